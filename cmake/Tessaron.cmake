@@ -34,3 +34,11 @@ function(tessaron_test name)
     TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${scratch};XDG_CONFIG_HOME=${scratch}/config;XDG_DATA_HOME=${scratch}/data;XDG_CACHE_HOME=${scratch}/cache;XDG_RUNTIME_DIR=${scratch}/run;TESSARON_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;${ARG_ENV}")
 endfunction()
+
+# tessaron_core_component(NAME DEPS <targets...>)
+# One folder of TessaronCore as its own static library, linked into the TessaronCore interface.
+function(tessaron_core_component name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  tessaron_library(${name} DIR ${CMAKE_CURRENT_SOURCE_DIR} DEPS ${ARG_DEPS})
+  set_property(GLOBAL APPEND PROPERTY TESSARON_CORE_COMPONENTS ${name})
+endfunction()
