@@ -1,0 +1,89 @@
+#include "TessaronCore/model/Message.h"
+
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QStringDecoder>
+
+namespace tessaron {
+
+std::optional<QString> decodeUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+Message::Message(QString topic, int32_t partition, int64_t offset, std::optional<QByteArray> key,
+                 std::optional<QByteArray> payload, std::optional<QDateTime> timestamp, QList<Header> headers)
+    : m_topic(std::move(topic)), m_partition(partition), m_offset(offset), m_key(std::move(key)),
+      m_payload(std::move(payload)), m_timestamp(std::move(timestamp)), m_headers(std::move(headers))
+{
+}
+
+QString Message::id() const
+{
+    return m_topic + QLatin1Char('/') + QString::number(m_partition) + QLatin1Char('/') + QString::number(m_offset);
+}
+
+std::optional<QString> Message::keyString() const
+{
+    return m_key ? decodeUtf8(*m_key) : std::nullopt;
+}
+
+std::optional<QString> Message::payloadString() const
+{
+    if (m_decoded)
+        return decodeUtf8(m_decoded->json);
+    return rawPayloadString();
+}
+
+std::optional<QString> Message::rawPayloadString() const
+{
+    return m_payload ? decodeUtf8(*m_payload) : std::nullopt;
+}
+
+std::optional<QByteArray> Message::readablePayload() const
+{
+    if (m_decoded)
+        return m_decoded->json;
+    return m_payload;
+}
+
+PayloadKind Message::payloadKind() const
+{
+    if (!m_payload)
+        return PayloadKind::tombstone;
+    if (m_decoded)
+        return PayloadKind(PayloadKind::avroDecoded, m_decoded->schemaID);
+
+    const QByteArray& bytes = *m_payload;
+    if (bytes.size() >= 5 && bytes.at(0) == 0) {
+        const auto* u = reinterpret_cast<const unsigned char*>(bytes.constData());
+        const uint32_t id = (uint32_t(u[1]) << 24) | (uint32_t(u[2]) << 16) | (uint32_t(u[3]) << 8) | uint32_t(u[4]);
+        return PayloadKind(PayloadKind::avroConfluent, int32_t(id));
+    }
+
+    const std::optional<QString> text = decodeUtf8(bytes);
+    if (!text)
+        return PayloadKind::binary;
+
+    const QString trimmed = text->trimmed();
+    const bool bracketed = (trimmed.startsWith(QLatin1Char('{')) && trimmed.endsWith(QLatin1Char('}')))
+        || (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']')));
+    if (bracketed) {
+        QJsonParseError error;
+        QJsonDocument::fromJson(bytes, &error);
+        if (error.error == QJsonParseError::NoError)
+            return PayloadKind::json;
+    }
+    return PayloadKind::text;
+}
+
+size_t qHash(const Message::Decoded& d, size_t seed)
+{
+    return qHashMulti(seed, d.schemaID, d.json, d.shape ? qHash(*d.shape) : size_t(0), d.shape.has_value());
+}
+
+} // namespace tessaron
