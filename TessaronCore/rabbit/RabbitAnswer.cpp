@@ -1,0 +1,212 @@
+#include "TessaronCore/rabbit/RabbitAnswer.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tessaron {
+
+namespace {
+
+// The answer's objects, or nothing when it is not an array made of objects only.
+std::optional<QList<QJsonObject>> arrayOfObjects(const QByteArray& answer)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(answer, &error);
+    if (error.error != QJsonParseError::NoError || !document.isArray())
+        return std::nullopt;
+    QList<QJsonObject> objects;
+    const QJsonArray array = document.array();
+    objects.reserve(array.size());
+    for (const QJsonValue& value : array) {
+        if (!value.isObject())
+            return std::nullopt;
+        objects.append(value.toObject());
+    }
+    return objects;
+}
+
+std::optional<QString> text(const QJsonValue& value)
+{
+    if (!value.isString())
+        return std::nullopt;
+    return value.toString();
+}
+
+// Names compare as sequences of code points after canonical composition, so that a name typed
+// precomposed or decomposed sorts in one place and astral characters sort after the BMP.
+bool nameBefore(const QString& a, const QString& b)
+{
+    const QList<uint> left = a.normalized(QString::NormalizationForm_C).toUcs4();
+    const QList<uint> right = b.normalized(QString::NormalizationForm_C).toUcs4();
+    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end());
+}
+
+std::optional<QString> strictUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString result = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return result;
+}
+
+Message message(const QJsonObject& object, const QString& queue, int64_t offset)
+{
+    std::optional<QByteArray> key;
+    if (const auto routingKey = text(object.value(QLatin1String("routing_key"))))
+        key = routingKey->toUtf8();
+
+    const QString payloadText = text(object.value(QLatin1String("payload"))).value_or(QString());
+    QByteArray payload;
+    if (object.value(QLatin1String("payload_encoding")).toString() == QLatin1String("base64")) {
+        // Text that is not Base64 gives an empty payload, not an error.
+        auto decoded = QByteArray::fromBase64Encoding(payloadText.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        if (decoded)
+            payload = decoded.decoded;
+    } else {
+        payload = payloadText.toUtf8();
+    }
+
+    QList<Message::Header> headers;
+    // A message without properties comes back with "properties": [], not an object.
+    const QJsonObject properties = object.value(QLatin1String("properties")).toObject();
+    const QJsonObject headerObject = properties.value(QLatin1String("headers")).toObject();
+    for (auto it = headerObject.begin(); it != headerObject.end(); ++it)
+        headers.append({it.key(), RabbitAnswer::headerText(it.value()).toUtf8()});
+    if (object.value(QLatin1String("redelivered")).toBool(false))
+        headers.append({QStringLiteral("redelivered"), QByteArrayLiteral("true")});
+
+    return Message(queue, 0, offset, key, payload, std::nullopt, headers);
+}
+
+} // namespace
+
+std::optional<RabbitAnswer::Queues> RabbitAnswer::queues(const QByteArray& answer)
+{
+    const auto objects = arrayOfObjects(answer);
+    if (!objects)
+        return std::nullopt;
+    Queues result;
+    for (const QJsonObject& object : *objects) {
+        const auto name = text(object.value(QLatin1String("name")));
+        if (!name)
+            continue;
+        // A freshly declared queue has no "messages" or "consumers" for a few seconds.
+        result.consumers.insert(*name, integer(object.value(QLatin1String("consumers"))).value_or(0));
+        Topic queue;
+        queue.name = *name;
+        queue.isInternal = name->startsWith(QLatin1String("amq."));
+        queue.declaredDepth = integer(object.value(QLatin1String("messages"))).value_or(0);
+        result.queues.append(queue);
+    }
+    std::stable_sort(result.queues.begin(), result.queues.end(),
+                     [](const Topic& a, const Topic& b) { return nameBefore(a.name, b.name); });
+    return result;
+}
+
+QList<QueueBinding> RabbitAnswer::bindings(const QByteArray& answer)
+{
+    QList<QueueBinding> result;
+    for (const QJsonObject& object : arrayOfObjects(answer).value_or(QList<QJsonObject>())) {
+        const auto source = text(object.value(QLatin1String("source")));
+        if (!source)
+            continue;
+        result.append({*source, text(object.value(QLatin1String("routing_key"))).value_or(QString())});
+    }
+    return result;
+}
+
+QList<Message> RabbitAnswer::messages(const QByteArray& answer, const QString& queue)
+{
+    QList<Message> result;
+    int64_t offset = 0;
+    for (const QJsonObject& object : arrayOfObjects(answer).value_or(QList<QJsonObject>()))
+        result.append(message(object, queue, offset++));
+    return result;
+}
+
+bool RabbitAnswer::routedNowhere(const QByteArray& answer)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(answer);
+    if (!document.isObject())
+        return false;
+    const QJsonValue routed = document.object().value(QLatin1String("routed"));
+    return routed.isBool() && !routed.toBool();
+}
+
+QString RabbitAnswer::headerText(const QJsonValue& value)
+{
+    switch (value.type()) {
+    case QJsonValue::String:
+        return value.toString();
+    case QJsonValue::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Double:
+        if (const auto whole = integer(value))
+            return QString::number(*whole);
+        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QJsonValue::Array:
+        return QString::fromUtf8(QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact));
+    case QJsonValue::Object:
+        return QString::fromUtf8(QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact));
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QString();
+}
+
+std::optional<int64_t> RabbitAnswer::integer(const QJsonValue& value)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    // Whole numbers that fit 64 bits are kept exactly (QJsonValue stores them as integers).
+    const QVariant variant = value.toVariant();
+    if (variant.typeId() == QMetaType::LongLong)
+        return variant.toLongLong();
+    const double d = value.toDouble();
+    if (!std::isfinite(d) || d != std::floor(d) || d < -9.2e18 || d > 9.2e18)
+        return std::nullopt;
+    return static_cast<int64_t>(d);
+}
+
+KafkaError RabbitAnswer::statusError(int status, const QByteArray& body, const QUrl& base)
+{
+    if (status == 401)
+        return KafkaError(-1, QStringLiteral("the broker refused these credentials"));
+    if (status == 404) {
+        // The management API itself answers 404 for a missing queue or virtual host and says
+        // why; only an answer without such a reason points at a missing plugin or a wrong port.
+        const QJsonValue reason = QJsonDocument::fromJson(body).object().value(QLatin1String("reason"));
+        if (reason.isString() && !reason.toString().trimmed().isEmpty())
+            return KafkaError(-1, QStringLiteral("the broker answered 404: ") + excerpt(reason.toString().toUtf8()));
+        return KafkaError(-1, QStringLiteral("no management API at ") + base.toString()
+                                  + QStringLiteral(" — enable the plugin with ")
+                                  + QStringLiteral("`rabbitmq-plugins enable rabbitmq_management`, or check the port (15672 by default)"));
+    }
+    return KafkaError(status, QStringLiteral("the broker answered ") + QString::number(status) + QStringLiteral(": ") + excerpt(body));
+}
+
+QString RabbitAnswer::excerpt(const QByteArray& body, int count)
+{
+    const auto decoded = strictUtf8(body);
+    if (!decoded)
+        return QString();
+    const QString& whole = *decoded;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, whole);
+    int characters = 0;
+    while (characters < count && finder.toNextBoundary() != -1)
+        ++characters;
+    if (characters < count || finder.position() < 0)
+        return whole;
+    return whole.left(finder.position());
+}
+
+} // namespace tessaron

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/Message.h"
+#include "TessaronCore/model/QueueBinding.h"
+#include "TessaronCore/model/Topic.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QJsonValue>
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include <cstdint>
+#include <optional>
+
+namespace tessaron {
+
+// Reads the management API's answers into the shared records. Every reader takes whatever
+// bytes arrived: a missing field takes its fallback and a field of the wrong JSON type counts as
+// missing, so no answer can crash the reader.
+struct RabbitAnswer {
+    struct Queues {
+        QList<Topic> queues;
+        QHash<QString, int64_t> consumers;
+    };
+
+    // Absent unless the answer is a JSON array of objects. Queues come in name order.
+    static std::optional<Queues> queues(const QByteArray& answer);
+    // Empty unless the answer is a JSON array of objects.
+    static QList<QueueBinding> bindings(const QByteArray& answer);
+    // Empty unless the answer is a JSON array of objects; offsets count from 0.
+    static QList<Message> messages(const QByteArray& answer, const QString& queue);
+    // True only when the answer is an object whose "routed" is the boolean false.
+    static bool routedNowhere(const QByteArray& answer);
+
+    // A header value as text: text as is, numbers in decimal, booleans "true"/"false", null as
+    // "null", arrays and objects as compact JSON.
+    static QString headerText(const QJsonValue& value);
+    // A JSON number that is a whole number within 64 bits.
+    static std::optional<int64_t> integer(const QJsonValue& value);
+
+    // The error of an answer whose status is outside 200-299.
+    static KafkaError statusError(int status, const QByteArray& body, const QUrl& base);
+    // The first `count` user-perceived characters of the body, or empty text when it is not UTF-8.
+    static QString excerpt(const QByteArray& body, int count = 200);
+};
+
+} // namespace tessaron
