@@ -1,0 +1,177 @@
+// Consumer-group inspection: looks, never joins, never commits.
+#include "TessaronCore/kafka/KafkaClient.h"
+
+#include "TessaronCore/kafka/KafkaAdminCall.h"
+
+#include <algorithm>
+
+namespace tessaron {
+
+using namespace kafka;
+
+namespace {
+
+QString text(const char* value)
+{
+    return value ? QString::fromUtf8(value) : QString();
+}
+
+QString stateName(rd_kafka_consumer_group_state_t state)
+{
+    return QString::fromUtf8(rd_kafka_consumer_group_state_name(state));
+}
+
+bool byTopicThenPartition(const TopicPartitionRef& a, const TopicPartitionRef& b)
+{
+    return a.topic != b.topic ? a.topic < b.topic : a.partition < b.partition;
+}
+
+GroupMember toMember(const rd_kafka_MemberDescription_t* member)
+{
+    QList<TopicPartitionRef> assigned;
+    const rd_kafka_MemberAssignment_t* assignment = rd_kafka_MemberDescription_assignment(member);
+    const rd_kafka_topic_partition_list_t* list = assignment ? rd_kafka_MemberAssignment_partitions(assignment) : nullptr;
+    if (list) {
+        for (int i = 0; i < list->cnt; ++i)
+            assigned.append(TopicPartitionRef(text(list->elems[i].topic), list->elems[i].partition));
+        std::stable_sort(assigned.begin(), assigned.end(), byTopicThenPartition);
+    }
+    const char* instance = rd_kafka_MemberDescription_group_instance_id(member);
+    return GroupMember(text(rd_kafka_MemberDescription_consumer_id(member)), text(rd_kafka_MemberDescription_client_id(member)),
+                       text(rd_kafka_MemberDescription_host(member)), instance ? std::optional<QString>(text(instance)) : std::nullopt,
+                       std::move(assigned));
+}
+
+} // namespace
+
+QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
+{
+    co_return co_await onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
+        const QString context = QStringLiteral("listing consumer groups");
+        KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPS, timeoutMs, true);
+        rd_kafka_ListConsumerGroups(rk, call.options(), call.queue());
+        const rd_kafka_event_t* event = call.wait(context);
+        const rd_kafka_ListConsumerGroups_result_t* result = rd_kafka_event_ListConsumerGroups_result(const_cast<rd_kafka_event_t*>(event));
+        if (!result)
+            throw KafkaError(-1, context + QStringLiteral(": empty result"));
+        QList<ConsumerGroup> groups;
+        size_t count = 0;
+        const rd_kafka_ConsumerGroupListing_t** listings = rd_kafka_ListConsumerGroups_result_valid(result, &count);
+        for (size_t i = 0; listings && i < count; ++i) {
+            if (!listings[i])
+                continue;
+            groups.append(ConsumerGroup(text(rd_kafka_ConsumerGroupListing_group_id(listings[i])),
+                                        stateName(rd_kafka_ConsumerGroupListing_state(listings[i])),
+                                        rd_kafka_ConsumerGroupListing_is_simple_consumer_group(listings[i]) != 0));
+        }
+        std::stable_sort(groups.begin(), groups.end(), [](const ConsumerGroup& a, const ConsumerGroup& b) { return a.id < b.id; });
+        return groups;
+    });
+}
+
+QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeoutMs)
+{
+    co_return co_await onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
+        const QString context = QStringLiteral("describing ") + group;
+        KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_DESCRIBECONSUMERGROUPS, timeoutMs, true);
+        const QByteArray id = group.toUtf8();
+        const char* ids[] = {id.constData()};
+        rd_kafka_DescribeConsumerGroups(rk, ids, 1, call.options(), call.queue());
+        const rd_kafka_event_t* event = call.wait(context);
+        const rd_kafka_DescribeConsumerGroups_result_t* result = rd_kafka_event_DescribeConsumerGroups_result(const_cast<rd_kafka_event_t*>(event));
+        if (!result)
+            throw KafkaError(-1, context + QStringLiteral(": empty result"));
+        size_t count = 0;
+        const rd_kafka_ConsumerGroupDescription_t** descriptions = rd_kafka_DescribeConsumerGroups_result_groups(result, &count);
+        if (!descriptions || count == 0 || !descriptions[0])
+            throw KafkaError(-1, context + QStringLiteral(": the broker returned no description"));
+        const rd_kafka_ConsumerGroupDescription_t* description = descriptions[0];
+        if (const rd_kafka_error_t* error = rd_kafka_ConsumerGroupDescription_error(description))
+            throw failure(rd_kafka_error_code(error), context);
+
+        QList<GroupMember> members;
+        const size_t memberCount = rd_kafka_ConsumerGroupDescription_member_count(description);
+        for (size_t i = 0; i < memberCount; ++i) {
+            if (const rd_kafka_MemberDescription_t* member = rd_kafka_ConsumerGroupDescription_member(description, i))
+                members.append(toMember(member));
+        }
+        std::stable_sort(members.begin(), members.end(), [](const GroupMember& a, const GroupMember& b) { return a.clientID < b.clientID; });
+
+        std::optional<QString> coordinator;
+        if (const rd_kafka_Node_t* node = rd_kafka_ConsumerGroupDescription_coordinator(description))
+            coordinator = text(rd_kafka_Node_host(node)) + QLatin1Char(':') + QString::number(rd_kafka_Node_port(node));
+        return GroupDescription(group, stateName(rd_kafka_ConsumerGroupDescription_state(description)),
+                                text(rd_kafka_ConsumerGroupDescription_partition_assignor(description)), coordinator, std::move(members));
+    });
+}
+
+QCoro::Task<QHash<TopicPartitionRef, int64_t>> KafkaClient::committed(QString group, int32_t timeoutMs)
+{
+    co_return co_await onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
+        const QString context = QStringLiteral("reading ") + group + QStringLiteral("'s offsets");
+        KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPOFFSETS, timeoutMs, true);
+        using OwnedRequest = std::unique_ptr<rd_kafka_ListConsumerGroupOffsets_t, Destroyer<rd_kafka_ListConsumerGroupOffsets_destroy>>;
+        OwnedRequest request(rd_kafka_ListConsumerGroupOffsets_new(group.toUtf8().constData(), nullptr));
+        if (!request)
+            throw KafkaError(-1, QStringLiteral("could not build an offsets request"));
+        rd_kafka_ListConsumerGroupOffsets_t* requests[] = {request.get()};
+        rd_kafka_ListConsumerGroupOffsets(rk, requests, 1, call.options(), call.queue());
+        const rd_kafka_event_t* event = call.wait(context);
+        const rd_kafka_ListConsumerGroupOffsets_result_t* result = rd_kafka_event_ListConsumerGroupOffsets_result(const_cast<rd_kafka_event_t*>(event));
+        if (!result)
+            throw KafkaError(-1, context + QStringLiteral(": empty result"));
+        QHash<TopicPartitionRef, int64_t> offsets;
+        size_t count = 0;
+        const rd_kafka_group_result_t** groups = rd_kafka_ListConsumerGroupOffsets_result_groups(result, &count);
+        if (!groups || count == 0 || !groups[0])
+            return offsets;
+        if (const rd_kafka_error_t* error = rd_kafka_group_result_error(groups[0]))
+            throw failure(rd_kafka_error_code(error), context);
+        const rd_kafka_topic_partition_list_t* list = rd_kafka_group_result_partitions(groups[0]);
+        for (int i = 0; list && i < list->cnt; ++i) {
+            // The library reports a partition without a committed offset as -1001.
+            if (list->elems[i].offset < 0)
+                continue;
+            offsets.insert(TopicPartitionRef(text(list->elems[i].topic), list->elems[i].partition), list->elems[i].offset);
+        }
+        return offsets;
+    });
+}
+
+QCoro::Task<QList<GroupOffset>> KafkaClient::offsets(QString group, Topic topic, int32_t timeoutMs)
+{
+    // A short-lived second handle carrying the group's id lets the library ask the group's
+    // coordinator; it never subscribes, fetches or commits.
+    KafkaPairs pairs = configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs, {{QStringLiteral("group.id"), group}});
+    co_return co_await onQueue(*m_queue, m_handle, [group = std::move(group), topic = std::move(topic), pairs = std::move(pairs), timeoutMs](rd_kafka_t*) {
+        struct SecondHandle {
+            rd_kafka_t* raw;
+            ~SecondHandle() { rd_kafka_destroy_flags(raw, RD_KAFKA_DESTROY_F_NO_CONSUMER_CLOSE); }
+        } second{createHandle(RD_KAFKA_CONSUMER, pairs)};
+        PollAfter poll{second.raw};
+        OwnedPartitionList list(rd_kafka_topic_partition_list_new(static_cast<int>(topic.partitions.size())));
+        if (!list)
+            throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
+        const QByteArray name = topic.name.toUtf8();
+        for (const Partition& partition : topic.partitions)
+            rd_kafka_topic_partition_list_add(list.get(), name.constData(), partition.id);
+        const rd_kafka_resp_err_t result = rd_kafka_committed(second.raw, list.get(), timeoutMs);
+        if (result != RD_KAFKA_RESP_ERR_NO_ERROR)
+            throw failure(result, QStringLiteral("reading committed offsets for ") + group);
+        QList<GroupOffset> offsets;
+        for (int i = 0; i < list->cnt; ++i) {
+            const rd_kafka_topic_partition_t& element = list->elems[i];
+            int64_t high = 0;
+            const auto match = std::find_if(topic.partitions.begin(), topic.partitions.end(),
+                                            [&](const Partition& p) { return p.id == element.partition; });
+            if (match != topic.partitions.end())
+                high = match->high;
+            offsets.append(GroupOffset(topic.name, element.partition,
+                                       element.offset == RD_KAFKA_OFFSET_INVALID ? std::nullopt : std::optional<int64_t>(element.offset), high));
+        }
+        std::stable_sort(offsets.begin(), offsets.end(), [](const GroupOffset& a, const GroupOffset& b) { return a.partition < b.partition; });
+        return offsets;
+    });
+}
+
+} // namespace tessaron

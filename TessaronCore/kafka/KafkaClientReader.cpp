@@ -1,0 +1,133 @@
+// Partition reads through the simple partition consumer: no group, no commit.
+#include "TessaronCore/kafka/KafkaClient.h"
+
+#include "TessaronCore/kafka/KafkaSupport.h"
+
+#include <QTimeZone>
+
+namespace tessaron {
+
+using namespace kafka;
+
+namespace {
+
+QString where(const QString& topic, int32_t partition)
+{
+    return topic + QLatin1Char('/') + QString::number(partition);
+}
+
+Message toMessage(const rd_kafka_message_t* source, const QString& topic)
+{
+    std::optional<QByteArray> key;
+    if (source->key)
+        key = QByteArray(static_cast<const char*>(source->key), static_cast<qsizetype>(source->key_len));
+    std::optional<QByteArray> payload;
+    if (source->payload)
+        payload = QByteArray(static_cast<const char*>(source->payload), static_cast<qsizetype>(source->len));
+
+    std::optional<QDateTime> timestamp;
+    rd_kafka_timestamp_type_t type = RD_KAFKA_TIMESTAMP_NOT_AVAILABLE;
+    const int64_t ms = rd_kafka_message_timestamp(source, &type);
+    if (ms > 0 && type != RD_KAFKA_TIMESTAMP_NOT_AVAILABLE)
+        timestamp = QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc());
+
+    QList<Message::Header> headers;
+    rd_kafka_headers_t* list = nullptr;
+    if (rd_kafka_message_headers(source, &list) == RD_KAFKA_RESP_ERR_NO_ERROR && list) {
+        const char* name = nullptr;
+        const void* value = nullptr;
+        size_t size = 0;
+        for (size_t i = 0; rd_kafka_header_get_all(list, i, &name, &value, &size) == RD_KAFKA_RESP_ERR_NO_ERROR && name; ++i) {
+            headers.append({QString::fromUtf8(name),
+                            value && size > 0 ? QByteArray(static_cast<const char*>(value), static_cast<qsizetype>(size)) : QByteArray()});
+        }
+    }
+    return Message(topic, source->partition, source->offset, std::move(key), std::move(payload), std::move(timestamp), std::move(headers));
+}
+
+// The library offset a read starts at.
+int64_t resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from, int32_t timeoutMs)
+{
+    switch (from.which()) {
+    case KafkaStartPosition::offset:
+        return from.value();
+    case KafkaStartPosition::tail: {
+        int64_t low = 0;
+        int64_t high = 0;
+        const rd_kafka_resp_err_t result = rd_kafka_query_watermark_offsets(rk, topic.toUtf8().constData(), partition, &low, &high, timeoutMs);
+        if (result != RD_KAFKA_RESP_ERR_NO_ERROR)
+            throw failure(result, QStringLiteral("locating the tail of ") + where(topic, partition));
+        const int64_t start = high - from.value();
+        return start > low ? start : low;
+    }
+    case KafkaStartPosition::time: {
+        OwnedPartitionList list(rd_kafka_topic_partition_list_new(1));
+        if (!list)
+            throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
+        rd_kafka_topic_partition_list_add(list.get(), topic.toUtf8().constData(), partition)->offset = momentMs(from.moment());
+        rd_kafka_resp_err_t result = rd_kafka_offsets_for_times(rk, list.get(), timeoutMs);
+        // A per-partition error leaves no usable offset; starting there would read the wrong messages.
+        if (result == RD_KAFKA_RESP_ERR_NO_ERROR && list->cnt > 0)
+            result = list->elems[0].err;
+        if (result != RD_KAFKA_RESP_ERR_NO_ERROR || list->cnt < 1)
+            throw failure(result, QStringLiteral("looking up ") + where(topic, partition) + QStringLiteral(" at ") + momentText(from.moment()));
+        return list->elems[0].offset;
+    }
+    case KafkaStartPosition::beginning:
+        return RD_KAFKA_OFFSET_BEGINNING;
+    case KafkaStartPosition::end:
+        return RD_KAFKA_OFFSET_END;
+    }
+    return RD_KAFKA_OFFSET_END;
+}
+
+// Keeps the partition consumer started for as long as the read lasts.
+struct ConsumeSession {
+    rd_kafka_topic_t* topic;
+    int32_t partition;
+    ~ConsumeSession() { rd_kafka_consume_stop(topic, partition); }
+};
+
+KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from, qsizetype limit, int32_t timeoutMs)
+{
+    OwnedTopic handle(rd_kafka_topic_new(rk, topic.toUtf8().constData(), nullptr));
+    if (!handle)
+        throw KafkaError(-1, QStringLiteral("could not open topic ") + topic);
+    const int64_t start = resolveStart(rk, topic, partition, from, timeoutMs);
+    if (rd_kafka_consume_start(handle.get(), partition, start) == -1)
+        throw failure(rd_kafka_last_error(), QStringLiteral("starting a read of ") + where(topic, partition));
+
+    KafkaPage page;
+    int64_t next = start;
+    {
+        ConsumeSession session{handle.get(), partition};
+        while (page.messages.size() < limit) {
+            OwnedMessage event(rd_kafka_consume(handle.get(), partition, timeoutMs));
+            if (!event)
+                break;
+            if (event->err == RD_KAFKA_RESP_ERR__PARTITION_EOF) {
+                page.reachedEnd = true;
+                break;
+            }
+            if (event->err == RD_KAFKA_RESP_ERR__TIMED_OUT)
+                break;
+            if (event->err != RD_KAFKA_RESP_ERR_NO_ERROR)
+                throw failure(event->err, QStringLiteral("reading ") + where(topic, partition));
+            page.messages.append(toMessage(event.get(), topic));
+            next = event->offset + 1;
+        }
+    }
+    page.next.insert(partition, next);
+    return page;
+}
+
+} // namespace
+
+QCoro::Task<KafkaClient::Page> KafkaClient::page(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t timeoutMs)
+{
+    co_return co_await onQueue(*m_queue, m_handle, [topic = std::move(topic), partition, from = std::move(from), limit, timeoutMs](rd_kafka_t* rk) {
+        return readPage(rk, topic, partition, from, limit, timeoutMs);
+    });
+}
+
+} // namespace tessaron

@@ -1,0 +1,109 @@
+// Topic listing, watermarks and offsets for a moment.
+#include "TessaronCore/kafka/KafkaClient.h"
+
+#include "TessaronCore/kafka/KafkaSupport.h"
+
+#include <algorithm>
+
+namespace tessaron {
+
+using namespace kafka;
+
+namespace {
+
+std::optional<QString> errorText(rd_kafka_resp_err_t code)
+{
+    if (code == RD_KAFKA_RESP_ERR_NO_ERROR)
+        return std::nullopt;
+    return libraryText(code);
+}
+
+} // namespace
+
+QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
+{
+    co_return co_await onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
+        const rd_kafka_metadata_t* metadata = nullptr;
+        const rd_kafka_resp_err_t result = rd_kafka_metadata(rk, 1, nullptr, &metadata, timeoutMs);
+        if (result != RD_KAFKA_RESP_ERR_NO_ERROR || !metadata) {
+            if (metadata)
+                rd_kafka_metadata_destroy(metadata);
+            throw failure(result, QStringLiteral("listing topics"));
+        }
+        QList<Topic> topics;
+        topics.reserve(metadata->topic_cnt);
+        for (int t = 0; t < metadata->topic_cnt; ++t) {
+            const rd_kafka_metadata_topic_t& source = metadata->topics[t];
+            QList<Partition> partitions;
+            partitions.reserve(source.partition_cnt);
+            for (int p = 0; p < source.partition_cnt; ++p) {
+                const rd_kafka_metadata_partition_t& part = source.partitions[p];
+                partitions.append(Partition(part.id, part.leader, part.replica_cnt, part.isr_cnt, 0, 0, errorText(part.err)));
+            }
+            std::stable_sort(partitions.begin(), partitions.end(), [](const Partition& a, const Partition& b) { return a.id < b.id; });
+            const QString name = QString::fromUtf8(source.topic);
+            topics.append(Topic(name, std::move(partitions), Topic::isKafkaInternal(name), errorText(source.err), std::nullopt));
+        }
+        rd_kafka_metadata_destroy(metadata);
+        // Plain code-point order, which is byte order for ASCII names.
+        std::stable_sort(topics.begin(), topics.end(), [](const Topic& a, const Topic& b) {
+            return a.name.normalized(QString::NormalizationForm_C) < b.name.normalized(QString::NormalizationForm_C);
+        });
+        return topics;
+    });
+}
+
+QCoro::Task<Topic> KafkaClient::watermarks(Topic topic, int32_t timeoutMs)
+{
+    co_return co_await onQueue(*m_queue, m_handle, [topic = std::move(topic), timeoutMs](rd_kafka_t* rk) {
+        const QByteArray name = topic.name.toUtf8();
+        QList<Partition> partitions;
+        partitions.reserve(topic.partitions.size());
+        for (const Partition& partition : topic.partitions) {
+            Partition copy = partition;
+            int64_t low = 0;
+            int64_t high = 0;
+            const rd_kafka_resp_err_t result = rd_kafka_query_watermark_offsets(rk, name.constData(), partition.id, &low, &high, timeoutMs);
+            if (result == RD_KAFKA_RESP_ERR_NO_ERROR) {
+                copy.low = low;
+                copy.high = high;
+            } else {
+                copy.low = 0;
+                copy.high = 0;
+                copy.error = libraryText(result);
+            }
+            partitions.append(std::move(copy));
+        }
+        return Topic(topic.name, std::move(partitions), topic.isInternal, topic.error, std::nullopt);
+    });
+}
+
+QCoro::Task<QMap<int32_t, int64_t>> KafkaClient::offsets(QDateTime moment, Topic topic, int32_t timeoutMs)
+{
+    const int64_t ms = momentMs(moment);
+    const QString when = momentText(moment);
+    co_return co_await onQueue(*m_queue, m_handle, [topic = std::move(topic), ms, when, timeoutMs](rd_kafka_t* rk) {
+        OwnedPartitionList list(rd_kafka_topic_partition_list_new(static_cast<int>(topic.partitions.size())));
+        if (!list)
+            throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
+        const QByteArray name = topic.name.toUtf8();
+        for (const Partition& partition : topic.partitions)
+            rd_kafka_topic_partition_list_add(list.get(), name.constData(), partition.id)->offset = ms;
+        const rd_kafka_resp_err_t result = rd_kafka_offsets_for_times(rk, list.get(), timeoutMs);
+        if (result != RD_KAFKA_RESP_ERR_NO_ERROR)
+            throw failure(result, QStringLiteral("looking up offsets for ") + when);
+        QMap<int32_t, int64_t> offsets;
+        for (int i = 0; i < list->cnt; ++i) {
+            const rd_kafka_topic_partition_t& element = list->elems[i];
+            // An element the broker could not answer carries no offset: reading it as one
+            // would start a read in the wrong place.
+            if (element.err != RD_KAFKA_RESP_ERR_NO_ERROR)
+                throw failure(element.err, QStringLiteral("looking up offsets for ") + when + QStringLiteral(" on ")
+                                               + topic.name + QLatin1Char('/') + QString::number(element.partition));
+            offsets.insert(element.partition, element.offset);
+        }
+        return offsets;
+    });
+}
+
+} // namespace tessaron

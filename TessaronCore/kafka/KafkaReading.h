@@ -1,0 +1,59 @@
+#pragma once
+
+#include "TessaronCore/kafka/KafkaPage.h"
+#include "TessaronCore/kafka/KafkaStartPosition.h"
+#include "TessaronCore/model/Broker.h"
+#include "TessaronCore/model/ConsumerGroup.h"
+#include "TessaronCore/model/GroupDescription.h"
+#include "TessaronCore/model/GroupOffset.h"
+#include "TessaronCore/model/Message.h"
+#include "TessaronCore/model/Topic.h"
+#include "TessaronCore/model/TopicPartitionRef.h"
+
+#include <QCoroTask>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <cstdint>
+
+namespace tessaron {
+
+// Everything the application asks a Kafka cluster, read-only. `KafkaClient` is the real one;
+// tests of callers may substitute their own. Every operation is a coroutine that fails with
+// `KafkaError` and takes its own time-out in milliseconds; results arrive on the awaiting thread.
+class KafkaReading {
+public:
+    using StartPosition = KafkaStartPosition;
+    using Page = KafkaPage;
+
+    virtual ~KafkaReading() = default;
+
+    // The definition the client was made from.
+    virtual const Broker& broker() const = 0;
+
+    // Every topic with its partitions (watermarks 0), sorted by name. Topic and partition errors
+    // are carried as text and never fail the listing.
+    virtual QCoro::Task<QList<Topic>> topics(int32_t timeoutMs) = 0;
+    // The topic with each partition's low and high watermarks; a partition whose watermarks cannot
+    // be read carries the reason in `error` and reads as empty.
+    virtual QCoro::Task<Topic> watermarks(Topic topic, int32_t timeoutMs) = 0;
+    // The cluster's consumer groups, sorted by id.
+    virtual QCoro::Task<QList<ConsumerGroup>> groups(int32_t timeoutMs) = 0;
+    // One group with its members and their assignments.
+    virtual QCoro::Task<GroupDescription> describe(QString group, int32_t timeoutMs) = 0;
+    // Every offset the group has committed.
+    virtual QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group, int32_t timeoutMs) = 0;
+    // The group's committed offsets on one topic against the topic's high watermarks, by partition.
+    virtual QCoro::Task<QList<GroupOffset>> offsets(QString group, Topic topic, int32_t timeoutMs) = 0;
+    // For each partition of the topic, the first offset at or after the moment (-1: none).
+    virtual QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic, int32_t timeoutMs) = 0;
+    // Up to `limit` messages of one partition from a start position, with where to go on.
+    virtual QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t timeoutMs) = 0;
+    // The messages of the page the same read would give.
+    virtual QCoro::Task<QList<Message>> read(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t timeoutMs);
+};
+
+} // namespace tessaron

@@ -1,0 +1,80 @@
+#pragma once
+
+// Internal helpers shared by the Kafka client and writer: owners for library objects, the
+// library's texts, moments as the library wants them, handle creation and the queue frame.
+
+#include "TessaronCore/async/SerialQueue.h"
+#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/kafka/KafkaPairs.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <librdkafka/rdkafka.h>
+
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+namespace tessaron::kafka {
+
+template <auto Destroy>
+struct Destroyer {
+    template <typename T>
+    void operator()(T* p) const { if (p) Destroy(p); }
+};
+
+using OwnedTopic = std::unique_ptr<rd_kafka_topic_t, Destroyer<rd_kafka_topic_destroy>>;
+using OwnedPartitionList = std::unique_ptr<rd_kafka_topic_partition_list_t, Destroyer<rd_kafka_topic_partition_list_destroy>>;
+using OwnedEvent = std::unique_ptr<rd_kafka_event_t, Destroyer<rd_kafka_event_destroy>>;
+using OwnedQueue = std::unique_ptr<rd_kafka_queue_t, Destroyer<rd_kafka_queue_destroy>>;
+using OwnedOptions = std::unique_ptr<rd_kafka_AdminOptions_t, Destroyer<rd_kafka_AdminOptions_destroy>>;
+using OwnedMessage = std::unique_ptr<rd_kafka_message_t, Destroyer<rd_kafka_message_destroy>>;
+using OwnedHeaders = std::unique_ptr<rd_kafka_headers_t, Destroyer<rd_kafka_headers_destroy>>;
+using OwnedError = std::unique_ptr<rd_kafka_error_t, Destroyer<rd_kafka_error_destroy>>;
+using OwnedHandle = std::unique_ptr<rd_kafka_t, Destroyer<rd_kafka_destroy>>;
+
+// The library's text for a code, as is.
+QString libraryText(int32_t code);
+
+// context + ": " + the library's text for the code.
+KafkaError failure(int32_t code, const QString& context);
+
+// Milliseconds since 1970-01-01 00:00:00 UTC.
+int64_t momentMs(const QDateTime& moment);
+
+// "2024-05-01 09:30:00 +0000".
+QString momentText(const QDateTime& moment);
+
+// Applies the pairs in order and makes a handle of the given type; library logs and errors go
+// to the "tessaron.kafka" logging category instead of standard error. A producer's delivery
+// reports go to `deliveryReport`, whose handle opaque is `opaque`.
+rd_kafka_t* createHandle(rd_kafka_type_t type, const KafkaPairs& pairs,
+                         void (*deliveryReport)(rd_kafka_t*, const rd_kafka_message_t*, void*) = nullptr,
+                         void* opaque = nullptr);
+
+// The library handle that the jobs of one queue share. Jobs capture it, so a running
+// operation keeps it alive; only the release job posted by the owner destroys it.
+struct SharedHandle {
+    rd_kafka_t* raw = nullptr;
+};
+
+// Serves the handle's event queue once after a job, so that errors and logs raised while the
+// brokers are down do not pile up.
+struct PollAfter {
+    rd_kafka_t* raw;
+    ~PollAfter() { if (raw) rd_kafka_poll(raw, 0); }
+};
+
+// Runs `work(raw handle)` on the queue; the awaiting coroutine resumes with its value or error.
+template <typename F>
+auto onQueue(SerialQueue& queue, std::shared_ptr<SharedHandle> handle, F work)
+{
+    using T = std::invoke_result_t<F, rd_kafka_t*>;
+    return queue.run([handle = std::move(handle), work = std::move(work)]() -> T {
+        PollAfter poll{handle->raw};
+        return work(handle->raw);
+    });
+}
+
+} // namespace tessaron::kafka
