@@ -1,0 +1,330 @@
+#include "TessaronCore/avro/AvroDecoder.h"
+
+#include "TessaronCore/avro/AvroLogicalText.h"
+#include "TessaronCore/avro/AvroSchemaNode.h"
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+
+namespace tessaron {
+
+using Type = AvroSchema::Type;
+using LogicalKind = AvroSchema::LogicalType::Kind;
+
+std::optional<AvroDecoder::Frame> AvroDecoder::splitConfluentFrame(QByteArrayView payload)
+{
+    if (payload.size() < 5 || payload[0] != 0)
+        return std::nullopt;
+    const auto* p = reinterpret_cast<const unsigned char*>(payload.data());
+    uint32_t id = (uint32_t(p[1]) << 24) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 8) | uint32_t(p[4]);
+    return Frame{static_cast<int32_t>(id), payload.sliced(5).toByteArray()};
+}
+
+AvroDecoder::AvroDecoder(const AvroSchema::Parsed& schema, QByteArrayView data)
+    : m_names(schema.names), m_data(data.data()), m_size(data.size())
+{
+}
+
+QByteArray AvroDecoder::decode(QByteArrayView body, const AvroSchema::Parsed& schema)
+{
+    return AvroDecoder(schema, body).read(schema.root);
+}
+
+QByteArray AvroDecoder::read(const AvroSchema& schema)
+{
+    m_writer.out.clear();
+    m_writer.out.reserve(size_t(m_size - m_cursor) * 2 + 16);
+    value(*schema.m_node, 0);
+    return QByteArray(m_writer.out.data(), qsizetype(m_writer.out.size()));
+}
+
+int64_t AvroDecoder::varint()
+{
+    uint64_t result = 0;
+    for (int shift = 0; shift < 70; shift += 7) {
+        if (m_cursor >= m_size)
+            throw DecodeError::truncated();
+        auto byte = static_cast<unsigned char>(m_data[m_cursor++]);
+        if (shift < 64)
+            result |= uint64_t(byte & 0x7F) << shift;
+        if (byte < 0x80)
+            return static_cast<int64_t>((result >> 1) ^ (~(result & 1) + 1));
+    }
+    throw DecodeError::truncated(); // the tenth byte still had its top bit set
+}
+
+std::string_view AvroDecoder::run(int64_t length)
+{
+    if (length < 0)
+        throw DecodeError::negativeLength();
+    if (length > m_size - m_cursor)
+        throw DecodeError::truncated();
+    std::string_view bytes(m_data + m_cursor, size_t(length));
+    m_cursor += qsizetype(length);
+    return bytes;
+}
+
+void AvroDecoder::countItems(int64_t count)
+{
+    if (count > kMaxItems - m_items)
+        throw DecodeError::tooManyItems();
+    m_items += count;
+}
+
+int64_t AvroDecoder::blockCount(uint64_t minBytesPerItem)
+{
+    int64_t count = varint();
+    if (count < 0) {
+        if (count == INT64_MIN)
+            throw DecodeError::tooManyItems();
+        count = -count;
+        varint(); // the block's size in bytes, not needed
+    }
+    // Refuse at once what the data cannot hold or what would run too long, before any looping.
+    if (minBytesPerItem > 0 && uint64_t(count) > uint64_t(m_size - m_cursor) / minBytesPerItem)
+        throw DecodeError::truncated();
+    if (count > kMaxItems - m_items)
+        throw DecodeError::tooManyItems();
+    return count;
+}
+
+void AvroDecoder::value(const AvroSchema::Node& node, int depth)
+{
+    std::string& out = m_writer.out;
+    switch (node.type) {
+    case Type::Null: out.append("null"); return;
+    case Type::Boolean:
+        if (m_cursor >= m_size)
+            throw DecodeError::truncated();
+        out.append(m_data[m_cursor++] != 0 ? "true" : "false");
+        return;
+    case Type::Int: m_writer.integer(static_cast<int32_t>(static_cast<uint32_t>(varint()))); return;
+    case Type::Long: m_writer.integer(varint()); return;
+    case Type::Float: {
+        float f;
+        std::memcpy(&f, run(4).data(), 4); // little-endian host, as Avro writes it
+        m_writer.number(f);
+        return;
+    }
+    case Type::Double: {
+        double d;
+        std::memcpy(&d, run(8).data(), 8);
+        m_writer.number(d);
+        return;
+    }
+    case Type::Bytes: m_writer.bytesText(lengthPrefixed()); return;
+    case Type::String: m_writer.stringText(lengthPrefixed()); return;
+    case Type::Fixed: m_writer.bytesText(run(node.size)); return;
+    case Type::Enum: {
+        int64_t index = varint();
+        if (index < 0 || index >= int64_t(node.quotedSymbols.size()))
+            throw DecodeError::badEnumIndex(index);
+        out.append(node.quotedSymbols[size_t(index)]);
+        return;
+    }
+    default: break;
+    }
+
+    // Everything below nests: a record that contains itself recurses without reading a byte.
+    if (++depth > kMaxDepth)
+        throw DecodeError::tooDeep();
+    switch (node.type) {
+    case Type::Record: return record(node, depth);
+    case Type::Array: return array(node, depth);
+    case Type::Map: return map(node, depth);
+    case Type::Logical: return logical(node, depth);
+    case Type::Union: {
+        int64_t index = varint();
+        if (index < 0 || index >= int64_t(node.children.size()))
+            throw DecodeError::badUnionIndex(index);
+        return value(*node.children[qsizetype(index)].m_node, depth);
+    }
+    case Type::Named: {
+        auto found = m_names.constFind(node.name);
+        if (found == m_names.constEnd() || found->type() == Type::Named)
+            throw DecodeError::unknownNamedType(node.name);
+        return value(*found->m_node, depth);
+    }
+    default: return;
+    }
+}
+
+void AvroDecoder::record(const AvroSchema::Node& node, int depth)
+{
+    std::string& out = m_writer.out;
+    const qsizetype fieldCount = node.fields.size();
+    countItems(fieldCount);
+    if (node.declaredInOutputOrder) {
+        out.push_back('{');
+        for (qsizetype i = 0; i < fieldCount; ++i) {
+            if (i > 0)
+                out.push_back(',');
+            out.append(node.memberKeys[size_t(i)]);
+            value(*node.fields[i].schema.m_node, depth);
+        }
+        out.push_back('}');
+        return;
+    }
+    // Fields are read in declaration order but written sorted by name: read each value, remember
+    // where it lies, then lay the members out again in order.
+    const size_t start = out.size();
+    const size_t marks = m_marks.size();
+    for (qsizetype i = 0; i < fieldCount; ++i) {
+        m_marks.push_back(out.size());
+        value(*node.fields[i].schema.m_node, depth);
+        m_marks.push_back(out.size());
+    }
+    m_scratch.clear();
+    m_scratch.push_back('{');
+    bool first = true;
+    for (int index : node.outputOrder) {
+        if (!first)
+            m_scratch.push_back(',');
+        first = false;
+        m_scratch.append(node.memberKeys[size_t(index)]);
+        size_t from = m_marks[marks + 2 * size_t(index)];
+        size_t to = m_marks[marks + 2 * size_t(index) + 1];
+        m_scratch.append(out, from, to - from);
+    }
+    m_scratch.push_back('}');
+    m_marks.resize(marks);
+    out.resize(start);
+    out.append(m_scratch);
+}
+
+void AvroDecoder::array(const AvroSchema::Node& node, int depth)
+{
+    std::string& out = m_writer.out;
+    const AvroSchema::Node& items = *node.children.front().m_node;
+    out.push_back('[');
+    bool first = true;
+    for (int64_t count = blockCount(items.minBytes); count != 0; count = blockCount(items.minBytes)) {
+        countItems(count);
+        for (int64_t i = 0; i < count; ++i) {
+            if (!first)
+                out.push_back(',');
+            first = false;
+            value(items, depth);
+        }
+    }
+    out.push_back(']');
+}
+
+void AvroDecoder::map(const AvroSchema::Node& node, int depth)
+{
+    std::string& out = m_writer.out;
+    const AvroSchema::Node& values = *node.children.front().m_node;
+    struct Entry {
+        std::string_view key;
+        size_t from, to;
+    };
+    std::vector<Entry> entries;
+    std::deque<std::string> renderedKeys; // keys that are not UTF-8, in their byte rendering
+    const size_t start = out.size();
+    const uint64_t minEntry = values.minBytes == UINT64_MAX ? UINT64_MAX : values.minBytes + 1;
+    for (int64_t count = blockCount(minEntry); count != 0; count = blockCount(minEntry)) {
+        countItems(count);
+        for (int64_t i = 0; i < count; ++i) {
+            std::string_view key = lengthPrefixed();
+            if (!AvroJSONWriter::isValidUTF8(key)) {
+                AvroJSONWriter rendering;
+                rendering.bytesText(key);
+                // Drop the quotes: the key is sorted and quoted with the others.
+                key = renderedKeys.emplace_back(rendering.out.substr(1, rendering.out.size() - 2));
+            }
+            size_t from = out.size();
+            value(values, depth);
+            entries.push_back({key, from, out.size()});
+        }
+    }
+    // Sorted by key; of repeated keys the one read last wins.
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    m_scratch.clear();
+    m_scratch.push_back('{');
+    bool first = true;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i + 1 < entries.size() && entries[i + 1].key == entries[i].key)
+            continue;
+        if (!first)
+            m_scratch.push_back(',');
+        first = false;
+        AvroJSONWriter::appendQuoted(m_scratch, entries[i].key);
+        m_scratch.push_back(':');
+        m_scratch.append(out, entries[i].from, entries[i].to - entries[i].from);
+    }
+    m_scratch.push_back('}');
+    out.resize(start);
+    out.append(m_scratch);
+}
+
+void AvroDecoder::logical(const AvroSchema::Node& node, int depth)
+{
+    std::string& out = m_writer.out;
+    const AvroSchema::Node& base = *node.children.front().m_node;
+    const auto kind = node.logical.kind;
+    if (kind == LogicalKind::Uuid)
+        return value(base, depth);
+    out.push_back('"');
+    switch (kind) {
+    case LogicalKind::Decimal: {
+        std::string_view bytes = base.type == Type::Fixed ? run(base.size) : lengthPrefixed();
+        if (bytes.size() > size_t(kMaxDecimalBytes))
+            throw DecodeError::decimalTooLarge();
+        if (node.logical.scale > kMaxDecimalScale)
+            throw DecodeError::decimalScaleTooLarge();
+        AvroLogicalText::decimal(out, bytes, node.logical.scale);
+        break;
+    }
+    case LogicalKind::Date: AvroLogicalText::date(out, varint()); break;
+    case LogicalKind::TimeMillis: {
+        int64_t v = varint();
+        AvroLogicalText::timeOfDay(out, v, v, "ms");
+        break;
+    }
+    case LogicalKind::TimeMicros: {
+        int64_t v = varint();
+        AvroLogicalText::timeOfDay(out, v / 1000, v, "\u00b5s");
+        break;
+    }
+    case LogicalKind::TimestampMillis:
+    case LogicalKind::LocalTimestampMillis: {
+        int64_t v = varint();
+        AvroLogicalText::timestamp(out, v, v, "ms");
+        break;
+    }
+    case LogicalKind::TimestampMicros:
+    case LogicalKind::LocalTimestampMicros: {
+        // Sub-millisecond parts are cut toward the past, so a moment never shows later than it was.
+        int64_t v = varint();
+        int64_t millis = v / 1000 - ((v % 1000 < 0) ? 1 : 0);
+        AvroLogicalText::timestamp(out, millis, v, "\u00b5s");
+        break;
+    }
+    case LogicalKind::Uuid: break;
+    }
+    out.push_back('"');
+}
+
+AvroDecoder::DecodeError::DecodeError(Kind kind, int64_t index, QString name)
+    : m_kind(kind), m_index(index), m_name(std::move(name)), m_utf8(text().toUtf8())
+{
+}
+
+QString AvroDecoder::DecodeError::text() const
+{
+    switch (m_kind) {
+    case Kind::BadUnionIndex: return QStringLiteral("badUnionIndex(%1)").arg(m_index);
+    case Kind::BadEnumIndex: return QStringLiteral("badEnumIndex(%1)").arg(m_index);
+    case Kind::UnknownNamedType: return QStringLiteral("unknownNamedType(\"%1\")").arg(m_name);
+    case Kind::Truncated: return QStringLiteral("truncated");
+    case Kind::NegativeLength: return QStringLiteral("negativeLength");
+    case Kind::TooDeep: return QStringLiteral("tooDeep");
+    case Kind::TooManyItems: return QStringLiteral("tooManyItems");
+    case Kind::DecimalTooLarge: return QStringLiteral("decimalTooLarge");
+    case Kind::DecimalScaleTooLarge: return QStringLiteral("decimalScaleTooLarge");
+    }
+    return {};
+}
+
+} // namespace tessaron
