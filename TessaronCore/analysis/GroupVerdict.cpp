@@ -1,0 +1,50 @@
+#include "TessaronCore/analysis/GroupVerdict.h"
+
+#include "TessaronCore/analysis/Saturating.h"
+
+namespace tessaron {
+
+GroupVerdict GroupVerdict::verdict(const ConsumerGroupDetail& detail)
+{
+    if (detail.state.endsWith(QLatin1String("Rebalance")))
+        return rebalancing(detail.state);
+    if (detail.positions.isEmpty())
+        return neverCommitted(detail.members.size());
+
+    // The lag is end - committed clamped at 0, computed without overflow: a committed offset is a
+    // number a broker reports and may lie anywhere in the 64-bit range.
+    struct Known {
+        const GroupPosition* position;
+        int64_t lag;
+    };
+    QList<Known> known;
+    known.reserve(detail.positions.size());
+    int64_t total = 0;
+    for (const GroupPosition& p : detail.positions) {
+        if (!p.end)
+            continue;
+        const int64_t lag = Saturating::span(p.committed, *p.end);
+        known.append({&p, lag});
+        total = Saturating::add(total, lag);
+    }
+    if (known.isEmpty())
+        return cannotSee(detail.positions.size());
+
+    if (detail.members.isEmpty() || detail.state == QLatin1String("Empty"))
+        return total == 0 ? nobodyHomeCaughtUp() : nobodyHome(total);
+    if (total == 0)
+        return caughtUp(known.size());
+
+    qsizetype lagging = 0;
+    const Known* worst = nullptr;
+    for (const Known& k : known) {
+        if (k.lag <= 0)
+            continue;
+        ++lagging;
+        if (!worst || k.lag > worst->lag)
+            worst = &k;
+    }
+    return behind(total, lagging, *worst->position, double(worst->lag) / double(total));
+}
+
+} // namespace tessaron

@@ -1,0 +1,397 @@
+#include "TessaronCore/analysis/JsonShapeScanner.h"
+
+#include <charconv>
+
+namespace tessaron {
+
+namespace {
+
+inline bool isSpace(unsigned char c)
+{
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+inline void skipSpace(const unsigned char*& p, const unsigned char* end)
+{
+    while (p < end && isSpace(*p))
+        ++p;
+}
+
+inline bool isContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
+
+// One multi-byte UTF-8 sequence starting at p (whose first byte is 0x80 or above). Overlong forms,
+// surrogates and code points above U+10FFFF are refused.
+inline bool skipUtf8Sequence(const unsigned char*& p, const unsigned char* end)
+{
+    const unsigned char c = *p;
+    const ptrdiff_t left = end - p;
+    if (c >= 0xC2 && c <= 0xDF) {
+        if (left < 2 || !isContinuation(p[1]))
+            return false;
+        p += 2;
+        return true;
+    }
+    if (c >= 0xE0 && c <= 0xEF) {
+        if (left < 3 || !isContinuation(p[1]) || !isContinuation(p[2]))
+            return false;
+        if (c == 0xE0 && p[1] < 0xA0)
+            return false;
+        if (c == 0xED && p[1] > 0x9F)
+            return false;
+        p += 3;
+        return true;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        if (left < 4 || !isContinuation(p[1]) || !isContinuation(p[2]) || !isContinuation(p[3]))
+            return false;
+        if (c == 0xF0 && p[1] < 0x90)
+            return false;
+        if (c == 0xF4 && p[1] > 0x8F)
+            return false;
+        p += 4;
+        return true;
+    }
+    return false;
+}
+
+inline int hexValue(unsigned char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+inline bool readHex4(const unsigned char*& p, const unsigned char* end, char32_t* value)
+{
+    if (end - p < 4)
+        return false;
+    char32_t v = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int h = hexValue(p[i]);
+        if (h < 0)
+            return false;
+        v = (v << 4) | char32_t(h);
+    }
+    p += 4;
+    *value = v;
+    return true;
+}
+
+void appendUtf8(std::string* out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out->push_back(char(cp));
+    } else if (cp < 0x800) {
+        out->push_back(char(0xC0 | (cp >> 6)));
+        out->push_back(char(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out->push_back(char(0xE0 | (cp >> 12)));
+        out->push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        out->push_back(char(0x80 | (cp & 0x3F)));
+    } else {
+        out->push_back(char(0xF0 | (cp >> 18)));
+        out->push_back(char(0x80 | ((cp >> 12) & 0x3F)));
+        out->push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        out->push_back(char(0x80 | (cp & 0x3F)));
+    }
+}
+
+// A number whose magnitude is beyond what a double holds is refused, as the platform parser refuses
+// it; a number too small to tell from zero is accepted.
+bool overflowsDouble(const unsigned char* start, const unsigned char* end)
+{
+    double value = 0;
+    const auto result = std::from_chars(reinterpret_cast<const char*>(start), reinterpret_cast<const char*>(end), value);
+    if (result.ec != std::errc::result_out_of_range)
+        return false;
+    // Out of range either way: it is an overflow when the first significant digit, once the
+    // exponent is applied, stands at a non-negative power of ten.
+    const unsigned char* p = start;
+    if (*p == '-')
+        ++p;
+    const unsigned char* integerEnd = p;
+    while (integerEnd < end && *integerEnd >= '0' && *integerEnd <= '9')
+        ++integerEnd;
+    const unsigned char* q = p;
+    while (q < integerEnd && *q == '0')
+        ++q;
+    int64_t power = 0;
+    const unsigned char* rest = integerEnd;
+    if (q < integerEnd) {
+        power = (integerEnd - q) - 1;
+    } else {
+        if (rest < end && *rest == '.')
+            ++rest;
+        int64_t zeros = 0;
+        while (rest < end && *rest == '0') {
+            ++zeros;
+            ++rest;
+        }
+        if (rest >= end || *rest < '1' || *rest > '9')
+            return false; // the value is zero
+        power = -(zeros + 1);
+    }
+    while (rest < end && *rest != 'e' && *rest != 'E')
+        ++rest;
+    int64_t exponent = 0;
+    if (rest < end) {
+        ++rest;
+        bool negative = false;
+        if (*rest == '+' || *rest == '-') {
+            negative = *rest == '-';
+            ++rest;
+        }
+        for (; rest < end; ++rest) {
+            if (exponent < 1'000'000'000)
+                exponent = exponent * 10 + (*rest - '0');
+        }
+        if (negative)
+            exponent = -exponent;
+    }
+    return power + exponent >= 0;
+}
+
+} // namespace
+
+bool JsonShapeScanner::scanString(const unsigned char*& p, const unsigned char* end, std::string* out)
+{
+    // p stands just after the opening quote.
+    const unsigned char* run = p;
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c == '"') {
+            if (out)
+                out->append(reinterpret_cast<const char*>(run), size_t(p - run));
+            ++p;
+            return true;
+        }
+        if (c < 0x20)
+            return false;
+        if (c == '\\') {
+            if (out)
+                out->append(reinterpret_cast<const char*>(run), size_t(p - run));
+            ++p;
+            if (p >= end)
+                return false;
+            const unsigned char e = *p++;
+            char32_t cp = 0;
+            switch (e) {
+            case '"': cp = '"'; break;
+            case '\\': cp = '\\'; break;
+            case '/': cp = '/'; break;
+            case 'b': cp = 0x08; break;
+            case 'f': cp = 0x0C; break;
+            case 'n': cp = 0x0A; break;
+            case 'r': cp = 0x0D; break;
+            case 't': cp = 0x09; break;
+            case 'u': {
+                if (!readHex4(p, end, &cp))
+                    return false;
+                if (cp >= 0xDC00 && cp <= 0xDFFF)
+                    return false; // a low surrogate without its high half
+                if (cp >= 0xD800 && cp <= 0xDBFF) {
+                    char32_t low = 0;
+                    if (end - p < 2 || p[0] != '\\' || p[1] != 'u')
+                        return false;
+                    p += 2;
+                    if (!readHex4(p, end, &low) || low < 0xDC00 || low > 0xDFFF)
+                        return false;
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                }
+                break;
+            }
+            default:
+                return false;
+            }
+            if (out)
+                appendUtf8(out, cp);
+            run = p;
+            continue;
+        }
+        if (c >= 0x80) {
+            if (!skipUtf8Sequence(p, end))
+                return false;
+            continue;
+        }
+        ++p;
+    }
+    return false;
+}
+
+bool JsonShapeScanner::scanNumber(const unsigned char*& p, const unsigned char* end)
+{
+    const unsigned char* start = p;
+    if (p < end && *p == '-')
+        ++p;
+    if (p >= end)
+        return false;
+    if (*p == '0') {
+        ++p;
+    } else if (*p >= '1' && *p <= '9') {
+        while (p < end && *p >= '0' && *p <= '9')
+            ++p;
+    } else {
+        return false;
+    }
+    bool mayOverflow = (p - start) > 300;
+    if (p < end && *p == '.') {
+        ++p;
+        const unsigned char* digits = p;
+        while (p < end && *p >= '0' && *p <= '9')
+            ++p;
+        if (p == digits)
+            return false;
+    }
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        if (p < end && (*p == '+' || *p == '-'))
+            ++p;
+        const unsigned char* digits = p;
+        while (p < end && *p >= '0' && *p <= '9')
+            ++p;
+        if (p == digits)
+            return false;
+        mayOverflow = true;
+    }
+    return !(mayOverflow && overflowsDouble(start, p));
+}
+
+bool JsonShapeScanner::scan(QByteArrayView json, int64_t maxDepth)
+{
+    m_entries.clear();
+    m_paths.clear();
+    m_prefix.clear();
+    m_stack.clear();
+
+    const auto* p = reinterpret_cast<const unsigned char*>(json.data());
+    const auto* end = p + json.size();
+    if (end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        p += 3;
+    skipSpace(p, end);
+    if (p >= end || *p != '{')
+        return false;
+    ++p;
+    m_stack.push_back(Frame{true, true, 0, 0});
+
+    // At the top of this loop we stand inside the innermost container, just after its opening
+    // bracket (first == true) or just after a value.
+    bool first = true;
+    while (!m_stack.empty()) {
+        Frame& frame = m_stack.back();
+        skipSpace(p, end);
+        if (p >= end)
+            return false;
+
+        bool listing = false;
+        uint32_t pathStart = 0;
+        uint32_t pathLength = 0;
+        if (first) {
+            if (*p == (frame.isObject ? '}' : ']')) {
+                ++p;
+                m_stack.pop_back();
+                first = false;
+                continue;
+            }
+        } else {
+            if (*p == (frame.isObject ? '}' : ']')) {
+                ++p;
+                m_stack.pop_back();
+                continue;
+            }
+            if (*p != ',')
+                return false;
+            ++p;
+            skipSpace(p, end);
+            if (p >= end)
+                return false;
+        }
+        first = false;
+
+        if (frame.isObject) {
+            if (*p != '"')
+                return false;
+            ++p;
+            if (frame.records) {
+                m_key.clear();
+                if (!scanString(p, end, &m_key))
+                    return false;
+                m_prefix.resize(frame.prefixLength);
+                if (!m_prefix.empty())
+                    m_prefix.push_back('.');
+                m_prefix.append(m_key);
+                pathStart = uint32_t(m_paths.size());
+                pathLength = uint32_t(m_prefix.size());
+                m_paths.append(m_prefix);
+                listing = true;
+            } else if (!scanString(p, end, nullptr)) {
+                return false;
+            }
+            skipSpace(p, end);
+            if (p >= end || *p != ':')
+                return false;
+            ++p;
+            skipSpace(p, end);
+            if (p >= end)
+                return false;
+        }
+
+        JSONKind kind;
+        const unsigned char c = *p;
+        if (c == '{' || c == '[') {
+            ++p;
+            const bool isObject = c == '{';
+            kind = isObject ? JSONKind::object : JSONKind::array;
+            if (listing)
+                m_entries.push_back(Entry{pathStart, pathLength, kind});
+            if (m_stack.size() >= size_t(nestingLimit))
+                return false;
+            const bool enter = listing && isObject && frame.depth + 1 < maxDepth;
+            const int64_t depth = frame.depth + 1;
+            // `frame` may dangle once the stack grows.
+            m_stack.push_back(Frame{isObject, enter, depth, enter ? pathLength : 0});
+            if (enter)
+                m_prefix.resize(pathLength);
+            first = true;
+            continue;
+        }
+        if (c == '"') {
+            ++p;
+            if (!scanString(p, end, nullptr))
+                return false;
+            kind = JSONKind::string;
+        } else if (c == 't') {
+            if (end - p < 4 || p[1] != 'r' || p[2] != 'u' || p[3] != 'e')
+                return false;
+            p += 4;
+            kind = JSONKind::boolean;
+        } else if (c == 'f') {
+            if (end - p < 5 || p[1] != 'a' || p[2] != 'l' || p[3] != 's' || p[4] != 'e')
+                return false;
+            p += 5;
+            kind = JSONKind::boolean;
+        } else if (c == 'n') {
+            if (end - p < 4 || p[1] != 'u' || p[2] != 'l' || p[3] != 'l')
+                return false;
+            p += 4;
+            kind = JSONKind::null;
+        } else {
+            if (!scanNumber(p, end))
+                return false;
+            kind = JSONKind::number;
+        }
+        if (listing)
+            m_entries.push_back(Entry{pathStart, pathLength, kind});
+    }
+
+    skipSpace(p, end);
+    return p == end;
+}
+
+} // namespace tessaron

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "TessaronCore/avro/AvroSchema.h"
+#include "TessaronCore/model/MessageShape.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <cstdint>
+#include <optional>
+
+namespace tessaron {
+
+// The two ways a message shape is made: by walking a JSON payload, or by walking an Avro record
+// schema. Both give nothing rather than a shape without paths.
+//
+// Depth rule: the top level is walked at depth 0; a nested object (record) is recorded as `object`
+// and its members are walked at d + 1 only when d + 1 < maxDepth. maxDepth 2 records a and a.b but
+// not a.b.c.
+namespace ShapeWalk {
+
+// Nothing for an absent payload, text that is not JSON, a top level other than an object, or an
+// object that gives no path. Arrays are never entered; true and false are `bool`, 0 and 1 `number`.
+std::optional<MessageShape> fromPayload(const std::optional<QByteArray>& payload, int64_t maxDepth);
+std::optional<MessageShape> fromPayload(QByteArrayView payload, int64_t maxDepth);
+
+// Nothing when the root (a named root resolved through the names table) is not a record, or the
+// record gives no path. Only records are entered; a field whose type is a name the table does not
+// hold is left out.
+std::optional<MessageShape> fromSchema(const AvroSchema::Parsed& schema, int64_t maxDepth);
+
+// The deepest level either walk enters, whatever maxDepth asks: a record that holds itself would
+// otherwise be walked without end.
+inline constexpr int64_t depthLimit = 1024;
+
+} // namespace ShapeWalk
+
+} // namespace tessaron
