@@ -1,0 +1,85 @@
+#include "Tessaron/kit/SettingsControlStyle.h"
+
+#include "Tessaron/kit/SettingsPalette.h"
+#include "VelkinUI/AccessibilitySettings.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace tessaron {
+
+namespace {
+QColor white(double opacity) { return QColor::fromRgbF(1, 1, 1, float(opacity)); }
+} // namespace
+
+SettingsControlStyle::SettingsControlStyle(const QColor& tint, bool selected, bool drawsSurface, QMarginsF insets)
+    : m_tint(tint), m_selected(selected), m_drawsSurface(drawsSurface), m_insets(insets)
+{
+}
+
+QColor SettingsControlStyle::fill(const ButtonState& s) const
+{
+    if (!m_drawsSurface)
+        return white(lerp(0.0, 0.035, s.hover));
+    if (m_selected)
+        return SettingsPalette::withOpacity(m_tint, 0.1);
+    return white(lerp(0.025, 0.065, s.hover));
+}
+
+std::optional<QColor> SettingsControlStyle::border(const ButtonState& s) const
+{
+    if (!m_drawsSurface)
+        return std::nullopt;
+    if (m_selected)
+        return SettingsPalette::withOpacity(m_tint, 0.6);
+    if (AccessibilitySettings::instance().increaseContrast())
+        return white(0.6);
+    return white(lerp(0.09, 0.23, s.hover));
+}
+
+std::optional<QColor> SettingsControlStyle::labelColor(const ButtonState&) const { return SettingsPalette::ink(); }
+
+void SettingsControlStyle::paintBackground(QPainter& painter, const QRectF& rect, const ButtonState& s) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(rect, cornerRadius, cornerRadius);
+    painter.fillPath(shape, fill(s));
+    if (const auto b = border(s)) {
+        painter.setPen(QPen(*b, 1.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius - 0.5, cornerRadius - 0.5);
+    }
+    painter.restore();
+}
+
+double SettingsControlStyle::scale(const ButtonState& s) const
+{
+    if (AccessibilitySettings::instance().reduceMotion())
+        return 1.0;
+    return lerp(1.0, 0.98, s.press);
+}
+
+double SettingsControlStyle::opacity(const ButtonState& s) const
+{
+    if (!s.enabled)
+        return 0.4;
+    return lerp(1.0, 0.72, s.press);
+}
+
+Motion SettingsControlStyle::pressMotion(const ButtonState& s) const
+{
+    if (AccessibilitySettings::instance().reduceMotion() || !s.windowActive)
+        return Motion::none();
+    return Motion::easeOut(0.12);
+}
+
+Motion SettingsControlStyle::hoverMotion(const ButtonState& s) const
+{
+    if (AccessibilitySettings::instance().reduceMotion() || !s.windowActive)
+        return Motion::none();
+    return Motion::easeOut(0.16);
+}
+
+} // namespace tessaron

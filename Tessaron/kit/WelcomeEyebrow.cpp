@@ -1,0 +1,17 @@
+#include "Tessaron/kit/WelcomeEyebrow.h"
+
+#include "Tessaron/kit/WelcomePalette.h"
+#include "VelkinUI/KitFont.h"
+
+namespace tessaron {
+
+WelcomeEyebrow::WelcomeEyebrow(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
+    setTextFormat(Qt::PlainText);
+    setFont(KitFont::font(9, QFont::DemiBold, FontDesign::monospaced, 1.5));
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, WelcomePalette::accent());
+    setPalette(p);
+}
+
+} // namespace tessaron

@@ -1,0 +1,53 @@
+#include "Tessaron/kit/WelcomePrimaryStyle.h"
+
+#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/WelcomePalette.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/KitFont.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace tessaron {
+
+QFont WelcomePrimaryStyle::font(const QFont&) const { return KitFont::font(12, QFont::Bold, FontDesign::rounded); }
+
+std::optional<QColor> WelcomePrimaryStyle::labelColor(const ButtonState&) const { return SettingsPalette::canvas(); }
+
+void WelcomePrimaryStyle::paintBackground(QPainter& painter, const QRectF& rect, const ButtonState&) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(rect, 12, 12);
+    painter.fillPath(shape, WelcomePalette::accent());
+    painter.restore();
+}
+
+double WelcomePrimaryStyle::scale(const ButtonState& s) const
+{
+    if (AccessibilitySettings::instance().reduceMotion())
+        return 1.0;
+    return lerp(lerp(1.0, 1.025, s.hover), 0.96, s.press);
+}
+
+TransformEffect::Shadow WelcomePrimaryStyle::shadow(const ButtonState& s) const
+{
+    return {SettingsPalette::withOpacity(WelcomePalette::accent(), 0.2 * s.hover), 15.0, QPointF(0, 4)};
+}
+
+Motion WelcomePrimaryStyle::pressMotion(const ButtonState&) const
+{
+    if (AccessibilitySettings::instance().reduceMotion())
+        return Motion::none();
+    return Motion::withSpring(Spring{0.25, 0.75, 0.0});
+}
+
+Motion WelcomePrimaryStyle::hoverMotion(const ButtonState&) const
+{
+    if (AccessibilitySettings::instance().reduceMotion())
+        return Motion::none();
+    return Motion::easeOut(0.15);
+}
+
+} // namespace tessaron

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QBrush>
+#include <QPainterPath>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+class QPainter;
+
+namespace tessaron::Symbols {
+
+// Symbol images are named as the design names them ("tray.full.fill", "hammer.fill"); one table
+// maps each to a glyph of the Material Design Icons font or to a drawing of our own. Views name
+// symbols only, never glyphs.
+bool contains(const QString& name);
+QStringList names();
+bool isDrawn(const QString& name);
+char32_t codepoint(const QString& name);
+QString fontFamily();
+
+// The symbol's outline scaled to fit `box` with its aspect kept, centred.
+QPainterPath path(const QString& name, const QRectF& box);
+// The square a symbol set at font size `size` occupies around `centre`.
+QRectF boxForSize(const QPointF& centre, double size);
+void paint(QPainter& painter, const QString& name, const QRectF& box, const QBrush& brush);
+
+} // namespace tessaron::Symbols

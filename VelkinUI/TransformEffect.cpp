@@ -1,0 +1,131 @@
+#include "VelkinUI/TransformEffect.h"
+
+#include "VelkinUI/ImageBlur.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace tessaron {
+
+TransformEffect::TransformEffect(QObject* parent) : QGraphicsEffect(parent) {}
+
+void TransformEffect::setTransform(const QTransform& transform)
+{
+    if (transform == m_transform)
+        return;
+    m_transform = transform;
+    updateBoundingRect();
+    update();
+}
+
+void TransformEffect::setOpacity(double opacity)
+{
+    if (opacity == m_opacity)
+        return;
+    m_opacity = opacity;
+    update();
+}
+
+void TransformEffect::setBlurRadius(double radius)
+{
+    if (radius == m_blur)
+        return;
+    m_blur = radius;
+    updateBoundingRect();
+    update();
+}
+
+void TransformEffect::setShadow(const Shadow& shadow)
+{
+    if (shadow == m_shadow)
+        return;
+    m_shadow = shadow;
+    updateBoundingRect();
+    update();
+}
+
+void TransformEffect::setMargin(double margin)
+{
+    m_margin = margin;
+    updateBoundingRect();
+}
+
+QRectF TransformEffect::boundingRectFor(const QRectF& rect) const
+{
+    QRectF r = m_transform.mapRect(rect);
+    if (m_shadow.color.alpha() > 0) {
+        const double s = m_shadow.radius * 1.5;
+        r = r.united(r.translated(m_shadow.offset).adjusted(-s, -s, s, s));
+    }
+    const double extra = m_margin + m_blur * 1.5;
+    return r.adjusted(-extra, -extra, extra, extra);
+}
+
+void TransformEffect::draw(QPainter* painter)
+{
+    if (m_opacity <= 0.0)
+        return;
+    const bool plain = m_transform.isIdentity() && m_opacity >= 1.0 && m_blur <= 0.0 && m_shadow.color.alpha() == 0;
+    if (plain) {
+        drawSource(painter);
+        return;
+    }
+    QPoint offset;
+    const int pad = int(std::ceil(m_blur * 1.5));
+    const QPixmap source = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
+    if (source.isNull())
+        return;
+    const double dpr = source.devicePixelRatio();
+    QImage content(source.size() + QSize(2 * pad, 2 * pad) * dpr, QImage::Format_ARGB32_Premultiplied);
+    content.setDevicePixelRatio(dpr);
+    content.fill(Qt::transparent);
+    {
+        QPainter p(&content);
+        p.drawPixmap(QPointF(pad, pad), source);
+    }
+    if (m_blur > 0.0)
+        ImageBlur::blur(content, m_blur * dpr);
+    const QPointF origin(offset.x() - pad, offset.y() - pad);
+
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    painter->setTransform(m_transform, true);
+    painter->setOpacity(painter->opacity() * m_opacity);
+    if (m_shadow.color.alpha() > 0) {
+        const int spad = int(std::ceil(m_shadow.radius * 1.5));
+        QImage shade(content.size() + QSize(2 * spad, 2 * spad) * dpr, QImage::Format_ARGB32_Premultiplied);
+        shade.setDevicePixelRatio(dpr);
+        shade.fill(Qt::transparent);
+        {
+            QPainter p(&shade);
+            p.drawImage(QPointF(spad, spad), content);
+            p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+            p.fillRect(QRectF(QPointF(0, 0), QSizeF(shade.size()) / dpr), m_shadow.color);
+        }
+        ImageBlur::blur(shade, m_shadow.radius * dpr);
+        painter->drawImage(origin + m_shadow.offset - QPointF(spad, spad), shade);
+    }
+    painter->drawImage(origin, content);
+    painter->restore();
+}
+
+namespace Transforms {
+
+QTransform scaleAbout(double sx, double sy, const QPointF& a)
+{
+    return QTransform::fromTranslate(-a.x(), -a.y()) * QTransform::fromScale(sx, sy) * QTransform::fromTranslate(a.x(), a.y());
+}
+
+QTransform rotateAbout(double degrees, const QPointF& a)
+{
+    QTransform r;
+    r.rotate(degrees);
+    return QTransform::fromTranslate(-a.x(), -a.y()) * r * QTransform::fromTranslate(a.x(), a.y());
+}
+
+QTransform translate(double dx, double dy) { return QTransform::fromTranslate(dx, dy); }
+
+} // namespace Transforms
+
+} // namespace tessaron
