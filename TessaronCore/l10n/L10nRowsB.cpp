@@ -90,7 +90,7 @@ const L10nRow table[] = {
     {"Your queues.",
      "Suas filas."},
     {"Lawyered.",
-     "Advogadas."},
+     "Defendidas."},
     {"One broker on file",
      "Um broker registrado"},
     {"%d brokers on file",
