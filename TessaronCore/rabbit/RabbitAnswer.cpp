@@ -13,11 +13,25 @@ namespace tessaron {
 
 namespace {
 
+// Qt's JSON reader drops a U+FEFF that opens a string when it arrives as raw bytes, which would
+// cut the first character off a payload or header. Written as an escape it survives; raw, those
+// bytes can only stand inside strings (or open the document, where they stay as they are).
+QJsonDocument parse(const QByteArray& answer, QJsonParseError* error = nullptr)
+{
+    static const QByteArray mark("\xEF\xBB\xBF");
+    const qsizetype from = answer.startsWith(mark) ? mark.size() : 0;
+    if (answer.indexOf(mark, from) < 0)
+        return QJsonDocument::fromJson(answer, error);
+    QByteArray escaped = answer.mid(from);
+    escaped.replace(mark, QByteArrayLiteral("\\ufeff"));
+    return QJsonDocument::fromJson(answer.left(from) + escaped, error);
+}
+
 // The answer's objects, or nothing when it is not an array made of objects only.
 std::optional<QList<QJsonObject>> arrayOfObjects(const QByteArray& answer)
 {
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(answer, &error);
+    const QJsonDocument document = parse(answer, &error);
     if (error.error != QJsonParseError::NoError || !document.isArray())
         return std::nullopt;
     QList<QJsonObject> objects;
@@ -133,7 +147,7 @@ QList<Message> RabbitAnswer::messages(const QByteArray& answer, const QString& q
 
 bool RabbitAnswer::routedNowhere(const QByteArray& answer)
 {
-    const QJsonDocument document = QJsonDocument::fromJson(answer);
+    const QJsonDocument document = parse(answer);
     if (!document.isObject())
         return false;
     const QJsonValue routed = document.object().value(QLatin1String("routed"));
@@ -184,7 +198,7 @@ KafkaError RabbitAnswer::statusError(int status, const QByteArray& body, const Q
     if (status == 404) {
         // The management API itself answers 404 for a missing queue or virtual host and says
         // why; only an answer without such a reason points at a missing plugin or a wrong port.
-        const QJsonValue reason = QJsonDocument::fromJson(body).object().value(QLatin1String("reason"));
+        const QJsonValue reason = parse(body).object().value(QLatin1String("reason"));
         if (reason.isString() && !reason.toString().trimmed().isEmpty())
             return KafkaError(-1, QStringLiteral("the broker answered 404: ") + excerpt(reason.toString().toUtf8()));
         return KafkaError(-1, QStringLiteral("no management API at ") + base.toString()

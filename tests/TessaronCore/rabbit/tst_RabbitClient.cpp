@@ -1,0 +1,275 @@
+// Against the real RabbitMQ node that scripts/test starts (TESSARON_TEST_RABBITMQ_URL). Every run
+// works in a virtual host of its own, created here and deleted at the end.
+#include "RabbitTestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+#include <QUuid>
+
+using namespace tessaron;
+
+class TestRabbitClient : public QObject {
+    Q_OBJECT
+
+    QString m_url;
+    QString m_vhost;
+    std::unique_ptr<OpenRabbitClient> m_admin;  // in our virtual host
+    std::unique_ptr<RabbitClient> m_client;        // in our virtual host
+
+    QString vhostPath() const { return RabbitClient::percentEncoded(m_vhost); }
+
+    bool admin(const QString& method, const QString& path, const QJsonObject& body = QJsonObject())
+    {
+        const auto outcome = settle(m_admin->request(method, path, QJsonDocument(body).toJson(QJsonDocument::Compact)));
+        if (outcome.error)
+            qWarning() << method << path << outcome.error->code() << outcome.error->message();
+        return !outcome.error;
+    }
+
+    bool declare(const QString& queue)
+    {
+        return admin("PUT", "/api/queues/" + vhostPath() + '/' + RabbitClient::percentEncoded(queue),
+                     QJsonObject{{"durable", false}});
+    }
+
+    // Publishes through the API itself, so that properties of any JSON type can be sent.
+    bool publishRaw(const QString& queue, const QJsonObject& properties, const QString& payload)
+    {
+        return admin("POST", "/api/exchanges/" + vhostPath() + "/amq.default/publish",
+                     QJsonObject{{"properties", properties}, {"routing_key", queue}, {"payload", payload},
+                                 {"payload_encoding", "string"}});
+    }
+
+    std::optional<int64_t> listedDepth(const QString& queue)
+    {
+        const auto outcome = settle(m_client->queues());
+        if (!outcome.value)
+            return std::nullopt;
+        for (const Topic& topic : *outcome.value)
+            if (topic.name == queue)
+                return topic.declaredDepth;
+        return std::nullopt;
+    }
+
+    static QList<Message::Header> headersOf(const Message& message) { return message.headers(); }
+
+private slots:
+    void initTestCase()
+    {
+        m_url = qEnvironmentVariable("TESSARON_TEST_RABBITMQ_URL");
+        if (m_url.isEmpty())
+            QSKIP("TESSARON_TEST_RABBITMQ_URL is not set: no RabbitMQ node to test against (scripts/test starts one)");
+        // A slash and a blank in the name put the encoding of every path to the test.
+        m_vhost = "tessaron test/" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        m_admin = std::make_unique<OpenRabbitClient>(rabbitBroker(m_url, m_vhost), std::nullopt, 10000);
+        QVERIFY(admin("PUT", "/api/vhosts/" + vhostPath()));
+        m_client = std::make_unique<RabbitClient>(rabbitBroker(m_url, m_vhost), std::nullopt, 10000);
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_admin && !m_vhost.isEmpty())
+            QVERIFY(admin("DELETE", "/api/vhosts/" + vhostPath()));
+    }
+
+    void brandNewQueueListsWithZeroes()
+    {
+        QVERIFY(declare("fresh"));
+        QVERIFY(declare("Amq.not-internal"));
+        const auto outcome = settle(m_client->queuesWithConsumers());
+        QVERIFY2(!outcome.error, qPrintable(outcome.error ? outcome.error->message() : QString()));
+        QStringList names;
+        for (const Topic& queue : outcome.value->queues) {
+            names << queue.name;
+            QVERIFY(!queue.isInternal);
+            QCOMPARE(queue.declaredDepth, std::optional<int64_t>(0));
+        }
+        QVERIFY(names.indexOf("Amq.not-internal") < names.indexOf("fresh"));
+        QCOMPARE(outcome.value->consumers.value("fresh", -1), 0);
+    }
+
+    void encodedNameWorksEndToEnd()
+    {
+        const QString queue = "a/b c é";
+        QVERIFY(declare(queue));
+        const auto published = settle(m_client->publish(queue, "olá", {{"trace", "t-1"}}, "checking names"));
+        QVERIFY2(published.done, qPrintable(published.error ? published.error->message() : QString()));
+
+        const auto read = settle(m_client->read(queue, 10));
+        QVERIFY(read.value);
+        QCOMPARE(read.value->size(), 1);
+        const Message& message = read.value->first();
+        QCOMPARE(message.topic(), queue);
+        QCOMPARE(*message.payload(), QString("olá").toUtf8());
+        QCOMPARE(*message.key(), queue.toUtf8());
+
+        const auto bindings = settle(m_client->bindings(queue));
+        QVERIFY(bindings.value);
+        QCOMPARE(*bindings.value, QList<QueueBinding>({{"", queue}}));
+
+        const auto listing = settle(m_client->queues());
+        QVERIFY(listing.value);
+        QVERIFY(std::any_of(listing.value->begin(), listing.value->end(), [&](const Topic& t) { return t.name == queue; }));
+    }
+
+    void bindingsIncludeTheDefaultExchange()
+    {
+        QVERIFY(declare("bound"));
+        QVERIFY(admin("POST", "/api/bindings/" + vhostPath() + "/e/amq.direct/q/bound", QJsonObject{{"routing_key", "rk.1"}}));
+        const auto outcome = settle(m_client->bindings("bound"));
+        QVERIFY(outcome.value);
+        QCOMPARE(outcome.value->size(), 2);
+        QVERIFY(outcome.value->contains(QueueBinding{"", "bound"}));
+        QVERIFY(outcome.value->contains(QueueBinding{"amq.direct", "rk.1"}));
+        // The server answers for a queue that does not exist with its default binding alone.
+        const auto ghost = settle(m_client->bindings("ghost"));
+        QVERIFY(ghost.value);
+        QCOMPARE(*ghost.value, QList<QueueBinding>({{"", "ghost"}}));
+    }
+
+    void readingRequeues()
+    {
+        const QString queue = "requeue";
+        QVERIFY(declare(queue));
+        for (const char* payload : {"one", "two", "three"})
+            QVERIFY(settle(m_client->publish(queue, payload, {}, "seeding")).done);
+
+        const auto first = settle(m_client->read(queue, 10));
+        QVERIFY(first.value);
+        QCOMPARE(first.value->size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(first.value->at(i).offset(), i);
+            QCOMPARE(first.value->at(i).partition(), 0);
+            QVERIFY(!first.value->at(i).headers().contains(Message::Header{"redelivered", "true"}));
+        }
+        QCOMPARE(*first.value->at(0).payload(), QByteArray("one"));
+
+        const auto second = settle(m_client->read(queue, 2));
+        QVERIFY(second.value);
+        QCOMPARE(second.value->size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(second.value->at(i).offset(), i);
+            QCOMPARE(second.value->at(i).headers().last(), (Message::Header{"redelivered", "true"}));
+        }
+
+        // A negative limit must not hand over the whole queue.
+        const auto negative = settle(m_client->read(queue, -1));
+        QVERIFY(negative.value);
+        QVERIFY(negative.value->isEmpty());
+
+        // Nothing was taken away: the queue still declares its three messages.
+        QTRY_COMPARE_WITH_TIMEOUT(listedDepth(queue), std::optional<int64_t>(3), 15000);
+        const auto third = settle(m_client->read(queue, 10));
+        QCOMPARE(third.value->size(), 3);
+    }
+
+    void publishedReasonOverridesCallerHeader()
+    {
+        const QString queue = "reasons";
+        QVERIFY(declare(queue));
+        QVERIFY(settle(m_client->publish(queue, "{\"a\":1}", {{"tessaron-reason", "caller's"}, {"trace", "t-9"}}, "fix the typo")).done);
+        const auto read = settle(m_client->read(queue, 1));
+        QVERIFY(read.value);
+        QCOMPARE(read.value->size(), 1);
+        const QList<Message::Header> headers = read.value->first().headers();
+        QVERIFY(headers.contains(Message::Header{"tessaron-reason", "fix the typo"}));
+        QVERIFY(headers.contains(Message::Header{"trace", "t-9"}));
+        QCOMPARE(headers.size(), 2);
+    }
+
+    void payloadBytesSurvive()
+    {
+        const QString queue = "bytes";
+        QVERIFY(declare(queue));
+        const QList<QByteArray> payloads = {QByteArray("\xff\x00\xfe\x80", 4), QByteArray("\xEF\xBB\xBFtext with a mark"),
+                                            QByteArray("nul\0inside", 10), QByteArray()};
+        for (const QByteArray& payload : payloads)
+            QVERIFY(settle(m_client->publish(queue, payload, {}, "bytes")).done);
+        const auto read = settle(m_client->read(queue, 10));
+        QVERIFY(read.value);
+        QCOMPARE(read.value->size(), payloads.size());
+        for (int i = 0; i < payloads.size(); ++i)
+            QCOMPARE(*read.value->at(i).payload(), payloads[i]);
+    }
+
+    void headerValuesKeepTheirTypes()
+    {
+        const QString queue = "typed";
+        QVERIFY(declare(queue));
+        const QJsonObject headers{{"flag", true}, {"count", 7}, {"ratio", 1.5}, {"list", QJsonArray{1, "x"}},
+                                  {"nested", QJsonObject{{"k", "v"}}}};
+        QVERIFY(publishRaw(queue, QJsonObject{{"headers", headers}}, "typed"));
+        QVERIFY(publishRaw(queue, QJsonObject(), "bare")); // comes back with "properties": []
+        const auto read = settle(m_client->read(queue, 10));
+        QVERIFY(read.value);
+        QCOMPARE(read.value->size(), 2);
+        const QList<Message::Header> expected = {{"count", "7"}, {"flag", "true"}, {"list", "[1,\"x\"]"},
+                                                 {"nested", "{\"k\":\"v\"}"}, {"ratio", "1.5"}};
+        QCOMPARE(read.value->at(0).headers(), expected);
+        QVERIFY(read.value->at(1).headers().isEmpty());
+        QCOMPARE(*read.value->at(1).payload(), QByteArray("bare"));
+    }
+
+    void publishToMissingQueue()
+    {
+        const auto outcome = settle(m_client->publish("nowhere-queue", "x", {}, "reason"));
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->code(), -1);
+        QCOMPARE(outcome.error->message(),
+                 QString("the broker accepted the message but routed it nowhere — is nowhere-queue still declared?"));
+    }
+
+    void readMissingQueueSaysWhy()
+    {
+        const auto outcome = settle(m_client->read("ghost", 1));
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->code(), -1);
+        QVERIFY2(outcome.error->message().startsWith("the broker answered 404: ")
+                     && outcome.error->message().contains("no queue 'ghost'"),
+                 qPrintable(outcome.error->message()));
+    }
+
+    void missingVirtualHostIsNotAMissingPlugin()
+    {
+        RabbitClient client(rabbitBroker(m_url, m_vhost + "-absent"), std::nullopt, 10000);
+        const auto outcome = settle(client.queues());
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->code(), -1);
+        QVERIFY2(!outcome.error->message().contains("rabbitmq-plugins"), qPrintable(outcome.error->message()));
+    }
+
+    void refusedCredentials_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<std::optional<QString>>("password");
+        QTest::newRow("wrong password") << "guest" << std::optional<QString>("wrong");
+        QTest::newRow("empty password") << QString() << std::optional<QString>("");
+        QTest::newRow("unknown user") << "nobody" << std::optional<QString>();
+    }
+
+    void refusedCredentials()
+    {
+        QFETCH(QString, user);
+        QFETCH(std::optional<QString>, password);
+        RabbitClient client(rabbitBroker(m_url, m_vhost, user), password, 10000);
+        const auto outcome = settle(client.queues());
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->code(), -1);
+        QCOMPARE(outcome.error->message(), QString("the broker refused these credentials"));
+    }
+
+    void clientGoneBeforeTheAnswer()
+    {
+        // The request outlives its client and still settles.
+        auto client = std::make_unique<RabbitClient>(rabbitBroker(m_url, m_vhost), std::nullopt, 10000);
+        QCoro::Task<QList<Topic>> task = client->queues();
+        client.reset();
+        const auto outcome = settle(std::move(task));
+        QVERIFY(outcome.value);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRabbitClient)
+#include "tst_RabbitClient.moc"
