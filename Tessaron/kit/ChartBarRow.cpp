@@ -1,0 +1,109 @@
+#include "Tessaron/kit/ChartBarRow.h"
+
+#include "Tessaron/kit/SettingsPalette.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/AnimatedValue.h"
+#include "VelkinUI/Brand.h"
+#include "VelkinUI/KitFont.h"
+
+#include <QLocale>
+#include <QPainter>
+
+#include <cmath>
+
+namespace tessaron {
+
+namespace {
+QFont labelFont() { return KitFont::font(11.5, QFont::Normal, FontDesign::rounded); }
+QFont valueFont() { return KitFont::font(11, QFont::DemiBold, FontDesign::monospaced); }
+QFont noteFont() { return KitFont::font(9.5, QFont::Normal, FontDesign::rounded); }
+} // namespace
+
+ChartBarRow::ChartBarRow(const TessaronChart::Bar& bar, double fraction, int position, QWidget* parent)
+    : QWidget(parent), m_bar(bar), m_fraction(fraction), m_position(position), m_growth(new AnimatedValue(0.0, this))
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(m_growth, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+void ChartBarRow::setBar(const TessaronChart::Bar& bar, double fraction)
+{
+    m_bar = bar;
+    m_fraction = fraction;
+    update();
+}
+
+void ChartBarRow::setDrawn(bool drawn, bool animated)
+{
+    const bool still = !animated || AccessibilitySettings::instance().reduceMotion();
+    const Motion motion = still ? Motion::none() : Motion::withSpring(Spring{0.6, 0.8, 0.0}).delayed(0.06 * m_position);
+    m_growth->animateTo(drawn ? 1.0 : 0.0, motion);
+}
+
+QRectF ChartBarRow::trackRect() const
+{
+    const double left = labelWidth + columnSpacing;
+    const double right = width() - valueWidth - columnSpacing;
+    return QRectF(left, (height() - trackHeight) / 2.0, std::max(0.0, right - left), trackHeight);
+}
+
+double ChartBarRow::barLength() const
+{
+    const double full = std::max(stub, m_fraction * trackRect().width());
+    return stub + (full - stub) * m_growth->value();
+}
+
+QString ChartBarRow::valueText() const { return QLocale().toString(m_bar.value, 'f', 0); }
+
+QString ChartBarRow::labelText() const { return L10n::t(m_bar.label); }
+
+QSize ChartBarRow::sizeHint() const
+{
+    const double h = std::max({QFontMetricsF(labelFont()).height(), QFontMetricsF(valueFont()).height(), trackHeight});
+    return QSize(int(labelWidth + valueWidth + 2 * columnSpacing + 160), int(std::ceil(h)));
+}
+
+QSize ChartBarRow::minimumSizeHint() const
+{
+    const QSize s = sizeHint();
+    return QSize(int(labelWidth + valueWidth + 2 * columnSpacing + 40), s.height());
+}
+
+void ChartBarRow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const bool zero = m_bar.value == 0;
+
+    painter.setFont(labelFont());
+    painter.setPen(SettingsPalette::withOpacity(SettingsPalette::ink(), 0.85));
+    const QString label = QFontMetricsF(labelFont()).elidedText(labelText(), Qt::ElideMiddle, labelWidth);
+    painter.drawText(QRectF(0, 0, labelWidth, height()), Qt::AlignVCenter | Qt::AlignLeft, label);
+
+    const QRectF track = trackRect();
+    const double r = trackHeight / 2;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgbF(1, 1, 1, 0.06f));
+    painter.drawRoundedRect(track, r, r);
+    painter.setBrush(zero ? SettingsPalette::withOpacity(SettingsPalette::muted(), 0.5) : Brand::palette().at(2));
+    painter.drawRoundedRect(QRectF(track.left(), track.top(), std::min(barLength(), std::max(stub, track.width())), trackHeight), r, r);
+
+    // Value column: value and note, 4 points apart, at the trailing edge.
+    const QRectF column(width() - valueWidth, 0, valueWidth, height());
+    double x = column.right();
+    if (m_bar.note) {
+        const QString note = L10n::t(*m_bar.note);
+        const double w = QFontMetricsF(noteFont()).horizontalAdvance(note);
+        painter.setFont(noteFont());
+        painter.setPen(SettingsPalette::lavender());
+        painter.drawText(QRectF(x - w - 1, 0, w + 1, height()), Qt::AlignVCenter | Qt::AlignRight, note);
+        x -= w + 4;
+    }
+    painter.setFont(valueFont());
+    painter.setPen(zero ? SettingsPalette::muted() : SettingsPalette::ink());
+    painter.drawText(QRectF(column.left(), 0, x - column.left(), height()), Qt::AlignVCenter | Qt::AlignRight, valueText());
+}
+
+} // namespace tessaron

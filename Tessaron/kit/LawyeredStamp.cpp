@@ -1,0 +1,47 @@
+#include "Tessaron/kit/LawyeredStamp.h"
+
+#include "Tessaron/kit/SettingsPalette.h"
+#include "VelkinUI/KitFont.h"
+#include "VelkinUI/TransformEffect.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace tessaron {
+
+namespace {
+QFont stampFont() { return KitFont::font(9, QFont::Black, FontDesign::rounded, 1.2); }
+} // namespace
+
+LawyeredStamp::LawyeredStamp(const QString& text, const QColor& color, QWidget* parent)
+    : QWidget(parent), m_text(text), m_color(color)
+{
+    setAccessibleName(text);
+    setFixedSize(sizeHint());
+    auto* effect = new TransformEffect(this);
+    effect->setTransform(Transforms::rotateAbout(tilt, QRectF(QPointF(0, 0), QSizeF(sizeHint())).center()));
+    setGraphicsEffect(effect);
+}
+
+QSize LawyeredStamp::sizeHint() const
+{
+    const QFontMetricsF fm(stampFont());
+    return QSize(int(std::ceil(fm.horizontalAdvance(m_text) + 18)), int(std::ceil(fm.height() + 8)));
+}
+
+void LawyeredStamp::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const double radius = r.height() / 2;
+    painter.setBrush(QColor::fromRgbF(0.07f, 0.07f, 0.10f));
+    painter.setPen(QPen(SettingsPalette::withOpacity(m_color, 0.75), 1.0));
+    painter.drawRoundedRect(r, radius, radius);
+    painter.setFont(stampFont());
+    painter.setPen(m_color);
+    painter.drawText(QRectF(rect()).adjusted(9, 4, -9, -4), Qt::AlignCenter, m_text);
+}
+
+} // namespace tessaron

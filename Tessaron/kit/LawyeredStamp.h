@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+namespace tessaron {
+
+// A small rubber-stamp label: tracked heavy rounded text in a dark capsule with an inked rim,
+// tilted -7 degrees. Shows its text as given.
+class LawyeredStamp : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr double tilt = -7.0;
+
+    LawyeredStamp(const QString& text, const QColor& color, QWidget* parent = nullptr);
+
+    QString text() const { return m_text; }
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+    QColor m_color;
+};
+
+} // namespace tessaron
