@@ -1,0 +1,256 @@
+#include "RegistryPeer.h"
+
+#include "TessaronCore/avro/SchemaRegistryClient.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+using namespace tessaron;
+using Failure = SchemaRegistryClient::Failure;
+
+namespace {
+
+const char* kOrderSchema = R"({"type":"record","name":"Order","namespace":"shop","fields":[
+    {"name":"id","type":"long"},{"name":"amount","type":"double"},
+    {"name":"customer","type":{"type":"record","name":"Customer","fields":[{"name":"name","type":"string"}]}}]})";
+
+QByteArray registryAnswer(const QByteArray& schema, const QByteArray& type = {})
+{
+    QJsonObject object{{"schema", QString::fromUtf8(schema)}};
+    if (!type.isEmpty())
+        object.insert("schemaType", QString::fromUtf8(type));
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QByteArray framed(int32_t id, const QByteArray& body)
+{
+    QByteArray out(5, 0);
+    out[1] = char(uint32_t(id) >> 24);
+    out[2] = char(uint32_t(id) >> 16);
+    out[3] = char(uint32_t(id) >> 8);
+    out[4] = char(uint32_t(id));
+    return out + body;
+}
+
+QByteArray doubleBytes(double d) { return QByteArray(reinterpret_cast<const char*>(&d), 8); }
+
+// id 42 (zigzag 84), amount, customer "Ana".
+QByteArray orderBody(double amount) { return QByteArray("\x54", 1) + doubleBytes(amount) + QByteArray("\x06" "Ana", 4); }
+
+SchemaRegistryClient::Result decode(SchemaRegistryClient& client, const QByteArray& payload)
+{
+    return QCoro::waitFor(client.decode(payload));
+}
+
+QString failureMessage(const SchemaRegistryClient::Result& result)
+{
+    if (const auto* failure = std::get_if<Failure>(&result))
+        return failure->message();
+    return QStringLiteral("decoded: ") + QString::fromUtf8(std::get<Message::Decoded>(result).json);
+}
+
+} // namespace
+
+class TestSchemaRegistryClient : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { UserDefaults::standard().setString(L10n::key, QStringLiteral("en")); }
+
+    void addressRules()
+    {
+        auto client = SchemaRegistryClient::create(" \n registry.local:8081/ \t", {}, {}, 8000);
+        QVERIFY(client);
+        QCOMPARE(client->base().toString(), QStringLiteral("http://registry.local:8081"));
+        QVERIFY(!client->credentials());
+        QCOMPARE(SchemaRegistryClient::create("https://secure:8443//", {}, {}, 8000)->base().toString(),
+                 QStringLiteral("https://secure:8443"));
+        QVERIFY(!SchemaRegistryClient::create("///", {}, {}, 8000));
+        QVERIFY(!SchemaRegistryClient::create(" \n ", {}, {}, 8000));
+        QVERIFY(!SchemaRegistryClient::create("http://bad host", {}, {}, 8000));
+        // A scheme in capitals is not recognised: it gets one of its own in front.
+        auto upper = SchemaRegistryClient::create("HTTP://Registry:8081", {}, {}, 8000);
+        QVERIFY(upper);
+        QVERIFY(upper->base().toString().startsWith(QStringLiteral("http://")));
+        QCOMPARE(upper->base().host(), QStringLiteral("http"));
+        QCOMPARE(SchemaRegistryClient::describe("  x \n"), QStringLiteral("x"));
+    }
+
+    void foundSchemasAreFetchedOnce()
+    {
+        RegistryPeer peer;
+        peer.answer("/registry/schemas/ids/7", {200, registryAnswer(kOrderSchema)});
+        auto client = SchemaRegistryClient::create(peer.address() + "/registry/", {}, {}, 8000);
+        QVERIFY(client);
+
+        auto result = decode(*client, framed(7, orderBody(12.5)));
+        const auto* decoded = std::get_if<Message::Decoded>(&result);
+        QVERIFY2(decoded, qPrintable(failureMessage(result)));
+        QCOMPARE(decoded->schemaID, 7);
+        QCOMPARE(decoded->json, QByteArray(R"({"amount":12.5,"customer":{"name":"Ana"},"id":42})"));
+        QVERIFY(decoded->shape);
+        QCOMPARE(decoded->shape->fields().value("customer.name"), JSONKind(JSONKind::string));
+        QCOMPARE(decoded->shape->fields().value("amount"), JSONKind(JSONKind::number));
+
+        // A NaN field does not fail a valid record.
+        result = decode(*client, framed(7, orderBody(std::nan(""))));
+        QVERIFY2(std::holds_alternative<Message::Decoded>(result), qPrintable(failureMessage(result)));
+        QCOMPARE(std::get<Message::Decoded>(result).json, QByteArray(R"({"amount":"NaN","customer":{"name":"Ana"},"id":42})"));
+
+        QCOMPARE(peer.count("/registry/schemas/ids/7"), 1);
+        QCOMPARE(peer.requests.first().headers.value("accept"), QByteArray("application/vnd.schemaregistry.v1+json"));
+        QVERIFY(!peer.requests.first().headers.contains("authorization"));
+
+        // A short body is a decode error of that schema.
+        result = decode(*client, framed(7, QByteArray("\x54", 1)));
+        QCOMPARE(failureMessage(result), QStringLiteral("schema 7 could not be parsed: truncated"));
+        QCOMPARE(peer.count("/registry/schemas/ids/7"), 1);
+    }
+
+    void primitiveRootsAreWrapped()
+    {
+        RegistryPeer peer;
+        peer.answer("/schemas/ids/3", {200, registryAnswer("\"string\"")});
+        peer.answer("/schemas/ids/4", {200, registryAnswer("\"double\"", "avro")});
+        auto client = SchemaRegistryClient::create(peer.address(), {}, {}, 8000);
+        auto result = decode(*client, framed(3, QByteArray("\x04hi", 3)));
+        QVERIFY2(std::holds_alternative<Message::Decoded>(result), qPrintable(failureMessage(result)));
+        QCOMPARE(std::get<Message::Decoded>(result).json, QByteArray(R"({"value":"hi"})"));
+        QVERIFY(!std::get<Message::Decoded>(result).shape);
+        result = decode(*client, framed(4, doubleBytes(-INFINITY)));
+        QVERIFY2(std::holds_alternative<Message::Decoded>(result), qPrintable(failureMessage(result)));
+        QCOMPARE(std::get<Message::Decoded>(result).json, QByteArray(R"({"value":"-Infinity"})"));
+    }
+
+    void authorizationHeader()
+    {
+        RegistryPeer peer;
+        peer.answer("/schemas/ids/1", {200, registryAnswer("\"int\"")});
+        auto client = SchemaRegistryClient::create(peer.address(), "reader", std::nullopt, 8000);
+        QCOMPARE(*client->credentials(), QByteArray("reader:").toBase64());
+        decode(*client, framed(1, "\x02"));
+        auto withPassword = SchemaRegistryClient::create(peer.address(), "r\u00e9", QStringLiteral("p:w"), 8000);
+        decode(*withPassword, framed(1, "\x02"));
+        QCOMPARE(peer.requests.size(), 2);
+        QCOMPARE(peer.requests[0].headers.value("authorization"), "Basic " + QByteArray("reader:").toBase64());
+        QCOMPARE(peer.requests[1].headers.value("authorization"), "Basic " + QByteArray("r\xc3\xa9:p:w").toBase64());
+        // A password without a user name sends nothing.
+        QVERIFY(!SchemaRegistryClient::create(peer.address(), {}, QStringLiteral("secret"), 8000)->credentials());
+    }
+
+    void missesAreRememberedOnlyWhenFinal()
+    {
+        RegistryPeer peer;
+        peer.answer("/schemas/ids/12", {200, registryAnswer("\"int\"", "PROTOBUF")});
+        peer.answer("/schemas/ids/13", {200, R"({"id":13})"});
+        peer.answer("/schemas/ids/14", {200, registryAnswer("{")});
+        peer.answer("/schemas/ids/15", {401, {}});
+        peer.answer("/schemas/ids/16", {403, {}});
+        const QByteArray longBody(1000, 'x');
+        peer.answer("/schemas/ids/17", {503, "\xc3\xa9" + longBody});
+        peer.answer("/schemas/ids/18", {500, "\xff\xfe"});
+        auto client = SchemaRegistryClient::create(peer.address(), {}, {}, 8000);
+
+        const QList<std::pair<int, QString>> expected = {
+            {9, "the registry has no schema 9"},
+            {12, "schema 12 could not be parsed: PROTOBUF is not supported yet \u2014 only Avro"},
+            {13, "schema 13 could not be parsed: the registry's answer had no schema field"},
+            {14, "schema 14 could not be parsed: notJSON"},
+            {15, "the registry refused these credentials"},
+            {16, "the registry refused these credentials"},
+            {17, "the registry answered 503: \u00e9" + QString(longBody.left(199))},
+            {18, "the registry answered 500: "},
+        };
+        for (int round = 1; round <= 2; ++round) {
+            for (const auto& [id, sentence] : expected)
+                QCOMPARE(failureMessage(decode(*client, framed(id, "\x02"))), sentence);
+        }
+        // Not found and unusable schemas are asked for once; refusals and outages every time.
+        for (int id : {9, 12, 13, 14})
+            QCOMPARE(peer.count("/schemas/ids/" + QByteArray::number(id)), 1);
+        for (int id : {15, 16, 17, 18})
+            QCOMPARE(peer.count("/schemas/ids/" + QByteArray::number(id)), 2);
+
+        // Nothing is asked for a payload that is not framed.
+        QCOMPARE(failureMessage(decode(*client, QByteArray(3, 0))),
+                 QStringLiteral("schema -1 could not be parsed: not a Confluent-framed payload"));
+        QCOMPARE(peer.requests.size(), 12);
+    }
+
+    void silenceAndAbsence()
+    {
+        RegistryPeer peer;
+        peer.answer("/schemas/ids/5", {200, {}, true});
+        peer.answer("/schemas/ids/6", {200, {}, false, true});
+        auto client = SchemaRegistryClient::create(peer.address(), {}, {}, 300);
+        QCOMPARE(failureMessage(decode(*client, framed(5, "\x02"))), QStringLiteral("the registry did not answer: The request timed out."));
+        decode(*client, framed(5, "\x02"));
+        QCOMPARE(peer.count("/schemas/ids/5"), 2);
+
+        auto notHTTP = decode(*client, framed(6, "\x02"));
+        QVERIFY(std::holds_alternative<Failure>(notHTTP));
+        QCOMPARE(std::get<Failure>(notHTTP).kind(), Failure::Kind::Unreachable);
+
+        // Nobody listening at all.
+        QTcpServer closed;
+        closed.listen(QHostAddress::LocalHost);
+        const quint16 port = closed.serverPort();
+        closed.close();
+        auto nobody = SchemaRegistryClient::create(QStringLiteral("127.0.0.1:%1").arg(port), {}, {}, 2000);
+        auto result = decode(*nobody, framed(1, "\x02"));
+        QVERIFY(std::holds_alternative<Failure>(result));
+        QCOMPARE(std::get<Failure>(result).kind(), Failure::Kind::Unreachable);
+        QVERIFY(failureMessage(result).startsWith(QStringLiteral("the registry did not answer: ")));
+    }
+
+    void releasingTheClientEndsItsRequests()
+    {
+        RegistryPeer peer;
+        peer.answer("/schemas/ids/5", {200, {}, true});
+        auto client = SchemaRegistryClient::create(peer.address(), {}, {}, 8000);
+        std::optional<SchemaRegistryClient::Result> outcome;
+        auto task = [&]() -> QCoro::Task<> { outcome = co_await client->decode(framed(5, "\x02")); };
+        auto running = task();
+        QTRY_COMPARE(peer.requests.size(), 1);
+        client.reset();
+        QVERIFY(outcome);
+        QCOMPARE(std::get<Failure>(*outcome).kind(), Failure::Kind::Unreachable);
+    }
+
+    void sentencesFollowTheLanguage()
+    {
+        const QList<Failure> failures = {
+            Failure::unreachable("x"), Failure::notFound(9), Failure::badSchema(3, "truncated"),
+            Failure::unexpected(503, "busy"), Failure::notConfigured(), Failure::unauthorized(),
+        };
+        QCOMPARE(Failure::notConfigured().message(), QStringLiteral("no Schema Registry configured for this broker"));
+        QCOMPARE(Failure::unexpected(503, "busy").message(), QStringLiteral("the registry answered 503: busy"));
+        QCOMPARE(QString::fromUtf8(Failure::notFound(9).what()), QStringLiteral("the registry has no schema 9"));
+        QStringList english;
+        for (const auto& failure : failures)
+            english << failure.message();
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QCOMPARE(L10n::effective(), QStringLiteral("pt"));
+        if (L10n::t("the registry refused these credentials") == QStringLiteral("the registry refused these credentials")) {
+            UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+            QSKIP("the table has no Portuguese rows for the registry sentences yet");
+        }
+        for (qsizetype i = 0; i < failures.size(); ++i) {
+            const QString portuguese = failures[i].message();
+            QVERIFY2(portuguese != english[i], qPrintable(portuguese));
+            // The arguments survive the translation.
+            if (failures[i].kind() == Failure::Kind::NotFound)
+                QVERIFY(portuguese.contains("9"));
+            if (failures[i].kind() == Failure::Kind::Unexpected)
+                QVERIFY(portuguese.contains("503") && portuguese.contains("busy"));
+        }
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QCOMPARE(Failure::unauthorized().message(), QStringLiteral("the registry refused these credentials"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchemaRegistryClient)
+#include "tst_SchemaRegistryClient.moc"
