@@ -111,7 +111,8 @@ RabbitClient::RabbitClient(Broker broker, std::optional<QString> password, int32
 
     c.timeoutMs = timeoutMs > 0 ? std::min<int>(timeoutMs, requestTimeoutMs) : requestTimeoutMs;
     c.network.reset(new QNetworkAccessManager());
-    c.network->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    // The credentials travel in every request's header: never follow a redirect to another origin.
+    c.network->setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
 }
 
 RabbitClient::~RabbitClient() = default;
