@@ -103,59 +103,13 @@ void appendUtf8(std::string* out, char32_t cp)
     }
 }
 
-// A number whose magnitude is beyond what a double holds is refused, as the platform parser refuses
-// it; a number too small to tell from zero is accepted.
-bool overflowsDouble(const unsigned char* start, const unsigned char* end)
+// A number a double cannot hold (beyond its range, or so small it would read as zero) is refused,
+// as the platform parser refuses it.
+bool outOfRange(const unsigned char* start, const unsigned char* end)
 {
     double value = 0;
     const auto result = std::from_chars(reinterpret_cast<const char*>(start), reinterpret_cast<const char*>(end), value);
-    if (result.ec != std::errc::result_out_of_range)
-        return false;
-    // Out of range either way: it is an overflow when the first significant digit, once the
-    // exponent is applied, stands at a non-negative power of ten.
-    const unsigned char* p = start;
-    if (*p == '-')
-        ++p;
-    const unsigned char* integerEnd = p;
-    while (integerEnd < end && *integerEnd >= '0' && *integerEnd <= '9')
-        ++integerEnd;
-    const unsigned char* q = p;
-    while (q < integerEnd && *q == '0')
-        ++q;
-    int64_t power = 0;
-    const unsigned char* rest = integerEnd;
-    if (q < integerEnd) {
-        power = (integerEnd - q) - 1;
-    } else {
-        if (rest < end && *rest == '.')
-            ++rest;
-        int64_t zeros = 0;
-        while (rest < end && *rest == '0') {
-            ++zeros;
-            ++rest;
-        }
-        if (rest >= end || *rest < '1' || *rest > '9')
-            return false; // the value is zero
-        power = -(zeros + 1);
-    }
-    while (rest < end && *rest != 'e' && *rest != 'E')
-        ++rest;
-    int64_t exponent = 0;
-    if (rest < end) {
-        ++rest;
-        bool negative = false;
-        if (*rest == '+' || *rest == '-') {
-            negative = *rest == '-';
-            ++rest;
-        }
-        for (; rest < end; ++rest) {
-            if (exponent < 1'000'000'000)
-                exponent = exponent * 10 + (*rest - '0');
-        }
-        if (negative)
-            exponent = -exponent;
-    }
-    return power + exponent >= 0;
+    return result.ec == std::errc::result_out_of_range;
 }
 
 } // namespace
@@ -240,7 +194,7 @@ bool JsonShapeScanner::scanNumber(const unsigned char*& p, const unsigned char* 
     } else {
         return false;
     }
-    bool mayOverflow = (p - start) > 300;
+    bool mayBeOutOfRange = (p - start) > 300;
     if (p < end && *p == '.') {
         ++p;
         const unsigned char* digits = p;
@@ -258,9 +212,9 @@ bool JsonShapeScanner::scanNumber(const unsigned char*& p, const unsigned char* 
             ++p;
         if (p == digits)
             return false;
-        mayOverflow = true;
+        mayBeOutOfRange = true;
     }
-    return !(mayOverflow && overflowsDouble(start, p));
+    return !(mayBeOutOfRange && outOfRange(start, p));
 }
 
 bool JsonShapeScanner::scan(QByteArrayView json, int64_t maxDepth)

@@ -23,6 +23,10 @@ namespace ShapeWalk {
 // object that gives no path. Arrays are never entered; true and false are `bool`, 0 and 1 `number`.
 std::optional<MessageShape> fromPayload(const std::optional<QByteArray>& payload, int64_t maxDepth);
 std::optional<MessageShape> fromPayload(QByteArrayView payload, int64_t maxDepth);
+inline std::optional<MessageShape> fromPayload(const QByteArray& payload, int64_t maxDepth)
+{
+    return fromPayload(QByteArrayView(payload), maxDepth);
+}
 
 // Nothing when the root (a named root resolved through the names table) is not a record, or the
 // record gives no path. Only records are entered; a field whose type is a name the table does not
