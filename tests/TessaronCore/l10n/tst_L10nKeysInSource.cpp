@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -273,6 +274,16 @@ private slots:
         QCOMPARE(found[0], std::string("Your broker"));
         QCOMPARE(found[1], std::string("Open"));
         QCOMPARE(found[2], std::string("Caf\xc3\xa9"));
+    }
+
+    void halfWrittenCodeIsReadUpToWhereItBreaks()
+    {
+        const auto unterminated = tokenize("auto a = L10n::t(\"Open\");\nauto b = L10n::t(\"Clo");
+        QVERIFY(!unterminated.empty());
+        QCOMPARE(literalArgument(unterminated, 7), std::optional<std::string>("Open"));
+        QCOMPARE(tokenize("x /* never closed L10n::t(\"a\")").size(), size_t(1));
+        const auto raw = tokenize("auto r = R\"(L10n::t(\"inside\"))\"; loc(\"Open\")");
+        QCOMPARE(std::count_if(raw.begin(), raw.end(), [](const Token& t) { return t.text == "L10n"; }), 0);
     }
 };
 
