@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <optional>
+
 namespace tessaron {
 
 // Whether the bodies of a sample of messages agree in shape, and when a strict majority agrees,
@@ -49,8 +51,8 @@ public:
     qsizetype sampled() const { return m_sampled; }
     // noMajority only; 0 otherwise.
     qsizetype distinctShapes() const { return m_distinctShapes; }
-    // drift only; null otherwise.
-    const Drift* driftDetail() const { return m_case == Case::drift ? &m_drift : nullptr; }
+    // drift only; nothing otherwise. A copy, so a verdict may be a temporary.
+    std::optional<Drift> driftDetail() const { return m_case == Case::drift ? std::optional<Drift>(m_drift) : std::nullopt; }
 
     friend bool operator==(const ShapeVerdict&, const ShapeVerdict&) = default;
 
