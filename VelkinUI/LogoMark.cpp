@@ -46,7 +46,14 @@ void LogoMark::paintMark(QPainter& painter, const QRectF& rect)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QIcon logo = Brand::logo();
     if (!logo.isNull()) {
-        logo.paint(&painter, rect.toAlignedRect(), Qt::AlignCenter);
+        // Scaled to fit, up as well as down, keeping its aspect.
+        const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+        const QPixmap pixmap = logo.pixmap((rect.size() * dpr).toSize());
+        if (!pixmap.isNull()) {
+            QSizeF fitted = QSizeF(pixmap.size()).scaled(rect.size(), Qt::KeepAspectRatio);
+            const QRectF target(rect.center().x() - fitted.width() / 2, rect.center().y() - fitted.height() / 2, fitted.width(), fitted.height());
+            painter.drawPixmap(target, pixmap, QRectF(pixmap.rect()));
+        }
     } else {
         const QRectF box = rect;
         Symbols::paint(painter, Brand::fallbackSymbol(), box, Brand::gradient(box));

@@ -53,7 +53,9 @@ void TransformEffect::setMargin(double margin)
 
 QRectF TransformEffect::boundingRectFor(const QRectF& rect) const
 {
-    QRectF r = m_transform.mapRect(rect);
+    // `rect` is the widget's rectangle in whatever system Qt chose; the transform is about its origin.
+    const QPointF o = rect.topLeft();
+    QRectF r = (QTransform::fromTranslate(-o.x(), -o.y()) * m_transform * QTransform::fromTranslate(o.x(), o.y())).mapRect(rect);
     if (m_shadow.color.alpha() > 0) {
         const double s = m_shadow.radius * 1.5;
         r = r.united(r.translated(m_shadow.offset).adjusted(-s, -s, s, s));
@@ -90,7 +92,10 @@ void TransformEffect::draw(QPainter* painter)
 
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
-    painter->setTransform(m_transform, true);
+    // The painter is not in the widget's own coordinates: the source's offset says where the widget
+    // stands, and the transform is about the widget's own origin.
+    const QPointF at(offset);
+    painter->setTransform(QTransform::fromTranslate(-at.x(), -at.y()) * m_transform * QTransform::fromTranslate(at.x(), at.y()), true);
     painter->setOpacity(painter->opacity() * m_opacity);
     if (m_shadow.color.alpha() > 0) {
         const int spad = int(std::ceil(m_shadow.radius * 1.5));
