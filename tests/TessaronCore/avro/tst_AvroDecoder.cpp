@@ -15,16 +15,29 @@
 static std::atomic<bool> g_armed{false};
 static std::atomic<size_t> g_largest{0};
 
-void* operator new(size_t size)
+static void* tracked(size_t size)
 {
     if (g_armed && size > g_largest)
         g_largest = size;
-    if (void* p = std::malloc(size ? size : 1))
+    return std::malloc(size ? size : 1);
+}
+
+// Every plain form is replaced, so that each allocation meets its own kind of release.
+void* operator new(size_t size)
+{
+    if (void* p = tracked(size))
         return p;
     throw std::bad_alloc();
 }
+void* operator new[](size_t size) { return operator new(size); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept { return tracked(size); }
+void* operator new[](size_t size, const std::nothrow_t&) noexcept { return tracked(size); }
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete[](void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 using namespace tessaron;
 using Error = AvroDecoder::DecodeError;
