@@ -23,6 +23,41 @@ bool payloadMatches(const Message& message, const SearchTerm& term)
     return term.matchesUtf8(*payload).value_or(false);
 }
 
+// Whether the message has a hit at all; stops at the first place that holds the term.
+bool matches(const Message& message, const SearchTerm& term, Scope scope)
+{
+    if (scope.contains(Scope::key) && message.key() && term.matchesUtf8(*message.key()).value_or(false))
+        return true;
+    if (scope.contains(Scope::payload) && payloadMatches(message, term))
+        return true;
+    if (scope.contains(Scope::headers)) {
+        for (const Message::Header& header : message.headers()) {
+            if (term.matches(header.name) || term.matchesUtf8(header.value).value_or(false))
+                return true;
+        }
+    }
+    return false;
+}
+
+// Two messages have the same identifier exactly when topic, partition and offset agree: the
+// partition and offset texts hold no "/", so the identifier splits back uniquely from its end.
+struct Identity {
+    QString topic;
+    int32_t partition;
+    int64_t offset;
+    friend bool operator==(const Identity&, const Identity&) = default;
+};
+
+size_t qHash(const Identity& id, size_t seed = 0)
+{
+    return qHashMulti(seed, id.topic, id.partition, id.offset);
+}
+
+Identity identity(const Message& m)
+{
+    return Identity{m.topic(), m.partition(), m.offset()};
+}
+
 std::optional<Hit> hitFor(const Message& message, const SearchTerm& term, Scope scope)
 {
     Hit h;
@@ -80,24 +115,28 @@ QList<Message> matching(const QList<Message>& messages, QStringView term, Scope 
     const std::optional<SearchTerm> t = SearchTerm::prepare(term);
     if (!t)
         return result;
-    QSet<QString> matched;
-    bool allMatched = true;
     std::vector<bool> hitAt(size_t(messages.size()), false);
+    qsizetype hitCount = 0;
     for (qsizetype i = 0; i < messages.size(); ++i) {
-        if (std::optional<Hit> h = hitFor(messages[i], *t, scope)) {
-            matched.insert(h->messageID);
+        if (matches(messages[i], *t, scope)) {
             hitAt[size_t(i)] = true;
-        } else {
-            allMatched = false;
+            ++hitCount;
         }
     }
-    if (matched.isEmpty())
+    if (hitCount == 0)
         return result;
-    if (allMatched)
+    if (hitCount == messages.size())
         return messages;
+    QSet<Identity> matched;
+    matched.reserve(hitCount);
+    for (qsizetype i = 0; i < messages.size(); ++i) {
+        if (hitAt[size_t(i)])
+            matched.insert(identity(messages[i]));
+    }
+    result.reserve(hitCount);
     for (qsizetype i = 0; i < messages.size(); ++i) {
         // A message that did not match itself is still kept when another with its identifier did.
-        if (hitAt[size_t(i)] || matched.contains(messages[i].id()))
+        if (hitAt[size_t(i)] || matched.contains(identity(messages[i])))
             result.append(messages[i]);
     }
     return result;

@@ -69,6 +69,13 @@ QString orderKey(QStringView text)
     return text.toString().normalized(QString::NormalizationForm_C);
 }
 
+QString orderKey(const QString& text)
+{
+    if (isLatin1Composed(text))
+        return text;
+    return text.normalized(QString::NormalizationForm_C);
+}
+
 int compare(QStringView a, QStringView b)
 {
     if (isLatin1Composed(a) && isLatin1Composed(b))
@@ -78,6 +85,16 @@ int compare(QStringView a, QStringView b)
 
 std::optional<QString> strictUtf8(QByteArrayView bytes)
 {
+    // Keys and header values are mostly short ASCII, which needs no decoder.
+    bool ascii = true;
+    for (char c : bytes) {
+        if (uchar(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii)
+        return QString::fromLatin1(bytes.data(), bytes.size());
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())

@@ -25,6 +25,8 @@ int compareCodePoints(QStringView a, QStringView b);
 // The canonical (NFC) form that ordering compares, for callers that sort many texts and want to
 // compute it once per text. Order such keys with compareCodePoints.
 QString orderKey(QStringView text);
+// The same, sharing the text's storage when it is already canonical.
+QString orderKey(const QString& text);
 
 // Code-point order of the canonical forms, so capital letters come before small ones and no locale
 // plays a part.

@@ -28,15 +28,19 @@ bool passesSearch(const QString& name, const std::optional<SearchTerm>& term)
 
 } // namespace
 
-QList<Topic> visible(const QList<Topic>& topics, QStringView search, const std::optional<QString>& namespaceName,
-                     bool includeInternal)
+namespace {
+
+struct Candidate {
+    const Topic* topic;
+    bool deadLetter;
+    QString orderKey;
+};
+
+// The visible topics in display order, each with its dead-letter look worked out once.
+std::vector<Candidate> visibleCandidates(const QList<Topic>& topics, QStringView search,
+                                         const std::optional<QString>& namespaceName, bool includeInternal)
 {
     const std::optional<SearchTerm> term = SearchTerm::prepare(search);
-    struct Candidate {
-        const Topic* topic;
-        bool deadLetter;
-        QString orderKey;
-    };
     std::vector<Candidate> kept;
     kept.reserve(size_t(topics.size()));
     for (const Topic& t : topics) {
@@ -53,6 +57,15 @@ QList<Topic> visible(const QList<Topic>& topics, QStringView search, const std::
             return a.deadLetter;
         return TextRules::compareCodePoints(a.orderKey, b.orderKey) < 0;
     });
+    return kept;
+}
+
+} // namespace
+
+QList<Topic> visible(const QList<Topic>& topics, QStringView search, const std::optional<QString>& namespaceName,
+                     bool includeInternal)
+{
+    const std::vector<Candidate> kept = visibleCandidates(topics, search, namespaceName, includeInternal);
     QList<Topic> result;
     result.reserve(qsizetype(kept.size()));
     for (const Candidate& c : kept)
@@ -63,27 +76,27 @@ QList<Topic> visible(const QList<Topic>& topics, QStringView search, const std::
 Sections sections(const QList<Topic>& topics, const QStringList& pinned, QStringView search,
                   const std::optional<QString>& namespaceName, bool includeInternal, bool reportMissing)
 {
-    const QList<Topic> shown = visible(topics, search, namespaceName, includeInternal);
+    const std::vector<Candidate> shown = visibleCandidates(topics, search, namespaceName, includeInternal);
     Sections s;
 
-    QHash<QString, qsizetype> firstShown;
-    firstShown.reserve(shown.size());
-    for (qsizetype i = shown.size() - 1; i >= 0; --i)
-        firstShown.insert(shown[i].name, i); // ends holding the earliest
+    QHash<QString, const Topic*> firstShown;
+    firstShown.reserve(qsizetype(shown.size()));
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+        firstShown.insert(it->topic->name, it->topic); // ends holding the earliest
 
     const QSet<QString> pinSet(pinned.cbegin(), pinned.cend());
     for (const QString& name : pinned) {
         const auto it = firstShown.constFind(name);
         if (it != firstShown.constEnd())
-            s.pinned.append(shown[*it]);
+            s.pinned.append(**it);
     }
-    for (const Topic& t : shown) {
-        if (pinSet.contains(t.name))
+    for (const Candidate& c : shown) {
+        if (pinSet.contains(c.topic->name))
             continue;
-        if (t.looksLikeDeadLetter())
-            s.deadLetters.append(t);
+        if (c.deadLetter)
+            s.deadLetters.append(*c.topic);
         else
-            s.ordinary.append(t);
+            s.ordinary.append(*c.topic);
     }
 
     if (reportMissing) {
