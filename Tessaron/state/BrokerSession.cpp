@@ -1,0 +1,291 @@
+#include "Tessaron/state/BrokerSession.h"
+
+#include "Tessaron/state/SessionText.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/prefs/Prefs.h"
+
+#include <QLocale>
+#include <QPointer>
+
+namespace tessaron {
+
+QString BrokerSession::Position::label() const
+{
+    switch (m_case) {
+    case offset:
+        return L10n::t("From offset %d", m_offset);
+    case time:
+        return L10n::t("From %@", QLocale().toString(m_moment, QLocale::ShortFormat));
+    case tail:
+        return loc("The latest");
+    case beginning:
+        return loc("The beginning");
+    }
+    return {};
+}
+
+BrokerSession::BrokerSession(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword,
+                             std::optional<QString> registryPassword, std::shared_ptr<ClientFactory> clients, QObject* parent)
+    : QObject(parent)
+    , m_broker(std::move(broker))
+    , m_clients(clients ? std::move(clients) : ClientFactory::live())
+    , m_password(std::move(password))
+    , m_clientKeyPassword(std::move(clientKeyPassword))
+    , m_registryPassword(std::move(registryPassword))
+{
+    m_pinned = UserDefaults::standard().stringList(Prefs::pinnedTopics(m_broker.id)).value_or(QStringList());
+}
+
+BrokerSession::~BrokerSession() = default;
+
+void BrokerSession::setConnection(std::optional<Connection> connection)
+{
+    const bool changed = m_connection.has_value() != connection.has_value()
+        || (connection && (m_connection->kind() != connection->kind() || m_connection->kafkaClient() != connection->kafkaClient()
+                           || m_connection->rabbitClient() != connection->rabbitClient()));
+    m_connection = std::move(connection);
+    if (changed)
+        emit connectionChanged();
+}
+
+void BrokerSession::setAcceptedRabbitReadCost(bool accepted)
+{
+    publish(m_acceptedRabbitReadCost, accepted, &BrokerSession::acceptedRabbitReadCostChanged);
+}
+
+void BrokerSession::setSelectedTopic(const std::optional<QString>& name)
+{
+    publish(m_selectedTopic, name, &BrokerSession::selectedTopicChanged);
+    if (name)
+        publish(m_selectedGroup, std::optional<QString>(), &BrokerSession::selectedGroupChanged);
+}
+
+void BrokerSession::setSelectedGroup(const std::optional<QString>& id)
+{
+    publish(m_selectedGroup, id, &BrokerSession::selectedGroupChanged);
+    if (id)
+        publish(m_selectedTopic, std::optional<QString>(), &BrokerSession::selectedTopicChanged);
+}
+
+void BrokerSession::setSearch(const QString& search) { publish(m_search, search, &BrokerSession::searchChanged); }
+void BrokerSession::setNameSpace(const std::optional<QString>& ns) { publish(m_namespace, ns, &BrokerSession::nameSpaceChanged); }
+void BrokerSession::setSelectedMessage(const std::optional<QString>& id) { publish(m_selectedMessage, id, &BrokerSession::selectedMessageChanged); }
+void BrokerSession::setUnobservable(const QList<Unobservable>& facts) { publish(m_unobservable, facts, &BrokerSession::unobservableChanged); }
+void BrokerSession::setMessageSearch(const QString& term) { publish(m_messageSearch, term, &BrokerSession::messageSearchChanged); }
+void BrokerSession::setLostConnection(const std::optional<QString>& reason) { publish(m_lostConnection, reason, &BrokerSession::lostConnectionChanged); }
+
+void BrokerSession::setMessages(const QList<Message>& value)
+{
+    // Messages compare by identity alone; a re-read that decoded differently is still a change.
+    auto same = [](const Message& a, const Message& b) {
+        return a.id() == b.id() && a.payload() == b.payload() && a.key() == b.key() && a.timestamp() == b.timestamp()
+            && a.headers() == b.headers() && a.decoded() == b.decoded() && a.decodeFailure() == b.decodeFailure();
+    };
+    if (value.size() == m_messages.size() && std::equal(value.begin(), value.end(), m_messages.begin(), same))
+        return;
+    m_messages = value;
+    emit messagesChanged();
+}
+
+bool BrokerSession::needsReadConsent() const
+{
+    return m_connection && m_connection->kind() == Connection::rabbit && !m_acceptedRabbitReadCost;
+}
+
+std::optional<Topic> BrokerSession::currentTopic() const
+{
+    if (!m_selectedTopic)
+        return std::nullopt;
+    for (const Topic& topic : m_topics) {
+        if (topic.name == *m_selectedTopic)
+            return topic;
+    }
+    return std::nullopt;
+}
+
+std::optional<Message> BrokerSession::currentMessage() const
+{
+    if (!m_selectedMessage)
+        return std::nullopt;
+    for (const Message& message : m_messages) {
+        if (message.id() == *m_selectedMessage)
+            return message;
+    }
+    return std::nullopt;
+}
+
+void BrokerSession::noteUnobservable(const QString& subject, const QString& reason)
+{
+    const Unobservable fact{subject, reason};
+    if (m_unobservable.contains(fact))
+        return;
+    m_unobservable.append(fact);
+    emit unobservableChanged();
+}
+
+void BrokerSession::classify(const QString& subject, const std::exception& error)
+{
+    if (isLostConnection(error))
+        setLostConnection(errorMessage(error));
+    else
+        noteUnobservable(subject, errorMessage(error));
+}
+
+void BrokerSession::togglePin(const QString& topic)
+{
+    QStringList pins = m_pinned;
+    if (!pins.removeOne(topic))
+        pins.append(topic);
+    m_pinned = pins;
+    emit pinnedChanged();
+    UserDefaults::standard().setStringList(Prefs::pinnedTopics(m_broker.id), m_pinned);
+}
+
+QCoro::Task<> BrokerSession::connect()
+{
+    QPointer<BrokerSession> self(this);
+    setIsConnecting(true);
+    setConnectionError(std::nullopt);
+    try {
+        switch (m_broker.kind) {
+        case BrokerKind::kafka:
+            setConnection(Connection::ofKafka(m_clients->makeKafka(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs)));
+            break;
+        case BrokerKind::rabbitmq:
+            setConnection(Connection::ofRabbit(m_clients->makeRabbit(m_broker, m_password, clientTimeoutMs)));
+            break;
+        default:
+            throw KafkaError(-1, m_broker.kind.label() + QStringLiteral(" is not implemented yet"));
+        }
+    } catch (const std::exception& error) {
+        setConnection(std::nullopt);
+        setConnectionError(errorMessage(error));
+        setIsConnecting(false);
+        co_return;
+    }
+    m_registry = m_broker.schemaRegistryURL.trimmed().isEmpty()
+        ? nullptr
+        : m_clients->makeRegistry(m_broker.schemaRegistryURL, m_broker.schemaRegistryUsername, m_registryPassword, registryTimeoutMs);
+    co_await loadTopics();
+    if (!self)
+        co_return;
+    setIsConnecting(false);
+}
+
+void BrokerSession::disconnect()
+{
+    // Whatever is still in flight belongs to the closed connection.
+    ++m_listGeneration;
+    ++m_readGeneration;
+    ++m_groupGeneration;
+    setConnection(std::nullopt);
+    setTopics({});
+    setGroups({});
+    setMessages({});
+}
+
+QCoro::Task<> BrokerSession::refreshTopics()
+{
+    co_await loadTopics();
+}
+
+QCoro::Task<> BrokerSession::loadTopics()
+{
+    if (!m_connection)
+        co_return;
+    QPointer<BrokerSession> self(this);
+    const quint64 generation = ++m_listGeneration;
+    const Connection connection = *m_connection;
+    auto current = [&] { return self && generation == m_listGeneration; };
+    setIsLoadingTopics(true);
+
+    if (connection.kind() == Connection::rabbit) {
+        std::optional<RabbitClient::QueueListing> listing;
+        std::optional<CapturedError> failure;
+        try {
+            listing = co_await connection.rabbitClient()->queuesWithConsumers();
+        } catch (const std::exception& error) {
+            failure = CapturedError::from(error);
+        }
+        if (!current())
+            co_return;
+        if (listing) {
+            setTopics(listing->queues);
+            setQueueConsumers(listing->consumers);
+            setTopicsListed(true);
+        } else if (failure->lostConnection) {
+            setLostConnection(failure->message);
+        } else {
+            noteUnobservable(QStringLiteral("Queues"), failure->message);
+        }
+        setGroups({});
+        setIsLoadingTopics(false);
+        co_return;
+    }
+
+    const std::shared_ptr<KafkaReading> kafka = connection.kafkaClient();
+    std::optional<QList<Topic>> listed;
+    std::optional<CapturedError> failure;
+    try {
+        listed = co_await kafka->topics(clientTimeoutMs);
+    } catch (const std::exception& error) {
+        failure = CapturedError::from(error);
+    }
+    if (!current())
+        co_return;
+    if (listed) {
+        setLostConnection(std::nullopt);
+        setTopics(*listed);
+        setTopicsListed(true);
+        QList<Topic> collected;
+        std::optional<QString> lost;
+        for (const Topic& topic : *listed) {
+            try {
+                collected.append(co_await kafka->watermarks(topic, clientTimeoutMs));
+            } catch (const std::exception& error) {
+                if (isLostConnection(error))
+                    lost = errorMessage(error);
+                else
+                    collected.append(topic);
+            }
+            if (!current())
+                co_return;
+            if (lost)
+                break;
+        }
+        if (lost) {
+            // Waiting out every remaining topic would only repeat the time-out: keep what was
+            // read and the rest as listed, and skip the groups too.
+            for (qsizetype i = collected.size(); i < listed->size(); ++i)
+                collected.append(listed->at(i));
+            setTopics(collected);
+            setLostConnection(lost);
+            setIsLoadingTopics(false);
+            co_return;
+        }
+        setTopics(collected);
+    } else if (failure->lostConnection) {
+        setLostConnection(failure->message);
+    } else {
+        noteUnobservable(QStringLiteral("Topics"), failure->message);
+    }
+
+    std::optional<QList<ConsumerGroup>> groups;
+    failure.reset();
+    try {
+        groups = co_await kafka->groups(clientTimeoutMs);
+    } catch (const std::exception& error) {
+        failure = CapturedError::from(error);
+    }
+    if (!current())
+        co_return;
+    if (groups)
+        setGroups(*groups);
+    else if (failure->lostConnection)
+        setLostConnection(failure->message);
+    else
+        noteUnobservable(QStringLiteral("Consumer groups"), failure->message);
+    setIsLoadingTopics(false);
+}
+
+} // namespace tessaron

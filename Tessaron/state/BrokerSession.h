@@ -1,0 +1,300 @@
+#pragma once
+
+#include "Tessaron/state/AppOutcome.h"
+#include "Tessaron/state/ClientFactory.h"
+#include "TessaronCore/analysis/ShapeVerdict.h"
+#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/Broker.h"
+#include "TessaronCore/model/ConsumerGroup.h"
+#include "TessaronCore/model/ConsumerGroupDetail.h"
+#include "TessaronCore/model/Message.h"
+#include "TessaronCore/model/QueueBinding.h"
+#include "TessaronCore/model/Topic.h"
+
+#include <QCoroTask>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace tessaron {
+
+// One open broker: the live client, everything the workspace shows about it, and every read and
+// write the views ask for. Lives on the main thread; every published field has a change signal
+// that fires only when the value really changes. Client failures become published text; views
+// never see an error object.
+//
+// Operations are not serialized: a newer operation of the same kind supersedes an older one still
+// in flight, whose late results are dropped, and loading flags follow the newest operation.
+class BrokerSession : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool acceptedRabbitReadCost READ acceptedRabbitReadCost WRITE setAcceptedRabbitReadCost NOTIFY acceptedRabbitReadCostChanged)
+    Q_PROPERTY(bool isConnecting READ isConnecting NOTIFY isConnectingChanged)
+    Q_PROPERTY(bool isLoadingTopics READ isLoadingTopics NOTIFY isLoadingTopicsChanged)
+    Q_PROPERTY(QString search READ search WRITE setSearch NOTIFY searchChanged)
+    Q_PROPERTY(QStringList pinned READ pinned NOTIFY pinnedChanged)
+    Q_PROPERTY(bool topicsListed READ topicsListed NOTIFY topicsListedChanged)
+    Q_PROPERTY(bool isLoadingMessages READ isLoadingMessages NOTIFY isLoadingMessagesChanged)
+    Q_PROPERTY(bool isLoadingGroup READ isLoadingGroup NOTIFY isLoadingGroupChanged)
+    Q_PROPERTY(int gavelStrikes READ gavelStrikes NOTIFY gavelStrikesChanged)
+    Q_PROPERTY(bool reachedEnd READ reachedEnd NOTIFY reachedEndChanged)
+    Q_PROPERTY(int pagesRead READ pagesRead NOTIFY pagesReadChanged)
+    Q_PROPERTY(QString messageSearch READ messageSearch WRITE setMessageSearch NOTIFY messageSearchChanged)
+
+public:
+    // Where a read starts.
+    class Position {
+    public:
+        enum Case { offset, time, tail, beginning };
+        static Position atOffset(int64_t offset) { return Position(Case::offset, offset, {}); }
+        static Position atTime(QDateTime moment) { return Position(Case::time, 0, std::move(moment)); }
+        static Position atTail() { return Position(Case::tail, 0, {}); }
+        static Position atBeginning() { return Position(Case::beginning, 0, {}); }
+        Case which() const { return m_case; }
+        int64_t offsetValue() const { return m_offset; }
+        const QDateTime& moment() const { return m_moment; }
+        // The caption of the position picker.
+        QString label() const;
+        friend bool operator==(const Position& a, const Position& b)
+        {
+            return a.m_case == b.m_case && a.m_offset == b.m_offset && a.m_moment == b.m_moment;
+        }
+
+    private:
+        Position(Case c, int64_t offset, QDateTime moment) : m_case(c), m_offset(offset), m_moment(std::move(moment)) {}
+        Case m_case;
+        int64_t m_offset;
+        QDateTime m_moment;
+    };
+
+    // The live client: a Kafka reader or a RabbitMQ client. The session owns it.
+    class Connection {
+    public:
+        enum Kind { kafka, rabbit };
+        static Connection ofKafka(std::shared_ptr<KafkaReading> client) { return Connection(kafka, std::move(client), nullptr); }
+        static Connection ofRabbit(std::shared_ptr<RabbitClient> client) { return Connection(rabbit, nullptr, std::move(client)); }
+        Kind kind() const { return m_kind; }
+        const std::shared_ptr<KafkaReading>& kafkaClient() const { return m_kafka; }
+        const std::shared_ptr<RabbitClient>& rabbitClient() const { return m_rabbit; }
+
+    private:
+        Connection(Kind kind, std::shared_ptr<KafkaReading> k, std::shared_ptr<RabbitClient> r)
+            : m_kind(kind), m_kafka(std::move(k)), m_rabbit(std::move(r)) {}
+        Kind m_kind;
+        std::shared_ptr<KafkaReading> m_kafka;
+        std::shared_ptr<RabbitClient> m_rabbit;
+    };
+
+    // Time-outs of the session's client calls, in milliseconds.
+    static constexpr int32_t clientTimeoutMs = 10000;
+    static constexpr int32_t registryTimeoutMs = 8000;
+    static constexpr int32_t pageTimeoutMs = 5000;
+    static constexpr int32_t resetTimeoutMs = 15000;
+
+    BrokerSession(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword,
+                  std::optional<QString> registryPassword, std::shared_ptr<ClientFactory> clients = ClientFactory::live(),
+                  QObject* parent = nullptr);
+    ~BrokerSession() override;
+
+    const Broker& broker() const { return m_broker; }
+    QUuid id() const { return m_broker.id; }
+
+    // Published state.
+    const std::optional<Connection>& connection() const { return m_connection; }
+    bool acceptedRabbitReadCost() const { return m_acceptedRabbitReadCost; }
+    void setAcceptedRabbitReadCost(bool accepted);
+    bool isConnecting() const { return m_isConnecting; }
+    const std::optional<QString>& connectionError() const { return m_connectionError; }
+    const QList<Topic>& topics() const { return m_topics; }
+    const QList<ConsumerGroup>& groups() const { return m_groups; }
+    bool isLoadingTopics() const { return m_isLoadingTopics; }
+    const std::optional<QString>& selectedTopic() const { return m_selectedTopic; }
+    void setSelectedTopic(const std::optional<QString>& name);
+    const QString& search() const { return m_search; }
+    void setSearch(const QString& search);
+    const std::optional<QString>& nameSpace() const { return m_namespace; }
+    void setNameSpace(const std::optional<QString>& nameSpace);
+    const QStringList& pinned() const { return m_pinned; }
+    bool topicsListed() const { return m_topicsListed; }
+    const QList<Message>& messages() const { return m_messages; }
+    bool isLoadingMessages() const { return m_isLoadingMessages; }
+    const std::optional<QString>& selectedMessage() const { return m_selectedMessage; }
+    void setSelectedMessage(const std::optional<QString>& id);
+    const std::optional<QString>& selectedGroup() const { return m_selectedGroup; }
+    void setSelectedGroup(const std::optional<QString>& id);
+    const std::optional<ConsumerGroupDetail>& groupDetail() const { return m_groupDetail; }
+    const std::optional<QString>& groupFailure() const { return m_groupFailure; }
+    bool isLoadingGroup() const { return m_isLoadingGroup; }
+    const ShapeVerdict& shapeVerdict() const { return m_shapeVerdict; }
+    int gavelStrikes() const { return m_gavelStrikes; }
+    const QList<Unobservable>& unobservable() const { return m_unobservable; }
+    // Views may clear the facts; the session never does.
+    void setUnobservable(const QList<Unobservable>& facts);
+    const QHash<QString, int64_t>& queueConsumers() const { return m_queueConsumers; }
+    const QList<QueueBinding>& bindings() const { return m_bindings; }
+    const Position& position() const { return m_position; }
+    const QMap<int32_t, int64_t>& nextOffsets() const { return m_nextOffsets; }
+    bool reachedEnd() const { return m_reachedEnd; }
+    int pagesRead() const { return m_pagesRead; }
+    const QString& messageSearch() const { return m_messageSearch; }
+    void setMessageSearch(const QString& term);
+    const std::optional<QString>& lostConnection() const { return m_lostConnection; }
+    void setLostConnection(const std::optional<QString>& reason);
+    const QList<Unobservable>& groupBlindSpots() const { return m_groupBlindSpots; }
+
+    // Derived, computed on every call.
+    bool needsReadConsent() const;
+    std::optional<Topic> currentTopic() const;
+    std::optional<Message> currentMessage() const;
+    QList<Topic> visibleTopics() const;
+    QList<Message> searchResults() const;
+
+    // Connection and listing.
+    QCoro::Task<> connect();
+    void disconnect();
+    QCoro::Task<> loadTopics();
+    QCoro::Task<> refreshTopics();
+    void noteUnobservable(const QString& subject, const QString& reason);
+    void togglePin(const QString& topic);
+
+    // Reading.
+    QCoro::Task<> read(Position from, qint64 limit, bool continuing);
+    QCoro::Task<> readLatest();
+
+    // Groups, writes and asking.
+    QCoro::Task<> loadGroupDetail();
+    QCoro::Task<std::optional<int64_t>> groupOffsets(QString group);
+    QCoro::Task<AppOutcome> produce(QString topic, std::optional<QString> key, QString payload, QString reason);
+    QCoro::Task<AppOutcome> resetOffsets(QString group, std::optional<Topic> topic, int64_t target, QString reason);
+    QCoro::Task<AppOutcome> ask(QString question);
+
+signals:
+    void connectionChanged();
+    void acceptedRabbitReadCostChanged();
+    void isConnectingChanged();
+    void connectionErrorChanged();
+    void topicsChanged();
+    void groupsChanged();
+    void isLoadingTopicsChanged();
+    void selectedTopicChanged();
+    void searchChanged();
+    void nameSpaceChanged();
+    void pinnedChanged();
+    void topicsListedChanged();
+    void messagesChanged();
+    void isLoadingMessagesChanged();
+    void selectedMessageChanged();
+    void selectedGroupChanged();
+    void groupDetailChanged();
+    void groupFailureChanged();
+    void isLoadingGroupChanged();
+    void shapeVerdictChanged();
+    void gavelStrikesChanged();
+    void unobservableChanged();
+    void queueConsumersChanged();
+    void bindingsChanged();
+    void positionChanged();
+    void nextOffsetsChanged();
+    void reachedEndChanged();
+    void pagesReadChanged();
+    void messageSearchChanged();
+    void lostConnectionChanged();
+    void groupBlindSpotsChanged();
+
+private:
+    // Assigns and signals only on a real change.
+    template <typename T, typename Signal>
+    void publish(T& field, const T& value, Signal signal)
+    {
+        if (field == value)
+            return;
+        field = value;
+        emit(this->*signal)();
+    }
+
+    void setConnection(std::optional<Connection> connection);
+    void setIsConnecting(bool value) { publish(m_isConnecting, value, &BrokerSession::isConnectingChanged); }
+    void setConnectionError(const std::optional<QString>& value) { publish(m_connectionError, value, &BrokerSession::connectionErrorChanged); }
+    void setTopics(const QList<Topic>& value) { publish(m_topics, value, &BrokerSession::topicsChanged); }
+    void setGroups(const QList<ConsumerGroup>& value) { publish(m_groups, value, &BrokerSession::groupsChanged); }
+    void setIsLoadingTopics(bool value) { publish(m_isLoadingTopics, value, &BrokerSession::isLoadingTopicsChanged); }
+    void setTopicsListed(bool value) { publish(m_topicsListed, value, &BrokerSession::topicsListedChanged); }
+    void setMessages(const QList<Message>& value);
+    void setIsLoadingMessages(bool value) { publish(m_isLoadingMessages, value, &BrokerSession::isLoadingMessagesChanged); }
+    void setGroupDetail(const std::optional<ConsumerGroupDetail>& value) { publish(m_groupDetail, value, &BrokerSession::groupDetailChanged); }
+    void setGroupFailure(const std::optional<QString>& value) { publish(m_groupFailure, value, &BrokerSession::groupFailureChanged); }
+    void setIsLoadingGroup(bool value) { publish(m_isLoadingGroup, value, &BrokerSession::isLoadingGroupChanged); }
+    void setShapeVerdict(const ShapeVerdict& value) { publish(m_shapeVerdict, value, &BrokerSession::shapeVerdictChanged); }
+    void setGavelStrikes(int value) { publish(m_gavelStrikes, value, &BrokerSession::gavelStrikesChanged); }
+    void setQueueConsumers(const QHash<QString, int64_t>& value) { publish(m_queueConsumers, value, &BrokerSession::queueConsumersChanged); }
+    void setBindings(const QList<QueueBinding>& value) { publish(m_bindings, value, &BrokerSession::bindingsChanged); }
+    void setPosition(const Position& value) { publish(m_position, value, &BrokerSession::positionChanged); }
+    void setNextOffsets(const QMap<int32_t, int64_t>& value) { publish(m_nextOffsets, value, &BrokerSession::nextOffsetsChanged); }
+    void setReachedEnd(bool value) { publish(m_reachedEnd, value, &BrokerSession::reachedEndChanged); }
+    void setPagesRead(int value) { publish(m_pagesRead, value, &BrokerSession::pagesReadChanged); }
+    void setGroupBlindSpots(const QList<Unobservable>& value) { publish(m_groupBlindSpots, value, &BrokerSession::groupBlindSpotsChanged); }
+
+    // A lost connection for -195, -187 and -185; any other failure becomes a fact under `subject`.
+    void classify(const QString& subject, const std::exception& error);
+    // The verdict over `messages`; a drift strikes the gavel.
+    void judgeShapes();
+
+    QCoro::Task<> readKafka(Topic topic, Position from, qint64 limit, bool continuing, quint64 generation);
+    QCoro::Task<> readRabbit(Topic topic, qint64 limit, quint64 generation);
+    // Decodes the Confluent-framed Avro payloads among newly read messages; false when the
+    // session went away meanwhile.
+    QCoro::Task<QList<Message>> decodeAvro(QList<Message> messages);
+
+    Broker m_broker;
+    std::shared_ptr<ClientFactory> m_clients;
+    std::optional<Connection> m_connection;
+    bool m_acceptedRabbitReadCost = false;
+    bool m_isConnecting = false;
+    std::optional<QString> m_connectionError;
+    QList<Topic> m_topics;
+    QList<ConsumerGroup> m_groups;
+    bool m_isLoadingTopics = false;
+    std::optional<QString> m_selectedTopic;
+    QString m_search;
+    std::optional<QString> m_namespace;
+    QStringList m_pinned;
+    bool m_topicsListed = false;
+    QList<Message> m_messages;
+    bool m_isLoadingMessages = false;
+    std::optional<QString> m_selectedMessage;
+    std::optional<QString> m_selectedGroup;
+    std::optional<ConsumerGroupDetail> m_groupDetail;
+    std::optional<QString> m_groupFailure;
+    bool m_isLoadingGroup = false;
+    ShapeVerdict m_shapeVerdict = ShapeVerdict::nothingToCompare();
+    int m_gavelStrikes = 0;
+    QList<Unobservable> m_unobservable;
+    QHash<QString, int64_t> m_queueConsumers;
+    QList<QueueBinding> m_bindings;
+    Position m_position = Position::atTail();
+    QMap<int32_t, int64_t> m_nextOffsets;
+    bool m_reachedEnd = true;
+    int m_pagesRead = 0;
+    QString m_messageSearch;
+    std::optional<QString> m_lostConnection;
+    std::optional<QString> m_password;
+    std::optional<QString> m_clientKeyPassword;
+    std::optional<QString> m_registryPassword;
+    std::shared_ptr<RegistryDecoding> m_registry;
+    QList<Unobservable> m_groupBlindSpots;
+
+    // Generations of the operations that supersede each other; a disconnect advances them all.
+    quint64 m_listGeneration = 0;
+    quint64 m_readGeneration = 0;
+    quint64 m_groupGeneration = 0;
+};
+
+} // namespace tessaron

@@ -1,0 +1,127 @@
+#include "Tessaron/state/BrokerSession.h"
+
+#include "Tessaron/state/SessionText.h"
+#include "TessaronCore/l10n/L10n.h"
+
+#include <QPointer>
+
+namespace tessaron {
+
+namespace {
+
+template <typename T>
+struct Captured {
+    std::optional<T> value;
+    QString error;
+};
+
+// The description and the committed offsets are asked for together; each captures its own
+// failure instead of throwing, so both are always awaited.
+QCoro::Task<Captured<GroupDescription>> captureDescription(std::shared_ptr<KafkaReading> kafka, QString group)
+{
+    Captured<GroupDescription> result;
+    try {
+        result.value = co_await kafka->describe(group, BrokerSession::clientTimeoutMs);
+    } catch (const std::exception& error) {
+        result.error = errorMessage(error);
+    }
+    co_return result;
+}
+
+QCoro::Task<Captured<QHash<TopicPartitionRef, int64_t>>> captureCommitted(std::shared_ptr<KafkaReading> kafka, QString group)
+{
+    Captured<QHash<TopicPartitionRef, int64_t>> result;
+    try {
+        result.value = co_await kafka->committed(group, BrokerSession::clientTimeoutMs);
+    } catch (const std::exception& error) {
+        result.error = errorMessage(error);
+    }
+    co_return result;
+}
+
+} // namespace
+
+QCoro::Task<> BrokerSession::loadGroupDetail()
+{
+    const std::optional<QString> group = m_selectedGroup;
+    if (!group || !m_connection || m_connection->kind() != Connection::kafka) {
+        setGroupDetail(std::nullopt);
+        setGroupFailure(std::nullopt);
+        co_return;
+    }
+    QPointer<BrokerSession> self(this);
+    const quint64 generation = ++m_groupGeneration;
+    const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();
+    setIsLoadingGroup(true);
+    setGroupFailure(std::nullopt);
+
+    auto describing = captureDescription(kafka, *group);
+    auto reading = captureCommitted(kafka, *group);
+    const Captured<GroupDescription> description = co_await std::move(describing);
+    const Captured<QHash<TopicPartitionRef, int64_t>> committed = co_await std::move(reading);
+    if (!self || generation != m_groupGeneration)
+        co_return;
+    if (m_selectedGroup != group) {
+        // Another group (or none) is shown now: nothing of this one may reach it.
+        setIsLoadingGroup(false);
+        co_return;
+    }
+
+    std::optional<ConsumerGroup> listed;
+    for (const ConsumerGroup& candidate : m_groups) {
+        if (candidate.id == *group) {
+            listed = candidate;
+            break;
+        }
+    }
+
+    QList<Unobservable> blindSpots;
+    QString state, assignor;
+    std::optional<QString> coordinator;
+    QList<GroupMember> members;
+    if (description.value) {
+        state = description.value->state;
+        assignor = description.value->assignor;
+        coordinator = description.value->coordinator;
+        members = description.value->members;
+    } else if (listed) {
+        blindSpots.append({loc("Members"), description.error});
+        state = listed->state;
+    } else {
+        setGroupFailure(description.error);
+        setGroupDetail(std::nullopt);
+        // The previous group's blind spots say nothing about this one.
+        setGroupBlindSpots({});
+        setIsLoadingGroup(false);
+        co_return;
+    }
+    if (!committed.value)
+        blindSpots.append({loc("Committed offsets"), committed.error});
+    setGroupBlindSpots(blindSpots);
+    setGroupDetail(ConsumerGroupDetail::assemble(*group, state, assignor, coordinator, members,
+                                                 committed.value.value_or(QHash<TopicPartitionRef, int64_t>()), m_topics));
+    setIsLoadingGroup(false);
+}
+
+QCoro::Task<std::optional<int64_t>> BrokerSession::groupOffsets(QString group)
+{
+    const std::optional<Topic> topic = currentTopic();
+    if (!m_connection || m_connection->kind() != Connection::kafka || !topic)
+        co_return std::nullopt;
+    const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();
+    QList<GroupOffset> offsets;
+    try {
+        offsets = co_await kafka->offsets(group, *topic, clientTimeoutMs);
+    } catch (const std::exception&) {
+        co_return std::nullopt;
+    }
+    std::optional<int64_t> total;
+    for (const GroupOffset& offset : offsets) {
+        if (!offset.committed || *offset.committed < 0)
+            continue;
+        total = total.value_or(0) + std::max<int64_t>(0, offset.high - *offset.committed);
+    }
+    co_return total;
+}
+
+} // namespace tessaron

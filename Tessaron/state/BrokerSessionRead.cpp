@@ -1,0 +1,274 @@
+#include "Tessaron/state/BrokerSession.h"
+
+#include "Tessaron/state/SessionText.h"
+#include "TessaronCore/analysis/ShapeDrift.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/prefs/Prefs.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+namespace tessaron {
+
+namespace {
+
+void addToTally(const QString& key, qsizetype count)
+{
+    if (count <= 0)
+        return;
+    UserDefaults& store = UserDefaults::standard();
+    store.setInteger(key, store.integer(key).value_or(0) + count);
+}
+
+// Newest first: later timestamp first, then higher offset; no timestamp counts as the earliest.
+void sortNewestFirst(QList<Message>& messages)
+{
+    std::stable_sort(messages.begin(), messages.end(), [](const Message& a, const Message& b) {
+        const qint64 ta = a.timestamp() ? a.timestamp()->toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+        const qint64 tb = b.timestamp() ? b.timestamp()->toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+        if (ta != tb)
+            return ta > tb;
+        return a.offset() > b.offset();
+    });
+}
+
+} // namespace
+
+QCoro::Task<> BrokerSession::readLatest()
+{
+    co_await read(Position::atTail(), Prefs::messageLimit(), false);
+}
+
+QCoro::Task<> BrokerSession::read(Position from, qint64 limit, bool continuing)
+{
+    if (!m_connection)
+        co_return;
+    const std::optional<Topic> topic = currentTopic();
+    if (!topic)
+        co_return;
+    const quint64 generation = ++m_readGeneration;
+    if (m_connection->kind() == Connection::rabbit)
+        co_await readRabbit(*topic, limit, generation);
+    else
+        co_await readKafka(*topic, from, limit, continuing, generation);
+}
+
+QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 generation)
+{
+    QPointer<BrokerSession> self(this);
+    const std::shared_ptr<RabbitClient> rabbit = m_connection->rabbitClient();
+    auto current = [&] { return self && generation == m_readGeneration; };
+    auto stillSelected = [&] { return m_selectedTopic == topic.name; };
+
+    QList<QueueBinding> bindings;
+    try {
+        bindings = co_await rabbit->bindings(topic.name);
+    } catch (const std::exception&) {
+        bindings.clear();
+    }
+    if (!current() || !stillSelected())
+        co_return;
+    setBindings(bindings);
+    if (!m_acceptedRabbitReadCost)
+        co_return;
+
+    setIsLoadingMessages(true);
+    std::optional<QList<Message>> read;
+    std::optional<CapturedError> failure;
+    try {
+        read = co_await rabbit->read(topic.name, limit);
+    } catch (const std::exception& error) {
+        failure = CapturedError::from(error);
+    }
+    // The queue was consumed and requeued whatever happens to the result.
+    if (read)
+        addToTally(Prefs::messagesDisturbed, read->size());
+    if (!current())
+        co_return;
+    if (!read) {
+        if (failure->lostConnection)
+            setLostConnection(failure->message);
+        else
+            noteUnobservable(topic.name, failure->message);
+        setIsLoadingMessages(false);
+        co_return;
+    }
+    QList<Message> decoded = co_await decodeAvro(*read);
+    if (!current())
+        co_return;
+    if (stillSelected()) {
+        setMessages(decoded);
+        setPosition(Position::atTail());
+        setReachedEnd(true);
+        setNextOffsets({});
+        setPagesRead(1);
+        judgeShapes();
+    }
+    setIsLoadingMessages(false);
+}
+
+QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit, bool continuing, quint64 generation)
+{
+    QPointer<BrokerSession> self(this);
+    const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();
+    auto current = [&] { return self && generation == m_readGeneration; };
+
+    setIsLoadingMessages(true);
+    if (!continuing) {
+        setMessages({});
+        setSelectedMessage(std::nullopt);
+        setPagesRead(0);
+    }
+
+    const QMap<int32_t, int64_t> start = continuing ? m_nextOffsets : QMap<int32_t, int64_t>();
+    // A further page from a moment goes on from the kept next offsets, like every other position.
+    const bool lookUpTime = from.which() == Position::time && !continuing;
+    QMap<int32_t, int64_t> timeOffsets;
+    if (lookUpTime) {
+        std::optional<CapturedError> failure;
+        try {
+            timeOffsets = co_await kafka->offsets(from.moment(), topic, clientTimeoutMs);
+        } catch (const std::exception& error) {
+            failure = CapturedError::from(error);
+        }
+        if (!current())
+            co_return;
+        if (failure) {
+            if (failure->lostConnection)
+                setLostConnection(failure->message);
+            else
+                noteUnobservable(topic.name, failure->message);
+            setIsLoadingMessages(false);
+            co_return;
+        }
+    }
+
+    const qsizetype partitions = topic.partitions.size();
+    const qint64 share = std::max<qint64>(1, limit / std::max<qsizetype>(partitions, 1));
+    QMap<int32_t, int64_t> next = start;
+    QList<Message> collected;
+    bool allReachedEnd = true;
+
+    for (const Partition& partition : topic.partitions) {
+        std::optional<KafkaStartPosition> startAt;
+        if (continuing && from.which() == Position::time) {
+            if (start.contains(partition.id))
+                startAt = KafkaStartPosition::atOffset(start.value(partition.id));
+        } else if (continuing) {
+            startAt = KafkaStartPosition::atOffset(start.value(partition.id, 0));
+        } else {
+            switch (from.which()) {
+            case Position::offset:
+                startAt = KafkaStartPosition::atOffset(from.offsetValue());
+                break;
+            case Position::tail:
+                if (partition.high - partition.low >= 1)
+                    startAt = KafkaStartPosition::atTail(share);
+                break;
+            case Position::beginning:
+                startAt = KafkaStartPosition::atBeginning();
+                break;
+            case Position::time:
+                // The lookup answers -1 for a partition with nothing at or after the moment.
+                if (timeOffsets.contains(partition.id) && timeOffsets.value(partition.id) >= 0)
+                    startAt = KafkaStartPosition::atOffset(timeOffsets.value(partition.id));
+                break;
+            }
+        }
+        if (!startAt)
+            continue;
+
+        std::optional<KafkaPage> page;
+        std::optional<CapturedError> failure;
+        try {
+            page = co_await kafka->page(topic.name, partition.id, *startAt, share, pageTimeoutMs);
+        } catch (const std::exception& error) {
+            failure = CapturedError::from(error);
+        }
+        if (page)
+            addToTally(Prefs::messagesRead, page->messages.size());
+        if (!current())
+            co_return;
+        if (page) {
+            collected.append(page->messages);
+            for (auto it = page->next.cbegin(); it != page->next.cend(); ++it)
+                next.insert(it.key(), it.value());
+            allReachedEnd = allReachedEnd && page->reachedEnd;
+        } else if (failure->lostConnection) {
+            setLostConnection(failure->message);
+        } else {
+            noteUnobservable(topic.name + QStringLiteral(" partition ") + QString::number(partition.id), failure->message);
+        }
+    }
+
+    QList<Message> decoded = co_await decodeAvro(collected);
+    if (!current())
+        co_return;
+    if (m_selectedTopic != topic.name) {
+        // The selection moved on while this read ran: its messages belong to another topic.
+        setIsLoadingMessages(false);
+        co_return;
+    }
+    QList<Message> shown = continuing ? m_messages + decoded : decoded;
+    sortNewestFirst(shown);
+    setMessages(shown);
+    setNextOffsets(next);
+    setReachedEnd(allReachedEnd);
+    setPagesRead(m_pagesRead + 1);
+    if (!continuing)
+        setPosition(from);
+    judgeShapes();
+    setIsLoadingMessages(false);
+}
+
+QCoro::Task<QList<Message>> BrokerSession::decodeAvro(QList<Message> messages)
+{
+    QList<qsizetype> framed;
+    for (qsizetype i = 0; i < messages.size(); ++i) {
+        if (messages[i].payloadKind().tag() == PayloadKind::avroConfluent)
+            framed.append(i);
+    }
+    if (framed.isEmpty())
+        co_return messages;
+    if (!m_registry) {
+        noteUnobservable(loc("Avro payloads"),
+                         loc("no Schema Registry on this broker, so these are bytes with a schema id — add one on the broker's form"));
+        co_return messages;
+    }
+    QPointer<BrokerSession> self(this);
+    const std::shared_ptr<RegistryDecoding> registry = m_registry;
+    QList<QPair<QString, int>> failures; // in first-seen order
+    for (qsizetype index : framed) {
+        const RegistryDecoding::Result result = co_await registry->decode(*messages[index].payload());
+        if (!self)
+            co_return messages;
+        if (const auto* decoded = std::get_if<Message::Decoded>(&result)) {
+            messages[index].setDecoded(*decoded);
+        } else {
+            const QString reason = std::get<QString>(result);
+            messages[index].setDecodeFailure(reason);
+            auto it = std::find_if(failures.begin(), failures.end(), [&](const auto& f) { return f.first == reason; });
+            if (it == failures.end())
+                failures.append({reason, 1});
+            else
+                ++it->second;
+        }
+    }
+    std::stable_sort(failures.begin(), failures.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    for (qsizetype i = 0; i < std::min<qsizetype>(2, failures.size()); ++i) {
+        const int count = failures[i].second;
+        noteUnobservable(count == 1 ? loc("1 Avro message") : L10n::t("%d Avro messages", count), failures[i].first);
+    }
+    co_return messages;
+}
+
+void BrokerSession::judgeShapes()
+{
+    const ShapeVerdict verdict = ShapeDrift::verdict(m_messages);
+    setShapeVerdict(verdict);
+    if (verdict.tag() == ShapeVerdict::Case::drift)
+        setGavelStrikes(m_gavelStrikes + 1);
+}
+
+} // namespace tessaron

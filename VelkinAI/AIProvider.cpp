@@ -1,0 +1,118 @@
+#include "VelkinAI/AIProvider.h"
+
+#include "VelkinAI/AIError.h"
+#include "VelkinAI/AIToolRunner.h"
+
+#include <QMutex>
+
+namespace tessaron {
+
+namespace {
+
+QMutex limitsMutex;
+AIProvider::Limits sharedLimits;
+
+// The coroutines below take everything by value: an AIProvider is a small value that may be gone
+// before the lookups and the run finish.
+QCoro::Task<std::optional<AICLI>> detectFirst(int lookupMs)
+{
+    for (AICLI cli : AICLI::allCases()) {
+        const std::optional<QString> path = co_await AIToolRunner::resolve(cli.binary(), lookupMs);
+        if (path)
+            co_return cli;
+    }
+    co_return std::nullopt;
+}
+
+QCoro::Task<std::optional<AICLI>> resolveChoice(std::optional<QString> choice, int lookupMs)
+{
+    const std::optional<AICLI> chosen = choice ? AICLI::fromRawValue(*choice) : std::nullopt;
+    if (chosen) {
+        const std::optional<QString> path = co_await AIToolRunner::resolve(chosen->binary(), lookupMs);
+        if (path)
+            co_return chosen;
+    }
+    co_return co_await detectFirst(lookupMs);
+}
+
+QCoro::Task<QString> runTool(QString prompt, AICLI cli, AIProvider::Limits limits)
+{
+    if (prompt.trimmed().isEmpty())
+        throw AIError::makeEmptyInput();
+    const std::optional<QString> path = co_await AIToolRunner::resolve(cli.binary(), limits.lookupMs);
+    if (!path)
+        throw AIError::makeNotFound(cli);
+    const AIToolRunner::Output output = co_await AIToolRunner::run(*path, cli.arguments(prompt), limits.runMs, limits.maxOutputBytes);
+    if (output.ok())
+        co_return output.standardOutput.trimmed();
+    const QString error = output.standardError.trimmed();
+    throw AIError::makeFailed(error.isEmpty() ? QStringLiteral("Exited with code %1").arg(output.exitCode) : error);
+}
+
+QCoro::Task<QString> resolveAndRun(QString prompt, std::optional<QString> choice, AIProvider::Limits limits)
+{
+    const std::optional<AICLI> cli = co_await resolveChoice(choice, limits.lookupMs);
+    if (!cli)
+        throw AIError::makeNoProvider();
+    co_return co_await runTool(prompt, *cli, limits);
+}
+
+QCoro::Task<QMap<AICLI, QString>> detectAll(int lookupMs)
+{
+    QMap<AICLI, QString> found;
+    for (AICLI cli : AICLI::allCases()) {
+        const std::optional<QString> path = co_await AIToolRunner::resolve(cli.binary(), lookupMs);
+        if (path)
+            found.insert(cli, *path);
+    }
+    co_return found;
+}
+
+} // namespace
+
+AIProvider::Limits AIProvider::defaultLimits()
+{
+    QMutexLocker lock(&limitsMutex);
+    return sharedLimits;
+}
+
+void AIProvider::setDefaultLimits(const Limits& limits)
+{
+    QMutexLocker lock(&limitsMutex);
+    sharedLimits = limits;
+}
+
+QCoro::Task<QMap<AICLI, QString>> AIProvider::detect() const
+{
+    return detectAll(m_limits.lookupMs);
+}
+
+QCoro::Task<std::optional<AICLI>> AIProvider::detectBackend() const
+{
+    return detectFirst(m_limits.lookupMs);
+}
+
+QCoro::Task<std::optional<AICLI>> AIProvider::resolveBackend() const
+{
+    // The choice is read now; only the lookups are awaited. Anything but a tool's raw value
+    // (including "auto") means automatic detection.
+    std::optional<QString> choice;
+    if (m_prefs)
+        choice = m_prefs->stringFor(backendPrefKey, autoValue);
+    return resolveChoice(choice, m_limits.lookupMs);
+}
+
+QCoro::Task<QString> AIProvider::run(QString prompt, AICLI cli) const
+{
+    return runTool(std::move(prompt), cli, m_limits);
+}
+
+QCoro::Task<QString> AIProvider::run(QString prompt) const
+{
+    std::optional<QString> choice;
+    if (m_prefs)
+        choice = m_prefs->stringFor(backendPrefKey, autoValue);
+    return resolveAndRun(std::move(prompt), choice, m_limits);
+}
+
+} // namespace tessaron

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace tessaron {
+
+// Finds and runs AI command-line tools, always within bounds: every child runs in a fresh empty
+// private working directory, in a process group of its own that is killed whole when it overruns
+// its time, with standard input from the null device and its output read up to a cap.
+class AIToolRunner {
+public:
+    AIToolRunner() = delete;
+
+    struct Output {
+        QString standardOutput;
+        QString standardError;
+        int exitCode = 0;
+        bool ok() const { return exitCode == 0; }
+    };
+
+    // The kernel refuses a single argument of 128 KiB or more (terminating zero included).
+    static constexpr qsizetype maxArgumentBytes = 128 * 1024 - 1;
+
+    // Folders where command-line tools are commonly installed, searched after the login shell.
+    static QStringList commonBinDirs();
+    // The process environment with the common folders in front of PATH and HOME filled in.
+    static QProcessEnvironment augmentedEnvironment();
+
+    // The absolute path of the executable called `name`: asked of the user's login shell first
+    // (bounded by `timeoutMs`), then looked for in `commonBinDirs()`. Never throws.
+    static QCoro::Task<std::optional<QString>> resolve(QString name, int timeoutMs);
+
+    // Runs the executable with the arguments (no shell involved) in the augmented environment.
+    // Throws AIError: launchFailed, timedOut (the process group was killed) or tooLong (an argument
+    // the kernel would refuse). A non-zero exit is not an error; it is in `exitCode`.
+    static QCoro::Task<Output> run(QString executable, QStringList arguments, int timeoutMs, qint64 maxOutputBytes);
+};
+
+} // namespace tessaron

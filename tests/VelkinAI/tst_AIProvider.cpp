@@ -1,0 +1,182 @@
+#include "FakeTools.h"
+
+#include "VelkinAI/AIError.h"
+#include "VelkinAI/AIProvider.h"
+#include "VelkinAI/AIToolRunner.h"
+
+#include <QCoroTask>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <signal.h>
+
+using namespace tessaron;
+
+namespace {
+
+// QCoro's waitFor never returns from a task that throws, so failures are caught inside a task.
+QCoro::Task<std::optional<AIError>> failureOf(QCoro::Task<QString> task)
+{
+    try {
+        co_await std::move(task);
+    } catch (const AIError& error) {
+        co_return error;
+    }
+    co_return std::nullopt;
+}
+
+AIError runExpectingError(const AIProvider& provider, const QString& prompt, std::optional<AICLI> cli = std::nullopt)
+{
+    const std::optional<AIError> error = QCoro::waitFor(failureOf(cli ? provider.run(prompt, *cli) : provider.run(prompt)));
+    if (!error)
+        qFatal("the run did not fail");
+    return *error;
+}
+
+bool processGone(const QString& pid)
+{
+    // Gone, or a zombie waiting for a reaper that is not ours.
+    QFile stat("/proc/" + pid + "/stat");
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QList<QByteArray> fields = stat.readAll().split(' ');
+    return fields.size() > 2 && fields[2] == "Z";
+}
+
+} // namespace
+
+class TestAIProvider : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_scratch;
+    std::unique_ptr<UserDefaults> m_defaults;
+
+    AIProvider provider(AIProvider::Limits limits = {}) { return AIProvider(PrefsStore("tessaron", *m_defaults), limits); }
+
+private slots:
+    void init()
+    {
+        faketools::removeAll();
+        m_defaults = std::make_unique<UserDefaults>(m_scratch.filePath("prefs.json"));
+        m_defaults->remove("tessaron.aiProvider");
+    }
+
+    void detectionFollowsTheStoredChoiceWithFallBack()
+    {
+        QVERIFY(!QCoro::waitFor(provider().resolveBackend()));
+        QVERIFY(QCoro::waitFor(provider().detect()).isEmpty());
+
+        faketools::install("codex", "echo codex\n");
+        faketools::install("claude", "echo claude\n");
+        QCOMPARE(QCoro::waitFor(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
+        m_defaults->setString("tessaron.aiProvider", "codex");
+        QCOMPARE(QCoro::waitFor(provider().resolveBackend()), std::optional<AICLI>(AICLI::codex));
+        QCOMPARE(QCoro::waitFor(provider().detect()).size(), 2);
+
+        // A chosen tool that is missing falls back to any installed one; unknown choices detect.
+        QFile::remove(faketools::binDir() + "/codex");
+        QCOMPARE(QCoro::waitFor(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
+        m_defaults->setString("tessaron.aiProvider", "gpt");
+        QCOMPARE(QCoro::waitFor(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
+        QCOMPARE(QCoro::waitFor(AIProvider().detectBackend()), std::optional<AICLI>(AICLI::claude));
+    }
+
+    void theToolGetsThePromptAsItsLastArgumentInAnEmptyPrivateFolder()
+    {
+        faketools::install("claude",
+                           "cat >/dev/null\n"  // standard input is the null device: this ends at once
+                           "echo \"args=$#\"\n"
+                           "echo \"first=$1\"\n"
+                           "printf 'last=%s|\\n' \"$2\"\n"
+                           "echo \"entries=$(ls -A | wc -l)\"\n"
+                           "echo \"mode=$(stat -c %a .)\"\n"
+                           "echo \"cwd=$PWD\" >&2\n");
+        const QString prompt = "  why $(touch /tmp/owned) \"quoted\" `x`\nsecond line  ";
+        const QString answer = QCoro::waitFor(provider().run(prompt, AICLI::claude));
+        QVERIFY2(answer.contains("args=2"), qPrintable(answer));
+        QVERIFY(answer.contains("first=-p"));
+        QVERIFY(answer.contains("last=" + prompt + "|"));
+        QVERIFY(answer.contains("entries=0"));
+        QVERIFY(answer.contains("mode=700"));
+        QVERIFY(!QFile::exists("/tmp/owned"));
+        QVERIFY(!answer.endsWith('\n'));
+    }
+
+    void failuresBecomeSentences()
+    {
+        QCOMPARE(runExpectingError(provider(), " \n\t ", AICLI::claude).kind(), AIError::emptyInput);
+        QCOMPARE(runExpectingError(provider(), "hello", AICLI::codex).errorDescription(),
+                 QString("OpenAI Codex not found on your PATH."));
+        QCOMPARE(runExpectingError(provider(), "hello").kind(), AIError::noProvider);
+
+        faketools::install("claude", "exit 1\n");
+        QCOMPARE(runExpectingError(provider(), "hello").errorDescription(), QString("AI CLI failed: Exited with code 1"));
+        faketools::install("claude", "printf '%0500d' 0 >&2\nexit 2\n");
+        QCOMPARE(runExpectingError(provider(), "hello").errorDescription(), "AI CLI failed: " + QString(200, '0'));
+
+        // Exit 0 is a success whatever was written to standard error; an empty answer is no error.
+        faketools::install("claude", "echo warning >&2\n");
+        QCOMPARE(QCoro::waitFor(provider().run("hello")), QString());
+    }
+
+    void aStuckToolIsStoppedWithItsWholeProcessGroup()
+    {
+        const QString pidFile = m_scratch.filePath("child.pid");
+        faketools::install("claude", QString("sleep 60 &\necho $! > '%1'\nsleep 60\n").arg(pidFile).toUtf8());
+        AIProvider::Limits limits;
+        limits.runMs = 700;
+        QElapsedTimer clock;
+        clock.start();
+        const AIError error = runExpectingError(provider(limits), "hello");
+        QCOMPARE(error.kind(), AIError::timedOut);
+        QVERIFY(error.errorDescription().contains("1 seconds"));
+        QVERIFY(clock.elapsed() < 20000);
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString child = QString::fromUtf8(file.readAll()).trimmed();
+        QTRY_VERIFY(processGone(child));
+    }
+
+    void outputIsReadUpToTheCap()
+    {
+        // 4 MiB of output against a 64 KiB cap: the run still ends, with the capped answer.
+        faketools::install("claude", "head -c 4194304 /dev/zero | tr '\\0' 'a'\n");
+        AIProvider::Limits limits;
+        limits.maxOutputBytes = 64 * 1024;
+        const QString answer = QCoro::waitFor(provider(limits).run("hello"));
+        QCOMPARE(answer.size(), 64 * 1024);
+    }
+
+    void anOversizedPromptIsRefusedBeforeAnythingStarts()
+    {
+        const QString marker = m_scratch.filePath("ran");
+        faketools::install("claude", QString("touch '%1'\n").arg(marker).toUtf8());
+        const QString prompt(AIToolRunner::maxArgumentBytes + 1, 'x');
+        QCOMPARE(runExpectingError(provider(), prompt).kind(), AIError::tooLong);
+        QVERIFY(!QFile::exists(marker));
+        // One byte less fits in a single argument.
+        QCOMPARE(QCoro::waitFor(provider().run(QString(AIToolRunner::maxArgumentBytes - 4, 'x'))), QString());
+        QVERIFY(QFile::exists(marker));
+    }
+
+    void launchFailureIsReported()
+    {
+        auto attempt = []() -> QCoro::Task<std::optional<AIError>> {
+            try {
+                co_await AIToolRunner::run("/nonexistent/tool", {}, 5000, 1024);
+            } catch (const AIError& error) {
+                co_return error;
+            }
+            co_return std::nullopt;
+        };
+        const std::optional<AIError> error = QCoro::waitFor(attempt());
+        QVERIFY(error);
+        QCOMPARE(error->kind(), AIError::launchFailed);
+        QVERIFY(error->errorDescription().startsWith("Failed to launch process: "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAIProvider)
+#include "tst_AIProvider.moc"
