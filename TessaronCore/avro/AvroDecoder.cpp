@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 
 namespace tessaron {
 
@@ -175,22 +174,30 @@ void AvroDecoder::record(const AvroSchema::Node& node, int depth)
         value(*node.fields[i].schema.m_node, depth);
         m_marks.push_back(out.size());
     }
-    m_scratch.clear();
-    m_scratch.push_back('{');
+    // Sizes first, then plain copies: this runs for every record of every message.
+    size_t total = 2 + (node.outputOrder.empty() ? 0 : node.outputOrder.size() - 1);
+    for (int index : node.outputOrder)
+        total += node.memberKeys[size_t(index)].size() + m_marks[marks + 2 * size_t(index) + 1] - m_marks[marks + 2 * size_t(index)];
+    m_scratch.resize(total);
+    char* p = m_scratch.data();
+    *p++ = '{';
     bool first = true;
     for (int index : node.outputOrder) {
         if (!first)
-            m_scratch.push_back(',');
+            *p++ = ',';
         first = false;
-        m_scratch.append(node.memberKeys[size_t(index)]);
+        const std::string& key = node.memberKeys[size_t(index)];
+        std::memcpy(p, key.data(), key.size());
+        p += key.size();
         size_t from = m_marks[marks + 2 * size_t(index)];
-        size_t to = m_marks[marks + 2 * size_t(index) + 1];
-        m_scratch.append(out, from, to - from);
+        size_t length = m_marks[marks + 2 * size_t(index) + 1] - from;
+        std::memcpy(p, out.data() + from, length);
+        p += length;
     }
-    m_scratch.push_back('}');
+    *p = '}';
     m_marks.resize(marks);
-    out.resize(start);
-    out.append(m_scratch);
+    out.resize(start + total);
+    std::memcpy(out.data() + start, m_scratch.data(), total);
 }
 
 void AvroDecoder::array(const AvroSchema::Node& node, int depth)
@@ -218,25 +225,32 @@ void AvroDecoder::map(const AvroSchema::Node& node, int depth)
     struct Entry {
         std::string_view key;
         size_t from, to;
+        qsizetype rendered; // offset into `renderedKeys` of a key that is not UTF-8, else -1
     };
     std::vector<Entry> entries;
-    std::deque<std::string> renderedKeys; // keys that are not UTF-8, in their byte rendering
+    std::string renderedKeys; // such keys in their byte rendering, without quotes
     const size_t start = out.size();
     const uint64_t minEntry = values.minBytes == UINT64_MAX ? UINT64_MAX : values.minBytes + 1;
     for (int64_t count = blockCount(minEntry); count != 0; count = blockCount(minEntry)) {
         countItems(count);
         for (int64_t i = 0; i < count; ++i) {
             std::string_view key = lengthPrefixed();
+            qsizetype rendered = -1;
             if (!AvroJSONWriter::isValidUTF8(key)) {
                 AvroJSONWriter rendering;
                 rendering.bytesText(key);
-                // Drop the quotes: the key is sorted and quoted with the others.
-                key = renderedKeys.emplace_back(rendering.out.substr(1, rendering.out.size() - 2));
+                rendered = qsizetype(renderedKeys.size());
+                renderedKeys.append(rendering.out, 1, rendering.out.size() - 2);
+                key = std::string_view(nullptr, rendering.out.size() - 2);
             }
             size_t from = out.size();
             value(values, depth);
-            entries.push_back({key, from, out.size()});
+            entries.push_back({key, from, out.size(), rendered});
         }
+    }
+    for (Entry& entry : entries) {
+        if (entry.rendered >= 0)
+            entry.key = std::string_view(renderedKeys.data() + entry.rendered, entry.key.size());
     }
     // Sorted by key; of repeated keys the one read last wins.
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
