@@ -202,6 +202,7 @@ bool JsonShapeScanner::scanNumber(const unsigned char*& p, const unsigned char* 
             ++p;
         if (p == digits)
             return false;
+        mayBeOutOfRange = mayBeOutOfRange || (p - digits) > 300;
     }
     if (p < end && (*p == 'e' || *p == 'E')) {
         ++p;

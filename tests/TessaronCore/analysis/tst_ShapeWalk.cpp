@@ -88,6 +88,7 @@ private slots:
         QTest::newRow("subnormal") << QByteArray("{\"a\":[1e-320,1.7976931348623157e308]}");
         QTest::newRow("escapes") << QByteArray("{\"a\":\"\\\"\\\\\\/\\b\\f\\n\\r\\t\\u00e9\\ud83d\\ude00\"}");
         QTest::newRow("utf8") << QByteArray("{\"a\":\"ol\xC3\xA1 \xF0\x9F\x98\x80\"}");
+        QTest::newRow("long numbers") << QByteArray("{\"a\":[1" + QByteArray(300, '0') + ",0." + QByteArray(300, '0') + "1]}");
         QTest::newRow("nesting") << QByteArray("{\"a\":[1,{\"b\":[[],{}]},\"]\"],\"c\":{\"d\":{\"e\":[{\"f\":null}]}}}");
     }
     void acceptsWhatThePlatformParserAccepts()
@@ -109,6 +110,8 @@ private slots:
         QTest::newRow("minus alone") << QByteArray("{\"a\":-}");
         QTest::newRow("overflow") << QByteArray("{\"a\":1e400}");
         QTest::newRow("underflow") << QByteArray("{\"a\":1e-400}");
+        QTest::newRow("long underflow") << QByteArray("{\"a\":0." + QByteArray(400, '0') + "1}");
+        QTest::newRow("long overflow") << QByteArray("{\"a\":1" + QByteArray(400, '0') + "}");
         QTest::newRow("negative overflow") << QByteArray("{\"a\":-1.5E+309}");
         QTest::newRow("unknown escape") << QByteArray("{\"a\":\"\\x\"}");
         QTest::newRow("lone high surrogate") << QByteArray("{\"a\":\"\\ud800\"}");
