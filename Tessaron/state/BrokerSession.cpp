@@ -1,6 +1,7 @@
 #include "Tessaron/state/BrokerSession.h"
 
 #include "Tessaron/state/SessionText.h"
+#include "TessaronCore/analysis/MessageSearch.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 
@@ -112,6 +113,31 @@ std::optional<Message> BrokerSession::currentMessage() const
             return message;
     }
     return std::nullopt;
+}
+
+namespace {
+bool showInternalTopics()
+{
+    return UserDefaults::standard().boolean(Prefs::showInternalTopics).value_or(false);
+}
+} // namespace
+
+QList<Topic> BrokerSession::visibleTopics() const
+{
+    return TopicFilter::visible(m_topics, m_search, m_namespace, showInternalTopics());
+}
+
+TopicFilter::Sections BrokerSession::topicSections() const
+{
+    // Missing pins are reported only once a listing has succeeded.
+    return TopicFilter::sections(m_topics, m_pinned, m_search, m_namespace, showInternalTopics(), m_topicsListed);
+}
+
+QList<Message> BrokerSession::searchResults() const
+{
+    if (m_messageSearch.isEmpty())
+        return m_messages;
+    return MessageSearch::matching(m_messages, m_messageSearch, MessageSearch::Scope::everything);
 }
 
 void BrokerSession::noteUnobservable(const QString& subject, const QString& reason)

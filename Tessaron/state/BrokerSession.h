@@ -3,6 +3,7 @@
 #include "Tessaron/state/AppOutcome.h"
 #include "Tessaron/state/ClientFactory.h"
 #include "TessaronCore/analysis/ShapeVerdict.h"
+#include "TessaronCore/analysis/TopicFilter.h"
 #include "TessaronCore/kafka/KafkaError.h"
 #include "TessaronCore/model/Broker.h"
 #include "TessaronCore/model/ConsumerGroup.h"
@@ -155,6 +156,7 @@ public:
     std::optional<Topic> currentTopic() const;
     std::optional<Message> currentMessage() const;
     QList<Topic> visibleTopics() const;
+    TopicFilter::Sections topicSections() const;
     QList<Message> searchResults() const;
 
     // Connection and listing.

@@ -20,11 +20,12 @@ public:
     explicit LiveRegistry(std::shared_ptr<SchemaRegistryClient> client) : m_client(std::move(client)) {}
     QCoro::Task<Result> decode(QByteArray payload) override
     {
+        // The client is a QObject of the main thread; it stays alive while this decode runs.
         auto client = m_client;
-        auto result = co_await client->decode(payload);
-        if (result.has_value())
-            co_return Result(std::move(result).value());
-        co_return Result(result.error().message());
+        SchemaRegistryClient::Result result = co_await client->decode(payload);
+        if (auto* decoded = std::get_if<Message::Decoded>(&result))
+            co_return Result(std::move(*decoded));
+        co_return Result(std::get<SchemaRegistryClient::Failure>(result).message());
     }
 
 private:
@@ -55,7 +56,7 @@ public:
                                                    const std::optional<QString>& password, int32_t timeoutMs) override
     {
 #ifdef TESSARON_HAS_REGISTRY
-        auto client = SchemaRegistryClient::make(url, username, password, timeoutMs);
+        std::shared_ptr<SchemaRegistryClient> client = SchemaRegistryClient::create(url, username, password, timeoutMs);
         if (!client)
             return nullptr;
         return std::make_shared<LiveRegistry>(std::move(client));

@@ -1,0 +1,305 @@
+#include "Tessaron/state/AppState.h"
+
+#include "Tessaron/state/SessionText.h"
+#include "TessaronCore/model/UuidText.h"
+#include "VelkinAI/AIProvider.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+
+namespace tessaron {
+
+namespace {
+
+// Sentences of a save that did not reach the disk or the keyring.
+const QString fileRefused = QStringLiteral(
+    "I couldn't write brokers.json, so this broker is not on file. Check that your data folder is writable, then save again.");
+const QString keyringRefused = QStringLiteral(
+    "The broker is on file, but the keyring refused its password, so the password is not saved. Check that your keyring is running and unlocked, then save again.");
+
+Broker defaultBroker()
+{
+    Broker broker;
+    broker.id = QUuid::createUuid();
+    broker.name = QStringLiteral("Local");
+    broker.kind = BrokerKind::kafka;
+    broker.bootstrap = QStringLiteral("localhost:19092");
+    broker.security = BrokerSecurity::plaintext;
+    broker.saslMechanism = QStringLiteral("PLAIN");
+    return broker;
+}
+
+bool hasRegistryLogin(const Broker& broker)
+{
+    return !broker.schemaRegistryURL.trimmed().isEmpty() && !broker.schemaRegistryUsername.isEmpty();
+}
+
+} // namespace
+
+QString AppState::Action::id() const
+{
+    switch (m_case) {
+    case produce:
+        return QStringLiteral("produce-") + (m_message ? m_message->id() : QStringLiteral("new"));
+    case resetOffsets:
+        return QStringLiteral("reset-") + m_group->id + u'-' + (m_topic ? m_topic->name : QString());
+    case ask:
+        return QStringLiteral("ask");
+    }
+    return {};
+}
+
+bool operator==(const AppState::Action& a, const AppState::Action& b)
+{
+    if (a.m_case != b.m_case || a.m_group != b.m_group || a.m_topic != b.m_topic || a.m_message.has_value() != b.m_message.has_value())
+        return false;
+    return !a.m_message || a.m_message->id() == b.m_message->id();
+}
+
+AppState::AppState(std::shared_ptr<ClientFactory> clients, QObject* parent)
+    : QObject(parent), m_clients(clients ? std::move(clients) : ClientFactory::live())
+{
+    // A stored empty list stays empty; only nothing at all gives the default broker, which is
+    // not written until some change saves the list.
+    if (std::optional<QList<Broker>> loaded = m_store.load())
+        m_brokers = std::move(*loaded);
+    else
+        m_brokers = {defaultBroker()};
+}
+
+AppState::~AppState() = default;
+
+QString AppState::passwordAccount(const QUuid& id) { return uuidText(id); }
+QString AppState::clientKeyAccount(const QUuid& id) { return uuidText(id) + QStringLiteral(".clientkey"); }
+QString AppState::registryAccount(const QUuid& id) { return uuidText(id) + QStringLiteral(".registry"); }
+
+void AppState::setBrokers(const QList<Broker>& brokers)
+{
+    if (m_brokers == brokers)
+        return;
+    m_brokers = brokers;
+    emit brokersChanged();
+}
+
+void AppState::setEditing(const std::optional<Broker>& broker)
+{
+    if (m_editing == broker)
+        return;
+    m_editing = broker;
+    emit editingChanged();
+}
+
+void AppState::setSelected(const std::optional<QUuid>& id)
+{
+    if (m_selected == id)
+        return;
+    m_selected = id;
+    emit selectedChanged();
+}
+
+void AppState::setShowingPicker(bool showing)
+{
+    if (m_showingPicker == showing)
+        return;
+    m_showingPicker = showing;
+    emit showingPickerChanged();
+}
+
+void AppState::setAIAvailable(bool available)
+{
+    if (m_aiAvailable == available)
+        return;
+    m_aiAvailable = available;
+    emit aiAvailableChanged();
+}
+
+void AppState::setAction(const std::optional<Action>& action)
+{
+    if (m_action == action)
+        return;
+    m_action = action;
+    emit actionChanged();
+}
+
+BrokerSession* AppState::activeSession() const
+{
+    if (!m_selected)
+        return nullptr;
+    for (BrokerSession* session : m_sessions) {
+        if (session->id() == *m_selected)
+            return session;
+    }
+    return nullptr;
+}
+
+void AppState::open(const Broker& broker)
+{
+    for (BrokerSession* session : m_sessions) {
+        if (session->id() == broker.id) {
+            setSelected(broker.id);
+            setShowingPicker(false);
+            return;
+        }
+    }
+    // A keyring that cannot be reached reads as no secret: the broker opens without it and the
+    // connection's own failure says what is missing.
+    const std::optional<QString> password = broker.security.needsCredentials() ? m_secrets.get(passwordAccount(broker.id)) : std::nullopt;
+    const std::optional<QString> clientKey = broker.usesClientCertificate() ? m_secrets.get(clientKeyAccount(broker.id)) : std::nullopt;
+    auto* session = new BrokerSession(broker, password, clientKey, registryPassword(broker), m_clients, this);
+    m_sessions.append(session);
+    emit sessionsChanged();
+    setSelected(broker.id);
+    setShowingPicker(false);
+    session->connect();
+}
+
+void AppState::close(const QUuid& id)
+{
+    QList<BrokerSession*> closing;
+    for (BrokerSession* session : m_sessions) {
+        if (session->id() == id)
+            closing.append(session);
+    }
+    if (!closing.isEmpty()) {
+        closing.first()->disconnect();
+        for (BrokerSession* session : closing)
+            m_sessions.removeOne(session);
+        emit sessionsChanged();
+        // Views may still hold the session during this turn of the event loop; its coroutines
+        // check for it after every suspension.
+        for (BrokerSession* session : closing)
+            session->deleteLater();
+    }
+    if (m_selected == id)
+        setSelected(m_sessions.isEmpty() ? std::nullopt : std::optional<QUuid>(m_sessions.last()->id()));
+    if (m_sessions.isEmpty())
+        setShowingPicker(false);
+}
+
+bool AppState::writeBrokers()
+{
+    return m_store.saveNow(m_brokers);
+}
+
+std::optional<QString> AppState::save(const Broker& broker, const std::optional<QString>& password)
+{
+    const QList<Broker> previous = m_brokers;
+    QList<Broker> brokers = m_brokers;
+    auto it = std::find_if(brokers.begin(), brokers.end(), [&](const Broker& b) { return b.id == broker.id; });
+    if (it != brokers.end())
+        *it = broker;
+    else
+        brokers.append(broker);
+    setBrokers(brokers);
+    if (!writeBrokers()) {
+        // What is shown stays what is on file; the form stays open with the reason.
+        setBrokers(previous);
+        return fileRefused;
+    }
+    if (broker.security.needsCredentials()) {
+        if (password) {
+            // An empty password removes the stored one; only a refused non-empty one is a failure.
+            const bool stored = m_secrets.set(*password, passwordAccount(broker.id));
+            if (!password->isEmpty() && !stored)
+                return keyringRefused;
+        }
+    } else {
+        m_secrets.remove(passwordAccount(broker.id));
+    }
+    setEditing(std::nullopt);
+    return std::nullopt;
+}
+
+std::optional<QString> AppState::registryPassword(const Broker& broker) const
+{
+    if (!hasRegistryLogin(broker))
+        return std::nullopt;
+    return m_secrets.get(registryAccount(broker.id));
+}
+
+void AppState::setRegistryPassword(const std::optional<QString>& password, const Broker& broker)
+{
+    if (!hasRegistryLogin(broker)) {
+        m_secrets.remove(registryAccount(broker.id));
+        return;
+    }
+    if (!password)
+        return;
+    if (password->isEmpty())
+        m_secrets.remove(registryAccount(broker.id));
+    else
+        m_secrets.set(*password, registryAccount(broker.id));
+}
+
+void AppState::toggleFavorite(const QUuid& id)
+{
+    QList<Broker> brokers = m_brokers;
+    for (Broker& broker : brokers) {
+        if (broker.id == id) {
+            broker.isFavorite = !broker.isFavorite;
+            setBrokers(brokers);
+            writeBrokers();
+            return;
+        }
+    }
+}
+
+QList<Broker> AppState::brokersFavoritesFirst() const
+{
+    QList<Broker> ordered;
+    for (const Broker& broker : m_brokers) {
+        if (broker.isFavorite)
+            ordered.append(broker);
+    }
+    for (const Broker& broker : m_brokers) {
+        if (!broker.isFavorite)
+            ordered.append(broker);
+    }
+    return ordered;
+}
+
+void AppState::remove(const Broker& broker)
+{
+    close(broker.id);
+    QList<Broker> brokers = m_brokers;
+    brokers.removeIf([&](const Broker& b) { return b.id == broker.id; });
+    setBrokers(brokers);
+    writeBrokers();
+    m_secrets.remove(passwordAccount(broker.id));
+    m_secrets.remove(clientKeyAccount(broker.id));
+    m_secrets.remove(registryAccount(broker.id));
+    setEditing(std::nullopt);
+}
+
+QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QString> password)
+{
+    // The clients and the factory are held by this coroutine, so the test finishes even when the
+    // state object is gone; nothing of the state is touched after a suspension.
+    const std::shared_ptr<ClientFactory> clients = m_clients;
+    const std::optional<QString> clientKey = broker.usesClientCertificate() ? m_secrets.get(clientKeyAccount(broker.id)) : std::nullopt;
+    std::optional<TestResult> result;
+    QString refusal;
+    try {
+        QList<Topic> listed;
+        if (broker.kind == BrokerKind::rabbitmq) {
+            const std::shared_ptr<RabbitClient> client = clients->makeRabbit(broker, password, testTimeoutMs);
+            listed = co_await client->queues();
+        } else {
+            const std::shared_ptr<KafkaReading> client = clients->makeKafka(broker, password, clientKey, testTimeoutMs);
+            listed = co_await client->topics(testTimeoutMs);
+        }
+        result = TestResult::answered(int(std::count_if(listed.begin(), listed.end(), [](const Topic& t) { return !t.isInternal; })));
+    } catch (const std::exception& error) {
+        refusal = errorMessage(error);
+    }
+    co_return result ? *result : TestResult::refused(refusal);
+}
+
+QCoro::Task<> AppState::refreshAIAvailability()
+{
+    QPointer<AppState> self(this);
+    const AIProvider provider(PrefsStore(QStringLiteral("tessaron"), UserDefaults::standard()));
+    const std::optional<AICLI> cli = co_await provider.resolveBackend();
+    if (self)
+        setAIAvailable(cli.has_value());
+}
+
+} // namespace tessaron

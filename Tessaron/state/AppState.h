@@ -1,0 +1,147 @@
+#pragma once
+
+#include "Tessaron/state/AppOutcome.h"
+#include "Tessaron/state/BrokerSession.h"
+#include "Tessaron/state/ClientFactory.h"
+#include "TessaronCore/model/Broker.h"
+#include "TessaronCore/model/ConsumerGroup.h"
+#include "TessaronCore/model/Message.h"
+#include "TessaronCore/model/Topic.h"
+#include "TessaronCore/storage/JSONFile.h"
+#include "VelkinInfra/keychain/Keychain.h"
+
+#include <QCoroTask>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QUuid>
+
+#include <memory>
+#include <optional>
+
+namespace tessaron {
+
+// The one application-wide state: the saved brokers, the open sessions in tab order, the
+// selection, the broker under edit and the pending action sheet. The only writer of
+// "brokers.json" and of the broker secrets in the keyring. Lives on the main thread; every
+// published field signals only on a real change.
+class AppState : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool showingPicker READ showingPicker WRITE setShowingPicker NOTIFY showingPickerChanged)
+    Q_PROPERTY(bool aiAvailable READ aiAvailable NOTIFY aiAvailableChanged)
+
+public:
+    using Outcome = AppOutcome;
+
+    // The action sheet the workspace presents.
+    class Action {
+    public:
+        enum Case { produce, resetOffsets, ask };
+        static Action makeProduce(std::optional<Message> source) { return Action(produce, std::move(source), {}, {}); }
+        static Action makeResetOffsets(ConsumerGroup group, std::optional<Topic> topic)
+        {
+            return Action(resetOffsets, std::nullopt, std::move(group), std::move(topic));
+        }
+        static Action makeAsk() { return Action(ask, std::nullopt, {}, {}); }
+        Case which() const { return m_case; }
+        const std::optional<Message>& message() const { return m_message; }
+        const std::optional<ConsumerGroup>& group() const { return m_group; }
+        const std::optional<Topic>& topic() const { return m_topic; }
+        // "produce-<message id>" or "produce-new", "reset-<group>-<topic name>", "ask".
+        QString id() const;
+        friend bool operator==(const Action& a, const Action& b);
+
+    private:
+        Action(Case c, std::optional<Message> m, std::optional<ConsumerGroup> g, std::optional<Topic> t)
+            : m_case(c), m_message(std::move(m)), m_group(std::move(g)), m_topic(std::move(t)) {}
+        Case m_case;
+        std::optional<Message> m_message;
+        std::optional<ConsumerGroup> m_group;
+        std::optional<Topic> m_topic;
+    };
+
+    // The result of a connection test.
+    class TestResult {
+    public:
+        static TestResult answered(int topics) { return TestResult(true, topics, {}); }
+        static TestResult refused(QString reason) { return TestResult(false, 0, std::move(reason)); }
+        bool isAnswered() const { return m_answered; }
+        int topics() const { return m_topics; }
+        const QString& reason() const { return m_reason; }
+        friend bool operator==(const TestResult&, const TestResult&) = default;
+
+    private:
+        TestResult(bool answered, int topics, QString reason) : m_answered(answered), m_topics(topics), m_reason(std::move(reason)) {}
+        bool m_answered;
+        int m_topics;
+        QString m_reason;
+    };
+
+    static inline const QString brokersFileName = QStringLiteral("brokers.json");
+    static inline const QString keychainService = QStringLiteral("tessaron.velkin.brokers");
+    static constexpr int32_t testTimeoutMs = 8000;
+
+    // Loads the saved brokers; no network, no keyring.
+    explicit AppState(std::shared_ptr<ClientFactory> clients = ClientFactory::live(), QObject* parent = nullptr);
+    ~AppState() override;
+
+    const QList<Broker>& brokers() const { return m_brokers; }
+    const std::optional<Broker>& editing() const { return m_editing; }
+    void setEditing(const std::optional<Broker>& broker);
+    const QList<BrokerSession*>& sessions() const { return m_sessions; }
+    const std::optional<QUuid>& selected() const { return m_selected; }
+    void setSelected(const std::optional<QUuid>& id);
+    bool showingPicker() const { return m_showingPicker; }
+    void setShowingPicker(bool showing);
+    bool aiAvailable() const { return m_aiAvailable; }
+    const std::optional<Action>& action() const { return m_action; }
+    void setAction(const std::optional<Action>& action);
+
+    BrokerSession* activeSession() const;
+    // Shows the broker's session, creating and connecting it when it is not open.
+    void open(const Broker& broker);
+    void close(const QUuid& id);
+    // Inserts or replaces a saved broker and stores its password (none keeps the stored one).
+    // Returns why it could not be put on file, or nothing when it is.
+    std::optional<QString> save(const Broker& broker, const std::optional<QString>& password);
+    std::optional<QString> registryPassword(const Broker& broker) const;
+    void setRegistryPassword(const std::optional<QString>& password, const Broker& broker);
+    void toggleFavorite(const QUuid& id);
+    QList<Broker> brokersFavoritesFirst() const;
+    void remove(const Broker& broker);
+    QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password);
+    QCoro::Task<> refreshAIAvailability();
+
+    // The keyring accounts of a broker's three secrets.
+    static QString passwordAccount(const QUuid& id);
+    static QString clientKeyAccount(const QUuid& id);
+    static QString registryAccount(const QUuid& id);
+
+signals:
+    void brokersChanged();
+    void editingChanged();
+    void sessionsChanged();
+    void selectedChanged();
+    void showingPickerChanged();
+    void aiAvailableChanged();
+    void actionChanged();
+
+private:
+    void setBrokers(const QList<Broker>& brokers);
+    void setAIAvailable(bool available);
+    // Writes the whole list at once; false when the file could not be written.
+    bool writeBrokers();
+
+    std::shared_ptr<ClientFactory> m_clients;
+    JSONFile<QList<Broker>> m_store{brokersFileName};
+    Keychain m_secrets{keychainService};
+    QList<Broker> m_brokers;
+    std::optional<Broker> m_editing;
+    QList<BrokerSession*> m_sessions;
+    std::optional<QUuid> m_selected;
+    bool m_showingPicker = false;
+    bool m_aiAvailable = false;
+    std::optional<Action> m_action;
+};
+
+} // namespace tessaron

@@ -1,0 +1,240 @@
+#include "SessionFakes.h"
+
+#include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/prefs/Prefs.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tessaron;
+using namespace tessaron::fakes;
+
+class TestBrokerSessionListing : public QObject {
+    Q_OBJECT
+private slots:
+    void connectListsTopicsWithWatermarksThenGroups()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->listed = QList<Topic>{topic("orders", {{0, 10}, {5, 9}}), topic("__consumer_offsets", {{0, 1}})};
+        clients->kafka->listedGroups = QList<ConsumerGroup>{{"billing", "Stable", false}};
+        BrokerSession session(kafkaBroker(), QString("pw"), std::nullopt, std::nullopt, clients);
+        QSignalSpy connecting(&session, &BrokerSession::isConnectingChanged);
+        QSignalSpy topicsChanged(&session, &BrokerSession::topicsChanged);
+        QCoro::waitFor(session.connect());
+
+        QCOMPARE(connecting.count(), 2);
+        QVERIFY(!session.isConnecting());
+        QCOMPARE(session.connection()->kind(), BrokerSession::Connection::kafka);
+        QCOMPARE(clients->lastPassword, std::optional<QString>("pw"));
+        QCOMPARE(session.topics(), *clients->kafka->listed);
+        QCOMPARE(session.groups().size(), 1);
+        QVERIFY(session.topicsListed());
+        QVERIFY(!session.isLoadingTopics());
+        QCOMPARE(topicsChanged.count(), 2); // the bare listing, then the watermarks
+        QCOMPARE(clients->kafka->calls, (QStringList{"topics", "watermarks orders", "watermarks __consumer_offsets", "groups"}));
+
+        // Listing the same again changes nothing, so nothing is signalled.
+        topicsChanged.clear();
+        QSignalSpy groupsChanged(&session, &BrokerSession::groupsChanged);
+        clients->kafka->listed = QList<Topic>{topic("orders", {{0, 10}, {5, 9}}), topic("__consumer_offsets", {{0, 1}})};
+        QCoro::waitFor(session.refreshTopics());
+        QCOMPARE(groupsChanged.count(), 0);
+    }
+
+    void failuresAreClassifiedAndListedOnce()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->listed = QList<Topic>{topic("a", {{0, 3}}), topic("b", {{0, 4}})};
+        clients->kafka->watermarkErrors.insert("a", KafkaError(3, "unknown topic"));
+        clients->kafka->groupsError = KafkaError(-1, "listing consumer groups: empty result");
+        BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(session.connect());
+        // A failing watermark read keeps that topic as listed.
+        QCOMPARE(session.topics().size(), 2);
+        QCOMPARE(session.topics()[0].partitions[0].high, 0);
+        QCOMPARE(session.topics()[1].partitions[0].high, 4);
+        QCOMPARE(session.unobservable(), (QList<Unobservable>{{"Consumer groups", "listing consumer groups: empty result"}}));
+
+        // The topic listing fails: the groups are still listed; the same fact is not repeated, the
+        // same message under another subject is.
+        clients->kafka->topicsError = KafkaError(-1, "listing consumer groups: empty result");
+        clients->kafka->groupsError.reset();
+        clients->kafka->listedGroups = QList<ConsumerGroup>{{"g", "Empty", false}};
+        QCoro::waitFor(session.loadTopics());
+        QCoro::waitFor(session.loadTopics());
+        QCOMPARE(session.topics().size(), 2);
+        QCOMPARE(session.groups().size(), 1);
+        QCOMPARE(session.unobservable().size(), 2);
+        QCOMPARE(session.unobservable()[1].subject, QString("Topics"));
+        QVERIFY(!session.lostConnection());
+
+        // A lost connection is recorded as such, not as a fact; a Kafka listing that succeeds clears it.
+        clients->kafka->topicsError = KafkaError(-185, "listing topics: timed out");
+        QCoro::waitFor(session.loadTopics());
+        QCOMPARE(session.lostConnection(), std::optional<QString>("listing topics: timed out"));
+        QCOMPARE(session.unobservable().size(), 2);
+        clients->kafka->topicsError.reset();
+        QCoro::waitFor(session.loadTopics());
+        QVERIFY(!session.lostConnection());
+    }
+
+    void theWatermarkLoopStopsAtALostConnection()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->listed = QList<Topic>{topic("a", {{0, 3}}), topic("b", {{0, 4}}), topic("c", {{0, 5}})};
+        clients->kafka->watermarkErrors.insert("b", KafkaError(-187, "all brokers down"));
+        BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(session.connect());
+        QCOMPARE(clients->kafka->calls, (QStringList{"topics", "watermarks a", "watermarks b"}));
+        QCOMPARE(session.lostConnection(), std::optional<QString>("all brokers down"));
+        QCOMPARE(session.topics().size(), 3);
+        QCOMPARE(session.topics()[0].partitions[0].high, 3);
+        QCOMPARE(session.topics()[2].name, QString("c"));
+        QVERIFY(!session.isLoadingTopics());
+    }
+
+    void connectFailures()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        Broker nats = kafkaBroker();
+        nats.kind = BrokerKind::nats;
+        BrokerSession unsupported(nats, std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(unsupported.connect());
+        QCOMPARE(unsupported.connectionError(), std::optional<QString>("NATS is not implemented yet"));
+        QVERIFY(!unsupported.connection());
+        QVERIFY(!unsupported.isConnecting());
+
+        clients->makeError = KafkaError(-1, "sasl.mechanism: invalid value");
+        BrokerSession refused(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(refused.connect());
+        QCOMPARE(refused.connectionError(), std::optional<QString>("sasl.mechanism: invalid value"));
+        QVERIFY(clients->kafka->calls.isEmpty());
+
+        // Loading with no connection changes nothing.
+        QSignalSpy loading(&refused, &BrokerSession::isLoadingTopicsChanged);
+        QCoro::waitFor(refused.loadTopics());
+        QCOMPARE(loading.count(), 0);
+    }
+
+    void aRegistryClientOnlyForARealAddress()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->listed = QList<Topic>();
+        Broker blank = kafkaBroker();
+        blank.schemaRegistryURL = "  ";
+        BrokerSession none(blank, std::nullopt, std::nullopt, QString("secret"), clients);
+        QCoro::waitFor(none.connect());
+        QVERIFY(clients->registryArguments.isEmpty());
+
+        Broker withRegistry = kafkaBroker();
+        withRegistry.schemaRegistryURL = " http://registry:8081";
+        withRegistry.schemaRegistryUsername = "svc";
+        BrokerSession some(withRegistry, std::nullopt, std::nullopt, QString("secret"), clients);
+        QCoro::waitFor(some.connect());
+        QCOMPARE(clients->registryArguments, (QStringList{" http://registry:8081", "svc", "secret"}));
+    }
+
+    void aNewerListingWinsOverAnOlderOneStillInFlight()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->listed = QList<Topic>{topic("old", {{0, 1}})};
+        BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(session.connect());
+
+        auto gate = clients->kafka->gates.hold("topics");
+        auto first = session.loadTopics();
+        QVERIFY(session.isLoadingTopics());
+        clients->kafka->gates = Gates();
+        clients->kafka->listed = QList<Topic>{topic("new", {{0, 2}})};
+        QCoro::waitFor(session.loadTopics());
+        QCOMPARE(session.topics()[0].name, QString("new"));
+        QVERIFY(!session.isLoadingTopics());
+
+        clients->kafka->listed = QList<Topic>{topic("stale", {{0, 1}})};
+        gate->release();
+        QCoro::waitFor(std::move(first));
+        QCOMPARE(session.topics()[0].name, QString("new"));
+        QVERIFY(!session.isLoadingTopics());
+    }
+
+    void rabbitListing()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        BrokerSession session(rabbitBroker(), QString("guest"), std::nullopt, std::nullopt, clients);
+        clients->rabbit = std::make_shared<FakeRabbit>(session.broker());
+        Topic queue = topic("jobs");
+        queue.declaredDepth = 4;
+        clients->rabbit->listing = {{queue}, {{"jobs", 2}}};
+        session.setLostConnection(QString("earlier"));
+        QCoro::waitFor(session.connect());
+        QCOMPARE(session.connection()->kind(), BrokerSession::Connection::rabbit);
+        QCOMPARE(session.topics(), QList<Topic>{queue});
+        QCOMPARE(session.queueConsumers().value("jobs"), 2);
+        QVERIFY(session.groups().isEmpty());
+        // A queue listing does not clear a lost connection.
+        QCOMPARE(session.lostConnection(), std::optional<QString>("earlier"));
+        QVERIFY(session.needsReadConsent());
+
+        clients->rabbit->listingError = KafkaError(-1, "the management API refused these credentials");
+        QCoro::waitFor(session.loadTopics());
+        QCOMPARE(session.unobservable().first().subject, QString("Queues"));
+        QCOMPARE(session.topics().size(), 1);
+    }
+
+    void selectionPinsAndDisconnect()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        const Broker broker = kafkaBroker();
+        UserDefaults::standard().setStringList(Prefs::pinnedTopics(broker.id), {"a", "b"});
+        clients->kafka->listed = QList<Topic>{topic("a", {{0, 1}})};
+        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt, clients);
+        QCOMPARE(session.pinned(), (QStringList{"a", "b"}));
+        session.togglePin("a");
+        session.togglePin("a");
+        QCOMPARE(session.pinned(), (QStringList{"b", "a"}));
+        QCOMPARE(UserDefaults::standard().stringList("tessaron.topic." + broker.id.toString(QUuid::WithoutBraces).toUpper() + ".pinned"),
+                 std::optional<QStringList>({"b", "a"}));
+        BrokerSession fresh(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+        QVERIFY(fresh.pinned().isEmpty());
+
+        session.setSelectedGroup(QString("g"));
+        session.setSelectedTopic(QString("a"));
+        QVERIFY(!session.selectedGroup());
+        QVERIFY(!session.currentTopic()); // not listed yet
+        session.setSelectedGroup(QString("g"));
+        QVERIFY(!session.selectedTopic());
+        session.setSelectedGroup(std::nullopt);
+        session.setSelectedTopic(QString("a"));
+        session.setSelectedTopic(std::nullopt);
+        QVERIFY(!session.selectedGroup());
+
+        QCoro::waitFor(session.connect());
+        session.setSelectedTopic(QString("a"));
+        QVERIFY(session.currentTopic());
+        session.noteUnobservable("Topics", "x");
+        session.setLostConnection(QString("gone"));
+        session.disconnect();
+        QVERIFY(!session.connection());
+        QVERIFY(session.topics().isEmpty());
+        QCOMPARE(session.selectedTopic(), std::optional<QString>("a"));
+        QCOMPARE(session.unobservable().size(), 1);
+        QCOMPARE(session.lostConnection(), std::optional<QString>("gone"));
+    }
+
+    void positionsAndSearch()
+    {
+        QCOMPARE(BrokerSession::Position::atOffset(5), BrokerSession::Position::atOffset(5));
+        QVERIFY(!(BrokerSession::Position::atOffset(5) == BrokerSession::Position::atTail()));
+        QCOMPARE(BrokerSession::Position::atTail().label(), QString("The latest"));
+        QCOMPARE(BrokerSession::Position::atOffset(42).label(), QString("From offset 42"));
+
+        auto clients = std::make_shared<FakeFactory>();
+        BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+        QVERIFY(session.searchResults().isEmpty());
+        session.setMessageSearch("   ");
+        QVERIFY(session.searchResults().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBrokerSessionListing)
+#include "tst_BrokerSessionListing.moc"
