@@ -103,6 +103,12 @@ void KitButton::setHovering(bool hovering)
     applyHover(hovering, true);
 }
 
+void KitButton::showPressed(bool pressed)
+{
+    setDown(pressed);
+    refresh();
+}
+
 void KitButton::applyHover(bool hovering, bool animate)
 {
     ButtonState s = state();
@@ -225,8 +231,14 @@ void KitButton::changeEvent(QEvent* event)
 
 bool KitButton::event(QEvent* event)
 {
-    if (event->type() == QEvent::Resize)
+    if (event->type() == QEvent::Resize) {
         refresh();
+    } else if (event->type() == QEvent::WindowDeactivate || event->type() == QEvent::WindowActivate) {
+        // Qt tells every widget of a window when the window's activity changes.
+        if (event->type() == QEvent::WindowDeactivate && m_style->clearsHoverOnDeactivation())
+            applyHover(false, false);
+        refresh();
+    }
     return QAbstractButton::event(event);
 }
 

@@ -32,6 +32,8 @@ public:
     bool isHovering() const { return m_hovered; }
     // For tests and the gallery: the hover state as if the pointer were over the button.
     void setHovering(bool hovering);
+    // For tests and the gallery: the pressed look without a pointer.
+    void showPressed(bool pressed);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

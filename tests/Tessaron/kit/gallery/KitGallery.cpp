@@ -1,0 +1,362 @@
+#include "KitGallery.h"
+
+#include "Tessaron/kit/FormHeading.h"
+#include "Tessaron/kit/Gavel.h"
+#include "Tessaron/kit/LawyeredStamp.h"
+#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/SlamStamp.h"
+#include "Tessaron/kit/Slap.h"
+#include "Tessaron/kit/TessaronBackdrop.h"
+#include "Tessaron/kit/TessaronChartCard.h"
+#include "Tessaron/kit/TessaronMascot.h"
+#include "Tessaron/kit/WelcomeConfetti.h"
+#include "Tessaron/kit/WelcomeDots.h"
+#include "Tessaron/kit/WelcomeEyebrow.h"
+#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/kit/WelcomeTitle.h"
+#include "VelkinHelpers/JSONHighlighter.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/Brand.h"
+#include "VelkinUI/KitButton.h"
+#include "VelkinUI/KitFont.h"
+#include "VelkinUI/LiquidGlassBackground.h"
+#include "VelkinUI/LogoMark.h"
+#include "VelkinUI/PlainButtonStyle.h"
+#include "VelkinUI/Symbols.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QTest>
+
+namespace tessaron::KitGallery {
+
+namespace {
+
+QLabel* caption(const QString& text, QWidget* parent = nullptr)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(KitFont::font(10, QFont::Normal, FontDesign::monospaced));
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, SettingsPalette::muted());
+    label->setPalette(p);
+    return label;
+}
+
+// A dark page on which components are laid out in a grid of captioned cells.
+class Sheet : public QWidget {
+public:
+    explicit Sheet(int columns) : m_columns(columns), m_grid(new QGridLayout(this))
+    {
+        setAutoFillBackground(true);
+        QPalette p = palette();
+        p.setColor(QPalette::Window, SettingsPalette::canvas());
+        p.setColor(QPalette::WindowText, SettingsPalette::ink());
+        setPalette(p);
+        m_grid->setContentsMargins(28, 28, 28, 28);
+        m_grid->setHorizontalSpacing(28);
+        m_grid->setVerticalSpacing(10);
+    }
+
+    void add(const QString& label, QWidget* widget, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
+    {
+        const int row = (m_count / m_columns) * 2;
+        const int col = m_count % m_columns;
+        m_grid->addWidget(caption(label, this), row, col);
+        m_grid->addWidget(widget, row + 1, col, align);
+        ++m_count;
+    }
+
+private:
+    int m_columns;
+    QGridLayout* m_grid;
+    int m_count = 0;
+};
+
+class Swatches : public QWidget {
+public:
+    explicit Swatches(AccentTheme theme) : m_theme(theme) { setFixedSize(250, 44); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const auto colours = AccentThemes::palette(m_theme);
+        for (int i = 0; i < 5; ++i) {
+            p.setBrush(colours[i]);
+            p.setPen(Qt::NoPen);
+            p.drawRoundedRect(QRectF(i * 36, 0, 30, 30), 6, 6);
+        }
+        p.setBrush(AccentThemes::accent(m_theme));
+        p.drawEllipse(QRectF(190, 2, 26, 26));
+        QLinearGradient g(QPointF(0, 36), QPointF(250, 44));
+        const auto c = AccentThemes::palette(m_theme);
+        g.setColorAt(0, c[0]);
+        g.setColorAt(0.5, c[1]);
+        g.setColorAt(1, c[2]);
+        p.fillRect(QRectF(0, 36, 250, 8), g);
+    }
+
+private:
+    AccentTheme m_theme;
+};
+
+QWidget* brandPage()
+{
+    auto* sheet = new Sheet(3);
+    for (AccentTheme theme : AccentThemes::allCases()) {
+        auto* row = new QWidget;
+        auto* box = new QHBoxLayout(row);
+        box->addWidget(new Swatches(theme));
+        sheet->add(AccentThemes::label(theme) + " palette, accent, gradient", row);
+    }
+    sheet->add("LogoMark 40 (current theme, fallback symbol)", new LogoMark(40));
+    sheet->add("LogoMark 72", new LogoMark(72));
+    return sheet;
+}
+
+class SymbolGrid : public QWidget {
+public:
+    SymbolGrid() { setFixedSize(8 * 130, ((Symbols::names().size() + 7) / 8) * 52); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        const QStringList names = Symbols::names();
+        p.setFont(KitFont::font(9, QFont::Normal, FontDesign::monospaced));
+        for (int i = 0; i < names.size(); ++i) {
+            const double x = (i % 8) * 130.0;
+            const double y = (i / 8) * 52.0;
+            Symbols::paint(p, names[i], QRectF(x + 50, y + 4, 24, 24), Symbols::isDrawn(names[i]) ? SettingsPalette::mint() : SettingsPalette::ink());
+            p.setPen(SettingsPalette::muted());
+            p.drawText(QRectF(x, y + 32, 124, 16), Qt::AlignCenter, QFontMetrics(p.font()).elidedText(names[i], Qt::ElideMiddle, 124));
+        }
+    }
+};
+
+QWidget* symbolsPage()
+{
+    auto* sheet = new Sheet(1);
+    sheet->add("every symbol name (mint: our own drawings)", new SymbolGrid);
+    return sheet;
+}
+
+KitButton* control(const QString& text, bool selected, bool surface, QColor tint)
+{
+    return new KitButton(text, std::make_unique<SettingsControlStyle>(tint, selected, surface));
+}
+
+QWidget* controlsPage()
+{
+    auto* sheet = new Sheet(4);
+    const QColor tint = Brand::palette().at(2);
+    const QColor lavender = SettingsPalette::lavender();
+    struct Variant {
+        QString name;
+        bool selected, surface, hover, pressed, enabled;
+    };
+    const QList<Variant> variants{
+        {"tile", false, true, false, false, true},     {"tile hovered", false, true, true, false, true},
+        {"tile pressed", false, true, true, true, true}, {"tile disabled", false, true, false, false, false},
+        {"selected tile", true, true, false, false, true}, {"selected hovered", true, true, true, false, true},
+        {"bare", false, false, false, false, true},    {"bare hovered", false, false, true, false, true},
+    };
+    for (const Variant& v : variants) {
+        KitButton* b = control("English", v.selected, v.surface, v.name.startsWith("selected") ? lavender : tint);
+        b->setEnabled(v.enabled);
+        b->setHovering(v.hover);
+        b->showPressed(v.pressed);
+        sheet->add("SettingsControlStyle " + v.name, b);
+    }
+    auto* primary = new KitButton("Let's do this.", std::make_unique<WelcomePrimaryStyle>());
+    sheet->add("WelcomePrimaryStyle", primary);
+    auto* hovered = new KitButton("Let's do this.", std::make_unique<WelcomePrimaryStyle>());
+    hovered->setHovering(true);
+    sheet->add("WelcomePrimaryStyle hovered", hovered);
+    auto* disabled = new KitButton("Let's do this.", std::make_unique<WelcomePrimaryStyle>());
+    disabled->setEnabled(false);
+    sheet->add("WelcomePrimaryStyle disabled", disabled);
+    auto* plain = new KitButton("Another", std::make_unique<PlainButtonStyle>(KitFont::font(10.5, QFont::DemiBold, FontDesign::rounded), tint));
+    plain->setTrailingSymbol("arrow.right");
+    sheet->add("plain button with symbol", plain);
+    return sheet;
+}
+
+QWidget* panel(const QColor& tint, const QString& text)
+{
+    auto* inner = new QLabel(text);
+    inner->setMargin(18);
+    inner->setFixedSize(260, 90);
+    QPalette p = inner->palette();
+    p.setColor(QPalette::WindowText, SettingsPalette::ink());
+    inner->setPalette(p);
+    return settingsSurface(inner, tint);
+}
+
+QWidget* surfacesPage(bool contrast, bool opaque)
+{
+    auto* sheet = new Sheet(2);
+    auto* behind = new TessaronBackdrop(Brand::palette().at(2), false);
+    behind->setFixedSize(420, 260);
+    auto* holder = new QVBoxLayout(behind);
+    holder->addWidget(panel(Brand::palette().at(2), "settingsSurface over the backdrop"), 0, Qt::AlignCenter);
+    sheet->add(QString("TessaronBackdrop loud + SettingsSurface%1%2").arg(contrast ? " (increased contrast)" : "", opaque ? " (reduced transparency)" : ""), behind);
+    auto* quiet = new TessaronBackdrop(SettingsPalette::mint(), true);
+    quiet->setFixedSize(420, 260);
+    auto* qholder = new QVBoxLayout(quiet);
+    auto* glass = new LiquidGlassBackground(18);
+    glass->setFixedSize(260, 90);
+    qholder->addWidget(glass, 0, Qt::AlignCenter);
+    sheet->add("TessaronBackdrop quiet (mint) + LiquidGlassBackground 18", quiet);
+    return sheet;
+}
+
+QWidget* welcomePage()
+{
+    auto* sheet = new Sheet(2);
+    sheet->add("WelcomeEyebrow", new WelcomeEyebrow("/ FIRST DAY"));
+    auto* title = new WelcomeTitle("You're hired.", "No suit required.", 30);
+    title->setFixedWidth(360);
+    sheet->add("WelcomeTitle 30", title);
+    auto* dots = new WelcomeDots;
+    dots->setFixedSize(360, 160);
+    dots->setAutoFillBackground(false);
+    sheet->add("WelcomeDots 360 x 160", dots);
+    auto* confetti = new WelcomeConfetti;
+    confetti->setFixedSize(360, 200);
+    confetti->freezeAt(0.45);
+    sheet->add("WelcomeConfetti at 0.45 s", confetti);
+    return sheet;
+}
+
+QWidget* delightPage()
+{
+    auto* sheet = new Sheet(4);
+    sheet->add("TessaronMascot 64", new TessaronMascot(64, 0), Qt::AlignCenter);
+    sheet->add("Gavel 28 (resting)", new Gavel(28, 0, Brand::palette().at(2)), Qt::AlignCenter);
+    sheet->add("Slap 28", new Slap(28, 0, SettingsPalette::lavender()), Qt::AlignCenter);
+    sheet->add("LawyeredStamp", new LawyeredStamp("LAWYERED", SettingsPalette::mint()), Qt::AlignCenter);
+    sheet->add("SlamStamp", new SlamStamp("CASE CLOSED", QColor::fromRgbF(0.95f, 0.4f, 0.4f), 0), Qt::AlignCenter);
+    auto* numbered = new FormHeading("connection", 1, Brand::palette().at(2));
+    numbered->setFixedWidth(300);
+    sheet->add("FormHeading numbered", numbered);
+    auto* bare = new FormHeading("the reason", std::nullopt, SettingsPalette::lavender());
+    bare->setFixedWidth(300);
+    sheet->add("FormHeading without number", bare);
+    return sheet;
+}
+
+QWidget* chartsPage()
+{
+    auto* sheet = new Sheet(2);
+    int i = 0;
+    for (const TessaronChart& chart : TessaronChart::catalogue()) {
+        auto* card = new TessaronChartCard(chart, std::nullopt, i % 2 ? std::function<void()>([] {}) : std::function<void()>());
+        card->setFixedWidth(560);
+        sheet->add(QString("catalogue chart %1%2").arg(++i).arg(i % 2 ? "" : " with Another"), card);
+    }
+    auto* boops = new TessaronChartCard(TessaronChart::boopChart(4), std::nullopt, [] {});
+    boops->setFixedWidth(560);
+    sheet->add("unsolicited boop chart, 4 boops", boops);
+    return sheet;
+}
+
+class JsonView : public QWidget {
+public:
+    explicit JsonView(const QString& text) : m_text(JSONHighlighter::highlight(text))
+    {
+        m_font = KitFont::font(12, QFont::Normal, FontDesign::monospaced);
+        const QStringList lines = text.split('\n');
+        int w = 0;
+        for (const QString& l : lines)
+            w = std::max(w, QFontMetrics(m_font).horizontalAdvance(l));
+        setFixedSize(w + 24, int(lines.size()) * QFontMetrics(m_font).lineSpacing() + 24);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        QTextLayout layout(m_text.text(), m_font);
+        layout.setFormats(m_text.formats());
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        double y = 12;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setPosition(QPointF(12, y));
+            y += line.height();
+        }
+        layout.endLayout();
+        layout.draw(&p, QPointF(0, 0));
+    }
+
+private:
+    AttributedText m_text;
+    QFont m_font;
+};
+
+QWidget* jsonPage()
+{
+    auto* sheet = new Sheet(2);
+    const QString payload = "{\"order\":{\"id\":9007199254740993,\"total\":-12.5e3,\"paid\":true,\"note\":null,"
+                            "\"items\":[{\"sku\":\"A-1\",\"qty\":2},{\"sku\":\"B\\\"2\",\"qty\":1}]},\"at\":\"2026-12-09T05:00:00Z\"}";
+    sheet->add("prettyPrint + highlight", new JsonView(JSONHighlighter::prettyPrint(payload)));
+    sheet->add("highlight of text that is not JSON", new JsonView("not json: true, 42 and \"a string\n{\"cut"));
+    return sheet;
+}
+
+} // namespace
+
+QList<Page> pages()
+{
+    return {
+        {"brand", brandPage},
+        {"symbols", symbolsPage},
+        {"controls", controlsPage},
+        {"surfaces", [] { return surfacesPage(false, false); }},
+        {"surfaces-contrast", [] {
+             AccessibilitySettings::instance().setIncreaseContrast(true);
+             return surfacesPage(true, false);
+         }},
+        {"surfaces-opaque", [] {
+             AccessibilitySettings::instance().setReduceTransparency(true);
+             return surfacesPage(false, true);
+         }},
+        {"welcome", welcomePage},
+        {"delight", delightPage},
+        {"charts", chartsPage},
+        {"json", jsonPage},
+    };
+}
+
+QStringList renderAll(const QString& folder)
+{
+    QDir().mkpath(folder);
+    QStringList written;
+    AccessibilitySettings& a11y = AccessibilitySettings::instance();
+    for (const Page& page : pages()) {
+        a11y.setReduceMotion(true); // states show at once, entrances land on their final frame
+        a11y.setIncreaseContrast(false);
+        a11y.setReduceTransparency(false);
+        QWidget* widget = page.build();
+        widget->adjustSize();
+        widget->show();
+        QTest::qWaitForWindowExposed(widget);
+        QTest::qWait(50);
+        const QString path = QDir(folder).filePath(page.name + ".png");
+        if (widget->grab().save(path))
+            written << path;
+        delete widget;
+    }
+    return written;
+}
+
+} // namespace tessaron::KitGallery

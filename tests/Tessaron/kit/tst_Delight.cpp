@@ -1,0 +1,199 @@
+#include "Tessaron/kit/FormHeading.h"
+#include "Tessaron/kit/Gavel.h"
+#include "Tessaron/kit/HopEffect.h"
+#include "Tessaron/kit/LawyeredStamp.h"
+#include "Tessaron/kit/SlamStamp.h"
+#include "Tessaron/kit/Slap.h"
+#include "Tessaron/kit/TessaronMascot.h"
+#include "Tessaron/kit/TopicQuip.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/KeyframePlayer.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tessaron;
+
+namespace {
+
+Partition partition(int id, int64_t low, int64_t high, int replicas = 3, int inSync = 3)
+{
+    Partition p;
+    p.id = id;
+    p.low = low;
+    p.high = high;
+    p.replicaCount = replicas;
+    p.inSyncCount = inSync;
+    return p;
+}
+
+Topic topic(const QString& name, QList<Partition> parts, bool internal = false, std::optional<int64_t> depth = std::nullopt)
+{
+    Topic t;
+    t.name = name;
+    t.partitions = std::move(parts);
+    t.isInternal = internal;
+    t.declaredDepth = depth;
+    return t;
+}
+
+} // namespace
+
+class TestDelight : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        AccessibilitySettings::instance().setReduceMotion(false);
+        UserDefaults::standard().setString(L10n::key, "en");
+        QCoreApplication::processEvents();
+    }
+
+    void mascotHopsOnlyOnLaterChanges()
+    {
+        TessaronMascot mascot(48, 5);
+        QCOMPARE(mascot.size(), QSize(48, 48));
+        QVERIFY(!mascot.hop()->isPlaying());
+        mascot.setBoops(5);
+        QVERIFY(!mascot.hop()->isPlaying());
+        QSignalSpy done(mascot.hop()->player(), &KeyframePlayer::finished);
+        mascot.setBoops(6);
+        QVERIFY(mascot.hop()->isPlaying());
+        QTest::qWait(130);
+        QVERIFY(mascot.hop()->current().lift < -3.0); // in the air
+        QVERIFY(done.wait(2000));
+        QCOMPARE(mascot.hop()->current().lift, 0.0);
+        QCOMPARE(mascot.hop()->current().tilt, 0.0);
+    }
+
+    void reducedMotionMovesNothing()
+    {
+        AccessibilitySettings::instance().setReduceMotion(true);
+        TessaronMascot mascot(40, 0);
+        mascot.setBoops(1);
+        QVERIFY(!mascot.hop()->isPlaying());
+        Gavel gavel(20, 0, Qt::white);
+        gavel.setStrikes(1);
+        QVERIFY(!gavel.player()->isRunning());
+        QCOMPARE(gavel.strikeAngle(), 0.0);
+        Slap slap(20, 0, Qt::white);
+        slap.setCount(3);
+        QVERIFY(!slap.player()->isRunning());
+        SlamStamp stamp("FILED", Qt::red, 0);
+        stamp.setTrigger(2);
+        QVERIFY(!stamp.player()->isRunning());
+        QCOMPARE(stamp.current().scale, 1.0);
+        QCOMPARE(stamp.current().opacity, 1.0);
+    }
+
+    void gavelRestsTiltedAndStrikesAboutItsCorner()
+    {
+        Gavel gavel(20, 0, Qt::white);
+        const QRectF frame(gavel.rect());
+        // At rest: -20 degrees about the centre, which stays put.
+        QCOMPARE(gavel.currentTransform().map(frame.center()), frame.center());
+        QTransform rest;
+        rest.rotate(-20);
+        QVERIFY(qFuzzyCompare(gavel.currentTransform().m11(), rest.m11()));
+        QSignalSpy done(gavel.player(), &KeyframePlayer::finished);
+        gavel.setStrikes(1);
+        QTest::qWait(90);
+        QVERIFY(gavel.strikeAngle() < -5.0);
+        QVERIFY(done.wait(2000));
+        QCOMPARE(gavel.strikeAngle(), 0.0);
+        QVERIFY(std::abs(gavel.player()->duration() - 0.5) < 1e-9);
+    }
+
+    void slapAndSlamComeBackToRest()
+    {
+        Slap slap(20, 0, Qt::white);
+        QVERIFY(std::abs(slap.player()->duration() - 0.45) < 1e-9);
+        QSignalSpy slapped(slap.player(), &KeyframePlayer::finished);
+        slap.setCount(1);
+        QVERIFY(slapped.wait(2000));
+        QCOMPARE(slap.current().angle, 0.0);
+        QCOMPARE(slap.current().shift, 0.0);
+
+        SlamStamp stamp("FILED", Qt::red, 0);
+        QCOMPARE(stamp.accessibleName(), QString("FILED"));
+        QSignalSpy slammed(stamp.player(), &KeyframePlayer::finished);
+        stamp.setTrigger(1);
+        QTRY_VERIFY_WITH_TIMEOUT(stamp.current().scale != 1.0, 200);
+        QVERIFY(stamp.current().scale > 1.05);  // jumped up large
+        QVERIFY(stamp.current().opacity < 1.0); // still fading in
+        QVERIFY(slammed.wait(2000));
+        QCOMPARE(stamp.current().scale, 1.0);
+        QCOMPARE(stamp.current().opacity, 1.0);
+    }
+
+    void stampsKeepTheirText()
+    {
+        LawyeredStamp small("lawyered", Qt::green);
+        QCOMPARE(small.text(), QString("lawyered"));
+        QCOMPARE(small.accessibleName(), QString("lawyered"));
+        SlamStamp big("Case closed", Qt::red, 0);
+        QCOMPARE(big.text(), QString("Case closed"));
+    }
+
+    void formHeadingBadgeAndCapitals()
+    {
+        QCOMPARE(FormHeading::badgeText(3), QString("03"));
+        QCOMPARE(FormHeading::badgeText(0), QString("00"));
+        QCOMPARE(FormHeading::badgeText(123), QString("123"));
+        FormHeading heading("connection", 2, Qt::white);
+        QCOMPARE(heading.displayedText(), QString("CONNECTION"));
+        FormHeading plain("reason", std::nullopt, Qt::white);
+        QVERIFY(plain.sizeHint().width() < heading.sizeHint().width());
+    }
+
+    void kafkaQuips()
+    {
+        const BrokerKind kafka = BrokerKind::kafka;
+        QCOMPARE(topicQuip(kafka, topic("__consumer_offsets", {partition(0, 0, 5)}, true)),
+                 QString("Kafka's own bookkeeping. Read-only, and frankly none of our business."));
+        QCOMPARE(topicQuip(kafka, topic("__orders.dlq", {partition(0, 0, 5)}, true)),
+                 QString("Kafka's own bookkeeping. Read-only, and frankly none of our business."));
+        QCOMPARE(topicQuip(kafka, topic("orders.dlq", {})), QString("Messages that failed everyone else. Somebody should look at these."));
+        QCOMPARE(topicQuip(kafka, topic("orders", {})), QString("No partitions. Nothing to spread, nothing to chart."));
+        QCOMPARE(topicQuip(kafka, topic("orders", {partition(0, 4, 4, 3, 1)})),
+                 QString("Empty — or aged out. Either way, no evidence retained."));
+        QCOMPARE(topicQuip(kafka, topic("orders", {partition(0, 0, 4, 3, 1)})), QString("Under-replicated. Living dangerously."));
+        QCOMPARE(topicQuip(kafka, topic("orders", {partition(0, 0, 4)})),
+                 QString("One partition. Strictly in order, strictly single-file."));
+        QCOMPARE(topicQuip(kafka, topic("orders", {partition(0, 0, 4), partition(1, 0, 1), partition(2, 0, 0)})),
+                 QString("3 partitions. Order is per-partition — don't let anyone tell you otherwise."));
+        QCOMPARE(topicQuip(BrokerKind::sqs, topic("__x", {}, true)),
+                 QString("Kafka's own bookkeeping. Read-only, and frankly none of our business."));
+        QCOMPARE(topicQuip(BrokerKind::nats, topic("orders", {partition(0, 0, 4)})),
+                 QString("One partition. Strictly in order, strictly single-file."));
+    }
+
+    void rabbitQuipsCountWholeNumbers()
+    {
+        const BrokerKind rabbit = BrokerKind::rabbitmq;
+        QCOMPARE(topicQuip(rabbit, topic("amq.x", {}, true, 4)), QString("RabbitMQ's own plumbing. Not yours to read."));
+        QCOMPARE(topicQuip(rabbit, topic("jobs.dead-letter", {}, false, 0)),
+                 QString("Messages that failed everyone else. Somebody should look at these."));
+        QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 0)), QString("Empty. Either nobody produced, or a consumer got there first."));
+        QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 1)), QString("One message, waiting for someone to take it."));
+        QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 2)), QString("2 messages waiting. First in, first out — and only once."));
+        // Beyond 32 bits the count is still printed whole.
+        QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 6000000000LL)),
+                 QString("6000000000 messages waiting. First in, first out — and only once."));
+    }
+
+    void quipsSpeakPortuguese()
+    {
+        UserDefaults::standard().setString(L10n::key, "pt");
+        QCoreApplication::processEvents();
+        QCOMPARE(L10n::effective(), QString("pt"));
+        QCOMPARE(topicQuip(BrokerKind::kafka, topic("orders", {partition(0, 0, 4, 3, 1)})), L10n::t("Under-replicated. Living dangerously."));
+        QVERIFY(topicQuip(BrokerKind::kafka, topic("orders", {partition(0, 0, 4, 3, 1)})) != QString("Under-replicated. Living dangerously."));
+        QVERIFY(topicQuip(BrokerKind::rabbitmq, topic("jobs", {}, false, 7)).startsWith("7 "));
+    }
+};
+
+QTEST_MAIN(TestDelight)
+#include "tst_Delight.moc"
