@@ -84,6 +84,14 @@ QColor white(double opacity)
     return c;
 }
 
+// Wrapped text keeps its whole height: the layout asks it for its height at the width it gets.
+void wrapping(QLabel* label, QSizePolicy::Policy horizontal)
+{
+    QSizePolicy policy(horizontal, QSizePolicy::Minimum);
+    policy.setHeightForWidth(true);
+    label->setSizePolicy(policy);
+}
+
 QLabel* textLabel(const QString& html, const QFont& font, const QColor& colour)
 {
     auto* label = new QLabel;
@@ -97,7 +105,7 @@ QLabel* textLabel(const QString& html, const QFont& font, const QColor& colour)
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::Text, colour);
     label->setPalette(palette);
-    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    wrapping(label, QSizePolicy::Preferred);
     return label;
 }
 
@@ -118,7 +126,6 @@ MarkdownText::MarkdownText(const QString& text, QWidget* parent)
 {
     m_column->setContentsMargins(0, 0, 0, 0);
     m_column->setSpacing(10);
-    m_column->setAlignment(Qt::AlignTop);
     setText(text);
 }
 
@@ -196,6 +203,7 @@ void MarkdownText::rebuild()
     }
     for (const Block& block : parse(m_text))
         m_column->addWidget(viewFor(block.kind));
+    m_column->addStretch(1); // blocks keep to the top when the view is taller than its text
 }
 
 QWidget* MarkdownText::viewFor(const Kind& kind)
@@ -239,7 +247,7 @@ QWidget* MarkdownText::viewFor(const Kind& kind)
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(true);
-        label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
+        wrapping(label, QSizePolicy::Expanding);
         // Rounded fill and hairline border in one go; the kit's panels are dark.
         label->setStyleSheet(QStringLiteral("QLabel { color: rgba(255,255,255,230); background: rgba(255,255,255,13);"
                                             " border: 1px solid rgba(255,255,255,20); border-radius: 8px;"

@@ -151,6 +151,11 @@ private slots:
                                     "two\n\n```\n{\n  \"id\": 1\n}\n```"));
         const QImage shot = GalleryShot::save(&view, QStringLiteral("markdown-text"), QSize(320, 0));
         QVERIFY(!shot.isNull());
+        // Wrapped text gets the whole height it needs at the width it is given.
+        for (QLabel* label : view.findChildren<QLabel*>()) {
+            if (label->wordWrap())
+                QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->text()));
+        }
     }
 };
 
