@@ -79,6 +79,9 @@ struct Group {
     bool hasRaw = false;
     std::string rawPaths;
     std::vector<JsonShapeScanner::Entry> rawEntries;
+    // (entry hash, index in canonical), sorted: two walks with the same pairs in any order give the
+    // same list, so most comparisons never touch a path.
+    std::vector<std::pair<uint64_t, uint32_t>> keyed;
     qsizetype count = 0;
     int nextWithSameHash = -1;
 };
@@ -100,11 +103,23 @@ public:
     int groupOf(const JsonShapeScanner& scanner, QByteArrayView json)
     {
         const auto& entries = scanner.entries();
+        m_keyed.clear();
         uint64_t h = 0;
-        for (const auto& e : entries)
-            h += entryHash(scanner.path(e), e.kind);
+        for (uint32_t i = 0; i < uint32_t(entries.size()); ++i) {
+            const uint64_t eh = entryHash(scanner.path(entries[i]), entries[i].kind);
+            m_keyed.emplace_back(eh, i);
+            h += eh;
+        }
+        bool sorted = false;
         for (int g = firstWithHash(h); g >= 0; g = m_groups[size_t(g)].nextWithSameHash) {
-            if (sameRaw(m_groups[size_t(g)], scanner))
+            const Group& group = m_groups[size_t(g)];
+            if (sameRaw(group, scanner))
+                return g;
+            if (!sorted) {
+                std::sort(m_keyed.begin(), m_keyed.end());
+                sorted = true;
+            }
+            if (sameSet(group, scanner))
                 return g;
         }
         Canonical canonical;
@@ -143,11 +158,34 @@ private:
         return true;
     }
 
+    // The walk (its sorted entry hashes in m_keyed) holds exactly the group's pairs, in any order.
+    // Equal hash lists pair the entries up; the paths and kinds are then checked one to one, so a
+    // collision or a repeated key cannot pass.
+    bool sameSet(const Group& g, const JsonShapeScanner& scanner) const
+    {
+        if (g.keyed.size() != m_keyed.size())
+            return false;
+        for (size_t i = 0; i < m_keyed.size(); ++i) {
+            if (g.keyed[i].first != m_keyed[i].first)
+                return false;
+        }
+        for (size_t i = 0; i < m_keyed.size(); ++i) {
+            const auto& mine = g.canonical[g.keyed[i].second];
+            const auto& theirs = scanner.entries()[m_keyed[i].second];
+            if (JSONKind::Value(mine.second) != JSONKind::Value(theirs.kind) || mine.first != scanner.path(theirs))
+                return false;
+        }
+        return true;
+    }
+
     int addGroup(uint64_t h, Canonical canonical, const JsonShapeScanner* raw)
     {
         Group g;
         g.hash = h;
         g.canonical = std::move(canonical);
+        for (uint32_t i = 0; i < uint32_t(g.canonical.size()); ++i)
+            g.keyed.emplace_back(entryHash(g.canonical[i].first, g.canonical[i].second), i);
+        std::sort(g.keyed.begin(), g.keyed.end());
         if (raw) {
             g.hasRaw = true;
             for (const auto& e : raw->entries()) {
@@ -165,6 +203,7 @@ private:
 
     std::vector<Group> m_groups;
     QHash<uint64_t, int> m_firstByHash;
+    std::vector<std::pair<uint64_t, uint32_t>> m_keyed;
 };
 
 QString pathText(const std::string& path)

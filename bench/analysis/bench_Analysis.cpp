@@ -10,17 +10,20 @@
 
 #include <QRandomGenerator>
 
+#include <algorithm>
+#include <random>
+
 using namespace tessaron;
 
 namespace {
 
 // About 1 KB of JSON with 30 field paths (26 top-level members, one object of four); every 20th
 // message drifts (a field turns to text, or goes missing).
-QByteArray payload(int i)
+QByteArray payload(int i, bool shuffled = false)
 {
-    QByteArray b = "{";
+    QList<QByteArray> members;
     for (int f = 0; f < 25; ++f) {
-        b += "\"field_" + QByteArray::number(f) + "\":";
+        QByteArray b = "\"field_" + QByteArray::number(f) + "\":";
         const bool drift = i % 20 == 7 && f == 1 + 4 * ((i / 20) % 6);
         if (drift && i % 40 == 7)
             b += "\"changed to text\"";
@@ -32,14 +35,15 @@ QByteArray payload(int i)
             b += (i + f) % 2 ? "true" : "false";
         else
             b += "[" + QByteArray::number(f) + ",\"x\"]";
-        b += ",";
+        members.append(b);
     }
-    b += "\"address\":{\"street\":\"" + QByteArray::number(i) + " Long Road\",\"city\":\"Lisbon\",\"zip\":\"1000-"
-        + QByteArray::number(i % 1000) + "\",\"geo\":{\"lat\":38.7,\"lon\":-9.1}}";
+    members.append("\"address\":{\"street\":\"" + QByteArray::number(i) + " Long Road\",\"city\":\"Lisbon\",\"zip\":\"1000-"
+                   + QByteArray::number(i % 1000) + "\",\"geo\":{\"lat\":38.7,\"lon\":-9.1}}");
     if (!(i % 20 == 7 && i % 40 != 7))
-        b += ",\"note\":\"" + QByteArray(120, 'n') + "\"";
-    b += "}";
-    return b;
+        members.append("\"note\":\"" + QByteArray(120, 'n') + "\"");
+    if (shuffled)
+        std::shuffle(members.begin(), members.end(), std::mt19937(uint32_t(i)));
+    return "{" + members.join(',') + "}";
 }
 
 const QList<Message>& sample()
@@ -66,6 +70,21 @@ void shapeVerdict(benchmark::State& state)
     state.counters["outliers"] = double(ShapeDrift::verdict(messages).driftDetail()->outlierCount());
 }
 BENCHMARK(shapeVerdict)->Unit(benchmark::kMillisecond);
+
+// The same messages with their top-level members in a different order in each message, as a
+// producer that writes from a hash map would send them: no raw walk repeats, every shape is sorted.
+void shapeVerdictShuffledKeys(benchmark::State& state)
+{
+    QList<Message> messages;
+    for (const Message& m : sample())
+        messages.append(Message(m.topic(), m.partition(), m.offset(), m.key(), payload(int(m.offset()), true), std::nullopt, m.headers()));
+    for (auto _ : state) {
+        ShapeVerdict v = ShapeDrift::verdict(messages);
+        benchmark::DoNotOptimize(v);
+    }
+    state.counters["outliers"] = double(ShapeDrift::verdict(messages).driftDetail()->outlierCount());
+}
+BENCHMARK(shapeVerdictShuffledKeys)->Unit(benchmark::kMillisecond);
 
 void searchKeystroke(benchmark::State& state, const char* term)
 {
