@@ -1,0 +1,275 @@
+#include "SessionFakes.h"
+
+#include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/prefs/Prefs.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tessaron;
+using namespace tessaron::fakes;
+
+namespace {
+
+QByteArray avro(int32_t schemaId)
+{
+    QByteArray bytes(5, '\0');
+    bytes[4] = char(schemaId);
+    return bytes + "body";
+}
+
+qint64 tally(const QString& key) { return UserDefaults::standard().integer(key).value_or(0); }
+
+struct Fixture {
+    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
+    std::unique_ptr<BrokerSession> session;
+
+    explicit Fixture(QList<Topic> topics, Broker broker = kafkaBroker())
+    {
+        clients->kafka->listed = topics;
+        session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(session->connect());
+        clients->kafka->calls.clear();
+    }
+    QStringList pageCalls() const { return clients->kafka->calls.filter("page "); }
+    QStringList ids() const
+    {
+        QStringList ids;
+        for (const Message& m : session->messages())
+            ids << m.id();
+        return ids;
+    }
+};
+
+} // namespace
+
+class TestBrokerSessionReading : public QObject {
+    Q_OBJECT
+private slots:
+    void theLimitIsSharedOverThePartitions()
+    {
+        Fixture f({topic("orders", {{0, 50}, {0, 50}, {7, 7}})});
+        f.session->setSelectedTopic(QString("orders"));
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 100, false));
+        // The empty third partition is not asked for its newest messages.
+        QCOMPARE(f.pageCalls(), (QStringList{"page orders 0 tail 33 limit 33", "page orders 1 tail 33 limit 33"}));
+
+        f.clients->kafka->calls.clear();
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 2, false));
+        QCOMPARE(f.pageCalls(), (QStringList{"page orders 0 beginning limit 1", "page orders 1 beginning limit 1",
+                                             "page orders 2 beginning limit 1"}));
+        f.clients->kafka->calls.clear();
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atOffset(4), 0, false));
+        QCOMPARE(f.pageCalls().first(), QString("page orders 0 offset 4 limit 1"));
+    }
+
+    void readsPublishNewestFirstAndCount()
+    {
+        Fixture f({topic("orders", {{0, 3}, {0, 2}})});
+        auto& held = f.clients->kafka->held["orders"];
+        held[0] = {message("orders", 0, 0, 1000), message("orders", 0, 1, 3000), message("orders", 0, 2, std::nullopt)};
+        held[1] = {message("orders", 1, 0, 3000), message("orders", 1, 1, 2000)};
+        f.session->setSelectedTopic(QString("orders"));
+        f.session->setSelectedMessage(QString("orders/0/0"));
+        const qint64 before = tally(Prefs::messagesRead);
+        QSignalSpy loading(f.session.get(), &BrokerSession::isLoadingMessagesChanged);
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 100, false));
+
+        // Equal timestamps: the higher offset first; no timestamp comes last.
+        QCOMPARE(f.ids(), (QStringList{"orders/0/1", "orders/1/0", "orders/1/1", "orders/0/0", "orders/0/2"}));
+        QCOMPARE(tally(Prefs::messagesRead), before + 5);
+        QCOMPARE(loading.count(), 2);
+        QVERIFY(!f.session->selectedMessage());
+        QCOMPARE(f.session->pagesRead(), 1);
+        QCOMPARE(f.session->position(), BrokerSession::Position::atBeginning());
+        QCOMPARE(f.session->nextOffsets(), (QMap<int32_t, int64_t>{{0, 3}, {1, 2}}));
+        QVERIFY(f.session->reachedEnd());
+        QCOMPARE(f.session->shapeVerdict().tag(), ShapeVerdict::Case::consistent);
+    }
+
+    void readingFurtherGoesOnFromTheKeptOffsets()
+    {
+        Fixture f({topic("orders", {{0, 4}, {0, 0}})});
+        auto& held = f.clients->kafka->held["orders"];
+        for (int i = 0; i < 4; ++i)
+            held[0].append(message("orders", 0, i, 1000 + i));
+        f.session->setSelectedTopic(QString("orders"));
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 4, false));
+        QCOMPARE(f.ids(), (QStringList{"orders/0/3", "orders/0/2"}));
+        QCOMPARE(f.pageCalls(), QStringList{"page orders 0 tail 2 limit 2"});
+
+        // Continuing asks every partition, the one skipped before from offset 0.
+        f.clients->kafka->calls.clear();
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 4, true));
+        QCOMPARE(f.pageCalls(), (QStringList{"page orders 0 offset 4 limit 2", "page orders 1 offset 0 limit 2"}));
+        QCOMPARE(f.session->pagesRead(), 2);
+        QCOMPARE(f.session->position(), BrokerSession::Position::atTail());
+    }
+
+    void readingFurtherFromAMomentDoesNotReadTheSameMessagesAgain()
+    {
+        Fixture f({topic("orders", {{0, 10}, {0, 10}})});
+        auto& held = f.clients->kafka->held["orders"];
+        for (int i = 0; i < 10; ++i)
+            held[0].append(message("orders", 0, i, 1000 + i));
+        f.clients->kafka->timeOffsets = {{0, 6}, {1, -1}};
+        f.session->setSelectedTopic(QString("orders"));
+        const auto moment = BrokerSession::Position::atTime(QDateTime::fromMSecsSinceEpoch(1006, Qt::UTC));
+        QCoro::waitFor(f.session->read(moment, 4, false));
+        QCOMPARE(f.clients->kafka->calls, (QStringList{"time orders", "page orders 0 offset 6 limit 2"}));
+        QCOMPARE(f.ids(), (QStringList{"orders/0/7", "orders/0/6"}));
+
+        f.clients->kafka->calls.clear();
+        QCoro::waitFor(f.session->read(moment, 4, true));
+        QCOMPARE(f.clients->kafka->calls, QStringList{"page orders 0 offset 8 limit 2"});
+        QCOMPARE(f.ids(), (QStringList{"orders/0/9", "orders/0/8", "orders/0/7", "orders/0/6"}));
+        QCOMPARE(f.session->position(), moment);
+
+        // A failing lookup stops a fresh read with an empty list.
+        f.clients->kafka->timeError = KafkaError(-1, "looking up offsets: broken");
+        QCoro::waitFor(f.session->read(moment, 4, false));
+        QVERIFY(f.session->messages().isEmpty());
+        QVERIFY(!f.session->isLoadingMessages());
+        QCOMPARE(f.session->unobservable().last(), (Unobservable{"orders", "looking up offsets: broken"}));
+    }
+
+    void aFailingPartitionIsLeftOut()
+    {
+        Fixture f({topic("orders", {{0, 2}, {0, 2}, {0, 2}})});
+        auto& held = f.clients->kafka->held["orders"];
+        held[0] = {message("orders", 0, 0, 1)};
+        held[2] = {message("orders", 2, 0, 2)};
+        f.clients->kafka->pageErrors.insert(1, KafkaError(-1, "could not open topic orders"));
+        f.session->setSelectedTopic(QString("orders"));
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 30, false));
+        QCOMPARE(f.ids(), (QStringList{"orders/2/0", "orders/0/0"}));
+        QCOMPARE(f.session->unobservable(), (QList<Unobservable>{{"orders partition 1", "could not open topic orders"}}));
+        QVERIFY(!f.session->nextOffsets().contains(1));
+
+        f.clients->kafka->pageErrors.insert(1, KafkaError(-195, "transport failure"));
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 30, false));
+        QCOMPARE(f.session->lostConnection(), std::optional<QString>("transport failure"));
+        QCOMPARE(f.session->messages().size(), 2);
+    }
+
+    void aLateReadNeverShowsAnotherTopicsMessages()
+    {
+        Fixture f({topic("a", {{0, 1}}), topic("b", {{0, 1}})});
+        f.clients->kafka->held["a"][0] = {message("a", 0, 0, 1)};
+        f.clients->kafka->held["b"][0] = {message("b", 0, 0, 1)};
+        auto gate = f.clients->kafka->gates.hold("page a 0");
+        f.session->setSelectedTopic(QString("a"));
+        auto readingA = f.session->readLatest();
+        QVERIFY(f.session->isLoadingMessages());
+
+        f.session->setSelectedTopic(QString("b"));
+        QCoro::waitFor(f.session->readLatest());
+        QCOMPARE(f.ids(), QStringList{"b/0/0"});
+        gate->release();
+        QCoro::waitFor(std::move(readingA));
+        QCOMPARE(f.ids(), QStringList{"b/0/0"});
+        QVERIFY(!f.session->isLoadingMessages());
+
+        // The selection moves away with no newer read: the late result is dropped all the same,
+        // and the loading flag still comes down.
+        auto again = f.clients->kafka->gates.hold("page a 0");
+        f.session->setSelectedTopic(QString("a"));
+        auto late = f.session->readLatest();
+        f.session->setSelectedTopic(QString("b"));
+        again->release();
+        QCoro::waitFor(std::move(late));
+        QVERIFY(f.session->messages().isEmpty());
+        QVERIFY(!f.session->isLoadingMessages());
+    }
+
+    void aReadFinishingAfterTheSessionIsGoneTouchesNothing()
+    {
+        Fixture f({topic("a", {{0, 1}})});
+        f.clients->kafka->held["a"][0] = {message("a", 0, 0, 1)};
+        auto gate = f.clients->kafka->gates.hold("page a 0");
+        f.session->setSelectedTopic(QString("a"));
+        auto reading = f.session->readLatest();
+        f.session.reset();
+        gate->release();
+        QCoro::waitFor(std::move(reading));
+    }
+
+    void avroPayloadsAreDecodedThroughTheRegistry()
+    {
+        Broker broker = kafkaBroker();
+        auto clients = std::make_shared<FakeFactory>();
+        Fixture plain({topic("t", {{0, 2}})});
+        plain.clients->kafka->held["t"][0] = {message("t", 0, 0, 1, avro(1)), message("t", 0, 1, 2, "{}")};
+        plain.session->setSelectedTopic(QString("t"));
+        QCoro::waitFor(plain.session->readLatest());
+        QCOMPARE(plain.session->unobservable().size(), 1);
+        QCOMPARE(plain.session->unobservable()[0].subject, QString("Avro payloads"));
+        QVERIFY(!plain.session->messages().last().decoded());
+
+        broker.schemaRegistryURL = "http://registry";
+        Fixture f({topic("t", {{0, 6}})}, broker);
+        // (The fixture connected without a registry; connect again with one.)
+        f.clients->registry = std::make_shared<FakeRegistry>();
+        f.clients->registry->answers.insert(1, QByteArray("{\"ok\":true}"));
+        f.clients->registry->answers.insert(2, QString("A"));
+        f.clients->registry->answers.insert(3, QString("B"));
+        f.clients->registry->answers.insert(4, QString("C"));
+        QCoro::waitFor(f.session->connect());
+        auto& held = f.clients->kafka->held["t"][0];
+        held = {message("t", 0, 0, 1, avro(1)), message("t", 0, 1, 2, avro(2)), message("t", 0, 2, 3, avro(2)),
+                message("t", 0, 3, 4, avro(2)), message("t", 0, 4, 5, avro(3)), message("t", 0, 5, 6, avro(4))};
+        f.session->setSelectedTopic(QString("t"));
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 10, false));
+        QCOMPARE(f.clients->registry->decodes, 6);
+        const QList<Message>& messages = f.session->messages();
+        QCOMPARE(messages.last().decoded()->json, QByteArray("{\"ok\":true}"));
+        QCOMPARE(messages.first().decodeFailure(), std::optional<QString>("C"));
+        // The two most frequent failures become facts; the third is carried by its message only.
+        QCOMPARE(f.session->unobservable().size(), 2);
+        QCOMPARE(f.session->unobservable()[0], (Unobservable{"3 Avro messages", "A"}));
+        QCOMPARE(f.session->unobservable()[1].subject, QString("1 Avro message"));
+    }
+
+    void rabbitReadsWaitForConsent()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        const Broker broker = rabbitBroker();
+        clients->rabbit = std::make_shared<FakeRabbit>(broker);
+        Topic queue = topic("jobs");
+        queue.declaredDepth = 2;
+        clients->rabbit->listing = {{queue}, {{"jobs", 1}}};
+        clients->rabbit->queueBindings = {{"events", "jobs.#"}};
+        clients->rabbit->queued = {message("jobs", 0, 0, std::nullopt, "one"), message("jobs", 0, 1, std::nullopt, "two")};
+        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(session.connect());
+        session.setSelectedTopic(QString("jobs"));
+        QSignalSpy loading(&session, &BrokerSession::isLoadingMessagesChanged);
+        QCoro::waitFor(session.readLatest());
+        QCOMPARE(session.bindings(), (QList<QueueBinding>{{"events", "jobs.#"}}));
+        QVERIFY(session.messages().isEmpty());
+        QCOMPARE(loading.count(), 0);
+        QVERIFY(!clients->rabbit->calls.join(',').contains("read"));
+
+        const qint64 disturbed = tally(Prefs::messagesDisturbed);
+        session.setAcceptedRabbitReadCost(true);
+        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 100, true));
+        // Server order, always a single page from the tail.
+        QCOMPARE(session.messages().first().id(), QString("jobs/0/0"));
+        QCOMPARE(session.position(), BrokerSession::Position::atTail());
+        QCOMPARE(session.pagesRead(), 1);
+        QVERIFY(session.reachedEnd());
+        QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 2);
+
+        clients->rabbit->readError = KafkaError(-195, "the server did not answer");
+        clients->rabbit->bindingsError = KafkaError(500, "boom");
+        QCoro::waitFor(session.readLatest());
+        QVERIFY(session.bindings().isEmpty());
+        QCOMPARE(session.lostConnection(), std::optional<QString>("the server did not answer"));
+        QCOMPARE(session.messages().size(), 2);
+        QVERIFY(!session.isLoadingMessages());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBrokerSessionReading)
+#include "tst_BrokerSessionReading.moc"
