@@ -223,6 +223,8 @@ void ToastOverlay::paintEvent(QPaintEvent*)
     painter.fillPath(path, QColor(38, 38, 44, 170));
     painter.save();
     painter.setClipPath(path);
+    // The grain has a fixed number of dots; thin it out on small capsules so it stays fine.
+    painter.setOpacity(painter.opacity() * std::clamp(cap.width() * cap.height() / 30000.0, 0.15, 1.0));
     NoiseOverlay::paintGrain(painter, cap);
     painter.restore();
     QColor border = tint;
