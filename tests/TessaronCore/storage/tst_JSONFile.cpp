@@ -70,6 +70,13 @@ struct NoteCodec {
 class TestJSONFile : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        // The data folder is this test's own scratch folder; start every run from an empty one.
+        QVERIFY(qEnvironmentVariableIsSet("XDG_DATA_HOME"));
+        QDir(AppSupport::root()).removeRecursively();
+    }
+
     void appSupportFolder()
     {
         const QString root = AppSupport::root();
