@@ -58,6 +58,19 @@ private slots:
                  ShapeVerdict::consistent(4));
     }
 
+    void tellsKindsApartInAnyKeyOrder()
+    {
+        const QList<QByteArray> payloads{"{\"a\":1,\"b\":\"x\",\"c\":null}", "{\"c\":null,\"a\":2,\"b\":\"y\"}",
+                                         "{\"b\":\"z\",\"c\":null,\"a\":3}", "{\"c\":null,\"b\":4,\"a\":\"w\"}",
+                                         "{\"b\":\"v\",\"a\":5,\"c\":null,\"a\":6}"};
+        const auto d = ShapeDrift::verdict(messages(payloads)).driftDetail();
+        QVERIFY(d);
+        QCOMPARE(d->majorityCount, 4);
+        QCOMPARE(d->outlierIDs, QStringList{"t/0/3"});
+        QCOMPARE(d->differences, (QList<FieldDifference>{{"a", JSONKind::number, JSONKind::string},
+                                                         {"b", JSONKind::string, JSONKind::number}}));
+    }
+
     void wantsAStrictMajority()
     {
         const ShapeVerdict v = ShapeDrift::verdict(messages({shapeA, shapeB, shapeA, shapeB}));
