@@ -42,7 +42,8 @@ QCoro::Task<QString> runTool(QString prompt, AICLI cli, AIProvider::Limits limit
     const std::optional<QString> path = co_await AIToolRunner::resolve(cli.binary(), limits.lookupMs);
     if (!path)
         throw AIError::makeNotFound(cli);
-    const AIToolRunner::Output output = co_await AIToolRunner::run(*path, cli.arguments(prompt), limits.runMs, limits.maxOutputBytes);
+    const QStringList arguments = cli.arguments(prompt);
+    const AIToolRunner::Output output = co_await AIToolRunner::run(*path, arguments, limits.runMs, limits.maxOutputBytes);
     if (output.ok())
         co_return output.standardOutput.trimmed();
     const QString error = output.standardError.trimmed();

@@ -26,8 +26,11 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
     if (m_connection->kind() == Connection::rabbit) {
         // The key has no place in a RabbitMQ publish.
         const std::shared_ptr<RabbitClient> rabbit = m_connection->rabbitClient();
+        // Arguments are named first: temporaries inside a co_await expression are fragile in g++ 12.
+        const QByteArray body = payload.toUtf8();
+        const QMap<QString, QString> noHeaders;
         try {
-            co_await rabbit->publish(topic, payload.toUtf8(), {}, reason);
+            co_await rabbit->publish(topic, body, noHeaders, reason);
         } catch (const std::exception& error) {
             failure = CapturedError::from(error);
         }
@@ -38,7 +41,10 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
             std::optional<QByteArray> keyBytes;
             if (key && !key->isEmpty())
                 keyBytes = key->toUtf8();
-            co_await writer->produce(topic, std::nullopt, keyBytes, payload.toUtf8(), {}, KafkaWriting::Mandate{reason}, clientTimeoutMs);
+            const QByteArray body = payload.toUtf8();
+            const QList<std::pair<QString, QString>> noHeaders;
+            const KafkaWriting::Mandate mandate{reason};
+            co_await writer->produce(topic, std::nullopt, keyBytes, body, noHeaders, mandate, clientTimeoutMs);
         } catch (const std::exception& error) {
             failure = CapturedError::from(error);
         }
@@ -68,7 +74,8 @@ QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional
     std::optional<CapturedError> failure;
     try {
         const std::shared_ptr<KafkaWriting> writer = m_clients->makeWriter(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs);
-        co_await writer->resetOffsets(group, chosen->name, partitions, KafkaWriting::Mandate{reason}, false, resetTimeoutMs);
+        const KafkaWriting::Mandate mandate{reason};
+        co_await writer->resetOffsets(group, chosen->name, partitions, mandate, false, resetTimeoutMs);
     } catch (const std::exception& error) {
         failure = CapturedError::from(error);
     }

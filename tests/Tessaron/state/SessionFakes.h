@@ -64,6 +64,15 @@ private:
     std::map<QString, std::shared_ptr<Gate>> m_gates;
 };
 
+// QCoro::waitFor needs a default-constructible result; outcomes have none.
+template <typename T>
+T settle(QCoro::Task<T> task)
+{
+    std::optional<T> result;
+    QCoro::waitFor([&]() -> QCoro::Task<> { result.emplace(co_await std::move(task)); }());
+    return std::move(*result);
+}
+
 inline Topic topic(const QString& name, QList<std::pair<int64_t, int64_t>> watermarks = {})
 {
     Topic t;
@@ -345,7 +354,10 @@ public:
                                    | quint32(quint8(payload[4])));
         const auto answer = answers.value(id, QString("the registry has no schema %1").arg(id));
         if (const auto* json = std::get_if<QByteArray>(&answer))
-            co_return Result(Message::Decoded{id, *json, std::nullopt});
+        {
+            Message::Decoded decoded{id, *json, std::nullopt};
+            co_return Result(std::move(decoded));
+        }
         co_return Result(std::get<QString>(answer));
     }
 };

@@ -1,0 +1,240 @@
+#include "SessionFakes.h"
+#include "../../VelkinAI/FakeTools.h"
+
+#include "Tessaron/state/BrokerSession.h"
+#include "VelkinAI/AIProvider.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tessaron;
+using namespace tessaron::fakes;
+
+namespace {
+
+struct Fixture {
+    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
+    std::unique_ptr<BrokerSession> session;
+
+    explicit Fixture(Broker broker = kafkaBroker())
+    {
+        clients->kafka->listed = QList<Topic>{topic("orders", {{0, 8}, {0, 7}, {0, 3}})};
+        clients->kafka->listedGroups = QList<ConsumerGroup>{{"billing", "Stable", false}, {"audit", "Empty", false}};
+        if (broker.kind == BrokerKind::rabbitmq) {
+            clients->rabbit = std::make_shared<FakeRabbit>(broker);
+            Topic queue = topic("orders");
+            queue.declaredDepth = 0;
+            clients->rabbit->listing = {{queue}, {}};
+        }
+        session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(session->connect());
+    }
+};
+
+GroupDescription description(const QString& id)
+{
+    GroupMember member;
+    member.id = "member-1";
+    member.host = "/10.0.0.1";
+    member.assigned = {{"orders", 0}};
+    return GroupDescription{id, "Stable", "range", QString("broker:9092"), {member}};
+}
+
+} // namespace
+
+class TestBrokerSessionActions : public QObject {
+    Q_OBJECT
+private slots:
+    void groupDetailWithItsBlindSpots()
+    {
+        Fixture f;
+        f.clients->kafka->descriptions.insert("billing", description("billing"));
+        f.clients->kafka->commits.insert("billing", {{{"orders", 0}, 5}, {{"orders", 1}, 10}});
+        f.session->setSelectedGroup(QString("billing"));
+        QSignalSpy loading(f.session.get(), &BrokerSession::isLoadingGroupChanged);
+        QCoro::waitFor(f.session->loadGroupDetail());
+        QCOMPARE(loading.count(), 2);
+        QVERIFY(f.session->groupDetail());
+        QCOMPARE(f.session->groupDetail()->assignor, QString("range"));
+        QCOMPARE(f.session->groupDetail()->positions.size(), 2);
+        QCOMPARE(f.session->groupDetail()->positions[0].heldBy, std::optional<QString>("member-1"));
+        QCOMPARE(f.session->groupDetail()->positions[1].end, std::optional<int64_t>(7));
+        QVERIFY(f.session->groupBlindSpots().isEmpty());
+        // Both calls were in flight together.
+        QCOMPARE(f.clients->kafka->calls.mid(f.clients->kafka->calls.indexOf("describe billing"), 2),
+                 (QStringList{"describe billing", "committed billing"}));
+
+        // A listed group whose description fails keeps its listed state, without members.
+        f.clients->kafka->describeErrors.insert("billing", KafkaError(-1, "describing billing: empty result"));
+        f.clients->kafka->committedErrors.insert("billing", KafkaError(-1, "reading billing's offsets: empty result"));
+        QCoro::waitFor(f.session->loadGroupDetail());
+        QCOMPARE(f.session->groupDetail()->state, QString("Stable"));
+        QVERIFY(f.session->groupDetail()->members.isEmpty());
+        QVERIFY(f.session->groupDetail()->positions.isEmpty());
+        QCOMPARE(f.session->groupBlindSpots(),
+                 (QList<Unobservable>{{"Members", "describing billing: empty result"},
+                                      {"Committed offsets", "reading billing's offsets: empty result"}}));
+
+        // A group that is not listed fails as a whole and clears the previous group's blind spots.
+        f.clients->kafka->describeErrors.insert("ghost", KafkaError(-1, "describing ghost: the broker returned no description"));
+        f.session->setSelectedGroup(QString("ghost"));
+        QCoro::waitFor(f.session->loadGroupDetail());
+        QCOMPARE(f.session->groupFailure(), std::optional<QString>("describing ghost: the broker returned no description"));
+        QVERIFY(!f.session->groupDetail());
+        QVERIFY(f.session->groupBlindSpots().isEmpty());
+        QVERIFY(!f.session->lostConnection());
+        QVERIFY(!f.session->isLoadingGroup());
+    }
+
+    void aGroupNeverShowsAnotherGroupsLateDetail()
+    {
+        Fixture f;
+        f.clients->kafka->describeErrors.insert("billing", KafkaError(-1, "slow and failing"));
+        f.clients->kafka->descriptions.insert("audit", description("audit"));
+        auto gate = f.clients->kafka->gates.hold("committed billing");
+        f.session->setSelectedGroup(QString("billing"));
+        auto slow = f.session->loadGroupDetail();
+        f.session->setSelectedGroup(QString("audit"));
+        QCoro::waitFor(f.session->loadGroupDetail());
+        QCOMPARE(f.session->groupDetail()->id, QString("audit"));
+        gate->release();
+        QCoro::waitFor(std::move(slow));
+        QCOMPARE(f.session->groupDetail()->id, QString("audit"));
+        QVERIFY(f.session->groupBlindSpots().isEmpty());
+        QVERIFY(!f.session->isLoadingGroup());
+    }
+
+    void groupDetailOnRabbitClearsAndStops()
+    {
+        Fixture f(rabbitBroker());
+        f.session->setSelectedGroup(QString("g"));
+        QCoro::waitFor(f.session->loadGroupDetail());
+        QVERIFY(!f.session->groupDetail());
+        QVERIFY(!f.session->isLoadingGroup());
+        QCOMPARE(QCoro::waitFor(f.session->groupOffsets("g")), std::optional<int64_t>());
+    }
+
+    void groupLagOnTheCurrentTopic()
+    {
+        Fixture f;
+        f.session->setSelectedTopic(QString("orders"));
+        f.clients->kafka->commits.insert("billing", {{{"orders", 0}, 5}, {{"orders", 1}, 10}});
+        QCOMPARE(QCoro::waitFor(f.session->groupOffsets("billing")), std::optional<int64_t>(3));
+        QCOMPARE(QCoro::waitFor(f.session->groupOffsets("nobody")), std::optional<int64_t>());
+        f.clients->kafka->offsetsError = KafkaError(-1, "no");
+        QCOMPARE(QCoro::waitFor(f.session->groupOffsets("billing")), std::optional<int64_t>());
+    }
+
+    void produceGoesByTheBrokersKind()
+    {
+        Fixture kafka;
+        kafka.session->setSelectedTopic(QString("orders"));
+        AppOutcome outcome = settle(kafka.session->produce("orders", QString(""), "{}", "fix the total"));
+        QCOMPARE(outcome, AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
+        QCOMPARE(kafka.clients->writer->produced.size(), 1);
+        QVERIFY(!kafka.clients->writer->produced[0].key);
+        QVERIFY(!kafka.clients->writer->produced[0].partition);
+        QCOMPARE(kafka.clients->writer->produced[0].reason, QString("fix the total"));
+        // The newest messages were read again.
+        QVERIFY(kafka.clients->kafka->calls.last().startsWith("page orders"));
+
+        settle(kafka.session->produce("orders", QString("k1"), "", "again"));
+        QCOMPARE(kafka.clients->writer->produced[1].key, std::optional<QByteArray>("k1"));
+        QCOMPARE(kafka.clients->writer->produced[1].payload, QByteArray(""));
+
+        kafka.clients->writer->produceError = KafkaError(-185, "no acknowledgement within 10000 ms");
+        outcome = settle(kafka.session->produce("orders", std::nullopt, "{}", "r"));
+        QCOMPARE(outcome, AppOutcome::makeRefused("no acknowledgement within 10000 ms"));
+        QVERIFY(!kafka.session->lostConnection());
+        kafka.clients->writerError = KafkaError(-1, "could not make a producer");
+        outcome = settle(kafka.session->produce("orders", std::nullopt, "{}", "r"));
+        QCOMPARE(outcome, AppOutcome::makeRefused("could not make a producer"));
+
+        Fixture rabbit(rabbitBroker());
+        outcome = settle(rabbit.session->produce("orders", QString("ignored"), "payload", "replay"));
+        QVERIFY(outcome.isDone());
+        QCOMPARE(rabbit.clients->writersMade, 0);
+        QCOMPARE(rabbit.clients->rabbit->published.size(), 1);
+        QCOMPARE(rabbit.clients->rabbit->published[0].mandate, QString("replay"));
+        QVERIFY(rabbit.clients->rabbit->published[0].headers.isEmpty());
+
+        // Without a connection nothing is filed anywhere.
+        rabbit.session->disconnect();
+        outcome = settle(rabbit.session->produce("orders", std::nullopt, "payload", "r"));
+        QVERIFY(!outcome.isDone());
+        QCOMPARE(rabbit.clients->writersMade, 0);
+    }
+
+    void resetMovesEveryPartitionAndReloadsOnlyTheSelectedGroup()
+    {
+        Fixture f;
+        f.clients->kafka->descriptions.insert("audit", description("audit"));
+        AppOutcome outcome = settle(f.session->resetOffsets("audit", std::nullopt, 0, "replay"));
+        QCOMPARE(outcome, AppOutcome::makeRefused("no topic selected"));
+
+        f.session->setSelectedGroup(QString("billing"));
+        const Topic orders = f.session->topics().first();
+        outcome = settle(f.session->resetOffsets("audit", orders, 0, "replay"));
+        QCOMPARE(outcome, AppOutcome::makeDone("audit will resume from offset 0."));
+        const FakeWriter::Reset& reset = f.clients->writer->resets.last();
+        QCOMPARE(reset.partitions, (QMap<int32_t, int64_t>{{0, 0}, {1, 0}, {2, 0}}));
+        QCOMPARE(reset.force, false);
+        QCOMPARE(reset.timeoutMs, 15000);
+        QVERIFY(!f.clients->kafka->calls.contains("describe audit"));
+
+        f.session->setSelectedGroup(QString("audit"));
+        settle(f.session->resetOffsets("audit", orders, 12, "replay"));
+        QVERIFY(f.clients->kafka->calls.contains("describe audit"));
+        QCOMPARE(f.session->groupDetail()->id, QString("audit"));
+
+        f.clients->writer->resetError = KafkaError(-1, "billing is Stable; stop its consumers first");
+        outcome = settle(f.session->resetOffsets("billing", orders, 1, "r"));
+        QCOMPARE(outcome, AppOutcome::makeRefused("billing is Stable; stop its consumers first"));
+
+        Fixture rabbit(rabbitBroker());
+        outcome = settle(rabbit.session->resetOffsets("g", orders, 0, "r"));
+        QVERIFY(!outcome.isDone());
+        QCOMPARE(rabbit.clients->writersMade, 0);
+    }
+
+    void askRunsTheToolWithTheTopicsEvidence()
+    {
+        faketools::removeAll();
+        AIProvider::Limits limits;
+        limits.runMs = 1500;
+        AIProvider::setDefaultLimits(limits);
+        Fixture f;
+        // No topic: refused before any tool is looked for.
+        QCOMPARE(settle(f.session->ask("why?")), AppOutcome::makeRefused("no topic selected"));
+        f.session->setSelectedTopic(QString("orders"));
+        QCOMPARE(settle(f.session->ask("why?")), AppOutcome::makeRefused("No AI provider configured."));
+
+        const QString argumentFile = QDir::homePath() + "/prompt.txt";
+        faketools::install("claude", QString("printf '%s' \"$2\" > '%1'\nprintf '```text\\nIt is for orders.\\n```\\n'\n").arg(argumentFile).toUtf8());
+        QCOMPARE(settle(f.session->ask("What is this topic for?")), AppOutcome::makeDone("It is for orders."));
+        QFile prompt(argumentFile);
+        QVERIFY(prompt.open(QIODevice::ReadOnly));
+        const QString sent = QString::fromUtf8(prompt.readAll());
+        QVERIFY(sent.contains("TOPIC: orders"));
+        QVERIFY(sent.contains("CONSUMER GROUPS: billing (Stable), audit (Empty)"));
+        QVERIFY(sent.endsWith("QUESTION: What is this topic for?"));
+        prompt.close();
+
+        // An oversized question is cut so that the prompt still fits in one argument.
+        QVERIFY(settle(f.session->ask(QString(400000, 'q'))).isDone());
+        QVERIFY(QFileInfo(argumentFile).size() < 128 * 1024);
+
+        faketools::install("claude", "echo 'not signed in' >&2\nexit 3\n");
+        QCOMPARE(settle(f.session->ask("why?")), AppOutcome::makeRefused("AI CLI failed: not signed in"));
+
+        faketools::install("claude", "sleep 30\n");
+        const AppOutcome stuck = settle(f.session->ask("why?"));
+        QVERIFY(!stuck.isDone());
+        QVERIFY(stuck.sentence().contains("2 seconds"));
+        faketools::removeAll();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBrokerSessionActions)
+#include "tst_BrokerSessionActions.moc"
