@@ -72,7 +72,6 @@ Canonical fromShape(const MessageShape& shape)
 }
 
 struct Group {
-    uint64_t hash = 0;
     Canonical canonical;
     // The walk as first met, for the common case of many messages written by one producer in the
     // same key order: then comparing the raw walk is enough.
@@ -181,7 +180,6 @@ private:
     int addGroup(uint64_t h, Canonical canonical, const JsonShapeScanner* raw)
     {
         Group g;
-        g.hash = h;
         g.canonical = std::move(canonical);
         for (uint32_t i = 0; i < uint32_t(g.canonical.size()); ++i)
             g.keyed.emplace_back(entryHash(g.canonical[i].first, g.canonical[i].second), i);
