@@ -2,6 +2,7 @@
 
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/ButtonStyle.h"
+#include "VelkinUI/EffectSlot.h"
 #include "VelkinUI/Symbols.h"
 #include "VelkinUI/TransformEffect.h"
 
@@ -15,13 +16,12 @@ namespace tessaron {
 
 KitButton::KitButton(const QString& text, std::unique_ptr<ButtonStyle> style, QWidget* parent)
     : QAbstractButton(parent), m_style(std::move(style)), m_press(new AnimatedValue(0.0, this)),
-      m_hover(new AnimatedValue(0.0, this)), m_effect(new TransformEffect(this))
+      m_hover(new AnimatedValue(0.0, this)), m_effect(std::make_unique<EffectSlot>(this))
 {
     setText(text);
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
     setCursor(Qt::PointingHandCursor);
-    setGraphicsEffect(m_effect);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     connect(m_press, &AnimatedValue::valueChanged, this, &KitButton::refresh);
     connect(m_hover, &AnimatedValue::valueChanged, this, &KitButton::refresh);
@@ -131,10 +131,8 @@ void KitButton::refresh()
     }
     const double k = m_style->scale(s);
     const QPointF centre = QRectF(rect()).center();
-    m_effect->setTransform(k == 1.0 ? QTransform() : Transforms::scaleAbout(k, k, centre));
-    m_effect->setOpacity(m_style->opacity(s));
-    m_effect->setShadow(m_style->shadow(s));
-    m_effect->setMargin(m_style->overflow());
+    m_effect->apply(k == 1.0 ? QTransform() : Transforms::scaleAbout(k, k, centre), m_style->opacity(s), m_style->shadow(s), 0.0,
+                    m_style->overflow());
     if (const auto color = m_style->labelColor(s)) {
         QPalette p = palette();
         if (p.color(QPalette::WindowText) != *color) {

@@ -8,7 +8,7 @@ namespace tessaron {
 
 class AnimatedValue;
 class ButtonStyle;
-class TransformEffect;
+class EffectSlot;
 struct ButtonState;
 
 // A push button whose whole look comes from a ButtonStyle. Its label is a text with optional
@@ -61,7 +61,7 @@ private:
     bool m_lastPressed = false;
     AnimatedValue* m_press;
     AnimatedValue* m_hover;
-    TransformEffect* m_effect;
+    std::unique_ptr<EffectSlot> m_effect;
 };
 
 } // namespace tessaron

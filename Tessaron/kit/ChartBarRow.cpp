@@ -61,7 +61,7 @@ QString ChartBarRow::labelText() const { return L10n::t(m_bar.label); }
 QSize ChartBarRow::sizeHint() const
 {
     const double h = std::max({QFontMetricsF(labelFont()).height(), QFontMetricsF(valueFont()).height(), trackHeight});
-    return QSize(int(labelWidth + valueWidth + 2 * columnSpacing + 160), int(std::ceil(h)));
+    return QSize(int(labelWidth + valueWidth + 2 * columnSpacing + 160), int(std::ceil(h)) + 2);
 }
 
 QSize ChartBarRow::minimumSizeHint() const

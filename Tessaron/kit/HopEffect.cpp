@@ -1,7 +1,7 @@
 #include "Tessaron/kit/HopEffect.h"
 
 #include "VelkinUI/KeyframePlayer.h"
-#include "VelkinUI/TransformEffect.h"
+#include "VelkinUI/EffectSlot.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -9,7 +9,7 @@
 namespace tessaron {
 
 HopEffect::HopEffect(QWidget* target, int trigger)
-    : QObject(target), m_target(target), m_effect(new TransformEffect(target)), m_trigger(trigger)
+    : QObject(target), m_target(target), m_effect(std::make_unique<EffectSlot>(target)), m_trigger(trigger)
 {
     m_player = new KeyframePlayer(
         {
@@ -17,9 +17,16 @@ HopEffect::HopEffect(QWidget* target, int trigger)
             KeyframeTrack(0.0, {Keyframe::linear(-8, 0.1), Keyframe::linear(6, 0.12), Keyframe::withSpring(0, 0.25, 0.5, 0.0)}),
         },
         this);
-    m_effect->setMargin(10);
-    target->setGraphicsEffect(m_effect);
     connect(m_player, &KeyframePlayer::valuesChanged, this, &HopEffect::apply);
+}
+
+HopEffect::~HopEffect() = default;
+
+void HopEffect::setShadow(const QColor& color, double radius)
+{
+    m_shadowColor = color;
+    m_shadowRadius = radius;
+    apply();
 }
 
 void HopEffect::setTrigger(int trigger)
@@ -38,7 +45,8 @@ void HopEffect::apply()
 {
     const Hop hop = current();
     const QPointF centre = QRectF(m_target->rect()).center();
-    m_effect->setTransform(Transforms::translate(0, hop.lift) * Transforms::rotateAbout(hop.tilt, centre));
+    const QTransform t = Transforms::translate(0, hop.lift) * Transforms::rotateAbout(hop.tilt, centre);
+    m_effect->apply(t, 1.0, {m_shadowColor, m_shadowRadius, QPointF(0, 0)}, 0.0, 10.0);
 }
 
 } // namespace tessaron

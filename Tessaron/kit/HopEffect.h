@@ -1,13 +1,16 @@
 #pragma once
 
+#include <QColor>
 #include <QObject>
+
+#include <memory>
 
 class QWidget;
 
 namespace tessaron {
 
+class EffectSlot;
 class KeyframePlayer;
-class TransformEffect;
 
 // A little jump with a wobble, played on `target` each time the trigger changes: up 7 points
 // while tipping left, then right, landing with a small bounce. Installs its own transform effect
@@ -21,6 +24,10 @@ public:
     };
 
     HopEffect(QWidget* target, int trigger);
+    ~HopEffect() override;
+
+    // A shadow (a glow) the target keeps at rest and while hopping.
+    void setShadow(const QColor& color, double radius);
 
     int trigger() const { return m_trigger; }
     // Plays the hop when the value differs from the last one.
@@ -33,7 +40,9 @@ private:
     void apply();
 
     QWidget* m_target;
-    TransformEffect* m_effect;
+    std::unique_ptr<EffectSlot> m_effect;
+    QColor m_shadowColor = Qt::transparent;
+    double m_shadowRadius = 0.0;
     KeyframePlayer* m_player;
     int m_trigger;
 };

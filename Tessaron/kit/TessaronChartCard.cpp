@@ -8,6 +8,7 @@
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/Brand.h"
+#include "VelkinUI/EffectSlot.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/PlainButtonStyle.h"
@@ -33,16 +34,14 @@ void colour(QLabel* label, const QColor& color)
 TessaronChartCard::TessaronChartCard(const TessaronChart& chart, std::optional<QString> eyebrow,
                                      std::function<void()> onAnother, QWidget* parent)
     : QWidget(parent), m_chart(chart), m_eyebrow(std::move(eyebrow)), m_onAnother(std::move(onAnother)),
-      m_effect(new TransformEffect(this)), m_entrance(new AnimatedValue(1.0, this))
+      m_effect(std::make_unique<EffectSlot>(this)), m_entrance(new AnimatedValue(1.0, this))
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    setGraphicsEffect(m_effect);
     connect(m_entrance, &AnimatedValue::valueChanged, this, [this](double v) {
         // Enters with a fade, and unless motion is reduced, from 8 points below.
-        m_effect->setOpacity(v);
         const bool still = AccessibilitySettings::instance().reduceMotion();
-        m_effect->setTransform(still ? QTransform() : Transforms::translate(0, 8.0 * (1.0 - v)));
+        m_effect->apply(still ? QTransform() : Transforms::translate(0, 8.0 * (1.0 - v)), v, {}, 0.0, 10.0);
     });
 
     auto* column = new QVBoxLayout(this);
@@ -71,8 +70,7 @@ TessaronChartCard::TessaronChartCard(const TessaronChart& chart, std::optional<Q
     m_footnote->setWordWrap(true);
     m_footnote->setFont(KitFont::font(10.5));
     colour(m_footnote, SettingsPalette::muted());
-    footer->addWidget(m_footnote);
-    footer->addStretch(1);
+    footer->addWidget(m_footnote, 1);
     if (m_onAnother) {
         const QFont font = KitFont::font(10.5, QFont::DemiBold, FontDesign::rounded);
         m_another = new KitButton(L10n::t("Another"), std::make_unique<PlainButtonStyle>(font, Brand::palette().at(2)), this);
@@ -86,6 +84,8 @@ TessaronChartCard::TessaronChartCard(const TessaronChart& chart, std::optional<Q
     column->addLayout(footer);
     rebuild();
 }
+
+TessaronChartCard::~TessaronChartCard() = default;
 
 QString TessaronChartCard::eyebrowText() const
 {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -15,7 +16,7 @@ namespace tessaron {
 class AnimatedValue;
 class ChartBarRow;
 class KitButton;
-class TransformEffect;
+class EffectSlot;
 class WelcomeEyebrow;
 
 // A chart as a panel: eyebrow, title, one bar row per bar and a footnote, with an "Another" button
@@ -23,6 +24,7 @@ class WelcomeEyebrow;
 class TessaronChartCard : public QWidget {
     Q_OBJECT
 public:
+    ~TessaronChartCard() override;
     TessaronChartCard(const TessaronChart& chart, std::optional<QString> eyebrow = std::nullopt,
                       std::function<void()> onAnother = {}, QWidget* parent = nullptr);
 
@@ -54,7 +56,7 @@ private:
     QList<ChartBarRow*> m_rows;
     QLabel* m_footnote = nullptr;
     KitButton* m_another = nullptr;
-    TransformEffect* m_effect;
+    std::unique_ptr<EffectSlot> m_effect;
     AnimatedValue* m_entrance;
 };
 

@@ -2,24 +2,26 @@
 
 #include "Tessaron/kit/HopEffect.h"
 #include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/Brand.h"
 #include "VelkinUI/LogoMark.h"
 
-#include <QVBoxLayout>
+#include <QPainter>
 
 #include <cmath>
 
 namespace tessaron {
 
-TessaronMascot::TessaronMascot(double size, int boops, QWidget* parent)
-    : QWidget(parent), m_size(size), m_boops(boops), m_mark(new LogoMark(size, this))
+TessaronMascot::TessaronMascot(double size, int boops, QWidget* parent) : QWidget(parent), m_size(size), m_boops(boops)
 {
-    auto* box = new QVBoxLayout(this);
-    box->setContentsMargins(0, 0, 0, 0);
-    box->addWidget(m_mark, 0, Qt::AlignCenter);
     const int side = int(std::ceil(size));
     setFixedSize(side, side);
+    setAttribute(Qt::WA_TranslucentBackground);
     // Under reduced motion the trigger is a constant, so nothing ever plays.
     m_hop = new HopEffect(this, AccessibilitySettings::instance().reduceMotion() ? 0 : boops);
+    // The mark's glow travels with the hop: one effect carries both.
+    QColor glow = Brand::accent();
+    glow.setAlphaF(0.5f);
+    m_hop->setShadow(glow, size * 0.25);
 }
 
 void TessaronMascot::setBoops(int boops)
@@ -27,6 +29,12 @@ void TessaronMascot::setBoops(int boops)
     m_boops = boops;
     if (!AccessibilitySettings::instance().reduceMotion())
         m_hop->setTrigger(boops);
+}
+
+void TessaronMascot::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    LogoMark::paintMark(painter, QRectF((width() - m_size) / 2, (height() - m_size) / 2, m_size, m_size));
 }
 
 } // namespace tessaron

@@ -5,10 +5,9 @@
 namespace tessaron {
 
 class HopEffect;
-class LogoMark;
 
-// The mascot: the brand mark, which hops each time the boop count it is given changes (never
-// under reduced motion). It keeps no count of its own; the caller counts.
+// The mascot: the brand mark with its glow, which hops each time the boop count it is given
+// changes (never under reduced motion). It keeps no count of its own; the caller counts.
 class TessaronMascot : public QWidget {
     Q_OBJECT
 public:
@@ -18,10 +17,12 @@ public:
     void setBoops(int boops);
     HopEffect* hop() const { return m_hop; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     double m_size;
     int m_boops;
-    LogoMark* m_mark;
     HopEffect* m_hop;
 };
 

@@ -1,5 +1,6 @@
 #include "KitGallery.h"
 
+#include "Tessaron/kit/AppArtwork.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/LawyeredStamp.h"
@@ -115,8 +116,14 @@ QWidget* brandPage()
         box->addWidget(new Swatches(theme));
         sheet->add(AccentThemes::label(theme) + " palette, accent, gradient", row);
     }
-    sheet->add("LogoMark 40 (current theme, fallback symbol)", new LogoMark(40));
+    sheet->add("LogoMark 40 (configured logo)", new LogoMark(40));
     sheet->add("LogoMark 72", new LogoMark(72));
+    auto* icon = new QLabel;
+    icon->setPixmap(AppArtwork::appIcon().pixmap(128, 128));
+    sheet->add("application icon 128", icon);
+    auto* mark = new QLabel;
+    mark->setPixmap(AppArtwork::logoMark().pixmap(96, 96));
+    sheet->add("logo mark 96", mark);
     return sheet;
 }
 
@@ -257,9 +264,11 @@ QWidget* chartsPage()
     auto* sheet = new Sheet(2);
     int i = 0;
     for (const TessaronChart& chart : TessaronChart::catalogue()) {
-        auto* card = new TessaronChartCard(chart, std::nullopt, i % 2 ? std::function<void()>([] {}) : std::function<void()>());
+        const bool another = i % 2 == 1;
+        auto* card = new TessaronChartCard(chart, std::nullopt, another ? std::function<void()>([] {}) : std::function<void()>());
         card->setFixedWidth(560);
-        sheet->add(QString("catalogue chart %1%2").arg(++i).arg(i % 2 ? "" : " with Another"), card);
+        ++i;
+        sheet->add(QString("catalogue chart %1%2").arg(i).arg(another ? " with Another" : ""), card);
     }
     auto* boops = new TessaronChartCard(TessaronChart::boopChart(4), std::nullopt, [] {});
     boops->setFixedWidth(560);
@@ -342,6 +351,9 @@ QStringList renderAll(const QString& folder)
     QDir().mkpath(folder);
     QStringList written;
     AccessibilitySettings& a11y = AccessibilitySettings::instance();
+    // As the application configures the brand: sunset unless another theme is stored.
+    Brand::configure(BrandConfig(PrefsStore("tessaron", UserDefaults::standard()), "accentTheme", AppArtwork::appIcon(),
+                                 "tray.full.fill", AccentTheme::sunset));
     for (const Page& page : pages()) {
         a11y.setReduceMotion(true); // states show at once, entrances land on their final frame
         a11y.setIncreaseContrast(false);
@@ -349,8 +361,9 @@ QStringList renderAll(const QString& folder)
         QWidget* widget = page.build();
         widget->adjustSize();
         widget->show();
-        QTest::qWaitForWindowExposed(widget);
-        QTest::qWait(50);
+        if (!QTest::qWaitForWindowExposed(widget))
+            qWarning("gallery page %s was not exposed", qPrintable(page.name));
+        QTest::qWait(400); // entrances (fades) land
         const QString path = QDir(folder).filePath(page.name + ".png");
         if (widget->grab().save(path))
             written << path;

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+
+namespace tessaron::AppArtwork {
+
+// The application's own drawings, compiled into the kit.
+QIcon appIcon();
+QIcon logoMark();
+
+} // namespace tessaron::AppArtwork
