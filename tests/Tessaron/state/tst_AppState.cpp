@@ -1,0 +1,270 @@
+#include "SessionFakes.h"
+
+#include "Tessaron/state/AppState.h"
+#include "TessaronCore/storage/AppSupport.h"
+#include "VelkinInfra/keychain/Keychain.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tessaron;
+using namespace tessaron::fakes;
+
+namespace {
+
+bool keyringReachable()
+{
+    Keychain probe(QStringLiteral("tessaron.velkin.test.probe"));
+    const bool ok = probe.set(QStringLiteral("x"), QStringLiteral("probe")) && probe.get(QStringLiteral("probe")) == QStringLiteral("x");
+    probe.remove(QStringLiteral("probe"));
+    return ok;
+}
+
+Broker saslBroker(const QString& name)
+{
+    Broker b = kafkaBroker(name);
+    b.security = BrokerSecurity::saslPlaintext;
+    b.username = "svc";
+    return b;
+}
+
+QStringList names(const QList<Broker>& brokers)
+{
+    QStringList names;
+    for (const Broker& b : brokers)
+        names << b.name;
+    return names;
+}
+
+} // namespace
+
+#define REQUIRE_KEYRING()                                                                                             \
+    if (!keyringReachable())                                                                                          \
+    QSKIP("no Secret Service on the session bus (run the tests through scripts/services/run-with-services.sh)")
+
+class TestAppState : public QObject {
+    Q_OBJECT
+private:
+    std::shared_ptr<FakeFactory> m_clients;
+
+    static QString brokersPath() { return AppSupport::url(AppState::brokersFileName); }
+
+private slots:
+    void init()
+    {
+        QFile::remove(brokersPath());
+        QDir(brokersPath()).removeRecursively();
+        m_clients = std::make_shared<FakeFactory>();
+        m_clients->kafka->listed = QList<Topic>();
+    }
+
+    void startsFromTheFileOrTheDefaultBroker()
+    {
+        AppState fresh(m_clients);
+        QCOMPARE(fresh.brokers().size(), 1);
+        const Broker local = fresh.brokers().first();
+        QCOMPARE(local.name, QString("Local"));
+        QCOMPARE(local.kind, BrokerKind(BrokerKind::kafka));
+        QCOMPARE(local.bootstrap, QString("localhost:19092"));
+        QCOMPARE(local.saslMechanism, QString("PLAIN"));
+        QVERIFY(!QFile::exists(brokersPath())); // not written until something changes
+
+        QFile file(brokersPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[]");
+        file.close();
+        AppState empty(m_clients);
+        QVERIFY(empty.brokers().isEmpty());
+    }
+
+    void savingKeepsPlacesAndReportsAFileThatCannotBeWritten()
+    {
+        AppState state(m_clients);
+        Broker a = kafkaBroker("a"), b = kafkaBroker("b");
+        QVERIFY(!state.save(a, std::nullopt));
+        QVERIFY(!state.save(b, std::nullopt));
+        a.name = "a2";
+        state.setEditing(a);
+        QSignalSpy brokersChanged(&state, &AppState::brokersChanged);
+        QVERIFY(!state.save(a, std::nullopt));
+        QCOMPARE(brokersChanged.count(), 1);
+        QVERIFY(!state.editing());
+        QCOMPARE(names(state.brokers()), (QStringList{"Local", "a2", "b"}));
+        QCOMPARE(names(AppState(m_clients).brokers()), (QStringList{"Local", "a2", "b"}));
+
+        state.toggleFavorite(b.id);
+        QCOMPARE(names(state.brokersFavoritesFirst()), (QStringList{"b", "Local", "a2"}));
+        QVERIFY(AppState(m_clients).brokers().last().isFavorite);
+
+        // The file cannot be written: the caller hears it, and nothing pretends to be on file.
+        QFile::remove(brokersPath());
+        QVERIFY(QDir().mkpath(brokersPath()));
+        state.setEditing(b);
+        const std::optional<QString> failure = state.save(kafkaBroker("c"), std::nullopt);
+        QVERIFY(failure);
+        QVERIFY(failure->contains("brokers.json"));
+        QCOMPARE(names(state.brokers()), (QStringList{"Local", "a2", "b"}));
+        QVERIFY(state.editing());
+    }
+
+    void openingSelectingAndClosingTabs()
+    {
+        AppState state(m_clients);
+        const Broker a = kafkaBroker("a"), b = kafkaBroker("b"), c = kafkaBroker("c");
+        state.setShowingPicker(true);
+        state.open(a);
+        QCOMPARE(state.sessions().size(), 1);
+        QCOMPARE(state.selected(), std::optional<QUuid>(a.id));
+        QVERIFY(!state.showingPicker());
+        QTRY_VERIFY(m_clients->kafka->calls.contains("topics")); // the connect started
+        state.open(b);
+        state.open(c);
+        m_clients->kafka->calls.clear();
+        state.setShowingPicker(true);
+        state.open(a);
+        QCOMPARE(state.sessions().size(), 3);
+        QCOMPARE(state.activeSession()->broker().name, QString("a"));
+        QVERIFY(!state.showingPicker());
+        QVERIFY(m_clients->kafka->calls.isEmpty()); // no reconnect
+
+        state.open(b);
+        state.close(b.id);
+        QCOMPARE(state.selected(), std::optional<QUuid>(c.id));
+        QPointer<BrokerSession> closing = state.sessions().first();
+        state.close(a.id);
+        QCOMPARE(state.selected(), std::optional<QUuid>(c.id));
+        QTRY_VERIFY(!closing);
+        state.setShowingPicker(true);
+        state.close(c.id);
+        QVERIFY(state.sessions().isEmpty());
+        QVERIFY(!state.selected());
+        QVERIFY(!state.showingPicker());
+        QVERIFY(!state.activeSession());
+    }
+
+    void connectionTests()
+    {
+        AppState state(m_clients);
+        m_clients->kafka->listed = QList<Topic>{topic("__consumer_offsets"), topic("_schemas")};
+        QCOMPARE(settle(state.test(kafkaBroker(), QString("pw"))), AppState::TestResult::answered(0));
+        QCOMPARE(m_clients->lastPassword, std::optional<QString>("pw"));
+        m_clients->kafka->listed = QList<Topic>{topic("orders"), topic("__consumer_offsets")};
+        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)), AppState::TestResult::answered(1));
+        m_clients->kafka->topicsError = KafkaError(-195, "listing topics: transport failure");
+        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)), AppState::TestResult::refused("listing topics: transport failure"));
+        m_clients->makeError = KafkaError(-1, "ssl.ca.location: no such file");
+        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)), AppState::TestResult::refused("ssl.ca.location: no such file"));
+        m_clients->makeError.reset();
+        const Broker rabbit = rabbitBroker();
+        m_clients->rabbit = std::make_shared<FakeRabbit>(rabbit);
+        m_clients->rabbit->listing = {{topic("jobs"), topic("amq.gen")}, {}};
+        m_clients->rabbit->listing.queues[1].isInternal = true;
+        QCOMPARE(settle(state.test(rabbit, std::nullopt)), AppState::TestResult::answered(1));
+    }
+
+    void actionIdentifiers()
+    {
+        QCOMPARE(AppState::Action::makeProduce(std::nullopt).id(), QString("produce-new"));
+        QCOMPARE(AppState::Action::makeProduce(message("orders", 3, 1042, 1)).id(), QString("produce-orders/3/1042"));
+        QCOMPARE(AppState::Action::makeResetOffsets({"billing", "Empty", false}, std::nullopt).id(), QString("reset-billing-"));
+        QCOMPARE(AppState::Action::makeResetOffsets({"billing", "Empty", false}, topic("orders")).id(), QString("reset-billing-orders"));
+        QCOMPARE(AppState::Action::makeAsk().id(), QString("ask"));
+        AppState state(m_clients);
+        QSignalSpy changed(&state, &AppState::actionChanged);
+        state.setAction(AppState::Action::makeAsk());
+        state.setAction(AppState::Action::makeAsk());
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void secretsLiveInTheKeyringUnderTheBrokersAccounts()
+    {
+        REQUIRE_KEYRING();
+        Keychain keyring(AppState::keychainService);
+        AppState state(m_clients);
+        Broker sasl = saslBroker("sasl");
+        const QString account = sasl.id.toString(QUuid::WithoutBraces).toUpper();
+        QCOMPARE(AppState::passwordAccount(sasl.id), account);
+        QVERIFY(!state.save(sasl, QString("s3cret")));
+        QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
+        QVERIFY(!state.save(sasl, std::nullopt)); // the form did not change it
+        QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
+
+        state.open(sasl);
+        QCOMPARE(m_clients->lastPassword, std::optional<QString>("s3cret"));
+        state.close(sasl.id);
+
+        QVERIFY(!state.save(sasl, QString("")));
+        QVERIFY(!keyring.get(account));
+        QVERIFY(!state.save(sasl, QString("again")));
+        sasl.security = BrokerSecurity::plaintext;
+        QVERIFY(!state.save(sasl, QString("ignored")));
+        QVERIFY(!keyring.get(account));
+
+        // The registry password needs an address and a user name.
+        sasl.schemaRegistryURL = "   ";
+        sasl.schemaRegistryUsername = "reg";
+        keyring.set("stored", account + ".registry");
+        QVERIFY(!state.registryPassword(sasl));
+        sasl.schemaRegistryURL = "http://registry:8081";
+        QCOMPARE(state.registryPassword(sasl), std::optional<QString>("stored"));
+        state.setRegistryPassword(std::nullopt, sasl);
+        QCOMPARE(keyring.get(account + ".registry"), std::optional<QString>("stored"));
+        state.setRegistryPassword(QString("new"), sasl);
+        QCOMPARE(state.registryPassword(sasl), std::optional<QString>("new"));
+        sasl.schemaRegistryUsername = "";
+        QVERIFY(!state.registryPassword(sasl));
+
+        // Forgetting a broker closes its tab first and deletes all three secrets.
+        sasl.security = BrokerSecurity::saslSSL;
+        QVERIFY(!state.save(sasl, QString("pw")));
+        keyring.set("key pass", account + ".clientkey");
+        state.open(sasl);
+        state.remove(sasl);
+        QVERIFY(state.sessions().isEmpty());
+        QVERIFY(!keyring.get(account));
+        QVERIFY(!keyring.get(account + ".clientkey"));
+        QVERIFY(!keyring.get(account + ".registry"));
+        QCOMPARE(names(AppState(m_clients).brokers()), QStringList{"Local"});
+    }
+
+    void withoutAKeyringTheBrokerStillOpens()
+    {
+        if (keyringReachable()) {
+            // Run this case again in a child that cannot reach any Secret Service.
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(), {"withoutAKeyringTheBrokerStillOpens"});
+            QVERIFY(child.waitForFinished(60000));
+            QVERIFY2(child.exitCode() == 0, child.readAll().constData());
+            return;
+        }
+        AppState state(m_clients);
+        const Broker sasl = saslBroker("sasl");
+        const std::optional<QString> failure = state.save(sasl, QString("s3cret"));
+        QVERIFY(failure);
+        QVERIFY(failure->contains("keyring"));
+        QCOMPARE(names(state.brokers()).last(), QString("sasl")); // on file all the same
+        state.open(sasl);
+        QCOMPARE(state.sessions().size(), 1);
+        QTRY_VERIFY(m_clients->kafka->calls.contains("topics"));
+        QVERIFY(!m_clients->lastPassword);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    // Outside the services' private session bus no test may reach the user's own keyring.
+    if (qEnvironmentVariableIsEmpty("TESSARON_SERVICES_DIR"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    QCoreApplication app(argc, argv);
+    TestAppState test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_AppState.moc"
