@@ -281,6 +281,9 @@ bool JsonShapeScanner::scan(QByteArrayView json, int64_t maxDepth)
                 if (!m_prefix.empty())
                     m_prefix.push_back('.');
                 m_prefix.append(m_key);
+                // Entries address the path buffer with 32-bit offsets.
+                if (m_paths.size() + m_prefix.size() > UINT32_MAX)
+                    return false;
                 pathStart = uint32_t(m_paths.size());
                 pathLength = uint32_t(m_prefix.size());
                 m_paths.append(m_prefix);
