@@ -70,6 +70,14 @@ private slots:
         QCOMPARE(walk("{\"a\":2,\"a\":{\"b\":1}}"), (Fields{{"a", JSONKind::object}, {"a.b", JSONKind::number}}));
     }
 
+    void settlesADottedKeyBesideANestedOneAlike()
+    {
+        // Two members yield the path a.b; whichever order they come in, the dotted key wins.
+        const Fields expected{{"a", JSONKind::object}, {"a.b", JSONKind::string}};
+        QCOMPARE(walk("{\"a\":{\"b\":1},\"a.b\":\"x\"}"), expected);
+        QCOMPARE(walk("{\"a.b\":\"x\",\"a\":{\"b\":1}}"), expected);
+    }
+
     void givesNoShapeWithoutAnObjectWithPaths()
     {
         QVERIFY(!ShapeWalk::fromPayload(std::optional<QByteArray>(), 2));
