@@ -46,7 +46,8 @@ GroupMember toMember(const rd_kafka_MemberDescription_t* member)
 
 QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
 {
-    co_return co_await onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("listing consumer groups");
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPS, timeoutMs, true);
         rd_kafka_ListConsumerGroups(rk, call.options(), call.queue());
@@ -67,11 +68,13 @@ QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
         std::stable_sort(groups.begin(), groups.end(), [](const ConsumerGroup& a, const ConsumerGroup& b) { return a.id < b.id; });
         return groups;
     });
+    co_return co_await job;
 }
 
 QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeoutMs)
 {
-    co_return co_await onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("describing ") + group;
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_DESCRIBECONSUMERGROUPS, timeoutMs, true);
         const QByteArray id = group.toUtf8();
@@ -103,11 +106,13 @@ QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeo
         return GroupDescription(group, stateName(rd_kafka_ConsumerGroupDescription_state(description)),
                                 text(rd_kafka_ConsumerGroupDescription_partition_assignor(description)), coordinator, std::move(members));
     });
+    co_return co_await job;
 }
 
 QCoro::Task<QHash<TopicPartitionRef, int64_t>> KafkaClient::committed(QString group, int32_t timeoutMs)
 {
-    co_return co_await onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("reading ") + group + QStringLiteral("'s offsets");
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPOFFSETS, timeoutMs, true);
         using OwnedRequest = std::unique_ptr<rd_kafka_ListConsumerGroupOffsets_t, Destroyer<rd_kafka_ListConsumerGroupOffsets_destroy>>;
@@ -136,6 +141,7 @@ QCoro::Task<QHash<TopicPartitionRef, int64_t>> KafkaClient::committed(QString gr
         }
         return offsets;
     });
+    co_return co_await job;
 }
 
 QCoro::Task<QList<GroupOffset>> KafkaClient::offsets(QString group, Topic topic, int32_t timeoutMs)
@@ -143,7 +149,8 @@ QCoro::Task<QList<GroupOffset>> KafkaClient::offsets(QString group, Topic topic,
     // A short-lived second handle carrying the group's id lets the library ask the group's
     // coordinator; it never subscribes, fetches or commits.
     KafkaPairs pairs = configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs, {{QStringLiteral("group.id"), group}});
-    co_return co_await onQueue(*m_queue, m_handle, [group = std::move(group), topic = std::move(topic), pairs = std::move(pairs), timeoutMs](rd_kafka_t*) {
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = onQueue(*m_queue, m_handle, [group = std::move(group), topic = std::move(topic), pairs = std::move(pairs), timeoutMs](rd_kafka_t*) {
         struct SecondHandle {
             rd_kafka_t* raw;
             ~SecondHandle() { rd_kafka_destroy_flags(raw, RD_KAFKA_DESTROY_F_NO_CONSUMER_CLOSE); }
@@ -172,6 +179,7 @@ QCoro::Task<QList<GroupOffset>> KafkaClient::offsets(QString group, Topic topic,
         std::stable_sort(offsets.begin(), offsets.end(), [](const GroupOffset& a, const GroupOffset& b) { return a.partition < b.partition; });
         return offsets;
     });
+    co_return co_await job;
 }
 
 } // namespace tessaron

@@ -2,6 +2,7 @@
 #include "TessaronCore/kafka/KafkaClient.h"
 
 #include "TessaronCore/kafka/KafkaSupport.h"
+#include "TessaronCore/kafka/KafkaWatermarks.h"
 
 #include <QTimeZone>
 
@@ -52,13 +53,11 @@ int64_t resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, co
     case KafkaStartPosition::offset:
         return from.value();
     case KafkaStartPosition::tail: {
-        int64_t low = 0;
-        int64_t high = 0;
-        const rd_kafka_resp_err_t result = rd_kafka_query_watermark_offsets(rk, topic.toUtf8().constData(), partition, &low, &high, timeoutMs);
-        if (result != RD_KAFKA_RESP_ERR_NO_ERROR)
-            throw failure(result, QStringLiteral("locating the tail of ") + where(topic, partition));
-        const int64_t start = high - from.value();
-        return start > low ? start : low;
+        const Watermarks marks = queryWatermarks(rk, topic, {partition}, timeoutMs).constFirst();
+        if (marks.error != RD_KAFKA_RESP_ERR_NO_ERROR)
+            throw failure(marks.error, QStringLiteral("locating the tail of ") + where(topic, partition));
+        const int64_t start = marks.high - from.value();
+        return start > marks.low ? start : marks.low;
     }
     case KafkaStartPosition::time: {
         OwnedPartitionList list(rd_kafka_topic_partition_list_new(1));
@@ -125,9 +124,11 @@ KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, cons
 
 QCoro::Task<KafkaClient::Page> KafkaClient::page(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t timeoutMs)
 {
-    co_return co_await onQueue(*m_queue, m_handle, [topic = std::move(topic), partition, from = std::move(from), limit, timeoutMs](rd_kafka_t* rk) {
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), partition, from = std::move(from), limit, timeoutMs](rd_kafka_t* rk) {
         return readPage(rk, topic, partition, from, limit, timeoutMs);
     });
+    co_return co_await job;
 }
 
 } // namespace tessaron

@@ -2,6 +2,7 @@
 #include "TessaronCore/kafka/KafkaClient.h"
 
 #include "TessaronCore/kafka/KafkaSupport.h"
+#include "TessaronCore/kafka/KafkaWatermarks.h"
 
 #include <algorithm>
 
@@ -18,11 +19,27 @@ std::optional<QString> errorText(rd_kafka_resp_err_t code)
     return libraryText(code);
 }
 
+// Plain code-point order after canonical normalisation (byte order for ASCII names), stable.
+QList<Topic> sortedByName(QList<Topic> topics)
+{
+    QList<std::pair<QString, qsizetype>> keys;
+    keys.reserve(topics.size());
+    for (qsizetype i = 0; i < topics.size(); ++i)
+        keys.append({topics[i].name.normalized(QString::NormalizationForm_C), i});
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QList<Topic> sorted;
+    sorted.reserve(topics.size());
+    for (const auto& key : keys)
+        sorted.append(std::move(topics[key.second]));
+    return sorted;
+}
+
 } // namespace
 
 QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
 {
-    co_return co_await onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
         const rd_kafka_metadata_t* metadata = nullptr;
         const rd_kafka_resp_err_t result = rd_kafka_metadata(rk, 1, nullptr, &metadata, timeoutMs);
         if (result != RD_KAFKA_RESP_ERR_NO_ERROR || !metadata) {
@@ -45,44 +62,42 @@ QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
             topics.append(Topic(name, std::move(partitions), Topic::isKafkaInternal(name), errorText(source.err), std::nullopt));
         }
         rd_kafka_metadata_destroy(metadata);
-        // Plain code-point order, which is byte order for ASCII names.
-        std::stable_sort(topics.begin(), topics.end(), [](const Topic& a, const Topic& b) {
-            return a.name.normalized(QString::NormalizationForm_C) < b.name.normalized(QString::NormalizationForm_C);
-        });
-        return topics;
+        return sortedByName(std::move(topics));
     });
+    co_return co_await job;
 }
 
 QCoro::Task<Topic> KafkaClient::watermarks(Topic topic, int32_t timeoutMs)
 {
-    co_return co_await onQueue(*m_queue, m_handle, [topic = std::move(topic), timeoutMs](rd_kafka_t* rk) {
-        const QByteArray name = topic.name.toUtf8();
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), timeoutMs](rd_kafka_t* rk) {
+        QList<int32_t> ids;
+        ids.reserve(topic.partitions.size());
+        for (const Partition& partition : topic.partitions)
+            ids.append(partition.id);
+        const QList<Watermarks> marks = queryWatermarks(rk, topic.name, ids, timeoutMs);
         QList<Partition> partitions;
         partitions.reserve(topic.partitions.size());
-        for (const Partition& partition : topic.partitions) {
-            Partition copy = partition;
-            int64_t low = 0;
-            int64_t high = 0;
-            const rd_kafka_resp_err_t result = rd_kafka_query_watermark_offsets(rk, name.constData(), partition.id, &low, &high, timeoutMs);
-            if (result == RD_KAFKA_RESP_ERR_NO_ERROR) {
-                copy.low = low;
-                copy.high = high;
-            } else {
-                copy.low = 0;
-                copy.high = 0;
-                copy.error = libraryText(result);
-            }
+        for (qsizetype i = 0; i < topic.partitions.size(); ++i) {
+            Partition copy = topic.partitions[i];
+            copy.low = marks[i].low;
+            copy.high = marks[i].high;
+            // An error text from the listing survives a successful query.
+            if (marks[i].error != RD_KAFKA_RESP_ERR_NO_ERROR)
+                copy.error = libraryText(marks[i].error);
             partitions.append(std::move(copy));
         }
         return Topic(topic.name, std::move(partitions), topic.isInternal, topic.error, std::nullopt);
     });
+    co_return co_await job;
 }
 
 QCoro::Task<QMap<int32_t, int64_t>> KafkaClient::offsets(QDateTime moment, Topic topic, int32_t timeoutMs)
 {
     const int64_t ms = momentMs(moment);
     const QString when = momentText(moment);
-    co_return co_await onQueue(*m_queue, m_handle, [topic = std::move(topic), ms, when, timeoutMs](rd_kafka_t* rk) {
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), ms, when, timeoutMs](rd_kafka_t* rk) {
         OwnedPartitionList list(rd_kafka_topic_partition_list_new(static_cast<int>(topic.partitions.size())));
         if (!list)
             throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
@@ -104,6 +119,7 @@ QCoro::Task<QMap<int32_t, int64_t>> KafkaClient::offsets(QDateTime moment, Topic
         }
         return offsets;
     });
+    co_return co_await job;
 }
 
 } // namespace tessaron

@@ -14,11 +14,8 @@ namespace {
 
 void logToCategory(const rd_kafka_t* rk, int level, const char* facility, const char* text)
 {
-    // Syslog levels: 0 emergency .. 7 debug.
-    if (level <= 3)
-        qCWarning(lcLibrary, "%s %s: %s", rd_kafka_name(rk), facility, text);
-    else
-        qCDebug(lcLibrary, "%s %s: %s", rd_kafka_name(rk), facility, text);
+    // Failures reach callers through the operations; the library's own account is for developers.
+    qCDebug(lcLibrary, "%s %d %s: %s", rd_kafka_name(rk), level, facility, text);
 }
 
 void errorToCategory(rd_kafka_t* rk, int code, const char* reason, void*)

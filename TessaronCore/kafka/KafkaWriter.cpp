@@ -146,11 +146,13 @@ QCoro::Task<int64_t> KafkaWriter::produce(QString topic, std::optional<int32_t> 
     for (const auto& [name, value] : headers)
         pairs.append({name.toUtf8(), value.toUtf8()});
     pairs.append({QByteArray(reasonHeader), mandate.reason.toUtf8()});
-    co_return co_await onWriterQueue(*m_queue, m_state,
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = onWriterQueue(*m_queue, m_state,
                                      [topic = std::move(topic), partition, key = std::move(key), payload = std::move(payload),
                                       pairs = std::move(pairs), timeoutMs](WriterState& state) {
                                          return produceOnQueue(state, topic, partition, key, payload, pairs, timeoutMs);
                                      });
+    co_return co_await job;
 }
 
 } // namespace tessaron

@@ -84,10 +84,12 @@ void changeOnQueue(rd_kafka_t* rk, const QString& group, const QString& topic, c
 
 QCoro::Task<QString> KafkaWriter::groupState(QString group, int32_t timeoutMs)
 {
-    co_return co_await m_queue->run([state = m_state, group = std::move(group), timeoutMs]() {
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = m_queue->run([state = m_state, group = std::move(group), timeoutMs]() {
         PollAfter poll{state->raw};
         return stateOnQueue(state->raw, group, timeoutMs);
     });
+    co_return co_await job;
 }
 
 QCoro::Task<void> KafkaWriter::resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions, Mandate, bool force,
@@ -95,7 +97,8 @@ QCoro::Task<void> KafkaWriter::resetOffsets(QString group, QString topic, QMap<i
 {
     // The state check and the change are two requests, one after the other in the same job; a
     // consumer that joins between them is not noticed.
-    co_await m_queue->run([state = m_state, group = std::move(group), topic = std::move(topic), partitions = std::move(partitions), force,
+    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    auto job = m_queue->run([state = m_state, group = std::move(group), topic = std::move(topic), partitions = std::move(partitions), force,
                            timeoutMs]() {
         PollAfter poll{state->raw};
         if (!force) {
@@ -108,6 +111,7 @@ QCoro::Task<void> KafkaWriter::resetOffsets(QString group, QString topic, QMap<i
         }
         changeOnQueue(state->raw, group, topic, partitions, timeoutMs);
     });
+    co_await job;
 }
 
 } // namespace tessaron

@@ -1,0 +1,314 @@
+#include "MockKafkaCluster.h"
+#include "SyncWait.h"
+
+#include "TessaronCore/async/SerialQueue.h"
+#include "TessaronCore/kafka/KafkaClient.h"
+
+#include <QCoroTask>
+#include <QTest>
+#include <QTimeZone>
+#include <QTimer>
+#include <QElapsedTimer>
+
+#include <memory>
+
+using namespace tessaron;
+using testing::MockKafkaCluster;
+using testing::syncWait;
+using Position = KafkaClient::StartPosition;
+
+namespace {
+
+template <typename T>
+KafkaError failureOf(QCoro::Task<T> task)
+{
+    return testing::failureOf<KafkaError>(std::move(task));
+}
+
+QList<int64_t> offsetsOf(const QList<Message>& messages)
+{
+    QList<int64_t> out;
+    for (const Message& m : messages)
+        out << m.offset();
+    return out;
+}
+
+} // namespace
+
+class TestKafkaClient : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MockKafkaCluster> cluster;
+    std::unique_ptr<KafkaClient> client;
+
+private slots:
+    void init()
+    {
+        cluster = std::make_unique<MockKafkaCluster>(1);
+        client = std::make_unique<KafkaClient>(cluster->broker(), std::nullopt, std::nullopt, 10000);
+    }
+
+    void cleanup()
+    {
+        client.reset();
+        cluster.reset();
+    }
+
+    void topicsAreSortedWithInternalNamesAndEmptyWatermarks()
+    {
+        cluster->createTopic("orders", 3);
+        cluster->createTopic("_schemas", 1);
+        cluster->createTopic("__consumer_offsets", 2);
+        const QList<Topic> topics = syncWait(client->topics(5000));
+        QStringList names;
+        for (const Topic& t : topics)
+            names << t.name;
+        QCOMPARE(names, (QStringList{"__consumer_offsets", "_schemas", "orders"}));
+        QVERIFY(topics[0].isInternal);
+        QVERIFY(topics[1].isInternal);
+        QVERIFY(!topics[2].isInternal);
+        QCOMPARE(topics[2].partitions.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const Partition& p = topics[2].partitions[i];
+            QCOMPARE(p.id, i);
+            QCOMPARE(p.low, 0);
+            QCOMPARE(p.high, 0);
+            QCOMPARE(p.replicaCount, 1);
+            QVERIFY(!p.error);
+        }
+        QVERIFY(!topics[2].declaredDepth);
+    }
+
+    void aTopicErrorDoesNotFailTheListing()
+    {
+        cluster->createTopic("fine", 1);
+        cluster->createTopic("broken", 1);
+        cluster->setTopicError("broken", RD_KAFKA_RESP_ERR_LEADER_NOT_AVAILABLE);
+        const QList<Topic> topics = syncWait(client->topics(5000));
+        QCOMPARE(topics.size(), 2);
+        QCOMPARE(topics[0].name, QString("broken"));
+        QCOMPARE(topics[0].error, std::optional<QString>(QString::fromUtf8(rd_kafka_err2str(RD_KAFKA_RESP_ERR_LEADER_NOT_AVAILABLE))));
+        QVERIFY(!topics[1].error);
+    }
+
+    void watermarksFillEachPartition()
+    {
+        cluster->createTopic("orders", 3);
+        cluster->produceMany("orders", 0, 5);
+        cluster->produceMany("orders", 2, 2);
+        Topic listed = syncWait(client->topics(5000)).constFirst();
+        listed.partitions[1].error = QStringLiteral("from the listing");
+        const Topic topic = syncWait(client->watermarks(listed, 5000));
+        QCOMPARE(topic.name, QString("orders"));
+        QCOMPARE(topic.partitions.size(), 3);
+        QCOMPARE(topic.partitions[0].high, 5);
+        QCOMPARE(topic.partitions[1].high, 0);
+        QCOMPARE(topic.partitions[2].high, 2);
+        QCOMPARE(topic.partitions[0].low, 0);
+        // An error text from the listing survives a successful query.
+        QCOMPARE(topic.partitions[1].error, std::optional<QString>("from the listing"));
+        QCOMPARE(topic.retained(), 7);
+    }
+
+    void pagesFromEveryStartPosition()
+    {
+        cluster->createTopic("orders", 2);
+        cluster->produceMany("orders", 0, 10);
+
+        KafkaClient::Page all = syncWait(client->page("orders", 0, Position::atBeginning(), 100, 5000));
+        QCOMPARE(offsetsOf(all.messages), (QList<int64_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        QCOMPARE(all.next, (QMap<int32_t, int64_t>{{0, 10}}));
+        QVERIFY(all.reachedEnd);
+        QCOMPARE(all.messages[3].topic(), QString("orders"));
+        QCOMPARE(all.messages[3].payload(), std::optional<QByteArray>("m3"));
+
+        KafkaClient::Page four = syncWait(client->page("orders", 0, Position::atBeginning(), 4, 5000));
+        QCOMPARE(offsetsOf(four.messages), (QList<int64_t>{0, 1, 2, 3}));
+        QCOMPARE(four.next, (QMap<int32_t, int64_t>{{0, 4}}));
+        QVERIFY(!four.reachedEnd);
+
+        KafkaClient::Page further = syncWait(client->page("orders", 0, Position::atOffset(four.next[0]), 3, 5000));
+        QCOMPARE(offsetsOf(further.messages), (QList<int64_t>{4, 5, 6}));
+
+        KafkaClient::Page tail = syncWait(client->page("orders", 0, Position::atTail(3), 100, 5000));
+        QCOMPARE(offsetsOf(tail.messages), (QList<int64_t>{7, 8, 9}));
+        QVERIFY(tail.reachedEnd);
+        // More than the partition holds starts at the low watermark.
+        QCOMPARE(syncWait(client->read("orders", 0, Position::atTail(100), 100, 5000)).size(), 10);
+
+        KafkaClient::Page end = syncWait(client->page("orders", 0, Position::atEnd(), 100, 5000));
+        QVERIFY(end.messages.isEmpty());
+        QCOMPARE(end.next, (QMap<int32_t, int64_t>{{0, -1}}));
+
+        KafkaClient::Page empty = syncWait(client->page("orders", 1, Position::atBeginning(), 100, 5000));
+        QVERIFY(empty.messages.isEmpty());
+        QVERIFY(empty.reachedEnd);
+        QCOMPARE(empty.next, (QMap<int32_t, int64_t>{{1, -2}}));
+
+        KafkaClient::Page tailOfEmpty = syncWait(client->page("orders", 1, Position::atTail(100), 100, 5000));
+        QVERIFY(tailOfEmpty.messages.isEmpty());
+        QCOMPARE(tailOfEmpty.next, (QMap<int32_t, int64_t>{{1, 0}}));
+
+        KafkaClient::Page none = syncWait(client->page("orders", 0, Position::atOffset(2), 0, 5000));
+        QVERIFY(none.messages.isEmpty());
+        QVERIFY(!none.reachedEnd);
+        QCOMPARE(none.next, (QMap<int32_t, int64_t>{{0, 2}}));
+    }
+
+    void keysPayloadsHeadersAndTimestampsComeBackAsSent()
+    {
+        cluster->createTopic("t", 1);
+        cluster->produce("t", 0, {std::nullopt, std::nullopt, {}, 1500});
+        cluster->produce("t", 0, {QByteArray(""), QByteArray(""), {}, 0});
+        cluster->produce("t", 0, {QByteArray("k"), QByteArray("{\"a\":1}"),
+                                  {{"a", QByteArray("1")}, {"a", QByteArray("")}, {"b", std::nullopt}, {"c", QByteArray("x\0y", 3)}}, 1700000000123});
+        const QList<Message> messages = syncWait(client->read("t", 0, Position::atBeginning(), 10, 5000));
+        QCOMPARE(messages.size(), 3);
+
+        QVERIFY(!messages[0].key());
+        QVERIFY(!messages[0].payload());
+        QVERIFY(messages[0].isTombstone());
+        QCOMPARE(messages[0].timestamp(), std::optional<QDateTime>(QDateTime::fromMSecsSinceEpoch(1500, QTimeZone::utc())));
+        QVERIFY(messages[0].headers().isEmpty());
+
+        QCOMPARE(messages[1].key(), std::optional<QByteArray>(QByteArray("")));
+        QCOMPARE(messages[1].payload(), std::optional<QByteArray>(QByteArray("")));
+        QVERIFY(messages[1].timestamp()); // stamped by the producer
+
+        const QList<Message::Header> headers = messages[2].headers();
+        QCOMPARE(headers.size(), 4);
+        QCOMPARE(headers[0], (Message::Header{"a", "1"}));
+        QCOMPARE(headers[1], (Message::Header{"a", ""}));
+        QCOMPARE(headers[2], (Message::Header{"b", ""}));
+        QCOMPARE(headers[3], (Message::Header{"c", QByteArray("x\0y", 3)}));
+        QCOMPARE(messages[2].timestamp()->toMSecsSinceEpoch(), 1700000000123);
+        QCOMPARE(messages[2].id(), QString("t/0/2"));
+    }
+
+    void aFailedFetchFailsThePage()
+    {
+        cluster->createTopic("t", 1);
+        cluster->produceMany("t", 0, 3);
+        cluster->pushRequestErrors(1 /* Fetch */, {RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED});
+        const KafkaError error = failureOf(client->page("t", 0, Position::atBeginning(), 10, 5000));
+        QCOMPARE(error.code(), int(RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED));
+        QVERIFY2(error.message().startsWith("reading t/0: "), qPrintable(error.message()));
+        // The client stays usable.
+        QCOMPARE(syncWait(client->topics(5000)).size(), 1);
+    }
+
+    void brokersDownReadAsALostConnection()
+    {
+        // The library waits for a lost request up to the socket time-out, the client's own.
+        client = std::make_unique<KafkaClient>(cluster->broker(), std::nullopt, std::nullopt, 1000);
+        cluster->createTopic("t", 2);
+        cluster->produceMany("t", 0, 2);
+        const Topic topic = syncWait(client->topics(5000)).constFirst();
+        cluster->setAllBrokersDown();
+
+        const KafkaError listing = failureOf(client->topics(1000));
+        QVERIFY2(listing.isTimeout(), qPrintable(QString::number(listing.code()) + " " + listing.message()));
+        QVERIFY(listing.message().startsWith("listing topics: "));
+
+        const KafkaError tail = failureOf(client->page("t", 0, Position::atTail(10), 10, 1000));
+        QVERIFY2(tail.isTimeout(), qPrintable(QString::number(tail.code()) + " " + tail.message()));
+        QVERIFY(tail.message().startsWith("locating the tail of t/0: "));
+
+        // A consume that waits out its time-out ends the page without failing it.
+        const KafkaClient::Page page = syncWait(client->page("t", 0, Position::atOffset(0), 10, 500));
+        QVERIFY(page.messages.isEmpty());
+        QVERIFY(!page.reachedEnd);
+        QCOMPARE(page.next, (QMap<int32_t, int64_t>{{0, 0}}));
+
+        cluster->setAllBrokersUp();
+        QTRY_VERIFY_WITH_TIMEOUT(syncWait(client->read("t", 0, Position::atBeginning(), 10, 2000)).size() == 2, 20000);
+    }
+
+    void anUnreachablePartitionCarriesItsWatermarkFailure()
+    {
+        cluster = std::make_unique<MockKafkaCluster>(2);
+        client = std::make_unique<KafkaClient>(cluster->broker(), std::nullopt, std::nullopt, 1000);
+        cluster->createTopic("t", 2);
+        rd_kafka_mock_partition_set_leader(cluster->raw(), "t", 0, 1);
+        rd_kafka_mock_partition_set_leader(cluster->raw(), "t", 1, 2);
+        cluster->produceMany("t", 0, 4);
+        const Topic topic = syncWait(client->topics(5000)).constFirst();
+        cluster->setBrokerDown(2);
+        const Topic marks = syncWait(client->watermarks(topic, 1000));
+        QCOMPARE(marks.partitions[0].high, 4);
+        QVERIFY(!marks.partitions[0].error);
+        QCOMPARE(marks.partitions[1].low, 0);
+        QCOMPARE(marks.partitions[1].high, 0);
+        QVERIFY(marks.partitions[1].error);
+        QVERIFY(!marks.partitions[1].error->isEmpty());
+    }
+
+    void operationsFinishInSubmissionOrderWhileTheCallerStaysResponsive()
+    {
+        cluster->createTopic("t", 4);
+        cluster->produceMany("t", 0, 3);
+        const Topic topic = syncWait(client->topics(5000)).constFirst();
+        rd_kafka_mock_broker_set_rtt(cluster->raw(), 1, 100);
+
+        QList<int> finished;
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        timer.start(10);
+        // Coroutine lambdas are named so that their captures outlive the frames using them.
+        auto watermarks = [&]() -> QCoro::Task<void> { auto op = client->watermarks(topic, 5000); co_await op; finished << 1; };
+        auto listing = [&]() -> QCoro::Task<void> { auto op = client->topics(5000); co_await op; finished << 2; };
+        auto reading = [&]() -> QCoro::Task<void> { auto op = client->page("t", 0, Position::atBeginning(), 10, 5000); co_await op; finished << 3; };
+        auto run = [&]() -> QCoro::Task<void> {
+            // Started at once (tasks are eager), awaited in reverse.
+            auto first = watermarks();
+            auto second = listing();
+            auto third = reading();
+            co_await third;
+            co_await second;
+            co_await first;
+        };
+        syncWait(run());
+        QCOMPARE(finished, (QList<int>{1, 2, 3}));
+        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+    }
+
+    void committedOffsetsThroughASecondHandle()
+    {
+        cluster->createTopic("orders", 3);
+        cluster->produceMany("orders", 0, 6);
+        cluster->produceMany("orders", 2, 9);
+        cluster->commit("billing", "orders", {{0, 4}, {2, 9}});
+        const Topic topic = syncWait(client->watermarks(syncWait(client->topics(5000)).constFirst(), 5000));
+        const QList<GroupOffset> offsets = syncWait(client->offsets(QStringLiteral("billing"), topic, 5000));
+        QCOMPARE(offsets, (QList<GroupOffset>{{"orders", 0, 4, 6}, {"orders", 1, std::nullopt, 0}, {"orders", 2, 9, 9}}));
+        QCOMPARE(offsets[0].lag(), std::optional<int64_t>(2));
+
+        // Without watermarks every high is 0.
+        Topic bare = topic;
+        for (Partition& p : bare.partitions)
+            p.high = 0;
+        for (const GroupOffset& o : syncWait(client->offsets(QStringLiteral("billing"), bare, 5000)))
+            QCOMPARE(o.high, 0);
+
+        // A group that never committed has nothing, and reading it committed nothing either.
+        for (const GroupOffset& o : syncWait(client->offsets(QStringLiteral("nobody"), topic, 5000)))
+            QVERIFY(!o.committed);
+    }
+
+    void releasingTheClientLetsRunningWorkFinishAndEndsItsWorker()
+    {
+        cluster->createTopic("t", 1);
+        cluster->produceMany("t", 0, 2);
+        const int before = SerialQueue::liveWorkers();
+        auto doomed = std::make_unique<KafkaClient>(cluster->broker(), std::nullopt, std::nullopt, 10000);
+        QCOMPARE(SerialQueue::liveWorkers(), before + 1);
+        auto pending = doomed->read("t", 0, Position::atBeginning(), 10, 5000);
+        doomed.reset();
+        QCOMPARE(syncWait(std::move(pending)).size(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(SerialQueue::liveWorkers(), before, 10000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKafkaClient)
+#include "tst_KafkaClient.moc"
