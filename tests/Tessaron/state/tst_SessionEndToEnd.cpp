@@ -1,0 +1,150 @@
+// A real BrokerSession against real peers: librdkafka's mock cluster for Kafka, and the RabbitMQ
+// node that scripts/test starts (TESSARON_TEST_RABBITMQ_URL) for RabbitMQ.
+#include "TessaronCore/kafka/MockKafkaCluster.h"
+#include "TessaronCore/rabbit/RabbitTestSupport.h"
+
+#include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/prefs/Prefs.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+#include <QUuid>
+
+using namespace tessaron;
+
+namespace {
+
+// QCoro::waitFor needs a default-constructible result; outcomes have none.
+AppOutcome outcomeOf(QCoro::Task<AppOutcome> task)
+{
+    std::optional<AppOutcome> result;
+    QCoro::waitFor([&]() -> QCoro::Task<> { result.emplace(co_await std::move(task)); }());
+    return *result;
+}
+
+std::optional<QByteArray> header(const Message& message, const QString& name)
+{
+    for (const Message::Header& h : message.headers()) {
+        if (h.name == name)
+            return h.value;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+class TestSessionEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void kafkaThroughTheMockCluster()
+    {
+        testing::MockKafkaCluster cluster(1);
+        cluster.createTopic("orders", 2);
+        for (int i = 0; i < 6; ++i)
+            cluster.produce("orders", i % 2, {.key = QByteArray("k") + QByteArray::number(i), .payload = QString("{\"n\":%1}").arg(i).toUtf8(),
+                                               .headers = {}, .timestampMs = 1700000000000 + i * 1000});
+        BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
+        QCoro::waitFor(session.connect());
+        QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
+        QVERIFY(!session.lostConnection());
+        std::optional<Topic> orders;
+        for (const Topic& t : session.topics()) {
+            if (t.name == "orders")
+                orders = t;
+        }
+        QVERIFY(orders);
+        QCOMPARE(orders->retained(), 6);
+
+        session.setSelectedTopic(QString("orders"));
+        const qint64 before = UserDefaults::standard().integer(Prefs::messagesRead).value_or(0);
+        QCoro::waitFor(session.read(BrokerSession::Position::atTail(), 4, false));
+        QCOMPARE(session.messages().size(), 4);
+        QCOMPARE(session.messages().first().offset(), 2); // newest: the sixth message, p1@2
+        QCOMPARE(session.messages().first().partition(), 1);
+        QCOMPARE(UserDefaults::standard().integer(Prefs::messagesRead).value_or(0), before + 4);
+
+        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 100, false));
+        QCOMPARE(session.messages().size(), 6);
+        QVERIFY(session.reachedEnd());
+        QCOMPARE(session.nextOffsets(), (QMap<int32_t, int64_t>{{0, 3}, {1, 3}}));
+
+        // A corrected copy, filed with its reason, comes back with the reason header.
+        const AppOutcome filed = outcomeOf(session.produce("orders", QString("k5"), "{\"n\":5,\"fixed\":true}", "total was wrong"));
+        QCOMPARE(filed, AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
+        QVERIFY(!session.isLoadingMessages());
+        bool found = false;
+        for (const Message& m : session.messages()) {
+            if (m.payloadString() == QString("{\"n\":5,\"fixed\":true}")) {
+                found = true;
+                QCOMPARE(header(m, "tessaron-reason"), std::optional<QByteArray>("total was wrong"));
+                QCOMPARE(m.keyString(), std::optional<QString>("k5"));
+            }
+        }
+        QVERIFY(found);
+    }
+
+    void kafkaLostConnection()
+    {
+        testing::MockKafkaCluster cluster(1);
+        cluster.createTopic("orders", 1);
+        BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
+        QCoro::waitFor(session.connect());
+        QVERIFY(session.topicsListed());
+        cluster.setAllBrokersDown();
+        QCoro::waitFor(session.loadTopics());
+        QVERIFY2(session.lostConnection(), qPrintable(session.unobservable().isEmpty() ? QString() : session.unobservable().last().reason));
+        // The topics listed before are kept.
+        QCOMPARE(session.topics().size(), 1);
+    }
+
+    void rabbitAgainstTheRealNode()
+    {
+        const QString url = qEnvironmentVariable("TESSARON_TEST_RABBITMQ_URL");
+        if (url.isEmpty())
+            QSKIP("TESSARON_TEST_RABBITMQ_URL is not set: no RabbitMQ node to test against (scripts/test starts one)");
+        const QString vhost = "tessaron-session-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        Broker broker = rabbitBroker(url, vhost, "guest");
+        broker.id = QUuid::createUuid();
+        OpenRabbitClient admin(broker, QString("guest"), 10000);
+        const QString vhostPath = RabbitClient::percentEncoded(vhost);
+        QVERIFY(!settle(admin.request("PUT", "/api/vhosts/" + vhostPath)).error);
+        auto cleanup = qScopeGuard([&] { settle(admin.request("DELETE", "/api/vhosts/" + vhostPath)); });
+        QVERIFY(!settle(admin.request("PUT", "/api/queues/" + vhostPath + "/jobs", QByteArray("{\"durable\":false}"))).error);
+
+        BrokerSession session(broker, QString("guest"), std::nullopt, std::nullopt);
+        QCoro::waitFor(session.connect());
+        QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
+        QCOMPARE(session.connection()->kind(), BrokerSession::Connection::rabbit);
+        QVERIFY(session.queueConsumers().contains("jobs"));
+        QCOMPARE(session.queueConsumers().value("jobs"), 0);
+
+        QVERIFY(outcomeOf(session.produce("jobs", std::nullopt, "first", "seeding")).isDone());
+        QVERIFY(outcomeOf(session.produce("jobs", std::nullopt, "second", "seeding")).isDone());
+        // A queue nobody declared routes nowhere: refused, not reported as filed.
+        QVERIFY(!outcomeOf(session.produce("nowhere", std::nullopt, "lost", "seeding")).isDone());
+
+        session.setSelectedTopic(QString("jobs"));
+        QCoro::waitFor(session.readLatest());
+        QVERIFY(session.messages().isEmpty()); // no consent yet
+        QVERIFY(!session.bindings().isEmpty()); // the default exchange's binding shows already
+
+        session.setAcceptedRabbitReadCost(true);
+        const qint64 disturbed = UserDefaults::standard().integer(Prefs::messagesDisturbed).value_or(0);
+        QCoro::waitFor(session.readLatest());
+        QCOMPARE(session.messages().size(), 2);
+        QCOMPARE(session.messages().first().payloadString(), std::optional<QString>("first"));
+        QCOMPARE(header(session.messages().first(), "tessaron-reason"), std::optional<QByteArray>("seeding"));
+        QCOMPARE(UserDefaults::standard().integer(Prefs::messagesDisturbed).value_or(0), disturbed + 2);
+
+        // The messages were put back: the queue still holds both.
+        QTRY_VERIFY_WITH_TIMEOUT(([&] {
+                                     QCoro::waitFor(session.loadTopics());
+                                     return !session.topics().isEmpty() && session.topics().first().declaredDepth == 2;
+                                 }()),
+                                 15000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSessionEndToEnd)
+#include "tst_SessionEndToEnd.moc"
