@@ -111,7 +111,7 @@ QList<Token> tokens(const QString& text)
         return out;
     const Characters chars(text);
     const qsizetype n = chars.count();
-    out.reserve(n / 3 + 1);
+    out.reserve(n / 2 + 1);
     auto push = [&](qsizetype from, qsizetype to, TokenClass kind) { // characters [from, to)
         const qsizetype s = chars.start(from);
         out.append(Token{s, chars.start(to - 1) + (chars.end(to - 1) - chars.start(to - 1)) - s, kind});
@@ -175,9 +175,31 @@ AttributedText highlight(const QString& text)
     QColor colors[6];
     for (int k = 0; k < 6; ++k)
         colors[k] = color(TokenClass(k));
-    out.runs.reserve(all.size());
-    for (const Token& t : all)
-        out.runs.append(AttributedText::Run{text.mid(t.start, t.length), colors[int(t.kind)], std::nullopt});
+    // Neighbouring tokens of one colour share a run, as attributed text coalesces equal runs.
+    // Counted first so the list is allocated once: on a large payload regrowth dominates the cost.
+    qsizetype count = 0;
+    for (qsizetype i = 0, last = -1; i < all.size(); ++i) {
+        const int kind = int(all[i].kind);
+        if (last < 0 || (kind != last && colors[kind] != colors[last]))
+            ++count;
+        last = kind;
+    }
+    out.runs.reserve(count);
+    qsizetype runStart = 0;
+    int runKind = -1;
+    auto close = [&](qsizetype end) {
+        if (runKind >= 0)
+            out.runs.append(AttributedText::Run{text.mid(runStart, end - runStart), colors[runKind], std::nullopt});
+    };
+    for (const Token& t : all) {
+        const int kind = int(t.kind);
+        if (kind != runKind && (runKind < 0 || colors[kind] != colors[runKind])) {
+            close(t.start);
+            runStart = t.start;
+            runKind = kind;
+        }
+    }
+    close(text.size());
     return out;
 }
 

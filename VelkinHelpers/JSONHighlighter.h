@@ -22,7 +22,8 @@ struct Token {
 
 // The tokens of `text`, in order, covering it exactly.
 QList<Token> tokens(const QString& text);
-// One run per token, coloured by its class (keys and keywords from the current brand palette).
+// The text in runs coloured by token class (keys and keywords from the current brand palette);
+// neighbouring tokens of one colour share a run.
 AttributedText highlight(const QString& text);
 QColor color(TokenClass kind);
 
