@@ -1,6 +1,7 @@
 // A real BrokerSession against real peers: librdkafka's mock cluster for Kafka, and the RabbitMQ
 // node that scripts/test starts (TESSARON_TEST_RABBITMQ_URL) for RabbitMQ.
 #include "TessaronCore/kafka/MockKafkaCluster.h"
+#include "TessaronCore/avro/RegistryPeer.h"
 #include "TessaronCore/rabbit/RabbitTestSupport.h"
 
 #include "Tessaron/state/BrokerSession.h"
@@ -82,6 +83,33 @@ private slots:
             }
         }
         QVERIFY(found);
+    }
+
+    void avroThroughALocalRegistry()
+    {
+        RegistryPeer registry;
+        const QByteArray schema = R"({"type":"record","name":"Payment","fields":[{"name":"amount","type":"long"}]})";
+        registry.answer("/schemas/ids/1", {200, QJsonDocument(QJsonObject{{"schema", QString::fromUtf8(schema)}}).toJson(QJsonDocument::Compact)});
+        testing::MockKafkaCluster cluster(1);
+        cluster.createTopic("payments", 1);
+        const QByteArray frame1 = QByteArray::fromHex("00000000012a"); // schema 1, amount 21
+        const QByteArray frame9 = QByteArray::fromHex("00000000092a"); // schema 9, unknown
+        cluster.produce("payments", 0, {.key = std::nullopt, .payload = frame1, .headers = {}, .timestampMs = 1700000000000});
+        cluster.produce("payments", 0, {.key = std::nullopt, .payload = frame9, .headers = {}, .timestampMs = 1700000001000});
+
+        Broker broker = cluster.broker();
+        broker.schemaRegistryURL = "http://" + registry.address();
+        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
+        QCoro::waitFor(session.connect());
+        session.setSelectedTopic(QString("payments"));
+        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        QCOMPARE(session.messages().size(), 2);
+        const Message& unknown = session.messages().at(0);
+        const Message& known = session.messages().at(1);
+        QVERIFY(known.decoded());
+        QCOMPARE(known.decoded()->json, QByteArray(R"({"amount":21})"));
+        QCOMPARE(unknown.decodeFailure(), std::optional<QString>("the registry has no schema 9"));
+        QVERIFY(session.unobservable().contains(Unobservable{"1 Avro message", "the registry has no schema 9"}));
     }
 
     void kafkaLostConnection()
