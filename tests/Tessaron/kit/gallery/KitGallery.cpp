@@ -19,6 +19,12 @@
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "VelkinHelpers/JSONHighlighter.h"
 #include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/AuroraBackground.h"
+#include "VelkinUI/GlassCard.h"
+#include "VelkinUI/GradientButtonStyle.h"
+#include "VelkinUI/PressableStyle.h"
+#include "VelkinUI/ShimmerText.h"
+#include "VelkinUI/StatusDot.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/KitFont.h"
@@ -57,6 +63,7 @@ public:
         QPalette p = palette();
         p.setColor(QPalette::Window, SettingsPalette::canvas());
         p.setColor(QPalette::WindowText, SettingsPalette::ink());
+        p.setColor(QPalette::ButtonText, SettingsPalette::ink());
         setPalette(p);
         m_grid->setContentsMargins(28, 28, 28, 28);
         m_grid->setHorizontalSpacing(28);
@@ -322,6 +329,56 @@ QWidget* jsonPage()
     return sheet;
 }
 
+// A frozen aurora frame, so the picture is the same on every run.
+class AuroraStill : public QWidget {
+public:
+    AuroraStill() { setFixedSize(1020, 660); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        AuroraBackground::paintFrame(p, size(), 1000.0, 1.0);
+    }
+};
+
+QWidget* auroraPage()
+{
+    auto* sheet = new Sheet(1);
+    sheet->add("AuroraBackground 1020 x 660, intensity 1, t = 1000 s", new AuroraStill);
+    return sheet;
+}
+
+QWidget* componentsPage()
+{
+    auto* sheet = new Sheet(3);
+    sheet->add("ShimmerText 28 heavy rounded", new ShimmerText("Tessaron MQ", 28, QFont::Black, FontDesign::rounded));
+    auto* dots = new QWidget;
+    auto* row = new QHBoxLayout(dots);
+    row->addWidget(new StatusDot(SettingsPalette::mint(), 8));
+    row->addWidget(new StatusDot(QColor::fromRgbF(0.95f, 0.4f, 0.4f), 10));
+    row->addWidget(new StatusDot(Brand::accent(), 6));
+    sheet->add("StatusDot 8, 10, 6", dots);
+    sheet->add("GradientButtonStyle", new KitButton("Connect", std::make_unique<GradientButtonStyle>()));
+    auto* pressed = new KitButton("Connect", std::make_unique<GradientButtonStyle>());
+    pressed->showPressed(true);
+    sheet->add("GradientButtonStyle pressed", pressed);
+    auto* pressable = new KitButton("Pressable label", std::make_unique<PressableStyle>());
+    pressable->showPressed(true);
+    sheet->add("PressableStyle pressed", pressable);
+    auto* label = new QLabel("Resting glass card: flat, soft shadow");
+    label->setPalette(sheet->palette());
+    auto* card = new GlassCard(16, true, Qt::AlignLeft, false, label);
+    sheet->add("GlassCard interactive, resting", card);
+    auto* hoverLabel = new QLabel("Hovered near its top-left corner");
+    hoverLabel->setPalette(sheet->palette());
+    auto* hovered = new GlassCard(16, true, Qt::AlignLeft, false, hoverLabel);
+    hovered->resize(hovered->sizeHint());
+    hovered->setPointer(QPointF(30, 10));
+    sheet->add("GlassCard hovered", hovered);
+    return sheet;
+}
+
 } // namespace
 
 QList<Page> pages()
@@ -343,6 +400,8 @@ QList<Page> pages()
         {"delight", delightPage},
         {"charts", chartsPage},
         {"json", jsonPage},
+        {"aurora", auroraPage},
+        {"components", componentsPage},
     };
 }
 
