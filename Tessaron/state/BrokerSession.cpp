@@ -16,7 +16,13 @@ QString BrokerSession::Position::label() const
     case offset:
         return L10n::t("From offset %d", m_offset);
     case time:
-        return L10n::t("From %@", QLocale().toString(m_moment, QLocale::ShortFormat));
+    {
+        // An abbreviated date (month by its short name) with a shortened time.
+        const QDateTime local = m_moment.toLocalTime();
+        const QLocale locale;
+        return L10n::t("From %@", locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ")
+                                      + locale.toString(local.time(), QLocale::ShortFormat));
+    }
     case tail:
         return loc("The latest");
     case beginning:
