@@ -32,19 +32,6 @@ constexpr double blurRadius = 110.0;
 // The blobs are so soft that a quarter of the resolution loses nothing and saves most of the work.
 constexpr int blobScale = 4;
 
-// The grain never moves, so it is drawn once per size and reused.
-const QImage& grainFor(const QSize& size)
-{
-    static QImage cached;
-    if (cached.size() != size) {
-        cached = QImage(size, QImage::Format_ARGB32_Premultiplied);
-        cached.fill(Qt::transparent);
-        QPainter p(&cached);
-        NoiseOverlay::paintGrain(p, QRectF(QPointF(0, 0), QSizeF(size)));
-    }
-    return cached;
-}
-
 } // namespace
 
 AuroraBackground::AuroraBackground(double intensity, QWidget* parent)
@@ -151,7 +138,8 @@ void AuroraBackground::paintFrame(QPainter& painter, const QSize& size, double t
         p.drawImage(full, blobs);
         p.setCompositionMode(QPainter::CompositionMode_SoftLight);
         p.setOpacity(p.opacity() * 0.18);
-        p.drawImage(QPointF(0, 0), grainFor(size));
+        // Soft light over the 600 dots only: blending a whole grain image would cost far more.
+        NoiseOverlay::paintGrain(p, full);
     };
     painter.save();
     if (intensity >= 1.0) {
