@@ -21,18 +21,29 @@ QFont noteFont() { return KitFont::font(9.5, QFont::Normal, FontDesign::rounded)
 } // namespace
 
 ChartBarRow::ChartBarRow(const TessaronChart::Bar& bar, double fraction, int position, QWidget* parent)
-    : QWidget(parent), m_bar(bar), m_fraction(fraction), m_position(position), m_growth(new AnimatedValue(0.0, this))
+    : QWidget(parent), m_bar(bar), m_fraction(fraction), m_position(position), m_growth(new AnimatedValue(0.0, this)),
+      m_roll(new AnimatedValue(1.0, this))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(m_growth, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(m_roll, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 void ChartBarRow::setBar(const TessaronChart::Bar& bar, double fraction)
 {
+    const QString before = valueText();
     m_bar = bar;
     m_fraction = fraction;
+    if (valueText() != before && !AccessibilitySettings::instance().reduceMotion()) {
+        // The new number rolls in from below while the old one leaves upwards.
+        m_previousValue = before;
+        m_roll->setImmediately(0.0);
+        m_roll->animateTo(1.0, Motion::withSpring(Spring{0.35, 0.9, 0.0}));
+    }
     update();
 }
+
+bool ChartBarRow::isRolling() const { return m_roll->isAnimating(); }
 
 void ChartBarRow::setDrawn(bool drawn, bool animated)
 {
@@ -102,8 +113,21 @@ void ChartBarRow::paintEvent(QPaintEvent*)
         x -= w + 4;
     }
     painter.setFont(valueFont());
-    painter.setPen(zero ? SettingsPalette::muted() : SettingsPalette::ink());
-    painter.drawText(QRectF(column.left(), 0, x - column.left(), height()), Qt::AlignVCenter | Qt::AlignRight, valueText());
+    const QColor valueColour = zero ? SettingsPalette::muted() : SettingsPalette::ink();
+    const QRectF valueBox(column.left(), 0, x - column.left(), height());
+    const double roll = std::clamp(m_roll->value(), 0.0, 1.0);
+    if (roll < 1.0 && !m_previousValue.isEmpty()) {
+        painter.save();
+        painter.setClipRect(valueBox);
+        painter.setPen(SettingsPalette::withOpacity(valueColour, 1.0 - roll));
+        painter.drawText(valueBox.translated(0, -height() * roll), Qt::AlignVCenter | Qt::AlignRight, m_previousValue);
+        painter.setPen(SettingsPalette::withOpacity(valueColour, roll));
+        painter.drawText(valueBox.translated(0, height() * (1.0 - m_roll->value())), Qt::AlignVCenter | Qt::AlignRight, valueText());
+        painter.restore();
+    } else {
+        painter.setPen(valueColour);
+        painter.drawText(valueBox, Qt::AlignVCenter | Qt::AlignRight, valueText());
+    }
 }
 
 } // namespace tessaron

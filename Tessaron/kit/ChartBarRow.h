@@ -27,6 +27,7 @@ public:
     double barLength() const;
     QRectF trackRect() const;
     QString valueText() const;
+    bool isRolling() const;
     QString labelText() const;
 
     QSize sizeHint() const override;
@@ -40,6 +41,8 @@ private:
     double m_fraction;
     int m_position;
     AnimatedValue* m_growth;
+    AnimatedValue* m_roll;     // 0 to 1 while a changed value rolls in
+    QString m_previousValue;
 };
 
 } // namespace tessaron

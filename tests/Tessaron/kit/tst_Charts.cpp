@@ -147,6 +147,8 @@ private slots:
         card.setChart(TessaronChart::boopChart(5));
         QCOMPARE(card.rows()[0], row); // same identity: same row
         QCOMPARE(row->valueText(), QString("5"));
+        QVERIFY(row->isRolling()); // the digits roll
+        QTRY_VERIFY_WITH_TIMEOUT(!row->isRolling(), 2000);
         card.setChart(TessaronChart::catalogue()[2]);
         QCOMPARE(card.rows().size(), 4);
         QCOMPARE(card.rows()[0]->barLength(), 3.0); // a new chart starts from its stubs

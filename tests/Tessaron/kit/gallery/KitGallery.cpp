@@ -376,6 +376,10 @@ QWidget* componentsPage()
     hovered->resize(hovered->sizeHint());
     hovered->setPointer(QPointF(30, 10));
     sheet->add("GlassCard hovered", hovered);
+    auto* inside = new GlassCard(16, false, Qt::AlignLeft, false, new KitButton("Inside a card", std::make_unique<GradientButtonStyle>()));
+    sheet->add("GradientButtonStyle inside a GlassCard", inside);
+    auto* mascotCard = new GlassCard(16, false, Qt::AlignCenter, false, new TessaronMascot(48, 0));
+    sheet->add("TessaronMascot inside a GlassCard", mascotCard);
     return sheet;
 }
 
