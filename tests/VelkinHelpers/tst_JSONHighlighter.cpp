@@ -130,6 +130,27 @@ private slots:
         QCOMPARE(*out.runs[0].foreground, QColor::fromRgbF(1, 1, 1, 0.55f));
     }
 
+    void attributedTextFeedsTextLayoutsAndLabels()
+    {
+        const AttributedText out = JSONHighlighter::highlight("{\"a<b\": 1}\n");
+        const auto formats = out.formats();
+        QCOMPARE(formats.size(), out.runs.size());
+        int at = 0;
+        for (int i = 0; i < formats.size(); ++i) {
+            QCOMPARE(formats[i].start, at);
+            QCOMPARE(formats[i].format.foreground().color(), *out.runs[i].foreground);
+            at += formats[i].length;
+        }
+        QCOMPARE(at, out.text().size());
+        const QString html = out.toHtml();
+        QVERIFY(html.contains("a&lt;b"));
+        QVERIFY(html.endsWith("<br/></span>"));
+        AttributedText plain;
+        plain.runs.append({"x", std::nullopt, std::nullopt});
+        QVERIFY(plain.formats().isEmpty());
+        QCOMPARE(plain.toHtml(), QString("x"));
+    }
+
     void recognisesJSONContainersOnly()
     {
         QVERIFY(JSONHighlighter::isJSON("  \n[1, 2, {\"a\": null}]\n  "));
