@@ -1,6 +1,6 @@
 #include "TessaronCore/analysis/GroupVerdict.h"
 
-#include "TessaronCore/analysis/Saturating.h"
+#include "TessaronCore/model/Saturating.h"
 
 namespace tessaron {
 

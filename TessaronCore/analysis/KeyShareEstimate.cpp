@@ -1,6 +1,6 @@
 #include "TessaronCore/analysis/KeyShareEstimate.h"
 
-#include "TessaronCore/analysis/Saturating.h"
+#include "TessaronCore/model/Saturating.h"
 #include "TessaronCore/analysis/TextRules.h"
 
 #include <QHash>

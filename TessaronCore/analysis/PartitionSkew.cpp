@@ -1,6 +1,6 @@
 #include "TessaronCore/analysis/PartitionSkew.h"
 
-#include "TessaronCore/analysis/Saturating.h"
+#include "TessaronCore/model/Saturating.h"
 
 #include <algorithm>
 #include <vector>

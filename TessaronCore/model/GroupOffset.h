@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TessaronCore/model/Saturating.h"
 #include "TessaronCore/model/OptionalHash.h"
 
 #include <QString>
@@ -24,7 +25,7 @@ struct GroupOffset {
     {
         if (!committed || *committed < 0)
             return std::nullopt;
-        return high > *committed ? high - *committed : 0;
+        return Saturating::span(*committed, high);
     }
 
     friend bool operator==(const GroupOffset&, const GroupOffset&) = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TessaronCore/model/Saturating.h"
 #include "TessaronCore/model/OptionalHash.h"
 
 #include <QString>
@@ -25,7 +26,7 @@ struct GroupPosition {
     {
         if (!end)
             return std::nullopt;
-        return *end > committed ? *end - committed : 0;
+        return Saturating::span(committed, *end);
     }
 
     bool isPastEnd() const { return end && *end < committed; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TessaronCore/model/Saturating.h"
 #include "TessaronCore/model/OptionalHash.h"
 
 #include <QString>
@@ -20,7 +21,7 @@ struct Partition {
     std::optional<QString> error;
 
     // Messages still held: high - low, never negative.
-    int64_t retained() const { return high > low ? high - low : 0; }
+    int64_t retained() const { return Saturating::span(low, high); }
     bool underReplicated() const { return inSyncCount < replicaCount; }
 
     friend bool operator==(const Partition&, const Partition&) = default;

@@ -1,4 +1,5 @@
 #include "TessaronCore/model/Topic.h"
+#include "TessaronCore/model/Saturating.h"
 
 namespace tessaron {
 
@@ -8,7 +9,7 @@ int64_t Topic::retained() const
         return *declaredDepth;
     int64_t total = 0;
     for (const Partition& p : partitions)
-        total += p.retained();
+        total = Saturating::add(total, p.retained());
     return total;
 }
 

@@ -1,4 +1,4 @@
-#include "TessaronCore/analysis/Saturating.h"
+#include "TessaronCore/model/Saturating.h"
 #include "TessaronCore/analysis/SearchTerm.h"
 #include "TessaronCore/analysis/TextRules.h"
 

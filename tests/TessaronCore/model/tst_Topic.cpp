@@ -1,3 +1,5 @@
+#include "TessaronCore/model/GroupOffset.h"
+#include "TessaronCore/model/GroupPosition.h"
 #include "TessaronCore/model/QueueBinding.h"
 #include "TessaronCore/model/Topic.h"
 
@@ -40,6 +42,18 @@ private slots:
         QCOMPARE(queue.retained(), int64_t(0));
         queue.declaredDepth = 12;
         QCOMPARE(queue.retained(), int64_t(12));
+    }
+
+    void broker64BitLimitsSaturateInsteadOfOverflowing()
+    {
+        constexpr int64_t top = std::numeric_limits<int64_t>::max();
+        constexpr int64_t bottom = std::numeric_limits<int64_t>::min();
+        QCOMPARE(span(0, bottom, top).retained(), top);
+        Topic huge{QStringLiteral("h"), {span(0, 0, top), span(1, 0, top), span(2, -1, 0)}, false, std::nullopt,
+                   std::nullopt};
+        QCOMPARE(huge.retained(), top);
+        QCOMPARE((GroupPosition{QStringLiteral("t"), 0, bottom, top, std::nullopt}.lag()), std::optional<int64_t>(top));
+        QCOMPARE((GroupOffset{QStringLiteral("t"), 0, 0, top}.lag()), std::optional<int64_t>(top));
     }
 
     void underReplication()
