@@ -1,4 +1,6 @@
+#include "VelkinKit/VelkinKit.h"
 #include "VelkinUI/Brand.h"
+#include "VelkinUI/KitConfigurator.h"
 #include "VelkinUI/LogoMark.h"
 
 #include <QImage>
@@ -93,6 +95,23 @@ private slots:
         UserDefaults fresh(other.filePath("prefs.json"));
         Brand::configure(BrandConfig(PrefsStore("tessaron", fresh), "accentTheme", QIcon(), "tray.full.fill", AccentTheme::forest));
         QCOMPARE(Brand::theme(), AccentTheme::forest);
+    }
+
+    void kitConfigureReachesTheBrand()
+    {
+        installBrandAsKitConfigurator();
+        QImage logo(4, 4, QImage::Format_ARGB32);
+        logo.fill(Qt::blue);
+        VelkinKit::configure("tessaron", QVariant(logo), "tray.full.fill", "sunset");
+        QCOMPARE(Brand::config().prefs.key("accentTheme"), QString("tessaron.accentTheme"));
+        QCOMPARE(Brand::fallbackSymbol(), QString("tray.full.fill"));
+        QVERIFY(!Brand::logo().isNull());
+        UserDefaults::standard().remove("tessaron.accentTheme");
+        QCOMPARE(Brand::theme(), AccentTheme::sunset);
+        VelkinKit::configure("kit", QVariant(), "x", "no-such-theme");
+        QCOMPARE(Brand::theme(), AccentTheme::violet);
+        QVERIFY(Brand::logo().isNull());
+        VelkinKit::setBrandConfigurator({});
     }
 
     void logoMarkDrawsTheSymbolOrTheLogo()
