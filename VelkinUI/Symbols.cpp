@@ -154,18 +154,19 @@ QPainterPath drawn(const QString& name)
         t.rotate(-38);
         p.addPath(t.map(thumb));
     } else if (name == QLatin1String("hare.fill")) {
-        p.addEllipse(QRectF(3.0, 11.0, 13.0, 9.0));   // body
-        p.addEllipse(QRectF(13.0, 8.5, 7.5, 6.5));    // head
+        p.addEllipse(QRectF(2.0, 12.0, 14.5, 8.5));   // body
+        p.addEllipse(QRectF(13.0, 9.5, 8.0, 6.5));    // head, facing right
         QPainterPath ear;
-        ear.addEllipse(QRectF(-1.3, -6.0, 2.6, 7.0));
-        for (double angle : {18.0, 38.0}) {
+        ear.addEllipse(QRectF(-1.4, -9.0, 2.8, 10.0));
+        for (double angle : {-28.0, -10.0}) {         // long ears laid back
             QTransform t;
-            t.translate(16.0, 9.5);
+            t.translate(16.0, 11.0);
             t.rotate(angle);
             p.addPath(t.map(ear));
         }
-        p.addEllipse(QRectF(1.5, 12.0, 3.2, 3.2));    // tail
-        p.addRoundedRect(QRectF(12.0, 18.0, 7.0, 2.2), 1.1, 1.1); // front paws
+        p.addEllipse(QRectF(0.5, 12.5, 3.4, 3.4));    // tail
+        p.addRoundedRect(QRectF(13.0, 18.5, 7.0, 2.2), 1.1, 1.1); // front paws
+        p.addRoundedRect(QRectF(3.0, 19.0, 8.0, 2.2), 1.1, 1.1);  // hind paws
     } else {
         // Unknown names draw a plain question mark in a ring rather than nothing.
         p.addEllipse(QRectF(2, 2, 20, 20));
