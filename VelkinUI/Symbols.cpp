@@ -5,6 +5,9 @@
 #include <QFontDatabase>
 #include <QHash>
 #include <QPainter>
+#include <QPixmap>
+
+#include <cmath>
 
 namespace tessaron::Symbols {
 
@@ -243,6 +246,23 @@ void paint(QPainter& painter, const QString& name, const QRectF& box, const QBru
     painter.setBrush(brush);
     painter.drawPath(p);
     painter.restore();
+}
+
+QIcon icon(const QString& name, double size, const QColor& color)
+{
+    QIcon result;
+    for (qreal dpr : {1.0, 2.0}) {
+        const int side = int(std::ceil(size * dpr));
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        {
+            QPainter p(&pixmap);
+            paint(p, name, QRectF(0, 0, side, side), color);
+        }
+        pixmap.setDevicePixelRatio(dpr);
+        result.addPixmap(pixmap);
+    }
+    return result;
 }
 
 } // namespace tessaron::Symbols

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBrush>
+#include <QIcon>
 #include <QPainterPath>
 #include <QRectF>
 #include <QString>
@@ -24,5 +25,7 @@ QPainterPath path(const QString& name, const QRectF& box);
 // The square a symbol set at font size `size` occupies around `centre`.
 QRectF boxForSize(const QPointF& centre, double size);
 void paint(QPainter& painter, const QString& name, const QRectF& box, const QBrush& brush);
+// The symbol as an icon for menus, actions and standard buttons (square, `size` points, one colour).
+QIcon icon(const QString& name, double size, const QColor& color);
 
 } // namespace tessaron::Symbols

@@ -3,6 +3,7 @@
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/PlainButtonStyle.h"
+#include "VelkinUI/SymbolView.h"
 #include "VelkinUI/Symbols.h"
 #include "VelkinUI/TransformEffect.h"
 
@@ -119,6 +120,19 @@ private slots:
         QVERIFY(!Symbols::isDrawn("hammer.fill"));
         QVERIFY(!Symbols::path("no.such.symbol", QRectF(0, 0, 10, 10)).isEmpty());
         QVERIFY(Symbols::path("tray.full.fill", QRectF()).isEmpty());
+        const QIcon icon = Symbols::icon("pin.fill", 16, Qt::white);
+        QVERIFY(!icon.isNull());
+        const QImage pin = icon.pixmap(16, 16).toImage();
+        int ink = 0;
+        for (int y = 0; y < pin.height(); ++y)
+            for (int x = 0; x < pin.width(); ++x)
+                ink += qAlpha(pin.pixel(x, y)) > 128;
+        QVERIFY(ink > 20);
+        SymbolView view("hammer.fill", 20, Qt::red);
+        QCOMPARE(view.sizeHint(), QSize(20, 20));
+        view.resize(view.sizeHint());
+        const QImage drawn = view.grab().toImage();
+        QCOMPARE(QColor(drawn.pixel(10, 10)).red() > 0 || QColor(drawn.pixel(8, 8)).red() > 0, true);
     }
 
     void fontsComeFromTheInstalledFaces()
