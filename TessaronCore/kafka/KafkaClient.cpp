@@ -45,6 +45,9 @@ KafkaPairs KafkaClient::configurationPairs(const Broker& broker, const std::opti
     };
     pairs += saslPairs(broker, password);
     pairs += tlsPairs(broker, clientKeyPassword);
+    // The end of a partition is reported by the fetch after the last message; by default a broker
+    // holds that fetch for 500 ms, which every page that reads to the end would wait out.
+    pairs.append({QStringLiteral("fetch.wait.max.ms"), QStringLiteral("10")});
     pairs += extra;
     return pairs;
 }

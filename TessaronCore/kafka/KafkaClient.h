@@ -38,7 +38,8 @@ public:
     QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic, int32_t timeoutMs) override;
     QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t timeoutMs) override;
 
-    // The reading handle's configuration pairs, in the order they are applied; `extra` comes last.
+    // The reading handle's configuration pairs, in the order they are applied: the fixed seven,
+    // the SASL and TLS pairs, the fetch wait, and `extra` last.
     static KafkaPairs configurationPairs(const Broker& broker, const std::optional<QString>& password,
                                          const std::optional<QString>& clientKeyPassword, int32_t timeoutMs,
                                          const KafkaPairs& extra = {});
