@@ -30,29 +30,29 @@ QString capped(const QString& text, int characters)
 
 QStringList verdictLines(const ShapeVerdict& verdict)
 {
-    switch (verdict.tag()) {
-    case ShapeVerdict::Case::notEnoughEvidence:
-        return {QStringLiteral("only %1 readable messages \u2014 too few to call a pattern").arg(verdict.sampled())};
-    case ShapeVerdict::Case::consistent:
-        return {QStringLiteral("all %1 sampled messages share one shape").arg(verdict.sampled())};
-    case ShapeVerdict::Case::noMajority:
-        return {QStringLiteral("%1 different shapes across %2 messages, none a majority").arg(verdict.distinctShapes()).arg(verdict.sampled())};
-    case ShapeVerdict::Case::nothingToCompare:
-        return {QStringLiteral("nothing comparable \u2014 tombstones, binary, or non-object JSON")};
-    case ShapeVerdict::Case::drift:
-        break;
-    }
-    const ShapeVerdict::Drift& drift = *verdict.driftDetail();
-    QStringList lines{QStringLiteral("%1 of %2 disagree with the majority shape").arg(drift.outlierCount()).arg(drift.sampled)};
-    for (qsizetype i = 0; i < std::min<qsizetype>(5, drift.differences.size()); ++i) {
-        const FieldDifference& d = drift.differences[i];
-        const QString field = capped(d.field, AskTopic::maxKeyCharacters);
-        if (!d.majority && d.outlier)
-            lines << QStringLiteral("  %1: only present in the outliers, as %2").arg(field, d.outlier->rawValue());
-        else if (d.majority && !d.outlier)
-            lines << QStringLiteral("  %1: missing from the outliers, %2 in the rest").arg(field, d.majority->rawValue());
-        else if (d.majority && d.outlier)
-            lines << QStringLiteral("  %1: %2 in the outliers, %3 in the rest").arg(field, d.outlier->rawValue(), d.majority->rawValue());
+    QStringList lines;
+    const ShapeVerdict::Case tag = verdict.tag();
+    if (tag == ShapeVerdict::Case::notEnoughEvidence) {
+        lines << QStringLiteral("only %1 readable messages \u2014 too few to call a pattern").arg(verdict.sampled());
+    } else if (tag == ShapeVerdict::Case::consistent) {
+        lines << QStringLiteral("all %1 sampled messages share one shape").arg(verdict.sampled());
+    } else if (tag == ShapeVerdict::Case::noMajority) {
+        lines << QStringLiteral("%1 different shapes across %2 messages, none a majority").arg(verdict.distinctShapes()).arg(verdict.sampled());
+    } else if (tag == ShapeVerdict::Case::nothingToCompare) {
+        lines << QStringLiteral("nothing comparable \u2014 tombstones, binary, or non-object JSON");
+    } else if (const std::optional<ShapeVerdict::Drift> drift = verdict.driftDetail()) {
+        lines << QStringLiteral("%1 of %2 disagree with the majority shape").arg(drift->outlierCount()).arg(drift->sampled);
+        const qsizetype considered = std::min<qsizetype>(5, drift->differences.size());
+        for (qsizetype i = 0; i < considered; ++i) {
+            const FieldDifference& d = drift->differences.at(i);
+            const QString field = capped(d.field, AskTopic::maxKeyCharacters);
+            if (!d.majority && d.outlier)
+                lines << QStringLiteral("  %1: only present in the outliers, as %2").arg(field, d.outlier->rawValue());
+            else if (d.majority && !d.outlier)
+                lines << QStringLiteral("  %1: missing from the outliers, %2 in the rest").arg(field, d.majority->rawValue());
+            else if (d.majority && d.outlier)
+                lines << QStringLiteral("  %1: %2 in the outliers, %3 in the rest").arg(field, d.outlier->rawValue(), d.majority->rawValue());
+        }
     }
     return lines;
 }

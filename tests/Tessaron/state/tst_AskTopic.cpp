@@ -114,7 +114,7 @@ private slots:
         QList<Message::Header> headers;
         for (int h = 0; h < 6; ++h)
             headers.append({"h" + QString::number(h), QByteArray(100000, 'v')});
-        const QByteArray wide = QString(600, QChar(0x1F600)).toUtf8(); // not split: 600 emoji = 2400 bytes
+        const QByteArray wide = QString::fromUtf8("\U0001F600").repeated(600).toUtf8(); // 600 characters, 2400 bytes
         for (int i = 0; i < 12; ++i)
             evidence.messages.append(Message("t", 0, i, QByteArray(50000, 'k'), "\"" + wide + "\"", std::nullopt, headers));
         const QString prompt = AskTopic::prompt(QString(500000, 'q'), evidence);
