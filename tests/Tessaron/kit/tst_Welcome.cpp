@@ -73,7 +73,7 @@ private slots:
         QVERIFY(confetti.isBursting());
         QTest::qWait(500);
         confetti.setTrigger(2); // restarts: cleared 1.7 s after this one
-        QTest::qWait(1400);
+        QTest::qWait(1200);
         QVERIFY(confetti.isBursting());
         QTRY_VERIFY_WITH_TIMEOUT(!confetti.isBursting(), 1000);
         AccessibilitySettings::instance().setReduceMotion(true);
