@@ -2,6 +2,7 @@
 
 #include "VelkinAI/AIError.h"
 #include "VelkinAI/AIToolRunner.h"
+#include "VelkinInfra/process/ShellRunner.h"
 
 #include <QMutex>
 
@@ -14,32 +15,32 @@ AIProvider::Limits sharedLimits;
 
 // The coroutines below take everything by value: an AIProvider is a small value that may be gone
 // before the lookups and the run finish.
-QCoro::Task<std::optional<AICLI>> detectFirst(int lookupMs)
+QCoro::Task<std::optional<AICLI>> detectFirst()
 {
     for (AICLI cli : AICLI::allCases()) {
-        const std::optional<QString> path = co_await AIToolRunner::resolve(cli.binary(), lookupMs);
+        const std::optional<QString> path = co_await ShellRunner::resolve(cli.binary());
         if (path)
             co_return cli;
     }
     co_return std::nullopt;
 }
 
-QCoro::Task<std::optional<AICLI>> resolveChoice(std::optional<QString> choice, int lookupMs)
+QCoro::Task<std::optional<AICLI>> resolveChoice(std::optional<QString> choice)
 {
     const std::optional<AICLI> chosen = choice ? AICLI::fromRawValue(*choice) : std::nullopt;
     if (chosen) {
-        const std::optional<QString> path = co_await AIToolRunner::resolve(chosen->binary(), lookupMs);
+        const std::optional<QString> path = co_await ShellRunner::resolve(chosen->binary());
         if (path)
             co_return chosen;
     }
-    co_return co_await detectFirst(lookupMs);
+    co_return co_await detectFirst();
 }
 
 QCoro::Task<QString> runTool(QString prompt, AICLI cli, AIProvider::Limits limits)
 {
     if (prompt.trimmed().isEmpty())
         throw AIError::makeEmptyInput();
-    const std::optional<QString> path = co_await AIToolRunner::resolve(cli.binary(), limits.lookupMs);
+    const std::optional<QString> path = co_await ShellRunner::resolve(cli.binary());
     if (!path)
         throw AIError::makeNotFound(cli);
     const QStringList arguments = cli.arguments(prompt);
@@ -52,17 +53,17 @@ QCoro::Task<QString> runTool(QString prompt, AICLI cli, AIProvider::Limits limit
 
 QCoro::Task<QString> resolveAndRun(QString prompt, std::optional<QString> choice, AIProvider::Limits limits)
 {
-    const std::optional<AICLI> cli = co_await resolveChoice(choice, limits.lookupMs);
+    const std::optional<AICLI> cli = co_await resolveChoice(choice);
     if (!cli)
         throw AIError::makeNoProvider();
     co_return co_await runTool(prompt, *cli, limits);
 }
 
-QCoro::Task<QMap<AICLI, QString>> detectAll(int lookupMs)
+QCoro::Task<QMap<AICLI, QString>> detectAll()
 {
     QMap<AICLI, QString> found;
     for (AICLI cli : AICLI::allCases()) {
-        const std::optional<QString> path = co_await AIToolRunner::resolve(cli.binary(), lookupMs);
+        const std::optional<QString> path = co_await ShellRunner::resolve(cli.binary());
         if (path)
             found.insert(cli, *path);
     }
@@ -85,12 +86,12 @@ void AIProvider::setDefaultLimits(const Limits& limits)
 
 QCoro::Task<QMap<AICLI, QString>> AIProvider::detect() const
 {
-    return detectAll(m_limits.lookupMs);
+    return detectAll();
 }
 
 QCoro::Task<std::optional<AICLI>> AIProvider::detectBackend() const
 {
-    return detectFirst(m_limits.lookupMs);
+    return detectFirst();
 }
 
 QCoro::Task<std::optional<AICLI>> AIProvider::resolveBackend() const
@@ -100,7 +101,7 @@ QCoro::Task<std::optional<AICLI>> AIProvider::resolveBackend() const
     std::optional<QString> choice;
     if (m_prefs)
         choice = m_prefs->stringFor(backendPrefKey, autoValue);
-    return resolveChoice(choice, m_limits.lookupMs);
+    return resolveChoice(choice);
 }
 
 QCoro::Task<QString> AIProvider::run(QString prompt, AICLI cli) const

@@ -19,9 +19,8 @@ public:
     static inline const QString backendPrefKey = QStringLiteral("aiProvider");
     static inline const QString autoValue = QStringLiteral("auto");
 
-    // Bounds of the login-shell lookup and of one run of a tool.
+    // Bounds of one run of a tool (the login-shell lookup is bounded by the process runner).
     struct Limits {
-        int lookupMs = 10000;
         int runMs = 180000;
         qint64 maxOutputBytes = 1024 * 1024;
     };

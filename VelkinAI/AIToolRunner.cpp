@@ -1,6 +1,7 @@
 #include "VelkinAI/AIToolRunner.h"
 
 #include "VelkinAI/AIError.h"
+#include "VelkinInfra/process/ShellRunner.h"
 
 #include <QCoroProcess>
 #include <QDir>
@@ -10,41 +11,12 @@
 
 #include <memory>
 
-#include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
 namespace tessaron {
 
 namespace {
-
-QString homeFolder()
-{
-    return QDir::homePath();
-}
-
-// The user's own login shell, when it understands POSIX positional parameters; the tool's name
-// is handed to it as "$1", never spliced into the command text.
-std::optional<QString> posixLoginShell()
-{
-    QString shell;
-    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_shell && *entry->pw_shell)
-        shell = QString::fromLocal8Bit(entry->pw_shell);
-    if (shell.isEmpty())
-        shell = qEnvironmentVariable("SHELL");
-    const QString base = QFileInfo(shell).fileName();
-    static const QStringList posix = {QStringLiteral("sh"), QStringLiteral("bash"), QStringLiteral("zsh"),
-                                      QStringLiteral("dash"), QStringLiteral("ksh"), QStringLiteral("mksh")};
-    if (shell.isEmpty() || !posix.contains(base) || !QFileInfo(shell).isExecutable())
-        return std::nullopt;
-    return shell;
-}
-
-bool isExecutableFile(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.isAbsolute() && info.isFile() && info.isExecutable();
-}
 
 // Appends what the channel has to the buffer up to the cap; the rest is read and dropped so the
 // child never stalls on a full pipe.
@@ -59,21 +31,12 @@ void drain(QProcess* process, QProcess::ProcessChannel channel, QByteArray& buff
 
 } // namespace
 
-QStringList AIToolRunner::commonBinDirs()
-{
-    const QString home = homeFolder();
-    return {home + QStringLiteral("/.local/bin"), QStringLiteral("/opt/homebrew/bin"), QStringLiteral("/usr/local/bin"),
-            home + QStringLiteral("/.bun/bin"),   home + QStringLiteral("/.deno/bin"),  home + QStringLiteral("/.volta/bin"),
-            home + QStringLiteral("/.npm-global/bin"), home + QStringLiteral("/n/bin"), QStringLiteral("/usr/bin")};
-}
-
 QProcessEnvironment AIToolRunner::augmentedEnvironment()
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const QString oldPath = env.contains(QStringLiteral("PATH")) ? env.value(QStringLiteral("PATH")) : QStringLiteral("/usr/bin:/bin");
-    env.insert(QStringLiteral("PATH"), commonBinDirs().join(u':') + u':' + oldPath);
-    if (!env.contains(QStringLiteral("HOME")))
-        env.insert(QStringLiteral("HOME"), homeFolder());
+    QProcessEnvironment env;
+    const ShellRunner::Environment augmented = ShellRunner::augmentedEnvironment();
+    for (auto it = augmented.cbegin(); it != augmented.cend(); ++it)
+        env.insert(it.key(), it.value());
     return env;
 }
 
@@ -128,31 +91,6 @@ QCoro::Task<AIToolRunner::Output> AIToolRunner::run(QString executable, QStringL
     output.standardError = QString::fromUtf8(err);
     output.exitCode = raw->exitStatus() == QProcess::NormalExit ? raw->exitCode() : -1;
     co_return output;
-}
-
-QCoro::Task<std::optional<QString>> AIToolRunner::resolve(QString name, int timeoutMs)
-{
-    if (const auto shell = posixLoginShell()) {
-        try {
-            const QStringList arguments{QStringLiteral("-ilc"), QStringLiteral("command -v \"$1\""), QStringLiteral("tessaron"), name};
-            const Output found = co_await run(*shell, arguments, timeoutMs, 64 * 1024);
-            if (found.ok()) {
-                const QStringList lines = found.standardOutput.trimmed().split(u'\n', Qt::SkipEmptyParts);
-                // Start-up files may print other lines first; only the last one counts, and only
-                // when it names an executable (not an alias or a function).
-                if (!lines.isEmpty() && isExecutableFile(lines.last().trimmed()))
-                    co_return lines.last().trimmed();
-            }
-        } catch (const AIError&) {
-            // A shell that cannot start or does not answer in time: fall back to the folders.
-        }
-    }
-    for (const QString& dir : commonBinDirs()) {
-        const QString candidate = dir + u'/' + name;
-        if (isExecutableFile(candidate))
-            co_return candidate;
-    }
-    co_return std::nullopt;
 }
 
 } // namespace tessaron

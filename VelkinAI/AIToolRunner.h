@@ -9,7 +9,7 @@
 
 namespace tessaron {
 
-// Finds and runs AI command-line tools, always within bounds: every child runs in a fresh empty
+// Runs AI command-line tools, always within bounds: every child runs in a fresh empty
 // private working directory, in a process group of its own that is killed whole when it overruns
 // its time, with standard input from the null device and its output read up to a cap.
 class AIToolRunner {
@@ -26,14 +26,8 @@ public:
     // The kernel refuses a single argument of 128 KiB or more (terminating zero included).
     static constexpr qsizetype maxArgumentBytes = 128 * 1024 - 1;
 
-    // Folders where command-line tools are commonly installed, searched after the login shell.
-    static QStringList commonBinDirs();
-    // The process environment with the common folders in front of PATH and HOME filled in.
+    // The process environment with the common program folders in front of PATH and HOME filled in.
     static QProcessEnvironment augmentedEnvironment();
-
-    // The absolute path of the executable called `name`: asked of the user's login shell first
-    // (bounded by `timeoutMs`), then looked for in `commonBinDirs()`. Never throws.
-    static QCoro::Task<std::optional<QString>> resolve(QString name, int timeoutMs);
 
     // Runs the executable with the arguments (no shell involved) in the augmented environment.
     // Throws AIError: launchFailed, timedOut (the process group was killed) or tooLong (an argument
