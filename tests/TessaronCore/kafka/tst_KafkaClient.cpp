@@ -197,6 +197,27 @@ private slots:
         QCOMPARE(syncWait(client->topics(5000)).size(), 1);
     }
 
+    void aPartitionRefusedInATimeLookupFailsIt()
+    {
+        cluster->createTopic("t", 2);
+        cluster->produceMany("t", 0, 3);
+        const Topic topic = syncWait(client->topics(5000)).constFirst();
+        const QDateTime moment(QDate(2024, 5, 1), QTime(9, 30), QTimeZone::utc());
+        // The mock answers every time lookup with -1 (nothing at or after the moment).
+        QCOMPARE(syncWait(client->offsets(moment, topic, 5000)), (QMap<int32_t, int64_t>{{0, -1}, {1, -1}}));
+
+        // A refusal inside the answer is not an offset.
+        cluster->pushRequestErrors(2 /* ListOffsets */, {RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED});
+        const KafkaError lookup = failureOf(client->offsets(moment, topic, 5000));
+        QCOMPARE(lookup.code(), int(RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED));
+        QVERIFY2(lookup.message().startsWith("looking up offsets for 2024-05-01 09:30:00 +0000"), qPrintable(lookup.message()));
+
+        cluster->pushRequestErrors(2 /* ListOffsets */, {RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED});
+        const KafkaError read = failureOf(client->page("t", 0, Position::atTime(moment), 10, 5000));
+        QCOMPARE(read.code(), int(RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED));
+        QVERIFY2(read.message().startsWith("looking up t/0 at 2024-05-01 09:30:00 +0000: "), qPrintable(read.message()));
+    }
+
     void brokersDownReadAsALostConnection()
     {
         // The library waits for a lost request up to the socket time-out, the client's own.
