@@ -46,7 +46,7 @@ GroupMember toMember(const rd_kafka_MemberDescription_t* member)
 
 QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
 {
-    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("listing consumer groups");
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPS, timeoutMs, true);
@@ -73,7 +73,7 @@ QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
 
 QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeoutMs)
 {
-    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("describing ") + group;
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_DESCRIBECONSUMERGROUPS, timeoutMs, true);
@@ -111,7 +111,7 @@ QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeo
 
 QCoro::Task<QHash<TopicPartitionRef, int64_t>> KafkaClient::committed(QString group, int32_t timeoutMs)
 {
-    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("reading ") + group + QStringLiteral("'s offsets");
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPOFFSETS, timeoutMs, true);
@@ -149,7 +149,7 @@ QCoro::Task<QList<GroupOffset>> KafkaClient::offsets(QString group, Topic topic,
     // A short-lived second handle carrying the group's id lets the library ask the group's
     // coordinator; it never subscribes, fetches or commits.
     KafkaPairs pairs = configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs, {{QStringLiteral("group.id"), group}});
-    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [group = std::move(group), topic = std::move(topic), pairs = std::move(pairs), timeoutMs](rd_kafka_t*) {
         struct SecondHandle {
             rd_kafka_t* raw;

@@ -38,7 +38,7 @@ QList<Topic> sortedByName(QList<Topic> topics)
 
 QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
 {
-    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
         const rd_kafka_metadata_t* metadata = nullptr;
         const rd_kafka_resp_err_t result = rd_kafka_metadata(rk, 1, nullptr, &metadata, timeoutMs);
@@ -69,7 +69,7 @@ QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
 
 QCoro::Task<Topic> KafkaClient::watermarks(Topic topic, int32_t timeoutMs)
 {
-    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), timeoutMs](rd_kafka_t* rk) {
         QList<int32_t> ids;
         ids.reserve(topic.partitions.size());
@@ -96,7 +96,7 @@ QCoro::Task<QMap<int32_t, int64_t>> KafkaClient::offsets(QDateTime moment, Topic
 {
     const int64_t ms = momentMs(moment);
     const QString when = momentText(moment);
-    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), ms, when, timeoutMs](rd_kafka_t* rk) {
         OwnedPartitionList list(rd_kafka_topic_partition_list_new(static_cast<int>(topic.partitions.size())));
         if (!list)

@@ -118,9 +118,10 @@ int64_t produceOnQueue(WriterState& state, const QString& topic, std::optional<i
         // reported here as failed; the purge's reports say whether the broker may have it.
         rd_kafka_purge(rk, RD_KAFKA_PURGE_F_QUEUE | RD_KAFKA_PURGE_F_INFLIGHT);
         rd_kafka_poll(rk, 0);
+        const bool reported = state.deliveries.contains(sequence);
         const Delivery delivery = state.deliveries.take(sequence);
         KafkaError error = failure(flushed, waiting);
-        if (delivery.status != RD_KAFKA_MSG_STATUS_NOT_PERSISTED)
+        if (!reported || delivery.status != RD_KAFKA_MSG_STATUS_NOT_PERSISTED)
             error = KafkaError(flushed, error.message() + QStringLiteral(" — delivery is uncertain: the message may have reached the broker"));
         throw error;
     }
@@ -146,7 +147,7 @@ QCoro::Task<int64_t> KafkaWriter::produce(QString topic, std::optional<int32_t> 
     for (const auto& [name, value] : headers)
         pairs.append({name.toUtf8(), value.toUtf8()});
     pairs.append({QByteArray(reasonHeader), mandate.reason.toUtf8()});
-    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onWriterQueue(*m_queue, m_state,
                                      [topic = std::move(topic), partition, key = std::move(key), payload = std::move(payload),
                                       pairs = std::move(pairs), timeoutMs](WriterState& state) {

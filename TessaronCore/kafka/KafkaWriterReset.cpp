@@ -84,7 +84,7 @@ void changeOnQueue(rd_kafka_t* rk, const QString& group, const QString& topic, c
 
 QCoro::Task<QString> KafkaWriter::groupState(QString group, int32_t timeoutMs)
 {
-    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = m_queue->run([state = m_state, group = std::move(group), timeoutMs]() {
         PollAfter poll{state->raw};
         return stateOnQueue(state->raw, group, timeoutMs);
@@ -97,7 +97,7 @@ QCoro::Task<void> KafkaWriter::resetOffsets(QString group, QString topic, QMap<i
 {
     // The state check and the change are two requests, one after the other in the same job; a
     // consumer that joins between them is not noticed.
-    // Named, not a temporary of the co_await expression: GCC 12 destroys such temporaries twice.
+    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = m_queue->run([state = m_state, group = std::move(group), topic = std::move(topic), partitions = std::move(partitions), force,
                            timeoutMs]() {
         PollAfter poll{state->raw};
