@@ -211,6 +211,7 @@ void BrokerSession::disconnect()
     ++m_readGeneration;
     ++m_groupGeneration;
     setConnection(std::nullopt);
+    m_registry.reset();
     setTopics({});
     setGroups({});
     setMessages({});
