@@ -50,6 +50,13 @@ void KeyframePlayer::stop()
     setTime(0.0);
 }
 
+void KeyframePlayer::freezeAt(double seconds)
+{
+    m_clock->stop();
+    m_running = true;
+    setTime(seconds);
+}
+
 bool KeyframePlayer::isRunning() const { return m_running; }
 
 double KeyframePlayer::value(int track) const

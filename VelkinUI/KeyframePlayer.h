@@ -18,6 +18,8 @@ public:
 
     void play();
     void stop();
+    // Holds every track at `seconds` into the animation (the gallery shows moments this way).
+    void freezeAt(double seconds);
     bool isRunning() const;
     // Seconds of the longest track.
     double duration() const;

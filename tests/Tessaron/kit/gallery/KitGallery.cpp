@@ -32,6 +32,8 @@
 #include "VelkinUI/LogoMark.h"
 #include "VelkinUI/PlainButtonStyle.h"
 #include "VelkinUI/Symbols.h"
+#include "VelkinUI/KeyframePlayer.h"
+#include "Tessaron/kit/HopEffect.h"
 
 #include <QApplication>
 #include <QDir>
@@ -257,6 +259,18 @@ QWidget* delightPage()
     sheet->add("Slap 28", new Slap(28, 0, SettingsPalette::lavender()), Qt::AlignCenter);
     sheet->add("LawyeredStamp", new LawyeredStamp("LAWYERED", SettingsPalette::mint()), Qt::AlignCenter);
     sheet->add("SlamStamp", new SlamStamp("CASE CLOSED", QColor::fromRgbF(0.95f, 0.4f, 0.4f), 0), Qt::AlignCenter);
+    auto* hopping = new TessaronMascot(64, 0);
+    hopping->hop()->player()->freezeAt(0.14);
+    sheet->add("TessaronMascot at the top of its hop", hopping, Qt::AlignCenter);
+    auto* striking = new Gavel(28, 0, Brand::palette().at(2));
+    striking->player()->freezeAt(0.11);
+    sheet->add("Gavel mid-strike (-26 degrees)", striking, Qt::AlignCenter);
+    auto* swinging = new Slap(28, 0, SettingsPalette::lavender());
+    swinging->player()->freezeAt(0.1);
+    sheet->add("Slap mid-swing", swinging, Qt::AlignCenter);
+    auto* slamming = new SlamStamp("CASE CLOSED", QColor::fromRgbF(0.95f, 0.4f, 0.4f), 0);
+    slamming->player()->freezeAt(0.06);
+    sheet->add("SlamStamp 0.06 s into its slam", slamming, Qt::AlignCenter);
     auto* numbered = new FormHeading("connection", 1, Brand::palette().at(2));
     numbered->setFixedWidth(300);
     sheet->add("FormHeading numbered", numbered);
