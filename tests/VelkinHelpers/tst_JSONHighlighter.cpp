@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(nullx.size(), 5);
         QCOMPARE(classify("true_")[0].second, TC::other);
         QCOMPARE(classify("true1")[0].second, TC::other);
-        for (const QString& n : {"-", "1e", "1-2", "--", "٣٤"})
+        for (const QString& n : QStringList{"-", "1e", "1-2", "--", "٣٤"})
             QCOMPARE(classify(n), (QList<QPair<QString, TC>>{{n, TC::number}}));
         QCOMPARE(classify("+")[0].second, TC::other);
         QCOMPARE(classify(".")[0].second, TC::other);

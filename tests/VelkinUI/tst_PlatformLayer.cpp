@@ -107,7 +107,7 @@ private slots:
         QVERIFY(QFontDatabase::families().contains(Symbols::fontFamily()));
         const QStringList all = Symbols::names();
         QVERIFY(all.size() > 90);
-        for (const QString& name : {"tray.full.fill", "hammer.fill", "hand.raised.fill", "arrow.right", "circle.hexagongrid.fill",
+        for (const char* name : {"tray.full.fill", "hammer.fill", "hand.raised.fill", "arrow.right", "circle.hexagongrid.fill",
                                     "checkmark.circle.fill", "xmark.octagon.fill", "info.circle.fill", "sparkles", "pawprint.fill"})
             QVERIFY2(all.contains(name), qPrintable(name));
         for (const QString& name : all) {
