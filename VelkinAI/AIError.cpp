@@ -1,5 +1,7 @@
 #include "VelkinAI/AIError.h"
 
+#include "TessaronCore/l10n/L10n.h"
+
 namespace tessaron {
 
 AIError::AIError(Kind kind, std::optional<AICLI> cli, QString payload)
@@ -12,22 +14,22 @@ QString AIError::errorDescription() const
 {
     switch (m_kind) {
     case notFound:
-        return m_cli->displayName() + QStringLiteral(" not found on your PATH.");
+        return L10n::t("%@ not found on your PATH.", m_cli->displayName());
     case failed: {
         // The cut comes before the trim, so a long error output keeps at most 200 characters.
         const QString shown = m_payload.left(200).trimmed();
-        return QStringLiteral("AI CLI failed: ") + (shown.isEmpty() ? QStringLiteral("no output") : shown);
+        return L10n::t("AI CLI failed: %@", shown.isEmpty() ? L10n::t("no output") : shown);
     }
     case noProvider:
-        return QStringLiteral("No AI provider configured.");
+        return L10n::t("No AI provider configured.");
     case emptyInput:
-        return QStringLiteral("Nothing to send to the AI.");
+        return L10n::t("Nothing to send to the AI.");
     case launchFailed:
-        return QStringLiteral("Failed to launch process: ") + m_payload;
+        return L10n::t("Failed to launch process: %@", m_payload);
     case timedOut:
-        return QStringLiteral("The AI CLI gave no answer within %1 seconds, so it was stopped.").arg(m_payload);
+        return L10n::t("The AI CLI gave no answer within %d seconds, so it was stopped.", m_payload);
     case tooLong:
-        return QStringLiteral("The question and its evidence are too long to hand to the AI CLI.");
+        return L10n::t("The question and its evidence are too long to hand to the AI CLI.");
     }
     return {};
 }

@@ -11,7 +11,7 @@
 namespace tessaron {
 
 // The errors of running an AI command-line tool. `errorDescription()` is the sentence the user
-// sees; it is not localised.
+// sees, in the language in force when it is asked for; `what()` keeps the one of construction.
 class AIError : public std::exception {
 public:
     enum Kind {

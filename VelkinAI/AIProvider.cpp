@@ -1,5 +1,6 @@
 #include "VelkinAI/AIProvider.h"
 
+#include "TessaronCore/l10n/L10n.h"
 #include "VelkinAI/AIError.h"
 #include "VelkinAI/AIToolRunner.h"
 #include "VelkinInfra/process/ShellRunner.h"
@@ -48,7 +49,7 @@ QCoro::Task<QString> runTool(QString prompt, AICLI cli, AIProvider::Limits limit
     if (output.ok())
         co_return output.standardOutput.trimmed();
     const QString error = output.standardError.trimmed();
-    throw AIError::makeFailed(error.isEmpty() ? QStringLiteral("Exited with code %1").arg(output.exitCode) : error);
+    throw AIError::makeFailed(error.isEmpty() ? L10n::t("Exited with code %d", output.exitCode) : error);
 }
 
 QCoro::Task<QString> resolveAndRun(QString prompt, std::optional<QString> choice, AIProvider::Limits limits)

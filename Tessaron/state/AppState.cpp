@@ -1,6 +1,7 @@
 #include "Tessaron/state/AppState.h"
 
 #include "Tessaron/state/SessionText.h"
+#include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/model/UuidText.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -9,11 +10,16 @@ namespace tessaron {
 
 namespace {
 
-// Sentences of a save that did not reach the disk or the keyring.
-const QString fileRefused = QStringLiteral(
-    "I couldn't write brokers.json, so this broker is not on file. Check that your data folder is writable, then save again.");
-const QString keyringRefused = QStringLiteral(
-    "The broker is on file, but the keyring refused its password, so the password is not saved. Check that your keyring is running and unlocked, then save again.");
+// Sentences of a save that did not reach the disk or the keyring, in the language in force.
+QString fileRefused()
+{
+    return L10n::t("I couldn't write brokers.json, so this broker is not on file. Check that your data folder is writable, then save again.");
+}
+
+QString keyringRefused()
+{
+    return L10n::t("The broker is on file, but the keyring refused its password, so the password is not saved. Check that your keyring is running and unlocked, then save again.");
+}
 
 Broker defaultBroker()
 {
@@ -192,14 +198,14 @@ std::optional<QString> AppState::save(const Broker& broker, const std::optional<
     if (!writeBrokers()) {
         // What is shown stays what is on file; the form stays open with the reason.
         setBrokers(previous);
-        return fileRefused;
+        return fileRefused();
     }
     if (broker.security.needsCredentials()) {
         if (password) {
             // An empty password removes the stored one; only a refused non-empty one is a failure.
             const bool stored = m_secrets.set(*password, passwordAccount(broker.id));
             if (!password->isEmpty() && !stored)
-                return keyringRefused;
+                return keyringRefused();
         }
     } else {
         m_secrets.remove(passwordAccount(broker.id));

@@ -187,7 +187,7 @@ QCoro::Task<> BrokerSession::connect()
             setConnection(Connection::ofRabbit(m_clients->makeRabbit(m_broker, m_password, clientTimeoutMs)));
             break;
         default:
-            throw KafkaError(-1, m_broker.kind.label() + QStringLiteral(" is not implemented yet"));
+            throw KafkaError(-1, L10n::t("%@ is not implemented yet", m_broker.kind.label()));
         }
     } catch (const std::exception& error) {
         setConnection(std::nullopt);
@@ -249,7 +249,7 @@ QCoro::Task<> BrokerSession::loadTopics()
         } else if (failure->lostConnection) {
             setLostConnection(failure->message);
         } else {
-            noteUnobservable(QStringLiteral("Queues"), failure->message);
+            noteUnobservable(loc("Queues"), failure->message);
         }
         setGroups({});
         setIsLoadingTopics(false);
@@ -300,7 +300,7 @@ QCoro::Task<> BrokerSession::loadTopics()
     } else if (failure->lostConnection) {
         setLostConnection(failure->message);
     } else {
-        noteUnobservable(QStringLiteral("Topics"), failure->message);
+        noteUnobservable(loc("Topics"), failure->message);
     }
 
     std::optional<QList<ConsumerGroup>> groups;
@@ -317,7 +317,7 @@ QCoro::Task<> BrokerSession::loadTopics()
     else if (failure->lostConnection)
         setLostConnection(failure->message);
     else
-        noteUnobservable(QStringLiteral("Consumer groups"), failure->message);
+        noteUnobservable(loc("Consumer groups"), failure->message);
     setIsLoadingTopics(false);
 }
 

@@ -198,7 +198,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
         } else if (failure->lostConnection) {
             setLostConnection(failure->message);
         } else {
-            noteUnobservable(topic.name + QStringLiteral(" partition ") + QString::number(partition.id), failure->message);
+            noteUnobservable(L10n::t("%@ partition %d", topic.name, partition.id), failure->message);
         }
     }
 

@@ -10,10 +10,10 @@ namespace tessaron {
 
 namespace {
 
-// Refusals in the clients' own style: short, lower-case, not localised.
-const QString notConnected = QStringLiteral("not connected to this broker");
-const QString kafkaOnly = QStringLiteral("moving a group's offsets needs a Kafka broker");
-const QString noTopic = QStringLiteral("no topic selected");
+// Refusals in the clients' own style (short, lower-case), in the language in force.
+QString notConnected() { return L10n::t("not connected to this broker"); }
+QString kafkaOnly() { return L10n::t("moving a group's offsets needs a Kafka broker"); }
+QString noTopic() { return L10n::t("no topic selected"); }
 
 } // namespace
 
@@ -21,7 +21,7 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
 {
     QPointer<BrokerSession> self(this);
     if (!m_connection)
-        co_return AppOutcome::makeRefused(notConnected);
+        co_return AppOutcome::makeRefused(notConnected());
     std::optional<CapturedError> failure;
     if (m_connection->kind() == Connection::rabbit) {
         // The key has no place in a RabbitMQ publish.
@@ -62,11 +62,11 @@ QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional
     QPointer<BrokerSession> self(this);
     const std::optional<Topic> chosen = topic ? topic : currentTopic();
     if (!chosen)
-        co_return AppOutcome::makeRefused(noTopic);
+        co_return AppOutcome::makeRefused(noTopic());
     if (m_broker.kind != BrokerKind::kafka)
-        co_return AppOutcome::makeRefused(kafkaOnly);
+        co_return AppOutcome::makeRefused(kafkaOnly());
     if (!m_connection)
-        co_return AppOutcome::makeRefused(notConnected);
+        co_return AppOutcome::makeRefused(notConnected());
 
     QMap<int32_t, int64_t> partitions;
     for (const Partition& partition : chosen->partitions)
@@ -91,7 +91,7 @@ QCoro::Task<AppOutcome> BrokerSession::ask(QString question)
 {
     const std::optional<Topic> topic = currentTopic();
     if (!topic)
-        co_return AppOutcome::makeRefused(noTopic);
+        co_return AppOutcome::makeRefused(noTopic());
     // A copy of what is published now: later reads do not change a question already asked.
     AskTopic::Evidence evidence{*topic, m_messages, m_shapeVerdict, m_groups, 12, 600};
     std::optional<QString> answer;

@@ -2,9 +2,12 @@
 #include "../../VelkinAI/FakeTools.h"
 
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/l10n/L10n.h"
 #include "VelkinAI/AIProvider.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -196,6 +199,28 @@ private slots:
         outcome = settle(rabbit.session->resetOffsets("g", orders, 0, "r"));
         QVERIFY(!outcome.isDone());
         QCOMPARE(rabbit.clients->writersMade, 0);
+    }
+
+    void refusalsSpeakTheChosenLanguage()
+    {
+        const auto restore = qScopeGuard([] { UserDefaults::standard().remove(L10n::key); });
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        Fixture f;
+        const Topic orders = f.session->topics().first();
+        QCOMPARE(settle(f.session->resetOffsets("audit", std::nullopt, 0, "replay")),
+                 AppOutcome::makeRefused(QStringLiteral("nenhum tópico selecionado")));
+        f.session->disconnect();
+        QCOMPARE(settle(f.session->produce("orders", std::nullopt, "payload", "r")),
+                 AppOutcome::makeRefused(QStringLiteral("sem conexão com este broker")));
+        Fixture rabbit(rabbitBroker());
+        QCOMPARE(settle(rabbit.session->resetOffsets("g", orders, 0, "r")),
+                 AppOutcome::makeRefused(QStringLiteral("só dá pra mover os offsets de um grupo num broker Kafka")));
+
+        // The next lookup after a change of choice is in the new language.
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QCOMPARE(settle(f.session->produce("orders", std::nullopt, "payload", "r")),
+                 AppOutcome::makeRefused(QStringLiteral("not connected to this broker")));
+        QCOMPARE(f.clients->writersMade, 0);
     }
 
     void askRunsTheToolWithTheTopicsEvidence()
