@@ -1,5 +1,7 @@
 #include "TessaronCore/model/ConsumerGroupDetail.h"
 
+#include "TessaronCore/model/Saturating.h"
+
 #include <algorithm>
 
 namespace tessaron {
@@ -32,7 +34,7 @@ ConsumerGroupDetail::Lag ConsumerGroupDetail::lag() const
     Lag total;
     for (const GroupPosition& p : positions) {
         if (const auto lag = p.lag())
-            total.known += *lag;
+            total.known = Saturating::add(total.known, *lag);
         else
             ++total.unknownPartitions;
     }

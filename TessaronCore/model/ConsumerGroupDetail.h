@@ -38,7 +38,7 @@ struct ConsumerGroupDetail {
     QStringList topics() const;
     // The positions on exactly this topic, by partition (stable). Named apart from the field.
     QList<GroupPosition> positionsOn(const QString& topic) const;
-    // Sum of the known lags, and how many positions have no known end.
+    // Sum of the known lags (sticking at the 64-bit limit), and how many positions have no known end.
     Lag lag() const;
 
     // One position per committed entry; a partition claimed by two members is held by the later one.

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <limits>
+
 using namespace tessaron;
 
 namespace {
@@ -120,6 +122,12 @@ private slots:
         const auto onB = unordered.positionsOn(QStringLiteral("b"));
         QCOMPARE(onB[0].partition, 1);
         QCOMPARE(onB[1].partition, 2);
+
+        // A lag sum past the 64-bit range sticks at its end instead of wrapping negative.
+        const int64_t top = std::numeric_limits<int64_t>::max();
+        ConsumerGroupDetail huge{QStringLiteral("g"), QStringLiteral("Stable"), {}, {}, {},
+                                 {{QStringLiteral("a"), 0, 0, top, {}}, {QStringLiteral("a"), 1, 0, top, {}}}};
+        QCOMPARE(huge.lag().known, top);
 
         // Partitions order numerically, not as text.
         QHash<TopicPartitionRef, int64_t> committed{{{QStringLiteral("t"), 10}, 0}, {{QStringLiteral("t"), 9}, 0}};
