@@ -91,13 +91,16 @@ bool Keychain::set(const QString& value, const QString& account) const
     }
     const QByteArray label = (m_service + QStringLiteral(" / ") + account).toUtf8();
     const QByteArray secret = value.toUtf8();
+    // Stored with its length: a text holding U+0000 would otherwise be cut short and still report success.
+    SecretValue* data = secret_value_new(secret.constData(), gssize(secret.size()), "text/plain");
     CallDeadline deadline;
     GError* error = nullptr;
     // Storing under the same attributes replaces the existing item in one step.
     const gboolean stored =
-        secret_password_store_sync(schema(), SECRET_COLLECTION_DEFAULT, label.constData(), secret.constData(),
-                                   deadline.cancellable(), &error, "service", service.constData(), "account",
-                                   acc.constData(), nullptr);
+        secret_password_store_binary_sync(schema(), SECRET_COLLECTION_DEFAULT, label.constData(), data,
+                                          deadline.cancellable(), &error, "service", service.constData(), "account",
+                                          acc.constData(), nullptr);
+    secret_value_unref(data);
     g_clear_error(&error);
     return stored;
 }

@@ -100,6 +100,12 @@ private slots:
         const QString unicode = QString::fromUtf8("p\u00e4ss w\u00f6rd \u2713 \U0001F511");
         QVERIFY(k.set(unicode, QStringLiteral("a")));
         QCOMPARE(k.get(QStringLiteral("a")), std::optional<QString>(unicode));
+
+        // Every character is kept, a U+0000 inside included: nothing is cut short behind a true.
+        const QString withNul = QStringLiteral("before") + QChar(0) + QStringLiteral("after");
+        QVERIFY(k.set(withNul, QStringLiteral("a")));
+        QCOMPARE(k.get(QStringLiteral("a")), std::optional<QString>(withNul));
+        QCOMPARE(itemCount(m_service, QStringLiteral("a")), 1);
     }
 
     void emptyValueClears()
