@@ -3,6 +3,7 @@
 #include "VelkinUI/CascadeModifier.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/GlassCard.h"
+#include "VelkinUI/ManualAnimationClock.h"
 #include "VelkinUI/GradientButtonStyle.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/NoiseOverlay.h"
@@ -106,6 +107,7 @@ private slots:
 
     void cascadePlaysOnceAndLandsInPlace()
     {
+        testing::ManualAnimationClock clock;
         QWidget window;
         auto* item = new QLabel("row", &window);
         auto* modifier = new CascadeModifier(item, 0.3, 12);
@@ -114,10 +116,14 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(modifier->hasAppeared());
-        QTest::qWait(200);
-        QCOMPARE(modifier->progress(), 0.0); // still waiting for its delay
         QSignalSpy done(modifier->animation(), &AnimatedValue::finished);
-        QVERIFY(done.wait(3000));
+        clock.advance(290);
+        QCOMPARE(modifier->progress(), 0.0); // still waiting for its delay
+        clock.advance(60);
+        QVERIFY(modifier->progress() > 0.0); // on its way once the delay is over
+        for (int frame = 0; frame < 600 && done.isEmpty(); ++frame)
+            clock.advance(16);
+        QCOMPARE(done.size(), 1);
         QCOMPARE(modifier->progress(), 1.0);
         QVERIFY(!item->graphicsEffect()); // at rest: no effect left behind
         item->hide();
@@ -154,18 +160,19 @@ private slots:
         QCOMPARE(still.currentTilt(), QPointF(0, 0));
         QCOMPARE(still.currentScale(), 1.0);
 
+        testing::ManualAnimationClock clock;
         GlassCard card(12, true, Qt::AlignLeft, true, new QLabel("card"));
         card.resize(200, 100);
         QCOMPARE(card.currentTilt(), QPointF(0, 0)); // flat before any hover
         card.setPointer(QPointF(100, 50));
         QVERIFY(card.isHovering());
-        QTest::qWait(900);
+        clock.advance(900);
         QCOMPARE(card.currentTilt(), QPointF(0, 0));
         QVERIFY(std::abs(card.currentScale() - 1.012) < 1e-6);
         card.setPointer(QPointF(0, 0));
         QCOMPARE(card.currentTilt(), QPointF(1.5, -1.5));
         card.setPointer(std::nullopt);
-        QTest::qWait(900);
+        clock.advance(900);
         QCOMPARE(card.currentTilt(), QPointF(0, 0)); // settles back flat
         QCOMPARE(card.currentScale(), 1.0);
     }

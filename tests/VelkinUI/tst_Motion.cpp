@@ -4,9 +4,12 @@
 #include "VelkinUI/Motion.h"
 #include "VelkinUI/MotionAnimation.h"
 
-#include <QElapsedTimer>
+#include "VelkinUI/ManualAnimationClock.h"
+
 #include <QSignalSpy>
 #include <QTest>
+
+#include <cmath>
 
 using namespace tessaron;
 
@@ -65,18 +68,26 @@ private slots:
         QCOMPARE(finished.size(), 1);
         QVERIFY(!v.isAnimating());
 
-        QElapsedTimer clock;
-        clock.start();
+        testing::ManualAnimationClock clock;
         v.animateTo(0.0, Motion::easeOut(0.12));
         QVERIFY(v.isAnimating());
         QVERIFY(v.value() > 0.0);
-        QVERIFY(finished.wait(2000));
+        clock.advance(100);
+        QVERIFY(v.isAnimating()); // 100 ms into a 120 ms glide: on its way, not there
+        QVERIFY(v.value() > 0.0 && v.value() < 1.0);
+        QCOMPARE(finished.size(), 1);
+        clock.advance(20);
+        QCOMPARE(finished.size(), 2);
         QCOMPARE(v.value(), 0.0);
-        QVERIFY(clock.elapsed() >= 100);
 
-        // A spring ends exactly on target.
-        v.animateTo(1.0, Motion::withSpring(Animation::velkin::bouncy()));
-        QVERIFY(finished.wait(3000));
+        // A spring ends exactly on target, at the end of its settling time.
+        const Motion spring = Motion::withSpring(Animation::velkin::bouncy());
+        const qint64 settle = qint64(std::lround(spring.totalDuration() * 1000.0));
+        v.animateTo(1.0, spring);
+        clock.advance(settle - 20);
+        QVERIFY(v.isAnimating());
+        clock.advance(20);
+        QCOMPARE(finished.size(), 3);
         QCOMPARE(v.value(), 1.0);
     }
 
@@ -114,17 +125,20 @@ private slots:
         QSignalSpy finished(&player, &KeyframePlayer::finished);
         double faintest = 1.0;
         connect(&player, &KeyframePlayer::valuesChanged, this, [&] { faintest = std::min(faintest, player.value(1)); });
-        QElapsedTimer clock;
-        clock.start();
+        testing::ManualAnimationClock clock;
         player.play();
         QVERIFY(player.isRunning());
         QCOMPARE(player.value(0), 1.0); // at t = 0 every track holds its initial value
-        QTest::qWait(40);
+        clock.advance(48);
+        QVERIFY(player.value(0) < 2.2 && player.value(0) > 1.0); // falling from its jump
         player.play(); // a new trigger starts over
-        QVERIFY(finished.wait(2000));
+        QCOMPARE(player.value(0), 1.0);
+        clock.advance(380);
+        QVERIFY(player.isRunning()); // the restart runs its own full 0.391 s, not the rest of the first
+        QCOMPARE(finished.size(), 0);
+        clock.advance(16);
         QCOMPARE(finished.size(), 1);
-        QVERIFY(clock.elapsed() >= 391); // the restart ran its full length
-        QVERIFY(faintest < 1.0);         // and it did move
+        QVERIFY(faintest < 1.0); // and it did move
         QVERIFY(!player.isRunning());
         QCOMPARE(player.value(0), 1.0);
         QCOMPARE(player.value(1), 1.0);

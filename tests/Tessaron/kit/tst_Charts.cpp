@@ -5,6 +5,7 @@
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/ManualAnimationClock.h"
 
 #include <QLabel>
 #include <QTest>
@@ -136,22 +137,33 @@ private slots:
     void newTitleRegrowsSameTitleUpdatesInPlace()
     {
         AccessibilitySettings::instance().setReduceMotion(false);
+        testing::ManualAnimationClock clock;
         TessaronChartCard card(TessaronChart::boopChart(3));
         card.resize(600, 200);
         card.show();
         QVERIFY(QTest::qWaitForWindowExposed(&card));
-        QTest::qWait(1500);
+        clock.advance(1500);
         ChartBarRow* row = card.rows()[0];
+        const double track = row->trackRect().width();
+        QCOMPARE(row->barLength(), 0.3 * track); // 3 boops on a scale of 10, grown in
         card.setChart(TessaronChart::boopChart(5));
         QCOMPARE(card.rows()[0], row); // same identity: same row
         QCOMPARE(row->valueText(), QString("5"));
         QVERIFY(row->isRolling()); // the digits roll
-        QTRY_VERIFY_WITH_TIMEOUT(!row->isRolling(), 2000);
+        clock.advance(1500);
+        QVERIFY(!row->isRolling());
+        QCOMPARE(row->barLength(), 0.5 * track);
         card.setChart(TessaronChart::catalogue()[2]);
         QCOMPARE(card.rows().size(), 4);
         QCOMPARE(card.rows()[0]->barLength(), 3.0); // a new chart starts from its stubs
-        QTest::qWait(1500);
+        clock.advance(16);
+        // The bars grow one after another: the second waits 0.06 s behind the first.
         QVERIFY(card.rows()[0]->barLength() > 3.0);
+        QCOMPARE(card.rows()[1]->barLength(), 3.0);
+        clock.advance(1500);
+        const double full = card.rows()[0]->trackRect().width();
+        QCOMPARE(card.rows()[0]->barLength(), 0.68 * full);
+        QCOMPARE(card.rows()[3]->barLength(), std::max(3.0, 0.02 * full));
     }
 };
 

@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 using namespace tessaron;
 
@@ -66,16 +67,27 @@ private slots:
     {
         WelcomeConfetti confetti;
         confetti.resize(200, 100);
+        // The burst ends on its own single-shot timer of 1.7 s.
+        QTimer* clear = nullptr;
+        for (QTimer* timer : confetti.findChildren<QTimer*>()) {
+            if (timer->isSingleShot() && timer->interval() == 1700)
+                clear = timer;
+        }
+        QVERIFY(clear);
         QVERIFY(!confetti.isBursting());
         confetti.setTrigger(0);
         QVERIFY(!confetti.isBursting());
+        QVERIFY(!clear->isActive());
         confetti.setTrigger(1);
         QVERIFY(confetti.isBursting());
-        QTest::qWait(500);
-        confetti.setTrigger(2); // restarts: cleared 1.7 s after this one
-        QTest::qWait(1200);
+        QVERIFY(clear->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(clear->remainingTime() < 1400, 20000);
+        const int leftOfFirst = clear->remainingTime();
+        confetti.setTrigger(2); // restarts: cleared 1.7 s after this one, not after the first
         QVERIFY(confetti.isBursting());
-        QTRY_VERIFY_WITH_TIMEOUT(!confetti.isBursting(), 1000);
+        QVERIFY(clear->remainingTime() > leftOfFirst);
+        QTRY_VERIFY_WITH_TIMEOUT(!confetti.isBursting(), 20000);
+        QVERIFY(!confetti.isTicking());
         AccessibilitySettings::instance().setReduceMotion(true);
         confetti.setTrigger(3);
         QVERIFY(!confetti.isBursting());
