@@ -313,7 +313,10 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        QTextLayout layout(m_text.text(), m_font);
+        // A text layout breaks lines only at line separators; same length, so the runs stay aligned.
+        QString text = m_text.text();
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        QTextLayout layout(text, m_font);
         layout.setFormats(m_text.formats());
         QTextOption option;
         option.setWrapMode(QTextOption::NoWrap);
@@ -321,6 +324,7 @@ protected:
         layout.beginLayout();
         double y = 12;
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width() - 24);
             line.setPosition(QPointF(12, y));
             y += line.height();
         }
