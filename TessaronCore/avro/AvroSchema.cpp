@@ -53,7 +53,17 @@ void AvroSchema::Node::prepare()
         }
         break;
     case Type::Fixed: minBytes = uint64_t(std::max<int32_t>(size, 0)); break;
-    case Type::Logical: minBytes = children.front().m_node->minBytes; break;
+    case Type::Logical: {
+        // What is read follows the logical type, not the base: a date over a double is one varint.
+        const Node& base = *children.front().m_node;
+        if (logical.kind == LogicalType::Kind::Uuid)
+            minBytes = base.minBytes;
+        else if (logical.kind == LogicalType::Kind::Decimal && base.type == Type::Fixed)
+            minBytes = base.minBytes;
+        else
+            minBytes = 1; // a varint or a length
+        break;
+    }
     case Type::Null:
     case Type::Named: minBytes = 0; break; // a reference may name anything, so assume the least
     case Type::Float: minBytes = 4; break;

@@ -214,6 +214,16 @@ private slots:
         QCOMPARE(decode(R"({"type":"bytes","logicalType":"decimal"})", zigzag(8) + QByteArray::fromHex("8000000000000000")),
                  QByteArray("\"-9223372036854775808\""));
 
+        // What is read follows the logical type, not its base, also when a block count is checked
+        // against the bytes left.
+        QCOMPARE(decode(R"({"type":"array","items":{"type":"double","logicalType":"date"}})", zigzag(2) + zigzag(0) + zigzag(-1) + zigzag(0)),
+                 QByteArray(R"(["1970-01-01","1969-12-31"])"));
+        QCOMPARE(decode(R"({"type":"array","items":{"type":"double","logicalType":"decimal","scale":1}})", zigzag(1) + zigzag(1) + "\x05" + zigzag(0)),
+                 QByteArray(R"(["0.5"])"));
+        QCOMPARE(decode(R"({"type":"map","values":{"type":"fixed","name":"T","size":8,"logicalType":"time-millis"}})",
+                        zigzag(1) + zigzag(1) + "k" + zigzag(1000) + zigzag(0)),
+                 QByteArray(R"({"k":"00:00:01"})"));
+
         QByteArray id = QByteArray::fromHex("00112233445566778899aabbccddeeff");
         QCOMPARE(decode(R"({"type":"fixed","name":"U","size":16,"logicalType":"uuid"})", id),
                  QByteArray("\"0x00112233445566778899aabbccddeeff\""));
