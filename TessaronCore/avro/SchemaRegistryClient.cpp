@@ -142,7 +142,9 @@ QCoro::Task<AvroSchema::Parsed> SchemaRegistryClient::schema(int32_t id)
     if (auto missed = m_misses.constFind(id); missed != m_misses.constEnd())
         throw **missed;
     try {
-        AvroSchema::Parsed parsed = co_await fetch(id);
+        // Named: GCC 12 destroys temporaries of a co_await expression twice.
+        auto request = fetch(id);
+        AvroSchema::Parsed parsed = co_await std::move(request);
         if (*alive)
             m_cache.insert(id, parsed);
         co_return parsed;
@@ -163,7 +165,9 @@ QCoro::Task<SchemaRegistryClient::Result> SchemaRegistryClient::decode(QByteArra
 
     std::optional<AvroSchema::Parsed> parsed;
     try {
-        parsed = co_await schema(id);
+        // Named: GCC 12 destroys temporaries of a co_await expression twice.
+        auto lookup = schema(id);
+        parsed = co_await std::move(lookup);
     } catch (const Failure& failure) {
         co_return failure;
     } catch (const std::exception& error) {
