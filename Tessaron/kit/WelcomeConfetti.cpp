@@ -25,7 +25,10 @@ WelcomeConfetti::WelcomeConfetti(QWidget* parent) : QWidget(parent), m_clear(new
         update();
     });
     m_tick->setInterval(1000 / 30);
-    connect(m_tick, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(m_tick, &QTimer::timeout, this, [this] {
+        update();
+        updateTicking();
+    });
     connect(&AccessibilitySettings::instance(), &AccessibilitySettings::changed, this, &WelcomeConfetti::updateTicking);
 }
 
@@ -53,7 +56,10 @@ bool WelcomeConfetti::isTicking() const { return m_tick->isActive(); }
 void WelcomeConfetti::updateTicking()
 {
     const bool active = window() && window()->isActiveWindow();
-    const bool run = m_started && !AccessibilitySettings::instance().reduceMotion() && active;
+    // A burst whose run was cancelled by a trigger that plays nothing is never cleared; once its
+    // 1.6 s are over there is nothing left to draw, so it costs no more frames.
+    const bool visible = m_started && m_started->elapsed() < qint64(visibleSeconds * 1000);
+    const bool run = visible && !AccessibilitySettings::instance().reduceMotion() && active;
     if (run && !m_tick->isActive())
         m_tick->start();
     else if (!run)

@@ -93,6 +93,20 @@ private slots:
         QVERIFY(!confetti.isBursting());
     }
 
+    void confettiStopsTickingOnceNothingIsLeftToDraw()
+    {
+        WelcomeConfetti confetti;
+        confetti.resize(200, 100);
+        confetti.show();
+        QVERIFY(QTest::qWaitForWindowActive(&confetti));
+        confetti.setTrigger(1);
+        QVERIFY(confetti.isTicking());
+        confetti.setTrigger(0); // cancels the run, which would have cleared the burst
+        QVERIFY(confetti.isBursting());
+        QTRY_VERIFY_WITH_TIMEOUT(!confetti.isTicking(), 20000);
+        QVERIFY(confetti.isBursting());
+    }
+
     void confettiDoesNotTickWhileInactive()
     {
         WelcomeConfetti confetti; // never shown: its window is not active
