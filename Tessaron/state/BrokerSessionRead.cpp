@@ -67,11 +67,19 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
     } catch (const std::exception&) {
         bindings.clear();
     }
-    if (!current() || !stillSelected())
+    if (!current())
         co_return;
+    // This is the newest read: an older one it superseded may have left the loading flag up, and
+    // the flag follows the newest read, which reads nothing here.
+    if (!stillSelected()) {
+        setIsLoadingMessages(false);
+        co_return;
+    }
     setBindings(bindings);
-    if (!m_acceptedRabbitReadCost)
+    if (!m_acceptedRabbitReadCost) {
+        setIsLoadingMessages(false);
         co_return;
+    }
 
     setIsLoadingMessages(true);
     std::optional<QList<Message>> read;

@@ -276,6 +276,7 @@ public:
     QCoro::Task<QList<QueueBinding>> bindings(QString queue) override
     {
         calls << "bindings " + queue;
+        co_await gates.pass("bindings " + queue);
         if (bindingsError)
             throw *bindingsError;
         co_return queueBindings;

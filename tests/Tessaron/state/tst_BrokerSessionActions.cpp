@@ -199,6 +199,60 @@ private slots:
         outcome = settle(rabbit.session->resetOffsets("g", orders, 0, "r"));
         QVERIFY(!outcome.isDone());
         QCOMPARE(rabbit.clients->writersMade, 0);
+
+        // A Kafka broker whose tab has lost its connection moves nothing either.
+        const int made = f.clients->writersMade;
+        f.session->disconnect();
+        outcome = settle(f.session->resetOffsets("audit", orders, 0, "r"));
+        QCOMPARE(outcome, AppOutcome::makeRefused("not connected to this broker"));
+        QCOMPARE(f.clients->writersMade, made);
+    }
+
+    void aClosedSessionHearsNothingMore()
+    {
+        // A listing still in flight when the tab closes.
+        {
+            Fixture f;
+            auto gate = f.clients->kafka->gates.hold("watermarks orders");
+            auto listing = f.session->loadTopics();
+            f.session.reset();
+            gate->release();
+            QCoro::waitFor(std::move(listing));
+            QCOMPARE(f.clients->kafka->calls.last(), QString("watermarks orders"));
+        }
+        // A connect still listing.
+        {
+            auto clients = std::make_shared<FakeFactory>();
+            auto gate = clients->kafka->gates.hold("topics");
+            auto session = std::make_unique<BrokerSession>(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+            auto connecting = session->connect();
+            session.reset();
+            gate->release();
+            QCoro::waitFor(std::move(connecting));
+            QCOMPARE(clients->kafka->calls, QStringList{"topics"});
+        }
+        // A group load.
+        {
+            Fixture f;
+            f.clients->kafka->descriptions.insert("billing", description("billing"));
+            auto gate = f.clients->kafka->gates.hold("committed billing");
+            f.session->setSelectedGroup(QString("billing"));
+            auto loading = f.session->loadGroupDetail();
+            f.session.reset();
+            gate->release();
+            QCoro::waitFor(std::move(loading));
+        }
+        // A file whose reread is still under way: the outcome still reaches the sheet.
+        {
+            Fixture f;
+            f.session->setSelectedTopic(QString("orders"));
+            auto gate = f.clients->kafka->gates.hold("page orders 0");
+            auto filing = f.session->produce("orders", std::nullopt, "{}", "fix");
+            f.session.reset();
+            gate->release();
+            QCOMPARE(settle(std::move(filing)), AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
+            QCOMPARE(f.clients->kafka->calls.filter("page orders").size(), 1);
+        }
     }
 
     void refusalsSpeakTheChosenLanguage()

@@ -231,6 +231,60 @@ private slots:
         QCOMPARE(f.session->unobservable()[1].subject, QString("1 Avro message"));
     }
 
+    void aRabbitReadLeftBehindNeverHoldsTheLoadingFlagUp()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        const Broker broker = rabbitBroker();
+        clients->rabbit = std::make_shared<FakeRabbit>(broker);
+        clients->rabbit->listing = {{topic("q1"), topic("q2")}, {}};
+        clients->rabbit->queued = {message("q1", 0, 0, std::nullopt, "one")};
+        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(session.connect());
+        session.setAcceptedRabbitReadCost(true);
+
+        // q1 is being read when the user moves to q2, and on to a group before q2's bindings arrive.
+        auto reading = clients->rabbit->gates.hold("read q1");
+        session.setSelectedTopic(QString("q1"));
+        auto first = session.readLatest();
+        QVERIFY(session.isLoadingMessages());
+        auto binding = clients->rabbit->gates.hold("bindings q2");
+        session.setSelectedTopic(QString("q2"));
+        auto second = session.readLatest();
+        session.setSelectedGroup(QString("g"));
+        binding->release();
+        QCoro::waitFor(std::move(second));
+        reading->release();
+        QCoro::waitFor(std::move(first));
+        QVERIFY(!session.isLoadingMessages());
+        QVERIFY(session.messages().isEmpty());
+
+        // The same when the newest read stops for want of consent.
+        auto again = clients->rabbit->gates.hold("read q1");
+        session.setSelectedTopic(QString("q1"));
+        auto third = session.readLatest();
+        QVERIFY(session.isLoadingMessages());
+        session.setAcceptedRabbitReadCost(false);
+        QCoro::waitFor(session.readLatest());
+        QVERIFY(!session.isLoadingMessages());
+        again->release();
+        QCoro::waitFor(std::move(third));
+        QVERIFY(!session.isLoadingMessages());
+        QVERIFY(session.messages().isEmpty());
+    }
+
+    void aTopicWithoutPartitionsReadsAsEmpty()
+    {
+        Fixture f({topic("bare")});
+        f.session->setSelectedTopic(QString("bare"));
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 100, false));
+        QVERIFY(f.pageCalls().isEmpty());
+        QVERIFY(f.session->messages().isEmpty());
+        QVERIFY(f.session->reachedEnd());
+        QCOMPARE(f.session->pagesRead(), 1);
+        QCOMPARE(f.session->position(), BrokerSession::Position::atBeginning());
+        QVERIFY(!f.session->isLoadingMessages());
+    }
+
     void rabbitReadsWaitForConsent()
     {
         auto clients = std::make_shared<FakeFactory>();
