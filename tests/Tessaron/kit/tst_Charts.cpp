@@ -63,6 +63,98 @@ private slots:
         QCOMPARE(L10n::t("Lag"), QString("Lag"));
     }
 
+    // Every title, label, value, note and footnote exactly as the mascot wrote them, with their Portuguese.
+    void catalogueTextsAndValuesAsWritten()
+    {
+        struct Row {
+            const char* label;
+            double value;
+            const char* note;
+        };
+        struct Chart {
+            const char* title;
+            QList<Row> bars;
+            const char* footnote;
+        };
+        const QList<Chart> expected{
+            {"Things I have never done",
+             {{"Committed an offset", 0, nullptr}, {"Joined a consumer group", 0, nullptr},
+              {"Called \"don't know\" zero", 0, nullptr}, {"Seen Sasquatch", 0, "(yet)"}},
+             "All verified. I checked twice."},
+            {"How I spend my day",
+             {{"Reading queues", 41, nullptr}, {"Sniffing the logs", 33, nullptr}, {"Ball", 19, nullptr}, {"Practising law", 7, nullptr}},
+             "Percentages. The ball one is under-reported."},
+            {"Why you opened Tessaron",
+             {{"A queue filled up overnight", 68, nullptr}, {"A field turned into a string", 24, nullptr}, {"Curiosity", 6, nullptr},
+              {"Clicked by accident", 2, nullptr}},
+             "Either way, I'm glad you're here."},
+            {"Messages that changed shape on their own",
+             {{"On their own", 0, nullptr}, {"After a Friday deploy", 97, nullptr}, {"\"Nobody touched it\"", 3, "(lie)"}},
+             "I can't tell one. I can point at one."},
+            {"Things I can sniff out",
+             {{"Lag", 100, nullptr}, {"A wrong shape", 100, nullptr}, {"A ball at 400 m", 100, nullptr},
+              {"What you had for dinner", 100, "(unfortunately)"}},
+             "Golden retriever. It's not optional."},
+        };
+        const auto& all = TessaronChart::catalogue();
+        QCOMPARE(all.size(), expected.size());
+        for (qsizetype c = 0; c < all.size(); ++c) {
+            QCOMPARE(all[c].title, QString(expected[c].title));
+            QCOMPARE(all[c].footnote, QString(expected[c].footnote));
+            QCOMPARE(all[c].bars.size(), expected[c].bars.size());
+            for (qsizetype b = 0; b < all[c].bars.size(); ++b) {
+                QCOMPARE(all[c].bars[b].label, QString(expected[c].bars[b].label));
+                QCOMPARE(all[c].bars[b].value, expected[c].bars[b].value);
+                const char* note = expected[c].bars[b].note;
+                QCOMPARE(all[c].bars[b].note, note ? std::optional<QString>(note) : std::nullopt);
+            }
+        }
+
+        UserDefaults::standard().setString(L10n::key, "pt");
+        QCoreApplication::processEvents();
+        const QList<std::pair<const char*, const char*>> portuguese{
+            {"Things I have never done", "Coisas que eu nunca fiz"},
+            {"How I spend my day", "Como eu passo o dia"},
+            {"Why you opened Tessaron", "Por que você abriu o Tessaron"},
+            {"Messages that changed shape on their own", "Mensagens que mudaram de formato sozinhas"},
+            {"Things I can sniff out", "Coisas que eu farejo"},
+            {"Committed an offset", "Commitei um offset"},
+            {"Joined a consumer group", "Entrei num consumer group"},
+            {"Called \"don't know\" zero", "Chamei \"não sei\" de zero"},
+            {"Seen Sasquatch", "Vi o Pé Grande"},
+            {"(yet)", "(ainda)"},
+            {"All verified. I checked twice.", "Tudo verificado. Conferi duas vezes."},
+            {"Reading queues", "Lendo filas"},
+            {"Ball", "Bolinha"},
+            {"Practising law", "Advocacia"},
+            {"Percentages. The ball one is under-reported.", "Em porcentagem. A da bolinha está subnotificada."},
+            {"A queue filled up overnight", "Uma fila encheu de madrugada"},
+            {"A field turned into a string", "Um campo virou string"},
+            {"Curiosity", "Curiosidade"},
+            {"Clicked by accident", "Clicou sem querer"},
+            {"Either way, I'm glad you're here.", "De qualquer jeito, que bom que você veio."},
+            {"On their own", "Sozinhas"},
+            {"After a Friday deploy", "Depois de um deploy na sexta"},
+            {"\"Nobody touched it\"", "\"Ninguém mexeu nisso\""},
+            {"(lie)", "(mentira)"},
+            {"I can't tell one. I can point at one.", "Eu não conto nenhuma. Mas sei apontar uma."},
+            {"A wrong shape", "Formato errado"},
+            {"A ball at 400 m", "Uma bolinha a 400 m"},
+            {"What you had for dinner", "O que você jantou"},
+            {"(unfortunately)", "(infelizmente)"},
+            {"Golden retriever. It's not optional.", "Golden retriever. Não é opcional."},
+            {"CHART OF THE DAY", "GRÁFICO DO DIA"},
+            {"UNSOLICITED CHART", "GRÁFICO NÃO SOLICITADO"},
+            {"Another", "Outro"},
+            {"Boops received today", "Boops recebidos hoje"},
+            {"You", "Você"},
+            {"Trend: up.", "Tendência: alta."},
+            {"Lag", "Lag"},
+        };
+        for (const auto& [english, pt] : portuguese)
+            QCOMPARE(L10n::t(english), QString::fromUtf8(pt));
+    }
+
     void dailyPickWrapsAndBoopsTakeOver()
     {
         QCOMPARE(TessaronChart::dayOfYear(QDate(2026, 1, 1)), 1);
