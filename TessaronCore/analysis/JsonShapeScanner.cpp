@@ -1,5 +1,6 @@
 #include "TessaronCore/analysis/JsonShapeScanner.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace tessaron {
@@ -225,6 +226,11 @@ bool JsonShapeScanner::scan(QByteArrayView json, int64_t maxDepth)
     m_prefix.clear();
     m_stack.clear();
 
+    // Every nested path repeats its parent's key, so a long key over many short members would make
+    // the paths outgrow the text many times over (gigabytes from one message). No real document
+    // comes near this; the entries address the buffer with 32-bit offsets besides.
+    const size_t pathBudget = std::min<size_t>(size_t(json.size()) * pathBytesPerTextByte + minimumPathBudget, UINT32_MAX);
+
     const auto* p = reinterpret_cast<const unsigned char*>(json.data());
     const auto* end = p + json.size();
     if (end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
@@ -281,8 +287,7 @@ bool JsonShapeScanner::scan(QByteArrayView json, int64_t maxDepth)
                 if (!m_prefix.empty())
                     m_prefix.push_back('.');
                 m_prefix.append(m_key);
-                // Entries address the path buffer with 32-bit offsets.
-                if (m_paths.size() + m_prefix.size() > UINT32_MAX)
+                if (m_paths.size() + m_prefix.size() > pathBudget)
                     return false;
                 pathStart = uint32_t(m_paths.size());
                 pathLength = uint32_t(m_prefix.size());

@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,8 +29,12 @@ public:
 
     // Deeper documents are refused, as the platform parser refuses them.
     static constexpr int nestingLimit = 1024;
+    // A text whose listed paths would take more bytes than this many per byte of text, beyond the
+    // minimum, is refused: a long key over many short members is hostile, not data.
+    static constexpr size_t pathBytesPerTextByte = 16;
+    static constexpr size_t minimumPathBudget = size_t(1) << 20;
 
-    // False when the text is not JSON or its top level is not an object. On success `entries` lists
+    // False when the text is not JSON, its top level is not an object, or its paths outgrow the budget. On success `entries` lists
     // every member walked, in document order; a path may repeat when keys repeat.
     bool scan(QByteArrayView json, int64_t maxDepth);
 

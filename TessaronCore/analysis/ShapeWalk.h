@@ -21,6 +21,7 @@ namespace ShapeWalk {
 
 // Nothing for an absent payload, text that is not JSON, a top level other than an object, or an
 // object that gives no path. Arrays are never entered; true and false are `bool`, 0 and 1 `number`.
+// A text whose paths would outgrow it many times over (a huge key above many members) is refused too.
 std::optional<MessageShape> fromPayload(const std::optional<QByteArray>& payload, int64_t maxDepth);
 std::optional<MessageShape> fromPayload(QByteArrayView payload, int64_t maxDepth);
 inline std::optional<MessageShape> fromPayload(const QByteArray& payload, int64_t maxDepth)

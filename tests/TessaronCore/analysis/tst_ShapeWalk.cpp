@@ -159,6 +159,23 @@ private slots:
         QVERIFY(!walk(nested(200000))); // refused without exhausting the stack
     }
 
+    void refusesPathsThatOutgrowTheText()
+    {
+        // A long key above many short members: every member's path repeats the key.
+        const auto above = [](qsizetype keyLength, int members) {
+            QByteArray json = "{\"" + QByteArray(keyLength, 'k') + "\":{";
+            for (int i = 0; i < members; ++i)
+                json += (i ? ",\"" : "\"") + QByteArray::number(i) + "\":1";
+            return json + "}}";
+        };
+        // 5,000 paths of 20,000 bytes each: a hundred megabytes of paths from a text of 60 KB.
+        QVERIFY(!walk(above(20'000, 5'000)));
+        const std::optional<Fields> ordinary = walk(above(100, 1'000));
+        QVERIFY(ordinary);
+        QCOMPARE(ordinary->size(), 1'001);
+        QCOMPARE(ordinary->value(QByteArray(100, 'k') + ".999"), JSONKind(JSONKind::number));
+    }
+
     void walksAvroRecords()
     {
         const QByteArray schema = "{\"type\":\"record\",\"name\":\"Order\",\"namespace\":\"shop\",\"fields\":[ {\"name\":\"id\",\"type\":\"long\"},{\"name\":\"ok\",\"type\":\"boolean\"},{\"name\":\"note\",\"type\":[\"null\",\"string\"]}, {\"name\":\"nothing\",\"type\":\"null\"},{\"name\":\"price\",\"type\":{\"type\":\"bytes\",\"logicalType\":\"decimal\",\"scale\":2}}, {\"name\":\"day\",\"type\":{\"type\":\"int\",\"logicalType\":\"date\"}},{\"name\":\"state\",\"type\":{\"type\":\"enum\",\"name\":\"State\",\"symbols\":[\"A\"]}}, {\"name\":\"again\",\"type\":\"State\"},{\"name\":\"hash\",\"type\":{\"type\":\"fixed\",\"name\":\"H\",\"size\":4}}, {\"name\":\"attrs\",\"type\":{\"type\":\"map\",\"values\":\"int\"}},{\"name\":\"lines\",\"type\":{\"type\":\"array\",\"items\":\"string\"}}, {\"name\":\"mixed\",\"type\":[\"null\",\"int\",\"string\"]},{\"name\":\"empty\",\"type\":[]},{\"name\":\"nulls\",\"type\":[\"null\"]}, {\"name\":\"ghost\",\"type\":\"Nowhere\"},{\"name\":\"maybeGhost\",\"type\":[\"null\",\"Nowhere\"]}, {\"name\":\"addr\",\"type\":{\"type\":\"record\",\"name\":\"Addr\",\"fields\":[{\"name\":\"city\",\"type\":\"string\"}, {\"name\":\"geo\",\"type\":{\"type\":\"record\",\"name\":\"Geo\",\"fields\":[{\"name\":\"lat\",\"type\":\"double\"}]}}]}}, {\"name\":\"maybeAddr\",\"type\":[\"null\",\"Addr\"]}]}";
