@@ -18,6 +18,11 @@ public:
 
     QString render(qsizetype from, qsizetype to) const
     {
+        // Nesting this deep is no longer formatting: the rest is shown as it stands rather than
+        // followed, one stack frame per level, until the stack runs out.
+        if (m_nesting >= maxNesting)
+            return escape(s.mid(from, to - from));
+        ++m_nesting;
         QString out;
         qsizetype i = from;
         while (i < to) {
@@ -36,6 +41,7 @@ public:
                 ++i;
             }
         }
+        --m_nesting;
         return out;
     }
 
@@ -213,9 +219,12 @@ private:
         return i + n;
     }
 
+    static constexpr int maxNesting = 32;
+
     const QString& s;
     QColor linkColour;
     QString monoFamily;
+    mutable int m_nesting = 0;
 };
 
 } // namespace

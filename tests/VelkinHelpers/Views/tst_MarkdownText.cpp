@@ -129,6 +129,19 @@ private slots:
         QCOMPARE(plain("[x](file:///etc/passwd)"), QStringLiteral("x"));
     }
 
+    // Absurdly deep nesting is shown, not followed to the bottom of the stack.
+    void deepNestingStaysText()
+    {
+        const int n = 100000;
+        const QString links = QString(n, '[') + "x" + QString("](https://e.org)").repeated(n);
+        QVERIFY(!MarkdownText::inlineHtml(links).isEmpty());
+        QString stars;
+        for (int i = 0; i < n; ++i)
+            stars += (i % 2 ? "**" : "*");
+        stars += "x" + QString(stars.size(), '*');
+        QVERIFY(!MarkdownText::inlineHtml(stars).isEmpty());
+    }
+
     void viewShowsOneWidgetPerBlock()
     {
         MarkdownText view(QStringLiteral("# Case notes\n\nThe **majority** of messages agree; `3` differ.\n\n"
