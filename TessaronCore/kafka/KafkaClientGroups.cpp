@@ -2,6 +2,7 @@
 #include "TessaronCore/kafka/KafkaClient.h"
 
 #include "TessaronCore/kafka/KafkaAdminCall.h"
+#include "TessaronCore/kafka/KafkaSupport.h"
 
 #include <algorithm>
 
@@ -65,6 +66,12 @@ QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
                                         stateName(rd_kafka_ConsumerGroupListing_state(listings[i])),
                                         rd_kafka_ConsumerGroupListing_is_simple_consumer_group(listings[i]) != 0));
         }
+        // Brokers that failed to list are passed over while others answered; when none did, an
+        // empty list would read as a cluster without groups.
+        size_t errorCount = 0;
+        const rd_kafka_error_t** errors = rd_kafka_ListConsumerGroups_result_errors(result, &errorCount);
+        if (groups.isEmpty() && errors && errorCount > 0 && errors[0])
+            throw failure(rd_kafka_error_code(errors[0]), context);
         std::stable_sort(groups.begin(), groups.end(), [](const ConsumerGroup& a, const ConsumerGroup& b) { return a.id < b.id; });
         return groups;
     });
@@ -76,6 +83,7 @@ QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeo
     // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("describing ") + group;
+        requireAnswer(rk, context, timeoutMs);
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_DESCRIBECONSUMERGROUPS, timeoutMs, true);
         const QByteArray id = group.toUtf8();
         const char* ids[] = {id.constData()};
@@ -114,6 +122,7 @@ QCoro::Task<QHash<TopicPartitionRef, int64_t>> KafkaClient::committed(QString gr
     // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("reading ") + group + QStringLiteral("'s offsets");
+        requireAnswer(rk, context, timeoutMs);
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPOFFSETS, timeoutMs, true);
         using OwnedRequest = std::unique_ptr<rd_kafka_ListConsumerGroupOffsets_t, Destroyer<rd_kafka_ListConsumerGroupOffsets_destroy>>;
         OwnedRequest request(rd_kafka_ListConsumerGroupOffsets_new(group.toUtf8().constData(), nullptr));

@@ -46,6 +46,16 @@ QString momentText(const QDateTime& moment)
     return moment.toTimeZone(QTimeZone::utc()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral(" +0000");
 }
 
+void requireAnswer(rd_kafka_t* rk, const QString& context, int32_t timeoutMs)
+{
+    const rd_kafka_metadata_t* metadata = nullptr;
+    const rd_kafka_resp_err_t result = rd_kafka_metadata(rk, 0, nullptr, &metadata, timeoutMs);
+    if (metadata)
+        rd_kafka_metadata_destroy(metadata);
+    if (result != RD_KAFKA_RESP_ERR_NO_ERROR)
+        throw failure(result, context);
+}
+
 rd_kafka_t* createHandle(rd_kafka_type_t type, const KafkaPairs& pairs,
                          void (*deliveryReport)(rd_kafka_t*, const rd_kafka_message_t*, void*), void* opaque)
 {

@@ -46,6 +46,12 @@ int64_t momentMs(const QDateTime& moment);
 // "2024-05-01 09:30:00 +0000".
 QString momentText(const QDateTime& moment);
 
+// Fails with context + ": " + the library's text unless some broker answers within the time-out.
+// librdkafka 2.0 aborts the whole process when a request to a group's coordinator cannot be sent
+// (its error path frees what it still uses); asking this first turns the commonest case, a
+// cluster that is down, into a lost connection instead.
+void requireAnswer(rd_kafka_t* rk, const QString& context, int32_t timeoutMs);
+
 // Applies the pairs in order and makes a handle of the given type; library logs and errors go
 // to the "tessaron.kafka" logging category instead of standard error. A producer's delivery
 // reports go to `deliveryReport`, whose handle opaque is `opaque`.

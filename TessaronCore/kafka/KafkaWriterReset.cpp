@@ -53,6 +53,7 @@ void changeOnQueue(rd_kafka_t* rk, const QString& group, const QString& topic, c
     OwnedRequest request(rd_kafka_AlterConsumerGroupOffsets_new(group.toUtf8().constData(), list.get()));
     if (!request)
         throw KafkaError(-1, QStringLiteral("could not build the offset change"));
+    requireAnswer(rk, context, timeoutMs);
     KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_ALTERCONSUMERGROUPOFFSETS, timeoutMs, false);
     rd_kafka_AlterConsumerGroupOffsets_t* requests[] = {request.get()};
     rd_kafka_AlterConsumerGroupOffsets(rk, requests, 1, call.options(), call.queue());

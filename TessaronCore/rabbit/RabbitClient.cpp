@@ -233,7 +233,9 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
 
 QCoro::Task<RabbitClient::QueueListing> RabbitClient::queuesWithConsumers()
 {
-    const QByteArray answer = co_await request(QStringLiteral("GET"), QStringLiteral("/api/queues/") + percentEncoded(m_connection->vhost));
+    // Named first: g++ 12 destroys temporaries inside a co_await expression twice.
+    auto task = request(QStringLiteral("GET"), QStringLiteral("/api/queues/") + percentEncoded(m_connection->vhost));
+    const QByteArray answer = co_await std::move(task);
     std::optional<RabbitAnswer::Queues> parsed = RabbitAnswer::queues(answer);
     if (!parsed)
         throw KafkaError(-1, QStringLiteral("the management API returned something unexpected"));
@@ -242,13 +244,15 @@ QCoro::Task<RabbitClient::QueueListing> RabbitClient::queuesWithConsumers()
 
 QCoro::Task<QList<Topic>> RabbitClient::queues()
 {
-    QueueListing listing = co_await queuesWithConsumers();
+    auto task = queuesWithConsumers();
+    QueueListing listing = co_await std::move(task);
     co_return std::move(listing.queues);
 }
 
 QCoro::Task<QList<QueueBinding>> RabbitClient::bindings(QString queue)
 {
-    const QByteArray answer = co_await request(QStringLiteral("GET"), queuePath(queue) + QStringLiteral("/bindings"));
+    auto task = request(QStringLiteral("GET"), queuePath(queue) + QStringLiteral("/bindings"));
+    const QByteArray answer = co_await std::move(task);
     co_return RabbitAnswer::bindings(answer);
 }
 
@@ -259,8 +263,8 @@ QCoro::Task<QList<Message>> RabbitClient::read(QString queue, int64_t limit)
     body.insert(QLatin1String("count"), qint64(std::max<int64_t>(limit, 0)));
     body.insert(QLatin1String("ackmode"), QStringLiteral("ack_requeue_true"));
     body.insert(QLatin1String("encoding"), QStringLiteral("auto"));
-    const QByteArray answer = co_await request(QStringLiteral("POST"), queuePath(queue) + QStringLiteral("/get"),
-                                               QJsonDocument(body).toJson(QJsonDocument::Compact));
+    auto task = request(QStringLiteral("POST"), queuePath(queue) + QStringLiteral("/get"), QJsonDocument(body).toJson(QJsonDocument::Compact));
+    const QByteArray answer = co_await std::move(task);
     co_return RabbitAnswer::messages(answer, queue);
 }
 
@@ -285,7 +289,8 @@ QCoro::Task<> RabbitClient::publish(QString queue, QByteArray payload, QMap<QStr
 
     const QString path = QStringLiteral("/api/exchanges/") + percentEncoded(m_connection->vhost) + QLatin1Char('/')
         + percentEncoded(QStringLiteral("amq.default")) + QStringLiteral("/publish");
-    const QByteArray answer = co_await request(QStringLiteral("POST"), path, QJsonDocument(body).toJson(QJsonDocument::Compact));
+    auto task = request(QStringLiteral("POST"), path, QJsonDocument(body).toJson(QJsonDocument::Compact));
+    const QByteArray answer = co_await std::move(task);
     if (RabbitAnswer::routedNowhere(answer))
         throw KafkaError(-1, QStringLiteral("the broker accepted the message but routed it nowhere — is ") + queue
                                  + QStringLiteral(" still declared?"));

@@ -155,6 +155,17 @@ private slots:
         QCOMPARE(none.next, (QMap<int32_t, int64_t>{{0, 2}}));
     }
 
+    void aMomentWithNothingAfterItKeepsTheLogicalEnd()
+    {
+        cluster->createTopic("orders", 1);
+        cluster->produceMany("orders", 0, 3);
+        // The mock answers every time lookup with -1: no message at or after the moment.
+        const QDateTime moment(QDate(2024, 5, 1), QTime(9, 30), QTimeZone::utc());
+        const KafkaClient::Page page = syncWait(client->page("orders", 0, Position::atTime(moment), 10, 5000));
+        QVERIFY(page.messages.isEmpty());
+        QCOMPARE(page.next, (QMap<int32_t, int64_t>{{0, -1}}));
+    }
+
     void keysPayloadsHeadersAndTimestampsComeBackAsSent()
     {
         cluster->createTopic("t", 1);
@@ -218,6 +229,16 @@ private slots:
         QVERIFY2(read.message().startsWith("looking up t/0 at 2024-05-01 09:30:00 +0000: "), qPrintable(read.message()));
     }
 
+    void aGroupListingNoBrokerGaveFails()
+    {
+        // The mock cluster cannot list groups: every broker's part of the listing fails, which
+        // is not a cluster without groups.
+        const KafkaError error = failureOf(client->groups(5000));
+        QVERIFY(error.code() != 0);
+        QVERIFY2(error.message().startsWith("listing consumer groups: "), qPrintable(error.message()));
+        QCOMPARE(error.message(), "listing consumer groups: " + QString::fromUtf8(rd_kafka_err2str(static_cast<rd_kafka_resp_err_t>(error.code()))));
+    }
+
     void brokersDownReadAsALostConnection()
     {
         // The library waits for a lost request up to the socket time-out, the client's own.
@@ -234,6 +255,22 @@ private slots:
         const KafkaError tail = failureOf(client->page("t", 0, Position::atTail(10), 10, 1000));
         QVERIFY2(tail.isTimeout(), qPrintable(QString::number(tail.code()) + " " + tail.message()));
         QVERIFY(tail.message().startsWith("locating the tail of t/0: "));
+
+        // Group requests without a broker: a lost connection too, never an empty success.
+        const KafkaError groups = failureOf(client->groups(1000));
+        QVERIFY2(groups.isTimeout(), qPrintable(QString::number(groups.code()) + " " + groups.message()));
+        QVERIFY2(groups.message().startsWith("listing consumer groups: "), qPrintable(groups.message()));
+        // The coordinator's requests must not go out to a cluster that is down: the library
+        // would abort the process once they fail (the rest of this test runs on afterwards).
+        const KafkaError described = failureOf(client->describe("billing", 1000));
+        QVERIFY2(described.isTimeout(), qPrintable(QString::number(described.code()) + " " + described.message()));
+        QVERIFY2(described.message().startsWith("describing billing: "), qPrintable(described.message()));
+        const KafkaError committed = failureOf(client->committed("billing", 1000));
+        QVERIFY2(committed.isTimeout(), qPrintable(QString::number(committed.code()) + " " + committed.message()));
+        QVERIFY2(committed.message().startsWith("reading billing's offsets: "), qPrintable(committed.message()));
+        const KafkaError lag = failureOf(client->offsets(QStringLiteral("billing"), topic, 1000));
+        QVERIFY2(lag.isTimeout(), qPrintable(QString::number(lag.code()) + " " + lag.message()));
+        QVERIFY2(lag.message().startsWith("reading committed offsets for billing: "), qPrintable(lag.message()));
 
         // A consume that waits out its time-out ends the page without failing it.
         const KafkaClient::Page page = syncWait(client->page("t", 0, Position::atOffset(0), 10, 500));

@@ -59,9 +59,95 @@ private slots:
         const KafkaPairs expected{
             {"bootstrap.servers", " host:9092 "}, {"security.protocol", "plaintext"}, {"allow.auto.create.topics", "false"},
             {"enable.auto.commit", "false"}, {"enable.partition.eof", "true"}, {"socket.timeout.ms", "10000"}, {"client.id", "tessaron"},
+            // Not one of the seven: without it every page that reads to a partition's end waits
+            // out the broker's default fetch wait of 500 ms before the end is reported.
             {"fetch.wait.max.ms", "10"},
         };
         QCOMPARE(pairs, expected);
+        // Never a group: the reading handle cannot join one or commit.
+        QVERIFY(!keys(pairs).contains("group.id"));
+    }
+
+    // Every pair, value and position for each security; the fetch wait (see above) follows the
+    // SASL and TLS pairs and precedes the extra pairs.
+    void readerPairsExactlyPerSecurity_data()
+    {
+        QTest::addColumn<Broker>("broker");
+        QTest::addColumn<std::optional<QString>>("password");
+        QTest::addColumn<std::optional<QString>>("keyPassword");
+        QTest::addColumn<KafkaPairs>("expected");
+
+        auto fixed = [](const char* protocol, const char* timeout) {
+            return KafkaPairs{{"bootstrap.servers", " host:9092 "}, {"security.protocol", protocol}, {"allow.auto.create.topics", "false"},
+                              {"enable.auto.commit", "false"}, {"enable.partition.eof", "true"}, {"socket.timeout.ms", timeout},
+                              {"client.id", "tessaron"}};
+        };
+        const KafkaPairs fetch{{"fetch.wait.max.ms", "10"}};
+
+        QTest::newRow("sasl_plaintext, no password")
+            << broker(BrokerSecurity::saslPlaintext) << std::optional<QString>() << std::optional<QString>()
+            << fixed("sasl_plaintext", "8000")
+                   + KafkaPairs{{"sasl.mechanism", "SCRAM-SHA-256"}, {"sasl.username", "ana"}, {"sasl.password", ""}} + fetch;
+
+        Broker ssl = broker(BrokerSecurity::ssl);
+        ssl.clientCertPath = QStringLiteral("/c.pem"); // without a key: no certificate pairs
+        QTest::newRow("ssl, certificate without key")
+            << ssl << std::optional<QString>("pw") << std::optional<QString>("kp")
+            << fixed("ssl", "8000") + KafkaPairs{{"ssl.ca.location", "/etc/ssl/certs/ca-certificates.crt"}} + fetch;
+
+        Broker sslFull = broker(BrokerSecurity::ssl);
+        sslFull.caPath = QStringLiteral("/my/ca.pem");
+        sslFull.clientCertPath = QStringLiteral("/c.pem");
+        sslFull.clientKeyPath = QStringLiteral("/k.pem");
+        QTest::newRow("ssl, certificate, key and passphrase")
+            << sslFull << std::optional<QString>() << std::optional<QString>("kp")
+            << fixed("ssl", "8000")
+                   + KafkaPairs{{"ssl.ca.location", "/my/ca.pem"}, {"ssl.certificate.location", "/c.pem"},
+                                {"ssl.key.location", "/k.pem"}, {"ssl.key.password", "kp"}}
+                   + fetch;
+
+        Broker saslSsl = broker(BrokerSecurity::saslSSL);
+        saslSsl.clientCertPath = QStringLiteral("/c.pem");
+        saslSsl.clientKeyPath = QStringLiteral("/k.pem");
+        QTest::newRow("sasl_ssl, certificate and key, empty passphrase")
+            << saslSsl << std::optional<QString>("pw") << std::optional<QString>("")
+            << fixed("sasl_ssl", "8000")
+                   + KafkaPairs{{"sasl.mechanism", "SCRAM-SHA-256"}, {"sasl.username", "ana"}, {"sasl.password", "pw"},
+                                {"ssl.ca.location", "/etc/ssl/certs/ca-certificates.crt"}, {"ssl.certificate.location", "/c.pem"},
+                                {"ssl.key.location", "/k.pem"}}
+                   + fetch;
+    }
+
+    void readerPairsExactlyPerSecurity()
+    {
+        QFETCH(Broker, broker);
+        QFETCH(std::optional<QString>, password);
+        QFETCH(std::optional<QString>, keyPassword);
+        QFETCH(KafkaPairs, expected);
+        QCOMPARE(KafkaClient::configurationPairs(broker, password, keyPassword, 8000), expected);
+        // The second handle of a group's committed offsets: the same pairs, its group last.
+        QCOMPARE(KafkaClient::configurationPairs(broker, password, keyPassword, 8000, {{"group.id", "billing"}}),
+                 (expected + KafkaPairs{{"group.id", "billing"}}));
+    }
+
+    // The producer: its own seven, then the same SASL and TLS pairs as the reader, nothing else
+    // (no fetch wait, no commit or end-of-partition settings, never a group).
+    void writerPairsExactly()
+    {
+        const KafkaPairs fixed{{"bootstrap.servers", " host:9092 "}, {"security.protocol", "sasl_ssl"}, {"allow.auto.create.topics", "false"},
+                               {"socket.timeout.ms", "15000"}, {"client.id", "tessaron"}, {"acks", "all"}, {"enable.idempotence", "true"}};
+        Broker b = broker(BrokerSecurity::saslSSL);
+        b.clientCertPath = QStringLiteral("/c.pem");
+        b.clientKeyPath = QStringLiteral("/k.pem");
+        QCOMPARE(KafkaWriter::configurationPairs(b, QStringLiteral("pw"), QStringLiteral("kp"), 15000),
+                 (fixed + KafkaPairs{{"sasl.mechanism", "SCRAM-SHA-256"}, {"sasl.username", "ana"}, {"sasl.password", "pw"},
+                                     {"ssl.ca.location", "/etc/ssl/certs/ca-certificates.crt"}, {"ssl.certificate.location", "/c.pem"},
+                                     {"ssl.key.location", "/k.pem"}, {"ssl.key.password", "kp"}}));
+
+        KafkaPairs plain = fixed;
+        plain[1].second = QStringLiteral("plaintext");
+        plain[3].second = QStringLiteral("10000");
+        QCOMPARE(KafkaWriter::configurationPairs(broker(BrokerSecurity::plaintext), QStringLiteral("pw"), std::nullopt, 10000), plain);
     }
 
     void saslWithoutPasswordStillSetsAnEmptyOne()

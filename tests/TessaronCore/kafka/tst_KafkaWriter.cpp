@@ -174,6 +174,24 @@ private slots:
         QCOMPARE(offsets[0].committed, std::optional<int64_t>(0));
     }
 
+    void aResetWithTheClusterDownIsALostConnection()
+    {
+        cluster->commit("billing", "orders", {{0, 0}});
+        {
+            KafkaWriter writer(cluster->broker(), std::nullopt, std::nullopt, 1000);
+            QCOMPARE(syncWait(writer.produce("orders", 0, std::nullopt, QByteArray("x"), {}, reason, 10000)), 1);
+            cluster->setAllBrokersDown();
+            const KafkaError error = failureOf(writer.resetOffsets("billing", "orders", {{0, 1}}, reason, true, 1000));
+            QVERIFY2(error.isTimeout(), qPrintable(QString::number(error.code()) + " " + error.message()));
+            QVERIFY2(error.message().startsWith("changing offsets for billing: "), qPrintable(error.message()));
+            cluster->setAllBrokersUp();
+        }
+        // Nothing was sent that could abort the process or move the group later.
+        QTest::qWait(2000);
+        const QList<GroupOffset> offsets = syncWait(reader->offsets(QStringLiteral("billing"), topicWithWatermarks("orders"), 5000));
+        QCOMPARE(offsets[0].committed, std::optional<int64_t>(0));
+    }
+
     void aWriterWithoutCallsReleasesQuietly()
     {
         auto writer = std::make_unique<KafkaWriter>(cluster->broker(), std::nullopt, std::nullopt, 10000);
