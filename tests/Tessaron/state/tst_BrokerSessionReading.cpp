@@ -315,6 +315,18 @@ private slots:
         QVERIFY(session.reachedEnd());
         QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 2);
 
+        // The same queue read again publishes nothing new, but the requeued messages count again.
+        QSignalSpy messagesChanged(&session, &BrokerSession::messagesChanged);
+        QSignalSpy positionChanged(&session, &BrokerSession::positionChanged);
+        QSignalSpy pagesChanged(&session, &BrokerSession::pagesReadChanged);
+        QSignalSpy bindingsChanged(&session, &BrokerSession::bindingsChanged);
+        QCoro::waitFor(session.readLatest());
+        QCOMPARE(messagesChanged.count(), 0);
+        QCOMPARE(positionChanged.count(), 0);
+        QCOMPARE(pagesChanged.count(), 0);
+        QCOMPARE(bindingsChanged.count(), 0);
+        QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 4);
+
         clients->rabbit->readError = KafkaError(-195, "the server did not answer");
         clients->rabbit->bindingsError = KafkaError(500, "boom");
         QCoro::waitFor(session.readLatest());
