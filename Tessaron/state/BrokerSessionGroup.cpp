@@ -5,6 +5,8 @@
 
 #include <QPointer>
 
+#include <limits>
+
 namespace tessaron {
 
 namespace {
@@ -115,11 +117,19 @@ QCoro::Task<std::optional<int64_t>> BrokerSession::groupOffsets(QString group)
     } catch (const std::exception&) {
         co_return std::nullopt;
     }
+    // The numbers are the broker's: a wild watermark must not overflow the sum, which sticks at
+    // the 64-bit limit instead.
     std::optional<int64_t> total;
     for (const GroupOffset& offset : offsets) {
         if (!offset.committed || *offset.committed < 0)
             continue;
-        total = total.value_or(0) + std::max<int64_t>(0, offset.high - *offset.committed);
+        int64_t lag = 0;
+        if (__builtin_sub_overflow(offset.high, *offset.committed, &lag) || lag < 0)
+            lag = 0;
+        int64_t sum = 0;
+        if (__builtin_add_overflow(total.value_or(0), lag, &sum))
+            sum = std::numeric_limits<int64_t>::max();
+        total = sum;
     }
     co_return total;
 }

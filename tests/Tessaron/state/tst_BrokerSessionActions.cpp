@@ -127,6 +127,16 @@ private slots:
         QCOMPARE(QCoro::waitFor(f.session->groupOffsets("nobody")), std::optional<int64_t>());
         f.clients->kafka->offsetsError = KafkaError(-1, "no");
         QCOMPARE(QCoro::waitFor(f.session->groupOffsets("billing")), std::optional<int64_t>());
+
+        // Wild watermarks from the broker: the sum sticks at the 64-bit limit, a negative end counts 0.
+        const int64_t most = std::numeric_limits<int64_t>::max();
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->listed = QList<Topic>{topic("huge", {{0, most}, {0, most}, {0, std::numeric_limits<int64_t>::min()}})};
+        clients->kafka->commits.insert("g", {{{"huge", 0}, 0}, {{"huge", 1}, 0}, {{"huge", 2}, 5}});
+        BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(session.connect());
+        session.setSelectedTopic(QString("huge"));
+        QCOMPARE(QCoro::waitFor(session.groupOffsets("g")), std::optional<int64_t>(most));
     }
 
     void produceGoesByTheBrokersKind()
