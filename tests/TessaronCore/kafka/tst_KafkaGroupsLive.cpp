@@ -74,15 +74,15 @@ class TestKafkaGroupsLive : public QObject {
     {
         rd_kafka_t* admin = rawHandle(RD_KAFKA_PRODUCER, bootstrap);
         char error[512] = {};
-        rd_kafka_NewTopic_t* spec = rd_kafka_NewTopic_new(topicName.toUtf8().constData(), 2, 1, error, sizeof error);
+        rd_kafka_NewTopic_t* newTopic = rd_kafka_NewTopic_new(topicName.toUtf8().constData(), 2, 1, error, sizeof error);
         rd_kafka_queue_t* queue = rd_kafka_queue_new(admin);
-        rd_kafka_CreateTopics(admin, &spec, 1, nullptr, queue);
+        rd_kafka_CreateTopics(admin, &newTopic, 1, nullptr, queue);
         rd_kafka_event_t* event = rd_kafka_queue_poll(queue, 15000);
         QVERIFY(event);
         QCOMPARE(rd_kafka_event_error(event), RD_KAFKA_RESP_ERR_NO_ERROR);
         rd_kafka_event_destroy(event);
         rd_kafka_queue_destroy(queue);
-        rd_kafka_NewTopic_destroy(spec);
+        rd_kafka_NewTopic_destroy(newTopic);
         // Five messages a second apart on partition 0, none on partition 1.
         for (int i = 0; i < 5; ++i) {
             const QByteArray payload = "m" + QByteArray::number(i);
