@@ -20,6 +20,15 @@ struct AttributedText {
     };
 
     QList<Run> runs;
+    // Owns the characters that runs made from one large text point into (see `viewing`), so that
+    // a megabyte payload does not cost one allocation per run.
+    QString storage;
+
+    // A run's text as a view into `storage`; valid for as long as this value (or a copy) lives.
+    QString viewing(qsizetype start, qsizetype length) const
+    {
+        return QString::fromRawData(storage.constData() + start, length);
+    }
 
     QString text() const;
     bool isEmpty() const { return runs.isEmpty(); }

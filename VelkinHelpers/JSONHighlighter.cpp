@@ -185,11 +185,13 @@ AttributedText highlight(const QString& text)
         last = kind;
     }
     out.runs.reserve(count);
+    // A deep copy that this value owns: the runs below are views into it, whatever becomes of `text`.
+    out.storage = QString(text.constData(), text.size());
     qsizetype runStart = 0;
     int runKind = -1;
     auto close = [&](qsizetype end) {
         if (runKind >= 0)
-            out.runs.append(AttributedText::Run{text.mid(runStart, end - runStart), colors[runKind], std::nullopt});
+            out.runs.append(AttributedText::Run{out.viewing(runStart, end - runStart), colors[runKind], std::nullopt});
     };
     for (const Token& t : all) {
         const int kind = int(t.kind);

@@ -4,6 +4,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <memory>
+
 using namespace tessaron;
 using TC = JSONHighlighter::TokenClass;
 
@@ -120,6 +122,26 @@ private slots:
                 QVERIFY(!run.background.has_value());
             }
         }
+    }
+
+    void runsOutliveTheirInput()
+    {
+        // Runs are views into the highlighted value's own copy: they must stay right when the caller's
+        // text changes or dies, and in copies that outlive the original.
+        auto input = std::make_unique<QString>(QStringLiteral("{\"key\": [1, \"two\", null]}"));
+        const QString expected = *input;
+        AttributedText out = JSONHighlighter::highlight(*input);
+        (*input)[2] = QLatin1Char('X');
+        input.reset();
+        QCOMPARE(out.text(), expected);
+        AttributedText copy;
+        {
+            const AttributedText temporary = out;
+            copy = temporary;
+        }
+        out = AttributedText();
+        QCOMPARE(copy.text(), expected);
+        QCOMPARE(copy.runs[1].text, QStringLiteral("\"key\""));
     }
 
     void coloursFollowTheBrand()
