@@ -1,7 +1,7 @@
 #include "TessaronCore/analysis/KeyShareEstimate.h"
 
 #include "TessaronCore/model/Saturating.h"
-#include "TessaronCore/analysis/TextRules.h"
+#include "TessaronCore/model/TextRules.h"
 
 #include <QHash>
 

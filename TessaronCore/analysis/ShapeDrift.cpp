@@ -2,7 +2,7 @@
 
 #include "TessaronCore/analysis/JsonShapeScanner.h"
 #include "TessaronCore/analysis/ShapeWalk.h"
-#include "TessaronCore/analysis/TextRules.h"
+#include "TessaronCore/model/TextRules.h"
 
 #include <QHash>
 

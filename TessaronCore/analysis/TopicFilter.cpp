@@ -1,7 +1,7 @@
 #include "TessaronCore/analysis/TopicFilter.h"
 
 #include "TessaronCore/analysis/SearchTerm.h"
-#include "TessaronCore/analysis/TextRules.h"
+#include "TessaronCore/model/TextRules.h"
 
 #include <QHash>
 #include <QSet>

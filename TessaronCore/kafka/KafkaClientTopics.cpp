@@ -1,5 +1,6 @@
 // Topic listing, watermarks and offsets for a moment.
 #include "TessaronCore/kafka/KafkaClient.h"
+#include "TessaronCore/model/TextRules.h"
 
 #include "TessaronCore/kafka/KafkaSupport.h"
 #include "TessaronCore/kafka/KafkaWatermarks.h"
@@ -19,14 +20,15 @@ std::optional<QString> errorText(rd_kafka_resp_err_t code)
     return libraryText(code);
 }
 
-// Plain code-point order after canonical normalisation (byte order for ASCII names), stable.
+// Plain code-point order after canonical normalisation, stable; keys computed once per name.
 QList<Topic> sortedByName(QList<Topic> topics)
 {
     QList<std::pair<QString, qsizetype>> keys;
     keys.reserve(topics.size());
     for (qsizetype i = 0; i < topics.size(); ++i)
-        keys.append({topics[i].name.normalized(QString::NormalizationForm_C), i});
-    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        keys.append({TextRules::orderKey(topics[i].name), i});
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return TextRules::compareCodePoints(a.first, b.first) < 0; });
     QList<Topic> sorted;
     sorted.reserve(topics.size());
     for (const auto& key : keys)

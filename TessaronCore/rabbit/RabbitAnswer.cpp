@@ -1,4 +1,5 @@
 #include "TessaronCore/rabbit/RabbitAnswer.h"
+#include "TessaronCore/model/TextRules.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -52,24 +53,6 @@ std::optional<QString> text(const QJsonValue& value)
     return value.toString();
 }
 
-// Names compare as sequences of code points after canonical composition, so that a name typed
-// precomposed or decomposed sorts in one place and astral characters sort after the BMP.
-bool nameBefore(const QString& a, const QString& b)
-{
-    const QList<uint> left = a.normalized(QString::NormalizationForm_C).toUcs4();
-    const QList<uint> right = b.normalized(QString::NormalizationForm_C).toUcs4();
-    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end());
-}
-
-std::optional<QString> strictUtf8(const QByteArray& bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString result = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return result;
-}
-
 Message message(const QJsonObject& object, const QString& queue, int64_t offset)
 {
     std::optional<QByteArray> key;
@@ -120,7 +103,7 @@ std::optional<RabbitAnswer::Queues> RabbitAnswer::queues(const QByteArray& answe
         result.queues.append(queue);
     }
     std::stable_sort(result.queues.begin(), result.queues.end(),
-                     [](const Topic& a, const Topic& b) { return nameBefore(a.name, b.name); });
+                     [](const Topic& a, const Topic& b) { return TextRules::precedes(a.name, b.name); });
     return result;
 }
 
@@ -210,7 +193,7 @@ KafkaError RabbitAnswer::statusError(int status, const QByteArray& body, const Q
 
 QString RabbitAnswer::excerpt(const QByteArray& body, int count)
 {
-    const auto decoded = strictUtf8(body);
+    const auto decoded = TextRules::strictUtf8(body);
     if (!decoded)
         return QString();
     const QString& whole = *decoded;

@@ -1,6 +1,6 @@
 #include "TessaronCore/model/Saturating.h"
 #include "TessaronCore/analysis/SearchTerm.h"
-#include "TessaronCore/analysis/TextRules.h"
+#include "TessaronCore/model/TextRules.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "TessaronCore/analysis/TextRules.h"
+#include "TessaronCore/model/TextRules.h"
 
 #include <QChar>
 #include <QStringDecoder>
