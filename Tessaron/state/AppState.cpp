@@ -154,7 +154,7 @@ void AppState::open(const Broker& broker)
     emit sessionsChanged();
     setSelected(broker.id);
     setShowingPicker(false);
-    session->connect();
+    session->connectBroker();
 }
 
 void AppState::close(const QUuid& id)
@@ -165,7 +165,7 @@ void AppState::close(const QUuid& id)
             closing.append(session);
     }
     if (!closing.isEmpty()) {
-        closing.first()->disconnect();
+        closing.first()->disconnectBroker();
         for (BrokerSession* session : closing)
             m_sessions.removeOne(session);
         emit sessionsChanged();

@@ -173,7 +173,7 @@ void BrokerSession::togglePin(const QString& topic)
     UserDefaults::standard().setStringList(Prefs::pinnedTopics(m_broker.id), m_pinned);
 }
 
-QCoro::Task<> BrokerSession::connect()
+QCoro::Task<> BrokerSession::connectBroker()
 {
     QPointer<BrokerSession> self(this);
     setIsConnecting(true);
@@ -204,7 +204,7 @@ QCoro::Task<> BrokerSession::connect()
     setIsConnecting(false);
 }
 
-void BrokerSession::disconnect()
+void BrokerSession::disconnectBroker()
 {
     // Whatever is still in flight belongs to the closed connection.
     ++m_listGeneration;

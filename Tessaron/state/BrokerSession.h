@@ -160,8 +160,8 @@ public:
     QList<Message> searchResults() const;
 
     // Connection and listing.
-    QCoro::Task<> connect();
-    void disconnect();
+    QCoro::Task<> connectBroker();
+    void disconnectBroker();
     QCoro::Task<> loadTopics();
     QCoro::Task<> refreshTopics();
     void noteUnobservable(const QString& subject, const QString& reason);

@@ -31,7 +31,7 @@ struct Fixture {
             clients->rabbit->listing = {{queue}, {}};
         }
         session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session->connect());
+        QCoro::waitFor(session->connectBroker());
     }
 };
 
@@ -134,7 +134,7 @@ private slots:
         clients->kafka->listed = QList<Topic>{topic("huge", {{0, most}, {0, most}, {0, std::numeric_limits<int64_t>::min()}})};
         clients->kafka->commits.insert("g", {{{"huge", 0}, 0}, {{"huge", 1}, 0}, {{"huge", 2}, 5}});
         BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         session.setSelectedTopic(QString("huge"));
         QCOMPARE(QCoro::waitFor(session.groupOffsets("g")), std::optional<int64_t>(most));
     }
@@ -173,7 +173,7 @@ private slots:
         QVERIFY(rabbit.clients->rabbit->published[0].headers.isEmpty());
 
         // Without a connection nothing is filed anywhere.
-        rabbit.session->disconnect();
+        rabbit.session->disconnectBroker();
         outcome = settle(rabbit.session->produce("orders", std::nullopt, "payload", "r"));
         QVERIFY(!outcome.isDone());
         QCOMPARE(rabbit.clients->writersMade, 0);
@@ -212,7 +212,7 @@ private slots:
 
         // A Kafka broker whose tab has lost its connection moves nothing either.
         const int made = f.clients->writersMade;
-        f.session->disconnect();
+        f.session->disconnectBroker();
         outcome = settle(f.session->resetOffsets("audit", orders, 0, "r"));
         QCOMPARE(outcome, AppOutcome::makeRefused("not connected to this broker"));
         QCOMPARE(f.clients->writersMade, made);
@@ -235,7 +235,7 @@ private slots:
             auto clients = std::make_shared<FakeFactory>();
             auto gate = clients->kafka->gates.hold("topics");
             auto session = std::make_unique<BrokerSession>(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-            auto connecting = session->connect();
+            auto connecting = session->connectBroker();
             session.reset();
             gate->release();
             QCoro::waitFor(std::move(connecting));
@@ -273,7 +273,7 @@ private slots:
         const Topic orders = f.session->topics().first();
         QCOMPARE(settle(f.session->resetOffsets("audit", std::nullopt, 0, "replay")),
                  AppOutcome::makeRefused(QStringLiteral("nenhum tópico selecionado")));
-        f.session->disconnect();
+        f.session->disconnectBroker();
         QCOMPARE(settle(f.session->produce("orders", std::nullopt, "payload", "r")),
                  AppOutcome::makeRefused(QStringLiteral("sem conexão com este broker")));
         Fixture rabbit(rabbitBroker());

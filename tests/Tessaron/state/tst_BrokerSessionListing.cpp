@@ -20,7 +20,7 @@ private slots:
         BrokerSession session(kafkaBroker(), QString("pw"), std::nullopt, std::nullopt, clients);
         QSignalSpy connecting(&session, &BrokerSession::isConnectingChanged);
         QSignalSpy topicsChanged(&session, &BrokerSession::topicsChanged);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
 
         QCOMPARE(connecting.count(), 2);
         QVERIFY(!session.isConnecting());
@@ -48,7 +48,7 @@ private slots:
         clients->kafka->watermarkErrors.insert("a", KafkaError(3, "unknown topic"));
         clients->kafka->groupsError = KafkaError(-1, "listing consumer groups: empty result");
         BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         // A failing watermark read keeps that topic as listed.
         QCOMPARE(session.topics().size(), 2);
         QCOMPARE(session.topics()[0].partitions[0].high, 0);
@@ -84,7 +84,7 @@ private slots:
         clients->kafka->listed = QList<Topic>{topic("a", {{0, 3}}), topic("b", {{0, 4}}), topic("c", {{0, 5}})};
         clients->kafka->watermarkErrors.insert("b", KafkaError(-187, "all brokers down"));
         BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         QCOMPARE(clients->kafka->calls, (QStringList{"topics", "watermarks a", "watermarks b"}));
         QCOMPARE(session.lostConnection(), std::optional<QString>("all brokers down"));
         QCOMPARE(session.topics().size(), 3);
@@ -99,14 +99,14 @@ private slots:
         Broker nats = kafkaBroker();
         nats.kind = BrokerKind::nats;
         BrokerSession unsupported(nats, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(unsupported.connect());
+        QCoro::waitFor(unsupported.connectBroker());
         QCOMPARE(unsupported.connectionError(), std::optional<QString>("NATS is not implemented yet"));
         QVERIFY(!unsupported.connection());
         QVERIFY(!unsupported.isConnecting());
 
         clients->makeError = KafkaError(-1, "sasl.mechanism: invalid value");
         BrokerSession refused(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(refused.connect());
+        QCoro::waitFor(refused.connectBroker());
         QCOMPARE(refused.connectionError(), std::optional<QString>("sasl.mechanism: invalid value"));
         QVERIFY(clients->kafka->calls.isEmpty());
 
@@ -123,14 +123,14 @@ private slots:
         Broker blank = kafkaBroker();
         blank.schemaRegistryURL = "  ";
         BrokerSession none(blank, std::nullopt, std::nullopt, QString("secret"), clients);
-        QCoro::waitFor(none.connect());
+        QCoro::waitFor(none.connectBroker());
         QVERIFY(clients->registryArguments.isEmpty());
 
         Broker withRegistry = kafkaBroker();
         withRegistry.schemaRegistryURL = " http://registry:8081";
         withRegistry.schemaRegistryUsername = "svc";
         BrokerSession some(withRegistry, std::nullopt, std::nullopt, QString("secret"), clients);
-        QCoro::waitFor(some.connect());
+        QCoro::waitFor(some.connectBroker());
         QCOMPARE(clients->registryArguments, (QStringList{" http://registry:8081", "svc", "secret"}));
     }
 
@@ -139,7 +139,7 @@ private slots:
         auto clients = std::make_shared<FakeFactory>();
         clients->kafka->listed = QList<Topic>{topic("old", {{0, 1}})};
         BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
 
         auto gate = clients->kafka->gates.hold("topics");
         auto first = session.loadTopics();
@@ -166,7 +166,7 @@ private slots:
         queue.declaredDepth = 4;
         clients->rabbit->listing = {{queue}, {{"jobs", 2}}};
         session.setLostConnection(QString("earlier"));
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         QCOMPARE(session.connection()->kind(), BrokerSession::Connection::rabbit);
         QCOMPARE(session.topics(), QList<Topic>{queue});
         QCOMPARE(session.queueConsumers().value("jobs"), 2);
@@ -208,12 +208,12 @@ private slots:
         session.setSelectedTopic(std::nullopt);
         QVERIFY(!session.selectedGroup());
 
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         session.setSelectedTopic(QString("a"));
         QVERIFY(session.currentTopic());
         session.noteUnobservable("Topics", "x");
         session.setLostConnection(QString("gone"));
-        session.disconnect();
+        session.disconnectBroker();
         QVERIFY(!session.connection());
         QVERIFY(session.topics().isEmpty());
         QCOMPARE(session.selectedTopic(), std::optional<QString>("a"));

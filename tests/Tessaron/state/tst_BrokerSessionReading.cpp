@@ -29,7 +29,7 @@ struct Fixture {
     {
         clients->kafka->listed = topics;
         session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session->connect());
+        QCoro::waitFor(session->connectBroker());
         clients->kafka->calls.clear();
     }
     QStringList pageCalls() const { return clients->kafka->calls.filter("page "); }
@@ -215,7 +215,7 @@ private slots:
         f.clients->registry->answers.insert(2, QString("A"));
         f.clients->registry->answers.insert(3, QString("B"));
         f.clients->registry->answers.insert(4, QString("C"));
-        QCoro::waitFor(f.session->connect());
+        QCoro::waitFor(f.session->connectBroker());
         auto& held = f.clients->kafka->held["t"][0];
         held = {message("t", 0, 0, 1, avro(1)), message("t", 0, 1, 2, avro(2)), message("t", 0, 2, 3, avro(2)),
                 message("t", 0, 3, 4, avro(2)), message("t", 0, 4, 5, avro(3)), message("t", 0, 5, 6, avro(4))};
@@ -239,7 +239,7 @@ private slots:
         clients->rabbit->listing = {{topic("q1"), topic("q2")}, {}};
         clients->rabbit->queued = {message("q1", 0, 0, std::nullopt, "one")};
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         session.setAcceptedRabbitReadCost(true);
 
         // q1 is being read when the user moves to q2, and on to a group before q2's bindings arrive.
@@ -296,7 +296,7 @@ private slots:
         clients->rabbit->queueBindings = {{"events", "jobs.#"}};
         clients->rabbit->queued = {message("jobs", 0, 0, std::nullopt, "one"), message("jobs", 0, 1, std::nullopt, "two")};
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         session.setSelectedTopic(QString("jobs"));
         QSignalSpy loading(&session, &BrokerSession::isLoadingMessagesChanged);
         QCoro::waitFor(session.readLatest());

@@ -46,7 +46,7 @@ private slots:
             cluster.produce("orders", i % 2, {.key = QByteArray("k") + QByteArray::number(i), .payload = QString("{\"n\":%1}").arg(i).toUtf8(),
                                                .headers = {}, .timestampMs = 1700000000000 + i * 1000});
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         QVERIFY(!session.lostConnection());
         std::optional<Topic> orders;
@@ -100,7 +100,7 @@ private slots:
         Broker broker = cluster.broker();
         broker.schemaRegistryURL = "http://" + registry.address();
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         session.setSelectedTopic(QString("payments"));
         QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
         QCOMPARE(session.messages().size(), 2);
@@ -117,7 +117,7 @@ private slots:
         testing::MockKafkaCluster cluster(1);
         cluster.createTopic("orders", 1);
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         QVERIFY(session.topicsListed());
         cluster.setAllBrokersDown();
         QCoro::waitFor(session.loadTopics());
@@ -141,7 +141,7 @@ private slots:
         QVERIFY(!settle(admin.request("PUT", "/api/queues/" + vhostPath + "/jobs", QByteArray("{\"durable\":false}"))).error);
 
         BrokerSession session(broker, QString("guest"), std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connect());
+        QCoro::waitFor(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         QCOMPARE(session.connection()->kind(), BrokerSession::Connection::rabbit);
         QVERIFY(session.queueConsumers().contains("jobs"));
