@@ -11,10 +11,7 @@ std::optional<AICLI> AICLI::fromRawValue(const QString& raw)
     return std::nullopt;
 }
 
-QString AICLI::rawValue() const
-{
-    return m_value == claude ? QStringLiteral("claude") : QStringLiteral("codex");
-}
+QString AICLI::rawValue() const { return m_value == claude ? QStringLiteral("claude") : QStringLiteral("codex"); }
 
 QString AICLI::displayName() const
 {

@@ -15,7 +15,9 @@ class AICLI {
 public:
     enum Value { claude, codex };
 
-    constexpr AICLI(Value value) : m_value(value) {}
+    constexpr AICLI(Value value)
+        : m_value(value)
+    { }
 
     Value value() const { return m_value; }
 

@@ -5,7 +5,9 @@
 namespace tessaron {
 
 AIError::AIError(Kind kind, std::optional<AICLI> cli, QString payload)
-    : m_kind(kind), m_cli(cli), m_payload(std::move(payload))
+    : m_kind(kind)
+    , m_cli(cli)
+    , m_payload(std::move(payload))
 {
     m_utf8 = errorDescription().toUtf8();
 }

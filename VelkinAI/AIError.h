@@ -15,13 +15,13 @@ namespace tessaron {
 class AIError : public std::exception {
 public:
     enum Kind {
-        notFound,      // the tool is not installed
-        failed,        // the tool exited non-zero
-        noProvider,    // no tool chosen or installed
-        emptyInput,    // a blank prompt
-        launchFailed,  // the process could not be started
-        timedOut,      // the tool did not finish in time and was stopped
-        tooLong,       // the prompt does not fit in one argument
+        notFound,     // the tool is not installed
+        failed,       // the tool exited non-zero
+        noProvider,   // no tool chosen or installed
+        emptyInput,   // a blank prompt
+        launchFailed, // the process could not be started
+        timedOut,     // the tool did not finish in time and was stopped
+        tooLong,      // the prompt does not fit in one argument
     };
 
     static AIError makeNotFound(AICLI cli) { return AIError(notFound, cli, {}); }

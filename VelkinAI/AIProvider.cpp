@@ -45,7 +45,8 @@ QCoro::Task<QString> runTool(QString prompt, AICLI cli, AIProvider::Limits limit
     if (!path)
         throw AIError::makeNotFound(cli);
     const QStringList arguments = cli.arguments(prompt);
-    const AIToolRunner::Output output = co_await AIToolRunner::run(*path, arguments, limits.runMs, limits.maxOutputBytes);
+    const AIToolRunner::Output output =
+        co_await AIToolRunner::run(*path, arguments, limits.runMs, limits.maxOutputBytes);
     if (output.ok())
         co_return output.standardOutput.trimmed();
     const QString error = output.standardError.trimmed();
@@ -85,15 +86,9 @@ void AIProvider::setDefaultLimits(const Limits& limits)
     sharedLimits = limits;
 }
 
-QCoro::Task<QMap<AICLI, QString>> AIProvider::detect() const
-{
-    return detectAll();
-}
+QCoro::Task<QMap<AICLI, QString>> AIProvider::detect() const { return detectAll(); }
 
-QCoro::Task<std::optional<AICLI>> AIProvider::detectBackend() const
-{
-    return detectFirst();
-}
+QCoro::Task<std::optional<AICLI>> AIProvider::detectBackend() const { return detectFirst(); }
 
 QCoro::Task<std::optional<AICLI>> AIProvider::resolveBackend() const
 {

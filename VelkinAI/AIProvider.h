@@ -28,7 +28,9 @@ public:
     static void setDefaultLimits(const Limits& limits);
 
     explicit AIProvider(std::optional<PrefsStore> prefs = std::nullopt, Limits limits = defaultLimits())
-        : m_prefs(std::move(prefs)), m_limits(limits) {}
+        : m_prefs(std::move(prefs))
+        , m_limits(limits)
+    { }
 
     const std::optional<PrefsStore>& prefs() const { return m_prefs; }
 

@@ -40,7 +40,8 @@ QProcessEnvironment AIToolRunner::augmentedEnvironment()
     return env;
 }
 
-QCoro::Task<AIToolRunner::Output> AIToolRunner::run(QString executable, QStringList arguments, int timeoutMs, qint64 maxOutputBytes)
+QCoro::Task<AIToolRunner::Output> AIToolRunner::run(QString executable, QStringList arguments, int timeoutMs,
+                                                    qint64 maxOutputBytes)
 {
     for (const QString& argument : arguments) {
         if (argument.toUtf8().size() > maxArgumentBytes)

@@ -14,7 +14,8 @@ namespace {
 // The text as user-perceived characters: boundaries[k] is where character k starts.
 class Characters {
 public:
-    explicit Characters(const QString& text) : m_text(text)
+    explicit Characters(const QString& text)
+        : m_text(text)
     {
         // Plain ASCII without a CR LF pair has one character per code unit.
         bool simple = true;
@@ -42,10 +43,7 @@ public:
     qsizetype start(qsizetype k) const { return m_bounds.empty() ? k : m_bounds[size_t(k)]; }
     qsizetype end(qsizetype k) const { return m_bounds.empty() ? k + 1 : m_bounds[size_t(k) + 1]; }
     // Whether character k is exactly the single code unit `c`.
-    bool is(qsizetype k, char16_t c) const
-    {
-        return end(k) - start(k) == 1 && m_text.at(start(k)).unicode() == c;
-    }
+    bool is(qsizetype k, char16_t c) const { return end(k) - start(k) == 1 && m_text.at(start(k)).unicode() == c; }
     uint firstScalar(qsizetype k) const
     {
         const qsizetype s = start(k);
@@ -157,12 +155,18 @@ QList<Token> tokens(const QString& text)
 QColor color(TokenClass kind)
 {
     switch (kind) {
-    case TokenClass::key: return Brand::palette().at(0);
-    case TokenClass::keyword: return Brand::palette().at(1);
-    case TokenClass::stringValue: return QColor::fromRgbF(0.45f, 0.82f, 0.50f);
-    case TokenClass::number: return QColor::fromRgbF(0.99f, 0.60f, 0.36f);
-    case TokenClass::punctuation: return QColor::fromRgbF(1, 1, 1, 0.55f);
-    case TokenClass::other: break;
+    case TokenClass::key:
+        return Brand::palette().at(0);
+    case TokenClass::keyword:
+        return Brand::palette().at(1);
+    case TokenClass::stringValue:
+        return QColor::fromRgbF(0.45f, 0.82f, 0.50f);
+    case TokenClass::number:
+        return QColor::fromRgbF(0.99f, 0.60f, 0.36f);
+    case TokenClass::punctuation:
+        return QColor::fromRgbF(1, 1, 1, 0.55f);
+    case TokenClass::other:
+        break;
     }
     return QColor::fromRgbF(1, 1, 1, 0.85f);
 }

@@ -14,7 +14,7 @@ namespace JSONHighlighter {
 enum class TokenClass { key, stringValue, number, keyword, punctuation, other };
 
 struct Token {
-    qsizetype start = 0;  // in UTF-16 code units
+    qsizetype start = 0; // in UTF-16 code units
     qsizetype length = 0;
     TokenClass kind = TokenClass::other;
     friend bool operator==(const Token&, const Token&) = default;

@@ -20,7 +20,9 @@ constexpr int maxDepth = 512;
 
 class Reader {
 public:
-    explicit Reader(QStringView text) : m_s(text) {}
+    explicit Reader(QStringView text)
+        : m_s(text)
+    { }
 
     std::unique_ptr<Node> document()
     {
@@ -100,7 +102,8 @@ private:
             if (!child)
                 return nullptr;
             // A repeated key keeps its last value, as the platform's readers do.
-            auto same = std::find_if(node->members.begin(), node->members.end(), [&](const auto& m) { return m.first == key; });
+            auto same =
+                std::find_if(node->members.begin(), node->members.end(), [&](const auto& m) { return m.first == key; });
             if (same != node->members.end())
                 same->second = std::move(child);
             else
@@ -193,14 +196,30 @@ private:
             const char16_t e = m_s[m_i + 1].unicode();
             m_i += 2;
             switch (e) {
-            case u'"': out += QLatin1Char('"'); break;
-            case u'\\': out += QLatin1Char('\\'); break;
-            case u'/': out += QLatin1Char('/'); break;
-            case u'b': out += QChar(0x08); break;
-            case u'f': out += QChar(0x0C); break;
-            case u'n': out += QLatin1Char('\n'); break;
-            case u'r': out += QLatin1Char('\r'); break;
-            case u't': out += QLatin1Char('\t'); break;
+            case u'"':
+                out += QLatin1Char('"');
+                break;
+            case u'\\':
+                out += QLatin1Char('\\');
+                break;
+            case u'/':
+                out += QLatin1Char('/');
+                break;
+            case u'b':
+                out += QChar(0x08);
+                break;
+            case u'f':
+                out += QChar(0x0C);
+                break;
+            case u'n':
+                out += QLatin1Char('\n');
+                break;
+            case u'r':
+                out += QLatin1Char('\r');
+                break;
+            case u't':
+                out += QLatin1Char('\t');
+                break;
             case u'u': {
                 if (m_i + 4 > m_s.size())
                     return false;
@@ -215,7 +234,8 @@ private:
                 out += QChar(char16_t(code));
                 break;
             }
-            default: return false;
+            default:
+                return false;
             }
         }
         return false;
@@ -267,13 +287,27 @@ void writeString(QString& out, const QString& s)
     for (QChar ch : s) {
         const char16_t c = ch.unicode();
         switch (c) {
-        case u'"': out += QLatin1String("\\\""); break;
-        case u'\\': out += QLatin1String("\\\\"); break;
-        case u'\n': out += QLatin1String("\\n"); break;
-        case u'\r': out += QLatin1String("\\r"); break;
-        case u'\t': out += QLatin1String("\\t"); break;
-        case 0x08: out += QLatin1String("\\b"); break;
-        case 0x0C: out += QLatin1String("\\f"); break;
+        case u'"':
+            out += QLatin1String("\\\"");
+            break;
+        case u'\\':
+            out += QLatin1String("\\\\");
+            break;
+        case u'\n':
+            out += QLatin1String("\\n");
+            break;
+        case u'\r':
+            out += QLatin1String("\\r");
+            break;
+        case u'\t':
+            out += QLatin1String("\\t");
+            break;
+        case 0x08:
+            out += QLatin1String("\\b");
+            break;
+        case 0x0C:
+            out += QLatin1String("\\f");
+            break;
         default:
             if (c < 0x20)
                 out += QStringLiteral("\\u%1").arg(int(c), 4, 16, QLatin1Char('0'));
@@ -288,9 +322,13 @@ void write(QString& out, const Node& node, int indent)
 {
     const auto pad = [&](int level) { out += QString(level * 2, QLatin1Char(' ')); };
     switch (node.kind) {
-    case Node::Kind::string: writeString(out, node.scalar); return;
+    case Node::Kind::string:
+        writeString(out, node.scalar);
+        return;
     case Node::Kind::number:
-    case Node::Kind::literal: out += node.scalar; return;
+    case Node::Kind::literal:
+        out += node.scalar;
+        return;
     case Node::Kind::array:
         if (node.elements.empty()) {
             out += QLatin1String("[]");

@@ -6,15 +6,15 @@ namespace tessaron::MarkdownInline {
 
 namespace {
 
-bool isAsciiPunctuation(QChar c)
-{
-    return c.unicode() < 128 && (c.isPunct() || c.isSymbol());
-}
+bool isAsciiPunctuation(QChar c) { return c.unicode() < 128 && (c.isPunct() || c.isSymbol()); }
 
 class Renderer {
 public:
     Renderer(const QString& source, const QColor& link, const QString& mono)
-        : s(source), linkColour(link), monoFamily(mono) {}
+        : s(source)
+        , linkColour(link)
+        , monoFamily(mono)
+    { }
 
     QString render(qsizetype from, qsizetype to) const
     {
@@ -141,8 +141,9 @@ private:
         const qsizetype space = target.indexOf(u' ');
         if (space >= 0) {
             const QString title = target.mid(space).trimmed();
-            const bool quoted = title.size() >= 2 && ((title.startsWith(u'"') && title.endsWith(u'"'))
-                                                      || (title.startsWith(u'\'') && title.endsWith(u'\'')));
+            const bool quoted = title.size() >= 2
+                && ((title.startsWith(u'"') && title.endsWith(u'"'))
+                    || (title.startsWith(u'\'') && title.endsWith(u'\'')));
             if (!quoted)
                 return literal(i, out);
             target = target.left(space);

@@ -14,10 +14,7 @@ namespace tessaron {
 namespace {
 
 // Blanks, tabs and other space separators; line breaks and other controls stay.
-bool isBlank(QChar c)
-{
-    return c == u'\t' || c.category() == QChar::Separator_Space;
-}
+bool isBlank(QChar c) { return c == u'\t' || c.category() == QChar::Separator_Space; }
 
 QString trimmedLine(const QString& line)
 {
@@ -44,15 +41,11 @@ int headingLevel(const QString& t)
     return 0;
 }
 
-bool isBullet(const QString& t)
-{
-    return t.startsWith(QLatin1String("- ")) || t.startsWith(QLatin1String("* "));
-}
+bool isBullet(const QString& t) { return t.startsWith(QLatin1String("- ")) || t.startsWith(QLatin1String("* ")); }
 
 const QRegularExpression& numberedItem()
 {
-    static const QRegularExpression re(QStringLiteral("^\\d+\\.\\s"),
-                                       QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression re(QStringLiteral("^\\d+\\.\\s"), QRegularExpression::UseUnicodePropertiesOption);
     return re;
 }
 
@@ -112,17 +105,22 @@ QLabel* textLabel(const QString& html, const QFont& font, const QColor& colour)
 double headingSize(int level)
 {
     switch (level) {
-    case 1: return 19;
-    case 2: return 16;
-    case 3: return 14;
-    default: return 13;
+    case 1:
+        return 19;
+    case 2:
+        return 16;
+    case 3:
+        return 14;
+    default:
+        return 13;
     }
 }
 
 } // namespace
 
 MarkdownText::MarkdownText(const QString& text, QWidget* parent)
-    : QWidget(parent), m_column(new QVBoxLayout(this))
+    : QWidget(parent)
+    , m_column(new QVBoxLayout(this))
 {
     m_column->setContentsMargins(0, 0, 0, 0);
     m_column->setSpacing(10);
@@ -211,9 +209,9 @@ QWidget* MarkdownText::viewFor(const Kind& kind)
     const QFont body = KitFont::font(13);
     switch (kind.tag) {
     case Kind::heading: {
-        QLabel* label = textLabel(inlineHtml(kind.text),
-                                  KitFont::font(headingSize(kind.level), QFont::Bold, FontDesign::rounded),
-                                  white(0.92));
+        QLabel* label =
+            textLabel(inlineHtml(kind.text), KitFont::font(headingSize(kind.level), QFont::Bold, FontDesign::rounded),
+                      white(0.92));
         label->setContentsMargins(0, 4, 0, 0);
         return label;
     }
@@ -228,8 +226,8 @@ QWidget* MarkdownText::viewFor(const Kind& kind)
             auto* row = new QHBoxLayout;
             row->setSpacing(8);
             const QString marker = kind.ordered ? QString::number(n + 1) + u'.' : QStringLiteral("•");
-            QLabel* mark = textLabel(marker.toHtmlEscaped(),
-                                     KitFont::font(13, QFont::DemiBold, FontDesign::rounded), Brand::accent());
+            QLabel* mark = textLabel(marker.toHtmlEscaped(), KitFont::font(13, QFont::DemiBold, FontDesign::rounded),
+                                     Brand::accent());
             mark->setFixedWidth(16);
             mark->setWordWrap(false);
             mark->setAlignment(Qt::AlignRight | Qt::AlignTop);

@@ -20,9 +20,9 @@ public:
         enum Case { heading, paragraph, list, code };
 
         Case tag = paragraph;
-        int level = 0;      // heading
-        QString text;       // heading, paragraph, code
-        QStringList items;  // list
+        int level = 0;        // heading
+        QString text;         // heading, paragraph, code
+        QStringList items;    // list
         bool ordered = false; // list
 
         static Kind makeHeading(int level, const QString& text) { return {heading, level, text, {}, false}; }

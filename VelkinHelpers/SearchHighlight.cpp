@@ -8,10 +8,7 @@ namespace tessaron::SearchHighlight {
 
 namespace {
 
-bool isBlank(QChar c)
-{
-    return c == u'\t' || c.category() == QChar::Separator_Space;
-}
+bool isBlank(QChar c) { return c == u'\t' || c.category() == QChar::Separator_Space; }
 
 QString trimmedTerm(const QString& query)
 {

@@ -22,8 +22,10 @@ QColor white(double opacity)
 } // namespace
 
 SkeletonRow::SkeletonRow(double width, double height, QWidget* parent)
-    : QWidget(parent), m_width(std::max(0.0, width)), m_height(std::max(0.0, height)),
-      m_sweep(new MotionAnimation(this))
+    : QWidget(parent)
+    , m_width(std::max(0.0, width))
+    , m_height(std::max(0.0, height))
+    , m_sweep(new MotionAnimation(this))
 {
     m_sweep->setMotion(Motion::easeInOut(sweepMs / 1000.0));
     m_sweep->setStartValue(startPhase);
@@ -37,10 +39,7 @@ SkeletonRow::SkeletonRow(double width, double height, QWidget* parent)
     setFixedSize(sizeHint());
 }
 
-QSize SkeletonRow::sizeHint() const
-{
-    return QSize(int(std::ceil(m_width)), int(std::ceil(m_height)));
-}
+QSize SkeletonRow::sizeHint() const { return QSize(int(std::ceil(m_width)), int(std::ceil(m_height))); }
 
 void SkeletonRow::showEvent(QShowEvent* event)
 {
@@ -77,7 +76,9 @@ void SkeletonRow::paintEvent(QPaintEvent*)
 }
 
 SkeletonList::SkeletonList(int rows, const QList<double>& widths, QWidget* parent)
-    : QWidget(parent), m_rows(rows), m_widths(widths)
+    : QWidget(parent)
+    , m_rows(rows)
+    , m_widths(widths)
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(14, 12, 14, 0);

@@ -20,12 +20,14 @@ std::unique_ptr<QObject> timerScheduler(std::chrono::milliseconds delay, std::fu
 
 } // namespace
 
-ToastCenter::ToastCenter(QObject* parent) : ToastCenter(timerScheduler, parent) {}
+ToastCenter::ToastCenter(QObject* parent)
+    : ToastCenter(timerScheduler, parent)
+{ }
 
 ToastCenter::ToastCenter(Scheduler scheduler, QObject* parent)
-    : QObject(parent), m_scheduler(scheduler ? std::move(scheduler) : Scheduler(timerScheduler))
-{
-}
+    : QObject(parent)
+    , m_scheduler(scheduler ? std::move(scheduler) : Scheduler(timerScheduler))
+{ }
 
 // The pending dismissal goes with the centre, so it can never fire into a destroyed one.
 ToastCenter::~ToastCenter() = default;
@@ -63,9 +65,12 @@ std::chrono::milliseconds ToastCenter::timeOnScreen(Kind kind)
 QString ToastCenter::symbol(Kind kind)
 {
     switch (kind) {
-    case Kind::success: return QStringLiteral("checkmark.circle.fill");
-    case Kind::error: return QStringLiteral("xmark.octagon.fill");
-    case Kind::info: return QStringLiteral("info.circle.fill");
+    case Kind::success:
+        return QStringLiteral("checkmark.circle.fill");
+    case Kind::error:
+        return QStringLiteral("xmark.octagon.fill");
+    case Kind::info:
+        return QStringLiteral("info.circle.fill");
     }
     return QStringLiteral("info.circle.fill");
 }
@@ -73,9 +78,12 @@ QString ToastCenter::symbol(Kind kind)
 QColor ToastCenter::colour(Kind kind)
 {
     switch (kind) {
-    case Kind::success: return QColor(48, 209, 88);  // the desktop's usual green on dark panels
-    case Kind::error: return QColor(255, 69, 58);    // and its red
-    case Kind::info: return Brand::accent();
+    case Kind::success:
+        return QColor(48, 209, 88); // the desktop's usual green on dark panels
+    case Kind::error:
+        return QColor(255, 69, 58); // and its red
+    case Kind::info:
+        return Brand::accent();
     }
     return Brand::accent();
 }

@@ -34,7 +34,8 @@ public:
 
     // Runs `fire` once after `delay` unless the returned object is destroyed first. The default
     // uses a precise single-shot QTimer; tests pass a clock of their own.
-    using Scheduler = std::function<std::unique_ptr<QObject>(std::chrono::milliseconds delay, std::function<void()> fire)>;
+    using Scheduler =
+        std::function<std::unique_ptr<QObject>(std::chrono::milliseconds delay, std::function<void()> fire)>;
 
     explicit ToastCenter(QObject* parent = nullptr);
     explicit ToastCenter(Scheduler scheduler, QObject* parent = nullptr);

@@ -65,15 +65,15 @@ QStringList messageLines(const QString& message, double width)
     return lines;
 }
 
-double maxTextWidth(const QWidget* view)
-{
-    return std::max(40.0, view->width() - 2 * padX - iconSize - gap);
-}
+double maxTextWidth(const QWidget* view) { return std::max(40.0, view->width() - 2 * padX - iconSize - gap); }
 
 } // namespace
 
 ToastOverlay::ToastOverlay(ToastCenter* center, QWidget* view)
-    : QWidget(view), m_center(center), m_presence(new AnimatedValue(0.0, this)), m_morph(new AnimatedValue(1.0, this))
+    : QWidget(view)
+    , m_center(center)
+    , m_presence(new AnimatedValue(0.0, this))
+    , m_morph(new AnimatedValue(1.0, this))
 {
     setObjectName(QStringLiteral("toastOverlay"));
     setAttribute(Qt::WA_TranslucentBackground);

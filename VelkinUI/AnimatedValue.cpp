@@ -5,7 +5,10 @@
 namespace tessaron {
 
 AnimatedValue::AnimatedValue(double initial, QObject* parent)
-    : QObject(parent), m_animation(new MotionAnimation(this)), m_value(initial), m_target(initial)
+    : QObject(parent)
+    , m_animation(new MotionAnimation(this))
+    , m_value(initial)
+    , m_target(initial)
 {
     connect(m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) { apply(v.toDouble()); });
     connect(m_animation, &QAbstractAnimation::finished, this, [this] {

@@ -21,11 +21,8 @@ struct Row {
 };
 
 constexpr Row rows[5] = {
-    {11, 0.0, 80, -200, -150, 600},
-    {14, 1.3, 70, 220, -60, 540},
-    {9, 2.7, 90, 100, 220, 460},
-    {17, 4.1, 60, -160, 200, 520},
-    {21, 5.6, 50, 280, 260, 380},
+    {11, 0.0, 80, -200, -150, 600}, {14, 1.3, 70, 220, -60, 540}, {9, 2.7, 90, 100, 220, 460},
+    {17, 4.1, 60, -160, 200, 520},  {21, 5.6, 50, 280, 260, 380},
 };
 
 constexpr double blurRadius = 110.0;
@@ -35,9 +32,10 @@ constexpr int blobScale = 4;
 } // namespace
 
 AuroraBackground::AuroraBackground(double intensity, QWidget* parent)
-    : QWidget(parent), m_intensity(intensity),
-      m_active(!QGuiApplication::instance() || QGuiApplication::applicationState() == Qt::ApplicationActive),
-      m_timer(new QTimer(this))
+    : QWidget(parent)
+    , m_intensity(intensity)
+    , m_active(!QGuiApplication::instance() || QGuiApplication::applicationState() == Qt::ApplicationActive)
+    , m_timer(new QTimer(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent, intensity >= 1.0);
     connect(m_timer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
@@ -77,8 +75,8 @@ AuroraBackground::Blob AuroraBackground::blob(int index, double t)
     const Row& r = rows[index];
     const double p = std::fmod(t / r.period + r.phase, 1.0); // keeps the sign of the dividend
     const double a = 2.0 * std::numbers::pi * p;
-    return Blob{QPointF(r.amplitude * std::cos(a) + r.cx, r.amplitude * std::sin(1.3 * a) + r.cy), 1.0 + 0.15 * std::sin(2.0 * a),
-                0.42 + 0.1 * std::sin(1.7 * a), r.diameter};
+    return Blob{QPointF(r.amplitude * std::cos(a) + r.cx, r.amplitude * std::sin(1.3 * a) + r.cy),
+                1.0 + 0.15 * std::sin(2.0 * a), 0.42 + 0.1 * std::sin(1.7 * a), r.diameter};
 }
 
 void AuroraBackground::paintFrame(QPainter& painter, const QSize& size, double t, double intensity)

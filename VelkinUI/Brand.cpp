@@ -1,6 +1,5 @@
 #include "VelkinUI/Brand.h"
 
-
 #include <memory>
 
 namespace tessaron::Brand {
@@ -17,10 +16,7 @@ std::unique_ptr<BrandConfig>& storage()
 
 } // namespace
 
-void configure(const BrandConfig& configuration)
-{
-    storage() = std::make_unique<BrandConfig>(configuration);
-}
+void configure(const BrandConfig& configuration) { storage() = std::make_unique<BrandConfig>(configuration); }
 
 const BrandConfig& config() { return *storage(); }
 

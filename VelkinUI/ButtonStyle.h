@@ -34,8 +34,8 @@ public:
     virtual QMarginsF insets() const { return {}; }
     virtual QFont font(const QFont& inherited) const { return inherited; }
     virtual std::optional<QColor> labelColor(const ButtonState&) const { return std::nullopt; }
-    virtual void paintBackground(QPainter&, const QRectF&, const ButtonState&) const {}
-    virtual void paintOverlay(QPainter&, const QRectF&, const ButtonState&) const {}
+    virtual void paintBackground(QPainter&, const QRectF&, const ButtonState&) const { }
+    virtual void paintOverlay(QPainter&, const QRectF&, const ButtonState&) const { }
     virtual double scale(const ButtonState&) const { return 1.0; }
     virtual double opacity(const ButtonState&) const { return 1.0; }
     virtual TransformEffect::Shadow shadow(const ButtonState&) const { return {}; }

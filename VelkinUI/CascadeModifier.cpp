@@ -10,8 +10,12 @@
 namespace tessaron {
 
 CascadeModifier::CascadeModifier(QWidget* target, double delay, double distance)
-    : QObject(target), m_target(target), m_delay(delay), m_distance(distance), m_progress(new AnimatedValue(0.0, this)),
-      m_effect(std::make_unique<EffectSlot>(target))
+    : QObject(target)
+    , m_target(target)
+    , m_delay(delay)
+    , m_distance(distance)
+    , m_progress(new AnimatedValue(0.0, this))
+    , m_effect(std::make_unique<EffectSlot>(target))
 {
     connect(m_progress, &AnimatedValue::valueChanged, this, &CascadeModifier::apply);
     target->installEventFilter(this);
@@ -42,11 +46,12 @@ void CascadeModifier::apply()
     const double v = m_progress->value();
     const double scale = 0.985 + 0.015 * v;
     const QPointF topCentre(m_target->width() / 2.0, 0);
-    const QTransform t = v >= 1.0 && scale == 1.0 ? QTransform()
-                                                  : Transforms::translate(0, m_distance * (1.0 - v)) * Transforms::scaleAbout(scale, scale, topCentre);
+    const QTransform t = v >= 1.0 && scale == 1.0
+        ? QTransform()
+        : Transforms::translate(0, m_distance * (1.0 - v)) * Transforms::scaleAbout(scale, scale, topCentre);
     const bool done = v == 1.0 && !m_progress->isAnimating();
-    m_effect->apply(done ? QTransform() : t, done ? 1.0 : std::clamp(v, 0.0, 1.0), {}, done ? 0.0 : 4.0 * std::max(0.0, 1.0 - v),
-                    std::abs(m_distance) + 8);
+    m_effect->apply(done ? QTransform() : t, done ? 1.0 : std::clamp(v, 0.0, 1.0), {},
+                    done ? 0.0 : 4.0 * std::max(0.0, 1.0 - v), std::abs(m_distance) + 8);
 }
 
 QWidget* cascade(QWidget* widget, double delay, double distance)

@@ -4,8 +4,8 @@
 
 namespace tessaron {
 
-void EffectSlot::apply(const QTransform& transform, double opacity, const TransformEffect::Shadow& shadow, double blurRadius,
-                       double margin)
+void EffectSlot::apply(const QTransform& transform, double opacity, const TransformEffect::Shadow& shadow,
+                       double blurRadius, double margin)
 {
     const bool needed = !transform.isIdentity() || opacity < 1.0 || shadow.color.alpha() > 0 || blurRadius > 0.0;
     if (!needed) {

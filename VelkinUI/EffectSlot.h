@@ -13,7 +13,9 @@ namespace tessaron {
 // parent with an effect unreliably, so effects must not stay on widgets that merely rest.
 class EffectSlot {
 public:
-    explicit EffectSlot(QWidget* widget) : m_widget(widget) {}
+    explicit EffectSlot(QWidget* widget)
+        : m_widget(widget)
+    { }
 
     void apply(const QTransform& transform, double opacity, const TransformEffect::Shadow& shadow = {},
                double blurRadius = 0.0, double margin = 0.0);

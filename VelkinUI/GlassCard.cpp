@@ -16,10 +16,18 @@
 
 namespace tessaron {
 
-GlassCard::GlassCard(double padding, bool interactive, Qt::Alignment alignment, bool fillsWidth, QWidget* content, QWidget* parent)
-    : QWidget(parent), m_content(content), m_padding(padding), m_interactive(interactive), m_alignment(alignment),
-      m_fillsWidth(fillsWidth), m_lift(new AnimatedValue(0.0, this)), m_mouseX(new AnimatedValue(0.5, this)),
-      m_mouseY(new AnimatedValue(0.5, this)), m_effect(std::make_unique<EffectSlot>(this))
+GlassCard::GlassCard(double padding, bool interactive, Qt::Alignment alignment, bool fillsWidth, QWidget* content,
+                     QWidget* parent)
+    : QWidget(parent)
+    , m_content(content)
+    , m_padding(padding)
+    , m_interactive(interactive)
+    , m_alignment(alignment)
+    , m_fillsWidth(fillsWidth)
+    , m_lift(new AnimatedValue(0.0, this))
+    , m_mouseX(new AnimatedValue(0.5, this))
+    , m_mouseY(new AnimatedValue(0.5, this))
+    , m_effect(std::make_unique<EffectSlot>(this))
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
@@ -131,10 +139,10 @@ void GlassCard::apply()
     QColor accent = Brand::accent();
     accent.setAlphaF(0.3f);
     const QColor black = QColor::fromRgbF(0, 0, 0, 0.18f);
-    const QColor shade = QColor::fromRgbF(float(black.redF() + (accent.redF() - black.redF()) * h),
-                                          float(black.greenF() + (accent.greenF() - black.greenF()) * h),
-                                          float(black.blueF() + (accent.blueF() - black.blueF()) * h),
-                                          float(0.18 + (0.3 - 0.18) * h));
+    const QColor shade =
+        QColor::fromRgbF(float(black.redF() + (accent.redF() - black.redF()) * h),
+                         float(black.greenF() + (accent.greenF() - black.greenF()) * h),
+                         float(black.blueF() + (accent.blueF() - black.blueF()) * h), float(0.18 + (0.3 - 0.18) * h));
     m_effect->apply(t, 1.0, {shade, 14.0 + 10.0 * h, QPointF(0, 8.0 + 6.0 * h)}, 0.0, 40.0);
 }
 

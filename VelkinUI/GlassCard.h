@@ -54,7 +54,7 @@ private:
     bool m_fillsWidth;
     bool m_hover = false;
     QPointF m_mouse;
-    AnimatedValue* m_lift;  // 0 at rest, 1 hovered
+    AnimatedValue* m_lift;   // 0 at rest, 1 hovered
     AnimatedValue* m_mouseX; // pointer as fractions of the size, 0.5 at rest
     AnimatedValue* m_mouseY;
     std::unique_ptr<EffectSlot> m_effect;

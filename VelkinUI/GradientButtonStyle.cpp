@@ -42,6 +42,9 @@ TransformEffect::Shadow GradientButtonStyle::shadow(const ButtonState&) const
     return {glow, 18.0, QPointF(0, 8)};
 }
 
-Motion GradientButtonStyle::pressMotion(const ButtonState&) const { return Motion::withSpring(Animation::velkin::snappy()); }
+Motion GradientButtonStyle::pressMotion(const ButtonState&) const
+{
+    return Motion::withSpring(Animation::velkin::snappy());
+}
 
 } // namespace tessaron

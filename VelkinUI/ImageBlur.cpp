@@ -55,8 +55,8 @@ void blur(QImage& image, double radius)
     for (int y = 0; y < h; ++y)
         std::copy_n(reinterpret_cast<const QRgb*>(image.constScanLine(y)), w, a.data() + size_t(y) * w);
     for (int pass = 0; pass < 3; ++pass) {
-        boxPass(a.data(), t.data(), w, h, w, h, r, true);  // rows -> transposed columns
-        boxPass(t.data(), a.data(), h, w, h, w, r, true);  // columns -> back
+        boxPass(a.data(), t.data(), w, h, w, h, r, true); // rows -> transposed columns
+        boxPass(t.data(), a.data(), h, w, h, w, r, true); // columns -> back
     }
     for (int y = 0; y < h; ++y)
         std::copy_n(a.data() + size_t(y) * w, w, reinterpret_cast<QRgb*>(image.scanLine(y)));

@@ -8,7 +8,9 @@
 namespace tessaron {
 
 KeyframePlayer::KeyframePlayer(QList<KeyframeTrack> tracks, QObject* parent)
-    : QObject(parent), m_tracks(std::move(tracks)), m_clock(new QVariantAnimation(this))
+    : QObject(parent)
+    , m_tracks(std::move(tracks))
+    , m_clock(new QVariantAnimation(this))
 {
     m_clock->setEasingCurve(QEasingCurve::Linear);
     m_clock->setStartValue(0.0);

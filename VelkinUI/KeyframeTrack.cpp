@@ -2,7 +2,9 @@
 
 namespace tessaron {
 
-KeyframeTrack::KeyframeTrack(double initial, QList<Keyframe> frames) : m_initial(initial), m_frames(std::move(frames))
+KeyframeTrack::KeyframeTrack(double initial, QList<Keyframe> frames)
+    : m_initial(initial)
+    , m_frames(std::move(frames))
 {
     for (const Keyframe& k : m_frames)
         m_settle.append(k.springy ? k.spring.settlingDuration() : 0.0);

@@ -15,8 +15,11 @@
 namespace tessaron {
 
 KitButton::KitButton(const QString& text, std::unique_ptr<ButtonStyle> style, QWidget* parent)
-    : QAbstractButton(parent), m_style(std::move(style)), m_press(new AnimatedValue(0.0, this)),
-      m_hover(new AnimatedValue(0.0, this)), m_effect(std::make_unique<EffectSlot>(this))
+    : QAbstractButton(parent)
+    , m_style(std::move(style))
+    , m_press(new AnimatedValue(0.0, this))
+    , m_hover(new AnimatedValue(0.0, this))
+    , m_effect(std::make_unique<EffectSlot>(this))
 {
     setText(text);
     setAttribute(Qt::WA_Hover);
@@ -131,8 +134,8 @@ void KitButton::refresh()
     }
     const double k = m_style->scale(s);
     const QPointF centre = QRectF(rect()).center();
-    m_effect->apply(k == 1.0 ? QTransform() : Transforms::scaleAbout(k, k, centre), m_style->opacity(s), m_style->shadow(s), 0.0,
-                    m_style->overflow());
+    m_effect->apply(k == 1.0 ? QTransform() : Transforms::scaleAbout(k, k, centre), m_style->opacity(s),
+                    m_style->shadow(s), 0.0, m_style->overflow());
     if (const auto color = m_style->labelColor(s)) {
         QPalette p = palette();
         if (p.color(QPalette::WindowText) != *color) {
@@ -150,7 +153,8 @@ QSize KitButton::sizeHint() const
     const QMarginsF m = m_style->insets();
     if (m_content) {
         const QSize c = m_content->sizeHint();
-        return QSize(int(std::ceil(c.width() + m.left() + m.right())), int(std::ceil(c.height() + m.top() + m.bottom())));
+        return QSize(int(std::ceil(c.width() + m.left() + m.right())),
+                     int(std::ceil(c.height() + m.top() + m.bottom())));
     }
     const QFontMetricsF fm(m_style->font(font()));
     double w = fm.horizontalAdvance(text());

@@ -22,9 +22,12 @@ void registerFonts()
     for (const QString& folder : folders) {
         for (const QFileInfo& file : QDir(folder).entryInfoList({QStringLiteral("*.ttf")}, QDir::Files)) {
             // fontconfig usually knows them already; register only what it missed.
-            const bool quicksand = file.fileName().startsWith(QLatin1String("Quicksand")) && known.contains(QStringLiteral("Quicksand"));
-            const bool jetbrains = file.fileName().startsWith(QLatin1String("JetBrainsMono")) && known.contains(QStringLiteral("JetBrains Mono"));
-            const bool mdi = file.fileName().startsWith(QLatin1String("materialdesignicons")) && known.contains(QStringLiteral("Material Design Icons"));
+            const bool quicksand =
+                file.fileName().startsWith(QLatin1String("Quicksand")) && known.contains(QStringLiteral("Quicksand"));
+            const bool jetbrains = file.fileName().startsWith(QLatin1String("JetBrainsMono"))
+                && known.contains(QStringLiteral("JetBrains Mono"));
+            const bool mdi = file.fileName().startsWith(QLatin1String("materialdesignicons"))
+                && known.contains(QStringLiteral("Material Design Icons"));
             if (!quicksand && !jetbrains && !mdi)
                 QFontDatabase::addApplicationFont(file.absoluteFilePath());
         }
@@ -34,9 +37,12 @@ void registerFonts()
 QString family(FontDesign design)
 {
     switch (design) {
-    case FontDesign::rounded: return QStringLiteral("Quicksand");
-    case FontDesign::monospaced: return QStringLiteral("JetBrains Mono");
-    case FontDesign::standard: break;
+    case FontDesign::rounded:
+        return QStringLiteral("Quicksand");
+    case FontDesign::monospaced:
+        return QStringLiteral("JetBrains Mono");
+    case FontDesign::standard:
+        break;
     }
     return QStringLiteral("DejaVu Sans");
 }

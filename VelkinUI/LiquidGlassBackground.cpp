@@ -8,7 +8,9 @@
 
 namespace tessaron {
 
-LiquidGlassBackground::LiquidGlassBackground(double cornerRadius, QWidget* parent) : QWidget(parent), m_radius(cornerRadius)
+LiquidGlassBackground::LiquidGlassBackground(double cornerRadius, QWidget* parent)
+    : QWidget(parent)
+    , m_radius(cornerRadius)
 {
     setAttribute(Qt::WA_TranslucentBackground);
 }

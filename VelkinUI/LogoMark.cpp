@@ -10,7 +10,10 @@
 
 namespace tessaron {
 
-LogoMark::LogoMark(double size, QWidget* parent) : QWidget(parent), m_size(size), m_effect(new TransformEffect(this))
+LogoMark::LogoMark(double size, QWidget* parent)
+    : QWidget(parent)
+    , m_size(size)
+    , m_effect(new TransformEffect(this))
 {
     setGraphicsEffect(m_effect);
     setFixedSize(sizeHint());
@@ -51,7 +54,8 @@ void LogoMark::paintMark(QPainter& painter, const QRectF& rect)
         const QPixmap pixmap = logo.pixmap((rect.size() * dpr).toSize());
         if (!pixmap.isNull()) {
             QSizeF fitted = QSizeF(pixmap.size()).scaled(rect.size(), Qt::KeepAspectRatio);
-            const QRectF target(rect.center().x() - fitted.width() / 2, rect.center().y() - fitted.height() / 2, fitted.width(), fitted.height());
+            const QRectF target(rect.center().x() - fitted.width() / 2, rect.center().y() - fitted.height() / 2,
+                                fitted.width(), fitted.height());
             painter.drawPixmap(target, pixmap, QRectF(pixmap.rect()));
         }
     } else {

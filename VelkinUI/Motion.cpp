@@ -9,9 +9,12 @@ namespace tessaron {
 double Motion::totalDuration() const
 {
     switch (kind) {
-    case Kind::none: return 0.0;
-    case Kind::spring: return delay + spring.settlingDuration();
-    default: return delay + duration;
+    case Kind::none:
+        return 0.0;
+    case Kind::spring:
+        return delay + spring.settlingDuration();
+    default:
+        return delay + duration;
     }
 }
 
@@ -25,11 +28,16 @@ double Motion::progress(double seconds) const
     if (seconds >= totalDuration())
         return 1.0;
     switch (kind) {
-    case Kind::linear: return t / duration;
-    case Kind::easeOut: return QEasingCurve(QEasingCurve::OutCubic).valueForProgress(t / duration);
-    case Kind::easeInOut: return QEasingCurve(QEasingCurve::InOutCubic).valueForProgress(t / duration);
-    case Kind::spring: return spring.value(t);
-    case Kind::none: break;
+    case Kind::linear:
+        return t / duration;
+    case Kind::easeOut:
+        return QEasingCurve(QEasingCurve::OutCubic).valueForProgress(t / duration);
+    case Kind::easeInOut:
+        return QEasingCurve(QEasingCurve::InOutCubic).valueForProgress(t / duration);
+    case Kind::spring:
+        return spring.value(t);
+    case Kind::none:
+        break;
     }
     return 1.0;
 }

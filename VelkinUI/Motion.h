@@ -11,14 +11,19 @@ struct Motion {
     Kind kind = Kind::none;
     double duration = 0.0; // seconds, for the timing curves
     Spring spring;
-    double delay = 0.0;    // seconds before the motion starts
+    double delay = 0.0; // seconds before the motion starts
 
     static Motion none() { return Motion{}; }
     static Motion linear(double seconds) { return Motion{Kind::linear, seconds, {}, 0.0}; }
     static Motion easeOut(double seconds) { return Motion{Kind::easeOut, seconds, {}, 0.0}; }
     static Motion easeInOut(double seconds) { return Motion{Kind::easeInOut, seconds, {}, 0.0}; }
     static Motion withSpring(const Spring& s) { return Motion{Kind::spring, 0.0, s, 0.0}; }
-    Motion delayed(double seconds) const { Motion m = *this; m.delay = seconds; return m; }
+    Motion delayed(double seconds) const
+    {
+        Motion m = *this;
+        m.delay = seconds;
+        return m;
+    }
 
     bool isNone() const { return kind == Kind::none; }
     // Seconds from start to rest, the delay included.

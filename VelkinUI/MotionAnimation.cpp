@@ -5,7 +5,8 @@
 
 namespace tessaron {
 
-MotionAnimation::MotionAnimation(QObject* parent) : QVariantAnimation(parent)
+MotionAnimation::MotionAnimation(QObject* parent)
+    : QVariantAnimation(parent)
 {
     setEasingCurve(QEasingCurve::Linear);
     setMotion(Motion::easeOut(0.2));

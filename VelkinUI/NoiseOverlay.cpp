@@ -32,7 +32,8 @@ const std::array<Dot, NoiseOverlay::dotCount>& dots()
 
 } // namespace
 
-NoiseOverlay::NoiseOverlay(QWidget* parent) : QWidget(parent)
+NoiseOverlay::NoiseOverlay(QWidget* parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -47,7 +48,8 @@ void NoiseOverlay::paintGrain(QPainter& painter, const QRectF& rect)
     for (const Dot& dot : dots()) {
         painter.setOpacity(base * dot.alpha);
         painter.setBrush(Qt::white);
-        painter.drawEllipse(QRectF(rect.left() + dot.x * rect.width(), rect.top() + dot.y * rect.height(), dot.d, dot.d));
+        painter.drawEllipse(
+            QRectF(rect.left() + dot.x * rect.width(), rect.top() + dot.y * rect.height(), dot.d, dot.d));
     }
     painter.restore();
 }

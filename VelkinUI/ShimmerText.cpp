@@ -12,7 +12,12 @@
 namespace tessaron {
 
 ShimmerText::ShimmerText(const QString& text, double size, QFont::Weight weight, FontDesign design, QWidget* parent)
-    : QWidget(parent), m_text(text), m_size(size), m_weight(weight), m_design(design), m_timer(new QTimer(this))
+    : QWidget(parent)
+    , m_text(text)
+    , m_size(size)
+    , m_weight(weight)
+    , m_design(design)
+    , m_timer(new QTimer(this))
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAccessibleName(text);

@@ -9,7 +9,9 @@ class SplitMix64 {
 public:
     static constexpr uint64_t gamma = 0x9E3779B97F4A7C15ULL;
 
-    explicit SplitMix64(uint64_t seed = gamma) : m_state(seed) {}
+    explicit SplitMix64(uint64_t seed = gamma)
+        : m_state(seed)
+    { }
 
     uint64_t next()
     {

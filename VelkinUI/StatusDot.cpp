@@ -11,7 +11,10 @@
 namespace tessaron {
 
 StatusDot::StatusDot(const QColor& color, double size, QWidget* parent)
-    : QWidget(parent), m_color(color), m_size(size), m_timer(new QTimer(this))
+    : QWidget(parent)
+    , m_color(color)
+    , m_size(size)
+    , m_timer(new QTimer(this))
 {
     const int side = int(std::ceil(size * 3));
     setFixedSize(side, side);

@@ -9,7 +9,10 @@
 namespace tessaron {
 
 SymbolView::SymbolView(const QString& name, double size, const QColor& color, QWidget* parent)
-    : QWidget(parent), m_name(name), m_size(size), m_color(color)
+    : QWidget(parent)
+    , m_name(name)
+    , m_size(size)
+    , m_color(color)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

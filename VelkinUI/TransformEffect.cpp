@@ -8,7 +8,9 @@
 
 namespace tessaron {
 
-TransformEffect::TransformEffect(QObject* parent) : QGraphicsEffect(parent) {}
+TransformEffect::TransformEffect(QObject* parent)
+    : QGraphicsEffect(parent)
+{ }
 
 void TransformEffect::setTransform(const QTransform& transform)
 {
@@ -55,7 +57,8 @@ QRectF TransformEffect::boundingRectFor(const QRectF& rect) const
 {
     // `rect` is the widget's rectangle in whatever system Qt chose; the transform is about its origin.
     const QPointF o = rect.topLeft();
-    QRectF r = (QTransform::fromTranslate(-o.x(), -o.y()) * m_transform * QTransform::fromTranslate(o.x(), o.y())).mapRect(rect);
+    QRectF r = (QTransform::fromTranslate(-o.x(), -o.y()) * m_transform * QTransform::fromTranslate(o.x(), o.y()))
+                   .mapRect(rect);
     if (m_shadow.color.alpha() > 0) {
         const double s = m_shadow.radius * 1.5;
         r = r.united(r.translated(m_shadow.offset).adjusted(-s, -s, s, s));
@@ -95,7 +98,8 @@ void TransformEffect::draw(QPainter* painter)
     // The painter is not in the widget's own coordinates: the source's offset says where the widget
     // stands, and the transform is about the widget's own origin.
     const QPointF at(offset);
-    painter->setTransform(QTransform::fromTranslate(-at.x(), -at.y()) * m_transform * QTransform::fromTranslate(at.x(), at.y()), true);
+    painter->setTransform(
+        QTransform::fromTranslate(-at.x(), -at.y()) * m_transform * QTransform::fromTranslate(at.x(), at.y()), true);
     painter->setOpacity(painter->opacity() * m_opacity);
     if (m_shadow.color.alpha() > 0) {
         const int spad = int(std::ceil(m_shadow.radius * 1.5));
@@ -119,7 +123,8 @@ namespace Transforms {
 
 QTransform scaleAbout(double sx, double sy, const QPointF& a)
 {
-    return QTransform::fromTranslate(-a.x(), -a.y()) * QTransform::fromScale(sx, sy) * QTransform::fromTranslate(a.x(), a.y());
+    return QTransform::fromTranslate(-a.x(), -a.y()) * QTransform::fromScale(sx, sy)
+        * QTransform::fromTranslate(a.x(), a.y());
 }
 
 QTransform rotateAbout(double degrees, const QPointF& a)

@@ -21,8 +21,12 @@ QFont noteFont() { return KitFont::font(9.5, QFont::Normal, FontDesign::rounded)
 } // namespace
 
 ChartBarRow::ChartBarRow(const TessaronChart::Bar& bar, double fraction, int position, QWidget* parent)
-    : QWidget(parent), m_bar(bar), m_fraction(fraction), m_position(position), m_growth(new AnimatedValue(0.0, this)),
-      m_roll(new AnimatedValue(1.0, this))
+    : QWidget(parent)
+    , m_bar(bar)
+    , m_fraction(fraction)
+    , m_position(position)
+    , m_growth(new AnimatedValue(0.0, this))
+    , m_roll(new AnimatedValue(1.0, this))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(m_growth, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
@@ -99,7 +103,8 @@ void ChartBarRow::paintEvent(QPaintEvent*)
     painter.setBrush(QColor::fromRgbF(1, 1, 1, 0.06f));
     painter.drawRoundedRect(track, r, r);
     painter.setBrush(zero ? SettingsPalette::withOpacity(SettingsPalette::muted(), 0.5) : Brand::palette().at(2));
-    painter.drawRoundedRect(QRectF(track.left(), track.top(), std::min(barLength(), std::max(stub, track.width())), trackHeight), r, r);
+    painter.drawRoundedRect(
+        QRectF(track.left(), track.top(), std::min(barLength(), std::max(stub, track.width())), trackHeight), r, r);
 
     // Value column: value and note, 4 points apart, at the trailing edge.
     const QRectF column(width() - valueWidth, 0, valueWidth, height());
@@ -122,7 +127,8 @@ void ChartBarRow::paintEvent(QPaintEvent*)
         painter.setPen(SettingsPalette::withOpacity(valueColour, 1.0 - roll));
         painter.drawText(valueBox.translated(0, -height() * roll), Qt::AlignVCenter | Qt::AlignRight, m_previousValue);
         painter.setPen(SettingsPalette::withOpacity(valueColour, roll));
-        painter.drawText(valueBox.translated(0, height() * (1.0 - m_roll->value())), Qt::AlignVCenter | Qt::AlignRight, valueText());
+        painter.drawText(valueBox.translated(0, height() * (1.0 - m_roll->value())), Qt::AlignVCenter | Qt::AlignRight,
+                         valueText());
         painter.restore();
     } else {
         painter.setPen(valueColour);

@@ -41,7 +41,7 @@ private:
     double m_fraction;
     int m_position;
     AnimatedValue* m_growth;
-    AnimatedValue* m_roll;     // 0 to 1 while a changed value rolls in
+    AnimatedValue* m_roll; // 0 to 1 while a changed value rolls in
     QString m_previousValue;
 };
 

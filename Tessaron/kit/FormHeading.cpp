@@ -16,7 +16,10 @@ constexpr double spacing = 7.0;
 } // namespace
 
 FormHeading::FormHeading(const QString& text, std::optional<int> number, const QColor& tint, QWidget* parent)
-    : QWidget(parent), m_text(text), m_number(number), m_tint(tint)
+    : QWidget(parent)
+    , m_text(text)
+    , m_number(number)
+    , m_tint(tint)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(displayedText());

@@ -12,11 +12,17 @@
 namespace tessaron {
 
 Gavel::Gavel(double size, int strikes, const QColor& tint, QWidget* parent)
-    : QWidget(parent), m_size(size), m_strikes(strikes), m_tint(tint), m_effect(new TransformEffect(this))
+    : QWidget(parent)
+    , m_size(size)
+    , m_strikes(strikes)
+    , m_tint(tint)
+    , m_effect(new TransformEffect(this))
 {
-    m_player = new KeyframePlayer({KeyframeTrack(0.0, {Keyframe::withSpring(-26, 0.11, 0.5, 0.0), Keyframe::withSpring(10, 0.09, 0.5, 0.0),
-                                                       Keyframe::withSpring(0, 0.3, 0.5, 0.3)})},
-                                  this);
+    m_player = new KeyframePlayer(
+        {KeyframeTrack(0.0,
+                       {Keyframe::withSpring(-26, 0.11, 0.5, 0.0), Keyframe::withSpring(10, 0.09, 0.5, 0.0),
+                        Keyframe::withSpring(0, 0.3, 0.5, 0.3)})},
+        this);
     m_effect->setMargin(size * 0.5);
     setGraphicsEffect(m_effect);
     setFixedSize(sizeHint());
@@ -45,7 +51,8 @@ double Gavel::strikeAngle() const { return m_player->value(0); }
 QTransform Gavel::currentTransform() const
 {
     const QRectF frame(rect());
-    return Transforms::rotateAbout(restingAngle, frame.center()) * Transforms::rotateAbout(strikeAngle(), frame.bottomRight());
+    return Transforms::rotateAbout(restingAngle, frame.center())
+        * Transforms::rotateAbout(strikeAngle(), frame.bottomRight());
 }
 
 void Gavel::apply() { m_effect->setTransform(currentTransform()); }
@@ -53,7 +60,8 @@ void Gavel::apply() { m_effect->setTransform(currentTransform()); }
 void Gavel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    Symbols::paint(painter, QStringLiteral("hammer.fill"), Symbols::boxForSize(QRectF(rect()).center(), m_size), m_tint);
+    Symbols::paint(painter, QStringLiteral("hammer.fill"), Symbols::boxForSize(QRectF(rect()).center(), m_size),
+                   m_tint);
 }
 
 } // namespace tessaron

@@ -9,12 +9,16 @@
 namespace tessaron {
 
 HopEffect::HopEffect(QWidget* target, int trigger)
-    : QObject(target), m_target(target), m_effect(std::make_unique<EffectSlot>(target)), m_trigger(trigger)
+    : QObject(target)
+    , m_target(target)
+    , m_effect(std::make_unique<EffectSlot>(target))
+    , m_trigger(trigger)
 {
     m_player = new KeyframePlayer(
         {
             KeyframeTrack(0.0, {Keyframe::withSpring(-7, 0.14, 0.5, 0.0), Keyframe::withSpring(0, 0.3, 0.5, 0.3)}),
-            KeyframeTrack(0.0, {Keyframe::linear(-8, 0.1), Keyframe::linear(6, 0.12), Keyframe::withSpring(0, 0.25, 0.5, 0.0)}),
+            KeyframeTrack(
+                0.0, {Keyframe::linear(-8, 0.1), Keyframe::linear(6, 0.12), Keyframe::withSpring(0, 0.25, 0.5, 0.0)}),
         },
         this);
     connect(m_player, &KeyframePlayer::valuesChanged, this, &HopEffect::apply);

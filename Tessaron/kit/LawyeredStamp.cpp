@@ -15,7 +15,9 @@ QFont stampFont() { return KitFont::font(9, QFont::Black, FontDesign::rounded, 1
 } // namespace
 
 LawyeredStamp::LawyeredStamp(const QString& text, const QColor& color, QWidget* parent)
-    : QWidget(parent), m_text(text), m_color(color)
+    : QWidget(parent)
+    , m_text(text)
+    , m_color(color)
 {
     setAccessibleName(text);
     setFixedSize(sizeHint());

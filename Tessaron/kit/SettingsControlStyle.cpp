@@ -13,9 +13,11 @@ QColor white(double opacity) { return QColor::fromRgbF(1, 1, 1, float(opacity));
 } // namespace
 
 SettingsControlStyle::SettingsControlStyle(const QColor& tint, bool selected, bool drawsSurface, QMarginsF insets)
-    : m_tint(tint), m_selected(selected), m_drawsSurface(drawsSurface), m_insets(insets)
-{
-}
+    : m_tint(tint)
+    , m_selected(selected)
+    , m_drawsSurface(drawsSurface)
+    , m_insets(insets)
+{ }
 
 QColor SettingsControlStyle::fill(const ButtonState& s) const
 {

@@ -8,7 +8,8 @@ namespace tessaron {
 // wash while hovered; a tile has its own fill and border, tinted when selected.
 class SettingsControlStyle : public ButtonStyle {
 public:
-    SettingsControlStyle(const QColor& tint, bool selected, bool drawsSurface, QMarginsF insets = QMarginsF(14, 9, 14, 9));
+    SettingsControlStyle(const QColor& tint, bool selected, bool drawsSurface,
+                         QMarginsF insets = QMarginsF(14, 9, 14, 9));
 
     static constexpr double cornerRadius = 11.0;
 

@@ -10,7 +10,9 @@
 
 namespace tessaron {
 
-SettingsSurface::SettingsSurface(const QColor& tint, QWidget* parent) : QWidget(parent), m_tint(tint)
+SettingsSurface::SettingsSurface(const QColor& tint, QWidget* parent)
+    : QWidget(parent)
+    , m_tint(tint)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     connect(&AccessibilitySettings::instance(), &AccessibilitySettings::changed, this, qOverload<>(&QWidget::update));

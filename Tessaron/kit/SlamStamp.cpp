@@ -19,11 +19,17 @@ constexpr int bleed = 6; // room for the blurred ink around the rim
 } // namespace
 
 SlamStamp::SlamStamp(const QString& text, const QColor& color, int trigger, QWidget* parent)
-    : QWidget(parent), m_text(text), m_color(color), m_trigger(trigger), m_effect(new TransformEffect(this))
+    : QWidget(parent)
+    , m_text(text)
+    , m_color(color)
+    , m_trigger(trigger)
+    , m_effect(new TransformEffect(this))
 {
     m_player = new KeyframePlayer(
         {
-            KeyframeTrack(1.0, {Keyframe::linear(2.2, 0.001), Keyframe::withSpring(0.94, 0.17, 0.5, 0.15), Keyframe::withSpring(1.0, 0.22, 0.5, 0.3)}),
+            KeyframeTrack(1.0,
+                          {Keyframe::linear(2.2, 0.001), Keyframe::withSpring(0.94, 0.17, 0.5, 0.15),
+                           Keyframe::withSpring(1.0, 0.22, 0.5, 0.3)}),
             KeyframeTrack(1.0, {Keyframe::linear(0.0, 0.001), Keyframe::linear(1.0, 0.1)}),
         },
         this);
@@ -38,7 +44,8 @@ SlamStamp::SlamStamp(const QString& text, const QColor& color, int trigger, QWid
 QSize SlamStamp::sizeHint() const
 {
     const QFontMetricsF fm(slamFont());
-    return QSize(int(std::ceil(fm.horizontalAdvance(m_text) + 28)) + 2 * bleed, int(std::ceil(fm.height() + 14)) + 2 * bleed);
+    return QSize(int(std::ceil(fm.horizontalAdvance(m_text) + 28)) + 2 * bleed,
+                 int(std::ceil(fm.height() + 14)) + 2 * bleed);
 }
 
 void SlamStamp::setTrigger(int trigger)

@@ -12,13 +12,19 @@
 namespace tessaron {
 
 Slap::Slap(double size, int count, const QColor& tint, QWidget* parent)
-    : QWidget(parent), m_size(size), m_count(count), m_tint(tint), m_effect(new TransformEffect(this))
+    : QWidget(parent)
+    , m_size(size)
+    , m_count(count)
+    , m_tint(tint)
+    , m_effect(new TransformEffect(this))
 {
     m_player = new KeyframePlayer(
         {
-            KeyframeTrack(0.0, {Keyframe::withSpring(-24, 0.1, 0.5, 0.0), Keyframe::withSpring(16, 0.07, 0.5, 0.0),
-                                Keyframe::withSpring(0, 0.28, 0.5, 0.3)}),
-            KeyframeTrack(0.0, {Keyframe::linear(-3, 0.1), Keyframe::linear(3, 0.07), Keyframe::withSpring(0, 0.28, 0.5, 0.0)}),
+            KeyframeTrack(0.0,
+                          {Keyframe::withSpring(-24, 0.1, 0.5, 0.0), Keyframe::withSpring(16, 0.07, 0.5, 0.0),
+                           Keyframe::withSpring(0, 0.28, 0.5, 0.3)}),
+            KeyframeTrack(
+                0.0, {Keyframe::linear(-3, 0.1), Keyframe::linear(3, 0.07), Keyframe::withSpring(0, 0.28, 0.5, 0.0)}),
         },
         this);
     m_effect->setMargin(size * 0.5);
@@ -56,7 +62,8 @@ void Slap::apply()
 void Slap::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    Symbols::paint(painter, QStringLiteral("hand.raised.fill"), Symbols::boxForSize(QRectF(rect()).center(), m_size), m_tint);
+    Symbols::paint(painter, QStringLiteral("hand.raised.fill"), Symbols::boxForSize(QRectF(rect()).center(), m_size),
+                   m_tint);
 }
 
 } // namespace tessaron

@@ -9,7 +9,9 @@
 namespace tessaron {
 
 TessaronBackdrop::TessaronBackdrop(const QColor& tint, bool quiet, QWidget* parent)
-    : QWidget(parent), m_tint(tint), m_quiet(quiet)
+    : QWidget(parent)
+    , m_tint(tint)
+    , m_quiet(quiet)
 {
     setAutoFillBackground(false);
 }

@@ -33,8 +33,12 @@ void colour(QLabel* label, const QColor& color)
 
 TessaronChartCard::TessaronChartCard(const TessaronChart& chart, std::optional<QString> eyebrow,
                                      std::function<void()> onAnother, QWidget* parent)
-    : QWidget(parent), m_chart(chart), m_eyebrow(std::move(eyebrow)), m_onAnother(std::move(onAnother)),
-      m_effect(std::make_unique<EffectSlot>(this)), m_entrance(new AnimatedValue(1.0, this))
+    : QWidget(parent)
+    , m_chart(chart)
+    , m_eyebrow(std::move(eyebrow))
+    , m_onAnother(std::move(onAnother))
+    , m_effect(std::make_unique<EffectSlot>(this))
+    , m_entrance(new AnimatedValue(1.0, this))
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -73,7 +77,8 @@ TessaronChartCard::TessaronChartCard(const TessaronChart& chart, std::optional<Q
     footer->addWidget(m_footnote, 1);
     if (m_onAnother) {
         const QFont font = KitFont::font(10.5, QFont::DemiBold, FontDesign::rounded);
-        m_another = new KitButton(L10n::t("Another"), std::make_unique<PlainButtonStyle>(font, Brand::palette().at(2)), this);
+        m_another =
+            new KitButton(L10n::t("Another"), std::make_unique<PlainButtonStyle>(font, Brand::palette().at(2)), this);
         m_another->setTrailingSymbol(QStringLiteral("arrow.right"));
         connect(m_another, &QAbstractButton::clicked, this, [this] {
             if (m_onAnother)

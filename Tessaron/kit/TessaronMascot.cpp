@@ -11,7 +11,10 @@
 
 namespace tessaron {
 
-TessaronMascot::TessaronMascot(double size, int boops, QWidget* parent) : QWidget(parent), m_size(size), m_boops(boops)
+TessaronMascot::TessaronMascot(double size, int boops, QWidget* parent)
+    : QWidget(parent)
+    , m_size(size)
+    , m_boops(boops)
 {
     const int side = int(std::ceil(size));
     setFixedSize(side, side);

@@ -34,7 +34,8 @@ protected:
 
 } // namespace
 
-TransparentWindowChrome::TransparentWindowChrome(QWidget* parent) : QWidget(parent)
+TransparentWindowChrome::TransparentWindowChrome(QWidget* parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFixedSize(0, 0);

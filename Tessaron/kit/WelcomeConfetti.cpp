@@ -12,7 +12,10 @@
 
 namespace tessaron {
 
-WelcomeConfetti::WelcomeConfetti(QWidget* parent) : QWidget(parent), m_clear(new QTimer(this)), m_tick(new QTimer(this))
+WelcomeConfetti::WelcomeConfetti(QWidget* parent)
+    : QWidget(parent)
+    , m_clear(new QTimer(this))
+    , m_tick(new QTimer(this))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_TranslucentBackground);

@@ -29,7 +29,7 @@ public:
         QPointF position;
         double rotation; // degrees
         double opacity;
-        int colorIndex;  // into accent, mint, lavender
+        int colorIndex; // into accent, mint, lavender
     };
     // Where every piece stands `t` seconds into a burst in a canvas of `size`; empty outside 0 <= t < 1.6.
     static QList<Piece> pieces(double t, const QSizeF& size);

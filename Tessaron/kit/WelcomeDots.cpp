@@ -4,7 +4,8 @@
 
 namespace tessaron {
 
-WelcomeDots::WelcomeDots(QWidget* parent) : QWidget(parent)
+WelcomeDots::WelcomeDots(QWidget* parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_TranslucentBackground);

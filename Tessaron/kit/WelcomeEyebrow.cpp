@@ -5,7 +5,8 @@
 
 namespace tessaron {
 
-WelcomeEyebrow::WelcomeEyebrow(const QString& text, QWidget* parent) : QLabel(text, parent)
+WelcomeEyebrow::WelcomeEyebrow(const QString& text, QWidget* parent)
+    : QLabel(text, parent)
 {
     setTextFormat(Qt::PlainText);
     setFont(KitFont::font(9, QFont::DemiBold, FontDesign::monospaced, 1.5));

@@ -9,7 +9,9 @@
 namespace tessaron {
 
 WelcomeTitle::WelcomeTitle(const QString& first, const QString& accent, double size, QWidget* parent)
-    : QWidget(parent), m_first(new QLabel(first, this)), m_accent(new QLabel(accent, this))
+    : QWidget(parent)
+    , m_first(new QLabel(first, this))
+    , m_accent(new QLabel(accent, this))
 {
     const QFont font = KitFont::font(size, QFont::Black, FontDesign::rounded, -1.3);
     auto* column = new QVBoxLayout(this);

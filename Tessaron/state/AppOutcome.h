@@ -20,7 +20,10 @@ public:
     friend bool operator==(const AppOutcome&, const AppOutcome&) = default;
 
 private:
-    AppOutcome(Case c, QString sentence) : m_case(c), m_sentence(std::move(sentence)) {}
+    AppOutcome(Case c, QString sentence)
+        : m_case(c)
+        , m_sentence(std::move(sentence))
+    { }
     Case m_case;
     QString m_sentence;
 };

@@ -13,12 +13,14 @@ namespace {
 // Sentences of a save that did not reach the disk or the keyring, in the language in force.
 QString fileRefused()
 {
-    return L10n::t("I couldn't write brokers.json, so this broker is not on file. Check that your data folder is writable, then save again.");
+    return L10n::t("I couldn't write brokers.json, so this broker is not on file. Check that your data folder is "
+                   "writable, then save again.");
 }
 
 QString keyringRefused()
 {
-    return L10n::t("The broker is on file, but the keyring refused its password, so the password is not saved. Check that your keyring is running and unlocked, then save again.");
+    return L10n::t("The broker is on file, but the keyring refused its password, so the password is not saved. Check "
+                   "that your keyring is running and unlocked, then save again.");
 }
 
 Broker defaultBroker()
@@ -55,13 +57,15 @@ QString AppState::Action::id() const
 
 bool operator==(const AppState::Action& a, const AppState::Action& b)
 {
-    if (a.m_case != b.m_case || a.m_group != b.m_group || a.m_topic != b.m_topic || a.m_message.has_value() != b.m_message.has_value())
+    if (a.m_case != b.m_case || a.m_group != b.m_group || a.m_topic != b.m_topic
+        || a.m_message.has_value() != b.m_message.has_value())
         return false;
     return !a.m_message || a.m_message->id() == b.m_message->id();
 }
 
 AppState::AppState(std::shared_ptr<ClientFactory> clients, QObject* parent)
-    : QObject(parent), m_clients(clients ? std::move(clients) : ClientFactory::live())
+    : QObject(parent)
+    , m_clients(clients ? std::move(clients) : ClientFactory::live())
 {
     // A stored empty list stays empty; only nothing at all gives the default broker, which is
     // not written until some change saves the list.
@@ -147,8 +151,10 @@ void AppState::open(const Broker& broker)
     }
     // A keyring that cannot be reached reads as no secret: the broker opens without it and the
     // connection's own failure says what is missing.
-    const std::optional<QString> password = broker.security.needsCredentials() ? m_secrets.get(passwordAccount(broker.id)) : std::nullopt;
-    const std::optional<QString> clientKey = broker.usesClientCertificate() ? m_secrets.get(clientKeyAccount(broker.id)) : std::nullopt;
+    const std::optional<QString> password =
+        broker.security.needsCredentials() ? m_secrets.get(passwordAccount(broker.id)) : std::nullopt;
+    const std::optional<QString> clientKey =
+        broker.usesClientCertificate() ? m_secrets.get(clientKeyAccount(broker.id)) : std::nullopt;
     auto* session = new BrokerSession(broker, password, clientKey, registryPassword(broker), m_clients, this);
     m_sessions.append(session);
     emit sessionsChanged();
@@ -180,10 +186,7 @@ void AppState::close(const QUuid& id)
         setShowingPicker(false);
 }
 
-bool AppState::writeBrokers()
-{
-    return m_store.saveNow(m_brokers);
-}
+bool AppState::writeBrokers() { return m_store.saveNow(m_brokers); }
 
 std::optional<QString> AppState::save(const Broker& broker, const std::optional<QString>& password)
 {
@@ -280,7 +283,8 @@ QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QS
     // The clients and the factory are held by this coroutine, so the test finishes even when the
     // state object is gone; nothing of the state is touched after a suspension.
     const std::shared_ptr<ClientFactory> clients = m_clients;
-    const std::optional<QString> clientKey = broker.usesClientCertificate() ? m_secrets.get(clientKeyAccount(broker.id)) : std::nullopt;
+    const std::optional<QString> clientKey =
+        broker.usesClientCertificate() ? m_secrets.get(clientKeyAccount(broker.id)) : std::nullopt;
     std::optional<TestResult> result;
     QString refusal;
     try {
@@ -292,7 +296,8 @@ QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QS
             const std::shared_ptr<KafkaReading> client = clients->makeKafka(broker, password, clientKey, testTimeoutMs);
             listed = co_await client->topics(testTimeoutMs);
         }
-        result = TestResult::answered(int(std::count_if(listed.begin(), listed.end(), [](const Topic& t) { return !t.isInternal; })));
+        result = TestResult::answered(
+            int(std::count_if(listed.begin(), listed.end(), [](const Topic& t) { return !t.isInternal; })));
     } catch (const std::exception& error) {
         refusal = errorMessage(error);
     }

@@ -53,7 +53,11 @@ public:
 
     private:
         Action(Case c, std::optional<Message> m, std::optional<ConsumerGroup> g, std::optional<Topic> t)
-            : m_case(c), m_message(std::move(m)), m_group(std::move(g)), m_topic(std::move(t)) {}
+            : m_case(c)
+            , m_message(std::move(m))
+            , m_group(std::move(g))
+            , m_topic(std::move(t))
+        { }
         Case m_case;
         std::optional<Message> m_message;
         std::optional<ConsumerGroup> m_group;
@@ -71,7 +75,11 @@ public:
         friend bool operator==(const TestResult&, const TestResult&) = default;
 
     private:
-        TestResult(bool answered, int topics, QString reason) : m_answered(answered), m_topics(topics), m_reason(std::move(reason)) {}
+        TestResult(bool answered, int topics, QString reason)
+            : m_answered(answered)
+            , m_topics(topics)
+            , m_reason(std::move(reason))
+        { }
         bool m_answered;
         int m_topics;
         QString m_reason;

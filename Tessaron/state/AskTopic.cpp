@@ -37,11 +37,15 @@ QStringList verdictLines(const ShapeVerdict& verdict)
     } else if (tag == ShapeVerdict::Case::consistent) {
         lines << QStringLiteral("all %1 sampled messages share one shape").arg(verdict.sampled());
     } else if (tag == ShapeVerdict::Case::noMajority) {
-        lines << QStringLiteral("%1 different shapes across %2 messages, none a majority").arg(verdict.distinctShapes()).arg(verdict.sampled());
+        lines << QStringLiteral("%1 different shapes across %2 messages, none a majority")
+                     .arg(verdict.distinctShapes())
+                     .arg(verdict.sampled());
     } else if (tag == ShapeVerdict::Case::nothingToCompare) {
         lines << QStringLiteral("nothing comparable \u2014 tombstones, binary, or non-object JSON");
     } else if (const std::optional<ShapeVerdict::Drift> drift = verdict.driftDetail()) {
-        lines << QStringLiteral("%1 of %2 disagree with the majority shape").arg(drift->outlierCount()).arg(drift->sampled);
+        lines << QStringLiteral("%1 of %2 disagree with the majority shape")
+                     .arg(drift->outlierCount())
+                     .arg(drift->sampled);
         const qsizetype considered = std::min<qsizetype>(5, drift->differences.size());
         for (qsizetype i = 0; i < considered; ++i) {
             const FieldDifference& d = drift->differences.at(i);
@@ -49,9 +53,11 @@ QStringList verdictLines(const ShapeVerdict& verdict)
             if (!d.majority && d.outlier)
                 lines << QStringLiteral("  %1: only present in the outliers, as %2").arg(field, d.outlier->rawValue());
             else if (d.majority && !d.outlier)
-                lines << QStringLiteral("  %1: missing from the outliers, %2 in the rest").arg(field, d.majority->rawValue());
+                lines << QStringLiteral("  %1: missing from the outliers, %2 in the rest")
+                             .arg(field, d.majority->rawValue());
             else if (d.majority && d.outlier)
-                lines << QStringLiteral("  %1: %2 in the outliers, %3 in the rest").arg(field, d.outlier->rawValue(), d.majority->rawValue());
+                lines << QStringLiteral("  %1: %2 in the outliers, %3 in the rest")
+                             .arg(field, d.outlier->rawValue(), d.majority->rawValue());
         }
     }
     return lines;
@@ -72,7 +78,8 @@ QStringList messageLines(const Message& message, int excerpt)
     } else if (kind.tag() == PayloadKind::avroConfluent) {
         lines << QStringLiteral("  <Avro, schema %1, not decoded: %2>")
                      .arg(*kind.schemaID())
-                     .arg(capped(message.decodeFailure().value_or(QStringLiteral("no Schema Registry configured")), AskTopic::maxHeaderCharacters));
+                     .arg(capped(message.decodeFailure().value_or(QStringLiteral("no Schema Registry configured")),
+                                 AskTopic::maxHeaderCharacters));
     } else if (const auto text = message.payloadString()) {
         lines << QStringLiteral("  ") + AIText::truncated(*text, excerpt);
     } else {
@@ -81,7 +88,8 @@ QStringList messageLines(const Message& message, int excerpt)
     const QList<Message::Header>& headers = message.headers();
     for (qsizetype i = 0; i < std::min<qsizetype>(6, headers.size()); ++i) {
         const std::optional<QString> value = decodeUtf8(headers[i].value);
-        lines << QStringLiteral("  \u00b7 ") + capped(headers[i].name, AskTopic::maxKeyCharacters) + QStringLiteral(": ")
+        lines << QStringLiteral("  \u00b7 ") + capped(headers[i].name, AskTopic::maxKeyCharacters)
+                + QStringLiteral(": ")
                 + (value ? capped(*value, AskTopic::maxHeaderCharacters) : QStringLiteral("<binary>"));
     }
     return lines;
@@ -100,7 +108,8 @@ QString build(const QString& question, const AskTopic::Evidence& evidence, qsize
         qsizetype length = 0;
         for (qsizetype i = 0; i < evidence.groups.size(); ++i) {
             const ConsumerGroup& g = evidence.groups[i];
-            const QString entry = capped(g.id, AskTopic::maxKeyCharacters) + QStringLiteral(" (") + capped(g.state, 64) + u')';
+            const QString entry =
+                capped(g.id, AskTopic::maxKeyCharacters) + QStringLiteral(" (") + capped(g.state, 64) + u')';
             if (length + entry.size() > AskTopic::maxGroupListCharacters) {
                 groups << QStringLiteral("and %1 more").arg(evidence.groups.size() - i);
                 break;

@@ -15,13 +15,13 @@ QString BrokerSession::Position::label() const
     switch (m_case) {
     case offset:
         return L10n::t("From offset %d", m_offset);
-    case time:
-    {
+    case time: {
         // An abbreviated date (month by its short name) with a shortened time.
         const QDateTime local = m_moment.toLocalTime();
         const QLocale locale;
-        return L10n::t("From %@", locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ")
-                                      + locale.toString(local.time(), QLocale::ShortFormat));
+        return L10n::t("From %@",
+                       locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ")
+                           + locale.toString(local.time(), QLocale::ShortFormat));
     }
     case tail:
         return loc("The latest");
@@ -32,7 +32,8 @@ QString BrokerSession::Position::label() const
 }
 
 BrokerSession::BrokerSession(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword,
-                             std::optional<QString> registryPassword, std::shared_ptr<ClientFactory> clients, QObject* parent)
+                             std::optional<QString> registryPassword, std::shared_ptr<ClientFactory> clients,
+                             QObject* parent)
     : QObject(parent)
     , m_broker(std::move(broker))
     , m_clients(clients ? std::move(clients) : ClientFactory::live())
@@ -48,8 +49,9 @@ BrokerSession::~BrokerSession() = default;
 void BrokerSession::setConnection(std::optional<Connection> connection)
 {
     const bool changed = m_connection.has_value() != connection.has_value()
-        || (connection && (m_connection->kind() != connection->kind() || m_connection->kafkaClient() != connection->kafkaClient()
-                           || m_connection->rabbitClient() != connection->rabbitClient()));
+        || (connection
+            && (m_connection->kind() != connection->kind() || m_connection->kafkaClient() != connection->kafkaClient()
+                || m_connection->rabbitClient() != connection->rabbitClient()));
     m_connection = std::move(connection);
     if (changed)
         emit connectionChanged();
@@ -75,11 +77,26 @@ void BrokerSession::setSelectedGroup(const std::optional<QString>& id)
 }
 
 void BrokerSession::setSearch(const QString& search) { publish(m_search, search, &BrokerSession::searchChanged); }
-void BrokerSession::setNameSpace(const std::optional<QString>& ns) { publish(m_namespace, ns, &BrokerSession::nameSpaceChanged); }
-void BrokerSession::setSelectedMessage(const std::optional<QString>& id) { publish(m_selectedMessage, id, &BrokerSession::selectedMessageChanged); }
-void BrokerSession::setUnobservable(const QList<Unobservable>& facts) { publish(m_unobservable, facts, &BrokerSession::unobservableChanged); }
-void BrokerSession::setMessageSearch(const QString& term) { publish(m_messageSearch, term, &BrokerSession::messageSearchChanged); }
-void BrokerSession::setLostConnection(const std::optional<QString>& reason) { publish(m_lostConnection, reason, &BrokerSession::lostConnectionChanged); }
+void BrokerSession::setNameSpace(const std::optional<QString>& ns)
+{
+    publish(m_namespace, ns, &BrokerSession::nameSpaceChanged);
+}
+void BrokerSession::setSelectedMessage(const std::optional<QString>& id)
+{
+    publish(m_selectedMessage, id, &BrokerSession::selectedMessageChanged);
+}
+void BrokerSession::setUnobservable(const QList<Unobservable>& facts)
+{
+    publish(m_unobservable, facts, &BrokerSession::unobservableChanged);
+}
+void BrokerSession::setMessageSearch(const QString& term)
+{
+    publish(m_messageSearch, term, &BrokerSession::messageSearchChanged);
+}
+void BrokerSession::setLostConnection(const std::optional<QString>& reason)
+{
+    publish(m_lostConnection, reason, &BrokerSession::lostConnectionChanged);
+}
 
 void BrokerSession::setMessages(const QList<Message>& value)
 {
@@ -122,10 +139,7 @@ std::optional<Message> BrokerSession::currentMessage() const
 }
 
 namespace {
-bool showInternalTopics()
-{
-    return UserDefaults::standard().boolean(Prefs::showInternalTopics).value_or(false);
-}
+bool showInternalTopics() { return UserDefaults::standard().boolean(Prefs::showInternalTopics).value_or(false); }
 } // namespace
 
 QList<Topic> BrokerSession::visibleTopics() const
@@ -181,7 +195,8 @@ QCoro::Task<> BrokerSession::connectBroker()
     try {
         switch (m_broker.kind) {
         case BrokerKind::kafka:
-            setConnection(Connection::ofKafka(m_clients->makeKafka(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs)));
+            setConnection(
+                Connection::ofKafka(m_clients->makeKafka(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs)));
             break;
         case BrokerKind::rabbitmq:
             setConnection(Connection::ofRabbit(m_clients->makeRabbit(m_broker, m_password, clientTimeoutMs)));
@@ -197,7 +212,8 @@ QCoro::Task<> BrokerSession::connectBroker()
     }
     m_registry = m_broker.schemaRegistryURL.trimmed().isEmpty()
         ? nullptr
-        : m_clients->makeRegistry(m_broker.schemaRegistryURL, m_broker.schemaRegistryUsername, m_registryPassword, registryTimeoutMs);
+        : m_clients->makeRegistry(m_broker.schemaRegistryURL, m_broker.schemaRegistryUsername, m_registryPassword,
+                                  registryTimeoutMs);
     co_await loadTopics();
     if (!self)
         co_return;
@@ -217,10 +233,7 @@ void BrokerSession::disconnectBroker()
     setMessages({});
 }
 
-QCoro::Task<> BrokerSession::refreshTopics()
-{
-    co_await loadTopics();
-}
+QCoro::Task<> BrokerSession::refreshTopics() { co_await loadTopics(); }
 
 QCoro::Task<> BrokerSession::loadTopics()
 {

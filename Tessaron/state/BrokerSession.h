@@ -37,7 +37,8 @@ namespace tessaron {
 // in flight, whose late results are dropped, and loading flags follow the newest operation.
 class BrokerSession : public QObject {
     Q_OBJECT
-    Q_PROPERTY(bool acceptedRabbitReadCost READ acceptedRabbitReadCost WRITE setAcceptedRabbitReadCost NOTIFY acceptedRabbitReadCostChanged)
+    Q_PROPERTY(bool acceptedRabbitReadCost READ acceptedRabbitReadCost WRITE setAcceptedRabbitReadCost NOTIFY
+                   acceptedRabbitReadCostChanged)
     Q_PROPERTY(bool isConnecting READ isConnecting NOTIFY isConnectingChanged)
     Q_PROPERTY(bool isLoadingTopics READ isLoadingTopics NOTIFY isLoadingTopicsChanged)
     Q_PROPERTY(QString search READ search WRITE setSearch NOTIFY searchChanged)
@@ -70,7 +71,11 @@ public:
         }
 
     private:
-        Position(Case c, int64_t offset, QDateTime moment) : m_case(c), m_offset(offset), m_moment(std::move(moment)) {}
+        Position(Case c, int64_t offset, QDateTime moment)
+            : m_case(c)
+            , m_offset(offset)
+            , m_moment(std::move(moment))
+        { }
         Case m_case;
         int64_t m_offset;
         QDateTime m_moment;
@@ -80,15 +85,24 @@ public:
     class Connection {
     public:
         enum Kind { kafka, rabbit };
-        static Connection ofKafka(std::shared_ptr<KafkaReading> client) { return Connection(kafka, std::move(client), nullptr); }
-        static Connection ofRabbit(std::shared_ptr<RabbitClient> client) { return Connection(rabbit, nullptr, std::move(client)); }
+        static Connection ofKafka(std::shared_ptr<KafkaReading> client)
+        {
+            return Connection(kafka, std::move(client), nullptr);
+        }
+        static Connection ofRabbit(std::shared_ptr<RabbitClient> client)
+        {
+            return Connection(rabbit, nullptr, std::move(client));
+        }
         Kind kind() const { return m_kind; }
         const std::shared_ptr<KafkaReading>& kafkaClient() const { return m_kafka; }
         const std::shared_ptr<RabbitClient>& rabbitClient() const { return m_rabbit; }
 
     private:
         Connection(Kind kind, std::shared_ptr<KafkaReading> k, std::shared_ptr<RabbitClient> r)
-            : m_kind(kind), m_kafka(std::move(k)), m_rabbit(std::move(r)) {}
+            : m_kind(kind)
+            , m_kafka(std::move(k))
+            , m_rabbit(std::move(r))
+        { }
         Kind m_kind;
         std::shared_ptr<KafkaReading> m_kafka;
         std::shared_ptr<RabbitClient> m_rabbit;
@@ -101,8 +115,8 @@ public:
     static constexpr int32_t resetTimeoutMs = 15000;
 
     BrokerSession(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword,
-                  std::optional<QString> registryPassword, std::shared_ptr<ClientFactory> clients = ClientFactory::live(),
-                  QObject* parent = nullptr);
+                  std::optional<QString> registryPassword,
+                  std::shared_ptr<ClientFactory> clients = ClientFactory::live(), QObject* parent = nullptr);
     ~BrokerSession() override;
 
     const Broker& broker() const { return m_broker; }
@@ -213,8 +227,7 @@ signals:
 
 private:
     // Assigns and signals only on a real change.
-    template <typename T, typename Signal>
-    void publish(T& field, const T& value, Signal signal)
+    template <typename T, typename Signal> void publish(T& field, const T& value, Signal signal)
     {
         if (field == value)
             return;
@@ -224,25 +237,49 @@ private:
 
     void setConnection(std::optional<Connection> connection);
     void setIsConnecting(bool value) { publish(m_isConnecting, value, &BrokerSession::isConnectingChanged); }
-    void setConnectionError(const std::optional<QString>& value) { publish(m_connectionError, value, &BrokerSession::connectionErrorChanged); }
+    void setConnectionError(const std::optional<QString>& value)
+    {
+        publish(m_connectionError, value, &BrokerSession::connectionErrorChanged);
+    }
     void setTopics(const QList<Topic>& value) { publish(m_topics, value, &BrokerSession::topicsChanged); }
     void setGroups(const QList<ConsumerGroup>& value) { publish(m_groups, value, &BrokerSession::groupsChanged); }
     void setIsLoadingTopics(bool value) { publish(m_isLoadingTopics, value, &BrokerSession::isLoadingTopicsChanged); }
     void setTopicsListed(bool value) { publish(m_topicsListed, value, &BrokerSession::topicsListedChanged); }
     void setMessages(const QList<Message>& value);
-    void setIsLoadingMessages(bool value) { publish(m_isLoadingMessages, value, &BrokerSession::isLoadingMessagesChanged); }
-    void setGroupDetail(const std::optional<ConsumerGroupDetail>& value) { publish(m_groupDetail, value, &BrokerSession::groupDetailChanged); }
-    void setGroupFailure(const std::optional<QString>& value) { publish(m_groupFailure, value, &BrokerSession::groupFailureChanged); }
+    void setIsLoadingMessages(bool value)
+    {
+        publish(m_isLoadingMessages, value, &BrokerSession::isLoadingMessagesChanged);
+    }
+    void setGroupDetail(const std::optional<ConsumerGroupDetail>& value)
+    {
+        publish(m_groupDetail, value, &BrokerSession::groupDetailChanged);
+    }
+    void setGroupFailure(const std::optional<QString>& value)
+    {
+        publish(m_groupFailure, value, &BrokerSession::groupFailureChanged);
+    }
     void setIsLoadingGroup(bool value) { publish(m_isLoadingGroup, value, &BrokerSession::isLoadingGroupChanged); }
-    void setShapeVerdict(const ShapeVerdict& value) { publish(m_shapeVerdict, value, &BrokerSession::shapeVerdictChanged); }
+    void setShapeVerdict(const ShapeVerdict& value)
+    {
+        publish(m_shapeVerdict, value, &BrokerSession::shapeVerdictChanged);
+    }
     void setGavelStrikes(int value) { publish(m_gavelStrikes, value, &BrokerSession::gavelStrikesChanged); }
-    void setQueueConsumers(const QHash<QString, int64_t>& value) { publish(m_queueConsumers, value, &BrokerSession::queueConsumersChanged); }
+    void setQueueConsumers(const QHash<QString, int64_t>& value)
+    {
+        publish(m_queueConsumers, value, &BrokerSession::queueConsumersChanged);
+    }
     void setBindings(const QList<QueueBinding>& value) { publish(m_bindings, value, &BrokerSession::bindingsChanged); }
     void setPosition(const Position& value) { publish(m_position, value, &BrokerSession::positionChanged); }
-    void setNextOffsets(const QMap<int32_t, int64_t>& value) { publish(m_nextOffsets, value, &BrokerSession::nextOffsetsChanged); }
+    void setNextOffsets(const QMap<int32_t, int64_t>& value)
+    {
+        publish(m_nextOffsets, value, &BrokerSession::nextOffsetsChanged);
+    }
     void setReachedEnd(bool value) { publish(m_reachedEnd, value, &BrokerSession::reachedEndChanged); }
     void setPagesRead(int value) { publish(m_pagesRead, value, &BrokerSession::pagesReadChanged); }
-    void setGroupBlindSpots(const QList<Unobservable>& value) { publish(m_groupBlindSpots, value, &BrokerSession::groupBlindSpotsChanged); }
+    void setGroupBlindSpots(const QList<Unobservable>& value)
+    {
+        publish(m_groupBlindSpots, value, &BrokerSession::groupBlindSpotsChanged);
+    }
 
     // A lost connection for -195, -187 and -185; any other failure becomes a fact under `subject`.
     void classify(const QString& subject, const std::exception& error);

@@ -11,8 +11,7 @@ namespace tessaron {
 
 namespace {
 
-template <typename T>
-struct Captured {
+template <typename T> struct Captured {
     std::optional<T> value;
     QString error;
 };
@@ -30,7 +29,8 @@ QCoro::Task<Captured<GroupDescription>> captureDescription(std::shared_ptr<Kafka
     co_return result;
 }
 
-QCoro::Task<Captured<QHash<TopicPartitionRef, int64_t>>> captureCommitted(std::shared_ptr<KafkaReading> kafka, QString group)
+QCoro::Task<Captured<QHash<TopicPartitionRef, int64_t>>> captureCommitted(std::shared_ptr<KafkaReading> kafka,
+                                                                          QString group)
 {
     Captured<QHash<TopicPartitionRef, int64_t>> result;
     try {
@@ -101,7 +101,8 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
         blindSpots.append({loc("Committed offsets"), committed.error});
     setGroupBlindSpots(blindSpots);
     setGroupDetail(ConsumerGroupDetail::assemble(*group, state, assignor, coordinator, members,
-                                                 committed.value.value_or(QHash<TopicPartitionRef, int64_t>()), m_topics));
+                                                 committed.value.value_or(QHash<TopicPartitionRef, int64_t>()),
+                                                 m_topics));
     setIsLoadingGroup(false);
 }
 

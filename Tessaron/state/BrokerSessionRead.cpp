@@ -35,10 +35,7 @@ void sortNewestFirst(QList<Message>& messages)
 
 } // namespace
 
-QCoro::Task<> BrokerSession::readLatest()
-{
-    co_await read(Position::atTail(), Prefs::messageLimit(), false);
-}
+QCoro::Task<> BrokerSession::readLatest() { co_await read(Position::atTail(), Prefs::messageLimit(), false); }
 
 QCoro::Task<> BrokerSession::read(Position from, qint64 limit, bool continuing)
 {
@@ -241,7 +238,8 @@ QCoro::Task<QList<Message>> BrokerSession::decodeAvro(QList<Message> messages)
         co_return messages;
     if (!m_registry) {
         noteUnobservable(loc("Avro payloads"),
-                         loc("no Schema Registry on this broker, so these are bytes with a schema id — add one on the broker's form"));
+                         loc("no Schema Registry on this broker, so these are bytes with a schema id — add one on the "
+                             "broker's form"));
         co_return messages;
     }
     QPointer<BrokerSession> self(this);
@@ -263,7 +261,8 @@ QCoro::Task<QList<Message>> BrokerSession::decodeAvro(QList<Message> messages)
                 ++it->second;
         }
     }
-    std::stable_sort(failures.begin(), failures.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::stable_sort(failures.begin(), failures.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
     for (qsizetype i = 0; i < std::min<qsizetype>(2, failures.size()); ++i) {
         const int count = failures[i].second;
         noteUnobservable(count == 1 ? loc("1 Avro message") : L10n::t("%d Avro messages", count), failures[i].first);

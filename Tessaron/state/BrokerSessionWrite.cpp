@@ -17,7 +17,8 @@ QString noTopic() { return L10n::t("no topic selected"); }
 
 } // namespace
 
-QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QString> key, QString payload, QString reason)
+QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QString> key, QString payload,
+                                               QString reason)
 {
     QPointer<BrokerSession> self(this);
     if (!m_connection)
@@ -57,7 +58,8 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
     co_return AppOutcome::makeDone(sentence);
 }
 
-QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional<Topic> topic, int64_t target, QString reason)
+QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional<Topic> topic, int64_t target,
+                                                    QString reason)
 {
     QPointer<BrokerSession> self(this);
     const std::optional<Topic> chosen = topic ? topic : currentTopic();
@@ -73,7 +75,8 @@ QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional
         partitions.insert(partition.id, target);
     std::optional<CapturedError> failure;
     try {
-        const std::shared_ptr<KafkaWriting> writer = m_clients->makeWriter(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs);
+        const std::shared_ptr<KafkaWriting> writer =
+            m_clients->makeWriter(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs);
         const KafkaWriting::Mandate mandate{reason};
         co_await writer->resetOffsets(group, chosen->name, partitions, mandate, false, resetTimeoutMs);
     } catch (const std::exception& error) {

@@ -22,14 +22,17 @@ public:
 
     // Each throws KafkaError when the client cannot be made.
     virtual std::shared_ptr<KafkaReading> makeKafka(const Broker& broker, const std::optional<QString>& password,
-                                                    const std::optional<QString>& clientKeyPassword, int32_t timeoutMs) = 0;
+                                                    const std::optional<QString>& clientKeyPassword,
+                                                    int32_t timeoutMs) = 0;
     virtual std::shared_ptr<RabbitClient> makeRabbit(const Broker& broker, const std::optional<QString>& password,
                                                      int32_t timeoutMs) = 0;
     virtual std::shared_ptr<KafkaWriting> makeWriter(const Broker& broker, const std::optional<QString>& password,
-                                                     const std::optional<QString>& clientKeyPassword, int32_t timeoutMs) = 0;
+                                                     const std::optional<QString>& clientKeyPassword,
+                                                     int32_t timeoutMs) = 0;
     // None for an empty or unusable address; never throws.
     virtual std::shared_ptr<RegistryDecoding> makeRegistry(const QString& url, const QString& username,
-                                                           const std::optional<QString>& password, int32_t timeoutMs) = 0;
+                                                           const std::optional<QString>& password,
+                                                           int32_t timeoutMs) = 0;
 
     // The real clients.
     static std::shared_ptr<ClientFactory> live();

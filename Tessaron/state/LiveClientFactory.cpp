@@ -17,7 +17,9 @@ namespace {
 // failure's sentence.
 class LiveRegistry final : public RegistryDecoding {
 public:
-    explicit LiveRegistry(std::shared_ptr<SchemaRegistryClient> client) : m_client(std::move(client)) {}
+    explicit LiveRegistry(std::shared_ptr<SchemaRegistryClient> client)
+        : m_client(std::move(client))
+    { }
     QCoro::Task<Result> decode(QByteArray payload) override
     {
         // The client is a QObject of the main thread; it stays alive while this decode runs.
@@ -41,13 +43,15 @@ public:
         return std::make_shared<KafkaClient>(broker, password, clientKeyPassword, timeoutMs);
     }
 
-    std::shared_ptr<RabbitClient> makeRabbit(const Broker& broker, const std::optional<QString>& password, int32_t timeoutMs) override
+    std::shared_ptr<RabbitClient> makeRabbit(const Broker& broker, const std::optional<QString>& password,
+                                             int32_t timeoutMs) override
     {
         return std::make_shared<RabbitClient>(broker, password, timeoutMs);
     }
 
     std::shared_ptr<KafkaWriting> makeWriter(const Broker& broker, const std::optional<QString>& password,
-                                             const std::optional<QString>& clientKeyPassword, int32_t timeoutMs) override
+                                             const std::optional<QString>& clientKeyPassword,
+                                             int32_t timeoutMs) override
     {
         return std::make_shared<KafkaWriter>(broker, password, clientKeyPassword, timeoutMs);
     }
@@ -61,7 +65,10 @@ public:
             return nullptr;
         return std::make_shared<LiveRegistry>(std::move(client));
 #else
-        Q_UNUSED(url) Q_UNUSED(username) Q_UNUSED(password) Q_UNUSED(timeoutMs)
+        Q_UNUSED(url)
+        Q_UNUSED(username)
+        Q_UNUSED(password)
+        Q_UNUSED(timeoutMs)
         return nullptr;
 #endif
     }

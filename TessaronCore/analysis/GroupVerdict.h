@@ -82,7 +82,9 @@ public:
     friend bool operator==(const GroupVerdict&, const GroupVerdict&) = default;
 
 private:
-    explicit GroupVerdict(Case c) : m_case(c) {}
+    explicit GroupVerdict(Case c)
+        : m_case(c)
+    { }
 
     Case m_case;
     int64_t m_total = 0;

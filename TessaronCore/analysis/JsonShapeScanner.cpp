@@ -7,10 +7,7 @@ namespace tessaron {
 
 namespace {
 
-inline bool isSpace(unsigned char c)
-{
-    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
-}
+inline bool isSpace(unsigned char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
 
 inline void skipSpace(const unsigned char*& p, const unsigned char* end)
 {
@@ -18,10 +15,7 @@ inline void skipSpace(const unsigned char*& p, const unsigned char* end)
         ++p;
 }
 
-inline bool isContinuation(unsigned char c)
-{
-    return (c & 0xC0) == 0x80;
-}
+inline bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 // One multi-byte UTF-8 sequence starting at p (whose first byte is 0x80 or above). Overlong forms,
 // surrogates and code points above U+10FFFF are refused.
@@ -109,7 +103,8 @@ void appendUtf8(std::string* out, char32_t cp)
 bool outOfRange(const unsigned char* start, const unsigned char* end)
 {
     double value = 0;
-    const auto result = std::from_chars(reinterpret_cast<const char*>(start), reinterpret_cast<const char*>(end), value);
+    const auto result =
+        std::from_chars(reinterpret_cast<const char*>(start), reinterpret_cast<const char*>(end), value);
     return result.ec == std::errc::result_out_of_range;
 }
 
@@ -138,14 +133,30 @@ bool JsonShapeScanner::scanString(const unsigned char*& p, const unsigned char* 
             const unsigned char e = *p++;
             char32_t cp = 0;
             switch (e) {
-            case '"': cp = '"'; break;
-            case '\\': cp = '\\'; break;
-            case '/': cp = '/'; break;
-            case 'b': cp = 0x08; break;
-            case 'f': cp = 0x0C; break;
-            case 'n': cp = 0x0A; break;
-            case 'r': cp = 0x0D; break;
-            case 't': cp = 0x09; break;
+            case '"':
+                cp = '"';
+                break;
+            case '\\':
+                cp = '\\';
+                break;
+            case '/':
+                cp = '/';
+                break;
+            case 'b':
+                cp = 0x08;
+                break;
+            case 'f':
+                cp = 0x0C;
+                break;
+            case 'n':
+                cp = 0x0A;
+                break;
+            case 'r':
+                cp = 0x0D;
+                break;
+            case 't':
+                cp = 0x09;
+                break;
             case 'u': {
                 if (!readHex4(p, end, &cp))
                     return false;
@@ -229,7 +240,8 @@ bool JsonShapeScanner::scan(QByteArrayView json, int64_t maxDepth)
     // Every nested path repeats its parent's key, so a long key over many short members would make
     // the paths outgrow the text many times over (gigabytes from one message). No real document
     // comes near this; the entries address the buffer with 32-bit offsets besides.
-    const size_t pathBudget = std::min<size_t>(size_t(json.size()) * pathBytesPerTextByte + minimumPathBudget, UINT32_MAX);
+    const size_t pathBudget =
+        std::min<size_t>(size_t(json.size()) * pathBytesPerTextByte + minimumPathBudget, UINT32_MAX);
 
     const auto* p = reinterpret_cast<const unsigned char*>(json.data());
     const auto* end = p + json.size();

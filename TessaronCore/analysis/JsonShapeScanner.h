@@ -44,8 +44,8 @@ public:
 private:
     struct Frame {
         bool isObject;
-        bool records;     // members of this object are listed
-        int64_t depth;    // walk depth of this object's members
+        bool records;  // members of this object are listed
+        int64_t depth; // walk depth of this object's members
         uint32_t prefixLength;
     };
 

@@ -4,7 +4,6 @@
 
 #include <QSet>
 
-
 namespace tessaron::MessageSearch {
 
 namespace {
@@ -48,15 +47,9 @@ struct Identity {
     friend bool operator==(const Identity&, const Identity&) = default;
 };
 
-size_t qHash(const Identity& id, size_t seed = 0)
-{
-    return qHashMulti(seed, id.topic, id.partition, id.offset);
-}
+size_t qHash(const Identity& id, size_t seed = 0) { return qHashMulti(seed, id.topic, id.partition, id.offset); }
 
-Identity identity(const Message& m)
-{
-    return Identity{m.topic(), m.partition(), m.offset()};
-}
+Identity identity(const Message& m) { return Identity{m.topic(), m.partition(), m.offset()}; }
 
 std::optional<Hit> hitFor(const Message& message, const SearchTerm& term, Scope scope)
 {

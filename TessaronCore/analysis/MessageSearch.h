@@ -25,8 +25,11 @@ public:
     static const Scope headers;
     static const Scope everything;
 
-    constexpr explicit Scope(qsizetype rawValue = 0) : m_raw(rawValue) {}
-    constexpr Scope(std::initializer_list<Scope> scopes) : m_raw(0)
+    constexpr explicit Scope(qsizetype rawValue = 0)
+        : m_raw(rawValue)
+    { }
+    constexpr Scope(std::initializer_list<Scope> scopes)
+        : m_raw(0)
     {
         for (Scope s : scopes)
             m_raw |= s.m_raw;

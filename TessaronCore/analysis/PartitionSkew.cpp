@@ -29,7 +29,8 @@ SkewVerdict verdict(const Topic& topic)
     ordered.reserve(size_t(n));
     for (const Partition& p : partitions)
         ordered.push_back(&p);
-    std::stable_sort(ordered.begin(), ordered.end(), [](const Partition* a, const Partition* b) { return a->id < b->id; });
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const Partition* a, const Partition* b) { return a->id < b->id; });
 
     const double fair = 1.0 / double(n);
     const double idleLimit = fair * idleFraction;

@@ -35,16 +35,14 @@ bool isAsciiText(QStringView text)
     return true;
 }
 
-template <typename Unit>
-inline unsigned asciiFold(Unit c)
+template <typename Unit> inline unsigned asciiFold(Unit c)
 {
     const unsigned u = unsigned(c);
     return (u - 'A' < 26u) ? (u | 0x20u) : u;
 }
 
 // `haystack` holds only ASCII; `term` is ASCII in folded (lower-case) form and not empty.
-template <typename Unit>
-bool asciiContains(const Unit* haystack, qsizetype n, const QByteArray& term)
+template <typename Unit> bool asciiContains(const Unit* haystack, qsizetype n, const QByteArray& term)
 {
     const qsizetype m = term.size();
     if (m > n)

@@ -46,7 +46,8 @@ uint64_t canonicalHash(const Canonical& c)
 bool sortAndCheckUnique(Canonical& c)
 {
     std::stable_sort(c.begin(), c.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    return std::adjacent_find(c.begin(), c.end(), [](const auto& a, const auto& b) { return a.first == b.first; }) == c.end();
+    return std::adjacent_find(c.begin(), c.end(), [](const auto& a, const auto& b) { return a.first == b.first; })
+        == c.end();
 }
 
 Canonical fromShape(const MessageShape& shape)
@@ -204,16 +205,10 @@ private:
     std::vector<std::pair<uint64_t, uint32_t>> m_keyed;
 };
 
-QString pathText(const std::string& path)
-{
-    return QString::fromUtf8(path.data(), qsizetype(path.size()));
-}
+QString pathText(const std::string& path) { return QString::fromUtf8(path.data(), qsizetype(path.size())); }
 
 // Absent sorts first, then the kinds in declaration order.
-int kindRank(const std::optional<JSONKind>& kind)
-{
-    return kind ? int(JSONKind::Value(*kind)) + 1 : 0;
-}
+int kindRank(const std::optional<JSONKind>& kind) { return kind ? int(JSONKind::Value(*kind)) + 1 : 0; }
 
 QList<FieldDifference> differencesFrom(const std::vector<Group>& groups, int majority)
 {

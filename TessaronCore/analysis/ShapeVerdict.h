@@ -52,12 +52,18 @@ public:
     // noMajority only; 0 otherwise.
     qsizetype distinctShapes() const { return m_distinctShapes; }
     // drift only; nothing otherwise. A copy, so a verdict may be a temporary.
-    std::optional<Drift> driftDetail() const { return m_case == Case::drift ? std::optional<Drift>(m_drift) : std::nullopt; }
+    std::optional<Drift> driftDetail() const
+    {
+        return m_case == Case::drift ? std::optional<Drift>(m_drift) : std::nullopt;
+    }
 
     friend bool operator==(const ShapeVerdict&, const ShapeVerdict&) = default;
 
 private:
-    ShapeVerdict(Case c, qsizetype sampled) : m_case(c), m_sampled(sampled) {}
+    ShapeVerdict(Case c, qsizetype sampled)
+        : m_case(c)
+        , m_sampled(sampled)
+    { }
 
     Case m_case;
     qsizetype m_sampled = 0;

@@ -24,17 +24,28 @@ void walkObject(const QJsonObject& object, int64_t depth, const QString& prefix,
         const QString path = joined(prefix, it.key());
         const QJsonValue value = it.value();
         switch (value.type()) {
-        case QJsonValue::Null: fields.insert(path, JSONKind::null); break;
-        case QJsonValue::Bool: fields.insert(path, JSONKind::boolean); break;
-        case QJsonValue::Double: fields.insert(path, JSONKind::number); break;
-        case QJsonValue::String: fields.insert(path, JSONKind::string); break;
-        case QJsonValue::Array: fields.insert(path, JSONKind::array); break;
+        case QJsonValue::Null:
+            fields.insert(path, JSONKind::null);
+            break;
+        case QJsonValue::Bool:
+            fields.insert(path, JSONKind::boolean);
+            break;
+        case QJsonValue::Double:
+            fields.insert(path, JSONKind::number);
+            break;
+        case QJsonValue::String:
+            fields.insert(path, JSONKind::string);
+            break;
+        case QJsonValue::Array:
+            fields.insert(path, JSONKind::array);
+            break;
         case QJsonValue::Object:
             fields.insert(path, JSONKind::object);
             if (depth + 1 < maxDepth && depth + 1 < depthLimit)
                 walkObject(value.toObject(), depth + 1, path, maxDepth, fields);
             break;
-        case QJsonValue::Undefined: break;
+        case QJsonValue::Undefined:
+            break;
         }
     }
 }

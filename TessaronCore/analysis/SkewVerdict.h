@@ -76,7 +76,9 @@ public:
     friend bool operator==(const SkewVerdict&, const SkewVerdict&) = default;
 
 private:
-    explicit SkewVerdict(Case c) : m_case(c) {}
+    explicit SkewVerdict(Case c)
+        : m_case(c)
+    { }
 
     Case m_case;
     QList<Bar> m_bars;

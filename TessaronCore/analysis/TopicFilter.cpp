@@ -21,10 +21,7 @@ bool inNamespace(const QString& name, const std::optional<QString>& namespaceNam
     return name == ns || (name.size() > ns.size() && name.startsWith(ns) && name.at(ns.size()) == QLatin1Char('.'));
 }
 
-bool passesSearch(const QString& name, const std::optional<SearchTerm>& term)
-{
-    return !term || term->matches(name);
-}
+bool passesSearch(const QString& name, const std::optional<SearchTerm>& term) { return !term || term->matches(name); }
 
 } // namespace
 

@@ -24,7 +24,8 @@ struct SerialQueue::State {
 };
 
 SerialQueue::SerialQueue(std::string label)
-    : m_label(std::move(label)), m_state(std::make_shared<State>())
+    : m_label(std::move(label))
+    , m_state(std::make_shared<State>())
 {
     ++g_liveWorkers;
     std::thread thread([state = m_state, name = m_label]() {
@@ -74,10 +75,7 @@ bool SerialQueue::isCurrent() const
     return std::this_thread::get_id() == m_state->worker;
 }
 
-int SerialQueue::liveWorkers()
-{
-    return g_liveWorkers.load();
-}
+int SerialQueue::liveWorkers() { return g_liveWorkers.load(); }
 
 namespace detail {
 

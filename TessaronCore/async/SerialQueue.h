@@ -35,8 +35,7 @@ public:
 
     // Awaitable: runs `work` on the queue; the awaiting coroutine resumes on the thread it awaited
     // from (through that thread's event loop), with the value or the exception of `work`.
-    template <typename F>
-    auto run(F work);
+    template <typename F> auto run(F work);
 
     // True while called from this queue's worker thread.
     bool isCurrent() const;
@@ -55,22 +54,22 @@ namespace detail {
 // A QObject that lives in the calling thread, used to post resumptions back to it.
 QObject* resumeContext();
 
-template <typename T>
-struct QueueOutcome {
+template <typename T> struct QueueOutcome {
     std::optional<T> value;
     std::exception_ptr error;
 };
-template <>
-struct QueueOutcome<void> {
+template <> struct QueueOutcome<void> {
     bool done = false;
     std::exception_ptr error;
 };
 
-template <typename T>
-class QueueAwaiter {
+template <typename T> class QueueAwaiter {
 public:
     QueueAwaiter(SerialQueue* queue, std::function<T()> work)
-        : m_queue(queue), m_work(std::move(work)), m_outcome(std::make_shared<QueueOutcome<T>>()) {}
+        : m_queue(queue)
+        , m_work(std::move(work))
+        , m_outcome(std::make_shared<QueueOutcome<T>>())
+    { }
 
     bool await_ready() const noexcept { return false; }
 
@@ -91,7 +90,8 @@ public:
             // The awaiting thread's context is gone only when that thread has ended; then there is
             // nobody left to resume.
             if (context)
-                QMetaObject::invokeMethod(context.data(), [handle]() { handle.resume(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    context.data(), [handle]() { handle.resume(); }, Qt::QueuedConnection);
         });
     }
 
@@ -111,8 +111,7 @@ private:
 
 } // namespace detail
 
-template <typename F>
-auto SerialQueue::run(F work)
+template <typename F> auto SerialQueue::run(F work)
 {
     using T = std::invoke_result_t<F>;
     return detail::QueueAwaiter<T>(this, std::function<T()>(std::move(work)));

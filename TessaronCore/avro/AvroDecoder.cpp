@@ -21,9 +21,10 @@ std::optional<AvroDecoder::Frame> AvroDecoder::splitConfluentFrame(QByteArrayVie
 }
 
 AvroDecoder::AvroDecoder(const AvroSchema::Parsed& schema, QByteArrayView data)
-    : m_names(schema.names), m_data(data.data()), m_size(data.size())
-{
-}
+    : m_names(schema.names)
+    , m_data(data.data())
+    , m_size(data.size())
+{ }
 
 QByteArray AvroDecoder::decode(QByteArrayView body, const AvroSchema::Parsed& schema)
 {
@@ -92,14 +93,20 @@ void AvroDecoder::value(const AvroSchema::Node& node, int depth)
 {
     std::string& out = m_writer.out;
     switch (node.type) {
-    case Type::Null: out.append("null"); return;
+    case Type::Null:
+        out.append("null");
+        return;
     case Type::Boolean:
         if (m_cursor >= m_size)
             throw DecodeError::truncated();
         out.append(m_data[m_cursor++] != 0 ? "true" : "false");
         return;
-    case Type::Int: m_writer.integer(static_cast<int32_t>(static_cast<uint32_t>(varint()))); return;
-    case Type::Long: m_writer.integer(varint()); return;
+    case Type::Int:
+        m_writer.integer(static_cast<int32_t>(static_cast<uint32_t>(varint())));
+        return;
+    case Type::Long:
+        m_writer.integer(varint());
+        return;
     case Type::Float: {
         float f;
         std::memcpy(&f, run(4).data(), 4); // little-endian host, as Avro writes it
@@ -112,9 +119,15 @@ void AvroDecoder::value(const AvroSchema::Node& node, int depth)
         m_writer.number(d);
         return;
     }
-    case Type::Bytes: m_writer.bytesText(lengthPrefixed()); return;
-    case Type::String: m_writer.stringText(lengthPrefixed()); return;
-    case Type::Fixed: m_writer.bytesText(run(node.size)); return;
+    case Type::Bytes:
+        m_writer.bytesText(lengthPrefixed());
+        return;
+    case Type::String:
+        m_writer.stringText(lengthPrefixed());
+        return;
+    case Type::Fixed:
+        m_writer.bytesText(run(node.size));
+        return;
     case Type::Enum: {
         int64_t index = varint();
         if (index < 0 || index >= int64_t(node.quotedSymbols.size()))
@@ -122,17 +135,22 @@ void AvroDecoder::value(const AvroSchema::Node& node, int depth)
         out.append(node.quotedSymbols[size_t(index)]);
         return;
     }
-    default: break;
+    default:
+        break;
     }
 
     // Everything below nests: a record that contains itself recurses without reading a byte.
     if (++depth > kMaxDepth)
         throw DecodeError::tooDeep();
     switch (node.type) {
-    case Type::Record: return record(node, depth);
-    case Type::Array: return array(node, depth);
-    case Type::Map: return map(node, depth);
-    case Type::Logical: return logical(node, depth);
+    case Type::Record:
+        return record(node, depth);
+    case Type::Array:
+        return array(node, depth);
+    case Type::Map:
+        return map(node, depth);
+    case Type::Logical:
+        return logical(node, depth);
     case Type::Union: {
         int64_t index = varint();
         if (index < 0 || index >= int64_t(node.children.size()))
@@ -145,7 +163,8 @@ void AvroDecoder::value(const AvroSchema::Node& node, int depth)
             throw DecodeError::unknownNamedType(node.name);
         return value(*found->m_node, depth);
     }
-    default: return;
+    default:
+        return;
     }
 }
 
@@ -177,7 +196,8 @@ void AvroDecoder::record(const AvroSchema::Node& node, int depth)
     // Sizes first, then plain copies: this runs for every record of every message.
     size_t total = 2 + (node.outputOrder.empty() ? 0 : node.outputOrder.size() - 1);
     for (int index : node.outputOrder)
-        total += node.memberKeys[size_t(index)].size() + m_marks[marks + 2 * size_t(index) + 1] - m_marks[marks + 2 * size_t(index)];
+        total += node.memberKeys[size_t(index)].size() + m_marks[marks + 2 * size_t(index) + 1]
+            - m_marks[marks + 2 * size_t(index)];
     m_scratch.resize(total);
     char* p = m_scratch.data();
     *p++ = '{';
@@ -290,7 +310,9 @@ void AvroDecoder::logical(const AvroSchema::Node& node, int depth)
         AvroLogicalText::decimal(out, bytes, node.logical.scale);
         break;
     }
-    case LogicalKind::Date: AvroLogicalText::date(out, varint()); break;
+    case LogicalKind::Date:
+        AvroLogicalText::date(out, varint());
+        break;
     case LogicalKind::TimeMillis: {
         int64_t v = varint();
         AvroLogicalText::timeOfDay(out, v, v, "ms");
@@ -315,28 +337,40 @@ void AvroDecoder::logical(const AvroSchema::Node& node, int depth)
         AvroLogicalText::timestamp(out, millis, v, "\u00b5s");
         break;
     }
-    case LogicalKind::Uuid: break;
+    case LogicalKind::Uuid:
+        break;
     }
     out.push_back('"');
 }
 
 AvroDecoder::DecodeError::DecodeError(Kind kind, int64_t index, QString name)
-    : m_kind(kind), m_index(index), m_name(std::move(name)), m_utf8(text().toUtf8())
-{
-}
+    : m_kind(kind)
+    , m_index(index)
+    , m_name(std::move(name))
+    , m_utf8(text().toUtf8())
+{ }
 
 QString AvroDecoder::DecodeError::text() const
 {
     switch (m_kind) {
-    case Kind::BadUnionIndex: return QStringLiteral("badUnionIndex(%1)").arg(m_index);
-    case Kind::BadEnumIndex: return QStringLiteral("badEnumIndex(%1)").arg(m_index);
-    case Kind::UnknownNamedType: return QStringLiteral("unknownNamedType(\"%1\")").arg(m_name);
-    case Kind::Truncated: return QStringLiteral("truncated");
-    case Kind::NegativeLength: return QStringLiteral("negativeLength");
-    case Kind::TooDeep: return QStringLiteral("tooDeep");
-    case Kind::TooManyItems: return QStringLiteral("tooManyItems");
-    case Kind::DecimalTooLarge: return QStringLiteral("decimalTooLarge");
-    case Kind::DecimalScaleTooLarge: return QStringLiteral("decimalScaleTooLarge");
+    case Kind::BadUnionIndex:
+        return QStringLiteral("badUnionIndex(%1)").arg(m_index);
+    case Kind::BadEnumIndex:
+        return QStringLiteral("badEnumIndex(%1)").arg(m_index);
+    case Kind::UnknownNamedType:
+        return QStringLiteral("unknownNamedType(\"%1\")").arg(m_name);
+    case Kind::Truncated:
+        return QStringLiteral("truncated");
+    case Kind::NegativeLength:
+        return QStringLiteral("negativeLength");
+    case Kind::TooDeep:
+        return QStringLiteral("tooDeep");
+    case Kind::TooManyItems:
+        return QStringLiteral("tooManyItems");
+    case Kind::DecimalTooLarge:
+        return QStringLiteral("decimalTooLarge");
+    case Kind::DecimalScaleTooLarge:
+        return QStringLiteral("decimalScaleTooLarge");
     }
     return {};
 }

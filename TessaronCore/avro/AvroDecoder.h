@@ -29,9 +29,9 @@ public:
     };
 
     // Caps on what hostile data can make the decoder do.
-    static constexpr int kMaxDepth = 256;             // nested values (records, arrays, maps, unions, references)
-    static constexpr int64_t kMaxItems = 1'000'000;   // values of one message, every field, item and entry counted
-    static constexpr int kMaxDecimalBytes = 128;      // unscaled value of a decimal (about 308 digits)
+    static constexpr int kMaxDepth = 256;           // nested values (records, arrays, maps, unions, references)
+    static constexpr int64_t kMaxItems = 1'000'000; // values of one message, every field, item and entry counted
+    static constexpr int kMaxDecimalBytes = 128;    // unscaled value of a decimal (about 308 digits)
     static constexpr int kMaxDecimalScale = 1000;
 
     // Magic byte 0, a four-byte schema identifier, then the body; nothing when the payload is not framed.
@@ -65,20 +65,30 @@ private:
     qsizetype m_cursor = 0;
     int64_t m_items = 0;
     AvroJSONWriter m_writer;
-    std::string m_scratch;            // where a record or map puts its members in order
-    std::vector<size_t> m_marks;      // start and end of each member value just read
+    std::string m_scratch;       // where a record or map puts its members in order
+    std::vector<size_t> m_marks; // start and end of each member value just read
 };
 
 class AvroDecoder::DecodeError : public std::exception {
 public:
     enum class Kind {
-        BadUnionIndex, BadEnumIndex, UnknownNamedType, Truncated, NegativeLength,
-        TooDeep, TooManyItems, DecimalTooLarge, DecimalScaleTooLarge,
+        BadUnionIndex,
+        BadEnumIndex,
+        UnknownNamedType,
+        Truncated,
+        NegativeLength,
+        TooDeep,
+        TooManyItems,
+        DecimalTooLarge,
+        DecimalScaleTooLarge,
     };
 
     static DecodeError badUnionIndex(int64_t index) { return DecodeError(Kind::BadUnionIndex, index, {}); }
     static DecodeError badEnumIndex(int64_t index) { return DecodeError(Kind::BadEnumIndex, index, {}); }
-    static DecodeError unknownNamedType(QString name) { return DecodeError(Kind::UnknownNamedType, 0, std::move(name)); }
+    static DecodeError unknownNamedType(QString name)
+    {
+        return DecodeError(Kind::UnknownNamedType, 0, std::move(name));
+    }
     static DecodeError truncated() { return DecodeError(Kind::Truncated, 0, {}); }
     static DecodeError negativeLength() { return DecodeError(Kind::NegativeLength, 0, {}); }
     static DecodeError tooDeep() { return DecodeError(Kind::TooDeep, 0, {}); }

@@ -13,8 +13,7 @@ constexpr char kHex[] = "0123456789abcdef";
 // Bytes that need an escape: control characters, quotation mark, reverse solidus, solidus.
 constexpr bool needsEscape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\' || c == '/'; }
 
-template <typename T>
-void appendNumber(std::string& out, T value)
+template <typename T> void appendNumber(std::string& out, T value)
 {
     if (std::isnan(value)) {
         out.append("\"NaN\"");
@@ -53,14 +52,30 @@ void AvroJSONWriter::appendQuoted(std::string& out, std::string_view utf8)
         out.append(run, p);
         run = p + 1;
         switch (c) {
-        case '"': out.append("\\\""); break;
-        case '\\': out.append("\\\\"); break;
-        case '/': out.append("\\/"); break;
-        case '\b': out.append("\\b"); break;
-        case '\f': out.append("\\f"); break;
-        case '\n': out.append("\\n"); break;
-        case '\r': out.append("\\r"); break;
-        case '\t': out.append("\\t"); break;
+        case '"':
+            out.append("\\\"");
+            break;
+        case '\\':
+            out.append("\\\\");
+            break;
+        case '/':
+            out.append("\\/");
+            break;
+        case '\b':
+            out.append("\\b");
+            break;
+        case '\f':
+            out.append("\\f");
+            break;
+        case '\n':
+            out.append("\\n");
+            break;
+        case '\r':
+            out.append("\\r");
+            break;
+        case '\t':
+            out.append("\\t");
+            break;
         default: {
             char escape[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
             out.append(escape, 6);
@@ -99,10 +114,20 @@ bool AvroJSONWriter::isValidUTF8(std::string_view bytes, bool* hasNul)
         int extra;
         uint32_t min;
         uint32_t cp;
-        if ((c & 0xE0) == 0xC0) { extra = 1; min = 0x80; cp = c & 0x1F; }
-        else if ((c & 0xF0) == 0xE0) { extra = 2; min = 0x800; cp = c & 0x0F; }
-        else if ((c & 0xF8) == 0xF0) { extra = 3; min = 0x10000; cp = c & 0x07; }
-        else return false;
+        if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            min = 0x80;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            min = 0x800;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            min = 0x10000;
+            cp = c & 0x07;
+        } else
+            return false;
         if (end - p <= extra)
             return false;
         for (int i = 1; i <= extra; ++i) {

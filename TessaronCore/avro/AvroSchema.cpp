@@ -52,7 +52,9 @@ void AvroSchema::Node::prepare()
             quotedSymbols.push_back(std::move(quoted));
         }
         break;
-    case Type::Fixed: minBytes = uint64_t(std::max<int32_t>(size, 0)); break;
+    case Type::Fixed:
+        minBytes = uint64_t(std::max<int32_t>(size, 0));
+        break;
     case Type::Logical: {
         // What is read follows the logical type, not the base: a date over a double is one varint.
         const Node& base = *children.front().m_node;
@@ -65,15 +67,27 @@ void AvroSchema::Node::prepare()
         break;
     }
     case Type::Null:
-    case Type::Named: minBytes = 0; break; // a reference may name anything, so assume the least
-    case Type::Float: minBytes = 4; break;
-    case Type::Double: minBytes = 8; break;
-    default: minBytes = 1; break; // union index, block count, length, varint or boolean byte
+    case Type::Named:
+        minBytes = 0;
+        break; // a reference may name anything, so assume the least
+    case Type::Float:
+        minBytes = 4;
+        break;
+    case Type::Double:
+        minBytes = 8;
+        break;
+    default:
+        minBytes = 1;
+        break; // union index, block count, length, varint or boolean byte
     }
 }
 
-AvroSchema::AvroSchema() : m_node(primitiveNode(Type::Null)) {}
-AvroSchema::AvroSchema(std::shared_ptr<const Node> node) : m_node(std::move(node)) {}
+AvroSchema::AvroSchema()
+    : m_node(primitiveNode(Type::Null))
+{ }
+AvroSchema::AvroSchema(std::shared_ptr<const Node> node)
+    : m_node(std::move(node))
+{ }
 
 AvroSchema AvroSchema::primitive(Type type)
 {
@@ -206,29 +220,40 @@ bool operator==(const AvroSchema& a, const AvroSchema& b)
     if (x.type != y.type)
         return false;
     switch (x.type) {
-    case AvroSchema::Type::Record: return x.name == y.name && x.fields == y.fields;
-    case AvroSchema::Type::Enum: return x.name == y.name && x.symbols == y.symbols;
-    case AvroSchema::Type::Fixed: return x.name == y.name && x.size == y.size;
-    case AvroSchema::Type::Named: return x.name == y.name;
-    case AvroSchema::Type::Logical: return x.logical == y.logical && x.children == y.children;
+    case AvroSchema::Type::Record:
+        return x.name == y.name && x.fields == y.fields;
+    case AvroSchema::Type::Enum:
+        return x.name == y.name && x.symbols == y.symbols;
+    case AvroSchema::Type::Fixed:
+        return x.name == y.name && x.size == y.size;
+    case AvroSchema::Type::Named:
+        return x.name == y.name;
+    case AvroSchema::Type::Logical:
+        return x.logical == y.logical && x.children == y.children;
     case AvroSchema::Type::Array:
     case AvroSchema::Type::Map:
-    case AvroSchema::Type::Union: return x.children == y.children;
-    default: return true;
+    case AvroSchema::Type::Union:
+        return x.children == y.children;
+    default:
+        return true;
     }
 }
 
 AvroSchema::ParseError::ParseError(Kind kind, QString detail)
-    : m_kind(kind), m_detail(std::move(detail)), m_utf8(text().toUtf8())
-{
-}
+    : m_kind(kind)
+    , m_detail(std::move(detail))
+    , m_utf8(text().toUtf8())
+{ }
 
 QString AvroSchema::ParseError::text() const
 {
     switch (m_kind) {
-    case Kind::NotJSON: return QStringLiteral("notJSON");
-    case Kind::Malformed: return QStringLiteral("malformed(\"%1\")").arg(m_detail);
-    case Kind::UnknownType: return QStringLiteral("unknownType(\"%1\")").arg(m_detail);
+    case Kind::NotJSON:
+        return QStringLiteral("notJSON");
+    case Kind::Malformed:
+        return QStringLiteral("malformed(\"%1\")").arg(m_detail);
+    case Kind::UnknownType:
+        return QStringLiteral("unknownType(\"%1\")").arg(m_detail);
     }
     return {};
 }

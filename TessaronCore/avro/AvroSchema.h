@@ -18,7 +18,24 @@ namespace tessaron {
 class AvroSchema {
 public:
     // In declaration order; the eight primitives come last.
-    enum class Type { Record, Enum, Array, Map, Union, Fixed, Named, Logical, Null, Boolean, Int, Long, Float, Double, Bytes, String };
+    enum class Type {
+        Record,
+        Enum,
+        Array,
+        Map,
+        Union,
+        Fixed,
+        Named,
+        Logical,
+        Null,
+        Boolean,
+        Int,
+        Long,
+        Float,
+        Double,
+        Bytes,
+        String
+    };
 
     struct Field;
     struct LogicalType;
@@ -46,14 +63,14 @@ public:
 
     // Full name of a record, enum, fixed or named reference; empty otherwise.
     const QString& name() const;
-    const QList<Field>& fields() const;     // record
-    const QStringList& symbols() const;     // enum
-    const AvroSchema& items() const;        // array
-    const AvroSchema& values() const;       // map
+    const QList<Field>& fields() const;        // record
+    const QStringList& symbols() const;        // enum
+    const AvroSchema& items() const;           // array
+    const AvroSchema& values() const;          // map
     const QList<AvroSchema>& branches() const; // union
-    int32_t size() const;                   // fixed
-    LogicalType logicalType() const;        // logical
-    const AvroSchema& underlying() const;   // logical
+    int32_t size() const;                      // fixed
+    LogicalType logicalType() const;           // logical
+    const AvroSchema& underlying() const;      // logical
 
     friend bool operator==(const AvroSchema& a, const AvroSchema& b);
 
@@ -73,7 +90,17 @@ struct AvroSchema::Field {
 };
 
 struct AvroSchema::LogicalType {
-    enum class Kind { Decimal, Uuid, Date, TimeMillis, TimeMicros, TimestampMillis, TimestampMicros, LocalTimestampMillis, LocalTimestampMicros };
+    enum class Kind {
+        Decimal,
+        Uuid,
+        Date,
+        TimeMillis,
+        TimeMicros,
+        TimestampMillis,
+        TimestampMicros,
+        LocalTimestampMillis,
+        LocalTimestampMicros
+    };
     Kind kind = Kind::Uuid;
     int32_t scale = 0; // decimal only; precision is not kept
 
@@ -102,7 +129,10 @@ public:
     QString text() const;
     const char* what() const noexcept override { return m_utf8.constData(); }
 
-    friend bool operator==(const ParseError& a, const ParseError& b) { return a.m_kind == b.m_kind && a.m_detail == b.m_detail; }
+    friend bool operator==(const ParseError& a, const ParseError& b)
+    {
+        return a.m_kind == b.m_kind && a.m_detail == b.m_detail;
+    }
 
 private:
     ParseError(Kind kind, QString detail);

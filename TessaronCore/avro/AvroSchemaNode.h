@@ -21,9 +21,9 @@ struct AvroSchema::Node {
 
     uint64_t minBytes = 0;
     std::vector<std::string> quotedSymbols; // "symbol" as JSON text
-    std::vector<std::string> memberKeys;     // "name": per field, as JSON text
-    std::vector<int> outputOrder;            // field indexes sorted by name; a repeated name keeps its last field
-    bool declaredInOutputOrder = false;      // fields already sorted and unique: write them as they are read
+    std::vector<std::string> memberKeys;    // "name": per field, as JSON text
+    std::vector<int> outputOrder;           // field indexes sorted by name; a repeated name keeps its last field
+    bool declaredInOutputOrder = false;     // fields already sorted and unique: write them as they are read
 
     void prepare();
 };

@@ -21,10 +21,10 @@ using Kind = AvroSchema::LogicalType::Kind;
 const QHash<QString, Type>& primitiveNames()
 {
     static const QHash<QString, Type> table = {
-        {QStringLiteral("null"), Type::Null},     {QStringLiteral("boolean"), Type::Boolean},
-        {QStringLiteral("int"), Type::Int},       {QStringLiteral("long"), Type::Long},
-        {QStringLiteral("float"), Type::Float},   {QStringLiteral("double"), Type::Double},
-        {QStringLiteral("bytes"), Type::Bytes},   {QStringLiteral("string"), Type::String},
+        {QStringLiteral("null"), Type::Null},   {QStringLiteral("boolean"), Type::Boolean},
+        {QStringLiteral("int"), Type::Int},     {QStringLiteral("long"), Type::Long},
+        {QStringLiteral("float"), Type::Float}, {QStringLiteral("double"), Type::Double},
+        {QStringLiteral("bytes"), Type::Bytes}, {QStringLiteral("string"), Type::String},
     };
     return table;
 }
@@ -181,7 +181,8 @@ private:
                 QJsonValue name = field.value(QLatin1String("name"));
                 auto fieldType = field.constFind(QLatin1String("type"));
                 if (!name.isString() || fieldType == field.constEnd())
-                    throw AvroSchema::ParseError::malformed(QStringLiteral("field without name or type in ") + fullName);
+                    throw AvroSchema::ParseError::malformed(QStringLiteral("field without name or type in ")
+                                                            + fullName);
                 fields.append({name.toString(), parse(*fieldType, fieldSpace)});
             }
         }

@@ -50,7 +50,8 @@ constexpr int kRequestTimeoutMs = 60000;
 QString SchemaRegistryClient::describe(const QString& url) { return trimmed(url, isSpaceOrBreak); }
 
 std::unique_ptr<SchemaRegistryClient> SchemaRegistryClient::create(const QString& url, const QString& username,
-                                                                   const std::optional<QString>& password, int32_t timeoutMs)
+                                                                   const std::optional<QString>& password,
+                                                                   int32_t timeoutMs)
 {
     QString address = trimmed(trimmed(url, isSpaceOrBreak), [](QChar c) { return c == QLatin1Char('/'); });
     if (address.isEmpty())
@@ -63,12 +64,15 @@ std::unique_ptr<SchemaRegistryClient> SchemaRegistryClient::create(const QString
     std::optional<QByteArray> credentials;
     if (!username.isEmpty())
         credentials = (username + QLatin1Char(':') + password.value_or(QString())).toUtf8().toBase64();
-    return std::unique_ptr<SchemaRegistryClient>(new SchemaRegistryClient(std::move(base), std::move(credentials), timeoutMs));
+    return std::unique_ptr<SchemaRegistryClient>(
+        new SchemaRegistryClient(std::move(base), std::move(credentials), timeoutMs));
 }
 
 SchemaRegistryClient::SchemaRegistryClient(QUrl base, std::optional<QByteArray> credentials, int32_t timeoutMs)
-    : m_base(std::move(base)), m_credentials(std::move(credentials)), m_timeoutMs(timeoutMs),
-      m_network(new QNetworkAccessManager(this))
+    : m_base(std::move(base))
+    , m_credentials(std::move(credentials))
+    , m_timeoutMs(timeoutMs)
+    , m_network(new QNetworkAccessManager(this))
 {
     // Nothing outlives the client: no disk cache (the manager has none by default), cookies only in
     // memory, and no credentials beyond the header this client sends itself.
@@ -120,7 +124,8 @@ QCoro::Task<AvroSchema::Parsed> SchemaRegistryClient::fetch(int32_t id)
             throw Failure::badSchema(id, QStringLiteral("the registry's answer had no schema field"));
         const QJsonValue schemaType = document.object().value(QLatin1String("schemaType"));
         if (schemaType.isString() && schemaType.toString().toUpper() != QLatin1String("AVRO"))
-            throw Failure::badSchema(id, schemaType.toString() + QStringLiteral(" is not supported yet \u2014 only Avro"));
+            throw Failure::badSchema(id,
+                                     schemaType.toString() + QStringLiteral(" is not supported yet \u2014 only Avro"));
         try {
             co_return AvroSchema::parse(schemaText.toString().toUtf8());
         } catch (const AvroSchema::ParseError& error) {

@@ -73,8 +73,14 @@ public:
 
     static Failure unreachable(QString description) { return Failure(Kind::Unreachable, 0, 0, std::move(description)); }
     static Failure notFound(int32_t schemaID) { return Failure(Kind::NotFound, schemaID, 0, {}); }
-    static Failure badSchema(int32_t schemaID, QString detail) { return Failure(Kind::BadSchema, schemaID, 0, std::move(detail)); }
-    static Failure unexpected(int status, QString text) { return Failure(Kind::Unexpected, 0, status, std::move(text)); }
+    static Failure badSchema(int32_t schemaID, QString detail)
+    {
+        return Failure(Kind::BadSchema, schemaID, 0, std::move(detail));
+    }
+    static Failure unexpected(int status, QString text)
+    {
+        return Failure(Kind::Unexpected, 0, status, std::move(text));
+    }
     static Failure notConfigured() { return Failure(Kind::NotConfigured, 0, 0, {}); }
     static Failure unauthorized() { return Failure(Kind::Unauthorized, 0, 0, {}); }
 

@@ -9,7 +9,8 @@ namespace tessaron {
 
 using namespace kafka;
 
-KafkaClient::KafkaClient(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword, int32_t timeoutMs)
+KafkaClient::KafkaClient(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword,
+                         int32_t timeoutMs)
     : m_broker(std::move(broker))
     , m_password(std::move(password))
     , m_clientKeyPassword(std::move(clientKeyPassword))
@@ -17,7 +18,8 @@ KafkaClient::KafkaClient(Broker broker, std::optional<QString> password, std::op
     , m_queue(std::make_unique<SerialQueue>("tessaron.velkin.kafka"))
     , m_handle(std::make_shared<SharedHandle>())
 {
-    m_handle->raw = createHandle(RD_KAFKA_CONSUMER, configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs));
+    m_handle->raw =
+        createHandle(RD_KAFKA_CONSUMER, configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs));
 }
 
 KafkaClient::~KafkaClient()

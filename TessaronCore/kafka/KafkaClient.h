@@ -10,7 +10,9 @@
 namespace tessaron {
 
 class SerialQueue;
-namespace kafka { struct SharedHandle; }
+namespace kafka {
+struct SharedHandle;
+}
 
 // The read-only Kafka client of one open broker. It owns one library consumer handle that never
 // joins a group, never subscribes, never commits and never creates a topic.
@@ -22,7 +24,8 @@ namespace kafka { struct SharedHandle; }
 class KafkaClient final : public KafkaReading {
 public:
     // Builds the configuration and the handle on the calling thread; throws KafkaError.
-    KafkaClient(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword, int32_t timeoutMs);
+    KafkaClient(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword,
+                int32_t timeoutMs);
     ~KafkaClient() override;
     KafkaClient(const KafkaClient&) = delete;
     KafkaClient& operator=(const KafkaClient&) = delete;
@@ -36,7 +39,8 @@ public:
     QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group, int32_t timeoutMs) override;
     QCoro::Task<QList<GroupOffset>> offsets(QString group, Topic topic, int32_t timeoutMs) override;
     QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic, int32_t timeoutMs) override;
-    QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t timeoutMs) override;
+    QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
+                           int32_t timeoutMs) override;
 
     // The reading handle's configuration pairs, in the order they are applied: the fixed seven,
     // the SASL and TLS pairs, the fetch wait, and `extra` last.

@@ -12,10 +12,7 @@ using namespace kafka;
 
 namespace {
 
-QString text(const char* value)
-{
-    return value ? QString::fromUtf8(value) : QString();
-}
+QString text(const char* value) { return value ? QString::fromUtf8(value) : QString(); }
 
 QString stateName(rd_kafka_consumer_group_state_t state)
 {
@@ -31,16 +28,18 @@ GroupMember toMember(const rd_kafka_MemberDescription_t* member)
 {
     QList<TopicPartitionRef> assigned;
     const rd_kafka_MemberAssignment_t* assignment = rd_kafka_MemberDescription_assignment(member);
-    const rd_kafka_topic_partition_list_t* list = assignment ? rd_kafka_MemberAssignment_partitions(assignment) : nullptr;
+    const rd_kafka_topic_partition_list_t* list =
+        assignment ? rd_kafka_MemberAssignment_partitions(assignment) : nullptr;
     if (list) {
         for (int i = 0; i < list->cnt; ++i)
             assigned.append(TopicPartitionRef(text(list->elems[i].topic), list->elems[i].partition));
         std::stable_sort(assigned.begin(), assigned.end(), byTopicThenPartition);
     }
     const char* instance = rd_kafka_MemberDescription_group_instance_id(member);
-    return GroupMember(text(rd_kafka_MemberDescription_consumer_id(member)), text(rd_kafka_MemberDescription_client_id(member)),
-                       text(rd_kafka_MemberDescription_host(member)), instance ? std::optional<QString>(text(instance)) : std::nullopt,
-                       std::move(assigned));
+    return GroupMember(text(rd_kafka_MemberDescription_consumer_id(member)),
+                       text(rd_kafka_MemberDescription_client_id(member)),
+                       text(rd_kafka_MemberDescription_host(member)),
+                       instance ? std::optional<QString>(text(instance)) : std::nullopt, std::move(assigned));
 }
 
 } // namespace
@@ -53,7 +52,8 @@ QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPS, timeoutMs, true);
         rd_kafka_ListConsumerGroups(rk, call.options(), call.queue());
         const rd_kafka_event_t* event = call.wait(context);
-        const rd_kafka_ListConsumerGroups_result_t* result = rd_kafka_event_ListConsumerGroups_result(const_cast<rd_kafka_event_t*>(event));
+        const rd_kafka_ListConsumerGroups_result_t* result =
+            rd_kafka_event_ListConsumerGroups_result(const_cast<rd_kafka_event_t*>(event));
         if (!result)
             throw KafkaError(-1, context + QStringLiteral(": empty result"));
         QList<ConsumerGroup> groups;
@@ -72,7 +72,8 @@ QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
         const rd_kafka_error_t** errors = rd_kafka_ListConsumerGroups_result_errors(result, &errorCount);
         if (groups.isEmpty() && errors && errorCount > 0 && errors[0])
             throw failure(rd_kafka_error_code(errors[0]), context);
-        std::stable_sort(groups.begin(), groups.end(), [](const ConsumerGroup& a, const ConsumerGroup& b) { return a.id < b.id; });
+        std::stable_sort(groups.begin(), groups.end(),
+                         [](const ConsumerGroup& a, const ConsumerGroup& b) { return a.id < b.id; });
         return groups;
     });
     co_return co_await job;
@@ -89,11 +90,13 @@ QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeo
         const char* ids[] = {id.constData()};
         rd_kafka_DescribeConsumerGroups(rk, ids, 1, call.options(), call.queue());
         const rd_kafka_event_t* event = call.wait(context);
-        const rd_kafka_DescribeConsumerGroups_result_t* result = rd_kafka_event_DescribeConsumerGroups_result(const_cast<rd_kafka_event_t*>(event));
+        const rd_kafka_DescribeConsumerGroups_result_t* result =
+            rd_kafka_event_DescribeConsumerGroups_result(const_cast<rd_kafka_event_t*>(event));
         if (!result)
             throw KafkaError(-1, context + QStringLiteral(": empty result"));
         size_t count = 0;
-        const rd_kafka_ConsumerGroupDescription_t** descriptions = rd_kafka_DescribeConsumerGroups_result_groups(result, &count);
+        const rd_kafka_ConsumerGroupDescription_t** descriptions =
+            rd_kafka_DescribeConsumerGroups_result_groups(result, &count);
         if (!descriptions || count == 0 || !descriptions[0])
             throw KafkaError(-1, context + QStringLiteral(": the broker returned no description"));
         const rd_kafka_ConsumerGroupDescription_t* description = descriptions[0];
@@ -106,13 +109,15 @@ QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeo
             if (const rd_kafka_MemberDescription_t* member = rd_kafka_ConsumerGroupDescription_member(description, i))
                 members.append(toMember(member));
         }
-        std::stable_sort(members.begin(), members.end(), [](const GroupMember& a, const GroupMember& b) { return a.clientID < b.clientID; });
+        std::stable_sort(members.begin(), members.end(),
+                         [](const GroupMember& a, const GroupMember& b) { return a.clientID < b.clientID; });
 
         std::optional<QString> coordinator;
         if (const rd_kafka_Node_t* node = rd_kafka_ConsumerGroupDescription_coordinator(description))
             coordinator = text(rd_kafka_Node_host(node)) + QLatin1Char(':') + QString::number(rd_kafka_Node_port(node));
         return GroupDescription(group, stateName(rd_kafka_ConsumerGroupDescription_state(description)),
-                                text(rd_kafka_ConsumerGroupDescription_partition_assignor(description)), coordinator, std::move(members));
+                                text(rd_kafka_ConsumerGroupDescription_partition_assignor(description)), coordinator,
+                                std::move(members));
     });
     co_return co_await job;
 }
@@ -124,14 +129,16 @@ QCoro::Task<QHash<TopicPartitionRef, int64_t>> KafkaClient::committed(QString gr
         const QString context = QStringLiteral("reading ") + group + QStringLiteral("'s offsets");
         requireAnswer(rk, context, timeoutMs);
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPOFFSETS, timeoutMs, true);
-        using OwnedRequest = std::unique_ptr<rd_kafka_ListConsumerGroupOffsets_t, Destroyer<rd_kafka_ListConsumerGroupOffsets_destroy>>;
+        using OwnedRequest =
+            std::unique_ptr<rd_kafka_ListConsumerGroupOffsets_t, Destroyer<rd_kafka_ListConsumerGroupOffsets_destroy>>;
         OwnedRequest request(rd_kafka_ListConsumerGroupOffsets_new(group.toUtf8().constData(), nullptr));
         if (!request)
             throw KafkaError(-1, QStringLiteral("could not build an offsets request"));
         rd_kafka_ListConsumerGroupOffsets_t* requests[] = {request.get()};
         rd_kafka_ListConsumerGroupOffsets(rk, requests, 1, call.options(), call.queue());
         const rd_kafka_event_t* event = call.wait(context);
-        const rd_kafka_ListConsumerGroupOffsets_result_t* result = rd_kafka_event_ListConsumerGroupOffsets_result(const_cast<rd_kafka_event_t*>(event));
+        const rd_kafka_ListConsumerGroupOffsets_result_t* result =
+            rd_kafka_event_ListConsumerGroupOffsets_result(const_cast<rd_kafka_event_t*>(event));
         if (!result)
             throw KafkaError(-1, context + QStringLiteral(": empty result"));
         QHash<TopicPartitionRef, int64_t> offsets;
@@ -146,7 +153,8 @@ QCoro::Task<QHash<TopicPartitionRef, int64_t>> KafkaClient::committed(QString gr
             // The library reports a partition without a committed offset as -1001.
             if (list->elems[i].offset < 0)
                 continue;
-            offsets.insert(TopicPartitionRef(text(list->elems[i].topic), list->elems[i].partition), list->elems[i].offset);
+            offsets.insert(TopicPartitionRef(text(list->elems[i].topic), list->elems[i].partition),
+                           list->elems[i].offset);
         }
         return offsets;
     });
@@ -157,37 +165,43 @@ QCoro::Task<QList<GroupOffset>> KafkaClient::offsets(QString group, Topic topic,
 {
     // A short-lived second handle carrying the group's id lets the library ask the group's
     // coordinator; it never subscribes, fetches or commits.
-    KafkaPairs pairs = configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs, {{QStringLiteral("group.id"), group}});
+    KafkaPairs pairs = configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs,
+                                          {{QStringLiteral("group.id"), group}});
     // Named: GCC 12 destroys temporaries of a co_await expression twice.
-    auto job = onQueue(*m_queue, m_handle, [group = std::move(group), topic = std::move(topic), pairs = std::move(pairs), timeoutMs](rd_kafka_t*) {
-        struct SecondHandle {
-            rd_kafka_t* raw;
-            ~SecondHandle() { rd_kafka_destroy_flags(raw, RD_KAFKA_DESTROY_F_NO_CONSUMER_CLOSE); }
-        } second{createHandle(RD_KAFKA_CONSUMER, pairs)};
-        PollAfter poll{second.raw};
-        OwnedPartitionList list(rd_kafka_topic_partition_list_new(static_cast<int>(topic.partitions.size())));
-        if (!list)
-            throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
-        const QByteArray name = topic.name.toUtf8();
-        for (const Partition& partition : topic.partitions)
-            rd_kafka_topic_partition_list_add(list.get(), name.constData(), partition.id);
-        const rd_kafka_resp_err_t result = rd_kafka_committed(second.raw, list.get(), timeoutMs);
-        if (result != RD_KAFKA_RESP_ERR_NO_ERROR)
-            throw failure(result, QStringLiteral("reading committed offsets for ") + group);
-        QList<GroupOffset> offsets;
-        for (int i = 0; i < list->cnt; ++i) {
-            const rd_kafka_topic_partition_t& element = list->elems[i];
-            int64_t high = 0;
-            const auto match = std::find_if(topic.partitions.begin(), topic.partitions.end(),
-                                            [&](const Partition& p) { return p.id == element.partition; });
-            if (match != topic.partitions.end())
-                high = match->high;
-            offsets.append(GroupOffset(topic.name, element.partition,
-                                       element.offset == RD_KAFKA_OFFSET_INVALID ? std::nullopt : std::optional<int64_t>(element.offset), high));
-        }
-        std::stable_sort(offsets.begin(), offsets.end(), [](const GroupOffset& a, const GroupOffset& b) { return a.partition < b.partition; });
-        return offsets;
-    });
+    auto job = onQueue(
+        *m_queue, m_handle,
+        [group = std::move(group), topic = std::move(topic), pairs = std::move(pairs), timeoutMs](rd_kafka_t*) {
+            struct SecondHandle {
+                rd_kafka_t* raw;
+                ~SecondHandle() { rd_kafka_destroy_flags(raw, RD_KAFKA_DESTROY_F_NO_CONSUMER_CLOSE); }
+            } second{createHandle(RD_KAFKA_CONSUMER, pairs)};
+            PollAfter poll{second.raw};
+            OwnedPartitionList list(rd_kafka_topic_partition_list_new(static_cast<int>(topic.partitions.size())));
+            if (!list)
+                throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
+            const QByteArray name = topic.name.toUtf8();
+            for (const Partition& partition : topic.partitions)
+                rd_kafka_topic_partition_list_add(list.get(), name.constData(), partition.id);
+            const rd_kafka_resp_err_t result = rd_kafka_committed(second.raw, list.get(), timeoutMs);
+            if (result != RD_KAFKA_RESP_ERR_NO_ERROR)
+                throw failure(result, QStringLiteral("reading committed offsets for ") + group);
+            QList<GroupOffset> offsets;
+            for (int i = 0; i < list->cnt; ++i) {
+                const rd_kafka_topic_partition_t& element = list->elems[i];
+                int64_t high = 0;
+                const auto match = std::find_if(topic.partitions.begin(), topic.partitions.end(),
+                                                [&](const Partition& p) { return p.id == element.partition; });
+                if (match != topic.partitions.end())
+                    high = match->high;
+                offsets.append(GroupOffset(
+                    topic.name, element.partition,
+                    element.offset == RD_KAFKA_OFFSET_INVALID ? std::nullopt : std::optional<int64_t>(element.offset),
+                    high));
+            }
+            std::stable_sort(offsets.begin(), offsets.end(),
+                             [](const GroupOffset& a, const GroupOffset& b) { return a.partition < b.partition; });
+            return offsets;
+        });
     co_return co_await job;
 }
 

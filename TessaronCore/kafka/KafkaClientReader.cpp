@@ -12,10 +12,7 @@ using namespace kafka;
 
 namespace {
 
-QString where(const QString& topic, int32_t partition)
-{
-    return topic + QLatin1Char('/') + QString::number(partition);
-}
+QString where(const QString& topic, int32_t partition) { return topic + QLatin1Char('/') + QString::number(partition); }
 
 Message toMessage(const rd_kafka_message_t* source, const QString& topic)
 {
@@ -38,16 +35,21 @@ Message toMessage(const rd_kafka_message_t* source, const QString& topic)
         const char* name = nullptr;
         const void* value = nullptr;
         size_t size = 0;
-        for (size_t i = 0; rd_kafka_header_get_all(list, i, &name, &value, &size) == RD_KAFKA_RESP_ERR_NO_ERROR && name; ++i) {
+        for (size_t i = 0; rd_kafka_header_get_all(list, i, &name, &value, &size) == RD_KAFKA_RESP_ERR_NO_ERROR && name;
+             ++i) {
             headers.append({QString::fromUtf8(name),
-                            value && size > 0 ? QByteArray(static_cast<const char*>(value), static_cast<qsizetype>(size)) : QByteArray()});
+                            value && size > 0
+                                ? QByteArray(static_cast<const char*>(value), static_cast<qsizetype>(size))
+                                : QByteArray()});
         }
     }
-    return Message(topic, source->partition, source->offset, std::move(key), std::move(payload), std::move(timestamp), std::move(headers));
+    return Message(topic, source->partition, source->offset, std::move(key), std::move(payload), std::move(timestamp),
+                   std::move(headers));
 }
 
 // The library offset a read starts at.
-int64_t resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from, int32_t timeoutMs)
+int64_t resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from,
+                     int32_t timeoutMs)
 {
     switch (from.which()) {
     case KafkaStartPosition::offset:
@@ -63,13 +65,16 @@ int64_t resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, co
         OwnedPartitionList list(rd_kafka_topic_partition_list_new(1));
         if (!list)
             throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
-        rd_kafka_topic_partition_list_add(list.get(), topic.toUtf8().constData(), partition)->offset = momentMs(from.moment());
+        rd_kafka_topic_partition_list_add(list.get(), topic.toUtf8().constData(), partition)->offset =
+            momentMs(from.moment());
         rd_kafka_resp_err_t result = rd_kafka_offsets_for_times(rk, list.get(), timeoutMs);
         // A per-partition error leaves no usable offset; starting there would read the wrong messages.
         if (result == RD_KAFKA_RESP_ERR_NO_ERROR && list->cnt > 0)
             result = list->elems[0].err;
         if (result != RD_KAFKA_RESP_ERR_NO_ERROR || list->cnt < 1)
-            throw failure(result, QStringLiteral("looking up ") + where(topic, partition) + QStringLiteral(" at ") + momentText(from.moment()));
+            throw failure(result,
+                          QStringLiteral("looking up ") + where(topic, partition) + QStringLiteral(" at ")
+                              + momentText(from.moment()));
         return list->elems[0].offset;
     }
     case KafkaStartPosition::beginning:
@@ -87,7 +92,8 @@ struct ConsumeSession {
     ~ConsumeSession() { rd_kafka_consume_stop(topic, partition); }
 };
 
-KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from, qsizetype limit, int32_t timeoutMs)
+KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from,
+                   qsizetype limit, int32_t timeoutMs)
 {
     OwnedTopic handle(rd_kafka_topic_new(rk, topic.toUtf8().constData(), nullptr));
     if (!handle)
@@ -122,12 +128,14 @@ KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, cons
 
 } // namespace
 
-QCoro::Task<KafkaClient::Page> KafkaClient::page(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t timeoutMs)
+QCoro::Task<KafkaClient::Page> KafkaClient::page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
+                                                 int32_t timeoutMs)
 {
     // Named: GCC 12 destroys temporaries of a co_await expression twice.
-    auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), partition, from = std::move(from), limit, timeoutMs](rd_kafka_t* rk) {
-        return readPage(rk, topic, partition, from, limit, timeoutMs);
-    });
+    auto job = onQueue(*m_queue, m_handle,
+                       [topic = std::move(topic), partition, from = std::move(from), limit, timeoutMs](rd_kafka_t* rk) {
+                           return readPage(rk, topic, partition, from, limit, timeoutMs);
+                       });
     co_return co_await job;
 }
 

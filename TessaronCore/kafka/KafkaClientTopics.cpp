@@ -57,11 +57,14 @@ QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
             partitions.reserve(source.partition_cnt);
             for (int p = 0; p < source.partition_cnt; ++p) {
                 const rd_kafka_metadata_partition_t& part = source.partitions[p];
-                partitions.append(Partition(part.id, part.leader, part.replica_cnt, part.isr_cnt, 0, 0, errorText(part.err)));
+                partitions.append(
+                    Partition(part.id, part.leader, part.replica_cnt, part.isr_cnt, 0, 0, errorText(part.err)));
             }
-            std::stable_sort(partitions.begin(), partitions.end(), [](const Partition& a, const Partition& b) { return a.id < b.id; });
+            std::stable_sort(partitions.begin(), partitions.end(),
+                             [](const Partition& a, const Partition& b) { return a.id < b.id; });
             const QString name = QString::fromUtf8(source.topic);
-            topics.append(Topic(name, std::move(partitions), Topic::isKafkaInternal(name), errorText(source.err), std::nullopt));
+            topics.append(
+                Topic(name, std::move(partitions), Topic::isKafkaInternal(name), errorText(source.err), std::nullopt));
         }
         rd_kafka_metadata_destroy(metadata);
         return sortedByName(std::move(topics));
@@ -115,8 +118,9 @@ QCoro::Task<QMap<int32_t, int64_t>> KafkaClient::offsets(QDateTime moment, Topic
             // An element the broker could not answer carries no offset: reading it as one
             // would start a read in the wrong place.
             if (element.err != RD_KAFKA_RESP_ERR_NO_ERROR)
-                throw failure(element.err, QStringLiteral("looking up offsets for ") + when + QStringLiteral(" on ")
-                                               + topic.name + QLatin1Char('/') + QString::number(element.partition));
+                throw failure(element.err,
+                              QStringLiteral("looking up offsets for ") + when + QStringLiteral(" on ") + topic.name
+                                  + QLatin1Char('/') + QString::number(element.partition));
             offsets.insert(element.partition, element.offset);
         }
         return offsets;

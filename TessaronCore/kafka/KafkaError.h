@@ -12,7 +12,11 @@ namespace tessaron {
 // (or an HTTP status, or the program's own -1) and a short lower-case message.
 class KafkaError : public std::exception {
 public:
-    KafkaError(int32_t code, QString message) : m_code(code), m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+    KafkaError(int32_t code, QString message)
+        : m_code(code)
+        , m_message(std::move(message))
+        , m_utf8(m_message.toUtf8())
+    { }
 
     int32_t code() const { return m_code; }
     const QString& message() const { return m_message; }
@@ -23,7 +27,10 @@ public:
     // Transport failure, all brokers down, timed out: the session treats these as a lost connection.
     bool isTimeout() const { return m_code == -195 || m_code == -187 || m_code == -185; }
 
-    friend bool operator==(const KafkaError& a, const KafkaError& b) { return a.m_code == b.m_code && a.m_message == b.m_message; }
+    friend bool operator==(const KafkaError& a, const KafkaError& b)
+    {
+        return a.m_code == b.m_code && a.m_message == b.m_message;
+    }
 
 private:
     int32_t m_code;

@@ -2,7 +2,8 @@
 
 namespace tessaron {
 
-QCoro::Task<QList<Message>> KafkaReading::read(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t timeoutMs)
+QCoro::Task<QList<Message>> KafkaReading::read(QString topic, int32_t partition, StartPosition from, qsizetype limit,
+                                               int32_t timeoutMs)
 {
     // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto pending = page(std::move(topic), partition, std::move(from), limit, timeoutMs);

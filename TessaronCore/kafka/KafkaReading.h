@@ -51,9 +51,11 @@ public:
     // For each partition of the topic, the first offset at or after the moment (-1: none).
     virtual QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic, int32_t timeoutMs) = 0;
     // Up to `limit` messages of one partition from a start position, with where to go on.
-    virtual QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t timeoutMs) = 0;
+    virtual QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
+                                   int32_t timeoutMs) = 0;
     // The messages of the page the same read would give.
-    virtual QCoro::Task<QList<Message>> read(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t timeoutMs);
+    virtual QCoro::Task<QList<Message>> read(QString topic, int32_t partition, StartPosition from, qsizetype limit,
+                                             int32_t timeoutMs);
 };
 
 } // namespace tessaron

@@ -35,7 +35,11 @@ public:
     }
 
 private:
-    KafkaStartPosition(Case c, int64_t value, QDateTime moment) : m_case(c), m_value(value), m_moment(std::move(moment)) {}
+    KafkaStartPosition(Case c, int64_t value, QDateTime moment)
+        : m_case(c)
+        , m_value(value)
+        , m_moment(std::move(moment))
+    { }
     Case m_case;
     int64_t m_value;
     QDateTime m_moment;

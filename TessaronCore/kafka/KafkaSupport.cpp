@@ -36,14 +36,12 @@ KafkaError failure(int32_t code, const QString& context)
     return KafkaError(code, context + QStringLiteral(": ") + libraryText(code));
 }
 
-int64_t momentMs(const QDateTime& moment)
-{
-    return moment.toMSecsSinceEpoch();
-}
+int64_t momentMs(const QDateTime& moment) { return moment.toMSecsSinceEpoch(); }
 
 QString momentText(const QDateTime& moment)
 {
-    return moment.toTimeZone(QTimeZone::utc()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral(" +0000");
+    return moment.toTimeZone(QTimeZone::utc()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+        + QStringLiteral(" +0000");
 }
 
 void requireAnswer(rd_kafka_t* rk, const QString& context, int32_t timeoutMs)
@@ -64,7 +62,8 @@ rd_kafka_t* createHandle(rd_kafka_type_t type, const KafkaPairs& pairs,
         throw KafkaError(-1, QStringLiteral("could not allocate a Kafka configuration"));
     char buffer[512] = {};
     for (const auto& [key, value] : pairs) {
-        const rd_kafka_conf_res_t result = rd_kafka_conf_set(conf, key.toUtf8().constData(), value.toUtf8().constData(), buffer, sizeof buffer);
+        const rd_kafka_conf_res_t result =
+            rd_kafka_conf_set(conf, key.toUtf8().constData(), value.toUtf8().constData(), buffer, sizeof buffer);
         if (result != RD_KAFKA_CONF_OK) {
             rd_kafka_conf_destroy(conf);
             throw KafkaError(result, key + QStringLiteral(": ") + KafkaClient::errorBufferText(buffer, sizeof buffer));

@@ -18,14 +18,17 @@
 
 namespace tessaron::kafka {
 
-template <auto Destroy>
-struct Destroyer {
-    template <typename T>
-    void operator()(T* p) const { if (p) Destroy(p); }
+template <auto Destroy> struct Destroyer {
+    template <typename T> void operator()(T* p) const
+    {
+        if (p)
+            Destroy(p);
+    }
 };
 
 using OwnedTopic = std::unique_ptr<rd_kafka_topic_t, Destroyer<rd_kafka_topic_destroy>>;
-using OwnedPartitionList = std::unique_ptr<rd_kafka_topic_partition_list_t, Destroyer<rd_kafka_topic_partition_list_destroy>>;
+using OwnedPartitionList =
+    std::unique_ptr<rd_kafka_topic_partition_list_t, Destroyer<rd_kafka_topic_partition_list_destroy>>;
 using OwnedEvent = std::unique_ptr<rd_kafka_event_t, Destroyer<rd_kafka_event_destroy>>;
 using OwnedQueue = std::unique_ptr<rd_kafka_queue_t, Destroyer<rd_kafka_queue_destroy>>;
 using OwnedOptions = std::unique_ptr<rd_kafka_AdminOptions_t, Destroyer<rd_kafka_AdminOptions_destroy>>;
@@ -69,12 +72,15 @@ struct SharedHandle {
 // brokers are down do not pile up.
 struct PollAfter {
     rd_kafka_t* raw;
-    ~PollAfter() { if (raw) rd_kafka_poll(raw, 0); }
+    ~PollAfter()
+    {
+        if (raw)
+            rd_kafka_poll(raw, 0);
+    }
 };
 
 // Runs `work(raw handle)` on the queue; the awaiting coroutine resumes with its value or error.
-template <typename F>
-auto onQueue(SerialQueue& queue, std::shared_ptr<SharedHandle> handle, F work)
+template <typename F> auto onQueue(SerialQueue& queue, std::shared_ptr<SharedHandle> handle, F work)
 {
     using T = std::invoke_result_t<F, rd_kafka_t*>;
     return queue.run([handle = std::move(handle), work = std::move(work)]() -> T {

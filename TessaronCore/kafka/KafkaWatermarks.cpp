@@ -31,8 +31,8 @@ void lookUp(rd_kafka_t* rk, const QByteArray& topic, const QList<int32_t>& parti
     }
 }
 
-void lookUpBoth(rd_kafka_t* rk, const QByteArray& topic, const QList<int32_t>& partitions, const QList<qsizetype>& indices,
-                int32_t timeoutMs, QList<Watermarks>& marks)
+void lookUpBoth(rd_kafka_t* rk, const QByteArray& topic, const QList<int32_t>& partitions,
+                const QList<qsizetype>& indices, int32_t timeoutMs, QList<Watermarks>& marks)
 {
     lookUp(rk, topic, partitions, indices, RD_KAFKA_OFFSET_BEGINNING, timeoutMs, marks);
     lookUp(rk, topic, partitions, indices, RD_KAFKA_OFFSET_END, timeoutMs, marks);
@@ -40,7 +40,8 @@ void lookUpBoth(rd_kafka_t* rk, const QByteArray& topic, const QList<int32_t>& p
 
 } // namespace
 
-QList<Watermarks> queryWatermarks(rd_kafka_t* rk, const QString& topic, const QList<int32_t>& partitions, int32_t timeoutMs)
+QList<Watermarks> queryWatermarks(rd_kafka_t* rk, const QString& topic, const QList<int32_t>& partitions,
+                                  int32_t timeoutMs)
 {
     QList<Watermarks> marks(partitions.size());
     QList<qsizetype> all;

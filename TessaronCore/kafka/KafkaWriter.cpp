@@ -15,7 +15,8 @@ void WriterState::report(rd_kafka_t*, const rd_kafka_message_t* message, void* o
     state->deliveries.insert(sequence, Delivery{message->err, rd_kafka_message_status(message)});
 }
 
-KafkaWriter::KafkaWriter(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword, int32_t timeoutMs)
+KafkaWriter::KafkaWriter(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword,
+                         int32_t timeoutMs)
     : m_broker(std::move(broker))
     , m_queue(std::make_unique<SerialQueue>("tessaron.velkin.kafka.write"))
     , m_state(std::make_shared<WriterState>())
@@ -55,8 +56,7 @@ KafkaPairs KafkaWriter::configurationPairs(const Broker& broker, const std::opti
 namespace {
 
 // Runs `work(state)` on the writer's queue and serves the handle's events afterwards.
-template <typename F>
-auto onWriterQueue(SerialQueue& queue, std::shared_ptr<WriterState> state, F work)
+template <typename F> auto onWriterQueue(SerialQueue& queue, std::shared_ptr<WriterState> state, F work)
 {
     using T = std::invoke_result_t<F, WriterState&>;
     return queue.run([state = std::move(state), work = std::move(work)]() -> T {
@@ -65,8 +65,9 @@ auto onWriterQueue(SerialQueue& queue, std::shared_ptr<WriterState> state, F wor
     });
 }
 
-int64_t produceOnQueue(WriterState& state, const QString& topic, std::optional<int32_t> partition, const std::optional<QByteArray>& key,
-                       const QByteArray& payload, const QList<std::pair<QByteArray, QByteArray>>& headers, int32_t timeoutMs)
+int64_t produceOnQueue(WriterState& state, const QString& topic, std::optional<int32_t> partition,
+                       const std::optional<QByteArray>& key, const QByteArray& payload,
+                       const QList<std::pair<QByteArray, QByteArray>>& headers, int32_t timeoutMs)
 {
     rd_kafka_t* rk = state.raw;
     const QByteArray topicName = topic.toUtf8();
@@ -122,7 +123,9 @@ int64_t produceOnQueue(WriterState& state, const QString& topic, std::optional<i
         const Delivery delivery = state.deliveries.take(sequence);
         KafkaError error = failure(flushed, waiting);
         if (!reported || delivery.status != RD_KAFKA_MSG_STATUS_NOT_PERSISTED)
-            error = KafkaError(flushed, error.message() + QStringLiteral(" — delivery is uncertain: the message may have reached the broker"));
+            error = KafkaError(
+                flushed,
+                error.message() + QStringLiteral(" — delivery is uncertain: the message may have reached the broker"));
         throw error;
     }
     const bool reported = state.deliveries.contains(sequence);
@@ -131,7 +134,9 @@ int64_t produceOnQueue(WriterState& state, const QString& topic, std::optional<i
     if (delivery.error != RD_KAFKA_RESP_ERR_NO_ERROR)
         throw failure(delivery.error, QStringLiteral("producing to ") + topic);
     if (const int queued = rd_kafka_outq_len(rk))
-        throw KafkaError(-1, QString::number(queued) + QStringLiteral(" message(s) never left the queue — the broker did not acknowledge"));
+        throw KafkaError(-1,
+                         QString::number(queued)
+                             + QStringLiteral(" message(s) never left the queue — the broker did not acknowledge"));
     if (!reported)
         throw KafkaError(-1, waiting + QStringLiteral(": the broker never confirmed delivery"));
     return 1;
@@ -139,8 +144,10 @@ int64_t produceOnQueue(WriterState& state, const QString& topic, std::optional<i
 
 } // namespace
 
-QCoro::Task<int64_t> KafkaWriter::produce(QString topic, std::optional<int32_t> partition, std::optional<QByteArray> key, QByteArray payload,
-                                          QList<std::pair<QString, QString>> headers, Mandate mandate, int32_t timeoutMs)
+QCoro::Task<int64_t> KafkaWriter::produce(QString topic, std::optional<int32_t> partition,
+                                          std::optional<QByteArray> key, QByteArray payload,
+                                          QList<std::pair<QString, QString>> headers, Mandate mandate,
+                                          int32_t timeoutMs)
 {
     QList<std::pair<QByteArray, QByteArray>> pairs;
     pairs.reserve(headers.size() + 1);
@@ -149,10 +156,10 @@ QCoro::Task<int64_t> KafkaWriter::produce(QString topic, std::optional<int32_t> 
     pairs.append({QByteArray(reasonHeader), mandate.reason.toUtf8()});
     // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onWriterQueue(*m_queue, m_state,
-                                     [topic = std::move(topic), partition, key = std::move(key), payload = std::move(payload),
-                                      pairs = std::move(pairs), timeoutMs](WriterState& state) {
-                                         return produceOnQueue(state, topic, partition, key, payload, pairs, timeoutMs);
-                                     });
+                             [topic = std::move(topic), partition, key = std::move(key), payload = std::move(payload),
+                              pairs = std::move(pairs), timeoutMs](WriterState& state) {
+                                 return produceOnQueue(state, topic, partition, key, payload, pairs, timeoutMs);
+                             });
     co_return co_await job;
 }
 

@@ -9,7 +9,9 @@
 namespace tessaron {
 
 class SerialQueue;
-namespace kafka { struct WriterState; }
+namespace kafka {
+struct WriterState;
+}
 
 // The only component that writes to a Kafka cluster: it files a message and moves a consumer
 // group's offsets. Made for one write and then released.
@@ -19,18 +21,20 @@ namespace kafka { struct WriterState; }
 class KafkaWriter final : public KafkaWriting {
 public:
     // Builds the producer on the calling thread; throws KafkaError.
-    KafkaWriter(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword, int32_t timeoutMs);
+    KafkaWriter(Broker broker, std::optional<QString> password, std::optional<QString> clientKeyPassword,
+                int32_t timeoutMs);
     ~KafkaWriter() override;
     KafkaWriter(const KafkaWriter&) = delete;
     KafkaWriter& operator=(const KafkaWriter&) = delete;
 
     const Broker& broker() const override { return m_broker; }
 
-    QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition, std::optional<QByteArray> key, QByteArray payload,
-                                 QList<std::pair<QString, QString>> headers, Mandate mandate, int32_t timeoutMs) override;
+    QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition, std::optional<QByteArray> key,
+                                 QByteArray payload, QList<std::pair<QString, QString>> headers, Mandate mandate,
+                                 int32_t timeoutMs) override;
     QCoro::Task<QString> groupState(QString group, int32_t timeoutMs) override;
-    QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions, Mandate mandate, bool force,
-                                   int32_t timeoutMs) override;
+    QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions, Mandate mandate,
+                                   bool force, int32_t timeoutMs) override;
 
     // The producer's configuration pairs, in the order they are applied.
     static KafkaPairs configurationPairs(const Broker& broker, const std::optional<QString>& password,

@@ -2,10 +2,7 @@
 
 namespace tessaron {
 
-QList<AppLanguage> allAppLanguages()
-{
-    return {AppLanguage::system, AppLanguage::en, AppLanguage::pt};
-}
+QList<AppLanguage> allAppLanguages() { return {AppLanguage::system, AppLanguage::en, AppLanguage::pt}; }
 
 QString rawValue(AppLanguage language)
 {

@@ -17,10 +17,7 @@ namespace {
 std::atomic<bool> portugueseInForce{false};
 std::once_flag observing;
 
-void resolve()
-{
-    portugueseInForce = effectiveFor(stored(), QLocale::system().uiLanguages()) == QLatin1String("pt");
-}
+void resolve() { portugueseInForce = effectiveFor(stored(), QLocale::system().uiLanguages()) == QLatin1String("pt"); }
 
 bool portuguese()
 {
@@ -36,15 +33,9 @@ bool portuguese()
 
 } // namespace
 
-QString stored()
-{
-    return UserDefaults::standard().string(key).value_or(QStringLiteral("system"));
-}
+QString stored() { return UserDefaults::standard().string(key).value_or(QStringLiteral("system")); }
 
-QString effective()
-{
-    return portuguese() ? QStringLiteral("pt") : QStringLiteral("en");
-}
+QString effective() { return portuguese() ? QStringLiteral("pt") : QStringLiteral("en"); }
 
 QString effectiveFor(const QString& storedChoice, const QStringList& preferredLanguages)
 {

@@ -42,8 +42,7 @@ QString t(const char* key);
 QString t(const QString& key);
 
 namespace detail {
-template <typename T>
-QVariant argument(const T& value)
+template <typename T> QVariant argument(const T& value)
 {
     if constexpr (std::is_same_v<T, bool>)
         return QVariant(static_cast<qint64>(value));
@@ -67,8 +66,7 @@ QVariant argument(const T& value)
 } // namespace detail
 
 template <typename... Args>
-    requires(sizeof...(Args) > 0)
-QString t(const QString& key, const Args&... args)
+requires(sizeof...(Args) > 0) QString t(const QString& key, const Args&... args)
 {
     return L10nFormat::apply(t(key), QList<QVariant>{detail::argument(args)...});
 }

@@ -80,7 +80,8 @@ QString apply(QStringView format, const QList<QVariant>& args)
             ++longs;
             ++j;
         }
-        if (j < n && (format[j] == QLatin1Char('d') || format[j] == QLatin1Char('i') || format[j] == QLatin1Char('u'))) {
+        if (j < n
+            && (format[j] == QLatin1Char('d') || format[j] == QLatin1Char('i') || format[j] == QLatin1Char('u'))) {
             if (next < args.size())
                 out += asInteger(args[next++]);
             else

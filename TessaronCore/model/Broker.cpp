@@ -31,10 +31,7 @@ bool readText(const QJsonObject& object, const char* key, QString& out)
     return true;
 }
 
-bool isTrimmable(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
+bool isTrimmable(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
 } // namespace
 
@@ -126,8 +123,8 @@ std::optional<Broker> Broker::fromJson(const QJsonValue& value)
 size_t qHash(const Broker& b, size_t seed)
 {
     seed = qHashMulti(seed, b.id, b.name, b.kind, b.bootstrap, b.security, b.saslMechanism, b.username);
-    return qHashMulti(seed, b.caPath, b.clientCertPath, b.clientKeyPath, b.vhost, b.isFavorite,
-                      b.schemaRegistryURL, b.schemaRegistryUsername);
+    return qHashMulti(seed, b.caPath, b.clientCertPath, b.clientKeyPath, b.vhost, b.isFavorite, b.schemaRegistryURL,
+                      b.schemaRegistryUsername);
 }
 
 } // namespace tessaron

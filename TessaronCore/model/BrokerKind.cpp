@@ -11,18 +11,19 @@ std::optional<BrokerKind> BrokerKind::fromRawValue(const QString& raw)
     return std::nullopt;
 }
 
-QList<BrokerKind> BrokerKind::allCases()
-{
-    return {kafka, rabbitmq, sqs, nats};
-}
+QList<BrokerKind> BrokerKind::allCases() { return {kafka, rabbitmq, sqs, nats}; }
 
 QString BrokerKind::rawValue() const
 {
     switch (m_value) {
-    case kafka: return QStringLiteral("kafka");
-    case rabbitmq: return QStringLiteral("rabbitmq");
-    case sqs: return QStringLiteral("sqs");
-    case nats: return QStringLiteral("nats");
+    case kafka:
+        return QStringLiteral("kafka");
+    case rabbitmq:
+        return QStringLiteral("rabbitmq");
+    case sqs:
+        return QStringLiteral("sqs");
+    case nats:
+        return QStringLiteral("nats");
     }
     return {};
 }
@@ -30,10 +31,14 @@ QString BrokerKind::rawValue() const
 QString BrokerKind::label() const
 {
     switch (m_value) {
-    case kafka: return QStringLiteral("Kafka");
-    case rabbitmq: return QStringLiteral("RabbitMQ");
-    case sqs: return QStringLiteral("Amazon SQS");
-    case nats: return QStringLiteral("NATS");
+    case kafka:
+        return QStringLiteral("Kafka");
+    case rabbitmq:
+        return QStringLiteral("RabbitMQ");
+    case sqs:
+        return QStringLiteral("Amazon SQS");
+    case nats:
+        return QStringLiteral("NATS");
     }
     return {};
 }

@@ -14,8 +14,12 @@ class BrokerKind {
 public:
     enum Value { kafka, rabbitmq, sqs, nats };
 
-    constexpr BrokerKind() : m_value(kafka) {}
-    constexpr BrokerKind(Value value) : m_value(value) {}
+    constexpr BrokerKind()
+        : m_value(kafka)
+    { }
+    constexpr BrokerKind(Value value)
+        : m_value(value)
+    { }
     constexpr operator Value() const { return m_value; }
 
     static std::optional<BrokerKind> fromRawValue(const QString& raw);

@@ -11,18 +11,19 @@ std::optional<BrokerSecurity> BrokerSecurity::fromRawValue(const QString& raw)
     return std::nullopt;
 }
 
-QList<BrokerSecurity> BrokerSecurity::allCases()
-{
-    return {plaintext, ssl, saslPlaintext, saslSSL};
-}
+QList<BrokerSecurity> BrokerSecurity::allCases() { return {plaintext, ssl, saslPlaintext, saslSSL}; }
 
 QString BrokerSecurity::rawValue() const
 {
     switch (m_value) {
-    case plaintext: return QStringLiteral("plaintext");
-    case ssl: return QStringLiteral("ssl");
-    case saslPlaintext: return QStringLiteral("saslPlaintext");
-    case saslSSL: return QStringLiteral("saslSSL");
+    case plaintext:
+        return QStringLiteral("plaintext");
+    case ssl:
+        return QStringLiteral("ssl");
+    case saslPlaintext:
+        return QStringLiteral("saslPlaintext");
+    case saslSSL:
+        return QStringLiteral("saslSSL");
     }
     return {};
 }
@@ -30,10 +31,14 @@ QString BrokerSecurity::rawValue() const
 QString BrokerSecurity::securityProtocol() const
 {
     switch (m_value) {
-    case plaintext: return QStringLiteral("plaintext");
-    case ssl: return QStringLiteral("ssl");
-    case saslPlaintext: return QStringLiteral("sasl_plaintext");
-    case saslSSL: return QStringLiteral("sasl_ssl");
+    case plaintext:
+        return QStringLiteral("plaintext");
+    case ssl:
+        return QStringLiteral("ssl");
+    case saslPlaintext:
+        return QStringLiteral("sasl_plaintext");
+    case saslSSL:
+        return QStringLiteral("sasl_ssl");
     }
     return {};
 }
@@ -41,10 +46,14 @@ QString BrokerSecurity::securityProtocol() const
 QString BrokerSecurity::badge() const
 {
     switch (m_value) {
-    case plaintext: return QStringLiteral("PLAINTEXT");
-    case ssl: return QStringLiteral("TLS");
-    case saslPlaintext: return QStringLiteral("SASL");
-    case saslSSL: return QStringLiteral("SASL+TLS");
+    case plaintext:
+        return QStringLiteral("PLAINTEXT");
+    case ssl:
+        return QStringLiteral("TLS");
+    case saslPlaintext:
+        return QStringLiteral("SASL");
+    case saslSSL:
+        return QStringLiteral("SASL+TLS");
     }
     return {};
 }

@@ -14,8 +14,12 @@ class BrokerSecurity {
 public:
     enum Value { plaintext, ssl, saslPlaintext, saslSSL };
 
-    constexpr BrokerSecurity() : m_value(plaintext) {}
-    constexpr BrokerSecurity(Value value) : m_value(value) {}
+    constexpr BrokerSecurity()
+        : m_value(plaintext)
+    { }
+    constexpr BrokerSecurity(Value value)
+        : m_value(value)
+    { }
     constexpr operator Value() const { return m_value; }
 
     static std::optional<BrokerSecurity> fromRawValue(const QString& raw);

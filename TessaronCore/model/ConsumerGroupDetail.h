@@ -44,8 +44,7 @@ struct ConsumerGroupDetail {
     // One position per committed entry; a partition claimed by two members is held by the later one.
     static ConsumerGroupDetail assemble(const QString& id, const QString& state, const QString& assignor,
                                         const std::optional<QString>& coordinator, const QList<GroupMember>& members,
-                                        const QHash<TopicPartitionRef, int64_t>& committed,
-                                        const QList<Topic>& topics);
+                                        const QHash<TopicPartitionRef, int64_t>& committed, const QList<Topic>& topics);
 
     friend bool operator==(const ConsumerGroupDetail&, const ConsumerGroupDetail&) = default;
 };

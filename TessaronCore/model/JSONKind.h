@@ -15,8 +15,12 @@ public:
     enum Value { string, number, boolean, null, object, array };
 
     // Containers need a default; it has no meaning of its own.
-    constexpr JSONKind() : m_value(null) {}
-    constexpr JSONKind(Value value) : m_value(value) {}
+    constexpr JSONKind()
+        : m_value(null)
+    { }
+    constexpr JSONKind(Value value)
+        : m_value(value)
+    { }
     constexpr operator Value() const { return m_value; }
 
     // Exactly the six raw texts; anything else (other capitalisation included) gives nothing.

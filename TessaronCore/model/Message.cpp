@@ -17,20 +17,21 @@ std::optional<QString> decodeUtf8(const QByteArray& bytes)
 
 Message::Message(QString topic, int32_t partition, int64_t offset, std::optional<QByteArray> key,
                  std::optional<QByteArray> payload, std::optional<QDateTime> timestamp, QList<Header> headers)
-    : m_topic(std::move(topic)), m_partition(partition), m_offset(offset), m_key(std::move(key)),
-      m_payload(std::move(payload)), m_timestamp(std::move(timestamp)), m_headers(std::move(headers))
-{
-}
+    : m_topic(std::move(topic))
+    , m_partition(partition)
+    , m_offset(offset)
+    , m_key(std::move(key))
+    , m_payload(std::move(payload))
+    , m_timestamp(std::move(timestamp))
+    , m_headers(std::move(headers))
+{ }
 
 QString Message::id() const
 {
     return m_topic + QLatin1Char('/') + QString::number(m_partition) + QLatin1Char('/') + QString::number(m_offset);
 }
 
-std::optional<QString> Message::keyString() const
-{
-    return m_key ? decodeUtf8(*m_key) : std::nullopt;
-}
+std::optional<QString> Message::keyString() const { return m_key ? decodeUtf8(*m_key) : std::nullopt; }
 
 std::optional<QString> Message::payloadString() const
 {
@@ -39,10 +40,7 @@ std::optional<QString> Message::payloadString() const
     return rawPayloadString();
 }
 
-std::optional<QString> Message::rawPayloadString() const
-{
-    return m_payload ? decodeUtf8(*m_payload) : std::nullopt;
-}
+std::optional<QString> Message::rawPayloadString() const { return m_payload ? decodeUtf8(*m_payload) : std::nullopt; }
 
 std::optional<QByteArray> Message::readablePayload() const
 {

@@ -12,7 +12,9 @@ namespace tessaron {
 // The map is kept sorted by path only so that iteration is deterministic; order carries no meaning.
 class MessageShape {
 public:
-    explicit MessageShape(QMap<QString, JSONKind> fields) : m_fields(std::move(fields)) {}
+    explicit MessageShape(QMap<QString, JSONKind> fields)
+        : m_fields(std::move(fields))
+    { }
 
     const QMap<QString, JSONKind>& fields() const { return m_fields; }
 

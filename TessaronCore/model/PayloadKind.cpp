@@ -8,10 +8,14 @@ QString PayloadKind::label() const
     case avroConfluent:
     case avroDecoded:
         return QStringLiteral("Avro \u00B7 schema ") + QString::number(m_schemaID);
-    case tombstone: return QStringLiteral("tombstone");
-    case json: return QStringLiteral("JSON");
-    case text: return QStringLiteral("text");
-    case binary: return QStringLiteral("binary");
+    case tombstone:
+        return QStringLiteral("tombstone");
+    case json:
+        return QStringLiteral("JSON");
+    case text:
+        return QStringLiteral("text");
+    case binary:
+        return QStringLiteral("binary");
     }
     return {};
 }

@@ -15,9 +15,14 @@ public:
     enum Case { avroConfluent, avroDecoded, tombstone, json, text, binary };
 
     // The cases without payload convert implicitly: `PayloadKind k = PayloadKind::json;`.
-    constexpr PayloadKind(Case c) : m_case(c) {}
+    constexpr PayloadKind(Case c)
+        : m_case(c)
+    { }
     // The Avro cases: `PayloadKind(PayloadKind::avroConfluent, 42)`.
-    constexpr PayloadKind(Case c, int32_t schemaID) : m_case(c), m_schemaID(schemaID) {}
+    constexpr PayloadKind(Case c, int32_t schemaID)
+        : m_case(c)
+        , m_schemaID(schemaID)
+    { }
 
     Case tag() const { return m_case; }
     bool isAvro() const { return m_case == avroConfluent || m_case == avroDecoded; }

@@ -17,9 +17,6 @@ struct QueueBinding {
     friend bool operator==(const QueueBinding&, const QueueBinding&) = default;
 };
 
-inline size_t qHash(const QueueBinding& b, size_t seed = 0)
-{
-    return qHashMulti(seed, b.source, b.routingKey);
-}
+inline size_t qHash(const QueueBinding& b, size_t seed = 0) { return qHashMulti(seed, b.source, b.routingKey); }
 
 } // namespace tessaron

@@ -26,10 +26,7 @@ inline int64_t subtract(int64_t a, int64_t b)
 }
 
 // end - start, taken as 0 when negative: a partition's retained count, a position's lag.
-inline int64_t span(int64_t start, int64_t end)
-{
-    return end > start ? subtract(end, start) : 0;
-}
+inline int64_t span(int64_t start, int64_t end) { return end > start ? subtract(end, start) : 0; }
 
 } // namespace Saturating
 

@@ -95,7 +95,8 @@ std::optional<QString> strictUtf8(QByteArrayView bytes)
     }
     if (ascii)
         return QString::fromLatin1(bytes.data(), bytes.size());
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
@@ -110,9 +111,6 @@ QString searchForm(QStringView text)
     return folded.normalized(QString::NormalizationForm_C);
 }
 
-bool containsIgnoringCase(QStringView text, QStringView term)
-{
-    return searchForm(text).contains(searchForm(term));
-}
+bool containsIgnoringCase(QStringView text, QStringView term) { return searchForm(text).contains(searchForm(term)); }
 
 } // namespace tessaron::TextRules

@@ -34,10 +34,7 @@ QString pinnedTopics(const QString& brokerId)
     return QStringLiteral("tessaron.topic.") + brokerId + QStringLiteral(".pinned");
 }
 
-QString pinnedTopics(const QUuid& brokerId)
-{
-    return pinnedTopics(brokerId.toString(QUuid::WithoutBraces).toUpper());
-}
+QString pinnedTopics(const QUuid& brokerId) { return pinnedTopics(brokerId.toString(QUuid::WithoutBraces).toUpper()); }
 
 qint64 messageLimit(const UserDefaults& store)
 {

@@ -184,11 +184,15 @@ KafkaError RabbitAnswer::statusError(int status, const QByteArray& body, const Q
         const QJsonValue reason = parse(body).object().value(QLatin1String("reason"));
         if (reason.isString() && !reason.toString().trimmed().isEmpty())
             return KafkaError(-1, QStringLiteral("the broker answered 404: ") + excerpt(reason.toString().toUtf8()));
-        return KafkaError(-1, QStringLiteral("no management API at ") + base.toString()
-                                  + QStringLiteral(" — enable the plugin with ")
-                                  + QStringLiteral("`rabbitmq-plugins enable rabbitmq_management`, or check the port (15672 by default)"));
+        return KafkaError(
+            -1,
+            QStringLiteral("no management API at ") + base.toString() + QStringLiteral(" — enable the plugin with ")
+                + QStringLiteral(
+                    "`rabbitmq-plugins enable rabbitmq_management`, or check the port (15672 by default)"));
     }
-    return KafkaError(status, QStringLiteral("the broker answered ") + QString::number(status) + QStringLiteral(": ") + excerpt(body));
+    return KafkaError(status,
+                      QStringLiteral("the broker answered ") + QString::number(status) + QStringLiteral(": ")
+                          + excerpt(body));
 }
 
 QString RabbitAnswer::excerpt(const QByteArray& body, int count)

@@ -71,7 +71,8 @@ bool isUnreserved(char32_t c)
 // Strict UTF-8 that keeps a leading byte-order mark as a character, so no byte goes missing.
 std::optional<QString> exactUtf8(const QByteArray& bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
@@ -90,7 +91,8 @@ struct RabbitClient::Connection {
 };
 
 RabbitClient::RabbitClient(Broker broker, std::optional<QString> password, int32_t timeoutMs)
-    : m_broker(std::move(broker)), m_connection(std::make_shared<Connection>())
+    : m_broker(std::move(broker))
+    , m_connection(std::make_shared<Connection>())
 {
     const std::optional<QUrl> base = managementURL(m_broker.bootstrap, m_broker.security.usesTLS());
     if (!base)
@@ -164,7 +166,8 @@ QString RabbitClient::percentEncoded(const QString& segment)
 
 QString RabbitClient::queuePath(const QString& queue) const
 {
-    return QStringLiteral("/api/queues/") + percentEncoded(m_connection->vhost) + QLatin1Char('/') + percentEncoded(queue);
+    return QStringLiteral("/api/queues/") + percentEncoded(m_connection->vhost) + QLatin1Char('/')
+        + percentEncoded(queue);
 }
 
 QCoro::Task<QByteArray> RabbitClient::request(QString method, QString path, std::optional<QByteArray> body)
@@ -209,8 +212,9 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
     co_await raw;
 
     if (*tooLarge)
-        throw KafkaError(-1, QStringLiteral("the broker's answer is larger than ") + QString::number(maxAnswerBytes / (1024 * 1024))
-                                 + QStringLiteral(" MB"));
+        throw KafkaError(-1,
+                         QStringLiteral("the broker's answer is larger than ")
+                             + QString::number(maxAnswerBytes / (1024 * 1024)) + QStringLiteral(" MB"));
 
     const QVariant status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) {
@@ -218,7 +222,8 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
             const QString host = connection->base.host().isEmpty() ? QStringLiteral("broker") : connection->base.host();
             // The only thing that cancels a request here is its time-out.
             const QString why = raw->error() == QNetworkReply::OperationCanceledError
-                ? QStringLiteral("the request timed out after ") + QString::number(connection->timeoutMs) + QStringLiteral(" ms")
+                ? QStringLiteral("the request timed out after ") + QString::number(connection->timeoutMs)
+                    + QStringLiteral(" ms")
                 : raw->errorString();
             throw KafkaError(transportCode, host + QStringLiteral(" did not answer: ") + why);
         }
@@ -263,7 +268,8 @@ QCoro::Task<QList<Message>> RabbitClient::read(QString queue, int64_t limit)
     body.insert(QLatin1String("count"), qint64(std::max<int64_t>(limit, 0)));
     body.insert(QLatin1String("ackmode"), QStringLiteral("ack_requeue_true"));
     body.insert(QLatin1String("encoding"), QStringLiteral("auto"));
-    auto task = request(QStringLiteral("POST"), queuePath(queue) + QStringLiteral("/get"), QJsonDocument(body).toJson(QJsonDocument::Compact));
+    auto task = request(QStringLiteral("POST"), queuePath(queue) + QStringLiteral("/get"),
+                        QJsonDocument(body).toJson(QJsonDocument::Compact));
     const QByteArray answer = co_await std::move(task);
     co_return RabbitAnswer::messages(answer, queue);
 }
@@ -292,8 +298,9 @@ QCoro::Task<> RabbitClient::publish(QString queue, QByteArray payload, QMap<QStr
     auto task = request(QStringLiteral("POST"), path, QJsonDocument(body).toJson(QJsonDocument::Compact));
     const QByteArray answer = co_await std::move(task);
     if (RabbitAnswer::routedNowhere(answer))
-        throw KafkaError(-1, QStringLiteral("the broker accepted the message but routed it nowhere — is ") + queue
-                                 + QStringLiteral(" still declared?"));
+        throw KafkaError(-1,
+                         QStringLiteral("the broker accepted the message but routed it nowhere — is ") + queue
+                             + QStringLiteral(" still declared?"));
 }
 
 } // namespace tessaron

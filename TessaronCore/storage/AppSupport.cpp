@@ -15,10 +15,7 @@ QString AppSupport::root()
     return path;
 }
 
-QString AppSupport::url(const QString& name)
-{
-    return root() + QLatin1Char('/') + name;
-}
+QString AppSupport::url(const QString& name) { return root() + QLatin1Char('/') + name; }
 
 QString AppSupport::directory(const QString& name)
 {

@@ -68,8 +68,10 @@ struct DebouncedFileWriter::State {
 
 DebouncedFileWriter::DebouncedFileWriter(QString path, const QString& queueLabel, std::chrono::milliseconds debounce,
                                          std::function<bool(const QByteArray&)> readable)
-    : m_path(std::move(path)), m_debounce(debounce), m_state(std::make_shared<State>()),
-      m_queue(std::make_unique<SerialQueue>(queueLabel.toStdString()))
+    : m_path(std::move(path))
+    , m_debounce(debounce)
+    , m_state(std::make_shared<State>())
+    , m_queue(std::make_unique<SerialQueue>(queueLabel.toStdString()))
 {
     m_state->path = m_path;
     m_state->readable = std::move(readable);

@@ -11,14 +11,12 @@ namespace tessaron {
 // How a value becomes JSON and back for `JSONFile`. By default the type supplies
 // `toJson()` and a static `fromJson(const QJsonValue&)` returning an optional; lists decode all or
 // nothing, so one bad element fails the whole list.
-template <typename T>
-struct JSONCodec {
+template <typename T> struct JSONCodec {
     static std::optional<QJsonValue> encode(const T& value) { return QJsonValue(value.toJson()); }
     static std::optional<T> decode(const QJsonValue& json) { return T::fromJson(json); }
 };
 
-template <typename T>
-struct JSONCodec<QList<T>> {
+template <typename T> struct JSONCodec<QList<T>> {
     static std::optional<QJsonValue> encode(const QList<T>& values)
     {
         QJsonArray array;

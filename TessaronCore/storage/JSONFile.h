@@ -21,16 +21,14 @@ namespace tessaron {
 //
 // `save` debounces on the store's own serial queue; `saveNow`, `remove` and `load` work on the
 // calling thread. Every method may be called from any thread.
-template <typename T, typename Codec = JSONCodec<T>>
-class JSONFile {
+template <typename T, typename Codec = JSONCodec<T>> class JSONFile {
 public:
     explicit JSONFile(const QString& name, double debounce = 0.25)
-        : m_debounce(debounce),
-          m_writer(AppSupport::url(name), QStringLiteral("tessaron.velkin.jsonfile.") + name,
+        : m_debounce(debounce)
+        , m_writer(AppSupport::url(name), QStringLiteral("tessaron.velkin.jsonfile.") + name,
                    std::chrono::milliseconds(std::llround(std::max(0.0, debounce) * 1000.0)),
                    [](const QByteArray& bytes) { return decode(bytes).has_value(); })
-    {
-    }
+    { }
 
     const QString& url() const { return m_writer.path(); }
     double debounce() const { return m_debounce; }

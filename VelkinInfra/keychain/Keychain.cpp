@@ -27,7 +27,14 @@ const SecretSchema* schema()
             {"account", SECRET_SCHEMA_ATTRIBUTE_STRING},
             {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING},
         },
-        0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+        0,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
     };
     return &s;
 }
@@ -39,7 +46,8 @@ constexpr std::chrono::seconds kCallLimit{5};
 // Cancels a GCancellable from a helper thread unless the call finished first.
 class CallDeadline {
 public:
-    CallDeadline() : m_cancellable(g_cancellable_new())
+    CallDeadline()
+        : m_cancellable(g_cancellable_new())
     {
         m_thread = std::thread([this]() {
             std::unique_lock lock(m_mutex);
@@ -96,10 +104,9 @@ bool Keychain::set(const QString& value, const QString& account) const
     CallDeadline deadline;
     GError* error = nullptr;
     // Storing under the same attributes replaces the existing item in one step.
-    const gboolean stored =
-        secret_password_store_binary_sync(schema(), SECRET_COLLECTION_DEFAULT, label.constData(), data,
-                                          deadline.cancellable(), &error, "service", service.constData(), "account",
-                                          acc.constData(), nullptr);
+    const gboolean stored = secret_password_store_binary_sync(schema(), SECRET_COLLECTION_DEFAULT, label.constData(),
+                                                              data, deadline.cancellable(), &error, "service",
+                                                              service.constData(), "account", acc.constData(), nullptr);
     secret_value_unref(data);
     g_clear_error(&error);
     return stored;
@@ -128,9 +135,6 @@ std::optional<QString> Keychain::get(const QString& account) const
     return text;
 }
 
-void Keychain::remove(const QString& account) const
-{
-    clear(m_service.toUtf8(), account.toUtf8());
-}
+void Keychain::remove(const QString& account) const { clear(m_service.toUtf8(), account.toUtf8()); }
 
 } // namespace tessaron

@@ -16,7 +16,9 @@ namespace tessaron {
 // seconds rather than hanging. Nothing throws.
 class Keychain {
 public:
-    explicit Keychain(QString service) : m_service(std::move(service)) {}
+    explicit Keychain(QString service)
+        : m_service(std::move(service))
+    { }
 
     const QString& service() const { return m_service; }
 

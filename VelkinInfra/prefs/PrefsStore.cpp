@@ -2,10 +2,7 @@
 
 namespace tessaron {
 
-std::optional<QString> PrefsStore::stringFor(const QString& k) const
-{
-    return m_defaults->string(key(k));
-}
+std::optional<QString> PrefsStore::stringFor(const QString& k) const { return m_defaults->string(key(k)); }
 
 QString PrefsStore::stringFor(const QString& k, const QString& fallback) const
 {

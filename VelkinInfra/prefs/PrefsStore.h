@@ -15,7 +15,10 @@ namespace tessaron {
 // so a stored false stays false even when the default is true.
 class PrefsStore {
 public:
-    PrefsStore(QString nameSpace, UserDefaults& defaults) : m_namespace(std::move(nameSpace)), m_defaults(&defaults) {}
+    PrefsStore(QString nameSpace, UserDefaults& defaults)
+        : m_namespace(std::move(nameSpace))
+        , m_defaults(&defaults)
+    { }
 
     const QString& nameSpace() const { return m_namespace; }
     UserDefaults& defaults() const { return *m_defaults; }
@@ -35,8 +38,10 @@ public:
     void set(bool value, const QString& key);
     void set(double value, const QString& key);
     template <std::integral T>
-        requires(!std::same_as<T, bool>)
-    void set(T value, const QString& key) { setInteger(static_cast<qint64>(value), key); }
+    requires(!std::same_as<T, bool>) void set(T value, const QString& key)
+    {
+        setInteger(static_cast<qint64>(value), key);
+    }
     void remove(const QString& key);
 
     friend bool operator==(const PrefsStore& a, const PrefsStore& b)

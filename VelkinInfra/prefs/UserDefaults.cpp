@@ -288,7 +288,8 @@ void UserDefaults::announce(const QString& key)
     if (QThread::currentThread() == thread())
         emit changed(key);
     else
-        QMetaObject::invokeMethod(this, [this, key] { emit changed(key); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, key] { emit changed(key); }, Qt::QueuedConnection);
 }
 
 } // namespace tessaron

@@ -56,8 +56,8 @@ struct ChildResult {
 // Runs one child to its end on the calling thread. QProcess drains both pipes while it waits,
 // so a child that fills standard error while standard output is still open cannot stall.
 // With a limit, the child leads its own session and its whole process group is killed at the limit.
-ChildResult runChild(const QString& executable, const QStringList& arguments, const ShellRunner::Environment& environment,
-                     std::optional<int> limitMs)
+ChildResult runChild(const QString& executable, const QStringList& arguments,
+                     const ShellRunner::Environment& environment, std::optional<int> limitMs)
 {
     QProcess process;
     process.setProgram(executable);
@@ -95,8 +95,7 @@ ChildResult runChild(const QString& executable, const QStringList& arguments, co
 
 // Runs `work` on a thread of its own and lets the awaiting coroutine resume on its own thread.
 // A detached thread, not a pool: a child that never exits must not hold up the program's exit.
-template <typename T, typename F>
-QFuture<T> onWorker(F work)
+template <typename T, typename F> QFuture<T> onWorker(F work)
 {
     auto promise = std::make_shared<QPromise<T>>();
     QFuture<T> future = promise->future();
@@ -112,9 +111,8 @@ QFuture<ChildResult> startRun(const QString& executable, const QStringList& argu
                               const std::optional<ShellRunner::Environment>& environment)
 {
     ShellRunner::Environment env = environment ? *environment : ShellRunner::augmentedEnvironment();
-    return onWorker<ChildResult>([executable, arguments, env = std::move(env)]() {
-        return runChild(executable, arguments, env, std::nullopt);
-    });
+    return onWorker<ChildResult>(
+        [executable, arguments, env = std::move(env)]() { return runChild(executable, arguments, env, std::nullopt); });
 }
 
 QFuture<std::optional<QString>> startResolve(const QString& name)
@@ -171,8 +169,9 @@ ShellRunner::Environment ShellRunner::augmentedEnvironment()
 
     // An empty PATH is treated as none: keeping it would add the working directory to the search.
     const QString oldPath = env.value(QStringLiteral("PATH"));
-    env.insert(QStringLiteral("PATH"), commonBinDirs().join(QLatin1Char(':')) + QLatin1Char(':')
-                                           + (oldPath.isEmpty() ? QStringLiteral("/usr/bin:/bin") : oldPath));
+    env.insert(QStringLiteral("PATH"),
+               commonBinDirs().join(QLatin1Char(':')) + QLatin1Char(':')
+                   + (oldPath.isEmpty() ? QStringLiteral("/usr/bin:/bin") : oldPath));
     if (env.value(QStringLiteral("HOME")).isEmpty())
         env.insert(QStringLiteral("HOME"), homeDirectory());
     return env;
@@ -181,7 +180,8 @@ ShellRunner::Environment ShellRunner::augmentedEnvironment()
 ShellRunner::Output ShellRunner::runBlocking(const QString& executable, const QStringList& arguments,
                                              const std::optional<Environment>& environment)
 {
-    ChildResult result = runChild(executable, arguments, environment ? *environment : augmentedEnvironment(), std::nullopt);
+    ChildResult result =
+        runChild(executable, arguments, environment ? *environment : augmentedEnvironment(), std::nullopt);
     if (result.launchError)
         throw ShellError(*result.launchError);
     return result.output;

@@ -37,7 +37,10 @@ public:
     class ShellError : public std::exception {
     public:
         enum Case { launchFailed };
-        explicit ShellError(QString reason) : m_reason(std::move(reason)), m_utf8(description().toUtf8()) {}
+        explicit ShellError(QString reason)
+            : m_reason(std::move(reason))
+            , m_utf8(description().toUtf8())
+        { }
         Case kind() const { return launchFailed; }
         const QString& reason() const { return m_reason; }
         QString description() const { return QStringLiteral("Failed to launch process: ") + m_reason; }

@@ -37,8 +37,9 @@ QByteArray payload(int i, bool shuffled = false)
             b += "[" + QByteArray::number(f) + ",\"x\"]";
         members.append(b);
     }
-    members.append("\"address\":{\"street\":\"" + QByteArray::number(i) + " Long Road\",\"city\":\"Lisbon\",\"zip\":\"1000-"
-                   + QByteArray::number(i % 1000) + "\",\"geo\":{\"lat\":38.7,\"lon\":-9.1}}");
+    members.append("\"address\":{\"street\":\"" + QByteArray::number(i)
+                   + " Long Road\",\"city\":\"Lisbon\",\"zip\":\"1000-" + QByteArray::number(i % 1000)
+                   + "\",\"geo\":{\"lat\":38.7,\"lon\":-9.1}}");
     if (!(i % 20 == 7 && i % 40 != 7))
         members.append("\"note\":\"" + QByteArray(120, 'n') + "\"");
     if (shuffled)
@@ -51,9 +52,10 @@ const QList<Message>& sample()
     static const QList<Message> messages = [] {
         QList<Message> list;
         for (int i = 0; i < 10'000; ++i) {
-            list.append(Message(QStringLiteral("orders"), i % 12, i, QByteArray("key-") + QByteArray::number(i % 300), payload(i),
-                                std::nullopt, {{QStringLiteral("trace-id"), QByteArray::number(i * 7919)},
-                                               {QStringLiteral("source"), QByteArray("checkout-service")}}));
+            list.append(Message(QStringLiteral("orders"), i % 12, i, QByteArray("key-") + QByteArray::number(i % 300),
+                                payload(i), std::nullopt,
+                                {{QStringLiteral("trace-id"), QByteArray::number(i * 7919)},
+                                 {QStringLiteral("source"), QByteArray("checkout-service")}}));
         }
         return list;
     }();
@@ -77,7 +79,8 @@ void shapeVerdictShuffledKeys(benchmark::State& state)
 {
     QList<Message> messages;
     for (const Message& m : sample())
-        messages.append(Message(m.topic(), m.partition(), m.offset(), m.key(), payload(int(m.offset()), true), std::nullopt, m.headers()));
+        messages.append(Message(m.topic(), m.partition(), m.offset(), m.key(), payload(int(m.offset()), true),
+                                std::nullopt, m.headers()));
     for (auto _ : state) {
         ShapeVerdict v = ShapeDrift::verdict(messages);
         benchmark::DoNotOptimize(v);
@@ -110,7 +113,8 @@ const QList<Topic>& topics()
         QList<Topic> out;
         for (int i = 0; i < 10'000; ++i) {
             Topic t;
-            t.name = QString::fromLatin1(areas[i % 6]) + QLatin1Char('.') + QStringLiteral("events-%1").arg(i * 7 % 10'000);
+            t.name =
+                QString::fromLatin1(areas[i % 6]) + QLatin1Char('.') + QStringLiteral("events-%1").arg(i * 7 % 10'000);
             if (i % 50 == 0)
                 t.name += QStringLiteral(".dlq");
             t.isInternal = i % 400 == 0;
@@ -187,8 +191,9 @@ void keyShare(benchmark::State& state)
         partitions.append(part);
     }
     for (int i = 0; i < 100'000; ++i)
-        messages.append(Message(QStringLiteral("orders"), i % 12, i, QByteArray("customer-") + QByteArray::number(i % 5'000),
-                                QByteArray("{}"), std::nullopt, {}));
+        messages.append(Message(QStringLiteral("orders"), i % 12, i,
+                                QByteArray("customer-") + QByteArray::number(i % 5'000), QByteArray("{}"), std::nullopt,
+                                {}));
     for (auto _ : state) {
         KeyShareEstimate::Result r = KeyShareEstimate::estimate(messages, partitions);
         benchmark::DoNotOptimize(r);

@@ -32,8 +32,8 @@ const char* kSimpleSchema = R"({"type":"record","name":"Click","namespace":"benc
 
 QByteArray simpleBody()
 {
-    return zigzag(1234567890) + text("a1b2c3d4e5") + text("/products/42") + zigzag(640) + zigzag(-480)
-           + float32(0.75f) + float64(98.25) + QByteArray(1, 1) + text("https://example.org/") + zigzag(17);
+    return zigzag(1234567890) + text("a1b2c3d4e5") + text("/products/42") + zigzag(640) + zigzag(-480) + float32(0.75f)
+        + float64(98.25) + QByteArray(1, 1) + text("https://example.org/") + zigzag(17);
 }
 
 // Thirty fields with nested records, arrays, a map, unions and logical types.

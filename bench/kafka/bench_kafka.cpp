@@ -19,7 +19,9 @@ static void BM_ReadHundredMessagesOverTwelvePartitions(benchmark::State& state)
     MockKafkaCluster cluster(1);
     cluster.createTopic("orders", 12);
     for (int i = 0; i < 100; ++i)
-        cluster.produce("orders", i % 12, {QByteArray("k") + QByteArray::number(i), QByteArray("{\"n\":") + QByteArray::number(i) + "}", {}, 0});
+        cluster.produce(
+            "orders", i % 12,
+            {QByteArray("k") + QByteArray::number(i), QByteArray("{\"n\":") + QByteArray::number(i) + "}", {}, 0});
     KafkaClient client(cluster.broker(), std::nullopt, std::nullopt, 10000);
     syncWait(client.topics(10000));
     qsizetype read = 0;

@@ -21,9 +21,17 @@ QString payload()
         while (s.size() < 1'000'000) {
             if (i)
                 s += ",\n";
-            s += QString("{\"id\": %1, \"customer\": \"c-%2\", \"note\": \"line \\\"%3\\\" \\u00e9\", \"total\": -%4.75e2, "
-                         "\"paid\": %5, \"coupon\": null, \"items\": [{\"sku\": \"A-%6\", \"qty\": %7}, {\"sku\": \"B\", \"qty\": 1}]}")
-                     .arg(9007199254740993LL + i).arg(i % 977).arg(i).arg(i % 5000).arg(i % 2 ? "true" : "false").arg(i % 31).arg(i % 9);
+            s += QString(
+                     "{\"id\": %1, \"customer\": \"c-%2\", \"note\": \"line \\\"%3\\\" \\u00e9\", \"total\": -%4.75e2, "
+                     "\"paid\": %5, \"coupon\": null, \"items\": [{\"sku\": \"A-%6\", \"qty\": %7}, {\"sku\": \"B\", "
+                     "\"qty\": 1}]}")
+                     .arg(9007199254740993LL + i)
+                     .arg(i % 977)
+                     .arg(i)
+                     .arg(i % 5000)
+                     .arg(i % 2 ? "true" : "false")
+                     .arg(i % 31)
+                     .arg(i % 9);
             ++i;
         }
         return s + "]";
@@ -78,7 +86,8 @@ BENCHMARK(BM_AuroraFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime(
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -17,7 +17,8 @@ void lookupLiteral(benchmark::State& state)
 {
     usePortuguese();
     for (auto _ : state)
-        benchmark::DoNotOptimize(L10n::t("Nothing is encrypted and nobody is asked who they are. Fine for a broker on your own machine, wrong for anything else."));
+        benchmark::DoNotOptimize(L10n::t("Nothing is encrypted and nobody is asked who they are. Fine for a broker on "
+                                         "your own machine, wrong for anything else."));
 }
 BENCHMARK(lookupLiteral);
 
@@ -44,7 +45,8 @@ void lookupWithArguments(benchmark::State& state)
     usePortuguese();
     const QString group = QStringLiteral("billing-consumers");
     for (auto _ : state)
-        benchmark::DoNotOptimize(L10n::t("%@ behind across %d partitions, and %@ carries %d%% of it. Start there — one partition far behind the rest is usually one consumer, not the whole group.",
+        benchmark::DoNotOptimize(L10n::t("%@ behind across %d partitions, and %@ carries %d%% of it. Start there — one "
+                                         "partition far behind the rest is usually one consumer, not the whole group.",
                                          QStringLiteral("1,204,551"), 12, QStringLiteral("p3"), 72));
 }
 BENCHMARK(lookupWithArguments);

@@ -9,10 +9,7 @@
 // home, the first folder the bridge searches after the login shell.
 namespace faketools {
 
-inline QString binDir()
-{
-    return QDir::homePath() + QStringLiteral("/.local/bin");
-}
+inline QString binDir() { return QDir::homePath() + QStringLiteral("/.local/bin"); }
 
 inline void install(const QString& name, const QByteArray& body)
 {

@@ -28,7 +28,8 @@ QCoro::Task<std::optional<AIError>> failureOf(QCoro::Task<QString> task)
 
 AIError runExpectingError(const AIProvider& provider, const QString& prompt, std::optional<AICLI> cli = std::nullopt)
 {
-    const std::optional<AIError> error = QCoro::waitFor(failureOf(cli ? provider.run(prompt, *cli) : provider.run(prompt)));
+    const std::optional<AIError> error =
+        QCoro::waitFor(failureOf(cli ? provider.run(prompt, *cli) : provider.run(prompt)));
     if (!error)
         qFatal("the run did not fail");
     return *error;
@@ -52,7 +53,10 @@ private:
     QTemporaryDir m_scratch;
     std::unique_ptr<UserDefaults> m_defaults;
 
-    AIProvider provider(AIProvider::Limits limits = {}) { return AIProvider(PrefsStore("tessaron", *m_defaults), limits); }
+    AIProvider provider(AIProvider::Limits limits = {})
+    {
+        return AIProvider(PrefsStore("tessaron", *m_defaults), limits);
+    }
 
 private slots:
     void init()
@@ -93,7 +97,7 @@ private slots:
     void theToolGetsThePromptAsItsLastArgumentInAnEmptyPrivateFolder()
     {
         faketools::install("claude",
-                           "cat >/dev/null\n"  // standard input is the null device: this ends at once
+                           "cat >/dev/null\n" // standard input is the null device: this ends at once
                            "echo \"args=$#\"\n"
                            "echo \"first=$1\"\n"
                            "printf 'last=%s|\\n' \"$2\"\n"
@@ -119,7 +123,8 @@ private slots:
         QCOMPARE(runExpectingError(provider(), "hello").kind(), AIError::noProvider);
 
         faketools::install("claude", "exit 1\n");
-        QCOMPARE(runExpectingError(provider(), "hello").errorDescription(), QString("AI CLI failed: Exited with code 1"));
+        QCOMPARE(runExpectingError(provider(), "hello").errorDescription(),
+                 QString("AI CLI failed: Exited with code 1"));
         faketools::install("claude", "printf '%0500d' 0 >&2\nexit 2\n");
         QCOMPARE(runExpectingError(provider(), "hello").errorDescription(), "AI CLI failed: " + QString(200, '0'));
 

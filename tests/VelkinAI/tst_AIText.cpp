@@ -23,8 +23,10 @@ private slots:
 
     void errorSentences()
     {
-        QCOMPARE(AIError::makeNotFound(AICLI::claude).errorDescription(), QString("Claude Code not found on your PATH."));
-        QCOMPARE(AIError::makeFailed("Exited with code 1").errorDescription(), QString("AI CLI failed: Exited with code 1"));
+        QCOMPARE(AIError::makeNotFound(AICLI::claude).errorDescription(),
+                 QString("Claude Code not found on your PATH."));
+        QCOMPARE(AIError::makeFailed("Exited with code 1").errorDescription(),
+                 QString("AI CLI failed: Exited with code 1"));
         QCOMPARE(AIError::makeFailed(" \n ").errorDescription(), QString("AI CLI failed: no output"));
         // The cut to 200 characters comes before the trim.
         const QString longError = QString(" ") + QString(198, 'x') + QString(" tail") + QString(300, 'y');
@@ -39,7 +41,8 @@ private slots:
     {
         QCOMPARE(AIText::stripFences("```json\n{\"a\": 1}\n```\n"), QString("{\"a\": 1}"));
         QCOMPARE(AIText::stripFences("```"), QString());
-        QCOMPARE(AIText::stripFences("  plain answer with ```code``` later \n"), QString("plain answer with ```code``` later"));
+        QCOMPARE(AIText::stripFences("  plain answer with ```code``` later \n"),
+                 QString("plain answer with ```code``` later"));
         QCOMPARE(AIText::stripFences("```\nno closing fence"), QString("no closing fence"));
     }
 

@@ -37,15 +37,30 @@ private slots:
     {
         const QString text = "{\"name\": \"kafka\", \"lag\": -12.5e3, \"ok\": true, \"gone\": null}";
         const auto t = classify(text);
-        QList<QPair<QString, TC>> expected{
-            {"{", TC::punctuation}, {"\"name\"", TC::key}, {":", TC::punctuation}, {" ", TC::other},
-            {"\"kafka\"", TC::stringValue}, {",", TC::punctuation}, {" ", TC::other},
-            {"\"lag\"", TC::key}, {":", TC::punctuation}, {" ", TC::other}, {"-12.5e3", TC::number},
-            {",", TC::punctuation}, {" ", TC::other},
-            {"\"ok\"", TC::key}, {":", TC::punctuation}, {" ", TC::other}, {"true", TC::keyword},
-            {",", TC::punctuation}, {" ", TC::other},
-            {"\"gone\"", TC::key}, {":", TC::punctuation}, {" ", TC::other}, {"null", TC::keyword},
-            {"}", TC::punctuation}};
+        QList<QPair<QString, TC>> expected{{"{", TC::punctuation},
+                                           {"\"name\"", TC::key},
+                                           {":", TC::punctuation},
+                                           {" ", TC::other},
+                                           {"\"kafka\"", TC::stringValue},
+                                           {",", TC::punctuation},
+                                           {" ", TC::other},
+                                           {"\"lag\"", TC::key},
+                                           {":", TC::punctuation},
+                                           {" ", TC::other},
+                                           {"-12.5e3", TC::number},
+                                           {",", TC::punctuation},
+                                           {" ", TC::other},
+                                           {"\"ok\"", TC::key},
+                                           {":", TC::punctuation},
+                                           {" ", TC::other},
+                                           {"true", TC::keyword},
+                                           {",", TC::punctuation},
+                                           {" ", TC::other},
+                                           {"\"gone\"", TC::key},
+                                           {":", TC::punctuation},
+                                           {" ", TC::other},
+                                           {"null", TC::keyword},
+                                           {"}", TC::punctuation}};
         QCOMPARE(t, expected);
     }
 
@@ -87,7 +102,7 @@ private slots:
     void userPerceivedCharactersStayWhole()
     {
         // A CR LF pair and a letter with a combining mark are one character each.
-        const QString text = QString("\"e\u0301\"\r\n:") ;
+        const QString text = QString("\"e\u0301\"\r\n:");
         const auto t = classify(text);
         QCOMPARE(t[0].second, TC::key);
         QCOMPARE(t[1].first, QString("\r\n"));
@@ -100,8 +115,9 @@ private slots:
 
     void runsAlwaysConcatenateToTheInput()
     {
-        const QStringList pieces{"{", "}", "[", "]", ":", ",", "\"", "\\", "-", "+", ".", "e", "1", "true", "null", "fals",
-                                 " ", "\n", "\r\n", "\r", "\t", "x", "_", "é", "e\u0301", "😀", "٣", QString(QChar(0xD800))};
+        const QStringList pieces{
+            "{",    "}",    "[", "]",  ":",    ",",  "\"", "\\", "-", "+", ".",       "e", "1", "true",
+            "null", "fals", " ", "\n", "\r\n", "\r", "\t", "x",  "_", "é", "e\u0301", "😀", "٣", QString(QChar(0xD800))};
         QRandomGenerator rng(7);
         for (int round = 0; round < 2000; ++round) {
             QString text;
@@ -193,9 +209,12 @@ private slots:
         QCOMPARE(JSONHighlighter::prettyPrint("42"), QString("42"));
         QCOMPARE(JSONHighlighter::prettyPrint("{\"b\""), QString("{\"b\""));
         const QString pretty = JSONHighlighter::prettyPrint("{\"b\":1,\"a\":{\"z\":[true,null,\"x\\n\"],\"y\":{}}}");
-        QCOMPARE(pretty, QString("{\n  \"a\" : {\n    \"y\" : {},\n    \"z\" : [\n      true,\n      null,\n      \"x\\n\"\n    ]\n  },\n  \"b\" : 1\n}"));
+        QCOMPARE(pretty,
+                 QString("{\n  \"a\" : {\n    \"y\" : {},\n    \"z\" : [\n      true,\n      null,\n      \"x\\n\"\n   "
+                         " ]\n  },\n  \"b\" : 1\n}"));
         // Large integers and exact decimals are written back digit for digit.
-        const QString big = JSONHighlighter::prettyPrint("{\"id\": 9007199254740993, \"big\": 123456789012345678901234567890, \"f\": 0.1000000000000000055}");
+        const QString big = JSONHighlighter::prettyPrint(
+            "{\"id\": 9007199254740993, \"big\": 123456789012345678901234567890, \"f\": 0.1000000000000000055}");
         QVERIFY(big.contains("9007199254740993"));
         QVERIFY(big.contains("123456789012345678901234567890"));
         QVERIFY(big.contains("0.1000000000000000055"));

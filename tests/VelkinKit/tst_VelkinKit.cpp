@@ -21,8 +21,8 @@ private slots:
             seenTheme = defaultTheme;
             QVERIFY(!logo.isValid());
         });
-        const PrefsStore store = VelkinKit::configure(QStringLiteral("tessaron"), QVariant(), QStringLiteral("tray.full.fill"),
-                                                      QStringLiteral("sunset"));
+        const PrefsStore store = VelkinKit::configure(QStringLiteral("tessaron"), QVariant(),
+                                                      QStringLiteral("tray.full.fill"), QStringLiteral("sunset"));
         QCOMPARE(calls, 1);
         QCOMPARE(seenNamespace, QStringLiteral("tessaron"));
         QCOMPARE(seenKey, QStringLiteral("tessaron.accentTheme"));

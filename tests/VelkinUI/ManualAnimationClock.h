@@ -48,7 +48,7 @@ public:
     qint64 elapsed() const override { return m_elapsed; }
 
     // The platform's own ticks do nothing: only advance(ms) moves this clock.
-    void advance() override {}
+    void advance() override { }
 
 private:
     qint64 m_elapsed = 0;

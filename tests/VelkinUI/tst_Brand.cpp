@@ -12,7 +12,11 @@ using namespace tessaron;
 
 namespace {
 QColor rgb(double r, double g, double b) { return QColor::fromRgbF(float(r), float(g), float(b)); }
-bool near(const QColor& a, const QColor& b) { return std::abs(a.redF() - b.redF()) < 0.002 && std::abs(a.greenF() - b.greenF()) < 0.002 && std::abs(a.blueF() - b.blueF()) < 0.002; }
+bool near(const QColor& a, const QColor& b)
+{
+    return std::abs(a.redF() - b.redF()) < 0.002 && std::abs(a.greenF() - b.greenF()) < 0.002
+        && std::abs(a.blueF() - b.blueF()) < 0.002;
+}
 } // namespace
 
 class TestBrand : public QObject {
@@ -70,7 +74,8 @@ private slots:
     {
         QTemporaryDir dir;
         UserDefaults defaults(dir.filePath("prefs.json"));
-        Brand::configure(BrandConfig(PrefsStore("tessaron", defaults), "accentTheme", QIcon(), "tray.full.fill", AccentTheme::sunset));
+        Brand::configure(BrandConfig(PrefsStore("tessaron", defaults), "accentTheme", QIcon(), "tray.full.fill",
+                                     AccentTheme::sunset));
         QCOMPARE(Brand::theme(), AccentTheme::sunset);
         defaults.setString("tessaron.accentTheme", "Violet");
         QCOMPARE(Brand::theme(), AccentTheme::sunset);
@@ -93,7 +98,8 @@ private slots:
         // Reconfiguring replaces everything, the store included.
         QTemporaryDir other;
         UserDefaults fresh(other.filePath("prefs.json"));
-        Brand::configure(BrandConfig(PrefsStore("tessaron", fresh), "accentTheme", QIcon(), "tray.full.fill", AccentTheme::forest));
+        Brand::configure(
+            BrandConfig(PrefsStore("tessaron", fresh), "accentTheme", QIcon(), "tray.full.fill", AccentTheme::forest));
         QCOMPARE(Brand::theme(), AccentTheme::forest);
     }
 
@@ -118,7 +124,8 @@ private slots:
     {
         QTemporaryDir dir;
         UserDefaults defaults(dir.filePath("prefs.json"));
-        Brand::configure(BrandConfig(PrefsStore("t", defaults), "accentTheme", QIcon(), "tray.full.fill", AccentTheme::sunset));
+        Brand::configure(
+            BrandConfig(PrefsStore("t", defaults), "accentTheme", QIcon(), "tray.full.fill", AccentTheme::sunset));
         LogoMark mark(40);
         QCOMPARE(mark.size(), QSize(40, 40));
         QImage symbol(40, 40, QImage::Format_ARGB32_Premultiplied);
@@ -135,7 +142,8 @@ private slots:
 
         QImage red(8, 8, QImage::Format_ARGB32);
         red.fill(Qt::red);
-        Brand::configure(BrandConfig(PrefsStore("t", defaults), "accentTheme", QIcon(QPixmap::fromImage(red)), "tray.full.fill", AccentTheme::sunset));
+        Brand::configure(BrandConfig(PrefsStore("t", defaults), "accentTheme", QIcon(QPixmap::fromImage(red)),
+                                     "tray.full.fill", AccentTheme::sunset));
         QImage logo(40, 40, QImage::Format_ARGB32_Premultiplied);
         logo.fill(Qt::transparent);
         {

@@ -83,7 +83,8 @@ private slots:
             AuroraBackground::paintFrame(p, frame.size(), 1000.0, 1.0);
         }
         QCOMPARE(qAlpha(frame.pixel(5, 5)), 255); // fully opaque base
-        QVERIFY(qRed(frame.pixel(510, 330)) + qGreen(frame.pixel(510, 330)) + qBlue(frame.pixel(510, 330)) > 60); // colour in the middle
+        QVERIFY(qRed(frame.pixel(510, 330)) + qGreen(frame.pixel(510, 330)) + qBlue(frame.pixel(510, 330))
+                > 60); // colour in the middle
         AuroraBackground aurora(1.0);
         QCOMPARE(aurora.frameInterval(), aurora.isActive() ? 16 : 100);
     }

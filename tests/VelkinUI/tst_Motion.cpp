@@ -94,8 +94,10 @@ private slots:
     void keyframeTracksPassThroughEveryKeyframe()
     {
         // The mascot's hop: lift and tilt.
-        const KeyframeTrack lift(0.0, {Keyframe::withSpring(-7, 0.14, 0.5, 0.0), Keyframe::withSpring(0, 0.3, 0.5, 0.3)});
-        const KeyframeTrack tilt(0.0, {Keyframe::linear(-8, 0.1), Keyframe::linear(6, 0.12), Keyframe::withSpring(0, 0.25, 0.5, 0.0)});
+        const KeyframeTrack lift(0.0,
+                                 {Keyframe::withSpring(-7, 0.14, 0.5, 0.0), Keyframe::withSpring(0, 0.3, 0.5, 0.3)});
+        const KeyframeTrack tilt(
+            0.0, {Keyframe::linear(-8, 0.1), Keyframe::linear(6, 0.12), Keyframe::withSpring(0, 0.25, 0.5, 0.0)});
         QCOMPARE(lift.duration(), 0.44);
         QCOMPARE(tilt.duration(), 0.47);
         QCOMPARE(lift.valueAt(0), 0.0);
@@ -116,8 +118,9 @@ private slots:
 
     void playerRestartsAndComesToRest()
     {
-        KeyframePlayer player({KeyframeTrack(1.0, {Keyframe::linear(2.2, 0.001), Keyframe::withSpring(0.94, 0.17, 0.5, 0.15),
-                                                   Keyframe::withSpring(1.0, 0.22, 0.5, 0.3)}),
+        KeyframePlayer player({KeyframeTrack(1.0,
+                                             {Keyframe::linear(2.2, 0.001), Keyframe::withSpring(0.94, 0.17, 0.5, 0.15),
+                                              Keyframe::withSpring(1.0, 0.22, 0.5, 0.3)}),
                                KeyframeTrack(1.0, {Keyframe::linear(0.0, 0.001), Keyframe::linear(1.0, 0.1)})});
         QVERIFY(std::abs(player.duration() - 0.391) < 1e-9);
         QCOMPARE(player.value(0), 1.0);
@@ -131,7 +134,7 @@ private slots:
         QCOMPARE(player.value(0), 1.0); // at t = 0 every track holds its initial value
         clock.advance(48);
         QVERIFY(player.value(0) < 2.2 && player.value(0) > 1.0); // falling from its jump
-        player.play(); // a new trigger starts over
+        player.play();                                           // a new trigger starts over
         QCOMPARE(player.value(0), 1.0);
         clock.advance(380);
         QVERIFY(player.isRunning()); // the restart runs its own full 0.391 s, not the rest of the first

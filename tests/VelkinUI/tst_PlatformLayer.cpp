@@ -76,8 +76,8 @@ private slots:
         Scene scene;
         scene.effect->setShadow({QColor(0, 255, 0), 6.0, QPointF(0, 14)});
         const QImage img = scene.render();
-        QCOMPARE(QColor(img.pixel(50, 50)), QColor(Qt::red));          // content over its shadow
-        QVERIFY(QColor(img.pixel(50, 78)).green() > 60);               // shadow below the content
+        QCOMPARE(QColor(img.pixel(50, 50)), QColor(Qt::red)); // content over its shadow
+        QVERIFY(QColor(img.pixel(50, 78)).green() > 60);      // shadow below the content
         QCOMPARE(QColor(img.pixel(5, 5)), QColor(Qt::black));
     }
 
@@ -107,14 +107,16 @@ private slots:
         QVERIFY(QFontDatabase::families().contains(Symbols::fontFamily()));
         const QStringList all = Symbols::names();
         QVERIFY(all.size() > 90);
-        for (const char* name : {"tray.full.fill", "hammer.fill", "hand.raised.fill", "arrow.right", "circle.hexagongrid.fill",
-                                    "checkmark.circle.fill", "xmark.octagon.fill", "info.circle.fill", "sparkles", "pawprint.fill"})
+        for (const char* name :
+             {"tray.full.fill", "hammer.fill", "hand.raised.fill", "arrow.right", "circle.hexagongrid.fill",
+              "checkmark.circle.fill", "xmark.octagon.fill", "info.circle.fill", "sparkles", "pawprint.fill"})
             QVERIFY2(all.contains(name), qPrintable(name));
         for (const QString& name : all) {
             const QPainterPath p = Symbols::path(name, QRectF(0, 0, 24, 24));
             QVERIFY2(!p.isEmpty(), qPrintable(name));
             const QRectF b = p.boundingRect();
-            QVERIFY2(b.width() <= 24.01 && b.height() <= 24.01 && (b.width() > 23.9 || b.height() > 23.9), qPrintable(name));
+            QVERIFY2(b.width() <= 24.01 && b.height() <= 24.01 && (b.width() > 23.9 || b.height() > 23.9),
+                     qPrintable(name));
         }
         QVERIFY(Symbols::isDrawn("hand.raised.fill"));
         QVERIFY(!Symbols::isDrawn("hammer.fill"));
@@ -137,8 +139,10 @@ private slots:
 
     void fontsComeFromTheInstalledFaces()
     {
-        QCOMPARE(QFontInfo(KitFont::font(12, QFont::Normal, FontDesign::rounded)).family(), QStringLiteral("Quicksand"));
-        QCOMPARE(QFontInfo(KitFont::font(12, QFont::Normal, FontDesign::monospaced)).family(), QStringLiteral("JetBrains Mono"));
+        QCOMPARE(QFontInfo(KitFont::font(12, QFont::Normal, FontDesign::rounded)).family(),
+                 QStringLiteral("Quicksand"));
+        QCOMPARE(QFontInfo(KitFont::font(12, QFont::Normal, FontDesign::monospaced)).family(),
+                 QStringLiteral("JetBrains Mono"));
         // Design points are logical pixels.
         QImage canvas(10, 10, QImage::Format_ARGB32);
         QCOMPARE(QFontInfo(KitFont::font(16)).pixelSize(), 16);

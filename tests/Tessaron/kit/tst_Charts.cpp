@@ -78,21 +78,32 @@ private slots:
         };
         const QList<Chart> expected{
             {"Things I have never done",
-             {{"Committed an offset", 0, nullptr}, {"Joined a consumer group", 0, nullptr},
-              {"Called \"don't know\" zero", 0, nullptr}, {"Seen Sasquatch", 0, "(yet)"}},
+             {{"Committed an offset", 0, nullptr},
+              {"Joined a consumer group", 0, nullptr},
+              {"Called \"don't know\" zero", 0, nullptr},
+              {"Seen Sasquatch", 0, "(yet)"}},
              "All verified. I checked twice."},
             {"How I spend my day",
-             {{"Reading queues", 41, nullptr}, {"Sniffing the logs", 33, nullptr}, {"Ball", 19, nullptr}, {"Practising law", 7, nullptr}},
+             {{"Reading queues", 41, nullptr},
+              {"Sniffing the logs", 33, nullptr},
+              {"Ball", 19, nullptr},
+              {"Practising law", 7, nullptr}},
              "Percentages. The ball one is under-reported."},
             {"Why you opened Tessaron",
-             {{"A queue filled up overnight", 68, nullptr}, {"A field turned into a string", 24, nullptr}, {"Curiosity", 6, nullptr},
+             {{"A queue filled up overnight", 68, nullptr},
+              {"A field turned into a string", 24, nullptr},
+              {"Curiosity", 6, nullptr},
               {"Clicked by accident", 2, nullptr}},
              "Either way, I'm glad you're here."},
             {"Messages that changed shape on their own",
-             {{"On their own", 0, nullptr}, {"After a Friday deploy", 97, nullptr}, {"\"Nobody touched it\"", 3, "(lie)"}},
+             {{"On their own", 0, nullptr},
+              {"After a Friday deploy", 97, nullptr},
+              {"\"Nobody touched it\"", 3, "(lie)"}},
              "I can't tell one. I can point at one."},
             {"Things I can sniff out",
-             {{"Lag", 100, nullptr}, {"A wrong shape", 100, nullptr}, {"A ball at 400 m", 100, nullptr},
+             {{"Lag", 100, nullptr},
+              {"A wrong shape", 100, nullptr},
+              {"A ball at 400 m", 100, nullptr},
               {"What you had for dinner", 100, "(unfortunately)"}},
              "Golden retriever. It's not optional."},
         };
@@ -183,8 +194,12 @@ private slots:
 
     void cardDrawsBarLengthsAndTexts()
     {
-        TessaronChart chart{"How I spend my day", {{"Reading queues", 0, {}}, {"Ball", 100, {}}, {"Over", 150, QString("(yet)")}, {"Half", 50, {}}},
-                            "Percentages. The ball one is under-reported.", false, 100};
+        TessaronChart chart{
+            "How I spend my day",
+            {{"Reading queues", 0, {}}, {"Ball", 100, {}}, {"Over", 150, QString("(yet)")}, {"Half", 50, {}}},
+            "Percentages. The ball one is under-reported.",
+            false,
+            100};
         TessaronChartCard card(chart);
         card.resize(600, 240);
         card.show();
@@ -196,9 +211,9 @@ private slots:
         QCOMPARE(rows.size(), 4);
         const double track = rows[1]->trackRect().width();
         QVERIFY(track > 100);
-        QCOMPARE(rows[0]->barLength(), 3.0);          // zero is a stub
-        QCOMPARE(rows[1]->barLength(), track);        // full
-        QCOMPARE(rows[2]->barLength(), track);        // and no more
+        QCOMPARE(rows[0]->barLength(), 3.0);   // zero is a stub
+        QCOMPARE(rows[1]->barLength(), track); // full
+        QCOMPARE(rows[2]->barLength(), track); // and no more
         QCOMPARE(rows[3]->barLength(), track / 2);
         QCOMPARE(rows[1]->valueText(), QLocale().toString(100.0, 'f', 0));
         // Zero is drawn grey: the stub's pixels are the muted colour, not the brand's.

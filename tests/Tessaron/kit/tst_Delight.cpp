@@ -31,7 +31,8 @@ Partition partition(int id, int64_t low, int64_t high, int replicas = 3, int inS
     return p;
 }
 
-Topic topic(const QString& name, QList<Partition> parts, bool internal = false, std::optional<int64_t> depth = std::nullopt)
+Topic topic(const QString& name, QList<Partition> parts, bool internal = false,
+            std::optional<int64_t> depth = std::nullopt)
 {
     Topic t;
     t.name = name;
@@ -106,7 +107,8 @@ private slots:
         QVERIFY(qFuzzyCompare(gavel.currentTransform().m11(), rest.m11()));
         QSignalSpy done(gavel.player(), &KeyframePlayer::finished);
         double lowest = 0;
-        connect(gavel.player(), &KeyframePlayer::valuesChanged, this, [&] { lowest = std::min(lowest, gavel.strikeAngle()); });
+        connect(gavel.player(), &KeyframePlayer::valuesChanged, this,
+                [&] { lowest = std::min(lowest, gavel.strikeAngle()); });
         gavel.setStrikes(1);
         clock.advance(1000);
         QCOMPARE(done.size(), 1);
@@ -138,8 +140,8 @@ private slots:
         stamp.setTrigger(1);
         clock.advance(1000);
         QCOMPARE(slammed.size(), 1);
-        QVERIFY(largest > 1.05);  // it jumped up large
-        QVERIFY(faintest < 1.0);  // and faded in
+        QVERIFY(largest > 1.05); // it jumped up large
+        QVERIFY(faintest < 1.0); // and faded in
         QCOMPARE(stamp.current().scale, 1.0);
         QCOMPARE(stamp.current().opacity, 1.0);
     }
@@ -171,11 +173,13 @@ private slots:
                  QString("Kafka's own bookkeeping. Read-only, and frankly none of our business."));
         QCOMPARE(topicQuip(kafka, topic("__orders.dlq", {partition(0, 0, 5)}, true)),
                  QString("Kafka's own bookkeeping. Read-only, and frankly none of our business."));
-        QCOMPARE(topicQuip(kafka, topic("orders.dlq", {})), QString("Messages that failed everyone else. Somebody should look at these."));
+        QCOMPARE(topicQuip(kafka, topic("orders.dlq", {})),
+                 QString("Messages that failed everyone else. Somebody should look at these."));
         QCOMPARE(topicQuip(kafka, topic("orders", {})), QString("No partitions. Nothing to spread, nothing to chart."));
         QCOMPARE(topicQuip(kafka, topic("orders", {partition(0, 4, 4, 3, 1)})),
                  QString("Empty — or aged out. Either way, no evidence retained."));
-        QCOMPARE(topicQuip(kafka, topic("orders", {partition(0, 0, 4, 3, 1)})), QString("Under-replicated. Living dangerously."));
+        QCOMPARE(topicQuip(kafka, topic("orders", {partition(0, 0, 4, 3, 1)})),
+                 QString("Under-replicated. Living dangerously."));
         QCOMPARE(topicQuip(kafka, topic("orders", {partition(0, 0, 4)})),
                  QString("One partition. Strictly in order, strictly single-file."));
         QCOMPARE(topicQuip(kafka, topic("orders", {partition(0, 0, 4), partition(1, 0, 1), partition(2, 0, 0)})),
@@ -189,12 +193,16 @@ private slots:
     void rabbitQuipsCountWholeNumbers()
     {
         const BrokerKind rabbit = BrokerKind::rabbitmq;
-        QCOMPARE(topicQuip(rabbit, topic("amq.x", {}, true, 4)), QString("RabbitMQ's own plumbing. Not yours to read."));
+        QCOMPARE(topicQuip(rabbit, topic("amq.x", {}, true, 4)),
+                 QString("RabbitMQ's own plumbing. Not yours to read."));
         QCOMPARE(topicQuip(rabbit, topic("jobs.dead-letter", {}, false, 0)),
                  QString("Messages that failed everyone else. Somebody should look at these."));
-        QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 0)), QString("Empty. Either nobody produced, or a consumer got there first."));
-        QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 1)), QString("One message, waiting for someone to take it."));
-        QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 2)), QString("2 messages waiting. First in, first out — and only once."));
+        QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 0)),
+                 QString("Empty. Either nobody produced, or a consumer got there first."));
+        QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 1)),
+                 QString("One message, waiting for someone to take it."));
+        QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 2)),
+                 QString("2 messages waiting. First in, first out — and only once."));
         // Beyond 32 bits the count is still printed whole.
         QCOMPARE(topicQuip(rabbit, topic("jobs", {}, false, 6000000000LL)),
                  QString("6000000000 messages waiting. First in, first out — and only once."));
@@ -205,8 +213,10 @@ private slots:
         UserDefaults::standard().setString(L10n::key, "pt");
         QCoreApplication::processEvents();
         QCOMPARE(L10n::effective(), QString("pt"));
-        QCOMPARE(topicQuip(BrokerKind::kafka, topic("orders", {partition(0, 0, 4, 3, 1)})), L10n::t("Under-replicated. Living dangerously."));
-        QVERIFY(topicQuip(BrokerKind::kafka, topic("orders", {partition(0, 0, 4, 3, 1)})) != QString("Under-replicated. Living dangerously."));
+        QCOMPARE(topicQuip(BrokerKind::kafka, topic("orders", {partition(0, 0, 4, 3, 1)})),
+                 L10n::t("Under-replicated. Living dangerously."));
+        QVERIFY(topicQuip(BrokerKind::kafka, topic("orders", {partition(0, 0, 4, 3, 1)}))
+                != QString("Under-replicated. Living dangerously."));
         QVERIFY(topicQuip(BrokerKind::rabbitmq, topic("jobs", {}, false, 7)).startsWith("7 "));
     }
 };

@@ -18,7 +18,10 @@ const QColor tint = QColor::fromRgbF(0.2f, 0.6f, 1.0f);
 // Channel value of `color` at `opacity` over black.
 int over(double channel, double opacity) { return int(std::lround(channel * opacity * 255)); }
 // A border of `border` opacity stroked over a fill of `fill` opacity, same colour, over black.
-int stroked(double channel, double fill, double border) { return int(std::lround(channel * (border + (1 - border) * fill) * 255)); }
+int stroked(double channel, double fill, double border)
+{
+    return int(std::lround(channel * (border + (1 - border) * fill) * 255));
+}
 
 struct Tile {
     QWidget window;
@@ -69,7 +72,7 @@ private slots:
         QVERIFY(close(selected.fill().green(), over(0.6, 0.1)));
         QVERIFY(close(selected.border().blue(), stroked(1.0, 0.1, 0.6)));
         selected.button->setHovering(true);
-        QVERIFY(close(selected.fill().blue(), over(1.0, 0.1)));   // hover changes nothing when selected
+        QVERIFY(close(selected.fill().blue(), over(1.0, 0.1))); // hover changes nothing when selected
         QVERIFY(close(selected.border().blue(), stroked(1.0, 0.1, 0.6)));
     }
 
@@ -171,9 +174,10 @@ private slots:
         quiet.resize(1000, 700);
         const QImage a = loud.grab().toImage();
         const QImage b = quiet.grab().toImage();
-        QCOMPARE(a.pixel(600, 600), SettingsPalette::canvas().rgb()); // beyond the loud glow, no dot
+        QCOMPARE(a.pixel(600, 600), SettingsPalette::canvas().rgb());  // beyond the loud glow, no dot
         QVERIFY(b.pixel(600, 600) != SettingsPalette::canvas().rgb()); // the quiet glow reaches further
-        QVERIFY(QColor(a.pixel(990, 5)).blue() > QColor(b.pixel(990, 5)).blue()); // the loud glow is stronger at its centre
+        QVERIFY(QColor(a.pixel(990, 5)).blue()
+                > QColor(b.pixel(990, 5)).blue()); // the loud glow is stronger at its centre
     }
 
     void chromeStylesItsWindowLater()
@@ -186,7 +190,7 @@ private slots:
         QCOMPARE(window.palette().color(QPalette::Window), SettingsPalette::canvas());
         QVERIFY(window.autoFillBackground());
         TransparentWindowChrome::apply(chrome); // again: nothing changes
-        TransparentWindowChrome lonely;          // no window of its own: nothing happens
+        TransparentWindowChrome lonely;         // no window of its own: nothing happens
         TransparentWindowChrome::apply(&lonely);
         QVERIFY(!lonely.autoFillBackground());
     }

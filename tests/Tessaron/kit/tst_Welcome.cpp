@@ -60,7 +60,9 @@ private slots:
         QVERIFY(std::abs(later[0].position.x() - (110 + 80)) < 1e-9); // speed 100 along angle 0
         QVERIFY(std::abs(later[0].position.y() - (38 + 155 * 0.64)) < 1e-9);
         QCOMPARE(later[0].opacity, 0.5);
-        QVERIFY(std::abs(WelcomeConfetti::pieces(0.1, QSizeF(200, 100))[14].position.x() - (110 + 0.1 * 102 * std::cos(2.39996 * 14))) < 1e-9);
+        QVERIFY(std::abs(WelcomeConfetti::pieces(0.1, QSizeF(200, 100))[14].position.x()
+                         - (110 + 0.1 * 102 * std::cos(2.39996 * 14)))
+                < 1e-9);
     }
 
     void confettiBurstTiming()

@@ -65,8 +65,7 @@ private:
 };
 
 // QCoro::waitFor needs a default-constructible result; outcomes have none.
-template <typename T>
-T settle(QCoro::Task<T> task)
+template <typename T> T settle(QCoro::Task<T> task)
 {
     std::optional<T> result;
     QCoro::waitFor([&]() -> QCoro::Task<> { result.emplace(co_await std::move(task)); }());
@@ -106,7 +105,7 @@ public:
     Gates gates;
     QStringList calls;
 
-    std::optional<QList<Topic>> listed;          // with their watermarks; topics() strips them
+    std::optional<QList<Topic>> listed; // with their watermarks; topics() strips them
     std::optional<KafkaError> topicsError;
     QHash<QString, KafkaError> watermarkErrors;
     std::optional<QList<ConsumerGroup>> listedGroups = QList<ConsumerGroup>();
@@ -211,11 +210,21 @@ public:
     {
         QString start;
         switch (from.which()) {
-        case StartPosition::offset: start = QString("offset %1").arg(from.value()); break;
-        case StartPosition::tail: start = QString("tail %1").arg(from.value()); break;
-        case StartPosition::beginning: start = "beginning"; break;
-        case StartPosition::time: start = "time"; break;
-        case StartPosition::end: start = "end"; break;
+        case StartPosition::offset:
+            start = QString("offset %1").arg(from.value());
+            break;
+        case StartPosition::tail:
+            start = QString("tail %1").arg(from.value());
+            break;
+        case StartPosition::beginning:
+            start = "beginning";
+            break;
+        case StartPosition::time:
+            start = "time";
+            break;
+        case StartPosition::end:
+            start = "end";
+            break;
         }
         calls << QString("page %1 %2 %3 limit %4").arg(topic).arg(partition).arg(start).arg(limit);
         co_await gates.pass(QString("page %1 %2").arg(topic).arg(partition));
@@ -239,7 +248,9 @@ public:
 
 class FakeRabbit : public RabbitClient {
 public:
-    explicit FakeRabbit(const Broker& broker) : RabbitClient(broker, std::nullopt, 1000) {}
+    explicit FakeRabbit(const Broker& broker)
+        : RabbitClient(broker, std::nullopt, 1000)
+    { }
 
     Gates gates;
     QStringList calls;
@@ -323,8 +334,9 @@ public:
     QList<Reset> resets;
 
     const Broker& broker() const override { return definition; }
-    QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition, std::optional<QByteArray> key, QByteArray payload,
-                                 QList<std::pair<QString, QString>>, Mandate mandate, int32_t) override
+    QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition, std::optional<QByteArray> key,
+                                 QByteArray payload, QList<std::pair<QString, QString>>, Mandate mandate,
+                                 int32_t) override
     {
         if (produceError)
             throw *produceError;
@@ -332,8 +344,8 @@ public:
         co_return 1;
     }
     QCoro::Task<QString> groupState(QString, int32_t) override { co_return QStringLiteral("Empty"); }
-    QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions, Mandate mandate, bool force,
-                                   int32_t timeoutMs) override
+    QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions, Mandate mandate,
+                                   bool force, int32_t timeoutMs) override
     {
         if (resetError)
             throw *resetError;
@@ -351,11 +363,10 @@ public:
     QCoro::Task<Result> decode(QByteArray payload) override
     {
         ++decodes;
-        const int32_t id = int32_t(quint32(quint8(payload[1])) << 24 | quint32(quint8(payload[2])) << 16 | quint32(quint8(payload[3])) << 8
-                                   | quint32(quint8(payload[4])));
+        const int32_t id = int32_t(quint32(quint8(payload[1])) << 24 | quint32(quint8(payload[2])) << 16
+                                   | quint32(quint8(payload[3])) << 8 | quint32(quint8(payload[4])));
         const auto answer = answers.value(id, QString("the registry has no schema %1").arg(id));
-        if (const auto* json = std::get_if<QByteArray>(&answer))
-        {
+        if (const auto* json = std::get_if<QByteArray>(&answer)) {
             Message::Decoded decoded{id, *json, std::nullopt};
             co_return Result(std::move(decoded));
         }
@@ -375,8 +386,8 @@ public:
     QStringList registryArguments;
     std::optional<QString> lastPassword;
 
-    std::shared_ptr<KafkaReading> makeKafka(const Broker& broker, const std::optional<QString>& password, const std::optional<QString>&,
-                                            int32_t) override
+    std::shared_ptr<KafkaReading> makeKafka(const Broker& broker, const std::optional<QString>& password,
+                                            const std::optional<QString>&, int32_t) override
     {
         if (makeError)
             throw *makeError;
@@ -384,7 +395,8 @@ public:
         kafka->definition = broker;
         return kafka;
     }
-    std::shared_ptr<RabbitClient> makeRabbit(const Broker& broker, const std::optional<QString>& password, int32_t) override
+    std::shared_ptr<RabbitClient> makeRabbit(const Broker& broker, const std::optional<QString>& password,
+                                             int32_t) override
     {
         if (makeError)
             throw *makeError;
@@ -393,8 +405,8 @@ public:
             rabbit = std::make_shared<FakeRabbit>(broker);
         return rabbit;
     }
-    std::shared_ptr<KafkaWriting> makeWriter(const Broker& broker, const std::optional<QString>&, const std::optional<QString>&,
-                                             int32_t) override
+    std::shared_ptr<KafkaWriting> makeWriter(const Broker& broker, const std::optional<QString>&,
+                                             const std::optional<QString>&, int32_t) override
     {
         if (writerError)
             throw *writerError;
@@ -402,8 +414,8 @@ public:
         writer->definition = broker;
         return writer;
     }
-    std::shared_ptr<RegistryDecoding> makeRegistry(const QString& url, const QString& username, const std::optional<QString>& password,
-                                                   int32_t) override
+    std::shared_ptr<RegistryDecoding> makeRegistry(const QString& url, const QString& username,
+                                                   const std::optional<QString>& password, int32_t) override
     {
         registryArguments = {url, username, password.value_or("<none>")};
         return registry;

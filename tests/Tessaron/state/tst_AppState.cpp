@@ -19,7 +19,8 @@ namespace {
 bool keyringReachable()
 {
     Keychain probe(QStringLiteral("tessaron.velkin.test.probe"));
-    const bool ok = probe.set(QStringLiteral("x"), QStringLiteral("probe")) && probe.get(QStringLiteral("probe")) == QStringLiteral("x");
+    const bool ok = probe.set(QStringLiteral("x"), QStringLiteral("probe"))
+        && probe.get(QStringLiteral("probe")) == QStringLiteral("x");
     probe.remove(QStringLiteral("probe"));
     return ok;
 }
@@ -42,8 +43,8 @@ QStringList names(const QList<Broker>& brokers)
 
 } // namespace
 
-#define REQUIRE_KEYRING()                                                                                             \
-    if (!keyringReachable())                                                                                          \
+#define REQUIRE_KEYRING()                                                                                              \
+    if (!keyringReachable())                                                                                           \
     QSKIP("no Secret Service on the session bus (run the tests through scripts/services/run-with-services.sh)")
 
 class TestAppState : public QObject {
@@ -155,9 +156,11 @@ private slots:
         m_clients->kafka->listed = QList<Topic>{topic("orders"), topic("__consumer_offsets")};
         QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)), AppState::TestResult::answered(1));
         m_clients->kafka->topicsError = KafkaError(-195, "listing topics: transport failure");
-        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)), AppState::TestResult::refused("listing topics: transport failure"));
+        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)),
+                 AppState::TestResult::refused("listing topics: transport failure"));
         m_clients->makeError = KafkaError(-1, "ssl.ca.location: no such file");
-        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)), AppState::TestResult::refused("ssl.ca.location: no such file"));
+        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)),
+                 AppState::TestResult::refused("ssl.ca.location: no such file"));
         m_clients->makeError.reset();
         const Broker rabbit = rabbitBroker();
         m_clients->rabbit = std::make_shared<FakeRabbit>(rabbit);
@@ -170,8 +173,10 @@ private slots:
     {
         QCOMPARE(AppState::Action::makeProduce(std::nullopt).id(), QString("produce-new"));
         QCOMPARE(AppState::Action::makeProduce(message("orders", 3, 1042, 1)).id(), QString("produce-orders/3/1042"));
-        QCOMPARE(AppState::Action::makeResetOffsets({"billing", "Empty", false}, std::nullopt).id(), QString("reset-billing-"));
-        QCOMPARE(AppState::Action::makeResetOffsets({"billing", "Empty", false}, topic("orders")).id(), QString("reset-billing-orders"));
+        QCOMPARE(AppState::Action::makeResetOffsets({"billing", "Empty", false}, std::nullopt).id(),
+                 QString("reset-billing-"));
+        QCOMPARE(AppState::Action::makeResetOffsets({"billing", "Empty", false}, topic("orders")).id(),
+                 QString("reset-billing-orders"));
         QCOMPARE(AppState::Action::makeAsk().id(), QString("ask"));
         AppState state(m_clients);
         QSignalSpy changed(&state, &AppState::actionChanged);

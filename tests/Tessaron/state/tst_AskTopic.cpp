@@ -21,7 +21,8 @@ Topic orders()
 
 Message json(int64_t offset, QByteArray payload = "{\"a\":1}")
 {
-    return Message("orders.dlq", 0, offset, QByteArray("k"), payload, QDateTime::fromMSecsSinceEpoch(1700000000000 + offset, Qt::UTC), {});
+    return Message("orders.dlq", 0, offset, QByteArray("k"), payload,
+                   QDateTime::fromMSecsSinceEpoch(1700000000000 + offset, Qt::UTC), {});
 }
 
 QStringList lines(const QString& prompt) { return prompt.split('\n'); }
@@ -33,9 +34,12 @@ class TestAskTopic : public QObject {
 private slots:
     void theFactsOfTheTopicAndItsGroups()
     {
-        AskTopic::Evidence evidence{orders(), {}, ShapeVerdict::nothingToCompare(), {{"billing", "Stable", false}, {"audit", "Empty", false}}, 12, 600};
+        AskTopic::Evidence evidence{
+            orders(), {}, ShapeVerdict::nothingToCompare(), {{"billing", "Stable", false}, {"audit", "Empty", false}},
+            12,       600};
         const QString prompt = AskTopic::prompt("What is this?", evidence);
-        QVERIFY(prompt.startsWith("You are helping a developer understand a Kafka topic inside Tessaron MQ, a Linux client."));
+        QVERIFY(prompt.startsWith(
+            "You are helping a developer understand a Kafka topic inside Tessaron MQ, a Linux client."));
         QVERIFY(prompt.contains("no markdown headings.\n\nTOPIC: orders.dlq\npartitions: 2\n"
                                 "messages retained (not total ever produced): 200\nnamed like a dead-letter queue\n\n"
                                 "CONSUMER GROUPS: billing (Stable), audit (Empty)\n\n"
@@ -54,7 +58,8 @@ private slots:
         for (int i = 100; i > 0; --i)
             evidence.messages.append(json(i));
         const QString prompt = AskTopic::prompt("q", evidence);
-        QVERIFY(prompt.contains("SAMPLE (newest first, 12 of 100 read):\np0@100 key=k at=2023-11-14T22:13:20Z\n  {\"a\":1}\n"));
+        QVERIFY(prompt.contains(
+            "SAMPLE (newest first, 12 of 100 read):\np0@100 key=k at=2023-11-14T22:13:20Z\n  {\"a\":1}\n"));
         QCOMPARE(prompt.count(QRegularExpression("^p0@", QRegularExpression::MultilineOption)), 12);
         QVERIFY(prompt.contains("all 12 sampled messages share one shape"));
     }
@@ -70,7 +75,8 @@ private slots:
         Message failed = framed;
         failed.setDecodeFailure(QString("the registry has no schema 7"));
         evidence.messages.append(failed);
-        evidence.messages.append(Message("orders.dlq", 0, 5, std::nullopt, QByteArray("\x01\xff\xfe"), std::nullopt, {}));
+        evidence.messages.append(
+            Message("orders.dlq", 0, 5, std::nullopt, QByteArray("\x01\xff\xfe"), std::nullopt, {}));
         const QStringList l = lines(AskTopic::prompt("q", evidence));
         const qsizetype first = l.indexOf(QRegularExpression("^p0@1 .*"));
         QCOMPARE(l[first + 1], "  {\"text\":\"" + QString(591, 'x'));
@@ -116,7 +122,8 @@ private slots:
             headers.append({"h" + QString::number(h), QByteArray(100000, 'v')});
         const QByteArray wide = QString::fromUtf8("\U0001F600").repeated(600).toUtf8(); // 600 characters, 2400 bytes
         for (int i = 0; i < 12; ++i)
-            evidence.messages.append(Message("t", 0, i, QByteArray(50000, 'k'), "\"" + wide + "\"", std::nullopt, headers));
+            evidence.messages.append(
+                Message("t", 0, i, QByteArray(50000, 'k'), "\"" + wide + "\"", std::nullopt, headers));
         const QString prompt = AskTopic::prompt(QString(500000, 'q'), evidence);
         QVERIFY(prompt.toUtf8().size() <= AskTopic::maxPromptBytes);
         QVERIFY(prompt.contains("and "));

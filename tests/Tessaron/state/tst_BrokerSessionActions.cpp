@@ -80,10 +80,12 @@ private slots:
                                       {"Committed offsets", "reading billing's offsets: empty result"}}));
 
         // A group that is not listed fails as a whole and clears the previous group's blind spots.
-        f.clients->kafka->describeErrors.insert("ghost", KafkaError(-1, "describing ghost: the broker returned no description"));
+        f.clients->kafka->describeErrors.insert("ghost",
+                                                KafkaError(-1, "describing ghost: the broker returned no description"));
         f.session->setSelectedGroup(QString("ghost"));
         QCoro::waitFor(f.session->loadGroupDetail());
-        QCOMPARE(f.session->groupFailure(), std::optional<QString>("describing ghost: the broker returned no description"));
+        QCOMPARE(f.session->groupFailure(),
+                 std::optional<QString>("describing ghost: the broker returned no description"));
         QVERIFY(!f.session->groupDetail());
         QVERIFY(f.session->groupBlindSpots().isEmpty());
         QVERIFY(!f.session->lostConnection());
@@ -131,7 +133,8 @@ private slots:
         // Wild watermarks from the broker: the sum sticks at the 64-bit limit, a negative end counts 0.
         const int64_t most = std::numeric_limits<int64_t>::max();
         auto clients = std::make_shared<FakeFactory>();
-        clients->kafka->listed = QList<Topic>{topic("huge", {{0, most}, {0, most}, {0, std::numeric_limits<int64_t>::min()}})};
+        clients->kafka->listed =
+            QList<Topic>{topic("huge", {{0, most}, {0, most}, {0, std::numeric_limits<int64_t>::min()}})};
         clients->kafka->commits.insert("g", {{{"huge", 0}, 0}, {{"huge", 1}, 0}, {{"huge", 2}, 5}});
         BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
         QCoro::waitFor(session.connectBroker());
@@ -234,7 +237,8 @@ private slots:
         {
             auto clients = std::make_shared<FakeFactory>();
             auto gate = clients->kafka->gates.hold("topics");
-            auto session = std::make_unique<BrokerSession>(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+            auto session =
+                std::make_unique<BrokerSession>(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
             auto connecting = session->connectBroker();
             session.reset();
             gate->release();
@@ -300,7 +304,10 @@ private slots:
         QCOMPARE(settle(f.session->ask("why?")), AppOutcome::makeRefused("No AI provider configured."));
 
         const QString argumentFile = QDir::homePath() + "/prompt.txt";
-        faketools::install("claude", QString("printf '%s' \"$2\" > '%1'\nprintf '```text\\nIt is for orders.\\n```\\n'\n").arg(argumentFile).toUtf8());
+        faketools::install("claude",
+                           QString("printf '%s' \"$2\" > '%1'\nprintf '```text\\nIt is for orders.\\n```\\n'\n")
+                               .arg(argumentFile)
+                               .toUtf8());
         QCOMPARE(settle(f.session->ask("What is this topic for?")), AppOutcome::makeDone("It is for orders."));
         QFile prompt(argumentFile);
         QVERIFY(prompt.open(QIODevice::ReadOnly));

@@ -15,7 +15,8 @@ private slots:
     void connectListsTopicsWithWatermarksThenGroups()
     {
         auto clients = std::make_shared<FakeFactory>();
-        clients->kafka->listed = QList<Topic>{topic("orders", {{0, 10}, {5, 9}}), topic("__consumer_offsets", {{0, 1}})};
+        clients->kafka->listed =
+            QList<Topic>{topic("orders", {{0, 10}, {5, 9}}), topic("__consumer_offsets", {{0, 1}})};
         clients->kafka->listedGroups = QList<ConsumerGroup>{{"billing", "Stable", false}};
         BrokerSession session(kafkaBroker(), QString("pw"), std::nullopt, std::nullopt, clients);
         QSignalSpy connecting(&session, &BrokerSession::isConnectingChanged);
@@ -31,12 +32,14 @@ private slots:
         QVERIFY(session.topicsListed());
         QVERIFY(!session.isLoadingTopics());
         QCOMPARE(topicsChanged.count(), 2); // the bare listing, then the watermarks
-        QCOMPARE(clients->kafka->calls, (QStringList{"topics", "watermarks orders", "watermarks __consumer_offsets", "groups"}));
+        QCOMPARE(clients->kafka->calls,
+                 (QStringList{"topics", "watermarks orders", "watermarks __consumer_offsets", "groups"}));
 
         // Listing the same again changes nothing, so nothing is signalled.
         topicsChanged.clear();
         QSignalSpy groupsChanged(&session, &BrokerSession::groupsChanged);
-        clients->kafka->listed = QList<Topic>{topic("orders", {{0, 10}, {5, 9}}), topic("__consumer_offsets", {{0, 1}})};
+        clients->kafka->listed =
+            QList<Topic>{topic("orders", {{0, 10}, {5, 9}}), topic("__consumer_offsets", {{0, 1}})};
         QCoro::waitFor(session.refreshTopics());
         QCOMPARE(groupsChanged.count(), 0);
     }
@@ -53,7 +56,8 @@ private slots:
         QCOMPARE(session.topics().size(), 2);
         QCOMPARE(session.topics()[0].partitions[0].high, 0);
         QCOMPARE(session.topics()[1].partitions[0].high, 4);
-        QCOMPARE(session.unobservable(), (QList<Unobservable>{{"Consumer groups", "listing consumer groups: empty result"}}));
+        QCOMPARE(session.unobservable(),
+                 (QList<Unobservable>{{"Consumer groups", "listing consumer groups: empty result"}}));
 
         // The topic listing fails: the groups are still listed; the same fact is not repeated, the
         // same message under another subject is.
@@ -192,7 +196,8 @@ private slots:
         session.togglePin("a");
         session.togglePin("a");
         QCOMPARE(session.pinned(), (QStringList{"b", "a"}));
-        QCOMPARE(UserDefaults::standard().stringList("tessaron.topic." + broker.id.toString(QUuid::WithoutBraces).toUpper() + ".pinned"),
+        QCOMPARE(UserDefaults::standard().stringList("tessaron.topic."
+                                                     + broker.id.toString(QUuid::WithoutBraces).toUpper() + ".pinned"),
                  std::optional<QStringList>({"b", "a"}));
         BrokerSession fresh(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
         QVERIFY(fresh.pinned().isEmpty());

@@ -57,8 +57,9 @@ private slots:
 
         f.clients->kafka->calls.clear();
         QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 2, false));
-        QCOMPARE(f.pageCalls(), (QStringList{"page orders 0 beginning limit 1", "page orders 1 beginning limit 1",
-                                             "page orders 2 beginning limit 1"}));
+        QCOMPARE(f.pageCalls(),
+                 (QStringList{"page orders 0 beginning limit 1", "page orders 1 beginning limit 1",
+                              "page orders 2 beginning limit 1"}));
         f.clients->kafka->calls.clear();
         QCoro::waitFor(f.session->read(BrokerSession::Position::atOffset(4), 0, false));
         QCOMPARE(f.pageCalls().first(), QString("page orders 0 offset 4 limit 1"));
@@ -144,7 +145,8 @@ private slots:
         f.session->setSelectedTopic(QString("orders"));
         QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 30, false));
         QCOMPARE(f.ids(), (QStringList{"orders/2/0", "orders/0/0"}));
-        QCOMPARE(f.session->unobservable(), (QList<Unobservable>{{"orders partition 1", "could not open topic orders"}}));
+        QCOMPARE(f.session->unobservable(),
+                 (QList<Unobservable>{{"orders partition 1", "could not open topic orders"}}));
         QVERIFY(!f.session->nextOffsets().contains(1));
 
         f.clients->kafka->pageErrors.insert(1, KafkaError(-195, "transport failure"));
@@ -294,7 +296,8 @@ private slots:
         queue.declaredDepth = 2;
         clients->rabbit->listing = {{queue}, {{"jobs", 1}}};
         clients->rabbit->queueBindings = {{"events", "jobs.#"}};
-        clients->rabbit->queued = {message("jobs", 0, 0, std::nullopt, "one"), message("jobs", 0, 1, std::nullopt, "two")};
+        clients->rabbit->queued = {message("jobs", 0, 0, std::nullopt, "one"),
+                                   message("jobs", 0, 1, std::nullopt, "two")};
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt, clients);
         QCoro::waitFor(session.connectBroker());
         session.setSelectedTopic(QString("jobs"));

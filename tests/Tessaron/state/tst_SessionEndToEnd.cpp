@@ -43,8 +43,11 @@ private slots:
         testing::MockKafkaCluster cluster(1);
         cluster.createTopic("orders", 2);
         for (int i = 0; i < 6; ++i)
-            cluster.produce("orders", i % 2, {.key = QByteArray("k") + QByteArray::number(i), .payload = QString("{\"n\":%1}").arg(i).toUtf8(),
-                                               .headers = {}, .timestampMs = 1700000000000 + i * 1000});
+            cluster.produce("orders", i % 2,
+                            {.key = QByteArray("k") + QByteArray::number(i),
+                             .payload = QString("{\"n\":%1}").arg(i).toUtf8(),
+                             .headers = {},
+                             .timestampMs = 1700000000000 + i * 1000});
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
         QCoro::waitFor(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
@@ -71,7 +74,8 @@ private slots:
         QCOMPARE(session.nextOffsets(), (QMap<int32_t, int64_t>{{0, 3}, {1, 3}}));
 
         // A corrected copy, filed with its reason, comes back with the reason header.
-        const AppOutcome filed = outcomeOf(session.produce("orders", QString("k5"), "{\"n\":5,\"fixed\":true}", "total was wrong"));
+        const AppOutcome filed =
+            outcomeOf(session.produce("orders", QString("k5"), "{\"n\":5,\"fixed\":true}", "total was wrong"));
         QCOMPARE(filed, AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
         QVERIFY(!session.isLoadingMessages());
         bool found = false;
@@ -89,13 +93,17 @@ private slots:
     {
         RegistryPeer registry;
         const QByteArray schema = R"({"type":"record","name":"Payment","fields":[{"name":"amount","type":"long"}]})";
-        registry.answer("/schemas/ids/1", {200, QJsonDocument(QJsonObject{{"schema", QString::fromUtf8(schema)}}).toJson(QJsonDocument::Compact)});
+        registry.answer(
+            "/schemas/ids/1",
+            {200, QJsonDocument(QJsonObject{{"schema", QString::fromUtf8(schema)}}).toJson(QJsonDocument::Compact)});
         testing::MockKafkaCluster cluster(1);
         cluster.createTopic("payments", 1);
         const QByteArray frame1 = QByteArray::fromHex("00000000012a"); // schema 1, amount 21
         const QByteArray frame9 = QByteArray::fromHex("00000000092a"); // schema 9, unknown
-        cluster.produce("payments", 0, {.key = std::nullopt, .payload = frame1, .headers = {}, .timestampMs = 1700000000000});
-        cluster.produce("payments", 0, {.key = std::nullopt, .payload = frame9, .headers = {}, .timestampMs = 1700000001000});
+        cluster.produce("payments", 0,
+                        {.key = std::nullopt, .payload = frame1, .headers = {}, .timestampMs = 1700000000000});
+        cluster.produce("payments", 0,
+                        {.key = std::nullopt, .payload = frame9, .headers = {}, .timestampMs = 1700000001000});
 
         Broker broker = cluster.broker();
         broker.schemaRegistryURL = "http://" + registry.address();
@@ -121,7 +129,8 @@ private slots:
         QVERIFY(session.topicsListed());
         cluster.setAllBrokersDown();
         QCoro::waitFor(session.loadTopics());
-        QVERIFY2(session.lostConnection(), qPrintable(session.unobservable().isEmpty() ? QString() : session.unobservable().last().reason));
+        QVERIFY2(session.lostConnection(),
+                 qPrintable(session.unobservable().isEmpty() ? QString() : session.unobservable().last().reason));
         // The topics listed before are kept.
         QCOMPARE(session.topics().size(), 1);
     }
@@ -138,7 +147,8 @@ private slots:
         const QString vhostPath = RabbitClient::percentEncoded(vhost);
         QVERIFY(!settle(admin.request("PUT", "/api/vhosts/" + vhostPath)).error);
         auto cleanup = qScopeGuard([&] { settle(admin.request("DELETE", "/api/vhosts/" + vhostPath)); });
-        QVERIFY(!settle(admin.request("PUT", "/api/queues/" + vhostPath + "/jobs", QByteArray("{\"durable\":false}"))).error);
+        QVERIFY(!settle(admin.request("PUT", "/api/queues/" + vhostPath + "/jobs", QByteArray("{\"durable\":false}")))
+                     .error);
 
         BrokerSession session(broker, QString("guest"), std::nullopt, std::nullopt);
         QCoro::waitFor(session.connectBroker());
@@ -154,7 +164,7 @@ private slots:
 
         session.setSelectedTopic(QString("jobs"));
         QCoro::waitFor(session.readLatest());
-        QVERIFY(session.messages().isEmpty()); // no consent yet
+        QVERIFY(session.messages().isEmpty());  // no consent yet
         QVERIFY(!session.bindings().isEmpty()); // the default exchange's binding shows already
 
         session.setAcceptedRabbitReadCost(true);

@@ -12,7 +12,8 @@
 namespace tessaron::fixtures {
 
 inline Message message(int64_t offset, std::optional<QByteArray> payload, std::optional<QByteArray> key = std::nullopt,
-                       int32_t partition = 0, QList<Message::Header> headers = {}, const QString& topic = QStringLiteral("t"))
+                       int32_t partition = 0, QList<Message::Header> headers = {},
+                       const QString& topic = QStringLiteral("t"))
 {
     return Message(topic, partition, offset, std::move(key), std::move(payload), std::nullopt, std::move(headers));
 }

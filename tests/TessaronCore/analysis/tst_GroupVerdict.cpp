@@ -66,10 +66,13 @@ private slots:
     void countsKnownEndsOnly()
     {
         QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, lagging({0, 0, 0}))), GroupVerdict::caughtUp(3));
-        QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, lagging({0, 0, 0, std::nullopt}))), GroupVerdict::caughtUp(3));
+        QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, lagging({0, 0, 0, std::nullopt}))),
+                 GroupVerdict::caughtUp(3));
         // Committed beyond the end is lag 0, never negative.
-        QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, {position(0, 120, 100), position(1, 0, 0)})), GroupVerdict::caughtUp(2));
-        QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, {position(0, 120, 100), position(1, 0, 3)})).total(), int64_t(3));
+        QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, {position(0, 120, 100), position(1, 0, 0)})),
+                 GroupVerdict::caughtUp(2));
+        QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, {position(0, 120, 100), position(1, 0, 3)})).total(),
+                 int64_t(3));
     }
 
     void namesTheFirstWorstPartition()

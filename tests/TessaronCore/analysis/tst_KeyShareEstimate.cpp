@@ -67,7 +67,8 @@ private slots:
 
     void ranksEqualSharesByCodePoint()
     {
-        const auto r = KeyShareEstimate::estimate({keyed("b", 0), keyed("a", 0), keyed("B", 0), keyed("\xC3\xA9", 0)}, {});
+        const auto r =
+            KeyShareEstimate::estimate({keyed("b", 0), keyed("a", 0), keyed("B", 0), keyed("\xC3\xA9", 0)}, {});
         QCOMPARE(r.ranked.size(), 4);
         QCOMPARE(r.ranked[0].key, QStringLiteral("B"));
         QCOMPARE(r.ranked[1].key, QStringLiteral("a"));

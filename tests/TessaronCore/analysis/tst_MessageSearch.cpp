@@ -61,7 +61,11 @@ private slots:
         QVERIFY(hit(message(3, QByteArray("{\"order\":1}")), u"ORDER", Scope::payload));
         QVERIFY(hit(message(4, QByteArray("the order")), u"order", Scope::payload));
         // Four bytes starting with zero are no frame: plain text.
-        QVERIFY(hit(message(5, QByteArray("\x00" "abc", 4)), u"abc", Scope::payload));
+        QVERIFY(hit(message(5,
+                            QByteArray("\x00"
+                                       "abc",
+                                       4)),
+                    u"abc", Scope::payload));
     }
 
     void searchesTheDecodingOfAvro()
@@ -77,8 +81,13 @@ private slots:
 
     void listsMatchingHeaders()
     {
-        const QList<Message::Header> headers{{"trace", "order-7"}, {"Order-Source", "web"}, {"trace", "ORDER-8"},
-                                             {"bin", "\xFF" "order"}, {"other", "x"}};
+        const QList<Message::Header> headers{{"trace", "order-7"},
+                                             {"Order-Source", "web"},
+                                             {"trace", "ORDER-8"},
+                                             {"bin",
+                                              "\xFF"
+                                              "order"},
+                                             {"other", "x"}};
         const Message m = message(0, QByteArray("x"), QByteArray("order"), 0, headers);
         QCOMPARE(hit(m, u"order", Scope::headers), (Hit{"t/0/0", false, false, {"trace", "Order-Source", "trace"}}));
         QCOMPARE(hit(m, u"order", Scope{Scope::key, Scope::headers}),

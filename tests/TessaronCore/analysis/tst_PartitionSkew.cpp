@@ -20,10 +20,7 @@ Topic holding(const QList<int64_t>& counts)
     return fixtures::topic("t", false, ps);
 }
 
-SkewVerdict::Bar bar(int32_t id, int64_t retained, double share)
-{
-    return SkewVerdict::Bar{id, retained, share};
-}
+SkewVerdict::Bar bar(int32_t id, int64_t retained, double share) { return SkewVerdict::Bar{id, retained, share}; }
 
 } // namespace
 
@@ -54,7 +51,8 @@ private slots:
 
     void judgesEvenSkewedAndStarved()
     {
-        QCOMPARE(PartitionSkew::verdict(holding({10, 20})), SkewVerdict::even({bar(0, 10, 10.0 / 30), bar(1, 20, 20.0 / 30)}));
+        QCOMPARE(PartitionSkew::verdict(holding({10, 20})),
+                 SkewVerdict::even({bar(0, 10, 10.0 / 30), bar(1, 20, 20.0 / 30)}));
         // Exactly twice the fair share is skewed.
         const QList<SkewVerdict::Bar> skewedBars{bar(0, 50, 0.5), bar(1, 20, 0.2), bar(2, 20, 0.2), bar(3, 10, 0.1)};
         QCOMPARE(PartitionSkew::verdict(holding({50, 20, 20, 10})), SkewVerdict::skewed(skewedBars, skewedBars[0], {}));

@@ -38,8 +38,12 @@ private slots:
     void comparesNothingWithoutShapes()
     {
         QCOMPARE(ShapeDrift::verdict({}), ShapeVerdict::nothingToCompare());
-        QList<Message> list{message(0, std::nullopt), message(1, QByteArray("\xFF\xFE")), message(2, QByteArray("plain")),
-                            message(3, QByteArray("[{\"a\":1}]")), message(4, framed), message(5, QByteArray("{}"))};
+        QList<Message> list{message(0, std::nullopt),
+                            message(1, QByteArray("\xFF\xFE")),
+                            message(2, QByteArray("plain")),
+                            message(3, QByteArray("[{\"a\":1}]")),
+                            message(4, framed),
+                            message(5, QByteArray("{}"))};
         QCOMPARE(ShapeDrift::verdict(list), ShapeVerdict::nothingToCompare());
     }
 
@@ -48,13 +52,14 @@ private slots:
         QCOMPARE(ShapeDrift::verdict(messages({shapeA, shapeA, shapeA})), ShapeVerdict::notEnoughEvidence(3));
         QCOMPARE(ShapeDrift::verdict(messages({shapeA, "text", shapeB})), ShapeVerdict::notEnoughEvidence(2));
         QCOMPARE(ShapeDrift::verdict(messages({shapeA, shapeA, shapeA, shapeA})), ShapeVerdict::consistent(4));
-        QCOMPARE(ShapeDrift::verdict(messages({shapeA, shapeA, "plain text", shapeA, shapeA})), ShapeVerdict::consistent(4));
+        QCOMPARE(ShapeDrift::verdict(messages({shapeA, shapeA, "plain text", shapeA, shapeA})),
+                 ShapeVerdict::consistent(4));
     }
 
     void ignoresKeyOrderAndValues()
     {
-        QCOMPARE(ShapeDrift::verdict(messages({"{\"a\":1,\"b\":\"x\"}", "{\"b\":\"y\",\"a\":2}", " {\"b\":\"\",\"a\":-1e3} ",
-                                               "{\"a\":0,\"b\":\"z\"}"})),
+        QCOMPARE(ShapeDrift::verdict(messages({"{\"a\":1,\"b\":\"x\"}", "{\"b\":\"y\",\"a\":2}",
+                                               " {\"b\":\"\",\"a\":-1e3} ", "{\"a\":0,\"b\":\"z\"}"})),
                  ShapeVerdict::consistent(4));
     }
 
@@ -67,15 +72,17 @@ private slots:
         QVERIFY(d);
         QCOMPARE(d->majorityCount, 4);
         QCOMPARE(d->outlierIDs, QStringList{"t/0/3"});
-        QCOMPARE(d->differences, (QList<FieldDifference>{{"a", JSONKind::number, JSONKind::string},
-                                                         {"b", JSONKind::string, JSONKind::number}}));
+        QCOMPARE(d->differences,
+                 (QList<FieldDifference>{{"a", JSONKind::number, JSONKind::string},
+                                         {"b", JSONKind::string, JSONKind::number}}));
     }
 
     void wantsAStrictMajority()
     {
         const ShapeVerdict v = ShapeDrift::verdict(messages({shapeA, shapeB, shapeA, shapeB}));
         QCOMPARE(v, ShapeVerdict::noMajority(4, 2));
-        QCOMPARE(ShapeDrift::verdict(messages({shapeA, shapeA, shapeB, shapeC, shapeC})).tag(), ShapeVerdict::Case::noMajority);
+        QCOMPARE(ShapeDrift::verdict(messages({shapeA, shapeA, shapeB, shapeC, shapeC})).tag(),
+                 ShapeVerdict::Case::noMajority);
     }
 
     void namesTheOutliersAndTheirDifferences()
@@ -98,8 +105,13 @@ private slots:
     {
         // Majority {B,a,b,z: number}; two outliers lack z, one changes b and B, one changes a.
         const QByteArray majority = "{\"B\":1,\"a\":1,\"b\":1,\"z\":1}";
-        const QList<QByteArray> payloads{majority, majority, majority, majority, majority,
-                                         "{\"B\":\"s\",\"a\":1,\"b\":\"s\"}", "{\"B\":1,\"a\":null,\"b\":1}"};
+        const QList<QByteArray> payloads{majority,
+                                         majority,
+                                         majority,
+                                         majority,
+                                         majority,
+                                         "{\"B\":\"s\",\"a\":1,\"b\":\"s\"}",
+                                         "{\"B\":1,\"a\":null,\"b\":1}"};
         const auto d = ShapeDrift::verdict(messages(payloads)).driftDetail();
         QVERIFY(d);
         QCOMPARE(d->differences,
@@ -120,14 +132,16 @@ private slots:
             payloads.insert(boolFirst ? 4 : 0, "{\"x\":\"s\",\"y\":1}");
             const auto d = ShapeDrift::verdict(messages(payloads)).driftDetail();
             QVERIFY(d);
-            QCOMPARE(d->differences, (QList<FieldDifference>{{"x", JSONKind::number, JSONKind::string},
-                                                             {"x", JSONKind::number, JSONKind::boolean}}));
+            QCOMPARE(d->differences,
+                     (QList<FieldDifference>{{"x", JSONKind::number, JSONKind::string},
+                                             {"x", JSONKind::number, JSONKind::boolean}}));
         }
     }
 
     void judgesAvroByItsDecoding()
     {
-        const MessageShape avroShape(QMap<QString, JSONKind>{{"id", JSONKind::number}, {"name", JSONKind::string}, {"tags", JSONKind::array}});
+        const MessageShape avroShape(
+            QMap<QString, JSONKind>{{"id", JSONKind::number}, {"name", JSONKind::string}, {"tags", JSONKind::array}});
         QList<Message> list{decodedMessage(0, framed, "not json", avroShape),
                             decodedMessage(1, shapeA, shapeB, std::nullopt), // judged by its decoded JSON
                             message(2, shapeA), message(3, shapeA), message(4, framed)};

@@ -23,10 +23,7 @@ std::optional<Fields> walkSchema(const QByteArray& schema, int64_t maxDepth = 2)
     return shape ? std::optional<Fields>(shape->fields()) : std::nullopt;
 }
 
-QByteArray nested(int arrays)
-{
-    return "{\"a\":" + QByteArray(arrays, '[') + QByteArray(arrays, ']') + "}";
-}
+QByteArray nested(int arrays) { return "{\"a\":" + QByteArray(arrays, '[') + QByteArray(arrays, ']') + "}"; }
 
 } // namespace
 
@@ -37,8 +34,11 @@ private slots:
     {
         const QByteArray json = "{\"a\":{\"b\":{\"c\":1}},\"d\":\"x\"}";
         QCOMPARE(walk(json, 2), (Fields{{"a", JSONKind::object}, {"a.b", JSONKind::object}, {"d", JSONKind::string}}));
-        QCOMPARE(walk(json, 3), (Fields{{"a", JSONKind::object}, {"a.b", JSONKind::object}, {"a.b.c", JSONKind::number},
-                                        {"d", JSONKind::string}}));
+        QCOMPARE(walk(json, 3),
+                 (Fields{{"a", JSONKind::object},
+                         {"a.b", JSONKind::object},
+                         {"a.b.c", JSONKind::number},
+                         {"d", JSONKind::string}}));
         for (int64_t depth : {int64_t(1), int64_t(0), int64_t(-5), std::numeric_limits<int64_t>::min()})
             QCOMPARE(walk(json, depth), (Fields{{"a", JSONKind::object}, {"d", JSONKind::string}}));
         QCOMPARE(walk(json, std::numeric_limits<int64_t>::max())->size(), 4);
@@ -46,10 +46,17 @@ private slots:
 
     void classifiesKinds()
     {
-        QCOMPARE(walk("{\"on\":true,\"off\":false,\"n\":1,\"z\":0,\"f\":-2.5e3,\"s\":\"1\",\"nil\":null,\"tags\":[{\"x\":1},[2]],\"o\":{}}"),
-                 (Fields{{"on", JSONKind::boolean}, {"off", JSONKind::boolean}, {"n", JSONKind::number},
-                         {"z", JSONKind::number}, {"f", JSONKind::number}, {"s", JSONKind::string},
-                         {"nil", JSONKind::null}, {"tags", JSONKind::array}, {"o", JSONKind::object}}));
+        QCOMPARE(walk("{\"on\":true,\"off\":false,\"n\":1,\"z\":0,\"f\":-2.5e3,\"s\":\"1\",\"nil\":null,\"tags\":[{"
+                      "\"x\":1},[2]],\"o\":{}}"),
+                 (Fields{{"on", JSONKind::boolean},
+                         {"off", JSONKind::boolean},
+                         {"n", JSONKind::number},
+                         {"z", JSONKind::number},
+                         {"f", JSONKind::number},
+                         {"s", JSONKind::string},
+                         {"nil", JSONKind::null},
+                         {"tags", JSONKind::array},
+                         {"o", JSONKind::object}}));
     }
 
     void takesKeysAsTheyAre()
@@ -58,7 +65,8 @@ private slots:
         QCOMPARE(walk("{\"\":{\"x\":1}}"), (Fields{{"", JSONKind::object}, {"x", JSONKind::number}}));
         QCOMPARE(walk("{\"a.b\":1}"), (Fields{{"a.b", JSONKind::number}}));
         QCOMPARE(walk("{\"\\u0061\\\"\\n\":1,\"caf\\u00e9\":2,\"\\ud83d\\ude00\":3}"),
-                 (Fields{{QStringLiteral("a\"\n"), JSONKind::number}, {QStringLiteral("caf\u00E9"), JSONKind::number},
+                 (Fields{{QStringLiteral("a\"\n"), JSONKind::number},
+                         {QStringLiteral("caf\u00E9"), JSONKind::number},
                          {QString::fromUcs4(U"\U0001F600"), JSONKind::number}}));
     }
 
@@ -81,9 +89,10 @@ private slots:
     void givesNoShapeWithoutAnObjectWithPaths()
     {
         QVERIFY(!ShapeWalk::fromPayload(std::optional<QByteArray>(), 2));
-        for (const QByteArray& json : {QByteArray("{}"), QByteArray(" { } "), QByteArray("[{\"a\":1}]"), QByteArray("42"),
-                                       QByteArray("\"text\""), QByteArray("true"), QByteArray("plain text"), QByteArray(),
-                                       QByteArray("\x00\x00\x00\x00\x01{\"a\":1}", 13)})
+        for (const QByteArray& json :
+             {QByteArray("{}"), QByteArray(" { } "), QByteArray("[{\"a\":1}]"), QByteArray("42"),
+              QByteArray("\"text\""), QByteArray("true"), QByteArray("plain text"), QByteArray(),
+              QByteArray("\x00\x00\x00\x00\x01{\"a\":1}", 13)})
             QVERIFY2(!walk(json), json.constData());
     }
 
@@ -96,8 +105,10 @@ private slots:
         QTest::newRow("subnormal") << QByteArray("{\"a\":[1e-320,1.7976931348623157e308]}");
         QTest::newRow("escapes") << QByteArray("{\"a\":\"\\\"\\\\\\/\\b\\f\\n\\r\\t\\u00e9\\ud83d\\ude00\"}");
         QTest::newRow("utf8") << QByteArray("{\"a\":\"ol\xC3\xA1 \xF0\x9F\x98\x80\"}");
-        QTest::newRow("long numbers") << QByteArray("{\"a\":[1" + QByteArray(300, '0') + ",0." + QByteArray(300, '0') + "1]}");
-        QTest::newRow("nesting") << QByteArray("{\"a\":[1,{\"b\":[[],{}]},\"]\"],\"c\":{\"d\":{\"e\":[{\"f\":null}]}}}");
+        QTest::newRow("long numbers") << QByteArray("{\"a\":[1" + QByteArray(300, '0') + ",0." + QByteArray(300, '0')
+                                                    + "1]}");
+        QTest::newRow("nesting") << QByteArray(
+            "{\"a\":[1,{\"b\":[[],{}]},\"]\"],\"c\":{\"d\":{\"e\":[{\"f\":null}]}}}");
     }
     void acceptsWhatThePlatformParserAccepts()
     {
@@ -178,13 +189,32 @@ private slots:
 
     void walksAvroRecords()
     {
-        const QByteArray schema = "{\"type\":\"record\",\"name\":\"Order\",\"namespace\":\"shop\",\"fields\":[ {\"name\":\"id\",\"type\":\"long\"},{\"name\":\"ok\",\"type\":\"boolean\"},{\"name\":\"note\",\"type\":[\"null\",\"string\"]}, {\"name\":\"nothing\",\"type\":\"null\"},{\"name\":\"price\",\"type\":{\"type\":\"bytes\",\"logicalType\":\"decimal\",\"scale\":2}}, {\"name\":\"day\",\"type\":{\"type\":\"int\",\"logicalType\":\"date\"}},{\"name\":\"state\",\"type\":{\"type\":\"enum\",\"name\":\"State\",\"symbols\":[\"A\"]}}, {\"name\":\"again\",\"type\":\"State\"},{\"name\":\"hash\",\"type\":{\"type\":\"fixed\",\"name\":\"H\",\"size\":4}}, {\"name\":\"attrs\",\"type\":{\"type\":\"map\",\"values\":\"int\"}},{\"name\":\"lines\",\"type\":{\"type\":\"array\",\"items\":\"string\"}}, {\"name\":\"mixed\",\"type\":[\"null\",\"int\",\"string\"]},{\"name\":\"empty\",\"type\":[]},{\"name\":\"nulls\",\"type\":[\"null\"]}, {\"name\":\"ghost\",\"type\":\"Nowhere\"},{\"name\":\"maybeGhost\",\"type\":[\"null\",\"Nowhere\"]}, {\"name\":\"addr\",\"type\":{\"type\":\"record\",\"name\":\"Addr\",\"fields\":[{\"name\":\"city\",\"type\":\"string\"}, {\"name\":\"geo\",\"type\":{\"type\":\"record\",\"name\":\"Geo\",\"fields\":[{\"name\":\"lat\",\"type\":\"double\"}]}}]}}, {\"name\":\"maybeAddr\",\"type\":[\"null\",\"Addr\"]}]}";
-        const Fields expected{{"id", JSONKind::number}, {"ok", JSONKind::boolean}, {"note", JSONKind::string},
-                              {"nothing", JSONKind::null}, {"price", JSONKind::string}, {"day", JSONKind::string},
-                              {"state", JSONKind::string}, {"again", JSONKind::string}, {"hash", JSONKind::string},
-                              {"attrs", JSONKind::object}, {"lines", JSONKind::array}, {"mixed", JSONKind::number},
-                              {"empty", JSONKind::null}, {"nulls", JSONKind::null}, {"addr", JSONKind::object},
-                              {"addr.city", JSONKind::string}, {"addr.geo", JSONKind::object}, {"maybeAddr", JSONKind::object}};
+        const QByteArray schema =
+            "{\"type\":\"record\",\"name\":\"Order\",\"namespace\":\"shop\",\"fields\":[ "
+            "{\"name\":\"id\",\"type\":\"long\"},{\"name\":\"ok\",\"type\":\"boolean\"},{\"name\":\"note\",\"type\":["
+            "\"null\",\"string\"]}, "
+            "{\"name\":\"nothing\",\"type\":\"null\"},{\"name\":\"price\",\"type\":{\"type\":\"bytes\",\"logicalType\":"
+            "\"decimal\",\"scale\":2}}, "
+            "{\"name\":\"day\",\"type\":{\"type\":\"int\",\"logicalType\":\"date\"}},{\"name\":\"state\",\"type\":{"
+            "\"type\":\"enum\",\"name\":\"State\",\"symbols\":[\"A\"]}}, "
+            "{\"name\":\"again\",\"type\":\"State\"},{\"name\":\"hash\",\"type\":{\"type\":\"fixed\",\"name\":\"H\","
+            "\"size\":4}}, "
+            "{\"name\":\"attrs\",\"type\":{\"type\":\"map\",\"values\":\"int\"}},{\"name\":\"lines\",\"type\":{"
+            "\"type\":\"array\",\"items\":\"string\"}}, "
+            "{\"name\":\"mixed\",\"type\":[\"null\",\"int\",\"string\"]},{\"name\":\"empty\",\"type\":[]},{\"name\":"
+            "\"nulls\",\"type\":[\"null\"]}, "
+            "{\"name\":\"ghost\",\"type\":\"Nowhere\"},{\"name\":\"maybeGhost\",\"type\":[\"null\",\"Nowhere\"]}, "
+            "{\"name\":\"addr\",\"type\":{\"type\":\"record\",\"name\":\"Addr\",\"fields\":[{\"name\":\"city\","
+            "\"type\":\"string\"}, "
+            "{\"name\":\"geo\",\"type\":{\"type\":\"record\",\"name\":\"Geo\",\"fields\":[{\"name\":\"lat\",\"type\":"
+            "\"double\"}]}}]}}, {\"name\":\"maybeAddr\",\"type\":[\"null\",\"Addr\"]}]}";
+        const Fields expected{
+            {"id", JSONKind::number},        {"ok", JSONKind::boolean},      {"note", JSONKind::string},
+            {"nothing", JSONKind::null},     {"price", JSONKind::string},    {"day", JSONKind::string},
+            {"state", JSONKind::string},     {"again", JSONKind::string},    {"hash", JSONKind::string},
+            {"attrs", JSONKind::object},     {"lines", JSONKind::array},     {"mixed", JSONKind::number},
+            {"empty", JSONKind::null},       {"nulls", JSONKind::null},      {"addr", JSONKind::object},
+            {"addr.city", JSONKind::string}, {"addr.geo", JSONKind::object}, {"maybeAddr", JSONKind::object}};
         QCOMPARE(walkSchema(schema), expected);
         QCOMPARE(walkSchema(schema, 3)->value("addr.geo.lat"), JSONKind(JSONKind::number));
         QVERIFY(!walkSchema(schema, 1)->contains("addr.city"));
@@ -194,7 +224,8 @@ private slots:
     {
         AvroSchema::Parsed parsed;
         parsed.root = AvroSchema::named("R");
-        parsed.names.insert("R", AvroSchema::record("R", {AvroSchema::Field{"x", AvroSchema::primitive(AvroSchema::Type::Int)}}));
+        parsed.names.insert(
+            "R", AvroSchema::record("R", {AvroSchema::Field{"x", AvroSchema::primitive(AvroSchema::Type::Int)}}));
         QCOMPARE(ShapeWalk::fromSchema(parsed, 2)->fields(), (Fields{{"x", JSONKind::number}}));
         parsed.names.clear();
         QVERIFY(!ShapeWalk::fromSchema(parsed, 2));
@@ -210,9 +241,13 @@ private slots:
 
     void endsARecordThatHoldsItself()
     {
-        const QByteArray schema = "{\"type\":\"record\",\"name\":\"Node\",\"fields\":[{\"name\":\"v\",\"type\":\"int\"},{\"name\":\"next\",\"type\":\"Node\"}]}";
-        QCOMPARE(walkSchema(schema, 2), (Fields{{"v", JSONKind::number}, {"next", JSONKind::object}, {"next.v", JSONKind::number},
-                                                {"next.next", JSONKind::object}}));
+        const QByteArray schema = "{\"type\":\"record\",\"name\":\"Node\",\"fields\":[{\"name\":\"v\",\"type\":\"int\"}"
+                                  ",{\"name\":\"next\",\"type\":\"Node\"}]}";
+        QCOMPARE(walkSchema(schema, 2),
+                 (Fields{{"v", JSONKind::number},
+                         {"next", JSONKind::object},
+                         {"next.v", JSONKind::number},
+                         {"next.next", JSONKind::object}}));
         const auto deep = walkSchema(schema, std::numeric_limits<int64_t>::max());
         QVERIFY(deep);
         QCOMPARE(deep->size(), qsizetype(2 * ShapeWalk::depthLimit));

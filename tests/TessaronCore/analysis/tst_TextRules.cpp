@@ -47,9 +47,9 @@ private slots:
     {
         QCOMPARE(TextRules::strictUtf8("ol\xC3\xA1"), QStringLiteral("ol\u00E1"));
         QVERIFY(!TextRules::strictUtf8("\xFF\xFE"));
-        QVERIFY(!TextRules::strictUtf8("\xC0\xAF"));         // overlong "/"
-        QVERIFY(!TextRules::strictUtf8("\xED\xA0\x80"));     // an encoded surrogate
-        QVERIFY(!TextRules::strictUtf8("abc\xE2\x82"));      // cut short
+        QVERIFY(!TextRules::strictUtf8("\xC0\xAF"));     // overlong "/"
+        QVERIFY(!TextRules::strictUtf8("\xED\xA0\x80")); // an encoded surrogate
+        QVERIFY(!TextRules::strictUtf8("abc\xE2\x82"));  // cut short
         QCOMPARE(TextRules::strictUtf8(""), QString());
     }
 

@@ -32,24 +32,28 @@ class TestTopicFilter : public QObject {
 private slots:
     void hidesInternalTopicsByFlag()
     {
-        const QList<Topic> topics{topic("__consumer_offsets", true), topic("plain", true), topic("zeta"), topic("__looks_internal")};
-        QCOMPARE(names(TopicFilter::visible(topics, u"", std::nullopt, false)), (QStringList{"__looks_internal", "zeta"}));
+        const QList<Topic> topics{topic("__consumer_offsets", true), topic("plain", true), topic("zeta"),
+                                  topic("__looks_internal")};
+        QCOMPARE(names(TopicFilter::visible(topics, u"", std::nullopt, false)),
+                 (QStringList{"__looks_internal", "zeta"}));
         QCOMPARE(names(TopicFilter::visible(topics, u"", std::nullopt, true)),
                  (QStringList{"__looks_internal", "zeta", "__consumer_offsets", "plain"}));
     }
 
     void ordersDeadLettersFirstThenByCodePoint()
     {
-        QCOMPARE(names(TopicFilter::visible(named({"a", "B", "b-dlq"}), u"", std::nullopt, false)), (QStringList{"b-dlq", "B", "a"}));
-        QCOMPARE(names(TopicFilter::visible(named({"alpha", "Zeta", "orders.DLQ", "audit-DLT", "\u00E9t\u00E9", "eta"}), u"",
-                                            std::nullopt, false)),
+        QCOMPARE(names(TopicFilter::visible(named({"a", "B", "b-dlq"}), u"", std::nullopt, false)),
+                 (QStringList{"b-dlq", "B", "a"}));
+        QCOMPARE(names(TopicFilter::visible(named({"alpha", "Zeta", "orders.DLQ", "audit-DLT", "\u00E9t\u00E9", "eta"}),
+                                            u"", std::nullopt, false)),
                  (QStringList{"audit-DLT", "orders.DLQ", "Zeta", "alpha", "eta", "\u00E9t\u00E9"}));
     }
 
     void narrowsToANamespaceAndASearch()
     {
         const QList<Topic> topics = named({"orders", "orders.paid", "ordersX", "shop.orders", "Orders.late"});
-        QCOMPARE(names(TopicFilter::visible(topics, u"", QStringLiteral("orders"), false)), (QStringList{"orders", "orders.paid"}));
+        QCOMPARE(names(TopicFilter::visible(topics, u"", QStringLiteral("orders"), false)),
+                 (QStringList{"orders", "orders.paid"}));
         QCOMPARE(names(TopicFilter::visible(topics, u"  ORDERS.", std::nullopt, false)),
                  (QStringList{"Orders.late", "orders.paid"}));
         QCOMPARE(TopicFilter::visible(topics, u" \t ", std::nullopt, false).size(), topics.size());
@@ -79,12 +83,14 @@ private slots:
 
     void offersNamespacesOfTwoOrMore()
     {
-        QCOMPARE(TopicFilter::namespaces(named({"shop.orders", "shop.users", "billing.x", "plain"})), QStringList{"shop"});
+        QCOMPARE(TopicFilter::namespaces(named({"shop.orders", "shop.users", "billing.x", "plain"})),
+                 QStringList{"shop"});
         QCOMPARE(TopicFilter::namespaces(named({"orders.", "orders.paid", ".a.b", "a", "a.c", "..", "b", "b"})),
                  (QStringList{"a", "orders"}));
         QList<Topic> internal{topic("__x.a", true), topic("__x.b", true), topic("__x.c")};
         QVERIFY(TopicFilter::namespaces(internal).isEmpty());
-        QCOMPARE(TopicFilter::namespaces(named({"b.x", "b.y", "B.x", "B.y", "a.x", "a.y"})), (QStringList{"B", "a", "b"}));
+        QCOMPARE(TopicFilter::namespaces(named({"b.x", "b.y", "B.x", "B.y", "a.x", "a.y"})),
+                 (QStringList{"B", "a", "b"}));
     }
 };
 

@@ -26,7 +26,8 @@ private slots:
             // Two awaits started back to back: the second job queues behind the first.
             auto first = queue.run([&] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                if (std::this_thread::get_id() == main) offMain = false;
+                if (std::this_thread::get_id() == main)
+                    offMain = false;
                 std::lock_guard l(mutex);
                 order.push_back(1);
                 return 1;

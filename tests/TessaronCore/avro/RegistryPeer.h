@@ -13,8 +13,8 @@ public:
     struct Answer {
         int status = 200;
         QByteArray body;
-        bool silent = false;    // accept the request and never answer
-        bool notHTTP = false;   // answer bytes that are not HTTP
+        bool silent = false;  // accept the request and never answer
+        bool notHTTP = false; // answer bytes that are not HTTP
     };
     struct Request {
         QByteArray path;
@@ -59,16 +59,21 @@ private:
                 request.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
         }
         requests.append(request);
-        Answer answer = m_answers.value(request.path, Answer{404, R"({"error_code":40403,"message":"Schema not found"})"});
+        Answer answer =
+            m_answers.value(request.path, Answer{404, R"({"error_code":40403,"message":"Schema not found"})"});
         if (answer.silent)
             return;
         if (answer.notHTTP) {
             socket->write("SSH-2.0-nothing-to-see\r\n");
         } else {
-            socket->write("HTTP/1.1 " + QByteArray::number(answer.status) + " Whatever\r\n"
-                          "Content-Type: application/vnd.schemaregistry.v1+json\r\n"
-                          "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n"
-                          "Connection: close\r\n\r\n" + answer.body);
+            socket->write("HTTP/1.1 " + QByteArray::number(answer.status)
+                          + " Whatever\r\n"
+                            "Content-Type: application/vnd.schemaregistry.v1+json\r\n"
+                            "Content-Length: "
+                          + QByteArray::number(answer.body.size())
+                          + "\r\n"
+                            "Connection: close\r\n\r\n"
+                          + answer.body);
         }
         socket->disconnectFromHost();
     }

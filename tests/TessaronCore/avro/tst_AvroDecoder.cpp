@@ -96,7 +96,8 @@ private slots:
                 QFAIL(qPrintable(name + ": " + error.text()));
             }
             if (json != v["json"].toString().toUtf8())
-                QFAIL(qPrintable(name + "\n got:      " + QString::fromUtf8(json) + "\n expected: " + v["json"].toString()));
+                QFAIL(qPrintable(name + "\n got:      " + QString::fromUtf8(json)
+                                 + "\n expected: " + v["json"].toString()));
         }
     }
 
@@ -108,7 +109,10 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QJsonArray vectors = QJsonDocument::fromJson(file.readAll()).array();
         uint32_t seed = 12345;
-        auto next = [&seed] { seed = seed * 1664525u + 1013904223u; return seed >> 24; };
+        auto next = [&seed] {
+            seed = seed * 1664525u + 1013904223u;
+            return seed >> 24;
+        };
         for (const QJsonValue& vector : vectors) {
             AvroSchema::Parsed schema = AvroSchema::parse(vector["schema"].toString().toUtf8());
             const QByteArray body = QByteArray::fromHex(vector["hex"].toString().toLatin1());
@@ -128,8 +132,7 @@ private slots:
                     c = char(next());
                 try {
                     AvroDecoder::decode(noise, schema);
-                } catch (const Error&) {
-                }
+                } catch (const Error&) { }
             }
         }
     }
@@ -191,11 +194,14 @@ private slots:
         QCOMPARE(failure(R"({"type":"record","name":"R","fields":[{"name":"x","type":"X"}]})", {}),
                  Error::unknownNamedType("X"));
         // A record with a repeated field name keeps the value read last.
-        QCOMPARE(decode(R"({"type":"record","name":"R","fields":[{"name":"a","type":"int"},{"name":"b","type":"int"},{"name":"a","type":"string"}]})",
-                        zigzag(1) + zigzag(2) + zigzag(1) + "z"),
-                 QByteArray("{\"a\":\"z\",\"b\":2}"));
+        QCOMPARE(
+            decode(
+                R"({"type":"record","name":"R","fields":[{"name":"a","type":"int"},{"name":"b","type":"int"},{"name":"a","type":"string"}]})",
+                zigzag(1) + zigzag(2) + zigzag(1) + "z"),
+            QByteArray("{\"a\":\"z\",\"b\":2}"));
         QCOMPARE(decode(R"({"type":"array","items":"int"})", zigzag(0)), QByteArray("[]"));
-        QCOMPARE(decode(R"({"type":"map","values":"int"})", zigzag(1) + zigzag(2) + QByteArray::fromHex("ff00") + zigzag(4) + zigzag(0)),
+        QCOMPARE(decode(R"({"type":"map","values":"int"})",
+                        zigzag(1) + zigzag(2) + QByteArray::fromHex("ff00") + zigzag(4) + zigzag(0)),
                  QByteArray("{\"0xff00\":4}"));
     }
 
@@ -207,18 +213,23 @@ private slots:
         QCOMPARE(decode(dec, zigzag(0)), QByteArray("\"0\""));
         QCOMPARE(decode(dec, zigzag(1) + QByteArray(1, 0)), QByteArray("\"0.00\""));
         QCOMPARE(decode(dec, zigzag(2) + QByteArray::fromHex("fb2e")), QByteArray("\"-12.34\""));
-        QCOMPARE(decode(R"({"type":"bytes","logicalType":"decimal","scale":-3})", zigzag(1) + "\x05"), QByteArray("\"5\""));
+        QCOMPARE(decode(R"({"type":"bytes","logicalType":"decimal","scale":-3})", zigzag(1) + "\x05"),
+                 QByteArray("\"5\""));
         // Seventeen bytes take the long-division road; the most negative value has no positive twin.
-        QCOMPARE(decode(R"({"type":"bytes","logicalType":"decimal"})", zigzag(17) + QByteArray::fromHex("ff") + QByteArray(16, 0)),
+        QCOMPARE(decode(R"({"type":"bytes","logicalType":"decimal"})",
+                        zigzag(17) + QByteArray::fromHex("ff") + QByteArray(16, 0)),
                  QByteArray("\"-340282366920938463463374607431768211456\""));
-        QCOMPARE(decode(R"({"type":"bytes","logicalType":"decimal"})", zigzag(8) + QByteArray::fromHex("8000000000000000")),
-                 QByteArray("\"-9223372036854775808\""));
+        QCOMPARE(
+            decode(R"({"type":"bytes","logicalType":"decimal"})", zigzag(8) + QByteArray::fromHex("8000000000000000")),
+            QByteArray("\"-9223372036854775808\""));
 
         // What is read follows the logical type, not its base, also when a block count is checked
         // against the bytes left.
-        QCOMPARE(decode(R"({"type":"array","items":{"type":"double","logicalType":"date"}})", zigzag(2) + zigzag(0) + zigzag(-1) + zigzag(0)),
+        QCOMPARE(decode(R"({"type":"array","items":{"type":"double","logicalType":"date"}})",
+                        zigzag(2) + zigzag(0) + zigzag(-1) + zigzag(0)),
                  QByteArray(R"(["1970-01-01","1969-12-31"])"));
-        QCOMPARE(decode(R"({"type":"array","items":{"type":"double","logicalType":"decimal","scale":1}})", zigzag(1) + zigzag(1) + "\x05" + zigzag(0)),
+        QCOMPARE(decode(R"({"type":"array","items":{"type":"double","logicalType":"decimal","scale":1}})",
+                        zigzag(1) + zigzag(1) + "\x05" + zigzag(0)),
                  QByteArray(R"(["0.5"])"));
         QCOMPARE(decode(R"({"type":"map","values":{"type":"fixed","name":"T","size":8,"logicalType":"time-millis"}})",
                         zigzag(1) + zigzag(1) + "k" + zigzag(1000) + zigzag(0)),
@@ -229,15 +240,18 @@ private slots:
                  QByteArray("\"0x00112233445566778899aabbccddeeff\""));
 
         // Moments outside the four-digit years and negative times of day get a defined text.
-        QCOMPARE(decode(R"({"type":"int","logicalType":"date"})", zigzag(3000000)), QByteArray("\"out of range: 3000000 days\""));
+        QCOMPARE(decode(R"({"type":"int","logicalType":"date"})", zigzag(3000000)),
+                 QByteArray("\"out of range: 3000000 days\""));
         QCOMPARE(decode(R"({"type":"int","logicalType":"date"})", zigzag(-719162)), QByteArray("\"0001-01-01\""));
         QCOMPARE(decode(R"({"type":"int","logicalType":"date"})", zigzag(2932896)), QByteArray("\"9999-12-31\""));
         QCOMPARE(decode(R"({"type":"long","logicalType":"timestamp-millis"})", zigzag(INT64_MAX)),
                  QByteArray("\"out of range: 9223372036854775807 ms\""));
         QCOMPARE(decode(R"({"type":"long","logicalType":"timestamp-micros"})", zigzag(INT64_MIN)),
                  QByteArray("\"out of range: -9223372036854775808 \u00b5s\""));
-        QCOMPARE(decode(R"({"type":"long","logicalType":"timestamp-micros"})", zigzag(-1)), QByteArray("\"1969-12-31T23:59:59.999Z\""));
-        QCOMPARE(decode(R"({"type":"int","logicalType":"time-millis"})", zigzag(-1)), QByteArray("\"out of range: -1 ms\""));
+        QCOMPARE(decode(R"({"type":"long","logicalType":"timestamp-micros"})", zigzag(-1)),
+                 QByteArray("\"1969-12-31T23:59:59.999Z\""));
+        QCOMPARE(decode(R"({"type":"int","logicalType":"time-millis"})", zigzag(-1)),
+                 QByteArray("\"out of range: -1 ms\""));
         QCOMPARE(decode(R"({"type":"int","logicalType":"time-millis"})", zigzag(90000000)), QByteArray("\"25:00:00\""));
         QCOMPARE(decode(R"({"type":"long","logicalType":"time-micros"})", zigzag(INT64_MAX)),
                  QByteArray("\"2562047788:00:54.775\""));
@@ -250,40 +264,44 @@ private slots:
         QTest::addColumn<int>("kind");
         using K = Error::Kind;
         const QByteArray nulls = R"({"type":"array","items":"null"})";
-        QTest::newRow("huge string length") << QByteArray("\"string\"") << zigzag(int64_t(1) << 62) << int(K::Truncated);
+        QTest::newRow("huge string length")
+            << QByteArray("\"string\"") << zigzag(int64_t(1) << 62) << int(K::Truncated);
         QTest::newRow("overlong varint") << QByteArray("\"long\"") << QByteArray(11, char(0x80)) << int(K::Truncated);
         QTest::newRow("huge block of nulls") << nulls << zigzag(int64_t(1) << 62) << int(K::TooManyItems);
-        QTest::newRow("many small blocks of nulls") << nulls << (zigzag(600000) + zigzag(600000) + zigzag(0)) << int(K::TooManyItems);
+        QTest::newRow("many small blocks of nulls")
+            << nulls << (zigzag(600000) + zigzag(600000) + zigzag(0)) << int(K::TooManyItems);
         QTest::newRow("block count without its minimum") << nulls << (zigzag(INT64_MIN)) << int(K::TooManyItems);
-        QTest::newRow("huge block of longs") << QByteArray(R"({"type":"array","items":"long"})") << zigzag(int64_t(1) << 40) << int(K::Truncated);
+        QTest::newRow("huge block of longs")
+            << QByteArray(R"({"type":"array","items":"long"})") << zigzag(int64_t(1) << 40) << int(K::Truncated);
         QTest::newRow("huge block of empty records")
-            << QByteArray(R"({"type":"array","items":{"type":"record","name":"E","fields":[]}})") << zigzag(-(int64_t(1) << 61)) + zigzag(0)
-            << int(K::TooManyItems);
-        QTest::newRow("huge map") << QByteArray(R"({"type":"map","values":"null"})") << zigzag(int64_t(1) << 50) << int(K::Truncated);
+            << QByteArray(R"({"type":"array","items":{"type":"record","name":"E","fields":[]}})")
+            << zigzag(-(int64_t(1) << 61)) + zigzag(0) << int(K::TooManyItems);
+        QTest::newRow("huge map") << QByteArray(R"({"type":"map","values":"null"})") << zigzag(int64_t(1) << 50)
+                                  << int(K::Truncated);
         QTest::newRow("self-containing record")
-            << QByteArray(R"({"type":"record","name":"R","fields":[{"name":"r","type":"R"}]})") << QByteArray() << int(K::TooDeep);
+            << QByteArray(R"({"type":"record","name":"R","fields":[{"name":"r","type":"R"}]})") << QByteArray()
+            << int(K::TooDeep);
         QTest::newRow("record containing itself twice")
             << QByteArray(R"({"type":"record","name":"R","fields":[{"name":"a","type":"R"},{"name":"b","type":"R"}]})")
             << QByteArray() << int(K::TooDeep);
-        QTest::newRow("record branching through arrays")
-            << QByteArray(R"({"type":"record","name":"R","fields":[{"name":"a","type":{"type":"array","items":"null"}},{"name":"b","type":"R"},{"name":"c","type":"R"}]})")
-            << QByteArray(4096, 0) << int(K::TooDeep);
+        QTest::newRow("record branching through arrays") << QByteArray(
+            R"({"type":"record","name":"R","fields":[{"name":"a","type":{"type":"array","items":"null"}},{"name":"b","type":"R"},{"name":"c","type":"R"}]})")
+                                                         << QByteArray(4096, 0) << int(K::TooDeep);
         QByteArray deepArrays;
         for (int i = 0; i < 300; ++i)
             deepArrays += R"({"type":"array","items":)";
         deepArrays += "\"int\"" + QByteArray(300, '}');
         QTest::newRow("arrays nested 300 deep") << deepArrays << QByteArray(300, char(0x02)) << int(K::TooDeep);
-        QTest::newRow("huge decimal")
-            << QByteArray(R"({"type":"bytes","logicalType":"decimal","scale":2})") << zigzag(4000) + QByteArray(4000, char(0x7F))
-            << int(K::DecimalTooLarge);
+        QTest::newRow("huge decimal") << QByteArray(R"({"type":"bytes","logicalType":"decimal","scale":2})")
+                                      << zigzag(4000) + QByteArray(4000, char(0x7F)) << int(K::DecimalTooLarge);
         QTest::newRow("huge fixed decimal")
-            << QByteArray(R"({"type":"fixed","name":"F","size":2147483647,"logicalType":"decimal"})") << QByteArray(8, 1)
-            << int(K::Truncated);
+            << QByteArray(R"({"type":"fixed","name":"F","size":2147483647,"logicalType":"decimal"})")
+            << QByteArray(8, 1) << int(K::Truncated);
         QTest::newRow("huge decimal scale")
             << QByteArray(R"({"type":"bytes","logicalType":"decimal","scale":2000000000})") << zigzag(1) + "\x05"
             << int(K::DecimalScaleTooLarge);
-        QTest::newRow("huge fixed") << QByteArray(R"({"type":"fixed","name":"F","size":2147483647})") << QByteArray(8, 0)
-                                    << int(K::Truncated);
+        QTest::newRow("huge fixed") << QByteArray(R"({"type":"fixed","name":"F","size":2147483647})")
+                                    << QByteArray(8, 0) << int(K::Truncated);
     }
 
     void hostileInput()

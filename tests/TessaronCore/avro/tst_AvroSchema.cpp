@@ -47,7 +47,8 @@ private slots:
                  AvroSchema::logical(AvroSchema::LogicalType::decimal(2), prim(Type::Bytes)));
         QCOMPARE(AvroSchema::parse(R"({"type":"bytes","logicalType":"decimal","scale":2.5})").root,
                  AvroSchema::logical(AvroSchema::LogicalType::decimal(0), prim(Type::Bytes)));
-        QCOMPARE(AvroSchema::parse(R"({"type":"bytes","logicalType":"decimal","scale":8.0})").root.logicalType().scale, 8);
+        QCOMPARE(AvroSchema::parse(R"({"type":"bytes","logicalType":"decimal","scale":8.0})").root.logicalType().scale,
+                 8);
         QCOMPARE(AvroSchema::parse(R"({"type":"string","logicalType":"date"})").root,
                  AvroSchema::logical(AvroSchema::LogicalType::of(Kind::Date), prim(Type::String)));
         // A logical type on a record or enum is ignored; arrays never take one.
@@ -78,7 +79,8 @@ private slots:
         QCOMPARE(parsed.names.value("shop.Order"), parsed.root);
 
         // A dotted top-level name gives its fields its namespace.
-        auto dotted = AvroSchema::parse(R"({"type":"record","name":"a.b.Order","fields":[{"name":"i","type":"Item"}]})");
+        auto dotted =
+            AvroSchema::parse(R"({"type":"record","name":"a.b.Order","fields":[{"name":"i","type":"Item"}]})");
         QCOMPARE(dotted.root.fields()[0].schema, AvroSchema::named("a.b.Item"));
     }
 
@@ -98,7 +100,8 @@ private slots:
         // Undefined names parse; the decoder reports them.
         QCOMPARE(AvroSchema::parse(R"({"type":"nowhere.Thing"})").root, AvroSchema::named("nowhere.Thing"));
         // A later definition of the same name replaces the earlier one.
-        auto twice = AvroSchema::parse(R"([{"type":"fixed","name":"F","size":1},{"type":"fixed","name":"F","size":2}])");
+        auto twice =
+            AvroSchema::parse(R"([{"type":"fixed","name":"F","size":1},{"type":"fixed","name":"F","size":2}])");
         QCOMPARE(twice.names.value("F").size(), 2);
     }
 
@@ -111,23 +114,28 @@ private slots:
         QCOMPARE(parseFailure("5"), AvroSchema::ParseError::malformed("expected a type"));
         QCOMPARE(parseFailure("{}"), AvroSchema::ParseError::malformed("expected a type"));
         QCOMPARE(parseFailure("[\"int\", null]"), AvroSchema::ParseError::malformed("expected a type"));
-        QCOMPARE(parseFailure(R"({"type":"record","fields":[]})"), AvroSchema::ParseError::malformed("named type without a name"));
+        QCOMPARE(parseFailure(R"({"type":"record","fields":[]})"),
+                 AvroSchema::ParseError::malformed("named type without a name"));
         QCOMPARE(parseFailure(R"({"type":"record","name":"R","namespace":"n","fields":[{"name":"a"}]})"),
                  AvroSchema::ParseError::malformed("field without name or type in n.R"));
         QCOMPARE(parseFailure(R"({"type":"array"})"), AvroSchema::ParseError::malformed("array without items"));
         QCOMPARE(parseFailure(R"({"type":"map"})"), AvroSchema::ParseError::malformed("map without values"));
 
         QCOMPARE(AvroSchema::ParseError::notJSON().text(), QStringLiteral("notJSON"));
-        QCOMPARE(AvroSchema::ParseError::malformed("map without values").text(), QStringLiteral("malformed(\"map without values\")"));
+        QCOMPARE(AvroSchema::ParseError::malformed("map without values").text(),
+                 QStringLiteral("malformed(\"map without values\")"));
         QCOMPARE(AvroSchema::ParseError::unknownType("x").text(), QStringLiteral("unknownType(\"x\")"));
     }
 
     void hostileSchemas()
     {
         // Sizes and scales must stay representable; a negative size cannot be read.
-        QCOMPARE(parseFailure(R"({"type":"fixed","name":"F","size":1e300})"), AvroSchema::ParseError::malformed("fixed size out of range"));
-        QCOMPARE(parseFailure(R"({"type":"fixed","name":"F","size":-1})"), AvroSchema::ParseError::malformed("fixed size out of range"));
-        QCOMPARE(parseFailure(R"({"type":"fixed","name":"F","size":4294967296})"), AvroSchema::ParseError::malformed("fixed size out of range"));
+        QCOMPARE(parseFailure(R"({"type":"fixed","name":"F","size":1e300})"),
+                 AvroSchema::ParseError::malformed("fixed size out of range"));
+        QCOMPARE(parseFailure(R"({"type":"fixed","name":"F","size":-1})"),
+                 AvroSchema::ParseError::malformed("fixed size out of range"));
+        QCOMPARE(parseFailure(R"({"type":"fixed","name":"F","size":4294967296})"),
+                 AvroSchema::ParseError::malformed("fixed size out of range"));
         QCOMPARE(parseFailure(R"({"type":"bytes","logicalType":"decimal","scale":-1e19})"),
                  AvroSchema::ParseError::malformed("decimal scale out of range"));
 
@@ -152,7 +160,8 @@ private slots:
         QVERIFY(!(AvroSchema::logical(AvroSchema::LogicalType::decimal(1), prim(Type::Bytes))
                   == AvroSchema::logical(AvroSchema::LogicalType::decimal(2), prim(Type::Bytes))));
         QVERIFY(AvroSchema::record("R", {{"a", prim(Type::Int)}}) == AvroSchema::record("R", {{"a", prim(Type::Int)}}));
-        QVERIFY(!(AvroSchema::record("R", {{"a", prim(Type::Int)}}) == AvroSchema::record("R", {{"b", prim(Type::Int)}})));
+        QVERIFY(
+            !(AvroSchema::record("R", {{"a", prim(Type::Int)}}) == AvroSchema::record("R", {{"b", prim(Type::Int)}})));
         // Accessors of another case read as empty rather than failing.
         QCOMPARE(prim(Type::Int).items(), AvroSchema());
         QVERIFY(prim(Type::Int).branches().isEmpty());

@@ -38,7 +38,13 @@ QByteArray framed(int32_t id, const QByteArray& body)
 QByteArray doubleBytes(double d) { return QByteArray(reinterpret_cast<const char*>(&d), 8); }
 
 // id 42 (zigzag 84), amount, customer "Ana".
-QByteArray orderBody(double amount) { return QByteArray("\x54", 1) + doubleBytes(amount) + QByteArray("\x06" "Ana", 4); }
+QByteArray orderBody(double amount)
+{
+    return QByteArray("\x54", 1) + doubleBytes(amount)
+        + QByteArray("\x06"
+                     "Ana",
+                     4);
+}
 
 SchemaRegistryClient::Result decode(SchemaRegistryClient& client, const QByteArray& payload)
 {
@@ -97,7 +103,8 @@ private slots:
         // A NaN field does not fail a valid record.
         result = decode(*client, framed(7, orderBody(std::nan(""))));
         QVERIFY2(std::holds_alternative<Message::Decoded>(result), qPrintable(failureMessage(result)));
-        QCOMPARE(std::get<Message::Decoded>(result).json, QByteArray(R"({"amount":"NaN","customer":{"name":"Ana"},"id":42})"));
+        QCOMPARE(std::get<Message::Decoded>(result).json,
+                 QByteArray(R"({"amount":"NaN","customer":{"name":"Ana"},"id":42})"));
 
         QCOMPARE(peer.count("/registry/schemas/ids/7"), 1);
         QCOMPARE(peer.requests.first().headers.value("accept"), QByteArray("application/vnd.schemaregistry.v1+json"));
@@ -128,7 +135,8 @@ private slots:
     {
         RegistryPeer peer;
         // A schema type that is not a text means Avro.
-        QByteArray answer = registryAnswer(R"(["null",{"type":"record","name":"R","fields":[{"name":"a","type":"int"}]}])");
+        QByteArray answer =
+            registryAnswer(R"(["null",{"type":"record","name":"R","fields":[{"name":"a","type":"int"}]}])");
         answer.chop(1);
         answer += R"(,"schemaType":5})";
         peer.answer("/schemas/ids/5", {200, answer});
@@ -141,7 +149,8 @@ private slots:
         result = decode(*client, framed(5, QByteArray(1, 0)));
         QVERIFY2(std::holds_alternative<Message::Decoded>(result), qPrintable(failureMessage(result)));
         QCOMPARE(std::get<Message::Decoded>(result).json, QByteArray(R"({"value":null})"));
-        QCOMPARE(failureMessage(decode(*client, framed(5, QByteArray(1, 4)))), QStringLiteral("schema 5 could not be parsed: badUnionIndex(2)"));
+        QCOMPARE(failureMessage(decode(*client, framed(5, QByteArray(1, 4)))),
+                 QStringLiteral("schema 5 could not be parsed: badUnionIndex(2)"));
         QCOMPARE(peer.count("/schemas/ids/5"), 1);
     }
 
@@ -214,7 +223,8 @@ private slots:
         peer.answer("/schemas/ids/5", {200, {}, true});
         peer.answer("/schemas/ids/6", {200, {}, false, true});
         auto client = SchemaRegistryClient::create(peer.address(), {}, {}, 300);
-        QCOMPARE(failureMessage(decode(*client, framed(5, "\x02"))), QStringLiteral("the registry did not answer: The request timed out."));
+        QCOMPARE(failureMessage(decode(*client, framed(5, "\x02"))),
+                 QStringLiteral("the registry did not answer: The request timed out."));
         decode(*client, framed(5, "\x02"));
         QCOMPARE(peer.count("/schemas/ids/5"), 2);
 
@@ -255,18 +265,24 @@ private slots:
     void sentencesFollowTheLanguage()
     {
         const QList<Failure> failures = {
-            Failure::unreachable("x"), Failure::notFound(9), Failure::badSchema(3, "truncated"),
+            Failure::unreachable("x"),        Failure::notFound(9),     Failure::badSchema(3, "truncated"),
             Failure::unexpected(503, "busy"), Failure::notConfigured(), Failure::unauthorized(),
         };
         const QStringList english = {
-            "the registry did not answer: x", "the registry has no schema 9", "schema 3 could not be parsed: truncated",
-            "the registry answered 503: busy", "no Schema Registry configured for this broker",
+            "the registry did not answer: x",
+            "the registry has no schema 9",
+            "schema 3 could not be parsed: truncated",
+            "the registry answered 503: busy",
+            "no Schema Registry configured for this broker",
             "the registry refused these credentials",
         };
         const QStringList portuguese = {
-            "o registry n\u00e3o respondeu: x", "o registry n\u00e3o tem o schema 9",
-            "o schema 3 n\u00e3o p\u00f4de ser interpretado: truncated", "o registry respondeu 503: busy",
-            "nenhum Schema Registry configurado para este broker", "o registry recusou estas credenciais",
+            "o registry n\u00e3o respondeu: x",
+            "o registry n\u00e3o tem o schema 9",
+            "o schema 3 n\u00e3o p\u00f4de ser interpretado: truncated",
+            "o registry respondeu 503: busy",
+            "nenhum Schema Registry configurado para este broker",
+            "o registry recusou estas credenciais",
         };
         QCOMPARE(QString::fromUtf8(Failure::notFound(9).what()), QStringLiteral("the registry has no schema 9"));
         for (qsizetype i = 0; i < failures.size(); ++i)
@@ -277,9 +293,11 @@ private slots:
         for (qsizetype i = 0; i < failures.size(); ++i)
             QCOMPARE(failures[i].message(), portuguese[i]);
         // A payload holding a format sequence is put in as it stands.
-        QCOMPARE(Failure::badSchema(4, "%d %@").message(), QStringLiteral("o schema 4 n\u00e3o p\u00f4de ser interpretado: %d %@"));
+        QCOMPARE(Failure::badSchema(4, "%d %@").message(),
+                 QStringLiteral("o schema 4 n\u00e3o p\u00f4de ser interpretado: %d %@"));
         // what() stays English whatever the language.
-        QCOMPARE(QString::fromUtf8(Failure::unauthorized().what()), QStringLiteral("the registry refused these credentials"));
+        QCOMPARE(QString::fromUtf8(Failure::unauthorized().what()),
+                 QStringLiteral("the registry refused these credentials"));
 
         UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
         QCOMPARE(Failure::unauthorized().message(), QStringLiteral("the registry refused these credentials"));

@@ -79,7 +79,8 @@ public:
 
     void createTopic(const QString& name, int partitions, int replicationFactor = 1)
     {
-        check(rd_kafka_mock_topic_create(m_cluster, name.toUtf8().constData(), partitions, replicationFactor), "creating a topic");
+        check(rd_kafka_mock_topic_create(m_cluster, name.toUtf8().constData(), partitions, replicationFactor),
+              "creating a topic");
     }
 
     // Produces one message and waits for its acknowledgement.
@@ -88,7 +89,8 @@ public:
         rd_kafka_t* rk = producer();
         rd_kafka_headers_t* headers = rd_kafka_headers_new(static_cast<size_t>(record.headers.size()));
         for (const auto& [name, value] : record.headers)
-            rd_kafka_header_add(headers, name.constData(), -1, value ? value->constData() : nullptr, value ? value->size() : 0);
+            rd_kafka_header_add(headers, name.constData(), -1, value ? value->constData() : nullptr,
+                                value ? value->size() : 0);
         static const char empty = 0;
         auto bytes = [](const std::optional<QByteArray>& b) -> void* {
             if (!b)
@@ -100,8 +102,8 @@ public:
             rk, RD_KAFKA_V_TOPIC(topic.toUtf8().constData()), RD_KAFKA_V_PARTITION(partition),
             RD_KAFKA_V_KEY(bytes(record.key), (record.key ? static_cast<size_t>(record.key->size()) : 0)),
             RD_KAFKA_V_VALUE(bytes(record.payload), (record.payload ? static_cast<size_t>(record.payload->size()) : 0)),
-            RD_KAFKA_V_MSGFLAGS(RD_KAFKA_MSG_F_COPY), RD_KAFKA_V_HEADERS(headers), RD_KAFKA_V_TIMESTAMP(record.timestampMs),
-            RD_KAFKA_V_OPAQUE(&delivered), RD_KAFKA_V_END);
+            RD_KAFKA_V_MSGFLAGS(RD_KAFKA_MSG_F_COPY), RD_KAFKA_V_HEADERS(headers),
+            RD_KAFKA_V_TIMESTAMP(record.timestampMs), RD_KAFKA_V_OPAQUE(&delivered), RD_KAFKA_V_END);
         if (err) {
             rd_kafka_headers_destroy(headers);
             check(err, "seeding a message");
@@ -120,7 +122,8 @@ public:
     // Commits offsets for a group, as a consumer of that group would.
     void commit(const QString& group, const QString& topic, const QMap<int32_t, int64_t>& offsets)
     {
-        rd_kafka_t* rk = makeHandle(RD_KAFKA_CONSUMER, {{"group.id", group.toStdString()}, {"enable.auto.commit", "false"}});
+        rd_kafka_t* rk =
+            makeHandle(RD_KAFKA_CONSUMER, {{"group.id", group.toStdString()}, {"enable.auto.commit", "false"}});
         rd_kafka_topic_partition_list_t* list = rd_kafka_topic_partition_list_new(static_cast<int>(offsets.size()));
         for (auto it = offsets.cbegin(); it != offsets.cend(); ++it)
             rd_kafka_topic_partition_list_add(list, topic.toUtf8().constData(), it.key())->offset = it.value();
@@ -156,7 +159,7 @@ public:
     }
 
 private:
-    static void quietLog(const rd_kafka_t*, int, const char*, const char*) {}
+    static void quietLog(const rd_kafka_t*, int, const char*, const char*) { }
 
     static void report(rd_kafka_t*, const rd_kafka_message_t* message, void*)
     {

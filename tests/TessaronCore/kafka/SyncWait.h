@@ -14,14 +14,12 @@ namespace tessaron::testing {
 
 namespace detail {
 
-template <typename T>
-struct Settled {
+template <typename T> struct Settled {
     std::optional<T> value;
     std::exception_ptr error;
 };
 
-template <typename T>
-QCoro::Task<Settled<T>> settle(QCoro::Task<T> task)
+template <typename T> QCoro::Task<Settled<T>> settle(QCoro::Task<T> task)
 {
     Settled<T> settled;
     try {
@@ -46,8 +44,7 @@ inline QCoro::Task<Settled<bool>> settleVoid(QCoro::Task<void> task)
 
 } // namespace detail
 
-template <typename T>
-T syncWait(QCoro::Task<T> task)
+template <typename T> T syncWait(QCoro::Task<T> task)
 {
     if constexpr (std::is_void_v<T>) {
         detail::Settled<bool> settled = QCoro::waitFor(detail::settleVoid(std::move(task)));
@@ -62,8 +59,7 @@ T syncWait(QCoro::Task<T> task)
 }
 
 // The error the task failed with; an error of code 0 when it did not fail.
-template <typename Error, typename T>
-Error failureOf(QCoro::Task<T> task)
+template <typename Error, typename T> Error failureOf(QCoro::Task<T> task)
 {
     try {
         syncWait(std::move(task));

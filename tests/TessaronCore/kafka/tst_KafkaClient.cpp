@@ -19,8 +19,7 @@ using Position = KafkaClient::StartPosition;
 
 namespace {
 
-template <typename T>
-KafkaError failureOf(QCoro::Task<T> task)
+template <typename T> KafkaError failureOf(QCoro::Task<T> task)
 {
     return testing::failureOf<KafkaError>(std::move(task));
 }
@@ -87,7 +86,8 @@ private slots:
         const QList<Topic> topics = syncWait(client->topics(5000));
         QCOMPARE(topics.size(), 2);
         QCOMPARE(topics[0].name, QString("broken"));
-        QCOMPARE(topics[0].error, std::optional<QString>(QString::fromUtf8(rd_kafka_err2str(RD_KAFKA_RESP_ERR_LEADER_NOT_AVAILABLE))));
+        QCOMPARE(topics[0].error,
+                 std::optional<QString>(QString::fromUtf8(rd_kafka_err2str(RD_KAFKA_RESP_ERR_LEADER_NOT_AVAILABLE))));
         QVERIFY(!topics[1].error);
     }
 
@@ -171,15 +171,20 @@ private slots:
         cluster->createTopic("t", 1);
         cluster->produce("t", 0, {std::nullopt, std::nullopt, {}, 1500});
         cluster->produce("t", 0, {QByteArray(""), QByteArray(""), {}, 0});
-        cluster->produce("t", 0, {QByteArray("k"), QByteArray("{\"a\":1}"),
-                                  {{"a", QByteArray("1")}, {"a", QByteArray("")}, {"b", std::nullopt}, {"c", QByteArray("x\0y", 3)}}, 1700000000123});
+        cluster->produce(
+            "t", 0,
+            {QByteArray("k"),
+             QByteArray("{\"a\":1}"),
+             {{"a", QByteArray("1")}, {"a", QByteArray("")}, {"b", std::nullopt}, {"c", QByteArray("x\0y", 3)}},
+             1700000000123});
         const QList<Message> messages = syncWait(client->read("t", 0, Position::atBeginning(), 10, 5000));
         QCOMPARE(messages.size(), 3);
 
         QVERIFY(!messages[0].key());
         QVERIFY(!messages[0].payload());
         QVERIFY(messages[0].isTombstone());
-        QCOMPARE(messages[0].timestamp(), std::optional<QDateTime>(QDateTime::fromMSecsSinceEpoch(1500, QTimeZone::utc())));
+        QCOMPARE(messages[0].timestamp(),
+                 std::optional<QDateTime>(QDateTime::fromMSecsSinceEpoch(1500, QTimeZone::utc())));
         QVERIFY(messages[0].headers().isEmpty());
 
         QCOMPARE(messages[1].key(), std::optional<QByteArray>(QByteArray("")));
@@ -221,12 +226,14 @@ private slots:
         cluster->pushRequestErrors(2 /* ListOffsets */, {RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED});
         const KafkaError lookup = failureOf(client->offsets(moment, topic, 5000));
         QCOMPARE(lookup.code(), int(RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED));
-        QVERIFY2(lookup.message().startsWith("looking up offsets for 2024-05-01 09:30:00 +0000"), qPrintable(lookup.message()));
+        QVERIFY2(lookup.message().startsWith("looking up offsets for 2024-05-01 09:30:00 +0000"),
+                 qPrintable(lookup.message()));
 
         cluster->pushRequestErrors(2 /* ListOffsets */, {RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED});
         const KafkaError read = failureOf(client->page("t", 0, Position::atTime(moment), 10, 5000));
         QCOMPARE(read.code(), int(RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED));
-        QVERIFY2(read.message().startsWith("looking up t/0 at 2024-05-01 09:30:00 +0000: "), qPrintable(read.message()));
+        QVERIFY2(read.message().startsWith("looking up t/0 at 2024-05-01 09:30:00 +0000: "),
+                 qPrintable(read.message()));
     }
 
     void aGroupListingNoBrokerGaveFails()
@@ -236,7 +243,9 @@ private slots:
         const KafkaError error = failureOf(client->groups(5000));
         QVERIFY(error.code() != 0);
         QVERIFY2(error.message().startsWith("listing consumer groups: "), qPrintable(error.message()));
-        QCOMPARE(error.message(), "listing consumer groups: " + QString::fromUtf8(rd_kafka_err2str(static_cast<rd_kafka_resp_err_t>(error.code()))));
+        QCOMPARE(error.message(),
+                 "listing consumer groups: "
+                     + QString::fromUtf8(rd_kafka_err2str(static_cast<rd_kafka_resp_err_t>(error.code()))));
     }
 
     void brokersDownReadAsALostConnection()
@@ -314,9 +323,21 @@ private slots:
         connect(&timer, &QTimer::timeout, [&] { ++ticks; });
         timer.start(10);
         // Coroutine lambdas are named so that their captures outlive the frames using them.
-        auto watermarks = [&]() -> QCoro::Task<void> { auto op = client->watermarks(topic, 5000); co_await op; finished << 1; };
-        auto listing = [&]() -> QCoro::Task<void> { auto op = client->topics(5000); co_await op; finished << 2; };
-        auto reading = [&]() -> QCoro::Task<void> { auto op = client->page("t", 0, Position::atBeginning(), 10, 5000); co_await op; finished << 3; };
+        auto watermarks = [&]() -> QCoro::Task<void> {
+            auto op = client->watermarks(topic, 5000);
+            co_await op;
+            finished << 1;
+        };
+        auto listing = [&]() -> QCoro::Task<void> {
+            auto op = client->topics(5000);
+            co_await op;
+            finished << 2;
+        };
+        auto reading = [&]() -> QCoro::Task<void> {
+            auto op = client->page("t", 0, Position::atBeginning(), 10, 5000);
+            co_await op;
+            finished << 3;
+        };
         auto run = [&]() -> QCoro::Task<void> {
             // Started at once (tasks are eager), awaited in reverse.
             auto first = watermarks();
@@ -339,7 +360,8 @@ private slots:
         cluster->commit("billing", "orders", {{0, 4}, {2, 9}});
         const Topic topic = syncWait(client->watermarks(syncWait(client->topics(5000)).constFirst(), 5000));
         const QList<GroupOffset> offsets = syncWait(client->offsets(QStringLiteral("billing"), topic, 5000));
-        QCOMPARE(offsets, (QList<GroupOffset>{{"orders", 0, 4, 6}, {"orders", 1, std::nullopt, 0}, {"orders", 2, 9, 9}}));
+        QCOMPARE(offsets,
+                 (QList<GroupOffset>{{"orders", 0, 4, 6}, {"orders", 1, std::nullopt, 0}, {"orders", 2, 9, 9}}));
         QCOMPARE(offsets[0].lag(), std::optional<int64_t>(2));
 
         // Without watermarks every high is 0.

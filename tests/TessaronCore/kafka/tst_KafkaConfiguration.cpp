@@ -37,8 +37,7 @@ QString value(const KafkaPairs& pairs, const QString& key)
     return QStringLiteral("<absent>");
 }
 
-template <typename F>
-KafkaError thrown(F make)
+template <typename F> KafkaError thrown(F make)
 {
     try {
         make();
@@ -55,10 +54,16 @@ class TestKafkaConfiguration : public QObject {
 private slots:
     void plaintextReaderPairsInOrder()
     {
-        const KafkaPairs pairs = KafkaClient::configurationPairs(broker(BrokerSecurity::plaintext), QStringLiteral("pw"), std::nullopt, 10000);
+        const KafkaPairs pairs = KafkaClient::configurationPairs(broker(BrokerSecurity::plaintext),
+                                                                 QStringLiteral("pw"), std::nullopt, 10000);
         const KafkaPairs expected{
-            {"bootstrap.servers", " host:9092 "}, {"security.protocol", "plaintext"}, {"allow.auto.create.topics", "false"},
-            {"enable.auto.commit", "false"}, {"enable.partition.eof", "true"}, {"socket.timeout.ms", "10000"}, {"client.id", "tessaron"},
+            {"bootstrap.servers", " host:9092 "},
+            {"security.protocol", "plaintext"},
+            {"allow.auto.create.topics", "false"},
+            {"enable.auto.commit", "false"},
+            {"enable.partition.eof", "true"},
+            {"socket.timeout.ms", "10000"},
+            {"client.id", "tessaron"},
             // Not one of the seven: without it every page that reads to a partition's end waits
             // out the broker's default fetch wait of 500 ms before the end is reported.
             {"fetch.wait.max.ms", "10"},
@@ -78,8 +83,12 @@ private slots:
         QTest::addColumn<KafkaPairs>("expected");
 
         auto fixed = [](const char* protocol, const char* timeout) {
-            return KafkaPairs{{"bootstrap.servers", " host:9092 "}, {"security.protocol", protocol}, {"allow.auto.create.topics", "false"},
-                              {"enable.auto.commit", "false"}, {"enable.partition.eof", "true"}, {"socket.timeout.ms", timeout},
+            return KafkaPairs{{"bootstrap.servers", " host:9092 "},
+                              {"security.protocol", protocol},
+                              {"allow.auto.create.topics", "false"},
+                              {"enable.auto.commit", "false"},
+                              {"enable.partition.eof", "true"},
+                              {"socket.timeout.ms", timeout},
                               {"client.id", "tessaron"}};
         };
         const KafkaPairs fetch{{"fetch.wait.max.ms", "10"}};
@@ -87,7 +96,8 @@ private slots:
         QTest::newRow("sasl_plaintext, no password")
             << broker(BrokerSecurity::saslPlaintext) << std::optional<QString>() << std::optional<QString>()
             << fixed("sasl_plaintext", "8000")
-                   + KafkaPairs{{"sasl.mechanism", "SCRAM-SHA-256"}, {"sasl.username", "ana"}, {"sasl.password", ""}} + fetch;
+                + KafkaPairs{{"sasl.mechanism", "SCRAM-SHA-256"}, {"sasl.username", "ana"}, {"sasl.password", ""}}
+                + fetch;
 
         Broker ssl = broker(BrokerSecurity::ssl);
         ssl.clientCertPath = QStringLiteral("/c.pem"); // without a key: no certificate pairs
@@ -102,9 +112,11 @@ private slots:
         QTest::newRow("ssl, certificate, key and passphrase")
             << sslFull << std::optional<QString>() << std::optional<QString>("kp")
             << fixed("ssl", "8000")
-                   + KafkaPairs{{"ssl.ca.location", "/my/ca.pem"}, {"ssl.certificate.location", "/c.pem"},
-                                {"ssl.key.location", "/k.pem"}, {"ssl.key.password", "kp"}}
-                   + fetch;
+                + KafkaPairs{{"ssl.ca.location", "/my/ca.pem"},
+                             {"ssl.certificate.location", "/c.pem"},
+                             {"ssl.key.location", "/k.pem"},
+                             {"ssl.key.password", "kp"}}
+                + fetch;
 
         Broker saslSsl = broker(BrokerSecurity::saslSSL);
         saslSsl.clientCertPath = QStringLiteral("/c.pem");
@@ -112,10 +124,13 @@ private slots:
         QTest::newRow("sasl_ssl, certificate and key, empty passphrase")
             << saslSsl << std::optional<QString>("pw") << std::optional<QString>("")
             << fixed("sasl_ssl", "8000")
-                   + KafkaPairs{{"sasl.mechanism", "SCRAM-SHA-256"}, {"sasl.username", "ana"}, {"sasl.password", "pw"},
-                                {"ssl.ca.location", "/etc/ssl/certs/ca-certificates.crt"}, {"ssl.certificate.location", "/c.pem"},
-                                {"ssl.key.location", "/k.pem"}}
-                   + fetch;
+                + KafkaPairs{{"sasl.mechanism", "SCRAM-SHA-256"},
+                             {"sasl.username", "ana"},
+                             {"sasl.password", "pw"},
+                             {"ssl.ca.location", "/etc/ssl/certs/ca-certificates.crt"},
+                             {"ssl.certificate.location", "/c.pem"},
+                             {"ssl.key.location", "/k.pem"}}
+                + fetch;
     }
 
     void readerPairsExactlyPerSecurity()
@@ -134,25 +149,38 @@ private slots:
     // (no fetch wait, no commit or end-of-partition settings, never a group).
     void writerPairsExactly()
     {
-        const KafkaPairs fixed{{"bootstrap.servers", " host:9092 "}, {"security.protocol", "sasl_ssl"}, {"allow.auto.create.topics", "false"},
-                               {"socket.timeout.ms", "15000"}, {"client.id", "tessaron"}, {"acks", "all"}, {"enable.idempotence", "true"}};
+        const KafkaPairs fixed{{"bootstrap.servers", " host:9092 "},
+                               {"security.protocol", "sasl_ssl"},
+                               {"allow.auto.create.topics", "false"},
+                               {"socket.timeout.ms", "15000"},
+                               {"client.id", "tessaron"},
+                               {"acks", "all"},
+                               {"enable.idempotence", "true"}};
         Broker b = broker(BrokerSecurity::saslSSL);
         b.clientCertPath = QStringLiteral("/c.pem");
         b.clientKeyPath = QStringLiteral("/k.pem");
         QCOMPARE(KafkaWriter::configurationPairs(b, QStringLiteral("pw"), QStringLiteral("kp"), 15000),
-                 (fixed + KafkaPairs{{"sasl.mechanism", "SCRAM-SHA-256"}, {"sasl.username", "ana"}, {"sasl.password", "pw"},
-                                     {"ssl.ca.location", "/etc/ssl/certs/ca-certificates.crt"}, {"ssl.certificate.location", "/c.pem"},
-                                     {"ssl.key.location", "/k.pem"}, {"ssl.key.password", "kp"}}));
+                 (fixed
+                  + KafkaPairs{{"sasl.mechanism", "SCRAM-SHA-256"},
+                               {"sasl.username", "ana"},
+                               {"sasl.password", "pw"},
+                               {"ssl.ca.location", "/etc/ssl/certs/ca-certificates.crt"},
+                               {"ssl.certificate.location", "/c.pem"},
+                               {"ssl.key.location", "/k.pem"},
+                               {"ssl.key.password", "kp"}}));
 
         KafkaPairs plain = fixed;
         plain[1].second = QStringLiteral("plaintext");
         plain[3].second = QStringLiteral("10000");
-        QCOMPARE(KafkaWriter::configurationPairs(broker(BrokerSecurity::plaintext), QStringLiteral("pw"), std::nullopt, 10000), plain);
+        QCOMPARE(KafkaWriter::configurationPairs(broker(BrokerSecurity::plaintext), QStringLiteral("pw"), std::nullopt,
+                                                 10000),
+                 plain);
     }
 
     void saslWithoutPasswordStillSetsAnEmptyOne()
     {
-        const KafkaPairs pairs = KafkaClient::configurationPairs(broker(BrokerSecurity::saslPlaintext), std::nullopt, std::nullopt, 8000);
+        const KafkaPairs pairs =
+            KafkaClient::configurationPairs(broker(BrokerSecurity::saslPlaintext), std::nullopt, std::nullopt, 8000);
         QCOMPARE(keys(pairs).mid(7, 3), (QStringList{"sasl.mechanism", "sasl.username", "sasl.password"}));
         QCOMPARE(value(pairs, "sasl.password"), QString(""));
         QCOMPARE(value(pairs, "security.protocol"), QString("sasl_plaintext"));
@@ -178,25 +206,28 @@ private slots:
         b.clientCertPath = QStringLiteral("/c.pem");
         b.clientKeyPath = QStringLiteral("/k.pem");
         const KafkaPairs pairs = KafkaClient::configurationPairs(b, QStringLiteral("pw"), QStringLiteral(""), 10000);
-        QCOMPARE(keys(pairs).mid(7, 6), (QStringList{"sasl.mechanism", "sasl.username", "sasl.password", "ssl.ca.location",
-                                                     "ssl.certificate.location", "ssl.key.location"}));
+        QCOMPARE(keys(pairs).mid(7, 6),
+                 (QStringList{"sasl.mechanism", "sasl.username", "sasl.password", "ssl.ca.location",
+                              "ssl.certificate.location", "ssl.key.location"}));
         QVERIFY(!keys(pairs).contains("ssl.key.password"));
         QCOMPARE(value(KafkaClient::tlsPairs(b, QStringLiteral("kp")), "ssl.key.password"), QString("kp"));
     }
 
     void extraPairsComeLast()
     {
-        const KafkaPairs pairs = KafkaClient::configurationPairs(broker(BrokerSecurity::saslSSL), std::nullopt, std::nullopt, 10000,
-                                                                 {{"group.id", "g"}});
+        const KafkaPairs pairs = KafkaClient::configurationPairs(broker(BrokerSecurity::saslSSL), std::nullopt,
+                                                                 std::nullopt, 10000, {{"group.id", "g"}});
         QCOMPARE(pairs.last(), (std::pair<QString, QString>("group.id", "g")));
     }
 
     void writerPairs()
     {
-        const KafkaPairs pairs = KafkaWriter::configurationPairs(broker(BrokerSecurity::saslSSL), std::nullopt, std::nullopt, 10000);
-        QCOMPARE(keys(pairs), (QStringList{"bootstrap.servers", "security.protocol", "allow.auto.create.topics", "socket.timeout.ms",
-                                           "client.id", "acks", "enable.idempotence", "sasl.mechanism", "sasl.username",
-                                           "sasl.password", "ssl.ca.location"}));
+        const KafkaPairs pairs =
+            KafkaWriter::configurationPairs(broker(BrokerSecurity::saslSSL), std::nullopt, std::nullopt, 10000);
+        QCOMPARE(keys(pairs),
+                 (QStringList{"bootstrap.servers", "security.protocol", "allow.auto.create.topics", "socket.timeout.ms",
+                              "client.id", "acks", "enable.idempotence", "sasl.mechanism", "sasl.username",
+                              "sasl.password", "ssl.ca.location"}));
         QCOMPARE(value(pairs, "acks"), QString("all"));
         QCOMPARE(value(pairs, "enable.idempotence"), QString("true"));
         QCOMPARE(value(pairs, "sasl.password"), QString(""));
@@ -205,12 +236,14 @@ private slots:
     void refusedPairNamesItsKeyAndCarriesTheLibraryResult()
     {
         // 5 ms is below the library's minimum socket time-out: an invalid value.
-        const KafkaError invalid = thrown([] { KafkaClient(broker(BrokerSecurity::plaintext), std::nullopt, std::nullopt, 5); });
+        const KafkaError invalid =
+            thrown([] { KafkaClient(broker(BrokerSecurity::plaintext), std::nullopt, std::nullopt, 5); });
         QCOMPARE(invalid.code(), -1);
         QVERIFY2(invalid.message().startsWith("socket.timeout.ms: "), qPrintable(invalid.message()));
         QVERIFY(invalid.message().size() > QString("socket.timeout.ms: ").size());
 
-        const KafkaError writer = thrown([] { KafkaWriter(broker(BrokerSecurity::plaintext), std::nullopt, std::nullopt, 5); });
+        const KafkaError writer =
+            thrown([] { KafkaWriter(broker(BrokerSecurity::plaintext), std::nullopt, std::nullopt, 5); });
         QCOMPARE(writer.code(), -1);
         QVERIFY(writer.message().startsWith("socket.timeout.ms: "));
 

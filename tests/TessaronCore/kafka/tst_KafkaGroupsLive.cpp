@@ -23,13 +23,13 @@ namespace {
 const KafkaWriter::Mandate reason{QStringLiteral("replaying a bad deploy")};
 constexpr int64_t baseMs = 1700000000000;
 
-template <typename T>
-KafkaError failureOf(QCoro::Task<T> task)
+template <typename T> KafkaError failureOf(QCoro::Task<T> task)
 {
     return testing::failureOf<KafkaError>(std::move(task));
 }
 
-rd_kafka_t* rawHandle(rd_kafka_type_t type, const QByteArray& bootstrap, const QList<std::pair<QByteArray, QByteArray>>& extra = {})
+rd_kafka_t* rawHandle(rd_kafka_type_t type, const QByteArray& bootstrap,
+                      const QList<std::pair<QByteArray, QByteArray>>& extra = {})
 {
     char error[512] = {};
     rd_kafka_conf_t* conf = rd_kafka_conf_new();
@@ -74,7 +74,8 @@ class TestKafkaGroupsLive : public QObject {
     {
         rd_kafka_t* admin = rawHandle(RD_KAFKA_PRODUCER, bootstrap);
         char error[512] = {};
-        rd_kafka_NewTopic_t* newTopic = rd_kafka_NewTopic_new(topicName.toUtf8().constData(), 2, 1, error, sizeof error);
+        rd_kafka_NewTopic_t* newTopic =
+            rd_kafka_NewTopic_new(topicName.toUtf8().constData(), 2, 1, error, sizeof error);
         rd_kafka_queue_t* queue = rd_kafka_queue_new(admin);
         rd_kafka_CreateTopics(admin, &newTopic, 1, nullptr, queue);
         rd_kafka_event_t* event = rd_kafka_queue_poll(queue, 15000);
@@ -88,7 +89,8 @@ class TestKafkaGroupsLive : public QObject {
             const QByteArray payload = "m" + QByteArray::number(i);
             QCOMPARE(rd_kafka_producev(admin, RD_KAFKA_V_TOPIC(topicName.toUtf8().constData()), RD_KAFKA_V_PARTITION(0),
                                        RD_KAFKA_V_VALUE(const_cast<char*>(payload.constData()), size_t(payload.size())),
-                                       RD_KAFKA_V_MSGFLAGS(RD_KAFKA_MSG_F_COPY), RD_KAFKA_V_TIMESTAMP(baseMs + i * 1000), RD_KAFKA_V_END),
+                                       RD_KAFKA_V_MSGFLAGS(RD_KAFKA_MSG_F_COPY),
+                                       RD_KAFKA_V_TIMESTAMP(baseMs + i * 1000), RD_KAFKA_V_END),
                      RD_KAFKA_RESP_ERR_NO_ERROR);
         }
         QCOMPARE(rd_kafka_flush(admin, 15000), RD_KAFKA_RESP_ERR_NO_ERROR);
@@ -98,7 +100,9 @@ class TestKafkaGroupsLive : public QObject {
     void joinAndCommit()
     {
         member = rawHandle(RD_KAFKA_CONSUMER, bootstrap,
-                           {{"group.id", group.toUtf8()}, {"enable.auto.commit", "false"}, {"auto.offset.reset", "earliest"},
+                           {{"group.id", group.toUtf8()},
+                            {"enable.auto.commit", "false"},
+                            {"auto.offset.reset", "earliest"},
                             {"client.id", "live-member"}});
         rd_kafka_poll_set_consumer(member);
         rd_kafka_topic_partition_list_t* topics = rd_kafka_topic_partition_list_new(1);
@@ -130,7 +134,8 @@ private slots:
     {
         bootstrap = qgetenv("TESSARON_TEST_KAFKA_BOOTSTRAP");
         if (bootstrap.isEmpty())
-            QSKIP("TESSARON_TEST_KAFKA_BOOTSTRAP is not set: listing and describing groups, a group's offsets and offsets for a "
+            QSKIP("TESSARON_TEST_KAFKA_BOOTSTRAP is not set: listing and describing groups, a group's offsets and "
+                  "offsets for a "
                   "time need a real Kafka broker, which the mock cluster does not replace");
         const QString run = QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
         topicName = QStringLiteral("tessaron-live-") + run;
@@ -155,7 +160,8 @@ private slots:
         QStringList sorted = ids;
         sorted.sort();
         QCOMPARE(ids, sorted);
-        const auto ours = std::find_if(groups.begin(), groups.end(), [&](const ConsumerGroup& g) { return g.id == group; });
+        const auto ours =
+            std::find_if(groups.begin(), groups.end(), [&](const ConsumerGroup& g) { return g.id == group; });
         QVERIFY(ours != groups.end());
         QCOMPARE(ours->state, QString("Stable"));
         QVERIFY(!ours->isSimple);
@@ -212,10 +218,11 @@ private slots:
         QCOMPARE(syncWait(writer.groupState(group, 10000)), QString("Stable"));
         const KafkaError refused = failureOf(writer.resetOffsets(group, topicName, {{0, 1}}, reason, false, 15000));
         QCOMPARE(refused.code(), -1);
-        QCOMPARE(refused.message(), QStringLiteral("offsets can only be reset while ") + group
-                                        + QStringLiteral(" is inactive, but it is Stable. Stop its consumers first — moving the position "
-                                                         "of a running group makes it reprocess, and it will commit over this within "
-                                                         "seconds anyway."));
+        QCOMPARE(refused.message(),
+                 QStringLiteral("offsets can only be reset while ") + group
+                     + QStringLiteral(" is inactive, but it is Stable. Stop its consumers first — moving the position "
+                                      "of a running group makes it reprocess, and it will commit over this within "
+                                      "seconds anyway."));
 
         leave();
         QTRY_COMPARE_WITH_TIMEOUT(syncWait(writer.groupState(group, 10000)), QString("Empty"), 30000);

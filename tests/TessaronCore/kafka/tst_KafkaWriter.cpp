@@ -15,8 +15,7 @@ using Position = KafkaClient::StartPosition;
 
 namespace {
 
-template <typename T>
-KafkaError failureOf(QCoro::Task<T> task)
+template <typename T> KafkaError failureOf(QCoro::Task<T> task)
 {
     return testing::failureOf<KafkaError>(std::move(task));
 }
@@ -61,8 +60,11 @@ private slots:
     void producedMessagesCarryTheReasonLast()
     {
         KafkaWriter writer(cluster->broker(), std::nullopt, std::nullopt, 10000);
-        QCOMPARE(syncWait(writer.produce("orders", 1, QByteArray("k1"), QByteArray("{\"a\":1}"), {}, reason, 10000)), 1);
-        QCOMPARE(syncWait(writer.produce("orders", 1, std::nullopt, QByteArray(), {{"tessaron-reason", "mine"}, {"trace", "t-1"}}, reason, 10000)), 1);
+        QCOMPARE(syncWait(writer.produce("orders", 1, QByteArray("k1"), QByteArray("{\"a\":1}"), {}, reason, 10000)),
+                 1);
+        QCOMPARE(syncWait(writer.produce("orders", 1, std::nullopt, QByteArray(),
+                                         {{"tessaron-reason", "mine"}, {"trace", "t-1"}}, reason, 10000)),
+                 1);
         QCOMPARE(syncWait(writer.produce("orders", 1, QByteArray(""), QByteArray("x"), {}, reason, 10000)), 1);
 
         const QList<Message> messages = readAll("orders", 1);
@@ -74,16 +76,21 @@ private slots:
         // No key sends none; an empty payload is a zero-length value, not a tombstone.
         QVERIFY(!messages[1].key());
         QCOMPARE(messages[1].payload(), std::optional<QByteArray>(QByteArray("")));
-        QCOMPARE(messages[1].headers(), (QList<Message::Header>{{"tessaron-reason", "mine"}, {"trace", "t-1"},
-                                                                {"tessaron-reason", reason.reason.toUtf8()}}));
+        QCOMPARE(messages[1].headers(),
+                 (QList<Message::Header>{
+                     {"tessaron-reason", "mine"}, {"trace", "t-1"}, {"tessaron-reason", reason.reason.toUtf8()}}));
         QCOMPARE(messages[2].key(), std::optional<QByteArray>(QByteArray("")));
     }
 
     void anAbsentPartitionIsChosenByThePartitioner()
     {
         KafkaWriter writer(cluster->broker(), std::nullopt, std::nullopt, 10000);
-        QCOMPARE(syncWait(writer.produce("orders", std::nullopt, QByteArray("same"), QByteArray("1"), {}, reason, 10000)), 1);
-        QCOMPARE(syncWait(writer.produce("orders", std::nullopt, QByteArray("same"), QByteArray("2"), {}, reason, 10000)), 1);
+        QCOMPARE(
+            syncWait(writer.produce("orders", std::nullopt, QByteArray("same"), QByteArray("1"), {}, reason, 10000)),
+            1);
+        QCOMPARE(
+            syncWait(writer.produce("orders", std::nullopt, QByteArray("same"), QByteArray("2"), {}, reason, 10000)),
+            1);
         const Topic topic = topicWithWatermarks("orders");
         QCOMPARE(topic.retained(), 2);
         int used = 0;
@@ -96,7 +103,8 @@ private slots:
     {
         KafkaWriter writer(cluster->broker(), std::nullopt, std::nullopt, 10000);
         cluster->pushRequestErrors(0 /* Produce */, {RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED});
-        const KafkaError error = failureOf(writer.produce("orders", 0, std::nullopt, QByteArray("refused"), {}, reason, 10000));
+        const KafkaError error =
+            failureOf(writer.produce("orders", 0, std::nullopt, QByteArray("refused"), {}, reason, 10000));
         QCOMPARE(error.code(), int(RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED));
         QVERIFY2(error.message().startsWith("producing to orders: "), qPrintable(error.message()));
         QVERIFY(readAll("orders", 0).isEmpty());
@@ -109,7 +117,8 @@ private slots:
             // Make the writer know the cluster first, so the message is queued for a known leader.
             QCOMPARE(syncWait(writer.produce("orders", 0, std::nullopt, QByteArray("first"), {}, reason, 10000)), 1);
             cluster->setAllBrokersDown();
-            const KafkaError error = failureOf(writer.produce("orders", 0, std::nullopt, QByteArray("lost"), {}, reason, 1000));
+            const KafkaError error =
+                failureOf(writer.produce("orders", 0, std::nullopt, QByteArray("lost"), {}, reason, 1000));
             QCOMPARE(error.code(), int(RD_KAFKA_RESP_ERR__TIMED_OUT));
             QVERIFY2(error.message().startsWith("waiting for orders to acknowledge: "), qPrintable(error.message()));
             QVERIFY(error.isTimeout());
@@ -127,7 +136,8 @@ private slots:
         QCOMPARE(syncWait(writer.produce("orders", 0, std::nullopt, QByteArray("first"), {}, reason, 10000)), 1);
         // The broker takes the request but answers too late.
         rd_kafka_mock_broker_set_rtt(cluster->raw(), 1, 3000);
-        const KafkaError error = failureOf(writer.produce("orders", 0, std::nullopt, QByteArray("slow"), {}, reason, 1000));
+        const KafkaError error =
+            failureOf(writer.produce("orders", 0, std::nullopt, QByteArray("slow"), {}, reason, 1000));
         QCOMPARE(error.code(), int(RD_KAFKA_RESP_ERR__TIMED_OUT));
         QVERIFY2(error.message().startsWith("waiting for orders to acknowledge: "), qPrintable(error.message()));
         QVERIFY2(error.message().contains("delivery is uncertain"), qPrintable(error.message()));
@@ -142,7 +152,8 @@ private slots:
         cluster->commit("billing", "orders", {{0, 20}, {1, 30}, {2, 50}});
         KafkaWriter writer(cluster->broker(), std::nullopt, std::nullopt, 10000);
         syncWait(writer.resetOffsets("billing", "orders", {{2, 40}, {0, 10}, {1, 25}}, reason, true, 15000));
-        const QList<GroupOffset> offsets = syncWait(reader->offsets(QStringLiteral("billing"), topicWithWatermarks("orders"), 5000));
+        const QList<GroupOffset> offsets =
+            syncWait(reader->offsets(QStringLiteral("billing"), topicWithWatermarks("orders"), 5000));
         QCOMPARE(offsets, (QList<GroupOffset>{{"orders", 0, 10, 20}, {"orders", 1, 25, 30}, {"orders", 2, 40, 50}}));
     }
 
@@ -151,7 +162,8 @@ private slots:
         cluster->commit("billing", "orders", {{0, 0}});
         KafkaWriter writer(cluster->broker(), std::nullopt, std::nullopt, 10000);
         cluster->pushRequestErrors(8 /* OffsetCommit */, {RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED});
-        const KafkaError error = failureOf(writer.resetOffsets("billing", "orders", {{0, 1}, {1, 1}}, reason, true, 15000));
+        const KafkaError error =
+            failureOf(writer.resetOffsets("billing", "orders", {{0, 1}, {1, 1}}, reason, true, 15000));
         QCOMPARE(error.code(), int(RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED));
         QVERIFY2(error.message().startsWith("billing: orders/0: "), qPrintable(error.message()));
     }
@@ -170,7 +182,8 @@ private slots:
         QVERIFY(reset.code() != 0);
         QVERIFY(reset.message().startsWith("checking whether billing is running"));
         // Nothing moved.
-        const QList<GroupOffset> offsets = syncWait(reader->offsets(QStringLiteral("billing"), topicWithWatermarks("orders"), 5000));
+        const QList<GroupOffset> offsets =
+            syncWait(reader->offsets(QStringLiteral("billing"), topicWithWatermarks("orders"), 5000));
         QCOMPARE(offsets[0].committed, std::optional<int64_t>(0));
     }
 
@@ -188,7 +201,8 @@ private slots:
         }
         // Nothing was sent that could abort the process or move the group later.
         QTest::qWait(2000);
-        const QList<GroupOffset> offsets = syncWait(reader->offsets(QStringLiteral("billing"), topicWithWatermarks("orders"), 5000));
+        const QList<GroupOffset> offsets =
+            syncWait(reader->offsets(QStringLiteral("billing"), topicWithWatermarks("orders"), 5000));
         QCOMPARE(offsets[0].committed, std::optional<int64_t>(0));
     }
 

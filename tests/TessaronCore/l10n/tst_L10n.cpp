@@ -66,10 +66,12 @@ private slots:
         const QStringList portuguese{QStringLiteral("pt-BR")};
         QCOMPARE(L10n::effectiveFor(QStringLiteral("en"), portuguese), QStringLiteral("en"));
         QCOMPARE(L10n::effectiveFor(QStringLiteral("pt"), {QStringLiteral("en-US")}), QStringLiteral("pt"));
-        for (const QString& choice : {QStringLiteral("system"), QStringLiteral("fr"), QStringLiteral("PT"), QString()}) {
+        for (const QString& choice :
+             {QStringLiteral("system"), QStringLiteral("fr"), QStringLiteral("PT"), QString()}) {
             QCOMPARE(L10n::effectiveFor(choice, portuguese), QStringLiteral("pt"));
             QCOMPARE(L10n::effectiveFor(choice, {QStringLiteral("PT-pt")}), QStringLiteral("pt"));
-            QCOMPARE(L10n::effectiveFor(choice, {QStringLiteral("en-PT"), QStringLiteral("pt-BR")}), QStringLiteral("en"));
+            QCOMPARE(L10n::effectiveFor(choice, {QStringLiteral("en-PT"), QStringLiteral("pt-BR")}),
+                     QStringLiteral("en"));
             QCOMPARE(L10n::effectiveFor(choice, {}), QStringLiteral("en"));
         }
     }
@@ -119,8 +121,9 @@ private slots:
         QCOMPARE(L10n::t("From offset %d", offset), QStringLiteral("From offset 1099511627776"));
         QCOMPARE(L10n::t("p%d — %lld retained (%d%%)", 0, std::numeric_limits<qint64>::max(), 100),
                  QStringLiteral("p0 — 9223372036854775807 retained (100%)"));
-        QCOMPARE(L10n::t("%lld across %d partitions — too few to call the spread.", std::numeric_limits<qint64>::min(), 3),
-                 QStringLiteral("-9223372036854775808 across 3 partitions — too few to call the spread."));
+        QCOMPARE(
+            L10n::t("%lld across %d partitions — too few to call the spread.", std::numeric_limits<qint64>::min(), 3),
+            QStringLiteral("-9223372036854775808 across 3 partitions — too few to call the spread."));
         QCOMPARE(L10n::t("seen %d", std::numeric_limits<uint64_t>::max()), QStringLiteral("seen 18446744073709551615"));
     }
 

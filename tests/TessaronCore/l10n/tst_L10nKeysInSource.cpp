@@ -63,10 +63,23 @@ std::vector<Token> tokenize(const std::string& s)
                 return false;
             const char e = s[i++];
             switch (e) {
-            case 'n': out += '\n'; break;
-            case 't': out += '\t'; break;
-            case 'r': out += '\r'; break;
-            case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': {
+            case 'n':
+                out += '\n';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case '0':
+            case '1':
+            case '2':
+            case '3':
+            case '4':
+            case '5':
+            case '6':
+            case '7': {
                 int v = e - '0';
                 for (int k = 0; k < 2 && i < n && s[i] >= '0' && s[i] <= '7'; ++k)
                     v = v * 8 + (s[i++] - '0');
@@ -80,7 +93,8 @@ std::vector<Token> tokenize(const std::string& s)
                 out += char(v);
                 break;
             }
-            case 'u': case 'U': {
+            case 'u':
+            case 'U': {
                 const int len = e == 'u' ? 4 : 8;
                 if (i + len > n)
                     return false;
@@ -88,8 +102,12 @@ std::vector<Token> tokenize(const std::string& s)
                 i += len;
                 break;
             }
-            case '\n': ++line; break;
-            default: out += e; break; // \" \' \\ \?
+            case '\n':
+                ++line;
+                break;
+            default:
+                out += e;
+                break; // \" \' \\ \?
             }
         }
         if (i >= n)
@@ -128,7 +146,8 @@ std::vector<Token> tokenize(const std::string& s)
             while (i < n && isIdentChar(s[i]))
                 ++i;
             std::string word = s.substr(start, i - start);
-            if (i < n && s[i] == '"' && (word == "R" || word == "u8R" || word == "uR" || word == "UR" || word == "LR")) {
+            if (i < n && s[i] == '"'
+                && (word == "R" || word == "u8R" || word == "uR" || word == "UR" || word == "LR")) {
                 const size_t open = s.find('(', i);
                 if (open == std::string::npos)
                     break;
@@ -214,14 +233,16 @@ private slots:
         const QString root = QStringLiteral(TESSARON_SOURCE_DIR);
         QStringList misses;
         int calls = 0;
-        QDirIterator it(root, {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(root, {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                        QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
             const QString relative = QDir(root).relativeFilePath(path);
             const QString top = relative.section(QLatin1Char('/'), 0, 0);
             // Tests, build trees and hidden folders hold no product texts.
-            if (top == QLatin1String("tests") || top.startsWith(QLatin1String("build")) || top.startsWith(QLatin1Char('.'))
-                || relative.contains(QLatin1String("/.")) || relative.contains(QLatin1String("_autogen/")))
+            if (top == QLatin1String("tests") || top.startsWith(QLatin1String("build"))
+                || top.startsWith(QLatin1Char('.')) || relative.contains(QLatin1String("/."))
+                || relative.contains(QLatin1String("_autogen/")))
                 continue;
             QFile file(path);
             if (!file.open(QIODevice::ReadOnly))
@@ -243,12 +264,15 @@ private slots:
                     misses << QStringLiteral("%1:%2: \"%3\"")
                                   .arg(relative)
                                   .arg(t[i].line)
-                                  .arg(QString::fromUtf8(key->c_str()).replace(QLatin1Char('\n'), QLatin1String("\\n")));
+                                  .arg(
+                                      QString::fromUtf8(key->c_str()).replace(QLatin1Char('\n'), QLatin1String("\\n")));
                 }
             }
         }
         qInfo("%d literal lookups checked", calls);
-        QVERIFY2(misses.isEmpty(), qPrintable(QStringLiteral("texts that are not keys of the table:\n") + misses.join(QLatin1Char('\n'))));
+        QVERIFY2(
+            misses.isEmpty(),
+            qPrintable(QStringLiteral("texts that are not keys of the table:\n") + misses.join(QLatin1Char('\n'))));
     }
 
     void theTokenizerFindsTheCallsItShould()

@@ -78,8 +78,11 @@ private slots:
         QCOMPARE(L10nTable::portuguese("Your broker "), nullptr);
         QCOMPARE(L10nTable::portuguese(""), nullptr);
         // A straight apostrophe is not the typographic one of the key.
-        QVERIFY(L10nTable::portuguese("Look at the type of ‘total’. Sometimes the smallest detail makes the whole case."));
-        QCOMPARE(L10nTable::portuguese("Look at the type of 'total'. Sometimes the smallest detail makes the whole case."), nullptr);
+        QVERIFY(
+            L10nTable::portuguese("Look at the type of ‘total’. Sometimes the smallest detail makes the whole case."));
+        QCOMPARE(
+            L10nTable::portuguese("Look at the type of 'total'. Sometimes the smallest detail makes the whole case."),
+            nullptr);
     }
 };
 

@@ -23,9 +23,10 @@ QByteArray minimalWith(const QByteArray& extra)
 
 Broker sample()
 {
-    return Broker{QUuid::fromString(kId), QStringLiteral("prod"), BrokerKind::rabbitmq, QStringLiteral("h:9092"),
-                  BrokerSecurity::saslSSL, QStringLiteral("SCRAM-SHA-512"), QStringLiteral("u"), QStringLiteral("/ca.pem"),
-                  QStringLiteral("/c.pem"), QStringLiteral("/k.pem"), QStringLiteral("/v"), true,
+    return Broker{QUuid::fromString(kId),        QStringLiteral("prod"),    BrokerKind::rabbitmq,
+                  QStringLiteral("h:9092"),      BrokerSecurity::saslSSL,   QStringLiteral("SCRAM-SHA-512"),
+                  QStringLiteral("u"),           QStringLiteral("/ca.pem"), QStringLiteral("/c.pem"),
+                  QStringLiteral("/k.pem"),      QStringLiteral("/v"),      true,
                   QStringLiteral("https://reg"), QStringLiteral("ru")};
 }
 
@@ -59,7 +60,8 @@ private slots:
         QCOMPARE(b->kind, BrokerKind(BrokerKind::kafka));
         QCOMPARE(b->security, BrokerSecurity(BrokerSecurity::plaintext));
         QCOMPARE(b->saslMechanism, QStringLiteral("PLAIN"));
-        QVERIFY(b->bootstrap.isEmpty() && b->username.isEmpty() && b->vhost.isEmpty() && b->schemaRegistryURL.isEmpty());
+        QVERIFY(b->bootstrap.isEmpty() && b->username.isEmpty() && b->vhost.isEmpty()
+                && b->schemaRegistryURL.isEmpty());
         QVERIFY(!b->isFavorite);
     }
 

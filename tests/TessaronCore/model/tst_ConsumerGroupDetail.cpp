@@ -77,8 +77,9 @@ private slots:
                                   topic(QStringLiteral("audit"), {{2, 10}}),
                                   topic(QStringLiteral("broken"), {{0, 10}}, QStringLiteral("leader not available"))};
 
-        const auto d = ConsumerGroupDetail::assemble(QStringLiteral("g"), QStringLiteral("Stable"), QStringLiteral("range"),
-                                                     QStringLiteral("b1:9092"), members, committed, topics);
+        const auto d =
+            ConsumerGroupDetail::assemble(QStringLiteral("g"), QStringLiteral("Stable"), QStringLiteral("range"),
+                                          QStringLiteral("b1:9092"), members, committed, topics);
         QCOMPARE(d.members, members);
         QCOMPARE(d.coordinator, std::optional<QString>(QStringLiteral("b1:9092")));
         QStringList ids;
@@ -110,13 +111,18 @@ private slots:
 
     void emptyCommittedAndOrdering()
     {
-        const auto d = ConsumerGroupDetail::assemble(QStringLiteral("g"), QStringLiteral("Empty"), QString(), std::nullopt,
-                                                     {}, {}, {topic(QStringLiteral("t"), {{0, 1}})});
+        const auto d = ConsumerGroupDetail::assemble(QStringLiteral("g"), QStringLiteral("Empty"), QString(),
+                                                     std::nullopt, {}, {}, {topic(QStringLiteral("t"), {{0, 1}})});
         QVERIFY(d.positions.isEmpty());
         QCOMPARE(d.lag(), ConsumerGroupDetail::Lag{});
 
-        ConsumerGroupDetail unordered{QStringLiteral("g"), QStringLiteral("Stable"), {}, {}, {},
-                                      {{QStringLiteral("b"), 2, 0, 1, {}}, {QStringLiteral("a"), 0, 0, 1, {}},
+        ConsumerGroupDetail unordered{QStringLiteral("g"),
+                                      QStringLiteral("Stable"),
+                                      {},
+                                      {},
+                                      {},
+                                      {{QStringLiteral("b"), 2, 0, 1, {}},
+                                       {QStringLiteral("a"), 0, 0, 1, {}},
                                        {QStringLiteral("b"), 1, 0, 1, {}}}};
         QCOMPARE(unordered.topics(), QStringList({"a", "b"}));
         const auto onB = unordered.positionsOn(QStringLiteral("b"));
@@ -125,7 +131,11 @@ private slots:
 
         // A lag sum past the 64-bit range sticks at its end instead of wrapping negative.
         const int64_t top = std::numeric_limits<int64_t>::max();
-        ConsumerGroupDetail huge{QStringLiteral("g"), QStringLiteral("Stable"), {}, {}, {},
+        ConsumerGroupDetail huge{QStringLiteral("g"),
+                                 QStringLiteral("Stable"),
+                                 {},
+                                 {},
+                                 {},
                                  {{QStringLiteral("a"), 0, 0, top, {}}, {QStringLiteral("a"), 1, 0, top, {}}}};
         QCOMPARE(huge.lag().known, top);
 

@@ -45,7 +45,8 @@ private slots:
 
     void tombstone()
     {
-        Message m(QStringLiteral("t"), 0, 1, QByteArray("key"), std::nullopt, std::nullopt, {{QStringLiteral("h"), "v"}});
+        Message m(QStringLiteral("t"), 0, 1, QByteArray("key"), std::nullopt, std::nullopt,
+                  {{QStringLiteral("h"), "v"}});
         QVERIFY(m.isTombstone());
         QCOMPARE(m.payloadKind(), PayloadKind(PayloadKind::tombstone));
         QVERIFY(!m.payloadString());

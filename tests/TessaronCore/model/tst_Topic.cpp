@@ -29,12 +29,16 @@ private slots:
         QVERIFY(!empty.hasUnderReplicated());
 
         // Each partition is clamped on its own: a backwards span cannot reduce the total.
-        Topic t{QStringLiteral("t"), {span(0, 0, 5), span(1, 10, 7), span(2, 3, 10)}, false, std::nullopt, std::nullopt};
+        Topic t{
+            QStringLiteral("t"), {span(0, 0, 5), span(1, 10, 7), span(2, 3, 10)}, false, std::nullopt, std::nullopt};
         QCOMPARE(t.retained(), int64_t(12));
 
         // Offsets are 64-bit: spans past 2^32 add up exactly.
-        Topic big{QStringLiteral("b"), {span(0, 0, int64_t(1) << 40), span(1, 5, (int64_t(1) << 40) + 5)}, false,
-                  std::nullopt, std::nullopt};
+        Topic big{QStringLiteral("b"),
+                  {span(0, 0, int64_t(1) << 40), span(1, 5, (int64_t(1) << 40) + 5)},
+                  false,
+                  std::nullopt,
+                  std::nullopt};
         QCOMPARE(big.retained(), int64_t(1) << 41);
 
         Topic queue = t;
@@ -49,8 +53,8 @@ private slots:
         constexpr int64_t top = std::numeric_limits<int64_t>::max();
         constexpr int64_t bottom = std::numeric_limits<int64_t>::min();
         QCOMPARE(span(0, bottom, top).retained(), top);
-        Topic huge{QStringLiteral("h"), {span(0, 0, top), span(1, 0, top), span(2, -1, 0)}, false, std::nullopt,
-                   std::nullopt};
+        Topic huge{
+            QStringLiteral("h"), {span(0, 0, top), span(1, 0, top), span(2, -1, 0)}, false, std::nullopt, std::nullopt};
         QCOMPARE(huge.retained(), top);
         QCOMPARE((GroupPosition{QStringLiteral("t"), 0, bottom, top, std::nullopt}.lag()), std::optional<int64_t>(top));
         QCOMPARE((GroupOffset{QStringLiteral("t"), 0, 0, top}.lag()), std::optional<int64_t>(top));
@@ -68,8 +72,8 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("deadLetter");
-        for (const char* n : {"orders.DLQ", "Payments-Dead-Letter", "billing_dead_letter", "x.deadletter.y", "audit.dlt",
-                              "audit-DLT", "dlq"})
+        for (const char* n : {"orders.DLQ", "Payments-Dead-Letter", "billing_dead_letter", "x.deadletter.y",
+                              "audit.dlt", "audit-DLT", "dlq"})
             QTest::newRow(n) << QString::fromUtf8(n) << true;
         for (const char* n : {"auditdlt", "dl-queue", "dead.letter", "orders", ""})
             QTest::newRow(n) << QString::fromUtf8(n) << false;

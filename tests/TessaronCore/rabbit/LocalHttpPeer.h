@@ -10,7 +10,8 @@
 class LocalHttpPeer : public QObject {
 public:
     // An empty response means: read the request and stay silent.
-    explicit LocalHttpPeer(QByteArray response) : m_response(std::move(response))
+    explicit LocalHttpPeer(QByteArray response)
+        : m_response(std::move(response))
     {
         m_server.listen(QHostAddress::LocalHost, 0);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {

@@ -8,19 +8,16 @@
 
 // What a client operation ended with: its value or its KafkaError. QCoro::waitFor alone would
 // wait forever on a task that throws, so tests settle tasks through this.
-template <typename T>
-struct Outcome {
+template <typename T> struct Outcome {
     std::optional<T> value;
     std::optional<tessaron::KafkaError> error;
 };
-template <>
-struct Outcome<void> {
+template <> struct Outcome<void> {
     bool done = false;
     std::optional<tessaron::KafkaError> error;
 };
 
-template <typename T>
-QCoro::Task<Outcome<T>> attempt(QCoro::Task<T> task)
+template <typename T> QCoro::Task<Outcome<T>> attempt(QCoro::Task<T> task)
 {
     Outcome<T> outcome;
     try {
@@ -36,11 +33,7 @@ QCoro::Task<Outcome<T>> attempt(QCoro::Task<T> task)
     co_return outcome;
 }
 
-template <typename T>
-Outcome<T> settle(QCoro::Task<T>&& task)
-{
-    return QCoro::waitFor(attempt(std::move(task)));
-}
+template <typename T> Outcome<T> settle(QCoro::Task<T>&& task) { return QCoro::waitFor(attempt(std::move(task))); }
 
 // The client with its one-request operation opened up, for driving the management API directly.
 class OpenRabbitClient : public tessaron::RabbitClient {
@@ -49,7 +42,8 @@ public:
     using RabbitClient::request;
 };
 
-inline tessaron::Broker rabbitBroker(const QString& bootstrap, const QString& vhost = QString(), const QString& user = QString())
+inline tessaron::Broker rabbitBroker(const QString& bootstrap, const QString& vhost = QString(),
+                                     const QString& user = QString())
 {
     tessaron::Broker broker;
     broker.name = QStringLiteral("test");

@@ -124,7 +124,7 @@ private slots:
     void unexpectedShapes()
     {
         for (const QByteArray& answer : {QByteArray(), QByteArray("<html>"), QByteArray("{}"), QByteArray("[1]"),
-                                          QByteArray("[{\"name\":\"a\"}, []]"), QByteArray("null")}) {
+                                         QByteArray("[{\"name\":\"a\"}, []]"), QByteArray("null")}) {
             QVERIFY2(!RabbitAnswer::queues(answer), answer.constData());
             QVERIFY(RabbitAnswer::bindings(answer).isEmpty());
             QVERIFY(RabbitAnswer::messages(answer, "q").isEmpty());
@@ -166,9 +166,9 @@ private slots:
         }
         QCOMPARE(*read[0].payload(), QByteArray("hello"));
         QCOMPARE(*read[0].key(), QByteArray("orders"));
-        const QList<Message::Header> expected = {
-            {"a", "[1,\"x\"]"}, {"b", "true"}, {"f", "false"}, {"i", "7"}, {"n", "1.5"},
-            {"o", "{\"k\":\"v\"}"}, {"s", "text"}, {"z", "null"}, {"redelivered", "true"}};
+        const QList<Message::Header> expected = {{"a", "[1,\"x\"]"}, {"b", "true"}, {"f", "false"},
+                                                 {"i", "7"},         {"n", "1.5"},  {"o", "{\"k\":\"v\"}"},
+                                                 {"s", "text"},      {"z", "null"}, {"redelivered", "true"}};
         QCOMPARE(read[0].headers(), expected);
 
         QCOMPARE(*read[1].payload(), QString("plain é").toUtf8());
@@ -186,14 +186,25 @@ private slots:
 
     void byteOrderMarkInsideTextSurvives()
     {
-        const QByteArray answer = "[{\"payload\":\"\xEF\xBB\xBF" "body\",\"payload_encoding\":\"string\","
-                                  "\"properties\":{\"headers\":{\"h\":\"\xEF\xBB\xBF" "v\"}}}]";
+        const QByteArray answer = "[{\"payload\":\"\xEF\xBB\xBF"
+                                  "body\",\"payload_encoding\":\"string\","
+                                  "\"properties\":{\"headers\":{\"h\":\"\xEF\xBB\xBF"
+                                  "v\"}}}]";
         const QList<Message> read = RabbitAnswer::messages(answer, "q");
         QCOMPARE(read.size(), 1);
-        QCOMPARE(*read[0].payload(), QByteArray("\xEF\xBB\xBF" "body"));
-        QCOMPARE(read[0].headers(), QList<Message::Header>({{"h", "\xEF\xBB\xBF" "v"}}));
+        QCOMPARE(*read[0].payload(),
+                 QByteArray("\xEF\xBB\xBF"
+                            "body"));
+        QCOMPARE(read[0].headers(),
+                 QList<Message::Header>({{"h",
+                                          "\xEF\xBB\xBF"
+                                          "v"}}));
         // A mark before the document itself is still allowed.
-        QCOMPARE(RabbitAnswer::messages("\xEF\xBB\xBF" "[{}]", "q").size(), 1);
+        QCOMPARE(RabbitAnswer::messages("\xEF\xBB\xBF"
+                                        "[{}]",
+                                        "q")
+                     .size(),
+                 1);
     }
 
     void headerNumbers()
@@ -224,8 +235,9 @@ private slots:
 
         const KafkaError noPlugin = RabbitAnswer::statusError(404, "<html>Not Found</html>", base);
         QCOMPARE(noPlugin.code(), -1);
-        QCOMPARE(noPlugin.message(), QString("no management API at http://h:15672 — enable the plugin with "
-                                             "`rabbitmq-plugins enable rabbitmq_management`, or check the port (15672 by default)"));
+        QCOMPARE(noPlugin.message(),
+                 QString("no management API at http://h:15672 — enable the plugin with "
+                         "`rabbitmq-plugins enable rabbitmq_management`, or check the port (15672 by default)"));
 
         const KafkaError noQueue = RabbitAnswer::statusError(
             404, R"({"error":"not_found","reason":"NOT_FOUND - no queue 'q' in vhost 'v'"})", base);

@@ -15,8 +15,8 @@ class TestRabbitClient : public QObject {
 
     QString m_url;
     QString m_vhost;
-    std::unique_ptr<OpenRabbitClient> m_admin;  // in our virtual host
-    std::unique_ptr<RabbitClient> m_client;        // in our virtual host
+    std::unique_ptr<OpenRabbitClient> m_admin; // in our virtual host
+    std::unique_ptr<RabbitClient> m_client;    // in our virtual host
 
     QString vhostPath() const { return RabbitClient::percentEncoded(m_vhost); }
 
@@ -38,7 +38,9 @@ class TestRabbitClient : public QObject {
     bool publishRaw(const QString& queue, const QJsonObject& properties, const QString& payload)
     {
         return admin("POST", "/api/exchanges/" + vhostPath() + "/amq.default/publish",
-                     QJsonObject{{"properties", properties}, {"routing_key", queue}, {"payload", payload},
+                     QJsonObject{{"properties", properties},
+                                 {"routing_key", queue},
+                                 {"payload", payload},
                                  {"payload_encoding", "string"}});
     }
 
@@ -111,13 +113,15 @@ private slots:
 
         const auto listing = settle(m_client->queues());
         QVERIFY(listing.value);
-        QVERIFY(std::any_of(listing.value->begin(), listing.value->end(), [&](const Topic& t) { return t.name == queue; }));
+        QVERIFY(
+            std::any_of(listing.value->begin(), listing.value->end(), [&](const Topic& t) { return t.name == queue; }));
     }
 
     void bindingsIncludeTheDefaultExchange()
     {
         QVERIFY(declare("bound"));
-        QVERIFY(admin("POST", "/api/bindings/" + vhostPath() + "/e/amq.direct/q/bound", QJsonObject{{"routing_key", "rk.1"}}));
+        QVERIFY(admin("POST", "/api/bindings/" + vhostPath() + "/e/amq.direct/q/bound",
+                      QJsonObject{{"routing_key", "rk.1"}}));
         const auto outcome = settle(m_client->bindings("bound"));
         QVERIFY(outcome.value);
         QCOMPARE(outcome.value->size(), 2);
@@ -169,7 +173,9 @@ private slots:
     {
         const QString queue = "reasons";
         QVERIFY(declare(queue));
-        QVERIFY(settle(m_client->publish(queue, "{\"a\":1}", {{"tessaron-reason", "caller's"}, {"trace", "t-9"}}, "fix the typo")).done);
+        QVERIFY(settle(m_client->publish(queue, "{\"a\":1}", {{"tessaron-reason", "caller's"}, {"trace", "t-9"}},
+                                         "fix the typo"))
+                    .done);
         const auto read = settle(m_client->read(queue, 1));
         QVERIFY(read.value);
         QCOMPARE(read.value->size(), 1);
@@ -183,8 +189,9 @@ private slots:
     {
         const QString queue = "bytes";
         QVERIFY(declare(queue));
-        const QList<QByteArray> payloads = {QByteArray("\xff\x00\xfe\x80", 4), QByteArray("\xEF\xBB\xBFtext with a mark"),
-                                            QByteArray("nul\0inside", 10), QByteArray()};
+        const QList<QByteArray> payloads = {QByteArray("\xff\x00\xfe\x80", 4),
+                                            QByteArray("\xEF\xBB\xBFtext with a mark"), QByteArray("nul\0inside", 10),
+                                            QByteArray()};
         for (const QByteArray& payload : payloads)
             QVERIFY(settle(m_client->publish(queue, payload, {}, "bytes")).done);
         const auto read = settle(m_client->read(queue, 10));
@@ -198,15 +205,18 @@ private slots:
     {
         const QString queue = "typed";
         QVERIFY(declare(queue));
-        const QJsonObject headers{{"flag", true}, {"count", 7}, {"ratio", 1.5}, {"list", QJsonArray{1, "x"}},
+        const QJsonObject headers{{"flag", true},
+                                  {"count", 7},
+                                  {"ratio", 1.5},
+                                  {"list", QJsonArray{1, "x"}},
                                   {"nested", QJsonObject{{"k", "v"}}}};
         QVERIFY(publishRaw(queue, QJsonObject{{"headers", headers}}, "typed"));
         QVERIFY(publishRaw(queue, QJsonObject(), "bare")); // comes back with "properties": []
         const auto read = settle(m_client->read(queue, 10));
         QVERIFY(read.value);
         QCOMPARE(read.value->size(), 2);
-        const QList<Message::Header> expected = {{"count", "7"}, {"flag", "true"}, {"list", "[1,\"x\"]"},
-                                                 {"nested", "{\"k\":\"v\"}"}, {"ratio", "1.5"}};
+        const QList<Message::Header> expected = {
+            {"count", "7"}, {"flag", "true"}, {"list", "[1,\"x\"]"}, {"nested", "{\"k\":\"v\"}"}, {"ratio", "1.5"}};
         QCOMPARE(read.value->at(0).headers(), expected);
         QVERIFY(read.value->at(1).headers().isEmpty());
         QCOMPARE(*read.value->at(1).payload(), QByteArray("bare"));

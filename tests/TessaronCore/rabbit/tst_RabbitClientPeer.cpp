@@ -36,7 +36,8 @@ private slots:
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -195);
         QVERIFY(outcome.error->isTimeout());
-        QVERIFY2(outcome.error->message().startsWith("127.0.0.1 did not answer: "), qPrintable(outcome.error->message()));
+        QVERIFY2(outcome.error->message().startsWith("127.0.0.1 did not answer: "),
+                 qPrintable(outcome.error->message()));
         QCOMPARE(peer.requests().size(), 1);
     }
 
@@ -52,7 +53,8 @@ private slots:
         const auto outcome = settle(client.bindings("q"));
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -195);
-        QVERIFY2(outcome.error->message().startsWith("127.0.0.1 did not answer: "), qPrintable(outcome.error->message()));
+        QVERIFY2(outcome.error->message().startsWith("127.0.0.1 did not answer: "),
+                 qPrintable(outcome.error->message()));
     }
 
     void bodyThatIsNotJson()
@@ -105,9 +107,10 @@ private slots:
         const auto outcome = settle(client.queues());
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -1);
-        QCOMPARE(outcome.error->message(), "no management API at " + address(peer)
-                                               + " — enable the plugin with `rabbitmq-plugins enable rabbitmq_management`,"
-                                                 " or check the port (15672 by default)");
+        QCOMPARE(outcome.error->message(),
+                 "no management API at " + address(peer)
+                     + " — enable the plugin with `rabbitmq-plugins enable rabbitmq_management`,"
+                       " or check the port (15672 by default)");
     }
 
     void requestCarriesPathVhostAndCredentials_data()
@@ -120,7 +123,8 @@ private slots:
 
         QTest::newRow("defaults") << QString() << QString() << std::optional<QString>()
                                   << QByteArray("GET /api/queues/%2F HTTP/1.1") << QByteArray("guest:guest");
-        QTest::newRow("kept path") << "/rabbit" << "ana" << std::optional<QString>("s3cret:é")
+        QTest::newRow("kept path") << "/rabbit"
+                                   << "ana" << std::optional<QString>("s3cret:é")
                                    << QByteArray("GET /rabbit/api/queues/%2F HTTP/1.1") << QByteArray("ana:s3cret:é");
         QTest::newRow("trailing slash") << "/" << QString() << std::optional<QString>("")
                                         << QByteArray("GET /api/queues/%2F HTTP/1.1") << QByteArray("guest:");

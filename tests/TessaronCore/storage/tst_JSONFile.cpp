@@ -94,7 +94,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(store.url())); // creating a store touches no file
         QVERIFY(!store.load());
 
-        for (const QByteArray& bad : {QByteArray(), QByteArray("not json"), QByteArray("{\"a\":1}"), QByteArray("[1]")}) {
+        for (const QByteArray& bad :
+             {QByteArray(), QByteArray("not json"), QByteArray("{\"a\":1}"), QByteArray("[1]")}) {
             writeRaw(store.url(), bad);
             QVERIFY2(!store.load(), bad.constData());
         }
@@ -119,8 +120,20 @@ private slots:
         QVERIFY(store.saveNow({b}));
         const QByteArray text = readAll(store.url());
         QVERIFY(text.startsWith("[\n"));
-        const QStringList keys{"bootstrap", "caPath", "clientCertPath", "clientKeyPath", "id", "isFavorite", "kind", "name",
-                               "saslMechanism", "schemaRegistryURL", "schemaRegistryUsername", "security", "username", "vhost"};
+        const QStringList keys{"bootstrap",
+                               "caPath",
+                               "clientCertPath",
+                               "clientKeyPath",
+                               "id",
+                               "isFavorite",
+                               "kind",
+                               "name",
+                               "saslMechanism",
+                               "schemaRegistryURL",
+                               "schemaRegistryUsername",
+                               "security",
+                               "username",
+                               "vhost"};
         qsizetype last = -1;
         for (const QString& key : keys) {
             const qsizetype at = text.indexOf("\"" + key.toUtf8() + "\":");

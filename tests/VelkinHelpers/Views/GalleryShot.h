@@ -30,7 +30,8 @@ inline QImage save(QWidget* widget, const QString& name, QSize size = {})
     QPainter painter(&image);
     widget->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
     painter.end();
-    const QString dir = qEnvironmentVariable("TESSARON_GALLERY", QDir::tempPath() + QStringLiteral("/tessaron-gallery"));
+    const QString dir =
+        qEnvironmentVariable("TESSARON_GALLERY", QDir::tempPath() + QStringLiteral("/tessaron-gallery"));
     QDir().mkpath(dir);
     image.save(dir + u'/' + name + QStringLiteral(".png"));
     return image;

@@ -48,8 +48,7 @@ private slots:
     void lists()
     {
         QCOMPARE(kinds("- one\n* two"), QList<Kind>{Kind::makeList({"one", "two"}, false)});
-        QCOMPARE(kinds("- one\n1. two"),
-                 (QList<Kind>{Kind::makeList({"one"}, false), Kind::makeList({"two"}, true)}));
+        QCOMPARE(kinds("- one\n1. two"), (QList<Kind>{Kind::makeList({"one"}, false), Kind::makeList({"two"}, true)}));
         QCOMPARE(kinds("3. three\n10. ten"), QList<Kind>{Kind::makeList({"three", "ten"}, true)});
         QCOMPARE(kinds("1. a\n- b"), (QList<Kind>{Kind::makeList({"a"}, true), Kind::makeList({"b"}, false)}));
         // Not items: a bare number, an empty numbered item, a lone dash, no blank after the stop.
@@ -63,8 +62,7 @@ private slots:
     {
         QCOMPARE(kinds("  one\n   two\n three"), QList<Kind>{Kind::makeParagraph("  one    two  three")});
         QCOMPARE(kinds("text\n# Head"), (QList<Kind>{Kind::makeParagraph("text"), Kind::makeHeading(1, "Head")}));
-        QCOMPARE(kinds("text\n- item"),
-                 (QList<Kind>{Kind::makeParagraph("text"), Kind::makeList({"item"}, false)}));
+        QCOMPARE(kinds("text\n- item"), (QList<Kind>{Kind::makeParagraph("text"), Kind::makeList({"item"}, false)}));
         QCOMPARE(kinds("text\n```\ncode"), (QList<Kind>{Kind::makeParagraph("text"), Kind::makeCode("code")}));
         QCOMPARE(kinds("a\n\nb"), (QList<Kind>{Kind::makeParagraph("a"), Kind::makeParagraph("b")}));
     }
@@ -82,9 +80,11 @@ private slots:
     // Text written with CR LF endings reads like text written with LF alone.
     void crLfEndsLines()
     {
-        const QString text = QStringLiteral("# Title\r\n\r\nline one\r\nline two\r\n- a\r\n- b\r\n```\r\ncode\r\n```\r\n");
-        QCOMPARE(kinds(text), (QList<Kind>{Kind::makeHeading(1, "Title"), Kind::makeParagraph("line one line two"),
-                                           Kind::makeList({"a", "b"}, false), Kind::makeCode("code")}));
+        const QString text =
+            QStringLiteral("# Title\r\n\r\nline one\r\nline two\r\n- a\r\n- b\r\n```\r\ncode\r\n```\r\n");
+        QCOMPARE(kinds(text),
+                 (QList<Kind>{Kind::makeHeading(1, "Title"), Kind::makeParagraph("line one line two"),
+                              Kind::makeList({"a", "b"}, false), Kind::makeCode("code")}));
         // A carriage return on its own is not a line break.
         QCOMPARE(kinds("a\rb"), QList<Kind>{Kind::makeParagraph("a\rb")});
     }
@@ -117,9 +117,9 @@ private slots:
             doc.setHtml(MarkdownText::inlineHtml(text));
             return doc.toPlainText();
         };
-        for (const QString& text : {QStringLiteral("**open"), QStringLiteral("`tick"), QStringLiteral("[x](y"),
-                                    QStringLiteral("a * b * c"), QStringLiteral("<b>&amp;</b>"),
-                                    QStringLiteral("\\*lit\\*"), QStringLiteral("[x] (y)")}) {
+        for (const QString& text :
+             {QStringLiteral("**open"), QStringLiteral("`tick"), QStringLiteral("[x](y"), QStringLiteral("a * b * c"),
+              QStringLiteral("<b>&amp;</b>"), QStringLiteral("\\*lit\\*"), QStringLiteral("[x] (y)")}) {
             const QString expected = text == QStringLiteral("\\*lit\\*") ? QStringLiteral("*lit*") : text;
             QCOMPARE(plain(text), expected);
         }
@@ -144,8 +144,9 @@ private slots:
 
     void viewShowsOneWidgetPerBlock()
     {
-        MarkdownText view(QStringLiteral("# Case notes\n\nThe **majority** of messages agree; `3` differ.\n\n"
-                                         "- first lead\n- second lead\n\n7. one\n8. two\n\n```\n{\n  \"id\": 1\n}\n```"));
+        MarkdownText view(
+            QStringLiteral("# Case notes\n\nThe **majority** of messages agree; `3` differ.\n\n"
+                           "- first lead\n- second lead\n\n7. one\n8. two\n\n```\n{\n  \"id\": 1\n}\n```"));
         QCOMPARE(view.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 5);
         const QList<QLabel*> labels = view.findChildren<QLabel*>();
         QStringList markers;
@@ -159,9 +160,10 @@ private slots:
 
         view.setText(QString());
         QCOMPARE(view.findChildren<QLabel*>().size(), 0);
-        view.setText(QStringLiteral("# Case notes\n\nThe **majority** of messages agree; `3` differ, and this line is "
-                                    "long enough to wrap inside the panel.\n\n- first lead\n- second lead\n\n7. one\n8. "
-                                    "two\n\n```\n{\n  \"id\": 1\n}\n```"));
+        view.setText(
+            QStringLiteral("# Case notes\n\nThe **majority** of messages agree; `3` differ, and this line is "
+                           "long enough to wrap inside the panel.\n\n- first lead\n- second lead\n\n7. one\n8. "
+                           "two\n\n```\n{\n  \"id\": 1\n}\n```"));
         const QImage shot = GalleryShot::save(&view, QStringLiteral("markdown-text"), QSize(320, 0));
         QVERIFY(!shot.isNull());
         // Wrapped text gets the whole height it needs at the width it is given.

@@ -59,7 +59,8 @@ private slots:
     void runsJoinBackToTheText()
     {
         const QString text = QStringLiteral("Ünïcödé 🐕 dog DOG dög 🐕🐕");
-        for (const QString& term : {QStringLiteral("dog"), QStringLiteral("🐕"), QStringLiteral("ö"), QStringLiteral("x")})
+        for (const QString& term :
+             {QStringLiteral("dog"), QStringLiteral("🐕"), QStringLiteral("ö"), QStringLiteral("x")})
             QCOMPARE(SearchHighlight::attributed(text, term).text(), text);
     }
 
@@ -67,9 +68,9 @@ private slots:
     {
         QCOMPARE(QLocale().decimalPoint(), QStringLiteral(","));
         const QList<std::pair<double, QString>> cases{
-            {0.0, "<1ms"},      {0.0004, "<1ms"},  {-3.0, "<1ms"},   {0.001, "1.0ms"},
-            {0.0025, "2.5ms"},  {0.00996, "10.0ms"}, {0.01, "10ms"},  {0.25, "250ms"},
-            {0.9996, "1000ms"}, {1.0, "1.00s"},    {1.5, "1.50s"},   {61.0, "61.00s"},
+            {0.0, "<1ms"},      {0.0004, "<1ms"},    {-3.0, "<1ms"}, {0.001, "1.0ms"},
+            {0.0025, "2.5ms"},  {0.00996, "10.0ms"}, {0.01, "10ms"}, {0.25, "250ms"},
+            {0.9996, "1000ms"}, {1.0, "1.00s"},      {1.5, "1.50s"}, {61.0, "61.00s"},
         };
         for (const auto& [seconds, text] : cases)
             QCOMPARE(SearchHighlight::elapsed(seconds), text);

@@ -53,7 +53,8 @@ public:
 
     int pending() const
     {
-        return int(std::count_if(m_pending.begin(), m_pending.end(), [](const QPointer<Pending>& p) { return !p.isNull(); }));
+        return int(
+            std::count_if(m_pending.begin(), m_pending.end(), [](const QPointer<Pending>& p) { return !p.isNull(); }));
     }
 
     ms now{0};
@@ -257,7 +258,8 @@ private slots:
             {"toast-success", ToastCenter::Kind::success, "Filed on orders.v2"},
             {"toast-error", ToastCenter::Kind::error, "The broker refused the write: not enough replicas."},
             {"toast-info", ToastCenter::Kind::info, "Reading from the newest messages"},
-            {"toast-long", ToastCenter::Kind::info, QString("A long toast keeps to two lines and ends with an ellipsis ").repeated(4)},
+            {"toast-long", ToastCenter::Kind::info,
+             QString("A long toast keeps to two lines and ends with an ellipsis ").repeated(4)},
             {"toast-empty", ToastCenter::Kind::success, ""},
         };
         for (const Case& c : cases) {

@@ -22,10 +22,10 @@ bool secretServiceOnBus()
         g_clear_error(&error);
         return false;
     }
-    GVariant* reply = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                  "org.freedesktop.DBus", "NameHasOwner",
-                                                  g_variant_new("(s)", "org.freedesktop.secrets"), G_VARIANT_TYPE("(b)"),
-                                                  G_DBUS_CALL_FLAGS_NONE, 3000, nullptr, &error);
+    GVariant* reply =
+        g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                    "NameHasOwner", g_variant_new("(s)", "org.freedesktop.secrets"),
+                                    G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, 3000, nullptr, &error);
     bool owned = false;
     if (reply) {
         g_variant_get(reply, "(b)", &owned);
@@ -39,15 +39,23 @@ bool secretServiceOnBus()
 // Counts the items of one service and account with the keyring's own search, not through Keychain.
 int itemCount(const QString& service, const QString& account)
 {
-    static const SecretSchema schema = {"tessaron.velkin.Secret", SECRET_SCHEMA_NONE,
+    static const SecretSchema schema = {"tessaron.velkin.Secret",
+                                        SECRET_SCHEMA_NONE,
                                         {{"service", SECRET_SCHEMA_ATTRIBUTE_STRING},
                                          {"account", SECRET_SCHEMA_ATTRIBUTE_STRING},
                                          {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-                                        0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+                                        0,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr};
     GError* error = nullptr;
-    GList* items = secret_password_search_sync(&schema, SECRET_SEARCH_ALL, nullptr, &error, "service",
-                                               service.toUtf8().constData(), "account", account.toUtf8().constData(),
-                                               nullptr);
+    GList* items =
+        secret_password_search_sync(&schema, SECRET_SEARCH_ALL, nullptr, &error, "service",
+                                    service.toUtf8().constData(), "account", account.toUtf8().constData(), nullptr);
     g_clear_error(&error);
     const int n = int(g_list_length(items));
     g_list_free_full(items, g_object_unref);
@@ -69,7 +77,7 @@ int probeWithoutService()
 } // namespace
 
 // QSKIP returns from the function it is written in, so this has to be a macro.
-#define REQUIRE_SECRET_SERVICE()                                                                                        \
+#define REQUIRE_SECRET_SERVICE()                                                                                       \
     if (!m_haveService)                                                                                                \
     QSKIP("no Secret Service on the session bus (run the tests through scripts/services/run-with-services.sh)")
 
@@ -78,7 +86,6 @@ class TestKeychain : public QObject {
 private:
     QString m_service;
     bool m_haveService = false;
-
 
 private slots:
     void initTestCase()

@@ -15,8 +15,10 @@ private slots:
         PrefsStore prefs(QStringLiteral("tessaron"), defaults);
         QCOMPARE(prefs.key(QStringLiteral("accentTheme")), QStringLiteral("tessaron.accentTheme"));
         prefs.set(QStringLiteral("ocean"), QStringLiteral("accentTheme"));
-        QCOMPARE(defaults.string(QStringLiteral("tessaron.accentTheme")), std::optional<QString>(QStringLiteral("ocean")));
-        QCOMPARE(PrefsStore(QStringLiteral("velkinkit"), defaults).stringFor(QStringLiteral("accentTheme")), std::nullopt);
+        QCOMPARE(defaults.string(QStringLiteral("tessaron.accentTheme")),
+                 std::optional<QString>(QStringLiteral("ocean")));
+        QCOMPARE(PrefsStore(QStringLiteral("velkinkit"), defaults).stringFor(QStringLiteral("accentTheme")),
+                 std::nullopt);
     }
 
     void defaultsApplyOnlyWhenNothingIsStored()

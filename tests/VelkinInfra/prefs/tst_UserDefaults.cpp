@@ -54,7 +54,8 @@ private slots:
         QCOMPARE(store.object(QStringLiteral("t.whole")).typeId(), int(QMetaType::Double));
         QCOMPARE(store.number(QStringLiteral("t.half")), std::optional<double>(0.5));
         QCOMPARE(store.object(QStringLiteral("t.text")).typeId(), int(QMetaType::QString));
-        QCOMPARE(store.stringList(QStringLiteral("t.one")), std::optional<QStringList>(QStringList{QStringLiteral("orders.events")}));
+        QCOMPARE(store.stringList(QStringLiteral("t.one")),
+                 std::optional<QStringList>(QStringList{QStringLiteral("orders.events")}));
         QCOMPARE(store.stringList(QStringLiteral("t.none")), std::optional<QStringList>(QStringList{}));
         QVERIFY(store.contains(QStringLiteral("t.none")));
     }
@@ -114,7 +115,9 @@ private slots:
         QTemporaryDir dir;
         UserDefaults store(dir.filePath(QStringLiteral("p.json")));
         QThread* signalledOn = nullptr;
-        connect(&store, &UserDefaults::changed, &store, [&] { signalledOn = QThread::currentThread(); }, Qt::DirectConnection);
+        connect(
+            &store, &UserDefaults::changed, &store, [&] { signalledOn = QThread::currentThread(); },
+            Qt::DirectConnection);
         QThread* worker = QThread::create([&] { store.setString(QStringLiteral("w"), QStringLiteral("x")); });
         worker->start();
         QVERIFY(worker->wait(10000));

@@ -53,7 +53,11 @@ QCoro::Task<std::optional<QString>> launchFailureOf(QString executable)
 
 class EnvironmentVariable {
 public:
-    explicit EnvironmentVariable(const char* name) : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_value(qgetenv(name)) {}
+    explicit EnvironmentVariable(const char* name)
+        : m_name(name)
+        , m_had(qEnvironmentVariableIsSet(name))
+        , m_value(qgetenv(name))
+    { }
     ~EnvironmentVariable()
     {
         if (m_had)
@@ -85,8 +89,8 @@ private slots:
         QCOMPARE(echo.exitCode, 0);
         QVERIFY(echo.ok());
 
-        const auto failed = QCoro::waitFor(
-            ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo oops >&2; exit 3")}));
+        const auto failed = QCoro::waitFor(ShellRunner::run(
+            QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo oops >&2; exit 3")}));
         QCOMPARE(failed.exitCode, 3);
         QVERIFY(!failed.ok());
         QCOMPARE(failed.stderr, QStringLiteral("oops\n"));
@@ -95,7 +99,8 @@ private slots:
         const auto literal = ShellRunner::runBlocking(QStringLiteral("/bin/echo"), {QStringLiteral("$HOME; `id` 'q'")});
         QCOMPARE(literal.stdout, QStringLiteral("$HOME; `id` 'q'\n"));
 
-        const auto killed = ShellRunner::runBlocking(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("kill -9 $$")});
+        const auto killed =
+            ShellRunner::runBlocking(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("kill -9 $$")});
         QVERIFY(!killed.ok());
 
         const auto binary = ShellRunner::runBlocking(QStringLiteral("/usr/bin/printf"), {QStringLiteral("\\377\\376")});
@@ -120,7 +125,8 @@ private slots:
 
     void standardInputIsAtEnd()
     {
-        const auto out = QCoro::waitFor(ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("cat; echo done")}));
+        const auto out = QCoro::waitFor(
+            ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("cat; echo done")}));
         QCOMPARE(out.stdout, QStringLiteral("done\n"));
     }
 
@@ -140,7 +146,8 @@ private slots:
 
     void environments()
     {
-        const auto given = ShellRunner::runBlocking(QStringLiteral("/usr/bin/env"), {}, ShellRunner::Environment{{"ONLY", "this"}});
+        const auto given =
+            ShellRunner::runBlocking(QStringLiteral("/usr/bin/env"), {}, ShellRunner::Environment{{"ONLY", "this"}});
         QCOMPARE(given.stdout, QStringLiteral("ONLY=this\n"));
 
         const QStringList dirs = ShellRunner::commonBinDirs();
@@ -149,13 +156,15 @@ private slots:
         QCOMPARE(dirs[3], home() + QStringLiteral("/.bun/bin"));
         QCOMPARE(dirs[8], QStringLiteral("/usr/bin"));
 
-        const auto inherited = ShellRunner::runBlocking(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("printf %s \"$PATH\"")});
+        const auto inherited = ShellRunner::runBlocking(QStringLiteral("/bin/sh"),
+                                                        {QStringLiteral("-c"), QStringLiteral("printf %s \"$PATH\"")});
         QCOMPARE(inherited.stdout, dirs.join(':') + QLatin1Char(':') + qEnvironmentVariable("PATH"));
 
         {
             EnvironmentVariable path("PATH");
             qunsetenv("PATH");
-            QCOMPARE(ShellRunner::augmentedEnvironment().value("PATH"), dirs.join(':') + QStringLiteral(":/usr/bin:/bin"));
+            QCOMPARE(ShellRunner::augmentedEnvironment().value("PATH"),
+                     dirs.join(':') + QStringLiteral(":/usr/bin:/bin"));
         }
         {
             EnvironmentVariable homeVariable("HOME");
@@ -191,7 +200,8 @@ private slots:
         QCOMPARE(ShellRunner::resolveWith(QStringLiteral("greeted-tool"), chatty, 5000), std::optional<QString>(tool));
 
         // The name reaches the shell as one quoted word.
-        const QString echoing = writeScript(m_dir.path(), "echoing-shell", "printf '%s\\n' \"$2\" > \"$0.seen\"\nexit 1\n");
+        const QString echoing =
+            writeScript(m_dir.path(), "echoing-shell", "printf '%s\\n' \"$2\" > \"$0.seen\"\nexit 1\n");
         ShellRunner::resolveWith(QStringLiteral("claude"), echoing, 5000);
         QFile seen(echoing + ".seen");
         QVERIFY(seen.open(QIODevice::ReadOnly));
@@ -207,11 +217,13 @@ private slots:
         QFile::setPermissions(home() + "/.local/bin/" + name, QFile::ReadOwner | QFile::WriteOwner);
 
         QCOMPARE(ShellRunner::resolveWith(name, QStringLiteral("/bin/false"), 5000), std::optional<QString>(inFourth));
-        QCOMPARE(ShellRunner::resolveWith(name, QStringLiteral("/nonexistent/shell"), 5000), std::optional<QString>(inFourth));
+        QCOMPARE(ShellRunner::resolveWith(name, QStringLiteral("/nonexistent/shell"), 5000),
+                 std::optional<QString>(inFourth));
 
         // Answers that are not an absolute path to an executable file are not taken.
-        for (const QByteArray& answer : {QByteArray("tessaron-fake-tool"), QByteArray("alias tessaron-fake-tool='x'"),
-                                         QByteArray("/nonexistent/tessaron-fake-tool"), (home() + "/.local/bin/" + name).toUtf8()}) {
+        for (const QByteArray& answer :
+             {QByteArray("tessaron-fake-tool"), QByteArray("alias tessaron-fake-tool='x'"),
+              QByteArray("/nonexistent/tessaron-fake-tool"), (home() + "/.local/bin/" + name).toUtf8()}) {
             const QString shell = writeScript(m_dir.path(), "answering-shell", "echo \"" + answer + "\"\n");
             QCOMPARE(ShellRunner::resolveWith(name, shell, 5000), std::optional<QString>(inFourth));
         }
@@ -223,8 +235,9 @@ private slots:
     void unsafeNamesAreRefused()
     {
         writeScript(home() + "/.local/bin", "ok-name", "exit 0\n");
-        for (const QString& name : {QString(), QStringLiteral("../bin/sh"), QStringLiteral("/bin/sh"), QStringLiteral("-v"),
-                                    QStringLiteral("a'b"), QStringLiteral("x;touch pwned"), QStringLiteral("$(id)"), QStringLiteral("..")})
+        for (const QString& name :
+             {QString(), QStringLiteral("../bin/sh"), QStringLiteral("/bin/sh"), QStringLiteral("-v"),
+              QStringLiteral("a'b"), QStringLiteral("x;touch pwned"), QStringLiteral("$(id)"), QStringLiteral("..")})
             QVERIFY2(!ShellRunner::resolveBlocking(name), qPrintable(name));
         QVERIFY(!QFileInfo::exists(QDir::currentPath() + "/pwned"));
     }

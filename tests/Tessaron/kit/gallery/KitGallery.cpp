@@ -59,7 +59,9 @@ QLabel* caption(const QString& text, QWidget* parent = nullptr)
 // A dark page on which components are laid out in a grid of captioned cells.
 class Sheet : public QWidget {
 public:
-    explicit Sheet(int columns) : m_columns(columns), m_grid(new QGridLayout(this))
+    explicit Sheet(int columns)
+        : m_columns(columns)
+        , m_grid(new QGridLayout(this))
     {
         setAutoFillBackground(true);
         QPalette p = palette();
@@ -89,7 +91,11 @@ private:
 
 class Swatches : public QWidget {
 public:
-    explicit Swatches(AccentTheme theme) : m_theme(theme) { setFixedSize(250, 44); }
+    explicit Swatches(AccentTheme theme)
+        : m_theme(theme)
+    {
+        setFixedSize(250, 44);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -149,9 +155,11 @@ protected:
         for (int i = 0; i < names.size(); ++i) {
             const double x = (i % 8) * 130.0;
             const double y = (i / 8) * 52.0;
-            Symbols::paint(p, names[i], QRectF(x + 50, y + 4, 24, 24), Symbols::isDrawn(names[i]) ? SettingsPalette::mint() : SettingsPalette::ink());
+            Symbols::paint(p, names[i], QRectF(x + 50, y + 4, 24, 24),
+                           Symbols::isDrawn(names[i]) ? SettingsPalette::mint() : SettingsPalette::ink());
             p.setPen(SettingsPalette::muted());
-            p.drawText(QRectF(x, y + 32, 124, 16), Qt::AlignCenter, QFontMetrics(p.font()).elidedText(names[i], Qt::ElideMiddle, 124));
+            p.drawText(QRectF(x, y + 32, 124, 16), Qt::AlignCenter,
+                       QFontMetrics(p.font()).elidedText(names[i], Qt::ElideMiddle, 124));
         }
     }
 };
@@ -178,10 +186,10 @@ QWidget* controlsPage()
         bool selected, surface, hover, pressed, enabled;
     };
     const QList<Variant> variants{
-        {"tile", false, true, false, false, true},     {"tile hovered", false, true, true, false, true},
-        {"tile pressed", false, true, true, true, true}, {"tile disabled", false, true, false, false, false},
+        {"tile", false, true, false, false, true},         {"tile hovered", false, true, true, false, true},
+        {"tile pressed", false, true, true, true, true},   {"tile disabled", false, true, false, false, false},
         {"selected tile", true, true, false, false, true}, {"selected hovered", true, true, true, false, true},
-        {"bare", false, false, false, false, true},    {"bare hovered", false, false, true, false, true},
+        {"bare", false, false, false, false, true},        {"bare hovered", false, false, true, false, true},
     };
     for (const Variant& v : variants) {
         KitButton* b = control("English", v.selected, v.surface, v.name.startsWith("selected") ? lavender : tint);
@@ -198,7 +206,8 @@ QWidget* controlsPage()
     auto* disabled = new KitButton("Let's do this.", std::make_unique<WelcomePrimaryStyle>());
     disabled->setEnabled(false);
     sheet->add("WelcomePrimaryStyle disabled", disabled);
-    auto* plain = new KitButton("Another", std::make_unique<PlainButtonStyle>(KitFont::font(10.5, QFont::DemiBold, FontDesign::rounded), tint));
+    auto* plain = new KitButton(
+        "Another", std::make_unique<PlainButtonStyle>(KitFont::font(10.5, QFont::DemiBold, FontDesign::rounded), tint));
     plain->setTrailingSymbol("arrow.right");
     sheet->add("plain button with symbol", plain);
     return sheet;
@@ -222,7 +231,9 @@ QWidget* surfacesPage(bool contrast, bool opaque)
     behind->setFixedSize(420, 260);
     auto* holder = new QVBoxLayout(behind);
     holder->addWidget(panel(Brand::palette().at(2), "settingsSurface over the backdrop"), 0, Qt::AlignCenter);
-    sheet->add(QString("TessaronBackdrop loud + SettingsSurface%1%2").arg(contrast ? " (increased contrast)" : "", opaque ? " (reduced transparency)" : ""), behind);
+    sheet->add(QString("TessaronBackdrop loud + SettingsSurface%1%2")
+                   .arg(contrast ? " (increased contrast)" : "", opaque ? " (reduced transparency)" : ""),
+               behind);
     auto* quiet = new TessaronBackdrop(SettingsPalette::mint(), true);
     quiet->setFixedSize(420, 260);
     auto* qholder = new QVBoxLayout(quiet);
@@ -286,7 +297,8 @@ QWidget* chartsPage()
     int i = 0;
     for (const TessaronChart& chart : TessaronChart::catalogue()) {
         const bool another = i % 2 == 1;
-        auto* card = new TessaronChartCard(chart, std::nullopt, another ? std::function<void()>([] {}) : std::function<void()>());
+        auto* card = new TessaronChartCard(chart, std::nullopt,
+                                           another ? std::function<void()>([] {}) : std::function<void()>());
         card->setFixedWidth(560);
         ++i;
         sheet->add(QString("catalogue chart %1%2").arg(i).arg(another ? " with Another" : ""), card);
@@ -299,7 +311,8 @@ QWidget* chartsPage()
 
 class JsonView : public QWidget {
 public:
-    explicit JsonView(const QString& text) : m_text(JSONHighlighter::highlight(text))
+    explicit JsonView(const QString& text)
+        : m_text(JSONHighlighter::highlight(text))
     {
         m_font = KitFont::font(12, QFont::Normal, FontDesign::monospaced);
         const QStringList lines = text.split('\n');
@@ -340,8 +353,9 @@ private:
 QWidget* jsonPage()
 {
     auto* sheet = new Sheet(2);
-    const QString payload = "{\"order\":{\"id\":9007199254740993,\"total\":-12.5e3,\"paid\":true,\"note\":null,"
-                            "\"items\":[{\"sku\":\"A-1\",\"qty\":2},{\"sku\":\"B\\\"2\",\"qty\":1}]},\"at\":\"2026-12-09T05:00:00Z\"}";
+    const QString payload =
+        "{\"order\":{\"id\":9007199254740993,\"total\":-12.5e3,\"paid\":true,\"note\":null,"
+        "\"items\":[{\"sku\":\"A-1\",\"qty\":2},{\"sku\":\"B\\\"2\",\"qty\":1}]},\"at\":\"2026-12-09T05:00:00Z\"}";
     sheet->add("prettyPrint + highlight", new JsonView(JSONHighlighter::prettyPrint(payload)));
     sheet->add("highlight of text that is not JSON", new JsonView("not json: true, 42 and \"a string\n{\"cut"));
     return sheet;
@@ -394,7 +408,8 @@ QWidget* componentsPage()
     hovered->resize(hovered->sizeHint());
     hovered->setPointer(QPointF(30, 10));
     sheet->add("GlassCard hovered", hovered);
-    auto* inside = new GlassCard(16, false, Qt::AlignLeft, false, new KitButton("Inside a card", std::make_unique<GradientButtonStyle>()));
+    auto* inside = new GlassCard(16, false, Qt::AlignLeft, false,
+                                 new KitButton("Inside a card", std::make_unique<GradientButtonStyle>()));
     sheet->add("GradientButtonStyle inside a GlassCard", inside);
     auto* mascotCard = new GlassCard(16, false, Qt::AlignCenter, false, new TessaronMascot(48, 0));
     sheet->add("TessaronMascot inside a GlassCard", mascotCard);
@@ -410,11 +425,13 @@ QList<Page> pages()
         {"symbols", symbolsPage},
         {"controls", controlsPage},
         {"surfaces", [] { return surfacesPage(false, false); }},
-        {"surfaces-contrast", [] {
+        {"surfaces-contrast",
+         [] {
              AccessibilitySettings::instance().setIncreaseContrast(true);
              return surfacesPage(true, false);
          }},
-        {"surfaces-opaque", [] {
+        {"surfaces-opaque",
+         [] {
              AccessibilitySettings::instance().setReduceTransparency(true);
              return surfacesPage(false, true);
          }},
