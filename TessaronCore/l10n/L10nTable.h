@@ -19,11 +19,21 @@ std::span<const L10nRow> rows();
 // The Portuguese text of an English key, or nullptr when the text is not a key.
 const char* portuguese(std::string_view english);
 
-// The table is kept in four files (L10nRowsA to L10nRowsD.cpp); rows() joins them in order.
+// The table is kept in several files: the four of the first table (L10nRowsA to L10nRowsD.cpp), then one
+// per family of screens (each row file ends with a null sentinel row, left out of its span);
+// rows() joins them in this order.
 std::span<const L10nRow> rowsA();
 std::span<const L10nRow> rowsB();
 std::span<const L10nRow> rowsC();
 std::span<const L10nRow> rowsD();
+std::span<const L10nRow> rowsApp();
+std::span<const L10nRow> rowsWorkspace();
+std::span<const L10nRow> rowsBrowser();
+std::span<const L10nRow> rowsCasework();
+std::span<const L10nRow> rowsActions();
+std::span<const L10nRow> rowsSettings();
+std::span<const L10nRow> rowsIntro();
+std::span<const L10nRow> rowsClients();
 
 } // namespace L10nTable
 } // namespace tessaron
