@@ -52,9 +52,9 @@ QFont font(double size, QFont::Weight weight, FontDesign design, double tracking
     registerFonts();
     QFont f;
     f.setFamilies({family(design), QStringLiteral("DejaVu Sans")});
-    // 96 logical pixels to the inch: one design point is one pixel.
+    // 96 logical pixels to the inch: one kit point is one logical pixel.
     f.setPointSizeF(size * 72.0 / 96.0);
-    // The rounded face is light by nature; give it one step more weight so it reads as the design's.
+    // The rounded face is light by nature; one step more weight keeps titles as heavy as the others.
     int w = weight;
     if (design == FontDesign::rounded && w < QFont::Bold)
         w = std::min<int>(QFont::Bold, w + 100);

@@ -12,7 +12,7 @@ namespace KitFont {
 // Registers the faces installed from the distribution's packages; idempotent.
 void registerFonts();
 
-// A font of `size` design points. The design's points are logical pixels; this is the one place
+// A font of `size` kit points. Kit points are logical pixels; this is the one place
 // that turns them into Qt's point sizes. `tracking` is extra letter spacing in the same units.
 QFont font(double size, QFont::Weight weight = QFont::Normal, FontDesign design = FontDesign::standard,
            double tracking = 0.0);

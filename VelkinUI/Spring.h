@@ -2,7 +2,7 @@
 
 namespace tessaron {
 
-// A damped spring, described the way the design describes motion: `response` is the period of the
+// A damped spring, described by period and damping rather than stiffness: `response` is the period of the
 // undamped oscillation in seconds, `dampingFraction` 1 is critically damped, below 1 overshoots.
 struct Spring {
     double response = 0.5;

@@ -5,8 +5,8 @@
 
 namespace tessaron {
 
-// A named symbol image set at a font size, in one colour: the widget views use where the design
-// shows a system symbol.
+// A named symbol image set at a font size, in one colour: the one widget every view uses to show a
+// symbol.
 class SymbolView : public QWidget {
     Q_OBJECT
 public:

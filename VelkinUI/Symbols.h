@@ -11,7 +11,7 @@ class QPainter;
 
 namespace tessaron::Symbols {
 
-// Symbol images are named as the design names them ("tray.full.fill", "hammer.fill"); one table
+// Symbol images have dotted names ("tray.full.fill", "hammer.fill"); one table
 // maps each to a glyph of the Material Design Icons font or to a drawing of our own. Views name
 // symbols only, never glyphs.
 bool contains(const QString& name);

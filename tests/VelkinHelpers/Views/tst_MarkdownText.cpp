@@ -69,7 +69,7 @@ private slots:
 
     void fences()
     {
-        QCOMPARE(kinds("```swift\n  let a\n    b\n```  trailing\nafter"),
+        QCOMPARE(kinds("```cpp\n  let a\n    b\n```  trailing\nafter"),
                  (QList<Kind>{Kind::makeCode("  let a\n    b"), Kind::makeParagraph("after")}));
         QCOMPARE(kinds("```\n# not a heading\n- nor a list"),
                  QList<Kind>{Kind::makeCode("# not a heading\n- nor a list")});
