@@ -1,44 +1,13 @@
 #include "VelkinAI/AIToolRunner.h"
 
 #include "VelkinAI/AIError.h"
+#include "VelkinInfra/process/ChildProcess.h"
 #include "VelkinInfra/process/ShellRunner.h"
 
-#include <QCoroProcess>
 #include <QDir>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
-#include <memory>
-
-#include <signal.h>
-#include <unistd.h>
-
 namespace tessaron {
-
-namespace {
-
-// Appends what the channel has to the buffer up to the cap; the rest is read and dropped so the
-// child never stalls on a full pipe.
-void drain(QProcess* process, QProcess::ProcessChannel channel, QByteArray& buffer, qint64 cap)
-{
-    process->setReadChannel(channel);
-    const QByteArray chunk = process->readAll();
-    const qint64 room = cap - buffer.size();
-    if (room > 0)
-        buffer.append(chunk.left(room));
-}
-
-} // namespace
-
-QProcessEnvironment AIToolRunner::augmentedEnvironment()
-{
-    QProcessEnvironment env;
-    const ShellRunner::Environment augmented = ShellRunner::augmentedEnvironment();
-    for (auto it = augmented.cbegin(); it != augmented.cend(); ++it)
-        env.insert(it.key(), it.value());
-    return env;
-}
 
 QCoro::Task<AIToolRunner::Output> AIToolRunner::run(QString executable, QStringList arguments, int timeoutMs,
                                                     qint64 maxOutputBytes)
@@ -48,49 +17,29 @@ QCoro::Task<AIToolRunner::Output> AIToolRunner::run(QString executable, QStringL
             throw AIError::makeTooLong();
     }
 
-    // Declared before the process so the folder outlives it.
+    // A fresh empty folder of its own, removed when the run ends.
     QTemporaryDir workDir(QDir::tempPath() + QStringLiteral("/tessaron-ai-XXXXXX"));
     if (!workDir.isValid())
         throw AIError::makeLaunchFailed(workDir.errorString());
 
-    auto process = std::make_unique<QProcess>();
-    process->setProgram(executable);
-    process->setArguments(arguments);
-    process->setProcessEnvironment(augmentedEnvironment());
-    process->setWorkingDirectory(workDir.path());
-    process->setStandardInputFile(QProcess::nullDevice());
-    // A group of its own, so that a stuck tool can be stopped together with its children.
-    process->setChildProcessModifier([] { ::setsid(); });
-
-    QByteArray out, err;
-    QProcess* raw = process.get();
-    QObject::connect(raw, &QProcess::readyReadStandardOutput, raw,
-                     [raw, &out, maxOutputBytes] { drain(raw, QProcess::StandardOutput, out, maxOutputBytes); });
-    QObject::connect(raw, &QProcess::readyReadStandardError, raw,
-                     [raw, &err, maxOutputBytes] { drain(raw, QProcess::StandardError, err, maxOutputBytes); });
-
-    const bool started = co_await qCoro(raw).start(QIODevice::ReadOnly);
-    if (!started)
-        throw AIError::makeLaunchFailed(raw->errorString());
-
-    const qint64 pid = raw->processId();
-    const bool finished = co_await qCoro(raw).waitForFinished(std::chrono::milliseconds(timeoutMs));
-    if (!finished) {
-        if (pid > 0)
-            ::kill(-pid_t(pid), SIGKILL);
-        raw->kill();
-        co_await qCoro(raw).waitForFinished(std::chrono::milliseconds(5000));
-        raw->disconnect();
+    ChildProcess::Request request;
+    request.executable = std::move(executable);
+    request.arguments = std::move(arguments);
+    request.environment = ShellRunner::augmentedEnvironment();
+    request.workingDirectory = workDir.path();
+    request.limitMs = timeoutMs;
+    request.maxOutputBytes = maxOutputBytes;
+    auto running = ChildProcess::run(std::move(request));
+    const ChildProcess::Result result = co_await std::move(running);
+    if (result.launchError)
+        throw AIError::makeLaunchFailed(*result.launchError);
+    if (result.timedOut)
         throw AIError::makeTimedOut(qMax(1, (timeoutMs + 999) / 1000));
-    }
-    drain(raw, QProcess::StandardOutput, out, maxOutputBytes);
-    drain(raw, QProcess::StandardError, err, maxOutputBytes);
-    raw->disconnect();
 
     Output output;
-    output.standardOutput = QString::fromUtf8(out);
-    output.standardError = QString::fromUtf8(err);
-    output.exitCode = raw->exitStatus() == QProcess::NormalExit ? raw->exitCode() : -1;
+    output.standardOutput = QString::fromUtf8(result.standardOutput);
+    output.standardError = QString::fromUtf8(result.standardError);
+    output.exitCode = result.crashed ? -1 : result.exitCode;
     co_return output;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCoroTask>
-#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -9,9 +8,9 @@
 
 namespace tessaron {
 
-// Runs AI command-line tools, always within bounds: every child runs in a fresh empty
-// private working directory, in a process group of its own that is killed whole when it overruns
-// its time, with standard input from the null device and its output read up to a cap.
+// Runs AI command-line tools, always within bounds: through ChildProcess (a process group of its
+// own, killed whole when the run ends or overruns its time; output read up to a cap), in a fresh
+// empty private working directory, with the common program folders on PATH.
 class AIToolRunner {
 public:
     AIToolRunner() = delete;
@@ -25,9 +24,6 @@ public:
 
     // The kernel refuses a single argument of 128 KiB or more (terminating zero included).
     static constexpr qsizetype maxArgumentBytes = 128 * 1024 - 1;
-
-    // The process environment with the common program folders in front of PATH and HOME filled in.
-    static QProcessEnvironment augmentedEnvironment();
 
     // Runs the executable with the arguments (no shell involved) in the augmented environment.
     // Throws AIError: launchFailed, timedOut (the process group was killed) or tooLong (an argument

@@ -1,6 +1,7 @@
 #include "Tessaron/state/AppState.h"
 
 #include "Tessaron/state/SessionText.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/model/UuidText.h"
 #include "VelkinAI/AIProvider.h"
@@ -160,7 +161,7 @@ void AppState::open(const Broker& broker)
     emit sessionsChanged();
     setSelected(broker.id);
     setShowingPicker(false);
-    session->connectBroker();
+    startDetached(session->connectBroker());
 }
 
 void AppState::close(const QUuid& id)

@@ -1,19 +1,13 @@
 #include "VelkinInfra/process/ShellRunner.h"
 
+#include "VelkinInfra/process/ChildProcess.h"
+
 #include <QFileInfo>
-#include <QFuture>
-#include <QProcess>
 #include <QProcessEnvironment>
-#include <QPromise>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
-#include <qcoro/qcorofuture.h>
-
-#include <memory>
 #include <pwd.h>
-#include <signal.h>
-#include <thread>
 #include <unistd.h>
 
 namespace tessaron {
@@ -47,77 +41,16 @@ bool isPlainName(const QString& name)
     return plain.match(name).hasMatch() && name != QLatin1String(".") && name != QLatin1String("..");
 }
 
-struct ChildResult {
-    std::optional<QString> launchError;
+// A child's output as text: strict UTF-8, empty when it is not.
+ShellRunner::Output outputOf(const ChildProcess::Result& result)
+{
     ShellRunner::Output output;
-    bool timedOut = false;
-};
-
-// Runs one child to its end on the calling thread. QProcess drains both pipes while it waits,
-// so a child that fills standard error while standard output is still open cannot stall.
-// With a limit, the child leads its own session and its whole process group is killed at the limit.
-ChildResult runChild(const QString& executable, const QStringList& arguments,
-                     const ShellRunner::Environment& environment, std::optional<int> limitMs)
-{
-    QProcess process;
-    process.setProgram(executable);
-    process.setArguments(arguments);
-    QProcessEnvironment env;
-    for (auto it = environment.cbegin(); it != environment.cend(); ++it)
-        env.insert(it.key(), it.value());
-    process.setProcessEnvironment(env);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    if (limitMs)
-        process.setChildProcessModifier([]() { setsid(); });
-
-    ChildResult result;
-    process.start();
-    if (!process.waitForStarted(-1)) {
-        result.launchError = process.errorString();
-        return result;
-    }
-    if (!process.waitForFinished(limitMs.value_or(-1))) {
-        result.timedOut = true;
-        const qint64 pid = process.processId();
-        if (pid > 0)
-            ::kill(-pid_t(pid), SIGKILL);
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    result.output.stdout = decodeOrEmpty(process.readAllStandardOutput());
-    result.output.stderr = decodeOrEmpty(process.readAllStandardError());
-    result.output.exitCode = process.exitCode();
-    if (process.exitStatus() == QProcess::CrashExit && result.output.exitCode == 0)
-        result.output.exitCode = -1;
-    return result;
-}
-
-// Runs `work` on a thread of its own and lets the awaiting coroutine resume on its own thread.
-// A detached thread, not a pool: a child that never exits must not hold up the program's exit.
-template <typename T, typename F> QFuture<T> onWorker(F work)
-{
-    auto promise = std::make_shared<QPromise<T>>();
-    QFuture<T> future = promise->future();
-    promise->start();
-    std::thread([promise, work = std::move(work)]() mutable {
-        promise->addResult(work());
-        promise->finish();
-    }).detach();
-    return future;
-}
-
-QFuture<ChildResult> startRun(const QString& executable, const QStringList& arguments,
-                              const std::optional<ShellRunner::Environment>& environment)
-{
-    ShellRunner::Environment env = environment ? *environment : ShellRunner::augmentedEnvironment();
-    return onWorker<ChildResult>(
-        [executable, arguments, env = std::move(env)]() { return runChild(executable, arguments, env, std::nullopt); });
-}
-
-QFuture<std::optional<QString>> startResolve(const QString& name)
-{
-    return onWorker<std::optional<QString>>([name]() { return ShellRunner::resolveBlocking(name); });
+    output.stdout = decodeOrEmpty(result.standardOutput);
+    output.stderr = decodeOrEmpty(result.standardError);
+    output.exitCode = result.exitCode;
+    if (result.crashed && output.exitCode == 0)
+        output.exitCode = -1;
+    return output;
 }
 
 } // namespace
@@ -177,63 +110,56 @@ ShellRunner::Environment ShellRunner::augmentedEnvironment()
     return env;
 }
 
-ShellRunner::Output ShellRunner::runBlocking(const QString& executable, const QStringList& arguments,
-                                             const std::optional<Environment>& environment)
-{
-    ChildResult result =
-        runChild(executable, arguments, environment ? *environment : augmentedEnvironment(), std::nullopt);
-    if (result.launchError)
-        throw ShellError(*result.launchError);
-    return result.output;
-}
-
 QCoro::Task<ShellRunner::Output> ShellRunner::run(QString executable, QStringList arguments,
                                                   std::optional<Environment> environment)
 {
-    // Everything but the await stays outside the coroutine body: g++ 12 mishandles some
-    // temporaries in coroutine frames.
-    QFuture<ChildResult> running = startRun(executable, arguments, environment);
-    ChildResult result = co_await running;
+    ChildProcess::Request request;
+    request.executable = std::move(executable);
+    request.arguments = std::move(arguments);
+    request.environment = environment ? std::move(*environment) : augmentedEnvironment();
+    auto running = ChildProcess::run(std::move(request));
+    const ChildProcess::Result result = co_await std::move(running);
     if (result.launchError)
         throw ShellError(*result.launchError);
-    co_return result.output;
+    co_return outputOf(result);
 }
 
-std::optional<QString> ShellRunner::resolveWith(const QString& name, const QString& shell, int shellLimitMs)
+QCoro::Task<std::optional<QString>> ShellRunner::resolveWith(QString name, QString shell, int shellLimitMs)
 {
     if (!isPlainName(name))
-        return std::nullopt;
+        co_return std::nullopt;
 
-    const QString command = QStringLiteral("command -v '") + name + QLatin1Char('\'');
-    const ChildResult answer = runChild(shell, {QStringLiteral("-ilc"), command}, augmentedEnvironment(), shellLimitMs);
-    if (!answer.launchError && !answer.timedOut && answer.output.exitCode == 0) {
+    ChildProcess::Request request;
+    request.executable = shell;
+    request.arguments = {QStringLiteral("-ilc"), QStringLiteral("command -v '") + name + QLatin1Char('\'')};
+    request.environment = augmentedEnvironment();
+    request.limitMs = shellLimitMs;
+    auto asking = ChildProcess::run(std::move(request));
+    const ChildProcess::Result answer = co_await std::move(asking);
+    if (!answer.launchError && !answer.timedOut && !answer.crashed && answer.exitCode == 0) {
         // Start-up files may print first; only the last line is the answer, and only a path to an
         // executable file counts (an alias or a function is not something we can run).
-        const QStringList lines = answer.output.stdout.trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList lines =
+            decodeOrEmpty(answer.standardOutput).trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         if (!lines.isEmpty()) {
             const QString path = lines.last().trimmed();
             if (isExecutableFile(path))
-                return path;
+                co_return path;
         }
     }
 
     for (const QString& folder : commonBinDirs()) {
         const QString candidate = folder + QLatin1Char('/') + name;
         if (isExecutableFile(candidate))
-            return candidate;
+            co_return candidate;
     }
-    return std::nullopt;
-}
-
-std::optional<QString> ShellRunner::resolveBlocking(const QString& name)
-{
-    return resolveWith(name, loginShell(), kLoginShellLimitMs);
+    co_return std::nullopt;
 }
 
 QCoro::Task<std::optional<QString>> ShellRunner::resolve(QString name)
 {
-    QFuture<std::optional<QString>> resolving = startResolve(name);
-    std::optional<QString> path = co_await resolving;
+    auto resolving = resolveWith(std::move(name), loginShell(), kLoginShellLimitMs);
+    std::optional<QString> path = co_await std::move(resolving);
     co_return path;
 }
 

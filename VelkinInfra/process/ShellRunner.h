@@ -15,10 +15,8 @@ namespace tessaron {
 // Finds command-line tools the way the user's login shell would (or in a list of common program
 // folders) and runs them as child processes, collecting what they print.
 //
-// Threads: `run` and `resolve` are coroutines to await from a thread with an event loop (the main
-// thread); the child is waited for on a worker thread of its own, so the awaiting thread never
-// blocks. `runBlocking`, `resolveBlocking` and `resolveWith` block until done and are for worker
-// threads only, never the main thread.
+// Every child runs through ChildProcess: awaited from the main thread's event loop, which never
+// blocks.
 class ShellRunner {
 public:
     ShellRunner() = delete;
@@ -66,14 +64,11 @@ public:
     // Throws ShellError when the child cannot be started.
     static QCoro::Task<Output> run(QString executable, QStringList arguments,
                                    std::optional<Environment> environment = std::nullopt);
-    static Output runBlocking(const QString& executable, const QStringList& arguments,
-                              const std::optional<Environment>& environment = std::nullopt);
 
     // The absolute path of the tool called `name`, or nothing. Never fails.
     static QCoro::Task<std::optional<QString>> resolve(QString name);
-    static std::optional<QString> resolveBlocking(const QString& name);
-    // As resolveBlocking, with the shell and the time it may take given.
-    static std::optional<QString> resolveWith(const QString& name, const QString& shell, int shellLimitMs);
+    // As resolve, with the shell and the time it may take given.
+    static QCoro::Task<std::optional<QString>> resolveWith(QString name, QString shell, int shellLimitMs);
 
     // How long the login shell may take to answer before its process group is killed.
     static constexpr int kLoginShellLimitMs = 10000;

@@ -96,14 +96,16 @@ private slots:
         QCOMPARE(failed.stderr, QStringLiteral("oops\n"));
 
         // Arguments reach the child as they are, without a shell in between.
-        const auto literal = ShellRunner::runBlocking(QStringLiteral("/bin/echo"), {QStringLiteral("$HOME; `id` 'q'")});
+        const auto literal =
+            QCoro::waitFor(ShellRunner::run(QStringLiteral("/bin/echo"), {QStringLiteral("$HOME; `id` 'q'")}));
         QCOMPARE(literal.stdout, QStringLiteral("$HOME; `id` 'q'\n"));
 
-        const auto killed =
-            ShellRunner::runBlocking(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("kill -9 $$")});
+        const auto killed = QCoro::waitFor(
+            ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("kill -9 $$")}));
         QVERIFY(!killed.ok());
 
-        const auto binary = ShellRunner::runBlocking(QStringLiteral("/usr/bin/printf"), {QStringLiteral("\\377\\376")});
+        const auto binary =
+            QCoro::waitFor(ShellRunner::run(QStringLiteral("/usr/bin/printf"), {QStringLiteral("\\377\\376")}));
         QCOMPARE(binary.stdout, QString()); // not UTF-8
     }
 
@@ -114,13 +116,11 @@ private slots:
         QVERIFY(failure);
         QVERIFY(failure->startsWith(QStringLiteral("Failed to launch process: ")));
         QVERIFY(failure->size() > QStringLiteral("Failed to launch process: ").size());
-        try {
-            ShellRunner::runBlocking(m_dir.path(), {});
-            QFAIL("no error for a folder");
-        } catch (const ShellRunner::ShellError& error) {
-            QCOMPARE(error.kind(), ShellRunner::ShellError::launchFailed);
-            QCOMPARE(QString::fromUtf8(error.what()), error.description());
-        }
+        const auto folder = QCoro::waitFor(launchFailureOf(m_dir.path()));
+        QVERIFY2(folder, "no error for a folder");
+        const ShellRunner::ShellError error(QStringLiteral("why"));
+        QCOMPARE(error.kind(), ShellRunner::ShellError::launchFailed);
+        QCOMPARE(QString::fromUtf8(error.what()), error.description());
     }
 
     void standardInputIsAtEnd()
@@ -146,8 +146,8 @@ private slots:
 
     void environments()
     {
-        const auto given =
-            ShellRunner::runBlocking(QStringLiteral("/usr/bin/env"), {}, ShellRunner::Environment{{"ONLY", "this"}});
+        const auto given = QCoro::waitFor(
+            ShellRunner::run(QStringLiteral("/usr/bin/env"), {}, ShellRunner::Environment{{"ONLY", "this"}}));
         QCOMPARE(given.stdout, QStringLiteral("ONLY=this\n"));
 
         const QStringList dirs = ShellRunner::commonBinDirs();
@@ -156,8 +156,8 @@ private slots:
         QCOMPARE(dirs[3], home() + QStringLiteral("/.bun/bin"));
         QCOMPARE(dirs[8], QStringLiteral("/usr/bin"));
 
-        const auto inherited = ShellRunner::runBlocking(QStringLiteral("/bin/sh"),
-                                                        {QStringLiteral("-c"), QStringLiteral("printf %s \"$PATH\"")});
+        const auto inherited = QCoro::waitFor(
+            ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("printf %s \"$PATH\"")}));
         QCOMPARE(inherited.stdout, dirs.join(':') + QLatin1Char(':') + qEnvironmentVariable("PATH"));
 
         {
@@ -197,12 +197,13 @@ private slots:
         const QString tool = writeScript(m_dir.path() + "/elsewhere", "greeted-tool", "exit 0\n");
         const QString chatty = writeScript(m_dir.path(), "chatty-shell",
                                            "echo 'Welcome back!'\necho\necho '" + tool.toUtf8() + "'\necho\n");
-        QCOMPARE(ShellRunner::resolveWith(QStringLiteral("greeted-tool"), chatty, 5000), std::optional<QString>(tool));
+        QCOMPARE(QCoro::waitFor(ShellRunner::resolveWith(QStringLiteral("greeted-tool"), chatty, 5000)),
+                 std::optional<QString>(tool));
 
         // The name reaches the shell as one quoted word.
         const QString echoing =
             writeScript(m_dir.path(), "echoing-shell", "printf '%s\\n' \"$2\" > \"$0.seen\"\nexit 1\n");
-        ShellRunner::resolveWith(QStringLiteral("claude"), echoing, 5000);
+        QCoro::waitFor(ShellRunner::resolveWith(QStringLiteral("claude"), echoing, 5000));
         QFile seen(echoing + ".seen");
         QVERIFY(seen.open(QIODevice::ReadOnly));
         QCOMPARE(seen.readAll(), QByteArray("command -v 'claude'\n"));
@@ -216,8 +217,9 @@ private slots:
         writeScript(home() + "/.local/bin", name, "exit 0\n");
         QFile::setPermissions(home() + "/.local/bin/" + name, QFile::ReadOwner | QFile::WriteOwner);
 
-        QCOMPARE(ShellRunner::resolveWith(name, QStringLiteral("/bin/false"), 5000), std::optional<QString>(inFourth));
-        QCOMPARE(ShellRunner::resolveWith(name, QStringLiteral("/nonexistent/shell"), 5000),
+        QCOMPARE(QCoro::waitFor(ShellRunner::resolveWith(name, QStringLiteral("/bin/false"), 5000)),
+                 std::optional<QString>(inFourth));
+        QCOMPARE(QCoro::waitFor(ShellRunner::resolveWith(name, QStringLiteral("/nonexistent/shell"), 5000)),
                  std::optional<QString>(inFourth));
 
         // Answers that are not an absolute path to an executable file are not taken.
@@ -225,7 +227,7 @@ private slots:
              {QByteArray("tessaron-fake-tool"), QByteArray("alias tessaron-fake-tool='x'"),
               QByteArray("/nonexistent/tessaron-fake-tool"), (home() + "/.local/bin/" + name).toUtf8()}) {
             const QString shell = writeScript(m_dir.path(), "answering-shell", "echo \"" + answer + "\"\n");
-            QCOMPARE(ShellRunner::resolveWith(name, shell, 5000), std::optional<QString>(inFourth));
+            QCOMPARE(QCoro::waitFor(ShellRunner::resolveWith(name, shell, 5000)), std::optional<QString>(inFourth));
         }
 
         QCOMPARE(QCoro::waitFor(ShellRunner::resolve(name)), std::optional<QString>(inFourth));
@@ -238,8 +240,18 @@ private slots:
         for (const QString& name :
              {QString(), QStringLiteral("../bin/sh"), QStringLiteral("/bin/sh"), QStringLiteral("-v"),
               QStringLiteral("a'b"), QStringLiteral("x;touch pwned"), QStringLiteral("$(id)"), QStringLiteral("..")})
-            QVERIFY2(!ShellRunner::resolveBlocking(name), qPrintable(name));
+            QVERIFY2(!QCoro::waitFor(ShellRunner::resolve(name)), qPrintable(name));
         QVERIFY(!QFileInfo::exists(QDir::currentPath() + "/pwned"));
+    }
+
+    void nothingOutlivesARun()
+    {
+        // A child that leaves a background process behind and exits at once: the run ends with it.
+        const auto out = QCoro::waitFor(ShellRunner::run(
+            QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("sleep 300 >/dev/null 2>&1 & echo $!")}));
+        const pid_t left = pid_t(out.stdout.trimmed().toInt());
+        QVERIFY(left > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!processRunning(left), 5000);
     }
 
     void hangingShellIsBounded()
@@ -252,7 +264,7 @@ private slots:
 
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(ShellRunner::resolveWith(name, hanging, 1000), std::optional<QString>(fallback));
+        QCOMPARE(QCoro::waitFor(ShellRunner::resolveWith(name, hanging, 1000)), std::optional<QString>(fallback));
         QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
 
         QFile f(pidFile);
