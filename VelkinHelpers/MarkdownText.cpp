@@ -1,5 +1,6 @@
 #include "VelkinHelpers/MarkdownText.h"
 
+#include "TessaronCore/model/TextRules.h"
 #include "VelkinHelpers/MarkdownInline.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
@@ -12,20 +13,6 @@
 namespace tessaron {
 
 namespace {
-
-// Blanks, tabs and other space separators; line breaks and other controls stay.
-bool isBlank(QChar c) { return c == u'\t' || c.category() == QChar::Separator_Space; }
-
-QString trimmedLine(const QString& line)
-{
-    qsizetype start = 0;
-    qsizetype end = line.size();
-    while (start < end && isBlank(line.at(start)))
-        ++start;
-    while (end > start && isBlank(line.at(end - 1)))
-        --end;
-    return line.mid(start, end - start);
-}
 
 bool isFence(const QString& t) { return t.startsWith(QLatin1String("```")); }
 
@@ -142,11 +129,11 @@ QList<MarkdownText::Block> MarkdownText::parse(const QString& text)
     auto add = [&](Kind kind) { blocks.append(Block{int(blocks.size()), std::move(kind)}); };
 
     while (i < count) {
-        const QString t = trimmedLine(lines.at(i));
+        const QString t = TextRules::trimmed(lines.at(i));
         if (isFence(t)) {
             QStringList code;
             ++i;
-            while (i < count && !isFence(trimmedLine(lines.at(i))))
+            while (i < count && !isFence(TextRules::trimmed(lines.at(i))))
                 code.append(lines.at(i++));
             if (i < count)
                 ++i; // the closing fence
@@ -158,7 +145,7 @@ QList<MarkdownText::Block> MarkdownText::parse(const QString& text)
             const bool ordered = !isBullet(t);
             QStringList items;
             while (i < count) {
-                const QString item = trimmedLine(lines.at(i));
+                const QString item = TextRules::trimmed(lines.at(i));
                 if (ordered) {
                     const qsizetype marker = numberedMarker(item);
                     if (marker == 0 || isBullet(item))
@@ -175,7 +162,7 @@ QList<MarkdownText::Block> MarkdownText::parse(const QString& text)
         } else if (!t.isEmpty()) {
             QStringList paragraph;
             while (i < count) {
-                const QString next = trimmedLine(lines.at(i));
+                const QString next = TextRules::trimmed(lines.at(i));
                 if (next.isEmpty() || isFence(next) || headingLevel(next) || isItem(next))
                     break;
                 paragraph.append(lines.at(i++));

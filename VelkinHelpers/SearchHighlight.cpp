@@ -1,5 +1,6 @@
 #include "VelkinHelpers/SearchHighlight.h"
 
+#include "TessaronCore/model/TextRules.h"
 #include "VelkinUI/Brand.h"
 
 #include <charconv>
@@ -7,19 +8,6 @@
 namespace tessaron::SearchHighlight {
 
 namespace {
-
-bool isBlank(QChar c) { return c == u'\t' || c.category() == QChar::Separator_Space; }
-
-QString trimmedTerm(const QString& query)
-{
-    qsizetype start = 0;
-    qsizetype end = query.size();
-    while (start < end && isBlank(query.at(start)))
-        ++start;
-    while (end > start && isBlank(query.at(end - 1)))
-        --end;
-    return query.mid(start, end - start);
-}
 
 // Fixed-point text of `value` rounded as printf rounds, independent of the C and Qt locales.
 QString fixed(double value, int decimals)
@@ -36,7 +24,7 @@ QString fixed(double value, int decimals)
 AttributedText attributed(const QString& text, const QString& query)
 {
     AttributedText result;
-    const QString term = trimmedTerm(query);
+    const QString term = TextRules::trimmed(query);
     if (term.isEmpty()) {
         if (!text.isEmpty())
             result.runs.append({text, std::nullopt, std::nullopt});

@@ -17,7 +17,7 @@ namespace {
 std::atomic<bool> portugueseInForce{false};
 std::once_flag observing;
 
-void resolve() { portugueseInForce = effectiveFor(stored(), QLocale::system().uiLanguages()) == QLatin1String("pt"); }
+void resolve() { portugueseInForce = effectiveFor(stored(), QLocale::system().uiLanguages()) == AppLanguage::pt; }
 
 bool portuguese()
 {
@@ -33,16 +33,21 @@ bool portuguese()
 
 } // namespace
 
-QString stored() { return UserDefaults::standard().string(key).value_or(QStringLiteral("system")); }
-
-QString effective() { return portuguese() ? QStringLiteral("pt") : QStringLiteral("en"); }
-
-QString effectiveFor(const QString& storedChoice, const QStringList& preferredLanguages)
+AppLanguage stored()
 {
-    if (storedChoice == QLatin1String("en") || storedChoice == QLatin1String("pt"))
-        return storedChoice;
-    const QString first = preferredLanguages.isEmpty() ? QStringLiteral("en") : preferredLanguages.first().toLower();
-    return first.startsWith(QLatin1String("pt")) ? QStringLiteral("pt") : QStringLiteral("en");
+    const std::optional<QString> raw = UserDefaults::standard().string(key);
+    return raw ? appLanguageFromRawValue(*raw).value_or(AppLanguage::system) : AppLanguage::system;
+}
+
+AppLanguage effective() { return portuguese() ? AppLanguage::pt : AppLanguage::en; }
+
+AppLanguage effectiveFor(AppLanguage choice, const QStringList& preferredLanguages)
+{
+    if (choice != AppLanguage::system)
+        return choice;
+    // A system language is a tag such as "pt-BR"; its first part names the language.
+    const QString first = preferredLanguages.isEmpty() ? QString() : preferredLanguages.first().toLower();
+    return first.startsWith(rawValue(AppLanguage::pt)) ? AppLanguage::pt : AppLanguage::en;
 }
 
 QString t(const char* key)

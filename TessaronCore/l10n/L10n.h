@@ -17,6 +17,7 @@
 // or anything else) the first preferred system language decides. It is recomputed after every
 // change of the user defaults, so a new choice applies to the next lookup without a restart.
 
+#include "TessaronCore/l10n/AppLanguage.h"
 #include "TessaronCore/l10n/L10nFormat.h"
 
 #include <QList>
@@ -31,12 +32,12 @@ namespace tessaron::L10n {
 
 inline const QString key = QStringLiteral("tessaron.language");
 
-// The stored choice, "system" when nothing is stored.
-QString stored();
-// The language in force: "en" or "pt".
-QString effective();
+// The stored choice; system when nothing (or nothing known) is stored.
+AppLanguage stored();
+// The language in force: en or pt, never system.
+AppLanguage effective();
 // The rule behind `effective`, for a stored choice and the system's preferred languages.
-QString effectiveFor(const QString& storedChoice, const QStringList& preferredLanguages);
+AppLanguage effectiveFor(AppLanguage choice, const QStringList& preferredLanguages);
 
 QString t(const char* key);
 QString t(const QString& key);

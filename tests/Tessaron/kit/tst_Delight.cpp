@@ -212,7 +212,7 @@ private slots:
     {
         UserDefaults::standard().setString(L10n::key, "pt");
         QCoreApplication::processEvents();
-        QCOMPARE(L10n::effective(), QString("pt"));
+        QCOMPARE(L10n::effective(), AppLanguage::pt);
         QCOMPARE(topicQuip(BrokerKind::kafka, topic("orders", {partition(0, 0, 4, 3, 1)})),
                  L10n::t("Under-replicated. Living dangerously."));
         QVERIFY(topicQuip(BrokerKind::kafka, topic("orders", {partition(0, 0, 4, 3, 1)}))

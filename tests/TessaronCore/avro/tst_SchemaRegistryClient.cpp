@@ -289,7 +289,7 @@ private slots:
             QCOMPARE(failures[i].message(), english[i]);
 
         UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
-        QCOMPARE(L10n::effective(), QStringLiteral("pt"));
+        QCOMPARE(L10n::effective(), AppLanguage::pt);
         for (qsizetype i = 0; i < failures.size(); ++i)
             QCOMPARE(failures[i].message(), portuguese[i]);
         // A payload holding a format sequence is put in as it stands.

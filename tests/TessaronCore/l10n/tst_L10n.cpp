@@ -22,7 +22,7 @@ int reportInChild(const QString& storedChoice)
         UserDefaults::standard().setString(L10n::key, storedChoice);
     else
         UserDefaults::standard().remove(L10n::key);
-    QTextStream(stdout) << L10n::effective() << Qt::endl;
+    QTextStream(stdout) << rawValue(L10n::effective()) << Qt::endl;
     return 0;
 }
 
@@ -62,17 +62,18 @@ private slots:
 
     void storedChoiceWinsOverTheSystem()
     {
-        QCOMPARE(L10n::stored(), QStringLiteral("system"));
+        QCOMPARE(L10n::stored(), AppLanguage::system);
         const QStringList portuguese{QStringLiteral("pt-BR")};
-        QCOMPARE(L10n::effectiveFor(QStringLiteral("en"), portuguese), QStringLiteral("en"));
-        QCOMPARE(L10n::effectiveFor(QStringLiteral("pt"), {QStringLiteral("en-US")}), QStringLiteral("pt"));
-        for (const QString& choice :
-             {QStringLiteral("system"), QStringLiteral("fr"), QStringLiteral("PT"), QString()}) {
-            QCOMPARE(L10n::effectiveFor(choice, portuguese), QStringLiteral("pt"));
-            QCOMPARE(L10n::effectiveFor(choice, {QStringLiteral("PT-pt")}), QStringLiteral("pt"));
-            QCOMPARE(L10n::effectiveFor(choice, {QStringLiteral("en-PT"), QStringLiteral("pt-BR")}),
-                     QStringLiteral("en"));
-            QCOMPARE(L10n::effectiveFor(choice, {}), QStringLiteral("en"));
+        QCOMPARE(L10n::effectiveFor(AppLanguage::en, portuguese), AppLanguage::en);
+        QCOMPARE(L10n::effectiveFor(AppLanguage::pt, {QStringLiteral("en-US")}), AppLanguage::pt);
+        for (const QString& raw : {QStringLiteral("system"), QStringLiteral("fr"), QStringLiteral("PT"), QString()}) {
+            store(raw);
+            QCOMPARE(L10n::stored(), AppLanguage::system);
+            const AppLanguage choice = L10n::stored();
+            QCOMPARE(L10n::effectiveFor(choice, portuguese), AppLanguage::pt);
+            QCOMPARE(L10n::effectiveFor(choice, {QStringLiteral("PT-pt")}), AppLanguage::pt);
+            QCOMPARE(L10n::effectiveFor(choice, {QStringLiteral("en-PT"), QStringLiteral("pt-BR")}), AppLanguage::en);
+            QCOMPARE(L10n::effectiveFor(choice, {}), AppLanguage::en);
         }
     }
 
@@ -88,10 +89,10 @@ private slots:
     void aNewChoiceAppliesWithoutARestart()
     {
         store(QStringLiteral("en"));
-        QCOMPARE(L10n::effective(), QStringLiteral("en"));
+        QCOMPARE(L10n::effective(), AppLanguage::en);
         QCOMPARE(L10n::t("Your broker"), QStringLiteral("Your broker"));
         store(QStringLiteral("pt"));
-        QCOMPARE(L10n::effective(), QStringLiteral("pt"));
+        QCOMPARE(L10n::effective(), AppLanguage::pt);
         QCOMPARE(L10n::t("Your broker"), QStringLiteral("Seu broker"));
         QCOMPARE(loc(QStringLiteral("Your broker")), QStringLiteral("Seu broker"));
         QCOMPARE(L10n::t("orders.events.dlq"), QStringLiteral("orders.events.dlq"));
