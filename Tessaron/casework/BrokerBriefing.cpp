@@ -157,6 +157,7 @@ void BrokerBriefing::refresh()
             m_chart = new TessaronChartCard(chart, loc("WHERE THE MESSAGES ARE"));
         m_chart->setObjectName(QStringLiteral("retainedChart"));
         row->addWidget(m_chart, 1, Qt::AlignTop);
+        m_chart->show();
 
         auto* side = new QVBoxLayout();
         side->setSpacing(14);

@@ -60,7 +60,10 @@ QLabel* label(const QString& text, const QFont& font, const QColor& color, bool 
     l->setTextFormat(Qt::PlainText);
     l->setFont(font);
     QPalette p = l->palette();
+    // Inside a link the label inherits the button's foreground role, so every text role is set.
     p.setColor(QPalette::WindowText, color);
+    p.setColor(QPalette::ButtonText, color);
+    p.setColor(QPalette::Text, color);
     l->setPalette(p);
     l->setWordWrap(wrap);
     if (wrap)

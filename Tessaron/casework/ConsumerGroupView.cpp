@@ -46,6 +46,7 @@ QWidget* emptyPane(const QString& title, const QString& detail)
     auto* pane = new QWidget();
     pane->setObjectName(QStringLiteral("groupFailed"));
     auto* box = new QVBoxLayout(pane);
+    box->setContentsMargins(60, 0, 60, 0);
     box->setSpacing(10);
     box->addStretch(1);
     box->addWidget(new TessaronMascot(56, 0), 0, Qt::AlignHCenter);
@@ -55,8 +56,7 @@ QWidget* emptyPane(const QString& title, const QString& detail)
     auto* text = label(detail, KitFont::font(12), muted(), true);
     text->setObjectName(QStringLiteral("failureDetail"));
     text->setAlignment(Qt::AlignHCenter);
-    text->setMaximumWidth(420);
-    box->addWidget(text, 0, Qt::AlignHCenter);
+    box->addWidget(text);
     box->addStretch(1);
     return pane;
 }

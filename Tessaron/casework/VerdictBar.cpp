@@ -151,7 +151,7 @@ DifferenceLine::DifferenceLine(const FieldDifference& difference, QWidget* paren
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(5);
     h->addWidget(label(difference.field, KitFont::font(11, QFont::DemiBold, FontDesign::monospaced), warningOrange()));
-    h->addWidget(label(sentence(), KitFont::font(11, QFont::Normal, FontDesign::rounded), white(0.7), true), 1);
+    h->addWidget(label(sentence(), KitFont::font(11, QFont::Normal, FontDesign::rounded), white(0.7)), 1);
 }
 
 QString DifferenceLine::sentence() const
