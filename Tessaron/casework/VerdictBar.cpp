@@ -6,17 +6,21 @@
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/AnimatedValue.h"
+#include "VelkinUI/EffectSlot.h"
+#include "VelkinUI/Motion.h"
+#include "VelkinUI/TransformEffect.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/SymbolView.h"
 #include "VelkinUI/Symbols.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPropertyAnimation>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace tessaron {
 
@@ -65,22 +69,27 @@ void VerdictBar::setVerdict(const ShapeVerdict& verdict, int strikes)
     const bool wasObjection = shows() == Shows::objection;
     m_verdict = verdict;
     rebuild();
-    // The card fades in when the verdict turns into a drift; reduced motion skips even that.
-    if (!wasObjection && shows() == Shows::objection && m_content && !AccessibilitySettings::instance().reduceMotion()
-        && isVisible()) {
-        auto* fade = new QGraphicsOpacityEffect(m_content);
-        m_content->setGraphicsEffect(fade);
-        auto* animation = new QPropertyAnimation(fade, "opacity", fade);
-        animation->setDuration(250);
-        animation->setStartValue(0.0);
-        animation->setEndValue(1.0);
-        animation->setEasingCurve(QEasingCurve::InOutQuad);
-        QPointer<QWidget> content = m_content;
-        connect(animation, &QPropertyAnimation::finished, this, [content] {
-            if (content)
-                content->setGraphicsEffect(nullptr);
+    // The card enters when the verdict turns into a drift: a fade with a slight growth from its top
+    // edge, or the fade alone under reduced motion.
+    if (!wasObjection && shows() == Shows::objection && m_content && isVisible()) {
+        const bool still = AccessibilitySettings::instance().reduceMotion();
+        QPointer<QWidget> card = m_content;
+        auto slot = std::make_shared<EffectSlot>(card);
+        auto* entrance = new AnimatedValue(0.0, card);
+        auto apply = [card, slot, still](double t) {
+            if (!card)
+                return;
+            const double scale = still ? 1.0 : 0.97 + 0.03 * t;
+            const QPointF top(card->width() / 2.0, 0.0);
+            slot->apply(Transforms::scaleAbout(scale, scale, top), t);
+        };
+        apply(0.0);
+        connect(entrance, &AnimatedValue::valueChanged, card, apply);
+        connect(entrance, &AnimatedValue::finished, card, [apply, entrance] {
+            apply(1.0);
+            entrance->deleteLater();
         });
-        animation->start();
+        entrance->animateTo(1.0, Motion::easeInOut(0.25));
     }
 }
 

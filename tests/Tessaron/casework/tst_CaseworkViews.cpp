@@ -11,6 +11,7 @@
 #include "Tessaron/state/SessionFakes.h"
 #include "TessaronCore/analysis/PartitionSkew.h"
 #include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/TransformEffect.h"
 
 #include <QLabel>
 #include <QTest>
@@ -285,6 +286,23 @@ private slots:
         bar.setVerdict(ShapeVerdict::consistent(4), 2);
         QCOMPARE(bar.shows(), VerdictBar::Shows::line);
         QCOMPARE(bar.sentence(), QString("No objection. All 4 agree on their shape."));
+    }
+
+    void theObjectionCardFadesInAndSettles()
+    {
+        ShapeVerdict::Drift drift;
+        drift.sampled = 5;
+        drift.outlierIDs = {"a"};
+        VerdictBar bar(ShapeVerdict::consistent(5), 0);
+        bar.show();
+        bar.setVerdict(ShapeVerdict::drift(drift), 1);
+        // Reduced motion keeps the fade and drops the growth.
+        QWidget* card = bar.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).last();
+        auto* effect = qobject_cast<TransformEffect*>(card->graphicsEffect());
+        QVERIFY(effect);
+        QVERIFY(effect->opacity() < 0.5);
+        QVERIFY(effect->transform().isIdentity());
+        QTRY_VERIFY(!card->graphicsEffect());
     }
 
     void skewChartBarsAndTheirHelp()
