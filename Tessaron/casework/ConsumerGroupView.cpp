@@ -69,6 +69,18 @@ KitButton* plainButton(const QString& text, const QFont& font, const QColor& col
     return button;
 }
 
+// A button's label of parts side by side: a text and a symbol.
+QWidget* symbolRow(std::initializer_list<QWidget*> parts, int spacing)
+{
+    auto* row = new QWidget();
+    auto* box = new QHBoxLayout(row);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(spacing);
+    for (QWidget* part : parts)
+        box->addWidget(part);
+    return row;
+}
+
 // The reset button's capsule: brand neutral at 10 % inside a 30 % outline.
 class CapsuleStyle : public PlainButtonStyle {
 public:
@@ -247,10 +259,11 @@ void ConsumerGroupView::showDetail()
         row->setSpacing(8);
         const QFont nameFont = KitFont::font(12, QFont::DemiBold, FontDesign::monospaced);
         if (facts.listed) {
-            KitButton* open = plainButton(facts.topic, nameFont, ink());
+            KitButton* open = plainButton(QString(), nameFont, ink());
             open->setObjectName(QStringLiteral("openTopic"));
-            open->setTrailingSymbol(QStringLiteral("arrow.right"));
-            open->setSymbolSpacing(5);
+            open->setContent(symbolRow({new ElidedLabel(facts.topic, nameFont, ink()),
+                                        new SymbolView(QStringLiteral("arrow.right"), 9, neutral())},
+                                       5));
             open->setToolTip(loc("Open the topic"));
             open->setAccessibleName(loc("Open the topic"));
             const QString name = facts.topic;
@@ -273,11 +286,13 @@ void ConsumerGroupView::showDetail()
             row->addWidget(lag);
         }
         if (facts.listed) {
-            KitButton* reset =
-                new KitButton(loc("Move the position…"), std::make_unique<CapsuleStyle>(KitFont::font(10.5), ink()));
+            auto* reset = new KitButton(QString(), std::make_unique<CapsuleStyle>(KitFont::font(10.5), ink()));
             reset->setObjectName(QStringLiteral("movePosition"));
             reset->setCursor(Qt::PointingHandCursor);
-            reset->setLeadingSymbol(QStringLiteral("arrow.counterclockwise"));
+            reset->setAccessibleName(loc("Move the position…"));
+            reset->setContent(symbolRow({new SymbolView(QStringLiteral("arrow.counterclockwise"), 10, neutral()),
+                                         label(loc("Move the position…"), KitFont::font(10.5), ink())},
+                                        5));
             reset->setToolTip(loc("Reset this group's committed offsets on this topic. Refused while the group has "
                                   "members."));
             const ConsumerGroup group{detail.id, detail.state, false};
