@@ -66,8 +66,10 @@ QLabel* label(const QString& text, const QFont& font, const QColor& color, bool 
     p.setColor(QPalette::Text, color);
     l->setPalette(p);
     l->setWordWrap(wrap);
-    if (wrap)
+    if (wrap) {
         l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
     return l;
 }
 

@@ -194,14 +194,12 @@ void ConsumerGroupView::showDetail()
     // Heading: eyebrow and title, "Look again", the explanation and the stat row.
     auto* heading = new QVBoxLayout();
     heading->setSpacing(10);
-    auto* top = new QHBoxLayout();
+    // "Look again" shares the eyebrow's row, so the wrapping title is never measured beside it.
     auto* titles = new QVBoxLayout();
     titles->setSpacing(9);
-    titles->addWidget(new WelcomeEyebrow(loc("CONSUMER GROUP")));
-    auto* title = new WelcomeTitle(detail.id, GroupText::headline(verdict), 22);
-    title->setObjectName(QStringLiteral("groupTitle"));
-    titles->addWidget(title);
-    top->addLayout(titles, 1);
+    auto* top = new QHBoxLayout();
+    top->addWidget(new WelcomeEyebrow(loc("CONSUMER GROUP")), 0, Qt::AlignTop);
+    top->addStretch(1);
     top->addSpacing(8);
     KitButton* again = plainButton(QString(), KitFont::font(11), white(0.45));
     again->setObjectName(QStringLiteral("lookAgain"));
@@ -218,7 +216,11 @@ void ConsumerGroupView::showDetail()
         }
     });
     top->addWidget(again, 0, Qt::AlignTop);
-    heading->addLayout(top);
+    titles->addLayout(top);
+    auto* title = new WelcomeTitle(detail.id, GroupText::headline(verdict), 22);
+    title->setObjectName(QStringLiteral("groupTitle"));
+    titles->addWidget(title);
+    heading->addLayout(titles);
     auto* explanation = label(GroupText::explanation(verdict), KitFont::font(12.5), withOpacity(ink(), 0.85), true);
     explanation->setObjectName(QStringLiteral("explanation"));
     heading->addWidget(explanation);
