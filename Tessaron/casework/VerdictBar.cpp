@@ -20,6 +20,7 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <memory>
 
 namespace tessaron {
@@ -116,8 +117,12 @@ void VerdictBar::rebuild()
         h->setContentsMargins(0, 0, 0, 0);
         h->setSpacing(6);
         const QColor iconColor = line->tone == CaseworkText::Tone::muted ? white(0.45) : toneColor(line->tone);
-        h->addWidget(new SymbolView(line->symbol, 10, iconColor));
-        h->addWidget(label(line->sentence, KitFont::font(11, QFont::Normal, FontDesign::rounded), white(0.5), true), 1);
+        // The symbol stands beside the first line of the sentence, however many lines it wraps to.
+        const QFont font = KitFont::font(11, QFont::Normal, FontDesign::rounded);
+        auto* symbol = new SymbolView(line->symbol, 10, iconColor);
+        symbol->setFixedHeight(int(std::ceil(QFontMetricsF(font).height())));
+        h->addWidget(symbol, 0, Qt::AlignTop);
+        h->addWidget(label(line->sentence, font, white(0.5), true), 1);
         m_sentence = line->sentence;
         m_content = row;
     } else if (const auto drift = m_verdict.driftDetail()) {
