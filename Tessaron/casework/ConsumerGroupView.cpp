@@ -1,5 +1,6 @@
 #include "Tessaron/casework/ConsumerGroupView.h"
 
+#include "Tessaron/casework/CaseworkLanguage.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/casework/GroupCards.h"
 #include "Tessaron/casework/GroupText.h"
@@ -115,6 +116,7 @@ ConsumerGroupView::ConsumerGroupView(AppState* app, BrokerSession* session, QWid
                         &BrokerSession::groupBlindSpotsChanged, &BrokerSession::selectedGroupChanged})
         connect(session, signal, this, &ConsumerGroupView::refresh);
     refresh();
+    CaseworkLanguage::onChange(this, [this] { refresh(); });
 }
 
 void ConsumerGroupView::refresh()

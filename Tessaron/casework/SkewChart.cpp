@@ -1,5 +1,6 @@
 #include "Tessaron/casework/SkewChart.h"
 
+#include "Tessaron/casework/CaseworkLanguage.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/casework/SkewText.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -39,6 +40,7 @@ SkewChart::SkewChart(const SkewVerdict& verdict, QWidget* parent)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setVerdict(verdict);
+    CaseworkLanguage::onChange(this, [this] { setVerdict(m_verdict); });
 }
 
 void SkewChart::setVerdict(const SkewVerdict& verdict)

@@ -10,6 +10,8 @@
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/state/SessionFakes.h"
 #include "TessaronCore/analysis/PartitionSkew.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/TransformEffect.h"
 
@@ -237,6 +239,23 @@ private slots:
         scene.session->disconnectBroker();
         QCOMPARE(texts(&briefing, "footer"),
                  QStringList{"Pick a topic. I'll read its tail — no group joined, nothing committed."});
+    }
+
+    void aLanguageChangeRedrawsTheBriefingAndKeepsTheSelection()
+    {
+        Scene scene;
+        scene.clients->kafka->listed = QList<Topic>{topic("orders", {{0, 10}})};
+        scene.open(kafkaBroker());
+        scene.session->setSelectedTopic("orders");
+        BrokerBriefing briefing(scene.app.get(), scene.session.get());
+        const QString english = "Pick a topic. I'll read its tail — no group joined, nothing committed.";
+        QCOMPARE(texts(&briefing, "footer"), QStringList{english});
+        UserDefaults::standard().setString(L10n::key, "pt");
+        QTRY_VERIFY(texts(&briefing, "footer") != QStringList{english});
+        QCOMPARE(texts(&briefing, "footer"), QStringList{L10n::t(english)});
+        QCOMPARE(scene.session->selectedTopic(), std::optional<QString>("orders"));
+        UserDefaults::standard().setString(L10n::key, "en");
+        QTRY_COMPARE(texts(&briefing, "footer"), QStringList{english});
     }
 
     void notesLinkTheDisagreeingMessagesAndCountTheRest()
