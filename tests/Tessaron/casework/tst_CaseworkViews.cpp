@@ -324,6 +324,16 @@ private slots:
         QTRY_VERIFY(!card->graphicsEffect());
     }
 
+    void memberRowsShowTheirBadgeOnlyWithAnInstanceAndSayWhenTheyHoldNothing()
+    {
+        MemberRow idle(GroupMember{"m-1", "", "/10.0.0.1", QString(""), {}});
+        QVERIFY(!idle.findChild<QLabel*>("staticMembership"));
+        QCOMPARE(texts(&idle, "assignment"), QStringList{"Holding nothing."});
+        MemberRow pinned(GroupMember{"m-2", "worker", "/10.0.0.2", QString("static-1"), {{"orders", 1}}});
+        QCOMPARE(texts(&pinned, "staticMembership"), QStringList{"static-1"});
+        QCOMPARE(texts(&pinned, "assignment"), QStringList{"orders p1"});
+    }
+
     void skewChartBarsAndTheirHelp()
     {
         SkewChart chart(PartitionSkew::verdict(topic("t", {{0, 9000}, {0, 0}, {0, 1000}})));
