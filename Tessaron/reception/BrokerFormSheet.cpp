@@ -150,6 +150,8 @@ void BrokerFormSheet::setFileChooser(FileChooser chooser)
 
 QWidget* BrokerFormSheet::registryCard() const { return m_whatCard; }
 
+QMessageBox* BrokerFormSheet::confirmation() const { return m_confirmation; }
+
 void BrokerFormSheet::build()
 {
     auto* column = new QVBoxLayout(this);

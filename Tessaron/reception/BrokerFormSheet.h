@@ -68,7 +68,7 @@ public:
     QLabel* refusalLabel() const { return m_refusal; }
     QLabel* testLine() const { return m_testLine; }
     // The forget confirmation while it is shown.
-    QMessageBox* confirmation() const { return m_confirmation; }
+    QMessageBox* confirmation() const;
 
     void runTest();
     void save();
