@@ -67,6 +67,7 @@ public:
         mascot->setFixedSize(128, 128);
         mascot->move(21, 21);
     }
+    QSize sizeHint() const override { return QSize(170, 170); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -398,6 +399,9 @@ void ReceptionView::layoutGrid()
         m_grid->addWidget(items[i], int(i / columns), int(i % columns), Qt::AlignTop);
     for (int c = 0; c < columns; ++c)
         m_grid->setColumnStretch(c, 1);
+    // Another column count is another height: the column around the docket has to hear of it.
+    m_grid->invalidate();
+    m_gridHost->updateGeometry();
 }
 
 bool ReceptionView::eventFilter(QObject* watched, QEvent* event)
