@@ -1,4 +1,4 @@
-// Rows of the application window, menus, reception, broker form and tab bar.
+// Rows of the application window, menus, root view and tab bar.
 // English key, Portuguese translation, same placeholders in the same order; new rows go above the
 // null sentinel.
 #include "TessaronCore/l10n/L10nTable.h"
