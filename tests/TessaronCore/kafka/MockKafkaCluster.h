@@ -93,13 +93,20 @@ public:
         check(delivered, "delivering a seeded message");
     }
 
-    // Produces many messages, each on its own partition, and waits once for every acknowledgement:
-    // hundreds of messages flushed one at a time take seconds.
-    void produceAll(const QString& topic, const QList<std::pair<int32_t, Record>>& records)
+    // One message of a batch and where it goes.
+    struct Placed {
+        QString topic;
+        int32_t partition = 0;
+        Record record;
+    };
+
+    // Produces many messages and waits once for every acknowledgement: flushed one at a time, or
+    // one topic at a time (each new topic waits for its metadata), hundreds take seconds.
+    void produceAll(const QList<Placed>& records)
     {
         std::vector<rd_kafka_resp_err_t> delivered(static_cast<size_t>(records.size()), RD_KAFKA_RESP_ERR__FAIL);
         for (qsizetype i = 0; i < records.size(); ++i)
-            enqueue(topic, records[i].first, records[i].second, &delivered[static_cast<size_t>(i)]);
+            enqueue(records[i].topic, records[i].partition, records[i].record, &delivered[static_cast<size_t>(i)]);
         check(rd_kafka_flush(producer(), 30000), "acknowledging seeded messages");
         for (const rd_kafka_resp_err_t err : delivered)
             check(err, "delivering a seeded message");

@@ -285,13 +285,19 @@ void DemoKafka::seed()
     std::mt19937 rng(20261209);
     for (const TopicPlan& topic : plan())
         m_cluster->createTopic(topic.name, topic.partitions);
-    m_cluster->produceAll(driftingTopic, orders(rng));
-    m_cluster->produceAll(deadLetterTopic, deadLetters());
-    m_cluster->produceAll(skewedTopic, clicks(rng));
-    m_cluster->produceAll(crowdedKeyTopic, inventory(rng));
-    m_cluster->produceAll(avroTopic, payments(rng));
-    m_cluster->produceAll(tombstoneTopic, profiles());
-    m_cluster->produceAll(binaryTopic, telemetry(rng));
+    QList<testing::MockKafkaCluster::Placed> all;
+    auto add = [&all](const QString& topic, const Batch& batch) {
+        for (const auto& [partition, record] : batch)
+            all.append({topic, partition, record});
+    };
+    add(driftingTopic, orders(rng));
+    add(deadLetterTopic, deadLetters());
+    add(skewedTopic, clicks(rng));
+    add(crowdedKeyTopic, inventory(rng));
+    add(avroTopic, payments(rng));
+    add(tombstoneTopic, profiles());
+    add(binaryTopic, telemetry(rng));
+    m_cluster->produceAll(all);
 }
 
 Broker DemoKafka::broker() const
