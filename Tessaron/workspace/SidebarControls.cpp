@@ -175,7 +175,7 @@ SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const
     // A click on the control that opened the popover closes it and goes no further, so the
     // control does not open it again at once.
     setAttribute(Qt::WA_NoMouseReplay);
-    setFixedWidth(width);
+    setFixedWidth(fixedWidth);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(8);
@@ -216,10 +216,10 @@ void SidebarPopover::popUp(QWidget* anchor)
 {
     adjustSize();
     const QPoint below = anchor->mapToGlobal(QPoint(anchor->width() / 2, anchor->height() + 6));
-    QPoint at(below.x() - width / 2, below.y());
+    QPoint at(below.x() - fixedWidth / 2, below.y());
     if (QScreen* screen = anchor->screen()) {
         const QRect room = screen->availableGeometry();
-        at.setX(std::clamp(at.x(), room.left() + 4, std::max(room.left() + 4, room.right() - width - 4)));
+        at.setX(std::clamp(at.x(), room.left() + 4, std::max(room.left() + 4, room.right() - fixedWidth - 4)));
         if (at.y() + height() > room.bottom())
             at.setY(std::max(room.top(), anchor->mapToGlobal(QPoint(0, 0)).y() - height() - 6));
     }
@@ -268,8 +268,8 @@ namespace {
 constexpr double rowPadX = 8, rowPadY = 7, rowSpacing = 9, iconWidth = 16;
 } // namespace
 
-QSize PopoverRow::sizeHint() const { return {SidebarPopover::width - 20, heightForWidth(SidebarPopover::width - 20)}; }
-QSize PopoverRow::minimumSizeHint() const { return {80, heightForWidth(SidebarPopover::width - 20)}; }
+QSize PopoverRow::sizeHint() const { return {SidebarPopover::fixedWidth - 20, heightForWidth(SidebarPopover::fixedWidth - 20)}; }
+QSize PopoverRow::minimumSizeHint() const { return {80, heightForWidth(SidebarPopover::fixedWidth - 20)}; }
 
 int PopoverRow::heightForWidth(int width) const
 {
@@ -420,7 +420,7 @@ PopoverDivider::PopoverDivider(QWidget* parent)
     setFixedHeight(7);
 }
 
-QSize PopoverDivider::sizeHint() const { return {SidebarPopover::width - 20, 7}; }
+QSize PopoverDivider::sizeHint() const { return {SidebarPopover::fixedWidth - 20, 7}; }
 
 void PopoverDivider::paintEvent(QPaintEvent*)
 {

@@ -62,7 +62,7 @@ private:
 class SidebarPopover : public QFrame {
     Q_OBJECT
 public:
-    static constexpr int width = 262;
+    static constexpr int fixedWidth = 262;
 
     SidebarPopover(const QString& eyebrow, const QColor& tint, const std::optional<QString>& remark,
                    QWidget* parent = nullptr);
