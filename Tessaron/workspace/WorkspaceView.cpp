@@ -146,6 +146,8 @@ void WorkspaceView::followSelectedGroup()
 void WorkspaceView::followWidth()
 {
     m_sidebar->setFixedWidth(int(std::lround(Sidebar::storedWidth(UserDefaults::standard()))));
+    // The sidebar follows the pointer now, not at the next turn of the event loop.
+    layout()->activate();
     placeGrip();
 }
 
