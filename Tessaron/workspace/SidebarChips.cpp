@@ -176,7 +176,7 @@ void ScopePill::setBusy(bool busy)
 
 namespace {
 QFont pillFont() { return KitFont::font(12, QFont::DemiBold, FontDesign::rounded); }
-constexpr double pillPadX = 9, pillPadY = 5, pillGap = 6, pillIcon = 12, pillEnd = 9;
+constexpr double pillPadX = 9, pillPadY = 5, pillGap = 6, pillIcon = 10, pillEnd = 7;
 } // namespace
 
 QSize ScopePill::sizeHint() const
@@ -189,7 +189,8 @@ QSize ScopePill::sizeHint() const
 QSize ScopePill::minimumSizeHint() const
 {
     const QFontMetricsF fm(pillFont());
-    const double w = pillPadX * 2 + pillIcon + pillGap + fm.horizontalAdvance(QStringLiteral("W…W")) + pillGap + pillEnd;
+    const double w =
+        pillPadX * 2 + pillIcon + pillGap + fm.horizontalAdvance(QStringLiteral("W…W")) + pillGap + pillEnd;
     return {int(std::ceil(std::min<double>(w, sizeHint().width()))), sizeHint().height()};
 }
 

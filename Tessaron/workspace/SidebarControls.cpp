@@ -214,7 +214,9 @@ void SidebarPopover::addRow(QWidget* row) { m_rows->addWidget(row); }
 
 void SidebarPopover::popUp(QWidget* anchor)
 {
-    adjustSize();
+    // Wrapped texts decide the height at the popover's one width.
+    layout()->activate();
+    resize(fixedWidth, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(fixedWidth) : sizeHint().height());
     const QPoint below = anchor->mapToGlobal(QPoint(anchor->width() / 2, anchor->height() + 6));
     QPoint at(below.x() - fixedWidth / 2, below.y());
     if (QScreen* screen = anchor->screen()) {
@@ -268,7 +270,10 @@ namespace {
 constexpr double rowPadX = 8, rowPadY = 7, rowSpacing = 9, iconWidth = 16;
 } // namespace
 
-QSize PopoverRow::sizeHint() const { return {SidebarPopover::fixedWidth - 20, heightForWidth(SidebarPopover::fixedWidth - 20)}; }
+QSize PopoverRow::sizeHint() const
+{
+    return {SidebarPopover::fixedWidth - 20, heightForWidth(SidebarPopover::fixedWidth - 20)};
+}
 QSize PopoverRow::minimumSizeHint() const { return {80, heightForWidth(SidebarPopover::fixedWidth - 20)}; }
 
 int PopoverRow::heightForWidth(int width) const
@@ -389,6 +394,7 @@ PopoverToggle::PopoverToggle(const QString& title, const std::optional<QString>&
     texts->setSpacing(1);
     auto* titleLabel = new QLabel(title, this);
     titleLabel->setFont(KitFont::font(12, QFont::Medium, FontDesign::rounded));
+    titleLabel->setWordWrap(true);
     QPalette p = titleLabel->palette();
     p.setColor(QPalette::WindowText, withOpacity(ink(), 0.9));
     titleLabel->setPalette(p);

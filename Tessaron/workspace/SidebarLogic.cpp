@@ -100,10 +100,7 @@ double clampWidth(double width)
     return std::min(maximumWidth, std::max(minimumWidth, width));
 }
 
-double storedWidth(const UserDefaults& store)
-{
-    return clampWidth(store.number(widthKey).value_or(defaultWidth));
-}
+double storedWidth(const UserDefaults& store) { return clampWidth(store.number(widthKey).value_or(defaultWidth)); }
 
 void storeWidth(UserDefaults& store, double width) { store.setDouble(widthKey, clampWidth(width)); }
 
@@ -138,8 +135,7 @@ QString Content::key(const Entry& entry) const
     return {};
 }
 
-Content content(TopicFilter::Sections sections, QList<ConsumerGroup> groups, QList<Unobservable> facts,
-                bool listShown)
+Content content(TopicFilter::Sections sections, QList<ConsumerGroup> groups, QList<Unobservable> facts, bool listShown)
 {
     Content c;
     c.sections = std::move(sections);
@@ -152,8 +148,8 @@ Content content(TopicFilter::Sections sections, QList<ConsumerGroup> groups, QLi
     };
     if (listShown) {
         const auto& s = c.sections;
-        out.reserve(s.pinned.size() + s.missingPins.size() + s.deadLetters.size() + s.ordinary.size()
-                    + c.groups.size() + c.facts.size() + 5);
+        out.reserve(s.pinned.size() + s.missingPins.size() + s.deadLetters.size() + s.ordinary.size() + c.groups.size()
+                    + c.facts.size() + 5);
         const bool pinnedShown = !s.pinned.isEmpty() || !s.missingPins.isEmpty();
         if (pinnedShown) {
             out.append(Entry{Entry::heading, Entry::pinned, -1, 0});
@@ -165,7 +161,8 @@ Content content(TopicFilter::Sections sections, QList<ConsumerGroup> groups, QLi
             rows(Entry::topic, Entry::deadLetters, s.deadLetters.size());
         }
         if (!s.ordinary.isEmpty()) {
-            out.append(Entry{Entry::heading, Entry::topics, -1, quint8(pinnedShown || !s.deadLetters.isEmpty() ? 10 : 0)});
+            out.append(
+                Entry{Entry::heading, Entry::topics, -1, quint8(pinnedShown || !s.deadLetters.isEmpty() ? 10 : 0)});
             rows(Entry::topic, Entry::topics, s.ordinary.size());
         }
         if (!c.groups.isEmpty()) {

@@ -79,8 +79,7 @@ struct Content {
 
 // The sections in order with their headings. Under the empty notice (`listShown` false) only the
 // facts follow.
-Content content(TopicFilter::Sections sections, QList<ConsumerGroup> groups, QList<Unobservable> facts,
-                bool listShown);
+Content content(TopicFilter::Sections sections, QList<ConsumerGroup> groups, QList<Unobservable> facts, bool listShown);
 
 } // namespace Sidebar
 } // namespace tessaron

@@ -46,9 +46,9 @@ void SidebarModel::rebuild()
     m_retainedTotal = total;
     m_body = Sidebar::body(m_session->isLoadingTopics(), !m_session->topics().isEmpty(), !visible.isEmpty());
     beginResetModel();
-    m_content = Sidebar::content(m_session->topicSections(),
-                                 Sidebar::filteredGroups(m_session->groups(), m_session->search()),
-                                 m_session->unobservable(), m_body == Sidebar::Body::list);
+    m_content =
+        Sidebar::content(m_session->topicSections(), Sidebar::filteredGroups(m_session->groups(), m_session->search()),
+                         m_session->unobservable(), m_body == Sidebar::Body::list);
     endResetModel();
     emit contentChanged();
 }
@@ -105,6 +105,14 @@ QString SidebarModel::headingText(Entry::Section section) const
         return L10n::t("Can't see");
     }
     return {};
+}
+
+Qt::ItemFlags SidebarModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.row() >= m_content.entries.size())
+        return Qt::NoItemFlags;
+    const Entry::Kind kind = m_content.entries.at(index.row()).kind;
+    return kind == Entry::heading || kind == Entry::fact ? Qt::NoItemFlags : Qt::ItemIsEnabled;
 }
 
 QVariant SidebarModel::data(const QModelIndex& index, int role) const

@@ -36,6 +36,8 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // Headings and facts are not rows one can select, so the keyboard passes over them.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Maps the session's state afresh.
     void rebuild();

@@ -40,7 +40,10 @@ void paintSymbol(QPainter& painter, const QString& name, QPointF centre, double 
 
 double lineHeight(const QFont& font) { return std::ceil(QFontMetricsF(font).height()); }
 
-QString badgeText(const Topic& topic) { return topic.error ? QStringLiteral("—") : Sidebar::compactCount(topic.retained()); }
+QString badgeText(const Topic& topic)
+{
+    return topic.error ? QStringLiteral("—") : Sidebar::compactCount(topic.retained());
+}
 
 void fillCard(QPainter& p, const QRectF& card, const QColor& color)
 {
@@ -127,7 +130,8 @@ QSize SidebarRowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelInde
         const Unobservable& fact = m_model->content().facts.at(e.index);
         const double textWidth = width - 2 * (listPadX + factInsetX) - 18;
         const auto lines = reasonLines(fact.reason, std::max(40.0, textWidth));
-        const double h = 6 + lineHeight(m_factSubject) + (lines.isEmpty() ? 0 : 2 + lines.size() * lineHeight(m_factReason)) + 6;
+        const double h =
+            6 + lineHeight(m_factSubject) + (lines.isEmpty() ? 0 : 2 + lines.size() * lineHeight(m_factReason)) + 6;
         return {width, int(std::ceil(h)) + rowGap};
     }
     }
@@ -200,7 +204,8 @@ void SidebarRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         return;
     const Entry& e = m_model->entry(index.row());
     const bool hovered = option.state & QStyle::State_MouseOver;
-    const bool focused = (option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_Active);
+    auto* list = qobject_cast<const SidebarListView*>(parent());
+    const bool focused = (option.state & QStyle::State_HasFocus) && list && list->showsKeyboardCursor();
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     switch (e.kind) {
@@ -266,8 +271,8 @@ void SidebarRowDelegate::paintTopic(QPainter& p, const QRect& rect, const Entry&
     if (focused)
         focusRing(p, g.card);
     const bool dead = topic.looksLikeDeadLetter();
-    paintSymbol(p, dead ? QStringLiteral("exclamationmark.triangle.fill") : QStringLiteral("tray.full"), g.icon.center(),
-                10, dead ? amber() : accent());
+    paintSymbol(p, dead ? QStringLiteral("exclamationmark.triangle.fill") : QStringLiteral("tray.full"),
+                g.icon.center(), 10, dead ? amber() : accent());
     QRectF name = g.name;
     if (hovered) {
         name.setRight(g.pin.left() - 4);
@@ -322,7 +327,8 @@ void SidebarRowDelegate::paintGroup(QPainter& p, const QRect& rect, const Entry&
     const QFont& font = selected ? m_nameSelected : m_name;
     p.setFont(font);
     p.setPen(white(selected ? 1.0 : 0.9));
-    p.drawText(name, Qt::AlignLeft | Qt::AlignVCenter, QFontMetricsF(font).elidedText(group.id, Qt::ElideMiddle, name.width()));
+    p.drawText(name, Qt::AlignLeft | Qt::AlignVCenter,
+               QFontMetricsF(font).elidedText(group.id, Qt::ElideMiddle, name.width()));
 }
 
 void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const Entry& e, bool hovered,
@@ -361,8 +367,9 @@ void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const E
     y += nameH + 1;
     p.setFont(m_missingNote);
     p.setPen(white(0.35));
-    p.drawText(QRectF(x, y, width, noteH), Qt::AlignLeft | Qt::AlignVCenter,
-               QFontMetricsF(m_missingNote).elidedText(L10n::t("The broker doesn't list it anymore."), Qt::ElideRight, width));
+    p.drawText(
+        QRectF(x, y, width, noteH), Qt::AlignLeft | Qt::AlignVCenter,
+        QFontMetricsF(m_missingNote).elidedText(L10n::t("The broker doesn't list it anymore."), Qt::ElideRight, width));
 }
 
 void SidebarRowDelegate::paintFact(QPainter& p, const QRect& rect, const Entry& e) const
@@ -439,6 +446,12 @@ SidebarListView::SidebarListView(SidebarModel* model, QWidget* parent)
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAccessibleName(QStringLiteral("sidebar"));
     setViewportMargins(0, 0, 0, 12);
+    verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 8px; margin: 2px 2px 2px 0; }"
+        "QScrollBar::handle:vertical { background: rgba(255, 255, 255, 0.16); border-radius: 3px; min-height: 24px; }"
+        "QScrollBar::handle:vertical:hover { background: rgba(255, 255, 255, 0.28); }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &SidebarListView::rememberAnchor);
     connect(model, &QAbstractItemModel::modelReset, this, &SidebarListView::restoreAnchor);
 }
@@ -538,8 +551,15 @@ QList<QAction*> SidebarListView::contextActions(int row, QObject* owner)
     return actions;
 }
 
+void SidebarListView::focusOutEvent(QFocusEvent* event)
+{
+    m_keyboardCursor = false;
+    QListView::focusOutEvent(event);
+}
+
 void SidebarListView::mousePressEvent(QMouseEvent* event)
 {
+    m_keyboardCursor = false;
     m_pressed = indexAt(event->position().toPoint());
     if (m_pressed.isValid())
         setCurrentIndex(m_pressed);
@@ -563,6 +583,8 @@ void SidebarListView::mouseReleaseEvent(QMouseEvent* event)
 
 void SidebarListView::keyPressEvent(QKeyEvent* event)
 {
+    m_keyboardCursor = true;
+    viewport()->update();
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

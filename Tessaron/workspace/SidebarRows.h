@@ -46,8 +46,7 @@ private:
     void paintFact(QPainter& p, const QRect& rect, const Sidebar::Entry& e) const;
 
     SidebarModel* m_model;
-    QFont m_heading, m_name, m_nameSelected, m_badge, m_stateBadge, m_missingNote, m_factSubject, m_factReason,
-        m_unpin;
+    QFont m_heading, m_name, m_nameSelected, m_badge, m_stateBadge, m_missingNote, m_factSubject, m_factReason, m_unpin;
     int m_rowHeight, m_missingHeight, m_headingHeight;
 };
 
@@ -67,6 +66,8 @@ public:
     QList<QAction*> contextActions(int row, QObject* owner);
     // The height all rows take, for a list that shows only a few.
     int contentHeight() const;
+    // The focused row is marked only once the keyboard has moved through the list.
+    bool showsKeyboardCursor() const { return m_keyboardCursor && hasFocus(); }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -74,6 +75,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void rememberAnchor();
@@ -84,6 +86,7 @@ private:
     QPersistentModelIndex m_pressed;
     QString m_anchorKey;
     int m_anchorOffset = 0;
+    bool m_keyboardCursor = false;
 };
 
 } // namespace tessaron

@@ -60,7 +60,8 @@ protected:
     {
         QPainter p(this);
         p.setPen(m_color);
-        p.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(m_text, Qt::ElideMiddle, width()));
+        p.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
+                   fontMetrics().elidedText(m_text, Qt::ElideMiddle, width()));
     }
 
 private:
@@ -170,7 +171,8 @@ TopicListView::TopicListView(AppState* app, BrokerSession* session, QWidget* par
     refreshChips();
     refreshTexts();
     refreshBody();
-    setTabOrder(m_refresh, m_more);
+    // The keyboard starts in the list: arrows move through the rows, Return selects.
+    m_list->setFocus();
 }
 
 QWidget* TopicListView::buildHeader()
@@ -246,8 +248,8 @@ QWidget* TopicListView::buildScopeRow()
     row->addWidget(m_folderPill, 1);
     row->addStretch(0);
     row->addSpacing(2);
-    m_scopeHelp = new SidebarIconButton(QStringLiteral("questionmark"), L10n::t("Where am I looking?"), accent(),
-                                        rowWidget);
+    m_scopeHelp =
+        new SidebarIconButton(QStringLiteral("questionmark"), L10n::t("Where am I looking?"), accent(), rowWidget);
     row->addWidget(m_scopeHelp);
     connect(m_brokerPill, &QAbstractButton::clicked, this, [this] { togglePopover(Popover::brokerPicker); });
     connect(m_folderPill, &QAbstractButton::clicked, this, [this] { togglePopover(Popover::namespacePicker); });
@@ -513,11 +515,12 @@ SidebarPopover* TopicListView::buildPopover(Popover which)
         for (const Broker& broker : app->brokers()) {
             PopoverRow::Look look;
             look.subtitle = broker.bootstrap;
-            look.icon = broker.kind == BrokerKind::rabbitmq ? QStringLiteral("hare.fill") : QStringLiteral("shippingbox.fill");
+            look.icon =
+                broker.kind == BrokerKind::rabbitmq ? QStringLiteral("hare.fill") : QStringLiteral("shippingbox.fill");
             look.selected = broker.id == session->broker().id;
-            const bool openElsewhere =
-                !look.selected && std::any_of(app->sessions().begin(), app->sessions().end(),
-                                              [&](const BrokerSession* s) { return s->id() == broker.id; });
+            const bool openElsewhere = !look.selected
+                && std::any_of(app->sessions().begin(), app->sessions().end(),
+                               [&](const BrokerSession* s) { return s->id() == broker.id; });
             if (openElsewhere)
                 look.trailing = L10n::t("open");
             row(broker.name, look, [appGuard, broker] {
@@ -535,8 +538,8 @@ SidebarPopover* TopicListView::buildPopover(Popover which)
         break;
     }
     case Popover::namespacePicker: {
-        pop = new SidebarPopover(L10n::t("FOLDERS"), tint, L10n::t("He made these up from the names. They work anyway."),
-                                 this);
+        pop = new SidebarPopover(L10n::t("FOLDERS"), tint,
+                                 L10n::t("He made these up from the names. They work anyway."), this);
         PopoverRow::Look everything;
         everything.icon = QStringLiteral("tray.full");
         everything.selected = !session->nameSpace().has_value();
@@ -559,8 +562,8 @@ SidebarPopover* TopicListView::buildPopover(Popover which)
         break;
     }
     case Popover::scopeHelp:
-        pop = new SidebarPopover(L10n::t("WHERE AM I LOOKING"), tint, L10n::t("Three levels. He only invented the middle one."),
-                                 this);
+        pop = new SidebarPopover(L10n::t("WHERE AM I LOOKING"), tint,
+                                 L10n::t("Three levels. He only invented the middle one."), this);
         pop->addRow(levelRow(QStringLiteral("shippingbox.fill"), L10n::t("Broker"),
                              L10n::t("One cluster. Switching opens another tab; nothing here is touched."), pop));
         pop->addRow(levelRow(QStringLiteral("folder.fill"), L10n::t("Folder"),
@@ -575,10 +578,10 @@ SidebarPopover* TopicListView::buildPopover(Popover which)
         break;
     case Popover::listMenu: {
         pop = new SidebarPopover(L10n::t("THE LIST"), tint, std::nullopt, this);
-        auto* toggle = new PopoverToggle(L10n::t("Show Kafka's internal topics"),
-                                         L10n::t("__consumer_offsets and friends. His bookkeeping, not yours."),
-                                         QStringLiteral("eye"),
-                                         UserDefaults::standard().boolean(Prefs::showInternalTopics).value_or(false), pop);
+        auto* toggle = new PopoverToggle(
+            L10n::t("Show Kafka's internal topics"),
+            L10n::t("__consumer_offsets and friends. His bookkeeping, not yours."), QStringLiteral("eye"),
+            UserDefaults::standard().boolean(Prefs::showInternalTopics).value_or(false), pop);
         connect(toggle, &PopoverToggle::toggled, this,
                 [](bool on) { UserDefaults::standard().setBool(Prefs::showInternalTopics, on); });
         pop->addRow(toggle);

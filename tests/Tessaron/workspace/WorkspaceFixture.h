@@ -25,16 +25,12 @@ inline QStringList rowsOf(const SidebarModel& model)
     QStringList rows;
     for (int row = 0; row < model.rowCount(); ++row) {
         const QModelIndex index = model.index(row);
-        rows << QString::fromLatin1(kinds[index.data(SidebarModel::KindRole).toInt()]) + u':'
-                + index.data().toString();
+        rows << QString::fromLatin1(kinds[index.data(SidebarModel::KindRole).toInt()]) + u':' + index.data().toString();
     }
     return rows;
 }
 
-inline int rowOf(const SidebarModel& model, const QString& text)
-{
-    return int(rowsOf(model).indexOf(text));
-}
+inline int rowOf(const SidebarModel& model, const QString& text) { return int(rowsOf(model).indexOf(text)); }
 
 inline Topic withError(Topic t, const QString& error)
 {
@@ -54,8 +50,8 @@ inline Topic queue(const QString& name, int64_t depth)
 inline void clearPreferences()
 {
     UserDefaults& store = UserDefaults::standard();
-    for (const QString& key : {Prefs::showInternalTopics, QStringLiteral("tessaron.sidebarWidth"),
-                               Prefs::messagesPerRead})
+    for (const QString& key :
+         {Prefs::showInternalTopics, QStringLiteral("tessaron.sidebarWidth"), Prefs::messagesPerRead})
         store.remove(key);
 }
 

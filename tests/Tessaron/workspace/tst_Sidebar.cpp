@@ -25,9 +25,12 @@ namespace {
 
 QList<Topic> kafkaTopics()
 {
-    return {topic("orders", {{0, 1200}}),        topic("orders.dlq", {{0, 3}}),
-            topic("billing.events", {{0, 2500000}}), topic("billing.retries", {{0, 5}}),
-            topic("__consumer_offsets", {{0, 50}}),  topic("audit")};
+    return {topic("orders", {{0, 1200}}),
+            topic("orders.dlq", {{0, 3}}),
+            topic("billing.events", {{0, 2500000}}),
+            topic("billing.retries", {{0, 5}}),
+            topic("__consumer_offsets", {{0, 50}}),
+            topic("audit")};
 }
 
 QList<ConsumerGroup> kafkaGroups()
@@ -74,8 +77,9 @@ bool clickPart(SidebarListView* list, int row, Part part)
 void buildLocales(const QStringList& names, const QString& folder)
 {
     for (const QString& name : names)
-        QProcess::execute(QStringLiteral("localedef"), {QStringLiteral("-i"), name.section(u'.', 0, 0),
-                                                       QStringLiteral("-f"), QStringLiteral("UTF-8"), folder + u'/' + name});
+        QProcess::execute(QStringLiteral("localedef"),
+                          {QStringLiteral("-i"), name.section(u'.', 0, 0), QStringLiteral("-f"),
+                           QStringLiteral("UTF-8"), folder + u'/' + name});
     qputenv("LOCPATH", folder.toLocal8Bit());
 }
 
@@ -113,17 +117,24 @@ private slots:
     void compactCountIsShortWithAFullStopInEveryLocale()
     {
         QTemporaryDir locales;
-        const QList<std::pair<int64_t, QString>> cases = {
-            {0, "0"},          {999, "999"},         {-5, "-5"},          {1000, "1.0k"},     {1050, "1.1k"},
-            {999949, "999.9k"}, {999999, "1000.0k"}, {1000000, "1.0M"},   {2500000, "2.5M"},
-            {std::numeric_limits<int64_t>::max(), "9223372036854.8M"}};
+        const QList<std::pair<int64_t, QString>> cases = {{0, "0"},
+                                                          {999, "999"},
+                                                          {-5, "-5"},
+                                                          {1000, "1.0k"},
+                                                          {1050, "1.1k"},
+                                                          {999949, "999.9k"},
+                                                          {999999, "1000.0k"},
+                                                          {1000000, "1.0M"},
+                                                          {2500000, "2.5M"},
+                                                          {std::numeric_limits<int64_t>::max(), "9223372036854.8M"}};
         buildLocales({"de_DE.UTF-8", "pt_BR.UTF-8"}, locales.path());
         for (const char* name : {"C", "de_DE.UTF-8", "pt_BR.UTF-8"}) {
             if (!std::setlocale(LC_NUMERIC, name))
                 QSKIP("cannot build the locale to test under");
             char printed[16];
             std::snprintf(printed, sizeof printed, "%.1f", 1.5);
-            QCOMPARE(QString::fromLatin1(printed), QString(qstrcmp(name, "C") ? "1,5" : "1.5")); // the locale is in force
+            QCOMPARE(QString::fromLatin1(printed),
+                     QString(qstrcmp(name, "C") ? "1,5" : "1.5")); // the locale is in force
             QLocale::setDefault(QLocale(QString::fromLatin1(name).left(5)));
             for (const auto& [count, text] : cases)
                 QCOMPARE(Sidebar::compactCount(count), text);
@@ -196,8 +207,9 @@ private slots:
         view.searchField()->editor()->setFocus();
         QTest::keyClicks(view.searchField()->editor(), "  BILLING ");
         QCOMPARE(session->search(), QString("  BILLING "));
-        QCOMPARE(rowsOf(model), (QStringList{"heading:Topics", "topic:billing.events", "topic:billing.retries",
-                                             "heading:Consumer groups", "group:Billing-Service", "group:billing-replay"}));
+        QCOMPARE(rowsOf(model),
+                 (QStringList{"heading:Topics", "topic:billing.events", "topic:billing.retries",
+                              "heading:Consumer groups", "group:Billing-Service", "group:billing-replay"}));
         QTest::mouseClick(view.searchField()->clearButton(), Qt::LeftButton);
         QCOMPARE(session->search(), QString());
         QVERIFY(!view.searchField()->clearButton()->isVisible());
@@ -273,8 +285,9 @@ private slots:
         TopicListView view(m_app.get(), session);
         view.resize(320, 700);
         view.show();
-        QCOMPARE(rowsOf(*view.model()), (QStringList{"heading:Dead letters", "topic:orders.dead-letter", "heading:Queues",
-                                                     "topic:idle", "topic:orders"}));
+        QCOMPARE(rowsOf(*view.model()),
+                 (QStringList{"heading:Dead letters", "topic:orders.dead-letter", "heading:Queues", "topic:idle",
+                              "topic:orders"}));
         QCOMPARE(view.listHeading(), QString("Queues"));
         QCOMPARE(view.searchField()->editor()->placeholderText(), QString("Search queues"));
         QCOMPARE(view.retainedText(), QString("14 retained"));

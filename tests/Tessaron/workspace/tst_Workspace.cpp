@@ -211,7 +211,8 @@ private slots:
         m_clients->kafka->topicsError = KafkaError(-195, "broker transport failure");
         QCoro::waitFor(session->loadTopics());
         QVERIFY(workspace.banner()->isVisible());
-        QCOMPARE(workspace.banner()->detailText(), QString("What is on screen is what it last said. broker transport failure"));
+        QCOMPARE(workspace.banner()->detailText(),
+                 QString("What is on screen is what it last said. broker transport failure"));
         QCOMPARE(session->topics().size(), 2); // what was listed stays
 
         // Still unreachable: the banner goes at once and comes back with the new reason.
