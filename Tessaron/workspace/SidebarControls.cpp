@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -298,6 +299,15 @@ void PopoverRow::leaveEvent(QEvent* event)
     m_hovering = false;
     update();
     QAbstractButton::leaveEvent(event);
+}
+
+void PopoverRow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void PopoverRow::paintEvent(QPaintEvent*)

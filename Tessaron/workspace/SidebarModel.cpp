@@ -6,6 +6,8 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
+#include <QSet>
+
 namespace tessaron {
 
 using Sidebar::Entry;
@@ -38,17 +40,32 @@ void SidebarModel::rebuild()
 {
     if (!m_session)
         return;
-    const QList<Topic> visible = m_session->visibleTopics();
-    m_visibleCount = visible.size();
+    // The sections hold every visible topic once (a pinned name once, however often it is pinned),
+    // so the count and the total come from them without filtering the topics a second time.
+    TopicFilter::Sections sections = m_session->topicSections();
+    qsizetype count = 0;
     qint64 total = 0;
-    for (const Topic& topic : visible)
+    auto add = [&](const Topic& topic) {
+        ++count;
         total = Saturating::add(total, topic.retained());
+    };
+    QSet<QString> pinnedSeen;
+    for (const Topic& topic : sections.pinned) {
+        if (!pinnedSeen.contains(topic.name)) {
+            pinnedSeen.insert(topic.name);
+            add(topic);
+        }
+    }
+    for (const Topic& topic : sections.deadLetters)
+        add(topic);
+    for (const Topic& topic : sections.ordinary)
+        add(topic);
+    m_visibleCount = count;
     m_retainedTotal = total;
-    m_body = Sidebar::body(m_session->isLoadingTopics(), !m_session->topics().isEmpty(), !visible.isEmpty());
+    m_body = Sidebar::body(m_session->isLoadingTopics(), !m_session->topics().isEmpty(), count > 0);
     beginResetModel();
-    m_content =
-        Sidebar::content(m_session->topicSections(), Sidebar::filteredGroups(m_session->groups(), m_session->search()),
-                         m_session->unobservable(), m_body == Sidebar::Body::list);
+    m_content = Sidebar::content(std::move(sections), Sidebar::filteredGroups(m_session->groups(), m_session->search()),
+                                 m_session->unobservable(), m_body == Sidebar::Body::list);
     endResetModel();
     emit contentChanged();
 }

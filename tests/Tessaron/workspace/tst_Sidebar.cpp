@@ -274,6 +274,35 @@ private slots:
         QVERIFY(list->contextActions(rowOf(model, "heading:Topics"), &owner).isEmpty());
     }
 
+    void theSidebarDrawsOnlyWhatTheSessionPublishesNow()
+    {
+        BrokerSession* session = openKafka();
+        TopicListView view(m_app.get(), session);
+        view.resize(320, 700);
+        view.show();
+        const SidebarModel& model = *view.model();
+
+        // A listing overtaken by a newer one is dropped by the session and stays dropped here.
+        auto late = m_clients->kafka->gates.hold("watermarks audit");
+        session->loadTopics();
+        QVERIFY(session->isLoadingTopics());
+        m_clients->kafka->listed = QList<Topic>{topic("fresh", {{0, 4}})};
+        m_clients->kafka->gates.hold("unused"); // the newer listing passes every gate
+        QCoro::waitFor(session->loadTopics());
+        QCOMPARE(rowsOf(model).filter("topic:"), QStringList{"topic:fresh"});
+        late->release();
+        QCoreApplication::processEvents();
+        QCOMPARE(rowsOf(model).filter("topic:"), QStringList{"topic:fresh"});
+        QCOMPARE(view.countText(), QString("1"));
+
+        // The selection is the session's: set elsewhere, it is what the list shows.
+        session->setSelectedTopic("fresh");
+        QVERIFY(model.isSelected(model.entry(rowOf(model, "topic:fresh"))));
+        session->setSelectedGroup("audit-sink");
+        QVERIFY(!model.isSelected(model.entry(rowOf(model, "topic:fresh"))));
+        QVERIFY(model.isSelected(model.entry(rowOf(model, "group:audit-sink"))));
+    }
+
     void rabbitSpeaksOfQueues()
     {
         m_clients->rabbit = std::make_shared<FakeRabbit>(rabbitBroker());
@@ -432,6 +461,19 @@ private slots:
         QVERIFY(help->isVisible());
         QVERIFY(help->findChildren<PopoverRow*>().isEmpty());
         QCOMPARE(help->width(), SidebarPopover::fixedWidth);
+        QVERIFY(!own.togglePopover(Popover::scopeHelp)); // its control again closes it
+        QVERIFY(!own.popover(Popover::scopeHelp));
+
+        // Keyboard: Escape closes a popover, Return acts on a row.
+        SidebarPopover* folders = own.togglePopover(Popover::namespacePicker);
+        QTest::keyClick(folders, Qt::Key_Escape);
+        QVERIFY(!own.popover(Popover::namespacePicker));
+        folders = own.togglePopover(Popover::namespacePicker);
+        PopoverRow* billing = rowTitled(folders, "billing");
+        billing->setFocus();
+        QTest::keyClick(billing, Qt::Key_Return);
+        QCOMPARE(m_app->sessions().first()->nameSpace(), std::optional<QString>("billing"));
+        QVERIFY(!own.popover(Popover::namespacePicker));
     }
 };
 
