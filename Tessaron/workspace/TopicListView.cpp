@@ -336,13 +336,23 @@ QWidget* TopicListView::buildFooter()
 
 void TopicListView::paintEvent(QPaintEvent*)
 {
+    // The glass and its grain are drawn once per size: every keystroke repaints the list over it.
+    const QRect card = m_card->geometry();
+    const qreal ratio = devicePixelRatioF();
+    if (m_glass.size() != card.size() * ratio || m_glass.devicePixelRatio() != ratio) {
+        m_glass = QPixmap(card.size() * ratio);
+        m_glass.setDevicePixelRatio(ratio);
+        m_glass.fill(Qt::transparent);
+        QPainter g(&m_glass);
+        g.setRenderHint(QPainter::Antialiasing);
+        const QRectF area = QRectF(QPointF(0, 0), QSizeF(card.size())).adjusted(0.5, 0.5, -0.5, -0.5);
+        LiquidGlassBackground::paintGlass(g, area, 16);
+        g.setPen(QPen(white(0.08), 1));
+        g.setBrush(Qt::NoBrush);
+        g.drawRoundedRect(area, 16, 16);
+    }
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF card = QRectF(m_card->geometry()).adjusted(0.5, 0.5, -0.5, -0.5);
-    LiquidGlassBackground::paintGlass(p, card, 16);
-    p.setPen(QPen(white(0.08), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(card, 16, 16);
+    p.drawPixmap(card.topLeft(), m_glass);
 }
 
 void TopicListView::startRefresh()

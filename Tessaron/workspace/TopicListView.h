@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
@@ -94,6 +95,7 @@ private:
     QLabel* m_badge = nullptr;
     QLabel* m_retained = nullptr;
     QPointer<SidebarPopover> m_popovers[5];
+    QPixmap m_glass;
 };
 
 } // namespace tessaron
