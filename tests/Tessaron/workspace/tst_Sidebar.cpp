@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QApplication>
 #include <QClipboard>
+#include <QEnterEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -171,6 +172,51 @@ private slots:
         const Sidebar::Content c = Sidebar::content({}, {}, facts, true);
         QCOMPARE(c.entries.size(), 3);
         QVERIFY(c.key(c.entries[1]) != c.key(c.entries[2]));
+    }
+
+    void controlsKeepTheirRules()
+    {
+        // A busy button still answers; a disabled one takes no hover look.
+        SidebarIconButton button("arrow.clockwise", "Refresh Topics", Qt::white);
+        button.show();
+        int clicks = 0;
+        connect(&button, &QAbstractButton::clicked, [&] { ++clicks; });
+        button.setBusy(true);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(clicks, 1);
+        QCOMPARE(button.toolTip(), QString("Refresh Topics"));
+        QCOMPARE(button.accessibleName(), QString("Refresh Topics"));
+        button.setEnabled(false);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(&button, &enter);
+        QVERIFY(!button.hovering());
+
+        QCOMPARE(ScopePill::tooltipFor("Broker", "prod", ""), QString("Broker: prod"));
+        QCOMPARE(ScopePill::tooltipFor("Broker", "prod", "kafka:9092"), QString("Broker: prod — kafka:9092"));
+
+        // Prose subtitles stop at two lines; a long remark makes a popover taller, never wider.
+        PopoverRow::Look prose;
+        prose.subtitle = QString("word ").repeated(80);
+        prose.subtitleIsProse = true;
+        PopoverRow::Look twoLines = prose;
+        twoLines.subtitle = QString("word ").repeated(12);
+        QCOMPARE(PopoverRow("Close", prose).heightForWidth(242), PopoverRow("Close", twoLines).heightForWidth(242));
+        QVERIFY(PopoverRow("Close", prose).heightForWidth(242) > PopoverRow("Close", {}).heightForWidth(242));
+        QWidget anchor;
+        anchor.show();
+        // Popovers delete themselves when they close.
+        QPointer<SidebarPopover> shortOne = new SidebarPopover("THE LIST", Qt::white, std::nullopt);
+        shortOne->addRow(new PopoverRow("Refresh Topics", {}));
+        shortOne->popUp(&anchor);
+        QPointer<SidebarPopover> longOne =
+            new SidebarPopover("THE LIST", Qt::white, QString("He says so at length. ").repeated(12));
+        longOne->addRow(new PopoverRow("Refresh Topics", {}));
+        longOne->popUp(&anchor);
+        QCOMPARE(longOne->width(), shortOne->width());
+        QVERIFY(longOne->height() > shortOne->height() + 40);
+        longOne->close();
+        shortOne->close();
+        QTRY_VERIFY(!longOne && !shortOne);
     }
 
     void kafkaSectionsPinsAndInternalTopics()
