@@ -402,9 +402,10 @@ void TopicListView::refreshBody()
     if (!m_session)
         return;
     const Sidebar::Body body = m_model->body();
-    m_working->setVisible(body == Sidebar::Body::loading);
-    if (body == Sidebar::Body::loading)
+    // The captions start over each time the mascot comes back, not on every change meanwhile.
+    if (body == Sidebar::Body::loading && !m_working->isVisibleTo(this))
         m_working->restart();
+    m_working->setVisible(body == Sidebar::Body::loading);
     m_notice->setVisible(body == Sidebar::Body::empty);
     const bool searching = !m_session->search().isEmpty();
     m_noticeIcon->setName(searching ? QStringLiteral("magnifyingglass") : QStringLiteral("tray"));
