@@ -87,6 +87,8 @@ Sections sections(const QList<Topic>& topics, const QStringList& pinned, QString
         if (it != firstShown.constEnd())
             s.pinned.append(**it);
     }
+    // Topics are not relocatable: growing the list copies every one already in it.
+    s.ordinary.reserve(qsizetype(shown.size()));
     for (const Candidate& c : shown) {
         if (pinSet.contains(c.topic->name))
             continue;
