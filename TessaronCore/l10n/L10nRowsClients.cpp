@@ -25,6 +25,14 @@ std::span<const L10nRow> rowsClients()
          "would drop or dead-letter its messages. I won't read it.",
          "Essa fila quorum tem limite de entrega %d. Cada leitura conta como uma entrega, então depois de %d leituras "
          "o RabbitMQ descartaria as mensagens ou mandaria para a dead-letter. Não vou ler."},
+        {"I couldn't write brokers.json, so this broker is still on file, passwords and all. Check that your data "
+         "folder is writable, then try again.",
+         "Não consegui gravar o brokers.json, então este broker continua registrado, com senhas e tudo. Confere se dá "
+         "pra escrever na sua pasta de dados e tenta de novo."},
+        {"I couldn't write brokers.json, so the favourite did not change. Check that your data folder is writable, "
+         "then try again.",
+         "Não consegui gravar o brokers.json, então o favorito não mudou. Confere se dá pra escrever na sua pasta de "
+         "dados e tenta de novo."},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};
