@@ -29,6 +29,17 @@ void drain(QProcess* process, QProcess::ProcessChannel channel, QByteArray& buff
         buffer.append(chunk.left(room));
 }
 
+// Kills the tool's whole process group when the run ends, however it ends (answer, time-out,
+// failure): children the tool left running in the background go with it.
+struct GroupEnd {
+    qint64 pid = 0;
+    ~GroupEnd()
+    {
+        if (pid > 0)
+            ::kill(-pid_t(pid), SIGKILL);
+    }
+};
+
 } // namespace
 
 QProcessEnvironment AIToolRunner::augmentedEnvironment()
@@ -74,6 +85,9 @@ QCoro::Task<AIToolRunner::Output> AIToolRunner::run(QString executable, QStringL
         throw AIError::makeLaunchFailed(raw->errorString());
 
     const qint64 pid = raw->processId();
+    // Declared after the process, so it runs first when the frame goes: the group is gone before
+    // the process object waits for its child.
+    GroupEnd groupEnd{pid};
     const bool finished = co_await qCoro(raw).waitForFinished(std::chrono::milliseconds(timeoutMs));
     if (!finished) {
         if (pid > 0)

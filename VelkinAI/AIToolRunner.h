@@ -10,8 +10,9 @@
 namespace tessaron {
 
 // Runs AI command-line tools, always within bounds: every child runs in a fresh empty
-// private working directory, in a process group of its own that is killed whole when it overruns
-// its time, with standard input from the null device and its output read up to a cap.
+// private working directory, in a process group of its own that is killed whole when the run ends
+// (answered, failed or overran its time), with standard input from the null device and its
+// output read up to a cap.
 class AIToolRunner {
 public:
     AIToolRunner() = delete;
