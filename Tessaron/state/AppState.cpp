@@ -52,6 +52,20 @@ bool hasRegistryLogin(const Broker& broker)
     return !broker.schemaRegistryURL.trimmed().isEmpty() && !broker.schemaRegistryUsername.isEmpty();
 }
 
+// One secret, read on the keyring queue.
+QCoro::Task<std::optional<QString>> secretOf(std::shared_ptr<SerialQueue> queue, Keychain keychain, QString account)
+{
+    auto job =
+        queue->run([keychain = std::move(keychain), account = std::move(account)] { return keychain.get(account); });
+    co_return co_await std::move(job);
+}
+
+struct SessionSecrets {
+    std::optional<QString> password;
+    std::optional<QString> clientKey;
+    std::optional<QString> registry;
+};
+
 } // namespace
 
 QString AppState::Action::id() const
@@ -78,6 +92,7 @@ bool operator==(const AppState::Action& a, const AppState::Action& b)
 AppState::AppState(std::shared_ptr<ClientFactory> clients, QObject* parent)
     : QObject(parent)
     , m_clients(clients ? std::move(clients) : ClientFactory::live())
+    , m_keyring(std::make_shared<SerialQueue>("tessaron.velkin.keyring"))
 {
     // A stored empty list stays empty; only nothing at all gives the default broker, which is
     // not written until some change saves the list.
@@ -161,18 +176,38 @@ void AppState::open(const Broker& broker)
             return;
         }
     }
-    // A keyring that cannot be reached reads as no secret: the broker opens without it and the
-    // connection's own failure says what is missing.
-    const std::optional<QString> password =
-        broker.security.needsCredentials() ? m_secrets.get(passwordAccount(broker.id)) : std::nullopt;
-    const std::optional<QString> clientKey =
-        broker.usesClientCertificate() ? m_secrets.get(clientKeyAccount(broker.id)) : std::nullopt;
-    auto* session = new BrokerSession(broker, password, clientKey, registryPassword(broker), m_clients, this);
+    auto* session = new BrokerSession(broker, std::nullopt, std::nullopt, std::nullopt, m_clients, this);
     m_sessions.append(session);
     emit sessionsChanged();
     setSelected(broker.id);
     setShowingPicker(false);
-    session->connectBroker();
+    startSession(session, broker);
+}
+
+QCoro::Task<> AppState::startSession(QPointer<BrokerSession> session, Broker broker)
+{
+    session->awaitSecrets();
+    // A keyring that cannot be reached reads as no secret: the broker opens without it and the
+    // connection's own failure says what is missing.
+    const bool password = broker.security.needsCredentials();
+    const bool clientKey = broker.usesClientCertificate();
+    const bool registry = hasRegistryLogin(broker);
+    auto job = m_keyring->run([keychain = m_secrets, id = broker.id, password, clientKey, registry] {
+        SessionSecrets secrets;
+        if (password)
+            secrets.password = keychain.get(passwordAccount(id));
+        if (clientKey)
+            secrets.clientKey = keychain.get(clientKeyAccount(id));
+        if (registry)
+            secrets.registry = keychain.get(registryAccount(id));
+        return secrets;
+    });
+    const SessionSecrets secrets = co_await std::move(job);
+    // Closed while the keyring answered: nothing to connect.
+    if (!session)
+        co_return;
+    session->setSecrets(secrets.password, secrets.clientKey, secrets.registry);
+    co_await session->connectBroker();
 }
 
 void AppState::close(const QUuid& id)
@@ -200,8 +235,9 @@ void AppState::close(const QUuid& id)
 
 bool AppState::writeBrokers() { return m_store.saveNow(m_brokers); }
 
-std::optional<QString> AppState::save(const Broker& broker, const std::optional<QString>& password)
+QCoro::Task<std::optional<QString>> AppState::save(Broker broker, std::optional<QString> password)
 {
+    QPointer<AppState> self(this);
     const QList<Broker> previous = m_brokers;
     QList<Broker> brokers = m_brokers;
     auto it = std::find_if(brokers.begin(), brokers.end(), [&](const Broker& b) { return b.id == broker.id; });
@@ -213,41 +249,47 @@ std::optional<QString> AppState::save(const Broker& broker, const std::optional<
     if (!writeBrokers()) {
         // What is shown stays what is on file; the form stays open with the reason.
         setBrokers(previous);
-        return fileRefused();
+        co_return fileRefused();
     }
+    const QString account = passwordAccount(broker.id);
     if (broker.security.needsCredentials()) {
         if (password) {
             // An empty password removes the stored one; only a refused non-empty one is a failure.
-            const bool stored = m_secrets.set(*password, passwordAccount(broker.id));
+            auto job = m_keyring->run(
+                [keychain = m_secrets, account, value = *password] { return keychain.set(value, account); });
+            const bool stored = co_await std::move(job);
             if (!password->isEmpty() && !stored)
-                return keyringRefused();
+                co_return keyringRefused();
         }
     } else {
-        m_secrets.remove(passwordAccount(broker.id));
+        auto job = m_keyring->run([keychain = m_secrets, account] { keychain.remove(account); });
+        co_await std::move(job);
     }
-    setEditing(std::nullopt);
-    return std::nullopt;
+    if (self)
+        setEditing(std::nullopt);
+    co_return std::nullopt;
 }
 
-std::optional<QString> AppState::registryPassword(const Broker& broker) const
+QCoro::Task<std::optional<QString>> AppState::registryPassword(Broker broker) const
 {
     if (!hasRegistryLogin(broker))
-        return std::nullopt;
-    return m_secrets.get(registryAccount(broker.id));
+        co_return std::nullopt;
+    auto read = secretOf(m_keyring, m_secrets, registryAccount(broker.id));
+    co_return co_await std::move(read);
 }
 
-void AppState::setRegistryPassword(const std::optional<QString>& password, const Broker& broker)
+QCoro::Task<> AppState::setRegistryPassword(std::optional<QString> password, Broker broker)
 {
-    if (!hasRegistryLogin(broker)) {
-        m_secrets.remove(registryAccount(broker.id));
-        return;
-    }
-    if (!password)
-        return;
-    if (password->isEmpty())
-        m_secrets.remove(registryAccount(broker.id));
-    else
-        m_secrets.set(*password, registryAccount(broker.id));
+    const QString account = registryAccount(broker.id);
+    std::function<void()> work;
+    if (!hasRegistryLogin(broker) || (password && password->isEmpty()))
+        work = [keychain = m_secrets, account] { keychain.remove(account); };
+    else if (password)
+        work = [keychain = m_secrets, account, value = *password] { keychain.set(value, account); };
+    if (!work)
+        co_return;
+    auto job = m_keyring->run(std::move(work));
+    co_await std::move(job);
 }
 
 std::optional<QString> AppState::toggleFavorite(const QUuid& id)
@@ -295,9 +337,11 @@ std::optional<QString> AppState::remove(const Broker& broker)
         return removalRefused();
     }
     close(broker.id);
-    m_secrets.remove(passwordAccount(broker.id));
-    m_secrets.remove(clientKeyAccount(broker.id));
-    m_secrets.remove(registryAccount(broker.id));
+    m_keyring->post([keychain = m_secrets, id = broker.id] {
+        keychain.remove(passwordAccount(id));
+        keychain.remove(clientKeyAccount(id));
+        keychain.remove(registryAccount(id));
+    });
     setEditing(std::nullopt);
     return std::nullopt;
 }
@@ -307,8 +351,11 @@ QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QS
     // The clients and the factory are held by this coroutine, so the test finishes even when the
     // state object is gone; nothing of the state is touched after a suspension.
     const std::shared_ptr<ClientFactory> clients = m_clients;
-    const std::optional<QString> clientKey =
-        broker.usesClientCertificate() ? m_secrets.get(clientKeyAccount(broker.id)) : std::nullopt;
+    std::optional<QString> clientKey;
+    if (broker.usesClientCertificate()) {
+        auto read = secretOf(m_keyring, m_secrets, clientKeyAccount(broker.id));
+        clientKey = co_await std::move(read);
+    }
     std::optional<TestResult> result;
     QString refusal;
     try {

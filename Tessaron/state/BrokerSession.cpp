@@ -46,6 +46,14 @@ BrokerSession::BrokerSession(Broker broker, std::optional<QString> password, std
 
 BrokerSession::~BrokerSession() = default;
 
+void BrokerSession::setSecrets(std::optional<QString> password, std::optional<QString> clientKeyPassword,
+                               std::optional<QString> registryPassword)
+{
+    m_password = std::move(password);
+    m_clientKeyPassword = std::move(clientKeyPassword);
+    m_registryPassword = std::move(registryPassword);
+}
+
 void BrokerSession::setConnection(std::optional<Connection> connection)
 {
     const bool changed = m_connection.has_value() != connection.has_value()

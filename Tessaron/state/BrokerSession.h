@@ -190,6 +190,12 @@ public:
     TopicFilter::Sections topicSections() const;
     QList<Message> searchResults() const;
 
+    // Secrets that arrive after construction (read from the keyring off the main thread): the
+    // session shows itself connecting while they are on their way; call both before connectBroker.
+    void awaitSecrets() { setIsConnecting(true); }
+    void setSecrets(std::optional<QString> password, std::optional<QString> clientKeyPassword,
+                    std::optional<QString> registryPassword);
+
     // Connection and listing.
     QCoro::Task<> connectBroker();
     void disconnectBroker();
