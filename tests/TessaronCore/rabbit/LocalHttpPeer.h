@@ -31,6 +31,8 @@ public:
 
     // A response that closes the connection without answering.
     static QByteArray hangUp() { return QByteArrayLiteral("\x01hang up"); }
+    // A response of which these bytes are sent, after which the peer stays silent and connected.
+    static QByteArray stallAfter(const QByteArray& bytes) { return stallMark() + bytes; }
 
     // The n-th request gets the n-th response (the last one repeats), overriding the constructor's.
     void setScript(QList<QByteArray> responses) { m_script = std::move(responses); }
@@ -42,6 +44,8 @@ public:
     const QList<QByteArray>& requests() const { return m_requests; }
 
 private:
+    static QByteArray stallMark() { return QByteArrayLiteral("\x01stall:"); }
+
     void take(QTcpSocket* socket)
     {
         QByteArray& buffer = m_buffers[socket];
@@ -70,6 +74,10 @@ private:
         }
         if (response == hangUp()) {
             socket->abort();
+            return;
+        }
+        if (response.startsWith(stallMark())) {
+            socket->write(response.mid(stallMark().size()));
             return;
         }
         if (!response.isEmpty()) {

@@ -105,6 +105,15 @@ private slots:
         QVERIFY(bindings.error);
         QCOMPARE(bindings.error->code(), -195);
 
+        // A success status, then silence until the time-out: a failure too, not "no messages".
+        LocalHttpPeer stalling(LocalHttpPeer::stallAfter(
+            "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 4000\r\n\r\n[{\"payload\":"));
+        stalling.route("/api/queues/%2F/q", LocalHttpPeer::answer(200, "OK", R"({"name":"q","type":"classic"})"));
+        RabbitClient patient(rabbitBroker(address(stalling)), std::nullopt, 400);
+        const auto stalled = settle(patient.read("q", 5));
+        QVERIFY(stalled.error);
+        QCOMPARE(stalled.error->code(), -195);
+
         // A cut publish answer: the request went out, so it may have been filed.
         const auto published = settle(client.publish("q", "x", {}, "why"));
         QVERIFY(!published.done);
