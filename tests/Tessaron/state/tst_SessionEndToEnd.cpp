@@ -7,6 +7,7 @@
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/prefs/Prefs.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -133,6 +134,26 @@ private slots:
                  qPrintable(session.unobservable().isEmpty() ? QString() : session.unobservable().last().reason));
         // The topics listed before are kept.
         QCOMPARE(session.topics().size(), 1);
+    }
+
+    void kafkaReadStopsAtTheFirstLostConnection()
+    {
+        testing::MockKafkaCluster cluster(1);
+        cluster.createTopic("wide", 8);
+        for (int p = 0; p < 8; ++p)
+            cluster.produceMany("wide", p, 2);
+        BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
+        QCoro::waitFor(session.connectBroker());
+        session.setSelectedTopic(QString("wide"));
+        cluster.setAllBrokersDown();
+        // One page time-out at most, not one per partition, and the banner goes up.
+        QElapsedTimer clock;
+        clock.start();
+        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 100, false));
+        QVERIFY2(clock.elapsed() < 2 * BrokerSession::pageTimeoutMs, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(session.lostConnection());
+        QVERIFY(session.messages().isEmpty());
+        QVERIFY(!session.reachedEnd());
     }
 
     void rabbitAgainstTheRealNode()
