@@ -121,6 +121,37 @@ private slots:
         QVERIFY(session.unobservable().contains(Unobservable{"1 Avro message", "the registry has no schema 9"}));
     }
 
+    void anUnreachableRegistryIsAskedOncePerRead()
+    {
+        RegistryPeer registry;
+        for (const QByteArray id : {"1", "2", "3"})
+            registry.answer("/schemas/ids/" + id, {200, {}, false, true}); // not HTTP: a transport failure
+        testing::MockKafkaCluster cluster(1);
+        cluster.createTopic("payments", 1);
+        for (const char* hex : {"00000000012a", "00000000022a", "00000000032a"})
+            cluster.produce(
+                "payments", 0,
+                {.key = std::nullopt, .payload = QByteArray::fromHex(hex), .headers = {}, .timestampMs = 0});
+        Broker broker = cluster.broker();
+        broker.schemaRegistryURL = "http://" + registry.address();
+        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
+        QCoro::waitFor(session.connectBroker());
+        session.setSelectedTopic(QString("payments"));
+        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        QCOMPARE(session.messages().size(), 3);
+        // Only the first schema was asked for (Qt itself may try a dropped request again).
+        const int asked = registry.count("/schemas/ids/1");
+        QVERIFY(asked >= 1);
+        QCOMPARE(registry.requests.size(), asked);
+        for (const Message& m : session.messages())
+            QCOMPARE(m.decodeFailure(), session.messages().first().decodeFailure());
+        QCOMPARE(session.unobservable().last().subject, QString("3 Avro messages"));
+        // The next read asks again.
+        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        QVERIFY(registry.count("/schemas/ids/1") > asked);
+        QCOMPARE(registry.requests.size(), registry.count("/schemas/ids/1"));
+    }
+
     void kafkaLostConnection()
     {
         testing::MockKafkaCluster cluster(1);
