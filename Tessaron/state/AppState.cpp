@@ -186,6 +186,7 @@ void AppState::open(const Broker& broker)
 
 QCoro::Task<> AppState::startSession(QPointer<BrokerSession> session, Broker broker)
 {
+    QPointer<AppState> self(this);
     session->awaitSecrets();
     // A keyring that cannot be reached reads as no secret: the broker opens without it and the
     // connection's own failure says what is missing.
@@ -203,8 +204,8 @@ QCoro::Task<> AppState::startSession(QPointer<BrokerSession> session, Broker bro
         return secrets;
     });
     const SessionSecrets secrets = co_await std::move(job);
-    // Closed while the keyring answered: nothing to connect.
-    if (!session)
+    // Closed while the keyring answered (its deletion may still be pending): nothing to connect.
+    if (!self || !session || !m_sessions.contains(session.data()))
         co_return;
     session->setSecrets(secrets.password, secrets.clientKey, secrets.registry);
     co_await session->connectBroker();
