@@ -199,7 +199,7 @@ void BrokerFormModel::abandonTest()
     emit testChanged();
 }
 
-bool BrokerFormModel::save(AppState& app)
+QCoro::Task<bool> BrokerFormModel::save(AppState* app)
 {
     // Everything is taken before the call: a successful save clears the state's broker under edit,
     // which may close and delete this form's view before the call returns.
@@ -208,24 +208,36 @@ bool BrokerFormModel::save(AppState& app)
     const std::optional<QString> passphrase = keyPassphraseToStore();
     const std::optional<QString> registry = registryPasswordToStore();
     QPointer<BrokerFormModel> self(this);
-    QPointer<AppState> state(&app);
-    const std::optional<QString> refusal = app.save(broker, password, passphrase);
+    QPointer<AppState> state(app);
+    auto saving = app->save(broker, password, passphrase);
+    const std::optional<QString> refusal = co_await std::move(saving);
     if (refusal) {
-        if (self && m_refusal != refusal) {
-            m_refusal = refusal;
-            emit refusalChanged();
-        }
-        return false;
+        if (self)
+            showRefusal(refusal);
+        co_return false;
     }
-    if (state)
-        state->setRegistryPassword(registry, broker);
-    if (self && m_refusal) {
-        m_refusal.reset();
-        emit refusalChanged();
+    if (state) {
+        auto storing = state->setRegistryPassword(registry, broker);
+        co_await std::move(storing);
     }
-    return true;
+    if (self)
+        showRefusal(std::nullopt);
+    co_return true;
 }
 
-void BrokerFormModel::forget(AppState& app) { app.remove(m_original); }
+bool BrokerFormModel::forget(AppState& app)
+{
+    const std::optional<QString> refusal = app.remove(m_original);
+    showRefusal(refusal);
+    return !refusal;
+}
+
+void BrokerFormModel::showRefusal(const std::optional<QString>& refusal)
+{
+    if (m_refusal == refusal)
+        return;
+    m_refusal = refusal;
+    emit refusalChanged();
+}
 
 } // namespace tessaron

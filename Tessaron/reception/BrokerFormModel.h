@@ -112,8 +112,9 @@ public:
     // The refusal sentence of the last save, shown until the next save.
     const std::optional<QString>& refusal() const { return m_refusal; }
     // Puts the typed broker and its secrets on file; false (with the refusal) when that failed.
-    bool save(AppState& app);
-    void forget(AppState& app);
+    QCoro::Task<bool> save(AppState* app);
+    // Forgets the saved broker; false (with the refusal) when the brokers file refused the change.
+    bool forget(AppState& app);
 
 signals:
     void changed();
@@ -121,6 +122,7 @@ signals:
     void refusalChanged();
 
 private:
+    void showRefusal(const std::optional<QString>& refusal);
     struct TestInputs {
         Broker broker;
         bool passwordEdited;

@@ -10,6 +10,7 @@
 #include "Tessaron/reception/ReceptionColors.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "Tessaron/state/AppState.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/LogoMark.h"
@@ -678,11 +679,21 @@ void BrokerFormSheet::runTest()
 
 void BrokerFormSheet::save()
 {
-    if (!m_app || !m_model->canSave() || m_finished)
+    if (!m_app || !m_model->canSave() || m_finished || m_saving)
         return;
+    m_saving = true;
+    startDetached(saveAndClose());
+}
+
+QCoro::Task<> BrokerFormSheet::saveAndClose()
+{
     QPointer<BrokerFormSheet> self(this);
-    const bool saved = m_model->save(*m_app);
-    if (self && saved && !m_finished)
+    auto saving = m_model->save(m_app);
+    const bool saved = co_await std::move(saving);
+    if (!self)
+        co_return;
+    m_saving = false;
+    if (saved && !m_finished)
         done(QDialog::Accepted);
 }
 
@@ -709,8 +720,8 @@ void BrokerFormSheet::confirmForget()
         if (!m_app || m_finished)
             return;
         QPointer<BrokerFormSheet> self(this);
-        m_model->forget(*m_app);
-        if (self && !m_finished)
+        const bool forgotten = m_model->forget(*m_app);
+        if (self && forgotten && !m_finished)
             done(QDialog::Accepted);
     });
     m_confirmation = box;

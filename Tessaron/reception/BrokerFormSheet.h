@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QDialog>
 #include <QPointer>
 
@@ -73,6 +74,7 @@ public:
 
     void runTest();
     void save();
+    QCoro::Task<> saveAndClose();
     void confirmForget();
 
 protected:
@@ -97,6 +99,7 @@ private:
     BrokerFormModel* m_model;
     FileChooser m_chooser;
     bool m_finished = false;
+    bool m_saving = false;
 
     FormField* m_name = nullptr;
     FormField* m_address = nullptr;

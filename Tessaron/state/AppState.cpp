@@ -18,6 +18,18 @@ QString fileRefused()
                    "writable, then save again.");
 }
 
+QString removalRefused()
+{
+    return L10n::t("I couldn't write brokers.json, so this broker is still on file, passwords and all. Check that your "
+                   "data folder is writable, then try again.");
+}
+
+QString favoriteRefused()
+{
+    return L10n::t("I couldn't write brokers.json, so the favourite did not change. Check that your data folder is "
+                   "writable, then try again.");
+}
+
 QString keyringRefused()
 {
     return L10n::t("The broker is on file, but the keyring refused its password, so the password is not saved. Check "
@@ -40,6 +52,20 @@ bool hasRegistryLogin(const Broker& broker)
 {
     return !broker.schemaRegistryURL.trimmed().isEmpty() && !broker.schemaRegistryUsername.isEmpty();
 }
+
+// One secret, read on the keyring queue.
+QCoro::Task<std::optional<QString>> secretOf(std::shared_ptr<SerialQueue> queue, Keychain keychain, QString account)
+{
+    auto job =
+        queue->run([keychain = std::move(keychain), account = std::move(account)] { return keychain.get(account); });
+    co_return co_await std::move(job);
+}
+
+struct SessionSecrets {
+    std::optional<QString> password;
+    std::optional<QString> clientKey;
+    std::optional<QString> registry;
+};
 
 } // namespace
 
@@ -67,6 +93,7 @@ bool operator==(const AppState::Action& a, const AppState::Action& b)
 AppState::AppState(std::shared_ptr<ClientFactory> clients, QObject* parent)
     : QObject(parent)
     , m_clients(clients ? std::move(clients) : ClientFactory::live())
+    , m_keyring(std::make_shared<SerialQueue>("tessaron.velkin.keyring"))
 {
     // A stored empty list stays empty; only nothing at all gives the default broker, which is
     // not written until some change saves the list.
@@ -150,18 +177,39 @@ void AppState::open(const Broker& broker)
             return;
         }
     }
-    // A keyring that cannot be reached reads as no secret: the broker opens without it and the
-    // connection's own failure says what is missing.
-    const std::optional<QString> password =
-        broker.security.needsCredentials() ? m_secrets.get(passwordAccount(broker.id)) : std::nullopt;
-    const std::optional<QString> clientKey =
-        broker.usesClientCertificate() ? m_secrets.get(clientKeyAccount(broker.id)) : std::nullopt;
-    auto* session = new BrokerSession(broker, password, clientKey, registryPassword(broker), m_clients, this);
+    auto* session = new BrokerSession(broker, std::nullopt, std::nullopt, std::nullopt, m_clients, this);
     m_sessions.append(session);
     emit sessionsChanged();
     setSelected(broker.id);
     setShowingPicker(false);
-    startDetached(session->connectBroker());
+    startDetached(startSession(session, broker));
+}
+
+QCoro::Task<> AppState::startSession(QPointer<BrokerSession> session, Broker broker)
+{
+    QPointer<AppState> self(this);
+    session->awaitSecrets();
+    // A keyring that cannot be reached reads as no secret: the broker opens without it and the
+    // connection's own failure says what is missing.
+    const bool password = broker.security.needsCredentials();
+    const bool clientKey = broker.usesClientCertificate();
+    const bool registry = hasRegistryLogin(broker);
+    auto job = m_keyring->run([keychain = m_secrets, id = broker.id, password, clientKey, registry] {
+        SessionSecrets secrets;
+        if (password)
+            secrets.password = keychain.get(passwordAccount(id));
+        if (clientKey)
+            secrets.clientKey = keychain.get(clientKeyAccount(id));
+        if (registry)
+            secrets.registry = keychain.get(registryAccount(id));
+        return secrets;
+    });
+    const SessionSecrets secrets = co_await std::move(job);
+    // Closed while the keyring answered (its deletion may still be pending): nothing to connect.
+    if (!self || !session || !m_sessions.contains(session.data()))
+        co_return;
+    session->setSecrets(secrets.password, secrets.clientKey, secrets.registry);
+    co_await session->connectBroker();
 }
 
 void AppState::close(const QUuid& id)
@@ -189,9 +237,10 @@ void AppState::close(const QUuid& id)
 
 bool AppState::writeBrokers() { return m_store.saveNow(m_brokers); }
 
-std::optional<QString> AppState::save(const Broker& broker, const std::optional<QString>& password,
-                                      const std::optional<QString>& clientKeyPassword)
+QCoro::Task<std::optional<QString>> AppState::save(Broker broker, std::optional<QString> password,
+                                                  std::optional<QString> clientKeyPassword)
 {
+    QPointer<AppState> self(this);
     const QList<Broker> previous = m_brokers;
     QList<Broker> brokers = m_brokers;
     auto it = std::find_if(brokers.begin(), brokers.end(), [&](const Broker& b) { return b.id == broker.id; });
@@ -203,59 +252,73 @@ std::optional<QString> AppState::save(const Broker& broker, const std::optional<
     if (!writeBrokers()) {
         // What is shown stays what is on file; the form stays open with the reason.
         setBrokers(previous);
-        return fileRefused();
+        co_return fileRefused();
     }
     // Each secret: none keeps the stored one, an empty one removes it, and a broker that no longer
     // uses it loses it; only a refused non-empty one is a failure.
-    bool refused = false;
-    const auto storeSecret = [&](bool used, const std::optional<QString>& secret, const QString& account) {
-        if (!used) {
-            m_secrets.remove(account);
-        } else if (secret) {
-            const bool stored = m_secrets.set(*secret, account);
-            refused = refused || (!secret->isEmpty() && !stored);
-        }
-    };
-    storeSecret(broker.security.needsCredentials(), password, passwordAccount(broker.id));
-    storeSecret(broker.usesClientCertificate(), clientKeyPassword, clientKeyAccount(broker.id));
+    auto job = m_keyring->run([keychain = m_secrets, id = broker.id, password, clientKeyPassword,
+                               usesPassword = broker.security.needsCredentials(),
+                               usesClientKey = broker.usesClientCertificate()] {
+        bool refused = false;
+        const auto store = [&](bool used, const std::optional<QString>& secret, const QString& account) {
+            if (!used) {
+                keychain.remove(account);
+            } else if (secret) {
+                const bool stored = keychain.set(*secret, account);
+                refused = refused || (!secret->isEmpty() && !stored);
+            }
+        };
+        store(usesPassword, password, passwordAccount(id));
+        store(usesClientKey, clientKeyPassword, clientKeyAccount(id));
+        return refused;
+    });
+    const bool refused = co_await std::move(job);
     if (refused)
-        return keyringRefused();
-    setEditing(std::nullopt);
-    return std::nullopt;
+        co_return keyringRefused();
+    if (self)
+        setEditing(std::nullopt);
+    co_return std::nullopt;
 }
 
-std::optional<QString> AppState::registryPassword(const Broker& broker) const
+QCoro::Task<std::optional<QString>> AppState::registryPassword(Broker broker) const
 {
     if (!hasRegistryLogin(broker))
-        return std::nullopt;
-    return m_secrets.get(registryAccount(broker.id));
+        co_return std::nullopt;
+    auto read = secretOf(m_keyring, m_secrets, registryAccount(broker.id));
+    co_return co_await std::move(read);
 }
 
-void AppState::setRegistryPassword(const std::optional<QString>& password, const Broker& broker)
+QCoro::Task<> AppState::setRegistryPassword(std::optional<QString> password, Broker broker)
 {
-    if (!hasRegistryLogin(broker)) {
-        m_secrets.remove(registryAccount(broker.id));
-        return;
-    }
-    if (!password)
-        return;
-    if (password->isEmpty())
-        m_secrets.remove(registryAccount(broker.id));
-    else
-        m_secrets.set(*password, registryAccount(broker.id));
+    const QString account = registryAccount(broker.id);
+    std::function<void()> work;
+    if (!hasRegistryLogin(broker) || (password && password->isEmpty()))
+        work = [keychain = m_secrets, account] { keychain.remove(account); };
+    else if (password)
+        work = [keychain = m_secrets, account, value = *password] { keychain.set(value, account); };
+    if (!work)
+        co_return;
+    auto job = m_keyring->run(std::move(work));
+    co_await std::move(job);
 }
 
-void AppState::toggleFavorite(const QUuid& id)
+std::optional<QString> AppState::toggleFavorite(const QUuid& id)
 {
+    const QList<Broker> previous = m_brokers;
     QList<Broker> brokers = m_brokers;
     for (Broker& broker : brokers) {
         if (broker.id == id) {
             broker.isFavorite = !broker.isFavorite;
             setBrokers(brokers);
-            writeBrokers();
-            return;
+            if (!writeBrokers()) {
+                // What is shown stays what is on file.
+                setBrokers(previous);
+                return favoriteRefused();
+            }
+            return std::nullopt;
         }
     }
+    return std::nullopt;
 }
 
 QList<Broker> AppState::brokersFavoritesFirst() const
@@ -272,17 +335,25 @@ QList<Broker> AppState::brokersFavoritesFirst() const
     return ordered;
 }
 
-void AppState::remove(const Broker& broker)
+std::optional<QString> AppState::remove(const Broker& broker)
 {
-    close(broker.id);
+    const QList<Broker> previous = m_brokers;
     QList<Broker> brokers = m_brokers;
     brokers.removeIf([&](const Broker& b) { return b.id == broker.id; });
     setBrokers(brokers);
-    writeBrokers();
-    m_secrets.remove(passwordAccount(broker.id));
-    m_secrets.remove(clientKeyAccount(broker.id));
-    m_secrets.remove(registryAccount(broker.id));
+    if (!writeBrokers()) {
+        // Still on file, so it stays listed, open and with its secrets: it would be back after a restart.
+        setBrokers(previous);
+        return removalRefused();
+    }
+    close(broker.id);
+    m_keyring->post([keychain = m_secrets, id = broker.id] {
+        keychain.remove(passwordAccount(id));
+        keychain.remove(clientKeyAccount(id));
+        keychain.remove(registryAccount(id));
+    });
     setEditing(std::nullopt);
+    return std::nullopt;
 }
 
 QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QString> password,
@@ -293,7 +364,12 @@ QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QS
     const std::shared_ptr<ClientFactory> clients = m_clients;
     std::optional<QString> clientKey;
     if (broker.usesClientCertificate()) {
-        clientKey = clientKeyPassword ? clientKeyPassword : m_secrets.get(clientKeyAccount(broker.id));
+        if (clientKeyPassword) {
+            clientKey = clientKeyPassword;
+        } else {
+            auto read = secretOf(m_keyring, m_secrets, clientKeyAccount(broker.id));
+            clientKey = co_await std::move(read);
+        }
         if (clientKey && clientKey->isEmpty())
             clientKey.reset();
     }

@@ -7,6 +7,7 @@
 #include "TessaronCore/model/ConsumerGroup.h"
 #include "TessaronCore/model/Message.h"
 #include "TessaronCore/model/Topic.h"
+#include "TessaronCore/async/SerialQueue.h"
 #include "TessaronCore/storage/JSONFile.h"
 #include "VelkinInfra/keychain/Keychain.h"
 
@@ -16,6 +17,7 @@
 #include <QPointer>
 #include <QUuid>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -88,6 +90,8 @@ public:
     static inline const QString brokersFileName = QStringLiteral("brokers.json");
     static inline const QString keychainService = QStringLiteral("tessaron.velkin.brokers");
     static constexpr int32_t testTimeoutMs = 8000;
+    // How long one keyring call may take, an unlock prompt included.
+    static constexpr std::chrono::milliseconds keyringCallLimit = std::chrono::minutes(5);
 
     // Loads the saved brokers; no network, no keyring.
     explicit AppState(std::shared_ptr<ClientFactory> clients = ClientFactory::live(), QObject* parent = nullptr);
@@ -106,19 +110,26 @@ public:
     void setAction(const std::optional<Action>& action);
 
     BrokerSession* activeSession() const;
-    // Shows the broker's session, creating and connecting it when it is not open.
+    // Shows the broker's session, creating it when it is not open; a new session shows itself
+    // connecting while its secrets are read from the keyring, then connects.
     void open(const Broker& broker);
     void close(const QUuid& id);
-    // Inserts or replaces a saved broker and stores its password and client-key passphrase (none
-    // keeps the stored one, an empty one removes it). Returns why it could not be put on file, or
-    // nothing when it is.
-    std::optional<QString> save(const Broker& broker, const std::optional<QString>& password,
-                                const std::optional<QString>& clientKeyPassword = std::nullopt);
-    std::optional<QString> registryPassword(const Broker& broker) const;
-    void setRegistryPassword(const std::optional<QString>& password, const Broker& broker);
-    void toggleFavorite(const QUuid& id);
+
+    // Keyring work runs on a worker queue and is awaited: a slow keyring, or a locked one whose
+    // unlock prompt waits for the user (up to keyringCallLimit), never freezes the window.
+    //
+    // Inserts or replaces a saved broker (written at once) and stores its password and client-key
+    // passphrase (none keeps the stored one, an empty one removes it). Resolves to why it could not
+    // be put on file or the keyring refused a secret, or nothing when all is stored.
+    QCoro::Task<std::optional<QString>> save(Broker broker, std::optional<QString> password,
+                                             std::optional<QString> clientKeyPassword = std::nullopt);
+    QCoro::Task<std::optional<QString>> registryPassword(Broker broker) const;
+    QCoro::Task<> setRegistryPassword(std::optional<QString> password, Broker broker);
+    // Both return why the change could not be put on file (the list then stays as it is on file,
+    // and a broker that could not be removed keeps its secrets), or nothing when it is.
+    std::optional<QString> toggleFavorite(const QUuid& id);
     QList<Broker> brokersFavoritesFirst() const;
-    void remove(const Broker& broker);
+    std::optional<QString> remove(const Broker& broker);
     // A given client-key passphrase is used as typed (empty means none); without one the keyring's is.
     QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password,
                                  std::optional<QString> clientKeyPassword = std::nullopt);
@@ -143,10 +154,14 @@ private:
     void setAIAvailable(bool available);
     // Writes the whole list at once; false when the file could not be written.
     bool writeBrokers();
+    // Reads the secrets a new session needs, then connects it.
+    QCoro::Task<> startSession(QPointer<BrokerSession> session, Broker broker);
 
     std::shared_ptr<ClientFactory> m_clients;
     JSONFile<QList<Broker>> m_store{brokersFileName};
-    Keychain m_secrets{keychainService};
+    Keychain m_secrets{keychainService, keyringCallLimit};
+    // Every keyring call, in order; jobs capture copies, never this object.
+    std::shared_ptr<SerialQueue> m_keyring;
     QList<Broker> m_brokers;
     std::optional<Broker> m_editing;
     QList<BrokerSession*> m_sessions;

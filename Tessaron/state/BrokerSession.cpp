@@ -46,6 +46,14 @@ BrokerSession::BrokerSession(Broker broker, std::optional<QString> password, std
 
 BrokerSession::~BrokerSession() = default;
 
+void BrokerSession::setSecrets(std::optional<QString> password, std::optional<QString> clientKeyPassword,
+                               std::optional<QString> registryPassword)
+{
+    m_password = std::move(password);
+    m_clientKeyPassword = std::move(clientKeyPassword);
+    m_registryPassword = std::move(registryPassword);
+}
+
 void BrokerSession::setConnection(std::optional<Connection> connection)
 {
     const bool changed = m_connection.has_value() != connection.has_value()
@@ -109,6 +117,18 @@ void BrokerSession::setMessages(const QList<Message>& value)
         return;
     m_messages = value;
     emit messagesChanged();
+}
+
+std::optional<QString> BrokerSession::queueReadRefusal(const QString& queue) const
+{
+    if (!m_queueReadCost || m_queueReadCost->queue != queue)
+        return std::nullopt;
+    return m_queueReadCost->cost.refusal();
+}
+
+bool BrokerSession::queueReadRaisesDeliveryCount(const QString& queue) const
+{
+    return m_queueReadCost && m_queueReadCost->queue == queue && m_queueReadCost->cost.raisesDeliveryCount();
 }
 
 bool BrokerSession::needsReadConsent() const
@@ -281,13 +301,16 @@ QCoro::Task<> BrokerSession::loadTopics()
         co_return;
     if (listed) {
         setLostConnection(std::nullopt);
+        m_watermarked.clear();
         setTopics(*listed);
         setTopicsListed(true);
         QList<Topic> collected;
+        QSet<QString> marked;
         std::optional<QString> lost;
         for (const Topic& topic : *listed) {
             try {
                 collected.append(co_await kafka->watermarks(topic, clientTimeoutMs));
+                marked.insert(topic.name);
             } catch (const std::exception& error) {
                 if (isLostConnection(error))
                     lost = errorMessage(error);
@@ -304,11 +327,13 @@ QCoro::Task<> BrokerSession::loadTopics()
             // read and the rest as listed, and skip the groups too.
             for (qsizetype i = collected.size(); i < listed->size(); ++i)
                 collected.append(listed->at(i));
+            m_watermarked = marked;
             setTopics(collected);
             setLostConnection(lost);
             setIsLoadingTopics(false);
             co_return;
         }
+        m_watermarked = marked;
         setTopics(collected);
     } else if (failure->lostConnection) {
         setLostConnection(failure->message);

@@ -29,6 +29,7 @@ public:
             co_return Result(std::move(*decoded));
         co_return Result(std::get<SchemaRegistryClient::Failure>(result).message());
     }
+    void startRead() override { m_client->forgetOutage(); }
 
 private:
     std::shared_ptr<SchemaRegistryClient> m_client;

@@ -9,6 +9,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QStringDecoder>
+#include <QTimer>
 
 #include <QCoroNetworkReply>
 
@@ -76,6 +77,8 @@ SchemaRegistryClient::SchemaRegistryClient(QUrl base, std::optional<QByteArray> 
 {
     // Nothing outlives the client: no disk cache (the manager has none by default), cookies only in
     // memory, and no credentials beyond the header this client sends itself.
+    // The credentials travel in every request's header: never follow a redirect to another origin.
+    m_network->setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
 }
 
 SchemaRegistryClient::~SchemaRegistryClient()
@@ -95,12 +98,19 @@ QCoro::Task<AvroSchema::Parsed> SchemaRegistryClient::fetch(int32_t id)
     request.setRawHeader("Accept", "application/vnd.schemaregistry.v1+json");
     if (m_credentials)
         request.setRawHeader("Authorization", "Basic " + *m_credentials);
-    // Qt's transfer time-out ends a request that has been silent this long.
-    request.setTransferTimeout(std::clamp(m_timeoutMs, 1, kRequestTimeoutMs));
+    // Qt's transfer time-out ends a request that has been silent this long; the deadline ends one
+    // that trickles.
+    const int limit = std::clamp(m_timeoutMs, 1, kRequestTimeoutMs);
+    request.setTransferTimeout(limit);
 
     QNetworkReply* reply = m_network->get(request);
     m_pending.insert(reply);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply, [reply] { reply->abort(); });
+    deadline.start(limit);
     co_await reply;
+    deadline.stop();
     std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> owned(reply, [](QNetworkReply* r) { r->deleteLater(); });
     if (!*alive)
         throw Failure::unreachable(QStringLiteral("the request was cancelled"));
@@ -146,6 +156,8 @@ QCoro::Task<AvroSchema::Parsed> SchemaRegistryClient::schema(int32_t id)
         co_return *cached;
     if (auto missed = m_misses.constFind(id); missed != m_misses.constEnd())
         throw **missed;
+    if (m_outage)
+        throw *m_outage;
     try {
         // Named: GCC 12 destroys temporaries of a co_await expression twice.
         auto request = fetch(id);
@@ -157,6 +169,9 @@ QCoro::Task<AvroSchema::Parsed> SchemaRegistryClient::schema(int32_t id)
         // Only answers that will not change are remembered; an outage or a refusal is asked again.
         if (*alive && (failure.kind() == Failure::Kind::NotFound || failure.kind() == Failure::Kind::BadSchema))
             m_misses.insert(id, std::make_shared<const Failure>(failure));
+        // Until the next read, an unreachable registry is not asked again.
+        if (*alive && failure.kind() == Failure::Kind::Unreachable)
+            m_outage = std::make_shared<const Failure>(failure);
         throw;
     }
 }

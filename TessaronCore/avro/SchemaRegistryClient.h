@@ -26,7 +26,11 @@ namespace tessaron {
 // Fetches writer schemas from a Schema Registry and turns Confluent-framed Avro payloads into
 // decoded messages. Lives on the main thread; its coroutines interleave only while a request is
 // out. Schemas fetched, and identifiers the registry lacks or whose schema cannot be used, are
-// kept for the life of the client; an unreachable or refusing registry is asked again next time.
+// kept for the life of the client; a refusing registry is asked again next time. A registry that
+// could not be reached is not asked again until `forgetOutage` (a new read): every schema not yet
+// known fails with the same failure meanwhile, so a read of many framed messages costs one
+// time-out, not one per message. Each request is bounded in total, not only while silent, and
+// follows redirects only within the registry's own origin (the credentials travel along).
 class SchemaRegistryClient : public QObject {
     Q_OBJECT
 public:
@@ -49,6 +53,9 @@ public:
     // The one request for `id`; used by schema() only. Throws Failure.
     QCoro::Task<AvroSchema::Parsed> fetch(int32_t id);
 
+    // A new read begins: a registry found unreachable earlier is asked again.
+    void forgetOutage() { m_outage.reset(); }
+
     // The address trimmed of white space and line breaks at both ends.
     static QString describe(const QString& url);
 
@@ -61,6 +68,7 @@ private:
     QNetworkAccessManager* m_network;
     QHash<int32_t, AvroSchema::Parsed> m_cache;
     QHash<int32_t, std::shared_ptr<const Failure>> m_misses;
+    std::shared_ptr<const Failure> m_outage;
     // Cleared on destruction, before the requests still out are aborted: their coroutines then end
     // without touching the client.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);

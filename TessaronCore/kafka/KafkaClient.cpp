@@ -19,7 +19,8 @@ KafkaClient::KafkaClient(Broker broker, std::optional<QString> password, std::op
     , m_handle(std::make_shared<SharedHandle>())
 {
     m_handle->raw =
-        createHandle(RD_KAFKA_CONSUMER, configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs));
+        createHandle(RD_KAFKA_CONSUMER, configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs),
+                     nullptr, &m_handle->allBrokersDown);
 }
 
 KafkaClient::~KafkaClient()

@@ -1,5 +1,6 @@
 // Consumer-group inspection: looks, never joins, never commits.
 #include "TessaronCore/kafka/KafkaClient.h"
+#include "TessaronCore/model/TextRules.h"
 
 #include "TessaronCore/kafka/KafkaAdminCall.h"
 #include "TessaronCore/kafka/KafkaSupport.h"
@@ -21,7 +22,7 @@ QString stateName(rd_kafka_consumer_group_state_t state)
 
 bool byTopicThenPartition(const TopicPartitionRef& a, const TopicPartitionRef& b)
 {
-    return a.topic != b.topic ? a.topic < b.topic : a.partition < b.partition;
+    return a.topic != b.topic ? TextRules::precedes(a.topic, b.topic) : a.partition < b.partition;
 }
 
 GroupMember toMember(const rd_kafka_MemberDescription_t* member)
@@ -72,8 +73,9 @@ QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
         const rd_kafka_error_t** errors = rd_kafka_ListConsumerGroups_result_errors(result, &errorCount);
         if (groups.isEmpty() && errors && errorCount > 0 && errors[0])
             throw failure(rd_kafka_error_code(errors[0]), context);
-        std::stable_sort(groups.begin(), groups.end(),
-                         [](const ConsumerGroup& a, const ConsumerGroup& b) { return a.id < b.id; });
+        std::stable_sort(groups.begin(), groups.end(), [](const ConsumerGroup& a, const ConsumerGroup& b) {
+            return TextRules::precedes(a.id, b.id);
+        });
         return groups;
     });
     co_return co_await job;
@@ -109,8 +111,9 @@ QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeo
             if (const rd_kafka_MemberDescription_t* member = rd_kafka_ConsumerGroupDescription_member(description, i))
                 members.append(toMember(member));
         }
-        std::stable_sort(members.begin(), members.end(),
-                         [](const GroupMember& a, const GroupMember& b) { return a.clientID < b.clientID; });
+        std::stable_sort(members.begin(), members.end(), [](const GroupMember& a, const GroupMember& b) {
+            return TextRules::precedes(a.clientID, b.clientID);
+        });
 
         std::optional<QString> coordinator;
         if (const rd_kafka_Node_t* node = rd_kafka_ConsumerGroupDescription_coordinator(description))

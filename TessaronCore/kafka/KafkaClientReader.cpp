@@ -6,6 +6,8 @@
 
 #include <QTimeZone>
 
+#include <algorithm>
+
 namespace tessaron {
 
 using namespace kafka;
@@ -47,21 +49,35 @@ Message toMessage(const rd_kafka_message_t* source, const QString& topic)
                    std::move(headers));
 }
 
-// The library offset a read starts at.
+// The partition's watermarks, or the failure of `doing`.
+Watermarks marksOf(rd_kafka_t* rk, const QString& topic, int32_t partition, const QString& doing, int32_t timeoutMs)
+{
+    const Watermarks marks = queryWatermarks(rk, topic, {partition}, timeoutMs).constFirst();
+    if (marks.error != RD_KAFKA_RESP_ERR_NO_ERROR)
+        throw failure(marks.error, doing + where(topic, partition));
+    return marks;
+}
+
+// The absolute offset a read starts at. Every start is resolved through the partition's
+// watermarks: the library's logical "beginning" is looked up again after a leader change (a
+// stall), and an offset the partition no longer holds would be reset to its end.
 int64_t resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from,
                      int32_t timeoutMs)
 {
     switch (from.which()) {
-    case KafkaStartPosition::offset:
-        return from.value();
+    case KafkaStartPosition::offset: {
+        const Watermarks marks = marksOf(rk, topic, partition, QStringLiteral("locating "), timeoutMs);
+        return std::clamp(from.value(), marks.low, std::max(marks.low, marks.high));
+    }
     case KafkaStartPosition::tail: {
-        const Watermarks marks = queryWatermarks(rk, topic, {partition}, timeoutMs).constFirst();
-        if (marks.error != RD_KAFKA_RESP_ERR_NO_ERROR)
-            throw failure(marks.error, QStringLiteral("locating the tail of ") + where(topic, partition));
+        const Watermarks marks = marksOf(rk, topic, partition, QStringLiteral("locating the tail of "), timeoutMs);
         const int64_t start = marks.high - from.value();
         return start > marks.low ? start : marks.low;
     }
     case KafkaStartPosition::time: {
+        // Before 1970 the library would read the time as its "latest" or "earliest" marker.
+        if (momentMs(from.moment()) < 0)
+            return marksOf(rk, topic, partition, QStringLiteral("locating the beginning of "), timeoutMs).low;
         OwnedPartitionList list(rd_kafka_topic_partition_list_new(1));
         if (!list)
             throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
@@ -78,11 +94,29 @@ int64_t resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, co
         return list->elems[0].offset;
     }
     case KafkaStartPosition::beginning:
-        return RD_KAFKA_OFFSET_BEGINNING;
+        return marksOf(rk, topic, partition, QStringLiteral("locating the beginning of "), timeoutMs).low;
     case KafkaStartPosition::end:
-        return RD_KAFKA_OFFSET_END;
+        return marksOf(rk, topic, partition, QStringLiteral("locating the end of "), timeoutMs).high;
     }
     return RD_KAFKA_OFFSET_END;
+}
+
+// A topic handle whose reads never jump silently: an offset out of range is an error, not a
+// reset to the partition's end. (The library keeps one handle per topic, so every read of the
+// topic shares this configuration.)
+rd_kafka_topic_t* openTopic(rd_kafka_t* rk, const QString& topic)
+{
+    rd_kafka_topic_conf_t* conf = rd_kafka_topic_conf_new();
+    char buffer[256] = {};
+    if (conf
+        && rd_kafka_topic_conf_set(conf, "auto.offset.reset", "error", buffer, sizeof buffer) != RD_KAFKA_CONF_OK) {
+        rd_kafka_topic_conf_destroy(conf);
+        conf = nullptr;
+    }
+    rd_kafka_topic_t* handle = rd_kafka_topic_new(rk, topic.toUtf8().constData(), conf);
+    if (!handle && conf)
+        rd_kafka_topic_conf_destroy(conf);
+    return handle;
 }
 
 // Keeps the partition consumer started for as long as the read lasts.
@@ -95,7 +129,7 @@ struct ConsumeSession {
 KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from,
                    qsizetype limit, int32_t timeoutMs)
 {
-    OwnedTopic handle(rd_kafka_topic_new(rk, topic.toUtf8().constData(), nullptr));
+    OwnedTopic handle(openTopic(rk, topic));
     if (!handle)
         throw KafkaError(-1, QStringLiteral("could not open topic ") + topic);
     const int64_t start = resolveStart(rk, topic, partition, from, timeoutMs);

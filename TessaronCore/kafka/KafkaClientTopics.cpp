@@ -67,6 +67,8 @@ QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
                 Topic(name, std::move(partitions), Topic::isKafkaInternal(name), errorText(source.err), std::nullopt));
         }
         rd_kafka_metadata_destroy(metadata);
+        if (std::atomic<bool>* allDown = allBrokersDownFlag(rk))
+            allDown->store(false);
         return sortedByName(std::move(topics));
     });
     co_return co_await job;
@@ -103,6 +105,23 @@ QCoro::Task<QMap<int32_t, int64_t>> KafkaClient::offsets(QDateTime moment, Topic
     const QString when = momentText(moment);
     // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), ms, when, timeoutMs](rd_kafka_t* rk) {
+        if (ms < 0) {
+            // Before 1970 the library would read the time as its "latest" or "earliest" marker:
+            // such a moment reads from each partition's beginning.
+            QList<int32_t> ids;
+            for (const Partition& partition : topic.partitions)
+                ids.append(partition.id);
+            const QList<Watermarks> marks = queryWatermarks(rk, topic.name, ids, timeoutMs);
+            QMap<int32_t, int64_t> offsets;
+            for (qsizetype i = 0; i < ids.size(); ++i) {
+                if (marks[i].error != RD_KAFKA_RESP_ERR_NO_ERROR)
+                    throw failure(marks[i].error,
+                                  QStringLiteral("looking up offsets for ") + when + QStringLiteral(" on ") + topic.name
+                                      + QLatin1Char('/') + QString::number(ids[i]));
+                offsets.insert(ids[i], marks[i].low);
+            }
+            return offsets;
+        }
         OwnedPartitionList list(rd_kafka_topic_partition_list_new(static_cast<int>(topic.partitions.size())));
         if (!list)
             throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));

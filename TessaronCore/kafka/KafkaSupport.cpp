@@ -20,11 +20,24 @@ void logToCategory(const rd_kafka_t* rk, int level, const char* facility, const 
 
 void errorToCategory(rd_kafka_t* rk, int code, const char* reason, void*)
 {
+    if (code == RD_KAFKA_RESP_ERR__ALL_BROKERS_DOWN) {
+        if (std::atomic<bool>* flag = allBrokersDownFlag(rk))
+            flag->store(true);
+    }
     // Failures reach callers through the operations; this only keeps them off standard error.
     qCDebug(lcLibrary, "%s error %d: %s", rd_kafka_name(rk), code, reason);
 }
 
 } // namespace
+
+std::atomic<bool>* allBrokersDownFlag(rd_kafka_t* rk)
+{
+    // Only the reader's consumer handle carries the flag as its opaque; the writer's opaque is
+    // its own state, and other consumer handles have none.
+    if (!rk || rd_kafka_type(rk) != RD_KAFKA_CONSUMER)
+        return nullptr;
+    return static_cast<std::atomic<bool>*>(rd_kafka_opaque(rk));
+}
 
 QString libraryText(int32_t code)
 {

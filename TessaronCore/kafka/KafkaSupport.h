@@ -12,6 +12,7 @@
 
 #include <librdkafka/rdkafka.h>
 
+#include <atomic>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -66,7 +67,13 @@ rd_kafka_t* createHandle(rd_kafka_type_t type, const KafkaPairs& pairs,
 // operation keeps it alive; only the release job posted by the owner destroys it.
 struct SharedHandle {
     rd_kafka_t* raw = nullptr;
+    // Set when the library reports every broker down (served by a poll of the handle); cleared
+    // when a lookup succeeds. Handed to the library as the handle's opaque.
+    std::atomic<bool> allBrokersDown{false};
 };
+
+// The reader handle's "every broker is down" flag, or nothing for other handles.
+std::atomic<bool>* allBrokersDownFlag(rd_kafka_t* rk);
 
 // Serves the handle's event queue once after a job, so that errors and logs raised while the
 // brokers are down do not pile up.

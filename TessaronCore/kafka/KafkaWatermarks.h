@@ -18,6 +18,8 @@ struct Watermarks {
 // Asked as the offsets of the logical times "earliest" and "latest", one request per leader:
 // the library's watermark query keeps retrying past its time-out while the leader is down,
 // which would hold the client's queue until the broker returns; this lookup honours it.
+// When the lookup of several partitions fails because every broker is down, it throws the lost
+// connection at once instead of asking each partition again.
 QList<Watermarks> queryWatermarks(rd_kafka_t* rk, const QString& topic, const QList<int32_t>& partitions,
                                   int32_t timeoutMs);
 

@@ -1,6 +1,7 @@
 #include "TessaronCore/model/ConsumerGroupDetail.h"
 
 #include "TessaronCore/model/Saturating.h"
+#include "TessaronCore/model/TextRules.h"
 
 #include <algorithm>
 
@@ -13,7 +14,8 @@ QStringList ConsumerGroupDetail::topics() const
         if (!names.contains(p.topic))
             names.append(p.topic);
     }
-    std::sort(names.begin(), names.end());
+    std::stable_sort(names.begin(), names.end(),
+                     [](const QString& a, const QString& b) { return TextRules::precedes(a, b); });
     return names;
 }
 

@@ -39,19 +39,16 @@ const SecretSchema* schema()
     return &s;
 }
 
-// A keyring that never answers (a stuck daemon, an unlock prompt nobody can see) must not hang
-// the caller: the call is cancelled after this long.
-constexpr std::chrono::seconds kCallLimit{5};
-
-// Cancels a GCancellable from a helper thread unless the call finished first.
+// A keyring that never answers (a stuck daemon, an unlock prompt nobody answers) must not hang
+// the caller: the call is cancelled after the keychain's call limit.
 class CallDeadline {
 public:
-    CallDeadline()
+    explicit CallDeadline(std::chrono::milliseconds limit)
         : m_cancellable(g_cancellable_new())
     {
-        m_thread = std::thread([this]() {
+        m_thread = std::thread([this, limit]() {
             std::unique_lock lock(m_mutex);
-            if (!m_wake.wait_for(lock, kCallLimit, [this] { return m_done; }))
+            if (!m_wake.wait_for(lock, limit, [this] { return m_done; }))
                 g_cancellable_cancel(m_cancellable);
         });
     }
@@ -78,9 +75,9 @@ private:
     std::thread m_thread;
 };
 
-void clear(const QByteArray& service, const QByteArray& account)
+void clear(const QByteArray& service, const QByteArray& account, std::chrono::milliseconds limit)
 {
-    CallDeadline deadline;
+    CallDeadline deadline(limit);
     GError* error = nullptr;
     secret_password_clear_sync(schema(), deadline.cancellable(), &error, "service", service.constData(), "account",
                                account.constData(), nullptr);
@@ -94,14 +91,14 @@ bool Keychain::set(const QString& value, const QString& account) const
     const QByteArray service = m_service.toUtf8();
     const QByteArray acc = account.toUtf8();
     if (value.isEmpty()) {
-        clear(service, acc);
+        clear(service, acc, m_callLimit);
         return false;
     }
     const QByteArray label = (m_service + QStringLiteral(" / ") + account).toUtf8();
     const QByteArray secret = value.toUtf8();
     // Stored with its length: a text holding U+0000 would otherwise be cut short and still report success.
     SecretValue* data = secret_value_new(secret.constData(), gssize(secret.size()), "text/plain");
-    CallDeadline deadline;
+    CallDeadline deadline(m_callLimit);
     GError* error = nullptr;
     // Storing under the same attributes replaces the existing item in one step.
     const gboolean stored = secret_password_store_binary_sync(schema(), SECRET_COLLECTION_DEFAULT, label.constData(),
@@ -116,7 +113,7 @@ std::optional<QString> Keychain::get(const QString& account) const
 {
     const QByteArray service = m_service.toUtf8();
     const QByteArray acc = account.toUtf8();
-    CallDeadline deadline;
+    CallDeadline deadline(m_callLimit);
     GError* error = nullptr;
     SecretValue* value = secret_password_lookup_binary_sync(schema(), deadline.cancellable(), &error, "service",
                                                             service.constData(), "account", acc.constData(), nullptr);
@@ -135,6 +132,6 @@ std::optional<QString> Keychain::get(const QString& account) const
     return text;
 }
 
-void Keychain::remove(const QString& account) const { clear(m_service.toUtf8(), account.toUtf8()); }
+void Keychain::remove(const QString& account) const { clear(m_service.toUtf8(), account.toUtf8(), m_callLimit); }
 
 } // namespace tessaron

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QUuid>
 
+#include <chrono>
 #include <optional>
 
 namespace tessaron {
@@ -10,17 +11,20 @@ namespace tessaron {
 // One text secret per account under one service name, kept in the desktop keyring through the
 // Secret Service (libsecret). Items carry exactly two attributes, "service" and "account".
 //
-// Synchronous: each call is one bounded round trip to the keyring on the calling thread (the main
-// thread in the application; any thread works). Without a Secret Service every read gives nothing
-// and every write reports false, quickly; a call that gets no answer is abandoned after a few
-// seconds rather than hanging. Nothing throws.
+// Synchronous: each call is one bounded round trip to the keyring on the calling thread. The
+// application makes these calls on a worker queue, never on the main thread, since a locked
+// keyring's unlock prompt takes as long as the user needs. Without a Secret Service every read
+// gives nothing and every write reports false, quickly; a call that gets no answer is abandoned
+// after `callLimit` rather than hanging. Nothing throws.
 class Keychain {
 public:
-    explicit Keychain(QString service)
+    explicit Keychain(QString service, std::chrono::milliseconds callLimit = std::chrono::seconds(5))
         : m_service(std::move(service))
+        , m_callLimit(callLimit)
     { }
 
     const QString& service() const { return m_service; }
+    std::chrono::milliseconds callLimit() const { return m_callLimit; }
 
     // Stores `value`, replacing any secret of this account in one step, so a failed store keeps the
     // old one. An empty value removes the secret and reports false.
@@ -40,6 +44,7 @@ public:
 
 private:
     QString m_service;
+    std::chrono::milliseconds m_callLimit;
 };
 
 } // namespace tessaron

@@ -6,6 +6,7 @@
 
 #include <QCoroTask>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -142,6 +143,19 @@ private slots:
         const AIError error = runExpectingError(provider(limits), "hello");
         QCOMPARE(error.kind(), AIError::timedOut);
         QVERIFY(error.errorDescription().contains("1 seconds"));
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString child = QString::fromUtf8(file.readAll()).trimmed();
+        QTRY_VERIFY(processGone(child));
+    }
+
+    void backgroundChildrenEndWithTheRun()
+    {
+        // The tool answers and exits, leaving a child of its own behind: the child ends with the run.
+        const QString pidFile = m_scratch.filePath("left.pid");
+        faketools::install("claude",
+                           QString("sleep 60 >/dev/null 2>&1 &\necho $! > '%1'\necho done\n").arg(pidFile).toUtf8());
+        QCOMPARE(QCoro::waitFor(provider().run("hello")).trimmed(), QString("done"));
         QFile file(pidFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString child = QString::fromUtf8(file.readAll()).trimmed();

@@ -309,13 +309,13 @@ private slots:
         BrokerFormModel form(fresh, true, Secrets().lookup());
         // A folder where the file should be: the write fails whoever runs the test.
         QVERIFY(QDir().mkpath(path));
-        QVERIFY(!form.save(app));
+        QVERIFY(!QCoro::waitFor(form.save(&app)));
         QVERIFY(form.refusal());
         QVERIFY(form.refusal()->contains("brokers.json"));
         QVERIFY(app.editing());            // still open
         QCOMPARE(app.brokers().size(), 1); // only the default broker
         QVERIFY(QDir(path).removeRecursively());
-        QVERIFY(form.save(app));
+        QVERIFY(QCoro::waitFor(form.save(&app)));
         QVERIFY(!form.refusal());
         QVERIFY(!app.editing());
         QCOMPARE(app.brokers().last().name, QString("fresh"));

@@ -151,7 +151,7 @@ private slots:
         Broker sasl = app.brokers().first();
         sasl.security = BrokerSecurity::saslPlaintext;
         sasl.username = "svc";
-        QVERIFY(!app.save(sasl, keyring ? std::optional<QString>("pw") : std::nullopt));
+        QVERIFY(!QCoro::waitFor(app.save(sasl, keyring ? std::optional<QString>("pw") : std::nullopt)));
         auto sheet = present(app, sasl);
         type(sheet->nameField(), "typed name");
 
@@ -247,7 +247,7 @@ private slots:
         QVERIFY(!keyring.get(account));
 
         // A broker that no longer uses a client certificate loses it.
-        QVERIFY(!app.save(tls, std::nullopt, QString("again")));
+        QVERIFY(!QCoro::waitFor(app.save(tls, std::nullopt, QString("again"))));
         QCOMPARE(keyring.get(account), std::optional<QString>("again"));
         sheet = present(app, tls);
         QTest::mouseClick(sheet->securityButtons()[0], Qt::LeftButton);

@@ -86,12 +86,12 @@ private slots:
     {
         AppState state(m_clients);
         Broker a = kafkaBroker("a"), b = kafkaBroker("b");
-        QVERIFY(!state.save(a, std::nullopt));
-        QVERIFY(!state.save(b, std::nullopt));
+        QVERIFY(!settle(state.save(a, std::nullopt)));
+        QVERIFY(!settle(state.save(b, std::nullopt)));
         a.name = "a2";
         state.setEditing(a);
         QSignalSpy brokersChanged(&state, &AppState::brokersChanged);
-        QVERIFY(!state.save(a, std::nullopt));
+        QVERIFY(!settle(state.save(a, std::nullopt)));
         QCOMPARE(brokersChanged.count(), 1);
         QVERIFY(!state.editing());
         QCOMPARE(names(state.brokers()), (QStringList{"Local", "a2", "b"}));
@@ -105,7 +105,7 @@ private slots:
         QFile::remove(brokersPath());
         QVERIFY(QDir().mkpath(brokersPath()));
         state.setEditing(b);
-        const std::optional<QString> failure = state.save(kafkaBroker("c"), std::nullopt);
+        const std::optional<QString> failure = settle(state.save(kafkaBroker("c"), std::nullopt));
         QVERIFY(failure);
         QVERIFY(failure->contains("brokers.json"));
         QCOMPARE(names(state.brokers()), (QStringList{"Local", "a2", "b"}));
@@ -124,6 +124,8 @@ private slots:
         QTRY_VERIFY(m_clients->kafka->calls.contains("topics")); // the connect started
         state.open(b);
         state.open(c);
+        // Each connects once its secrets are read off the main thread.
+        QTRY_VERIFY(!state.sessions()[1]->isConnecting() && !state.sessions()[2]->isConnecting());
         m_clients->kafka->calls.clear();
         state.setShowingPicker(true);
         state.open(a);
@@ -193,46 +195,111 @@ private slots:
         Broker sasl = saslBroker("sasl");
         const QString account = sasl.id.toString(QUuid::WithoutBraces).toUpper();
         QCOMPARE(AppState::passwordAccount(sasl.id), account);
-        QVERIFY(!state.save(sasl, QString("s3cret")));
+        QVERIFY(!settle(state.save(sasl, QString("s3cret"))));
         QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
-        QVERIFY(!state.save(sasl, std::nullopt)); // the form did not change it
+        QVERIFY(!settle(state.save(sasl, std::nullopt))); // the form did not change it
         QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
 
         state.open(sasl);
-        QCOMPARE(m_clients->lastPassword, std::optional<QString>("s3cret"));
+        QTRY_COMPARE(m_clients->lastPassword, std::optional<QString>("s3cret"));
         state.close(sasl.id);
 
-        QVERIFY(!state.save(sasl, QString("")));
+        QVERIFY(!settle(state.save(sasl, QString(""))));
         QVERIFY(!keyring.get(account));
-        QVERIFY(!state.save(sasl, QString("again")));
+        QVERIFY(!settle(state.save(sasl, QString("again"))));
         sasl.security = BrokerSecurity::plaintext;
-        QVERIFY(!state.save(sasl, QString("ignored")));
+        QVERIFY(!settle(state.save(sasl, QString("ignored"))));
         QVERIFY(!keyring.get(account));
 
         // The registry password needs an address and a user name.
         sasl.schemaRegistryURL = "   ";
         sasl.schemaRegistryUsername = "reg";
         keyring.set("stored", account + ".registry");
-        QVERIFY(!state.registryPassword(sasl));
+        QVERIFY(!settle(state.registryPassword(sasl)));
         sasl.schemaRegistryURL = "http://registry:8081";
-        QCOMPARE(state.registryPassword(sasl), std::optional<QString>("stored"));
-        state.setRegistryPassword(std::nullopt, sasl);
+        QCOMPARE(settle(state.registryPassword(sasl)), std::optional<QString>("stored"));
+        QCoro::waitFor(state.setRegistryPassword(std::nullopt, sasl));
         QCOMPARE(keyring.get(account + ".registry"), std::optional<QString>("stored"));
-        state.setRegistryPassword(QString("new"), sasl);
-        QCOMPARE(state.registryPassword(sasl), std::optional<QString>("new"));
+        QCoro::waitFor(state.setRegistryPassword(QString("new"), sasl));
+        QCOMPARE(settle(state.registryPassword(sasl)), std::optional<QString>("new"));
         sasl.schemaRegistryUsername = "";
-        QVERIFY(!state.registryPassword(sasl));
+        QVERIFY(!settle(state.registryPassword(sasl)));
 
         // Forgetting a broker closes its tab first and deletes all three secrets.
         sasl.security = BrokerSecurity::saslSSL;
-        QVERIFY(!state.save(sasl, QString("pw")));
+        QVERIFY(!settle(state.save(sasl, QString("pw"))));
         keyring.set("key pass", account + ".clientkey");
         state.open(sasl);
         state.remove(sasl);
         QVERIFY(state.sessions().isEmpty());
-        QVERIFY(!keyring.get(account));
+        QTRY_VERIFY(!keyring.get(account));
         QVERIFY(!keyring.get(account + ".clientkey"));
         QVERIFY(!keyring.get(account + ".registry"));
+        QCOMPARE(names(AppState(m_clients).brokers()), QStringList{"Local"});
+    }
+
+    void keyringWorkNeverHoldsTheWindow()
+    {
+        REQUIRE_KEYRING();
+        AppState state(m_clients);
+        const Broker sasl = saslBroker("sasl");
+        // The keyring answers on its own queue: the call returns before the password is stored,
+        // and the window's event loop runs meanwhile.
+        auto saving = state.save(sasl, QString("s3cret"));
+        QVERIFY(!saving.isReady());
+        QCOMPARE(names(state.brokers()).last(), QString("sasl")); // on file already
+        QVERIFY(!settle(std::move(saving)));
+
+        state.open(sasl);
+        BrokerSession* session = state.sessions().last();
+        QVERIFY(session->isConnecting());
+        QVERIFY(!m_clients->lastPassword);
+        QTRY_COMPARE(m_clients->lastPassword, std::optional<QString>("s3cret"));
+        QTRY_VERIFY(!session->isConnecting());
+
+        // Closed before the keyring answered: the session never connects.
+        state.close(sasl.id);
+        m_clients->kafka->calls.clear();
+        state.open(sasl);
+        state.close(sasl.id);
+        QTest::qWait(200);
+        QVERIFY(!m_clients->kafka->calls.contains("topics"));
+        QCOMPARE(AppState::keyringCallLimit, std::chrono::milliseconds(std::chrono::minutes(5)));
+    }
+
+    void aRefusedWriteForgetsNothing()
+    {
+        REQUIRE_KEYRING();
+        Keychain keyring(AppState::keychainService);
+        AppState state(m_clients);
+        const Broker sasl = saslBroker("sasl");
+        const QString account = AppState::passwordAccount(sasl.id);
+        QVERIFY(!settle(state.save(sasl, QString("s3cret"))));
+        state.open(sasl);
+        QTRY_VERIFY(!state.sessions().last()->isConnecting());
+
+        // The data folder refuses the write: the broker stays listed, open and with its password,
+        // as it would be after a restart.
+        QFile::remove(brokersPath());
+        QVERIFY(QDir().mkpath(brokersPath()));
+        const std::optional<QString> removal = state.remove(sasl);
+        QVERIFY(removal);
+        QVERIFY(removal->contains("brokers.json"));
+        QCOMPARE(names(state.brokers()), (QStringList{"Local", "sasl"}));
+        QCOMPARE(state.sessions().size(), 1);
+        QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
+
+        QSignalSpy changed(&state, &AppState::brokersChanged);
+        QVERIFY(state.toggleFavorite(sasl.id));
+        QVERIFY(!state.brokers().last().isFavorite);
+
+        // Writable again: both go through.
+        QVERIFY(QDir(brokersPath()).removeRecursively());
+        QVERIFY(!state.toggleFavorite(sasl.id));
+        QVERIFY(state.brokers().last().isFavorite);
+        QVERIFY(!state.remove(sasl));
+        QVERIFY(state.sessions().isEmpty());
+        QTRY_VERIFY(!keyring.get(account)); // deleted on the keyring's queue
         QCOMPARE(names(AppState(m_clients).brokers()), QStringList{"Local"});
     }
 
@@ -251,7 +318,7 @@ private slots:
         }
         AppState state(m_clients);
         const Broker sasl = saslBroker("sasl");
-        const std::optional<QString> failure = state.save(sasl, QString("s3cret"));
+        const std::optional<QString> failure = settle(state.save(sasl, QString("s3cret")));
         QVERIFY(failure);
         QVERIFY(failure->contains("keyring"));
         QCOMPARE(names(state.brokers()).last(), QString("sasl")); // on file all the same

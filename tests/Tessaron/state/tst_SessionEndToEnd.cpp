@@ -7,6 +7,7 @@
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/prefs/Prefs.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -120,6 +121,37 @@ private slots:
         QVERIFY(session.unobservable().contains(Unobservable{"1 Avro message", "the registry has no schema 9"}));
     }
 
+    void anUnreachableRegistryIsAskedOncePerRead()
+    {
+        RegistryPeer registry;
+        for (const QByteArray id : {"1", "2", "3"})
+            registry.answer("/schemas/ids/" + id, {200, {}, false, true}); // not HTTP: a transport failure
+        testing::MockKafkaCluster cluster(1);
+        cluster.createTopic("payments", 1);
+        for (const char* hex : {"00000000012a", "00000000022a", "00000000032a"})
+            cluster.produce(
+                "payments", 0,
+                {.key = std::nullopt, .payload = QByteArray::fromHex(hex), .headers = {}, .timestampMs = 0});
+        Broker broker = cluster.broker();
+        broker.schemaRegistryURL = "http://" + registry.address();
+        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
+        QCoro::waitFor(session.connectBroker());
+        session.setSelectedTopic(QString("payments"));
+        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        QCOMPARE(session.messages().size(), 3);
+        // Only the first schema was asked for (Qt itself may try a dropped request again).
+        const int asked = registry.count("/schemas/ids/1");
+        QVERIFY(asked >= 1);
+        QCOMPARE(registry.requests.size(), asked);
+        for (const Message& m : session.messages())
+            QCOMPARE(m.decodeFailure(), session.messages().first().decodeFailure());
+        QCOMPARE(session.unobservable().last().subject, QString("3 Avro messages"));
+        // The next read asks again.
+        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        QVERIFY(registry.count("/schemas/ids/1") > asked);
+        QCOMPARE(registry.requests.size(), registry.count("/schemas/ids/1"));
+    }
+
     void kafkaLostConnection()
     {
         testing::MockKafkaCluster cluster(1);
@@ -133,6 +165,26 @@ private slots:
                  qPrintable(session.unobservable().isEmpty() ? QString() : session.unobservable().last().reason));
         // The topics listed before are kept.
         QCOMPARE(session.topics().size(), 1);
+    }
+
+    void kafkaReadStopsAtTheFirstLostConnection()
+    {
+        testing::MockKafkaCluster cluster(1);
+        cluster.createTopic("wide", 8);
+        for (int p = 0; p < 8; ++p)
+            cluster.produceMany("wide", p, 2);
+        BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
+        QCoro::waitFor(session.connectBroker());
+        session.setSelectedTopic(QString("wide"));
+        cluster.setAllBrokersDown();
+        // One page time-out at most, not one per partition, and the banner goes up.
+        QElapsedTimer clock;
+        clock.start();
+        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 100, false));
+        QVERIFY2(clock.elapsed() < 2 * BrokerSession::pageTimeoutMs, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(session.lostConnection());
+        QVERIFY(session.messages().isEmpty());
+        QVERIFY(!session.reachedEnd());
     }
 
     void rabbitAgainstTheRealNode()

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
 
 // A Schema Registry stand-in for the tests: a loopback HTTP/1.1 server that answers each path
 // as it has been told, counts the requests and remembers their headers.
@@ -15,6 +18,8 @@ public:
         QByteArray body;
         bool silent = false;  // accept the request and never answer
         bool notHTTP = false; // answer bytes that are not HTTP
+        int trickleMs = 0;    // send the answer one byte every this many milliseconds
+        QByteArray location;  // a Location header (for redirects)
     };
     struct Request {
         QByteArray path;
@@ -65,16 +70,32 @@ private:
             return;
         if (answer.notHTTP) {
             socket->write("SSH-2.0-nothing-to-see\r\n");
-        } else {
-            socket->write("HTTP/1.1 " + QByteArray::number(answer.status)
-                          + " Whatever\r\n"
-                            "Content-Type: application/vnd.schemaregistry.v1+json\r\n"
-                            "Content-Length: "
-                          + QByteArray::number(answer.body.size())
-                          + "\r\n"
-                            "Connection: close\r\n\r\n"
-                          + answer.body);
+            socket->disconnectFromHost();
+            return;
         }
+        const QByteArray bytes = "HTTP/1.1 " + QByteArray::number(answer.status)
+            + " Whatever\r\n"
+              "Content-Type: application/vnd.schemaregistry.v1+json\r\n"
+            + (answer.location.isEmpty() ? QByteArray() : "Location: " + answer.location + "\r\n")
+            + "Content-Length: " + QByteArray::number(answer.body.size())
+            + "\r\n"
+              "Connection: close\r\n\r\n"
+            + answer.body;
+        if (answer.trickleMs > 0) {
+            auto* timer = new QTimer(socket);
+            auto sent = std::make_shared<qsizetype>(0);
+            connect(timer, &QTimer::timeout, socket, [socket, timer, sent, bytes] {
+                if (*sent >= bytes.size()) {
+                    timer->stop();
+                    socket->disconnectFromHost();
+                    return;
+                }
+                socket->write(bytes.mid((*sent)++, 1));
+            });
+            timer->start(answer.trickleMs);
+            return;
+        }
+        socket->write(bytes);
         socket->disconnectFromHost();
     }
 

@@ -6,6 +6,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QElapsedTimer>
 #include <QTest>
 
 using namespace tessaron;
@@ -225,8 +226,15 @@ private slots:
         auto client = SchemaRegistryClient::create(peer.address(), {}, {}, 300);
         QCOMPARE(failureMessage(decode(*client, framed(5, "\x02"))),
                  QStringLiteral("the registry did not answer: The request timed out."));
+        // Within one read an unreachable registry is asked once: the other schemas share its failure.
+        QCOMPARE(failureMessage(decode(*client, framed(7, "\x02"))),
+                 QStringLiteral("the registry did not answer: The request timed out."));
+        QCOMPARE(peer.count("/schemas/ids/7"), 0);
+        // The next read asks again.
+        client->forgetOutage();
         decode(*client, framed(5, "\x02"));
         QCOMPARE(peer.count("/schemas/ids/5"), 2);
+        client->forgetOutage();
 
         auto notHTTP = decode(*client, framed(6, "\x02"));
         QVERIFY(std::holds_alternative<Failure>(notHTTP));
@@ -242,6 +250,38 @@ private slots:
         QVERIFY(std::holds_alternative<Failure>(result));
         QCOMPARE(std::get<Failure>(result).kind(), Failure::Kind::Unreachable);
         QVERIFY(failureMessage(result).startsWith(QStringLiteral("the registry did not answer: ")));
+    }
+
+    void aTricklingRegistryIsBoundedInTotal()
+    {
+        // A byte every 100 ms never lets the silence time-out fire; the whole request is bounded.
+        RegistryPeer peer;
+        peer.answer("/schemas/ids/1", {200, registryAnswer("\"int\""), false, false, 100});
+        auto client = SchemaRegistryClient::create(peer.address(), {}, {}, 600);
+        QElapsedTimer clock;
+        clock.start();
+        const auto result = decode(*client, framed(1, "\x02"));
+        QVERIFY(std::holds_alternative<Failure>(result));
+        QCOMPARE(std::get<Failure>(result).kind(), Failure::Kind::Unreachable);
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void redirectsStayWithinTheOrigin()
+    {
+        // Another port is another origin: the credentials must not follow.
+        RegistryPeer elsewhere;
+        elsewhere.answer("/schemas/ids/1", {200, registryAnswer("\"int\"")});
+        RegistryPeer peer;
+        peer.answer("/schemas/ids/1",
+                    {307, {}, false, false, 0, "http://" + elsewhere.address().toUtf8() + "/schemas/ids/1"});
+        peer.answer("/schemas/ids/2", {307, {}, false, false, 0, "/moved/2"});
+        peer.answer("/moved/2", {200, registryAnswer("\"int\"")});
+        auto client = SchemaRegistryClient::create(peer.address(), "reader", QStringLiteral("secret"), 5000);
+        QVERIFY(std::holds_alternative<Failure>(decode(*client, framed(1, "\x02"))));
+        QVERIFY(elsewhere.requests.isEmpty());
+        // Within the same origin a redirect is followed.
+        const auto moved = decode(*client, framed(2, "\x02"));
+        QVERIFY2(std::holds_alternative<Message::Decoded>(moved), qPrintable(failureMessage(moved)));
     }
 
     void releasingTheClientEndsItsRequests()

@@ -136,14 +136,15 @@ private slots:
         // More than the partition holds starts at the low watermark.
         QCOMPARE(syncWait(client->read("orders", 0, Position::atTail(100), 100, 5000)).size(), 10);
 
+        // The beginning and the end are resolved to absolute offsets (the watermarks) before reading.
         KafkaClient::Page end = syncWait(client->page("orders", 0, Position::atEnd(), 100, 5000));
         QVERIFY(end.messages.isEmpty());
-        QCOMPARE(end.next, (QMap<int32_t, int64_t>{{0, -1}}));
+        QCOMPARE(end.next, (QMap<int32_t, int64_t>{{0, 10}}));
 
         KafkaClient::Page empty = syncWait(client->page("orders", 1, Position::atBeginning(), 100, 5000));
         QVERIFY(empty.messages.isEmpty());
         QVERIFY(empty.reachedEnd);
-        QCOMPARE(empty.next, (QMap<int32_t, int64_t>{{1, -2}}));
+        QCOMPARE(empty.next, (QMap<int32_t, int64_t>{{1, 0}}));
 
         KafkaClient::Page tailOfEmpty = syncWait(client->page("orders", 1, Position::atTail(100), 100, 5000));
         QVERIFY(tailOfEmpty.messages.isEmpty());
@@ -281,14 +282,64 @@ private slots:
         QVERIFY2(lag.isTimeout(), qPrintable(QString::number(lag.code()) + " " + lag.message()));
         QVERIFY2(lag.message().startsWith("reading committed offsets for billing: "), qPrintable(lag.message()));
 
-        // A consume that waits out its time-out ends the page without failing it.
-        const KafkaClient::Page page = syncWait(client->page("t", 0, Position::atOffset(0), 10, 500));
-        QVERIFY(page.messages.isEmpty());
-        QVERIFY(!page.reachedEnd);
-        QCOMPARE(page.next, (QMap<int32_t, int64_t>{{0, 0}}));
+        // A page from an offset is a lost connection too, not an empty page after its time-out.
+        const KafkaError page = failureOf(client->page("t", 0, Position::atOffset(0), 10, 500));
+        QVERIFY2(page.isTimeout(), qPrintable(QString::number(page.code()) + " " + page.message()));
 
         cluster->setAllBrokersUp();
-        QTRY_VERIFY_WITH_TIMEOUT(syncWait(client->read("t", 0, Position::atBeginning(), 10, 2000)).size() == 2, 20000);
+        // Reads fail as lost connections until the library has reconnected.
+        auto readAll = [&]() -> qsizetype {
+            try {
+                return syncWait(client->read("t", 0, Position::atBeginning(), 10, 2000)).size();
+            } catch (const KafkaError&) {
+                return -1;
+            }
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(readAll() == 2, 20000);
+    }
+
+    void readsStartWithinWhatThePartitionStillHolds()
+    {
+        // The mock keeps about 5 MB per partition: older messages fall off and the low
+        // watermark moves up, as retention would.
+        cluster->createTopic("kept", 1);
+        const QByteArray big(900 * 1024, 'x');
+        for (int i = 0; i < 10; ++i)
+            cluster->produce("kept", 0, MockKafkaCluster::Record{std::nullopt, big + QByteArray::number(i), {}, 0});
+        const Topic topic = syncWait(client->watermarks(syncWait(client->topics(5000)).constFirst(), 5000));
+        const int64_t low = topic.partitions[0].low;
+        QVERIFY2(low > 0, "the mock kept every message: nothing to test");
+        QCOMPARE(topic.partitions[0].high, 10);
+
+        // Below the oldest retained offset: start there, never at the end.
+        const KafkaClient::Page below = syncWait(client->page("kept", 0, Position::atOffset(0), 100, 5000));
+        QCOMPARE(below.messages.size(), 10 - low);
+        QCOMPARE(below.messages.first().offset(), low);
+        QVERIFY(below.reachedEnd);
+
+        // "The beginning" starts at the low watermark itself.
+        const KafkaClient::Page beginning = syncWait(client->page("kept", 0, Position::atBeginning(), 1, 5000));
+        QCOMPARE(beginning.messages.first().offset(), low);
+
+        // A moment before 1970 reads from the beginning, in a page and in the lookup.
+        const QDateTime before(QDate(1969, 12, 31), QTime(23, 59, 59, 999), QTimeZone::utc());
+        const KafkaClient::Page old = syncWait(client->page("kept", 0, Position::atTime(before), 100, 5000));
+        QCOMPARE(old.messages.size(), 10 - low);
+        QCOMPARE(syncWait(client->offsets(before, topic, 5000)), (QMap<int32_t, int64_t>{{0, low}}));
+    }
+
+    void watermarksOfAClusterThatIsDownFailAtOnce()
+    {
+        client = std::make_unique<KafkaClient>(cluster->broker(), std::nullopt, std::nullopt, 1000);
+        cluster->createTopic("wide", 6);
+        const Topic topic = syncWait(client->topics(5000)).constFirst();
+        cluster->setAllBrokersDown();
+        QElapsedTimer clock;
+        clock.start();
+        const KafkaError error = failureOf(client->watermarks(topic, 1000));
+        QVERIFY2(error.isTimeout(), qPrintable(QString::number(error.code()) + " " + error.message()));
+        // One time-out for the whole topic, not one more for each partition.
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     }
 
     void anUnreachablePartitionCarriesItsWatermarkFailure()

@@ -3,6 +3,7 @@
 #include "SyncWait.h"
 
 #include "TessaronCore/kafka/KafkaClient.h"
+#include "TessaronCore/model/TextRules.h"
 #include "TessaronCore/kafka/KafkaWriter.h"
 
 #include <QTest>
@@ -158,7 +159,8 @@ private slots:
         for (const ConsumerGroup& g : groups)
             ids << g.id;
         QStringList sorted = ids;
-        sorted.sort();
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const QString& a, const QString& b) { return TextRules::precedes(a, b); });
         QCOMPARE(ids, sorted);
         const auto ours =
             std::find_if(groups.begin(), groups.end(), [&](const ConsumerGroup& g) { return g.id == group; });

@@ -125,6 +125,17 @@ private slots:
                                        {QStringLiteral("a"), 0, 0, 1, {}},
                                        {QStringLiteral("b"), 1, 0, 1, {}}}};
         QCOMPARE(unordered.topics(), QStringList({"a", "b"}));
+
+        // Plain code-point order like every other name: U+FF01 before U+1F600, although UTF-16
+        // puts the surrogate pair of U+1F600 first.
+        const QString fullwidth = QStringLiteral("\uFF01"), emoji = QString::fromUcs4(U"\U0001F600");
+        ConsumerGroupDetail wide{QStringLiteral("g"),
+                                 QStringLiteral("Stable"),
+                                 {},
+                                 {},
+                                 {},
+                                 {{emoji, 0, 0, 1, {}}, {fullwidth, 0, 0, 1, {}}}};
+        QCOMPARE(wide.topics(), QStringList({fullwidth, emoji}));
         const auto onB = unordered.positionsOn(QStringLiteral("b"));
         QCOMPARE(onB[0].partition, 1);
         QCOMPARE(onB[1].partition, 2);
