@@ -1,7 +1,9 @@
 #include "VelkinInfra/process/ChildProcess.h"
 
 #include <QCoroProcess>
-#include <QCoroSignal>
+#include <QCoroFuture>
+#include <QFuture>
+#include <QPromise>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -57,11 +59,19 @@ QCoro::Task<ChildProcess::Result> ChildProcess::run(Request request)
     QObject::connect(raw, &QProcess::readyReadStandardError, raw,
                      [raw, &result, cap] { drain(raw, QProcess::StandardError, result.standardError, cap); });
 
-    // Awaiting QProcess's own signals rather than qCoro's start(), which waits out its whole time-out
-    // when the program cannot be started at all.
+    // Waits for the start through a promise rather than qCoro's start(), which waits out its whole
+    // time-out when the program cannot be started at all.
+    auto settled = std::make_shared<QPromise<void>>();
+    settled->start();
+    QObject::connect(raw, &QProcess::stateChanged, raw, [settled](QProcess::ProcessState state) {
+        if (state != QProcess::Starting && !settled->future().isFinished())
+            settled->finish();
+    });
     raw->start(QIODevice::ReadOnly);
-    while (raw->state() == QProcess::Starting)
-        co_await qCoro(raw, &QProcess::stateChanged);
+    if (raw->state() == QProcess::Starting) {
+        QFuture<void> starting = settled->future();
+        co_await starting;
+    }
     if (raw->state() == QProcess::NotRunning && raw->error() == QProcess::FailedToStart) {
         result.launchError = raw->errorString();
         raw->disconnect();

@@ -234,6 +234,7 @@ private slots:
         // Blank keeps it; opening the broker hands it to the connection.
         sheet = present(app, tls);
         QTest::mouseClick(sheet->saveButton(), Qt::LeftButton);
+        QTRY_VERIFY(!sheet->isVisible());
         QCOMPARE(keyring.get(account), std::optional<QString>("open sesame"));
         app.open(tls);
         QTRY_COMPARE(m_clients->lastClientKey, std::optional<QString>("open sesame"));
@@ -244,6 +245,7 @@ private slots:
         type(sheet->passphraseField(), "x");
         type(sheet->passphraseField(), "");
         QTest::mouseClick(sheet->saveButton(), Qt::LeftButton);
+        QTRY_VERIFY(!sheet->isVisible());
         QVERIFY(!keyring.get(account));
 
         // A broker that no longer uses a client certificate loses it.
@@ -252,6 +254,7 @@ private slots:
         sheet = present(app, tls);
         QTest::mouseClick(sheet->securityButtons()[0], Qt::LeftButton);
         QTest::mouseClick(sheet->saveButton(), Qt::LeftButton);
+        QTRY_VERIFY(!sheet->isVisible());
         QVERIFY(!keyring.get(account));
     }
 
