@@ -10,7 +10,8 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsApp()
 {
     static const L10nRow table[] = {
-        {nullptr, nullptr},
+        {"Settings…", "Ajustes…"}, {"Settings", "Ajustes"}, {"Quit Tessaron MQ", "Sair do Tessaron MQ"},
+        {"Broker", "Broker"},      {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};
 }
