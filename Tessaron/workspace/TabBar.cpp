@@ -169,6 +169,7 @@ void TabBar::rebuild()
     for (BrokerSession* session : m_app->sessions()) {
         auto* chip = new TabChip(m_app, session, this);
         m_layout->insertWidget(index++, chip, 0, Qt::AlignVCenter);
+        chip->setVisible(true);
         m_chips.append(chip);
     }
     setTabOrder(this, m_plus);
