@@ -10,6 +10,12 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsReception()
 {
     static const L10nRow table[] = {
+        {"Selected", "Selecionado"},
+        {"Virtual host", "Host virtual"},
+        {"Key passphrase", "Senha da chave"},
+        {"Schema Registry", "Registro de schemas"},
+        {"SIGNED", "ASSINADO"},
+        {"Bootstrap servers", "Servidores de bootstrap"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};
