@@ -3,6 +3,8 @@
 #include "Tessaron/app/SheetController.h"
 #include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
+#include "Tessaron/reception/BrokerFormSheet.h"
+#include "Tessaron/reception/ReceptionView.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/TabBar.h"
 #include "VelkinUI/Brand.h"
@@ -25,6 +27,7 @@ RootView::RootView(AppState* app, QAction* openAnother, QWidget* parent)
     , m_sheets(new SheetController(app, this))
 {
     setObjectName(QStringLiteral("rootView"));
+    m_sheets->brokerForm = [](AppState* app, QWidget* parent) -> QDialog* { return new BrokerFormSheet(app, parent); };
     auto* receptionLayout = new QVBoxLayout(m_receptionPage);
     receptionLayout->setContentsMargins(0, 0, 0, 0);
     receptionLayout->setSpacing(0);
@@ -61,7 +64,8 @@ void RootView::follow()
         m_stack->setCurrentWidget(m_workspacePage);
     } else {
         if (!m_reception) {
-            // The reception's view plugs in here.
+            m_reception = new ReceptionView(m_app, m_receptionPage);
+            m_receptionPage->layout()->addWidget(m_reception);
         }
         m_stack->setCurrentWidget(m_receptionPage);
     }

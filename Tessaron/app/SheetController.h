@@ -29,7 +29,7 @@ public:
     Sheet current() const { return m_current ? m_currentSheet : Sheet::none; }
     QDialog* currentDialog() const { return m_current; }
 
-    // The broker form; set by the root view.
+    // The broker form; set by the root view (tests may put another in its place).
     std::function<QDialog*(AppState*, QWidget* parent)> brokerForm;
 
 signals:
