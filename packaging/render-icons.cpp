@@ -30,7 +30,7 @@ int main(int argc, char** argv)
         QTextStream(stderr) << "could not copy the scalable icon\n";
         return 1;
     }
-    QFile(scalable + QStringLiteral("/tessaron-mq.svg")).setPermissions(QFile::ReadOwner | QFile::WriteOwner |
-                                                                          QFile::ReadGroup | QFile::ReadOther);
+    QFile(scalable + QStringLiteral("/tessaron-mq.svg"))
+        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return 0;
 }

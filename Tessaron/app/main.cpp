@@ -1,5 +1,4 @@
 #include "Tessaron/app/MainWindow.h"
-#include "Tessaron/app/RootView.h"
 #include "Tessaron/app/TessaronApplication.h"
 
 #include <QApplication>
@@ -16,12 +15,17 @@ namespace {
 // program ends.
 class FirstPaintProbe : public QObject {
 public:
-    using QObject::QObject;
+    FirstPaintProbe(QWidget* window, QObject* parent)
+        : QObject(parent)
+        , m_window(window)
+    { }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && !m_seen) {
+        // Any part of the window painting means the whole window is being painted in this pass.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Paint && !m_seen && widget && widget->window() == m_window) {
             m_seen = true;
             QTimer::singleShot(0, qApp, [] {
                 std::printf("first-paint %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
@@ -33,6 +37,7 @@ protected:
     }
 
 private:
+    QWidget* m_window;
     bool m_seen = false;
 };
 
@@ -44,7 +49,7 @@ int main(int argc, char** argv)
     tessaron::TessaronApplication::prepare(app);
     tessaron::TessaronApplication tessaron;
     if (qEnvironmentVariableIsSet("TESSARON_FIRST_PAINT_EXIT"))
-        tessaron.mainWindow()->rootView()->installEventFilter(new FirstPaintProbe(&app));
+        app.installEventFilter(new FirstPaintProbe(tessaron.mainWindow(), &app));
     tessaron.mainWindow()->show();
     return app.exec();
 }
