@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # Starts the built application in a real X server (Xvfb) on a throwaway profile, waits for its main
 # window, grabs it to a PNG and quits with Ctrl+Q. Fails on a crash, a hang or a blank grab.
-#   real_window.sh <tessaron-mq> <grab.png> [seed command...]
-# The optional seed command runs first with the profile's environment (it may write brokers).
+#   real_window.sh <tessaron-mq> <grab.png> [tessaron-demo-brokers]
+# With the demo brokers' program, the profile names the demo Kafka cluster (on loopback) first.
 set -uo pipefail
 app=$1
 grab=$2
-shift 2
+demo=${3:-}
 
 if [ -z "${TESSARON_IN_XVFB:-}" ]; then
   export TESSARON_IN_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$app" "$grab" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$app" "$grab" $demo
 fi
 
 profile=$(mktemp -d)
-trap 'rm -rf "$profile"' EXIT
+demo_pid=""
+trap '[ -n "$demo_pid" ] && kill $demo_pid 2>/dev/null && wait $demo_pid; rm -rf "$profile"' EXIT
 export HOME=$profile/home XDG_CONFIG_HOME=$profile/config XDG_DATA_HOME=$profile/data
 export XDG_CACHE_HOME=$profile/cache XDG_RUNTIME_DIR=$profile/run
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
@@ -23,8 +24,16 @@ export QT_QPA_PLATFORM=xcb TESSARON_REDUCE_MOTION=1
 
 fail() { echo "real window: $*" >&2; exit 1; }
 
-if [ $# -gt 0 ]; then
-  "$@" || fail "the seed command failed"
+if [ -n "$demo" ]; then
+  # It prints the profile folder once the brokers are seeded and the brokers file is written.
+  "$demo" --profile "$profile" >"$profile/demo.out" 2>"$profile/demo.err" &
+  demo_pid=$!
+  for _ in $(seq 300); do
+    [ -s "$profile/demo.out" ] && break
+    kill -0 $demo_pid 2>/dev/null || { cat "$profile/demo.err" >&2; demo_pid=""; fail "the demo brokers did not start"; }
+    sleep 0.1
+  done
+  [ -s "$profile/demo.out" ] || fail "the demo brokers were not seeded within 30 s"
 fi
 
 "$app" >"$profile/app.log" 2>&1 &
