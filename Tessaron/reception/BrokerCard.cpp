@@ -143,7 +143,9 @@ BrokerCard::BrokerCard(AppState* app, const Broker& broker, bool isSelected, QWi
 
     QFont sentenceFont = KitFont::font(10.5);
     sentenceFont.setItalic(true);
-    column->addWidget(reception::label(securitySentence(broker), sentenceFont, withOpacity(slate(), 0.85), this, true));
+    auto* sentence = new reception::ElidedLabel(Qt::ElideRight, sentenceFont, withOpacity(slate(), 0.85), this);
+    sentence->setText(securitySentence(broker));
+    column->addWidget(sentence);
 
     m_open = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>(), this);
     m_open->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

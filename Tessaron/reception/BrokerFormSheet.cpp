@@ -429,10 +429,7 @@ QWidget* BrokerFormSheet::buildKnock()
     m_test = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>(), card);
     connect(m_test, &QAbstractButton::clicked, this, &BrokerFormSheet::runTest);
     row->addWidget(m_test);
-    m_stampHolder = new QWidget(card);
-    auto* stampBox = new QHBoxLayout(m_stampHolder);
-    stampBox->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(m_stampHolder);
+    m_knockRow = row;
     row->addStretch(1);
     card->content()->addLayout(row);
     auto* lines = new QVBoxLayout();
@@ -627,9 +624,10 @@ void BrokerFormSheet::syncTest()
     if (m.stampStrikes() != m_shownStrikes) {
         // Every finished test slams the stamp again, even with the same answer.
         delete m_stamp;
+        // A child of the card itself, so its tilted edges are not clipped by the row.
         m_stamp = new SlamStamp(result->isAnswered() ? QStringLiteral("ANSWERED") : QStringLiteral("NO ANSWER"),
-                                result->isAnswered() ? jade() : amber(), 0, m_stampHolder);
-        m_stampHolder->layout()->addWidget(m_stamp);
+                                result->isAnswered() ? jade() : amber(), 0, m_test->parentWidget());
+        m_knockRow->insertWidget(1, m_stamp);
         m_stamp->setTrigger(m.stampStrikes());
         m_shownStrikes = m.stampStrikes();
     }

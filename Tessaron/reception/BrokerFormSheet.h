@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QHBoxLayout;
 class QLabel;
 class QMessageBox;
 class QScrollArea;
@@ -130,7 +131,7 @@ private:
     QLabel* m_registrySentence = nullptr;
     QWidget* m_registryLogin = nullptr;
     KitButton* m_test = nullptr;
-    QWidget* m_stampHolder = nullptr;
+    QHBoxLayout* m_knockRow = nullptr;
     SlamStamp* m_stamp = nullptr;
     int m_shownStrikes = 0;
     QLabel* m_testLine = nullptr;

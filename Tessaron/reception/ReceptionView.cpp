@@ -67,6 +67,7 @@ public:
         mascot->setFixedSize(128, 128);
         mascot->move(21, 21);
     }
+    QSize sizeHint() const override { return QSize(170, 170); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -128,6 +129,7 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->viewport()->setAutoFillBackground(false);
+    m_scroll->viewport()->installEventFilter(this);
     m_scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
     outer->addWidget(m_scroll);
 
@@ -142,7 +144,7 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     m_scroll->setWidget(canvas);
 
     auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(36, 30, 36, 28);
+    column->setContentsMargins(pageMargin, 30, pageMargin, 28);
     column->setSpacing(18);
 
     // Back to the workspace, while brokers are open; Escape does the same.
@@ -361,7 +363,6 @@ void ReceptionView::rebuildDocket()
             reception::label(L10n::t("Pick a broker. I'll get the leash."), KitFont::font(11), slate(), m_docket));
         box->addSpacing(18);
         m_gridHost = new QWidget(m_docket);
-        m_gridHost->installEventFilter(this);
         m_grid = new QGridLayout(m_gridHost);
         m_grid->setContentsMargins(0, 0, 0, 0);
         m_grid->setHorizontalSpacing(gridSpacing);
@@ -381,10 +382,10 @@ void ReceptionView::layoutGrid()
 {
     if (!m_grid)
         return;
-    // Before the first layout the host has no width of its own yet; the view's is close enough.
-    const int width =
-        m_gridHost->width() > 0 && m_gridHost->isVisible() ? m_gridHost->width() : std::max(0, this->width() - 72);
-    const int columns = columnCount(width);
+    // From the room the window gives, not from the grid's own width, which the columns in place
+    // would hold open.
+    const int room = std::min(m_scroll->viewport()->width(), maximumContentWidth) - 2 * pageMargin;
+    const int columns = columnCount(std::max(0, room));
     if (columns == m_columns)
         return;
     m_columns = columns;
@@ -398,11 +399,14 @@ void ReceptionView::layoutGrid()
         m_grid->addWidget(items[i], int(i / columns), int(i % columns), Qt::AlignTop);
     for (int c = 0; c < columns; ++c)
         m_grid->setColumnStretch(c, 1);
+    // Another column count is another height: the column around the docket has to hear of it.
+    m_grid->invalidate();
+    m_gridHost->updateGeometry();
 }
 
 bool ReceptionView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_gridHost && event->type() == QEvent::Resize)
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
         layoutGrid();
     return QWidget::eventFilter(watched, event);
 }

@@ -38,6 +38,7 @@ public:
     static constexpr int minimumColumnWidth = 290;
     static constexpr int gridSpacing = 14;
     static constexpr int maximumContentWidth = 1180;
+    static constexpr int pageMargin = 36;
 
     explicit ReceptionView(AppState* app, QWidget* parent = nullptr);
     ~ReceptionView() override;
