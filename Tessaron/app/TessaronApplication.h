@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Tessaron/app/MainWindow.h"
 #include "Tessaron/state/ClientFactory.h"
 
 #include <QObject>
@@ -13,7 +14,6 @@ namespace tessaron {
 
 class AppCommands;
 class AppState;
-class MainWindow;
 class WindowsService;
 
 // The application object: the one AppState, the menu commands, the windows service and the main

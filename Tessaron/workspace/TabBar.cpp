@@ -5,7 +5,6 @@
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/Brand.h"
-#include "VelkinUI/KitFont.h"
 #include "VelkinUI/Symbols.h"
 
 #include <QAction>
@@ -229,7 +228,14 @@ TabChip::TabChip(AppState* app, BrokerSession* session, QWidget* parent)
 
 QColor TabChip::statusColor() const { return m_session ? TabBar::statusColor(*m_session) : white(0.3); }
 
-QFont TabChip::nameFont() const { return KitFont::font(12, m_selected ? QFont::DemiBold : QFont::Normal); }
+// The body face of the application at 12 points.
+QFont TabChip::nameFont() const
+{
+    QFont f = font();
+    f.setPointSizeF(12.0 * 72.0 / 96.0);
+    f.setWeight(m_selected ? QFont::DemiBold : QFont::Normal);
+    return f;
+}
 
 void TabChip::setSelected(bool selected)
 {
