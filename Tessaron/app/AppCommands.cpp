@@ -37,7 +37,11 @@ AppCommands::AppCommands(AppState* app, WindowsService* windows, QObject* parent
     m_closeBroker->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
     m_refreshTopics->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     m_rereadMessages->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    for (QAction* action : {m_settings, m_quit, m_openAnother, m_closeBroker, m_refreshTopics, m_rereadMessages})
+    // Settings and Quit work from every window of the program; the broker commands act on the main
+    // window's tabs and work there only.
+    for (QAction* action : {m_settings, m_quit})
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    for (QAction* action : {m_openAnother, m_closeBroker, m_refreshTopics, m_rereadMessages})
         action->setShortcutContext(Qt::WindowShortcut);
 
     connect(m_about, &QAction::triggered, this, [this] {

@@ -24,6 +24,9 @@ void TessaronApplication::prepare(QApplication& app)
     QGuiApplication::setDesktopFileName(QStringLiteral(TESSARON_DESKTOP_FILE_NAME));
     // Closing the last window ends the process; an open settings or about window keeps it.
     QApplication::setQuitOnLastWindowClosed(true);
+    // The desktop's own file dialogs would bring light chrome into a dark program; Qt's own take
+    // the application style.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
 
     // The brand first: the style's accent comes from it.
     const QPixmap logo = ApplicationIcon::pixmap(256);

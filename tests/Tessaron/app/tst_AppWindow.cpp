@@ -218,6 +218,20 @@ private slots:
         QCOMPARE(m_app->windows()->window(WindowsService::Window::about), about);
         QCOMPARE(made, 1);
 
+        // Quit and Settings reach the program from its other windows too; the broker commands
+        // belong to the main window.
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        about->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(about));
+        QSignalSpy settingsAsked(commands().settings(), &QAction::triggered);
+        QSignalSpy anotherAsked(commands().openAnother(), &QAction::triggered);
+        QTest::keySequence(about, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        QTest::keySequence(about, QKeySequence(Qt::CTRL | Qt::Key_N));
+        QCOMPARE(settingsAsked.count(), 1);
+        QCOMPARE(anotherAsked.count(), 0);
+
         // Closing the main window leaves the process running while "About" is open; closing that
         // last window then ends the event loop.
         window().show();
