@@ -112,8 +112,9 @@ void AppCommands::retranslate()
     m_closeBroker->setText(L10n::t("Close this broker"));
     m_refreshTopics->setText(L10n::t("Refresh Topics"));
     m_rereadMessages->setText(L10n::t("Reread Messages"));
+    // "Broker" is the same word in both languages, as in every text that names one.
     if (m_brokerMenu)
-        m_brokerMenu->setTitle(L10n::t("Broker"));
+        m_brokerMenu->setTitle(QStringLiteral("Broker"));
 }
 
 void AppCommands::follow(BrokerSession* session)

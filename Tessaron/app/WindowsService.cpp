@@ -3,6 +3,8 @@
 #include "Tessaron/app/ViewSlots.h"
 #include "TessaronCore/l10n/L10n.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -58,6 +60,13 @@ void WindowsService::show(Window which)
         layout->addWidget(view);
         window->setWindowTitle(which == Window::settings ? L10n::t("Settings") : L10n::t("About Tessaron MQ"));
         open = window;
+        if (which == Window::about) {
+            // Sized by its content only, and first shown in the middle of the screen.
+            layout->setSizeConstraint(QLayout::SetFixedSize);
+            window->adjustSize();
+            if (QScreen* screen = QGuiApplication::primaryScreen())
+                window->move(screen->availableGeometry().center() - window->rect().center());
+        }
     }
     open->show();
     open->raise();
