@@ -5,6 +5,8 @@
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
 #include "VelkinUI/SymbolView.h"
@@ -302,7 +304,9 @@ void BrokerCard::toggleFavorite()
 AddBrokerCard::AddBrokerCard(std::function<void()> action, QWidget* parent)
     : QAbstractButton(parent)
     , m_action(std::move(action))
+    , m_hover(new AnimatedValue(0.0, this))
 {
+    connect(m_hover, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(L10n::t("Add a broker"));
@@ -320,7 +324,8 @@ void AddBrokerCard::setHovering(bool hovering)
     if (m_hovering == hovering)
         return;
     m_hovering = hovering;
-    update();
+    const bool still = AccessibilitySettings::instance().reduceMotion();
+    m_hover->animateTo(hovering ? 1.0 : 0.0, still ? Motion::none() : Motion::easeOut(0.15));
 }
 
 void AddBrokerCard::enterEvent(QEnterEvent* event)
@@ -340,7 +345,8 @@ void AddBrokerCard::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QPen dash(QColor(255, 255, 255, int(255 * (m_hovering ? 0.26 : 0.12))), 1.0);
+    const double hover = m_hover->value();
+    QPen dash(QColor(255, 255, 255, int(255 * (0.12 + 0.14 * hover))), 1.0);
     dash.setDashPattern({5, 5});
     painter.setPen(dash);
     painter.drawRoundedRect(r, 16, 16);
@@ -362,7 +368,7 @@ void AddBrokerCard::paintEvent(QPaintEvent*)
     backing.addRoundedRect(plusBox, 10, 10);
     painter.fillPath(backing, QColor(255, 255, 255, int(255 * 0.06)));
     Symbols::paint(painter, QStringLiteral("plus"), Symbols::boxForSize(plusBox.center(), 15),
-                   withOpacity(ink(), m_hovering ? 0.8 : 0.5));
+                   withOpacity(ink(), 0.5 + 0.3 * hover));
     y += 32 + 8;
     painter.setFont(titleFont);
     painter.setPen(withOpacity(ink(), 0.7));

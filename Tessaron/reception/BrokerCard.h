@@ -13,6 +13,7 @@ class QMenu;
 
 namespace tessaron {
 
+class AnimatedValue;
 class AppState;
 class BrokerSession;
 class KitButton;
@@ -94,6 +95,7 @@ protected:
 private:
     std::function<void()> m_action;
     bool m_hovering = false;
+    AnimatedValue* m_hover;
 };
 
 } // namespace tessaron

@@ -18,6 +18,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -584,8 +585,15 @@ void BrokerFormSheet::sync()
             : L10n::t("Avro messages stay as bytes without a Schema Registry. Tessaron will still read them — he'll "
                       "just file them as something he can't see into."));
     m_registryLogin->setVisible(m.showsRegistryLogin());
-    m_registryPassword->edit()->setEnabled(m.registryPasswordEnabled());
+    // Without a registry user the password waits, drawn faint.
     m_registryPassword->setEnabled(m.registryPasswordEnabled());
+    if (m.registryPasswordEnabled()) {
+        m_registryPassword->setGraphicsEffect(nullptr);
+    } else if (!m_registryPassword->graphicsEffect()) {
+        auto* faint = new QGraphicsOpacityEffect(m_registryPassword);
+        faint->setOpacity(0.45);
+        m_registryPassword->setGraphicsEffect(faint);
+    }
 
     m_save->setEnabled(m.canSave());
     syncTest();

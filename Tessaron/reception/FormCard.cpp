@@ -60,8 +60,12 @@ FormField::FormField(const QString& label, const QString& placeholder, bool mono
 
 void FormField::setText(const QString& text)
 {
-    if (m_edit->text() != text)
-        m_edit->setText(text);
+    if (m_edit->text() == text)
+        return;
+    m_edit->setText(text);
+    // A long value shows its beginning until the user goes into it.
+    if (!m_edit->hasFocus())
+        m_edit->setCursorPosition(0);
 }
 
 void FormField::setLabel(const QString& label)

@@ -5,6 +5,7 @@
 #include "Tessaron/reception/Odometer.h"
 #include "Tessaron/reception/ReceptionGreeting.h"
 #include "Tessaron/reception/ReceptionView.h"
+#include "Tessaron/reception/SpeechBubble.h"
 #include "Tessaron/reception/WaitingRoom.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -276,6 +277,23 @@ private slots:
         QCOMPARE(view.chartCard()->chart(), TessaronChart::ofIndex(startIndex + 1));
         QVERIFY(!(view.chartCard()->chart() == before) || TessaronChart::catalogue().size() == 1);
         QCOMPARE(view.bubbleText(), QString("Afternoon. Any queue need a lawyer?"));
+    }
+
+    void aLongSentenceShrinksThenIsCutAtThreeLines()
+    {
+        SpeechBubble shortOne("Boop noted.");
+        QCOMPARE(shortOne.fittedSize(), 12.0);
+        QCOMPARE(shortOne.lines().size(), 1);
+        QCOMPARE(shortOne.sizeHint().width(), 244);
+
+        SpeechBubble longer(QString("Objection. ").repeated(5).trimmed());
+        QVERIFY(longer.lines().size() <= SpeechBubble::maxLines);
+        QVERIFY(!longer.lines().last().endsWith(QChar(0x2026)));
+
+        SpeechBubble endless(QString("Objection, your honour. ").repeated(20).trimmed());
+        QCOMPARE(endless.fittedSize(), 12.0 * 0.85);
+        QCOMPARE(endless.lines().size(), SpeechBubble::maxLines);
+        QVERIFY(endless.lines().last().endsWith(QChar(0x2026)));
     }
 
     void theOdometerFollowsTheTallies()
