@@ -49,18 +49,14 @@ int main(int argc, char** argv)
     options.addOption({"vhost", "The RabbitMQ virtual host to seed (default: /).", "name", "/"});
     options.process(app);
 
-    // Quit cleanly on SIGINT and SIGTERM so the profile and the consumers are cleaned up.
+    // Once everything runs, SIGINT and SIGTERM quit the event loop, so the consumers close and a
+    // temporary profile is removed.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
         say("tessaron-demo-brokers: could not set up signal handling");
         return 1;
     }
     QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 
     std::optional<QTemporaryDir> scratch;
     QString folder = options.value("profile");
@@ -99,6 +95,13 @@ int main(int argc, char** argv)
         say("tessaron-demo-brokers: " + *refused);
         return 1;
     }
+
+    // Caught only from here on: while seeding, a signal ends the process at once, as it should.
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
 
     std::printf("%s\n", qPrintable(folder));
     std::fflush(stdout);
