@@ -62,7 +62,14 @@ TessaronApplication::TessaronApplication(std::shared_ptr<ClientFactory> clients,
     });
 }
 
-TessaronApplication::~TessaronApplication() { delete m_main.data(); }
+TessaronApplication::~TessaronApplication()
+{
+    // Every window goes before the state its views draw.
+    delete m_main.data();
+    delete m_windows;
+    delete m_commands;
+    delete m_state;
+}
 
 void TessaronApplication::relocalize()
 {

@@ -3,6 +3,8 @@
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/app/SheetController.h"
 #include "Tessaron/app/ViewSlots.h"
+#include "Tessaron/reception/BrokerFormModel.h"
+#include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/workspace/TabBar.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -181,6 +183,29 @@ private slots:
         m_app->setEditing(fakes::kafkaBroker());
         QTRY_COMPARE(showing(root), QStringLiteral("form"));
         QVERIFY(!onboarded());
+    }
+
+    // The real form: an edit of a saved broker, or a new one, by whether the broker is on file.
+    void theBrokerFormTakesTheEdit()
+    {
+        setOnboarded(true);
+        RootView root(m_app.get());
+        root.show();
+        const Broker saved = m_app->brokers().first();
+        m_app->setEditing(saved);
+        QTRY_VERIFY(qobject_cast<BrokerFormSheet*>(root.sheets()->currentDialog()));
+        auto* form = qobject_cast<BrokerFormSheet*>(root.sheets()->currentDialog());
+        QVERIFY(!form->model()->isNew());
+        QCOMPARE(form->windowModality(), Qt::WindowModal);
+        QTest::keyClick(form, Qt::Key_Escape);
+        QVERIFY(!m_app->editing());
+        QTRY_COMPARE(root.sheets()->current(), SheetController::Sheet::none);
+
+        m_app->setEditing(fakes::kafkaBroker(QStringLiteral("not on file")));
+        QTRY_VERIFY(qobject_cast<BrokerFormSheet*>(root.sheets()->currentDialog()));
+        QVERIFY(qobject_cast<BrokerFormSheet*>(root.sheets()->currentDialog())->model()->isNew());
+        root.sheets()->currentDialog()->reject();
+        QVERIFY(!m_app->editing());
     }
 
     void aRetiredViewWritesNothingBack()
