@@ -21,6 +21,7 @@ BindingStrip::BindingStrip(BrokerSession* session, QWidget* parent)
     m_row->setContentsMargins(0, 0, 0, 0);
     m_row->setSpacing(6);
     m_row->addWidget(new SymbolView(QStringLiteral("arrow.triangle.branch"), 9, white(0.4)));
+    m_row->addStretch(1);
     connect(session, &BrokerSession::bindingsChanged, this, &BindingStrip::refresh);
     connect(session, &BrokerSession::selectedTopicChanged, this, &BindingStrip::refresh);
     refresh();
@@ -31,8 +32,7 @@ bool BindingStrip::showsFanOutRemark() const { return m_remark && m_shows == Sho
 void BindingStrip::refresh()
 {
     if (m_content) {
-        m_row->removeWidget(m_content);
-        m_content->deleteLater();
+        delete m_content;
         m_content = nullptr;
     }
     m_remark = nullptr;
@@ -80,8 +80,7 @@ void BindingStrip::refresh()
             line->addWidget(m_remark);
         }
     }
-    line->addStretch(1);
-    m_row->addWidget(m_content, 1);
+    m_row->insertWidget(1, m_content);
 }
 
 } // namespace tessaron

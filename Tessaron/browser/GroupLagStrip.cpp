@@ -122,8 +122,10 @@ void GroupLagStrip::restart()
 
 void GroupLagStrip::rebuild()
 {
-    for (QWidget* chip : std::as_const(m_chips))
-        chip->deleteLater();
+    for (QWidget* old : std::as_const(m_chips)) {
+        old->hide();
+        old->deleteLater();
+    }
     m_chips.clear();
     m_order.clear();
     if (!m_session || m_topic.isEmpty())

@@ -32,6 +32,17 @@ QWidget* reason(const QString& symbol, const QColor& tint, const QString& senten
     return row;
 }
 
+// A fixed-width block of wrapping text, centred; an alignment flag would make the layout ignore
+// the height its wrapped lines need.
+QHBoxLayout* centred(QWidget* block)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(block);
+    row->addStretch(1);
+    return row;
+}
+
 } // namespace
 
 ReadConsentPane::ReadConsentPane(BrokerSession* session, QWidget* parent)
@@ -54,7 +65,7 @@ ReadConsentPane::ReadConsentPane(BrokerSession* session, QWidget* parent)
                         SettingsPalette::ink());
     consent->addWidget(title, 0, Qt::AlignHCenter);
     auto* reasons = new QWidget;
-    reasons->setMaximumWidth(440);
+    reasons->setFixedWidth(440);
     auto* list = new QVBoxLayout(reasons);
     list->setContentsMargins(0, 0, 0, 0);
     list->setSpacing(8);
@@ -71,12 +82,12 @@ ReadConsentPane::ReadConsentPane(BrokerSession* session, QWidget* parent)
     list->addWidget(reason("info.circle.fill", white(0.4),
                            loc("Kafka has no such cost — this is the difference between a log and a queue, not "
                                "something Tessaron can work around.")));
-    consent->addWidget(reasons, 0, Qt::AlignHCenter);
+    consent->addLayout(centred(reasons));
     m_read = new KitButton(loc("Read it anyway"), std::make_unique<WelcomePrimaryStyle>());
     connect(m_read, &KitButton::clicked, this, &ReadConsentPane::readAnyway);
     consent->addWidget(m_read, 0, Qt::AlignHCenter);
     consent->addWidget(label(loc("Asked once per open broker."), KitFont::font(10), white(0.35)), 0, Qt::AlignHCenter);
-    column->addWidget(m_consent, 0, Qt::AlignHCenter);
+    column->addWidget(m_consent);
 
     // The refusal: the client's own sentence, nothing to accept.
     m_refusal = new QWidget;
@@ -87,7 +98,7 @@ ReadConsentPane::ReadConsentPane(BrokerSession* session, QWidget* parent)
                              KitFont::font(14, QFont::Bold, FontDesign::rounded), SettingsPalette::ink()),
                        0, Qt::AlignHCenter);
     auto* because = new QWidget;
-    because->setMaximumWidth(440);
+    because->setFixedWidth(440);
     auto* becauseLine = new QHBoxLayout(because);
     becauseLine->setContentsMargins(0, 0, 0, 0);
     becauseLine->setSpacing(8);
@@ -98,8 +109,8 @@ ReadConsentPane::ReadConsentPane(BrokerSession* session, QWidget* parent)
     m_refusalText->setWordWrap(true);
     m_refusalText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     becauseLine->addWidget(m_refusalText, 1);
-    refusal->addWidget(because, 0, Qt::AlignHCenter);
-    column->addWidget(m_refusal, 0, Qt::AlignHCenter);
+    refusal->addLayout(centred(because));
+    column->addWidget(m_refusal);
     column->addStretch(1);
 
     setTerms({});

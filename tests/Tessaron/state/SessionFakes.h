@@ -180,6 +180,7 @@ public:
     QCoro::Task<QList<GroupOffset>> offsets(QString group, Topic topic, int32_t) override
     {
         calls << "offsets " + group;
+        co_await gates.pass("offsets " + group);
         if (offsetsError)
             throw *offsetsError;
         QList<GroupOffset> result;
