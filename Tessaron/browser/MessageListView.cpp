@@ -18,7 +18,7 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
 
-#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QSplitter>
@@ -107,10 +107,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_stack->addWidget(m_briefing);
 
     connect(m_list, &QListView::clicked, this, &MessageListView::selectRow);
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
-        if (!m_resetting)
-            selectRow(current);
-    });
+    m_list->installEventFilter(this);
 
     for (auto signal : {&BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged,
                         &BrokerSession::connectionChanged, &BrokerSession::acceptedRabbitReadCostChanged,
@@ -175,9 +172,7 @@ void MessageListView::refreshRows()
     if (const std::optional<ShapeVerdict::Drift> drift = m_session->shapeVerdict().driftDetail())
         outliers = QSet<QString>(drift->outlierIDs.cbegin(), drift->outlierIDs.cend());
     const QList<Message> shown = m_session->searchResults();
-    m_resetting = true;
     m_model->setRows(shown, outliers, m_session->selectedMessage());
-    m_resetting = false;
     const QString& term = m_session->messageSearch();
     m_header->setSearchCounts(term.isEmpty() ? std::nullopt : std::optional<qsizetype>(shown.size()),
                               m_session->messages().size());
@@ -203,6 +198,31 @@ void MessageListView::selectRow(const QModelIndex& index)
     if (!m_session || !index.isValid())
         return;
     m_session->setSelectedMessage(m_model->messageAt(index.row()).id());
+}
+
+bool MessageListView::eventFilter(QObject* watched, QEvent* event)
+{
+    // Arrow keys move the session's selection, the one the exhibit follows.
+    if (watched == m_list && event->type() == QEvent::KeyPress && m_session) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int rows = m_model->rowCount();
+        if ((key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End) && rows > 0) {
+            const std::optional<QString>& selected = m_session->selectedMessage();
+            const int at = selected ? m_model->rowOf(*selected) : -1;
+            int next = 0;
+            if (key == Qt::Key_Down)
+                next = at < 0 ? 0 : std::min(rows - 1, at + 1);
+            else if (key == Qt::Key_Up)
+                next = at < 0 ? 0 : std::max(0, at - 1);
+            else if (key == Qt::Key_End)
+                next = rows - 1;
+            const QModelIndex index = m_model->index(next);
+            selectRow(index);
+            m_list->scrollTo(index);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MessageListView::readFurther()

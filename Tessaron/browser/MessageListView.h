@@ -44,6 +44,9 @@ public:
 
     void readFurther();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void refreshBody();
     void refreshRows();
@@ -68,7 +71,6 @@ private:
     EmptyPane* m_empty;
     QWidget* m_briefing;
     int m_furtherInFlight = 0;
-    bool m_resetting = false;
 };
 
 } // namespace tessaron
