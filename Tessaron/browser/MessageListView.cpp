@@ -109,9 +109,10 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     connect(m_list, &QListView::clicked, this, &MessageListView::selectRow);
     m_list->installEventFilter(this);
 
-    for (auto signal : {&BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged,
-                        &BrokerSession::connectionChanged, &BrokerSession::acceptedRabbitReadCostChanged,
-                        &BrokerSession::isLoadingMessagesChanged, &BrokerSession::messagesChanged})
+    for (auto signal :
+         {&BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged, &BrokerSession::connectionChanged,
+          &BrokerSession::acceptedRabbitReadCostChanged, &BrokerSession::isLoadingMessagesChanged,
+          &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged})
         connect(session, signal, this, &MessageListView::refreshBody);
     connect(session, &BrokerSession::messagesChanged, this, &MessageListView::refreshRows);
     connect(session, &BrokerSession::messageSearchChanged, this, &MessageListView::refreshRows);

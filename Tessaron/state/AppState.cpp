@@ -17,6 +17,18 @@ QString fileRefused()
                    "writable, then save again.");
 }
 
+QString removalRefused()
+{
+    return L10n::t("I couldn't write brokers.json, so this broker is still on file, passwords and all. Check that your "
+                   "data folder is writable, then try again.");
+}
+
+QString favoriteRefused()
+{
+    return L10n::t("I couldn't write brokers.json, so the favourite did not change. Check that your data folder is "
+                   "writable, then try again.");
+}
+
 QString keyringRefused()
 {
     return L10n::t("The broker is on file, but the keyring refused its password, so the password is not saved. Check "
@@ -238,17 +250,23 @@ void AppState::setRegistryPassword(const std::optional<QString>& password, const
         m_secrets.set(*password, registryAccount(broker.id));
 }
 
-void AppState::toggleFavorite(const QUuid& id)
+std::optional<QString> AppState::toggleFavorite(const QUuid& id)
 {
+    const QList<Broker> previous = m_brokers;
     QList<Broker> brokers = m_brokers;
     for (Broker& broker : brokers) {
         if (broker.id == id) {
             broker.isFavorite = !broker.isFavorite;
             setBrokers(brokers);
-            writeBrokers();
-            return;
+            if (!writeBrokers()) {
+                // What is shown stays what is on file.
+                setBrokers(previous);
+                return favoriteRefused();
+            }
+            return std::nullopt;
         }
     }
+    return std::nullopt;
 }
 
 QList<Broker> AppState::brokersFavoritesFirst() const
@@ -265,17 +283,23 @@ QList<Broker> AppState::brokersFavoritesFirst() const
     return ordered;
 }
 
-void AppState::remove(const Broker& broker)
+std::optional<QString> AppState::remove(const Broker& broker)
 {
-    close(broker.id);
+    const QList<Broker> previous = m_brokers;
     QList<Broker> brokers = m_brokers;
     brokers.removeIf([&](const Broker& b) { return b.id == broker.id; });
     setBrokers(brokers);
-    writeBrokers();
+    if (!writeBrokers()) {
+        // Still on file, so it stays listed, open and with its secrets: it would be back after a restart.
+        setBrokers(previous);
+        return removalRefused();
+    }
+    close(broker.id);
     m_secrets.remove(passwordAccount(broker.id));
     m_secrets.remove(clientKeyAccount(broker.id));
     m_secrets.remove(registryAccount(broker.id));
     setEditing(std::nullopt);
+    return std::nullopt;
 }
 
 QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QString> password)

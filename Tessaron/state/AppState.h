@@ -114,9 +114,11 @@ public:
     std::optional<QString> save(const Broker& broker, const std::optional<QString>& password);
     std::optional<QString> registryPassword(const Broker& broker) const;
     void setRegistryPassword(const std::optional<QString>& password, const Broker& broker);
-    void toggleFavorite(const QUuid& id);
+    // Both return why the change could not be put on file (the list then stays as it is on file,
+    // and a broker that could not be removed keeps its secrets), or nothing when it is.
+    std::optional<QString> toggleFavorite(const QUuid& id);
     QList<Broker> brokersFavoritesFirst() const;
-    void remove(const Broker& broker);
+    std::optional<QString> remove(const Broker& broker);
     QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password);
     QCoro::Task<> refreshAIAvailability();
 

@@ -111,6 +111,18 @@ void BrokerSession::setMessages(const QList<Message>& value)
     emit messagesChanged();
 }
 
+std::optional<QString> BrokerSession::queueReadRefusal(const QString& queue) const
+{
+    if (!m_queueReadCost || m_queueReadCost->queue != queue)
+        return std::nullopt;
+    return m_queueReadCost->cost.refusal();
+}
+
+bool BrokerSession::queueReadRaisesDeliveryCount(const QString& queue) const
+{
+    return m_queueReadCost && m_queueReadCost->queue == queue && m_queueReadCost->cost.raisesDeliveryCount();
+}
+
 bool BrokerSession::needsReadConsent() const
 {
     return m_connection && m_connection->kind() == Connection::rabbit && !m_acceptedRabbitReadCost;
@@ -281,13 +293,16 @@ QCoro::Task<> BrokerSession::loadTopics()
         co_return;
     if (listed) {
         setLostConnection(std::nullopt);
+        m_watermarked.clear();
         setTopics(*listed);
         setTopicsListed(true);
         QList<Topic> collected;
+        QSet<QString> marked;
         std::optional<QString> lost;
         for (const Topic& topic : *listed) {
             try {
                 collected.append(co_await kafka->watermarks(topic, clientTimeoutMs));
+                marked.insert(topic.name);
             } catch (const std::exception& error) {
                 if (isLostConnection(error))
                     lost = errorMessage(error);
@@ -304,11 +319,13 @@ QCoro::Task<> BrokerSession::loadTopics()
             // read and the rest as listed, and skip the groups too.
             for (qsizetype i = collected.size(); i < listed->size(); ++i)
                 collected.append(listed->at(i));
+            m_watermarked = marked;
             setTopics(collected);
             setLostConnection(lost);
             setIsLoadingTopics(false);
             co_return;
         }
+        m_watermarked = marked;
         setTopics(collected);
     } else if (failure->lostConnection) {
         setLostConnection(failure->message);

@@ -18,6 +18,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
@@ -167,6 +168,22 @@ public:
     void setMessageSearch(const QString& term);
     const std::optional<QString>& lostConnection() const { return m_lostConnection; }
     void setLostConnection(const std::optional<QString>& reason);
+
+    // What reading a RabbitMQ queue costs beyond marking its messages redelivered, as learnt by
+    // the last read of the selected queue (every read asks, before and after consent). The read
+    // consent pane shows the refusal instead of its button when there is one, and warns when a
+    // read raises the delivery count of a quorum queue without a limit.
+    struct QueueReadCost {
+        QString queue;
+        RabbitClient::QueueReadCost cost;
+        friend bool operator==(const QueueReadCost&, const QueueReadCost&) = default;
+    };
+    const std::optional<QueueReadCost>& queueReadCost() const { return m_queueReadCost; }
+    // The sentence refusing a read of `queue` (a stream; a quorum queue with a delivery limit),
+    // once known; nothing when a read of it is allowed or not asked about yet.
+    std::optional<QString> queueReadRefusal(const QString& queue) const;
+    // True when `queue` is known to be a quorum queue without a delivery limit.
+    bool queueReadRaisesDeliveryCount(const QString& queue) const;
     const QList<Unobservable>& groupBlindSpots() const { return m_groupBlindSpots; }
 
     // Derived, computed on every call.
@@ -228,6 +245,7 @@ signals:
     void messageSearchChanged();
     void lostConnectionChanged();
     void groupBlindSpotsChanged();
+    void queueReadCostChanged();
 
 private:
     // Assigns and signals only on a real change.
@@ -281,6 +299,10 @@ private:
     }
     void setReachedEnd(bool value) { publish(m_reachedEnd, value, &BrokerSession::reachedEndChanged); }
     void setPagesRead(int value) { publish(m_pagesRead, value, &BrokerSession::pagesReadChanged); }
+    void setQueueReadCost(const std::optional<QueueReadCost>& value)
+    {
+        publish(m_queueReadCost, value, &BrokerSession::queueReadCostChanged);
+    }
     void setGroupBlindSpots(const QList<Unobservable>& value)
     {
         publish(m_groupBlindSpots, value, &BrokerSession::groupBlindSpotsChanged);
@@ -293,9 +315,13 @@ private:
 
     QCoro::Task<> readKafka(Topic topic, Position from, qint64 limit, bool continuing, quint64 generation);
     QCoro::Task<> readRabbit(Topic topic, qint64 limit, quint64 generation);
-    // Decodes the Confluent-framed Avro payloads among newly read messages; false when the
-    // session went away meanwhile.
-    QCoro::Task<QList<Message>> decodeAvro(QList<Message> messages);
+    // Decodes the Confluent-framed Avro payloads among newly read messages. What could not be
+    // decoded comes back as facts, for the caller to note only when its read is still current.
+    struct Decoding {
+        QList<Message> messages;
+        QList<Unobservable> facts;
+    };
+    QCoro::Task<Decoding> decodeAvro(QList<Message> messages);
 
     Broker m_broker;
     std::shared_ptr<ClientFactory> m_clients;
@@ -336,6 +362,11 @@ private:
     std::optional<QString> m_registryPassword;
     std::shared_ptr<RegistryDecoding> m_registry;
     QList<Unobservable> m_groupBlindSpots;
+    std::optional<QueueReadCost> m_queueReadCost;
+    // Topics whose watermarks were read since the last listing.
+    QSet<QString> m_watermarked;
+    // The topic whose read `m_nextOffsets` goes on from.
+    QString m_nextOffsetsTopic;
 
     // Generations of the operations that supersede each other; a disconnect advances them all.
     quint64 m_listGeneration = 0;

@@ -55,6 +55,11 @@ QCoro::Task<> BrokerSession::read(Position from, qint64 limit, bool continuing)
     if (!topic)
         co_return;
     const quint64 generation = ++m_readGeneration;
+    // What is shown belongs to the topic being read: never leave another one's messages under it.
+    if (!m_messages.isEmpty() && m_messages.first().topic() != topic->name) {
+        setMessages({});
+        setSelectedMessage(std::nullopt);
+    }
     if (m_connection->kind() == Connection::rabbit)
         co_await readRabbit(*topic, limit, generation);
     else
@@ -78,6 +83,16 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
     }
     if (!current())
         co_return;
+    // What a read would cost is asked before consent, so the consent pane can say it.
+    std::optional<RabbitClient::QueueReadCost> cost;
+    std::optional<CapturedError> costFailure;
+    try {
+        cost = co_await rabbit->readCost(topic.name);
+    } catch (const std::exception& error) {
+        costFailure = CapturedError::from(error);
+    }
+    if (!current())
+        co_return;
     // This is the newest read: an older one it superseded may have left the loading flag up, and
     // the flag follows the newest read, which reads nothing here.
     if (!stillSelected()) {
@@ -85,6 +100,16 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
         co_return;
     }
     setBindings(bindings, topic.name, bindingsFailed);
+    setQueueReadCost(cost ? std::optional<QueueReadCost>(QueueReadCost{topic.name, *cost}) : std::nullopt);
+    const std::optional<QString> refusal = cost ? cost->refusal() : std::nullopt;
+    if (refusal || costFailure) {
+        if (costFailure && costFailure->lostConnection)
+            setLostConnection(costFailure->message);
+        else if (m_acceptedRabbitReadCost)
+            noteUnobservable(topic.name, refusal ? *refusal : costFailure->message);
+        setIsLoadingMessages(false);
+        co_return;
+    }
     if (!m_acceptedRabbitReadCost) {
         setIsLoadingMessages(false);
         co_return;
@@ -111,11 +136,13 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
         setIsLoadingMessages(false);
         co_return;
     }
-    QList<Message> decoded = co_await decodeAvro(*read);
+    Decoding decoded = co_await decodeAvro(*read);
     if (!current())
         co_return;
+    for (const Unobservable& fact : decoded.facts)
+        noteUnobservable(fact.subject, fact.reason);
     if (stillSelected()) {
-        setMessages(decoded);
+        setMessages(decoded.messages);
         setPosition(Position::atTail());
         setReachedEnd(true);
         setNextOffsets({});
@@ -130,12 +157,42 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     QPointer<BrokerSession> self(this);
     const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();
     auto current = [&] { return self && generation == m_readGeneration; };
+    auto fail = [&](const CapturedError& failure, const QString& subject) {
+        if (failure.lostConnection)
+            setLostConnection(failure.message);
+        else
+            noteUnobservable(subject, failure.message);
+    };
+
+    // The kept offsets belong to the topic they were read from; another topic starts afresh.
+    if (continuing && m_nextOffsetsTopic != topic.name)
+        continuing = false;
 
     setIsLoadingMessages(true);
     if (!continuing) {
         setMessages({});
         setSelectedMessage(std::nullopt);
         setPagesRead(0);
+    }
+
+    // Right after connecting or during a refresh the listing holds no watermarks yet: ask for
+    // them rather than take every partition for empty.
+    if (!continuing && from.which() == Position::tail && !m_watermarked.contains(topic.name)) {
+        std::optional<Topic> marked;
+        std::optional<CapturedError> failure;
+        try {
+            marked = co_await kafka->watermarks(topic, clientTimeoutMs);
+        } catch (const std::exception& error) {
+            failure = CapturedError::from(error);
+        }
+        if (!current())
+            co_return;
+        if (failure) {
+            fail(*failure, topic.name);
+            setIsLoadingMessages(false);
+            co_return;
+        }
+        topic = *marked;
     }
 
     const QMap<int32_t, int64_t> start = continuing ? m_nextOffsets : QMap<int32_t, int64_t>();
@@ -152,21 +209,14 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
         if (!current())
             co_return;
         if (failure) {
-            if (failure->lostConnection)
-                setLostConnection(failure->message);
-            else
-                noteUnobservable(topic.name, failure->message);
+            fail(*failure, topic.name);
             setIsLoadingMessages(false);
             co_return;
         }
     }
 
-    const qsizetype partitions = topic.partitions.size();
-    const qint64 share = std::max<qint64>(1, limit / std::max<qsizetype>(partitions, 1));
-    QMap<int32_t, int64_t> next = start;
-    QList<Message> collected;
-    bool allReachedEnd = true;
-
+    // Where each partition starts; a partition without a start is not read.
+    QList<std::pair<int32_t, KafkaStartPosition>> starts;
     for (const Partition& partition : topic.partitions) {
         std::optional<KafkaStartPosition> startAt;
         if (continuing && from.which() == Position::time) {
@@ -180,8 +230,9 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
                 startAt = KafkaStartPosition::atOffset(from.offsetValue());
                 break;
             case Position::tail:
-                if (partition.high - partition.low >= 1)
-                    startAt = KafkaStartPosition::atTail(share);
+                // A partition whose watermarks could not be read is asked, not taken for empty.
+                if (partition.high - partition.low >= 1 || partition.error)
+                    startAt = KafkaStartPosition::atTail(0);
                 break;
             case Position::beginning:
                 startAt = KafkaStartPosition::atBeginning();
@@ -193,13 +244,23 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
                 break;
             }
         }
-        if (!startAt)
-            continue;
+        if (startAt)
+            starts.append({partition.id, *startAt});
+    }
 
+    // The limit is shared by the partitions that are read, not by every partition of the topic.
+    const qint64 share = std::max<qint64>(1, limit / std::max<qsizetype>(starts.size(), 1));
+    QMap<int32_t, int64_t> next = start;
+    QList<Message> collected;
+    bool allReachedEnd = true;
+
+    for (auto [partition, startAt] : starts) {
+        if (startAt.which() == KafkaStartPosition::tail)
+            startAt = KafkaStartPosition::atTail(share);
         std::optional<KafkaPage> page;
         std::optional<CapturedError> failure;
         try {
-            page = co_await kafka->page(topic.name, partition.id, *startAt, share, pageTimeoutMs);
+            page = co_await kafka->page(topic.name, partition, startAt, share, pageTimeoutMs);
         } catch (const std::exception& error) {
             failure = CapturedError::from(error);
         }
@@ -213,15 +274,22 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
                 next.insert(it.key(), it.value());
             allReachedEnd = allReachedEnd && page->reachedEnd;
         } else if (failure->lostConnection) {
+            // Every other partition would wait out its own time-out on the same lost cluster.
             setLostConnection(failure->message);
+            allReachedEnd = false;
+            break;
         } else {
-            noteUnobservable(L10n::t("%@ partition %d", topic.name, partition.id), failure->message);
+            noteUnobservable(L10n::t("%@ partition %d", topic.name, partition), failure->message);
         }
     }
 
-    QList<Message> decoded = co_await decodeAvro(collected);
+    Decoding decoding = co_await decodeAvro(collected);
     if (!current())
         co_return;
+    // Decoding failures are facts of the read that is shown, never of one it superseded.
+    for (const Unobservable& fact : decoding.facts)
+        noteUnobservable(fact.subject, fact.reason);
+    const QList<Message>& decoded = decoding.messages;
     if (m_selectedTopic != topic.name) {
         // The selection moved on while this read ran: its messages belong to another topic.
         setIsLoadingMessages(false);
@@ -230,6 +298,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     QList<Message> shown = continuing ? m_messages + decoded : decoded;
     sortNewestFirst(shown);
     setMessages(shown);
+    m_nextOffsetsTopic = topic.name;
     setNextOffsets(next);
     setReachedEnd(allReachedEnd);
     setPagesRead(m_pagesRead + 1);
@@ -239,32 +308,40 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     setIsLoadingMessages(false);
 }
 
-QCoro::Task<QList<Message>> BrokerSession::decodeAvro(QList<Message> messages)
+QCoro::Task<BrokerSession::Decoding> BrokerSession::decodeAvro(QList<Message> messages)
 {
+    Decoding result;
     QList<qsizetype> framed;
     for (qsizetype i = 0; i < messages.size(); ++i) {
         if (messages[i].payloadKind().tag() == PayloadKind::avroConfluent)
             framed.append(i);
     }
-    if (framed.isEmpty())
-        co_return messages;
+    if (framed.isEmpty()) {
+        result.messages = std::move(messages);
+        co_return result;
+    }
     if (!m_registry) {
-        noteUnobservable(loc("Avro payloads"),
-                         loc("no Schema Registry on this broker, so these are bytes with a schema id — add one on the "
-                             "broker's form"));
-        co_return messages;
+        result.facts.append({loc("Avro payloads"),
+                             loc("no Schema Registry on this broker, so these are bytes with a schema id — add one on "
+                                 "the broker's form")});
+        result.messages = std::move(messages);
+        co_return result;
     }
     QPointer<BrokerSession> self(this);
     const std::shared_ptr<RegistryDecoding> registry = m_registry;
+    // One read asks an unreachable registry once; its other messages share that failure.
+    registry->startRead();
     QList<QPair<QString, int>> failures; // in first-seen order
     for (qsizetype index : framed) {
-        const RegistryDecoding::Result result = co_await registry->decode(*messages[index].payload());
-        if (!self)
-            co_return messages;
-        if (const auto* decoded = std::get_if<Message::Decoded>(&result)) {
-            messages[index].setDecoded(*decoded);
+        const RegistryDecoding::Result decoded = co_await registry->decode(*messages[index].payload());
+        if (!self) {
+            result.messages = std::move(messages);
+            co_return result;
+        }
+        if (const auto* value = std::get_if<Message::Decoded>(&decoded)) {
+            messages[index].setDecoded(*value);
         } else {
-            const QString reason = std::get<QString>(result);
+            const QString reason = std::get<QString>(decoded);
             messages[index].setDecodeFailure(reason);
             auto it = std::find_if(failures.begin(), failures.end(), [&](const auto& f) { return f.first == reason; });
             if (it == failures.end())
@@ -277,9 +354,11 @@ QCoro::Task<QList<Message>> BrokerSession::decodeAvro(QList<Message> messages)
                      [](const auto& a, const auto& b) { return a.second > b.second; });
     for (qsizetype i = 0; i < std::min<qsizetype>(2, failures.size()); ++i) {
         const int count = failures[i].second;
-        noteUnobservable(count == 1 ? loc("1 Avro message") : L10n::t("%d Avro messages", count), failures[i].first);
+        result.facts.append(
+            {count == 1 ? loc("1 Avro message") : L10n::t("%d Avro messages", count), failures[i].first});
     }
-    co_return messages;
+    result.messages = std::move(messages);
+    co_return result;
 }
 
 void BrokerSession::judgeShapes()

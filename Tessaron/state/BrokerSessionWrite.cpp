@@ -50,6 +50,8 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
             failure = CapturedError::from(error);
         }
     }
+    if (failure && m_broker.kind == BrokerKind::rabbitmq && failure->code == RabbitClient::uncertainCode)
+        co_return AppOutcome::makeUncertain(failure->message);
     if (failure)
         co_return AppOutcome::makeRefused(failure->message);
     const QString sentence = L10n::t("Filed on %@. The broker acknowledged it.", topic);

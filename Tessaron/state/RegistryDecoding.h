@@ -19,6 +19,9 @@ public:
 
     virtual ~RegistryDecoding() = default;
     virtual QCoro::Task<Result> decode(QByteArray payload) = 0;
+    // A new read begins: a registry found unreachable during an earlier read is asked again.
+    // Within one read it is asked once; the rest of that read's messages share its failure.
+    virtual void startRead() { }
 };
 
 } // namespace tessaron

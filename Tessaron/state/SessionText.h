@@ -28,8 +28,13 @@ inline bool isLostConnection(const std::exception& error)
 struct CapturedError {
     QString message;
     bool lostConnection = false;
+    int32_t code = -1;
 
-    static CapturedError from(const std::exception& error) { return {errorMessage(error), isLostConnection(error)}; }
+    static CapturedError from(const std::exception& error)
+    {
+        const auto* kafka = dynamic_cast<const KafkaError*>(&error);
+        return {errorMessage(error), isLostConnection(error), kafka ? kafka->code() : -1};
+    }
     static CapturedError unknown() { return {QStringLiteral("unknown error"), false}; }
 };
 

@@ -137,6 +137,14 @@ bool RabbitAnswer::routedNowhere(const QByteArray& answer)
     return routed.isBool() && !routed.toBool();
 }
 
+bool RabbitAnswer::isArrayOfObjects(const QByteArray& answer) { return arrayOfObjects(answer).has_value(); }
+
+bool RabbitAnswer::isPublishAnswer(const QByteArray& answer)
+{
+    const QJsonDocument document = parse(answer);
+    return document.isObject() && document.object().value(QLatin1String("routed")).isBool();
+}
+
 QString RabbitAnswer::headerText(const QJsonValue& value)
 {
     switch (value.type()) {

@@ -34,6 +34,11 @@ struct RabbitAnswer {
     static QList<Message> messages(const QByteArray& answer, const QString& queue);
     // True only when the answer is an object whose "routed" is the boolean false.
     static bool routedNowhere(const QByteArray& answer);
+    // Whether the answer has the shape of the management API's lists (a JSON array of objects)
+    // or of its publish answer (an object with a boolean "routed"). Anything else came from
+    // something that is not the management API.
+    static bool isArrayOfObjects(const QByteArray& answer);
+    static bool isPublishAnswer(const QByteArray& answer);
 
     // A header value as text: text as is, numbers in decimal, booleans "true"/"false", null as
     // "null", arrays and objects as compact JSON.

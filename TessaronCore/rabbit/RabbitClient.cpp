@@ -2,7 +2,10 @@
 
 #include "TessaronCore/rabbit/RabbitAnswer.h"
 
+#include "TessaronCore/l10n/L10n.h"
+
 #include <QChar>
+#include <QIODevice>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
@@ -13,6 +16,7 @@
 #include <QCoroNetworkReply>
 
 #include <algorithm>
+#include <cstring>
 
 namespace tessaron {
 
@@ -68,6 +72,61 @@ bool isUnreserved(char32_t c)
     }
 }
 
+// A request body that can be sent once only. Qt sends a request again when the connection closes
+// before an answer arrives, which for a publish files the message twice; a body that refuses to
+// rewind turns that resend into an error instead.
+class OneShotBody final : public QIODevice {
+public:
+    explicit OneShotBody(QByteArray bytes)
+        : m_bytes(std::move(bytes))
+    {
+        open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return m_bytes.size(); }
+    bool seek(qint64 position) override
+    {
+        if (m_sent || position < 0 || position > m_bytes.size() || !QIODevice::seek(position))
+            return false;
+        m_offset = position;
+        return true;
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 count = std::min<qint64>(maxSize, m_bytes.size() - m_offset);
+        if (count <= 0)
+            return m_bytes.isEmpty() ? 0 : -1;
+        std::memcpy(data, m_bytes.constData() + m_offset, size_t(count));
+        m_offset += count;
+        if (m_offset >= m_bytes.size())
+            m_sent = true;
+        return count;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_offset = 0;
+    bool m_sent = false;
+};
+
+// Errors of the transport itself, as opposed to Qt's readings of an HTTP status: with one of these
+// the answer is missing or incomplete, whatever its status line said.
+bool isTransportError(QNetworkReply::NetworkError error)
+{
+    const int code = int(error);
+    return (code > 0 && code < 200) || error == QNetworkReply::ProtocolUnknownError
+        || error == QNetworkReply::ProtocolFailure;
+}
+
+QString notTheManagementAPI()
+{
+    return L10n::t("This port answers, but not like the RabbitMQ management API. Check the address and the port "
+                   "(15672 by default).");
+}
+
 // Strict UTF-8 that keeps a leading byte-order mark as a character, so no byte goes missing.
 std::optional<QString> exactUtf8(const QByteArray& bytes)
 {
@@ -82,6 +141,8 @@ std::optional<QString> exactUtf8(const QByteArray& bytes)
 } // namespace
 
 struct RabbitClient::Connection {
+    // The server's major version, once asked; 0 when the answer did not say.
+    std::optional<int> serverMajor;
     QUrl base;
     QString baseText; // absolute, fully encoded, without a trailing "/"
     QByteArray credentials;
@@ -173,11 +234,11 @@ QString RabbitClient::queuePath(const QString& queue) const
 QCoro::Task<QByteArray> RabbitClient::request(QString method, QString path, std::optional<QByteArray> body)
 {
     // Not a coroutine itself: the request holds the connection, never this client.
-    return send(m_connection, std::move(method), std::move(path), std::move(body));
+    return send(m_connection, std::move(method), std::move(path), std::move(body), false);
 }
 
 QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connection, QString method, QString path,
-                                           std::optional<QByteArray> body)
+                                           std::optional<QByteArray> body, bool once)
 {
     const QUrl url(connection->baseText + path);
     if (!url.isValid())
@@ -187,6 +248,9 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
     request.setTransferTimeout(connection->timeoutMs);
     request.setRawHeader("Accept", "application/json");
     request.setRawHeader("Authorization", "Basic " + connection->credentials);
+    // Uncompressed, so that the size bound counts the real bytes and Qt's guard against
+    // compression bombs never refuses a large but honest answer.
+    request.setRawHeader("Accept-Encoding", "identity");
     // Nothing is kept between requests: no cookies, no cache.
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
@@ -195,8 +259,10 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
     if (body)
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
 
+    std::unique_ptr<OneShotBody, LaterDeleter> oneShot(once ? new OneShotBody(body.value_or(QByteArray())) : nullptr);
     std::unique_ptr<QNetworkReply, LaterDeleter> reply(
-        method == QLatin1String("GET") && !body
+        oneShot ? connection->network->sendCustomRequest(request, method.toLatin1(), oneShot.get())
+            : method == QLatin1String("GET") && !body
             ? connection->network->get(request)
             : connection->network->sendCustomRequest(request, method.toLatin1(), body.value_or(QByteArray())));
 
@@ -209,6 +275,12 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
         }
     });
 
+    auto uploaded = std::make_shared<bool>(false);
+    QObject::connect(raw, &QNetworkReply::uploadProgress, raw, [uploaded](qint64 sent, qint64) {
+        if (sent > 0)
+            *uploaded = true;
+    });
+
     co_await raw;
 
     if (*tooLarge)
@@ -217,21 +289,29 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
                              + QString::number(maxAnswerBytes / (1024 * 1024)) + QStringLiteral(" MB"));
 
     const QVariant status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid()) {
-        if (raw->error() != QNetworkReply::NoError) {
-            const QString host = connection->base.host().isEmpty() ? QStringLiteral("broker") : connection->base.host();
-            // The only thing that cancels a request here is its time-out.
-            const QString why = raw->error() == QNetworkReply::OperationCanceledError
-                ? QStringLiteral("the request timed out after ") + QString::number(connection->timeoutMs)
-                    + QStringLiteral(" ms")
-                : raw->errorString();
-            throw KafkaError(transportCode, host + QStringLiteral(" did not answer: ") + why);
-        }
-        co_return raw->readAll();
+    const int code = status.isValid() ? status.toInt() : 0;
+    const QNetworkReply::NetworkError error = raw->error();
+    // An error after a success status (a cut, a stall, a refused decompression) leaves the answer
+    // incomplete: it is a transport failure like no answer at all.
+    if (error != QNetworkReply::NoError
+        && (!status.isValid() || (code >= 200 && code <= 299) || isTransportError(error))) {
+        const QString host = connection->base.host().isEmpty() ? QStringLiteral("broker") : connection->base.host();
+        // The only thing that cancels a request here is its time-out.
+        const QString why = error == QNetworkReply::OperationCanceledError
+            ? QStringLiteral("the request timed out after ") + QString::number(connection->timeoutMs)
+                + QStringLiteral(" ms")
+            : raw->errorString();
+        // A request that reached the server may have done its work: saying "done" or "refused"
+        // would both be guesses.
+        if (once && *uploaded)
+            throw KafkaError(uncertainCode,
+                             L10n::t("%@ did not confirm the publish (%@), so the message may have been filed. Look at "
+                                     "the queue before filing it again.",
+                                     host, why));
+        throw KafkaError(transportCode, host + QStringLiteral(" did not answer: ") + why);
     }
-    const int code = status.toInt();
     const QByteArray answer = raw->readAll();
-    if (code >= 200 && code <= 299)
+    if (!status.isValid() || (code >= 200 && code <= 299))
         co_return answer;
     throw RabbitAnswer::statusError(code, answer, connection->base);
 }
@@ -243,7 +323,7 @@ QCoro::Task<RabbitClient::QueueListing> RabbitClient::queuesWithConsumers()
     const QByteArray answer = co_await std::move(task);
     std::optional<RabbitAnswer::Queues> parsed = RabbitAnswer::queues(answer);
     if (!parsed)
-        throw KafkaError(-1, QStringLiteral("the management API returned something unexpected"));
+        throw KafkaError(-1, notTheManagementAPI());
     co_return QueueListing{std::move(parsed->queues), std::move(parsed->consumers)};
 }
 
@@ -258,11 +338,87 @@ QCoro::Task<QList<QueueBinding>> RabbitClient::bindings(QString queue)
 {
     auto task = request(QStringLiteral("GET"), queuePath(queue) + QStringLiteral("/bindings"));
     const QByteArray answer = co_await std::move(task);
+    if (!RabbitAnswer::isArrayOfObjects(answer))
+        throw KafkaError(-1, notTheManagementAPI());
     co_return RabbitAnswer::bindings(answer);
+}
+
+std::optional<QString> RabbitClient::QueueReadCost::refusal() const
+{
+    if (type == QLatin1String("stream"))
+        return L10n::t("This is a stream queue. The management API cannot read a stream without disturbing it, so I "
+                       "won't read it here.");
+    if (type == QLatin1String("quorum") && deliveryLimit)
+        return L10n::t("This quorum queue has a delivery limit of %d. Every read counts as a delivery, so after %d "
+                       "reads RabbitMQ would drop or dead-letter its messages. I won't read it.",
+                       *deliveryLimit, *deliveryLimit);
+    return std::nullopt;
+}
+
+bool RabbitClient::QueueReadCost::raisesDeliveryCount() const
+{
+    return type == QLatin1String("quorum") && !deliveryLimit;
+}
+
+QCoro::Task<RabbitClient::QueueReadCost> RabbitClient::readCost(QString queue)
+{
+    const std::shared_ptr<Connection> connection = m_connection;
+    auto task = request(QStringLiteral("GET"), queuePath(queue));
+    const QByteArray answer = co_await std::move(task);
+    const QJsonDocument document = QJsonDocument::fromJson(answer);
+    if (!document.isObject())
+        throw KafkaError(-1, notTheManagementAPI());
+    const QJsonObject object = document.object();
+    QueueReadCost cost;
+    if (const QJsonValue type = object.value(QLatin1String("type")); type.isString() && !type.toString().isEmpty())
+        cost.type = type.toString();
+    if (cost.type != QLatin1String("quorum"))
+        co_return cost;
+
+    // The queue argument and the policy both apply; the smaller one wins. A negative limit
+    // (RabbitMQ 4's way of saying "none") lifts it.
+    std::optional<int64_t> declared;
+    bool unlimited = false;
+    const QJsonValue candidates[] = {
+        object.value(QLatin1String("arguments")).toObject().value(QLatin1String("x-delivery-limit")),
+        object.value(QLatin1String("effective_policy_definition")).toObject().value(QLatin1String("delivery-limit")),
+    };
+    for (const QJsonValue& candidate : candidates) {
+        const std::optional<int64_t> value = RabbitAnswer::integer(candidate);
+        if (!value)
+            continue;
+        if (*value < 0)
+            unlimited = true;
+        else
+            declared = declared ? std::min(*declared, *value) : *value;
+    }
+    if (declared) {
+        cost.deliveryLimit = declared;
+        co_return cost;
+    }
+    if (unlimited)
+        co_return cost;
+
+    if (!connection->serverMajor) {
+        auto overviewTask = request(QStringLiteral("GET"), QStringLiteral("/api/overview"));
+        const QByteArray overview = co_await std::move(overviewTask);
+        const QString version =
+            QJsonDocument::fromJson(overview).object().value(QLatin1String("rabbitmq_version")).toString();
+        connection->serverMajor = version.section(QLatin1Char('.'), 0, 0).toInt();
+    }
+    if (*connection->serverMajor >= 4)
+        cost.deliveryLimit = defaultQuorumDeliveryLimit;
+    co_return cost;
 }
 
 QCoro::Task<QList<Message>> RabbitClient::read(QString queue, int64_t limit)
 {
+    // A read takes every message once; on some queues that is more than a requeue.
+    auto costTask = readCost(queue);
+    const QueueReadCost cost = co_await std::move(costTask);
+    if (const std::optional<QString> refusal = cost.refusal())
+        throw KafkaError(-1, *refusal);
+
     QJsonObject body;
     // A negative count makes the server hand over every message in the queue.
     body.insert(QLatin1String("count"), qint64(std::max<int64_t>(limit, 0)));
@@ -271,6 +427,8 @@ QCoro::Task<QList<Message>> RabbitClient::read(QString queue, int64_t limit)
     auto task = request(QStringLiteral("POST"), queuePath(queue) + QStringLiteral("/get"),
                         QJsonDocument(body).toJson(QJsonDocument::Compact));
     const QByteArray answer = co_await std::move(task);
+    if (!RabbitAnswer::isArrayOfObjects(answer))
+        throw KafkaError(-1, notTheManagementAPI());
     co_return RabbitAnswer::messages(answer, queue);
 }
 
@@ -282,7 +440,9 @@ QCoro::Task<> RabbitClient::publish(QString queue, QByteArray payload, QMap<QStr
         headerObject.insert(it.key(), it.value());
 
     QJsonObject body;
-    body.insert(QLatin1String("properties"), QJsonObject{{QStringLiteral("headers"), headerObject}});
+    // Persistent, so that a message filed into a durable queue survives a broker restart.
+    body.insert(QLatin1String("properties"),
+                QJsonObject{{QStringLiteral("headers"), headerObject}, {QStringLiteral("delivery_mode"), 2}});
     body.insert(QLatin1String("routing_key"), queue);
     // Text travels as text; anything that is not UTF-8 as Base64, so every byte arrives as given.
     if (const std::optional<QString> text = exactUtf8(payload)) {
@@ -295,8 +455,12 @@ QCoro::Task<> RabbitClient::publish(QString queue, QByteArray payload, QMap<QStr
 
     const QString path = QStringLiteral("/api/exchanges/") + percentEncoded(m_connection->vhost) + QLatin1Char('/')
         + percentEncoded(QStringLiteral("amq.default")) + QStringLiteral("/publish");
-    auto task = request(QStringLiteral("POST"), path, QJsonDocument(body).toJson(QJsonDocument::Compact));
+    // Never sent twice: a publish whose answer is lost is reported as uncertain instead.
+    auto task =
+        send(m_connection, QStringLiteral("POST"), path, QJsonDocument(body).toJson(QJsonDocument::Compact), true);
     const QByteArray answer = co_await std::move(task);
+    if (!RabbitAnswer::isPublishAnswer(answer))
+        throw KafkaError(-1, notTheManagementAPI());
     if (RabbitAnswer::routedNowhere(answer))
         throw KafkaError(-1,
                          QStringLiteral("the broker accepted the message but routed it nowhere — is ") + queue

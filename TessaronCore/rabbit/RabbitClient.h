@@ -23,8 +23,10 @@ namespace tessaron {
 
 // Speaks to a RabbitMQ server through its management HTTP API (never AMQP). One client per open
 // broker, used from the main thread; every operation is a coroutine that fails with KafkaError:
-// the HTTP status of an answer outside 200-299, -1 for 401, 404 and the client's own refusals,
-// -195 when the server cannot be reached or stays silent past the time-out.
+// the HTTP status of an answer outside 200-299, -1 for 401, 404, the client's own refusals and
+// answers that are not the management API's JSON, -195 when the server cannot be reached, stays
+// silent past the time-out or cuts its answer short (whatever the status), and uncertainCode
+// for a publish whose answer was lost.
 //
 // The operations are virtual so that a session can be tested against a stand-in. A stand-in may
 // use any bootstrap text that names a host ("localhost"): constructing opens no connection.
@@ -37,6 +39,23 @@ public:
     struct QueueListing {
         QList<Topic> queues;
         QHash<QString, int64_t> consumers;
+    };
+
+    // What reading a queue through the management API does beyond marking its messages
+    // redelivered, from the queue's type and its effective delivery limit.
+    struct QueueReadCost {
+        QString type = QStringLiteral("classic"); // "classic", "quorum", "stream", or what the server says
+        // Quorum queues only: the smallest of the queue argument and the effective policy, or the
+        // server's own default where its version has one; absent means no limit.
+        std::optional<int64_t> deliveryLimit;
+
+        // Why a read is refused (a stream, or a quorum queue that would drop or dead-letter its
+        // messages after a few reads), in the language in force; nothing when a read only requeues.
+        std::optional<QString> refusal() const;
+        // A quorum queue without a limit: each read counts one more delivery of what it reads.
+        bool raisesDeliveryCount() const;
+
+        friend bool operator==(const QueueReadCost&, const QueueReadCost&) = default;
     };
 
     // Throws KafkaError -1 when no management address can be read from the broker's bootstrap
@@ -54,12 +73,15 @@ public:
     virtual QCoro::Task<QList<Topic>> queues();
     // The queue's bindings, the default exchange's included; an unreadable answer gives none.
     virtual QCoro::Task<QList<QueueBinding>> bindings(QString queue);
+    // The queue's type and effective delivery limit.
+    virtual QCoro::Task<QueueReadCost> readCost(QString queue);
     // Up to `limit` messages, taken off the queue and put back at once (so they come back marked
-    // redelivered next time). Offsets count from 0 within this one read.
+    // redelivered next time). Offsets count from 0 within this one read. Fails with -1 and the
+    // cost's refusal, reading nothing, when the queue's read cost refuses it.
     virtual QCoro::Task<QList<Message>> read(QString queue, int64_t limit);
-    // Publishes through the default exchange to the queue of that name, with the reason as the
-    // "tessaron-reason" header (it replaces a caller header of that name). Fails when the
-    // server routed the message nowhere.
+    // Publishes persistently through the default exchange to the queue of that name, with the
+    // reason as the "tessaron-reason" header (it replaces a caller header of that name). Fails
+    // when the server routed the message nowhere. Never sent twice.
     virtual QCoro::Task<> publish(QString queue, QByteArray payload, QMap<QString, QString> headers, QString mandate);
 
     // The management API's base address from a bootstrap text: "http(s)://…" as given, otherwise
@@ -69,8 +91,14 @@ public:
     // else becomes %XX escapes of its UTF-8 bytes ("/" → "%2F").
     static QString percentEncoded(const QString& segment);
 
+    // The code of a publish whose answer was lost after the request went out: the message may or
+    // may not be on the queue.
+    static constexpr int32_t uncertainCode = -2;
+
     // The upper bound of an answer body; a larger answer fails rather than filling memory.
     static constexpr qint64 maxAnswerBytes = 16 * 1024 * 1024;
+    // The delivery limit that quorum queues get without one from RabbitMQ 4.0 on.
+    static constexpr int64_t defaultQuorumDeliveryLimit = 20;
 
 protected:
     // One call of the API: `path` starts with "/" and is already encoded; `body` is JSON.
@@ -82,8 +110,9 @@ protected:
 
 private:
     struct Connection;
+    // `once`: the body is never sent a second time, and a failure after it went out is uncertainCode.
     static QCoro::Task<QByteArray> send(std::shared_ptr<Connection> connection, QString method, QString path,
-                                        std::optional<QByteArray> body);
+                                        std::optional<QByteArray> body, bool once);
 
     Broker m_broker;
     std::shared_ptr<Connection> m_connection;

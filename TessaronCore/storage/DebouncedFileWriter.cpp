@@ -9,7 +9,10 @@
 #include <QSaveFile>
 
 #include <condition_variable>
+#include <cerrno>
 #include <mutex>
+
+#include <sys/stat.h>
 
 namespace tessaron {
 
@@ -22,6 +25,9 @@ struct DebouncedFileWriter::State {
     uint64_t pending = 0;
     uint64_t lastGeneration = 0;
     QByteArray pendingBytes;
+    // A load found the file there but could not read or decode it: whatever is there at the next
+    // write is the user's data, kept aside whether it reads by then or not.
+    bool keepAside = false;
 
     void cancelPendingLocked()
     {
@@ -41,7 +47,7 @@ struct DebouncedFileWriter::State {
             return false;
         const QByteArray content = current.readAll();
         current.close();
-        if (readable(content))
+        if (!keepAside && readable(content))
             return true;
         const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss.zzz'Z'"));
         QString aside = path + QStringLiteral(".unreadable-") + stamp;
@@ -62,7 +68,10 @@ struct DebouncedFileWriter::State {
             file.cancelWriting(); // the target stays as it was
             return false;
         }
-        return file.commit();
+        if (!file.commit())
+            return false;
+        keepAside = false;
+        return true;
     }
 };
 
@@ -82,12 +91,26 @@ DebouncedFileWriter::~DebouncedFileWriter() = default;
 std::optional<QByteArray> DebouncedFileWriter::read() const
 {
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || QFileInfo(m_path).isDir()) {
+        // Missing is the only failure that means "no data"; anything else (permissions, a folder in
+        // the way, a disk not there yet) hides data that must survive the next write.
+        struct stat info;
+        if (::stat(QFile::encodeName(m_path).constData(), &info) == 0 || errno != ENOENT)
+            keepAsideBeforeNextWrite();
         return std::nullopt;
+    }
     QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (file.error() != QFileDevice::NoError) {
+        keepAsideBeforeNextWrite();
         return std::nullopt;
+    }
     return content;
+}
+
+void DebouncedFileWriter::keepAsideBeforeNextWrite() const
+{
+    std::lock_guard guard(m_state->lock);
+    m_state->keepAside = true;
 }
 
 void DebouncedFileWriter::schedule(QByteArray bytes)

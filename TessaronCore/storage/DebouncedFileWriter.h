@@ -13,8 +13,8 @@ namespace tessaron {
 class SerialQueue;
 
 // The byte-level half of `JSONFile`: atomic whole-file writes, a debounced write on its own serial
-// queue, and the rule that an existing file that does not read back is copied aside (as
-// "<name>.unreadable-<UTC time>") before anything overwrites it.
+// queue, and the rule that an existing file that does not read back, or could not be read when it
+// was loaded, is copied aside (as "<name>.unreadable-<UTC time>") before anything overwrites it.
 //
 // Every method may be called from any thread. The pending write and every file operation are
 // guarded by one lock, so a write that has started finishes before a later one begins and the
@@ -30,8 +30,12 @@ public:
 
     const QString& path() const { return m_path; }
 
-    // The whole file; absent when it is missing or cannot be read.
+    // The whole file; absent when it is missing or cannot be read. A file that is there but cannot
+    // be read is kept aside before the next write, even if it reads again by then.
     std::optional<QByteArray> read() const;
+    // The file's content did not decode: keep it aside before the next write replaces it, even if
+    // a later version of it would decode.
+    void keepAsideBeforeNextWrite() const;
     // Replaces any pending write; this one runs `debounce` from now unless replaced or cancelled.
     // A pending write outlives the writer: it still runs at its deadline.
     void schedule(QByteArray bytes);

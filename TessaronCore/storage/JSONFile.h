@@ -3,6 +3,7 @@
 #include "TessaronCore/storage/AppSupport.h"
 #include "TessaronCore/storage/DebouncedFileWriter.h"
 #include "TessaronCore/storage/JSONCodec.h"
+#include "VelkinInfra/json/ExactJson.h"
 
 #include <QByteArray>
 #include <QJsonDocument>
@@ -33,11 +34,17 @@ public:
     const QString& url() const { return m_writer.path(); }
     double debounce() const { return m_debounce; }
 
-    // Absent when the file is missing, unreadable or does not decode as a whole.
+    // Absent when the file is missing, unreadable or does not decode as a whole. A file that is
+    // there but did not load is kept aside before the next write, even if it loads by then.
     std::optional<T> load() const
     {
         const std::optional<QByteArray> bytes = m_writer.read();
-        return bytes ? decode(*bytes) : std::nullopt;
+        if (!bytes)
+            return std::nullopt;
+        std::optional<T> value = decode(*bytes);
+        if (!value && !bytes->isEmpty())
+            m_writer.keepAsideBeforeNextWrite();
+        return value;
     }
 
     // Writes `value` once the store has been quiet for `debounce` seconds. A value that cannot be
@@ -73,7 +80,7 @@ public:
     static std::optional<T> decode(const QByteArray& bytes)
     {
         QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+        const QJsonDocument document = exactJsonDocument(bytes, &error);
         if (error.error != QJsonParseError::NoError)
             return std::nullopt;
         if (document.isArray())

@@ -1,5 +1,7 @@
 #include "VelkinInfra/prefs/UserDefaults.h"
 
+#include "VelkinInfra/json/ExactJson.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -30,7 +32,7 @@ bool readJson(QIODevice& device, QSettings::SettingsMap& map)
     if (bytes.trimmed().isEmpty())
         return true;
     QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    const QJsonDocument doc = exactJsonDocument(bytes, &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject())
         return false;
     const QJsonObject root = doc.object();

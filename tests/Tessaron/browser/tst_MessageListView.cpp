@@ -39,7 +39,6 @@ class TestMessageListView : public QObject {
     Q_OBJECT
 private slots:
     void init() { useFixedClock(); }
-    void cleanup() { QueueReadTerms::setProvider({}); }
 
     void kafkaBodiesFollowTheSessionInOrder()
     {
@@ -97,22 +96,29 @@ private slots:
 
     void aRefusedQueueShowsTheSentenceAndNothingToAccept()
     {
-        QueueReadTerms::setProvider([](const BrokerSession&, const QString& name) {
-            QueueReadTerms terms;
-            if (name == "retries")
-                terms.refusal = QStringLiteral("retries is a quorum queue with a delivery limit of 2.");
-            return terms;
-        });
-        Stage stage = rabbitStage({queue("retries", 3)}, {});
+        Stage stage = rabbitStage({queue("retries", 3), queue("work", 1)}, {});
+        stage.rabbit().costs["retries"] = {QStringLiteral("quorum"), 2};
+        stage.rabbit().costs["work"] = {QStringLiteral("quorum"), std::nullopt};
         MessageListView view(stage.app.get(), stage.session.get());
         stage.open("retries");
         QCOMPARE(view.body(), BrowserBody::consent);
-        QCOMPARE(view.consentPane()->terms().refusal,
-                 std::optional<QString>("retries is a quorum queue with a delivery limit of 2."));
+        const std::optional<QString> refusal = stage.rabbit().costs["retries"].refusal();
+        QVERIFY(refusal);
+        QCOMPARE(view.consentPane()->terms().refusal, refusal);
         QVERIFY(!view.consentPane()->readButton()->isVisibleTo(view.consentPane()));
         // Even once the broker's consent is given, the refused queue stays behind its sentence.
         stage.session->setAcceptedRabbitReadCost(true);
+        stage.open("retries");
         QCOMPARE(view.body(), BrowserBody::consent);
+        QVERIFY(stage.rabbit().calls.filter("read ").isEmpty());
+
+        // A quorum queue without a limit is read; its consent says what a read adds.
+        stage.session->setAcceptedRabbitReadCost(false);
+        stage.open("work");
+        QCOMPARE(view.body(), BrowserBody::consent);
+        QVERIFY(!view.consentPane()->terms().refusal);
+        QVERIFY(view.consentPane()->terms().raisesDeliveryCount);
+        QVERIFY(view.consentPane()->readButton()->isVisibleTo(view.consentPane()));
     }
 
     void listNumbersFollowTheSearchAndTheExhibitAllMessages()

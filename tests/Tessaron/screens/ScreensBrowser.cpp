@@ -7,7 +7,6 @@
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListView.h"
 #include "Tessaron/browser/PositionPicker.h"
-#include "Tessaron/browser/QueueReadTerms.h"
 #include "Tessaron/browser/TopicHeader.h"
 #include "Tessaron/kit/SettingsPalette.h"
 #include "VelkinUI/KitFont.h"
@@ -146,20 +145,14 @@ void shootBrowser(ScreenShooter& shooter)
     }
     {
         // A RabbitMQ queue before the consent, after it, and a queue the client refuses.
-        Stage stage = rabbitStage({queue("jobs", 3), queue("jobs.quorum", 2), queue("events.stream", 40)},
-                                  {{"jobs", 0}, {"jobs.quorum", 1}, {"events.stream", 2}});
+        Stage stage = rabbitStage({queue("jobs", 3), queue("jobs.quorum", 2), queue("retries", 40)},
+                                  {{"jobs", 0}, {"jobs.quorum", 1}, {"retries", 2}});
         stage.rabbit().queueBindings = {{"", "jobs"}};
         stage.rabbit().queued = {keyed("jobs", 0, 0, QByteArray(), R"({"job":"resize","size":[640,480]})", 5),
                                  keyed("jobs", 0, 1, QByteArray(), R"({"job":"thumbnail","size":[64,64]})", 4),
                                  keyed("jobs", 0, 2, QByteArray(), "plain text job", 1)};
-        QueueReadTerms::setProvider([](const BrokerSession&, const QString& name) {
-            QueueReadTerms terms;
-            if (name == "events.stream")
-                terms.refusal = QStringLiteral("events.stream is a stream queue. Reading it through the management "
-                                               "API is not possible, so Tessaron leaves it alone.");
-            terms.raisesDeliveryCount = name == "jobs.quorum";
-            return terms;
-        });
+        stage.rabbit().costs["jobs.quorum"] = {QStringLiteral("quorum"), std::nullopt};
+        stage.rabbit().costs["retries"] = {QStringLiteral("quorum"), 2};
         stage.open("jobs");
         std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
         frame->show();
@@ -169,7 +162,8 @@ void shootBrowser(ScreenShooter& shooter)
         QCoro::waitFor(stage.session->read(BrokerSession::Position::atTail(), 100, false));
         settle();
         shooter.shoot("consent", "quorum", frame.get());
-        stage.session->setSelectedTopic(QString("events.stream"));
+        stage.session->setSelectedTopic(QString("retries"));
+        QCoro::waitFor(stage.session->read(BrokerSession::Position::atTail(), 100, false));
         settle();
         shooter.shoot("consent", "refused", frame.get());
         stage.session->setSelectedTopic(QString("jobs"));
@@ -178,7 +172,6 @@ void shootBrowser(ScreenShooter& shooter)
         stage.session->setSelectedMessage(QString("jobs/0/0"));
         settle();
         shooter.shoot("consent", "after", frame.get());
-        QueueReadTerms::setProvider({});
     }
     {
         // An empty topic, and a read under way.

@@ -262,6 +262,8 @@ public:
     QList<Message> queued;
     std::optional<KafkaError> readError;
     std::optional<KafkaError> publishError;
+    // Queue -> its read cost; a queue not listed is a classic one.
+    QHash<QString, QueueReadCost> costs;
     struct Published {
         QString queue;
         QByteArray payload;
@@ -292,6 +294,11 @@ public:
         if (bindingsError)
             throw *bindingsError;
         co_return queueBindings;
+    }
+    QCoro::Task<QueueReadCost> readCost(QString queue) override
+    {
+        calls << "cost " + queue;
+        co_return costs.value(queue);
     }
     QCoro::Task<QList<Message>> read(QString queue, int64_t limit) override
     {

@@ -236,6 +236,41 @@ private slots:
         QCOMPARE(names(AppState(m_clients).brokers()), QStringList{"Local"});
     }
 
+    void aRefusedWriteForgetsNothing()
+    {
+        REQUIRE_KEYRING();
+        Keychain keyring(AppState::keychainService);
+        AppState state(m_clients);
+        const Broker sasl = saslBroker("sasl");
+        const QString account = AppState::passwordAccount(sasl.id);
+        QVERIFY(!state.save(sasl, QString("s3cret")));
+        state.open(sasl);
+
+        // The data folder refuses the write: the broker stays listed, open and with its password,
+        // as it would be after a restart.
+        QFile::remove(brokersPath());
+        QVERIFY(QDir().mkpath(brokersPath()));
+        const std::optional<QString> removal = state.remove(sasl);
+        QVERIFY(removal);
+        QVERIFY(removal->contains("brokers.json"));
+        QCOMPARE(names(state.brokers()), (QStringList{"Local", "sasl"}));
+        QCOMPARE(state.sessions().size(), 1);
+        QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
+
+        QSignalSpy changed(&state, &AppState::brokersChanged);
+        QVERIFY(state.toggleFavorite(sasl.id));
+        QVERIFY(!state.brokers().last().isFavorite);
+
+        // Writable again: both go through.
+        QVERIFY(QDir(brokersPath()).removeRecursively());
+        QVERIFY(!state.toggleFavorite(sasl.id));
+        QVERIFY(state.brokers().last().isFavorite);
+        QVERIFY(!state.remove(sasl));
+        QVERIFY(state.sessions().isEmpty());
+        QVERIFY(!keyring.get(account));
+        QCOMPARE(names(AppState(m_clients).brokers()), QStringList{"Local"});
+    }
+
     void withoutAKeyringTheBrokerStillOpens()
     {
         if (keyringReachable()) {

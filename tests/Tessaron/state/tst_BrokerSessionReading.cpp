@@ -53,7 +53,8 @@ private slots:
         f.session->setSelectedTopic(QString("orders"));
         QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 100, false));
         // The empty third partition is not asked for its newest messages.
-        QCOMPARE(f.pageCalls(), (QStringList{"page orders 0 tail 33 limit 33", "page orders 1 tail 33 limit 33"}));
+        // The limit is shared by the partitions read, not by every partition of the topic.
+        QCOMPARE(f.pageCalls(), (QStringList{"page orders 0 tail 50 limit 50", "page orders 1 tail 50 limit 50"}));
 
         f.clients->kafka->calls.clear();
         QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 2, false));
@@ -96,7 +97,7 @@ private slots:
         for (int i = 0; i < 4; ++i)
             held[0].append(message("orders", 0, i, 1000 + i));
         f.session->setSelectedTopic(QString("orders"));
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 4, false));
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 2, false));
         QCOMPARE(f.ids(), (QStringList{"orders/0/3", "orders/0/2"}));
         QCOMPARE(f.pageCalls(), QStringList{"page orders 0 tail 2 limit 2"});
 
@@ -117,12 +118,12 @@ private slots:
         f.clients->kafka->timeOffsets = {{0, 6}, {1, -1}};
         f.session->setSelectedTopic(QString("orders"));
         const auto moment = BrokerSession::Position::atTime(QDateTime::fromMSecsSinceEpoch(1006, Qt::UTC));
-        QCoro::waitFor(f.session->read(moment, 4, false));
+        QCoro::waitFor(f.session->read(moment, 2, false));
         QCOMPARE(f.clients->kafka->calls, (QStringList{"time orders", "page orders 0 offset 6 limit 2"}));
         QCOMPARE(f.ids(), (QStringList{"orders/0/7", "orders/0/6"}));
 
         f.clients->kafka->calls.clear();
-        QCoro::waitFor(f.session->read(moment, 4, true));
+        QCoro::waitFor(f.session->read(moment, 2, true));
         QCOMPARE(f.clients->kafka->calls, QStringList{"page orders 0 offset 8 limit 2"});
         QCOMPARE(f.ids(), (QStringList{"orders/0/9", "orders/0/8", "orders/0/7", "orders/0/6"}));
         QCOMPARE(f.session->position(), moment);
@@ -149,10 +150,14 @@ private slots:
                  (QList<Unobservable>{{"orders partition 1", "could not open topic orders"}}));
         QVERIFY(!f.session->nextOffsets().contains(1));
 
+        // A lost connection stops the read at once: the partitions after it are not asked.
         f.clients->kafka->pageErrors.insert(1, KafkaError(-195, "transport failure"));
+        f.clients->kafka->calls.clear();
         QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 30, false));
         QCOMPARE(f.session->lostConnection(), std::optional<QString>("transport failure"));
-        QCOMPARE(f.session->messages().size(), 2);
+        QCOMPARE(f.pageCalls().size(), 2);
+        QCOMPARE(f.ids(), QStringList{"orders/0/0"});
+        QVERIFY(!f.session->reachedEnd());
     }
 
     void aLateReadNeverShowsAnotherTopicsMessages()
@@ -183,6 +188,56 @@ private slots:
         QCoro::waitFor(std::move(late));
         QVERIFY(f.session->messages().isEmpty());
         QVERIFY(!f.session->isLoadingMessages());
+    }
+
+    void aReadBeforeTheWatermarksAreKnownAsksForThem()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->listed = QList<Topic>{topic("orders", {{0, 2}, {0, 0}})};
+        clients->kafka->held["orders"][0] = {message("orders", 0, 0, 1), message("orders", 0, 1, 2)};
+        auto marks = clients->kafka->gates.hold("watermarks orders");
+        BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+        auto connecting = session.connectBroker();
+        QTRY_VERIFY(session.topicsListed());
+        // Listed, watermarks still on their way: every partition reads 0..0 for now.
+        session.setSelectedTopic(QString("orders"));
+        auto reading = session.readLatest();
+        marks->release();
+        QCoro::waitFor(std::move(reading));
+        QCoro::waitFor(std::move(connecting));
+        QCOMPARE(session.messages().size(), 2);
+        QCOMPARE(clients->kafka->calls.filter("page ").size(), 1); // the empty partition is still skipped
+    }
+
+    void pagingAndDecodingFactsBelongToTheirRead()
+    {
+        Broker broker = kafkaBroker();
+        broker.schemaRegistryURL = "http://registry";
+        Fixture f({topic("a", {{0, 2}}), topic("b", {{0, 5}})}, broker);
+        f.clients->registry = std::make_shared<FakeRegistry>();
+        QCoro::waitFor(f.session->connectBroker());
+        f.clients->kafka->held["a"][0] = {message("a", 0, 0, 1, avro(9)), message("a", 0, 1, 2)};
+        for (int i = 0; i < 5; ++i)
+            f.clients->kafka->held["b"][0].append(message("b", 0, i, 10 + i));
+
+        // A superseded read's decoding failures are not facts of the read that is shown.
+        auto gate = f.clients->kafka->gates.hold("page a 0");
+        f.session->setSelectedTopic(QString("a"));
+        auto late = f.session->readLatest();
+        f.session->setSelectedTopic(QString("b"));
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 2, false));
+        gate->release();
+        QCoro::waitFor(std::move(late));
+        QVERIFY(f.session->unobservable().isEmpty());
+        QCOMPARE(f.ids(), (QStringList{"b/0/4", "b/0/3"}));
+
+        // "Read further" on another topic does not go on from b's offsets: it reads a afresh.
+        f.session->setSelectedTopic(QString("a"));
+        f.clients->kafka->calls.clear();
+        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 2, true));
+        QCOMPARE(f.pageCalls(), QStringList{"page a 0 tail 2 limit 2"});
+        QCOMPARE(f.ids(), (QStringList{"a/0/1", "a/0/0"}));
+        QCOMPARE(f.session->unobservable().size(), 1); // this read's own failure is a fact
     }
 
     void aReadFinishingAfterTheSessionIsGoneTouchesNothing()
@@ -337,6 +392,62 @@ private slots:
         QCOMPARE(session.lostConnection(), std::optional<QString>("the server did not answer"));
         QCOMPARE(session.messages().size(), 2);
         QVERIFY(!session.isLoadingMessages());
+    }
+
+    void rabbitReadsShowOnlyTheSelectedQueueAndWhatAReadCosts()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        const Broker broker = rabbitBroker();
+        clients->rabbit = std::make_shared<FakeRabbit>(broker);
+        clients->rabbit->listing = {{topic("jobs"), topic("limited"), topic("votes")}, {}};
+        clients->rabbit->queued = {message("jobs", 0, 0, std::nullopt, "one")};
+        RabbitClient::QueueReadCost limited;
+        limited.type = "quorum";
+        limited.deliveryLimit = 2;
+        clients->rabbit->costs.insert("limited", limited);
+        RabbitClient::QueueReadCost votes;
+        votes.type = "quorum";
+        clients->rabbit->costs.insert("votes", votes);
+        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt, clients);
+        QCoro::waitFor(session.connectBroker());
+
+        // Before consent the pane learns what a read would cost, and nothing is read.
+        session.setSelectedTopic(QString("limited"));
+        QCoro::waitFor(session.readLatest());
+        QVERIFY(session.queueReadRefusal("limited"));
+        QVERIFY(session.queueReadRefusal("limited")->contains("delivery limit of 2"));
+        QVERIFY(!session.queueReadRaisesDeliveryCount("limited"));
+        session.setSelectedTopic(QString("votes"));
+        QCoro::waitFor(session.readLatest());
+        QVERIFY(!session.queueReadRefusal("votes"));
+        QVERIFY(session.queueReadRaisesDeliveryCount("votes"));
+
+        // After consent a refused queue is still never read; the refusal becomes a fact.
+        session.setAcceptedRabbitReadCost(true);
+        session.setSelectedTopic(QString("jobs"));
+        QCoro::waitFor(session.readLatest());
+        QCOMPARE(session.messages().size(), 1);
+        session.setSelectedTopic(QString("limited"));
+        clients->rabbit->calls.clear();
+        QCoro::waitFor(session.readLatest());
+        QVERIFY(clients->rabbit->calls.filter("read ").isEmpty());
+        QVERIFY(session.messages().isEmpty());
+        QCOMPARE(session.unobservable().last().subject, QString("limited"));
+
+        // A failed read of another queue leaves the list empty, never the previous queue's messages.
+        session.setSelectedTopic(QString("jobs"));
+        QCoro::waitFor(session.readLatest());
+        QCOMPARE(session.messages().size(), 1);
+        clients->rabbit->readError = KafkaError(500, "boom");
+        session.setSelectedTopic(QString("votes"));
+        QCoro::waitFor(session.readLatest());
+        QVERIFY(session.messages().isEmpty());
+
+        // A publish whose answer was lost is neither done nor refused.
+        clients->rabbit->publishError = KafkaError(RabbitClient::uncertainCode, "may have been filed");
+        const AppOutcome outcome = settle(session.produce("jobs", std::nullopt, "x", "why"));
+        QCOMPARE(outcome.which(), AppOutcome::uncertain);
+        QCOMPARE(outcome.sentence(), QString("may have been filed"));
     }
 };
 

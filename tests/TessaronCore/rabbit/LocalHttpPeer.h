@@ -29,6 +29,14 @@ public:
             + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
     }
 
+    // A response that closes the connection without answering.
+    static QByteArray hangUp() { return QByteArrayLiteral("\x01hang up"); }
+
+    // The n-th request gets the n-th response (the last one repeats), overriding the constructor's.
+    void setScript(QList<QByteArray> responses) { m_script = std::move(responses); }
+    // A request for exactly `path` gets `response`; routes win over the script.
+    void route(const QByteArray& path, const QByteArray& response) { m_routes.append({path, response}); }
+
     quint16 port() const { return m_server.serverPort(); }
     // Each request's head (request line and headers) as received.
     const QList<QByteArray>& requests() const { return m_requests; }
@@ -50,8 +58,22 @@ private:
             return;
         m_requests.append(head);
         m_buffers.remove(socket);
-        if (!m_response.isEmpty()) {
-            socket->write(m_response);
+        QByteArray response = m_response;
+        if (!m_script.isEmpty())
+            response = m_script.value(m_requests.size() - 1, m_script.last());
+        const QByteArray path = head.left(head.indexOf('\r')).split(' ').value(1);
+        for (const auto& [routedPath, routed] : m_routes) {
+            if (path == routedPath) {
+                response = routed;
+                break;
+            }
+        }
+        if (response == hangUp()) {
+            socket->abort();
+            return;
+        }
+        if (!response.isEmpty()) {
+            socket->write(response);
             socket->disconnectFromHost();
         }
     }
@@ -59,5 +81,7 @@ private:
     QTcpServer m_server;
     QByteArray m_response;
     QList<QByteArray> m_requests;
+    QList<QByteArray> m_script;
+    QList<std::pair<QByteArray, QByteArray>> m_routes;
     QHash<QTcpSocket*, QByteArray> m_buffers;
 };

@@ -57,27 +57,128 @@ private slots:
                  qPrintable(outcome.error->message()));
     }
 
-    void bodyThatIsNotJson()
+    void answerThatIsNotTheManagementAPIFails()
     {
-        const QByteArray answer = LocalHttpPeer::answer(200, "OK", "<html>hello</html>", "text/html");
-        LocalHttpPeer peer(answer);
+        // Another service on the port answers 200 with a page: nothing reads as empty or done.
+        const QByteArray page = LocalHttpPeer::answer(200, "OK", "<html>hello</html>", "text/html");
+        LocalHttpPeer peer(page);
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
+        const QString sentence = "This port answers, but not like the RabbitMQ management API. Check the address and "
+                                 "the port (15672 by default).";
 
         const auto listing = settle(client.queuesWithConsumers());
         QVERIFY(listing.error);
         QCOMPARE(listing.error->code(), -1);
-        QCOMPARE(listing.error->message(), QString("the management API returned something unexpected"));
+        QCOMPARE(listing.error->message(), sentence);
 
         const auto bindings = settle(client.bindings("q"));
-        QVERIFY(!bindings.error);
-        QVERIFY(bindings.value->isEmpty());
+        QVERIFY(bindings.error);
+        QCOMPARE(bindings.error->message(), sentence);
+
+        // The queue itself answers like the API, its messages do not.
+        peer.setScript({LocalHttpPeer::answer(200, "OK", R"({"name":"q","type":"classic"})"), page});
+        const auto read = settle(client.read("q", 5));
+        QVERIFY(read.error);
+        QCOMPARE(read.error->message(), sentence);
+
+        // JSON of another shape is no publish answer either.
+        peer.setScript({LocalHttpPeer::answer(200, "OK", "[1,2]")});
+        const auto published = settle(client.publish("q", "x", {}, "why"));
+        QVERIFY(!published.done);
+        QCOMPARE(published.error->message(), sentence);
+    }
+
+    void answerCutAfterTheStatusIsATransportFailure()
+    {
+        // A success status with half a body: the read must not come back as "no messages".
+        LocalHttpPeer peer("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 4000\r\n\r\n"
+                           "[{\"payload\":\"a\"}");
+        peer.route("/api/queues/%2F/q", LocalHttpPeer::answer(200, "OK", R"({"name":"q","type":"classic"})"));
+        RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
 
         const auto read = settle(client.read("q", 5));
-        QVERIFY(!read.error);
-        QVERIFY(read.value->isEmpty());
+        QVERIFY(read.error);
+        QCOMPARE(read.error->code(), -195);
+        QVERIFY(read.error->isTimeout());
 
+        const auto bindings = settle(client.bindings("q"));
+        QVERIFY(bindings.error);
+        QCOMPARE(bindings.error->code(), -195);
+
+        // A cut publish answer: the request went out, so it may have been filed.
         const auto published = settle(client.publish("q", "x", {}, "why"));
-        QVERIFY(published.done);
+        QVERIFY(!published.done);
+        QCOMPARE(published.error->code(), RabbitClient::uncertainCode);
+    }
+
+    void lostPublishAnswerIsUncertainAndNeverResent()
+    {
+        // The first connection drops after the request arrived; a resend would be answered.
+        LocalHttpPeer peer{QByteArray()};
+        peer.setScript({LocalHttpPeer::hangUp(), LocalHttpPeer::answer(200, "OK", R"({"routed":true})")});
+        RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
+        const auto published = settle(client.publish("q", "payload", {}, "why"));
+        QVERIFY(!published.done);
+        QCOMPARE(published.error->code(), RabbitClient::uncertainCode);
+        QVERIFY(!published.error->isTimeout());
+        QVERIFY2(published.error->message().contains("may have been filed"), qPrintable(published.error->message()));
+        QCOMPARE(peer.requests().size(), 1);
+
+        // Nothing reached a closed port: that is a plain transport failure, not an uncertain one.
+        quint16 port = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+            port = probe.serverPort();
+        }
+        RabbitClient closed(rabbitBroker("127.0.0.1:" + QString::number(port)), std::nullopt, 2000);
+        const auto refused = settle(closed.publish("q", "payload", {}, "why"));
+        QCOMPARE(refused.error->code(), -195);
+
+        // Reads are not affected: a read whose connection drops may be sent again.
+        LocalHttpPeer answered(LocalHttpPeer::answer(200, "OK", "[]"));
+        OpenRabbitClient plain(rabbitBroker(address(answered)), std::nullopt, 5000);
+        QVERIFY(!settle(plain.request("GET", "/api/overview")).error);
+    }
+
+    void quorumDefaultLimitFollowsTheServerVersion_data()
+    {
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<QByteArray>("queue");
+        QTest::addColumn<std::optional<int64_t>>("limit");
+        QTest::newRow("4.0 applies 20") << QByteArray("4.0.5") << QByteArray(R"({"type":"quorum","arguments":{}})")
+                                        << std::optional<int64_t>(20);
+        QTest::newRow("3.13 has none") << QByteArray("3.13.7") << QByteArray(R"({"type":"quorum","arguments":{}})")
+                                       << std::optional<int64_t>();
+        QTest::newRow("4.1 lifted by -1")
+            << QByteArray("4.1.0") << QByteArray(R"({"type":"quorum","arguments":{"x-delivery-limit":-1}})")
+            << std::optional<int64_t>();
+        QTest::newRow("smaller of argument and policy")
+            << QByteArray("3.12.0")
+            << QByteArray(
+                   R"({"type":"quorum","arguments":{"x-delivery-limit":9},"effective_policy_definition":{"delivery-limit":4}})")
+            << std::optional<int64_t>(4);
+    }
+
+    void quorumDefaultLimitFollowsTheServerVersion()
+    {
+        QFETCH(QByteArray, version);
+        QFETCH(QByteArray, queue);
+        QFETCH(std::optional<int64_t>, limit);
+        LocalHttpPeer peer(LocalHttpPeer::answer(200, "OK", "[]"));
+        peer.route("/api/overview", LocalHttpPeer::answer(200, "OK", "{\"rabbitmq_version\":\"" + version + "\"}"));
+        peer.route("/api/queues/%2F/q", LocalHttpPeer::answer(200, "OK", queue));
+        RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
+        const auto cost = settle(client.readCost("q"));
+        QVERIFY(cost.value);
+        QCOMPARE(cost.value->deliveryLimit, limit);
+        QCOMPARE(cost.value->raisesDeliveryCount(), !limit);
+        const auto read = settle(client.read("q", 3));
+        QCOMPARE(bool(read.error), bool(limit));
+        bool asked = false;
+        for (const QByteArray& head : peer.requests())
+            asked = asked || head.startsWith("POST");
+        QCOMPARE(asked, !limit); // a refused read never reaches the queue
     }
 
     void emptyAnswerIsEmptyBytes()

@@ -179,6 +179,45 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(store.load(), std::optional<BrokerList>({b}), 5000);
     }
 
+    void aFileThatCouldNotBeReadAtStartIsKeptEvenIfItReadsLater()
+    {
+        // At start something is in the way of the file (a folder here: as root, permissions
+        // would not stop the read), so nothing loads.
+        const QString name = QStringLiteral("late.json");
+        QVERIFY(QDir().mkpath(AppSupport::url(name)));
+        JSONFile<BrokerList> store(name);
+        QVERIFY(!store.load());
+
+        // It becomes readable again before the first save, holding the user's brokers.
+        QVERIFY(QDir(AppSupport::url(name)).removeRecursively());
+        const Broker kept = broker(QStringLiteral("kept"));
+        const QByteArray original = *JSONFile<BrokerList>::encode({kept});
+        writeRaw(store.url(), original);
+
+        QVERIFY(store.saveNow({broker(QStringLiteral("fresh"))}));
+        const QStringList copies = asideCopies(name);
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(readAll(AppSupport::url(copies.first())), original);
+        // Once kept, later writes replace the file as usual.
+        QVERIFY(store.saveNow({}));
+        QCOMPARE(asideCopies(name).size(), 1);
+
+        // A file that is simply missing at start has nothing to keep.
+        JSONFile<BrokerList> fresh(QStringLiteral("absent.json"));
+        QVERIFY(!fresh.load());
+        QVERIFY(fresh.saveNow({kept}));
+        QVERIFY(asideCopies(QStringLiteral("absent.json")).isEmpty());
+    }
+
+    void namesStartingWithAByteOrderMarkRoundTrip()
+    {
+        JSONFile<BrokerList> store(QStringLiteral("marks.json"));
+        Broker b = broker(QStringLiteral("\uFEFFmarked"));
+        b.bootstrap = QStringLiteral("\uFEFF");
+        QVERIFY(store.saveNow({b}));
+        QCOMPARE(store.load(), std::optional<BrokerList>({b}));
+    }
+
     void debounceWritesOnlyTheLastValue()
     {
         const double debounce = 1.0;

@@ -34,6 +34,21 @@ int writeInChild(const QString& path)
 class TestUserDefaults : public QObject {
     Q_OBJECT
 private slots:
+    void aLeadingByteOrderMarkSurvivesTheFile()
+    {
+        // A pin whose name starts with U+FEFF, as written by a previous run.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("preferences.json"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\"t.pins\": [\"\xEF\xBB\xBForders\", \"plain\"], \"t.name\": \"\xEF\xBB\xBF\"}");
+        file.close();
+        UserDefaults store(path);
+        QCOMPARE(store.stringList(QStringLiteral("t.pins")),
+                 std::optional<QStringList>(QStringList{QStringLiteral("\uFEFForders"), QStringLiteral("plain")}));
+        QCOMPARE(store.string(QStringLiteral("t.name")), std::optional<QString>(QStringLiteral("\uFEFF")));
+    }
+
     void valuesKeepTheirTypesInAFreshProcess()
     {
         QTemporaryDir dir;
