@@ -2,6 +2,7 @@
 
 #include "Tessaron/browser/BindingStrip.h"
 #include "Tessaron/browser/GroupLagStrip.h"
+#include "Tessaron/browser/MessageListView.h"
 #include "Tessaron/browser/MessageSearchField.h"
 #include "Tessaron/browser/PositionPicker.h"
 #include "Tessaron/browser/TopicHeader.h"
@@ -134,6 +135,13 @@ private slots:
         stage.open("jobs");
         QCOMPARE(strip.chipTexts(), (QStringList{"(default exchange) → jobs", "amq.topic"}));
         QVERIFY(!strip.showsFanOutRemark());
+
+        // Reading another queue with bindings shows its own.
+        stage.open("orphans");
+        QCOMPARE(strip.shows(), BindingStrip::Shows::chips);
+        MessageListView view(stage.app.get(), stage.session.get());
+        stage.open("jobs");
+        QCOMPARE(view.header()->bindingStrip()->shows(), BindingStrip::Shows::chips);
     }
 
     void everyPickerChoiceReadsAtOnce()

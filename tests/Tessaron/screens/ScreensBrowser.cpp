@@ -147,7 +147,7 @@ void shootBrowser(ScreenShooter& shooter)
         // A RabbitMQ queue before the consent, after it, and a queue the client refuses.
         Stage stage = rabbitStage({queue("jobs", 3), queue("jobs.quorum", 2), queue("retries", 40)},
                                   {{"jobs", 0}, {"jobs.quorum", 1}, {"retries", 2}});
-        stage.rabbit().queueBindings = {{"", "jobs"}};
+        stage.rabbit().queueBindings = QList<QueueBinding>{QueueBinding{"", "jobs"}};
         stage.rabbit().queued = {keyed("jobs", 0, 0, QByteArray(), R"({"job":"resize","size":[640,480]})", 5),
                                  keyed("jobs", 0, 1, QByteArray(), R"({"job":"thumbnail","size":[64,64]})", 4),
                                  keyed("jobs", 0, 2, QByteArray(), "plain text job", 1)};
