@@ -10,9 +10,9 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsBrowser()
 {
     static const L10nRow table[] = {
-        {"Avro, schema %d", "Avro, schema %d"},
-        {"Avro, schema %d — %@", "Avro, schema %d — %@"},
-        {"lag %d", "lag %d"},
+        {"Avro, schema %d", "Avro, esquema %d"},
+        {"Avro, schema %d — %@", "Avro, esquema %d — %@"},
+        {"lag %d", "lag de %d"},
         {"<binary>", "<binário>"},
         {"Messages", "Mensagens"},
         {"Couldn't read this queue's bindings, so what routes here is unknown.",

@@ -24,7 +24,7 @@ private slots:
     void holdsEveryTranslationOnce()
     {
         const auto rows = L10nTable::rows();
-        QCOMPARE(rows.size(), std::size_t(729));
+        QCOMPARE(rows.size(), std::size_t(729) + L10nTable::rowsBrowser().size());
         QSet<QString> seen;
         QStringList duplicates;
         for (const L10nRow& row : rows) {
