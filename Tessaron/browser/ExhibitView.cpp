@@ -5,6 +5,7 @@
 #include "Tessaron/browser/CaseworkSlots.h"
 #include "Tessaron/browser/ElidedLabel.h"
 #include "Tessaron/browser/PayloadDocument.h"
+#include "Tessaron/browser/PayloadKinds.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "Tessaron/kit/SettingsPalette.h"
@@ -172,7 +173,7 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
     column->setContentsMargins(16, 16, 16, 16);
     column->setSpacing(14);
     const QColor neutralTint = neutral();
-    const PayloadKind kind = message.payloadKind();
+    const PayloadKind kind = PayloadKinds::of(message);
 
     // 1. Heading: the stamp and kind, the facts, the drift note.
     auto* heading = new QVBoxLayout;

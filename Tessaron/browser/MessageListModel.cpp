@@ -1,5 +1,7 @@
 #include "Tessaron/browser/MessageListModel.h"
 
+#include "Tessaron/browser/PayloadKinds.h"
+
 namespace tessaron {
 
 MessageListModel::MessageListModel(QObject* parent)
@@ -79,7 +81,7 @@ const MessageListModel::RowFace& MessageListModel::faceAt(int row) const
         return *slot;
     const Message& message = m_messages[row];
     RowFace face;
-    face.kind = message.payloadKind();
+    face.kind = PayloadKinds::of(message);
     face.hasKey = message.key().has_value();
     face.key = message.keyString();
     face.payloadBytes = message.payload().value_or(QByteArray()).size();

@@ -53,11 +53,27 @@ PayloadDocument::PayloadDocument(const QString& text, const QSet<QString>& suspe
 
 void PayloadDocument::setDocument(const QString& text, const QSet<QString>& suspects)
 {
-    m_lines = PayloadLines::split(text, suspects);
+    m_text = text;
+    m_spans = PayloadLines::spans(text, suspects);
     m_layoutWidth = -1;
     m_anchor = m_cursor = Spot{};
     updateGeometry();
     update();
+}
+
+QList<PayloadLine> PayloadDocument::lines() const
+{
+    QList<PayloadLine> out;
+    out.reserve(m_spans.size());
+    for (qsizetype i = 0; i < m_spans.size(); ++i)
+        out.append({i, lineText(i).toString(), m_spans[i].suspect});
+    return out;
+}
+
+QStringView PayloadDocument::lineText(qsizetype line) const
+{
+    const LineSpan& span = m_spans[line];
+    return QStringView(m_text).mid(span.start, span.length);
 }
 
 double PayloadDocument::textLeft() const { return padX + numberWidth + gap; }
@@ -74,14 +90,14 @@ void PayloadDocument::layoutFor(int width) const
         return;
     m_layoutWidth = width;
     m_layoutChars = charsPerRow(width);
-    m_rowStart.resize(m_lines.size() + 1);
+    m_rowStart.resize(m_spans.size() + 1);
     qsizetype row = 0;
-    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+    for (qsizetype i = 0; i < m_spans.size(); ++i) {
         m_rowStart[i] = row;
-        const qsizetype length = m_lines[i].content.size();
+        const qsizetype length = m_spans[i].length;
         row += std::max<qsizetype>(1, (length + m_layoutChars - 1) / m_layoutChars);
     }
-    m_rowStart[m_lines.size()] = row;
+    m_rowStart[m_spans.size()] = row;
 }
 
 int PayloadDocument::heightForWidth(int width) const
@@ -118,10 +134,10 @@ void PayloadDocument::paintEvent(QPaintEvent* event)
     const bool selecting = selFrom != selTo;
     const QColor selection = BrowserStyle::withOpacity(Brand::accent(), 0.3);
 
-    for (qsizetype li = std::max<qsizetype>(0, lineOfRow(firstRow)); li < m_lines.size(); ++li) {
+    for (qsizetype li = std::max<qsizetype>(0, lineOfRow(firstRow)); li < m_spans.size(); ++li) {
         if (m_rowStart[li] > lastRow)
             break;
-        const PayloadLine& line = m_lines[li];
+        const PayloadLine line{li, lineText(li).toString(), m_spans[li].suspect};
         const qsizetype rows = m_rowStart[li + 1] - m_rowStart[li];
         const double top = padTop + m_rowStart[li] * m_rowHeight;
         const QRectF band(0, top, width(), rows * m_rowHeight);
@@ -171,7 +187,7 @@ void PayloadDocument::paintEvent(QPaintEvent* event)
 PayloadDocument::Spot PayloadDocument::spotAt(const QPointF& point) const
 {
     layoutFor(width());
-    if (m_lines.isEmpty())
+    if (m_spans.isEmpty())
         return {};
     const qsizetype total = m_rowStart.last();
     const qsizetype row =
@@ -181,7 +197,7 @@ PayloadDocument::Spot PayloadDocument::spotAt(const QPointF& point) const
     const qsizetype within = row - m_rowStart[line];
     const qsizetype column =
         std::clamp<qsizetype>(qsizetype(std::lround((point.x() - textLeft()) / m_charWidth)), 0, m_layoutChars);
-    return {line, std::min(m_lines[line].content.size(), within * m_layoutChars + column)};
+    return {line, std::min(m_spans[line].length, within * m_layoutChars + column)};
 }
 
 void PayloadDocument::mousePressEvent(QMouseEvent* event)
@@ -206,7 +222,7 @@ void PayloadDocument::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const Spot at = spotAt(event->position());
     m_anchor = {at.line, 0};
-    m_cursor = {at.line, m_lines.value(at.line).content.size()};
+    m_cursor = {at.line, at.line < m_spans.size() ? m_spans[at.line].length : 0};
     update();
 }
 
@@ -217,11 +233,11 @@ QString PayloadDocument::selectedText() const
     if (from == to)
         return {};
     QStringList parts;
-    for (qsizetype li = from.line; li <= to.line && li < m_lines.size(); ++li) {
-        const QString& text = m_lines[li].content;
+    for (qsizetype li = from.line; li <= to.line && li < m_spans.size(); ++li) {
+        const QStringView text = lineText(li);
         const qsizetype a = li == from.line ? from.column : 0;
         const qsizetype b = li == to.line ? to.column : text.size();
-        parts << text.mid(a, b - a);
+        parts << text.mid(a, b - a).toString();
     }
     return parts.join(QLatin1Char('\n'));
 }
@@ -229,7 +245,7 @@ QString PayloadDocument::selectedText() const
 void PayloadDocument::selectAll()
 {
     m_anchor = {};
-    m_cursor = m_lines.isEmpty() ? Spot{} : Spot{m_lines.size() - 1, m_lines.last().content.size()};
+    m_cursor = m_spans.isEmpty() ? Spot{} : Spot{m_spans.size() - 1, m_spans.last().length};
     update();
 }
 

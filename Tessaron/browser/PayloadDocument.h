@@ -19,7 +19,9 @@ public:
     PayloadDocument(const QString& text, const QSet<QString>& suspects, QWidget* parent = nullptr);
 
     void setDocument(const QString& text, const QSet<QString>& suspects);
-    const QList<PayloadLine>& lines() const { return m_lines; }
+    // The document's lines, built on request (tests and callers that want them whole).
+    QList<PayloadLine> lines() const;
+    qsizetype lineCount() const { return m_spans.size(); }
 
     QString selectedText() const;
     void selectAll();
@@ -55,7 +57,10 @@ private:
     void layoutFor(int width) const;
     Spot spotAt(const QPointF& point) const;
 
-    QList<PayloadLine> m_lines;
+    QStringView lineText(qsizetype line) const;
+
+    QString m_text;
+    QList<LineSpan> m_spans;
     double m_charWidth = 7;
     double m_rowHeight = 17;
     mutable int m_layoutWidth = -1;

@@ -2,42 +2,62 @@
 
 namespace tessaron::PayloadLines {
 
-bool isSuspect(QStringView content, const QSet<QString>& suspects)
+namespace {
+
+QStringList quotedPaths(const QSet<QString>& suspects)
 {
-    if (suspects.isEmpty() || !content.contains(QLatin1Char(':')))
+    QStringList quoted;
+    quoted.reserve(suspects.size());
+    for (const QString& path : suspects)
+        quoted << QLatin1Char('"') + path + QLatin1Char('"');
+    return quoted;
+}
+
+bool carriesOne(QStringView content, const QStringList& quoted)
+{
+    if (quoted.isEmpty() || !content.contains(QLatin1Char(':')))
         return false;
-    QString quoted;
-    for (const QString& path : suspects) {
-        quoted.clear();
-        quoted.reserve(path.size() + 2);
-        quoted += QLatin1Char('"');
-        quoted += path;
-        quoted += QLatin1Char('"');
-        if (content.contains(quoted))
+    for (const QString& q : quoted) {
+        if (content.contains(q))
             return true;
     }
     return false;
 }
 
-QList<PayloadLine> split(const QString& text, const QSet<QString>& suspects)
+} // namespace
+
+bool isSuspect(QStringView content, const QSet<QString>& suspects)
 {
-    QList<PayloadLine> lines;
+    return carriesOne(content, quotedPaths(suspects));
+}
+
+QList<LineSpan> spans(const QString& text, const QSet<QString>& suspects)
+{
+    QList<LineSpan> lines;
     lines.reserve(text.count(QLatin1Char('\n')) + 1);
-    qsizetype start = 0;
-    qsizetype index = 0;
+    const QStringList quoted = quotedPaths(suspects);
     const QStringView all(text);
+    qsizetype start = 0;
     while (true) {
         const qsizetype end = text.indexOf(QLatin1Char('\n'), start);
         const bool last = end < 0;
         qsizetype stop = last ? text.size() : end;
         if (!last && stop > start && text.at(stop - 1) == QLatin1Char('\r'))
             --stop;
-        const QStringView piece = all.mid(start, stop - start);
-        lines.append({index++, piece.toString(), isSuspect(piece, suspects)});
+        lines.append({start, stop - start, carriesOne(all.mid(start, stop - start), quoted)});
         if (last)
             break;
         start = end + 1;
     }
+    return lines;
+}
+
+QList<PayloadLine> split(const QString& text, const QSet<QString>& suspects)
+{
+    QList<PayloadLine> lines;
+    qsizetype index = 0;
+    for (const LineSpan& span : spans(text, suspects))
+        lines.append({index++, text.mid(span.start, span.length), span.suspect});
     return lines;
 }
 
