@@ -3,9 +3,9 @@
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/kit/SettingsPalette.h"
 #include "Tessaron/kit/TessaronMascot.h"
-#include "VelkinUI/KitButton.h"
-#include "VelkinUI/PlainButtonStyle.h"
 
+#include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -19,11 +19,9 @@ EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail,
     column->addStretch(1);
 
     m_mascot = new TessaronMascot(58, 0);
-    m_mascotButton = new KitButton(QString(), std::make_unique<PlainButtonStyle>(font(), SettingsPalette::ink()));
-    m_mascotButton->setContent(m_mascot);
-    m_mascotButton->setAccessibleName(title);
-    connect(m_mascotButton, &KitButton::clicked, this, [this] { m_mascot->setBoops(++m_boops); });
-    column->addWidget(m_mascotButton, 0, Qt::AlignHCenter);
+    m_mascot->setCursor(Qt::PointingHandCursor);
+    m_mascot->installEventFilter(this);
+    column->addWidget(m_mascot, 0, Qt::AlignHCenter);
 
     m_title =
         BrowserStyle::label(title, KitFont::font(13, QFont::DemiBold, FontDesign::rounded), SettingsPalette::ink());
@@ -34,10 +32,27 @@ EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail,
     m_detail = BrowserStyle::label(QString(), KitFont::font(11), BrowserStyle::white(0.5));
     m_detail->setAlignment(Qt::AlignCenter);
     m_detail->setWordWrap(true);
-    m_detail->setMaximumWidth(340);
-    column->addWidget(m_detail, 0, Qt::AlignHCenter);
+    // A fixed width: with an alignment flag the layout would not give the wrapped lines their height.
+    m_detail->setFixedWidth(340);
+    auto* detailRow = new QHBoxLayout;
+    detailRow->addStretch(1);
+    detailRow->addWidget(m_detail);
+    detailRow->addStretch(1);
+    column->addLayout(detailRow);
     column->addStretch(1);
     setTexts(title, detail);
+}
+
+QWidget* EmptyPane::mascot() const { return m_mascot; }
+
+bool EmptyPane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mascot && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        m_mascot->setBoops(++m_boops);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void EmptyPane::setTexts(const QString& title, const std::optional<QString>& detail)

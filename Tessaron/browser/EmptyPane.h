@@ -9,7 +9,6 @@ class QLabel;
 
 namespace tessaron {
 
-class KitButton;
 class TessaronMascot;
 
 // A place with nothing to show: the mascot (it hops when clicked), a title and an optional
@@ -21,11 +20,14 @@ public:
 
     void setTexts(const QString& title, const std::optional<QString>& detail);
     int boops() const { return m_boops; }
-    KitButton* mascotButton() const { return m_mascotButton; }
+    // The mascot, which counts its clicks.
+    QWidget* mascot() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int m_boops = 0;
-    KitButton* m_mascotButton;
     TessaronMascot* m_mascot;
     QLabel* m_title;
     QLabel* m_detail;

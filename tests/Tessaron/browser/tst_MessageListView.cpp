@@ -213,7 +213,7 @@ private slots:
     {
         EmptyPane pane("Nothing retained", std::nullopt);
         for (int i = 0; i < 3; ++i)
-            QTest::mouseClick(pane.mascotButton(), Qt::LeftButton);
+            QTest::mouseClick(pane.mascot(), Qt::LeftButton);
         QCOMPARE(pane.boops(), 3);
     }
 };
