@@ -11,8 +11,8 @@ class AppState;
 class BrokerSession;
 
 // The one place where the browser meets the case-notes views (briefing, case notes, skew chart,
-// verdict bar). Each factory returns nullptr while those views are not linked into the browser;
-// the browser then leaves that spot out, and the update calls accept nullptr.
+// verdict bar). A factory may return nullptr, and the browser then leaves that spot out; the
+// update calls accept nullptr.
 namespace CaseworkSlots {
 
 // Shown in the pane's body while no topic is current.

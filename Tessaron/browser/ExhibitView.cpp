@@ -3,7 +3,7 @@
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
 #include "Tessaron/browser/CaseworkSlots.h"
-#include "Tessaron/browser/ElidedLabel.h"
+#include "Tessaron/browser/TruncatedLabel.h"
 #include "Tessaron/browser/PayloadDocument.h"
 #include "Tessaron/browser/PayloadKinds.h"
 #include "Tessaron/kit/FormHeading.h"
@@ -68,7 +68,7 @@ QWidget* fact(const QString& symbol, const QString& text)
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(4);
     line->addWidget(new SymbolView(symbol, 8.5, white(0.35)));
-    auto* label = new ElidedLabel(text, KitFont::font(10, QFont::Normal, FontDesign::monospaced), white(0.6));
+    auto* label = new TruncatedLabel(text, KitFont::font(10, QFont::Normal, FontDesign::monospaced), white(0.6));
     line->addWidget(label, 1);
     return row;
 }

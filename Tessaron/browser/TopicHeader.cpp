@@ -4,7 +4,7 @@
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/Capsule.h"
 #include "Tessaron/browser/CaseworkSlots.h"
-#include "Tessaron/browser/ElidedLabel.h"
+#include "Tessaron/browser/TruncatedLabel.h"
 #include "Tessaron/browser/GroupLagStrip.h"
 #include "Tessaron/browser/MessageSearchField.h"
 #include "Tessaron/browser/PositionPicker.h"
@@ -53,7 +53,8 @@ TopicHeader::TopicHeader(AppState* app, BrokerSession* session, QWidget* parent)
 
     m_titleRow = new QHBoxLayout;
     m_titleRow->setSpacing(9);
-    m_title = new ElidedLabel(QString(), KitFont::font(16, QFont::Bold, FontDesign::rounded), SettingsPalette::ink());
+    m_title =
+        new TruncatedLabel(QString(), KitFont::font(16, QFont::Bold, FontDesign::rounded), SettingsPalette::ink());
     m_titleRow->addWidget(m_title, 0);
     m_titleRow->addStretch(1);
     m_titleRow->addSpacing(6);
@@ -72,7 +73,7 @@ TopicHeader::TopicHeader(AppState* app, BrokerSession* session, QWidget* parent)
     m_titleRow->addWidget(m_reread);
     column->addLayout(m_titleRow);
 
-    m_remark = new ElidedLabel(QString(), KitFont::font(11), muted(), Qt::ElideRight);
+    m_remark = new TruncatedLabel(QString(), KitFont::font(11), muted(), Qt::ElideRight);
     column->addWidget(m_remark);
 
     m_tileRow = new QHBoxLayout;

@@ -15,7 +15,7 @@ namespace tessaron {
 class AppState;
 class BindingStrip;
 class BrokerSession;
-class ElidedLabel;
+class TruncatedLabel;
 class GroupLagStrip;
 class KitButton;
 class MessageSearchField;
@@ -51,12 +51,12 @@ private:
     QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;
     std::optional<Topic> m_topic;
-    ElidedLabel* m_title;
+    TruncatedLabel* m_title;
     QWidget* m_deadLetter = nullptr;
     QHBoxLayout* m_titleRow;
     KitButton* m_pin;
     KitButton* m_reread;
-    ElidedLabel* m_remark;
+    TruncatedLabel* m_remark;
     QHBoxLayout* m_tileRow;
     QList<QWidget*> m_tiles;
     QStringList m_tileTexts;

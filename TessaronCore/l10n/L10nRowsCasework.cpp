@@ -10,6 +10,8 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsCasework()
 {
     static const L10nRow table[] = {
+        {"CONSUMER GROUPS", "GRUPOS DE CONSUMIDORES"},
+        {"CAN'T SEE", "NÃO DÁ PRA VER"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

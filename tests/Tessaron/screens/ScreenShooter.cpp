@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLayout>
 #include <QPainter>
 #include <QWidget>
 

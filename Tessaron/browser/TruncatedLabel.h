@@ -8,11 +8,11 @@ namespace tessaron {
 
 // One line of text cut in the middle (or at the end) when it does not fit; the whole text is
 // its tooltip and accessible name.
-class ElidedLabel : public QWidget {
+class TruncatedLabel : public QWidget {
     Q_OBJECT
 public:
-    ElidedLabel(const QString& text, const QFont& font, const QColor& color, Qt::TextElideMode mode = Qt::ElideMiddle,
-                QWidget* parent = nullptr);
+    TruncatedLabel(const QString& text, const QFont& font, const QColor& color,
+                   Qt::TextElideMode mode = Qt::ElideMiddle, QWidget* parent = nullptr);
 
     QString text() const { return m_text; }
     void setText(const QString& text);

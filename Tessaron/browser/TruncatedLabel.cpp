@@ -1,4 +1,4 @@
-#include "Tessaron/browser/ElidedLabel.h"
+#include "Tessaron/browser/TruncatedLabel.h"
 
 #include <QPainter>
 
@@ -6,8 +6,8 @@
 
 namespace tessaron {
 
-ElidedLabel::ElidedLabel(const QString& text, const QFont& font, const QColor& color, Qt::TextElideMode mode,
-                         QWidget* parent)
+TruncatedLabel::TruncatedLabel(const QString& text, const QFont& font, const QColor& color, Qt::TextElideMode mode,
+                               QWidget* parent)
     : QWidget(parent)
     , m_color(color)
     , m_mode(mode)
@@ -17,7 +17,7 @@ ElidedLabel::ElidedLabel(const QString& text, const QFont& font, const QColor& c
     setText(text);
 }
 
-void ElidedLabel::setText(const QString& text)
+void TruncatedLabel::setText(const QString& text)
 {
     if (text == m_text && !m_text.isNull())
         return;
@@ -28,33 +28,33 @@ void ElidedLabel::setText(const QString& text)
     update();
 }
 
-void ElidedLabel::setColor(const QColor& color)
+void TruncatedLabel::setColor(const QColor& color)
 {
     m_color = color;
     update();
 }
 
-QString ElidedLabel::shownText() const
+QString TruncatedLabel::shownText() const
 {
     QString oneLine = m_text;
     oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return fontMetrics().elidedText(oneLine, m_mode, width());
 }
 
-QSize ElidedLabel::sizeHint() const
+QSize TruncatedLabel::sizeHint() const
 {
     const QFontMetricsF fm(font());
     return QSize(int(std::ceil(fm.horizontalAdvance(m_text))) + 1, int(std::ceil(fm.height())));
 }
 
-QSize ElidedLabel::minimumSizeHint() const
+QSize TruncatedLabel::minimumSizeHint() const
 {
     const QFontMetricsF fm(font());
     return QSize(int(std::ceil(std::min(fm.horizontalAdvance(m_text), fm.horizontalAdvance(QStringLiteral("…")) * 3))),
                  int(std::ceil(fm.height())));
 }
 
-void ElidedLabel::paintEvent(QPaintEvent*)
+void TruncatedLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setPen(m_color);

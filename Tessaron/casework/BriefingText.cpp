@@ -1,0 +1,165 @@
+#include "Tessaron/casework/BriefingText.h"
+
+#include "Tessaron/state/BrokerSession.h"
+#include "Tessaron/casework/CaseworkText.h"
+#include "TessaronCore/l10n/L10n.h"
+
+#include <algorithm>
+
+namespace tessaron {
+
+BriefingText BriefingText::of(Wording wording, const QList<Topic>& topics, const QList<ConsumerGroup>& groups,
+                              const QHash<QString, int64_t>& queueConsumers)
+{
+    BriefingText text;
+    text.wording = wording;
+    text.groups = groups;
+    for (const Topic& topic : topics) {
+        // The flag decides, not the name rule or the preference for internal topics.
+        if (topic.isInternal)
+            continue;
+        text.briefed.append(topic);
+        const int64_t retained = topic.retained();
+        if (retained == 0)
+            text.emptyTopics.append(topic);
+        const auto consumers = queueConsumers.constFind(topic.name);
+        if (retained >= 1 && consumers != queueConsumers.constEnd() && *consumers == 0)
+            text.unattendedQueues.append(topic);
+        if (topic.looksLikeDeadLetter())
+            text.deadLetters.append(topic);
+    }
+    text.deadLetters = byRetained(text.deadLetters);
+    for (const Topic& topic : std::as_const(text.deadLetters)) {
+        if (topic.retained() > 0)
+            text.waitingDeadLetters.append(topic);
+    }
+    for (const ConsumerGroup& group : groups) {
+        if (group.hasNoMembers())
+            text.emptyGroups.append(group);
+    }
+    return text;
+}
+
+BriefingText BriefingText::of(const BrokerSession& session)
+{
+    const bool rabbit = session.connection() && session.connection()->kind() == BrokerSession::Connection::rabbit;
+    return of(rabbit ? Wording::rabbit : Wording::kafka, session.topics(), session.groups(), session.queueConsumers());
+}
+
+QList<Topic> BriefingText::byRetained(QList<Topic> topics)
+{
+    std::stable_sort(topics.begin(), topics.end(),
+                     [](const Topic& a, const Topic& b) { return a.retained() > b.retained(); });
+    return topics;
+}
+
+QString BriefingText::arrivalSentence() const
+{
+    if (briefed.isEmpty())
+        return loc("Nothing to report. Either this broker is empty, or I couldn't see into it — the left-hand side "
+                   "says which.");
+    const QString count =
+        wording == Wording::rabbit ? L10n::t("%d queues.", briefed.size()) : L10n::t("%d topics.", briefed.size());
+    QString second;
+    if (!waitingDeadLetters.isEmpty()) {
+        const Topic& fullest = waitingDeadLetters.first();
+        second = L10n::t("%@ has %lld messages waiting. That's usually why you're here.", fullest.name,
+                         CaseworkText::groupedCount(fullest.retained()));
+    } else if (!deadLetters.isEmpty()) {
+        second = loc("The dead letters are all empty. Good so far.");
+    } else {
+        second = loc("Nothing I'd call a dead letter. Which doesn't mean there isn't one.");
+    }
+    return count + QLatin1Char(' ') + second;
+}
+
+std::optional<QString> BriefingText::emptySentence() const
+{
+    if (emptyTopics.isEmpty())
+        return std::nullopt;
+    const qsizetype e = emptyTopics.size();
+    const bool rabbit = wording == Wording::rabbit;
+    if (e == briefed.size())
+        return rabbit ? loc("All of them empty. Either nobody published, or a consumer got there first.")
+                      : loc("All of them empty — never produced, or aged out. I can't tell which, and I won't guess.");
+    if (e == 1)
+        return rabbit ? loc("One of them is empty. Either nobody published, or a consumer got there first.")
+                      : loc("One of them is empty — never produced, or aged out. I can't tell which, and I won't "
+                            "guess.");
+    return rabbit ? L10n::t("%d of them are empty. Either nobody published, or a consumer got there first.", e)
+                  : L10n::t("%d of them are empty — never produced, or aged out. I can't tell which, and I won't "
+                            "guess.",
+                            e);
+}
+
+TessaronChart BriefingText::retainedChart() const
+{
+    const QList<Topic> ordered = byRetained(briefed);
+    TessaronChart chart;
+    for (qsizetype i = 0; i < std::min<qsizetype>(ordered.size(), 6); ++i)
+        chart.bars.append({ordered[i].name, double(ordered[i].retained()), std::nullopt});
+    const int64_t top = ordered.isEmpty() ? 0 : ordered.first().retained();
+    // The chart card looks its texts up when it draws them: these are keys.
+    if (top > 0) {
+        chart.title = QStringLiteral("By what each one is holding");
+        chart.footnote = QStringLiteral("Retained right now — not what was produced.");
+    } else {
+        chart.title = QStringLiteral("Everything is at zero.");
+        chart.footnote = QStringLiteral("Not a chart I enjoy drawing, but it's the true one.");
+    }
+    chart.unsolicited = false;
+    chart.scale = double(std::max<int64_t>(1, top));
+    return chart;
+}
+
+std::optional<QString> BriefingText::deadLetterMoreLine() const
+{
+    if (deadLetters.size() < 4)
+        return std::nullopt;
+    return L10n::t("…and %d more", deadLetters.size() - 3);
+}
+
+QString BriefingText::noDeadLettersSentence() const { return loc("None I recognise by name. I'd still look."); }
+
+QString BriefingText::consumersSentence() const
+{
+    const qsizetype k = unattendedQueues.size();
+    if (k == 0)
+        return loc("Every queue with messages has someone on it.");
+    if (k == 1)
+        return loc("One queue has messages and no consumer.");
+    return L10n::t("%d queues have messages and no consumer.", k);
+}
+
+QString BriefingText::groupCountSentence(qsizetype total, qsizetype empty)
+{
+    if (total == 1)
+        return empty != 0 ? loc("One group, and nobody is in it.") : loc("One group, and someone is in it.");
+    if (empty == 0)
+        return L10n::t("%d groups, all with members.", total);
+    if (empty == 1)
+        return L10n::t("%d groups. One with nobody in it.", total);
+    return L10n::t("%d groups. %d with nobody in them.", total, empty);
+}
+
+QString BriefingText::groupsSentence() const
+{
+    if (groups.isEmpty())
+        return loc("No consumer groups. Nobody's reading yet — or nobody has committed.");
+    return groupCountSentence(groups.size(), emptyGroups.size());
+}
+
+std::optional<QString> BriefingText::groupsMoreLine() const
+{
+    if (groups.size() < 5)
+        return std::nullopt;
+    return L10n::t("…and %d more, in the sidebar.", groups.size() - 4);
+}
+
+QString BriefingText::footer() const
+{
+    return wording == Wording::rabbit ? loc("Pick a queue. Reading one costs something there, so I'll ask first.")
+                                      : loc("Pick a topic. I'll read its tail — no group joined, nothing committed.");
+}
+
+} // namespace tessaron

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+namespace tessaron::CaseworkLanguage {
+
+// Calls `redraw` after the language choice changes, once the lookup follows the new choice;
+// the connection ends with `owner`.
+void onChange(QObject* owner, std::function<void()> redraw);
+
+} // namespace tessaron::CaseworkLanguage

@@ -1,0 +1,28 @@
+#include "Tessaron/casework/CaseworkText.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace tessaron::CaseworkText {
+
+int wholePercent(double share)
+{
+    if (!std::isfinite(share))
+        return 0;
+    // std::round rounds halves away from zero; a tiny nudge keeps 0.625 * 100 (62.4999…) at 63.
+    const double scaled = share * 100.0;
+    const double nudged = scaled + std::copysign(1e-9, scaled);
+    return int(std::round(nudged));
+}
+
+QString groupedCount(int64_t count)
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    return locale.toString(qlonglong(count));
+}
+
+QString partitionName(int32_t partition) { return QLatin1Char('p') + QString::number(partition); }
+
+} // namespace tessaron::CaseworkText

@@ -1,0 +1,351 @@
+#include "Tessaron/casework/ConsumerGroupView.h"
+
+#include "Tessaron/casework/CaseworkLanguage.h"
+#include "Tessaron/casework/CaseworkStyle.h"
+#include "Tessaron/casework/GroupCards.h"
+#include "Tessaron/casework/GroupText.h"
+#include "Tessaron/kit/TessaronMascot.h"
+#include "Tessaron/kit/WelcomeEyebrow.h"
+#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/state/AppState.h"
+#include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/analysis/GroupVerdict.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/KitButton.h"
+#include "VelkinUI/KitFont.h"
+#include "VelkinUI/PlainButtonStyle.h"
+#include "VelkinUI/SymbolView.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+using namespace CaseworkStyle;
+using GroupText::Tone;
+
+namespace {
+
+// The working state: the mascot, quietly waiting in the middle of the pane.
+QWidget* workingPane()
+{
+    auto* pane = new QWidget();
+    pane->setObjectName(QStringLiteral("groupWorking"));
+    auto* box = new QVBoxLayout(pane);
+    box->addStretch(1);
+    box->addWidget(new TessaronMascot(44, 0), 0, Qt::AlignHCenter);
+    box->addStretch(1);
+    return pane;
+}
+
+// The pane for a group that could not be described: the mascot, a title and the failure.
+QWidget* emptyPane(const QString& title, const QString& detail)
+{
+    auto* pane = new QWidget();
+    pane->setObjectName(QStringLiteral("groupFailed"));
+    auto* box = new QVBoxLayout(pane);
+    box->setContentsMargins(60, 0, 60, 0);
+    box->setSpacing(10);
+    box->addStretch(1);
+    box->addWidget(new TessaronMascot(56, 0), 0, Qt::AlignHCenter);
+    auto* head = label(title, KitFont::font(15, QFont::Bold, FontDesign::rounded), ink(), true);
+    head->setAlignment(Qt::AlignHCenter);
+    box->addWidget(head);
+    auto* text = label(detail, KitFont::font(12), muted(), true);
+    text->setObjectName(QStringLiteral("failureDetail"));
+    text->setAlignment(Qt::AlignHCenter);
+    box->addWidget(text);
+    box->addStretch(1);
+    return pane;
+}
+
+// The plain button of the screen: a label with a symbol, no surface.
+KitButton* plainButton(const QString& text, const QFont& font, const QColor& color)
+{
+    auto* button = new KitButton(text, std::make_unique<PlainButtonStyle>(font, color));
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+// A button's label of parts side by side: a text and a symbol.
+QWidget* symbolRow(std::initializer_list<QWidget*> parts, int spacing)
+{
+    auto* row = new QWidget();
+    auto* box = new QHBoxLayout(row);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(spacing);
+    for (QWidget* part : parts)
+        box->addWidget(part);
+    return row;
+}
+
+// The reset button's capsule: brand neutral at 10 % inside a 30 % outline.
+class CapsuleStyle : public PlainButtonStyle {
+public:
+    CapsuleStyle(const QFont& font, const QColor& color)
+        : PlainButtonStyle(font, color)
+    { }
+    QMarginsF insets() const override { return QMarginsF(8, 4, 8, 4); }
+    void paintBackground(QPainter& painter, const QRectF& rect, const ButtonState&) const override
+    {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF box = rect.adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.setPen(QPen(withOpacity(neutral(), 0.3), 1.0));
+        painter.setBrush(withOpacity(neutral(), 0.1));
+        painter.drawRoundedRect(box, box.height() / 2, box.height() / 2);
+        painter.restore();
+    }
+};
+
+} // namespace
+
+ConsumerGroupView::ConsumerGroupView(AppState* app, BrokerSession* session, QWidget* parent)
+    : QWidget(parent)
+    , m_app(app)
+    , m_session(session)
+{
+    setObjectName(QStringLiteral("consumerGroupView"));
+    m_stack = new QStackedLayout(this);
+    m_stack->setContentsMargins(0, 11, 11, 11);
+    for (auto signal : {&BrokerSession::groupDetailChanged, &BrokerSession::isLoadingGroupChanged,
+                        &BrokerSession::groupFailureChanged, &BrokerSession::topicsChanged,
+                        &BrokerSession::groupBlindSpotsChanged, &BrokerSession::selectedGroupChanged})
+        connect(session, signal, this, &ConsumerGroupView::refresh);
+    refresh();
+    CaseworkLanguage::onChange(this, [this] { refresh(); });
+}
+
+void ConsumerGroupView::refresh()
+{
+    if (!m_session)
+        return;
+    const BrokerSession& session = *m_session;
+    const std::optional<ConsumerGroupDetail>& detail = session.groupDetail();
+    // A detail belongs on screen only while its group is the one selected.
+    if (detail && session.selectedGroup() == detail->id)
+        showDetail();
+    else if (session.isLoadingGroup())
+        showWorking();
+    else if (session.groupFailure())
+        showFailure(*session.groupFailure());
+    else
+        showWorking();
+}
+
+void ConsumerGroupView::showWorking()
+{
+    m_shownGroup.clear();
+    if (m_showing == Showing::working && m_current)
+        return;
+    m_showing = Showing::working;
+    QWidget* pane = workingPane();
+    if (m_current) {
+        m_stack->removeWidget(m_current);
+        m_current->hide();
+        m_current->deleteLater();
+    }
+    m_current = pane;
+    m_stack->addWidget(pane);
+    m_stack->setCurrentWidget(pane);
+}
+
+void ConsumerGroupView::showFailure(const QString& failure)
+{
+    m_shownGroup.clear();
+    m_showing = Showing::failed;
+    QWidget* pane = emptyPane(loc("The broker wouldn't describe it."), failure);
+    if (m_current) {
+        m_stack->removeWidget(m_current);
+        m_current->hide();
+        m_current->deleteLater();
+    }
+    m_current = pane;
+    m_stack->addWidget(pane);
+    m_stack->setCurrentWidget(pane);
+}
+
+void ConsumerGroupView::showDetail()
+{
+    BrokerSession* session = m_session;
+    const ConsumerGroupDetail detail = *session->groupDetail();
+    const GroupVerdict verdict = GroupVerdict::verdict(detail);
+
+    // A reload keeps the same page in place; only the content is rebuilt.
+    CaseworkPage* page = m_showing == Showing::detail ? qobject_cast<CaseworkPage*>(m_current.data()) : nullptr;
+    if (!page) {
+        page = new CaseworkPage();
+        page->setObjectName(QStringLiteral("groupDetail"));
+        if (m_current) {
+            m_stack->removeWidget(m_current);
+            m_current->hide();
+            m_current->deleteLater();
+        }
+        m_current = page;
+        m_stack->addWidget(page);
+        m_stack->setCurrentWidget(page);
+    }
+    m_showing = Showing::detail;
+    m_shownGroup = detail.id;
+
+    QVBoxLayout* column = page->fresh(14, QMargins(18, 18, 18, 18));
+
+    // Heading: eyebrow and title, "Look again", the explanation and the stat row.
+    auto* heading = new QVBoxLayout();
+    heading->setSpacing(10);
+    // "Look again" shares the eyebrow's row, so the wrapping title is never measured beside it.
+    auto* titles = new QVBoxLayout();
+    titles->setSpacing(9);
+    auto* top = new QHBoxLayout();
+    top->addWidget(new WelcomeEyebrow(loc("CONSUMER GROUP")), 0, Qt::AlignTop);
+    top->addStretch(1);
+    top->addSpacing(8);
+    KitButton* again = plainButton(QString(), KitFont::font(11), white(0.45));
+    again->setObjectName(QStringLiteral("lookAgain"));
+    again->setLeadingSymbol(QStringLiteral("arrow.clockwise"));
+    again->setToolTip(loc("Look again"));
+    again->setAccessibleName(loc("Look again"));
+    again->setEnabled(!session->isLoadingGroup());
+    QPointer<BrokerSession> target(session);
+    connect(again, &QAbstractButton::clicked, this, [target] {
+        if (target) {
+            // Runs to its end on its own; the session publishes what it finds.
+            auto load = target->loadGroupDetail();
+            Q_UNUSED(load);
+        }
+    });
+    top->addWidget(again, 0, Qt::AlignTop);
+    titles->addLayout(top);
+    auto* title = new WelcomeTitle(detail.id, GroupText::headline(verdict), 22);
+    title->setObjectName(QStringLiteral("groupTitle"));
+    titles->addWidget(title);
+    heading->addLayout(titles);
+    auto* explanation = label(GroupText::explanation(verdict), KitFont::font(12.5), withOpacity(ink(), 0.85), true);
+    explanation->setObjectName(QStringLiteral("explanation"));
+    heading->addWidget(explanation);
+    auto* statRow = new QHBoxLayout();
+    statRow->setSpacing(7);
+    for (const GroupText::Stat& stat : GroupText::stats(detail)) {
+        auto* tile = new GroupStat(stat.value, stat.label, toneColor(stat.tone));
+        tile->setObjectName(QStringLiteral("groupStat"));
+        statRow->addWidget(tile);
+    }
+    statRow->addStretch(1);
+    heading->addLayout(statRow);
+    column->addLayout(heading);
+
+    // Who's reading.
+    auto* members = new CaseCard(loc("WHO'S READING"), toneColor(GroupText::membersTone(detail)));
+    members->setObjectName(QStringLiteral("membersCard"));
+    if (detail.members.isEmpty()) {
+        members->addWidget(label(GroupText::nobodySentence(detail), KitFont::font(11.5), muted(), true));
+    } else {
+        for (const GroupMember& member : detail.members)
+            members->addWidget(new MemberRow(member));
+        if (const auto assignor = GroupText::assignorLine(detail)) {
+            auto* line = label(*assignor, KitFont::font(9.5), withOpacity(muted(), 0.8), true);
+            line->setContentsMargins(0, 2, 0, 0);
+            members->addWidget(line);
+        }
+    }
+    column->addWidget(members);
+
+    // One card per topic committed on.
+    const std::optional<GroupPosition> worst = verdict.worst();
+    const QHash<QString, QString> clients = GroupText::clientsOf(detail);
+    for (const GroupText::TopicCard& facts : GroupText::topicCards(detail, session->topics())) {
+        auto* card = new CaseCard(facts.eyebrow, toneColor(facts.tone));
+        card->setObjectName(QStringLiteral("topicCard"));
+        auto* row = new QHBoxLayout();
+        row->setSpacing(8);
+        const QFont nameFont = KitFont::font(12, QFont::DemiBold, FontDesign::monospaced);
+        if (facts.listed) {
+            KitButton* open = plainButton(QString(), nameFont, ink());
+            open->setObjectName(QStringLiteral("openTopic"));
+            open->setContent(symbolRow({new ElidedLabel(facts.topic, nameFont, ink()),
+                                        new SymbolView(QStringLiteral("arrow.right"), 9, neutral())},
+                                       5));
+            open->setToolTip(loc("Open the topic"));
+            open->setAccessibleName(loc("Open the topic"));
+            const QString name = facts.topic;
+            connect(open, &QAbstractButton::clicked, this, [target, name] {
+                if (target)
+                    target->setSelectedTopic(name);
+            });
+            row->addWidget(open);
+        } else {
+            auto* name = new ElidedLabel(facts.topic, nameFont, withOpacity(ink(), 0.6));
+            name->setObjectName(QStringLiteral("unlistedTopic"));
+            name->setStruck(white(0.3));
+            row->addWidget(name);
+        }
+        row->addStretch(1);
+        if (facts.lagLabel) {
+            auto* lag =
+                label(*facts.lagLabel, KitFont::font(10, QFont::Bold, FontDesign::monospaced), toneColor(facts.tone));
+            lag->setObjectName(QStringLiteral("lagLabel"));
+            row->addWidget(lag);
+        }
+        if (facts.listed) {
+            auto* reset = new KitButton(QString(), std::make_unique<CapsuleStyle>(KitFont::font(10.5), ink()));
+            reset->setObjectName(QStringLiteral("movePosition"));
+            reset->setCursor(Qt::PointingHandCursor);
+            reset->setAccessibleName(loc("Move the position…"));
+            reset->setContent(symbolRow({new SymbolView(QStringLiteral("arrow.counterclockwise"), 10, neutral()),
+                                         label(loc("Move the position…"), KitFont::font(10.5), ink())},
+                                        5));
+            reset->setToolTip(loc("Reset this group's committed offsets on this topic. Refused while the group has "
+                                  "members."));
+            const ConsumerGroup group{detail.id, detail.state, false};
+            const Topic listed = *facts.listed;
+            QPointer<AppState> app(m_app);
+            connect(reset, &QAbstractButton::clicked, this, [app, group, listed] {
+                if (app)
+                    app->setAction(AppState::Action::makeResetOffsets(group, listed));
+            });
+            row->addWidget(reset);
+        }
+        card->body()->addLayout(row);
+        if (facts.note) {
+            auto* note = label(*facts.note, KitFont::font(10.5), toneColor(facts.noteTone), true);
+            note->setObjectName(QStringLiteral("topicNote"));
+            card->addWidget(note);
+        }
+        auto* table = new PositionTable(facts.rows, worst, clients);
+        table->setObjectName(QStringLiteral("positionTable"));
+        card->addWidget(table);
+        column->addWidget(card);
+    }
+
+    if (detail.members.isEmpty() && detail.positions.isEmpty()) {
+        auto* card = new CaseCard(loc("WHERE IT STANDS"), muted());
+        card->setObjectName(QStringLiteral("noPositionsCard"));
+        card->addWidget(label(loc("No positions. A group that has never committed has nowhere to stand, and nothing "
+                                  "here to measure."),
+                              KitFont::font(11.5), muted(), true));
+        column->addWidget(card);
+    }
+
+    const QList<GroupText::BlindSpot> spots =
+        GroupText::blindSpots(detail, session->topics(), session->groupBlindSpots());
+    if (!spots.isEmpty()) {
+        auto* card = new CaseCard(loc("Can't see").toUpper(), warningOrange());
+        card->setObjectName(QStringLiteral("blindSpotCard"));
+        for (const GroupText::BlindSpot& spot : spots) {
+            auto* entry = new QVBoxLayout();
+            entry->setSpacing(2);
+            entry->addWidget(
+                label(spot.title,
+                      KitFont::font(11, QFont::DemiBold, spot.isTopic ? FontDesign::monospaced : FontDesign::rounded),
+                      withOpacity(ink(), 0.8)));
+            entry->addWidget(label(spot.sentence, KitFont::font(10), muted(), true));
+            card->body()->addLayout(entry);
+        }
+        column->addWidget(card);
+    }
+}
+
+} // namespace tessaron

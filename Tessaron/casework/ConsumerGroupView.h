@@ -1,0 +1,52 @@
+#pragma once
+
+// One Kafka consumer group as a case: its verdict, members and committed positions per topic.
+//
+//   ConsumerGroupView(app, session, parent)   the workspace's detail pane while a group is
+//                                             selected. Binds the session's group detail,
+//                                             loading flag, failure, topics, blind spots and
+//                                             selected group. "Look again" reloads the detail,
+//                                             "Open the topic" selects the topic, "Move the
+//                                             position…" sets the app's reset action.
+//
+// A detail is shown only while its group id is the selected group: while another group's detail
+// loads, the pane shows the working state, never the previous group's page.
+
+#include "Tessaron/casework/CaseworkPage.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QStackedLayout;
+
+namespace tessaron {
+
+class AppState;
+class BrokerSession;
+
+class ConsumerGroupView : public QWidget {
+    Q_OBJECT
+public:
+    ConsumerGroupView(AppState* app, BrokerSession* session, QWidget* parent = nullptr);
+
+    enum class Showing { working, detail, failed };
+    Showing showing() const { return m_showing; }
+    // The group whose page is shown; empty unless showing the detail.
+    QString shownGroup() const { return m_shownGroup; }
+
+    void refresh();
+
+private:
+    void showWorking();
+    void showFailure(const QString& failure);
+    void showDetail();
+
+    QPointer<AppState> m_app;
+    QPointer<BrokerSession> m_session;
+    QStackedLayout* m_stack;
+    QPointer<QWidget> m_current;
+    Showing m_showing = Showing::working;
+    QString m_shownGroup;
+};
+
+} // namespace tessaron

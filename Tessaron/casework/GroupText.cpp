@@ -1,0 +1,238 @@
+#include "Tessaron/casework/GroupText.h"
+
+#include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/model/Saturating.h"
+
+#include <QMap>
+
+namespace tessaron::GroupText {
+
+using CaseworkText::groupedCount;
+
+QString headline(const GroupVerdict& verdict)
+{
+    switch (verdict.tag()) {
+    case GroupVerdict::Case::caughtUp:
+        return loc("Caught up.");
+    case GroupVerdict::Case::behind:
+        return loc("Behind.");
+    case GroupVerdict::Case::nobodyHome:
+        return loc("Nobody home.");
+    case GroupVerdict::Case::rebalancing:
+        return loc("Mid-rebalance.");
+    case GroupVerdict::Case::neverCommitted:
+        return loc("Never committed.");
+    case GroupVerdict::Case::cannotSee:
+        return loc("Can't see.");
+    case GroupVerdict::Case::nobodyHomeCaughtUp:
+        return loc("Nobody home. Nothing waiting.");
+    }
+    return {};
+}
+
+QString explanation(const GroupVerdict& verdict)
+{
+    switch (verdict.tag()) {
+    case GroupVerdict::Case::caughtUp:
+        if (verdict.partitions() == 1)
+            return loc("Its one partition is read to the end. Whatever's wrong, it isn't this group.");
+        return L10n::t("All %d partitions are read to the end. Whatever's wrong, it isn't this group.",
+                       verdict.partitions());
+    case GroupVerdict::Case::behind: {
+        if (verdict.share() >= 0.5 && verdict.worst()) {
+            const GroupPosition& worst = *verdict.worst();
+            const QString label = worst.topic + QLatin1Char(' ') + CaseworkText::partitionName(worst.partition);
+            return L10n::t("%@ behind across %d partitions, and %@ carries %d%% of it. Start there — one partition "
+                           "far behind the rest is usually one consumer, not the whole group.",
+                           groupedCount(verdict.total()), verdict.partitions(), label,
+                           CaseworkText::wholePercent(verdict.share()));
+        }
+        return L10n::t("%@ behind, spread across %d partitions with no one of them standing out. That's the shape "
+                       "of consumers that are simply slower than the producers.",
+                       groupedCount(verdict.total()), verdict.partitions());
+    }
+    case GroupVerdict::Case::nobodyHome:
+        return L10n::t("Nobody's in the group and %@ messages are waiting. That's the shape of a consumer that "
+                       "died — the lag kept being a number, so nobody noticed.",
+                       groupedCount(verdict.total()));
+    case GroupVerdict::Case::rebalancing:
+        return L10n::t("%@. The positions are moving while this is true; Tessaron will judge them once it settles. "
+                       "Look again in a moment.",
+                       verdict.state());
+    case GroupVerdict::Case::neverCommitted:
+        if (verdict.members() == 0)
+            return loc("No members and nothing committed, anywhere. The broker remembers the name and nothing "
+                       "else.");
+        return L10n::t("%d members and nothing committed, anywhere. Either they've never finished a batch, or they "
+                       "commit somewhere Tessaron can't see.",
+                       verdict.members());
+    case GroupVerdict::Case::cannotSee:
+        return L10n::t("It committed on %d partitions and Tessaron can't see the end of any of them — the topics "
+                       "aren't listed, or their watermarks wouldn't read. No verdict.",
+                       verdict.positions());
+    case GroupVerdict::Case::nobodyHomeCaughtUp:
+        return loc("Nobody's in the group, but it left nothing behind. A batch job between runs, or a consumer that "
+                   "shut down cleanly.");
+    }
+    return {};
+}
+
+QList<Stat> stats(const ConsumerGroupDetail& detail)
+{
+    QList<Stat> tiles;
+    const Tone stateTone = detail.isEmpty() ? Tone::warning : detail.isRebalancing() ? Tone::lavender : Tone::allClear;
+    tiles.append({detail.state.toUpper(), QString(), stateTone});
+    const qsizetype members = detail.members.size();
+    tiles.append({QString::number(members), members == 1 ? loc("member") : loc("members"), Tone::accent});
+    const qsizetype topics = detail.topics().size();
+    tiles.append({QString::number(topics), topics == 1 ? loc("topic") : loc("topics"), Tone::accent});
+    const ConsumerGroupDetail::Lag lag = detail.lag();
+    if (!detail.positions.isEmpty())
+        tiles.append({groupedCount(lag.known), loc("behind"), lag.known < 1 ? Tone::allClear : Tone::warning});
+    if (lag.unknownPartitions >= 1)
+        tiles.append({QString::number(lag.unknownPartitions),
+                      lag.unknownPartitions == 1 ? loc("partition he can't see") : loc("partitions he can't see"),
+                      Tone::muted});
+    if (detail.coordinator)
+        tiles.append({*detail.coordinator, loc("coordinator"), Tone::muted});
+    return tiles;
+}
+
+Tone membersTone(const ConsumerGroupDetail& detail)
+{
+    if (!detail.members.isEmpty())
+        return Tone::neutral;
+    return detail.positions.isEmpty() ? Tone::muted : Tone::warning;
+}
+
+QString nobodySentence(const ConsumerGroupDetail& detail)
+{
+    return detail.isRebalancing() ? loc("Nobody yet — they're being seated.")
+                                  : loc("Nobody. The group has no members right now.");
+}
+
+std::optional<QString> assignorLine(const ConsumerGroupDetail& detail)
+{
+    if (detail.assignor.isEmpty())
+        return std::nullopt;
+    return L10n::t("Partitions dealt by %@.", detail.assignor);
+}
+
+QString memberName(const GroupMember& member) { return member.clientID.isEmpty() ? member.id : member.clientID; }
+
+QString assignmentLine(const GroupMember& member)
+{
+    if (member.assigned.isEmpty())
+        return loc("Holding nothing.");
+    // QMap keeps the topics in plain ascending order; each list keeps the assignment order.
+    QMap<QString, QStringList> byTopic;
+    for (const TopicPartitionRef& ref : member.assigned)
+        byTopic[ref.topic].append(CaseworkText::partitionName(ref.partition));
+    QStringList parts;
+    for (auto it = byTopic.cbegin(); it != byTopic.cend(); ++it)
+        parts.append(it.key() + QLatin1Char(' ') + it.value().join(QStringLiteral(", ")));
+    return parts.join(QStringLiteral(" \u00B7 "));
+}
+
+QList<TopicCard> topicCards(const ConsumerGroupDetail& detail, const QList<Topic>& listing)
+{
+    QList<TopicCard> cards;
+    const QStringList names = detail.topics();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        TopicCard card;
+        card.topic = names[i];
+        card.eyebrow = i == 0 ? loc("WHERE IT STANDS") : loc("AND ON");
+        for (const Topic& topic : listing) {
+            if (topic.name == card.topic) {
+                card.listed = topic;
+                break;
+            }
+        }
+        card.rows = detail.positionsOn(card.topic);
+        for (const GroupPosition& row : std::as_const(card.rows)) {
+            if (const auto lag = row.lag())
+                card.behindTotal = Saturating::add(card.behindTotal, *lag);
+            else
+                ++card.blind;
+        }
+        if (card.blind == card.rows.size())
+            card.tone = Tone::muted;
+        else
+            card.tone = card.behindTotal >= 1 ? Tone::warning : Tone::allClear;
+        if (card.blind == 0)
+            card.lagLabel =
+                card.behindTotal != 0 ? L10n::t("%@ behind", groupedCount(card.behindTotal)) : loc("caught up");
+        if (card.listed && card.listed->error) {
+            card.note = L10n::t("Its watermarks wouldn't read: %@", *card.listed->error);
+            card.noteTone = Tone::warning;
+        } else if (!card.listed) {
+            card.note = loc("The broker doesn't list this topic anymore. The positions are what the group last "
+                            "committed; there is no end to measure them against.");
+            card.noteTone = Tone::muted;
+        }
+        cards.append(card);
+    }
+    return cards;
+}
+
+QHash<QString, QString> clientsOf(const ConsumerGroupDetail& detail)
+{
+    QHash<QString, QString> clients;
+    for (const GroupMember& member : detail.members)
+        clients.insert(member.id, member.clientID);
+    return clients;
+}
+
+PositionCells positionCells(const GroupPosition& row, const std::optional<GroupPosition>& worst,
+                            const QHash<QString, QString>& clients)
+{
+    PositionCells cells;
+    cells.partition = CaseworkText::partitionName(row.partition);
+    cells.worst = worst && worst->id() == row.id();
+    cells.committed = groupedCount(row.committed);
+    if (row.end)
+        cells.end = groupedCount(*row.end);
+    if (!row.end) {
+        cells.behind = PositionCells::Behind::cantSee;
+        cells.behindText = loc("Can't see");
+    } else if (*row.end < row.committed) {
+        cells.behind = PositionCells::Behind::pastEnd;
+        cells.behindText = loc("past the end");
+    } else {
+        const int64_t lag = *row.lag();
+        if (lag == 0) {
+            cells.behind = PositionCells::Behind::caughtUp;
+            cells.behindText = QStringLiteral("0");
+        } else {
+            cells.behind = PositionCells::Behind::lagging;
+            cells.behindText = groupedCount(lag);
+        }
+    }
+    if (!row.heldBy) {
+        cells.heldByNobody = true;
+        cells.heldBy = loc("nobody");
+    } else {
+        cells.heldBy = clients.value(*row.heldBy, *row.heldBy);
+    }
+    return cells;
+}
+
+QList<BlindSpot> blindSpots(const ConsumerGroupDetail& detail, const QList<Topic>& listing,
+                            const QList<Unobservable>& groupBlindSpots)
+{
+    QList<BlindSpot> spots;
+    for (const Unobservable& fact : groupBlindSpots)
+        spots.append({fact.subject, fact.reason, false});
+    for (const QString& name : detail.topics()) {
+        const bool listed =
+            std::any_of(listing.cbegin(), listing.cend(), [&](const Topic& topic) { return topic.name == name; });
+        if (!listed)
+            spots.append({name,
+                          loc("Committed on, but not in the broker's listing. Deleted, or Tessaron isn't allowed to "
+                              "see it."),
+                          true});
+    }
+    return spots;
+}
+
+} // namespace tessaron::GroupText

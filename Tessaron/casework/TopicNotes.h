@@ -1,0 +1,33 @@
+#pragma once
+
+// The mascot's case notes on the messages read from the open topic: the heading with the shape
+// ruling, the messages that disagree as links, and who is sending.
+//
+//   TopicNotes(app, session, parent)   binds the session: its verdict, messages, selected topic
+//                                      and topics; redraws whenever they change. The exhibit
+//                                      column shows it while no message is selected. Its links
+//                                      only set session->setSelectedMessage().
+
+#include "Tessaron/casework/CaseworkPage.h"
+
+#include <QPointer>
+
+namespace tessaron {
+
+class AppState;
+class BrokerSession;
+
+class TopicNotes : public CaseworkPage {
+    Q_OBJECT
+public:
+    TopicNotes(AppState* app, BrokerSession* session, QWidget* parent = nullptr);
+
+    // Redraws from the session now; the view calls it on every relevant change.
+    void refresh();
+
+private:
+    QPointer<AppState> m_app;
+    QPointer<BrokerSession> m_session;
+};
+
+} // namespace tessaron

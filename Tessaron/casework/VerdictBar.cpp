@@ -1,0 +1,196 @@
+#include "Tessaron/casework/VerdictBar.h"
+
+#include "Tessaron/casework/CaseworkLanguage.h"
+#include "Tessaron/casework/CaseworkStyle.h"
+#include "Tessaron/casework/VerdictText.h"
+#include "Tessaron/kit/Gavel.h"
+#include "Tessaron/kit/LawyeredStamp.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/AnimatedValue.h"
+#include "VelkinUI/EffectSlot.h"
+#include "VelkinUI/Motion.h"
+#include "VelkinUI/TransformEffect.h"
+#include "VelkinUI/KitFont.h"
+#include "VelkinUI/SymbolView.h"
+#include "VelkinUI/Symbols.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <memory>
+
+namespace tessaron {
+
+using namespace CaseworkStyle;
+
+namespace {
+
+// The objection card's own surface: a faint orange wash in a rounded outline.
+class ObjectionCard : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.setPen(QPen(withOpacity(warningOrange(), 0.25), 1.0));
+        painter.setBrush(withOpacity(warningOrange(), 0.07));
+        painter.drawRoundedRect(box, 12, 12);
+    }
+};
+
+} // namespace
+
+VerdictBar::VerdictBar(const ShapeVerdict& verdict, int strikes, QWidget* parent)
+    : QWidget(parent)
+    , m_verdict(verdict)
+    , m_strikes(strikes)
+{
+    m_box = new QVBoxLayout(this);
+    m_box->setContentsMargins(0, 0, 0, 0);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    rebuild();
+    CaseworkLanguage::onChange(this, [this] { rebuild(); });
+}
+
+void VerdictBar::setVerdict(const ShapeVerdict& verdict, int strikes)
+{
+    m_strikes = strikes;
+    if (verdict == m_verdict) {
+        if (m_gavel)
+            m_gavel->setStrikes(strikes);
+        return;
+    }
+    const bool wasObjection = shows() == Shows::objection;
+    m_verdict = verdict;
+    rebuild();
+    // The card enters when the verdict turns into a drift: a fade with a slight growth from its top
+    // edge, or the fade alone under reduced motion.
+    if (!wasObjection && shows() == Shows::objection && m_content && isVisible()) {
+        const bool still = AccessibilitySettings::instance().reduceMotion();
+        QPointer<QWidget> card = m_content;
+        auto slot = std::make_shared<EffectSlot>(card);
+        auto* entrance = new AnimatedValue(0.0, card);
+        auto apply = [card, slot, still](double t) {
+            if (!card)
+                return;
+            const double scale = still ? 1.0 : 0.97 + 0.03 * t;
+            const QPointF top(card->width() / 2.0, 0.0);
+            slot->apply(Transforms::scaleAbout(scale, scale, top), t);
+        };
+        apply(0.0);
+        connect(entrance, &AnimatedValue::valueChanged, card, apply);
+        connect(entrance, &AnimatedValue::finished, card, [apply, entrance] {
+            apply(1.0);
+            entrance->deleteLater();
+        });
+        entrance->animateTo(1.0, Motion::easeInOut(0.25));
+    }
+}
+
+VerdictBar::Shows VerdictBar::shows() const
+{
+    if (m_verdict.tag() == ShapeVerdict::Case::drift)
+        return Shows::objection;
+    return VerdictText::line(m_verdict) ? Shows::line : Shows::nothing;
+}
+
+void VerdictBar::rebuild()
+{
+    if (m_content) {
+        m_content->hide();
+        m_content->deleteLater();
+    }
+    m_content = nullptr;
+    m_gavel = nullptr;
+    m_sentence.clear();
+
+    if (const auto line = VerdictText::line(m_verdict)) {
+        auto* row = new QWidget(this);
+        auto* h = new QHBoxLayout(row);
+        h->setContentsMargins(0, 0, 0, 0);
+        h->setSpacing(6);
+        const QColor iconColor = line->tone == CaseworkText::Tone::muted ? white(0.45) : toneColor(line->tone);
+        // The symbol stands beside the first line of the sentence, however many lines it wraps to.
+        const QFont font = KitFont::font(11, QFont::Normal, FontDesign::rounded);
+        auto* symbol = new SymbolView(line->symbol, 10, iconColor);
+        symbol->setFixedHeight(int(std::ceil(QFontMetricsF(font).height())));
+        h->addWidget(symbol, 0, Qt::AlignTop);
+        h->addWidget(label(line->sentence, font, white(0.5), true), 1);
+        m_sentence = line->sentence;
+        m_content = row;
+    } else if (const auto drift = m_verdict.driftDetail()) {
+        auto* card = new ObjectionCard(this);
+        auto* h = new QHBoxLayout(card);
+        h->setContentsMargins(12, 10, 12, 10);
+        h->setSpacing(11);
+        auto* gavelColumn = new QVBoxLayout();
+        gavelColumn->setContentsMargins(0, 2, 0, 0);
+        m_gavel = new Gavel(15, m_strikes, warningOrange());
+        gavelColumn->addWidget(m_gavel);
+        gavelColumn->addStretch(1);
+        h->addLayout(gavelColumn);
+
+        auto* column = new QVBoxLayout();
+        column->setSpacing(5);
+        auto* stampRow = new QHBoxLayout();
+        stampRow->setSpacing(8);
+        stampRow->addWidget(new LawyeredStamp(QStringLiteral("OBJECTION"), warningOrange()));
+        m_sentence = VerdictText::objectionSentence(*drift);
+        stampRow->addWidget(label(m_sentence, KitFont::font(12, QFont::DemiBold, FontDesign::rounded), ink()), 1);
+        column->addLayout(stampRow);
+        for (qsizetype i = 0; i < std::min<qsizetype>(3, drift->differences.size()); ++i)
+            column->addWidget(new DifferenceLine(drift->differences[i]));
+        if (const auto more = VerdictText::moreDifferences(*drift))
+            column->addWidget(label(*more, KitFont::font(10, QFont::Normal, FontDesign::rounded), white(0.4)));
+        h->addLayout(column, 1);
+        m_content = card;
+    }
+    if (m_content)
+        m_box->addWidget(m_content);
+    updateGeometry();
+}
+
+DifferenceLine::DifferenceLine(const FieldDifference& difference, QWidget* parent)
+    : QWidget(parent)
+    , m_difference(difference)
+{
+    auto* h = new QHBoxLayout(this);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(5);
+    h->addWidget(label(difference.field, KitFont::font(11, QFont::DemiBold, FontDesign::monospaced), warningOrange()));
+    h->addWidget(label(sentence(), KitFont::font(11, QFont::Normal, FontDesign::rounded), white(0.7)), 1);
+}
+
+QString DifferenceLine::sentence() const
+{
+    return VerdictText::differenceSentence(m_difference.majority, m_difference.outlier);
+}
+
+ObjectionMark::ObjectionMark(QWidget* parent)
+    : QWidget(parent)
+{
+    setToolTip(loc("This message disagrees with the shape of the rest"));
+    setAccessibleName(loc("Objection"));
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize ObjectionMark::sizeHint() const { return QSize(13, 13); }
+
+void ObjectionMark::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    Symbols::paint(painter, QStringLiteral("exclamationmark.bubble.fill"),
+                   Symbols::boxForSize(QRectF(rect()).center(), 10), warningOrange());
+}
+
+} // namespace tessaron
