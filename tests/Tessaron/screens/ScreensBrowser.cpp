@@ -148,9 +148,12 @@ void shootBrowser(ScreenShooter& shooter)
         Stage stage = rabbitStage({queue("jobs", 3), queue("jobs.quorum", 2), queue("retries", 40)},
                                   {{"jobs", 0}, {"jobs.quorum", 1}, {"retries", 2}});
         stage.rabbit().queueBindings = QList<QueueBinding>{QueueBinding{"", "jobs"}};
-        stage.rabbit().queued = {keyed("jobs", 0, 0, QByteArray(), R"({"job":"resize","size":[640,480]})", 5),
-                                 keyed("jobs", 0, 1, QByteArray(), R"({"job":"thumbnail","size":[64,64]})", 4),
-                                 keyed("jobs", 0, 2, QByteArray(), "plain text job", 1)};
+        // Queue messages carry no key.
+        auto job = [](int64_t offset, const QByteArray& body, int minutesAgo) {
+            return Message("jobs", 0, offset, std::nullopt, body, fixedNow().addSecs(-60 * minutesAgo), {});
+        };
+        stage.rabbit().queued = {job(0, R"({"job":"resize","size":[640,480]})", 5),
+                                 job(1, R"({"job":"thumbnail","size":[64,64]})", 4), job(2, "plain text job", 1)};
         stage.rabbit().costs["jobs.quorum"] = {QStringLiteral("quorum"), std::nullopt};
         stage.rabbit().costs["retries"] = {QStringLiteral("quorum"), 2};
         stage.open("jobs");
