@@ -156,6 +156,10 @@ public:
     void setUnobservable(const QList<Unobservable>& facts);
     const QHash<QString, int64_t>& queueConsumers() const { return m_queueConsumers; }
     const QList<QueueBinding>& bindings() const { return m_bindings; }
+    // The queue the bindings were read for (empty before the first read of a queue), and whether
+    // that request failed, in which case the list is empty without meaning "bound to nothing".
+    const QString& bindingsQueue() const { return m_bindingsQueue; }
+    bool bindingsFailed() const { return m_bindingsFailed; }
     const Position& position() const { return m_position; }
     const QMap<int32_t, int64_t>& nextOffsets() const { return m_nextOffsets; }
     bool reachedEnd() const { return m_reachedEnd; }
@@ -292,7 +296,8 @@ private:
     {
         publish(m_queueConsumers, value, &BrokerSession::queueConsumersChanged);
     }
-    void setBindings(const QList<QueueBinding>& value) { publish(m_bindings, value, &BrokerSession::bindingsChanged); }
+    // One change signal for the list, its queue and its failure flag together.
+    void setBindings(const QList<QueueBinding>& value, const QString& queue, bool failed);
     void setPosition(const Position& value) { publish(m_position, value, &BrokerSession::positionChanged); }
     void setNextOffsets(const QMap<int32_t, int64_t>& value)
     {
@@ -350,6 +355,8 @@ private:
     QList<Unobservable> m_unobservable;
     QHash<QString, int64_t> m_queueConsumers;
     QList<QueueBinding> m_bindings;
+    QString m_bindingsQueue;
+    bool m_bindingsFailed = false;
     Position m_position = Position::atTail();
     QMap<int32_t, int64_t> m_nextOffsets;
     bool m_reachedEnd = true;

@@ -35,6 +35,16 @@ void sortNewestFirst(QList<Message>& messages)
 
 } // namespace
 
+void BrokerSession::setBindings(const QList<QueueBinding>& value, const QString& queue, bool failed)
+{
+    if (m_bindings == value && m_bindingsQueue == queue && m_bindingsFailed == failed)
+        return;
+    m_bindings = value;
+    m_bindingsQueue = queue;
+    m_bindingsFailed = failed;
+    emit bindingsChanged();
+}
+
 QCoro::Task<> BrokerSession::readLatest() { co_await read(Position::atTail(), Prefs::messageLimit(), false); }
 
 QCoro::Task<> BrokerSession::read(Position from, qint64 limit, bool continuing)
@@ -64,10 +74,12 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
     auto stillSelected = [&] { return m_selectedTopic == topic.name; };
 
     QList<QueueBinding> bindings;
+    bool bindingsFailed = false;
     try {
         bindings = co_await rabbit->bindings(topic.name);
     } catch (const std::exception&) {
         bindings.clear();
+        bindingsFailed = true;
     }
     if (!current())
         co_return;
@@ -87,7 +99,7 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
         setIsLoadingMessages(false);
         co_return;
     }
-    setBindings(bindings);
+    setBindings(bindings, topic.name, bindingsFailed);
     setQueueReadCost(cost ? std::optional<QueueReadCost>(QueueReadCost{topic.name, *cost}) : std::nullopt);
     const std::optional<QString> refusal = cost ? cost->refusal() : std::nullopt;
     if (refusal || costFailure) {

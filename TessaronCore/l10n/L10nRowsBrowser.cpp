@@ -10,6 +10,18 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsBrowser()
 {
     static const L10nRow table[] = {
+        {"Avro, schema %d", "Avro, esquema %d"},
+        {"Avro, schema %d — %@", "Avro, esquema %d — %@"},
+        {"lag %d", "lag de %d"},
+        {"<binary>", "<binário>"},
+        {"Messages", "Mensagens"},
+        {"Couldn't read this queue's bindings, so what routes here is unknown.",
+         "Não consegui ler os bindings desta fila, então não sei o que chega até aqui."},
+        {"Tessaron won't read this queue.", "O Tessaron não vai ler esta fila."},
+        {"This is a quorum queue: every look also adds one to each message's delivery count, which stays with the "
+         "message.",
+         "Esta é uma fila quorum: cada espiada também soma um na contagem de entregas de cada mensagem, e isso fica "
+         "com a mensagem."},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

@@ -180,6 +180,7 @@ public:
     QCoro::Task<QList<GroupOffset>> offsets(QString group, Topic topic, int32_t) override
     {
         calls << "offsets " + group;
+        co_await gates.pass("offsets " + group);
         if (offsetsError)
             throw *offsetsError;
         QList<GroupOffset> result;
@@ -203,7 +204,7 @@ public:
         co_await gates.pass("time " + topic.name);
         if (timeError)
             throw *timeError;
-        co_return timeOffsets;
+        co_return QMap<int32_t, int64_t>(timeOffsets); // a copy: g++ 12 moves members out of co_return
     }
 
     QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t) override
@@ -277,14 +278,14 @@ public:
         co_await gates.pass("queues");
         if (listingError)
             throw *listingError;
-        co_return listing;
+        co_return QueueListing(listing); // a copy: g++ 12 moves members out of co_return
     }
     QCoro::Task<QList<Topic>> queues() override
     {
         calls << "queues";
         if (listingError)
             throw *listingError;
-        co_return listing.queues;
+        co_return QList<Topic>(listing.queues);
     }
     QCoro::Task<QList<QueueBinding>> bindings(QString queue) override
     {
@@ -292,7 +293,7 @@ public:
         co_await gates.pass("bindings " + queue);
         if (bindingsError)
             throw *bindingsError;
-        co_return queueBindings;
+        co_return QList<QueueBinding>(queueBindings); // a copy: g++ 12 moves members out of co_return
     }
     QCoro::Task<QueueReadCost> readCost(QString queue) override
     {

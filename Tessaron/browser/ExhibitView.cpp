@@ -1,0 +1,342 @@
+#include "Tessaron/browser/ExhibitView.h"
+
+#include "Tessaron/browser/BrowserStyle.h"
+#include "Tessaron/browser/CapsuleButtonStyle.h"
+#include "Tessaron/browser/CaseworkSlots.h"
+#include "Tessaron/browser/TruncatedLabel.h"
+#include "Tessaron/browser/PayloadDocument.h"
+#include "Tessaron/browser/PayloadKinds.h"
+#include "Tessaron/kit/FormHeading.h"
+#include "Tessaron/kit/LawyeredStamp.h"
+#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/state/AppState.h"
+#include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinHelpers/JSONHighlighter.h"
+#include "VelkinUI/KitButton.h"
+#include "VelkinUI/PlainButtonStyle.h"
+#include "VelkinUI/SymbolView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QScrollArea>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+using namespace BrowserStyle;
+
+namespace {
+
+QString rgba(const QColor& c)
+{
+    return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alphaF());
+}
+
+// A panel with a filled rounded background around `content`.
+QWidget* panel(QWidget* content, const QColor& fill, double radius, int padding)
+{
+    auto* frame = new QFrame;
+    frame->setObjectName(QStringLiteral("panel"));
+    frame->setStyleSheet(
+        QStringLiteral("QFrame#panel { background: %1; border-radius: %2px; }").arg(rgba(fill)).arg(radius));
+    auto* box = new QVBoxLayout(frame);
+    box->setContentsMargins(padding, padding, padding, padding);
+    box->addWidget(content);
+    return frame;
+}
+
+QWidget* symbolLine(const QString& symbol, double symbolSize, const QColor& symbolColor, QLabel* text, int spacing)
+{
+    auto* row = new QWidget;
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(spacing);
+    line->addWidget(new SymbolView(symbol, symbolSize, symbolColor), 0, Qt::AlignTop);
+    line->addWidget(text, 1);
+    return row;
+}
+
+QWidget* fact(const QString& symbol, const QString& text)
+{
+    auto* row = new QWidget;
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(4);
+    line->addWidget(new SymbolView(symbol, 8.5, white(0.35)));
+    auto* label = new TruncatedLabel(text, KitFont::font(10, QFont::Normal, FontDesign::monospaced), white(0.6));
+    line->addWidget(label, 1);
+    return row;
+}
+
+// Abbreviated date and a standard time, in the user's locale.
+QString timestampText(const QDateTime& moment)
+{
+    const QDateTime local = moment.toLocalTime();
+    const QLocale locale;
+    return locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ")
+        + locale.toString(local.time(), QStringLiteral("HH:mm:ss"));
+}
+
+} // namespace
+
+ExhibitView::ExhibitView(AppState* app, BrokerSession* session, QWidget* parent)
+    : QWidget(parent)
+    , m_app(app)
+    , m_session(session)
+{
+    setMinimumWidth(320);
+    m_stack = new QStackedLayout(this);
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_notes = CaseworkSlots::topicNotes(app, session, nullptr);
+    if (!m_notes)
+        m_notes = new QWidget;
+    m_stack->addWidget(m_notes);
+    m_scroll = new QScrollArea;
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_stack->addWidget(m_scroll);
+
+    connect(session, &BrokerSession::selectedMessageChanged, this, &ExhibitView::refresh);
+    connect(session, &BrokerSession::messagesChanged, this, &ExhibitView::refresh);
+    connect(session, &BrokerSession::shapeVerdictChanged, this, &ExhibitView::refresh);
+    refresh();
+}
+
+bool ExhibitView::showsNotes() const { return m_stack->currentWidget() == m_notes; }
+
+void ExhibitView::refresh()
+{
+    if (!m_session)
+        return;
+    const std::optional<Message> message = m_session->currentMessage();
+    std::optional<int> number;
+    if (message) {
+        const QList<Message>& all = m_session->messages();
+        const QString id = message->id();
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            if (all[i].id() == id) {
+                number = int(i + 1);
+                break;
+            }
+        }
+    }
+    if (!message || !number) {
+        m_shown.reset();
+        m_number.reset();
+        m_suspects.clear();
+        m_document = nullptr;
+        m_builtKey.clear();
+        if (QWidget* old = m_scroll->takeWidget())
+            old->deleteLater();
+        m_stack->setCurrentWidget(m_notes);
+        return;
+    }
+
+    const std::optional<ShapeVerdict::Drift> drift = m_session->shapeVerdict().driftDetail();
+    const bool outlier = drift && drift->outlierIDs.contains(message->id());
+    QSet<QString> suspects;
+    if (outlier) {
+        for (const FieldDifference& difference : drift->differences)
+            suspects.insert(difference.field);
+    }
+    // Rebuild only when something the exhibit shows changed.
+    const QString key = message->id() + QLatin1Char('#') + QString::number(*number)
+        + (outlier ? QStringLiteral("!") : QString()) + QString::number(drift ? drift->outlierCount() : 0)
+        + QLatin1Char('#') + QStringList(suspects.values()).join(QLatin1Char(','))
+        + QString::number(qHash(message->decoded().value_or(Message::Decoded{})))
+        + message->decodeFailure().value_or(QString());
+    m_shown = message->id();
+    m_number = number;
+    m_suspects = suspects;
+    m_stack->setCurrentWidget(m_scroll);
+    if (key == m_builtKey)
+        return;
+    m_builtKey = key;
+    m_document = nullptr;
+    if (QWidget* old = m_scroll->takeWidget())
+        old->deleteLater();
+    m_scroll->setWidget(build(*message, *number, outlier, drift ? drift->outlierCount() : 0));
+}
+
+QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qsizetype outlierCount)
+{
+    auto* page = new QWidget;
+    page->setAutoFillBackground(false);
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(16, 16, 16, 16);
+    column->setSpacing(14);
+    const QColor neutralTint = neutral();
+    const PayloadKind kind = PayloadKinds::of(message);
+
+    // 1. Heading: the stamp and kind, the facts, the drift note.
+    auto* heading = new QVBoxLayout;
+    heading->setSpacing(9);
+    auto* stampRow = new QHBoxLayout;
+    stampRow->setSpacing(9);
+    stampRow->addWidget(new LawyeredStamp(L10n::t("EXHIBIT %d", number), outlier ? warningOrange() : Brand::accent()));
+    auto* chip = label(kind.label(), KitFont::font(10, QFont::Medium, FontDesign::rounded), white(0.6));
+    chip->setObjectName(QStringLiteral("kindChip"));
+    chip->setStyleSheet(QStringLiteral("QLabel#kindChip { background: %1; border-radius: 6px; padding: 3px 7px; }")
+                            .arg(rgba(white(0.07))));
+    stampRow->addWidget(chip);
+    stampRow->addStretch(1);
+    heading->addLayout(stampRow);
+
+    auto* facts = new QHBoxLayout;
+    facts->setSpacing(10);
+    facts->addWidget(fact(QStringLiteral("number"),
+                          QStringLiteral("p%1 · %2").arg(message.partition()).arg(qint64(message.offset()))));
+    if (const std::optional<QString> key = message.keyString())
+        facts->addWidget(fact(QStringLiteral("key.horizontal"), *key));
+    if (message.timestamp())
+        facts->addWidget(fact(QStringLiteral("clock"), timestampText(*message.timestamp())));
+    facts->addStretch(1);
+    heading->addLayout(facts);
+
+    if (outlier) {
+        auto* note = new QWidget;
+        auto* noteColumn = new QVBoxLayout(note);
+        noteColumn->setContentsMargins(0, 0, 0, 0);
+        noteColumn->setSpacing(4);
+        auto* claim = label(L10n::t("This one is among the %d that disagree.", qint64(outlierCount)),
+                            KitFont::font(11, QFont::DemiBold, FontDesign::rounded), warningOrange());
+        noteColumn->addWidget(symbolLine(QStringLiteral("exclamationmark.bubble.fill"), 10, warningOrange(), claim, 7));
+        noteColumn->addWidget(
+            label(loc("Marked below, on the exact line where it differs."), KitFont::font(10), white(0.5)));
+        heading->addWidget(panel(note, withOpacity(warningOrange(), 0.08), 9, 10));
+    }
+    column->addLayout(heading);
+
+    // 2. Annotations: every header in order, repeated names included.
+    if (!message.headers().isEmpty()) {
+        auto* annotations = new QVBoxLayout;
+        annotations->setSpacing(6);
+        annotations->addWidget(new FormHeading(loc("Annotations"), std::nullopt, neutralTint));
+        for (const Message::Header& header : message.headers()) {
+            auto* row = new QHBoxLayout;
+            row->setSpacing(7);
+            auto* name = label(header.name, KitFont::font(10, QFont::DemiBold, FontDesign::monospaced),
+                               withOpacity(neutralTint, 0.9));
+            name->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            row->addWidget(name, 0, Qt::AlignTop);
+            const std::optional<QString> text = decodeUtf8(header.value);
+            auto* value = label(text.value_or(loc("<binary>")), KitFont::font(10), white(0.65));
+            value->setWordWrap(true);
+            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            row->addWidget(value, 1);
+            annotations->addLayout(row);
+        }
+        column->addLayout(annotations);
+    }
+
+    // 3. The record, in the form its kind calls for.
+    auto* record = new QVBoxLayout;
+    record->setSpacing(6);
+    record->addWidget(new FormHeading(loc("The record"), std::nullopt, neutralTint));
+    switch (kind.tag()) {
+    case PayloadKind::json:
+        m_document =
+            new PayloadDocument(JSONHighlighter::prettyPrint(message.payloadString().value_or(QString())), m_suspects);
+        record->addWidget(m_document);
+        break;
+    case PayloadKind::avroDecoded: {
+        auto* note =
+            label(L10n::t("Decoded with schema %d from the registry. The bytes on the broker are Avro; this is "
+                          "what they say.",
+                          qint64(kind.schemaID().value_or(0))),
+                  KitFont::font(10.5), SettingsPalette::ink());
+        note->setWordWrap(true);
+        record->addWidget(symbolLine(QStringLiteral("doc.badge.gearshape"), 10, neutralTint, note, 6));
+        m_document =
+            new PayloadDocument(JSONHighlighter::prettyPrint(message.payloadString().value_or(QString())), m_suspects);
+        record->addWidget(m_document);
+        break;
+    }
+    case PayloadKind::text:
+        m_document = new PayloadDocument(message.payloadString().value_or(QString()), {});
+        record->addWidget(m_document);
+        break;
+    case PayloadKind::binary: {
+        auto* text = label(L10n::t("%d bytes of binary", qint64(message.payload().value_or(QByteArray()).size())),
+                           KitFont::font(12), white(0.55));
+        record->addWidget(panel(text, white(0.04), 9, 12));
+        break;
+    }
+    case PayloadKind::tombstone: {
+        auto* text =
+            label(loc("Tombstone — this key is deleted. Not an empty message."), KitFont::font(12), warningOrange());
+        text->setWordWrap(true);
+        record->addWidget(panel(symbolLine(QStringLiteral("xmark.bin.fill"), 12, warningOrange(), text, 6),
+                                withOpacity(warningOrange(), 0.07), 9, 12));
+        break;
+    }
+    case PayloadKind::avroConfluent: {
+        auto* box = new QWidget;
+        auto* stack = new QVBoxLayout(box);
+        stack->setContentsMargins(0, 0, 0, 0);
+        stack->setSpacing(6);
+        auto* title = label(L10n::t("Avro, schema %d", qint64(kind.schemaID().value_or(0))),
+                            KitFont::font(12, QFont::Medium, FontDesign::rounded), SettingsPalette::ink());
+        stack->addWidget(symbolLine(QStringLiteral("doc.badge.gearshape"), 12, SettingsPalette::ink(), title, 6));
+        auto* why = label(message.decodeFailure().value_or(loc(
+                              "Tessaron can read the schema id off the wire, but not the body — that needs a Schema "
+                              "Registry. Add one on the broker's form.")),
+                          KitFont::font(11), white(0.5));
+        why->setWordWrap(true);
+        why->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        stack->addWidget(why);
+        record->addWidget(panel(box, white(0.04), 9, 12));
+        break;
+    }
+    }
+    column->addLayout(record);
+
+    // 4. Actions.
+    auto* actions = new QHBoxLayout;
+    actions->setSpacing(8);
+    auto* copy = new KitButton(
+        loc("Copy"),
+        std::make_unique<PlainButtonStyle>(KitFont::font(11, QFont::Medium, FontDesign::rounded), white(0.5)));
+    copy->setLeadingSymbol(QStringLiteral("doc.on.doc"));
+    copy->setObjectName(QStringLiteral("copy"));
+    connect(copy, &KitButton::clicked, this, &ExhibitView::copyPayload);
+    actions->addWidget(copy);
+    actions->addStretch(1);
+    auto* file = new KitButton(loc("File a corrected copy"),
+                               std::make_unique<CapsuleButtonStyle>(KitFont::font(11, QFont::DemiBold), neutralTint,
+                                                                    neutralTint, 0.14, 0.35, QMarginsF(12, 6, 12, 6)));
+    file->setLeadingSymbol(QStringLiteral("square.and.pencil"));
+    file->setObjectName(QStringLiteral("fileCopy"));
+    connect(file, &KitButton::clicked, this, &ExhibitView::fileCorrectedCopy);
+    actions->addWidget(file);
+    column->addLayout(actions);
+    column->addStretch(1);
+    return page;
+}
+
+void ExhibitView::copyPayload()
+{
+    if (!m_session)
+        return;
+    const std::optional<Message> message = m_session->currentMessage();
+    if (!message)
+        return;
+    QApplication::clipboard()->setText(message->payloadString().value_or(QString()));
+}
+
+void ExhibitView::fileCorrectedCopy()
+{
+    if (!m_session || !m_app)
+        return;
+    if (const std::optional<Message> message = m_session->currentMessage())
+        m_app->setAction(AppState::Action::makeProduce(*message));
+}
+
+} // namespace tessaron

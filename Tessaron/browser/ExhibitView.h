@@ -1,0 +1,58 @@
+#pragma once
+
+#include "TessaronCore/model/Message.h"
+
+#include <QPointer>
+#include <QSet>
+#include <QWidget>
+
+#include <optional>
+
+class QScrollArea;
+class QStackedLayout;
+
+namespace tessaron {
+
+class AppState;
+class BrokerSession;
+class PayloadDocument;
+
+// The right-hand column of the browser: the selected message as a numbered exhibit (its facts,
+// the drift note when it disagrees with the majority, its headers, its payload in the form its
+// kind calls for, "Copy" and "File a corrected copy"), or the topic's case notes while no message
+// is selected.
+class ExhibitView : public QWidget {
+    Q_OBJECT
+public:
+    ExhibitView(AppState* app, BrokerSession* session, QWidget* parent = nullptr);
+
+    // The exhibit shown, if any, with its number among every message read.
+    std::optional<int> exhibitNumber() const { return m_number; }
+    const std::optional<QString>& shownMessage() const { return m_shown; }
+    bool showsNotes() const;
+    // The payload document of the exhibit, when its kind has one.
+    PayloadDocument* document() const { return m_document; }
+    // The suspect field paths handed to the document.
+    const QSet<QString>& suspects() const { return m_suspects; }
+
+    void copyPayload();
+    void fileCorrectedCopy();
+
+private:
+    void refresh();
+    QWidget* build(const Message& message, int number, bool outlier, qsizetype outlierCount);
+
+    QPointer<AppState> m_app;
+    QPointer<BrokerSession> m_session;
+    QStackedLayout* m_stack;
+    QWidget* m_notes;
+    QScrollArea* m_scroll;
+    PayloadDocument* m_document = nullptr;
+    std::optional<QString> m_shown;
+    std::optional<int> m_number;
+    QSet<QString> m_suspects;
+    // What the shown exhibit was built from, so unrelated changes do not rebuild it.
+    QString m_builtKey;
+};
+
+} // namespace tessaron

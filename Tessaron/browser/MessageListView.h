@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Tessaron/browser/BrowserBody.h"
+
+#include <QCoroTask>
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+class QListView;
+class QSplitter;
+class QStackedWidget;
+
+namespace tessaron {
+
+class AppState;
+class BrokerSession;
+class EmptyPane;
+class ExhibitView;
+class KitButton;
+class MessageListModel;
+class ReadConsentPane;
+class TopicHeader;
+
+// The detail pane of an open broker while no consumer group is selected: the header of the
+// current topic or queue above one body (consent, working, the message rows beside the exhibit,
+// "Nothing retained", or with no topic the broker's briefing). Starts no read when shown; its
+// only own read is "Read further".
+class MessageListView : public QWidget {
+    Q_OBJECT
+public:
+    MessageListView(AppState* app, BrokerSession* session, QWidget* parent = nullptr);
+
+    BrowserBody body() const { return m_body; }
+    TopicHeader* header() const { return m_header; }
+    QListView* listView() const { return m_list; }
+    MessageListModel* model() const { return m_model; }
+    ExhibitView* exhibit() const { return m_exhibit; }
+    ReadConsentPane* consentPane() const { return m_consent; }
+    EmptyPane* emptyPane() const { return m_empty; }
+    QWidget* footer() const { return m_footer; }
+    KitButton* readFurtherButton() const { return m_readFurther; }
+    QLabel* countLine() const { return m_count; }
+
+    void readFurther();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void refreshBody();
+    void refreshRows();
+    void refreshFooter();
+    void selectRow(const QModelIndex& index);
+    QCoro::Task<> runReadFurther();
+
+    QPointer<AppState> m_app;
+    QPointer<BrokerSession> m_session;
+    BrowserBody m_body = BrowserBody::briefing;
+    TopicHeader* m_header;
+    QStackedWidget* m_stack;
+    ReadConsentPane* m_consent;
+    QWidget* m_working;
+    QSplitter* m_columns;
+    QListView* m_list;
+    MessageListModel* m_model;
+    QWidget* m_footer;
+    KitButton* m_readFurther;
+    QLabel* m_count;
+    ExhibitView* m_exhibit;
+    EmptyPane* m_empty;
+    QWidget* m_briefing;
+    int m_furtherInFlight = 0;
+};
+
+} // namespace tessaron

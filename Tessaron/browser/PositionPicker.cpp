@@ -1,0 +1,162 @@
+#include "Tessaron/browser/PositionPicker.h"
+
+#include "Tessaron/browser/BrowserStyle.h"
+#include "Tessaron/browser/RelativeTime.h"
+#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/prefs/Prefs.h"
+#include "VelkinUI/KitButton.h"
+#include "VelkinUI/SymbolView.h"
+#include "VelkinUI/Symbols.h"
+
+#include <QDateTimeEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+using namespace BrowserStyle;
+
+MomentPopover::MomentPopover(QWidget* parent)
+    : QFrame(parent, Qt::Popup)
+{
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, SettingsPalette::canvas());
+    p.setColor(QPalette::WindowText, SettingsPalette::ink());
+    setPalette(p);
+    setFrameShape(QFrame::StyledPanel);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 16, 16, 16);
+    column->setSpacing(12);
+    column->addWidget(
+        label(loc("Read from a moment"), KitFont::font(13, QFont::Bold, FontDesign::rounded), SettingsPalette::ink()));
+    auto* why = label(loc("Kafka indexes by timestamp, so this is a real seek — the broker answers with the offset. It "
+                          "is not a scan."),
+                      KitFont::font(11), white(0.55));
+    why->setWordWrap(true);
+    why->setFixedWidth(290);
+    column->addWidget(why);
+    m_picker = new QDateTimeEdit;
+    m_picker->setCalendarPopup(true);
+    m_picker->setDisplayFormat(QStringLiteral("d MMM yyyy  HH:mm"));
+    m_picker->setFont(KitFont::font(11));
+    m_picker->setAccessibleName(loc("Read from a moment"));
+    column->addWidget(m_picker, 0, Qt::AlignLeft);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    m_go = new KitButton(loc("Go there"), std::make_unique<WelcomePrimaryStyle>());
+    connect(m_go, &KitButton::clicked, this, &MomentPopover::go);
+    row->addWidget(m_go);
+    column->addLayout(row);
+}
+
+PositionPicker::PositionPicker(BrokerSession* session, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_session(session)
+    , m_chosen(RelativeTime::now().toLocalTime())
+{
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    const QColor tint = neutral();
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(9, 5, 9, 5);
+    row->setSpacing(5);
+    row->addWidget(new SymbolView(QStringLiteral("scope"), 9, tint));
+    m_caption = label(QString(), KitFont::font(10.5, QFont::DemiBold, FontDesign::rounded), tint);
+    row->addWidget(m_caption);
+    row->addWidget(new SymbolView(QStringLiteral("chevron.down"), 6.5, tint));
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    m_menu = new QMenu(this);
+    m_popover = new MomentPopover(this);
+    connect(m_popover, &MomentPopover::go, this, &PositionPicker::goThere);
+    connect(m_popover->picker(), &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& moment) {
+        if (m_popover->isVisible())
+            m_chosen = moment;
+    });
+    connect(this, &QAbstractButton::clicked, this, &PositionPicker::openMenu);
+    connect(session, &BrokerSession::positionChanged, this, &PositionPicker::refresh);
+    refresh();
+}
+
+QString PositionPicker::caption() const { return m_caption->text(); }
+
+void PositionPicker::refresh()
+{
+    if (!m_session)
+        return;
+    m_caption->setText(m_session->position().label());
+    setAccessibleName(m_caption->text());
+    updateGeometry();
+}
+
+QSize PositionPicker::sizeHint() const { return layout()->sizeHint(); }
+
+void PositionPicker::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor tint = neutral();
+    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setBrush(withOpacity(tint, 0.12));
+    painter.setPen(QPen(withOpacity(tint, 0.3), 1));
+    painter.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+}
+
+void PositionPicker::openMenu()
+{
+    if (!m_session)
+        return;
+    m_menu->clear();
+    const BrokerSession::Position::Case current = m_session->position().which();
+    const QIcon check = Symbols::icon(QStringLiteral("checkmark"), 12, SettingsPalette::ink());
+    QAction* latest = m_menu->addAction(loc("The latest"), this, [this] { readFrom(BrokerSession::Position::tail); });
+    if (current == BrokerSession::Position::tail)
+        latest->setIcon(check);
+    QAction* beginning =
+        m_menu->addAction(loc("The beginning"), this, [this] { readFrom(BrokerSession::Position::beginning); });
+    if (current == BrokerSession::Position::beginning)
+        beginning->setIcon(check);
+    m_menu->addSeparator();
+    m_menu->addAction(loc("At a moment in time…"), this, &PositionPicker::openPopover);
+    m_menu->popup(mapToGlobal(QPoint(0, height() + 2)));
+}
+
+void PositionPicker::openPopover()
+{
+    m_popover->picker()->setDateTime(m_chosen);
+    m_popover->adjustSize();
+    m_popover->move(mapToGlobal(QPoint(0, height() + 4)));
+    m_popover->show();
+    m_popover->picker()->setFocus();
+}
+
+void PositionPicker::readFrom(int position)
+{
+    if (!m_session)
+        return;
+    const BrokerSession::Position from = position == BrokerSession::Position::beginning
+        ? BrokerSession::Position::atBeginning()
+        : BrokerSession::Position::atTail();
+    auto task = m_session->read(from, Prefs::messageLimit(), false);
+    Q_UNUSED(task);
+}
+
+void PositionPicker::goThere()
+{
+    m_chosen = m_popover->picker()->dateTime();
+    m_popover->hide();
+    if (!m_session)
+        return;
+    auto task = m_session->read(BrokerSession::Position::atTime(m_chosen), Prefs::messageLimit(), false);
+    Q_UNUSED(task);
+}
+
+} // namespace tessaron

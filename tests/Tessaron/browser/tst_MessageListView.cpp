@@ -1,0 +1,222 @@
+#include "BrowserFixtures.h"
+
+#include "Tessaron/browser/EmptyPane.h"
+#include "Tessaron/browser/ExhibitView.h"
+#include "Tessaron/browser/MessageListModel.h"
+#include "Tessaron/browser/MessageListView.h"
+#include "Tessaron/browser/QueueReadTerms.h"
+#include "Tessaron/browser/ReadConsentPane.h"
+#include "Tessaron/browser/TopicHeader.h"
+#include "VelkinUI/KitButton.h"
+
+#include <QLabel>
+#include <QListView>
+#include <QTest>
+
+using namespace tessaron;
+using namespace tessaron::browserfixtures;
+
+namespace {
+
+QMap<int32_t, QList<Message>> three(const QString& topic)
+{
+    return {{0,
+             {keyed(topic, 0, 0, "alice", R"({"n":1})", 9), keyed(topic, 0, 1, "bob", R"({"n":2})", 6),
+              keyed(topic, 0, 2, "carol", R"({"n":3})", 3)}}};
+}
+
+QStringList shownIDs(const MessageListView& view)
+{
+    QStringList ids;
+    for (int row = 0; row < view.model()->rowCount(); ++row)
+        ids << view.model()->messageAt(row).id();
+    return ids;
+}
+
+} // namespace
+
+class TestMessageListView : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { useFixedClock(); }
+
+    void kafkaBodiesFollowTheSessionInOrder()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}}), fakes::topic("empty", {{0, 0}})});
+        stage.kafka().held["orders"] = three("orders");
+        MessageListView view(stage.app.get(), stage.session.get());
+        QCOMPARE(view.body(), BrowserBody::briefing);
+        QVERIFY(view.header()->isHidden());
+
+        auto gate = stage.kafka().gates.hold("page orders 0");
+        stage.session->setSelectedTopic(QString("orders"));
+        auto reading = stage.session->read(BrokerSession::Position::atTail(), 100, false);
+        QCOMPARE(view.body(), BrowserBody::working);
+        QVERIFY(!view.header()->isHidden());
+        gate->release();
+        QCoro::waitFor(std::move(reading));
+        QCOMPARE(view.body(), BrowserBody::columns);
+        QCOMPARE(shownIDs(view), (QStringList{"orders/0/2", "orders/0/1", "orders/0/0"}));
+        QVERIFY(!view.footer()->isHidden());
+
+        stage.open("empty");
+        QCOMPARE(view.body(), BrowserBody::nothingRetained);
+
+        // A selected name that is no longer listed counts as no topic.
+        stage.session->setSelectedTopic(QString("gone"));
+        QCOMPARE(view.body(), BrowserBody::briefing);
+        QVERIFY(view.header()->isHidden());
+    }
+
+    void rabbitAsksOnceThenReadsWithoutAFooter()
+    {
+        Stage stage = rabbitStage({queue("jobs", 2), queue("mail", 1)}, {{"jobs", 0}, {"mail", 1}});
+        stage.rabbit().queued = {keyed("jobs", 0, 0, QByteArray(), "one", 2),
+                                 keyed("jobs", 0, 1, QByteArray(), "two", 1)};
+        MessageListView view(stage.app.get(), stage.session.get());
+        // No queue selected: the briefing, even without consent.
+        QCOMPARE(view.body(), BrowserBody::briefing);
+
+        stage.open("jobs");
+        QCOMPARE(view.body(), BrowserBody::consent);
+        QVERIFY(!view.header()->isHidden());
+        QVERIFY(stage.rabbit().calls.filter("read ").isEmpty());
+
+        QTest::mouseClick(view.consentPane()->readButton(), Qt::LeftButton);
+        QTRY_COMPARE(view.body(), BrowserBody::columns);
+        QCOMPARE(stage.rabbit().calls.filter("read ").size(), 1);
+        QVERIFY(stage.session->acceptedRabbitReadCost());
+        QVERIFY(view.footer()->isHidden());
+
+        // Another queue of the same broker is read without asking.
+        stage.open("mail");
+        QVERIFY(view.body() != BrowserBody::consent);
+        QCOMPARE(stage.rabbit().calls.filter("read ").size(), 2);
+    }
+
+    void aRefusedQueueShowsTheSentenceAndNothingToAccept()
+    {
+        Stage stage = rabbitStage({queue("retries", 3), queue("work", 1)}, {});
+        stage.rabbit().costs["retries"] = {QStringLiteral("quorum"), 2};
+        stage.rabbit().costs["work"] = {QStringLiteral("quorum"), std::nullopt};
+        MessageListView view(stage.app.get(), stage.session.get());
+        stage.open("retries");
+        QCOMPARE(view.body(), BrowserBody::consent);
+        const std::optional<QString> refusal = stage.rabbit().costs["retries"].refusal();
+        QVERIFY(refusal);
+        QCOMPARE(view.consentPane()->terms().refusal, refusal);
+        QVERIFY(!view.consentPane()->readButton()->isVisibleTo(view.consentPane()));
+        // Even once the broker's consent is given, the refused queue stays behind its sentence.
+        stage.session->setAcceptedRabbitReadCost(true);
+        stage.open("retries");
+        QCOMPARE(view.body(), BrowserBody::consent);
+        QVERIFY(stage.rabbit().calls.filter("read ").isEmpty());
+
+        // A quorum queue without a limit is read; its consent says what a read adds.
+        stage.session->setAcceptedRabbitReadCost(false);
+        stage.open("work");
+        QCOMPARE(view.body(), BrowserBody::consent);
+        QVERIFY(!view.consentPane()->terms().refusal);
+        QVERIFY(view.consentPane()->terms().raisesDeliveryCount);
+        QVERIFY(view.consentPane()->readButton()->isVisibleTo(view.consentPane()));
+    }
+
+    void listNumbersFollowTheSearchAndTheExhibitAllMessages()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}})});
+        stage.kafka().held["orders"] = three("orders");
+        stage.open("orders");
+        MessageListView view(stage.app.get(), stage.session.get());
+        stage.session->setMessageSearch("alice");
+        QCOMPARE(shownIDs(view), QStringList{"orders/0/0"});
+        QCOMPARE(view.model()->data(view.model()->index(0), MessageListModel::ExhibitRole), QVariant(1));
+        // The count line still counts every message read.
+        QCOMPARE(view.countLine()->text(), QString("3 read · the end of every partition"));
+
+        QTest::mouseClick(view.listView()->viewport(), Qt::LeftButton, {},
+                          view.listView()->visualRect(view.model()->index(0)).center());
+        QCOMPARE(stage.session->selectedMessage(), std::optional<QString>("orders/0/0"));
+        QCOMPARE(view.exhibit()->exhibitNumber(), std::optional<int>(3));
+        QVERIFY(view.model()->isSelected(0));
+
+        // Only spaces: the search runs and matches nothing; the list is empty, not "Nothing retained".
+        stage.session->setMessageSearch("   ");
+        QCOMPARE(view.model()->rowCount(), 0);
+        QCOMPARE(view.body(), BrowserBody::columns);
+    }
+
+    void readFurtherWaitsForEveryReadOfTheTopic()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 6}})});
+        QList<Message> six;
+        for (int i = 0; i < 6; ++i)
+            six << keyed("orders", 0, i, "k", R"({"n":1})", 10 - i);
+        stage.kafka().held["orders"][0] = six;
+        stage.session->setSelectedTopic(QString("orders"));
+        QCoro::waitFor(stage.session->read(BrokerSession::Position::atBeginning(), 2, false));
+        MessageListView view(stage.app.get(), stage.session.get());
+        QVERIFY(!view.readFurtherButton()->isHidden());
+        QVERIFY(view.readFurtherButton()->isEnabled());
+        QCOMPARE(view.countLine()->text(), QString("2 read · there is more"));
+
+        auto gate = stage.kafka().gates.hold("page orders 0");
+        stage.kafka().calls.clear();
+        view.readFurther();
+        QVERIFY(!view.readFurtherButton()->isEnabled());
+        view.readFurther(); // a second press while the first runs starts nothing
+        QCOMPARE(stage.kafka().calls.filter("page ").size(), 1);
+        QCOMPARE(stage.kafka().calls.filter("page ").first(), QString("page orders 0 offset 2 limit 100"));
+        gate->release();
+        QTRY_VERIFY(view.readFurtherButton()->isHidden()); // the end was reached
+        QCOMPARE(stage.session->messages().size(), 6);
+        QCOMPARE(view.countLine()->text(), QString("6 read · the end of every partition"));
+    }
+
+    void aSwitchDuringAReadShowsNothingOfTheOldTopic()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}}), fakes::topic("payments", {{0, 3}})});
+        stage.kafka().held["orders"] = three("orders");
+        stage.kafka().held["payments"] = three("payments");
+        MessageListView view(stage.app.get(), stage.session.get());
+        auto gate = stage.kafka().gates.hold("page orders 0");
+        stage.session->setSelectedTopic(QString("orders"));
+        auto slow = stage.session->read(BrokerSession::Position::atTail(), 100, false);
+        stage.open("payments");
+        gate->release();
+        QCoro::waitFor(std::move(slow));
+        QCOMPARE(view.header()->topic()->name, QString("payments"));
+        for (const QString& id : shownIDs(view))
+            QVERIFY2(id.startsWith("payments/"), qPrintable(id));
+        QCOMPARE(view.model()->rowCount(), 3);
+    }
+
+    void keyboardMovesTheSelection()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}})});
+        stage.kafka().held["orders"] = three("orders");
+        stage.open("orders");
+        MessageListView view(stage.app.get(), stage.session.get());
+        view.resize(900, 600);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTest::mouseClick(view.listView()->viewport(), Qt::LeftButton, {},
+                          view.listView()->visualRect(view.model()->index(0)).center());
+        QTest::keyClick(view.listView(), Qt::Key_Down);
+        QCOMPARE(stage.session->selectedMessage(), std::optional<QString>("orders/0/1"));
+        QCOMPARE(view.exhibit()->exhibitNumber(), std::optional<int>(2));
+        // A fresh read clears the selection: the column falls back to the case notes.
+        stage.open("orders");
+        QVERIFY(view.exhibit()->showsNotes());
+    }
+
+    void theMascotCountsItsBoops()
+    {
+        EmptyPane pane("Nothing retained", std::nullopt);
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(pane.mascot(), Qt::LeftButton);
+        QCOMPARE(pane.boops(), 3);
+    }
+};
+
+QTEST_MAIN(TestMessageListView)
+#include "tst_MessageListView.moc"

@@ -1,0 +1,196 @@
+// The message browser's screens: a drifting Kafka topic with its outliers, exhibits of every
+// payload kind, the position popover, a search with no match, the lag strip, a RabbitMQ queue
+// before and after the consent, a refused queue, an empty topic and the working state.
+#include "ScreenShooter.h"
+
+#include "Tessaron/browser/BrowserFixtures.h"
+#include "Tessaron/browser/ExhibitView.h"
+#include "Tessaron/browser/MessageListView.h"
+#include "Tessaron/browser/PositionPicker.h"
+#include "Tessaron/browser/TopicHeader.h"
+#include "Tessaron/kit/SettingsPalette.h"
+#include "VelkinUI/KitFont.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+namespace {
+
+using namespace browserfixtures;
+
+// The pane on the window's dark ground, at the size the workspace gives it.
+QWidget* framed(QWidget* content, QSize size = QSize(900, 640))
+{
+    auto* frame = new QWidget;
+    frame->setAutoFillBackground(true);
+    QPalette p = frame->palette();
+    p.setColor(QPalette::Window, SettingsPalette::canvas());
+    p.setColor(QPalette::WindowText, SettingsPalette::ink());
+    p.setColor(QPalette::Base, SettingsPalette::canvas());
+    p.setColor(QPalette::Text, SettingsPalette::ink());
+    p.setColor(QPalette::ButtonText, SettingsPalette::ink());
+    p.setColor(QPalette::Button, QColor(0x1c, 0x1b, 0x1e));
+    p.setColor(QPalette::Light, QColor(0x2a, 0x29, 0x2d));
+    p.setColor(QPalette::Midlight, QColor(0x24, 0x23, 0x27));
+    p.setColor(QPalette::Mid, QColor(0x18, 0x17, 0x1a));
+    p.setColor(QPalette::Dark, QColor(0x10, 0x10, 0x12));
+    frame->setPalette(p);
+    auto* box = new QVBoxLayout(frame);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addWidget(content);
+    frame->resize(size);
+    return frame;
+}
+
+void shootPane(ScreenShooter& shooter, const QString& screen, const QString& state, Stage& stage)
+{
+    std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
+    shooter.shoot(screen, state, frame.get());
+}
+
+Stage driftingStage()
+{
+    Stage stage =
+        kafkaStage({fakes::topic("orders", {{0, 5}, {0, 5}}), fakes::topic("orders.dlq", {{0, 0}})},
+                   {{"billing", "Stable", false}, {"audit", "Empty", false}, {"search-indexer", "Stable", false}});
+    stage.kafka().held["orders"] = driftingOrders();
+    stage.kafka().commits["billing"] = {{{"orders", 0}, 3}, {{"orders", 1}, 0}};
+    stage.kafka().commits["audit"] = {{{"orders", 0}, 5}, {{"orders", 1}, 5}};
+    stage.open("orders");
+    return stage;
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+} // namespace
+
+void shootBrowser(ScreenShooter& shooter)
+{
+    if (QApplication::style()->name() != QLatin1String("fusion"))
+        QApplication::setStyle(QStringLiteral("Fusion"));
+    KitFont::registerFonts();
+    useFixedClock();
+
+    {
+        // A drifting topic with its outliers marked and the groups' lags measured.
+        Stage stage = driftingStage();
+        std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
+        frame->show();
+        settle();
+        shooter.shoot("browser", "kafka-drift", frame.get());
+        shooter.shoot("browser", "lag", frame.get());
+
+        // The first outlier as an exhibit, its suspect lines marked.
+        const QStringList outliers = stage.session->shapeVerdict().driftDetail()->outlierIDs;
+        stage.session->setSelectedMessage(outliers.first());
+        settle();
+        shooter.shoot("exhibit", "json-suspects", frame.get());
+
+        // A search that matches nothing.
+        stage.session->setSelectedMessage(std::nullopt);
+        stage.session->setMessageSearch("refund");
+        settle();
+        shooter.shoot("browser", "search-nomatch", frame.get());
+        stage.session->setMessageSearch(QString());
+
+        // The position picker's moment popover.
+        auto* header = frame->findChild<TopicHeader*>();
+        PositionPicker* picker = header->positionPicker();
+        picker->openPopover();
+        settle();
+        shooter.shoot("picker", "popover", picker->popover());
+        picker->popover()->hide();
+    }
+    {
+        // Avro decoded through the registry, a tombstone, a binary payload.
+        Stage stage;
+        Broker broker = fakes::kafkaBroker("payments");
+        broker.schemaRegistryURL = "http://localhost:8081";
+        stage.clients->kafka->listed = {fakes::topic("payments", {{0, 3}})};
+        stage.clients->registry = std::make_shared<fakes::FakeRegistry>();
+        stage.clients->registry->answers[7] =
+            QByteArray(R"({"amount":{"cents":1250,"currency":"EUR"},"id":"pay-77","settled":true})");
+        stage.app = std::make_unique<AppState>(stage.clients);
+        stage.session =
+            std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, stage.clients);
+        QCoro::waitFor(stage.session->connectBroker());
+        QByteArray framedAvro(5, '\0');
+        framedAvro[4] = 7;
+        framedAvro += "\x02\x04body";
+        QByteArray binary;
+        for (int i = 0; i < 300; ++i)
+            binary.append(char(0x80 + (i % 100)));
+        stage.kafka().held["payments"][0] = {
+            keyed("payments", 0, 0, "pay-77", framedAvro, 30, {{"schema", "payments-value"}}),
+            Message("payments", 0, 1, QByteArray("pay-12"), std::nullopt, fixedNow().addSecs(-600), {}),
+            keyed("payments", 0, 2, "blob", binary, 2),
+        };
+        stage.open("payments");
+        std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
+        frame->show();
+        for (const auto& [id, state] : {std::pair{"payments/0/0", "avro"}, std::pair{"payments/0/1", "tombstone"},
+                                        std::pair{"payments/0/2", "binary"}}) {
+            stage.session->setSelectedMessage(QString(id));
+            settle();
+            shooter.shoot("exhibit", state, frame.get());
+        }
+    }
+    {
+        // A RabbitMQ queue before the consent, after it, and a queue the client refuses.
+        Stage stage = rabbitStage({queue("jobs", 3), queue("jobs.quorum", 2), queue("retries", 40)},
+                                  {{"jobs", 0}, {"jobs.quorum", 1}, {"retries", 2}});
+        stage.rabbit().queueBindings = QList<QueueBinding>{QueueBinding{"", "jobs"}};
+        // Queue messages carry no key.
+        auto job = [](int64_t offset, const QByteArray& body, int minutesAgo) {
+            return Message("jobs", 0, offset, std::nullopt, body, fixedNow().addSecs(-60 * minutesAgo), {});
+        };
+        stage.rabbit().queued = {job(0, R"({"job":"resize","size":[640,480]})", 5),
+                                 job(1, R"({"job":"thumbnail","size":[64,64]})", 4), job(2, "plain text job", 1)};
+        stage.rabbit().costs["jobs.quorum"] = {QStringLiteral("quorum"), std::nullopt};
+        stage.rabbit().costs["retries"] = {QStringLiteral("quorum"), 2};
+        stage.open("jobs");
+        std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
+        frame->show();
+        settle();
+        shooter.shoot("consent", "before", frame.get());
+        stage.session->setSelectedTopic(QString("jobs.quorum"));
+        QCoro::waitFor(stage.session->read(BrokerSession::Position::atTail(), 100, false));
+        settle();
+        shooter.shoot("consent", "quorum", frame.get());
+        stage.session->setSelectedTopic(QString("retries"));
+        QCoro::waitFor(stage.session->read(BrokerSession::Position::atTail(), 100, false));
+        settle();
+        shooter.shoot("consent", "refused", frame.get());
+        stage.session->setSelectedTopic(QString("jobs"));
+        stage.session->setAcceptedRabbitReadCost(true);
+        QCoro::waitFor(stage.session->readLatest());
+        stage.session->setSelectedMessage(QString("jobs/0/0"));
+        settle();
+        shooter.shoot("consent", "after", frame.get());
+    }
+    {
+        // An empty topic, and a read under way.
+        Stage stage = kafkaStage({fakes::topic("audit-log", {{0, 0}}), fakes::topic("orders", {{0, 5}, {0, 5}})});
+        stage.open("audit-log");
+        shootPane(shooter, "browser", "empty", stage);
+
+        stage.kafka().held["orders"] = driftingOrders();
+        auto gate = stage.kafka().gates.hold("page orders 0");
+        stage.session->setSelectedTopic(QString("orders"));
+        auto reading = stage.session->read(BrokerSession::Position::atTail(), 100, false);
+        shootPane(shooter, "browser", "working", stage);
+        gate->release();
+        QCoro::waitFor(std::move(reading));
+    }
+    RelativeTime::setClock({});
+}
+
+} // namespace tessaron
