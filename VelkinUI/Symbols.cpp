@@ -108,6 +108,7 @@ const QHash<QString, char32_t>& table()
         {QStringLiteral("terminal.fill"), 0xF18D},                          // console
         {QStringLiteral("text.magnifyingglass"), 0xF349},                   // magnify
         {QStringLiteral("trash"), 0xF1C0},                                  // delete
+        {QStringLiteral("tray"), 0xF2FB},                                   // inbox
         {QStringLiteral("tray.2"), 0xF2FB},                                 // inbox
         {QStringLiteral("tray.full"), 0xF2FB},                              // inbox
         {QStringLiteral("tray.full.fill"), 0xF2FB},                         // inbox

@@ -10,6 +10,8 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsWorkspace()
 {
     static const L10nRow table[] = {
+        {"Broker", "O broker"},
+        {"Namespace", "Espaço de nomes"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

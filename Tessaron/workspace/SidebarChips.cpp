@@ -1,0 +1,369 @@
+#include "Tessaron/workspace/SidebarChips.h"
+
+#include "Tessaron/kit/TessaronMascot.h"
+#include "Tessaron/workspace/SidebarControls.h"
+#include "Tessaron/workspace/WorkspacePalette.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/KitFont.h"
+#include "VelkinUI/Symbols.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace tessaron {
+
+using namespace WorkspacePalette;
+
+namespace {
+
+void paintSymbol(QPainter& painter, const QString& name, QPointF centre, double size, const QColor& color)
+{
+    Symbols::paint(painter, name, Symbols::boxForSize(centre, size), color);
+}
+
+// The clear button of the search box.
+class ClearButton : public QAbstractButton {
+public:
+    explicit ClearButton(QWidget* parent)
+        : QAbstractButton(parent)
+    {
+        setCursor(Qt::ArrowCursor);
+        setFocusPolicy(Qt::NoFocus);
+        setFixedSize(14, 14);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        paintSymbol(painter, QStringLiteral("xmark.circle.fill"), QRectF(rect()).center(), 10, white(0.3));
+    }
+};
+
+class MagnifierMark : public QWidget {
+public:
+    explicit MagnifierMark(QWidget* parent)
+        : QWidget(parent)
+    {
+        setFixedSize(12, 12);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        paintSymbol(painter, QStringLiteral("magnifyingglass"), QRectF(rect()).center(), 10, white(0.4));
+    }
+};
+
+} // namespace
+
+SearchField::SearchField(const QString& placeholder, QWidget* parent)
+    : QWidget(parent)
+    , m_edit(new QLineEdit(this))
+    , m_clear(new ClearButton(this))
+{
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 4, 8, 4);
+    row->setSpacing(6);
+    row->addWidget(new MagnifierMark(this));
+    m_edit->setFrame(false);
+    m_edit->setPlaceholderText(placeholder);
+    m_edit->setAccessibleName(placeholder);
+    m_edit->setFont(KitFont::font(11));
+    QPalette p = m_edit->palette();
+    p.setColor(QPalette::Base, Qt::transparent);
+    p.setColor(QPalette::Text, Qt::white);
+    p.setColor(QPalette::PlaceholderText, white(0.35));
+    m_edit->setPalette(p);
+    m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);
+    m_edit->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; padding: 0; }"));
+    row->addWidget(m_edit, 1);
+    row->addWidget(m_clear);
+    m_clear->setVisible(false);
+    m_clear->setToolTip(QString());
+    connect(m_edit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        m_clear->setVisible(!text.isEmpty());
+        emit textEdited(text);
+    });
+    connect(m_clear, &QAbstractButton::clicked, this, [this] {
+        m_edit->clear();
+        m_clear->setVisible(false);
+        emit textEdited(QString());
+    });
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+QString SearchField::text() const { return m_edit->text(); }
+
+void SearchField::setText(const QString& text)
+{
+    if (m_edit->text() != text)
+        m_edit->setText(text);
+    m_clear->setVisible(!text.isEmpty());
+}
+
+void SearchField::setPlaceholder(const QString& placeholder)
+{
+    m_edit->setPlaceholderText(placeholder);
+    m_edit->setAccessibleName(placeholder);
+}
+
+void SearchField::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(m_edit->hasFocus() ? QPen(withOpacity(accent(), 0.5), 1) : Qt::NoPen);
+    painter.setBrush(white(0.06));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+}
+
+ScopePill::ScopePill(const QString& icon, const QColor& tint, const QString& title, const QString& subtitle,
+                     QWidget* parent)
+    : QAbstractButton(parent)
+    , m_icon(icon)
+    , m_tint(tint)
+    , m_title(title)
+    , m_subtitle(subtitle)
+    , m_spinner(new BusySpinner(this))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    refreshTexts();
+}
+
+QString ScopePill::tooltipFor(const QString& title, const QString& value, const QString& subtitle)
+{
+    QString tip = title + QStringLiteral(": ") + value;
+    if (!subtitle.isEmpty())
+        tip += QStringLiteral(" — ") + subtitle;
+    return tip;
+}
+
+void ScopePill::refreshTexts()
+{
+    setToolTip(tooltipFor(m_title, text(), m_subtitle));
+    setAccessibleName(m_title + QStringLiteral(": ") + text());
+}
+
+void ScopePill::setValue(const QString& value)
+{
+    if (value == text())
+        return;
+    setText(value);
+    refreshTexts();
+    updateGeometry();
+    update();
+}
+
+void ScopePill::setBusy(bool busy)
+{
+    if (m_busy == busy)
+        return;
+    m_busy = busy;
+    m_spinner->setRunning(busy);
+    update();
+}
+
+namespace {
+QFont pillFont() { return KitFont::font(12, QFont::DemiBold, FontDesign::rounded); }
+constexpr double pillPadX = 9, pillPadY = 5, pillGap = 6, pillIcon = 10, pillEnd = 7;
+} // namespace
+
+QSize ScopePill::sizeHint() const
+{
+    const QFontMetricsF fm(pillFont());
+    const double w = pillPadX * 2 + pillIcon + pillGap + fm.horizontalAdvance(text()) + pillGap + pillEnd;
+    return {int(std::ceil(w)), int(std::ceil(fm.height() + pillPadY * 2))};
+}
+
+QSize ScopePill::minimumSizeHint() const
+{
+    const QFontMetricsF fm(pillFont());
+    const double w =
+        pillPadX * 2 + pillIcon + pillGap + fm.horizontalAdvance(QStringLiteral("W…W")) + pillGap + pillEnd;
+    return {int(std::ceil(std::min<double>(w, sizeHint().width()))), sizeHint().height()};
+}
+
+void ScopePill::enterEvent(QEnterEvent* event)
+{
+    m_hovered = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void ScopePill::leaveEvent(QEvent* event)
+{
+    m_hovered = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void ScopePill::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF capsule = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const bool lit = m_hovered || hasFocus();
+    painter.setPen(QPen(withOpacity(m_tint, lit ? 0.55 : 0.22), 1));
+    painter.setBrush(withOpacity(m_tint, lit ? 0.2 : 0.1));
+    painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
+    const double cy = capsule.center().y();
+    double x = pillPadX;
+    paintSymbol(painter, m_icon, QPointF(x + pillIcon / 2, cy), 10, m_tint);
+    x += pillIcon + pillGap;
+    const double valueWidth = std::max(0.0, width() - x - pillGap - pillEnd - pillPadX);
+    const QFontMetricsF fm(pillFont());
+    painter.setFont(pillFont());
+    painter.setPen(white(0.92));
+    painter.drawText(QRectF(x, 0, valueWidth, height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     fm.elidedText(text(), Qt::ElideMiddle, valueWidth));
+    const QPointF endCentre(width() - pillPadX - pillEnd / 2, cy);
+    if (m_busy)
+        m_spinner->paint(painter, QRectF(endCentre.x() - 5, cy - 5, 10, 10), m_tint);
+    else
+        paintSymbol(painter, QStringLiteral("chevron.down"), endCentre, 7, withOpacity(m_tint, lit ? 1.0 : 0.6));
+}
+
+ActionChip::ActionChip(const QString& title, const QString& icon, const QColor& tint, bool prominent, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_icon(icon)
+    , m_tint(tint)
+    , m_prominent(prominent)
+{
+    setText(title);
+    setAccessibleName(title);
+    setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+namespace {
+QFont chipFont() { return KitFont::font(11.5, QFont::DemiBold, FontDesign::rounded); }
+} // namespace
+
+QSize ActionChip::sizeHint() const
+{
+    const QFontMetricsF fm(chipFont());
+    return {int(std::ceil(10 + 11 + 5 + fm.horizontalAdvance(text()) + 10)), int(std::ceil(fm.height() + 12))};
+}
+
+void ActionChip::enterEvent(QEnterEvent* event)
+{
+    m_hovered = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void ActionChip::leaveEvent(QEvent* event)
+{
+    m_hovered = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void ActionChip::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const bool enabled = isEnabled();
+    const QRectF capsule = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    double fill = m_prominent ? 0.18 : 0.10;
+    if ((m_hovered || hasFocus()) && enabled)
+        fill *= 1.6;
+    const double outline = enabled ? (m_prominent ? 0.5 : 0.25) : 0.12;
+    painter.setPen(QPen(withOpacity(m_tint, outline), 1));
+    painter.setBrush(withOpacity(m_tint, fill));
+    painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
+    const QColor content = enabled ? m_tint : withOpacity(m_tint, 0.35);
+    paintSymbol(painter, m_icon, QPointF(10 + 5.5, capsule.center().y()), 10, content);
+    painter.setFont(chipFont());
+    painter.setPen(content);
+    painter.drawText(QRectF(10 + 11 + 5, 0, width(), height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+}
+
+TessaronWorking::TessaronWorking(double stepSeconds, QWidget* parent)
+    : QWidget(parent)
+    , m_step(stepSeconds > 0 ? stepSeconds : 4)
+    , m_mascot(new TessaronMascot(56, 0, this))
+    , m_caption(new QLabel(this))
+    , m_timer(new QTimer(this))
+{
+    auto* column = new QVBoxLayout(this);
+    column->setSpacing(14);
+    column->addStretch(1);
+    column->addWidget(m_mascot, 0, Qt::AlignHCenter);
+    m_caption->setFont(KitFont::font(11, QFont::Medium, FontDesign::rounded));
+    m_caption->setAlignment(Qt::AlignCenter);
+    m_caption->setWordWrap(true);
+    QPalette p = m_caption->palette();
+    p.setColor(QPalette::WindowText, white(0.6));
+    m_caption->setPalette(p);
+    column->addWidget(m_caption);
+    column->addStretch(1);
+    connect(m_timer, &QTimer::timeout, this, &TessaronWorking::tick);
+    m_started.start();
+    tick();
+}
+
+int TessaronWorking::stage(double elapsedSeconds, double stepSeconds)
+{
+    if (stepSeconds <= 0 || elapsedSeconds < 0)
+        return 0;
+    return int(std::clamp(std::floor(elapsedSeconds / stepSeconds), 0.0, 3.0));
+}
+
+QString TessaronWorking::caption(int stage)
+{
+    switch (stage) {
+    case 0:
+        return L10n::t("Tessaron's reading…");
+    case 1:
+        return L10n::t("Still reading. It's a long one.");
+    case 2:
+        return L10n::t("Okay, this topic is a lot.");
+    default:
+        return L10n::t("Taking a while — the broker's being cagey.");
+    }
+}
+
+QString TessaronWorking::currentCaption() const { return m_caption->text(); }
+
+void TessaronWorking::restart()
+{
+    m_started.restart();
+    tick();
+}
+
+void TessaronWorking::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    const bool reduce = AccessibilitySettings::instance().reduceMotion();
+    m_timer->start(reduce ? 1000 : 1000 / 12);
+}
+
+void TessaronWorking::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_timer->stop();
+}
+
+void TessaronWorking::tick()
+{
+    const double elapsed = m_started.elapsed() / 1000.0;
+    const QString text = caption(stage(elapsed, m_step));
+    if (m_caption->text() != text)
+        m_caption->setText(text);
+    const bool reduce = AccessibilitySettings::instance().reduceMotion();
+    m_mascot->setBoops(reduce ? 0 : int(std::floor(elapsed / 1.6)));
+}
+
+} // namespace tessaron

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QElapsedTimer>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace tessaron {
+
+class BusySpinner;
+class TessaronMascot;
+
+// The sidebar's search box: magnifier, a plain text field, and a clear button while there is text.
+// Every edit is reported at once; setText() from the bound value keeps the caret where it is when
+// the text is the same.
+class SearchField : public QWidget {
+    Q_OBJECT
+public:
+    SearchField(const QString& placeholder, QWidget* parent = nullptr);
+
+    QString text() const;
+    void setText(const QString& text);
+    void setPlaceholder(const QString& placeholder);
+    QLineEdit* editor() const { return m_edit; }
+    QAbstractButton* clearButton() const { return m_clear; }
+
+signals:
+    void textEdited(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QLineEdit* m_edit;
+    QAbstractButton* m_clear;
+};
+
+// A capsule naming one level of what the sidebar looks at: icon, value and a chevron, or a spinner
+// while busy. What a click does is the sidebar's.
+class ScopePill : public QAbstractButton {
+    Q_OBJECT
+public:
+    ScopePill(const QString& icon, const QColor& tint, const QString& title, const QString& subtitle,
+              QWidget* parent = nullptr);
+
+    QString value() const { return text(); }
+    void setValue(const QString& value);
+    void setBusy(bool busy);
+    bool busy() const { return m_busy; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    // "Title: value — subtitle", without the dash when there is no subtitle.
+    static QString tooltipFor(const QString& title, const QString& value, const QString& subtitle);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void refreshTexts();
+
+    QString m_icon;
+    QColor m_tint;
+    QString m_title;
+    QString m_subtitle;
+    bool m_busy = false;
+    bool m_hovered = false;
+    BusySpinner* m_spinner;
+};
+
+// A capsule button of the sidebar header ("Ask", "File…"). A disabled chip keeps its fill, dims
+// its content and outline and ignores clicks.
+class ActionChip : public QAbstractButton {
+    Q_OBJECT
+public:
+    ActionChip(const QString& title, const QString& icon, const QColor& tint, bool prominent,
+               QWidget* parent = nullptr);
+
+    bool prominent() const { return m_prominent; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    QString m_icon;
+    QColor m_tint;
+    bool m_prominent;
+    bool m_hovered = false;
+};
+
+// The mascot over a caption that grows more apologetic every `step` seconds, up to the fourth.
+class TessaronWorking : public QWidget {
+    Q_OBJECT
+public:
+    explicit TessaronWorking(double stepSeconds, QWidget* parent = nullptr);
+
+    // The caption index after `elapsed` seconds: 0 to 3.
+    static int stage(double elapsedSeconds, double stepSeconds);
+    static QString caption(int stage);
+    QString currentCaption() const;
+    // Starts the captions again from the first.
+    void restart();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void tick();
+
+    double m_step;
+    QElapsedTimer m_started;
+    TessaronMascot* m_mascot;
+    QLabel* m_caption;
+    QTimer* m_timer;
+};
+
+} // namespace tessaron

@@ -1,0 +1,437 @@
+#include "Tessaron/workspace/SidebarControls.h"
+
+#include "Tessaron/workspace/WorkspacePalette.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/KitFont.h"
+#include "VelkinUI/Symbols.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace tessaron {
+
+using namespace WorkspacePalette;
+
+namespace {
+
+void paintSymbol(QPainter& painter, const QString& name, QPointF centre, double size, const QColor& color)
+{
+    Symbols::paint(painter, name, Symbols::boxForSize(centre, size), color);
+}
+
+QFont titleFont(bool selected)
+{
+    return KitFont::font(12, selected ? QFont::DemiBold : QFont::Medium, FontDesign::rounded);
+}
+
+QFont subtitleFont(bool prose)
+{
+    return KitFont::font(9.5, QFont::Normal, prose ? FontDesign::rounded : FontDesign::monospaced);
+}
+
+QFont trailingFont() { return KitFont::font(10, QFont::Medium, FontDesign::monospaced); }
+
+// Up to `maxLines` lines of `text` wrapped at `width`, the last cut in the middle when it does not fit.
+QStringList wrapped(const QString& text, const QFont& font, double width, int maxLines)
+{
+    const QFontMetricsF fm(font);
+    QStringList lines;
+    QString rest = text;
+    while (!rest.isEmpty() && lines.size() < maxLines) {
+        if (lines.size() == maxLines - 1 || fm.horizontalAdvance(rest) <= width) {
+            lines << fm.elidedText(rest, Qt::ElideMiddle, width);
+            break;
+        }
+        qsizetype cut = rest.size();
+        while (cut > 1 && fm.horizontalAdvance(rest.left(cut)) > width)
+            --cut;
+        const qsizetype space = rest.left(cut + 1).lastIndexOf(u' ');
+        if (space > 0)
+            cut = space;
+        lines << rest.left(cut).trimmed();
+        rest = rest.mid(cut).trimmed();
+    }
+    return lines;
+}
+
+} // namespace
+
+BusySpinner::BusySpinner(QWidget* host)
+    : QObject(host)
+    , m_host(host)
+    , m_timer(new QTimer(this))
+{
+    m_timer->setInterval(1000 / 12);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        m_frame = (m_frame + 1) % 12;
+        m_host->update();
+    });
+}
+
+void BusySpinner::setRunning(bool running)
+{
+    m_running = running;
+    if (running && !AccessibilitySettings::instance().reduceMotion())
+        m_timer->start();
+    else
+        m_timer->stop();
+}
+
+void BusySpinner::paint(QPainter& painter, const QRectF& box, const QColor& color) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(color, std::max(1.2, box.width() / 8));
+    pen.setCapStyle(Qt::RoundCap);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const QRectF arc = box.adjusted(pen.widthF(), pen.widthF(), -pen.widthF(), -pen.widthF());
+    painter.drawArc(arc, -m_frame * 30 * 16, 270 * 16);
+    painter.restore();
+}
+
+SidebarIconButton::SidebarIconButton(const QString& icon, const QString& help, const QColor& tint, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_icon(icon)
+    , m_tint(tint)
+    , m_spinner(new BusySpinner(this))
+{
+    setToolTip(help);
+    setAccessibleName(help);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::ArrowCursor);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void SidebarIconButton::setBusy(bool busy)
+{
+    if (m_busy == busy)
+        return;
+    m_busy = busy;
+    m_spinner->setRunning(busy);
+    update();
+}
+
+QSize SidebarIconButton::sizeHint() const { return {26, 26}; }
+
+void SidebarIconButton::enterEvent(QEnterEvent* event)
+{
+    m_hovering = isEnabled();
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void SidebarIconButton::leaveEvent(QEvent* event)
+{
+    m_hovering = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void SidebarIconButton::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        m_hovering = false;
+    QAbstractButton::changeEvent(event);
+}
+
+void SidebarIconButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(isEnabled() ? 1.0 : 0.4);
+    const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(QPen(white(m_hovering ? 0.16 : 0.07), 1));
+    painter.setBrush(white(m_hovering ? 0.09 : 0.035));
+    painter.drawRoundedRect(box, 8, 8);
+    if (hasFocus()) {
+        painter.setPen(QPen(withOpacity(m_tint, 0.8), 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(box.adjusted(1, 1, -1, -1), 7, 7);
+    }
+    if (m_busy) {
+        const QPointF c = box.center();
+        m_spinner->paint(painter, QRectF(c.x() - 5.5, c.y() - 5.5, 11, 11), slate());
+    } else {
+        paintSymbol(painter, m_icon, box.center(), 11, m_hovering ? m_tint : slate());
+    }
+}
+
+SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const std::optional<QString>& remark,
+                               QWidget* parent)
+    : QFrame(parent, Qt::Popup)
+    , m_rows(new QVBoxLayout)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A click on the control that opened the popover closes it and goes no further, so the
+    // control does not open it again at once.
+    setAttribute(Qt::WA_NoMouseReplay);
+    setFixedWidth(fixedWidth);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(10, 10, 10, 10);
+    column->setSpacing(8);
+
+    auto* eyebrowLabel = new QLabel(eyebrow, this);
+    eyebrowLabel->setFont(KitFont::font(9, QFont::DemiBold, FontDesign::monospaced, 1.5));
+    QPalette tinted = eyebrowLabel->palette();
+    tinted.setColor(QPalette::WindowText, tint);
+    eyebrowLabel->setPalette(tinted);
+    eyebrowLabel->setContentsMargins(6, 2, 6, 0);
+    column->addWidget(eyebrowLabel);
+
+    m_rows->setContentsMargins(0, 0, 0, 0);
+    m_rows->setSpacing(2);
+    column->addLayout(m_rows);
+
+    if (remark) {
+        auto* remarkLabel = new QLabel(*remark, this);
+        QFont font = KitFont::font(10.5, QFont::Normal, FontDesign::rounded);
+        font.setItalic(true);
+        remarkLabel->setFont(font);
+        remarkLabel->setWordWrap(true);
+        QPalette muted = remarkLabel->palette();
+        muted.setColor(QPalette::WindowText, slate());
+        remarkLabel->setPalette(muted);
+        remarkLabel->setContentsMargins(6, 4, 6, 0);
+        column->addWidget(remarkLabel);
+    }
+    QPalette own = palette();
+    own.setColor(QPalette::WindowText, ink());
+    own.setColor(QPalette::Window, windowBackground());
+    setPalette(own);
+}
+
+void SidebarPopover::addRow(QWidget* row) { m_rows->addWidget(row); }
+
+void SidebarPopover::popUp(QWidget* anchor)
+{
+    // Wrapped texts decide the height at the popover's one width.
+    layout()->activate();
+    resize(fixedWidth, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(fixedWidth) : sizeHint().height());
+    const QPoint below = anchor->mapToGlobal(QPoint(anchor->width() / 2, anchor->height() + 6));
+    QPoint at(below.x() - fixedWidth / 2, below.y());
+    if (QScreen* screen = anchor->screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), room.left() + 4, std::max(room.left() + 4, room.right() - fixedWidth - 4)));
+        if (at.y() + height() > room.bottom())
+            at.setY(std::max(room.top(), anchor->mapToGlobal(QPoint(0, 0)).y() - height() - 6));
+    }
+    move(at);
+    show();
+}
+
+void SidebarPopover::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), windowBackground());
+    painter.setPen(QPen(white(0.1), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
+}
+
+void SidebarPopover::hideEvent(QHideEvent* event)
+{
+    QFrame::hideEvent(event);
+    emit closed();
+}
+
+PopoverRow::PopoverRow(const QString& title, Look look, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_look(std::move(look))
+{
+    setText(title);
+    setAccessibleName(title);
+    setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    if (m_look.selected)
+        setAccessibleDescription(QStringLiteral("✓"));
+}
+
+QColor PopoverRow::tint() const { return m_look.tint.value_or(accent()); }
+
+QStringList PopoverRow::subtitleLines(double width) const
+{
+    if (!m_look.subtitle)
+        return {};
+    return wrapped(*m_look.subtitle, subtitleFont(m_look.subtitleIsProse), width, m_look.subtitleIsProse ? 2 : 1);
+}
+
+namespace {
+constexpr double rowPadX = 8, rowPadY = 7, rowSpacing = 9, iconWidth = 16;
+} // namespace
+
+QSize PopoverRow::sizeHint() const
+{
+    return {SidebarPopover::fixedWidth - 20, heightForWidth(SidebarPopover::fixedWidth - 20)};
+}
+QSize PopoverRow::minimumSizeHint() const { return {80, heightForWidth(SidebarPopover::fixedWidth - 20)}; }
+
+int PopoverRow::heightForWidth(int width) const
+{
+    double text = QFontMetricsF(titleFont(m_look.selected)).height();
+    double textWidth = width - 2 * rowPadX - (m_look.icon ? iconWidth + rowSpacing : 0) - 6 - 24;
+    const QStringList lines = subtitleLines(std::max(40.0, textWidth));
+    if (!lines.isEmpty())
+        text += 1 + lines.size() * QFontMetricsF(subtitleFont(m_look.subtitleIsProse)).height();
+    return int(std::ceil(text + 2 * rowPadY));
+}
+
+void PopoverRow::enterEvent(QEnterEvent* event)
+{
+    m_hovering = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void PopoverRow::leaveEvent(QEvent* event)
+{
+    m_hovering = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void PopoverRow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF area = rect();
+    const QColor tinted = tint();
+    if (m_look.selected || m_hovering || hasFocus()) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(m_look.selected ? withOpacity(tinted, 0.1) : white(0.06));
+        painter.drawRoundedRect(area, 8, 8);
+    }
+    double x = rowPadX;
+    const double right = area.width() - rowPadX;
+    if (m_look.icon) {
+        paintSymbol(painter, *m_look.icon, QPointF(x + iconWidth / 2, area.center().y()), 11,
+                    m_look.destructive ? amber() : tinted);
+        x += iconWidth + rowSpacing;
+    }
+    double end = right;
+    if (m_look.selected) {
+        paintSymbol(painter, QStringLiteral("checkmark"), QPointF(end - 5, area.center().y()), 9, tinted);
+        end -= 10 + rowSpacing;
+    }
+    if (m_look.trailing) {
+        painter.setFont(trailingFont());
+        painter.setPen(slate());
+        const double w = QFontMetricsF(trailingFont()).horizontalAdvance(*m_look.trailing);
+        painter.drawText(QRectF(end - w, 0, w, area.height()), Qt::AlignVCenter | Qt::AlignRight, *m_look.trailing);
+        end -= w + 6;
+    }
+    const double textWidth = std::max(10.0, end - x);
+    const QFont title = titleFont(m_look.selected);
+    const QFontMetricsF tm(title);
+    const QStringList lines = subtitleLines(textWidth);
+    const QFontMetricsF sm(subtitleFont(m_look.subtitleIsProse));
+    const double blockHeight = tm.height() + (lines.isEmpty() ? 0 : 1 + lines.size() * sm.height());
+    double y = (area.height() - blockHeight) / 2;
+    painter.setFont(title);
+    painter.setPen(m_look.destructive ? amber() : withOpacity(ink(), m_look.selected || m_hovering ? 1.0 : 0.85));
+    painter.drawText(QRectF(x, y, textWidth, tm.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     tm.elidedText(text(), Qt::ElideMiddle, textWidth));
+    y += tm.height() + 1;
+    painter.setFont(subtitleFont(m_look.subtitleIsProse));
+    painter.setPen(slate());
+    for (const QString& line : lines) {
+        painter.drawText(QRectF(x, y, textWidth, sm.height()), Qt::AlignLeft | Qt::AlignVCenter, line);
+        y += sm.height();
+    }
+}
+
+SwitchButton::SwitchButton(QWidget* parent)
+    : QAbstractButton(parent)
+{
+    setCheckable(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize SwitchButton::sizeHint() const { return {26, 15}; }
+
+void SwitchButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF track = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(hasFocus() ? QPen(withOpacity(accent(), 0.8), 1) : QPen(white(0.12), 1));
+    painter.setBrush(isChecked() ? accent() : white(0.14));
+    painter.drawRoundedRect(track, track.height() / 2, track.height() / 2);
+    const double d = track.height() - 3;
+    const double x = isChecked() ? track.right() - 1.5 - d : track.left() + 1.5;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(Qt::white));
+    painter.drawEllipse(QRectF(x, track.top() + 1.5, d, d));
+}
+
+PopoverToggle::PopoverToggle(const QString& title, const std::optional<QString>& subtitle,
+                             const std::optional<QString>& icon, bool isOn, QWidget* parent)
+    : QWidget(parent)
+    , m_switch(new SwitchButton(this))
+{
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 7, 8, 7);
+    row->setSpacing(9);
+    if (icon) {
+        auto* symbol = new QLabel(this);
+        symbol->setFixedWidth(16);
+        symbol->setPixmap(Symbols::icon(*icon, 11, accent()).pixmap(14, 14));
+        symbol->setAlignment(Qt::AlignCenter);
+        row->addWidget(symbol);
+    }
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(1);
+    auto* titleLabel = new QLabel(title, this);
+    titleLabel->setFont(KitFont::font(12, QFont::Medium, FontDesign::rounded));
+    titleLabel->setWordWrap(true);
+    QPalette p = titleLabel->palette();
+    p.setColor(QPalette::WindowText, withOpacity(ink(), 0.9));
+    titleLabel->setPalette(p);
+    texts->addWidget(titleLabel);
+    if (subtitle) {
+        auto* sub = new QLabel(*subtitle, this);
+        sub->setFont(KitFont::font(9.5, QFont::Normal, FontDesign::rounded));
+        sub->setWordWrap(true);
+        QPalette sp = sub->palette();
+        sp.setColor(QPalette::WindowText, slate());
+        sub->setPalette(sp);
+        texts->addWidget(sub);
+    }
+    row->addLayout(texts, 1);
+    row->addSpacing(6);
+    row->addWidget(m_switch, 0, Qt::AlignVCenter);
+    m_switch->setChecked(isOn);
+    m_switch->setAccessibleName(title);
+    connect(m_switch, &QAbstractButton::toggled, this, &PopoverToggle::toggled);
+}
+
+bool PopoverToggle::isOn() const { return m_switch->isChecked(); }
+void PopoverToggle::setOn(bool on) { m_switch->setChecked(on); }
+
+PopoverDivider::PopoverDivider(QWidget* parent)
+    : QWidget(parent)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFixedHeight(7);
+}
+
+QSize PopoverDivider::sizeHint() const { return {SidebarPopover::fixedWidth - 20, 7}; }
+
+void PopoverDivider::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(QRectF(6, 3, width() - 12, 1), white(0.08));
+}
+
+} // namespace tessaron

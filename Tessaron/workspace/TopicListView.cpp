@@ -1,0 +1,600 @@
+#include "Tessaron/workspace/TopicListView.h"
+
+#include "Tessaron/state/AppState.h"
+#include "Tessaron/state/BrokerSession.h"
+#include "Tessaron/workspace/SidebarChips.h"
+#include "Tessaron/workspace/SidebarControls.h"
+#include "Tessaron/workspace/SidebarModel.h"
+#include "Tessaron/workspace/SidebarRows.h"
+#include "Tessaron/workspace/WorkspacePalette.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/prefs/Prefs.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/KitFont.h"
+#include "VelkinUI/LiquidGlassBackground.h"
+#include "VelkinUI/LogoMark.h"
+#include "VelkinUI/SymbolView.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+using namespace WorkspacePalette;
+
+namespace {
+
+QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setFont(font);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, color);
+    l->setPalette(p);
+    return l;
+}
+
+// One line of text cut in the middle when it does not fit.
+class ElidedText : public QWidget {
+public:
+    ElidedText(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
+        : QWidget(parent)
+        , m_text(text)
+        , m_color(color)
+    {
+        setFont(font);
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        setAccessibleName(text);
+    }
+    QSize sizeHint() const override
+    {
+        const QFontMetrics fm(font());
+        return {fm.horizontalAdvance(m_text), fm.height()};
+    }
+    QSize minimumSizeHint() const override { return {20, fontMetrics().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setPen(m_color);
+        p.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
+                   fontMetrics().elidedText(m_text, Qt::ElideMiddle, width()));
+    }
+
+private:
+    QString m_text;
+    QColor m_color;
+};
+
+class Dot : public QWidget {
+public:
+    explicit Dot(QWidget* parent)
+        : QWidget(parent)
+    {
+        setFixedSize(6, 6);
+    }
+    void setColor(const QColor& color)
+    {
+        m_color = color;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(m_color);
+        p.drawEllipse(QRectF(rect()));
+    }
+
+private:
+    QColor m_color = white(0.3);
+};
+
+// One level of the scope help: icon, title, explanation.
+QWidget* levelRow(const QString& icon, const QString& title, const QString& explanation, QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(8, 5, 8, 5);
+    line->setSpacing(9);
+    auto* symbol = new SymbolView(icon, 11, accent(), row);
+    symbol->setFixedWidth(16);
+    line->addWidget(symbol, 0, Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    texts->addWidget(label(title, KitFont::font(12, QFont::DemiBold, FontDesign::rounded), ink(), row));
+    QLabel* body = label(explanation, KitFont::font(10.5), slate(), row);
+    body->setWordWrap(true);
+    texts->addWidget(body);
+    line->addLayout(texts, 1);
+    return row;
+}
+
+} // namespace
+
+TopicListView::TopicListView(AppState* app, BrokerSession* session, QWidget* parent)
+    : QWidget(parent)
+    , m_app(app)
+    , m_session(session)
+    , m_model(new SidebarModel(session, this))
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(11, 11, 7, 11);
+    m_card = new QWidget(this);
+    outer->addWidget(m_card);
+    auto* column = new QVBoxLayout(m_card);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(buildHeader());
+    column->addWidget(buildScopeRow());
+    column->addWidget(buildListHeading());
+    auto* searchRow = new QWidget(m_card);
+    auto* searchLayout = new QHBoxLayout(searchRow);
+    searchLayout->setContentsMargins(12, 0, 12, 8);
+    m_search = new SearchField(QString(), searchRow);
+    searchLayout->addWidget(m_search);
+    column->addWidget(searchRow);
+    column->addWidget(buildBody(), 1);
+    column->addWidget(buildFooter());
+
+    connect(m_search, &SearchField::textEdited, this, [this](const QString& text) {
+        if (m_session)
+            m_session->setSearch(text);
+    });
+    connect(m_model, &SidebarModel::contentChanged, this, &TopicListView::refreshBody);
+    connect(session, &BrokerSession::isLoadingTopicsChanged, this, &TopicListView::refreshHeader);
+    connect(session, &BrokerSession::connectionChanged, this, &TopicListView::refreshHeader);
+    connect(session, &BrokerSession::connectionChanged, this, &TopicListView::refreshChips);
+    connect(session, &BrokerSession::connectionChanged, this, &TopicListView::refreshTexts);
+    connect(session, &BrokerSession::isConnectingChanged, this, &TopicListView::refreshScope);
+    connect(session, &BrokerSession::topicsChanged, this, &TopicListView::refreshScope);
+    connect(session, &BrokerSession::nameSpaceChanged, this, &TopicListView::refreshScope);
+    connect(session, &BrokerSession::topicsChanged, this, &TopicListView::refreshChips);
+    connect(session, &BrokerSession::selectedTopicChanged, this, &TopicListView::refreshChips);
+    connect(session, &BrokerSession::searchChanged, this, [this] {
+        if (m_session)
+            m_search->setText(m_session->search());
+    });
+    if (app)
+        connect(app, &AppState::aiAvailableChanged, this, &TopicListView::refreshChips);
+
+    m_search->setText(session->search());
+    refreshHeader();
+    refreshScope();
+    refreshChips();
+    refreshTexts();
+    refreshBody();
+    // The keyboard starts in the list: arrows move through the rows, Return selects.
+    m_list->setFocus();
+}
+
+QWidget* TopicListView::buildHeader()
+{
+    auto* block = new QWidget(m_card);
+    auto* column = new QVBoxLayout(block);
+    column->setContentsMargins(14, 16, 14, 12);
+    column->setSpacing(12);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(12);
+    top->addWidget(new LogoMark(42, block), 0, Qt::AlignTop);
+    auto* names = new QVBoxLayout;
+    names->setSpacing(3);
+    names->addWidget(new ElidedText(m_session->broker().name, KitFont::font(18, QFont::Bold, FontDesign::rounded),
+                                    Qt::white, block));
+    auto* kindRow = new QHBoxLayout;
+    kindRow->setSpacing(5);
+    auto* dot = new Dot(block);
+    m_dot = dot;
+    kindRow->addWidget(dot, 0, Qt::AlignVCenter);
+    m_kind = label(m_session->broker().kind.label(), KitFont::font(11, QFont::Medium), white(0.5), block);
+    kindRow->addWidget(m_kind);
+    kindRow->addStretch(1);
+    names->addLayout(kindRow);
+    names->addStretch(1);
+    top->addLayout(names, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(5);
+    m_refresh = new SidebarIconButton(QStringLiteral("arrow.clockwise"), L10n::t("Refresh Topics"), accent(), block);
+    m_more = new SidebarIconButton(QStringLiteral("ellipsis"), L10n::t("More"), accent(), block);
+    buttons->addWidget(m_refresh);
+    buttons->addWidget(m_more);
+    top->addLayout(buttons);
+    top->setAlignment(buttons, Qt::AlignTop);
+    column->addLayout(top);
+    connect(m_refresh, &QAbstractButton::clicked, this, &TopicListView::startRefresh);
+    connect(m_more, &QAbstractButton::clicked, this, [this] { togglePopover(Popover::brokerMenu); });
+
+    auto* chips = new QHBoxLayout;
+    chips->setSpacing(7);
+    m_ask = new ActionChip(L10n::t("Ask"), QStringLiteral("sparkles"), accent(), false, block);
+    m_file = new ActionChip(L10n::t("File…"), QStringLiteral("plus"), accent(), true, block);
+    chips->addWidget(m_ask);
+    chips->addWidget(m_file);
+    chips->addStretch(1);
+    column->addLayout(chips);
+    connect(m_ask, &QAbstractButton::clicked, this, [this] {
+        if (m_app)
+            m_app->setAction(AppState::Action::makeAsk());
+    });
+    connect(m_file, &QAbstractButton::clicked, this, [this] {
+        if (m_app && m_session)
+            m_app->setAction(AppState::Action::makeProduce(m_session->currentMessage()));
+    });
+    return block;
+}
+
+QWidget* TopicListView::buildScopeRow()
+{
+    auto* rowWidget = new QWidget(m_card);
+    auto* row = new QHBoxLayout(rowWidget);
+    row->setContentsMargins(14, 0, 14, 10);
+    row->setSpacing(4);
+    m_brokerPill = new ScopePill(QStringLiteral("shippingbox.fill"), accent(), L10n::t("Broker"),
+                                 m_session->broker().bootstrap, rowWidget);
+    m_brokerPill->setValue(m_session->broker().name);
+    row->addWidget(m_brokerPill, 1);
+    m_chevron = new SymbolView(QStringLiteral("chevron.compact.right"), 9, white(0.25), rowWidget);
+    row->addWidget(m_chevron);
+    m_folderPill = new ScopePill(QStringLiteral("folder.fill"), accent(), L10n::t("Namespace"),
+                                 L10n::t("The first segment of a topic name"), rowWidget);
+    row->addWidget(m_folderPill, 1);
+    row->addStretch(0);
+    row->addSpacing(2);
+    m_scopeHelp =
+        new SidebarIconButton(QStringLiteral("questionmark"), L10n::t("Where am I looking?"), accent(), rowWidget);
+    row->addWidget(m_scopeHelp);
+    connect(m_brokerPill, &QAbstractButton::clicked, this, [this] { togglePopover(Popover::brokerPicker); });
+    connect(m_folderPill, &QAbstractButton::clicked, this, [this] { togglePopover(Popover::namespacePicker); });
+    connect(m_scopeHelp, &QAbstractButton::clicked, this, [this] { togglePopover(Popover::scopeHelp); });
+    return rowWidget;
+}
+
+QWidget* TopicListView::buildListHeading()
+{
+    auto* rowWidget = new QWidget(m_card);
+    auto* row = new QHBoxLayout(rowWidget);
+    row->setContentsMargins(14, 0, 14, 8);
+    row->setSpacing(7);
+    row->addWidget(new SymbolView(QStringLiteral("tray.full"), 11, accent(), rowWidget));
+    m_heading = label(QString(), KitFont::font(12, QFont::DemiBold), white(0.85), rowWidget);
+    row->addWidget(m_heading);
+    m_count = label(QString(), KitFont::font(12, QFont::Medium, FontDesign::monospaced), white(0.45), rowWidget);
+    row->addWidget(m_count);
+    row->addStretch(1);
+    m_listOptions = new SidebarIconButton(QStringLiteral("ellipsis"), L10n::t("List options"), accent(), rowWidget);
+    row->addWidget(m_listOptions);
+    connect(m_listOptions, &QAbstractButton::clicked, this, [this] { togglePopover(Popover::listMenu); });
+    return rowWidget;
+}
+
+QWidget* TopicListView::buildBody()
+{
+    auto* body = new QWidget(m_card);
+    auto* column = new QVBoxLayout(body);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_working = new TessaronWorking(4, body);
+    column->addWidget(m_working, 1);
+
+    m_notice = new QWidget(body);
+    auto* notice = new QVBoxLayout(m_notice);
+    notice->setContentsMargins(20, 0, 20, 0);
+    notice->setSpacing(9);
+    notice->addStretch(1);
+    m_noticeIcon = new SymbolView(QStringLiteral("tray"), 18, white(0.22), m_notice);
+    notice->addWidget(m_noticeIcon, 0, Qt::AlignHCenter);
+    m_noticeText = label(QString(), KitFont::font(11, QFont::Normal, FontDesign::rounded), white(0.4), m_notice);
+    m_noticeText->setAlignment(Qt::AlignCenter);
+    m_noticeText->setWordWrap(true);
+    notice->addWidget(m_noticeText);
+    notice->addStretch(1);
+    column->addWidget(m_notice, 1);
+
+    m_list = new SidebarListView(m_model, body);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    column->addWidget(m_list, 1);
+    return body;
+}
+
+QWidget* TopicListView::buildFooter()
+{
+    auto* footer = new QWidget(m_card);
+    auto* column = new QVBoxLayout(footer);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto* line = new QWidget(footer);
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette lp = line->palette();
+    lp.setColor(QPalette::Window, white(0.07));
+    line->setPalette(lp);
+    column->addWidget(line);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(13, 8, 13, 8);
+    row->setSpacing(7);
+    const bool plain = m_session->broker().security == BrokerSecurity::plaintext;
+    m_lock = new SymbolView(plain ? QStringLiteral("lock.open") : QStringLiteral("lock.fill"), 8.5,
+                            plain ? white(0.3) : jade(), footer);
+    row->addWidget(m_lock);
+    m_badge = label(m_session->broker().security.badge(), KitFont::font(8, QFont::Black, FontDesign::monospaced),
+                    white(0.35), footer);
+    row->addWidget(m_badge);
+    row->addStretch(1);
+    m_retained = label(QString(), KitFont::font(9, QFont::Medium, FontDesign::monospaced), white(0.35), footer);
+    row->addWidget(m_retained);
+    column->addLayout(row);
+    return footer;
+}
+
+void TopicListView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF card = QRectF(m_card->geometry()).adjusted(0.5, 0.5, -0.5, -0.5);
+    LiquidGlassBackground::paintGlass(p, card, 16);
+    p.setPen(QPen(white(0.08), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(card, 16, 16);
+}
+
+void TopicListView::startRefresh()
+{
+    if (m_session)
+        m_session->loadTopics();
+}
+
+void TopicListView::refreshHeader()
+{
+    if (!m_session)
+        return;
+    const bool loading = m_session->isLoadingTopics();
+    m_refresh->setBusy(loading);
+    m_refresh->setEnabled(!loading);
+    static_cast<Dot*>(m_dot)->setColor(m_session->connection() ? jade() : white(0.3));
+}
+
+void TopicListView::refreshScope()
+{
+    if (!m_session)
+        return;
+    m_brokerPill->setBusy(m_session->isConnecting());
+    const bool folders = !TopicFilter::namespaces(m_session->topics()).isEmpty();
+    m_chevron->setVisible(folders);
+    m_folderPill->setVisible(folders);
+    m_folderPill->setValue(m_session->nameSpace().value_or(L10n::t("Everything")));
+}
+
+void TopicListView::refreshChips()
+{
+    if (!m_session)
+        return;
+    m_ask->setVisible(Sidebar::offersAsk(m_app && m_app->aiAvailable(), m_session->currentTopic().has_value()));
+    m_file->setEnabled(Sidebar::fileEnabled(m_session->connection().has_value()));
+}
+
+void TopicListView::refreshTexts()
+{
+    const bool queues = m_model->speaksOfQueues();
+    m_heading->setText(queues ? L10n::t("Queues") : L10n::t("Topics"));
+    m_search->setPlaceholder(queues ? L10n::t("Search queues") : L10n::t("Search topics"));
+}
+
+void TopicListView::refreshBody()
+{
+    if (!m_session)
+        return;
+    const Sidebar::Body body = m_model->body();
+    m_working->setVisible(body == Sidebar::Body::loading);
+    if (body == Sidebar::Body::loading)
+        m_working->restart();
+    m_notice->setVisible(body == Sidebar::Body::empty);
+    const bool searching = !m_session->search().isEmpty();
+    m_noticeIcon->setName(searching ? QStringLiteral("magnifyingglass") : QStringLiteral("tray"));
+    m_noticeText->setText(searching ? L10n::t("Nothing matches \"%@\".", m_session->search())
+                                    : L10n::t("No topics on this broker."));
+    const bool listed = body == Sidebar::Body::list;
+    const bool facts = body == Sidebar::Body::empty && m_model->rowCount() > 0;
+    m_list->setVisible(listed || facts);
+    if (listed) {
+        m_list->setMinimumHeight(0);
+        m_list->setMaximumHeight(QWIDGETSIZE_MAX);
+    } else if (facts) {
+        const int h = m_list->contentHeight() + 12;
+        m_list->setFixedHeight(h);
+    }
+    m_count->setText(QString::number(m_model->visibleCount()));
+    m_retained->setText(L10n::t("%d retained", m_model->retainedTotal()));
+    refreshTexts();
+}
+
+QString TopicListView::noticeText() const { return m_notice->isVisibleTo(this) ? m_noticeText->text() : QString(); }
+QString TopicListView::listHeading() const { return m_heading->text(); }
+QString TopicListView::countText() const { return m_count->text(); }
+QString TopicListView::retainedText() const { return m_retained->text(); }
+
+SidebarPopover* TopicListView::popover(Popover which) const { return m_popovers[int(which)].data(); }
+
+QWidget* TopicListView::anchorOf(Popover which) const
+{
+    switch (which) {
+    case Popover::brokerMenu:
+        return m_more;
+    case Popover::brokerPicker:
+        return m_brokerPill;
+    case Popover::namespacePicker:
+        return m_folderPill;
+    case Popover::scopeHelp:
+        return m_scopeHelp;
+    case Popover::listMenu:
+        return m_listOptions;
+    }
+    return nullptr;
+}
+
+SidebarPopover* TopicListView::togglePopover(Popover which)
+{
+    QPointer<SidebarPopover>& slot = m_popovers[int(which)];
+    if (slot) {
+        slot->close();
+        slot = nullptr;
+        return nullptr;
+    }
+    if (!m_session || !m_app)
+        return nullptr;
+    slot = buildPopover(which);
+    connect(slot, &SidebarPopover::closed, this, [this, which] {
+        if (QPointer<SidebarPopover>& open = m_popovers[int(which)]; open && !open->isVisible())
+            open = nullptr;
+    });
+    slot->popUp(anchorOf(which));
+    return slot;
+}
+
+SidebarPopover* TopicListView::buildPopover(Popover which)
+{
+    BrokerSession* session = m_session;
+    AppState* app = m_app;
+    const QColor tint = accent();
+    SidebarPopover* pop = nullptr;
+    QPointer<TopicListView> self(this);
+    // Every row closes its own popover first, then acts.
+    auto row = [&](const QString& title, PopoverRow::Look look, std::function<void()> act) {
+        auto* r = new PopoverRow(title, std::move(look), pop);
+        QPointer<SidebarPopover> owner(pop);
+        connect(r, &QAbstractButton::clicked, this, [owner, act = std::move(act)] {
+            if (owner)
+                owner->close();
+            act();
+        });
+        pop->addRow(r);
+        return r;
+    };
+    QPointer<AppState> appGuard(app);
+    QPointer<BrokerSession> sessionGuard(session);
+
+    switch (which) {
+    case Popover::brokerMenu: {
+        pop = new SidebarPopover(L10n::t("THIS BROKER"), tint, Sidebar::securitySentence(session->broker()), this);
+        PopoverRow::Look edit;
+        edit.subtitle = session->broker().bootstrap;
+        edit.icon = QStringLiteral("slider.horizontal.3");
+        row(L10n::t("Edit this broker"), edit, [appGuard, sessionGuard] {
+            if (appGuard && sessionGuard)
+                appGuard->setEditing(sessionGuard->broker());
+        });
+        PopoverRow::Look another;
+        another.icon = QStringLiteral("plus");
+        row(L10n::t("Open another broker"), another, [appGuard] {
+            if (appGuard)
+                appGuard->setShowingPicker(true);
+        });
+        pop->addRow(new PopoverDivider(pop));
+        PopoverRow::Look close;
+        close.subtitle = L10n::t("The tab, not the broker. He leaves it as he found it.");
+        close.subtitleIsProse = true;
+        close.icon = QStringLiteral("xmark");
+        close.destructive = true;
+        const QUuid id = session->id();
+        row(L10n::t("Close this broker"), close, [appGuard, id] {
+            if (appGuard)
+                appGuard->close(id);
+        });
+        break;
+    }
+    case Popover::brokerPicker: {
+        pop = new SidebarPopover(L10n::t("BROKERS ON FILE"), tint, Sidebar::brokersOnFileRemark(app->brokers().size()),
+                                 this);
+        for (const Broker& broker : app->brokers()) {
+            PopoverRow::Look look;
+            look.subtitle = broker.bootstrap;
+            look.icon =
+                broker.kind == BrokerKind::rabbitmq ? QStringLiteral("hare.fill") : QStringLiteral("shippingbox.fill");
+            look.selected = broker.id == session->broker().id;
+            const bool openElsewhere = !look.selected
+                && std::any_of(app->sessions().begin(), app->sessions().end(),
+                               [&](const BrokerSession* s) { return s->id() == broker.id; });
+            if (openElsewhere)
+                look.trailing = L10n::t("open");
+            row(broker.name, look, [appGuard, broker] {
+                if (appGuard)
+                    appGuard->open(broker);
+            });
+        }
+        pop->addRow(new PopoverDivider(pop));
+        PopoverRow::Look another;
+        another.icon = QStringLiteral("plus");
+        row(L10n::t("Open another broker"), another, [appGuard] {
+            if (appGuard)
+                appGuard->setShowingPicker(true);
+        });
+        break;
+    }
+    case Popover::namespacePicker: {
+        pop = new SidebarPopover(L10n::t("FOLDERS"), tint,
+                                 L10n::t("He made these up from the names. They work anyway."), this);
+        PopoverRow::Look everything;
+        everything.icon = QStringLiteral("tray.full");
+        everything.selected = !session->nameSpace().has_value();
+        everything.trailing = QString::number(Sidebar::folderCount(session->topics(), std::nullopt));
+        row(L10n::t("Everything"), everything, [sessionGuard] {
+            if (sessionGuard)
+                sessionGuard->setNameSpace(std::nullopt);
+        });
+        pop->addRow(new PopoverDivider(pop));
+        for (const QString& folder : TopicFilter::namespaces(session->topics())) {
+            PopoverRow::Look look;
+            look.icon = QStringLiteral("folder.fill");
+            look.selected = session->nameSpace() == folder;
+            look.trailing = QString::number(Sidebar::folderCount(session->topics(), folder));
+            row(folder, look, [sessionGuard, folder] {
+                if (sessionGuard)
+                    sessionGuard->setNameSpace(folder);
+            });
+        }
+        break;
+    }
+    case Popover::scopeHelp:
+        pop = new SidebarPopover(L10n::t("WHERE AM I LOOKING"), tint,
+                                 L10n::t("Three levels. He only invented the middle one."), this);
+        pop->addRow(levelRow(QStringLiteral("shippingbox.fill"), L10n::t("Broker"),
+                             L10n::t("One cluster. Switching opens another tab; nothing here is touched."), pop));
+        pop->addRow(levelRow(QStringLiteral("folder.fill"), L10n::t("Folder"),
+                             L10n::t("Kafka has no folders — topics are a flat list. But everyone names them in parts, "
+                                     "like orders.events and orders.events.dlq, so he treats the first part as one. It "
+                                     "only appears when a cluster actually names things that way."),
+                             pop));
+        pop->addRow(levelRow(QStringLiteral("tray.full"), L10n::t("Topic"),
+                             L10n::t("The log itself. The number beside it is what it still retains, not everything "
+                                     "ever produced."),
+                             pop));
+        break;
+    case Popover::listMenu: {
+        pop = new SidebarPopover(L10n::t("THE LIST"), tint, std::nullopt, this);
+        auto* toggle = new PopoverToggle(
+            L10n::t("Show Kafka's internal topics"),
+            L10n::t("__consumer_offsets and friends. His bookkeeping, not yours."), QStringLiteral("eye"),
+            UserDefaults::standard().boolean(Prefs::showInternalTopics).value_or(false), pop);
+        connect(toggle, &PopoverToggle::toggled, this,
+                [](bool on) { UserDefaults::standard().setBool(Prefs::showInternalTopics, on); });
+        pop->addRow(toggle);
+        PopoverRow::Look refresh;
+        refresh.icon = QStringLiteral("arrow.clockwise");
+        row(L10n::t("Refresh Topics"), refresh, [self] {
+            if (self)
+                self->startRefresh();
+        });
+        break;
+    }
+    }
+    return pop;
+}
+
+} // namespace tessaron

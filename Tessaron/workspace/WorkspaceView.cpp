@@ -1,0 +1,218 @@
+#include "Tessaron/workspace/WorkspaceView.h"
+
+#include "Tessaron/state/BrokerSession.h"
+#include "Tessaron/workspace/LostConnectionBanner.h"
+#include "Tessaron/workspace/SidebarDivider.h"
+#include "Tessaron/workspace/SidebarLogic.h"
+#include "Tessaron/workspace/TopicListView.h"
+#include "Tessaron/workspace/WorkspacePalette.h"
+#include "TessaronCore/prefs/Prefs.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+
+#include <QDialog>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+namespace {
+
+struct Seams {
+    WorkspaceView::PaneFactory browser;
+    WorkspaceView::PaneFactory group;
+    WorkspaceView::SheetFactory sheets;
+};
+
+Seams& seams()
+{
+    static Seams s;
+    return s;
+}
+
+QWidget* pane(const WorkspaceView::PaneFactory& factory, AppState* app, BrokerSession* session, QWidget* parent)
+{
+    QWidget* built = factory ? factory(app, session, parent) : nullptr;
+    // Until a pane is plugged in, the area stays empty.
+    return built ? built : new QWidget(parent);
+}
+
+} // namespace
+
+void WorkspaceView::setMessageBrowser(PaneFactory factory) { seams().browser = std::move(factory); }
+void WorkspaceView::setGroupScreen(PaneFactory factory) { seams().group = std::move(factory); }
+void WorkspaceView::setSheets(SheetFactory factory) { seams().sheets = std::move(factory); }
+
+WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, QWidget* parent)
+    : QWidget(parent)
+    , m_app(app)
+    , m_session(session)
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_banner = new LostConnectionBanner(session, session->lostConnection().value_or(QString()), this);
+    column->addWidget(m_banner);
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    m_sidebar = new TopicListView(app, session, this);
+    row->addWidget(m_sidebar);
+    m_line = new QWidget(this);
+    m_line->setFixedWidth(1);
+    m_line->setAutoFillBackground(true);
+    QPalette lp = m_line->palette();
+    lp.setColor(QPalette::Window, WorkspacePalette::white(0.06));
+    m_line->setPalette(lp);
+    row->addWidget(m_line);
+    m_detail = new QStackedWidget(this);
+    m_browserPane = pane(seams().browser, app, session, m_detail);
+    m_groupPane = pane(seams().group, app, session, m_detail);
+    m_detail->addWidget(m_browserPane);
+    m_detail->addWidget(m_groupPane);
+    row->addWidget(m_detail, 1);
+    column->addLayout(row, 1);
+
+    // The grip lies over the line, reaching 5 points into the sidebar and the detail pane.
+    m_divider = new SidebarDivider(UserDefaults::standard(), this);
+    m_line->installEventFilter(this);
+    m_divider->raise();
+
+    connect(session, &BrokerSession::lostConnectionChanged, this, &WorkspaceView::followLostConnection);
+    connect(session, &BrokerSession::selectedTopicChanged, this, &WorkspaceView::readNewest);
+    connect(session, &BrokerSession::selectedGroupChanged, this, &WorkspaceView::loadGroup);
+    connect(session, &BrokerSession::selectedGroupChanged, this, &WorkspaceView::followSelectedGroup);
+    connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
+        if (key == Sidebar::widthKey)
+            followWidth();
+    });
+    if (app)
+        connect(app, &AppState::actionChanged, this, &WorkspaceView::presentAction);
+
+    followLostConnection();
+    followSelectedGroup();
+    followWidth();
+    // A workspace is built for every change of tab: both selections are followed afresh.
+    readNewest();
+    loadGroup();
+    presentAction();
+}
+
+WorkspaceView::~WorkspaceView()
+{
+    // A sheet closing with the workspace is not the user closing it: the action stays for the
+    // next workspace to present.
+    if (m_sheet)
+        m_sheet->disconnect(this);
+}
+
+QWidget* WorkspaceView::detailPane() const { return m_detail->currentWidget(); }
+
+int WorkspaceView::sidebarWidth() const { return m_sidebar->width(); }
+
+void WorkspaceView::readNewest()
+{
+    // The session does nothing without a connection or a current topic, and on RabbitMQ reads
+    // only after consent.
+    if (m_session)
+        m_session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false);
+}
+
+void WorkspaceView::loadGroup()
+{
+    if (m_session)
+        m_session->loadGroupDetail();
+}
+
+void WorkspaceView::followLostConnection()
+{
+    if (!m_session)
+        return;
+    const std::optional<QString>& reason = m_session->lostConnection();
+    if (reason)
+        m_banner->setReason(*reason);
+    m_banner->setVisible(reason.has_value());
+}
+
+void WorkspaceView::followSelectedGroup()
+{
+    if (m_session)
+        m_detail->setCurrentWidget(m_session->selectedGroup() ? m_groupPane : m_browserPane);
+}
+
+void WorkspaceView::followWidth()
+{
+    m_sidebar->setFixedWidth(int(std::lround(Sidebar::storedWidth(UserDefaults::standard()))));
+    // The sidebar follows the pointer now, not at the next turn of the event loop.
+    layout()->activate();
+    placeGrip();
+}
+
+void WorkspaceView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeGrip();
+}
+
+bool WorkspaceView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_line && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placeGrip();
+    return QWidget::eventFilter(watched, event);
+}
+
+void WorkspaceView::placeGrip()
+{
+    const QRect line = m_line->geometry();
+    m_divider->setGeometry(line.center().x() - SidebarDivider::gripWidth / 2, line.top(), SidebarDivider::gripWidth,
+                           line.height());
+    m_divider->raise();
+}
+
+void WorkspaceView::presentAction()
+{
+    if (!m_app)
+        return;
+    const std::optional<AppState::Action>& action = m_app->action();
+    if (m_sheet && action && action->id() == m_sheetId)
+        return;
+    if (m_sheet) {
+        // Replaced or withdrawn: the old sheet goes without touching the action.
+        QPointer<QDialog> old = m_sheet;
+        m_sheet = nullptr;
+        m_sheetId.clear();
+        old->disconnect(this);
+        old->close();
+    }
+    if (!action)
+        return;
+    QDialog* sheet = seams().sheets ? seams().sheets(*action, m_app, m_session, this) : nullptr;
+    if (!sheet) {
+        // Nothing to present: the action ends as if its sheet had closed at once.
+        QPointer<AppState> app(m_app);
+        const QString id = action->id();
+        QTimer::singleShot(0, this, [app, id] {
+            if (app && app->action() && app->action()->id() == id)
+                app->setAction(std::nullopt);
+        });
+        return;
+    }
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    m_sheet = sheet;
+    m_sheetId = action->id();
+    connect(sheet, &QDialog::finished, this, [this, sheet] {
+        if (m_sheet != sheet)
+            return;
+        m_sheet = nullptr;
+        m_sheetId.clear();
+        if (m_app)
+            m_app->setAction(std::nullopt);
+    });
+    sheet->open();
+}
+
+} // namespace tessaron

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "Tessaron/state/AppState.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+#include <QDialog>
+class QStackedWidget;
+
+namespace tessaron {
+
+class BrokerSession;
+class LostConnectionBanner;
+class SidebarDivider;
+class TopicListView;
+
+// The main window's content for the selected broker session: the lost-connection banner above a
+// row of the sidebar, its divider and the detail pane. It reads the newest messages whenever the
+// selected topic changes, loads the group whenever the selected group changes (both once more when
+// it is built, and one is built for every change of tab), and presents the sheet of the pending
+// action, clearing the action when the sheet closes.
+class WorkspaceView : public QWidget {
+    Q_OBJECT
+public:
+    // Builds a pane of the detail area for the session, owned by `parent`.
+    using PaneFactory = std::function<QWidget*(AppState* app, BrokerSession* session, QWidget* parent)>;
+    // Builds the window-modal sheet of an action (produce, reset offsets, ask), owned by `parent`;
+    // nothing when there is no sheet for it.
+    using SheetFactory =
+        std::function<QDialog*(const AppState::Action& action, AppState* app, BrokerSession* session, QWidget* parent)>;
+
+    // The application plugs its panes and sheets in once, before the first workspace is built:
+    // the message browser shows while no group is selected, the consumer-group screen while one is.
+    static void setMessageBrowser(PaneFactory factory);
+    static void setGroupScreen(PaneFactory factory);
+    static void setSheets(SheetFactory factory);
+
+    WorkspaceView(AppState* app, BrokerSession* session, QWidget* parent = nullptr);
+    ~WorkspaceView() override;
+
+    BrokerSession* session() const { return m_session; }
+    TopicListView* sidebar() const { return m_sidebar; }
+    LostConnectionBanner* banner() const { return m_banner; }
+    SidebarDivider* divider() const { return m_divider; }
+    QWidget* detailPane() const;
+    QDialog* sheet() const { return m_sheet; }
+    int sidebarWidth() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void readNewest();
+    void loadGroup();
+    void followLostConnection();
+    void followSelectedGroup();
+    void followWidth();
+    void presentAction();
+    void placeGrip();
+
+    QPointer<AppState> m_app;
+    QPointer<BrokerSession> m_session;
+    LostConnectionBanner* m_banner = nullptr;
+    TopicListView* m_sidebar = nullptr;
+    QWidget* m_line = nullptr;
+    SidebarDivider* m_divider = nullptr;
+    QStackedWidget* m_detail = nullptr;
+    QWidget* m_browserPane = nullptr;
+    QWidget* m_groupPane = nullptr;
+    QPointer<QDialog> m_sheet;
+    QString m_sheetId;
+};
+
+} // namespace tessaron

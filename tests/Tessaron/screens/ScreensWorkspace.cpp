@@ -1,0 +1,248 @@
+// The workspace and its sidebar in their states, over sessions of fake brokers.
+#include "ScreenShooter.h"
+
+#include "Tessaron/state/AppState.h"
+#include "Tessaron/state/BrokerSession.h"
+#include "Tessaron/workspace/SidebarControls.h"
+#include "Tessaron/workspace/SidebarLogic.h"
+#include "Tessaron/workspace/TopicListView.h"
+#include "Tessaron/workspace/WorkspacePalette.h"
+#include "Tessaron/workspace/WorkspaceView.h"
+#include "Tessaron/state/SessionFakes.h"
+#include "TessaronCore/prefs/Prefs.h"
+#include "TessaronCore/storage/AppSupport.h"
+#include "TessaronCore/storage/JSONFile.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+namespace tessaron {
+
+namespace {
+
+using namespace fakes;
+
+Topic sized(const QString& name, QList<int64_t> depths, bool underReplicated = false)
+{
+    QList<std::pair<int64_t, int64_t>> marks;
+    for (int64_t d : depths)
+        marks.append({0, d});
+    Topic t = topic(name, marks);
+    if (underReplicated && !t.partitions.isEmpty()) {
+        t.partitions[0].replicaCount = 3;
+        t.partitions[0].inSyncCount = 2;
+    }
+    return t;
+}
+
+Topic withError(Topic t, const QString& error)
+{
+    t.error = error;
+    return t;
+}
+
+Topic queueOf(const QString& name, int64_t depth)
+{
+    Topic t;
+    t.name = name;
+    t.declaredDepth = depth;
+    return t;
+}
+
+void settle(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::processEvents();
+}
+
+// A window-coloured host, the way the main window holds the workspace.
+QWidget* host(QSize size)
+{
+    auto* w = new QWidget;
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, WorkspacePalette::windowBackground());
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+    w->resize(size);
+    return w;
+}
+
+QWidget* sidebarAlone(AppState* app, BrokerSession* session, QSize size = {320, 660})
+{
+    QWidget* frame = host(size);
+    auto* sidebar = new TopicListView(app, session, frame);
+    sidebar->setObjectName(QStringLiteral("sidebar"));
+    sidebar->setGeometry(0, 0, 320, size.height());
+    return frame;
+}
+
+// The popover drawn in place inside the frame, below its control, as it opens on screen.
+void shootPopover(ScreenShooter& shooter, AppState* app, BrokerSession* session, TopicListView::Popover which,
+                  const QString& state)
+{
+    std::unique_ptr<QWidget> frame(sidebarAlone(app, session, {620, 660}));
+    frame->show();
+    QCoreApplication::processEvents();
+    auto* sidebar = frame->findChild<TopicListView*>();
+    SidebarPopover* pop = sidebar->togglePopover(which);
+    if (!pop)
+        return;
+    const QPoint at = pop->mapToGlobal(QPoint(0, 0)) - frame->mapToGlobal(QPoint(0, 0));
+    pop->setAttribute(Qt::WA_DeleteOnClose, false);
+    pop->setParent(frame.get(), Qt::Widget);
+    pop->move(std::max(0, at.x()), at.y());
+    pop->show();
+    pop->raise();
+    shooter.shoot(QStringLiteral("sidebar"), state, frame.get());
+}
+
+} // namespace
+
+void shootWorkspace(ScreenShooter& shooter)
+{
+    UserDefaults& prefs = UserDefaults::standard();
+    const std::optional<double> storedWidth = prefs.number(Sidebar::widthKey);
+    prefs.remove(Sidebar::widthKey);
+
+    auto clients = std::make_shared<FakeFactory>();
+    FakeKafka& kafka = *clients->kafka;
+    kafka.listed = QList<Topic>{sized("orders.events", {48210, 51877, 47302}),
+                                sized("orders.events.dlq", {37}),
+                                withError(sized("orders.returns", {1290}), "topic authorization failed"),
+                                sized("payments.settled", {880412, 902211}),
+                                sized("payments.ledger", {120455}, true),
+                                sized("payments.refunds", {3402}),
+                                sized("inventory.snapshots", {2}),
+                                sized("user.signups", {0}),
+                                sized("audit-log", {2450311, 2398004, 2501877, 2478120}),
+                                sized("__consumer_offsets", {5012})};
+    kafka.listedGroups = QList<ConsumerGroup>{{"billing-service", "Stable", false},
+                                              {"fraud-scorer", "Empty", false},
+                                              {"search-indexer", "PreparingRebalance", false},
+                                              {"analytics-nightly-export-consumer-group-v2", "Stable", false}};
+    Broker kafkaDef = kafkaBroker(QStringLiteral("orders-prod"));
+    kafkaDef.bootstrap = QStringLiteral("kafka-1.internal:9092");
+    Broker rabbitDef = rabbitBroker(QStringLiteral("rabbit-local"));
+    rabbitDef.bootstrap = QStringLiteral("localhost:15672");
+    Broker stagingDef = kafkaBroker(QStringLiteral("staging"));
+    stagingDef.bootstrap = QStringLiteral("staging-kafka:9092");
+
+    // The brokers on file for these screens; whatever file was there is put back at the end.
+    QFile brokersFile(AppSupport::url(AppState::brokersFileName));
+    std::optional<QByteArray> original;
+    if (brokersFile.open(QIODevice::ReadOnly)) {
+        original = brokersFile.readAll();
+        brokersFile.close();
+    }
+    JSONFile<QList<Broker>>(AppState::brokersFileName).saveNow({kafkaDef, rabbitDef, stagingDef});
+    AppState app(clients);
+    prefs.setStringList(Prefs::pinnedTopics(kafkaDef.id),
+                        {QStringLiteral("orders.events"), QStringLiteral("checkout.v1")});
+    app.open(kafkaDef);
+    BrokerSession* kafkaSession = app.activeSession();
+    settle([&] { return kafkaSession->topicsListed() && !kafkaSession->isLoadingTopics(); });
+    kafkaSession->noteUnobservable(QStringLiteral("Consumer group ops-audit"),
+                                   QStringLiteral("group authorization failed: not allowed to describe it"));
+    kafkaSession->setSelectedTopic(QStringLiteral("orders.events"));
+    settle([&] { return !kafkaSession->isLoadingMessages(); });
+
+    {
+        std::unique_ptr<QWidget> frame(host({1020, 660}));
+        auto* workspace = new WorkspaceView(&app, kafkaSession, frame.get());
+        workspace->setGeometry(frame->rect());
+        shooter.shoot(QStringLiteral("workspace"), QStringLiteral("kafka"), frame.get());
+
+        kafkaSession->setLostConnection(
+            QStringLiteral("kafka-1.internal:9092/1: Connect to ipv4#10.0.4.17:9092 failed: Connection refused "
+                           "(after 2ms in state CONNECT, 4 identical error(s) suppressed)"));
+        QCoreApplication::processEvents();
+        shooter.shoot(QStringLiteral("banner"), QStringLiteral("lost-connection"), frame.get());
+        kafkaSession->setLostConnection(std::nullopt);
+    }
+
+    {
+        // Tall enough for every section down to what it cannot see.
+        std::unique_ptr<QWidget> frame(sidebarAlone(&app, kafkaSession, {320, 940}));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("kafka"), frame.get());
+        frame->resize(320, 660);
+        frame->findChild<TopicListView*>()->setGeometry(0, 0, 320, 660);
+        kafkaSession->setSearch(QStringLiteral("pay"));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("search-matches"), frame.get());
+        kafkaSession->setSearch(QStringLiteral("zebra"));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("search-none"), frame.get());
+        kafkaSession->setSearch(QString());
+        kafkaSession->setNameSpace(QStringLiteral("payments"));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("folder"), frame.get());
+        kafkaSession->setNameSpace(std::nullopt);
+    }
+
+    using Popover = TopicListView::Popover;
+    shootPopover(shooter, &app, kafkaSession, Popover::brokerMenu, QStringLiteral("popover-broker-menu"));
+    shootPopover(shooter, &app, kafkaSession, Popover::brokerPicker, QStringLiteral("popover-brokers-on-file"));
+    shootPopover(shooter, &app, kafkaSession, Popover::namespacePicker, QStringLiteral("popover-folders"));
+    shootPopover(shooter, &app, kafkaSession, Popover::scopeHelp, QStringLiteral("popover-scope-help"));
+    shootPopover(shooter, &app, kafkaSession, Popover::listMenu, QStringLiteral("popover-list-options"));
+
+    for (const auto& [width, state] :
+         {std::pair{250.0, QStringLiteral("narrowest")}, {440.0, QStringLiteral("widest")}}) {
+        prefs.setDouble(Sidebar::widthKey, width);
+        std::unique_ptr<QWidget> frame(host({1020, 660}));
+        auto* workspace = new WorkspaceView(&app, kafkaSession, frame.get());
+        workspace->setGeometry(frame->rect());
+        shooter.shoot(QStringLiteral("sidebar"), state, frame.get());
+    }
+    prefs.remove(Sidebar::widthKey);
+
+    // RabbitMQ: queues with their depths, a dead-letter queue, no groups.
+    clients->rabbit = std::make_shared<FakeRabbit>(rabbitDef);
+    clients->rabbit->listing.queues = {queueOf("orders.created", 1240), queueOf("emails.outbound", 12),
+                                       queueOf("orders.created.dlq", 37), queueOf("reports.nightly", 0)};
+    clients->rabbit->listing.consumers = {{QStringLiteral("orders.created"), 3}};
+    app.open(rabbitDef);
+    BrokerSession* rabbitSession = app.activeSession();
+    settle([&] { return rabbitSession->topicsListed() && !rabbitSession->isLoadingTopics(); });
+    shootPopover(shooter, &app, kafkaSession, Popover::brokerPicker, QStringLiteral("popover-brokers-open"));
+    {
+        std::unique_ptr<QWidget> frame(host({1020, 660}));
+        auto* workspace = new WorkspaceView(&app, rabbitSession, frame.get());
+        workspace->setGeometry(frame->rect());
+        shooter.shoot(QStringLiteral("workspace"), QStringLiteral("rabbitmq"), frame.get());
+    }
+
+    // A broker still listing, and one with nothing on it but what it cannot see.
+    auto empty = std::make_shared<FakeFactory>();
+    empty->kafka->listed = QList<Topic>();
+    auto gate = empty->kafka->gates.hold(QStringLiteral("topics"));
+    AppState quiet(empty);
+    quiet.open(stagingDef);
+    BrokerSession* listing = quiet.activeSession();
+    settle([&] { return listing->isLoadingTopics(); });
+    {
+        std::unique_ptr<QWidget> frame(sidebarAlone(&quiet, listing));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("loading"), frame.get());
+    }
+    gate->release();
+    settle([&] { return !listing->isLoadingTopics(); });
+    listing->noteUnobservable(QStringLiteral("Topics"), QStringLiteral("cluster authorization failed"));
+    {
+        std::unique_ptr<QWidget> frame(sidebarAlone(&quiet, listing));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("empty"), frame.get());
+    }
+
+    prefs.remove(Prefs::pinnedTopics(kafkaDef.id));
+    if (original && brokersFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        brokersFile.write(*original);
+        brokersFile.close();
+    } else if (!original) {
+        brokersFile.remove();
+    }
+    if (storedWidth)
+        prefs.setDouble(Sidebar::widthKey, *storedWidth);
+}
+
+} // namespace tessaron

@@ -1,0 +1,62 @@
+// Renders the workspace's screens into <build>/screens-workspace for a reader to look at, and checks
+// that each was drawn.
+#include "Tessaron/screens/ScreenShooter.h"
+
+#include "Tessaron/kit/AppArtwork.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/Brand.h"
+#include "VelkinUI/KitFont.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QStyleFactory>
+#include <QTest>
+
+namespace tessaron {
+void shootWorkspace(ScreenShooter& shooter);
+}
+
+using namespace tessaron;
+
+class TestWorkspaceScreens : public QObject {
+    Q_OBJECT
+private slots:
+    void rendersEveryState()
+    {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        KitFont::registerFonts();
+        AccessibilitySettings::instance().setReduceMotion(true);
+        Brand::configure(BrandConfig(PrefsStore("tessaron", UserDefaults::standard()), "accentTheme",
+                                     AppArtwork::appIcon(), "tray.full.fill", AccentTheme::sunset));
+        QDir(QStringLiteral(TESSARON_SCREENS_DIR)).removeRecursively();
+        ScreenShooter shooter(QStringLiteral(TESSARON_SCREENS_DIR));
+        shootWorkspace(shooter);
+        QVERIFY2(shooter.failures().isEmpty(), qPrintable(shooter.failures().join(u'\n')));
+        QStringList names;
+        for (const QString& path : shooter.written())
+            names << QFileInfo(path).fileName();
+        for (const char* state :
+             {"workspace-kafka", "workspace-rabbitmq", "banner-lost-connection", "sidebar-search-matches",
+              "sidebar-search-none", "sidebar-popover-broker-menu", "sidebar-popover-brokers-on-file",
+              "sidebar-popover-folders", "sidebar-popover-scope-help", "sidebar-popover-list-options",
+              "sidebar-narrowest", "sidebar-widest"}) {
+            for (const QString& file : {QString::fromLatin1(state) + ".png", QString::fromLatin1(state) + "@2x.png"})
+                QVERIFY2(names.contains(file), qPrintable(file));
+        }
+        for (const QString& path : shooter.written()) {
+            const QImage image(path);
+            QVERIFY2(!image.isNull(), qPrintable(path));
+            const QRgb corner = image.pixel(image.width() / 2, 2);
+            int different = 0;
+            for (int y = 0; y < image.height(); y += 9)
+                for (int x = 0; x < image.width(); x += 9)
+                    different += image.pixel(x, y) != corner;
+            QVERIFY2(different > 100, qPrintable(path));
+        }
+    }
+};
+
+QTEST_MAIN(TestWorkspaceScreens)
+#include "tst_WorkspaceScreens.moc"
