@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+class QTimer;
+
+namespace tessaron {
+
+// The small progress spinner of a working button: an arc that turns while shown (still under
+// reduced motion).
+class BusySpinner : public QWidget {
+    Q_OBJECT
+public:
+    explicit BusySpinner(const QColor& color, QWidget* parent = nullptr);
+    QSize sizeHint() const override { return {12, 12}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QColor m_color;
+    QTimer* m_timer;
+    int m_angle = 0;
+};
+
+} // namespace tessaron
