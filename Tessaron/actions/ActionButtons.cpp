@@ -1,7 +1,7 @@
 #include "Tessaron/actions/ActionButtons.h"
 
 #include "Tessaron/actions/ActionStyle.h"
-#include "Tessaron/actions/BusySpinner.h"
+#include "Tessaron/actions/SheetSpinner.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/SettingsPalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
@@ -24,7 +24,7 @@ WorkingButton::WorkingButton(const QString& idle, const QString& working, QWidge
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(7);
     const QColor dark = SettingsPalette::canvas();
-    m_spinner = new BusySpinner(dark, content);
+    m_spinner = new SheetSpinner(dark, content);
     m_spinner->hide();
     row->addWidget(m_spinner, 0, Qt::AlignVCenter);
     m_label = label(idle, WelcomePrimaryStyle().font(KitFont::font(13)), dark, content);

@@ -9,10 +9,10 @@ namespace tessaron {
 
 // The small progress spinner of a working button: an arc that turns while shown (still under
 // reduced motion).
-class BusySpinner : public QWidget {
+class SheetSpinner : public QWidget {
     Q_OBJECT
 public:
-    explicit BusySpinner(const QColor& color, QWidget* parent = nullptr);
+    explicit SheetSpinner(const QColor& color, QWidget* parent = nullptr);
     QSize sizeHint() const override { return {12, 12}; }
 
 protected:

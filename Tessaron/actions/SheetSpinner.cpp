@@ -1,4 +1,4 @@
-#include "Tessaron/actions/BusySpinner.h"
+#include "Tessaron/actions/SheetSpinner.h"
 
 #include "VelkinUI/AccessibilitySettings.h"
 
@@ -7,7 +7,7 @@
 
 namespace tessaron {
 
-BusySpinner::BusySpinner(const QColor& color, QWidget* parent)
+SheetSpinner::SheetSpinner(const QColor& color, QWidget* parent)
     : QWidget(parent)
     , m_color(color)
     , m_timer(new QTimer(this))
@@ -21,15 +21,15 @@ BusySpinner::BusySpinner(const QColor& color, QWidget* parent)
     });
 }
 
-void BusySpinner::showEvent(QShowEvent*)
+void SheetSpinner::showEvent(QShowEvent*)
 {
     if (!AccessibilitySettings::instance().reduceMotion())
         m_timer->start();
 }
 
-void BusySpinner::hideEvent(QHideEvent*) { m_timer->stop(); }
+void SheetSpinner::hideEvent(QHideEvent*) { m_timer->stop(); }
 
-void BusySpinner::paintEvent(QPaintEvent*)
+void SheetSpinner::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
