@@ -116,6 +116,8 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     m_content->setSpacing(14);
     m_content->setAlignment(Qt::AlignTop);
     m_scroll->setWidget(body);
+    // The scroll area fills its widget's background; the backdrop should show through.
+    body->setAutoFillBackground(false);
     column->addWidget(m_scroll, 1);
 
     // Footer band.

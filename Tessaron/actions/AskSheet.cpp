@@ -132,7 +132,8 @@ QCoro::Task<> AskSheet::findTool()
     const AIProvider provider(PrefsStore(QStringLiteral("tessaron"), UserDefaults::standard()));
     auto lookup = provider.resolveBackend();
     const std::optional<AICLI> cli = co_await std::move(lookup);
-    if (!self)
+    // A tool named meanwhile stands.
+    if (!self || m_tool.state != AskLogic::Tool::lookingUp)
         co_return;
     setTool(cli ? AskLogic::Tool{AskLogic::Tool::named, cli->displayName()} : AskLogic::Tool{AskLogic::Tool::none, {}});
 }
@@ -172,6 +173,16 @@ QCoro::Task<> AskSheet::askTask(QString question)
     m_thinking = false;
     ++m_strikes;
     m_ask->setWorking(false);
+    showAnswer();
+    refresh();
+}
+
+void AskSheet::present(const std::optional<AppOutcome>& outcome, bool thinking, int strikes)
+{
+    m_outcome = outcome;
+    m_thinking = thinking;
+    m_strikes = strikes;
+    m_ask->setWorking(thinking);
     showAnswer();
     refresh();
 }

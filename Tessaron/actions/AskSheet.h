@@ -66,6 +66,8 @@ public:
 
     // "Ask": does nothing unless the sheet may ask.
     void ask();
+    // Shows a state as an ask would leave it, without asking: for the screens tool.
+    void present(const std::optional<AppOutcome>& outcome, bool thinking, int strikes);
 
 private:
     QCoro::Task<> askTask(QString question);
