@@ -66,7 +66,8 @@ QWidget* symbolLabel(const QString& symbol, const QString& text, const QColor& c
     row->addWidget(new SymbolView(symbol, size - 1, color, holder), 0, Qt::AlignTop);
     auto* words = label(text, KitFont::font(size), color, holder, true);
     words->setObjectName(QStringLiteral("text"));
-    row->addWidget(words, 1);
+    words->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    row->addWidget(words, 1, Qt::AlignTop);
     return holder;
 }
 

@@ -111,10 +111,15 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     m_scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget;
     body->setAutoFillBackground(false);
-    m_content = new QVBoxLayout(body);
-    m_content->setContentsMargins(28, 22, 28, 20);
+    auto* bodyColumn = new QVBoxLayout(body);
+    bodyColumn->setContentsMargins(28, 22, 28, 20);
+    bodyColumn->setSpacing(0);
+    m_content = new QVBoxLayout;
+    m_content->setContentsMargins(0, 0, 0, 0);
     m_content->setSpacing(14);
-    m_content->setAlignment(Qt::AlignTop);
+    bodyColumn->addLayout(m_content);
+    // Short content keeps to the top instead of spreading over the page.
+    bodyColumn->addStretch(1);
     m_scroll->setWidget(body);
     // The scroll area fills its widget's background; the backdrop should show through.
     body->setAutoFillBackground(false);

@@ -6,10 +6,10 @@
 #include "Tessaron/actions/OutcomeBlock.h"
 #include "Tessaron/actions/PayloadEditor.h"
 #include "Tessaron/kit/FormHeading.h"
-#include "Tessaron/kit/Slap.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/SymbolView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,7 +32,8 @@ public:
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(12, 12, 12, 12);
         row->setSpacing(8);
-        auto* hand = new Slap(12, 1, warningOrange(), this);
+        // The hand of a refusal that never changes: it does not swing, so it needs no animation.
+        auto* hand = new SymbolView(QStringLiteral("hand.raised.fill"), 12, warningOrange(), this);
         row->addWidget(hand, 0, Qt::AlignTop);
         row->addWidget(label(L10n::t("This message is Avro. What you see is the decoded record; filing it back would "
                                      "put JSON on a topic every consumer reads as Avro — the copy would be the broken "
