@@ -114,6 +114,16 @@ AskSheet::AskSheet(AppState*, BrokerSession* session, QWidget* parent)
     startDetached(findTool());
 }
 
+void AskSheet::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        ask();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 QString AskSheet::question() const { return m_question->toPlainText(); }
 
 bool AskSheet::canAsk() const { return AskLogic::canAsk(question(), m_thinking); }

@@ -69,6 +69,10 @@ public:
     // Shows a state as an ask would leave it, without asking: for the screens tool.
     void present(const std::optional<AppOutcome>& outcome, bool thinking, int strikes);
 
+protected:
+    // "Ask" is the sheet's default button: Return asks from anywhere in it.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QCoro::Task<> askTask(QString question);
     QCoro::Task<> findTool();

@@ -101,6 +101,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!sheet.isThinking(), 15000);
         QCOMPARE(sheet.outcome(), std::optional<AppOutcome>(AppOutcome::makeDone("fine")));
         QCOMPARE(sheet.question(), QString("why\n")); // kept for another go
+        // Return on a suggestion asks too: "Ask" is the default.
+        QTest::keyClick(sheet.chips()->chips().at(0), Qt::Key_Return);
+        QVERIFY(sheet.isThinking());
+        QCOMPARE(sheet.question(), QString("why\n"));
+        QTRY_VERIFY_WITH_TIMEOUT(!sheet.isThinking(), 15000);
     }
 
     void opinionsRefusalsCapsAndTimeOuts()
