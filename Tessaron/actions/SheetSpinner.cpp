@@ -3,31 +3,35 @@
 #include "VelkinUI/AccessibilitySettings.h"
 
 #include <QPainter>
-#include <QTimer>
 
 namespace tessaron {
 
 SheetSpinner::SheetSpinner(const QColor& color, QWidget* parent)
     : QWidget(parent)
     , m_color(color)
-    , m_timer(new QTimer(this))
 {
     setFixedSize(12, 12);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_timer->setInterval(50);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        m_angle = (m_angle + 30) % 360;
-        update();
-    });
 }
 
 void SheetSpinner::showEvent(QShowEvent*)
 {
-    if (!AccessibilitySettings::instance().reduceMotion())
-        m_timer->start();
+    if (!m_timer && !AccessibilitySettings::instance().reduceMotion())
+        m_timer = startTimer(50);
 }
 
-void SheetSpinner::hideEvent(QHideEvent*) { m_timer->stop(); }
+void SheetSpinner::hideEvent(QHideEvent*)
+{
+    if (m_timer)
+        killTimer(m_timer);
+    m_timer = 0;
+}
+
+void SheetSpinner::timerEvent(QTimerEvent*)
+{
+    m_angle = (m_angle + 30) % 360;
+    update();
+}
 
 void SheetSpinner::paintEvent(QPaintEvent*)
 {

@@ -3,8 +3,6 @@
 #include <QColor>
 #include <QWidget>
 
-class QTimer;
-
 namespace tessaron {
 
 // The small progress spinner of a working button: an arc that turns while shown (still under
@@ -19,10 +17,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     QColor m_color;
-    QTimer* m_timer;
+    int m_timer = 0;
     int m_angle = 0;
 };
 
