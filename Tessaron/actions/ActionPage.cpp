@@ -97,6 +97,8 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     row->addWidget(sub, 1);
     headerColumn->addLayout(row);
     m_title = new WelcomeTitle(title, QString(), 27, header);
+    // The title has no accented second part: its empty line takes no room.
+    m_title->accentLine()->hide();
     headerColumn->addWidget(m_title);
     column->addWidget(header);
     column->addWidget(hairline(0.08, this));
