@@ -1,5 +1,6 @@
 #include "Tessaron/workspace/WorkspaceView.h"
 
+#include "Tessaron/actions/ActionSheets.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/LostConnectionBanner.h"
 #include "Tessaron/workspace/SidebarDivider.h"
@@ -23,7 +24,8 @@ namespace {
 struct Seams {
     WorkspaceView::PaneFactory browser;
     WorkspaceView::PaneFactory group;
-    WorkspaceView::SheetFactory sheets;
+    // The action sheets are built in unless something else is plugged in.
+    WorkspaceView::SheetFactory sheets = ActionSheets::make;
 };
 
 Seams& seams()

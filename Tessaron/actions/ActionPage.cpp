@@ -1,0 +1,185 @@
+#include "Tessaron/actions/ActionPage.h"
+
+#include "Tessaron/actions/ActionStyle.h"
+#include "Tessaron/kit/TessaronBackdrop.h"
+#include "Tessaron/kit/WelcomeTitle.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/LogoMark.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+using namespace ActionStyle;
+
+namespace {
+
+// One line of text cut in the middle when it does not fit; never wraps.
+class MiddleElidedLabel : public QWidget {
+public:
+    MiddleElidedLabel(QWidget* parent)
+        : QWidget(parent)
+    {
+        setFont(KitFont::font(9, QFont::Medium, FontDesign::monospaced));
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    }
+    QString text;
+    QSize sizeHint() const override
+    {
+        const QFontMetrics fm(font());
+        return {fm.horizontalAdvance(text), fm.height()};
+    }
+    QSize minimumSizeHint() const override { return {0, QFontMetrics(font()).height()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(muted());
+        const QString shown = QFontMetrics(font()).elidedText(text, Qt::ElideMiddle, width());
+        painter.drawText(rect(), Qt::AlignRight | Qt::AlignVCenter, shown);
+    }
+};
+
+// A 1-point line in white at `opacity`.
+QWidget* hairline(double opacity, QWidget* parent)
+{
+    auto* line = new QWidget(parent);
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette p = line->palette();
+    p.setColor(QPalette::Window, white(opacity));
+    line->setPalette(p);
+    return line;
+}
+
+} // namespace
+
+QColor ActionPage::tint(Weight weight) { return weight == Weight::routine ? accent() : warningOrange(); }
+
+ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight weight, QWidget* parent)
+    : QWidget(parent)
+    , m_weight(weight)
+{
+    setFixedSize(pageWidth, pageHeight);
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, ink());
+    p.setColor(QPalette::Text, ink());
+    p.setColor(QPalette::Highlight, accent());
+    setPalette(p);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    // Header.
+    auto* header = new QWidget(this);
+    auto* headerColumn = new QVBoxLayout(header);
+    headerColumn->setContentsMargins(28, 18, 28, 16);
+    headerColumn->setSpacing(14);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(10);
+    row->addWidget(new LogoMark(26, header));
+    // The product's wordmark is a name, not a text to translate.
+    row->addWidget(
+        label(QStringLiteral("tessaron"), KitFont::font(15, QFont::Bold, FontDesign::rounded), ink(), header));
+    auto* sub = new MiddleElidedLabel(header);
+    sub->text = subtitle;
+    sub->setAccessibleName(subtitle);
+    m_subtitle = sub;
+    row->addWidget(sub, 1);
+    headerColumn->addLayout(row);
+    m_title = new WelcomeTitle(title, QString(), 27, header);
+    // The title has no accented second part: its empty line takes no room.
+    m_title->accentLine()->hide();
+    headerColumn->addWidget(m_title);
+    column->addWidget(header);
+    column->addWidget(hairline(0.08, this));
+
+    // Body.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    m_scroll->viewport()->setAutoFillBackground(false);
+    auto* body = new QWidget;
+    body->setAutoFillBackground(false);
+    auto* bodyColumn = new QVBoxLayout(body);
+    bodyColumn->setContentsMargins(28, 22, 28, 20);
+    bodyColumn->setSpacing(0);
+    m_content = new QVBoxLayout;
+    m_content->setContentsMargins(0, 0, 0, 0);
+    m_content->setSpacing(14);
+    bodyColumn->addLayout(m_content);
+    // Short content keeps to the top instead of spreading over the page.
+    bodyColumn->addStretch(1);
+    m_scroll->setWidget(body);
+    // The scroll area fills its widget's background; the backdrop should show through.
+    body->setAutoFillBackground(false);
+    column->addWidget(m_scroll, 1);
+
+    // Footer band.
+    auto* band = new QWidget(this);
+    band->setAutoFillBackground(true);
+    QPalette bp = band->palette();
+    bp.setColor(QPalette::Window, withOpacity(windowDark(), 0.9));
+    band->setPalette(bp);
+    auto* bandColumn = new QVBoxLayout(band);
+    bandColumn->setContentsMargins(0, 0, 0, 0);
+    bandColumn->setSpacing(0);
+    auto* rule = new QHBoxLayout;
+    rule->setContentsMargins(28, 14, 28, 0);
+    rule->setSpacing(8);
+    rule->addWidget(hairline(0.10, band), 1, Qt::AlignVCenter);
+    rule->addWidget(label(L10n::t("SIGNED"), KitFont::font(7.5, QFont::Black, FontDesign::monospaced, 1.2),
+                          withOpacity(muted(), 0.8), band));
+    rule->addWidget(hairline(0.10, band), 1, Qt::AlignVCenter);
+    bandColumn->addLayout(rule);
+    m_footer = new QHBoxLayout;
+    m_footer->setContentsMargins(28, 14, 28, 18);
+    m_footer->setSpacing(10);
+    bandColumn->addLayout(m_footer);
+    column->addWidget(band);
+}
+
+void ActionPage::setTitle(const QString& title) { m_title->firstLine()->setText(title); }
+
+void ActionPage::setSubtitle(const QString& subtitle)
+{
+    auto* sub = static_cast<MiddleElidedLabel*>(m_subtitle);
+    if (sub->text == subtitle)
+        return;
+    sub->text = subtitle;
+    sub->setAccessibleName(subtitle);
+    sub->updateGeometry();
+    sub->update();
+}
+
+QString ActionPage::subtitle() const { return static_cast<MiddleElidedLabel*>(m_subtitle)->text; }
+
+void ActionPage::reveal(QWidget* widget)
+{
+    // After the layout has placed it.
+    QPointer<QWidget> target(widget);
+    QTimer::singleShot(0, this, [this, target] {
+        if (target)
+            m_scroll->ensureWidgetVisible(target, 0, 20);
+    });
+}
+
+void ActionPage::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    TessaronBackdrop::paintBackdrop(painter, rect(), tint(m_weight), false);
+}
+
+} // namespace tessaron

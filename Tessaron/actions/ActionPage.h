@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+class QHBoxLayout;
+class QLabel;
+class QScrollArea;
+class QVBoxLayout;
+
+namespace tessaron {
+
+class WelcomeTitle;
+
+// The frame every action sheet is drawn in, 640 × 680 and never resized by its content: the mark,
+// the wordmark and a one-line subtitle cut in the middle, a large title, a scrolling body, the
+// "SIGNED" rule above the footer's buttons, and a backdrop tinted by how grave the action is.
+class ActionPage : public QWidget {
+    Q_OBJECT
+public:
+    enum class Weight { routine, consequential };
+    static constexpr int pageWidth = 640;
+    static constexpr int pageHeight = 680;
+
+    ActionPage(const QString& title, const QString& subtitle, Weight weight, QWidget* parent = nullptr);
+
+    static QColor tint(Weight weight);
+    Weight weight() const { return m_weight; }
+    void setTitle(const QString& title);
+    void setSubtitle(const QString& subtitle);
+    QString subtitle() const;
+    // The body's column (leading, 14 points between elements) and the footer's row.
+    QVBoxLayout* content() const { return m_content; }
+    QHBoxLayout* footer() const { return m_footer; }
+    QScrollArea* scrollArea() const { return m_scroll; }
+    // Scrolls the body so that `widget` shows.
+    void reveal(QWidget* widget);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Weight m_weight;
+    QWidget* m_subtitle;
+    WelcomeTitle* m_title;
+    QScrollArea* m_scroll;
+    QVBoxLayout* m_content;
+    QHBoxLayout* m_footer;
+};
+
+} // namespace tessaron

@@ -1,0 +1,210 @@
+#include "Tessaron/actions/ProduceSheet.h"
+
+#include "Tessaron/actions/ActionButtons.h"
+#include "Tessaron/actions/ActionPage.h"
+#include "Tessaron/actions/ActionStyle.h"
+#include "Tessaron/actions/OutcomeBlock.h"
+#include "Tessaron/actions/PayloadEditor.h"
+#include "Tessaron/kit/FormHeading.h"
+#include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/async/Detached.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/SymbolView.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+using namespace ActionStyle;
+
+namespace {
+
+// The orange panel that says why a copy of an Avro message is not filed.
+class AvroRefusal : public QWidget {
+public:
+    explicit AvroRefusal(QWidget* parent)
+        : QWidget(parent)
+    {
+        auto* row = new QHBoxLayout(this);
+        row->setContentsMargins(12, 12, 12, 12);
+        row->setSpacing(8);
+        // The hand of a refusal that never changes: it does not swing, so it needs no animation.
+        auto* hand = new SymbolView(QStringLiteral("hand.raised.fill"), 12, warningOrange(), this);
+        row->addWidget(hand, 0, Qt::AlignTop);
+        row->addWidget(label(L10n::t("This message is Avro. What you see is the decoded record; filing it back would "
+                                     "put JSON on a topic every consumer reads as Avro — the copy would be the broken "
+                                     "message. Tessaron can't re-encode with the schema yet, so he won't file this "
+                                     "one."),
+                             KitFont::font(10.5), warningOrange(), this, true),
+                       1);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(withOpacity(warningOrange(), 0.07));
+        painter.drawRoundedRect(QRectF(rect()), 10, 10);
+    }
+};
+
+// The editor's frame: black at 28 % in a rounded rectangle outlined in white at 8 %.
+void stylePayload(PayloadEditor* editor)
+{
+    editor->setFont(KitFont::font(11.5, QFont::Normal, FontDesign::monospaced));
+    editor->setMinimumHeight(150);
+    editor->setTabChangesFocus(true);
+    editor->setStyleSheet(QStringLiteral("QPlainTextEdit { background: rgba(0, 0, 0, 71); border: 1px solid rgba(255, "
+                                         "255, 255, 20); border-radius: 8px; padding: 7px; color: %1; }"
+                                         "QPlainTextEdit:focus { border: 1px solid %2; }")
+                              .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
+}
+
+} // namespace
+
+ProduceSheet::ProduceSheet(std::optional<Message> source, AppState*, BrokerSession* session, QWidget* parent)
+    : QDialog(parent)
+    , m_source(std::move(source))
+    , m_session(session)
+    , m_avro(ProduceLogic::sourceIsAvro(m_source))
+{
+    setFixedSize(ActionPage::pageWidth, ActionPage::pageHeight);
+    const std::optional<Topic> current = session ? session->currentTopic() : std::nullopt;
+    setWindowTitle(ProduceLogic::title(m_source));
+    m_page = new ActionPage(ProduceLogic::title(m_source), ProduceLogic::subtitle(current),
+                            ActionPage::Weight::consequential, this);
+    QVBoxLayout* content = m_page->content();
+    const QColor tint = accent();
+
+    if (m_avro)
+        content->addWidget(new AvroRefusal(m_page));
+    content->addWidget(new FormHeading(L10n::t("Where"), 1, tint, m_page));
+    m_topic = new QLineEdit(m_page);
+    styleField(m_topic, true);
+    m_topic->setAccessibleName(L10n::t("Where"));
+    content->addWidget(m_topic);
+
+    content->addWidget(new FormHeading(L10n::t("What"), 2, tint, m_page));
+    auto* what = new QVBoxLayout;
+    what->setSpacing(6);
+    m_key = new QLineEdit(m_page);
+    styleField(m_key, true);
+    m_key->setPlaceholderText(L10n::t("Key (optional)"));
+    m_key->setAccessibleName(L10n::t("Key (optional)"));
+    what->addWidget(m_key);
+    m_keyNote = label(L10n::t("This message's key isn't UTF-8 text, so it can't be carried over. Type a key, or the "
+                              "copy goes without one."),
+                      KitFont::font(10), warningOrange(), m_page, true);
+    m_keyNote->hide();
+    what->addWidget(m_keyNote);
+    m_payload = new PayloadEditor(m_page);
+    stylePayload(m_payload);
+    m_payload->setAccessibleName(L10n::t("What"));
+    what->addWidget(m_payload);
+    content->addLayout(what);
+
+    content->addWidget(new FormHeading(L10n::t("Why"), 3, tint, m_page));
+    auto* why = new QVBoxLayout;
+    why->setSpacing(4);
+    m_reason = new QLineEdit(m_page);
+    styleField(m_reason, false);
+    m_reason->setPlaceholderText(L10n::t("Reprocessing after the schema fix"));
+    m_reason->setAccessibleName(L10n::t("Why"));
+    why->addWidget(m_reason);
+    why->addWidget(label(L10n::t("Travels with the message as a tessaron-reason header, so whoever finds it later "
+                                 "knows it came from here and why."),
+                         KitFont::font(10), white(0.4), m_page, true));
+    content->addLayout(why);
+
+    QHBoxLayout* footer = m_page->footer();
+    footer->addWidget(symbolLabel(QStringLiteral("exclamationmark.triangle.fill"),
+                                  L10n::t("This adds a real message to a real topic."),
+                                  withOpacity(warningOrange(), 0.9), 10.5, m_page),
+                      1, Qt::AlignVCenter);
+    m_cancel = dismissButton(L10n::t("Cancel"), m_page);
+    footer->addWidget(m_cancel);
+    m_file = new WorkingButton(L10n::t("File it"), L10n::t("Filing…"), m_page);
+    footer->addWidget(m_file);
+
+    const ProduceLogic::Prefill prefill = ProduceLogic::prefill(m_source, current);
+    m_topic->setText(prefill.topic);
+    m_key->setText(prefill.key);
+    m_keyNote->setVisible(prefill.keyNotText);
+    m_payload->setExactText(prefill.payload);
+
+    connect(m_topic, &QLineEdit::textChanged, this, &ProduceSheet::refresh);
+    connect(m_reason, &QLineEdit::textChanged, this, &ProduceSheet::refresh);
+    connect(m_payload, &PayloadEditor::exactTextChanged, this, &ProduceSheet::refresh);
+    connect(m_cancel, &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(m_file, &QAbstractButton::clicked, this, &ProduceSheet::file);
+    setTabOrder(m_topic, m_key);
+    setTabOrder(m_key, m_payload);
+    setTabOrder(m_payload, m_reason);
+    setTabOrder(m_reason, m_cancel);
+    setTabOrder(m_cancel, m_file);
+    m_topic->setFocus();
+    refresh();
+}
+
+ProduceLogic::Form ProduceSheet::form() const
+{
+    return {m_topic->text(), m_key->text(), m_payload->exactText(), m_reason->text()};
+}
+
+bool ProduceSheet::canFile() const { return !m_working && ProduceLogic::canFile(form(), m_avro); }
+
+void ProduceSheet::refresh() { m_file->setEnabled(canFile()); }
+
+void ProduceSheet::file()
+{
+    if (!canFile() || !m_session)
+        return;
+    // The values sent are those of this moment; the fields stay editable meanwhile.
+    startDetached(fileTask(form()));
+}
+
+QCoro::Task<> ProduceSheet::fileTask(ProduceLogic::Form form)
+{
+    QPointer<ProduceSheet> self(this);
+    m_working = true;
+    m_outcome.reset();
+    showOutcome();
+    m_file->setWorking(true);
+    refresh();
+    QPointer<BrokerSession> session = m_session;
+    auto task = session->produce(form.topic, form.key, form.payload, form.reason);
+    const AppOutcome outcome = co_await std::move(task);
+    // Closed meanwhile: the write went on, and nobody is left to show it.
+    if (!self)
+        co_return;
+    m_outcome = outcome;
+    m_working = false;
+    ++m_strikes;
+    m_file->setWorking(false);
+    showOutcome();
+    refresh();
+}
+
+void ProduceSheet::showOutcome()
+{
+    if (!m_outcome) {
+        delete m_outcomeBlock;
+        m_outcomeBlock = nullptr;
+        return;
+    }
+    if (m_outcomeBlock) {
+        m_outcomeBlock->setOutcome(*m_outcome, m_strikes);
+    } else {
+        m_outcomeBlock = new OutcomeBlock(*m_outcome, m_strikes, m_page);
+        m_page->content()->addWidget(m_outcomeBlock);
+    }
+    m_page->reveal(m_outcomeBlock);
+}
+
+} // namespace tessaron

@@ -1,0 +1,183 @@
+// The reset-offsets sheet over a real BrokerSession with fake clients, and the workspace presenting
+// the real sheets.
+#include "SheetFixture.h"
+
+#include "Tessaron/actions/ActionButtons.h"
+#include "Tessaron/actions/AskSheet.h"
+#include "Tessaron/actions/OutcomeBlock.h"
+#include "Tessaron/actions/ProduceSheet.h"
+#include "Tessaron/actions/ResetOffsetsSheet.h"
+#include "Tessaron/state/AppState.h"
+#include "Tessaron/workspace/WorkspaceView.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPointer>
+
+using namespace tessaron;
+using namespace tessaron::fakes;
+
+class TestResetOffsetsSheet : public QObject {
+    Q_OBJECT
+private:
+    std::shared_ptr<FakeFactory> m_clients;
+    std::unique_ptr<BrokerSession> m_session;
+
+    void type(QLineEdit* field, const QString& text)
+    {
+        field->selectAll();
+        field->setFocus();
+        if (text.isEmpty())
+            QTest::keyClick(field, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(field, text);
+    }
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void init()
+    {
+        m_clients = std::make_shared<FakeFactory>();
+        m_session = kafkaSession(m_clients);
+    }
+    void cleanup() { m_session.reset(); }
+
+    void warningsFollowTheTargetAndTheButtonFollowsTheRules()
+    {
+        const ConsumerGroup billing{"billing", "Stable", false};
+        ResetOffsetsSheet sheet(billing, std::nullopt, nullptr, m_session.get());
+        sheet.show();
+        QCOMPARE(sheet.targetField()->text(), QString("0"));
+        QCOMPARE(sheet.scopeLine()->text(), QString("Applies to all 2 partitions of orders."));
+        // p0 keeps 100 to 200: offset 0 lies before what it retains.
+        QVERIFY(sheet.beforeStartText().startsWith("Before the start of p0, which now begins at 100"));
+        QVERIFY(sheet.pastEndText().isEmpty());
+        QVERIFY(sheet.groupStateText().startsWith("billing is Stable — Tessaron will refuse."));
+        QVERIFY(!sheet.moveButton()->isEnabled()); // no reason yet
+
+        type(sheet.reasonField(), "replay after the fix");
+        QVERIFY(sheet.moveButton()->isEnabled()); // the group's state does not block it
+        type(sheet.targetField(), "150");
+        QVERIFY(sheet.beforeStartText().isEmpty());
+        QVERIFY(sheet.pastEndText().startsWith("Past the end of p1, which ends at 3."));
+        type(sheet.targetField(), "201");
+        QVERIFY(sheet.pastEndText().startsWith("Past the end of 2 partitions (p0, p1)."));
+        for (const char* bad : {"5 ", "1,000", "9223372036854775808", ""}) {
+            type(sheet.targetField(), QString::fromUtf8(bad));
+            QVERIFY2(!sheet.moveButton()->isEnabled(), bad);
+            QVERIFY(sheet.pastEndText().isEmpty() && sheet.beforeStartText().isEmpty());
+        }
+        type(sheet.targetField(), "-1");
+        QVERIFY(!sheet.moveButton()->isEnabled());
+        QVERIFY(!sheet.negativeText().isEmpty());
+        type(sheet.targetField(), "+5");
+        QVERIFY(sheet.moveButton()->isEnabled());
+        QVERIFY(sheet.negativeText().isEmpty());
+        QTest::mouseClick(sheet.beginningButton(), Qt::LeftButton);
+        QCOMPARE(sheet.targetField()->text(), QString("0"));
+
+        ResetOffsetsSheet empty({"audit", "Empty", false}, std::nullopt, nullptr, m_session.get());
+        empty.show();
+        QCOMPARE(empty.groupStateText(), QString("Nobody is consuming this group, so nothing will fight you."));
+        // Without a topic given or selected there is nothing to move.
+        m_session->setSelectedTopic(std::nullopt);
+        QCOMPARE(empty.scopeLine()->text(), QString("Applies to all 0 partitions of ."));
+        empty.reasonField()->setText("why");
+        QVERIFY(!empty.moveButton()->isEnabled());
+    }
+
+    void movingSendsTheParsedTargetAndShowsTheOutcome()
+    {
+        const Topic payments = m_session->topics().last();
+        ResetOffsetsSheet sheet({"billing", "Empty", false}, payments, nullptr, m_session.get());
+        sheet.show();
+        type(sheet.targetField(), "+2");
+        type(sheet.reasonField(), "  replay  ");
+        for (QWidget* field : QList<QWidget*>{sheet.targetField(), sheet.reasonField(), sheet.beginningButton(),
+                                              sheet.cancelButton(), sheet.moveButton()})
+            pressReturns(field);
+        QTest::qWait(30);
+        QVERIFY(m_clients->writer->resets.isEmpty());
+        QCOMPARE(sheet.targetField()->text(), QString("+2")); // Return on "The beginning" did not press it
+        QTest::mouseClick(sheet.moveButton(), Qt::LeftButton);
+        QTRY_VERIFY(sheet.outcome().has_value());
+        QCOMPARE(m_clients->writer->resets.size(), 1);
+        const FakeWriter::Reset& reset = m_clients->writer->resets.first();
+        QCOMPARE(reset.group, QString("billing"));
+        QCOMPARE(reset.topic, QString("payments"));
+        QCOMPARE(reset.partitions, (QMap<int32_t, int64_t>{{0, 2}}));
+        QCOMPARE(reset.reason, QString("  replay  "));
+        QVERIFY(!reset.force);
+        QCOMPARE(sheet.outcomeBlock()->stampText(), QString("FILED"));
+        QCOMPARE(sheet.outcome()->sentence(), QString("billing will resume from offset 2."));
+
+        // The writer's refusal shows as it is; the hand of a busy group swings once per move.
+        m_clients->writer->resetError =
+            KafkaError(-1, "billing is Stable: its members would overwrite the change. Stop its consumers first.");
+        ResetOffsetsSheet busy({"billing", "Stable", false}, payments, nullptr, m_session.get());
+        busy.show();
+        busy.reasonField()->setText("again");
+        busy.move();
+        QVERIFY(busy.isWorking() || busy.outcome());
+        QTRY_VERIFY(busy.outcome().has_value());
+        QCOMPARE(busy.outcomeBlock()->stampText(), QString("REFUSED"));
+        QVERIFY(busy.outcome()->sentence().startsWith("billing is Stable"));
+        QCOMPARE(busy.strikes(), 1);
+        QTest::keyClick(busy.reasonField(), Qt::Key_Escape);
+        QVERIFY(!busy.isVisible());
+    }
+
+    void aSheetClosedMidMoveLetsTheMoveFinish()
+    {
+        auto writer = std::make_shared<HeldWriter>();
+        m_clients->writer = writer;
+        QWidget window;
+        window.show();
+        QPointer<ResetOffsetsSheet> sheet =
+            new ResetOffsetsSheet({"audit", "Empty", false}, std::nullopt, nullptr, m_session.get(), &window);
+        sheet->setAttribute(Qt::WA_DeleteOnClose);
+        sheet->open();
+        sheet->reasonField()->setText("closing early");
+        sheet->move();
+        QVERIFY(sheet->isWorking());
+        QVERIFY(!sheet->moveButton()->isEnabled());
+        QCOMPARE(sheet->moveButton()->labelText(), QString("Moving…"));
+        sheet->close();
+        QTRY_VERIFY(!sheet);
+        writer->gate->release();
+        QTRY_COMPARE(writer->resets.size(), 1);
+        QCOMPARE(writer->resets.first().topic, QString("orders"));
+    }
+
+    void theWorkspacePresentsTheRealSheets()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->listed = QList<Topic>{topic("orders", {{0, 3}})};
+        AppState app(clients);
+        app.open(kafkaBroker("cluster"));
+        BrokerSession* session = app.activeSession();
+        QTRY_VERIFY(session->topicsListed() && !session->isLoadingTopics());
+        WorkspaceView workspace(&app, session);
+        workspace.resize(1020, 660);
+        workspace.show();
+
+        app.setAction(AppState::Action::makeProduce(std::nullopt));
+        QVERIFY(qobject_cast<ProduceSheet*>(workspace.sheet()));
+        QCOMPARE(workspace.sheet()->size(), QSize(640, 680));
+        QTest::keyClick(workspace.sheet(), Qt::Key_Escape);
+        QVERIFY(!app.action());
+
+        app.setAction(AppState::Action::makeResetOffsets({"billing", "Empty", false}, session->topics().first()));
+        QVERIFY(qobject_cast<ResetOffsetsSheet*>(workspace.sheet()));
+        QPointer<QDialog> reset = workspace.sheet();
+        app.setAction(AppState::Action::makeAsk());
+        QTRY_VERIFY(!reset);
+        QVERIFY(qobject_cast<AskSheet*>(workspace.sheet()));
+        workspace.sheet()->close();
+        QVERIFY(!app.action());
+    }
+};
+
+QTEST_MAIN(TestResetOffsetsSheet)
+#include "tst_ResetOffsetsSheet.moc"
