@@ -103,6 +103,7 @@ const QHash<QString, char32_t>& table()
         {QStringLiteral("shippingbox.fill"), 0xF3D7},                       // package-variant-closed
         {QStringLiteral("slider.horizontal.3"), 0xF62E},                    // tune
         {QStringLiteral("square.and.pencil"), 0xF3ED},                      // pencil-box-outline
+        {QStringLiteral("star"), 0xF4D2},                                   // star-outline
         {QStringLiteral("star.fill"), 0xF4CE},                              // star
         {QStringLiteral("tennisball.fill"), 0xF507},                        // tennis
         {QStringLiteral("terminal.fill"), 0xF18D},                          // console

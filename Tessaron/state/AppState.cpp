@@ -189,7 +189,8 @@ void AppState::close(const QUuid& id)
 
 bool AppState::writeBrokers() { return m_store.saveNow(m_brokers); }
 
-std::optional<QString> AppState::save(const Broker& broker, const std::optional<QString>& password)
+std::optional<QString> AppState::save(const Broker& broker, const std::optional<QString>& password,
+                                      const std::optional<QString>& clientKeyPassword)
 {
     const QList<Broker> previous = m_brokers;
     QList<Broker> brokers = m_brokers;
@@ -204,16 +205,21 @@ std::optional<QString> AppState::save(const Broker& broker, const std::optional<
         setBrokers(previous);
         return fileRefused();
     }
-    if (broker.security.needsCredentials()) {
-        if (password) {
-            // An empty password removes the stored one; only a refused non-empty one is a failure.
-            const bool stored = m_secrets.set(*password, passwordAccount(broker.id));
-            if (!password->isEmpty() && !stored)
-                return keyringRefused();
+    // Each secret: none keeps the stored one, an empty one removes it, and a broker that no longer
+    // uses it loses it; only a refused non-empty one is a failure.
+    bool refused = false;
+    const auto storeSecret = [&](bool used, const std::optional<QString>& secret, const QString& account) {
+        if (!used) {
+            m_secrets.remove(account);
+        } else if (secret) {
+            const bool stored = m_secrets.set(*secret, account);
+            refused = refused || (!secret->isEmpty() && !stored);
         }
-    } else {
-        m_secrets.remove(passwordAccount(broker.id));
-    }
+    };
+    storeSecret(broker.security.needsCredentials(), password, passwordAccount(broker.id));
+    storeSecret(broker.usesClientCertificate(), clientKeyPassword, clientKeyAccount(broker.id));
+    if (refused)
+        return keyringRefused();
     setEditing(std::nullopt);
     return std::nullopt;
 }
@@ -279,13 +285,18 @@ void AppState::remove(const Broker& broker)
     setEditing(std::nullopt);
 }
 
-QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QString> password)
+QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QString> password,
+                                                 std::optional<QString> clientKeyPassword)
 {
     // The clients and the factory are held by this coroutine, so the test finishes even when the
     // state object is gone; nothing of the state is touched after a suspension.
     const std::shared_ptr<ClientFactory> clients = m_clients;
-    const std::optional<QString> clientKey =
-        broker.usesClientCertificate() ? m_secrets.get(clientKeyAccount(broker.id)) : std::nullopt;
+    std::optional<QString> clientKey;
+    if (broker.usesClientCertificate()) {
+        clientKey = clientKeyPassword ? clientKeyPassword : m_secrets.get(clientKeyAccount(broker.id));
+        if (clientKey && clientKey->isEmpty())
+            clientKey.reset();
+    }
     std::optional<TestResult> result;
     QString refusal;
     try {

@@ -109,15 +109,19 @@ public:
     // Shows the broker's session, creating and connecting it when it is not open.
     void open(const Broker& broker);
     void close(const QUuid& id);
-    // Inserts or replaces a saved broker and stores its password (none keeps the stored one).
-    // Returns why it could not be put on file, or nothing when it is.
-    std::optional<QString> save(const Broker& broker, const std::optional<QString>& password);
+    // Inserts or replaces a saved broker and stores its password and client-key passphrase (none
+    // keeps the stored one, an empty one removes it). Returns why it could not be put on file, or
+    // nothing when it is.
+    std::optional<QString> save(const Broker& broker, const std::optional<QString>& password,
+                                const std::optional<QString>& clientKeyPassword = std::nullopt);
     std::optional<QString> registryPassword(const Broker& broker) const;
     void setRegistryPassword(const std::optional<QString>& password, const Broker& broker);
     void toggleFavorite(const QUuid& id);
     QList<Broker> brokersFavoritesFirst() const;
     void remove(const Broker& broker);
-    QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password);
+    // A given client-key passphrase is used as typed (empty means none); without one the keyring's is.
+    QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password,
+                                 std::optional<QString> clientKeyPassword = std::nullopt);
     QCoro::Task<> refreshAIAvailability();
 
     // The keyring accounts of a broker's three secrets.

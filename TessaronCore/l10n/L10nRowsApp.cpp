@@ -1,4 +1,4 @@
-// Rows of the application window, menus, reception, broker form and tab bar.
+// Rows of the application window, menus, root view and tab bar.
 // English key, Portuguese translation, same placeholders in the same order; new rows go above the
 // null sentinel.
 #include "TessaronCore/l10n/L10nTable.h"
@@ -10,7 +10,8 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsApp()
 {
     static const L10nRow table[] = {
-        {nullptr, nullptr},
+        {"Settings…", "Ajustes…"}, {"Settings", "Ajustes"}, {"Quit Tessaron MQ", "Sair do Tessaron MQ"},
+        {"Broker", "Broker"},      {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};
 }

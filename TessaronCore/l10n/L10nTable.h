@@ -27,6 +27,7 @@ std::span<const L10nRow> rowsB();
 std::span<const L10nRow> rowsC();
 std::span<const L10nRow> rowsD();
 std::span<const L10nRow> rowsApp();
+std::span<const L10nRow> rowsReception();
 std::span<const L10nRow> rowsWorkspace();
 std::span<const L10nRow> rowsBrowser();
 std::span<const L10nRow> rowsCasework();

@@ -385,13 +385,15 @@ public:
     int writersMade = 0;
     QStringList registryArguments;
     std::optional<QString> lastPassword;
+    std::optional<QString> lastClientKey;
 
     std::shared_ptr<KafkaReading> makeKafka(const Broker& broker, const std::optional<QString>& password,
-                                            const std::optional<QString>&, int32_t) override
+                                            const std::optional<QString>& clientKey, int32_t) override
     {
         if (makeError)
             throw *makeError;
         lastPassword = password;
+        lastClientKey = clientKey;
         kafka->definition = broker;
         return kafka;
     }

@@ -25,6 +25,7 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace tessaron::testing {
 
@@ -86,30 +87,29 @@ public:
     // Produces one message and waits for its acknowledgement.
     void produce(const QString& topic, int32_t partition, const Record& record)
     {
-        rd_kafka_t* rk = producer();
-        rd_kafka_headers_t* headers = rd_kafka_headers_new(static_cast<size_t>(record.headers.size()));
-        for (const auto& [name, value] : record.headers)
-            rd_kafka_header_add(headers, name.constData(), -1, value ? value->constData() : nullptr,
-                                value ? value->size() : 0);
-        static const char empty = 0;
-        auto bytes = [](const std::optional<QByteArray>& b) -> void* {
-            if (!b)
-                return nullptr;
-            return const_cast<char*>(b->isEmpty() ? &empty : b->constData());
-        };
         rd_kafka_resp_err_t delivered = RD_KAFKA_RESP_ERR__FAIL;
-        const rd_kafka_resp_err_t err = rd_kafka_producev(
-            rk, RD_KAFKA_V_TOPIC(topic.toUtf8().constData()), RD_KAFKA_V_PARTITION(partition),
-            RD_KAFKA_V_KEY(bytes(record.key), (record.key ? static_cast<size_t>(record.key->size()) : 0)),
-            RD_KAFKA_V_VALUE(bytes(record.payload), (record.payload ? static_cast<size_t>(record.payload->size()) : 0)),
-            RD_KAFKA_V_MSGFLAGS(RD_KAFKA_MSG_F_COPY), RD_KAFKA_V_HEADERS(headers),
-            RD_KAFKA_V_TIMESTAMP(record.timestampMs), RD_KAFKA_V_OPAQUE(&delivered), RD_KAFKA_V_END);
-        if (err) {
-            rd_kafka_headers_destroy(headers);
-            check(err, "seeding a message");
-        }
-        check(rd_kafka_flush(rk, 10000), "acknowledging a seeded message");
+        enqueue(topic, partition, record, &delivered);
+        check(rd_kafka_flush(producer(), 10000), "acknowledging a seeded message");
         check(delivered, "delivering a seeded message");
+    }
+
+    // One message of a batch and where it goes.
+    struct Placed {
+        QString topic;
+        int32_t partition = 0;
+        Record record;
+    };
+
+    // Produces many messages and waits once for every acknowledgement: flushed one at a time, or
+    // one topic at a time (each new topic waits for its metadata), hundreds take seconds.
+    void produceAll(const QList<Placed>& records)
+    {
+        std::vector<rd_kafka_resp_err_t> delivered(static_cast<size_t>(records.size()), RD_KAFKA_RESP_ERR__FAIL);
+        for (qsizetype i = 0; i < records.size(); ++i)
+            enqueue(records[i].topic, records[i].partition, records[i].record, &delivered[static_cast<size_t>(i)]);
+        check(rd_kafka_flush(producer(), 30000), "acknowledging seeded messages");
+        for (const rd_kafka_resp_err_t err : delivered)
+            check(err, "delivering a seeded message");
     }
 
     // Produces `count` messages "<prefix><i>" with keys "k<i>" on one partition.
@@ -159,6 +159,32 @@ public:
     }
 
 private:
+    // Hands one message to the producer; `delivered` receives its delivery report.
+    void enqueue(const QString& topic, int32_t partition, const Record& record, rd_kafka_resp_err_t* delivered)
+    {
+        rd_kafka_headers_t* headers = rd_kafka_headers_new(static_cast<size_t>(record.headers.size()));
+        for (const auto& [name, value] : record.headers)
+            rd_kafka_header_add(headers, name.constData(), -1, value ? value->constData() : nullptr,
+                                value ? value->size() : 0);
+        static const char empty = 0;
+        auto bytes = [](const std::optional<QByteArray>& b) -> void* {
+            if (!b)
+                return nullptr;
+            return const_cast<char*>(b->isEmpty() ? &empty : b->constData());
+        };
+        const QByteArray name = topic.toUtf8();
+        const rd_kafka_resp_err_t err = rd_kafka_producev(
+            producer(), RD_KAFKA_V_TOPIC(name.constData()), RD_KAFKA_V_PARTITION(partition),
+            RD_KAFKA_V_KEY(bytes(record.key), (record.key ? static_cast<size_t>(record.key->size()) : 0)),
+            RD_KAFKA_V_VALUE(bytes(record.payload), (record.payload ? static_cast<size_t>(record.payload->size()) : 0)),
+            RD_KAFKA_V_MSGFLAGS(RD_KAFKA_MSG_F_COPY), RD_KAFKA_V_HEADERS(headers),
+            RD_KAFKA_V_TIMESTAMP(record.timestampMs), RD_KAFKA_V_OPAQUE(delivered), RD_KAFKA_V_END);
+        if (err) {
+            rd_kafka_headers_destroy(headers);
+            check(err, "seeding a message");
+        }
+    }
+
     static void quietLog(const rd_kafka_t*, int, const char*, const char*) { }
 
     static void report(rd_kafka_t*, const rd_kafka_message_t* message, void*)

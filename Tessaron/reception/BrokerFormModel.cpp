@@ -1,0 +1,231 @@
+#include "Tessaron/reception/BrokerFormModel.h"
+
+#include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/model/TextRules.h"
+#include "TessaronCore/model/UuidText.h"
+#include "VelkinInfra/keychain/Keychain.h"
+
+#include <QPointer>
+
+namespace tessaron {
+
+BrokerFormModel::BrokerFormModel(Broker original, bool isNew, SecretLookup secrets, QObject* parent)
+    : QObject(parent)
+    , m_original(std::move(original))
+    , m_isNew(isNew)
+    , m_secrets(std::move(secrets))
+    , m_name(m_original.name)
+    , m_bootstrap(m_original.bootstrap)
+    , m_kind(m_original.kind)
+    , m_vhost(m_original.vhost)
+    , m_security(m_original.security)
+    , m_mechanism(m_original.saslMechanism)
+    , m_username(m_original.username)
+    , m_caPath(m_original.caPath)
+    , m_clientCertPath(m_original.clientCertPath)
+    , m_clientKeyPath(m_original.clientKeyPath)
+    , m_registryURL(m_original.schemaRegistryURL)
+    , m_registryUsername(m_original.schemaRegistryUsername)
+{
+    if (!m_secrets) {
+        m_secrets = [](const QString& account) { return Keychain(AppState::keychainService).get(account); };
+    }
+}
+
+BrokerFormModel::~BrokerFormModel() = default;
+
+const QStringList& BrokerFormModel::mechanisms()
+{
+    static const QStringList list{QStringLiteral("PLAIN"), QStringLiteral("SCRAM-SHA-256"),
+                                  QStringLiteral("SCRAM-SHA-512")};
+    return list;
+}
+
+QString BrokerFormModel::securitySentence(BrokerSecurity security)
+{
+    switch (security) {
+    case BrokerSecurity::plaintext:
+        return L10n::t("Nothing is encrypted and nobody is asked who they are. Fine for a broker on your own machine, "
+                       "wrong for anything else.");
+    case BrokerSecurity::ssl:
+        return L10n::t("Encrypted, but the broker is not asking who you are.");
+    case BrokerSecurity::saslPlaintext:
+        return L10n::t("You prove who you are, but the connection itself is in the clear.");
+    case BrokerSecurity::saslSSL:
+        return L10n::t("What a managed cluster almost always wants: encrypted, and you say who you are.");
+    }
+    return {};
+}
+
+void BrokerFormModel::setPassword(const QString& v)
+{
+    if (m_password == v)
+        return;
+    m_password = v;
+    m_passwordEdited = true;
+    emit changed();
+}
+
+void BrokerFormModel::setKeyPassphrase(const QString& v)
+{
+    if (m_keyPassphrase == v)
+        return;
+    m_keyPassphrase = v;
+    m_keyPassphraseEdited = true;
+    emit changed();
+}
+
+void BrokerFormModel::setRegistryPassword(const QString& v)
+{
+    if (m_registryPassword == v)
+        return;
+    m_registryPassword = v;
+    m_registryPasswordEdited = true;
+    emit changed();
+}
+
+void BrokerFormModel::clearClientCertificate()
+{
+    if (m_clientCertPath.isEmpty() && m_clientKeyPath.isEmpty())
+        return;
+    m_clientCertPath.clear();
+    m_clientKeyPath.clear();
+    emit changed();
+}
+
+Broker BrokerFormModel::assembledBroker() const
+{
+    Broker broker = m_original;
+    broker.name = TextRules::trimmed(m_name);
+    broker.bootstrap = TextRules::trimmed(m_bootstrap);
+    broker.vhost = TextRules::trimmed(m_vhost);
+    broker.username = TextRules::trimmed(m_username);
+    broker.caPath = TextRules::trimmed(m_caPath);
+    broker.clientCertPath = TextRules::trimmed(m_clientCertPath);
+    broker.clientKeyPath = TextRules::trimmed(m_clientKeyPath);
+    broker.kind = m_kind;
+    broker.security = m_security;
+    broker.saslMechanism = m_mechanism;
+    if (isRabbit()) {
+        broker.schemaRegistryURL.clear();
+        broker.schemaRegistryUsername.clear();
+    } else {
+        broker.schemaRegistryURL = TextRules::trimmed(m_registryURL);
+        broker.schemaRegistryUsername = TextRules::trimmed(m_registryUsername);
+    }
+    return broker;
+}
+
+bool BrokerFormModel::canSave() const
+{
+    const Broker broker = assembledBroker();
+    if (broker.name.isEmpty() || broker.bootstrap.isEmpty())
+        return false;
+    return !m_security.needsCredentials() || !broker.username.isEmpty();
+}
+
+std::optional<QString> BrokerFormModel::passwordToStore() const
+{
+    return m_passwordEdited ? std::optional<QString>(m_password) : std::nullopt;
+}
+
+std::optional<QString> BrokerFormModel::registryPasswordToStore() const
+{
+    return m_registryPasswordEdited ? std::optional<QString>(m_registryPassword) : std::nullopt;
+}
+
+std::optional<QString> BrokerFormModel::keyPassphraseToStore() const
+{
+    return m_keyPassphraseEdited ? std::optional<QString>(m_keyPassphrase) : std::nullopt;
+}
+
+std::optional<QString> BrokerFormModel::testPassword() const
+{
+    if (m_passwordEdited)
+        return m_password;
+    // The stored password belongs to the saved broker: only its own mode decides whether it is used.
+    if (m_original.security.needsCredentials())
+        return m_secrets(AppState::passwordAccount(m_original.id));
+    return std::nullopt;
+}
+
+bool BrokerFormModel::showsRegistryLogin() const { return !TextRules::trimmed(m_registryURL).isEmpty(); }
+
+bool BrokerFormModel::showsKeyPassphrase() const
+{
+    return showsTLS() && !m_clientCertPath.isEmpty() && !m_clientKeyPath.isEmpty();
+}
+
+QString BrokerFormModel::fileNumber() const { return uuidText(m_original.id).left(8); }
+
+BrokerFormModel::TestInputs BrokerFormModel::testInputs() const
+{
+    return TestInputs{assembledBroker(), m_passwordEdited, m_password, m_keyPassphraseEdited, m_keyPassphrase};
+}
+
+QCoro::Task<> BrokerFormModel::runTest(AppState* app)
+{
+    if (m_testing || !canSave() || !app)
+        co_return;
+    QPointer<BrokerFormModel> self(this);
+    const quint64 generation = ++m_testGeneration;
+    m_testing = true;
+    m_testResult.reset();
+    emit testChanged();
+
+    const TestInputs asked = testInputs();
+    const std::optional<QString> password = testPassword();
+    // An edited passphrase is tried as typed (empty means none); otherwise the keyring's.
+    const std::optional<QString> passphrase = keyPassphraseToStore();
+    auto task = app->test(asked.broker, password, passphrase);
+    const AppState::TestResult result = co_await std::move(task);
+    if (!self || generation != m_testGeneration)
+        co_return;
+    m_testing = false;
+    // An answer about values the user has since changed would vouch for the wrong broker.
+    if (testInputs() == asked) {
+        m_testResult = result;
+        ++m_stampStrikes;
+    }
+    emit testChanged();
+}
+
+void BrokerFormModel::abandonTest()
+{
+    ++m_testGeneration;
+    if (!m_testing)
+        return;
+    m_testing = false;
+    emit testChanged();
+}
+
+bool BrokerFormModel::save(AppState& app)
+{
+    // Everything is taken before the call: a successful save clears the state's broker under edit,
+    // which may close and delete this form's view before the call returns.
+    const Broker broker = assembledBroker();
+    const std::optional<QString> password = passwordToStore();
+    const std::optional<QString> passphrase = keyPassphraseToStore();
+    const std::optional<QString> registry = registryPasswordToStore();
+    QPointer<BrokerFormModel> self(this);
+    QPointer<AppState> state(&app);
+    const std::optional<QString> refusal = app.save(broker, password, passphrase);
+    if (refusal) {
+        if (self && m_refusal != refusal) {
+            m_refusal = refusal;
+            emit refusalChanged();
+        }
+        return false;
+    }
+    if (state)
+        state->setRegistryPassword(registry, broker);
+    if (self && m_refusal) {
+        m_refusal.reset();
+        emit refusalChanged();
+    }
+    return true;
+}
+
+void BrokerFormModel::forget(AppState& app) { app.remove(m_original); }
+
+} // namespace tessaron

@@ -1,0 +1,414 @@
+#include "Tessaron/reception/ReceptionView.h"
+
+#include "Tessaron/kit/Gavel.h"
+#include "Tessaron/kit/TessaronChartCard.h"
+#include "Tessaron/kit/TessaronMascot.h"
+#include "Tessaron/kit/WelcomeEyebrow.h"
+#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/reception/BrokerCard.h"
+#include "Tessaron/reception/Odometer.h"
+#include "Tessaron/reception/ReceptionColors.h"
+#include "Tessaron/reception/ReceptionGreeting.h"
+#include "Tessaron/reception/ReceptionWidgets.h"
+#include "Tessaron/reception/SpeechBubble.h"
+#include "Tessaron/reception/WaitingRoom.h"
+#include "Tessaron/state/AppState.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/AnimatedValue.h"
+#include "VelkinUI/Animation.h"
+#include "VelkinUI/Brand.h"
+#include "VelkinUI/ButtonStyle.h"
+#include "VelkinUI/EffectSlot.h"
+#include "VelkinUI/KitButton.h"
+#include "VelkinUI/SymbolView.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+using namespace ReceptionColors;
+
+namespace {
+
+bool reduceMotion() { return AccessibilitySettings::instance().reduceMotion(); }
+
+// The back button's look: its label on a faint rounded backing.
+class BackStyle : public ButtonStyle {
+public:
+    QMarginsF insets() const override { return QMarginsF(11, 6, 11, 6); }
+    QFont font(const QFont&) const override { return KitFont::font(12, QFont::Medium); }
+    std::optional<QColor> labelColor(const ButtonState&) const override { return ink(); }
+    void paintBackground(QPainter& painter, const QRectF& rect, const ButtonState& state) const override
+    {
+        QPainterPath shape;
+        shape.addRoundedRect(rect, 8, 8);
+        painter.fillPath(shape, QColor(255, 255, 255, int(255 * (state.hovered ? 0.1 : 0.06))));
+    }
+    double opacity(const ButtonState& state) const override { return state.pressed ? 0.7 : 1.0; }
+};
+
+// The boop target: a faint disc, a dashed ring and the mascot in a 170-point square.
+class BoopFace : public QWidget {
+public:
+    explicit BoopFace(TessaronMascot*& mascot)
+    {
+        setFixedSize(170, 170);
+        mascot = new TessaronMascot(128, 0, this);
+        mascot->setFixedSize(128, 128);
+        mascot->move(21, 21);
+    }
+    QSize sizeHint() const override { return QSize(170, 170); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPointF c = QRectF(rect()).center();
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(withOpacity(accent(), 0.10));
+        painter.drawEllipse(c, 75, 75);
+        QPen ring(withOpacity(accent(), 0.28), 1.0);
+        ring.setDashPattern({3, 7});
+        painter.setPen(ring);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(c, 84, 84);
+    }
+};
+
+// A header chip: a symbol and a short text on a faint rounded backing.
+class Chip : public QWidget {
+public:
+    Chip(const QString& symbol, const QColor& symbolColor, QLabel*& text, QWidget* parent)
+        : QWidget(parent)
+    {
+        auto* row = new QHBoxLayout(this);
+        row->setContentsMargins(9, 5, 9, 5);
+        row->setSpacing(5);
+        row->addWidget(new SymbolView(symbol, 9, withOpacity(symbolColor, 0.8), this));
+        text = reception::label(QString(), KitFont::font(10.5, QFont::Medium), slate(), this);
+        row->addWidget(text);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(rect()), 8, 8);
+        painter.fillPath(shape, QColor(255, 255, 255, int(255 * 0.06)));
+    }
+};
+
+} // namespace
+
+ReceptionView::ReceptionView(AppState* app, QWidget* parent)
+    : QWidget(parent)
+    , m_app(app)
+    , m_clock([] { return QDateTime::currentDateTime(); })
+    , m_chartIndex(TessaronChart::dayOfYear())
+    , m_scroll(new QScrollArea(this))
+    , m_bubbleEntrance(new AnimatedValue(1.0, this))
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_scroll->viewport()->installEventFilter(this);
+    m_scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    outer->addWidget(m_scroll);
+
+    // The column is at most 1180 points wide and centred.
+    auto* canvas = new QWidget();
+    canvas->setAutoFillBackground(false);
+    auto* centring = new QHBoxLayout(canvas);
+    centring->setContentsMargins(0, 0, 0, 0);
+    auto* page = new QWidget(canvas);
+    page->setMaximumWidth(maximumContentWidth);
+    centring->addWidget(page, 1);
+    m_scroll->setWidget(canvas);
+
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(pageMargin, 30, pageMargin, 28);
+    column->setSpacing(18);
+
+    // Back to the workspace, while brokers are open; Escape does the same.
+    m_back = new KitButton(L10n::t("Back to the open brokers"), std::make_unique<BackStyle>(), page);
+    m_back->setLeadingSymbol(QStringLiteral("chevron.left"));
+    m_back->setSymbolSpacing(6);
+    connect(m_back, &QAbstractButton::clicked, this, [this] {
+        if (m_app)
+            m_app->setShowingPicker(false);
+    });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_back);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, m_back, &QAbstractButton::click);
+    column->addWidget(m_back, 0, Qt::AlignLeft);
+
+    // The header panel.
+    auto* header = new SettingsSurface(accent(), page);
+    auto* headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(30, 26, 30, 26);
+    auto* left = new QVBoxLayout();
+    left->setSpacing(14);
+    auto* eyebrowRow = new QHBoxLayout();
+    eyebrowRow->setSpacing(7);
+    m_gavel = new Gavel(11, 0, Brand::accent(), header);
+    eyebrowRow->addWidget(m_gavel);
+    eyebrowRow->addWidget(new WelcomeEyebrow(L10n::t("TESSARON MQ · RECEPTION"), header));
+    eyebrowRow->addStretch(1);
+    left->addLayout(eyebrowRow);
+    left->addWidget(new WelcomeTitle(L10n::t("Your queues."), L10n::t("Lawyered."), 46, header));
+    QLabel* pitch = reception::label(L10n::t("I'm Tessaron. I read your queues, I never touch them, and I will draw "
+                                             "you a chart whether you asked for one or not."),
+                                     KitFont::font(12.5), slate(), header, true);
+    pitch->setMaximumWidth(460);
+    left->addWidget(pitch);
+    auto* chips = new QHBoxLayout();
+    chips->setSpacing(8);
+    chips->addWidget(new Chip(QStringLiteral("tray.full.fill"), Qt::white, m_brokersChip, header));
+    QLabel* readsOnly = nullptr;
+    chips->addWidget(new Chip(QStringLiteral("hand.raised.fill"), jade(), readsOnly, header));
+    readsOnly->setText(L10n::t("Reads only — never joins, never commits"));
+    chips->addStretch(1);
+    left->addLayout(chips);
+    headerRow->addLayout(left, 1);
+    headerRow->addSpacing(16);
+
+    auto* right = new QVBoxLayout();
+    right->setSpacing(10);
+    m_boopButton = new KitButton(QString(), std::make_unique<ButtonStyle>(), header);
+    m_boopButton->setContent(new BoopFace(m_mascot));
+    m_boopButton->setToolTip(L10n::t("Give Tessaron a boop"));
+    m_boopButton->setAccessibleName(L10n::t("Give Tessaron a boop"));
+    connect(m_boopButton, &QAbstractButton::clicked, this, &ReceptionView::boop);
+    right->addWidget(m_boopButton, 0, Qt::AlignHCenter);
+    m_bubbleHolder = new QWidget(header);
+    auto* bubbleBox = new QVBoxLayout(m_bubbleHolder);
+    bubbleBox->setContentsMargins(0, 0, 0, 0);
+    right->addWidget(m_bubbleHolder, 0, Qt::AlignHCenter | Qt::AlignTop);
+    right->addStretch(1);
+    headerRow->addLayout(right);
+    column->addWidget(header);
+
+    // The chart and the mileage.
+    auto* charts = new QHBoxLayout();
+    charts->setSpacing(14);
+    m_chartCard = new TessaronChartCard(
+        shownChart(), std::nullopt, [this] { nextChart(); }, page);
+    charts->addWidget(m_chartCard, 1);
+    auto* odometer = new Odometer(UserDefaults::standard(), page);
+    odometer->setFixedWidth(236);
+    charts->addWidget(odometer);
+    column->addLayout(charts);
+
+    m_docketBox = new QVBoxLayout();
+    m_docketBox->setSpacing(0);
+    column->addLayout(m_docketBox);
+
+    column->addSpacing(6);
+    column->addWidget(reception::label(L10n::t("Native Linux · local-first · no telemetry"),
+                                       KitFont::font(10, QFont::Medium), withOpacity(slate(), 0.6), page));
+    column->addStretch(1);
+
+    connect(m_bubbleEntrance, &AnimatedValue::valueChanged, this, [this](double v) {
+        if (!m_bubble)
+            return;
+        // Grows from 85 % anchored at its top edge, fading in; only the fade under reduced motion.
+        const double s = reduceMotion() ? 1.0 : 0.85 + 0.15 * v;
+        const QTransform grow = Transforms::scaleAbout(s, s, QPointF(m_bubble->width() / 2.0, 0));
+        m_bubbleEffect->apply(grow, std::clamp(v, 0.0, 1.0));
+    });
+
+    if (m_app) {
+        connect(m_app, &AppState::brokersChanged, this, &ReceptionView::rebuildDocket);
+        connect(m_app, &AppState::selectedChanged, this, &ReceptionView::rebuildDocket);
+        connect(m_app, &AppState::sessionsChanged, this, &ReceptionView::refreshChrome);
+    }
+    rebuildDocket();
+    refreshChrome();
+    refreshBubble(false);
+}
+
+ReceptionView::~ReceptionView() = default;
+
+int ReceptionView::columnCount(int width)
+{
+    return std::max(1, (width + gridSpacing) / (minimumColumnWidth + gridSpacing));
+}
+
+void ReceptionView::setClock(std::function<QDateTime()> clock)
+{
+    m_clock = clock ? std::move(clock) : [] { return QDateTime::currentDateTime(); };
+    refreshBubble(false);
+}
+
+TessaronChart ReceptionView::shownChart() const { return TessaronChart::pick(m_chartIndex, m_boops); }
+
+QString ReceptionView::bubbleText() const { return ReceptionGreeting::boopReaction(m_boops, m_clock()); }
+
+QString ReceptionView::brokersChipText() const
+{
+    const qsizetype count = m_app ? m_app->brokers().size() : 0;
+    return count == 1 ? L10n::t("One broker on file") : L10n::t("%d brokers on file", count);
+}
+
+QAbstractButton* ReceptionView::backButton() const { return m_back; }
+
+void ReceptionView::boop()
+{
+    ++m_boops;
+    applyBoops(true);
+}
+
+void ReceptionView::nextChart()
+{
+    m_boops = 0;
+    ++m_chartIndex;
+    applyBoops(true);
+}
+
+void ReceptionView::applyBoops(bool animated)
+{
+    m_mascot->setBoops(m_boops);
+    m_gavel->setStrikes(m_boops);
+    m_chartCard->setChart(shownChart());
+    refreshBubble(animated);
+}
+
+void ReceptionView::addBroker()
+{
+    if (!m_app)
+        return;
+    Broker broker;
+    broker.id = QUuid::createUuid();
+    broker.kind = BrokerKind::kafka;
+    broker.security = BrokerSecurity::plaintext;
+    broker.saslMechanism = QStringLiteral("PLAIN");
+    m_app->setEditing(broker);
+}
+
+void ReceptionView::refreshBubble(bool animated)
+{
+    // Each reaction is a new bubble that replaces the last one.
+    delete m_bubble;
+    m_bubbleEffect.reset();
+    m_bubble = new SpeechBubble(bubbleText(), m_bubbleHolder);
+    m_bubbleHolder->layout()->addWidget(m_bubble);
+    m_bubbleEffect = std::make_unique<EffectSlot>(m_bubble);
+    if (animated && isVisible()) {
+        m_bubbleEntrance->setImmediately(0.0);
+        m_bubbleEntrance->animateTo(
+            1.0, reduceMotion() ? Motion::easeOut(0.2) : Motion::withSpring(Animation::velkin::snappy()));
+    } else {
+        m_bubbleEntrance->setImmediately(1.0);
+    }
+}
+
+void ReceptionView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The greeting follows the clock whenever the reception comes back into view.
+    if (m_boops == 0 && m_bubble && m_bubble->text() != bubbleText())
+        refreshBubble(false);
+}
+
+void ReceptionView::refreshChrome()
+{
+    m_back->setVisible(m_app && !m_app->sessions().isEmpty());
+    m_brokersChip->setText(brokersChipText());
+}
+
+void ReceptionView::rebuildDocket()
+{
+    m_brokersChip->setText(brokersChipText());
+    if (m_docket) {
+        m_docket->hide();
+        m_docket->deleteLater();
+    }
+    m_docket = new QWidget();
+    m_cards.clear();
+    m_addCard = nullptr;
+    m_waitingRoom = nullptr;
+    m_gridHost = nullptr;
+    m_grid = nullptr;
+    auto* box = new QVBoxLayout(m_docket);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+
+    const QList<Broker> brokers = m_app ? m_app->brokersFavoritesFirst() : QList<Broker>();
+    if (brokers.isEmpty()) {
+        m_waitingRoom = new WaitingRoom([this] { addBroker(); }, m_docket);
+        box->addWidget(m_waitingRoom);
+    } else {
+        box->addSpacing(4);
+        box->addWidget(reception::label(L10n::t("Today's docket"), KitFont::font(19, QFont::Bold), ink(), m_docket));
+        box->addSpacing(4);
+        box->addWidget(
+            reception::label(L10n::t("Pick a broker. I'll get the leash."), KitFont::font(11), slate(), m_docket));
+        box->addSpacing(18);
+        m_gridHost = new QWidget(m_docket);
+        m_grid = new QGridLayout(m_gridHost);
+        m_grid->setContentsMargins(0, 0, 0, 0);
+        m_grid->setHorizontalSpacing(gridSpacing);
+        m_grid->setVerticalSpacing(gridSpacing);
+        const std::optional<QUuid> selected = m_app->selected();
+        for (const Broker& broker : brokers)
+            m_cards.append(new BrokerCard(m_app, broker, selected == broker.id, m_gridHost));
+        m_addCard = new AddBrokerCard([this] { addBroker(); }, m_gridHost);
+        box->addWidget(m_gridHost);
+        m_columns = 0;
+        layoutGrid();
+    }
+    m_docketBox->addWidget(m_docket);
+}
+
+void ReceptionView::layoutGrid()
+{
+    if (!m_grid)
+        return;
+    // From the room the window gives, not from the grid's own width, which the columns in place
+    // would hold open.
+    const int room = std::min(m_scroll->viewport()->width(), maximumContentWidth) - 2 * pageMargin;
+    const int columns = columnCount(std::max(0, room));
+    if (columns == m_columns)
+        return;
+    m_columns = columns;
+    while (m_grid->count() > 0)
+        m_grid->takeAt(0);
+    for (int c = 0; c < m_grid->columnCount(); ++c)
+        m_grid->setColumnStretch(c, 0);
+    QList<QWidget*> items(m_cards.begin(), m_cards.end());
+    items.append(m_addCard);
+    for (qsizetype i = 0; i < items.size(); ++i)
+        m_grid->addWidget(items[i], int(i / columns), int(i % columns), Qt::AlignTop);
+    for (int c = 0; c < columns; ++c)
+        m_grid->setColumnStretch(c, 1);
+    // Another column count is another height: the column around the docket has to hear of it.
+    m_grid->invalidate();
+    m_gridHost->updateGeometry();
+}
+
+bool ReceptionView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        layoutGrid();
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tessaron

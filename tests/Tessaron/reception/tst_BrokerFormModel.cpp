@@ -1,0 +1,334 @@
+#include "Tessaron/state/SessionFakes.h"
+
+#include "Tessaron/reception/BrokerFormModel.h"
+#include "Tessaron/state/AppState.h"
+#include "TessaronCore/storage/AppSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tessaron;
+using namespace tessaron::fakes;
+
+namespace {
+
+// A keyring stand-in that records which accounts were read.
+struct Secrets {
+    QHash<QString, QString> items;
+    QStringList reads;
+    BrokerFormModel::SecretLookup lookup()
+    {
+        return [this](const QString& account) -> std::optional<QString> {
+            reads << account;
+            if (items.contains(account))
+                return items.value(account);
+            return std::nullopt;
+        };
+    }
+};
+
+Broker saved(BrokerSecurity security)
+{
+    Broker b = kafkaBroker("orders");
+    b.security = security;
+    b.username = "svc";
+    return b;
+}
+
+} // namespace
+
+class TestBrokerFormModel : public QObject {
+    Q_OBJECT
+private:
+    std::shared_ptr<FakeFactory> m_clients;
+
+private slots:
+    void init()
+    {
+        QFile::remove(AppSupport::url(AppState::brokersFileName));
+        m_clients = std::make_shared<FakeFactory>();
+    }
+
+    void assemblesTrimmedFieldsOntoTheOriginal()
+    {
+        Broker original = kafkaBroker("orders");
+        original.isFavorite = true;
+        BrokerFormModel form(original, false, Secrets().lookup());
+        form.setName("  Orders \t");
+        form.setBootstrap("\tb1:9092,b2:9092 ");
+        form.setUsername(" svc ");
+        form.setCaPath(" /etc/ca.pem ");
+        form.setClientCertPath("\t/c.pem");
+        form.setClientKeyPath("/k.pem ");
+        form.setMechanism(" SCRAM-SHA-256");
+        form.setRegistryURL(" http://registry:8081 ");
+        form.setRegistryUsername(" reg ");
+        form.setVhost(" /staging ");
+        form.setSecurity(BrokerSecurity::ssl);
+
+        Broker b = form.assembledBroker();
+        QCOMPARE(b.id, original.id);
+        QVERIFY(b.isFavorite);
+        QCOMPARE(b.name, QString("Orders"));
+        QCOMPARE(b.bootstrap, QString("b1:9092,b2:9092"));
+        QCOMPARE(b.username, QString("svc"));
+        QCOMPARE(b.caPath, QString("/etc/ca.pem"));
+        QCOMPARE(b.clientCertPath, QString("/c.pem"));
+        QCOMPARE(b.clientKeyPath, QString("/k.pem"));
+        QCOMPARE(b.saslMechanism, QString(" SCRAM-SHA-256")); // chosen, never typed: kept as it is
+        QCOMPARE(b.schemaRegistryURL, QString("http://registry:8081"));
+        QCOMPARE(b.schemaRegistryUsername, QString("reg"));
+        QCOMPARE(b.vhost, QString("/staging")); // hidden on Kafka, kept all the same
+        QCOMPARE(b.security, BrokerSecurity(BrokerSecurity::ssl));
+
+        // RabbitMQ has no registry, whatever the hidden fields still hold; back on Kafka they return.
+        form.setKind(BrokerKind::rabbitmq);
+        b = form.assembledBroker();
+        QVERIFY(b.schemaRegistryURL.isEmpty());
+        QVERIFY(b.schemaRegistryUsername.isEmpty());
+        form.setKind(BrokerKind::kafka);
+        QCOMPARE(form.assembledBroker().schemaRegistryURL, QString("http://registry:8081"));
+        // Passwords are never part of the broker.
+        form.setPassword("secret");
+        QVERIFY(!QString(QJsonDocument(form.assembledBroker().toJson()).toJson()).contains("secret"));
+    }
+
+    void canSaveNeedsANameAnAddressAndForSaslAUser()
+    {
+        Broker blank = kafkaBroker("");
+        blank.bootstrap.clear();
+        BrokerFormModel form(blank, true, Secrets().lookup());
+        QVERIFY(!form.canSave());
+        form.setName(" \t ");
+        form.setBootstrap("localhost:9092");
+        QVERIFY(!form.canSave()); // spaces are no name
+        form.setName("\n");
+        QVERIFY(form.canSave()); // a line break is not trimmed
+        form.setName("orders");
+        form.setBootstrap("   ");
+        QVERIFY(!form.canSave());
+        form.setBootstrap("localhost:9092");
+
+        form.setSecurity(BrokerSecurity::saslSSL);
+        QVERIFY(!form.canSave());
+        form.setUsername("  ");
+        QVERIFY(!form.canSave());
+        form.setUsername("svc");
+        QVERIFY(form.canSave()); // a password is never required
+        form.setUsername("");
+        form.setSecurity(BrokerSecurity::plaintext);
+        QVERIFY(form.canSave());
+        // Nothing else is checked: not the address, not the files.
+        form.setBootstrap("not an address");
+        form.setCaPath("/does/not/exist.pem");
+        QVERIFY(form.canSave());
+    }
+
+    void secretsAreStoredOnlyOnceEdited()
+    {
+        BrokerFormModel form(saved(BrokerSecurity::saslSSL), false, Secrets().lookup());
+        QVERIFY(!form.passwordToStore());
+        QVERIFY(!form.registryPasswordToStore());
+        QVERIFY(!form.keyPassphraseToStore());
+        form.setPassword("typed");
+        form.setPassword("");
+        QCOMPARE(form.passwordToStore(), std::optional<QString>("")); // edited to empty: removes
+        form.setRegistryPassword("r");
+        QCOMPARE(form.registryPasswordToStore(), std::optional<QString>("r"));
+        form.setKeyPassphrase("k");
+        form.setKeyPassphrase("");
+        QCOMPARE(form.keyPassphraseToStore(), std::optional<QString>(""));
+    }
+
+    void testPasswordFollowsTheEditAndTheSavedMode()
+    {
+        // Not edited, saved with credentials: the stored password, read under the broker's account.
+        Secrets secrets;
+        const Broker sasl = saved(BrokerSecurity::saslPlaintext);
+        secrets.items.insert(AppState::passwordAccount(sasl.id), "stored");
+        BrokerFormModel editing(sasl, false, secrets.lookup());
+        QCOMPARE(editing.testPassword(), std::optional<QString>("stored"));
+        QCOMPARE(secrets.reads, QStringList{AppState::passwordAccount(sasl.id)});
+        // Edited, even to empty: what was typed.
+        editing.setPassword("x");
+        editing.setPassword("");
+        QCOMPARE(editing.testPassword(), std::optional<QString>(""));
+
+        // Saved without credentials and switched to SASL without typing one: no password, no read.
+        Secrets none;
+        const Broker plain = saved(BrokerSecurity::plaintext);
+        none.items.insert(AppState::passwordAccount(plain.id), "left over");
+        BrokerFormModel switching(plain, false, none.lookup());
+        switching.setSecurity(BrokerSecurity::saslSSL);
+        QVERIFY(!switching.testPassword());
+        QVERIFY(none.reads.isEmpty());
+    }
+
+    void sectionsFollowKindAndSecurity()
+    {
+        BrokerFormModel form(saved(BrokerSecurity::plaintext), true, Secrets().lookup());
+        QVERIFY(!form.showsTLS());
+        QVERIFY(!form.showsCredentials());
+        QVERIFY(form.showsRegistryCard());
+        QVERIFY(!form.showsVirtualHost());
+
+        form.setSecurity(BrokerSecurity::saslSSL);
+        QVERIFY(form.showsTLS());
+        QVERIFY(form.showsCredentials());
+        QVERIFY(form.showsMechanism());
+        form.setKind(BrokerKind::rabbitmq);
+        QVERIFY(!form.showsMechanism());
+        QVERIFY(!form.showsRegistryCard());
+        QVERIFY(form.showsVirtualHost());
+        form.setKind(BrokerKind::sqs); // undeclared kinds read as Kafka
+        QVERIFY(form.showsRegistryCard());
+        QVERIFY(form.showsMechanism());
+
+        // The client certificate: both or neither; the passphrase only with both, under TLS.
+        QVERIFY(!form.showsBothOrNeither());
+        QVERIFY(!form.showsKeyPassphrase());
+        form.setClientCertPath("/c.pem");
+        QVERIFY(form.showsBothOrNeither());
+        QVERIFY(!form.showsKeyPassphrase());
+        form.setClientKeyPath("/k.pem");
+        QVERIFY(!form.showsBothOrNeither());
+        QVERIFY(form.showsKeyPassphrase());
+        form.setSecurity(BrokerSecurity::saslPlaintext);
+        QVERIFY(!form.showsKeyPassphrase());
+        form.setSecurity(BrokerSecurity::ssl);
+        form.clearClientCertificate();
+        QVERIFY(!form.showsKeyPassphrase());
+        QVERIFY(!form.showsClientClear());
+
+        // The registry: a typed address names it; only a non-blank one asks for a login, and the
+        // registry password waits for a user name (spaces count as one here).
+        form.setRegistryURL("   ");
+        QVERIFY(form.registryNamed());
+        QVERIFY(!form.showsRegistryLogin());
+        QVERIFY(form.assembledBroker().schemaRegistryURL.isEmpty());
+        form.setRegistryURL("http://r:8081");
+        QVERIFY(form.showsRegistryLogin());
+        QVERIFY(!form.registryPasswordEnabled());
+        form.setRegistryUsername(" ");
+        QVERIFY(form.registryPasswordEnabled());
+        QVERIFY(form.assembledBroker().schemaRegistryUsername.isEmpty());
+    }
+
+    void aTestAnswersAndSlamsEachTime()
+    {
+        m_clients->kafka->listed = QList<Topic>{topic("orders"), topic("payments"), topic("__consumer_offsets")};
+        AppState app(m_clients);
+        BrokerFormModel form(saved(BrokerSecurity::plaintext), false, Secrets().lookup());
+        QSignalSpy changes(&form, &BrokerFormModel::testChanged);
+        QCoro::waitFor(form.runTest(&app));
+        QVERIFY(!form.testing());
+        QCOMPARE(form.testResult(), std::optional(AppState::TestResult::answered(2)));
+        QCOMPARE(form.stampStrikes(), 1);
+        QCoro::waitFor(form.runTest(&app));
+        QCOMPARE(form.stampStrikes(), 2); // the same answer slams again
+        QVERIFY(changes.count() >= 4);
+
+        m_clients->kafka->topicsError = KafkaError(-195, "broker transport failure");
+        QCoro::waitFor(form.runTest(&app));
+        QCOMPARE(form.testResult(), std::optional(AppState::TestResult::refused("broker transport failure")));
+        QCOMPARE(form.stampStrikes(), 3);
+    }
+
+    void aTestUsesTheTypedPassphrase()
+    {
+        m_clients->kafka->listed = QList<Topic>();
+        AppState app(m_clients);
+        Broker tls = saved(BrokerSecurity::ssl);
+        tls.clientCertPath = "/c.pem";
+        tls.clientKeyPath = "/k.pem";
+        BrokerFormModel form(tls, false, Secrets().lookup());
+        form.setKeyPassphrase("open sesame");
+        QCoro::waitFor(form.runTest(&app));
+        QCOMPARE(m_clients->lastClientKey, std::optional<QString>("open sesame"));
+        form.setKeyPassphrase("");
+        QCoro::waitFor(form.runTest(&app));
+        QVERIFY(!m_clients->lastClientKey); // emptied: none
+    }
+
+    void anAnswerAboutEditedValuesIsDropped()
+    {
+        m_clients->kafka->listed = QList<Topic>{topic("orders")};
+        AppState app(m_clients);
+        BrokerFormModel form(saved(BrokerSecurity::plaintext), false, Secrets().lookup());
+        std::shared_ptr<Gate> gate = m_clients->kafka->gates.hold("topics");
+        QCoro::Task<> test = form.runTest(&app);
+        QVERIFY(form.testing());
+        form.setBootstrap("elsewhere:9092");
+        gate->release();
+        QCoro::waitFor(std::move(test));
+        QVERIFY(!form.testing());
+        QVERIFY(!form.testResult());
+        QCOMPARE(form.stampStrikes(), 0);
+
+        // Editing something the test does not use keeps the answer.
+        m_clients->kafka->gates = Gates();
+        gate = m_clients->kafka->gates.hold("topics");
+        QCoro::Task<> second = form.runTest(&app);
+        form.setRegistryPassword("irrelevant");
+        gate->release();
+        QCoro::waitFor(std::move(second));
+        QVERIFY(form.testResult());
+    }
+
+    void anAbandonedOrDestroyedFormHearsNothing()
+    {
+        m_clients->kafka->listed = QList<Topic>{topic("orders")};
+        AppState app(m_clients);
+        auto form = std::make_unique<BrokerFormModel>(saved(BrokerSecurity::plaintext), false, Secrets().lookup());
+        std::shared_ptr<Gate> gate = m_clients->kafka->gates.hold("topics");
+        QCoro::Task<> test = form->runTest(&app);
+        form->abandonTest();
+        QVERIFY(!form->testing());
+        gate->release();
+        QCoro::waitFor(std::move(test));
+        QVERIFY(!form->testResult());
+
+        m_clients->kafka->gates = Gates();
+        gate = m_clients->kafka->gates.hold("topics");
+        QCoro::Task<> orphan = form->runTest(&app);
+        form.reset();
+        gate->release();
+        QCoro::waitFor(std::move(orphan)); // must not touch the destroyed form
+    }
+
+    void aFailedSaveKeepsTheRefusalUntilASaveSucceeds()
+    {
+        const QString path = AppSupport::url(AppState::brokersFileName);
+        AppState app(m_clients);
+        const Broker fresh = kafkaBroker("fresh");
+        app.setEditing(fresh);
+        BrokerFormModel form(fresh, true, Secrets().lookup());
+        // A folder where the file should be: the write fails whoever runs the test.
+        QVERIFY(QDir().mkpath(path));
+        QVERIFY(!form.save(app));
+        QVERIFY(form.refusal());
+        QVERIFY(form.refusal()->contains("brokers.json"));
+        QVERIFY(app.editing());            // still open
+        QCOMPARE(app.brokers().size(), 1); // only the default broker
+        QVERIFY(QDir(path).removeRecursively());
+        QVERIFY(form.save(app));
+        QVERIFY(!form.refusal());
+        QVERIFY(!app.editing());
+        QCOMPARE(app.brokers().last().name, QString("fresh"));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("TESSARON_SERVICES_DIR"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    QCoreApplication app(argc, argv);
+    TestBrokerFormModel test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_BrokerFormModel.moc"

@@ -1,0 +1,103 @@
+// tessaron-screens DIR [FAMILY...]
+//
+// Renders every screen of every family (or of the families named) in each of its states to
+// DIR/<screen>-<state>.png and DIR/<screen>-<state>@2x.png, prints each file written, and exits
+// non-zero when any file could not be written or a family failed. Offscreen unless told
+// otherwise, on a throwaway profile: no family can reach the user's own files or keyring.
+#include "ScreenFamilies.h"
+#include "ScreenShooter.h"
+#include "Tessaron/app/TessaronApplication.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
+using namespace tessaron;
+
+namespace {
+
+struct Family {
+    const char* name;
+    void (*shoot)(ScreenShooter&);
+};
+
+// In the order they are shot.
+const QList<Family> families = {
+    {"app", shootApp},
+    {"reception", shootReception},
+};
+
+void fail(const QString& text) { std::fprintf(stderr, "tessaron-screens: %s\n", qPrintable(text)); }
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Before anything reads a path: HOME and the XDG folders point into a folder of our own, and
+    // unless the caller runs a private keyring (scripts/test does), the session bus is out of
+    // reach, so no family meets the user's keyring.
+    QTemporaryDir profile;
+    if (!profile.isValid()) {
+        fail("could not create a temporary profile");
+        return 1;
+    }
+    for (const char* sub : {"home", "config", "data", "cache", "run"})
+        QDir(profile.path()).mkpath(QString::fromLatin1(sub));
+    QFile::setPermissions(profile.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("HOME", profile.filePath("home").toUtf8());
+    qputenv("XDG_CONFIG_HOME", profile.filePath("config").toUtf8());
+    qputenv("XDG_DATA_HOME", profile.filePath("data").toUtf8());
+    qputenv("XDG_CACHE_HOME", profile.filePath("cache").toUtf8());
+    qputenv("XDG_RUNTIME_DIR", profile.filePath("run").toUtf8());
+    if (qEnvironmentVariableIsEmpty("TESSARON_KEYRING_DIR"))
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+
+    QApplication app(argc, argv);
+    // The application's style, brand and fonts, once, before any family runs.
+    TessaronApplication::prepare(app);
+
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        fail("usage: tessaron-screens DIR [FAMILY...]");
+        return 2;
+    }
+    const QString folder = args.takeFirst();
+    for (const QString& name : args) {
+        if (std::none_of(families.begin(), families.end(), [&](const Family& f) { return name == f.name; })) {
+            fail("no family named " + name);
+            return 2;
+        }
+    }
+
+    ScreenShooter shooter(folder);
+    QStringList failures;
+    for (const Family& family : families) {
+        if (!args.isEmpty() && !args.contains(QString::fromLatin1(family.name)))
+            continue;
+        try {
+            family.shoot(shooter);
+        } catch (const std::exception& e) {
+            failures << QString("family %1 failed: %2").arg(family.name, e.what());
+        }
+        // What a family leaves open must not show up in the next family's screens.
+        for (QWidget* window : QApplication::topLevelWidgets())
+            window->deleteLater();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    for (const QString& file : shooter.written())
+        std::printf("%s\n", qPrintable(file));
+    for (const QString& file : shooter.failures())
+        failures << "could not write " + file;
+    for (const QString& failure : failures)
+        fail(failure);
+    return failures.isEmpty() ? 0 : 1;
+}
