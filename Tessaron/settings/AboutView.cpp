@@ -133,6 +133,9 @@ AboutView::AboutView(AppState*, QWidget* parent)
     QLabel* name = label(QStringLiteral("Tessaron"), KitFont::font(30, QFont::Black, FontDesign::rounded, -0.8),
                          Palette::ink(), badge);
     badgeLayout->addWidget(name, 0, Qt::AlignHCenter);
+    badgeLayout->addWidget(
+        label(L10n::t("Queue counsel. Golden retriever."), KitFont::font(11), Palette::muted(), badge), 0,
+        Qt::AlignHCenter);
     badgeLayout->addStretch(1);
     leftLayout->addWidget(badge, 0, Qt::AlignHCenter);
     m_boopLine = wrapping(QString(), KitFont::font(11, QFont::Medium, FontDesign::rounded), Palette::muted(), left);

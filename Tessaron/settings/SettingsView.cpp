@@ -161,7 +161,7 @@ QWidget* SettingsView::buildSidebar()
     auto* namesLayout = column(names, 4);
     namesLayout->addWidget(
         label(QStringLiteral("Tessaron"), KitFont::font(18, QFont::Bold, FontDesign::rounded), Palette::ink(), names));
-    namesLayout->addWidget(wrapping(L10n::t("QUEUE COUNSEL · ON RETAINER"),
+    namesLayout->addWidget(wrapping(L10n::t("COUNSEL ON RETAINER"),
                                     KitFont::font(8, QFont::Medium, FontDesign::monospaced, 0.7), secondary(), names));
     mascotLayout->addWidget(names, 1);
     layout->addWidget(mascotRow);

@@ -34,6 +34,8 @@ public:
     explicit SettingsView(AppState* app, QWidget* parent = nullptr);
     ~SettingsView() override;
 
+    QSize sizeHint() const override { return {920, 740}; }
+
     int section() const { return m_section; }
     void setSection(int section);
     bool saved() const { return m_saved; }

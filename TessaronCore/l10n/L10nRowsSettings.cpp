@@ -10,7 +10,7 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsSettings()
 {
     static const L10nRow table[] = {
-        {"QUEUE COUNSEL · ON RETAINER", "ADVOGADO DE FILAS · CONTRATADO"},
+        {"COUNSEL ON RETAINER", "ADVOGADO CONTRATADO"},
         {"Made for Linux", "Feito pro Linux"},
         {"Counsel's file, opened for you. No fee for looking.",
          "A ficha do advogado, aberta pra você. Olhar não custa nada."},
