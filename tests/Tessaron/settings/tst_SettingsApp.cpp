@@ -71,6 +71,7 @@ private slots:
         m_app->commands()->settings()->trigger();
         QWidget* settings = open(WindowsService::Window::settings);
         QVERIFY(settings && settings->findChild<SettingsView*>());
+        QVERIFY(settings->width() >= 780 && settings->height() >= 640);
         m_app->commands()->settings()->trigger();
         QCOMPARE(open(WindowsService::Window::settings), settings);
 
@@ -131,6 +132,53 @@ private slots:
         store().setString(L10n::key, QStringLiteral("pt"));
         QTRY_VERIFY(settings->findChild<SettingsView*>() && hasLabel(settings, QStringLiteral("Novidades")));
         QTRY_COMPARE(settings->findChild<SettingsView*>()->section(), int(SettingsView::about));
+    }
+
+    void theAboutWindowFollowsTheCountersAndOffersNoUpdater()
+    {
+        store().setInteger(Prefs::messagesRead, 0);
+        store().setInteger(Prefs::messagesDisturbed, 0);
+        AboutView::overrideWebsiteUrl(QString());
+        m_app->commands()->about()->trigger();
+        QWidget* about = open(WindowsService::Window::about);
+        QCOMPARE(about->findChild<QLabel*>(QStringLiteral("readCounter"))->text(), QStringLiteral("000000"));
+        // A session's reads show up in place, while the window is open.
+        store().setInteger(Prefs::messagesRead, 1234567);
+        store().setInteger(Prefs::messagesDisturbed, 1);
+        QCOMPARE(about->findChild<QLabel*>(QStringLiteral("readCounter"))->text(), QStringLiteral("1234567"));
+        QCOMPARE(about->findChild<QLabel*>(QStringLiteral("disturbedCounter"))->text(), QStringLiteral("000001"));
+        QVERIFY(!about->findChild<QAbstractButton*>(QStringLiteral("checkForUpdates"))->isEnabled());
+        QVERIFY(!about->findChild<QAbstractButton*>(QStringLiteral("website"))->isEnabled());
+        AboutView::overrideWebsiteUrl(QStringLiteral("https://example.invalid/tessaron"));
+        AboutView withAddress(m_app->state());
+        QVERIFY(withAddress.findChild<QAbstractButton*>(QStringLiteral("website"))->isEnabled());
+        AboutView::overrideWebsiteUrl(std::nullopt);
+    }
+
+    void theAboutWindowsNotesAreTheNewestForAnUnknownVersion()
+    {
+        WhatsNewEntry::overrideVersion(QStringLiteral("2.0.0"));
+        store().setString(Prefs::lastSeenVersion, QStringLiteral("2.0.0"));
+        m_app->commands()->about()->trigger();
+        auto* view = open(WindowsService::Window::about)->findChild<AboutView*>();
+        // Seen or not, the notes open on request.
+        view->findChild<QAbstractButton*>(QStringLiteral("whatsNew"))->click();
+        auto* sheet = qobject_cast<WhatsNewView*>(view->whatsNewSheet());
+        QVERIFY(sheet);
+        QCOMPARE(sheet->entry().version, QStringLiteral("0.4.0"));
+        store().setString(Prefs::lastSeenVersion, QStringLiteral("0.1.0"));
+        QTest::keyClick(sheet, Qt::Key_Escape);
+        QTRY_VERIFY(!view->whatsNewSheet());
+        QCOMPARE(store().string(Prefs::lastSeenVersion), std::optional<QString>("2.0.0"));
+        // Boop lines: 0, 1, 3 and back to 0 after four.
+        const QString first = view->boopLine();
+        view->boop();
+        QCOMPARE(view->boopLine(), QStringLiteral("He has never once lied about a queue."));
+        view->boop();
+        view->boop();
+        QCOMPARE(view->boopLine(), QStringLiteral("Okay. You're my favorite client now."));
+        view->boop();
+        QCOMPARE(view->boopLine(), first);
     }
 
     void theRootViewShowsTheNotesOfANewVersionOnce()
