@@ -19,36 +19,6 @@ namespace tessaron {
 
 namespace {
 
-class IconBadge : public QWidget {
-public:
-    IconBadge(const QString& symbol, const QColor& tint, double tile, double size, QWidget* parent)
-        : QWidget(parent)
-        , m_symbol(symbol)
-        , m_tint(tint)
-        , m_size(size)
-    {
-        setFixedSize(int(tile), int(tile));
-        setAccessibleName(QString());
-        setFocusPolicy(Qt::NoFocus);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath tile;
-        tile.addRoundedRect(QRectF(rect()), 11, 11);
-        painter.fillPath(tile, SettingsPalette::withOpacity(m_tint, 0.09));
-        Symbols::paint(painter, m_symbol, Symbols::boxForSize(QRectF(rect()).center(), m_size), m_tint);
-    }
-
-private:
-    QString m_symbol;
-    QColor m_tint;
-    double m_size;
-};
-
 class MascotHolder : public QWidget {
 public:
     explicit MascotHolder(double size)
@@ -107,7 +77,7 @@ QLabel* wrapping(const QString& text, const QFont& font, const QColor& color, QW
     return made;
 }
 
-QWidget* iconBadge(const QString& symbol, const QColor& tint, QWidget* parent, double tile, double size)
+IconBadge* iconBadge(const QString& symbol, const QColor& tint, QWidget* parent, double tile, double size)
 {
     return new IconBadge(symbol, tint, tile, size, parent);
 }
@@ -143,6 +113,34 @@ KitButton* mascotButton(double size, TessaronMascot*& mascot, QWidget* parent)
 }
 
 } // namespace SettingsChrome
+
+IconBadge::IconBadge(const QString& symbol, const QColor& tint, double tile, double size, QWidget* parent)
+    : QWidget(parent)
+    , m_symbol(symbol)
+    , m_tint(tint)
+    , m_size(size)
+{
+    setFixedSize(int(tile), int(tile));
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void IconBadge::setTint(const QColor& tint)
+{
+    if (m_tint == tint)
+        return;
+    m_tint = tint;
+    update();
+}
+
+void IconBadge::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(rect()), 11, 11);
+    painter.fillPath(tile, SettingsPalette::withOpacity(m_tint, 0.09));
+    Symbols::paint(painter, m_symbol, Symbols::boxForSize(QRectF(rect()).center(), m_size), m_tint);
+}
 
 SettingsSwitch::SettingsSwitch(const QColor& tint, QWidget* parent)
     : QAbstractButton(parent)

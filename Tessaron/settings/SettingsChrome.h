@@ -15,6 +15,22 @@ namespace tessaron {
 class KitButton;
 class TessaronMascot;
 
+// A symbol in a rounded tile washed with its tint; decorative, so it takes no focus.
+class IconBadge : public QWidget {
+    Q_OBJECT
+public:
+    IconBadge(const QString& symbol, const QColor& tint, double tile, double size, QWidget* parent = nullptr);
+    void setTint(const QColor& tint);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_symbol;
+    QColor m_tint;
+    double m_size;
+};
+
 // Pieces shared by the settings window, its sections and the about window.
 namespace SettingsChrome {
 
@@ -26,7 +42,7 @@ QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidg
 void setTextColor(QLabel* label, const QColor& color);
 QLabel* wrapping(const QString& text, const QFont& font, const QColor& color, QWidget* parent);
 // A symbol in a 36-point tile washed with its tint; hidden from accessibility.
-QWidget* iconBadge(const QString& symbol, const QColor& tint, QWidget* parent, double tile = 36, double size = 16);
+IconBadge* iconBadge(const QString& symbol, const QColor& tint, QWidget* parent, double tile = 36, double size = 16);
 // `content` inside a plain holder with the given margins.
 QWidget* padded(QWidget* content, const QMargins& margins, QWidget* parent);
 // A row or column with no margins.

@@ -70,6 +70,8 @@ void markSelected(KitButton* button, const QColor& tint, bool selected, const QM
     }
     if (auto* icon = button->findChild<SymbolView*>(QStringLiteral("icon")))
         icon->setColor(selected ? tint : secondary());
+    if (auto* badge = button->findChild<IconBadge*>(QStringLiteral("badge")))
+        badge->setTint(selected ? tint : secondary());
     button->setAccessibleDescription(selected ? L10n::t("Selected") : QString());
 }
 
@@ -516,9 +518,8 @@ QWidget* SettingsView::buildAI()
         button->setObjectName(QStringLiteral("provider-%1").arg(SettingsRules::storedValue(providerRow)));
         auto* content = new QWidget;
         auto* contentLayout = row(content, 13);
-        auto* badge = new SymbolView(QString::fromLatin1(symbols[i]), 16, secondary(), content);
-        badge->setObjectName(QStringLiteral("icon"));
-        badge->setFixedSize(36, 36);
+        IconBadge* badge = iconBadge(QString::fromLatin1(symbols[i]), secondary(), content);
+        badge->setObjectName(QStringLiteral("badge"));
         contentLayout->addWidget(badge);
         auto* texts = new QWidget(content);
         auto* textsLayout = column(texts, 7);
