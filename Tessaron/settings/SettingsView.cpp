@@ -14,7 +14,11 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/AnimatedValue.h"
+#include "VelkinUI/EffectSlot.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/TransformEffect.h"
 #include "VelkinUI/SymbolView.h"
 
 #include <QHBoxLayout>
@@ -95,6 +99,8 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     : QWidget(parent)
     , m_app(app)
     , m_known(readStored())
+    , m_savedFade(new AnimatedValue(0.0, this))
+    , m_tilt(new AnimatedValue(0.0, this))
 {
     setObjectName(QStringLiteral("settingsView"));
     setMinimumSize(780, 640);
@@ -117,16 +123,18 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     m_savedTimer.setInterval(2000);
     connect(&m_savedTimer, &QTimer::timeout, this, [this] {
         m_saved = false;
-        syncHeader();
+        m_savedFade->animateTo(0.0, spring());
     });
     m_celebrationTimer.setSingleShot(true);
     m_celebrationTimer.setInterval(3000);
     connect(&m_celebrationTimer, &QTimer::timeout, this, [this] {
         m_celebrating = false;
+        m_tilt->animateTo(0.0, spring());
         syncQuote();
     });
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, &SettingsView::preferenceChanged);
 
+    m_savedBadge->hide();
     setSection(general);
     sync();
 }
@@ -219,6 +227,12 @@ QWidget* SettingsView::buildSidebar()
     cardLayout->addWidget(label(QStringLiteral("— TESSARON"),
                                 KitFont::font(8, QFont::Medium, FontDesign::monospaced, 1.3), secondary(), card));
     QWidget* cardSurface = surfaced(card, accent(), 16);
+    // The card tilts while the boop celebration runs.
+    m_tiltEffect = std::make_unique<EffectSlot>(cardSurface);
+    connect(m_tilt, &AnimatedValue::valueChanged, this, [this, cardSurface](double amount) {
+        m_tiltEffect->apply(Transforms::rotateAbout(-2.0 * amount, QRectF(cardSurface->rect()).center()), 1.0, {}, 0.0,
+                            8.0);
+    });
     auto* cardHolder = new QWidget(sidebar);
     auto* holderLayout = column(cardHolder, 0);
     holderLayout->setContentsMargins(16, 0, 16, 24);
@@ -254,6 +268,13 @@ QWidget* SettingsView::buildDetail()
     eyebrowLayout->addStretch(1);
     m_savedBadge = new QWidget(eyebrowRow);
     m_savedBadge->setObjectName(QStringLiteral("onTheRecord"));
+    m_fadeEffect = std::make_unique<EffectSlot>(m_savedBadge);
+    connect(m_savedFade, &AnimatedValue::valueChanged, this,
+            [this](double opacity) { m_fadeEffect->apply(QTransform(), opacity); });
+    connect(m_savedFade, &AnimatedValue::finished, m_savedBadge, [this] {
+        if (m_savedFade->target() == 0.0)
+            m_savedBadge->hide();
+    });
     auto* savedLayout = row(m_savedBadge, 4);
     savedLayout->addWidget(new SymbolView(QStringLiteral("checkmark.seal.fill"), 10, Palette::mint(), m_savedBadge));
     savedLayout->addWidget(
@@ -679,7 +700,14 @@ void SettingsView::syncHeader()
     m_title->setText(title.toHtmlEscaped() + QStringLiteral("<span style=\"color:%1\">.</span>").arg(accent().name()));
     m_title->setAccessibleName(title);
     m_subtitle->setText(L10n::t(header.subtitle));
-    m_savedBadge->setVisible(m_saved);
+}
+
+Motion SettingsView::spring() const
+{
+    // Still under reduced motion, and while the window is not the active one.
+    if (AccessibilitySettings::instance().reduceMotion() || !isActiveWindow())
+        return Motion::none();
+    return Motion::withSpring(Spring{0.36, 0.82, 0.0});
 }
 
 QString SettingsView::quote() const { return L10n::t(SettingsRules::signatureQuote(m_celebrating, m_boops)); }
@@ -761,7 +789,8 @@ void SettingsView::acknowledge()
     ++m_edits;
     m_saved = true;
     m_savedTimer.start();
-    syncHeader();
+    m_savedBadge->show();
+    m_savedFade->animateTo(1.0, spring());
 }
 
 void SettingsView::setDetecting(bool detecting)
@@ -798,6 +827,8 @@ void SettingsView::boop()
     m_aboutMascot->setBoops(m_boops);
     m_celebrating = true;
     m_celebrationTimer.start();
+    if (!AccessibilitySettings::instance().reduceMotion())
+        m_tilt->animateTo(1.0, spring());
     syncQuote();
 }
 

@@ -8,13 +8,18 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 class QSlider;
 class QVBoxLayout;
 
 namespace tessaron {
 
+class AnimatedValue;
 class AppState;
+class EffectSlot;
+struct Motion;
 class KitButton;
 class SettingsSwitch;
 class SymbolView;
@@ -82,6 +87,7 @@ private:
     void acknowledge();
     void setDetecting(bool detecting);
     void showWhatsNew();
+    Motion spring() const;
     QCoro::Task<> runDetection(int generation);
 
     AppState* m_app;
@@ -97,6 +103,10 @@ private:
     bool m_restored = false;
     QTimer m_savedTimer;
     QTimer m_celebrationTimer;
+    AnimatedValue* m_savedFade;
+    AnimatedValue* m_tilt;
+    std::unique_ptr<EffectSlot> m_fadeEffect;
+    std::unique_ptr<EffectSlot> m_tiltEffect;
     QPointer<QWidget> m_whatsNew;
 
     QList<KitButton*> m_rail;

@@ -79,6 +79,14 @@ void shootSettings(ScreenShooter& shooter)
     store.setInteger(Prefs::messagesPerRead, 230);
     store.setBool(Prefs::showInternalTopics, true);
     shootSettingsSection(shooter, &app, SettingsView::general, QStringLiteral("general-custom"));
+    {
+        SettingsView view(&app);
+        view.resize(920, 740);
+        view.show();
+        waitUntil([&] { return !view.detecting(); });
+        store.setInteger(Prefs::messagesPerRead, 500);
+        shooter.shoot(QStringLiteral("settings"), QStringLiteral("general-on-the-record"), &view);
+    }
     store.setInteger(Prefs::messagesPerRead, 100);
     store.setBool(Prefs::showInternalTopics, false);
 

@@ -25,11 +25,21 @@ private slots:
         QDir().mkpath(shooter.folder());
         shootSettings(shooter);
         QVERIFY2(shooter.failures().isEmpty(), qPrintable(shooter.failures().join(", ")));
-        const QStringList expected = {"settings-general",     "settings-general-pt", "settings-ai-found",
-                                      "settings-ai-found-pt", "settings-about",      "settings-about-pt",
-                                      "settings-ai-checking", "settings-ai-none",    "settings-general-custom",
-                                      "about-window",         "about-disturbed",     "about-window-pt",
-                                      "whatsnew-current",     "whatsnew-current-pt"};
+        const QStringList expected = {"settings-general",
+                                      "settings-general-pt",
+                                      "settings-ai-found",
+                                      "settings-ai-found-pt",
+                                      "settings-about",
+                                      "settings-about-pt",
+                                      "settings-ai-checking",
+                                      "settings-ai-none",
+                                      "settings-general-custom",
+                                      "settings-general-on-the-record",
+                                      "about-window",
+                                      "about-disturbed",
+                                      "about-window-pt",
+                                      "whatsnew-current",
+                                      "whatsnew-current-pt"};
         for (const QString& name : expected) {
             for (const QString& suffix : {QString(".png"), QString("@2x.png")}) {
                 const QString path = shooter.folder() + '/' + name + suffix;

@@ -7,6 +7,7 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinAI/FakeTools.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
 
 #include <QFile>
@@ -56,6 +57,8 @@ class TestSettingsWindow : public QObject {
     }
 
 private slots:
+    void initTestCase() { AccessibilitySettings::instance().setReduceMotion(true); }
+
     void init()
     {
         faketools::removeAll();
@@ -131,6 +134,7 @@ private slots:
         QVERIFY(selected(*view, "preset50"));
         QCOMPARE(view->findChild<QSlider*>("messagesSlider")->value(), 50);
         QVERIFY(view->saved());
+        QVERIFY(view->findChild<QWidget*>("onTheRecord")->isVisible());
         QCOMPARE(view->edits(), 1);
         store().setBool(Prefs::showInternalTopics, true);
         QVERIFY(view->findChild<QAbstractButton*>("internalTopics")->isChecked());
@@ -140,6 +144,7 @@ private slots:
         QCOMPARE(view->edits(), 2);
         // The badge goes 2 seconds after the last change.
         QTRY_VERIFY_WITH_TIMEOUT(!view->saved(), 4000);
+        QVERIFY(!view->findChild<QWidget*>("onTheRecord")->isVisible());
     }
 
     void aLanguageChangeIsNotOnTheRecord()
@@ -149,6 +154,7 @@ private slots:
         QCOMPARE(store().string(L10n::key), std::optional<QString>("pt"));
         QVERIFY(selected(*view, "language-pt"));
         QVERIFY(!view->saved());
+        QVERIFY(!view->findChild<QWidget*>("onTheRecord")->isVisible());
         QCOMPARE(view->edits(), 0);
     }
 
