@@ -147,7 +147,7 @@ AboutView::AboutView(AppState*, QWidget* parent)
     layout->addWidget(left, 0, Qt::AlignTop);
 
     auto* right = new QWidget(this);
-    auto* rightLayout = column(right, 18);
+    auto* rightLayout = column(right, 14);
     auto* titleBlock = new QWidget(right);
     auto* titleLayout = column(titleBlock, 10);
     titleLayout->addWidget(new WelcomeEyebrow(L10n::t("ABOUT"), titleBlock));
@@ -194,10 +194,11 @@ AboutView::AboutView(AppState*, QWidget* parent)
 
     auto* credits = new QWidget(right);
     auto* creditsLayout = column(credits, 3);
-    creditsLayout->addWidget(label(L10n::t("Made by a small pack of engineers and one very good dog."),
-                                   KitFont::font(11, QFont::DemiBold, FontDesign::rounded), Palette::ink(), credits));
-    creditsLayout->addWidget(label(L10n::t("Built on open source, with thanks to everyone who shares it."),
-                                   KitFont::font(10.5), Palette::muted(), credits));
+    creditsLayout->addWidget(wrapping(L10n::t("Made by a small pack of engineers and one very good dog."),
+                                      KitFont::font(11, QFont::DemiBold, FontDesign::rounded), Palette::ink(),
+                                      credits));
+    creditsLayout->addWidget(wrapping(L10n::t("Built on open source, with thanks to everyone who shares it."),
+                                      KitFont::font(10.5), Palette::muted(), credits));
     creditsLayout->addWidget(
         label(L10n::t("No queues were harmed. A few were requeued."), KitFont::font(10.5), Palette::muted(), credits));
     rightLayout->addWidget(credits);
