@@ -29,12 +29,14 @@ const QHash<QString, char32_t>& table()
         {QStringLiteral("arrow.up.right"), 0xF0F7},                         // call-made
         {QStringLiteral("bolt.horizontal"), 0xF241},                        // flash
         {QStringLiteral("bolt.horizontal.circle.fill"), 0xF241},            // flash
+        {QStringLiteral("asterisk"), 0xF5A8},                               // white-balance-sunny
         {QStringLiteral("books.vertical"), 0xF332},                         // library-books
         {QStringLiteral("bubble.left.and.bubble.right"), 0xF28C},           // forum
         {QStringLiteral("bubble.left.and.text.bubble.right.fill"), 0xF28C}, // forum
         {QStringLiteral("chart.bar"), 0xF128},                              // chart-bar
         {QStringLiteral("chart.bar.fill"), 0xF420},                         // poll-box
         {QStringLiteral("checkmark"), 0xF12C},                              // check
+        {QStringLiteral("command"), 0xF633},                                // apple-keyboard-command
         {QStringLiteral("checkmark.circle"), 0xF5E1},                       // check-circle-outline
         {QStringLiteral("checkmark.circle.fill"), 0xF5E0},                  // check-circle
         {QStringLiteral("checkmark.seal.fill"), 0xF47A},                    // seal
@@ -66,6 +68,7 @@ const QHash<QString, char32_t>& table()
         {QStringLiteral("globe"), 0xF1E7},                                  // earth
         {QStringLiteral("hammer.fill"), 0xF29B},                            // gavel
         {QStringLiteral("hand.thumbsup"), 0xF514},                          // thumb-up-outline
+        {QStringLiteral("heart"), 0xF2D5},                                  // heart-outline
         {QStringLiteral("info.circle"), 0xF2FD},                            // information-outline
         {QStringLiteral("info.circle.fill"), 0xF2FC},                       // information
         {QStringLiteral("key"), 0xF306},                                    // key

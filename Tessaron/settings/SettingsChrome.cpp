@@ -1,0 +1,176 @@
+#include "Tessaron/settings/SettingsChrome.h"
+
+#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronMascot.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/Brand.h"
+#include "VelkinUI/KitButton.h"
+#include "VelkinUI/PlainButtonStyle.h"
+#include "VelkinUI/Symbols.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace tessaron {
+
+namespace {
+
+class MascotHolder : public QWidget {
+public:
+    explicit MascotHolder(double size)
+        : m_side(int(std::ceil(size)))
+    {
+        setFixedSize(m_side, m_side);
+    }
+    QSize sizeHint() const override { return {m_side, m_side}; }
+
+private:
+    int m_side;
+};
+
+} // namespace
+
+namespace SettingsChrome {
+
+QWidget* padded(QWidget* content, const QMargins& margins, QWidget* parent)
+{
+    auto* holder = new QWidget(parent);
+    auto* layout = column(holder, 0);
+    layout->setContentsMargins(margins);
+    content->setParent(holder);
+    layout->addWidget(content);
+    return holder;
+}
+
+QColor accent()
+{
+    const QList<QColor> colors = Brand::palette();
+    return colors.size() > 2 ? colors.at(2) : Brand::accent();
+}
+
+QColor secondary() { return SettingsPalette::muted(); }
+
+QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    setTextColor(label, color);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void setTextColor(QLabel* label, const QColor& color)
+{
+    // A style sheet, not the palette: a button restyles its content's palette by state.
+    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name(QColor::HexArgb)));
+}
+
+QLabel* wrapping(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
+{
+    QLabel* made = label(text, font, color, parent);
+    made->setWordWrap(true);
+    made->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    return made;
+}
+
+IconBadge* iconBadge(const QString& symbol, const QColor& tint, QWidget* parent, double tile, double size)
+{
+    return new IconBadge(symbol, tint, tile, size, parent);
+}
+
+QBoxLayout* row(QWidget* owner, int spacing)
+{
+    auto* layout = new QHBoxLayout(owner);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+QBoxLayout* column(QWidget* owner, int spacing)
+{
+    auto* layout = new QVBoxLayout(owner);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+KitButton* mascotButton(double size, TessaronMascot*& mascot, QWidget* parent)
+{
+    auto* button =
+        new KitButton(QString(), std::make_unique<PlainButtonStyle>(KitFont::font(11), QColor(Qt::white)), parent);
+    // The mascot sits in a holder that states its size: the button lays its content out by hint.
+    auto* holder = new MascotHolder(size);
+    mascot = new TessaronMascot(size, 0, holder);
+    button->setContent(holder);
+    button->setAccessibleName(L10n::t("Give Tessaron a boop"));
+    button->setToolTip(L10n::t("Give Tessaron a boop"));
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+} // namespace SettingsChrome
+
+IconBadge::IconBadge(const QString& symbol, const QColor& tint, double tile, double size, QWidget* parent)
+    : QWidget(parent)
+    , m_symbol(symbol)
+    , m_tint(tint)
+    , m_size(size)
+{
+    setFixedSize(int(tile), int(tile));
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void IconBadge::setTint(const QColor& tint)
+{
+    if (m_tint == tint)
+        return;
+    m_tint = tint;
+    update();
+}
+
+void IconBadge::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(rect()), 11, 11);
+    painter.fillPath(tile, SettingsPalette::withOpacity(m_tint, 0.09));
+    Symbols::paint(painter, m_symbol, Symbols::boxForSize(QRectF(rect()).center(), m_size), m_tint);
+}
+
+SettingsSwitch::SettingsSwitch(const QColor& tint, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_tint(tint)
+{
+    setCheckable(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    setFixedSize(sizeHint());
+}
+
+void SettingsSwitch::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF track = QRectF(rect()).adjusted(1, 1, -1, -1);
+    const double radius = track.height() / 2;
+    painter.setPen(QPen(QColor(255, 255, 255, isChecked() ? 0 : 40), 1));
+    painter.setBrush(isChecked() ? m_tint : QColor(255, 255, 255, 30));
+    painter.drawRoundedRect(track, radius, radius);
+    const double knob = track.height() - 4;
+    const double x = isChecked() ? track.right() - 2 - knob : track.left() + 2;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(isChecked() ? SettingsPalette::canvas() : SettingsPalette::ink());
+    painter.drawEllipse(QRectF(x, track.top() + 2, knob, knob));
+    if (hasFocus()) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(SettingsPalette::withOpacity(m_tint, 0.8), 1.5));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius + 1, radius + 1);
+    }
+}
+
+} // namespace tessaron

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "VelkinAI/AICLI.h"
+
+#include <QCoroTask>
+#include <QMap>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QSlider;
+class QVBoxLayout;
+
+namespace tessaron {
+
+class AnimatedValue;
+class AppState;
+class EffectSlot;
+struct Motion;
+class KitButton;
+class SettingsSwitch;
+class SymbolView;
+class TessaronMascot;
+
+// The content of the settings window: the sidebar with the mascot, the rail of three sections,
+// the signature card and the version; the detail pane with the section's header, body and footer.
+// Every control writes its preference at once, and only on a real change; nothing is written when
+// the view is made or closed. A real change of messages per read, internal topics or the AI tool,
+// made here or anywhere else, moves the control and shows "On the record." for 2 seconds after the
+// last one; a change of language does not.
+class SettingsView : public QWidget {
+    Q_OBJECT
+public:
+    enum Section { general = 0, ai = 1, about = 2 };
+
+    explicit SettingsView(AppState* app, QWidget* parent = nullptr);
+    ~SettingsView() override;
+
+    QSize sizeHint() const override { return {920, 740}; }
+
+    int section() const { return m_section; }
+    void setSection(int section);
+    bool saved() const { return m_saved; }
+    int edits() const { return m_edits; }
+    bool detecting() const { return m_detecting; }
+    QMap<AICLI, QString> foundTools() const { return m_found; }
+    int boops() const { return m_boops; }
+    bool celebrating() const { return m_celebrating; }
+    QString quote() const;
+    // The what's-new sheet while it is open.
+    QWidget* whatsNewSheet() const { return m_whatsNew; }
+
+    // Looks for the AI tools again ("Check again").
+    void detect();
+    void boop();
+
+signals:
+    void aboutRequested();
+    void detectionFinished();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Stored {
+        qint64 messages;
+        bool internal;
+        QString provider;
+        QString language;
+    };
+    static Stored readStored();
+
+    QWidget* buildSidebar();
+    QWidget* buildDetail();
+    QWidget* buildGeneral();
+    QWidget* buildAI();
+    QWidget* buildAbout();
+    void preferenceChanged(const QString& key);
+    void sync();
+    void syncHeader();
+    void syncQuote();
+    void acknowledge();
+    void setDetecting(bool detecting);
+    void showWhatsNew();
+    Motion spring() const;
+    QCoro::Task<> runDetection(int generation);
+
+    AppState* m_app;
+    Stored m_known;
+    int m_section = general;
+    bool m_saved = false;
+    int m_edits = 0;
+    bool m_detecting = true;
+    int m_detection = 0;
+    QMap<AICLI, QString> m_found;
+    int m_boops = 0;
+    bool m_celebrating = false;
+    bool m_restored = false;
+    QTimer m_savedTimer;
+    QTimer m_celebrationTimer;
+    AnimatedValue* m_savedFade;
+    AnimatedValue* m_tilt;
+    std::unique_ptr<EffectSlot> m_fadeEffect;
+    std::unique_ptr<EffectSlot> m_tiltEffect;
+    QPointer<QWidget> m_whatsNew;
+
+    QList<KitButton*> m_rail;
+    SymbolView* m_quoteSymbol = nullptr;
+    QLabel* m_plusOne = nullptr;
+    QLabel* m_quote = nullptr;
+    TessaronMascot* m_sideMascot = nullptr;
+    TessaronMascot* m_aboutMascot = nullptr;
+    QLabel* m_eyebrow = nullptr;
+    QWidget* m_savedBadge = nullptr;
+    QLabel* m_title = nullptr;
+    QLabel* m_subtitle = nullptr;
+    QList<QWidget*> m_bodies;
+
+    QLabel* m_messagesValue = nullptr;
+    QList<KitButton*> m_presets;
+    QSlider* m_slider = nullptr;
+    QLabel* m_caption = nullptr;
+    SettingsSwitch* m_internal = nullptr;
+    QList<KitButton*> m_languages;
+
+    KitButton* m_checkAgain = nullptr;
+    QList<KitButton*> m_providers;
+    QList<QLabel*> m_statusWords;
+    QList<QLabel*> m_providerSubtitles;
+    QLabel* m_footnote = nullptr;
+};
+
+} // namespace tessaron

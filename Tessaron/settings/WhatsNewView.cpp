@@ -1,0 +1,158 @@
+#include "Tessaron/settings/WhatsNewView.h"
+
+#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/TessaronBackdrop.h"
+#include "Tessaron/kit/TessaronMascot.h"
+#include "Tessaron/kit/WelcomeEyebrow.h"
+#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/settings/SettingsChrome.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/KitButton.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollArea>
+
+namespace tessaron {
+
+using namespace SettingsChrome;
+namespace Palette = SettingsPalette;
+
+WhatsNewView::WhatsNewView(WhatsNewEntry entry, QWidget* parent)
+    : QDialog(parent)
+    , m_entry(std::move(entry))
+{
+    setObjectName(QStringLiteral("whatsNewSheet"));
+    setWindowTitle(L10n::t("What's new"));
+    setFixedSize(660, 700);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, Palette::ink());
+    setPalette(palette);
+    auto* layout = column(this, 0);
+
+    auto* header = new QWidget(this);
+    header->setObjectName(QStringLiteral("whatsNewHeader"));
+    header->setAttribute(Qt::WA_StyledBackground);
+    header->setStyleSheet(QStringLiteral("#whatsNewHeader { border-bottom: 1px solid rgba(255,255,255,20); }"));
+    auto* headerLayout = row(header, 10);
+    headerLayout->setContentsMargins(30, 16, 30, 16);
+    KitButton* mascot = mascotButton(28, m_mascot, header);
+    connect(mascot, &QAbstractButton::clicked, this, &WhatsNewView::boop);
+    headerLayout->addWidget(mascot);
+    headerLayout->addWidget(
+        label(QStringLiteral("tessaron"), KitFont::font(16, QFont::Bold, FontDesign::rounded), Palette::ink(), header));
+    headerLayout->addWidget(label(L10n::t("/ WHAT CHANGED"),
+                                  KitFont::font(9, QFont::Medium, FontDesign::monospaced, 1.2), Palette::muted(),
+                                  header));
+    headerLayout->addStretch(1);
+    QLabel* pill = label(m_entry.version, KitFont::font(10, QFont::DemiBold, FontDesign::monospaced), accent(), header);
+    pill->setObjectName(QStringLiteral("versionPill"));
+    pill->setContentsMargins(9, 5, 9, 5);
+    pill->setStyleSheet(QStringLiteral("#versionPill { background: %1; border-radius: 10px; }")
+                            .arg(Palette::withOpacity(accent(), 0.12).name(QColor::HexArgb)));
+    headerLayout->addWidget(pill);
+    layout->addWidget(header);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    scroll->viewport()->setAutoFillBackground(false);
+    auto* body = new QWidget;
+    body->setAutoFillBackground(false);
+    auto* bodyLayout = column(body, 22);
+    bodyLayout->setContentsMargins(30, 26, 30, 24);
+    auto* titleBlock = new QWidget(body);
+    auto* titleLayout = column(titleBlock, 11);
+    titleLayout->addWidget(new WelcomeEyebrow(L10n::t("CASE NOTES / %@", m_entry.version), titleBlock));
+    const QString headline = L10n::t(m_entry.headline);
+    const QString accentPart = L10n::t(m_entry.headlineAccent);
+    auto* title = new WelcomeTitle(headline, accentPart, 32, titleBlock);
+    title->setObjectName(QStringLiteral("whatsNewTitle"));
+    titleLayout->addWidget(title);
+    titleBlock->setAccessibleName(headline + u' ' + accentPart);
+    bodyLayout->addWidget(titleBlock);
+    auto* cards = new QWidget(body);
+    auto* cardsLayout = column(cards, 10);
+    const QColor tints[] = {accent(), Palette::mint(), Palette::lavender()};
+    for (int index = 0; index < m_entry.items.size(); ++index) {
+        const WhatsNewEntry::Item& item = m_entry.items.at(index);
+        const QColor tint = tints[index % 3];
+        auto* card = new QWidget;
+        auto* cardLayout = row(card, 14);
+        cardLayout->setContentsMargins(14, 14, 14, 14);
+        cardLayout->addWidget(iconBadge(item.icon, tint, card, 38, 14), 0, Qt::AlignTop);
+        QLabel* text =
+            wrapping(L10n::t(item.text), KitFont::font(12.5), Palette::withOpacity(Palette::ink(), 0.84), card);
+        text->setObjectName(QStringLiteral("itemText"));
+        cardLayout->addWidget(text, 1);
+        SettingsSurface* surface = settingsSurface(card, tint);
+        surface->setObjectName(QStringLiteral("itemCard%1").arg(index));
+        cardsLayout->addWidget(surface);
+    }
+    bodyLayout->addWidget(cards);
+    bodyLayout->addStretch(1);
+    scroll->setWidget(body);
+    // setWidget() turns the background on; the window's ground shows through.
+    body->setAutoFillBackground(false);
+    layout->addWidget(scroll, 1);
+
+    auto* footer = new QWidget(this);
+    footer->setObjectName(QStringLiteral("whatsNewFooter"));
+    footer->setAttribute(Qt::WA_StyledBackground);
+    footer->setStyleSheet(QStringLiteral("#whatsNewFooter { background: rgba(17,16,18,230); "
+                                         "border-top: 1px solid rgba(255,255,255,20); }"));
+    auto* footerLayout = row(footer, 14);
+    footerLayout->setContentsMargins(30, 18, 30, 18);
+    auto* counts = new QWidget(footer);
+    auto* countsLayout = column(counts, 5);
+    countsLayout->addWidget(label(L10n::t("%d THINGS", m_entry.items.size()),
+                                  KitFont::font(9, QFont::Medium, FontDesign::monospaced), accent(), counts));
+    countsLayout->addWidget(
+        label(L10n::t("All of them already in your copy."), KitFont::font(11), Palette::muted(), counts));
+    footerLayout->addWidget(counts);
+    footerLayout->addStretch(1);
+    m_close = new KitButton(L10n::t("Nice work, buddy."), std::make_unique<WelcomePrimaryStyle>(), footer);
+    m_close->setObjectName(QStringLiteral("niceWork"));
+    m_close->setTrailingSymbol(QStringLiteral("pawprint.fill"));
+    m_close->setSymbolSpacing(6);
+    connect(m_close, &QAbstractButton::clicked, this, &QDialog::accept);
+    footerLayout->addWidget(m_close);
+    layout->addWidget(footer);
+    m_close->setFocus();
+}
+
+void WhatsNewView::boop()
+{
+    ++m_pats;
+    m_mascot->setBoops(m_pats);
+}
+
+void WhatsNewView::done(int result)
+{
+    // The running version, not the entry's: notes opened on request for an older entry count the
+    // running version as seen all the same.
+    WhatsNewEntry::markSeen();
+    QDialog::done(result);
+}
+
+void WhatsNewView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void WhatsNewView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    TessaronBackdrop::paintBackdrop(painter, QRectF(rect()), accent(), false);
+}
+
+} // namespace tessaron

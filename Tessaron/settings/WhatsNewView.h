@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Tessaron/settings/WhatsNewEntry.h"
+
+#include <QDialog>
+
+namespace tessaron {
+
+class KitButton;
+class TessaronMascot;
+
+// One release's notes as a page of case notes: the header with the mascot and the version, the
+// title, one card per item, and the footer's button. However it closes (the button, Return,
+// Escape), it records the running version as seen.
+class WhatsNewView : public QDialog {
+    Q_OBJECT
+public:
+    explicit WhatsNewView(WhatsNewEntry entry, QWidget* parent = nullptr);
+
+    const WhatsNewEntry& entry() const { return m_entry; }
+    int pats() const { return m_pats; }
+    KitButton* closeButton() const { return m_close; }
+    void boop();
+
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    WhatsNewEntry m_entry;
+    int m_pats = 0;
+    TessaronMascot* m_mascot = nullptr;
+    KitButton* m_close = nullptr;
+};
+
+} // namespace tessaron

@@ -1,0 +1,207 @@
+#include "Tessaron/app/AppCommands.h"
+#include "Tessaron/app/MainWindow.h"
+#include "Tessaron/app/RootView.h"
+#include "Tessaron/app/SheetController.h"
+#include "Tessaron/app/TessaronApplication.h"
+#include "Tessaron/app/ViewSlots.h"
+#include "Tessaron/app/WindowsService.h"
+#include "Tessaron/settings/AboutView.h"
+#include "Tessaron/settings/SettingsView.h"
+#include "Tessaron/settings/SettingsWiring.h"
+#include "Tessaron/settings/WhatsNewEntry.h"
+#include "Tessaron/settings/WhatsNewView.h"
+#include "Tessaron/state/AppState.h"
+#include "Tessaron/state/SessionFakes.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/prefs/Prefs.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/KitButton.h"
+
+#include <QAction>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tessaron;
+
+// The settings family inside the application: the menu commands open its windows, the root view
+// shows its notes, and a change of language reaches every open window at once.
+class TestSettingsApp : public QObject {
+    Q_OBJECT
+
+    std::shared_ptr<fakes::FakeFactory> m_clients;
+    std::unique_ptr<TessaronApplication> m_app;
+
+    static UserDefaults& store() { return UserDefaults::standard(); }
+    QWidget* open(WindowsService::Window which) const { return m_app->windows()->window(which); }
+
+    static bool hasLabel(QWidget* root, const QString& text)
+    {
+        const QList<QLabel*> labels = root->findChildren<QLabel*>();
+        return std::any_of(labels.begin(), labels.end(), [&](QLabel* label) { return label->text() == text; });
+    }
+
+private slots:
+    void init()
+    {
+        store().setString(L10n::key, QStringLiteral("en"));
+        store().setBool(Prefs::onboarded, true);
+        store().setString(Prefs::lastSeenVersion, WhatsNewEntry::currentVersion());
+        m_clients = std::make_shared<fakes::FakeFactory>();
+        m_clients->kafka->listed = QList<Topic>{fakes::topic(QStringLiteral("orders"), {{0, 5}})};
+        m_app = std::make_unique<TessaronApplication>(m_clients);
+        installSettingsViews(m_app->windows());
+    }
+
+    void cleanup()
+    {
+        for (auto which : {WindowsService::Window::settings, WindowsService::Window::about}) {
+            if (QWidget* window = open(which))
+                window->close();
+        }
+        m_app.reset();
+        ViewSlots::installed() = ViewSlots();
+        WhatsNewEntry::overrideVersion(std::nullopt);
+        store().setString(L10n::key, QStringLiteral("en"));
+    }
+
+    void theMenuOpensOneSettingsAndOneAboutWindow()
+    {
+        m_app->commands()->settings()->trigger();
+        QWidget* settings = open(WindowsService::Window::settings);
+        QVERIFY(settings && settings->findChild<SettingsView*>());
+        QVERIFY(settings->width() >= 780 && settings->height() >= 640);
+        m_app->commands()->settings()->trigger();
+        QCOMPARE(open(WindowsService::Window::settings), settings);
+
+        m_app->commands()->about()->trigger();
+        QWidget* about = open(WindowsService::Window::about);
+        QVERIFY(about && about->findChild<AboutView*>());
+        // "The badge" raises the same about window.
+        settings->findChild<SettingsView*>()->setSection(SettingsView::about);
+        settings->findChild<QAbstractButton*>(QStringLiteral("badge"))->click();
+        QCOMPARE(open(WindowsService::Window::about), about);
+        QVERIFY(about->isVisible());
+    }
+
+    void theLanguageSwitchReachesEveryOpenWindowAndSparesTheSessions()
+    {
+        m_app->mainWindow()->show();
+        m_app->state()->open(fakes::kafkaBroker());
+        BrokerSession* session = m_app->state()->activeSession();
+        QVERIFY(session);
+        QTRY_VERIFY(!session->isConnecting());
+        QVERIFY(session->connection());
+        m_app->commands()->settings()->trigger();
+        m_app->commands()->about()->trigger();
+        QWidget* settings = open(WindowsService::Window::settings);
+        QWidget* about = open(WindowsService::Window::about);
+        settings->findChild<SettingsView*>()->setSection(SettingsView::general);
+        QVERIFY(hasLabel(about, QStringLiteral("ABOUT")));
+        QSignalSpy rebuilt(m_app->mainWindow(), &MainWindow::rebuilt);
+
+        settings->findChild<QAbstractButton*>(QStringLiteral("language-pt"))->click();
+        QTRY_COMPARE(rebuilt.count(), 1);
+        // The same windows, with new contents in Portuguese.
+        QCOMPARE(open(WindowsService::Window::settings), settings);
+        QCOMPARE(open(WindowsService::Window::about), about);
+        QVERIFY(hasLabel(settings, QStringLiteral("Mensagens por tópico")));
+        QVERIFY(hasLabel(about, QStringLiteral("SOBRE")));
+        QCOMPARE(settings->windowTitle(), L10n::t("Settings"));
+        QCOMPARE(m_app->commands()->openAnother()->text(), QStringLiteral("Abrir outro broker"));
+        // The rebuilt settings view still shows its selection, and wrote nothing on the way.
+        auto* view = settings->findChild<SettingsView*>();
+        QCOMPARE(view->edits(), 0);
+        QCOMPARE(view->findChild<KitButton*>(QStringLiteral("language-pt"))->accessibleDescription(),
+                 QStringLiteral("Selecionado"));
+        // The session was not touched.
+        QCOMPARE(m_app->state()->sessions(), QList<BrokerSession*>{session});
+        QVERIFY(session->connection());
+
+        view->findChild<QAbstractButton*>(QStringLiteral("language-en"))->click();
+        QTRY_COMPARE(rebuilt.count(), 2);
+        QVERIFY(hasLabel(settings, QStringLiteral("Messages per topic")));
+    }
+
+    void aRebuildKeepsTheSectionInView()
+    {
+        m_app->commands()->settings()->trigger();
+        QWidget* settings = open(WindowsService::Window::settings);
+        settings->findChild<SettingsView*>()->setSection(SettingsView::about);
+        store().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_VERIFY(settings->findChild<SettingsView*>() && hasLabel(settings, QStringLiteral("Novidades")));
+        QTRY_COMPARE(settings->findChild<SettingsView*>()->section(), int(SettingsView::about));
+    }
+
+    void theAboutWindowFollowsTheCountersAndOffersNoUpdater()
+    {
+        store().setInteger(Prefs::messagesRead, 0);
+        store().setInteger(Prefs::messagesDisturbed, 0);
+        AboutView::overrideWebsiteUrl(QString());
+        m_app->commands()->about()->trigger();
+        QWidget* about = open(WindowsService::Window::about);
+        QCOMPARE(about->findChild<QLabel*>(QStringLiteral("readCounter"))->text(), QStringLiteral("000000"));
+        // A session's reads show up in place, while the window is open.
+        store().setInteger(Prefs::messagesRead, 1234567);
+        store().setInteger(Prefs::messagesDisturbed, 1);
+        QCOMPARE(about->findChild<QLabel*>(QStringLiteral("readCounter"))->text(), QStringLiteral("1234567"));
+        QCOMPARE(about->findChild<QLabel*>(QStringLiteral("disturbedCounter"))->text(), QStringLiteral("000001"));
+        QVERIFY(!about->findChild<QAbstractButton*>(QStringLiteral("checkForUpdates"))->isEnabled());
+        QVERIFY(!about->findChild<QAbstractButton*>(QStringLiteral("website"))->isEnabled());
+        AboutView::overrideWebsiteUrl(QStringLiteral("https://example.invalid/tessaron"));
+        AboutView withAddress(m_app->state());
+        QVERIFY(withAddress.findChild<QAbstractButton*>(QStringLiteral("website"))->isEnabled());
+        AboutView::overrideWebsiteUrl(std::nullopt);
+    }
+
+    void theAboutWindowsNotesAreTheNewestForAnUnknownVersion()
+    {
+        WhatsNewEntry::overrideVersion(QStringLiteral("2.0.0"));
+        store().setString(Prefs::lastSeenVersion, QStringLiteral("2.0.0"));
+        m_app->commands()->about()->trigger();
+        auto* view = open(WindowsService::Window::about)->findChild<AboutView*>();
+        // Seen or not, the notes open on request.
+        view->findChild<QAbstractButton*>(QStringLiteral("whatsNew"))->click();
+        auto* sheet = qobject_cast<WhatsNewView*>(view->whatsNewSheet());
+        QVERIFY(sheet);
+        QCOMPARE(sheet->entry().version, QStringLiteral("0.4.0"));
+        store().setString(Prefs::lastSeenVersion, QStringLiteral("0.1.0"));
+        QTest::keyClick(sheet, Qt::Key_Escape);
+        QTRY_VERIFY(!view->whatsNewSheet());
+        QCOMPARE(store().string(Prefs::lastSeenVersion), std::optional<QString>("2.0.0"));
+        // Boop lines: 0, 1, 3 and back to 0 after four.
+        const QString first = view->boopLine();
+        view->boop();
+        QCOMPARE(view->boopLine(), QStringLiteral("He has never once lied about a queue."));
+        view->boop();
+        view->boop();
+        QCOMPARE(view->boopLine(), QStringLiteral("Okay. You're my favorite client now."));
+        view->boop();
+        QCOMPARE(view->boopLine(), first);
+    }
+
+    void theRootViewShowsTheNotesOfANewVersionOnce()
+    {
+        WhatsNewEntry::overrideVersion(QStringLiteral("0.4.0"));
+        store().setString(Prefs::lastSeenVersion, QStringLiteral("0.3.0"));
+        m_app->mainWindow()->rebuild();
+        m_app->mainWindow()->show();
+        SheetController* sheets = m_app->mainWindow()->rootView()->sheets();
+        QTRY_COMPARE(sheets->current(), SheetController::Sheet::whatsNew);
+        auto* notes = qobject_cast<WhatsNewView*>(sheets->currentDialog());
+        QVERIFY(notes);
+        QCOMPARE(notes->entry().version, QStringLiteral("0.4.0"));
+        notes->closeButton()->click();
+        QCOMPARE(store().string(Prefs::lastSeenVersion), std::optional<QString>("0.4.0"));
+        QTRY_COMPARE(sheets->current(), SheetController::Sheet::none);
+
+        // Seen: a new main window asks again and shows nothing.
+        m_app->mainWindow()->rebuild();
+        QTest::qWait(50);
+        QCOMPARE(m_app->mainWindow()->rootView()->sheets()->current(), SheetController::Sheet::none);
+    }
+};
+
+QTEST_MAIN(TestSettingsApp)
+#include "tst_SettingsApp.moc"
