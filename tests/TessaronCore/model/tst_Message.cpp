@@ -128,6 +128,8 @@ private slots:
             const Message m(QStringLiteral("orders"), 0, 1, std::nullopt, QByteArray("{}"), stamp, {});
             QCOMPARE(m.timestamp()->toMSecsSinceEpoch(), 1700000000123);
             QCOMPARE(*m.timestamp(), stamp);
+            QCOMPARE(m.timestamp()->timeSpec(), Qt::UTC);
+            QCOMPARE(m.timestamp()->toString(Qt::ISODateWithMs), QStringLiteral("2023-11-14T22:13:20.123Z"));
             QCOMPARE(m.timestamp()->toUTC().toString(Qt::ISODate), QStringLiteral("2023-11-14T22:13:20Z"));
             QCOMPARE(m.timestamp()->toUTC().toString(Qt::ISODateWithMs), QStringLiteral("2023-11-14T22:13:20.123Z"));
             QCOMPARE(m.timestamp()->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz t")),
@@ -137,6 +139,7 @@ private slots:
         const QDateTime local = QDateTime::fromMSecsSinceEpoch(5000, Qt::OffsetFromUTC, 3600);
         const Message offset(QStringLiteral("orders"), 0, 1, std::nullopt, std::nullopt, local, {});
         QCOMPARE(offset.timestamp()->toString(Qt::ISODate), QStringLiteral("1970-01-01T01:00:05+01:00"));
+        QCOMPARE(offset.timestamp()->timeSpec(), Qt::OffsetFromUTC);
     }
 
     void shapes()
