@@ -74,6 +74,27 @@ private slots:
         QCOMPARE(decode(map, entries), QByteArray(R"({"0xff00":1,"a":3,"b":2})"));
     }
 
+    // More reordered records in one message than the decoder remembers the fields of: the later
+    // ones are passed over again when written, with the same text.
+    void manyReorderedRecords()
+    {
+        const char* schema = R"({"type":"record","name":"R","fields":[
+            {"name":"z","type":{"type":"array","items":{"type":"record","name":"P","fields":[
+                {"name":"y","type":"int"},{"name":"x","type":"string"}]}}},
+            {"name":"a","type":"int"}]})";
+        const int count = 40'000;
+        QByteArray body = zigzag(count);
+        QByteArray expected = R"({"a":7,"z":[)";
+        for (int i = 0; i < count; ++i) {
+            const QByteArray name = "n" + QByteArray::number(i % 97);
+            body += zigzag(i) + text(name.constData());
+            expected += (i ? ",{\"x\":\"" : "{\"x\":\"") + name + "\",\"y\":" + QByteArray::number(i) + "}";
+        }
+        body += zigzag(0) + zigzag(7);
+        expected += "]}";
+        QCOMPARE(decode(schema, body), expected);
+    }
+
     // Fields are read in declaration order, so the first fault met in that order is the one
     // reported, whatever order the members are written in.
     void firstFaultInReadingOrder()
