@@ -40,8 +40,10 @@ BENCHMARK(BM_ReadHundredMessagesOverTwelvePartitions)->Unit(benchmark::kMillisec
 static void BM_ListThousandTopicsWithWatermarks(benchmark::State& state)
 {
     MockKafkaCluster cluster(3);
+    QList<MockKafkaCluster::NewTopic> topics;
     for (int i = 0; i < 1000; ++i)
-        cluster.createTopic(QStringLiteral("topic-%1").arg(i, 4, 10, QLatin1Char('0')), 6);
+        topics.append({QStringLiteral("topic-%1").arg(i, 4, 10, QLatin1Char('0')), 6});
+    cluster.createTopics(topics);
     KafkaClient client(cluster.broker(), std::nullopt, std::nullopt, 10000);
     qsizetype partitions = 0;
     for (auto _ : state) {
