@@ -91,6 +91,14 @@ Sections sections(const QList<Topic>& topics, const QStringList& pinned, QString
         return pinSlot.value(HashedView<QStringView>(name), -1);
     };
 
+    // Sized once: growing a list of topics copies every topic held so far.
+    qsizetype deadLetters = 0;
+    for (const Candidate& c : shown)
+        deadLetters += c.deadLetter ? 1 : 0;
+    s.deadLetters.reserve(deadLetters);
+    s.ordinary.reserve(qsizetype(shown.size()) - deadLetters);
+    s.pinned.reserve(pinned.size());
+
     std::vector<const Topic*> firstShown(size_t(pinSlot.size()), nullptr);
     for (const Candidate& c : shown) {
         const qsizetype slot = slotOf(c.topic->name);
