@@ -12,6 +12,9 @@ bench="$build/bench/avro/bench_avro_decoder"
 records="$(mktemp -d)"
 trap 'rm -rf "$records"' EXIT
 
+for tool in node npm /usr/bin/python3; do
+  command -v "$tool" >/dev/null || { echo "run.sh needs $tool (Debian: nodejs, npm, python3-avro)" >&2; exit 1; }
+done
 "$bench" --write-records "$records"
 (cd "$here" && npm install --no-audit --no-fund --silent)
 
