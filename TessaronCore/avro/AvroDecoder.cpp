@@ -237,7 +237,9 @@ void AvroDecoder::record(const AvroSchema::Node& node, int depth)
         here = skipRecordFields(node, depth, true);
         skipped = &here;
     }
+    // Copied out: writing the fields may remember more records and move the table.
     const size_t marks = skipped->marks;
+    const bool remembered = skipped->remembered;
     const qsizetype end = qsizetype(m_marks[marks + size_t(fieldCount)]);
     const int64_t itemsAfter = itemsBefore + skipped->items;
     out.push_back('{');
@@ -251,7 +253,7 @@ void AvroDecoder::record(const AvroSchema::Node& node, int depth)
         value(*node.fields[index].schema.m_node, depth);
     }
     out.push_back('}');
-    if (!skipped->remembered)
+    if (!remembered)
         m_marks.resize(marks);
     m_cursor = end;
     m_items = itemsAfter;
