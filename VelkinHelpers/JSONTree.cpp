@@ -1,5 +1,7 @@
 #include "VelkinHelpers/JSONTree.h"
 
+#include "VelkinInfra/json/JsonLexis.h"
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -14,9 +16,6 @@ struct Node {
     std::vector<std::pair<QString, std::unique_ptr<Node>>> members;
     std::vector<std::unique_ptr<Node>> elements;
 };
-
-// Deep enough for any real payload, shallow enough never to exhaust the stack.
-constexpr int maxDepth = 512;
 
 class Reader {
 public:
@@ -36,23 +35,27 @@ public:
 
 private:
     bool atEnd() const { return m_i >= m_s.size(); }
+    const char16_t* at() const { return m_s.utf16() + m_i; }
+    const char16_t* end() const { return m_s.utf16() + m_s.size(); }
     QChar peek() const { return atEnd() ? QChar() : m_s[m_i]; }
 
     void skipSpace()
     {
         while (!atEnd()) {
-            const char16_t c = m_s[m_i].unicode();
-            if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r')
+            if (!JsonLexis::isSpace(m_s[m_i].unicode()))
                 break;
             ++m_i;
         }
     }
 
+    // `depth` counts the containers around the value.
     std::unique_ptr<Node> value(int depth)
     {
-        if (depth > maxDepth || atEnd())
+        if (atEnd())
             return nullptr;
         const char16_t c = peek().unicode();
+        if ((c == u'{' || c == u'[') && depth >= JsonLexis::maxNesting)
+            return nullptr;
         if (c == u'{')
             return object(depth);
         if (c == u'[')
@@ -67,11 +70,11 @@ private:
         if (c == u'-' || (c >= u'0' && c <= u'9'))
             return number();
         for (const char* word : {"true", "false", "null"}) {
-            const QLatin1StringView w(word);
-            if (m_s.mid(m_i).startsWith(w)) {
-                m_i += w.size();
+            const char16_t* p = at();
+            if (JsonLexis::skipWord(p, end(), word)) {
+                m_i = p - m_s.utf16();
                 auto node = std::make_unique<Node>();
-                node->scalar = w;
+                node->scalar = QLatin1StringView(word);
                 return node;
             }
         }
@@ -150,17 +153,6 @@ private:
         }
     }
 
-    static int hex(char16_t c)
-    {
-        if (c >= u'0' && c <= u'9')
-            return c - u'0';
-        if (c >= u'a' && c <= u'f')
-            return c - u'a' + 10;
-        if (c >= u'A' && c <= u'F')
-            return c - u'A' + 10;
-        return -1;
-    }
-
     bool string(QString& out)
     {
         ++m_i; // opening quote
@@ -195,85 +187,32 @@ private:
                 return false;
             const char16_t e = m_s[m_i + 1].unicode();
             m_i += 2;
-            switch (e) {
-            case u'"':
-                out += QLatin1Char('"');
-                break;
-            case u'\\':
-                out += QLatin1Char('\\');
-                break;
-            case u'/':
-                out += QLatin1Char('/');
-                break;
-            case u'b':
-                out += QChar(0x08);
-                break;
-            case u'f':
-                out += QChar(0x0C);
-                break;
-            case u'n':
-                out += QLatin1Char('\n');
-                break;
-            case u'r':
-                out += QLatin1Char('\r');
-                break;
-            case u't':
-                out += QLatin1Char('\t');
-                break;
-            case u'u': {
-                if (m_i + 4 > m_s.size())
+            if (e == u'u') {
+                const char16_t* p = at();
+                char32_t code = 0;
+                if (!JsonLexis::readHex4(p, end(), &code))
                     return false;
-                int code = 0;
-                for (int k = 0; k < 4; ++k) {
-                    const int h = hex(m_s[m_i + k].unicode());
-                    if (h < 0)
-                        return false;
-                    code = code * 16 + h;
-                }
-                m_i += 4;
+                m_i = p - m_s.utf16();
                 out += QChar(char16_t(code));
-                break;
+                continue;
             }
-            default:
+            const int simple = JsonLexis::simpleEscape(e);
+            if (simple < 0)
                 return false;
-            }
+            out += QChar(char16_t(simple));
         }
         return false;
     }
 
     std::unique_ptr<Node> number()
     {
-        const qsizetype start = m_i;
-        auto digit = [&] { return !atEnd() && peek().unicode() >= u'0' && peek().unicode() <= u'9'; };
-        if (peek() == u'-')
-            ++m_i;
-        if (!digit())
+        const char16_t* p = at();
+        if (!JsonLexis::skipNumber(p, end()))
             return nullptr;
-        if (peek() == u'0') {
-            ++m_i;
-        } else {
-            while (digit())
-                ++m_i;
-        }
-        if (peek() == u'.') {
-            ++m_i;
-            if (!digit())
-                return nullptr;
-            while (digit())
-                ++m_i;
-        }
-        if (peek() == u'e' || peek() == u'E') {
-            ++m_i;
-            if (peek() == u'+' || peek() == u'-')
-                ++m_i;
-            if (!digit())
-                return nullptr;
-            while (digit())
-                ++m_i;
-        }
         auto node = std::make_unique<Node>();
         node->kind = Node::Kind::number;
-        node->scalar = m_s.mid(start, m_i - start).toString();
+        node->scalar = m_s.mid(m_i, p - at()).toString();
+        m_i = p - m_s.utf16();
         return node;
     }
 

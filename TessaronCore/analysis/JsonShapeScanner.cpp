@@ -1,18 +1,34 @@
 #include "TessaronCore/analysis/JsonShapeScanner.h"
 
+#include "VelkinInfra/json/JsonLexis.h"
+
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 namespace tessaron {
 
 namespace {
 
-inline bool isSpace(unsigned char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
-
 inline void skipSpace(const unsigned char*& p, const unsigned char* end)
 {
-    while (p < end && isSpace(*p))
+    while (p < end && JsonLexis::isSpace(*p))
         ++p;
+}
+
+// Whether the eight bytes at p are all printable ASCII other than a quotation mark or a reverse
+// solidus: string text that needs no look at all.
+inline bool plainAscii8(const unsigned char* p)
+{
+    constexpr uint64_t ones = 0x0101010101010101ull;
+    constexpr uint64_t highs = 0x8080808080808080ull;
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    const auto hasZero = [](uint64_t v) { return (v - ones) & ~v & highs; };
+    const uint64_t special =
+        (w & highs) | ((w - ones * 0x20) & ~w & highs) | hasZero(w ^ (ones * '"')) | hasZero(w ^ (ones * '\\'));
+    return special == 0;
 }
 
 inline bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
@@ -52,33 +68,6 @@ inline bool skipUtf8Sequence(const unsigned char*& p, const unsigned char* end)
     return false;
 }
 
-inline int hexValue(unsigned char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-inline bool readHex4(const unsigned char*& p, const unsigned char* end, char32_t* value)
-{
-    if (end - p < 4)
-        return false;
-    char32_t v = 0;
-    for (int i = 0; i < 4; ++i) {
-        const int h = hexValue(p[i]);
-        if (h < 0)
-            return false;
-        v = (v << 4) | char32_t(h);
-    }
-    p += 4;
-    *value = v;
-    return true;
-}
-
 void appendUtf8(std::string* out, char32_t cp)
 {
     if (cp < 0x80) {
@@ -115,6 +104,10 @@ bool JsonShapeScanner::scanString(const unsigned char*& p, const unsigned char* 
     // p stands just after the opening quote.
     const unsigned char* run = p;
     while (p < end) {
+        while (end - p >= 8 && plainAscii8(p))
+            p += 8;
+        if (p == end)
+            break;
         const unsigned char c = *p;
         if (c == '"') {
             if (out)
@@ -132,33 +125,8 @@ bool JsonShapeScanner::scanString(const unsigned char*& p, const unsigned char* 
                 return false;
             const unsigned char e = *p++;
             char32_t cp = 0;
-            switch (e) {
-            case '"':
-                cp = '"';
-                break;
-            case '\\':
-                cp = '\\';
-                break;
-            case '/':
-                cp = '/';
-                break;
-            case 'b':
-                cp = 0x08;
-                break;
-            case 'f':
-                cp = 0x0C;
-                break;
-            case 'n':
-                cp = 0x0A;
-                break;
-            case 'r':
-                cp = 0x0D;
-                break;
-            case 't':
-                cp = 0x09;
-                break;
-            case 'u': {
-                if (!readHex4(p, end, &cp))
+            if (e == 'u') {
+                if (!JsonLexis::readHex4(p, end, &cp))
                     return false;
                 if (cp >= 0xDC00 && cp <= 0xDFFF)
                     return false; // a low surrogate without its high half
@@ -167,14 +135,15 @@ bool JsonShapeScanner::scanString(const unsigned char*& p, const unsigned char* 
                     if (end - p < 2 || p[0] != '\\' || p[1] != 'u')
                         return false;
                     p += 2;
-                    if (!readHex4(p, end, &low) || low < 0xDC00 || low > 0xDFFF)
+                    if (!JsonLexis::readHex4(p, end, &low) || low < 0xDC00 || low > 0xDFFF)
                         return false;
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
                 }
-                break;
-            }
-            default:
-                return false;
+            } else {
+                const int simple = JsonLexis::simpleEscape(e);
+                if (simple < 0)
+                    return false;
+                cp = char32_t(simple);
             }
             if (out)
                 appendUtf8(out, cp);
@@ -194,40 +163,10 @@ bool JsonShapeScanner::scanString(const unsigned char*& p, const unsigned char* 
 bool JsonShapeScanner::scanNumber(const unsigned char*& p, const unsigned char* end)
 {
     const unsigned char* start = p;
-    if (p < end && *p == '-')
-        ++p;
-    if (p >= end)
+    bool mayOverflow = false;
+    if (!JsonLexis::skipNumber(p, end, &mayOverflow))
         return false;
-    if (*p == '0') {
-        ++p;
-    } else if (*p >= '1' && *p <= '9') {
-        while (p < end && *p >= '0' && *p <= '9')
-            ++p;
-    } else {
-        return false;
-    }
-    bool mayBeOutOfRange = (p - start) > 300;
-    if (p < end && *p == '.') {
-        ++p;
-        const unsigned char* digits = p;
-        while (p < end && *p >= '0' && *p <= '9')
-            ++p;
-        if (p == digits)
-            return false;
-        mayBeOutOfRange = mayBeOutOfRange || (p - digits) > 300;
-    }
-    if (p < end && (*p == 'e' || *p == 'E')) {
-        ++p;
-        if (p < end && (*p == '+' || *p == '-'))
-            ++p;
-        const unsigned char* digits = p;
-        while (p < end && *p >= '0' && *p <= '9')
-            ++p;
-        if (p == digits)
-            return false;
-        mayBeOutOfRange = true;
-    }
-    return !(mayBeOutOfRange && outOfRange(start, p));
+    return !(mayOverflow && outOfRange(start, p));
 }
 
 bool JsonShapeScanner::scan(QByteArrayView json, int64_t maxDepth)
@@ -341,20 +280,13 @@ bool JsonShapeScanner::scan(QByteArrayView json, int64_t maxDepth)
             if (!scanString(p, end, nullptr))
                 return false;
             kind = JSONKind::string;
-        } else if (c == 't') {
-            if (end - p < 4 || p[1] != 'r' || p[2] != 'u' || p[3] != 'e')
+        } else if (c == 't' || c == 'f') {
+            if (!JsonLexis::skipWord(p, end, c == 't' ? "true" : "false"))
                 return false;
-            p += 4;
-            kind = JSONKind::boolean;
-        } else if (c == 'f') {
-            if (end - p < 5 || p[1] != 'a' || p[2] != 'l' || p[3] != 's' || p[4] != 'e')
-                return false;
-            p += 5;
             kind = JSONKind::boolean;
         } else if (c == 'n') {
-            if (end - p < 4 || p[1] != 'u' || p[2] != 'l' || p[3] != 'l')
+            if (!JsonLexis::skipWord(p, end, "null"))
                 return false;
-            p += 4;
             kind = JSONKind::null;
         } else {
             if (!scanNumber(p, end))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TessaronCore/model/JSONKind.h"
+#include "VelkinInfra/json/JsonLexis.h"
 
 #include <QByteArrayView>
 
@@ -27,8 +28,8 @@ public:
         JSONKind kind;
     };
 
-    // Deeper documents are refused, as the platform parser refuses them.
-    static constexpr int nestingLimit = 1024;
+    // Deeper documents are refused, as every strict reader refuses them.
+    static constexpr int nestingLimit = JsonLexis::maxNesting;
     // A text whose listed paths would take more bytes than this many per byte of text, beyond the
     // minimum, is refused: a long key over many short members is hostile, not data.
     static constexpr size_t pathBytesPerTextByte = 16;

@@ -1,5 +1,6 @@
 #include "TessaronCore/analysis/KeyShareEstimate.h"
 
+#include "TessaronCore/model/ByteHash.h"
 #include "TessaronCore/model/Saturating.h"
 #include "TessaronCore/model/TextRules.h"
 
@@ -12,19 +13,47 @@ namespace tessaron::KeyShareEstimate {
 
 Result estimate(const QList<Message>& messages, const QList<Partition>& partitions)
 {
+    // Keys are grouped by their bytes and decoded once per distinct key: strict UTF-8 gives each
+    // text one spelling, so equal bytes and equal texts are the same grouping.
+    struct Distinct {
+        std::optional<QString> text; // nothing when the key is not UTF-8 (or decodes empty)
+        double share = 0;
+        qsizetype seen = 0;
+    };
+    std::vector<Distinct> distinct;
+    QHash<HashedView<QByteArrayView>, uint32_t> indexOf;
+    // Partitions numbered densely in order of first sight, so each message's weight is one look-up.
+    QHash<int32_t, uint32_t> slotOf;
+    std::vector<int32_t> slotPartition;
+    std::vector<qsizetype> sampledPer;
     struct Keyed {
-        QString key;
-        int32_t partition;
+        uint32_t key;
+        uint32_t slot;
     };
     std::vector<Keyed> keyed;
     keyed.reserve(size_t(messages.size()));
     for (const Message& m : messages) {
         if (!m.key() || m.key()->isEmpty())
             continue;
-        std::optional<QString> text = TextRules::strictUtf8(*m.key());
-        if (!text || text->isEmpty())
+        const HashedView<QByteArrayView> bytes(*m.key());
+        auto it = indexOf.constFind(bytes);
+        if (it == indexOf.constEnd()) {
+            std::optional<QString> text = TextRules::strictUtf8(bytes.view);
+            if (text && text->isEmpty())
+                text.reset();
+            it = indexOf.insert(bytes, uint32_t(distinct.size()));
+            distinct.push_back({std::move(text), 0, 0});
+        }
+        if (!distinct[*it].text)
             continue;
-        keyed.push_back({std::move(*text), m.partition()});
+        auto slot = slotOf.constFind(m.partition());
+        if (slot == slotOf.constEnd()) {
+            slot = slotOf.insert(m.partition(), uint32_t(slotPartition.size()));
+            slotPartition.push_back(m.partition());
+            sampledPer.push_back(0);
+        }
+        sampledPer[*slot] += 1;
+        keyed.push_back({*it, *slot});
     }
     if (keyed.empty())
         return Result{};
@@ -38,27 +67,17 @@ Result estimate(const QList<Message>& messages, const QList<Partition>& partitio
         total = Saturating::add(total, r);
     const bool weighted = partitions.size() >= 2 && total > 0;
 
-    QHash<int32_t, qsizetype> sampledPer;
-    for (const Keyed& k : keyed)
-        sampledPer[k.partition] += 1;
     const double partitionWeight = 1.0 / double(sampledPer.size());
-
-    struct Tally {
-        double share = 0;
-        qsizetype seen = 0;
-    };
-    QHash<QString, Tally> tallies;
-    tallies.reserve(qsizetype(keyed.size()));
+    std::vector<double> weightOf(sampledPer.size());
+    for (size_t i = 0; i < sampledPer.size(); ++i) {
+        const double sampled = double(sampledPer[i]);
+        weightOf[i] = weighted ? (double(retained.value(slotPartition[i], 0)) / double(total)) / sampled
+                               : partitionWeight / sampled;
+    }
     for (const Keyed& k : keyed) {
-        const double sampled = double(sampledPer.value(k.partition));
-        double weight;
-        if (weighted)
-            weight = (double(retained.value(k.partition, 0)) / double(total)) / sampled;
-        else
-            weight = partitionWeight / sampled;
-        Tally& t = tallies[k.key];
-        t.seen += 1;
-        t.share += weight;
+        Distinct& d = distinct[k.key];
+        d.seen += 1;
+        d.share += weightOf[k.slot];
     }
 
     struct Ranked {
@@ -66,11 +85,13 @@ Result estimate(const QList<Message>& messages, const QList<Partition>& partitio
         QString orderKey;
     };
     std::vector<Ranked> ranked;
-    ranked.reserve(size_t(tallies.size()));
+    ranked.reserve(distinct.size());
     qsizetype mostSeen = 0;
-    for (auto it = tallies.cbegin(); it != tallies.cend(); ++it) {
-        ranked.push_back({KeyShare{it.key(), it->share, it->seen}, TextRules::orderKey(it.key())});
-        mostSeen = std::max(mostSeen, it->seen);
+    for (Distinct& d : distinct) {
+        if (!d.text)
+            continue;
+        ranked.push_back({KeyShare{*d.text, d.share, d.seen}, TextRules::orderKey(*d.text)});
+        mostSeen = std::max(mostSeen, d.seen);
     }
     std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
         if (a.share.share != b.share.share)

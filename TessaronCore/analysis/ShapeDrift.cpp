@@ -2,6 +2,7 @@
 
 #include "TessaronCore/analysis/JsonShapeScanner.h"
 #include "TessaronCore/analysis/ShapeWalk.h"
+#include "TessaronCore/model/ByteHash.h"
 #include "TessaronCore/model/TextRules.h"
 
 #include <QHash>
@@ -30,7 +31,7 @@ uint64_t mix(uint64_t x)
 
 uint64_t entryHash(std::string_view path, JSONKind kind)
 {
-    return mix(uint64_t(qHashBits(path.data(), path.size(), 0x5eed)) ^ (uint64_t(JSONKind::Value(kind)) << 56));
+    return mix(ByteHash::of(path, 0x5eed) ^ (uint64_t(JSONKind::Value(kind)) << 56));
 }
 
 // Order-independent: equal sets of entries hash alike whatever order they were met in.

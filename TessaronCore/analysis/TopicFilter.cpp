@@ -1,10 +1,10 @@
 #include "TessaronCore/analysis/TopicFilter.h"
 
 #include "TessaronCore/analysis/SearchTerm.h"
+#include "TessaronCore/model/ByteHash.h"
 #include "TessaronCore/model/TextRules.h"
 
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 #include <vector>
@@ -76,36 +76,56 @@ Sections sections(const QList<Topic>& topics, const QStringList& pinned, QString
     const std::vector<Candidate> shown = visibleCandidates(topics, search, namespaceName, includeInternal);
     Sections s;
 
-    QHash<QString, const Topic*> firstShown;
-    firstShown.reserve(qsizetype(shown.size()));
-    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
-        firstShown.insert(it->topic->name, it->topic); // ends holding the earliest
-
-    const QSet<QString> pinSet(pinned.cbegin(), pinned.cend());
+    // Pins are few and topics many: hash the pins once and look every topic up among them, rather
+    // than hashing every topic name.
+    QHash<HashedView<QStringView>, qsizetype> pinSlot; // name to its slot among the distinct pins
+    pinSlot.reserve(pinned.size());
     for (const QString& name : pinned) {
-        const auto it = firstShown.constFind(name);
-        if (it != firstShown.constEnd())
-            s.pinned.append(**it);
+        const HashedView<QStringView> key(name);
+        if (!pinSlot.contains(key))
+            pinSlot.insert(key, pinSlot.size());
     }
-    // Topics are not relocatable: growing the list copies every one already in it.
-    s.ordinary.reserve(qsizetype(shown.size()));
+    const auto slotOf = [&](const QString& name) -> qsizetype {
+        if (pinSlot.isEmpty())
+            return -1;
+        return pinSlot.value(HashedView<QStringView>(name), -1);
+    };
+
+    // Sized once: growing a list of topics copies every topic held so far.
+    qsizetype deadLetters = 0;
+    for (const Candidate& c : shown)
+        deadLetters += c.deadLetter ? 1 : 0;
+    s.deadLetters.reserve(deadLetters);
+    s.ordinary.reserve(qsizetype(shown.size()) - deadLetters);
+    s.pinned.reserve(pinned.size());
+
+    std::vector<const Topic*> firstShown(size_t(pinSlot.size()), nullptr);
     for (const Candidate& c : shown) {
-        if (pinSet.contains(c.topic->name))
-            continue;
-        if (c.deadLetter)
+        const qsizetype slot = slotOf(c.topic->name);
+        if (slot >= 0) {
+            if (!firstShown[size_t(slot)])
+                firstShown[size_t(slot)] = c.topic;
+        } else if (c.deadLetter) {
             s.deadLetters.append(*c.topic);
-        else
+        } else {
             s.ordinary.append(*c.topic);
+        }
+    }
+    for (const QString& name : pinned) {
+        if (const Topic* topic = firstShown[size_t(slotOf(name))])
+            s.pinned.append(*topic);
     }
 
     if (reportMissing) {
-        QSet<QString> present;
-        present.reserve(topics.size());
-        for (const Topic& t : topics)
-            present.insert(t.name);
+        std::vector<bool> present(size_t(pinSlot.size()), false);
+        for (const Topic& t : topics) {
+            const qsizetype slot = slotOf(t.name);
+            if (slot >= 0)
+                present[size_t(slot)] = true;
+        }
         const std::optional<SearchTerm> term = SearchTerm::prepare(search);
         for (const QString& name : pinned) {
-            if (!present.contains(name) && inNamespace(name, namespaceName) && passesSearch(name, term))
+            if (!present[size_t(slotOf(name))] && inNamespace(name, namespaceName) && passesSearch(name, term))
                 s.missingPins.append(name);
         }
     }
@@ -114,21 +134,30 @@ Sections sections(const QList<Topic>& topics, const QStringList& pinned, QString
 
 QStringList namespaces(const QList<Topic>& topics)
 {
-    QHash<QString, qsizetype> counts;
+    QHash<HashedView<QStringView>, qsizetype> counts;
     for (const Topic& t : topics) {
         if (t.isInternal)
             continue;
         // The first non-empty segment counts when it is shorter than the name, that is when the
         // name holds a full stop.
-        const QStringList segments = t.name.split(QLatin1Char('.'), Qt::SkipEmptyParts);
-        if (segments.isEmpty() || segments.first().size() >= t.name.size())
+        const QStringView name(t.name);
+        qsizetype from = 0;
+        while (from < name.size() && name[from] == QLatin1Char('.'))
+            ++from;
+        if (from == name.size())
             continue;
-        counts[segments.first()] += 1;
+        qsizetype to = name.indexOf(QLatin1Char('.'), from);
+        if (to < 0)
+            to = name.size();
+        const QStringView first = name.sliced(from, to - from);
+        if (first.size() >= name.size())
+            continue;
+        counts[HashedView<QStringView>(first)] += 1;
     }
     QStringList result;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
         if (it.value() >= 2)
-            result.append(it.key());
+            result.append(it.key().view.toString());
     }
     std::sort(result.begin(), result.end(), [](const QString& a, const QString& b) {
         if (const int c = TextRules::compare(a, b))

@@ -28,18 +28,59 @@ AvroDecoder::AvroDecoder(const AvroSchema::Parsed& schema, QByteArrayView data)
 
 QByteArray AvroDecoder::decode(QByteArrayView body, const AvroSchema::Parsed& schema)
 {
-    return AvroDecoder(schema, body).read(schema.root);
+    // Messages are decoded one after another: each thread keeps its text and field buffers, so a
+    // decode allocates only its result. A buffer grown by a huge message is let go afterwards.
+    thread_local std::string text;
+    thread_local std::vector<size_t> marks;
+    thread_local std::vector<Skipped> skipped;
+    AvroDecoder decoder(schema, body);
+    struct Lend {
+        AvroDecoder& decoder;
+        Lend(AvroDecoder& d)
+            : decoder(d)
+        {
+            std::swap(decoder.m_writer.out, text);
+            std::swap(decoder.m_marks, marks);
+            std::swap(decoder.m_skipped, skipped);
+        }
+        ~Lend()
+        {
+            std::swap(decoder.m_writer.out, text);
+            std::swap(decoder.m_marks, marks);
+            std::swap(decoder.m_skipped, skipped);
+            if (text.capacity() > kKeptBufferBytes)
+                std::string().swap(text);
+            marks.clear();
+            skipped.clear();
+        }
+    } lend(decoder);
+    return decoder.read(schema.root);
 }
 
 QByteArray AvroDecoder::read(const AvroSchema& schema)
 {
     m_writer.out.clear();
+    m_marks.clear();
+    m_skipped.clear();
     m_writer.out.reserve(size_t(m_size - m_cursor) * 2 + 16);
     value(*schema.m_node, 0);
     return QByteArray(m_writer.out.data(), qsizetype(m_writer.out.size()));
 }
 
 int64_t AvroDecoder::varint()
+{
+    // Most lengths, counts, indexes and small numbers take one byte.
+    if (m_cursor < m_size) {
+        const auto byte = static_cast<unsigned char>(m_data[m_cursor]);
+        if (byte < 0x80) {
+            ++m_cursor;
+            return static_cast<int64_t>((byte >> 1) ^ (~(uint64_t(byte) & 1) + 1));
+        }
+    }
+    return longVarint();
+}
+
+int64_t AvroDecoder::longVarint()
 {
     uint64_t result = 0;
     for (int shift = 0; shift < 70; shift += 7) {
@@ -184,40 +225,182 @@ void AvroDecoder::record(const AvroSchema::Node& node, int depth)
         out.push_back('}');
         return;
     }
-    // Fields are read in declaration order but written sorted by name: read each value, remember
-    // where it lies, then lay the members out again in order.
-    const size_t start = out.size();
-    const size_t marks = m_marks.size();
-    for (qsizetype i = 0; i < fieldCount; ++i) {
-        m_marks.push_back(out.size());
-        value(*node.fields[i].schema.m_node, depth);
-        m_marks.push_back(out.size());
+    // Fields come in declaration order but are written sorted by name. A first pass skips over
+    // the fields, checking everything reading would check and noting where each value starts;
+    // then each value is read from its start in output order and written in place, so no member
+    // text is ever moved. A fault is met in the first pass, in reading order. The pass notes the
+    // fields of every record it skips over too, so a nested record is passed over only once.
+    const int64_t itemsBefore = m_items;
+    const Skipped* skipped = findSkipped(m_cursor, node);
+    Skipped here;
+    if (!skipped) {
+        here = skipRecordFields(node, depth, true);
+        skipped = &here;
     }
-    // Sizes first, then plain copies: this runs for every record of every message.
-    size_t total = 2 + (node.outputOrder.empty() ? 0 : node.outputOrder.size() - 1);
-    for (int index : node.outputOrder)
-        total += node.memberKeys[size_t(index)].size() + m_marks[marks + 2 * size_t(index) + 1]
-            - m_marks[marks + 2 * size_t(index)];
-    m_scratch.resize(total);
-    char* p = m_scratch.data();
-    *p++ = '{';
+    // Copied out: writing the fields may remember more records and move the table.
+    const size_t marks = skipped->marks;
+    const bool remembered = skipped->remembered;
+    const qsizetype end = qsizetype(m_marks[marks + size_t(fieldCount)]);
+    const int64_t itemsAfter = itemsBefore + skipped->items;
+    out.push_back('{');
     bool first = true;
     for (int index : node.outputOrder) {
         if (!first)
-            *p++ = ',';
+            out.push_back(',');
         first = false;
-        const std::string& key = node.memberKeys[size_t(index)];
-        std::memcpy(p, key.data(), key.size());
-        p += key.size();
-        size_t from = m_marks[marks + 2 * size_t(index)];
-        size_t length = m_marks[marks + 2 * size_t(index) + 1] - from;
-        std::memcpy(p, out.data() + from, length);
-        p += length;
+        out.append(node.memberKeys[size_t(index)]);
+        m_cursor = qsizetype(m_marks[marks + size_t(index)]);
+        value(*node.fields[index].schema.m_node, depth);
     }
-    *p = '}';
-    m_marks.resize(marks);
-    out.resize(start + total);
-    std::memcpy(out.data() + start, m_scratch.data(), total);
+    out.push_back('}');
+    if (!remembered)
+        m_marks.resize(marks);
+    m_cursor = end;
+    m_items = itemsAfter;
+}
+
+const AvroDecoder::Skipped* AvroDecoder::findSkipped(qsizetype start, const AvroSchema::Node& node) const
+{
+    auto it = std::lower_bound(m_skipped.begin(), m_skipped.end(), start,
+                               [](const Skipped& s, qsizetype at) { return s.start < at; });
+    // A record whose first field is a record starts where that one does.
+    for (; it != m_skipped.end() && it->start == start; ++it) {
+        if (it->node == &node)
+            return &*it;
+    }
+    return nullptr;
+}
+
+AvroDecoder::Skipped AvroDecoder::skipRecordFields(const AvroSchema::Node& node, int depth, bool keepMarks)
+{
+    const size_t fieldCount = size_t(node.fields.size());
+    // Within the cap every such record is remembered (in order of start, for the look-up); past
+    // it, a nested record is passed over again when it is written, which costs time, not memory.
+    const bool remember =
+        m_marks.size() + fieldCount < kMaxRememberedFields && (m_skipped.empty() || m_skipped.back().start <= m_cursor);
+    Skipped skipped{m_cursor, &node, m_marks.size(), 0, remember};
+    const int64_t itemsBefore = m_items;
+    if (!remember && !keepMarks) {
+        for (const AvroSchema::Field& field : node.fields)
+            skip(*field.schema.m_node, depth);
+        return skipped;
+    }
+    const size_t index = m_skipped.size();
+    m_marks.resize(m_marks.size() + fieldCount + 1);
+    if (remember)
+        m_skipped.push_back(skipped);
+    for (size_t i = 0; i < fieldCount; ++i) {
+        m_marks[skipped.marks + i] = size_t(m_cursor);
+        skip(*node.fields[qsizetype(i)].schema.m_node, depth);
+    }
+    m_marks[skipped.marks + fieldCount] = size_t(m_cursor);
+    skipped.items = m_items - itemsBefore;
+    if (remember)
+        m_skipped[index].items = skipped.items;
+    return skipped;
+}
+
+void AvroDecoder::skip(const AvroSchema::Node& node, int depth)
+{
+    switch (node.type) {
+    case Type::Null:
+        return;
+    case Type::Boolean:
+        run(1);
+        return;
+    case Type::Int:
+    case Type::Long:
+        varint();
+        return;
+    case Type::Float:
+        run(4);
+        return;
+    case Type::Double:
+        run(8);
+        return;
+    case Type::Bytes:
+    case Type::String:
+        lengthPrefixed();
+        return;
+    case Type::Fixed:
+        run(node.size);
+        return;
+    case Type::Enum: {
+        int64_t index = varint();
+        if (index < 0 || index >= int64_t(node.quotedSymbols.size()))
+            throw DecodeError::badEnumIndex(index);
+        return;
+    }
+    default:
+        break;
+    }
+
+    if (++depth > kMaxDepth)
+        throw DecodeError::tooDeep();
+    switch (node.type) {
+    case Type::Record:
+        countItems(node.fields.size());
+        if (node.declaredInOutputOrder) {
+            for (const AvroSchema::Field& field : node.fields)
+                skip(*field.schema.m_node, depth);
+        } else {
+            skipRecordFields(node, depth, false);
+        }
+        return;
+    case Type::Array: {
+        const AvroSchema::Node& items = *node.children.front().m_node;
+        for (int64_t count = blockCount(items.minBytes); count != 0; count = blockCount(items.minBytes)) {
+            countItems(count);
+            for (int64_t i = 0; i < count; ++i)
+                skip(items, depth);
+        }
+        return;
+    }
+    case Type::Map: {
+        const AvroSchema::Node& values = *node.children.front().m_node;
+        const uint64_t minEntry = values.minBytes == UINT64_MAX ? UINT64_MAX : values.minBytes + 1;
+        for (int64_t count = blockCount(minEntry); count != 0; count = blockCount(minEntry)) {
+            countItems(count);
+            for (int64_t i = 0; i < count; ++i) {
+                lengthPrefixed();
+                skip(values, depth);
+            }
+        }
+        return;
+    }
+    case Type::Logical: {
+        const AvroSchema::Node& base = *node.children.front().m_node;
+        switch (node.logical.kind) {
+        case LogicalKind::Uuid:
+            return skip(base, depth);
+        case LogicalKind::Decimal: {
+            std::string_view bytes = base.type == Type::Fixed ? run(base.size) : lengthPrefixed();
+            if (bytes.size() > size_t(kMaxDecimalBytes))
+                throw DecodeError::decimalTooLarge();
+            if (node.logical.scale > kMaxDecimalScale)
+                throw DecodeError::decimalScaleTooLarge();
+            return;
+        }
+        default:
+            varint();
+            return;
+        }
+    }
+    case Type::Union: {
+        int64_t index = varint();
+        if (index < 0 || index >= int64_t(node.children.size()))
+            throw DecodeError::badUnionIndex(index);
+        return skip(*node.children[qsizetype(index)].m_node, depth);
+    }
+    case Type::Named: {
+        auto found = m_names.constFind(node.name);
+        if (found == m_names.constEnd() || found->type() == Type::Named)
+            throw DecodeError::unknownNamedType(node.name);
+        return skip(*found->m_node, depth);
+    }
+    default:
+        return;
+    }
 }
 
 void AvroDecoder::array(const AvroSchema::Node& node, int depth)
@@ -244,12 +427,14 @@ void AvroDecoder::map(const AvroSchema::Node& node, int depth)
     const AvroSchema::Node& values = *node.children.front().m_node;
     struct Entry {
         std::string_view key;
-        size_t from, to;
+        qsizetype at;       // where the value starts
         qsizetype rendered; // offset into `renderedKeys` of a key that is not UTF-8, else -1
     };
+    // As for records: a first pass checks the entries and notes where each value starts, then the
+    // values are read again in key order straight into place.
     std::vector<Entry> entries;
     std::string renderedKeys; // such keys in their byte rendering, without quotes
-    const size_t start = out.size();
+    int64_t nestedItems = 0;  // counted by the values themselves, counted again when they are read
     const uint64_t minEntry = values.minBytes == UINT64_MAX ? UINT64_MAX : values.minBytes + 1;
     for (int64_t count = blockCount(minEntry); count != 0; count = blockCount(minEntry)) {
         countItems(count);
@@ -263,33 +448,38 @@ void AvroDecoder::map(const AvroSchema::Node& node, int depth)
                 renderedKeys.append(rendering.out, 1, rendering.out.size() - 2);
                 key = std::string_view(nullptr, rendering.out.size() - 2);
             }
-            size_t from = out.size();
-            value(values, depth);
-            entries.push_back({key, from, out.size(), rendered});
+            const qsizetype at = m_cursor;
+            const int64_t itemsBefore = m_items;
+            skip(values, depth);
+            nestedItems += m_items - itemsBefore;
+            entries.push_back({key, at, rendered});
         }
     }
+    const qsizetype end = m_cursor;
+    const int64_t itemsAfter = m_items;
+    m_items -= nestedItems;
     for (Entry& entry : entries) {
         if (entry.rendered >= 0)
             entry.key = std::string_view(renderedKeys.data() + entry.rendered, entry.key.size());
     }
     // Sorted by key; of repeated keys the one read last wins.
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
-    m_scratch.clear();
-    m_scratch.push_back('{');
+    out.push_back('{');
     bool first = true;
     for (size_t i = 0; i < entries.size(); ++i) {
         if (i + 1 < entries.size() && entries[i + 1].key == entries[i].key)
             continue;
         if (!first)
-            m_scratch.push_back(',');
+            out.push_back(',');
         first = false;
-        AvroJSONWriter::appendQuoted(m_scratch, entries[i].key);
-        m_scratch.push_back(':');
-        m_scratch.append(out, entries[i].from, entries[i].to - entries[i].from);
+        AvroJSONWriter::appendQuoted(out, entries[i].key);
+        out.push_back(':');
+        m_cursor = entries[i].at;
+        value(values, depth);
     }
-    m_scratch.push_back('}');
-    out.resize(start);
-    out.append(m_scratch);
+    out.push_back('}');
+    m_cursor = end;
+    m_items = itemsAfter;
 }
 
 void AvroDecoder::logical(const AvroSchema::Node& node, int depth)

@@ -33,6 +33,10 @@ public:
     static constexpr int64_t kMaxItems = 1'000'000; // values of one message, every field, item and entry counted
     static constexpr int kMaxDecimalBytes = 128;    // unscaled value of a decimal (about 308 digits)
     static constexpr int kMaxDecimalScale = 1000;
+    // The largest text buffer a thread keeps between messages.
+    static constexpr size_t kKeptBufferBytes = size_t(1) << 20;
+    // Field starts remembered per message, so that hostile data cannot make the decoder hold more.
+    static constexpr size_t kMaxRememberedFields = size_t(1) << 16;
 
     // Magic byte 0, a four-byte schema identifier, then the body; nothing when the payload is not framed.
     static std::optional<Frame> splitConfluentFrame(QByteArrayView payload);
@@ -53,9 +57,24 @@ private:
     void array(const AvroSchema::Node& node, int depth);
     void map(const AvroSchema::Node& node, int depth);
     void logical(const AvroSchema::Node& node, int depth);
+    // Moves past one value of `node`, checking it as reading it would, without writing anything.
+    void skip(const AvroSchema::Node& node, int depth);
+    // A record value passed over: where its fields start (in m_marks, its end after them) and how
+    // many items it counted.
+    struct Skipped {
+        qsizetype start;
+        const AvroSchema::Node* node;
+        size_t marks;
+        int64_t items;
+        bool remembered;
+    };
+    // `keepMarks`: note the field starts even when the record cannot be remembered, for writing it.
+    Skipped skipRecordFields(const AvroSchema::Node& node, int depth, bool keepMarks);
+    const Skipped* findSkipped(qsizetype start, const AvroSchema::Node& node) const;
     int64_t blockCount(uint64_t minBytesPerItem);
     void countItems(int64_t count);
-    int64_t varint();
+    inline int64_t varint();
+    int64_t longVarint();
     std::string_view run(int64_t length);
     std::string_view lengthPrefixed() { return run(varint()); }
 
@@ -65,8 +84,8 @@ private:
     qsizetype m_cursor = 0;
     int64_t m_items = 0;
     AvroJSONWriter m_writer;
-    std::string m_scratch;       // where a record or map puts its members in order
-    std::vector<size_t> m_marks; // start and end of each member value just read
+    std::vector<size_t> m_marks;    // where each field of the records passed over starts
+    std::vector<Skipped> m_skipped; // records passed over, by start
 };
 
 class AvroDecoder::DecodeError : public std::exception {

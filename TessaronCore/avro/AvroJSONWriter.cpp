@@ -13,6 +13,19 @@ constexpr char kHex[] = "0123456789abcdef";
 // Bytes that need an escape: control characters, quotation mark, reverse solidus, solidus.
 constexpr bool needsEscape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\' || c == '/'; }
 
+// Whether any of the eight bytes at p may need an escape (a byte below 0x20, or one equal to a
+// quotation mark, reverse solidus or solidus). Bytes of 0x80 and above never do.
+inline bool wordNeedsEscape(const char* p)
+{
+    constexpr uint64_t ones = 0x0101010101010101ull;
+    constexpr uint64_t highs = 0x8080808080808080ull;
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    const auto hasZero = [](uint64_t v) { return (v - ones) & ~v & highs; };
+    const uint64_t below20 = (w - ones * 0x20) & ~w & highs;
+    return (below20 | hasZero(w ^ (ones * '"')) | hasZero(w ^ (ones * '\\')) | hasZero(w ^ (ones * '/'))) != 0;
+}
+
 template <typename T> void appendNumber(std::string& out, T value)
 {
     if (std::isnan(value)) {
@@ -46,6 +59,11 @@ void AvroJSONWriter::appendQuoted(std::string& out, std::string_view utf8)
     const char* run = utf8.data();
     const char* end = run + utf8.size();
     for (const char* p = run; p < end; ++p) {
+        // Runs of plain text go eight bytes at a time.
+        while (end - p >= 8 && !wordNeedsEscape(p))
+            p += 8;
+        if (p == end)
+            break;
         unsigned char c = static_cast<unsigned char>(*p);
         if (!needsEscape(c))
             continue;

@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QStringDecoder>
+#include <QTimeZone>
 
 namespace tessaron {
 
@@ -15,6 +16,19 @@ std::optional<QString> decodeUtf8(const QByteArray& bytes)
     return text;
 }
 
+namespace {
+
+// A moment in the UTC zone object keeps a heap-held zone with every message; the UTC time spec
+// holds the same instant inline and shows the same UTC text.
+std::optional<QDateTime> compactTimestamp(std::optional<QDateTime> moment)
+{
+    if (moment && moment->timeSpec() == Qt::TimeZone && moment->timeZone().id() == "UTC")
+        return QDateTime::fromMSecsSinceEpoch(moment->toMSecsSinceEpoch(), Qt::UTC);
+    return moment;
+}
+
+} // namespace
+
 Message::Message(QString topic, int32_t partition, int64_t offset, std::optional<QByteArray> key,
                  std::optional<QByteArray> payload, std::optional<QDateTime> timestamp, QList<Header> headers)
     : m_topic(std::move(topic))
@@ -22,7 +36,7 @@ Message::Message(QString topic, int32_t partition, int64_t offset, std::optional
     , m_offset(offset)
     , m_key(std::move(key))
     , m_payload(std::move(payload))
-    , m_timestamp(std::move(timestamp))
+    , m_timestamp(compactTimestamp(std::move(timestamp)))
     , m_headers(std::move(headers))
 { }
 

@@ -1,4 +1,6 @@
 #include "TessaronCore/model/Topic.h"
+
+#include <algorithm>
 #include "TessaronCore/model/Saturating.h"
 
 namespace tessaron {
@@ -25,6 +27,23 @@ bool Topic::hasUnderReplicated() const
 bool Topic::looksLikeDeadLetter() const
 {
     static const char* const words[] = {"dlq", "dead-letter", "dead_letter", "deadletter", ".dlt", "-dlt"};
+    // The sidebar asks this of every topic on every redraw: plain ASCII names (nearly all) are
+    // matched in place, ignoring ASCII case, without a lower-cased copy.
+    const char16_t* text = reinterpret_cast<const char16_t*>(name.utf16());
+    const qsizetype size = name.size();
+    if (std::all_of(text, text + size, [](char16_t c) { return c < 0x80; })) {
+        const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+        for (qsizetype at = 0; at < size; ++at) {
+            for (const char* word : words) {
+                qsizetype i = 0;
+                while (word[i] && at + i < size && lower(text[at + i]) == char16_t(word[i]))
+                    ++i;
+                if (!word[i])
+                    return true;
+            }
+        }
+        return false;
+    }
     const QString lower = name.toLower();
     for (const char* word : words) {
         if (lower.contains(QLatin1String(word)))

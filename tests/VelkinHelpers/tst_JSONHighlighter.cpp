@@ -1,4 +1,5 @@
 #include "VelkinHelpers/JSONHighlighter.h"
+#include "VelkinInfra/json/JsonLexis.h"
 #include "VelkinUI/Brand.h"
 
 #include <QRandomGenerator>
@@ -228,6 +229,21 @@ private slots:
         // Absurd nesting is refused rather than crashing.
         const QString deep = QString(5000, '[') + QString(5000, ']');
         QCOMPARE(JSONHighlighter::prettyPrint(deep), deep);
+    }
+
+    // The pretty printer and the shape scanner share one nesting limit: as many containers as the
+    // limit are read, one more is refused.
+    void nestingLimitIsShared()
+    {
+        const auto nested = [](int containers) {
+            return QString(containers - 1, '[') + QStringLiteral("{\"a\":1}") + QString(containers - 1, ']');
+        };
+        const QString deepest = nested(JsonLexis::maxNesting);
+        QVERIFY(JSONHighlighter::isJSON(deepest));
+        QVERIFY(JSONHighlighter::prettyPrint(deepest) != deepest);
+        const QString tooDeep = nested(JsonLexis::maxNesting + 1);
+        QVERIFY(!JSONHighlighter::isJSON(tooDeep));
+        QCOMPARE(JSONHighlighter::prettyPrint(tooDeep), tooDeep);
     }
 };
 

@@ -19,11 +19,20 @@
 #include <librdkafka/rdkafka.h>
 #include <librdkafka/rdkafka_mock.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -48,6 +57,8 @@ public:
             throw std::runtime_error("could not start the mock cluster");
         m_brokerCount = brokerCount;
         m_bootstrap = QString::fromUtf8(rd_kafka_mock_cluster_bootstraps(m_cluster));
+        for (const QString& address : m_bootstrap.split(QLatin1Char(','), Qt::SkipEmptyParts))
+            m_ports.append(uint16_t(address.section(QLatin1Char(':'), -1).toUInt()));
     }
 
     ~MockKafkaCluster()
@@ -78,10 +89,39 @@ public:
         return broker;
     }
 
+    struct NewTopic {
+        QString name;
+        int partitions = 1;
+        int replicationFactor = 1;
+    };
+
     void createTopic(const QString& name, int partitions, int replicationFactor = 1)
     {
-        check(rd_kafka_mock_topic_create(m_cluster, name.toUtf8().constData(), partitions, replicationFactor),
-              "creating a topic");
+        createTopics({{name, partitions, replicationFactor}});
+    }
+
+    // Creates the topics side by side on a few threads, while the cluster is kept awake.
+    void createTopics(const QList<NewTopic>& topics)
+    {
+        std::atomic<qsizetype> next{0};
+        std::atomic<rd_kafka_resp_err_t> failure{RD_KAFKA_RESP_ERR_NO_ERROR};
+        whileAwake([&] {
+            std::vector<std::thread> workers;
+            for (qsizetype w = 0; w < std::min<qsizetype>(topics.size(), 4); ++w) {
+                workers.emplace_back([&] {
+                    for (qsizetype i = next++; i < topics.size(); i = next++) {
+                        const NewTopic& t = topics[i];
+                        const rd_kafka_resp_err_t err = rd_kafka_mock_topic_create(
+                            m_cluster, t.name.toUtf8().constData(), t.partitions, t.replicationFactor);
+                        if (err != RD_KAFKA_RESP_ERR_NO_ERROR)
+                            failure = err;
+                    }
+                });
+            }
+            for (std::thread& worker : workers)
+                worker.join();
+        });
+        check(failure, "creating a topic");
     }
 
     // Produces one message and waits for its acknowledgement.
@@ -133,8 +173,14 @@ public:
         check(err, "committing offsets");
     }
 
-    void setBrokerDown(int32_t id) { check(rd_kafka_mock_broker_set_down(m_cluster, id), "bringing a broker down"); }
-    void setBrokerUp(int32_t id) { check(rd_kafka_mock_broker_set_up(m_cluster, id), "bringing a broker up"); }
+    void setBrokerDown(int32_t id)
+    {
+        whileAwake([&] { check(rd_kafka_mock_broker_set_down(m_cluster, id), "bringing a broker down"); });
+    }
+    void setBrokerUp(int32_t id)
+    {
+        whileAwake([&] { check(rd_kafka_mock_broker_set_up(m_cluster, id), "bringing a broker up"); });
+    }
     void setAllBrokersDown()
     {
         for (int id = 1; id <= m_brokerCount; ++id)
@@ -185,6 +231,46 @@ private:
         }
     }
 
+    // librdkafka 2.0.2's mock cluster thread can miss the wake-up of an operation queued for it and
+    // notice it only at its next poll time-out, about a second later (a thousand topics created
+    // one by one took minutes). A connection to one of its brokers wakes it, so while `work` waits
+    // on such operations, a helper thread keeps knocking.
+    template <typename Work> void whileAwake(Work work)
+    {
+        std::atomic<bool> done{false};
+        std::thread knocker([&] {
+            for (size_t turn = 0; !done; ++turn) {
+                knock(m_ports.isEmpty() ? 0 : m_ports[qsizetype(turn % size_t(m_ports.size()))]);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        struct Stop {
+            std::atomic<bool>& done;
+            std::thread& knocker;
+            ~Stop()
+            {
+                done = true;
+                knocker.join();
+            }
+        } stop{done, knocker};
+        work();
+    }
+
+    static void knock(uint16_t port)
+    {
+        if (port == 0)
+            return;
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return;
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        ::close(fd);
+    }
+
     static void quietLog(const rd_kafka_t*, int, const char*, const char*) { }
 
     static void report(rd_kafka_t*, const rd_kafka_message_t* message, void*)
@@ -230,6 +316,7 @@ private:
     rd_kafka_mock_cluster_t* m_cluster = nullptr;
     int m_brokerCount = 0;
     QString m_bootstrap;
+    QList<uint16_t> m_ports; // of the brokers, for waking the cluster's thread
 };
 
 } // namespace tessaron::testing

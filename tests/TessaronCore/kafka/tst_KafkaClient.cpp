@@ -55,9 +55,7 @@ private slots:
 
     void topicsAreSortedWithInternalNamesAndEmptyWatermarks()
     {
-        cluster->createTopic("orders", 3);
-        cluster->createTopic("_schemas", 1);
-        cluster->createTopic("__consumer_offsets", 2);
+        cluster->createTopics({{"orders", 3}, {"_schemas", 1}, {"__consumer_offsets", 2}});
         const QList<Topic> topics = syncWait(client->topics(5000));
         QStringList names;
         for (const Topic& t : topics)
@@ -80,8 +78,7 @@ private slots:
 
     void aTopicErrorDoesNotFailTheListing()
     {
-        cluster->createTopic("fine", 1);
-        cluster->createTopic("broken", 1);
+        cluster->createTopics({{"fine", 1}, {"broken", 1}});
         cluster->setTopicError("broken", RD_KAFKA_RESP_ERR_LEADER_NOT_AVAILABLE);
         const QList<Topic> topics = syncWait(client->topics(5000));
         QCOMPARE(topics.size(), 2);

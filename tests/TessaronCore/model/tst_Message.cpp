@@ -1,6 +1,7 @@
 #include "TessaronCore/model/Message.h"
 
 #include <QSet>
+#include <QTimeZone>
 #include <QtTest>
 
 using namespace tessaron;
@@ -116,6 +117,29 @@ private slots:
         QVERIFY(PayloadKind(PayloadKind::avroConfluent, 1) != PayloadKind(PayloadKind::avroConfluent, 2));
         QVERIFY(PayloadKind(PayloadKind::avroConfluent, 1) != PayloadKind(PayloadKind::avroDecoded, 1));
         QCOMPARE(PayloadKind(PayloadKind::text).schemaID(), std::optional<int32_t>());
+    }
+
+    // The texts a timestamp is shown and sent with: the instant and its UTC text stay as they were
+    // whatever zone object the reader stamped the message with.
+    void timestampTexts()
+    {
+        for (const QDateTime& stamp : {QDateTime::fromMSecsSinceEpoch(1700000000123, QTimeZone::utc()),
+                                       QDateTime::fromMSecsSinceEpoch(1700000000123, Qt::UTC)}) {
+            const Message m(QStringLiteral("orders"), 0, 1, std::nullopt, QByteArray("{}"), stamp, {});
+            QCOMPARE(m.timestamp()->toMSecsSinceEpoch(), 1700000000123);
+            QCOMPARE(*m.timestamp(), stamp);
+            QCOMPARE(m.timestamp()->timeSpec(), Qt::UTC);
+            QCOMPARE(m.timestamp()->toString(Qt::ISODateWithMs), QStringLiteral("2023-11-14T22:13:20.123Z"));
+            QCOMPARE(m.timestamp()->toUTC().toString(Qt::ISODate), QStringLiteral("2023-11-14T22:13:20Z"));
+            QCOMPARE(m.timestamp()->toUTC().toString(Qt::ISODateWithMs), QStringLiteral("2023-11-14T22:13:20.123Z"));
+            QCOMPARE(m.timestamp()->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz t")),
+                     QStringLiteral("2023-11-14 22:13:20.123 UTC"));
+            QCOMPARE(m.timestamp()->toString(Qt::RFC2822Date), QStringLiteral("14 Nov 2023 22:13:20 +0000"));
+        }
+        const QDateTime local = QDateTime::fromMSecsSinceEpoch(5000, Qt::OffsetFromUTC, 3600);
+        const Message offset(QStringLiteral("orders"), 0, 1, std::nullopt, std::nullopt, local, {});
+        QCOMPARE(offset.timestamp()->toString(Qt::ISODate), QStringLiteral("1970-01-01T01:00:05+01:00"));
+        QCOMPARE(offset.timestamp()->timeSpec(), Qt::OffsetFromUTC);
     }
 
     void shapes()

@@ -73,9 +73,9 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("deadLetter");
         for (const char* n : {"orders.DLQ", "Payments-Dead-Letter", "billing_dead_letter", "x.deadletter.y",
-                              "audit.dlt", "audit-DLT", "dlq"})
+                              "audit.dlt", "audit-DLT", "dlq", "caf\u00e9.DLQ", "na\u00efve-Dead-Letter", "x.dlqs"})
             QTest::newRow(n) << QString::fromUtf8(n) << true;
-        for (const char* n : {"auditdlt", "dl-queue", "dead.letter", "orders", ""})
+        for (const char* n : {"auditdlt", "dl-queue", "dead.letter", "orders", "", "dl", "dead-lette", "caf\u00e9.dl"})
             QTest::newRow(n) << QString::fromUtf8(n) << false;
     }
     void deadLetterNames()
