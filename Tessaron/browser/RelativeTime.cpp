@@ -40,9 +40,9 @@ void setClock(Clock c) { clock() = std::move(c); }
 
 QDateTime now() { return clock() ? clock()() : QDateTime::currentDateTimeUtc(); }
 
-QString format(const QDateTime& moment, const QDateTime& reference, const QString& language)
+QString format(const QDateTime& moment, const QDateTime& reference, AppLanguage language)
 {
-    const bool pt = language == QLatin1String("pt");
+    const bool pt = language == AppLanguage::pt;
     const int64_t delta = moment.msecsTo(reference) / 1000; // positive: in the past
     const int64_t magnitude = delta < 0 ? -delta : delta;
     if (magnitude < 1)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TessaronCore/l10n/AppLanguage.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -16,8 +18,8 @@ using Clock = std::function<QDateTime()>;
 void setClock(Clock clock);
 QDateTime now();
 
-// `moment` relative to `reference`, in "en" or "pt" (anything else reads as English).
-QString format(const QDateTime& moment, const QDateTime& reference, const QString& language);
+// `moment` relative to `reference`, in the given language (English unless it is Portuguese).
+QString format(const QDateTime& moment, const QDateTime& reference, AppLanguage language);
 // `moment` relative to now(), in the language in force.
 QString sinceNow(const QDateTime& moment);
 

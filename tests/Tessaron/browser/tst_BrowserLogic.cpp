@@ -109,8 +109,8 @@ private slots:
         QFETCH(QString, portuguese);
         const QDateTime now(QDate(2026, 12, 9), QTime(10, 0), Qt::UTC);
         const QDateTime then = now.addSecs(-secondsAgo);
-        QCOMPARE(RelativeTime::format(then, now, "en"), english);
-        QCOMPARE(RelativeTime::format(then, now, "pt"), portuguese);
+        QCOMPARE(RelativeTime::format(then, now, AppLanguage::en), english);
+        QCOMPARE(RelativeTime::format(then, now, AppLanguage::pt), portuguese);
     }
 
     void theClockIsInjectable()
@@ -118,7 +118,7 @@ private slots:
         const QDateTime fixed(QDate(2030, 1, 1), QTime(0, 0), Qt::UTC);
         RelativeTime::setClock([&] { return fixed; });
         QCOMPARE(RelativeTime::now(), fixed);
-        QCOMPARE(RelativeTime::format(fixed.addSecs(-120), RelativeTime::now(), "en"), QString("2 min ago"));
+        QCOMPARE(RelativeTime::format(fixed.addSecs(-120), RelativeTime::now(), AppLanguage::en), QString("2 min ago"));
         RelativeTime::setClock({});
         QVERIFY(RelativeTime::now().secsTo(QDateTime::currentDateTimeUtc()) < 5);
     }
