@@ -9,9 +9,14 @@ namespace tessaron::L10nTable {
 
 std::span<const L10nRow> rowsApp()
 {
+    // clang-format off
     static const L10nRow table[] = {
+        {"Settings…", "Ajustes…"},
+        {"Settings", "Ajustes"},
+        {"Quit Tessaron MQ", "Sair do Tessaron MQ"},
         {nullptr, nullptr},
     };
+    // clang-format on
     return {table, std::size(table) - 1};
 }
 

@@ -14,6 +14,7 @@ namespace tessaron {
 
 class ScreenShooter;
 
-// void shootReception(ScreenShooter& shooter);
+void shootApp(ScreenShooter& shooter);
+void shootReception(ScreenShooter& shooter);
 
 } // namespace tessaron

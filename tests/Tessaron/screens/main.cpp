@@ -6,6 +6,7 @@
 // otherwise, on a throwaway profile: no family can reach the user's own files or keyring.
 #include "ScreenFamilies.h"
 #include "ScreenShooter.h"
+#include "Tessaron/app/TessaronApplication.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,7 +29,8 @@ struct Family {
 
 // In the order they are shot.
 const QList<Family> families = {
-    // {"reception", shootReception},
+    {"app", shootApp},
+    {"reception", shootReception},
 };
 
 void fail(const QString& text) { std::fprintf(stderr, "tessaron-screens: %s\n", qPrintable(text)); }
@@ -59,7 +61,8 @@ int main(int argc, char** argv)
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
 
     QApplication app(argc, argv);
-    // The application style, once it exists, is installed here, once, before any family runs.
+    // The application's style, brand and fonts, once, before any family runs.
+    TessaronApplication::prepare(app);
 
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {

@@ -1,0 +1,130 @@
+#include "Tessaron/app/RootView.h"
+
+#include "Tessaron/app/SheetController.h"
+#include "Tessaron/app/ViewSlots.h"
+#include "Tessaron/kit/TessaronBackdrop.h"
+#include "Tessaron/reception/BrokerFormSheet.h"
+#include "Tessaron/reception/ReceptionView.h"
+#include "Tessaron/state/AppState.h"
+#include "Tessaron/workspace/TabBar.h"
+#include "VelkinUI/Brand.h"
+
+#include <QPainter>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+RootView::RootView(AppState* app, QAction* openAnother, QWidget* parent)
+    : QWidget(parent)
+    , m_app(app)
+    , m_stack(new QStackedLayout(this))
+    , m_receptionPage(new QWidget(this))
+    , m_workspacePage(new QWidget(this))
+    , m_tabBar(new TabBar(app, openAnother, m_workspacePage))
+    , m_workspaceArea(new QWidget(m_workspacePage))
+    , m_workspaceLayout(new QVBoxLayout(m_workspaceArea))
+    , m_sheets(new SheetController(app, this))
+{
+    setObjectName(QStringLiteral("rootView"));
+    m_sheets->brokerForm = [](AppState* app, QWidget* parent) -> QDialog* { return new BrokerFormSheet(app, parent); };
+    auto* receptionLayout = new QVBoxLayout(m_receptionPage);
+    receptionLayout->setContentsMargins(0, 0, 0, 0);
+    receptionLayout->setSpacing(0);
+    // The tab bar sits directly on the workspace.
+    auto* pageLayout = new QVBoxLayout(m_workspacePage);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    pageLayout->addWidget(m_tabBar);
+    pageLayout->addWidget(m_workspaceArea, 1);
+    m_workspaceLayout->setContentsMargins(0, 0, 0, 0);
+    m_workspaceLayout->setSpacing(0);
+    m_stack->addWidget(m_receptionPage);
+    m_stack->addWidget(m_workspacePage);
+
+    connect(m_app, &AppState::sessionsChanged, this, &RootView::follow);
+    connect(m_app, &AppState::selectedChanged, this, &RootView::follow);
+    connect(m_app, &AppState::showingPickerChanged, this, &RootView::follow);
+    follow();
+}
+
+RootView::~RootView() = default;
+
+RootView::Content RootView::content() const
+{
+    return m_stack->currentWidget() == m_workspacePage ? Content::workspace : Content::reception;
+}
+
+void RootView::follow()
+{
+    const Content before = content();
+    const bool workspace = !m_app->sessions().isEmpty() && !m_app->showingPicker();
+    if (workspace) {
+        rebuildWorkspace();
+        m_stack->setCurrentWidget(m_workspacePage);
+    } else {
+        if (!m_reception) {
+            m_reception = new ReceptionView(m_app, m_receptionPage);
+            m_receptionPage->layout()->addWidget(m_reception);
+        }
+        m_stack->setCurrentWidget(m_receptionPage);
+    }
+    // The backdrop quietens while sessions are open.
+    update();
+    if (content() != before)
+        emit contentChanged();
+}
+
+void RootView::rebuildWorkspace()
+{
+    BrokerSession* session = m_app->activeSession();
+    const QUuid id = session ? session->id() : QUuid();
+    if (m_workspace && id == m_workspaceFor)
+        return;
+    // Every change of tab builds a fresh workspace for the other session.
+    if (m_workspace) {
+        m_workspaceLayout->removeWidget(m_workspace);
+        m_workspace->hide();
+        m_workspace->deleteLater();
+    }
+    m_workspace = nullptr;
+    m_workspaceFor = id;
+    const auto& factory = ViewSlots::installed().workspace;
+    QWidget* view = session && factory ? factory(m_app, session, m_workspaceArea) : nullptr;
+    // Without a workspace view the area stays empty.
+    if (view) {
+        view->setParent(m_workspaceArea);
+        m_workspace = view;
+        m_workspaceLayout->addWidget(view);
+        view->show();
+    }
+}
+
+void RootView::retire()
+{
+    disconnect(m_app, nullptr, this, nullptr);
+    delete m_sheets.data();
+    hide();
+}
+
+void RootView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    TessaronBackdrop::paintBackdrop(painter, QRectF(rect()), Brand::palette().value(2, Brand::accent()),
+                                    !m_app->sessions().isEmpty());
+}
+
+void RootView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // Once, when first shown: the pending sheets, and the look for an AI command-line tool (the
+    // view does not wait for it).
+    if (m_sheets)
+        m_sheets->start();
+    m_app->refreshAIAvailability();
+}
+
+} // namespace tessaron

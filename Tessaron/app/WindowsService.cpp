@@ -1,0 +1,84 @@
+#include "Tessaron/app/WindowsService.h"
+
+#include "Tessaron/app/ViewSlots.h"
+#include "TessaronCore/l10n/L10n.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+WindowsService::WindowsService(AppState* app, QObject* parent)
+    : QObject(parent)
+    , m_app(app)
+{ }
+
+WindowsService::~WindowsService()
+{
+    delete m_settings.data();
+    delete m_about.data();
+}
+
+QPointer<QWidget>& WindowsService::slot(Window which) { return which == Window::settings ? m_settings : m_about; }
+
+QWidget* WindowsService::window(Window which) const { return which == Window::settings ? m_settings : m_about; }
+
+QWidget* WindowsService::makeView(Window which) const
+{
+    const ViewSlots& views = ViewSlots::installed();
+    const auto& factory = which == Window::settings ? views.settings : views.about;
+    return factory ? factory(m_app) : nullptr;
+}
+
+void WindowsService::fill(Window which, QWidget* window)
+{
+    window->setWindowTitle(which == Window::settings ? L10n::t("Settings") : L10n::t("About Tessaron MQ"));
+    auto* layout = static_cast<QVBoxLayout*>(window->layout());
+    while (QLayoutItem* item = layout->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    if (QWidget* view = makeView(which))
+        layout->addWidget(view);
+}
+
+void WindowsService::show(Window which)
+{
+    QPointer<QWidget>& open = slot(which);
+    if (!open) {
+        QWidget* view = makeView(which);
+        if (!view)
+            return;
+        // No parent: the window stands on its own and keeps the process alive while it is open.
+        auto* window = new QWidget(nullptr, Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setObjectName(which == Window::settings ? QStringLiteral("settingsWindow")
+                                                        : QStringLiteral("aboutWindow"));
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(view);
+        window->setWindowTitle(which == Window::settings ? L10n::t("Settings") : L10n::t("About Tessaron MQ"));
+        open = window;
+        if (which == Window::about) {
+            // Sized by its content only, and first shown in the middle of the screen.
+            layout->setSizeConstraint(QLayout::SetFixedSize);
+            window->adjustSize();
+            if (QScreen* screen = QGuiApplication::primaryScreen())
+                window->move(screen->availableGeometry().center() - window->rect().center());
+        }
+    }
+    open->show();
+    open->raise();
+    open->activateWindow();
+}
+
+void WindowsService::rebuild()
+{
+    for (Window which : {Window::settings, Window::about}) {
+        if (QWidget* open = slot(which))
+            fill(which, open);
+    }
+}
+
+} // namespace tessaron

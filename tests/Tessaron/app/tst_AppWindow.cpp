@@ -1,0 +1,262 @@
+#include "AppTestSupport.h"
+
+#include "Tessaron/app/AppCommands.h"
+#include "Tessaron/app/ApplicationIcon.h"
+#include "Tessaron/app/MainWindow.h"
+#include "Tessaron/app/RootView.h"
+#include "Tessaron/app/TessaronApplication.h"
+#include "Tessaron/app/ViewSlots.h"
+#include "Tessaron/app/WindowsService.h"
+#include "Tessaron/workspace/TabBar.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace tessaron;
+
+class TestAppWindow : public QObject {
+    Q_OBJECT
+
+private:
+    std::shared_ptr<fakes::FakeFactory> m_clients;
+    std::unique_ptr<TessaronApplication> m_app;
+
+    AppState& state() { return *m_app->state(); }
+    AppCommands& commands() { return *m_app->commands(); }
+    MainWindow& window() { return *m_app->mainWindow(); }
+
+private slots:
+    void init()
+    {
+        UserDefaults::standard().remove(L10n::key);
+        m_clients = std::make_shared<fakes::FakeFactory>();
+        m_clients->kafka->listed = QList<Topic>{apptest::orders()};
+        m_app = std::make_unique<TessaronApplication>(m_clients);
+    }
+
+    void cleanup()
+    {
+        m_app.reset();
+        ViewSlots::installed() = ViewSlots();
+        UserDefaults::standard().remove(L10n::key);
+    }
+
+    void windowHasItsSizesAndMenus()
+    {
+        QCOMPARE(window().windowTitle(), QStringLiteral("Tessaron MQ"));
+        QCOMPARE(window().size(), MainWindow::defaultSize);
+        QCOMPARE(window().rootView()->minimumSize(), MainWindow::minimumContentSize);
+        const QList<QAction*> menus = window().menuBar()->actions();
+        QCOMPARE(menus.size(), 2);
+        const QList<QAction*> appItems = menus[0]->menu()->actions();
+        QVERIFY(appItems.contains(commands().about()));
+        QVERIFY(appItems.contains(commands().checkForUpdates()));
+        QVERIFY(appItems.contains(commands().settings()));
+        QVERIFY(appItems.contains(commands().quit()));
+        QCOMPARE(commands().settings()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        QCOMPARE(commands().quit()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QList<QAction*> brokerItems;
+        for (QAction* item : menus[1]->menu()->actions()) {
+            if (!item->isSeparator())
+                brokerItems << item;
+        }
+        QCOMPARE(brokerItems,
+                 (QList<QAction*>{commands().openAnother(), commands().closeBroker(), commands().refreshTopics(),
+                                  commands().rereadMessages()}));
+    }
+
+    // The three states of the menu: nothing open, a failed connection, connected without a topic.
+    void menuEnablingFollowsTheActiveSession()
+    {
+        QVERIFY(commands().openAnother()->isEnabled());
+        QVERIFY(!commands().closeBroker()->isEnabled());
+        QVERIFY(!commands().refreshTopics()->isEnabled());
+        QVERIFY(!commands().rereadMessages()->isEnabled());
+        QVERIFY(!commands().checkForUpdates()->isEnabled());
+        QVERIFY(commands().about()->isEnabled());
+        QVERIFY(commands().settings()->isEnabled());
+
+        m_clients->makeError = KafkaError(-1, QStringLiteral("no route to broker"));
+        BrokerSession* failed = apptest::openSettled(state(), fakes::kafkaBroker(QStringLiteral("down")));
+        QVERIFY(failed && failed->connectionError());
+        QVERIFY(commands().openAnother()->isEnabled());
+        QVERIFY(commands().closeBroker()->isEnabled());
+        QVERIFY(!commands().refreshTopics()->isEnabled());
+        QVERIFY(!commands().rereadMessages()->isEnabled());
+
+        m_clients->makeError.reset();
+        BrokerSession* live = apptest::openSettled(state(), fakes::kafkaBroker(QStringLiteral("up")));
+        QVERIFY(live && live->connection());
+        QVERIFY(commands().closeBroker()->isEnabled());
+        QVERIFY(commands().refreshTopics()->isEnabled());
+        QVERIFY(!commands().rereadMessages()->isEnabled());
+
+        live->setSelectedTopic(QStringLiteral("orders"));
+        QVERIFY(commands().rereadMessages()->isEnabled());
+
+        // Back on the failed tab, the rules follow that session.
+        state().setSelected(failed->id());
+        QVERIFY(!commands().refreshTopics()->isEnabled());
+        QVERIFY(!commands().rereadMessages()->isEnabled());
+
+        // A selection that matches no session: nothing to close.
+        state().setSelected(QUuid::createUuid());
+        QVERIFY(!commands().closeBroker()->isEnabled());
+    }
+
+    void ctrlNFiresOnceAndThePlusSharesIt()
+    {
+        apptest::openSettled(state(), fakes::kafkaBroker());
+        window().show();
+        QVERIFY(QTest::qWaitForWindowActive(&window()));
+        QCOMPARE(window().rootView()->content(), RootView::Content::workspace);
+
+        // One owner of the shortcut in the whole window, so it can never be ambiguous.
+        int owners = 0;
+        for (QAction* action : window().findChildren<QAction*>())
+            owners += action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_N);
+        for (QAction* action : window().actions())
+            owners += action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_N) && action->parent() != &window();
+        for (QShortcut* shortcut : window().findChildren<QShortcut*>())
+            owners += shortcut->key() == QKeySequence(Qt::CTRL | Qt::Key_N);
+        QCOMPARE(owners, 1);
+
+        QSignalSpy fired(commands().openAnother(), &QAction::triggered);
+        QTest::keySequence(&window(), QKeySequence(Qt::CTRL | Qt::Key_N));
+        QCOMPARE(fired.count(), 1);
+        QVERIFY(state().showingPicker());
+        QCOMPARE(window().rootView()->content(), RootView::Content::reception);
+
+        state().setShowingPicker(false);
+        QTest::mouseClick(window().rootView()->tabBar()->plusButton(), Qt::LeftButton);
+        QCOMPARE(fired.count(), 2);
+        QVERIFY(state().showingPicker());
+    }
+
+    void brokerShortcutsActOnTheSelectedSession()
+    {
+        BrokerSession* a = apptest::openSettled(state(), fakes::kafkaBroker(QStringLiteral("a")));
+        BrokerSession* b = apptest::openSettled(state(), fakes::kafkaBroker(QStringLiteral("b")));
+        BrokerSession* c = apptest::openSettled(state(), fakes::kafkaBroker(QStringLiteral("c")));
+        window().show();
+        QVERIFY(QTest::qWaitForWindowActive(&window()));
+
+        // Refresh lists again; reread reads the newest messages of the topic in view.
+        b->setSelectedTopic(QStringLiteral("orders"));
+        state().setSelected(b->id());
+        const qsizetype listed = m_clients->kafka->calls.count(QStringLiteral("topics"));
+        QTest::keySequence(&window(), QKeySequence(Qt::CTRL | Qt::Key_R));
+        QTRY_COMPARE(m_clients->kafka->calls.count(QStringLiteral("topics")), listed + 1);
+        QTest::keySequence(&window(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+        QTRY_VERIFY(b->position() == BrokerSession::Position::atTail());
+
+        // Closing the selected middle tab selects the rightmost remaining one.
+        QTest::keySequence(&window(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
+        QCOMPARE(state().sessions(), (QList<BrokerSession*>{a, c}));
+        QCOMPARE(state().selected(), std::optional<QUuid>(c->id()));
+    }
+
+    void languageSwitchRebuildsTheWindowWithSessionsUntouched()
+    {
+        ViewSlots::installed().settings = [](AppState*) { return new QLabel(L10n::t("Close")); };
+        BrokerSession* session = apptest::openSettled(state(), fakes::kafkaBroker());
+        session->setSelectedTopic(QStringLiteral("orders"));
+        window().show();
+        commands().settings()->trigger();
+        QWidget* settings = m_app->windows()->window(WindowsService::Window::settings);
+        QVERIFY(settings);
+        QPointer<RootView> before = window().rootView();
+        QSignalSpy rebuilt(&window(), &MainWindow::rebuilt);
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_COMPARE(rebuilt.count(), 1);
+        QVERIFY(window().rootView() != before);
+        QTRY_VERIFY(!before); // the old view is gone, not merely hidden
+        QCOMPARE(commands().openAnother()->text(), QStringLiteral("Abrir outro broker"));
+        QCOMPARE(window().menuBar()->actions()[1]->text(), QStringLiteral("Broker"));
+        QCOMPARE(settings->findChild<QLabel*>()->text(), QStringLiteral("Fechar"));
+        QCOMPARE(m_app->windows()->window(WindowsService::Window::settings), settings);
+
+        // The same session, in the same state, under the new view's tab bar.
+        QCOMPARE(state().sessions(), QList<BrokerSession*>{session});
+        QCOMPARE(session->selectedTopic(), std::optional<QString>(QStringLiteral("orders")));
+        QVERIFY(session->connection());
+        QCOMPARE(window().rootView()->content(), RootView::Content::workspace);
+        QCOMPARE(window().rootView()->tabBar()->chips().size(), 1);
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(rebuilt.count(), 2);
+        QCOMPARE(commands().openAnother()->text(), QStringLiteral("Open another broker"));
+        settings->close();
+    }
+
+    void settingsAndAboutAreSingleWindowsThatOutliveTheMainWindow()
+    {
+        // Without their views the commands open nothing.
+        commands().settings()->trigger();
+        commands().about()->trigger();
+        QVERIFY(!m_app->windows()->window(WindowsService::Window::settings));
+        QVERIFY(!m_app->windows()->window(WindowsService::Window::about));
+
+        int made = 0;
+        ViewSlots::installed().about = [&made](AppState*) {
+            ++made;
+            return new QLabel(QStringLiteral("about"));
+        };
+        commands().about()->trigger();
+        QWidget* about = m_app->windows()->window(WindowsService::Window::about);
+        QVERIFY(about && about->isWindow() && !about->parentWidget());
+        commands().about()->trigger();
+        QCOMPARE(m_app->windows()->window(WindowsService::Window::about), about);
+        QCOMPARE(made, 1);
+
+        // Quit and Settings reach the program from its other windows too; the broker commands
+        // belong to the main window.
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        about->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(about));
+        QSignalSpy settingsAsked(commands().settings(), &QAction::triggered);
+        QSignalSpy anotherAsked(commands().openAnother(), &QAction::triggered);
+        QTest::keySequence(about, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        QTest::keySequence(about, QKeySequence(Qt::CTRL | Qt::Key_N));
+        QCOMPARE(settingsAsked.count(), 1);
+        QCOMPARE(anotherAsked.count(), 0);
+
+        // Closing the main window leaves the process running while "About" is open; closing that
+        // last window then ends the event loop.
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QPointer<QWidget> watched = about;
+        bool aliveAfterMainClosed = false;
+        QTimer::singleShot(0, this, [&] { window().close(); });
+        QTimer::singleShot(150, this, [&] {
+            aliveAfterMainClosed = true;
+            QVERIFY(m_app->mainWindow()); // closing only hides the main window; the state lives on
+            about->close();
+        });
+        QTimer::singleShot(5000, this, [] { QCoreApplication::exit(7); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(aliveAfterMainClosed);
+        QTRY_VERIFY(!watched); // closed windows are released; the next "About" builds anew
+    }
+
+    void aMissingIconMeansNoIcon()
+    {
+        QVERIFY(!ApplicationIcon::load().isNull());
+        QVERIFY(ApplicationIcon::load(QStringLiteral(":/tessaron/NoSuchIcon.svg")).isNull());
+        QVERIFY(ApplicationIcon::pixmap(64, QStringLiteral("/nonexistent/AppIcon.svg")).isNull());
+    }
+};
+
+QTEST_MAIN(TestAppWindow)
+#include "tst_AppWindow.moc"
