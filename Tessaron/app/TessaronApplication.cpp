@@ -1,3 +1,5 @@
+#include "Tessaron/intro/OnboardingView.h"
+#include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/app/TessaronApplication.h"
 
 #include "Tessaron/app/AppCommands.h"
@@ -27,6 +29,9 @@ void TessaronApplication::prepare(QApplication& app)
     // The desktop's own file dialogs would bring light chrome into a dark program; Qt's own take
     // the application style.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    ViewSlots::installed().introduction = [](AppState* state, QWidget* parent) -> QDialog* {
+        return new OnboardingView(state, parent);
+    };
 
     // The brand first: the style's accent comes from it.
     const QPixmap logo = ApplicationIcon::pixmap(256);
