@@ -112,6 +112,14 @@ QWidget* capsule(const QString& content, const QColor& color, const QString& sym
 TransformEffect* tilt(QWidget* widget, double degrees, QPointF offset)
 {
     auto* effect = qobject_cast<TransformEffect*>(widget->graphicsEffect());
+    if (qFuzzyIsNull(degrees) && offset.isNull()) {
+        // Upright: no effect at all, so children's own effects (glows, hops) draw as usual.
+        widget->setGraphicsEffect(nullptr);
+        if (auto* keeper = widget->property("introTilt").value<QObject*>())
+            keeper->deleteLater();
+        widget->setProperty("introTilt", QVariant());
+        return nullptr;
+    }
     auto* keeper = static_cast<TiltKeeper*>(widget->property("introTilt").value<QObject*>());
     if (!effect) {
         effect = new TransformEffect(widget);

@@ -62,6 +62,7 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     auto* header = new QHBoxLayout;
     auto* title = intro::text(L10n::t("VELKIN / PERSONNEL"), 8, WelcomePalette::muted(), QFont::Medium,
                               FontDesign::monospaced, 1.2);
+    title->setWordWrap(false);
     header->addWidget(title);
     header->addStretch(1);
     header->addWidget(new SymbolView(QStringLiteral("paperclip"), 8, WelcomePalette::muted()));
@@ -72,6 +73,7 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     m_mascot = new TessaronMascot(102, m_boops);
     m_boop = new KitButton(QString(), std::make_unique<PlainButtonStyle>(font(), SettingsPalette::ink()));
     m_boop->setContent(m_mascot);
+    m_boop->setFixedSize(102, 102);
     m_boop->setAccessibleName(L10n::t("Give Tessaron a boop"));
     m_boop->setToolTip(L10n::t("Give Tessaron a boop"));
     connect(m_boop, &KitButton::clicked, this, &PersonnelBadge::boop);
@@ -105,10 +107,6 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     strip->addWidget(new SymbolView(QStringLiteral("pawprint.fill"), 12, WelcomePalette::accent()));
     column->addLayout(strip);
 
-    auto* shadow = new TransformEffect(this);
-    shadow->setShadow({QColor::fromRgbF(0, 0, 0, 0.4), 18, QPointF(0, 16)});
-    shadow->setMargin(40);
-    setGraphicsEffect(shadow);
     setBallDetected(false);
 }
 

@@ -214,7 +214,11 @@ void WelcomeGroundRules::travel()
             const QPointF centre(m_track->width() / 2.0 - m_traveller->width() / 2.0,
                                  m_track->height() / 2.0 - m_traveller->height() / 2.0);
             m_traveller->move((centre + QPointF(x, y)).toPoint());
-            auto* effect = intro::tilt(m_traveller, 0);
+            auto* effect = qobject_cast<TransformEffect*>(m_traveller->graphicsEffect());
+            if (!effect) {
+                effect = new TransformEffect(m_traveller);
+                m_traveller->setGraphicsEffect(effect);
+            }
             effect->setOpacity(opacity);
         });
         connect(m_travel, &QVariantAnimation::finished, m_traveller, &QWidget::hide);

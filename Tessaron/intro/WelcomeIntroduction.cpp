@@ -125,7 +125,7 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     rightColumn->setSpacing(21);
     auto* stage = new QWidget;
     auto* grid = new QGridLayout(stage);
-    grid->setContentsMargins(0, 20, 20, 0);
+    grid->setContentsMargins(14, 24, 20, 14);
     m_badgeHolder = new QWidget;
     auto* holderLayout = new QVBoxLayout(m_badgeHolder);
     holderLayout->setContentsMargins(0, 0, 0, 0);

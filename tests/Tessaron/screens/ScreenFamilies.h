@@ -16,5 +16,6 @@ class ScreenShooter;
 
 void shootApp(ScreenShooter& shooter);
 void shootReception(ScreenShooter& shooter);
+void shootIntro(ScreenShooter& shooter);
 
 } // namespace tessaron

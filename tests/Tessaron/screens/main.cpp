@@ -31,6 +31,7 @@ struct Family {
 const QList<Family> families = {
     {"app", shootApp},
     {"reception", shootReception},
+    {"intro", shootIntro},
 };
 
 void fail(const QString& text) { std::fprintf(stderr, "tessaron-screens: %s\n", qPrintable(text)); }
