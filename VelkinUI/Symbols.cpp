@@ -19,6 +19,8 @@ const QHash<QString, char32_t>& table()
 {
     static const QHash<QString, char32_t> map{
         {QStringLiteral("arrow.clockwise"), 0xF450},                        // refresh
+        {QStringLiteral("asterisk"), 0xF4D2},                               // star: this font has no asterisk
+        {QStringLiteral("command"), 0xF633},                                // apple-keyboard-command
         {QStringLiteral("arrow.counterclockwise"), 0xF54C},                 // undo
         {QStringLiteral("arrow.down"), 0xF045},                             // arrow-down
         {QStringLiteral("arrow.left"), 0xF04D},                             // arrow-left

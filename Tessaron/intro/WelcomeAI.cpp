@@ -28,7 +28,7 @@ WelcomeAI::WelcomeAI(QWidget* parent)
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(20);
+    column->setSpacing(16);
     auto* heading = new QVBoxLayout;
     heading->setSpacing(12);
     heading->addWidget(new WelcomeEyebrow(L10n::t("EVERY GOOD LAWYER HAS BACKUP")));

@@ -110,12 +110,17 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     result->setContentsMargins(0, 0, 0, 0);
     result->setSpacing(6);
     m_resultLine = intro::text(QString(), 11, WelcomePalette::mint());
+    m_resultIcon = new SymbolView(QStringLiteral("checkmark.circle.fill"), 11, WelcomePalette::mint());
+    auto* answeredRow = new QHBoxLayout;
+    answeredRow->setSpacing(6);
+    answeredRow->addWidget(m_resultIcon, 0, Qt::AlignTop);
+    answeredRow->addWidget(m_resultLine, 1);
     m_reasonTitle = intro::text(L10n::t("Nobody answered. No dramatic conclusions."), 11, WelcomePalette::accent(),
                                 QFont::DemiBold);
     m_reason = intro::text(QString(), 10, WelcomePalette::accent());
     m_reason->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_reason->setMaximumHeight(m_reason->fontMetrics().lineSpacing() * 4 + 2);
-    result->addWidget(m_resultLine);
+    result->addLayout(answeredRow);
     result->addWidget(m_reasonTitle);
     result->addWidget(m_reason);
     card->addWidget(m_resultBox);
@@ -292,6 +297,7 @@ void WelcomeConnection::sync()
             m_resultLine->setPalette(p);
         }
         m_resultLine->setVisible(answered);
+        m_resultIcon->setVisible(answered && m_refusal.isEmpty());
         m_reasonTitle->setVisible(!answered);
         m_reason->setVisible(!answered);
         m_reason->setText(answered ? QString() : m_result->reason());

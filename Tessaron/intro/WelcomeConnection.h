@@ -17,6 +17,7 @@ namespace tessaron {
 class BrokerFormSheet;
 class FormField;
 class KitButton;
+class SymbolView;
 
 // The fifth chapter: a first Kafka or RabbitMQ broker, tested and then saved, or handed to the
 // full broker form. Reports the saved broker to the flow; talks to brokers only through AppState.
@@ -87,6 +88,7 @@ private:
     KitButton* m_save;
     QWidget* m_resultBox;
     QLabel* m_resultLine;
+    SymbolView* m_resultIcon;
     QLabel* m_reasonTitle;
     QLabel* m_reason;
     KitButton* m_formLink;

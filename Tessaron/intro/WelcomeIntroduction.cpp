@@ -125,7 +125,7 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     rightColumn->setSpacing(21);
     auto* stage = new QWidget;
     auto* grid = new QGridLayout(stage);
-    grid->setContentsMargins(14, 24, 20, 14);
+    grid->setContentsMargins(8, 24, 8, 14);
     m_badgeHolder = new QWidget;
     auto* holderLayout = new QVBoxLayout(m_badgeHolder);
     holderLayout->setContentsMargins(0, 0, 0, 0);
