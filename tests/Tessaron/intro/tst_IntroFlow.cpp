@@ -20,6 +20,8 @@
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/SymbolView.h"
+#include "VelkinUI/Symbols.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -238,6 +240,18 @@ private slots:
         }
         QCOMPARE(page->userField()->edit()->text(), QStringLiteral("guest"));
         QVERIFY(!page->testing());
+    }
+
+    void everyChapterDrawsKnownSymbols()
+    {
+        Flow f;
+        for (int step = 0; step < OnboardingView::chapterCount; ++step) {
+            f.view.goTo(step);
+            for (SymbolView* symbol : f.view.findChildren<SymbolView*>()) {
+                if (!symbol->name().isEmpty())
+                    QVERIFY2(Symbols::contains(symbol->name()), qPrintable(symbol->name()));
+            }
+        }
     }
 
     void rootViewShowsTheIntroductionOnAFirstStartOnly()
