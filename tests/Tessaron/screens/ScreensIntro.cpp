@@ -52,7 +52,7 @@ void shootIntro(ScreenShooter& shooter)
     const QByteArray previous = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
     const bool reduce = AccessibilitySettings::instance().reduceMotion();
-    AccessibilitySettings::instance().setReduceMotion(qEnvironmentVariableIsEmpty("INTRO_MOTION"));
+    AccessibilitySettings::instance().setReduceMotion(true);
     const auto language = UserDefaults::standard().string(L10n::key);
     UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
     UserDefaults::standard().remove(Prefs::aiProvider);
