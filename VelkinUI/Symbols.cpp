@@ -19,6 +19,8 @@ const QHash<QString, char32_t>& table()
 {
     static const QHash<QString, char32_t> map{
         {QStringLiteral("arrow.clockwise"), 0xF450},                        // refresh
+        {QStringLiteral("asterisk"), 0xF4D2},                               // star: this font has no asterisk
+        {QStringLiteral("command"), 0xF633},                                // apple-keyboard-command
         {QStringLiteral("arrow.counterclockwise"), 0xF54C},                 // undo
         {QStringLiteral("arrow.down"), 0xF045},                             // arrow-down
         {QStringLiteral("arrow.left"), 0xF04D},                             // arrow-left
@@ -29,14 +31,12 @@ const QHash<QString, char32_t>& table()
         {QStringLiteral("arrow.up.right"), 0xF0F7},                         // call-made
         {QStringLiteral("bolt.horizontal"), 0xF241},                        // flash
         {QStringLiteral("bolt.horizontal.circle.fill"), 0xF241},            // flash
-        {QStringLiteral("asterisk"), 0xF5A8},                               // white-balance-sunny
         {QStringLiteral("books.vertical"), 0xF332},                         // library-books
         {QStringLiteral("bubble.left.and.bubble.right"), 0xF28C},           // forum
         {QStringLiteral("bubble.left.and.text.bubble.right.fill"), 0xF28C}, // forum
         {QStringLiteral("chart.bar"), 0xF128},                              // chart-bar
         {QStringLiteral("chart.bar.fill"), 0xF420},                         // poll-box
         {QStringLiteral("checkmark"), 0xF12C},                              // check
-        {QStringLiteral("command"), 0xF633},                                // apple-keyboard-command
         {QStringLiteral("checkmark.circle"), 0xF5E1},                       // check-circle-outline
         {QStringLiteral("checkmark.circle.fill"), 0xF5E0},                  // check-circle
         {QStringLiteral("checkmark.seal.fill"), 0xF47A},                    // seal

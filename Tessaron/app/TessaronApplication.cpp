@@ -4,8 +4,11 @@
 #include "Tessaron/app/AppStyle.h"
 #include "Tessaron/app/ApplicationIcon.h"
 #include "Tessaron/app/MainWindow.h"
+#include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/app/WindowsService.h"
+#include "Tessaron/intro/OnboardingView.h"
 #include "Tessaron/state/AppState.h"
+#include "Tessaron/workspace/WorkspaceView.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinKit/VelkinKit.h"
@@ -27,6 +30,11 @@ void TessaronApplication::prepare(QApplication& app)
     // The desktop's own file dialogs would bring light chrome into a dark program; Qt's own take
     // the application style.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    ViewSlots& views = ViewSlots::installed();
+    views.workspace = [](AppState* state, BrokerSession* session, QWidget* parent) -> QWidget* {
+        return new WorkspaceView(state, session, parent);
+    };
+    views.introduction = [](AppState* state, QWidget* parent) -> QDialog* { return new OnboardingView(state, parent); };
 
     // The brand first: the style's accent comes from it.
     const QPixmap logo = ApplicationIcon::pixmap(256);

@@ -1,6 +1,8 @@
 #include "Tessaron/workspace/WorkspaceView.h"
 
 #include "Tessaron/actions/ActionSheets.h"
+#include "Tessaron/browser/MessageListView.h"
+#include "Tessaron/casework/ConsumerGroupView.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/LostConnectionBanner.h"
 #include "Tessaron/workspace/SidebarDivider.h"
@@ -21,10 +23,14 @@ namespace tessaron {
 
 namespace {
 
+// The real views unless a test plugs in others.
 struct Seams {
-    WorkspaceView::PaneFactory browser;
-    WorkspaceView::PaneFactory group;
-    // The action sheets are built in unless something else is plugged in.
+    WorkspaceView::PaneFactory browser = [](AppState* app, BrokerSession* session, QWidget* parent) -> QWidget* {
+        return new MessageListView(app, session, parent);
+    };
+    WorkspaceView::PaneFactory group = [](AppState* app, BrokerSession* session, QWidget* parent) -> QWidget* {
+        return new ConsumerGroupView(app, session, parent);
+    };
     WorkspaceView::SheetFactory sheets = ActionSheets::make;
 };
 

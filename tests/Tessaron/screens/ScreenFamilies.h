@@ -16,6 +16,11 @@ class ScreenShooter;
 
 void shootApp(ScreenShooter& shooter);
 void shootReception(ScreenShooter& shooter);
+void shootWorkspace(ScreenShooter& shooter);
+void shootBrowser(ScreenShooter& shooter);
+void shootCasework(ScreenShooter& shooter);
+void shootActions(ScreenShooter& shooter);
 void shootSettings(ScreenShooter& shooter);
+void shootIntro(ScreenShooter& shooter);
 
 } // namespace tessaron

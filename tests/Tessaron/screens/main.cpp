@@ -31,7 +31,12 @@ struct Family {
 const QList<Family> families = {
     {"app", shootApp},
     {"reception", shootReception},
+    {"workspace", shootWorkspace},
+    {"browser", shootBrowser},
+    {"casework", shootCasework},
+    {"actions", shootActions},
     {"settings", shootSettings},
+    {"intro", shootIntro},
 };
 
 void fail(const QString& text) { std::fprintf(stderr, "tessaron-screens: %s\n", qPrintable(text)); }

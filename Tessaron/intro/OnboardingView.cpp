@@ -1,0 +1,513 @@
+#include "Tessaron/intro/OnboardingView.h"
+
+#include "Tessaron/intro/IntroRules.h"
+#include "Tessaron/intro/IntroWidgets.h"
+#include "Tessaron/intro/WelcomeAI.h"
+#include "Tessaron/intro/WelcomeCase.h"
+#include "Tessaron/intro/WelcomeConnection.h"
+#include "Tessaron/intro/WelcomeGroundRules.h"
+#include "Tessaron/intro/WelcomeIntroduction.h"
+#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/TessaronBackdrop.h"
+#include "Tessaron/kit/WelcomeConfetti.h"
+#include "Tessaron/kit/WelcomeEyebrow.h"
+#include "Tessaron/kit/WelcomePalette.h"
+#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/state/AppState.h"
+#include "TessaronCore/async/Detached.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/prefs/Prefs.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/KitButton.h"
+#include "VelkinUI/LogoMark.h"
+#include "VelkinUI/PlainButtonStyle.h"
+#include "VelkinUI/SymbolView.h"
+#include "VelkinUI/TransformEffect.h"
+
+#include <QCoroTask>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVariantAnimation>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+namespace {
+
+// A chapter dot: a capsule, long for the current chapter, tinted for visited ones.
+class RailStyle : public ButtonStyle {
+public:
+    enum Look { current, visited, unseen };
+    explicit RailStyle(Look look)
+        : m_look(look)
+    { }
+    QMarginsF insets() const override { return QMarginsF(0, 10, 0, 10); }
+    void paintBackground(QPainter& p, const QRectF& rect, const ButtonState&) const override
+    {
+        const double width = m_look == current ? 30 : 8;
+        const QRectF capsule(rect.center().x() - width / 2, rect.center().y() - 3, width, 6);
+        QColor fill = m_look == unseen ? QColor(255, 255, 255, 31) : WelcomePalette::accent();
+        if (m_look == visited)
+            fill.setAlphaF(0.35);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(fill);
+        p.drawRoundedRect(capsule, 3, 3);
+    }
+
+private:
+    Look m_look;
+};
+
+// Awaits the availability check with the state held, after the sheet is gone.
+QCoro::Task<> refreshAvailability(QPointer<AppState> app)
+{
+    if (app)
+        co_await app->refreshAIAvailability();
+}
+
+QWidget* hairline(double opacity)
+{
+    auto* line = new QWidget;
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette p = line->palette();
+    p.setColor(QPalette::Window, QColor::fromRgbF(1, 1, 1, opacity));
+    line->setPalette(p);
+    return line;
+}
+
+} // namespace
+
+QStringList OnboardingView::chapterKeys()
+{
+    return {QStringLiteral("The introduction"), QStringLiteral("Your first case"), QStringLiteral("The ground rules"),
+            QStringLiteral("Your backup"),      QStringLiteral("Your broker"),     QStringLiteral("Partners in queue")};
+}
+
+OnboardingView::OnboardingView(AppState* app, QWidget* parent)
+    : QDialog(parent)
+    , m_app(app)
+{
+    refreshAI = [](AppState* state) { startDetached(refreshAvailability(QPointer<AppState>(state))); };
+    setWindowTitle(QStringLiteral("Tessaron MQ"));
+    setFixedSize(960, 680);
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, SettingsPalette::ink());
+    pal.setColor(QPalette::Text, SettingsPalette::ink());
+    setPalette(pal);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(buildTopBar());
+    column->addWidget(hairline(0.07));
+
+    m_area = new QScrollArea;
+    m_area->setWidgetResizable(true);
+    m_area->setFrameShape(QFrame::NoFrame);
+    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_area->verticalScrollBar()->setFixedWidth(0);
+    m_area->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    column->addWidget(m_area, 1);
+    column->addWidget(hairline(0.08));
+    column->addWidget(buildFooter());
+
+    m_confetti = new WelcomeConfetti(this);
+    m_confetti->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_confetti->raise();
+
+    showPage();
+}
+
+OnboardingView::~OnboardingView() = default;
+
+QWidget* OnboardingView::buildTopBar()
+{
+    auto* bar = new QWidget;
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(32, 20, 32, 20);
+    row->setSpacing(10);
+    row->addWidget(new LogoMark(28));
+    row->addWidget(
+        intro::text(QStringLiteral("tessaron"), 16, SettingsPalette::ink(), QFont::Bold, FontDesign::rounded));
+    auto* day =
+        intro::text(L10n::t("/ FIRST DAY"), 9, WelcomePalette::muted(), QFont::Medium, FontDesign::monospaced, 1.2);
+    day->setWordWrap(false);
+    row->addWidget(day);
+    row->addStretch(1);
+    for (int i = 0; i < chapterCount; ++i) {
+        auto* dot = new KitButton(QString(), std::make_unique<RailStyle>(RailStyle::unseen));
+        dot->setFixedWidth(30);
+        dot->setAccessibleName(L10n::t(chapterKeys().at(i)));
+        dot->setToolTip(L10n::t(chapterKeys().at(i)));
+        dot->setFocusPolicy(Qt::TabFocus);
+        connect(dot, &KitButton::clicked, this, [this, i] { goTo(i); });
+        m_rail.append(dot);
+        row->addWidget(dot);
+    }
+    row->addStretch(1);
+    m_explore =
+        new KitButton(L10n::t("Explore on my own"),
+                      std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), WelcomePalette::muted()));
+    connect(m_explore, &KitButton::clicked, this, &OnboardingView::finish);
+    row->addWidget(m_explore);
+    return bar;
+}
+
+QWidget* OnboardingView::buildFooter()
+{
+    auto* foot = new QWidget;
+    foot->setAutoFillBackground(true);
+    QPalette p = foot->palette();
+    QColor ground = SettingsPalette::canvas();
+    ground.setAlphaF(0.9);
+    p.setColor(QPalette::Window, ground);
+    foot->setPalette(p);
+    auto* row = new QHBoxLayout(foot);
+    row->setContentsMargins(32, 18, 32, 18);
+    row->setSpacing(14);
+    m_back = new KitButton(
+        QString(),
+        std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), false, true, QMarginsF(13, 13, 13, 13)));
+    m_back->setLeadingSymbol(QStringLiteral("arrow.left"));
+    m_back->setAccessibleName(L10n::t("Back"));
+    m_back->setToolTip(L10n::t("Back"));
+    connect(m_back, &KitButton::clicked, this, &OnboardingView::goBack);
+    row->addWidget(m_back);
+    auto* names = new QVBoxLayout;
+    names->setSpacing(5);
+    m_counter = intro::text(QString(), 9, WelcomePalette::accent(), QFont::Medium, FontDesign::monospaced);
+    m_chapterName = intro::text(QString(), 11, WelcomePalette::muted());
+    m_counter->setWordWrap(false);
+    m_chapterName->setWordWrap(false);
+    names->addWidget(m_counter);
+    names->addWidget(m_chapterName);
+    row->addLayout(names);
+    row->addStretch(1);
+    m_subtitle = intro::text(QString(), 10, WelcomePalette::muted());
+    m_subtitle->setWordWrap(false);
+    row->addWidget(m_subtitle);
+    m_primary = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>());
+    m_primary->setSymbolSpacing(16);
+    connect(m_primary, &KitButton::clicked, this, &OnboardingView::advance);
+    row->addWidget(m_primary);
+    return foot;
+}
+
+QWidget* OnboardingView::buildPage(int step)
+{
+    switch (step) {
+    case 0:
+        return new WelcomeIntroduction;
+    case 1: {
+        auto* page = new WelcomeCase(m_solved);
+        connect(page, &WelcomeCase::solvedCase, this, [this] {
+            setSolved(true);
+            celebrate();
+        });
+        return page;
+    }
+    case 2:
+        return new WelcomeGroundRules;
+    case 3:
+        return new WelcomeAI;
+    case 4: {
+        auto* page = new WelcomeConnection(m_app, m_savedBroker);
+        connect(page, &WelcomeConnection::brokerSaved, this, [this](const Broker& b) { setSavedBroker(b); });
+        return page;
+    }
+    default:
+        return buildPartners();
+    }
+}
+
+QWidget* OnboardingView::buildPartners()
+{
+    auto* page = new QWidget;
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(48);
+    auto* left = new QVBoxLayout;
+    left->setSpacing(20);
+    left->addStretch(1);
+    left->addWidget(new WelcomeEyebrow(L10n::t("THE BEGINNING OF A BEAUTIFUL PARTNERSHIP")));
+    left->addWidget(new WelcomeTitle(L10n::t("Tessaron & you"), L10n::t("Partners in queue."), 36));
+    left->addWidget(intro::text(L10n::t("You bring the queues. I bring the nose.\nTogether we close cases."), 14,
+                                WelcomePalette::muted()));
+    auto* rows = new QVBoxLayout;
+    rows->setContentsMargins(0, 4, 0, 0);
+    rows->setSpacing(13);
+    m_summary.clear();
+    const QString provider = UserDefaults::standard().string(Prefs::aiProvider).value_or(QStringLiteral("auto"));
+    const QList<QPair<QString, QString>> lines{
+        {m_solved ? QStringLiteral("checkmark.seal.fill") : QStringLiteral("magnifyingglass"),
+         intro::caseRow(m_solved)},
+        {QStringLiteral("server.rack"), intro::brokerRow(m_savedBroker)},
+        {QStringLiteral("sparkles"), intro::backupRow(provider)}};
+    for (const auto& [symbol, line] : lines) {
+        auto* r = intro::symbolRow(symbol, line, 12, WelcomePalette::mint());
+        m_summary.append(r->findChild<QLabel*>());
+        rows->addWidget(r);
+    }
+    left->addLayout(rows);
+    left->addStretch(1);
+    row->addLayout(left, 1);
+
+    auto* cardContent = new QWidget;
+    auto* card = new QVBoxLayout(cardContent);
+    card->setContentsMargins(25, 25, 25, 25);
+    card->setSpacing(18);
+    card->addWidget(new WelcomeEyebrow(L10n::t("PARTNERSHIP AGREEMENT")), 0, Qt::AlignHCenter);
+    card->addWidget(new LogoMark(78), 0, Qt::AlignHCenter);
+    auto* name = intro::text(L10n::t("Tessaron & you"), 24, SettingsPalette::ink(), QFont::Bold, FontDesign::rounded);
+    name->setAlignment(Qt::AlignHCenter);
+    card->addWidget(name);
+    auto* team = intro::text(L10n::t("One very good team."), 12, WelcomePalette::muted());
+    team->setAlignment(Qt::AlignHCenter);
+    card->addWidget(team);
+    card->addWidget(hairline(0.12));
+    auto* promise = intro::text(L10n::t("I promise to say ‘I don't know’\nwhen I don't know."), 12,
+                                SettingsPalette::ink(), QFont::Medium);
+    promise->setAlignment(Qt::AlignHCenter);
+    card->addWidget(promise);
+    m_highFive = new KitButton(
+        QString(),
+        std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), m_signed, true, QMarginsF(14, 14, 14, 14)));
+    auto* label = new QWidget;
+    auto* labelColumn = new QVBoxLayout(label);
+    labelColumn->setContentsMargins(0, 0, 0, 0);
+    labelColumn->setSpacing(7);
+    auto* hand = new SymbolView(QString(), 28, WelcomePalette::muted());
+    hand->setObjectName(QStringLiteral("hand"));
+    labelColumn->addWidget(hand, 0, Qt::AlignHCenter);
+    m_highFiveText = intro::text(QString(), 11, WelcomePalette::muted(), QFont::Bold, FontDesign::rounded);
+    m_highFiveText->setAlignment(Qt::AlignHCenter);
+    labelColumn->addWidget(m_highFiveText);
+    m_highFive->setContent(label);
+    connect(m_highFive, &KitButton::clicked, this, &OnboardingView::signAgreement);
+    card->addWidget(m_highFive);
+    auto* binding = intro::text(L10n::t("Legally binding? No. Emotionally? Very."), 9, WelcomePalette::muted());
+    binding->setAlignment(Qt::AlignHCenter);
+    card->addWidget(binding);
+    auto* surface = settingsSurface(cardContent, WelcomePalette::accent());
+    surface->setFixedWidth(300);
+    m_card = surface;
+    row->addWidget(surface, 0, Qt::AlignVCenter);
+    syncPartners();
+    return page;
+}
+
+void OnboardingView::syncPartners()
+{
+    if (!m_highFive)
+        return;
+    static_cast<SettingsControlStyle*>(m_highFive->buttonStyle());
+    m_highFive->setButtonStyle(
+        std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), m_signed, true, QMarginsF(14, 14, 14, 14)));
+    m_highFive->setAccessibleName(m_signed ? L10n::t("Agreement signed") : L10n::t("Seal it with a high five"));
+    const QColor color = m_signed ? WelcomePalette::accent() : WelcomePalette::muted();
+    if (auto* hand = m_highFive->findChild<SymbolView*>(QStringLiteral("hand"))) {
+        hand->setName(m_signed ? QStringLiteral("pawprint.fill") : QStringLiteral("hand.raised.fill"));
+        hand->setColor(color);
+        intro::tilt(hand, m_signed && !intro::reduceMotion() ? -12 : 0);
+    }
+    m_highFiveText->setText(m_signed ? L10n::t("PAWTHORIZED.") : L10n::t("Seal it with a high five"));
+    QPalette p = m_highFiveText->palette();
+    p.setColor(QPalette::WindowText, color);
+    m_highFiveText->setPalette(p);
+    if (m_card)
+        intro::tilt(m_card, intro::reduceMotion() ? 0 : (m_signed ? -2 : 2));
+}
+
+void OnboardingView::showPage()
+{
+    QWidget* old = m_area->takeWidget();
+    if (old)
+        old->deleteLater();
+    m_highFive = nullptr;
+    auto* holder = new QWidget;
+    auto* layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(42, 24, 42, 24);
+    m_page = buildPage(m_step);
+    m_page->setMinimumHeight(456);
+    layout->addWidget(m_page);
+    m_area->setWidget(holder);
+
+    // The entering page slides in from the side it comes from and fades in; a plain fade with
+    // reduced motion.
+    auto* effect = new TransformEffect(holder);
+    holder->setGraphicsEffect(effect);
+    const bool reduce = intro::reduceMotion();
+    const double from = reduce ? 0.0 : (m_backwards ? -22.0 : 22.0);
+    auto* anim = new QVariantAnimation(holder);
+    anim->setStartValue(0.0);
+    anim->setEndValue(1.0);
+    anim->setDuration(reduce ? 200 : 460);
+    anim->setEasingCurve(reduce ? QEasingCurve::Linear : QEasingCurve::OutCubic);
+    QPointer<QWidget> guard = holder;
+    connect(anim, &QVariantAnimation::valueChanged, holder, [effect, from](const QVariant& v) {
+        const double t = v.toDouble();
+        effect->setOpacity(t);
+        effect->setTransform(Transforms::translate(from * (1 - t), 0));
+    });
+    connect(anim, &QVariantAnimation::finished, holder, [guard] {
+        if (guard)
+            guard->setGraphicsEffect(nullptr);
+    });
+    effect->setOpacity(0);
+    effect->setTransform(Transforms::translate(from, 0));
+    anim->start(QAbstractAnimation::DeleteWhenStopped);
+    syncChrome();
+    m_confetti->raise();
+}
+
+void OnboardingView::syncChrome()
+{
+    for (int i = 0; i < m_rail.size(); ++i) {
+        const auto look = i == m_step ? RailStyle::current
+            : m_visited.contains(i)   ? RailStyle::visited
+                                      : RailStyle::unseen;
+        m_rail[i]->setButtonStyle(std::make_unique<RailStyle>(look));
+        m_rail[i]->setProperty("selected", i == m_step);
+    }
+    m_back->setVisible(m_step >= 1);
+    m_counter->setText(QString::asprintf("%02d / 06", m_step + 1));
+    m_chapterName->setText(L10n::t(chapterKeys().at(m_step)));
+    static const char* subtitles[] = {"No suit required.",
+                                      "No broker. No stakes. Just a tiny mystery.",
+                                      "The fine print, in normal-sized print.",
+                                      "Optional. Good instincts come built in.",
+                                      "No broker handy? No pressure.",
+                                      "This could be the start of a beautiful queue."};
+    m_subtitle->setText(L10n::t(subtitles[m_step]));
+    QString primary;
+    switch (m_step) {
+    case 0:
+        primary = L10n::t("You're hired.");
+        break;
+    case 1:
+        primary = m_solved ? L10n::t("Case closed. Next!") : L10n::t("Show me the rules");
+        break;
+    case 2:
+        primary = L10n::t("Deal. Who's helping?");
+        break;
+    case 3:
+        primary = L10n::t("Meet my broker");
+        break;
+    case 4:
+        primary = m_savedBroker ? L10n::t("We're connected") : L10n::t("I'll connect later");
+        break;
+    default:
+        primary = L10n::t("Let's do this.");
+        break;
+    }
+    m_primary->setText(primary);
+    m_primary->setTrailingSymbol(m_step == 5 ? QStringLiteral("pawprint.fill") : QStringLiteral("arrow.right"));
+}
+
+void OnboardingView::goTo(int target)
+{
+    const int clamped = std::clamp(target, 0, chapterCount - 1);
+    m_backwards = target < m_step;
+    if (clamped == m_step)
+        return;
+    m_step = clamped;
+    m_visited.insert(clamped);
+    showPage();
+    emit stepChanged();
+}
+
+void OnboardingView::advance()
+{
+    if (m_step == chapterCount - 1)
+        finish();
+    else
+        goTo(m_step + 1);
+}
+
+void OnboardingView::goBack() { goTo(m_step - 1); }
+
+void OnboardingView::celebrate()
+{
+    ++m_celebrations;
+    m_confetti->setTrigger(m_celebrations);
+    emit stateChanged();
+}
+
+void OnboardingView::finish()
+{
+    if (m_finishing)
+        return;
+    m_finishing = true;
+    UserDefaults::standard().setString(Prefs::lastSeenVersion, intro::runningVersion());
+    UserDefaults::standard().setBool(Prefs::onboarded, true);
+    if (refreshAI && m_app)
+        refreshAI(m_app);
+    accept();
+}
+
+void OnboardingView::signAgreement()
+{
+    if (m_signed)
+        return;
+    m_signed = true;
+    syncPartners();
+    celebrate();
+}
+
+void OnboardingView::setSolved(bool solved)
+{
+    if (m_solved == solved)
+        return;
+    m_solved = solved;
+    syncChrome();
+    emit stateChanged();
+}
+
+void OnboardingView::setSavedBroker(const std::optional<Broker>& broker)
+{
+    m_savedBroker = broker;
+    syncChrome();
+    emit stateChanged();
+}
+
+void OnboardingView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Return in a text field only ends the edit; elsewhere it is the primary button's.
+        if (auto* edit = qobject_cast<QLineEdit*>(focusWidget())) {
+            edit->clearFocus();
+            setFocus();
+            event->accept();
+            return;
+        }
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            event->accept();
+            advance();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void OnboardingView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    TessaronBackdrop::paintBackdrop(p, rect(), WelcomePalette::accent(), false);
+}
+
+void OnboardingView::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    m_confetti->setGeometry(rect());
+}
+
+} // namespace tessaron

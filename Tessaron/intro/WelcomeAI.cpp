@@ -1,0 +1,213 @@
+#include "Tessaron/intro/WelcomeAI.h"
+
+#include "Tessaron/intro/IntroWidgets.h"
+#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/WelcomeEyebrow.h"
+#include "Tessaron/kit/WelcomePalette.h"
+#include "Tessaron/kit/WelcomeTitle.h"
+#include "TessaronCore/async/Detached.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/prefs/Prefs.h"
+#include "VelkinAI/AIProvider.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/KitButton.h"
+#include "VelkinUI/PlainButtonStyle.h"
+#include "VelkinUI/SymbolView.h"
+
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+WelcomeAI::WelcomeAI(QWidget* parent)
+    : QWidget(parent)
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(16);
+    auto* heading = new QVBoxLayout;
+    heading->setSpacing(12);
+    heading->addWidget(new WelcomeEyebrow(L10n::t("EVERY GOOD LAWYER HAS BACKUP")));
+    heading->addWidget(
+        new WelcomeTitle(L10n::t("I'm good at finding it."), L10n::t("They're good at explaining it."), 34));
+    heading->addWidget(
+        intro::text(L10n::t("Ask about your messages using an AI CLI already installed on your computer."), 13,
+                    WelcomePalette::muted()));
+    column->addLayout(heading);
+
+    auto* cards = new QHBoxLayout;
+    cards->setSpacing(14);
+    const QStringList symbols{QStringLiteral("wand.and.stars"), QStringLiteral("asterisk"), QStringLiteral("command")};
+    const QStringList titles{L10n::t("Automatic"), QStringLiteral("Claude Code"), QStringLiteral("Codex")};
+    const QStringList details{L10n::t("You two work it out."), L10n::t("A second set of eyes."),
+                              L10n::t("A second set of paws.")};
+    for (int i = 0; i < 3; ++i) {
+        auto* card = new KitButton(
+            QString(),
+            std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), false, true, QMarginsF(21, 21, 21, 21)));
+        auto* content = new QWidget;
+        content->setMinimumHeight(176 - 42);
+        auto* c = new QVBoxLayout(content);
+        c->setContentsMargins(0, 0, 0, 0);
+        c->setSpacing(14);
+        auto* top = new QHBoxLayout;
+        top->addWidget(new SymbolView(symbols[i], 25, WelcomePalette::accent()));
+        top->addStretch(1);
+        auto* mark = new SymbolView(QStringLiteral("circle"), 14, WelcomePalette::muted());
+        top->addWidget(mark);
+        m_marks.append(mark);
+        c->addLayout(top);
+        c->addWidget(intro::text(titles[i], 19, SettingsPalette::ink(), QFont::Bold, FontDesign::rounded));
+        c->addWidget(intro::text(details[i], 11, WelcomePalette::muted()));
+        auto* rule = new QWidget;
+        rule->setFixedHeight(1);
+        rule->setAutoFillBackground(true);
+        QPalette rp = rule->palette();
+        rp.setColor(QPalette::Window, QColor::fromRgbF(1, 1, 1, 0.10));
+        rule->setPalette(rp);
+        c->addWidget(rule);
+        auto* status = intro::text(QString(), 10, WelcomePalette::muted());
+        status->setTextFormat(Qt::PlainText);
+        c->addWidget(status);
+        m_status.append(status);
+        auto* install = intro::text(QString(), 9, WelcomePalette::muted(), QFont::Normal, FontDesign::monospaced);
+        install->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        c->addWidget(install);
+        m_install.append(install);
+        c->addStretch(1);
+        card->setContent(content);
+        card->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        const QString value = values().at(i);
+        connect(card, &KitButton::clicked, this, [this, value] { choose(value); });
+        m_cards.append(card);
+        cards->addWidget(card, 1, Qt::AlignTop);
+    }
+    column->addLayout(cards);
+
+    auto* disclosure = new QWidget;
+    auto* d = new QHBoxLayout(disclosure);
+    d->setContentsMargins(18, 18, 18, 18);
+    d->setSpacing(12);
+    d->addWidget(new SymbolView(QStringLiteral("arrow.up.forward.app"), 18, WelcomePalette::lavender()), 0,
+                 Qt::AlignTop);
+    auto* dc = new QVBoxLayout;
+    dc->setSpacing(7);
+    dc->addWidget(intro::text(L10n::t("Only when you press Ask."), 12, SettingsPalette::ink(), QFont::DemiBold));
+    dc->addWidget(
+        intro::text(L10n::t("Your question and selected sample go to the CLI and its configured AI service. No "
+                            "API key to paste into Tessaron."),
+                    11, WelcomePalette::muted()));
+    dc->addWidget(intro::text(
+        L10n::t("Automatic prefers Claude Code. If a selected CLI is missing, Tessaron uses an available one."), 10,
+        WelcomePalette::muted()));
+    d->addLayout(dc, 1);
+    column->addWidget(settingsSurface(disclosure, WelcomePalette::lavender()));
+
+    auto* foot = new QHBoxLayout;
+    m_footer = intro::text(QString(), 11, WelcomePalette::muted(), QFont::Medium, FontDesign::rounded);
+    foot->addWidget(m_footer, 1);
+    m_again = new KitButton(L10n::t("Check again"),
+                            std::make_unique<PlainButtonStyle>(KitFont::font(10), WelcomePalette::muted()));
+    m_again->setLeadingSymbol(QStringLiteral("arrow.clockwise"));
+    connect(m_again, &KitButton::clicked, this, &WelcomeAI::checkAgain);
+    foot->addWidget(m_again);
+    column->addLayout(foot);
+    column->addStretch(1);
+
+    connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
+        if (key == Prefs::aiProvider)
+            sync();
+    });
+    sync();
+    startScan();
+}
+
+QStringList WelcomeAI::values()
+{
+    return {AIProvider::autoValue, AICLI(AICLI::claude).rawValue(), AICLI(AICLI::codex).rawValue()};
+}
+
+QString WelcomeAI::provider() const
+{
+    return UserDefaults::standard().string(Prefs::aiProvider).value_or(AIProvider::autoValue);
+}
+
+void WelcomeAI::choose(const QString& value) { UserDefaults::standard().setString(Prefs::aiProvider, value); }
+
+void WelcomeAI::checkAgain()
+{
+    if (!m_scanning)
+        startScan();
+}
+
+void WelcomeAI::startScan()
+{
+    m_scanning = true;
+    sync();
+    startDetached(scan(QPointer<WelcomeAI>(this), ++m_generation));
+}
+
+QCoro::Task<> WelcomeAI::scan(QPointer<WelcomeAI> page, int generation)
+{
+    const AIProvider detector;
+    auto task = detector.detect();
+    const QMap<AICLI, QString> found = co_await std::move(task);
+    // The page may have been left, or a newer scan started, meanwhile.
+    if (!page || page->m_generation != generation)
+        co_return;
+    page->m_found = found;
+    page->m_scanning = false;
+    page->sync();
+    emit page->scanFinished();
+}
+
+QString WelcomeAI::installShown(int card) const
+{
+    return m_install.at(card)->isHidden() ? QString() : m_install.at(card)->text();
+}
+
+void WelcomeAI::sync()
+{
+    const QString chosen = provider();
+    for (int i = 0; i < m_cards.size(); ++i) {
+        const QString value = values().at(i);
+        const bool selected = chosen == value;
+        m_cards[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), selected, true,
+                                                                          QMarginsF(21, 21, 21, 21)));
+        m_cards[i]->setProperty("selected", selected);
+        auto* mark = static_cast<SymbolView*>(m_marks[i]);
+        mark->setName(selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"));
+        QColor faint = WelcomePalette::muted();
+        faint.setAlphaF(0.4);
+        mark->setColor(selected ? WelcomePalette::accent() : faint);
+        const auto cli = AICLI::fromRawValue(value);
+        const bool installed = cli ? m_found.contains(*cli) : !m_found.isEmpty();
+        QString status;
+        QColor color = WelcomePalette::muted();
+        if (m_scanning) {
+            status = L10n::t("Checking…");
+        } else if (installed) {
+            status = L10n::t("CLI found");
+            color = WelcomePalette::mint();
+        } else {
+            status = L10n::t("Not installed");
+        }
+        m_status[i]->setText(status);
+        QPalette sp = m_status[i]->palette();
+        sp.setColor(QPalette::WindowText, color);
+        m_status[i]->setPalette(sp);
+        const bool showInstall = cli && !installed && !m_scanning;
+        m_install[i]->setText(cli ? cli->installHint() : QString());
+        m_install[i]->setVisible(showInstall);
+    }
+    m_again->setEnabled(!m_scanning);
+    m_footer->setText(!m_scanning && m_found.isEmpty()
+                          ? L10n::t("No CLI? No problem. Reading and shape analysis work without AI.")
+                          : L10n::t("The assistant gets the question. I keep the dramatic entrance."));
+}
+
+} // namespace tessaron

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "VelkinAI/AICLI.h"
+
+#include <QMap>
+#include <QWidget>
+
+#include <QCoroTask>
+
+class QLabel;
+
+namespace tessaron {
+
+class KitButton;
+
+// The fourth chapter: which AI command-line tool answers the Ask feature. A click on a card
+// stores the choice at once; the cards show which tools are installed, looked up again on every
+// visit and on "Check again".
+class WelcomeAI : public QWidget {
+    Q_OBJECT
+public:
+    explicit WelcomeAI(QWidget* parent = nullptr);
+
+    static QStringList values();
+    QString provider() const;
+    void choose(const QString& value);
+    bool scanning() const { return m_scanning; }
+    const QMap<AICLI, QString>& found() const { return m_found; }
+    void checkAgain();
+
+    QList<KitButton*> cards() const { return m_cards; }
+    KitButton* checkAgainButton() const { return m_again; }
+    QLabel* footerText() const { return m_footer; }
+    // The install command shown on a card, empty when none is.
+    QString installShown(int card) const;
+
+signals:
+    void scanFinished();
+
+private:
+    static QCoro::Task<> scan(QPointer<WelcomeAI> page, int generation);
+    void startScan();
+    void sync();
+
+    QMap<AICLI, QString> m_found;
+    bool m_scanning = true;
+    int m_generation = 0;
+    QList<KitButton*> m_cards;
+    QList<QLabel*> m_status;
+    QList<QLabel*> m_install;
+    QList<QWidget*> m_marks;
+    KitButton* m_again;
+    QLabel* m_footer;
+};
+
+} // namespace tessaron

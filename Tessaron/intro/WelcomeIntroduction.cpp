@@ -1,0 +1,250 @@
+#include "Tessaron/intro/WelcomeIntroduction.h"
+
+#include "Tessaron/intro/IntroRules.h"
+#include "Tessaron/intro/IntroWidgets.h"
+#include "Tessaron/intro/PersonnelBadge.h"
+#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/WelcomeEyebrow.h"
+#include "Tessaron/kit/WelcomePalette.h"
+#include "Tessaron/kit/WelcomeTitle.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/KitButton.h"
+#include "VelkinUI/PlainButtonStyle.h"
+#include "VelkinUI/SymbolView.h"
+#include "VelkinUI/TransformEffect.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVariantAnimation>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace tessaron {
+
+namespace {
+
+class Chip : public QWidget {
+public:
+    Chip(const QString& symbol, const QString& label)
+    {
+        auto* row = new QHBoxLayout(this);
+        row->setContentsMargins(11, 7, 11, 7);
+        row->setSpacing(6);
+        row->addWidget(new SymbolView(symbol, 10, WelcomePalette::muted()));
+        auto* l = intro::text(label, 10, WelcomePalette::muted(), QFont::Medium);
+        l->setWordWrap(false);
+        row->addWidget(l);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        p.setBrush(QColor::fromRgbF(1, 1, 1, 0.04));
+        p.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.10), 1));
+        p.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+    }
+};
+
+class Stamp : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(WelcomePalette::mint());
+        p.drawRoundedRect(QRectF(rect()), 5, 5);
+        p.end();
+        QLabel::paintEvent(e);
+    }
+};
+
+// Piecewise cubic ease between keyframes.
+double ease(double a, double b, double t)
+{
+    t = std::clamp(t, 0.0, 1.0);
+    const double s = t * t * (3 - 2 * t);
+    return a + (b - a) * s;
+}
+
+} // namespace
+
+WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
+    : QWidget(parent)
+{
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(55);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(23);
+    left->addStretch(1);
+    left->addWidget(new WelcomeEyebrow(L10n::t("SERIOUS QUEUES. UNSERIOUS COUNSEL.")));
+    left->addWidget(new WelcomeTitle(L10n::t("Your mess."), L10n::t("My case."), 58));
+    left->addWidget(
+        intro::text(L10n::t("I'm Tessaron. I find the weird message,\nexplain the lag, and get a little too invested."),
+                    15, WelcomePalette::muted()));
+    auto* chips = new QHBoxLayout;
+    chips->setSpacing(8);
+    chips->addWidget(new Chip(QStringLiteral("point.3.connected.trianglepath.dotted"), QStringLiteral("Apache Kafka")));
+    chips->addWidget(new Chip(QStringLiteral("tray.2"), QStringLiteral("RabbitMQ")));
+    chips->addStretch(1);
+    left->addLayout(chips);
+    auto* quote = new QHBoxLayout;
+    quote->setContentsMargins(0, 12, 0, 0);
+    quote->setSpacing(10);
+    quote->addWidget(new SymbolView(QStringLiteral("quote.bubble"), 12, WelcomePalette::accent()), 0, Qt::AlignTop);
+    quote->addWidget(intro::text(L10n::t("Think of me as your lawyer.\nWith considerably more shedding."), 12,
+                                 WelcomePalette::muted(), QFont::Medium, FontDesign::rounded),
+                     1);
+    left->addLayout(quote);
+    m_ballButton = new KitButton(L10n::t("Do not show him a ball."),
+                                 std::make_unique<PlainButtonStyle>(KitFont::font(10), WelcomePalette::muted()));
+    m_ballButton->setLeadingSymbol(QStringLiteral("tennisball.fill"));
+    m_ballButton->setSymbolSpacing(8);
+    m_ballButton->setToolTip(L10n::t("You absolutely can show him a ball."));
+    connect(m_ballButton, &KitButton::clicked, this, &WelcomeIntroduction::showBall);
+    left->addWidget(m_ballButton, 0, Qt::AlignLeft);
+    left->addStretch(1);
+    row->addLayout(left, 1);
+
+    auto* right = new QWidget;
+    right->setFixedWidth(305);
+    auto* rightColumn = new QVBoxLayout(right);
+    rightColumn->setContentsMargins(0, 0, 0, 0);
+    rightColumn->setSpacing(21);
+    auto* stage = new QWidget;
+    auto* grid = new QGridLayout(stage);
+    grid->setContentsMargins(8, 24, 8, 14);
+    m_badgeHolder = new QWidget;
+    auto* holderLayout = new QVBoxLayout(m_badgeHolder);
+    holderLayout->setContentsMargins(0, 0, 0, 0);
+    m_badge = new PersonnelBadge(0);
+    holderLayout->addWidget(m_badge);
+    m_badgeHolder->installEventFilter(this);
+    grid->addWidget(m_badgeHolder, 0, 0, Qt::AlignHCenter | Qt::AlignTop);
+    rightColumn->addWidget(stage, 0, Qt::AlignHCenter);
+
+    auto* stamp = new Stamp(L10n::t("VERY GOOD\nAT HIS JOB"), stage);
+    stamp->setFont(KitFont::font(10, QFont::Black, FontDesign::rounded, 1));
+    stamp->setAlignment(Qt::AlignCenter);
+    stamp->setContentsMargins(13, 11, 13, 11);
+    QPalette sp = stamp->palette();
+    sp.setColor(QPalette::WindowText, SettingsPalette::canvas());
+    stamp->setPalette(sp);
+    stamp->adjustSize();
+    stamp->move(305 - stamp->width() + 0, 0);
+    intro::tilt(stamp, 9);
+    stamp->raise();
+
+    m_ball = new SymbolView(QStringLiteral("tennisball.fill"), 43, WelcomePalette::mint(), stage);
+    m_ball->adjustSize();
+    m_ball->hide();
+
+    m_caption = intro::text(QString(), 11, WelcomePalette::muted(), QFont::Medium, FontDesign::rounded);
+    m_caption->setAlignment(Qt::AlignCenter);
+    m_caption->setFixedSize(280, 42);
+    rightColumn->addWidget(m_caption, 0, Qt::AlignHCenter);
+    row->addWidget(right, 0, Qt::AlignVCenter);
+
+    connect(m_badge, &PersonnelBadge::booped, this, [this](int boops) {
+        m_boops = boops;
+        m_distractions = 0;
+        sync();
+    });
+    placeBadge({});
+    sync();
+}
+
+bool WelcomeIntroduction::ballVisible() const { return m_ball->isVisible(); }
+
+void WelcomeIntroduction::showBall()
+{
+    ++m_distractions;
+    sync();
+    bounce();
+}
+
+void WelcomeIntroduction::sync()
+{
+    m_badge->setBallDetected(m_distractions > 0);
+    m_caption->setText(intro::caption(m_boops, m_distractions));
+    m_ball->setVisible(m_distractions > 0);
+    if (m_distractions == 0 && m_bounce)
+        m_bounce->stop();
+    // Resting place: against the badge's trailing edge.
+    auto rest = [this] { return QPointF(m_badgeHolder->geometry().right() - m_ball->width() + 4, 265); };
+    if (m_distractions > 0 && (!m_bounce || m_bounce->state() != QAbstractAnimation::Running))
+        m_ball->move(rest().toPoint());
+    m_ball->raise();
+}
+
+void WelcomeIntroduction::bounce()
+{
+    if (intro::reduceMotion())
+        return;
+    if (!m_bounce) {
+        m_bounce = new QVariantAnimation(this);
+        m_bounce->setStartValue(0.0);
+        m_bounce->setEndValue(1.2);
+        m_bounce->setDuration(1200);
+        connect(m_bounce, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
+            const double t = v.toDouble();
+            // x: 90 -> -35 by 0.5 s -> 0 by 1.0 s; y: -180 -> 0 (0.4) -> -65 (0.62) -> 0 (0.84).
+            const double x = t < 0.5 ? ease(90, -35, t / 0.5) : ease(-35, 0, (t - 0.5) / 0.5);
+            double y = 0;
+            if (t < 0.4)
+                y = ease(-180, 0, t / 0.4);
+            else if (t < 0.62)
+                y = ease(0, -65, (t - 0.4) / 0.22);
+            else if (t < 0.84)
+                y = ease(-65, 0, (t - 0.62) / 0.22);
+            const QPointF rest(m_badgeHolder->geometry().right() - m_ball->width() + 4, 265);
+            m_ball->move((rest + QPointF(x, y)).toPoint());
+            intro::tilt(m_ball, 320 * t / 1.2);
+        });
+    }
+    m_bounce->stop();
+    m_bounce->start();
+}
+
+void WelcomeIntroduction::placeBadge(QSizeF drag)
+{
+    if (intro::reduceMotion()) {
+        intro::tilt(m_badgeHolder, 0);
+        return;
+    }
+    intro::tilt(m_badgeHolder, drag.width() / 12 - 4, QPointF(drag.width() * 0.12, drag.height() * 0.1));
+}
+
+bool WelcomeIntroduction::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_badgeHolder) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_pressAt = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+            m_dragging = false;
+        } else if (event->type() == QEvent::MouseMove) {
+            const QPoint delta = static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - m_pressAt;
+            if (m_dragging || delta.manhattanLength() >= 5) {
+                m_dragging = true;
+                placeBadge(QSizeF(delta.x(), delta.y()));
+            }
+        } else if (event->type() == QEvent::MouseButtonRelease && m_dragging) {
+            m_dragging = false;
+            placeBadge({});
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tessaron

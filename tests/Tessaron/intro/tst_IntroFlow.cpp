@@ -1,0 +1,293 @@
+// The introduction as a whole: moving between chapters, finishing and skipping, what the chapters
+// hand back to the flow, and the root view presenting it on a first start only.
+#include "Tessaron/state/SessionFakes.h"
+
+#include "Tessaron/app/RootView.h"
+#include "Tessaron/app/SheetController.h"
+#include "Tessaron/app/ViewSlots.h"
+#include "Tessaron/intro/IntroRules.h"
+#include "Tessaron/intro/OnboardingView.h"
+#include "Tessaron/intro/PersonnelBadge.h"
+#include "Tessaron/intro/WelcomeCase.h"
+#include "Tessaron/intro/WelcomeConnection.h"
+#include "Tessaron/intro/WelcomeGroundRules.h"
+#include "Tessaron/intro/WelcomeIntroduction.h"
+#include "Tessaron/kit/Gavel.h"
+#include "Tessaron/kit/WelcomeConfetti.h"
+#include "Tessaron/reception/FormCard.h"
+#include "Tessaron/state/AppState.h"
+#include "TessaronCore/prefs/Prefs.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/KitButton.h"
+#include "VelkinUI/SymbolView.h"
+#include "VelkinUI/Symbols.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace tessaron;
+
+namespace {
+
+struct Flow {
+    std::shared_ptr<fakes::FakeFactory> clients = std::make_shared<fakes::FakeFactory>();
+    AppState app{clients};
+    OnboardingView view{&app};
+    int refreshes = 0;
+    Flow()
+    {
+        view.refreshAI = [this](AppState*) { ++refreshes; };
+        view.show();
+    }
+    template <typename Page> Page* page() const { return qobject_cast<Page*>(view.page()); }
+};
+
+bool onboarded() { return UserDefaults::standard().boolean(Prefs::onboarded).value_or(false); }
+
+} // namespace
+
+class TestIntroFlow : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        AccessibilitySettings::instance().setReduceMotion(true);
+        UserDefaults::standard().remove(Prefs::onboarded);
+        UserDefaults::standard().remove(Prefs::lastSeenVersion);
+        UserDefaults::standard().remove(Prefs::aiProvider);
+        ViewSlots::installed() = ViewSlots();
+    }
+
+    void railBackAndPrimaryMoveBetweenChapters()
+    {
+        Flow f;
+        QCOMPARE(f.view.step(), 0);
+        QVERIFY(f.view.backButton()->isHidden());
+        QVERIFY(f.page<WelcomeIntroduction>());
+        QTest::mouseClick(f.view.primaryButton(), Qt::LeftButton);
+        QCOMPARE(f.view.step(), 1);
+        QVERIFY(!f.view.backButton()->isHidden());
+        QTest::mouseClick(f.view.backButton(), Qt::LeftButton);
+        QCOMPARE(f.view.step(), 0);
+        QVERIFY(f.view.backwards());
+
+        // The current dot changes nothing: the page stays the same widget.
+        QWidget* page = f.view.page();
+        QTest::mouseClick(f.view.railButtons().at(0), Qt::LeftButton);
+        QCOMPARE(f.view.page(), page);
+
+        QTest::mouseClick(f.view.railButtons().at(5), Qt::LeftButton);
+        QCOMPARE(f.view.step(), 5);
+        QCOMPARE(f.view.visited(), (QSet<int>{0, 1, 5}));
+        QVERIFY(!f.view.backwards());
+        QCOMPARE(f.view.summaryRows().at(0)->text(), intro::caseRow(false));
+        QCOMPARE(f.view.summaryRows().at(1)->text(), intro::brokerRow(std::nullopt));
+
+        f.view.goTo(99);
+        QCOMPARE(f.view.step(), 5);
+        f.view.goTo(-3);
+        QCOMPARE(f.view.step(), 0);
+    }
+
+    void returnAdvancesAndFinishesOnTheLastChapter()
+    {
+        Flow f;
+        QTest::keyClick(&f.view, Qt::Key_Return);
+        QCOMPARE(f.view.step(), 1);
+        f.view.goTo(5);
+        QVERIFY(!onboarded());
+        QTest::keyClick(&f.view, Qt::Key_Return);
+        QVERIFY(onboarded());
+        QCOMPARE(UserDefaults::standard().string(Prefs::lastSeenVersion),
+                 std::optional<QString>(intro::runningVersion()));
+        QCOMPARE(f.refreshes, 1);
+        QVERIFY(!f.view.isVisible());
+    }
+
+    void exploreOnMyOwnFinishesFromAnyChapter()
+    {
+        Flow f;
+        f.view.goTo(2);
+        QTest::mouseClick(f.view.exploreButton(), Qt::LeftButton);
+        QVERIFY(onboarded());
+        QVERIFY(UserDefaults::standard().string(Prefs::lastSeenVersion).has_value());
+        QCOMPARE(f.refreshes, 1);
+        QCOMPARE(f.view.result(), int(QDialog::Accepted));
+        f.view.finish(); // a second finish does nothing more
+        QCOMPARE(f.refreshes, 1);
+    }
+
+    void solvingTheCaseCelebratesOnceAndSurvivesReentry()
+    {
+        Flow f;
+        f.view.goTo(1);
+        auto* page = f.page<WelcomeCase>();
+        QTest::mouseClick(page->rows().at(0), Qt::LeftButton);
+        QVERIFY(!f.view.solved());
+        QCOMPARE(f.view.celebrations(), 0);
+        QTest::mouseClick(page->rows().at(2), Qt::LeftButton);
+        QVERIFY(f.view.solved());
+        QCOMPARE(f.view.celebrations(), 1);
+        QCOMPARE(page->gavel()->strikes(), 1);
+        QTest::mouseClick(page->rows().at(2), Qt::LeftButton);
+        page->askForHelp();
+        QCOMPARE(f.view.celebrations(), 1);
+        QCOMPARE(f.view.primaryButton()->text(), QStringLiteral("Case closed. Next!"));
+
+        f.view.goTo(2);
+        f.view.goTo(1);
+        auto* again = f.page<WelcomeCase>();
+        QVERIFY(again != page || again->state().solved);
+        QVERIFY(again->state().solved);
+        QVERIFY(!again->state().selected);
+        QCOMPARE(again->gavel()->strikes(), 0);
+        QVERIFY(again->rows().at(2)->property("highlighted").toBool());
+        f.view.goTo(5);
+        QCOMPARE(f.view.summaryRows().at(0)->text(), intro::caseRow(true));
+    }
+
+    void helpSolvesTheCase()
+    {
+        Flow f;
+        f.view.goTo(1);
+        QTest::mouseClick(f.page<WelcomeCase>()->helpButton(), Qt::LeftButton);
+        QVERIFY(f.view.solved());
+        QCOMPARE(f.view.celebrations(), 1);
+    }
+
+    void theHighFiveWorksOnce()
+    {
+        Flow f;
+        UserDefaults::standard().setString(Prefs::aiProvider, QStringLiteral("codex"));
+        f.view.goTo(5);
+        QCOMPARE(f.view.summaryRows().at(2)->text(), QStringLiteral("Backup: OpenAI Codex"));
+        QTest::mouseClick(f.view.highFive(), Qt::LeftButton);
+        QTest::mouseClick(f.view.highFive(), Qt::LeftButton);
+        QVERIFY(f.view.isSigned());
+        QCOMPARE(f.view.celebrations(), 1);
+        QCOMPARE(f.view.confetti()->trigger(), 1);
+        QCOMPARE(f.view.highFive()->accessibleName(), QStringLiteral("Agreement signed"));
+        f.view.goTo(4);
+        f.view.goTo(5);
+        QVERIFY(f.view.isSigned());
+        QCOMPARE(f.view.highFive()->accessibleName(), QStringLiteral("Agreement signed"));
+    }
+
+    void badgeBoopsAndTheBall()
+    {
+        Flow f;
+        auto* page = f.page<WelcomeIntroduction>();
+        const QString first = page->captionLabel()->text();
+        QTest::mouseClick(page->ballButton(), Qt::LeftButton);
+        QCOMPARE(page->distractions(), 1);
+        QVERIFY(page->ballVisible());
+        QCOMPARE(page->badge()->sealText(), QStringLiteral("BALL\nDETECTED"));
+        QTest::mouseClick(page->badge()->boopButton(), Qt::LeftButton);
+        QCOMPARE(page->boops(), 1);
+        QCOMPARE(page->distractions(), 0);
+        QVERIFY(!page->ballVisible());
+        QCOMPARE(page->badge()->sealText(), QStringLiteral("LICENSED\nTO CARE"));
+        for (int i = 0; i < 3; ++i)
+            page->badge()->boop();
+        QCOMPARE(page->captionLabel()->text(), first);
+    }
+
+    void groundRulesKindSwitchResetsThePeek()
+    {
+        Flow f;
+        f.view.goTo(2);
+        auto* page = f.page<WelcomeGroundRules>();
+        QTest::mouseClick(page->peekButton(), Qt::LeftButton);
+        QCOMPARE(page->afterValue()->text(), QStringLiteral("128"));
+        QCOMPARE(page->peekCaption()->text(), QStringLiteral("Still 128. Pinky promise kept."));
+        QTest::mouseClick(page->kindButtons().at(1), Qt::LeftButton);
+        QCOMPARE(page->demo().reads, 0);
+        QCOMPARE(page->afterValue()->text(), QStringLiteral("false"));
+        QTest::mouseClick(page->peekButton(), Qt::LeftButton);
+        QCOMPARE(page->afterValue()->text(), QStringLiteral("true"));
+        QCOMPARE(page->peekCaption()->text(), QStringLiteral("Returned. But not untouched."));
+        QCOMPARE(page->peekButton()->text(), QStringLiteral("Peek again"));
+        // The same kind again starts the demonstration over.
+        QTest::mouseClick(page->kindButtons().at(1), Qt::LeftButton);
+        QCOMPARE(page->afterValue()->text(), QStringLiteral("false"));
+        QCOMPARE(page->peekButton()->text(), QStringLiteral("Peek at a message"));
+        QTest::mouseClick(page->bigfootButton(), Qt::LeftButton);
+        QVERIFY(page->popover());
+        QCOMPARE(page->demo().reads, 0);
+    }
+
+    void returnInABrokerFieldNeverAdvances()
+    {
+        Flow f;
+        f.view.goTo(4);
+        auto* page = f.page<WelcomeConnection>();
+        QCOMPARE(f.view.primaryButton()->text(), QStringLiteral("I'll connect later"));
+        for (FormField* field : {page->nameField(), page->addressField()}) {
+            field->edit()->setFocus();
+            QTest::keyClicks(field->edit(), "localhost:9092");
+            QTest::keyClick(field->edit(), Qt::Key_Return);
+            QCOMPARE(f.view.step(), 4);
+            QCOMPARE(field->edit()->text(), QStringLiteral("localhost:9092"));
+        }
+        page->setKind(BrokerKind::rabbitmq);
+        for (FormField* field : {page->userField(), page->passwordField()}) {
+            field->edit()->setFocus();
+            QTest::keyClick(field->edit(), Qt::Key_Enter);
+            QCOMPARE(f.view.step(), 4);
+        }
+        QCOMPARE(page->userField()->edit()->text(), QStringLiteral("guest"));
+        QVERIFY(!page->testing());
+    }
+
+    void everyChapterDrawsKnownSymbols()
+    {
+        Flow f;
+        for (int step = 0; step < OnboardingView::chapterCount; ++step) {
+            f.view.goTo(step);
+            for (SymbolView* symbol : f.view.findChildren<SymbolView*>()) {
+                if (!symbol->name().isEmpty())
+                    QVERIFY2(Symbols::contains(symbol->name()), qPrintable(symbol->name()));
+            }
+        }
+    }
+
+    void rootViewShowsTheIntroductionOnAFirstStartOnly()
+    {
+        auto clients = std::make_shared<fakes::FakeFactory>();
+        AppState app(clients);
+        ViewSlots::installed().introduction = [](AppState* state, QWidget* parent) -> QDialog* {
+            auto* view = new OnboardingView(state, parent);
+            view->refreshAI = [](AppState*) {};
+            return view;
+        };
+        {
+            RootView root(&app);
+            root.resize(1100, 760);
+            root.show();
+            QTRY_COMPARE(root.sheets()->current(), SheetController::Sheet::introduction);
+            auto* view = qobject_cast<OnboardingView*>(root.sheets()->currentDialog());
+            QVERIFY(view);
+            // Escape is a dismissal: it counts as done too.
+            QTest::keyClick(view, Qt::Key_Escape);
+            QTRY_COMPARE(root.sheets()->current(), SheetController::Sheet::none);
+            QVERIFY(onboarded());
+        }
+        RootView next(&app);
+        next.show();
+        QTest::qWait(50);
+        QCOMPARE(next.sheets()->current(), SheetController::Sheet::none);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    QApplication app(argc, argv);
+    TestIntroFlow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_IntroFlow.moc"

@@ -1,0 +1,142 @@
+// The first-run introduction: every chapter in English, one in Portuguese, the case solved, the
+// broker chapter answered, saved and refused, and the partnership signed. Over a real AppState
+// whose brokers file lives in a throwaway folder and whose test runs over scripted clients.
+
+#include "ScreenFamilies.h"
+#include "ScreenShooter.h"
+#include "Tessaron/state/SessionFakes.h"
+
+#include "Tessaron/intro/OnboardingView.h"
+#include "Tessaron/intro/WelcomeCase.h"
+#include "Tessaron/intro/WelcomeConnection.h"
+#include "Tessaron/intro/WelcomeGroundRules.h"
+#include "Tessaron/reception/FormCard.h"
+#include "Tessaron/state/AppState.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/prefs/Prefs.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/AccessibilitySettings.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+namespace tessaron {
+
+namespace {
+
+void settle(int ms = 600)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+template <typename Page> Page* pageOf(OnboardingView& view) { return qobject_cast<Page*>(view.page()); }
+
+void fill(FormField* field, const QString& text) { field->edit()->setText(text); }
+
+void waitTest(WelcomeConnection* page)
+{
+    QDeadlineTimer deadline(3000);
+    while (page->testing() && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+} // namespace
+
+void shootIntro(ScreenShooter& shooter)
+{
+    QTemporaryDir data;
+    const QByteArray previous = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    const bool reduce = AccessibilitySettings::instance().reduceMotion();
+    AccessibilitySettings::instance().setReduceMotion(true);
+    const auto language = UserDefaults::standard().string(L10n::key);
+    UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+    UserDefaults::standard().remove(Prefs::aiProvider);
+
+    auto clients = std::make_shared<fakes::FakeFactory>();
+    clients->kafka->listed = QList<Topic>{fakes::topic("orders"), fakes::topic("payments"), fakes::topic("audit")};
+    AppState app(clients);
+    {
+        OnboardingView view(&app);
+        view.refreshAI = [](AppState*) {};
+        view.show();
+        settle();
+        shooter.shoot("intro", "introduction", &view);
+        view.goTo(1);
+        settle();
+        shooter.shoot("intro", "case", &view);
+        pageOf<WelcomeCase>(view)->pick(0);
+        settle();
+        shooter.shoot("intro", "case-wrong-pick", &view);
+        pageOf<WelcomeCase>(view)->pick(2);
+        settle();
+        shooter.shoot("intro", "case-solved", &view);
+        view.goTo(2);
+        settle();
+        shooter.shoot("intro", "ground-rules", &view);
+        auto* rules = pageOf<WelcomeGroundRules>(view);
+        rules->choose(true);
+        rules->peek();
+        settle();
+        shooter.shoot("intro", "ground-rules-rabbit-peeked", &view);
+        view.goTo(3);
+        settle(1500);
+        shooter.shoot("intro", "backup", &view);
+        view.goTo(4);
+        settle();
+        shooter.shoot("intro", "broker", &view);
+        auto* broker = pageOf<WelcomeConnection>(view);
+        fill(broker->nameField(), "Local");
+        fill(broker->addressField(), "localhost:9092");
+        broker->runConnectionTest();
+        waitTest(broker);
+        settle();
+        shooter.shoot("intro", "broker-answered", &view);
+        broker->saveTestedBroker();
+        settle();
+        shooter.shoot("intro", "broker-saved", &view);
+        clients->kafka->topicsError = KafkaError(-195, "listing topics: transport failure (connection refused)");
+        broker->setKind(BrokerKind::rabbitmq);
+        broker->setKind(BrokerKind::kafka);
+        broker->runConnectionTest();
+        waitTest(broker);
+        settle();
+        shooter.shoot("intro", "broker-refused", &view);
+        broker->setKind(BrokerKind::rabbitmq);
+        fill(broker->addressField(), "localhost:15672");
+        settle();
+        shooter.shoot("intro", "broker-rabbitmq", &view);
+        view.goTo(5);
+        settle();
+        shooter.shoot("intro", "partners", &view);
+        view.signAgreement();
+        settle();
+        shooter.shoot("intro", "partners-signed", &view);
+        view.hide();
+    }
+    {
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        OnboardingView view(&app);
+        view.refreshAI = [](AppState*) {};
+        view.show();
+        settle();
+        shooter.shoot("intro", "introduction-pt", &view);
+        view.goTo(1);
+        pageOf<WelcomeCase>(view)->askForHelp();
+        settle();
+        shooter.shoot("intro", "case-solved-pt", &view);
+        view.hide();
+    }
+    if (language)
+        UserDefaults::standard().setString(L10n::key, *language);
+    else
+        UserDefaults::standard().remove(L10n::key);
+    AccessibilitySettings::instance().setReduceMotion(reduce);
+    qputenv("XDG_DATA_HOME", previous);
+}
+
+} // namespace tessaron
