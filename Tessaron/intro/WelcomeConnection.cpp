@@ -11,7 +11,6 @@
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/reception/FormCard.h"
 #include "TessaronCore/async/Detached.h"
-#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
