@@ -3,11 +3,15 @@
 #include "Tessaron/app/WindowsService.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -61,22 +65,33 @@ AppCommands::AppCommands(AppState* app, WindowsService* windows, QObject* parent
     connect(m_refreshTopics, &QAction::triggered, this, [this] {
         BrokerSession* session = m_app->activeSession();
         if (session && session->connection())
-            session->refreshTopics();
+            startDetached(session->refreshTopics());
     });
     connect(m_rereadMessages, &QAction::triggered, this, [this] {
         BrokerSession* session = m_app->activeSession();
         // Always from the newest messages, whatever position the session last read from.
         if (session && session->currentTopic())
-            session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false);
+            startDetached(session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false));
     });
 
     connect(m_app, &AppState::sessionsChanged, this, [this] { follow(m_app->activeSession()); });
     connect(m_app, &AppState::selectedChanged, this, [this] { follow(m_app->activeSession()); });
     retranslate();
     follow(m_app->activeSession());
+    // A window-modal sheet blocks its window's shortcuts: every dialog carries Settings and Quit too.
+    qApp->installEventFilter(this);
 }
 
 AppCommands::~AppCommands() = default;
+
+bool AppCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show) {
+        if (auto* dialog = qobject_cast<QDialog*>(watched))
+            dialog->addActions({m_settings, m_quit});
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void AppCommands::populate(QMenuBar* bar, QWidget* window)
 {

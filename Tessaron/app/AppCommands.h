@@ -38,6 +38,9 @@ public:
     // Every text again in the language in force.
     void retranslate();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void follow(BrokerSession* session);
     void updateEnabling();

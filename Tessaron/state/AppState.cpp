@@ -238,7 +238,7 @@ void AppState::close(const QUuid& id)
 bool AppState::writeBrokers() { return m_store.saveNow(m_brokers); }
 
 QCoro::Task<std::optional<QString>> AppState::save(Broker broker, std::optional<QString> password,
-                                                  std::optional<QString> clientKeyPassword)
+                                                   std::optional<QString> clientKeyPassword)
 {
     QPointer<AppState> self(this);
     const QList<Broker> previous = m_brokers;

@@ -266,13 +266,8 @@ QCoro::Task<> BrokerSession::loadTopics()
     setIsLoadingTopics(true);
 
     if (connection.kind() == Connection::rabbit) {
-        std::optional<RabbitClient::QueueListing> listing;
-        std::optional<CapturedError> failure;
-        try {
-            listing = co_await connection.rabbitClient()->queuesWithConsumers();
-        } catch (const std::exception& error) {
-            failure = CapturedError::from(error);
-        }
+        auto listingAttempt = attempt(connection.rabbitClient()->queuesWithConsumers());
+        auto [listing, failure] = co_await std::move(listingAttempt);
         if (!current())
             co_return;
         if (listing) {
@@ -290,13 +285,8 @@ QCoro::Task<> BrokerSession::loadTopics()
     }
 
     const std::shared_ptr<KafkaReading> kafka = connection.kafkaClient();
-    std::optional<QList<Topic>> listed;
-    std::optional<CapturedError> failure;
-    try {
-        listed = co_await kafka->topics(clientTimeoutMs);
-    } catch (const std::exception& error) {
-        failure = CapturedError::from(error);
-    }
+    auto listedAttempt = attempt(kafka->topics(clientTimeoutMs));
+    auto [listed, failure] = co_await std::move(listedAttempt);
     if (!current())
         co_return;
     if (listed) {
@@ -341,21 +331,16 @@ QCoro::Task<> BrokerSession::loadTopics()
         noteUnobservable(loc("Topics"), failure->message);
     }
 
-    std::optional<QList<ConsumerGroup>> groups;
-    failure.reset();
-    try {
-        groups = co_await kafka->groups(clientTimeoutMs);
-    } catch (const std::exception& error) {
-        failure = CapturedError::from(error);
-    }
+    auto groupsAttempt = attempt(kafka->groups(clientTimeoutMs));
+    const auto [groups, groupsFailure] = co_await std::move(groupsAttempt);
     if (!current())
         co_return;
     if (groups)
         setGroups(*groups);
-    else if (failure->lostConnection)
-        setLostConnection(failure->message);
+    else if (groupsFailure->lostConnection)
+        setLostConnection(groupsFailure->message);
     else
-        noteUnobservable(loc("Consumer groups"), failure->message);
+        noteUnobservable(loc("Consumer groups"), groupsFailure->message);
     setIsLoadingTopics(false);
 }
 

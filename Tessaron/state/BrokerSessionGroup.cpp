@@ -9,40 +9,6 @@
 
 namespace tessaron {
 
-namespace {
-
-template <typename T> struct Captured {
-    std::optional<T> value;
-    QString error;
-};
-
-// The description and the committed offsets are asked for together; each captures its own
-// failure instead of throwing, so both are always awaited.
-QCoro::Task<Captured<GroupDescription>> captureDescription(std::shared_ptr<KafkaReading> kafka, QString group)
-{
-    Captured<GroupDescription> result;
-    try {
-        result.value = co_await kafka->describe(group, BrokerSession::clientTimeoutMs);
-    } catch (const std::exception& error) {
-        result.error = errorMessage(error);
-    }
-    co_return result;
-}
-
-QCoro::Task<Captured<QHash<TopicPartitionRef, int64_t>>> captureCommitted(std::shared_ptr<KafkaReading> kafka,
-                                                                          QString group)
-{
-    Captured<QHash<TopicPartitionRef, int64_t>> result;
-    try {
-        result.value = co_await kafka->committed(group, BrokerSession::clientTimeoutMs);
-    } catch (const std::exception& error) {
-        result.error = errorMessage(error);
-    }
-    co_return result;
-}
-
-} // namespace
-
 QCoro::Task<> BrokerSession::loadGroupDetail()
 {
     const std::optional<QString> group = m_selectedGroup;
@@ -57,10 +23,11 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
     setIsLoadingGroup(true);
     setGroupFailure(std::nullopt);
 
-    auto describing = captureDescription(kafka, *group);
-    auto reading = captureCommitted(kafka, *group);
-    const Captured<GroupDescription> description = co_await std::move(describing);
-    const Captured<QHash<TopicPartitionRef, int64_t>> committed = co_await std::move(reading);
+    // Asked together; each attempt captures its own failure, so both are always awaited.
+    auto describing = attempt(kafka->describe(*group, clientTimeoutMs));
+    auto reading = attempt(kafka->committed(*group, clientTimeoutMs));
+    const Attempt<GroupDescription> description = co_await std::move(describing);
+    const Attempt<QHash<TopicPartitionRef, int64_t>> committed = co_await std::move(reading);
     if (!self || generation != m_groupGeneration)
         co_return;
     if (m_selectedGroup != group) {
@@ -87,10 +54,10 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
         coordinator = description.value->coordinator;
         members = description.value->members;
     } else if (listed) {
-        blindSpots.append({loc("Members"), description.error});
+        blindSpots.append({loc("Members"), description.failure->message});
         state = listed->state;
     } else {
-        setGroupFailure(description.error);
+        setGroupFailure(description.failure->message);
         setGroupDetail(std::nullopt);
         // The previous group's blind spots say nothing about this one.
         setGroupBlindSpots({});
@@ -98,7 +65,7 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
         co_return;
     }
     if (!committed.value)
-        blindSpots.append({loc("Committed offsets"), committed.error});
+        blindSpots.append({loc("Committed offsets"), committed.failure->message});
     setGroupBlindSpots(blindSpots);
     setGroupDetail(ConsumerGroupDetail::assemble(*group, state, assignor, coordinator, members,
                                                  committed.value.value_or(QHash<TopicPartitionRef, int64_t>()),

@@ -84,13 +84,8 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
     if (!current())
         co_return;
     // What a read would cost is asked before consent, so the consent pane can say it.
-    std::optional<RabbitClient::QueueReadCost> cost;
-    std::optional<CapturedError> costFailure;
-    try {
-        cost = co_await rabbit->readCost(topic.name);
-    } catch (const std::exception& error) {
-        costFailure = CapturedError::from(error);
-    }
+    auto costAttempt = attempt(rabbit->readCost(topic.name));
+    auto [cost, costFailure] = co_await std::move(costAttempt);
     if (!current())
         co_return;
     // This is the newest read: an older one it superseded may have left the loading flag up, and
@@ -116,13 +111,8 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
     }
 
     setIsLoadingMessages(true);
-    std::optional<QList<Message>> read;
-    std::optional<CapturedError> failure;
-    try {
-        read = co_await rabbit->read(topic.name, limit);
-    } catch (const std::exception& error) {
-        failure = CapturedError::from(error);
-    }
+    auto readAttempt = attempt(rabbit->read(topic.name, limit));
+    auto [read, failure] = co_await std::move(readAttempt);
     // The queue was consumed and requeued whatever happens to the result.
     if (read)
         addToTally(Prefs::messagesDisturbed, read->size());
@@ -178,13 +168,8 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     // Right after connecting or during a refresh the listing holds no watermarks yet: ask for
     // them rather than take every partition for empty.
     if (!continuing && from.which() == Position::tail && !m_watermarked.contains(topic.name)) {
-        std::optional<Topic> marked;
-        std::optional<CapturedError> failure;
-        try {
-            marked = co_await kafka->watermarks(topic, clientTimeoutMs);
-        } catch (const std::exception& error) {
-            failure = CapturedError::from(error);
-        }
+        auto markedAttempt = attempt(kafka->watermarks(topic, clientTimeoutMs));
+        auto [marked, failure] = co_await std::move(markedAttempt);
         if (!current())
             co_return;
         if (failure) {
@@ -200,12 +185,8 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     const bool lookUpTime = from.which() == Position::time && !continuing;
     QMap<int32_t, int64_t> timeOffsets;
     if (lookUpTime) {
-        std::optional<CapturedError> failure;
-        try {
-            timeOffsets = co_await kafka->offsets(from.moment(), topic, clientTimeoutMs);
-        } catch (const std::exception& error) {
-            failure = CapturedError::from(error);
-        }
+        auto lookup = attempt(kafka->offsets(from.moment(), topic, clientTimeoutMs));
+        auto [offsets, failure] = co_await std::move(lookup);
         if (!current())
             co_return;
         if (failure) {
@@ -213,6 +194,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
             setIsLoadingMessages(false);
             co_return;
         }
+        timeOffsets = std::move(*offsets);
     }
 
     // Where each partition starts; a partition without a start is not read.
@@ -257,13 +239,8 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     for (auto [partition, startAt] : starts) {
         if (startAt.which() == KafkaStartPosition::tail)
             startAt = KafkaStartPosition::atTail(share);
-        std::optional<KafkaPage> page;
-        std::optional<CapturedError> failure;
-        try {
-            page = co_await kafka->page(topic.name, partition, startAt, share, pageTimeoutMs);
-        } catch (const std::exception& error) {
-            failure = CapturedError::from(error);
-        }
+        auto pageAttempt = attempt(kafka->page(topic.name, partition, startAt, share, pageTimeoutMs));
+        auto [page, failure] = co_await std::move(pageAttempt);
         if (page)
             addToTally(Prefs::messagesRead, page->messages.size());
         if (!current())

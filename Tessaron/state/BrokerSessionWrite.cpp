@@ -27,7 +27,6 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
     if (m_connection->kind() == Connection::rabbit) {
         // The key has no place in a RabbitMQ publish.
         const std::shared_ptr<RabbitClient> rabbit = m_connection->rabbitClient();
-        // Arguments are named first: temporaries inside a co_await expression are fragile in g++ 12.
         const QByteArray body = payload.toUtf8();
         const QMap<QString, QString> noHeaders;
         try {

@@ -2,9 +2,11 @@
 
 #include "TessaronCore/kafka/KafkaError.h"
 
+#include <QCoroTask>
 #include <QString>
 
 #include <exception>
+#include <optional>
 
 namespace tessaron {
 
@@ -37,5 +39,26 @@ struct CapturedError {
     }
     static CapturedError unknown() { return {QStringLiteral("unknown error"), false}; }
 };
+
+// What one client call gave: its value, or the failure it threw. Exactly one is set.
+template <typename T> struct Attempt {
+    std::optional<T> value;
+    std::optional<CapturedError> failure;
+};
+
+// Awaits a client call and captures what it throws, so the session handles a failure like any other
+// result (and may suspend again before acting on it). Name the attempt before awaiting it:
+//   auto listing = attempt(client->topics(ms));
+//   auto [topics, failure] = co_await std::move(listing);
+template <typename T> QCoro::Task<Attempt<T>> attempt(QCoro::Task<T> task)
+{
+    Attempt<T> result;
+    try {
+        result.value = co_await std::move(task);
+    } catch (const std::exception& error) {
+        result.failure = CapturedError::from(error);
+    }
+    co_return result;
+}
 
 } // namespace tessaron

@@ -159,7 +159,6 @@ QCoro::Task<AvroSchema::Parsed> SchemaRegistryClient::schema(int32_t id)
     if (m_outage)
         throw *m_outage;
     try {
-        // Named: GCC 12 destroys temporaries of a co_await expression twice.
         auto request = fetch(id);
         AvroSchema::Parsed parsed = co_await std::move(request);
         if (*alive)
@@ -185,7 +184,6 @@ QCoro::Task<SchemaRegistryClient::Result> SchemaRegistryClient::decode(QByteArra
 
     std::optional<AvroSchema::Parsed> parsed;
     try {
-        // Named: GCC 12 destroys temporaries of a co_await expression twice.
         auto lookup = schema(id);
         parsed = co_await std::move(lookup);
     } catch (const Failure& failure) {

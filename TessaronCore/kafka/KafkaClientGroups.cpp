@@ -47,7 +47,6 @@ GroupMember toMember(const rd_kafka_MemberDescription_t* member)
 
 QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
 {
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("listing consumer groups");
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPS, timeoutMs, true);
@@ -83,7 +82,6 @@ QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
 
 QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeoutMs)
 {
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("describing ") + group;
         requireAnswer(rk, context, timeoutMs);
@@ -127,7 +125,6 @@ QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeo
 
 QCoro::Task<QHash<TopicPartitionRef, int64_t>> KafkaClient::committed(QString group, int32_t timeoutMs)
 {
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [group = std::move(group), timeoutMs](rd_kafka_t* rk) {
         const QString context = QStringLiteral("reading ") + group + QStringLiteral("'s offsets");
         requireAnswer(rk, context, timeoutMs);
@@ -170,7 +167,6 @@ QCoro::Task<QList<GroupOffset>> KafkaClient::offsets(QString group, Topic topic,
     // coordinator; it never subscribes, fetches or commits.
     KafkaPairs pairs = configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs,
                                           {{QStringLiteral("group.id"), group}});
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(
         *m_queue, m_handle,
         [group = std::move(group), topic = std::move(topic), pairs = std::move(pairs), timeoutMs](rd_kafka_t*) {

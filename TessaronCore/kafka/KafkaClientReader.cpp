@@ -165,7 +165,6 @@ KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, cons
 QCoro::Task<KafkaClient::Page> KafkaClient::page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
                                                  int32_t timeoutMs)
 {
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle,
                        [topic = std::move(topic), partition, from = std::move(from), limit, timeoutMs](rd_kafka_t* rk) {
                            return readPage(rk, topic, partition, from, limit, timeoutMs);

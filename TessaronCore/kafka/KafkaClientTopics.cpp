@@ -40,7 +40,6 @@ QList<Topic> sortedByName(QList<Topic> topics)
 
 QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
 {
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
         const rd_kafka_metadata_t* metadata = nullptr;
         const rd_kafka_resp_err_t result = rd_kafka_metadata(rk, 1, nullptr, &metadata, timeoutMs);
@@ -76,7 +75,6 @@ QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
 
 QCoro::Task<Topic> KafkaClient::watermarks(Topic topic, int32_t timeoutMs)
 {
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), timeoutMs](rd_kafka_t* rk) {
         QList<int32_t> ids;
         ids.reserve(topic.partitions.size());
@@ -103,7 +101,6 @@ QCoro::Task<QMap<int32_t, int64_t>> KafkaClient::offsets(QDateTime moment, Topic
 {
     const int64_t ms = momentMs(moment);
     const QString when = momentText(moment);
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), ms, when, timeoutMs](rd_kafka_t* rk) {
         if (ms < 0) {
             // Before 1970 the library would read the time as its "latest" or "earliest" marker:

@@ -154,7 +154,6 @@ QCoro::Task<int64_t> KafkaWriter::produce(QString topic, std::optional<int32_t> 
     for (const auto& [name, value] : headers)
         pairs.append({name.toUtf8(), value.toUtf8()});
     pairs.append({QByteArray(reasonHeader), mandate.reason.toUtf8()});
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = onWriterQueue(*m_queue, m_state,
                              [topic = std::move(topic), partition, key = std::move(key), payload = std::move(payload),
                               pairs = std::move(pairs), timeoutMs](WriterState& state) {

@@ -93,7 +93,6 @@ void changeOnQueue(rd_kafka_t* rk, const QString& group, const QString& topic, c
 
 QCoro::Task<QString> KafkaWriter::groupState(QString group, int32_t timeoutMs)
 {
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = m_queue->run([state = m_state, group = std::move(group), timeoutMs]() {
         PollAfter poll{state->raw};
         return stateOnQueue(state->raw, group, timeoutMs);
@@ -106,7 +105,6 @@ QCoro::Task<void> KafkaWriter::resetOffsets(QString group, QString topic, QMap<i
 {
     // The state check and the change are two requests, one after the other in the same job; a
     // consumer that joins between them is not noticed.
-    // Named: GCC 12 destroys temporaries of a co_await expression twice.
     auto job = m_queue->run([state = m_state, group = std::move(group), topic = std::move(topic),
                              partitions = std::move(partitions), force, timeoutMs]() {
         PollAfter poll{state->raw};

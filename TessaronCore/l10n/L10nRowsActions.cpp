@@ -10,7 +10,6 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsActions()
 {
     static const L10nRow table[] = {
-        {"SIGNED", "ASSINADO"},
         {"This message's key isn't UTF-8 text, so it can't be carried over. Type a key, or the copy goes without one.",
          "A chave desta mensagem não é texto UTF-8, então não dá pra trazer ela junto. Digita uma chave, ou a cópia "
          "vai "

@@ -318,7 +318,6 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
 
 QCoro::Task<RabbitClient::QueueListing> RabbitClient::queuesWithConsumers()
 {
-    // Named first: g++ 12 destroys temporaries inside a co_await expression twice.
     auto task = request(QStringLiteral("GET"), QStringLiteral("/api/queues/") + percentEncoded(m_connection->vhost));
     const QByteArray answer = co_await std::move(task);
     std::optional<RabbitAnswer::Queues> parsed = RabbitAnswer::queues(answer);

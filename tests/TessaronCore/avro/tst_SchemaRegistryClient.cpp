@@ -291,7 +291,6 @@ private slots:
         auto client = SchemaRegistryClient::create(peer.address(), {}, {}, 8000);
         std::optional<SchemaRegistryClient::Result> outcome;
         auto task = [&]() -> QCoro::Task<> {
-            // Named: GCC 12 destroys temporaries of a co_await expression twice.
             auto decoding = client->decode(framed(5, "\x02"));
             outcome = co_await std::move(decoding);
         };

@@ -41,9 +41,11 @@ std::optional<QString> DemoProfile::write(const QString& folder, const QList<Bro
     if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
         return "could not write " + brokersFile(folder);
 
-    // Every demo profile is new; without this the introduction would cover the demo brokers each time.
+    // Every demo profile is new; without this the introduction and the release notes would cover the
+    // demo brokers each time.
     UserDefaults preferences(preferencesFile(folder));
     preferences.setBool(Prefs::onboarded, true);
+    preferences.setString(Prefs::lastSeenVersion, QStringLiteral(TESSARON_DEMO_VERSION));
     if (!preferences.lastWriteSucceeded())
         return "could not write " + preferencesFile(folder);
     return std::nullopt;
