@@ -256,7 +256,6 @@ void WelcomeGroundRules::toggleBigfoot()
     const QPoint at = m_bigfoot->mapToGlobal(QPoint(m_bigfoot->width() - pop->width(), -pop->height() - 6));
     pop->move(at);
     m_popover = pop;
-    connect(pop, &QObject::destroyed, this, [this] { m_popover = nullptr; });
     pop->show();
 }
 

@@ -2,6 +2,7 @@
 
 #include "Tessaron/intro/IntroRules.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -52,7 +53,8 @@ private:
     SymbolView* m_traveller;
     SymbolView* m_promiseIcon;
     QList<QLabel*> m_promises;
-    QWidget* m_popover = nullptr;
+    // Cleared by Qt when the popover goes, also while this page is being destroyed.
+    QPointer<QWidget> m_popover;
     QVariantAnimation* m_travel = nullptr;
 };
 
