@@ -2,7 +2,8 @@
 # Starts the built application in a real X server (Xvfb) on a throwaway profile, waits for its main
 # window, grabs it to a PNG and quits with Ctrl+Q. Fails on a crash, a hang or a blank grab.
 #   real_window.sh <tessaron-mq> <grab.png> [tessaron-demo-brokers]
-# With the demo brokers' program, the profile names the demo Kafka cluster (on loopback) first.
+# With the demo brokers' program, the profile names the demo Kafka cluster (on loopback) first;
+# without it the profile is empty, a first start, and the introduction shows over the window.
 set -uo pipefail
 app=$1
 grab=$2
@@ -48,7 +49,8 @@ fi
 # Let the first frames settle.
 sleep 1.5
 kill -0 $pid 2>/dev/null || { cat "$profile/app.log" >&2; fail "the application ended on its own"; }
-import -window "$window" "$grab" || fail "could not grab the window"
+# The screen, not the window alone: a sheet over the window is a window of its own.
+import -window root "$grab" || fail "could not grab the screen"
 
 # A blank grab has one colour, or next to no variation.
 colours=$(identify -format '%k' "$grab")
