@@ -18,7 +18,7 @@ std::optional<QString> decodeUtf8(const QByteArray& bytes)
 
 namespace {
 
-// A moment in the UTC zone object keeps a heap-held zone with every message; the UTC time spec
+// A moment in the UTC zone object keeps a heap-held zone with every message; Qt::UTC
 // holds the same instant inline and shows the same UTC text.
 std::optional<QDateTime> compactTimestamp(std::optional<QDateTime> moment)
 {

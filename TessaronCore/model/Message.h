@@ -41,7 +41,7 @@ public:
     int64_t offset() const { return m_offset; }
     const std::optional<QByteArray>& key() const { return m_key; }
     const std::optional<QByteArray>& payload() const { return m_payload; }
-    // A moment given in the UTC zone is kept with the UTC time spec (the same instant, held inline).
+    // A moment given in the UTC zone is kept with Qt::UTC (the same instant, held inline).
     const std::optional<QDateTime>& timestamp() const { return m_timestamp; }
     const QList<Header>& headers() const { return m_headers; }
 
