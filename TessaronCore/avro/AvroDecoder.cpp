@@ -106,6 +106,8 @@ std::string_view AvroDecoder::run(int64_t length)
     return bytes;
 }
 
+std::string_view AvroDecoder::lengthPrefixed() { return run(varint()); }
+
 void AvroDecoder::countItems(int64_t count)
 {
     if (count > kMaxItems - m_items)
@@ -128,6 +130,40 @@ int64_t AvroDecoder::blockCount(uint64_t minBytesPerItem)
     if (count > kMaxItems - m_items)
         throw DecodeError::tooManyItems();
     return count;
+}
+
+size_t AvroDecoder::enumIndex(const AvroSchema::Node& node)
+{
+    const int64_t index = varint();
+    if (index < 0 || index >= int64_t(node.quotedSymbols.size()))
+        throw DecodeError::badEnumIndex(index);
+    return size_t(index);
+}
+
+std::string_view AvroDecoder::decimalBytes(const AvroSchema::Node& node, const AvroSchema::Node& base)
+{
+    std::string_view bytes = base.type == Type::Fixed ? run(base.size) : lengthPrefixed();
+    if (bytes.size() > size_t(kMaxDecimalBytes))
+        throw DecodeError::decimalTooLarge();
+    if (node.logical.scale > kMaxDecimalScale)
+        throw DecodeError::decimalScaleTooLarge();
+    return bytes;
+}
+
+const AvroSchema::Node& AvroDecoder::unionBranch(const AvroSchema::Node& node)
+{
+    const int64_t index = varint();
+    if (index < 0 || index >= int64_t(node.children.size()))
+        throw DecodeError::badUnionIndex(index);
+    return *node.children[qsizetype(index)].m_node;
+}
+
+const AvroSchema::Node& AvroDecoder::named(const AvroSchema::Node& node) const
+{
+    auto found = m_names.constFind(node.name);
+    if (found == m_names.constEnd() || found->type() == Type::Named)
+        throw DecodeError::unknownNamedType(node.name);
+    return *found->m_node;
 }
 
 void AvroDecoder::value(const AvroSchema::Node& node, int depth)
@@ -169,13 +205,9 @@ void AvroDecoder::value(const AvroSchema::Node& node, int depth)
     case Type::Fixed:
         m_writer.bytesText(run(node.size));
         return;
-    case Type::Enum: {
-        int64_t index = varint();
-        if (index < 0 || index >= int64_t(node.quotedSymbols.size()))
-            throw DecodeError::badEnumIndex(index);
-        out.append(node.quotedSymbols[size_t(index)]);
+    case Type::Enum:
+        out.append(node.quotedSymbols[enumIndex(node)]);
         return;
-    }
     default:
         break;
     }
@@ -192,18 +224,10 @@ void AvroDecoder::value(const AvroSchema::Node& node, int depth)
         return map(node, depth);
     case Type::Logical:
         return logical(node, depth);
-    case Type::Union: {
-        int64_t index = varint();
-        if (index < 0 || index >= int64_t(node.children.size()))
-            throw DecodeError::badUnionIndex(index);
-        return value(*node.children[qsizetype(index)].m_node, depth);
-    }
-    case Type::Named: {
-        auto found = m_names.constFind(node.name);
-        if (found == m_names.constEnd() || found->type() == Type::Named)
-            throw DecodeError::unknownNamedType(node.name);
-        return value(*found->m_node, depth);
-    }
+    case Type::Union:
+        return value(unionBranch(node), depth);
+    case Type::Named:
+        return value(named(node), depth);
     default:
         return;
     }
@@ -325,12 +349,9 @@ void AvroDecoder::skip(const AvroSchema::Node& node, int depth)
     case Type::Fixed:
         run(node.size);
         return;
-    case Type::Enum: {
-        int64_t index = varint();
-        if (index < 0 || index >= int64_t(node.quotedSymbols.size()))
-            throw DecodeError::badEnumIndex(index);
+    case Type::Enum:
+        enumIndex(node);
         return;
-    }
     default:
         break;
     }
@@ -373,31 +394,18 @@ void AvroDecoder::skip(const AvroSchema::Node& node, int depth)
         switch (node.logical.kind) {
         case LogicalKind::Uuid:
             return skip(base, depth);
-        case LogicalKind::Decimal: {
-            std::string_view bytes = base.type == Type::Fixed ? run(base.size) : lengthPrefixed();
-            if (bytes.size() > size_t(kMaxDecimalBytes))
-                throw DecodeError::decimalTooLarge();
-            if (node.logical.scale > kMaxDecimalScale)
-                throw DecodeError::decimalScaleTooLarge();
+        case LogicalKind::Decimal:
+            decimalBytes(node, base);
             return;
-        }
         default:
             varint();
             return;
         }
     }
-    case Type::Union: {
-        int64_t index = varint();
-        if (index < 0 || index >= int64_t(node.children.size()))
-            throw DecodeError::badUnionIndex(index);
-        return skip(*node.children[qsizetype(index)].m_node, depth);
-    }
-    case Type::Named: {
-        auto found = m_names.constFind(node.name);
-        if (found == m_names.constEnd() || found->type() == Type::Named)
-            throw DecodeError::unknownNamedType(node.name);
-        return skip(*found->m_node, depth);
-    }
+    case Type::Union:
+        return skip(unionBranch(node), depth);
+    case Type::Named:
+        return skip(named(node), depth);
     default:
         return;
     }
@@ -491,15 +499,9 @@ void AvroDecoder::logical(const AvroSchema::Node& node, int depth)
         return value(base, depth);
     out.push_back('"');
     switch (kind) {
-    case LogicalKind::Decimal: {
-        std::string_view bytes = base.type == Type::Fixed ? run(base.size) : lengthPrefixed();
-        if (bytes.size() > size_t(kMaxDecimalBytes))
-            throw DecodeError::decimalTooLarge();
-        if (node.logical.scale > kMaxDecimalScale)
-            throw DecodeError::decimalScaleTooLarge();
-        AvroLogicalText::decimal(out, bytes, node.logical.scale);
+    case LogicalKind::Decimal:
+        AvroLogicalText::decimal(out, decimalBytes(node, base), node.logical.scale);
         break;
-    }
     case LogicalKind::Date:
         AvroLogicalText::date(out, varint());
         break;

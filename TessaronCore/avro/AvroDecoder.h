@@ -76,7 +76,13 @@ private:
     inline int64_t varint();
     int64_t longVarint();
     std::string_view run(int64_t length);
-    std::string_view lengthPrefixed() { return run(varint()); }
+    std::string_view lengthPrefixed();
+    // The checked reads that writing and skipping share.
+    size_t enumIndex(const AvroSchema::Node& node);
+    std::string_view decimalBytes(const AvroSchema::Node& node, const AvroSchema::Node& base);
+    // The node a union's branch index or a named reference stands for.
+    const AvroSchema::Node& unionBranch(const AvroSchema::Node& node);
+    const AvroSchema::Node& named(const AvroSchema::Node& node) const;
 
     QHash<QString, AvroSchema> m_names;
     const char* m_data;

@@ -3,6 +3,7 @@
 #include "TessaronCore/rabbit/RabbitAnswer.h"
 
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/model/TextRules.h"
 
 #include <QChar>
 #include <QIODevice>
@@ -11,7 +12,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QStringDecoder>
 
 #include <QCoroNetworkReply>
 
@@ -125,17 +125,6 @@ QString notTheManagementAPI()
 {
     return L10n::t("This port answers, but not like the RabbitMQ management API. Check the address and the port "
                    "(15672 by default).");
-}
-
-// Strict UTF-8 that keeps a leading byte-order mark as a character, so no byte goes missing.
-std::optional<QString> exactUtf8(const QByteArray& bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
 }
 
 } // namespace
@@ -444,7 +433,7 @@ QCoro::Task<> RabbitClient::publish(QString queue, QByteArray payload, QMap<QStr
                 QJsonObject{{QStringLiteral("headers"), headerObject}, {QStringLiteral("delivery_mode"), 2}});
     body.insert(QLatin1String("routing_key"), queue);
     // Text travels as text; anything that is not UTF-8 as Base64, so every byte arrives as given.
-    if (const std::optional<QString> text = exactUtf8(payload)) {
+    if (const std::optional<QString> text = TextRules::strictUtf8(payload)) {
         body.insert(QLatin1String("payload"), *text);
         body.insert(QLatin1String("payload_encoding"), QStringLiteral("string"));
     } else {

@@ -86,6 +86,13 @@ template <typename C> bool skipNumber(const C*& p, const C* end, bool* mayOverfl
 {
     const C* q = p;
     const auto digit = [&] { return q < end && *q >= '0' && *q <= '9'; };
+    // The digits after a '.' or an exponent: at least one, and how many.
+    const auto digitRun = [&]() -> std::ptrdiff_t {
+        const C* digits = q;
+        while (digit())
+            ++q;
+        return q - digits;
+    };
     const C* start = q;
     if (q < end && *q == '-')
         ++q;
@@ -100,21 +107,16 @@ template <typename C> bool skipNumber(const C*& p, const C* end, bool* mayOverfl
     bool longForm = (q - start) > 300;
     if (q < end && *q == '.') {
         ++q;
-        const C* digits = q;
-        while (digit())
-            ++q;
-        if (q == digits)
+        const std::ptrdiff_t fraction = digitRun();
+        if (fraction == 0)
             return false;
-        longForm = longForm || (q - digits) > 300;
+        longForm = longForm || fraction > 300;
     }
     if (q < end && (*q == 'e' || *q == 'E')) {
         ++q;
         if (q < end && (*q == '+' || *q == '-'))
             ++q;
-        const C* digits = q;
-        while (digit())
-            ++q;
-        if (q == digits)
+        if (digitRun() == 0)
             return false;
         longForm = true;
     }
