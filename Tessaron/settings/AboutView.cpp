@@ -4,7 +4,8 @@
 #include "Tessaron/kit/SettingsPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
-#include "Tessaron/kit/TessaronMascot.h"
+#include "Tessaron/intro/IntroWidgets.h"
+#include "Tessaron/intro/PersonnelBadge.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/settings/BuildInfo.h"
@@ -23,6 +24,7 @@
 #include <QGraphicsProxyWidget>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 #include <QUrl>
 
 namespace tessaron {
@@ -40,50 +42,43 @@ std::optional<QString>& websiteOverride()
 
 const QColor signalOrange = QColor::fromRgbF(0.98f, 0.58f, 0.26f);
 
-// The mascot's card, tilted a little, with the version stamp pinned to its corner.
-class BadgeCard : public QWidget {
+// The version stamp pinned to the badge's corner: v and the version on mint, turned against the badge.
+class VersionStamp : public QWidget {
 public:
-    explicit BadgeCard(QWidget* parent)
+    explicit VersionStamp(QWidget* parent)
         : QWidget(parent)
+        , m_text(QStringLiteral("v") + WhatsNewEntry::currentVersion())
+        , m_font(KitFont::font(11, QFont::Black, FontDesign::monospaced))
     {
-        setFixedSize(300, 300);
+        setObjectName(QStringLiteral("versionStamp"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        const QFontMetricsF metrics(m_font);
+        m_plate = QSizeF(metrics.horizontalAdvance(m_text) + 22, metrics.height() + 14);
+        // Room for the plate turned by 8 degrees.
+        setFixedSize(qCeil(m_plate.width() + 8), qCeil(m_plate.height() + 14));
     }
+    QString text() const { return m_text; }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const bool still = AccessibilitySettings::instance().reduceMotion();
-        const QRectF card(9, 20, 282, 262);
-        painter.save();
-        painter.translate(card.center());
-        painter.rotate(still ? 0 : -3);
-        painter.translate(-card.center());
-        QPainterPath shape;
-        shape.addRoundedRect(card, 17, 17);
-        painter.fillPath(shape.translated(0, 8), QColor(0, 0, 0, 70));
-        painter.fillPath(shape, QColor::fromRgbF(0.12f, 0.11f, 0.12f));
-        painter.setPen(QPen(QColor(255, 255, 255, 41), 1));
-        painter.drawPath(shape);
-        painter.restore();
-
-        // The stamp: v and the version on mint, turned the other way.
-        const QString text = QStringLiteral("v") + WhatsNewEntry::currentVersion();
-        const QFont font = KitFont::font(11, QFont::Black, FontDesign::monospaced);
-        const QSizeF size(QFontMetricsF(font).horizontalAdvance(text) + 22, QFontMetricsF(font).height() + 14);
-        painter.save();
-        painter.translate(card.right() - size.width() / 2 + 4, card.top() + 4);
+        painter.translate(width() / 2.0, height() / 2.0);
         painter.rotate(8);
-        const QRectF stamp(-size.width() / 2, -size.height() / 2, size.width(), size.height());
+        const QRectF plate(-m_plate.width() / 2, -m_plate.height() / 2, m_plate.width(), m_plate.height());
         painter.setPen(Qt::NoPen);
         painter.setBrush(Palette::mint());
-        painter.drawRoundedRect(stamp, 5, 5);
-        painter.setFont(font);
+        painter.drawRoundedRect(plate, 5, 5);
+        painter.setFont(m_font);
         painter.setPen(Palette::canvas());
-        painter.drawText(stamp, Qt::AlignCenter, text);
-        painter.restore();
+        painter.drawText(plate, Qt::AlignCenter, m_text);
     }
+
+private:
+    QString m_text;
+    QFont m_font;
+    QSizeF m_plate;
 };
 
 QWidget* fact(const QString& symbol, const QString& text, QWidget* parent)
@@ -123,21 +118,21 @@ AboutView::AboutView(AppState*, QWidget* parent)
     auto* left = new QWidget(this);
     left->setFixedWidth(300);
     auto* leftLayout = column(left, 16);
-    auto* badge = new BadgeCard(left);
-    auto* badgeLayout = column(badge, 10);
-    badgeLayout->setContentsMargins(30, 48, 30, 40);
-    KitButton* mascot = mascotButton(102, m_mascot, badge);
-    mascot->setObjectName(QStringLiteral("badgeMascot"));
-    connect(mascot, &QAbstractButton::clicked, this, &AboutView::boop);
-    badgeLayout->addWidget(mascot, 0, Qt::AlignHCenter);
-    QLabel* name = label(QStringLiteral("Tessaron"), KitFont::font(30, QFont::Black, FontDesign::rounded, -0.8),
-                         Palette::ink(), badge);
-    badgeLayout->addWidget(name, 0, Qt::AlignHCenter);
-    badgeLayout->addWidget(
-        label(L10n::t("Queue counsel. Golden retriever."), KitFont::font(11), Palette::muted(), badge), 0,
-        Qt::AlignHCenter);
-    badgeLayout->addStretch(1);
-    leftLayout->addWidget(badge, 0, Qt::AlignHCenter);
+    // The mascot's staff pass, a little askew, with the version stamp over its top-trailing corner.
+    auto* holder = new QWidget(left);
+    m_badge = new PersonnelBadge(0, holder);
+    m_badge->adjustSize();
+    holder->setFixedSize(300, m_badge->height() + 24);
+    m_badge->move((holder->width() - m_badge->width()) / 2, 14);
+    intro::tilt(m_badge, AccessibilitySettings::instance().reduceMotion() ? 0 : -3);
+    connect(m_badge, &PersonnelBadge::booped, this, [this](int boops) {
+        m_boops = boops;
+        m_boopLine->setText(boopLine());
+    });
+    // The stamp hangs past the column's edge, so it belongs to the view and follows the badge.
+    m_stamp = new VersionStamp(this);
+    holder->installEventFilter(this);
+    leftLayout->addWidget(holder, 0, Qt::AlignHCenter);
     m_boopLine = wrapping(QString(), KitFont::font(11, QFont::Medium, FontDesign::rounded), Palette::muted(), left);
     m_boopLine->setObjectName(QStringLiteral("boopLine"));
     m_boopLine->setAlignment(Qt::AlignCenter);
@@ -236,18 +231,29 @@ AboutView::AboutView(AppState*, QWidget* parent)
     m_boopLine->setText(boopLine());
 }
 
+bool AboutView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_badge && watched == m_badge->parentWidget()
+        && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placeStamp();
+    return QWidget::eventFilter(watched, event);
+}
+
+void AboutView::placeStamp()
+{
+    // Its top-trailing corner 14 right of and 10 above the badge's.
+    const QPoint corner = m_badge->parentWidget()->mapTo(this, m_badge->geometry().topRight() + QPoint(1, 0));
+    m_stamp->move(corner.x() + 14 - m_stamp->width(), corner.y() - 10);
+    m_stamp->raise();
+}
+
 QString AboutView::websiteUrl() { return websiteOverride().value_or(QStringLiteral(TESSARON_WEBSITE_URL)); }
 
 void AboutView::overrideWebsiteUrl(std::optional<QString> url) { websiteOverride() = std::move(url); }
 
 QString AboutView::boopLine() const { return L10n::t(SettingsRules::aboutBoopLine(m_boops)); }
 
-void AboutView::boop()
-{
-    ++m_boops;
-    m_mascot->setBoops(m_boops);
-    m_boopLine->setText(boopLine());
-}
+void AboutView::boop() { m_badge->boop(); }
 
 void AboutView::syncCounters()
 {

@@ -12,7 +12,7 @@ namespace tessaron {
 
 class AppState;
 class KitButton;
-class TessaronMascot;
+class PersonnelBadge;
 
 // The content of the about window: the mascot's badge with its version stamp and boop line; the
 // title, the facts (version and build, platform, the app in one line, local-first), the two
@@ -36,12 +36,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void syncCounters();
+    void placeStamp();
 
     int m_boops = 0;
-    TessaronMascot* m_mascot = nullptr;
+    PersonnelBadge* m_badge = nullptr;
+    QWidget* m_stamp = nullptr;
     QLabel* m_boopLine = nullptr;
     QLabel* m_read = nullptr;
     QLabel* m_disturbed = nullptr;

@@ -5,6 +5,7 @@
 #include "Tessaron/app/TessaronApplication.h"
 #include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/app/WindowsService.h"
+#include "Tessaron/intro/PersonnelBadge.h"
 #include "Tessaron/settings/AboutView.h"
 #include "Tessaron/settings/SettingsView.h"
 #include "Tessaron/settings/SettingsWiring.h"
@@ -172,7 +173,12 @@ private slots:
         QCOMPARE(store().string(Prefs::lastSeenVersion), std::optional<QString>("2.0.0"));
         // Boop lines: 0, 1, 3 and back to 0 after four.
         const QString first = view->boopLine();
-        view->boop();
+        // A boop is a click on the badge's photo, the same badge the introduction shows.
+        auto* badge = view->findChild<PersonnelBadge*>();
+        QVERIFY(badge);
+        QTest::mouseClick(badge->boopButton(), Qt::LeftButton);
+        QCOMPARE(view->boops(), 1);
+        QCOMPARE(badge->boops(), 1);
         QCOMPARE(view->boopLine(), QStringLiteral("He has never once lied about a queue."));
         view->boop();
         view->boop();
