@@ -3,17 +3,12 @@
 #include "Tessaron/actions/ProduceLogic.h"
 #include "Tessaron/actions/WritingSheet.h"
 
-#include <optional>
-
 class QLabel;
-class QLineEdit;
 
 namespace tessaron {
 
 class AppState;
-class BrokerSession;
 class PayloadEditor;
-class WorkingButton;
 
 // Files one message on a topic or queue, a new one or a corrected copy of `source`, once a
 // destination, a payload and a reason are given and "File it" is pressed. No key files anything:

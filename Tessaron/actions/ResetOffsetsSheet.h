@@ -3,18 +3,12 @@
 #include "Tessaron/actions/ResetLogic.h"
 #include "Tessaron/actions/WritingSheet.h"
 
-#include <optional>
-
 class QLabel;
-class QLineEdit;
 
 namespace tessaron {
 
 class AppState;
-class BrokerSession;
-class KitButton;
 class Slap;
-class WorkingButton;
 
 // Moves a consumer group's committed position on one topic: every partition to the typed offset,
 // with a reason, on "Move it" only. It warns before anything is sent: partitions whose end lies
