@@ -3,11 +3,9 @@
 #include "Tessaron/actions/ActionButtons.h"
 #include "Tessaron/actions/ActionPage.h"
 #include "Tessaron/actions/ActionStyle.h"
-#include "Tessaron/actions/OutcomeBlock.h"
 #include "Tessaron/actions/PayloadEditor.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/state/BrokerSession.h"
-#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/SymbolView.h"
 
@@ -69,68 +67,47 @@ void stylePayload(PayloadEditor* editor)
 } // namespace
 
 ProduceSheet::ProduceSheet(std::optional<Message> source, AppState*, BrokerSession* session, QWidget* parent)
-    : QDialog(parent)
+    : WritingSheet(ProduceLogic::title(source),
+                   ProduceLogic::subtitle(session ? session->currentTopic() : std::nullopt), session, parent)
     , m_source(std::move(source))
-    , m_session(session)
     , m_avro(ProduceLogic::sourceIsAvro(m_source))
 {
-    setFixedSize(ActionPage::pageWidth, ActionPage::pageHeight);
     const std::optional<Topic> current = session ? session->currentTopic() : std::nullopt;
-    setWindowTitle(ProduceLogic::title(m_source));
-    m_page = new ActionPage(ProduceLogic::title(m_source), ProduceLogic::subtitle(current),
-                            ActionPage::Weight::consequential, this);
-    QVBoxLayout* content = m_page->content();
+    ActionPage* sheetPage = page();
+    QVBoxLayout* content = sheetPage->content();
     const QColor tint = accent();
 
     if (m_avro)
-        content->addWidget(new AvroRefusal(m_page));
-    content->addWidget(new FormHeading(L10n::t("Where"), 1, tint, m_page));
-    m_topic = new QLineEdit(m_page);
+        content->addWidget(new AvroRefusal(sheetPage));
+    content->addWidget(new FormHeading(L10n::t("Where"), 1, tint, sheetPage));
+    m_topic = new QLineEdit(sheetPage);
     styleField(m_topic, true);
     m_topic->setAccessibleName(L10n::t("Where"));
     content->addWidget(m_topic);
 
-    content->addWidget(new FormHeading(L10n::t("What"), 2, tint, m_page));
+    content->addWidget(new FormHeading(L10n::t("What"), 2, tint, sheetPage));
     auto* what = new QVBoxLayout;
     what->setSpacing(6);
-    m_key = new QLineEdit(m_page);
+    m_key = new QLineEdit(sheetPage);
     styleField(m_key, true);
     m_key->setPlaceholderText(L10n::t("Key (optional)"));
     m_key->setAccessibleName(L10n::t("Key (optional)"));
     what->addWidget(m_key);
     m_keyNote = label(L10n::t("This message's key isn't UTF-8 text, so it can't be carried over. Type a key, or the "
                               "copy goes without one."),
-                      KitFont::font(10), warningOrange(), m_page, true);
+                      KitFont::font(10), warningOrange(), sheetPage, true);
     m_keyNote->hide();
     what->addWidget(m_keyNote);
-    m_payload = new PayloadEditor(m_page);
+    m_payload = new PayloadEditor(sheetPage);
     stylePayload(m_payload);
     m_payload->setAccessibleName(L10n::t("What"));
     what->addWidget(m_payload);
     content->addLayout(what);
 
-    content->addWidget(new FormHeading(L10n::t("Why"), 3, tint, m_page));
-    auto* why = new QVBoxLayout;
-    why->setSpacing(4);
-    m_reason = new QLineEdit(m_page);
-    styleField(m_reason, false);
-    m_reason->setPlaceholderText(L10n::t("Reprocessing after the schema fix"));
-    m_reason->setAccessibleName(L10n::t("Why"));
-    why->addWidget(m_reason);
-    why->addWidget(label(L10n::t("Travels with the message as a tessaron-reason header, so whoever finds it later "
-                                 "knows it came from here and why."),
-                         KitFont::font(10), white(0.4), m_page, true));
-    content->addLayout(why);
-
-    QHBoxLayout* footer = m_page->footer();
-    footer->addWidget(symbolLabel(QStringLiteral("exclamationmark.triangle.fill"),
-                                  L10n::t("This adds a real message to a real topic."),
-                                  withOpacity(warningOrange(), 0.9), 10.5, m_page),
-                      1, Qt::AlignVCenter);
-    m_cancel = dismissButton(L10n::t("Cancel"), m_page);
-    footer->addWidget(m_cancel);
-    m_file = new WorkingButton(L10n::t("File it"), L10n::t("Filing…"), m_page);
-    footer->addWidget(m_file);
+    addReason(3, L10n::t("Reprocessing after the schema fix"),
+              L10n::t("Travels with the message as a tessaron-reason header, so whoever finds it later "
+                      "knows it came from here and why."));
+    addFooter(L10n::t("This adds a real message to a real topic."), L10n::t("File it"), L10n::t("Filing…"));
 
     const ProduceLogic::Prefill prefill = ProduceLogic::prefill(m_source, current);
     m_topic->setText(prefill.topic);
@@ -139,72 +116,33 @@ ProduceSheet::ProduceSheet(std::optional<Message> source, AppState*, BrokerSessi
     m_payload->setExactText(prefill.payload);
 
     connect(m_topic, &QLineEdit::textChanged, this, &ProduceSheet::refresh);
-    connect(m_reason, &QLineEdit::textChanged, this, &ProduceSheet::refresh);
     connect(m_payload, &PayloadEditor::exactTextChanged, this, &ProduceSheet::refresh);
-    connect(m_cancel, &QAbstractButton::clicked, this, &QDialog::reject);
-    connect(m_file, &QAbstractButton::clicked, this, &ProduceSheet::file);
+    connect(fileButton(), &QAbstractButton::clicked, this, &ProduceSheet::file);
     setTabOrder(m_topic, m_key);
     setTabOrder(m_key, m_payload);
-    setTabOrder(m_payload, m_reason);
-    setTabOrder(m_reason, m_cancel);
-    setTabOrder(m_cancel, m_file);
+    setTabOrder(m_payload, reasonField());
+    setTabOrder(reasonField(), cancelButton());
+    setTabOrder(cancelButton(), fileButton());
     m_topic->setFocus();
     refresh();
 }
 
 ProduceLogic::Form ProduceSheet::form() const
 {
-    return {m_topic->text(), m_key->text(), m_payload->exactText(), m_reason->text()};
+    return {m_topic->text(), m_key->text(), m_payload->exactText(), reasonField()->text()};
 }
 
-bool ProduceSheet::canFile() const { return !m_working && ProduceLogic::canFile(form(), m_avro); }
+bool ProduceSheet::canFile() const { return !isWorking() && ProduceLogic::canFile(form(), m_avro); }
 
-void ProduceSheet::refresh() { m_file->setEnabled(canFile()); }
+void ProduceSheet::refresh() { fileButton()->setEnabled(canFile()); }
 
 void ProduceSheet::file()
 {
-    if (!canFile() || !m_session)
+    if (!canFile())
         return;
-    // The values sent are those of this moment; the fields stay editable meanwhile.
-    startDetached(fileTask(form()));
-}
-
-QCoro::Task<> ProduceSheet::fileTask(ProduceLogic::Form form)
-{
-    QPointer<ProduceSheet> self(this);
-    m_working = true;
-    m_outcome.reset();
-    showOutcome();
-    m_file->setWorking(true);
-    refresh();
-    QPointer<BrokerSession> session = m_session;
-    auto task = session->produce(form.topic, form.key, form.payload, form.reason);
-    const AppOutcome outcome = co_await std::move(task);
-    // Closed meanwhile: the write went on, and nobody is left to show it.
-    if (!self)
-        co_return;
-    m_outcome = outcome;
-    m_working = false;
-    ++m_strikes;
-    m_file->setWorking(false);
-    showOutcome();
-    refresh();
-}
-
-void ProduceSheet::showOutcome()
-{
-    if (!m_outcome) {
-        delete m_outcomeBlock;
-        m_outcomeBlock = nullptr;
-        return;
-    }
-    if (m_outcomeBlock) {
-        m_outcomeBlock->setOutcome(*m_outcome, m_strikes);
-    } else {
-        m_outcomeBlock = new OutcomeBlock(*m_outcome, m_strikes, m_page);
-        m_page->content()->addWidget(m_outcomeBlock);
-    }
-    m_page->reveal(m_outcomeBlock);
+    write([form = form()](BrokerSession& session) {
+        return session.produce(form.topic, form.key, form.payload, form.reason);
+    });
 }
 
 } // namespace tessaron

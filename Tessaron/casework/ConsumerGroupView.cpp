@@ -136,13 +136,8 @@ void ConsumerGroupView::refresh()
         showWorking();
 }
 
-void ConsumerGroupView::showWorking()
+void ConsumerGroupView::replacePane(QWidget* pane)
 {
-    m_shownGroup.clear();
-    if (m_showing == Showing::working && m_current)
-        return;
-    m_showing = Showing::working;
-    QWidget* pane = workingPane();
     if (m_current) {
         m_stack->removeWidget(m_current);
         m_current->hide();
@@ -153,19 +148,22 @@ void ConsumerGroupView::showWorking()
     m_stack->setCurrentWidget(pane);
 }
 
+void ConsumerGroupView::showWorking()
+{
+    m_shownGroup.clear();
+    if (m_showing == Showing::working && m_current)
+        return;
+    m_showing = Showing::working;
+    QWidget* pane = workingPane();
+    replacePane(pane);
+}
+
 void ConsumerGroupView::showFailure(const QString& failure)
 {
     m_shownGroup.clear();
     m_showing = Showing::failed;
     QWidget* pane = emptyPane(loc("The broker wouldn't describe it."), failure);
-    if (m_current) {
-        m_stack->removeWidget(m_current);
-        m_current->hide();
-        m_current->deleteLater();
-    }
-    m_current = pane;
-    m_stack->addWidget(pane);
-    m_stack->setCurrentWidget(pane);
+    replacePane(pane);
 }
 
 void ConsumerGroupView::showDetail()
@@ -179,14 +177,7 @@ void ConsumerGroupView::showDetail()
     if (!page) {
         page = new CaseworkPage();
         page->setObjectName(QStringLiteral("groupDetail"));
-        if (m_current) {
-            m_stack->removeWidget(m_current);
-            m_current->hide();
-            m_current->deleteLater();
-        }
-        m_current = page;
-        m_stack->addWidget(page);
-        m_stack->setCurrentWidget(page);
+        replacePane(page);
     }
     m_showing = Showing::detail;
     m_shownGroup = detail.id;

@@ -37,6 +37,8 @@ public:
     void refresh();
 
 private:
+    // Puts `pane` in place of the one shown, which goes.
+    void replacePane(QWidget* pane);
     void showWorking();
     void showFailure(const QString& failure);
     void showDetail();

@@ -1,14 +1,13 @@
 #include "Tessaron/casework/GroupCards.h"
 
+#include "Tessaron/casework/HoverTip.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/SymbolView.h"
 
 #include <QHBoxLayout>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -177,17 +176,8 @@ QString PositionTable::tipAt(const QPoint& point) const
 
 bool PositionTable::event(QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = tipAt(help->pos());
-        if (tip.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            QToolTip::showText(help->globalPos(), tip, this);
-        }
+    if (answerToolTip(this, event, [this](const QPoint& point) { return tipAt(point); }))
         return true;
-    }
     return QWidget::event(event);
 }
 

@@ -2,14 +2,14 @@
 
 #include "Tessaron/casework/CaseworkLanguage.h"
 #include "Tessaron/casework/CaseworkStyle.h"
+#include "Tessaron/casework/HoverTip.h"
 #include "Tessaron/casework/SkewText.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/Symbols.h"
 
-#include <QHelpEvent>
+#include <QEvent>
 #include <QPainter>
-#include <QToolTip>
 
 #include <cmath>
 
@@ -121,17 +121,8 @@ int SkewChart::heightForWidth(int width) const { return int(std::ceil(geometryFo
 
 bool SkewChart::event(QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = tipAt(help->pos());
-        if (tip.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            QToolTip::showText(help->globalPos(), tip, this);
-        }
+    if (answerToolTip(this, event, [this](const QPoint& point) { return tipAt(point); }))
         return true;
-    }
     if (event->type() == QEvent::Resize)
         updateGeometry();
     return QWidget::event(event);

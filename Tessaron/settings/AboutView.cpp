@@ -265,18 +265,7 @@ void AboutView::syncCounters()
     setTextColor(m_disturbed, disturbed == 0 ? Palette::muted() : signalOrange);
 }
 
-void AboutView::showWhatsNew()
-{
-    if (m_whatsNew)
-        return;
-    const std::optional<WhatsNewEntry> entry = WhatsNewEntry::entryOnRequest();
-    if (!entry)
-        return;
-    auto* sheet = new WhatsNewView(*entry, this);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    m_whatsNew = sheet;
-    sheet->open();
-}
+void AboutView::showWhatsNew() { WhatsNewView::openOnRequest(m_whatsNew, this); }
 
 void AboutView::paintEvent(QPaintEvent*)
 {

@@ -832,18 +832,7 @@ void SettingsView::boop()
     syncQuote();
 }
 
-void SettingsView::showWhatsNew()
-{
-    if (m_whatsNew)
-        return;
-    const std::optional<WhatsNewEntry> entry = WhatsNewEntry::entryOnRequest();
-    if (!entry)
-        return;
-    auto* sheet = new WhatsNewView(*entry, this);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    m_whatsNew = sheet;
-    sheet->open();
-}
+void SettingsView::showWhatsNew() { WhatsNewView::openOnRequest(m_whatsNew, this); }
 
 void SettingsView::showEvent(QShowEvent* event)
 {

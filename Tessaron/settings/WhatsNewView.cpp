@@ -20,6 +20,19 @@ namespace tessaron {
 using namespace SettingsChrome;
 namespace Palette = SettingsPalette;
 
+void WhatsNewView::openOnRequest(QPointer<QWidget>& shown, QWidget* parent)
+{
+    if (shown)
+        return;
+    const std::optional<WhatsNewEntry> entry = WhatsNewEntry::entryOnRequest();
+    if (!entry)
+        return;
+    auto* sheet = new WhatsNewView(*entry, parent);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    shown = sheet;
+    sheet->open();
+}
+
 WhatsNewView::WhatsNewView(WhatsNewEntry entry, QWidget* parent)
     : QDialog(parent)
     , m_entry(std::move(entry))

@@ -3,6 +3,7 @@
 #include "Tessaron/settings/WhatsNewEntry.h"
 
 #include <QDialog>
+#include <QPointer>
 
 namespace tessaron {
 
@@ -16,6 +17,10 @@ class WhatsNewView : public QDialog {
     Q_OBJECT
 public:
     explicit WhatsNewView(WhatsNewEntry entry, QWidget* parent = nullptr);
+
+    // Opens the notes asked for from a menu over `parent`, deleted on close, unless `shown` still
+    // holds the ones opened before; `shown` then holds these.
+    static void openOnRequest(QPointer<QWidget>& shown, QWidget* parent);
 
     const WhatsNewEntry& entry() const { return m_entry; }
     int pats() const { return m_pats; }

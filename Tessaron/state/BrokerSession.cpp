@@ -189,12 +189,12 @@ void BrokerSession::noteUnobservable(const QString& subject, const QString& reas
     emit unobservableChanged();
 }
 
-void BrokerSession::classify(const QString& subject, const std::exception& error)
+void BrokerSession::classify(const QString& subject, const CapturedError& failure)
 {
-    if (isLostConnection(error))
-        setLostConnection(errorMessage(error));
+    if (failure.lostConnection)
+        setLostConnection(failure.message);
     else
-        noteUnobservable(subject, errorMessage(error));
+        noteUnobservable(subject, failure.message);
 }
 
 void BrokerSession::togglePin(const QString& topic)
@@ -274,10 +274,8 @@ QCoro::Task<> BrokerSession::loadTopics()
             setTopics(listing->queues);
             setQueueConsumers(listing->consumers);
             setTopicsListed(true);
-        } else if (failure->lostConnection) {
-            setLostConnection(failure->message);
         } else {
-            noteUnobservable(loc("Queues"), failure->message);
+            classify(loc("Queues"), *failure);
         }
         setGroups({});
         setIsLoadingTopics(false);
@@ -298,14 +296,15 @@ QCoro::Task<> BrokerSession::loadTopics()
         QSet<QString> marked;
         std::optional<QString> lost;
         for (const Topic& topic : *listed) {
-            try {
-                collected.append(co_await kafka->watermarks(topic, clientTimeoutMs));
+            auto marking = attempt(kafka->watermarks(topic, clientTimeoutMs));
+            auto [withMarks, markFailure] = co_await std::move(marking);
+            if (withMarks) {
+                collected.append(*withMarks);
                 marked.insert(topic.name);
-            } catch (const std::exception& error) {
-                if (isLostConnection(error))
-                    lost = errorMessage(error);
-                else
-                    collected.append(topic);
+            } else if (markFailure->lostConnection) {
+                lost = markFailure->message;
+            } else {
+                collected.append(topic);
             }
             if (!current())
                 co_return;
@@ -325,10 +324,8 @@ QCoro::Task<> BrokerSession::loadTopics()
         }
         m_watermarked = marked;
         setTopics(collected);
-    } else if (failure->lostConnection) {
-        setLostConnection(failure->message);
     } else {
-        noteUnobservable(loc("Topics"), failure->message);
+        classify(loc("Topics"), *failure);
     }
 
     auto groupsAttempt = attempt(kafka->groups(clientTimeoutMs));
@@ -337,10 +334,8 @@ QCoro::Task<> BrokerSession::loadTopics()
         co_return;
     if (groups)
         setGroups(*groups);
-    else if (groupsFailure->lostConnection)
-        setLostConnection(groupsFailure->message);
     else
-        noteUnobservable(loc("Consumer groups"), groupsFailure->message);
+        classify(loc("Consumer groups"), *groupsFailure);
     setIsLoadingTopics(false);
 }
 

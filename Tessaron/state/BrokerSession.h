@@ -29,6 +29,8 @@
 
 namespace tessaron {
 
+struct CapturedError;
+
 // One open broker: the live client, everything the workspace shows about it, and every read and
 // write the views ask for. Lives on the main thread; every published field has a change signal
 // that fires only when the value really changes. Client failures become published text; views
@@ -315,9 +317,14 @@ private:
     }
 
     // A lost connection for -195, -187 and -185; any other failure becomes a fact under `subject`.
-    void classify(const QString& subject, const std::exception& error);
+    void classify(const QString& subject, const CapturedError& failure);
     // The verdict over `messages`; a drift strikes the gavel.
     void judgeShapes();
+
+    // The client calls of a write, which throw; `produce` and `resetOffsets` capture what they throw.
+    // Neither touches the session after its first suspension.
+    QCoro::Task<> send(QString topic, std::optional<QString> key, QString payload, QString reason);
+    QCoro::Task<> moveOffsets(QString group, Topic topic, int64_t target, QString reason);
 
     QCoro::Task<> readKafka(Topic topic, Position from, qint64 limit, bool continuing, quint64 generation);
     QCoro::Task<> readRabbit(Topic topic, qint64 limit, quint64 generation);

@@ -79,16 +79,14 @@ QCoro::Task<std::optional<int64_t>> BrokerSession::groupOffsets(QString group)
     if (!m_connection || m_connection->kind() != Connection::kafka || !topic)
         co_return std::nullopt;
     const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();
-    QList<GroupOffset> offsets;
-    try {
-        offsets = co_await kafka->offsets(group, *topic, clientTimeoutMs);
-    } catch (const std::exception&) {
+    auto reading = attempt(kafka->offsets(group, *topic, clientTimeoutMs));
+    auto [offsets, failure] = co_await std::move(reading);
+    if (failure)
         co_return std::nullopt;
-    }
     // The numbers are the broker's: a wild watermark must not overflow the sum, which sticks at
     // the 64-bit limit instead.
     std::optional<int64_t> total;
-    for (const GroupOffset& offset : offsets) {
+    for (const GroupOffset& offset : *offsets) {
         if (!offset.committed || *offset.committed < 0)
             continue;
         int64_t lag = 0;

@@ -73,14 +73,8 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
     auto current = [&] { return self && generation == m_readGeneration; };
     auto stillSelected = [&] { return m_selectedTopic == topic.name; };
 
-    QList<QueueBinding> bindings;
-    bool bindingsFailed = false;
-    try {
-        bindings = co_await rabbit->bindings(topic.name);
-    } catch (const std::exception&) {
-        bindings.clear();
-        bindingsFailed = true;
-    }
+    auto binding = attempt(rabbit->bindings(topic.name));
+    auto [bindings, bindingsFailure] = co_await std::move(binding);
     if (!current())
         co_return;
     // What a read would cost is asked before consent, so the consent pane can say it.
@@ -94,7 +88,7 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
         setIsLoadingMessages(false);
         co_return;
     }
-    setBindings(bindings, topic.name, bindingsFailed);
+    setBindings(bindings.value_or(QList<QueueBinding>()), topic.name, bindingsFailure.has_value());
     setQueueReadCost(cost ? std::optional<QueueReadCost>(QueueReadCost{topic.name, *cost}) : std::nullopt);
     const std::optional<QString> refusal = cost ? cost->refusal() : std::nullopt;
     if (refusal || costFailure) {
@@ -119,10 +113,7 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
     if (!current())
         co_return;
     if (!read) {
-        if (failure->lostConnection)
-            setLostConnection(failure->message);
-        else
-            noteUnobservable(topic.name, failure->message);
+        classify(topic.name, *failure);
         setIsLoadingMessages(false);
         co_return;
     }
@@ -147,11 +138,10 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     QPointer<BrokerSession> self(this);
     const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();
     auto current = [&] { return self && generation == m_readGeneration; };
-    auto fail = [&](const CapturedError& failure, const QString& subject) {
-        if (failure.lostConnection)
-            setLostConnection(failure.message);
-        else
-            noteUnobservable(subject, failure.message);
+    // A failed lookup before the pages ends the read.
+    auto giveUp = [&](const CapturedError& failure) {
+        classify(topic.name, failure);
+        setIsLoadingMessages(false);
     };
 
     // The kept offsets belong to the topic they were read from; another topic starts afresh.
@@ -173,8 +163,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
         if (!current())
             co_return;
         if (failure) {
-            fail(*failure, topic.name);
-            setIsLoadingMessages(false);
+            giveUp(*failure);
             co_return;
         }
         topic = *marked;
@@ -190,8 +179,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
         if (!current())
             co_return;
         if (failure) {
-            fail(*failure, topic.name);
-            setIsLoadingMessages(false);
+            giveUp(*failure);
             co_return;
         }
         timeOffsets = std::move(*offsets);

@@ -17,38 +17,34 @@ QString noTopic() { return L10n::t("no topic selected"); }
 
 } // namespace
 
+QCoro::Task<> BrokerSession::send(QString topic, std::optional<QString> key, QString payload, QString reason)
+{
+    const QByteArray body = payload.toUtf8();
+    if (m_connection->kind() == Connection::rabbit) {
+        // The key has no place in a RabbitMQ publish.
+        const std::shared_ptr<RabbitClient> rabbit = m_connection->rabbitClient();
+        const QMap<QString, QString> noHeaders;
+        co_await rabbit->publish(topic, body, noHeaders, reason);
+        co_return;
+    }
+    const std::shared_ptr<KafkaWriting> writer =
+        m_clients->makeWriter(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs);
+    std::optional<QByteArray> keyBytes;
+    if (key && !key->isEmpty())
+        keyBytes = key->toUtf8();
+    const QList<std::pair<QString, QString>> noHeaders;
+    const KafkaWriting::Mandate mandate{reason};
+    co_await writer->produce(topic, std::nullopt, keyBytes, body, noHeaders, mandate, clientTimeoutMs);
+}
+
 QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QString> key, QString payload,
                                                QString reason)
 {
     QPointer<BrokerSession> self(this);
     if (!m_connection)
         co_return AppOutcome::makeRefused(notConnected());
-    std::optional<CapturedError> failure;
-    if (m_connection->kind() == Connection::rabbit) {
-        // The key has no place in a RabbitMQ publish.
-        const std::shared_ptr<RabbitClient> rabbit = m_connection->rabbitClient();
-        const QByteArray body = payload.toUtf8();
-        const QMap<QString, QString> noHeaders;
-        try {
-            co_await rabbit->publish(topic, body, noHeaders, reason);
-        } catch (const std::exception& error) {
-            failure = CapturedError::from(error);
-        }
-    } else {
-        std::shared_ptr<KafkaWriting> writer;
-        try {
-            writer = m_clients->makeWriter(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs);
-            std::optional<QByteArray> keyBytes;
-            if (key && !key->isEmpty())
-                keyBytes = key->toUtf8();
-            const QByteArray body = payload.toUtf8();
-            const QList<std::pair<QString, QString>> noHeaders;
-            const KafkaWriting::Mandate mandate{reason};
-            co_await writer->produce(topic, std::nullopt, keyBytes, body, noHeaders, mandate, clientTimeoutMs);
-        } catch (const std::exception& error) {
-            failure = CapturedError::from(error);
-        }
-    }
+    auto sending = attempt(send(topic, key, payload, reason));
+    const auto [failure] = co_await std::move(sending);
     if (failure && m_broker.kind == BrokerKind::rabbitmq && failure->code == RabbitClient::uncertainCode)
         co_return AppOutcome::makeUncertain(failure->message);
     if (failure)
@@ -57,6 +53,17 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
     if (self)
         co_await readLatest();
     co_return AppOutcome::makeDone(sentence);
+}
+
+QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, int64_t target, QString reason)
+{
+    QMap<int32_t, int64_t> partitions;
+    for (const Partition& partition : topic.partitions)
+        partitions.insert(partition.id, target);
+    const std::shared_ptr<KafkaWriting> writer =
+        m_clients->makeWriter(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs);
+    const KafkaWriting::Mandate mandate{reason};
+    co_await writer->resetOffsets(group, topic.name, partitions, mandate, false, resetTimeoutMs);
 }
 
 QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional<Topic> topic, int64_t target,
@@ -71,18 +78,8 @@ QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional
     if (!m_connection)
         co_return AppOutcome::makeRefused(notConnected());
 
-    QMap<int32_t, int64_t> partitions;
-    for (const Partition& partition : chosen->partitions)
-        partitions.insert(partition.id, target);
-    std::optional<CapturedError> failure;
-    try {
-        const std::shared_ptr<KafkaWriting> writer =
-            m_clients->makeWriter(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs);
-        const KafkaWriting::Mandate mandate{reason};
-        co_await writer->resetOffsets(group, chosen->name, partitions, mandate, false, resetTimeoutMs);
-    } catch (const std::exception& error) {
-        failure = CapturedError::from(error);
-    }
+    auto moving = attempt(moveOffsets(group, *chosen, target, reason));
+    const auto [failure] = co_await std::move(moving);
     if (failure)
         co_return AppOutcome::makeRefused(failure->message);
     const QString sentence = L10n::t("%@ will resume from offset %d.", group, target);
@@ -100,6 +97,8 @@ QCoro::Task<AppOutcome> BrokerSession::ask(QString question)
     AskTopic::Evidence evidence{*topic, m_messages, m_shapeVerdict, m_groups, 12, 600};
     std::optional<QString> answer;
     QString refusal;
+    // Not `attempt`: an assistant's failure is told in its own words in the language in force, which
+    // a captured error would lose for the `what()` of construction.
     try {
         answer = co_await AskTopic::ask(question, evidence);
     } catch (const AIError& error) {

@@ -61,4 +61,20 @@ template <typename T> QCoro::Task<Attempt<T>> attempt(QCoro::Task<T> task)
     co_return result;
 }
 
+// A call that gives nothing back: only its failure, if any.
+template <> struct Attempt<void> {
+    std::optional<CapturedError> failure;
+};
+
+inline QCoro::Task<Attempt<void>> attempt(QCoro::Task<> task)
+{
+    Attempt<void> result;
+    try {
+        co_await std::move(task);
+    } catch (const std::exception& error) {
+        result.failure = CapturedError::from(error);
+    }
+    co_return result;
+}
+
 } // namespace tessaron

@@ -207,6 +207,10 @@ private slots:
         f.clients->writer->resetError = KafkaError(-1, "billing is Stable; stop its consumers first");
         outcome = settle(f.session->resetOffsets("billing", orders, 1, "r"));
         QCOMPARE(outcome, AppOutcome::makeRefused("billing is Stable; stop its consumers first"));
+        f.clients->writerError = KafkaError(-1, "could not make a producer");
+        outcome = settle(f.session->resetOffsets("billing", orders, 1, "r"));
+        QCOMPARE(outcome, AppOutcome::makeRefused("could not make a producer"));
+        f.clients->writerError.reset();
 
         Fixture rabbit(rabbitBroker());
         outcome = settle(rabbit.session->resetOffsets("g", orders, 0, "r"));

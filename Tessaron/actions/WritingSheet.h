@@ -1,0 +1,74 @@
+#pragma once
+
+#include "Tessaron/state/AppOutcome.h"
+
+#include <QCoroTask>
+#include <QDialog>
+#include <QPointer>
+
+#include <functional>
+#include <optional>
+
+class QLineEdit;
+
+namespace tessaron {
+
+class ActionPage;
+class BrokerSession;
+class KitButton;
+class OutcomeBlock;
+class WorkingButton;
+
+// What the sheets that write to a broker share: the grave action page, the reason asked under
+// "Why", the footer's warning beside Cancel and the acting button, and the outcome shown under the
+// form after each write. A write sends the values of its moment while the fields stay editable;
+// closed meanwhile, it still completes, and nobody is left to show it.
+class WritingSheet : public QDialog {
+    Q_OBJECT
+public:
+    bool isWorking() const { return m_working; }
+    int strikes() const { return m_strikes; }
+    const std::optional<AppOutcome>& outcome() const { return m_outcome; }
+
+    ActionPage* page() const { return m_page; }
+    QLineEdit* reasonField() const { return m_reason; }
+    KitButton* cancelButton() const { return m_cancel; }
+    OutcomeBlock* outcomeBlock() const { return m_outcomeBlock; }
+
+protected:
+    using Send = std::function<QCoro::Task<AppOutcome>(BrokerSession&)>;
+
+    WritingSheet(const QString& title, const QString& subtitle, BrokerSession* session, QWidget* parent);
+
+    BrokerSession* session() const;
+    WorkingButton* actButton() const { return m_act; }
+
+    // The "Why" heading numbered `step` and the reason field, with `note` under it when given.
+    void addReason(int step, const QString& placeholder, const QString& note = QString());
+    // The footer: `warning` beside Cancel and the acting button, which reads `working` while a write runs.
+    void addFooter(const QString& warning, const QString& idle, const QString& working);
+    // Runs `send` on the session as the sheet's write; does nothing without a session.
+    void write(Send send);
+
+    // Enables what may be pressed; called whenever the reason or the write's state changes.
+    virtual void refresh() = 0;
+    // Called when a write has ended, with the number of writes ended so far.
+    virtual void struck(int) { }
+
+private:
+    QCoro::Task<> writeTask(Send send);
+    void showOutcome();
+
+    QPointer<BrokerSession> m_session;
+    std::optional<AppOutcome> m_outcome;
+    bool m_working = false;
+    int m_strikes = 0;
+
+    ActionPage* m_page;
+    QLineEdit* m_reason = nullptr;
+    KitButton* m_cancel = nullptr;
+    WorkingButton* m_act = nullptr;
+    OutcomeBlock* m_outcomeBlock = nullptr;
+};
+
+} // namespace tessaron

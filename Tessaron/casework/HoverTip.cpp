@@ -1,0 +1,24 @@
+#include "Tessaron/casework/HoverTip.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QWidget>
+
+namespace tessaron {
+
+bool answerToolTip(QWidget* widget, QEvent* event, const std::function<QString(const QPoint&)>& tipAt)
+{
+    if (event->type() != QEvent::ToolTip)
+        return false;
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = tipAt(help->pos());
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), tip, widget);
+    }
+    return true;
+}
+
+} // namespace tessaron
