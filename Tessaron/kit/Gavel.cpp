@@ -1,6 +1,5 @@
 #include "Tessaron/kit/Gavel.h"
 
-#include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KeyframePlayer.h"
 #include "VelkinUI/Symbols.h"
 #include "VelkinUI/TransformEffect.h"
@@ -12,23 +11,16 @@
 namespace tessaron {
 
 Gavel::Gavel(double size, int strikes, const QColor& tint, QWidget* parent)
-    : QWidget(parent)
-    , m_size(size)
-    , m_strikes(strikes)
-    , m_tint(tint)
-    , m_effect(new TransformEffect(this))
-{
-    m_player = new KeyframePlayer(
+    : KeyframedDecoration(
         {KeyframeTrack(0.0,
                        {Keyframe::withSpring(-26, 0.11, 0.5, 0.0), Keyframe::withSpring(10, 0.09, 0.5, 0.0),
                         Keyframe::withSpring(0, 0.3, 0.5, 0.3)})},
-        this);
-    m_effect->setMargin(size * 0.5);
-    setGraphicsEffect(m_effect);
-    setFixedSize(sizeHint());
+        strikes, parent)
+    , m_size(size)
+    , m_tint(tint)
+{
     setAttribute(Qt::WA_TranslucentBackground);
-    connect(m_player, &KeyframePlayer::valuesChanged, this, &Gavel::apply);
-    apply();
+    settle(sizeHint(), size * 0.5);
 }
 
 QSize Gavel::sizeHint() const
@@ -37,16 +29,9 @@ QSize Gavel::sizeHint() const
     return {side, side};
 }
 
-void Gavel::setStrikes(int strikes)
-{
-    if (strikes == m_strikes)
-        return;
-    m_strikes = strikes;
-    if (!AccessibilitySettings::instance().reduceMotion())
-        m_player->play();
-}
+void Gavel::setStrikes(int strikes) { retrigger(strikes); }
 
-double Gavel::strikeAngle() const { return m_player->value(0); }
+double Gavel::strikeAngle() const { return player()->value(0); }
 
 QTransform Gavel::currentTransform() const
 {
@@ -55,7 +40,7 @@ QTransform Gavel::currentTransform() const
         * Transforms::rotateAbout(strikeAngle(), frame.bottomRight());
 }
 
-void Gavel::apply() { m_effect->setTransform(currentTransform()); }
+void Gavel::apply() { effect()->setTransform(currentTransform()); }
 
 void Gavel::paintEvent(QPaintEvent*)
 {

@@ -6,7 +6,7 @@
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarModel.h"
 #include "Tessaron/workspace/SidebarRows.h"
-#include "Tessaron/workspace/WorkspacePalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -22,7 +22,7 @@
 
 namespace tessaron {
 
-using namespace WorkspacePalette;
+using namespace TessaronPalette;
 
 namespace {
 
@@ -109,7 +109,7 @@ QWidget* levelRow(const QString& icon, const QString& title, const QString& expl
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     texts->addWidget(label(title, KitFont::font(12, QFont::DemiBold, FontDesign::rounded), ink(), row));
-    QLabel* body = label(explanation, KitFont::font(10.5), slate(), row);
+    QLabel* body = label(explanation, KitFont::font(10.5), muted(), row);
     body->setWordWrap(true);
     texts->addWidget(body);
     line->addLayout(texts, 1);
