@@ -8,7 +8,7 @@ namespace tessaron {
 
 // A gavel resting at -20 degrees that strikes, swinging about its lower trailing corner, each
 // time `strikes` changes (never under reduced motion). Decorative only.
-class Gavel : public KeyframedDecoration {
+class Gavel : public KeyframedSymbol {
     Q_OBJECT
 public:
     static constexpr double restingAngle = -20.0;
@@ -20,16 +20,9 @@ public:
     double strikeAngle() const;
     // The whole transform in force: resting tilt, then the strike.
     QTransform currentTransform() const;
-    QSize sizeHint() const override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-
     void apply() override;
-
-private:
-    double m_size;
-    QColor m_tint;
 };
 
 } // namespace tessaron

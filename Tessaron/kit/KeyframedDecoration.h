@@ -2,7 +2,9 @@
 
 #include "VelkinUI/KeyframeTrack.h"
 
+#include <QColor>
 #include <QList>
+#include <QString>
 #include <QWidget>
 
 namespace tessaron {
@@ -34,6 +36,24 @@ private:
     int m_trigger;
     KeyframePlayer* m_player;
     TransformEffect* m_effect;
+};
+
+// A symbol `size` across in `tint`, centred in a square a fifth larger, that its keyframes move.
+class KeyframedSymbol : public KeyframedDecoration {
+    Q_OBJECT
+public:
+    QSize sizeHint() const override;
+
+protected:
+    KeyframedSymbol(const QString& symbol, double size, const QColor& tint, QList<KeyframeTrack> tracks, int trigger,
+                    QWidget* parent);
+
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_symbol;
+    double m_size;
+    QColor m_tint;
 };
 
 } // namespace tessaron

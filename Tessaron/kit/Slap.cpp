@@ -1,17 +1,13 @@
 #include "Tessaron/kit/Slap.h"
 
 #include "VelkinUI/KeyframePlayer.h"
-#include "VelkinUI/Symbols.h"
 #include "VelkinUI/TransformEffect.h"
-
-#include <QPainter>
-
-#include <cmath>
 
 namespace tessaron {
 
 Slap::Slap(double size, int count, const QColor& tint, QWidget* parent)
-    : KeyframedDecoration(
+    : KeyframedSymbol(
+        QStringLiteral("hand.raised.fill"), size, tint,
         {
             KeyframeTrack(0.0,
                           {Keyframe::withSpring(-24, 0.1, 0.5, 0.0), Keyframe::withSpring(16, 0.07, 0.5, 0.0),
@@ -20,17 +16,8 @@ Slap::Slap(double size, int count, const QColor& tint, QWidget* parent)
                 0.0, {Keyframe::linear(-3, 0.1), Keyframe::linear(3, 0.07), Keyframe::withSpring(0, 0.28, 0.5, 0.0)}),
         },
         count, parent)
-    , m_size(size)
-    , m_tint(tint)
 {
-    setAttribute(Qt::WA_TranslucentBackground);
     settle(sizeHint(), size * 0.5);
-}
-
-QSize Slap::sizeHint() const
-{
-    const int side = int(std::ceil(m_size * 1.2));
-    return {side, side};
 }
 
 void Slap::setCount(int count) { retrigger(count); }
@@ -43,13 +30,6 @@ void Slap::apply()
     const QRectF frame(rect());
     const QPointF bottomCentre(frame.center().x(), frame.bottom());
     effect()->setTransform(Transforms::rotateAbout(s.angle, bottomCentre) * Transforms::translate(s.shift, 0));
-}
-
-void Slap::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    Symbols::paint(painter, QStringLiteral("hand.raised.fill"), Symbols::boxForSize(QRectF(rect()).center(), m_size),
-                   m_tint);
 }
 
 } // namespace tessaron

@@ -8,7 +8,7 @@ namespace tessaron {
 
 // A raised hand that swings about its lower centre, with a small sideways shove, each time
 // `count` changes (never under reduced motion). Decorative only.
-class Slap : public KeyframedDecoration {
+class Slap : public KeyframedSymbol {
     Q_OBJECT
 public:
     struct Swing {
@@ -21,16 +21,9 @@ public:
     void setCount(int count);
     int count() const { return triggerCount(); }
     Swing current() const;
-    QSize sizeHint() const override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-
     void apply() override;
-
-private:
-    double m_size;
-    QColor m_tint;
 };
 
 } // namespace tessaron
