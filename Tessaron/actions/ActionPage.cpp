@@ -64,10 +64,8 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     // The product's wordmark is a name, not a text to translate.
     row->addWidget(
         label(QStringLiteral("tessaron"), KitFont::font(15, QFont::Bold, FontDesign::rounded), ink(), header));
-    m_subtitle = new ElidedLabel(subtitle, KitFont::font(9, QFont::Medium, FontDesign::monospaced), muted(),
-                                 Qt::ElideMiddle, header);
-    m_subtitle->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_subtitle->setRoundedHeight(true);
+    m_subtitle = ElidedLabel::filling(subtitle, KitFont::font(9, QFont::Medium, FontDesign::monospaced), muted(),
+                                      Qt::ElideMiddle, header);
     m_subtitle->setAlignment(Qt::AlignRight);
     row->addWidget(m_subtitle, 1);
     headerColumn->addLayout(row);

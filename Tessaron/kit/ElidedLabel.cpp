@@ -17,6 +17,15 @@ ElidedLabel::ElidedLabel(const QString& text, const QFont& font, const QColor& c
     setText(text);
 }
 
+ElidedLabel* ElidedLabel::filling(const QString& text, const QFont& font, const QColor& color, Qt::TextElideMode mode,
+                                  QWidget* parent)
+{
+    auto* label = new ElidedLabel(text, font, color, mode, parent);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    label->setRoundedHeight(true);
+    return label;
+}
+
 void ElidedLabel::setText(const QString& text)
 {
     if (text == m_text && !m_text.isNull())

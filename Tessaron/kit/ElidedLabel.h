@@ -16,6 +16,11 @@ public:
     ElidedLabel(const QString& text, const QFont& font, const QColor& color, Qt::TextElideMode mode = Qt::ElideMiddle,
                 QWidget* parent = nullptr);
 
+    // A line that takes whatever width its row gives it, never asking for its text's width, and is as
+    // tall as the font's rounded line.
+    static ElidedLabel* filling(const QString& text, const QFont& font, const QColor& color, Qt::TextElideMode mode,
+                                QWidget* parent);
+
     QString text() const { return m_text; }
     void setText(const QString& text);
     void setColor(const QColor& color);

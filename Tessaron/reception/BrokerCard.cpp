@@ -113,8 +113,7 @@ BrokerCard::BrokerCard(AppState* app, const Broker& broker, bool isSelected, QWi
     header->addWidget(new KindIcon(rabbit ? QStringLiteral("hare.fill") : QStringLiteral("shippingbox.fill"), this));
     auto* names = new QVBoxLayout();
     names->setSpacing(1);
-    auto* name = reception::elidedLabel(Qt::ElideRight, KitFont::font(14, QFont::Bold), ink(), this);
-    name->setText(broker.name);
+    auto* name = ElidedLabel::filling(broker.name, KitFont::font(14, QFont::Bold), ink(), Qt::ElideRight, this);
     names->addWidget(name);
     names->addWidget(reception::label(broker.kind.label(), KitFont::font(10, QFont::Medium), muted(), this));
     header->addLayout(names, 1);
@@ -139,15 +138,14 @@ BrokerCard::BrokerCard(AppState* app, const Broker& broker, bool isSelected, QWi
     header->addWidget(m_badge);
     column->addLayout(header);
 
-    auto* address = reception::elidedLabel(Qt::ElideMiddle, KitFont::font(11, QFont::Normal, FontDesign::monospaced),
-                                           muted(), this);
-    address->setText(broker.bootstrap);
+    auto* address = ElidedLabel::filling(broker.bootstrap, KitFont::font(11, QFont::Normal, FontDesign::monospaced),
+                                         muted(), Qt::ElideMiddle, this);
     column->addWidget(address);
 
     QFont sentenceFont = KitFont::font(10.5);
     sentenceFont.setItalic(true);
-    auto* sentence = reception::elidedLabel(Qt::ElideRight, sentenceFont, withOpacity(muted(), 0.85), this);
-    sentence->setText(securitySentence(broker));
+    auto* sentence =
+        ElidedLabel::filling(securitySentence(broker), sentenceFont, withOpacity(muted(), 0.85), Qt::ElideRight, this);
     column->addWidget(sentence);
 
     m_open = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>(), this);

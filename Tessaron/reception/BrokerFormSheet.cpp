@@ -298,7 +298,7 @@ QWidget* BrokerFormSheet::buildHow()
     caStatus->setSpacing(6);
     m_caIcon = new SymbolView(QStringLiteral("checkmark.seal.fill"), 9, jade(), m_tls);
     caStatus->addWidget(m_caIcon);
-    m_caText = reception::elidedLabel(Qt::ElideLeft, KitFont::font(10.5), muted(), m_tls);
+    m_caText = ElidedLabel::filling(QString(), KitFont::font(10.5), muted(), Qt::ElideLeft, m_tls);
     caStatus->addWidget(m_caText, 1);
     caBlock->addLayout(caStatus);
     tls->addLayout(caBlock);
@@ -327,7 +327,7 @@ QWidget* BrokerFormSheet::buildHow()
         QLabel* name = reception::label(label, KitFont::font(10), muted(), m_tls);
         name->setFixedWidth(74);
         row->addWidget(name);
-        text = reception::elidedLabel(Qt::ElideLeft, KitFont::font(10.5), muted(), m_tls);
+        text = ElidedLabel::filling(QString(), KitFont::font(10.5), muted(), Qt::ElideLeft, m_tls);
         row->addWidget(text, 1);
         button = linkButton(QString(), m_tls);
         connect(button, &QAbstractButton::clicked, this, [this, write] { choose(QString(), write); });

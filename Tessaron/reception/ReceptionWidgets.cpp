@@ -20,12 +20,4 @@ void setTextColor(QWidget* widget, const QColor& color)
     widget->setPalette(p);
 }
 
-ElidedLabel* elidedLabel(Qt::TextElideMode mode, const QFont& font, const QColor& color, QWidget* parent)
-{
-    auto* l = new ElidedLabel(QString(), font, color, mode, parent);
-    l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    l->setRoundedHeight(true);
-    return l;
-}
-
 } // namespace tessaron::reception

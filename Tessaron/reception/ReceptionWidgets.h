@@ -12,8 +12,5 @@ namespace tessaron::reception {
 // A plain-text label in a font and colour; wrapping when asked.
 QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent, bool wrap = false);
 void setTextColor(QWidget* widget, const QColor& color);
-// An empty cut line that takes whatever width its row gives it, never asking for its text's width,
-// as tall as the font's rounded line.
-ElidedLabel* elidedLabel(Qt::TextElideMode mode, const QFont& font, const QColor& color, QWidget* parent);
 
 } // namespace tessaron::reception
