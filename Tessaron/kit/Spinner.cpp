@@ -2,6 +2,7 @@
 
 #include "VelkinUI/AccessibilitySettings.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -105,7 +106,6 @@ Spinner::Spinner(double diameter, const QColor& color, SpinnerLook look, QWidget
     : QWidget(parent)
     , m_diameter(diameter)
     , m_color(color)
-    , m_look(look)
     , m_motion(new SpinnerMotion(this, look))
 {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -121,20 +121,15 @@ void Spinner::setColor(const QColor& color)
 
 QSize Spinner::sizeHint() const
 {
-    const int side = int(std::ceil(m_diameter + 2 * margin(m_look)));
+    const int side = int(std::ceil(m_diameter + 2 * margin(look())));
     return {side, side};
 }
 
-void Spinner::showEvent(QShowEvent* event)
+bool Spinner::event(QEvent* event)
 {
-    QWidget::showEvent(event);
-    m_motion->setRunning(true);
-}
-
-void Spinner::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    m_motion->setRunning(false);
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+        m_motion->setRunning(event->type() == QEvent::Show);
+    return QWidget::event(event);
 }
 
 void Spinner::paintEvent(QPaintEvent*)

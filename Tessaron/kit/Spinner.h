@@ -27,6 +27,7 @@ public:
     void setRunning(bool running);
     bool isRunning() const { return m_running; }
     int frame() const { return m_frame; }
+    SpinnerLook look() const { return m_look; }
     // The current frame in `box`.
     void paint(QPainter& painter, const QRectF& box, const QColor& color) const;
 
@@ -49,18 +50,17 @@ public:
 
     void setColor(const QColor& color);
     QColor color() const { return m_color; }
-    SpinnerLook look() const { return m_look; }
+    SpinnerLook look() const { return m_motion->look(); }
     QSize sizeHint() const override;
 
 protected:
+    // Runs the motion from show to hide.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     double m_diameter;
     QColor m_color;
-    SpinnerLook m_look;
     SpinnerMotion* m_motion;
 };
 
