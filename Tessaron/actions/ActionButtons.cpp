@@ -1,9 +1,9 @@
 #include "Tessaron/actions/ActionButtons.h"
 
 #include "Tessaron/actions/ActionStyle.h"
-#include "Tessaron/actions/SheetSpinner.h"
+#include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "VelkinUI/SymbolView.h"
 
@@ -23,8 +23,8 @@ WorkingButton::WorkingButton(const QString& idle, const QString& working, QWidge
     auto* row = new QHBoxLayout(content);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(7);
-    const QColor dark = SettingsPalette::canvas();
-    m_spinner = new SheetSpinner(dark, content);
+    const QColor dark = TessaronPalette::canvas();
+    m_spinner = new Spinner(12, dark, SpinnerLook::arc, content);
     m_spinner->hide();
     row->addWidget(m_spinner, 0, Qt::AlignVCenter);
     m_label = label(idle, WelcomePrimaryStyle().font(KitFont::font(13)), dark, content);

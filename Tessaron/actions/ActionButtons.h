@@ -6,7 +6,7 @@ class QLabel;
 
 namespace tessaron {
 
-class SheetSpinner;
+class Spinner;
 
 // The acting button of a sheet in the primary style: its text alone when idle, a small spinner
 // before the working text while its action runs.
@@ -22,7 +22,7 @@ private:
     QString m_idleText;
     QString m_workingText;
     bool m_isWorking = false;
-    SheetSpinner* m_spinner;
+    Spinner* m_spinner;
     QLabel* m_label;
 };
 

@@ -1,6 +1,7 @@
 #include "Tessaron/actions/ActionPage.h"
 
 #include "Tessaron/actions/ActionStyle.h"
+#include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -20,33 +21,6 @@ namespace tessaron {
 using namespace ActionStyle;
 
 namespace {
-
-// One line of text cut in the middle when it does not fit; never wraps.
-class MiddleElidedLabel : public QWidget {
-public:
-    MiddleElidedLabel(QWidget* parent)
-        : QWidget(parent)
-    {
-        setFont(KitFont::font(9, QFont::Medium, FontDesign::monospaced));
-        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    }
-    QString text;
-    QSize sizeHint() const override
-    {
-        const QFontMetrics fm(font());
-        return {fm.horizontalAdvance(text), fm.height()};
-    }
-    QSize minimumSizeHint() const override { return {0, QFontMetrics(font()).height()}; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setPen(muted());
-        const QString shown = QFontMetrics(font()).elidedText(text, Qt::ElideMiddle, width());
-        painter.drawText(rect(), Qt::AlignRight | Qt::AlignVCenter, shown);
-    }
-};
 
 // A 1-point line in white at `opacity`.
 QWidget* hairline(double opacity, QWidget* parent)
@@ -90,11 +64,10 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     // The product's wordmark is a name, not a text to translate.
     row->addWidget(
         label(QStringLiteral("tessaron"), KitFont::font(15, QFont::Bold, FontDesign::rounded), ink(), header));
-    auto* sub = new MiddleElidedLabel(header);
-    sub->text = subtitle;
-    sub->setAccessibleName(subtitle);
-    m_subtitle = sub;
-    row->addWidget(sub, 1);
+    m_subtitle = ElidedLabel::filling(subtitle, KitFont::font(9, QFont::Medium, FontDesign::monospaced), muted(),
+                                      Qt::ElideMiddle, header);
+    m_subtitle->setAlignment(Qt::AlignRight);
+    row->addWidget(m_subtitle, 1);
     headerColumn->addLayout(row);
     m_title = new WelcomeTitle(title, QString(), 27, header);
     // The title has no accented second part: its empty line takes no room.
@@ -153,18 +126,9 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
 
 void ActionPage::setTitle(const QString& title) { m_title->firstLine()->setText(title); }
 
-void ActionPage::setSubtitle(const QString& subtitle)
-{
-    auto* sub = static_cast<MiddleElidedLabel*>(m_subtitle);
-    if (sub->text == subtitle)
-        return;
-    sub->text = subtitle;
-    sub->setAccessibleName(subtitle);
-    sub->updateGeometry();
-    sub->update();
-}
+void ActionPage::setSubtitle(const QString& subtitle) { m_subtitle->setText(subtitle); }
 
-QString ActionPage::subtitle() const { return static_cast<MiddleElidedLabel*>(m_subtitle)->text; }
+QString ActionPage::subtitle() const { return m_subtitle->text(); }
 
 void ActionPage::reveal(QWidget* widget)
 {

@@ -11,6 +11,7 @@ class QVBoxLayout;
 
 namespace tessaron {
 
+class ElidedLabel;
 class WelcomeTitle;
 
 // The frame every action sheet is drawn in, 640 × 680 and never resized by its content: the mark,
@@ -42,7 +43,7 @@ protected:
 
 private:
     Weight m_weight;
-    QWidget* m_subtitle;
+    ElidedLabel* m_subtitle;
     WelcomeTitle* m_title;
     QScrollArea* m_scroll;
     QVBoxLayout* m_content;

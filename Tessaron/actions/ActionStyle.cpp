@@ -1,6 +1,6 @@
 #include "Tessaron/actions/ActionStyle.h"
 
-#include "VelkinUI/Brand.h"
+#include "Tessaron/kit/TessaronPalette.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -8,26 +8,14 @@
 
 namespace tessaron::ActionStyle {
 
-QColor warningOrange() { return QColor::fromRgbF(0.98f, 0.58f, 0.26f); }
-QColor allClearGreen() { return QColor::fromRgbF(0.33f, 0.80f, 0.56f); }
-QColor ink() { return QColor::fromRgbF(0.95f, 0.94f, 0.91f); }
-QColor muted() { return QColor::fromRgbF(0.64f, 0.63f, 0.66f); }
-QColor windowDark() { return QColor::fromRgbF(0.067f, 0.063f, 0.071f); }
-
-QColor accent()
-{
-    const QList<QColor> colors = Brand::palette();
-    return colors.size() > 2 ? colors[2] : Brand::accent();
-}
-
-QColor withOpacity(const QColor& color, double opacity)
-{
-    QColor c = color;
-    c.setAlphaF(float(color.alphaF() * opacity));
-    return c;
-}
-
-QColor white(double opacity) { return withOpacity(Qt::white, opacity); }
+QColor warningOrange() { return TessaronPalette::amber(); }
+QColor allClearGreen() { return TessaronPalette::jade(); }
+QColor ink() { return TessaronPalette::ink(); }
+QColor muted() { return TessaronPalette::muted(); }
+QColor windowDark() { return TessaronPalette::canvas(); }
+QColor accent() { return TessaronPalette::accent(); }
+QColor withOpacity(const QColor& color, double opacity) { return TessaronPalette::withOpacity(color, opacity); }
+QColor white(double opacity) { return TessaronPalette::white(opacity); }
 
 QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent, bool wraps)
 {

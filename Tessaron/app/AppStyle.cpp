@@ -1,6 +1,6 @@
 #include "Tessaron/app/AppStyle.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
 
@@ -21,7 +21,7 @@ QString css(const QColor& color)
                                       .arg(QString::number(color.alphaF(), 'f', 3));
 }
 
-QColor white(double opacity) { return SettingsPalette::withOpacity(Qt::white, opacity); }
+QColor white(double opacity) { return TessaronPalette::withOpacity(Qt::white, opacity); }
 
 // Panels sit a step above the canvas; fields a step above the panels.
 QColor panel() { return QColor::fromRgbF(0.105f, 0.100f, 0.112f); }
@@ -31,22 +31,22 @@ QColor field() { return QColor::fromRgbF(0.135f, 0.130f, 0.145f); }
 
 QPalette palette()
 {
-    const QColor canvas = SettingsPalette::canvas();
-    const QColor ink = SettingsPalette::ink();
-    const QColor muted = SettingsPalette::muted();
+    const QColor canvas = TessaronPalette::canvas();
+    const QColor ink = TessaronPalette::ink();
+    const QColor muted = TessaronPalette::muted();
     const QColor accent = Brand::palette().value(2, Brand::accent());
 
     QPalette p;
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         const bool disabled = group == QPalette::Disabled;
-        const QColor text = disabled ? SettingsPalette::withOpacity(ink, 0.35) : ink;
+        const QColor text = disabled ? TessaronPalette::withOpacity(ink, 0.35) : ink;
         p.setColor(group, QPalette::Window, canvas);
         p.setColor(group, QPalette::WindowText, text);
         p.setColor(group, QPalette::Base, field());
         p.setColor(group, QPalette::AlternateBase, panel());
         p.setColor(group, QPalette::ToolTipBase, panel());
         p.setColor(group, QPalette::ToolTipText, ink);
-        p.setColor(group, QPalette::PlaceholderText, SettingsPalette::withOpacity(muted, 0.8));
+        p.setColor(group, QPalette::PlaceholderText, TessaronPalette::withOpacity(muted, 0.8));
         p.setColor(group, QPalette::Text, text);
         p.setColor(group, QPalette::Button, panel());
         p.setColor(group, QPalette::ButtonText, text);
@@ -56,7 +56,7 @@ QPalette palette()
         p.setColor(group, QPalette::Mid, QColor::fromRgbF(0.12f, 0.115f, 0.13f));
         p.setColor(group, QPalette::Dark, QColor::fromRgbF(0.04f, 0.04f, 0.045f));
         p.setColor(group, QPalette::Shadow, Qt::black);
-        p.setColor(group, QPalette::Highlight, disabled ? white(0.08) : SettingsPalette::withOpacity(accent, 0.85));
+        p.setColor(group, QPalette::Highlight, disabled ? white(0.08) : TessaronPalette::withOpacity(accent, 0.85));
         p.setColor(group, QPalette::HighlightedText, Qt::white);
         p.setColor(group, QPalette::Link, accent);
         p.setColor(group, QPalette::LinkVisited, accent.darker(115));
@@ -77,8 +77,8 @@ QFont bodyFont()
 
 QString styleSheet()
 {
-    const QColor ink = SettingsPalette::ink();
-    const QColor muted = SettingsPalette::muted();
+    const QColor ink = TessaronPalette::ink();
+    const QColor muted = TessaronPalette::muted();
     const QColor accent = Brand::palette().value(2, Brand::accent());
     QString sheet = QStringLiteral(R"(
 QMenuBar { background: @canvas; color: @ink; border-bottom: 1px solid @line; }
@@ -140,16 +140,16 @@ QProgressBar { background: @field; border: none; border-radius: 4px; height: 8px
 QProgressBar::chunk { background: @accent; border-radius: 4px; }
 )");
     const QList<std::pair<QString, QColor>> colours{
-        {QStringLiteral("@accentWash"), SettingsPalette::withOpacity(accent, 0.55)},
-        {QStringLiteral("@accentSoft"), SettingsPalette::withOpacity(accent, 0.2)},
-        {QStringLiteral("@accentEdge"), SettingsPalette::withOpacity(accent, 0.6)},
+        {QStringLiteral("@accentWash"), TessaronPalette::withOpacity(accent, 0.55)},
+        {QStringLiteral("@accentSoft"), TessaronPalette::withOpacity(accent, 0.2)},
+        {QStringLiteral("@accentEdge"), TessaronPalette::withOpacity(accent, 0.6)},
         {QStringLiteral("@accent"), accent},
-        {QStringLiteral("@canvas"), SettingsPalette::canvas()},
+        {QStringLiteral("@canvas"), TessaronPalette::canvas()},
         {QStringLiteral("@panel"), panel()},
         {QStringLiteral("@field"), field()},
         {QStringLiteral("@ink"), ink},
         {QStringLiteral("@muted"), muted},
-        {QStringLiteral("@faint"), SettingsPalette::withOpacity(ink, 0.35)},
+        {QStringLiteral("@faint"), TessaronPalette::withOpacity(ink, 0.35)},
         {QStringLiteral("@line"), white(0.09)},
         {QStringLiteral("@edge"), white(0.22)},
         {QStringLiteral("@wash"), white(0.04)},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
 
@@ -10,17 +11,13 @@
 namespace tessaron::BrowserStyle {
 
 // Warnings, refusals, outliers and lag.
-inline QColor warningOrange() { return QColor::fromRgbF(0.98f, 0.58f, 0.26f); }
+inline QColor warningOrange() { return TessaronPalette::amber(); }
 // What is fine: a caught-up group, a reassuring sentence.
-inline QColor allClearGreen() { return QColor::fromRgbF(0.33f, 0.80f, 0.56f); }
-inline QColor mint() { return QColor::fromRgbF(0.59f, 0.81f, 0.70f); }
-inline QColor white(double opacity) { return QColor::fromRgbF(1, 1, 1, float(opacity)); }
+inline QColor allClearGreen() { return TessaronPalette::jade(); }
+inline QColor mint() { return TessaronPalette::mint(); }
+inline QColor white(double opacity) { return TessaronPalette::white(opacity); }
 // The neutral accent: entry 2 of the brand palette.
-inline QColor neutral()
-{
-    const QList<QColor> palette = Brand::palette();
-    return palette.size() > 2 ? palette[2] : Brand::accent();
-}
+inline QColor neutral() { return TessaronPalette::accent(); }
 inline QColor withOpacity(QColor color, double opacity)
 {
     color.setAlphaF(float(opacity));

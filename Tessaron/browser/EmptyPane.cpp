@@ -1,7 +1,7 @@
 #include "Tessaron/browser/EmptyPane.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronMascot.h"
 
 #include <QHBoxLayout>
@@ -24,7 +24,7 @@ EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail,
     column->addWidget(m_mascot, 0, Qt::AlignHCenter);
 
     m_title =
-        BrowserStyle::label(title, KitFont::font(13, QFont::DemiBold, FontDesign::rounded), SettingsPalette::ink());
+        BrowserStyle::label(title, KitFont::font(13, QFont::DemiBold, FontDesign::rounded), TessaronPalette::ink());
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setWordWrap(true);
     column->addWidget(m_title, 0, Qt::AlignHCenter);

@@ -3,12 +3,12 @@
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
 #include "Tessaron/browser/CaseworkSlots.h"
-#include "Tessaron/browser/TruncatedLabel.h"
+#include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/browser/PayloadDocument.h"
 #include "Tessaron/browser/PayloadKinds.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/LawyeredStamp.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -68,7 +68,7 @@ QWidget* fact(const QString& symbol, const QString& text)
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(4);
     line->addWidget(new SymbolView(symbol, 8.5, white(0.35)));
-    auto* label = new TruncatedLabel(text, KitFont::font(10, QFont::Normal, FontDesign::monospaced), white(0.6));
+    auto* label = new ElidedLabel(text, KitFont::font(10, QFont::Normal, FontDesign::monospaced), white(0.6));
     line->addWidget(label, 1);
     return row;
 }
@@ -251,7 +251,7 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
             label(L10n::t("Decoded with schema %d from the registry. The bytes on the broker are Avro; this is "
                           "what they say.",
                           qint64(kind.schemaID().value_or(0))),
-                  KitFont::font(10.5), SettingsPalette::ink());
+                  KitFont::font(10.5), TessaronPalette::ink());
         note->setWordWrap(true);
         record->addWidget(symbolLine(QStringLiteral("doc.badge.gearshape"), 10, neutralTint, note, 6));
         m_document =
@@ -283,8 +283,8 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
         stack->setContentsMargins(0, 0, 0, 0);
         stack->setSpacing(6);
         auto* title = label(L10n::t("Avro, schema %d", qint64(kind.schemaID().value_or(0))),
-                            KitFont::font(12, QFont::Medium, FontDesign::rounded), SettingsPalette::ink());
-        stack->addWidget(symbolLine(QStringLiteral("doc.badge.gearshape"), 12, SettingsPalette::ink(), title, 6));
+                            KitFont::font(12, QFont::Medium, FontDesign::rounded), TessaronPalette::ink());
+        stack->addWidget(symbolLine(QStringLiteral("doc.badge.gearshape"), 12, TessaronPalette::ink(), title, 6));
         auto* why = label(message.decodeFailure().value_or(loc(
                               "Tessaron can read the schema id off the wire, but not the body — that needs a Schema "
                               "Registry. Add one on the broker's form.")),

@@ -1,8 +1,8 @@
 #include "Tessaron/browser/GroupLagStrip.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
-#include "Tessaron/browser/MiniSpinner.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/Spinner.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/SymbolView.h"
@@ -31,11 +31,11 @@ public:
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(8, 4, 8, 4);
         row->setSpacing(5);
-        auto* name = label(group.id, KitFont::font(10, QFont::DemiBold, FontDesign::rounded), SettingsPalette::ink());
+        auto* name = label(group.id, KitFont::font(10, QFont::DemiBold, FontDesign::rounded), TessaronPalette::ink());
         row->addWidget(name);
         m_lag = label(QString(), KitFont::font(10, QFont::Bold, FontDesign::monospaced), white(0.4));
         row->addWidget(m_lag);
-        m_spinner = new MiniSpinner(8);
+        m_spinner = new Spinner(8, TessaronPalette::white(0.6), SpinnerLook::ring);
         row->addWidget(m_spinner);
         if (group.hasNoMembers())
             row->addWidget(new SymbolView(QStringLiteral("person.slash"), 8, white(0.4)));
@@ -77,7 +77,7 @@ protected:
 
 private:
     QLabel* m_lag;
-    MiniSpinner* m_spinner;
+    Spinner* m_spinner;
 };
 
 } // namespace

@@ -11,7 +11,7 @@
 #include "Tessaron/browser/ReadConsentPane.h"
 #include "Tessaron/browser/TopicHeader.h"
 #include "Tessaron/browser/WorkingIndicator.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -80,7 +80,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_readFurther = new KitButton(
         loc("Read further"),
         std::make_unique<CapsuleButtonStyle>(KitFont::font(11.5, QFont::DemiBold, FontDesign::rounded),
-                                             SettingsPalette::ink(), tint, 0.13, 0.35, QMarginsF(14, 7, 14, 7)));
+                                             TessaronPalette::ink(), tint, 0.13, 0.35, QMarginsF(14, 7, 14, 7)));
     m_readFurther->setLeadingSymbol(QStringLiteral("arrow.down"));
     m_readFurther->setSymbolSpacing(6);
     connect(m_readFurther, &KitButton::clicked, this, &MessageListView::readFurther);

@@ -1,7 +1,7 @@
 #include "Tessaron/browser/MessageSearchField.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
@@ -28,7 +28,7 @@ MessageSearchField::MessageSearchField(BrokerSession* session, QWidget* parent)
     m_edit->setAccessibleName(loc("Find in these messages"));
     QPalette p = m_edit->palette();
     p.setColor(QPalette::Base, Qt::transparent);
-    p.setColor(QPalette::Text, SettingsPalette::ink());
+    p.setColor(QPalette::Text, TessaronPalette::ink());
     p.setColor(QPalette::PlaceholderText, white(0.35));
     m_edit->setPalette(p);
     m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);

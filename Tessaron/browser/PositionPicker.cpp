@@ -2,7 +2,7 @@
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/RelativeTime.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -27,15 +27,15 @@ MomentPopover::MomentPopover(QWidget* parent)
 {
     setAutoFillBackground(true);
     QPalette p = palette();
-    p.setColor(QPalette::Window, SettingsPalette::canvas());
-    p.setColor(QPalette::WindowText, SettingsPalette::ink());
+    p.setColor(QPalette::Window, TessaronPalette::canvas());
+    p.setColor(QPalette::WindowText, TessaronPalette::ink());
     setPalette(p);
     setFrameShape(QFrame::StyledPanel);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(16, 16, 16, 16);
     column->setSpacing(12);
     column->addWidget(
-        label(loc("Read from a moment"), KitFont::font(13, QFont::Bold, FontDesign::rounded), SettingsPalette::ink()));
+        label(loc("Read from a moment"), KitFont::font(13, QFont::Bold, FontDesign::rounded), TessaronPalette::ink()));
     auto* why = label(loc("Kafka indexes by timestamp, so this is a real seek — the broker answers with the offset. It "
                           "is not a scan."),
                       KitFont::font(11), white(0.55));
@@ -116,7 +116,7 @@ void PositionPicker::openMenu()
         return;
     m_menu->clear();
     const BrokerSession::Position::Case current = m_session->position().which();
-    const QIcon check = Symbols::icon(QStringLiteral("checkmark"), 12, SettingsPalette::ink());
+    const QIcon check = Symbols::icon(QStringLiteral("checkmark"), 12, TessaronPalette::ink());
     QAction* latest = m_menu->addAction(loc("The latest"), this, [this] { readFrom(BrokerSession::Position::tail); });
     if (current == BrokerSession::Position::tail)
         latest->setIcon(check);

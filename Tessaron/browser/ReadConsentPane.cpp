@@ -2,7 +2,7 @@
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/kit/Gavel.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -62,7 +62,7 @@ ReadConsentPane::ReadConsentPane(BrokerSession* session, QWidget* parent)
     consent->setContentsMargins(0, 0, 0, 0);
     consent->setSpacing(14);
     auto* title = label(loc("Reading this queue will mark it."), KitFont::font(14, QFont::Bold, FontDesign::rounded),
-                        SettingsPalette::ink());
+                        TessaronPalette::ink());
     consent->addWidget(title, 0, Qt::AlignHCenter);
     auto* reasons = new QWidget;
     reasons->setFixedWidth(440);
@@ -95,7 +95,7 @@ ReadConsentPane::ReadConsentPane(BrokerSession* session, QWidget* parent)
     refusal->setContentsMargins(0, 0, 0, 0);
     refusal->setSpacing(14);
     refusal->addWidget(label(loc("Tessaron won't read this queue."),
-                             KitFont::font(14, QFont::Bold, FontDesign::rounded), SettingsPalette::ink()),
+                             KitFont::font(14, QFont::Bold, FontDesign::rounded), TessaronPalette::ink()),
                        0, Qt::AlignHCenter);
     auto* because = new QWidget;
     because->setFixedWidth(440);

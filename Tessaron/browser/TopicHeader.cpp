@@ -4,12 +4,12 @@
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/Capsule.h"
 #include "Tessaron/browser/CaseworkSlots.h"
-#include "Tessaron/browser/TruncatedLabel.h"
+#include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/browser/GroupLagStrip.h"
 #include "Tessaron/browser/MessageSearchField.h"
 #include "Tessaron/browser/PositionPicker.h"
 #include "Tessaron/kit/LawyeredStamp.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TopicQuip.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -53,8 +53,7 @@ TopicHeader::TopicHeader(AppState* app, BrokerSession* session, QWidget* parent)
 
     m_titleRow = new QHBoxLayout;
     m_titleRow->setSpacing(9);
-    m_title =
-        new TruncatedLabel(QString(), KitFont::font(16, QFont::Bold, FontDesign::rounded), SettingsPalette::ink());
+    m_title = new ElidedLabel(QString(), KitFont::font(16, QFont::Bold, FontDesign::rounded), TessaronPalette::ink());
     m_titleRow->addWidget(m_title, 0);
     m_titleRow->addStretch(1);
     m_titleRow->addSpacing(6);
@@ -73,7 +72,7 @@ TopicHeader::TopicHeader(AppState* app, BrokerSession* session, QWidget* parent)
     m_titleRow->addWidget(m_reread);
     column->addLayout(m_titleRow);
 
-    m_remark = new TruncatedLabel(QString(), KitFont::font(11), muted(), Qt::ElideRight);
+    m_remark = new ElidedLabel(QString(), KitFont::font(11), muted(), Qt::ElideRight);
     column->addWidget(m_remark);
 
     m_tileRow = new QHBoxLayout;

@@ -15,7 +15,7 @@ namespace tessaron {
 class AppState;
 class BindingStrip;
 class BrokerSession;
-class TruncatedLabel;
+class ElidedLabel;
 class GroupLagStrip;
 class KitButton;
 class MessageSearchField;
@@ -51,12 +51,12 @@ private:
     QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;
     std::optional<Topic> m_topic;
-    TruncatedLabel* m_title;
+    ElidedLabel* m_title;
     QWidget* m_deadLetter = nullptr;
     QHBoxLayout* m_titleRow;
     KitButton* m_pin;
     KitButton* m_reread;
-    TruncatedLabel* m_remark;
+    ElidedLabel* m_remark;
     QHBoxLayout* m_tileRow;
     QList<QWidget*> m_tiles;
     QStringList m_tileTexts;

@@ -1,7 +1,7 @@
 #include "Tessaron/browser/WorkingIndicator.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
-#include "Tessaron/browser/MiniSpinner.h"
+#include "Tessaron/kit/Spinner.h"
 #include "TessaronCore/l10n/L10n.h"
 
 #include <QVBoxLayout>
@@ -14,8 +14,7 @@ QWidget* makeWorkingIndicator(QWidget* parent)
     auto* column = new QVBoxLayout(pane);
     column->setSpacing(14);
     column->addStretch(1);
-    auto* spinner = new MiniSpinner(28);
-    spinner->setColor(BrowserStyle::neutral());
+    auto* spinner = new Spinner(28, BrowserStyle::neutral(), SpinnerLook::ring);
     column->addWidget(spinner, 0, Qt::AlignHCenter);
     column->addWidget(BrowserStyle::label(loc("Tessaron's reading…"),
                                           KitFont::font(11, QFont::Medium, FontDesign::rounded),

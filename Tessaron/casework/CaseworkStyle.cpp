@@ -1,6 +1,6 @@
 #include "Tessaron/casework/CaseworkStyle.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
 
@@ -13,18 +13,14 @@ namespace tessaron {
 
 namespace CaseworkStyle {
 
-QColor warningOrange() { return QColor::fromRgbF(0.98f, 0.58f, 0.26f); }
-QColor allClearGreen() { return QColor::fromRgbF(0.33f, 0.80f, 0.56f); }
-QColor muted() { return QColor::fromRgbF(0.64f, 0.63f, 0.66f); }
-QColor ink() { return QColor::fromRgbF(0.95f, 0.94f, 0.91f); }
-QColor lavender() { return QColor::fromRgbF(0.75f, 0.70f, 0.88f); }
-QColor neutral()
-{
-    const QList<QColor> palette = Brand::palette();
-    return palette.size() > 2 ? palette.at(2) : muted();
-}
+QColor warningOrange() { return TessaronPalette::amber(); }
+QColor allClearGreen() { return TessaronPalette::jade(); }
+QColor muted() { return TessaronPalette::muted(); }
+QColor ink() { return TessaronPalette::ink(); }
+QColor lavender() { return TessaronPalette::lavender(); }
+QColor neutral() { return TessaronPalette::accent(); }
 QColor accent() { return Brand::accent(); }
-QColor white(double opacity) { return QColor::fromRgbF(1, 1, 1, float(opacity)); }
+QColor white(double opacity) { return TessaronPalette::white(opacity); }
 QColor withOpacity(const QColor& color, double opacity)
 {
     QColor c = color;
@@ -74,56 +70,6 @@ QLabel* label(const QString& text, const QFont& font, const QColor& color, bool 
 }
 
 } // namespace CaseworkStyle
-
-ElidedLabel::ElidedLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-    : QWidget(parent)
-    , m_text(text)
-    , m_color(color)
-{
-    setFont(font);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    setAccessibleName(text);
-}
-
-void ElidedLabel::setColor(const QColor& color)
-{
-    m_color = color;
-    update();
-}
-
-void ElidedLabel::setStruck(const QColor& strike)
-{
-    m_strike = strike;
-    update();
-}
-
-QSize ElidedLabel::sizeHint() const
-{
-    const QFontMetricsF metrics(font());
-    return QSize(int(std::ceil(metrics.horizontalAdvance(m_text))) + 1, int(std::ceil(metrics.height())));
-}
-
-QSize ElidedLabel::minimumSizeHint() const
-{
-    const QFontMetricsF metrics(font());
-    return QSize(int(std::min(metrics.horizontalAdvance(m_text), metrics.averageCharWidth() * 6)) + 1,
-                 int(std::ceil(metrics.height())));
-}
-
-void ElidedLabel::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    const QFontMetricsF metrics(font());
-    const QString shown = metrics.elidedText(m_text, Qt::ElideMiddle, width());
-    painter.setPen(m_color);
-    painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeft, shown);
-    if (m_strike) {
-        const double y = height() / 2.0;
-        painter.setPen(QPen(*m_strike, 1.0));
-        painter.drawLine(QPointF(0, y), QPointF(std::min<double>(width(), metrics.horizontalAdvance(shown)), y));
-    }
-}
 
 CaseCard::CaseCard(const QString& eyebrow, const QColor& tint, double padding, QWidget* parent)
     : SettingsSurface(tint, parent)

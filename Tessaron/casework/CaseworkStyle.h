@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Tessaron/casework/CaseworkText.h"
+#include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/SettingsSurface.h"
 
 #include <QAbstractButton>
@@ -35,26 +36,6 @@ QColor toneColor(CaseworkText::Tone tone);
 QLabel* label(const QString& text, const QFont& font, const QColor& color, bool wrap = false);
 
 } // namespace CaseworkStyle
-
-// One line of text shortened in the middle when the width runs out.
-class ElidedLabel : public QWidget {
-    Q_OBJECT
-public:
-    ElidedLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent = nullptr);
-    QString text() const { return m_text; }
-    void setColor(const QColor& color);
-    void setStruck(const QColor& strike);
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString m_text;
-    QColor m_color;
-    std::optional<QColor> m_strike;
-};
 
 // A titled panel: the tracked eyebrow in the tint, then the body, padded, on the panel surface.
 class CaseCard : public SettingsSurface {

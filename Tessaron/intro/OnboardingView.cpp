@@ -8,7 +8,7 @@
 #include "Tessaron/intro/WelcomeGroundRules.h"
 #include "Tessaron/intro/WelcomeIntroduction.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomeConfetti.h"
@@ -100,8 +100,8 @@ OnboardingView::OnboardingView(AppState* app, QWidget* parent)
     setWindowTitle(QStringLiteral("Tessaron MQ"));
     setFixedSize(960, 680);
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, SettingsPalette::ink());
-    pal.setColor(QPalette::Text, SettingsPalette::ink());
+    pal.setColor(QPalette::WindowText, TessaronPalette::ink());
+    pal.setColor(QPalette::Text, TessaronPalette::ink());
     setPalette(pal);
 
     auto* column = new QVBoxLayout(this);
@@ -137,7 +137,7 @@ QWidget* OnboardingView::buildTopBar()
     row->setSpacing(10);
     row->addWidget(new LogoMark(28));
     row->addWidget(
-        intro::text(QStringLiteral("tessaron"), 16, SettingsPalette::ink(), QFont::Bold, FontDesign::rounded));
+        intro::text(QStringLiteral("tessaron"), 16, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded));
     auto* day =
         intro::text(L10n::t("/ FIRST DAY"), 9, WelcomePalette::muted(), QFont::Medium, FontDesign::monospaced, 1.2);
     day->setWordWrap(false);
@@ -167,7 +167,7 @@ QWidget* OnboardingView::buildFooter()
     auto* foot = new QWidget;
     foot->setAutoFillBackground(true);
     QPalette p = foot->palette();
-    QColor ground = SettingsPalette::canvas();
+    QColor ground = TessaronPalette::canvas();
     ground.setAlphaF(0.9);
     p.setColor(QPalette::Window, ground);
     foot->setPalette(p);
@@ -267,7 +267,7 @@ QWidget* OnboardingView::buildPartners()
     card->setSpacing(18);
     card->addWidget(new WelcomeEyebrow(L10n::t("PARTNERSHIP AGREEMENT")), 0, Qt::AlignHCenter);
     card->addWidget(new LogoMark(78), 0, Qt::AlignHCenter);
-    auto* name = intro::text(L10n::t("Tessaron & you"), 24, SettingsPalette::ink(), QFont::Bold, FontDesign::rounded);
+    auto* name = intro::text(L10n::t("Tessaron & you"), 24, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded);
     name->setAlignment(Qt::AlignHCenter);
     card->addWidget(name);
     auto* team = intro::text(L10n::t("One very good team."), 12, WelcomePalette::muted());
@@ -275,7 +275,7 @@ QWidget* OnboardingView::buildPartners()
     card->addWidget(team);
     card->addWidget(hairline(0.12));
     auto* promise = intro::text(L10n::t("I promise to say ‘I don't know’\nwhen I don't know."), 12,
-                                SettingsPalette::ink(), QFont::Medium);
+                                TessaronPalette::ink(), QFont::Medium);
     promise->setAlignment(Qt::AlignHCenter);
     card->addWidget(promise);
     m_highFive = new KitButton(

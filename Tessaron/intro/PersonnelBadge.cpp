@@ -1,7 +1,7 @@
 #include "Tessaron/intro/PersonnelBadge.h"
 
 #include "Tessaron/intro/IntroWidgets.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/WelcomePalette.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -44,7 +44,7 @@ QWidget* factRow(const QString& label, const QString& value)
     c->setContentsMargins(0, 0, 0, 0);
     c->setSpacing(5);
     c->addWidget(intro::text(label, 7, WelcomePalette::muted(), QFont::DemiBold, FontDesign::monospaced, 1));
-    c->addWidget(intro::text(value, 11, SettingsPalette::ink(), QFont::DemiBold));
+    c->addWidget(intro::text(value, 11, TessaronPalette::ink(), QFont::DemiBold));
     return w;
 }
 
@@ -71,7 +71,7 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     auto* photo = new QHBoxLayout;
     photo->setSpacing(17);
     m_mascot = new TessaronMascot(102, m_boops);
-    m_boop = new KitButton(QString(), std::make_unique<PlainButtonStyle>(font(), SettingsPalette::ink()));
+    m_boop = new KitButton(QString(), std::make_unique<PlainButtonStyle>(font(), TessaronPalette::ink()));
     m_boop->setContent(m_mascot);
     m_boop->setFixedSize(102, 102);
     m_boop->setAccessibleName(L10n::t("Give Tessaron a boop"));
@@ -86,7 +86,7 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     photo->addLayout(seal, 1);
     column->addLayout(photo);
 
-    column->addWidget(intro::text(QStringLiteral("Tessaron"), 30, SettingsPalette::ink(), QFont::ExtraBold,
+    column->addWidget(intro::text(QStringLiteral("Tessaron"), 30, TessaronPalette::ink(), QFont::ExtraBold,
                                   FontDesign::rounded, -0.8));
     column->addWidget(intro::text(L10n::t("Queue counsel. Golden retriever."), 11, WelcomePalette::muted()));
     auto* rule = new QWidget;

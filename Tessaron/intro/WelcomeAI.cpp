@@ -2,7 +2,7 @@
 
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomePalette.h"
@@ -61,7 +61,7 @@ WelcomeAI::WelcomeAI(QWidget* parent)
         top->addWidget(mark);
         m_marks.append(mark);
         c->addLayout(top);
-        c->addWidget(intro::text(titles[i], 19, SettingsPalette::ink(), QFont::Bold, FontDesign::rounded));
+        c->addWidget(intro::text(titles[i], 19, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded));
         c->addWidget(intro::text(details[i], 11, WelcomePalette::muted()));
         auto* rule = new QWidget;
         rule->setFixedHeight(1);
@@ -96,7 +96,7 @@ WelcomeAI::WelcomeAI(QWidget* parent)
                  Qt::AlignTop);
     auto* dc = new QVBoxLayout;
     dc->setSpacing(7);
-    dc->addWidget(intro::text(L10n::t("Only when you press Ask."), 12, SettingsPalette::ink(), QFont::DemiBold));
+    dc->addWidget(intro::text(L10n::t("Only when you press Ask."), 12, TessaronPalette::ink(), QFont::DemiBold));
     dc->addWidget(
         intro::text(L10n::t("Your question and selected sample go to the CLI and its configured AI service. No "
                             "API key to paste into Tessaron."),

@@ -3,7 +3,7 @@
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomePalette.h"
@@ -51,7 +51,7 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     auto* listHeader = new QHBoxLayout;
     listHeader->setContentsMargins(0, 0, 0, 6);
     listHeader->addWidget(
-        intro::text(QStringLiteral("demo.orders"), 11, SettingsPalette::ink(), QFont::Medium, FontDesign::monospaced));
+        intro::text(QStringLiteral("demo.orders"), 11, TessaronPalette::ink(), QFont::Medium, FontDesign::monospaced));
     listHeader->addStretch(1);
     auto* count = intro::text(L10n::t("4 MESSAGES"), 8, WelcomePalette::muted(), QFont::Normal, FontDesign::monospaced);
     count->setWordWrap(false);
@@ -70,7 +70,7 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
                                    QFont::Normal, FontDesign::monospaced);
         offset->setWordWrap(false);
         r->addWidget(offset);
-        auto* line = intro::text(QString(), 12, SettingsPalette::ink(), QFont::Normal, FontDesign::monospaced);
+        auto* line = intro::text(QString(), 12, TessaronPalette::ink(), QFont::Normal, FontDesign::monospaced);
         line->setWordWrap(false);
         line->setTextFormat(Qt::RichText);
         r->addWidget(line, 1);
@@ -109,7 +109,7 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     auto* u = new QVBoxLayout(m_unsolved);
     u->setContentsMargins(0, 0, 0, 0);
     u->setSpacing(17);
-    m_lead = intro::text(QString(), 20, SettingsPalette::ink(), QFont::Bold, FontDesign::rounded);
+    m_lead = intro::text(QString(), 20, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded);
     m_hint = intro::text(QString(), 12, WelcomePalette::muted());
     m_help =
         new KitButton(L10n::t("Tessaron, a little help?"),
@@ -129,7 +129,7 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     lawyered->setWordWrap(false);
     s->addWidget(lawyered, 0, Qt::AlignLeft);
     intro::tilt(lawyered, -5);
-    s->addWidget(intro::text(L10n::t("It was the quotation marks."), 15, SettingsPalette::ink(), QFont::Bold,
+    s->addWidget(intro::text(L10n::t("It was the quotation marks."), 15, TessaronPalette::ink(), QFont::Bold,
                              FontDesign::rounded));
     s->addWidget(intro::text(L10n::t("‘total’ is a number in 3 messages and a string in 1. Same name. Different type."),
                              11, WelcomePalette::muted()));
@@ -169,7 +169,7 @@ void WelcomeCase::sync()
             QStringLiteral("<span style='color:%1'>{ </span><span style='color:%2'>\"total\": </span>"
                            "<span style='color:%3'>%4</span><span style='color:%1'>, \"paid\": true }</span>")
                 .arg(hex(WelcomePalette::muted()), hex(WelcomePalette::lavender()),
-                     hex(highlighted ? WelcomePalette::accent() : SettingsPalette::ink()), value));
+                     hex(highlighted ? WelcomePalette::accent() : TessaronPalette::ink()), value));
         auto* icon = m_rows[i]->findChild<SymbolView*>(QStringLiteral("state"));
         if (highlighted) {
             icon->setName(QStringLiteral("exclamationmark.bubble.fill"));

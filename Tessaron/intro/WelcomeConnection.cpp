@@ -2,7 +2,7 @@
 
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomePalette.h"

@@ -2,7 +2,7 @@
 
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomePalette.h"
@@ -116,7 +116,7 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     auto* subject = new QVBoxLayout;
     subject->setSpacing(6);
     m_boxCaption = intro::text(QString(), 8, WelcomePalette::muted(), QFont::Medium, FontDesign::monospaced, 1);
-    m_subject = intro::text(QString(), 11, SettingsPalette::ink(), QFont::Normal, FontDesign::monospaced);
+    m_subject = intro::text(QString(), 11, TessaronPalette::ink(), QFont::Normal, FontDesign::monospaced);
     subject->addWidget(m_boxCaption);
     subject->addWidget(m_subject);
     box->addLayout(subject);
@@ -152,7 +152,7 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     p->setSpacing(16);
     m_promiseIcon = new SymbolView(QString(), 27, WelcomePalette::mint());
     p->addWidget(m_promiseIcon, 0, Qt::AlignLeft);
-    m_promises = {intro::text(QString(), 20, SettingsPalette::ink(), QFont::Bold, FontDesign::rounded),
+    m_promises = {intro::text(QString(), 20, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded),
                   intro::text(QString(), 12, WelcomePalette::muted()),
                   intro::text(QString(), 11, WelcomePalette::muted()),
                   intro::text(QString(), 11, WelcomePalette::accent(), QFont::Medium, FontDesign::rounded)};
@@ -241,16 +241,16 @@ void WelcomeGroundRules::toggleBigfoot()
     pop->setFixedWidth(285);
     pop->setAutoFillBackground(true);
     QPalette pal = pop->palette();
-    pal.setColor(QPalette::Window, SettingsPalette::canvas());
+    pal.setColor(QPalette::Window, TessaronPalette::canvas());
     pop->setPalette(pal);
     auto* c = new QVBoxLayout(pop);
     c->setContentsMargins(22, 22, 22, 22);
     c->setSpacing(12);
     c->addWidget(new SymbolView(QStringLiteral("pawprint.fill"), 28, WelcomePalette::accent()));
     c->addWidget(
-        intro::text(L10n::t("I WANT TO BELIEVE"), 15, SettingsPalette::ink(), QFont::Black, FontDesign::rounded));
+        intro::text(L10n::t("I WANT TO BELIEVE"), 15, TessaronPalette::ink(), QFont::Black, FontDesign::rounded));
     c->addWidget(intro::text(L10n::t("Evidence: none.\nVerdict: unknown.\nEmotional investment: enormous."), 12,
-                             SettingsPalette::ink()));
+                             TessaronPalette::ink()));
     c->addWidget(intro::text(L10n::t("See? Even my conspiracy theories have standards."), 11, WelcomePalette::muted()));
     pop->adjustSize();
     const QPoint at = m_bigfoot->mapToGlobal(QPoint(m_bigfoot->width() - pop->width(), -pop->height() - 6));

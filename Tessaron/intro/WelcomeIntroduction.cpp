@@ -3,7 +3,7 @@
 #include "Tessaron/intro/IntroRules.h"
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/intro/PersonnelBadge.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomeTitle.h"
@@ -140,7 +140,7 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     stamp->setAlignment(Qt::AlignCenter);
     stamp->setContentsMargins(13, 11, 13, 11);
     QPalette sp = stamp->palette();
-    sp.setColor(QPalette::WindowText, SettingsPalette::canvas());
+    sp.setColor(QPalette::WindowText, TessaronPalette::canvas());
     stamp->setPalette(sp);
     stamp->adjustSize();
     stamp->move(305 - stamp->width() + 0, 0);

@@ -1,6 +1,6 @@
 #include "Tessaron/kit/ChartBarRow.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/AnimatedValue.h"
@@ -93,7 +93,7 @@ void ChartBarRow::paintEvent(QPaintEvent*)
     const bool zero = m_bar.value == 0;
 
     painter.setFont(labelFont());
-    painter.setPen(SettingsPalette::withOpacity(SettingsPalette::ink(), 0.85));
+    painter.setPen(TessaronPalette::withOpacity(TessaronPalette::ink(), 0.85));
     const QString label = QFontMetricsF(labelFont()).elidedText(labelText(), Qt::ElideMiddle, labelWidth);
     painter.drawText(QRectF(0, 0, labelWidth, height()), Qt::AlignVCenter | Qt::AlignLeft, label);
 
@@ -102,7 +102,7 @@ void ChartBarRow::paintEvent(QPaintEvent*)
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor::fromRgbF(1, 1, 1, 0.06f));
     painter.drawRoundedRect(track, r, r);
-    painter.setBrush(zero ? SettingsPalette::withOpacity(SettingsPalette::muted(), 0.5) : Brand::palette().at(2));
+    painter.setBrush(zero ? TessaronPalette::withOpacity(TessaronPalette::muted(), 0.5) : Brand::palette().at(2));
     painter.drawRoundedRect(
         QRectF(track.left(), track.top(), std::min(barLength(), std::max(stub, track.width())), trackHeight), r, r);
 
@@ -113,20 +113,20 @@ void ChartBarRow::paintEvent(QPaintEvent*)
         const QString note = L10n::t(*m_bar.note);
         const double w = QFontMetricsF(noteFont()).horizontalAdvance(note);
         painter.setFont(noteFont());
-        painter.setPen(SettingsPalette::lavender());
+        painter.setPen(TessaronPalette::lavender());
         painter.drawText(QRectF(x - w - 1, 0, w + 1, height()), Qt::AlignVCenter | Qt::AlignRight, note);
         x -= w + 4;
     }
     painter.setFont(valueFont());
-    const QColor valueColour = zero ? SettingsPalette::muted() : SettingsPalette::ink();
+    const QColor valueColour = zero ? TessaronPalette::muted() : TessaronPalette::ink();
     const QRectF valueBox(column.left(), 0, x - column.left(), height());
     const double roll = std::clamp(m_roll->value(), 0.0, 1.0);
     if (roll < 1.0 && !m_previousValue.isEmpty()) {
         painter.save();
         painter.setClipRect(valueBox);
-        painter.setPen(SettingsPalette::withOpacity(valueColour, 1.0 - roll));
+        painter.setPen(TessaronPalette::withOpacity(valueColour, 1.0 - roll));
         painter.drawText(valueBox.translated(0, -height() * roll), Qt::AlignVCenter | Qt::AlignRight, m_previousValue);
-        painter.setPen(SettingsPalette::withOpacity(valueColour, roll));
+        painter.setPen(TessaronPalette::withOpacity(valueColour, roll));
         painter.drawText(valueBox.translated(0, height() * (1.0 - m_roll->value())), Qt::AlignVCenter | Qt::AlignRight,
                          valueText());
         painter.restore();

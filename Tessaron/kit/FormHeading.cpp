@@ -1,6 +1,6 @@
 #include "Tessaron/kit/FormHeading.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QPainter>
@@ -55,10 +55,10 @@ void FormHeading::paintEvent(QPaintEvent*)
         const QFontMetricsF fm(badgeFont());
         const QRectF pill(x, cy - (fm.height() + 4) / 2, fm.horizontalAdvance(badge) + 10, fm.height() + 4);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(SettingsPalette::withOpacity(m_tint, 0.13));
+        painter.setBrush(TessaronPalette::withOpacity(m_tint, 0.13));
         painter.drawRoundedRect(pill, 4, 4);
         painter.setFont(badgeFont());
-        painter.setPen(SettingsPalette::withOpacity(m_tint, 0.85));
+        painter.setPen(TessaronPalette::withOpacity(m_tint, 0.85));
         painter.drawText(pill, Qt::AlignCenter, badge);
         x = pill.right() + spacing;
     }

@@ -1,52 +1,24 @@
 #include "Tessaron/kit/Gavel.h"
 
-#include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KeyframePlayer.h"
-#include "VelkinUI/Symbols.h"
 #include "VelkinUI/TransformEffect.h"
-
-#include <QPainter>
-
-#include <cmath>
 
 namespace tessaron {
 
 Gavel::Gavel(double size, int strikes, const QColor& tint, QWidget* parent)
-    : QWidget(parent)
-    , m_size(size)
-    , m_strikes(strikes)
-    , m_tint(tint)
-    , m_effect(new TransformEffect(this))
-{
-    m_player = new KeyframePlayer(
+    : KeyframedSymbol(
+        QStringLiteral("hammer.fill"), size, tint,
         {KeyframeTrack(0.0,
                        {Keyframe::withSpring(-26, 0.11, 0.5, 0.0), Keyframe::withSpring(10, 0.09, 0.5, 0.0),
                         Keyframe::withSpring(0, 0.3, 0.5, 0.3)})},
-        this);
-    m_effect->setMargin(size * 0.5);
-    setGraphicsEffect(m_effect);
-    setFixedSize(sizeHint());
-    setAttribute(Qt::WA_TranslucentBackground);
-    connect(m_player, &KeyframePlayer::valuesChanged, this, &Gavel::apply);
-    apply();
-}
-
-QSize Gavel::sizeHint() const
+        strikes, parent)
 {
-    const int side = int(std::ceil(m_size * 1.2));
-    return {side, side};
+    settle(sizeHint(), size * 0.5);
 }
 
-void Gavel::setStrikes(int strikes)
-{
-    if (strikes == m_strikes)
-        return;
-    m_strikes = strikes;
-    if (!AccessibilitySettings::instance().reduceMotion())
-        m_player->play();
-}
+void Gavel::setStrikes(int strikes) { retrigger(strikes); }
 
-double Gavel::strikeAngle() const { return m_player->value(0); }
+double Gavel::strikeAngle() const { return player()->value(0); }
 
 QTransform Gavel::currentTransform() const
 {
@@ -55,13 +27,6 @@ QTransform Gavel::currentTransform() const
         * Transforms::rotateAbout(strikeAngle(), frame.bottomRight());
 }
 
-void Gavel::apply() { m_effect->setTransform(currentTransform()); }
-
-void Gavel::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    Symbols::paint(painter, QStringLiteral("hammer.fill"), Symbols::boxForSize(QRectF(rect()).center(), m_size),
-                   m_tint);
-}
+void Gavel::apply() { effect()->setTransform(currentTransform()); }
 
 } // namespace tessaron

@@ -1,6 +1,6 @@
 #include "Tessaron/kit/LawyeredStamp.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/TransformEffect.h"
 
@@ -39,7 +39,7 @@ void LawyeredStamp::paintEvent(QPaintEvent*)
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const double radius = r.height() / 2;
     painter.setBrush(QColor::fromRgbF(0.07f, 0.07f, 0.10f));
-    painter.setPen(QPen(SettingsPalette::withOpacity(m_color, 0.75), 1.0));
+    painter.setPen(QPen(TessaronPalette::withOpacity(m_color, 0.75), 1.0));
     painter.drawRoundedRect(r, radius, radius);
     painter.setFont(stampFont());
     painter.setPen(m_color);

@@ -1,6 +1,6 @@
 #include "Tessaron/kit/SettingsControlStyle.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/AccessibilitySettings.h"
 
 #include <QPainter>
@@ -24,7 +24,7 @@ QColor SettingsControlStyle::fill(const ButtonState& s) const
     if (!m_drawsSurface)
         return white(lerp(0.0, 0.035, s.hover));
     if (m_selected)
-        return SettingsPalette::withOpacity(m_tint, 0.1);
+        return TessaronPalette::withOpacity(m_tint, 0.1);
     return white(lerp(0.025, 0.065, s.hover));
 }
 
@@ -33,13 +33,13 @@ std::optional<QColor> SettingsControlStyle::border(const ButtonState& s) const
     if (!m_drawsSurface)
         return std::nullopt;
     if (m_selected)
-        return SettingsPalette::withOpacity(m_tint, 0.6);
+        return TessaronPalette::withOpacity(m_tint, 0.6);
     if (AccessibilitySettings::instance().increaseContrast())
         return white(0.6);
     return white(lerp(0.09, 0.23, s.hover));
 }
 
-std::optional<QColor> SettingsControlStyle::labelColor(const ButtonState&) const { return SettingsPalette::ink(); }
+std::optional<QColor> SettingsControlStyle::labelColor(const ButtonState&) const { return TessaronPalette::ink(); }
 
 void SettingsControlStyle::paintBackground(QPainter& painter, const QRectF& rect, const ButtonState& s) const
 {

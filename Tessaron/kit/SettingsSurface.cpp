@@ -1,6 +1,6 @@
 #include "Tessaron/kit/SettingsSurface.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/LiquidGlassBackground.h"
 
@@ -32,13 +32,13 @@ void SettingsSurface::paintSurface(QPainter& painter, const QRectF& rect, const 
     if (a11y.reduceTransparency()) {
         QPainterPath shape;
         shape.addRoundedRect(rect, cornerRadius, cornerRadius);
-        painter.fillPath(shape, SettingsPalette::canvas());
+        painter.fillPath(shape, TessaronPalette::canvas());
     } else {
         LiquidGlassBackground::paintGlass(painter, rect, cornerRadius);
     }
     // A stroked border sits inside the edge.
     const QRectF edge = rect.adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(QPen(SettingsPalette::withOpacity(tint, a11y.increaseContrast() ? 0.6 : 0.12), 1.0));
+    painter.setPen(QPen(TessaronPalette::withOpacity(tint, a11y.increaseContrast() ? 0.6 : 0.12), 1.0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(edge, cornerRadius - 0.5, cornerRadius - 0.5);
     painter.restore();

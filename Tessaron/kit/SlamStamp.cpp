@@ -1,7 +1,6 @@
 #include "Tessaron/kit/SlamStamp.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/ImageBlur.h"
 #include "VelkinUI/KeyframePlayer.h"
 #include "VelkinUI/KitFont.h"
@@ -19,26 +18,20 @@ constexpr int bleed = 6; // room for the blurred ink around the rim
 } // namespace
 
 SlamStamp::SlamStamp(const QString& text, const QColor& color, int trigger, QWidget* parent)
-    : QWidget(parent)
-    , m_text(text)
-    , m_color(color)
-    , m_trigger(trigger)
-    , m_effect(new TransformEffect(this))
-{
-    m_player = new KeyframePlayer(
+    : KeyframedDecoration(
         {
             KeyframeTrack(1.0,
                           {Keyframe::linear(2.2, 0.001), Keyframe::withSpring(0.94, 0.17, 0.5, 0.15),
                            Keyframe::withSpring(1.0, 0.22, 0.5, 0.3)}),
             KeyframeTrack(1.0, {Keyframe::linear(0.0, 0.001), Keyframe::linear(1.0, 0.1)}),
         },
-        this);
+        trigger, parent)
+    , m_text(text)
+    , m_color(color)
+{
     setAccessibleName(text);
-    setFixedSize(sizeHint());
-    m_effect->setMargin(std::max(width(), height()) * 0.8);
-    setGraphicsEffect(m_effect);
-    connect(m_player, &KeyframePlayer::valuesChanged, this, &SlamStamp::apply);
-    apply();
+    const QSize size = sizeHint();
+    settle(size, std::max(size.width(), size.height()) * 0.8);
 }
 
 QSize SlamStamp::sizeHint() const
@@ -48,23 +41,16 @@ QSize SlamStamp::sizeHint() const
                  int(std::ceil(fm.height() + 14)) + 2 * bleed);
 }
 
-void SlamStamp::setTrigger(int trigger)
-{
-    if (trigger == m_trigger)
-        return;
-    m_trigger = trigger;
-    if (!AccessibilitySettings::instance().reduceMotion())
-        m_player->play();
-}
+void SlamStamp::setTrigger(int trigger) { retrigger(trigger); }
 
-SlamStamp::Slam SlamStamp::current() const { return Slam{m_player->value(0), m_player->value(1)}; }
+SlamStamp::Slam SlamStamp::current() const { return Slam{player()->value(0), player()->value(1)}; }
 
 void SlamStamp::apply()
 {
     const Slam s = current();
     const QPointF centre = QRectF(rect()).center();
-    m_effect->setTransform(Transforms::rotateAbout(tilt, centre) * Transforms::scaleAbout(s.scale, s.scale, centre));
-    m_effect->setOpacity(s.opacity);
+    effect()->setTransform(Transforms::rotateAbout(tilt, centre) * Transforms::scaleAbout(s.scale, s.scale, centre));
+    effect()->setOpacity(s.opacity);
 }
 
 void SlamStamp::paintEvent(QPaintEvent*)
@@ -76,7 +62,7 @@ void SlamStamp::paintEvent(QPaintEvent*)
     painter.setPen(m_color);
     painter.drawText(box.adjusted(14, 7, -14, -7), Qt::AlignCenter, m_text);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(SettingsPalette::withOpacity(m_color, 0.85), 2.5));
+    painter.setPen(QPen(TessaronPalette::withOpacity(m_color, 0.85), 2.5));
     painter.drawRoundedRect(box.adjusted(1.25, 1.25, -1.25, -1.25), 6, 6);
     // The soft bleed of the ink: a wider, fainter rim, blurred.
     const qreal dpr = devicePixelRatioF();
@@ -86,7 +72,7 @@ void SlamStamp::paintEvent(QPaintEvent*)
     {
         QPainter p(&ink);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(SettingsPalette::withOpacity(m_color, 0.35), 5.0));
+        p.setPen(QPen(TessaronPalette::withOpacity(m_color, 0.35), 5.0));
         p.drawRoundedRect(box.adjusted(2.5, 2.5, -2.5, -2.5), 6, 6);
     }
     ImageBlur::blur(ink, 2.0 * dpr);

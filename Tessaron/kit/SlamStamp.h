@@ -1,17 +1,15 @@
 #pragma once
 
+#include "Tessaron/kit/KeyframedDecoration.h"
+
 #include <QColor>
-#include <QWidget>
 
 namespace tessaron {
-
-class KeyframePlayer;
-class TransformEffect;
 
 // A large rubber stamp tilted -11 degrees that slams onto the page each time `trigger` changes:
 // it appears at 2.2 times its size, fades in while falling just below its size and springs back.
 // At rest, and always under reduced motion, it sits at full size and full opacity.
-class SlamStamp : public QWidget {
+class SlamStamp : public KeyframedDecoration {
     Q_OBJECT
 public:
     static constexpr double tilt = -11.0;
@@ -25,22 +23,18 @@ public:
 
     QString text() const { return m_text; }
     void setTrigger(int trigger);
-    int trigger() const { return m_trigger; }
+    int trigger() const { return triggerCount(); }
     Slam current() const;
-    KeyframePlayer* player() const { return m_player; }
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
-    void apply();
+    void apply() override;
 
+private:
     QString m_text;
     QColor m_color;
-    int m_trigger;
-    KeyframePlayer* m_player;
-    TransformEffect* m_effect;
 };
 
 } // namespace tessaron

@@ -1,6 +1,6 @@
 #include "Tessaron/kit/TessaronBackdrop.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomeDots.h"
 
 #include <QPainter>
@@ -19,13 +19,13 @@ TessaronBackdrop::TessaronBackdrop(const QColor& tint, bool quiet, QWidget* pare
 void TessaronBackdrop::paintBackdrop(QPainter& painter, const QRectF& rect, const QColor& tint, bool quiet)
 {
     painter.save();
-    painter.fillRect(rect, SettingsPalette::canvas());
+    painter.fillRect(rect, TessaronPalette::canvas());
     const double endRadius = quiet ? 820.0 : 620.0;
     const double startRadius = 10.0;
     QRadialGradient glow(rect.topRight(), endRadius);
-    glow.setColorAt(0.0, SettingsPalette::withOpacity(tint, quiet ? 0.07 : 0.12));
-    glow.setColorAt(startRadius / endRadius, SettingsPalette::withOpacity(tint, quiet ? 0.07 : 0.12));
-    glow.setColorAt(1.0, SettingsPalette::withOpacity(tint, 0.0));
+    glow.setColorAt(0.0, TessaronPalette::withOpacity(tint, quiet ? 0.07 : 0.12));
+    glow.setColorAt(startRadius / endRadius, TessaronPalette::withOpacity(tint, quiet ? 0.07 : 0.12));
+    glow.setColorAt(1.0, TessaronPalette::withOpacity(tint, 0.0));
     painter.fillRect(rect, glow);
     painter.translate(rect.topLeft());
     painter.setOpacity(quiet ? 0.22 : 0.45);

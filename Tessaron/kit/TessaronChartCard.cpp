@@ -1,7 +1,7 @@
 #include "Tessaron/kit/TessaronChartCard.h"
 
 #include "Tessaron/kit/ChartBarRow.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -59,7 +59,7 @@ TessaronChartCard::TessaronChartCard(const TessaronChart& chart, std::optional<Q
     m_title->setTextFormat(Qt::PlainText);
     m_title->setWordWrap(true);
     m_title->setFont(KitFont::font(15, QFont::Bold, FontDesign::rounded));
-    colour(m_title, SettingsPalette::ink());
+    colour(m_title, TessaronPalette::ink());
     header->addWidget(m_eyebrowLabel);
     header->addWidget(m_title);
     column->addLayout(header);
@@ -73,7 +73,7 @@ TessaronChartCard::TessaronChartCard(const TessaronChart& chart, std::optional<Q
     m_footnote->setTextFormat(Qt::PlainText);
     m_footnote->setWordWrap(true);
     m_footnote->setFont(KitFont::font(10.5));
-    colour(m_footnote, SettingsPalette::muted());
+    colour(m_footnote, TessaronPalette::muted());
     footer->addWidget(m_footnote, 1);
     if (m_onAnother) {
         const QFont font = KitFont::font(10.5, QFont::DemiBold, FontDesign::rounded);

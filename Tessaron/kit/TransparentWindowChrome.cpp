@@ -1,6 +1,6 @@
 #include "Tessaron/kit/TransparentWindowChrome.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 
 #include <QMouseEvent>
 #include <QPointer>
@@ -66,7 +66,7 @@ void TransparentWindowChrome::apply(QWidget* view)
     if (window == view)
         return; // not placed in a window yet
     QPalette p = window->palette();
-    p.setColor(QPalette::Window, SettingsPalette::canvas());
+    p.setColor(QPalette::Window, TessaronPalette::canvas());
     window->setPalette(p);
     window->setAutoFillBackground(true);
     if (!window->property("tessaronBackgroundDrag").toBool()) {

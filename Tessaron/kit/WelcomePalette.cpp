@@ -1,6 +1,6 @@
 #include "Tessaron/kit/WelcomePalette.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/Brand.h"
 
 namespace tessaron::WelcomePalette {
@@ -11,8 +11,8 @@ const QColor& accent()
     return c;
 }
 
-const QColor& muted() { return SettingsPalette::muted(); }
-const QColor& mint() { return SettingsPalette::mint(); }
-const QColor& lavender() { return SettingsPalette::lavender(); }
+const QColor& muted() { return TessaronPalette::muted(); }
+const QColor& mint() { return TessaronPalette::mint(); }
+const QColor& lavender() { return TessaronPalette::lavender(); }
 
 } // namespace tessaron::WelcomePalette

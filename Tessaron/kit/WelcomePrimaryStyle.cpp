@@ -1,6 +1,6 @@
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomePalette.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitFont.h"
@@ -12,7 +12,7 @@ namespace tessaron {
 
 QFont WelcomePrimaryStyle::font(const QFont&) const { return KitFont::font(12, QFont::Bold, FontDesign::rounded); }
 
-std::optional<QColor> WelcomePrimaryStyle::labelColor(const ButtonState&) const { return SettingsPalette::canvas(); }
+std::optional<QColor> WelcomePrimaryStyle::labelColor(const ButtonState&) const { return TessaronPalette::canvas(); }
 
 void WelcomePrimaryStyle::paintBackground(QPainter& painter, const QRectF& rect, const ButtonState&) const
 {
@@ -33,7 +33,7 @@ double WelcomePrimaryStyle::scale(const ButtonState& s) const
 
 TransformEffect::Shadow WelcomePrimaryStyle::shadow(const ButtonState& s) const
 {
-    return {SettingsPalette::withOpacity(WelcomePalette::accent(), 0.2 * s.hover), 15.0, QPointF(0, 4)};
+    return {TessaronPalette::withOpacity(WelcomePalette::accent(), 0.2 * s.hover), 15.0, QPointF(0, 4)};
 }
 
 Motion WelcomePrimaryStyle::pressMotion(const ButtonState&) const

@@ -1,7 +1,8 @@
 #include "Tessaron/reception/BrokerCard.h"
 
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
-#include "Tessaron/reception/ReceptionColors.h"
+#include "Tessaron/kit/Spinner.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -21,7 +22,7 @@
 
 namespace tessaron {
 
-using namespace ReceptionColors;
+using namespace TessaronPalette;
 
 namespace {
 
@@ -112,20 +113,19 @@ BrokerCard::BrokerCard(AppState* app, const Broker& broker, bool isSelected, QWi
     header->addWidget(new KindIcon(rabbit ? QStringLiteral("hare.fill") : QStringLiteral("shippingbox.fill"), this));
     auto* names = new QVBoxLayout();
     names->setSpacing(1);
-    auto* name = new reception::ElidedLabel(Qt::ElideRight, KitFont::font(14, QFont::Bold), ink(), this);
-    name->setText(broker.name);
+    auto* name = ElidedLabel::filling(broker.name, KitFont::font(14, QFont::Bold), ink(), Qt::ElideRight, this);
     names->addWidget(name);
-    names->addWidget(reception::label(broker.kind.label(), KitFont::font(10, QFont::Medium), slate(), this));
+    names->addWidget(reception::label(broker.kind.label(), KitFont::font(10, QFont::Medium), muted(), this));
     header->addLayout(names, 1);
 
-    m_edit = symbolButton(QStringLiteral("slider.horizontal.3"), slate(), this);
+    m_edit = symbolButton(QStringLiteral("slider.horizontal.3"), muted(), this);
     m_edit->setToolTip(L10n::t("Edit this broker"));
     m_edit->setAccessibleName(L10n::t("Edit this broker"));
     connect(m_edit, &QAbstractButton::clicked, this, &BrokerCard::editBroker);
     header->addWidget(m_edit);
 
     m_star = symbolButton(broker.isFavorite ? QStringLiteral("star.fill") : QStringLiteral("star"),
-                          broker.isFavorite ? accent() : slate(), this);
+                          broker.isFavorite ? accent() : muted(), this);
     const QString starHelp =
         broker.isFavorite ? L10n::t("A regular. Comes up first.") : L10n::t("Make it a regular — it comes up first.");
     m_star->setToolTip(starHelp);
@@ -134,19 +134,18 @@ BrokerCard::BrokerCard(AppState* app, const Broker& broker, bool isSelected, QWi
     header->addWidget(m_star);
 
     m_badge = new SecurityBadge(broker.security.badge(),
-                                broker.security == BrokerSecurity::plaintext ? slate() : jade(), this);
+                                broker.security == BrokerSecurity::plaintext ? muted() : jade(), this);
     header->addWidget(m_badge);
     column->addLayout(header);
 
-    auto* address = new reception::ElidedLabel(Qt::ElideMiddle,
-                                               KitFont::font(11, QFont::Normal, FontDesign::monospaced), slate(), this);
-    address->setText(broker.bootstrap);
+    auto* address = ElidedLabel::filling(broker.bootstrap, KitFont::font(11, QFont::Normal, FontDesign::monospaced),
+                                         muted(), Qt::ElideMiddle, this);
     column->addWidget(address);
 
     QFont sentenceFont = KitFont::font(10.5);
     sentenceFont.setItalic(true);
-    auto* sentence = new reception::ElidedLabel(Qt::ElideRight, sentenceFont, withOpacity(slate(), 0.85), this);
-    sentence->setText(securitySentence(broker));
+    auto* sentence =
+        ElidedLabel::filling(securitySentence(broker), sentenceFont, withOpacity(muted(), 0.85), Qt::ElideRight, this);
     column->addWidget(sentence);
 
     m_open = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>(), this);
@@ -215,7 +214,7 @@ void BrokerCard::refreshOpenButton()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(7);
     row->addStretch(1);
-    const QColor ground = windowBackground();
+    const QColor ground = canvas();
     QString text;
     switch (state) {
     case OpenState::open:
@@ -223,7 +222,7 @@ void BrokerCard::refreshOpenButton()
         text = L10n::t("Open");
         break;
     case OpenState::sniffing:
-        row->addWidget(new reception::Spinner(12, ground, content));
+        row->addWidget(new Spinner(12, ground, SpinnerLook::spokes, content));
         text = L10n::t("Sniffing…");
         break;
     case OpenState::alreadyOpen:
@@ -375,7 +374,7 @@ void AddBrokerCard::paintEvent(QPaintEvent*)
     painter.drawText(QRectF(16, y, width() - 32, titleMetrics.height()), Qt::AlignCenter, L10n::t("Add a broker"));
     y += titleMetrics.height() + 8;
     painter.setFont(noteFont);
-    painter.setPen(slate());
+    painter.setPen(muted());
     const QString note = noteMetrics.elidedText(L10n::t("Password goes to your keyring, never to a file."),
                                                 Qt::ElideRight, width() - 32);
     painter.drawText(QRectF(16, y, width() - 32, noteMetrics.height()), Qt::AlignCenter, note);

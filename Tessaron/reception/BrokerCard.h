@@ -19,9 +19,7 @@ class BrokerSession;
 class KitButton;
 class SymbolView;
 
-namespace reception {
 class ElidedLabel;
-}
 
 // One saved broker on the reception's docket: what it is, how it is reached, whether it is a
 // regular, and the open, edit and favourite actions, which all go through the state.

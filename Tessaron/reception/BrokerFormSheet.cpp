@@ -7,7 +7,8 @@
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/reception/BrokerFormModel.h"
 #include "Tessaron/reception/FormCard.h"
-#include "Tessaron/reception/ReceptionColors.h"
+#include "Tessaron/kit/Spinner.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
@@ -31,7 +32,7 @@
 
 namespace tessaron {
 
-using namespace ReceptionColors;
+using namespace TessaronPalette;
 
 namespace {
 
@@ -82,7 +83,7 @@ QWidget* sentenceRow(SymbolView*& icon, QLabel*& sentence, QWidget* parent)
     box->setSpacing(6);
     icon = new SymbolView(QStringLiteral("lock.fill"), 9, jade(), row);
     box->addWidget(icon, 0, Qt::AlignTop);
-    sentence = reception::label(QString(), KitFont::font(10.5), slate(), row, true);
+    sentence = reception::label(QString(), KitFont::font(10.5), muted(), row, true);
     box->addWidget(sentence, 1);
     return row;
 }
@@ -196,7 +197,7 @@ QWidget* BrokerFormSheet::buildHeader()
                                     ink(), header));
     row->addStretch(1);
     row->addWidget(reception::label(L10n::t("FILE %@", m_model->fileNumber()),
-                                    KitFont::font(9, QFont::Medium, FontDesign::monospaced, 1.2), slate(), header));
+                                    KitFont::font(9, QFont::Medium, FontDesign::monospaced, 1.2), muted(), header));
     column->addLayout(row);
     const bool isNew = m_model->isNew();
     column->addWidget(new WelcomeTitle(isNew ? L10n::t("New broker.") : m_model->original().name,
@@ -282,7 +283,7 @@ QWidget* BrokerFormSheet::buildHow()
     auto* caHead = new QHBoxLayout();
     caHead->setSpacing(8);
     caHead->addWidget(
-        reception::label(L10n::t("Certificate authority"), KitFont::font(10, QFont::Medium), slate(), m_tls));
+        reception::label(L10n::t("Certificate authority"), KitFont::font(10, QFont::Medium), muted(), m_tls));
     caHead->addStretch(1);
     m_useSystem = linkButton(L10n::t("Use the system's"), m_tls);
     connect(m_useSystem, &QAbstractButton::clicked, this, [this] { m_model->setCaPath(QString()); });
@@ -297,7 +298,7 @@ QWidget* BrokerFormSheet::buildHow()
     caStatus->setSpacing(6);
     m_caIcon = new SymbolView(QStringLiteral("checkmark.seal.fill"), 9, jade(), m_tls);
     caStatus->addWidget(m_caIcon);
-    m_caText = new reception::ElidedLabel(Qt::ElideLeft, KitFont::font(10.5), slate(), m_tls);
+    m_caText = ElidedLabel::filling(QString(), KitFont::font(10.5), muted(), Qt::ElideLeft, m_tls);
     caStatus->addWidget(m_caText, 1);
     caBlock->addLayout(caStatus);
     tls->addLayout(caBlock);
@@ -308,9 +309,9 @@ QWidget* BrokerFormSheet::buildHow()
     auto* certHead = new QHBoxLayout();
     certHead->setSpacing(8);
     certHead->addWidget(
-        reception::label(L10n::t("Your certificate"), KitFont::font(10, QFont::Medium), slate(), m_tls));
+        reception::label(L10n::t("Your certificate"), KitFont::font(10, QFont::Medium), muted(), m_tls));
     auto* mtls = reception::label(QStringLiteral("mTLS"), KitFont::font(8, QFont::Black, FontDesign::monospaced),
-                                  withOpacity(slate(), 0.8), m_tls);
+                                  withOpacity(muted(), 0.8), m_tls);
     mtls->setContentsMargins(5, 2, 5, 2);
     mtls->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 255, 255, 15); border-radius: 7px; }"));
     certHead->addWidget(mtls);
@@ -319,14 +320,14 @@ QWidget* BrokerFormSheet::buildHow()
     connect(m_clientClear, &QAbstractButton::clicked, m_model, &BrokerFormModel::clearClientCertificate);
     certHead->addWidget(m_clientClear);
     certBlock->addLayout(certHead);
-    const auto fileRow = [&](const QString& label, reception::ElidedLabel*& text, KitButton*& button,
+    const auto fileRow = [&](const QString& label, ElidedLabel*& text, KitButton*& button,
                              std::function<void(const QString&)> write) {
         auto* row = new QHBoxLayout();
         row->setSpacing(7);
-        QLabel* name = reception::label(label, KitFont::font(10), slate(), m_tls);
+        QLabel* name = reception::label(label, KitFont::font(10), muted(), m_tls);
         name->setFixedWidth(74);
         row->addWidget(name);
-        text = new reception::ElidedLabel(Qt::ElideLeft, KitFont::font(10.5), slate(), m_tls);
+        text = ElidedLabel::filling(QString(), KitFont::font(10.5), muted(), Qt::ElideLeft, m_tls);
         row->addWidget(text, 1);
         button = linkButton(QString(), m_tls);
         connect(button, &QAbstractButton::clicked, this, [this, write] { choose(QString(), write); });
@@ -367,7 +368,7 @@ QWidget* BrokerFormSheet::buildHow()
     mechanism->setContentsMargins(0, 0, 0, 0);
     mechanism->setSpacing(7);
     mechanism->addWidget(
-        reception::label(L10n::t("Mechanism"), KitFont::font(10, QFont::Medium), slate(), m_mechanismBlock));
+        reception::label(L10n::t("Mechanism"), KitFont::font(10, QFont::Medium), muted(), m_mechanismBlock));
     auto* mechanisms = new QHBoxLayout();
     mechanisms->setSpacing(8);
     for (const QString& name : BrokerFormModel::mechanisms()) {
@@ -436,10 +437,10 @@ QWidget* BrokerFormSheet::buildKnock()
     card->content()->addLayout(row);
     auto* lines = new QVBoxLayout();
     lines->setSpacing(3);
-    m_testLine = reception::label(QString(), KitFont::font(10.5), slate(), card, true);
+    m_testLine = reception::label(QString(), KitFont::font(10.5), muted(), card, true);
     lines->addWidget(m_testLine);
     m_testReason =
-        reception::label(QString(), KitFont::font(10, QFont::Normal, FontDesign::monospaced), slate(), card, true);
+        reception::label(QString(), KitFont::font(10, QFont::Normal, FontDesign::monospaced), muted(), card, true);
     m_testReason->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lines->addWidget(m_testReason);
     card->content()->addLayout(lines);
@@ -451,7 +452,7 @@ QWidget* BrokerFormSheet::buildFoot()
     auto* foot = new QWidget(this);
     foot->setAutoFillBackground(true);
     QPalette p = foot->palette();
-    p.setColor(QPalette::Window, withOpacity(windowBackground(), 0.9));
+    p.setColor(QPalette::Window, withOpacity(canvas(), 0.9));
     foot->setPalette(p);
     auto* column = new QVBoxLayout(foot);
     column->setContentsMargins(28, 14, 28, 18);
@@ -468,7 +469,7 @@ QWidget* BrokerFormSheet::buildFoot()
     };
     rule->addWidget(hairline(), 1);
     rule->addWidget(reception::label(L10n::t("SIGNED"), KitFont::font(7.5, QFont::Black, FontDesign::monospaced, 1.2),
-                                     withOpacity(slate(), 0.8), foot));
+                                     withOpacity(muted(), 0.8), foot));
     rule->addWidget(hairline(), 1);
     column->addLayout(rule);
 
@@ -548,11 +549,10 @@ void BrokerFormSheet::sync()
                                           : QFileInfo(m.caPath()).fileName());
     m_caText->setToolTip(m.caPath());
     m_clientClear->setVisible(m.showsClientClear());
-    const auto syncFile = [](reception::ElidedLabel* text, KitButton* button, const QString& path,
-                             const QString& hint) {
+    const auto syncFile = [](ElidedLabel* text, KitButton* button, const QString& path, const QString& hint) {
         if (path.isEmpty()) {
             text->setFont(KitFont::font(10.5));
-            text->setColor(withOpacity(slate(), 0.7));
+            text->setColor(withOpacity(muted(), 0.7));
             text->setText(hint);
             text->setToolTip(QString());
         } else {
@@ -577,7 +577,7 @@ void BrokerFormSheet::sync()
     m_whatCard->setVisible(m.showsRegistryCard());
     m_registryIcon->setName(m.registryNamed() ? QStringLiteral("doc.text.magnifyingglass")
                                               : QStringLiteral("doc.questionmark"));
-    m_registryIcon->setColor(m.registryNamed() ? mint() : slate());
+    m_registryIcon->setColor(m.registryNamed() ? mint() : muted());
     m_registrySentence->setText(
         m.registryNamed()
             ? L10n::t(
@@ -608,9 +608,9 @@ void BrokerFormSheet::syncTest()
     auto* row = new QHBoxLayout(content);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(9);
-    const QColor ground = windowBackground();
+    const QColor ground = canvas();
     if (testing)
-        row->addWidget(new reception::Spinner(12, ground, content));
+        row->addWidget(new Spinner(12, ground, SpinnerLook::spokes, content));
     row->addWidget(reception::label(testing ? L10n::t("Knocking…") : L10n::t("Test connection"),
                                     KitFont::font(12, QFont::Bold, FontDesign::rounded), ground, content));
     if (!testing)
@@ -625,7 +625,7 @@ void BrokerFormSheet::syncTest()
         m_stamp = nullptr;
         m_shownStrikes = m.stampStrikes();
         m_testLine->setFont(KitFont::font(10.5));
-        reception::setTextColor(m_testLine, slate());
+        reception::setTextColor(m_testLine, muted());
         m_testLine->setText(L10n::t("Nothing is read in this step. He only checks that somebody is home."));
         m_testReason->hide();
         return;

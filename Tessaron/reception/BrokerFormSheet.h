@@ -22,9 +22,7 @@ class KitButton;
 class SlamStamp;
 class SymbolView;
 
-namespace reception {
 class ElidedLabel;
-}
 
 // The sheet that adds or edits the broker under edit in the state: who it is, how it is reached,
 // what it reads (not on RabbitMQ), a connection test, and forget, cancel and save at its foot.
@@ -121,11 +119,11 @@ private:
     KitButton* m_useSystem = nullptr;
     KitButton* m_caChoose = nullptr;
     SymbolView* m_caIcon = nullptr;
-    reception::ElidedLabel* m_caText = nullptr;
+    ElidedLabel* m_caText = nullptr;
     KitButton* m_clientClear = nullptr;
-    reception::ElidedLabel* m_certText = nullptr;
+    ElidedLabel* m_certText = nullptr;
     KitButton* m_certChoose = nullptr;
-    reception::ElidedLabel* m_keyText = nullptr;
+    ElidedLabel* m_keyText = nullptr;
     KitButton* m_keyChoose = nullptr;
     QWidget* m_bothOrNeither = nullptr;
     QWidget* m_credentials = nullptr;

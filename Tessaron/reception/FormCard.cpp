@@ -1,6 +1,6 @@
 #include "Tessaron/reception/FormCard.h"
 
-#include "Tessaron/reception/ReceptionColors.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 
 #include <QLineEdit>
@@ -8,7 +8,7 @@
 
 namespace tessaron {
 
-using namespace ReceptionColors;
+using namespace TessaronPalette;
 
 FormCard::FormCard(const QString& eyebrow, const QColor& tint, QWidget* parent)
     : SettingsSurface(tint, parent)
@@ -36,7 +36,7 @@ FormField::FormField(const QString& label, const QString& placeholder, bool mono
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(6);
-    m_label = reception::label(label, KitFont::font(10, QFont::Medium), slate(), this);
+    m_label = reception::label(label, KitFont::font(10, QFont::Medium), muted(), this);
     column->addWidget(m_label);
     m_edit = new QLineEdit(this);
     m_edit->setPlaceholderText(placeholder);
@@ -50,10 +50,10 @@ FormField::FormField(const QString& label, const QString& placeholder, bool mono
                                          "QLineEdit:disabled { color: rgba(240, 240, 232, 115); }")
                               .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
     QPalette p = m_edit->palette();
-    p.setColor(QPalette::PlaceholderText, withOpacity(slate(), 0.7));
+    p.setColor(QPalette::PlaceholderText, withOpacity(muted(), 0.7));
     m_edit->setPalette(p);
     column->addWidget(m_edit);
-    m_hint = reception::label(QString(), KitFont::font(10), withOpacity(slate(), 0.85), this, true);
+    m_hint = reception::label(QString(), KitFont::font(10), withOpacity(muted(), 0.85), this, true);
     m_hint->hide();
     column->addWidget(m_hint);
 }

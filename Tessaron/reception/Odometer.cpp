@@ -1,7 +1,7 @@
 #include "Tessaron/reception/Odometer.h"
 
 #include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/reception/ReceptionColors.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -12,7 +12,7 @@
 
 namespace tessaron {
 
-using namespace ReceptionColors;
+using namespace TessaronPalette;
 
 Odometer::Odometer(UserDefaults& store, QWidget* parent)
     : SettingsSurface(accent(), parent)
@@ -32,12 +32,12 @@ Odometer::Odometer(UserDefaults& store, QWidget* parent)
         box->setSpacing(1);
         value = reception::label(QString(), valueFont, accent(), this);
         box->addWidget(value);
-        box->addWidget(reception::label(caption, captionFont, slate(), this));
+        box->addWidget(reception::label(caption, captionFont, muted(), this));
         column->addLayout(box);
     };
     counter(m_readValue, L10n::t("messages read"));
     counter(m_disturbedValue, L10n::t("disturbed"));
-    m_closing = reception::label(QString(), KitFont::font(10.5), slate(), this, true);
+    m_closing = reception::label(QString(), KitFont::font(10.5), muted(), this, true);
     column->addWidget(m_closing);
     column->addStretch(1);
 
@@ -71,7 +71,7 @@ QString Odometer::closingLine() const
                             : L10n::t("None of them noticed.");
 }
 
-QColor Odometer::disturbedColor() const { return m_disturbed != 0 ? amber() : slate(); }
+QColor Odometer::disturbedColor() const { return m_disturbed != 0 ? amber() : muted(); }
 
 void Odometer::reload()
 {

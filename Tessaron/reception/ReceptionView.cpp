@@ -8,7 +8,7 @@
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/reception/BrokerCard.h"
 #include "Tessaron/reception/Odometer.h"
-#include "Tessaron/reception/ReceptionColors.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionGreeting.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "Tessaron/reception/SpeechBubble.h"
@@ -36,7 +36,7 @@
 
 namespace tessaron {
 
-using namespace ReceptionColors;
+using namespace TessaronPalette;
 
 namespace {
 
@@ -96,7 +96,7 @@ public:
         row->setContentsMargins(9, 5, 9, 5);
         row->setSpacing(5);
         row->addWidget(new SymbolView(symbol, 9, withOpacity(symbolColor, 0.8), this));
-        text = reception::label(QString(), KitFont::font(10.5, QFont::Medium), slate(), this);
+        text = reception::label(QString(), KitFont::font(10.5, QFont::Medium), muted(), this);
         row->addWidget(text);
     }
 
@@ -176,7 +176,7 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     left->addWidget(new WelcomeTitle(L10n::t("Your queues."), L10n::t("Lawyered."), 46, header));
     QLabel* pitch = reception::label(L10n::t("I'm Tessaron. I read your queues, I never touch them, and I will draw "
                                              "you a chart whether you asked for one or not."),
-                                     KitFont::font(12.5), slate(), header, true);
+                                     KitFont::font(12.5), muted(), header, true);
     pitch->setMaximumWidth(460);
     left->addWidget(pitch);
     auto* chips = new QHBoxLayout();
@@ -223,7 +223,7 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
 
     column->addSpacing(6);
     column->addWidget(reception::label(L10n::t("Native Linux · local-first · no telemetry"),
-                                       KitFont::font(10, QFont::Medium), withOpacity(slate(), 0.6), page));
+                                       KitFont::font(10, QFont::Medium), withOpacity(muted(), 0.6), page));
     column->addStretch(1);
 
     connect(m_bubbleEntrance, &AnimatedValue::valueChanged, this, [this](double v) {
@@ -360,7 +360,7 @@ void ReceptionView::rebuildDocket()
         box->addWidget(reception::label(L10n::t("Today's docket"), KitFont::font(19, QFont::Bold), ink(), m_docket));
         box->addSpacing(4);
         box->addWidget(
-            reception::label(L10n::t("Pick a broker. I'll get the leash."), KitFont::font(11), slate(), m_docket));
+            reception::label(L10n::t("Pick a broker. I'll get the leash."), KitFont::font(11), muted(), m_docket));
         box->addSpacing(18);
         m_gridHost = new QWidget(m_docket);
         m_grid = new QGridLayout(m_gridHost);

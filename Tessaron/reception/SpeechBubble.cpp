@@ -1,6 +1,6 @@
 #include "Tessaron/reception/SpeechBubble.h"
 
-#include "Tessaron/reception/ReceptionColors.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QAccessible>
@@ -88,7 +88,7 @@ QSize SpeechBubble::sizeHint() const
 
 void SpeechBubble::paintEvent(QPaintEvent*)
 {
-    using namespace ReceptionColors;
+    using namespace TessaronPalette;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF box = QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4);

@@ -1,7 +1,7 @@
 #include "Tessaron/reception/WaitingRoom.h"
 
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
-#include "Tessaron/reception/ReceptionColors.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
@@ -12,7 +12,7 @@
 
 namespace tessaron {
 
-using namespace ReceptionColors;
+using namespace TessaronPalette;
 
 WaitingRoom::WaitingRoom(std::function<void()> action, QWidget* parent)
     : SettingsSurface(accent(), parent)
@@ -28,7 +28,7 @@ WaitingRoom::WaitingRoom(std::function<void()> action, QWidget* parent)
     words->addWidget(
         reception::label(L10n::t("No brokers yet."), KitFont::font(20, QFont::Bold, FontDesign::rounded), ink(), this));
     words->addWidget(reception::label(L10n::t("I can wait. Waiting is about 60% of being a dog."), KitFont::font(12.5),
-                                      slate(), this, true));
+                                      muted(), this, true));
     row->addLayout(words, 1);
     row->addSpacing(12);
 

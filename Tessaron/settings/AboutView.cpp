@@ -1,7 +1,7 @@
 #include "Tessaron/settings/AboutView.h"
 
 #include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/intro/IntroWidgets.h"
@@ -30,7 +30,7 @@
 namespace tessaron {
 
 using namespace SettingsChrome;
-namespace Palette = SettingsPalette;
+namespace Palette = TessaronPalette;
 
 namespace {
 

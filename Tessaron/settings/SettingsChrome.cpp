@@ -1,6 +1,6 @@
 #include "Tessaron/settings/SettingsChrome.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/Brand.h"
@@ -52,7 +52,7 @@ QColor accent()
     return colors.size() > 2 ? colors.at(2) : Brand::accent();
 }
 
-QColor secondary() { return SettingsPalette::muted(); }
+QColor secondary() { return TessaronPalette::muted(); }
 
 QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
 {
@@ -138,7 +138,7 @@ void IconBadge::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath tile;
     tile.addRoundedRect(QRectF(rect()), 11, 11);
-    painter.fillPath(tile, SettingsPalette::withOpacity(m_tint, 0.09));
+    painter.fillPath(tile, TessaronPalette::withOpacity(m_tint, 0.09));
     Symbols::paint(painter, m_symbol, Symbols::boxForSize(QRectF(rect()).center(), m_size), m_tint);
 }
 
@@ -164,11 +164,11 @@ void SettingsSwitch::paintEvent(QPaintEvent*)
     const double knob = track.height() - 4;
     const double x = isChecked() ? track.right() - 2 - knob : track.left() + 2;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(isChecked() ? SettingsPalette::canvas() : SettingsPalette::ink());
+    painter.setBrush(isChecked() ? TessaronPalette::canvas() : TessaronPalette::ink());
     painter.drawEllipse(QRectF(x, track.top() + 2, knob, knob));
     if (hasFocus()) {
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(SettingsPalette::withOpacity(m_tint, 0.8), 1.5));
+        painter.setPen(QPen(TessaronPalette::withOpacity(m_tint, 0.8), 1.5));
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius + 1, radius + 1);
     }
 }

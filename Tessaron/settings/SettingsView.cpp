@@ -1,7 +1,7 @@
 #include "Tessaron/settings/SettingsView.h"
 
 #include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/TransparentWindowChrome.h"
@@ -31,7 +31,7 @@
 namespace tessaron {
 
 using namespace SettingsChrome;
-namespace Palette = SettingsPalette;
+namespace Palette = TessaronPalette;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "Tessaron/settings/WhatsNewView.h"
 
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/TessaronMascot.h"
@@ -18,7 +18,7 @@
 namespace tessaron {
 
 using namespace SettingsChrome;
-namespace Palette = SettingsPalette;
+namespace Palette = TessaronPalette;
 
 void WhatsNewView::openOnRequest(QPointer<QWidget>& shown, QWidget* parent)
 {

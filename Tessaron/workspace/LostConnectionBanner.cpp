@@ -1,7 +1,7 @@
 #include "Tessaron/workspace/LostConnectionBanner.h"
 
 #include "Tessaron/state/BrokerSession.h"
-#include "Tessaron/workspace/WorkspacePalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/SymbolView.h"
@@ -15,7 +15,7 @@
 
 namespace tessaron {
 
-using namespace WorkspacePalette;
+using namespace TessaronPalette;
 
 namespace {
 

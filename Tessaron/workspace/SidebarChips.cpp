@@ -2,7 +2,8 @@
 
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/workspace/SidebarControls.h"
-#include "Tessaron/workspace/WorkspacePalette.h"
+#include "Tessaron/kit/Spinner.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitFont.h"
@@ -19,7 +20,7 @@
 
 namespace tessaron {
 
-using namespace WorkspacePalette;
+using namespace TessaronPalette;
 
 namespace {
 
@@ -134,7 +135,7 @@ ScopePill::ScopePill(const QString& icon, const QColor& tint, const QString& tit
     , m_tint(tint)
     , m_title(title)
     , m_subtitle(subtitle)
-    , m_spinner(new BusySpinner(this))
+    , m_spinner(new SpinnerMotion(this, SpinnerLook::arc))
 {
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);

@@ -12,7 +12,7 @@ class QTimer;
 
 namespace tessaron {
 
-class BusySpinner;
+class SpinnerMotion;
 class TessaronMascot;
 
 // The sidebar's search box: magnifier, a plain text field, and a clear button while there is text.
@@ -71,7 +71,7 @@ private:
     QString m_subtitle;
     bool m_busy = false;
     bool m_hovered = false;
-    BusySpinner* m_spinner;
+    SpinnerMotion* m_spinner;
 };
 
 // A capsule button of the sidebar header ("Ask", "File…"). A disabled chip keeps its fill, dims

@@ -1,6 +1,8 @@
 #include "Tessaron/workspace/SidebarControls.h"
 
-#include "Tessaron/workspace/WorkspacePalette.h"
+#include "Tessaron/kit/Spinner.h"
+#include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/TextWrap.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/Symbols.h"
@@ -20,7 +22,7 @@
 
 namespace tessaron {
 
-using namespace WorkspacePalette;
+using namespace TessaronPalette;
 
 namespace {
 
@@ -41,70 +43,13 @@ QFont subtitleFont(bool prose)
 
 QFont trailingFont() { return KitFont::font(10, QFont::Medium, FontDesign::monospaced); }
 
-// Up to `maxLines` lines of `text` wrapped at `width`, the last cut in the middle when it does not fit.
-QStringList wrapped(const QString& text, const QFont& font, double width, int maxLines)
-{
-    const QFontMetricsF fm(font);
-    QStringList lines;
-    QString rest = text;
-    while (!rest.isEmpty() && lines.size() < maxLines) {
-        if (lines.size() == maxLines - 1 || fm.horizontalAdvance(rest) <= width) {
-            lines << fm.elidedText(rest, Qt::ElideMiddle, width);
-            break;
-        }
-        qsizetype cut = rest.size();
-        while (cut > 1 && fm.horizontalAdvance(rest.left(cut)) > width)
-            --cut;
-        const qsizetype space = rest.left(cut + 1).lastIndexOf(u' ');
-        if (space > 0)
-            cut = space;
-        lines << rest.left(cut).trimmed();
-        rest = rest.mid(cut).trimmed();
-    }
-    return lines;
-}
-
 } // namespace
-
-BusySpinner::BusySpinner(QWidget* host)
-    : QObject(host)
-    , m_host(host)
-    , m_timer(new QTimer(this))
-{
-    m_timer->setInterval(1000 / 12);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        m_frame = (m_frame + 1) % 12;
-        m_host->update();
-    });
-}
-
-void BusySpinner::setRunning(bool running)
-{
-    m_running = running;
-    if (running && !AccessibilitySettings::instance().reduceMotion())
-        m_timer->start();
-    else
-        m_timer->stop();
-}
-
-void BusySpinner::paint(QPainter& painter, const QRectF& box, const QColor& color) const
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(color, std::max(1.2, box.width() / 8));
-    pen.setCapStyle(Qt::RoundCap);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    const QRectF arc = box.adjusted(pen.widthF(), pen.widthF(), -pen.widthF(), -pen.widthF());
-    painter.drawArc(arc, -m_frame * 30 * 16, 270 * 16);
-    painter.restore();
-}
 
 SidebarIconButton::SidebarIconButton(const QString& icon, const QString& help, const QColor& tint, QWidget* parent)
     : QAbstractButton(parent)
     , m_icon(icon)
     , m_tint(tint)
-    , m_spinner(new BusySpinner(this))
+    , m_spinner(new SpinnerMotion(this, SpinnerLook::arc))
 {
     setToolTip(help);
     setAccessibleName(help);
@@ -161,9 +106,9 @@ void SidebarIconButton::paintEvent(QPaintEvent*)
     }
     if (m_busy) {
         const QPointF c = box.center();
-        m_spinner->paint(painter, QRectF(c.x() - 5.5, c.y() - 5.5, 11, 11), slate());
+        m_spinner->paint(painter, QRectF(c.x() - 5.5, c.y() - 5.5, 11, 11), muted());
     } else {
-        paintSymbol(painter, m_icon, box.center(), 11, m_hovering ? m_tint : slate());
+        paintSymbol(painter, m_icon, box.center(), 11, m_hovering ? m_tint : muted());
     }
 }
 
@@ -199,15 +144,15 @@ SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const
         font.setItalic(true);
         remarkLabel->setFont(font);
         remarkLabel->setWordWrap(true);
-        QPalette muted = remarkLabel->palette();
-        muted.setColor(QPalette::WindowText, slate());
-        remarkLabel->setPalette(muted);
+        QPalette quiet = remarkLabel->palette();
+        quiet.setColor(QPalette::WindowText, muted());
+        remarkLabel->setPalette(quiet);
         remarkLabel->setContentsMargins(6, 4, 6, 0);
         column->addWidget(remarkLabel);
     }
     QPalette own = palette();
     own.setColor(QPalette::WindowText, ink());
-    own.setColor(QPalette::Window, windowBackground());
+    own.setColor(QPalette::Window, canvas());
     setPalette(own);
 }
 
@@ -234,7 +179,7 @@ void SidebarPopover::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), windowBackground());
+    painter.fillRect(rect(), canvas());
     painter.setPen(QPen(white(0.1), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
@@ -264,7 +209,8 @@ QStringList PopoverRow::subtitleLines(double width) const
 {
     if (!m_look.subtitle)
         return {};
-    return wrapped(*m_look.subtitle, subtitleFont(m_look.subtitleIsProse), width, m_look.subtitleIsProse ? 2 : 1);
+    return TextWrap::lines(*m_look.subtitle, subtitleFont(m_look.subtitleIsProse), width,
+                           m_look.subtitleIsProse ? 2 : 1, Qt::ElideMiddle);
 }
 
 namespace {
@@ -335,7 +281,7 @@ void PopoverRow::paintEvent(QPaintEvent*)
     }
     if (m_look.trailing) {
         painter.setFont(trailingFont());
-        painter.setPen(slate());
+        painter.setPen(muted());
         const double w = QFontMetricsF(trailingFont()).horizontalAdvance(*m_look.trailing);
         painter.drawText(QRectF(end - w, 0, w, area.height()), Qt::AlignVCenter | Qt::AlignRight, *m_look.trailing);
         end -= w + 6;
@@ -353,7 +299,7 @@ void PopoverRow::paintEvent(QPaintEvent*)
                      tm.elidedText(text(), Qt::ElideMiddle, textWidth));
     y += tm.height() + 1;
     painter.setFont(subtitleFont(m_look.subtitleIsProse));
-    painter.setPen(slate());
+    painter.setPen(muted());
     for (const QString& line : lines) {
         painter.drawText(QRectF(x, y, textWidth, sm.height()), Qt::AlignLeft | Qt::AlignVCenter, line);
         y += sm.height();
@@ -414,7 +360,7 @@ PopoverToggle::PopoverToggle(const QString& title, const std::optional<QString>&
         sub->setFont(KitFont::font(9.5, QFont::Normal, FontDesign::rounded));
         sub->setWordWrap(true);
         QPalette sp = sub->palette();
-        sp.setColor(QPalette::WindowText, slate());
+        sp.setColor(QPalette::WindowText, muted());
         sub->setPalette(sp);
         texts->addWidget(sub);
     }

@@ -14,23 +14,9 @@ class QVBoxLayout;
 
 namespace tessaron {
 
-// A small spinning arc for busy controls; still under reduced motion.
-class BusySpinner : public QObject {
-    Q_OBJECT
-public:
-    explicit BusySpinner(QWidget* host);
-    void setRunning(bool running);
-    bool isRunning() const { return m_running; }
-    void paint(QPainter& painter, const QRectF& box, const QColor& color) const;
+class SpinnerMotion;
 
-private:
-    QWidget* m_host;
-    QTimer* m_timer;
-    bool m_running = false;
-    int m_frame = 0;
-};
-
-// A 26 × 26 icon button of the sidebar: symbol in slate, in its tint under the pointer, a spinner
+// A 26 × 26 icon button of the sidebar: symbol in muted grey, in its tint under the pointer, a spinner
 // while busy. Busy does not disable it; only a disabled button ignores clicks and hover.
 class SidebarIconButton : public QAbstractButton {
     Q_OBJECT
@@ -53,7 +39,7 @@ private:
     QColor m_tint;
     bool m_busy = false;
     bool m_hovering = false;
-    BusySpinner* m_spinner;
+    SpinnerMotion* m_spinner;
 };
 
 // The frame of every sidebar popover: an eyebrow, the caller's rows, an optional remark. A

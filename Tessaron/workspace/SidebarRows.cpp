@@ -3,7 +3,8 @@
 #include "Tessaron/kit/TopicQuip.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/SidebarModel.h"
-#include "Tessaron/workspace/WorkspacePalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/TextWrap.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/Symbols.h"
@@ -22,7 +23,7 @@
 
 namespace tessaron {
 
-using namespace WorkspacePalette;
+using namespace TessaronPalette;
 using Sidebar::Entry;
 using Part = SidebarRowDelegate::Part;
 
@@ -94,24 +95,7 @@ double SidebarRowDelegate::rowWidth() const
 
 QStringList SidebarRowDelegate::reasonLines(const QString& reason, double width) const
 {
-    const QFontMetricsF fm(m_factReason);
-    QStringList lines;
-    QString rest = reason.simplified();
-    while (!rest.isEmpty() && lines.size() < 2) {
-        if (lines.size() == 1 || fm.horizontalAdvance(rest) <= width) {
-            lines << fm.elidedText(rest, Qt::ElideRight, width);
-            break;
-        }
-        qsizetype cut = rest.size();
-        while (cut > 1 && fm.horizontalAdvance(rest.left(cut)) > width)
-            --cut;
-        const qsizetype space = rest.left(cut + 1).lastIndexOf(u' ');
-        if (space > 0)
-            cut = space;
-        lines << rest.left(cut);
-        rest = rest.mid(cut).trimmed();
-    }
-    return lines;
+    return TextWrap::lines(reason.simplified(), m_factReason, width, 2, Qt::ElideRight);
 }
 
 QSize SidebarRowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const
@@ -277,7 +261,7 @@ void SidebarRowDelegate::paintTopic(QPainter& p, const QRect& rect, const Entry&
     if (hovered) {
         name.setRight(g.pin.left() - 4);
         paintSymbol(p, pinned ? QStringLiteral("pin.slash.fill") : QStringLiteral("pin.fill"), g.pin.center(), 9,
-                    pinned ? slate() : mint());
+                    pinned ? muted() : mint());
     }
     const QFont& font = selected ? m_nameSelected : m_name;
     p.setFont(font);
@@ -341,7 +325,7 @@ void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const E
     if (focused)
         focusRing(p, card);
     const double cy = card.center().y();
-    paintSymbol(p, QStringLiteral("pin.slash"), QPointF(card.left() + padLead + iconBox / 2, cy), 10, slate());
+    paintSymbol(p, QStringLiteral("pin.slash"), QPointF(card.left() + padLead + iconBox / 2, cy), 10, muted());
     const double x = card.left() + padLead + iconBox + gap;
     double right = card.right() - padTrail;
     const QRectF unpin = unpinRect(card);
@@ -351,7 +335,7 @@ void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const E
         p.setBrush(white(0.08));
         p.drawRoundedRect(unpin, unpin.height() / 2, unpin.height() / 2);
         p.setFont(m_unpin);
-        p.setPen(slate());
+        p.setPen(muted());
         p.drawText(unpin, Qt::AlignCenter, L10n::t("Unpin"));
     }
     const double width = std::max(0.0, right - x);

@@ -1,5 +1,6 @@
 #include "Tessaron/workspace/TabBar.h"
 
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -20,32 +21,7 @@ namespace tessaron {
 
 namespace {
 
-const QColor& amber()
-{
-    static const QColor c = QColor::fromRgbF(0.98f, 0.58f, 0.26f);
-    return c;
-}
-
-const QColor& jade()
-{
-    static const QColor c = QColor::fromRgbF(0.33f, 0.80f, 0.56f);
-    return c;
-}
-
-QColor white(double opacity)
-{
-    QColor c(Qt::white);
-    c.setAlphaF(opacity);
-    return c;
-}
-
-QColor tint() { return Brand::palette().value(2, Brand::accent()); }
-
-QColor withOpacity(QColor c, double opacity)
-{
-    c.setAlphaF(c.alphaF() * opacity);
-    return c;
-}
+using namespace TessaronPalette;
 
 QColor mix(const QColor& a, const QColor& b, double t)
 {
@@ -90,7 +66,7 @@ protected:
             p.drawEllipse(r);
         }
         if (hasFocus()) {
-            p.setPen(QPen(withOpacity(tint(), 0.8), 1.2));
+            p.setPen(QPen(withOpacity(accent(), 0.8), 1.2));
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(r.adjusted(0.6, 0.6, -0.6, -0.6));
         }
@@ -147,7 +123,7 @@ TabBar::TabBar(AppState* app, QAction* openAnother, QWidget* parent)
 QColor TabBar::statusColor(const BrokerSession& session)
 {
     if (session.isConnecting())
-        return tint();
+        return accent();
     if (session.connectionError())
         return amber();
     if (session.connection() && session.connection()->kind() == BrokerSession::Connection::kafka)
@@ -289,12 +265,12 @@ void TabChip::paintEvent(QPaintEvent*)
     capsule.addRoundedRect(r, r.height() / 2, r.height() / 2);
 
     const QColor idle = white(m_hover ? 0.07 : 0.03);
-    const QColor chosen = withOpacity(tint(), 0.2);
+    const QColor chosen = withOpacity(accent(), 0.2);
     p.fillPath(capsule, mix(idle, chosen, m_selection));
     if (m_selection > 0.0)
-        p.strokePath(capsule, QPen(withOpacity(tint(), 0.4 * m_selection), 1.0));
+        p.strokePath(capsule, QPen(withOpacity(accent(), 0.4 * m_selection), 1.0));
     if (hasFocus())
-        p.strokePath(capsule, QPen(withOpacity(tint(), 0.85), 1.2));
+        p.strokePath(capsule, QPen(withOpacity(accent(), 0.85), 1.2));
 
     const double cy = height() / 2.0;
     p.setPen(Qt::NoPen);

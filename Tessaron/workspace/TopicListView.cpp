@@ -6,7 +6,8 @@
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarModel.h"
 #include "Tessaron/workspace/SidebarRows.h"
-#include "Tessaron/workspace/WorkspacePalette.h"
+#include "Tessaron/kit/ElidedLabel.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -22,7 +23,7 @@
 
 namespace tessaron {
 
-using namespace WorkspacePalette;
+using namespace TessaronPalette;
 
 namespace {
 
@@ -35,39 +36,6 @@ QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidg
     l->setPalette(p);
     return l;
 }
-
-// One line of text cut in the middle when it does not fit.
-class ElidedText : public QWidget {
-public:
-    ElidedText(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-        : QWidget(parent)
-        , m_text(text)
-        , m_color(color)
-    {
-        setFont(font);
-        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        setAccessibleName(text);
-    }
-    QSize sizeHint() const override
-    {
-        const QFontMetrics fm(font());
-        return {fm.horizontalAdvance(m_text), fm.height()};
-    }
-    QSize minimumSizeHint() const override { return {20, fontMetrics().height()}; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setPen(m_color);
-        p.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
-                   fontMetrics().elidedText(m_text, Qt::ElideMiddle, width()));
-    }
-
-private:
-    QString m_text;
-    QColor m_color;
-};
 
 class Dot : public QWidget {
 public:
@@ -109,7 +77,7 @@ QWidget* levelRow(const QString& icon, const QString& title, const QString& expl
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     texts->addWidget(label(title, KitFont::font(12, QFont::DemiBold, FontDesign::rounded), ink(), row));
-    QLabel* body = label(explanation, KitFont::font(10.5), slate(), row);
+    QLabel* body = label(explanation, KitFont::font(10.5), muted(), row);
     body->setWordWrap(true);
     texts->addWidget(body);
     line->addLayout(texts, 1);
@@ -187,8 +155,8 @@ QWidget* TopicListView::buildHeader()
     top->addWidget(new LogoMark(42, block), 0, Qt::AlignTop);
     auto* names = new QVBoxLayout;
     names->setSpacing(3);
-    names->addWidget(new ElidedText(m_session->broker().name, KitFont::font(18, QFont::Bold, FontDesign::rounded),
-                                    Qt::white, block));
+    names->addWidget(ElidedLabel::filling(m_session->broker().name, KitFont::font(18, QFont::Bold, FontDesign::rounded),
+                                          Qt::white, Qt::ElideMiddle, block));
     auto* kindRow = new QHBoxLayout;
     kindRow->setSpacing(5);
     auto* dot = new Dot(block);

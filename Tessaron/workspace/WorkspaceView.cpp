@@ -8,7 +8,7 @@
 #include "Tessaron/workspace/SidebarDivider.h"
 #include "Tessaron/workspace/SidebarLogic.h"
 #include "Tessaron/workspace/TopicListView.h"
-#include "Tessaron/workspace/WorkspacePalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
@@ -73,7 +73,7 @@ WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, QWidget* par
     m_line->setFixedWidth(1);
     m_line->setAutoFillBackground(true);
     QPalette lp = m_line->palette();
-    lp.setColor(QPalette::Window, WorkspacePalette::white(0.06));
+    lp.setColor(QPalette::Window, TessaronPalette::white(0.06));
     m_line->setPalette(lp);
     row->addWidget(m_line);
     m_detail = new QStackedWidget(this);

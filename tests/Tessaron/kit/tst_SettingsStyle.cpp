@@ -1,5 +1,5 @@
 #include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/TransparentWindowChrome.h"
@@ -163,7 +163,7 @@ private slots:
         QVERIFY(strong > standard + 80);
         AccessibilitySettings::instance().setReduceTransparency(true);
         const QColor inside(window.grab().toImage().pixel(70, 50));
-        QCOMPARE(inside.rgb(), SettingsPalette::canvas().rgb());
+        QCOMPARE(inside.rgb(), TessaronPalette::canvas().rgb());
     }
 
     void backdropLayers()
@@ -174,8 +174,8 @@ private slots:
         quiet.resize(1000, 700);
         const QImage a = loud.grab().toImage();
         const QImage b = quiet.grab().toImage();
-        QCOMPARE(a.pixel(600, 600), SettingsPalette::canvas().rgb());  // beyond the loud glow, no dot
-        QVERIFY(b.pixel(600, 600) != SettingsPalette::canvas().rgb()); // the quiet glow reaches further
+        QCOMPARE(a.pixel(600, 600), TessaronPalette::canvas().rgb());  // beyond the loud glow, no dot
+        QVERIFY(b.pixel(600, 600) != TessaronPalette::canvas().rgb()); // the quiet glow reaches further
         QVERIFY(QColor(a.pixel(990, 5)).blue()
                 > QColor(b.pixel(990, 5)).blue()); // the loud glow is stronger at its centre
     }
@@ -184,10 +184,10 @@ private slots:
     {
         QWidget window;
         auto* chrome = new TransparentWindowChrome(&window);
-        QVERIFY(window.palette().color(QPalette::Window) != SettingsPalette::canvas());
+        QVERIFY(window.palette().color(QPalette::Window) != TessaronPalette::canvas());
         QTest::qWait(0);
         QCoreApplication::processEvents();
-        QCOMPARE(window.palette().color(QPalette::Window), SettingsPalette::canvas());
+        QCOMPARE(window.palette().color(QPalette::Window), TessaronPalette::canvas());
         QVERIFY(window.autoFillBackground());
         TransparentWindowChrome::apply(chrome); // again: nothing changes
         TransparentWindowChrome lonely;         // no window of its own: nothing happens

@@ -1,4 +1,4 @@
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomeConfetti.h"
 #include "Tessaron/kit/WelcomeDots.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
@@ -25,7 +25,7 @@ private slots:
         QCOMPARE(first, Brand::palette().at(2));
         Brand::setTheme(Brand::theme() == AccentTheme::ocean ? AccentTheme::forest : AccentTheme::ocean);
         QCOMPARE(WelcomePalette::accent(), first);
-        QCOMPARE(WelcomePalette::mint(), SettingsPalette::mint());
+        QCOMPARE(WelcomePalette::mint(), TessaronPalette::mint());
     }
 
     void dotGridPositions()
@@ -141,7 +141,7 @@ private slots:
         s.enabled = false;
         QCOMPARE(style.opacity(s), 0.4);
         QCOMPARE(style.pressMotion(s), Motion::withSpring(Spring{0.25, 0.75, 0.0}));
-        QCOMPARE(*style.labelColor(s), SettingsPalette::canvas());
+        QCOMPARE(*style.labelColor(s), TessaronPalette::canvas());
         AccessibilitySettings::instance().setReduceMotion(true);
         QCOMPARE(style.scale(s), 1.0);
         QVERIFY(style.pressMotion(s).isNone());

@@ -5,7 +5,7 @@
 #include "Tessaron/state/SessionFakes.h"
 
 #include "Tessaron/app/RootView.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/TabBar.h"
 
@@ -46,7 +46,7 @@ QWidget* canvas(QWidget* parent = nullptr)
 {
     auto* w = new QWidget(parent);
     QPalette p = w->palette();
-    p.setColor(QPalette::Window, SettingsPalette::canvas());
+    p.setColor(QPalette::Window, TessaronPalette::canvas());
     w->setPalette(p);
     w->setAutoFillBackground(true);
     return w;

@@ -8,7 +8,7 @@
 #include "Tessaron/browser/MessageListView.h"
 #include "Tessaron/browser/PositionPicker.h"
 #include "Tessaron/browser/TopicHeader.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QApplication>
@@ -28,11 +28,11 @@ QWidget* framed(QWidget* content, QSize size = QSize(900, 640))
     auto* frame = new QWidget;
     frame->setAutoFillBackground(true);
     QPalette p = frame->palette();
-    p.setColor(QPalette::Window, SettingsPalette::canvas());
-    p.setColor(QPalette::WindowText, SettingsPalette::ink());
-    p.setColor(QPalette::Base, SettingsPalette::canvas());
-    p.setColor(QPalette::Text, SettingsPalette::ink());
-    p.setColor(QPalette::ButtonText, SettingsPalette::ink());
+    p.setColor(QPalette::Window, TessaronPalette::canvas());
+    p.setColor(QPalette::WindowText, TessaronPalette::ink());
+    p.setColor(QPalette::Base, TessaronPalette::canvas());
+    p.setColor(QPalette::Text, TessaronPalette::ink());
+    p.setColor(QPalette::ButtonText, TessaronPalette::ink());
     p.setColor(QPalette::Button, QColor(0x1c, 0x1b, 0x1e));
     p.setColor(QPalette::Light, QColor(0x2a, 0x29, 0x2d));
     p.setColor(QPalette::Midlight, QColor(0x24, 0x23, 0x27));

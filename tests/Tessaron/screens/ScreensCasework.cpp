@@ -8,7 +8,7 @@
 #include "Tessaron/casework/TopicNotes.h"
 #include "Tessaron/casework/VerdictBar.h"
 #include "Tessaron/kit/AppArtwork.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/state/SessionFakes.h"
@@ -35,8 +35,8 @@ public:
     {
         setAutoFillBackground(true);
         QPalette p = palette();
-        p.setColor(QPalette::Window, SettingsPalette::canvas());
-        p.setColor(QPalette::WindowText, SettingsPalette::ink());
+        p.setColor(QPalette::Window, TessaronPalette::canvas());
+        p.setColor(QPalette::WindowText, TessaronPalette::ink());
         setPalette(p);
         auto* box = new QVBoxLayout(this);
         box->setContentsMargins(margin, margin, margin, margin);

@@ -6,7 +6,7 @@
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarLogic.h"
 #include "Tessaron/workspace/TopicListView.h"
-#include "Tessaron/workspace/WorkspacePalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/workspace/WorkspaceView.h"
 #include "Tessaron/state/SessionFakes.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -65,7 +65,7 @@ QWidget* host(QSize size)
 {
     auto* w = new QWidget;
     QPalette p = w->palette();
-    p.setColor(QPalette::Window, WorkspacePalette::windowBackground());
+    p.setColor(QPalette::Window, TessaronPalette::canvas());
     w->setPalette(p);
     w->setAutoFillBackground(true);
     w->resize(size);

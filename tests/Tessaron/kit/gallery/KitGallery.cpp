@@ -5,7 +5,7 @@
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/SlamStamp.h"
 #include "Tessaron/kit/Slap.h"
@@ -51,7 +51,7 @@ QLabel* caption(const QString& text, QWidget* parent = nullptr)
     auto* label = new QLabel(text, parent);
     label->setFont(KitFont::font(10, QFont::Normal, FontDesign::monospaced));
     QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, SettingsPalette::muted());
+    p.setColor(QPalette::WindowText, TessaronPalette::muted());
     label->setPalette(p);
     return label;
 }
@@ -65,9 +65,9 @@ public:
     {
         setAutoFillBackground(true);
         QPalette p = palette();
-        p.setColor(QPalette::Window, SettingsPalette::canvas());
-        p.setColor(QPalette::WindowText, SettingsPalette::ink());
-        p.setColor(QPalette::ButtonText, SettingsPalette::ink());
+        p.setColor(QPalette::Window, TessaronPalette::canvas());
+        p.setColor(QPalette::WindowText, TessaronPalette::ink());
+        p.setColor(QPalette::ButtonText, TessaronPalette::ink());
         setPalette(p);
         m_grid->setContentsMargins(28, 28, 28, 28);
         m_grid->setHorizontalSpacing(28);
@@ -156,8 +156,8 @@ protected:
             const double x = (i % 8) * 130.0;
             const double y = (i / 8) * 52.0;
             Symbols::paint(p, names[i], QRectF(x + 50, y + 4, 24, 24),
-                           Symbols::isDrawn(names[i]) ? SettingsPalette::mint() : SettingsPalette::ink());
-            p.setPen(SettingsPalette::muted());
+                           Symbols::isDrawn(names[i]) ? TessaronPalette::mint() : TessaronPalette::ink());
+            p.setPen(TessaronPalette::muted());
             p.drawText(QRectF(x, y + 32, 124, 16), Qt::AlignCenter,
                        QFontMetrics(p.font()).elidedText(names[i], Qt::ElideMiddle, 124));
         }
@@ -180,7 +180,7 @@ QWidget* controlsPage()
 {
     auto* sheet = new Sheet(4);
     const QColor tint = Brand::palette().at(2);
-    const QColor lavender = SettingsPalette::lavender();
+    const QColor lavender = TessaronPalette::lavender();
     struct Variant {
         QString name;
         bool selected, surface, hover, pressed, enabled;
@@ -219,7 +219,7 @@ QWidget* panel(const QColor& tint, const QString& text)
     inner->setMargin(18);
     inner->setFixedSize(260, 90);
     QPalette p = inner->palette();
-    p.setColor(QPalette::WindowText, SettingsPalette::ink());
+    p.setColor(QPalette::WindowText, TessaronPalette::ink());
     inner->setPalette(p);
     return settingsSurface(inner, tint);
 }
@@ -234,7 +234,7 @@ QWidget* surfacesPage(bool contrast, bool opaque)
     sheet->add(QString("TessaronBackdrop loud + SettingsSurface%1%2")
                    .arg(contrast ? " (increased contrast)" : "", opaque ? " (reduced transparency)" : ""),
                behind);
-    auto* quiet = new TessaronBackdrop(SettingsPalette::mint(), true);
+    auto* quiet = new TessaronBackdrop(TessaronPalette::mint(), true);
     quiet->setFixedSize(420, 260);
     auto* qholder = new QVBoxLayout(quiet);
     auto* glass = new LiquidGlassBackground(18);
@@ -267,8 +267,8 @@ QWidget* delightPage()
     auto* sheet = new Sheet(4);
     sheet->add("TessaronMascot 64", new TessaronMascot(64, 0), Qt::AlignCenter);
     sheet->add("Gavel 28 (resting)", new Gavel(28, 0, Brand::palette().at(2)), Qt::AlignCenter);
-    sheet->add("Slap 28", new Slap(28, 0, SettingsPalette::lavender()), Qt::AlignCenter);
-    sheet->add("LawyeredStamp", new LawyeredStamp("LAWYERED", SettingsPalette::mint()), Qt::AlignCenter);
+    sheet->add("Slap 28", new Slap(28, 0, TessaronPalette::lavender()), Qt::AlignCenter);
+    sheet->add("LawyeredStamp", new LawyeredStamp("LAWYERED", TessaronPalette::mint()), Qt::AlignCenter);
     sheet->add("SlamStamp", new SlamStamp("CASE CLOSED", QColor::fromRgbF(0.95f, 0.4f, 0.4f), 0), Qt::AlignCenter);
     auto* hopping = new TessaronMascot(64, 0);
     hopping->hop()->player()->freezeAt(0.14);
@@ -276,7 +276,7 @@ QWidget* delightPage()
     auto* striking = new Gavel(28, 0, Brand::palette().at(2));
     striking->player()->freezeAt(0.11);
     sheet->add("Gavel mid-strike (-26 degrees)", striking, Qt::AlignCenter);
-    auto* swinging = new Slap(28, 0, SettingsPalette::lavender());
+    auto* swinging = new Slap(28, 0, TessaronPalette::lavender());
     swinging->player()->freezeAt(0.1);
     sheet->add("Slap mid-swing", swinging, Qt::AlignCenter);
     auto* slamming = new SlamStamp("CASE CLOSED", QColor::fromRgbF(0.95f, 0.4f, 0.4f), 0);
@@ -285,7 +285,7 @@ QWidget* delightPage()
     auto* numbered = new FormHeading("connection", 1, Brand::palette().at(2));
     numbered->setFixedWidth(300);
     sheet->add("FormHeading numbered", numbered);
-    auto* bare = new FormHeading("the reason", std::nullopt, SettingsPalette::lavender());
+    auto* bare = new FormHeading("the reason", std::nullopt, TessaronPalette::lavender());
     bare->setFixedWidth(300);
     sheet->add("FormHeading without number", bare);
     return sheet;
@@ -387,7 +387,7 @@ QWidget* componentsPage()
     sheet->add("ShimmerText 28 heavy rounded", new ShimmerText("Tessaron MQ", 28, QFont::Black, FontDesign::rounded));
     auto* dots = new QWidget;
     auto* row = new QHBoxLayout(dots);
-    row->addWidget(new StatusDot(SettingsPalette::mint(), 8));
+    row->addWidget(new StatusDot(TessaronPalette::mint(), 8));
     row->addWidget(new StatusDot(QColor::fromRgbF(0.95f, 0.4f, 0.4f), 10));
     row->addWidget(new StatusDot(Brand::accent(), 6));
     sheet->add("StatusDot 8, 10, 6", dots);

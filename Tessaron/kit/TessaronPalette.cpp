@@ -1,6 +1,8 @@
-#include "Tessaron/kit/SettingsPalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 
-namespace tessaron::SettingsPalette {
+#include "VelkinUI/Brand.h"
+
+namespace tessaron::TessaronPalette {
 
 const QColor& canvas()
 {
@@ -32,6 +34,20 @@ const QColor& lavender()
     return c;
 }
 
+const QColor& amber()
+{
+    static const QColor c = QColor::fromRgbF(0.98f, 0.58f, 0.26f);
+    return c;
+}
+
+const QColor& jade()
+{
+    static const QColor c = QColor::fromRgbF(0.33f, 0.80f, 0.56f);
+    return c;
+}
+
+QColor accent() { return Brand::palette().value(2, Brand::accent()); }
+
 QColor withOpacity(const QColor& color, double opacity)
 {
     QColor c = color;
@@ -39,4 +55,6 @@ QColor withOpacity(const QColor& color, double opacity)
     return c;
 }
 
-} // namespace tessaron::SettingsPalette
+QColor white(double opacity) { return QColor::fromRgbF(1, 1, 1, float(opacity)); }
+
+} // namespace tessaron::TessaronPalette
