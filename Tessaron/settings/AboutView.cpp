@@ -40,8 +40,6 @@ std::optional<QString>& websiteOverride()
     return url;
 }
 
-const QColor signalOrange = QColor::fromRgbF(0.98f, 0.58f, 0.26f);
-
 // The version stamp pinned to the badge's corner: v and the version on mint, turned against the badge.
 class VersionStamp : public QWidget {
 public:
@@ -262,7 +260,7 @@ void AboutView::syncCounters()
     const qint64 disturbed = store.integer(Prefs::messagesDisturbed).value_or(0);
     m_read->setText(SettingsRules::counterText(read));
     m_disturbed->setText(SettingsRules::counterText(disturbed));
-    setTextColor(m_disturbed, disturbed == 0 ? Palette::muted() : signalOrange);
+    setTextColor(m_disturbed, disturbed == 0 ? Palette::muted() : Palette::amber());
 }
 
 void AboutView::showWhatsNew() { WhatsNewView::openOnRequest(m_whatsNew, this); }
