@@ -1,6 +1,6 @@
 // The sidebar of a large cluster: 10,000 topics (a tenth of them in folders, some dead letters, 50
 // pins) and 500 consumer groups, over a real session fed by fake clients.
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/SidebarModel.h"
@@ -37,7 +37,7 @@ struct LargeCluster {
         clients->kafka->listed = topics;
         clients->kafka->listedGroups = groups;
         session = std::make_unique<BrokerSession>(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session->connectBroker());
+        syncWait(session->connectBroker());
         for (int i = 0; i < 50; ++i)
             session->togglePin(topics.at(i * 200).name);
     }

@@ -1,8 +1,8 @@
 // The two writes through their sheets against Kafka: a filing on librdkafka's mock cluster, and a
 // move of a group's position on a real broker when TESSARON_TEST_KAFKA_BOOTSTRAP names one (the
 // mock cluster does not implement the group administration).
-#include "TessaronCore/kafka/MockKafkaCluster.h"
-#include "TessaronCore/kafka/SyncWait.h"
+#include "support/MockKafkaCluster.h"
+#include "support/SyncWait.h"
 
 #include "Tessaron/actions/OutcomeBlock.h"
 #include "Tessaron/actions/PayloadEditor.h"
@@ -18,6 +18,7 @@
 #include <librdkafka/rdkafka.h>
 
 using namespace tessaron;
+using testing::syncWait;
 
 namespace {
 
@@ -53,10 +54,10 @@ private slots:
         const QByteArray original = "{\"n\":1,\"total\":\"12,50\"}\r\n";
         cluster.produce("orders", 0, {.key = "order-1", .payload = original, .headers = {}, .timestampMs = 0});
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         session.setSelectedTopic(QStringLiteral("orders"));
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(session.messages().size(), 1);
 
         ProduceSheet sheet(session.messages().first(), nullptr, &session);
@@ -75,7 +76,7 @@ private slots:
         QCOMPARE(sheet.outcomeBlock()->stampText(), QString("FILED"));
 
         // Read again: the copy is there, byte for byte, with its key and the reason header.
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(session.messages().size(), 2);
         const Message& copy = session.messages().first();
         QCOMPARE(copy.payload(), std::optional<QByteArray>("{\"n\":1,\"total\":\"12.50\"}\r\n"));
@@ -139,7 +140,7 @@ private slots:
         broker.name = QStringLiteral("live");
         broker.bootstrap = QString::fromUtf8(bootstrap);
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         std::optional<Topic> topic;
         for (const Topic& t : session.topics())
             if (t.name == topicName)
@@ -171,7 +172,7 @@ private slots:
         }
         QVERIFY2(empty.outcome()->isDone(), qPrintable(empty.outcome()->sentence()));
         KafkaClient client(broker, std::nullopt, std::nullopt, 10000);
-        const QHash<TopicPartitionRef, int64_t> committed = testing::syncWait(client.committed(group, 10000));
+        const QHash<TopicPartitionRef, int64_t> committed = syncWait(client.committed(group, 10000));
         QCOMPARE(committed.value(TopicPartitionRef{topicName, 0}, -7), 2);
     }
 };

@@ -1,7 +1,7 @@
 // The Ask sheet over a real BrokerSession with fake clients, and fake AI tools on the throwaway
 // HOME that answer, fail, print too much or never finish.
 #include "SheetFixture.h"
-#include "VelkinAI/FakeTools.h"
+#include "support/FakeTools.h"
 
 #include "Tessaron/actions/ActionButtons.h"
 #include "Tessaron/actions/ActionPage.h"

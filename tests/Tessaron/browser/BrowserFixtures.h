@@ -6,7 +6,7 @@
 #include "Tessaron/browser/RelativeTime.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include <QCoroTask>
 #include <QTimeZone>
@@ -14,6 +14,8 @@
 #include <memory>
 
 namespace tessaron::browserfixtures {
+
+using testing::syncWait;
 
 // Every age in the browser's tests and screens is measured from this moment.
 inline QDateTime fixedNow() { return QDateTime(QDate(2026, 12, 9), QTime(10, 0), Qt::UTC); }
@@ -34,7 +36,7 @@ struct Stage {
     void open(const QString& topic, qint64 limit = 100)
     {
         session->setSelectedTopic(topic);
-        QCoro::waitFor(session->read(BrokerSession::Position::atTail(), limit, false));
+        syncWait(session->read(BrokerSession::Position::atTail(), limit, false));
     }
 };
 
@@ -47,7 +49,7 @@ inline Stage kafkaStage(const QList<Topic>& topics, const QList<ConsumerGroup>& 
     stage.app = std::make_unique<AppState>(stage.clients);
     stage.session = std::make_unique<BrokerSession>(fakes::kafkaBroker(name), std::nullopt, std::nullopt, std::nullopt,
                                                     stage.clients);
-    QCoro::waitFor(stage.session->connectBroker());
+    syncWait(stage.session->connectBroker());
     return stage;
 }
 
@@ -60,7 +62,7 @@ inline Stage rabbitStage(const QList<Topic>& queues, const QHash<QString, int64_
     stage.app = std::make_unique<AppState>(stage.clients);
     stage.session = std::make_unique<BrokerSession>(fakes::rabbitBroker(name), std::nullopt, std::nullopt, std::nullopt,
                                                     stage.clients);
-    QCoro::waitFor(stage.session->connectBroker());
+    syncWait(stage.session->connectBroker());
     return stage;
 }
 

@@ -1,6 +1,7 @@
 // The consumer group screen over a real session and a real Kafka broker: a group of two members,
 // one partition caught up and one lagging. Skipped unless TESSARON_TEST_KAFKA_BOOTSTRAP names one.
 #include "Tessaron/casework/ConsumerGroupView.h"
+#include "support/SyncWait.h"
 #include "Tessaron/casework/GroupCards.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -14,6 +15,7 @@
 #include <stdexcept>
 
 using namespace tessaron;
+using testing::syncWait;
 
 namespace {
 
@@ -145,11 +147,11 @@ private slots:
         broker.bootstrap = QString::fromUtf8(bootstrap);
         AppState app;
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         QVERIFY2(session.connection().has_value(), qPrintable(session.connectionError().value_or(QString())));
         ConsumerGroupView view(&app, &session);
         session.setSelectedGroup(group);
-        QCoro::waitFor(session.loadGroupDetail());
+        syncWait(session.loadGroupDetail());
         QVERIFY2(!session.groupFailure(), qPrintable(session.groupFailure().value_or(QString())));
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
         QCOMPARE(view.shownGroup(), group);

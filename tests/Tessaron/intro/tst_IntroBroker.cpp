@@ -1,6 +1,6 @@
 // The broker chapter against the mock Kafka cluster and the private RabbitMQ node.
-#include "Tessaron/state/SessionFakes.h"
-#include "TessaronCore/kafka/MockKafkaCluster.h"
+#include "support/SessionFakes.h"
+#include "support/MockKafkaCluster.h"
 
 #include "Tessaron/intro/WelcomeConnection.h"
 #include "Tessaron/reception/BrokerFormSheet.h"

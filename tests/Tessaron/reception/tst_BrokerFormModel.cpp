@@ -1,4 +1,4 @@
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/reception/BrokerFormModel.h"
 #include "Tessaron/state/AppState.h"
@@ -224,16 +224,16 @@ private slots:
         AppState app(m_clients);
         BrokerFormModel form(saved(BrokerSecurity::plaintext), false, Secrets().lookup());
         QSignalSpy changes(&form, &BrokerFormModel::testChanged);
-        QCoro::waitFor(form.runTest(&app));
+        syncWait(form.runTest(&app));
         QVERIFY(!form.testing());
         QCOMPARE(form.testResult(), std::optional(AppState::TestResult::answered(2)));
         QCOMPARE(form.stampStrikes(), 1);
-        QCoro::waitFor(form.runTest(&app));
+        syncWait(form.runTest(&app));
         QCOMPARE(form.stampStrikes(), 2); // the same answer slams again
         QVERIFY(changes.count() >= 4);
 
         m_clients->kafka->topicsError = KafkaError(-195, "broker transport failure");
-        QCoro::waitFor(form.runTest(&app));
+        syncWait(form.runTest(&app));
         QCOMPARE(form.testResult(), std::optional(AppState::TestResult::refused("broker transport failure")));
         QCOMPARE(form.stampStrikes(), 3);
     }
@@ -247,10 +247,10 @@ private slots:
         tls.clientKeyPath = "/k.pem";
         BrokerFormModel form(tls, false, Secrets().lookup());
         form.setKeyPassphrase("open sesame");
-        QCoro::waitFor(form.runTest(&app));
+        syncWait(form.runTest(&app));
         QCOMPARE(m_clients->lastClientKey, std::optional<QString>("open sesame"));
         form.setKeyPassphrase("");
-        QCoro::waitFor(form.runTest(&app));
+        syncWait(form.runTest(&app));
         QVERIFY(!m_clients->lastClientKey); // emptied: none
     }
 
@@ -264,7 +264,7 @@ private slots:
         QVERIFY(form.testing());
         form.setBootstrap("elsewhere:9092");
         gate->release();
-        QCoro::waitFor(std::move(test));
+        syncWait(std::move(test));
         QVERIFY(!form.testing());
         QVERIFY(!form.testResult());
         QCOMPARE(form.stampStrikes(), 0);
@@ -275,7 +275,7 @@ private slots:
         QCoro::Task<> second = form.runTest(&app);
         form.setRegistryPassword("irrelevant");
         gate->release();
-        QCoro::waitFor(std::move(second));
+        syncWait(std::move(second));
         QVERIFY(form.testResult());
     }
 
@@ -289,7 +289,7 @@ private slots:
         form->abandonTest();
         QVERIFY(!form->testing());
         gate->release();
-        QCoro::waitFor(std::move(test));
+        syncWait(std::move(test));
         QVERIFY(!form->testResult());
 
         m_clients->kafka->gates = Gates();
@@ -297,7 +297,7 @@ private slots:
         QCoro::Task<> orphan = form->runTest(&app);
         form.reset();
         gate->release();
-        QCoro::waitFor(std::move(orphan)); // must not touch the destroyed form
+        syncWait(std::move(orphan)); // must not touch the destroyed form
     }
 
     void aFailedSaveKeepsTheRefusalUntilASaveSucceeds()
@@ -309,13 +309,13 @@ private slots:
         BrokerFormModel form(fresh, true, Secrets().lookup());
         // A folder where the file should be: the write fails whoever runs the test.
         QVERIFY(QDir().mkpath(path));
-        QVERIFY(!QCoro::waitFor(form.save(&app)));
+        QVERIFY(!syncWait(form.save(&app)));
         QVERIFY(form.refusal());
         QVERIFY(form.refusal()->contains("brokers.json"));
         QVERIFY(app.editing());            // still open
         QCOMPARE(app.brokers().size(), 1); // only the default broker
         QVERIFY(QDir(path).removeRecursively());
-        QVERIFY(QCoro::waitFor(form.save(&app)));
+        QVERIFY(syncWait(form.save(&app)));
         QVERIFY(!form.refusal());
         QVERIFY(!app.editing());
         QCOMPARE(app.brokers().last().name, QString("fresh"));

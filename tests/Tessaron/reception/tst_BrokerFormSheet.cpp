@@ -1,4 +1,4 @@
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/reception/BrokerFormModel.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
@@ -151,7 +151,7 @@ private slots:
         Broker sasl = app.brokers().first();
         sasl.security = BrokerSecurity::saslPlaintext;
         sasl.username = "svc";
-        QVERIFY(!QCoro::waitFor(app.save(sasl, keyring ? std::optional<QString>("pw") : std::nullopt)));
+        QVERIFY(!syncWait(app.save(sasl, keyring ? std::optional<QString>("pw") : std::nullopt)));
         auto sheet = present(app, sasl);
         type(sheet->nameField(), "typed name");
 
@@ -250,7 +250,7 @@ private slots:
         QVERIFY(!keyring.get(account));
 
         // A broker that no longer uses a client certificate loses it.
-        QVERIFY(!QCoro::waitFor(app.save(tls, std::nullopt, QString("again"))));
+        QVERIFY(!syncWait(app.save(tls, std::nullopt, QString("again"))));
         QCOMPARE(keyring.get(account), std::optional<QString>("again"));
         sheet = present(app, tls);
         QTest::mouseClick(sheet->securityButtons()[0], Qt::LeftButton);

@@ -6,7 +6,7 @@
 #include "Tessaron/actions/ProduceSheet.h"
 #include "Tessaron/actions/ResetOffsetsSheet.h"
 #include "Tessaron/state/BrokerSession.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -26,29 +26,6 @@ void settle(const std::function<bool()>& done)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     QCoreApplication::processEvents();
 }
-
-// A writer that holds every write until released, for the working states.
-class HeldWriter : public FakeWriter {
-public:
-    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
-    QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition, std::optional<QByteArray> key,
-                                 QByteArray payload, QList<std::pair<QString, QString>> headers, Mandate mandate,
-                                 int32_t timeoutMs) override
-    {
-        std::shared_ptr<Gate> held = gate;
-        co_await held->wait();
-        auto task = FakeWriter::produce(topic, partition, key, payload, headers, mandate, timeoutMs);
-        co_return co_await std::move(task);
-    }
-    QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions, Mandate mandate,
-                                   bool force, int32_t timeoutMs) override
-    {
-        std::shared_ptr<Gate> held = gate;
-        co_await held->wait();
-        auto task = FakeWriter::resetOffsets(group, topic, partitions, mandate, force, timeoutMs);
-        co_await std::move(task);
-    }
-};
 
 Topic sized(const QString& name, QList<std::pair<int64_t, int64_t>> marks) { return topic(name, marks); }
 

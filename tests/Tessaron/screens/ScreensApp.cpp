@@ -2,7 +2,7 @@
 // with sessions in their connection states.
 #include "ScreenFamilies.h"
 #include "ScreenShooter.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/kit/SettingsPalette.h"

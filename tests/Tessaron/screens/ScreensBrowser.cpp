@@ -121,7 +121,7 @@ void shootBrowser(ScreenShooter& shooter)
         stage.app = std::make_unique<AppState>(stage.clients);
         stage.session =
             std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, stage.clients);
-        QCoro::waitFor(stage.session->connectBroker());
+        syncWait(stage.session->connectBroker());
         QByteArray framedAvro(5, '\0');
         framedAvro[4] = 7;
         framedAvro += "\x02\x04body";
@@ -162,16 +162,16 @@ void shootBrowser(ScreenShooter& shooter)
         settle();
         shooter.shoot("consent", "before", frame.get());
         stage.session->setSelectedTopic(QString("jobs.quorum"));
-        QCoro::waitFor(stage.session->read(BrokerSession::Position::atTail(), 100, false));
+        syncWait(stage.session->read(BrokerSession::Position::atTail(), 100, false));
         settle();
         shooter.shoot("consent", "quorum", frame.get());
         stage.session->setSelectedTopic(QString("retries"));
-        QCoro::waitFor(stage.session->read(BrokerSession::Position::atTail(), 100, false));
+        syncWait(stage.session->read(BrokerSession::Position::atTail(), 100, false));
         settle();
         shooter.shoot("consent", "refused", frame.get());
         stage.session->setSelectedTopic(QString("jobs"));
         stage.session->setAcceptedRabbitReadCost(true);
-        QCoro::waitFor(stage.session->readLatest());
+        syncWait(stage.session->readLatest());
         stage.session->setSelectedMessage(QString("jobs/0/0"));
         settle();
         shooter.shoot("consent", "after", frame.get());
@@ -188,7 +188,7 @@ void shootBrowser(ScreenShooter& shooter)
         auto reading = stage.session->read(BrokerSession::Position::atTail(), 100, false);
         shootPane(shooter, "browser", "working", stage);
         gate->release();
-        QCoro::waitFor(std::move(reading));
+        syncWait(std::move(reading));
     }
     RelativeTime::setClock({});
 }

@@ -11,7 +11,7 @@
 #include "Tessaron/kit/SettingsPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 #include "TessaronCore/analysis/PartitionSkew.h"
 #include "VelkinInfra/prefs/PrefsStore.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -82,17 +82,17 @@ struct Scene {
     {
         app = std::make_unique<AppState>(clients);
         session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session->connectBroker());
+        syncWait(session->connectBroker());
     }
     void read(const QString& topicName)
     {
         session->setSelectedTopic(topicName);
-        QCoro::waitFor(session->read(BrokerSession::Position::atTail(), 40, false));
+        syncWait(session->read(BrokerSession::Position::atTail(), 40, false));
     }
     void selectGroup(const QString& id)
     {
         session->setSelectedGroup(id);
-        QCoro::waitFor(session->loadGroupDetail());
+        syncWait(session->loadGroupDetail());
     }
 };
 

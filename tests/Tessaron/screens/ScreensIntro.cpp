@@ -4,7 +4,7 @@
 
 #include "ScreenFamilies.h"
 #include "ScreenShooter.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/intro/OnboardingView.h"
 #include "Tessaron/intro/WelcomeCase.h"

@@ -2,7 +2,7 @@
 // in a throwaway folder and whose sessions run over scripted clients.
 
 #include "ScreenShooter.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/reception/BrokerFormModel.h"

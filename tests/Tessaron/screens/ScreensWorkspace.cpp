@@ -8,7 +8,7 @@
 #include "Tessaron/workspace/TopicListView.h"
 #include "Tessaron/workspace/WorkspacePalette.h"
 #include "Tessaron/workspace/WorkspaceView.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "TessaronCore/storage/AppSupport.h"
 #include "TessaronCore/storage/JSONFile.h"

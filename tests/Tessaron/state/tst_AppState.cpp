@@ -1,4 +1,4 @@
-#include "SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/storage/AppSupport.h"
@@ -86,12 +86,12 @@ private slots:
     {
         AppState state(m_clients);
         Broker a = kafkaBroker("a"), b = kafkaBroker("b");
-        QVERIFY(!settle(state.save(a, std::nullopt)));
-        QVERIFY(!settle(state.save(b, std::nullopt)));
+        QVERIFY(!syncWait(state.save(a, std::nullopt)));
+        QVERIFY(!syncWait(state.save(b, std::nullopt)));
         a.name = "a2";
         state.setEditing(a);
         QSignalSpy brokersChanged(&state, &AppState::brokersChanged);
-        QVERIFY(!settle(state.save(a, std::nullopt)));
+        QVERIFY(!syncWait(state.save(a, std::nullopt)));
         QCOMPARE(brokersChanged.count(), 1);
         QVERIFY(!state.editing());
         QCOMPARE(names(state.brokers()), (QStringList{"Local", "a2", "b"}));
@@ -105,7 +105,7 @@ private slots:
         QFile::remove(brokersPath());
         QVERIFY(QDir().mkpath(brokersPath()));
         state.setEditing(b);
-        const std::optional<QString> failure = settle(state.save(kafkaBroker("c"), std::nullopt));
+        const std::optional<QString> failure = syncWait(state.save(kafkaBroker("c"), std::nullopt));
         QVERIFY(failure);
         QVERIFY(failure->contains("brokers.json"));
         QCOMPARE(names(state.brokers()), (QStringList{"Local", "a2", "b"}));
@@ -153,22 +153,22 @@ private slots:
     {
         AppState state(m_clients);
         m_clients->kafka->listed = QList<Topic>{topic("__consumer_offsets"), topic("_schemas")};
-        QCOMPARE(settle(state.test(kafkaBroker(), QString("pw"))), AppState::TestResult::answered(0));
+        QCOMPARE(syncWait(state.test(kafkaBroker(), QString("pw"))), AppState::TestResult::answered(0));
         QCOMPARE(m_clients->lastPassword, std::optional<QString>("pw"));
         m_clients->kafka->listed = QList<Topic>{topic("orders"), topic("__consumer_offsets")};
-        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)), AppState::TestResult::answered(1));
+        QCOMPARE(syncWait(state.test(kafkaBroker(), std::nullopt)), AppState::TestResult::answered(1));
         m_clients->kafka->topicsError = KafkaError(-195, "listing topics: transport failure");
-        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)),
+        QCOMPARE(syncWait(state.test(kafkaBroker(), std::nullopt)),
                  AppState::TestResult::refused("listing topics: transport failure"));
         m_clients->makeError = KafkaError(-1, "ssl.ca.location: no such file");
-        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)),
+        QCOMPARE(syncWait(state.test(kafkaBroker(), std::nullopt)),
                  AppState::TestResult::refused("ssl.ca.location: no such file"));
         m_clients->makeError.reset();
         const Broker rabbit = rabbitBroker();
         m_clients->rabbit = std::make_shared<FakeRabbit>(rabbit);
         m_clients->rabbit->listing = {{topic("jobs"), topic("amq.gen")}, {}};
         m_clients->rabbit->listing.queues[1].isInternal = true;
-        QCOMPARE(settle(state.test(rabbit, std::nullopt)), AppState::TestResult::answered(1));
+        QCOMPARE(syncWait(state.test(rabbit, std::nullopt)), AppState::TestResult::answered(1));
     }
 
     void actionIdentifiers()
@@ -195,39 +195,39 @@ private slots:
         Broker sasl = saslBroker("sasl");
         const QString account = sasl.id.toString(QUuid::WithoutBraces).toUpper();
         QCOMPARE(AppState::passwordAccount(sasl.id), account);
-        QVERIFY(!settle(state.save(sasl, QString("s3cret"))));
+        QVERIFY(!syncWait(state.save(sasl, QString("s3cret"))));
         QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
-        QVERIFY(!settle(state.save(sasl, std::nullopt))); // the form did not change it
+        QVERIFY(!syncWait(state.save(sasl, std::nullopt))); // the form did not change it
         QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
 
         state.open(sasl);
         QTRY_COMPARE(m_clients->lastPassword, std::optional<QString>("s3cret"));
         state.close(sasl.id);
 
-        QVERIFY(!settle(state.save(sasl, QString(""))));
+        QVERIFY(!syncWait(state.save(sasl, QString(""))));
         QVERIFY(!keyring.get(account));
-        QVERIFY(!settle(state.save(sasl, QString("again"))));
+        QVERIFY(!syncWait(state.save(sasl, QString("again"))));
         sasl.security = BrokerSecurity::plaintext;
-        QVERIFY(!settle(state.save(sasl, QString("ignored"))));
+        QVERIFY(!syncWait(state.save(sasl, QString("ignored"))));
         QVERIFY(!keyring.get(account));
 
         // The registry password needs an address and a user name.
         sasl.schemaRegistryURL = "   ";
         sasl.schemaRegistryUsername = "reg";
         keyring.set("stored", account + ".registry");
-        QVERIFY(!settle(state.registryPassword(sasl)));
+        QVERIFY(!syncWait(state.registryPassword(sasl)));
         sasl.schemaRegistryURL = "http://registry:8081";
-        QCOMPARE(settle(state.registryPassword(sasl)), std::optional<QString>("stored"));
-        QCoro::waitFor(state.setRegistryPassword(std::nullopt, sasl));
+        QCOMPARE(syncWait(state.registryPassword(sasl)), std::optional<QString>("stored"));
+        syncWait(state.setRegistryPassword(std::nullopt, sasl));
         QCOMPARE(keyring.get(account + ".registry"), std::optional<QString>("stored"));
-        QCoro::waitFor(state.setRegistryPassword(QString("new"), sasl));
-        QCOMPARE(settle(state.registryPassword(sasl)), std::optional<QString>("new"));
+        syncWait(state.setRegistryPassword(QString("new"), sasl));
+        QCOMPARE(syncWait(state.registryPassword(sasl)), std::optional<QString>("new"));
         sasl.schemaRegistryUsername = "";
-        QVERIFY(!settle(state.registryPassword(sasl)));
+        QVERIFY(!syncWait(state.registryPassword(sasl)));
 
         // Forgetting a broker closes its tab first and deletes all three secrets.
         sasl.security = BrokerSecurity::saslSSL;
-        QVERIFY(!settle(state.save(sasl, QString("pw"))));
+        QVERIFY(!syncWait(state.save(sasl, QString("pw"))));
         keyring.set("key pass", account + ".clientkey");
         state.open(sasl);
         state.remove(sasl);
@@ -248,7 +248,7 @@ private slots:
         auto saving = state.save(sasl, QString("s3cret"));
         QVERIFY(!saving.isReady());
         QCOMPARE(names(state.brokers()).last(), QString("sasl")); // on file already
-        QVERIFY(!settle(std::move(saving)));
+        QVERIFY(!syncWait(std::move(saving)));
 
         state.open(sasl);
         BrokerSession* session = state.sessions().last();
@@ -274,7 +274,7 @@ private slots:
         AppState state(m_clients);
         const Broker sasl = saslBroker("sasl");
         const QString account = AppState::passwordAccount(sasl.id);
-        QVERIFY(!settle(state.save(sasl, QString("s3cret"))));
+        QVERIFY(!syncWait(state.save(sasl, QString("s3cret"))));
         state.open(sasl);
         QTRY_VERIFY(!state.sessions().last()->isConnecting());
 
@@ -318,7 +318,7 @@ private slots:
         }
         AppState state(m_clients);
         const Broker sasl = saslBroker("sasl");
-        const std::optional<QString> failure = settle(state.save(sasl, QString("s3cret")));
+        const std::optional<QString> failure = syncWait(state.save(sasl, QString("s3cret")));
         QVERIFY(failure);
         QVERIFY(failure->contains("keyring"));
         QCOMPARE(names(state.brokers()).last(), QString("sasl")); // on file all the same

@@ -1,8 +1,8 @@
 // A real BrokerSession against real peers: librdkafka's mock cluster for Kafka, and the RabbitMQ
 // node that scripts/test starts (TESSARON_TEST_RABBITMQ_URL) for RabbitMQ.
-#include "TessaronCore/kafka/MockKafkaCluster.h"
+#include "support/MockKafkaCluster.h"
 #include "TessaronCore/avro/RegistryPeer.h"
-#include "TessaronCore/rabbit/RabbitTestSupport.h"
+#include "support/RabbitTestSupport.h"
 
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -14,16 +14,10 @@
 #include <QUuid>
 
 using namespace tessaron;
+using testing::outcomeOf;
+using testing::syncWait;
 
 namespace {
-
-// QCoro::waitFor needs a default-constructible result; outcomes have none.
-AppOutcome outcomeOf(QCoro::Task<AppOutcome> task)
-{
-    std::optional<AppOutcome> result;
-    QCoro::waitFor([&]() -> QCoro::Task<> { result.emplace(co_await std::move(task)); }());
-    return *result;
-}
 
 std::optional<QByteArray> header(const Message& message, const QString& name)
 {
@@ -50,7 +44,7 @@ private slots:
                              .headers = {},
                              .timestampMs = 1700000000000 + i * 1000});
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         QVERIFY(!session.lostConnection());
         std::optional<Topic> orders;
@@ -63,20 +57,20 @@ private slots:
 
         session.setSelectedTopic(QString("orders"));
         const qint64 before = UserDefaults::standard().integer(Prefs::messagesRead).value_or(0);
-        QCoro::waitFor(session.read(BrokerSession::Position::atTail(), 4, false));
+        syncWait(session.read(BrokerSession::Position::atTail(), 4, false));
         QCOMPARE(session.messages().size(), 4);
         QCOMPARE(session.messages().first().offset(), 2); // newest: the sixth message, p1@2
         QCOMPARE(session.messages().first().partition(), 1);
         QCOMPARE(UserDefaults::standard().integer(Prefs::messagesRead).value_or(0), before + 4);
 
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 100, false));
+        syncWait(session.read(BrokerSession::Position::atBeginning(), 100, false));
         QCOMPARE(session.messages().size(), 6);
         QVERIFY(session.reachedEnd());
         QCOMPARE(session.nextOffsets(), (QMap<int32_t, int64_t>{{0, 3}, {1, 3}}));
 
         // A corrected copy, filed with its reason, comes back with the reason header.
         const AppOutcome filed =
-            outcomeOf(session.produce("orders", QString("k5"), "{\"n\":5,\"fixed\":true}", "total was wrong"));
+            syncWait(session.produce("orders", QString("k5"), "{\"n\":5,\"fixed\":true}", "total was wrong"));
         QCOMPARE(filed, AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
         QVERIFY(!session.isLoadingMessages());
         bool found = false;
@@ -109,9 +103,9 @@ private slots:
         Broker broker = cluster.broker();
         broker.schemaRegistryURL = "http://" + registry.address();
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         session.setSelectedTopic(QString("payments"));
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        syncWait(session.read(BrokerSession::Position::atBeginning(), 10, false));
         QCOMPARE(session.messages().size(), 2);
         const Message& unknown = session.messages().at(0);
         const Message& known = session.messages().at(1);
@@ -135,9 +129,9 @@ private slots:
         Broker broker = cluster.broker();
         broker.schemaRegistryURL = "http://" + registry.address();
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         session.setSelectedTopic(QString("payments"));
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        syncWait(session.read(BrokerSession::Position::atBeginning(), 10, false));
         QCOMPARE(session.messages().size(), 3);
         // Only the first schema was asked for (Qt itself may try a dropped request again).
         const int asked = registry.count("/schemas/ids/1");
@@ -147,7 +141,7 @@ private slots:
             QCOMPARE(m.decodeFailure(), session.messages().first().decodeFailure());
         QCOMPARE(session.unobservable().last().subject, QString("3 Avro messages"));
         // The next read asks again.
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        syncWait(session.read(BrokerSession::Position::atBeginning(), 10, false));
         QVERIFY(registry.count("/schemas/ids/1") > asked);
         QCOMPARE(registry.requests.size(), registry.count("/schemas/ids/1"));
     }
@@ -157,10 +151,10 @@ private slots:
         testing::MockKafkaCluster cluster(1);
         cluster.createTopic("orders", 1);
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         QVERIFY(session.topicsListed());
         cluster.setAllBrokersDown();
-        QCoro::waitFor(session.loadTopics());
+        syncWait(session.loadTopics());
         QVERIFY2(session.lostConnection(),
                  qPrintable(session.unobservable().isEmpty() ? QString() : session.unobservable().last().reason));
         // The topics listed before are kept.
@@ -174,13 +168,13 @@ private slots:
         for (int p = 0; p < 8; ++p)
             cluster.produceMany("wide", p, 2);
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         session.setSelectedTopic(QString("wide"));
         cluster.setAllBrokersDown();
         // One page time-out at most, not one per partition, and the banner goes up.
         QElapsedTimer clock;
         clock.start();
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 100, false));
+        syncWait(session.read(BrokerSession::Position::atBeginning(), 100, false));
         QVERIFY2(clock.elapsed() < 2 * BrokerSession::pageTimeoutMs, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(session.lostConnection());
         QVERIFY(session.messages().isEmpty());
@@ -197,31 +191,32 @@ private slots:
         broker.id = QUuid::createUuid();
         OpenRabbitClient admin(broker, QString("guest"), 10000);
         const QString vhostPath = RabbitClient::percentEncoded(vhost);
-        QVERIFY(!settle(admin.request("PUT", "/api/vhosts/" + vhostPath)).error);
-        auto cleanup = qScopeGuard([&] { settle(admin.request("DELETE", "/api/vhosts/" + vhostPath)); });
-        QVERIFY(!settle(admin.request("PUT", "/api/queues/" + vhostPath + "/jobs", QByteArray("{\"durable\":false}")))
-                     .error);
+        QVERIFY(!outcomeOf(admin.request("PUT", "/api/vhosts/" + vhostPath)).error);
+        auto cleanup = qScopeGuard([&] { outcomeOf(admin.request("DELETE", "/api/vhosts/" + vhostPath)); });
+        QVERIFY(
+            !outcomeOf(admin.request("PUT", "/api/queues/" + vhostPath + "/jobs", QByteArray("{\"durable\":false}")))
+                 .error);
 
         BrokerSession session(broker, QString("guest"), std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         QCOMPARE(session.connection()->kind(), BrokerSession::Connection::rabbit);
         QVERIFY(session.queueConsumers().contains("jobs"));
         QCOMPARE(session.queueConsumers().value("jobs"), 0);
 
-        QVERIFY(outcomeOf(session.produce("jobs", std::nullopt, "first", "seeding")).isDone());
-        QVERIFY(outcomeOf(session.produce("jobs", std::nullopt, "second", "seeding")).isDone());
+        QVERIFY(syncWait(session.produce("jobs", std::nullopt, "first", "seeding")).isDone());
+        QVERIFY(syncWait(session.produce("jobs", std::nullopt, "second", "seeding")).isDone());
         // A queue nobody declared routes nowhere: refused, not reported as filed.
-        QVERIFY(!outcomeOf(session.produce("nowhere", std::nullopt, "lost", "seeding")).isDone());
+        QVERIFY(!syncWait(session.produce("nowhere", std::nullopt, "lost", "seeding")).isDone());
 
         session.setSelectedTopic(QString("jobs"));
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QVERIFY(session.messages().isEmpty());  // no consent yet
         QVERIFY(!session.bindings().isEmpty()); // the default exchange's binding shows already
 
         session.setAcceptedRabbitReadCost(true);
         const qint64 disturbed = UserDefaults::standard().integer(Prefs::messagesDisturbed).value_or(0);
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(session.messages().size(), 2);
         QCOMPARE(session.messages().first().payloadString(), std::optional<QString>("first"));
         QCOMPARE(header(session.messages().first(), "tessaron-reason"), std::optional<QByteArray>("seeding"));
@@ -229,7 +224,7 @@ private slots:
 
         // The messages were put back: the queue still holds both.
         QTRY_VERIFY_WITH_TIMEOUT(([&] {
-                                     QCoro::waitFor(session.loadTopics());
+                                     syncWait(session.loadTopics());
                                      return !session.topics().isEmpty() && session.topics().first().declaredDepth == 2;
                                  }()),
                                  15000);

@@ -2,7 +2,7 @@
 
 // Sessions over the fake clients, brought to a listed state, and the sidebar's rows as text.
 
-#include "../state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"

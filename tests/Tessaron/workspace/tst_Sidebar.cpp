@@ -334,7 +334,7 @@ private slots:
         QVERIFY(session->isLoadingTopics());
         m_clients->kafka->listed = QList<Topic>{topic("fresh", {{0, 4}})};
         m_clients->kafka->gates.hold("unused"); // the newer listing passes every gate
-        QCoro::waitFor(session->loadTopics());
+        syncWait(session->loadTopics());
         QCOMPARE(rowsOf(model).filter("topic:"), QStringList{"topic:fresh"});
         late->release();
         QCoreApplication::processEvents();
@@ -447,7 +447,7 @@ private slots:
         m_app->setAction(std::nullopt);
 
         installFakeAITool();
-        QCoro::waitFor(m_app->refreshAIAvailability());
+        syncWait(m_app->refreshAIAvailability());
         QVERIFY(m_app->aiAvailable());
         QVERIFY(!view.askChip()->isVisible()); // no topic yet
         session->setSelectedTopic("orders");
@@ -461,7 +461,7 @@ private slots:
         // Without a connection "File…" is there but does nothing.
         m_clients->makeError = KafkaError(-1, "bootstrap.servers: invalid");
         BrokerSession offline(kafkaBroker("offline"), std::nullopt, std::nullopt, std::nullopt, m_clients);
-        QCoro::waitFor(offline.connectBroker());
+        syncWait(offline.connectBroker());
         TopicListView unconnected(m_app.get(), &offline);
         unconnected.show();
         QVERIFY(unconnected.fileChip()->isVisible() && !unconnected.fileChip()->isEnabled());

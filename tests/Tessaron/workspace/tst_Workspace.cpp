@@ -209,7 +209,7 @@ private slots:
         QVERIFY(!workspace.banner()->isVisible());
 
         m_clients->kafka->topicsError = KafkaError(-195, "broker transport failure");
-        QCoro::waitFor(session->loadTopics());
+        syncWait(session->loadTopics());
         QVERIFY(workspace.banner()->isVisible());
         QCOMPARE(workspace.banner()->detailText(),
                  QString("What is on screen is what it last said. broker transport failure"));

@@ -1,6 +1,6 @@
 // Consumer-group administration and offsets for a time, against a real broker: the in-process
 // mock cluster does not implement them. Skipped unless TESSARON_TEST_KAFKA_BOOTSTRAP names one.
-#include "SyncWait.h"
+#include "support/SyncWait.h"
 
 #include "TessaronCore/kafka/KafkaClient.h"
 #include "TessaronCore/model/TextRules.h"
