@@ -1,6 +1,7 @@
 // The two writes through their sheets against Kafka: a filing on librdkafka's mock cluster, and a
 // move of a group's position on a real broker when TESSARON_TEST_KAFKA_BOOTSTRAP names one (the
 // mock cluster does not implement the group administration).
+#include "support/LiveKafka.h"
 #include "support/MockKafkaCluster.h"
 #include "support/SyncWait.h"
 
@@ -13,11 +14,11 @@
 
 #include <QLineEdit>
 #include <QTest>
-#include <QUuid>
 
 #include <librdkafka/rdkafka.h>
 
 using namespace tessaron;
+using testing::LiveKafka;
 using testing::syncWait;
 
 namespace {
@@ -29,17 +30,6 @@ std::optional<QByteArray> header(const Message& message, const QString& name)
             return h.value;
     }
     return std::nullopt;
-}
-
-rd_kafka_t* rawHandle(rd_kafka_type_t type, const QByteArray& bootstrap,
-                      const QList<std::pair<QByteArray, QByteArray>>& extra = {})
-{
-    char error[512] = {};
-    rd_kafka_conf_t* conf = rd_kafka_conf_new();
-    rd_kafka_conf_set(conf, "bootstrap.servers", bootstrap.constData(), error, sizeof error);
-    for (const auto& [key, value] : extra)
-        rd_kafka_conf_set(conf, key.constData(), value.constData(), error, sizeof error);
-    return rd_kafka_new(type, conf, error, sizeof error);
 }
 
 } // namespace
@@ -86,59 +76,24 @@ private slots:
 
     void aGroupMovesOnlyWhenEmptyOnARealBroker()
     {
-        const QByteArray bootstrap = qgetenv("TESSARON_TEST_KAFKA_BOOTSTRAP");
+        const QByteArray bootstrap = LiveKafka::bootstrapFromEnvironment();
         if (bootstrap.isEmpty())
             QSKIP("TESSARON_TEST_KAFKA_BOOTSTRAP is not set: moving a group's position needs a real Kafka broker");
-        const QString run = QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
-        const QString topicName = QStringLiteral("tessaron-move-") + run;
-        const QString group = QStringLiteral("tessaron-move-group-") + run;
+        LiveKafka live(bootstrap);
+        const QString topicName = LiveKafka::uniqueName(QStringLiteral("tessaron-move-"));
+        const QString group = QStringLiteral("tessaron-move-group-") + topicName.right(8);
 
         // A topic of one partition with five messages.
-        rd_kafka_t* admin = rawHandle(RD_KAFKA_PRODUCER, bootstrap);
-        QVERIFY(admin);
-        char error[512] = {};
-        rd_kafka_NewTopic_t* newTopic =
-            rd_kafka_NewTopic_new(topicName.toUtf8().constData(), 1, 1, error, sizeof error);
-        rd_kafka_queue_t* queue = rd_kafka_queue_new(admin);
-        rd_kafka_CreateTopics(admin, &newTopic, 1, nullptr, queue);
-        rd_kafka_event_t* event = rd_kafka_queue_poll(queue, 15000);
-        QVERIFY(event);
-        rd_kafka_event_destroy(event);
-        rd_kafka_queue_destroy(queue);
-        rd_kafka_NewTopic_destroy(newTopic);
-        for (int i = 0; i < 5; ++i) {
-            const QByteArray payload = "m" + QByteArray::number(i);
-            rd_kafka_producev(admin, RD_KAFKA_V_TOPIC(topicName.toUtf8().constData()), RD_KAFKA_V_PARTITION(0),
-                              RD_KAFKA_V_VALUE(const_cast<char*>(payload.constData()), size_t(payload.size())),
-                              RD_KAFKA_V_MSGFLAGS(RD_KAFKA_MSG_F_COPY), RD_KAFKA_V_END);
-        }
-        QCOMPARE(rd_kafka_flush(admin, 15000), RD_KAFKA_RESP_ERR_NO_ERROR);
-        rd_kafka_destroy(admin);
+        QList<LiveKafka::Seed> seeds;
+        for (int i = 0; i < 5; ++i)
+            seeds.append({0, "m" + QByteArray::number(i)});
+        live.createTopic(topicName, 1, seeds);
 
         // A live member keeps the group busy.
-        rd_kafka_t* member = rawHandle(
-            RD_KAFKA_CONSUMER, bootstrap,
-            {{"group.id", group.toUtf8()}, {"enable.auto.commit", "false"}, {"auto.offset.reset", "earliest"}});
-        QVERIFY(member);
-        rd_kafka_poll_set_consumer(member);
-        rd_kafka_topic_partition_list_t* topics = rd_kafka_topic_partition_list_new(1);
-        rd_kafka_topic_partition_list_add(topics, topicName.toUtf8().constData(), RD_KAFKA_PARTITION_UA);
-        rd_kafka_subscribe(member, topics);
-        rd_kafka_topic_partition_list_destroy(topics);
-        int read = 0;
-        for (int i = 0; i < 60 && read < 5; ++i) {
-            if (rd_kafka_message_t* m = rd_kafka_consumer_poll(member, 500)) {
-                read += m->err == RD_KAFKA_RESP_ERR_NO_ERROR;
-                rd_kafka_message_destroy(m);
-            }
-        }
-        QCOMPARE(read, 5);
-        QCOMPARE(rd_kafka_commit(member, nullptr, 0), RD_KAFKA_RESP_ERR_NO_ERROR);
+        rd_kafka_t* member = live.join(group, topicName);
+        live.readAndCommit(member, 5);
 
-        Broker broker;
-        broker.id = QUuid::createUuid();
-        broker.name = QStringLiteral("live");
-        broker.bootstrap = QString::fromUtf8(bootstrap);
+        const Broker broker = live.broker();
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
         syncWait(session.connectBroker());
         std::optional<Topic> topic;
@@ -155,8 +110,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(busy.outcome().has_value(), 30000);
         QCOMPARE(busy.outcomeBlock()->stampText(), QString("REFUSED"));
 
-        rd_kafka_consumer_close(member);
-        rd_kafka_destroy(member);
+        live.leave(member);
         ResetOffsetsSheet empty({group, QStringLiteral("Empty"), false}, topic, nullptr, &session);
         empty.show();
         empty.targetField()->setText(QStringLiteral("2"));

@@ -9,12 +9,10 @@
 #include "Tessaron/state/BrokerSession.h"
 #include "VelkinUI/KitButton.h"
 
-#include <QScopeGuard>
 #include <QTest>
-#include <QUuid>
 
 using namespace tessaron;
-using testing::outcomeOf;
+using testing::ScratchVhost;
 using testing::syncWait;
 
 namespace {
@@ -36,25 +34,16 @@ class TestConsentOnNode : public QObject {
 private slots:
     void readingLeavesTheQueueAsItWasAndALimitedQuorumQueueIsNeverRead()
     {
-        const QString url = qEnvironmentVariable("TESSARON_TEST_RABBITMQ_URL");
+        const QString url = ScratchVhost::nodeUrl();
         if (url.isEmpty())
             QSKIP("TESSARON_TEST_RABBITMQ_URL is not set: no RabbitMQ node (run under run-with-services.sh)");
-        const QString vhost = "tessaron-consent-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
-        Broker broker = rabbitBroker(url, vhost, "guest");
-        broker.id = QUuid::createUuid();
-        OpenRabbitClient admin(broker, QString("guest"), 10000);
-        const QString path = RabbitClient::percentEncoded(vhost);
-        QVERIFY(!outcomeOf(admin.request("PUT", "/api/vhosts/" + path)).error);
-        auto cleanup = qScopeGuard([&] { outcomeOf(admin.request("DELETE", "/api/vhosts/" + path)); });
-        QVERIFY(
-            !outcomeOf(admin.request("PUT", "/api/queues/" + path + "/jobs", QByteArray("{\"durable\":true}"))).error);
-        QVERIFY(!outcomeOf(admin.request("PUT", "/api/queues/" + path + "/limited",
-                                         QByteArray("{\"durable\":true,\"arguments\":{\"x-queue-type\":\"quorum\","
-                                                    "\"x-delivery-limit\":2}}")))
-                     .error);
+        ScratchVhost vhost(url, "tessaron-consent-");
+        vhost.declareQueue("jobs", "{\"durable\":true}");
+        vhost.declareQueue("limited",
+                           "{\"durable\":true,\"arguments\":{\"x-queue-type\":\"quorum\",\"x-delivery-limit\":2}}");
 
         AppState app;
-        BrokerSession session(broker, QString("guest"), std::nullopt, std::nullopt);
+        BrokerSession session(vhost.broker(), QString("guest"), std::nullopt, std::nullopt);
         syncWait(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         for (const char* payload : {"{\"n\":1}", "{\"n\":2}"})

@@ -1,4 +1,5 @@
 // The broker chapter against the mock Kafka cluster and the private RabbitMQ node.
+#include "support/Keyring.h"
 #include "support/SessionFakes.h"
 #include "support/MockKafkaCluster.h"
 
@@ -22,6 +23,7 @@
 #include <QTest>
 
 using namespace tessaron;
+using testing::keyringReachable;
 
 namespace {
 
@@ -33,15 +35,6 @@ int brokersOnFile()
     if (!file.open(QIODevice::ReadOnly))
         return 0;
     return int(QJsonDocument::fromJson(file.readAll()).array().size());
-}
-
-bool keyringReachable()
-{
-    Keychain probe(QStringLiteral("tessaron.velkin.test.probe"));
-    const bool ok = probe.set(QStringLiteral("x"), QStringLiteral("probe"))
-        && probe.get(QStringLiteral("probe")) == QStringLiteral("x");
-    probe.remove(QStringLiteral("probe"));
-    return ok;
 }
 
 void type(FormField* field, const QString& text)

@@ -1,3 +1,4 @@
+#include "support/Keyring.h"
 #include "support/SessionFakes.h"
 
 #include "Tessaron/reception/BrokerFormModel.h"
@@ -19,18 +20,10 @@
 #include <QTest>
 
 using namespace tessaron;
+using testing::keyringReachable;
 using namespace tessaron::fakes;
 
 namespace {
-
-bool keyringReachable()
-{
-    Keychain probe(QStringLiteral("tessaron.velkin.test.probe"));
-    const bool ok = probe.set(QStringLiteral("x"), QStringLiteral("probe"))
-        && probe.get(QStringLiteral("probe")) == QStringLiteral("x");
-    probe.remove(QStringLiteral("probe"));
-    return ok;
-}
 
 Broker newBroker()
 {
@@ -53,10 +46,6 @@ void type(FormField* field, const QString& text)
 }
 
 } // namespace
-
-#define REQUIRE_KEYRING()                                                                                              \
-    if (!keyringReachable())                                                                                           \
-    QSKIP("no Secret Service on the session bus (run the tests through scripts/services/run-with-services.sh)")
 
 class TestBrokerFormSheet : public QObject {
     Q_OBJECT

@@ -1,3 +1,4 @@
+#include "support/Keyring.h"
 #include "support/SessionFakes.h"
 
 #include "Tessaron/state/AppState.h"
@@ -12,18 +13,10 @@
 #include <QTest>
 
 using namespace tessaron;
+using testing::keyringReachable;
 using namespace tessaron::fakes;
 
 namespace {
-
-bool keyringReachable()
-{
-    Keychain probe(QStringLiteral("tessaron.velkin.test.probe"));
-    const bool ok = probe.set(QStringLiteral("x"), QStringLiteral("probe"))
-        && probe.get(QStringLiteral("probe")) == QStringLiteral("x");
-    probe.remove(QStringLiteral("probe"));
-    return ok;
-}
 
 Broker saslBroker(const QString& name)
 {
@@ -42,10 +35,6 @@ QStringList names(const QList<Broker>& brokers)
 }
 
 } // namespace
-
-#define REQUIRE_KEYRING()                                                                                              \
-    if (!keyringReachable())                                                                                           \
-    QSKIP("no Secret Service on the session bus (run the tests through scripts/services/run-with-services.sh)")
 
 class TestAppState : public QObject {
     Q_OBJECT

@@ -14,7 +14,7 @@
 #include <QUuid>
 
 using namespace tessaron;
-using testing::outcomeOf;
+using testing::ScratchVhost;
 using testing::syncWait;
 
 namespace {
@@ -26,6 +26,18 @@ std::optional<QByteArray> header(const Message& message, const QString& name)
             return h.value;
     }
     return std::nullopt;
+}
+
+// A session over the cluster, decoding through the registry, with "payments" read from the start.
+std::unique_ptr<BrokerSession> readPayments(const testing::MockKafkaCluster& cluster, const RegistryPeer& registry)
+{
+    Broker broker = cluster.broker();
+    broker.schemaRegistryURL = "http://" + registry.address();
+    auto session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt);
+    syncWait(session->connectBroker());
+    session->setSelectedTopic(QString("payments"));
+    syncWait(session->read(BrokerSession::Position::atBeginning(), 10, false));
+    return session;
 }
 
 } // namespace
@@ -100,12 +112,8 @@ private slots:
         cluster.produce("payments", 0,
                         {.key = std::nullopt, .payload = frame9, .headers = {}, .timestampMs = 1700000001000});
 
-        Broker broker = cluster.broker();
-        broker.schemaRegistryURL = "http://" + registry.address();
-        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
-        syncWait(session.connectBroker());
-        session.setSelectedTopic(QString("payments"));
-        syncWait(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        auto reading = readPayments(cluster, registry);
+        BrokerSession& session = *reading;
         QCOMPARE(session.messages().size(), 2);
         const Message& unknown = session.messages().at(0);
         const Message& known = session.messages().at(1);
@@ -126,12 +134,8 @@ private slots:
             cluster.produce(
                 "payments", 0,
                 {.key = std::nullopt, .payload = QByteArray::fromHex(hex), .headers = {}, .timestampMs = 0});
-        Broker broker = cluster.broker();
-        broker.schemaRegistryURL = "http://" + registry.address();
-        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
-        syncWait(session.connectBroker());
-        session.setSelectedTopic(QString("payments"));
-        syncWait(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        auto reading = readPayments(cluster, registry);
+        BrokerSession& session = *reading;
         QCOMPARE(session.messages().size(), 3);
         // Only the first schema was asked for (Qt itself may try a dropped request again).
         const int asked = registry.count("/schemas/ids/1");
@@ -183,21 +187,13 @@ private slots:
 
     void rabbitAgainstTheRealNode()
     {
-        const QString url = qEnvironmentVariable("TESSARON_TEST_RABBITMQ_URL");
+        const QString url = ScratchVhost::nodeUrl();
         if (url.isEmpty())
             QSKIP("TESSARON_TEST_RABBITMQ_URL is not set: no RabbitMQ node to test against (scripts/test starts one)");
-        const QString vhost = "tessaron-session-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
-        Broker broker = rabbitBroker(url, vhost, "guest");
-        broker.id = QUuid::createUuid();
-        OpenRabbitClient admin(broker, QString("guest"), 10000);
-        const QString vhostPath = RabbitClient::percentEncoded(vhost);
-        QVERIFY(!outcomeOf(admin.request("PUT", "/api/vhosts/" + vhostPath)).error);
-        auto cleanup = qScopeGuard([&] { outcomeOf(admin.request("DELETE", "/api/vhosts/" + vhostPath)); });
-        QVERIFY(
-            !outcomeOf(admin.request("PUT", "/api/queues/" + vhostPath + "/jobs", QByteArray("{\"durable\":false}")))
-                 .error);
+        ScratchVhost vhost(url, "tessaron-session-");
+        vhost.declareQueue("jobs", "{\"durable\":false}");
 
-        BrokerSession session(broker, QString("guest"), std::nullopt, std::nullopt);
+        BrokerSession session(vhost.broker(), QString("guest"), std::nullopt, std::nullopt);
         syncWait(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         QCOMPARE(session.connection()->kind(), BrokerSession::Connection::rabbit);
