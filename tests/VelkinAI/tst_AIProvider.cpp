@@ -13,6 +13,7 @@
 #include <signal.h>
 
 using namespace tessaron;
+using faketools::processGone;
 using testing::outcomeOf;
 using testing::syncWait;
 
@@ -25,16 +26,6 @@ AIError runExpectingError(const AIProvider& provider, const QString& prompt, std
     if (!error)
         qFatal("the run did not fail");
     return *error;
-}
-
-bool processGone(const QString& pid)
-{
-    // Gone, or a zombie waiting for a reaper that is not ours.
-    QFile stat("/proc/" + pid + "/stat");
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QList<QByteArray> fields = stat.readAll().split(' ');
-    return fields.size() > 2 && fields[2] == "Z";
 }
 
 } // namespace

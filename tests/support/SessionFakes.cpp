@@ -20,6 +20,20 @@ Topic topic(const QString& name, QList<std::pair<int64_t, int64_t>> watermarks)
     return t;
 }
 
+Topic queue(const QString& name, int64_t depth)
+{
+    Topic t;
+    t.name = name;
+    t.declaredDepth = depth;
+    return t;
+}
+
+Topic withError(Topic topic, const QString& error)
+{
+    topic.error = error;
+    return topic;
+}
+
 Message message(const QString& topic, int32_t partition, int64_t offset, std::optional<qint64> timeMs,
                 QByteArray payload)
 {
@@ -117,6 +131,14 @@ Broker rabbitBroker(const QString& name)
     Broker b = kafkaBroker(name);
     b.kind = BrokerKind::rabbitmq;
     b.bootstrap = "localhost";
+    return b;
+}
+
+Broker securedBroker(const QString& name, BrokerSecurity security)
+{
+    Broker b = kafkaBroker(name);
+    b.security = security;
+    b.username = "svc";
     return b;
 }
 

@@ -69,6 +69,9 @@ private:
 
 // A topic whose partitions 0, 1, ... have these low and high watermarks.
 Topic topic(const QString& name, QList<std::pair<int64_t, int64_t>> watermarks = {});
+// A RabbitMQ queue as the listing reports it.
+Topic queue(const QString& name, int64_t depth);
+Topic withError(Topic topic, const QString& error);
 Message message(const QString& topic, int32_t partition, int64_t offset, std::optional<qint64> timeMs,
                 QByteArray payload = "{\"a\":1}");
 
@@ -370,5 +373,16 @@ public:
 
 Broker kafkaBroker(const QString& name = "cluster");
 Broker rabbitBroker(const QString& name = "rabbit");
+// A Kafka broker that signs in as "svc".
+Broker securedBroker(const QString& name, BrokerSecurity security = BrokerSecurity::saslPlaintext);
+
+// The names of brokers, topics, ... in their order.
+template <typename T> QStringList namesOf(const QList<T>& items)
+{
+    QStringList names;
+    for (const T& item : items)
+        names << item.name;
+    return names;
+}
 
 } // namespace tessaron::fakes

@@ -17,18 +17,9 @@
 
 using namespace tessaron;
 using namespace tessaron::fakes;
+using faketools::processGone;
 
 namespace {
-
-bool processGone(const QString& pid)
-{
-    // Gone, or a zombie waiting for a reaper that is not ours.
-    QFile stat("/proc/" + pid + "/stat");
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QList<QByteArray> fields = stat.readAll().split(' ');
-    return fields.size() > 2 && fields[2] == "Z";
-}
 
 void askAndWait(AskSheet& sheet, const QString& question)
 {

@@ -15,6 +15,7 @@
 
 namespace tessaron::browserfixtures {
 
+using fakes::queue;
 using testing::syncWait;
 
 // Every age in the browser's tests and screens is measured from this moment.
@@ -64,14 +65,6 @@ inline Stage rabbitStage(const QList<Topic>& queues, const QHash<QString, int64_
                                                     stage.clients);
     syncWait(stage.session->connectBroker());
     return stage;
-}
-
-inline Topic queue(const QString& name, int64_t depth)
-{
-    Topic t;
-    t.name = name;
-    t.declaredDepth = depth;
-    return t;
 }
 
 inline Message keyed(const QString& topic, int32_t partition, int64_t offset, const QByteArray& key,

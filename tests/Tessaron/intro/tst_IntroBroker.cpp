@@ -224,13 +224,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("TESSARON_SERVICES_DIR"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    QApplication app(argc, argv);
-    TestIntroBroker test;
-    return QTest::qExec(&test, argc, argv);
-}
+TESSARON_KEYRING_TEST_MAIN(QApplication, TestIntroBroker)
 
 #include "tst_IntroBroker.moc"

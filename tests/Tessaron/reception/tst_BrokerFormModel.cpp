@@ -1,3 +1,4 @@
+#include "support/Keyring.h"
 #include "support/SessionFakes.h"
 
 #include "Tessaron/reception/BrokerFormModel.h"
@@ -30,14 +31,6 @@ struct Secrets {
         };
     }
 };
-
-Broker saved(BrokerSecurity security)
-{
-    Broker b = kafkaBroker("orders");
-    b.security = security;
-    b.username = "svc";
-    return b;
-}
 
 } // namespace
 
@@ -130,7 +123,7 @@ private slots:
 
     void secretsAreStoredOnlyOnceEdited()
     {
-        BrokerFormModel form(saved(BrokerSecurity::saslSSL), false, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::saslSSL), false, Secrets().lookup());
         QVERIFY(!form.passwordToStore());
         QVERIFY(!form.registryPasswordToStore());
         QVERIFY(!form.keyPassphraseToStore());
@@ -148,7 +141,7 @@ private slots:
     {
         // Not edited, saved with credentials: the stored password, read under the broker's account.
         Secrets secrets;
-        const Broker sasl = saved(BrokerSecurity::saslPlaintext);
+        const Broker sasl = securedBroker("orders", BrokerSecurity::saslPlaintext);
         secrets.items.insert(AppState::passwordAccount(sasl.id), "stored");
         BrokerFormModel editing(sasl, false, secrets.lookup());
         QCOMPARE(editing.testPassword(), std::optional<QString>("stored"));
@@ -160,7 +153,7 @@ private slots:
 
         // Saved without credentials and switched to SASL without typing one: no password, no read.
         Secrets none;
-        const Broker plain = saved(BrokerSecurity::plaintext);
+        const Broker plain = securedBroker("orders", BrokerSecurity::plaintext);
         none.items.insert(AppState::passwordAccount(plain.id), "left over");
         BrokerFormModel switching(plain, false, none.lookup());
         switching.setSecurity(BrokerSecurity::saslSSL);
@@ -170,7 +163,7 @@ private slots:
 
     void sectionsFollowKindAndSecurity()
     {
-        BrokerFormModel form(saved(BrokerSecurity::plaintext), true, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), true, Secrets().lookup());
         QVERIFY(!form.showsTLS());
         QVERIFY(!form.showsCredentials());
         QVERIFY(form.showsRegistryCard());
@@ -222,7 +215,7 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders"), topic("payments"), topic("__consumer_offsets")};
         AppState app(m_clients);
-        BrokerFormModel form(saved(BrokerSecurity::plaintext), false, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), false, Secrets().lookup());
         QSignalSpy changes(&form, &BrokerFormModel::testChanged);
         syncWait(form.runTest(&app));
         QVERIFY(!form.testing());
@@ -242,7 +235,7 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>();
         AppState app(m_clients);
-        Broker tls = saved(BrokerSecurity::ssl);
+        Broker tls = securedBroker("orders", BrokerSecurity::ssl);
         tls.clientCertPath = "/c.pem";
         tls.clientKeyPath = "/k.pem";
         BrokerFormModel form(tls, false, Secrets().lookup());
@@ -258,7 +251,7 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders")};
         AppState app(m_clients);
-        BrokerFormModel form(saved(BrokerSecurity::plaintext), false, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), false, Secrets().lookup());
         std::shared_ptr<Gate> gate = m_clients->kafka->gates.hold("topics");
         QCoro::Task<> test = form.runTest(&app);
         QVERIFY(form.testing());
@@ -283,7 +276,8 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders")};
         AppState app(m_clients);
-        auto form = std::make_unique<BrokerFormModel>(saved(BrokerSecurity::plaintext), false, Secrets().lookup());
+        auto form = std::make_unique<BrokerFormModel>(securedBroker("orders", BrokerSecurity::plaintext), false,
+                                                      Secrets().lookup());
         std::shared_ptr<Gate> gate = m_clients->kafka->gates.hold("topics");
         QCoro::Task<> test = form->runTest(&app);
         form->abandonTest();
@@ -322,13 +316,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("TESSARON_SERVICES_DIR"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    QCoreApplication app(argc, argv);
-    TestBrokerFormModel test;
-    return QTest::qExec(&test, argc, argv);
-}
+TESSARON_KEYRING_TEST_MAIN(QCoreApplication, TestBrokerFormModel)
 
 #include "tst_BrokerFormModel.moc"

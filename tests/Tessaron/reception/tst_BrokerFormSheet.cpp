@@ -296,14 +296,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    // Outside the services' private session bus no test may reach the user's own keyring.
-    if (qEnvironmentVariableIsEmpty("TESSARON_SERVICES_DIR"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    QApplication app(argc, argv);
-    TestBrokerFormSheet test;
-    return QTest::qExec(&test, argc, argv);
-}
+TESSARON_KEYRING_TEST_MAIN(QApplication, TestBrokerFormSheet)
 
 #include "tst_BrokerFormSheet.moc"

@@ -9,7 +9,6 @@
 #include "support/SessionFakes.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 
 namespace tessaron {
@@ -17,15 +16,6 @@ namespace tessaron {
 namespace {
 
 using namespace fakes;
-
-void settle(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 3000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::processEvents();
-}
 
 Topic sized(const QString& name, QList<std::pair<int64_t, int64_t>> marks) { return topic(name, marks); }
 
@@ -62,7 +52,7 @@ void shootActions(ScreenShooter& shooter)
         co_await s.connectBroker();
         done = true;
     }(session, connected);
-    settle([&] { return connected && session.topicsListed(); });
+    waitUntil([&] { return connected && session.topicsListed(); });
 
     // Produce: empty (nothing selected), filled (a corrected copy), working, filed, refused.
     {
@@ -70,7 +60,7 @@ void shootActions(ScreenShooter& shooter)
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("empty"), &sheet);
     }
     session.setSelectedTopic(QStringLiteral("orders.events"));
-    settle([&] { return !session.isLoadingMessages() && !session.messages().isEmpty(); });
+    waitUntil([&] { return !session.isLoadingMessages() && !session.messages().isEmpty(); });
     const Message source = jsonMessage(
         7, "{\n  \"orderId\": \"A-48207\",\n  \"total\": 26.5,\n  \"currency\": \"EUR\",\n  \"lines\": 3\n}");
     {
@@ -81,13 +71,13 @@ void shootActions(ScreenShooter& shooter)
         sheet.file();
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("working"), &sheet);
         held->gate->release();
-        settle([&] { return sheet.outcome().has_value(); });
+        waitUntil([&] { return sheet.outcome().has_value(); });
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("filed"), &sheet);
         clients->writer = std::make_shared<FakeWriter>();
         clients->writer->produceError =
             KafkaError(29, QStringLiteral("Broker: Topic authorization failed: orders.events"));
         sheet.file();
-        settle([&] { return sheet.outcome() && !sheet.outcome()->isDone(); });
+        waitUntil([&] { return sheet.outcome() && !sheet.outcome()->isDone(); });
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("refused"), &sheet);
     }
     {
@@ -112,7 +102,7 @@ void shootActions(ScreenShooter& shooter)
         sheet.move();
         shooter.shoot(QStringLiteral("reset"), QStringLiteral("working"), &sheet);
         writer->gate->release();
-        settle([&] { return sheet.outcome().has_value(); });
+        waitUntil([&] { return sheet.outcome().has_value(); });
         shooter.shoot(QStringLiteral("reset"), QStringLiteral("filed"), &sheet);
     }
     {
@@ -131,7 +121,7 @@ void shootActions(ScreenShooter& shooter)
             QStringLiteral("billing-service is Stable, not Empty: its consumers would commit over the change. "
                            "Stop them first."));
         sheet.move();
-        settle([&] { return sheet.outcome().has_value(); });
+        waitUntil([&] { return sheet.outcome().has_value(); });
         shooter.shoot(QStringLiteral("reset"), QStringLiteral("refused"), &sheet);
     }
 

@@ -64,12 +64,6 @@ Stage driftingStage()
     return stage;
 }
 
-void settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
-
 } // namespace
 
 void shootBrowser(ScreenShooter& shooter)
@@ -84,20 +78,20 @@ void shootBrowser(ScreenShooter& shooter)
         Stage stage = driftingStage();
         std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
         frame->show();
-        settle();
+        flushEvents();
         shooter.shoot("browser", "kafka-drift", frame.get());
         shooter.shoot("browser", "lag", frame.get());
 
         // The first outlier as an exhibit, its suspect lines marked.
         const QStringList outliers = stage.session->shapeVerdict().driftDetail()->outlierIDs;
         stage.session->setSelectedMessage(outliers.first());
-        settle();
+        flushEvents();
         shooter.shoot("exhibit", "json-suspects", frame.get());
 
         // A search that matches nothing.
         stage.session->setSelectedMessage(std::nullopt);
         stage.session->setMessageSearch("refund");
-        settle();
+        flushEvents();
         shooter.shoot("browser", "search-nomatch", frame.get());
         stage.session->setMessageSearch(QString());
 
@@ -105,7 +99,7 @@ void shootBrowser(ScreenShooter& shooter)
         auto* header = frame->findChild<TopicHeader*>();
         PositionPicker* picker = header->positionPicker();
         picker->openPopover();
-        settle();
+        flushEvents();
         shooter.shoot("picker", "popover", picker->popover());
         picker->popover()->hide();
     }
@@ -139,7 +133,7 @@ void shootBrowser(ScreenShooter& shooter)
         for (const auto& [id, state] : {std::pair{"payments/0/0", "avro"}, std::pair{"payments/0/1", "tombstone"},
                                         std::pair{"payments/0/2", "binary"}}) {
             stage.session->setSelectedMessage(QString(id));
-            settle();
+            flushEvents();
             shooter.shoot("exhibit", state, frame.get());
         }
     }
@@ -159,21 +153,21 @@ void shootBrowser(ScreenShooter& shooter)
         stage.open("jobs");
         std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
         frame->show();
-        settle();
+        flushEvents();
         shooter.shoot("consent", "before", frame.get());
         stage.session->setSelectedTopic(QString("jobs.quorum"));
         syncWait(stage.session->read(BrokerSession::Position::atTail(), 100, false));
-        settle();
+        flushEvents();
         shooter.shoot("consent", "quorum", frame.get());
         stage.session->setSelectedTopic(QString("retries"));
         syncWait(stage.session->read(BrokerSession::Position::atTail(), 100, false));
-        settle();
+        flushEvents();
         shooter.shoot("consent", "refused", frame.get());
         stage.session->setSelectedTopic(QString("jobs"));
         stage.session->setAcceptedRabbitReadCost(true);
         syncWait(stage.session->readLatest());
         stage.session->setSelectedMessage(QString("jobs/0/0"));
-        settle();
+        flushEvents();
         shooter.shoot("consent", "after", frame.get());
     }
     {

@@ -19,7 +19,6 @@
 #include "VelkinUI/Brand.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -54,23 +53,13 @@ public:
 void settle(QWidget* widget)
 {
     widget->show();
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 400)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    restFor(400);
 }
 
 Message keyed(const QString& topic, int32_t partition, int64_t offset, const QByteArray& key, const QByteArray& payload)
 {
     return Message(topic, partition, offset, key.isEmpty() ? std::nullopt : std::optional<QByteArray>(key), payload,
                    QDateTime::fromMSecsSinceEpoch(1765000000000 + offset * 1000, Qt::UTC), {});
-}
-
-Topic queue(const QString& name, int64_t depth)
-{
-    Topic t = topic(name);
-    t.declaredDepth = depth;
-    return t;
 }
 
 struct Scene {

@@ -18,7 +18,6 @@
 #include "VelkinUI/AccessibilitySettings.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -26,23 +25,9 @@ namespace tessaron {
 
 namespace {
 
-void settle(int ms = 600)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 template <typename Page> Page* pageOf(OnboardingView& view) { return qobject_cast<Page*>(view.page()); }
 
 void fill(FormField* field, const QString& text) { field->edit()->setText(text); }
-
-void waitTest(WelcomeConnection* page)
-{
-    QDeadlineTimer deadline(3000);
-    while (page->testing() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 } // namespace
 
@@ -64,57 +49,57 @@ void shootIntro(ScreenShooter& shooter)
         OnboardingView view(&app);
         view.refreshAI = [](AppState*) {};
         view.show();
-        settle();
+        restFor(600);
         shooter.shoot("intro", "introduction", &view);
         view.goTo(1);
-        settle();
+        restFor(600);
         shooter.shoot("intro", "case", &view);
         pageOf<WelcomeCase>(view)->pick(0);
-        settle();
+        restFor(600);
         shooter.shoot("intro", "case-wrong-pick", &view);
         pageOf<WelcomeCase>(view)->pick(2);
-        settle();
+        restFor(600);
         shooter.shoot("intro", "case-solved", &view);
         view.goTo(2);
-        settle();
+        restFor(600);
         shooter.shoot("intro", "ground-rules", &view);
         auto* rules = pageOf<WelcomeGroundRules>(view);
         rules->choose(true);
         rules->peek();
-        settle();
+        restFor(600);
         shooter.shoot("intro", "ground-rules-rabbit-peeked", &view);
         view.goTo(3);
-        settle(1500);
+        restFor(1500);
         shooter.shoot("intro", "backup", &view);
         view.goTo(4);
-        settle();
+        restFor(600);
         shooter.shoot("intro", "broker", &view);
         auto* broker = pageOf<WelcomeConnection>(view);
         fill(broker->nameField(), "Local");
         fill(broker->addressField(), "localhost:9092");
         broker->runConnectionTest();
-        waitTest(broker);
-        settle();
+        waitUntil([&] { return !broker->testing(); });
+        restFor(600);
         shooter.shoot("intro", "broker-answered", &view);
         broker->saveTestedBroker();
-        settle();
+        restFor(600);
         shooter.shoot("intro", "broker-saved", &view);
         clients->kafka->topicsError = KafkaError(-195, "listing topics: transport failure (connection refused)");
         broker->setKind(BrokerKind::rabbitmq);
         broker->setKind(BrokerKind::kafka);
         broker->runConnectionTest();
-        waitTest(broker);
-        settle();
+        waitUntil([&] { return !broker->testing(); });
+        restFor(600);
         shooter.shoot("intro", "broker-refused", &view);
         broker->setKind(BrokerKind::rabbitmq);
         fill(broker->addressField(), "localhost:15672");
-        settle();
+        restFor(600);
         shooter.shoot("intro", "broker-rabbitmq", &view);
         view.goTo(5);
-        settle();
+        restFor(600);
         shooter.shoot("intro", "partners", &view);
         view.signAgreement();
-        settle();
+        restFor(600);
         shooter.shoot("intro", "partners-signed", &view);
         view.hide();
     }
@@ -123,11 +108,11 @@ void shootIntro(ScreenShooter& shooter)
         OnboardingView view(&app);
         view.refreshAI = [](AppState*) {};
         view.show();
-        settle();
+        restFor(600);
         shooter.shoot("intro", "introduction-pt", &view);
         view.goTo(1);
         pageOf<WelcomeCase>(view)->askForHelp();
-        settle();
+        restFor(600);
         shooter.shoot("intro", "case-solved-pt", &view);
         view.hide();
     }

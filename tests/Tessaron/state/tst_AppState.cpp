@@ -16,25 +16,7 @@ using namespace tessaron;
 using testing::keyringReachable;
 using namespace tessaron::fakes;
 
-namespace {
-
-Broker saslBroker(const QString& name)
-{
-    Broker b = kafkaBroker(name);
-    b.security = BrokerSecurity::saslPlaintext;
-    b.username = "svc";
-    return b;
-}
-
-QStringList names(const QList<Broker>& brokers)
-{
-    QStringList names;
-    for (const Broker& b : brokers)
-        names << b.name;
-    return names;
-}
-
-} // namespace
+namespace { } // namespace
 
 class TestAppState : public QObject {
     Q_OBJECT
@@ -83,11 +65,11 @@ private slots:
         QVERIFY(!syncWait(state.save(a, std::nullopt)));
         QCOMPARE(brokersChanged.count(), 1);
         QVERIFY(!state.editing());
-        QCOMPARE(names(state.brokers()), (QStringList{"Local", "a2", "b"}));
-        QCOMPARE(names(AppState(m_clients).brokers()), (QStringList{"Local", "a2", "b"}));
+        QCOMPARE(namesOf(state.brokers()), (QStringList{"Local", "a2", "b"}));
+        QCOMPARE(namesOf(AppState(m_clients).brokers()), (QStringList{"Local", "a2", "b"}));
 
         state.toggleFavorite(b.id);
-        QCOMPARE(names(state.brokersFavoritesFirst()), (QStringList{"b", "Local", "a2"}));
+        QCOMPARE(namesOf(state.brokersFavoritesFirst()), (QStringList{"b", "Local", "a2"}));
         QVERIFY(AppState(m_clients).brokers().last().isFavorite);
 
         // The file cannot be written: the caller hears it, and nothing pretends to be on file.
@@ -97,7 +79,7 @@ private slots:
         const std::optional<QString> failure = syncWait(state.save(kafkaBroker("c"), std::nullopt));
         QVERIFY(failure);
         QVERIFY(failure->contains("brokers.json"));
-        QCOMPARE(names(state.brokers()), (QStringList{"Local", "a2", "b"}));
+        QCOMPARE(namesOf(state.brokers()), (QStringList{"Local", "a2", "b"}));
         QVERIFY(state.editing());
     }
 
@@ -181,7 +163,7 @@ private slots:
         REQUIRE_KEYRING();
         Keychain keyring(AppState::keychainService);
         AppState state(m_clients);
-        Broker sasl = saslBroker("sasl");
+        Broker sasl = securedBroker("sasl");
         const QString account = sasl.id.toString(QUuid::WithoutBraces).toUpper();
         QCOMPARE(AppState::passwordAccount(sasl.id), account);
         QVERIFY(!syncWait(state.save(sasl, QString("s3cret"))));
@@ -224,19 +206,19 @@ private slots:
         QTRY_VERIFY(!keyring.get(account));
         QVERIFY(!keyring.get(account + ".clientkey"));
         QVERIFY(!keyring.get(account + ".registry"));
-        QCOMPARE(names(AppState(m_clients).brokers()), QStringList{"Local"});
+        QCOMPARE(namesOf(AppState(m_clients).brokers()), QStringList{"Local"});
     }
 
     void keyringWorkNeverHoldsTheWindow()
     {
         REQUIRE_KEYRING();
         AppState state(m_clients);
-        const Broker sasl = saslBroker("sasl");
+        const Broker sasl = securedBroker("sasl");
         // The keyring answers on its own queue: the call returns before the password is stored,
         // and the window's event loop runs meanwhile.
         auto saving = state.save(sasl, QString("s3cret"));
         QVERIFY(!saving.isReady());
-        QCOMPARE(names(state.brokers()).last(), QString("sasl")); // on file already
+        QCOMPARE(namesOf(state.brokers()).last(), QString("sasl")); // on file already
         QVERIFY(!syncWait(std::move(saving)));
 
         state.open(sasl);
@@ -261,7 +243,7 @@ private slots:
         REQUIRE_KEYRING();
         Keychain keyring(AppState::keychainService);
         AppState state(m_clients);
-        const Broker sasl = saslBroker("sasl");
+        const Broker sasl = securedBroker("sasl");
         const QString account = AppState::passwordAccount(sasl.id);
         QVERIFY(!syncWait(state.save(sasl, QString("s3cret"))));
         state.open(sasl);
@@ -274,7 +256,7 @@ private slots:
         const std::optional<QString> removal = state.remove(sasl);
         QVERIFY(removal);
         QVERIFY(removal->contains("brokers.json"));
-        QCOMPARE(names(state.brokers()), (QStringList{"Local", "sasl"}));
+        QCOMPARE(namesOf(state.brokers()), (QStringList{"Local", "sasl"}));
         QCOMPARE(state.sessions().size(), 1);
         QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
 
@@ -289,7 +271,7 @@ private slots:
         QVERIFY(!state.remove(sasl));
         QVERIFY(state.sessions().isEmpty());
         QTRY_VERIFY(!keyring.get(account)); // deleted on the keyring's queue
-        QCOMPARE(names(AppState(m_clients).brokers()), QStringList{"Local"});
+        QCOMPARE(namesOf(AppState(m_clients).brokers()), QStringList{"Local"});
     }
 
     void withoutAKeyringTheBrokerStillOpens()
@@ -306,11 +288,11 @@ private slots:
             return;
         }
         AppState state(m_clients);
-        const Broker sasl = saslBroker("sasl");
+        const Broker sasl = securedBroker("sasl");
         const std::optional<QString> failure = syncWait(state.save(sasl, QString("s3cret")));
         QVERIFY(failure);
         QVERIFY(failure->contains("keyring"));
-        QCOMPARE(names(state.brokers()).last(), QString("sasl")); // on file all the same
+        QCOMPARE(namesOf(state.brokers()).last(), QString("sasl")); // on file all the same
         state.open(sasl);
         QCOMPARE(state.sessions().size(), 1);
         QTRY_VERIFY(m_clients->kafka->calls.contains("topics"));
@@ -318,14 +300,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    // Outside the services' private session bus no test may reach the user's own keyring.
-    if (qEnvironmentVariableIsEmpty("TESSARON_SERVICES_DIR"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    QCoreApplication app(argc, argv);
-    TestAppState test;
-    return QTest::qExec(&test, argc, argv);
-}
+TESSARON_KEYRING_TEST_MAIN(QCoreApplication, TestAppState)
 
 #include "tst_AppState.moc"

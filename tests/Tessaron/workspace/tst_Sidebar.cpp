@@ -98,17 +98,14 @@ private:
         m_clients->kafka->listedGroups = kafkaGroups();
         Broker broker = kafkaBroker("cluster");
         UserDefaults::standard().setStringList(Prefs::pinnedTopics(broker.id), pins);
-        m_app->open(broker);
-        BrokerSession* session = m_app->activeSession();
-        [&] { QTRY_VERIFY(session->topicsListed() && !session->isLoadingTopics()); }();
-        return session;
+        return openListed(*m_app, broker);
     }
 
 private slots:
     void init()
     {
         clearPreferences();
-        removeFakeAITool();
+        faketools::removeAll();
         m_clients = std::make_shared<FakeFactory>();
         m_app = std::make_unique<AppState>(m_clients);
     }
@@ -446,7 +443,7 @@ private slots:
         QCOMPARE(m_app->action()->id(), QString("produce-new"));
         m_app->setAction(std::nullopt);
 
-        installFakeAITool();
+        faketools::install("claude", "echo answer\n");
         syncWait(m_app->refreshAIAvailability());
         QVERIFY(m_app->aiAvailable());
         QVERIFY(!view.askChip()->isVisible()); // no topic yet
