@@ -36,8 +36,7 @@ struct LargeCluster {
             groups.append({QStringLiteral("consumer-group-%1").arg(i), i % 7 ? "Stable" : "Empty", false});
         clients->kafka->listed = topics;
         clients->kafka->listedGroups = groups;
-        session = std::make_unique<BrokerSession>(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        syncWait(session->connectBroker());
+        session = connectedSession(clients);
         for (int i = 0; i < 50; ++i)
             session->togglePin(topics.at(i * 200).name);
     }

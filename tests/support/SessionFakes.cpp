@@ -134,6 +134,13 @@ Broker rabbitBroker(const QString& name)
     return b;
 }
 
+std::unique_ptr<BrokerSession> connectedSession(const std::shared_ptr<FakeFactory>& clients, const Broker& broker)
+{
+    auto session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
+    syncWait(session->connectBroker());
+    return session;
+}
+
 Broker securedBroker(const QString& name, BrokerSecurity security)
 {
     Broker b = kafkaBroker(name);

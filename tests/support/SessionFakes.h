@@ -3,6 +3,7 @@
 // Stand-ins for the broker clients of a session: each operation answers with a scripted value or
 // KafkaError, and can be held at a gate until the test releases it.
 
+#include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/state/ClientFactory.h"
 #include "TessaronCore/kafka/KafkaError.h"
 #include "support/SyncWait.h"
@@ -373,6 +374,10 @@ public:
 
 Broker kafkaBroker(const QString& name = "cluster");
 Broker rabbitBroker(const QString& name = "rabbit");
+// A session over the fake clients, connected.
+std::unique_ptr<BrokerSession> connectedSession(const std::shared_ptr<FakeFactory>& clients,
+                                                const Broker& broker = kafkaBroker());
+
 // A Kafka broker that signs in as "svc".
 Broker securedBroker(const QString& name, BrokerSecurity security = BrokerSecurity::saslPlaintext);
 

@@ -22,9 +22,7 @@ inline std::unique_ptr<BrokerSession> kafkaSession(const std::shared_ptr<FakeFac
     clients->kafka->held["orders"][1] = {message("orders", 1, 0, 1000), message("orders", 1, 1, 2000),
                                          message("orders", 1, 2, 3000)};
     clients->kafka->listedGroups = QList<ConsumerGroup>{{"billing", "Stable", false}, {"audit", "Empty", false}};
-    auto session =
-        std::make_unique<BrokerSession>(kafkaBroker("cluster"), std::nullopt, std::nullopt, std::nullopt, clients);
-    syncWait(session->connectBroker());
+    auto session = connectedSession(clients, kafkaBroker("cluster"));
     session->setSelectedTopic(QStringLiteral("orders"));
     syncWait(session->readLatest());
     return session;

@@ -48,9 +48,7 @@ inline Stage kafkaStage(const QList<Topic>& topics, const QList<ConsumerGroup>& 
     stage.clients->kafka->listed = topics;
     stage.clients->kafka->listedGroups = groups;
     stage.app = std::make_unique<AppState>(stage.clients);
-    stage.session = std::make_unique<BrokerSession>(fakes::kafkaBroker(name), std::nullopt, std::nullopt, std::nullopt,
-                                                    stage.clients);
-    syncWait(stage.session->connectBroker());
+    stage.session = fakes::connectedSession(stage.clients, fakes::kafkaBroker(name));
     return stage;
 }
 
@@ -61,9 +59,7 @@ inline Stage rabbitStage(const QList<Topic>& queues, const QHash<QString, int64_
     stage.clients->rabbit = std::make_shared<fakes::FakeRabbit>(fakes::rabbitBroker(name));
     stage.clients->rabbit->listing = {queues, consumers};
     stage.app = std::make_unique<AppState>(stage.clients);
-    stage.session = std::make_unique<BrokerSession>(fakes::rabbitBroker(name), std::nullopt, std::nullopt, std::nullopt,
-                                                    stage.clients);
-    syncWait(stage.session->connectBroker());
+    stage.session = fakes::connectedSession(stage.clients, fakes::rabbitBroker(name));
     return stage;
 }
 

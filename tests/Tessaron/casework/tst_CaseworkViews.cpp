@@ -31,9 +31,8 @@ struct Scene {
     void open(const Broker& broker, bool connect = true)
     {
         app = std::make_unique<AppState>(clients);
-        session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        if (connect)
-            syncWait(session->connectBroker());
+        session = connect ? connectedSession(clients, broker)
+                          : std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
     }
 };
 

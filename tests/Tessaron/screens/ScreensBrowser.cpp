@@ -113,9 +113,7 @@ void shootBrowser(ScreenShooter& shooter)
         stage.clients->registry->answers[7] =
             QByteArray(R"({"amount":{"cents":1250,"currency":"EUR"},"id":"pay-77","settled":true})");
         stage.app = std::make_unique<AppState>(stage.clients);
-        stage.session =
-            std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, stage.clients);
-        syncWait(stage.session->connectBroker());
+        stage.session = fakes::connectedSession(stage.clients, broker);
         QByteArray framedAvro(5, '\0');
         framedAvro[4] = 7;
         framedAvro += "\x02\x04body";

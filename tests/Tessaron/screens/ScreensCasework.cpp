@@ -70,8 +70,7 @@ struct Scene {
     void open(const Broker& broker)
     {
         app = std::make_unique<AppState>(clients);
-        session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        syncWait(session->connectBroker());
+        session = connectedSession(clients, broker);
     }
     void read(const QString& topicName)
     {

@@ -30,8 +30,7 @@ struct Fixture {
             queue.declaredDepth = 0;
             clients->rabbit->listing = {{queue}, {}};
         }
-        session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        syncWait(session->connectBroker());
+        session = connectedSession(clients, broker);
     }
 };
 

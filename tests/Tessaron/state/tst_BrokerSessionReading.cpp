@@ -28,8 +28,7 @@ struct Fixture {
     explicit Fixture(QList<Topic> topics, Broker broker = kafkaBroker())
     {
         clients->kafka->listed = topics;
-        session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        syncWait(session->connectBroker());
+        session = connectedSession(clients, broker);
         clients->kafka->calls.clear();
     }
     QStringList pageCalls() const { return clients->kafka->calls.filter("page "); }
