@@ -18,10 +18,7 @@ using namespace tessaron::fakes;
 
 namespace {
 
-struct LargeCluster {
-    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
-    std::unique_ptr<BrokerSession> session;
-
+struct LargeCluster : Rig {
     LargeCluster()
     {
         QList<Topic> topics;

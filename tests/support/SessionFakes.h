@@ -3,6 +3,7 @@
 // Stand-ins for the broker clients of a session: each operation answers with a scripted value or
 // KafkaError, and can be held at a gate until the test releases it.
 
+#include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/state/ClientFactory.h"
 #include "TessaronCore/kafka/KafkaError.h"
@@ -374,6 +375,13 @@ public:
 
 Broker kafkaBroker(const QString& name = "cluster");
 Broker rabbitBroker(const QString& name = "rabbit");
+// The fake clients, and the application and the session a fixture builds over them.
+struct Rig {
+    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
+    std::unique_ptr<AppState> app;
+    std::unique_ptr<BrokerSession> session;
+};
+
 // A session over the fake clients, connected.
 std::unique_ptr<BrokerSession> connectedSession(const std::shared_ptr<FakeFactory>& clients,
                                                 const Broker& broker = kafkaBroker());

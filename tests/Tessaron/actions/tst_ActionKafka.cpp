@@ -1,6 +1,7 @@
 // The two writes through their sheets against Kafka: a filing on librdkafka's mock cluster, and a
 // move of a group's position on a real broker when TESSARON_TEST_KAFKA_BOOTSTRAP names one (the
 // mock cluster does not implement the group administration).
+#include "support/Messages.h"
 #include "support/LiveKafka.h"
 #include "support/MockKafkaCluster.h"
 #include "support/SyncWait.h"
@@ -18,21 +19,9 @@
 #include <librdkafka/rdkafka.h>
 
 using namespace tessaron;
+using testing::headerOf;
 using testing::LiveKafka;
 using testing::syncWait;
-
-namespace {
-
-std::optional<QByteArray> header(const Message& message, const QString& name)
-{
-    for (const Message::Header& h : message.headers()) {
-        if (h.name == name)
-            return h.value;
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 class TestActionKafka : public QObject {
     Q_OBJECT
@@ -71,7 +60,7 @@ private slots:
         const Message& copy = session.messages().first();
         QCOMPARE(copy.payload(), std::optional<QByteArray>("{\"n\":1,\"total\":\"12.50\"}\r\n"));
         QCOMPARE(copy.key(), std::optional<QByteArray>("order-1"));
-        QCOMPARE(header(copy, "tessaron-reason"), std::optional<QByteArray>("decimal comma broke the parser"));
+        QCOMPARE(headerOf(copy, "tessaron-reason"), std::optional<QByteArray>("decimal comma broke the parser"));
     }
 
     void aGroupMovesOnlyWhenEmptyOnARealBroker()

@@ -25,11 +25,7 @@ inline void useFixedClock()
     RelativeTime::setClock([] { return fixedNow(); });
 }
 
-struct Stage {
-    std::shared_ptr<fakes::FakeFactory> clients = std::make_shared<fakes::FakeFactory>();
-    std::unique_ptr<AppState> app;
-    std::unique_ptr<BrokerSession> session;
-
+struct Stage : fakes::Rig {
     fakes::FakeKafka& kafka() const { return *clients->kafka; }
     fakes::FakeRabbit& rabbit() const { return *clients->rabbit; }
 

@@ -23,11 +23,7 @@ using namespace tessaron::fakes;
 
 namespace {
 
-struct Scene {
-    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
-    std::unique_ptr<AppState> app;
-    std::unique_ptr<BrokerSession> session;
-
+struct Scene : Rig {
     void open(const Broker& broker, bool connect = true)
     {
         app = std::make_unique<AppState>(clients);

@@ -62,11 +62,7 @@ Message keyed(const QString& topic, int32_t partition, int64_t offset, const QBy
                    QDateTime::fromMSecsSinceEpoch(1765000000000 + offset * 1000, Qt::UTC), {});
 }
 
-struct Scene {
-    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
-    std::unique_ptr<AppState> app;
-    std::unique_ptr<BrokerSession> session;
-
+struct Scene : Rig {
     void open(const Broker& broker)
     {
         app = std::make_unique<AppState>(clients);

@@ -45,62 +45,53 @@ void shootIntro(ScreenShooter& shooter)
     auto clients = std::make_shared<fakes::FakeFactory>();
     clients->kafka->listed = QList<Topic>{fakes::topic("orders"), fakes::topic("payments"), fakes::topic("audit")};
     AppState app(clients);
+    // Lets the page come to rest, then takes its picture.
+    auto snap = [&](OnboardingView& view, const char* state, int ms = 600) {
+        restFor(ms);
+        shooter.shoot("intro", state, &view);
+    };
     {
         OnboardingView view(&app);
         view.refreshAI = [](AppState*) {};
         view.show();
-        restFor(600);
-        shooter.shoot("intro", "introduction", &view);
+        snap(view, "introduction");
         view.goTo(1);
-        restFor(600);
-        shooter.shoot("intro", "case", &view);
+        snap(view, "case");
         pageOf<WelcomeCase>(view)->pick(0);
-        restFor(600);
-        shooter.shoot("intro", "case-wrong-pick", &view);
+        snap(view, "case-wrong-pick");
         pageOf<WelcomeCase>(view)->pick(2);
-        restFor(600);
-        shooter.shoot("intro", "case-solved", &view);
+        snap(view, "case-solved");
         view.goTo(2);
-        restFor(600);
-        shooter.shoot("intro", "ground-rules", &view);
+        snap(view, "ground-rules");
         auto* rules = pageOf<WelcomeGroundRules>(view);
         rules->choose(true);
         rules->peek();
-        restFor(600);
-        shooter.shoot("intro", "ground-rules-rabbit-peeked", &view);
+        snap(view, "ground-rules-rabbit-peeked");
         view.goTo(3);
-        restFor(1500);
-        shooter.shoot("intro", "backup", &view);
+        snap(view, "backup", 1500);
         view.goTo(4);
-        restFor(600);
-        shooter.shoot("intro", "broker", &view);
+        snap(view, "broker");
         auto* broker = pageOf<WelcomeConnection>(view);
         fill(broker->nameField(), "Local");
         fill(broker->addressField(), "localhost:9092");
         broker->runConnectionTest();
         waitUntil([&] { return !broker->testing(); });
-        restFor(600);
-        shooter.shoot("intro", "broker-answered", &view);
+        snap(view, "broker-answered");
         broker->saveTestedBroker();
-        restFor(600);
-        shooter.shoot("intro", "broker-saved", &view);
+        snap(view, "broker-saved");
         clients->kafka->topicsError = KafkaError(-195, "listing topics: transport failure (connection refused)");
         broker->setKind(BrokerKind::rabbitmq);
         broker->setKind(BrokerKind::kafka);
         broker->runConnectionTest();
         waitUntil([&] { return !broker->testing(); });
-        restFor(600);
-        shooter.shoot("intro", "broker-refused", &view);
+        snap(view, "broker-refused");
         broker->setKind(BrokerKind::rabbitmq);
         fill(broker->addressField(), "localhost:15672");
-        restFor(600);
-        shooter.shoot("intro", "broker-rabbitmq", &view);
+        snap(view, "broker-rabbitmq");
         view.goTo(5);
-        restFor(600);
-        shooter.shoot("intro", "partners", &view);
+        snap(view, "partners");
         view.signAgreement();
-        restFor(600);
-        shooter.shoot("intro", "partners-signed", &view);
+        snap(view, "partners-signed");
         view.hide();
     }
     {
@@ -108,12 +99,10 @@ void shootIntro(ScreenShooter& shooter)
         OnboardingView view(&app);
         view.refreshAI = [](AppState*) {};
         view.show();
-        restFor(600);
-        shooter.shoot("intro", "introduction-pt", &view);
+        snap(view, "introduction-pt");
         view.goTo(1);
         pageOf<WelcomeCase>(view)->askForHelp();
-        restFor(600);
-        shooter.shoot("intro", "case-solved-pt", &view);
+        snap(view, "case-solved-pt");
         view.hide();
     }
     if (language)

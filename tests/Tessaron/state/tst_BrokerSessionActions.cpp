@@ -16,10 +16,7 @@ using namespace tessaron::fakes;
 
 namespace {
 
-struct Fixture {
-    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
-    std::unique_ptr<BrokerSession> session;
-
+struct Fixture : Rig {
     explicit Fixture(Broker broker = kafkaBroker())
     {
         clients->kafka->listed = QList<Topic>{topic("orders", {{0, 8}, {0, 7}, {0, 3}})};

@@ -21,10 +21,7 @@ QByteArray avro(int32_t schemaId)
 
 qint64 tally(const QString& key) { return UserDefaults::standard().integer(key).value_or(0); }
 
-struct Fixture {
-    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
-    std::unique_ptr<BrokerSession> session;
-
+struct Fixture : Rig {
     explicit Fixture(QList<Topic> topics, Broker broker = kafkaBroker())
     {
         clients->kafka->listed = topics;

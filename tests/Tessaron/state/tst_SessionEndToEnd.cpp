@@ -1,5 +1,6 @@
 // A real BrokerSession against real peers: librdkafka's mock cluster for Kafka, and the RabbitMQ
 // node that scripts/test starts (TESSARON_TEST_RABBITMQ_URL) for RabbitMQ.
+#include "support/Messages.h"
 #include "support/MockKafkaCluster.h"
 #include "TessaronCore/avro/RegistryPeer.h"
 #include "support/RabbitTestSupport.h"
@@ -14,19 +15,11 @@
 #include <QUuid>
 
 using namespace tessaron;
+using testing::headerOf;
 using testing::ScratchVhost;
 using testing::syncWait;
 
 namespace {
-
-std::optional<QByteArray> header(const Message& message, const QString& name)
-{
-    for (const Message::Header& h : message.headers()) {
-        if (h.name == name)
-            return h.value;
-    }
-    return std::nullopt;
-}
 
 // A session over the cluster, decoding through the registry, with "payments" read from the start.
 std::unique_ptr<BrokerSession> readPayments(const testing::MockKafkaCluster& cluster, const RegistryPeer& registry)
@@ -89,7 +82,7 @@ private slots:
         for (const Message& m : session.messages()) {
             if (m.payloadString() == QString("{\"n\":5,\"fixed\":true}")) {
                 found = true;
-                QCOMPARE(header(m, "tessaron-reason"), std::optional<QByteArray>("total was wrong"));
+                QCOMPARE(headerOf(m, "tessaron-reason"), std::optional<QByteArray>("total was wrong"));
                 QCOMPARE(m.keyString(), std::optional<QString>("k5"));
             }
         }
@@ -215,7 +208,7 @@ private slots:
         syncWait(session.readLatest());
         QCOMPARE(session.messages().size(), 2);
         QCOMPARE(session.messages().first().payloadString(), std::optional<QString>("first"));
-        QCOMPARE(header(session.messages().first(), "tessaron-reason"), std::optional<QByteArray>("seeding"));
+        QCOMPARE(headerOf(session.messages().first(), "tessaron-reason"), std::optional<QByteArray>("seeding"));
         QCOMPARE(UserDefaults::standard().integer(Prefs::messagesDisturbed).value_or(0), disturbed + 2);
 
         // The messages were put back: the queue still holds both.

@@ -17,9 +17,7 @@
 #include <stdexcept>
 
 using namespace tessaron;
-using testing::failureOf;
-using testing::LiveKafka;
-using testing::syncWait;
+using namespace tessaron::testing;
 using Position = KafkaClient::StartPosition;
 
 namespace {

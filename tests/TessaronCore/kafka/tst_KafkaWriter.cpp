@@ -9,9 +9,7 @@
 #include <memory>
 
 using namespace tessaron;
-using testing::failureOf;
-using testing::MockKafkaCluster;
-using testing::syncWait;
+using namespace tessaron::testing;
 using Position = KafkaClient::StartPosition;
 
 namespace {
