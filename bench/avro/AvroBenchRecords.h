@@ -1,6 +1,7 @@
 #pragma once
 
-// The records the Avro decoder benchmark decodes, shared with the test that pins their JSON text.
+// The records the Avro decoder benchmark decodes, shared with the test that pins their JSON text;
+// the decoder's test encodes its own values with the same helpers.
 #include <QByteArray>
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Reading and listing speed of the Kafka client against the in-process mock cluster.
 #include "TessaronCore/kafka/KafkaClient.h"
 
-#include "TessaronCore/kafka/MockKafkaCluster.h"
-#include "TessaronCore/kafka/SyncWait.h"
+#include "support/MockKafkaCluster.h"
+#include "support/SyncWait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

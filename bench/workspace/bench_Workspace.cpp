@@ -1,6 +1,6 @@
 // The sidebar of a large cluster: 10,000 topics (a tenth of them in folders, some dead letters, 50
 // pins) and 500 consumer groups, over a real session fed by fake clients.
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/SidebarModel.h"
@@ -18,10 +18,7 @@ using namespace tessaron::fakes;
 
 namespace {
 
-struct LargeCluster {
-    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
-    std::unique_ptr<BrokerSession> session;
-
+struct LargeCluster : Rig {
     LargeCluster()
     {
         QList<Topic> topics;
@@ -36,8 +33,7 @@ struct LargeCluster {
             groups.append({QStringLiteral("consumer-group-%1").arg(i), i % 7 ? "Stable" : "Empty", false});
         clients->kafka->listed = topics;
         clients->kafka->listedGroups = groups;
-        session = std::make_unique<BrokerSession>(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session->connectBroker());
+        session = connectedSession(clients);
         for (int i = 0; i < 50; ++i)
             session->togglePin(topics.at(i * 200).name);
     }

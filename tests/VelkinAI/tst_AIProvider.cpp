@@ -1,10 +1,10 @@
-#include "FakeTools.h"
+#include "support/FakeTools.h"
+#include "support/SyncWait.h"
 
 #include "VelkinAI/AIError.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinAI/AIToolRunner.h"
 
-#include <QCoroTask>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -13,37 +13,19 @@
 #include <signal.h>
 
 using namespace tessaron;
+using faketools::processGone;
+using testing::outcomeOf;
+using testing::syncWait;
 
 namespace {
-
-// QCoro's waitFor never returns from a task that throws, so failures are caught inside a task.
-QCoro::Task<std::optional<AIError>> failureOf(QCoro::Task<QString> task)
-{
-    try {
-        co_await std::move(task);
-    } catch (const AIError& error) {
-        co_return error;
-    }
-    co_return std::nullopt;
-}
 
 AIError runExpectingError(const AIProvider& provider, const QString& prompt, std::optional<AICLI> cli = std::nullopt)
 {
     const std::optional<AIError> error =
-        QCoro::waitFor(failureOf(cli ? provider.run(prompt, *cli) : provider.run(prompt)));
+        outcomeOf<AIError>(cli ? provider.run(prompt, *cli) : provider.run(prompt)).error;
     if (!error)
         qFatal("the run did not fail");
     return *error;
-}
-
-bool processGone(const QString& pid)
-{
-    // Gone, or a zombie waiting for a reaper that is not ours.
-    QFile stat("/proc/" + pid + "/stat");
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QList<QByteArray> fields = stat.readAll().split(' ');
-    return fields.size() > 2 && fields[2] == "Z";
 }
 
 } // namespace
@@ -69,29 +51,29 @@ private slots:
 
     void detectionFollowsTheStoredChoiceWithFallBack()
     {
-        QVERIFY(!QCoro::waitFor(provider().resolveBackend()));
-        QVERIFY(QCoro::waitFor(provider().detect()).isEmpty());
+        QVERIFY(!syncWait(provider().resolveBackend()));
+        QVERIFY(syncWait(provider().detect()).isEmpty());
 
         faketools::install("codex", "echo codex\n");
         faketools::install("claude", "echo claude\n");
-        QCOMPARE(QCoro::waitFor(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
+        QCOMPARE(syncWait(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
         m_defaults->setString("tessaron.aiProvider", "codex");
-        QCOMPARE(QCoro::waitFor(provider().resolveBackend()), std::optional<AICLI>(AICLI::codex));
-        QCOMPARE(QCoro::waitFor(provider().detect()).size(), 2);
+        QCOMPARE(syncWait(provider().resolveBackend()), std::optional<AICLI>(AICLI::codex));
+        QCOMPARE(syncWait(provider().detect()).size(), 2);
 
         // A chosen tool that is missing falls back to any installed one; unknown choices detect.
         QFile::remove(faketools::binDir() + "/codex");
-        QCOMPARE(QCoro::waitFor(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
+        QCOMPARE(syncWait(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
         m_defaults->setString("tessaron.aiProvider", "gpt");
-        QCOMPARE(QCoro::waitFor(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
-        QCOMPARE(QCoro::waitFor(AIProvider().detectBackend()), std::optional<AICLI>(AICLI::claude));
+        QCOMPARE(syncWait(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
+        QCOMPARE(syncWait(AIProvider().detectBackend()), std::optional<AICLI>(AICLI::claude));
 
         // A stored choice is matched against the known tools, never handed to a shell.
         const QString marker = m_scratch.filePath("choice-ran");
         m_defaults->setString("tessaron.aiProvider", QString("codex; touch '%1'").arg(marker));
-        QCOMPARE(QCoro::waitFor(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
+        QCOMPARE(syncWait(provider().resolveBackend()), std::optional<AICLI>(AICLI::claude));
         m_defaults->setString("tessaron.aiProvider", QString("$(touch '%1')").arg(marker));
-        QCOMPARE(QCoro::waitFor(provider().run("hello")), QString("claude"));
+        QCOMPARE(syncWait(provider().run("hello")), QString("claude"));
         QVERIFY(!QFile::exists(marker));
     }
 
@@ -106,7 +88,7 @@ private slots:
                            "echo \"mode=$(stat -c %a .)\"\n"
                            "echo \"cwd=$PWD\" >&2\n");
         const QString prompt = "  why $(touch /tmp/owned) \"quoted\" `x`\nsecond line  ";
-        const QString answer = QCoro::waitFor(provider().run(prompt, AICLI::claude));
+        const QString answer = syncWait(provider().run(prompt, AICLI::claude));
         QVERIFY2(answer.contains("args=2"), qPrintable(answer));
         QVERIFY(answer.contains("first=-p"));
         QVERIFY(answer.contains("last=" + prompt + "|"));
@@ -131,7 +113,7 @@ private slots:
 
         // Exit 0 is a success whatever was written to standard error; an empty answer is no error.
         faketools::install("claude", "echo warning >&2\n");
-        QCOMPARE(QCoro::waitFor(provider().run("hello")), QString());
+        QCOMPARE(syncWait(provider().run("hello")), QString());
     }
 
     void aStuckToolIsStoppedWithItsWholeProcessGroup()
@@ -155,7 +137,7 @@ private slots:
         const QString pidFile = m_scratch.filePath("left.pid");
         faketools::install("claude",
                            QString("sleep 60 >/dev/null 2>&1 &\necho $! > '%1'\necho done\n").arg(pidFile).toUtf8());
-        QCOMPARE(QCoro::waitFor(provider().run("hello")).trimmed(), QString("done"));
+        QCOMPARE(syncWait(provider().run("hello")).trimmed(), QString("done"));
         QFile file(pidFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString child = QString::fromUtf8(file.readAll()).trimmed();
@@ -168,7 +150,7 @@ private slots:
         faketools::install("claude", "head -c 4194304 /dev/zero | tr '\\0' 'a'\n");
         AIProvider::Limits limits;
         limits.maxOutputBytes = 64 * 1024;
-        const QString answer = QCoro::waitFor(provider(limits).run("hello"));
+        const QString answer = syncWait(provider(limits).run("hello"));
         QCOMPARE(answer.size(), 64 * 1024);
     }
 
@@ -180,21 +162,14 @@ private slots:
         QCOMPARE(runExpectingError(provider(), prompt).kind(), AIError::tooLong);
         QVERIFY(!QFile::exists(marker));
         // One byte less fits in a single argument.
-        QCOMPARE(QCoro::waitFor(provider().run(QString(AIToolRunner::maxArgumentBytes - 4, 'x'))), QString());
+        QCOMPARE(syncWait(provider().run(QString(AIToolRunner::maxArgumentBytes - 4, 'x'))), QString());
         QVERIFY(QFile::exists(marker));
     }
 
     void launchFailureIsReported()
     {
-        auto attempt = []() -> QCoro::Task<std::optional<AIError>> {
-            try {
-                co_await AIToolRunner::run("/nonexistent/tool", {}, 5000, 1024);
-            } catch (const AIError& error) {
-                co_return error;
-            }
-            co_return std::nullopt;
-        };
-        const std::optional<AIError> error = QCoro::waitFor(attempt());
+        const std::optional<AIError> error =
+            outcomeOf<AIError>(AIToolRunner::run("/nonexistent/tool", {}, 5000, 1024)).error;
         QVERIFY(error);
         QCOMPARE(error->kind(), AIError::launchFailed);
         QVERIFY(error->errorDescription().startsWith("Failed to launch process: "));

@@ -1,8 +1,10 @@
 // The two writes through their sheets against Kafka: a filing on librdkafka's mock cluster, and a
 // move of a group's position on a real broker when TESSARON_TEST_KAFKA_BOOTSTRAP names one (the
 // mock cluster does not implement the group administration).
-#include "TessaronCore/kafka/MockKafkaCluster.h"
-#include "TessaronCore/kafka/SyncWait.h"
+#include "support/Messages.h"
+#include "support/LiveKafka.h"
+#include "support/MockKafkaCluster.h"
+#include "support/SyncWait.h"
 
 #include "Tessaron/actions/OutcomeBlock.h"
 #include "Tessaron/actions/PayloadEditor.h"
@@ -13,35 +15,13 @@
 
 #include <QLineEdit>
 #include <QTest>
-#include <QUuid>
 
 #include <librdkafka/rdkafka.h>
 
 using namespace tessaron;
-
-namespace {
-
-std::optional<QByteArray> header(const Message& message, const QString& name)
-{
-    for (const Message::Header& h : message.headers()) {
-        if (h.name == name)
-            return h.value;
-    }
-    return std::nullopt;
-}
-
-rd_kafka_t* rawHandle(rd_kafka_type_t type, const QByteArray& bootstrap,
-                      const QList<std::pair<QByteArray, QByteArray>>& extra = {})
-{
-    char error[512] = {};
-    rd_kafka_conf_t* conf = rd_kafka_conf_new();
-    rd_kafka_conf_set(conf, "bootstrap.servers", bootstrap.constData(), error, sizeof error);
-    for (const auto& [key, value] : extra)
-        rd_kafka_conf_set(conf, key.constData(), value.constData(), error, sizeof error);
-    return rd_kafka_new(type, conf, error, sizeof error);
-}
-
-} // namespace
+using testing::headerOf;
+using testing::LiveKafka;
+using testing::syncWait;
 
 class TestActionKafka : public QObject {
     Q_OBJECT
@@ -53,10 +33,10 @@ private slots:
         const QByteArray original = "{\"n\":1,\"total\":\"12,50\"}\r\n";
         cluster.produce("orders", 0, {.key = "order-1", .payload = original, .headers = {}, .timestampMs = 0});
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         session.setSelectedTopic(QStringLiteral("orders"));
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(session.messages().size(), 1);
 
         ProduceSheet sheet(session.messages().first(), nullptr, &session);
@@ -75,71 +55,36 @@ private slots:
         QCOMPARE(sheet.outcomeBlock()->stampText(), QString("FILED"));
 
         // Read again: the copy is there, byte for byte, with its key and the reason header.
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(session.messages().size(), 2);
         const Message& copy = session.messages().first();
         QCOMPARE(copy.payload(), std::optional<QByteArray>("{\"n\":1,\"total\":\"12.50\"}\r\n"));
         QCOMPARE(copy.key(), std::optional<QByteArray>("order-1"));
-        QCOMPARE(header(copy, "tessaron-reason"), std::optional<QByteArray>("decimal comma broke the parser"));
+        QCOMPARE(headerOf(copy, "tessaron-reason"), std::optional<QByteArray>("decimal comma broke the parser"));
     }
 
     void aGroupMovesOnlyWhenEmptyOnARealBroker()
     {
-        const QByteArray bootstrap = qgetenv("TESSARON_TEST_KAFKA_BOOTSTRAP");
+        const QByteArray bootstrap = LiveKafka::bootstrapFromEnvironment();
         if (bootstrap.isEmpty())
             QSKIP("TESSARON_TEST_KAFKA_BOOTSTRAP is not set: moving a group's position needs a real Kafka broker");
-        const QString run = QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
-        const QString topicName = QStringLiteral("tessaron-move-") + run;
-        const QString group = QStringLiteral("tessaron-move-group-") + run;
+        LiveKafka live(bootstrap);
+        const QString topicName = LiveKafka::uniqueName(QStringLiteral("tessaron-move-"));
+        const QString group = QStringLiteral("tessaron-move-group-") + topicName.right(8);
 
         // A topic of one partition with five messages.
-        rd_kafka_t* admin = rawHandle(RD_KAFKA_PRODUCER, bootstrap);
-        QVERIFY(admin);
-        char error[512] = {};
-        rd_kafka_NewTopic_t* newTopic =
-            rd_kafka_NewTopic_new(topicName.toUtf8().constData(), 1, 1, error, sizeof error);
-        rd_kafka_queue_t* queue = rd_kafka_queue_new(admin);
-        rd_kafka_CreateTopics(admin, &newTopic, 1, nullptr, queue);
-        rd_kafka_event_t* event = rd_kafka_queue_poll(queue, 15000);
-        QVERIFY(event);
-        rd_kafka_event_destroy(event);
-        rd_kafka_queue_destroy(queue);
-        rd_kafka_NewTopic_destroy(newTopic);
-        for (int i = 0; i < 5; ++i) {
-            const QByteArray payload = "m" + QByteArray::number(i);
-            rd_kafka_producev(admin, RD_KAFKA_V_TOPIC(topicName.toUtf8().constData()), RD_KAFKA_V_PARTITION(0),
-                              RD_KAFKA_V_VALUE(const_cast<char*>(payload.constData()), size_t(payload.size())),
-                              RD_KAFKA_V_MSGFLAGS(RD_KAFKA_MSG_F_COPY), RD_KAFKA_V_END);
-        }
-        QCOMPARE(rd_kafka_flush(admin, 15000), RD_KAFKA_RESP_ERR_NO_ERROR);
-        rd_kafka_destroy(admin);
+        QList<LiveKafka::Seed> seeds;
+        for (int i = 0; i < 5; ++i)
+            seeds.append({0, "m" + QByteArray::number(i)});
+        live.createTopic(topicName, 1, seeds);
 
         // A live member keeps the group busy.
-        rd_kafka_t* member = rawHandle(
-            RD_KAFKA_CONSUMER, bootstrap,
-            {{"group.id", group.toUtf8()}, {"enable.auto.commit", "false"}, {"auto.offset.reset", "earliest"}});
-        QVERIFY(member);
-        rd_kafka_poll_set_consumer(member);
-        rd_kafka_topic_partition_list_t* topics = rd_kafka_topic_partition_list_new(1);
-        rd_kafka_topic_partition_list_add(topics, topicName.toUtf8().constData(), RD_KAFKA_PARTITION_UA);
-        rd_kafka_subscribe(member, topics);
-        rd_kafka_topic_partition_list_destroy(topics);
-        int read = 0;
-        for (int i = 0; i < 60 && read < 5; ++i) {
-            if (rd_kafka_message_t* m = rd_kafka_consumer_poll(member, 500)) {
-                read += m->err == RD_KAFKA_RESP_ERR_NO_ERROR;
-                rd_kafka_message_destroy(m);
-            }
-        }
-        QCOMPARE(read, 5);
-        QCOMPARE(rd_kafka_commit(member, nullptr, 0), RD_KAFKA_RESP_ERR_NO_ERROR);
+        rd_kafka_t* member = live.join(group, topicName);
+        live.readAndCommit(member, 5);
 
-        Broker broker;
-        broker.id = QUuid::createUuid();
-        broker.name = QStringLiteral("live");
-        broker.bootstrap = QString::fromUtf8(bootstrap);
+        const Broker broker = live.broker();
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         std::optional<Topic> topic;
         for (const Topic& t : session.topics())
             if (t.name == topicName)
@@ -154,8 +99,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(busy.outcome().has_value(), 30000);
         QCOMPARE(busy.outcomeBlock()->stampText(), QString("REFUSED"));
 
-        rd_kafka_consumer_close(member);
-        rd_kafka_destroy(member);
+        live.leave(member);
         ResetOffsetsSheet empty({group, QStringLiteral("Empty"), false}, topic, nullptr, &session);
         empty.show();
         empty.targetField()->setText(QStringLiteral("2"));
@@ -171,7 +115,7 @@ private slots:
         }
         QVERIFY2(empty.outcome()->isDone(), qPrintable(empty.outcome()->sentence()));
         KafkaClient client(broker, std::nullopt, std::nullopt, 10000);
-        const QHash<TopicPartitionRef, int64_t> committed = testing::syncWait(client.committed(group, 10000));
+        const QHash<TopicPartitionRef, int64_t> committed = syncWait(client.committed(group, 10000));
         QCOMPARE(committed.value(TopicPartitionRef{topicName, 0}, -7), 2);
     }
 };

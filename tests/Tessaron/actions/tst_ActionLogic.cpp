@@ -1,4 +1,6 @@
 // The deciding logic of the action sheets, without widgets.
+#include "support/SessionFakes.h"
+
 #include "Tessaron/actions/AskLogic.h"
 #include "Tessaron/actions/ProduceLogic.h"
 #include "Tessaron/actions/ResetLogic.h"
@@ -7,27 +9,13 @@
 #include <QTest>
 
 using namespace tessaron;
+using fakes::topic;
 
 namespace {
 
 Message message(std::optional<QByteArray> key, std::optional<QByteArray> payload)
 {
     return Message("orders", 1, 42, std::move(key), std::move(payload), std::nullopt, {});
-}
-
-Topic topic(const QString& name, QList<std::pair<int64_t, int64_t>> marks)
-{
-    Topic t;
-    t.name = name;
-    int32_t id = 0;
-    for (auto [low, high] : marks) {
-        Partition p;
-        p.id = id++;
-        p.low = low;
-        p.high = high;
-        t.partitions.append(p);
-    }
-    return t;
 }
 
 } // namespace

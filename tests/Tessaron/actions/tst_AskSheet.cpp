@@ -1,7 +1,7 @@
 // The Ask sheet over a real BrokerSession with fake clients, and fake AI tools on the throwaway
 // HOME that answer, fail, print too much or never finish.
 #include "SheetFixture.h"
-#include "VelkinAI/FakeTools.h"
+#include "support/FakeTools.h"
 
 #include "Tessaron/actions/ActionButtons.h"
 #include "Tessaron/actions/ActionPage.h"
@@ -17,18 +17,9 @@
 
 using namespace tessaron;
 using namespace tessaron::fakes;
+using faketools::processGone;
 
 namespace {
-
-bool processGone(const QString& pid)
-{
-    // Gone, or a zombie waiting for a reaper that is not ours.
-    QFile stat("/proc/" + pid + "/stat");
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QList<QByteArray> fields = stat.readAll().split(' ');
-    return fields.size() > 2 && fields[2] == "Z";
-}
 
 void askAndWait(AskSheet& sheet, const QString& question)
 {

@@ -4,7 +4,7 @@
 // the states the window reacts to.
 
 #include "Tessaron/state/AppState.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include <QDeadlineTimer>
 #include <QTest>

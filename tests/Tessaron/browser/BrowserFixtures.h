@@ -6,7 +6,7 @@
 #include "Tessaron/browser/RelativeTime.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include <QCoroTask>
 #include <QTimeZone>
@@ -15,6 +15,9 @@
 
 namespace tessaron::browserfixtures {
 
+using fakes::queue;
+using testing::syncWait;
+
 // Every age in the browser's tests and screens is measured from this moment.
 inline QDateTime fixedNow() { return QDateTime(QDate(2026, 12, 9), QTime(10, 0), Qt::UTC); }
 inline void useFixedClock()
@@ -22,11 +25,7 @@ inline void useFixedClock()
     RelativeTime::setClock([] { return fixedNow(); });
 }
 
-struct Stage {
-    std::shared_ptr<fakes::FakeFactory> clients = std::make_shared<fakes::FakeFactory>();
-    std::unique_ptr<AppState> app;
-    std::unique_ptr<BrokerSession> session;
-
+struct Stage : fakes::Rig {
     fakes::FakeKafka& kafka() const { return *clients->kafka; }
     fakes::FakeRabbit& rabbit() const { return *clients->rabbit; }
 
@@ -34,7 +33,7 @@ struct Stage {
     void open(const QString& topic, qint64 limit = 100)
     {
         session->setSelectedTopic(topic);
-        QCoro::waitFor(session->read(BrokerSession::Position::atTail(), limit, false));
+        syncWait(session->read(BrokerSession::Position::atTail(), limit, false));
     }
 };
 
@@ -45,9 +44,7 @@ inline Stage kafkaStage(const QList<Topic>& topics, const QList<ConsumerGroup>& 
     stage.clients->kafka->listed = topics;
     stage.clients->kafka->listedGroups = groups;
     stage.app = std::make_unique<AppState>(stage.clients);
-    stage.session = std::make_unique<BrokerSession>(fakes::kafkaBroker(name), std::nullopt, std::nullopt, std::nullopt,
-                                                    stage.clients);
-    QCoro::waitFor(stage.session->connectBroker());
+    stage.session = fakes::connectedSession(stage.clients, fakes::kafkaBroker(name));
     return stage;
 }
 
@@ -58,18 +55,8 @@ inline Stage rabbitStage(const QList<Topic>& queues, const QHash<QString, int64_
     stage.clients->rabbit = std::make_shared<fakes::FakeRabbit>(fakes::rabbitBroker(name));
     stage.clients->rabbit->listing = {queues, consumers};
     stage.app = std::make_unique<AppState>(stage.clients);
-    stage.session = std::make_unique<BrokerSession>(fakes::rabbitBroker(name), std::nullopt, std::nullopt, std::nullopt,
-                                                    stage.clients);
-    QCoro::waitFor(stage.session->connectBroker());
+    stage.session = fakes::connectedSession(stage.clients, fakes::rabbitBroker(name));
     return stage;
-}
-
-inline Topic queue(const QString& name, int64_t depth)
-{
-    Topic t;
-    t.name = name;
-    t.declaredDepth = depth;
-    return t;
 }
 
 inline Message keyed(const QString& topic, int32_t partition, int64_t offset, const QByteArray& key,

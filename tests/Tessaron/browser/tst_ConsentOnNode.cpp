@@ -1,7 +1,7 @@
 // The read consent against the private RabbitMQ node (TESSARON_TEST_RABBITMQ_URL, started by
 // scripts/services/run-with-services.sh): reading leaves the queue as deep as it was, and a quorum
 // queue with a delivery limit is never read.
-#include "TessaronCore/rabbit/RabbitTestSupport.h"
+#include "support/RabbitTestSupport.h"
 
 #include "Tessaron/browser/MessageListView.h"
 #include "Tessaron/browser/ReadConsentPane.h"
@@ -9,24 +9,17 @@
 #include "Tessaron/state/BrokerSession.h"
 #include "VelkinUI/KitButton.h"
 
-#include <QScopeGuard>
 #include <QTest>
-#include <QUuid>
 
 using namespace tessaron;
+using testing::ScratchVhost;
+using testing::syncWait;
 
 namespace {
 
-AppOutcome outcomeOf(QCoro::Task<AppOutcome> task)
-{
-    std::optional<AppOutcome> result;
-    QCoro::waitFor([&]() -> QCoro::Task<> { result.emplace(co_await std::move(task)); }());
-    return *result;
-}
-
 std::optional<int64_t> depthOf(BrokerSession& session, const QString& queue)
 {
-    QCoro::waitFor(session.loadTopics());
+    syncWait(session.loadTopics());
     for (const Topic& t : session.topics()) {
         if (t.name == queue)
             return t.declaredDepth;
@@ -41,35 +34,27 @@ class TestConsentOnNode : public QObject {
 private slots:
     void readingLeavesTheQueueAsItWasAndALimitedQuorumQueueIsNeverRead()
     {
-        const QString url = qEnvironmentVariable("TESSARON_TEST_RABBITMQ_URL");
+        const QString url = ScratchVhost::nodeUrl();
         if (url.isEmpty())
             QSKIP("TESSARON_TEST_RABBITMQ_URL is not set: no RabbitMQ node (run under run-with-services.sh)");
-        const QString vhost = "tessaron-consent-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
-        Broker broker = rabbitBroker(url, vhost, "guest");
-        broker.id = QUuid::createUuid();
-        OpenRabbitClient admin(broker, QString("guest"), 10000);
-        const QString path = RabbitClient::percentEncoded(vhost);
-        QVERIFY(!settle(admin.request("PUT", "/api/vhosts/" + path)).error);
-        auto cleanup = qScopeGuard([&] { settle(admin.request("DELETE", "/api/vhosts/" + path)); });
-        QVERIFY(!settle(admin.request("PUT", "/api/queues/" + path + "/jobs", QByteArray("{\"durable\":true}"))).error);
-        QVERIFY(!settle(admin.request("PUT", "/api/queues/" + path + "/limited",
-                                      QByteArray("{\"durable\":true,\"arguments\":{\"x-queue-type\":\"quorum\","
-                                                 "\"x-delivery-limit\":2}}")))
-                     .error);
+        ScratchVhost vhost(url, "tessaron-consent-");
+        vhost.declareQueue("jobs", "{\"durable\":true}");
+        vhost.declareQueue("limited",
+                           "{\"durable\":true,\"arguments\":{\"x-queue-type\":\"quorum\",\"x-delivery-limit\":2}}");
 
         AppState app;
-        BrokerSession session(broker, QString("guest"), std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        BrokerSession session(vhost.broker(), QString("guest"), std::nullopt, std::nullopt);
+        syncWait(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         for (const char* payload : {"{\"n\":1}", "{\"n\":2}"})
-            QVERIFY(outcomeOf(session.produce("jobs", std::nullopt, payload, "seeding")).isDone());
-        QVERIFY(outcomeOf(session.produce("limited", std::nullopt, "{\"n\":3}", "seeding")).isDone());
+            QVERIFY(syncWait(session.produce("jobs", std::nullopt, payload, "seeding")).isDone());
+        QVERIFY(syncWait(session.produce("limited", std::nullopt, "{\"n\":3}", "seeding")).isDone());
         QTRY_COMPARE_WITH_TIMEOUT(depthOf(session, "jobs"), std::optional<int64_t>(2), 15000);
         QTRY_COMPARE_WITH_TIMEOUT(depthOf(session, "limited"), std::optional<int64_t>(1), 15000);
 
         MessageListView view(&app, &session);
         session.setSelectedTopic(QString("jobs"));
-        QCoro::waitFor(session.readLatest()); // the workspace's first read: bindings only
+        syncWait(session.readLatest()); // the workspace's first read: bindings only
         QCOMPARE(view.body(), BrowserBody::consent);
         QVERIFY(session.messages().isEmpty());
 
@@ -82,7 +67,7 @@ private slots:
         // The limited quorum queue shows the client's refusal in place of the consent, and is
         // never read, although the broker's consent was given.
         session.setSelectedTopic(QString("limited"));
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(view.body(), BrowserBody::consent);
         QVERIFY(view.consentPane()->terms().refusal);
         QVERIFY(!view.consentPane()->readButton()->isVisibleTo(view.consentPane()));

@@ -90,7 +90,7 @@ private slots:
     {
         Stage stage = groupsStage();
         stage.kafka().listedGroups = QList<ConsumerGroup>();
-        QCoro::waitFor(stage.session->refreshTopics());
+        syncWait(stage.session->refreshTopics());
         QVERIFY(stage.session->groups().isEmpty());
         stage.session->setSelectedTopic(QString("orders"));
         GroupLagStrip strip(stage.session.get());
@@ -98,7 +98,7 @@ private slots:
         QVERIFY(strip.chipIDs().isEmpty());
 
         stage.kafka().listedGroups = QList<ConsumerGroup>{{"billing", "Stable", false}};
-        QCoro::waitFor(stage.session->refreshTopics());
+        syncWait(stage.session->refreshTopics());
         QCOMPARE(strip.chipIDs(), QStringList{"billing"});
         QTRY_VERIFY(!strip.isMeasuring());
         QCOMPARE(strip.lags().value("billing"), std::optional<int64_t>(12));
@@ -123,7 +123,7 @@ private slots:
         auto reading = stage.session->read(BrokerSession::Position::atTail(), 10, false);
         stage.rabbit().queueBindings.clear();
         gate->release();
-        QCoro::waitFor(std::move(reading));
+        syncWait(std::move(reading));
         QCOMPARE(strip.shows(), BindingStrip::Shows::unbound);
 
         stage.rabbit().bindingsError = KafkaError(500, "internal error");
@@ -252,7 +252,7 @@ private slots:
         QCOMPARE(header.pinButton()->toolTip(), QString("Unpin"));
 
         // The reread reads the newest messages even after "The beginning".
-        QCoro::waitFor(kafka.session->read(BrokerSession::Position::atBeginning(), 10, false));
+        syncWait(kafka.session->read(BrokerSession::Position::atBeginning(), 10, false));
         QTest::mouseClick(header.rereadButton(), Qt::LeftButton);
         QTRY_COMPARE(kafka.session->position(), BrokerSession::Position::atTail());
 

@@ -54,7 +54,7 @@ private slots:
         QCOMPARE(view.body(), BrowserBody::working);
         QVERIFY(!view.header()->isHidden());
         gate->release();
-        QCoro::waitFor(std::move(reading));
+        syncWait(std::move(reading));
         QCOMPARE(view.body(), BrowserBody::columns);
         QCOMPARE(shownIDs(view), (QStringList{"orders/0/2", "orders/0/1", "orders/0/0"}));
         QVERIFY(!view.footer()->isHidden());
@@ -153,7 +153,7 @@ private slots:
             six << keyed("orders", 0, i, "k", R"({"n":1})", 10 - i);
         stage.kafka().held["orders"][0] = six;
         stage.session->setSelectedTopic(QString("orders"));
-        QCoro::waitFor(stage.session->read(BrokerSession::Position::atBeginning(), 2, false));
+        syncWait(stage.session->read(BrokerSession::Position::atBeginning(), 2, false));
         MessageListView view(stage.app.get(), stage.session.get());
         QVERIFY(!view.readFurtherButton()->isHidden());
         QVERIFY(view.readFurtherButton()->isEnabled());
@@ -183,7 +183,7 @@ private slots:
         auto slow = stage.session->read(BrokerSession::Position::atTail(), 100, false);
         stage.open("payments");
         gate->release();
-        QCoro::waitFor(std::move(slow));
+        syncWait(std::move(slow));
         QCOMPARE(view.header()->topic()->name, QString("payments"));
         for (const QString& id : shownIDs(view))
             QVERIFY2(id.startsWith("payments/"), qPrintable(id));

@@ -1,4 +1,6 @@
 // The sentences and derived lists of the casework views, headless, at their boundaries.
+#include "support/SessionFakes.h"
+
 #include "Tessaron/casework/BriefingText.h"
 #include "Tessaron/casework/CaseworkText.h"
 #include "Tessaron/casework/GroupText.h"
@@ -13,6 +15,8 @@
 
 using namespace tessaron;
 using CaseworkText::Tone;
+using fakes::namesOf;
+using fakes::queue;
 
 namespace {
 
@@ -25,22 +29,6 @@ Topic topicOf(const QString& name, int64_t retained, bool internal = false)
     p.high = retained;
     t.partitions = {p};
     return t;
-}
-
-Topic queueOf(const QString& name, int64_t depth)
-{
-    Topic t;
-    t.name = name;
-    t.declaredDepth = depth;
-    return t;
-}
-
-QStringList names(const QList<Topic>& topics)
-{
-    QStringList out;
-    for (const Topic& t : topics)
-        out << t.name;
-    return out;
 }
 
 GroupPosition position(const QString& topic, int32_t partition, int64_t committed, std::optional<int64_t> end,
@@ -84,8 +72,8 @@ private slots:
         const QList<Topic> topics = {topicOf("orders.dlq", 0), topicOf("pay.DLQ", 40), topicOf("ship-dead-letter", 40),
                                      topicOf("__consumer_offsets", 900, true)};
         const BriefingText text = BriefingText::of(BriefingText::Wording::kafka, topics, {}, {});
-        QCOMPARE(names(text.deadLetters), (QStringList{"pay.DLQ", "ship-dead-letter", "orders.dlq"}));
-        QCOMPARE(names(text.waitingDeadLetters), (QStringList{"pay.DLQ", "ship-dead-letter"}));
+        QCOMPARE(namesOf(text.deadLetters), (QStringList{"pay.DLQ", "ship-dead-letter", "orders.dlq"}));
+        QCOMPARE(namesOf(text.waitingDeadLetters), (QStringList{"pay.DLQ", "ship-dead-letter"}));
         QCOMPARE(text.arrivalSentence(),
                  QString("3 topics. pay.DLQ has 40 messages waiting. That's usually why you're here."));
         QCOMPARE(text.emptySentence(),
@@ -99,14 +87,14 @@ private slots:
                  std::optional<QString>("…and 1 more"));
 
         // Every one empty: the all-empty rows win over "one of them", and the dead letters are fine.
-        const BriefingText empty = BriefingText::of(BriefingText::Wording::rabbit, {queueOf("a.dlq", 0)}, {}, {});
+        const BriefingText empty = BriefingText::of(BriefingText::Wording::rabbit, {queue("a.dlq", 0)}, {}, {});
         QCOMPARE(empty.emptySentence(),
                  std::optional<QString>("All of them empty. Either nobody published, or a "
                                         "consumer got there first."));
         QCOMPARE(empty.arrivalSentence(), QString("1 queues. The dead letters are all empty. Good so far."));
-        const BriefingText two = BriefingText::of(
-            BriefingText::Wording::rabbit,
-            {queueOf("a", 0), queueOf("b", 0), queueOf("c", 3), queueOf("d", 4), queueOf("e", 5)}, {}, {});
+        const BriefingText two =
+            BriefingText::of(BriefingText::Wording::rabbit,
+                             {queue("a", 0), queue("b", 0), queue("c", 3), queue("d", 4), queue("e", 5)}, {}, {});
         QCOMPARE(two.emptySentence(),
                  std::optional<QString>("2 of them are empty. Either nobody published, or a "
                                         "consumer got there first."));
@@ -144,11 +132,11 @@ private slots:
 
     void briefingFindsUnattendedQueuesOnly()
     {
-        const QList<Topic> queues = {queueOf("q1", 5), queueOf("q2", 5),       queueOf("q3", 5),  queueOf("q4", 5),
-                                     queueOf("q5", 5), queueOf("unmapped", 9), queueOf("idle", 0)};
+        const QList<Topic> queues = {queue("q1", 5), queue("q2", 5),       queue("q3", 5),  queue("q4", 5),
+                                     queue("q5", 5), queue("unmapped", 9), queue("idle", 0)};
         const QHash<QString, int64_t> consumers = {{"q1", 0}, {"q2", 0}, {"q3", 0}, {"q4", 0}, {"q5", 0}, {"idle", 0}};
         const BriefingText text = BriefingText::of(BriefingText::Wording::rabbit, queues, {}, consumers);
-        QCOMPARE(names(text.unattendedQueues), (QStringList{"q1", "q2", "q3", "q4", "q5"}));
+        QCOMPARE(namesOf(text.unattendedQueues), (QStringList{"q1", "q2", "q3", "q4", "q5"}));
         QCOMPARE(text.consumersSentence(), QString("5 queues have messages and no consumer."));
         QCOMPARE(text.unattendedLinks().size(), 3);
         const BriefingText one =

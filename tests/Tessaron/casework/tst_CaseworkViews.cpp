@@ -8,7 +8,7 @@
 #include "Tessaron/casework/VerdictBar.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 #include "TessaronCore/analysis/PartitionSkew.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -23,17 +23,12 @@ using namespace tessaron::fakes;
 
 namespace {
 
-struct Scene {
-    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
-    std::unique_ptr<AppState> app;
-    std::unique_ptr<BrokerSession> session;
-
+struct Scene : Rig {
     void open(const Broker& broker, bool connect = true)
     {
         app = std::make_unique<AppState>(clients);
-        session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        if (connect)
-            QCoro::waitFor(session->connectBroker());
+        session = connect ? connectedSession(clients, broker)
+                          : std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
     }
 };
 
@@ -78,7 +73,7 @@ private slots:
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::working);
 
         scene.session->setSelectedGroup("alpha");
-        QCoro::waitFor(scene.session->loadGroupDetail());
+        syncWait(scene.session->loadGroupDetail());
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
         QCOMPARE(view.shownGroup(), QString("alpha"));
 
@@ -91,7 +86,7 @@ private slots:
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::working);
         QVERIFY(view.shownGroup().isEmpty());
         gate->release();
-        QCoro::waitFor(std::move(load));
+        syncWait(std::move(load));
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
         QCOMPARE(view.shownGroup(), QString("beta"));
     }
@@ -104,7 +99,7 @@ private slots:
         scene.open(kafkaBroker());
         ConsumerGroupView view(scene.app.get(), scene.session.get());
         scene.session->setSelectedGroup("lost");
-        QCoro::waitFor(scene.session->loadGroupDetail());
+        syncWait(scene.session->loadGroupDetail());
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::failed);
         QCOMPARE(texts(&view, "failureDetail"), QStringList{"describing group lost: not found"});
     }
@@ -118,7 +113,7 @@ private slots:
         view.resize(760, 900);
         view.show();
         scene.session->setSelectedGroup("beta");
-        QCoro::waitFor(scene.session->loadGroupDetail());
+        syncWait(scene.session->loadGroupDetail());
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
 
         // One reset button: the listed topic has one, the unlisted "gone" none.
@@ -153,7 +148,7 @@ private slots:
         scene.open(kafkaBroker());
         ConsumerGroupView view(scene.app.get(), scene.session.get());
         scene.session->setSelectedGroup("alpha");
-        QCoro::waitFor(scene.session->loadGroupDetail());
+        syncWait(scene.session->loadGroupDetail());
         QAbstractButton* again = view.findChild<QAbstractButton*>("lookAgain");
         QVERIFY(again && again->isEnabled());
         // The worst partition is marked: alpha lags only on p1.
@@ -183,7 +178,7 @@ private slots:
         auto load = scene.session->loadGroupDetail();
         delete view;
         gate->release();
-        QCoro::waitFor(std::move(load));
+        syncWait(std::move(load));
         QVERIFY(scene.session->groupDetail().has_value());
     }
 
@@ -230,7 +225,7 @@ private slots:
         // Not connected yet: the Kafka wording, whatever the saved kind.
         QCOMPARE(texts(&briefing, "footer"),
                  QStringList{"Pick a topic. I'll read its tail — no group joined, nothing committed."});
-        QCoro::waitFor(scene.session->connectBroker());
+        syncWait(scene.session->connectBroker());
         QCOMPARE(texts(&briefing, "footer"),
                  QStringList{"Pick a queue. Reading one costs something there, so I'll ask first."});
         QVERIFY(briefing.findChild<QWidget*>("consumersCard"));
@@ -271,7 +266,7 @@ private slots:
         scene.open(kafkaBroker());
         TopicNotes notes(scene.app.get(), scene.session.get());
         scene.session->setSelectedTopic("orders");
-        QCoro::waitFor(scene.session->read(BrokerSession::Position::atTail(), 20, false));
+        syncWait(scene.session->read(BrokerSession::Position::atTail(), 20, false));
         const auto drift = scene.session->shapeVerdict().driftDetail();
         QVERIFY(drift);
         QCOMPARE(drift->outlierCount(), 7);

@@ -9,7 +9,7 @@
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/analysis/KeyShareEstimate.h"
 #include "TessaronCore/analysis/PartitionSkew.h"
-#include "TessaronCore/kafka/SyncWait.h"
+#include "support/SyncWait.h"
 
 #include <QScopeGuard>
 #include <QSet>
@@ -20,6 +20,7 @@
 using namespace tessaron;
 using demo::DemoKafka;
 using demo::DemoRabbit;
+using testing::syncWait;
 
 namespace {
 
@@ -54,7 +55,7 @@ QStringList names(const QList<Topic>& topics)
 void readAll(BrokerSession& session, const QString& topic)
 {
     session.setSelectedTopic(topic);
-    QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 1000, false));
+    syncWait(session.read(BrokerSession::Position::atBeginning(), 1000, false));
 }
 
 } // namespace
@@ -93,7 +94,7 @@ private slots:
 
         // The newest hundred orders drift, on each of the three fields the outliers break.
         session->setSelectedTopic(DemoKafka::driftingTopic);
-        QCoro::waitFor(session->read(BrokerSession::Position::atTail(), 100, false));
+        syncWait(session->read(BrokerSession::Position::atTail(), 100, false));
         QVERIFY(session->messages().size() > 90); // the limit is split evenly over the partitions
         QCOMPARE(session->shapeVerdict().tag(), ShapeVerdict::Case::drift);
         QSet<QString> fields;
@@ -168,7 +169,7 @@ private slots:
                                     DemoRabbit::routedQueue}; // in name order, as listed
         QString seen;
         auto settled = [&] {
-            QCoro::waitFor(session->loadTopics());
+            syncWait(session->loadTopics());
             auto depth = [&](const QString& q) { return topicNamed(*session, q).value_or(Topic{}).declaredDepth; };
             seen = names(session->topics()).join(' ');
             for (const QString& q : queues)
@@ -186,18 +187,18 @@ private slots:
 
         // Bindings show without consent: the unbound queue has only the default exchange's.
         session->setSelectedTopic(DemoRabbit::unboundQueue);
-        QCoro::waitFor(session->readLatest());
+        syncWait(session->readLatest());
         QCOMPARE(session->bindings().size(), 1);
         QVERIFY(session->bindings().first().source.isEmpty());
         session->setSelectedTopic(DemoRabbit::routedQueue);
-        QCoro::waitFor(session->readLatest());
+        syncWait(session->readLatest());
         QVERIFY(std::any_of(session->bindings().begin(), session->bindings().end(),
                             [](const QueueBinding& b) { return b.source == "orders"; }));
 
         // The dead letters are the server's own, with its x-death record.
         session->setAcceptedRabbitReadCost(true);
         session->setSelectedTopic(DemoRabbit::deadLetterQueue);
-        QCoro::waitFor(session->readLatest());
+        syncWait(session->readLatest());
         QCOMPARE(session->messages().size(), DemoRabbit::deadLetters);
         for (const Message& m : session->messages())
             QVERIFY(std::any_of(m.headers().begin(), m.headers().end(),

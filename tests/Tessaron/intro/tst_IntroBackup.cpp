@@ -1,5 +1,5 @@
 // The AI chapter over fake command-line tools in the throwaway home's ~/.local/bin.
-#include "VelkinAI/FakeTools.h"
+#include "support/FakeTools.h"
 
 #include "Tessaron/intro/WelcomeAI.h"
 #include "TessaronCore/prefs/Prefs.h"

@@ -1,6 +1,7 @@
 // The broker chapter against the mock Kafka cluster and the private RabbitMQ node.
-#include "Tessaron/state/SessionFakes.h"
-#include "TessaronCore/kafka/MockKafkaCluster.h"
+#include "support/Keyring.h"
+#include "support/SessionFakes.h"
+#include "support/MockKafkaCluster.h"
 
 #include "Tessaron/intro/WelcomeConnection.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
@@ -22,6 +23,7 @@
 #include <QTest>
 
 using namespace tessaron;
+using testing::keyringReachable;
 
 namespace {
 
@@ -33,15 +35,6 @@ int brokersOnFile()
     if (!file.open(QIODevice::ReadOnly))
         return 0;
     return int(QJsonDocument::fromJson(file.readAll()).array().size());
-}
-
-bool keyringReachable()
-{
-    Keychain probe(QStringLiteral("tessaron.velkin.test.probe"));
-    const bool ok = probe.set(QStringLiteral("x"), QStringLiteral("probe"))
-        && probe.get(QStringLiteral("probe")) == QStringLiteral("x");
-    probe.remove(QStringLiteral("probe"));
-    return ok;
 }
 
 void type(FormField* field, const QString& text)
@@ -231,13 +224,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("TESSARON_SERVICES_DIR"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    QApplication app(argc, argv);
-    TestIntroBroker test;
-    return QTest::qExec(&test, argc, argv);
-}
+TESSARON_KEYRING_TEST_MAIN(QApplication, TestIntroBroker)
 
 #include "tst_IntroBroker.moc"

@@ -1,6 +1,6 @@
 // The introduction as a whole: moving between chapters, finishing and skipping, what the chapters
 // hand back to the flow, and the root view presenting it on a first start only.
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/app/SheetController.h"

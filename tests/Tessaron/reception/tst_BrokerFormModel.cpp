@@ -1,4 +1,5 @@
-#include "Tessaron/state/SessionFakes.h"
+#include "support/Keyring.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/reception/BrokerFormModel.h"
 #include "Tessaron/state/AppState.h"
@@ -30,14 +31,6 @@ struct Secrets {
         };
     }
 };
-
-Broker saved(BrokerSecurity security)
-{
-    Broker b = kafkaBroker("orders");
-    b.security = security;
-    b.username = "svc";
-    return b;
-}
 
 } // namespace
 
@@ -130,7 +123,7 @@ private slots:
 
     void secretsAreStoredOnlyOnceEdited()
     {
-        BrokerFormModel form(saved(BrokerSecurity::saslSSL), false, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::saslSSL), false, Secrets().lookup());
         QVERIFY(!form.passwordToStore());
         QVERIFY(!form.registryPasswordToStore());
         QVERIFY(!form.keyPassphraseToStore());
@@ -148,7 +141,7 @@ private slots:
     {
         // Not edited, saved with credentials: the stored password, read under the broker's account.
         Secrets secrets;
-        const Broker sasl = saved(BrokerSecurity::saslPlaintext);
+        const Broker sasl = securedBroker("orders", BrokerSecurity::saslPlaintext);
         secrets.items.insert(AppState::passwordAccount(sasl.id), "stored");
         BrokerFormModel editing(sasl, false, secrets.lookup());
         QCOMPARE(editing.testPassword(), std::optional<QString>("stored"));
@@ -160,7 +153,7 @@ private slots:
 
         // Saved without credentials and switched to SASL without typing one: no password, no read.
         Secrets none;
-        const Broker plain = saved(BrokerSecurity::plaintext);
+        const Broker plain = securedBroker("orders", BrokerSecurity::plaintext);
         none.items.insert(AppState::passwordAccount(plain.id), "left over");
         BrokerFormModel switching(plain, false, none.lookup());
         switching.setSecurity(BrokerSecurity::saslSSL);
@@ -170,7 +163,7 @@ private slots:
 
     void sectionsFollowKindAndSecurity()
     {
-        BrokerFormModel form(saved(BrokerSecurity::plaintext), true, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), true, Secrets().lookup());
         QVERIFY(!form.showsTLS());
         QVERIFY(!form.showsCredentials());
         QVERIFY(form.showsRegistryCard());
@@ -222,18 +215,18 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders"), topic("payments"), topic("__consumer_offsets")};
         AppState app(m_clients);
-        BrokerFormModel form(saved(BrokerSecurity::plaintext), false, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), false, Secrets().lookup());
         QSignalSpy changes(&form, &BrokerFormModel::testChanged);
-        QCoro::waitFor(form.runTest(&app));
+        syncWait(form.runTest(&app));
         QVERIFY(!form.testing());
         QCOMPARE(form.testResult(), std::optional(AppState::TestResult::answered(2)));
         QCOMPARE(form.stampStrikes(), 1);
-        QCoro::waitFor(form.runTest(&app));
+        syncWait(form.runTest(&app));
         QCOMPARE(form.stampStrikes(), 2); // the same answer slams again
         QVERIFY(changes.count() >= 4);
 
         m_clients->kafka->topicsError = KafkaError(-195, "broker transport failure");
-        QCoro::waitFor(form.runTest(&app));
+        syncWait(form.runTest(&app));
         QCOMPARE(form.testResult(), std::optional(AppState::TestResult::refused("broker transport failure")));
         QCOMPARE(form.stampStrikes(), 3);
     }
@@ -242,15 +235,15 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>();
         AppState app(m_clients);
-        Broker tls = saved(BrokerSecurity::ssl);
+        Broker tls = securedBroker("orders", BrokerSecurity::ssl);
         tls.clientCertPath = "/c.pem";
         tls.clientKeyPath = "/k.pem";
         BrokerFormModel form(tls, false, Secrets().lookup());
         form.setKeyPassphrase("open sesame");
-        QCoro::waitFor(form.runTest(&app));
+        syncWait(form.runTest(&app));
         QCOMPARE(m_clients->lastClientKey, std::optional<QString>("open sesame"));
         form.setKeyPassphrase("");
-        QCoro::waitFor(form.runTest(&app));
+        syncWait(form.runTest(&app));
         QVERIFY(!m_clients->lastClientKey); // emptied: none
     }
 
@@ -258,13 +251,13 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders")};
         AppState app(m_clients);
-        BrokerFormModel form(saved(BrokerSecurity::plaintext), false, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), false, Secrets().lookup());
         std::shared_ptr<Gate> gate = m_clients->kafka->gates.hold("topics");
         QCoro::Task<> test = form.runTest(&app);
         QVERIFY(form.testing());
         form.setBootstrap("elsewhere:9092");
         gate->release();
-        QCoro::waitFor(std::move(test));
+        syncWait(std::move(test));
         QVERIFY(!form.testing());
         QVERIFY(!form.testResult());
         QCOMPARE(form.stampStrikes(), 0);
@@ -275,7 +268,7 @@ private slots:
         QCoro::Task<> second = form.runTest(&app);
         form.setRegistryPassword("irrelevant");
         gate->release();
-        QCoro::waitFor(std::move(second));
+        syncWait(std::move(second));
         QVERIFY(form.testResult());
     }
 
@@ -283,13 +276,14 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders")};
         AppState app(m_clients);
-        auto form = std::make_unique<BrokerFormModel>(saved(BrokerSecurity::plaintext), false, Secrets().lookup());
+        auto form = std::make_unique<BrokerFormModel>(securedBroker("orders", BrokerSecurity::plaintext), false,
+                                                      Secrets().lookup());
         std::shared_ptr<Gate> gate = m_clients->kafka->gates.hold("topics");
         QCoro::Task<> test = form->runTest(&app);
         form->abandonTest();
         QVERIFY(!form->testing());
         gate->release();
-        QCoro::waitFor(std::move(test));
+        syncWait(std::move(test));
         QVERIFY(!form->testResult());
 
         m_clients->kafka->gates = Gates();
@@ -297,7 +291,7 @@ private slots:
         QCoro::Task<> orphan = form->runTest(&app);
         form.reset();
         gate->release();
-        QCoro::waitFor(std::move(orphan)); // must not touch the destroyed form
+        syncWait(std::move(orphan)); // must not touch the destroyed form
     }
 
     void aFailedSaveKeepsTheRefusalUntilASaveSucceeds()
@@ -309,26 +303,19 @@ private slots:
         BrokerFormModel form(fresh, true, Secrets().lookup());
         // A folder where the file should be: the write fails whoever runs the test.
         QVERIFY(QDir().mkpath(path));
-        QVERIFY(!QCoro::waitFor(form.save(&app)));
+        QVERIFY(!syncWait(form.save(&app)));
         QVERIFY(form.refusal());
         QVERIFY(form.refusal()->contains("brokers.json"));
         QVERIFY(app.editing());            // still open
         QCOMPARE(app.brokers().size(), 1); // only the default broker
         QVERIFY(QDir(path).removeRecursively());
-        QVERIFY(QCoro::waitFor(form.save(&app)));
+        QVERIFY(syncWait(form.save(&app)));
         QVERIFY(!form.refusal());
         QVERIFY(!app.editing());
         QCOMPARE(app.brokers().last().name, QString("fresh"));
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("TESSARON_SERVICES_DIR"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    QCoreApplication app(argc, argv);
-    TestBrokerFormModel test;
-    return QTest::qExec(&test, argc, argv);
-}
+TESSARON_KEYRING_TEST_MAIN(QCoreApplication, TestBrokerFormModel)
 
 #include "tst_BrokerFormModel.moc"

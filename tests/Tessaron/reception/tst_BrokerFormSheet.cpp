@@ -1,4 +1,5 @@
-#include "Tessaron/state/SessionFakes.h"
+#include "support/Keyring.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/reception/BrokerFormModel.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
@@ -19,18 +20,10 @@
 #include <QTest>
 
 using namespace tessaron;
+using testing::keyringReachable;
 using namespace tessaron::fakes;
 
 namespace {
-
-bool keyringReachable()
-{
-    Keychain probe(QStringLiteral("tessaron.velkin.test.probe"));
-    const bool ok = probe.set(QStringLiteral("x"), QStringLiteral("probe"))
-        && probe.get(QStringLiteral("probe")) == QStringLiteral("x");
-    probe.remove(QStringLiteral("probe"));
-    return ok;
-}
 
 Broker newBroker()
 {
@@ -53,10 +46,6 @@ void type(FormField* field, const QString& text)
 }
 
 } // namespace
-
-#define REQUIRE_KEYRING()                                                                                              \
-    if (!keyringReachable())                                                                                           \
-    QSKIP("no Secret Service on the session bus (run the tests through scripts/services/run-with-services.sh)")
 
 class TestBrokerFormSheet : public QObject {
     Q_OBJECT
@@ -151,7 +140,7 @@ private slots:
         Broker sasl = app.brokers().first();
         sasl.security = BrokerSecurity::saslPlaintext;
         sasl.username = "svc";
-        QVERIFY(!QCoro::waitFor(app.save(sasl, keyring ? std::optional<QString>("pw") : std::nullopt)));
+        QVERIFY(!syncWait(app.save(sasl, keyring ? std::optional<QString>("pw") : std::nullopt)));
         auto sheet = present(app, sasl);
         type(sheet->nameField(), "typed name");
 
@@ -250,7 +239,7 @@ private slots:
         QVERIFY(!keyring.get(account));
 
         // A broker that no longer uses a client certificate loses it.
-        QVERIFY(!QCoro::waitFor(app.save(tls, std::nullopt, QString("again"))));
+        QVERIFY(!syncWait(app.save(tls, std::nullopt, QString("again"))));
         QCOMPARE(keyring.get(account), std::optional<QString>("again"));
         sheet = present(app, tls);
         QTest::mouseClick(sheet->securityButtons()[0], Qt::LeftButton);
@@ -307,14 +296,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    // Outside the services' private session bus no test may reach the user's own keyring.
-    if (qEnvironmentVariableIsEmpty("TESSARON_SERVICES_DIR"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    QApplication app(argc, argv);
-    TestBrokerFormSheet test;
-    return QTest::qExec(&test, argc, argv);
-}
+TESSARON_KEYRING_TEST_MAIN(QApplication, TestBrokerFormSheet)
 
 #include "tst_BrokerFormSheet.moc"

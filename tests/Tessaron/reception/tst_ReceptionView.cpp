@@ -1,4 +1,4 @@
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/kit/TessaronChartCard.h"
 #include "Tessaron/reception/BrokerCard.h"
@@ -48,7 +48,7 @@ private:
         auto app = std::make_unique<AppState>(m_clients);
         app->remove(app->brokers().first());
         for (const Broker& broker : brokers)
-            QCoro::waitFor(app->save(broker, std::nullopt));
+            syncWait(app->save(broker, std::nullopt));
         return app;
     }
 
@@ -113,15 +113,15 @@ private slots:
         app->setEditing(std::nullopt);
 
         Broker first = kafkaBroker("first");
-        QCoro::waitFor(app->save(first, std::nullopt));
+        syncWait(app->save(first, std::nullopt));
         QVERIFY(!view.waitingRoom());
         QVERIFY(view.addCard());
         QCOMPARE(view.brokersChipText(), QString("One broker on file"));
         Broker second = kafkaBroker("second");
         Broker regular = kafkaBroker("regular");
         regular.isFavorite = true;
-        QCoro::waitFor(app->save(second, std::nullopt));
-        QCoro::waitFor(app->save(regular, std::nullopt));
+        syncWait(app->save(second, std::nullopt));
+        syncWait(app->save(regular, std::nullopt));
         QCOMPARE(cardNames(view), (QStringList{"regular", "first", "second"}));
         app->toggleFavorite(second.id);
         // Favourites first, each group in stored order.

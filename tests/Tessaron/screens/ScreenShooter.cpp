@@ -1,6 +1,7 @@
 #include "ScreenShooter.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
 #include <QLayout>
@@ -8,6 +9,27 @@
 #include <QWidget>
 
 namespace tessaron {
+
+void waitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done() && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QApplication::processEvents();
+}
+
+void restFor(int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void flushEvents()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
 
 ScreenShooter::ScreenShooter(QString folder)
     : m_folder(std::move(folder))

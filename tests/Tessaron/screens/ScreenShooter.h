@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace tessaron {
@@ -28,5 +30,12 @@ private:
     QStringList m_written;
     QStringList m_failures;
 };
+
+// Runs the event loop until `done` holds or `timeoutMs` have passed, then once more.
+void waitUntil(const std::function<bool()>& done, int timeoutMs = 3000);
+// Runs the event loop for `ms`, so that entrances and fades come to rest before a picture.
+void restFor(int ms);
+// Runs the pending events a few times over: layouts that post further layouts settle.
+void flushEvents();
 
 } // namespace tessaron

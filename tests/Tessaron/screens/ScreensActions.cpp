@@ -6,10 +6,9 @@
 #include "Tessaron/actions/ProduceSheet.h"
 #include "Tessaron/actions/ResetOffsetsSheet.h"
 #include "Tessaron/state/BrokerSession.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 
 namespace tessaron {
@@ -17,38 +16,6 @@ namespace tessaron {
 namespace {
 
 using namespace fakes;
-
-void settle(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 3000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::processEvents();
-}
-
-// A writer that holds every write until released, for the working states.
-class HeldWriter : public FakeWriter {
-public:
-    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
-    QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition, std::optional<QByteArray> key,
-                                 QByteArray payload, QList<std::pair<QString, QString>> headers, Mandate mandate,
-                                 int32_t timeoutMs) override
-    {
-        std::shared_ptr<Gate> held = gate;
-        co_await held->wait();
-        auto task = FakeWriter::produce(topic, partition, key, payload, headers, mandate, timeoutMs);
-        co_return co_await std::move(task);
-    }
-    QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions, Mandate mandate,
-                                   bool force, int32_t timeoutMs) override
-    {
-        std::shared_ptr<Gate> held = gate;
-        co_await held->wait();
-        auto task = FakeWriter::resetOffsets(group, topic, partitions, mandate, force, timeoutMs);
-        co_await std::move(task);
-    }
-};
 
 Topic sized(const QString& name, QList<std::pair<int64_t, int64_t>> marks) { return topic(name, marks); }
 
@@ -85,7 +52,7 @@ void shootActions(ScreenShooter& shooter)
         co_await s.connectBroker();
         done = true;
     }(session, connected);
-    settle([&] { return connected && session.topicsListed(); });
+    waitUntil([&] { return connected && session.topicsListed(); });
 
     // Produce: empty (nothing selected), filled (a corrected copy), working, filed, refused.
     {
@@ -93,7 +60,7 @@ void shootActions(ScreenShooter& shooter)
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("empty"), &sheet);
     }
     session.setSelectedTopic(QStringLiteral("orders.events"));
-    settle([&] { return !session.isLoadingMessages() && !session.messages().isEmpty(); });
+    waitUntil([&] { return !session.isLoadingMessages() && !session.messages().isEmpty(); });
     const Message source = jsonMessage(
         7, "{\n  \"orderId\": \"A-48207\",\n  \"total\": 26.5,\n  \"currency\": \"EUR\",\n  \"lines\": 3\n}");
     {
@@ -104,13 +71,13 @@ void shootActions(ScreenShooter& shooter)
         sheet.file();
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("working"), &sheet);
         held->gate->release();
-        settle([&] { return sheet.outcome().has_value(); });
+        waitUntil([&] { return sheet.outcome().has_value(); });
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("filed"), &sheet);
         clients->writer = std::make_shared<FakeWriter>();
         clients->writer->produceError =
             KafkaError(29, QStringLiteral("Broker: Topic authorization failed: orders.events"));
         sheet.file();
-        settle([&] { return sheet.outcome() && !sheet.outcome()->isDone(); });
+        waitUntil([&] { return sheet.outcome() && !sheet.outcome()->isDone(); });
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("refused"), &sheet);
     }
     {
@@ -135,7 +102,7 @@ void shootActions(ScreenShooter& shooter)
         sheet.move();
         shooter.shoot(QStringLiteral("reset"), QStringLiteral("working"), &sheet);
         writer->gate->release();
-        settle([&] { return sheet.outcome().has_value(); });
+        waitUntil([&] { return sheet.outcome().has_value(); });
         shooter.shoot(QStringLiteral("reset"), QStringLiteral("filed"), &sheet);
     }
     {
@@ -154,7 +121,7 @@ void shootActions(ScreenShooter& shooter)
             QStringLiteral("billing-service is Stable, not Empty: its consumers would commit over the change. "
                            "Stop them first."));
         sheet.move();
-        settle([&] { return sheet.outcome().has_value(); });
+        waitUntil([&] { return sheet.outcome().has_value(); });
         shooter.shoot(QStringLiteral("reset"), QStringLiteral("refused"), &sheet);
     }
 

@@ -2,7 +2,7 @@
 // with sessions in their connection states.
 #include "ScreenFamilies.h"
 #include "ScreenShooter.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -34,12 +34,6 @@
 namespace tessaron {
 
 namespace {
-
-void settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
 
 // The ground every window of the application has.
 QWidget* canvas(QWidget* parent = nullptr)
@@ -181,12 +175,12 @@ void shootTabs(ScreenShooter& shooter)
 
     const Broker connected = fakes::kafkaBroker(QStringLiteral("Production Kafka"));
     app->open(connected);
-    settle();
+    flushEvents();
     auto gate = clients->kafka->gates.hold(QStringLiteral("topics"));
     app->open(fakes::kafkaBroker(QStringLiteral("Staging")));
     clients->makeError = KafkaError(-1, QStringLiteral("connection refused"));
     app->open(fakes::kafkaBroker(QStringLiteral("Legacy cluster")));
-    settle();
+    flushEvents();
     app->setSelected(connected.id);
 
     {
@@ -203,7 +197,7 @@ void shootTabs(ScreenShooter& shooter)
         shooter.shoot(QStringLiteral("tabs"), QStringLiteral("hover"), &root);
     }
     gate->release();
-    settle();
+    flushEvents();
 }
 
 } // namespace

@@ -64,12 +64,6 @@ Stage driftingStage()
     return stage;
 }
 
-void settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-}
-
 } // namespace
 
 void shootBrowser(ScreenShooter& shooter)
@@ -84,20 +78,20 @@ void shootBrowser(ScreenShooter& shooter)
         Stage stage = driftingStage();
         std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
         frame->show();
-        settle();
+        flushEvents();
         shooter.shoot("browser", "kafka-drift", frame.get());
         shooter.shoot("browser", "lag", frame.get());
 
         // The first outlier as an exhibit, its suspect lines marked.
         const QStringList outliers = stage.session->shapeVerdict().driftDetail()->outlierIDs;
         stage.session->setSelectedMessage(outliers.first());
-        settle();
+        flushEvents();
         shooter.shoot("exhibit", "json-suspects", frame.get());
 
         // A search that matches nothing.
         stage.session->setSelectedMessage(std::nullopt);
         stage.session->setMessageSearch("refund");
-        settle();
+        flushEvents();
         shooter.shoot("browser", "search-nomatch", frame.get());
         stage.session->setMessageSearch(QString());
 
@@ -105,7 +99,7 @@ void shootBrowser(ScreenShooter& shooter)
         auto* header = frame->findChild<TopicHeader*>();
         PositionPicker* picker = header->positionPicker();
         picker->openPopover();
-        settle();
+        flushEvents();
         shooter.shoot("picker", "popover", picker->popover());
         picker->popover()->hide();
     }
@@ -119,9 +113,7 @@ void shootBrowser(ScreenShooter& shooter)
         stage.clients->registry->answers[7] =
             QByteArray(R"({"amount":{"cents":1250,"currency":"EUR"},"id":"pay-77","settled":true})");
         stage.app = std::make_unique<AppState>(stage.clients);
-        stage.session =
-            std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, stage.clients);
-        QCoro::waitFor(stage.session->connectBroker());
+        stage.session = fakes::connectedSession(stage.clients, broker);
         QByteArray framedAvro(5, '\0');
         framedAvro[4] = 7;
         framedAvro += "\x02\x04body";
@@ -139,7 +131,7 @@ void shootBrowser(ScreenShooter& shooter)
         for (const auto& [id, state] : {std::pair{"payments/0/0", "avro"}, std::pair{"payments/0/1", "tombstone"},
                                         std::pair{"payments/0/2", "binary"}}) {
             stage.session->setSelectedMessage(QString(id));
-            settle();
+            flushEvents();
             shooter.shoot("exhibit", state, frame.get());
         }
     }
@@ -159,21 +151,21 @@ void shootBrowser(ScreenShooter& shooter)
         stage.open("jobs");
         std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
         frame->show();
-        settle();
+        flushEvents();
         shooter.shoot("consent", "before", frame.get());
         stage.session->setSelectedTopic(QString("jobs.quorum"));
-        QCoro::waitFor(stage.session->read(BrokerSession::Position::atTail(), 100, false));
-        settle();
+        syncWait(stage.session->read(BrokerSession::Position::atTail(), 100, false));
+        flushEvents();
         shooter.shoot("consent", "quorum", frame.get());
         stage.session->setSelectedTopic(QString("retries"));
-        QCoro::waitFor(stage.session->read(BrokerSession::Position::atTail(), 100, false));
-        settle();
+        syncWait(stage.session->read(BrokerSession::Position::atTail(), 100, false));
+        flushEvents();
         shooter.shoot("consent", "refused", frame.get());
         stage.session->setSelectedTopic(QString("jobs"));
         stage.session->setAcceptedRabbitReadCost(true);
-        QCoro::waitFor(stage.session->readLatest());
+        syncWait(stage.session->readLatest());
         stage.session->setSelectedMessage(QString("jobs/0/0"));
-        settle();
+        flushEvents();
         shooter.shoot("consent", "after", frame.get());
     }
     {
@@ -188,7 +180,7 @@ void shootBrowser(ScreenShooter& shooter)
         auto reading = stage.session->read(BrokerSession::Position::atTail(), 100, false);
         shootPane(shooter, "browser", "working", stage);
         gate->release();
-        QCoro::waitFor(std::move(reading));
+        syncWait(std::move(reading));
     }
     RelativeTime::setClock({});
 }

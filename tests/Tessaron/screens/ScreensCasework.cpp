@@ -11,7 +11,7 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 #include "TessaronCore/analysis/PartitionSkew.h"
 #include "VelkinInfra/prefs/PrefsStore.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -19,7 +19,6 @@
 #include "VelkinUI/Brand.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -54,10 +53,7 @@ public:
 void settle(QWidget* widget)
 {
     widget->show();
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 400)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    restFor(400);
 }
 
 Message keyed(const QString& topic, int32_t partition, int64_t offset, const QByteArray& key, const QByteArray& payload)
@@ -66,33 +62,21 @@ Message keyed(const QString& topic, int32_t partition, int64_t offset, const QBy
                    QDateTime::fromMSecsSinceEpoch(1765000000000 + offset * 1000, Qt::UTC), {});
 }
 
-Topic queue(const QString& name, int64_t depth)
-{
-    Topic t = topic(name);
-    t.declaredDepth = depth;
-    return t;
-}
-
-struct Scene {
-    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
-    std::unique_ptr<AppState> app;
-    std::unique_ptr<BrokerSession> session;
-
+struct Scene : Rig {
     void open(const Broker& broker)
     {
         app = std::make_unique<AppState>(clients);
-        session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session->connectBroker());
+        session = connectedSession(clients, broker);
     }
     void read(const QString& topicName)
     {
         session->setSelectedTopic(topicName);
-        QCoro::waitFor(session->read(BrokerSession::Position::atTail(), 40, false));
+        syncWait(session->read(BrokerSession::Position::atTail(), 40, false));
     }
     void selectGroup(const QString& id)
     {
         session->setSelectedGroup(id);
-        QCoro::waitFor(session->loadGroupDetail());
+        syncWait(session->loadGroupDetail());
     }
 };
 

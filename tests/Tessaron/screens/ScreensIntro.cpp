@@ -4,7 +4,7 @@
 
 #include "ScreenFamilies.h"
 #include "ScreenShooter.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/intro/OnboardingView.h"
 #include "Tessaron/intro/WelcomeCase.h"
@@ -18,7 +18,6 @@
 #include "VelkinUI/AccessibilitySettings.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -26,23 +25,9 @@ namespace tessaron {
 
 namespace {
 
-void settle(int ms = 600)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 template <typename Page> Page* pageOf(OnboardingView& view) { return qobject_cast<Page*>(view.page()); }
 
 void fill(FormField* field, const QString& text) { field->edit()->setText(text); }
-
-void waitTest(WelcomeConnection* page)
-{
-    QDeadlineTimer deadline(3000);
-    while (page->testing() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 } // namespace
 
@@ -60,62 +45,53 @@ void shootIntro(ScreenShooter& shooter)
     auto clients = std::make_shared<fakes::FakeFactory>();
     clients->kafka->listed = QList<Topic>{fakes::topic("orders"), fakes::topic("payments"), fakes::topic("audit")};
     AppState app(clients);
+    // Lets the page come to rest, then takes its picture.
+    auto snap = [&](OnboardingView& view, const char* state, int ms = 600) {
+        restFor(ms);
+        shooter.shoot("intro", state, &view);
+    };
     {
         OnboardingView view(&app);
         view.refreshAI = [](AppState*) {};
         view.show();
-        settle();
-        shooter.shoot("intro", "introduction", &view);
+        snap(view, "introduction");
         view.goTo(1);
-        settle();
-        shooter.shoot("intro", "case", &view);
+        snap(view, "case");
         pageOf<WelcomeCase>(view)->pick(0);
-        settle();
-        shooter.shoot("intro", "case-wrong-pick", &view);
+        snap(view, "case-wrong-pick");
         pageOf<WelcomeCase>(view)->pick(2);
-        settle();
-        shooter.shoot("intro", "case-solved", &view);
+        snap(view, "case-solved");
         view.goTo(2);
-        settle();
-        shooter.shoot("intro", "ground-rules", &view);
+        snap(view, "ground-rules");
         auto* rules = pageOf<WelcomeGroundRules>(view);
         rules->choose(true);
         rules->peek();
-        settle();
-        shooter.shoot("intro", "ground-rules-rabbit-peeked", &view);
+        snap(view, "ground-rules-rabbit-peeked");
         view.goTo(3);
-        settle(1500);
-        shooter.shoot("intro", "backup", &view);
+        snap(view, "backup", 1500);
         view.goTo(4);
-        settle();
-        shooter.shoot("intro", "broker", &view);
+        snap(view, "broker");
         auto* broker = pageOf<WelcomeConnection>(view);
         fill(broker->nameField(), "Local");
         fill(broker->addressField(), "localhost:9092");
         broker->runConnectionTest();
-        waitTest(broker);
-        settle();
-        shooter.shoot("intro", "broker-answered", &view);
+        waitUntil([&] { return !broker->testing(); });
+        snap(view, "broker-answered");
         broker->saveTestedBroker();
-        settle();
-        shooter.shoot("intro", "broker-saved", &view);
+        snap(view, "broker-saved");
         clients->kafka->topicsError = KafkaError(-195, "listing topics: transport failure (connection refused)");
         broker->setKind(BrokerKind::rabbitmq);
         broker->setKind(BrokerKind::kafka);
         broker->runConnectionTest();
-        waitTest(broker);
-        settle();
-        shooter.shoot("intro", "broker-refused", &view);
+        waitUntil([&] { return !broker->testing(); });
+        snap(view, "broker-refused");
         broker->setKind(BrokerKind::rabbitmq);
         fill(broker->addressField(), "localhost:15672");
-        settle();
-        shooter.shoot("intro", "broker-rabbitmq", &view);
+        snap(view, "broker-rabbitmq");
         view.goTo(5);
-        settle();
-        shooter.shoot("intro", "partners", &view);
+        snap(view, "partners");
         view.signAgreement();
-        settle();
-        shooter.shoot("intro", "partners-signed", &view);
+        snap(view, "partners-signed");
         view.hide();
     }
     {
@@ -123,12 +99,10 @@ void shootIntro(ScreenShooter& shooter)
         OnboardingView view(&app);
         view.refreshAI = [](AppState*) {};
         view.show();
-        settle();
-        shooter.shoot("intro", "introduction-pt", &view);
+        snap(view, "introduction-pt");
         view.goTo(1);
         pageOf<WelcomeCase>(view)->askForHelp();
-        settle();
-        shooter.shoot("intro", "case-solved-pt", &view);
+        snap(view, "case-solved-pt");
         view.hide();
     }
     if (language)

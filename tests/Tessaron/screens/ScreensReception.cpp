@@ -2,7 +2,7 @@
 // in a throwaway folder and whose sessions run over scripted clients.
 
 #include "ScreenShooter.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/reception/BrokerFormModel.h"
@@ -12,10 +12,8 @@
 #include "VelkinUI/Brand.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -85,9 +83,7 @@ QList<Broker> docket()
 void settle(QWidget* widget)
 {
     widget->show();
-    QEventLoop loop;
-    QTimer::singleShot(700, &loop, &QEventLoop::quit);
-    loop.exec();
+    restFor(700);
 }
 
 // The reception in the main window's size, over the window's backdrop.
@@ -189,17 +185,7 @@ void shootReception(ScreenShooter& shooter)
         // Scrolled to the connection test, after it answered.
         shootForm(
             shooter, app, QStringLiteral("kafka-tested"), app.brokers()[1],
-            [&app](BrokerFormModel& form) {
-                QEventLoop loop;
-                auto task = form.runTest(&app);
-                QObject::connect(&form, &BrokerFormModel::testChanged, &loop, [&] {
-                    if (!form.testing())
-                        loop.quit();
-                });
-                if (form.testing())
-                    loop.exec();
-            },
-            true);
+            [&app](BrokerFormModel& form) { testing::syncWait(form.runTest(&app)); }, true);
     }
 }
 

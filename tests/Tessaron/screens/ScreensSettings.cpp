@@ -7,26 +7,18 @@
 #include "Tessaron/settings/WhatsNewEntry.h"
 #include "Tessaron/settings/WhatsNewView.h"
 #include "Tessaron/state/AppState.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
-#include "VelkinAI/FakeTools.h"
+#include "support/FakeTools.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 
 namespace tessaron {
 
 namespace {
-
-void waitUntil(const std::function<bool()>& done)
-{
-    QDeadlineTimer deadline(10000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 void setLanguage(const char* code) { UserDefaults::standard().setString(L10n::key, QString::fromLatin1(code)); }
 
@@ -36,7 +28,7 @@ void shootSettingsSection(ScreenShooter& shooter, AppState* app, SettingsView::S
     view.resize(920, 740);
     view.setSection(section);
     view.show();
-    waitUntil([&] { return !view.detecting(); });
+    waitUntil([&] { return !view.detecting(); }, 10000);
     shooter.shoot(QStringLiteral("settings"), state, &view);
 }
 
@@ -70,7 +62,7 @@ void shootSettings(ScreenShooter& shooter)
         view.show();
         // The first frame, before the search has answered.
         shooter.shoot(QStringLiteral("settings"), QStringLiteral("ai-checking"), &view);
-        waitUntil([&] { return !view.detecting(); });
+        waitUntil([&] { return !view.detecting(); }, 10000);
     }
     faketools::removeAll();
     store.setString(Prefs::aiProvider, QStringLiteral("claude"));
@@ -83,7 +75,7 @@ void shootSettings(ScreenShooter& shooter)
         SettingsView view(&app);
         view.resize(920, 740);
         view.show();
-        waitUntil([&] { return !view.detecting(); });
+        waitUntil([&] { return !view.detecting(); }, 10000);
         store.setInteger(Prefs::messagesPerRead, 500);
         shooter.shoot(QStringLiteral("settings"), QStringLiteral("general-on-the-record"), &view);
     }

@@ -8,14 +8,13 @@
 #include "Tessaron/workspace/TopicListView.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/workspace/WorkspaceView.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "TessaronCore/storage/AppSupport.h"
 #include "TessaronCore/storage/JSONFile.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 
 namespace tessaron {
@@ -35,29 +34,6 @@ Topic sized(const QString& name, QList<int64_t> depths, bool underReplicated = f
         t.partitions[0].inSyncCount = 2;
     }
     return t;
-}
-
-Topic withError(Topic t, const QString& error)
-{
-    t.error = error;
-    return t;
-}
-
-Topic queueOf(const QString& name, int64_t depth)
-{
-    Topic t;
-    t.name = name;
-    t.declaredDepth = depth;
-    return t;
-}
-
-void settle(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 3000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::processEvents();
 }
 
 // A window-coloured host, the way the main window holds the workspace.
@@ -145,11 +121,11 @@ void shootWorkspace(ScreenShooter& shooter)
                         {QStringLiteral("orders.events"), QStringLiteral("checkout.v1")});
     app.open(kafkaDef);
     BrokerSession* kafkaSession = app.activeSession();
-    settle([&] { return kafkaSession->topicsListed() && !kafkaSession->isLoadingTopics(); });
+    waitUntil([&] { return kafkaSession->topicsListed() && !kafkaSession->isLoadingTopics(); });
     kafkaSession->noteUnobservable(QStringLiteral("Consumer group ops-audit"),
                                    QStringLiteral("group authorization failed: not allowed to describe it"));
     kafkaSession->setSelectedTopic(QStringLiteral("orders.events"));
-    settle([&] { return !kafkaSession->isLoadingMessages(); });
+    waitUntil([&] { return !kafkaSession->isLoadingMessages(); });
 
     {
         std::unique_ptr<QWidget> frame(host({1020, 660}));
@@ -200,12 +176,12 @@ void shootWorkspace(ScreenShooter& shooter)
 
     // RabbitMQ: queues with their depths, a dead-letter queue, no groups.
     clients->rabbit = std::make_shared<FakeRabbit>(rabbitDef);
-    clients->rabbit->listing.queues = {queueOf("orders.created", 1240), queueOf("emails.outbound", 12),
-                                       queueOf("orders.created.dlq", 37), queueOf("reports.nightly", 0)};
+    clients->rabbit->listing.queues = {queue("orders.created", 1240), queue("emails.outbound", 12),
+                                       queue("orders.created.dlq", 37), queue("reports.nightly", 0)};
     clients->rabbit->listing.consumers = {{QStringLiteral("orders.created"), 3}};
     app.open(rabbitDef);
     BrokerSession* rabbitSession = app.activeSession();
-    settle([&] { return rabbitSession->topicsListed() && !rabbitSession->isLoadingTopics(); });
+    waitUntil([&] { return rabbitSession->topicsListed() && !rabbitSession->isLoadingTopics(); });
     shootPopover(shooter, &app, kafkaSession, Popover::brokerPicker, QStringLiteral("popover-brokers-open"));
     {
         std::unique_ptr<QWidget> frame(host({1020, 660}));
@@ -221,13 +197,13 @@ void shootWorkspace(ScreenShooter& shooter)
     AppState quiet(empty);
     quiet.open(stagingDef);
     BrokerSession* listing = quiet.activeSession();
-    settle([&] { return listing->isLoadingTopics(); });
+    waitUntil([&] { return listing->isLoadingTopics(); });
     {
         std::unique_ptr<QWidget> frame(sidebarAlone(&quiet, listing));
         shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("loading"), frame.get());
     }
     gate->release();
-    settle([&] { return !listing->isLoadingTopics(); });
+    waitUntil([&] { return !listing->isLoadingTopics(); });
     listing->noteUnobservable(QStringLiteral("Topics"), QStringLiteral("cluster authorization failed"));
     {
         std::unique_ptr<QWidget> frame(sidebarAlone(&quiet, listing));

@@ -2,10 +2,10 @@
 #include "Tessaron/settings/WhatsNewEntry.h"
 #include "Tessaron/settings/WhatsNewView.h"
 #include "Tessaron/state/AppState.h"
-#include "Tessaron/state/SessionFakes.h"
+#include "support/SessionFakes.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
-#include "VelkinAI/FakeTools.h"
+#include "support/FakeTools.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
@@ -51,7 +51,7 @@ class TestSettingsWindow : public QObject {
         return view.findChild<KitButton*>("provider-" + provider)->findChild<QLabel*>("status")->text();
     }
 
-    static bool settle(SettingsView& view)
+    static bool detectionEnds(SettingsView& view)
     {
         return QTest::qWaitFor([&] { return !view.detecting(); }, 10000);
     }
@@ -81,7 +81,7 @@ private slots:
         QSignalSpy writes(&store(), &UserDefaults::changed);
         {
             auto view = shown();
-            QVERIFY(settle(*view));
+            QVERIFY(detectionEnds(*view));
             QCOMPARE(view->findChild<QSlider*>("messagesSlider")->value(), 1000);
             QCOMPARE(text(*view, "messagesValue"), QStringLiteral("5000"));
             view->setSection(SettingsView::ai);
@@ -166,7 +166,7 @@ private slots:
         QVERIFY(view->detecting());
         QCOMPARE(status(*view, "claude"), QStringLiteral("Checking…"));
         QVERIFY(!view->findChild<QAbstractButton*>("checkAgain")->isEnabled());
-        QVERIFY(settle(*view));
+        QVERIFY(detectionEnds(*view));
         QCOMPARE(status(*view, "auto"), QStringLiteral("CLI found"));
         QCOMPARE(status(*view, "claude"), QStringLiteral("CLI found"));
         QCOMPARE(status(*view, "codex"), QStringLiteral("Not installed"));
@@ -188,7 +188,7 @@ private slots:
         faketools::removeAll();
         click(*view, "checkAgain");
         QVERIFY(view->detecting());
-        QVERIFY(settle(*view));
+        QVERIFY(detectionEnds(*view));
         QCOMPARE(status(*view, "auto"), QStringLiteral("Not installed"));
         QCOMPARE(text(*view, "aiFootnote"),
                  QStringLiteral("No CLI found. Install Claude Code or Codex to ask your topics."));
@@ -199,7 +199,7 @@ private slots:
         faketools::install(QStringLiteral("codex"), "exit 0\n");
         store().setString(Prefs::aiProvider, QStringLiteral("gemini"));
         auto view = shown();
-        QVERIFY(settle(*view));
+        QVERIFY(detectionEnds(*view));
         for (const char* provider : {"provider-auto", "provider-claude", "provider-codex"})
             QVERIFY(!selected(*view, provider));
         QCOMPARE(text(*view, "aiFootnote"), QStringLiteral("Uses your local CLI session. No extra API key."));
@@ -215,7 +215,7 @@ private slots:
         QCOMPARE(finished.count(), 0);
         QVERIFY(view->foundTools().isEmpty());
         view->show();
-        QVERIFY(settle(*view));
+        QVERIFY(detectionEnds(*view));
         QCOMPARE(finished.count(), 1);
         QVERIFY(view->foundTools().contains(AICLI::claude));
     }

@@ -1,4 +1,5 @@
-#include "SessionFakes.h"
+#include "support/Keyring.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/storage/AppSupport.h"
@@ -12,40 +13,10 @@
 #include <QTest>
 
 using namespace tessaron;
+using testing::keyringReachable;
 using namespace tessaron::fakes;
 
-namespace {
-
-bool keyringReachable()
-{
-    Keychain probe(QStringLiteral("tessaron.velkin.test.probe"));
-    const bool ok = probe.set(QStringLiteral("x"), QStringLiteral("probe"))
-        && probe.get(QStringLiteral("probe")) == QStringLiteral("x");
-    probe.remove(QStringLiteral("probe"));
-    return ok;
-}
-
-Broker saslBroker(const QString& name)
-{
-    Broker b = kafkaBroker(name);
-    b.security = BrokerSecurity::saslPlaintext;
-    b.username = "svc";
-    return b;
-}
-
-QStringList names(const QList<Broker>& brokers)
-{
-    QStringList names;
-    for (const Broker& b : brokers)
-        names << b.name;
-    return names;
-}
-
-} // namespace
-
-#define REQUIRE_KEYRING()                                                                                              \
-    if (!keyringReachable())                                                                                           \
-    QSKIP("no Secret Service on the session bus (run the tests through scripts/services/run-with-services.sh)")
+namespace { } // namespace
 
 class TestAppState : public QObject {
     Q_OBJECT
@@ -86,29 +57,29 @@ private slots:
     {
         AppState state(m_clients);
         Broker a = kafkaBroker("a"), b = kafkaBroker("b");
-        QVERIFY(!settle(state.save(a, std::nullopt)));
-        QVERIFY(!settle(state.save(b, std::nullopt)));
+        QVERIFY(!syncWait(state.save(a, std::nullopt)));
+        QVERIFY(!syncWait(state.save(b, std::nullopt)));
         a.name = "a2";
         state.setEditing(a);
         QSignalSpy brokersChanged(&state, &AppState::brokersChanged);
-        QVERIFY(!settle(state.save(a, std::nullopt)));
+        QVERIFY(!syncWait(state.save(a, std::nullopt)));
         QCOMPARE(brokersChanged.count(), 1);
         QVERIFY(!state.editing());
-        QCOMPARE(names(state.brokers()), (QStringList{"Local", "a2", "b"}));
-        QCOMPARE(names(AppState(m_clients).brokers()), (QStringList{"Local", "a2", "b"}));
+        QCOMPARE(namesOf(state.brokers()), (QStringList{"Local", "a2", "b"}));
+        QCOMPARE(namesOf(AppState(m_clients).brokers()), (QStringList{"Local", "a2", "b"}));
 
         state.toggleFavorite(b.id);
-        QCOMPARE(names(state.brokersFavoritesFirst()), (QStringList{"b", "Local", "a2"}));
+        QCOMPARE(namesOf(state.brokersFavoritesFirst()), (QStringList{"b", "Local", "a2"}));
         QVERIFY(AppState(m_clients).brokers().last().isFavorite);
 
         // The file cannot be written: the caller hears it, and nothing pretends to be on file.
         QFile::remove(brokersPath());
         QVERIFY(QDir().mkpath(brokersPath()));
         state.setEditing(b);
-        const std::optional<QString> failure = settle(state.save(kafkaBroker("c"), std::nullopt));
+        const std::optional<QString> failure = syncWait(state.save(kafkaBroker("c"), std::nullopt));
         QVERIFY(failure);
         QVERIFY(failure->contains("brokers.json"));
-        QCOMPARE(names(state.brokers()), (QStringList{"Local", "a2", "b"}));
+        QCOMPARE(namesOf(state.brokers()), (QStringList{"Local", "a2", "b"}));
         QVERIFY(state.editing());
     }
 
@@ -153,22 +124,22 @@ private slots:
     {
         AppState state(m_clients);
         m_clients->kafka->listed = QList<Topic>{topic("__consumer_offsets"), topic("_schemas")};
-        QCOMPARE(settle(state.test(kafkaBroker(), QString("pw"))), AppState::TestResult::answered(0));
+        QCOMPARE(syncWait(state.test(kafkaBroker(), QString("pw"))), AppState::TestResult::answered(0));
         QCOMPARE(m_clients->lastPassword, std::optional<QString>("pw"));
         m_clients->kafka->listed = QList<Topic>{topic("orders"), topic("__consumer_offsets")};
-        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)), AppState::TestResult::answered(1));
+        QCOMPARE(syncWait(state.test(kafkaBroker(), std::nullopt)), AppState::TestResult::answered(1));
         m_clients->kafka->topicsError = KafkaError(-195, "listing topics: transport failure");
-        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)),
+        QCOMPARE(syncWait(state.test(kafkaBroker(), std::nullopt)),
                  AppState::TestResult::refused("listing topics: transport failure"));
         m_clients->makeError = KafkaError(-1, "ssl.ca.location: no such file");
-        QCOMPARE(settle(state.test(kafkaBroker(), std::nullopt)),
+        QCOMPARE(syncWait(state.test(kafkaBroker(), std::nullopt)),
                  AppState::TestResult::refused("ssl.ca.location: no such file"));
         m_clients->makeError.reset();
         const Broker rabbit = rabbitBroker();
         m_clients->rabbit = std::make_shared<FakeRabbit>(rabbit);
         m_clients->rabbit->listing = {{topic("jobs"), topic("amq.gen")}, {}};
         m_clients->rabbit->listing.queues[1].isInternal = true;
-        QCOMPARE(settle(state.test(rabbit, std::nullopt)), AppState::TestResult::answered(1));
+        QCOMPARE(syncWait(state.test(rabbit, std::nullopt)), AppState::TestResult::answered(1));
     }
 
     void actionIdentifiers()
@@ -192,42 +163,42 @@ private slots:
         REQUIRE_KEYRING();
         Keychain keyring(AppState::keychainService);
         AppState state(m_clients);
-        Broker sasl = saslBroker("sasl");
+        Broker sasl = securedBroker("sasl");
         const QString account = sasl.id.toString(QUuid::WithoutBraces).toUpper();
         QCOMPARE(AppState::passwordAccount(sasl.id), account);
-        QVERIFY(!settle(state.save(sasl, QString("s3cret"))));
+        QVERIFY(!syncWait(state.save(sasl, QString("s3cret"))));
         QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
-        QVERIFY(!settle(state.save(sasl, std::nullopt))); // the form did not change it
+        QVERIFY(!syncWait(state.save(sasl, std::nullopt))); // the form did not change it
         QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
 
         state.open(sasl);
         QTRY_COMPARE(m_clients->lastPassword, std::optional<QString>("s3cret"));
         state.close(sasl.id);
 
-        QVERIFY(!settle(state.save(sasl, QString(""))));
+        QVERIFY(!syncWait(state.save(sasl, QString(""))));
         QVERIFY(!keyring.get(account));
-        QVERIFY(!settle(state.save(sasl, QString("again"))));
+        QVERIFY(!syncWait(state.save(sasl, QString("again"))));
         sasl.security = BrokerSecurity::plaintext;
-        QVERIFY(!settle(state.save(sasl, QString("ignored"))));
+        QVERIFY(!syncWait(state.save(sasl, QString("ignored"))));
         QVERIFY(!keyring.get(account));
 
         // The registry password needs an address and a user name.
         sasl.schemaRegistryURL = "   ";
         sasl.schemaRegistryUsername = "reg";
         keyring.set("stored", account + ".registry");
-        QVERIFY(!settle(state.registryPassword(sasl)));
+        QVERIFY(!syncWait(state.registryPassword(sasl)));
         sasl.schemaRegistryURL = "http://registry:8081";
-        QCOMPARE(settle(state.registryPassword(sasl)), std::optional<QString>("stored"));
-        QCoro::waitFor(state.setRegistryPassword(std::nullopt, sasl));
+        QCOMPARE(syncWait(state.registryPassword(sasl)), std::optional<QString>("stored"));
+        syncWait(state.setRegistryPassword(std::nullopt, sasl));
         QCOMPARE(keyring.get(account + ".registry"), std::optional<QString>("stored"));
-        QCoro::waitFor(state.setRegistryPassword(QString("new"), sasl));
-        QCOMPARE(settle(state.registryPassword(sasl)), std::optional<QString>("new"));
+        syncWait(state.setRegistryPassword(QString("new"), sasl));
+        QCOMPARE(syncWait(state.registryPassword(sasl)), std::optional<QString>("new"));
         sasl.schemaRegistryUsername = "";
-        QVERIFY(!settle(state.registryPassword(sasl)));
+        QVERIFY(!syncWait(state.registryPassword(sasl)));
 
         // Forgetting a broker closes its tab first and deletes all three secrets.
         sasl.security = BrokerSecurity::saslSSL;
-        QVERIFY(!settle(state.save(sasl, QString("pw"))));
+        QVERIFY(!syncWait(state.save(sasl, QString("pw"))));
         keyring.set("key pass", account + ".clientkey");
         state.open(sasl);
         state.remove(sasl);
@@ -236,20 +207,20 @@ private slots:
         QTRY_VERIFY(!keyring.get(account));
         QTRY_VERIFY(!keyring.get(account + ".clientkey"));
         QTRY_VERIFY(!keyring.get(account + ".registry"));
-        QCOMPARE(names(AppState(m_clients).brokers()), QStringList{"Local"});
+        QCOMPARE(namesOf(AppState(m_clients).brokers()), QStringList{"Local"});
     }
 
     void keyringWorkNeverHoldsTheWindow()
     {
         REQUIRE_KEYRING();
         AppState state(m_clients);
-        const Broker sasl = saslBroker("sasl");
+        const Broker sasl = securedBroker("sasl");
         // The keyring answers on its own queue: the call returns before the password is stored,
         // and the window's event loop runs meanwhile.
         auto saving = state.save(sasl, QString("s3cret"));
         QVERIFY(!saving.isReady());
-        QCOMPARE(names(state.brokers()).last(), QString("sasl")); // on file already
-        QVERIFY(!settle(std::move(saving)));
+        QCOMPARE(namesOf(state.brokers()).last(), QString("sasl")); // on file already
+        QVERIFY(!syncWait(std::move(saving)));
 
         state.open(sasl);
         BrokerSession* session = state.sessions().last();
@@ -273,9 +244,9 @@ private slots:
         REQUIRE_KEYRING();
         Keychain keyring(AppState::keychainService);
         AppState state(m_clients);
-        const Broker sasl = saslBroker("sasl");
+        const Broker sasl = securedBroker("sasl");
         const QString account = AppState::passwordAccount(sasl.id);
-        QVERIFY(!settle(state.save(sasl, QString("s3cret"))));
+        QVERIFY(!syncWait(state.save(sasl, QString("s3cret"))));
         state.open(sasl);
         QTRY_VERIFY(!state.sessions().last()->isConnecting());
 
@@ -286,7 +257,7 @@ private slots:
         const std::optional<QString> removal = state.remove(sasl);
         QVERIFY(removal);
         QVERIFY(removal->contains("brokers.json"));
-        QCOMPARE(names(state.brokers()), (QStringList{"Local", "sasl"}));
+        QCOMPARE(namesOf(state.brokers()), (QStringList{"Local", "sasl"}));
         QCOMPARE(state.sessions().size(), 1);
         QCOMPARE(keyring.get(account), std::optional<QString>("s3cret"));
 
@@ -301,7 +272,7 @@ private slots:
         QVERIFY(!state.remove(sasl));
         QVERIFY(state.sessions().isEmpty());
         QTRY_VERIFY(!keyring.get(account)); // deleted on the keyring's queue
-        QCOMPARE(names(AppState(m_clients).brokers()), QStringList{"Local"});
+        QCOMPARE(namesOf(AppState(m_clients).brokers()), QStringList{"Local"});
     }
 
     void withoutAKeyringTheBrokerStillOpens()
@@ -318,11 +289,11 @@ private slots:
             return;
         }
         AppState state(m_clients);
-        const Broker sasl = saslBroker("sasl");
-        const std::optional<QString> failure = settle(state.save(sasl, QString("s3cret")));
+        const Broker sasl = securedBroker("sasl");
+        const std::optional<QString> failure = syncWait(state.save(sasl, QString("s3cret")));
         QVERIFY(failure);
         QVERIFY(failure->contains("keyring"));
-        QCOMPARE(names(state.brokers()).last(), QString("sasl")); // on file all the same
+        QCOMPARE(namesOf(state.brokers()).last(), QString("sasl")); // on file all the same
         state.open(sasl);
         QCOMPARE(state.sessions().size(), 1);
         QTRY_VERIFY(m_clients->kafka->calls.contains("topics"));
@@ -330,14 +301,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    // Outside the services' private session bus no test may reach the user's own keyring.
-    if (qEnvironmentVariableIsEmpty("TESSARON_SERVICES_DIR"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    QCoreApplication app(argc, argv);
-    TestAppState test;
-    return QTest::qExec(&test, argc, argv);
-}
+TESSARON_KEYRING_TEST_MAIN(QCoreApplication, TestAppState)
 
 #include "tst_AppState.moc"

@@ -1,5 +1,5 @@
-#include "SessionFakes.h"
-#include "../../VelkinAI/FakeTools.h"
+#include "support/SessionFakes.h"
+#include "support/FakeTools.h"
 
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -16,10 +16,7 @@ using namespace tessaron::fakes;
 
 namespace {
 
-struct Fixture {
-    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
-    std::unique_ptr<BrokerSession> session;
-
+struct Fixture : Rig {
     explicit Fixture(Broker broker = kafkaBroker())
     {
         clients->kafka->listed = QList<Topic>{topic("orders", {{0, 8}, {0, 7}, {0, 3}})};
@@ -30,8 +27,7 @@ struct Fixture {
             queue.declaredDepth = 0;
             clients->rabbit->listing = {{queue}, {}};
         }
-        session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session->connectBroker());
+        session = connectedSession(clients, broker);
     }
 };
 
@@ -56,7 +52,7 @@ private slots:
         f.clients->kafka->commits.insert("billing", {{{"orders", 0}, 5}, {{"orders", 1}, 10}});
         f.session->setSelectedGroup(QString("billing"));
         QSignalSpy loading(f.session.get(), &BrokerSession::isLoadingGroupChanged);
-        QCoro::waitFor(f.session->loadGroupDetail());
+        syncWait(f.session->loadGroupDetail());
         QCOMPARE(loading.count(), 2);
         QVERIFY(f.session->groupDetail());
         QCOMPARE(f.session->groupDetail()->assignor, QString("range"));
@@ -71,7 +67,7 @@ private slots:
         // A listed group whose description fails keeps its listed state, without members.
         f.clients->kafka->describeErrors.insert("billing", KafkaError(-1, "describing billing: empty result"));
         f.clients->kafka->committedErrors.insert("billing", KafkaError(-1, "reading billing's offsets: empty result"));
-        QCoro::waitFor(f.session->loadGroupDetail());
+        syncWait(f.session->loadGroupDetail());
         QCOMPARE(f.session->groupDetail()->state, QString("Stable"));
         QVERIFY(f.session->groupDetail()->members.isEmpty());
         QVERIFY(f.session->groupDetail()->positions.isEmpty());
@@ -83,7 +79,7 @@ private slots:
         f.clients->kafka->describeErrors.insert("ghost",
                                                 KafkaError(-1, "describing ghost: the broker returned no description"));
         f.session->setSelectedGroup(QString("ghost"));
-        QCoro::waitFor(f.session->loadGroupDetail());
+        syncWait(f.session->loadGroupDetail());
         QCOMPARE(f.session->groupFailure(),
                  std::optional<QString>("describing ghost: the broker returned no description"));
         QVERIFY(!f.session->groupDetail());
@@ -101,10 +97,10 @@ private slots:
         f.session->setSelectedGroup(QString("billing"));
         auto slow = f.session->loadGroupDetail();
         f.session->setSelectedGroup(QString("audit"));
-        QCoro::waitFor(f.session->loadGroupDetail());
+        syncWait(f.session->loadGroupDetail());
         QCOMPARE(f.session->groupDetail()->id, QString("audit"));
         gate->release();
-        QCoro::waitFor(std::move(slow));
+        syncWait(std::move(slow));
         QCOMPARE(f.session->groupDetail()->id, QString("audit"));
         QVERIFY(f.session->groupBlindSpots().isEmpty());
         QVERIFY(!f.session->isLoadingGroup());
@@ -114,10 +110,10 @@ private slots:
     {
         Fixture f(rabbitBroker());
         f.session->setSelectedGroup(QString("g"));
-        QCoro::waitFor(f.session->loadGroupDetail());
+        syncWait(f.session->loadGroupDetail());
         QVERIFY(!f.session->groupDetail());
         QVERIFY(!f.session->isLoadingGroup());
-        QCOMPARE(QCoro::waitFor(f.session->groupOffsets("g")), std::optional<int64_t>());
+        QCOMPARE(syncWait(f.session->groupOffsets("g")), std::optional<int64_t>());
     }
 
     void groupLagOnTheCurrentTopic()
@@ -125,10 +121,10 @@ private slots:
         Fixture f;
         f.session->setSelectedTopic(QString("orders"));
         f.clients->kafka->commits.insert("billing", {{{"orders", 0}, 5}, {{"orders", 1}, 10}});
-        QCOMPARE(QCoro::waitFor(f.session->groupOffsets("billing")), std::optional<int64_t>(3));
-        QCOMPARE(QCoro::waitFor(f.session->groupOffsets("nobody")), std::optional<int64_t>());
+        QCOMPARE(syncWait(f.session->groupOffsets("billing")), std::optional<int64_t>(3));
+        QCOMPARE(syncWait(f.session->groupOffsets("nobody")), std::optional<int64_t>());
         f.clients->kafka->offsetsError = KafkaError(-1, "no");
-        QCOMPARE(QCoro::waitFor(f.session->groupOffsets("billing")), std::optional<int64_t>());
+        QCOMPARE(syncWait(f.session->groupOffsets("billing")), std::optional<int64_t>());
 
         // Wild watermarks from the broker: the sum sticks at the 64-bit limit, a negative end counts 0.
         const int64_t most = std::numeric_limits<int64_t>::max();
@@ -137,16 +133,16 @@ private slots:
             QList<Topic>{topic("huge", {{0, most}, {0, most}, {0, std::numeric_limits<int64_t>::min()}})};
         clients->kafka->commits.insert("g", {{{"huge", 0}, 0}, {{"huge", 1}, 0}, {{"huge", 2}, 5}});
         BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         session.setSelectedTopic(QString("huge"));
-        QCOMPARE(QCoro::waitFor(session.groupOffsets("g")), std::optional<int64_t>(most));
+        QCOMPARE(syncWait(session.groupOffsets("g")), std::optional<int64_t>(most));
     }
 
     void produceGoesByTheBrokersKind()
     {
         Fixture kafka;
         kafka.session->setSelectedTopic(QString("orders"));
-        AppOutcome outcome = settle(kafka.session->produce("orders", QString(""), "{}", "fix the total"));
+        AppOutcome outcome = syncWait(kafka.session->produce("orders", QString(""), "{}", "fix the total"));
         QCOMPARE(outcome, AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
         QCOMPARE(kafka.clients->writer->produced.size(), 1);
         QVERIFY(!kafka.clients->writer->produced[0].key);
@@ -155,20 +151,20 @@ private slots:
         // The newest messages were read again.
         QVERIFY(kafka.clients->kafka->calls.last().startsWith("page orders"));
 
-        settle(kafka.session->produce("orders", QString("k1"), "", "again"));
+        syncWait(kafka.session->produce("orders", QString("k1"), "", "again"));
         QCOMPARE(kafka.clients->writer->produced[1].key, std::optional<QByteArray>("k1"));
         QCOMPARE(kafka.clients->writer->produced[1].payload, QByteArray(""));
 
         kafka.clients->writer->produceError = KafkaError(-185, "no acknowledgement within 10000 ms");
-        outcome = settle(kafka.session->produce("orders", std::nullopt, "{}", "r"));
+        outcome = syncWait(kafka.session->produce("orders", std::nullopt, "{}", "r"));
         QCOMPARE(outcome, AppOutcome::makeRefused("no acknowledgement within 10000 ms"));
         QVERIFY(!kafka.session->lostConnection());
         kafka.clients->writerError = KafkaError(-1, "could not make a producer");
-        outcome = settle(kafka.session->produce("orders", std::nullopt, "{}", "r"));
+        outcome = syncWait(kafka.session->produce("orders", std::nullopt, "{}", "r"));
         QCOMPARE(outcome, AppOutcome::makeRefused("could not make a producer"));
 
         Fixture rabbit(rabbitBroker());
-        outcome = settle(rabbit.session->produce("orders", QString("ignored"), "payload", "replay"));
+        outcome = syncWait(rabbit.session->produce("orders", QString("ignored"), "payload", "replay"));
         QVERIFY(outcome.isDone());
         QCOMPARE(rabbit.clients->writersMade, 0);
         QCOMPARE(rabbit.clients->rabbit->published.size(), 1);
@@ -177,7 +173,7 @@ private slots:
 
         // Without a connection nothing is filed anywhere.
         rabbit.session->disconnectBroker();
-        outcome = settle(rabbit.session->produce("orders", std::nullopt, "payload", "r"));
+        outcome = syncWait(rabbit.session->produce("orders", std::nullopt, "payload", "r"));
         QVERIFY(!outcome.isDone());
         QCOMPARE(rabbit.clients->writersMade, 0);
     }
@@ -186,12 +182,12 @@ private slots:
     {
         Fixture f;
         f.clients->kafka->descriptions.insert("audit", description("audit"));
-        AppOutcome outcome = settle(f.session->resetOffsets("audit", std::nullopt, 0, "replay"));
+        AppOutcome outcome = syncWait(f.session->resetOffsets("audit", std::nullopt, 0, "replay"));
         QCOMPARE(outcome, AppOutcome::makeRefused("no topic selected"));
 
         f.session->setSelectedGroup(QString("billing"));
         const Topic orders = f.session->topics().first();
-        outcome = settle(f.session->resetOffsets("audit", orders, 0, "replay"));
+        outcome = syncWait(f.session->resetOffsets("audit", orders, 0, "replay"));
         QCOMPARE(outcome, AppOutcome::makeDone("audit will resume from offset 0."));
         const FakeWriter::Reset& reset = f.clients->writer->resets.last();
         QCOMPARE(reset.partitions, (QMap<int32_t, int64_t>{{0, 0}, {1, 0}, {2, 0}}));
@@ -200,12 +196,12 @@ private slots:
         QVERIFY(!f.clients->kafka->calls.contains("describe audit"));
 
         f.session->setSelectedGroup(QString("audit"));
-        settle(f.session->resetOffsets("audit", orders, 12, "replay"));
+        syncWait(f.session->resetOffsets("audit", orders, 12, "replay"));
         QVERIFY(f.clients->kafka->calls.contains("describe audit"));
         QCOMPARE(f.session->groupDetail()->id, QString("audit"));
 
         f.clients->writer->resetError = KafkaError(-1, "billing is Stable; stop its consumers first");
-        outcome = settle(f.session->resetOffsets("billing", orders, 1, "r"));
+        outcome = syncWait(f.session->resetOffsets("billing", orders, 1, "r"));
         QCOMPARE(outcome, AppOutcome::makeRefused("billing is Stable; stop its consumers first"));
         f.clients->writerError = KafkaError(-1, "could not make a producer");
         outcome = settle(f.session->resetOffsets("billing", orders, 1, "r"));
@@ -213,14 +209,14 @@ private slots:
         f.clients->writerError.reset();
 
         Fixture rabbit(rabbitBroker());
-        outcome = settle(rabbit.session->resetOffsets("g", orders, 0, "r"));
+        outcome = syncWait(rabbit.session->resetOffsets("g", orders, 0, "r"));
         QVERIFY(!outcome.isDone());
         QCOMPARE(rabbit.clients->writersMade, 0);
 
         // A Kafka broker whose tab has lost its connection moves nothing either.
         const int made = f.clients->writersMade;
         f.session->disconnectBroker();
-        outcome = settle(f.session->resetOffsets("audit", orders, 0, "r"));
+        outcome = syncWait(f.session->resetOffsets("audit", orders, 0, "r"));
         QCOMPARE(outcome, AppOutcome::makeRefused("not connected to this broker"));
         QCOMPARE(f.clients->writersMade, made);
     }
@@ -234,7 +230,7 @@ private slots:
             auto listing = f.session->loadTopics();
             f.session.reset();
             gate->release();
-            QCoro::waitFor(std::move(listing));
+            syncWait(std::move(listing));
             QCOMPARE(f.clients->kafka->calls.last(), QString("watermarks orders"));
         }
         // A connect still listing.
@@ -246,7 +242,7 @@ private slots:
             auto connecting = session->connectBroker();
             session.reset();
             gate->release();
-            QCoro::waitFor(std::move(connecting));
+            syncWait(std::move(connecting));
             QCOMPARE(clients->kafka->calls, QStringList{"topics"});
         }
         // A group load.
@@ -258,7 +254,7 @@ private slots:
             auto loading = f.session->loadGroupDetail();
             f.session.reset();
             gate->release();
-            QCoro::waitFor(std::move(loading));
+            syncWait(std::move(loading));
         }
         // A file whose reread is still under way: the outcome still reaches the sheet.
         {
@@ -268,7 +264,7 @@ private slots:
             auto filing = f.session->produce("orders", std::nullopt, "{}", "fix");
             f.session.reset();
             gate->release();
-            QCOMPARE(settle(std::move(filing)), AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
+            QCOMPARE(syncWait(std::move(filing)), AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
             QCOMPARE(f.clients->kafka->calls.filter("page orders").size(), 1);
         }
     }
@@ -279,18 +275,18 @@ private slots:
         UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
         Fixture f;
         const Topic orders = f.session->topics().first();
-        QCOMPARE(settle(f.session->resetOffsets("audit", std::nullopt, 0, "replay")),
+        QCOMPARE(syncWait(f.session->resetOffsets("audit", std::nullopt, 0, "replay")),
                  AppOutcome::makeRefused(QStringLiteral("nenhum tópico selecionado")));
         f.session->disconnectBroker();
-        QCOMPARE(settle(f.session->produce("orders", std::nullopt, "payload", "r")),
+        QCOMPARE(syncWait(f.session->produce("orders", std::nullopt, "payload", "r")),
                  AppOutcome::makeRefused(QStringLiteral("sem conexão com este broker")));
         Fixture rabbit(rabbitBroker());
-        QCOMPARE(settle(rabbit.session->resetOffsets("g", orders, 0, "r")),
+        QCOMPARE(syncWait(rabbit.session->resetOffsets("g", orders, 0, "r")),
                  AppOutcome::makeRefused(QStringLiteral("só dá pra mover os offsets de um grupo num broker Kafka")));
 
         // The next lookup after a change of choice is in the new language.
         UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
-        QCOMPARE(settle(f.session->produce("orders", std::nullopt, "payload", "r")),
+        QCOMPARE(syncWait(f.session->produce("orders", std::nullopt, "payload", "r")),
                  AppOutcome::makeRefused(QStringLiteral("not connected to this broker")));
         QCOMPARE(f.clients->writersMade, 0);
     }
@@ -303,16 +299,16 @@ private slots:
         AIProvider::setDefaultLimits(limits);
         Fixture f;
         // No topic: refused before any tool is looked for.
-        QCOMPARE(settle(f.session->ask("why?")), AppOutcome::makeRefused("no topic selected"));
+        QCOMPARE(syncWait(f.session->ask("why?")), AppOutcome::makeRefused("no topic selected"));
         f.session->setSelectedTopic(QString("orders"));
-        QCOMPARE(settle(f.session->ask("why?")), AppOutcome::makeRefused("No AI provider configured."));
+        QCOMPARE(syncWait(f.session->ask("why?")), AppOutcome::makeRefused("No AI provider configured."));
 
         const QString argumentFile = QDir::homePath() + "/prompt.txt";
         faketools::install("claude",
                            QString("printf '%s' \"$2\" > '%1'\nprintf '```text\\nIt is for orders.\\n```\\n'\n")
                                .arg(argumentFile)
                                .toUtf8());
-        QCOMPARE(settle(f.session->ask("What is this topic for?")), AppOutcome::makeDone("It is for orders."));
+        QCOMPARE(syncWait(f.session->ask("What is this topic for?")), AppOutcome::makeDone("It is for orders."));
         QFile prompt(argumentFile);
         QVERIFY(prompt.open(QIODevice::ReadOnly));
         const QString sent = QString::fromUtf8(prompt.readAll());
@@ -322,14 +318,14 @@ private slots:
         prompt.close();
 
         // An oversized question is cut so that the prompt still fits in one argument.
-        QVERIFY(settle(f.session->ask(QString(400000, 'q'))).isDone());
+        QVERIFY(syncWait(f.session->ask(QString(400000, 'q'))).isDone());
         QVERIFY(QFileInfo(argumentFile).size() < 128 * 1024);
 
         faketools::install("claude", "echo 'not signed in' >&2\nexit 3\n");
-        QCOMPARE(settle(f.session->ask("why?")), AppOutcome::makeRefused("AI CLI failed: not signed in"));
+        QCOMPARE(syncWait(f.session->ask("why?")), AppOutcome::makeRefused("AI CLI failed: not signed in"));
 
         faketools::install("claude", "sleep 30\n");
-        const AppOutcome stuck = settle(f.session->ask("why?"));
+        const AppOutcome stuck = syncWait(f.session->ask("why?"));
         QVERIFY(!stuck.isDone());
         QVERIFY(stuck.sentence().contains("2 seconds"));
         faketools::removeAll();

@@ -1,4 +1,4 @@
-#include "SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -21,7 +21,7 @@ private slots:
         BrokerSession session(kafkaBroker(), QString("pw"), std::nullopt, std::nullopt, clients);
         QSignalSpy connecting(&session, &BrokerSession::isConnectingChanged);
         QSignalSpy topicsChanged(&session, &BrokerSession::topicsChanged);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
 
         QCOMPARE(connecting.count(), 2);
         QVERIFY(!session.isConnecting());
@@ -40,7 +40,7 @@ private slots:
         QSignalSpy groupsChanged(&session, &BrokerSession::groupsChanged);
         clients->kafka->listed =
             QList<Topic>{topic("orders", {{0, 10}, {5, 9}}), topic("__consumer_offsets", {{0, 1}})};
-        QCoro::waitFor(session.refreshTopics());
+        syncWait(session.refreshTopics());
         QCOMPARE(groupsChanged.count(), 0);
     }
 
@@ -51,7 +51,7 @@ private slots:
         clients->kafka->watermarkErrors.insert("a", KafkaError(3, "unknown topic"));
         clients->kafka->groupsError = KafkaError(-1, "listing consumer groups: empty result");
         BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         // A failing watermark read keeps that topic as listed.
         QCOMPARE(session.topics().size(), 2);
         QCOMPARE(session.topics()[0].partitions[0].high, 0);
@@ -64,8 +64,8 @@ private slots:
         clients->kafka->topicsError = KafkaError(-1, "listing consumer groups: empty result");
         clients->kafka->groupsError.reset();
         clients->kafka->listedGroups = QList<ConsumerGroup>{{"g", "Empty", false}};
-        QCoro::waitFor(session.loadTopics());
-        QCoro::waitFor(session.loadTopics());
+        syncWait(session.loadTopics());
+        syncWait(session.loadTopics());
         QCOMPARE(session.topics().size(), 2);
         QCOMPARE(session.groups().size(), 1);
         QCOMPARE(session.unobservable().size(), 2);
@@ -74,11 +74,11 @@ private slots:
 
         // A lost connection is recorded as such, not as a fact; a Kafka listing that succeeds clears it.
         clients->kafka->topicsError = KafkaError(-185, "listing topics: timed out");
-        QCoro::waitFor(session.loadTopics());
+        syncWait(session.loadTopics());
         QCOMPARE(session.lostConnection(), std::optional<QString>("listing topics: timed out"));
         QCOMPARE(session.unobservable().size(), 2);
         clients->kafka->topicsError.reset();
-        QCoro::waitFor(session.loadTopics());
+        syncWait(session.loadTopics());
         QVERIFY(!session.lostConnection());
     }
 
@@ -88,7 +88,7 @@ private slots:
         clients->kafka->listed = QList<Topic>{topic("a", {{0, 3}}), topic("b", {{0, 4}}), topic("c", {{0, 5}})};
         clients->kafka->watermarkErrors.insert("b", KafkaError(-187, "all brokers down"));
         BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         QCOMPARE(clients->kafka->calls, (QStringList{"topics", "watermarks a", "watermarks b"}));
         QCOMPARE(session.lostConnection(), std::optional<QString>("all brokers down"));
         QCOMPARE(session.topics().size(), 3);
@@ -103,20 +103,20 @@ private slots:
         Broker nats = kafkaBroker();
         nats.kind = BrokerKind::nats;
         BrokerSession unsupported(nats, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(unsupported.connectBroker());
+        syncWait(unsupported.connectBroker());
         QCOMPARE(unsupported.connectionError(), std::optional<QString>("NATS is not implemented yet"));
         QVERIFY(!unsupported.connection());
         QVERIFY(!unsupported.isConnecting());
 
         clients->makeError = KafkaError(-1, "sasl.mechanism: invalid value");
         BrokerSession refused(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(refused.connectBroker());
+        syncWait(refused.connectBroker());
         QCOMPARE(refused.connectionError(), std::optional<QString>("sasl.mechanism: invalid value"));
         QVERIFY(clients->kafka->calls.isEmpty());
 
         // Loading with no connection changes nothing.
         QSignalSpy loading(&refused, &BrokerSession::isLoadingTopicsChanged);
-        QCoro::waitFor(refused.loadTopics());
+        syncWait(refused.loadTopics());
         QCOMPARE(loading.count(), 0);
     }
 
@@ -127,14 +127,14 @@ private slots:
         Broker blank = kafkaBroker();
         blank.schemaRegistryURL = "  ";
         BrokerSession none(blank, std::nullopt, std::nullopt, QString("secret"), clients);
-        QCoro::waitFor(none.connectBroker());
+        syncWait(none.connectBroker());
         QVERIFY(clients->registryArguments.isEmpty());
 
         Broker withRegistry = kafkaBroker();
         withRegistry.schemaRegistryURL = " http://registry:8081";
         withRegistry.schemaRegistryUsername = "svc";
         BrokerSession some(withRegistry, std::nullopt, std::nullopt, QString("secret"), clients);
-        QCoro::waitFor(some.connectBroker());
+        syncWait(some.connectBroker());
         QCOMPARE(clients->registryArguments, (QStringList{" http://registry:8081", "svc", "secret"}));
     }
 
@@ -143,20 +143,20 @@ private slots:
         auto clients = std::make_shared<FakeFactory>();
         clients->kafka->listed = QList<Topic>{topic("old", {{0, 1}})};
         BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
 
         auto gate = clients->kafka->gates.hold("topics");
         auto first = session.loadTopics();
         QVERIFY(session.isLoadingTopics());
         clients->kafka->gates = Gates();
         clients->kafka->listed = QList<Topic>{topic("new", {{0, 2}})};
-        QCoro::waitFor(session.loadTopics());
+        syncWait(session.loadTopics());
         QCOMPARE(session.topics()[0].name, QString("new"));
         QVERIFY(!session.isLoadingTopics());
 
         clients->kafka->listed = QList<Topic>{topic("stale", {{0, 1}})};
         gate->release();
-        QCoro::waitFor(std::move(first));
+        syncWait(std::move(first));
         QCOMPARE(session.topics()[0].name, QString("new"));
         QVERIFY(!session.isLoadingTopics());
     }
@@ -170,7 +170,7 @@ private slots:
         queue.declaredDepth = 4;
         clients->rabbit->listing = {{queue}, {{"jobs", 2}}};
         session.setLostConnection(QString("earlier"));
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         QCOMPARE(session.connection()->kind(), BrokerSession::Connection::rabbit);
         QCOMPARE(session.topics(), QList<Topic>{queue});
         QCOMPARE(session.queueConsumers().value("jobs"), 2);
@@ -180,7 +180,7 @@ private slots:
         QVERIFY(session.needsReadConsent());
 
         clients->rabbit->listingError = KafkaError(-1, "the management API refused these credentials");
-        QCoro::waitFor(session.loadTopics());
+        syncWait(session.loadTopics());
         QCOMPARE(session.unobservable().first().subject, QString("Queues"));
         QCOMPARE(session.topics().size(), 1);
     }
@@ -213,7 +213,7 @@ private slots:
         session.setSelectedTopic(std::nullopt);
         QVERIFY(!session.selectedGroup());
 
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         session.setSelectedTopic(QString("a"));
         QVERIFY(session.currentTopic());
         session.noteUnobservable("Topics", "x");

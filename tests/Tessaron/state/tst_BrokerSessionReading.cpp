@@ -1,4 +1,4 @@
-#include "SessionFakes.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -21,15 +21,11 @@ QByteArray avro(int32_t schemaId)
 
 qint64 tally(const QString& key) { return UserDefaults::standard().integer(key).value_or(0); }
 
-struct Fixture {
-    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
-    std::unique_ptr<BrokerSession> session;
-
+struct Fixture : Rig {
     explicit Fixture(QList<Topic> topics, Broker broker = kafkaBroker())
     {
         clients->kafka->listed = topics;
-        session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session->connectBroker());
+        session = connectedSession(clients, broker);
         clients->kafka->calls.clear();
     }
     QStringList pageCalls() const { return clients->kafka->calls.filter("page "); }
@@ -51,18 +47,18 @@ private slots:
     {
         Fixture f({topic("orders", {{0, 50}, {0, 50}, {7, 7}})});
         f.session->setSelectedTopic(QString("orders"));
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 100, false));
+        syncWait(f.session->read(BrokerSession::Position::atTail(), 100, false));
         // The empty third partition is not asked for its newest messages.
         // The limit is shared by the partitions read, not by every partition of the topic.
         QCOMPARE(f.pageCalls(), (QStringList{"page orders 0 tail 50 limit 50", "page orders 1 tail 50 limit 50"}));
 
         f.clients->kafka->calls.clear();
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 2, false));
+        syncWait(f.session->read(BrokerSession::Position::atBeginning(), 2, false));
         QCOMPARE(f.pageCalls(),
                  (QStringList{"page orders 0 beginning limit 1", "page orders 1 beginning limit 1",
                               "page orders 2 beginning limit 1"}));
         f.clients->kafka->calls.clear();
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atOffset(4), 0, false));
+        syncWait(f.session->read(BrokerSession::Position::atOffset(4), 0, false));
         QCOMPARE(f.pageCalls().first(), QString("page orders 0 offset 4 limit 1"));
     }
 
@@ -76,7 +72,7 @@ private slots:
         f.session->setSelectedMessage(QString("orders/0/0"));
         const qint64 before = tally(Prefs::messagesRead);
         QSignalSpy loading(f.session.get(), &BrokerSession::isLoadingMessagesChanged);
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 100, false));
+        syncWait(f.session->read(BrokerSession::Position::atBeginning(), 100, false));
 
         // Equal timestamps: the higher offset first; no timestamp comes last.
         QCOMPARE(f.ids(), (QStringList{"orders/0/1", "orders/1/0", "orders/1/1", "orders/0/0", "orders/0/2"}));
@@ -97,13 +93,13 @@ private slots:
         for (int i = 0; i < 4; ++i)
             held[0].append(message("orders", 0, i, 1000 + i));
         f.session->setSelectedTopic(QString("orders"));
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 2, false));
+        syncWait(f.session->read(BrokerSession::Position::atTail(), 2, false));
         QCOMPARE(f.ids(), (QStringList{"orders/0/3", "orders/0/2"}));
         QCOMPARE(f.pageCalls(), QStringList{"page orders 0 tail 2 limit 2"});
 
         // Continuing asks every partition, the one skipped before from offset 0.
         f.clients->kafka->calls.clear();
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 4, true));
+        syncWait(f.session->read(BrokerSession::Position::atTail(), 4, true));
         QCOMPARE(f.pageCalls(), (QStringList{"page orders 0 offset 4 limit 2", "page orders 1 offset 0 limit 2"}));
         QCOMPARE(f.session->pagesRead(), 2);
         QCOMPARE(f.session->position(), BrokerSession::Position::atTail());
@@ -118,19 +114,19 @@ private slots:
         f.clients->kafka->timeOffsets = {{0, 6}, {1, -1}};
         f.session->setSelectedTopic(QString("orders"));
         const auto moment = BrokerSession::Position::atTime(QDateTime::fromMSecsSinceEpoch(1006, Qt::UTC));
-        QCoro::waitFor(f.session->read(moment, 2, false));
+        syncWait(f.session->read(moment, 2, false));
         QCOMPARE(f.clients->kafka->calls, (QStringList{"time orders", "page orders 0 offset 6 limit 2"}));
         QCOMPARE(f.ids(), (QStringList{"orders/0/7", "orders/0/6"}));
 
         f.clients->kafka->calls.clear();
-        QCoro::waitFor(f.session->read(moment, 2, true));
+        syncWait(f.session->read(moment, 2, true));
         QCOMPARE(f.clients->kafka->calls, QStringList{"page orders 0 offset 8 limit 2"});
         QCOMPARE(f.ids(), (QStringList{"orders/0/9", "orders/0/8", "orders/0/7", "orders/0/6"}));
         QCOMPARE(f.session->position(), moment);
 
         // A failing lookup stops a fresh read with an empty list.
         f.clients->kafka->timeError = KafkaError(-1, "looking up offsets: broken");
-        QCoro::waitFor(f.session->read(moment, 4, false));
+        syncWait(f.session->read(moment, 4, false));
         QVERIFY(f.session->messages().isEmpty());
         QVERIFY(!f.session->isLoadingMessages());
         QCOMPARE(f.session->unobservable().last(), (Unobservable{"orders", "looking up offsets: broken"}));
@@ -144,7 +140,7 @@ private slots:
         held[2] = {message("orders", 2, 0, 2)};
         f.clients->kafka->pageErrors.insert(1, KafkaError(-1, "could not open topic orders"));
         f.session->setSelectedTopic(QString("orders"));
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 30, false));
+        syncWait(f.session->read(BrokerSession::Position::atBeginning(), 30, false));
         QCOMPARE(f.ids(), (QStringList{"orders/2/0", "orders/0/0"}));
         QCOMPARE(f.session->unobservable(),
                  (QList<Unobservable>{{"orders partition 1", "could not open topic orders"}}));
@@ -153,7 +149,7 @@ private slots:
         // A lost connection stops the read at once: the partitions after it are not asked.
         f.clients->kafka->pageErrors.insert(1, KafkaError(-195, "transport failure"));
         f.clients->kafka->calls.clear();
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 30, false));
+        syncWait(f.session->read(BrokerSession::Position::atBeginning(), 30, false));
         QCOMPARE(f.session->lostConnection(), std::optional<QString>("transport failure"));
         QCOMPARE(f.pageCalls().size(), 2);
         QCOMPARE(f.ids(), QStringList{"orders/0/0"});
@@ -171,10 +167,10 @@ private slots:
         QVERIFY(f.session->isLoadingMessages());
 
         f.session->setSelectedTopic(QString("b"));
-        QCoro::waitFor(f.session->readLatest());
+        syncWait(f.session->readLatest());
         QCOMPARE(f.ids(), QStringList{"b/0/0"});
         gate->release();
-        QCoro::waitFor(std::move(readingA));
+        syncWait(std::move(readingA));
         QCOMPARE(f.ids(), QStringList{"b/0/0"});
         QVERIFY(!f.session->isLoadingMessages());
 
@@ -185,7 +181,7 @@ private slots:
         auto late = f.session->readLatest();
         f.session->setSelectedTopic(QString("b"));
         again->release();
-        QCoro::waitFor(std::move(late));
+        syncWait(std::move(late));
         QVERIFY(f.session->messages().isEmpty());
         QVERIFY(!f.session->isLoadingMessages());
     }
@@ -203,8 +199,8 @@ private slots:
         session.setSelectedTopic(QString("orders"));
         auto reading = session.readLatest();
         marks->release();
-        QCoro::waitFor(std::move(reading));
-        QCoro::waitFor(std::move(connecting));
+        syncWait(std::move(reading));
+        syncWait(std::move(connecting));
         QCOMPARE(session.messages().size(), 2);
         QCOMPARE(clients->kafka->calls.filter("page ").size(), 1); // the empty partition is still skipped
     }
@@ -215,7 +211,7 @@ private slots:
         broker.schemaRegistryURL = "http://registry";
         Fixture f({topic("a", {{0, 2}}), topic("b", {{0, 5}})}, broker);
         f.clients->registry = std::make_shared<FakeRegistry>();
-        QCoro::waitFor(f.session->connectBroker());
+        syncWait(f.session->connectBroker());
         f.clients->kafka->held["a"][0] = {message("a", 0, 0, 1, avro(9)), message("a", 0, 1, 2)};
         for (int i = 0; i < 5; ++i)
             f.clients->kafka->held["b"][0].append(message("b", 0, i, 10 + i));
@@ -225,16 +221,16 @@ private slots:
         f.session->setSelectedTopic(QString("a"));
         auto late = f.session->readLatest();
         f.session->setSelectedTopic(QString("b"));
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 2, false));
+        syncWait(f.session->read(BrokerSession::Position::atTail(), 2, false));
         gate->release();
-        QCoro::waitFor(std::move(late));
+        syncWait(std::move(late));
         QVERIFY(f.session->unobservable().isEmpty());
         QCOMPARE(f.ids(), (QStringList{"b/0/4", "b/0/3"}));
 
         // "Read further" on another topic does not go on from b's offsets: it reads a afresh.
         f.session->setSelectedTopic(QString("a"));
         f.clients->kafka->calls.clear();
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atTail(), 2, true));
+        syncWait(f.session->read(BrokerSession::Position::atTail(), 2, true));
         QCOMPARE(f.pageCalls(), QStringList{"page a 0 tail 2 limit 2"});
         QCOMPARE(f.ids(), (QStringList{"a/0/1", "a/0/0"}));
         QCOMPARE(f.session->unobservable().size(), 1); // this read's own failure is a fact
@@ -249,7 +245,7 @@ private slots:
         auto reading = f.session->readLatest();
         f.session.reset();
         gate->release();
-        QCoro::waitFor(std::move(reading));
+        syncWait(std::move(reading));
     }
 
     void avroPayloadsAreDecodedThroughTheRegistry()
@@ -259,7 +255,7 @@ private slots:
         Fixture plain({topic("t", {{0, 2}})});
         plain.clients->kafka->held["t"][0] = {message("t", 0, 0, 1, avro(1)), message("t", 0, 1, 2, "{}")};
         plain.session->setSelectedTopic(QString("t"));
-        QCoro::waitFor(plain.session->readLatest());
+        syncWait(plain.session->readLatest());
         QCOMPARE(plain.session->unobservable().size(), 1);
         QCOMPARE(plain.session->unobservable()[0].subject, QString("Avro payloads"));
         QVERIFY(!plain.session->messages().last().decoded());
@@ -272,12 +268,12 @@ private slots:
         f.clients->registry->answers.insert(2, QString("A"));
         f.clients->registry->answers.insert(3, QString("B"));
         f.clients->registry->answers.insert(4, QString("C"));
-        QCoro::waitFor(f.session->connectBroker());
+        syncWait(f.session->connectBroker());
         auto& held = f.clients->kafka->held["t"][0];
         held = {message("t", 0, 0, 1, avro(1)), message("t", 0, 1, 2, avro(2)), message("t", 0, 2, 3, avro(2)),
                 message("t", 0, 3, 4, avro(2)), message("t", 0, 4, 5, avro(3)), message("t", 0, 5, 6, avro(4))};
         f.session->setSelectedTopic(QString("t"));
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 10, false));
+        syncWait(f.session->read(BrokerSession::Position::atBeginning(), 10, false));
         QCOMPARE(f.clients->registry->decodes, 6);
         const QList<Message>& messages = f.session->messages();
         QCOMPARE(messages.last().decoded()->json, QByteArray("{\"ok\":true}"));
@@ -296,7 +292,7 @@ private slots:
         clients->rabbit->listing = {{topic("q1"), topic("q2")}, {}};
         clients->rabbit->queued = {message("q1", 0, 0, std::nullopt, "one")};
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         session.setAcceptedRabbitReadCost(true);
 
         // q1 is being read when the user moves to q2, and on to a group before q2's bindings arrive.
@@ -309,9 +305,9 @@ private slots:
         auto second = session.readLatest();
         session.setSelectedGroup(QString("g"));
         binding->release();
-        QCoro::waitFor(std::move(second));
+        syncWait(std::move(second));
         reading->release();
-        QCoro::waitFor(std::move(first));
+        syncWait(std::move(first));
         QVERIFY(!session.isLoadingMessages());
         QVERIFY(session.messages().isEmpty());
 
@@ -321,10 +317,10 @@ private slots:
         auto third = session.readLatest();
         QVERIFY(session.isLoadingMessages());
         session.setAcceptedRabbitReadCost(false);
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QVERIFY(!session.isLoadingMessages());
         again->release();
-        QCoro::waitFor(std::move(third));
+        syncWait(std::move(third));
         QVERIFY(!session.isLoadingMessages());
         QVERIFY(session.messages().isEmpty());
     }
@@ -333,7 +329,7 @@ private slots:
     {
         Fixture f({topic("bare")});
         f.session->setSelectedTopic(QString("bare"));
-        QCoro::waitFor(f.session->read(BrokerSession::Position::atBeginning(), 100, false));
+        syncWait(f.session->read(BrokerSession::Position::atBeginning(), 100, false));
         QVERIFY(f.pageCalls().isEmpty());
         QVERIFY(f.session->messages().isEmpty());
         QVERIFY(f.session->reachedEnd());
@@ -354,10 +350,10 @@ private slots:
         clients->rabbit->queued = {message("jobs", 0, 0, std::nullopt, "one"),
                                    message("jobs", 0, 1, std::nullopt, "two")};
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         session.setSelectedTopic(QString("jobs"));
         QSignalSpy loading(&session, &BrokerSession::isLoadingMessagesChanged);
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(session.bindings(), (QList<QueueBinding>{{"events", "jobs.#"}}));
         QVERIFY(session.messages().isEmpty());
         QCOMPARE(loading.count(), 0);
@@ -365,7 +361,7 @@ private slots:
 
         const qint64 disturbed = tally(Prefs::messagesDisturbed);
         session.setAcceptedRabbitReadCost(true);
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 100, true));
+        syncWait(session.read(BrokerSession::Position::atBeginning(), 100, true));
         // Server order, always a single page from the tail.
         QCOMPARE(session.messages().first().id(), QString("jobs/0/0"));
         QCOMPARE(session.position(), BrokerSession::Position::atTail());
@@ -378,7 +374,7 @@ private slots:
         QSignalSpy positionChanged(&session, &BrokerSession::positionChanged);
         QSignalSpy pagesChanged(&session, &BrokerSession::pagesReadChanged);
         QSignalSpy bindingsChanged(&session, &BrokerSession::bindingsChanged);
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(messagesChanged.count(), 0);
         QCOMPARE(positionChanged.count(), 0);
         QCOMPARE(pagesChanged.count(), 0);
@@ -387,7 +383,7 @@ private slots:
 
         clients->rabbit->readError = KafkaError(-195, "the server did not answer");
         clients->rabbit->bindingsError = KafkaError(500, "boom");
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QVERIFY(session.bindings().isEmpty());
         QCOMPARE(session.lostConnection(), std::optional<QString>("the server did not answer"));
         QCOMPARE(session.messages().size(), 2);
@@ -409,43 +405,43 @@ private slots:
         votes.type = "quorum";
         clients->rabbit->costs.insert("votes", votes);
         BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt, clients);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
 
         // Before consent the pane learns what a read would cost, and nothing is read.
         session.setSelectedTopic(QString("limited"));
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QVERIFY(session.queueReadRefusal("limited"));
         QVERIFY(session.queueReadRefusal("limited")->contains("delivery limit of 2"));
         QVERIFY(!session.queueReadRaisesDeliveryCount("limited"));
         session.setSelectedTopic(QString("votes"));
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QVERIFY(!session.queueReadRefusal("votes"));
         QVERIFY(session.queueReadRaisesDeliveryCount("votes"));
 
         // After consent a refused queue is still never read; the refusal becomes a fact.
         session.setAcceptedRabbitReadCost(true);
         session.setSelectedTopic(QString("jobs"));
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(session.messages().size(), 1);
         session.setSelectedTopic(QString("limited"));
         clients->rabbit->calls.clear();
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QVERIFY(clients->rabbit->calls.filter("read ").isEmpty());
         QVERIFY(session.messages().isEmpty());
         QCOMPARE(session.unobservable().last().subject, QString("limited"));
 
         // A failed read of another queue leaves the list empty, never the previous queue's messages.
         session.setSelectedTopic(QString("jobs"));
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(session.messages().size(), 1);
         clients->rabbit->readError = KafkaError(500, "boom");
         session.setSelectedTopic(QString("votes"));
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QVERIFY(session.messages().isEmpty());
 
         // A publish whose answer was lost is neither done nor refused.
         clients->rabbit->publishError = KafkaError(RabbitClient::uncertainCode, "may have been filed");
-        const AppOutcome outcome = settle(session.produce("jobs", std::nullopt, "x", "why"));
+        const AppOutcome outcome = syncWait(session.produce("jobs", std::nullopt, "x", "why"));
         QCOMPARE(outcome.which(), AppOutcome::uncertain);
         QCOMPARE(outcome.sentence(), QString("may have been filed"));
     }

@@ -1,8 +1,9 @@
 // A real BrokerSession against real peers: librdkafka's mock cluster for Kafka, and the RabbitMQ
 // node that scripts/test starts (TESSARON_TEST_RABBITMQ_URL) for RabbitMQ.
-#include "TessaronCore/kafka/MockKafkaCluster.h"
+#include "support/Messages.h"
+#include "support/MockKafkaCluster.h"
 #include "TessaronCore/avro/RegistryPeer.h"
-#include "TessaronCore/rabbit/RabbitTestSupport.h"
+#include "support/RabbitTestSupport.h"
 
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -14,24 +15,22 @@
 #include <QUuid>
 
 using namespace tessaron;
+using testing::headerOf;
+using testing::ScratchVhost;
+using testing::syncWait;
 
 namespace {
 
-// QCoro::waitFor needs a default-constructible result; outcomes have none.
-AppOutcome outcomeOf(QCoro::Task<AppOutcome> task)
+// A session over the cluster, decoding through the registry, with "payments" read from the start.
+std::unique_ptr<BrokerSession> readPayments(const testing::MockKafkaCluster& cluster, const RegistryPeer& registry)
 {
-    std::optional<AppOutcome> result;
-    QCoro::waitFor([&]() -> QCoro::Task<> { result.emplace(co_await std::move(task)); }());
-    return *result;
-}
-
-std::optional<QByteArray> header(const Message& message, const QString& name)
-{
-    for (const Message::Header& h : message.headers()) {
-        if (h.name == name)
-            return h.value;
-    }
-    return std::nullopt;
+    Broker broker = cluster.broker();
+    broker.schemaRegistryURL = "http://" + registry.address();
+    auto session = std::make_unique<BrokerSession>(broker, std::nullopt, std::nullopt, std::nullopt);
+    syncWait(session->connectBroker());
+    session->setSelectedTopic(QString("payments"));
+    syncWait(session->read(BrokerSession::Position::atBeginning(), 10, false));
+    return session;
 }
 
 } // namespace
@@ -50,7 +49,7 @@ private slots:
                              .headers = {},
                              .timestampMs = 1700000000000 + i * 1000});
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         QVERIFY(!session.lostConnection());
         std::optional<Topic> orders;
@@ -63,27 +62,27 @@ private slots:
 
         session.setSelectedTopic(QString("orders"));
         const qint64 before = UserDefaults::standard().integer(Prefs::messagesRead).value_or(0);
-        QCoro::waitFor(session.read(BrokerSession::Position::atTail(), 4, false));
+        syncWait(session.read(BrokerSession::Position::atTail(), 4, false));
         QCOMPARE(session.messages().size(), 4);
         QCOMPARE(session.messages().first().offset(), 2); // newest: the sixth message, p1@2
         QCOMPARE(session.messages().first().partition(), 1);
         QCOMPARE(UserDefaults::standard().integer(Prefs::messagesRead).value_or(0), before + 4);
 
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 100, false));
+        syncWait(session.read(BrokerSession::Position::atBeginning(), 100, false));
         QCOMPARE(session.messages().size(), 6);
         QVERIFY(session.reachedEnd());
         QCOMPARE(session.nextOffsets(), (QMap<int32_t, int64_t>{{0, 3}, {1, 3}}));
 
         // A corrected copy, filed with its reason, comes back with the reason header.
         const AppOutcome filed =
-            outcomeOf(session.produce("orders", QString("k5"), "{\"n\":5,\"fixed\":true}", "total was wrong"));
+            syncWait(session.produce("orders", QString("k5"), "{\"n\":5,\"fixed\":true}", "total was wrong"));
         QCOMPARE(filed, AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
         QVERIFY(!session.isLoadingMessages());
         bool found = false;
         for (const Message& m : session.messages()) {
             if (m.payloadString() == QString("{\"n\":5,\"fixed\":true}")) {
                 found = true;
-                QCOMPARE(header(m, "tessaron-reason"), std::optional<QByteArray>("total was wrong"));
+                QCOMPARE(headerOf(m, "tessaron-reason"), std::optional<QByteArray>("total was wrong"));
                 QCOMPARE(m.keyString(), std::optional<QString>("k5"));
             }
         }
@@ -106,12 +105,8 @@ private slots:
         cluster.produce("payments", 0,
                         {.key = std::nullopt, .payload = frame9, .headers = {}, .timestampMs = 1700000001000});
 
-        Broker broker = cluster.broker();
-        broker.schemaRegistryURL = "http://" + registry.address();
-        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
-        session.setSelectedTopic(QString("payments"));
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        auto reading = readPayments(cluster, registry);
+        BrokerSession& session = *reading;
         QCOMPARE(session.messages().size(), 2);
         const Message& unknown = session.messages().at(0);
         const Message& known = session.messages().at(1);
@@ -132,12 +127,8 @@ private slots:
             cluster.produce(
                 "payments", 0,
                 {.key = std::nullopt, .payload = QByteArray::fromHex(hex), .headers = {}, .timestampMs = 0});
-        Broker broker = cluster.broker();
-        broker.schemaRegistryURL = "http://" + registry.address();
-        BrokerSession session(broker, std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
-        session.setSelectedTopic(QString("payments"));
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        auto reading = readPayments(cluster, registry);
+        BrokerSession& session = *reading;
         QCOMPARE(session.messages().size(), 3);
         // Only the first schema was asked for (Qt itself may try a dropped request again).
         const int asked = registry.count("/schemas/ids/1");
@@ -147,7 +138,7 @@ private slots:
             QCOMPARE(m.decodeFailure(), session.messages().first().decodeFailure());
         QCOMPARE(session.unobservable().last().subject, QString("3 Avro messages"));
         // The next read asks again.
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 10, false));
+        syncWait(session.read(BrokerSession::Position::atBeginning(), 10, false));
         QVERIFY(registry.count("/schemas/ids/1") > asked);
         QCOMPARE(registry.requests.size(), registry.count("/schemas/ids/1"));
     }
@@ -157,10 +148,10 @@ private slots:
         testing::MockKafkaCluster cluster(1);
         cluster.createTopic("orders", 1);
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         QVERIFY(session.topicsListed());
         cluster.setAllBrokersDown();
-        QCoro::waitFor(session.loadTopics());
+        syncWait(session.loadTopics());
         QVERIFY2(session.lostConnection(),
                  qPrintable(session.unobservable().isEmpty() ? QString() : session.unobservable().last().reason));
         // The topics listed before are kept.
@@ -174,13 +165,13 @@ private slots:
         for (int p = 0; p < 8; ++p)
             cluster.produceMany("wide", p, 2);
         BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        syncWait(session.connectBroker());
         session.setSelectedTopic(QString("wide"));
         cluster.setAllBrokersDown();
         // One page time-out at most, not one per partition, and the banner goes up.
         QElapsedTimer clock;
         clock.start();
-        QCoro::waitFor(session.read(BrokerSession::Position::atBeginning(), 100, false));
+        syncWait(session.read(BrokerSession::Position::atBeginning(), 100, false));
         QVERIFY2(clock.elapsed() < 2 * BrokerSession::pageTimeoutMs, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(session.lostConnection());
         QVERIFY(session.messages().isEmpty());
@@ -189,47 +180,40 @@ private slots:
 
     void rabbitAgainstTheRealNode()
     {
-        const QString url = qEnvironmentVariable("TESSARON_TEST_RABBITMQ_URL");
+        const QString url = ScratchVhost::nodeUrl();
         if (url.isEmpty())
             QSKIP("TESSARON_TEST_RABBITMQ_URL is not set: no RabbitMQ node to test against (scripts/test starts one)");
-        const QString vhost = "tessaron-session-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
-        Broker broker = rabbitBroker(url, vhost, "guest");
-        broker.id = QUuid::createUuid();
-        OpenRabbitClient admin(broker, QString("guest"), 10000);
-        const QString vhostPath = RabbitClient::percentEncoded(vhost);
-        QVERIFY(!settle(admin.request("PUT", "/api/vhosts/" + vhostPath)).error);
-        auto cleanup = qScopeGuard([&] { settle(admin.request("DELETE", "/api/vhosts/" + vhostPath)); });
-        QVERIFY(!settle(admin.request("PUT", "/api/queues/" + vhostPath + "/jobs", QByteArray("{\"durable\":false}")))
-                     .error);
+        ScratchVhost vhost(url, "tessaron-session-");
+        vhost.declareQueue("jobs", "{\"durable\":false}");
 
-        BrokerSession session(broker, QString("guest"), std::nullopt, std::nullopt);
-        QCoro::waitFor(session.connectBroker());
+        BrokerSession session(vhost.broker(), QString("guest"), std::nullopt, std::nullopt);
+        syncWait(session.connectBroker());
         QVERIFY2(!session.connectionError(), qPrintable(session.connectionError().value_or("")));
         QCOMPARE(session.connection()->kind(), BrokerSession::Connection::rabbit);
         QVERIFY(session.queueConsumers().contains("jobs"));
         QCOMPARE(session.queueConsumers().value("jobs"), 0);
 
-        QVERIFY(outcomeOf(session.produce("jobs", std::nullopt, "first", "seeding")).isDone());
-        QVERIFY(outcomeOf(session.produce("jobs", std::nullopt, "second", "seeding")).isDone());
+        QVERIFY(syncWait(session.produce("jobs", std::nullopt, "first", "seeding")).isDone());
+        QVERIFY(syncWait(session.produce("jobs", std::nullopt, "second", "seeding")).isDone());
         // A queue nobody declared routes nowhere: refused, not reported as filed.
-        QVERIFY(!outcomeOf(session.produce("nowhere", std::nullopt, "lost", "seeding")).isDone());
+        QVERIFY(!syncWait(session.produce("nowhere", std::nullopt, "lost", "seeding")).isDone());
 
         session.setSelectedTopic(QString("jobs"));
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QVERIFY(session.messages().isEmpty());  // no consent yet
         QVERIFY(!session.bindings().isEmpty()); // the default exchange's binding shows already
 
         session.setAcceptedRabbitReadCost(true);
         const qint64 disturbed = UserDefaults::standard().integer(Prefs::messagesDisturbed).value_or(0);
-        QCoro::waitFor(session.readLatest());
+        syncWait(session.readLatest());
         QCOMPARE(session.messages().size(), 2);
         QCOMPARE(session.messages().first().payloadString(), std::optional<QString>("first"));
-        QCOMPARE(header(session.messages().first(), "tessaron-reason"), std::optional<QByteArray>("seeding"));
+        QCOMPARE(headerOf(session.messages().first(), "tessaron-reason"), std::optional<QByteArray>("seeding"));
         QCOMPARE(UserDefaults::standard().integer(Prefs::messagesDisturbed).value_or(0), disturbed + 2);
 
         // The messages were put back: the queue still holds both.
         QTRY_VERIFY_WITH_TIMEOUT(([&] {
-                                     QCoro::waitFor(session.loadTopics());
+                                     syncWait(session.loadTopics());
                                      return !session.topics().isEmpty() && session.topics().first().declaredDepth == 2;
                                  }()),
                                  15000);

@@ -2,7 +2,8 @@
 
 // Sessions over the fake clients, brought to a listed state, and the sidebar's rows as text.
 
-#include "../state/SessionFakes.h"
+#include "support/FakeTools.h"
+#include "support/SessionFakes.h"
 
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -11,8 +12,6 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStringList>
 #include <QTest>
 
@@ -32,20 +31,6 @@ inline QStringList rowsOf(const SidebarModel& model)
 
 inline int rowOf(const SidebarModel& model, const QString& text) { return int(rowsOf(model).indexOf(text)); }
 
-inline Topic withError(Topic t, const QString& error)
-{
-    t.error = error;
-    return t;
-}
-
-inline Topic queue(const QString& name, int64_t depth)
-{
-    Topic t;
-    t.name = name;
-    t.declaredDepth = depth;
-    return t;
-}
-
 // Leaves no preference of one test to the next.
 inline void clearPreferences()
 {
@@ -55,19 +40,13 @@ inline void clearPreferences()
         store.remove(key);
 }
 
-// An AI command-line tool on the throwaway HOME, so that the application finds one.
-inline void installFakeAITool()
+// Opens the broker in the application and waits until its topics are listed.
+inline BrokerSession* openListed(AppState& app, const Broker& broker)
 {
-    const QString bin = QDir::homePath() + QStringLiteral("/.local/bin");
-    QDir().mkpath(bin);
-    QFile tool(bin + QStringLiteral("/claude"));
-    if (tool.open(QIODevice::WriteOnly)) {
-        tool.write("#!/bin/sh\necho answer\n");
-        tool.close();
-    }
-    tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    app.open(broker);
+    BrokerSession* session = app.activeSession();
+    [&] { QTRY_VERIFY(session->topicsListed() && !session->isLoadingTopics()); }();
+    return session;
 }
-
-inline void removeFakeAITool() { QFile::remove(QDir::homePath() + QStringLiteral("/.local/bin/claude")); }
 
 } // namespace tessaron::fakes

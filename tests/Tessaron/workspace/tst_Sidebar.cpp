@@ -98,17 +98,14 @@ private:
         m_clients->kafka->listedGroups = kafkaGroups();
         Broker broker = kafkaBroker("cluster");
         UserDefaults::standard().setStringList(Prefs::pinnedTopics(broker.id), pins);
-        m_app->open(broker);
-        BrokerSession* session = m_app->activeSession();
-        [&] { QTRY_VERIFY(session->topicsListed() && !session->isLoadingTopics()); }();
-        return session;
+        return openListed(*m_app, broker);
     }
 
 private slots:
     void init()
     {
         clearPreferences();
-        removeFakeAITool();
+        faketools::removeAll();
         m_clients = std::make_shared<FakeFactory>();
         m_app = std::make_unique<AppState>(m_clients);
     }
@@ -334,7 +331,7 @@ private slots:
         QVERIFY(session->isLoadingTopics());
         m_clients->kafka->listed = QList<Topic>{topic("fresh", {{0, 4}})};
         m_clients->kafka->gates.hold("unused"); // the newer listing passes every gate
-        QCoro::waitFor(session->loadTopics());
+        syncWait(session->loadTopics());
         QCOMPARE(rowsOf(model).filter("topic:"), QStringList{"topic:fresh"});
         late->release();
         QCoreApplication::processEvents();
@@ -446,8 +443,8 @@ private slots:
         QCOMPARE(m_app->action()->id(), QString("produce-new"));
         m_app->setAction(std::nullopt);
 
-        installFakeAITool();
-        QCoro::waitFor(m_app->refreshAIAvailability());
+        faketools::install("claude", "echo answer\n");
+        syncWait(m_app->refreshAIAvailability());
         QVERIFY(m_app->aiAvailable());
         QVERIFY(!view.askChip()->isVisible()); // no topic yet
         session->setSelectedTopic("orders");
@@ -461,7 +458,7 @@ private slots:
         // Without a connection "File…" is there but does nothing.
         m_clients->makeError = KafkaError(-1, "bootstrap.servers: invalid");
         BrokerSession offline(kafkaBroker("offline"), std::nullopt, std::nullopt, std::nullopt, m_clients);
-        QCoro::waitFor(offline.connectBroker());
+        syncWait(offline.connectBroker());
         TopicListView unconnected(m_app.get(), &offline);
         unconnected.show();
         QVERIFY(unconnected.fileChip()->isVisible() && !unconnected.fileChip()->isEnabled());

@@ -56,10 +56,7 @@ private:
                                                message("orders", 0, 2, 3000)};
         m_clients->kafka->held["payments"][0] = {message("payments", 0, 0, 1000), message("payments", 0, 1, 2000)};
         m_clients->kafka->listedGroups = QList<ConsumerGroup>{{"billing", "Stable", false}};
-        m_app->open(kafkaBroker("cluster"));
-        BrokerSession* session = m_app->activeSession();
-        [&] { QTRY_VERIFY(session->topicsListed() && !session->isLoadingTopics()); }();
-        return session;
+        return openListed(*m_app, kafkaBroker("cluster"));
     }
 
 private slots:
@@ -209,7 +206,7 @@ private slots:
         QVERIFY(!workspace.banner()->isVisible());
 
         m_clients->kafka->topicsError = KafkaError(-195, "broker transport failure");
-        QCoro::waitFor(session->loadTopics());
+        syncWait(session->loadTopics());
         QVERIFY(workspace.banner()->isVisible());
         QCOMPARE(workspace.banner()->detailText(),
                  QString("What is on screen is what it last said. broker transport failure"));

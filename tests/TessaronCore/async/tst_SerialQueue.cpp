@@ -1,4 +1,5 @@
 #include "TessaronCore/async/SerialQueue.h"
+#include "support/SyncWait.h"
 
 #include <QCoroTask>
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 #include <thread>
 
 using namespace tessaron;
+using testing::syncWait;
 
 class TestSerialQueue : public QObject {
     Q_OBJECT
@@ -41,7 +43,7 @@ private slots:
             int b = co_await std::move(second);
             co_return a + b;
         };
-        QCOMPARE(QCoro::waitFor(task()), 3);
+        QCOMPARE(syncWait(task()), 3);
         QCOMPARE(order, (std::vector<int>{1, 2}));
         QVERIFY(offMain);
     }
@@ -57,7 +59,7 @@ private slots:
             co_await queue.run([] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); });
             co_return QThread::currentThread();
         };
-        QCOMPARE(QCoro::waitFor(task()), QThread::currentThread());
+        QCOMPARE(syncWait(task()), QThread::currentThread());
         QVERIFY2(ticks >= 5, "the event loop kept running while the queue worked");
     }
 
@@ -72,7 +74,7 @@ private slots:
             }
             co_return QString();
         };
-        QCOMPARE(QCoro::waitFor(task()), QStringLiteral("boom"));
+        QCOMPARE(syncWait(task()), QStringLiteral("boom"));
     }
 
     void destroyingTheQueueLetsQueuedJobsFinishAndEndsTheWorker()

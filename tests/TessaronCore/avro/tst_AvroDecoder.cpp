@@ -1,4 +1,5 @@
 #include "TessaronCore/avro/AvroDecoder.h"
+#include "bench/avro/AvroBenchRecords.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -41,20 +42,9 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); 
 
 using namespace tessaron;
 using Error = AvroDecoder::DecodeError;
+using avrobench::zigzag;
 
 namespace {
-
-QByteArray zigzag(int64_t n)
-{
-    uint64_t v = (uint64_t(n) << 1) ^ uint64_t(n >> 63);
-    QByteArray out;
-    do {
-        char byte = char(v & 0x7F);
-        v >>= 7;
-        out.append(v ? char(byte | 0x80) : byte);
-    } while (v);
-    return out;
-}
 
 QByteArray decode(const char* schema, const QByteArray& body)
 {

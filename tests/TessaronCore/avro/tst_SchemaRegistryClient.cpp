@@ -1,4 +1,5 @@
 #include "RegistryPeer.h"
+#include "support/SyncWait.h"
 
 #include "TessaronCore/avro/SchemaRegistryClient.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -10,6 +11,7 @@
 #include <QTest>
 
 using namespace tessaron;
+using testing::syncWait;
 using Failure = SchemaRegistryClient::Failure;
 
 namespace {
@@ -49,7 +51,7 @@ QByteArray orderBody(double amount)
 
 SchemaRegistryClient::Result decode(SchemaRegistryClient& client, const QByteArray& payload)
 {
-    return QCoro::waitFor(client.decode(payload));
+    return syncWait(client.decode(payload));
 }
 
 QString failureMessage(const SchemaRegistryClient::Result& result)

@@ -1,5 +1,5 @@
-#include "MockKafkaCluster.h"
-#include "SyncWait.h"
+#include "support/MockKafkaCluster.h"
+#include "support/SyncWait.h"
 
 #include "TessaronCore/async/SerialQueue.h"
 #include "TessaronCore/kafka/KafkaClient.h"
@@ -13,16 +13,10 @@
 #include <memory>
 
 using namespace tessaron;
-using testing::MockKafkaCluster;
-using testing::syncWait;
+using namespace tessaron::testing;
 using Position = KafkaClient::StartPosition;
 
 namespace {
-
-template <typename T> KafkaError failureOf(QCoro::Task<T> task)
-{
-    return testing::failureOf<KafkaError>(std::move(task));
-}
 
 QList<int64_t> offsetsOf(const QList<Message>& messages)
 {

@@ -1,6 +1,7 @@
 // Consumer-group administration and offsets for a time, against a real broker: the in-process
 // mock cluster does not implement them. Skipped unless TESSARON_TEST_KAFKA_BOOTSTRAP names one.
-#include "SyncWait.h"
+#include "support/LiveKafka.h"
+#include "support/SyncWait.h"
 
 #include "TessaronCore/kafka/KafkaClient.h"
 #include "TessaronCore/model/TextRules.h"
@@ -16,7 +17,7 @@
 #include <stdexcept>
 
 using namespace tessaron;
-using testing::syncWait;
+using namespace tessaron::testing;
 using Position = KafkaClient::StartPosition;
 
 namespace {
@@ -24,44 +25,16 @@ namespace {
 const KafkaWriter::Mandate reason{QStringLiteral("replaying a bad deploy")};
 constexpr int64_t baseMs = 1700000000000;
 
-template <typename T> KafkaError failureOf(QCoro::Task<T> task)
-{
-    return testing::failureOf<KafkaError>(std::move(task));
-}
-
-rd_kafka_t* rawHandle(rd_kafka_type_t type, const QByteArray& bootstrap,
-                      const QList<std::pair<QByteArray, QByteArray>>& extra = {})
-{
-    char error[512] = {};
-    rd_kafka_conf_t* conf = rd_kafka_conf_new();
-    rd_kafka_conf_set(conf, "bootstrap.servers", bootstrap.constData(), error, sizeof error);
-    for (const auto& [key, value] : extra)
-        rd_kafka_conf_set(conf, key.constData(), value.constData(), error, sizeof error);
-    rd_kafka_t* rk = rd_kafka_new(type, conf, error, sizeof error);
-    if (!rk)
-        throw std::runtime_error(error);
-    return rk;
-}
-
 } // namespace
 
 class TestKafkaGroupsLive : public QObject {
     Q_OBJECT
 
-    QByteArray bootstrap;
+    std::unique_ptr<LiveKafka> live;
     QString topicName;
     QString group;
     rd_kafka_t* member = nullptr; // a subscribed consumer that keeps the group "Stable"
     std::unique_ptr<KafkaClient> client;
-
-    Broker broker() const
-    {
-        Broker b;
-        b.id = QUuid::createUuid();
-        b.name = QStringLiteral("live");
-        b.bootstrap = QString::fromUtf8(bootstrap);
-        return b;
-    }
 
     Topic topic()
     {
@@ -71,85 +44,30 @@ class TestKafkaGroupsLive : public QObject {
         throw std::runtime_error("the test topic is not listed");
     }
 
-    void createTopic()
-    {
-        rd_kafka_t* admin = rawHandle(RD_KAFKA_PRODUCER, bootstrap);
-        char error[512] = {};
-        rd_kafka_NewTopic_t* newTopic =
-            rd_kafka_NewTopic_new(topicName.toUtf8().constData(), 2, 1, error, sizeof error);
-        rd_kafka_queue_t* queue = rd_kafka_queue_new(admin);
-        rd_kafka_CreateTopics(admin, &newTopic, 1, nullptr, queue);
-        rd_kafka_event_t* event = rd_kafka_queue_poll(queue, 15000);
-        QVERIFY(event);
-        QCOMPARE(rd_kafka_event_error(event), RD_KAFKA_RESP_ERR_NO_ERROR);
-        rd_kafka_event_destroy(event);
-        rd_kafka_queue_destroy(queue);
-        rd_kafka_NewTopic_destroy(newTopic);
-        // Five messages a second apart on partition 0, none on partition 1.
-        for (int i = 0; i < 5; ++i) {
-            const QByteArray payload = "m" + QByteArray::number(i);
-            QCOMPARE(rd_kafka_producev(admin, RD_KAFKA_V_TOPIC(topicName.toUtf8().constData()), RD_KAFKA_V_PARTITION(0),
-                                       RD_KAFKA_V_VALUE(const_cast<char*>(payload.constData()), size_t(payload.size())),
-                                       RD_KAFKA_V_MSGFLAGS(RD_KAFKA_MSG_F_COPY),
-                                       RD_KAFKA_V_TIMESTAMP(baseMs + i * 1000), RD_KAFKA_V_END),
-                     RD_KAFKA_RESP_ERR_NO_ERROR);
-        }
-        QCOMPARE(rd_kafka_flush(admin, 15000), RD_KAFKA_RESP_ERR_NO_ERROR);
-        rd_kafka_destroy(admin);
-    }
-
-    void joinAndCommit()
-    {
-        member = rawHandle(RD_KAFKA_CONSUMER, bootstrap,
-                           {{"group.id", group.toUtf8()},
-                            {"enable.auto.commit", "false"},
-                            {"auto.offset.reset", "earliest"},
-                            {"client.id", "live-member"}});
-        rd_kafka_poll_set_consumer(member);
-        rd_kafka_topic_partition_list_t* topics = rd_kafka_topic_partition_list_new(1);
-        rd_kafka_topic_partition_list_add(topics, topicName.toUtf8().constData(), RD_KAFKA_PARTITION_UA);
-        QCOMPARE(rd_kafka_subscribe(member, topics), RD_KAFKA_RESP_ERR_NO_ERROR);
-        rd_kafka_topic_partition_list_destroy(topics);
-        int read = 0;
-        for (int i = 0; i < 60 && read < 5; ++i) {
-            if (rd_kafka_message_t* m = rd_kafka_consumer_poll(member, 500)) {
-                read += m->err == RD_KAFKA_RESP_ERR_NO_ERROR;
-                rd_kafka_message_destroy(m);
-            }
-        }
-        QCOMPARE(read, 5);
-        QCOMPARE(rd_kafka_commit(member, nullptr, 0), RD_KAFKA_RESP_ERR_NO_ERROR);
-    }
-
-    void leave()
-    {
-        if (!member)
-            return;
-        rd_kafka_consumer_close(member);
-        rd_kafka_destroy(member);
-        member = nullptr;
-    }
-
 private slots:
     void initTestCase()
     {
-        bootstrap = qgetenv("TESSARON_TEST_KAFKA_BOOTSTRAP");
+        const QByteArray bootstrap = LiveKafka::bootstrapFromEnvironment();
         if (bootstrap.isEmpty())
             QSKIP("TESSARON_TEST_KAFKA_BOOTSTRAP is not set: listing and describing groups, a group's offsets and "
-                  "offsets for a "
-                  "time need a real Kafka broker, which the mock cluster does not replace");
-        const QString run = QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
-        topicName = QStringLiteral("tessaron-live-") + run;
-        group = QStringLiteral("tessaron-live-group-") + run;
-        createTopic();
-        joinAndCommit();
-        client = std::make_unique<KafkaClient>(broker(), std::nullopt, std::nullopt, 10000);
+                  "offsets for a time need a real Kafka broker, which the mock cluster does not replace");
+        live = std::make_unique<LiveKafka>(bootstrap);
+        topicName = LiveKafka::uniqueName(QStringLiteral("tessaron-live-"));
+        group = QStringLiteral("tessaron-live-group-") + topicName.right(8);
+        // Five messages a second apart on partition 0, none on partition 1.
+        QList<LiveKafka::Seed> seeds;
+        for (int i = 0; i < 5; ++i)
+            seeds.append({0, "m" + QByteArray::number(i), baseMs + i * 1000});
+        live->createTopic(topicName, 2, seeds);
+        member = live->join(group, topicName, "live-member");
+        live->readAndCommit(member, 5);
+        client = std::make_unique<KafkaClient>(live->broker(), std::nullopt, std::nullopt, 10000);
     }
 
     void cleanupTestCase()
     {
         client.reset();
-        leave();
+        live.reset();
     }
 
     void groupsAreListedSortedWithTheirState()
@@ -216,7 +134,7 @@ private slots:
 
     void aRunningGroupIsRefusedAndAnIdleOneIsMoved()
     {
-        KafkaWriter writer(broker(), std::nullopt, std::nullopt, 10000);
+        KafkaWriter writer(live->broker(), std::nullopt, std::nullopt, 10000);
         QCOMPARE(syncWait(writer.groupState(group, 10000)), QString("Stable"));
         const KafkaError refused = failureOf(writer.resetOffsets(group, topicName, {{0, 1}}, reason, false, 15000));
         QCOMPARE(refused.code(), -1);
@@ -226,7 +144,7 @@ private slots:
                                       "of a running group makes it reprocess, and it will commit over this within "
                                       "seconds anyway."));
 
-        leave();
+        live->leave(member);
         QTRY_COMPARE_WITH_TIMEOUT(syncWait(writer.groupState(group, 10000)), QString("Empty"), 30000);
         syncWait(writer.resetOffsets(group, topicName, {{0, 1}}, reason, false, 15000));
         QCOMPARE(syncWait(client->committed(group, 10000)).value(TopicPartitionRef{topicName, 0}), 1);

@@ -1,5 +1,5 @@
-#include "MockKafkaCluster.h"
-#include "SyncWait.h"
+#include "support/MockKafkaCluster.h"
+#include "support/SyncWait.h"
 
 #include "TessaronCore/kafka/KafkaClient.h"
 #include "TessaronCore/kafka/KafkaWriter.h"
@@ -9,16 +9,10 @@
 #include <memory>
 
 using namespace tessaron;
-using testing::MockKafkaCluster;
-using testing::syncWait;
+using namespace tessaron::testing;
 using Position = KafkaClient::StartPosition;
 
 namespace {
-
-template <typename T> KafkaError failureOf(QCoro::Task<T> task)
-{
-    return testing::failureOf<KafkaError>(std::move(task));
-}
 
 const KafkaWriter::Mandate reason{QStringLiteral("fixing a typo in the invoice")};
 

@@ -1,6 +1,6 @@
 // Against the real RabbitMQ node that scripts/test starts (TESSARON_TEST_RABBITMQ_URL). Every run
 // works in a virtual host of its own, created here and deleted at the end.
-#include "RabbitTestSupport.h"
+#include "support/RabbitTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -9,6 +9,7 @@
 #include <QUuid>
 
 using namespace tessaron;
+using testing::outcomeOf;
 
 class TestRabbitClient : public QObject {
     Q_OBJECT
@@ -22,7 +23,8 @@ class TestRabbitClient : public QObject {
 
     bool admin(const QString& method, const QString& path, const QJsonObject& body = QJsonObject())
     {
-        const auto outcome = settle(m_admin->request(method, path, QJsonDocument(body).toJson(QJsonDocument::Compact)));
+        const auto outcome =
+            outcomeOf(m_admin->request(method, path, QJsonDocument(body).toJson(QJsonDocument::Compact)));
         if (outcome.error)
             qWarning() << method << path << outcome.error->code() << outcome.error->message();
         return !outcome.error;
@@ -46,7 +48,7 @@ class TestRabbitClient : public QObject {
 
     std::optional<int64_t> listedDepth(const QString& queue)
     {
-        const auto outcome = settle(m_client->queues());
+        const auto outcome = outcomeOf(m_client->queues());
         if (!outcome.value)
             return std::nullopt;
         for (const Topic& topic : *outcome.value)
@@ -80,7 +82,7 @@ private slots:
     {
         QVERIFY(declare("fresh"));
         QVERIFY(declare("Amq.not-internal"));
-        const auto outcome = settle(m_client->queuesWithConsumers());
+        const auto outcome = outcomeOf(m_client->queuesWithConsumers());
         QVERIFY2(!outcome.error, qPrintable(outcome.error ? outcome.error->message() : QString()));
         QStringList names;
         for (const Topic& queue : outcome.value->queues) {
@@ -96,10 +98,10 @@ private slots:
     {
         const QString queue = "a/b c é";
         QVERIFY(declare(queue));
-        const auto published = settle(m_client->publish(queue, "olá", {{"trace", "t-1"}}, "checking names"));
+        const auto published = outcomeOf(m_client->publish(queue, "olá", {{"trace", "t-1"}}, "checking names"));
         QVERIFY2(published.done, qPrintable(published.error ? published.error->message() : QString()));
 
-        const auto read = settle(m_client->read(queue, 10));
+        const auto read = outcomeOf(m_client->read(queue, 10));
         QVERIFY(read.value);
         QCOMPARE(read.value->size(), 1);
         const Message& message = read.value->first();
@@ -107,11 +109,11 @@ private slots:
         QCOMPARE(*message.payload(), QString("olá").toUtf8());
         QCOMPARE(*message.key(), queue.toUtf8());
 
-        const auto bindings = settle(m_client->bindings(queue));
+        const auto bindings = outcomeOf(m_client->bindings(queue));
         QVERIFY(bindings.value);
         QCOMPARE(*bindings.value, QList<QueueBinding>({{"", queue}}));
 
-        const auto listing = settle(m_client->queues());
+        const auto listing = outcomeOf(m_client->queues());
         QVERIFY(listing.value);
         QVERIFY(
             std::any_of(listing.value->begin(), listing.value->end(), [&](const Topic& t) { return t.name == queue; }));
@@ -122,13 +124,13 @@ private slots:
         QVERIFY(declare("bound"));
         QVERIFY(admin("POST", "/api/bindings/" + vhostPath() + "/e/amq.direct/q/bound",
                       QJsonObject{{"routing_key", "rk.1"}}));
-        const auto outcome = settle(m_client->bindings("bound"));
+        const auto outcome = outcomeOf(m_client->bindings("bound"));
         QVERIFY(outcome.value);
         QCOMPARE(outcome.value->size(), 2);
         QVERIFY(outcome.value->contains(QueueBinding{"", "bound"}));
         QVERIFY(outcome.value->contains(QueueBinding{"amq.direct", "rk.1"}));
         // The server answers for a queue that does not exist with its default binding alone.
-        const auto ghost = settle(m_client->bindings("ghost"));
+        const auto ghost = outcomeOf(m_client->bindings("ghost"));
         QVERIFY(ghost.value);
         QCOMPARE(*ghost.value, QList<QueueBinding>({{"", "ghost"}}));
     }
@@ -138,9 +140,9 @@ private slots:
         const QString queue = "requeue";
         QVERIFY(declare(queue));
         for (const char* payload : {"one", "two", "three"})
-            QVERIFY(settle(m_client->publish(queue, payload, {}, "seeding")).done);
+            QVERIFY(outcomeOf(m_client->publish(queue, payload, {}, "seeding")).done);
 
-        const auto first = settle(m_client->read(queue, 10));
+        const auto first = outcomeOf(m_client->read(queue, 10));
         QVERIFY(first.value);
         QCOMPARE(first.value->size(), 3);
         for (int i = 0; i < 3; ++i) {
@@ -150,7 +152,7 @@ private slots:
         }
         QCOMPARE(*first.value->at(0).payload(), QByteArray("one"));
 
-        const auto second = settle(m_client->read(queue, 2));
+        const auto second = outcomeOf(m_client->read(queue, 2));
         QVERIFY(second.value);
         QCOMPARE(second.value->size(), 2);
         for (int i = 0; i < 2; ++i) {
@@ -159,13 +161,13 @@ private slots:
         }
 
         // A negative limit must not hand over the whole queue.
-        const auto negative = settle(m_client->read(queue, -1));
+        const auto negative = outcomeOf(m_client->read(queue, -1));
         QVERIFY(negative.value);
         QVERIFY(negative.value->isEmpty());
 
         // Nothing was taken away: the queue still declares its three messages.
         QTRY_COMPARE_WITH_TIMEOUT(listedDepth(queue), std::optional<int64_t>(3), 15000);
-        const auto third = settle(m_client->read(queue, 10));
+        const auto third = outcomeOf(m_client->read(queue, 10));
         QCOMPARE(third.value->size(), 3);
     }
 
@@ -173,10 +175,10 @@ private slots:
     {
         const QString queue = "reasons";
         QVERIFY(declare(queue));
-        QVERIFY(settle(m_client->publish(queue, "{\"a\":1}", {{"tessaron-reason", "caller's"}, {"trace", "t-9"}},
-                                         "fix the typo"))
+        QVERIFY(outcomeOf(m_client->publish(queue, "{\"a\":1}", {{"tessaron-reason", "caller's"}, {"trace", "t-9"}},
+                                            "fix the typo"))
                     .done);
-        const auto read = settle(m_client->read(queue, 1));
+        const auto read = outcomeOf(m_client->read(queue, 1));
         QVERIFY(read.value);
         QCOMPARE(read.value->size(), 1);
         const QList<Message::Header> headers = read.value->first().headers();
@@ -193,8 +195,8 @@ private slots:
                                             QByteArray("\xEF\xBB\xBFtext with a mark"), QByteArray("nul\0inside", 10),
                                             QByteArray()};
         for (const QByteArray& payload : payloads)
-            QVERIFY(settle(m_client->publish(queue, payload, {}, "bytes")).done);
-        const auto read = settle(m_client->read(queue, 10));
+            QVERIFY(outcomeOf(m_client->publish(queue, payload, {}, "bytes")).done);
+        const auto read = outcomeOf(m_client->read(queue, 10));
         QVERIFY(read.value);
         QCOMPARE(read.value->size(), payloads.size());
         for (int i = 0; i < payloads.size(); ++i)
@@ -212,7 +214,7 @@ private slots:
                                   {"nested", QJsonObject{{"k", "v"}}}};
         QVERIFY(publishRaw(queue, QJsonObject{{"headers", headers}}, "typed"));
         QVERIFY(publishRaw(queue, QJsonObject(), "bare")); // comes back with "properties": []
-        const auto read = settle(m_client->read(queue, 10));
+        const auto read = outcomeOf(m_client->read(queue, 10));
         QVERIFY(read.value);
         QCOMPARE(read.value->size(), 2);
         const QList<Message::Header> expected = {
@@ -229,9 +231,9 @@ private slots:
                       QJsonObject{{"durable", true},
                                   {"arguments", QJsonObject{{"x-queue-type", "quorum"}, {"x-delivery-limit", 2}}}}));
         for (const char* payload : {"one", "two", "three"})
-            QVERIFY(settle(m_client->publish("limited", payload, {}, "seeding")).done);
+            QVERIFY(outcomeOf(m_client->publish("limited", payload, {}, "seeding")).done);
         for (int i = 0; i < 3; ++i) {
-            const auto read = settle(m_client->read("limited", 10));
+            const auto read = outcomeOf(m_client->read("limited", 10));
             QVERIFY(read.error);
             QCOMPARE(read.error->code(), -1);
             QVERIFY2(read.error->message().contains("delivery limit of 2"), qPrintable(read.error->message()));
@@ -245,14 +247,14 @@ private slots:
                                   {"definition", QJsonObject{{"delivery-limit", 5}}}}));
         QVERIFY(admin("PUT", "/api/queues/" + vhostPath() + "/policed",
                       QJsonObject{{"durable", true}, {"arguments", QJsonObject{{"x-queue-type", "quorum"}}}}));
-        QTRY_COMPARE_WITH_TIMEOUT(settle(m_client->readCost("policed")).value->deliveryLimit, std::optional<int64_t>(5),
-                                  15000);
-        QVERIFY(settle(m_client->read("policed", 1)).error);
+        QTRY_COMPARE_WITH_TIMEOUT(outcomeOf(m_client->readCost("policed")).value->deliveryLimit,
+                                  std::optional<int64_t>(5), 15000);
+        QVERIFY(outcomeOf(m_client->read("policed", 1)).error);
 
         // Streams cannot be read through the management API at all.
         QVERIFY(admin("PUT", "/api/queues/" + vhostPath() + "/stream",
                       QJsonObject{{"durable", true}, {"arguments", QJsonObject{{"x-queue-type", "stream"}}}}));
-        const auto stream = settle(m_client->read("stream", 1));
+        const auto stream = outcomeOf(m_client->read("stream", 1));
         QVERIFY(stream.error);
         QCOMPARE(stream.error->code(), -1);
         QVERIFY2(stream.error->message().contains("stream"), qPrintable(stream.error->message()));
@@ -261,12 +263,12 @@ private slots:
         // and says that each read counts a delivery.
         QVERIFY(admin("PUT", "/api/queues/" + vhostPath() + "/unlimited",
                       QJsonObject{{"durable", true}, {"arguments", QJsonObject{{"x-queue-type", "quorum"}}}}));
-        QVERIFY(settle(m_client->publish("unlimited", "kept", {}, "seeding")).done);
-        const auto cost = settle(m_client->readCost("unlimited"));
+        QVERIFY(outcomeOf(m_client->publish("unlimited", "kept", {}, "seeding")).done);
+        const auto cost = outcomeOf(m_client->readCost("unlimited"));
         QVERIFY(cost.value);
         QCOMPARE(cost.value->type, QString("quorum"));
         QVERIFY(cost.value->raisesDeliveryCount());
-        const auto read = settle(m_client->read("unlimited", 10));
+        const auto read = outcomeOf(m_client->read("unlimited", 10));
         QVERIFY2(read.value, qPrintable(read.error ? read.error->message() : QString()));
         QCOMPARE(read.value->size(), 1);
     }
@@ -274,8 +276,8 @@ private slots:
     void publishIsPersistent()
     {
         QVERIFY(admin("PUT", "/api/queues/" + vhostPath() + "/durable", QJsonObject{{"durable", true}}));
-        QVERIFY(settle(m_client->publish("durable", "keep me", {}, "restart-proof")).done);
-        const auto raw = settle(m_admin->request(
+        QVERIFY(outcomeOf(m_client->publish("durable", "keep me", {}, "restart-proof")).done);
+        const auto raw = outcomeOf(m_admin->request(
             "POST", "/api/queues/" + vhostPath() + "/durable/get",
             QJsonDocument(QJsonObject{{"count", 1}, {"ackmode", "ack_requeue_true"}, {"encoding", "auto"}})
                 .toJson(QJsonDocument::Compact)));
@@ -292,8 +294,8 @@ private slots:
         QVERIFY(declare(queue));
         const QByteArray payload(700 * 1024, 'a');
         for (int i = 0; i < 20; ++i)
-            QVERIFY(settle(m_client->publish(queue, payload, {}, "large")).done);
-        const auto read = settle(m_client->read(queue, 20));
+            QVERIFY(outcomeOf(m_client->publish(queue, payload, {}, "large")).done);
+        const auto read = outcomeOf(m_client->read(queue, 20));
         QVERIFY2(read.value, qPrintable(read.error ? read.error->message() : QString()));
         QCOMPARE(read.value->size(), 20);
         QCOMPARE(*read.value->last().payload(), payload);
@@ -301,7 +303,7 @@ private slots:
 
     void publishToMissingQueue()
     {
-        const auto outcome = settle(m_client->publish("nowhere-queue", "x", {}, "reason"));
+        const auto outcome = outcomeOf(m_client->publish("nowhere-queue", "x", {}, "reason"));
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -1);
         QCOMPARE(outcome.error->message(),
@@ -310,7 +312,7 @@ private slots:
 
     void readMissingQueueSaysWhy()
     {
-        const auto outcome = settle(m_client->read("ghost", 1));
+        const auto outcome = outcomeOf(m_client->read("ghost", 1));
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -1);
         QVERIFY2(outcome.error->message().startsWith("the broker answered 404: "),
@@ -320,7 +322,7 @@ private slots:
     void missingVirtualHostIsNotAMissingPlugin()
     {
         RabbitClient client(rabbitBroker(m_url, m_vhost + "-absent"), std::nullopt, 10000);
-        const auto outcome = settle(client.queues());
+        const auto outcome = outcomeOf(client.queues());
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -1);
         QVERIFY2(!outcome.error->message().contains("rabbitmq-plugins"), qPrintable(outcome.error->message()));
@@ -340,7 +342,7 @@ private slots:
         QFETCH(QString, user);
         QFETCH(std::optional<QString>, password);
         RabbitClient client(rabbitBroker(m_url, m_vhost, user), password, 10000);
-        const auto outcome = settle(client.queues());
+        const auto outcome = outcomeOf(client.queues());
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -1);
         QCOMPARE(outcome.error->message(), QString("the broker refused these credentials"));
@@ -352,7 +354,7 @@ private slots:
         auto client = std::make_unique<RabbitClient>(rabbitBroker(m_url, m_vhost), std::nullopt, 10000);
         QCoro::Task<QList<Topic>> task = client->queues();
         client.reset();
-        const auto outcome = settle(std::move(task));
+        const auto outcome = outcomeOf(std::move(task));
         QVERIFY(outcome.value);
     }
 };

@@ -1,11 +1,12 @@
 // What a real server will not do on demand: a long error page, silence, a body that is not JSON,
 // an oversized answer, a closed port. Everything else is tested against the real server.
 #include "LocalHttpPeer.h"
-#include "RabbitTestSupport.h"
+#include "support/RabbitTestSupport.h"
 
 #include <QTest>
 
 using namespace tessaron;
+using testing::outcomeOf;
 
 class TestRabbitClientPeer : public QObject {
     Q_OBJECT
@@ -21,7 +22,7 @@ private slots:
         const QByteArray page = "<html>" + QByteArray(5000, 'z') + "</html>";
         LocalHttpPeer peer(LocalHttpPeer::answer(503, "Service Unavailable", page, "text/html"));
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
-        const auto outcome = settle(client.queues());
+        const auto outcome = outcomeOf(client.queues());
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), 503);
         QCOMPARE(outcome.error->message(), "the broker answered 503: " + QString::fromLatin1(page.left(200)));
@@ -32,7 +33,7 @@ private slots:
     {
         LocalHttpPeer peer{QByteArray()};
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 300);
-        const auto outcome = settle(client.queues());
+        const auto outcome = outcomeOf(client.queues());
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -195);
         QVERIFY(outcome.error->isTimeout());
@@ -50,7 +51,7 @@ private slots:
             port = probe.serverPort();
         }
         RabbitClient client(rabbitBroker("127.0.0.1:" + QString::number(port)), std::nullopt, 2000);
-        const auto outcome = settle(client.bindings("q"));
+        const auto outcome = outcomeOf(client.bindings("q"));
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -195);
         QVERIFY2(outcome.error->message().startsWith("127.0.0.1 did not answer: "),
@@ -66,24 +67,24 @@ private slots:
         const QString sentence = "This port answers, but not like the RabbitMQ management API. Check the address and "
                                  "the port (15672 by default).";
 
-        const auto listing = settle(client.queuesWithConsumers());
+        const auto listing = outcomeOf(client.queuesWithConsumers());
         QVERIFY(listing.error);
         QCOMPARE(listing.error->code(), -1);
         QCOMPARE(listing.error->message(), sentence);
 
-        const auto bindings = settle(client.bindings("q"));
+        const auto bindings = outcomeOf(client.bindings("q"));
         QVERIFY(bindings.error);
         QCOMPARE(bindings.error->message(), sentence);
 
         // The queue itself answers like the API, its messages do not.
         peer.setScript({LocalHttpPeer::answer(200, "OK", R"({"name":"q","type":"classic"})"), page});
-        const auto read = settle(client.read("q", 5));
+        const auto read = outcomeOf(client.read("q", 5));
         QVERIFY(read.error);
         QCOMPARE(read.error->message(), sentence);
 
         // JSON of another shape is no publish answer either.
         peer.setScript({LocalHttpPeer::answer(200, "OK", "[1,2]")});
-        const auto published = settle(client.publish("q", "x", {}, "why"));
+        const auto published = outcomeOf(client.publish("q", "x", {}, "why"));
         QVERIFY(!published.done);
         QCOMPARE(published.error->message(), sentence);
     }
@@ -96,12 +97,12 @@ private slots:
         peer.route("/api/queues/%2F/q", LocalHttpPeer::answer(200, "OK", R"({"name":"q","type":"classic"})"));
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
 
-        const auto read = settle(client.read("q", 5));
+        const auto read = outcomeOf(client.read("q", 5));
         QVERIFY(read.error);
         QCOMPARE(read.error->code(), -195);
         QVERIFY(read.error->isTimeout());
 
-        const auto bindings = settle(client.bindings("q"));
+        const auto bindings = outcomeOf(client.bindings("q"));
         QVERIFY(bindings.error);
         QCOMPARE(bindings.error->code(), -195);
 
@@ -110,12 +111,12 @@ private slots:
             "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 4000\r\n\r\n[{\"payload\":"));
         stalling.route("/api/queues/%2F/q", LocalHttpPeer::answer(200, "OK", R"({"name":"q","type":"classic"})"));
         RabbitClient patient(rabbitBroker(address(stalling)), std::nullopt, 400);
-        const auto stalled = settle(patient.read("q", 5));
+        const auto stalled = outcomeOf(patient.read("q", 5));
         QVERIFY(stalled.error);
         QCOMPARE(stalled.error->code(), -195);
 
         // A cut publish answer: the request went out, so it may have been filed.
-        const auto published = settle(client.publish("q", "x", {}, "why"));
+        const auto published = outcomeOf(client.publish("q", "x", {}, "why"));
         QVERIFY(!published.done);
         QCOMPARE(published.error->code(), RabbitClient::uncertainCode);
     }
@@ -126,7 +127,7 @@ private slots:
         LocalHttpPeer peer{QByteArray()};
         peer.setScript({LocalHttpPeer::hangUp(), LocalHttpPeer::answer(200, "OK", R"({"routed":true})")});
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
-        const auto published = settle(client.publish("q", "payload", {}, "why"));
+        const auto published = outcomeOf(client.publish("q", "payload", {}, "why"));
         QVERIFY(!published.done);
         QCOMPARE(published.error->code(), RabbitClient::uncertainCode);
         QVERIFY(!published.error->isTimeout());
@@ -141,13 +142,13 @@ private slots:
             port = probe.serverPort();
         }
         RabbitClient closed(rabbitBroker("127.0.0.1:" + QString::number(port)), std::nullopt, 2000);
-        const auto refused = settle(closed.publish("q", "payload", {}, "why"));
+        const auto refused = outcomeOf(closed.publish("q", "payload", {}, "why"));
         QCOMPARE(refused.error->code(), -195);
 
         // Reads are not affected: a read whose connection drops may be sent again.
         LocalHttpPeer answered(LocalHttpPeer::answer(200, "OK", "[]"));
         OpenRabbitClient plain(rabbitBroker(address(answered)), std::nullopt, 5000);
-        QVERIFY(!settle(plain.request("GET", "/api/overview")).error);
+        QVERIFY(!outcomeOf(plain.request("GET", "/api/overview")).error);
     }
 
     void quorumDefaultLimitFollowsTheServerVersion_data()
@@ -178,11 +179,11 @@ private slots:
         peer.route("/api/overview", LocalHttpPeer::answer(200, "OK", "{\"rabbitmq_version\":\"" + version + "\"}"));
         peer.route("/api/queues/%2F/q", LocalHttpPeer::answer(200, "OK", queue));
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
-        const auto cost = settle(client.readCost("q"));
+        const auto cost = outcomeOf(client.readCost("q"));
         QVERIFY(cost.value);
         QCOMPARE(cost.value->deliveryLimit, limit);
         QCOMPARE(cost.value->raisesDeliveryCount(), !limit);
-        const auto read = settle(client.read("q", 3));
+        const auto read = outcomeOf(client.read("q", 3));
         QCOMPARE(bool(read.error), bool(limit));
         bool asked = false;
         for (const QByteArray& head : peer.requests())
@@ -194,7 +195,7 @@ private slots:
     {
         LocalHttpPeer peer(LocalHttpPeer::answer(200, "OK", QByteArray()));
         OpenRabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
-        const auto outcome = settle(client.request("GET", "/api/overview"));
+        const auto outcome = outcomeOf(client.request("GET", "/api/overview"));
         QVERIFY(!outcome.error);
         QCOMPARE(*outcome.value, QByteArray());
     }
@@ -204,7 +205,7 @@ private slots:
         // Announces more than the bound; the client gives up instead of buffering it.
         LocalHttpPeer peer("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 20000000\r\n\r\n[");
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
-        const auto outcome = settle(client.queues());
+        const auto outcome = outcomeOf(client.queues());
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -1);
         QCOMPARE(outcome.error->message(), QString("the broker's answer is larger than 16 MB"));
@@ -214,7 +215,7 @@ private slots:
     {
         LocalHttpPeer peer(LocalHttpPeer::answer(404, "Not Found", "<html>nothing here</html>", "text/html"));
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
-        const auto outcome = settle(client.queues());
+        const auto outcome = outcomeOf(client.queues());
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -1);
         QCOMPARE(outcome.error->message(),
@@ -250,7 +251,7 @@ private slots:
 
         LocalHttpPeer peer(LocalHttpPeer::answer(200, "OK", "[]"));
         RabbitClient client(rabbitBroker(address(peer, path), QString(), user), password, 5000);
-        const auto outcome = settle(client.queues());
+        const auto outcome = outcomeOf(client.queues());
         QVERIFY(!outcome.error);
         QCOMPARE(peer.requests().size(), 1);
         QList<QByteArray> head;

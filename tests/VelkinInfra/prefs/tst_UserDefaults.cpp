@@ -29,6 +29,12 @@ int writeInChild(const QString& path)
     store.setStringList(QStringLiteral("t.none"), {});
     return store.lastWriteSucceeded() ? 0 : 3;
 }
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
 } // namespace
 
 class TestUserDefaults : public QObject {
@@ -39,10 +45,7 @@ private slots:
         // A pin whose name starts with U+FEFF, as written by a previous run.
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("preferences.json"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("{\"t.pins\": [\"\xEF\xBB\xBForders\", \"plain\"], \"t.name\": \"\xEF\xBB\xBF\"}");
-        file.close();
+        QVERIFY(writeFile(path, "{\"t.pins\": [\"\xEF\xBB\xBForders\", \"plain\"], \"t.name\": \"\xEF\xBB\xBF\"}"));
         UserDefaults store(path);
         QCOMPARE(store.stringList(QStringLiteral("t.pins")),
                  std::optional<QStringList>(QStringList{QStringLiteral("\uFEFForders"), QStringLiteral("plain")}));
@@ -145,11 +148,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("p.json"));
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("{ \"tessaron.onboarded\": tru");
-        }
+        QVERIFY(writeFile(path, "{ \"tessaron.onboarded\": tru"));
         UserDefaults store(path);
         QCOMPARE(store.boolean(QStringLiteral("tessaron.onboarded")), std::nullopt);
         store.setBool(QStringLiteral("x"), true);

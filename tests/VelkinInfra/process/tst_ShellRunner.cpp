@@ -1,4 +1,5 @@
 #include "VelkinInfra/process/ShellRunner.h"
+#include "support/SyncWait.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -6,13 +7,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <qcoro/qcorotask.h>
-
 #include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
 using namespace tessaron;
+using testing::syncWait;
 
 namespace {
 
@@ -41,14 +41,12 @@ bool processRunning(pid_t pid)
     return close < 0 || line.mid(close + 2, 1) != "Z";
 }
 
-QCoro::Task<std::optional<QString>> launchFailureOf(QString executable)
+std::optional<QString> launchFailureOf(const QString& executable)
 {
-    try {
-        co_await ShellRunner::run(executable, {});
-    } catch (const ShellRunner::ShellError& error) {
-        co_return error.description();
-    }
-    co_return std::nullopt;
+    const auto outcome = testing::outcomeOf<ShellRunner::ShellError>(ShellRunner::run(executable, {}));
+    if (!outcome.error)
+        return std::nullopt;
+    return outcome.error->description();
 }
 
 class EnvironmentVariable {
@@ -83,40 +81,39 @@ private:
 private slots:
     void outputAndExitCodes()
     {
-        const auto echo = QCoro::waitFor(ShellRunner::run(QStringLiteral("/bin/echo"), {QStringLiteral("hello")}));
+        const auto echo = syncWait(ShellRunner::run(QStringLiteral("/bin/echo"), {QStringLiteral("hello")}));
         QCOMPARE(echo.stdout, QStringLiteral("hello\n"));
         QCOMPARE(echo.stderr, QString());
         QCOMPARE(echo.exitCode, 0);
         QVERIFY(echo.ok());
 
-        const auto failed = QCoro::waitFor(ShellRunner::run(
-            QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo oops >&2; exit 3")}));
+        const auto failed = syncWait(ShellRunner::run(QStringLiteral("/bin/sh"),
+                                                      {QStringLiteral("-c"), QStringLiteral("echo oops >&2; exit 3")}));
         QCOMPARE(failed.exitCode, 3);
         QVERIFY(!failed.ok());
         QCOMPARE(failed.stderr, QStringLiteral("oops\n"));
 
         // Arguments reach the child as they are, without a shell in between.
         const auto literal =
-            QCoro::waitFor(ShellRunner::run(QStringLiteral("/bin/echo"), {QStringLiteral("$HOME; `id` 'q'")}));
+            syncWait(ShellRunner::run(QStringLiteral("/bin/echo"), {QStringLiteral("$HOME; `id` 'q'")}));
         QCOMPARE(literal.stdout, QStringLiteral("$HOME; `id` 'q'\n"));
 
-        const auto killed = QCoro::waitFor(
-            ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("kill -9 $$")}));
+        const auto killed =
+            syncWait(ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("kill -9 $$")}));
         QVERIFY(!killed.ok());
 
         const auto binary =
-            QCoro::waitFor(ShellRunner::run(QStringLiteral("/usr/bin/printf"), {QStringLiteral("\\377\\376")}));
+            syncWait(ShellRunner::run(QStringLiteral("/usr/bin/printf"), {QStringLiteral("\\377\\376")}));
         QCOMPARE(binary.stdout, QString()); // not UTF-8
     }
 
     void launchFailure()
     {
-        // QCoro::waitFor does not carry exceptions, so the failure is caught inside a coroutine.
-        const auto failure = QCoro::waitFor(launchFailureOf(QStringLiteral("/nonexistent/tool")));
+        const auto failure = launchFailureOf(QStringLiteral("/nonexistent/tool"));
         QVERIFY(failure);
         QVERIFY(failure->startsWith(QStringLiteral("Failed to launch process: ")));
         QVERIFY(failure->size() > QStringLiteral("Failed to launch process: ").size());
-        const auto folder = QCoro::waitFor(launchFailureOf(m_dir.path()));
+        const auto folder = launchFailureOf(m_dir.path());
         QVERIFY2(folder, "no error for a folder");
         const ShellRunner::ShellError error(QStringLiteral("why"));
         QCOMPARE(error.kind(), ShellRunner::ShellError::launchFailed);
@@ -125,7 +122,7 @@ private slots:
 
     void standardInputIsAtEnd()
     {
-        const auto out = QCoro::waitFor(
+        const auto out = syncWait(
             ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("cat; echo done")}));
         QCOMPARE(out.stdout, QStringLiteral("done\n"));
     }
@@ -137,7 +134,7 @@ private slots:
         const QString script = QStringLiteral(
             "i=0; while [ $i -lt 2000 ]; do printf '%0511d\\n' 0; printf '%0511d\\n' 1 >&2; i=$((i+1)); done;"
             "head -c 3000000 /dev/zero | tr '\\000' e >&2; head -c 3000000 /dev/zero | tr '\\000' o");
-        const auto out = QCoro::waitFor(ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script}));
+        const auto out = syncWait(ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script}));
         QCOMPARE(out.exitCode, 0);
         QCOMPARE(out.stdout.size(), qsizetype(2000 * 512 + 3000000));
         QCOMPARE(out.stderr.size(), qsizetype(2000 * 512 + 3000000));
@@ -146,8 +143,8 @@ private slots:
 
     void environments()
     {
-        const auto given = QCoro::waitFor(
-            ShellRunner::run(QStringLiteral("/usr/bin/env"), {}, ShellRunner::Environment{{"ONLY", "this"}}));
+        const auto given =
+            syncWait(ShellRunner::run(QStringLiteral("/usr/bin/env"), {}, ShellRunner::Environment{{"ONLY", "this"}}));
         QCOMPARE(given.stdout, QStringLiteral("ONLY=this\n"));
 
         const QStringList dirs = ShellRunner::commonBinDirs();
@@ -156,7 +153,7 @@ private slots:
         QCOMPARE(dirs[3], home() + QStringLiteral("/.bun/bin"));
         QCOMPARE(dirs[8], QStringLiteral("/usr/bin"));
 
-        const auto inherited = QCoro::waitFor(
+        const auto inherited = syncWait(
             ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("printf %s \"$PATH\"")}));
         QCOMPARE(inherited.stdout, dirs.join(':') + QLatin1Char(':') + qEnvironmentVariable("PATH"));
 
@@ -189,7 +186,7 @@ private slots:
 
     void resolveThroughTheLoginShell()
     {
-        const auto sh = QCoro::waitFor(ShellRunner::resolve(QStringLiteral("sh")));
+        const auto sh = syncWait(ShellRunner::resolve(QStringLiteral("sh")));
         QVERIFY(sh);
         QVERIFY(QFileInfo(*sh).isAbsolute() && QFileInfo(*sh).isExecutable());
 
@@ -197,13 +194,13 @@ private slots:
         const QString tool = writeScript(m_dir.path() + "/elsewhere", "greeted-tool", "exit 0\n");
         const QString chatty = writeScript(m_dir.path(), "chatty-shell",
                                            "echo 'Welcome back!'\necho\necho '" + tool.toUtf8() + "'\necho\n");
-        QCOMPARE(QCoro::waitFor(ShellRunner::resolveWith(QStringLiteral("greeted-tool"), chatty, 5000)),
+        QCOMPARE(syncWait(ShellRunner::resolveWith(QStringLiteral("greeted-tool"), chatty, 5000)),
                  std::optional<QString>(tool));
 
         // The name reaches the shell as one quoted word.
         const QString echoing =
             writeScript(m_dir.path(), "echoing-shell", "printf '%s\\n' \"$2\" > \"$0.seen\"\nexit 1\n");
-        QCoro::waitFor(ShellRunner::resolveWith(QStringLiteral("claude"), echoing, 5000));
+        syncWait(ShellRunner::resolveWith(QStringLiteral("claude"), echoing, 5000));
         QFile seen(echoing + ".seen");
         QVERIFY(seen.open(QIODevice::ReadOnly));
         QCOMPARE(seen.readAll(), QByteArray("command -v 'claude'\n"));
@@ -217,9 +214,9 @@ private slots:
         writeScript(home() + "/.local/bin", name, "exit 0\n");
         QFile::setPermissions(home() + "/.local/bin/" + name, QFile::ReadOwner | QFile::WriteOwner);
 
-        QCOMPARE(QCoro::waitFor(ShellRunner::resolveWith(name, QStringLiteral("/bin/false"), 5000)),
+        QCOMPARE(syncWait(ShellRunner::resolveWith(name, QStringLiteral("/bin/false"), 5000)),
                  std::optional<QString>(inFourth));
-        QCOMPARE(QCoro::waitFor(ShellRunner::resolveWith(name, QStringLiteral("/nonexistent/shell"), 5000)),
+        QCOMPARE(syncWait(ShellRunner::resolveWith(name, QStringLiteral("/nonexistent/shell"), 5000)),
                  std::optional<QString>(inFourth));
 
         // Answers that are not an absolute path to an executable file are not taken.
@@ -227,11 +224,11 @@ private slots:
              {QByteArray("tessaron-fake-tool"), QByteArray("alias tessaron-fake-tool='x'"),
               QByteArray("/nonexistent/tessaron-fake-tool"), (home() + "/.local/bin/" + name).toUtf8()}) {
             const QString shell = writeScript(m_dir.path(), "answering-shell", "echo \"" + answer + "\"\n");
-            QCOMPARE(QCoro::waitFor(ShellRunner::resolveWith(name, shell, 5000)), std::optional<QString>(inFourth));
+            QCOMPARE(syncWait(ShellRunner::resolveWith(name, shell, 5000)), std::optional<QString>(inFourth));
         }
 
-        QCOMPARE(QCoro::waitFor(ShellRunner::resolve(name)), std::optional<QString>(inFourth));
-        QVERIFY(!QCoro::waitFor(ShellRunner::resolve(QStringLiteral("tessaron-nowhere-to-be-found"))));
+        QCOMPARE(syncWait(ShellRunner::resolve(name)), std::optional<QString>(inFourth));
+        QVERIFY(!syncWait(ShellRunner::resolve(QStringLiteral("tessaron-nowhere-to-be-found"))));
     }
 
     void unsafeNamesAreRefused()
@@ -240,14 +237,14 @@ private slots:
         for (const QString& name :
              {QString(), QStringLiteral("../bin/sh"), QStringLiteral("/bin/sh"), QStringLiteral("-v"),
               QStringLiteral("a'b"), QStringLiteral("x;touch pwned"), QStringLiteral("$(id)"), QStringLiteral("..")})
-            QVERIFY2(!QCoro::waitFor(ShellRunner::resolve(name)), qPrintable(name));
+            QVERIFY2(!syncWait(ShellRunner::resolve(name)), qPrintable(name));
         QVERIFY(!QFileInfo::exists(QDir::currentPath() + "/pwned"));
     }
 
     void nothingOutlivesARun()
     {
         // A child that leaves a background process behind and exits at once: the run ends with it.
-        const auto out = QCoro::waitFor(ShellRunner::run(
+        const auto out = syncWait(ShellRunner::run(
             QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("sleep 300 >/dev/null 2>&1 & echo $!")}));
         const pid_t left = pid_t(out.stdout.trimmed().toInt());
         QVERIFY(left > 0);
@@ -264,7 +261,7 @@ private slots:
 
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(QCoro::waitFor(ShellRunner::resolveWith(name, hanging, 1000)), std::optional<QString>(fallback));
+        QCOMPARE(syncWait(ShellRunner::resolveWith(name, hanging, 1000)), std::optional<QString>(fallback));
         QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
 
         QFile f(pidFile);

@@ -27,4 +27,15 @@ inline void removeAll()
     QFile::remove(binDir() + QStringLiteral("/codex"));
 }
 
+// Whether the process a fake tool wrote down is gone, or a zombie waiting for a reaper that is not
+// ours.
+inline bool processGone(const QString& pid)
+{
+    QFile stat("/proc/" + pid + "/stat");
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QList<QByteArray> fields = stat.readAll().split(' ');
+    return fields.size() > 2 && fields[2] == "Z";
+}
+
 } // namespace faketools

@@ -3,8 +3,11 @@
 // Stand-ins for the broker clients of a session: each operation answers with a scripted value or
 // KafkaError, and can be held at a gate until the test releases it.
 
+#include "Tessaron/state/AppState.h"
+#include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/state/ClientFactory.h"
 #include "TessaronCore/kafka/KafkaError.h"
+#include "support/SyncWait.h"
 
 #include <QCoroSignal>
 #include <QCoroTask>
@@ -18,6 +21,8 @@
 #include <optional>
 
 namespace tessaron::fakes {
+
+using testing::syncWait;
 
 // A barrier that coroutines await until the test opens it.
 class Gate : public QObject {
@@ -64,40 +69,13 @@ private:
     std::map<QString, std::shared_ptr<Gate>> m_gates;
 };
 
-// QCoro::waitFor needs a default-constructible result; outcomes have none.
-template <typename T> T settle(QCoro::Task<T> task)
-{
-    std::optional<T> result;
-    QCoro::waitFor([&]() -> QCoro::Task<> { result.emplace(co_await std::move(task)); }());
-    return std::move(*result);
-}
-
-inline Topic topic(const QString& name, QList<std::pair<int64_t, int64_t>> watermarks = {})
-{
-    Topic t;
-    t.name = name;
-    t.isInternal = Topic::isKafkaInternal(name);
-    int32_t id = 0;
-    for (auto [low, high] : watermarks) {
-        Partition p;
-        p.id = id++;
-        p.low = low;
-        p.high = high;
-        p.replicaCount = 1;
-        p.inSyncCount = 1;
-        t.partitions.append(p);
-    }
-    return t;
-}
-
-inline Message message(const QString& topic, int32_t partition, int64_t offset, std::optional<qint64> timeMs,
-                       QByteArray payload = "{\"a\":1}")
-{
-    std::optional<QDateTime> ts;
-    if (timeMs)
-        ts = QDateTime::fromMSecsSinceEpoch(*timeMs, Qt::UTC);
-    return Message(topic, partition, offset, std::nullopt, payload, ts, {});
-}
+// A topic whose partitions 0, 1, ... have these low and high watermarks.
+Topic topic(const QString& name, QList<std::pair<int64_t, int64_t>> watermarks = {});
+// A RabbitMQ queue as the listing reports it.
+Topic queue(const QString& name, int64_t depth);
+Topic withError(Topic topic, const QString& error);
+Message message(const QString& topic, int32_t partition, int64_t offset, std::optional<qint64> timeMs,
+                QByteArray payload = "{\"a\":1}");
 
 class FakeKafka : public KafkaReading {
 public:
@@ -207,44 +185,7 @@ public:
         co_return QMap<int32_t, int64_t>(timeOffsets); // a copy: g++ 12 moves members out of co_return
     }
 
-    QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t) override
-    {
-        QString start;
-        switch (from.which()) {
-        case StartPosition::offset:
-            start = QString("offset %1").arg(from.value());
-            break;
-        case StartPosition::tail:
-            start = QString("tail %1").arg(from.value());
-            break;
-        case StartPosition::beginning:
-            start = "beginning";
-            break;
-        case StartPosition::time:
-            start = "time";
-            break;
-        case StartPosition::end:
-            start = "end";
-            break;
-        }
-        calls << QString("page %1 %2 %3 limit %4").arg(topic).arg(partition).arg(start).arg(limit);
-        co_await gates.pass(QString("page %1 %2").arg(topic).arg(partition));
-        if (pageErrors.contains(partition))
-            throw *pageErrors.constFind(partition);
-        const QList<Message> all = held.value(topic).value(partition);
-        int64_t first = from.which() == StartPosition::offset ? from.value() : 0;
-        if (from.which() == StartPosition::tail)
-            first = std::max<int64_t>(0, all.size() - from.value());
-        Page page;
-        for (const Message& m : all) {
-            if (m.offset() >= first && page.messages.size() < limit)
-                page.messages.append(m);
-        }
-        const int64_t next = page.messages.isEmpty() ? first : page.messages.last().offset() + 1;
-        page.next.insert(partition, next);
-        page.reachedEnd = next >= (all.isEmpty() ? 0 : all.last().offset() + 1);
-        co_return page;
-    }
+    QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit, int32_t) override;
 };
 
 class FakeRabbit : public RabbitClient {
@@ -362,24 +303,24 @@ public:
     }
 };
 
+// A writer whose produce and reset wait at a gate until the test releases it.
+class HeldWriter : public FakeWriter {
+public:
+    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+    QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition, std::optional<QByteArray> key,
+                                 QByteArray payload, QList<std::pair<QString, QString>> headers, Mandate mandate,
+                                 int32_t timeoutMs) override;
+    QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions, Mandate mandate,
+                                   bool force, int32_t timeoutMs) override;
+};
+
 class FakeRegistry : public RegistryDecoding {
 public:
     // Schema id -> decoded JSON, or the failure's sentence.
     QHash<int32_t, std::variant<QByteArray, QString>> answers;
     int decodes = 0;
 
-    QCoro::Task<Result> decode(QByteArray payload) override
-    {
-        ++decodes;
-        const int32_t id = int32_t(quint32(quint8(payload[1])) << 24 | quint32(quint8(payload[2])) << 16
-                                   | quint32(quint8(payload[3])) << 8 | quint32(quint8(payload[4])));
-        const auto answer = answers.value(id, QString("the registry has no schema %1").arg(id));
-        if (const auto* json = std::get_if<QByteArray>(&answer)) {
-            Message::Decoded decoded{id, *json, std::nullopt};
-            co_return Result(std::move(decoded));
-        }
-        co_return Result(std::get<QString>(answer));
-    }
+    QCoro::Task<Result> decode(QByteArray payload) override;
 };
 
 class FakeFactory : public ClientFactory {
@@ -432,23 +373,29 @@ public:
     }
 };
 
-inline Broker kafkaBroker(const QString& name = "cluster")
-{
-    Broker b;
-    b.id = QUuid::createUuid();
-    b.name = name;
-    b.kind = BrokerKind::kafka;
-    b.bootstrap = "localhost:9092";
-    b.saslMechanism = "PLAIN";
-    return b;
-}
+Broker kafkaBroker(const QString& name = "cluster");
+Broker rabbitBroker(const QString& name = "rabbit");
+// The fake clients, and the application and the session a fixture builds over them.
+struct Rig {
+    std::shared_ptr<FakeFactory> clients = std::make_shared<FakeFactory>();
+    std::unique_ptr<AppState> app;
+    std::unique_ptr<BrokerSession> session;
+};
 
-inline Broker rabbitBroker(const QString& name = "rabbit")
+// A session over the fake clients, connected.
+std::unique_ptr<BrokerSession> connectedSession(const std::shared_ptr<FakeFactory>& clients,
+                                                const Broker& broker = kafkaBroker());
+
+// A Kafka broker that signs in as "svc".
+Broker securedBroker(const QString& name, BrokerSecurity security = BrokerSecurity::saslPlaintext);
+
+// The names of brokers, topics, ... in their order.
+template <typename T> QStringList namesOf(const QList<T>& items)
 {
-    Broker b = kafkaBroker(name);
-    b.kind = BrokerKind::rabbitmq;
-    b.bootstrap = "localhost";
-    return b;
+    QStringList names;
+    for (const T& item : items)
+        names << item.name;
+    return names;
 }
 
 } // namespace tessaron::fakes
