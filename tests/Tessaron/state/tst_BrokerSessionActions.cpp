@@ -204,7 +204,7 @@ private slots:
         outcome = syncWait(f.session->resetOffsets("billing", orders, 1, "r"));
         QCOMPARE(outcome, AppOutcome::makeRefused("billing is Stable; stop its consumers first"));
         f.clients->writerError = KafkaError(-1, "could not make a producer");
-        outcome = settle(f.session->resetOffsets("billing", orders, 1, "r"));
+        outcome = syncWait(f.session->resetOffsets("billing", orders, 1, "r"));
         QCOMPARE(outcome, AppOutcome::makeRefused("could not make a producer"));
         f.clients->writerError.reset();
 

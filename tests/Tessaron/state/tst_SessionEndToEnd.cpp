@@ -2,7 +2,7 @@
 // node that scripts/test starts (TESSARON_TEST_RABBITMQ_URL) for RabbitMQ.
 #include "support/Messages.h"
 #include "support/MockKafkaCluster.h"
-#include "TessaronCore/avro/RegistryPeer.h"
+#include "support/RegistryPeer.h"
 #include "support/RabbitTestSupport.h"
 
 #include "Tessaron/state/BrokerSession.h"

@@ -1,4 +1,4 @@
-#include "RegistryPeer.h"
+#include "support/RegistryPeer.h"
 #include "support/SyncWait.h"
 
 #include "TessaronCore/avro/SchemaRegistryClient.h"

@@ -1,7 +1,7 @@
 #include "DemoKafka.h"
 
-#include "TessaronCore/avro/RegistryPeer.h"
-#include "TessaronCore/kafka/MockKafkaCluster.h"
+#include "support/RegistryPeer.h"
+#include "support/MockKafkaCluster.h"
 
 #include <QDateTime>
 #include <QJsonDocument>

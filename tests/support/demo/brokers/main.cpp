@@ -9,7 +9,7 @@
 #include "DemoProfile.h"
 #include "DemoRabbit.h"
 
-#include "TessaronCore/kafka/SyncWait.h"
+#include "support/SyncWait.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

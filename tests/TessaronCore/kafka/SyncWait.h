@@ -1,4 +1,0 @@
-#pragma once
-
-// Moved to tests/support; kept for the demo brokers, which include it by this name.
-#include "support/SyncWait.h"
