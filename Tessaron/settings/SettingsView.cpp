@@ -23,6 +23,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRadialGradient>
 #include <QScrollArea>
 #include <QSlider>
@@ -46,6 +47,31 @@ const RailEntry railEntries[] = {
     {"General", "slider.horizontal.3"},
     {"Artificial intelligence", "sparkles"},
     {"About Tessaron", "heart"},
+};
+
+// The selected rail button's highlight. One widget behind the buttons, so a change of section slides it
+// from the old button to the new one.
+class RailHighlight : public QWidget {
+public:
+    explicit RailHighlight(QWidget* parent)
+        : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("railHighlight"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const double radius = SettingsControlStyle::cornerRadius;
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(rect()), radius, radius);
+        painter.fillPath(shape, Palette::withOpacity(accent(), 0.1));
+        painter.setPen(QPen(Palette::withOpacity(accent(), 0.25), 1.0));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
+    }
 };
 
 const QStringList languageValues = {QStringLiteral("system"), QStringLiteral("en"), QStringLiteral("pt")};
@@ -101,6 +127,7 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     , m_known(readStored())
     , m_savedFade(new AnimatedValue(0.0, this))
     , m_tilt(new AnimatedValue(0.0, this))
+    , m_railSlide(new AnimatedValue(1.0, this))
 {
     setObjectName(QStringLiteral("settingsView"));
     setMinimumSize(780, 640);
@@ -183,6 +210,8 @@ QWidget* SettingsView::buildSidebar()
     auto* rail = new QWidget(sidebar);
     auto* railLayout = column(rail, 6);
     railLayout->setContentsMargins(10, 0, 10, 0);
+    m_railHighlight = new RailHighlight(rail);
+    connect(m_railSlide, &AnimatedValue::valueChanged, this, &SettingsView::placeRailHighlight);
     for (int i = 0; i < 3; ++i) {
         auto* button =
             new KitButton(QString(), std::make_unique<SettingsControlStyle>(accent(), false, false, railInsets), rail);
@@ -203,8 +232,10 @@ QWidget* SettingsView::buildSidebar()
         button->setCursor(Qt::PointingHandCursor);
         connect(button, &QAbstractButton::clicked, this, [this, i] { setSection(i); });
         railLayout->addWidget(button);
+        button->installEventFilter(this);
         m_rail << button;
     }
+    m_railHighlight->lower();
     layout->addWidget(rail);
     layout->addStretch(1);
 
@@ -670,6 +701,12 @@ void SettingsView::setSection(int section)
         host->setProperty(sectionProperty, m_section);
     for (int i = 0; i < m_bodies.size(); ++i)
         m_bodies.at(i)->setVisible(i == m_section);
+    // The highlight slides from where it is now to the chosen button.
+    m_railFrom = m_railHighlight->geometry();
+    const Motion slide = m_railHighlight->isVisible() ? spring() : Motion::none();
+    m_railSlide->setImmediately(slide.isNone() ? 1.0 : 0.0);
+    m_railSlide->animateTo(1.0, slide);
+    placeRailHighlight();
     for (int i = 0; i < m_rail.size(); ++i) {
         KitButton* button = m_rail.at(i);
         const bool selected = i == m_section;
@@ -680,6 +717,28 @@ void SettingsView::setSection(int section)
         button->setAccessibleDescription(selected ? L10n::t("Selected") : QString());
     }
     syncHeader();
+}
+
+void SettingsView::placeRailHighlight()
+{
+    const QRect target = m_rail.at(m_section)->geometry();
+    if (!m_railSlide->isAnimating()) {
+        m_railHighlight->setGeometry(target);
+        return;
+    }
+    const double t = m_railSlide->value();
+    const auto mix = [t](int from, int to) { return int(std::lround(from + (to - from) * t)); };
+    m_railHighlight->setGeometry(mix(m_railFrom.x(), target.x()), mix(m_railFrom.y(), target.y()),
+                                 mix(m_railFrom.width(), target.width()), mix(m_railFrom.height(), target.height()));
+}
+
+bool SettingsView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The rail's layout places the buttons after the first section is chosen; the highlight follows.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        && std::find(m_rail.begin(), m_rail.end(), watched) != m_rail.end())
+        placeRailHighlight();
+    return QWidget::eventFilter(watched, event);
 }
 
 void SettingsView::syncHeader()

@@ -65,6 +65,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Stored {
@@ -88,6 +89,7 @@ private:
     void setDetecting(bool detecting);
     void showWhatsNew();
     Motion spring() const;
+    void placeRailHighlight();
     QCoro::Task<> runDetection(int generation);
 
     AppState* m_app;
@@ -105,6 +107,9 @@ private:
     QTimer m_celebrationTimer;
     AnimatedValue* m_savedFade;
     AnimatedValue* m_tilt;
+    AnimatedValue* m_railSlide;
+    QRect m_railFrom;
+    QWidget* m_railHighlight = nullptr;
     std::unique_ptr<EffectSlot> m_fadeEffect;
     std::unique_ptr<EffectSlot> m_tiltEffect;
     QPointer<QWidget> m_whatsNew;
