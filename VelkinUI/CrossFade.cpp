@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPointer>
 
+#include <algorithm>
 #include <memory>
 
 namespace tessaron {
@@ -67,6 +68,8 @@ public:
 private:
     void show(double v)
     {
+        // A spring may overshoot; opacity stays within its range.
+        v = std::clamp(v, 0.0, 1.0);
         m_slot.apply(QTransform(), v);
         if (m_ghost)
             m_ghostSlot->apply(QTransform(), 1.0 - v);
@@ -79,7 +82,52 @@ private:
     AnimatedValue* m_progress;
 };
 
+// One per widget that fades in or out; stays while the widget lives.
+class Fader : public QObject {
+public:
+    explicit Fader(QWidget* widget)
+        : QObject(widget)
+        , m_widget(widget)
+        , m_slot(widget)
+        , m_opacity(new AnimatedValue(widget->isHidden() ? 0.0 : 1.0, this))
+    {
+        setObjectName(QStringLiteral("fader"));
+        connect(m_opacity, &AnimatedValue::valueChanged, this,
+                [this](double v) { m_slot.apply(QTransform(), std::clamp(v, 0.0, 1.0)); });
+        connect(m_opacity, &AnimatedValue::finished, this, [this] {
+            if (m_opacity->target() == 0.0)
+                m_widget->hide();
+            m_slot.apply(QTransform(), 1.0);
+        });
+    }
+
+    static Fader* of(QWidget* widget)
+    {
+        auto* fader =
+            static_cast<Fader*>(widget->findChild<QObject*>(QStringLiteral("fader"), Qt::FindDirectChildrenOnly));
+        return fader ? fader : new Fader(widget);
+    }
+
+    void fade(bool visible, const Motion& motion)
+    {
+        if (visible && m_widget->isHidden()) {
+            m_opacity->setImmediately(0.0);
+            if (!motion.isNone())
+                m_slot.apply(QTransform(), 0.0);
+            m_widget->show();
+        }
+        m_opacity->animateTo(visible ? 1.0 : 0.0, motion);
+    }
+
+private:
+    QWidget* m_widget;
+    EffectSlot m_slot;
+    AnimatedValue* m_opacity;
+};
+
 } // namespace
+
+void fadeVisible(QWidget* widget, bool visible, const Motion& motion) { Fader::of(widget)->fade(visible, motion); }
 
 void crossFadeText(QLabel* label, const QString& text, const Motion& motion)
 {

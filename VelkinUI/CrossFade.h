@@ -4,6 +4,7 @@
 
 class QLabel;
 class QString;
+class QWidget;
 
 namespace tessaron {
 
@@ -11,5 +12,9 @@ namespace tessaron {
 // while the new text fades in. With Motion::none(), or on a hidden label, the text changes at once.
 // A change during a fade starts from the label's current picture; the label ends without an effect.
 void crossFadeText(QLabel* label, const QString& text, const Motion& motion);
+
+// Shows or hides a widget with an opacity transition: it fades in from where it is, or fades out and
+// is then hidden. With Motion::none() it shows or hides at once. At rest it carries no effect.
+void fadeVisible(QWidget* widget, bool visible, const Motion& motion);
 
 } // namespace tessaron

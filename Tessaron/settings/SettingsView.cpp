@@ -16,6 +16,7 @@
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/AnimatedValue.h"
+#include "VelkinUI/CrossFade.h"
 #include "VelkinUI/EffectSlot.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/TransformEffect.h"
@@ -125,7 +126,6 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     : QWidget(parent)
     , m_app(app)
     , m_known(readStored())
-    , m_savedFade(new AnimatedValue(0.0, this))
     , m_tilt(new AnimatedValue(0.0, this))
     , m_railSlide(new AnimatedValue(1.0, this))
 {
@@ -150,7 +150,7 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     m_savedTimer.setInterval(2000);
     connect(&m_savedTimer, &QTimer::timeout, this, [this] {
         m_saved = false;
-        m_savedFade->animateTo(0.0, spring());
+        fadeVisible(m_savedBadge, false, spring());
     });
     m_celebrationTimer.setSingleShot(true);
     m_celebrationTimer.setInterval(3000);
@@ -248,6 +248,7 @@ QWidget* SettingsView::buildSidebar()
     cardTopLayout->addWidget(m_quoteSymbol);
     cardTopLayout->addStretch(1);
     m_plusOne = label(QStringLiteral("+1"), KitFont::font(11, QFont::Bold), accent(), cardTop);
+    m_plusOne->setObjectName(QStringLiteral("plusOne"));
     cardTopLayout->addWidget(m_plusOne);
     cardLayout->addWidget(cardTop);
     m_quote = wrapping(QString(), KitFont::font(12, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
@@ -299,13 +300,6 @@ QWidget* SettingsView::buildDetail()
     eyebrowLayout->addStretch(1);
     m_savedBadge = new QWidget(eyebrowRow);
     m_savedBadge->setObjectName(QStringLiteral("onTheRecord"));
-    m_fadeEffect = std::make_unique<EffectSlot>(m_savedBadge);
-    connect(m_savedFade, &AnimatedValue::valueChanged, this,
-            [this](double opacity) { m_fadeEffect->apply(QTransform(), opacity); });
-    connect(m_savedFade, &AnimatedValue::finished, m_savedBadge, [this] {
-        if (m_savedFade->target() == 0.0)
-            m_savedBadge->hide();
-    });
     auto* savedLayout = row(m_savedBadge, 4);
     savedLayout->addWidget(new SymbolView(QStringLiteral("checkmark.seal.fill"), 10, Palette::mint(), m_savedBadge));
     savedLayout->addWidget(
@@ -773,9 +767,9 @@ QString SettingsView::quote() const { return L10n::t(SettingsRules::signatureQuo
 
 void SettingsView::syncQuote()
 {
-    m_quote->setText(quote());
+    crossFadeText(m_quote, quote(), spring());
     m_quoteSymbol->setName(m_celebrating ? QStringLiteral("pawprint.fill") : QStringLiteral("quote.opening"));
-    m_plusOne->setVisible(m_celebrating);
+    fadeVisible(m_plusOne, m_celebrating, spring());
 }
 
 void SettingsView::sync()
@@ -848,8 +842,7 @@ void SettingsView::acknowledge()
     ++m_edits;
     m_saved = true;
     m_savedTimer.start();
-    m_savedBadge->show();
-    m_savedFade->animateTo(1.0, spring());
+    fadeVisible(m_savedBadge, true, spring());
 }
 
 void SettingsView::setDetecting(bool detecting)

@@ -105,12 +105,10 @@ private:
     bool m_restored = false;
     QTimer m_savedTimer;
     QTimer m_celebrationTimer;
-    AnimatedValue* m_savedFade;
     AnimatedValue* m_tilt;
     AnimatedValue* m_railSlide;
     QRect m_railFrom;
     QWidget* m_railHighlight = nullptr;
-    std::unique_ptr<EffectSlot> m_fadeEffect;
     std::unique_ptr<EffectSlot> m_tiltEffect;
     QPointer<QWidget> m_whatsNew;
 

@@ -234,6 +234,34 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(view->quote(), resting, 5000);
     }
 
+    void theRailAndTheCardMoveOnlyWithMotionAndEndAlike()
+    {
+        for (const bool still : {true, false}) {
+            AccessibilitySettings::instance().setReduceMotion(still);
+            auto view = shown();
+            view->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(view.get()));
+            auto* highlight = view->findChild<QWidget*>("railHighlight");
+            auto* target = view->findChild<QWidget*>("rail2");
+            QCOMPARE(highlight->geometry(), view->findChild<QWidget*>("rail0")->geometry());
+            click(*view, "rail2");
+            view->findChild<QAbstractButton*>("sidebarMascot")->click();
+            auto* quote = view->findChild<QLabel*>("signatureQuote");
+            if (still) {
+                QCOMPARE(highlight->geometry(), target->geometry());
+                QVERIFY(!quote->graphicsEffect());
+            } else {
+                QVERIFY(highlight->geometry() != target->geometry());
+                QVERIFY(quote->graphicsEffect());
+            }
+            QTRY_COMPARE(highlight->geometry(), target->geometry());
+            QTRY_VERIFY(!quote->graphicsEffect());
+            QCOMPARE(quote->text(), view->quote());
+            QVERIFY(view->findChild<QLabel*>("plusOne")->isVisible());
+        }
+        AccessibilitySettings::instance().setReduceMotion(true);
+    }
+
     void replayStoresTheFlagAndNothingElse()
     {
         store().setBool(Prefs::onboarded, true);
