@@ -30,6 +30,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace tessaron {
 
 using namespace SettingsChrome;
@@ -128,6 +130,7 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     , m_known(readStored())
     , m_tilt(new AnimatedValue(0.0, this))
     , m_railSlide(new AnimatedValue(1.0, this))
+    , m_messagesRoll(new AnimatedValue(double(m_known.messages), this))
 {
     setObjectName(QStringLiteral("settingsView"));
     setMinimumSize(780, 640);
@@ -379,6 +382,12 @@ QWidget* SettingsView::buildGeneral()
     topLayout->addSpacing(8);
     m_messagesValue = label(QString(), KitFont::font(32, QFont::DemiBold, FontDesign::rounded), accent(), top);
     m_messagesValue->setObjectName(QStringLiteral("messagesValue"));
+    connect(m_messagesRoll, &AnimatedValue::valueChanged, m_messagesValue, [this](double v) {
+        // Counting stops at the new value; the spring's overshoot shows no number beyond it.
+        const double target = m_messagesRoll->target();
+        const bool past = m_messagesRoll->isAnimating() && (v - target) * (m_messagesFrom - target) < 0;
+        m_messagesValue->setText(QString::number(std::llround(past ? target : v)));
+    });
     topLayout->addWidget(m_messagesValue);
     messagesLayout->addWidget(top);
 
@@ -422,9 +431,13 @@ QWidget* SettingsView::buildGeneral()
         button->setContent(content);
         button->setAccessibleName(L10n::t(preset.title) + QStringLiteral(", ") + QString::number(preset.value));
         const int value = preset.value;
-        connect(button, &QAbstractButton::clicked, this, [value] {
-            if (readStored().messages != value)
-                UserDefaults::standard().setInteger(Prefs::messagesPerRead, value);
+        connect(button, &QAbstractButton::clicked, this, [this, value] {
+            if (readStored().messages == value)
+                return;
+            // The store answers at once; the change it reports is the preset's, which moves.
+            m_presetMotion = spring();
+            UserDefaults::standard().setInteger(Prefs::messagesPerRead, value);
+            m_presetMotion = Motion::none();
         });
         presetLayout->addWidget(button);
         m_presets << button;
@@ -776,8 +789,14 @@ void SettingsView::sync()
 {
     const Stored stored = readStored();
     const int position = SettingsRules::sliderPosition(stored.messages);
-    m_messagesValue->setText(QString::number(stored.messages));
-    m_caption->setText(L10n::t(SettingsRules::messagesCaption(stored.messages)));
+    // Other refreshes leave a rolling count alone.
+    if (m_messagesRoll->target() != double(stored.messages)) {
+        m_messagesFrom = m_messagesRoll->value();
+        m_messagesRoll->animateTo(double(stored.messages), m_presetMotion);
+    }
+    if (!m_messagesRoll->isAnimating())
+        m_messagesValue->setText(QString::number(stored.messages));
+    crossFadeText(m_caption, L10n::t(SettingsRules::messagesCaption(stored.messages)), m_presetMotion);
     {
         const QSignalBlocker blocker(m_slider);
         m_slider->setValue(position);

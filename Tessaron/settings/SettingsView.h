@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VelkinAI/AICLI.h"
+#include "VelkinUI/Motion.h"
 
 #include <QCoroTask>
 #include <QMap>
@@ -19,7 +20,6 @@ namespace tessaron {
 class AnimatedValue;
 class AppState;
 class EffectSlot;
-struct Motion;
 class KitButton;
 class SettingsSwitch;
 class SymbolView;
@@ -107,6 +107,10 @@ private:
     QTimer m_celebrationTimer;
     AnimatedValue* m_tilt;
     AnimatedValue* m_railSlide;
+    // The count shown for messages per read; a preset's change rolls it inside the spring.
+    AnimatedValue* m_messagesRoll;
+    Motion m_presetMotion;
+    double m_messagesFrom = 0.0;
     QRect m_railFrom;
     QWidget* m_railHighlight = nullptr;
     std::unique_ptr<EffectSlot> m_tiltEffect;
