@@ -8,6 +8,7 @@
 #include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
 #include "VelkinUI/SymbolView.h"
@@ -178,7 +179,8 @@ void WelcomeIntroduction::showBall()
 void WelcomeIntroduction::sync()
 {
     m_badge->setBallDetected(m_distractions > 0);
-    m_caption->setText(intro::caption(m_boops, m_distractions));
+    crossFadeText(m_caption, intro::caption(m_boops, m_distractions),
+                  intro::reduceMotion() ? Motion::none() : Motion::easeInOut(0.2));
     m_ball->setVisible(m_distractions > 0);
     if (m_distractions == 0 && m_bounce)
         m_bounce->stop();

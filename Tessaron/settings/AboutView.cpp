@@ -17,6 +17,8 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/AnimatedValue.h"
+#include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/SymbolView.h"
 
@@ -26,6 +28,8 @@
 #include <QPainterPath>
 #include <QtMath>
 #include <QUrl>
+
+#include <cmath>
 
 namespace tessaron {
 
@@ -125,7 +129,8 @@ AboutView::AboutView(AppState*, QWidget* parent)
     intro::tilt(m_badge, AccessibilitySettings::instance().reduceMotion() ? 0 : -3);
     connect(m_badge, &PersonnelBadge::booped, this, [this](int boops) {
         m_boops = boops;
-        m_boopLine->setText(boopLine());
+        const bool still = AccessibilitySettings::instance().reduceMotion();
+        crossFadeText(m_boopLine, boopLine(), still ? Motion::none() : Motion::easeInOut(0.2));
     });
     // The stamp hangs past the column's edge, so it belongs to the view and follows the badge.
     m_stamp = new VersionStamp(this);
@@ -221,11 +226,18 @@ AboutView::AboutView(AppState*, QWidget* parent)
     rightLayout->addWidget(buttons);
     layout->addWidget(right, 1);
 
+    // A stored value that grows while the window is open counts up to its new value.
+    m_readRoll = new AnimatedValue(0.0, this);
+    m_disturbedRoll = new AnimatedValue(0.0, this);
+    connect(m_readRoll, &AnimatedValue::valueChanged, this,
+            [this](double v) { m_read->setText(SettingsRules::counterText(std::llround(v))); });
+    connect(m_disturbedRoll, &AnimatedValue::valueChanged, this,
+            [this](double v) { m_disturbed->setText(SettingsRules::counterText(std::llround(v))); });
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
         if (key == Prefs::messagesRead || key == Prefs::messagesDisturbed)
-            syncCounters();
+            syncCounters(AccessibilitySettings::instance().reduceMotion() ? Motion::none() : Motion::easeOut(0.4));
     });
-    syncCounters();
+    syncCounters(Motion::none());
     m_boopLine->setText(boopLine());
 }
 
@@ -253,13 +265,18 @@ QString AboutView::boopLine() const { return L10n::t(SettingsRules::aboutBoopLin
 
 void AboutView::boop() { m_badge->boop(); }
 
-void AboutView::syncCounters()
+void AboutView::syncCounters(const Motion& motion)
 {
     const UserDefaults& store = UserDefaults::standard();
     const qint64 read = store.integer(Prefs::messagesRead).value_or(0);
     const qint64 disturbed = store.integer(Prefs::messagesDisturbed).value_or(0);
-    m_read->setText(SettingsRules::counterText(read));
-    m_disturbed->setText(SettingsRules::counterText(disturbed));
+    m_readRoll->animateTo(double(read), motion);
+    m_disturbedRoll->animateTo(double(disturbed), motion);
+    // The final texts, whatever the rolls passed through.
+    if (motion.isNone()) {
+        m_read->setText(SettingsRules::counterText(read));
+        m_disturbed->setText(SettingsRules::counterText(disturbed));
+    }
     setTextColor(m_disturbed, disturbed == 0 ? Palette::muted() : Palette::amber());
 }
 

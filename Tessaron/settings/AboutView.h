@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VelkinUI/Motion.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -10,6 +12,7 @@ class QLabel;
 
 namespace tessaron {
 
+class AnimatedValue;
 class AppState;
 class KitButton;
 class PersonnelBadge;
@@ -39,7 +42,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void syncCounters();
+    void syncCounters(const Motion& motion);
     void placeStamp();
 
     int m_boops = 0;
@@ -48,6 +51,8 @@ private:
     QLabel* m_boopLine = nullptr;
     QLabel* m_read = nullptr;
     QLabel* m_disturbed = nullptr;
+    AnimatedValue* m_readRoll = nullptr;
+    AnimatedValue* m_disturbedRoll = nullptr;
     QPointer<QWidget> m_whatsNew;
 };
 

@@ -16,6 +16,7 @@
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/AnimatedValue.h"
+#include "VelkinUI/CrossFade.h"
 #include "VelkinUI/EffectSlot.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/TransformEffect.h"
@@ -23,10 +24,13 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRadialGradient>
 #include <QScrollArea>
 #include <QSlider>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace tessaron {
 
@@ -46,6 +50,31 @@ const RailEntry railEntries[] = {
     {"General", "slider.horizontal.3"},
     {"Artificial intelligence", "sparkles"},
     {"About Tessaron", "heart"},
+};
+
+// The selected rail button's highlight. One widget behind the buttons, so a change of section slides it
+// from the old button to the new one.
+class RailHighlight : public QWidget {
+public:
+    explicit RailHighlight(QWidget* parent)
+        : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("railHighlight"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const double radius = SettingsControlStyle::cornerRadius;
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(rect()), radius, radius);
+        painter.fillPath(shape, Palette::withOpacity(accent(), 0.1));
+        painter.setPen(QPen(Palette::withOpacity(accent(), 0.25), 1.0));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
+    }
 };
 
 const QStringList languageValues = {QStringLiteral("system"), QStringLiteral("en"), QStringLiteral("pt")};
@@ -99,8 +128,9 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     : QWidget(parent)
     , m_app(app)
     , m_known(readStored())
-    , m_savedFade(new AnimatedValue(0.0, this))
     , m_tilt(new AnimatedValue(0.0, this))
+    , m_railSlide(new AnimatedValue(1.0, this))
+    , m_messagesRoll(new AnimatedValue(double(m_known.messages), this))
 {
     setObjectName(QStringLiteral("settingsView"));
     setMinimumSize(780, 640);
@@ -123,7 +153,7 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     m_savedTimer.setInterval(2000);
     connect(&m_savedTimer, &QTimer::timeout, this, [this] {
         m_saved = false;
-        m_savedFade->animateTo(0.0, spring());
+        fadeVisible(m_savedBadge, false, spring());
     });
     m_celebrationTimer.setSingleShot(true);
     m_celebrationTimer.setInterval(3000);
@@ -183,6 +213,8 @@ QWidget* SettingsView::buildSidebar()
     auto* rail = new QWidget(sidebar);
     auto* railLayout = column(rail, 6);
     railLayout->setContentsMargins(10, 0, 10, 0);
+    m_railHighlight = new RailHighlight(rail);
+    connect(m_railSlide, &AnimatedValue::valueChanged, this, &SettingsView::placeRailHighlight);
     for (int i = 0; i < 3; ++i) {
         auto* button =
             new KitButton(QString(), std::make_unique<SettingsControlStyle>(accent(), false, false, railInsets), rail);
@@ -203,8 +235,10 @@ QWidget* SettingsView::buildSidebar()
         button->setCursor(Qt::PointingHandCursor);
         connect(button, &QAbstractButton::clicked, this, [this, i] { setSection(i); });
         railLayout->addWidget(button);
+        button->installEventFilter(this);
         m_rail << button;
     }
+    m_railHighlight->lower();
     layout->addWidget(rail);
     layout->addStretch(1);
 
@@ -217,6 +251,7 @@ QWidget* SettingsView::buildSidebar()
     cardTopLayout->addWidget(m_quoteSymbol);
     cardTopLayout->addStretch(1);
     m_plusOne = label(QStringLiteral("+1"), KitFont::font(11, QFont::Bold), accent(), cardTop);
+    m_plusOne->setObjectName(QStringLiteral("plusOne"));
     cardTopLayout->addWidget(m_plusOne);
     cardLayout->addWidget(cardTop);
     m_quote = wrapping(QString(), KitFont::font(12, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
@@ -268,13 +303,6 @@ QWidget* SettingsView::buildDetail()
     eyebrowLayout->addStretch(1);
     m_savedBadge = new QWidget(eyebrowRow);
     m_savedBadge->setObjectName(QStringLiteral("onTheRecord"));
-    m_fadeEffect = std::make_unique<EffectSlot>(m_savedBadge);
-    connect(m_savedFade, &AnimatedValue::valueChanged, this,
-            [this](double opacity) { m_fadeEffect->apply(QTransform(), opacity); });
-    connect(m_savedFade, &AnimatedValue::finished, m_savedBadge, [this] {
-        if (m_savedFade->target() == 0.0)
-            m_savedBadge->hide();
-    });
     auto* savedLayout = row(m_savedBadge, 4);
     savedLayout->addWidget(new SymbolView(QStringLiteral("checkmark.seal.fill"), 10, Palette::mint(), m_savedBadge));
     savedLayout->addWidget(
@@ -354,6 +382,12 @@ QWidget* SettingsView::buildGeneral()
     topLayout->addSpacing(8);
     m_messagesValue = label(QString(), KitFont::font(32, QFont::DemiBold, FontDesign::rounded), accent(), top);
     m_messagesValue->setObjectName(QStringLiteral("messagesValue"));
+    connect(m_messagesRoll, &AnimatedValue::valueChanged, m_messagesValue, [this](double v) {
+        // Counting stops at the new value; the spring's overshoot shows no number beyond it.
+        const double target = m_messagesRoll->target();
+        const bool past = m_messagesRoll->isAnimating() && (v - target) * (m_messagesFrom - target) < 0;
+        m_messagesValue->setText(QString::number(std::llround(past ? target : v)));
+    });
     topLayout->addWidget(m_messagesValue);
     messagesLayout->addWidget(top);
 
@@ -397,9 +431,13 @@ QWidget* SettingsView::buildGeneral()
         button->setContent(content);
         button->setAccessibleName(L10n::t(preset.title) + QStringLiteral(", ") + QString::number(preset.value));
         const int value = preset.value;
-        connect(button, &QAbstractButton::clicked, this, [value] {
-            if (readStored().messages != value)
-                UserDefaults::standard().setInteger(Prefs::messagesPerRead, value);
+        connect(button, &QAbstractButton::clicked, this, [this, value] {
+            if (readStored().messages == value)
+                return;
+            // The store answers at once; the change it reports is the preset's, which moves.
+            m_presetMotion = spring();
+            UserDefaults::standard().setInteger(Prefs::messagesPerRead, value);
+            m_presetMotion = Motion::none();
         });
         presetLayout->addWidget(button);
         m_presets << button;
@@ -670,6 +708,12 @@ void SettingsView::setSection(int section)
         host->setProperty(sectionProperty, m_section);
     for (int i = 0; i < m_bodies.size(); ++i)
         m_bodies.at(i)->setVisible(i == m_section);
+    // The highlight slides from where it is now to the chosen button.
+    m_railFrom = m_railHighlight->geometry();
+    const Motion slide = m_railHighlight->isVisible() ? spring() : Motion::none();
+    m_railSlide->setImmediately(slide.isNone() ? 1.0 : 0.0);
+    m_railSlide->animateTo(1.0, slide);
+    placeRailHighlight();
     for (int i = 0; i < m_rail.size(); ++i) {
         KitButton* button = m_rail.at(i);
         const bool selected = i == m_section;
@@ -680,6 +724,28 @@ void SettingsView::setSection(int section)
         button->setAccessibleDescription(selected ? L10n::t("Selected") : QString());
     }
     syncHeader();
+}
+
+void SettingsView::placeRailHighlight()
+{
+    const QRect target = m_rail.at(m_section)->geometry();
+    if (!m_railSlide->isAnimating()) {
+        m_railHighlight->setGeometry(target);
+        return;
+    }
+    const double t = m_railSlide->value();
+    const auto mix = [t](int from, int to) { return int(std::lround(from + (to - from) * t)); };
+    m_railHighlight->setGeometry(mix(m_railFrom.x(), target.x()), mix(m_railFrom.y(), target.y()),
+                                 mix(m_railFrom.width(), target.width()), mix(m_railFrom.height(), target.height()));
+}
+
+bool SettingsView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The rail's layout places the buttons after the first section is chosen; the highlight follows.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        && std::find(m_rail.begin(), m_rail.end(), watched) != m_rail.end())
+        placeRailHighlight();
+    return QWidget::eventFilter(watched, event);
 }
 
 void SettingsView::syncHeader()
@@ -714,17 +780,23 @@ QString SettingsView::quote() const { return L10n::t(SettingsRules::signatureQuo
 
 void SettingsView::syncQuote()
 {
-    m_quote->setText(quote());
+    crossFadeText(m_quote, quote(), spring());
     m_quoteSymbol->setName(m_celebrating ? QStringLiteral("pawprint.fill") : QStringLiteral("quote.opening"));
-    m_plusOne->setVisible(m_celebrating);
+    fadeVisible(m_plusOne, m_celebrating, spring());
 }
 
 void SettingsView::sync()
 {
     const Stored stored = readStored();
     const int position = SettingsRules::sliderPosition(stored.messages);
-    m_messagesValue->setText(QString::number(stored.messages));
-    m_caption->setText(L10n::t(SettingsRules::messagesCaption(stored.messages)));
+    // Other refreshes leave a rolling count alone.
+    if (m_messagesRoll->target() != double(stored.messages)) {
+        m_messagesFrom = m_messagesRoll->value();
+        m_messagesRoll->animateTo(double(stored.messages), m_presetMotion);
+    }
+    if (!m_messagesRoll->isAnimating())
+        m_messagesValue->setText(QString::number(stored.messages));
+    crossFadeText(m_caption, L10n::t(SettingsRules::messagesCaption(stored.messages)), m_presetMotion);
     {
         const QSignalBlocker blocker(m_slider);
         m_slider->setValue(position);
@@ -789,8 +861,7 @@ void SettingsView::acknowledge()
     ++m_edits;
     m_saved = true;
     m_savedTimer.start();
-    m_savedBadge->show();
-    m_savedFade->animateTo(1.0, spring());
+    fadeVisible(m_savedBadge, true, spring());
 }
 
 void SettingsView::setDetecting(bool detecting)

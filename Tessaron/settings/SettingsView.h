@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VelkinAI/AICLI.h"
+#include "VelkinUI/Motion.h"
 
 #include <QCoroTask>
 #include <QMap>
@@ -19,7 +20,6 @@ namespace tessaron {
 class AnimatedValue;
 class AppState;
 class EffectSlot;
-struct Motion;
 class KitButton;
 class SettingsSwitch;
 class SymbolView;
@@ -65,6 +65,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Stored {
@@ -88,6 +89,7 @@ private:
     void setDetecting(bool detecting);
     void showWhatsNew();
     Motion spring() const;
+    void placeRailHighlight();
     QCoro::Task<> runDetection(int generation);
 
     AppState* m_app;
@@ -103,9 +105,14 @@ private:
     bool m_restored = false;
     QTimer m_savedTimer;
     QTimer m_celebrationTimer;
-    AnimatedValue* m_savedFade;
     AnimatedValue* m_tilt;
-    std::unique_ptr<EffectSlot> m_fadeEffect;
+    AnimatedValue* m_railSlide;
+    // The count shown for messages per read; a preset's change rolls it inside the spring.
+    AnimatedValue* m_messagesRoll;
+    Motion m_presetMotion;
+    double m_messagesFrom = 0.0;
+    QRect m_railFrom;
+    QWidget* m_railHighlight = nullptr;
     std::unique_ptr<EffectSlot> m_tiltEffect;
     QPointer<QWidget> m_whatsNew;
 

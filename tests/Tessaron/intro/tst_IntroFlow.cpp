@@ -195,6 +195,22 @@ private slots:
         QCOMPARE(page->captionLabel()->text(), first);
     }
 
+    void theCaptionFadesOnlyWithMotionAndEndsAlike()
+    {
+        QStringList ends;
+        for (const bool still : {true, false}) {
+            AccessibilitySettings::instance().setReduceMotion(still);
+            Flow f;
+            QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+            QLabel* caption = f.page<WelcomeIntroduction>()->captionLabel();
+            f.page<WelcomeIntroduction>()->badge()->boop();
+            QCOMPARE(caption->graphicsEffect() != nullptr, !still);
+            QTRY_VERIFY(!caption->graphicsEffect());
+            ends << caption->text();
+        }
+        QCOMPARE(ends.at(1), ends.at(0));
+    }
+
     void groundRulesKindSwitchResetsThePeek()
     {
         Flow f;

@@ -16,6 +16,7 @@
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
 
 #include <QAction>
@@ -143,17 +144,53 @@ private slots:
         m_app->commands()->about()->trigger();
         QWidget* about = open(WindowsService::Window::about);
         QCOMPARE(about->findChild<QLabel*>(QStringLiteral("readCounter"))->text(), QStringLiteral("000000"));
-        // A session's reads show up in place, while the window is open.
+        // A session's reads show up in place, while the window is open; at once under reduced motion.
+        AccessibilitySettings::instance().setReduceMotion(true);
         store().setInteger(Prefs::messagesRead, 1234567);
         store().setInteger(Prefs::messagesDisturbed, 1);
         QCOMPARE(about->findChild<QLabel*>(QStringLiteral("readCounter"))->text(), QStringLiteral("1234567"));
         QCOMPARE(about->findChild<QLabel*>(QStringLiteral("disturbedCounter"))->text(), QStringLiteral("000001"));
+        AccessibilitySettings::instance().setReduceMotion(false);
         QVERIFY(!about->findChild<QAbstractButton*>(QStringLiteral("checkForUpdates"))->isEnabled());
         QVERIFY(!about->findChild<QAbstractButton*>(QStringLiteral("website"))->isEnabled());
         AboutView::overrideWebsiteUrl(QStringLiteral("https://example.invalid/tessaron"));
         AboutView withAddress(m_app->state());
         QVERIFY(withAddress.findChild<QAbstractButton*>(QStringLiteral("website"))->isEnabled());
         AboutView::overrideWebsiteUrl(std::nullopt);
+    }
+
+    void theAboutWindowsChangesAnimateOnlyWithMotionAndEndAlike()
+    {
+        store().setInteger(Prefs::messagesRead, 5);
+        for (const bool still : {true, false}) {
+            AccessibilitySettings::instance().setReduceMotion(still);
+            store().setInteger(Prefs::messagesRead, 5);
+            AboutView view(m_app->state());
+            view.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&view));
+            auto* line = view.findChild<QLabel*>(QStringLiteral("boopLine"));
+            auto* read = view.findChild<QLabel*>(QStringLiteral("readCounter"));
+            const QString first = line->text();
+            view.boop();
+            store().setInteger(Prefs::messagesRead, 205);
+            const QString second = view.boopLine();
+            QVERIFY(second != first);
+            if (still) {
+                QCOMPARE(line->text(), second);
+                QCOMPARE(read->text(), QStringLiteral("000205"));
+            } else {
+                // Mid-way the old line still shows through and the count has not arrived.
+                QVERIFY(line->graphicsEffect());
+                QVERIFY(read->text() != QStringLiteral("000205"));
+            }
+            // Either way they come to rest as the plain new state, the old line gone.
+            QTRY_COMPARE(read->text(), QStringLiteral("000205"));
+            QTRY_VERIFY(!line->graphicsEffect());
+            QCOMPARE(line->text(), second);
+            const QList<QLabel*> labels = view.findChildren<QLabel*>();
+            QVERIFY(std::none_of(labels.begin(), labels.end(), [](QLabel* l) { return !l->pixmap().isNull(); }));
+        }
+        AccessibilitySettings::instance().setReduceMotion(false);
     }
 
     void theAboutWindowsNotesAreTheNewestForAnUnknownVersion()

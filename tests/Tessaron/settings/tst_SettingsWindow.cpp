@@ -234,6 +234,40 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(view->quote(), resting, 5000);
     }
 
+    void theRailAndTheCardMoveOnlyWithMotionAndEndAlike()
+    {
+        for (const bool still : {true, false}) {
+            AccessibilitySettings::instance().setReduceMotion(still);
+            auto view = shown();
+            view->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(view.get()));
+            auto* highlight = view->findChild<QWidget*>("railHighlight");
+            auto* target = view->findChild<QWidget*>("rail2");
+            QCOMPARE(highlight->geometry(), view->findChild<QWidget*>("rail0")->geometry());
+            store().remove(Prefs::messagesPerRead);
+            click(*view, "preset500");
+            click(*view, "rail2");
+            view->findChild<QAbstractButton*>("sidebarMascot")->click();
+            auto* quote = view->findChild<QLabel*>("signatureQuote");
+            auto* count = view->findChild<QLabel*>("messagesValue");
+            if (still) {
+                QCOMPARE(highlight->geometry(), target->geometry());
+                QVERIFY(!quote->graphicsEffect());
+                QCOMPARE(count->text(), QStringLiteral("500"));
+            } else {
+                QVERIFY(highlight->geometry() != target->geometry());
+                QVERIFY(quote->graphicsEffect());
+                QVERIFY(count->text() != QStringLiteral("500"));
+            }
+            QTRY_COMPARE(count->text(), QStringLiteral("500"));
+            QTRY_COMPARE(highlight->geometry(), target->geometry());
+            QTRY_VERIFY(!quote->graphicsEffect());
+            QCOMPARE(quote->text(), view->quote());
+            QVERIFY(view->findChild<QLabel*>("plusOne")->isVisible());
+        }
+        AccessibilitySettings::instance().setReduceMotion(true);
+    }
+
     void replayStoresTheFlagAndNothingElse()
     {
         store().setBool(Prefs::onboarded, true);
