@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 
+#include "Tessaron/actions/ActionButtons.h"
+#include "Tessaron/actions/ProduceSheet.h"
 #include "Tessaron/app/AppCommands.h"
 #include "Tessaron/app/ApplicationIcon.h"
 #include "Tessaron/app/MainWindow.h"
@@ -8,12 +10,14 @@
 #include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/app/WindowsService.h"
 #include "Tessaron/workspace/TabBar.h"
+#include "Tessaron/workspace/WorkspaceView.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QSignalSpy>
@@ -196,6 +200,38 @@ private slots:
         QTRY_COMPARE(rebuilt.count(), 2);
         QCOMPARE(commands().openAnother()->text(), QStringLiteral("Open another broker"));
         settings->close();
+    }
+
+    void languageSwitchKeepsTheOpenSheetWithWhatIsTyped()
+    {
+        ViewSlots::installed().workspace = [](AppState* app, BrokerSession* session, QWidget* parent) -> QWidget* {
+            return new WorkspaceView(app, session, parent);
+        };
+        apptest::openSettled(state(), fakes::kafkaBroker());
+        window().show();
+        state().setAction(AppState::Action::makeProduce(std::nullopt));
+        QPointer<ProduceSheet> sheet = window().findChild<ProduceSheet*>();
+        QVERIFY(sheet && sheet->isVisible());
+        sheet->keyField()->setText(QStringLiteral("k-7"));
+        sheet->reasonField()->setText(QStringLiteral("replay"));
+        QSignalSpy rebuilt(&window(), &MainWindow::rebuilt);
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_COMPARE(rebuilt.count(), 1);
+        QTRY_COMPARE(sheet->fileButton()->labelText(), QStringLiteral("Pode protocolar"));
+        // The same sheet, still open over the new content, with what was typed.
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(window().findChildren<ProduceSheet*>().size(), 1);
+        QCOMPARE(sheet->keyField()->text(), QStringLiteral("k-7"));
+        QCOMPARE(sheet->reasonField()->text(), QStringLiteral("replay"));
+        QCOMPARE(sheet->cancelButton()->text(), QStringLiteral("Cancelar"));
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(sheet->fileButton()->labelText(), QStringLiteral("File it"));
+        // The new workspace holds it: closing it ends the action.
+        sheet->reject();
+        QVERIFY(!state().action());
+        QTRY_VERIFY(!sheet);
     }
 
     void settingsAndAboutAreSingleWindowsThatOutliveTheMainWindow()
