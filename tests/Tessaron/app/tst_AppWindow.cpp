@@ -12,6 +12,7 @@
 #include "Tessaron/workspace/TabBar.h"
 #include "Tessaron/workspace/WorkspaceView.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QAction>
@@ -232,6 +233,32 @@ private slots:
         sheet->reject();
         QVERIFY(!state().action());
         QTRY_VERIFY(!sheet);
+    }
+
+    void languageSwitchKeepsTheWindowsSheetOnScreen()
+    {
+        int made = 0;
+        ViewSlots::installed().introduction = [&made](AppState*, QWidget* parent) -> QDialog* {
+            ++made;
+            return new QDialog(parent);
+        };
+        UserDefaults::standard().remove(Prefs::onboarded);
+        window().show();
+        QTRY_VERIFY(window().rootView()->sheets()->currentDialog());
+        QPointer<QDialog> intro = window().rootView()->sheets()->currentDialog();
+        QSignalSpy rebuilt(&window(), &MainWindow::rebuilt);
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_COMPARE(rebuilt.count(), 1);
+        QTest::qWait(20);
+        QVERIFY(intro && intro->isVisible());
+        QCOMPARE(window().rootView()->sheets()->currentDialog(), intro.data());
+        QCOMPARE(made, 1);
+        // Closed by the user under the new view: written back as before.
+        intro->reject();
+        QVERIFY(UserDefaults::standard().boolean(Prefs::onboarded).value_or(false));
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(rebuilt.count(), 2);
     }
 
     void settingsAndAboutAreSingleWindowsThatOutliveTheMainWindow()
