@@ -47,6 +47,17 @@ void WorkingButton::setWorking(bool working)
     update();
 }
 
+void WorkingButton::setTexts(const QString& idle, const QString& working)
+{
+    m_idleText = idle;
+    m_workingText = working;
+    m_label->setText(m_isWorking ? m_workingText : m_idleText);
+    setAccessibleName(m_label->text());
+    content()->adjustSize();
+    updateGeometry();
+    update();
+}
+
 QString WorkingButton::labelText() const { return m_label->text(); }
 
 KitButton* dismissButton(const QString& text, QWidget* parent)

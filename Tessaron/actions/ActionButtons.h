@@ -15,6 +15,7 @@ class WorkingButton : public KitButton {
 public:
     WorkingButton(const QString& idle, const QString& working, QWidget* parent = nullptr);
     void setWorking(bool working);
+    void setTexts(const QString& idle, const QString& working);
     bool isWorking() const { return m_isWorking; }
     QString labelText() const;
 

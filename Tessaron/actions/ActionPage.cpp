@@ -4,6 +4,7 @@
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/LogoMark.h"
 
@@ -113,8 +114,10 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     rule->setContentsMargins(28, 14, 28, 0);
     rule->setSpacing(8);
     rule->addWidget(hairline(0.10, band), 1, Qt::AlignVCenter);
-    rule->addWidget(label(L10n::t("SIGNED"), KitFont::font(7.5, QFont::Black, FontDesign::monospaced, 1.2),
-                          withOpacity(muted(), 0.8), band));
+    QLabel* signedWord = label(L10n::t("SIGNED"), KitFont::font(7.5, QFont::Black, FontDesign::monospaced, 1.2),
+                               withOpacity(muted(), 0.8), band);
+    rule->addWidget(signedWord);
+    LanguageChange::onChange(signedWord, [signedWord] { signedWord->setText(L10n::t("SIGNED")); });
     rule->addWidget(hairline(0.10, band), 1, Qt::AlignVCenter);
     bandColumn->addLayout(rule);
     m_footer = new QHBoxLayout;

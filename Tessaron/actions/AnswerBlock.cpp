@@ -3,6 +3,7 @@
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/LawyeredStamp.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinAI/AIText.h"
@@ -34,8 +35,14 @@ AnswerBlock::AnswerBlock(const AppOutcome& outcome, int strikes, QWidget* parent
         gavel->setStrikes(strikes);
         header->addWidget(gavel);
         m_heading = L10n::t("THE OPINION");
-        header->addWidget(
-            label(m_heading, KitFont::font(9, QFont::Black, FontDesign::monospaced, 1.2), accent(), inside));
+        QLabel* heading =
+            label(m_heading, KitFont::font(9, QFont::Black, FontDesign::monospaced, 1.2), accent(), inside);
+        header->addWidget(heading);
+        // The opinion itself stays as the tool wrote it.
+        LanguageChange::onChange(heading, [this, heading] {
+            m_heading = L10n::t("THE OPINION");
+            heading->setText(m_heading);
+        });
     } else {
         m_heading = QStringLiteral("NO OPINION");
         header->addWidget(new LawyeredStamp(m_heading, warningOrange(), inside));

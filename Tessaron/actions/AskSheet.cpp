@@ -6,6 +6,7 @@
 #include "Tessaron/actions/AnswerBlock.h"
 #include "Tessaron/actions/FlowChips.h"
 #include "Tessaron/kit/FormHeading.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -70,28 +71,27 @@ AskSheet::AskSheet(AppState*, BrokerSession* session, QWidget* parent)
     , m_session(session)
 {
     setFixedSize(ActionPage::pageWidth, ActionPage::pageHeight);
-    setWindowTitle(L10n::t("Ask your topic"));
-    m_page = new ActionPage(L10n::t("Ask your topic"), QString(), ActionPage::Weight::routine, this);
+    m_page = new ActionPage(QString(), QString(), ActionPage::Weight::routine, this);
     QVBoxLayout* content = m_page->content();
     const QColor tint = accent();
 
-    content->addWidget(new FormHeading(L10n::t("The question"), 1, tint, m_page));
+    m_questionHeading = new FormHeading(QString(), 1, tint, m_page);
+    content->addWidget(m_questionHeading);
     m_question = new QuestionEdit(m_page);
-    m_question->setPlaceholderText(L10n::t("What would you like to know?"));
-    m_question->setAccessibleName(L10n::t("The question"));
     content->addWidget(m_question);
     m_chips = new FlowChips(AskLogic::suggestions(), m_page);
     content->addWidget(m_chips);
-    content->addWidget(new FormHeading(L10n::t("What Tessaron will send"), 2, tint, m_page));
+    m_sendHeading = new FormHeading(QString(), 2, tint, m_page);
+    content->addWidget(m_sendHeading);
     QWidget* notice = symbolLabel(QStringLiteral("lock.laptopcomputer"), QString(), white(0.5), 10.5, m_page);
     m_notice = notice->findChild<QLabel*>(QStringLiteral("text"));
     content->addWidget(notice);
 
     QHBoxLayout* footer = m_page->footer();
     footer->addStretch(1);
-    m_close = dismissButton(L10n::t("Close"), m_page);
+    m_close = dismissButton(QString(), m_page);
     footer->addWidget(m_close);
-    m_ask = new WorkingButton(L10n::t("Ask"), L10n::t("Tessaron is reviewing the record…"), m_page);
+    m_ask = new WorkingButton(QString(), QString(), m_page);
     footer->addWidget(m_ask);
 
     connect(m_question, &QPlainTextEdit::textChanged, this, &AskSheet::refresh);
@@ -110,8 +110,24 @@ AskSheet::AskSheet(AppState*, BrokerSession* session, QWidget* parent)
     }
     setTabOrder(m_question, m_chips->chips().value(0));
     m_question->setFocus();
-    refresh();
+    retranslate();
+    // What is typed, the answer shown and a question under way stay; only the texts change.
+    LanguageChange::onChange(this, [this] { retranslate(); });
     startDetached(findTool());
+}
+
+void AskSheet::retranslate()
+{
+    setWindowTitle(L10n::t("Ask your topic"));
+    m_page->setTitle(L10n::t("Ask your topic"));
+    m_questionHeading->setText(L10n::t("The question"));
+    m_question->setPlaceholderText(L10n::t("What would you like to know?"));
+    m_question->setAccessibleName(L10n::t("The question"));
+    m_sendHeading->setText(L10n::t("What Tessaron will send"));
+    m_close->setText(L10n::t("Close"));
+    m_ask->setTexts(L10n::t("Ask"), L10n::t("Tessaron is reviewing the record…"));
+    // The subtitle and the notice are composed by refresh.
+    refresh();
 }
 
 void AskSheet::keyPressEvent(QKeyEvent* event)

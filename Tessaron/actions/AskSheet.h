@@ -19,6 +19,7 @@ class AnswerBlock;
 class AppState;
 class BrokerSession;
 class FlowChips;
+class FormHeading;
 class KitButton;
 class WorkingButton;
 
@@ -77,6 +78,7 @@ private:
     QCoro::Task<> askTask(QString question);
     QCoro::Task<> findTool();
     void refresh();
+    void retranslate();
     void showAnswer();
 
     QPointer<BrokerSession> m_session;
@@ -86,6 +88,8 @@ private:
     AskLogic::Tool m_tool;
 
     ActionPage* m_page;
+    FormHeading* m_questionHeading;
+    FormHeading* m_sendHeading;
     QuestionEdit* m_question;
     FlowChips* m_chips;
     QLabel* m_notice;

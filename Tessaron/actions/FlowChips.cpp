@@ -1,6 +1,7 @@
 #include "Tessaron/actions/FlowChips.h"
 
 #include "Tessaron/actions/ActionStyle.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "TessaronCore/l10n/L10n.h"
 
 #include <QGridLayout>
@@ -71,6 +72,14 @@ FlowChips::FlowChips(QStringList items, QWidget* parent)
     }
     // The sheet's content width until the first resize says otherwise.
     place(columnsFor(584));
+    LanguageChange::onChange(this, [this] {
+        for (qsizetype i = 0; i < m_chips.size(); ++i) {
+            const QString text = L10n::t(m_items[i]);
+            m_chips[i]->setText(text);
+            m_chips[i]->setAccessibleName(text);
+            m_chips[i]->setToolTip(text);
+        }
+    });
 }
 
 int FlowChips::columnsFor(int width) { return std::max(1, (width + spacing) / (minimumColumn + spacing)); }

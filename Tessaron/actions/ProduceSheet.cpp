@@ -79,35 +79,30 @@ ProduceSheet::ProduceSheet(std::optional<Message> source, AppState*, BrokerSessi
 
     if (m_avro)
         content->addWidget(new AvroRefusal(sheetPage));
-    content->addWidget(new FormHeading(L10n::t("Where"), 1, tint, sheetPage));
+    m_where = new FormHeading(QString(), 1, tint, sheetPage);
+    content->addWidget(m_where);
     m_topic = new QLineEdit(sheetPage);
     styleField(m_topic, true);
-    m_topic->setAccessibleName(L10n::t("Where"));
     content->addWidget(m_topic);
 
-    content->addWidget(new FormHeading(L10n::t("What"), 2, tint, sheetPage));
+    m_what = new FormHeading(QString(), 2, tint, sheetPage);
+    content->addWidget(m_what);
     auto* what = new QVBoxLayout;
     what->setSpacing(6);
     m_key = new QLineEdit(sheetPage);
     styleField(m_key, true);
-    m_key->setPlaceholderText(L10n::t("Key (optional)"));
-    m_key->setAccessibleName(L10n::t("Key (optional)"));
     what->addWidget(m_key);
-    m_keyNote = label(L10n::t("This message's key isn't UTF-8 text, so it can't be carried over. Type a key, or the "
-                              "copy goes without one."),
-                      KitFont::font(10), warningOrange(), sheetPage, true);
+    m_keyNote = label(QString(), KitFont::font(10), warningOrange(), sheetPage, true);
     m_keyNote->hide();
     what->addWidget(m_keyNote);
     m_payload = new PayloadEditor(sheetPage);
     stylePayload(m_payload);
-    m_payload->setAccessibleName(L10n::t("What"));
     what->addWidget(m_payload);
     content->addLayout(what);
 
-    addReason(3, L10n::t("Reprocessing after the schema fix"),
-              L10n::t("Travels with the message as a tessaron-reason header, so whoever finds it later "
-                      "knows it came from here and why."));
-    addFooter(L10n::t("This adds a real message to a real topic."), L10n::t("File it"), L10n::t("Filing…"));
+    addReason(3, true);
+    addFooter();
+    retranslate();
 
     const ProduceLogic::Prefill prefill = ProduceLogic::prefill(m_source, current);
     m_topic->setText(prefill.topic);
@@ -125,6 +120,25 @@ ProduceSheet::ProduceSheet(std::optional<Message> source, AppState*, BrokerSessi
     setTabOrder(cancelButton(), fileButton());
     m_topic->setFocus();
     refresh();
+}
+
+void ProduceSheet::retranslate()
+{
+    WritingSheet::retranslate();
+    setTitles(ProduceLogic::title(m_source),
+              ProduceLogic::subtitle(session() ? session()->currentTopic() : std::nullopt));
+    m_where->setText(L10n::t("Where"));
+    m_topic->setAccessibleName(L10n::t("Where"));
+    m_what->setText(L10n::t("What"));
+    m_key->setPlaceholderText(L10n::t("Key (optional)"));
+    m_key->setAccessibleName(L10n::t("Key (optional)"));
+    m_keyNote->setText(L10n::t("This message's key isn't UTF-8 text, so it can't be carried over. Type a key, or the "
+                               "copy goes without one."));
+    m_payload->setAccessibleName(L10n::t("What"));
+    setReasonTexts(L10n::t("Reprocessing after the schema fix"),
+                   L10n::t("Travels with the message as a tessaron-reason header, so whoever finds it later "
+                           "knows it came from here and why."));
+    setFooterTexts(L10n::t("This adds a real message to a real topic."), L10n::t("File it"), L10n::t("Filing…"));
 }
 
 ProduceLogic::Form ProduceSheet::form() const

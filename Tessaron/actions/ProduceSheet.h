@@ -8,6 +8,7 @@ class QLabel;
 namespace tessaron {
 
 class AppState;
+class FormHeading;
 class PayloadEditor;
 
 // Files one message on a topic or queue, a new one or a corrected copy of `source`, once a
@@ -33,10 +34,13 @@ public:
 
 private:
     void refresh() override;
+    void retranslate() override;
 
     std::optional<Message> m_source;
     bool m_avro;
 
+    FormHeading* m_where;
+    FormHeading* m_what;
     QLineEdit* m_topic;
     QLineEdit* m_key;
     QLabel* m_keyNote;

@@ -46,16 +46,16 @@ ResetOffsetsSheet::ResetOffsetsSheet(ConsumerGroup group, std::optional<Topic> t
     QVBoxLayout* content = sheetPage->content();
     const QColor tint = accent();
 
-    content->addWidget(new FormHeading(L10n::t("Resume from"), 1, tint, sheetPage));
+    m_resumeHeading = new FormHeading(QString(), 1, tint, sheetPage);
+    content->addWidget(m_resumeHeading);
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
     m_target = new QLineEdit(QStringLiteral("0"), sheetPage);
     styleField(m_target, true);
     m_target->setFixedWidth(120);
-    m_target->setAccessibleName(L10n::t("Resume from"));
     row->addWidget(m_target);
-    m_beginning = new KitButton(L10n::t("The beginning"),
-                                std::make_unique<PlainButtonStyle>(KitFont::font(11, QFont::Medium), tint), sheetPage);
+    m_beginning =
+        new KitButton(QString(), std::make_unique<PlainButtonStyle>(KitFont::font(11, QFont::Medium), tint), sheetPage);
     m_beginning->setFocusPolicy(Qt::StrongFocus);
     row->addWidget(m_beginning);
     row->addStretch(1);
@@ -74,8 +74,7 @@ ResetOffsetsSheet::ResetOffsetsSheet(ConsumerGroup group, std::optional<Topic> t
     content->addWidget(m_beforeStart);
 
     if (ResetLogic::groupIsEmpty(m_group)) {
-        m_state = symbolLabel(QStringLiteral("checkmark.seal.fill"), ResetLogic::groupStateLine(m_group),
-                              allClearGreen(), 10.5, sheetPage);
+        m_state = symbolLabel(QStringLiteral("checkmark.seal.fill"), QString(), allClearGreen(), 10.5, sheetPage);
     } else {
         m_state = new QWidget(sheetPage);
         auto* stateRow = new QHBoxLayout(m_state);
@@ -83,14 +82,15 @@ ResetOffsetsSheet::ResetOffsetsSheet(ConsumerGroup group, std::optional<Topic> t
         stateRow->setSpacing(7);
         m_slap = new Slap(12, 0, warningOrange(), m_state);
         stateRow->addWidget(m_slap, 0, Qt::AlignTop);
-        auto* words = label(ResetLogic::groupStateLine(m_group), KitFont::font(10.5), warningOrange(), m_state, true);
+        auto* words = label(QString(), KitFont::font(10.5), warningOrange(), m_state, true);
         words->setObjectName(QStringLiteral("text"));
         stateRow->addWidget(words, 1);
     }
     content->addWidget(m_state);
 
-    addReason(2, L10n::t("Replaying after the consumer fix"));
-    addFooter(L10n::t("This makes a real consumer group reprocess."), L10n::t("Move it"), L10n::t("Moving…"));
+    addReason(2);
+    addFooter();
+    retranslate();
 
     connect(m_target, &QLineEdit::textChanged, this, &ResetOffsetsSheet::refresh);
     connect(m_beginning, &QAbstractButton::clicked, this, [this] { m_target->setText(QStringLiteral("0")); });
@@ -105,6 +105,20 @@ ResetOffsetsSheet::ResetOffsetsSheet(ConsumerGroup group, std::optional<Topic> t
     setTabOrder(reasonField(), cancelButton());
     setTabOrder(cancelButton(), moveButton());
     m_target->setFocus();
+    refresh();
+}
+
+void ResetOffsetsSheet::retranslate()
+{
+    WritingSheet::retranslate();
+    setTitles(L10n::t("Move the record"), ResetLogic::subtitle(m_group));
+    m_resumeHeading->setText(L10n::t("Resume from"));
+    m_target->setAccessibleName(L10n::t("Resume from"));
+    m_beginning->setText(L10n::t("The beginning"));
+    m_state->findChild<QLabel*>(QStringLiteral("text"))->setText(ResetLogic::groupStateLine(m_group));
+    setReasonTexts(L10n::t("Replaying after the consumer fix"));
+    setFooterTexts(L10n::t("This makes a real consumer group reprocess."), L10n::t("Move it"), L10n::t("Moving…"));
+    // The scope and the warnings are composed by refresh.
     refresh();
 }
 

@@ -8,6 +8,7 @@ class QLabel;
 namespace tessaron {
 
 class AppState;
+class FormHeading;
 class Slap;
 
 // Moves a consumer group's committed position on one topic: every partition to the typed offset,
@@ -39,12 +40,14 @@ public:
 
 private:
     void refresh() override;
+    void retranslate() override;
     void struck(int strikes) override;
 
     ConsumerGroup m_group;
     std::optional<Topic> m_topic;
 
     QLineEdit* m_target;
+    FormHeading* m_resumeHeading;
     KitButton* m_beginning;
     QLabel* m_scope;
     QWidget* m_pastEnd;

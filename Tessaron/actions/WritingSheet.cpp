@@ -5,6 +5,7 @@
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/actions/OutcomeBlock.h"
 #include "Tessaron/kit/FormHeading.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -26,41 +27,75 @@ WritingSheet::WritingSheet(const QString& title, const QString& subtitle, Broker
     setWindowTitle(title);
     // A write changes what others read: every writing sheet is drawn as grave.
     m_page = new ActionPage(title, subtitle, ActionPage::Weight::consequential, this);
+    // Whatever is typed, chosen or running stays; only the texts change.
+    LanguageChange::onChange(this, [this] { retranslate(); });
 }
 
 BrokerSession* WritingSheet::session() const { return m_session; }
 
-void WritingSheet::addReason(int step, const QString& placeholder, const QString& note)
+void WritingSheet::addReason(int step, bool withNote)
 {
     QVBoxLayout* content = m_page->content();
-    content->addWidget(new FormHeading(L10n::t("Why"), step, accent(), m_page));
+    m_why = new FormHeading(QString(), step, accent(), m_page);
+    content->addWidget(m_why);
     m_reason = new QLineEdit(m_page);
     styleField(m_reason, false);
-    m_reason->setPlaceholderText(placeholder);
-    m_reason->setAccessibleName(L10n::t("Why"));
-    if (note.isEmpty()) {
+    if (!withNote) {
         content->addWidget(m_reason);
     } else {
         auto* why = new QVBoxLayout;
         why->setSpacing(4);
         why->addWidget(m_reason);
-        why->addWidget(label(note, KitFont::font(10), white(0.4), m_page, true));
+        m_note = label(QString(), KitFont::font(10), white(0.4), m_page, true);
+        why->addWidget(m_note);
         content->addLayout(why);
     }
     connect(m_reason, &QLineEdit::textChanged, this, &WritingSheet::refresh);
 }
 
-void WritingSheet::addFooter(const QString& warning, const QString& idle, const QString& working)
+void WritingSheet::addFooter()
 {
     QHBoxLayout* footer = m_page->footer();
-    footer->addWidget(symbolLabel(QStringLiteral("exclamationmark.triangle.fill"), warning,
-                                  withOpacity(warningOrange(), 0.9), 10.5, m_page),
-                      1, Qt::AlignVCenter);
-    m_cancel = dismissButton(L10n::t("Cancel"), m_page);
+    QWidget* warning = symbolLabel(QStringLiteral("exclamationmark.triangle.fill"), QString(),
+                                   withOpacity(warningOrange(), 0.9), 10.5, m_page);
+    m_warning = warning->findChild<QLabel*>(QStringLiteral("text"));
+    footer->addWidget(warning, 1, Qt::AlignVCenter);
+    m_cancel = dismissButton(QString(), m_page);
     footer->addWidget(m_cancel);
-    m_act = new WorkingButton(idle, working, m_page);
+    m_act = new WorkingButton(QString(), QString(), m_page);
     footer->addWidget(m_act);
     connect(m_cancel, &QAbstractButton::clicked, this, &QDialog::reject);
+}
+
+void WritingSheet::retranslate()
+{
+    if (m_why) {
+        m_why->setText(L10n::t("Why"));
+        m_reason->setAccessibleName(L10n::t("Why"));
+    }
+    if (m_cancel)
+        m_cancel->setText(L10n::t("Cancel"));
+    // The outcome's sentence stays as the broker's session wrote it.
+}
+
+void WritingSheet::setTitles(const QString& title, const QString& subtitle)
+{
+    setWindowTitle(title);
+    m_page->setTitle(title);
+    m_page->setSubtitle(subtitle);
+}
+
+void WritingSheet::setReasonTexts(const QString& placeholder, const QString& note)
+{
+    m_reason->setPlaceholderText(placeholder);
+    if (m_note)
+        m_note->setText(note);
+}
+
+void WritingSheet::setFooterTexts(const QString& warning, const QString& idle, const QString& working)
+{
+    m_warning->setText(warning);
+    m_act->setTexts(idle, working);
 }
 
 void WritingSheet::write(Send send)

@@ -9,12 +9,14 @@
 #include <functional>
 #include <optional>
 
+class QLabel;
 class QLineEdit;
 
 namespace tessaron {
 
 class ActionPage;
 class BrokerSession;
+class FormHeading;
 class KitButton;
 class OutcomeBlock;
 class WorkingButton;
@@ -43,10 +45,18 @@ protected:
     BrokerSession* session() const;
     WorkingButton* actButton() const { return m_act; }
 
-    // The "Why" heading numbered `step` and the reason field, with `note` under it when given.
-    void addReason(int step, const QString& placeholder, const QString& note = QString());
-    // The footer: `warning` beside Cancel and the acting button, which reads `working` while a write runs.
-    void addFooter(const QString& warning, const QString& idle, const QString& working);
+    // The "Why" heading numbered `step` and the reason field, with a note under it when asked for.
+    void addReason(int step, bool withNote = false);
+    // The footer: a warning beside Cancel and the acting button.
+    void addFooter();
+
+    // Sets every text from the lookup again: once built, and after each change of language.
+    // Overrides set their own texts and call this one.
+    virtual void retranslate();
+    void setTitles(const QString& title, const QString& subtitle);
+    void setReasonTexts(const QString& placeholder, const QString& note = QString());
+    // `working` is what the acting button reads while a write runs.
+    void setFooterTexts(const QString& warning, const QString& idle, const QString& working);
     // Runs `send` on the session as the sheet's write; does nothing without a session.
     void write(Send send);
 
@@ -65,7 +75,10 @@ private:
     int m_strikes = 0;
 
     ActionPage* m_page;
+    FormHeading* m_why = nullptr;
     QLineEdit* m_reason = nullptr;
+    QLabel* m_note = nullptr;
+    QLabel* m_warning = nullptr;
     KitButton* m_cancel = nullptr;
     WorkingButton* m_act = nullptr;
     OutcomeBlock* m_outcomeBlock = nullptr;

@@ -25,14 +25,17 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::rebuild()
 {
-    if (m_root) {
-        RootView* old = m_root;
+    RootView* old = m_root;
+    if (old)
         takeCentralWidget();
+    auto* root = new RootView(m_app, m_commands->openAnother(), this);
+    root->setMinimumSize(minimumContentSize);
+    if (old) {
+        // The sheet on screen stays, with all it holds; it sets its own texts again.
+        old->handSheetsTo(root);
         old->retire();
         old->deleteLater();
     }
-    auto* root = new RootView(m_app, m_commands->openAnother(), this);
-    root->setMinimumSize(minimumContentSize);
     setCentralWidget(root);
     m_root = root;
     emit rebuilt();

@@ -107,6 +107,16 @@ void RootView::retire()
     hide();
 }
 
+void RootView::handSheetsTo(RootView* next)
+{
+    if (!m_sheets || !next)
+        return;
+    delete next->m_sheets.data();
+    m_sheets->moveTo(next);
+    next->m_sheets = m_sheets;
+    m_sheets = nullptr;
+}
+
 void RootView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -38,6 +38,8 @@ public:
     // Stops following AppState and closes the sheets without writing anything back; the view is
     // being replaced.
     void retire();
+    // Gives this view's sheets, the one on screen included, to `next`, which replaces this view.
+    void handSheetsTo(RootView* next);
 
 signals:
     void contentChanged();

@@ -38,6 +38,12 @@ SheetController::~SheetController()
         m_whatsNew->deleteLater();
 }
 
+void SheetController::moveTo(QWidget* host)
+{
+    setParent(host);
+    m_host = host;
+}
+
 void SheetController::start()
 {
     if (m_started)
@@ -46,7 +52,7 @@ void SheetController::start()
     // Whether notes are pending is decided once, when the window first shows: finishing the
     // introduction later in the same run does not bring them up.
     if (const auto& factory = ViewSlots::installed().whatsNew; factory && onboarded())
-        m_whatsNew = factory(m_app, m_host);
+        m_whatsNew = factory(m_app, m_host->window());
     if (m_whatsNew)
         m_whatsNew->hide();
     scheduleEvaluate();
@@ -89,11 +95,11 @@ void SheetController::evaluate()
         return;
     }
     if (due(Sheet::introduction))
-        present(ViewSlots::installed().introduction(m_app, m_host), Sheet::introduction);
+        present(ViewSlots::installed().introduction(m_app, m_host->window()), Sheet::introduction);
     else if (due(Sheet::whatsNew))
         present(m_whatsNew, Sheet::whatsNew);
     else if (due(Sheet::brokerForm))
-        present(brokerForm(m_app, m_host), Sheet::brokerForm);
+        present(brokerForm(m_app, m_host->window()), Sheet::brokerForm);
 }
 
 void SheetController::present(QDialog* dialog, Sheet sheet)

@@ -25,6 +25,9 @@ public:
 
     // Called once when the host is first shown: asks for the pending notes and presents what is due.
     void start();
+    // Goes on under `host`, which replaces the current one, with the sheet on screen as it is: the
+    // sheets are the window's, so they outlive the host.
+    void moveTo(QWidget* host);
 
     Sheet current() const { return m_current ? m_currentSheet : Sheet::none; }
     QDialog* currentDialog() const { return m_current; }

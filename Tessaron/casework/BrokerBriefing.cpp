@@ -1,7 +1,7 @@
 #include "Tessaron/casework/BrokerBriefing.h"
 
 #include "Tessaron/casework/BriefingText.h"
-#include "Tessaron/casework/CaseworkLanguage.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronChartCard.h"
@@ -103,7 +103,7 @@ BrokerBriefing::BrokerBriefing(AppState* app, BrokerSession* session, QWidget* p
           &BrokerSession::unobservableChanged, &BrokerSession::connectionChanged})
         connect(session, signal, this, &BrokerBriefing::refresh);
     refresh();
-    CaseworkLanguage::onChange(this, [this] { refresh(); });
+    LanguageChange::onChange(this, [this] { refresh(); });
 }
 
 void BrokerBriefing::refresh()

@@ -1,6 +1,6 @@
 #include "Tessaron/casework/ConsumerGroupView.h"
 
-#include "Tessaron/casework/CaseworkLanguage.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/casework/GroupCards.h"
 #include "Tessaron/casework/GroupText.h"
@@ -116,7 +116,7 @@ ConsumerGroupView::ConsumerGroupView(AppState* app, BrokerSession* session, QWid
                         &BrokerSession::groupBlindSpotsChanged, &BrokerSession::selectedGroupChanged})
         connect(session, signal, this, &ConsumerGroupView::refresh);
     refresh();
-    CaseworkLanguage::onChange(this, [this] { refresh(); });
+    LanguageChange::onChange(this, [this] { refresh(); });
 }
 
 void ConsumerGroupView::refresh()

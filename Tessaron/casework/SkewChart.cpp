@@ -1,6 +1,6 @@
 #include "Tessaron/casework/SkewChart.h"
 
-#include "Tessaron/casework/CaseworkLanguage.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/casework/HoverTip.h"
 #include "Tessaron/casework/SkewText.h"
@@ -40,7 +40,7 @@ SkewChart::SkewChart(const SkewVerdict& verdict, QWidget* parent)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setVerdict(verdict);
-    CaseworkLanguage::onChange(this, [this] { setVerdict(m_verdict); });
+    LanguageChange::onChange(this, [this] { setVerdict(m_verdict); });
 }
 
 void SkewChart::setVerdict(const SkewVerdict& verdict)

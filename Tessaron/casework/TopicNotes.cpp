@@ -1,6 +1,6 @@
 #include "Tessaron/casework/TopicNotes.h"
 
-#include "Tessaron/casework/CaseworkLanguage.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/casework/NotesText.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
@@ -69,7 +69,7 @@ TopicNotes::TopicNotes(AppState* app, BrokerSession* session, QWidget* parent)
                         &BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged})
         connect(session, signal, this, &TopicNotes::refresh);
     refresh();
-    CaseworkLanguage::onChange(this, [this] { refresh(); });
+    LanguageChange::onChange(this, [this] { refresh(); });
 }
 
 void TopicNotes::refresh()

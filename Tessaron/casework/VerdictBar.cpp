@@ -1,6 +1,6 @@
 #include "Tessaron/casework/VerdictBar.h"
 
-#include "Tessaron/casework/CaseworkLanguage.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/casework/VerdictText.h"
 #include "Tessaron/kit/Gavel.h"
@@ -58,7 +58,7 @@ VerdictBar::VerdictBar(const ShapeVerdict& verdict, int strikes, QWidget* parent
     m_box->setContentsMargins(0, 0, 0, 0);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     rebuild();
-    CaseworkLanguage::onChange(this, [this] { rebuild(); });
+    LanguageChange::onChange(this, [this] { rebuild(); });
 }
 
 void VerdictBar::setVerdict(const ShapeVerdict& verdict, int strikes)

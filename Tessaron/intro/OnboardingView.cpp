@@ -7,6 +7,7 @@
 #include "Tessaron/intro/WelcomeConnection.h"
 #include "Tessaron/intro/WelcomeGroundRules.h"
 #include "Tessaron/intro/WelcomeIntroduction.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
@@ -124,10 +125,36 @@ OnboardingView::OnboardingView(AppState* app, QWidget* parent)
     m_confetti->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_confetti->raise();
 
+    retranslate();
     showPage();
+    LanguageChange::onChange(this, [this] { followLanguage(); });
 }
 
 OnboardingView::~OnboardingView() = default;
+
+void OnboardingView::retranslate()
+{
+    m_firstDay->setText(L10n::t("/ FIRST DAY"));
+    for (int i = 0; i < m_rail.size(); ++i) {
+        m_rail[i]->setAccessibleName(L10n::t(chapterKeys().at(i)));
+        m_rail[i]->setToolTip(L10n::t(chapterKeys().at(i)));
+    }
+    m_explore->setText(L10n::t("Explore on my own"));
+    m_back->setAccessibleName(L10n::t("Back"));
+    m_back->setToolTip(L10n::t("Back"));
+}
+
+void OnboardingView::followLanguage()
+{
+    retranslate();
+    // A chapter's page is drawn from the view's state (the case solved, the agreement signed, the
+    // saved broker), so it is built again in the new language; the connection chapter's fields
+    // hold what is being typed, so it stays as it is.
+    if (m_step != 4)
+        placePage();
+    syncChrome();
+    m_confetti->raise();
+}
 
 QWidget* OnboardingView::buildTopBar()
 {
@@ -138,25 +165,21 @@ QWidget* OnboardingView::buildTopBar()
     row->addWidget(new LogoMark(28));
     row->addWidget(
         intro::text(QStringLiteral("tessaron"), 16, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded));
-    auto* day =
-        intro::text(L10n::t("/ FIRST DAY"), 9, WelcomePalette::muted(), QFont::Medium, FontDesign::monospaced, 1.2);
-    day->setWordWrap(false);
-    row->addWidget(day);
+    m_firstDay = intro::text(QString(), 9, WelcomePalette::muted(), QFont::Medium, FontDesign::monospaced, 1.2);
+    m_firstDay->setWordWrap(false);
+    row->addWidget(m_firstDay);
     row->addStretch(1);
     for (int i = 0; i < chapterCount; ++i) {
         auto* dot = new KitButton(QString(), std::make_unique<RailStyle>(RailStyle::unseen));
         dot->setFixedWidth(30);
-        dot->setAccessibleName(L10n::t(chapterKeys().at(i)));
-        dot->setToolTip(L10n::t(chapterKeys().at(i)));
         dot->setFocusPolicy(Qt::TabFocus);
         connect(dot, &KitButton::clicked, this, [this, i] { goTo(i); });
         m_rail.append(dot);
         row->addWidget(dot);
     }
     row->addStretch(1);
-    m_explore =
-        new KitButton(L10n::t("Explore on my own"),
-                      std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), WelcomePalette::muted()));
+    m_explore = new KitButton(
+        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), WelcomePalette::muted()));
     connect(m_explore, &KitButton::clicked, this, &OnboardingView::finish);
     row->addWidget(m_explore);
     return bar;
@@ -178,8 +201,6 @@ QWidget* OnboardingView::buildFooter()
         QString(),
         std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), false, true, QMarginsF(13, 13, 13, 13)));
     m_back->setLeadingSymbol(QStringLiteral("arrow.left"));
-    m_back->setAccessibleName(L10n::t("Back"));
-    m_back->setToolTip(L10n::t("Back"));
     connect(m_back, &KitButton::clicked, this, &OnboardingView::goBack);
     row->addWidget(m_back);
     auto* names = new QVBoxLayout;
@@ -327,7 +348,7 @@ void OnboardingView::syncPartners()
         intro::tilt(m_card, intro::reduceMotion() ? 0 : (m_signed ? -2 : 2));
 }
 
-void OnboardingView::showPage()
+QWidget* OnboardingView::placePage()
 {
     QWidget* old = m_area->takeWidget();
     if (old)
@@ -340,6 +361,12 @@ void OnboardingView::showPage()
     m_page->setMinimumHeight(456);
     layout->addWidget(m_page);
     m_area->setWidget(holder);
+    return holder;
+}
+
+void OnboardingView::showPage()
+{
+    QWidget* holder = placePage();
 
     // The entering page slides in from the side it comes from and fades in; a plain fade with
     // reduced motion.

@@ -81,6 +81,11 @@ private:
     QWidget* buildPage(int step);
     QWidget* buildPartners();
     void showPage();
+    // Builds the current chapter's page in the scroll area, without its entrance.
+    QWidget* placePage();
+    // Sets the top bar's and the footer's fixed texts from the lookup again.
+    void retranslate();
+    void followLanguage();
     void syncChrome();
     void syncPartners();
 
@@ -98,6 +103,7 @@ private:
     QPointer<QWidget> m_page;
     WelcomeConfetti* m_confetti = nullptr;
     QList<KitButton*> m_rail;
+    QLabel* m_firstDay = nullptr;
     KitButton* m_explore = nullptr;
     KitButton* m_back = nullptr;
     KitButton* m_primary = nullptr;

@@ -29,6 +29,14 @@ QString FormHeading::badgeText(int number) { return QString::asprintf("%02d", nu
 
 QString FormHeading::displayedText() const { return m_text.toUpper(); }
 
+void FormHeading::setText(const QString& text)
+{
+    m_text = text;
+    setAccessibleName(displayedText());
+    updateGeometry();
+    update();
+}
+
 QSize FormHeading::minimumSizeHint() const
 {
     const QFontMetricsF text(textFont());

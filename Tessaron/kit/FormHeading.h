@@ -17,6 +17,7 @@ public:
     // "%02d": at least two digits.
     static QString badgeText(int number);
     QString displayedText() const;
+    void setText(const QString& text);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

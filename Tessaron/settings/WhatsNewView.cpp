@@ -8,6 +8,7 @@
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/settings/SettingsChrome.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
 
@@ -38,14 +39,25 @@ WhatsNewView::WhatsNewView(WhatsNewEntry entry, QWidget* parent)
     , m_entry(std::move(entry))
 {
     setObjectName(QStringLiteral("whatsNewSheet"));
-    setWindowTitle(L10n::t("What's new"));
     setFixedSize(660, 700);
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, Palette::ink());
     setPalette(palette);
-    auto* layout = column(this, 0);
+    column(this, 0);
+    build();
+    // Nothing here is the user's but the pats: the sheet is drawn again in the new language.
+    LanguageChange::onChange(this, [this] { build(); });
+}
 
-    auto* header = new QWidget(this);
+void WhatsNewView::build()
+{
+    delete m_body;
+    m_body = new QWidget(this);
+    layout()->addWidget(m_body);
+    setWindowTitle(L10n::t("What's new"));
+    auto* layout = column(m_body, 0);
+
+    auto* header = new QWidget(m_body);
     header->setObjectName(QStringLiteral("whatsNewHeader"));
     header->setAttribute(Qt::WA_StyledBackground);
     header->setStyleSheet(QStringLiteral("#whatsNewHeader { border-bottom: 1px solid rgba(255,255,255,20); }"));
@@ -53,6 +65,7 @@ WhatsNewView::WhatsNewView(WhatsNewEntry entry, QWidget* parent)
     headerLayout->setContentsMargins(30, 16, 30, 16);
     KitButton* mascot = mascotButton(28, m_mascot, header);
     connect(mascot, &QAbstractButton::clicked, this, &WhatsNewView::boop);
+    m_mascot->setBoops(m_pats);
     headerLayout->addWidget(mascot);
     headerLayout->addWidget(
         label(QStringLiteral("tessaron"), KitFont::font(16, QFont::Bold, FontDesign::rounded), Palette::ink(), header));
@@ -68,7 +81,7 @@ WhatsNewView::WhatsNewView(WhatsNewEntry entry, QWidget* parent)
     headerLayout->addWidget(pill);
     layout->addWidget(header);
 
-    auto* scroll = new QScrollArea(this);
+    auto* scroll = new QScrollArea(m_body);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -114,7 +127,7 @@ WhatsNewView::WhatsNewView(WhatsNewEntry entry, QWidget* parent)
     body->setAutoFillBackground(false);
     layout->addWidget(scroll, 1);
 
-    auto* footer = new QWidget(this);
+    auto* footer = new QWidget(m_body);
     footer->setObjectName(QStringLiteral("whatsNewFooter"));
     footer->setAttribute(Qt::WA_StyledBackground);
     footer->setStyleSheet(QStringLiteral("#whatsNewFooter { background: rgba(17,16,18,230); "

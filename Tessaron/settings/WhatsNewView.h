@@ -34,7 +34,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void build();
+
     WhatsNewEntry m_entry;
+    QWidget* m_body = nullptr;
     int m_pats = 0;
     TessaronMascot* m_mascot = nullptr;
     KitButton* m_close = nullptr;

@@ -47,6 +47,10 @@ QWidget* pane(const WorkspaceView::PaneFactory& factory, AppState* app, BrokerSe
     return built ? built : new QWidget(parent);
 }
 
+// Tags a sheet with its action and the workspace presenting it.
+const char* const sheetAction = "tessaronSheetAction";
+const char* const sheetHolder = "tessaronSheetHolder";
+
 } // namespace
 
 void WorkspaceView::setMessageBrowser(PaneFactory factory) { seams().browser = std::move(factory); }
@@ -112,9 +116,14 @@ WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, QWidget* par
 WorkspaceView::~WorkspaceView()
 {
     // A sheet closing with the workspace is not the user closing it: the action stays for the
-    // next workspace to present.
-    if (m_sheet)
-        m_sheet->disconnect(this);
+    // next workspace to present. A sheet the next workspace already holds stays open.
+    if (!m_sheet)
+        return;
+    m_sheet->disconnect(this);
+    if (m_sheet->property(sheetHolder).value<QObject*>() == this) {
+        m_sheet->hide();
+        m_sheet->deleteLater();
+    }
 }
 
 QWidget* WorkspaceView::detailPane() const { return m_detail->currentWidget(); }
@@ -197,7 +206,14 @@ void WorkspaceView::presentAction()
     }
     if (!action)
         return;
-    QDialog* sheet = seams().sheets ? seams().sheets(*action, m_app, m_session, this) : nullptr;
+    // The window is rebuilt (on a language change) while the sheet is open: the new workspace
+    // takes the open sheet over, with all it holds.
+    if (QDialog* open = openSheet(action->id())) {
+        hold(open, action->id());
+        return;
+    }
+    // Owned by the window, so that it outlives a rebuild of the window's content.
+    QDialog* sheet = seams().sheets ? seams().sheets(*action, m_app, m_session, window()) : nullptr;
     if (!sheet) {
         // Nothing to present: the action ends as if its sheet had closed at once.
         QPointer<AppState> app(m_app);
@@ -210,8 +226,27 @@ void WorkspaceView::presentAction()
     }
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
+    sheet->setProperty(sheetAction, action->id());
+    hold(sheet, action->id());
+    sheet->open();
+}
+
+QDialog* WorkspaceView::openSheet(const QString& actionId) const
+{
+    for (QDialog* dialog : window()->findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (dialog->isVisible() && dialog->property(sheetAction).toString() == actionId)
+            return dialog;
+    }
+    return nullptr;
+}
+
+void WorkspaceView::hold(QDialog* sheet, const QString& actionId)
+{
+    if (auto* previous = sheet->property(sheetHolder).value<QObject*>())
+        sheet->disconnect(previous);
+    sheet->setProperty(sheetHolder, QVariant::fromValue<QObject*>(this));
     m_sheet = sheet;
-    m_sheetId = action->id();
+    m_sheetId = actionId;
     connect(sheet, &QDialog::finished, this, [this, sheet] {
         if (m_sheet != sheet)
             return;
@@ -220,7 +255,6 @@ void WorkspaceView::presentAction()
         if (m_app)
             m_app->setAction(std::nullopt);
     });
-    sheet->open();
 }
 
 } // namespace tessaron

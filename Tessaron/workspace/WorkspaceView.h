@@ -60,6 +60,9 @@ private:
     void followSelectedGroup();
     void followWidth();
     void presentAction();
+    // The open sheet of the action, left by the workspace this one replaces.
+    QDialog* openSheet(const QString& actionId) const;
+    void hold(QDialog* sheet, const QString& actionId);
     void placeGrip();
 
     QPointer<AppState> m_app;

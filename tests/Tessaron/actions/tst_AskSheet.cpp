@@ -8,7 +8,9 @@
 #include "Tessaron/actions/AnswerBlock.h"
 #include "Tessaron/actions/AskSheet.h"
 #include "Tessaron/actions/FlowChips.h"
+#include "TessaronCore/l10n/L10n.h"
 #include "VelkinAI/AIProvider.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QFile>
 #include <QLabel>
@@ -97,6 +99,31 @@ private slots:
         QVERIFY(sheet.isThinking());
         QCOMPARE(sheet.question(), QString("why\n"));
         QTRY_VERIFY_WITH_TIMEOUT(!sheet.isThinking(), 15000);
+    }
+
+    void aLanguageSwitchKeepsTheQuestionAndTheOpinion()
+    {
+        faketools::install("claude", "echo fine\n");
+        AskSheet sheet(nullptr, m_session.get());
+        sheet.show();
+        askAndWait(sheet, QStringLiteral("why so quiet?"));
+        QVERIFY(sheet.answerBlock());
+        const QString opinion = sheet.answerBlock()->text()->text();
+        QPointer<AnswerBlock> block = sheet.answerBlock();
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_COMPARE(sheet.askButton()->labelText(), QStringLiteral("Perguntar"));
+        QCOMPARE(sheet.closeButton()->text(), QStringLiteral("Fechar"));
+        QCOMPARE(sheet.chips()->chips().at(1)->text(), QStringLiteral("O que essas mensagens têm em comum?"));
+        QCOMPARE(sheet.question(), QStringLiteral("why so quiet?"));
+        // The same answer, its words as the tool wrote them.
+        QCOMPARE(sheet.answerBlock(), block.data());
+        QCOMPARE(block->text()->text(), opinion);
+        QCOMPARE(block->heading(), QStringLiteral("O PARECER"));
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(sheet.askButton()->labelText(), QStringLiteral("Ask"));
+        QCOMPARE(block->heading(), QStringLiteral("THE OPINION"));
     }
 
     void opinionsRefusalsCapsAndTimeOuts()

@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 
+#include "Tessaron/actions/ActionButtons.h"
+#include "Tessaron/actions/ProduceSheet.h"
 #include "Tessaron/app/AppCommands.h"
 #include "Tessaron/app/ApplicationIcon.h"
 #include "Tessaron/app/MainWindow.h"
@@ -8,12 +10,15 @@
 #include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/app/WindowsService.h"
 #include "Tessaron/workspace/TabBar.h"
+#include "Tessaron/workspace/WorkspaceView.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QSignalSpy>
@@ -196,6 +201,64 @@ private slots:
         QTRY_COMPARE(rebuilt.count(), 2);
         QCOMPARE(commands().openAnother()->text(), QStringLiteral("Open another broker"));
         settings->close();
+    }
+
+    void languageSwitchKeepsTheOpenSheetWithWhatIsTyped()
+    {
+        ViewSlots::installed().workspace = [](AppState* app, BrokerSession* session, QWidget* parent) -> QWidget* {
+            return new WorkspaceView(app, session, parent);
+        };
+        apptest::openSettled(state(), fakes::kafkaBroker());
+        window().show();
+        state().setAction(AppState::Action::makeProduce(std::nullopt));
+        QPointer<ProduceSheet> sheet = window().findChild<ProduceSheet*>();
+        QVERIFY(sheet && sheet->isVisible());
+        sheet->keyField()->setText(QStringLiteral("k-7"));
+        sheet->reasonField()->setText(QStringLiteral("replay"));
+        QSignalSpy rebuilt(&window(), &MainWindow::rebuilt);
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_COMPARE(rebuilt.count(), 1);
+        QTRY_COMPARE(sheet->fileButton()->labelText(), QStringLiteral("Pode protocolar"));
+        // The same sheet, still open over the new content, with what was typed.
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(window().findChildren<ProduceSheet*>().size(), 1);
+        QCOMPARE(sheet->keyField()->text(), QStringLiteral("k-7"));
+        QCOMPARE(sheet->reasonField()->text(), QStringLiteral("replay"));
+        QCOMPARE(sheet->cancelButton()->text(), QStringLiteral("Cancelar"));
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(sheet->fileButton()->labelText(), QStringLiteral("File it"));
+        // The new workspace holds it: closing it ends the action.
+        sheet->reject();
+        QVERIFY(!state().action());
+        QTRY_VERIFY(!sheet);
+    }
+
+    void languageSwitchKeepsTheWindowsSheetOnScreen()
+    {
+        int made = 0;
+        ViewSlots::installed().introduction = [&made](AppState*, QWidget* parent) -> QDialog* {
+            ++made;
+            return new QDialog(parent);
+        };
+        UserDefaults::standard().remove(Prefs::onboarded);
+        window().show();
+        QTRY_VERIFY(window().rootView()->sheets()->currentDialog());
+        QPointer<QDialog> intro = window().rootView()->sheets()->currentDialog();
+        QSignalSpy rebuilt(&window(), &MainWindow::rebuilt);
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_COMPARE(rebuilt.count(), 1);
+        QTest::qWait(20);
+        QVERIFY(intro && intro->isVisible());
+        QCOMPARE(window().rootView()->sheets()->currentDialog(), intro.data());
+        QCOMPARE(made, 1);
+        // Closed by the user under the new view: written back as before.
+        intro->reject();
+        QVERIFY(UserDefaults::standard().boolean(Prefs::onboarded).value_or(false));
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(rebuilt.count(), 2);
     }
 
     void settingsAndAboutAreSingleWindowsThatOutliveTheMainWindow()

@@ -16,6 +16,7 @@
 #include "Tessaron/kit/WelcomeConfetti.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/state/AppState.h"
+#include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
@@ -233,6 +234,32 @@ private slots:
         QTest::mouseClick(page->bigfootButton(), Qt::LeftButton);
         QVERIFY(page->popover());
         QCOMPARE(page->demo().reads, 0);
+    }
+
+    void aLanguageSwitchKeepsTheChapterAndTheProgress()
+    {
+        Flow f;
+        f.view.goTo(1);
+        QTest::mouseClick(f.page<WelcomeCase>()->rows().at(2), Qt::LeftButton);
+        QVERIFY(f.view.solved());
+        const QSet<int> visited = f.view.visited();
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_COMPARE(f.view.primaryButton()->text(), QStringLiteral("Caso encerrado. Próximo!"));
+        QCOMPARE(f.view.step(), 1);
+        QVERIFY(f.view.solved());
+        QVERIFY(f.page<WelcomeCase>()->state().solved);
+        QCOMPARE(f.view.visited(), visited);
+        QCOMPARE(f.view.celebrations(), 1);
+
+        // What is typed into the connection chapter stays.
+        f.view.goTo(4);
+        auto* page = f.page<WelcomeConnection>();
+        page->nameField()->edit()->setText(QStringLiteral("staging"));
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(f.view.primaryButton()->text(), QStringLiteral("I'll connect later"));
+        QCOMPARE(f.page<WelcomeConnection>(), page);
+        QCOMPARE(page->nameField()->edit()->text(), QStringLiteral("staging"));
     }
 
     void returnInABrokerFieldNeverAdvances()

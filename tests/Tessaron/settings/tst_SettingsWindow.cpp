@@ -292,6 +292,14 @@ private slots:
         QVERIFY(sheet->isVisible());
         QCOMPARE(sheet->windowModality(), Qt::WindowModal);
         QCOMPARE(sheet->entry().version, QStringLiteral("0.4.0"));
+        // A language switch draws the open notes again; the pats stay.
+        sheet->boop();
+        store().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_COMPARE(sheet->closeButton()->text(), QStringLiteral("Mandou bem, parceiro."));
+        QCOMPARE(sheet->pats(), 1);
+        QVERIFY(sheet->isVisible());
+        store().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(sheet->closeButton()->text(), QStringLiteral("Nice work, buddy."));
         QTest::keyClick(sheet, Qt::Key_Return);
         QTRY_VERIFY(!view->whatsNewSheet());
         QCOMPARE(store().string(Prefs::lastSeenVersion), std::optional<QString>("0.9.0"));

@@ -1,9 +1,9 @@
-#include "Tessaron/casework/CaseworkLanguage.h"
+#include "Tessaron/kit/LanguageChange.h"
 
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
-namespace tessaron::CaseworkLanguage {
+namespace tessaron::LanguageChange {
 
 void onChange(QObject* owner, std::function<void()> redraw)
 {
@@ -17,4 +17,4 @@ void onChange(QObject* owner, std::function<void()> redraw)
         Qt::QueuedConnection);
 }
 
-} // namespace tessaron::CaseworkLanguage
+} // namespace tessaron::LanguageChange

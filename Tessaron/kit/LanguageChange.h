@@ -4,10 +4,10 @@
 
 #include <functional>
 
-namespace tessaron::CaseworkLanguage {
+namespace tessaron::LanguageChange {
 
 // Calls `redraw` after the language choice changes, once the lookup follows the new choice;
 // the connection ends with `owner`.
 void onChange(QObject* owner, std::function<void()> redraw);
 
-} // namespace tessaron::CaseworkLanguage
+} // namespace tessaron::LanguageChange
