@@ -23,9 +23,8 @@
 #include "VelkinUI/SymbolView.h"
 
 #include <QDesktopServices>
-#include <QGraphicsProxyWidget>
+#include <QEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QtMath>
 #include <QUrl>
 
@@ -59,7 +58,6 @@ public:
         // Room for the plate turned by 8 degrees.
         setFixedSize(qCeil(m_plate.width() + 8), qCeil(m_plate.height() + 14));
     }
-    QString text() const { return m_text; }
 
 protected:
     void paintEvent(QPaintEvent*) override
