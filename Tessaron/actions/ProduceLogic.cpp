@@ -42,7 +42,10 @@ Prefill prefill(const std::optional<Message>& source, const std::optional<Topic>
         else
             result.keyNotText = true;
     }
-    result.payload = source->payloadString().value_or(QString());
+    // The message's own bytes, a leading byte-order mark too: a corrected copy differs only where
+    // the user changes it.
+    const std::optional<QByteArray> bytes = source->readablePayload();
+    result.payload = bytes ? TextRules::strictUtf8(*bytes).value_or(QString()) : QString();
     return result;
 }
 

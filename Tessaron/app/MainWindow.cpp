@@ -2,9 +2,12 @@
 
 #include "Tessaron/app/AppCommands.h"
 #include "Tessaron/app/RootView.h"
+#include "Tessaron/workspace/WorkspaceView.h"
 
 #include <QAction>
 #include <QMenuBar>
+
+#include <optional>
 
 namespace tessaron {
 
@@ -28,6 +31,10 @@ void MainWindow::rebuild()
     RootView* old = m_root;
     if (old)
         takeCentralWidget();
+    // The same sessions and selections, drawn again: the new workspace starts no read.
+    std::optional<WorkspaceView::Redrawing> redrawing;
+    if (old)
+        redrawing.emplace();
     auto* root = new RootView(m_app, m_commands->openAnother(), this);
     root->setMinimumSize(minimumContentSize);
     if (old) {

@@ -35,8 +35,11 @@ public:
     // The suspect field paths handed to the document.
     const QSet<QString>& suspects() const { return m_suspects; }
 
+    // Puts the payload on the clipboard: text exactly as read, other bytes as hex; a tombstone
+    // offers nothing and leaves the clipboard alone.
     void copyPayload();
     void fileCorrectedCopy();
+    static std::optional<QString> copiedText(const Message& message);
 
 private:
     void refresh();

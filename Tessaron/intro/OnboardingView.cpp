@@ -149,7 +149,7 @@ void OnboardingView::followLanguage()
     retranslate();
     // A chapter's page is drawn from the view's state (the case solved, the agreement signed, the
     // saved broker), so it is built again in the new language; the connection chapter's fields
-    // hold what is being typed, so it stays as it is.
+    // hold what is being typed, so it stays and redraws its own texts.
     if (m_step != 4)
         placePage();
     syncChrome();
@@ -239,7 +239,7 @@ QWidget* OnboardingView::buildPage(int step)
     case 2:
         return new WelcomeGroundRules;
     case 3:
-        return new WelcomeAI;
+        return new WelcomeAI(m_app);
     case 4: {
         auto* page = new WelcomeConnection(m_app, m_savedBroker);
         connect(page, &WelcomeConnection::brokerSaved, this, [this](const Broker& b) { setSavedBroker(b); });
@@ -480,6 +480,8 @@ void OnboardingView::finish()
         refreshAI(m_app);
     accept();
 }
+
+void OnboardingView::reject() { finish(); }
 
 void OnboardingView::signAgreement()
 {

@@ -47,6 +47,8 @@ public:
     void goBack();
     void celebrate();
     void finish();
+    // Escape, or any other dismissal, skips the introduction: the finish sequence.
+    void reject() override;
     void signAgreement();
     void setSolved(bool solved);
     void setSavedBroker(const std::optional<Broker>& broker);

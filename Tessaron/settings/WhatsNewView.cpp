@@ -21,17 +21,26 @@ namespace tessaron {
 using namespace SettingsChrome;
 namespace Palette = TessaronPalette;
 
-void WhatsNewView::openOnRequest(QPointer<QWidget>& shown, QWidget* parent)
+void WhatsNewView::openOnRequest(QWidget* view)
 {
-    if (shown)
+    if (openOver(view))
         return;
     const std::optional<WhatsNewEntry> entry = WhatsNewEntry::entryOnRequest();
     if (!entry)
         return;
-    auto* sheet = new WhatsNewView(*entry, parent);
+    auto* sheet = new WhatsNewView(*entry, view->window());
     sheet->setAttribute(Qt::WA_DeleteOnClose);
-    shown = sheet;
     sheet->open();
+}
+
+WhatsNewView* WhatsNewView::openOver(const QWidget* view)
+{
+    const QList<WhatsNewView*> sheets = view->window()->findChildren<WhatsNewView*>(Qt::FindDirectChildrenOnly);
+    for (WhatsNewView* sheet : sheets) {
+        if (sheet->isVisible())
+            return sheet;
+    }
+    return nullptr;
 }
 
 WhatsNewView::WhatsNewView(WhatsNewEntry entry, QWidget* parent)

@@ -51,7 +51,12 @@ QWidget* pane(const WorkspaceView::PaneFactory& factory, AppState* app, BrokerSe
 const char* const sheetAction = "tessaronSheetAction";
 const char* const sheetHolder = "tessaronSheetHolder";
 
+int redrawing = 0;
+
 } // namespace
+
+WorkspaceView::Redrawing::Redrawing() { ++redrawing; }
+WorkspaceView::Redrawing::~Redrawing() { --redrawing; }
 
 void WorkspaceView::setMessageBrowser(PaneFactory factory) { seams().browser = std::move(factory); }
 void WorkspaceView::setGroupScreen(PaneFactory factory) { seams().group = std::move(factory); }
@@ -107,9 +112,12 @@ WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, QWidget* par
     followLostConnection();
     followSelectedGroup();
     followWidth();
-    // A workspace is built for every change of tab: both selections are followed afresh.
-    readNewest();
-    loadGroup();
+    // A workspace is built for every change of tab: both selections are followed afresh. One built
+    // to draw the same tab in another language leaves what is on screen as it is.
+    if (redrawing == 0) {
+        readNewest();
+        loadGroup();
+    }
     presentAction();
 }
 

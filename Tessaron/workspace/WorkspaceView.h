@@ -20,11 +20,24 @@ class TopicListView;
 // The main window's content for the selected broker session: the lost-connection banner above a
 // row of the sidebar, its divider and the detail pane. It reads the newest messages whenever the
 // selected topic changes, loads the group whenever the selected group changes (both once more when
-// it is built, and one is built for every change of tab), and presents the sheet of the pending
-// action, clearing the action when the sheet closes.
+// it is built, and one is built for every change of tab, but not when the window is only drawn again
+// in another language), and presents the sheet of the pending action, clearing the action when the
+// sheet closes.
 class WorkspaceView : public QWidget {
     Q_OBJECT
 public:
+    // While one lives, a workspace built takes over from the one it replaces in the same window
+    // (a language change): the selections are those already followed, so it starts no read and no
+    // group load. A read on RabbitMQ disturbs the queue, and on Kafka it would drop the pages the
+    // user chose.
+    class Redrawing {
+    public:
+        Redrawing();
+        ~Redrawing();
+        Redrawing(const Redrawing&) = delete;
+        Redrawing& operator=(const Redrawing&) = delete;
+    };
+
     // Builds a pane of the detail area for the session, owned by `parent`.
     using PaneFactory = std::function<QWidget*(AppState* app, BrokerSession* session, QWidget* parent)>;
     // Builds the window-modal sheet of an action (produce, reset offsets, ask), owned by `parent`;

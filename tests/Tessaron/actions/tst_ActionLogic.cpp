@@ -61,6 +61,9 @@ private slots:
         QCOMPARE(copy.topic, QString("orders"));
         QCOMPARE(copy.key, QString("key-7"));
         QCOMPARE(copy.payload.toUtf8(), payload);
+        // A leading byte-order mark is part of the bytes the copy starts from.
+        const QByteArray marked = "\xEF\xBB\xBF{\"a\":1}";
+        QCOMPARE(ProduceLogic::prefill(message(std::nullopt, marked), {}).payload.toUtf8(), marked);
         QCOMPARE(ProduceLogic::title(source), QString("File a corrected copy"));
 
         // A key that is not text is said to be left behind; a payload that is not text prefills nothing.

@@ -144,6 +144,19 @@ private slots:
         delete sheet;
     }
 
+    void onlyKafkaIsOfferedAKey()
+    {
+        ProduceSheet kafka(source(QByteArray("k-1"), "{}"), nullptr, m_session.get());
+        QVERIFY(kafka.keyField()->isVisibleTo(&kafka));
+        QCOMPARE(kafka.form().key, QString("k-1"));
+        // RabbitMQ publishes without a key: no field, and nothing typed there could travel.
+        std::unique_ptr<BrokerSession> rabbit = connectedSession(m_clients, rabbitBroker());
+        ProduceSheet sheet(source(QByteArray("\xff", 1), "{}"), nullptr, rabbit.get());
+        QVERIFY(!sheet.keyField()->isVisibleTo(&sheet));
+        QVERIFY(!sheet.keyNote()->isVisibleTo(&sheet));
+        QCOMPARE(sheet.form().key, QString());
+    }
+
     void aRefusedWriteShowsTheBrokersSentence()
     {
         m_clients->writer->produceError = KafkaError(3, "Broker: Unknown topic or partition");

@@ -205,19 +205,46 @@ private slots:
         QCOMPARE(text(*view, "aiFootnote"), QStringLiteral("Uses your local CLI session. No extra API key."));
     }
 
-    void aClosedWindowTakesNoDetectionAndSearchesAgainWhenShown()
+    void checkAgainReachesEveryViewThroughTheState()
     {
-        faketools::install(QStringLiteral("claude"), "exit 0\n");
+        // Nothing installed: the state, which the sidebar's Ask chip follows, has no tool.
         auto view = shown();
+        QVERIFY(detectionEnds(*view));
+        QVERIFY(!m_app->aiAvailable());
+        QSignalSpy available(m_app.get(), &AppState::aiAvailableChanged);
+        QSignalSpy tools(m_app.get(), &AppState::aiToolsChanged);
+        QSignalSpy inUse(m_app.get(), &AppState::aiToolChanged);
         QSignalSpy finished(view.get(), &SettingsView::detectionFinished);
-        view->hide();
-        QTest::qWait(1500);
-        QCOMPARE(finished.count(), 0);
-        QVERIFY(view->foundTools().isEmpty());
-        view->show();
+
+        faketools::install(QStringLiteral("claude"), "exit 0\n");
+        click(*view, "checkAgain");
+        QVERIFY(m_app->aiDetecting());
         QVERIFY(detectionEnds(*view));
         QCOMPARE(finished.count(), 1);
+        QVERIFY(m_app->aiAvailable());
+        QCOMPARE(m_app->aiTool(), QStringLiteral("claude"));
         QVERIFY(view->foundTools().contains(AICLI::claude));
+        QCOMPARE(status(*view, "claude"), QStringLiteral("CLI found"));
+
+        // The same answer again changes nothing published.
+        click(*view, "checkAgain");
+        QVERIFY(detectionEnds(*view));
+        QCOMPARE(available.count(), 1);
+        QCOMPARE(tools.count(), 1);
+        QCOMPARE(inUse.count(), 1);
+        // A choice of a tool not installed leaves the one found in use; "auto" keeps it too.
+        click(*view, "provider-codex");
+        QCOMPARE(m_app->aiTool(), QStringLiteral("claude"));
+        QCOMPARE(inUse.count(), 1);
+
+        // A hidden window's search still reaches the state; showing searches again.
+        faketools::removeAll();
+        view->hide();
+        view->show();
+        QVERIFY(m_app->aiDetecting());
+        QVERIFY(detectionEnds(*view));
+        QVERIFY(!m_app->aiAvailable());
+        QCOMPARE(m_app->aiTool(), QString());
     }
 
     void boopsCelebrateOnTheSignatureCard()
