@@ -44,7 +44,8 @@ namespace {
 
 const char* const sectionProperty = "tessaronSettingsSection";
 const char* const scrollProperty = "tessaronSettingsScroll";
-const QMarginsF railInsets(11, 12, 11, 12);
+// Narrow at the sides: the longest title, in semibold, has to fit the 200-point sidebar.
+const QMarginsF railInsets(9, 12, 9, 12);
 
 struct RailEntry {
     const char* title;
@@ -229,7 +230,7 @@ QWidget* SettingsView::buildSidebar()
 
     auto* rail = new QWidget(sidebar);
     auto* railLayout = column(rail, 6);
-    railLayout->setContentsMargins(10, 0, 10, 0);
+    railLayout->setContentsMargins(7, 0, 7, 0);
     m_railHighlight = new RailHighlight(rail);
     connect(m_railSlide, &AnimatedValue::valueChanged, this, &SettingsView::placeRailHighlight);
     for (int i = 0; i < 3; ++i) {
@@ -237,7 +238,7 @@ QWidget* SettingsView::buildSidebar()
             new KitButton(QString(), std::make_unique<SettingsControlStyle>(accent(), false, false, railInsets), rail);
         button->setObjectName(QStringLiteral("rail%1").arg(i));
         auto* content = new QWidget;
-        auto* contentLayout = row(content, 11);
+        auto* contentLayout = row(content, 9);
         auto* icon = new SymbolView(QString::fromLatin1(railEntries[i].symbol), 14, secondary(), content);
         icon->setObjectName(QStringLiteral("icon"));
         icon->setFixedWidth(18);
