@@ -4,6 +4,7 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QLabel>
@@ -85,9 +86,9 @@ void TessaronWorking::tick()
 {
     const double elapsed = m_started.elapsed() / 1000.0;
     const QString text = caption(stage(elapsed, m_step));
-    if (m_caption->text() != text)
-        m_caption->setText(text);
     const bool reduce = AccessibilitySettings::instance().reduceMotion();
+    if (m_caption->text() != text)
+        crossFadeText(m_caption, text, reduce ? Motion::none() : Motion::easeInOut(0.3));
     m_mascot->setBoops(reduce ? 0 : int(std::floor(elapsed / 1.6)));
 }
 

@@ -250,7 +250,9 @@ private slots:
             click(*view, "rail2");
             view->findChild<QAbstractButton*>("sidebarMascot")->click();
             auto* quote = view->findChild<QLabel*>("signatureQuote");
+            auto* symbol = view->findChild<QWidget*>("quoteSymbol");
             auto* count = view->findChild<QLabel*>("messagesValue");
+            QCOMPARE(symbol->graphicsEffect() != nullptr, !still); // the symbol is being replaced
             if (still) {
                 QCOMPARE(highlight->geometry(), target->geometry());
                 QVERIFY(!quote->graphicsEffect());
@@ -263,6 +265,7 @@ private slots:
             QTRY_COMPARE(count->text(), QStringLiteral("500"));
             QTRY_COMPARE(highlight->geometry(), target->geometry());
             QTRY_VERIFY(!quote->graphicsEffect());
+            QTRY_VERIFY(!symbol->graphicsEffect());
             QCOMPARE(quote->text(), view->quote());
             QVERIFY(view->findChild<QLabel*>("plusOne")->isVisible());
         }
