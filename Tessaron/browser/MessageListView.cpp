@@ -3,15 +3,15 @@
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
 #include "Tessaron/browser/CaseworkSlots.h"
-#include "Tessaron/browser/EmptyPane.h"
+#include "Tessaron/kit/EmptyPane.h"
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListModel.h"
 #include "Tessaron/browser/MessageRowDelegate.h"
 #include "Tessaron/browser/QueueReadTerms.h"
 #include "Tessaron/browser/ReadConsentPane.h"
 #include "Tessaron/browser/TopicHeader.h"
-#include "Tessaron/browser/WorkingIndicator.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/TessaronWorking.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -44,7 +44,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
 
     m_consent = new ReadConsentPane(session);
     m_stack->addWidget(m_consent);
-    m_working = makeWorkingIndicator();
+    m_working = new TessaronWorking(4);
     m_stack->addWidget(m_working);
 
     // The two columns: the rows with their footer, and the exhibit.
@@ -151,6 +151,9 @@ void MessageListView::refreshBody()
         m_stack->setCurrentWidget(m_consent);
         break;
     case BrowserBody::working:
+        // Each wait starts its captions from the first.
+        if (m_stack->currentWidget() != m_working)
+            m_working->restart();
         m_stack->setCurrentWidget(m_working);
         break;
     case BrowserBody::columns:

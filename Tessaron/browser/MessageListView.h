@@ -18,6 +18,7 @@ class BrokerSession;
 class EmptyPane;
 class ExhibitView;
 class KitButton;
+class TessaronWorking;
 class MessageListModel;
 class ReadConsentPane;
 class TopicHeader;
@@ -60,7 +61,7 @@ private:
     TopicHeader* m_header;
     QStackedWidget* m_stack;
     ReadConsentPane* m_consent;
-    QWidget* m_working;
+    TessaronWorking* m_working;
     QSplitter* m_columns;
     QListView* m_list;
     MessageListModel* m_model;

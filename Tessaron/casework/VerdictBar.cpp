@@ -70,8 +70,29 @@ void VerdictBar::setVerdict(const ShapeVerdict& verdict, int strikes)
         return;
     }
     const bool wasObjection = shows() == Shows::objection;
+    // A card that goes away fades out where it stood, over whatever takes its place.
+    QPixmap leaving;
+    QRect leavingAt;
+    if (wasObjection && m_content && isVisible()) {
+        leaving = m_content->grab();
+        leavingAt = m_content->geometry();
+    }
     m_verdict = verdict;
     rebuild();
+    if (!leaving.isNull() && shows() != Shows::objection) {
+        auto* ghost = new QLabel(this);
+        ghost->setObjectName(QStringLiteral("leavingObjection"));
+        ghost->setAttribute(Qt::WA_TransparentForMouseEvents);
+        ghost->setPixmap(leaving);
+        ghost->setGeometry(leavingAt);
+        ghost->show();
+        auto slot = std::make_shared<EffectSlot>(ghost);
+        auto* exit = new AnimatedValue(1.0, ghost);
+        connect(exit, &AnimatedValue::valueChanged, ghost, [slot](double t) { slot->apply(QTransform(), t); });
+        connect(exit, &AnimatedValue::finished, ghost, &QObject::deleteLater);
+        slot->apply(QTransform(), 1.0);
+        exit->animateTo(0.0, Motion::easeInOut(0.25));
+    }
     // The card enters when the verdict turns into a drift: a fade with a slight growth from its top
     // edge, or the fade alone under reduced motion.
     if (!wasObjection && shows() == Shows::objection && m_content && isVisible()) {

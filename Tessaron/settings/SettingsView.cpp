@@ -266,6 +266,7 @@ QWidget* SettingsView::buildSidebar()
     auto* cardTop = new QWidget(card);
     auto* cardTopLayout = row(cardTop, 6);
     m_quoteSymbol = new SymbolView(QStringLiteral("quote.opening"), 17, accent(), cardTop);
+    m_quoteSymbol->setObjectName(QStringLiteral("quoteSymbol"));
     cardTopLayout->addWidget(m_quoteSymbol);
     cardTopLayout->addStretch(1);
     m_plusOne = label(QStringLiteral("+1"), KitFont::font(11, QFont::Bold), accent(), cardTop);
@@ -810,7 +811,10 @@ QString SettingsView::quote() const { return L10n::t(SettingsRules::signatureQuo
 void SettingsView::syncQuote()
 {
     crossFadeText(m_quote, quote(), spring());
-    m_quoteSymbol->setName(m_celebrating ? QStringLiteral("pawprint.fill") : QStringLiteral("quote.opening"));
+    const QString symbol = m_celebrating ? QStringLiteral("pawprint.fill") : QStringLiteral("quote.opening");
+    if (m_quoteSymbol->name() != symbol)
+        replaceContent(
+            m_quoteSymbol, [this, symbol] { m_quoteSymbol->setName(symbol); }, spring());
     fadeVisible(m_plusOne, m_celebrating, spring());
 }
 

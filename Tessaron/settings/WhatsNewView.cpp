@@ -10,6 +10,8 @@
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/CascadeModifier.h"
 #include "VelkinUI/KitButton.h"
 
 #include <QKeyEvent>
@@ -128,6 +130,9 @@ void WhatsNewView::build()
         SettingsSurface* surface = settingsSurface(card, tint);
         surface->setObjectName(QStringLiteral("itemCard%1").arg(index));
         cardsLayout->addWidget(surface);
+        // Cards come in one after another the first time they show.
+        if (!AccessibilitySettings::instance().reduceMotion())
+            cascade(surface, 0.04 * index, 18);
     }
     bodyLayout->addWidget(cards);
     bodyLayout->addStretch(1);

@@ -8,6 +8,7 @@
 #include "Tessaron/workspace/SidebarRows.h"
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/TessaronWorking.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"

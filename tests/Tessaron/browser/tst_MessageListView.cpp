@@ -1,6 +1,6 @@
 #include "BrowserFixtures.h"
 
-#include "Tessaron/browser/EmptyPane.h"
+#include "Tessaron/kit/EmptyPane.h"
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListModel.h"
 #include "Tessaron/browser/MessageListView.h"

@@ -8,6 +8,7 @@
 #include "support/FakeTools.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/CascadeModifier.h"
 #include "VelkinUI/KitButton.h"
 
 #include <QFile>
@@ -276,7 +277,9 @@ private slots:
             click(*view, "rail2");
             view->findChild<QAbstractButton*>("sidebarMascot")->click();
             auto* quote = view->findChild<QLabel*>("signatureQuote");
+            auto* symbol = view->findChild<QWidget*>("quoteSymbol");
             auto* count = view->findChild<QLabel*>("messagesValue");
+            QCOMPARE(symbol->graphicsEffect() != nullptr, !still); // the symbol is being replaced
             if (still) {
                 QCOMPARE(highlight->geometry(), target->geometry());
                 QVERIFY(!quote->graphicsEffect());
@@ -289,8 +292,28 @@ private slots:
             QTRY_COMPARE(count->text(), QStringLiteral("500"));
             QTRY_COMPARE(highlight->geometry(), target->geometry());
             QTRY_VERIFY(!quote->graphicsEffect());
+            QTRY_VERIFY(!symbol->graphicsEffect());
             QCOMPARE(quote->text(), view->quote());
             QVERIFY(view->findChild<QLabel*>("plusOne")->isVisible());
+        }
+        AccessibilitySettings::instance().setReduceMotion(true);
+    }
+
+    void whatsNewCardsCascadeInOnlyWithMotion()
+    {
+        for (const bool still : {true, false}) {
+            AccessibilitySettings::instance().setReduceMotion(still);
+            WhatsNewView sheet(WhatsNewEntry::all().first());
+            sheet.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+            auto* last = sheet.findChild<QWidget*>(QStringLiteral("itemCard%1").arg(sheet.entry().items.size() - 1));
+            QVERIFY(last);
+            auto* cascade = last->findChild<CascadeModifier*>();
+            QCOMPARE(cascade != nullptr, !still);
+            if (cascade) {
+                QVERIFY(cascade->progress() < 1.0); // the last card waits its turn
+                QTRY_COMPARE(cascade->progress(), 1.0);
+            }
         }
         AccessibilitySettings::instance().setReduceMotion(true);
     }

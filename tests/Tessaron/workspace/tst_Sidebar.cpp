@@ -4,6 +4,7 @@
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarLogic.h"
 #include "Tessaron/workspace/TopicListView.h"
+#include "Tessaron/kit/TessaronWorking.h"
 
 #include <QAction>
 #include <QLabel>
