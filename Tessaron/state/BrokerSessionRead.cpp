@@ -147,6 +147,10 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     // The kept offsets belong to the topic they were read from; another topic starts afresh.
     if (continuing && m_nextOffsetsTopic != topic.name)
         continuing = false;
+    // A further page goes on from where this session's own read left each partition, whatever
+    // the caller names: after a moment, a partition with nothing after it stays unread.
+    if (continuing)
+        from = m_position;
 
     setIsLoadingMessages(true);
     if (!continuing) {
