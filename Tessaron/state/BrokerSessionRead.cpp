@@ -197,7 +197,9 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
             if (start.contains(partition.id))
                 startAt = KafkaStartPosition::atOffset(start.value(partition.id));
         } else if (continuing) {
-            startAt = KafkaStartPosition::atOffset(start.value(partition.id, 0));
+            // A partition the first page could not read starts where that read asked it to.
+            const int64_t fallback = from.which() == Position::offset ? from.offsetValue() : 0;
+            startAt = KafkaStartPosition::atOffset(start.value(partition.id, fallback));
         } else {
             switch (from.which()) {
             case Position::offset:

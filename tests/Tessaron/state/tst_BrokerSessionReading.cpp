@@ -148,6 +148,12 @@ private slots:
                  (QList<Unobservable>{{"orders partition 1", "could not open topic orders"}}));
         QVERIFY(!f.session->nextOffsets().contains(1));
 
+        // Read further from an offset: the partition that failed starts at that offset, not at 0.
+        syncWait(f.session->read(BrokerSession::Position::atOffset(1), 30, false));
+        f.clients->kafka->calls.clear();
+        syncWait(f.session->read(BrokerSession::Position::atOffset(0), 30, true));
+        QVERIFY(f.pageCalls().contains("page orders 1 offset 1 limit 10"));
+
         // A lost connection stops the read at once: the partitions after it are not asked.
         f.clients->kafka->pageErrors.insert(1, KafkaError(-195, "transport failure"));
         f.clients->kafka->calls.clear();
