@@ -27,7 +27,13 @@ EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail,
         BrowserStyle::label(title, KitFont::font(13, QFont::DemiBold, FontDesign::rounded), TessaronPalette::ink());
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setWordWrap(true);
-    column->addWidget(m_title, 0, Qt::AlignHCenter);
+    // Fixed like the explanation's, so a title that wraps gets the height of its lines.
+    m_title->setFixedWidth(340);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addStretch(1);
+    titleRow->addWidget(m_title);
+    titleRow->addStretch(1);
+    column->addLayout(titleRow);
 
     m_detail = BrowserStyle::label(QString(), KitFont::font(11), BrowserStyle::white(0.5));
     m_detail->setAlignment(Qt::AlignCenter);

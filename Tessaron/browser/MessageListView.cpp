@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QLocale>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -139,11 +140,12 @@ std::pair<QString, QString> MessageListView::emptyTexts(int64_t retained, const 
                     "Tessaron can't tell which — and won't pretend to.")};
     if (position.which() == BrokerSession::Position::time)
         return {loc("Nothing from that moment on"),
-                L10n::t("This topic retains %d messages, all from before it. Pick an earlier moment, or read the "
+                L10n::t("This topic retains %@ messages, all from before it. Pick an earlier moment, or read the "
                         "latest.",
-                        retained)};
+                        QLocale().toString(qint64(retained)))};
     return {loc("Nothing read from there"),
-            L10n::t("This topic retains %d messages, but none came back from where this read started.", retained)};
+            L10n::t("This topic retains %@ messages, but none came back from where this read started.",
+                    QLocale().toString(qint64(retained)))};
 }
 
 void MessageListView::refreshBody()
