@@ -174,7 +174,9 @@ void AskSheet::refresh()
 {
     const std::optional<Topic> topic = m_session ? m_session->currentTopic() : std::nullopt;
     const qsizetype count = m_session ? m_session->messages().size() : 0;
-    const qsizetype groups = m_session ? m_session->groups().size() : 0;
+    std::optional<qsizetype> groups = m_session ? m_session->groups().size() : 0;
+    if (m_session && m_session->groupsUnseen() && m_session->groups().isEmpty())
+        groups.reset();
     m_page->setSubtitle(AskLogic::subtitle(topic ? topic->name : QString(), count));
     m_notice->setText(AskLogic::sendNotice(count, groups, m_tool));
     m_ask->setEnabled(canAsk());

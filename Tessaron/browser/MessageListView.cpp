@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QLocale>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -112,7 +113,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     for (auto signal :
          {&BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged, &BrokerSession::connectionChanged,
           &BrokerSession::acceptedRabbitReadCostChanged, &BrokerSession::isLoadingMessagesChanged,
-          &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged})
+          &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged, &BrokerSession::positionChanged})
         connect(session, signal, this, &MessageListView::refreshBody);
     connect(session, &BrokerSession::messagesChanged, this, &MessageListView::refreshRows);
     connect(session, &BrokerSession::messageSearchChanged, this, &MessageListView::refreshRows);
@@ -127,6 +128,24 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     refreshRows();
     refreshBody();
     refreshFooter();
+}
+
+std::pair<QString, QString> MessageListView::emptyTexts(int64_t retained, const BrokerSession::Position& position)
+{
+    // The watermarks say whether the topic holds anything; a read that found nothing from its
+    // start says only that nothing is there from that start.
+    if (retained <= 0)
+        return {loc("Nothing retained"),
+                loc("Either nothing was ever produced here, or retention aged it out. "
+                    "Tessaron can't tell which — and won't pretend to.")};
+    if (position.which() == BrokerSession::Position::time)
+        return {loc("Nothing from that moment on"),
+                L10n::t("This topic retains %@ messages, all from before it. Pick an earlier moment, or read the "
+                        "latest.",
+                        QLocale().toString(qint64(retained)))};
+    return {loc("Nothing read from there"),
+            L10n::t("This topic retains %@ messages, but none came back from where this read started.",
+                    QLocale().toString(qint64(retained)))};
 }
 
 void MessageListView::refreshBody()
@@ -159,9 +178,12 @@ void MessageListView::refreshBody()
     case BrowserBody::columns:
         m_stack->setCurrentWidget(m_columns);
         break;
-    case BrowserBody::nothingRetained:
+    case BrowserBody::nothingRetained: {
+        const auto [title, detail] = emptyTexts(topic->retained(), m_session->position());
+        m_empty->setTexts(title, detail);
         m_stack->setCurrentWidget(m_empty);
         break;
+    }
     case BrowserBody::briefing:
         m_stack->setCurrentWidget(m_briefing);
         break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Tessaron/browser/BrowserBody.h"
+#include "Tessaron/state/BrokerSession.h"
 
 #include <QCoroTask>
 #include <QPointer>
@@ -25,7 +26,7 @@ class TopicHeader;
 
 // The detail pane of an open broker while no consumer group is selected: the header of the
 // current topic or queue above one body (consent, working, the message rows beside the exhibit,
-// "Nothing retained", or with no topic the broker's briefing). Starts no read when shown; its
+// the empty pane, or with no topic the broker's briefing). Starts no read when shown; its
 // only own read is "Read further".
 class MessageListView : public QWidget {
     Q_OBJECT
@@ -44,6 +45,10 @@ public:
     QLabel* countLine() const { return m_count; }
 
     void readFurther();
+
+    // The empty pane's title and explanation, from the topic's retained count and where the read
+    // started: a read that found nothing after a moment is not a topic that retains nothing.
+    static std::pair<QString, QString> emptyTexts(int64_t retained, const BrokerSession::Position& position);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -319,6 +319,7 @@ QCoro::Task<> BrokerSession::loadTopics()
             m_watermarked = marked;
             setTopics(collected);
             setLostConnection(lost);
+            setGroupsUnseen(true);
             setIsLoadingTopics(false);
             co_return;
         }
@@ -326,6 +327,12 @@ QCoro::Task<> BrokerSession::loadTopics()
         setTopics(collected);
     } else {
         classify(loc("Topics"), *failure);
+        if (failure->lostConnection) {
+            // The groups would only wait out the same time-out.
+            setGroupsUnseen(true);
+            setIsLoadingTopics(false);
+            co_return;
+        }
     }
 
     auto groupsAttempt = attempt(kafka->groups(clientTimeoutMs));
@@ -336,6 +343,7 @@ QCoro::Task<> BrokerSession::loadTopics()
         setGroups(*groups);
     else
         classify(loc("Consumer groups"), *groupsFailure);
+    setGroupsUnseen(!groups);
     setIsLoadingTopics(false);
 }
 

@@ -119,7 +119,9 @@ TopicListView::TopicListView(AppState* app, BrokerSession* session, QWidget* par
     });
     connect(m_model, &SidebarModel::contentChanged, this, &TopicListView::refreshBody);
     connect(session, &BrokerSession::isLoadingTopicsChanged, this, &TopicListView::refreshHeader);
-    connect(session, &BrokerSession::connectionChanged, this, &TopicListView::refreshHeader);
+    for (auto signal : {&BrokerSession::connectionChanged, &BrokerSession::isConnectingChanged,
+                        &BrokerSession::topicsListedChanged, &BrokerSession::lostConnectionChanged})
+        connect(session, signal, this, &TopicListView::refreshHeader);
     connect(session, &BrokerSession::connectionChanged, this, &TopicListView::refreshChips);
     connect(session, &BrokerSession::connectionChanged, this, &TopicListView::refreshTexts);
     connect(session, &BrokerSession::isConnectingChanged, this, &TopicListView::refreshScope);
@@ -337,7 +339,10 @@ void TopicListView::refreshHeader()
     const bool loading = m_session->isLoadingTopics();
     m_refresh->setBusy(loading);
     m_refresh->setEnabled(!loading);
-    static_cast<Dot*>(m_dot)->setColor(m_session->connection() ? jade() : white(0.3));
+    // A listing that failed or a lost connection is not connected.
+    static_cast<Dot*>(m_dot)->setColor(m_session->isConnected()                                    ? jade()
+                                           : m_session->connection() && !m_session->isConnecting() ? amber()
+                                                                                                   : white(0.3));
 }
 
 void TopicListView::refreshScope()
@@ -378,8 +383,8 @@ void TopicListView::refreshBody()
     m_notice->setVisible(body == Sidebar::Body::empty);
     const bool searching = !m_session->search().isEmpty();
     m_noticeIcon->setName(searching ? QStringLiteral("magnifyingglass") : QStringLiteral("tray"));
-    m_noticeText->setText(searching ? L10n::t("Nothing matches \"%@\".", m_session->search())
-                                    : L10n::t("No topics on this broker."));
+    m_noticeText->setText(
+        Sidebar::emptyNotice(m_session->search(), m_session->topicsListed(), m_model->speaksOfQueues()));
     const bool listed = body == Sidebar::Body::list;
     const bool facts = body == Sidebar::Body::empty && m_model->rowCount() > 0;
     m_list->setVisible(listed || facts);

@@ -182,6 +182,12 @@ private slots:
         QVERIFY(AskLogic::sendNotice(300, 0, claude).contains("the newest 12 of the 300 messages"));
         QVERIFY(AskLogic::sendNotice(0, 0, {}).contains("the newest 0 of the 0 messages"));
         QVERIFY(AskLogic::sendNotice(0, 0, {AskLogic::Tool::none, {}}).contains("nothing will leave"));
+        // Groups that could not be listed are never "0 consumer groups", whatever the tool.
+        for (const AskLogic::Tool& tool : {claude, AskLogic::Tool{}, AskLogic::Tool{AskLogic::Tool::none, {}}}) {
+            const QString notice = AskLogic::sendNotice(5, std::nullopt, tool);
+            QVERIFY2(notice.contains("consumer groups couldn't be listed"), qPrintable(notice));
+            QVERIFY(!notice.contains("consumer groups,"));
+        }
 
         QVERIFY(!AskLogic::canAsk("", false));
         QVERIFY(!AskLogic::canAsk(" \t ", false));

@@ -68,6 +68,27 @@ private slots:
         QVERIFY(view.header()->isHidden());
     }
 
+    void nothingAfterAMomentIsNotNothingRetained()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 240}}), fakes::topic("empty", {{0, 0}})});
+        stage.kafka().timeOffsets = {{0, -1}};
+        MessageListView view(stage.app.get(), stage.session.get());
+        stage.session->setSelectedTopic(QString("orders"));
+        const auto moment = BrokerSession::Position::atTime(QDateTime::fromMSecsSinceEpoch(5000, Qt::UTC));
+        syncWait(stage.session->read(moment, 100, false));
+        QCOMPARE(view.body(), BrowserBody::nothingRetained);
+        QCOMPARE(view.emptyPane()->title(), QString("Nothing from that moment on"));
+        QCOMPARE(MessageListView::emptyTexts(240, moment).second,
+                 QString("This topic retains 240 messages, all from before it. Pick an earlier moment, or read the "
+                         "latest."));
+        QCOMPARE(MessageListView::emptyTexts(240, BrokerSession::Position::atOffset(900)).first,
+                 QString("Nothing read from there"));
+
+        stage.open("empty");
+        QCOMPARE(view.body(), BrowserBody::nothingRetained);
+        QCOMPARE(view.emptyPane()->title(), QString("Nothing retained"));
+    }
+
     void rabbitAsksOnceThenReadsWithoutAFooter()
     {
         Stage stage = rabbitStage({queue("jobs", 2), queue("mail", 1)}, {{"jobs", 0}, {"mail", 1}});

@@ -3,6 +3,8 @@
 #include "Tessaron/workspace/SidebarChips.h"
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarLogic.h"
+#include "Tessaron/workspace/TabBar.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/workspace/TopicListView.h"
 #include "Tessaron/kit/TessaronWorking.h"
 
@@ -22,6 +24,7 @@ using namespace tessaron;
 using namespace tessaron::fakes;
 using Popover = TopicListView::Popover;
 using Part = SidebarRowDelegate::Part;
+namespace palette = tessaron::TessaronPalette;
 
 namespace {
 
@@ -396,6 +399,36 @@ private slots:
         QVERIFY(view.list()->isVisible());
         QCOMPARE(rowsOf(*view.model()), (QStringList{"heading:Can't see", "fact:Topics", "fact:Topics"}));
         QVERIFY(!view.noticeText().isEmpty());
+    }
+
+    void aSessionNotListedNeverSaysNoTopics()
+    {
+        // Waiting for its secrets, the session is connecting: the mascot works, no notice.
+        m_clients->kafka->topicsError = KafkaError(-185, "listing topics: timed out");
+        BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, m_clients);
+        session.awaitSecrets();
+        TopicListView view(m_app.get(), &session);
+        view.resize(320, 700);
+        view.show();
+        QVERIFY(view.working()->isVisible());
+        QVERIFY(view.noticeText().isEmpty());
+        QCOMPARE(TabBar::statusColor(session), palette::accent());
+
+        // The listing fails: lost, not connected, and the sidebar says it couldn't list.
+        syncWait(session.connectBroker());
+        QVERIFY(!view.working()->isVisible());
+        QCOMPARE(view.noticeText(), QString("I couldn't list the topics on this broker."));
+        QCOMPARE(TabBar::statusColor(session), palette::amber());
+        session.setSearch("x");
+        QCOMPARE(view.noticeText(), QString("I couldn't list the topics on this broker."));
+        session.setSearch("");
+
+        // Listed at last: an empty broker says so, in green.
+        m_clients->kafka->topicsError.reset();
+        m_clients->kafka->listed = QList<Topic>();
+        syncWait(session.loadTopics());
+        QCOMPARE(view.noticeText(), QString("No topics on this broker."));
+        QCOMPARE(TabBar::statusColor(session), palette::jade());
     }
 
     void loadingShowsTheWorkingMascotOnlyBeforeTheFirstListing()
