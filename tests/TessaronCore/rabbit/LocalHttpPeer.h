@@ -36,7 +36,8 @@ public:
     static QByteArray hangUp() { return QByteArrayLiteral("\x01hang up"); }
     // A response of which these bytes are sent, after which the peer stays silent and connected.
     static QByteArray stallAfter(const QByteArray& bytes) { return stallMark() + bytes; }
-    // A response sent one byte every `intervalMs`, never silent long enough for a silence time-out.
+    // A response whose head is sent at once and its body one byte every `intervalMs`, never
+    // silent long enough for a silence time-out.
     static QByteArray trickle(const QByteArray& bytes, int intervalMs)
     {
         return trickleMark() + QByteArray::number(intervalMs) + ':' + bytes;
@@ -88,9 +89,12 @@ private:
         if (response.startsWith(trickleMark())) {
             const QByteArray rest = response.mid(trickleMark().size());
             const qsizetype colon = rest.indexOf(':');
+            const QByteArray whole = rest.mid(colon + 1);
+            const qsizetype body = whole.indexOf("\r\n\r\n") + 4;
+            socket->write(whole.left(body));
             auto* timer = new QTimer(socket);
             auto sent = std::make_shared<qsizetype>(0);
-            connect(timer, &QTimer::timeout, socket, [socket, timer, sent, bytes = rest.mid(colon + 1)] {
+            connect(timer, &QTimer::timeout, socket, [socket, timer, sent, bytes = whole.mid(body)] {
                 if (*sent >= bytes.size()) {
                     timer->stop();
                     socket->disconnectFromHost();
