@@ -107,9 +107,12 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
     setIsLoadingMessages(true);
     auto readAttempt = attempt(rabbit->read(topic.name, limit));
     auto [read, failure] = co_await std::move(readAttempt);
-    // The queue was consumed and requeued whatever happens to the result.
+    // The queue was consumed and requeued whatever happens to the result. A read whose answer was
+    // lost after the server received it counts what it most likely took.
     if (read)
         addToTally(Prefs::messagesDisturbed, read->size());
+    else if (failure->code == RabbitClient::uncertainCode)
+        addToTally(Prefs::messagesDisturbed, qsizetype(std::min<qint64>(limit, topic.declaredDepth.value_or(limit))));
     if (!current())
         co_return;
     if (!read) {

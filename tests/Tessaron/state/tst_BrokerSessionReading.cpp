@@ -389,6 +389,15 @@ private slots:
         QCOMPARE(bindingsChanged.count(), 0);
         QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 4);
 
+        // A read the server received but whose answer was lost counts what it most likely took:
+        // the queue's declared depth, within the limit.
+        clients->rabbit->readError = KafkaError(RabbitClient::uncertainCode, "the answer was lost");
+        syncWait(session.readLatest());
+        QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 6);
+        clients->rabbit->readError = KafkaError(-1, "refused before reading");
+        syncWait(session.readLatest());
+        QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 6);
+
         clients->rabbit->readError = KafkaError(-195, "the server did not answer");
         clients->rabbit->bindingsError = KafkaError(500, "boom");
         syncWait(session.readLatest());
