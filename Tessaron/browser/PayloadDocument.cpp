@@ -294,8 +294,11 @@ void PayloadDocument::paintEvent(QPaintEvent* event)
     syncBar();
     QPainter painter(this);
     const QRect dirty = event->rect();
+    painter.setClipRect(dirty.intersected(rect()));
     const double offset = scrollY();
-    const qsizetype firstRow = std::max<qsizetype>(0, qsizetype((dirty.top() + offset - padTop) / m_rowHeight));
+    // Scrolled, the view starts on a whole row: none peeks out of the top margin.
+    const qsizetype firstRow = std::max<qsizetype>(
+        m_layoutBar ? m_bar->value() : 0, qsizetype(std::floor((dirty.top() + offset - padTop) / m_rowHeight)));
     const qsizetype lastRow = qsizetype((dirty.bottom() + offset - padTop) / m_rowHeight) + 1;
     const QFont content = contentFont();
     const QFont number = numberFont();
