@@ -37,14 +37,14 @@ void TessaronApplication::prepare(QApplication& app)
     };
     views.introduction = [](AppState* state, QWidget* parent) -> QDialog* { return new OnboardingView(state, parent); };
 
-    // The brand first: the style's accent comes from it.
-    const QPixmap logo = ApplicationIcon::pixmap(256);
+    // The brand first: the style's accent comes from it. One icon serves as the logo and the
+    // windows' icon, each size drawn when first shown.
+    const QIcon icon = ApplicationIcon::load();
     installBrandAsKitConfigurator();
-    VelkinKit::configure(QStringLiteral("tessaron"), logo.isNull() ? QVariant() : QVariant(logo),
+    VelkinKit::configure(QStringLiteral("tessaron"), icon.isNull() ? QVariant() : QVariant(icon),
                          QStringLiteral("tray.full.fill"), QStringLiteral("sunset"));
 
     AppStyle::install(app);
-    const QIcon icon = ApplicationIcon::load();
     if (!icon.isNull())
         QApplication::setWindowIcon(icon);
 }

@@ -13,6 +13,7 @@
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/l10n/MomentStyles.h"
 #include "VelkinHelpers/JSONHighlighter.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
@@ -74,16 +75,14 @@ QWidget* fact(const QString& symbol, const QString& text)
     return row;
 }
 
-// Abbreviated date and a standard time, in the user's locale.
-QString timestampText(const QDateTime& moment)
+} // namespace
+
+QString ExhibitView::timestampText(const QDateTime& moment, const QLocale& locale)
 {
-    const QDateTime local = moment.toLocalTime();
-    const QLocale locale;
-    return locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ")
-        + locale.toString(local.time(), QStringLiteral("HH:mm:ss"));
+    return MomentStyles::standard(moment, locale);
 }
 
-} // namespace
+namespace { } // namespace
 
 ExhibitView::ExhibitView(AppState* app, BrokerSession* session, QWidget* parent)
     : QWidget(parent)
@@ -102,6 +101,7 @@ ExhibitView::ExhibitView(AppState* app, BrokerSession* session, QWidget* parent)
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->viewport()->setAutoFillBackground(false);
+    m_scroll->viewport()->installEventFilter(this);
     m_stack->addWidget(m_scroll);
 
     connect(session, &BrokerSession::selectedMessageChanged, this, &ExhibitView::refresh);
@@ -164,6 +164,22 @@ void ExhibitView::refresh()
     if (QWidget* old = m_scroll->takeWidget())
         old->deleteLater();
     m_scroll->setWidget(build(*message, *number, outlier, drift ? drift->outlierCount() : 0));
+    fitDocument();
+}
+
+// A long document is never taller than the view: it scrolls inside itself instead, so the
+// page stays within a widget's height limit and only the rows in view are laid out.
+void ExhibitView::fitDocument()
+{
+    if (m_document)
+        m_document->setViewHeight(m_scroll->viewport()->height() - 32);
+}
+
+bool ExhibitView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        fitDocument();
+    return QWidget::eventFilter(watched, event);
 }
 
 QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qsizetype outlierCount)
@@ -197,7 +213,7 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
     if (const std::optional<QString> key = message.keyString())
         facts->addWidget(fact(QStringLiteral("key.horizontal"), *key));
     if (message.timestamp())
-        facts->addWidget(fact(QStringLiteral("clock"), timestampText(*message.timestamp())));
+        facts->addWidget(fact(QStringLiteral("clock"), timestampText(*message.timestamp(), QLocale())));
     facts->addStretch(1);
     heading->addLayout(facts);
 

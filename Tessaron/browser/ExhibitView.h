@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QLocale;
 class QScrollArea;
 class QStackedLayout;
 
@@ -41,7 +42,14 @@ public:
     void fileCorrectedCopy();
     static std::optional<QString> copiedText(const Message& message);
 
+    // The time fact: the moment in local time, as the locale's abbreviated date and standard time.
+    static QString timestampText(const QDateTime& moment, const QLocale& locale);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void fitDocument();
     void refresh();
     QWidget* build(const Message& message, int number, bool outlier, qsizetype outlierCount);
 

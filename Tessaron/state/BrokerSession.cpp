@@ -3,6 +3,7 @@
 #include "Tessaron/state/SessionText.h"
 #include "TessaronCore/analysis/MessageSearch.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/l10n/MomentStyles.h"
 #include "TessaronCore/prefs/Prefs.h"
 
 #include <QLocale>
@@ -16,12 +17,8 @@ QString BrokerSession::Position::label() const
     case offset:
         return L10n::t("From offset %d", m_offset);
     case time: {
-        // An abbreviated date (month by its short name) with a shortened time.
-        const QDateTime local = m_moment.toLocalTime();
-        const QLocale locale;
-        return L10n::t("From %@",
-                       locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ")
-                           + locale.toString(local.time(), QLocale::ShortFormat));
+        // An abbreviated date with hours and minutes (some locales' short time carries seconds).
+        return L10n::t("From %@", MomentStyles::shortened(m_moment, QLocale()));
     }
     case tail:
         return loc("The latest");
