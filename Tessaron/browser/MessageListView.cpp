@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -29,18 +30,42 @@ namespace tessaron {
 
 using namespace BrowserStyle;
 
+namespace {
+// Room the rows and the exhibit keep whatever the window: together with the sidebar at its
+// narrowest they fit the smallest window.
+constexpr int listMinimumWidth = 210;
+// Rows under the header: at the default window size the header and the rows fit without
+// the pane scrolling.
+constexpr int bodyMinimumHeight = 150;
+} // namespace
+
 MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget* parent)
     : QWidget(parent)
     , m_app(app)
     , m_session(session)
 {
-    auto* column = new QVBoxLayout(this);
+    // A short window cannot hold the header's charts and a usable list at once: the pane then
+    // scrolls as a whole instead of squeezing either.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    m_pane = new QScrollArea;
+    m_pane->setFrameShape(QFrame::NoFrame);
+    m_pane->setWidgetResizable(true);
+    m_pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pane->setAutoFillBackground(false);
+    m_pane->viewport()->setAutoFillBackground(false);
+    outer->addWidget(m_pane);
+    auto* inner = new QWidget;
+    inner->setAutoFillBackground(false);
+    auto* column = new QVBoxLayout(inner);
     column->setContentsMargins(0, 11, 11, 11);
     column->setSpacing(0);
     m_header = new TopicHeader(app, session);
     column->addWidget(m_header);
     m_stack = new QStackedWidget;
+    m_stack->setMinimumHeight(bodyMinimumHeight);
     column->addWidget(m_stack, 1);
+    m_pane->setWidget(inner);
 
     m_consent = new ReadConsentPane(session);
     m_stack->addWidget(m_consent);
@@ -52,7 +77,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_columns->setChildrenCollapsible(false);
     m_columns->setHandleWidth(6);
     auto* left = new QWidget;
-    left->setMinimumWidth(280);
+    left->setMinimumWidth(listMinimumWidth);
     auto* leftColumn = new QVBoxLayout(left);
     leftColumn->setContentsMargins(10, 10, 0, 0);
     leftColumn->setSpacing(0);
