@@ -263,6 +263,10 @@ void BrokerBriefing::reflow()
         m_side->setMaximumWidth(QWIDGETSIZE_MAX);
     }
     row->setAlignment(m_side, beside ? Qt::AlignTop : Qt::Alignment());
+    // Beside the cards the chart takes the width left; above them it takes no more height than it
+    // needs.
+    if (m_chart)
+        row->setStretchFactor(m_chart.data(), beside ? 1 : 0);
 }
 
 void BrokerBriefing::resizeEvent(QResizeEvent* event)

@@ -49,7 +49,7 @@ public:
     QDialog* sheet() const { return m_sheet; }
     // What the detail pane keeps whatever the sidebar's stored width: the smallest window holds
     // the message list and the exhibit side by side.
-    static constexpr int detailMinimumWidth = 480;
+    static constexpr int detailMinimumWidth = 530;
     int sidebarWidth() const;
 
 protected:

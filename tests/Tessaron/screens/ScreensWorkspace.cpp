@@ -98,6 +98,10 @@ void shootDemo(ScreenShooter& shooter)
     waitUntil([&] { return session->topicsListed() && !session->isConnecting(); }, 30000);
     {
         RootView root(&app);
+        // The chart card grows in once, when first shown.
+        root.resize(1600, 960);
+        root.show();
+        restFor(1500);
         for (const auto& [size, state] : {std::pair{QSize(1600, 960), QStringLiteral("demo-briefing-1600")},
                                           {QSize(1020, 660), QStringLiteral("demo-briefing-1020")},
                                           {QSize(820, 520), QStringLiteral("demo-briefing-820")}}) {
