@@ -182,6 +182,13 @@ void WorkspaceView::resizeEvent(QResizeEvent* event)
     followWidth();
 }
 
+void WorkspaceView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A size given before the first show reached resizeEvent while still hidden.
+    followWidth();
+}
+
 bool WorkspaceView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_line && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
