@@ -162,6 +162,21 @@ void shootActions(ScreenShooter& shooter)
         shooter.shoot(QStringLiteral("reset"), QStringLiteral("uncertain-820x520"), &sheet);
     }
 
+    {
+        QWidget window;
+        window.resize(820, 520);
+        window.show();
+        AskSheet sheet(nullptr, &session, &window);
+        sheet.setTool({AskLogic::Tool::named, QStringLiteral("Claude Code")});
+        sheet.open();
+        sheet.present(AppOutcome::makeDone(QStringLiteral(
+                          "Nothing here looks malformed: all 20 messages share one shape (orderId, total, currency). "
+                          "The key order-48213 repeats on every message, so they all land on partition 1.")),
+                      false, 1);
+        restFor(800);
+        shooter.shoot(QStringLiteral("ask"), QStringLiteral("opinion-820x520"), &sheet);
+    }
+
     // Ask: empty, filled, thinking, with an opinion and with none.
     {
         AskSheet sheet(nullptr, &session);
