@@ -71,8 +71,8 @@ AskSheet::AskSheet(AppState* app, BrokerSession* session, QWidget* parent)
     , m_app(app)
     , m_session(session)
 {
-    setFixedSize(ActionPage::pageWidth, ActionPage::pageHeight);
     m_page = new ActionPage(QString(), QString(), ActionPage::Weight::routine, this);
+    m_page->fill(this);
     QVBoxLayout* content = m_page->content();
     const QColor tint = accent();
 
@@ -229,6 +229,9 @@ void AskSheet::showAnswer()
         return;
     m_answer = new AnswerBlock(*m_outcome, m_strikes, m_page);
     m_page->content()->addWidget(m_answer);
+    // The answer is where the eye and the keyboard go; the question stays as typed above it.
+    m_answer->text()->setFocusPolicy(Qt::StrongFocus);
+    m_answer->text()->setFocus(Qt::OtherFocusReason);
     m_page->reveal(m_answer);
 }
 

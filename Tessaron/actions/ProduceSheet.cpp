@@ -68,7 +68,7 @@ void stylePayload(PayloadEditor* editor)
 
 ProduceSheet::ProduceSheet(std::optional<Message> source, AppState*, BrokerSession* session, QWidget* parent)
     : WritingSheet(ProduceLogic::title(source),
-                   ProduceLogic::subtitle(session ? session->currentTopic() : std::nullopt), session, parent)
+                   ProduceLogic::subtitle(session ? session->currentTopic() : std::nullopt), false, session, parent)
     , m_source(std::move(source))
     , m_avro(ProduceLogic::sourceIsAvro(m_source))
     , m_keyed(!session || session->broker().kind != BrokerKind::rabbitmq)

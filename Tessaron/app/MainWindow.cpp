@@ -21,7 +21,8 @@ MainWindow::MainWindow(AppState* app, AppCommands* commands, QWidget* parent)
     setWindowTitle(QStringLiteral("Tessaron MQ"));
     m_commands->populate(menuBar(), this);
     rebuild();
-    resize(defaultSize);
+    // The default and the minimum are the content's; the menu bar comes on top of them.
+    resize(defaultSize + QSize(0, menuBar()->sizeHint().height()));
 }
 
 MainWindow::~MainWindow() = default;

@@ -89,7 +89,8 @@ ExhibitView::ExhibitView(AppState* app, BrokerSession* session, QWidget* parent)
     , m_app(app)
     , m_session(session)
 {
-    setMinimumWidth(320);
+    // With the rows beside it and the sidebar at its narrowest, this fits the smallest window.
+    setMinimumWidth(240);
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_notes = CaseworkSlots::topicNotes(app, session, nullptr);

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QLocale>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -30,18 +31,64 @@ namespace tessaron {
 
 using namespace BrowserStyle;
 
+namespace {
+// Room the rows and the exhibit keep whatever the window: together with the sidebar at its
+// narrowest they fit the smallest window.
+constexpr int listMinimumWidth = 210;
+// A few rows under the header: at the default window size the header and the rows fit without
+// the pane scrolling.
+constexpr int bodyMinimumHeight = 200;
+
+// What the pane scrolls: the header at the height its width gives it, and the body at least at
+// its minimum. The column's own minimum would count every wrapping text at its narrowest and make
+// the pane scroll when everything fits.
+class PaneContent : public QWidget {
+public:
+    explicit PaneContent(QWidget* body)
+        : m_body(body)
+    { }
+
+    int heightForWidth(int width) const override
+    {
+        return layout()->totalHeightForWidth(width) + m_body->minimumHeight();
+    }
+    QSize minimumSizeHint() const override { return {layout()->totalMinimumSize().width(), 0}; }
+
+private:
+    QWidget* m_body;
+};
+} // namespace
+
 MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget* parent)
     : QWidget(parent)
     , m_app(app)
     , m_session(session)
 {
-    auto* column = new QVBoxLayout(this);
+    // A short window cannot hold the header's charts and a usable list at once: the pane then
+    // scrolls as a whole instead of squeezing either.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    m_pane = new QScrollArea;
+    m_pane->setFrameShape(QFrame::NoFrame);
+    m_pane->setWidgetResizable(true);
+    m_pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pane->setAutoFillBackground(false);
+    m_pane->viewport()->setAutoFillBackground(false);
+    outer->addWidget(m_pane);
+    m_stack = new QStackedWidget;
+    auto* inner = new PaneContent(m_stack);
+    inner->setAutoFillBackground(false);
+    auto* column = new QVBoxLayout(inner);
     column->setContentsMargins(0, 11, 11, 11);
     column->setSpacing(0);
     m_header = new TopicHeader(app, session);
     column->addWidget(m_header);
-    m_stack = new QStackedWidget;
+    // The body takes what the header leaves; the pane scrolls only when that is under its minimum
+    // (its pages' own preferred heights would make the pane scroll at every size).
+    m_stack->setMinimumHeight(bodyMinimumHeight);
+    m_stack->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     column->addWidget(m_stack, 1);
+    m_pane->setWidget(inner);
 
     m_consent = new ReadConsentPane(session);
     m_stack->addWidget(m_consent);
@@ -53,7 +100,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_columns->setChildrenCollapsible(false);
     m_columns->setHandleWidth(6);
     auto* left = new QWidget;
-    left->setMinimumWidth(280);
+    left->setMinimumWidth(listMinimumWidth);
     auto* leftColumn = new QVBoxLayout(left);
     leftColumn->setContentsMargins(10, 10, 0, 0);
     leftColumn->setSpacing(0);

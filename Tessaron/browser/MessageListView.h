@@ -9,6 +9,7 @@
 
 class QLabel;
 class QListView;
+class QScrollArea;
 class QSplitter;
 class QStackedWidget;
 
@@ -35,6 +36,8 @@ public:
 
     BrowserBody body() const { return m_body; }
     TopicHeader* header() const { return m_header; }
+    // Header and body; it scrolls only when the window is too short for both.
+    QScrollArea* pane() const { return m_pane; }
     QListView* listView() const { return m_list; }
     MessageListModel* model() const { return m_model; }
     ExhibitView* exhibit() const { return m_exhibit; }
@@ -63,6 +66,7 @@ private:
     QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;
     BrowserBody m_body = BrowserBody::briefing;
+    QScrollArea* m_pane;
     TopicHeader* m_header;
     QStackedWidget* m_stack;
     ReadConsentPane* m_consent;

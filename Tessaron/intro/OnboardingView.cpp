@@ -1,3 +1,4 @@
+#include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/intro/OnboardingView.h"
 
 #include "Tessaron/intro/IntroRules.h"
@@ -155,7 +156,9 @@ OnboardingView::OnboardingView(AppState* app, QWidget* parent)
 {
     refreshAI = [](AppState* state) { startDetached(refreshAvailability(QPointer<AppState>(state))); };
     setWindowTitle(QStringLiteral("Tessaron MQ"));
-    setFixedSize(960, 680);
+    // 960 × 680 where the window allows it; on a smaller one the chapter scrolls between the top
+    // bar and the footer.
+    SheetFit::follow(this, QSize(960, 680));
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, TessaronPalette::ink());
     pal.setColor(QPalette::Text, TessaronPalette::ink());

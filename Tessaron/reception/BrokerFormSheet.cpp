@@ -1,3 +1,4 @@
+#include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 
 #include "Tessaron/kit/SettingsControlStyle.h"
@@ -122,7 +123,9 @@ BrokerFormSheet::BrokerFormSheet(AppState* app, QWidget* parent)
 
     setWindowModality(Qt::WindowModal);
     setModal(true);
-    setFixedSize(660, 740);
+    // 660 × 740 where the window allows it; on a smaller one the cards scroll between the header
+    // and the foot.
+    SheetFit::follow(this, QSize(660, 740));
     setAttribute(Qt::WA_TranslucentBackground, false);
     build();
     LanguageChange::onChange(this, [this] { followLanguage(); });

@@ -1,3 +1,4 @@
+#include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/settings/WhatsNewView.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
@@ -50,7 +51,7 @@ WhatsNewView::WhatsNewView(WhatsNewEntry entry, QWidget* parent)
     , m_entry(std::move(entry))
 {
     setObjectName(QStringLiteral("whatsNewSheet"));
-    setFixedSize(660, 700);
+    SheetFit::follow(this, QSize(660, 700));
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, Palette::ink());
     setPalette(palette);

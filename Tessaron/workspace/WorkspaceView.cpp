@@ -170,7 +170,15 @@ void WorkspaceView::followSelectedGroup()
 
 void WorkspaceView::followWidth()
 {
-    m_sidebar->setFixedWidth(int(std::lround(Sidebar::storedWidth(UserDefaults::standard()))));
+    // The stored width, unless the window is too narrow to leave the detail pane its room: then
+    // the sidebar gives way (down to its narrowest) while the stored width stays as it is.
+    const int stored = int(std::lround(Sidebar::storedWidth(UserDefaults::standard())));
+    const int room = std::max(int(Sidebar::minimumWidth), width() - detailMinimumWidth - 1);
+    // Not on screen yet, the workspace has no width of its own to judge by.
+    const int shown = isVisible() ? std::min(stored, room) : stored;
+    if (m_sidebar->minimumWidth() == shown && m_sidebar->maximumWidth() == shown)
+        return placeGrip();
+    m_sidebar->setFixedWidth(shown);
     // The sidebar follows the pointer now, not at the next turn of the event loop.
     layout()->activate();
     placeGrip();
@@ -179,7 +187,14 @@ void WorkspaceView::followWidth()
 void WorkspaceView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    placeGrip();
+    followWidth();
+}
+
+void WorkspaceView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A size given before the first show reached resizeEvent while still hidden.
+    followWidth();
 }
 
 bool WorkspaceView::eventFilter(QObject* watched, QEvent* event)

@@ -60,10 +60,14 @@ public:
     SidebarDivider* divider() const { return m_divider; }
     QWidget* detailPane() const;
     QDialog* sheet() const { return m_sheet; }
+    // What the detail pane keeps whatever the sidebar's stored width: the smallest window holds
+    // the message list and the exhibit side by side.
+    static constexpr int detailMinimumWidth = 530;
     int sidebarWidth() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

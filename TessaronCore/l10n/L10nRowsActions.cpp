@@ -50,6 +50,10 @@ std::span<const L10nRow> rowsActions()
          "— \"latest\" pula tudo."},
         {"An offset can't be negative. Type 0 or more — 0 is the beginning.",
          "Offset não pode ser negativo. Digita 0 ou mais — 0 é o começo."},
+        {"May have been filed. Read the topic before filing again, or it may hold two copies.",
+         "Pode ter sido protocolada. Lê o tópico antes de protocolar de novo, ou ele pode ficar com duas cópias."},
+        {"May have moved. Look at the group's offsets before moving it again.",
+         "Pode ter mudado. Olha os offsets do grupo antes de mudar de novo."},
         {"Your question, this topic's figures and shape comparison, the broker's %d consumer groups, and the newest %d "
          "of the %d messages he read with their headers — to %@, signed in on this computer, which sends them to its "
          "own service. Nothing leaves your machine for a service Tessaron chose.",

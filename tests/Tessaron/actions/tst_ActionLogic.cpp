@@ -51,7 +51,7 @@ private slots:
         QVERIFY(fresh.key.isEmpty() && fresh.payload.isEmpty() && !fresh.keyNotText);
         QCOMPARE(ProduceLogic::subtitle(current),
                  QString("DOCKET A-TOPIC-WHOSE-NAME-IS-RA · A NEW ENTRY ON THE RECORD"));
-        QCOMPARE(ProduceLogic::subtitle(std::nullopt), QString());
+        QCOMPARE(ProduceLogic::subtitle(std::nullopt), QString("DOCKET  · A NEW ENTRY ON THE RECORD"));
         QCOMPARE(ProduceLogic::prefill(std::nullopt, std::nullopt).topic, QString());
         QCOMPARE(ProduceLogic::title(std::nullopt), QString("File a message"));
 

@@ -272,6 +272,16 @@ private slots:
         QCOMPARE(view.folderPill()->value(), QString("billing"));
         QCOMPARE(rowsOf(model).filter("group:").size(), 3);
         QCOMPARE(rowsOf(model).filter("topic:").size(), 2);
+
+        // The pills keep their ideal size at the narrowest sidebar: the folder pill goes to a line
+        // of its own rather than both being cut; with room, they share one line again.
+        ScopePill* folder = view.folderPill();
+        view.resize(250, 800);
+        QTRY_VERIFY(view.scopeWrapped());
+        QTRY_COMPARE(folder->width(), folder->sizeHint().width());
+        view.resize(440, 800);
+        QTRY_VERIFY(!view.scopeWrapped());
+        QTRY_COMPARE(folder->width(), folder->sizeHint().width());
     }
 
     void rowsSelectPinAndCopy()
