@@ -75,7 +75,7 @@ QSize fitted(QSize ideal, const QWidget* host)
 {
     if (!host)
         return ideal;
-    const QSize room = (host->size() - QSize(2 * margin, 2 * margin)).expandedTo(QSize(1, 1));
+    const QSize room = (host->size() - QSize(2 * margin, 2 * margin)).expandedTo(smallest.boundedTo(ideal));
     return ideal.boundedTo(room);
 }
 

@@ -9,8 +9,12 @@ namespace tessaron::SheetFit {
 // Room kept between a sheet and the edges of the window it covers.
 constexpr int margin = 12;
 
-// `ideal`, no larger than `host` leaves room for (its size less the margin on every side); `ideal`
-// as it is without a host.
+// Below this a sheet's header and foot would leave no room between them; a window smaller than the
+// application's own minimum (a bare dialog hosting a sheet) gets a sheet that overhangs instead.
+constexpr QSize smallest{360, 320};
+
+// `ideal`, no larger than `host` leaves room for (its size less the margin on every side) and never
+// smaller than `smallest`; `ideal` as it is without a host.
 QSize fitted(QSize ideal, const QWidget* host);
 
 // Keeps `sheet` at its ideal size, never taller or wider than the window it is opened over: the
