@@ -1,4 +1,5 @@
 #include "Tessaron/actions/ActionStyle.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 
@@ -19,15 +20,7 @@ QColor white(double opacity) { return TessaronPalette::white(opacity); }
 
 QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent, bool wraps)
 {
-    auto* l = new QLabel(text, parent);
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    l->setWordWrap(wraps);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::Text, color);
-    l->setPalette(p);
-    return l;
+    return PlainText::label(text, font, color, parent, wraps);
 }
 
 void styleField(QLineEdit* field, bool monospaced)

@@ -1,4 +1,5 @@
 #include "Tessaron/actions/FlowChips.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/kit/LanguageChange.h"
@@ -22,7 +23,7 @@ public:
     {
         setText(text);
         setAccessibleName(text);
-        setToolTip(text);
+        setToolTip(PlainText::toolTip(text));
         setFont(KitFont::font(10.5, QFont::Normal, FontDesign::rounded));
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         setFocusPolicy(Qt::StrongFocus);
@@ -77,7 +78,7 @@ FlowChips::FlowChips(QStringList items, QWidget* parent)
             const QString text = L10n::t(m_items[i]);
             m_chips[i]->setText(text);
             m_chips[i]->setAccessibleName(text);
-            m_chips[i]->setToolTip(text);
+            m_chips[i]->setToolTip(PlainText::toolTip(text));
         }
     });
 }

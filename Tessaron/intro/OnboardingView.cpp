@@ -403,7 +403,7 @@ void OnboardingView::syncChrome()
             : m_visited.contains(i)   ? RailStyle::visited
                                       : RailStyle::unseen;
         m_rail[i]->setButtonStyle(std::make_unique<RailStyle>(look));
-        m_rail[i]->setProperty("selected", i == m_step);
+        m_rail[i]->setSelected(i == m_step);
     }
     m_back->setVisible(m_step >= 1);
     m_counter->setText(QString::asprintf("%02d / 06", m_step + 1));

@@ -1,4 +1,5 @@
 #include "Tessaron/kit/ElidedLabel.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include <QPainter>
 
@@ -31,7 +32,7 @@ void ElidedLabel::setText(const QString& text)
     if (text == m_text && !m_text.isNull())
         return;
     m_text = text;
-    setToolTip(text);
+    setToolTip(PlainText::toolTip(text));
     setAccessibleName(text);
     updateGeometry();
     update();

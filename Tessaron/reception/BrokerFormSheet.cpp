@@ -1,5 +1,8 @@
 #include "Tessaron/reception/BrokerFormSheet.h"
 
+#include "Tessaron/kit/ConfirmSheet.h"
+#include "Tessaron/kit/PlainText.h"
+
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/SlamStamp.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
@@ -24,7 +27,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -153,7 +155,7 @@ void BrokerFormSheet::setFileChooser(FileChooser chooser)
 
 QWidget* BrokerFormSheet::registryCard() const { return m_whatCard; }
 
-QMessageBox* BrokerFormSheet::confirmation() const { return m_confirmation; }
+ConfirmSheet* BrokerFormSheet::confirmation() const { return m_confirmation; }
 
 void BrokerFormSheet::build()
 {
@@ -547,7 +549,7 @@ void BrokerFormSheet::sync()
                                           : KitFont::font(10.5, QFont::Normal, FontDesign::monospaced));
     m_caText->setText(m.usesSystemTrust() ? L10n::t("This computer's trust store — right for a managed cluster.")
                                           : QFileInfo(m.caPath()).fileName());
-    m_caText->setToolTip(m.caPath());
+    m_caText->setToolTip(PlainText::toolTip(m.caPath()));
     m_clientClear->setVisible(m.showsClientClear());
     const auto syncFile = [](ElidedLabel* text, KitButton* button, const QString& path, const QString& hint) {
         if (path.isEmpty()) {
@@ -559,7 +561,7 @@ void BrokerFormSheet::sync()
             text->setFont(KitFont::font(10.5, QFont::Normal, FontDesign::monospaced));
             text->setColor(withOpacity(ink(), 0.8));
             text->setText(QFileInfo(path).fileName());
-            text->setToolTip(path);
+            text->setToolTip(PlainText::toolTip(path));
         }
         button->setText(path.isEmpty() ? L10n::t("Choose…") : L10n::t("Change…"));
         button->updateGeometry();
@@ -618,6 +620,7 @@ void BrokerFormSheet::syncTest()
     m_test->setContent(content);
     m_test->setAccessibleName(testing ? L10n::t("Knocking…") : L10n::t("Test connection"));
     m_test->setEnabled(m.canSave() && !testing);
+    m_test->setBusy(testing);
 
     const std::optional<AppState::TestResult>& result = m.testResult();
     if (!result) {
@@ -702,21 +705,14 @@ void BrokerFormSheet::confirmForget()
     if (m_model->isNew() || m_confirmation || m_finished)
         return;
     // Named by its saved name, whatever the name field says now.
-    const QString title = L10n::t("Forget \"%@\"?", m_model->original().name);
-    auto* box = new QMessageBox(this);
-    box->setWindowModality(Qt::WindowModal);
+    const QString title = L10n::t("Forget \"%@\"?", L10n::isolated(m_model->original().name));
+    auto* box = new ConfirmSheet(title,
+                                 L10n::t("The broker is forgotten and its password leaves your keyring. Nothing on the "
+                                         "broker itself is touched."),
+                                 L10n::t("Forget it"), this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setIcon(QMessageBox::Warning);
-    box->setWindowTitle(title);
-    box->setText(title);
-    box->setInformativeText(L10n::t("The broker is forgotten and its password leaves your keyring. Nothing on the "
-                                    "broker itself is touched."));
-    QPushButton* forget = box->addButton(L10n::t("Forget it"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box->addButton(L10n::t("Cancel"), QMessageBox::RejectRole);
-    // Return does not forget: only the button itself does.
-    box->setDefaultButton(cancel);
-    box->setEscapeButton(cancel);
-    connect(forget, &QPushButton::clicked, this, [this] {
+    // Return does not forget: only the button itself does; Escape cancels.
+    connect(box, &ConfirmSheet::confirmed, this, [this] {
         if (!m_app || m_finished)
             return;
         QPointer<BrokerFormSheet> self(this);

@@ -1,23 +1,14 @@
 #include "Tessaron/reception/ReceptionWidgets.h"
 
+#include "Tessaron/kit/PlainText.h"
+
 namespace tessaron::reception {
 
 QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent, bool wrap)
 {
-    auto* l = new QLabel(text, parent);
-    l->setTextFormat(Qt::PlainText);
-    l->setFont(font);
-    l->setWordWrap(wrap);
-    setTextColor(l, color);
-    return l;
+    return PlainText::label(text, font, color, parent, wrap);
 }
 
-void setTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::Text, color);
-    widget->setPalette(p);
-}
+void setTextColor(QWidget* widget, const QColor& color) { PlainText::setTextColor(widget, color); }
 
 } // namespace tessaron::reception

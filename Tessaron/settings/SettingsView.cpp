@@ -1,4 +1,5 @@
 #include "Tessaron/settings/SettingsView.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -831,7 +832,7 @@ void SettingsView::sync()
         }
         QLabel* subtitleLabel = m_providerSubtitles.at(i);
         subtitleLabel->setText(subtitleLabel->fontMetrics().elidedText(subtitle, Qt::ElideMiddle, 420));
-        subtitleLabel->setToolTip(subtitle);
+        subtitleLabel->setToolTip(PlainText::toolTip(subtitle));
         const QString title = i == 0
             ? L10n::t("Automatic")
             : AICLI(providerRow == SettingsRules::ProviderRow::claude ? AICLI::claude : AICLI::codex).displayName();

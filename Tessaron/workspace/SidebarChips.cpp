@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/SidebarChips.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/workspace/SidebarControls.h"
@@ -91,7 +92,8 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     row->addWidget(m_edit, 1);
     row->addWidget(m_clear);
     m_clear->setVisible(false);
-    m_clear->setToolTip(QString());
+    m_clear->setToolTip(L10n::t("Clear"));
+    m_clear->setAccessibleName(L10n::t("Clear"));
     connect(m_edit, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_clear->setVisible(!text.isEmpty());
         emit textEdited(text);
@@ -152,7 +154,7 @@ QString ScopePill::tooltipFor(const QString& title, const QString& value, const 
 
 void ScopePill::refreshTexts()
 {
-    setToolTip(tooltipFor(m_title, text(), m_subtitle));
+    setToolTip(PlainText::toolTip(tooltipFor(m_title, text(), m_subtitle)));
     setAccessibleName(m_title + QStringLiteral(": ") + text());
 }
 
@@ -302,6 +304,7 @@ TessaronWorking::TessaronWorking(double stepSeconds, QWidget* parent)
     column->setSpacing(14);
     column->addStretch(1);
     column->addWidget(m_mascot, 0, Qt::AlignHCenter);
+    m_caption->setTextFormat(Qt::PlainText);
     m_caption->setFont(KitFont::font(11, QFont::Medium, FontDesign::rounded));
     m_caption->setAlignment(Qt::AlignCenter);
     m_caption->setWordWrap(true);

@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/SidebarControls.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -51,7 +52,7 @@ SidebarIconButton::SidebarIconButton(const QString& icon, const QString& help, c
     , m_tint(tint)
     , m_spinner(new SpinnerMotion(this, SpinnerLook::arc))
 {
-    setToolTip(help);
+    setToolTip(PlainText::toolTip(help));
     setAccessibleName(help);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);
@@ -127,6 +128,7 @@ SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const
     column->setSpacing(8);
 
     auto* eyebrowLabel = new QLabel(eyebrow, this);
+    eyebrowLabel->setTextFormat(Qt::PlainText);
     eyebrowLabel->setFont(KitFont::font(9, QFont::DemiBold, FontDesign::monospaced, 1.5));
     QPalette tinted = eyebrowLabel->palette();
     tinted.setColor(QPalette::WindowText, tint);
@@ -140,6 +142,7 @@ SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const
 
     if (remark) {
         auto* remarkLabel = new QLabel(*remark, this);
+        remarkLabel->setTextFormat(Qt::PlainText);
         QFont font = KitFont::font(10.5, QFont::Normal, FontDesign::rounded);
         font.setItalic(true);
         remarkLabel->setFont(font);
@@ -349,6 +352,7 @@ PopoverToggle::PopoverToggle(const QString& title, const std::optional<QString>&
     auto* texts = new QVBoxLayout;
     texts->setSpacing(1);
     auto* titleLabel = new QLabel(title, this);
+    titleLabel->setTextFormat(Qt::PlainText);
     titleLabel->setFont(KitFont::font(12, QFont::Medium, FontDesign::rounded));
     titleLabel->setWordWrap(true);
     QPalette p = titleLabel->palette();
@@ -357,6 +361,7 @@ PopoverToggle::PopoverToggle(const QString& title, const std::optional<QString>&
     texts->addWidget(titleLabel);
     if (subtitle) {
         auto* sub = new QLabel(*subtitle, this);
+        sub->setTextFormat(Qt::PlainText);
         sub->setFont(KitFont::font(9.5, QFont::Normal, FontDesign::rounded));
         sub->setWordWrap(true);
         QPalette sp = sub->palette();

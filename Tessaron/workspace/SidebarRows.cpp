@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/SidebarRows.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TopicQuip.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -406,7 +407,7 @@ bool SidebarRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, c
         QToolTip::hideText();
         return true;
     }
-    QToolTip::showText(event->globalPos(), tip, view);
+    QToolTip::showText(event->globalPos(), PlainText::toolTip(tip), view);
     return true;
 }
 

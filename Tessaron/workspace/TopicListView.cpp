@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/TopicListView.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -29,12 +30,7 @@ namespace {
 
 QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
 {
-    auto* l = new QLabel(text, parent);
-    l->setFont(font);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    l->setPalette(p);
-    return l;
+    return PlainText::label(text, font, color, parent);
 }
 
 class Dot : public QWidget {
@@ -377,7 +373,7 @@ void TopicListView::refreshBody()
     m_notice->setVisible(body == Sidebar::Body::empty);
     const bool searching = !m_session->search().isEmpty();
     m_noticeIcon->setName(searching ? QStringLiteral("magnifyingglass") : QStringLiteral("tray"));
-    m_noticeText->setText(searching ? L10n::t("Nothing matches \"%@\".", m_session->search())
+    m_noticeText->setText(searching ? L10n::t("Nothing matches \"%@\".", L10n::isolated(m_session->search()))
                                     : L10n::t("No topics on this broker."));
     const bool listed = body == Sidebar::Body::list;
     const bool facts = body == Sidebar::Body::empty && m_model->rowCount() > 0;

@@ -49,11 +49,11 @@ private slots:
         ResetOffsetsSheet sheet(billing, std::nullopt, nullptr, m_session.get());
         sheet.show();
         QCOMPARE(sheet.targetField()->text(), QString("0"));
-        QCOMPARE(sheet.scopeLine()->text(), QString("Applies to all 2 partitions of orders."));
+        QCOMPARE(sheet.scopeLine()->text(), QString("Applies to all 2 partitions of \u2068orders\u2069."));
         // p0 keeps 100 to 200: offset 0 lies before what it retains.
         QVERIFY(sheet.beforeStartText().startsWith("Before the start of p0, which now begins at 100"));
         QVERIFY(sheet.pastEndText().isEmpty());
-        QVERIFY(sheet.groupStateText().startsWith("billing is Stable — Tessaron will refuse."));
+        QVERIFY(sheet.groupStateText().startsWith("\u2068billing\u2069 is Stable — Tessaron will refuse."));
         QVERIFY(!sheet.moveButton()->isEnabled()); // no reason yet
 
         type(sheet.reasonField(), "replay after the fix");
@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(reset.reason, QString("  replay  "));
         QVERIFY(!reset.force);
         QCOMPARE(sheet.outcomeBlock()->stampText(), QString("FILED"));
-        QCOMPARE(sheet.outcome()->sentence(), QString("billing will resume from offset 2."));
+        QCOMPARE(sheet.outcome()->sentence(), QString("\u2068billing\u2069 will resume from offset 2."));
 
         // The writer's refusal shows as it is; the hand of a busy group swings once per move.
         m_clients->writer->resetError =
