@@ -47,8 +47,10 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void startOnce();
     void follow();
     void rebuildWorkspace();
 
@@ -64,6 +66,7 @@ private:
     QUuid m_workspaceFor;
     QPointer<SheetController> m_sheets;
     bool m_shown = false;
+    bool m_started = false;
 };
 
 } // namespace tessaron

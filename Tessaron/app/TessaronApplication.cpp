@@ -7,6 +7,7 @@
 #include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/app/WindowsService.h"
 #include "Tessaron/intro/OnboardingView.h"
+#include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/WorkspaceView.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -23,7 +24,7 @@ void TessaronApplication::prepare(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("tessaron-mq"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessaron MQ"));
-    QApplication::setApplicationVersion(QStringLiteral(TESSARON_VERSION));
+    QApplication::setApplicationVersion(BuildInfo::version());
     QGuiApplication::setDesktopFileName(QStringLiteral(TESSARON_DESKTOP_FILE_NAME));
     // Closing the last window ends the process; an open settings or about window keeps it.
     QApplication::setQuitOnLastWindowClosed(true);
@@ -36,14 +37,14 @@ void TessaronApplication::prepare(QApplication& app)
     };
     views.introduction = [](AppState* state, QWidget* parent) -> QDialog* { return new OnboardingView(state, parent); };
 
-    // The brand first: the style's accent comes from it.
-    const QPixmap logo = ApplicationIcon::pixmap(256);
+    // The brand first: the style's accent comes from it. One icon serves as the logo and the
+    // windows' icon, each size drawn when first shown.
+    const QIcon icon = ApplicationIcon::load();
     installBrandAsKitConfigurator();
-    VelkinKit::configure(QStringLiteral("tessaron"), logo.isNull() ? QVariant() : QVariant(logo),
+    VelkinKit::configure(QStringLiteral("tessaron"), icon.isNull() ? QVariant() : QVariant(icon),
                          QStringLiteral("tray.full.fill"), QStringLiteral("sunset"));
 
     AppStyle::install(app);
-    const QIcon icon = ApplicationIcon::load();
     if (!icon.isNull())
         QApplication::setWindowIcon(icon);
 }
