@@ -18,15 +18,12 @@ QColor accent() { return TessaronPalette::accent(); }
 QColor withOpacity(const QColor& color, double opacity) { return TessaronPalette::withOpacity(color, opacity); }
 QColor white(double opacity) { return TessaronPalette::white(opacity); }
 
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent, bool wraps)
-{
-    return PlainText::label(text, font, color, parent, wraps);
-}
 
 void styleField(QLineEdit* field, bool monospaced)
 {
     field->setFont(KitFont::font(12, QFont::Normal, monospaced ? FontDesign::monospaced : FontDesign::standard));
-    field->setStyleSheet(QStringLiteral("QLineEdit { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
+    field->setObjectName(QStringLiteral("actionField"));
+    field->setStyleSheet(QStringLiteral("QLineEdit#actionField { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
                                         "255, 26); border-radius: 8px; padding: 7px 9px; color: %1; }"
                                         "QLineEdit:focus { border: 1px solid %2; }")
                              .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));

@@ -175,7 +175,8 @@ OnboardingView::OnboardingView(AppState* app, QWidget* parent)
     m_area->setFrameShape(QFrame::NoFrame);
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_area->verticalScrollBar()->setFixedWidth(0);
-    m_area->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    m_area->setObjectName(QStringLiteral("introScroll"));
+    m_area->setStyleSheet(QStringLiteral("#introScroll, #introScroll > QWidget > QWidget { background: transparent; }"));
     column->addWidget(m_area, 1);
     column->addWidget(hairline(0.08));
     column->addWidget(buildFooter());

@@ -1,5 +1,6 @@
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/PlainText.h"
+#include "Tessaron/kit/TessaronPalette.h"
 
 #include <QPainter>
 
@@ -91,7 +92,7 @@ void ElidedLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QString shown = shownText();
-    painter.setPen(m_color);
+    painter.setPen(TessaronPalette::legible(m_color));
     painter.drawText(rect(), Qt::AlignVCenter | m_alignment, shown);
     if (m_strike) {
         const double y = height() / 2.0;

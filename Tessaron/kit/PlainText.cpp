@@ -1,4 +1,5 @@
 #include "Tessaron/kit/PlainText.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 
 #include <QLabel>
@@ -17,8 +18,9 @@ QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidg
     return l;
 }
 
-void setTextColor(QWidget* widget, const QColor& color)
+void setTextColor(QWidget* widget, const QColor& wanted)
 {
+    const QColor color = TessaronPalette::legible(wanted);
     QPalette p = widget->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         p.setColor(group, QPalette::WindowText, color);

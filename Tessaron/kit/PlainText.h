@@ -16,7 +16,7 @@ namespace tessaron::PlainText {
 QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent = nullptr,
               bool wrap = false);
 // The colour of a label's (or any widget's) text, set on the widget itself so it survives
-// re-parenting.
+// re-parenting; a light colour is made legible (TessaronPalette::legible).
 void setTextColor(QWidget* widget, const QColor& color);
 
 // `text` as a tooltip shows it: escaped into rich text, so nothing in it is read as a tag.

@@ -211,7 +211,8 @@ void BrokerFormSheet::build()
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    scroll->setObjectName(QStringLiteral("formScroll"));
+    scroll->setStyleSheet(QStringLiteral("#formScroll { background: transparent; }"));
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget();
     body->setAutoFillBackground(false);
@@ -357,7 +358,8 @@ QWidget* BrokerFormSheet::buildHow()
     auto* mtls = reception::label(QStringLiteral("mTLS"), KitFont::font(8, QFont::Black, FontDesign::monospaced),
                                   withOpacity(muted(), 0.8), m_tls);
     mtls->setContentsMargins(5, 2, 5, 2);
-    mtls->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 255, 255, 15); border-radius: 7px; }"));
+    mtls->setObjectName(QStringLiteral("mtlsBadge"));
+    mtls->setStyleSheet(QStringLiteral("#mtlsBadge { background: rgba(255, 255, 255, 15); border-radius: 7px; }"));
     certHead->addWidget(mtls);
     certHead->addStretch(1);
     m_clientClear = linkButton(L10n::t("Clear"), m_tls);

@@ -55,13 +55,6 @@ QColor accent()
 
 QColor secondary() { return TessaronPalette::muted(); }
 
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-{
-    return PlainText::label(text, font, color, parent);
-}
-
-void setTextColor(QLabel* label, const QColor& color) { PlainText::setTextColor(label, color); }
-
 QLabel* wrapping(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
 {
     QLabel* made = label(text, font, color, parent);

@@ -150,7 +150,7 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     auto* divider = new QWidget(this);
     divider->setFixedWidth(1);
     divider->setObjectName(QStringLiteral("divider"));
-    divider->setStyleSheet(QStringLiteral("background: rgba(255,255,255,20);"));
+    divider->setStyleSheet(QStringLiteral("#divider { background: rgba(255,255,255,20); }"));
     frame->addWidget(divider);
     frame->addWidget(buildDetail(), 1);
     new TransparentWindowChrome(this);
@@ -341,7 +341,7 @@ QWidget* SettingsView::buildDetail()
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    scroll->setStyleSheet(QStringLiteral("#settingsScroll { background: transparent; }"));
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget;
     body->setAutoFillBackground(false);
@@ -372,7 +372,8 @@ QWidget* SettingsView::buildDetail()
     footerLayout->setContentsMargins(30, 0, 30, 0);
     auto* hairline = new QWidget(footer);
     hairline->setFixedHeight(1);
-    hairline->setStyleSheet(QStringLiteral("background: rgba(255,255,255,18);"));
+    hairline->setObjectName(QStringLiteral("footerHairline"));
+    hairline->setStyleSheet(QStringLiteral("#footerHairline { background: rgba(255,255,255,18); }"));
     footerLayout->addWidget(hairline);
     auto* strip = new QWidget(footer);
     auto* stripLayout = row(strip, 6);
@@ -480,7 +481,7 @@ QWidget* SettingsView::buildGeneral()
     m_slider->setPageStep(100);
     m_slider->setAccessibleName(L10n::t("Messages per topic"));
     const QString accentName = accent().name();
-    m_slider->setStyleSheet(QStringLiteral("QSlider::groove:horizontal { height: 4px; border-radius: 2px; "
+    m_slider->setStyleSheet(QStringLiteral("QSlider#messagesSlider::groove:horizontal { height: 4px; border-radius: 2px; "
                                            "background: rgba(255,255,255,30); }"
                                            "QSlider::sub-page:horizontal { border-radius: 2px; background: %1; }"
                                            "QSlider::handle:horizontal { width: 16px; height: 16px; margin: -6px 0; "

@@ -88,7 +88,8 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     p.setColor(QPalette::PlaceholderText, white(0.35));
     m_edit->setPalette(p);
     m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);
-    m_edit->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; padding: 0; }"));
+    m_edit->setObjectName(QStringLiteral("searchEdit"));
+    m_edit->setStyleSheet(QStringLiteral("#searchEdit { background: transparent; border: none; padding: 0; }"));
     row->addWidget(m_edit, 1);
     row->addWidget(m_clear);
     m_clear->setVisible(false);

@@ -304,7 +304,7 @@ void SidebarRowDelegate::paintGroup(QPainter& p, const QRect& rect, const Entry&
         p.setBrush(white(0.06));
         p.drawRoundedRect(badge, bh / 2, bh / 2);
         p.setFont(m_stateBadge);
-        p.setPen(empty ? amber() : white(0.45));
+        p.setPen(empty ? amber() : legible(white(0.45)));
         p.drawText(badge, Qt::AlignCenter, state);
     }
     const double x = card.left() + padLead + iconBox + gap;
@@ -346,12 +346,12 @@ void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const E
     const QFontMetricsF nm(m_name);
     const QString shown = nm.elidedText(name, Qt::ElideMiddle, width);
     p.setFont(m_name);
-    p.setPen(white(0.45));
+    p.setPen(legible(white(0.45)));
     p.drawText(QRectF(x, y, width, nameH), Qt::AlignLeft | Qt::AlignVCenter, shown);
     p.fillRect(QRectF(x, std::round(y + nameH / 2), nm.horizontalAdvance(shown), 1), white(0.25));
     y += nameH + 1;
     p.setFont(m_missingNote);
-    p.setPen(white(0.35));
+    p.setPen(legible(white(0.35)));
     p.drawText(
         QRectF(x, y, width, noteH), Qt::AlignLeft | Qt::AlignVCenter,
         QFontMetricsF(m_missingNote).elidedText(L10n::t("The broker doesn't list it anymore."), Qt::ElideRight, width));
@@ -369,7 +369,7 @@ void SidebarRowDelegate::paintFact(QPainter& p, const QRect& rect, const Entry& 
     double y = card.top() + subjectH + 2;
     const double reasonH = lineHeight(m_factReason);
     p.setFont(m_factReason);
-    p.setPen(white(0.35));
+    p.setPen(legible(white(0.35)));
     for (const QString& line : reasonLines(fact.reason, std::max(40.0, card.width()))) {
         p.drawText(QRectF(card.left(), y, card.width(), reasonH), Qt::AlignLeft | Qt::AlignVCenter, line);
         y += reasonH;
@@ -431,8 +431,9 @@ SidebarListView::SidebarListView(SidebarModel* model, QWidget* parent)
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAccessibleName(QStringLiteral("sidebar"));
     setViewportMargins(0, 0, 0, 12);
+    verticalScrollBar()->setObjectName(QStringLiteral("sidebarScrollBar"));
     verticalScrollBar()->setStyleSheet(QStringLiteral(
-        "QScrollBar:vertical { background: transparent; width: 8px; margin: 2px 2px 2px 0; }"
+        "QScrollBar#sidebarScrollBar:vertical { background: transparent; width: 8px; margin: 2px 2px 2px 0; }"
         "QScrollBar::handle:vertical { background: rgba(255, 255, 255, 0.16); border-radius: 3px; min-height: 24px; }"
         "QScrollBar::handle:vertical:hover { background: rgba(255, 255, 255, 0.28); }"
         "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"

@@ -29,10 +29,7 @@ using namespace TessaronPalette;
 
 namespace {
 
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-{
-    return PlainText::label(text, font, color, parent);
-}
+using PlainText::label;
 
 class Dot : public QWidget {
 public:

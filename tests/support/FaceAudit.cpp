@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -431,6 +432,42 @@ QList<FaceViolation> FaceAudit::outcomeInView(QWidget* sheet, QWidget* outcome, 
                               .arg(shown.height())
                               .arg(whole.width())
                               .arg(whole.height())}};
+}
+
+QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where)
+{
+    QList<FaceViolation> found;
+    auto around = [window](const QWidget* w) {
+        return QRect(w->mapTo(window, QPoint(0, 0)), w->size()).adjusted(-4, -4, 4, 4) & window->rect();
+    };
+    auto picture = [window](const QRect& r) { return window->grab(r).toImage().convertToFormat(QImage::Format_RGB32); };
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->window() != window || !w->isVisible() || !w->isEnabled() || w->focusProxy()
+            || !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (QWidget* focused = window->focusWidget())
+            focused->clearFocus();
+        QApplication::processEvents();
+        const QRect r = around(w);
+        const QImage before = picture(r);
+        w->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        if (!w->hasFocus())
+            continue; // it does not take focus here (a read-only view, a hidden tab)
+        const QImage after = picture(r);
+        qsizetype changed = 0;
+        for (int y = 0; y < std::min(before.height(), after.height()); ++y) {
+            const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+            for (int x = 0; x < std::min(before.width(), after.width()); ++x)
+                changed += a[x] != b[x];
+        }
+        const qsizetype outline = (w->width() + w->height()) * window->devicePixelRatio();
+        if (changed < outline)
+            found << FaceViolation{where, QStringLiteral("focus"), describe(w),
+                                   QStringLiteral("%1 px change when focused, a ring needs %2").arg(changed).arg(outline)};
+    }
+    return found;
 }
 
 QList<FaceViolation> FaceAudit::excuse(const QList<FaceViolation>& found, const QList<FaceException>& exceptions)

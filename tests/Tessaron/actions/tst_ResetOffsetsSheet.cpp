@@ -11,6 +11,7 @@
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/WorkspaceView.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -43,6 +44,28 @@ private slots:
         m_session = kafkaSession(m_clients);
     }
     void cleanup() { m_session.reset(); }
+
+    void tabRunsFromTheTargetToMoveThroughWhatIsShown()
+    {
+        ResetOffsetsSheet sheet(ConsumerGroup{"billing", "Empty", false}, std::nullopt, nullptr, m_session.get());
+        sheet.open();
+        QVERIFY(QTest::qWaitForWindowActive(&sheet));
+        type(sheet.reasonField(), "replay");
+        sheet.targetField()->setFocus();
+        QList<QWidget*> stops{sheet.targetField()};
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            if (now == stops.first())
+                break;
+            // No stop on something the sheet does not show.
+            QVERIFY(now && now->isVisible());
+            stops << now;
+        }
+        QVERIFY(stops.indexOf(sheet.reasonField()) > 0);
+        QVERIFY(stops.indexOf(sheet.cancelButton()) > stops.indexOf(sheet.reasonField()));
+        QVERIFY(stops.indexOf(sheet.moveButton()) > stops.indexOf(sheet.cancelButton()));
+    }
 
     void warningsFollowTheTargetAndTheButtonFollowsTheRules()
     {

@@ -4,14 +4,20 @@
 #include "support/FaceAudit.h"
 #include "support/SessionFakes.h"
 
+#include "Tessaron/actions/ProduceSheet.h"
+#include "Tessaron/actions/ResetOffsetsSheet.h"
 #include "Tessaron/app/AppStyle.h"
 #include "Tessaron/app/TessaronApplication.h"
+#include "Tessaron/browser/ExhibitView.h"
+#include "Tessaron/casework/ConsumerGroupView.h"
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/PlainText.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/workspace/TopicListView.h"
+#include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/PlainButtonStyle.h"
@@ -290,6 +296,90 @@ private slots:
         QVERIFY(FaceAudit().audit(window.get(), "sidebar").size() >= 0);
         for (const FaceViolation& v : FaceAudit().audit(window.get(), "sidebar"))
             QVERIFY2(v.rule != "rich", qPrintable(v.toString()));
+    }
+    void aHostileKeyAndMemberStayTextInTheirOwnViews()
+    {
+        // The exhibit shows a message's key, the group screen a member's id and client: both
+        // hovered everywhere, the process stays within 100 MB of where it started.
+        const QString hostile = FaceAudit::hostileTexts().at(0);
+        auto clients = std::make_shared<fakes::FakeFactory>();
+        clients->kafka->listed = QList<Topic>{fakes::topic("orders", {{0, 1}})};
+        clients->kafka->held["orders"][0] = {Message("orders", 0, 0, hostile.toUtf8(), QByteArray("{\"a\":1}"),
+                                                     QDateTime::fromMSecsSinceEpoch(0, Qt::UTC), {})};
+        clients->kafka->listedGroups = QList<ConsumerGroup>{{hostile, "Stable", false}};
+        GroupDescription group{hostile, "Stable", "range", std::nullopt, {}};
+        group.members = {{hostile, hostile, "/10.0.0.1", hostile, {{"orders", 0}}}};
+        clients->kafka->descriptions.insert(hostile, group);
+        clients->kafka->commits.insert(hostile, {{{"orders", 0}, 0}});
+        AppState app(clients);
+        std::unique_ptr<BrokerSession> session = fakes::connectedSession(clients, fakes::kafkaBroker("cluster"));
+        session->setSelectedTopic(QStringLiteral("orders"));
+        testing::syncWait(session->read(BrokerSession::Position::atTail(), 100, false));
+        QCOMPARE(session->messages().size(), 1);
+        session->setSelectedMessage(session->messages().first().id());
+        session->setSelectedGroup(hostile);
+        testing::syncWait(session->loadGroupDetail());
+
+        const qint64 start = residentKiB();
+        std::unique_ptr<QWidget> window(ground(TessaronPalette::canvas()));
+        window->resize(1100, 700);
+        auto* row = new QHBoxLayout(window.get());
+        auto* exhibit = new ExhibitView(&app, session.get());
+        auto* groupView = new ConsumerGroupView(&app, session.get());
+        row->addWidget(exhibit, 1);
+        row->addWidget(groupView, 1);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        for (int round = 0; round < 2; ++round) {
+            QList<QPointer<QWidget>> widgets;
+            for (QWidget* w : window->findChildren<QWidget*>())
+                widgets << w;
+            for (const QPointer<QWidget>& w : widgets) {
+                if (w && w->isVisible())
+                    hover(w, w->rect().center());
+            }
+        }
+        if (QToolTip::isVisible())
+            QVERIFY2(!QToolTip::text().contains(hostile), qPrintable(QToolTip::text()));
+        const qint64 grown = residentKiB() - start;
+        QVERIFY2(grown < 100 * 1024, qPrintable(QString("grew by %1 KiB").arg(grown)));
+        for (const FaceViolation& v : FaceAudit().audit(window.get(), "exhibit and group"))
+            QVERIFY2(v.rule != "rich", qPrintable(v.toString()));
+        // The key and the member are on screen, as text.
+        const QList<QLabel*> labels = window->findChildren<QLabel*>();
+        QVERIFY(std::none_of(labels.begin(), labels.end(), [&](const QLabel* l) {
+            return l->text().contains(hostile) && l->textFormat() != Qt::PlainText;
+        }));
+    }
+    void everyControlOfTheSheetsShowsAFocusRing()
+    {
+        AccessibilitySettings::instance().setReduceMotion(true);
+        auto clients = std::make_shared<fakes::FakeFactory>();
+        clients->kafka->listed = QList<Topic>{fakes::topic("orders", {{0, 5}})};
+        AppState app(clients);
+        std::unique_ptr<BrokerSession> session = fakes::connectedSession(clients, fakes::kafkaBroker("cluster"));
+        QList<FaceViolation> found;
+        {
+            ProduceSheet sheet(std::nullopt, nullptr, session.get());
+            sheet.open();
+            QVERIFY(QTest::qWaitForWindowActive(&sheet));
+            found << FaceAudit::focusRings(&sheet, "produce");
+        }
+        {
+            ResetOffsetsSheet sheet(ConsumerGroup{"billing", "Empty", false}, fakes::topic("orders", {{0, 5}}), nullptr,
+                                    session.get());
+            sheet.open();
+            QVERIFY(QTest::qWaitForWindowActive(&sheet));
+            found << FaceAudit::focusRings(&sheet, "reset");
+        }
+        {
+            app.setEditing(fakes::kafkaBroker("new"));
+            BrokerFormSheet sheet(&app);
+            sheet.open();
+            QVERIFY(QTest::qWaitForWindowActive(&sheet));
+            found << FaceAudit::focusRings(&sheet, "form");
+        }
+        QVERIFY2(found.isEmpty(), qPrintable(listed(found)));
     }
 };
 

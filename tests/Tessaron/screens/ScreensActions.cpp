@@ -95,12 +95,12 @@ void shootActions(ScreenShooter& shooter)
         sheet.file();
         waitUntil([&] { return sheet.outcome().has_value(); });
         restFor(800);
-        shooter.shoot(QStringLiteral("produce"), QStringLiteral("filed-820x520"), &sheet);
+        shooter.shoot(QStringLiteral("produce"), QStringLiteral("filed-820x520"), &sheet, sheet.outcomeBlock());
         sheet.conclude(AppOutcome::makeUncertain(
             QStringLiteral("No answer from the broker within 30 s after the message went out: it may be on "
                            "orders.events already.")));
         restFor(800);
-        shooter.shoot(QStringLiteral("produce"), QStringLiteral("uncertain-820x520"), &sheet);
+        shooter.shoot(QStringLiteral("produce"), QStringLiteral("uncertain-820x520"), &sheet, sheet.outcomeBlock());
     }
     {
         Message avro(QStringLiteral("payments.settled"), 0, 12, std::nullopt, QByteArray("\x00\x00\x00\x00\x07\x02", 6),
@@ -160,7 +160,7 @@ void shootActions(ScreenShooter& shooter)
         sheet.conclude(AppOutcome::makeUncertain(
             QStringLiteral("The offset commit timed out: billing-service may be at 50000 on orders.events already.")));
         restFor(800);
-        shooter.shoot(QStringLiteral("reset"), QStringLiteral("uncertain-820x520"), &sheet);
+        shooter.shoot(QStringLiteral("reset"), QStringLiteral("uncertain-820x520"), &sheet, sheet.outcomeBlock());
     }
 
     {
