@@ -25,7 +25,7 @@ void styleField(QLineEdit* field, bool monospaced)
     field->setObjectName(QStringLiteral("actionField"));
     field->setStyleSheet(QStringLiteral("QLineEdit#actionField { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
                                         "255, 26); border-radius: 8px; padding: 7px 9px; color: %1; }"
-                                        "QLineEdit:focus { border: 1px solid %2; }")
+                                        "QLineEdit#actionField:focus { border: 1px solid %2; }")
                              .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
     QPalette p = field->palette();
     p.setColor(QPalette::PlaceholderText, withOpacity(muted(), 0.7));

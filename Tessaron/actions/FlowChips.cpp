@@ -72,7 +72,7 @@ FlowChips::FlowChips(QStringList items, QWidget* parent)
         m_chips.append(chip);
     }
     // The sheet's content width until the first resize says otherwise.
-    place(columnsFor(584));
+    place(columnsFitting(584));
     LanguageChange::onChange(this, [this] {
         for (qsizetype i = 0; i < m_chips.size(); ++i) {
             const QString text = L10n::t(m_items[i]);
@@ -80,15 +80,29 @@ FlowChips::FlowChips(QStringList items, QWidget* parent)
             m_chips[i]->setAccessibleName(text);
             m_chips[i]->setToolTip(PlainText::toolTip(text));
         }
+        // The texts' widths changed with the language.
+        m_columns = 0;
+        place(columnsFitting(width() > 0 ? width() : 584));
     });
 }
 
-int FlowChips::columnsFor(int width) { return std::max(1, (width + spacing) / (minimumColumn + spacing)); }
+int FlowChips::columnsFor(int width, int column)
+{
+    return std::max(1, (width + spacing) / (std::max(column, int(minimumColumn)) + spacing));
+}
+
+int FlowChips::columnsFitting(int width) const
+{
+    int widest = 0;
+    for (const QAbstractButton* chip : m_chips)
+        widest = std::max(widest, chip->sizeHint().width());
+    return columnsFor(width, widest);
+}
 
 void FlowChips::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    place(columnsFor(event->size().width()));
+    place(columnsFitting(event->size().width()));
 }
 
 void FlowChips::place(int columns)

@@ -82,9 +82,10 @@ QColor legible(const QColor& text)
 {
     if (luminance(QColor(text.red(), text.green(), text.blue())) < 0.18)
         return text; // dark text, meant for a light ground
-    // The lightest ground text lies on: the canvas under a white wash of 8 %.
-    const double ground = luminance(over(white(0.08), canvas()));
-    auto reads = [&](const QColor& c) { return (luminance(over(c, canvas())) + 0.05) / (ground + 0.05) >= 4.6; };
+    // The lightest ground text lies on: the canvas under a white wash of 14 % (a tinted card). The
+    // margin above 4.5:1 is for small type, whose thin strokes never reach their full colour.
+    const double ground = luminance(over(white(0.14), canvas()));
+    auto reads = [&](const QColor& c) { return (luminance(over(c, canvas())) + 0.05) / (ground + 0.05) >= 5.0; };
     QColor c = text;
     while (!reads(c) && c.alphaF() < 1.0)
         c.setAlphaF(std::min(1.0f, float(c.alphaF() + 0.02)));

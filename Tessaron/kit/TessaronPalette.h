@@ -22,7 +22,7 @@ QColor withOpacity(const QColor& color, double opacity);
 QColor white(double opacity);
 
 // A light text colour made legible on the dark grounds: a translucent or grey text is lifted (in
-// opacity, then towards ink) until it reads at 4.5:1 over the lightest panel the screens lay on the
+// opacity, then towards ink) until it reads at 4.5:1 (with a margin for small type) over the lightest panel on the
 // canvas. Dark text (on amber or mint) is left as it is.
 QColor legible(const QColor& text);
 

@@ -212,6 +212,8 @@ void BrokerFormSheet::build()
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setObjectName(QStringLiteral("formScroll"));
+    // The controls inside take the focus, each scrolled into view; the area itself is no stop.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setStyleSheet(QStringLiteral("#formScroll { background: transparent; }"));
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget();

@@ -338,6 +338,8 @@ QWidget* SettingsView::buildDetail()
 
     auto* scroll = new QScrollArea(detail);
     scroll->setObjectName(QStringLiteral("settingsScroll"));
+    // The controls inside take the focus, each scrolled into view; the area itself is no stop.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -483,8 +485,8 @@ QWidget* SettingsView::buildGeneral()
     const QString accentName = accent().name();
     m_slider->setStyleSheet(QStringLiteral("QSlider#messagesSlider::groove:horizontal { height: 4px; border-radius: 2px; "
                                            "background: rgba(255,255,255,30); }"
-                                           "QSlider::sub-page:horizontal { border-radius: 2px; background: %1; }"
-                                           "QSlider::handle:horizontal { width: 16px; height: 16px; margin: -6px 0; "
+                                           "QSlider#messagesSlider::sub-page:horizontal { border-radius: 2px; background: %1; }"
+                                           "QSlider#messagesSlider::handle:horizontal { width: 16px; height: 16px; margin: -6px 0; "
                                            "border-radius: 8px; background: #f2efe8; }")
                                 .arg(accentName));
     connect(m_slider, &QSlider::valueChanged, this, [](int position) {

@@ -434,10 +434,10 @@ SidebarListView::SidebarListView(SidebarModel* model, QWidget* parent)
     verticalScrollBar()->setObjectName(QStringLiteral("sidebarScrollBar"));
     verticalScrollBar()->setStyleSheet(QStringLiteral(
         "QScrollBar#sidebarScrollBar:vertical { background: transparent; width: 8px; margin: 2px 2px 2px 0; }"
-        "QScrollBar::handle:vertical { background: rgba(255, 255, 255, 0.16); border-radius: 3px; min-height: 24px; }"
-        "QScrollBar::handle:vertical:hover { background: rgba(255, 255, 255, 0.28); }"
-        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
+        "QScrollBar#sidebarScrollBar::handle:vertical { background: rgba(255, 255, 255, 0.16); border-radius: 3px; min-height: 24px; }"
+        "QScrollBar#sidebarScrollBar::handle:vertical:hover { background: rgba(255, 255, 255, 0.28); }"
+        "QScrollBar#sidebarScrollBar::add-line:vertical, QScrollBar#sidebarScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar#sidebarScrollBar::add-page:vertical, QScrollBar#sidebarScrollBar::sub-page:vertical { background: transparent; }"));
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &SidebarListView::rememberAnchor);
     connect(model, &QAbstractItemModel::modelReset, this, &SidebarListView::restoreAnchor);
 }

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextDocumentFragment>
 #include <QWidget>
 
@@ -106,6 +107,10 @@ public:
         m_image.fill(Qt::black);
         QPainter painter(&m_image);
         root->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        painter.end();
+        // TESSARON_FACE_DUMP=DIR keeps the picture each audit measured, to look at what it flags.
+        if (const QString dump = qEnvironmentVariable("TESSARON_FACE_DUMP"); !dump.isEmpty())
+            m_image.save(dump + QLatin1Char('/') + QString(m_where).replace(QLatin1Char(' '), QLatin1Char('_')) + ".png");
     }
 
     QList<FaceViolation> run()
@@ -154,18 +159,35 @@ private:
         const double needed = isLarge(font) ? 3.0 : 4.5;
         if (ratio + 0.05 < needed)
             report(QStringLiteral("contrast"), describe(w, text),
-                   QStringLiteral("%1:1, needs %2:1").arg(ratio, 0, 'f', 2).arg(needed, 0, 'f', 1));
+                   QStringLiteral("%1:1, needs %2:1 (at %3,%4 %5x%6)")
+                       .arg(ratio, 0, 'f', 2)
+                       .arg(needed, 0, 'f', 1)
+                       .arg(inRoot.x())
+                       .arg(inRoot.y())
+                       .arg(inRoot.width())
+                       .arg(inRoot.height()));
     }
 
     void checkContrast(QWidget* w)
     {
         if (!w->isEnabled())
             return;
+        // A separator ("•", "·", "/") is decoration, not text to read.
+        const QString text = textOf(w);
+        if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+            return;
         if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->echoMode() != QLineEdit::Normal)
             return;
         QRect area = rectIn(w, m_root);
-        if (auto* label = qobject_cast<QLabel*>(w))
-            area = QRect(w->mapTo(m_root, label->contentsRect().topLeft()), label->contentsRect().size());
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            // Where the text itself lies: a wide label with a short text over a gradient would
+            // otherwise measure the gradient.
+            const QRect box = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+                                                              -label->margin());
+            const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+            const QRect text = label->fontMetrics().boundingRect(box, flags, label->text()).adjusted(-2, -2, 2, 2) & box;
+            area = QRect(w->mapTo(m_root, text.topLeft()), text.size());
+        }
         const QRect shown = area & shownRect(w, m_root);
         measure(w, shown, w->font(), QString());
     }
@@ -441,20 +463,39 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
         return QRect(w->mapTo(window, QPoint(0, 0)), w->size()).adjusted(-4, -4, 4, 4) & window->rect();
     };
     auto picture = [window](const QRect& r) { return window->grab(r).toImage().convertToFormat(QImage::Format_RGB32); };
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (w->window() != window || !w->isVisible() || !w->isEnabled() || w->focusProxy()
-            || !(w->focusPolicy() & Qt::TabFocus))
+    // The way a person goes: Tab from the first stop, each stop pictured before and after it
+    // takes the focus, until the focus comes round again.
+    QWidget* first = window->focusWidget();
+    if (!first) {
+        QTest::keyClick(window, Qt::Key_Tab);
+        first = window->focusWidget();
+    }
+    QList<QWidget*> seen;
+    for (int step = 0; first && step < 60; ++step) {
+        QWidget* from = window->focusWidget();
+        // What the next stop will be, pictured before the focus reaches it.
+        QWidget* next = from ? from->nextInFocusChain() : nullptr;
+        while (next && next != from
+               && (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() || !next->isEnabled()
+                   || next->window() != window))
+            next = next->nextInFocusChain();
+        if (!next)
+            break;
+        const QImage before = picture(around(next));
+        QTest::keyClick(from, Qt::Key_Tab);
+        QApplication::processEvents();
+        QWidget* now = window->focusWidget();
+        if (!now || seen.contains(now))
+            break;
+        seen << now;
+        if (!now->isVisible()) {
+            found << FaceViolation{where, QStringLiteral("focus"), describe(now),
+                                   QStringLiteral("a Tab stop that is not shown")};
             continue;
-        if (QWidget* focused = window->focusWidget())
-            focused->clearFocus();
-        QApplication::processEvents();
-        const QRect r = around(w);
-        const QImage before = picture(r);
-        w->setFocus(Qt::TabFocusReason);
-        QApplication::processEvents();
-        if (!w->hasFocus())
-            continue; // it does not take focus here (a read-only view, a hidden tab)
-        const QImage after = picture(r);
+        }
+        if (now != next)
+            continue; // not the picture taken before
+        const QImage after = picture(around(now));
         qsizetype changed = 0;
         for (int y = 0; y < std::min(before.height(), after.height()); ++y) {
             const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
@@ -462,9 +503,9 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
             for (int x = 0; x < std::min(before.width(), after.width()); ++x)
                 changed += a[x] != b[x];
         }
-        const qsizetype outline = (w->width() + w->height()) * window->devicePixelRatio();
+        const qsizetype outline = (now->width() + now->height()) * window->devicePixelRatio();
         if (changed < outline)
-            found << FaceViolation{where, QStringLiteral("focus"), describe(w),
+            found << FaceViolation{where, QStringLiteral("focus"), describe(now),
                                    QStringLiteral("%1 px change when focused, a ring needs %2").arg(changed).arg(outline)};
     }
     return found;

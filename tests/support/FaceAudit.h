@@ -52,9 +52,9 @@ public:
     // The hook for sheets that write: `outcome` must lie within what `sheet` shows.
     static QList<FaceViolation> outcomeInView(QWidget* sheet, QWidget* outcome, const QString& where);
 
-    // Every visible, enabled control of `window` that the Tab key stops at draws a ring when the
-    // keyboard gives it focus: what is drawn in and just around it differs from the unfocused
-    // picture by at least half its outline (a text cursor alone is not a ring). `window` must be
+    // Tab from the focus of `window` round its chain: every stop is shown and draws a ring when
+    // the keyboard gives it focus (what is drawn in and just around it differs from the unfocused
+    // picture by at least half its outline; a text cursor alone is not a ring). `window` must be
     // the active window.
     static QList<FaceViolation> focusRings(QWidget* window, const QString& where);
 

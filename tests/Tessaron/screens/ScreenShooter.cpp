@@ -47,14 +47,27 @@ void ScreenShooter::audit(const QString& where, QWidget* widget, QWidget* outcom
 {
     // A sheet never outgrows the window it sits over; a window-sized screen is the window.
     const QSize size = widget->size();
+    // A frame without a layout holds the screen at its full size: the screen follows the frame.
+    QList<std::pair<QWidget*, QRect>> filling;
+    if (!widget->layout()) {
+        for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isWindow() && child->geometry() == widget->rect())
+                filling.append({child, child->geometry()});
+        }
+    }
     if (qobject_cast<QDialog*>(widget))
         widget->resize(size.boundedTo(*m_window));
     else if (size.width() >= 700)
         widget->resize(*m_window);
+    for (const auto& [child, geometry] : filling)
+        child->setGeometry(widget->rect());
     if (widget->layout())
         widget->layout()->activate();
     QApplication::processEvents();
     QApplication::processEvents();
+    // A screen that reflows (columns, wrapped lines) settles over a few posted layouts.
+    if (widget->size() != size)
+        restFor(250);
     testing::FaceAudit audit;
     for (const int scale : {1, 2})
         m_violations << audit.audit(widget, QStringLiteral("%1 %2 @%3x").arg(where, m_label).arg(scale), scale);
@@ -62,6 +75,8 @@ void ScreenShooter::audit(const QString& where, QWidget* widget, QWidget* outcom
         m_violations << testing::FaceAudit::outcomeInView(widget, outcome, where + QLatin1Char(' ') + m_label);
     ++m_audited;
     widget->resize(size);
+    for (const auto& [child, geometry] : filling)
+        child->setGeometry(geometry);
 }
 
 bool ScreenShooter::shoot(const QString& screen, const QString& state, QWidget* widget, QWidget* outcome)

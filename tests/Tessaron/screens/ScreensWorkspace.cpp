@@ -245,6 +245,7 @@ void shootWorkspace(ScreenShooter& shooter)
         std::unique_ptr<QWidget> frame(host({1020, 660}));
         auto* workspace = new WorkspaceView(&app, rabbitSession, frame.get());
         workspace->setGeometry(frame->rect());
+        restFor(500); // the chart has faded in
         shooter.shoot(QStringLiteral("workspace"), QStringLiteral("rabbitmq"), frame.get());
     }
 
