@@ -3,6 +3,7 @@
 
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/kit/LanguageChange.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 
 #include <QGridLayout>
@@ -49,7 +50,7 @@ protected:
             painter.setPen(QPen(withOpacity(accent(), 0.7), 1));
             painter.drawPath(capsule);
         }
-        painter.setPen(white(0.7));
+        painter.setPen(TessaronPalette::legible(white(0.8)));
         const QRect inner = rect().adjusted(9, 0, -9, 0);
         painter.drawText(inner, Qt::AlignLeft | Qt::AlignVCenter,
                          fontMetrics().elidedText(text(), Qt::ElideRight, inner.width()));

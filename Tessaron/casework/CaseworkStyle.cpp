@@ -77,7 +77,9 @@ CaseCard::CaseCard(const QString& eyebrow, const QColor& tint, double padding, Q
     m_body->setContentsMargins(0, 0, 0, 0);
     m_body->setSpacing(9);
     column->addLayout(m_body);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    // Not Maximum: a cap at the size hint would clamp the height its wrapped lines need when the
+    // card is narrower than the hint assumed.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
 }
 
 void CaseCard::addWidget(QWidget* widget) { m_body->addWidget(widget); }

@@ -178,6 +178,7 @@ OnboardingView::OnboardingView(AppState* app, QWidget* parent)
     m_area->setObjectName(QStringLiteral("introScroll"));
     // The controls inside take the focus, each scrolled into view; the area itself is no stop.
     m_area->setFocusPolicy(Qt::NoFocus);
+    SheetFit::keepFocusInView(m_area);
     m_area->setStyleSheet(QStringLiteral("#introScroll, #introScroll > QWidget > QWidget { background: transparent; }"));
     column->addWidget(m_area, 1);
     column->addWidget(hairline(0.08));

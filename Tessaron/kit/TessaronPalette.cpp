@@ -85,7 +85,7 @@ QColor legible(const QColor& text)
     // The lightest ground text lies on: the canvas under a white wash of 14 % (a tinted card). The
     // margin above 4.5:1 is for small type, whose thin strokes never reach their full colour.
     const double ground = luminance(over(white(0.14), canvas()));
-    auto reads = [&](const QColor& c) { return (luminance(over(c, canvas())) + 0.05) / (ground + 0.05) >= 5.0; };
+    auto reads = [&](const QColor& c) { return (luminance(over(c, canvas())) + 0.05) / (ground + 0.05) >= 6.2; };
     QColor c = text;
     while (!reads(c) && c.alphaF() < 1.0)
         c.setAlphaF(std::min(1.0f, float(c.alphaF() + 0.02)));

@@ -214,6 +214,7 @@ void BrokerFormSheet::build()
     scroll->setObjectName(QStringLiteral("formScroll"));
     // The controls inside take the focus, each scrolled into view; the area itself is no stop.
     scroll->setFocusPolicy(Qt::NoFocus);
+    SheetFit::keepFocusInView(scroll);
     scroll->setStyleSheet(QStringLiteral("#formScroll { background: transparent; }"));
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget();

@@ -1,4 +1,5 @@
 #include "Tessaron/settings/SettingsView.h"
+#include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/SettingsControlStyle.h"
@@ -340,6 +341,7 @@ QWidget* SettingsView::buildDetail()
     scroll->setObjectName(QStringLiteral("settingsScroll"));
     // The controls inside take the focus, each scrolled into view; the area itself is no stop.
     scroll->setFocusPolicy(Qt::NoFocus);
+    SheetFit::keepFocusInView(scroll);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -187,6 +187,11 @@ private:
             const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
             const QRect text = label->fontMetrics().boundingRect(box, flags, label->text()).adjusted(-2, -2, 2, 2) & box;
             area = QRect(w->mapTo(m_root, text.topLeft()), text.size());
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            // The typed text from the field's left, not the whole field.
+            const QRect box = edit->contentsRect().marginsRemoved(edit->textMargins());
+            const int advance = edit->fontMetrics().horizontalAdvance(edit->text()) + 16;
+            area = QRect(w->mapTo(m_root, box.topLeft()), QSize(std::min(box.width(), advance), box.height()));
         }
         const QRect shown = area & shownRect(w, m_root);
         measure(w, shown, w->font(), QString());
@@ -504,6 +509,10 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
                 changed += a[x] != b[x];
         }
         const qsizetype outline = (now->width() + now->height()) * window->devicePixelRatio();
+        if (const QString dump = qEnvironmentVariable("TESSARON_FACE_DUMP"); !dump.isEmpty() && changed < outline) {
+            before.save(dump + QStringLiteral("/focus-%1-%2-before.png").arg(where).arg(step));
+            after.save(dump + QStringLiteral("/focus-%1-%2-after.png").arg(where).arg(step));
+        }
         if (changed < outline)
             found << FaceViolation{where, QStringLiteral("focus"), describe(now),
                                    QStringLiteral("%1 px change when focused, a ring needs %2").arg(changed).arg(outline)};

@@ -245,7 +245,11 @@ void shootWorkspace(ScreenShooter& shooter)
         std::unique_ptr<QWidget> frame(host({1020, 660}));
         auto* workspace = new WorkspaceView(&app, rabbitSession, frame.get());
         workspace->setGeometry(frame->rect());
-        restFor(500); // the chart has faded in
+        // The chart has faded in: its entrance effect is gone once it stands at full strength.
+        waitUntil([&] {
+            auto* chart = frame->findChild<QWidget*>(QStringLiteral("retainedChart"));
+            return chart && chart->isVisible() && !chart->graphicsEffect();
+        });
         shooter.shoot(QStringLiteral("workspace"), QStringLiteral("rabbitmq"), frame.get());
     }
 
