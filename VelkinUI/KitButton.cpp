@@ -9,6 +9,8 @@
 #include <QEnterEvent>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <cmath>
 
@@ -88,6 +90,27 @@ void KitButton::applyLayout()
 
 bool KitButton::windowActive() const { return window() && window()->isActiveWindow(); }
 
+void KitButton::setSelected(bool selected)
+{
+    m_choice = true;
+    setCheckable(true);
+    setChecked(selected);
+}
+
+void KitButton::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    refresh();
+}
+
+void KitButton::nextCheckState()
+{
+    if (!m_choice)
+        QAbstractButton::nextCheckState();
+}
+
 ButtonState KitButton::state() const
 {
     ButtonState s;
@@ -95,6 +118,7 @@ ButtonState KitButton::state() const
     s.hovered = m_hovered;
     s.enabled = isEnabled();
     s.windowActive = windowActive();
+    s.busy = m_busy;
     s.press = m_press->value();
     s.hover = m_hover->value();
     return s;
@@ -202,6 +226,12 @@ void KitButton::paintEvent(QPaintEvent*)
             Symbols::paint(painter, m_trailing, Symbols::boxForSize({x + symbol / 2, cy}, fm.height() * 0.8), color);
     }
     m_style->paintOverlay(painter, r, s);
+    // The focus ring comes from the application's style, once the keyboard has moved focus.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        QStyleOptionFocusRect ring;
+        ring.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &ring, &painter, this);
+    }
 }
 
 void KitButton::enterEvent(QEnterEvent* event)

@@ -28,6 +28,15 @@ public:
     void setContent(QWidget* content);
     QWidget* content() const { return m_content; }
 
+    // One of a set of choices: the chosen one reads as checked to assistive technology. Clicking
+    // does not toggle it; whoever owns the set says which is chosen.
+    void setSelected(bool selected);
+    bool isSelected() const { return isCheckable() && isChecked(); }
+
+    // Busy: at work (a spinner and "…" in its label); the style draws it at full strength although it
+    // takes no click, so its label stays readable.
+    void setBusy(bool busy);
+
     ButtonState state() const;
     bool isHovering() const { return m_hovered; }
     // For tests and the gallery: the hover state as if the pointer were over the button.
@@ -43,6 +52,7 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void nextCheckState() override;
     bool event(QEvent* event) override;
 
 private:
@@ -59,6 +69,8 @@ private:
     bool m_hovered = false;
     bool m_pointerInside = false;
     bool m_lastPressed = false;
+    bool m_choice = false;
+    bool m_busy = false;
     AnimatedValue* m_press;
     AnimatedValue* m_hover;
     std::unique_ptr<EffectSlot> m_effect;

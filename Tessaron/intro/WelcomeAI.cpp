@@ -173,7 +173,7 @@ void WelcomeAI::sync()
         const bool selected = chosen == value;
         m_cards[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), selected, true,
                                                                           QMarginsF(21, 21, 21, 21)));
-        m_cards[i]->setProperty("selected", selected);
+        m_cards[i]->setSelected(selected);
         auto* mark = static_cast<SymbolView*>(m_marks[i]);
         mark->setName(selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"));
         QColor faint = WelcomePalette::muted();

@@ -1,5 +1,8 @@
 #include "Tessaron/kit/SheetFit.h"
 
+#include <QApplication>
+#include <QScrollArea>
+
 #include <QEvent>
 #include <QPointer>
 #include <QWidget>
@@ -80,5 +83,13 @@ QSize fitted(QSize ideal, const QWidget* host)
 }
 
 void follow(QWidget* sheet, QSize ideal) { new Follower(sheet, ideal); }
+
+void keepFocusInView(QScrollArea* area)
+{
+    QObject::connect(qApp, &QApplication::focusChanged, area, [area](QWidget*, QWidget* now) {
+        if (now && area->widget() && area->widget()->isAncestorOf(now))
+            area->ensureWidgetVisible(now, 8, 8);
+    });
+}
 
 } // namespace tessaron::SheetFit

@@ -2,6 +2,7 @@
 
 #include <QSize>
 
+class QScrollArea;
 class QWidget;
 
 namespace tessaron::SheetFit {
@@ -21,5 +22,9 @@ QSize fitted(QSize ideal, const QWidget* host);
 // size follows that window while it is resized, and the sheet stays centred over it. The sheet's
 // own layout decides what scrolls when it is smaller than its ideal.
 void follow(QWidget* sheet, QSize ideal);
+
+// Scrolls `area` to whatever control inside it takes the focus, however the focus came (Tab from
+// the footer wraps to the top of the form): a focused control is never out of sight.
+void keepFocusInView(QScrollArea* area);
 
 } // namespace tessaron::SheetFit

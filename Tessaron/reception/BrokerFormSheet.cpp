@@ -1,6 +1,9 @@
 #include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 
+#include "Tessaron/kit/ConfirmSheet.h"
+#include "Tessaron/kit/PlainText.h"
+
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/kit/SlamStamp.h"
@@ -26,7 +29,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -158,7 +160,7 @@ void BrokerFormSheet::setFileChooser(FileChooser chooser)
 
 QWidget* BrokerFormSheet::registryCard() const { return m_whatCard; }
 
-QMessageBox* BrokerFormSheet::confirmation() const { return m_confirmation; }
+ConfirmSheet* BrokerFormSheet::confirmation() const { return m_confirmation; }
 
 void BrokerFormSheet::followLanguage()
 {
@@ -209,7 +211,11 @@ void BrokerFormSheet::build()
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    scroll->setObjectName(QStringLiteral("formScroll"));
+    // The controls inside take the focus, each scrolled into view; the area itself is no stop.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    SheetFit::keepFocusInView(scroll);
+    scroll->setStyleSheet(QStringLiteral("#formScroll { background: transparent; }"));
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget();
     body->setAutoFillBackground(false);
@@ -355,7 +361,8 @@ QWidget* BrokerFormSheet::buildHow()
     auto* mtls = reception::label(QStringLiteral("mTLS"), KitFont::font(8, QFont::Black, FontDesign::monospaced),
                                   withOpacity(muted(), 0.8), m_tls);
     mtls->setContentsMargins(5, 2, 5, 2);
-    mtls->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 255, 255, 15); border-radius: 7px; }"));
+    mtls->setObjectName(QStringLiteral("mtlsBadge"));
+    mtls->setStyleSheet(QStringLiteral("#mtlsBadge { background: rgba(255, 255, 255, 15); border-radius: 7px; }"));
     certHead->addWidget(mtls);
     certHead->addStretch(1);
     m_clientClear = linkButton(L10n::t("Clear"), m_tls);
@@ -592,7 +599,7 @@ void BrokerFormSheet::sync()
                                           : KitFont::font(10.5, QFont::Normal, FontDesign::monospaced));
     m_caText->setText(m.usesSystemTrust() ? L10n::t("This computer's trust store — right for a managed cluster.")
                                           : QFileInfo(m.caPath()).fileName());
-    m_caText->setToolTip(m.caPath());
+    m_caText->setToolTip(PlainText::toolTip(m.caPath()));
     m_clientClear->setVisible(m.showsClientClear());
     const auto syncFile = [](ElidedLabel* text, KitButton* button, const QString& path, const QString& hint) {
         if (path.isEmpty()) {
@@ -604,7 +611,7 @@ void BrokerFormSheet::sync()
             text->setFont(KitFont::font(10.5, QFont::Normal, FontDesign::monospaced));
             text->setColor(withOpacity(ink(), 0.8));
             text->setText(QFileInfo(path).fileName());
-            text->setToolTip(path);
+            text->setToolTip(PlainText::toolTip(path));
         }
         button->setText(path.isEmpty() ? L10n::t("Choose…") : L10n::t("Change…"));
         button->updateGeometry();
@@ -663,6 +670,7 @@ void BrokerFormSheet::syncTest()
     m_test->setContent(content);
     m_test->setAccessibleName(testing ? L10n::t("Knocking…") : L10n::t("Test connection"));
     m_test->setEnabled(m.canSave() && !testing);
+    m_test->setBusy(testing);
 
     const std::optional<AppState::TestResult>& result = m.testResult();
     if (!result) {
@@ -750,21 +758,14 @@ void BrokerFormSheet::confirmForget()
     if (m_model->isNew() || m_confirmation || m_finished)
         return;
     // Named by its saved name, whatever the name field says now.
-    const QString title = L10n::t("Forget \"%@\"?", m_model->original().name);
-    auto* box = new QMessageBox(this);
-    box->setWindowModality(Qt::WindowModal);
+    const QString title = L10n::t("Forget \"%@\"?", L10n::isolated(m_model->original().name));
+    auto* box = new ConfirmSheet(title,
+                                 L10n::t("The broker is forgotten and its password leaves your keyring. Nothing on the "
+                                         "broker itself is touched."),
+                                 L10n::t("Forget it"), this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setIcon(QMessageBox::Warning);
-    box->setWindowTitle(title);
-    box->setText(title);
-    box->setInformativeText(L10n::t("The broker is forgotten and its password leaves your keyring. Nothing on the "
-                                    "broker itself is touched."));
-    QPushButton* forget = box->addButton(L10n::t("Forget it"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box->addButton(L10n::t("Cancel"), QMessageBox::RejectRole);
-    // Return does not forget: only the button itself does.
-    box->setDefaultButton(cancel);
-    box->setEscapeButton(cancel);
-    connect(forget, &QPushButton::clicked, this, [this] {
+    // Return does not forget: only the button itself does; Escape cancels.
+    connect(box, &ConfirmSheet::confirmed, this, [this] {
         if (!m_app || m_finished)
             return;
         QPointer<BrokerFormSheet> self(this);

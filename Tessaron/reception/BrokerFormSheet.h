@@ -8,11 +8,13 @@
 
 class QHBoxLayout;
 class QLabel;
-class QMessageBox;
+
 class QScrollArea;
 class QVBoxLayout;
 
 namespace tessaron {
+
+class ConfirmSheet;
 
 class AppState;
 class BrokerFormModel;
@@ -68,7 +70,7 @@ public:
     QLabel* refusalLabel() const { return m_refusal; }
     QLabel* testLine() const { return m_testLine; }
     // The forget confirmation while it is shown.
-    QMessageBox* confirmation() const;
+    ConfirmSheet* confirmation() const;
 
     void runTest();
     void save();
@@ -145,7 +147,7 @@ private:
     KitButton* m_forget = nullptr;
     KitButton* m_cancel = nullptr;
     KitButton* m_save = nullptr;
-    QPointer<QMessageBox> m_confirmation;
+    QPointer<ConfirmSheet> m_confirmation;
 };
 
 } // namespace tessaron

@@ -1,5 +1,7 @@
 #include "Tessaron/reception/Odometer.h"
 
+#include <algorithm>
+
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
@@ -60,7 +62,11 @@ Odometer::Odometer(UserDefaults& store, QWidget* parent)
     m_closing->setText(closingLine());
 }
 
-QString Odometer::digits(qint64 value) { return QString::number(value).rightJustified(6, QLatin1Char('0')); }
+// A count never shows below zero, not even while an animation overshoots.
+QString Odometer::digits(qint64 value)
+{
+    return QString::number(std::max<qint64>(0, value)).rightJustified(6, QLatin1Char('0'));
+}
 
 QString Odometer::readText() const { return digits(m_read); }
 QString Odometer::disturbedText() const { return digits(m_disturbed); }

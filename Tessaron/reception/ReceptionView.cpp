@@ -130,7 +130,8 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->viewport()->setAutoFillBackground(false);
     m_scroll->viewport()->installEventFilter(this);
-    m_scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    m_scroll->setObjectName(QStringLiteral("receptionScroll"));
+    m_scroll->setStyleSheet(QStringLiteral("#receptionScroll { background: transparent; }"));
     outer->addWidget(m_scroll);
 
     // The column is at most 1180 points wide and centred.

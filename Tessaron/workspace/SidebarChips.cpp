@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/SidebarChips.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/workspace/SidebarControls.h"
@@ -87,11 +88,13 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     p.setColor(QPalette::PlaceholderText, white(0.35));
     m_edit->setPalette(p);
     m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);
-    m_edit->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; padding: 0; }"));
+    m_edit->setObjectName(QStringLiteral("searchEdit"));
+    m_edit->setStyleSheet(QStringLiteral("#searchEdit { background: transparent; border: none; padding: 0; }"));
     row->addWidget(m_edit, 1);
     row->addWidget(m_clear);
     m_clear->setVisible(false);
-    m_clear->setToolTip(QString());
+    m_clear->setToolTip(L10n::t("Clear"));
+    m_clear->setAccessibleName(L10n::t("Clear"));
     connect(m_edit, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_clear->setVisible(!text.isEmpty());
         emit textEdited(text);
@@ -152,7 +155,7 @@ QString ScopePill::tooltipFor(const QString& title, const QString& value, const 
 
 void ScopePill::refreshTexts()
 {
-    setToolTip(tooltipFor(m_title, text(), m_subtitle));
+    setToolTip(PlainText::toolTip(tooltipFor(m_title, text(), m_subtitle)));
     setAccessibleName(m_title + QStringLiteral(": ") + text());
 }
 

@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/SidebarControls.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -51,7 +52,7 @@ SidebarIconButton::SidebarIconButton(const QString& icon, const QString& help, c
     , m_tint(tint)
     , m_spinner(new SpinnerMotion(this, SpinnerLook::arc))
 {
-    setToolTip(help);
+    setToolTip(PlainText::toolTip(help));
     setAccessibleName(help);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);
@@ -126,11 +127,8 @@ SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const
     column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(8);
 
-    auto* eyebrowLabel = new QLabel(eyebrow, this);
-    eyebrowLabel->setFont(KitFont::font(9, QFont::DemiBold, FontDesign::monospaced, 1.5));
-    QPalette tinted = eyebrowLabel->palette();
-    tinted.setColor(QPalette::WindowText, tint);
-    eyebrowLabel->setPalette(tinted);
+    auto* eyebrowLabel =
+        PlainText::label(eyebrow, KitFont::font(9, QFont::DemiBold, FontDesign::monospaced, 1.5), tint, this);
     eyebrowLabel->setContentsMargins(6, 2, 6, 0);
     column->addWidget(eyebrowLabel);
 
@@ -139,14 +137,9 @@ SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const
     column->addLayout(m_rows);
 
     if (remark) {
-        auto* remarkLabel = new QLabel(*remark, this);
         QFont font = KitFont::font(10.5, QFont::Normal, FontDesign::rounded);
         font.setItalic(true);
-        remarkLabel->setFont(font);
-        remarkLabel->setWordWrap(true);
-        QPalette quiet = remarkLabel->palette();
-        quiet.setColor(QPalette::WindowText, muted());
-        remarkLabel->setPalette(quiet);
+        auto* remarkLabel = PlainText::label(*remark, font, muted(), this, true);
         remarkLabel->setContentsMargins(6, 4, 6, 0);
         column->addWidget(remarkLabel);
     }
@@ -348,20 +341,11 @@ PopoverToggle::PopoverToggle(const QString& title, const std::optional<QString>&
     }
     auto* texts = new QVBoxLayout;
     texts->setSpacing(1);
-    auto* titleLabel = new QLabel(title, this);
-    titleLabel->setFont(KitFont::font(12, QFont::Medium, FontDesign::rounded));
-    titleLabel->setWordWrap(true);
-    QPalette p = titleLabel->palette();
-    p.setColor(QPalette::WindowText, withOpacity(ink(), 0.9));
-    titleLabel->setPalette(p);
+    auto* titleLabel =
+        PlainText::label(title, KitFont::font(12, QFont::Medium, FontDesign::rounded), withOpacity(ink(), 0.9), this, true);
     texts->addWidget(titleLabel);
     if (subtitle) {
-        auto* sub = new QLabel(*subtitle, this);
-        sub->setFont(KitFont::font(9.5, QFont::Normal, FontDesign::rounded));
-        sub->setWordWrap(true);
-        QPalette sp = sub->palette();
-        sp.setColor(QPalette::WindowText, muted());
-        sub->setPalette(sp);
+        auto* sub = PlainText::label(*subtitle, KitFont::font(9.5, QFont::Normal, FontDesign::rounded), muted(), this, true);
         texts->addWidget(sub);
     }
     row->addLayout(texts, 1);

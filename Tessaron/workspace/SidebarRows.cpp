@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/SidebarRows.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TopicQuip.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -303,7 +304,7 @@ void SidebarRowDelegate::paintGroup(QPainter& p, const QRect& rect, const Entry&
         p.setBrush(white(0.06));
         p.drawRoundedRect(badge, bh / 2, bh / 2);
         p.setFont(m_stateBadge);
-        p.setPen(empty ? amber() : white(0.45));
+        p.setPen(empty ? amber() : legible(white(0.45)));
         p.drawText(badge, Qt::AlignCenter, state);
     }
     const double x = card.left() + padLead + iconBox + gap;
@@ -345,12 +346,12 @@ void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const E
     const QFontMetricsF nm(m_name);
     const QString shown = nm.elidedText(name, Qt::ElideMiddle, width);
     p.setFont(m_name);
-    p.setPen(white(0.45));
+    p.setPen(legible(white(0.45)));
     p.drawText(QRectF(x, y, width, nameH), Qt::AlignLeft | Qt::AlignVCenter, shown);
     p.fillRect(QRectF(x, std::round(y + nameH / 2), nm.horizontalAdvance(shown), 1), white(0.25));
     y += nameH + 1;
     p.setFont(m_missingNote);
-    p.setPen(white(0.35));
+    p.setPen(legible(white(0.35)));
     p.drawText(
         QRectF(x, y, width, noteH), Qt::AlignLeft | Qt::AlignVCenter,
         QFontMetricsF(m_missingNote).elidedText(L10n::t("The broker doesn't list it anymore."), Qt::ElideRight, width));
@@ -368,7 +369,7 @@ void SidebarRowDelegate::paintFact(QPainter& p, const QRect& rect, const Entry& 
     double y = card.top() + subjectH + 2;
     const double reasonH = lineHeight(m_factReason);
     p.setFont(m_factReason);
-    p.setPen(white(0.35));
+    p.setPen(legible(white(0.35)));
     for (const QString& line : reasonLines(fact.reason, std::max(40.0, card.width()))) {
         p.drawText(QRectF(card.left(), y, card.width(), reasonH), Qt::AlignLeft | Qt::AlignVCenter, line);
         y += reasonH;
@@ -406,7 +407,7 @@ bool SidebarRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, c
         QToolTip::hideText();
         return true;
     }
-    QToolTip::showText(event->globalPos(), tip, view);
+    QToolTip::showText(event->globalPos(), PlainText::toolTip(tip), view);
     return true;
 }
 
@@ -430,12 +431,13 @@ SidebarListView::SidebarListView(SidebarModel* model, QWidget* parent)
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAccessibleName(QStringLiteral("sidebar"));
     setViewportMargins(0, 0, 0, 12);
+    verticalScrollBar()->setObjectName(QStringLiteral("sidebarScrollBar"));
     verticalScrollBar()->setStyleSheet(QStringLiteral(
-        "QScrollBar:vertical { background: transparent; width: 8px; margin: 2px 2px 2px 0; }"
-        "QScrollBar::handle:vertical { background: rgba(255, 255, 255, 0.16); border-radius: 3px; min-height: 24px; }"
-        "QScrollBar::handle:vertical:hover { background: rgba(255, 255, 255, 0.28); }"
-        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
+        "QScrollBar#sidebarScrollBar:vertical { background: transparent; width: 8px; margin: 2px 2px 2px 0; }"
+        "QScrollBar#sidebarScrollBar::handle:vertical { background: rgba(255, 255, 255, 0.16); border-radius: 3px; min-height: 24px; }"
+        "QScrollBar#sidebarScrollBar::handle:vertical:hover { background: rgba(255, 255, 255, 0.28); }"
+        "QScrollBar#sidebarScrollBar::add-line:vertical, QScrollBar#sidebarScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar#sidebarScrollBar::add-page:vertical, QScrollBar#sidebarScrollBar::sub-page:vertical { background: transparent; }"));
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &SidebarListView::rememberAnchor);
     connect(model, &QAbstractItemModel::modelReset, this, &SidebarListView::restoreAnchor);
 }

@@ -299,6 +299,25 @@ private slots:
         QTRY_COMPARE(rebuilt.count(), 2);
     }
 
+    void escapeAndCtrlWCloseSettingsAndAbout()
+    {
+        ViewSlots::installed().settings = [](AppState*) { return new QLabel(QStringLiteral("settings")); };
+        ViewSlots::installed().about = [](AppState*) { return new QLabel(QStringLiteral("about")); };
+        const QList<std::pair<QAction*, WindowsService::Window>> windows{
+            {commands().settings(), WindowsService::Window::settings},
+            {commands().about(), WindowsService::Window::about}};
+        for (const auto& [command, which] : windows) {
+            for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+                command->trigger();
+                QPointer<QWidget> open = m_app->windows()->window(which);
+                QVERIFY(open);
+                QVERIFY(QTest::qWaitForWindowActive(open));
+                QTest::keySequence(open, keys);
+                QTRY_VERIFY(!open); // closed, and gone with it
+            }
+        }
+    }
+
     void settingsAndAboutAreSingleWindowsThatOutliveTheMainWindow()
     {
         // Without their views the commands open nothing.

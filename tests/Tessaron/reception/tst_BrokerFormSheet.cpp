@@ -3,6 +3,7 @@
 
 #include "Tessaron/reception/BrokerFormModel.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
+#include "Tessaron/kit/ConfirmSheet.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -17,7 +18,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -102,6 +102,27 @@ private slots:
         QVERIFY(!app.editing());
     }
 
+    void tabRunsThroughWhatCanBeSeen()
+    {
+        AppState app(m_clients);
+        auto sheet = present(app, app.brokers().first()); // Kafka, no security
+        QVERIFY(QTest::qWaitForWindowExposed(sheet.get()));
+        sheet->addressField()->edit()->setFocus();
+        QList<QWidget*> stops;
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops << QApplication::focusWidget();
+        }
+        // The four ways in, then the Schema Registry: no stop on a hidden field.
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(stops[i], static_cast<QWidget*>(sheet->securityButtons()[i]));
+        QCOMPARE(stops[4], static_cast<QWidget*>(sheet->registryField()->edit()));
+        for (QWidget* stop : stops)
+            QVERIFY(stop->isVisible());
+        // The keyboard moved the focus, so the focused control draws its ring.
+        QVERIFY(sheet->testAttribute(Qt::WA_KeyboardFocusChange));
+    }
+
     void aLanguageSwitchRedrawsTheFormKeepingWhatIsTyped()
     {
         UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
@@ -180,10 +201,12 @@ private slots:
         type(sheet->nameField(), "typed name");
 
         QTest::mouseClick(sheet->forgetButton(), Qt::LeftButton);
-        QMessageBox* confirmation = sheet->confirmation();
+        ConfirmSheet* confirmation = sheet->confirmation();
         QVERIFY(confirmation);
-        QVERIFY(confirmation->text().contains("\"Local\""));                // the saved name
-        QCOMPARE(confirmation->defaultButton()->text(), QString("Cancel")); // Return does not forget
+        QVERIFY(confirmation->title().contains("Local")); // the saved name
+        QTest::keyClick(confirmation, Qt::Key_Return);    // Return does not forget
+        QCOMPARE(app.brokers().size(), 1);
+        QVERIFY(confirmation->isVisible());
         QTest::keyClick(confirmation, Qt::Key_Escape);
         QTRY_VERIFY(!sheet->confirmation());
         QVERIFY(sheet->isVisible());
@@ -192,13 +215,7 @@ private slots:
         QTest::mouseClick(sheet->forgetButton(), Qt::LeftButton);
         confirmation = sheet->confirmation();
         QVERIFY(confirmation);
-        QAbstractButton* forget = nullptr;
-        for (QAbstractButton* button : confirmation->buttons()) {
-            if (confirmation->buttonRole(button) == QMessageBox::DestructiveRole)
-                forget = button;
-        }
-        QVERIFY(forget);
-        forget->click();
+        confirmation->confirmButton()->click();
         QTRY_VERIFY(!sheet->isVisible());
         QVERIFY(app.brokers().isEmpty());
         QVERIFY(!app.editing());

@@ -309,6 +309,9 @@ private slots:
         QCOMPARE(odometer.disturbedText(), QString("000001"));
         QCOMPARE(odometer.readText(), QString("1234567"));
         QCOMPARE(odometer.closingLine(), QString("The disturbed ones are RabbitMQ. I did warn you."));
+        // A tally gone below zero (a damaged preference) reads as none, not "0000-5".
+        store.setInteger(Prefs::messagesRead, -5);
+        QCOMPARE(odometer.readText(), QString("000000"));
     }
 };
 

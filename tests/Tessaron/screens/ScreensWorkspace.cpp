@@ -245,6 +245,11 @@ void shootWorkspace(ScreenShooter& shooter)
         std::unique_ptr<QWidget> frame(host({1020, 660}));
         auto* workspace = new WorkspaceView(&app, rabbitSession, frame.get());
         workspace->setGeometry(frame->rect());
+        // The chart has faded in: its entrance effect is gone once it stands at full strength.
+        waitUntil([&] {
+            auto* chart = frame->findChild<QWidget*>(QStringLiteral("retainedChart"));
+            return chart && chart->isVisible() && !chart->graphicsEffect();
+        });
         shooter.shoot(QStringLiteral("workspace"), QStringLiteral("rabbitmq"), frame.get());
     }
 
@@ -266,6 +271,24 @@ void shootWorkspace(ScreenShooter& shooter)
     {
         std::unique_ptr<QWidget> frame(sidebarAlone(&quiet, listing));
         shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("empty"), frame.get());
+    }
+
+    {
+        // Topic and group names that look like markup or turn text around, and a search for one.
+        const QStringList hostile = testing::FaceAudit::hostileTexts();
+        auto odd = std::make_shared<FakeFactory>();
+        odd->kafka->listed =
+            QList<Topic>{sized(hostile.at(0), {12}), sized(hostile.at(1), {3}), sized(hostile.at(2), {0})};
+        odd->kafka->listedGroups =
+            QList<ConsumerGroup>{{hostile.at(1), "Stable", false}, {hostile.at(0), "Empty", false}};
+        AppState strange(odd);
+        strange.open(kafkaDef);
+        BrokerSession* session = strange.activeSession();
+        waitUntil([&] { return session->topicsListed() && !session->isLoadingTopics(); });
+        std::unique_ptr<QWidget> frame(sidebarAlone(&strange, session));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("hostile"), frame.get());
+        session->setSearch(hostile.at(0) + QStringLiteral(" none"));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("hostile-search"), frame.get());
     }
 
     prefs.remove(Prefs::pinnedTopics(kafkaDef.id));

@@ -400,7 +400,7 @@ private slots:
 
         // A search of spaces is quoted as typed.
         session->setSearch("  ");
-        QCOMPARE(view.noticeText(), QString("Nothing matches \"  \"."));
+        QCOMPARE(view.noticeText(), QString("Nothing matches \"\u2068  \u2069\"."));
         QCOMPARE(view.searchField()->text(), QString("  "));
 
         // Facts follow the notice; groups never do.
