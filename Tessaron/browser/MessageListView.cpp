@@ -276,6 +276,7 @@ void MessageListView::showReadingInButton(bool reading)
         return;
     if (!reading) {
         m_readFurther->setContent(nullptr);
+        m_readFurther->updateGeometry();
         return;
     }
     // While it reads, a small spinner takes the arrow's place in front of the same words.
