@@ -14,10 +14,12 @@
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/LogoMark.h"
 #include "VelkinUI/PlainButtonStyle.h"
@@ -562,6 +564,12 @@ QWidget* BrokerFormSheet::buildFoot()
 void BrokerFormSheet::sync()
 {
     const BrokerFormModel& m = *m_model;
+    // Sections that a change of kind or security brings in or takes away fade over 0.2 s.
+    const std::pair mode{m.kind(), m.security()};
+    const Motion motion =
+        m_shownMode && *m_shownMode != mode ? decorativeMotion(this, Motion::easeInOut(0.2)) : Motion::none();
+    m_shownMode = mode;
+    const auto reveal = [&motion](QWidget* section, bool shown) { fadeVisible(section, shown, motion); };
     markChoice(m_kindButtons[0], m.kind() == BrokerKind::kafka, false);
     markChoice(m_kindButtons[1], m.kind() == BrokerKind::rabbitmq, false);
     const QList<BrokerSecurity> modes{BrokerSecurity::plaintext, BrokerSecurity::ssl, BrokerSecurity::saslPlaintext,
@@ -581,7 +589,7 @@ void BrokerFormSheet::sync()
         m_address->setPlaceholder(QStringLiteral("localhost:9092"));
         m_address->setHint(L10n::t("host:port, comma-separated for more than one"));
     }
-    m_vhost->setVisible(m.showsVirtualHost());
+    reveal(m_vhost, m.showsVirtualHost());
 
     const bool plaintext = m.security() == BrokerSecurity::plaintext;
     m_howCard->setCardTint(plaintext ? amber() : accent());
@@ -589,7 +597,7 @@ void BrokerFormSheet::sync()
     m_securityIcon->setColor(plaintext ? amber() : jade());
     m_securitySentence->setText(m.securitySentence());
 
-    m_tls->setVisible(m.showsTLS());
+    reveal(m_tls, m.showsTLS());
     m_useSystem->setVisible(!m.usesSystemTrust());
     m_caChoose->setText(m.usesSystemTrust() ? L10n::t("Choose a PEM…") : L10n::t("Change…"));
     m_caIcon->setName(m.usesSystemTrust() ? QStringLiteral("checkmark.seal.fill")
@@ -623,10 +631,10 @@ void BrokerFormSheet::sync()
     m_passphrase->setHint(m.isNew() ? L10n::t("Goes to your keyring, never to a file.")
                                     : L10n::t("Blank keeps the one already in your keyring."));
 
-    m_credentials->setVisible(m.showsCredentials());
-    m_mechanismBlock->setVisible(m.showsMechanism());
+    reveal(m_credentials, m.showsCredentials());
+    reveal(m_mechanismBlock, m.showsMechanism());
 
-    m_whatCard->setVisible(m.showsRegistryCard());
+    reveal(m_whatCard, m.showsRegistryCard());
     m_registryIcon->setName(m.registryNamed() ? QStringLiteral("doc.text.magnifyingglass")
                                               : QStringLiteral("doc.questionmark"));
     m_registryIcon->setColor(m.registryNamed() ? mint() : muted());

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "TessaronCore/model/BrokerKind.h"
+#include "TessaronCore/model/BrokerSecurity.h"
+
 #include <QCoroTask>
 #include <QDialog>
 #include <QPointer>
 
 #include <functional>
+#include <optional>
+#include <utility>
 
 class QHBoxLayout;
 class QLabel;
@@ -100,6 +105,8 @@ private:
 
     QPointer<AppState> m_app;
     BrokerFormModel* m_model;
+    // The kind and security the sections were last drawn for.
+    std::optional<std::pair<BrokerKind, BrokerSecurity>> m_shownMode;
     FileChooser m_chooser;
     bool m_finished = false;
     bool m_saving = false;

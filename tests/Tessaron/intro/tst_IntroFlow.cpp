@@ -239,6 +239,18 @@ private slots:
             QVERIFY(!f.view.findChild<QLabel*>(QStringLiteral("leavingPage")));
             QVERIFY(!f.view.page()->parentWidget()->graphicsEffect());
 
+            // A wrong pick: its checkmark and the notes' new words come in on the tap's spring.
+            auto* wrong = f.page<WelcomeCase>()->rows().at(0);
+            QTest::mouseClick(wrong, Qt::LeftButton);
+            auto* mark = wrong->findChild<QWidget*>(QStringLiteral("state"));
+            QVERIFY(mark->graphicsEffect());
+            clock.advance(120);
+            QVERIFY(mark->graphicsEffect());
+            settle(clock, 0.32, 0.7);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!mark->graphicsEffect());
+            QVERIFY(!f.page<WelcomeCase>()->findChild<QObject*>(QStringLiteral("crossFade")));
+
             f.page<WelcomeCase>()->askForHelp();
             auto* lawyered = f.view.findChild<QLabel*>(QStringLiteral("lawyered"));
             auto* stamp = qobject_cast<TransformEffect*>(lawyered->graphicsEffect());
@@ -266,6 +278,8 @@ private slots:
             AccessibilitySettings::instance().setReduceMotion(true);
             Flow f;
             f.view.goTo(1);
+            QTest::mouseClick(f.page<WelcomeCase>()->rows().at(0), Qt::LeftButton);
+            QVERIFY(!f.page<WelcomeCase>()->rows().at(0)->findChild<QWidget*>(QStringLiteral("state"))->graphicsEffect());
             f.page<WelcomeCase>()->askForHelp();
             auto* lawyered = f.view.findChild<QLabel*>(QStringLiteral("lawyered"));
             QCOMPARE(qobject_cast<TransformEffect*>(lawyered->graphicsEffect())->opacity(), 1.0);

@@ -12,6 +12,7 @@
 #include "VelkinInfra/keychain/Keychain.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/ManualAnimationClock.h"
 
 #include <QApplication>
 #include <QDir>
@@ -345,6 +346,33 @@ private slots:
         QVERIFY(!sheet->mechanismButtons().first()->isVisibleTo(sheet.get())); // no mechanism on RabbitMQ
         QTest::mouseClick(sheet->kindButtons()[0], Qt::LeftButton);
         QVERIFY(sheet->mechanismButtons().first()->isVisibleTo(sheet.get()));
+    }
+
+    void sectionsFadeInAndOutWithAChangeOfSecurity()
+    {
+        AccessibilitySettings::instance().setReduceMotion(false);
+        testing::ManualAnimationClock clock;
+        AppState app(m_clients);
+        auto sheet = present(app, newBroker());
+        sheet->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(sheet.get()));
+        QWidget* credentials = sheet->credentialsSection();
+        QVERIFY(credentials->isHidden());
+        QTest::mouseClick(sheet->securityButtons()[2], Qt::LeftButton);
+        QVERIFY(!credentials->isHidden());
+        QVERIFY(credentials->graphicsEffect()); // fading in
+        clock.advance(210);
+        QVERIFY(!credentials->graphicsEffect());
+        // Going back, it stays while it fades out and is then gone.
+        QTest::mouseClick(sheet->securityButtons()[0], Qt::LeftButton);
+        clock.advance(150);
+        QVERIFY(!credentials->isHidden());
+        clock.advance(60);
+        QVERIFY(credentials->isHidden());
+        AccessibilitySettings::instance().setReduceMotion(true);
+        QTest::mouseClick(sheet->securityButtons()[2], Qt::LeftButton);
+        QVERIFY(!credentials->isHidden());
+        QVERIFY(!credentials->graphicsEffect());
     }
 };
 

@@ -9,6 +9,7 @@
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarLogic.h"
+#include "Tessaron/workspace/SidebarRows.h"
 #include "Tessaron/workspace/TopicListView.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/workspace/WorkspaceView.h"
@@ -19,6 +20,8 @@
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QCoreApplication>
+#include <QEnterEvent>
+#include <QHoverEvent>
 #include <QFile>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -213,6 +216,20 @@ void shootWorkspace(ScreenShooter& shooter)
         kafkaSession->setNameSpace(QStringLiteral("payments"));
         shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("folder"), frame.get());
         kafkaSession->setNameSpace(std::nullopt);
+
+        // Hover at its end: a topic row with its pin button, and the refresh button lit.
+        auto* sidebar = frame->findChild<TopicListView*>();
+        SidebarListView* list = sidebar->list();
+        QCoreApplication::processEvents();
+        const QPoint overRow = list->visualRect(list->model()->index(6, 0)).center(); // audit-log
+        QHoverEvent move(QEvent::HoverMove, overRow, list->viewport()->mapToGlobal(overRow), overRow);
+        QCoreApplication::sendEvent(list->viewport(), &move);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), sidebar->refreshButton()->mapToGlobal(QPointF(5, 5)));
+        QCoreApplication::sendEvent(sidebar->refreshButton(), &enter);
+        restFor(300);
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("hover"), frame.get());
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(sidebar->refreshButton(), &leave);
     }
 
     using Popover = TopicListView::Popover;
