@@ -306,7 +306,7 @@ void WelcomeConnection::sync()
         const bool selected = (i == 1) == rabbit;
         m_kinds[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), selected, true,
                                                                           QMarginsF(14, 10, 14, 10)));
-        m_kinds[i]->setProperty("selected", selected);
+        m_kinds[i]->setSelected(selected);
         m_kinds[i]->setEnabled(!m_testing);
     }
     m_address->setLabel(rabbit ? L10n::t("Management API") : L10n::t("Bootstrap address"));

@@ -92,6 +92,7 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     row->addWidget(m_clear);
     m_clear->setVisible(false);
     m_clear->setToolTip(QString());
+    m_clear->setAccessibleName(L10n::t("Clear"));
     connect(m_edit, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_clear->setVisible(!text.isEmpty());
         emit textEdited(text);

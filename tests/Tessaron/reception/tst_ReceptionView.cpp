@@ -309,6 +309,11 @@ private slots:
         QCOMPARE(odometer.disturbedText(), QString("000001"));
         QCOMPARE(odometer.readText(), QString("1234567"));
         QCOMPARE(odometer.closingLine(), QString("The disturbed ones are RabbitMQ. I did warn you."));
+        // A damaged tally shows as none, never as "0000-5".
+        store.setInteger(Prefs::messagesDisturbed, -5);
+        QCOMPARE(odometer.disturbedText(), QString("000000"));
+        QCOMPARE(odometer.closingLine(), QString("None of them noticed."));
+        QCOMPARE(Odometer::digits(-5), QString("000000"));
     }
 };
 

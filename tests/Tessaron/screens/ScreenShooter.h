@@ -18,17 +18,20 @@ public:
     explicit ScreenShooter(QString folder);
 
     // Shows the widget offscreen if it is not visible, lets pending layout and paint events run,
-    // and writes both files. Returns false (and records the failure) when a file cannot be written.
+    // notes its unnamed buttons, and writes both files. Returns false (and records the failure) when a file cannot be written.
     bool shoot(const QString& screen, const QString& state, QWidget* widget);
 
     QString folder() const { return m_folder; }
     QStringList written() const { return m_written; }
     QStringList failures() const { return m_failures; }
+    // "<screen>-<state>: <button>" for every shown button that assistive technology reads unnamed.
+    QStringList unnamed() const { return m_unnamed; }
 
 private:
     QString m_folder;
     QStringList m_written;
     QStringList m_failures;
+    QStringList m_unnamed;
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` have passed, then once more.

@@ -103,6 +103,9 @@ int main(int argc, char** argv)
         std::printf("%s\n", qPrintable(file));
     for (const QString& file : shooter.failures())
         failures << "could not write " + file;
+    // Every button has a name a screen reader can say.
+    for (const QString& button : shooter.unnamed())
+        failures << "unnamed button on " + button;
     for (const QString& failure : failures)
         fail(failure);
     return failures.isEmpty() ? 0 : 1;
