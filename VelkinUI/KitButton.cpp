@@ -3,9 +3,11 @@
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/ButtonStyle.h"
 #include "VelkinUI/EffectSlot.h"
+#include "VelkinUI/KitButtonAccessible.h"
 #include "VelkinUI/Symbols.h"
 #include "VelkinUI/TransformEffect.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -23,6 +25,7 @@ KitButton::KitButton(const QString& text, std::unique_ptr<ButtonStyle> style, QW
     , m_hover(new AnimatedValue(0.0, this))
     , m_effect(std::make_unique<EffectSlot>(this))
 {
+    KitButtonAccessible::install();
     setText(text);
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
@@ -43,6 +46,21 @@ void KitButton::setButtonStyle(std::unique_ptr<ButtonStyle> style)
     applyLayout();
     updateGeometry();
     refresh();
+}
+
+void KitButton::setSelected(bool selected)
+{
+    if (m_selectable && selected == m_selected)
+        return;
+    m_selectable = true;
+    m_selected = selected;
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.selected = true;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void KitButton::setLeadingSymbol(const QString& name)
@@ -75,6 +93,9 @@ void KitButton::setContent(QWidget* content)
     auto* box = new QHBoxLayout(this);
     box->addWidget(content);
     content->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Under a button a label would draw in the button's text colour and ignore its own; on the
+    // window's role it keeps the colour it was given and inherits the style's label colour otherwise.
+    content->setBackgroundRole(QPalette::Window);
     applyLayout();
     updateGeometry();
 }
@@ -90,25 +111,12 @@ void KitButton::applyLayout()
 
 bool KitButton::windowActive() const { return window() && window()->isActiveWindow(); }
 
-void KitButton::setSelected(bool selected)
-{
-    m_choice = true;
-    setCheckable(true);
-    setChecked(selected);
-}
-
 void KitButton::setBusy(bool busy)
 {
     if (busy == m_busy)
         return;
     m_busy = busy;
     refresh();
-}
-
-void KitButton::nextCheckState()
-{
-    if (!m_choice)
-        QAbstractButton::nextCheckState();
 }
 
 ButtonState KitButton::state() const

@@ -73,12 +73,12 @@ KitButton* choiceButton(const QString& text, bool mechanism, QWidget* parent)
 
 void markChoice(KitButton* button, bool selected, bool mechanism)
 {
+    button->setSelected(selected);
     auto* style = static_cast<SettingsControlStyle*>(button->buttonStyle());
     if (style->selected() == selected)
         return;
     const QMarginsF insets = mechanism ? QMarginsF(10, 8, 10, 8) : QMarginsF(10, 9, 10, 9);
     button->setButtonStyle(std::make_unique<SettingsControlStyle>(accent(), selected, true, insets));
-    button->setAccessibleDescription(selected ? L10n::t("Selected") : QString());
 }
 
 // A symbol and a sentence, top-aligned, the sentence wrapping.

@@ -112,7 +112,7 @@ void markSelected(KitButton* button, const QColor& tint, bool selected, const QM
         icon->setColor(selected ? tint : secondary());
     if (auto* badge = button->findChild<IconBadge*>(QStringLiteral("badge")))
         badge->setTint(selected ? tint : secondary());
-    button->setAccessibleDescription(selected ? L10n::t("Selected") : QString());
+    button->setSelected(selected);
 }
 
 KitButton* tile(const QMarginsF& insets, const QColor& tint, QWidget* parent)
@@ -757,7 +757,7 @@ void SettingsView::setSection(int section)
         button->findChild<SymbolView*>(QStringLiteral("icon"))->setColor(selected ? accent() : secondary());
         button->findChild<QLabel*>(QStringLiteral("title"))
             ->setFont(KitFont::font(12, selected ? QFont::DemiBold : QFont::Medium));
-        button->setAccessibleDescription(selected ? L10n::t("Selected") : QString());
+        button->setSelected(selected);
     }
     syncHeader();
 }

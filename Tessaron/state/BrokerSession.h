@@ -226,6 +226,9 @@ public:
     QCoro::Task<std::optional<int64_t>> groupOffsets(QString group);
     QCoro::Task<AppOutcome> produce(QString topic, std::optional<QString> key, QString payload, QString reason);
     QCoro::Task<AppOutcome> resetOffsets(QString group, std::optional<Topic> topic, int64_t target, QString reason);
+    // One topic's watermarks (Kafka) or the queues' depths (RabbitMQ) read again and published with
+    // the topics; a failure changes nothing. After a filing, and for a sheet that judges the ends.
+    QCoro::Task<> refreshCounts(QString topic);
     QCoro::Task<AppOutcome> ask(QString question);
 
 signals:
@@ -333,8 +336,6 @@ private:
     // Neither touches the session after its first suspension.
     QCoro::Task<> send(QString topic, std::optional<QString> key, QString payload, QString reason);
     QCoro::Task<> moveOffsets(QString group, Topic topic, int64_t target, QString reason);
-    // After a filing: the topic's watermarks (Kafka) or the queues' depths (RabbitMQ) read again.
-    QCoro::Task<> refreshCounts(QString topic);
 
     QCoro::Task<> readKafka(Topic topic, Position from, qint64 limit, bool continuing, quint64 generation);
     QCoro::Task<> readRabbit(Topic topic, qint64 limit, quint64 generation);

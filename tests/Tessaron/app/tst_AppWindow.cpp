@@ -61,6 +61,11 @@ private slots:
         window().show();
         QTRY_COMPARE(window().rootView()->size(), MainWindow::defaultSize);
         QCOMPARE(window().rootView()->minimumSize(), MainWindow::minimumContentSize);
+        QCOMPARE(window().height(), MainWindow::defaultSize.height() + window().menuBar()->height());
+        // Made as small as it goes, the content keeps its minimum and the menu bar sits above it.
+        window().resize(300, 200);
+        QTRY_COMPARE(window().rootView()->size(), MainWindow::minimumContentSize);
+        QCOMPARE(window().rootView()->y(), window().menuBar()->geometry().bottom() + 1);
         const QList<QAction*> menus = window().menuBar()->actions();
         QCOMPARE(menus.size(), 2);
         const QList<QAction*> appItems = menus[0]->menu()->actions();

@@ -80,6 +80,8 @@ private slots:
         QVERIFY(page.installShown(0).isEmpty());
         QCOMPARE(page.installShown(1), QStringLiteral("npm i -g @anthropic-ai/claude-code"));
         QVERIFY(page.installShown(2).isEmpty());
+        QCOMPARE(page.statusSymbol(1), QStringLiteral("minus.circle"));
+        QCOMPARE(page.statusSymbol(2), QStringLiteral("checkmark.circle"));
         QCOMPARE(page.footerText()->text(),
                  QStringLiteral("The assistant gets the question. I keep the dramatic entrance."));
 
@@ -88,6 +90,7 @@ private slots:
         QTest::mouseClick(page.checkAgainButton(), Qt::LeftButton);
         QVERIFY(page.scanning());
         QVERIFY(page.installShown(1).isEmpty());
+        QCOMPARE(page.statusSymbol(2), QStringLiteral("ellipsis"));
         QVERIFY(done.wait(10000));
         QCOMPARE(page.installShown(2), QStringLiteral("npm i -g @openai/codex"));
         QCOMPARE(page.footerText()->text(),

@@ -360,6 +360,10 @@ private slots:
         // A tally gone below zero (a damaged preference) reads as none, not "0000-5".
         store.setInteger(Prefs::messagesRead, -5);
         QCOMPARE(odometer.readText(), QString("000000"));
+        store.setInteger(Prefs::messagesDisturbed, -5);
+        QCOMPARE(odometer.disturbedText(), QString("000000"));
+        QCOMPARE(odometer.closingLine(), QString("None of them noticed."));
+        QCOMPARE(Odometer::digits(-5), QString("000000"));
     }
 };
 

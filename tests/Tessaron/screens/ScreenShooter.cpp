@@ -1,5 +1,7 @@
 #include "ScreenShooter.h"
 
+#include "UnnamedButtons.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDeadlineTimer>
@@ -96,6 +98,8 @@ bool ScreenShooter::shoot(const QString& screen, const QString& state, QWidget* 
     }
 
     const QString base = m_folder + QLatin1Char('/') + screen + QLatin1Char('-') + state;
+    for (const QString& button : unnamedButtons(widget))
+        m_unnamed << screen + QLatin1Char('-') + state + QStringLiteral(": ") + button;
     bool ok = true;
     for (const int scale : {1, 2}) {
         QImage image(widget->size() * scale, QImage::Format_ARGB32_Premultiplied);

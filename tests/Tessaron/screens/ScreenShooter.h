@@ -39,6 +39,8 @@ public:
     bool auditing() const { return m_window.has_value(); }
     QList<testing::FaceViolation> violations() const { return m_violations; }
     int audited() const { return m_audited; }
+    // "<screen>-<state>: <button>" for every shown button that assistive technology reads unnamed.
+    QStringList unnamed() const { return m_unnamed; }
 
 private:
     void audit(const QString& where, QWidget* widget, QWidget* outcome);
@@ -50,6 +52,7 @@ private:
     QString m_folder;
     QStringList m_written;
     QStringList m_failures;
+    QStringList m_unnamed;
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` have passed, then once more.

@@ -132,6 +132,9 @@ int main(int argc, char** argv)
                     static_cast<long long>(open.size()),
                     static_cast<long long>(shooter.violations().size() - open.size()));
     }
+    // Every button has a name a screen reader can say.
+    for (const QString& button : shooter.unnamed())
+        failures << "unnamed button on " + button;
     for (const QString& failure : failures)
         fail(failure);
     return failures.isEmpty() ? 0 : 1;
