@@ -6,6 +6,7 @@
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/reception/ReceptionView.h"
 #include "Tessaron/state/AppState.h"
+#include "TessaronCore/async/Detached.h"
 #include "Tessaron/workspace/TabBar.h"
 #include "VelkinUI/Brand.h"
 
@@ -65,6 +66,13 @@ void RootView::follow()
         rebuildWorkspace();
         m_stack->setCurrentWidget(m_workspacePage);
     } else {
+        // The reception comes back as a view newly shown: its boops, chart and scroll start afresh.
+        if (m_reception && before != Content::reception) {
+            m_receptionPage->layout()->removeWidget(m_reception);
+            m_reception->hide();
+            m_reception->deleteLater();
+            m_reception = nullptr;
+        }
         if (!m_reception) {
             m_reception = new ReceptionView(m_app, m_receptionPage);
             m_receptionPage->layout()->addWidget(m_reception);
@@ -160,7 +168,7 @@ void RootView::startOnce()
     if (m_sheets)
         m_sheets->start();
     // The view does not wait for the look.
-    m_app->refreshAIAvailability();
+    startDetached(m_app->refreshAIAvailability());
 }
 
 } // namespace tessaron

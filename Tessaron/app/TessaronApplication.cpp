@@ -7,6 +7,7 @@
 #include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/app/WindowsService.h"
 #include "Tessaron/intro/OnboardingView.h"
+#include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/WorkspaceView.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -23,7 +24,7 @@ void TessaronApplication::prepare(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("tessaron-mq"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessaron MQ"));
-    QApplication::setApplicationVersion(QStringLiteral(TESSARON_VERSION));
+    QApplication::setApplicationVersion(BuildInfo::version());
     QGuiApplication::setDesktopFileName(QStringLiteral(TESSARON_DESKTOP_FILE_NAME));
     // Closing the last window ends the process; an open settings or about window keeps it.
     QApplication::setQuitOnLastWindowClosed(true);

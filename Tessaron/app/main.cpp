@@ -1,6 +1,7 @@
 #include "Tessaron/app/MainWindow.h"
 #include "Tessaron/app/TessaronApplication.h"
 #include "Tessaron/settings/SettingsWiring.h"
+#include "VelkinInfra/process/ChildProcess.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -53,5 +54,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsSet("TESSARON_FIRST_PAINT_EXIT"))
         app.installEventFilter(new FirstPaintProbe(tessaron.mainWindow(), &app));
     tessaron.mainWindow()->show();
+    // Children lead process groups of their own and would outlive the application.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { tessaron::ChildProcess::endAll(); });
     return app.exec();
 }

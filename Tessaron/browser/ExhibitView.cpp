@@ -6,6 +6,7 @@
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/browser/PayloadDocument.h"
 #include "Tessaron/browser/PayloadKinds.h"
+#include "TessaronCore/model/TextRules.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -88,7 +89,8 @@ ExhibitView::ExhibitView(AppState* app, BrokerSession* session, QWidget* parent)
     , m_app(app)
     , m_session(session)
 {
-    setMinimumWidth(320);
+    // With the rows beside it and the sidebar at its narrowest, this fits the smallest window.
+    setMinimumWidth(240);
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_notes = CaseworkSlots::topicNotes(app, session, nullptr);
@@ -322,6 +324,7 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
         std::make_unique<PlainButtonStyle>(KitFont::font(11, QFont::Medium, FontDesign::rounded), white(0.5)));
     copy->setLeadingSymbol(QStringLiteral("doc.on.doc"));
     copy->setObjectName(QStringLiteral("copy"));
+    copy->setEnabled(!message.isTombstone());
     connect(copy, &KitButton::clicked, this, &ExhibitView::copyPayload);
     actions->addWidget(copy);
     actions->addStretch(1);
@@ -344,7 +347,26 @@ void ExhibitView::copyPayload()
     const std::optional<Message> message = m_session->currentMessage();
     if (!message)
         return;
-    QApplication::clipboard()->setText(message->payloadString().value_or(QString()));
+    if (const std::optional<QString> text = copiedText(*message))
+        QApplication::clipboard()->setText(*text);
+}
+
+std::optional<QString> ExhibitView::copiedText(const Message& message)
+{
+    // Bytes that are not text go as hex; a tombstone has nothing to copy, and the clipboard keeps
+    // what it holds.
+    switch (PayloadKinds::of(message).tag()) {
+    case PayloadKind::tombstone:
+        return std::nullopt;
+    case PayloadKind::binary:
+    case PayloadKind::avroConfluent:
+        return QString::fromLatin1(message.payload().value_or(QByteArray()).toHex(' '));
+    default:
+        // Every byte as read, a leading byte-order mark too.
+        if (const std::optional<QByteArray> bytes = message.readablePayload())
+            return TextRules::strictUtf8(*bytes);
+        return std::nullopt;
+    }
 }
 
 void ExhibitView::fileCorrectedCopy()

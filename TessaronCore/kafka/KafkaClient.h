@@ -34,6 +34,7 @@ public:
 
     QCoro::Task<QList<Topic>> topics(int32_t timeoutMs) override;
     QCoro::Task<Topic> watermarks(Topic topic, int32_t timeoutMs) override;
+    QCoro::Task<QList<MarkedTopic>> watermarksOf(QList<Topic> topics, int32_t timeoutMs) override;
     QCoro::Task<QList<ConsumerGroup>> groups(int32_t timeoutMs) override;
     QCoro::Task<GroupDescription> describe(QString group, int32_t timeoutMs) override;
     QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group, int32_t timeoutMs) override;

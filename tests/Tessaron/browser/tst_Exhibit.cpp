@@ -93,7 +93,7 @@ private slots:
     {
         Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}})});
         stage.kafka().held["orders"][0] = {
-            keyed("orders", 0, 0, "a", "line one\r\nline two", 3,
+            keyed("orders", 0, 0, "a", "\xEF\xBB\xBFline one\r\nline two", 3,
                   {{"trace", QByteArray("\xff\xfe", 2)}, {"empty", ""}}),
             Message("orders", 0, 1, QByteArray("b"), std::nullopt, std::nullopt, {}),
             keyed("orders", 0, 2, QByteArray("\xff", 1), QByteArray("\x80\x81\x82", 3), 1)};
@@ -109,18 +109,23 @@ private slots:
         // CR LF text reads one line per line, without the carriage return.
         QCOMPARE(view.document()->lines().size(), 2);
         QCOMPARE(view.document()->lines().first().content, QString("line one"));
+        // The copy holds the text exactly as read, its byte-order mark too.
         view.copyPayload();
-        QCOMPARE(QApplication::clipboard()->text(), QString("line one\r\nline two"));
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(), QByteArray("\xEF\xBB\xBFline one\r\nline two"));
 
+        // A tombstone offers no copy, and never empties the clipboard.
         stage.session->setSelectedMessage(QString("orders/0/1"));
         QCOMPARE(headings(view), QStringList{"THE RECORD"});
         QVERIFY(!view.document());
+        QVERIFY(!view.findChild<KitButton*>(QStringLiteral("copy"))->isEnabled());
         view.copyPayload();
-        QCOMPARE(QApplication::clipboard()->text(), QString());
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(), QByteArray("\xEF\xBB\xBFline one\r\nline two"));
 
-        // Binary: no document; the copy is empty as well.
+        // Binary: no document; the copy holds the bytes as hex.
         stage.session->setSelectedMessage(QString("orders/0/2"));
         QVERIFY(!view.document());
+        view.copyPayload();
+        QCOMPARE(QApplication::clipboard()->text(), QString("80 81 82"));
     }
 
     void fileACorrectedCopySetsTheProduceAction()
