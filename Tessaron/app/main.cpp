@@ -1,6 +1,5 @@
 #include "Tessaron/app/MainWindow.h"
 #include "Tessaron/app/TessaronApplication.h"
-#include "Tessaron/settings/SettingsWiring.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -49,7 +48,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     tessaron::TessaronApplication::prepare(app);
     tessaron::TessaronApplication tessaron;
-    tessaron::installSettingsViews(tessaron.windows());
     if (qEnvironmentVariableIsSet("TESSARON_FIRST_PAINT_EXIT"))
         app.installEventFilter(new FirstPaintProbe(tessaron.mainWindow(), &app));
     tessaron.mainWindow()->show();

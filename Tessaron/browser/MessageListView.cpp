@@ -2,7 +2,6 @@
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
-#include "Tessaron/browser/CaseworkSlots.h"
 #include "Tessaron/browser/EmptyPane.h"
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListModel.h"
@@ -11,6 +10,7 @@
 #include "Tessaron/browser/ReadConsentPane.h"
 #include "Tessaron/browser/TopicHeader.h"
 #include "Tessaron/browser/WorkingIndicator.h"
+#include "Tessaron/casework/BrokerBriefing.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -101,9 +101,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
                             loc("Either nothing was ever produced here, or retention aged it out. Tessaron can't tell "
                                 "which — and won't pretend to."));
     m_stack->addWidget(m_empty);
-    m_briefing = CaseworkSlots::briefing(app, session, nullptr);
-    if (!m_briefing)
-        m_briefing = new QWidget;
+    m_briefing = new BrokerBriefing(app, session);
     m_stack->addWidget(m_briefing);
 
     connect(m_list, &QListView::clicked, this, &MessageListView::selectRow);

@@ -5,6 +5,7 @@
 #include "support/SessionFakes.h"
 
 #include "Tessaron/app/RootView.h"
+#include "Tessaron/app/TessaronApplication.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/TabBar.h"
@@ -184,7 +185,10 @@ void shootTabs(ScreenShooter& shooter)
     app->setSelected(connected.id);
 
     {
-        RootView root(app.get());
+        // The frame alone: no notes of a new version over it.
+        ViewFactories views = TessaronApplication::standardViews();
+        views.whatsNew = [](AppState*, QWidget*) -> QDialog* { return nullptr; };
+        RootView root(app.get(), views);
         root.resize(1020, 140);
         shooter.shoot(QStringLiteral("tabs"), QStringLiteral("connected-connecting-failed"), &root);
 

@@ -1,6 +1,7 @@
 // The workspace and its sidebar in their states, over sessions of fake brokers.
 #include "ScreenShooter.h"
 
+#include "Tessaron/app/TessaronApplication.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/SidebarControls.h"
@@ -129,7 +130,7 @@ void shootWorkspace(ScreenShooter& shooter)
 
     {
         std::unique_ptr<QWidget> frame(host({1020, 660}));
-        auto* workspace = new WorkspaceView(&app, kafkaSession, frame.get());
+        auto* workspace = new WorkspaceView(&app, kafkaSession, TessaronApplication::standardViews(), frame.get());
         workspace->setGeometry(frame->rect());
         shooter.shoot(QStringLiteral("workspace"), QStringLiteral("kafka"), frame.get());
 
@@ -168,7 +169,7 @@ void shootWorkspace(ScreenShooter& shooter)
          {std::pair{250.0, QStringLiteral("narrowest")}, {440.0, QStringLiteral("widest")}}) {
         prefs.setDouble(Sidebar::widthKey, width);
         std::unique_ptr<QWidget> frame(host({1020, 660}));
-        auto* workspace = new WorkspaceView(&app, kafkaSession, frame.get());
+        auto* workspace = new WorkspaceView(&app, kafkaSession, TessaronApplication::standardViews(), frame.get());
         workspace->setGeometry(frame->rect());
         shooter.shoot(QStringLiteral("sidebar"), state, frame.get());
     }
@@ -185,7 +186,7 @@ void shootWorkspace(ScreenShooter& shooter)
     shootPopover(shooter, &app, kafkaSession, Popover::brokerPicker, QStringLiteral("popover-brokers-open"));
     {
         std::unique_ptr<QWidget> frame(host({1020, 660}));
-        auto* workspace = new WorkspaceView(&app, rabbitSession, frame.get());
+        auto* workspace = new WorkspaceView(&app, rabbitSession, TessaronApplication::standardViews(), frame.get());
         workspace->setGeometry(frame->rect());
         shooter.shoot(QStringLiteral("workspace"), QStringLiteral("rabbitmq"), frame.get());
     }
