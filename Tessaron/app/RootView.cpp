@@ -5,6 +5,7 @@
 #include "Tessaron/reception/ReceptionView.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/TabBar.h"
+#include "TessaronCore/async/Detached.h"
 #include "VelkinUI/Brand.h"
 
 #include <QPainter>
@@ -130,7 +131,7 @@ void RootView::showEvent(QShowEvent* event)
     // view does not wait for it).
     if (m_sheets)
         m_sheets->start();
-    m_app->refreshAIAvailability();
+    startDetached(m_app->refreshAIAvailability());
 }
 
 } // namespace tessaron

@@ -46,6 +46,11 @@ private:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Answered before any window or style: what a package check or a bug report asks for.
+    if (QApplication::arguments().contains(QStringLiteral("--version"))) {
+        std::printf("tessaron-mq %s\n", TESSARON_VERSION);
+        return 0;
+    }
     tessaron::TessaronApplication::prepare(app);
     tessaron::TessaronApplication tessaron;
     if (qEnvironmentVariableIsSet("TESSARON_FIRST_PAINT_EXIT"))

@@ -14,6 +14,7 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
@@ -228,8 +229,7 @@ void MessageListView::readFurther()
 {
     if (!m_session || m_session->isLoadingMessages() || m_furtherInFlight > 0)
         return;
-    auto task = runReadFurther();
-    Q_UNUSED(task);
+    startDetached(runReadFurther());
 }
 
 QCoro::Task<> MessageListView::runReadFurther()

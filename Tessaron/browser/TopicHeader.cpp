@@ -15,6 +15,7 @@
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/analysis/PartitionSkew.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
@@ -200,8 +201,7 @@ void TopicHeader::reread()
 {
     if (!m_session)
         return;
-    auto task = m_session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false);
-    Q_UNUSED(task);
+    startDetached(m_session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false));
 }
 
 } // namespace tessaron

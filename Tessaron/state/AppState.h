@@ -29,8 +29,13 @@ namespace tessaron {
 // published field signals only on a real change.
 class AppState : public QObject {
     Q_OBJECT
+    Q_PROPERTY(QList<Broker> brokers READ brokers NOTIFY brokersChanged)
+    Q_PROPERTY(std::optional<Broker> editing READ editing WRITE setEditing NOTIFY editingChanged)
+    Q_PROPERTY(QList<BrokerSession*> sessions READ sessions NOTIFY sessionsChanged)
+    Q_PROPERTY(std::optional<QUuid> selected READ selected WRITE setSelected NOTIFY selectedChanged)
     Q_PROPERTY(bool showingPicker READ showingPicker WRITE setShowingPicker NOTIFY showingPickerChanged)
     Q_PROPERTY(bool aiAvailable READ aiAvailable NOTIFY aiAvailableChanged)
+    Q_PROPERTY(std::optional<Action> action READ action WRITE setAction NOTIFY actionChanged)
 
 public:
     using Outcome = AppOutcome;
@@ -121,19 +126,19 @@ public:
     // Inserts or replaces a saved broker (written at once) and stores its password and client-key
     // passphrase (none keeps the stored one, an empty one removes it). Resolves to why it could not
     // be put on file or the keyring refused a secret, or nothing when all is stored.
-    QCoro::Task<std::optional<QString>> save(Broker broker, std::optional<QString> password,
-                                             std::optional<QString> clientKeyPassword = std::nullopt);
-    QCoro::Task<std::optional<QString>> registryPassword(Broker broker) const;
-    QCoro::Task<> setRegistryPassword(std::optional<QString> password, Broker broker);
+    [[nodiscard]] QCoro::Task<std::optional<QString>> save(Broker broker, std::optional<QString> password,
+                                                           std::optional<QString> clientKeyPassword = std::nullopt);
+    [[nodiscard]] QCoro::Task<std::optional<QString>> registryPassword(Broker broker) const;
+    [[nodiscard]] QCoro::Task<> setRegistryPassword(std::optional<QString> password, Broker broker);
     // Both return why the change could not be put on file (the list then stays as it is on file,
     // and a broker that could not be removed keeps its secrets), or nothing when it is.
     std::optional<QString> toggleFavorite(const QUuid& id);
     QList<Broker> brokersFavoritesFirst() const;
     std::optional<QString> remove(const Broker& broker);
     // A given client-key passphrase is used as typed (empty means none); without one the keyring's is.
-    QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password,
-                                 std::optional<QString> clientKeyPassword = std::nullopt);
-    QCoro::Task<> refreshAIAvailability();
+    [[nodiscard]] QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password,
+                                               std::optional<QString> clientKeyPassword = std::nullopt);
+    [[nodiscard]] QCoro::Task<> refreshAIAvailability();
 
     // The keyring accounts of a broker's three secrets.
     static QString passwordAccount(const QUuid& id);
@@ -155,7 +160,7 @@ private:
     // Writes the whole list at once; false when the file could not be written.
     bool writeBrokers();
     // Reads the secrets a new session needs, then connects it.
-    QCoro::Task<> startSession(QPointer<BrokerSession> session, Broker broker);
+    [[nodiscard]] QCoro::Task<> startSession(QPointer<BrokerSession> session, Broker broker);
 
     std::shared_ptr<ClientFactory> m_clients;
     JSONFile<QList<Broker>> m_store{brokersFileName};

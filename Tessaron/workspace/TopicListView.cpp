@@ -8,6 +8,7 @@
 #include "Tessaron/workspace/SidebarRows.h"
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -326,7 +327,7 @@ void TopicListView::paintEvent(QPaintEvent*)
 void TopicListView::startRefresh()
 {
     if (m_session)
-        m_session->loadTopics();
+        startDetached(m_session->loadTopics());
 }
 
 void TopicListView::refreshHeader()

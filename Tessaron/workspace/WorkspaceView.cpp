@@ -6,6 +6,7 @@
 #include "Tessaron/workspace/SidebarLogic.h"
 #include "Tessaron/workspace/TopicListView.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
@@ -105,13 +106,13 @@ void WorkspaceView::readNewest()
     // The session does nothing without a connection or a current topic, and on RabbitMQ reads
     // only after consent.
     if (m_session)
-        m_session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false);
+        startDetached(m_session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false));
 }
 
 void WorkspaceView::loadGroup()
 {
     if (m_session)
-        m_session->loadGroupDetail();
+        startDetached(m_session->loadGroupDetail());
 }
 
 void WorkspaceView::followLostConnection()
