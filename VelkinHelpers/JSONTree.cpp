@@ -3,18 +3,23 @@
 #include "VelkinInfra/json/JsonLexis.h"
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 namespace tessaron::JSONTree {
 
 namespace {
 
-struct Node {
-    enum class Kind { object, array, string, number, literal } kind = Kind::literal;
-    QString scalar; // decoded string, number lexeme or literal word
-    std::vector<std::pair<QString, std::unique_ptr<Node>>> members;
-    std::vector<std::unique_ptr<Node>> elements;
+// The document as a flat list of values in reading order (a container is followed by its
+// children; an object's children are key, value, key, value...). Scalars are spans of the source
+// text, so reading allocates one growing list and nothing per value.
+struct Entry {
+    enum class Kind : quint8 { object, array, string, number, literal };
+    Kind kind = Kind::literal;
+    bool escaped = false; // a string with backslash escapes, decoded when written
+    qsizetype start = 0;  // of the scalar's text (a string's, inside its quotes)
+    qsizetype length = 0;
+    qsizetype count = 0; // the members or elements of a container
+    qsizetype end = 0;   // one past the last entry of this value
 };
 
 class Reader {
@@ -23,94 +28,109 @@ public:
         : m_s(text)
     { }
 
-    std::unique_ptr<Node> document()
+    // Fills `tape`; false when the text is not exactly one JSON value.
+    bool document(std::vector<Entry>& tape)
     {
+        m_tape = &tape;
         skipSpace();
-        auto root = value(0);
-        if (!root)
-            return nullptr;
+        if (!value(0))
+            return false;
         skipSpace();
-        return m_i == m_s.size() ? std::move(root) : nullptr;
+        return m_i == m_s.size();
     }
+
+    // Whether a \u escape stood for half a surrogate pair.
+    bool escapedSurrogate() const { return m_escapedSurrogate; }
 
 private:
     bool atEnd() const { return m_i >= m_s.size(); }
     const char16_t* at() const { return m_s.utf16() + m_i; }
     const char16_t* end() const { return m_s.utf16() + m_s.size(); }
-    QChar peek() const { return atEnd() ? QChar() : m_s[m_i]; }
+    char16_t peek() const { return atEnd() ? u'\0' : m_s[m_i].unicode(); }
 
     void skipSpace()
     {
-        while (!atEnd()) {
-            if (!JsonLexis::isSpace(m_s[m_i].unicode()))
-                break;
+        while (!atEnd() && JsonLexis::isSpace(m_s[m_i].unicode()))
             ++m_i;
-        }
+    }
+
+    qsizetype push(Entry::Kind kind)
+    {
+        Entry entry;
+        entry.kind = kind;
+        entry.start = m_i;
+        m_tape->push_back(entry);
+        return qsizetype(m_tape->size()) - 1;
+    }
+    void close(qsizetype index, qsizetype count)
+    {
+        Entry& entry = (*m_tape)[index];
+        entry.count = count;
+        entry.end = qsizetype(m_tape->size());
     }
 
     // `depth` counts the containers around the value.
-    std::unique_ptr<Node> value(int depth)
+    bool value(int depth)
     {
         if (atEnd())
-            return nullptr;
-        const char16_t c = peek().unicode();
+            return false;
+        const char16_t c = peek();
         if ((c == u'{' || c == u'[') && depth >= JsonLexis::maxNesting)
-            return nullptr;
+            return false;
         if (c == u'{')
             return object(depth);
         if (c == u'[')
             return array(depth);
-        if (c == u'"') {
-            auto node = std::make_unique<Node>();
-            node->kind = Node::Kind::string;
-            if (!string(node->scalar))
-                return nullptr;
-            return node;
+        if (c == u'"')
+            return string();
+        if (c == u'-' || (c >= u'0' && c <= u'9')) {
+            const char16_t* p = at();
+            if (!JsonLexis::skipNumber(p, end()))
+                return false;
+            const qsizetype index = push(Entry::Kind::number);
+            m_i = p - m_s.utf16();
+            (*m_tape)[index].length = m_i - (*m_tape)[index].start;
+            close(index, 0);
+            return true;
         }
-        if (c == u'-' || (c >= u'0' && c <= u'9'))
-            return number();
         for (const char* word : {"true", "false", "null"}) {
             const char16_t* p = at();
             if (JsonLexis::skipWord(p, end(), word)) {
+                const qsizetype index = push(Entry::Kind::literal);
                 m_i = p - m_s.utf16();
-                auto node = std::make_unique<Node>();
-                node->scalar = QLatin1StringView(word);
-                return node;
+                (*m_tape)[index].length = m_i - (*m_tape)[index].start;
+                close(index, 0);
+                return true;
             }
         }
-        return nullptr;
+        return false;
     }
 
-    std::unique_ptr<Node> object(int depth)
+    bool object(int depth)
     {
-        auto node = std::make_unique<Node>();
-        node->kind = Node::Kind::object;
+        const qsizetype index = push(Entry::Kind::object);
         ++m_i;
         skipSpace();
+        qsizetype count = 0;
         if (peek() == u'}') {
             ++m_i;
-            return node;
+            close(index, 0);
+            return true;
         }
         while (true) {
             skipSpace();
-            QString key;
-            if (peek() != u'"' || !string(key))
-                return nullptr;
+            if (peek() != u'"' || !string())
+                return false;
             skipSpace();
             if (peek() != u':')
-                return nullptr;
+                return false;
             ++m_i;
             skipSpace();
-            auto child = value(depth + 1);
-            if (!child)
-                return nullptr;
-            // A repeated key keeps its last value, as the platform's readers do.
-            auto same =
-                std::find_if(node->members.begin(), node->members.end(), [&](const auto& m) { return m.first == key; });
-            if (same != node->members.end())
-                same->second = std::move(child);
-            else
-                node->members.emplace_back(std::move(key), std::move(child));
+            // Repeated keys are resolved when the object is written (the last one wins), so
+            // reading stays linear in the number of members.
+            if (!value(depth + 1))
+                return false;
+            ++count;
             skipSpace();
             if (peek() == u',') {
                 ++m_i;
@@ -118,28 +138,29 @@ private:
             }
             if (peek() == u'}') {
                 ++m_i;
-                return node;
+                close(index, count);
+                return true;
             }
-            return nullptr;
+            return false;
         }
     }
 
-    std::unique_ptr<Node> array(int depth)
+    bool array(int depth)
     {
-        auto node = std::make_unique<Node>();
-        node->kind = Node::Kind::array;
+        const qsizetype index = push(Entry::Kind::array);
         ++m_i;
         skipSpace();
+        qsizetype count = 0;
         if (peek() == u']') {
             ++m_i;
-            return node;
+            close(index, 0);
+            return true;
         }
         while (true) {
             skipSpace();
-            auto child = value(depth + 1);
-            if (!child)
-                return nullptr;
-            node->elements.push_back(std::move(child));
+            if (!value(depth + 1))
+                return false;
+            ++count;
             skipSpace();
             if (peek() == u',') {
                 ++m_i;
@@ -147,42 +168,35 @@ private:
             }
             if (peek() == u']') {
                 ++m_i;
-                return node;
+                close(index, count);
+                return true;
             }
-            return nullptr;
+            return false;
         }
     }
 
-    bool string(QString& out)
+    bool string()
     {
         ++m_i; // opening quote
-        const qsizetype start = m_i;
-        // Fast path: no escapes.
+        const qsizetype index = push(Entry::Kind::string);
+        bool escaped = false;
         while (!atEnd()) {
             const char16_t c = m_s[m_i].unicode();
             if (c == u'"') {
-                out = m_s.mid(start, m_i - start).toString();
+                Entry& entry = (*m_tape)[index];
+                entry.length = m_i - entry.start;
+                entry.escaped = escaped;
                 ++m_i;
-                return true;
-            }
-            if (c == u'\\' || c < 0x20)
-                break;
-            ++m_i;
-        }
-        out = m_s.mid(start, m_i - start).toString();
-        while (!atEnd()) {
-            const char16_t c = m_s[m_i].unicode();
-            if (c == u'"') {
-                ++m_i;
+                close(index, 0);
                 return true;
             }
             if (c < 0x20)
                 return false;
             if (c != u'\\') {
-                out += QChar(c);
                 ++m_i;
                 continue;
             }
+            escaped = true;
             if (m_i + 1 >= m_s.size())
                 return false;
             const char16_t e = m_s[m_i + 1].unicode();
@@ -193,32 +207,46 @@ private:
                 if (!JsonLexis::readHex4(p, end(), &code))
                     return false;
                 m_i = p - m_s.utf16();
-                out += QChar(char16_t(code));
+                if (QChar::isSurrogate(code))
+                    m_escapedSurrogate = true;
                 continue;
             }
-            const int simple = JsonLexis::simpleEscape(e);
-            if (simple < 0)
+            if (JsonLexis::simpleEscape(e) < 0)
                 return false;
-            out += QChar(char16_t(simple));
         }
         return false;
     }
 
-    std::unique_ptr<Node> number()
-    {
-        const char16_t* p = at();
-        if (!JsonLexis::skipNumber(p, end()))
-            return nullptr;
-        auto node = std::make_unique<Node>();
-        node->kind = Node::Kind::number;
-        node->scalar = m_s.mid(m_i, p - at()).toString();
-        m_i = p - m_s.utf16();
-        return node;
-    }
-
     QStringView m_s;
     qsizetype m_i = 0;
+    std::vector<Entry>* m_tape = nullptr;
+    bool m_escapedSurrogate = false;
 };
+
+// The text of a string read with escapes (already checked by the reader).
+QString decoded(QStringView raw)
+{
+    QString out;
+    out.reserve(raw.size());
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const char16_t c = raw[i].unicode();
+        if (c != u'\\') {
+            out += QChar(c);
+            continue;
+        }
+        const char16_t e = raw[++i].unicode();
+        if (e == u'u') {
+            const char16_t* p = raw.utf16() + i + 1;
+            char32_t code = 0;
+            JsonLexis::readHex4(p, raw.utf16() + raw.size(), &code);
+            i = p - raw.utf16() - 1;
+            out += QChar(char16_t(code));
+            continue;
+        }
+        out += QChar(char16_t(JsonLexis::simpleEscape(e)));
+    }
+    return out;
+}
 
 void writeString(QString& out, const QString& s)
 {
@@ -257,55 +285,113 @@ void writeString(QString& out, const QString& s)
     out += QLatin1Char('"');
 }
 
-void write(QString& out, const Node& node, int indent)
-{
-    const auto pad = [&](int level) { out += QString(level * 2, QLatin1Char(' ')); };
-    switch (node.kind) {
-    case Node::Kind::string:
-        writeString(out, node.scalar);
-        return;
-    case Node::Kind::number:
-    case Node::Kind::literal:
-        out += node.scalar;
-        return;
-    case Node::Kind::array:
-        if (node.elements.empty()) {
-            out += QLatin1String("[]");
+class Writer {
+public:
+    Writer(QStringView text, const std::vector<Entry>& tape, QString& out)
+        : m_s(text)
+        , m_tape(tape)
+        , m_out(out)
+    { }
+
+    // Writes the value at `index`; answers the index after it.
+    qsizetype write(qsizetype index, int indent)
+    {
+        const Entry& entry = m_tape[index];
+        switch (entry.kind) {
+        case Entry::Kind::string:
+            writeStringEntry(entry);
+            break;
+        case Entry::Kind::number:
+        case Entry::Kind::literal:
+            m_out += m_s.mid(entry.start, entry.length);
+            break;
+        case Entry::Kind::array: {
+            if (entry.count == 0) {
+                m_out += QLatin1String("[]");
+                break;
+            }
+            m_out += QLatin1String("[\n");
+            qsizetype next = index + 1;
+            for (qsizetype i = 0; i < entry.count; ++i) {
+                pad(indent + 1);
+                next = write(next, indent + 1);
+                m_out += i + 1 < entry.count ? QLatin1String(",\n") : QLatin1String("\n");
+            }
+            pad(indent);
+            m_out += QLatin1Char(']');
+            break;
+        }
+        case Entry::Kind::object:
+            writeObject(index, indent);
+            break;
+        }
+        return entry.end;
+    }
+
+private:
+    struct Member {
+        QStringView key;
+        qsizetype keyIndex;
+    };
+
+    void pad(int level) { m_out.resize(m_out.size() + level * 2, QLatin1Char(' ')); }
+
+    void writeStringEntry(const Entry& entry)
+    {
+        const QStringView raw = m_s.mid(entry.start, entry.length);
+        if (entry.escaped) {
+            writeString(m_out, decoded(raw));
             return;
         }
-        out += QLatin1String("[\n");
-        for (size_t i = 0; i < node.elements.size(); ++i) {
-            pad(indent + 1);
-            write(out, *node.elements[i], indent + 1);
-            out += i + 1 < node.elements.size() ? QLatin1String(",\n") : QLatin1String("\n");
-        }
-        pad(indent);
-        out += QLatin1Char(']');
-        return;
-    case Node::Kind::object: {
-        if (node.members.empty()) {
-            out += QLatin1String("{}");
+        // Without escapes the source text is already what would be written.
+        m_out += QLatin1Char('"');
+        m_out += raw;
+        m_out += QLatin1Char('"');
+    }
+
+    void writeObject(qsizetype index, int indent)
+    {
+        const Entry& entry = m_tape[index];
+        if (entry.count == 0) {
+            m_out += QLatin1String("{}");
             return;
         }
-        std::vector<const std::pair<QString, std::unique_ptr<Node>>*> sorted;
-        sorted.reserve(node.members.size());
-        for (const auto& m : node.members)
-            sorted.push_back(&m);
-        std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->first < b->first; });
-        out += QLatin1String("{\n");
-        for (size_t i = 0; i < sorted.size(); ++i) {
+        // Keys with escapes are compared by their text; a QString keeps its buffer when the
+        // list grows, so the views stay valid.
+        std::vector<QString> decodedKeys;
+        std::vector<Member> members;
+        members.reserve(size_t(entry.count));
+        qsizetype next = index + 1;
+        for (qsizetype i = 0; i < entry.count; ++i) {
+            const Entry& key = m_tape[next];
+            members.push_back({m_s.mid(key.start, key.length), next});
+            if (key.escaped)
+                members.back().key = decodedKeys.emplace_back(decoded(members.back().key));
+            next = m_tape[next + 1].end;
+        }
+        // Stable, so of a repeated key the member read last comes last among its equals and is
+        // the one kept, as the platform's readers do.
+        std::stable_sort(members.begin(), members.end(),
+                         [](const Member& a, const Member& b) { return a.key.compare(b.key) < 0; });
+        const auto kept = std::unique(members.rbegin(), members.rend(),
+                                      [](const Member& a, const Member& b) { return a.key == b.key; });
+        members.erase(members.begin(), kept.base());
+        m_out += QLatin1String("{\n");
+        for (size_t i = 0; i < members.size(); ++i) {
             pad(indent + 1);
-            writeString(out, sorted[i]->first);
-            out += QLatin1String(" : ");
-            write(out, *sorted[i]->second, indent + 1);
-            out += i + 1 < sorted.size() ? QLatin1String(",\n") : QLatin1String("\n");
+            writeStringEntry(m_tape[members[i].keyIndex]);
+            m_out += QLatin1String(" : ");
+            write(members[i].keyIndex + 1, indent + 1);
+            m_out += i + 1 < members.size() ? QLatin1String(",\n") : QLatin1String("\n");
         }
         pad(indent);
-        out += QLatin1Char('}');
-        return;
+        m_out += QLatin1Char('}');
     }
-    }
-}
+
+    QStringView m_s;
+    const std::vector<Entry>& m_tape;
+    QString& m_out;
+};
 
 } // namespace
 
@@ -328,21 +414,24 @@ bool isValid(QStringView text)
 {
     if (hasUnpairedSurrogate(text))
         return false;
-    return Reader(text).document() != nullptr;
+    std::vector<Entry> tape;
+    return Reader(text).document(tape);
 }
 
 std::optional<QString> prettyPrinted(QStringView text)
 {
     if (hasUnpairedSurrogate(text))
         return std::nullopt;
-    const auto root = Reader(text).document();
-    if (!root || (root->kind != Node::Kind::object && root->kind != Node::Kind::array))
+    std::vector<Entry> tape;
+    tape.reserve(size_t(text.size() / 8));
+    Reader reader(text);
+    if (!reader.document(tape) || (tape[0].kind != Entry::Kind::object && tape[0].kind != Entry::Kind::array))
         return std::nullopt;
     QString out;
     out.reserve(text.size() + text.size() / 2);
-    write(out, *root, 0);
+    Writer(text, tape, out).write(0, 0);
     // A \u escape may have produced half a surrogate pair, which UTF-8 cannot carry.
-    if (hasUnpairedSurrogate(out))
+    if (reader.escapedSurrogate() && hasUnpairedSurrogate(out))
         return std::nullopt;
     return out;
 }

@@ -3,6 +3,7 @@
 #include "TessaronCore/model/TextRules.h"
 #include "VelkinUI/Brand.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace tessaron::SearchHighlight {
@@ -32,15 +33,29 @@ AttributedText attributed(const QString& text, const QString& query)
     }
     QColor mark = Brand::accent();
     mark.setAlphaF(0.45);
+    // Matched in the fully folded text ("STRASSE" finds "Straße") and marked in the original: a
+    // match that begins or ends inside a character's folding marks the whole character.
+    QList<qsizetype> origins;
+    const QString folded = TextRules::fullCaseFolded(text, &origins);
+    const QString foldedTerm = TextRules::fullCaseFolded(term);
     qsizetype from = 0;
+    qsizetype searchFrom = 0;
     while (true) {
-        const qsizetype at = text.indexOf(term, from, Qt::CaseInsensitive);
+        const qsizetype at = folded.indexOf(foldedTerm, searchFrom);
         if (at < 0)
             break;
-        if (at > from)
-            result.runs.append({text.mid(from, at - from), std::nullopt, std::nullopt});
-        result.runs.append({text.mid(at, term.size()), QColor(Qt::white), mark});
-        from = at + term.size();
+        qsizetype after = at + foldedTerm.size();
+        while (after < folded.size() && origins[after] == origins[after - 1])
+            ++after;
+        const qsizetype start = std::max(from, origins[at]);
+        const qsizetype end = after < folded.size() ? origins[after] : text.size();
+        searchFrom = after;
+        if (end <= start)
+            continue;
+        if (start > from)
+            result.runs.append({text.mid(from, start - from), std::nullopt, std::nullopt});
+        result.runs.append({text.mid(start, end - start), QColor(Qt::white), mark});
+        from = end;
     }
     if (from < text.size())
         result.runs.append({text.mid(from), std::nullopt, std::nullopt});

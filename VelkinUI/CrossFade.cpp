@@ -125,7 +125,77 @@ private:
     AnimatedValue* m_opacity;
 };
 
+// One per widget while its content is replaced; deletes itself and the old picture at the end.
+class Replacement : public QObject {
+public:
+    Replacement(QWidget* widget, const QPixmap& before, bool scaling)
+        : QObject(widget)
+        , m_widget(widget)
+        , m_slot(widget)
+        , m_ghost(new QLabel(widget->parentWidget()))
+        , m_ghostSlot(m_ghost)
+        , m_scaling(scaling)
+        , m_progress(new AnimatedValue(0.0, this))
+    {
+        setObjectName(QStringLiteral("replacement"));
+        m_ghost->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_ghost->setPixmap(before);
+        m_ghost->setGeometry(widget->geometry());
+        m_ghost->show();
+        connect(m_progress, &AnimatedValue::valueChanged, this, [this](double v) { show(v); });
+        connect(m_progress, &AnimatedValue::finished, this, [this] {
+            show(1.0);
+            deleteLater();
+        });
+        show(0.0);
+    }
+    ~Replacement() override
+    {
+        delete m_ghost;
+        m_slot.apply(QTransform(), 1.0);
+    }
+
+    void run(const Motion& motion) { m_progress->animateTo(1.0, motion); }
+
+private:
+    void show(double v)
+    {
+        const double t = std::clamp(v, 0.0, 1.0);
+        const auto scaled = [this](QWidget* w, double s) {
+            const QPointF centre = QRectF(w->rect()).center();
+            return m_scaling ? Transforms::scaleAbout(s, s, centre) : QTransform();
+        };
+        if (t >= 1.0) {
+            m_slot.apply(QTransform(), 1.0);
+        } else {
+            m_slot.apply(scaled(m_widget, 0.5 + 0.5 * t), t);
+        }
+        if (m_ghost)
+            m_ghostSlot.apply(scaled(m_ghost, 1.0 - 0.5 * t), 1.0 - t);
+    }
+
+    QWidget* m_widget;
+    EffectSlot m_slot;
+    QPointer<QLabel> m_ghost;
+    EffectSlot m_ghostSlot;
+    bool m_scaling;
+    AnimatedValue* m_progress;
+};
+
 } // namespace
+
+void replaceContent(QWidget* widget, const std::function<void()>& change, const Motion& motion, bool scaling)
+{
+    if (auto* running = widget->findChild<QObject*>(QStringLiteral("replacement"), Qt::FindDirectChildrenOnly))
+        delete running;
+    if (motion.isNone() || !widget->isVisible() || !widget->parentWidget()) {
+        change();
+        return;
+    }
+    auto* replacement = new Replacement(widget, widget->grab(), scaling);
+    change();
+    replacement->run(motion);
+}
 
 void fadeVisible(QWidget* widget, bool visible, const Motion& motion) { Fader::of(widget)->fade(visible, motion); }
 

@@ -2,6 +2,8 @@
 
 #include "VelkinUI/Motion.h"
 
+#include <functional>
+
 class QLabel;
 class QString;
 class QWidget;
@@ -16,5 +18,10 @@ void crossFadeText(QLabel* label, const QString& text, const Motion& motion);
 // Shows or hides a widget with an opacity transition: it fades in from where it is, or fades out and
 // is then hidden. With Motion::none() it shows or hides at once. At rest it carries no effect.
 void fadeVisible(QWidget* widget, bool visible, const Motion& motion);
+
+// Changes what a small widget shows (a symbol) with the replace effect: a picture of the old content
+// shrinks and fades out while the new content grows from half its size and fades in; with `scaling`
+// false a plain cross-fade. With Motion::none(), or on a hidden widget, the change is at once.
+void replaceContent(QWidget* widget, const std::function<void()>& change, const Motion& motion, bool scaling = true);
 
 } // namespace tessaron

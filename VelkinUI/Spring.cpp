@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
+#include <vector>
 
 namespace tessaron {
 
@@ -33,6 +35,14 @@ double Spring::value(double t) const
 
 double Spring::settlingDuration() const
 {
+    // Ten thousand steps of the response per call, and every animated view asks for the few
+    // springs of the kit as it is built: each answer is remembered (per thread, no locking).
+    thread_local std::vector<std::pair<std::pair<double, double>, double>> known;
+    const std::pair<double, double> key{response, dampingFraction};
+    for (const auto& [spring, duration] : known) {
+        if (spring == key)
+            return duration;
+    }
     constexpr double epsilon = 0.001;
     constexpr double step = 0.001;
     double last = 0.0;
@@ -40,7 +50,10 @@ double Spring::settlingDuration() const
         if (std::abs(1.0 - value(t)) > epsilon)
             last = t + step;
     }
-    return std::max(last, step);
+    const double duration = std::max(last, step);
+    if (known.size() < 64)
+        known.emplace_back(key, duration);
+    return duration;
 }
 
 } // namespace tessaron

@@ -2,19 +2,21 @@
 
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/kit/ElidedLabel.h"
+#include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/LogoMark.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -43,7 +45,6 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     : QWidget(parent)
     , m_weight(weight)
 {
-    setFixedSize(pageWidth, pageHeight);
     QPalette p = palette();
     p.setColor(QPalette::WindowText, ink());
     p.setColor(QPalette::Text, ink());
@@ -97,6 +98,9 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     // Short content keeps to the top instead of spreading over the page.
     bodyColumn->addStretch(1);
     m_scroll->setWidget(body);
+    // The body grows after a widget is added to it, a turn of the event loop later: a revealed
+    // widget is brought into view again once the scroll range knows the new height.
+    connect(m_scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { followRevealed(); });
     // The scroll area fills its widget's background; the backdrop should show through.
     body->setAutoFillBackground(false);
     column->addWidget(m_scroll, 1);
@@ -133,14 +137,53 @@ void ActionPage::setSubtitle(const QString& subtitle) { m_subtitle->setText(subt
 
 QString ActionPage::subtitle() const { return m_subtitle->text(); }
 
+void ActionPage::fill(QWidget* sheet)
+{
+    auto* box = new QVBoxLayout(sheet);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    box->addWidget(this);
+    SheetFit::follow(sheet, QSize(pageWidth, pageHeight));
+}
+
 void ActionPage::reveal(QWidget* widget)
 {
-    // After the layout has placed it.
-    QPointer<QWidget> target(widget);
-    QTimer::singleShot(0, this, [this, target] {
-        if (target)
-            m_scroll->ensureWidgetVisible(target, 0, 20);
-    });
+    if (m_revealed && m_revealed != widget)
+        m_revealed->removeEventFilter(this);
+    m_revealed = widget;
+    if (!widget)
+        return;
+    widget->installEventFilter(this);
+    // A widget just added has no place yet: let every pending layout run first, so the body has
+    // its new height and the widget its place before the scroll is measured.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    m_scroll->ensureWidgetVisible(widget, 0, 20);
+}
+
+bool ActionPage::inView(const QWidget* widget) const
+{
+    if (!widget || !widget->isVisible())
+        return false;
+    const QRect area(widget->mapTo(m_scroll->viewport(), QPoint(0, 0)), widget->size());
+    return m_scroll->viewport()->rect().contains(area);
+}
+
+bool ActionPage::eventFilter(QObject* watched, QEvent* event)
+{
+    // The revealed widget moved or grew with the body's layout (a stamp, a wrapped sentence, a
+    // warning above it). Scrolling moves the body, not the widget.
+    if (watched == m_revealed && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        followRevealed();
+    return QWidget::eventFilter(watched, event);
+}
+
+void ActionPage::followRevealed()
+{
+    if (!m_revealed)
+        return;
+    const QWidget* focus = m_revealed->window()->focusWidget();
+    if (focus && (focus == m_revealed || m_revealed->isAncestorOf(focus)))
+        m_scroll->ensureWidgetVisible(m_revealed, 0, 20);
 }
 
 void ActionPage::paintEvent(QPaintEvent*)

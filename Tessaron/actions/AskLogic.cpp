@@ -21,21 +21,44 @@ QString subtitle(const QString& topicName, qsizetype messageCount)
 
 bool canAsk(const QString& question, bool thinking) { return !thinking && !TextRules::trimmed(question).isEmpty(); }
 
-QString sendNotice(qsizetype messageCount, qsizetype groupCount, const Tool& tool)
+QString sendNotice(qsizetype messageCount, std::optional<qsizetype> groupCount, const Tool& tool)
 {
     const qsizetype sent = std::min<qsizetype>(messageCount, sampleSize);
+    if (!groupCount) {
+        switch (tool.state) {
+        case Tool::named:
+            return L10n::t("Your question, this topic's figures and shape comparison, and the newest %d of the %d "
+                           "messages he read with their headers — to %@, signed in on this computer, which sends "
+                           "them to its own service. The consumer groups couldn't be listed, so it hears that, not "
+                           "a number. Nothing leaves your machine for a service Tessaron chose.",
+                           sent, messageCount, tool.name);
+        case Tool::none:
+            return L10n::t("Your question, this topic's figures and shape comparison, and the newest %d of the %d "
+                           "messages he read with their headers would go to an AI CLI signed in on this computer, to "
+                           "its own service, saying the consumer groups couldn't be listed. None is installed, so "
+                           "nothing will leave.",
+                           sent, messageCount);
+        case Tool::lookingUp:
+            break;
+        }
+        return L10n::t("Your question, this topic's figures and shape comparison, and the newest %d of the %d messages "
+                       "he read with their headers — to the AI CLI signed in on this computer, which sends them to "
+                       "its own service. The consumer groups couldn't be listed, so it hears that, not a number. "
+                       "Nothing leaves your machine for a service Tessaron chose.",
+                       sent, messageCount);
+    }
     switch (tool.state) {
     case Tool::named:
         return L10n::t("Your question, this topic's figures and shape comparison, the broker's %d consumer groups, "
                        "and the newest %d of the %d messages he read with their headers — to %@, signed in on this "
                        "computer, which sends them to its own service. Nothing leaves your machine for a service "
                        "Tessaron chose.",
-                       groupCount, sent, messageCount, tool.name);
+                       *groupCount, sent, messageCount, tool.name);
     case Tool::none:
         return L10n::t("Your question, this topic's figures and shape comparison, the broker's %d consumer groups, "
                        "and the newest %d of the %d messages he read with their headers would go to an AI CLI signed "
                        "in on this computer, to its own service. None is installed, so nothing will leave.",
-                       groupCount, sent, messageCount);
+                       *groupCount, sent, messageCount);
     case Tool::lookingUp:
         break;
     }
@@ -43,7 +66,7 @@ QString sendNotice(qsizetype messageCount, qsizetype groupCount, const Tool& too
                    "the newest %d of the %d messages he read with their headers — to the AI CLI signed in on this "
                    "computer, which sends them to its own service. Nothing leaves your machine for a service "
                    "Tessaron chose.",
-                   groupCount, sent, messageCount);
+                   *groupCount, sent, messageCount);
 }
 
 } // namespace tessaron::AskLogic

@@ -24,8 +24,8 @@ struct Tool {
     enum State { lookingUp, none, named } state = lookingUp;
     QString name; // the display name when named
 };
-// What is sent and to whom.
-QString sendNotice(qsizetype messageCount, qsizetype groupCount, const Tool& tool);
+// What is sent and to whom; no group count when the groups could not be listed.
+QString sendNotice(qsizetype messageCount, std::optional<qsizetype> groupCount, const Tool& tool);
 
 } // namespace AskLogic
 

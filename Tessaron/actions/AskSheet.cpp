@@ -7,10 +7,10 @@
 #include "Tessaron/actions/FlowChips.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/LanguageChange.h"
+#include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
-#include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QKeyEvent>
@@ -66,12 +66,13 @@ void QuestionEdit::fit()
     setFixedHeight(lines * line + 2 * int(document()->documentMargin()) + 10);
 }
 
-AskSheet::AskSheet(AppState*, BrokerSession* session, QWidget* parent)
+AskSheet::AskSheet(AppState* app, BrokerSession* session, QWidget* parent)
     : QDialog(parent)
+    , m_app(app)
     , m_session(session)
 {
-    setFixedSize(ActionPage::pageWidth, ActionPage::pageHeight);
     m_page = new ActionPage(QString(), QString(), ActionPage::Weight::routine, this);
+    m_page->fill(this);
     QVBoxLayout* content = m_page->content();
     const QColor tint = accent();
 
@@ -113,7 +114,12 @@ AskSheet::AskSheet(AppState*, BrokerSession* session, QWidget* parent)
     retranslate();
     // What is typed, the answer shown and a question under way stay; only the texts change.
     LanguageChange::onChange(this, [this] { retranslate(); });
-    startDetached(findTool());
+    // The tool is the one the application state found; a search under way names it when it ends.
+    if (app) {
+        connect(app, &AppState::aiToolChanged, this, &AskSheet::followTool);
+        connect(app, &AppState::aiDetectingChanged, this, &AskSheet::followTool);
+        followTool();
+    }
 }
 
 void AskSheet::retranslate()
@@ -152,15 +158,15 @@ void AskSheet::setTool(const AskLogic::Tool& tool)
     refresh();
 }
 
-QCoro::Task<> AskSheet::findTool()
+void AskSheet::followTool()
 {
-    QPointer<AskSheet> self(this);
-    const AIProvider provider(PrefsStore(QStringLiteral("tessaron"), UserDefaults::standard()));
-    auto lookup = provider.resolveBackend();
-    const std::optional<AICLI> cli = co_await std::move(lookup);
-    // A tool named meanwhile stands.
-    if (!self || m_tool.state != AskLogic::Tool::lookingUp)
-        co_return;
+    if (!m_app)
+        return;
+    if (m_app->aiDetecting()) {
+        setTool({AskLogic::Tool::lookingUp, {}});
+        return;
+    }
+    const std::optional<AICLI> cli = AICLI::fromRawValue(m_app->aiTool());
     setTool(cli ? AskLogic::Tool{AskLogic::Tool::named, cli->displayName()} : AskLogic::Tool{AskLogic::Tool::none, {}});
 }
 
@@ -168,7 +174,9 @@ void AskSheet::refresh()
 {
     const std::optional<Topic> topic = m_session ? m_session->currentTopic() : std::nullopt;
     const qsizetype count = m_session ? m_session->messages().size() : 0;
-    const qsizetype groups = m_session ? m_session->groups().size() : 0;
+    std::optional<qsizetype> groups = m_session ? m_session->groups().size() : 0;
+    if (m_session && m_session->groupsUnseen() && m_session->groups().isEmpty())
+        groups.reset();
     m_page->setSubtitle(AskLogic::subtitle(topic ? topic->name : QString(), count));
     m_notice->setText(AskLogic::sendNotice(count, groups, m_tool));
     m_ask->setEnabled(canAsk());
@@ -221,6 +229,9 @@ void AskSheet::showAnswer()
         return;
     m_answer = new AnswerBlock(*m_outcome, m_strikes, m_page);
     m_page->content()->addWidget(m_answer);
+    // The answer is where the eye and the keyboard go; the question stays as typed above it.
+    m_answer->text()->setFocusPolicy(Qt::StrongFocus);
+    m_answer->text()->setFocus(Qt::OtherFocusReason);
     m_page->reveal(m_answer);
 }
 

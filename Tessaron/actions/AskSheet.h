@@ -54,7 +54,7 @@ public:
     int strikes() const { return m_strikes; }
     const std::optional<AppOutcome>& outcome() const { return m_outcome; }
     const AskLogic::Tool& tool() const { return m_tool; }
-    // Sets the tool the notice names (found by the sheet itself when it opens).
+    // Sets the tool the notice names (the application state's tool in use, followed live).
     void setTool(const AskLogic::Tool& tool);
 
     ActionPage* page() const { return m_page; }
@@ -76,11 +76,12 @@ protected:
 
 private:
     QCoro::Task<> askTask(QString question);
-    QCoro::Task<> findTool();
+    void followTool();
     void refresh();
     void retranslate();
     void showAnswer();
 
+    QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;
     std::optional<AppOutcome> m_outcome;
     bool m_thinking = false;

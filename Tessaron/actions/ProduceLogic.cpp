@@ -22,9 +22,9 @@ QString title(const std::optional<Message>& source)
 
 QString subtitle(const std::optional<Topic>& currentTopic)
 {
-    if (!currentTopic)
-        return {};
-    return L10n::t("DOCKET %@ · A NEW ENTRY ON THE RECORD", currentTopic->name.left(24).toUpper());
+    // Without a topic the docket number stays blank; the line is still the sheet's.
+    const QString docket = currentTopic ? currentTopic->name.left(24).toUpper() : QString();
+    return L10n::t("DOCKET %@ · A NEW ENTRY ON THE RECORD", docket);
 }
 
 Prefill prefill(const std::optional<Message>& source, const std::optional<Topic>& currentTopic)
@@ -42,7 +42,10 @@ Prefill prefill(const std::optional<Message>& source, const std::optional<Topic>
         else
             result.keyNotText = true;
     }
-    result.payload = source->payloadString().value_or(QString());
+    // The message's own bytes, a leading byte-order mark too: a corrected copy differs only where
+    // the user changes it.
+    const std::optional<QByteArray> bytes = source->readablePayload();
+    result.payload = bytes ? TextRules::strictUtf8(*bytes).value_or(QString()) : QString();
     return result;
 }
 

@@ -68,9 +68,10 @@ void stylePayload(PayloadEditor* editor)
 
 ProduceSheet::ProduceSheet(std::optional<Message> source, AppState*, BrokerSession* session, QWidget* parent)
     : WritingSheet(ProduceLogic::title(source),
-                   ProduceLogic::subtitle(session ? session->currentTopic() : std::nullopt), session, parent)
+                   ProduceLogic::subtitle(session ? session->currentTopic() : std::nullopt), false, session, parent)
     , m_source(std::move(source))
     , m_avro(ProduceLogic::sourceIsAvro(m_source))
+    , m_keyed(!session || session->broker().kind != BrokerKind::rabbitmq)
 {
     const std::optional<Topic> current = session ? session->currentTopic() : std::nullopt;
     ActionPage* sheetPage = page();
@@ -107,7 +108,8 @@ ProduceSheet::ProduceSheet(std::optional<Message> source, AppState*, BrokerSessi
     const ProduceLogic::Prefill prefill = ProduceLogic::prefill(m_source, current);
     m_topic->setText(prefill.topic);
     m_key->setText(prefill.key);
-    m_keyNote->setVisible(prefill.keyNotText);
+    m_key->setVisible(m_keyed);
+    m_keyNote->setVisible(m_keyed && prefill.keyNotText);
     m_payload->setExactText(prefill.payload);
 
     connect(m_topic, &QLineEdit::textChanged, this, &ProduceSheet::refresh);
@@ -143,7 +145,7 @@ void ProduceSheet::retranslate()
 
 ProduceLogic::Form ProduceSheet::form() const
 {
-    return {m_topic->text(), m_key->text(), m_payload->exactText(), reasonField()->text()};
+    return {m_topic->text(), m_keyed ? m_key->text() : QString(), m_payload->exactText(), reasonField()->text()};
 }
 
 bool ProduceSheet::canFile() const { return !isWorking() && ProduceLogic::canFile(form(), m_avro); }

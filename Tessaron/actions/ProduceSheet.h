@@ -38,6 +38,8 @@ private:
 
     std::optional<Message> m_source;
     bool m_avro;
+    // RabbitMQ publishes without a key: the sheet offers none.
+    bool m_keyed;
 
     FormHeading* m_where;
     FormHeading* m_what;

@@ -6,12 +6,14 @@
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/Slap.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/PlainButtonStyle.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -38,7 +40,7 @@ void setWarning(QWidget* holder, const QString& text)
 
 ResetOffsetsSheet::ResetOffsetsSheet(ConsumerGroup group, std::optional<Topic> topic, AppState*, BrokerSession* session,
                                      QWidget* parent)
-    : WritingSheet(L10n::t("Move the record"), ResetLogic::subtitle(group), session, parent)
+    : WritingSheet(L10n::t("Move the record"), ResetLogic::subtitle(group), true, session, parent)
     , m_group(std::move(group))
     , m_topic(std::move(topic))
 {
@@ -100,6 +102,9 @@ ResetOffsetsSheet::ResetOffsetsSheet(ConsumerGroup group, std::optional<Topic> t
         connect(session, &BrokerSession::topicsChanged, this, &ResetOffsetsSheet::refresh);
         connect(session, &BrokerSession::selectedTopicChanged, this, &ResetOffsetsSheet::refresh);
     }
+    m_ends = new QTimer(this);
+    m_ends->setInterval(endsInterval);
+    connect(m_ends, &QTimer::timeout, this, &ResetOffsetsSheet::refreshEnds);
     setTabOrder(m_target, m_beginning);
     setTabOrder(m_beginning, reasonField());
     setTabOrder(reasonField(), cancelButton());
@@ -124,7 +129,40 @@ void ResetOffsetsSheet::retranslate()
 
 std::optional<Topic> ResetOffsetsSheet::effectiveTopic() const
 {
-    return ResetLogic::effectiveTopic(m_topic, session() ? session()->currentTopic() : std::nullopt);
+    std::optional<Topic> given = m_topic;
+    // The topic handed over when the sheet opened, with its partitions as the session last listed
+    // them: the ends move while the sheet is open.
+    if (given && session()) {
+        for (const Topic& listed : session()->topics()) {
+            if (listed.name == given->name) {
+                given = listed;
+                break;
+            }
+        }
+    }
+    return ResetLogic::effectiveTopic(given, session() ? session()->currentTopic() : std::nullopt);
+}
+
+void ResetOffsetsSheet::showEvent(QShowEvent* event)
+{
+    WritingSheet::showEvent(event);
+    refreshEnds();
+    m_ends->start();
+}
+
+void ResetOffsetsSheet::hideEvent(QHideEvent* event)
+{
+    m_ends->stop();
+    WritingSheet::hideEvent(event);
+}
+
+void ResetOffsetsSheet::refreshEnds()
+{
+    BrokerSession* open = session();
+    if (!open || !open->connection() || open->isLoadingTopics())
+        return;
+    // The listing publishes the topics; refresh follows topicsChanged.
+    startDetached(open->refreshTopics());
 }
 
 bool ResetOffsetsSheet::canMove() const

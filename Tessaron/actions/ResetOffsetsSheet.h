@@ -4,6 +4,7 @@
 #include "Tessaron/actions/WritingSheet.h"
 
 class QLabel;
+class QTimer;
 
 namespace tessaron {
 
@@ -14,8 +15,9 @@ class Slap;
 // Moves a consumer group's committed position on one topic: every partition to the typed offset,
 // with a reason, on "Move it" only. It warns before anything is sent: partitions whose end lies
 // before the target, partitions whose retained start lies after it, a negative target, and a
-// group whose state will make the writer refuse. Return does nothing, Escape cancels; closed
-// meanwhile, the move still completes.
+// group whose state will make the writer refuse. While it is open the topic's ends are asked for
+// again every few seconds, so the warnings judge the partitions as they are now. Return does
+// nothing, Escape cancels; closed meanwhile, the move still completes.
 class ResetOffsetsSheet : public WritingSheet {
     Q_OBJECT
 public:
@@ -38,7 +40,15 @@ public:
     // "Move it": does nothing unless the sheet may move.
     void move();
 
+    static constexpr int endsInterval = 5000;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    // Asks the session to list the topics again, with their partitions' ends.
+    void refreshEnds();
     void refresh() override;
     void retranslate() override;
     void struck(int strikes) override;
@@ -55,6 +65,7 @@ private:
     QWidget* m_negative;
     QWidget* m_state;
     Slap* m_slap = nullptr;
+    QTimer* m_ends;
 };
 
 } // namespace tessaron

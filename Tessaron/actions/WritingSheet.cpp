@@ -19,14 +19,16 @@ namespace tessaron {
 
 using namespace ActionStyle;
 
-WritingSheet::WritingSheet(const QString& title, const QString& subtitle, BrokerSession* session, QWidget* parent)
+WritingSheet::WritingSheet(const QString& title, const QString& subtitle, bool moves, BrokerSession* session,
+                           QWidget* parent)
     : QDialog(parent)
     , m_session(session)
+    , m_moves(moves)
 {
-    setFixedSize(ActionPage::pageWidth, ActionPage::pageHeight);
     setWindowTitle(title);
     // A write changes what others read: every writing sheet is drawn as grave.
     m_page = new ActionPage(title, subtitle, ActionPage::Weight::consequential, this);
+    m_page->fill(this);
     // Whatever is typed, chosen or running stays; only the texts change.
     LanguageChange::onChange(this, [this] { retranslate(); });
 }
@@ -118,6 +120,11 @@ QCoro::Task<> WritingSheet::writeTask(Send send)
     // Closed meanwhile: the write went on, and nobody is left to show it.
     if (!self)
         co_return;
+    conclude(outcome);
+}
+
+void WritingSheet::conclude(const AppOutcome& outcome)
+{
     m_outcome = outcome;
     m_working = false;
     ++m_strikes;
@@ -130,6 +137,7 @@ QCoro::Task<> WritingSheet::writeTask(Send send)
 void WritingSheet::showOutcome()
 {
     if (!m_outcome) {
+        m_page->reveal(nullptr);
         delete m_outcomeBlock;
         m_outcomeBlock = nullptr;
         return;
@@ -137,9 +145,13 @@ void WritingSheet::showOutcome()
     if (m_outcomeBlock) {
         m_outcomeBlock->setOutcome(*m_outcome, m_strikes);
     } else {
-        m_outcomeBlock = new OutcomeBlock(*m_outcome, m_strikes, m_page);
+        m_outcomeBlock = new OutcomeBlock(*m_outcome, m_strikes,
+                                          m_moves ? OutcomeBlock::Act::move : OutcomeBlock::Act::file, m_page);
         m_page->content()->addWidget(m_outcomeBlock);
     }
+    // The acting button is ready again at once; the result is where the eye and the keyboard go,
+    // so that nobody files a second time for want of seeing the first.
+    m_outcomeBlock->sentence()->setFocus(Qt::OtherFocusReason);
     m_page->reveal(m_outcomeBlock);
 }
 

@@ -37,10 +37,14 @@ public:
     KitButton* cancelButton() const { return m_cancel; }
     OutcomeBlock* outcomeBlock() const { return m_outcomeBlock; }
 
+    // Ends a write with `outcome`: counts it, shows it under the form, scrolls it into view and
+    // gives it the focus. The write's own end comes through here.
+    void conclude(const AppOutcome& outcome);
+
 protected:
     using Send = std::function<QCoro::Task<AppOutcome>(BrokerSession&)>;
 
-    WritingSheet(const QString& title, const QString& subtitle, BrokerSession* session, QWidget* parent);
+    WritingSheet(const QString& title, const QString& subtitle, bool moves, BrokerSession* session, QWidget* parent);
 
     BrokerSession* session() const;
     WorkingButton* actButton() const { return m_act; }
@@ -72,6 +76,7 @@ private:
     QPointer<BrokerSession> m_session;
     std::optional<AppOutcome> m_outcome;
     bool m_working = false;
+    bool m_moves;
     int m_strikes = 0;
 
     ActionPage* m_page;

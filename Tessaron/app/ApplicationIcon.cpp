@@ -27,14 +27,12 @@ QPixmap pixmap(int size, const QString& path)
 
 QIcon load(const QString& path)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        const QPixmap image = pixmap(size, path);
-        if (image.isNull())
-            return {};
-        icon.addPixmap(image);
-    }
-    return icon;
+    (void)AppArtwork::appIcon();
+    if (!QFile::exists(path) || !QSvgRenderer(path).isValid())
+        return {};
+    // Drawn by Qt's SVG icon engine at each size when a size is first asked for, not all of them
+    // before the first window.
+    return QIcon(path);
 }
 
 } // namespace tessaron::ApplicationIcon

@@ -2,9 +2,12 @@
 
 #include "Tessaron/app/AppCommands.h"
 #include "Tessaron/app/RootView.h"
+#include "Tessaron/workspace/WorkspaceView.h"
 
 #include <QAction>
 #include <QMenuBar>
+
+#include <optional>
 
 namespace tessaron {
 
@@ -19,7 +22,8 @@ MainWindow::MainWindow(AppState* app, AppCommands* commands, const ViewFactories
     setWindowTitle(QStringLiteral("Tessaron MQ"));
     m_commands->populate(menuBar(), this);
     rebuild();
-    resize(defaultSize);
+    // The default and the minimum are the content's; the menu bar comes on top of them.
+    resize(defaultSize + QSize(0, menuBar()->sizeHint().height()));
 }
 
 MainWindow::~MainWindow() = default;
@@ -29,6 +33,10 @@ void MainWindow::rebuild()
     RootView* old = m_root;
     if (old)
         takeCentralWidget();
+    // The same sessions and selections, drawn again: the new workspace starts no read.
+    std::optional<WorkspaceView::Redrawing> redrawing;
+    if (old)
+        redrawing.emplace();
     auto* root = new RootView(m_app, m_views, m_commands->openAnother(), this);
     root->setMinimumSize(minimumContentSize);
     if (old) {

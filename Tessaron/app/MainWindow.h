@@ -17,6 +17,7 @@ class RootView;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
+    // Of the content under the menu bar.
     static constexpr QSize defaultSize{1020, 660};
     static constexpr QSize minimumContentSize{820, 520};
 

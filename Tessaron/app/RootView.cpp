@@ -4,13 +4,15 @@
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/reception/ReceptionView.h"
 #include "Tessaron/state/AppState.h"
-#include "Tessaron/workspace/TabBar.h"
 #include "TessaronCore/async/Detached.h"
+#include "Tessaron/workspace/TabBar.h"
 #include "VelkinUI/Brand.h"
 
 #include <QPainter>
+#include <QTimer>
 #include <QStackedLayout>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace tessaron {
 
@@ -62,6 +64,13 @@ void RootView::follow()
         rebuildWorkspace();
         m_stack->setCurrentWidget(m_workspacePage);
     } else {
+        // The reception comes back as a view newly shown: its boops, chart and scroll start afresh.
+        if (m_reception && before != Content::reception) {
+            m_receptionPage->layout()->removeWidget(m_reception);
+            m_reception->hide();
+            m_reception->deleteLater();
+            m_reception = nullptr;
+        }
         if (!m_reception) {
             m_reception = new ReceptionView(m_app, m_receptionPage);
             m_receptionPage->layout()->addWidget(m_reception);
@@ -127,10 +136,34 @@ void RootView::showEvent(QShowEvent* event)
     if (m_shown)
         return;
     m_shown = true;
-    // Once, when first shown: the pending sheets, and the look for an AI command-line tool (the
-    // view does not wait for it).
+    // Once, when first shown, and only after the window's first frame: a sheet is a window of its
+    // own with its own backing store and effects, and the look for an AI command-line tool starts
+    // processes; neither is in that frame, so neither holds it up. The window paints while its
+    // expose event is handled, so the start is queued behind that event.
+    QWindow* handle = window()->windowHandle();
+    if (!handle || handle->isExposed())
+        QTimer::singleShot(0, this, &RootView::startOnce);
+    else
+        handle->installEventFilter(this);
+}
+
+bool RootView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Expose && watched == window()->windowHandle()) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &RootView::startOnce);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void RootView::startOnce()
+{
+    if (m_started)
+        return;
+    m_started = true;
     if (m_sheets)
         m_sheets->start();
+    // The view does not wait for the look.
     startDetached(m_app->refreshAIAvailability());
 }
 

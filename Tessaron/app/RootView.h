@@ -49,8 +49,10 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void startOnce();
     void follow();
     void rebuildWorkspace();
 
@@ -67,6 +69,7 @@ private:
     QUuid m_workspaceFor;
     QPointer<SheetController> m_sheets;
     bool m_shown = false;
+    bool m_started = false;
 };
 
 } // namespace tessaron

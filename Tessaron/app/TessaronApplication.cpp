@@ -9,6 +9,7 @@
 #include "Tessaron/browser/MessageListView.h"
 #include "Tessaron/casework/ConsumerGroupView.h"
 #include "Tessaron/intro/OnboardingView.h"
+#include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/settings/AboutView.h"
 #include "Tessaron/settings/SettingsView.h"
@@ -31,21 +32,21 @@ void TessaronApplication::prepare(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("tessaron-mq"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessaron MQ"));
-    QApplication::setApplicationVersion(QStringLiteral(TESSARON_VERSION));
+    QApplication::setApplicationVersion(BuildInfo::version());
     QGuiApplication::setDesktopFileName(QStringLiteral(TESSARON_DESKTOP_FILE_NAME));
     // Closing the last window ends the process; an open settings or about window keeps it.
     QApplication::setQuitOnLastWindowClosed(true);
     // The desktop's own file dialogs would bring light chrome into a dark program; Qt's own take
     // the application style.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    // The brand first: the style's accent comes from it.
-    const QPixmap logo = ApplicationIcon::pixmap(256);
+    // The brand first: the style's accent comes from it. One icon serves as the logo and the
+    // windows' icon, each size drawn when first shown.
+    const QIcon icon = ApplicationIcon::load();
     installBrandAsKitConfigurator();
-    VelkinKit::configure(QStringLiteral("tessaron"), logo.isNull() ? QVariant() : QVariant(logo),
+    VelkinKit::configure(QStringLiteral("tessaron"), icon.isNull() ? QVariant() : QVariant(icon),
                          QStringLiteral("tray.full.fill"), QStringLiteral("sunset"));
 
     AppStyle::install(app);
-    const QIcon icon = ApplicationIcon::load();
     if (!icon.isNull())
         QApplication::setWindowIcon(icon);
 }

@@ -61,7 +61,11 @@ void WindowsService::show(Window which)
         layout->addWidget(view);
         window->setWindowTitle(which == Window::settings ? L10n::t("Settings") : L10n::t("About Tessaron MQ"));
         open = window;
-        if (which == Window::about) {
+        if (which == Window::settings) {
+            // At its ideal size, not the part of the screen Qt would otherwise allow a new window,
+            // which would leave the section bodies below the fold.
+            window->resize(view->sizeHint().expandedTo(view->minimumSize()));
+        } else {
             // Sized by its content only, and first shown in the middle of the screen.
             layout->setSizeConstraint(QLayout::SetFixedSize);
             window->adjustSize();

@@ -1,5 +1,7 @@
 #include "Tessaron/app/MainWindow.h"
 #include "Tessaron/app/TessaronApplication.h"
+#include "Tessaron/kit/BuildInfo.h"
+#include "VelkinInfra/process/ChildProcess.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -48,7 +50,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Answered before any window or style: what a package check or a bug report asks for.
     if (QApplication::arguments().contains(QStringLiteral("--version"))) {
-        std::printf("tessaron-mq %s\n", TESSARON_VERSION);
+        std::printf("tessaron-mq %s\n", qPrintable(tessaron::BuildInfo::version()));
         return 0;
     }
     tessaron::TessaronApplication::prepare(app);
@@ -56,5 +58,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsSet("TESSARON_FIRST_PAINT_EXIT"))
         app.installEventFilter(new FirstPaintProbe(tessaron.mainWindow(), &app));
     tessaron.mainWindow()->show();
+    // Children lead process groups of their own and would outlive the application.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { tessaron::ChildProcess::endAll(); });
     return app.exec();
 }

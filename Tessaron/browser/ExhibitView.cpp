@@ -6,12 +6,14 @@
 #include "Tessaron/browser/PayloadDocument.h"
 #include "Tessaron/browser/PayloadKinds.h"
 #include "Tessaron/casework/TopicNotes.h"
+#include "TessaronCore/model/TextRules.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/l10n/MomentStyles.h"
 #include "VelkinHelpers/JSONHighlighter.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
@@ -73,23 +75,22 @@ QWidget* fact(const QString& symbol, const QString& text)
     return row;
 }
 
-// Abbreviated date and a standard time, in the user's locale.
-QString timestampText(const QDateTime& moment)
+} // namespace
+
+QString ExhibitView::timestampText(const QDateTime& moment, const QLocale& locale)
 {
-    const QDateTime local = moment.toLocalTime();
-    const QLocale locale;
-    return locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ")
-        + locale.toString(local.time(), QStringLiteral("HH:mm:ss"));
+    return MomentStyles::standard(moment, locale);
 }
 
-} // namespace
+namespace { } // namespace
 
 ExhibitView::ExhibitView(AppState* app, BrokerSession* session, QWidget* parent)
     : QWidget(parent)
     , m_app(app)
     , m_session(session)
 {
-    setMinimumWidth(320);
+    // With the rows beside it and the sidebar at its narrowest, this fits the smallest window.
+    setMinimumWidth(240);
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_notes = new TopicNotes(app, session);
@@ -99,6 +100,7 @@ ExhibitView::ExhibitView(AppState* app, BrokerSession* session, QWidget* parent)
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->viewport()->setAutoFillBackground(false);
+    m_scroll->viewport()->installEventFilter(this);
     m_stack->addWidget(m_scroll);
 
     connect(session, &BrokerSession::selectedMessageChanged, this, &ExhibitView::refresh);
@@ -161,6 +163,22 @@ void ExhibitView::refresh()
     if (QWidget* old = m_scroll->takeWidget())
         old->deleteLater();
     m_scroll->setWidget(build(*message, *number, outlier, drift ? drift->outlierCount() : 0));
+    fitDocument();
+}
+
+// A long document is never taller than the view: it scrolls inside itself instead, so the
+// page stays within a widget's height limit and only the rows in view are laid out.
+void ExhibitView::fitDocument()
+{
+    if (m_document)
+        m_document->setViewHeight(m_scroll->viewport()->height() - 32);
+}
+
+bool ExhibitView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        fitDocument();
+    return QWidget::eventFilter(watched, event);
 }
 
 QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qsizetype outlierCount)
@@ -194,7 +212,7 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
     if (const std::optional<QString> key = message.keyString())
         facts->addWidget(fact(QStringLiteral("key.horizontal"), *key));
     if (message.timestamp())
-        facts->addWidget(fact(QStringLiteral("clock"), timestampText(*message.timestamp())));
+        facts->addWidget(fact(QStringLiteral("clock"), timestampText(*message.timestamp(), QLocale())));
     facts->addStretch(1);
     heading->addLayout(facts);
 
@@ -304,6 +322,7 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
         std::make_unique<PlainButtonStyle>(KitFont::font(11, QFont::Medium, FontDesign::rounded), white(0.5)));
     copy->setLeadingSymbol(QStringLiteral("doc.on.doc"));
     copy->setObjectName(QStringLiteral("copy"));
+    copy->setEnabled(!message.isTombstone());
     connect(copy, &KitButton::clicked, this, &ExhibitView::copyPayload);
     actions->addWidget(copy);
     actions->addStretch(1);
@@ -326,7 +345,26 @@ void ExhibitView::copyPayload()
     const std::optional<Message> message = m_session->currentMessage();
     if (!message)
         return;
-    QApplication::clipboard()->setText(message->payloadString().value_or(QString()));
+    if (const std::optional<QString> text = copiedText(*message))
+        QApplication::clipboard()->setText(*text);
+}
+
+std::optional<QString> ExhibitView::copiedText(const Message& message)
+{
+    // Bytes that are not text go as hex; a tombstone has nothing to copy, and the clipboard keeps
+    // what it holds.
+    switch (PayloadKinds::of(message).tag()) {
+    case PayloadKind::tombstone:
+        return std::nullopt;
+    case PayloadKind::binary:
+    case PayloadKind::avroConfluent:
+        return QString::fromLatin1(message.payload().value_or(QByteArray()).toHex(' '));
+    default:
+        // Every byte as read, a leading byte-order mark too.
+        if (const std::optional<QByteArray> bytes = message.readablePayload())
+            return TextRules::strictUtf8(*bytes);
+        return std::nullopt;
+    }
 }
 
 void ExhibitView::fileCorrectedCopy()

@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QLocale;
 class QScrollArea;
 class QStackedLayout;
 
@@ -35,10 +36,20 @@ public:
     // The suspect field paths handed to the document.
     const QSet<QString>& suspects() const { return m_suspects; }
 
+    // Puts the payload on the clipboard: text exactly as read, other bytes as hex; a tombstone
+    // offers nothing and leaves the clipboard alone.
     void copyPayload();
     void fileCorrectedCopy();
+    static std::optional<QString> copiedText(const Message& message);
+
+    // The time fact: the moment in local time, as the locale's abbreviated date and standard time.
+    static QString timestampText(const QDateTime& moment, const QLocale& locale);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void fitDocument();
     void refresh();
     QWidget* build(const Message& message, int number, bool outlier, qsizetype outlierCount);
 

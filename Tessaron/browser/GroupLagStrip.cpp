@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
+#include "Tessaron/kit/FlowRow.h"
 #include <QLabel>
 #include <QPainter>
 
@@ -86,11 +87,12 @@ private:
 GroupLagStrip::GroupLagStrip(BrokerSession* session, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
-    , m_row(new QHBoxLayout(this))
+    , m_row(new FlowRow(this, 7, 6))
 {
-    m_row->setContentsMargins(0, 0, 0, 0);
-    m_row->setSpacing(7);
-    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    // One line where there is room; on a narrow pane the chips wrap instead of running past it.
+    QSizePolicy policy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
     connect(session, &BrokerSession::groupsChanged, this, &GroupLagStrip::restart);
 }
 

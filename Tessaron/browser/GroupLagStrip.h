@@ -14,6 +14,7 @@ class QHBoxLayout;
 namespace tessaron {
 
 class BrokerSession;
+class FlowRow;
 
 // One chip per consumer group of the broker with its lag on the open topic; a chip opens its
 // group. Lags are measured one group at a time. A new topic or a changed group list starts the
@@ -43,7 +44,7 @@ private:
 
     QPointer<BrokerSession> m_session;
     QString m_topic;
-    QHBoxLayout* m_row;
+    FlowRow* m_row;
     QHash<QString, QWidget*> m_chips;
     QStringList m_order;
     QHash<QString, std::optional<int64_t>> m_lags;

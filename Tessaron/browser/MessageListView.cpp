@@ -2,16 +2,16 @@
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
-#include "Tessaron/browser/EmptyPane.h"
+#include "Tessaron/kit/EmptyPane.h"
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListModel.h"
 #include "Tessaron/browser/MessageRowDelegate.h"
 #include "Tessaron/browser/QueueReadTerms.h"
 #include "Tessaron/browser/ReadConsentPane.h"
 #include "Tessaron/browser/TopicHeader.h"
-#include "Tessaron/browser/WorkingIndicator.h"
 #include "Tessaron/casework/BrokerBriefing.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/TessaronWorking.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
@@ -22,6 +22,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QLocale>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -30,22 +32,68 @@ namespace tessaron {
 
 using namespace BrowserStyle;
 
+namespace {
+// Room the rows and the exhibit keep whatever the window: together with the sidebar at its
+// narrowest they fit the smallest window.
+constexpr int listMinimumWidth = 210;
+// A few rows under the header: at the default window size the header and the rows fit without
+// the pane scrolling.
+constexpr int bodyMinimumHeight = 200;
+
+// What the pane scrolls: the header at the height its width gives it, and the body at least at
+// its minimum. The column's own minimum would count every wrapping text at its narrowest and make
+// the pane scroll when everything fits.
+class PaneContent : public QWidget {
+public:
+    explicit PaneContent(QWidget* body)
+        : m_body(body)
+    { }
+
+    int heightForWidth(int width) const override
+    {
+        return layout()->totalHeightForWidth(width) + m_body->minimumHeight();
+    }
+    QSize minimumSizeHint() const override { return {layout()->totalMinimumSize().width(), 0}; }
+
+private:
+    QWidget* m_body;
+};
+} // namespace
+
 MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget* parent)
     : QWidget(parent)
     , m_app(app)
     , m_session(session)
 {
-    auto* column = new QVBoxLayout(this);
+    // A short window cannot hold the header's charts and a usable list at once: the pane then
+    // scrolls as a whole instead of squeezing either.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    m_pane = new QScrollArea;
+    m_pane->setFrameShape(QFrame::NoFrame);
+    m_pane->setWidgetResizable(true);
+    m_pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pane->setAutoFillBackground(false);
+    m_pane->viewport()->setAutoFillBackground(false);
+    outer->addWidget(m_pane);
+    m_stack = new QStackedWidget;
+    auto* inner = new PaneContent(m_stack);
+    inner->setAutoFillBackground(false);
+    auto* column = new QVBoxLayout(inner);
     column->setContentsMargins(0, 11, 11, 11);
     column->setSpacing(0);
     m_header = new TopicHeader(app, session);
     column->addWidget(m_header);
-    m_stack = new QStackedWidget;
+    // The body takes what the header leaves; the pane scrolls only when that is under its minimum
+    // (its pages' own preferred heights would make the pane scroll at every size).
+    m_stack->setMinimumHeight(bodyMinimumHeight);
+    m_stack->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     column->addWidget(m_stack, 1);
+    m_pane->setWidget(inner);
 
     m_consent = new ReadConsentPane(session);
     m_stack->addWidget(m_consent);
-    m_working = makeWorkingIndicator();
+    m_working = new TessaronWorking(4);
     m_stack->addWidget(m_working);
 
     // The two columns: the rows with their footer, and the exhibit.
@@ -53,7 +101,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_columns->setChildrenCollapsible(false);
     m_columns->setHandleWidth(6);
     auto* left = new QWidget;
-    left->setMinimumWidth(280);
+    left->setMinimumWidth(listMinimumWidth);
     auto* leftColumn = new QVBoxLayout(left);
     leftColumn->setContentsMargins(10, 10, 0, 0);
     leftColumn->setSpacing(0);
@@ -111,7 +159,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     for (auto signal :
          {&BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged, &BrokerSession::connectionChanged,
           &BrokerSession::acceptedRabbitReadCostChanged, &BrokerSession::isLoadingMessagesChanged,
-          &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged})
+          &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged, &BrokerSession::positionChanged})
         connect(session, signal, this, &MessageListView::refreshBody);
     connect(session, &BrokerSession::messagesChanged, this, &MessageListView::refreshRows);
     connect(session, &BrokerSession::messageSearchChanged, this, &MessageListView::refreshRows);
@@ -126,6 +174,24 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     refreshRows();
     refreshBody();
     refreshFooter();
+}
+
+std::pair<QString, QString> MessageListView::emptyTexts(int64_t retained, const BrokerSession::Position& position)
+{
+    // The watermarks say whether the topic holds anything; a read that found nothing from its
+    // start says only that nothing is there from that start.
+    if (retained <= 0)
+        return {loc("Nothing retained"),
+                loc("Either nothing was ever produced here, or retention aged it out. "
+                    "Tessaron can't tell which — and won't pretend to.")};
+    if (position.which() == BrokerSession::Position::time)
+        return {loc("Nothing from that moment on"),
+                L10n::t("This topic retains %@ messages, all from before it. Pick an earlier moment, or read the "
+                        "latest.",
+                        QLocale().toString(qint64(retained)))};
+    return {loc("Nothing read from there"),
+            L10n::t("This topic retains %@ messages, but none came back from where this read started.",
+                    QLocale().toString(qint64(retained)))};
 }
 
 void MessageListView::refreshBody()
@@ -150,14 +216,20 @@ void MessageListView::refreshBody()
         m_stack->setCurrentWidget(m_consent);
         break;
     case BrowserBody::working:
+        // Each wait starts its captions from the first.
+        if (m_stack->currentWidget() != m_working)
+            m_working->restart();
         m_stack->setCurrentWidget(m_working);
         break;
     case BrowserBody::columns:
         m_stack->setCurrentWidget(m_columns);
         break;
-    case BrowserBody::nothingRetained:
+    case BrowserBody::nothingRetained: {
+        const auto [title, detail] = emptyTexts(topic->retained(), m_session->position());
+        m_empty->setTexts(title, detail);
         m_stack->setCurrentWidget(m_empty);
         break;
+    }
     case BrowserBody::briefing:
         m_stack->setCurrentWidget(m_briefing);
         break;

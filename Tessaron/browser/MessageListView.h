@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Tessaron/browser/BrowserBody.h"
+#include "Tessaron/state/BrokerSession.h"
 
 #include <QCoroTask>
 #include <QPointer>
@@ -8,6 +9,7 @@
 
 class QLabel;
 class QListView;
+class QScrollArea;
 class QSplitter;
 class QStackedWidget;
 
@@ -18,13 +20,14 @@ class BrokerSession;
 class EmptyPane;
 class ExhibitView;
 class KitButton;
+class TessaronWorking;
 class MessageListModel;
 class ReadConsentPane;
 class TopicHeader;
 
 // The detail pane of an open broker while no consumer group is selected: the header of the
 // current topic or queue above one body (consent, working, the message rows beside the exhibit,
-// "Nothing retained", or with no topic the broker's briefing). Starts no read when shown; its
+// the empty pane, or with no topic the broker's briefing). Starts no read when shown; its
 // only own read is "Read further".
 class MessageListView : public QWidget {
     Q_OBJECT
@@ -33,6 +36,8 @@ public:
 
     BrowserBody body() const { return m_body; }
     TopicHeader* header() const { return m_header; }
+    // Header and body; it scrolls only when the window is too short for both.
+    QScrollArea* pane() const { return m_pane; }
     QListView* listView() const { return m_list; }
     MessageListModel* model() const { return m_model; }
     ExhibitView* exhibit() const { return m_exhibit; }
@@ -43,6 +48,10 @@ public:
     QLabel* countLine() const { return m_count; }
 
     void readFurther();
+
+    // The empty pane's title and explanation, from the topic's retained count and where the read
+    // started: a read that found nothing after a moment is not a topic that retains nothing.
+    static std::pair<QString, QString> emptyTexts(int64_t retained, const BrokerSession::Position& position);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,10 +66,11 @@ private:
     QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;
     BrowserBody m_body = BrowserBody::briefing;
+    QScrollArea* m_pane;
     TopicHeader* m_header;
     QStackedWidget* m_stack;
     ReadConsentPane* m_consent;
-    QWidget* m_working;
+    TessaronWorking* m_working;
     QSplitter* m_columns;
     QListView* m_list;
     MessageListModel* m_model;

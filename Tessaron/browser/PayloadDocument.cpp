@@ -12,9 +12,13 @@
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QTextBoundaryFinder>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tessaron {
 
@@ -22,16 +26,27 @@ namespace {
 constexpr double padTop = 8;
 constexpr double padX = 8;
 constexpr double padY = 1.5;
-constexpr double numberWidth = 20;
+constexpr double minNumberWidth = 20;
 constexpr double gap = 8;
 constexpr double arrowSize = 9;
 
 QFont contentFont() { return KitFont::font(11.5, QFont::Normal, FontDesign::monospaced); }
 QFont numberFont() { return KitFont::font(9, QFont::Normal, FontDesign::monospaced); }
+
+int digitsOf(qsizetype n)
+{
+    int digits = 1;
+    while (n >= 10) {
+        n /= 10;
+        ++digits;
+    }
+    return digits;
+}
 } // namespace
 
 PayloadDocument::PayloadDocument(QWidget* parent)
     : QWidget(parent)
+    , m_bar(new QScrollBar(Qt::Vertical, this))
 {
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
@@ -42,6 +57,10 @@ PayloadDocument::PayloadDocument(QWidget* parent)
     const QFontMetricsF fm(contentFont());
     m_charWidth = std::max(1.0, fm.horizontalAdvance(QLatin1Char('M')));
     m_rowHeight = std::ceil(fm.height()) + 2 * padY;
+    m_bar->hide();
+    m_bar->setCursor(Qt::ArrowCursor);
+    m_bar->setSingleStep(1);
+    connect(m_bar, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
     setDocument(QString(), {});
 }
 
@@ -55,8 +74,45 @@ void PayloadDocument::setDocument(const QString& text, const QSet<QString>& susp
 {
     m_text = text;
     m_spans = PayloadLines::spans(text, suspects);
+    m_shapes.clear();
+    // Lines of plain ASCII are laid out one cell per character; the others by the advance of each
+    // user-perceived character in the font (its fallbacks included), measured once per character.
+    QHash<QString, double> advances;
+    const QFontMetricsF fm(contentFont());
+    for (qsizetype li = 0; li < m_spans.size(); ++li) {
+        const QStringView line = lineText(li);
+        if (QtPrivate::isAscii(line))
+            continue;
+        Shape shape;
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, line.data(), int(line.size()));
+        qsizetype at = 0;
+        double x = 0;
+        shape.bounds << 0;
+        shape.xs << 0;
+        while (finder.toNextBoundary() >= 0) {
+            const qsizetype next = finder.position();
+            const QStringView cluster = line.mid(at, next - at);
+            double advance = m_charWidth;
+            if (!QtPrivate::isAscii(cluster)) {
+                const QString key = cluster.toString();
+                auto known = advances.constFind(key);
+                if (known == advances.constEnd())
+                    known = advances.insert(key, std::max(0.0, fm.horizontalAdvance(key)));
+                advance = *known;
+            }
+            x += advance;
+            shape.bounds << next;
+            shape.xs << x;
+            at = next;
+        }
+        m_shapes.insert(li, std::move(shape));
+    }
+    const QFontMetricsF numbers(numberFont());
+    m_numberWidth =
+        std::max(minNumberWidth, std::ceil(digitsOf(m_spans.size()) * numbers.horizontalAdvance(QLatin1Char('0'))));
     m_layoutWidth = -1;
     m_anchor = m_cursor = Spot{};
+    m_bar->setValue(0);
     updateGeometry();
     update();
 }
@@ -76,34 +132,129 @@ QStringView PayloadDocument::lineText(qsizetype line) const
     return QStringView(m_text).mid(span.start, span.length);
 }
 
-double PayloadDocument::textLeft() const { return padX + numberWidth + gap; }
+double PayloadDocument::textLeft() const { return padX + m_numberWidth + gap; }
 
-qsizetype PayloadDocument::charsPerRow(int width) const
+double PayloadDocument::textRoom(int width, bool withBar) const
 {
-    const double room = width - textLeft() - gap - arrowSize - padX;
-    return std::max<qsizetype>(8, qsizetype(std::floor(room / m_charWidth)));
+    return width - textLeft() - gap - arrowSize - padX - (withBar ? m_bar->sizeHint().width() : 0);
+}
+
+void PayloadDocument::setViewHeight(int height)
+{
+    height = std::max(height, int(2 * padTop + 4 * m_rowHeight));
+    if (height == m_viewHeight)
+        return;
+    m_viewHeight = height;
+    m_layoutWidth = -1;
+    updateGeometry();
+    update();
+}
+
+void PayloadDocument::layoutRows(int width, bool withBar) const
+{
+    m_layoutWidth = width;
+    m_layoutBar = withBar;
+    m_layoutRoom = std::max(8 * m_charWidth, textRoom(width, withBar));
+    m_layoutChars = std::max<qsizetype>(8, qsizetype(std::floor(m_layoutRoom / m_charWidth)));
+    m_breaks.clear();
+    m_rowStart.resize(m_spans.size() + 1);
+    qsizetype row = 0;
+    const qsizetype perRow = m_layoutChars;
+    for (qsizetype i = 0; i < m_spans.size(); ++i) {
+        m_rowStart[i] = row;
+        const qsizetype length = m_spans[i].length;
+        const auto shape = m_shapes.isEmpty() ? m_shapes.constEnd() : m_shapes.constFind(i);
+        if (shape == m_shapes.constEnd()) {
+            row += length <= perRow ? 1 : (length + perRow - 1) / perRow;
+            continue;
+        }
+        // Wrap at the last character that still fits the row (at least one character a row).
+        QList<qsizetype> starts{0};
+        double base = 0;
+        for (qsizetype g = 1; g + 1 < shape->bounds.size(); ++g) {
+            if (shape->xs[g + 1] - base > m_layoutRoom) {
+                starts << shape->bounds[g];
+                base = shape->xs[g];
+            }
+        }
+        row += starts.size();
+        if (starts.size() > 1)
+            m_breaks.insert(i, std::move(starts));
+    }
+    m_rowStart[m_spans.size()] = row;
 }
 
 void PayloadDocument::layoutFor(int width) const
 {
-    if (width == m_layoutWidth)
+    if (width == m_layoutWidth && m_layoutWidth >= 0)
         return;
-    m_layoutWidth = width;
-    m_layoutChars = charsPerRow(width);
-    m_rowStart.resize(m_spans.size() + 1);
-    qsizetype row = 0;
-    for (qsizetype i = 0; i < m_spans.size(); ++i) {
-        m_rowStart[i] = row;
-        const qsizetype length = m_spans[i].length;
-        row += std::max<qsizetype>(1, (length + m_layoutChars - 1) / m_layoutChars);
+    layoutRows(width, false);
+    // Taller than the view: the document scrolls, and its text gives up the scroll bar's width.
+    if (2 * padTop + m_rowStart.last() * m_rowHeight > m_viewHeight)
+        layoutRows(width, true);
+}
+
+qsizetype PayloadDocument::rowsOf(qsizetype line) const { return m_rowStart[line + 1] - m_rowStart[line]; }
+
+std::pair<qsizetype, qsizetype> PayloadDocument::rowRange(qsizetype line, qsizetype row) const
+{
+    const qsizetype length = m_spans[line].length;
+    const auto breaks = m_breaks.constFind(line);
+    if (breaks != m_breaks.constEnd())
+        return {breaks->at(row), row + 1 < breaks->size() ? breaks->at(row + 1) : length};
+    if (m_shapes.contains(line))
+        return {0, length};
+    const qsizetype c0 = row * m_layoutChars;
+    return {c0, std::min(length, c0 + m_layoutChars)};
+}
+
+double PayloadDocument::xOf(qsizetype line, qsizetype column) const
+{
+    const auto shape = m_shapes.constFind(line);
+    if (shape == m_shapes.constEnd())
+        return column * m_charWidth;
+    const auto at = std::lower_bound(shape->bounds.begin(), shape->bounds.end(), column);
+    return at == shape->bounds.end() ? shape->xs.last() : shape->xs[at - shape->bounds.begin()];
+}
+
+double PayloadDocument::columnX(qsizetype line, qsizetype column) const
+{
+    return line >= 0 && line < m_spans.size() ? xOf(line, column) : 0;
+}
+
+qsizetype PayloadDocument::lineOfRow(qsizetype row) const
+{
+    return std::max<qsizetype>(
+        0, qsizetype(std::upper_bound(m_rowStart.begin(), m_rowStart.end() - 1, row) - m_rowStart.begin()) - 1);
+}
+
+bool PayloadDocument::scrolls() const
+{
+    layoutFor(width());
+    return m_layoutBar;
+}
+
+double PayloadDocument::scrollY() const { return m_layoutBar ? m_bar->value() * m_rowHeight : 0; }
+
+void PayloadDocument::syncBar() const
+{
+    if (!m_layoutBar) {
+        m_bar->hide();
+        return;
     }
-    m_rowStart[m_spans.size()] = row;
+    const qsizetype shown = std::max<qsizetype>(1, qsizetype((height() - 2 * padTop) / m_rowHeight));
+    const qsizetype top = std::max<qsizetype>(0, m_rowStart.last() - shown);
+    m_bar->setRange(0, int(std::min<qsizetype>(top, std::numeric_limits<int>::max())));
+    m_bar->setPageStep(int(shown));
+    const int barWidth = m_bar->sizeHint().width();
+    m_bar->setGeometry(width() - barWidth, 0, barWidth, height());
+    m_bar->show();
 }
 
 int PayloadDocument::heightForWidth(int width) const
 {
     layoutFor(width);
-    return int(std::ceil(2 * padTop + m_rowStart.last() * m_rowHeight));
+    return int(std::min<double>(m_viewHeight, std::ceil(2 * padTop + m_rowStart.last() * m_rowHeight)));
 }
 
 QSize PayloadDocument::sizeHint() const
@@ -114,71 +265,99 @@ QSize PayloadDocument::sizeHint() const
 
 QSize PayloadDocument::minimumSizeHint() const { return {160, int(2 * padTop + m_rowHeight)}; }
 
-void PayloadDocument::resizeEvent(QResizeEvent*) { layoutFor(width()); }
+void PayloadDocument::resizeEvent(QResizeEvent*)
+{
+    layoutFor(width());
+    syncBar();
+}
+
+void PayloadDocument::scrollToLine(qsizetype line)
+{
+    layoutFor(width());
+    syncBar();
+    if (m_layoutBar && line >= 0 && line < m_spans.size())
+        m_bar->setValue(int(std::min<qsizetype>(m_rowStart[line], m_bar->maximum())));
+}
+
+std::pair<qsizetype, qsizetype> PayloadDocument::linesInView() const
+{
+    layoutFor(width());
+    const double y = scrollY();
+    const qsizetype first = qsizetype(std::floor((y - padTop) / m_rowHeight));
+    const qsizetype last = qsizetype(std::floor((y + height() - 1 - padTop) / m_rowHeight));
+    return {lineOfRow(std::max<qsizetype>(0, first)), lineOfRow(std::clamp<qsizetype>(last, 0, m_rowStart.last() - 1))};
+}
 
 void PayloadDocument::paintEvent(QPaintEvent* event)
 {
     layoutFor(width());
+    syncBar();
     QPainter painter(this);
     const QRect dirty = event->rect();
-    const qsizetype firstRow = std::max<qsizetype>(0, qsizetype((dirty.top() - padTop) / m_rowHeight));
-    const qsizetype lastRow = qsizetype((dirty.bottom() - padTop) / m_rowHeight) + 1;
-    auto lineOfRow = [&](qsizetype row) {
-        return qsizetype(std::upper_bound(m_rowStart.begin(), m_rowStart.end() - 1, row) - m_rowStart.begin()) - 1;
-    };
+    painter.setClipRect(dirty.intersected(rect()));
+    const double offset = scrollY();
+    // Scrolled, the view starts on a whole row: none peeks out of the top margin.
+    const qsizetype firstRow = std::max<qsizetype>(
+        m_layoutBar ? m_bar->value() : 0, qsizetype(std::floor((dirty.top() + offset - padTop) / m_rowHeight)));
+    const qsizetype lastRow = qsizetype((dirty.bottom() + offset - padTop) / m_rowHeight) + 1;
     const QFont content = contentFont();
     const QFont number = numberFont();
     const double x0 = textLeft();
+    const double right = width() - (m_layoutBar ? m_bar->width() : 0);
     const Spot selFrom = std::min(m_anchor, m_cursor);
     const Spot selTo = std::max(m_anchor, m_cursor);
     const bool selecting = selFrom != selTo;
     const QColor selection = BrowserStyle::withOpacity(Brand::accent(), 0.3);
 
-    for (qsizetype li = std::max<qsizetype>(0, lineOfRow(firstRow)); li < m_spans.size(); ++li) {
+    for (qsizetype li = lineOfRow(firstRow); li < m_spans.size(); ++li) {
         if (m_rowStart[li] > lastRow)
             break;
-        const PayloadLine line{li, lineText(li).toString(), m_spans[li].suspect};
-        const qsizetype rows = m_rowStart[li + 1] - m_rowStart[li];
-        const double top = padTop + m_rowStart[li] * m_rowHeight;
-        const QRectF band(0, top, width(), rows * m_rowHeight);
-        if (line.suspect)
+        const QString text = lineText(li).toString();
+        const bool suspect = m_spans[li].suspect;
+        const qsizetype rows = rowsOf(li);
+        const double top = padTop + m_rowStart[li] * m_rowHeight - offset;
+        const QRectF band(0, top, right, rows * m_rowHeight);
+        if (suspect)
             painter.fillRect(band, BrowserStyle::withOpacity(BrowserStyle::warningOrange(), 0.12));
 
         painter.setFont(number);
-        painter.setPen(BrowserStyle::white(line.suspect ? 0.5 : 0.2));
-        painter.drawText(QRectF(padX, top, numberWidth, m_rowHeight), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(qint64(line.index) + 1));
+        painter.setPen(BrowserStyle::white(suspect ? 0.5 : 0.2));
+        painter.drawText(QRectF(padX, top, m_numberWidth, m_rowHeight), Qt::AlignRight | Qt::AlignVCenter,
+                         QString::number(qint64(li) + 1));
 
-        const QList<JSONHighlighter::Token> tokens = JSONHighlighter::tokens(line.content);
+        const QList<JSONHighlighter::Token> tokens = JSONHighlighter::tokens(text);
         painter.setFont(content);
         for (qsizetype r = 0; r < rows; ++r) {
-            const qsizetype c0 = r * m_layoutChars;
-            const qsizetype c1 = std::min(line.content.size(), c0 + m_layoutChars);
             const double y = top + r * m_rowHeight;
+            if (y + m_rowHeight < dirty.top() || y > dirty.bottom() + 1)
+                continue;
+            const auto [c0, c1] = rowRange(li, r);
+            const double base = xOf(li, c0);
             if (selecting && Spot{li, c1} > selFrom && Spot{li, c0} <= selTo) {
                 const qsizetype s0 = (li == selFrom.line) ? std::max(c0, selFrom.column) : c0;
-                qsizetype s1 = (li == selTo.line) ? std::min(c1, selTo.column) : c1;
+                const qsizetype s1 = (li == selTo.line) ? std::min(c1, selTo.column) : c1;
                 const bool tail = li < selTo.line && r == rows - 1; // the line break is selected too
-                if (s1 > s0 || tail)
-                    painter.fillRect(
-                        QRectF(x0 + (s0 - c0) * m_charWidth, y, (s1 - s0 + (tail ? 1 : 0)) * m_charWidth, m_rowHeight),
-                        selection);
+                if (s1 > s0 || tail) {
+                    const double a = xOf(li, s0) - base;
+                    const double b = xOf(li, std::max(s0, s1)) - base + (tail ? m_charWidth : 0);
+                    painter.fillRect(QRectF(x0 + a, y, b - a, m_rowHeight), selection);
+                }
             }
             for (const JSONHighlighter::Token& token : tokens) {
                 const qsizetype t0 = std::max(token.start, c0);
                 const qsizetype t1 = std::min(token.start + token.length, c1);
                 if (t1 <= t0)
                     continue;
-                QString piece = line.content.mid(t0, t1 - t0);
+                QString piece = text.mid(t0, t1 - t0);
                 piece.replace(QLatin1Char('\t'), QLatin1Char(' '));
                 painter.setPen(JSONHighlighter::color(token.kind));
-                painter.drawText(
-                    QRectF(x0 + (t0 - c0) * m_charWidth, y, (t1 - t0) * m_charWidth + m_charWidth, m_rowHeight),
-                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, piece);
+                const double a = xOf(li, t0) - base;
+                painter.drawText(QRectF(x0 + a, y, xOf(li, t1) - base - a + m_charWidth, m_rowHeight),
+                                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, piece);
             }
         }
-        if (line.suspect) {
-            const QRectF box(width() - padX - arrowSize, top + (m_rowHeight - arrowSize) / 2, arrowSize, arrowSize);
+        if (suspect) {
+            const QRectF box(right - padX - arrowSize, top + (m_rowHeight - arrowSize) / 2, arrowSize, arrowSize);
             Symbols::paint(painter, QStringLiteral("arrow.left"), box, BrowserStyle::warningOrange());
         }
     }
@@ -191,13 +370,23 @@ PayloadDocument::Spot PayloadDocument::spotAt(const QPointF& point) const
         return {};
     const qsizetype total = m_rowStart.last();
     const qsizetype row =
-        std::clamp<qsizetype>(qsizetype(std::floor((point.y() - padTop) / m_rowHeight)), 0, total - 1);
-    const qsizetype line =
-        qsizetype(std::upper_bound(m_rowStart.begin(), m_rowStart.end() - 1, row) - m_rowStart.begin()) - 1;
-    const qsizetype within = row - m_rowStart[line];
-    const qsizetype column =
-        std::clamp<qsizetype>(qsizetype(std::lround((point.x() - textLeft()) / m_charWidth)), 0, m_layoutChars);
-    return {line, std::min(m_spans[line].length, within * m_layoutChars + column)};
+        std::clamp<qsizetype>(qsizetype(std::floor((point.y() + scrollY() - padTop) / m_rowHeight)), 0, total - 1);
+    const qsizetype line = lineOfRow(row);
+    const auto [c0, c1] = rowRange(line, row - m_rowStart[line]);
+    const double x = point.x() - textLeft();
+    const auto shape = m_shapes.constFind(line);
+    if (shape == m_shapes.constEnd()) {
+        const qsizetype column = std::clamp<qsizetype>(qsizetype(std::lround(x / m_charWidth)), 0, m_layoutChars);
+        return {line, std::min(c1, c0 + column)};
+    }
+    // The boundary nearest the pointer: past a character's middle is after it.
+    const double base = xOf(line, c0);
+    const auto first = std::lower_bound(shape->bounds.begin(), shape->bounds.end(), c0) - shape->bounds.begin();
+    for (qsizetype g = first; g + 1 < shape->bounds.size() && shape->bounds[g] < c1; ++g) {
+        if (x < (shape->xs[g] + shape->xs[g + 1]) / 2 - base)
+            return {line, shape->bounds[g]};
+    }
+    return {line, c1};
 }
 
 void PayloadDocument::mousePressEvent(QMouseEvent* event)
@@ -256,8 +445,49 @@ void PayloadDocument::copySelection() const
         QApplication::clipboard()->setText(text);
 }
 
+void PayloadDocument::wheelEvent(QWheelEvent* event)
+{
+    // At either end of its own range the bar leaves the event unaccepted and the page around
+    // the document scrolls on.
+    if (scrolls())
+        QCoreApplication::sendEvent(m_bar, event);
+    else
+        event->ignore();
+}
+
 void PayloadDocument::keyPressEvent(QKeyEvent* event)
 {
+    if (scrolls()) {
+        const bool control = event->modifiers() & Qt::ControlModifier;
+        switch (event->key()) {
+        case Qt::Key_PageDown:
+            m_bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            return;
+        case Qt::Key_PageUp:
+            m_bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+            return;
+        case Qt::Key_Down:
+            m_bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            return;
+        case Qt::Key_Up:
+            m_bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            return;
+        case Qt::Key_End:
+            if (control) {
+                m_bar->triggerAction(QAbstractSlider::SliderToMaximum);
+                return;
+            }
+            break;
+        case Qt::Key_Home:
+            if (control) {
+                m_bar->triggerAction(QAbstractSlider::SliderToMinimum);
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+    }
     if (event->matches(QKeySequence::Copy)) {
         copySelection();
         return;

@@ -43,7 +43,10 @@ BriefingText BriefingText::of(Wording wording, const QList<Topic>& topics, const
 BriefingText BriefingText::of(const BrokerSession& session)
 {
     const bool rabbit = session.connection() && session.connection()->kind() == BrokerSession::Connection::rabbit;
-    return of(rabbit ? Wording::rabbit : Wording::kafka, session.topics(), session.groups(), session.queueConsumers());
+    BriefingText text =
+        of(rabbit ? Wording::rabbit : Wording::kafka, session.topics(), session.groups(), session.queueConsumers());
+    text.groupsUnseen = session.groupsUnseen();
+    return text;
 }
 
 QList<Topic> BriefingText::byRetained(QList<Topic> topics)
@@ -144,6 +147,8 @@ QString BriefingText::groupCountSentence(qsizetype total, qsizetype empty)
 
 QString BriefingText::groupsSentence() const
 {
+    if (groups.isEmpty() && groupsUnseen)
+        return loc("I couldn't list the consumer groups, so I can't tell you who's reading.");
     if (groups.isEmpty())
         return loc("No consumer groups. Nobody's reading yet — or nobody has committed.");
     return groupCountSentence(groups.size(), emptyGroups.size());

@@ -29,6 +29,7 @@ struct BriefingText {
     QList<Topic> unattendedQueues;    // messages and a consumer count of 0 (a queue missing from the map is attended)
     QList<ConsumerGroup> groups;      // as listed
     QList<ConsumerGroup> emptyGroups; // state exactly "Empty"
+    bool groupsUnseen = false;        // the groups could not be listed: none listed is not none
 
     static BriefingText of(Wording wording, const QList<Topic>& topics, const QList<ConsumerGroup>& groups,
                            const QHash<QString, int64_t>& queueConsumers);

@@ -26,6 +26,10 @@ namespace {
 
 constexpr int pageMaxWidth = 1040;
 constexpr int sideColumnWidth = 272;
+constexpr int pageInset = 26;
+constexpr int columnGap = 14;
+// Below this the chart would be too narrow to read beside the cards: they go under it.
+constexpr int chartMinimumWidth = 300;
 
 // A topic, queue or group as a row that selects it: name, badge, arrow.
 CaseLink* linkRow(const QString& name, QLabel* badge, double nameOpacity)
@@ -111,7 +115,7 @@ void BrokerBriefing::refresh()
     // The chart card survives the redraw: take it out of the old page first.
     if (m_chart)
         m_chart->setParent(nullptr);
-    QVBoxLayout* page = fresh(16, QMargins(26, 22, 26, 20));
+    QVBoxLayout* page = fresh(16, QMargins(pageInset, 22, pageInset, 20));
     content()->setMaximumWidth(pageMaxWidth);
     if (!m_session)
         return;
@@ -149,8 +153,10 @@ void BrokerBriefing::refresh()
         panel->setObjectName(QStringLiteral("emptyBrokerPanel"));
         page->addWidget(panel);
     } else {
-        auto* row = new QHBoxLayout();
-        row->setSpacing(14);
+        m_columns = new QWidget();
+        auto* row = new QBoxLayout(QBoxLayout::LeftToRight, m_columns);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(columnGap);
         row->setAlignment(Qt::AlignTop);
         const TessaronChart chart = text.retainedChart();
         if (m_chart)
@@ -217,11 +223,12 @@ void BrokerBriefing::refresh()
         }
 
         auto* sideBox = new QWidget();
-        sideBox->setFixedWidth(sideColumnWidth);
         sideBox->setLayout(side);
         side->setContentsMargins(0, 0, 0, 0);
+        m_side = sideBox;
         row->addWidget(sideBox, 0, Qt::AlignTop);
-        page->addLayout(row);
+        page->addWidget(m_columns);
+        reflow();
     }
 
     auto* footer = new QHBoxLayout();
@@ -232,6 +239,40 @@ void BrokerBriefing::refresh()
     footerText->setObjectName(QStringLiteral("footer"));
     footer->addWidget(footerText, 1);
     page->addLayout(footer);
+}
+
+bool BrokerBriefing::sideBySide() const
+{
+    const int pageWidth = std::min(viewport()->width(), pageMaxWidth);
+    const int chart = std::max(chartMinimumWidth, m_chart ? m_chart->minimumSizeHint().width() : 0);
+    return pageWidth - 2 * pageInset >= chart + columnGap + sideColumnWidth;
+}
+
+void BrokerBriefing::reflow()
+{
+    if (!m_columns || !m_side)
+        return;
+    auto* row = static_cast<QBoxLayout*>(m_columns->layout());
+    const bool beside = sideBySide();
+    row->setDirection(beside ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    // Beside the chart the cards keep their column's width; under it they take the page's.
+    if (beside) {
+        m_side->setFixedWidth(sideColumnWidth);
+    } else {
+        m_side->setMinimumWidth(0);
+        m_side->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+    row->setAlignment(m_side, beside ? Qt::AlignTop : Qt::Alignment());
+    // Beside the cards the chart takes the width left; above them it takes no more height than it
+    // needs.
+    if (m_chart)
+        row->setStretchFactor(m_chart.data(), beside ? 1 : 0);
+}
+
+void BrokerBriefing::resizeEvent(QResizeEvent* event)
+{
+    CaseworkPage::resizeEvent(event);
+    reflow();
 }
 
 } // namespace tessaron

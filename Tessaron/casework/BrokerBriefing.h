@@ -26,12 +26,21 @@ public:
 
     void refresh();
     TessaronChartCard* chartCard() const { return m_chart; }
+    // Whether the cards stand beside the chart (a wide pane) or under it (a narrow one).
+    bool sideBySide() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void reflow();
+
     QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;
     // Kept across redraws, so its bars grow in once and then update in place.
     QPointer<TessaronChartCard> m_chart;
+    QPointer<QWidget> m_columns;
+    QPointer<QWidget> m_side;
 };
 
 } // namespace tessaron

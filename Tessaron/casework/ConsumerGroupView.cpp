@@ -4,12 +4,15 @@
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/casework/GroupCards.h"
 #include "Tessaron/casework/GroupText.h"
+#include "Tessaron/kit/EmptyPane.h"
 #include "Tessaron/kit/TessaronMascot.h"
+#include "Tessaron/kit/TessaronWorking.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/analysis/GroupVerdict.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/KitFont.h"
@@ -28,39 +31,6 @@ using namespace CaseworkStyle;
 using GroupText::Tone;
 
 namespace {
-
-// The working state: the mascot, quietly waiting in the middle of the pane.
-QWidget* workingPane()
-{
-    auto* pane = new QWidget();
-    pane->setObjectName(QStringLiteral("groupWorking"));
-    auto* box = new QVBoxLayout(pane);
-    box->addStretch(1);
-    box->addWidget(new TessaronMascot(44, 0), 0, Qt::AlignHCenter);
-    box->addStretch(1);
-    return pane;
-}
-
-// The pane for a group that could not be described: the mascot, a title and the failure.
-QWidget* emptyPane(const QString& title, const QString& detail)
-{
-    auto* pane = new QWidget();
-    pane->setObjectName(QStringLiteral("groupFailed"));
-    auto* box = new QVBoxLayout(pane);
-    box->setContentsMargins(60, 0, 60, 0);
-    box->setSpacing(10);
-    box->addStretch(1);
-    box->addWidget(new TessaronMascot(56, 0), 0, Qt::AlignHCenter);
-    auto* head = label(title, KitFont::font(15, QFont::Bold, FontDesign::rounded), ink(), true);
-    head->setAlignment(Qt::AlignHCenter);
-    box->addWidget(head);
-    auto* text = label(detail, KitFont::font(12), muted(), true);
-    text->setObjectName(QStringLiteral("failureDetail"));
-    text->setAlignment(Qt::AlignHCenter);
-    box->addWidget(text);
-    box->addStretch(1);
-    return pane;
-}
 
 // The plain button of the screen: a label with a symbol, no surface.
 KitButton* plainButton(const QString& text, const QFont& font, const QColor& color)
@@ -154,7 +124,8 @@ void ConsumerGroupView::showWorking()
     if (m_showing == Showing::working && m_current)
         return;
     m_showing = Showing::working;
-    QWidget* pane = workingPane();
+    auto* pane = new TessaronWorking(4);
+    pane->setObjectName(QStringLiteral("groupWorking"));
     replacePane(pane);
 }
 
@@ -162,7 +133,8 @@ void ConsumerGroupView::showFailure(const QString& failure)
 {
     m_shownGroup.clear();
     m_showing = Showing::failed;
-    QWidget* pane = emptyPane(loc("The broker wouldn't describe it."), failure);
+    auto* pane = new EmptyPane(loc("The broker wouldn't describe it."), failure);
+    pane->setObjectName(QStringLiteral("groupFailed"));
     replacePane(pane);
 }
 
@@ -204,8 +176,7 @@ void ConsumerGroupView::showDetail()
     connect(again, &QAbstractButton::clicked, this, [target] {
         if (target) {
             // Runs to its end on its own; the session publishes what it finds.
-            auto load = target->loadGroupDetail();
-            Q_UNUSED(load);
+            startDetached(target->loadGroupDetail());
         }
     });
     top->addWidget(again, 0, Qt::AlignTop);

@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace tessaron::NotesText {
 
 QString verdictWord(const ShapeVerdict& verdict)
@@ -130,6 +132,17 @@ KeyCard keyCard(const QList<Message>& messages, const KeyShareEstimate::Result& 
     if (estimate.keyed == 0) {
         card.sentence = loc("No keys on any of these. Without a key the partitioner deals round-robin, so where a "
                             "message landed is luck, not a choice.");
+        return card;
+    }
+    // Messages without a key (or with one that isn't text) are counted apart: "every one" would
+    // speak for them too.
+    const qsizetype unkeyed = std::max<qsizetype>(0, messages.size() - estimate.keyed);
+    if (estimate.allUnique && unkeyed > 0) {
+        card.sentence = estimate.keyed == 1
+            ? L10n::t("One has a key; the other %d have none I can read. Nothing is crowding a partition.", unkeyed)
+            : L10n::t("%d have a key each, no repeats; the other %d have none I can read. Nothing is crowding a "
+                      "partition.",
+                      estimate.keyed, unkeyed);
         return card;
     }
     if (estimate.allUnique) {

@@ -38,7 +38,10 @@ SkewChart::SkewChart(const SkewVerdict& verdict, QWidget* parent)
     : QWidget(parent)
     , m_verdict(verdict)
 {
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // Its height follows its width (the sentence wraps): layouts ask for it at the width they give.
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
     setVerdict(verdict);
     LanguageChange::onChange(this, [this] { setVerdict(m_verdict); });
 }

@@ -70,8 +70,29 @@ void VerdictBar::setVerdict(const ShapeVerdict& verdict, int strikes)
         return;
     }
     const bool wasObjection = shows() == Shows::objection;
+    // A card that goes away fades out where it stood, over whatever takes its place.
+    QPixmap leaving;
+    QRect leavingAt;
+    if (wasObjection && m_content && isVisible()) {
+        leaving = m_content->grab();
+        leavingAt = m_content->geometry();
+    }
     m_verdict = verdict;
     rebuild();
+    if (!leaving.isNull() && shows() != Shows::objection) {
+        auto* ghost = new QLabel(this);
+        ghost->setObjectName(QStringLiteral("leavingObjection"));
+        ghost->setAttribute(Qt::WA_TransparentForMouseEvents);
+        ghost->setPixmap(leaving);
+        ghost->setGeometry(leavingAt);
+        ghost->show();
+        auto slot = std::make_shared<EffectSlot>(ghost);
+        auto* exit = new AnimatedValue(1.0, ghost);
+        connect(exit, &AnimatedValue::valueChanged, ghost, [slot](double t) { slot->apply(QTransform(), t); });
+        connect(exit, &AnimatedValue::finished, ghost, &QObject::deleteLater);
+        slot->apply(QTransform(), 1.0);
+        exit->animateTo(0.0, Motion::easeInOut(0.25));
+    }
     // The card enters when the verdict turns into a drift: a fade with a slight growth from its top
     // edge, or the fade alone under reduced motion.
     if (!wasObjection && shows() == Shows::objection && m_content && isVisible()) {
@@ -143,14 +164,14 @@ void VerdictBar::rebuild()
         column->setSpacing(5);
         auto* stampRow = new QHBoxLayout();
         stampRow->setSpacing(8);
-        stampRow->addWidget(new LawyeredStamp(QStringLiteral("OBJECTION"), warningOrange()));
         m_sentence = VerdictText::objectionSentence(*drift);
-        stampRow->addWidget(label(m_sentence, KitFont::font(12, QFont::DemiBold, FontDesign::rounded), ink()), 1);
+        stampRow->addWidget(new LawyeredStamp(QStringLiteral("OBJECTION"), warningOrange()), 0, Qt::AlignTop);
+        stampRow->addWidget(label(m_sentence, KitFont::font(12, QFont::DemiBold, FontDesign::rounded), ink(), true), 1);
         column->addLayout(stampRow);
         for (qsizetype i = 0; i < std::min<qsizetype>(3, drift->differences.size()); ++i)
             column->addWidget(new DifferenceLine(drift->differences[i]));
         if (const auto more = VerdictText::moreDifferences(*drift))
-            column->addWidget(label(*more, KitFont::font(10, QFont::Normal, FontDesign::rounded), white(0.4)));
+            column->addWidget(label(*more, KitFont::font(10, QFont::Normal, FontDesign::rounded), white(0.4), true));
         h->addLayout(column, 1);
         m_content = card;
     }
@@ -166,8 +187,9 @@ DifferenceLine::DifferenceLine(const FieldDifference& difference, QWidget* paren
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(5);
-    h->addWidget(label(difference.field, KitFont::font(11, QFont::DemiBold, FontDesign::monospaced), warningOrange()));
-    h->addWidget(label(sentence(), KitFont::font(11, QFont::Normal, FontDesign::rounded), white(0.7)), 1);
+    h->addWidget(label(difference.field, KitFont::font(11, QFont::DemiBold, FontDesign::monospaced), warningOrange()),
+                 0, Qt::AlignTop);
+    h->addWidget(label(sentence(), KitFont::font(11, QFont::Normal, FontDesign::rounded), white(0.7), true), 1);
 }
 
 QString DifferenceLine::sentence() const

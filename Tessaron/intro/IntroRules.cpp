@@ -1,18 +1,13 @@
 #include "Tessaron/intro/IntroRules.h"
 
+#include "Tessaron/kit/BuildInfo.h"
 #include "TessaronCore/analysis/ShapeDrift.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinAI/AICLI.h"
 
-#include <QCoreApplication>
-
 namespace tessaron::intro {
 
-QString runningVersion()
-{
-    const QString version = QCoreApplication::applicationVersion();
-    return version.isEmpty() ? QStringLiteral("0.4.0") : version;
-}
+QString runningVersion() { return BuildInfo::version(); }
 
 QString caption(int boops, int distractions)
 {

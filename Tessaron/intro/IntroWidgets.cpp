@@ -1,6 +1,7 @@
 #include "Tessaron/intro/IntroWidgets.h"
 
 #include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/SymbolView.h"
 #include "VelkinUI/TransformEffect.h"
 
@@ -136,6 +137,21 @@ TransformEffect* tilt(QWidget* widget, double degrees, QPointF offset)
     return effect;
 }
 
+void tiltTo(QWidget* widget, double degrees, const Motion& motion)
+{
+    static const QString name = QStringLiteral("introTiltMotion");
+    auto* value = widget->findChild<AnimatedValue*>(name, Qt::FindDirectChildrenOnly);
+    if (!value) {
+        const auto* keeper = static_cast<TiltKeeper*>(widget->property("introTilt").value<QObject*>());
+        value = new AnimatedValue(keeper ? keeper->degrees : 0.0, widget);
+        value->setObjectName(name);
+        QObject::connect(value, &AnimatedValue::valueChanged, widget, [widget](double d) { tilt(widget, d); });
+    }
+    value->animateTo(degrees, motion);
+}
+
 bool reduceMotion() { return AccessibilitySettings::instance().reduceMotion(); }
+
+Motion introSpring() { return reduceMotion() ? Motion::none() : Motion::withSpring(Spring{0.46, 0.88, 0.0}); }
 
 } // namespace tessaron::intro

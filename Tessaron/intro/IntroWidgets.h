@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VelkinUI/KitFont.h"
+#include "VelkinUI/Motion.h"
 
 #include <QColor>
 #include <QLabel>
@@ -24,6 +25,10 @@ QWidget* symbolRow(const QString& symbol, const QString& content, double size, c
 QWidget* capsule(const QString& content, const QColor& color, const QString& symbol = {});
 // Turns a widget about its centre, through the kit's transform effect (created on first use).
 TransformEffect* tilt(QWidget* widget, double degrees, QPointF offset = {});
+// Turns a widget from where it stands now to `degrees` along `motion` (at once with Motion::none()).
+void tiltTo(QWidget* widget, double degrees, const Motion& motion);
 bool reduceMotion();
+// The introduction's spring for chapter changes, the rail and the agreement; none under reduced motion.
+Motion introSpring();
 
 } // namespace tessaron::intro

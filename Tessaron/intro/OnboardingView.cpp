@@ -1,3 +1,4 @@
+#include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/intro/OnboardingView.h"
 
 #include "Tessaron/intro/IntroRules.h"
@@ -22,8 +23,10 @@
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/LogoMark.h"
+#include "VelkinUI/MotionAnimation.h"
 #include "VelkinUI/PlainButtonStyle.h"
 #include "VelkinUI/SymbolView.h"
 #include "VelkinUI/TransformEffect.h"
@@ -31,6 +34,7 @@
 #include <QCoroTask>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollArea>
@@ -46,25 +50,78 @@ namespace {
 class RailStyle : public ButtonStyle {
 public:
     enum Look { current, visited, unseen };
-    explicit RailStyle(Look look)
-        : m_look(look)
+    RailStyle(double width, const QColor& fill)
+        : m_width(width)
+        , m_fill(fill)
     { }
+    static double widthOf(Look look) { return look == current ? 30 : 8; }
+    static QColor fillOf(Look look)
+    {
+        QColor fill = look == unseen ? QColor(255, 255, 255, 31) : WelcomePalette::accent();
+        if (look == visited)
+            fill.setAlphaF(0.35);
+        return fill;
+    }
     QMarginsF insets() const override { return QMarginsF(0, 10, 0, 10); }
     void paintBackground(QPainter& p, const QRectF& rect, const ButtonState&) const override
     {
-        const double width = m_look == current ? 30 : 8;
-        const QRectF capsule(rect.center().x() - width / 2, rect.center().y() - 3, width, 6);
-        QColor fill = m_look == unseen ? QColor(255, 255, 255, 31) : WelcomePalette::accent();
-        if (m_look == visited)
-            fill.setAlphaF(0.35);
+        const QRectF capsule(rect.center().x() - m_width / 2, rect.center().y() - 3, m_width, 6);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(Qt::NoPen);
-        p.setBrush(fill);
+        p.setBrush(m_fill);
         p.drawRoundedRect(capsule, 3, 3);
     }
 
 private:
-    Look m_look;
+    double m_width;
+    QColor m_fill;
+};
+
+// Moves a dot's width and colour to a new look along a motion.
+class RailMotion : public QObject {
+public:
+    explicit RailMotion(KitButton* dot)
+        : QObject(dot)
+        , m_dot(dot)
+        , m_width(new AnimatedValue(RailStyle::widthOf(RailStyle::unseen), this))
+        , m_mix(new AnimatedValue(1.0, this))
+        , m_from(RailStyle::fillOf(RailStyle::unseen))
+        , m_to(m_from)
+    {
+        connect(m_width, &AnimatedValue::valueChanged, this, &RailMotion::apply);
+        connect(m_mix, &AnimatedValue::valueChanged, this, &RailMotion::apply);
+    }
+    void moveTo(RailStyle::Look look, const Motion& motion)
+    {
+        const QColor target = RailStyle::fillOf(look);
+        if (target != m_to) {
+            m_from = shown();
+            m_to = target;
+            m_mix->setImmediately(0.0);
+            m_mix->animateTo(1.0, motion);
+        }
+        m_width->animateTo(RailStyle::widthOf(look), motion);
+        apply();
+    }
+
+private:
+    QColor shown() const
+    {
+        const double t = std::clamp(m_mix->value(), 0.0, 1.0);
+        return QColor::fromRgbF(lerp(m_from.redF(), m_to.redF(), t), lerp(m_from.greenF(), m_to.greenF(), t),
+                                lerp(m_from.blueF(), m_to.blueF(), t), lerp(m_from.alphaF(), m_to.alphaF(), t));
+    }
+    void apply()
+    {
+        m_dot->setButtonStyle(std::make_unique<RailStyle>(m_width->value(), shown()));
+        m_dot->update();
+    }
+
+    KitButton* m_dot;
+    AnimatedValue* m_width;
+    AnimatedValue* m_mix;
+    QColor m_from;
+    QColor m_to;
 };
 
 // Awaits the availability check with the state held, after the sheet is gone.
@@ -99,7 +156,9 @@ OnboardingView::OnboardingView(AppState* app, QWidget* parent)
 {
     refreshAI = [](AppState* state) { startDetached(refreshAvailability(QPointer<AppState>(state))); };
     setWindowTitle(QStringLiteral("Tessaron MQ"));
-    setFixedSize(960, 680);
+    // 960 × 680 where the window allows it; on a smaller one the chapter scrolls between the top
+    // bar and the footer.
+    SheetFit::follow(this, QSize(960, 680));
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, TessaronPalette::ink());
     pal.setColor(QPalette::Text, TessaronPalette::ink());
@@ -149,7 +208,7 @@ void OnboardingView::followLanguage()
     retranslate();
     // A chapter's page is drawn from the view's state (the case solved, the agreement signed, the
     // saved broker), so it is built again in the new language; the connection chapter's fields
-    // hold what is being typed, so it stays as it is.
+    // hold what is being typed, so it stays and redraws its own texts.
     if (m_step != 4)
         placePage();
     syncChrome();
@@ -170,8 +229,9 @@ QWidget* OnboardingView::buildTopBar()
     row->addWidget(m_firstDay);
     row->addStretch(1);
     for (int i = 0; i < chapterCount; ++i) {
-        auto* dot = new KitButton(QString(), std::make_unique<RailStyle>(RailStyle::unseen));
+        auto* dot = new KitButton(QString(), std::make_unique<RailStyle>(8, RailStyle::fillOf(RailStyle::unseen)));
         dot->setFixedWidth(30);
+        dot->setProperty("railMotion", QVariant::fromValue<QObject*>(new RailMotion(dot)));
         dot->setFocusPolicy(Qt::TabFocus);
         connect(dot, &KitButton::clicked, this, [this, i] { goTo(i); });
         m_rail.append(dot);
@@ -239,7 +299,7 @@ QWidget* OnboardingView::buildPage(int step)
     case 2:
         return new WelcomeGroundRules;
     case 3:
-        return new WelcomeAI;
+        return new WelcomeAI(m_app);
     case 4: {
         auto* page = new WelcomeConnection(m_app, m_savedBroker);
         connect(page, &WelcomeConnection::brokerSaved, this, [this](const Broker& b) { setSavedBroker(b); });
@@ -326,7 +386,7 @@ QWidget* OnboardingView::buildPartners()
     return page;
 }
 
-void OnboardingView::syncPartners()
+void OnboardingView::syncPartners(const Motion& motion)
 {
     if (!m_highFive)
         return;
@@ -338,14 +398,14 @@ void OnboardingView::syncPartners()
     if (auto* hand = m_highFive->findChild<SymbolView*>(QStringLiteral("hand"))) {
         hand->setName(m_signed ? QStringLiteral("pawprint.fill") : QStringLiteral("hand.raised.fill"));
         hand->setColor(color);
-        intro::tilt(hand, m_signed && !intro::reduceMotion() ? -12 : 0);
+        intro::tiltTo(hand, m_signed && !intro::reduceMotion() ? -12 : 0, motion);
     }
     m_highFiveText->setText(m_signed ? L10n::t("PAWTHORIZED.") : L10n::t("Seal it with a high five"));
     QPalette p = m_highFiveText->palette();
     p.setColor(QPalette::WindowText, color);
     m_highFiveText->setPalette(p);
     if (m_card)
-        intro::tilt(m_card, intro::reduceMotion() ? 0 : (m_signed ? -2 : 2));
+        intro::tiltTo(m_card, intro::reduceMotion() ? 0 : (m_signed ? -2 : 2), motion);
 }
 
 QWidget* OnboardingView::placePage()
@@ -366,28 +426,48 @@ QWidget* OnboardingView::placePage()
 
 void OnboardingView::showPage()
 {
+    // The old chapter as last drawn, to fade out while the next one comes in.
+    const QPixmap leavingPicture = m_area->widget() && m_area->isVisible() ? m_area->viewport()->grab() : QPixmap();
     QWidget* holder = placePage();
 
-    // The entering page slides in from the side it comes from and fades in; a plain fade with
-    // reduced motion.
+    // The entering page slides in from the side it comes from on the introduction's spring and fades
+    // in, while a picture of the old page fades out; a plain fade with reduced motion.
     auto* effect = new TransformEffect(holder);
     holder->setGraphicsEffect(effect);
     const bool reduce = intro::reduceMotion();
     const double from = reduce ? 0.0 : (m_backwards ? -22.0 : 22.0);
-    auto* anim = new QVariantAnimation(holder);
+    auto* anim = new MotionAnimation(holder);
+    anim->setMotion(reduce ? Motion::linear(0.2) : intro::introSpring());
     anim->setStartValue(0.0);
     anim->setEndValue(1.0);
-    anim->setDuration(reduce ? 200 : 460);
-    anim->setEasingCurve(reduce ? QEasingCurve::Linear : QEasingCurve::OutCubic);
     QPointer<QWidget> guard = holder;
-    connect(anim, &QVariantAnimation::valueChanged, holder, [effect, from](const QVariant& v) {
+    QPointer<QLabel> leaving;
+    if (!leavingPicture.isNull()) {
+        leaving = new QLabel(m_area);
+        leaving->setObjectName(QStringLiteral("leavingPage"));
+        leaving->setAttribute(Qt::WA_TransparentForMouseEvents);
+        leaving->setPixmap(leavingPicture);
+        leaving->setGeometry(m_area->viewport()->geometry());
+        leaving->setGraphicsEffect(new TransformEffect(leaving));
+        leaving->show();
+    }
+    connect(anim, &QVariantAnimation::valueChanged, holder, [effect, from, leaving](const QVariant& v) {
         const double t = v.toDouble();
-        effect->setOpacity(t);
+        effect->setOpacity(std::clamp(t, 0.0, 1.0));
         effect->setTransform(Transforms::translate(from * (1 - t), 0));
+        if (leaving)
+            static_cast<TransformEffect*>(leaving->graphicsEffect())->setOpacity(std::clamp(1 - t, 0.0, 1.0));
     });
-    connect(anim, &QVariantAnimation::finished, holder, [guard] {
+    connect(anim, &QVariantAnimation::finished, holder, [guard, leaving] {
         if (guard)
             guard->setGraphicsEffect(nullptr);
+        if (leaving)
+            leaving->deleteLater();
+    });
+    // A page replaced again before its entrance ended takes the old picture with it.
+    connect(holder, &QObject::destroyed, m_area, [leaving] {
+        if (leaving)
+            leaving->deleteLater();
     });
     effect->setOpacity(0);
     effect->setTransform(Transforms::translate(from, 0));
@@ -402,9 +482,12 @@ void OnboardingView::syncChrome()
         const auto look = i == m_step ? RailStyle::current
             : m_visited.contains(i)   ? RailStyle::visited
                                       : RailStyle::unseen;
-        m_rail[i]->setButtonStyle(std::make_unique<RailStyle>(look));
+        // The first look is drawn at once; later changes follow the chapter change's spring.
+        static_cast<RailMotion*>(m_rail[i]->property("railMotion").value<QObject*>())
+            ->moveTo(look, m_railShown ? intro::introSpring() : Motion::none());
         m_rail[i]->setProperty("selected", i == m_step);
     }
+    m_railShown = true;
     m_back->setVisible(m_step >= 1);
     m_counter->setText(QString::asprintf("%02d / 06", m_step + 1));
     m_chapterName->setText(L10n::t(chapterKeys().at(m_step)));
@@ -481,12 +564,14 @@ void OnboardingView::finish()
     accept();
 }
 
+void OnboardingView::reject() { finish(); }
+
 void OnboardingView::signAgreement()
 {
     if (m_signed)
         return;
     m_signed = true;
-    syncPartners();
+    syncPartners(intro::introSpring());
     celebrate();
 }
 

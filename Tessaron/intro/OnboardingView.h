@@ -2,6 +2,7 @@
 
 #include "TessaronCore/model/Broker.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/Motion.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -47,6 +48,8 @@ public:
     void goBack();
     void celebrate();
     void finish();
+    // Escape, or any other dismissal, skips the introduction: the finish sequence.
+    void reject() override;
     void signAgreement();
     void setSolved(bool solved);
     void setSavedBroker(const std::optional<Broker>& broker);
@@ -87,7 +90,7 @@ private:
     void retranslate();
     void followLanguage();
     void syncChrome();
-    void syncPartners();
+    void syncPartners(const Motion& motion = Motion::none());
 
     QPointer<AppState> m_app;
     int m_step = 0;
@@ -114,6 +117,7 @@ private:
     QPointer<QWidget> m_card;
     QPointer<QLabel> m_highFiveText;
     QList<QLabel*> m_summary;
+    bool m_railShown = false;
 };
 
 } // namespace tessaron

@@ -7,6 +7,7 @@
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -23,8 +24,9 @@
 
 namespace tessaron {
 
-WelcomeAI::WelcomeAI(QWidget* parent)
+WelcomeAI::WelcomeAI(AppState* app, QWidget* parent)
     : QWidget(parent)
+    , m_app(app)
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -122,8 +124,16 @@ WelcomeAI::WelcomeAI(QWidget* parent)
         if (key == Prefs::aiProvider)
             sync();
     });
+    if (app) {
+        connect(app, &AppState::aiToolsChanged, this, &WelcomeAI::sync);
+        connect(app, &AppState::aiDetectingChanged, this, [this] {
+            sync();
+            if (!m_app->aiDetecting())
+                emit scanFinished();
+        });
+    }
     sync();
-    startScan();
+    checkAgain();
 }
 
 QStringList WelcomeAI::values()
@@ -138,31 +148,14 @@ QString WelcomeAI::provider() const
 
 void WelcomeAI::choose(const QString& value) { UserDefaults::standard().setString(Prefs::aiProvider, value); }
 
+bool WelcomeAI::scanning() const { return m_app && m_app->aiDetecting(); }
+
+QMap<AICLI, QString> WelcomeAI::found() const { return m_app ? m_app->aiTools() : QMap<AICLI, QString>(); }
+
 void WelcomeAI::checkAgain()
 {
-    if (!m_scanning)
-        startScan();
-}
-
-void WelcomeAI::startScan()
-{
-    m_scanning = true;
-    sync();
-    startDetached(scan(QPointer<WelcomeAI>(this), ++m_generation));
-}
-
-QCoro::Task<> WelcomeAI::scan(QPointer<WelcomeAI> page, int generation)
-{
-    const AIProvider detector;
-    auto task = detector.detect();
-    const QMap<AICLI, QString> found = co_await std::move(task);
-    // The page may have been left, or a newer scan started, meanwhile.
-    if (!page || page->m_generation != generation)
-        co_return;
-    page->m_found = found;
-    page->m_scanning = false;
-    page->sync();
-    emit page->scanFinished();
+    if (m_app && !m_app->aiDetecting())
+        startDetached(m_app->refreshAIAvailability());
 }
 
 QString WelcomeAI::installShown(int card) const
@@ -173,6 +166,8 @@ QString WelcomeAI::installShown(int card) const
 void WelcomeAI::sync()
 {
     const QString chosen = provider();
+    const bool searching = scanning();
+    const QMap<AICLI, QString> tools = found();
     for (int i = 0; i < m_cards.size(); ++i) {
         const QString value = values().at(i);
         const bool selected = chosen == value;
@@ -185,10 +180,10 @@ void WelcomeAI::sync()
         faint.setAlphaF(0.4);
         mark->setColor(selected ? WelcomePalette::accent() : faint);
         const auto cli = AICLI::fromRawValue(value);
-        const bool installed = cli ? m_found.contains(*cli) : !m_found.isEmpty();
+        const bool installed = cli ? tools.contains(*cli) : !tools.isEmpty();
         QString status;
         QColor color = WelcomePalette::muted();
-        if (m_scanning) {
+        if (searching) {
             status = L10n::t("Checking…");
         } else if (installed) {
             status = L10n::t("CLI found");
@@ -200,12 +195,12 @@ void WelcomeAI::sync()
         QPalette sp = m_status[i]->palette();
         sp.setColor(QPalette::WindowText, color);
         m_status[i]->setPalette(sp);
-        const bool showInstall = cli && !installed && !m_scanning;
+        const bool showInstall = cli && !installed && !searching;
         m_install[i]->setText(cli ? cli->installHint() : QString());
         m_install[i]->setVisible(showInstall);
     }
-    m_again->setEnabled(!m_scanning);
-    m_footer->setText(!m_scanning && m_found.isEmpty()
+    m_again->setEnabled(!searching);
+    m_footer->setText(!searching && tools.isEmpty()
                           ? L10n::t("No CLI? No problem. Reading and shape analysis work without AI.")
                           : L10n::t("The assistant gets the question. I keep the dramatic entrance."));
 }

@@ -3,29 +3,29 @@
 #include "VelkinAI/AICLI.h"
 
 #include <QMap>
+#include <QPointer>
 #include <QWidget>
-
-#include <QCoroTask>
 
 class QLabel;
 
 namespace tessaron {
 
+class AppState;
 class KitButton;
 
 // The fourth chapter: which AI command-line tool answers the Ask feature. A click on a card
-// stores the choice at once; the cards show which tools are installed, looked up again on every
-// visit and on "Check again".
+// stores the choice at once; the cards show which tools the application state found, searching
+// again on every visit and on "Check again".
 class WelcomeAI : public QWidget {
     Q_OBJECT
 public:
-    explicit WelcomeAI(QWidget* parent = nullptr);
+    explicit WelcomeAI(AppState* app, QWidget* parent = nullptr);
 
     static QStringList values();
     QString provider() const;
     void choose(const QString& value);
-    bool scanning() const { return m_scanning; }
-    const QMap<AICLI, QString>& found() const { return m_found; }
+    bool scanning() const;
+    QMap<AICLI, QString> found() const;
     void checkAgain();
 
     QList<KitButton*> cards() const { return m_cards; }
@@ -38,13 +38,9 @@ signals:
     void scanFinished();
 
 private:
-    static QCoro::Task<> scan(QPointer<WelcomeAI> page, int generation);
-    void startScan();
     void sync();
 
-    QMap<AICLI, QString> m_found;
-    bool m_scanning = true;
-    int m_generation = 0;
+    QPointer<AppState> m_app;
     QList<KitButton*> m_cards;
     QList<QLabel*> m_status;
     QList<QLabel*> m_install;

@@ -9,9 +9,11 @@
 #include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
 #include "VelkinUI/SymbolView.h"
+#include "VelkinUI/TransformEffect.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -124,11 +126,12 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     auto* s = new QVBoxLayout(m_solvedBox);
     s->setContentsMargins(0, 0, 0, 0);
     s->setSpacing(17);
-    auto* lawyered =
+    m_lawyered =
         intro::text(QStringLiteral("LAWYERED!"), 25, WelcomePalette::accent(), QFont::Black, FontDesign::rounded, -0.8);
-    lawyered->setWordWrap(false);
-    s->addWidget(lawyered, 0, Qt::AlignLeft);
-    intro::tilt(lawyered, -5);
+    m_lawyered->setObjectName(QStringLiteral("lawyered"));
+    m_lawyered->setWordWrap(false);
+    s->addWidget(m_lawyered, 0, Qt::AlignLeft);
+    intro::tilt(m_lawyered, -5);
     s->addWidget(intro::text(L10n::t("It was the quotation marks."), 15, TessaronPalette::ink(), QFont::Bold,
                              FontDesign::rounded));
     s->addWidget(intro::text(L10n::t("‘total’ is a number in 3 messages and a string in 1. Same name. Different type."),
@@ -150,10 +153,34 @@ void WelcomeCase::pick(int index)
     if (m_state.pick(index)) {
         m_gavel->setStrikes(m_state.strikes);
         sync();
+        stampLawyered();
         emit solvedCase();
         return;
     }
     sync();
+}
+
+void WelcomeCase::stampLawyered()
+{
+    if (intro::reduceMotion())
+        return;
+    // Lands from 1.6 times its size while it fades in, on the tap's spring, keeping its tilt.
+    auto* effect = intro::tilt(m_lawyered, -5);
+    auto* stamp = new AnimatedValue(0.0, m_lawyered);
+    const auto apply = [label = m_lawyered, effect](double v) {
+        const QPointF centre = QRectF(label->rect()).center();
+        const double scale = 1.6 - 0.6 * v;
+        effect->setTransform(Transforms::rotateAbout(-5, centre) * Transforms::scaleAbout(scale, scale, centre));
+        effect->setOpacity(std::clamp(v, 0.0, 1.0));
+    };
+    connect(stamp, &AnimatedValue::valueChanged, m_lawyered, apply);
+    connect(stamp, &AnimatedValue::finished, m_lawyered, [label = m_lawyered, stamp] {
+        intro::tilt(label, -5);
+        static_cast<TransformEffect*>(label->graphicsEffect())->setOpacity(1.0);
+        stamp->deleteLater();
+    });
+    apply(0.0);
+    stamp->animateTo(1.0, Motion::withSpring(Spring{0.32, 0.7, 0.0}));
 }
 
 void WelcomeCase::sync()

@@ -33,6 +33,8 @@ signals:
 
 private:
     void sync();
+    // The "LAWYERED!" entrance when the case is solved here (not when it was solved before).
+    void stampLawyered();
 
     intro::CaseState m_state;
     QList<KitButton*> m_rows;
@@ -45,6 +47,7 @@ private:
     QLabel* m_lead;
     QLabel* m_hint;
     QWidget* m_solvedBox;
+    QLabel* m_lawyered;
 };
 
 } // namespace tessaron

@@ -1,6 +1,7 @@
 #include "Tessaron/intro/WelcomeConnection.h"
 
 #include "Tessaron/intro/IntroWidgets.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
@@ -37,23 +38,24 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     auto* left = new QVBoxLayout(leftWidget);
     left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(20);
-    left->addWidget(new WelcomeEyebrow(L10n::t("ENOUGH PRACTICE. MEET THE REAL QUEUE.")));
-    left->addWidget(new WelcomeTitle(L10n::t("Where's"), L10n::t("the case?"), 43));
-    left->addWidget(intro::text(L10n::t("Point me at your broker.\nI'll knock first."), 14, WelcomePalette::muted()));
+    m_eyebrow = new WelcomeEyebrow(QString());
+    left->addWidget(m_eyebrow);
+    m_title = new WelcomeTitle(QString(), QString(), 43);
+    left->addWidget(m_title);
+    m_pointMe = intro::text(QString(), 14, WelcomePalette::muted());
+    left->addWidget(m_pointMe);
     auto* promises = new QVBoxLayout;
     promises->setContentsMargins(0, 8, 0, 0);
     promises->setSpacing(12);
-    promises->addWidget(intro::symbolRow(QStringLiteral("checkmark.shield"),
-                                         L10n::t("Connection tested before saving."), 11, WelcomePalette::muted()));
-    promises->addWidget(
-        intro::symbolRow(QStringLiteral("key"), L10n::t("Passwords go to the keyring."), 11, WelcomePalette::muted()));
-    promises->addWidget(intro::symbolRow(QStringLiteral("eye.slash"), L10n::t("No messages read in this step."), 11,
-                                         WelcomePalette::muted()));
+    for (const char* symbol : {"checkmark.shield", "key", "eye.slash"}) {
+        QWidget* promise = intro::symbolRow(QString::fromLatin1(symbol), QString(), 11, WelcomePalette::muted());
+        m_promises.append(promise->findChild<QLabel*>());
+        promises->addWidget(promise);
+    }
     left->addLayout(promises);
-    auto* couch = intro::text(L10n::t("Can't find your broker?\nI also lose things under the couch."), 12,
-                              WelcomePalette::accent(), QFont::Medium, FontDesign::rounded);
-    couch->setContentsMargins(0, 16, 0, 0);
-    left->addWidget(couch);
+    m_couch = intro::text(QString(), 12, WelcomePalette::accent(), QFont::Medium, FontDesign::rounded);
+    m_couch->setContentsMargins(0, 16, 0, 0);
+    left->addWidget(m_couch);
     left->addStretch(1);
     row->addWidget(leftWidget, 0, Qt::AlignTop);
 
@@ -74,22 +76,21 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
         kinds->addWidget(chip, 1);
     }
     card->addLayout(kinds);
-    m_name = new FormField(L10n::t("Name"), QStringLiteral("Local"), true, false);
-    m_address = new FormField(L10n::t("Bootstrap address"), QStringLiteral("localhost:9092"), true, false);
+    m_name = new FormField(QString(), QStringLiteral("Local"), true, false);
+    m_address = new FormField(QString(), QStringLiteral("localhost:9092"), true, false);
     card->addWidget(m_name);
     card->addWidget(m_address);
     m_rabbitRow = new QWidget;
     auto* rabbit = new QHBoxLayout(m_rabbitRow);
     rabbit->setContentsMargins(0, 0, 0, 0);
     rabbit->setSpacing(10);
-    m_user = new FormField(L10n::t("User"), QStringLiteral("guest"), true, false);
-    m_password = new FormField(L10n::t("Password"), L10n::t("Password"), false, true);
+    m_user = new FormField(QString(), QStringLiteral("guest"), true, false);
+    m_password = new FormField(QString(), QString(), false, true);
     rabbit->addWidget(m_user, 1);
     rabbit->addWidget(m_password, 1);
     card->addWidget(m_rabbitRow);
     m_user->setText(m_draft.username);
-    m_rabbitHint =
-        intro::text(L10n::t("Use the management port (15672), not the AMQP port (5672)."), 10, WelcomePalette::muted());
+    m_rabbitHint = intro::text(QString(), 10, WelcomePalette::muted());
     card->addWidget(m_rabbitHint);
 
     auto* buttons = new QHBoxLayout;
@@ -97,9 +98,8 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     m_test->setSymbolSpacing(9);
     connect(m_test, &KitButton::clicked, this, &WelcomeConnection::runConnectionTest);
     buttons->addWidget(m_test);
-    m_save =
-        new KitButton(L10n::t("Save this broker"),
-                      std::make_unique<PlainButtonStyle>(KitFont::font(11, QFont::DemiBold), WelcomePalette::mint()));
+    m_save = new KitButton(
+        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(11, QFont::DemiBold), WelcomePalette::mint()));
     connect(m_save, &KitButton::clicked, this, &WelcomeConnection::saveTestedBroker);
     buttons->addWidget(m_save);
     buttons->addStretch(1);
@@ -115,8 +115,7 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     answeredRow->setSpacing(6);
     answeredRow->addWidget(m_resultIcon, 0, Qt::AlignTop);
     answeredRow->addWidget(m_resultLine, 1);
-    m_reasonTitle = intro::text(L10n::t("Nobody answered. No dramatic conclusions."), 11, WelcomePalette::accent(),
-                                QFont::DemiBold);
+    m_reasonTitle = intro::text(QString(), 11, WelcomePalette::accent(), QFont::DemiBold);
     m_reason = intro::text(QString(), 10, WelcomePalette::accent());
     m_reason->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_reason->setMaximumHeight(m_reason->fontMetrics().lineSpacing() * 4 + 2);
@@ -125,9 +124,8 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     result->addWidget(m_reason);
     card->addWidget(m_resultBox);
 
-    m_formLink =
-        new KitButton(L10n::t("Need TLS, SASL or certificates?"),
-                      std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), WelcomePalette::muted()));
+    m_formLink = new KitButton(
+        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), WelcomePalette::muted()));
     connect(m_formLink, &KitButton::clicked, this, &WelcomeConnection::openBrokerForm);
     card->addWidget(m_formLink, 0, Qt::AlignLeft);
     card->addStretch(1);
@@ -135,7 +133,33 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
 
     for (FormField* field : {m_name, m_address, m_user, m_password})
         connect(field->edit(), &QLineEdit::textChanged, this, &WelcomeConnection::fieldsChanged);
+    retranslate();
     sync();
+    LanguageChange::onChange(this, [this] {
+        retranslate();
+        sync();
+    });
+}
+
+void WelcomeConnection::retranslate()
+{
+    m_eyebrow->setText(L10n::t("ENOUGH PRACTICE. MEET THE REAL QUEUE."));
+    m_title->firstLine()->setText(L10n::t("Where's"));
+    m_title->accentLine()->setText(L10n::t("the case?"));
+    m_title->setAccessibleName(m_title->firstLine()->text() + QLatin1Char(' ') + m_title->accentLine()->text());
+    m_pointMe->setText(L10n::t("Point me at your broker.\nI'll knock first."));
+    m_promises.at(0)->setText(L10n::t("Connection tested before saving."));
+    m_promises.at(1)->setText(L10n::t("Passwords go to the keyring."));
+    m_promises.at(2)->setText(L10n::t("No messages read in this step."));
+    m_couch->setText(L10n::t("Can't find your broker?\nI also lose things under the couch."));
+    m_name->setLabel(L10n::t("Name"));
+    m_user->setLabel(L10n::t("User"));
+    m_password->setLabel(L10n::t("Password"));
+    m_password->setPlaceholder(L10n::t("Password"));
+    m_rabbitHint->setText(L10n::t("Use the management port (15672), not the AMQP port (5672)."));
+    m_save->setText(L10n::t("Save this broker"));
+    m_reasonTitle->setText(L10n::t("Nobody answered. No dramatic conclusions."));
+    m_formLink->setText(L10n::t("Need TLS, SASL or certificates?"));
 }
 
 void WelcomeConnection::setKind(BrokerKind kind)

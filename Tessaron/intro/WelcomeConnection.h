@@ -18,9 +18,12 @@ class BrokerFormSheet;
 class FormField;
 class KitButton;
 class SymbolView;
+class WelcomeEyebrow;
+class WelcomeTitle;
 
 // The fifth chapter: a first Kafka or RabbitMQ broker, tested and then saved, or handed to the
 // full broker form. Reports the saved broker to the flow; talks to brokers only through AppState.
+// A change of language redraws its texts in place, leaving what is typed and the test's answer.
 class WelcomeConnection : public QWidget {
     Q_OBJECT
 public:
@@ -66,6 +69,8 @@ private:
     void clearTest();
     void adoptFormBroker();
     void sync();
+    // The fixed texts, from the lookup.
+    void retranslate();
 
     QPointer<AppState> m_app;
     intro::ConnectionDraft m_draft;
@@ -81,6 +86,11 @@ private:
     bool m_syncing = false;
 
     QList<KitButton*> m_kinds;
+    WelcomeEyebrow* m_eyebrow;
+    WelcomeTitle* m_title;
+    QLabel* m_pointMe;
+    QList<QLabel*> m_promises;
+    QLabel* m_couch;
     FormField* m_name;
     FormField* m_address;
     FormField* m_user;

@@ -9,6 +9,7 @@
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
 #include "VelkinUI/SymbolView.h"
@@ -182,13 +183,13 @@ void WelcomeGroundRules::choose(bool rabbit)
     if (m_travel)
         m_travel->stop();
     m_traveller->hide();
-    sync();
+    sync(intro::reduceMotion() ? Motion::none() : Motion::easeInOut(0.2));
 }
 
 void WelcomeGroundRules::peek()
 {
     m_demo.peek();
-    sync();
+    sync(intro::reduceMotion() ? Motion::none() : Motion::withSpring(Spring{0.3, 0.825, 0.0}));
     travel();
 }
 
@@ -259,8 +260,12 @@ void WelcomeGroundRules::toggleBigfoot()
     pop->show();
 }
 
-void WelcomeGroundRules::sync()
+void WelcomeGroundRules::sync(const Motion& motion)
 {
+    const auto set = [&motion](QLabel* label, const QString& text) {
+        if (label->text() != text)
+            crossFadeText(label, text, motion);
+    };
     const bool rabbit = m_demo.rabbit;
     for (int i = 0; i < m_kinds.size(); ++i) {
         const bool selected = (i == 1) == rabbit;
@@ -268,19 +273,20 @@ void WelcomeGroundRules::sync()
                                                                           QMarginsF(14, 10, 14, 10)));
         m_kinds[i]->setProperty("selected", selected);
     }
-    m_brokerLabel->setText(rabbit ? QStringLiteral("RabbitMQ") : QStringLiteral("Kafka"));
-    m_boxCaption->setText(rabbit ? L10n::t("MESSAGE FLAG") : L10n::t("CONSUMER OFFSET"));
-    m_subject->setText(rabbit ? QStringLiteral("redelivered") : QStringLiteral("orders / partition 0"));
-    m_before->setText(m_demo.before());
-    m_after->setText(m_demo.after());
+    set(m_brokerLabel, rabbit ? QStringLiteral("RabbitMQ") : QStringLiteral("Kafka"));
+    set(m_boxCaption, rabbit ? L10n::t("MESSAGE FLAG") : L10n::t("CONSUMER OFFSET"));
+    set(m_subject, rabbit ? QStringLiteral("redelivered") : QStringLiteral("orders / partition 0"));
+    set(m_before, m_demo.before());
+    set(m_after, m_demo.after());
     QPalette ap = m_after->palette();
     ap.setColor(QPalette::WindowText, m_demo.changed() ? WelcomePalette::accent() : WelcomePalette::mint());
     m_after->setPalette(ap);
     m_box->setTint(rabbit ? WelcomePalette::accent() : WelcomePalette::mint());
     m_peek->setText(m_demo.reads == 0 ? L10n::t("Peek at a message") : L10n::t("Peek again"));
-    m_caption->setText(m_demo.reads == 0 ? L10n::t("Try it. These are demo messages.")
-                           : rabbit      ? L10n::t("Returned. But not untouched.")
-                                         : L10n::t("Still 128. Pinky promise kept."));
+    set(m_caption,
+        m_demo.reads == 0 ? L10n::t("Try it. These are demo messages.")
+            : rabbit      ? L10n::t("Returned. But not untouched.")
+                          : L10n::t("Still 128. Pinky promise kept."));
     m_promiseIcon->setName(rabbit ? QStringLiteral("exclamationmark.bubble") : QStringLiteral("hand.thumbsup"));
     m_promiseIcon->setColor(rabbit ? WelcomePalette::accent() : WelcomePalette::mint());
     const QStringList texts = rabbit
@@ -294,7 +300,7 @@ void WelcomeGroundRules::sync()
                       L10n::t("Writing and replaying are separate actions, with explicit confirmation."),
                       L10n::t("A golden retriever who leaves things where they were. Character development.")};
     for (int i = 0; i < m_promises.size(); ++i)
-        m_promises[i]->setText(texts.at(i));
+        set(m_promises[i], texts.at(i));
 }
 
 } // namespace tessaron

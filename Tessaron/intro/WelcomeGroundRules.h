@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Tessaron/intro/IntroRules.h"
+#include "VelkinUI/Motion.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -35,7 +36,8 @@ public:
     SymbolView* traveller() const { return m_traveller; }
 
 private:
-    void sync();
+    // Texts that change follow `motion`: the kind switch's ease, the peek's spring, or at once.
+    void sync(const Motion& motion = Motion::none());
     void travel();
 
     intro::PeekDemo m_demo;

@@ -8,6 +8,7 @@
 #include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
@@ -133,6 +134,15 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     m_badge = new PersonnelBadge(0);
     holderLayout->addWidget(m_badge);
     m_badgeHolder->installEventFilter(this);
+    // The holder carries the badge's tilt and its shadow, so the shadow turns with the card.
+    m_badgeEffect = new TransformEffect(m_badgeHolder);
+    m_badgeEffect->setMargin(48);
+    m_badgeEffect->setShadow({QColor(0, 0, 0, 102), 18, QPointF(0, 16)});
+    m_badgeHolder->setGraphicsEffect(m_badgeEffect);
+    m_dragX = new AnimatedValue(0.0, this);
+    m_dragY = new AnimatedValue(0.0, this);
+    connect(m_dragX, &AnimatedValue::valueChanged, this, &WelcomeIntroduction::applyBadge);
+    connect(m_dragY, &AnimatedValue::valueChanged, this, &WelcomeIntroduction::applyBadge);
     grid->addWidget(m_badgeHolder, 0, 0, Qt::AlignHCenter | Qt::AlignTop);
     rightColumn->addWidget(stage, 0, Qt::AlignHCenter);
 
@@ -222,17 +232,30 @@ void WelcomeIntroduction::bounce()
 
 void WelcomeIntroduction::placeBadge(QSizeF drag)
 {
-    if (intro::reduceMotion()) {
-        intro::tilt(m_badgeHolder, 0);
-        return;
-    }
-    intro::tilt(m_badgeHolder, drag.width() / 12 - 4, QPointF(drag.width() * 0.12, drag.height() * 0.1));
+    // The badge follows the pointer by a fraction of its way, eased by a spring, and springs back on
+    // release; under reduced motion it stays upright and in place.
+    const bool reduce = intro::reduceMotion();
+    const Motion motion = reduce ? Motion::none() : Motion::withSpring(Spring{0.42, 0.6, 0.0});
+    m_dragX->animateTo(reduce ? 0.0 : drag.width(), motion);
+    m_dragY->animateTo(reduce ? 0.0 : drag.height(), motion);
+    applyBadge();
+}
+
+void WelcomeIntroduction::applyBadge()
+{
+    const double x = m_dragX->value();
+    const double y = m_dragY->value();
+    const double degrees = intro::reduceMotion() ? 0.0 : x / 12 - 4;
+    const QPointF centre = QRectF(m_badgeHolder->rect()).center();
+    m_badgeEffect->setTransform(Transforms::rotateAbout(degrees, centre) * Transforms::translate(x * 0.12, y * 0.1));
 }
 
 bool WelcomeIntroduction::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_badgeHolder) {
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (event->type() == QEvent::Resize) {
+            applyBadge();
+        } else if (event->type() == QEvent::MouseButtonPress) {
             m_pressAt = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
             m_dragging = false;
         } else if (event->type() == QEvent::MouseMove) {

@@ -7,9 +7,11 @@ class QVariantAnimation;
 
 namespace tessaron {
 
+class AnimatedValue;
 class KitButton;
 class PersonnelBadge;
 class SymbolView;
+class TransformEffect;
 
 // The first chapter: the mascot introduces himself beside his badge. A toy: boops move the
 // caption along, showing him a ball distracts him until the next boop. Stores nothing.
@@ -32,11 +34,15 @@ protected:
 private:
     void sync();
     void placeBadge(QSizeF drag);
+    void applyBadge();
     void bounce();
 
     int m_boops = 0;
     int m_distractions = 0;
     QWidget* m_badgeHolder;
+    TransformEffect* m_badgeEffect;
+    AnimatedValue* m_dragX;
+    AnimatedValue* m_dragY;
     PersonnelBadge* m_badge;
     KitButton* m_ballButton;
     QLabel* m_caption;

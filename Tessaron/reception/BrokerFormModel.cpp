@@ -3,17 +3,15 @@
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/model/TextRules.h"
 #include "TessaronCore/model/UuidText.h"
-#include "VelkinInfra/keychain/Keychain.h"
 
 #include <QPointer>
 
 namespace tessaron {
 
-BrokerFormModel::BrokerFormModel(Broker original, bool isNew, SecretLookup secrets, QObject* parent)
+BrokerFormModel::BrokerFormModel(Broker original, bool isNew, QObject* parent)
     : QObject(parent)
     , m_original(std::move(original))
     , m_isNew(isNew)
-    , m_secrets(std::move(secrets))
     , m_name(m_original.name)
     , m_bootstrap(m_original.bootstrap)
     , m_kind(m_original.kind)
@@ -26,11 +24,7 @@ BrokerFormModel::BrokerFormModel(Broker original, bool isNew, SecretLookup secre
     , m_clientKeyPath(m_original.clientKeyPath)
     , m_registryURL(m_original.schemaRegistryURL)
     , m_registryUsername(m_original.schemaRegistryUsername)
-{
-    if (!m_secrets) {
-        m_secrets = [](const QString& account) { return Keychain(AppState::keychainService).get(account); };
-    }
-}
+{ }
 
 BrokerFormModel::~BrokerFormModel() = default;
 
@@ -139,14 +133,15 @@ std::optional<QString> BrokerFormModel::keyPassphraseToStore() const
     return m_keyPassphraseEdited ? std::optional<QString>(m_keyPassphrase) : std::nullopt;
 }
 
-std::optional<QString> BrokerFormModel::testPassword() const
+QCoro::Task<std::optional<QString>> BrokerFormModel::testPassword(AppState* app) const
 {
     if (m_passwordEdited)
-        return m_password;
+        co_return m_password;
     // The stored password belongs to the saved broker: only its own mode decides whether it is used.
-    if (m_original.security.needsCredentials())
-        return m_secrets(AppState::passwordAccount(m_original.id));
-    return std::nullopt;
+    if (!m_original.security.needsCredentials() || !app)
+        co_return std::nullopt;
+    auto read = app->storedPassword(m_original.id);
+    co_return co_await std::move(read);
 }
 
 bool BrokerFormModel::showsRegistryLogin() const { return !TextRules::trimmed(m_registryURL).isEmpty(); }
@@ -174,10 +169,19 @@ QCoro::Task<> BrokerFormModel::runTest(AppState* app)
     emit testChanged();
 
     const TestInputs asked = testInputs();
-    const std::optional<QString> password = testPassword();
     // An edited passphrase is tried as typed (empty means none); otherwise the keyring's.
     const std::optional<QString> passphrase = keyPassphraseToStore();
-    auto task = app->test(asked.broker, password, passphrase);
+    QPointer<AppState> state(app);
+    auto reading = testPassword(app);
+    const std::optional<QString> password = co_await std::move(reading);
+    if (!self || generation != m_testGeneration)
+        co_return;
+    if (!state) {
+        m_testing = false;
+        emit testChanged();
+        co_return;
+    }
+    auto task = state->test(asked.broker, password, passphrase);
     const AppState::TestResult result = co_await std::move(task);
     if (!self || generation != m_testGeneration)
         co_return;
@@ -208,17 +212,12 @@ QCoro::Task<bool> BrokerFormModel::save(AppState* app)
     const std::optional<QString> passphrase = keyPassphraseToStore();
     const std::optional<QString> registry = registryPasswordToStore();
     QPointer<BrokerFormModel> self(this);
-    QPointer<AppState> state(app);
-    auto saving = app->save(broker, password, passphrase);
+    auto saving = app->save(broker, password, passphrase, registry);
     const std::optional<QString> refusal = co_await std::move(saving);
     if (refusal) {
         if (self)
             showRefusal(refusal);
         co_return false;
-    }
-    if (state) {
-        auto storing = state->setRegistryPassword(registry, broker);
-        co_await std::move(storing);
     }
     if (self)
         showRefusal(std::nullopt);

@@ -18,10 +18,7 @@ namespace tessaron {
 class BrokerFormModel : public QObject {
     Q_OBJECT
 public:
-    // Reads a secret of the broker keyring by account; the default asks the desktop keyring.
-    using SecretLookup = std::function<std::optional<QString>(const QString& account)>;
-
-    BrokerFormModel(Broker original, bool isNew, SecretLookup secrets = {}, QObject* parent = nullptr);
+    BrokerFormModel(Broker original, bool isNew, QObject* parent = nullptr);
     ~BrokerFormModel() override;
 
     // The SASL mechanisms offered, in order.
@@ -78,8 +75,9 @@ public:
     std::optional<QString> registryPasswordToStore() const;
     std::optional<QString> keyPassphraseToStore() const;
     // The password a test uses: the typed one once edited; else, when the saved broker's mode needs
-    // credentials, the stored one; else none.
-    std::optional<QString> testPassword() const;
+    // credentials, the stored one, read on the state's keyring queue (a locked keyring may wait
+    // for its unlock prompt); else none.
+    QCoro::Task<std::optional<QString>> testPassword(AppState* app) const;
 
     // What shows.
     bool isRabbit() const { return m_kind == BrokerKind::rabbitmq; }
@@ -143,7 +141,6 @@ private:
 
     Broker m_original;
     bool m_isNew;
-    SecretLookup m_secrets;
     QString m_name;
     QString m_bootstrap;
     BrokerKind m_kind;

@@ -1,6 +1,8 @@
+#include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 
 #include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/kit/SlamStamp.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
@@ -28,6 +30,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -104,7 +107,7 @@ BrokerFormSheet::BrokerFormSheet(AppState* app, QWidget* parent)
         broker.id = QUuid::createUuid();
         broker.saslMechanism = QStringLiteral("PLAIN");
     }
-    m_model = new BrokerFormModel(broker, isNew, {}, this);
+    m_model = new BrokerFormModel(broker, isNew, this);
     m_chooser = [this](const QString& title, std::function<void(const QString&)> chosen) {
         auto* dialog = new QFileDialog(this, title);
         dialog->setFileMode(QFileDialog::ExistingFile);
@@ -120,10 +123,12 @@ BrokerFormSheet::BrokerFormSheet(AppState* app, QWidget* parent)
 
     setWindowModality(Qt::WindowModal);
     setModal(true);
-    setFixedSize(660, 740);
-    setWindowTitle(isNew ? L10n::t("New broker.") : broker.name);
+    // 660 × 740 where the window allows it; on a smaller one the cards scroll between the header
+    // and the foot.
+    SheetFit::follow(this, QSize(660, 740));
     setAttribute(Qt::WA_TranslucentBackground, false);
     build();
+    LanguageChange::onChange(this, [this] { followLanguage(); });
 
     connect(m_model, &BrokerFormModel::changed, this, &BrokerFormSheet::sync);
     connect(m_model, &BrokerFormModel::testChanged, this, &BrokerFormSheet::syncTest);
@@ -155,14 +160,51 @@ QWidget* BrokerFormSheet::registryCard() const { return m_whatCard; }
 
 QMessageBox* BrokerFormSheet::confirmation() const { return m_confirmation; }
 
+void BrokerFormSheet::followLanguage()
+{
+    const int scrolled = m_scroll->verticalScrollBar()->value();
+    const QList<QLineEdit*> before = m_scroll->widget()->findChildren<QLineEdit*>();
+    const qsizetype focused = before.indexOf(qobject_cast<QLineEdit*>(focusWidget()));
+    QLayout* old = layout();
+    while (QLayoutItem* item = old->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    delete old;
+    // The lists and the stamp went with the old widgets.
+    m_kindButtons.clear();
+    m_securityButtons.clear();
+    m_mechanismButtons.clear();
+    m_stamp = nullptr;
+    build();
+    sync();
+    syncTest();
+    syncRefusal();
+    // Widgets put into a shown dialog only show at the next turn of the event loop; these show now,
+    // so the scroll position and the focus can be given back at once.
+    for (int i = 0; i < layout()->count(); ++i) {
+        if (QWidget* part = layout()->itemAt(i)->widget())
+            part->show();
+    }
+    m_scroll->widget()->show();
+    layout()->activate();
+    m_scroll->widget()->adjustSize();
+    m_scroll->verticalScrollBar()->setValue(scrolled);
+    const QList<QLineEdit*> after = m_scroll->widget()->findChildren<QLineEdit*>();
+    if (focused >= 0 && focused < after.size())
+        after.at(focused)->setFocus();
+}
+
 void BrokerFormSheet::build()
 {
+    setWindowTitle(m_model->isNew() ? L10n::t("New broker.") : m_model->original().name);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(buildHeader());
 
     auto* scroll = new QScrollArea(this);
+    m_scroll = scroll;
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -352,6 +394,7 @@ QWidget* BrokerFormSheet::buildHow()
     }
     certBlock->addWidget(m_bothOrNeither);
     m_passphrase = new FormField(L10n::t("Key passphrase"), QString(), false, true, m_tls);
+    m_passphrase->setText(m_model->keyPassphrase());
     connect(m_passphrase->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setKeyPassphrase);
     certBlock->addWidget(m_passphrase);
     tls->addLayout(certBlock);
@@ -386,6 +429,7 @@ QWidget* BrokerFormSheet::buildHow()
     connect(m_user->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setUsername);
     login->addWidget(m_user, 1, Qt::AlignTop);
     m_password = new FormField(L10n::t("Password"), QString(), false, true, m_credentials);
+    m_password->setText(m_model->password());
     m_password->setHint(m_model->isNew() ? L10n::t("Goes to your keyring, never to a file.")
                                          : L10n::t("Blank keeps the one already in your keyring."));
     connect(m_password->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setPassword);
@@ -415,6 +459,7 @@ QWidget* BrokerFormSheet::buildWhat()
     connect(m_registryUser->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setRegistryUsername);
     login->addWidget(m_registryUser, 1, Qt::AlignTop);
     m_registryPassword = new FormField(L10n::t("Registry password"), QString(), false, true, m_registryLogin);
+    m_registryPassword->setText(m_model->registryPassword());
     const bool keeps = !m_model->isNew() && !m_model->original().schemaRegistryUsername.isEmpty();
     m_registryPassword->setHint(keeps ? L10n::t("Blank keeps the one already in your keyring.")
                                       : L10n::t("Goes to your keyring, never to a file."));
@@ -630,12 +675,15 @@ void BrokerFormSheet::syncTest()
         m_testReason->hide();
         return;
     }
-    if (m.stampStrikes() != m_shownStrikes) {
-        // Every finished test slams the stamp again, even with the same answer.
+    if (m.stampStrikes() != m_shownStrikes || !m_stamp) {
+        // Every finished test slams the stamp again, even with the same answer; a stamp drawn
+        // again for another language lies where it landed.
+        const bool slam = m.stampStrikes() != m_shownStrikes;
         delete m_stamp;
         // A child of the card itself, so its tilted edges are not clipped by the row.
-        m_stamp = new SlamStamp(result->isAnswered() ? QStringLiteral("ANSWERED") : QStringLiteral("NO ANSWER"),
-                                result->isAnswered() ? jade() : amber(), 0, m_test->parentWidget());
+        m_stamp =
+            new SlamStamp(result->isAnswered() ? QStringLiteral("ANSWERED") : QStringLiteral("NO ANSWER"),
+                          result->isAnswered() ? jade() : amber(), slam ? 0 : m.stampStrikes(), m_test->parentWidget());
         m_knockRow->insertWidget(1, m_stamp);
         m_stamp->setTrigger(m.stampStrikes());
         m_shownStrikes = m.stampStrikes();

@@ -81,6 +81,9 @@ protected:
 
 private:
     void build();
+    // Draws the form again in the language now in force, from the model, which holds everything
+    // typed; the scroll position and the field with the focus stay.
+    void followLanguage();
     QWidget* buildHeader();
     QWidget* buildWho();
     QWidget* buildHow();
@@ -99,6 +102,7 @@ private:
     bool m_finished = false;
     bool m_saving = false;
 
+    QScrollArea* m_scroll = nullptr;
     FormField* m_name = nullptr;
     FormField* m_address = nullptr;
     FormField* m_vhost = nullptr;

@@ -8,7 +8,7 @@
 #include "Tessaron/intro/PersonnelBadge.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomeTitle.h"
-#include "Tessaron/settings/BuildInfo.h"
+#include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/settings/SettingsRules.h"
 #include "Tessaron/settings/WhatsNewEntry.h"
@@ -158,7 +158,7 @@ AboutView::AboutView(AppState*, QWidget* parent)
              L10n::t("Version %@ · build %@", WhatsNewEntry::currentVersion(), WhatsNewEntry::buildNumber()), facts);
     versionFact->setObjectName(QStringLiteral("versionFact"));
     factsLayout->addWidget(versionFact);
-    factsLayout->addWidget(fact(QStringLiteral("laptopcomputer"), L10n::t("Linux · x86-64 and ARM64"), facts));
+    factsLayout->addWidget(fact(QStringLiteral("laptopcomputer"), BuildInfo::platformNote(), facts));
     factsLayout->addWidget(fact(QStringLiteral("magnifyingglass"),
                                 L10n::t("Reads Kafka and RabbitMQ. Touches nothing it wasn't asked to."), facts));
     factsLayout->addWidget(
@@ -255,7 +255,7 @@ void AboutView::placeStamp()
     m_stamp->raise();
 }
 
-QString AboutView::websiteUrl() { return websiteOverride().value_or(QStringLiteral(TESSARON_WEBSITE_URL)); }
+QString AboutView::websiteUrl() { return websiteOverride().value_or(BuildInfo::websiteUrl()); }
 
 void AboutView::overrideWebsiteUrl(std::optional<QString> url) { websiteOverride() = std::move(url); }
 
@@ -278,7 +278,9 @@ void AboutView::syncCounters(const Motion& motion)
     setTextColor(m_disturbed, disturbed == 0 ? Palette::muted() : Palette::amber());
 }
 
-void AboutView::showWhatsNew() { WhatsNewView::openOnRequest(m_whatsNew, this); }
+void AboutView::showWhatsNew() { WhatsNewView::openOnRequest(this); }
+
+QWidget* AboutView::whatsNewSheet() const { return WhatsNewView::openOver(this); }
 
 void AboutView::paintEvent(QPaintEvent*)
 {

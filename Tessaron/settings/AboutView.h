@@ -30,7 +30,7 @@ public:
     int boops() const { return m_boops; }
     void boop();
     QString boopLine() const;
-    QWidget* whatsNewSheet() const { return m_whatsNew; }
+    QWidget* whatsNewSheet() const;
     void showWhatsNew();
 
     // The address "Website" opens: the build's, unless a test put another in its place.
@@ -53,7 +53,6 @@ private:
     QLabel* m_disturbed = nullptr;
     AnimatedValue* m_readRoll = nullptr;
     AnimatedValue* m_disturbedRoll = nullptr;
-    QPointer<QWidget> m_whatsNew;
 };
 
 } // namespace tessaron

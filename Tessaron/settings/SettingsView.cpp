@@ -5,10 +5,12 @@
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/TransparentWindowChrome.h"
+#include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/settings/SettingsRules.h"
 #include "Tessaron/settings/WhatsNewEntry.h"
 #include "Tessaron/settings/WhatsNewView.h"
+#include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -27,6 +29,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -40,7 +43,9 @@ namespace Palette = TessaronPalette;
 namespace {
 
 const char* const sectionProperty = "tessaronSettingsSection";
-const QMarginsF railInsets(11, 12, 11, 12);
+const char* const scrollProperty = "tessaronSettingsScroll";
+// Narrow at the sides: the longest title, in semibold, has to fit the 200-point sidebar.
+const QMarginsF railInsets(9, 12, 9, 12);
 
 struct RailEntry {
     const char* title;
@@ -163,13 +168,26 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
         syncQuote();
     });
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, &SettingsView::preferenceChanged);
+    if (m_app) {
+        // The state's search, started here or anywhere else, is what the AI section shows.
+        connect(m_app, &AppState::aiToolsChanged, this, &SettingsView::sync);
+        connect(m_app, &AppState::aiDetectingChanged, this, [this] {
+            sync();
+            if (!m_app->aiDetecting())
+                emit detectionFinished();
+        });
+    }
 
     m_savedBadge->hide();
     setSection(general);
     sync();
 }
 
-SettingsView::~SettingsView() = default;
+SettingsView::~SettingsView()
+{
+    // Taking the content down is not the user scrolling.
+    m_scroll->verticalScrollBar()->disconnect(this);
+}
 
 SettingsView::Stored SettingsView::readStored()
 {
@@ -184,7 +202,7 @@ QWidget* SettingsView::buildSidebar()
 {
     auto* sidebar = new QWidget(this);
     sidebar->setObjectName(QStringLiteral("settingsSidebar"));
-    sidebar->setFixedWidth(212);
+    sidebar->setFixedWidth(200);
     sidebar->setAttribute(Qt::WA_StyledBackground);
     sidebar->setStyleSheet(QStringLiteral("#settingsSidebar { background: rgba(0,0,0,43); }"));
     auto* layout = column(sidebar, 0);
@@ -212,7 +230,7 @@ QWidget* SettingsView::buildSidebar()
 
     auto* rail = new QWidget(sidebar);
     auto* railLayout = column(rail, 6);
-    railLayout->setContentsMargins(10, 0, 10, 0);
+    railLayout->setContentsMargins(7, 0, 7, 0);
     m_railHighlight = new RailHighlight(rail);
     connect(m_railSlide, &AnimatedValue::valueChanged, this, &SettingsView::placeRailHighlight);
     for (int i = 0; i < 3; ++i) {
@@ -220,7 +238,7 @@ QWidget* SettingsView::buildSidebar()
             new KitButton(QString(), std::make_unique<SettingsControlStyle>(accent(), false, false, railInsets), rail);
         button->setObjectName(QStringLiteral("rail%1").arg(i));
         auto* content = new QWidget;
-        auto* contentLayout = row(content, 11);
+        auto* contentLayout = row(content, 9);
         auto* icon = new SymbolView(QString::fromLatin1(railEntries[i].symbol), 14, secondary(), content);
         icon->setObjectName(QStringLiteral("icon"));
         icon->setFixedWidth(18);
@@ -248,6 +266,7 @@ QWidget* SettingsView::buildSidebar()
     auto* cardTop = new QWidget(card);
     auto* cardTopLayout = row(cardTop, 6);
     m_quoteSymbol = new SymbolView(QStringLiteral("quote.opening"), 17, accent(), cardTop);
+    m_quoteSymbol->setObjectName(QStringLiteral("quoteSymbol"));
     cardTopLayout->addWidget(m_quoteSymbol);
     cardTopLayout->addStretch(1);
     m_plusOne = label(QStringLiteral("+1"), KitFont::font(11, QFont::Bold), accent(), cardTop);
@@ -337,6 +356,13 @@ QWidget* SettingsView::buildDetail()
     // setWidget() turns the background on; the window's ground shows through.
     body->setAutoFillBackground(false);
     layout->addWidget(scroll, 1);
+    m_scroll = scroll;
+    // The window remembers where its content stood, for the content a language change builds.
+    connect(scroll->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (QWidget* host = window(); host != this && m_restored && isVisible() && !m_scrollToRestore)
+            host->setProperty(scrollProperty, value);
+    });
+    connect(scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, &SettingsView::restoreScroll);
 
     // The footer strip.
     auto* footer = new QWidget(detail);
@@ -652,8 +678,12 @@ QWidget* SettingsView::buildAbout()
                                     KitFont::font(19, QFont::Bold, FontDesign::rounded), Palette::ink(), lines));
     linesLayout->addWidget(
         wrapping(L10n::t("Kafka and RabbitMQ, from a guy who can't lie."), KitFont::font(12), secondary(), lines));
-    linesLayout->addWidget(label(QStringLiteral("v") + WhatsNewEntry::currentVersion(),
-                                 KitFont::font(10, QFont::Normal, FontDesign::monospaced), accent(), lines));
+    // The version, then the platform this build is for.
+    QLabel* versionLine =
+        label(QStringLiteral("v") + WhatsNewEntry::currentVersion() + QStringLiteral(" · ") + BuildInfo::platformNote(),
+              KitFont::font(10, QFont::Normal, FontDesign::monospaced), accent(), lines);
+    versionLine->setObjectName(QStringLiteral("versionLine"));
+    linesLayout->addWidget(versionLine);
     cardLayout->addWidget(lines, 1);
     layout->addWidget(surfaced(card, accent(), 24));
 
@@ -781,7 +811,10 @@ QString SettingsView::quote() const { return L10n::t(SettingsRules::signatureQuo
 void SettingsView::syncQuote()
 {
     crossFadeText(m_quote, quote(), spring());
-    m_quoteSymbol->setName(m_celebrating ? QStringLiteral("pawprint.fill") : QStringLiteral("quote.opening"));
+    const QString symbol = m_celebrating ? QStringLiteral("pawprint.fill") : QStringLiteral("quote.opening");
+    if (m_quoteSymbol->name() != symbol)
+        replaceContent(
+            m_quoteSymbol, [this, symbol] { m_quoteSymbol->setName(symbol); }, spring());
     fadeVisible(m_plusOne, m_celebrating, spring());
 }
 
@@ -813,21 +846,23 @@ void SettingsView::sync()
         markSelected(m_languages.at(i), Palette::lavender(), stored.language == languageValues.at(i),
                      QMarginsF(8, 11, 8, 11));
 
-    m_checkAgain->setEnabled(!m_detecting);
+    const bool searching = detecting();
+    const QMap<AICLI, QString> found = foundTools();
+    m_checkAgain->setEnabled(!searching);
     for (int i = 0; i < m_providers.size(); ++i) {
         const SettingsRules::ProviderRow providerRow = providerRows[i];
         markSelected(m_providers.at(i), accent(), stored.provider == SettingsRules::storedValue(providerRow),
                      QMarginsF(17, 17, 17, 17));
-        const bool found = SettingsRules::rowFound(providerRow, m_found);
+        const bool rowFound = SettingsRules::rowFound(providerRow, found);
         QLabel* status = m_statusWords.at(i);
-        status->setText(L10n::t(SettingsRules::statusWord(providerRow, m_detecting, m_found)));
-        setTextColor(status, found && !m_detecting ? Palette::mint() : secondary());
+        status->setText(L10n::t(SettingsRules::statusWord(providerRow, searching, found)));
+        setTextColor(status, rowFound && !searching ? Palette::mint() : secondary());
         QString subtitle;
         if (providerRow == SettingsRules::ProviderRow::automatic) {
             subtitle = L10n::t("Uses an installed CLI, preferring Claude Code.");
         } else {
             const AICLI cli = providerRow == SettingsRules::ProviderRow::claude ? AICLI::claude : AICLI::codex;
-            subtitle = m_found.value(cli, cli.installHint());
+            subtitle = found.value(cli, cli.installHint());
         }
         QLabel* subtitleLabel = m_providerSubtitles.at(i);
         subtitleLabel->setText(subtitleLabel->fontMetrics().elidedText(subtitle, Qt::ElideMiddle, 420));
@@ -837,7 +872,7 @@ void SettingsView::sync()
             : AICLI(providerRow == SettingsRules::ProviderRow::claude ? AICLI::claude : AICLI::codex).displayName();
         m_providers.at(i)->setAccessibleName(title + QStringLiteral(", ") + subtitle);
     }
-    m_footnote->setText(SettingsRules::statusSentence(m_detecting, m_found, stored.provider));
+    m_footnote->setText(SettingsRules::statusSentence(searching, found, stored.provider));
     syncQuote();
     syncHeader();
 }
@@ -864,31 +899,14 @@ void SettingsView::acknowledge()
     fadeVisible(m_savedBadge, true, spring());
 }
 
-void SettingsView::setDetecting(bool detecting)
-{
-    m_detecting = detecting;
-    sync();
-}
+bool SettingsView::detecting() const { return m_app && m_app->aiDetecting(); }
+
+QMap<AICLI, QString> SettingsView::foundTools() const { return m_app ? m_app->aiTools() : QMap<AICLI, QString>(); }
 
 void SettingsView::detect()
 {
-    const int generation = ++m_detection;
-    setDetecting(true);
-    startDetached(runDetection(generation));
-}
-
-QCoro::Task<> SettingsView::runDetection(int generation)
-{
-    QPointer<SettingsView> self(this);
-    const AIProvider provider;
-    auto task = provider.detect();
-    const QMap<AICLI, QString> found = co_await std::move(task);
-    // A closed window, or a newer search, takes no answer.
-    if (!self || self->m_detection != generation || !self->isVisible())
-        co_return;
-    self->m_found = found;
-    self->setDetecting(false);
-    emit self->detectionFinished();
+    if (m_app)
+        startDetached(m_app->refreshAIAvailability());
 }
 
 void SettingsView::boop()
@@ -903,7 +921,9 @@ void SettingsView::boop()
     syncQuote();
 }
 
-void SettingsView::showWhatsNew() { WhatsNewView::openOnRequest(m_whatsNew, this); }
+void SettingsView::showWhatsNew() { WhatsNewView::openOnRequest(this); }
+
+QWidget* SettingsView::whatsNewSheet() const { return WhatsNewView::openOver(this); }
 
 void SettingsView::showEvent(QShowEvent* event)
 {
@@ -913,16 +933,33 @@ void SettingsView::showEvent(QShowEvent* event)
         // A language change rebuilds the window's content; the section chosen stays.
         if (QWidget* host = window(); host != this && host->property(sectionProperty).isValid())
             setSection(host->property(sectionProperty).toInt());
+        if (QWidget* host = window(); host != this && host->property(scrollProperty).isValid()) {
+            m_scrollToRestore = host->property(scrollProperty).toInt();
+            restoreScroll();
+            // Whatever the layout gives by the next turn of the event loop is where it ends.
+            QTimer::singleShot(0, this, [this] {
+                if (!m_scrollToRestore)
+                    return;
+                const int value = *m_scrollToRestore;
+                m_scrollToRestore.reset();
+                m_scroll->verticalScrollBar()->setValue(value);
+            });
+        }
     }
     detect();
 }
 
-void SettingsView::hideEvent(QHideEvent* event)
+void SettingsView::restoreScroll()
 {
-    QWidget::hideEvent(event);
-    // The running search no longer reaches this view; the next show searches again.
-    ++m_detection;
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    if (!m_scrollToRestore || bar->maximum() < *m_scrollToRestore)
+        return;
+    const int value = *m_scrollToRestore;
+    m_scrollToRestore.reset();
+    bar->setValue(value);
 }
+
+void SettingsView::hideEvent(QHideEvent* event) { QWidget::hideEvent(event); }
 
 void SettingsView::paintEvent(QPaintEvent*)
 {

@@ -10,8 +10,10 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
+class QScrollArea;
 class QSlider;
 class QVBoxLayout;
 
@@ -45,15 +47,16 @@ public:
     void setSection(int section);
     bool saved() const { return m_saved; }
     int edits() const { return m_edits; }
-    bool detecting() const { return m_detecting; }
-    QMap<AICLI, QString> foundTools() const { return m_found; }
+    // The application state's search for the AI tools, as this view draws it.
+    bool detecting() const;
+    QMap<AICLI, QString> foundTools() const;
     int boops() const { return m_boops; }
     bool celebrating() const { return m_celebrating; }
     QString quote() const;
     // The what's-new sheet while it is open.
-    QWidget* whatsNewSheet() const { return m_whatsNew; }
+    QWidget* whatsNewSheet() const;
 
-    // Looks for the AI tools again ("Check again").
+    // Has the application state look for the AI tools again ("Check again", and every show).
     void detect();
     void boop();
 
@@ -86,20 +89,17 @@ private:
     void syncHeader();
     void syncQuote();
     void acknowledge();
-    void setDetecting(bool detecting);
     void showWhatsNew();
     Motion spring() const;
     void placeRailHighlight();
-    QCoro::Task<> runDetection(int generation);
+    // Scrolls to where the content this one replaced stood, once the content is laid out.
+    void restoreScroll();
 
     AppState* m_app;
     Stored m_known;
     int m_section = general;
     bool m_saved = false;
     int m_edits = 0;
-    bool m_detecting = true;
-    int m_detection = 0;
-    QMap<AICLI, QString> m_found;
     int m_boops = 0;
     bool m_celebrating = false;
     bool m_restored = false;
@@ -114,7 +114,6 @@ private:
     QRect m_railFrom;
     QWidget* m_railHighlight = nullptr;
     std::unique_ptr<EffectSlot> m_tiltEffect;
-    QPointer<QWidget> m_whatsNew;
 
     QList<KitButton*> m_rail;
     SymbolView* m_quoteSymbol = nullptr;
@@ -127,6 +126,8 @@ private:
     QLabel* m_title = nullptr;
     QLabel* m_subtitle = nullptr;
     QList<QWidget*> m_bodies;
+    QScrollArea* m_scroll = nullptr;
+    std::optional<int> m_scrollToRestore;
 
     QLabel* m_messagesValue = nullptr;
     QList<KitButton*> m_presets;

@@ -1,24 +1,12 @@
 #include "Tessaron/settings/WhatsNewEntry.h"
 
-#include "Tessaron/settings/BuildInfo.h"
+#include "Tessaron/kit/BuildInfo.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 namespace tessaron {
 
 namespace {
-
-std::optional<QString>& versionOverride()
-{
-    static std::optional<QString> version;
-    return version;
-}
-
-std::optional<QString>& buildOverride()
-{
-    static std::optional<QString> build;
-    return build;
-}
 
 QList<WhatsNewEntry> makeTable()
 {
@@ -207,20 +195,12 @@ void WhatsNewEntry::markSeen() { markSeen(UserDefaults::standard()); }
 
 void WhatsNewEntry::markSeen(UserDefaults& store) { store.setString(Prefs::lastSeenVersion, currentVersion()); }
 
-QString WhatsNewEntry::currentVersion()
-{
-    const QString version = versionOverride().value_or(QStringLiteral(TESSARON_BUILD_VERSION));
-    return version.isEmpty() ? QStringLiteral("0.4.0") : version;
-}
+QString WhatsNewEntry::currentVersion() { return BuildInfo::version(); }
 
-QString WhatsNewEntry::buildNumber()
-{
-    const QString build = buildOverride().value_or(QStringLiteral(TESSARON_BUILD_NUMBER));
-    return build.isEmpty() ? QStringLiteral("dev") : build;
-}
+QString WhatsNewEntry::buildNumber() { return BuildInfo::buildNumber(); }
 
-void WhatsNewEntry::overrideVersion(std::optional<QString> version) { versionOverride() = std::move(version); }
+void WhatsNewEntry::overrideVersion(std::optional<QString> version) { BuildInfo::overrideVersion(std::move(version)); }
 
-void WhatsNewEntry::overrideBuild(std::optional<QString> build) { buildOverride() = std::move(build); }
+void WhatsNewEntry::overrideBuild(std::optional<QString> build) { BuildInfo::overrideBuild(std::move(build)); }
 
 } // namespace tessaron

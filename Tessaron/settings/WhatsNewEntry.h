@@ -39,11 +39,11 @@ struct WhatsNewEntry {
     static void markSeen();
     static void markSeen(UserDefaults& store);
 
-    // The running version: the project's version, "0.4.0" when that is empty.
+    // The running version and the build, as BuildInfo gives them.
     static QString currentVersion();
-    // The build: the build cache variable, "dev" when that is empty.
     static QString buildNumber();
-    // For tests: stand-ins for the built version and build; nothing restores the built ones.
+    // For tests: stand-ins for the built version and build (BuildInfo's); nothing restores the
+    // built ones.
     static void overrideVersion(std::optional<QString> version);
     static void overrideBuild(std::optional<QString> build);
 };

@@ -1,3 +1,4 @@
+#include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/settings/WhatsNewView.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
@@ -10,6 +11,8 @@
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/CascadeModifier.h"
 #include "VelkinUI/KitButton.h"
 
 #include <QKeyEvent>
@@ -21,17 +24,26 @@ namespace tessaron {
 using namespace SettingsChrome;
 namespace Palette = TessaronPalette;
 
-void WhatsNewView::openOnRequest(QPointer<QWidget>& shown, QWidget* parent)
+void WhatsNewView::openOnRequest(QWidget* view)
 {
-    if (shown)
+    if (openOver(view))
         return;
     const std::optional<WhatsNewEntry> entry = WhatsNewEntry::entryOnRequest();
     if (!entry)
         return;
-    auto* sheet = new WhatsNewView(*entry, parent);
+    auto* sheet = new WhatsNewView(*entry, view->window());
     sheet->setAttribute(Qt::WA_DeleteOnClose);
-    shown = sheet;
     sheet->open();
+}
+
+WhatsNewView* WhatsNewView::openOver(const QWidget* view)
+{
+    const QList<WhatsNewView*> sheets = view->window()->findChildren<WhatsNewView*>(Qt::FindDirectChildrenOnly);
+    for (WhatsNewView* sheet : sheets) {
+        if (sheet->isVisible())
+            return sheet;
+    }
+    return nullptr;
 }
 
 WhatsNewView::WhatsNewView(WhatsNewEntry entry, QWidget* parent)
@@ -39,7 +51,7 @@ WhatsNewView::WhatsNewView(WhatsNewEntry entry, QWidget* parent)
     , m_entry(std::move(entry))
 {
     setObjectName(QStringLiteral("whatsNewSheet"));
-    setFixedSize(660, 700);
+    SheetFit::follow(this, QSize(660, 700));
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, Palette::ink());
     setPalette(palette);
@@ -119,6 +131,9 @@ void WhatsNewView::build()
         SettingsSurface* surface = settingsSurface(card, tint);
         surface->setObjectName(QStringLiteral("itemCard%1").arg(index));
         cardsLayout->addWidget(surface);
+        // Cards come in one after another the first time they show.
+        if (!AccessibilitySettings::instance().reduceMotion())
+            cascade(surface, 0.04 * index, 18);
     }
     bodyLayout->addWidget(cards);
     bodyLayout->addStretch(1);

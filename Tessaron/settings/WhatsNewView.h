@@ -18,9 +18,12 @@ class WhatsNewView : public QDialog {
 public:
     explicit WhatsNewView(WhatsNewEntry entry, QWidget* parent = nullptr);
 
-    // Opens the notes asked for from a menu over `parent`, deleted on close, unless `shown` still
-    // holds the ones opened before; `shown` then holds these.
-    static void openOnRequest(QPointer<QWidget>& shown, QWidget* parent);
+    // Opens the notes asked for from `view` over its window, deleted on close, unless notes are open
+    // there already. They belong to the window, not the view: a language change draws the window's
+    // content anew and leaves the notes open.
+    static void openOnRequest(QWidget* view);
+    // The notes open over the window of `view`, if any.
+    static WhatsNewView* openOver(const QWidget* view);
 
     const WhatsNewEntry& entry() const { return m_entry; }
     int pats() const { return m_pats; }

@@ -4,6 +4,7 @@
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/model/UuidText.h"
+#include "TessaronCore/prefs/Prefs.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
@@ -101,6 +102,11 @@ AppState::AppState(std::shared_ptr<ClientFactory> clients, QObject* parent)
         m_brokers = std::move(*loaded);
     else
         m_brokers = {defaultBroker()};
+    // A new choice of tool takes effect among the tools already found.
+    connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
+        if (key == Prefs::aiProvider)
+            followAITool();
+    });
 }
 
 AppState::~AppState() = default;
@@ -141,12 +147,39 @@ void AppState::setShowingPicker(bool showing)
     emit showingPickerChanged();
 }
 
-void AppState::setAIAvailable(bool available)
+void AppState::setAIDetecting(bool detecting)
 {
-    if (m_aiAvailable == available)
+    if (m_aiDetecting == detecting)
         return;
-    m_aiAvailable = available;
-    emit aiAvailableChanged();
+    m_aiDetecting = detecting;
+    emit aiDetectingChanged();
+}
+
+void AppState::followAITool()
+{
+    // As a run resolves it: the stored choice when it is installed, else the first found.
+    const std::optional<AICLI> chosen =
+        AICLI::fromRawValue(UserDefaults::standard().string(Prefs::aiProvider).value_or(AIProvider::autoValue));
+    std::optional<AICLI> tool;
+    if (chosen && m_aiTools.contains(*chosen)) {
+        tool = chosen;
+    } else {
+        for (AICLI cli : AICLI::allCases()) {
+            if (m_aiTools.contains(cli)) {
+                tool = cli;
+                break;
+            }
+        }
+    }
+    const QString raw = tool ? tool->rawValue() : QString();
+    if (m_aiTool != raw) {
+        m_aiTool = raw;
+        emit aiToolChanged();
+    }
+    if (m_aiAvailable != tool.has_value()) {
+        m_aiAvailable = tool.has_value();
+        emit aiAvailableChanged();
+    }
 }
 
 void AppState::setAction(const std::optional<Action>& action)
@@ -238,7 +271,8 @@ void AppState::close(const QUuid& id)
 bool AppState::writeBrokers() { return m_store.saveNow(m_brokers); }
 
 QCoro::Task<std::optional<QString>> AppState::save(Broker broker, std::optional<QString> password,
-                                                   std::optional<QString> clientKeyPassword)
+                                                   std::optional<QString> clientKeyPassword,
+                                                   std::optional<QString> registryPassword)
 {
     QPointer<AppState> self(this);
     const QList<Broker> previous = m_brokers;
@@ -256,22 +290,24 @@ QCoro::Task<std::optional<QString>> AppState::save(Broker broker, std::optional<
     }
     // Each secret: none keeps the stored one, an empty one removes it, and a broker that no longer
     // uses it loses it; only a refused non-empty one is a failure.
-    auto job = m_keyring->run([keychain = m_secrets, id = broker.id, password, clientKeyPassword,
-                               usesPassword = broker.security.needsCredentials(),
-                               usesClientKey = broker.usesClientCertificate()] {
-        bool refused = false;
-        const auto store = [&](bool used, const std::optional<QString>& secret, const QString& account) {
-            if (!used) {
-                keychain.remove(account);
-            } else if (secret) {
-                const bool stored = keychain.set(*secret, account);
-                refused = refused || (!secret->isEmpty() && !stored);
-            }
-        };
-        store(usesPassword, password, passwordAccount(id));
-        store(usesClientKey, clientKeyPassword, clientKeyAccount(id));
-        return refused;
-    });
+    auto job =
+        m_keyring->run([keychain = m_secrets, id = broker.id, password, clientKeyPassword, registryPassword,
+                        usesPassword = broker.security.needsCredentials(),
+                        usesClientKey = broker.usesClientCertificate(), usesRegistry = hasRegistryLogin(broker)] {
+            bool refused = false;
+            const auto store = [&](bool used, const std::optional<QString>& secret, const QString& account) {
+                if (!used) {
+                    keychain.remove(account);
+                } else if (secret) {
+                    const bool stored = keychain.set(*secret, account);
+                    refused = refused || (!secret->isEmpty() && !stored);
+                }
+            };
+            store(usesPassword, password, passwordAccount(id));
+            store(usesClientKey, clientKeyPassword, clientKeyAccount(id));
+            store(usesRegistry, registryPassword, registryAccount(id));
+            return refused;
+        });
     const bool refused = co_await std::move(job);
     if (refused)
         co_return keyringRefused();
@@ -288,18 +324,10 @@ QCoro::Task<std::optional<QString>> AppState::registryPassword(Broker broker) co
     co_return co_await std::move(read);
 }
 
-QCoro::Task<> AppState::setRegistryPassword(std::optional<QString> password, Broker broker)
+QCoro::Task<std::optional<QString>> AppState::storedPassword(QUuid id) const
 {
-    const QString account = registryAccount(broker.id);
-    std::function<void()> work;
-    if (!hasRegistryLogin(broker) || (password && password->isEmpty()))
-        work = [keychain = m_secrets, account] { keychain.remove(account); };
-    else if (password)
-        work = [keychain = m_secrets, account, value = *password] { keychain.set(value, account); };
-    if (!work)
-        co_return;
-    auto job = m_keyring->run(std::move(work));
-    co_await std::move(job);
+    auto read = secretOf(m_keyring, m_secrets, passwordAccount(id));
+    co_return co_await std::move(read);
 }
 
 std::optional<QString> AppState::toggleFavorite(const QUuid& id)
@@ -395,10 +423,19 @@ QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QS
 QCoro::Task<> AppState::refreshAIAvailability()
 {
     QPointer<AppState> self(this);
-    const AIProvider provider(PrefsStore(QStringLiteral("tessaron"), UserDefaults::standard()));
-    const std::optional<AICLI> cli = co_await provider.resolveBackend();
-    if (self)
-        setAIAvailable(cli.has_value());
+    const quint64 search = ++m_aiSearch;
+    setAIDetecting(true);
+    const AIProvider provider;
+    auto detection = provider.detect();
+    const AITools found = co_await std::move(detection);
+    if (!self || search != m_aiSearch)
+        co_return;
+    if (m_aiTools != found) {
+        m_aiTools = found;
+        emit aiToolsChanged();
+    }
+    followAITool();
+    setAIDetecting(false);
 }
 
 } // namespace tessaron

@@ -9,10 +9,12 @@
 #include "TessaronCore/model/Topic.h"
 #include "TessaronCore/async/SerialQueue.h"
 #include "TessaronCore/storage/JSONFile.h"
+#include "VelkinAI/AICLI.h"
 #include "VelkinInfra/keychain/Keychain.h"
 
 #include <QCoroTask>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QPointer>
 #include <QUuid>
@@ -35,10 +37,15 @@ class AppState : public QObject {
     Q_PROPERTY(std::optional<QUuid> selected READ selected WRITE setSelected NOTIFY selectedChanged)
     Q_PROPERTY(bool showingPicker READ showingPicker WRITE setShowingPicker NOTIFY showingPickerChanged)
     Q_PROPERTY(bool aiAvailable READ aiAvailable NOTIFY aiAvailableChanged)
+    Q_PROPERTY(bool aiDetecting READ aiDetecting NOTIFY aiDetectingChanged)
+    Q_PROPERTY(AITools aiTools READ aiTools NOTIFY aiToolsChanged)
+    Q_PROPERTY(QString aiTool READ aiTool NOTIFY aiToolChanged)
     Q_PROPERTY(std::optional<Action> action READ action WRITE setAction NOTIFY actionChanged)
 
 public:
     using Outcome = AppOutcome;
+    // The installed AI tools and the full path of each.
+    using AITools = QMap<AICLI, QString>;
 
     // The action sheet the workspace presents.
     class Action {
@@ -110,7 +117,13 @@ public:
     void setSelected(const std::optional<QUuid>& id);
     bool showingPicker() const { return m_showingPicker; }
     void setShowingPicker(bool showing);
+    // The AI command-line tools, found by one search that every view draws: whether a search runs,
+    // what the last one found, and the tool the next question goes to (the stored choice when it
+    // is installed, else the first found; raw value, empty for none).
     bool aiAvailable() const { return m_aiAvailable; }
+    bool aiDetecting() const { return m_aiDetecting; }
+    const AITools& aiTools() const { return m_aiTools; }
+    QString aiTool() const { return m_aiTool; }
     const std::optional<Action>& action() const { return m_action; }
     void setAction(const std::optional<Action>& action);
 
@@ -123,13 +136,16 @@ public:
     // Keyring work runs on a worker queue and is awaited: a slow keyring, or a locked one whose
     // unlock prompt waits for the user (up to keyringCallLimit), never freezes the window.
     //
-    // Inserts or replaces a saved broker (written at once) and stores its password and client-key
-    // passphrase (none keeps the stored one, an empty one removes it). Resolves to why it could not
-    // be put on file or the keyring refused a secret, or nothing when all is stored.
+    // Inserts or replaces a saved broker (written at once) and stores its password, client-key
+    // passphrase and Schema Registry password (none keeps the stored one, an empty one removes it,
+    // one the broker no longer uses is removed). Resolves to why it could not be put on file or the
+    // keyring refused a secret, or nothing when all is stored; only then is the edit over.
     [[nodiscard]] QCoro::Task<std::optional<QString>> save(Broker broker, std::optional<QString> password,
-                                                           std::optional<QString> clientKeyPassword = std::nullopt);
+                                             std::optional<QString> clientKeyPassword = std::nullopt,
+                                             std::optional<QString> registryPassword = std::nullopt);
     [[nodiscard]] QCoro::Task<std::optional<QString>> registryPassword(Broker broker) const;
-    [[nodiscard]] QCoro::Task<> setRegistryPassword(std::optional<QString> password, Broker broker);
+    // The saved broker's own password, read on the keyring queue.
+    [[nodiscard]] QCoro::Task<std::optional<QString>> storedPassword(QUuid id) const;
     // Both return why the change could not be put on file (the list then stays as it is on file,
     // and a broker that could not be removed keeps its secrets), or nothing when it is.
     std::optional<QString> toggleFavorite(const QUuid& id);
@@ -137,7 +153,8 @@ public:
     std::optional<QString> remove(const Broker& broker);
     // A given client-key passphrase is used as typed (empty means none); without one the keyring's is.
     [[nodiscard]] QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password,
-                                               std::optional<QString> clientKeyPassword = std::nullopt);
+                                 std::optional<QString> clientKeyPassword = std::nullopt);
+    // Looks for the AI tools again; a newer search supersedes one still running.
     [[nodiscard]] QCoro::Task<> refreshAIAvailability();
 
     // The keyring accounts of a broker's three secrets.
@@ -152,11 +169,16 @@ signals:
     void selectedChanged();
     void showingPickerChanged();
     void aiAvailableChanged();
+    void aiDetectingChanged();
+    void aiToolsChanged();
+    void aiToolChanged();
     void actionChanged();
 
 private:
     void setBrokers(const QList<Broker>& brokers);
-    void setAIAvailable(bool available);
+    void setAIDetecting(bool detecting);
+    // The tool in use and the availability, from what was found and the stored choice.
+    void followAITool();
     // Writes the whole list at once; false when the file could not be written.
     bool writeBrokers();
     // Reads the secrets a new session needs, then connects it.
@@ -173,6 +195,10 @@ private:
     std::optional<QUuid> m_selected;
     bool m_showingPicker = false;
     bool m_aiAvailable = false;
+    bool m_aiDetecting = false;
+    AITools m_aiTools;
+    QString m_aiTool;
+    quint64 m_aiSearch = 0;
     std::optional<Action> m_action;
 };
 

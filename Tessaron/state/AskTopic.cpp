@@ -118,6 +118,8 @@ QString build(const QString& question, const AskTopic::Evidence& evidence, qsize
             groups << entry;
         }
         lines << QStringLiteral("\nCONSUMER GROUPS: ") + groups.join(QStringLiteral(", "));
+    } else if (evidence.groupsUnseen) {
+        lines << QStringLiteral("\nCONSUMER GROUPS: could not be listed (unknown, not none)");
     }
     lines << QStringLiteral("\nSHAPE COMPARISON (computed by Tessaron, authoritative):");
     lines << verdictLines(evidence.verdict);

@@ -26,6 +26,8 @@ public:
         QList<ConsumerGroup> groups;
         int sampleSize = 12;
         int excerpt = 600;
+        // The groups could not be listed: an empty list does not mean there are none.
+        bool groupsUnseen = false;
     };
 
     // Bounds that keep the prompt inside one command-line argument.

@@ -3,6 +3,7 @@
 #include "Tessaron/state/SessionText.h"
 #include "TessaronCore/analysis/MessageSearch.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/l10n/MomentStyles.h"
 #include "TessaronCore/prefs/Prefs.h"
 
 #include <QLocale>
@@ -16,12 +17,8 @@ QString BrokerSession::Position::label() const
     case offset:
         return L10n::t("From offset %d", m_offset);
     case time: {
-        // An abbreviated date (month by its short name) with a shortened time.
-        const QDateTime local = m_moment.toLocalTime();
-        const QLocale locale;
-        return L10n::t("From %@",
-                       locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ")
-                           + locale.toString(local.time(), QLocale::ShortFormat));
+        // An abbreviated date with hours and minutes (some locales' short time carries seconds).
+        return L10n::t("From %@", MomentStyles::shortened(m_moment, QLocale()));
     }
     case tail:
         return loc("The latest");
@@ -295,21 +292,49 @@ QCoro::Task<> BrokerSession::loadTopics()
         QList<Topic> collected;
         QSet<QString> marked;
         std::optional<QString> lost;
-        for (const Topic& topic : *listed) {
-            auto marking = attempt(kafka->watermarks(topic, clientTimeoutMs));
-            auto [withMarks, markFailure] = co_await std::move(marking);
-            if (withMarks) {
-                collected.append(*withMarks);
-                marked.insert(topic.name);
-            } else if (markFailure->lostConnection) {
-                lost = markFailure->message;
-            } else {
-                collected.append(topic);
-            }
+        // Topics are asked for in batches, so that the sidebar fills as the answers come: a
+        // batch's partitions travel together, one request per leader, and a batch costs about
+        // two round trips whatever its size.
+        constexpr qsizetype watermarkBatchPartitions = 500;
+        qsizetype asked = 0;
+        while (asked < listed->size() && !lost) {
+            qsizetype partitions = 0;
+            qsizetype end = asked;
+            while (end < listed->size() && (end == asked || partitions < watermarkBatchPartitions))
+                partitions += listed->at(end++).partitions.size();
+            const QList<Topic> batch = listed->mid(asked, end - asked);
+            auto marking = attempt(kafka->watermarksOf(batch, clientTimeoutMs));
+            auto [answers, markFailure] = co_await std::move(marking);
             if (!current())
                 co_return;
+            if (markFailure && markFailure->lostConnection) {
+                lost = markFailure->message;
+                break;
+            }
+            const QList<KafkaReading::MarkedTopic> got = answers ? *answers : QList<KafkaReading::MarkedTopic>();
+            qsizetype answered = 0;
+            for (const KafkaReading::MarkedTopic& answer : got) {
+                if (answer.topic) {
+                    collected.append(*answer.topic);
+                    marked.insert(answer.topic->name);
+                } else if (answer.failure && CapturedError::from(*answer.failure).lostConnection) {
+                    lost = answer.failure->message();
+                    break;
+                } else {
+                    collected.append(batch[answered]);
+                }
+                ++answered;
+            }
             if (lost)
                 break;
+            // An answer that never came leaves its topics as listed.
+            for (; answered < batch.size(); ++answered)
+                collected.append(batch[answered]);
+            asked = end;
+            if (asked < listed->size()) {
+                m_watermarked = marked;
+                setTopics(collected + listed->mid(asked));
+            }
         }
         if (lost) {
             // Waiting out every remaining topic would only repeat the time-out: keep what was
@@ -319,6 +344,7 @@ QCoro::Task<> BrokerSession::loadTopics()
             m_watermarked = marked;
             setTopics(collected);
             setLostConnection(lost);
+            setGroupsUnseen(true);
             setIsLoadingTopics(false);
             co_return;
         }
@@ -326,6 +352,12 @@ QCoro::Task<> BrokerSession::loadTopics()
         setTopics(collected);
     } else {
         classify(loc("Topics"), *failure);
+        if (failure->lostConnection) {
+            // The groups would only wait out the same time-out.
+            setGroupsUnseen(true);
+            setIsLoadingTopics(false);
+            co_return;
+        }
     }
 
     auto groupsAttempt = attempt(kafka->groups(clientTimeoutMs));
@@ -336,6 +368,7 @@ QCoro::Task<> BrokerSession::loadTopics()
         setGroups(*groups);
     else
         classify(loc("Consumer groups"), *groupsFailure);
+    setGroupsUnseen(!groups);
     setIsLoadingTopics(false);
 }
 

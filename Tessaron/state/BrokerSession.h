@@ -162,6 +162,10 @@ public:
     const std::optional<QString>& connectionError() const { return m_connectionError; }
     const QList<Topic>& topics() const { return m_topics; }
     const QList<ConsumerGroup>& groups() const { return m_groups; }
+    // The last listing of the groups failed, or was skipped for a lost connection: whatever
+    // `groups` holds is not what the broker has now, and an empty list does not mean none.
+    // Changes with groupsChanged.
+    bool groupsUnseen() const { return m_groupsUnseen; }
     bool isLoadingTopics() const { return m_isLoadingTopics; }
     const std::optional<QString>& selectedTopic() const { return m_selectedTopic; }
     void setSelectedTopic(const std::optional<QString>& name);
@@ -218,6 +222,9 @@ public:
     const QList<Unobservable>& groupBlindSpots() const { return m_groupBlindSpots; }
 
     // Derived, computed on every call.
+    // Connected for the views: a client, not connecting, and the topics listed without the
+    // connection being lost since. A session whose listing failed is failed or lost instead.
+    bool isConnected() const { return m_connection && !m_isConnecting && m_topicsListed && !m_lostConnection; }
     bool needsReadConsent() const;
     std::optional<Topic> currentTopic() const;
     std::optional<Message> currentMessage() const;
@@ -304,6 +311,7 @@ private:
     }
     void setTopics(const QList<Topic>& value) { publish(m_topics, value, &BrokerSession::topicsChanged); }
     void setGroups(const QList<ConsumerGroup>& value) { publish(m_groups, value, &BrokerSession::groupsChanged); }
+    void setGroupsUnseen(bool value) { publish(m_groupsUnseen, value, &BrokerSession::groupsChanged); }
     void setIsLoadingTopics(bool value) { publish(m_isLoadingTopics, value, &BrokerSession::isLoadingTopicsChanged); }
     void setTopicsListed(bool value) { publish(m_topicsListed, value, &BrokerSession::topicsListedChanged); }
     void setMessages(const QList<Message>& value);
@@ -356,6 +364,8 @@ private:
     // Neither touches the session after its first suspension.
     [[nodiscard]] QCoro::Task<> send(QString topic, std::optional<QString> key, QString payload, QString reason);
     [[nodiscard]] QCoro::Task<> moveOffsets(QString group, Topic topic, int64_t target, QString reason);
+    // After a filing: the topic's watermarks (Kafka) or the queues' depths (RabbitMQ) read again.
+    [[nodiscard]] QCoro::Task<> refreshCounts(QString topic);
 
     [[nodiscard]] QCoro::Task<> readKafka(Topic topic, Position from, qint64 limit, bool continuing,
                                           quint64 generation);
@@ -376,6 +386,7 @@ private:
     std::optional<QString> m_connectionError;
     QList<Topic> m_topics;
     QList<ConsumerGroup> m_groups;
+    bool m_groupsUnseen = false;
     bool m_isLoadingTopics = false;
     std::optional<QString> m_selectedTopic;
     QString m_search;

@@ -107,9 +107,12 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
     setIsLoadingMessages(true);
     auto readAttempt = attempt(rabbit->read(topic.name, limit));
     auto [read, failure] = co_await std::move(readAttempt);
-    // The queue was consumed and requeued whatever happens to the result.
+    // The queue was consumed and requeued whatever happens to the result. A read whose answer was
+    // lost after the server received it counts what it most likely took.
     if (read)
         addToTally(Prefs::messagesDisturbed, read->size());
+    else if (failure->code == RabbitClient::uncertainCode)
+        addToTally(Prefs::messagesDisturbed, qsizetype(std::min<qint64>(limit, topic.declaredDepth.value_or(limit))));
     if (!current())
         co_return;
     if (!read) {
@@ -147,6 +150,10 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     // The kept offsets belong to the topic they were read from; another topic starts afresh.
     if (continuing && m_nextOffsetsTopic != topic.name)
         continuing = false;
+    // A further page goes on from where this session's own read left each partition, whatever
+    // the caller names: after a moment, a partition with nothing after it stays unread.
+    if (continuing)
+        from = m_position;
 
     setIsLoadingMessages(true);
     if (!continuing) {
@@ -193,7 +200,9 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
             if (start.contains(partition.id))
                 startAt = KafkaStartPosition::atOffset(start.value(partition.id));
         } else if (continuing) {
-            startAt = KafkaStartPosition::atOffset(start.value(partition.id, 0));
+            // A partition the first page could not read starts where that read asked it to.
+            const int64_t fallback = from.which() == Position::offset ? from.offsetValue() : 0;
+            startAt = KafkaStartPosition::atOffset(start.value(partition.id, fallback));
         } else {
             switch (from.which()) {
             case Position::offset:

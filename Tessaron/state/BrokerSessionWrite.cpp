@@ -43,16 +43,54 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
     QPointer<BrokerSession> self(this);
     if (!m_connection)
         co_return AppOutcome::makeRefused(notConnected());
+    // The sheet may be gone and the tab closed before the broker answers: nothing of the session
+    // is read after the write unless it still exists.
+    const bool rabbit = m_connection->kind() == Connection::rabbit;
     auto sending = attempt(send(topic, key, payload, reason));
     const auto [failure] = co_await std::move(sending);
-    if (failure && m_broker.kind == BrokerKind::rabbitmq && failure->code == RabbitClient::uncertainCode)
+    if (failure && (failure->uncertain || (rabbit && failure->code == RabbitClient::uncertainCode)))
         co_return AppOutcome::makeUncertain(failure->message);
     if (failure)
         co_return AppOutcome::makeRefused(failure->message);
     const QString sentence = L10n::t("Filed on %@. The broker acknowledged it.", topic);
     if (self)
+        co_await refreshCounts(topic);
+    if (self)
         co_await readLatest();
     co_return AppOutcome::makeDone(sentence);
+}
+
+QCoro::Task<> BrokerSession::refreshCounts(QString name)
+{
+    if (!m_connection)
+        co_return;
+    if (m_connection->kind() == Connection::rabbit) {
+        // One request lists every queue with its depth.
+        co_await loadTopics();
+        co_return;
+    }
+    std::optional<Topic> listed;
+    for (const Topic& topic : std::as_const(m_topics)) {
+        if (topic.name == name)
+            listed = topic;
+    }
+    if (!listed)
+        co_return;
+    QPointer<BrokerSession> self(this);
+    const quint64 generation = m_listGeneration;
+    const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();
+    auto marking = attempt(kafka->watermarks(*listed, clientTimeoutMs));
+    auto [marked, failure] = co_await std::move(marking);
+    // A write never reports a failure of its own aftermath; a listing since then is newer.
+    if (!self || !marked || generation != m_listGeneration)
+        co_return;
+    QList<Topic> topics = m_topics;
+    for (Topic& topic : topics) {
+        if (topic.name == name)
+            topic = *marked;
+    }
+    m_watermarked.insert(name);
+    setTopics(topics);
 }
 
 QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, int64_t target, QString reason)
@@ -80,6 +118,8 @@ QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional
 
     auto moving = attempt(moveOffsets(group, *chosen, target, reason));
     const auto [failure] = co_await std::move(moving);
+    if (failure && failure->uncertain)
+        co_return AppOutcome::makeUncertain(failure->message);
     if (failure)
         co_return AppOutcome::makeRefused(failure->message);
     const QString sentence = L10n::t("%@ will resume from offset %d.", group, target);
@@ -94,7 +134,7 @@ QCoro::Task<AppOutcome> BrokerSession::ask(QString question)
     if (!topic)
         co_return AppOutcome::makeRefused(noTopic());
     // A copy of what is published now: later reads do not change a question already asked.
-    AskTopic::Evidence evidence{*topic, m_messages, m_shapeVerdict, m_groups, 12, 600};
+    AskTopic::Evidence evidence{*topic, m_messages, m_shapeVerdict, m_groups, 12, 600, m_groupsUnseen};
     std::optional<QString> answer;
     QString refusal;
     // Not `attempt`: an assistant's failure is told in its own words in the language in force, which

@@ -31,11 +31,14 @@ struct CapturedError {
     QString message;
     bool lostConnection = false;
     int32_t code = -1;
+    // The request went out and its answer was lost: the broker may have done it.
+    bool uncertain = false;
 
     static CapturedError from(const std::exception& error)
     {
         const auto* kafka = dynamic_cast<const KafkaError*>(&error);
-        return {errorMessage(error), isLostConnection(error), kafka ? kafka->code() : -1};
+        return {errorMessage(error), isLostConnection(error), kafka ? kafka->code() : -1,
+                kafka && kafka->isUncertain()};
     }
     static CapturedError unknown() { return {QStringLiteral("unknown error"), false}; }
 };

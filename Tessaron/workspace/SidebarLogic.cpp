@@ -81,13 +81,23 @@ QString brokersOnFileRemark(qsizetype count)
     return L10n::t("%d on file. Each opens in its own tab.", qint64(count));
 }
 
-Body body(bool isLoadingTopics, bool anyTopics, bool anyVisible)
+Body body(bool isConnecting, bool isLoadingTopics, bool anyTopics, bool anyVisible)
 {
-    if (isLoadingTopics && !anyTopics)
+    if ((isConnecting || isLoadingTopics) && !anyTopics)
         return Body::loading;
     if (!anyVisible)
         return Body::empty;
     return Body::list;
+}
+
+QString emptyNotice(const QString& search, bool listed, bool queues)
+{
+    if (!listed)
+        return queues ? L10n::t("I couldn't list the queues on this broker.")
+                      : L10n::t("I couldn't list the topics on this broker.");
+    if (!search.isEmpty())
+        return L10n::t("Nothing matches \"%@\".", search);
+    return L10n::t("No topics on this broker.");
 }
 
 bool offersAsk(bool aiAvailable, bool hasCurrentTopic) { return aiAvailable && hasCurrentTopic; }

@@ -38,7 +38,12 @@ QString securitySentence(const Broker& broker);
 QString brokersOnFileRemark(qsizetype count);
 
 enum class Body { loading, empty, list };
-Body body(bool isLoadingTopics, bool anyTopics, bool anyVisible);
+// Loading while the session connects (its secrets may still be on their way) or lists for the
+// first time; empty when nothing is visible.
+Body body(bool isConnecting, bool isLoadingTopics, bool anyTopics, bool anyVisible);
+// The empty notice: a search that matched nothing, a listing that never succeeded (which is not
+// "no topics"), or a broker that has none.
+QString emptyNotice(const QString& search, bool listed, bool queues);
 
 // "Ask" needs an AI tool and a current topic; "File…" needs a connection.
 bool offersAsk(bool aiAvailable, bool hasCurrentTopic);

@@ -16,10 +16,11 @@ SidebarModel::SidebarModel(BrokerSession* session, QObject* parent)
     : QAbstractListModel(parent)
     , m_session(session)
 {
-    for (auto signal : {&BrokerSession::topicsChanged, &BrokerSession::groupsChanged, &BrokerSession::searchChanged,
-                        &BrokerSession::nameSpaceChanged, &BrokerSession::pinnedChanged,
-                        &BrokerSession::unobservableChanged, &BrokerSession::topicsListedChanged,
-                        &BrokerSession::isLoadingTopicsChanged, &BrokerSession::connectionChanged})
+    for (auto signal :
+         {&BrokerSession::topicsChanged, &BrokerSession::groupsChanged, &BrokerSession::searchChanged,
+          &BrokerSession::nameSpaceChanged, &BrokerSession::pinnedChanged, &BrokerSession::unobservableChanged,
+          &BrokerSession::topicsListedChanged, &BrokerSession::isLoadingTopicsChanged,
+          &BrokerSession::isConnectingChanged, &BrokerSession::connectionChanged})
         connect(session, signal, this, &SidebarModel::rebuild);
     connect(session, &BrokerSession::selectedTopicChanged, this, &SidebarModel::selectionChanged);
     connect(session, &BrokerSession::selectedGroupChanged, this, &SidebarModel::selectionChanged);
@@ -62,7 +63,8 @@ void SidebarModel::rebuild()
         add(topic);
     m_visibleCount = count;
     m_retainedTotal = total;
-    m_body = Sidebar::body(m_session->isLoadingTopics(), !m_session->topics().isEmpty(), count > 0);
+    m_body = Sidebar::body(m_session->isConnecting(), m_session->isLoadingTopics(), !m_session->topics().isEmpty(),
+                           count > 0);
     beginResetModel();
     m_content = Sidebar::content(std::move(sections), Sidebar::filteredGroups(m_session->groups(), m_session->search()),
                                  m_session->unobservable(), m_body == Sidebar::Body::list);

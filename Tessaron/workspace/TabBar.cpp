@@ -126,6 +126,9 @@ QColor TabBar::statusColor(const BrokerSession& session)
         return accent();
     if (session.connectionError())
         return amber();
+    // A client whose listing failed, or whose connection was lost since, is not connected.
+    if (session.connection() && !session.isConnected())
+        return amber();
     if (session.connection() && session.connection()->kind() == BrokerSession::Connection::kafka)
         return jade();
     return white(0.3);
@@ -199,6 +202,8 @@ TabChip::TabChip(AppState* app, BrokerSession* session, QWidget* parent)
     connect(session, &BrokerSession::isConnectingChanged, this, redraw);
     connect(session, &BrokerSession::connectionErrorChanged, this, redraw);
     connect(session, &BrokerSession::connectionChanged, this, redraw);
+    connect(session, &BrokerSession::topicsListedChanged, this, redraw);
+    connect(session, &BrokerSession::lostConnectionChanged, this, redraw);
     updateCloseButton();
 }
 

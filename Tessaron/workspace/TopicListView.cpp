@@ -8,6 +8,7 @@
 #include "Tessaron/workspace/SidebarRows.h"
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/TessaronWorking.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -119,7 +120,9 @@ TopicListView::TopicListView(AppState* app, BrokerSession* session, QWidget* par
     });
     connect(m_model, &SidebarModel::contentChanged, this, &TopicListView::refreshBody);
     connect(session, &BrokerSession::isLoadingTopicsChanged, this, &TopicListView::refreshHeader);
-    connect(session, &BrokerSession::connectionChanged, this, &TopicListView::refreshHeader);
+    for (auto signal : {&BrokerSession::connectionChanged, &BrokerSession::isConnectingChanged,
+                        &BrokerSession::topicsListedChanged, &BrokerSession::lostConnectionChanged})
+        connect(session, signal, this, &TopicListView::refreshHeader);
     connect(session, &BrokerSession::connectionChanged, this, &TopicListView::refreshChips);
     connect(session, &BrokerSession::connectionChanged, this, &TopicListView::refreshTexts);
     connect(session, &BrokerSession::isConnectingChanged, this, &TopicListView::refreshScope);
@@ -202,24 +205,35 @@ QWidget* TopicListView::buildHeader()
 
 QWidget* TopicListView::buildScopeRow()
 {
+    // The pills keep their ideal size: when both do not fit beside each other the folder pill
+    // goes to a line of its own instead of both being cut.
     auto* rowWidget = new QWidget(m_card);
-    auto* row = new QHBoxLayout(rowWidget);
-    row->setContentsMargins(14, 0, 14, 10);
-    row->setSpacing(4);
+    m_scopeRow = rowWidget;
+    auto* lines = new QVBoxLayout(rowWidget);
+    lines->setContentsMargins(14, 0, 14, 10);
+    lines->setSpacing(6);
+    m_scopeFirst = new QHBoxLayout;
+    m_scopeFirst->setSpacing(4);
+    m_scopeSecond = new QHBoxLayout;
+    m_scopeSecond->setSpacing(4);
+    lines->addLayout(m_scopeFirst);
+    lines->addLayout(m_scopeSecond);
     m_brokerPill = new ScopePill(QStringLiteral("shippingbox.fill"), accent(), L10n::t("Broker"),
                                  m_session->broker().bootstrap, rowWidget);
     m_brokerPill->setValue(m_session->broker().name);
-    row->addWidget(m_brokerPill, 1);
+    m_scopeFirst->addWidget(m_brokerPill);
     m_chevron = new SymbolView(QStringLiteral("chevron.compact.right"), 9, white(0.25), rowWidget);
-    row->addWidget(m_chevron);
+    m_scopeFirst->addWidget(m_chevron);
     m_folderPill = new ScopePill(QStringLiteral("folder.fill"), accent(), L10n::t("Namespace"),
                                  L10n::t("The first segment of a topic name"), rowWidget);
-    row->addWidget(m_folderPill, 1);
-    row->addStretch(0);
-    row->addSpacing(2);
+    m_scopeFirst->addWidget(m_folderPill);
+    m_scopeFirst->addStretch(1);
+    m_scopeFirst->addSpacing(2);
     m_scopeHelp =
         new SidebarIconButton(QStringLiteral("questionmark"), L10n::t("Where am I looking?"), accent(), rowWidget);
-    row->addWidget(m_scopeHelp);
+    m_scopeFirst->addWidget(m_scopeHelp);
+    m_scopeSecond->addStretch(1);
+    rowWidget->installEventFilter(this);
     connect(m_brokerPill, &QAbstractButton::clicked, this, [this] { togglePopover(Popover::brokerPicker); });
     connect(m_folderPill, &QAbstractButton::clicked, this, [this] { togglePopover(Popover::namespacePicker); });
     connect(m_scopeHelp, &QAbstractButton::clicked, this, [this] { togglePopover(Popover::scopeHelp); });
@@ -337,7 +351,10 @@ void TopicListView::refreshHeader()
     const bool loading = m_session->isLoadingTopics();
     m_refresh->setBusy(loading);
     m_refresh->setEnabled(!loading);
-    static_cast<Dot*>(m_dot)->setColor(m_session->connection() ? jade() : white(0.3));
+    // A listing that failed or a lost connection is not connected.
+    static_cast<Dot*>(m_dot)->setColor(m_session->isConnected()                                    ? jade()
+                                           : m_session->connection() && !m_session->isConnecting() ? amber()
+                                                                                                   : white(0.3));
 }
 
 void TopicListView::refreshScope()
@@ -349,6 +366,42 @@ void TopicListView::refreshScope()
     m_chevron->setVisible(folders);
     m_folderPill->setVisible(folders);
     m_folderPill->setValue(m_session->nameSpace().value_or(L10n::t("Everything")));
+    arrangeScope();
+}
+
+bool TopicListView::scopeWrapped() const { return m_scopeSecond->indexOf(m_folderPill) >= 0; }
+
+void TopicListView::arrangeScope()
+{
+    if (!m_scopeRow)
+        return;
+    const QMargins margins = m_scopeRow->layout()->contentsMargins();
+    const int room = m_scopeRow->width() - margins.left() - margins.right();
+    const int spacing = m_scopeFirst->spacing();
+    int needed = m_brokerPill->sizeHint().width() + 2 + spacing + m_scopeHelp->sizeHint().width();
+    if (m_folderPill->isVisibleTo(m_scopeRow))
+        needed += 2 * spacing + m_chevron->sizeHint().width() + m_folderPill->sizeHint().width();
+    const bool wrap = m_folderPill->isVisibleTo(m_scopeRow) && needed > room;
+    if (wrap == scopeWrapped())
+        return;
+    if (wrap) {
+        m_scopeFirst->removeWidget(m_chevron);
+        m_scopeFirst->removeWidget(m_folderPill);
+        m_scopeSecond->insertWidget(0, m_chevron);
+        m_scopeSecond->insertWidget(1, m_folderPill);
+    } else {
+        m_scopeSecond->removeWidget(m_chevron);
+        m_scopeSecond->removeWidget(m_folderPill);
+        m_scopeFirst->insertWidget(1, m_chevron);
+        m_scopeFirst->insertWidget(2, m_folderPill);
+    }
+}
+
+bool TopicListView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_scopeRow && event->type() == QEvent::Resize)
+        arrangeScope();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TopicListView::refreshChips()
@@ -378,8 +431,8 @@ void TopicListView::refreshBody()
     m_notice->setVisible(body == Sidebar::Body::empty);
     const bool searching = !m_session->search().isEmpty();
     m_noticeIcon->setName(searching ? QStringLiteral("magnifyingglass") : QStringLiteral("tray"));
-    m_noticeText->setText(searching ? L10n::t("Nothing matches \"%@\".", m_session->search())
-                                    : L10n::t("No topics on this broker."));
+    m_noticeText->setText(
+        Sidebar::emptyNotice(m_session->search(), m_session->topicsListed(), m_model->speaksOfQueues()));
     const bool listed = body == Sidebar::Body::list;
     const bool facts = body == Sidebar::Body::empty && m_model->rowCount() > 0;
     m_list->setVisible(listed || facts);

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 
 namespace tessaron {
@@ -49,8 +50,12 @@ public:
     QString countText() const;
     QString retainedText() const;
 
+    // Whether the folder pill stands on a line of its own, below the broker pill.
+    bool scopeWrapped() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildHeader();
@@ -63,6 +68,7 @@ private:
 
     void refreshHeader();
     void refreshScope();
+    void arrangeScope();
     void refreshChips();
     void refreshBody();
     void refreshTexts();
@@ -78,6 +84,9 @@ private:
     SidebarIconButton* m_more = nullptr;
     ActionChip* m_ask = nullptr;
     ActionChip* m_file = nullptr;
+    QWidget* m_scopeRow = nullptr;
+    QHBoxLayout* m_scopeFirst = nullptr;
+    QHBoxLayout* m_scopeSecond = nullptr;
     ScopePill* m_brokerPill = nullptr;
     QWidget* m_chevron = nullptr;
     ScopePill* m_folderPill = nullptr;

@@ -25,7 +25,12 @@ namespace {
 const char* const sheetAction = "tessaronSheetAction";
 const char* const sheetHolder = "tessaronSheetHolder";
 
+int redrawing = 0;
+
 } // namespace
+
+WorkspaceView::Redrawing::Redrawing() { ++redrawing; }
+WorkspaceView::Redrawing::~Redrawing() { --redrawing; }
 
 WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, const ViewFactories& views, QWidget* parent)
     : QWidget(parent)
@@ -78,9 +83,12 @@ WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, const ViewFa
     followLostConnection();
     followSelectedGroup();
     followWidth();
-    // A workspace is built for every change of tab: both selections are followed afresh.
-    readNewest();
-    loadGroup();
+    // A workspace is built for every change of tab: both selections are followed afresh. One built
+    // to draw the same tab in another language leaves what is on screen as it is.
+    if (redrawing == 0) {
+        readNewest();
+        loadGroup();
+    }
     presentAction();
 }
 
@@ -133,7 +141,15 @@ void WorkspaceView::followSelectedGroup()
 
 void WorkspaceView::followWidth()
 {
-    m_sidebar->setFixedWidth(int(std::lround(Sidebar::storedWidth(UserDefaults::standard()))));
+    // The stored width, unless the window is too narrow to leave the detail pane its room: then
+    // the sidebar gives way (down to its narrowest) while the stored width stays as it is.
+    const int stored = int(std::lround(Sidebar::storedWidth(UserDefaults::standard())));
+    const int room = std::max(int(Sidebar::minimumWidth), width() - detailMinimumWidth - 1);
+    // Not on screen yet, the workspace has no width of its own to judge by.
+    const int shown = isVisible() ? std::min(stored, room) : stored;
+    if (m_sidebar->minimumWidth() == shown && m_sidebar->maximumWidth() == shown)
+        return placeGrip();
+    m_sidebar->setFixedWidth(shown);
     // The sidebar follows the pointer now, not at the next turn of the event loop.
     layout()->activate();
     placeGrip();
@@ -142,7 +158,14 @@ void WorkspaceView::followWidth()
 void WorkspaceView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    placeGrip();
+    followWidth();
+}
+
+void WorkspaceView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A size given before the first show reached resizeEvent while still hidden.
+    followWidth();
 }
 
 bool WorkspaceView::eventFilter(QObject* watched, QEvent* event)

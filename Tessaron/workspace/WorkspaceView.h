@@ -19,11 +19,24 @@ class TopicListView;
 // The main window's content for the selected broker session: the lost-connection banner above a
 // row of the sidebar, its divider and the detail pane. It reads the newest messages whenever the
 // selected topic changes, loads the group whenever the selected group changes (both once more when
-// it is built, and one is built for every change of tab), and presents the sheet of the pending
-// action, clearing the action when the sheet closes.
+// it is built, and one is built for every change of tab, but not when the window is only drawn again
+// in another language), and presents the sheet of the pending action, clearing the action when the
+// sheet closes.
 class WorkspaceView : public QWidget {
     Q_OBJECT
 public:
+    // While one lives, a workspace built takes over from the one it replaces in the same window
+    // (a language change): the selections are those already followed, so it starts no read and no
+    // group load. A read on RabbitMQ disturbs the queue, and on Kafka it would drop the pages the
+    // user chose.
+    class Redrawing {
+    public:
+        Redrawing();
+        ~Redrawing();
+        Redrawing(const Redrawing&) = delete;
+        Redrawing& operator=(const Redrawing&) = delete;
+    };
+
     // The detail pane's views and the action sheets come from `views`.
     WorkspaceView(AppState* app, BrokerSession* session, const ViewFactories& views, QWidget* parent = nullptr);
     ~WorkspaceView() override;
@@ -34,10 +47,14 @@ public:
     SidebarDivider* divider() const { return m_divider; }
     QWidget* detailPane() const;
     QDialog* sheet() const { return m_sheet; }
+    // What the detail pane keeps whatever the sidebar's stored width: the smallest window holds
+    // the message list and the exhibit side by side.
+    static constexpr int detailMinimumWidth = 530;
     int sidebarWidth() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

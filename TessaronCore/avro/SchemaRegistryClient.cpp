@@ -2,6 +2,7 @@
 
 #include "TessaronCore/avro/AvroShape.h"
 #include "TessaronCore/avro/AvroDecoder.h"
+#include "TessaronCore/l10n/L10n.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,6 +46,18 @@ QString answerStart(const QByteArray& body, qsizetype limit)
 }
 
 constexpr int kRequestTimeoutMs = 60000;
+
+// Errors of the transport itself, as opposed to Qt's readings of an HTTP status: with one of these
+// the answer is missing or incomplete, whatever its status line said. A redirect not followed is
+// the registry's own answer.
+bool isTransportError(QNetworkReply::NetworkError error)
+{
+    if (error == QNetworkReply::InsecureRedirectError || error == QNetworkReply::TooManyRedirectsError)
+        return false;
+    const int code = int(error);
+    return (code > 0 && code < 200) || error == QNetworkReply::ProtocolUnknownError
+        || error == QNetworkReply::ProtocolFailure;
+}
 
 } // namespace
 
@@ -109,6 +122,14 @@ QCoro::Task<AvroSchema::Parsed> SchemaRegistryClient::fetch(int32_t id)
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, reply, [reply] { reply->abort(); });
     deadline.start(limit);
+    // A schema is a few kilobytes; an answer past the bound is not one, however long it goes on.
+    auto tooLarge = std::make_shared<bool>(false);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply, tooLarge](qint64 received, qint64 total) {
+        if (!*tooLarge && (received > maxAnswerBytes || total > maxAnswerBytes)) {
+            *tooLarge = true;
+            reply->abort();
+        }
+    });
     co_await reply;
     deadline.stop();
     std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> owned(reply, [](QNetworkReply* r) { r->deleteLater(); });
@@ -117,14 +138,22 @@ QCoro::Task<AvroSchema::Parsed> SchemaRegistryClient::fetch(int32_t id)
     m_pending.remove(reply);
 
     const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!statusAttribute.isValid()) {
-        if (reply->error() == QNetworkReply::OperationCanceledError)
-            throw Failure::unreachable(QStringLiteral("The request timed out."));
-        if (reply->error() != QNetworkReply::NoError)
-            throw Failure::unreachable(reply->errorString());
-        throw Failure::unexpected(0, QStringLiteral("no HTTP response"));
-    }
+    if (*tooLarge)
+        throw Failure::unexpected(
+            statusAttribute.toInt(),
+            L10n::t("its answer passed 1 MiB, far more than any schema, so I stopped reading it"));
+    // An error after the status line (a stall, a cut) leaves the answer incomplete: that says
+    // nothing about the schema, whatever the status was.
+    const QNetworkReply::NetworkError error = reply->error();
     const int status = statusAttribute.toInt();
+    if (error != QNetworkReply::NoError
+        && (!statusAttribute.isValid() || (status >= 200 && status <= 299) || isTransportError(error))) {
+        if (error == QNetworkReply::OperationCanceledError)
+            throw Failure::unreachable(QStringLiteral("The request timed out."));
+        throw Failure::unreachable(reply->errorString());
+    }
+    if (!statusAttribute.isValid())
+        throw Failure::unexpected(0, QStringLiteral("no HTTP response"));
     const QByteArray body = reply->readAll();
     if (status >= 200 && status <= 299) {
         QJsonParseError parseError;

@@ -29,8 +29,10 @@ namespace tessaron {
 // kept for the life of the client; a refusing registry is asked again next time. A registry that
 // could not be reached is not asked again until `forgetOutage` (a new read): every schema not yet
 // known fails with the same failure meanwhile, so a read of many framed messages costs one
-// time-out, not one per message. Each request is bounded in total, not only while silent, and
-// follows redirects only within the registry's own origin (the credentials travel along).
+// time-out, not one per message. An answer that stalls or is cut short is an outage whatever its
+// status, never a fact about the schema. Each request is bounded in total, not only while silent,
+// and in size, and follows redirects only within the registry's own origin (the credentials
+// travel along).
 class SchemaRegistryClient : public QObject {
     Q_OBJECT
 public:
@@ -55,6 +57,9 @@ public:
 
     // A new read begins: a registry found unreachable earlier is asked again.
     void forgetOutage() { m_outage.reset(); }
+
+    // The upper bound of a registry answer; a longer one fails rather than filling memory.
+    static constexpr qint64 maxAnswerBytes = 1024 * 1024;
 
     // The address trimmed of white space and line breaks at both ends.
     static QString describe(const QString& url);

@@ -48,9 +48,12 @@ KafkaPairs KafkaClient::configurationPairs(const Broker& broker, const std::opti
     };
     pairs += saslPairs(broker, password);
     pairs += tlsPairs(broker, clientKeyPassword);
-    // The end of a partition is reported by the fetch after the last message; by default a broker
-    // holds that fetch for 500 ms, which every page that reads to the end would wait out.
-    pairs.append({QStringLiteral("fetch.wait.max.ms"), QStringLiteral("10")});
+    // A broker holds a fetch that finds nothing new for up to this long (500 ms by default). A page
+    // stops at the partition's end, but the library has already fetched on ahead by then, and the
+    // next request on that connection (the next page's lookups and fetch) waits behind the held
+    // fetch; so does a page that learns of the end from the library's end event. The reading
+    // handle never waits for new messages, so it asks brokers not to hold fetches.
+    pairs.append({QStringLiteral("fetch.wait.max.ms"), QStringLiteral("1")});
     pairs += extra;
     return pairs;
 }

@@ -4,8 +4,6 @@
 #include "TessaronCore/kafka/KafkaSupport.h"
 #include "TessaronCore/kafka/KafkaWatermarks.h"
 
-#include <QTimeZone>
-
 #include <algorithm>
 
 namespace tessaron {
@@ -29,7 +27,7 @@ Message toMessage(const rd_kafka_message_t* source, const QString& topic)
     rd_kafka_timestamp_type_t type = RD_KAFKA_TIMESTAMP_NOT_AVAILABLE;
     const int64_t ms = rd_kafka_message_timestamp(source, &type);
     if (ms > 0 && type != RD_KAFKA_TIMESTAMP_NOT_AVAILABLE)
-        timestamp = QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc());
+        timestamp = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
 
     QList<Message::Header> headers;
     rd_kafka_headers_t* list = nullptr;
@@ -58,26 +56,35 @@ Watermarks marksOf(rd_kafka_t* rk, const QString& topic, int32_t partition, cons
     return marks;
 }
 
+// Where a read starts, and the partition's high watermark when the start was found through it.
+struct Start {
+    int64_t offset = RD_KAFKA_OFFSET_END;
+    std::optional<int64_t> high;
+};
+
 // The absolute offset a read starts at. Every start is resolved through the partition's
 // watermarks: the library's logical "beginning" is looked up again after a leader change (a
 // stall), and an offset the partition no longer holds would be reset to its end.
-int64_t resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from,
-                     int32_t timeoutMs)
+Start resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from,
+                   int32_t timeoutMs)
 {
     switch (from.which()) {
     case KafkaStartPosition::offset: {
         const Watermarks marks = marksOf(rk, topic, partition, QStringLiteral("locating "), timeoutMs);
-        return std::clamp(from.value(), marks.low, std::max(marks.low, marks.high));
+        return {std::clamp(from.value(), marks.low, std::max(marks.low, marks.high)), marks.high};
     }
     case KafkaStartPosition::tail: {
         const Watermarks marks = marksOf(rk, topic, partition, QStringLiteral("locating the tail of "), timeoutMs);
         const int64_t start = marks.high - from.value();
-        return start > marks.low ? start : marks.low;
+        return {start > marks.low ? start : marks.low, marks.high};
     }
     case KafkaStartPosition::time: {
         // Before 1970 the library would read the time as its "latest" or "earliest" marker.
-        if (momentMs(from.moment()) < 0)
-            return marksOf(rk, topic, partition, QStringLiteral("locating the beginning of "), timeoutMs).low;
+        if (momentMs(from.moment()) < 0) {
+            const Watermarks marks =
+                marksOf(rk, topic, partition, QStringLiteral("locating the beginning of "), timeoutMs);
+            return {marks.low, marks.high};
+        }
         OwnedPartitionList list(rd_kafka_topic_partition_list_new(1));
         if (!list)
             throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
@@ -91,14 +98,18 @@ int64_t resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, co
             throw failure(result,
                           QStringLiteral("looking up ") + where(topic, partition) + QStringLiteral(" at ")
                               + momentText(from.moment()));
-        return list->elems[0].offset;
+        return {list->elems[0].offset, std::nullopt};
     }
-    case KafkaStartPosition::beginning:
-        return marksOf(rk, topic, partition, QStringLiteral("locating the beginning of "), timeoutMs).low;
-    case KafkaStartPosition::end:
-        return marksOf(rk, topic, partition, QStringLiteral("locating the end of "), timeoutMs).high;
+    case KafkaStartPosition::beginning: {
+        const Watermarks marks = marksOf(rk, topic, partition, QStringLiteral("locating the beginning of "), timeoutMs);
+        return {marks.low, marks.high};
     }
-    return RD_KAFKA_OFFSET_END;
+    case KafkaStartPosition::end: {
+        const Watermarks marks = marksOf(rk, topic, partition, QStringLiteral("locating the end of "), timeoutMs);
+        return {marks.high, marks.high};
+    }
+    }
+    return {};
 }
 
 // A topic handle whose reads never jump silently: an offset out of range is an error, not a
@@ -132,12 +143,22 @@ KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, cons
     OwnedTopic handle(openTopic(rk, topic));
     if (!handle)
         throw KafkaError(-1, QStringLiteral("could not open topic ") + topic);
-    const int64_t start = resolveStart(rk, topic, partition, from, timeoutMs);
-    if (rd_kafka_consume_start(handle.get(), partition, start) == -1)
-        throw failure(rd_kafka_last_error(), QStringLiteral("starting a read of ") + where(topic, partition));
+    const Start start = resolveStart(rk, topic, partition, from, timeoutMs);
 
     KafkaPage page;
-    int64_t next = start;
+    int64_t next = start.offset;
+    page.next.insert(partition, next);
+    // The high watermark just looked up is the partition's end: a read that gets there has
+    // reached it, without waiting for the library's end event (one more fetch, which the broker
+    // holds back for its wait time).
+    if (start.high && next >= *start.high && limit > 0) {
+        page.reachedEnd = true;
+        return page;
+    }
+    if (start.high)
+        page.messages.reserve(std::min<qsizetype>(std::max<qsizetype>(limit, 0), qsizetype(*start.high - next)));
+    if (rd_kafka_consume_start(handle.get(), partition, start.offset) == -1)
+        throw failure(rd_kafka_last_error(), QStringLiteral("starting a read of ") + where(topic, partition));
     {
         ConsumeSession session{handle.get(), partition};
         while (page.messages.size() < limit) {
@@ -154,6 +175,10 @@ KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, cons
                 throw failure(event->err, QStringLiteral("reading ") + where(topic, partition));
             page.messages.append(toMessage(event.get(), topic));
             next = event->offset + 1;
+            if (start.high && next >= *start.high) {
+                page.reachedEnd = true;
+                break;
+            }
         }
     }
     page.next.insert(partition, next);

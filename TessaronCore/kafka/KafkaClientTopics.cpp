@@ -36,6 +36,40 @@ QList<Topic> sortedByName(QList<Topic> topics)
     return sorted;
 }
 
+// Every partition of the topics, in order, with its leader.
+QList<WatermarkAsk> asksOf(const QList<Topic>& topics)
+{
+    QList<WatermarkAsk> asks;
+    qsizetype count = 0;
+    for (const Topic& topic : topics)
+        count += topic.partitions.size();
+    asks.reserve(count);
+    for (const Topic& topic : topics) {
+        const QByteArray name = topic.name.toUtf8();
+        for (const Partition& partition : topic.partitions)
+            asks.append({name, partition.id, partition.leader});
+    }
+    return asks;
+}
+
+// The topic with the watermarks found for its partitions, which start at `first` in `marks`.
+Topic withMarks(const Topic& topic, const QList<Watermarks>& marks, qsizetype first)
+{
+    QList<Partition> partitions;
+    partitions.reserve(topic.partitions.size());
+    for (qsizetype i = 0; i < topic.partitions.size(); ++i) {
+        const Watermarks& mark = marks[first + i];
+        Partition copy = topic.partitions[i];
+        copy.low = mark.low;
+        copy.high = mark.high;
+        // An error text from the listing survives a successful query.
+        if (mark.error != RD_KAFKA_RESP_ERR_NO_ERROR)
+            copy.error = libraryText(mark.error);
+        partitions.append(std::move(copy));
+    }
+    return Topic(topic.name, std::move(partitions), topic.isInternal, topic.error, std::nullopt);
+}
+
 } // namespace
 
 QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
@@ -76,23 +110,35 @@ QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
 QCoro::Task<Topic> KafkaClient::watermarks(Topic topic, int32_t timeoutMs)
 {
     auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), timeoutMs](rd_kafka_t* rk) {
-        QList<int32_t> ids;
-        ids.reserve(topic.partitions.size());
-        for (const Partition& partition : topic.partitions)
-            ids.append(partition.id);
-        const QList<Watermarks> marks = queryWatermarks(rk, topic.name, ids, timeoutMs);
-        QList<Partition> partitions;
-        partitions.reserve(topic.partitions.size());
-        for (qsizetype i = 0; i < topic.partitions.size(); ++i) {
-            Partition copy = topic.partitions[i];
-            copy.low = marks[i].low;
-            copy.high = marks[i].high;
-            // An error text from the listing survives a successful query.
-            if (marks[i].error != RD_KAFKA_RESP_ERR_NO_ERROR)
-                copy.error = libraryText(marks[i].error);
-            partitions.append(std::move(copy));
+        const QList<Watermarks> marks =
+            queryWatermarks(rk, asksOf({topic}), timeoutMs, QStringLiteral("reading the watermarks of ") + topic.name);
+        return withMarks(topic, marks, 0);
+    });
+    co_return co_await job;
+}
+
+QCoro::Task<QList<KafkaReading::MarkedTopic>> KafkaClient::watermarksOf(QList<Topic> topics, int32_t timeoutMs)
+{
+    auto job = onQueue(*m_queue, m_handle, [topics = std::move(topics), timeoutMs](rd_kafka_t* rk) {
+        QList<MarkedTopic> marked;
+        if (topics.isEmpty())
+            return marked;
+        marked.reserve(topics.size());
+        QList<Watermarks> marks;
+        try {
+            marks = queryWatermarks(rk, asksOf(topics), timeoutMs,
+                                    QStringLiteral("reading the watermarks of ") + topics.constFirst().name);
+        } catch (const KafkaError& lost) {
+            // Every broker is down: the batch stops at its first topic.
+            marked.append({std::nullopt, lost});
+            return marked;
         }
-        return Topic(topic.name, std::move(partitions), topic.isInternal, topic.error, std::nullopt);
+        qsizetype first = 0;
+        for (const Topic& topic : topics) {
+            marked.append({withMarks(topic, marks, first), std::nullopt});
+            first += topic.partitions.size();
+        }
+        return marked;
     });
     co_return co_await job;
 }

@@ -12,10 +12,11 @@ namespace tessaron {
 // (or an HTTP status, or the program's own -1) and a short lower-case message.
 class KafkaError : public std::exception {
 public:
-    KafkaError(int32_t code, QString message)
+    KafkaError(int32_t code, QString message, bool uncertain = false)
         : m_code(code)
         , m_message(std::move(message))
         , m_utf8(m_message.toUtf8())
+        , m_uncertain(uncertain)
     { }
 
     int32_t code() const { return m_code; }
@@ -26,6 +27,8 @@ public:
 
     // Transport failure, all brokers down, timed out: the session treats these as a lost connection.
     bool isTimeout() const { return m_code == -195 || m_code == -187 || m_code == -185; }
+    // A write whose request went out and whose answer never came: the broker may have done it.
+    bool isUncertain() const { return m_uncertain; }
 
     friend bool operator==(const KafkaError& a, const KafkaError& b)
     {
@@ -36,6 +39,7 @@ private:
     int32_t m_code;
     QString m_message;
     QByteArray m_utf8;
+    bool m_uncertain = false;
 };
 
 // A fact the application knows it cannot observe (a listing, a partition) and why.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TessaronCore/kafka/KafkaError.h"
 #include "TessaronCore/kafka/KafkaPage.h"
 #include "TessaronCore/kafka/KafkaStartPosition.h"
 #include "TessaronCore/model/Broker.h"
@@ -18,6 +19,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace tessaron {
 
@@ -28,6 +30,13 @@ class KafkaReading {
 public:
     using StartPosition = KafkaStartPosition;
     using Page = KafkaPage;
+
+    // One topic of a batch of watermark lookups: the topic with its watermarks, or the failure that
+    // left them unread.
+    struct MarkedTopic {
+        std::optional<Topic> topic;
+        std::optional<KafkaError> failure;
+    };
 
     virtual ~KafkaReading() = default;
 
@@ -40,6 +49,10 @@ public:
     // The topic with each partition's low and high watermarks; a partition whose watermarks cannot
     // be read carries the reason in `error` and reads as empty.
     [[nodiscard]] virtual QCoro::Task<Topic> watermarks(Topic topic, int32_t timeoutMs) = 0;
+    // The watermarks of several topics, one answer per topic in the order given. The answers end
+    // early, with the failure last, where the connection was lost. This one asks topic after topic;
+    // the real client asks for all of them at once.
+    [[nodiscard]] virtual QCoro::Task<QList<MarkedTopic>> watermarksOf(QList<Topic> topics, int32_t timeoutMs);
     // The cluster's consumer groups, sorted by id.
     [[nodiscard]] virtual QCoro::Task<QList<ConsumerGroup>> groups(int32_t timeoutMs) = 0;
     // One group with its members and their assignments.

@@ -2,6 +2,7 @@
 
 #include "TessaronCore/kafka/KafkaSupport.h"
 
+#include <QByteArray>
 #include <QList>
 
 namespace tessaron::kafka {
@@ -13,13 +14,26 @@ struct Watermarks {
     rd_kafka_resp_err_t error = RD_KAFKA_RESP_ERR_NO_ERROR;
 };
 
-// The watermarks of some partitions of one topic, in the order given.
+// One partition to look up; `leader` (-1 when unknown) groups the retries after a failure.
+struct WatermarkAsk {
+    QByteArray topic;
+    int32_t partition = 0;
+    int32_t leader = -1;
+};
+
+// The watermarks of any partitions of any topics, in the order given.
 //
-// Asked as the offsets of the logical times "earliest" and "latest", one request per leader:
-// the library's watermark query keeps retrying past its time-out while the leader is down,
-// which would hold the client's queue until the broker returns; this lookup honours it.
-// When the lookup of several partitions fails because every broker is down, it throws the lost
-// connection at once instead of asking each partition again.
+// Asked as the offsets of the logical times "earliest" and "latest": two lookups for the whole
+// list, which the library sends as one request per leader. (The library's watermark query keeps
+// retrying past its time-out while the leader is down, which would hold the client's queue until
+// the broker returns; this lookup honours it.) One unreachable leader fails a whole lookup: the
+// partitions are then asked again leader by leader, so that the others still carry their
+// watermarks. When every broker is down, it throws the lost connection at once, as the failure of
+// `doing`, instead of asking again.
+QList<Watermarks> queryWatermarks(rd_kafka_t* rk, const QList<WatermarkAsk>& asks, int32_t timeoutMs,
+                                  const QString& doing);
+
+// The same for some partitions of one topic.
 QList<Watermarks> queryWatermarks(rd_kafka_t* rk, const QString& topic, const QList<int32_t>& partitions,
                                   int32_t timeoutMs);
 

@@ -47,6 +47,9 @@ KafkaPairs KafkaWriter::configurationPairs(const Broker& broker, const std::opti
         {QStringLiteral("client.id"), QStringLiteral("tessaron")},
         {QStringLiteral("acks"), QStringLiteral("all")},
         {QStringLiteral("enable.idempotence"), QStringLiteral("true")},
+        // The producer's own 1,000,000-byte default would refuse a copy of a larger message that
+        // the reader could show: the broker's limit is the one that counts.
+        {QStringLiteral("message.max.bytes"), QString::number(largestMessageBytes)},
     };
     pairs += KafkaClient::saslPairs(broker, password);
     pairs += KafkaClient::tlsPairs(broker, clientKeyPassword);
@@ -125,7 +128,8 @@ int64_t produceOnQueue(WriterState& state, const QString& topic, std::optional<i
         if (!reported || delivery.status != RD_KAFKA_MSG_STATUS_NOT_PERSISTED)
             error = KafkaError(
                 flushed,
-                error.message() + QStringLiteral(" — delivery is uncertain: the message may have reached the broker"));
+                error.message() + QStringLiteral(" — delivery is uncertain: the message may have reached the broker"),
+                true);
         throw error;
     }
     const bool reported = state.deliveries.contains(sequence);

@@ -37,6 +37,10 @@ public:
     [[nodiscard]] QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions,
                                                  Mandate mandate, bool force, int32_t timeoutMs) override;
 
+    // The largest message the writer hands to a broker: what the reader can fetch back (the
+    // library's default fetch.max.bytes). Anything smaller is for the broker to accept or refuse.
+    static constexpr int32_t largestMessageBytes = 52428800;
+
     // The producer's configuration pairs, in the order they are applied.
     static KafkaPairs configurationPairs(const Broker& broker, const std::optional<QString>& password,
                                          const std::optional<QString>& clientKeyPassword, int32_t timeoutMs);

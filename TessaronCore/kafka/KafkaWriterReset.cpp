@@ -62,7 +62,17 @@ void changeOnQueue(rd_kafka_t* rk, const QString& group, const QString& topic, c
     KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_ALTERCONSUMERGROUPOFFSETS, timeoutMs, false);
     rd_kafka_AlterConsumerGroupOffsets_t* requests[] = {request.get()};
     rd_kafka_AlterConsumerGroupOffsets(rk, requests, 1, call.options(), call.queue());
-    const rd_kafka_event_t* event = call.wait(context);
+    const rd_kafka_event_t* event = nullptr;
+    try {
+        event = call.wait(context);
+    } catch (const KafkaError& error) {
+        // The change went out; without its answer nobody knows whether the group moved.
+        if (error.code() != RD_KAFKA_RESP_ERR__TIMED_OUT)
+            throw;
+        throw KafkaError(error.code(),
+                         error.message() + QStringLiteral(" — the change is uncertain: the group may have moved"),
+                         true);
+    }
     const rd_kafka_AlterConsumerGroupOffsets_result_t* result =
         rd_kafka_event_AlterConsumerGroupOffsets_result(const_cast<rd_kafka_event_t*>(event));
     if (!result)

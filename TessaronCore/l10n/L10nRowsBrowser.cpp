@@ -10,6 +10,12 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsBrowser()
 {
     static const L10nRow table[] = {
+        {"Nothing from that moment on", "Nada desse momento em diante"},
+        {"This topic retains %@ messages, all from before it. Pick an earlier moment, or read the latest.",
+         "Este tópico retém %@ mensagens, todas de antes dele. Escolhe um momento mais cedo, ou lê as mais novas."},
+        {"Nothing read from there", "Nada lido a partir dali"},
+        {"This topic retains %@ messages, but none came back from where this read started.",
+         "Este tópico retém %@ mensagens, mas nenhuma voltou de onde esta leitura começou."},
         {"Avro, schema %d", "Avro, esquema %d"},
         {"Avro, schema %d — %@", "Avro, esquema %d — %@"},
         {"lag %d", "lag de %d"},

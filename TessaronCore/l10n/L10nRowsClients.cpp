@@ -33,6 +33,22 @@ std::span<const L10nRow> rowsClients()
          "then try again.",
          "Não consegui gravar o brokers.json, então o favorito não mudou. Confere se dá pra escrever na sua pasta de "
          "dados e tenta de novo."},
+        {"its answer passed 1 MiB, far more than any schema, so I stopped reading it",
+         "a resposta passou de 1 MiB, muito mais que qualquer schema, então parei de ler"},
+        {"%@ did not answer the read (%@) after receiving it, so it may have taken and requeued the messages: they "
+         "would now be marked redelivered.",
+         "%@ não respondeu à leitura (%@) depois de recebê-la, então pode ter pegado e devolvido as mensagens: agora "
+         "elas estariam marcadas como reentregues."},
+        {"the broker has no virtual host \u201c%@\u201d", "o broker não tem o virtual host \u201c%@\u201d"},
+        {"cut to its first %lld of %lld bytes", "cortado nos primeiros %lld de %lld bytes"},
+        {"The RabbitMQ management API cannot address a virtual host named \u201c%@\u201d: its web server drops that "
+         "name from every request's address, so I can't browse it here.",
+         "A API de gerenciamento do RabbitMQ não consegue endereçar um virtual host chamado \u201c%@\u201d: o servidor "
+         "web dela descarta esse nome do endereço de toda requisição, então não dá pra navegar nele aqui."},
+        {"The RabbitMQ management API cannot address a queue named \u201c%@\u201d: its web server drops that name "
+         "from the request's address, so I can't read it here.",
+         "A API de gerenciamento do RabbitMQ não consegue endereçar uma fila chamada \u201c%@\u201d: o servidor web "
+         "dela descarta esse nome do endereço da requisição, então não consigo ler essa fila aqui."},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

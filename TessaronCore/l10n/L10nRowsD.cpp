@@ -296,7 +296,7 @@ const L10nRow table[] = {
     {"The dog on the icon is real. His name is Tessaron.", "O cachorro do ícone é de verdade. O nome dele é Tessaron."},
     {"He has never once lied about a queue.", "Ele nunca mentiu sobre uma fila. Nem uma vez."},
     {"Version %@ · build %@", "Versão %@ · build %@"},
-    {"Linux · x86-64 and ARM64", "Linux · x86-64 e ARM64"},
+    {"Linux on %@", "Linux em %@"},
     {"Local-first. No account, no server, no telemetry.", "Local primeiro. Sem conta, sem servidor, sem telemetria."},
     {"Website", "Site"},
     {"The badge", "O crachá"},

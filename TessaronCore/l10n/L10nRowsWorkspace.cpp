@@ -10,6 +10,8 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsWorkspace()
 {
     static const L10nRow table[] = {
+        {"I couldn't list the topics on this broker.", "Não consegui listar os tópicos deste broker."},
+        {"I couldn't list the queues on this broker.", "Não consegui listar as filas deste broker."},
         {"Broker", "O broker"},
         {"Namespace", "Espaço de nomes"},
         {nullptr, nullptr},

@@ -40,6 +40,40 @@ Message::Message(QString topic, int32_t partition, int64_t offset, std::optional
     , m_headers(std::move(headers))
 { }
 
+const std::optional<Message::Decoded>& Message::decoded() const
+{
+    static const std::optional<Decoded> none;
+    return m_avro ? m_avro->decoded : none;
+}
+
+void Message::setDecoded(std::optional<Decoded> decoded)
+{
+    if (!m_avro && !decoded)
+        return;
+    if (!m_avro)
+        m_avro.reset(new Avro);
+    m_avro->decoded = std::move(decoded);
+    if (!m_avro->decoded && !m_avro->decodeFailure)
+        m_avro.reset();
+}
+
+const std::optional<QString>& Message::decodeFailure() const
+{
+    static const std::optional<QString> none;
+    return m_avro ? m_avro->decodeFailure : none;
+}
+
+void Message::setDecodeFailure(std::optional<QString> failure)
+{
+    if (!m_avro && !failure)
+        return;
+    if (!m_avro)
+        m_avro.reset(new Avro);
+    m_avro->decodeFailure = std::move(failure);
+    if (!m_avro->decoded && !m_avro->decodeFailure)
+        m_avro.reset();
+}
+
 QString Message::id() const
 {
     return m_topic + QLatin1Char('/') + QString::number(m_partition) + QLatin1Char('/') + QString::number(m_offset);
@@ -49,8 +83,8 @@ std::optional<QString> Message::keyString() const { return m_key ? decodeUtf8(*m
 
 std::optional<QString> Message::payloadString() const
 {
-    if (m_decoded)
-        return decodeUtf8(m_decoded->json);
+    if (const std::optional<Decoded>& decoding = decoded())
+        return decodeUtf8(decoding->json);
     return rawPayloadString();
 }
 
@@ -58,8 +92,8 @@ std::optional<QString> Message::rawPayloadString() const { return m_payload ? de
 
 std::optional<QByteArray> Message::readablePayload() const
 {
-    if (m_decoded)
-        return m_decoded->json;
+    if (const std::optional<Decoded>& decoding = decoded())
+        return decoding->json;
     return m_payload;
 }
 
@@ -67,8 +101,8 @@ PayloadKind Message::payloadKind() const
 {
     if (!m_payload)
         return PayloadKind::tombstone;
-    if (m_decoded)
-        return PayloadKind(PayloadKind::avroDecoded, m_decoded->schemaID);
+    if (const std::optional<Decoded>& decoding = decoded())
+        return PayloadKind(PayloadKind::avroDecoded, decoding->schemaID);
 
     const QByteArray& bytes = *m_payload;
     if (bytes.size() >= 5 && bytes.at(0) == 0) {

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QSharedData>
 #include <QString>
 
 #include <cstdint>
@@ -45,10 +46,10 @@ public:
     const std::optional<QDateTime>& timestamp() const { return m_timestamp; }
     const QList<Header>& headers() const { return m_headers; }
 
-    const std::optional<Decoded>& decoded() const { return m_decoded; }
-    void setDecoded(std::optional<Decoded> decoded) { m_decoded = std::move(decoded); }
-    const std::optional<QString>& decodeFailure() const { return m_decodeFailure; }
-    void setDecodeFailure(std::optional<QString> failure) { m_decodeFailure = std::move(failure); }
+    const std::optional<Decoded>& decoded() const;
+    void setDecoded(std::optional<Decoded> decoded);
+    const std::optional<QString>& decodeFailure() const;
+    void setDecodeFailure(std::optional<QString> failure);
 
     // "topic/partition/offset", e.g. "orders/3/1042".
     QString id() const;
@@ -72,8 +73,13 @@ private:
     std::optional<QByteArray> m_payload;
     std::optional<QDateTime> m_timestamp;
     QList<Header> m_headers;
-    std::optional<Decoded> m_decoded;
-    std::optional<QString> m_decodeFailure;
+    // The Avro decoding or its failure, held apart behind one pointer: most messages are not Avro
+    // and carry none (null). Shared between copies until one of them is changed.
+    struct Avro : QSharedData {
+        std::optional<Decoded> decoded;
+        std::optional<QString> decodeFailure;
+    };
+    QSharedDataPointer<Avro> m_avro;
 };
 
 inline size_t qHash(const Message& message, size_t seed = 0) { return qHash(message.id(), seed); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -37,9 +38,13 @@ inline bool precedes(QStringView a, QStringView b) { return compare(a, b) < 0; }
 // order mark is kept as a character.
 std::optional<QString> strictUtf8(QByteArrayView bytes);
 
-// The form texts are compared in when case is to be ignored: case-folded, then canonical.
-// Diacritics and width still count.
+// The form texts are compared in when case is to be ignored: fully case-folded ("Straße" and
+// "STRASSE" both become "strasse"), then canonical. Diacritics and width still count.
 QString searchForm(QStringView text);
+
+// `text` with full case folding. With `origins`, each unit of the result gets the index in `text`
+// of the character it came from, so that a match in the folded text maps back to the original.
+QString fullCaseFolded(QStringView text, QList<qsizetype>* origins = nullptr);
 
 // `text` contains `term`, ignoring case. Both are plain texts; callers that test one term against
 // many texts should compare searchForm results directly.

@@ -1,4 +1,5 @@
 #include "TessaronCore/rabbit/RabbitAnswer.h"
+#include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/model/TextRules.h"
 
 #include <QJsonArray>
@@ -78,6 +79,12 @@ Message message(const QJsonObject& object, const QString& queue, int64_t offset)
         headers.append({it.key(), RabbitAnswer::headerText(it.value()).toUtf8()});
     if (object.value(QLatin1String("redelivered")).toBool(false))
         headers.append({QStringLiteral("redelivered"), QByteArrayLiteral("true")});
+    // A payload the server cut (the read asks it to, past a length) says so, with its real size.
+    if (const std::optional<int64_t> size = RabbitAnswer::integer(object.value(QLatin1String("payload_bytes")));
+        size && *size > payload.size())
+        headers.append(
+            {QStringLiteral("truncated"),
+             L10n::t("cut to its first %lld of %lld bytes", qint64(payload.size()), qint64(*size)).toUtf8()});
 
     return Message(queue, 0, offset, key, payload, std::nullopt, headers);
 }
@@ -182,16 +189,27 @@ std::optional<int64_t> RabbitAnswer::integer(const QJsonValue& value)
     return static_cast<int64_t>(d);
 }
 
+QString RabbitAnswer::reason(const QByteArray& body)
+{
+    const QJsonValue reason = parse(body).object().value(QLatin1String("reason"));
+    return reason.isString() ? excerpt(reason.toString().trimmed().toUtf8()) : QString();
+}
+
 KafkaError RabbitAnswer::statusError(int status, const QByteArray& body, const QUrl& base)
 {
-    if (status == 401)
-        return KafkaError(-1, QStringLiteral("the broker refused these credentials"));
+    if (status == 401) {
+        // A wrong password says "Login failed"; anything else (a user without the management tag,
+        // a virtual host the user may not use) is worth reading as the server put it.
+        const QString why = reason(body);
+        if (why.isEmpty() || why == QLatin1String("Login failed"))
+            return KafkaError(-1, QStringLiteral("the broker refused these credentials"));
+        return KafkaError(-1, QStringLiteral("the broker refused these credentials: ") + why);
+    }
     if (status == 404) {
         // The management API itself answers 404 for a missing queue or virtual host and says
         // why; only an answer without such a reason points at a missing plugin or a wrong port.
-        const QJsonValue reason = parse(body).object().value(QLatin1String("reason"));
-        if (reason.isString() && !reason.toString().trimmed().isEmpty())
-            return KafkaError(-1, QStringLiteral("the broker answered 404: ") + excerpt(reason.toString().toUtf8()));
+        if (const QString why = reason(body); !why.isEmpty())
+            return KafkaError(-1, QStringLiteral("the broker answered 404: ") + why);
         return KafkaError(
             -1,
             QStringLiteral("no management API at ") + base.toString() + QStringLiteral(" — enable the plugin with ")

@@ -46,6 +46,8 @@ struct RabbitAnswer {
     // A JSON number that is a whole number within 64 bits.
     static std::optional<int64_t> integer(const QJsonValue& value);
 
+    // The management API's "reason" of an error answer, trimmed; empty when there is none.
+    static QString reason(const QByteArray& body);
     // The error of an answer whose status is outside 200-299.
     static KafkaError statusError(int status, const QByteArray& body, const QUrl& base);
     // The first `count` user-perceived characters of the body, or empty text when it is not UTF-8.

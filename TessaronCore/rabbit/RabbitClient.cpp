@@ -7,11 +7,13 @@
 
 #include <QChar>
 #include <QIODevice>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 
 #include <QCoroNetworkReply>
 
@@ -25,7 +27,7 @@ namespace {
 // The code every transport failure carries: librdkafka's own code for a transport failure, so
 // that a session treats a lost RabbitMQ server like a lost Kafka cluster.
 constexpr int32_t transportCode = -195;
-// The longest a request may stay silent, whatever time-out the caller asks for.
+// The longest a request may take, whatever time-out the caller asks for.
 constexpr int requestTimeoutMs = 60000;
 
 // Qt objects that may still be inside one of their own signals when the last owner lets go.
@@ -119,6 +121,18 @@ bool isTransportError(QNetworkReply::NetworkError error)
     const int code = int(error);
     return (code > 0 && code < 200) || error == QNetworkReply::ProtocolUnknownError
         || error == QNetworkReply::ProtocolFailure;
+}
+
+// The management API's web server drops "." and ".." path segments after decoding them, escaped
+// (%2E) or not, so a request cannot name an object called so: it would reach another resource.
+bool isDotSegment(const QString& name) { return name == QLatin1String(".") || name == QLatin1String(".."); }
+
+// Only the server's own names reach a regular expression here; "." is the one special character.
+QString exactNamePattern(const QString& name)
+{
+    QString pattern = name;
+    pattern.replace(QLatin1String("."), QLatin1String("\\."));
+    return QLatin1Char('^') + pattern + QLatin1Char('$');
 }
 
 QString notTheManagementAPI()
@@ -223,11 +237,11 @@ QString RabbitClient::queuePath(const QString& queue) const
 QCoro::Task<QByteArray> RabbitClient::request(QString method, QString path, std::optional<QByteArray> body)
 {
     // Not a coroutine itself: the request holds the connection, never this client.
-    return send(m_connection, std::move(method), std::move(path), std::move(body), false);
+    return send(m_connection, std::move(method), std::move(path), std::move(body), Once::resendable);
 }
 
 QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connection, QString method, QString path,
-                                           std::optional<QByteArray> body, bool once)
+                                           std::optional<QByteArray> body, Once once)
 {
     const QUrl url(connection->baseText + path);
     if (!url.isValid())
@@ -248,7 +262,8 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
     if (body)
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
 
-    std::unique_ptr<OneShotBody, LaterDeleter> oneShot(once ? new OneShotBody(body.value_or(QByteArray())) : nullptr);
+    std::unique_ptr<OneShotBody, LaterDeleter> oneShot(
+        once != Once::resendable ? new OneShotBody(body.value_or(QByteArray())) : nullptr);
     std::unique_ptr<QNetworkReply, LaterDeleter> reply(
         oneShot ? connection->network->sendCustomRequest(request, method.toLatin1(), oneShot.get())
             : method == QLatin1String("GET") && !body
@@ -270,12 +285,24 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
             *uploaded = true;
     });
 
+    // Qt's transfer time-out only measures silence; a server that trickles its answer is ended
+    // by this deadline on the whole request.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, raw, [raw] { raw->abort(); });
+    deadline.start(connection->timeoutMs);
     co_await raw;
+    deadline.stop();
 
-    if (*tooLarge)
-        throw KafkaError(-1,
-                         QStringLiteral("the broker's answer is larger than ")
-                             + QString::number(maxAnswerBytes / (1024 * 1024)) + QStringLiteral(" MB"));
+    const QString host = connection->base.host().isEmpty() ? QStringLiteral("broker") : connection->base.host();
+    if (*tooLarge) {
+        const QString tooLargeText = QStringLiteral("the broker's answer is larger than ")
+            + QString::number(maxAnswerBytes / (1024 * 1024)) + QStringLiteral(" MB");
+        // The server has answered, so it has done the read.
+        if (once == Once::read)
+            throw KafkaError(uncertainCode, tooLargeText);
+        throw KafkaError(-1, tooLargeText);
+    }
 
     const QVariant status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const int code = status.isValid() ? status.toInt() : 0;
@@ -284,7 +311,6 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
     // incomplete: it is a transport failure like no answer at all.
     if (error != QNetworkReply::NoError
         && (!status.isValid() || (code >= 200 && code <= 299) || isTransportError(error))) {
-        const QString host = connection->base.host().isEmpty() ? QStringLiteral("broker") : connection->base.host();
         // The only thing that cancels a request here is its time-out.
         const QString why = error == QNetworkReply::OperationCanceledError
             ? QStringLiteral("the request timed out after ") + QString::number(connection->timeoutMs)
@@ -292,21 +318,52 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
             : raw->errorString();
         // A request that reached the server may have done its work: saying "done" or "refused"
         // would both be guesses.
-        if (once && *uploaded)
+        if (once == Once::publish && *uploaded)
             throw KafkaError(uncertainCode,
                              L10n::t("%@ did not confirm the publish (%@), so the message may have been filed. Look at "
                                      "the queue before filing it again.",
+                                     host, why));
+        if (once == Once::read && *uploaded)
+            throw KafkaError(uncertainCode,
+                             L10n::t("%@ did not answer the read (%@) after receiving it, so it may have taken and "
+                                     "requeued the messages: they would now be marked redelivered.",
                                      host, why));
         throw KafkaError(transportCode, host + QStringLiteral(" did not answer: ") + why);
     }
     const QByteArray answer = raw->readAll();
     if (!status.isValid() || (code >= 200 && code <= 299))
         co_return answer;
-    throw RabbitAnswer::statusError(code, answer, connection->base);
+    KafkaError refusal = RabbitAnswer::statusError(code, answer, connection->base);
+    // The management API answers a bare "Not Found" for a missing virtual host as for a missing
+    // queue; ask which it is.
+    const QString vhostPath = QStringLiteral("/api/vhosts/") + percentEncoded(connection->vhost);
+    if (code == 404 && RabbitAnswer::reason(answer) == QLatin1String("Not Found") && path != vhostPath) {
+        bool vhostMissing = false;
+        try {
+            auto probe = send(connection, QStringLiteral("GET"), vhostPath, std::nullopt, Once::resendable);
+            co_await std::move(probe);
+        } catch (const KafkaError& error) {
+            vhostMissing = error.code() == -1 && error.message().startsWith(QLatin1String("the broker answered 404"));
+        }
+        if (vhostMissing)
+            throw KafkaError(-1, L10n::t("the broker has no virtual host \u201c%@\u201d", connection->vhost));
+    }
+    throw refusal;
+}
+
+void RabbitClient::refuseUnaddressableVhost() const
+{
+    if (isDotSegment(m_connection->vhost))
+        throw KafkaError(-1,
+                         L10n::t("The RabbitMQ management API cannot address a virtual host named \u201c%@\u201d: its "
+                                 "web server drops that name from every request's address, so I can't browse it "
+                                 "here.",
+                                 m_connection->vhost));
 }
 
 QCoro::Task<RabbitClient::QueueListing> RabbitClient::queuesWithConsumers()
 {
+    refuseUnaddressableVhost();
     auto task = request(QStringLiteral("GET"), QStringLiteral("/api/queues/") + percentEncoded(m_connection->vhost));
     const QByteArray answer = co_await std::move(task);
     std::optional<RabbitAnswer::Queues> parsed = RabbitAnswer::queues(answer);
@@ -324,6 +381,24 @@ QCoro::Task<QList<Topic>> RabbitClient::queues()
 
 QCoro::Task<QList<QueueBinding>> RabbitClient::bindings(QString queue)
 {
+    refuseUnaddressableVhost();
+    if (isDotSegment(queue)) {
+        // The virtual host's bindings (the default exchange's included), those of this queue kept.
+        auto all =
+            request(QStringLiteral("GET"), QStringLiteral("/api/bindings/") + percentEncoded(m_connection->vhost));
+        const QByteArray answer = co_await std::move(all);
+        const QJsonDocument document = QJsonDocument::fromJson(answer);
+        if (!RabbitAnswer::isArrayOfObjects(answer))
+            throw KafkaError(-1, notTheManagementAPI());
+        QJsonArray own;
+        for (const QJsonValue& binding : document.array()) {
+            const QJsonObject object = binding.toObject();
+            if (object.value(QLatin1String("destination")).toString() == queue
+                && object.value(QLatin1String("destination_type")).toString() == QLatin1String("queue"))
+                own.append(object);
+        }
+        co_return RabbitAnswer::bindings(QJsonDocument(own).toJson(QJsonDocument::Compact));
+    }
     auto task = request(QStringLiteral("GET"), queuePath(queue) + QStringLiteral("/bindings"));
     const QByteArray answer = co_await std::move(task);
     if (!RabbitAnswer::isArrayOfObjects(answer))
@@ -350,13 +425,36 @@ bool RabbitClient::QueueReadCost::raisesDeliveryCount() const
 
 QCoro::Task<RabbitClient::QueueReadCost> RabbitClient::readCost(QString queue)
 {
+    refuseUnaddressableVhost();
     const std::shared_ptr<Connection> connection = m_connection;
-    auto task = request(QStringLiteral("GET"), queuePath(queue));
-    const QByteArray answer = co_await std::move(task);
-    const QJsonDocument document = QJsonDocument::fromJson(answer);
-    if (!document.isObject())
-        throw KafkaError(-1, notTheManagementAPI());
-    const QJsonObject object = document.object();
+    QJsonObject object;
+    if (isDotSegment(queue)) {
+        // Asked of the listing, filtered to this one name.
+        auto task = request(QStringLiteral("GET"),
+                            QStringLiteral("/api/queues/") + percentEncoded(connection->vhost)
+                                + QStringLiteral("?page=1&page_size=100&use_regex=true&name=")
+                                + percentEncoded(exactNamePattern(queue)));
+        const QByteArray answer = co_await std::move(task);
+        const QJsonDocument document = QJsonDocument::fromJson(answer);
+        if (!document.isObject() || !document.object().value(QLatin1String("items")).isArray())
+            throw KafkaError(-1, notTheManagementAPI());
+        bool found = false;
+        for (const QJsonValue& item : document.object().value(QLatin1String("items")).toArray()) {
+            if (item.toObject().value(QLatin1String("name")).toString() == queue) {
+                object = item.toObject();
+                found = true;
+            }
+        }
+        if (!found)
+            throw KafkaError(-1, QStringLiteral("the broker answered 404: Not Found"));
+    } else {
+        auto task = request(QStringLiteral("GET"), queuePath(queue));
+        const QByteArray answer = co_await std::move(task);
+        const QJsonDocument document = QJsonDocument::fromJson(answer);
+        if (!document.isObject())
+            throw KafkaError(-1, notTheManagementAPI());
+        object = document.object();
+    }
     QueueReadCost cost;
     if (const QJsonValue type = object.value(QLatin1String("type")); type.isString() && !type.toString().isEmpty())
         cost.type = type.toString();
@@ -399,8 +497,22 @@ QCoro::Task<RabbitClient::QueueReadCost> RabbitClient::readCost(QString queue)
     co_return cost;
 }
 
+qint64 RabbitClient::readTruncation(int64_t limit)
+{
+    // Half the bound shared among the messages leaves room for Base64 (a third more), for the
+    // properties and for the headers, which the server never cuts.
+    return std::max<qint64>(1024, maxAnswerBytes / 2 / std::max<int64_t>(limit, 1));
+}
+
 QCoro::Task<QList<Message>> RabbitClient::read(QString queue, int64_t limit)
 {
+    refuseUnaddressableVhost();
+    // Its get has no other address; nothing is taken.
+    if (isDotSegment(queue))
+        throw KafkaError(-1,
+                         L10n::t("The RabbitMQ management API cannot address a queue named \u201c%@\u201d: its web "
+                                 "server drops that name from the request's address, so I can't read it here.",
+                                 queue));
     // A read takes every message once; on some queues that is more than a requeue.
     auto costTask = readCost(queue);
     const QueueReadCost cost = co_await std::move(costTask);
@@ -412,8 +524,12 @@ QCoro::Task<QList<Message>> RabbitClient::read(QString queue, int64_t limit)
     body.insert(QLatin1String("count"), qint64(std::max<int64_t>(limit, 0)));
     body.insert(QLatin1String("ackmode"), QStringLiteral("ack_requeue_true"));
     body.insert(QLatin1String("encoding"), QStringLiteral("auto"));
-    auto task = request(QStringLiteral("POST"), queuePath(queue) + QStringLiteral("/get"),
-                        QJsonDocument(body).toJson(QJsonDocument::Compact));
+    // Long payloads are cut by the server so that the whole answer fits the bound: an answer
+    // refused for its size would come after the server had already taken the messages.
+    body.insert(QLatin1String("truncate"), readTruncation(limit));
+    // Never sent twice: each time the server receives it, it takes and requeues the messages.
+    auto task = send(m_connection, QStringLiteral("POST"), queuePath(queue) + QStringLiteral("/get"),
+                     QJsonDocument(body).toJson(QJsonDocument::Compact), Once::read);
     const QByteArray answer = co_await std::move(task);
     if (!RabbitAnswer::isArrayOfObjects(answer))
         throw KafkaError(-1, notTheManagementAPI());
@@ -422,6 +538,7 @@ QCoro::Task<QList<Message>> RabbitClient::read(QString queue, int64_t limit)
 
 QCoro::Task<> RabbitClient::publish(QString queue, QByteArray payload, QMap<QString, QString> headers, QString mandate)
 {
+    refuseUnaddressableVhost();
     headers.insert(QStringLiteral("tessaron-reason"), mandate);
     QJsonObject headerObject;
     for (auto it = headers.cbegin(); it != headers.cend(); ++it)
@@ -444,8 +561,8 @@ QCoro::Task<> RabbitClient::publish(QString queue, QByteArray payload, QMap<QStr
     const QString path = QStringLiteral("/api/exchanges/") + percentEncoded(m_connection->vhost) + QLatin1Char('/')
         + percentEncoded(QStringLiteral("amq.default")) + QStringLiteral("/publish");
     // Never sent twice: a publish whose answer is lost is reported as uncertain instead.
-    auto task =
-        send(m_connection, QStringLiteral("POST"), path, QJsonDocument(body).toJson(QJsonDocument::Compact), true);
+    auto task = send(m_connection, QStringLiteral("POST"), path, QJsonDocument(body).toJson(QJsonDocument::Compact),
+                     Once::publish);
     const QByteArray answer = co_await std::move(task);
     if (!RabbitAnswer::isPublishAnswer(answer))
         throw KafkaError(-1, notTheManagementAPI());

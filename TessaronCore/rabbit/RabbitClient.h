@@ -24,15 +24,20 @@ namespace tessaron {
 // Speaks to a RabbitMQ server through its management HTTP API (never AMQP). One client per open
 // broker, used from the main thread; every operation is a coroutine that fails with KafkaError:
 // the HTTP status of an answer outside 200-299, -1 for 401, 404, the client's own refusals and
-// answers that are not the management API's JSON, -195 when the server cannot be reached, stays
-// silent past the time-out or cuts its answer short (whatever the status), and uncertainCode
-// for a publish whose answer was lost.
+// answers that are not the management API's JSON, -195 when the server cannot be reached, takes
+// longer than the time-out in total (silent or trickling) or cuts its answer short (whatever the
+// status), and uncertainCode for a publish or a read whose answer was lost after it went out.
 //
 // The operations are virtual so that a session can be tested against a stand-in. A stand-in may
 // use any bootstrap text that names a host ("localhost"): constructing opens no connection.
 //
 // A client destroyed while a request is under way does not cut it short: the request keeps what
 // it needs alive until the server answers or the time-out ends it.
+//
+// The management API's web server drops "." and ".." path segments, even escaped, so objects of
+// these names are reached another way: a queue's bindings and read cost through the virtual
+// host's lists; filing goes through the default exchange anyway. Reading such a queue, and
+// anything in such a virtual host, is refused with the reason, never sent to another resource.
 class RabbitClient {
 public:
     // What a queue listing returns: the queues in name order and each queue's consumer count.
@@ -77,7 +82,10 @@ public:
     [[nodiscard]] virtual QCoro::Task<QueueReadCost> readCost(QString queue);
     // Up to `limit` messages, taken off the queue and put back at once (so they come back marked
     // redelivered next time). Offsets count from 0 within this one read. Fails with -1 and the
-    // cost's refusal, reading nothing, when the queue's read cost refuses it.
+    // cost's refusal, reading nothing, when the queue's read cost refuses it. Payloads longer than
+    // readTruncation(limit) come back cut, with a "truncated" header that gives their real size.
+    // Never sent twice; fails with uncertainCode when the server received it but its answer was
+    // lost or refused (the messages were then most likely taken and requeued).
     [[nodiscard]] virtual QCoro::Task<QList<Message>> read(QString queue, int64_t limit);
     // Publishes persistently through the default exchange to the queue of that name, with the
     // reason as the "tessaron-reason" header (it replaces a caller header of that name). Fails
@@ -98,6 +106,8 @@ public:
 
     // The upper bound of an answer body; a larger answer fails rather than filling memory.
     static constexpr qint64 maxAnswerBytes = 16 * 1024 * 1024;
+    // The payload length past which a read of `limit` messages asks the server to cut payloads.
+    static qint64 readTruncation(int64_t limit);
     // The delivery limit that quorum queues get without one from RabbitMQ 4.0 on.
     static constexpr int64_t defaultQuorumDeliveryLimit = 20;
 
@@ -109,12 +119,16 @@ protected:
 
     // "/api/queues/<vhost>/<queue>" with both segments encoded.
     QString queuePath(const QString& queue) const;
+    // Throws -1 with the reason when the virtual host is "." or "..", which no request can name.
+    void refuseUnaddressableVhost() const;
 
 private:
     struct Connection;
-    // `once`: the body is never sent a second time, and a failure after it went out is uncertainCode.
-    [[nodiscard]] static QCoro::Task<QByteArray> send(std::shared_ptr<Connection> connection, QString method,
-                                                      QString path, std::optional<QByteArray> body, bool once);
+    // Unless resendable, the body is never sent a second time, and a failure after it went out is
+    // uncertainCode: the server may have done the work.
+    enum class Once { resendable, publish, read };
+    [[nodiscard]] static QCoro::Task<QByteArray> send(std::shared_ptr<Connection> connection, QString method, QString path,
+                                        std::optional<QByteArray> body, Once once);
 
     Broker m_broker;
     std::shared_ptr<Connection> m_connection;

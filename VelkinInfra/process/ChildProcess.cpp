@@ -6,6 +6,7 @@
 #include <QPromise>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSet>
 
 #include <chrono>
 #include <memory>
@@ -31,6 +32,13 @@ void killGroup(qint64 pid)
 {
     if (pid > 0)
         ::kill(-pid_t(pid), SIGKILL);
+}
+
+// The groups of the children running now; their runs take them out again.
+QSet<qint64>& runningGroups()
+{
+    static QSet<qint64> groups;
+    return groups;
 }
 
 } // namespace
@@ -79,6 +87,7 @@ QCoro::Task<ChildProcess::Result> ChildProcess::run(Request request)
     }
 
     const qint64 pid = raw->processId();
+    runningGroups().insert(pid);
     const auto limit = request.limitMs ? std::chrono::milliseconds(*request.limitMs) : std::chrono::milliseconds(-1);
     const bool finished = co_await qCoro(raw).waitForFinished(limit);
     if (!finished) {
@@ -89,12 +98,19 @@ QCoro::Task<ChildProcess::Result> ChildProcess::run(Request request)
     }
     // Background children of the tool share its group; none outlives the run.
     killGroup(pid);
+    runningGroups().remove(pid);
     drain(raw, QProcess::StandardOutput, result.standardOutput, cap);
     drain(raw, QProcess::StandardError, result.standardError, cap);
     raw->disconnect();
     result.crashed = raw->exitStatus() == QProcess::CrashExit;
     result.exitCode = raw->exitCode();
     co_return result;
+}
+
+void ChildProcess::endAll()
+{
+    for (qint64 pid : std::as_const(runningGroups()))
+        killGroup(pid);
 }
 
 } // namespace tessaron

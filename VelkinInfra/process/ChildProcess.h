@@ -15,7 +15,8 @@ namespace tessaron {
 // blocking it. The child leads a process group of its own with standard input at end of file;
 // whatever it leaves behind in that group (background children included) is killed when the run
 // ends, however it ends. Both output streams are drained as they fill, kept up to a cap each, the
-// rest read and dropped, so a chatty child never stalls on a full pipe.
+// rest read and dropped, so a chatty child never stalls on a full pipe. Being leaders of their
+// own groups, children would outlive this program; endAll ends them when it quits.
 struct ChildProcess {
     struct Request {
         QString executable; // an absolute path; no shell is involved
@@ -36,6 +37,10 @@ struct ChildProcess {
     };
 
     static QCoro::Task<Result> run(Request request);
+
+    // Kills the process group of every child still running, for an application that quits: the
+    // runs awaiting them then end as crashed. Main thread only.
+    static void endAll();
 };
 
 } // namespace tessaron

@@ -113,11 +113,38 @@ QByteArray megabyte()
     return s + "]}";
 }
 
-void selectMegabyteJSON(benchmark::State& state)
+// One object of 100,000 members (about 1 MB), its keys in no order.
+QByteArray hundredThousandKeys()
+{
+    QByteArray s = "{";
+    for (int i = 0; i < 100'000; ++i) {
+        if (i)
+            s += ",";
+        s += "\"key" + QByteArray::number((i * 7919) % 100'000) + "\":" + QByteArray::number(i);
+    }
+    return s + "}";
+}
+
+// An array of 1.2 million numbers (about 8.5 MB): 1,200,002 lines when pretty-printed.
+QByteArray millionLines()
+{
+    QByteArray s = "[";
+    s.reserve(8'500'000);
+    for (int i = 0; i < 1'200'000; ++i) {
+        if (i)
+            s += ",";
+        s += QByteArray::number(1'000'000 + i);
+    }
+    return s + "]";
+}
+
+// Selecting a message until its exhibit is built, its payload pretty-printed and laid out, and
+// the exhibit painted once.
+void exhibitSelect(benchmark::State& state, QByteArray (*payload)())
 {
     using namespace browserfixtures;
     Stage stage = kafkaStage({fakes::topic("big", {{0, 2}})});
-    stage.kafka().held["big"][0] = {keyed("big", 0, 0, "a", megabyte(), 2), keyed("big", 0, 1, "b", "{}", 1)};
+    stage.kafka().held["big"][0] = {keyed("big", 0, 0, "a", payload(), 2), keyed("big", 0, 1, "b", "{}", 1)};
     stage.open("big");
     ExhibitView view(stage.app.get(), stage.session.get());
     view.resize(520, 640);
@@ -125,19 +152,22 @@ void selectMegabyteJSON(benchmark::State& state)
     QApplication::processEvents();
     QImage frame(view.size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
-        // Select the big message, lay the exhibit out and paint it once; then step away.
         stage.session->setSelectedMessage(QString("big/0/0"));
         QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QPainter painter(&frame);
         view.render(&painter);
         painter.end();
         state.PauseTiming();
+        if (!view.document() || view.document()->lineCount() < 3)
+            state.SkipWithError("the payload was not shown as a document");
         stage.session->setSelectedMessage(std::nullopt);
         QApplication::processEvents();
         state.ResumeTiming();
     }
 }
-BENCHMARK(selectMegabyteJSON)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exhibitSelect, 1MB, megabyte)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exhibitSelect, 100kKeys, hundredThousandKeys)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exhibitSelect, 1.2MLines, millionLines)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

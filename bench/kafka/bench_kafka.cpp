@@ -1,4 +1,5 @@
-// Reading and listing speed of the Kafka client against the in-process mock cluster.
+// Reading and listing speed of the Kafka client against the in-process mock cluster, and the
+// memory a held message costs.
 #include "TessaronCore/kafka/KafkaClient.h"
 
 #include "support/MockKafkaCluster.h"
@@ -6,61 +7,210 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <algorithm>
 
 using namespace tessaron;
 using testing::MockKafkaCluster;
 using testing::syncWait;
 
-// 100 messages over 12 partitions, read partition after partition as the session does: each
-// page stops at the partition's end instead of waiting out its 5000 ms time-out.
-static void BM_ReadHundredMessagesOverTwelvePartitions(benchmark::State& state)
-{
-    MockKafkaCluster cluster(1);
-    cluster.createTopic("orders", 12);
-    for (int i = 0; i < 100; ++i)
-        cluster.produce(
-            "orders", i % 12,
-            {QByteArray("k") + QByteArray::number(i), QByteArray("{\"n\":") + QByteArray::number(i) + "}", {}, 0});
-    KafkaClient client(cluster.broker(), std::nullopt, std::nullopt, 10000);
-    syncWait(client.topics(10000));
-    qsizetype read = 0;
-    for (auto _ : state) {
-        read = 0;
-        for (int32_t partition = 0; partition < 12; ++partition)
-            read += syncWait(client.read("orders", partition, KafkaClient::StartPosition::atTail(9), 9, 5000)).size();
-    }
-    if (read != 100)
-        state.SkipWithError("not every message was read");
-    state.counters["messages"] = double(read);
-}
-BENCHMARK(BM_ReadHundredMessagesOverTwelvePartitions)->Unit(benchmark::kMillisecond)->Iterations(20);
+namespace {
 
-// The connect road: list 1,000 topics of 6 partitions each, then each topic's watermarks in turn.
-static void BM_ListThousandTopicsWithWatermarks(benchmark::State& state)
+// The session asks for watermarks in batches of about this many partitions (BrokerSession).
+constexpr qsizetype batchPartitions = 500;
+
+QList<MockKafkaCluster::NewTopic> thousandTopics()
 {
-    MockKafkaCluster cluster(3);
     QList<MockKafkaCluster::NewTopic> topics;
     for (int i = 0; i < 1000; ++i)
         topics.append({QStringLiteral("topic-%1").arg(i, 4, 10, QLatin1Char('0')), 6});
+    return topics;
+}
+
+// The listing as the session makes it once connected: every topic, then their watermarks batch
+// after batch. Returns the partitions that came back with watermarks.
+qsizetype listWithWatermarks(KafkaClient& client, bool perTopic)
+{
+    const QList<Topic> listed = syncWait(client.topics(10000));
+    qsizetype partitions = 0;
+    if (perTopic) {
+        for (const Topic& topic : listed)
+            partitions += syncWait(client.watermarks(topic, 10000)).partitions.size();
+        return partitions;
+    }
+    for (qsizetype first = 0; first < listed.size();) {
+        qsizetype end = first;
+        for (qsizetype n = 0; end < listed.size() && (end == first || n < batchPartitions);)
+            n += listed[end++].partitions.size();
+        for (const KafkaReading::MarkedTopic& marked :
+             syncWait(client.watermarksOf(listed.mid(first, end - first), 10000)))
+            partitions += marked.topic ? marked.topic->partitions.size() : 0;
+        first = end;
+    }
+    return partitions;
+}
+
+// Heap bytes in use.
+size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+} // namespace
+
+// 1,000 topics of 6 partitions over 3 brokers, listed with their watermarks; `rttMs` delays every
+// answer of every broker. `perTopic` is the road before the batches: one topic after another.
+static void listWatermarks(benchmark::State& state, int rttMs, bool perTopic)
+{
+    MockKafkaCluster cluster(3);
     QElapsedTimer creating;
     creating.start();
-    cluster.createTopics(topics);
+    cluster.createTopics(thousandTopics());
     const qint64 createMs = creating.elapsed();
     KafkaClient client(cluster.broker(), std::nullopt, std::nullopt, 10000);
+    syncWait(client.topics(10000));
+    for (int32_t broker = 1; broker <= 3; ++broker)
+        rd_kafka_mock_broker_set_rtt(cluster.raw(), broker, rttMs);
     qsizetype partitions = 0;
-    for (auto _ : state) {
-        partitions = 0;
-        for (const Topic& topic : syncWait(client.topics(10000)))
-            partitions += syncWait(client.watermarks(topic, 10000)).partitions.size();
-    }
+    for (auto _ : state)
+        partitions = listWithWatermarks(client, perTopic);
     if (partitions != 6000)
         state.SkipWithError("not every partition was listed");
     state.counters["partitions"] = double(partitions);
     state.counters["create_ms"] = double(createMs);
 }
-BENCHMARK(BM_ListThousandTopicsWithWatermarks)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(listWatermarks, 1000topics, 0, false)
+    ->Name("listWatermarks/1000topics")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK_CAPTURE(listWatermarks, 1000topics_rtt20ms, 20, false)
+    ->Name("listWatermarks/1000topics/rtt20ms")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+BENCHMARK_CAPTURE(listWatermarks, 1000topics_perTopic, 0, true)
+    ->Name("listWatermarks/1000topics/perTopic")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK_CAPTURE(listWatermarks, 1000topics_rtt20ms_perTopic, 20, true)
+    ->Name("listWatermarks/1000topics/rtt20ms/perTopic")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
+// The newest 100 messages of a topic of 12 partitions as the session reads them once connected:
+// the limit split over the partitions (8 each), the newest of each partition, one page after
+// another. With kcat on the PATH the same run times bench/kafka/kcat-newest.sh on the same topic
+// (kcat_ms, median of the iterations) and reports our time over it (ratio).
+static void readNewest100(benchmark::State& state)
+{
+    MockKafkaCluster cluster(1);
+    cluster.createTopic("orders", 12);
+    QList<MockKafkaCluster::Placed> records;
+    for (int i = 0; i < 100; ++i)
+        records.append(
+            {"orders",
+             i % 12,
+             {QByteArray("k") + QByteArray::number(i), QByteArray("{\"n\":") + QByteArray::number(i) + "}", {}, 0}});
+    cluster.produceAll(records);
+    KafkaClient client(cluster.broker(), std::nullopt, std::nullopt, 10000);
+    QList<Topic> listed = syncWait(client.topics(10000));
+    const Topic topic = syncWait(client.watermarks(listed.constFirst(), 10000));
+    const qsizetype share = std::max<qsizetype>(1, 100 / topic.partitions.size());
+
+    const QString script = QStringLiteral(TESSARON_BENCH_SOURCE_DIR "/kcat-newest.sh");
+    const bool withKcat = !QStandardPaths::findExecutable(QStringLiteral("kcat")).isEmpty();
+    QList<double> kcatMs;
+    QList<double> oursMs;
+    qsizetype read = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        read = 0;
+        for (const Partition& partition : topic.partitions) {
+            if (partition.high - partition.low < 1)
+                continue;
+            read +=
+                syncWait(client.read("orders", partition.id, KafkaClient::StartPosition::atTail(share), share, 5000))
+                    .size();
+        }
+        oursMs.append(clock.nsecsElapsed() / 1e6);
+        if (withKcat) {
+            state.PauseTiming();
+            QProcess kcat;
+            kcat.start(QStringLiteral("bash"),
+                       {script, cluster.bootstrap(), QStringLiteral("orders"), QString::number(share)});
+            kcat.waitForFinished(30000);
+            bool ok = false;
+            const double ms =
+                QString::fromUtf8(kcat.readAllStandardOutput()).section(QLatin1Char(' '), 0, 0).toDouble(&ok);
+            if (ok && kcat.exitCode() == 0)
+                kcatMs.append(ms);
+            state.ResumeTiming();
+        }
+    }
+    if (read != 12 * share)
+        state.SkipWithError("not every message was read");
+    state.counters["messages"] = double(read);
+    if (!kcatMs.isEmpty()) {
+        std::sort(kcatMs.begin(), kcatMs.end());
+        std::sort(oursMs.begin(), oursMs.end());
+        state.counters["kcat_ms"] = kcatMs[kcatMs.size() / 2];
+        state.counters["ratio"] = oursMs[oursMs.size() / 2] / kcatMs[kcatMs.size() / 2];
+    }
+}
+BENCHMARK(readNewest100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(9);
+
+// Heap held per message beyond its payload: 10,000 messages of 1 KiB with a timestamp, held in a
+// list as the session holds them, built directly (bytes_beyond_payload) and read from the mock
+// cluster through the client (read_path_bytes).
+static void heldMessageOverhead(benchmark::State& state)
+{
+    constexpr int count = 10000;
+    const QByteArray body(1024, 'x');
+    const QString topicName = QStringLiteral("orders");
+    double direct = 0;
+    for (auto _ : state) {
+        const size_t before = heapInUse();
+        QList<Message> held;
+        held.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            QByteArray payload(body.constData(), body.size()); // a copy of its own, as a read makes
+            held.append(Message(topicName, 0, i, std::nullopt, std::move(payload),
+                                QDateTime::fromMSecsSinceEpoch(1'700'000'000'000 + i, Qt::UTC), {}));
+        }
+        direct = double(heapInUse() - before) / count - body.size();
+        benchmark::DoNotOptimize(held);
+    }
+    state.counters["bytes_beyond_payload"] = direct;
+
+    MockKafkaCluster cluster(1);
+    cluster.createTopic("orders", 1);
+    QList<MockKafkaCluster::Placed> records;
+    for (int i = 0; i < 2000; ++i)
+        records.append({"orders", 0, {std::nullopt, body, {}, 0}});
+    cluster.produceAll(records);
+    KafkaClient client(cluster.broker(), std::nullopt, std::nullopt, 10000);
+    syncWait(client.topics(10000));
+    syncWait(client.read("orders", 0, KafkaClient::StartPosition::atBeginning(), 10, 5000)); // warm the handle
+    QList<Message> read = syncWait(client.read("orders", 0, KafkaClient::StartPosition::atBeginning(), 2000, 5000));
+    const qsizetype readCount = read.size();
+    // What the list holds is what its release gives back (the library's own buffers come and go).
+    const size_t holding = heapInUse();
+    read = QList<Message>();
+    const double throughRead = double(holding - heapInUse()) / double(readCount) - body.size();
+    state.counters["read_path_bytes"] = readCount == 2000 ? throughRead : -1;
+}
+BENCHMARK(heldMessageOverhead)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv)
 {

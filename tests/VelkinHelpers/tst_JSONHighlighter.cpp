@@ -226,6 +226,11 @@ private slots:
         QCOMPARE(JSONHighlighter::prettyPrint(pretty), pretty);
         // A repeated key keeps its last value.
         QCOMPARE(JSONHighlighter::prettyPrint("{\"a\":1,\"a\":2}"), QString("{\n  \"a\" : 2\n}"));
+        QCOMPARE(JSONHighlighter::prettyPrint("{\"b\":1,\"a\":1,\"b\":2,\"c\":0,\"a\":{},\"b\":3}"),
+                 QString("{\n  \"a\" : {},\n  \"b\" : 3,\n  \"c\" : 0\n}"));
+        // Keys are sorted by their text, escapes decoded.
+        QCOMPARE(JSONHighlighter::prettyPrint("{\"\\u0062\":1,\"a\":2,\"b\":3}"),
+                 QString("{\n  \"a\" : 2,\n  \"b\" : 3\n}"));
         // Absurd nesting is refused rather than crashing.
         const QString deep = QString(5000, '[') + QString(5000, ']');
         QCOMPARE(JSONHighlighter::prettyPrint(deep), deep);

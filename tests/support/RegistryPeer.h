@@ -20,6 +20,10 @@ public:
         bool notHTTP = false; // answer bytes that are not HTTP
         int trickleMs = 0;    // send the answer one byte every this many milliseconds
         QByteArray location;  // a Location header (for redirects)
+        // After the head, send only this many bytes of the body, then close (cut) or stay silent.
+        qsizetype bodyBytes = -1;
+        bool cut = true;
+        bool endless = false; // after the head, stream body bytes until the client lets go
     };
     struct Request {
         QByteArray path;
@@ -81,6 +85,22 @@ private:
             + "\r\n"
               "Connection: close\r\n\r\n"
             + answer.body;
+        if (answer.endless) {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n\r\n");
+            auto* timer = new QTimer(socket);
+            connect(timer, &QTimer::timeout, socket, [socket] {
+                if (socket->bytesToWrite() < 4 * 1024 * 1024)
+                    socket->write(QByteArray(256 * 1024, ' '));
+            });
+            timer->start(1);
+            return;
+        }
+        if (answer.bodyBytes >= 0) {
+            socket->write(bytes.left(bytes.size() - answer.body.size() + answer.bodyBytes));
+            if (answer.cut)
+                socket->disconnectFromHost();
+            return;
+        }
         if (answer.trickleMs > 0) {
             auto* timer = new QTimer(socket);
             auto sent = std::make_shared<qsizetype>(0);

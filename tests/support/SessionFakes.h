@@ -252,6 +252,7 @@ public:
     QCoro::Task<> publish(QString queue, QByteArray payload, QMap<QString, QString> headers, QString mandate) override
     {
         calls << "publish " + queue;
+        co_await gates.pass("publish " + queue);
         if (publishError)
             throw *publishError;
         published.append({queue, payload, headers, mandate});

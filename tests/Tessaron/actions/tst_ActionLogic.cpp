@@ -51,7 +51,7 @@ private slots:
         QVERIFY(fresh.key.isEmpty() && fresh.payload.isEmpty() && !fresh.keyNotText);
         QCOMPARE(ProduceLogic::subtitle(current),
                  QString("DOCKET A-TOPIC-WHOSE-NAME-IS-RA · A NEW ENTRY ON THE RECORD"));
-        QCOMPARE(ProduceLogic::subtitle(std::nullopt), QString());
+        QCOMPARE(ProduceLogic::subtitle(std::nullopt), QString("DOCKET  · A NEW ENTRY ON THE RECORD"));
         QCOMPARE(ProduceLogic::prefill(std::nullopt, std::nullopt).topic, QString());
         QCOMPARE(ProduceLogic::title(std::nullopt), QString("File a message"));
 
@@ -61,6 +61,9 @@ private slots:
         QCOMPARE(copy.topic, QString("orders"));
         QCOMPARE(copy.key, QString("key-7"));
         QCOMPARE(copy.payload.toUtf8(), payload);
+        // A leading byte-order mark is part of the bytes the copy starts from.
+        const QByteArray marked = "\xEF\xBB\xBF{\"a\":1}";
+        QCOMPARE(ProduceLogic::prefill(message(std::nullopt, marked), {}).payload.toUtf8(), marked);
         QCOMPARE(ProduceLogic::title(source), QString("File a corrected copy"));
 
         // A key that is not text is said to be left behind; a payload that is not text prefills nothing.
@@ -179,6 +182,12 @@ private slots:
         QVERIFY(AskLogic::sendNotice(300, 0, claude).contains("the newest 12 of the 300 messages"));
         QVERIFY(AskLogic::sendNotice(0, 0, {}).contains("the newest 0 of the 0 messages"));
         QVERIFY(AskLogic::sendNotice(0, 0, {AskLogic::Tool::none, {}}).contains("nothing will leave"));
+        // Groups that could not be listed are never "0 consumer groups", whatever the tool.
+        for (const AskLogic::Tool& tool : {claude, AskLogic::Tool{}, AskLogic::Tool{AskLogic::Tool::none, {}}}) {
+            const QString notice = AskLogic::sendNotice(5, std::nullopt, tool);
+            QVERIFY2(notice.contains("consumer groups couldn't be listed"), qPrintable(notice));
+            QVERIFY(!notice.contains("consumer groups,"));
+        }
 
         QVERIFY(!AskLogic::canAsk("", false));
         QVERIFY(!AskLogic::canAsk(" \t ", false));

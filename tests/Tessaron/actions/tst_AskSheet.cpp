@@ -8,6 +8,8 @@
 #include "Tessaron/actions/AnswerBlock.h"
 #include "Tessaron/actions/AskSheet.h"
 #include "Tessaron/actions/FlowChips.h"
+#include "Tessaron/state/AppState.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -63,7 +65,10 @@ private slots:
     void chipsReplaceTheQuestionAndTheNoticeSaysWhatLeaves()
     {
         faketools::install("claude", "echo fine\n");
-        AskSheet sheet(nullptr, m_session.get());
+        AppState app(m_clients);
+        startDetached(app.refreshAIAvailability());
+        AskSheet sheet(&app, m_session.get());
+        QCOMPARE(sheet.tool().state, AskLogic::Tool::lookingUp); // the state's search is still under way
         sheet.show();
         QCOMPARE(sheet.page()->findChildren<FlowChips*>().size(), 1);
         QCOMPARE(sheet.chips()->columns(), 3); // 584 points of content: three columns
@@ -104,7 +109,10 @@ private slots:
     void aLanguageSwitchKeepsTheQuestionAndTheOpinion()
     {
         faketools::install("claude", "echo fine\n");
-        AskSheet sheet(nullptr, m_session.get());
+        AppState app(m_clients);
+        startDetached(app.refreshAIAvailability());
+        AskSheet sheet(&app, m_session.get());
+        QCOMPARE(sheet.tool().state, AskLogic::Tool::lookingUp); // the state's search is still under way
         sheet.show();
         askAndWait(sheet, QStringLiteral("why so quiet?"));
         QVERIFY(sheet.answerBlock());

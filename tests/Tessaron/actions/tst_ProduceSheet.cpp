@@ -5,11 +5,14 @@
 #include "Tessaron/actions/ActionButtons.h"
 #include "Tessaron/actions/OutcomeBlock.h"
 #include "Tessaron/actions/PayloadEditor.h"
+#include "Tessaron/actions/ActionPage.h"
 #include "Tessaron/actions/ProduceSheet.h"
+#include "TessaronCore/rabbit/RabbitClient.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScrollArea>
 
 using namespace tessaron;
 using namespace tessaron::fakes;
@@ -144,6 +147,19 @@ private slots:
         delete sheet;
     }
 
+    void onlyKafkaIsOfferedAKey()
+    {
+        ProduceSheet kafka(source(QByteArray("k-1"), "{}"), nullptr, m_session.get());
+        QVERIFY(kafka.keyField()->isVisibleTo(&kafka));
+        QCOMPARE(kafka.form().key, QString("k-1"));
+        // RabbitMQ publishes without a key: no field, and nothing typed there could travel.
+        std::unique_ptr<BrokerSession> rabbit = connectedSession(m_clients, rabbitBroker());
+        ProduceSheet sheet(source(QByteArray("\xff", 1), "{}"), nullptr, rabbit.get());
+        QVERIFY(!sheet.keyField()->isVisibleTo(&sheet));
+        QVERIFY(!sheet.keyNote()->isVisibleTo(&sheet));
+        QCOMPARE(sheet.form().key, QString());
+    }
+
     void aRefusedWriteShowsTheBrokersSentence()
     {
         m_clients->writer->produceError = KafkaError(3, "Broker: Unknown topic or partition");
@@ -186,6 +202,72 @@ private slots:
         QCOMPARE(writer->produced.first().payload, QByteArray("{\"late\":true}"));
         // The session read the topic again after the filing, as with an open sheet.
         QTRY_VERIFY(!m_session->isLoadingMessages());
+    }
+
+    void onASmallWindowTheSheetFitsAndTheOutcomeIsSeen()
+    {
+        QWidget window;
+        window.resize(820, 520);
+        window.show();
+        auto* sheet = new ProduceSheet(std::nullopt, nullptr, m_session.get(), &window);
+        sheet->setWindowModality(Qt::WindowModal);
+        sheet->open();
+        auto footerShows = [sheet] {
+            for (QWidget* part :
+                 {static_cast<QWidget*>(sheet->cancelButton()), static_cast<QWidget*>(sheet->fileButton())})
+                if (!sheet->rect().contains(QRect(part->mapTo(sheet, QPoint(0, 0)), part->size())))
+                    return false;
+            return true;
+        };
+        QVERIFY(sheet->height() <= window.height() && sheet->width() <= window.width());
+        QVERIFY(footerShows());
+        // The sheet follows the window: its full size on a large one, back down on a small one.
+        window.resize(1500, 960);
+        QTRY_COMPARE(sheet->size(), QSize(ActionPage::pageWidth, ActionPage::pageHeight));
+        window.resize(820, 520);
+        QTRY_VERIFY(sheet->height() <= window.height());
+        QVERIFY(footerShows());
+
+        // After each filing the result is in view and holds the focus, wherever the form was scrolled.
+        sheet->payloadEditor()->setExactText("{\"n\":1}");
+        fill(*sheet, "seen");
+        for (int round = 1; round <= 2; ++round) {
+            sheet->page()->scrollArea()->ensureWidgetVisible(sheet->topicField());
+            sheet->file();
+            QTRY_COMPARE(sheet->strikes(), round);
+            QVERIFY(sheet->outcome()->isDone());
+            QTRY_VERIFY(sheet->page()->inView(sheet->outcomeBlock()));
+            QCOMPARE(sheet->focusWidget(), sheet->outcomeBlock()->sentence());
+        }
+        delete sheet;
+    }
+
+    void aPublishWhoseAnswerWasLostIsNeitherFiledNorRefused()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        const Broker broker = rabbitBroker();
+        clients->rabbit = std::make_shared<FakeRabbit>(broker);
+        clients->rabbit->listing = {{topic("jobs")}, {}};
+        clients->rabbit->publishError =
+            KafkaError(RabbitClient::uncertainCode, "the node went quiet after the publish");
+        auto session = connectedSession(clients, broker);
+        session->setSelectedTopic(QStringLiteral("jobs"));
+        ProduceSheet sheet(std::nullopt, nullptr, session.get());
+        sheet.show();
+        sheet.payloadEditor()->setExactText("x");
+        fill(sheet, "retry");
+        sheet.file();
+        QTRY_VERIFY(sheet.outcome().has_value());
+        QCOMPARE(sheet.outcome()->which(), AppOutcome::uncertain);
+        QCOMPARE(sheet.outcomeBlock()->stampText(), QString("UNCONFIRMED"));
+        QVERIFY(sheet.outcomeBlock()->caution()->isVisibleTo(sheet.outcomeBlock()));
+        QCOMPARE(sheet.outcomeBlock()->sentence()->text(), QString("the node went quiet after the publish"));
+        // A later filing that goes through is plainly filed again.
+        clients->rabbit->publishError.reset();
+        sheet.file();
+        QTRY_COMPARE(sheet.strikes(), 2);
+        QCOMPARE(sheet.outcomeBlock()->stampText(), QString("FILED"));
+        QVERIFY(!sheet.outcomeBlock()->caution()->isVisibleTo(sheet.outcomeBlock()));
     }
 
     void anAvroCopyIsNeverFiledAndAKeyThatIsNotTextIsNamed()

@@ -4,6 +4,7 @@
 
 #include "Tessaron/actions/ActionButtons.h"
 #include "Tessaron/actions/ActionSheets.h"
+#include "Tessaron/actions/ActionPage.h"
 #include "Tessaron/actions/AskSheet.h"
 #include "Tessaron/actions/OutcomeBlock.h"
 #include "Tessaron/actions/ProduceSheet.h"
@@ -129,6 +130,45 @@ private slots:
         QVERIFY(!busy.isVisible());
     }
 
+    void theEndsAreAskedForAgainWhileTheSheetIsOpen()
+    {
+        // Handed over with the ends the session had listed when the group screen opened it.
+        const std::optional<Topic> handed = m_session->currentTopic();
+        ResetOffsetsSheet sheet({"audit", "Empty", false}, handed, nullptr, m_session.get());
+        sheet.targetField()->setText("150");
+        QVERIFY(sheet.pastEndText().startsWith("Past the end of p1"));
+        // p1 has grown since: the warning goes once the sheet is open and has asked.
+        m_clients->kafka->listed = QList<Topic>{topic("orders", {{100, 200}, {0, 400}}), topic("payments", {{0, 2}})};
+        sheet.show();
+        QTRY_VERIFY(sheet.pastEndText().isEmpty());
+        // Retention moves p0's end back under the target while the sheet stays open.
+        m_clients->kafka->listed = QList<Topic>{topic("orders", {{100, 120}, {0, 400}}), topic("payments", {{0, 2}})};
+        QTRY_VERIFY_WITH_TIMEOUT(sheet.pastEndText().startsWith("Past the end of p0"),
+                                 ResetOffsetsSheet::endsInterval + 3000);
+        // Closed, it asks no more.
+        sheet.hide();
+        const qsizetype asked = m_clients->kafka->calls.filter("topics").size();
+        QTest::qWait(ResetOffsetsSheet::endsInterval + 500);
+        QCOMPARE(m_clients->kafka->calls.filter("topics").size(), asked);
+    }
+
+    void aMoveWhoseAnswerWasLostIsShownAsMaybeMovedInView()
+    {
+        QWidget window;
+        window.resize(820, 520);
+        window.show();
+        ResetOffsetsSheet sheet({"billing", "Stable", false}, std::nullopt, nullptr, m_session.get(), &window);
+        sheet.open();
+        QVERIFY(sheet.height() <= window.height());
+        sheet.targetField()->setText("50000"); // past the end of both partitions: a long form
+        sheet.reasonField()->setText("replay");
+        sheet.conclude(AppOutcome::makeUncertain("The commit timed out"));
+        QCOMPARE(sheet.outcomeBlock()->stampText(), QString("UNCONFIRMED"));
+        QVERIFY(sheet.outcomeBlock()->caution()->isVisibleTo(sheet.outcomeBlock()));
+        QTRY_VERIFY(sheet.page()->inView(sheet.outcomeBlock()));
+        QVERIFY(sheet.moveButton()->isEnabled());
+    }
+
     void aSheetClosedMidMoveLetsTheMoveFinish()
     {
         auto writer = std::make_shared<HeldWriter>();
@@ -169,7 +209,9 @@ private slots:
 
         app.setAction(AppState::Action::makeProduce(std::nullopt));
         QVERIFY(qobject_cast<ProduceSheet*>(workspace.sheet()));
-        QCOMPARE(workspace.sheet()->size(), QSize(640, 680));
+        // Over a window of the default size the sheet keeps its width and stays inside the window.
+        QCOMPARE(workspace.sheet()->width(), ActionPage::pageWidth);
+        QVERIFY(workspace.sheet()->height() < workspace.height());
         QTest::keyClick(workspace.sheet(), Qt::Key_Escape);
         QVERIFY(!app.action());
 

@@ -64,7 +64,9 @@ private slots:
     void windowHasItsSizesAndMenus()
     {
         QCOMPARE(window().windowTitle(), QStringLiteral("Tessaron MQ"));
-        QCOMPARE(window().size(), MainWindow::defaultSize);
+        // The default and the minimum are the content's, under the menu bar.
+        window().show();
+        QTRY_COMPARE(window().rootView()->size(), MainWindow::defaultSize);
         QCOMPARE(window().rootView()->minimumSize(), MainWindow::minimumContentSize);
         const QList<QAction*> menus = window().menuBar()->actions();
         QCOMPARE(menus.size(), 2);
@@ -209,6 +211,43 @@ private slots:
         QTRY_COMPARE(rebuilt.count(), 2);
         QCOMPARE(commands().openAnother()->text(), QStringLiteral("Open another broker"));
         settings->close();
+    }
+
+    void languageSwitchStartsNoReadAndKeepsWhatIsOnScreen()
+    {
+        m_views.workspace = [panes = m_views](AppState* app, BrokerSession* session, QWidget* parent) -> QWidget* {
+            return new WorkspaceView(app, session, panes, parent);
+        };
+        restart();
+        m_clients->kafka->held["orders"][0] = {fakes::message("orders", 0, 0, 1000),
+                                               fakes::message("orders", 0, 1, 2000)};
+        BrokerSession* session = apptest::openSettled(state(), fakes::kafkaBroker());
+        window().show();
+        session->setSelectedTopic(QStringLiteral("orders"));
+        QTRY_COMPARE(session->messages().size(), 2);
+        QTRY_VERIFY(!session->isLoadingMessages());
+        // The user's own choice of pages, and a message picked.
+        fakes::syncWait(session->read(BrokerSession::Position::atOffset(1), 10, false));
+        session->setSelectedMessage(QStringLiteral("orders/0/1"));
+        const QStringList calls = m_clients->kafka->calls;
+        const auto messages = session->messages();
+        QSignalSpy rebuilt(&window(), &MainWindow::rebuilt);
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_COMPARE(rebuilt.count(), 1);
+        QTest::qWait(30);
+        QCOMPARE(m_clients->kafka->calls, calls);
+        QCOMPARE(session->position(), BrokerSession::Position::atOffset(1));
+        QCOMPARE(session->messages(), messages);
+        QCOMPARE(session->selectedMessage(), std::optional<QString>(QStringLiteral("orders/0/1")));
+
+        // A change of tab still follows the selection afresh.
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(rebuilt.count(), 2);
+        apptest::openSettled(state(), fakes::rabbitBroker());
+        state().setSelected(session->id());
+        QTRY_VERIFY(m_clients->kafka->calls.size() > calls.size());
+        QCOMPARE(session->position(), BrokerSession::Position::atTail());
     }
 
     void languageSwitchKeepsTheOpenSheetWithWhatIsTyped()

@@ -58,6 +58,8 @@ private slots:
         QSignalSpy switched(&root, &RootView::contentChanged);
         root.show();
         QCOMPARE(root.content(), RootView::Content::reception);
+        QPointer<QWidget> first = root.reception();
+        QVERIFY(first);
 
         BrokerSession* a = apptest::openSettled(*m_app, fakes::kafkaBroker(QStringLiteral("a")));
         BrokerSession* b = apptest::openSettled(*m_app, fakes::kafkaBroker(QStringLiteral("b")));
@@ -69,6 +71,12 @@ private slots:
         m_app->setShowingPicker(true);
         QCOMPARE(root.content(), RootView::Content::reception);
         QVERIFY(!root.tabBar()->isVisible());
+        // A reception newly shown, not the one shown before with its boops and scroll.
+        QVERIFY(root.reception() && root.reception() != first.data());
+        QTRY_VERIFY(!first);
+        QPointer<QWidget> second = root.reception();
+        m_app->setShowingPicker(true); // no change: the same reception
+        QCOMPARE(root.reception(), second.data());
         // Opening an open broker returns to the workspace with its tab selected.
         m_app->open(a->broker());
         QCOMPARE(root.content(), RootView::Content::workspace);

@@ -4,6 +4,7 @@
 #include "Tessaron/browser/PayloadDocument.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/KitFont.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -88,7 +89,7 @@ private slots:
     {
         Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}})});
         stage.kafka().held["orders"][0] = {
-            keyed("orders", 0, 0, "a", "line one\r\nline two", 3,
+            keyed("orders", 0, 0, "a", "\xEF\xBB\xBFline one\r\nline two", 3,
                   {{"trace", QByteArray("\xff\xfe", 2)}, {"empty", ""}}),
             Message("orders", 0, 1, QByteArray("b"), std::nullopt, std::nullopt, {}),
             keyed("orders", 0, 2, QByteArray("\xff", 1), QByteArray("\x80\x81\x82", 3), 1)};
@@ -104,18 +105,23 @@ private slots:
         // CR LF text reads one line per line, without the carriage return.
         QCOMPARE(view.document()->lines().size(), 2);
         QCOMPARE(view.document()->lines().first().content, QString("line one"));
+        // The copy holds the text exactly as read, its byte-order mark too.
         view.copyPayload();
-        QCOMPARE(QApplication::clipboard()->text(), QString("line one\r\nline two"));
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(), QByteArray("\xEF\xBB\xBFline one\r\nline two"));
 
+        // A tombstone offers no copy, and never empties the clipboard.
         stage.session->setSelectedMessage(QString("orders/0/1"));
         QCOMPARE(headings(view), QStringList{"THE RECORD"});
         QVERIFY(!view.document());
+        QVERIFY(!view.findChild<KitButton*>(QStringLiteral("copy"))->isEnabled());
         view.copyPayload();
-        QCOMPARE(QApplication::clipboard()->text(), QString());
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(), QByteArray("\xEF\xBB\xBFline one\r\nline two"));
 
-        // Binary: no document; the copy is empty as well.
+        // Binary: no document; the copy holds the bytes as hex.
         stage.session->setSelectedMessage(QString("orders/0/2"));
         QVERIFY(!view.document());
+        view.copyPayload();
+        QCOMPARE(QApplication::clipboard()->text(), QString("80 81 82"));
     }
 
     void fileACorrectedCopySetsTheProduceAction()
@@ -150,6 +156,76 @@ private slots:
         // Long lines wrap: the height grows as the width shrinks.
         PayloadDocument wide(QString(500, QLatin1Char('x')), {});
         QVERIFY(wide.heightForWidth(300) > wide.heightForWidth(1200));
+    }
+
+    // A payload of more lines than a widget can be pixels tall: the document keeps to the view,
+    // scrolls by rows to the very last line, and its gutter holds the whole number.
+    void aMillionLinesStayReachableAndNumberedWhole()
+    {
+        QByteArray payload = "[";
+        for (int i = 0; i < 1'200'000; ++i)
+            payload += (i ? "," : "") + QByteArray::number(1'000'000 + i);
+        payload += "]";
+        Stage stage = kafkaStage({fakes::topic("big", {{0, 1}})});
+        stage.kafka().held["big"][0] = {keyed("big", 0, 0, "a", payload, 1)};
+        stage.open("big");
+        ExhibitView view(stage.app.get(), stage.session.get());
+        view.resize(520, 640);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        stage.session->setSelectedMessage(QString("big/0/0"));
+        QApplication::processEvents();
+        PayloadDocument* document = view.document();
+        QVERIFY(document);
+        QCOMPARE(document->lineCount(), 1'200'002);
+        QVERIFY(document->scrolls());
+        QVERIFY(document->height() < view.height());
+
+        document->setFocus();
+        QTest::keyClick(document, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(document->linesInView().second, document->lineCount() - 1);
+        QCOMPARE(document->lines().last().content, QString("]"));
+        QTest::keyClick(document, Qt::Key_PageUp);
+        QVERIFY(document->linesInView().second < document->lineCount() - 1);
+        QTest::keyClick(document, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(document->linesInView().first, 0);
+
+        const QFontMetricsF digits(KitFont::font(9, QFont::Normal, FontDesign::monospaced));
+        QVERIFY(document->numberWidth() >= digits.horizontalAdvance(QStringLiteral("1200002")));
+        // A short document keeps the narrow gutter and grows to its full height.
+        PayloadDocument small("{\n}", {});
+        QCOMPARE(small.numberWidth(), 20.0);
+        QVERIFY(!small.scrolls());
+    }
+
+    // Characters are laid out by their drawn width: no gap after an emoji (two UTF-16 units), a
+    // letter with a combining accent is one character, and the pointer never lands inside either.
+    void layoutFollowsUserPerceivedCharacters()
+    {
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+        const QString accented = QStringLiteral("e\u0301");
+        PayloadDocument document(QStringLiteral("a") + emoji + QStringLiteral("b\n") + accented + QStringLiteral("x"),
+                                 {});
+        document.resize(400, document.heightForWidth(400));
+        document.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&document));
+        const QFontMetricsF fm(document.font());
+        QCOMPARE(document.columnX(0, 3), document.columnX(0, 1) + fm.horizontalAdvance(emoji));
+        QCOMPARE(document.columnX(1, 2), fm.horizontalAdvance(accented));
+
+        const double y0 = 8 + document.rowHeight() * 0.5;
+        const double afterEmoji = document.textLeft() + document.columnX(0, 3) - 1;
+        QTest::mousePress(&document, Qt::LeftButton, {}, QPoint(int(afterEmoji), int(y0)));
+        QTest::mouseMove(&document, QPoint(int(document.textLeft() + 300), int(y0)));
+        QTest::mouseRelease(&document, Qt::LeftButton, {}, QPoint(int(document.textLeft() + 300), int(y0)));
+        QCOMPARE(document.selectedText(), QString("b"));
+        // From the accented letter's right half: the selection starts after the whole letter.
+        const double y1 = 8 + document.rowHeight() * 1.5;
+        const double insideAccent = document.textLeft() + document.columnX(1, 2) * 0.75;
+        QTest::mousePress(&document, Qt::LeftButton, {}, QPoint(int(insideAccent), int(y1)));
+        QTest::mouseMove(&document, QPoint(int(document.textLeft() + 300), int(y1)));
+        QTest::mouseRelease(&document, Qt::LeftButton, {}, QPoint(int(document.textLeft() + 300), int(y1)));
+        QCOMPARE(document.selectedText(), QString("x"));
     }
 };
 

@@ -1,6 +1,6 @@
 #include "BrowserFixtures.h"
 
-#include "Tessaron/browser/EmptyPane.h"
+#include "Tessaron/kit/EmptyPane.h"
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListModel.h"
 #include "Tessaron/browser/MessageListView.h"
@@ -11,6 +11,8 @@
 
 #include <QLabel>
 #include <QListView>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace tessaron;
@@ -66,6 +68,27 @@ private slots:
         stage.session->setSelectedTopic(QString("gone"));
         QCOMPARE(view.body(), BrowserBody::briefing);
         QVERIFY(view.header()->isHidden());
+    }
+
+    void nothingAfterAMomentIsNotNothingRetained()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 240}}), fakes::topic("empty", {{0, 0}})});
+        stage.kafka().timeOffsets = {{0, -1}};
+        MessageListView view(stage.app.get(), stage.session.get());
+        stage.session->setSelectedTopic(QString("orders"));
+        const auto moment = BrokerSession::Position::atTime(QDateTime::fromMSecsSinceEpoch(5000, Qt::UTC));
+        syncWait(stage.session->read(moment, 100, false));
+        QCOMPARE(view.body(), BrowserBody::nothingRetained);
+        QCOMPARE(view.emptyPane()->title(), QString("Nothing from that moment on"));
+        QCOMPARE(MessageListView::emptyTexts(240, moment).second,
+                 QString("This topic retains 240 messages, all from before it. Pick an earlier moment, or read the "
+                         "latest."));
+        QCOMPARE(MessageListView::emptyTexts(240, BrokerSession::Position::atOffset(900)).first,
+                 QString("Nothing read from there"));
+
+        stage.open("empty");
+        QCOMPARE(view.body(), BrowserBody::nothingRetained);
+        QCOMPARE(view.emptyPane()->title(), QString("Nothing retained"));
     }
 
     void rabbitAsksOnceThenReadsWithoutAFooter()
@@ -188,6 +211,39 @@ private slots:
         for (const QString& id : shownIDs(view))
             QVERIFY2(id.startsWith("payments/"), qPrintable(id));
         QCOMPARE(view.model()->rowCount(), 3);
+    }
+
+    void aShortPaneScrollsInsteadOfSqueezingTheHeader()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 5}, {0, 5}})},
+                                 {{"billing-service", "Stable", false},
+                                  {"analytics-nightly-export-consumer-group-v2", "Stable", false},
+                                  {"search-indexer", "Empty", false}});
+        stage.kafka().held["orders"] = driftingOrders();
+        MessageListView view(stage.app.get(), stage.session.get());
+        stage.open("orders");
+        QCOMPARE(stage.session->shapeVerdict().tag(), ShapeVerdict::Case::drift);
+        view.show();
+        QScrollArea* pane = view.pane();
+        QWidget* rows = view.listView()->parentWidget();
+        auto whole = [&] {
+            // The header at the height its width needs, nothing wider than the pane, and the rows
+            // beside the exhibit, not under it.
+            const int needed = view.header()->heightForWidth(view.header()->width());
+            const int rowsRight = rows->mapTo(&view, QPoint(rows->width(), 0)).x();
+            const int exhibitLeft = view.exhibit()->mapTo(&view, QPoint(0, 0)).x();
+            return view.header()->height() >= needed && pane->widget()->width() <= pane->viewport()->width()
+                && rowsRight <= exhibitLeft
+                && view.exhibit()->mapTo(&view, QPoint(view.exhibit()->width(), 0)).x() <= view.width();
+        };
+        view.resize(900, 900);
+        QTRY_VERIFY(whole());
+        QCOMPARE(pane->verticalScrollBar()->maximum(), 0);
+        // The smallest window's pane: the header stays whole and the pane scrolls to the rows.
+        view.resize(520, 480);
+        QTRY_VERIFY(pane->verticalScrollBar()->maximum() > 0);
+        QTRY_VERIFY(whole());
+        QVERIFY(view.listView()->height() > 0);
     }
 
     void keyboardMovesTheSelection()

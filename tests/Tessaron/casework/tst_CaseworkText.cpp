@@ -162,8 +162,12 @@ private slots:
         QCOMPARE(BriefingText::groupCountSentence(1, 0), QString("One group, and someone is in it."));
         QCOMPARE(BriefingText::groupCountSentence(3, 0), QString("3 groups, all with members."));
         QCOMPARE(BriefingText::groupCountSentence(3, 1), QString("3 groups. One with nobody in it."));
-        QCOMPARE(BriefingText::of(BriefingText::Wording::kafka, {}, {}, {}).groupsSentence(),
-                 QString("No consumer groups. Nobody's reading yet — or nobody has committed."));
+        BriefingText none = BriefingText::of(BriefingText::Wording::kafka, {}, {}, {});
+        QCOMPARE(none.groupsSentence(), QString("No consumer groups. Nobody's reading yet — or nobody has committed."));
+        // Groups that could not be listed are not zero groups.
+        none.groupsUnseen = true;
+        QCOMPARE(none.groupsSentence(),
+                 QString("I couldn't list the consumer groups, so I can't tell you who's reading."));
     }
 
     void groupVerdictSentencesAtTheirBoundaries()
@@ -346,6 +350,17 @@ private slots:
 
         estimate.allUnique = true;
         QVERIFY(NotesText::keyCard(read, estimate).sentence->startsWith("Every one has its own key — 10 of them"));
+        // Keyless messages are counted apart, never under "every one".
+        QList<Message> mostlyKeyless = {message("0", QByteArray("k"), QByteArray("{}"))};
+        for (int i = 1; i < 100; ++i)
+            mostlyKeyless.append(message(QString::number(i), std::nullopt, QByteArray("{}")));
+        QCOMPARE(NotesText::keyCard(mostlyKeyless, KeyShareEstimate::estimate(mostlyKeyless, {})).sentence,
+                 std::optional<QString>("One has a key; the other 99 have none I can read. Nothing is crowding a "
+                                        "partition."));
+        estimate.keyed = 3;
+        QVERIFY(NotesText::keyCard(mostlyKeyless, estimate)
+                    .sentence->startsWith("3 have a key each, no repeats; the "
+                                          "other 97 have none"));
         estimate.keyed = 0;
         QVERIFY(NotesText::keyCard(read, estimate).sentence->startsWith("No keys on any of these."));
         QCOMPARE(NotesText::keyCard({}, estimate).sentence, std::optional<QString>("Nothing read yet."));

@@ -101,7 +101,7 @@ private slots:
         scene.session->setSelectedGroup("lost");
         syncWait(scene.session->loadGroupDetail());
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::failed);
-        QCOMPARE(texts(&view, "failureDetail"), QStringList{"describing group lost: not found"});
+        QCOMPARE(texts(&view, "emptyDetail"), QStringList{"describing group lost: not found"});
     }
 
     void theDetailPageHandsOverToTheResetSheetAndTheTopic()

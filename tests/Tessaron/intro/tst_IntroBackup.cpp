@@ -1,7 +1,10 @@
 // The AI chapter over fake command-line tools in the throwaway home's ~/.local/bin.
 #include "support/FakeTools.h"
 
+#include "support/SessionFakes.h"
+
 #include "Tessaron/intro/WelcomeAI.h"
+#include "Tessaron/state/AppState.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
@@ -16,17 +19,22 @@ using namespace tessaron;
 
 class TestIntroBackup : public QObject {
     Q_OBJECT
+    std::unique_ptr<AppState> m_app;
+
 private slots:
     void init()
     {
         AccessibilitySettings::instance().setReduceMotion(true);
         UserDefaults::standard().remove(Prefs::aiProvider);
         faketools::removeAll();
+        m_app = std::make_unique<AppState>(std::make_shared<fakes::FakeFactory>());
     }
+
+    void cleanup() { m_app.reset(); }
 
     void aClickStoresTheProviderAtOnce()
     {
-        WelcomeAI page;
+        WelcomeAI page(m_app.get());
         QVERIFY(page.cards().at(0)->property("selected").toBool());
         QTest::mouseClick(page.cards().at(2), Qt::LeftButton);
         QCOMPARE(UserDefaults::standard().string(Prefs::aiProvider), std::optional<QString>("codex"));
@@ -42,7 +50,7 @@ private slots:
     void installHintOnlyForAMissingToolWhenNoScanRuns()
     {
         faketools::install("codex", "echo codex\n");
-        WelcomeAI page;
+        WelcomeAI page(m_app.get());
         QVERIFY(page.scanning());
         QVERIFY(!page.checkAgainButton()->isEnabled());
         for (int i = 0; i < 3; ++i)
@@ -50,6 +58,8 @@ private slots:
         QSignalSpy done(&page, &WelcomeAI::scanFinished);
         QVERIFY(done.wait(10000));
         QVERIFY(!page.scanning());
+        // What the page shows is the state's, which the Ask chip follows too.
+        QCOMPARE(m_app->aiTool(), QStringLiteral("codex"));
         QVERIFY(page.found().contains(AICLI::codex));
         QVERIFY(!page.found().contains(AICLI::claude));
         QVERIFY(page.installShown(0).isEmpty());
@@ -71,7 +81,7 @@ private slots:
 
     void aScanEndingAfterThePageIsGoneIsDropped()
     {
-        auto* page = new WelcomeAI;
+        auto* page = new WelcomeAI(m_app.get());
         QVERIFY(page->scanning());
         delete page;
         QTest::qWait(300);

@@ -7,7 +7,9 @@
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/state/AppState.h"
+#include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/storage/AppSupport.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinInfra/keychain/Keychain.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
@@ -86,6 +88,16 @@ private slots:
         QVERIFY(page.saveButton()->isHidden());
         QTest::keyClick(page.nameField()->edit(), Qt::Key_Backspace);
         QVERIFY(test(page));
+
+        // A language switch redraws the chapter in place: what is typed and the answer stay.
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_COMPARE(page.saveButton()->text(), QStringLiteral("Salvar este broker"));
+        QCOMPARE(page.nameField()->edit()->text(), QStringLiteral("  mock  "));
+        QVERIFY(page.result() && page.result()->isAnswered());
+        QCOMPARE(page.resultLine()->text(),
+                 L10n::t("It answered. %d topics or queues found.", page.result()->topics()));
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(page.saveButton()->text(), QStringLiteral("Save this broker"));
 
         QSignalSpy saved(&page, &WelcomeConnection::brokerSaved);
         const qsizetype before = app.brokers().size();

@@ -22,6 +22,9 @@
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/ManualAnimationClock.h"
+#include "VelkinUI/Spring.h"
+#include "VelkinUI/TransformEffect.h"
 #include "VelkinUI/SymbolView.h"
 #include "VelkinUI/Symbols.h"
 
@@ -29,6 +32,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QtMath>
+
+#include <cmath>
 
 using namespace tessaron;
 
@@ -212,6 +218,63 @@ private slots:
         QCOMPARE(ends.at(1), ends.at(0));
     }
 
+    // Chapter changes, the solved case and the agreement move on their springs and come to rest as
+    // they would without motion; under reduced motion nothing moves.
+    void motionRunsItsSpringsAndRestsWhereStillnessDoes()
+    {
+        const auto settle = [](testing::ManualAnimationClock& clock, double response, double damping) {
+            clock.advance(qint64(Spring{response, damping, 0.0}.settlingDuration() * 1000) + 48);
+        };
+        {
+            AccessibilitySettings::instance().setReduceMotion(false);
+            testing::ManualAnimationClock clock;
+            Flow f;
+            QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+            f.view.goTo(1);
+            QVERIFY(f.view.findChild<QLabel*>(QStringLiteral("leavingPage")));
+            clock.advance(160);
+            QVERIFY(f.view.findChild<QLabel*>(QStringLiteral("leavingPage"))); // the spring takes longer
+            settle(clock, 0.46, 0.88);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!f.view.findChild<QLabel*>(QStringLiteral("leavingPage")));
+            QVERIFY(!f.view.page()->parentWidget()->graphicsEffect());
+
+            f.page<WelcomeCase>()->askForHelp();
+            auto* lawyered = f.view.findChild<QLabel*>(QStringLiteral("lawyered"));
+            auto* stamp = qobject_cast<TransformEffect*>(lawyered->graphicsEffect());
+            QVERIFY(stamp && stamp->opacity() < 0.1);
+            QVERIFY(stamp->transform().m11() > 1.4); // lands from larger than life
+            settle(clock, 0.32, 0.7);
+            stamp = qobject_cast<TransformEffect*>(lawyered->graphicsEffect());
+            QCOMPARE(stamp->opacity(), 1.0);
+            QCOMPARE(stamp->transform().m11(), std::cos(qDegreesToRadians(-5.0)));
+
+            f.view.goTo(5);
+            settle(clock, 0.46, 0.88);
+            QTest::mouseClick(f.view.highFive(), Qt::LeftButton);
+            auto* hand = f.view.findChild<QWidget*>(QStringLiteral("hand"));
+            clock.advance(32);
+            const auto* turning = qobject_cast<TransformEffect*>(hand->graphicsEffect());
+            QVERIFY(turning);
+            const double early = std::atan2(turning->transform().m12(), turning->transform().m11());
+            settle(clock, 0.46, 0.88);
+            const auto* rested = qobject_cast<TransformEffect*>(hand->graphicsEffect());
+            QCOMPARE(qRound(qRadiansToDegrees(std::atan2(rested->transform().m12(), rested->transform().m11()))), -12);
+            QVERIFY(std::abs(early) < std::abs(qDegreesToRadians(-12.0)));
+        }
+        {
+            AccessibilitySettings::instance().setReduceMotion(true);
+            Flow f;
+            f.view.goTo(1);
+            f.page<WelcomeCase>()->askForHelp();
+            auto* lawyered = f.view.findChild<QLabel*>(QStringLiteral("lawyered"));
+            QCOMPARE(qobject_cast<TransformEffect*>(lawyered->graphicsEffect())->opacity(), 1.0);
+            f.view.goTo(5);
+            QTest::mouseClick(f.view.highFive(), Qt::LeftButton);
+            QVERIFY(!f.view.findChild<QWidget*>(QStringLiteral("hand"))->graphicsEffect()); // upright, at once
+        }
+    }
+
     void groundRulesKindSwitchResetsThePeek()
     {
         Flow f;
@@ -318,10 +381,13 @@ private slots:
             QTRY_COMPARE(root.sheets()->current(), SheetController::Sheet::introduction);
             auto* view = qobject_cast<OnboardingView*>(root.sheets()->currentDialog());
             QVERIFY(view);
-            // Escape is a dismissal: it counts as done too.
+            // Escape skips the introduction like "Explore on my own": done, and the running
+            // version's notes count as seen, so they do not greet the next start.
             QTest::keyClick(view, Qt::Key_Escape);
             QTRY_COMPARE(root.sheets()->current(), SheetController::Sheet::none);
             QVERIFY(onboarded());
+            QCOMPARE(UserDefaults::standard().string(Prefs::lastSeenVersion),
+                     std::optional<QString>(intro::runningVersion()));
         }
         RootView next(&app, views);
         next.show();

@@ -4,6 +4,7 @@
 #include "Tessaron/reception/BrokerFormModel.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/storage/AppSupport.h"
+#include "VelkinInfra/keychain/Keychain.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,25 +15,6 @@
 
 using namespace tessaron;
 using namespace tessaron::fakes;
-
-namespace {
-
-// A keyring stand-in that records which accounts were read.
-struct Secrets {
-    QHash<QString, QString> items;
-    QStringList reads;
-    BrokerFormModel::SecretLookup lookup()
-    {
-        return [this](const QString& account) -> std::optional<QString> {
-            reads << account;
-            if (items.contains(account))
-                return items.value(account);
-            return std::nullopt;
-        };
-    }
-};
-
-} // namespace
 
 class TestBrokerFormModel : public QObject {
     Q_OBJECT
@@ -50,7 +32,7 @@ private slots:
     {
         Broker original = kafkaBroker("orders");
         original.isFavorite = true;
-        BrokerFormModel form(original, false, Secrets().lookup());
+        BrokerFormModel form(original, false);
         form.setName("  Orders \t");
         form.setBootstrap("\tb1:9092,b2:9092 ");
         form.setUsername(" svc ");
@@ -94,7 +76,7 @@ private slots:
     {
         Broker blank = kafkaBroker("");
         blank.bootstrap.clear();
-        BrokerFormModel form(blank, true, Secrets().lookup());
+        BrokerFormModel form(blank, true);
         QVERIFY(!form.canSave());
         form.setName(" \t ");
         form.setBootstrap("localhost:9092");
@@ -123,7 +105,7 @@ private slots:
 
     void secretsAreStoredOnlyOnceEdited()
     {
-        BrokerFormModel form(securedBroker("orders", BrokerSecurity::saslSSL), false, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::saslSSL), false);
         QVERIFY(!form.passwordToStore());
         QVERIFY(!form.registryPasswordToStore());
         QVERIFY(!form.keyPassphraseToStore());
@@ -137,33 +119,43 @@ private slots:
         QCOMPARE(form.keyPassphraseToStore(), std::optional<QString>(""));
     }
 
-    void testPasswordFollowsTheEditAndTheSavedMode()
+    void aTestTakesTheStoredPasswordFromTheKeyringQueue()
     {
-        // Not edited, saved with credentials: the stored password, read under the broker's account.
-        Secrets secrets;
+        REQUIRE_KEYRING();
+        m_clients->kafka->listed = QList<Topic>();
+        AppState app(m_clients);
+        // Not edited, saved with credentials: the stored password, read on the state's keyring
+        // queue while the window's event loop runs on.
         const Broker sasl = securedBroker("orders", BrokerSecurity::saslPlaintext);
-        secrets.items.insert(AppState::passwordAccount(sasl.id), "stored");
-        BrokerFormModel editing(sasl, false, secrets.lookup());
-        QCOMPARE(editing.testPassword(), std::optional<QString>("stored"));
-        QCOMPARE(secrets.reads, QStringList{AppState::passwordAccount(sasl.id)});
+        QVERIFY(!syncWait(app.save(sasl, QString("stored"))));
+        BrokerFormModel editing(sasl, false);
+        QCoro::Task<> test = editing.runTest(&app);
+        QVERIFY(editing.testing());
+        QVERIFY(!test.isReady());
+        syncWait(std::move(test));
+        QCOMPARE(m_clients->lastPassword, std::optional<QString>("stored"));
         // Edited, even to empty: what was typed.
         editing.setPassword("x");
         editing.setPassword("");
-        QCOMPARE(editing.testPassword(), std::optional<QString>(""));
+        syncWait(editing.runTest(&app));
+        QCOMPARE(m_clients->lastPassword, std::optional<QString>(""));
 
-        // Saved without credentials and switched to SASL without typing one: no password, no read.
-        Secrets none;
-        const Broker plain = securedBroker("orders", BrokerSecurity::plaintext);
-        none.items.insert(AppState::passwordAccount(plain.id), "left over");
-        BrokerFormModel switching(plain, false, none.lookup());
+        // Saved without credentials and switched to SASL without typing one: no password.
+        const Broker plain = securedBroker("plain", BrokerSecurity::plaintext);
+        Keychain(AppState::keychainService).set("left over", AppState::passwordAccount(plain.id));
+        BrokerFormModel switching(plain, false);
         switching.setSecurity(BrokerSecurity::saslSSL);
-        QVERIFY(!switching.testPassword());
-        QVERIFY(none.reads.isEmpty());
+        switching.setUsername("svc");
+        syncWait(switching.runTest(&app));
+        QVERIFY(switching.testResult());
+        QVERIFY(!m_clients->lastPassword);
+        Keychain(AppState::keychainService).remove(AppState::passwordAccount(plain.id));
+        app.remove(sasl);
     }
 
     void sectionsFollowKindAndSecurity()
     {
-        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), true, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), true);
         QVERIFY(!form.showsTLS());
         QVERIFY(!form.showsCredentials());
         QVERIFY(form.showsRegistryCard());
@@ -215,7 +207,7 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders"), topic("payments"), topic("__consumer_offsets")};
         AppState app(m_clients);
-        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), false, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), false);
         QSignalSpy changes(&form, &BrokerFormModel::testChanged);
         syncWait(form.runTest(&app));
         QVERIFY(!form.testing());
@@ -238,7 +230,7 @@ private slots:
         Broker tls = securedBroker("orders", BrokerSecurity::ssl);
         tls.clientCertPath = "/c.pem";
         tls.clientKeyPath = "/k.pem";
-        BrokerFormModel form(tls, false, Secrets().lookup());
+        BrokerFormModel form(tls, false);
         form.setKeyPassphrase("open sesame");
         syncWait(form.runTest(&app));
         QCOMPARE(m_clients->lastClientKey, std::optional<QString>("open sesame"));
@@ -251,7 +243,7 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders")};
         AppState app(m_clients);
-        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), false, Secrets().lookup());
+        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), false);
         std::shared_ptr<Gate> gate = m_clients->kafka->gates.hold("topics");
         QCoro::Task<> test = form.runTest(&app);
         QVERIFY(form.testing());
@@ -276,8 +268,7 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders")};
         AppState app(m_clients);
-        auto form = std::make_unique<BrokerFormModel>(securedBroker("orders", BrokerSecurity::plaintext), false,
-                                                      Secrets().lookup());
+        auto form = std::make_unique<BrokerFormModel>(securedBroker("orders", BrokerSecurity::plaintext), false);
         std::shared_ptr<Gate> gate = m_clients->kafka->gates.hold("topics");
         QCoro::Task<> test = form->runTest(&app);
         form->abandonTest();
@@ -300,7 +291,7 @@ private slots:
         AppState app(m_clients);
         const Broker fresh = kafkaBroker("fresh");
         app.setEditing(fresh);
-        BrokerFormModel form(fresh, true, Secrets().lookup());
+        BrokerFormModel form(fresh, true);
         // A folder where the file should be: the write fails whoever runs the test.
         QVERIFY(QDir().mkpath(path));
         QVERIFY(!syncWait(form.save(&app)));

@@ -5,7 +5,9 @@
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/state/AppState.h"
+#include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/storage/AppSupport.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinInfra/keychain/Keychain.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
@@ -71,6 +73,8 @@ private slots:
         m_clients->kafka->listed = QList<Topic>{topic("orders")};
     }
 
+    void cleanup() { UserDefaults::standard().remove(L10n::key); }
+
     void returnSavesOnlyWhenSavingIsPossible()
     {
         AppState app(m_clients);
@@ -96,6 +100,37 @@ private slots:
         QCOMPARE(app.brokers().last().name, QString("orders"));
         QCOMPARE(app.brokers().last().username, QString("svc"));
         QVERIFY(!app.editing());
+    }
+
+    void aLanguageSwitchRedrawsTheFormKeepingWhatIsTyped()
+    {
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        AppState app(m_clients);
+        auto sheet = present(app, newBroker());
+        type(sheet->nameField(), "orders");
+        QTest::mouseClick(sheet->securityButtons()[2], Qt::LeftButton);
+        type(sheet->userField(), "svc");
+        type(sheet->passwordField(), "s3cret");
+        const QString english = sheet->passwordField()->hint();
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_VERIFY(sheet->passwordField()->hint() != english);
+        QCOMPARE(sheet->passwordField()->hint(), L10n::t("Goes to your keyring, never to a file."));
+        QCOMPARE(sheet->windowTitle(), L10n::t("New broker."));
+        QVERIFY(sheet->isVisible());
+        // What was typed and chosen stays, and so does the field in use.
+        QCOMPARE(sheet->nameField()->edit()->text(), QString("orders"));
+        QCOMPARE(sheet->userField()->edit()->text(), QString("svc"));
+        QCOMPARE(sheet->passwordField()->edit()->text(), QString("s3cret"));
+        QVERIFY(sheet->credentialsSection()->isVisibleTo(sheet.get()));
+        QCOMPARE(sheet->focusWidget(), sheet->passwordField()->edit());
+
+        UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
+        QTRY_COMPARE(sheet->passwordField()->hint(), english);
+        type(sheet->addressField(), "localhost:9092");
+        QTest::keyClick(sheet->addressField()->edit(), Qt::Key_Return);
+        QTRY_VERIFY(!sheet->isVisible());
+        QCOMPARE(app.brokers().last().username, QString("svc"));
     }
 
     void escapeCancelsAndStoresNothing()

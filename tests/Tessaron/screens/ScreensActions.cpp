@@ -81,6 +81,27 @@ void shootActions(ScreenShooter& shooter)
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("refused"), &sheet);
     }
     {
+        // Over the smallest window: the sheet fits it, and the outcome is scrolled into view.
+        QWidget window;
+        window.resize(820, 520);
+        window.show();
+        ProduceSheet sheet(source, nullptr, &session, &window);
+        sheet.setWindowModality(Qt::WindowModal);
+        sheet.open();
+        sheet.reasonField()->setText(QStringLiteral("Total was off by the shipping fee; replaying for billing"));
+        shooter.shoot(QStringLiteral("produce"), QStringLiteral("filled-820x520"), &sheet);
+        clients->writer = std::make_shared<FakeWriter>();
+        sheet.file();
+        waitUntil([&] { return sheet.outcome().has_value(); });
+        restFor(800);
+        shooter.shoot(QStringLiteral("produce"), QStringLiteral("filed-820x520"), &sheet);
+        sheet.conclude(AppOutcome::makeUncertain(
+            QStringLiteral("No answer from the broker within 30 s after the message went out: it may be on "
+                           "orders.events already.")));
+        restFor(800);
+        shooter.shoot(QStringLiteral("produce"), QStringLiteral("uncertain-820x520"), &sheet);
+    }
+    {
         Message avro(QStringLiteral("payments.settled"), 0, 12, std::nullopt, QByteArray("\x00\x00\x00\x00\x07\x02", 6),
                      std::nullopt, {});
         avro.setDecoded(Message::Decoded{7, "{\"amount\":1250,\"currency\":\"EUR\"}", std::nullopt});
@@ -123,6 +144,37 @@ void shootActions(ScreenShooter& shooter)
         sheet.move();
         waitUntil([&] { return sheet.outcome().has_value(); });
         shooter.shoot(QStringLiteral("reset"), QStringLiteral("refused"), &sheet);
+    }
+
+    {
+        QWidget window;
+        window.resize(820, 520);
+        window.show();
+        ResetOffsetsSheet sheet(billing, std::nullopt, nullptr, &session, &window);
+        sheet.setWindowModality(Qt::WindowModal);
+        sheet.open();
+        sheet.targetField()->setText(QStringLiteral("50000"));
+        sheet.reasonField()->setText(QStringLiteral("Skip the poison batch"));
+        shooter.shoot(QStringLiteral("reset"), QStringLiteral("warnings-820x520"), &sheet);
+        sheet.conclude(AppOutcome::makeUncertain(
+            QStringLiteral("The offset commit timed out: billing-service may be at 50000 on orders.events already.")));
+        restFor(800);
+        shooter.shoot(QStringLiteral("reset"), QStringLiteral("uncertain-820x520"), &sheet);
+    }
+
+    {
+        QWidget window;
+        window.resize(820, 520);
+        window.show();
+        AskSheet sheet(nullptr, &session, &window);
+        sheet.setTool({AskLogic::Tool::named, QStringLiteral("Claude Code")});
+        sheet.open();
+        sheet.present(AppOutcome::makeDone(QStringLiteral(
+                          "Nothing here looks malformed: all 20 messages share one shape (orderId, total, currency). "
+                          "The key order-48213 repeats on every message, so they all land on partition 1.")),
+                      false, 1);
+        restFor(800);
+        shooter.shoot(QStringLiteral("ask"), QStringLiteral("opinion-820x520"), &sheet);
     }
 
     // Ask: empty, filled, thinking, with an opinion and with none.

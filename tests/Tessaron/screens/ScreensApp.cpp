@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -176,7 +177,10 @@ void shootTabs(ScreenShooter& shooter)
 
     const Broker connected = fakes::kafkaBroker(QStringLiteral("Production Kafka"));
     app->open(connected);
-    flushEvents();
+    // Connected means listed: wait for the keyring and the listing, not a fixed number of turns.
+    QDeadlineTimer listing(5000);
+    while (!app->activeSession()->isConnected() && !listing.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
     auto gate = clients->kafka->gates.hold(QStringLiteral("topics"));
     app->open(fakes::kafkaBroker(QStringLiteral("Staging")));
     clients->makeError = KafkaError(-1, QStringLiteral("connection refused"));

@@ -5,6 +5,7 @@
 
 #include "Tessaron/browser/BrowserFixtures.h"
 #include "Tessaron/browser/ExhibitView.h"
+#include "Tessaron/browser/PayloadDocument.h"
 #include "Tessaron/browser/MessageListView.h"
 #include "Tessaron/browser/PositionPicker.h"
 #include "Tessaron/browser/TopicHeader.h"
@@ -134,6 +135,25 @@ void shootBrowser(ScreenShooter& shooter)
             flushEvents();
             shooter.shoot("exhibit", state, frame.get());
         }
+    }
+    {
+        // A payload of 160,000 lines scrolled deep into its own rows: whole line numbers, and
+        // emoji and accented letters laid out without gaps.
+        Stage stage = kafkaStage({fakes::topic("ledger", {{0, 1}})});
+        QByteArray payload = "{\"entries\":[";
+        for (int i = 0; i < 40'000; ++i)
+            payload += (i ? "," : "") + QByteArray("{\"id\":") + QByteArray::number(i)
+                + ",\"note\":\"caf\xC3\xA9 \xE2\x98\x95 \xF0\x9F\x98\x80 e\xCC\x81\"}";
+        stage.kafka().held["ledger"][0] = {keyed("ledger", 0, 0, "day-1", payload + "]}", 5)};
+        stage.open("ledger");
+        std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
+        frame->show();
+        stage.session->setSelectedMessage(QString("ledger/0/0"));
+        flushEvents();
+        auto* exhibit = frame->findChild<ExhibitView*>();
+        exhibit->document()->scrollToLine(123'456);
+        flushEvents();
+        shooter.shoot("exhibit", "long", frame.get());
     }
     {
         // A RabbitMQ queue before the consent, after it, and a queue the client refuses.

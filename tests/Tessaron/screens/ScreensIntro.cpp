@@ -95,6 +95,19 @@ void shootIntro(ScreenShooter& shooter)
         view.hide();
     }
     {
+        // Over the smallest window: the chapter scrolls between the top bar and the footer.
+        QWidget window;
+        window.resize(820, 520);
+        window.show();
+        OnboardingView view(&app, &window);
+        view.refreshAI = [](AppState*) {};
+        view.show();
+        snap(view, "introduction-820x520");
+        view.goTo(1);
+        snap(view, "case-820x520");
+        view.hide();
+    }
+    {
         UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
         OnboardingView view(&app);
         view.refreshAI = [](AppState*) {};

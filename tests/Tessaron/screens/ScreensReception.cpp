@@ -162,6 +162,17 @@ void shootReception(ScreenShooter& shooter)
         AppState app(clients);
         Broker fresh = broker(QString(), BrokerKind::kafka, QString(), BrokerSecurity::plaintext);
         shootForm(shooter, app, QStringLiteral("new"), fresh);
+        {
+            // Over the smallest window: the form fits it, its cards scroll between header and foot.
+            QWidget window;
+            window.resize(820, 520);
+            window.show();
+            app.setEditing(fresh);
+            BrokerFormSheet sheet(&app, &window);
+            settle(&sheet);
+            shooter.shoot(QStringLiteral("form"), QStringLiteral("new-820x520"), &sheet);
+            sheet.done(QDialog::Rejected);
+        }
         shootForm(shooter, app, QStringLiteral("kafka-plaintext"), app.brokers()[1]);
 
         Broker tls = app.brokers()[1];

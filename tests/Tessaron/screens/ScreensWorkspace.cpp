@@ -1,7 +1,11 @@
 // The workspace and its sidebar in their states, over sessions of fake brokers.
 #include "ScreenShooter.h"
 
+#include "DemoKafka.h"
 #include "Tessaron/app/TessaronApplication.h"
+#include "Tessaron/app/RootView.h"
+#include "Tessaron/browser/MessageListView.h"
+
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/SidebarControls.h"
@@ -17,6 +21,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace tessaron {
 
@@ -78,10 +84,62 @@ void shootPopover(ScreenShooter& shooter, AppState* app, BrokerSession* session,
     shooter.shoot(QStringLiteral("sidebar"), state, frame.get());
 }
 
+// The demo's drifting `orders` topic in the whole main window's content, at the smallest and the
+// default size; then the demo's briefing at three widths.
+void shootDemo(ScreenShooter& shooter)
+{
+    UserDefaults& prefs = UserDefaults::standard();
+    // No introduction over the window: these screens are of the workspace.
+    const std::optional<bool> onboarded = prefs.boolean(Prefs::onboarded);
+    prefs.setBool(Prefs::onboarded, true);
+    demo::DemoKafka kafka;
+    AppState app;
+    app.open(kafka.broker());
+    BrokerSession* session = app.activeSession();
+    waitUntil([&] { return session->topicsListed() && !session->isConnecting(); }, 30000);
+    {
+        RootView root(&app, TessaronApplication::standardViews());
+        // The chart card grows in once, when first shown.
+        root.resize(1600, 960);
+        root.show();
+        restFor(1500);
+        for (const auto& [size, state] : {std::pair{QSize(1600, 960), QStringLiteral("demo-briefing-1600")},
+                                          {QSize(1020, 660), QStringLiteral("demo-briefing-1020")},
+                                          {QSize(820, 520), QStringLiteral("demo-briefing-820")}}) {
+            root.resize(size);
+            restFor(700);
+            shooter.shoot(QStringLiteral("briefing"), state, &root);
+        }
+        session->setSelectedTopic(demo::DemoKafka::driftingTopic);
+        waitUntil([&] { return !session->isLoadingMessages() && !session->messages().isEmpty(); }, 30000);
+        for (const auto& [size, state] : {std::pair{QSize(820, 520), QStringLiteral("demo-orders-820x520")},
+                                          {QSize(1020, 660), QStringLiteral("demo-orders-1020x660")},
+                                          {QSize(1500, 960), QStringLiteral("demo-orders-1500x960")}}) {
+            root.resize(size);
+            restFor(300);
+            shooter.shoot(QStringLiteral("workspace"), state, &root);
+        }
+        // The smallest window scrolled down to the rows and the case notes.
+        root.resize(820, 520);
+        restFor(300);
+        if (auto* pane = root.findChild<MessageListView*>()) {
+            QScrollBar* bar = pane->pane()->verticalScrollBar();
+            bar->setValue(bar->maximum());
+        }
+        shooter.shoot(QStringLiteral("workspace"), QStringLiteral("demo-orders-820x520-scrolled"), &root);
+    }
+    if (onboarded)
+        prefs.setBool(Prefs::onboarded, *onboarded);
+    else
+        prefs.remove(Prefs::onboarded);
+}
+
 } // namespace
 
 void shootWorkspace(ScreenShooter& shooter)
 {
+    shootDemo(shooter);
+
     UserDefaults& prefs = UserDefaults::standard();
     const std::optional<double> storedWidth = prefs.number(Sidebar::widthKey);
     prefs.remove(Sidebar::widthKey);

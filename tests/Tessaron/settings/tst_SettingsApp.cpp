@@ -4,7 +4,9 @@
 #include "Tessaron/app/SheetController.h"
 #include "Tessaron/app/TessaronApplication.h"
 #include "Tessaron/app/WindowsService.h"
+#include "Tessaron/intro/IntroRules.h"
 #include "Tessaron/intro/PersonnelBadge.h"
+#include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/settings/AboutView.h"
 #include "Tessaron/settings/SettingsView.h"
 #include "Tessaron/settings/WhatsNewEntry.h"
@@ -20,6 +22,9 @@
 #include <QAction>
 #include <QDeadlineTimer>
 #include <QLabel>
+#include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -69,7 +74,9 @@ private slots:
         m_app->commands()->settings()->trigger();
         QWidget* settings = open(WindowsService::Window::settings);
         QVERIFY(settings && settings->findChild<SettingsView*>());
-        QVERIFY(settings->width() >= 780 && settings->height() >= 640);
+        // At its ideal size, so the General section's language choice is in view at once.
+        QCOMPARE(settings->size(), QSize(920, 740));
+        QTRY_COMPARE(settings->findChild<QWidget*>(QStringLiteral("settingsSidebar"))->width(), 200);
         m_app->commands()->settings()->trigger();
         QCOMPARE(open(WindowsService::Window::settings), settings);
 
@@ -130,6 +137,60 @@ private slots:
         store().setString(L10n::key, QStringLiteral("pt"));
         QTRY_VERIFY(settings->findChild<SettingsView*>() && hasLabel(settings, QStringLiteral("Novidades")));
         QTRY_COMPARE(settings->findChild<SettingsView*>()->section(), int(SettingsView::about));
+    }
+
+    void oneVersionAndTheArchitectureOfThisBuild()
+    {
+        // A version bump moves the notes and the introduction together.
+        BuildInfo::overrideVersion(QStringLiteral("9.1.0"));
+        QCOMPARE(WhatsNewEntry::currentVersion(), QStringLiteral("9.1.0"));
+        QCOMPARE(intro::runningVersion(), QStringLiteral("9.1.0"));
+#if defined(Q_PROCESSOR_X86_64)
+        QCOMPARE(BuildInfo::architecture(), QStringLiteral("x86-64"));
+#elif defined(Q_PROCESSOR_ARM_64)
+        QCOMPARE(BuildInfo::architecture(), QStringLiteral("ARM64"));
+#endif
+        // Both windows name the one architecture this build is for.
+        m_app->commands()->about()->trigger();
+        QVERIFY(hasLabel(open(WindowsService::Window::about), QStringLiteral("Linux on ") + BuildInfo::architecture()));
+        m_app->commands()->settings()->trigger();
+        QCOMPARE(open(WindowsService::Window::settings)->findChild<QLabel*>(QStringLiteral("versionLine"))->text(),
+                 QStringLiteral("v9.1.0 · Linux on ") + BuildInfo::architecture());
+    }
+
+    void aRebuildKeepsTheScrollAndTheOpenNotes()
+    {
+        m_app->commands()->settings()->trigger();
+        m_app->commands()->about()->trigger();
+        QWidget* settings = open(WindowsService::Window::settings);
+        QWidget* about = open(WindowsService::Window::about);
+        settings->resize(920, 520); // short enough for General to scroll
+        QVERIFY(QTest::qWaitForWindowExposed(settings));
+        auto* bar = settings->findChild<QScrollArea*>(QStringLiteral("settingsScroll"))->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 40);
+        bar->setValue(40);
+        settings->findChild<SettingsView*>()->setSection(SettingsView::about);
+        settings->findChild<QAbstractButton*>(QStringLiteral("whatsNew"))->click();
+        settings->findChild<SettingsView*>()->setSection(SettingsView::general);
+        bar->setValue(40);
+        about->findChild<QAbstractButton*>(QStringLiteral("whatsNew"))->click();
+        QPointer<QWidget> settingsNotes = settings->findChild<SettingsView*>()->whatsNewSheet();
+        QPointer<QWidget> aboutNotes = about->findChild<AboutView*>()->whatsNewSheet();
+        QVERIFY(settingsNotes && aboutNotes);
+
+        store().setString(L10n::key, QStringLiteral("pt"));
+        QTRY_VERIFY(hasLabel(settings, QStringLiteral("Mensagens por tópico")));
+        QTRY_VERIFY(hasLabel(about, QStringLiteral("SOBRE")));
+        QTest::qWait(20);
+        auto* view = settings->findChild<SettingsView*>();
+        QCOMPARE(view->findChild<QScrollArea*>(QStringLiteral("settingsScroll"))->verticalScrollBar()->value(), 40);
+        // The notes stay open over both windows, and the new views know them.
+        QVERIFY(settingsNotes && settingsNotes->isVisible());
+        QVERIFY(aboutNotes && aboutNotes->isVisible());
+        QCOMPARE(view->whatsNewSheet(), settingsNotes.data());
+        QCOMPARE(about->findChild<AboutView*>()->whatsNewSheet(), aboutNotes.data());
+        settingsNotes->close();
+        aboutNotes->close();
     }
 
     void theAboutWindowFollowsTheCountersAndOffersNoUpdater()

@@ -8,6 +8,7 @@
 #include "support/FakeTools.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/CascadeModifier.h"
 #include "VelkinUI/KitButton.h"
 
 #include <QFile>
@@ -205,19 +206,46 @@ private slots:
         QCOMPARE(text(*view, "aiFootnote"), QStringLiteral("Uses your local CLI session. No extra API key."));
     }
 
-    void aClosedWindowTakesNoDetectionAndSearchesAgainWhenShown()
+    void checkAgainReachesEveryViewThroughTheState()
     {
-        faketools::install(QStringLiteral("claude"), "exit 0\n");
+        // Nothing installed: the state, which the sidebar's Ask chip follows, has no tool.
         auto view = shown();
+        QVERIFY(detectionEnds(*view));
+        QVERIFY(!m_app->aiAvailable());
+        QSignalSpy available(m_app.get(), &AppState::aiAvailableChanged);
+        QSignalSpy tools(m_app.get(), &AppState::aiToolsChanged);
+        QSignalSpy inUse(m_app.get(), &AppState::aiToolChanged);
         QSignalSpy finished(view.get(), &SettingsView::detectionFinished);
-        view->hide();
-        QTest::qWait(1500);
-        QCOMPARE(finished.count(), 0);
-        QVERIFY(view->foundTools().isEmpty());
-        view->show();
+
+        faketools::install(QStringLiteral("claude"), "exit 0\n");
+        click(*view, "checkAgain");
+        QVERIFY(m_app->aiDetecting());
         QVERIFY(detectionEnds(*view));
         QCOMPARE(finished.count(), 1);
+        QVERIFY(m_app->aiAvailable());
+        QCOMPARE(m_app->aiTool(), QStringLiteral("claude"));
         QVERIFY(view->foundTools().contains(AICLI::claude));
+        QCOMPARE(status(*view, "claude"), QStringLiteral("CLI found"));
+
+        // The same answer again changes nothing published.
+        click(*view, "checkAgain");
+        QVERIFY(detectionEnds(*view));
+        QCOMPARE(available.count(), 1);
+        QCOMPARE(tools.count(), 1);
+        QCOMPARE(inUse.count(), 1);
+        // A choice of a tool not installed leaves the one found in use; "auto" keeps it too.
+        click(*view, "provider-codex");
+        QCOMPARE(m_app->aiTool(), QStringLiteral("claude"));
+        QCOMPARE(inUse.count(), 1);
+
+        // A hidden window's search still reaches the state; showing searches again.
+        faketools::removeAll();
+        view->hide();
+        view->show();
+        QVERIFY(m_app->aiDetecting());
+        QVERIFY(detectionEnds(*view));
+        QVERIFY(!m_app->aiAvailable());
+        QCOMPARE(m_app->aiTool(), QString());
     }
 
     void boopsCelebrateOnTheSignatureCard()
@@ -249,7 +277,9 @@ private slots:
             click(*view, "rail2");
             view->findChild<QAbstractButton*>("sidebarMascot")->click();
             auto* quote = view->findChild<QLabel*>("signatureQuote");
+            auto* symbol = view->findChild<QWidget*>("quoteSymbol");
             auto* count = view->findChild<QLabel*>("messagesValue");
+            QCOMPARE(symbol->graphicsEffect() != nullptr, !still); // the symbol is being replaced
             if (still) {
                 QCOMPARE(highlight->geometry(), target->geometry());
                 QVERIFY(!quote->graphicsEffect());
@@ -262,8 +292,28 @@ private slots:
             QTRY_COMPARE(count->text(), QStringLiteral("500"));
             QTRY_COMPARE(highlight->geometry(), target->geometry());
             QTRY_VERIFY(!quote->graphicsEffect());
+            QTRY_VERIFY(!symbol->graphicsEffect());
             QCOMPARE(quote->text(), view->quote());
             QVERIFY(view->findChild<QLabel*>("plusOne")->isVisible());
+        }
+        AccessibilitySettings::instance().setReduceMotion(true);
+    }
+
+    void whatsNewCardsCascadeInOnlyWithMotion()
+    {
+        for (const bool still : {true, false}) {
+            AccessibilitySettings::instance().setReduceMotion(still);
+            WhatsNewView sheet(WhatsNewEntry::all().first());
+            sheet.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+            auto* last = sheet.findChild<QWidget*>(QStringLiteral("itemCard%1").arg(sheet.entry().items.size() - 1));
+            QVERIFY(last);
+            auto* cascade = last->findChild<CascadeModifier*>();
+            QCOMPARE(cascade != nullptr, !still);
+            if (cascade) {
+                QVERIFY(cascade->progress() < 1.0); // the last card waits its turn
+                QTRY_COMPARE(cascade->progress(), 1.0);
+            }
         }
         AccessibilitySettings::instance().setReduceMotion(true);
     }

@@ -210,9 +210,9 @@ private slots:
         QVERIFY(!syncWait(state.registryPassword(sasl)));
         sasl.schemaRegistryURL = "http://registry:8081";
         QCOMPARE(syncWait(state.registryPassword(sasl)), std::optional<QString>("stored"));
-        syncWait(state.setRegistryPassword(std::nullopt, sasl));
+        QVERIFY(!syncWait(state.save(sasl, std::nullopt, std::nullopt, std::nullopt)));
         QCOMPARE(keyring.get(account + ".registry"), std::optional<QString>("stored"));
-        syncWait(state.setRegistryPassword(QString("new"), sasl));
+        QVERIFY(!syncWait(state.save(sasl, std::nullopt, std::nullopt, QString("new"))));
         QCOMPARE(syncWait(state.registryPassword(sasl)), std::optional<QString>("new"));
         sasl.schemaRegistryUsername = "";
         QVERIFY(!syncWait(state.registryPassword(sasl)));
@@ -316,6 +316,13 @@ private slots:
         QVERIFY(failure);
         QVERIFY(failure->contains("keyring"));
         QCOMPARE(namesOf(state.brokers()).last(), QString("sasl")); // on file all the same
+        // A registry password the keyring refuses fails the save the same way, and the edit stays.
+        Broker registry = kafkaBroker("registry");
+        registry.schemaRegistryURL = "http://registry:8081";
+        registry.schemaRegistryUsername = "reg";
+        state.setEditing(registry);
+        QCOMPARE(syncWait(state.save(registry, std::nullopt, std::nullopt, QString("r"))), failure);
+        QCOMPARE(state.editing(), std::optional<Broker>(registry));
         state.open(sasl);
         QCOMPARE(state.sessions().size(), 1);
         QTRY_VERIFY(m_clients->kafka->calls.contains("topics"));

@@ -50,6 +50,9 @@ private slots:
 
         evidence.groups.clear();
         QVERIFY(!AskTopic::prompt("q", evidence).contains("CONSUMER GROUPS"));
+        evidence.groupsUnseen = true;
+        QVERIFY(
+            AskTopic::prompt("q", evidence).contains("\nCONSUMER GROUPS: could not be listed (unknown, not none)\n"));
     }
 
     void theSampleIsTheNewestTwelve()

@@ -178,6 +178,89 @@ private slots:
         QCOMPARE(rabbit.clients->writersMade, 0);
     }
 
+    void aFilingRefreshesTheCountsItChanged()
+    {
+        Fixture kafka;
+        kafka.session->setSelectedTopic(QString("orders"));
+        QCOMPARE(kafka.session->topics().first().retained(), 18);
+        kafka.clients->kafka->listed = QList<Topic>{topic("orders", {{0, 9}, {0, 7}, {0, 3}})};
+        QVERIFY(syncWait(kafka.session->produce("orders", std::nullopt, "{}", "r")).isDone());
+        QCOMPARE(kafka.session->topics().first().retained(), 19);
+
+        Fixture rabbit(rabbitBroker());
+        rabbit.clients->rabbit->listing.queues[0].declaredDepth = 1;
+        QVERIFY(syncWait(rabbit.session->produce("orders", std::nullopt, "{}", "r")).isDone());
+        QCOMPARE(rabbit.session->topics().first().retained(), 1);
+    }
+
+    void aWriteWithoutAnAnswerIsUncertain()
+    {
+        Fixture f;
+        f.session->setSelectedTopic(QString("orders"));
+        f.clients->writer->produceError = KafkaError(-185, "no answer — delivery is uncertain", true);
+        QCOMPARE(syncWait(f.session->produce("orders", std::nullopt, "{}", "r")),
+                 AppOutcome::makeUncertain("no answer — delivery is uncertain"));
+        f.clients->writer->resetError = KafkaError(-185, "no answer — the change is uncertain", true);
+        QCOMPARE(syncWait(f.session->resetOffsets("audit", f.session->topics().first(), 0, "r")),
+                 AppOutcome::makeUncertain("no answer — the change is uncertain"));
+    }
+
+    // Each write path, with the tab closed while the broker still has the write.
+    void aWriteOutlivesItsClosedSession()
+    {
+        const KafkaError lost(-185, "the answer never came", true);
+        {
+            Fixture f;
+            auto held = std::make_shared<HeldWriter>();
+            held->produceError = KafkaError(10, "producing to orders: Broker: Message size too large");
+            f.clients->writer = held;
+            auto filing = f.session->produce("orders", std::nullopt, "{}", "fix");
+            f.session.reset();
+            held->gate->release();
+            QCOMPARE(syncWait(std::move(filing)),
+                     AppOutcome::makeRefused("producing to orders: Broker: Message size too large"));
+        }
+        {
+            Fixture f;
+            auto held = std::make_shared<HeldWriter>();
+            held->produceError = lost;
+            f.clients->writer = held;
+            auto filing = f.session->produce("orders", std::nullopt, "{}", "fix");
+            f.session.reset();
+            held->gate->release();
+            QCOMPARE(syncWait(std::move(filing)), AppOutcome::makeUncertain("the answer never came"));
+        }
+        {
+            Fixture f(rabbitBroker());
+            auto gate = f.clients->rabbit->gates.hold("publish orders");
+            f.clients->rabbit->publishError = KafkaError(RabbitClient::uncertainCode, "the answer was lost");
+            auto filing = f.session->produce("orders", std::nullopt, "{}", "fix");
+            f.session.reset();
+            gate->release();
+            QCOMPARE(syncWait(std::move(filing)), AppOutcome::makeUncertain("the answer was lost"));
+        }
+        {
+            Fixture f(rabbitBroker());
+            auto gate = f.clients->rabbit->gates.hold("publish orders");
+            auto filing = f.session->produce("orders", std::nullopt, "{}", "fix");
+            f.session.reset();
+            gate->release();
+            QVERIFY(syncWait(std::move(filing)).isDone());
+        }
+        for (const bool fails : {true, false}) {
+            Fixture f;
+            auto held = std::make_shared<HeldWriter>();
+            if (fails)
+                held->resetError = lost;
+            f.clients->writer = held;
+            f.session->setSelectedGroup(QString("audit"));
+            auto moving = f.session->resetOffsets("audit", f.session->topics().first(), 0, "r");
+            f.session.reset();
+            held->gate->release();
+            QCOMPARE(syncWait(std::move(moving)).which(), fails ? AppOutcome::uncertain : AppOutcome::done);
+        }
+    }
+
     void resetMovesEveryPartitionAndReloadsOnlyTheSelectedGroup()
     {
         Fixture f;

@@ -82,6 +82,36 @@ private slots:
         QVERIFY(!session.lostConnection());
     }
 
+    void anUnreachableBrokerIsLostNeverConnectedAndEmpty()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->topicsError = KafkaError(-185, "listing topics: timed out");
+        BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+        syncWait(session.connectBroker());
+        // The groups would wait out the same time-out: not asked, and not "none".
+        QCOMPARE(clients->kafka->calls, QStringList{"topics"});
+        QVERIFY(session.connection() && !session.isConnecting());
+        QVERIFY(!session.topicsListed());
+        QVERIFY(!session.isConnected());
+        QVERIFY(session.groupsUnseen());
+
+        // Try again: listed, and connected.
+        clients->kafka->topicsError.reset();
+        clients->kafka->listed = QList<Topic>{topic("a", {{0, 3}})};
+        syncWait(session.loadTopics());
+        QVERIFY(session.isConnected());
+        QVERIFY(!session.groupsUnseen());
+
+        // Groups whose listing failed are unseen until a listing succeeds.
+        clients->kafka->groupsError = KafkaError(-1, "listing consumer groups: empty result");
+        syncWait(session.loadTopics());
+        QVERIFY(session.groupsUnseen());
+        QVERIFY(session.isConnected());
+        // A connection lost later is not connected either.
+        session.setLostConnection(QString("gone"));
+        QVERIFY(!session.isConnected());
+    }
+
     void theWatermarkLoopStopsAtALostConnection()
     {
         auto clients = std::make_shared<FakeFactory>();

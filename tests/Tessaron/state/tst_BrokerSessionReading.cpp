@@ -118,8 +118,10 @@ private slots:
         QCOMPARE(f.clients->kafka->calls, (QStringList{"time orders", "page orders 0 offset 6 limit 2"}));
         QCOMPARE(f.ids(), (QStringList{"orders/0/7", "orders/0/6"}));
 
+        // "Read further" names no position: the session goes on from its own, and partition 1,
+        // with nothing after the moment, stays unread.
         f.clients->kafka->calls.clear();
-        syncWait(f.session->read(moment, 2, true));
+        syncWait(f.session->read(BrokerSession::Position::atOffset(0), 2, true));
         QCOMPARE(f.clients->kafka->calls, QStringList{"page orders 0 offset 8 limit 2"});
         QCOMPARE(f.ids(), (QStringList{"orders/0/9", "orders/0/8", "orders/0/7", "orders/0/6"}));
         QCOMPARE(f.session->position(), moment);
@@ -145,6 +147,12 @@ private slots:
         QCOMPARE(f.session->unobservable(),
                  (QList<Unobservable>{{"orders partition 1", "could not open topic orders"}}));
         QVERIFY(!f.session->nextOffsets().contains(1));
+
+        // Read further from an offset: the partition that failed starts at that offset, not at 0.
+        syncWait(f.session->read(BrokerSession::Position::atOffset(1), 30, false));
+        f.clients->kafka->calls.clear();
+        syncWait(f.session->read(BrokerSession::Position::atOffset(0), 30, true));
+        QVERIFY(f.pageCalls().contains("page orders 1 offset 1 limit 10"));
 
         // A lost connection stops the read at once: the partitions after it are not asked.
         f.clients->kafka->pageErrors.insert(1, KafkaError(-195, "transport failure"));
@@ -380,6 +388,15 @@ private slots:
         QCOMPARE(pagesChanged.count(), 0);
         QCOMPARE(bindingsChanged.count(), 0);
         QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 4);
+
+        // A read the server received but whose answer was lost counts what it most likely took:
+        // the queue's declared depth, within the limit.
+        clients->rabbit->readError = KafkaError(RabbitClient::uncertainCode, "the answer was lost");
+        syncWait(session.readLatest());
+        QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 6);
+        clients->rabbit->readError = KafkaError(-1, "refused before reading");
+        syncWait(session.readLatest());
+        QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 6);
 
         clients->rabbit->readError = KafkaError(-195, "the server did not answer");
         clients->rabbit->bindingsError = KafkaError(500, "boom");

@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QUuid>
 
+#include <algorithm>
+
 using namespace tessaron;
 using testing::headerOf;
 using testing::ScratchVhost;
@@ -156,6 +158,41 @@ private slots:
                  qPrintable(session.unobservable().isEmpty() ? QString() : session.unobservable().last().reason));
         // The topics listed before are kept.
         QCOMPARE(session.topics().size(), 1);
+    }
+
+    void kafkaListingFillsTheSidebarAsWatermarksArriveOverASlowLink()
+    {
+        testing::MockKafkaCluster cluster(3);
+        QList<testing::MockKafkaCluster::NewTopic> topics;
+        QList<testing::MockKafkaCluster::Placed> records;
+        for (int i = 0; i < 300; ++i) {
+            const QString name = QString("topic-%1").arg(i, 3, 10, QChar('0'));
+            topics.append({name, 6});
+            records.append({name, 0, {std::nullopt, "m", {}, 0}});
+        }
+        cluster.createTopics(topics);
+        cluster.produceAll(records);
+        for (int32_t broker = 1; broker <= 3; ++broker)
+            rd_kafka_mock_broker_set_rtt(cluster.raw(), broker, 20);
+
+        BrokerSession session(cluster.broker(), std::nullopt, std::nullopt, std::nullopt);
+        // Topics that carry their watermarks, each time the session publishes the list.
+        QList<int> withMarks;
+        connect(&session, &BrokerSession::topicsChanged, [&] {
+            int marked = 0;
+            for (const Topic& topic : session.topics())
+                marked += topic.retained() > 0 ? 1 : 0;
+            withMarks << marked;
+        });
+        syncWait(session.connectBroker());
+        QVERIFY(!session.lostConnection());
+        // The bare listing, then the first watermarks while later topics are still to be asked
+        // for, then more, up to every topic.
+        QVERIFY2(withMarks.size() >= 3, qPrintable(QString::number(withMarks.size())));
+        QCOMPARE(withMarks.first(), 0);
+        QVERIFY(withMarks[1] > 0 && withMarks[1] < 300);
+        QVERIFY(std::is_sorted(withMarks.cbegin(), withMarks.cend()));
+        QCOMPARE(withMarks.last(), 300);
     }
 
     void kafkaReadStopsAtTheFirstLostConnection()

@@ -3,8 +3,11 @@
 #include "Tessaron/workspace/SidebarChips.h"
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarLogic.h"
+#include "Tessaron/workspace/TabBar.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/workspace/TopicListView.h"
 #include "TessaronCore/async/Detached.h"
+#include "Tessaron/kit/TessaronWorking.h"
 
 #include <QAction>
 #include <QLabel>
@@ -22,6 +25,7 @@ using namespace tessaron;
 using namespace tessaron::fakes;
 using Popover = TopicListView::Popover;
 using Part = SidebarRowDelegate::Part;
+namespace palette = tessaron::TessaronPalette;
 
 namespace {
 
@@ -269,6 +273,16 @@ private slots:
         QCOMPARE(view.folderPill()->value(), QString("billing"));
         QCOMPARE(rowsOf(model).filter("group:").size(), 3);
         QCOMPARE(rowsOf(model).filter("topic:").size(), 2);
+
+        // The pills keep their ideal size at the narrowest sidebar: the folder pill goes to a line
+        // of its own rather than both being cut; with room, they share one line again.
+        ScopePill* folder = view.folderPill();
+        view.resize(250, 800);
+        QTRY_VERIFY(view.scopeWrapped());
+        QTRY_COMPARE(folder->width(), folder->sizeHint().width());
+        view.resize(440, 800);
+        QTRY_VERIFY(!view.scopeWrapped());
+        QTRY_COMPARE(folder->width(), folder->sizeHint().width());
     }
 
     void rowsSelectPinAndCopy()
@@ -396,6 +410,36 @@ private slots:
         QVERIFY(view.list()->isVisible());
         QCOMPARE(rowsOf(*view.model()), (QStringList{"heading:Can't see", "fact:Topics", "fact:Topics"}));
         QVERIFY(!view.noticeText().isEmpty());
+    }
+
+    void aSessionNotListedNeverSaysNoTopics()
+    {
+        // Waiting for its secrets, the session is connecting: the mascot works, no notice.
+        m_clients->kafka->topicsError = KafkaError(-185, "listing topics: timed out");
+        BrokerSession session(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, m_clients);
+        session.awaitSecrets();
+        TopicListView view(m_app.get(), &session);
+        view.resize(320, 700);
+        view.show();
+        QVERIFY(view.working()->isVisible());
+        QVERIFY(view.noticeText().isEmpty());
+        QCOMPARE(TabBar::statusColor(session), palette::accent());
+
+        // The listing fails: lost, not connected, and the sidebar says it couldn't list.
+        syncWait(session.connectBroker());
+        QVERIFY(!view.working()->isVisible());
+        QCOMPARE(view.noticeText(), QString("I couldn't list the topics on this broker."));
+        QCOMPARE(TabBar::statusColor(session), palette::amber());
+        session.setSearch("x");
+        QCOMPARE(view.noticeText(), QString("I couldn't list the topics on this broker."));
+        session.setSearch("");
+
+        // Listed at last: an empty broker says so, in green.
+        m_clients->kafka->topicsError.reset();
+        m_clients->kafka->listed = QList<Topic>();
+        syncWait(session.loadTopics());
+        QCOMPARE(view.noticeText(), QString("No topics on this broker."));
+        QCOMPARE(TabBar::statusColor(session), palette::jade());
     }
 
     void loadingShowsTheWorkingMascotOnlyBeforeTheFirstListing()

@@ -202,6 +202,25 @@ private slots:
         QCOMPARE(store.number(Sidebar::widthKey), std::optional<double>(325));
     }
 
+    void theSidebarGivesWayOnANarrowWindowAndKeepsItsWidth()
+    {
+        BrokerSession* session = openKafka();
+        UserDefaults::standard().setDouble(Sidebar::widthKey, 440);
+        // Inside the window's content, as the root view holds it.
+        QWidget window;
+        window.resize(820, 520);
+        WorkspaceView workspace(m_app.get(), session, &window);
+        workspace.setGeometry(window.rect());
+        window.show();
+        QTRY_VERIFY(workspace.sidebarWidth() < 440);
+        QVERIFY(workspace.sidebarWidth() >= Sidebar::minimumWidth);
+        QVERIFY(workspace.detailPane()->width() >= WorkspaceView::detailMinimumWidth);
+        // Only the shown width gave way: the stored one is the user's.
+        QCOMPARE(UserDefaults::standard().number(Sidebar::widthKey), std::optional<double>(440));
+        workspace.setGeometry(0, 0, 1500, 960);
+        QTRY_COMPARE(workspace.sidebarWidth(), 440);
+    }
+
     void bannerComesWithALostConnectionAndTryAgainRefreshesOnce()
     {
         BrokerSession* session = openKafka();

@@ -45,6 +45,21 @@ private slots:
         QVERIFY(!hit(accented, u"ete", Scope::payload)); // diacritics count
     }
 
+    void foldsCaseFully()
+    {
+        // One character may fold to several: "ß" and "ẞ" to "ss", "ﬁ" to "fi", either side.
+        const Message street = message(0,
+                                       QByteArray("Stra\xC3\x9F"
+                                                  "e 1"),
+                                       QByteArray("GROSSE"));
+        QCOMPARE(hit(street, u"STRASSE", Scope::everything), (Hit{"t/0/0", false, true, {}}));
+        QVERIFY(hit(street, u"stra\u1E9Ee", Scope::payload));
+        QVERIFY(hit(street, u"gro\u00DFe", Scope::key));
+        QVERIFY(hit(message(1, QByteArray("\xEF\xAC\x81le")), u"FILE", Scope::payload));
+        QVERIFY(!hit(street, u"strase", Scope::payload));
+        QCOMPARE(ids(matching({street}, u"\u1E9E", Scope::payload)), QStringList{"t/0/0"});
+    }
+
     void keepsALineBreakAtTheEnd()
     {
         const Message broken = message(0, QByteArray("word\nnext"));

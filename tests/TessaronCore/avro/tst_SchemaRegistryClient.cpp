@@ -254,6 +254,50 @@ private slots:
         QVERIFY(failureMessage(result).startsWith(QStringLiteral("the registry did not answer: ")));
     }
 
+    void anAnswerBrokenAfterItsStatusIsAnOutage()
+    {
+        // The same schema answers after the registry recovers: nothing about it was remembered.
+        RegistryPeer peer;
+        const QByteArray whole = registryAnswer("\"int\"");
+        RegistryPeer::Answer cut{200, whole};
+        cut.bodyBytes = 5;
+        RegistryPeer::Answer stalled = cut;
+        stalled.cut = false;
+        peer.answer("/schemas/ids/1", cut);
+        peer.answer("/schemas/ids/2", stalled);
+        auto client = SchemaRegistryClient::create(peer.address(), {}, {}, 500);
+        for (int id : {1, 2}) {
+            const auto broken = decode(*client, framed(id, "\x02"));
+            QVERIFY(std::holds_alternative<Failure>(broken));
+            QCOMPARE(std::get<Failure>(broken).kind(), Failure::Kind::Unreachable);
+            client->forgetOutage();
+            peer.answer("/schemas/ids/" + QByteArray::number(id), {200, whole});
+            const auto recovered = decode(*client, framed(id, "\x02"));
+            QVERIFY2(std::holds_alternative<Message::Decoded>(recovered), qPrintable(failureMessage(recovered)));
+        }
+    }
+
+    void anEndlessAnswerIsRefusedPastItsBound()
+    {
+        RegistryPeer peer;
+        RegistryPeer::Answer endless;
+        endless.endless = true;
+        peer.answer("/schemas/ids/1", endless);
+        RegistryPeer::Answer huge{200, registryAnswer(QByteArray(2 * 1024 * 1024, ' ') + "\"int\"")};
+        peer.answer("/schemas/ids/2", huge);
+        auto client = SchemaRegistryClient::create(peer.address(), {}, {}, 20000);
+        QElapsedTimer clock;
+        clock.start();
+        for (int id : {1, 2}) {
+            const auto result = decode(*client, framed(id, "\x02"));
+            QCOMPARE(
+                failureMessage(result),
+                QStringLiteral("the registry answered 200: its answer passed 1 MiB, far more than any schema, so I "
+                               "stopped reading it"));
+        }
+        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+    }
+
     void aTricklingRegistryIsBoundedInTotal()
     {
         // A byte every 100 ms never lets the silence time-out fire; the whole request is bounded.

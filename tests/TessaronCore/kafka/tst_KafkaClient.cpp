@@ -99,6 +99,20 @@ private slots:
         // An error text from the listing survives a successful query.
         QCOMPARE(topic.partitions[1].error, std::optional<QString>("from the listing"));
         QCOMPARE(topic.retained(), 7);
+
+        // Several topics at once answer as each would alone, in the order asked.
+        cluster->createTopic("audit", 2);
+        cluster->produceMany("audit", 1, 3);
+        const QList<Topic> both = syncWait(client->topics(5000));
+        QCOMPARE(both[0].name, QString("audit"));
+        const QList<KafkaReading::MarkedTopic> marked = syncWait(client->watermarksOf({both[1], both[0]}, 5000));
+        QCOMPARE(marked.size(), 2);
+        QCOMPARE(marked[0].topic, std::optional<Topic>(syncWait(client->watermarks(both[1], 5000))));
+        QCOMPARE(marked[1].topic->name, QString("audit"));
+        QCOMPARE(marked[1].topic->partitions[1].high, 3);
+        QCOMPARE(marked[1].topic->retained(), 3);
+        QVERIFY(!marked[1].failure);
+        QVERIFY(syncWait(client->watermarksOf({}, 5000)).isEmpty());
     }
 
     void pagesFromEveryStartPosition()
@@ -120,6 +134,11 @@ private slots:
 
         KafkaClient::Page further = syncWait(client->page("orders", 0, Position::atOffset(four.next[0]), 3, 5000));
         QCOMPARE(offsetsOf(further.messages), (QList<int64_t>{4, 5, 6}));
+        QVERIFY(!further.reachedEnd);
+        // A page whose limit ends on the last message has reached the end all the same.
+        KafkaClient::Page last = syncWait(client->page("orders", 0, Position::atOffset(7), 3, 5000));
+        QCOMPARE(offsetsOf(last.messages), (QList<int64_t>{7, 8, 9}));
+        QVERIFY(last.reachedEnd);
 
         KafkaClient::Page tail = syncWait(client->page("orders", 0, Position::atTail(3), 100, 5000));
         QCOMPARE(offsetsOf(tail.messages), (QList<int64_t>{7, 8, 9}));
@@ -130,7 +149,14 @@ private slots:
         // The beginning and the end are resolved to absolute offsets (the watermarks) before reading.
         KafkaClient::Page end = syncWait(client->page("orders", 0, Position::atEnd(), 100, 5000));
         QVERIFY(end.messages.isEmpty());
+        QVERIFY(end.reachedEnd);
         QCOMPARE(end.next, (QMap<int32_t, int64_t>{{0, 10}}));
+        // Messages written after a page reached the end are the next page's.
+        cluster->produceMany("orders", 0, 2, "late");
+        KafkaClient::Page late = syncWait(client->page("orders", 0, Position::atOffset(end.next[0]), 100, 5000));
+        QCOMPARE(late.messages.size(), 2);
+        QCOMPARE(late.messages[0].payload(), std::optional<QByteArray>("late0"));
+        QVERIFY(late.reachedEnd);
 
         KafkaClient::Page empty = syncWait(client->page("orders", 1, Position::atBeginning(), 100, 5000));
         QVERIFY(empty.messages.isEmpty());
@@ -331,25 +357,46 @@ private slots:
         QVERIFY2(error.isTimeout(), qPrintable(QString::number(error.code()) + " " + error.message()));
         // One time-out for the whole topic, not one more for each partition.
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+
+        // A batch stops at its first topic with the lost connection.
+        clock.restart();
+        const QList<KafkaReading::MarkedTopic> marked = syncWait(client->watermarksOf({topic, topic}, 1000));
+        QCOMPARE(marked.size(), 1);
+        QVERIFY(!marked[0].topic);
+        QVERIFY(marked[0].failure && marked[0].failure->isTimeout());
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     }
 
     void anUnreachablePartitionCarriesItsWatermarkFailure()
     {
         cluster = std::make_unique<MockKafkaCluster>(2);
         client = std::make_unique<KafkaClient>(cluster->broker(), std::nullopt, std::nullopt, 1000);
-        cluster->createTopic("t", 2);
-        rd_kafka_mock_partition_set_leader(cluster->raw(), "t", 0, 1);
-        rd_kafka_mock_partition_set_leader(cluster->raw(), "t", 1, 2);
-        cluster->produceMany("t", 0, 4);
-        const Topic topic = syncWait(client->topics(5000)).constFirst();
+        cluster->createTopics({{"t", 2}, {"u", 2}});
+        for (const char* name : {"t", "u"}) {
+            rd_kafka_mock_partition_set_leader(cluster->raw(), name, 0, 1);
+            rd_kafka_mock_partition_set_leader(cluster->raw(), name, 1, 2);
+            cluster->produceMany(name, 0, 4);
+        }
+        const QList<Topic> topics = syncWait(client->topics(5000));
         cluster->setBrokerDown(2);
-        const Topic marks = syncWait(client->watermarks(topic, 1000));
+        const Topic marks = syncWait(client->watermarks(topics[0], 1000));
         QCOMPARE(marks.partitions[0].high, 4);
         QVERIFY(!marks.partitions[0].error);
         QCOMPARE(marks.partitions[1].low, 0);
         QCOMPARE(marks.partitions[1].high, 0);
         QVERIFY(marks.partitions[1].error);
         QVERIFY(!marks.partitions[1].error->isEmpty());
+
+        // In a batch, the partitions the other leader holds still carry their watermarks.
+        const QList<KafkaReading::MarkedTopic> marked = syncWait(client->watermarksOf(topics, 1000));
+        QCOMPARE(marked.size(), 2);
+        for (const KafkaReading::MarkedTopic& answer : marked) {
+            QVERIFY(answer.topic);
+            QCOMPARE(answer.topic->partitions[0].high, 4);
+            QVERIFY(!answer.topic->partitions[0].error);
+            QCOMPARE(answer.topic->partitions[1].high, 0);
+            QVERIFY(answer.topic->partitions[1].error);
+        }
     }
 
     void operationsFinishInSubmissionOrderWhileTheCallerStaysResponsive()

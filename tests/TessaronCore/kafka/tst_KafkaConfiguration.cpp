@@ -64,9 +64,9 @@ private slots:
             {"enable.partition.eof", "true"},
             {"socket.timeout.ms", "10000"},
             {"client.id", "tessaron"},
-            // Not one of the seven: without it every page that reads to a partition's end waits
-            // out the broker's default fetch wait of 500 ms before the end is reported.
-            {"fetch.wait.max.ms", "10"},
+            // Not one of the seven: a fetch the broker holds back (500 ms by default) delays the
+            // page that waits for the end and every request queued behind it.
+            {"fetch.wait.max.ms", "1"},
         };
         QCOMPARE(pairs, expected);
         // Never a group: the reading handle cannot join one or commit.
@@ -91,7 +91,7 @@ private slots:
                               {"socket.timeout.ms", timeout},
                               {"client.id", "tessaron"}};
         };
-        const KafkaPairs fetch{{"fetch.wait.max.ms", "10"}};
+        const KafkaPairs fetch{{"fetch.wait.max.ms", "1"}};
 
         QTest::newRow("sasl_plaintext, no password")
             << broker(BrokerSecurity::saslPlaintext) << std::optional<QString>() << std::optional<QString>()
@@ -145,7 +145,7 @@ private slots:
                  (expected + KafkaPairs{{"group.id", "billing"}}));
     }
 
-    // The producer: its own seven, then the same SASL and TLS pairs as the reader, nothing else
+    // The producer: its own eight, then the same SASL and TLS pairs as the reader, nothing else
     // (no fetch wait, no commit or end-of-partition settings, never a group).
     void writerPairsExactly()
     {
@@ -155,7 +155,8 @@ private slots:
                                {"socket.timeout.ms", "15000"},
                                {"client.id", "tessaron"},
                                {"acks", "all"},
-                               {"enable.idempotence", "true"}};
+                               {"enable.idempotence", "true"},
+                               {"message.max.bytes", "52428800"}};
         Broker b = broker(BrokerSecurity::saslSSL);
         b.clientCertPath = QStringLiteral("/c.pem");
         b.clientKeyPath = QStringLiteral("/k.pem");
@@ -226,8 +227,8 @@ private slots:
             KafkaWriter::configurationPairs(broker(BrokerSecurity::saslSSL), std::nullopt, std::nullopt, 10000);
         QCOMPARE(keys(pairs),
                  (QStringList{"bootstrap.servers", "security.protocol", "allow.auto.create.topics", "socket.timeout.ms",
-                              "client.id", "acks", "enable.idempotence", "sasl.mechanism", "sasl.username",
-                              "sasl.password", "ssl.ca.location"}));
+                              "client.id", "acks", "enable.idempotence", "message.max.bytes", "sasl.mechanism",
+                              "sasl.username", "sasl.password", "ssl.ca.location"}));
         QCOMPARE(value(pairs, "acks"), QString("all"));
         QCOMPARE(value(pairs, "enable.idempotence"), QString("true"));
         QCOMPARE(value(pairs, "sasl.password"), QString(""));

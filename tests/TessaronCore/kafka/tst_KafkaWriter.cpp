@@ -135,7 +135,24 @@ private slots:
         QCOMPARE(error.code(), int(RD_KAFKA_RESP_ERR__TIMED_OUT));
         QVERIFY2(error.message().startsWith("waiting for orders to acknowledge: "), qPrintable(error.message()));
         QVERIFY2(error.message().contains("delivery is uncertain"), qPrintable(error.message()));
+        QVERIFY(error.isUncertain());
         rd_kafka_mock_broker_set_rtt(cluster->raw(), 1, 0);
+    }
+
+    void aMessageOverAMegabyteIsTheBrokersToRefuse()
+    {
+        KafkaWriter writer(cluster->broker(), std::nullopt, std::nullopt, 10000);
+        const QByteArray large(1500000, 'x');
+        QCOMPARE(syncWait(writer.produce("orders", 0, std::nullopt, large, {}, reason, 10000)), 1);
+        const QList<Message> messages = readAll("orders", 0);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].payload()->size(), large.size());
+
+        cluster->pushRequestErrors(0 /* Produce */, {RD_KAFKA_RESP_ERR_MSG_SIZE_TOO_LARGE});
+        const KafkaError error = failureOf(writer.produce("orders", 0, std::nullopt, large, {}, reason, 10000));
+        QCOMPARE(error.code(), int(RD_KAFKA_RESP_ERR_MSG_SIZE_TOO_LARGE));
+        QVERIFY2(error.message().startsWith("producing to orders: "), qPrintable(error.message()));
+        QVERIFY(!error.isUncertain());
     }
 
     void resetMovesTheCommittedPositionInPartitionOrder()
@@ -160,6 +177,19 @@ private slots:
             failureOf(writer.resetOffsets("billing", "orders", {{0, 1}, {1, 1}}, reason, true, 15000));
         QCOMPARE(error.code(), int(RD_KAFKA_RESP_ERR_TOPIC_AUTHORIZATION_FAILED));
         QVERIFY2(error.message().startsWith("billing: orders/0: "), qPrintable(error.message()));
+    }
+
+    void aResetWhoseAnswerIsLateIsUncertain()
+    {
+        cluster->commit("billing", "orders", {{0, 0}});
+        KafkaWriter writer(cluster->broker(), std::nullopt, std::nullopt, 10000);
+        // The broker takes the commit but answers after the wait.
+        rd_kafka_mock_broker_push_request_error_rtts(cluster->raw(), 1, 8 /* OffsetCommit */, 1,
+                                                     RD_KAFKA_RESP_ERR_NO_ERROR, 3000);
+        const KafkaError error = failureOf(writer.resetOffsets("billing", "orders", {{0, 1}}, reason, true, 1000));
+        QCOMPARE(error.code(), int(RD_KAFKA_RESP_ERR__TIMED_OUT));
+        QVERIFY(error.isUncertain());
+        QVERIFY2(error.message().startsWith("changing offsets for billing: "), qPrintable(error.message()));
     }
 
     void aGroupMissingFromAnIncompleteListingIsRefused()
@@ -191,6 +221,8 @@ private slots:
             const KafkaError error = failureOf(writer.resetOffsets("billing", "orders", {{0, 1}}, reason, true, 1000));
             QVERIFY2(error.isTimeout(), qPrintable(QString::number(error.code()) + " " + error.message()));
             QVERIFY2(error.message().startsWith("changing offsets for billing: "), qPrintable(error.message()));
+            // Nothing went out: a refusal, not an unknown.
+            QVERIFY(!error.isUncertain());
             cluster->setAllBrokersUp();
         }
         // Nothing was sent that could abort the process or move the group later.

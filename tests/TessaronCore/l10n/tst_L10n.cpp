@@ -1,5 +1,6 @@
 #include "TessaronCore/l10n/AppLanguage.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/l10n/MomentStyles.h"
 
 #include "VelkinInfra/prefs/UserDefaults.h"
 
@@ -126,6 +127,30 @@ private slots:
             L10n::t("%lld across %d partitions — too few to call the spread.", std::numeric_limits<qint64>::min(), 3),
             QStringLiteral("-9223372036854775808 across 3 partitions — too few to call the spread."));
         QCOMPARE(L10n::t("seen %d", std::numeric_limits<uint64_t>::max()), QStringLiteral("seen 18446744073709551615"));
+    }
+
+    // The forms between QLocale's long and short ones, in locales whose patterns differ: the
+    // month by its short name without a weekday, the time with seconds but no zone, the short
+    // time without seconds even where the locale's short time has them (the C locale).
+    void momentStylesFollowTheLocale()
+    {
+        const QDateTime moment(QDate(2026, 12, 9), QTime(16, 5, 7));
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        QCOMPARE(MomentStyles::standard(moment, us), QString("Dec 9, 2026, 4:05:07 PM"));
+        QCOMPARE(MomentStyles::shortened(moment, us), QString("Dec 9, 2026, 4:05 PM"));
+        const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+        QVERIFY(MomentStyles::standard(moment, br).startsWith(QString("9 de dez")));
+        QVERIFY(MomentStyles::standard(moment, br).endsWith(QString("16:05:07")));
+        QCOMPARE(MomentStyles::shortTimeFormat(QLocale::c()), QString("HH:mm"));
+        for (const QLocale& locale : {us, br, QLocale::c(), QLocale(QLocale::German), QLocale(QLocale::Japanese)}) {
+            const QString shortTime = locale.toString(moment.time(), MomentStyles::shortTimeFormat(locale));
+            QVERIFY2(!shortTime.contains(QString("07")), qPrintable(locale.name() + ": " + shortTime));
+            QVERIFY2(shortTime.contains(QString("05")), qPrintable(locale.name() + ": " + shortTime));
+            const QString standard = MomentStyles::standard(moment, locale);
+            QVERIFY2(standard.contains(QString("07")) && standard.contains(QString("2026")),
+                     qPrintable(locale.name() + ": " + standard));
+            QVERIFY2(!MomentStyles::abbreviatedDateFormat(locale).contains(QString("dddd")), qPrintable(locale.name()));
+        }
     }
 
     void formatTextIsNeverReadAsPrintf()

@@ -80,6 +80,19 @@ private slots:
         Message utf = withPayload(bytes({0, 0, 0, 0, 7, 'x'}));
         utf.setDecoded(Message::Decoded{7, "{}", std::nullopt});
         QCOMPARE(utf.rawPayloadString(), std::optional<QString>(QString::fromLatin1(bytes({0, 0, 0, 0, 7, 'x'}))));
+
+        // A copy is a value of its own: changing its decoding leaves the original's alone, and
+        // the failure and the decoding are kept and cleared independently.
+        Message copy = m;
+        copy.setDecodeFailure(QStringLiteral("schema 9 not found"));
+        copy.setDecoded(std::nullopt);
+        QCOMPARE(m.decoded()->schemaID, 9);
+        QVERIFY(!m.decodeFailure());
+        QVERIFY(!copy.decoded());
+        QCOMPARE(copy.decodeFailure(), std::optional<QString>("schema 9 not found"));
+        QCOMPARE(copy.payloadKind(), PayloadKind(PayloadKind::avroConfluent, 7));
+        copy.setDecodeFailure(std::nullopt);
+        QVERIFY(!copy.decoded() && !copy.decodeFailure());
     }
 
     void payloadKinds_data()

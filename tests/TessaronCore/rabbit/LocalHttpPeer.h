@@ -4,6 +4,9 @@
 #include <QList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
 
 // A loopback HTTP peer for what a real server will not do on demand: answer with a canned
 // response (a 503 with a long body, a body that is not JSON), or accept and never answer.
@@ -33,6 +36,12 @@ public:
     static QByteArray hangUp() { return QByteArrayLiteral("\x01hang up"); }
     // A response of which these bytes are sent, after which the peer stays silent and connected.
     static QByteArray stallAfter(const QByteArray& bytes) { return stallMark() + bytes; }
+    // A response whose head is sent at once and its body one byte every `intervalMs`, never
+    // silent long enough for a silence time-out.
+    static QByteArray trickle(const QByteArray& bytes, int intervalMs)
+    {
+        return trickleMark() + QByteArray::number(intervalMs) + ':' + bytes;
+    }
 
     // The n-th request gets the n-th response (the last one repeats), overriding the constructor's.
     void setScript(QList<QByteArray> responses) { m_script = std::move(responses); }
@@ -45,6 +54,7 @@ public:
 
 private:
     static QByteArray stallMark() { return QByteArrayLiteral("\x01stall:"); }
+    static QByteArray trickleMark() { return QByteArrayLiteral("\x01trickle:"); }
 
     void take(QTcpSocket* socket)
     {
@@ -74,6 +84,25 @@ private:
         }
         if (response == hangUp()) {
             socket->abort();
+            return;
+        }
+        if (response.startsWith(trickleMark())) {
+            const QByteArray rest = response.mid(trickleMark().size());
+            const qsizetype colon = rest.indexOf(':');
+            const QByteArray whole = rest.mid(colon + 1);
+            const qsizetype body = whole.indexOf("\r\n\r\n") + 4;
+            socket->write(whole.left(body));
+            auto* timer = new QTimer(socket);
+            auto sent = std::make_shared<qsizetype>(0);
+            connect(timer, &QTimer::timeout, socket, [socket, timer, sent, bytes = whole.mid(body)] {
+                if (*sent >= bytes.size()) {
+                    timer->stop();
+                    socket->disconnectFromHost();
+                    return;
+                }
+                socket->write(bytes.mid((*sent)++, 1));
+            });
+            timer->start(rest.left(colon).toInt());
             return;
         }
         if (response.startsWith(stallMark())) {

@@ -3,6 +3,7 @@
 #include "LocalHttpPeer.h"
 #include "support/RabbitTestSupport.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 using namespace tessaron;
@@ -97,10 +98,10 @@ private slots:
         peer.route("/api/queues/%2F/q", LocalHttpPeer::answer(200, "OK", R"({"name":"q","type":"classic"})"));
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
 
+        // The server received the read, so it has taken the messages: uncertain, not lost.
         const auto read = outcomeOf(client.read("q", 5));
         QVERIFY(read.error);
-        QCOMPARE(read.error->code(), -195);
-        QVERIFY(read.error->isTimeout());
+        QCOMPARE(read.error->code(), RabbitClient::uncertainCode);
 
         const auto bindings = outcomeOf(client.bindings("q"));
         QVERIFY(bindings.error);
@@ -113,7 +114,7 @@ private slots:
         RabbitClient patient(rabbitBroker(address(stalling)), std::nullopt, 400);
         const auto stalled = outcomeOf(patient.read("q", 5));
         QVERIFY(stalled.error);
-        QCOMPARE(stalled.error->code(), -195);
+        QCOMPARE(stalled.error->code(), RabbitClient::uncertainCode);
 
         // A cut publish answer: the request went out, so it may have been filed.
         const auto published = outcomeOf(client.publish("q", "x", {}, "why"));
@@ -144,11 +145,38 @@ private slots:
         RabbitClient closed(rabbitBroker("127.0.0.1:" + QString::number(port)), std::nullopt, 2000);
         const auto refused = outcomeOf(closed.publish("q", "payload", {}, "why"));
         QCOMPARE(refused.error->code(), -195);
+    }
 
-        // Reads are not affected: a read whose connection drops may be sent again.
-        LocalHttpPeer answered(LocalHttpPeer::answer(200, "OK", "[]"));
-        OpenRabbitClient plain(rabbitBroker(address(answered)), std::nullopt, 5000);
-        QVERIFY(!outcomeOf(plain.request("GET", "/api/overview")).error);
+    void lostReadAnswerIsUncertainAndNeverResent()
+    {
+        // Each time the server receives a read it takes and requeues the messages: a resend would
+        // disturb them again. The first request asks the queue's type.
+        LocalHttpPeer peer{QByteArray()};
+        peer.setScript({LocalHttpPeer::answer(200, "OK", R"({"type":"classic"})"), LocalHttpPeer::hangUp(),
+                        LocalHttpPeer::answer(200, "OK", "[]")});
+        RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
+        const auto read = outcomeOf(client.read("q", 7));
+        QVERIFY(read.error);
+        QCOMPARE(read.error->code(), RabbitClient::uncertainCode);
+        QVERIFY2(read.error->message().contains("marked redelivered"), qPrintable(read.error->message()));
+        QCOMPARE(peer.requests().size(), 2);
+        // The read asks the server to cut payloads so that the answer fits the bound.
+        QVERIFY(peer.requests().last().startsWith("POST /api/queues/%2F/q/get "));
+    }
+
+    void tricklingAnswerIsBoundedInTotal()
+    {
+        // A byte every 20 ms never lets a silence time-out fire; the whole request is bounded.
+        const QByteArray body = "[" + QByteArray(400, ' ') + "]";
+        LocalHttpPeer peer(LocalHttpPeer::trickle(LocalHttpPeer::answer(200, "OK", body), 20));
+        RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 500);
+        QElapsedTimer clock;
+        clock.start();
+        const auto outcome = outcomeOf(client.queues());
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->code(), -195);
+        QCOMPARE(outcome.error->message(), QString("127.0.0.1 did not answer: the request timed out after 500 ms"));
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     }
 
     void quorumDefaultLimitFollowsTheServerVersion_data()

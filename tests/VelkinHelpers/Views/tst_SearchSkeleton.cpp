@@ -56,11 +56,22 @@ private slots:
         QCOMPARE(SearchHighlight::attributed("nothing here", "zz").runs, QList<Run>{plain("nothing here")});
     }
 
+    void marksWhatFullFoldingMatchesInTheOriginal()
+    {
+        QCOMPARE(SearchHighlight::attributed("Straße 1", "STRASSE").runs, (QList<Run>{marked("Straße"), plain(" 1")}));
+        QCOMPARE(SearchHighlight::attributed("xSTRASSEx", "straße").runs,
+                 (QList<Run>{plain("x"), marked("STRASSE"), plain("x")}));
+        // A match inside one character's folding marks the whole character, once.
+        QCOMPARE(SearchHighlight::attributed("aßb", "s").runs, (QList<Run>{plain("a"), marked("ß"), plain("b")}));
+        QCOMPARE(SearchHighlight::attributed("ﬁle", "I").runs, (QList<Run>{marked("ﬁ"), plain("le")}));
+    }
+
     void runsJoinBackToTheText()
     {
-        const QString text = QStringLiteral("Ünïcödé 🐕 dog DOG dög 🐕🐕");
+        const QString text = QStringLiteral("Ünïcödé 🐕 dog DOG dög 🐕🐕 ßẞ ﬃ");
         for (const QString& term :
-             {QStringLiteral("dog"), QStringLiteral("🐕"), QStringLiteral("ö"), QStringLiteral("x")})
+             {QStringLiteral("dog"), QStringLiteral("🐕"), QStringLiteral("ö"), QStringLiteral("x"),
+              QStringLiteral("ss"), QStringLiteral("s"), QStringLiteral("f")})
             QCOMPARE(SearchHighlight::attributed(text, term).text(), text);
     }
 

@@ -1,3 +1,4 @@
+#include "VelkinInfra/process/ChildProcess.h"
 #include "VelkinInfra/process/ShellRunner.h"
 #include "support/SyncWait.h"
 
@@ -249,6 +250,43 @@ private slots:
         const pid_t left = pid_t(out.stdout.trimmed().toInt());
         QVERIFY(left > 0);
         QTRY_VERIFY_WITH_TIMEOUT(!processRunning(left), 5000);
+    }
+
+    void quittingEndsEveryRunningChild()
+    {
+        // Two runs under way, each with a background child in its group.
+        const QString pids = m_dir.path() + "/running.pids";
+        const QString tool =
+            writeScript(m_dir.path(), "long-tool", "sleep 300 &\necho $$ $! >> '" + pids.toUtf8() + "'\nsleep 300\n");
+        std::optional<ChildProcess::Result> first, second;
+        auto runOne = [&](std::optional<ChildProcess::Result>& into) -> QCoro::Task<> {
+            ChildProcess::Request request;
+            request.executable = tool;
+            auto running = ChildProcess::run(std::move(request));
+            into = co_await std::move(running);
+        };
+        auto a = runOne(first);
+        auto b = runOne(second);
+        QList<pid_t> started;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                QFile f(pids);
+                if (!f.open(QIODevice::ReadOnly))
+                    return false;
+                started.clear();
+                for (const QByteArray& pid : f.readAll().simplified().split(' '))
+                    started << pid_t(pid.toInt());
+                return started.size() == 4;
+            }(),
+            5000);
+        for (pid_t pid : started)
+            QVERIFY(processRunning(pid));
+
+        ChildProcess::endAll();
+        QTRY_VERIFY_WITH_TIMEOUT(first && second, 5000);
+        QVERIFY(first->crashed && second->crashed);
+        for (pid_t pid : started)
+            QTRY_VERIFY_WITH_TIMEOUT(!processRunning(pid), 5000);
     }
 
     void hangingShellIsBounded()

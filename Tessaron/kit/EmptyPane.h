@@ -19,6 +19,7 @@ public:
     EmptyPane(const QString& title, const std::optional<QString>& detail, QWidget* parent = nullptr);
 
     void setTexts(const QString& title, const std::optional<QString>& detail);
+    QString title() const;
     int boops() const { return m_boops; }
     // The mascot, which counts its clicks.
     QWidget* mascot() const;

@@ -1,14 +1,30 @@
-#include "Tessaron/browser/EmptyPane.h"
+#include "Tessaron/kit/EmptyPane.h"
 
-#include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronMascot.h"
+#include "VelkinUI/KitFont.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
 namespace tessaron {
+
+namespace {
+
+QLabel* plainLabel(const QFont& font, const QColor& color)
+{
+    auto* label = new QLabel;
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, color);
+    label->setPalette(p);
+    return label;
+}
+
+} // namespace
 
 EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail, QWidget* parent)
     : QWidget(parent)
@@ -23,13 +39,14 @@ EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail,
     m_mascot->installEventFilter(this);
     column->addWidget(m_mascot, 0, Qt::AlignHCenter);
 
-    m_title =
-        BrowserStyle::label(title, KitFont::font(13, QFont::DemiBold, FontDesign::rounded), TessaronPalette::ink());
+    m_title = plainLabel(KitFont::font(13, QFont::DemiBold, FontDesign::rounded), TessaronPalette::ink());
+    m_title->setObjectName(QStringLiteral("emptyTitle"));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setWordWrap(true);
-    column->addWidget(m_title, 0, Qt::AlignHCenter);
+    column->addWidget(m_title); // full width: an alignment flag would not give wrapped lines their height
 
-    m_detail = BrowserStyle::label(QString(), KitFont::font(11), BrowserStyle::white(0.5));
+    m_detail = plainLabel(KitFont::font(11), TessaronPalette::white(0.5));
+    m_detail->setObjectName(QStringLiteral("emptyDetail"));
     m_detail->setAlignment(Qt::AlignCenter);
     m_detail->setWordWrap(true);
     // A fixed width: with an alignment flag the layout would not give the wrapped lines their height.
@@ -44,6 +61,7 @@ EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail,
 }
 
 QWidget* EmptyPane::mascot() const { return m_mascot; }
+QString EmptyPane::title() const { return m_title->text(); }
 
 bool EmptyPane::eventFilter(QObject* watched, QEvent* event)
 {
