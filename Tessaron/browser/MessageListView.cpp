@@ -2,7 +2,6 @@
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
-#include "Tessaron/browser/CaseworkSlots.h"
 #include "Tessaron/kit/EmptyPane.h"
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/browser/ExhibitView.h"
@@ -11,10 +10,12 @@
 #include "Tessaron/browser/QueueReadTerms.h"
 #include "Tessaron/browser/ReadConsentPane.h"
 #include "Tessaron/browser/TopicHeader.h"
+#include "Tessaron/casework/BrokerBriefing.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronWorking.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
@@ -151,9 +152,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
                             loc("Either nothing was ever produced here, or retention aged it out. Tessaron can't tell "
                                 "which — and won't pretend to."));
     m_stack->addWidget(m_empty);
-    m_briefing = CaseworkSlots::briefing(app, session, nullptr);
-    if (!m_briefing)
-        m_briefing = new QWidget;
+    m_briefing = new BrokerBriefing(app, session);
     m_stack->addWidget(m_briefing);
 
     connect(m_list, &QListView::clicked, this, &MessageListView::selectRow);
@@ -334,8 +333,7 @@ void MessageListView::readFurther()
 {
     if (!m_session || m_session->isLoadingMessages() || m_furtherInFlight > 0)
         return;
-    auto task = runReadFurther();
-    Q_UNUSED(task);
+    startDetached(runReadFurther());
 }
 
 QCoro::Task<> MessageListView::runReadFurther()

@@ -10,6 +10,7 @@
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronWorking.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -333,7 +334,7 @@ void TopicListView::paintEvent(QPaintEvent*)
 void TopicListView::startRefresh()
 {
     if (m_session)
-        m_session->loadTopics();
+        startDetached(m_session->loadTopics());
 }
 
 void TopicListView::refreshHeader()

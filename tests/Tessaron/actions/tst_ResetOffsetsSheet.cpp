@@ -3,6 +3,7 @@
 #include "SheetFixture.h"
 
 #include "Tessaron/actions/ActionButtons.h"
+#include "Tessaron/actions/ActionSheets.h"
 #include "Tessaron/actions/ActionPage.h"
 #include "Tessaron/actions/AskSheet.h"
 #include "Tessaron/actions/OutcomeBlock.h"
@@ -225,7 +226,11 @@ private slots:
         app.open(kafkaBroker("cluster"));
         BrokerSession* session = app.activeSession();
         QTRY_VERIFY(session->topicsListed() && !session->isLoadingTopics());
-        WorkspaceView workspace(&app, session);
+        ViewFactories views;
+        views.messageBrowser = [](AppState*, BrokerSession*, QWidget* parent) { return new QWidget(parent); };
+        views.groupScreen = views.messageBrowser;
+        views.actionSheet = ActionSheets::make;
+        WorkspaceView workspace(&app, session, views);
         workspace.resize(1020, 660);
         workspace.show();
 

@@ -4,7 +4,8 @@
 
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/app/SheetController.h"
-#include "Tessaron/app/ViewSlots.h"
+#include "Tessaron/reception/BrokerFormSheet.h"
+#include "Tessaron/workspace/ViewFactories.h"
 #include "Tessaron/intro/IntroRules.h"
 #include "Tessaron/intro/OnboardingView.h"
 #include "Tessaron/intro/PersonnelBadge.h"
@@ -83,7 +84,6 @@ private slots:
         UserDefaults::standard().remove(Prefs::onboarded);
         UserDefaults::standard().remove(Prefs::lastSeenVersion);
         UserDefaults::standard().remove(Prefs::aiProvider);
-        ViewSlots::installed() = ViewSlots();
     }
 
     void railBackAndPrimaryMoveBetweenChapters()
@@ -446,13 +446,18 @@ private slots:
     {
         auto clients = std::make_shared<fakes::FakeFactory>();
         AppState app(clients);
-        ViewSlots::installed().introduction = [](AppState* state, QWidget* parent) -> QDialog* {
+        ViewFactories views;
+        views.whatsNew = [](AppState*, QWidget*) -> QDialog* { return nullptr; };
+        views.brokerForm = [](AppState* state, QWidget* parent) -> QDialog* {
+            return new BrokerFormSheet(state, parent);
+        };
+        views.introduction = [](AppState* state, QWidget* parent) -> QDialog* {
             auto* view = new OnboardingView(state, parent);
             view->refreshAI = [](AppState*) {};
             return view;
         };
         {
-            RootView root(&app);
+            RootView root(&app, views);
             root.resize(1100, 760);
             root.show();
             QTRY_COMPARE(root.sheets()->current(), SheetController::Sheet::introduction);
@@ -466,7 +471,7 @@ private slots:
             QCOMPARE(UserDefaults::standard().string(Prefs::lastSeenVersion),
                      std::optional<QString>(intro::runningVersion()));
         }
-        RootView next(&app);
+        RootView next(&app, views);
         next.show();
         QTest::qWait(50);
         QCOMPARE(next.sheets()->current(), SheetController::Sheet::none);

@@ -5,6 +5,7 @@
 #include "support/SessionFakes.h"
 
 #include "Tessaron/app/RootView.h"
+#include "Tessaron/app/TessaronApplication.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "VelkinUI/KitButton.h"
@@ -190,7 +191,10 @@ void shootTabs(ScreenShooter& shooter)
     app->setSelected(connected.id);
 
     {
-        RootView root(app.get());
+        // The frame alone: no notes of a new version over it.
+        ViewFactories views = TessaronApplication::standardViews();
+        views.whatsNew = [](AppState*, QWidget*) -> QDialog* { return nullptr; };
+        RootView root(app.get(), views);
         root.resize(1020, 140);
         shooter.shoot(QStringLiteral("tabs"), QStringLiteral("connected-connecting-failed"), &root);
 

@@ -2,6 +2,7 @@
 #include "ScreenShooter.h"
 
 #include "DemoKafka.h"
+#include "Tessaron/app/TessaronApplication.h"
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/browser/MessageListView.h"
 
@@ -100,7 +101,7 @@ void shootDemo(ScreenShooter& shooter)
     BrokerSession* session = app.activeSession();
     waitUntil([&] { return session->topicsListed() && !session->isConnecting(); }, 30000);
     {
-        RootView root(&app);
+        RootView root(&app, TessaronApplication::standardViews());
         // The chart card grows in once, when first shown.
         root.resize(1600, 960);
         root.show();
@@ -190,7 +191,7 @@ void shootWorkspace(ScreenShooter& shooter)
 
     {
         std::unique_ptr<QWidget> frame(host({1020, 660}));
-        auto* workspace = new WorkspaceView(&app, kafkaSession, frame.get());
+        auto* workspace = new WorkspaceView(&app, kafkaSession, TessaronApplication::standardViews(), frame.get());
         workspace->setGeometry(frame->rect());
         shooter.shoot(QStringLiteral("workspace"), QStringLiteral("kafka"), frame.get());
 
@@ -243,7 +244,7 @@ void shootWorkspace(ScreenShooter& shooter)
          {std::pair{250.0, QStringLiteral("narrowest")}, {440.0, QStringLiteral("widest")}}) {
         prefs.setDouble(Sidebar::widthKey, width);
         std::unique_ptr<QWidget> frame(host({1020, 660}));
-        auto* workspace = new WorkspaceView(&app, kafkaSession, frame.get());
+        auto* workspace = new WorkspaceView(&app, kafkaSession, TessaronApplication::standardViews(), frame.get());
         workspace->setGeometry(frame->rect());
         shooter.shoot(QStringLiteral("sidebar"), state, frame.get());
     }
@@ -260,7 +261,7 @@ void shootWorkspace(ScreenShooter& shooter)
     shootPopover(shooter, &app, kafkaSession, Popover::brokerPicker, QStringLiteral("popover-brokers-open"));
     {
         std::unique_ptr<QWidget> frame(host({1020, 660}));
-        auto* workspace = new WorkspaceView(&app, rabbitSession, frame.get());
+        auto* workspace = new WorkspaceView(&app, rabbitSession, TessaronApplication::standardViews(), frame.get());
         workspace->setGeometry(frame->rect());
         // The chart has faded in: its entrance effect is gone once it stands at full strength.
         waitUntil([&] {

@@ -45,10 +45,29 @@ const QList<Family> families = {
 
 void fail(const QString& text) { std::fprintf(stderr, "tessaron-screens: %s\n", qPrintable(text)); }
 
+const char* const usage = "usage: tessaron-screens DIR [FAMILY...]\n"
+                          "Renders every screen state of the families named (all when none is) to\n"
+                          "DIR/<screen>-<state>.png and @2x.png. Families: app, reception, workspace,\n"
+                          "browser, casework, actions, settings, intro.\n";
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // Options first, before anything is set up: an option taken for DIR would fill a folder
+    // named after it.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(usage, stdout);
+            return 0;
+        }
+        if (arg.startsWith('-')) {
+            fail("unknown option " + QString::fromLocal8Bit(arg));
+            std::fputs(usage, stderr);
+            return 2;
+        }
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Before anything reads a path: HOME and the XDG folders point into a folder of our own, and
@@ -76,7 +95,7 @@ int main(int argc, char** argv)
 
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
-        fail("usage: tessaron-screens DIR [FAMILY...]");
+        std::fputs(usage, stderr);
         return 2;
     }
     const QString folder = args.takeFirst();

@@ -7,6 +7,7 @@
 #include "Tessaron/workspace/TabBar.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/workspace/TopicListView.h"
+#include "TessaronCore/async/Detached.h"
 #include "Tessaron/kit/TessaronWorking.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/ManualAnimationClock.h"
@@ -436,7 +437,7 @@ private slots:
 
         // A listing overtaken by a newer one is dropped by the session and stays dropped here.
         auto late = m_clients->kafka->gates.hold("watermarks audit");
-        session->loadTopics();
+        startDetached(session->loadTopics());
         QVERIFY(session->isLoadingTopics());
         m_clients->kafka->listed = QList<Topic>{topic("fresh", {{0, 4}})};
         m_clients->kafka->gates.hold("unused"); // the newer listing passes every gate
