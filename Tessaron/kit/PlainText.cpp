@@ -22,7 +22,9 @@ void setTextColor(QWidget* widget, const QColor& wanted)
 {
     const QColor color = TessaronPalette::legible(wanted);
     QPalette p = widget->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    // The disabled group too: a label inside a busy (disabled) button keeps its colour; dimming a
+    // disabled control is the control's own style's job, not the platform's grey.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::WindowText, color);
         p.setColor(group, QPalette::Text, color);
         p.setColor(group, QPalette::ButtonText, color);

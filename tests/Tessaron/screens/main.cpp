@@ -48,7 +48,10 @@ void fail(const QString& text) { std::fprintf(stderr, "tessaron-screens: %s\n", 
 const char* const usage = "usage: tessaron-screens DIR [FAMILY...]\n"
                           "Renders every screen state of the families named (all when none is) to\n"
                           "DIR/<screen>-<state>.png and @2x.png. Families: app, reception, workspace,\n"
-                          "browser, casework, actions, settings, intro.\n";
+                          "browser, casework, actions, settings, intro.\n"
+                          "       tessaron-screens --audit en|pt WIDTHxHEIGHT [FAMILY...]\n"
+                          "Writes nothing: audits every state (the face audit) in that language with\n"
+                          "the main window at that size, at 1x and 2x, and lists every fault.\n";
 
 } // namespace
 
@@ -62,6 +65,8 @@ int main(int argc, char** argv)
             std::fputs(usage, stdout);
             return 0;
         }
+        if (arg == "--audit" && i == 1)
+            break; // what follows are the audit's language, size and families
         if (arg.startsWith('-')) {
             fail("unknown option " + QString::fromLocal8Bit(arg));
             std::fputs(usage, stderr);
