@@ -1,6 +1,7 @@
 #include "support/SessionFakes.h"
 
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 
 #include <QPointer>
@@ -145,7 +146,7 @@ private slots:
         syncWait(f.session->read(BrokerSession::Position::atBeginning(), 30, false));
         QCOMPARE(f.ids(), (QStringList{"orders/2/0", "orders/0/0"}));
         QCOMPARE(f.session->unobservable(),
-                 (QList<Unobservable>{{"orders partition 1", "could not open topic orders"}}));
+                 (QList<Unobservable>{{L10n::isolated("orders") + " partition 1", "could not open topic orders"}}));
         QVERIFY(!f.session->nextOffsets().contains(1));
 
         // Read further from an offset: the partition that failed starts at that offset, not at 0.
