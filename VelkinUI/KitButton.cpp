@@ -11,6 +11,8 @@
 #include <QEnterEvent>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <cmath>
 
@@ -109,6 +111,14 @@ void KitButton::applyLayout()
 
 bool KitButton::windowActive() const { return window() && window()->isActiveWindow(); }
 
+void KitButton::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    refresh();
+}
+
 ButtonState KitButton::state() const
 {
     ButtonState s;
@@ -116,6 +126,7 @@ ButtonState KitButton::state() const
     s.hovered = m_hovered;
     s.enabled = isEnabled();
     s.windowActive = windowActive();
+    s.busy = m_busy;
     s.press = m_press->value();
     s.hover = m_hover->value();
     return s;
@@ -223,6 +234,12 @@ void KitButton::paintEvent(QPaintEvent*)
             Symbols::paint(painter, m_trailing, Symbols::boxForSize({x + symbol / 2, cy}, fm.height() * 0.8), color);
     }
     m_style->paintOverlay(painter, r, s);
+    // The focus ring comes from the application's style, once the keyboard has moved focus.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        QStyleOptionFocusRect ring;
+        ring.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &ring, &painter, this);
+    }
 }
 
 void KitButton::enterEvent(QEnterEvent* event)

@@ -35,6 +35,10 @@ public:
     bool isSelected() const { return m_selected; }
     bool isSelectable() const { return m_selectable; }
 
+    // Busy: at work (a spinner and "…" in its label); the style draws it at full strength although it
+    // takes no click, so its label stays readable.
+    void setBusy(bool busy);
+
     ButtonState state() const;
     bool isHovering() const { return m_hovered; }
     // For tests and the gallery: the hover state as if the pointer were over the button.
@@ -68,6 +72,7 @@ private:
     bool m_lastPressed = false;
     bool m_selectable = false;
     bool m_selected = false;
+    bool m_busy = false;
     AnimatedValue* m_press;
     AnimatedValue* m_hover;
     std::unique_ptr<EffectSlot> m_effect;

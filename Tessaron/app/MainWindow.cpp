@@ -11,10 +11,11 @@
 
 namespace tessaron {
 
-MainWindow::MainWindow(AppState* app, AppCommands* commands, QWidget* parent)
+MainWindow::MainWindow(AppState* app, AppCommands* commands, const ViewFactories& views, QWidget* parent)
     : QMainWindow(parent)
     , m_app(app)
     , m_commands(commands)
+    , m_views(views)
 {
     setObjectName(QStringLiteral("mainWindow"));
     // The product's name, the same in every language.
@@ -36,7 +37,7 @@ void MainWindow::rebuild()
     std::optional<WorkspaceView::Redrawing> redrawing;
     if (old)
         redrawing.emplace();
-    auto* root = new RootView(m_app, m_commands->openAnother(), this);
+    auto* root = new RootView(m_app, m_views, m_commands->openAnother(), this);
     root->setMinimumSize(minimumContentSize);
     if (old) {
         // The sheet on screen stays, with all it holds; it sets its own texts again.

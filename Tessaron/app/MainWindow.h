@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Tessaron/app/RootView.h"
+#include "Tessaron/workspace/ViewFactories.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -20,7 +21,7 @@ public:
     static constexpr QSize defaultSize{1020, 660};
     static constexpr QSize minimumContentSize{820, 520};
 
-    MainWindow(AppState* app, AppCommands* commands, QWidget* parent = nullptr);
+    MainWindow(AppState* app, AppCommands* commands, const ViewFactories& views, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     RootView* rootView() const { return m_root; }
@@ -33,6 +34,7 @@ signals:
 private:
     AppState* m_app;
     AppCommands* m_commands;
+    ViewFactories m_views;
     QPointer<RootView> m_root;
 };
 

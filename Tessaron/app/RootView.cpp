@@ -1,9 +1,7 @@
 #include "Tessaron/app/RootView.h"
 
 #include "Tessaron/app/SheetController.h"
-#include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
-#include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/reception/ReceptionView.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
@@ -18,19 +16,19 @@
 
 namespace tessaron {
 
-RootView::RootView(AppState* app, QAction* openAnother, QWidget* parent)
+RootView::RootView(AppState* app, const ViewFactories& views, QAction* openAnother, QWidget* parent)
     : QWidget(parent)
     , m_app(app)
+    , m_makeWorkspace(views.workspace)
     , m_stack(new QStackedLayout(this))
     , m_receptionPage(new QWidget(this))
     , m_workspacePage(new QWidget(this))
     , m_tabBar(new TabBar(app, openAnother, m_workspacePage))
     , m_workspaceArea(new QWidget(m_workspacePage))
     , m_workspaceLayout(new QVBoxLayout(m_workspaceArea))
-    , m_sheets(new SheetController(app, this))
+    , m_sheets(new SheetController(app, views, this))
 {
     setObjectName(QStringLiteral("rootView"));
-    m_sheets->brokerForm = [](AppState* app, QWidget* parent) -> QDialog* { return new BrokerFormSheet(app, parent); };
     auto* receptionLayout = new QVBoxLayout(m_receptionPage);
     receptionLayout->setContentsMargins(0, 0, 0, 0);
     receptionLayout->setSpacing(0);
@@ -99,10 +97,8 @@ void RootView::rebuildWorkspace()
     }
     m_workspace = nullptr;
     m_workspaceFor = id;
-    const auto& factory = ViewSlots::installed().workspace;
-    QWidget* view = session && factory ? factory(m_app, session, m_workspaceArea) : nullptr;
-    // Without a workspace view the area stays empty.
-    if (view) {
+    // A selection that matches no session leaves the area empty.
+    if (QWidget* view = session ? m_makeWorkspace(m_app, session, m_workspaceArea) : nullptr) {
         view->setParent(m_workspaceArea);
         m_workspace = view;
         m_workspaceLayout->addWidget(view);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Tessaron/app/SheetController.h"
+#include "Tessaron/workspace/ViewFactories.h"
 
 #include <QPointer>
 #include <QUuid>
@@ -24,8 +25,9 @@ class RootView : public QWidget {
 public:
     enum class Content { reception, workspace };
 
-    // `openAnother` is the menu's Ctrl+N action, which the tab bar's "+" shares.
-    explicit RootView(AppState* app, QAction* openAnother = nullptr, QWidget* parent = nullptr);
+    // `openAnother` is the menu's Ctrl+N action, which the tab bar's "+" shares. The workspace and
+    // the sheets come from `views`.
+    RootView(AppState* app, const ViewFactories& views, QAction* openAnother = nullptr, QWidget* parent = nullptr);
     ~RootView() override;
 
     Content content() const;
@@ -55,6 +57,7 @@ private:
     void rebuildWorkspace();
 
     AppState* m_app;
+    ViewFactories::Pane m_makeWorkspace;
     QStackedLayout* m_stack;
     QWidget* m_receptionPage;
     QWidget* m_workspacePage;

@@ -1,6 +1,5 @@
 #include "Tessaron/app/SheetController.h"
 
-#include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -13,9 +12,12 @@ namespace {
 bool onboarded() { return UserDefaults::standard().boolean(Prefs::onboarded).value_or(false); }
 } // namespace
 
-SheetController::SheetController(AppState* app, QWidget* host)
+SheetController::SheetController(AppState* app, const ViewFactories& views, QWidget* host)
     : QObject(host)
     , m_app(app)
+    , m_introduction(views.introduction)
+    , m_whatsNewView(views.whatsNew)
+    , m_brokerForm(views.brokerForm)
     , m_host(host)
 {
     connect(m_app, &AppState::editingChanged, this, &SheetController::scheduleEvaluate);
@@ -51,8 +53,8 @@ void SheetController::start()
     m_started = true;
     // Whether notes are pending is decided once, when the window first shows: finishing the
     // introduction later in the same run does not bring them up.
-    if (const auto& factory = ViewSlots::installed().whatsNew; factory && onboarded())
-        m_whatsNew = factory(m_app, m_host->window());
+    if (onboarded())
+        m_whatsNew = m_whatsNewView(m_app, m_host->window());
     if (m_whatsNew)
         m_whatsNew->hide();
     scheduleEvaluate();
@@ -62,11 +64,11 @@ bool SheetController::due(Sheet sheet) const
 {
     switch (sheet) {
     case Sheet::introduction:
-        return !onboarded() && bool(ViewSlots::installed().introduction);
+        return !onboarded();
     case Sheet::whatsNew:
         return bool(m_whatsNew);
     case Sheet::brokerForm:
-        return m_app->editing().has_value() && bool(brokerForm);
+        return m_app->editing().has_value();
     case Sheet::none:
         break;
     }
@@ -95,17 +97,17 @@ void SheetController::evaluate()
         return;
     }
     if (due(Sheet::introduction))
-        present(ViewSlots::installed().introduction(m_app, m_host->window()), Sheet::introduction);
+        present(m_introduction(m_app, m_host->window()), Sheet::introduction);
     else if (due(Sheet::whatsNew))
         present(m_whatsNew, Sheet::whatsNew);
     else if (due(Sheet::brokerForm))
-        present(brokerForm(m_app, m_host->window()), Sheet::brokerForm);
+        present(m_brokerForm(m_app, m_host->window()), Sheet::brokerForm);
 }
 
 void SheetController::present(QDialog* dialog, Sheet sheet)
 {
     if (!dialog) {
-        // A slot that declined: write its state back as if it had closed, so it is not asked again.
+        // A factory that built nothing: write its state back as if it had closed, so it is not asked again.
         closed(sheet, nullptr);
         return;
     }

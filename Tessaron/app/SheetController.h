@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Tessaron/workspace/ViewFactories.h"
+
 #include <QDialog>
 #include <QObject>
 #include <QPointer>
@@ -14,13 +16,13 @@ class AppState;
 // introduction while not onboarded, the notes of a new version, the broker form while AppState
 // has a broker under edit. Each is a window-modal dialog opened with open(); when one closes, by
 // any means, its state is written back (onboarded, notes seen, nothing under edit) and the next
-// due sheet comes up. A slot without a view is skipped.
+// due sheet comes up. The sheets come from `views`.
 class SheetController : public QObject {
     Q_OBJECT
 public:
     enum class Sheet { none, introduction, whatsNew, brokerForm };
 
-    SheetController(AppState* app, QWidget* host);
+    SheetController(AppState* app, const ViewFactories& views, QWidget* host);
     ~SheetController() override;
 
     // Called once when the host is first shown: asks for the pending notes and presents what is due.
@@ -31,9 +33,6 @@ public:
 
     Sheet current() const { return m_current ? m_currentSheet : Sheet::none; }
     QDialog* currentDialog() const { return m_current; }
-
-    // The broker form; set by the root view (tests may put another in its place).
-    std::function<QDialog*(AppState*, QWidget* parent)> brokerForm;
 
 signals:
     void currentChanged();
@@ -46,6 +45,9 @@ private:
     bool due(Sheet sheet) const;
 
     AppState* m_app;
+    ViewFactories::Sheet m_introduction;
+    ViewFactories::Sheet m_whatsNewView;
+    ViewFactories::Sheet m_brokerForm;
     QWidget* m_host;
     bool m_started = false;
     bool m_evaluateQueued = false;

@@ -2,6 +2,7 @@
 
 #include "Tessaron/app/MainWindow.h"
 #include "Tessaron/state/ClientFactory.h"
+#include "Tessaron/workspace/ViewFactories.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +18,8 @@ class AppState;
 class WindowsService;
 
 // The application object: the one AppState, the menu commands, the windows service and the main
-// window. A change of the language preference rebuilds every open window's contents at once.
+// window. A change of the language preference rebuilds every open window's contents at once. It is
+// the composition root: the views every window builds come from the ViewFactories it is given.
 class TessaronApplication : public QObject {
     Q_OBJECT
 public:
@@ -25,8 +27,11 @@ public:
     // style, the brand and the icon.
     static void prepare(QApplication& app);
 
+    // Every family's real views.
+    static ViewFactories standardViews();
+
     explicit TessaronApplication(std::shared_ptr<ClientFactory> clients = ClientFactory::live(),
-                                 QObject* parent = nullptr);
+                                 const ViewFactories& views = standardViews(), QObject* parent = nullptr);
     ~TessaronApplication() override;
 
     AppState* state() const { return m_state; }

@@ -1,17 +1,18 @@
 #include "Tessaron/app/WindowsService.h"
 
-#include "Tessaron/app/ViewSlots.h"
 #include "TessaronCore/l10n/L10n.h"
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace tessaron {
 
-WindowsService::WindowsService(AppState* app, QObject* parent)
+WindowsService::WindowsService(AppState* app, const ViewFactories& views, QObject* parent)
     : QObject(parent)
     , m_app(app)
+    , m_views(views)
 { }
 
 WindowsService::~WindowsService()
@@ -24,11 +25,15 @@ QPointer<QWidget>& WindowsService::slot(Window which) { return which == Window::
 
 QWidget* WindowsService::window(Window which) const { return which == Window::settings ? m_settings : m_about; }
 
-QWidget* WindowsService::makeView(Window which) const
+QWidget* WindowsService::makeView(Window which)
 {
-    const ViewSlots& views = ViewSlots::installed();
-    const auto& factory = which == Window::settings ? views.settings : views.about;
-    return factory ? factory(m_app) : nullptr;
+    if (which == Window::about)
+        return m_views.about(m_app);
+    QPointer<WindowsService> self(this);
+    return m_views.settings(m_app, [self] {
+        if (self)
+            self->show(Window::about);
+    });
 }
 
 void WindowsService::fill(Window which, QWidget* window)
@@ -39,8 +44,7 @@ void WindowsService::fill(Window which, QWidget* window)
         delete item->widget();
         delete item;
     }
-    if (QWidget* view = makeView(which))
-        layout->addWidget(view);
+    layout->addWidget(makeView(which));
 }
 
 void WindowsService::show(Window which)
@@ -48,8 +52,6 @@ void WindowsService::show(Window which)
     QPointer<QWidget>& open = slot(which);
     if (!open) {
         QWidget* view = makeView(which);
-        if (!view)
-            return;
         // No parent: the window stands on its own and keeps the process alive while it is open.
         auto* window = new QWidget(nullptr, Qt::Window);
         window->setAttribute(Qt::WA_DeleteOnClose);
@@ -59,6 +61,12 @@ void WindowsService::show(Window which)
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(view);
         window->setWindowTitle(which == Window::settings ? L10n::t("Settings") : L10n::t("About Tessaron MQ"));
+        // Escape and Ctrl+W close a secondary window, as they close a sheet.
+        for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            auto* shortcut = new QShortcut(keys, window);
+            shortcut->setContext(Qt::WindowShortcut);
+            connect(shortcut, &QShortcut::activated, window, &QWidget::close);
+        }
         open = window;
         if (which == Window::settings) {
             // At its ideal size, not the part of the screen Qt would otherwise allow a new window,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Tessaron/workspace/ViewFactories.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -9,13 +11,13 @@ namespace tessaron {
 class AppState;
 
 // The settings and about windows: top-level, one of each at most. Showing one that is open raises
-// it. A window whose view is not installed (ViewSlots) is not opened at all.
+// it. Their contents come from `views`.
 class WindowsService : public QObject {
     Q_OBJECT
 public:
     enum class Window { settings, about };
 
-    explicit WindowsService(AppState* app, QObject* parent = nullptr);
+    WindowsService(AppState* app, const ViewFactories& views, QObject* parent = nullptr);
     ~WindowsService() override;
 
     void show(Window which);
@@ -26,10 +28,11 @@ public:
 
 private:
     QPointer<QWidget>& slot(Window which);
-    QWidget* makeView(Window which) const;
+    QWidget* makeView(Window which);
     void fill(Window which, QWidget* window);
 
     AppState* m_app;
+    ViewFactories m_views;
     QPointer<QWidget> m_settings;
     QPointer<QWidget> m_about;
 };

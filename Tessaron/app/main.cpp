@@ -1,6 +1,6 @@
 #include "Tessaron/app/MainWindow.h"
 #include "Tessaron/app/TessaronApplication.h"
-#include "Tessaron/settings/SettingsWiring.h"
+#include "Tessaron/kit/BuildInfo.h"
 #include "VelkinInfra/process/ChildProcess.h"
 
 #include <QApplication>
@@ -48,9 +48,13 @@ private:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Answered before any window or style: what a package check or a bug report asks for.
+    if (QApplication::arguments().contains(QStringLiteral("--version"))) {
+        std::printf("tessaron-mq %s\n", qPrintable(tessaron::BuildInfo::version()));
+        return 0;
+    }
     tessaron::TessaronApplication::prepare(app);
     tessaron::TessaronApplication tessaron;
-    tessaron::installSettingsViews(tessaron.windows());
     if (qEnvironmentVariableIsSet("TESSARON_FIRST_PAINT_EXIT"))
         app.installEventFilter(new FirstPaintProbe(tessaron.mainWindow(), &app));
     tessaron.mainWindow()->show();

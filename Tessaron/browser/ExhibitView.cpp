@@ -2,10 +2,10 @@
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
-#include "Tessaron/browser/CaseworkSlots.h"
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/browser/PayloadDocument.h"
 #include "Tessaron/browser/PayloadKinds.h"
+#include "Tessaron/casework/TopicNotes.h"
 #include "TessaronCore/model/TextRules.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/LawyeredStamp.h"
@@ -93,9 +93,7 @@ ExhibitView::ExhibitView(AppState* app, BrokerSession* session, QWidget* parent)
     setMinimumWidth(240);
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
-    m_notes = CaseworkSlots::topicNotes(app, session, nullptr);
-    if (!m_notes)
-        m_notes = new QWidget;
+    m_notes = new TopicNotes(app, session);
     m_stack->addWidget(m_notes);
     m_scroll = new QScrollArea;
     m_scroll->setWidgetResizable(true);

@@ -4,6 +4,7 @@
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/SymbolView.h"
 
@@ -117,8 +118,7 @@ void GroupLagStrip::restart()
         return;
     m_pending = m_order;
     if (!m_running && !m_pending.isEmpty()) {
-        auto task = run();
-        Q_UNUSED(task);
+        startDetached(run());
     }
 }
 

@@ -2,22 +2,25 @@
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
-#include "Tessaron/browser/CaseworkSlots.h"
 #include "Tessaron/kit/EmptyPane.h"
+#include "Tessaron/kit/Spinner.h"
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListModel.h"
 #include "Tessaron/browser/MessageRowDelegate.h"
 #include "Tessaron/browser/QueueReadTerms.h"
 #include "Tessaron/browser/ReadConsentPane.h"
 #include "Tessaron/browser/TopicHeader.h"
+#include "Tessaron/casework/BrokerBriefing.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronWorking.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -149,9 +152,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
                             loc("Either nothing was ever produced here, or retention aged it out. Tessaron can't tell "
                                 "which — and won't pretend to."));
     m_stack->addWidget(m_empty);
-    m_briefing = CaseworkSlots::briefing(app, session, nullptr);
-    if (!m_briefing)
-        m_briefing = new QWidget;
+    m_briefing = new BrokerBriefing(app, session);
     m_stack->addWidget(m_briefing);
 
     connect(m_list, &QListView::clicked, this, &MessageListView::selectRow);
@@ -260,10 +261,40 @@ void MessageListView::refreshFooter()
     m_footer->setVisible(kafka);
     const bool reachedEnd = m_session->reachedEnd();
     m_readFurther->setVisible(!reachedEnd);
-    m_readFurther->setEnabled(!m_session->isLoadingMessages() && m_furtherInFlight == 0);
+    const bool reading = m_session->isLoadingMessages() || m_furtherInFlight > 0;
+    m_readFurther->setEnabled(!reading);
+    showReadingInButton(reading);
     const qint64 read = m_session->messages().size();
     m_count->setText(reachedEnd ? L10n::t("%d read · the end of every partition", read)
                                 : L10n::t("%d read · there is more", read));
+}
+
+void MessageListView::showReadingInButton(bool reading)
+{
+    if (reading == (m_readFurther->content() != nullptr))
+        return;
+    if (!reading) {
+        m_readFurther->setContent(nullptr);
+        m_readFurther->updateGeometry();
+        return;
+    }
+    // While it reads, a small spinner takes the arrow's place in front of the same words.
+    const QFont font = m_readFurther->buttonStyle()->font(m_readFurther->font());
+    const QColor ink = m_readFurther->buttonStyle()->labelColor(m_readFurther->state()).value_or(TessaronPalette::ink());
+    auto* content = new QWidget;
+    auto* row = new QHBoxLayout(content);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    auto* spinner = new Spinner(QFontMetricsF(font).height() * 0.8, ink, SpinnerLook::arc);
+    spinner->setObjectName(QStringLiteral("readingSpinner"));
+    row->addWidget(spinner, 0, Qt::AlignVCenter);
+    auto* words = new QLabel(m_readFurther->text());
+    words->setFont(font);
+    QPalette palette = words->palette();
+    palette.setColor(QPalette::WindowText, ink);
+    words->setPalette(palette);
+    row->addWidget(words, 0, Qt::AlignVCenter);
+    m_readFurther->setContent(content);
 }
 
 void MessageListView::selectRow(const QModelIndex& index)
@@ -302,8 +333,7 @@ void MessageListView::readFurther()
 {
     if (!m_session || m_session->isLoadingMessages() || m_furtherInFlight > 0)
         return;
-    auto task = runReadFurther();
-    Q_UNUSED(task);
+    startDetached(runReadFurther());
 }
 
 QCoro::Task<> MessageListView::runReadFurther()

@@ -5,6 +5,7 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
@@ -145,8 +146,7 @@ void PositionPicker::readFrom(int position)
     const BrokerSession::Position from = position == BrokerSession::Position::beginning
         ? BrokerSession::Position::atBeginning()
         : BrokerSession::Position::atTail();
-    auto task = m_session->read(from, Prefs::messageLimit(), false);
-    Q_UNUSED(task);
+    startDetached(m_session->read(from, Prefs::messageLimit(), false));
 }
 
 void PositionPicker::goThere()
@@ -155,8 +155,7 @@ void PositionPicker::goThere()
     m_popover->hide();
     if (!m_session)
         return;
-    auto task = m_session->read(BrokerSession::Position::atTime(m_chosen), Prefs::messageLimit(), false);
-    Q_UNUSED(task);
+    startDetached(m_session->read(BrokerSession::Position::atTime(m_chosen), Prefs::messageLimit(), false));
 }
 
 } // namespace tessaron

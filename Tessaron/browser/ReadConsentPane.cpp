@@ -5,6 +5,7 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/SymbolView.h"
@@ -130,8 +131,7 @@ void ReadConsentPane::readAnyway()
     if (!m_session || m_terms.refusal)
         return;
     m_session->setAcceptedRabbitReadCost(true);
-    auto task = m_session->readLatest();
-    Q_UNUSED(task);
+    startDetached(m_session->readLatest());
 }
 
 } // namespace tessaron

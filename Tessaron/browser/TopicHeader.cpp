@@ -3,16 +3,19 @@
 #include "Tessaron/browser/BindingStrip.h"
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/Capsule.h"
-#include "Tessaron/browser/CaseworkSlots.h"
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/browser/GroupLagStrip.h"
 #include "Tessaron/browser/MessageSearchField.h"
 #include "Tessaron/browser/PositionPicker.h"
+#include "Tessaron/casework/SkewChart.h"
+#include "Tessaron/casework/VerdictBar.h"
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TopicQuip.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/analysis/PartitionSkew.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
@@ -93,12 +96,10 @@ TopicHeader::TopicHeader(AppState* app, BrokerSession* session, QWidget* parent)
     readRow->addWidget(m_search, 1);
     column->addLayout(readRow);
 
-    m_skew = CaseworkSlots::skewChart(session, this);
-    if (m_skew)
-        column->addWidget(m_skew);
-    m_verdict = CaseworkSlots::verdictBar(session, this);
-    if (m_verdict)
-        column->addWidget(m_verdict);
+    m_skew = new SkewChart(SkewVerdict::nothingToCompare(), this);
+    column->addWidget(m_skew);
+    m_verdict = new VerdictBar(session->shapeVerdict(), session->gavelStrikes(), this);
+    column->addWidget(m_verdict);
 
     connect(session, &BrokerSession::pinnedChanged, this, &TopicHeader::refresh);
     connect(session, &BrokerSession::connectionChanged, this, &TopicHeader::refresh);
@@ -106,7 +107,7 @@ TopicHeader::TopicHeader(AppState* app, BrokerSession* session, QWidget* parent)
     connect(session, &BrokerSession::queueConsumersChanged, this, &TopicHeader::refreshTiles);
     auto verdict = [this] {
         if (m_session)
-            CaseworkSlots::showVerdict(m_verdict, m_session->shapeVerdict(), m_session->gavelStrikes());
+            m_verdict->setVerdict(m_session->shapeVerdict(), m_session->gavelStrikes());
     };
     connect(session, &BrokerSession::shapeVerdictChanged, this, verdict);
     connect(session, &BrokerSession::gavelStrikesChanged, this, verdict);
@@ -127,7 +128,8 @@ void TopicHeader::setTopic(const Topic& topic)
         }
     }
     m_lags->setTopic(topic.name);
-    CaseworkSlots::showSkew(m_skew, topic);
+    // The verdict is worked out from the topic as listed, every time the header shows it.
+    m_skew->setVerdict(PartitionSkew::verdict(topic));
     refreshTiles();
     refresh();
 }
@@ -199,8 +201,7 @@ void TopicHeader::reread()
 {
     if (!m_session)
         return;
-    auto task = m_session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false);
-    Q_UNUSED(task);
+    startDetached(m_session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false));
 }
 
 } // namespace tessaron

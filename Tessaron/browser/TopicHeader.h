@@ -20,6 +20,8 @@ class GroupLagStrip;
 class KitButton;
 class MessageSearchField;
 class PositionPicker;
+class SkewChart;
+class VerdictBar;
 
 // The block above one topic or queue: its name, the dead-letter stamp, pin and reread, the
 // mascot's remark, the count tiles with the group lags, the bindings of a queue, the read row
@@ -64,8 +66,8 @@ private:
     BindingStrip* m_bindings;
     PositionPicker* m_picker;
     MessageSearchField* m_search;
-    QWidget* m_skew;
-    QWidget* m_verdict;
+    SkewChart* m_skew;
+    VerdictBar* m_verdict;
 };
 
 } // namespace tessaron

@@ -12,6 +12,7 @@
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/analysis/GroupVerdict.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/KitFont.h"
@@ -175,8 +176,7 @@ void ConsumerGroupView::showDetail()
     connect(again, &QAbstractButton::clicked, this, [target] {
         if (target) {
             // Runs to its end on its own; the session publishes what it finds.
-            auto load = target->loadGroupDetail();
-            Q_UNUSED(load);
+            startDetached(target->loadGroupDetail());
         }
     });
     top->addWidget(again, 0, Qt::AlignTop);

@@ -179,7 +179,11 @@ OnboardingView::OnboardingView(AppState* app, QWidget* parent)
     m_area->setFrameShape(QFrame::NoFrame);
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_area->verticalScrollBar()->setFixedWidth(0);
-    m_area->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    m_area->setObjectName(QStringLiteral("introScroll"));
+    // The controls inside take the focus, each scrolled into view; the area itself is no stop.
+    m_area->setFocusPolicy(Qt::NoFocus);
+    SheetFit::keepFocusInView(m_area);
+    m_area->setStyleSheet(QStringLiteral("#introScroll, #introScroll > QWidget > QWidget { background: transparent; }"));
     column->addWidget(m_area, 1);
     column->addWidget(hairline(0.08));
     column->addWidget(buildFooter());

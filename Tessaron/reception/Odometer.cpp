@@ -1,5 +1,7 @@
 #include "Tessaron/reception/Odometer.h"
 
+#include <algorithm>
+
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"

@@ -31,11 +31,16 @@ namespace tessaron {
 // published field signals only on a real change.
 class AppState : public QObject {
     Q_OBJECT
+    Q_PROPERTY(QList<Broker> brokers READ brokers NOTIFY brokersChanged)
+    Q_PROPERTY(std::optional<Broker> editing READ editing WRITE setEditing NOTIFY editingChanged)
+    Q_PROPERTY(QList<BrokerSession*> sessions READ sessions NOTIFY sessionsChanged)
+    Q_PROPERTY(std::optional<QUuid> selected READ selected WRITE setSelected NOTIFY selectedChanged)
     Q_PROPERTY(bool showingPicker READ showingPicker WRITE setShowingPicker NOTIFY showingPickerChanged)
     Q_PROPERTY(bool aiAvailable READ aiAvailable NOTIFY aiAvailableChanged)
     Q_PROPERTY(bool aiDetecting READ aiDetecting NOTIFY aiDetectingChanged)
     Q_PROPERTY(AITools aiTools READ aiTools NOTIFY aiToolsChanged)
     Q_PROPERTY(QString aiTool READ aiTool NOTIFY aiToolChanged)
+    Q_PROPERTY(std::optional<Action> action READ action WRITE setAction NOTIFY actionChanged)
 
 public:
     using Outcome = AppOutcome;
@@ -135,22 +140,22 @@ public:
     // passphrase and Schema Registry password (none keeps the stored one, an empty one removes it,
     // one the broker no longer uses is removed). Resolves to why it could not be put on file or the
     // keyring refused a secret, or nothing when all is stored; only then is the edit over.
-    QCoro::Task<std::optional<QString>> save(Broker broker, std::optional<QString> password,
+    [[nodiscard]] QCoro::Task<std::optional<QString>> save(Broker broker, std::optional<QString> password,
                                              std::optional<QString> clientKeyPassword = std::nullopt,
                                              std::optional<QString> registryPassword = std::nullopt);
-    QCoro::Task<std::optional<QString>> registryPassword(Broker broker) const;
+    [[nodiscard]] QCoro::Task<std::optional<QString>> registryPassword(Broker broker) const;
     // The saved broker's own password, read on the keyring queue.
-    QCoro::Task<std::optional<QString>> storedPassword(QUuid id) const;
+    [[nodiscard]] QCoro::Task<std::optional<QString>> storedPassword(QUuid id) const;
     // Both return why the change could not be put on file (the list then stays as it is on file,
     // and a broker that could not be removed keeps its secrets), or nothing when it is.
     std::optional<QString> toggleFavorite(const QUuid& id);
     QList<Broker> brokersFavoritesFirst() const;
     std::optional<QString> remove(const Broker& broker);
     // A given client-key passphrase is used as typed (empty means none); without one the keyring's is.
-    QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password,
+    [[nodiscard]] QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password,
                                  std::optional<QString> clientKeyPassword = std::nullopt);
     // Looks for the AI tools again; a newer search supersedes one still running.
-    QCoro::Task<> refreshAIAvailability();
+    [[nodiscard]] QCoro::Task<> refreshAIAvailability();
 
     // The keyring accounts of a broker's three secrets.
     static QString passwordAccount(const QUuid& id);
@@ -177,7 +182,7 @@ private:
     // Writes the whole list at once; false when the file could not be written.
     bool writeBrokers();
     // Reads the secrets a new session needs, then connects it.
-    QCoro::Task<> startSession(QPointer<BrokerSession> session, Broker broker);
+    [[nodiscard]] QCoro::Task<> startSession(QPointer<BrokerSession> session, Broker broker);
 
     std::shared_ptr<ClientFactory> m_clients;
     JSONFile<QList<Broker>> m_store{brokersFileName};

@@ -40,19 +40,44 @@ struct CapturedError;
 // in flight, whose late results are dropped, and loading flags follow the newest operation.
 class BrokerSession : public QObject {
     Q_OBJECT
+    // Every published value, in the order of the accessors below.
+    Q_PROPERTY(std::optional<Connection> connection READ connection NOTIFY connectionChanged)
     Q_PROPERTY(bool acceptedRabbitReadCost READ acceptedRabbitReadCost WRITE setAcceptedRabbitReadCost NOTIFY
                    acceptedRabbitReadCostChanged)
     Q_PROPERTY(bool isConnecting READ isConnecting NOTIFY isConnectingChanged)
+    Q_PROPERTY(std::optional<QString> connectionError READ connectionError NOTIFY connectionErrorChanged)
+    Q_PROPERTY(QList<Topic> topics READ topics NOTIFY topicsChanged)
+    Q_PROPERTY(QList<ConsumerGroup> groups READ groups NOTIFY groupsChanged)
     Q_PROPERTY(bool isLoadingTopics READ isLoadingTopics NOTIFY isLoadingTopicsChanged)
+    Q_PROPERTY(
+        std::optional<QString> selectedTopic READ selectedTopic WRITE setSelectedTopic NOTIFY selectedTopicChanged)
     Q_PROPERTY(QString search READ search WRITE setSearch NOTIFY searchChanged)
+    Q_PROPERTY(std::optional<QString> nameSpace READ nameSpace WRITE setNameSpace NOTIFY nameSpaceChanged)
     Q_PROPERTY(QStringList pinned READ pinned NOTIFY pinnedChanged)
     Q_PROPERTY(bool topicsListed READ topicsListed NOTIFY topicsListedChanged)
+    Q_PROPERTY(QList<Message> messages READ messages NOTIFY messagesChanged)
     Q_PROPERTY(bool isLoadingMessages READ isLoadingMessages NOTIFY isLoadingMessagesChanged)
+    Q_PROPERTY(std::optional<QString> selectedMessage READ selectedMessage WRITE setSelectedMessage NOTIFY
+                   selectedMessageChanged)
+    Q_PROPERTY(
+        std::optional<QString> selectedGroup READ selectedGroup WRITE setSelectedGroup NOTIFY selectedGroupChanged)
+    Q_PROPERTY(std::optional<ConsumerGroupDetail> groupDetail READ groupDetail NOTIFY groupDetailChanged)
+    Q_PROPERTY(std::optional<QString> groupFailure READ groupFailure NOTIFY groupFailureChanged)
     Q_PROPERTY(bool isLoadingGroup READ isLoadingGroup NOTIFY isLoadingGroupChanged)
+    Q_PROPERTY(ShapeVerdict shapeVerdict READ shapeVerdict NOTIFY shapeVerdictChanged)
     Q_PROPERTY(int gavelStrikes READ gavelStrikes NOTIFY gavelStrikesChanged)
+    Q_PROPERTY(QList<Unobservable> unobservable READ unobservable WRITE setUnobservable NOTIFY unobservableChanged)
+    Q_PROPERTY(ConsumerCounts queueConsumers READ queueConsumers NOTIFY queueConsumersChanged)
+    Q_PROPERTY(QList<QueueBinding> bindings READ bindings NOTIFY bindingsChanged)
+    Q_PROPERTY(Position position READ position NOTIFY positionChanged)
+    Q_PROPERTY(PartitionOffsets nextOffsets READ nextOffsets NOTIFY nextOffsetsChanged)
     Q_PROPERTY(bool reachedEnd READ reachedEnd NOTIFY reachedEndChanged)
     Q_PROPERTY(int pagesRead READ pagesRead NOTIFY pagesReadChanged)
     Q_PROPERTY(QString messageSearch READ messageSearch WRITE setMessageSearch NOTIFY messageSearchChanged)
+    Q_PROPERTY(
+        std::optional<QString> lostConnection READ lostConnection WRITE setLostConnection NOTIFY lostConnectionChanged)
+    Q_PROPERTY(std::optional<QueueReadCost> queueReadCost READ queueReadCost NOTIFY queueReadCostChanged)
+    Q_PROPERTY(QList<Unobservable> groupBlindSpots READ groupBlindSpots NOTIFY groupBlindSpotsChanged)
 
 public:
     // Where a read starts.
@@ -111,6 +136,10 @@ public:
         std::shared_ptr<RabbitClient> m_rabbit;
     };
 
+    // The published maps, named so their properties need no comma.
+    using ConsumerCounts = QHash<QString, int64_t>;
+    using PartitionOffsets = QMap<int32_t, int64_t>;
+
     // Time-outs of the session's client calls, in milliseconds.
     static constexpr int32_t clientTimeoutMs = 10000;
     static constexpr int32_t registryTimeoutMs = 8000;
@@ -160,14 +189,14 @@ public:
     const QList<Unobservable>& unobservable() const { return m_unobservable; }
     // Views may clear the facts; the session never does.
     void setUnobservable(const QList<Unobservable>& facts);
-    const QHash<QString, int64_t>& queueConsumers() const { return m_queueConsumers; }
+    const ConsumerCounts& queueConsumers() const { return m_queueConsumers; }
     const QList<QueueBinding>& bindings() const { return m_bindings; }
     // The queue the bindings were read for (empty before the first read of a queue), and whether
     // that request failed, in which case the list is empty without meaning "bound to nothing".
     const QString& bindingsQueue() const { return m_bindingsQueue; }
     bool bindingsFailed() const { return m_bindingsFailed; }
     const Position& position() const { return m_position; }
-    const QMap<int32_t, int64_t>& nextOffsets() const { return m_nextOffsets; }
+    const PartitionOffsets& nextOffsets() const { return m_nextOffsets; }
     bool reachedEnd() const { return m_reachedEnd; }
     int pagesRead() const { return m_pagesRead; }
     const QString& messageSearch() const { return m_messageSearch; }
@@ -210,26 +239,28 @@ public:
                     std::optional<QString> registryPassword);
 
     // Connection and listing.
-    QCoro::Task<> connectBroker();
+    [[nodiscard]] QCoro::Task<> connectBroker();
     void disconnectBroker();
-    QCoro::Task<> loadTopics();
-    QCoro::Task<> refreshTopics();
+    [[nodiscard]] QCoro::Task<> loadTopics();
+    [[nodiscard]] QCoro::Task<> refreshTopics();
     void noteUnobservable(const QString& subject, const QString& reason);
     void togglePin(const QString& topic);
 
     // Reading.
-    QCoro::Task<> read(Position from, qint64 limit, bool continuing);
-    QCoro::Task<> readLatest();
+    [[nodiscard]] QCoro::Task<> read(Position from, qint64 limit, bool continuing);
+    [[nodiscard]] QCoro::Task<> readLatest();
 
     // Groups, writes and asking.
-    QCoro::Task<> loadGroupDetail();
-    QCoro::Task<std::optional<int64_t>> groupOffsets(QString group);
-    QCoro::Task<AppOutcome> produce(QString topic, std::optional<QString> key, QString payload, QString reason);
-    QCoro::Task<AppOutcome> resetOffsets(QString group, std::optional<Topic> topic, int64_t target, QString reason);
+    [[nodiscard]] QCoro::Task<> loadGroupDetail();
+    [[nodiscard]] QCoro::Task<std::optional<int64_t>> groupOffsets(QString group);
+    [[nodiscard]] QCoro::Task<AppOutcome> produce(QString topic, std::optional<QString> key, QString payload,
+                                                  QString reason);
+    [[nodiscard]] QCoro::Task<AppOutcome> resetOffsets(QString group, std::optional<Topic> topic, int64_t target,
+                                                       QString reason);
     // One topic's watermarks (Kafka) or the queues' depths (RabbitMQ) read again and published with
     // the topics; a failure changes nothing. After a filing, and for a sheet that judges the ends.
-    QCoro::Task<> refreshCounts(QString topic);
-    QCoro::Task<AppOutcome> ask(QString question);
+    [[nodiscard]] QCoro::Task<> refreshCounts(QString topic);
+    [[nodiscard]] QCoro::Task<AppOutcome> ask(QString question);
 
 signals:
     void connectionChanged();
@@ -334,18 +365,19 @@ private:
 
     // The client calls of a write, which throw; `produce` and `resetOffsets` capture what they throw.
     // Neither touches the session after its first suspension.
-    QCoro::Task<> send(QString topic, std::optional<QString> key, QString payload, QString reason);
-    QCoro::Task<> moveOffsets(QString group, Topic topic, int64_t target, QString reason);
+    [[nodiscard]] QCoro::Task<> send(QString topic, std::optional<QString> key, QString payload, QString reason);
+    [[nodiscard]] QCoro::Task<> moveOffsets(QString group, Topic topic, int64_t target, QString reason);
 
-    QCoro::Task<> readKafka(Topic topic, Position from, qint64 limit, bool continuing, quint64 generation);
-    QCoro::Task<> readRabbit(Topic topic, qint64 limit, quint64 generation);
+    [[nodiscard]] QCoro::Task<> readKafka(Topic topic, Position from, qint64 limit, bool continuing,
+                                          quint64 generation);
+    [[nodiscard]] QCoro::Task<> readRabbit(Topic topic, qint64 limit, quint64 generation);
     // Decodes the Confluent-framed Avro payloads among newly read messages. What could not be
     // decoded comes back as facts, for the caller to note only when its read is still current.
     struct Decoding {
         QList<Message> messages;
         QList<Unobservable> facts;
     };
-    QCoro::Task<Decoding> decodeAvro(QList<Message> messages);
+    [[nodiscard]] QCoro::Task<Decoding> decodeAvro(QList<Message> messages);
 
     Broker m_broker;
     std::shared_ptr<ClientFactory> m_clients;

@@ -2,6 +2,7 @@
 
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/SymbolView.h"
@@ -89,13 +90,13 @@ LostConnectionBanner::LostConnectionBanner(BrokerSession* session, const QString
             return;
         m_session->setLostConnection(std::nullopt);
         // Not awaited: the banner is gone at once and comes back if the listing fails again.
-        m_session->refreshTopics();
+        startDetached(m_session->refreshTopics());
     });
 }
 
 void LostConnectionBanner::setReason(const QString& reason)
 {
-    m_detail->setText(L10n::t("What is on screen is what it last said. %@", reason));
+    m_detail->setText(L10n::t("What is on screen is what it last said. %@", L10n::isolated(reason)));
 }
 
 QString LostConnectionBanner::detailText() const { return m_detail->text(); }

@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/TopicListView.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -9,6 +10,7 @@
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronWorking.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -28,15 +30,7 @@ using namespace TessaronPalette;
 
 namespace {
 
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setFont(font);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    l->setPalette(p);
-    return l;
-}
+using PlainText::label;
 
 class Dot : public QWidget {
 public:
@@ -340,7 +334,7 @@ void TopicListView::paintEvent(QPaintEvent*)
 void TopicListView::startRefresh()
 {
     if (m_session)
-        m_session->loadTopics();
+        startDetached(m_session->loadTopics());
 }
 
 void TopicListView::refreshHeader()

@@ -1,14 +1,12 @@
 #include "Tessaron/workspace/WorkspaceView.h"
 
-#include "Tessaron/actions/ActionSheets.h"
-#include "Tessaron/browser/MessageListView.h"
-#include "Tessaron/casework/ConsumerGroupView.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/LostConnectionBanner.h"
 #include "Tessaron/workspace/SidebarDivider.h"
 #include "Tessaron/workspace/SidebarLogic.h"
 #include "Tessaron/workspace/TopicListView.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
@@ -23,30 +21,6 @@ namespace tessaron {
 
 namespace {
 
-// The real views unless a test plugs in others.
-struct Seams {
-    WorkspaceView::PaneFactory browser = [](AppState* app, BrokerSession* session, QWidget* parent) -> QWidget* {
-        return new MessageListView(app, session, parent);
-    };
-    WorkspaceView::PaneFactory group = [](AppState* app, BrokerSession* session, QWidget* parent) -> QWidget* {
-        return new ConsumerGroupView(app, session, parent);
-    };
-    WorkspaceView::SheetFactory sheets = ActionSheets::make;
-};
-
-Seams& seams()
-{
-    static Seams s;
-    return s;
-}
-
-QWidget* pane(const WorkspaceView::PaneFactory& factory, AppState* app, BrokerSession* session, QWidget* parent)
-{
-    QWidget* built = factory ? factory(app, session, parent) : nullptr;
-    // Until a pane is plugged in, the area stays empty.
-    return built ? built : new QWidget(parent);
-}
-
 // Tags a sheet with its action and the workspace presenting it.
 const char* const sheetAction = "tessaronSheetAction";
 const char* const sheetHolder = "tessaronSheetHolder";
@@ -58,14 +32,11 @@ int redrawing = 0;
 WorkspaceView::Redrawing::Redrawing() { ++redrawing; }
 WorkspaceView::Redrawing::~Redrawing() { --redrawing; }
 
-void WorkspaceView::setMessageBrowser(PaneFactory factory) { seams().browser = std::move(factory); }
-void WorkspaceView::setGroupScreen(PaneFactory factory) { seams().group = std::move(factory); }
-void WorkspaceView::setSheets(SheetFactory factory) { seams().sheets = std::move(factory); }
-
-WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, QWidget* parent)
+WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, const ViewFactories& views, QWidget* parent)
     : QWidget(parent)
     , m_app(app)
     , m_session(session)
+    , m_actionSheet(views.actionSheet)
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -86,8 +57,8 @@ WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, QWidget* par
     m_line->setPalette(lp);
     row->addWidget(m_line);
     m_detail = new QStackedWidget(this);
-    m_browserPane = pane(seams().browser, app, session, m_detail);
-    m_groupPane = pane(seams().group, app, session, m_detail);
+    m_browserPane = views.messageBrowser(app, session, m_detail);
+    m_groupPane = views.groupScreen(app, session, m_detail);
     m_detail->addWidget(m_browserPane);
     m_detail->addWidget(m_groupPane);
     row->addWidget(m_detail, 1);
@@ -143,13 +114,13 @@ void WorkspaceView::readNewest()
     // The session does nothing without a connection or a current topic, and on RabbitMQ reads
     // only after consent.
     if (m_session)
-        m_session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false);
+        startDetached(m_session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false));
 }
 
 void WorkspaceView::loadGroup()
 {
     if (m_session)
-        m_session->loadGroupDetail();
+        startDetached(m_session->loadGroupDetail());
 }
 
 void WorkspaceView::followLostConnection()
@@ -236,7 +207,7 @@ void WorkspaceView::presentAction()
         return;
     }
     // Owned by the window, so that it outlives a rebuild of the window's content.
-    QDialog* sheet = seams().sheets ? seams().sheets(*action, m_app, m_session, window()) : nullptr;
+    QDialog* sheet = m_actionSheet(*action, m_app, m_session, window());
     if (!sheet) {
         // Nothing to present: the action ends as if its sheet had closed at once.
         QPointer<AppState> app(m_app);

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "Tessaron/state/AppState.h"
+#include "Tessaron/workspace/ViewFactories.h"
 
 #include <QPointer>
 #include <QWidget>
-
-#include <functional>
 
 #include <QDialog>
 class QStackedWidget;
@@ -38,20 +37,8 @@ public:
         Redrawing& operator=(const Redrawing&) = delete;
     };
 
-    // Builds a pane of the detail area for the session, owned by `parent`.
-    using PaneFactory = std::function<QWidget*(AppState* app, BrokerSession* session, QWidget* parent)>;
-    // Builds the window-modal sheet of an action (produce, reset offsets, ask), owned by `parent`;
-    // nothing when there is no sheet for it.
-    using SheetFactory =
-        std::function<QDialog*(const AppState::Action& action, AppState* app, BrokerSession* session, QWidget* parent)>;
-
-    // The application plugs its panes and sheets in once, before the first workspace is built:
-    // the message browser shows while no group is selected, the consumer-group screen while one is.
-    static void setMessageBrowser(PaneFactory factory);
-    static void setGroupScreen(PaneFactory factory);
-    static void setSheets(SheetFactory factory);
-
-    WorkspaceView(AppState* app, BrokerSession* session, QWidget* parent = nullptr);
+    // The detail pane's views and the action sheets come from `views`.
+    WorkspaceView(AppState* app, BrokerSession* session, const ViewFactories& views, QWidget* parent = nullptr);
     ~WorkspaceView() override;
 
     BrokerSession* session() const { return m_session; }
@@ -84,6 +71,7 @@ private:
 
     QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;
+    std::function<QDialog*(const AppState::Action&, AppState*, BrokerSession*, QWidget*)> m_actionSheet;
     LostConnectionBanner* m_banner = nullptr;
     TopicListView* m_sidebar = nullptr;
     QWidget* m_line = nullptr;

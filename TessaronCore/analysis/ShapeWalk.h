@@ -1,6 +1,5 @@
 #pragma once
 
-#include "TessaronCore/avro/AvroSchema.h"
 #include "TessaronCore/model/MessageShape.h"
 
 #include <QByteArray>
@@ -11,8 +10,8 @@
 
 namespace tessaron {
 
-// The two ways a message shape is made: by walking a JSON payload, or by walking an Avro record
-// schema. Both give nothing rather than a shape without paths.
+// A message shape made by walking a JSON payload (the walk over an Avro record schema is
+// AvroShape, beside the schema). Both give nothing rather than a shape without paths.
 //
 // Depth rule: the top level is walked at depth 0; a nested object (record) is recorded as `object`
 // and its members are walked at d + 1 only when d + 1 < maxDepth. maxDepth 2 records a and a.b but
@@ -28,11 +27,6 @@ inline std::optional<MessageShape> fromPayload(const QByteArray& payload, int64_
 {
     return fromPayload(QByteArrayView(payload), maxDepth);
 }
-
-// Nothing when the root (a named root resolved through the names table) is not a record, or the
-// record gives no path. Only records are entered; a field whose type is a name the table does not
-// hold is left out.
-std::optional<MessageShape> fromSchema(const AvroSchema::Parsed& schema, int64_t maxDepth);
 
 // The deepest level either walk enters, whatever maxDepth asks: a record that holds itself would
 // otherwise be walked without end.

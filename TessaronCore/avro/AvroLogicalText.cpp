@@ -130,7 +130,7 @@ void AvroLogicalText::decimal(std::string& out, std::string_view bytes, int32_t 
                 ++first;
         }
         if (text.empty())
-            text = "0";
+            text.push_back('0'); // not `= "0"`: GCC 12 warns falsely (-Wrestrict) on that
         text.assign(text.rbegin(), text.rend());
     }
     if (scale > 0) {

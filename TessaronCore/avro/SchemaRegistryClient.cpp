@@ -1,6 +1,6 @@
 #include "TessaronCore/avro/SchemaRegistryClient.h"
 
-#include "TessaronCore/analysis/ShapeWalk.h"
+#include "TessaronCore/avro/AvroShape.h"
 #include "TessaronCore/avro/AvroDecoder.h"
 #include "TessaronCore/l10n/L10n.h"
 
@@ -230,7 +230,7 @@ QCoro::Task<SchemaRegistryClient::Result> SchemaRegistryClient::decode(QByteArra
     // A document is an object or an array; any other root is wrapped as {"value": ...}.
     if (!json.startsWith('{') && !json.startsWith('['))
         json = "{\"value\":" + json + '}';
-    co_return Message::Decoded{id, std::move(json), ShapeWalk::fromSchema(*parsed, 2)};
+    co_return Message::Decoded{id, std::move(json), AvroShape::fromSchema(*parsed, 2)};
 }
 
 } // namespace tessaron

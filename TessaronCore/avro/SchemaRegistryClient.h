@@ -49,11 +49,11 @@ public:
     const std::optional<QByteArray>& credentials() const { return m_credentials; }
 
     // The schema of `id`, from the cache or the registry. Throws Failure.
-    QCoro::Task<AvroSchema::Parsed> schema(int32_t id);
+    [[nodiscard]] QCoro::Task<AvroSchema::Parsed> schema(int32_t id);
     // Never throws: the decoded message, or why it could not be decoded.
-    QCoro::Task<Result> decode(QByteArray payload);
+    [[nodiscard]] QCoro::Task<Result> decode(QByteArray payload);
     // The one request for `id`; used by schema() only. Throws Failure.
-    QCoro::Task<AvroSchema::Parsed> fetch(int32_t id);
+    [[nodiscard]] QCoro::Task<AvroSchema::Parsed> fetch(int32_t id);
 
     // A new read begins: a registry found unreachable earlier is asked again.
     void forgetOutage() { m_outage.reset(); }

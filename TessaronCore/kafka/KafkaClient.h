@@ -32,15 +32,15 @@ public:
 
     const Broker& broker() const override { return m_broker; }
 
-    QCoro::Task<QList<Topic>> topics(int32_t timeoutMs) override;
-    QCoro::Task<Topic> watermarks(Topic topic, int32_t timeoutMs) override;
-    QCoro::Task<QList<MarkedTopic>> watermarksOf(QList<Topic> topics, int32_t timeoutMs) override;
-    QCoro::Task<QList<ConsumerGroup>> groups(int32_t timeoutMs) override;
-    QCoro::Task<GroupDescription> describe(QString group, int32_t timeoutMs) override;
-    QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group, int32_t timeoutMs) override;
-    QCoro::Task<QList<GroupOffset>> offsets(QString group, Topic topic, int32_t timeoutMs) override;
-    QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic, int32_t timeoutMs) override;
-    QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
+    [[nodiscard]] QCoro::Task<QList<Topic>> topics(int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<Topic> watermarks(Topic topic, int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<QList<MarkedTopic>> watermarksOf(QList<Topic> topics, int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<QList<ConsumerGroup>> groups(int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<GroupDescription> describe(QString group, int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group, int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<QList<GroupOffset>> offsets(QString group, Topic topic, int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic, int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
                            int32_t timeoutMs) override;
 
     // The reading handle's configuration pairs, in the order they are applied: the fixed seven,

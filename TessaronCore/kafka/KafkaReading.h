@@ -45,30 +45,32 @@ public:
 
     // Every topic with its partitions (watermarks 0), sorted by name. Topic and partition errors
     // are carried as text and never fail the listing.
-    virtual QCoro::Task<QList<Topic>> topics(int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<QList<Topic>> topics(int32_t timeoutMs) = 0;
     // The topic with each partition's low and high watermarks; a partition whose watermarks cannot
     // be read carries the reason in `error` and reads as empty.
-    virtual QCoro::Task<Topic> watermarks(Topic topic, int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<Topic> watermarks(Topic topic, int32_t timeoutMs) = 0;
     // The watermarks of several topics, one answer per topic in the order given. The answers end
     // early, with the failure last, where the connection was lost. This one asks topic after topic;
     // the real client asks for all of them at once.
-    virtual QCoro::Task<QList<MarkedTopic>> watermarksOf(QList<Topic> topics, int32_t timeoutMs);
+    [[nodiscard]] virtual QCoro::Task<QList<MarkedTopic>> watermarksOf(QList<Topic> topics, int32_t timeoutMs);
     // The cluster's consumer groups, sorted by id.
-    virtual QCoro::Task<QList<ConsumerGroup>> groups(int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<QList<ConsumerGroup>> groups(int32_t timeoutMs) = 0;
     // One group with its members and their assignments.
-    virtual QCoro::Task<GroupDescription> describe(QString group, int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<GroupDescription> describe(QString group, int32_t timeoutMs) = 0;
     // Every offset the group has committed.
-    virtual QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group, int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group,
+                                                                                   int32_t timeoutMs) = 0;
     // The group's committed offsets on one topic against the topic's high watermarks, by partition.
-    virtual QCoro::Task<QList<GroupOffset>> offsets(QString group, Topic topic, int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<QList<GroupOffset>> offsets(QString group, Topic topic, int32_t timeoutMs) = 0;
     // For each partition of the topic, the first offset at or after the moment (-1: none).
-    virtual QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic, int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic,
+                                                                      int32_t timeoutMs) = 0;
     // Up to `limit` messages of one partition from a start position, with where to go on.
-    virtual QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
-                                   int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
+                                                 int32_t timeoutMs) = 0;
     // The messages of the page the same read would give.
-    virtual QCoro::Task<QList<Message>> read(QString topic, int32_t partition, StartPosition from, qsizetype limit,
-                                             int32_t timeoutMs);
+    [[nodiscard]] virtual QCoro::Task<QList<Message>> read(QString topic, int32_t partition, StartPosition from,
+                                                           qsizetype limit, int32_t timeoutMs);
 };
 
 } // namespace tessaron

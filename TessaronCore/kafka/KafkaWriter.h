@@ -29,12 +29,13 @@ public:
 
     const Broker& broker() const override { return m_broker; }
 
-    QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition, std::optional<QByteArray> key,
-                                 QByteArray payload, QList<std::pair<QString, QString>> headers, Mandate mandate,
-                                 int32_t timeoutMs) override;
-    QCoro::Task<QString> groupState(QString group, int32_t timeoutMs) override;
-    QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions, Mandate mandate,
-                                   bool force, int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition,
+                                               std::optional<QByteArray> key, QByteArray payload,
+                                               QList<std::pair<QString, QString>> headers, Mandate mandate,
+                                               int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<QString> groupState(QString group, int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions,
+                                                 Mandate mandate, bool force, int32_t timeoutMs) override;
 
     // The largest message the writer hands to a broker: what the reader can fetch back (the
     // library's default fetch.max.bytes). Anything smaller is for the broker to accept or refuse.

@@ -34,15 +34,17 @@ public:
     // Files one message and waits up to `timeoutMs` for the broker's acknowledgement; returns 1.
     // An absent partition lets the partitioner choose; an absent key sends none. The reason
     // header is appended after the caller's headers.
-    virtual QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition, std::optional<QByteArray> key,
-                                         QByteArray payload, QList<std::pair<QString, QString>> headers,
-                                         Mandate mandate, int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<int64_t> produce(QString topic, std::optional<int32_t> partition,
+                                                       std::optional<QByteArray> key, QByteArray payload,
+                                                       QList<std::pair<QString, QString>> headers, Mandate mandate,
+                                                       int32_t timeoutMs) = 0;
     // The library's name of the group's state ("Empty" when the cluster does not list it).
-    virtual QCoro::Task<QString> groupState(QString group, int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<QString> groupState(QString group, int32_t timeoutMs) = 0;
     // Moves the group's committed offsets on one topic; refused unless the group is "Empty" or
     // `force` is set.
-    virtual QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions,
-                                           Mandate mandate, bool force, int32_t timeoutMs) = 0;
+    [[nodiscard]] virtual QCoro::Task<void> resetOffsets(QString group, QString topic,
+                                                         QMap<int32_t, int64_t> partitions, Mandate mandate, bool force,
+                                                         int32_t timeoutMs) = 0;
 };
 
 } // namespace tessaron

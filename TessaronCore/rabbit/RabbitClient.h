@@ -74,23 +74,24 @@ public:
 
     // The virtual host's queues: a Topic without partitions per queue, internal when named
     // "amq.…", with the queue's declared depth (0 while the server has not counted it yet).
-    virtual QCoro::Task<QueueListing> queuesWithConsumers();
-    virtual QCoro::Task<QList<Topic>> queues();
+    [[nodiscard]] virtual QCoro::Task<QueueListing> queuesWithConsumers();
+    [[nodiscard]] virtual QCoro::Task<QList<Topic>> queues();
     // The queue's bindings, the default exchange's included; an unreadable answer gives none.
-    virtual QCoro::Task<QList<QueueBinding>> bindings(QString queue);
+    [[nodiscard]] virtual QCoro::Task<QList<QueueBinding>> bindings(QString queue);
     // The queue's type and effective delivery limit.
-    virtual QCoro::Task<QueueReadCost> readCost(QString queue);
+    [[nodiscard]] virtual QCoro::Task<QueueReadCost> readCost(QString queue);
     // Up to `limit` messages, taken off the queue and put back at once (so they come back marked
     // redelivered next time). Offsets count from 0 within this one read. Fails with -1 and the
     // cost's refusal, reading nothing, when the queue's read cost refuses it. Payloads longer than
     // readTruncation(limit) come back cut, with a "truncated" header that gives their real size.
     // Never sent twice; fails with uncertainCode when the server received it but its answer was
     // lost or refused (the messages were then most likely taken and requeued).
-    virtual QCoro::Task<QList<Message>> read(QString queue, int64_t limit);
+    [[nodiscard]] virtual QCoro::Task<QList<Message>> read(QString queue, int64_t limit);
     // Publishes persistently through the default exchange to the queue of that name, with the
     // reason as the "tessaron-reason" header (it replaces a caller header of that name). Fails
     // when the server routed the message nowhere. Never sent twice.
-    virtual QCoro::Task<> publish(QString queue, QByteArray payload, QMap<QString, QString> headers, QString mandate);
+    [[nodiscard]] virtual QCoro::Task<> publish(QString queue, QByteArray payload, QMap<QString, QString> headers,
+                                                QString mandate);
 
     // The management API's base address from a bootstrap text: "http(s)://…" as given, otherwise
     // host[:port] with the scheme by TLS and port 15672 when none is given.
@@ -113,7 +114,8 @@ public:
 protected:
     // One call of the API: `path` starts with "/" and is already encoded; `body` is JSON.
     // Returns the answer's body bytes.
-    QCoro::Task<QByteArray> request(QString method, QString path, std::optional<QByteArray> body = std::nullopt);
+    [[nodiscard]] QCoro::Task<QByteArray> request(QString method, QString path,
+                                                  std::optional<QByteArray> body = std::nullopt);
 
     // "/api/queues/<vhost>/<queue>" with both segments encoded.
     QString queuePath(const QString& queue) const;
@@ -125,7 +127,7 @@ private:
     // Unless resendable, the body is never sent a second time, and a failure after it went out is
     // uncertainCode: the server may have done the work.
     enum class Once { resendable, publish, read };
-    static QCoro::Task<QByteArray> send(std::shared_ptr<Connection> connection, QString method, QString path,
+    [[nodiscard]] static QCoro::Task<QByteArray> send(std::shared_ptr<Connection> connection, QString method, QString path,
                                         std::optional<QByteArray> body, Once once);
 
     Broker m_broker;

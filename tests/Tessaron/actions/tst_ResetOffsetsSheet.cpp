@@ -3,6 +3,7 @@
 #include "SheetFixture.h"
 
 #include "Tessaron/actions/ActionButtons.h"
+#include "Tessaron/actions/ActionSheets.h"
 #include "Tessaron/actions/ActionPage.h"
 #include "Tessaron/actions/AskSheet.h"
 #include "Tessaron/actions/OutcomeBlock.h"
@@ -11,6 +12,7 @@
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/WorkspaceView.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -44,17 +46,39 @@ private slots:
     }
     void cleanup() { m_session.reset(); }
 
+    void tabRunsFromTheTargetToMoveThroughWhatIsShown()
+    {
+        ResetOffsetsSheet sheet(ConsumerGroup{"billing", "Empty", false}, std::nullopt, nullptr, m_session.get());
+        sheet.open();
+        QVERIFY(QTest::qWaitForWindowActive(&sheet));
+        type(sheet.reasonField(), "replay");
+        sheet.targetField()->setFocus();
+        QList<QWidget*> stops{sheet.targetField()};
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            if (now == stops.first())
+                break;
+            // No stop on something the sheet does not show.
+            QVERIFY(now && now->isVisible());
+            stops << now;
+        }
+        QVERIFY(stops.indexOf(sheet.reasonField()) > 0);
+        QVERIFY(stops.indexOf(sheet.cancelButton()) > stops.indexOf(sheet.reasonField()));
+        QVERIFY(stops.indexOf(sheet.moveButton()) > stops.indexOf(sheet.cancelButton()));
+    }
+
     void warningsFollowTheTargetAndTheButtonFollowsTheRules()
     {
         const ConsumerGroup billing{"billing", "Stable", false};
         ResetOffsetsSheet sheet(billing, std::nullopt, nullptr, m_session.get());
         sheet.show();
         QCOMPARE(sheet.targetField()->text(), QString("0"));
-        QCOMPARE(sheet.scopeLine()->text(), QString("Applies to all 2 partitions of orders."));
+        QCOMPARE(sheet.scopeLine()->text(), QString("Applies to all 2 partitions of \u2068orders\u2069."));
         // p0 keeps 100 to 200: offset 0 lies before what it retains.
         QVERIFY(sheet.beforeStartText().startsWith("Before the start of p0, which now begins at 100"));
         QVERIFY(sheet.pastEndText().isEmpty());
-        QVERIFY(sheet.groupStateText().startsWith("billing is Stable — Tessaron will refuse."));
+        QVERIFY(sheet.groupStateText().startsWith("\u2068billing\u2069 is Stable — Tessaron will refuse."));
         QVERIFY(!sheet.moveButton()->isEnabled()); // no reason yet
 
         type(sheet.reasonField(), "replay after the fix");
@@ -111,7 +135,7 @@ private slots:
         QCOMPARE(reset.reason, QString("  replay  "));
         QVERIFY(!reset.force);
         QCOMPARE(sheet.outcomeBlock()->stampText(), QString("FILED"));
-        QCOMPARE(sheet.outcome()->sentence(), QString("billing will resume from offset 2."));
+        QCOMPARE(sheet.outcome()->sentence(), QString("\u2068billing\u2069 will resume from offset 2."));
 
         // The writer's refusal shows as it is; the hand of a busy group swings once per move.
         m_clients->writer->resetError =
@@ -202,7 +226,11 @@ private slots:
         app.open(kafkaBroker("cluster"));
         BrokerSession* session = app.activeSession();
         QTRY_VERIFY(session->topicsListed() && !session->isLoadingTopics());
-        WorkspaceView workspace(&app, session);
+        ViewFactories views;
+        views.messageBrowser = [](AppState*, BrokerSession*, QWidget* parent) { return new QWidget(parent); };
+        views.groupScreen = views.messageBrowser;
+        views.actionSheet = ActionSheets::make;
+        WorkspaceView workspace(&app, session, views);
         workspace.resize(1020, 660);
         workspace.show();
 

@@ -4,12 +4,34 @@
 // the states the window reacts to.
 
 #include "Tessaron/state/AppState.h"
+#include "Tessaron/workspace/ViewFactories.h"
 #include "support/SessionFakes.h"
 
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QTest>
+#include <QWidget>
 
 namespace tessaron::apptest {
+
+// Bare stand-ins for every view: an empty workspace and windows, no sheet (a sheet that builds
+// nothing counts as closed at once). Tests put their own views in where they look.
+inline ViewFactories plainViews()
+{
+    ViewFactories views;
+    views.workspace = [](AppState*, BrokerSession*, QWidget* parent) { return new QWidget(parent); };
+    views.messageBrowser = views.workspace;
+    views.groupScreen = views.workspace;
+    views.actionSheet = [](const AppState::Action&, AppState*, BrokerSession*, QWidget*) -> QDialog* {
+        return nullptr;
+    };
+    views.introduction = [](AppState*, QWidget*) -> QDialog* { return nullptr; };
+    views.whatsNew = views.introduction;
+    views.brokerForm = views.introduction;
+    views.settings = [](AppState*, std::function<void()>) { return new QWidget; };
+    views.about = [](AppState*) { return new QWidget; };
+    return views;
+}
 
 inline Topic orders() { return fakes::topic(QStringLiteral("orders"), {{0, 5}}); }
 

@@ -7,7 +7,6 @@
 #include "Tessaron/app/MainWindow.h"
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/app/TessaronApplication.h"
-#include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/app/WindowsService.h"
 #include "Tessaron/workspace/TabBar.h"
 #include "Tessaron/workspace/WorkspaceView.h"
@@ -33,6 +32,14 @@ class TestAppWindow : public QObject {
 private:
     std::shared_ptr<fakes::FakeFactory> m_clients;
     std::unique_ptr<TessaronApplication> m_app;
+    ViewFactories m_views;
+
+    // A fresh application with the views of m_views.
+    void restart()
+    {
+        m_app.reset();
+        m_app = std::make_unique<TessaronApplication>(m_clients, m_views);
+    }
 
     AppState& state() { return *m_app->state(); }
     AppCommands& commands() { return *m_app->commands(); }
@@ -44,13 +51,13 @@ private slots:
         UserDefaults::standard().remove(L10n::key);
         m_clients = std::make_shared<fakes::FakeFactory>();
         m_clients->kafka->listed = QList<Topic>{apptest::orders()};
-        m_app = std::make_unique<TessaronApplication>(m_clients);
+        m_views = apptest::plainViews();
+        restart();
     }
 
     void cleanup()
     {
         m_app.reset();
-        ViewSlots::installed() = ViewSlots();
         UserDefaults::standard().remove(L10n::key);
     }
 
@@ -178,7 +185,8 @@ private slots:
 
     void languageSwitchRebuildsTheWindowWithSessionsUntouched()
     {
-        ViewSlots::installed().settings = [](AppState*) { return new QLabel(L10n::t("Close")); };
+        m_views.settings = [](AppState*, std::function<void()>) { return new QLabel(L10n::t("Close")); };
+        restart();
         BrokerSession* session = apptest::openSettled(state(), fakes::kafkaBroker());
         session->setSelectedTopic(QStringLiteral("orders"));
         window().show();
@@ -212,9 +220,10 @@ private slots:
 
     void languageSwitchStartsNoReadAndKeepsWhatIsOnScreen()
     {
-        ViewSlots::installed().workspace = [](AppState* app, BrokerSession* session, QWidget* parent) -> QWidget* {
-            return new WorkspaceView(app, session, parent);
+        m_views.workspace = [panes = m_views](AppState* app, BrokerSession* session, QWidget* parent) -> QWidget* {
+            return new WorkspaceView(app, session, panes, parent);
         };
+        restart();
         m_clients->kafka->held["orders"][0] = {fakes::message("orders", 0, 0, 1000),
                                                fakes::message("orders", 0, 1, 2000)};
         BrokerSession* session = apptest::openSettled(state(), fakes::kafkaBroker());
@@ -248,9 +257,8 @@ private slots:
 
     void languageSwitchKeepsTheOpenSheetWithWhatIsTyped()
     {
-        ViewSlots::installed().workspace = [](AppState* app, BrokerSession* session, QWidget* parent) -> QWidget* {
-            return new WorkspaceView(app, session, parent);
-        };
+        m_views.workspace = TessaronApplication::standardViews().workspace;
+        restart();
         apptest::openSettled(state(), fakes::kafkaBroker());
         window().show();
         state().setAction(AppState::Action::makeProduce(std::nullopt));
@@ -281,10 +289,11 @@ private slots:
     void languageSwitchKeepsTheWindowsSheetOnScreen()
     {
         int made = 0;
-        ViewSlots::installed().introduction = [&made](AppState*, QWidget* parent) -> QDialog* {
+        m_views.introduction = [&made](AppState*, QWidget* parent) -> QDialog* {
             ++made;
             return new QDialog(parent);
         };
+        restart();
         UserDefaults::standard().remove(Prefs::onboarded);
         window().show();
         QTRY_VERIFY(window().rootView()->sheets()->currentDialog());
@@ -304,19 +313,33 @@ private slots:
         QTRY_COMPARE(rebuilt.count(), 2);
     }
 
+    void escapeAndCtrlWCloseSettingsAndAbout()
+    {
+        ViewSlots::installed().settings = [](AppState*) { return new QLabel(QStringLiteral("settings")); };
+        ViewSlots::installed().about = [](AppState*) { return new QLabel(QStringLiteral("about")); };
+        const QList<std::pair<QAction*, WindowsService::Window>> windows{
+            {commands().settings(), WindowsService::Window::settings},
+            {commands().about(), WindowsService::Window::about}};
+        for (const auto& [command, which] : windows) {
+            for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+                command->trigger();
+                QPointer<QWidget> open = m_app->windows()->window(which);
+                QVERIFY(open);
+                QVERIFY(QTest::qWaitForWindowActive(open));
+                QTest::keySequence(open, keys);
+                QTRY_VERIFY(!open); // closed, and gone with it
+            }
+        }
+    }
+
     void settingsAndAboutAreSingleWindowsThatOutliveTheMainWindow()
     {
-        // Without their views the commands open nothing.
-        commands().settings()->trigger();
-        commands().about()->trigger();
-        QVERIFY(!m_app->windows()->window(WindowsService::Window::settings));
-        QVERIFY(!m_app->windows()->window(WindowsService::Window::about));
-
         int made = 0;
-        ViewSlots::installed().about = [&made](AppState*) {
+        m_views.about = [&made](AppState*) {
             ++made;
             return new QLabel(QStringLiteral("about"));
         };
+        restart();
         commands().about()->trigger();
         QWidget* about = m_app->windows()->window(WindowsService::Window::about);
         QVERIFY(about && about->isWindow() && !about->parentWidget());
@@ -337,6 +360,9 @@ private slots:
         QTest::keySequence(about, QKeySequence(Qt::CTRL | Qt::Key_N));
         QCOMPARE(settingsAsked.count(), 1);
         QCOMPARE(anotherAsked.count(), 0);
+        QWidget* settings = m_app->windows()->window(WindowsService::Window::settings);
+        QVERIFY(settings);
+        settings->close();
 
         // Closing the main window leaves the process running while "About" is open; closing that
         // last window then ends the event loop.

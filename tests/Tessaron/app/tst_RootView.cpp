@@ -2,7 +2,6 @@
 
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/app/SheetController.h"
-#include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/reception/BrokerFormModel.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/workspace/TabBar.h"
@@ -22,6 +21,7 @@ class TestRootView : public QObject {
 private:
     std::shared_ptr<fakes::FakeFactory> m_clients;
     std::unique_ptr<AppState> m_app;
+    ViewFactories m_views;
 
     static void setOnboarded(bool on) { UserDefaults::standard().setBool(Prefs::onboarded, on); }
     static bool onboarded() { return UserDefaults::standard().boolean(Prefs::onboarded).value_or(false); }
@@ -47,17 +47,14 @@ private slots:
         m_clients = std::make_shared<fakes::FakeFactory>();
         m_clients->kafka->listed = QList<Topic>{apptest::orders()};
         m_app = std::make_unique<AppState>(m_clients);
+        m_views = apptest::plainViews();
     }
 
-    void cleanup()
-    {
-        m_app.reset();
-        ViewSlots::installed() = ViewSlots();
-    }
+    void cleanup() { m_app.reset(); }
 
     void contentFollowsSessionsAndThePicker()
     {
-        RootView root(m_app.get());
+        RootView root(m_app.get(), m_views);
         QSignalSpy switched(&root, &RootView::contentChanged);
         root.show();
         QCOMPARE(root.content(), RootView::Content::reception);
@@ -96,12 +93,12 @@ private slots:
     void everyTabGetsAFreshWorkspace()
     {
         QList<QPair<BrokerSession*, QPointer<QWidget>>> made;
-        ViewSlots::installed().workspace = [&made](AppState*, BrokerSession* session, QWidget* parent) {
+        m_views.workspace = [&made](AppState*, BrokerSession* session, QWidget* parent) {
             auto* view = new QWidget(parent);
             made.append({session, view});
             return view;
         };
-        RootView root(m_app.get());
+        RootView root(m_app.get(), m_views);
         root.show();
         QVERIFY(!root.workspace());
         BrokerSession* a = apptest::openSettled(*m_app, fakes::kafkaBroker(QStringLiteral("a")));
@@ -130,13 +127,13 @@ private slots:
     void sheetsComeOneAtATimeInTheirOrder()
     {
         int notesAsked = 0;
-        ViewSlots::installed().introduction = [](AppState*, QWidget* p) { return sheet(QStringLiteral("intro"), p); };
-        ViewSlots::installed().whatsNew = [&notesAsked](AppState*, QWidget* p) {
+        m_views.introduction = [](AppState*, QWidget* p) { return sheet(QStringLiteral("intro"), p); };
+        m_views.whatsNew = [&notesAsked](AppState*, QWidget* p) {
             ++notesAsked;
             return sheet(QStringLiteral("notes"), p);
         };
-        RootView root(m_app.get());
-        root.sheets()->brokerForm = [](AppState*, QWidget* p) { return sheet(QStringLiteral("form"), p); };
+        m_views.brokerForm = [](AppState*, QWidget* p) { return sheet(QStringLiteral("form"), p); };
+        RootView root(m_app.get(), m_views);
         m_app->setEditing(fakes::kafkaBroker());
         root.show();
 
@@ -158,10 +155,10 @@ private slots:
     void notesComeBeforeTheFormAndTheFormFollowsTheEdit()
     {
         setOnboarded(true);
-        ViewSlots::installed().introduction = [](AppState*, QWidget* p) { return sheet(QStringLiteral("intro"), p); };
-        ViewSlots::installed().whatsNew = [](AppState*, QWidget* p) { return sheet(QStringLiteral("notes"), p); };
-        RootView root(m_app.get());
-        root.sheets()->brokerForm = [](AppState*, QWidget* p) { return sheet(QStringLiteral("form"), p); };
+        m_views.introduction = [](AppState*, QWidget* p) { return sheet(QStringLiteral("intro"), p); };
+        m_views.whatsNew = [](AppState*, QWidget* p) { return sheet(QStringLiteral("notes"), p); };
+        m_views.brokerForm = [](AppState*, QWidget* p) { return sheet(QStringLiteral("form"), p); };
+        RootView root(m_app.get(), m_views);
         root.show();
         QTRY_COMPARE(showing(root), QStringLiteral("notes"));
         m_app->setEditing(fakes::kafkaBroker());
@@ -180,24 +177,12 @@ private slots:
         QTRY_COMPARE(showing(root), QStringLiteral("form"));
     }
 
-    void emptySlotsShowNoSheet()
-    {
-        RootView root(m_app.get());
-        root.show();
-        QTest::qWait(20);
-        QCOMPARE(root.sheets()->current(), SheetController::Sheet::none);
-        // Not onboarded, but no introduction to show: the form is not held back by it.
-        root.sheets()->brokerForm = [](AppState*, QWidget* p) { return sheet(QStringLiteral("form"), p); };
-        m_app->setEditing(fakes::kafkaBroker());
-        QTRY_COMPARE(showing(root), QStringLiteral("form"));
-        QVERIFY(!onboarded());
-    }
-
     // The real form: an edit of a saved broker, or a new one, by whether the broker is on file.
     void theBrokerFormTakesTheEdit()
     {
         setOnboarded(true);
-        RootView root(m_app.get());
+        m_views.brokerForm = [](AppState* app, QWidget* parent) { return new BrokerFormSheet(app, parent); };
+        RootView root(m_app.get(), m_views);
         root.show();
         const Broker saved = m_app->brokers().first();
         m_app->setEditing(saved);
@@ -218,8 +203,8 @@ private slots:
 
     void aRetiredViewWritesNothingBack()
     {
-        ViewSlots::installed().introduction = [](AppState*, QWidget* p) { return sheet(QStringLiteral("intro"), p); };
-        auto* root = new RootView(m_app.get());
+        m_views.introduction = [](AppState*, QWidget* p) { return sheet(QStringLiteral("intro"), p); };
+        auto* root = new RootView(m_app.get(), m_views);
         root->show();
         QTRY_COMPARE(showing(*root), QStringLiteral("intro"));
         root->retire();

@@ -4,7 +4,8 @@
 
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/app/SheetController.h"
-#include "Tessaron/app/ViewSlots.h"
+#include "Tessaron/reception/BrokerFormSheet.h"
+#include "Tessaron/workspace/ViewFactories.h"
 #include "Tessaron/intro/IntroRules.h"
 #include "Tessaron/intro/OnboardingView.h"
 #include "Tessaron/intro/PersonnelBadge.h"
@@ -83,7 +84,6 @@ private slots:
         UserDefaults::standard().remove(Prefs::onboarded);
         UserDefaults::standard().remove(Prefs::lastSeenVersion);
         UserDefaults::standard().remove(Prefs::aiProvider);
-        ViewSlots::installed() = ViewSlots();
     }
 
     void railBackAndPrimaryMoveBetweenChapters()
@@ -277,6 +277,18 @@ private slots:
             QVERIFY(!f.view.findChild<QLabel*>(QStringLiteral("leavingPage")));
             QVERIFY(!f.view.page()->parentWidget()->graphicsEffect());
 
+            // A wrong pick: its checkmark and the notes' new words come in on the tap's spring.
+            auto* wrong = f.page<WelcomeCase>()->rows().at(0);
+            QTest::mouseClick(wrong, Qt::LeftButton);
+            auto* mark = wrong->findChild<QWidget*>(QStringLiteral("state"));
+            QVERIFY(mark->graphicsEffect());
+            clock.advance(120);
+            QVERIFY(mark->graphicsEffect());
+            settle(clock, 0.32, 0.7);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!mark->graphicsEffect());
+            QVERIFY(!f.page<WelcomeCase>()->findChild<QObject*>(QStringLiteral("crossFade")));
+
             f.page<WelcomeCase>()->askForHelp();
             auto* lawyered = f.view.findChild<QLabel*>(QStringLiteral("lawyered"));
             auto* stamp = qobject_cast<TransformEffect*>(lawyered->graphicsEffect());
@@ -304,6 +316,8 @@ private slots:
             AccessibilitySettings::instance().setReduceMotion(true);
             Flow f;
             f.view.goTo(1);
+            QTest::mouseClick(f.page<WelcomeCase>()->rows().at(0), Qt::LeftButton);
+            QVERIFY(!f.page<WelcomeCase>()->rows().at(0)->findChild<QWidget*>(QStringLiteral("state"))->graphicsEffect());
             f.page<WelcomeCase>()->askForHelp();
             auto* lawyered = f.view.findChild<QLabel*>(QStringLiteral("lawyered"));
             QCOMPARE(qobject_cast<TransformEffect*>(lawyered->graphicsEffect())->opacity(), 1.0);
@@ -432,13 +446,18 @@ private slots:
     {
         auto clients = std::make_shared<fakes::FakeFactory>();
         AppState app(clients);
-        ViewSlots::installed().introduction = [](AppState* state, QWidget* parent) -> QDialog* {
+        ViewFactories views;
+        views.whatsNew = [](AppState*, QWidget*) -> QDialog* { return nullptr; };
+        views.brokerForm = [](AppState* state, QWidget* parent) -> QDialog* {
+            return new BrokerFormSheet(state, parent);
+        };
+        views.introduction = [](AppState* state, QWidget* parent) -> QDialog* {
             auto* view = new OnboardingView(state, parent);
             view->refreshAI = [](AppState*) {};
             return view;
         };
         {
-            RootView root(&app);
+            RootView root(&app, views);
             root.resize(1100, 760);
             root.show();
             QTRY_COMPARE(root.sheets()->current(), SheetController::Sheet::introduction);
@@ -452,7 +471,7 @@ private slots:
             QCOMPARE(UserDefaults::standard().string(Prefs::lastSeenVersion),
                      std::optional<QString>(intro::runningVersion()));
         }
-        RootView next(&app);
+        RootView next(&app, views);
         next.show();
         QTest::qWait(50);
         QCOMPARE(next.sheets()->current(), SheetController::Sheet::none);

@@ -107,6 +107,15 @@ private slots:
         QCOMPARE(unknown.exitCode, 2);
         QVERIFY(unknown.errors.contains("no family named no-such-family"));
         QVERIFY(unknown.written.isEmpty());
+
+        // An option is never taken for the folder: --help tells the use, anything else is refused.
+        const Run help = runTool({"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.written.value(0).startsWith("usage: tessaron-screens DIR"));
+        const Run option = runTool({"--verbose", folder + "-unused"});
+        QCOMPARE(option.exitCode, 2);
+        QVERIFY(option.errors.contains("unknown option --verbose"));
+        QVERIFY(!QDir(folder + "-unused").exists() && !QDir("--verbose").exists());
     }
 };
 

@@ -3,14 +3,12 @@
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/app/SheetController.h"
 #include "Tessaron/app/TessaronApplication.h"
-#include "Tessaron/app/ViewSlots.h"
 #include "Tessaron/app/WindowsService.h"
 #include "Tessaron/intro/IntroRules.h"
 #include "Tessaron/intro/PersonnelBadge.h"
 #include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/settings/AboutView.h"
 #include "Tessaron/settings/SettingsView.h"
-#include "Tessaron/settings/SettingsWiring.h"
 #include "Tessaron/settings/WhatsNewEntry.h"
 #include "Tessaron/settings/WhatsNewView.h"
 #include "Tessaron/state/AppState.h"
@@ -58,7 +56,6 @@ private slots:
         m_clients = std::make_shared<fakes::FakeFactory>();
         m_clients->kafka->listed = QList<Topic>{fakes::topic(QStringLiteral("orders"), {{0, 5}})};
         m_app = std::make_unique<TessaronApplication>(m_clients);
-        installSettingsViews(m_app->windows());
     }
 
     void cleanup()
@@ -68,7 +65,6 @@ private slots:
                 window->close();
         }
         m_app.reset();
-        ViewSlots::installed() = ViewSlots();
         WhatsNewEntry::overrideVersion(std::nullopt);
         store().setString(L10n::key, QStringLiteral("en"));
     }

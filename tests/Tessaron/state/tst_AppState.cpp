@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMetaProperty>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -32,6 +33,26 @@ private slots:
         QDir(brokersPath()).removeRecursively();
         m_clients = std::make_shared<FakeFactory>();
         m_clients->kafka->listed = QList<Topic>();
+    }
+
+    // Every change signal of the published state belongs to a readable property, so a binding
+    // (and anything else going by the meta-object) sees every published value.
+    void everyPublishedValueIsAProperty()
+    {
+        for (const QMetaObject* meta : {&AppState::staticMetaObject, &BrokerSession::staticMetaObject}) {
+            QSet<QByteArray> notifying;
+            for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+                const QMetaProperty property = meta->property(i);
+                QVERIFY2(property.isReadable() && property.hasNotifySignal(), property.name());
+                QCOMPARE(property.notifySignal().name(), QByteArray(property.name()) + "Changed");
+                notifying.insert(property.notifySignal().name());
+            }
+            for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+                const QMetaMethod method = meta->method(i);
+                if (method.methodType() == QMetaMethod::Signal && method.name().endsWith("Changed"))
+                    QVERIFY2(notifying.contains(method.name()), method.name().constData());
+            }
+        }
     }
 
     void startsFromTheFileOrTheDefaultBroker()

@@ -48,6 +48,7 @@ class TestWorkspace : public QObject {
 private:
     std::shared_ptr<FakeFactory> m_clients;
     std::unique_ptr<AppState> m_app;
+    ViewFactories m_views;
 
     BrokerSession* openKafka()
     {
@@ -63,9 +64,13 @@ private slots:
     void init()
     {
         clearPreferences();
-        WorkspaceView::setMessageBrowser({});
-        WorkspaceView::setGroupScreen({});
-        WorkspaceView::setSheets({});
+        // Bare panes and no sheet unless a test asks for its own.
+        const auto bare = [](AppState*, BrokerSession*, QWidget* parent) { return new QWidget(parent); };
+        m_views.messageBrowser = bare;
+        m_views.groupScreen = bare;
+        m_views.actionSheet = [](const AppState::Action&, AppState*, BrokerSession*, QWidget*) -> QDialog* {
+            return nullptr;
+        };
         m_clients = std::make_shared<FakeFactory>();
         m_app = std::make_unique<AppState>(m_clients);
     }
@@ -74,22 +79,22 @@ private slots:
 
     void selectionsReadAndLoadOnce()
     {
-        WorkspaceView::setMessageBrowser([](AppState*, BrokerSession*, QWidget* parent) {
+        m_views.messageBrowser = [](AppState*, BrokerSession*, QWidget* parent) {
             auto* pane = new QWidget(parent);
             pane->setObjectName("browser");
             return pane;
-        });
-        WorkspaceView::setGroupScreen([](AppState*, BrokerSession*, QWidget* parent) {
+        };
+        m_views.groupScreen = [](AppState*, BrokerSession*, QWidget* parent) {
             auto* pane = new QWidget(parent);
             pane->setObjectName("group");
             return pane;
-        });
+        };
         UserDefaults::standard().setInteger(Prefs::messagesPerRead, 2);
         BrokerSession* session = openKafka();
         FakeKafka& kafka = *m_clients->kafka;
         {
             // Nothing selected: both tasks run and find nothing to do.
-            WorkspaceView workspace(m_app.get(), session);
+            WorkspaceView workspace(m_app.get(), session, m_views);
             workspace.resize(1020, 660);
             workspace.show();
             QCOMPARE(workspace.detailPane()->objectName(), QString("browser"));
@@ -118,7 +123,7 @@ private slots:
         }
         // A new workspace for the same tab (after a switch of tabs) reads the selected topic again.
         QTRY_VERIFY(!session->isLoadingMessages());
-        WorkspaceView again(m_app.get(), session);
+        WorkspaceView again(m_app.get(), session, m_views);
         QTRY_COMPARE(pageCalls(kafka, "payments"), 2);
         QCOMPARE(pageCalls(kafka, "orders"), 1);
 
@@ -126,7 +131,7 @@ private slots:
         session->setSelectedGroup("billing");
         QTRY_COMPARE(kafka.calls.count("describe billing"), 2);
         QTRY_VERIFY(!session->isLoadingGroup());
-        WorkspaceView third(m_app.get(), session);
+        WorkspaceView third(m_app.get(), session, m_views);
         QTRY_COMPARE(kafka.calls.count("describe billing"), 3);
         QTRY_VERIFY(!session->isLoadingGroup());
     }
@@ -135,7 +140,7 @@ private slots:
     {
         BrokerSession* session = openKafka();
         auto gate = m_clients->kafka->gates.hold("page orders 0");
-        auto* workspace = new WorkspaceView(m_app.get(), session);
+        auto* workspace = new WorkspaceView(m_app.get(), session, m_views);
         workspace->show();
         session->setSelectedTopic("orders");
         QTRY_VERIFY(session->isLoadingMessages());
@@ -148,7 +153,7 @@ private slots:
     void dividerClampsStoresAndIgnoresSmallMoves()
     {
         BrokerSession* session = openKafka();
-        auto* workspace = new WorkspaceView(m_app.get(), session);
+        auto* workspace = new WorkspaceView(m_app.get(), session, m_views);
         workspace->resize(1020, 660);
         workspace->show();
         QCOMPARE(workspace->sidebarWidth(), 320);
@@ -173,7 +178,7 @@ private slots:
         delete workspace;
         UserDefaults reread(UserDefaults::standardFilePath());
         QCOMPARE(Sidebar::storedWidth(reread), 290.0);
-        WorkspaceView next(m_app.get(), session);
+        WorkspaceView next(m_app.get(), session, m_views);
         QCOMPARE(next.sidebar()->width(), 290);
 
         // A stored width outside the range, or junk, is clamped when read: the sidebar never vanishes.
@@ -219,7 +224,7 @@ private slots:
     void bannerComesWithALostConnectionAndTryAgainRefreshesOnce()
     {
         BrokerSession* session = openKafka();
-        WorkspaceView workspace(m_app.get(), session);
+        WorkspaceView workspace(m_app.get(), session, m_views);
         workspace.resize(1020, 660);
         workspace.show();
         QVERIFY(!workspace.banner()->isVisible());
@@ -228,7 +233,7 @@ private slots:
         syncWait(session->loadTopics());
         QVERIFY(workspace.banner()->isVisible());
         QCOMPARE(workspace.banner()->detailText(),
-                 QString("What is on screen is what it last said. broker transport failure"));
+                 QString("What is on screen is what it last said. \u2068broker transport failure\u2069"));
         QCOMPARE(session->topics().size(), 2); // what was listed stays
 
         // Still unreachable: the banner goes at once and comes back with the new reason.
@@ -240,7 +245,8 @@ private slots:
         QVERIFY(!session->lostConnection());
         gate->release();
         QTRY_VERIFY(workspace.banner()->isVisible());
-        QCOMPARE(workspace.banner()->detailText(), QString("What is on screen is what it last said. timed out"));
+        QCOMPARE(workspace.banner()->detailText(),
+                 QString("What is on screen is what it last said. \u2068timed out\u2069"));
         QCOMPARE(m_clients->kafka->calls.count("topics"), before + 1);
 
         // Reachable again: one more listing, and the banner stays away.
@@ -254,14 +260,14 @@ private slots:
     void theActionSheetFollowsTheActionAndClearsItOnClosing()
     {
         QStringList built;
-        WorkspaceView::setSheets([&built](const AppState::Action& action, AppState*, BrokerSession*, QWidget* parent) {
+        m_views.actionSheet = [&built](const AppState::Action& action, AppState*, BrokerSession*, QWidget* parent) {
             built << action.id();
             auto* sheet = new QDialog(parent);
             sheet->setObjectName(action.id());
             return sheet;
-        });
+        };
         BrokerSession* session = openKafka();
-        WorkspaceView workspace(m_app.get(), session);
+        WorkspaceView workspace(m_app.get(), session, m_views);
         workspace.resize(1020, 660);
         workspace.show();
 
@@ -297,13 +303,15 @@ private slots:
 
         // A workspace built while an action is pending presents it at once (a switch of tabs).
         m_app->setAction(AppState::Action::makeAsk());
-        WorkspaceView next(m_app.get(), session);
+        WorkspaceView next(m_app.get(), session, m_views);
         QVERIFY(next.sheet());
 
-        // With no sheet plugged in, the action ends at once instead of blocking the next one.
-        WorkspaceView::setSheets({});
+        // With no sheet for the action, the action ends at once instead of blocking the next one.
+        m_views.actionSheet = [](const AppState::Action&, AppState*, BrokerSession*, QWidget*) -> QDialog* {
+            return nullptr;
+        };
         m_app->setAction(std::nullopt);
-        WorkspaceView bare(m_app.get(), session);
+        WorkspaceView bare(m_app.get(), session, m_views);
         m_app->setAction(AppState::Action::makeProduce(std::nullopt));
         QTRY_VERIFY(!m_app->action());
     }

@@ -1,4 +1,5 @@
 #include "TessaronCore/analysis/ShapeWalk.h"
+#include "TessaronCore/avro/AvroShape.h"
 
 #include <QJsonDocument>
 #include <QtTest>
@@ -19,7 +20,7 @@ std::optional<Fields> walk(const QByteArray& json, int64_t maxDepth = 2)
 
 std::optional<Fields> walkSchema(const QByteArray& schema, int64_t maxDepth = 2)
 {
-    const std::optional<MessageShape> shape = ShapeWalk::fromSchema(AvroSchema::parse(schema), maxDepth);
+    const std::optional<MessageShape> shape = AvroShape::fromSchema(AvroSchema::parse(schema), maxDepth);
     return shape ? std::optional<Fields>(shape->fields()) : std::nullopt;
 }
 
@@ -226,9 +227,9 @@ private slots:
         parsed.root = AvroSchema::named("R");
         parsed.names.insert(
             "R", AvroSchema::record("R", {AvroSchema::Field{"x", AvroSchema::primitive(AvroSchema::Type::Int)}}));
-        QCOMPARE(ShapeWalk::fromSchema(parsed, 2)->fields(), (Fields{{"x", JSONKind::number}}));
+        QCOMPARE(AvroShape::fromSchema(parsed, 2)->fields(), (Fields{{"x", JSONKind::number}}));
         parsed.names.clear();
-        QVERIFY(!ShapeWalk::fromSchema(parsed, 2));
+        QVERIFY(!AvroShape::fromSchema(parsed, 2));
     }
 
     void givesNoAvroShapeWithoutARecordWithPaths()
