@@ -315,8 +315,6 @@ private slots:
 
     void escapeAndCtrlWCloseSettingsAndAbout()
     {
-        ViewSlots::installed().settings = [](AppState*) { return new QLabel(QStringLiteral("settings")); };
-        ViewSlots::installed().about = [](AppState*) { return new QLabel(QStringLiteral("about")); };
         const QList<std::pair<QAction*, WindowsService::Window>> windows{
             {commands().settings(), WindowsService::Window::settings},
             {commands().about(), WindowsService::Window::about}};

@@ -62,7 +62,7 @@ int main(int argc, char** argv)
             std::fputs(usage, stdout);
             return 0;
         }
-        if (arg.startsWith('-')) {
+        if (arg.startsWith('-') && arg != "--audit") {
             fail("unknown option " + QString::fromLocal8Bit(arg));
             std::fputs(usage, stderr);
             return 2;
