@@ -8,6 +8,7 @@
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/Brand.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -126,6 +127,12 @@ private slots:
         QCOMPARE(title.firstLine()->text(), QString("You're hired."));
         QCOMPARE(title.accentLine()->palette().color(QPalette::WindowText), WelcomePalette::accent());
         QVERIFY(title.accentLine()->wordWrap());
+        // Read as one heading, in the words it shows now.
+        title.accentLine()->setText("Sem terno.");
+        QAccessibleInterface* heading = QAccessible::queryAccessibleInterface(&title);
+        QCOMPARE(heading->role(), QAccessible::Heading);
+        QCOMPARE(heading->text(QAccessible::Name), QString("You're hired. Sem terno."));
+        QCOMPARE(heading->childCount(), 0);
     }
 
     void primaryStyleStates()

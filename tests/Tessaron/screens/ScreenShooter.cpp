@@ -92,14 +92,16 @@ bool ScreenShooter::shoot(const QString& screen, const QString& state, QWidget* 
     QApplication::processEvents();
     QApplication::processEvents();
 
+    // In every language and window size the audit runs in, as in the pictures.
+    for (const QString& button : unnamedButtons(widget))
+        m_unnamed << screen + QLatin1Char('-') + state + (m_window ? QLatin1Char(' ') + m_label : QString())
+                + QStringLiteral(": ") + button;
     if (m_window) {
         audit(screen + QLatin1Char('-') + state, widget, outcome);
         return true;
     }
 
     const QString base = m_folder + QLatin1Char('/') + screen + QLatin1Char('-') + state;
-    for (const QString& button : unnamedButtons(widget))
-        m_unnamed << screen + QLatin1Char('-') + state + QStringLiteral(": ") + button;
     bool ok = true;
     for (const int scale : {1, 2}) {
         QImage image(widget->size() * scale, QImage::Format_ARGB32_Premultiplied);
