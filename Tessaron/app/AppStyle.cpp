@@ -5,6 +5,10 @@
 #include "VelkinUI/KitFont.h"
 
 #include <QApplication>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QStyleFactory>
 
 namespace tessaron::AppStyle {
@@ -26,6 +30,66 @@ QColor white(double opacity) { return TessaronPalette::withOpacity(Qt::white, op
 // Panels sit a step above the canvas; fields a step above the panels.
 QColor panel() { return QColor::fromRgbF(0.105f, 0.100f, 0.112f); }
 QColor field() { return QColor::fromRgbF(0.135f, 0.130f, 0.145f); }
+
+// A standard icon asked of the style when it is first drawn. The menu bar's overflow button asks for
+// its icon as the menu bar is built, and Fusion reads that icon's images there, loading every image
+// format plugin before the first window; the button shows only when the menus do not fit.
+class StandardIconOnDemand : public QIconEngine {
+public:
+    StandardIconOnDemand(QStyle* style, QStyle::StandardPixmap which)
+        : m_style(style)
+        , m_which(which)
+    { }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QIconEngine* clone() const override { return new StandardIconOnDemand(*this); }
+
+private:
+    const QIcon& icon()
+    {
+        if (!m_loaded && m_style) {
+            m_icon = m_style->standardIcon(m_which);
+            m_loaded = true;
+        }
+        return m_icon;
+    }
+
+    QPointer<QStyle> m_style;
+    QStyle::StandardPixmap m_which;
+    QIcon m_icon;
+    bool m_loaded = false;
+};
+
+class TessaronStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (which == SP_ToolBarHorizontalExtensionButton && !option)
+            return QIcon(new StandardIconOnDemand(baseStyle(), which));
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+};
 
 } // namespace
 
@@ -163,10 +227,16 @@ QProgressBar::chunk { background: @accent; border-radius: 4px; }
     return sheet;
 }
 
+QStyle* createStyle()
+{
+    QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"));
+    return fusion ? new TessaronStyle(fusion) : nullptr;
+}
+
 void install(QApplication& app)
 {
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        app.setStyle(fusion);
+    if (QStyle* style = createStyle())
+        app.setStyle(style);
     app.setPalette(palette());
     app.setFont(bodyFont());
     app.setStyleSheet(styleSheet());

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QApplication;
+class QStyle;
 
 namespace tessaron::AppStyle {
 
@@ -14,6 +15,9 @@ namespace tessaron::AppStyle {
 QPalette palette();
 QString styleSheet();
 QFont bodyFont();
+
+// Fusion, with the standard icons the first window builds but rarely shows drawn when first shown.
+QStyle* createStyle();
 
 // Installs style, palette, sheet and font on the application; call once, before any window.
 void install(QApplication& app);
