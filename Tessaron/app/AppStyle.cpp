@@ -7,7 +7,9 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -78,6 +80,54 @@ namespace {
 QColor accentColour() { return Brand::palette().value(2, Brand::accent()); }
 QColor line() { return white(0.09); }
 
+// A standard icon asked of the style when it is first drawn. The menu bar's overflow button asks for
+// its icon as the menu bar is built, and Fusion reads that icon's images there, loading every image
+// format plugin before the first window; the button shows only when the menus do not fit.
+class StandardIconOnDemand : public QIconEngine {
+public:
+    StandardIconOnDemand(QStyle* style, QStyle::StandardPixmap which)
+        : m_style(style)
+        , m_which(which)
+    { }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QIconEngine* clone() const override { return new StandardIconOnDemand(*this); }
+
+private:
+    const QIcon& icon()
+    {
+        if (!m_loaded && m_style) {
+            m_icon = m_style->standardIcon(m_which);
+            m_loaded = true;
+        }
+        return m_icon;
+    }
+
+    QPointer<QStyle> m_style;
+    QStyle::StandardPixmap m_which;
+    QIcon m_icon;
+    bool m_loaded = false;
+};
+
 // Fusion's geometry with the kit's drawing: rounded fields and panels, thin arrowless scroll bars,
 // menus and tooltips on the panel colour, and an accent ring on whatever has keyboard focus.
 class TessaronStyle : public QProxyStyle {
@@ -85,6 +135,13 @@ public:
     TessaronStyle()
         : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
     { }
+
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (which == SP_ToolBarHorizontalExtensionButton && !option)
+            return QIcon(new StandardIconOnDemand(baseStyle(), which));
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
 
     void polish(QPalette& p) override { p = AppStyle::palette(); }
     void polish(QApplication* app) override { QProxyStyle::polish(app); }

@@ -17,7 +17,8 @@ namespace tessaron::AppStyle {
 // view sets. Body text is Inter.
 QPalette palette();
 QFont bodyFont();
-// A new instance of the application's style.
+// A new instance of the application's style. Standard icons the first window builds but rarely
+// shows are drawn when first shown.
 QStyle* createStyle();
 // The keyboard focus ring, for widgets that draw themselves.
 void drawFocusRing(QPainter* painter, const QRectF& rect, double radius);

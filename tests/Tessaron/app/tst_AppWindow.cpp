@@ -3,6 +3,7 @@
 #include "Tessaron/actions/ActionButtons.h"
 #include "Tessaron/actions/ProduceSheet.h"
 #include "Tessaron/app/AppCommands.h"
+#include "Tessaron/app/AppStyle.h"
 #include "Tessaron/app/ApplicationIcon.h"
 #include "Tessaron/app/MainWindow.h"
 #include "Tessaron/app/RootView.h"
@@ -21,6 +22,8 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 #include <QTimer>
 
@@ -381,6 +384,21 @@ private slots:
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(aliveAfterMainClosed);
         QTRY_VERIFY(!watched); // closed windows are released; the next "About" builds anew
+    }
+
+    // The menu bar's overflow icon is handed out unread as the bar is built; drawn, it is Fusion's.
+    void theOverflowIconDrawsAsFusionsOwn()
+    {
+        const std::unique_ptr<QStyle> style(AppStyle::createStyle());
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        QVERIFY(style && fusion);
+        const QIcon icon = style->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+        const QIcon expected = fusion->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+        for (const int size : {16, 32}) {
+            const QImage drawn = icon.pixmap(size).toImage();
+            QVERIFY(!drawn.isNull());
+            QCOMPARE(drawn, expected.pixmap(size).toImage());
+        }
     }
 
     void aMissingIconMeansNoIcon()

@@ -9,11 +9,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QTest>
-#include <QtTest/qtestspontaneevent.h>
 
 using namespace tessaron;
 using namespace tessaron::browserfixtures;
@@ -194,25 +192,18 @@ private slots:
         QTest::keyClick(document, Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(document->linesInView().first, 0);
 
-        // The wheel scrolls the document; at its end the page around it takes over.
-        QScrollArea* page = nullptr;
-        for (QWidget* w = document->parentWidget(); w && !page; w = w->parentWidget())
-            page = qobject_cast<QScrollArea*>(w);
-        QVERIFY(page && page->verticalScrollBar()->maximum() > 0);
-        page->verticalScrollBar()->setValue(0);
+        // The wheel scrolls the document; at its end the event is left to the page around it.
         const QPoint inside = document->rect().center();
-        const auto wheel = [&](int notches) {
-            QWheelEvent event(inside, document->mapToGlobal(inside), {}, {0, -120 * notches}, Qt::NoButton,
-                              Qt::NoModifier, Qt::NoScrollPhase, false);
-            QSpontaneKeyEvent::setSpontaneous(&event); // as from the pointer: it may pass to the parents
+        const auto wheel = [&] {
+            QWheelEvent event(inside, document->mapToGlobal(inside), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
             QApplication::sendEvent(document, &event);
+            return event.isAccepted();
         };
-        wheel(1);
+        QVERIFY(wheel());
         QVERIFY(document->scrollBar()->value() > 0);
-        QCOMPARE(page->verticalScrollBar()->value(), 0);
         QTest::keyClick(document, Qt::Key_End, Qt::ControlModifier);
-        wheel(1);
-        QVERIFY(page->verticalScrollBar()->value() > 0);
+        QVERIFY(!wheel());
 
         const QFontMetricsF digits(KitFont::font(9, QFont::Normal, FontDesign::monospaced));
         QVERIFY(document->numberWidth() >= digits.horizontalAdvance(QStringLiteral("1200002")));
