@@ -209,7 +209,7 @@ private slots:
         // Inside the window's content, as the root view holds it.
         QWidget window;
         window.resize(820, 520);
-        WorkspaceView workspace(m_app.get(), session, &window);
+        WorkspaceView workspace(m_app.get(), session, m_views, &window);
         workspace.setGeometry(window.rect());
         window.show();
         QTRY_VERIFY(workspace.sidebarWidth() < 440);
