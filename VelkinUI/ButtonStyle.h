@@ -21,6 +21,7 @@ struct ButtonState {
     bool hovered = false;
     bool enabled = true;
     bool windowActive = true;
+    bool busy = false; // at work on what it was pressed for: not pressable, but not dimmed either
     double press = 0.0;
     double hover = 0.0;
 };

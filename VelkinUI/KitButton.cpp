@@ -3,12 +3,16 @@
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/ButtonStyle.h"
 #include "VelkinUI/EffectSlot.h"
+#include "VelkinUI/KitButtonAccessible.h"
 #include "VelkinUI/Symbols.h"
 #include "VelkinUI/TransformEffect.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <cmath>
 
@@ -21,6 +25,7 @@ KitButton::KitButton(const QString& text, std::unique_ptr<ButtonStyle> style, QW
     , m_hover(new AnimatedValue(0.0, this))
     , m_effect(std::make_unique<EffectSlot>(this))
 {
+    KitButtonAccessible::install();
     setText(text);
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
@@ -41,6 +46,21 @@ void KitButton::setButtonStyle(std::unique_ptr<ButtonStyle> style)
     applyLayout();
     updateGeometry();
     refresh();
+}
+
+void KitButton::setSelected(bool selected)
+{
+    if (m_selectable && selected == m_selected)
+        return;
+    m_selectable = true;
+    m_selected = selected;
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.selected = true;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void KitButton::setLeadingSymbol(const QString& name)
@@ -73,6 +93,9 @@ void KitButton::setContent(QWidget* content)
     auto* box = new QHBoxLayout(this);
     box->addWidget(content);
     content->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Under a button a label would draw in the button's text colour and ignore its own; on the
+    // window's role it keeps the colour it was given and inherits the style's label colour otherwise.
+    content->setBackgroundRole(QPalette::Window);
     applyLayout();
     updateGeometry();
 }
@@ -88,6 +111,14 @@ void KitButton::applyLayout()
 
 bool KitButton::windowActive() const { return window() && window()->isActiveWindow(); }
 
+void KitButton::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    refresh();
+}
+
 ButtonState KitButton::state() const
 {
     ButtonState s;
@@ -95,6 +126,7 @@ ButtonState KitButton::state() const
     s.hovered = m_hovered;
     s.enabled = isEnabled();
     s.windowActive = windowActive();
+    s.busy = m_busy;
     s.press = m_press->value();
     s.hover = m_hover->value();
     return s;
@@ -202,6 +234,12 @@ void KitButton::paintEvent(QPaintEvent*)
             Symbols::paint(painter, m_trailing, Symbols::boxForSize({x + symbol / 2, cy}, fm.height() * 0.8), color);
     }
     m_style->paintOverlay(painter, r, s);
+    // The focus ring comes from the application's style, once the keyboard has moved focus.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        QStyleOptionFocusRect ring;
+        ring.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &ring, &painter, this);
+    }
 }
 
 void KitButton::enterEvent(QEnterEvent* event)

@@ -15,6 +15,8 @@ struct ButtonState;
 // symbols before and after it, or any content widget laid inside the style's insets.
 class KitButton : public QAbstractButton {
     Q_OBJECT
+    // Set on a button that is one choice among several; assistive technology reads it.
+    Q_PROPERTY(bool selected READ isSelected WRITE setSelected)
 public:
     explicit KitButton(const QString& text, std::unique_ptr<ButtonStyle> style, QWidget* parent = nullptr);
     ~KitButton() override;
@@ -27,6 +29,15 @@ public:
     // Takes ownership; the content ignores the pointer so the whole tile stays one button.
     void setContent(QWidget* content);
     QWidget* content() const { return m_content; }
+
+    // Makes the button a selectable choice and marks it chosen or not. The look stays the style's.
+    void setSelected(bool selected);
+    bool isSelected() const { return m_selected; }
+    bool isSelectable() const { return m_selectable; }
+
+    // Busy: at work (a spinner and "…" in its label); the style draws it at full strength although it
+    // takes no click, so its label stays readable.
+    void setBusy(bool busy);
 
     ButtonState state() const;
     bool isHovering() const { return m_hovered; }
@@ -59,6 +70,9 @@ private:
     bool m_hovered = false;
     bool m_pointerInside = false;
     bool m_lastPressed = false;
+    bool m_selectable = false;
+    bool m_selected = false;
+    bool m_busy = false;
     AnimatedValue* m_press;
     AnimatedValue* m_hover;
     std::unique_ptr<EffectSlot> m_effect;

@@ -40,6 +40,7 @@ void WorkingButton::setWorking(bool working)
         return;
     m_isWorking = working;
     m_spinner->setVisible(working);
+    setBusy(working);
     m_label->setText(working ? m_workingText : m_idleText);
     setAccessibleName(m_label->text());
     content()->adjustSize();

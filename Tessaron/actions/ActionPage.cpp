@@ -84,7 +84,11 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    m_scroll->setObjectName(QStringLiteral("actionScroll"));
+    // The controls inside take the focus, each scrolled into view; the area itself is no stop.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    SheetFit::keepFocusInView(m_scroll);
+    m_scroll->setStyleSheet(QStringLiteral("#actionScroll { background: transparent; }"));
     m_scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget;
     body->setAutoFillBackground(false);

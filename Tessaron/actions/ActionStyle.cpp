@@ -1,4 +1,5 @@
 #include "Tessaron/actions/ActionStyle.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 
@@ -17,25 +18,14 @@ QColor accent() { return TessaronPalette::accent(); }
 QColor withOpacity(const QColor& color, double opacity) { return TessaronPalette::withOpacity(color, opacity); }
 QColor white(double opacity) { return TessaronPalette::white(opacity); }
 
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent, bool wraps)
-{
-    auto* l = new QLabel(text, parent);
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    l->setWordWrap(wraps);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::Text, color);
-    l->setPalette(p);
-    return l;
-}
 
 void styleField(QLineEdit* field, bool monospaced)
 {
     field->setFont(KitFont::font(12, QFont::Normal, monospaced ? FontDesign::monospaced : FontDesign::standard));
-    field->setStyleSheet(QStringLiteral("QLineEdit { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
+    field->setObjectName(QStringLiteral("actionField"));
+    field->setStyleSheet(QStringLiteral("QLineEdit#actionField { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
                                         "255, 26); border-radius: 8px; padding: 7px 9px; color: %1; }"
-                                        "QLineEdit:focus { border: 1px solid %2; }")
+                                        "QLineEdit#actionField:focus { border: 1px solid %2; }")
                              .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
     QPalette p = field->palette();
     p.setColor(QPalette::PlaceholderText, withOpacity(muted(), 0.7));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Tessaron/kit/PlainText.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QColor>
@@ -23,8 +24,8 @@ QColor accent();
 QColor withOpacity(const QColor& color, double opacity);
 QColor white(double opacity);
 
-// A label in the sheets' look; wrapping ones take their width from the layout.
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent, bool wraps = false);
+// The kit's plain-text label; wrapping ones take their width from the layout.
+using PlainText::label;
 // The rounded-border field of the sheets.
 void styleField(QLineEdit* field, bool monospaced);
 

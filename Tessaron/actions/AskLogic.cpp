@@ -16,7 +16,7 @@ QStringList suggestions()
 
 QString subtitle(const QString& topicName, qsizetype messageCount)
 {
-    return L10n::t("%@ · %d messages read", topicName, messageCount);
+    return L10n::t("%@ · %d messages read", L10n::isolated(topicName), messageCount);
 }
 
 bool canAsk(const QString& question, bool thinking) { return !thinking && !TextRules::trimmed(question).isEmpty(); }

@@ -31,9 +31,10 @@ QuestionEdit::QuestionEdit(QWidget* parent)
     setTabChangesFocus(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setStyleSheet(QStringLiteral("QPlainTextEdit { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
+    setObjectName(QStringLiteral("questionField"));
+    setStyleSheet(QStringLiteral("QPlainTextEdit#questionField { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
                                  "255, 26); border-radius: 8px; padding: 4px 5px; color: %1; }"
-                                 "QPlainTextEdit:focus { border: 1px solid %2; }")
+                                 "QPlainTextEdit#questionField:focus { border: 1px solid %2; }")
                       .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
     QPalette p = palette();
     p.setColor(QPalette::PlaceholderText, withOpacity(muted(), 0.7));

@@ -1,7 +1,9 @@
 #include "Tessaron/actions/FlowChips.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/kit/LanguageChange.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 
 #include <QGridLayout>
@@ -22,7 +24,7 @@ public:
     {
         setText(text);
         setAccessibleName(text);
-        setToolTip(text);
+        setToolTip(PlainText::toolTip(text));
         setFont(KitFont::font(10.5, QFont::Normal, FontDesign::rounded));
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         setFocusPolicy(Qt::StrongFocus);
@@ -48,7 +50,7 @@ protected:
             painter.setPen(QPen(withOpacity(accent(), 0.7), 1));
             painter.drawPath(capsule);
         }
-        painter.setPen(white(0.7));
+        painter.setPen(TessaronPalette::legible(white(0.8)));
         const QRect inner = rect().adjusted(9, 0, -9, 0);
         painter.drawText(inner, Qt::AlignLeft | Qt::AlignVCenter,
                          fontMetrics().elidedText(text(), Qt::ElideRight, inner.width()));
@@ -71,23 +73,37 @@ FlowChips::FlowChips(QStringList items, QWidget* parent)
         m_chips.append(chip);
     }
     // The sheet's content width until the first resize says otherwise.
-    place(columnsFor(584));
+    place(columnsFitting(584));
     LanguageChange::onChange(this, [this] {
         for (qsizetype i = 0; i < m_chips.size(); ++i) {
             const QString text = L10n::t(m_items[i]);
             m_chips[i]->setText(text);
             m_chips[i]->setAccessibleName(text);
-            m_chips[i]->setToolTip(text);
+            m_chips[i]->setToolTip(PlainText::toolTip(text));
         }
+        // The texts' widths changed with the language.
+        m_columns = 0;
+        place(columnsFitting(width() > 0 ? width() : 584));
     });
 }
 
-int FlowChips::columnsFor(int width) { return std::max(1, (width + spacing) / (minimumColumn + spacing)); }
+int FlowChips::columnsFor(int width, int column)
+{
+    return std::max(1, (width + spacing) / (std::max(column, int(minimumColumn)) + spacing));
+}
+
+int FlowChips::columnsFitting(int width) const
+{
+    int widest = 0;
+    for (const QAbstractButton* chip : m_chips)
+        widest = std::max(widest, chip->sizeHint().width());
+    return columnsFor(width, widest);
+}
 
 void FlowChips::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    place(columnsFor(event->size().width()));
+    place(columnsFitting(event->size().width()));
 }
 
 void FlowChips::place(int columns)

@@ -9,8 +9,9 @@ class QGridLayout;
 
 namespace tessaron {
 
-// Ready-made texts as capsule buttons in equal columns of at least 150 points, as many as the width
-// allows, wrapping into further rows. A tap hands over the item's unlocalised text.
+// Ready-made texts as capsule buttons in equal columns of at least 150 points and at least as wide
+// as the longest text, as many as the width allows, wrapping into further rows: no text is cut. A
+// tap hands over the item's unlocalised text.
 class FlowChips : public QWidget {
     Q_OBJECT
 public:
@@ -20,7 +21,8 @@ public:
     explicit FlowChips(QStringList items, QWidget* parent = nullptr);
     QList<QAbstractButton*> chips() const { return m_chips; }
     int columns() const { return m_columns; }
-    static int columnsFor(int width);
+    // Columns of at least `column` (and 150) points in `width`.
+    static int columnsFor(int width, int column = minimumColumn);
 
 signals:
     void tapped(const QString& item);
@@ -29,6 +31,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    int columnsFitting(int width) const;
     void place(int columns);
 
     QStringList m_items;

@@ -58,9 +58,10 @@ void stylePayload(PayloadEditor* editor)
     editor->setFont(KitFont::font(11.5, QFont::Normal, FontDesign::monospaced));
     editor->setMinimumHeight(150);
     editor->setTabChangesFocus(true);
-    editor->setStyleSheet(QStringLiteral("QPlainTextEdit { background: rgba(0, 0, 0, 71); border: 1px solid rgba(255, "
+    editor->setObjectName(QStringLiteral("payloadEditor"));
+    editor->setStyleSheet(QStringLiteral("QPlainTextEdit#payloadEditor { background: rgba(0, 0, 0, 71); border: 1px solid rgba(255, "
                                          "255, 255, 20); border-radius: 8px; padding: 7px; color: %1; }"
-                                         "QPlainTextEdit:focus { border: 1px solid %2; }")
+                                         "QPlainTextEdit#payloadEditor:focus { border: 1px solid %2; }")
                               .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
 }
 

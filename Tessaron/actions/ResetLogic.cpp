@@ -128,7 +128,7 @@ QString subtitle(const ConsumerGroup& group) { return group.id + QStringLiteral(
 QString scopeLine(const std::optional<Topic>& topic)
 {
     return L10n::t("Applies to all %d partitions of %@.", topic ? topic->partitions.size() : 0,
-                   topic ? topic->name : QString());
+                   topic ? L10n::isolated(topic->name) : QString());
 }
 
 bool groupIsEmpty(const ConsumerGroup& group) { return group.state == QStringLiteral("Empty"); }
@@ -139,7 +139,7 @@ QString groupStateLine(const ConsumerGroup& group)
         return L10n::t("Nobody is consuming this group, so nothing will fight you.");
     return L10n::t("%@ is %@ — Tessaron will refuse. Stop its consumers first: a running group reprocesses "
                    "everything and commits over the change within seconds.",
-                   group.id, group.state);
+                   L10n::isolated(group.id), group.state);
 }
 
 } // namespace tessaron::ResetLogic

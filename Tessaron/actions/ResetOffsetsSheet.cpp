@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -159,10 +160,17 @@ void ResetOffsetsSheet::hideEvent(QHideEvent* event)
 void ResetOffsetsSheet::refreshEnds()
 {
     BrokerSession* open = session();
-    if (!open || !open->connection() || open->isLoadingTopics())
+    const std::optional<Topic> topic = effectiveTopic();
+    if (!open || !open->connection() || open->isLoadingTopics() || !topic || m_askingEnds)
         return;
-    // The listing publishes the topics; refresh follows topicsChanged.
-    startDetached(open->refreshTopics());
+    // Only this topic's ends, not the whole listing; the session publishes them with the topics and
+    // refresh follows topicsChanged.
+    m_askingEnds = true;
+    startDetached([](QPointer<ResetOffsetsSheet> sheet, QPointer<BrokerSession> open, QString name) -> QCoro::Task<> {
+        co_await open->refreshCounts(name);
+        if (sheet)
+            sheet->m_askingEnds = false;
+    }(this, open, topic->name));
 }
 
 bool ResetOffsetsSheet::canMove() const

@@ -47,7 +47,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    // Asks the session to list the topics again, with their partitions' ends.
+    // Asks the session for the topic's partitions' ends again, one request at a time.
     void refreshEnds();
     void refresh() override;
     void retranslate() override;
@@ -66,6 +66,7 @@ private:
     QWidget* m_state;
     Slap* m_slap = nullptr;
     QTimer* m_ends;
+    bool m_askingEnds = false;
 };
 
 } // namespace tessaron

@@ -4,22 +4,19 @@
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
+
+#include <algorithm>
 
 namespace tessaron::AppStyle {
 
 namespace {
-
-QString css(const QColor& color)
-{
-    return color.alpha() == 255 ? color.name(QColor::HexRgb)
-                                : QStringLiteral("rgba(%1, %2, %3, %4)")
-                                      .arg(color.red())
-                                      .arg(color.green())
-                                      .arg(color.blue())
-                                      .arg(QString::number(color.alphaF(), 'f', 3));
-}
 
 QColor white(double opacity) { return TessaronPalette::withOpacity(Qt::white, opacity); }
 
@@ -57,7 +54,8 @@ QPalette palette()
         p.setColor(group, QPalette::Dark, QColor::fromRgbF(0.04f, 0.04f, 0.045f));
         p.setColor(group, QPalette::Shadow, Qt::black);
         p.setColor(group, QPalette::Highlight, disabled ? white(0.08) : TessaronPalette::withOpacity(accent, 0.85));
-        p.setColor(group, QPalette::HighlightedText, Qt::white);
+        // Dark on the accent: white on amber reads at under 2:1.
+        p.setColor(group, QPalette::HighlightedText, canvas);
         p.setColor(group, QPalette::Link, accent);
         p.setColor(group, QPalette::LinkVisited, accent.darker(115));
     }
@@ -75,101 +73,219 @@ QFont bodyFont()
     return f;
 }
 
-QString styleSheet()
+namespace {
+
+QColor accentColour() { return Brand::palette().value(2, Brand::accent()); }
+QColor line() { return white(0.09); }
+
+// Fusion's geometry with the kit's drawing: rounded fields and panels, thin arrowless scroll bars,
+// menus and tooltips on the panel colour, and an accent ring on whatever has keyboard focus.
+class TessaronStyle : public QProxyStyle {
+public:
+    TessaronStyle()
+        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+    { }
+
+    void polish(QPalette& p) override { p = AppStyle::palette(); }
+    void polish(QApplication* app) override { QProxyStyle::polish(app); }
+    void polish(QWidget* widget) override
+    {
+        QProxyStyle::polish(widget);
+        // A list sits on its panel: no box of the field colour behind its rows (a popup's list
+        // keeps its ground).
+        if (auto* view = qobject_cast<QAbstractItemView*>(widget); view && view->window()->windowType() != Qt::Popup)
+            view->viewport()->setAutoFillBackground(false);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        switch (metric) {
+        case PM_ScrollBarExtent:
+            return 10;
+        case PM_ScrollBarSliderMin:
+            return 28;
+        case PM_ToolTipLabelFrameWidth:
+            return 6;
+        case PM_MenuPanelWidth:
+            return 1;
+        case PM_MenuHMargin:
+        case PM_MenuVMargin:
+            return 4;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        switch (hint) {
+        case SH_ToolTipLabel_Opacity:
+            return 255;
+        case SH_ScrollBar_LeftClickAbsolutePosition:
+            return 1;
+        case SH_Menu_Mask:
+            return 0;
+        default:
+            return QProxyStyle::styleHint(hint, option, widget, returned);
+        }
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        switch (element) {
+        case PE_FrameFocusRect:
+            AppStyle::drawFocusRing(painter, QRectF(option->rect), 6.0);
+            return;
+        case PE_PanelLineEdit: {
+            if (widget && widget->parentWidget() && qobject_cast<const QAbstractSpinBox*>(widget->parentWidget()))
+                return; // the spin box draws the field
+            // A frameless field lies inside a capsule of its own that draws the ground.
+            if (const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option); frame && frame->lineWidth <= 0)
+                return;
+            drawField(painter, option);
+            return;
+        }
+        case PE_FrameLineEdit:
+            return;
+        case PE_Frame:
+        case PE_FrameStatusBarItem:
+            // Lists, scroll areas and text views sit on their panels without a box of their own.
+            return;
+        case PE_PanelMenu:
+        case PE_FrameMenu:
+        case PE_PanelTipLabel: {
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->setPen(QPen(line(), 1));
+            painter->setBrush(panel());
+            painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+            painter->restore();
+            return;
+        }
+        case PE_PanelButtonCommand: {
+            const bool down = option->state & (State_Sunken | State_On);
+            const bool hover = option->state & State_MouseOver;
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->setPen(QPen(line(), 1));
+            painter->setBrush(down ? white(0.12) : hover ? white(0.08) : white(0.04));
+            painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 7, 7);
+            painter->restore();
+            if (option->state & State_HasFocus)
+                AppStyle::drawFocusRing(painter, QRectF(option->rect), 7.0);
+            return;
+        }
+        default:
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+        }
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (element == CE_MenuBarEmptyArea) {
+            painter->fillRect(option->rect, TessaronPalette::canvas());
+            painter->fillRect(QRect(option->rect.left(), option->rect.bottom(), option->rect.width(), 1), line());
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override
+    {
+        if (control == CC_ScrollBar) {
+            const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+            if (!bar)
+                return;
+            if (bar->maximum == bar->minimum)
+                return;
+            const QRect handle = subControlRect(CC_ScrollBar, bar, SC_ScrollBarSlider, widget);
+            const bool hot =
+                (bar->activeSubControls & SC_ScrollBarSlider) && (bar->state & (State_MouseOver | State_Sunken));
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(hot ? white(0.28) : white(0.16));
+            painter->drawRoundedRect(QRectF(handle).adjusted(2, 2, -2, -2), 3, 3);
+            painter->restore();
+            return;
+        }
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+    }
+
+    // Scroll bars without arrow buttons: the groove is the whole bar.
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override
+    {
+        if (control != CC_ScrollBar)
+            return QProxyStyle::subControlRect(control, option, sub, widget);
+        const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+        if (!bar)
+            return {};
+        const QRect r = bar->rect;
+        const bool horizontal = bar->orientation == Qt::Horizontal;
+        const int length = horizontal ? r.width() : r.height();
+        const int range = bar->maximum - bar->minimum;
+        int handle = range > 0 ? int(qint64(length) * bar->pageStep / (range + bar->pageStep)) : length;
+        handle = std::clamp(handle, std::min(length, pixelMetric(PM_ScrollBarSliderMin, bar, widget)), length);
+        const int start =
+            sliderPositionFromValue(bar->minimum, bar->maximum, bar->sliderPosition, length - handle, bar->upsideDown);
+        auto along = [&](int from, int size) {
+            return horizontal ? QRect(r.left() + from, r.top(), size, r.height())
+                              : QRect(r.left(), r.top() + from, r.width(), size);
+        };
+        switch (sub) {
+        case SC_ScrollBarGroove:
+            return r;
+        case SC_ScrollBarSlider:
+            return along(start, handle);
+        case SC_ScrollBarSubPage:
+            return along(0, start);
+        case SC_ScrollBarAddPage:
+            return along(start + handle, length - start - handle);
+        default:
+            return {};
+        }
+    }
+
+private:
+    static void drawField(QPainter* painter, const QStyleOption* option)
+    {
+        const bool focused = option->state & State_HasFocus;
+        const bool enabled = option->state & State_Enabled;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(line(), 1));
+        painter->setBrush(enabled ? field() : panel());
+        painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 7, 7);
+        painter->restore();
+        if (focused)
+            AppStyle::drawFocusRing(painter, QRectF(option->rect), 7.0);
+    }
+};
+
+} // namespace
+
+void drawFocusRing(QPainter* painter, const QRectF& rect, double radius)
 {
-    const QColor ink = TessaronPalette::ink();
-    const QColor muted = TessaronPalette::muted();
-    const QColor accent = Brand::palette().value(2, Brand::accent());
-    QString sheet = QStringLiteral(R"(
-QMenuBar { background: @canvas; color: @ink; border-bottom: 1px solid @line; }
-QMenuBar::item { background: transparent; padding: 4px 10px; border-radius: 6px; }
-QMenuBar::item:selected, QMenuBar::item:pressed { background: @hover; }
-QMenu { background: @panel; color: @ink; border: 1px solid @line; border-radius: 8px; padding: 5px; }
-QMenu::item { padding: 5px 26px 5px 14px; border-radius: 5px; }
-QMenu::item:selected { background: @accentWash; color: white; }
-QMenu::item:disabled { color: @faint; }
-QMenu::separator { height: 1px; background: @line; margin: 5px 8px; }
-QToolTip { background: @panel; color: @ink; border: 1px solid @line; border-radius: 6px; padding: 4px 7px; }
-QLineEdit, QPlainTextEdit, QTextEdit, QAbstractSpinBox, QComboBox {
-    background: @field; color: @ink; border: 1px solid @line; border-radius: 7px; padding: 4px 8px;
-    selection-background-color: @accentWash; selection-color: white;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(TessaronPalette::withOpacity(accentColour(), 0.95), 2.0));
+    painter->drawRoundedRect(rect.adjusted(1, 1, -1, -1), radius, radius);
+    painter->restore();
 }
-QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus, QAbstractSpinBox:focus, QComboBox:focus {
-    border: 1px solid @accentEdge;
-}
-QLineEdit:disabled, QAbstractSpinBox:disabled, QComboBox:disabled { color: @faint; background: @panel; }
-QComboBox::drop-down { border: none; width: 20px; }
-QComboBox QAbstractItemView { background: @panel; color: @ink; border: 1px solid @line; outline: 0;
-    selection-background-color: @accentWash; }
-QAbstractSpinBox::up-button, QAbstractSpinBox::down-button { border: none; width: 16px; background: transparent; }
-QAbstractItemView { background: @field; color: @ink; border: 1px solid @line; border-radius: 7px;
-    alternate-background-color: @panel; selection-background-color: @accentWash; selection-color: white; outline: 0; }
-QAbstractItemView::item:hover { background: @hover; }
-QHeaderView::section { background: @panel; color: @muted; border: none; border-bottom: 1px solid @line;
-    padding: 4px 8px; }
-QScrollBar:vertical { background: transparent; width: 10px; margin: 2px; }
-QScrollBar:horizontal { background: transparent; height: 10px; margin: 2px; }
-QScrollBar::handle { background: @thumb; border-radius: 3px; }
-QScrollBar::handle:vertical { min-height: 28px; }
-QScrollBar::handle:horizontal { min-width: 28px; }
-QScrollBar::handle:hover { background: @thumbHover; }
-QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; border: none; background: none; }
-QScrollBar::add-page, QScrollBar::sub-page { background: none; }
-QTabBar::tab { background: @wash; color: @muted; border: 1px solid transparent; border-radius: 11px;
-    padding: 4px 12px; margin: 2px 3px; }
-QTabBar::tab:hover { background: @hover; color: @ink; }
-QTabBar::tab:selected { background: @accentSoft; color: white; border: 1px solid @accentEdge; }
-QTabWidget::pane { border: 1px solid @line; border-radius: 8px; }
-QCheckBox, QRadioButton { color: @ink; spacing: 7px; }
-QCheckBox:disabled, QRadioButton:disabled { color: @faint; }
-QCheckBox::indicator, QRadioButton::indicator { width: 14px; height: 14px; border: 1px solid @edge;
-    background: @field; }
-QCheckBox::indicator { border-radius: 4px; }
-QRadioButton::indicator { border-radius: 8px; }
-QCheckBox::indicator:checked, QRadioButton::indicator:checked { background: @accent; border: 1px solid @accent; }
-QCheckBox::indicator:hover, QRadioButton::indicator:hover { border: 1px solid @accentEdge; }
-QDialog, QMessageBox, QFileDialog { background: @canvas; color: @ink; }
-QPushButton { background: @wash; color: @ink; border: 1px solid @line; border-radius: 7px; padding: 5px 14px; }
-QPushButton:hover { background: @hover; }
-QPushButton:pressed { background: @line; }
-QPushButton:default { border: 1px solid @accentEdge; }
-QPushButton:disabled { color: @faint; }
-QGroupBox { border: 1px solid @line; border-radius: 8px; margin-top: 14px; padding-top: 6px; color: @muted; }
-QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }
-QProgressBar { background: @field; border: none; border-radius: 4px; height: 8px; text-align: center; color: @ink; }
-QProgressBar::chunk { background: @accent; border-radius: 4px; }
-)");
-    const QList<std::pair<QString, QColor>> colours{
-        {QStringLiteral("@accentWash"), TessaronPalette::withOpacity(accent, 0.55)},
-        {QStringLiteral("@accentSoft"), TessaronPalette::withOpacity(accent, 0.2)},
-        {QStringLiteral("@accentEdge"), TessaronPalette::withOpacity(accent, 0.6)},
-        {QStringLiteral("@accent"), accent},
-        {QStringLiteral("@canvas"), TessaronPalette::canvas()},
-        {QStringLiteral("@panel"), panel()},
-        {QStringLiteral("@field"), field()},
-        {QStringLiteral("@ink"), ink},
-        {QStringLiteral("@muted"), muted},
-        {QStringLiteral("@faint"), TessaronPalette::withOpacity(ink, 0.35)},
-        {QStringLiteral("@line"), white(0.09)},
-        {QStringLiteral("@edge"), white(0.22)},
-        {QStringLiteral("@wash"), white(0.04)},
-        {QStringLiteral("@hover"), white(0.08)},
-        {QStringLiteral("@thumbHover"), white(0.28)},
-        {QStringLiteral("@thumb"), white(0.16)},
-    };
-    // Longer names first, so "@accentWash" is not taken for "@accent" + "Wash".
-    for (const auto& [name, colour] : colours)
-        sheet.replace(name, css(colour));
-    return sheet;
-}
+
+QStyle* createStyle() { return new TessaronStyle(); }
 
 void install(QApplication& app)
 {
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        app.setStyle(fusion);
+    app.setStyle(createStyle());
     app.setPalette(palette());
     app.setFont(bodyFont());
-    app.setStyleSheet(styleSheet());
 }
 
 } // namespace tessaron::AppStyle

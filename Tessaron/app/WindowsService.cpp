@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -60,6 +61,12 @@ void WindowsService::show(Window which)
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(view);
         window->setWindowTitle(which == Window::settings ? L10n::t("Settings") : L10n::t("About Tessaron MQ"));
+        // Escape and Ctrl+W close a secondary window, as they close a sheet.
+        for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            auto* shortcut = new QShortcut(keys, window);
+            shortcut->setContext(Qt::WindowShortcut);
+            connect(shortcut, &QShortcut::activated, window, &QWidget::close);
+        }
         open = window;
         if (which == Window::settings) {
             // At its ideal size, not the part of the screen Qt would otherwise allow a new window,

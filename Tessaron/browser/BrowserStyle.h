@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/PlainText.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
 
@@ -24,23 +25,12 @@ inline QColor withOpacity(QColor color, double opacity)
     return color;
 }
 
-inline void setTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::Text, color);
-    p.setColor(QPalette::ButtonText, color);
-    widget->setPalette(p);
-}
+inline void setTextColor(QWidget* widget, const QColor& color) { PlainText::setTextColor(widget, color); }
 
 // A plain label in one of the kit's faces.
 inline QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent = nullptr)
 {
-    auto* l = new QLabel(text, parent);
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    setTextColor(l, color);
-    return l;
+    return PlainText::label(text, font, color, parent);
 }
 
 } // namespace tessaron::BrowserStyle

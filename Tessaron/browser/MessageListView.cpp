@@ -3,6 +3,7 @@
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
 #include "Tessaron/kit/EmptyPane.h"
+#include "Tessaron/kit/Spinner.h"
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListModel.h"
 #include "Tessaron/browser/MessageRowDelegate.h"
@@ -19,6 +20,7 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -259,10 +261,40 @@ void MessageListView::refreshFooter()
     m_footer->setVisible(kafka);
     const bool reachedEnd = m_session->reachedEnd();
     m_readFurther->setVisible(!reachedEnd);
-    m_readFurther->setEnabled(!m_session->isLoadingMessages() && m_furtherInFlight == 0);
+    const bool reading = m_session->isLoadingMessages() || m_furtherInFlight > 0;
+    m_readFurther->setEnabled(!reading);
+    showReadingInButton(reading);
     const qint64 read = m_session->messages().size();
     m_count->setText(reachedEnd ? L10n::t("%d read · the end of every partition", read)
                                 : L10n::t("%d read · there is more", read));
+}
+
+void MessageListView::showReadingInButton(bool reading)
+{
+    if (reading == (m_readFurther->content() != nullptr))
+        return;
+    if (!reading) {
+        m_readFurther->setContent(nullptr);
+        m_readFurther->updateGeometry();
+        return;
+    }
+    // While it reads, a small spinner takes the arrow's place in front of the same words.
+    const QFont font = m_readFurther->buttonStyle()->font(m_readFurther->font());
+    const QColor ink = m_readFurther->buttonStyle()->labelColor(m_readFurther->state()).value_or(TessaronPalette::ink());
+    auto* content = new QWidget;
+    auto* row = new QHBoxLayout(content);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    auto* spinner = new Spinner(QFontMetricsF(font).height() * 0.8, ink, SpinnerLook::arc);
+    spinner->setObjectName(QStringLiteral("readingSpinner"));
+    row->addWidget(spinner, 0, Qt::AlignVCenter);
+    auto* words = new QLabel(m_readFurther->text());
+    words->setFont(font);
+    QPalette palette = words->palette();
+    palette.setColor(QPalette::WindowText, ink);
+    words->setPalette(palette);
+    row->addWidget(words, 0, Qt::AlignVCenter);
+    m_readFurther->setContent(content);
 }
 
 void MessageListView::selectRow(const QModelIndex& index)

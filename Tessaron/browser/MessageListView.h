@@ -60,6 +60,7 @@ private:
     void refreshBody();
     void refreshRows();
     void refreshFooter();
+    void showReadingInButton(bool reading);
     void selectRow(const QModelIndex& index);
     QCoro::Task<> runReadFurther();
 

@@ -165,18 +165,18 @@ void MessageRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 
     const Geometry g = layout(cell, row);
     painter->setFont(numberFont());
-    painter->setPen(white(0.35));
+    painter->setPen(TessaronPalette::legible(white(0.35)));
     painter->drawText(g.number, Qt::AlignRight | Qt::AlignVCenter, QString::number(row + 1));
 
     painter->setFont(keyFont());
-    painter->setPen(white(face.hasKey ? 0.9 : 0.3));
+    painter->setPen(TessaronPalette::legible(white(face.hasKey ? 0.9 : 0.3)));
     painter->drawText(g.key, Qt::AlignLeft | Qt::AlignVCenter,
                       QFontMetricsF(keyFont()).elidedText(keyText(row), Qt::ElideMiddle, g.key.width()));
     if (outlier)
         Symbols::paint(*painter, QStringLiteral("exclamationmark.bubble.fill"), g.mark, warningOrange());
 
     painter->setFont(positionFont());
-    painter->setPen(white(0.3));
+    painter->setPen(TessaronPalette::legible(white(0.3)));
     painter->drawText(g.position, Qt::AlignLeft | Qt::AlignVCenter, positionText(row));
     if (message.timestamp()) {
         painter->setFont(timeFont());

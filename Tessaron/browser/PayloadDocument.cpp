@@ -113,6 +113,8 @@ void PayloadDocument::setDocument(const QString& text, const QSet<QString>& susp
     m_layoutWidth = -1;
     m_anchor = m_cursor = Spot{};
     m_bar->setValue(0);
+    layoutFor(width());
+    syncBar();
     updateGeometry();
     update();
 }
@@ -146,6 +148,8 @@ void PayloadDocument::setViewHeight(int height)
         return;
     m_viewHeight = height;
     m_layoutWidth = -1;
+    layoutFor(width());
+    syncBar();
     updateGeometry();
     update();
 }

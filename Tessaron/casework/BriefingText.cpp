@@ -66,7 +66,7 @@ QString BriefingText::arrivalSentence() const
     QString second;
     if (!waitingDeadLetters.isEmpty()) {
         const Topic& fullest = waitingDeadLetters.first();
-        second = L10n::t("%@ has %lld messages waiting. That's usually why you're here.", fullest.name,
+        second = L10n::t("%@ has %lld messages waiting. That's usually why you're here.", L10n::isolated(fullest.name),
                          CaseworkText::groupedCount(fullest.retained()));
     } else if (!deadLetters.isEmpty()) {
         second = loc("The dead letters are all empty. Good so far.");

@@ -1,4 +1,5 @@
 #include "Tessaron/casework/CaseworkStyle.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/Brand.h"
@@ -52,16 +53,7 @@ QColor toneColor(CaseworkText::Tone tone)
 
 QLabel* label(const QString& text, const QFont& font, const QColor& color, bool wrap)
 {
-    auto* l = new QLabel(text);
-    l->setTextFormat(Qt::PlainText);
-    l->setFont(font);
-    QPalette p = l->palette();
-    // Inside a link the label inherits the button's foreground role, so every text role is set.
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::ButtonText, color);
-    p.setColor(QPalette::Text, color);
-    l->setPalette(p);
-    l->setWordWrap(wrap);
+    QLabel* l = PlainText::label(text, font, color, nullptr, wrap);
     if (wrap) {
         l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -85,7 +77,9 @@ CaseCard::CaseCard(const QString& eyebrow, const QColor& tint, double padding, Q
     m_body->setContentsMargins(0, 0, 0, 0);
     m_body->setSpacing(9);
     column->addLayout(m_body);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    // Not Maximum: a cap at the size hint would clamp the height its wrapped lines need when the
+    // card is narrower than the hint assumed.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
 }
 
 void CaseCard::addWidget(QWidget* widget) { m_body->addWidget(widget); }

@@ -1,6 +1,7 @@
 #include "Tessaron/casework/GroupCards.h"
 
 #include "Tessaron/casework/HoverTip.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/SymbolView.h"
@@ -85,7 +86,7 @@ void GroupStat::paintEvent(QPaintEvent*)
     if (!m_label.isEmpty()) {
         x += valueWidth + 4;
         painter.setFont(statLabelFont());
-        painter.setPen(white(0.45));
+        painter.setPen(TessaronPalette::legible(white(0.45)));
         painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignVCenter | Qt::AlignLeft, m_label);
     }
 }
@@ -115,7 +116,7 @@ MemberRow::MemberRow(const GroupMember& member, QWidget* parent)
         auto* badge = label(*member.instanceID, KitFont::font(9, QFont::Medium, FontDesign::monospaced), muted());
         badge->setObjectName(QStringLiteral("staticMembership"));
         badge->setContentsMargins(5, 1, 5, 1);
-        badge->setStyleSheet(QStringLiteral("QLabel { background: rgba(255,255,255,15); border-radius: 7px; }"));
+        badge->setStyleSheet(QStringLiteral("#staticMembership { background: rgba(255,255,255,15); border-radius: 7px; }"));
         badge->setToolTip(loc("Static membership id"));
         top->addWidget(badge);
     }

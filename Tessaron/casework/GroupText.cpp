@@ -41,7 +41,8 @@ QString explanation(const GroupVerdict& verdict)
     case GroupVerdict::Case::behind: {
         if (verdict.share() >= 0.5 && verdict.worst()) {
             const GroupPosition& worst = *verdict.worst();
-            const QString label = worst.topic + QLatin1Char(' ') + CaseworkText::partitionName(worst.partition);
+            const QString label =
+                L10n::isolated(worst.topic) + QLatin1Char(' ') + CaseworkText::partitionName(worst.partition);
             return L10n::t("%@ behind across %d partitions, and %@ carries %d%% of it. Start there — one partition "
                            "far behind the rest is usually one consumer, not the whole group.",
                            groupedCount(verdict.total()), verdict.partitions(), label,
@@ -115,7 +116,7 @@ std::optional<QString> assignorLine(const ConsumerGroupDetail& detail)
 {
     if (detail.assignor.isEmpty())
         return std::nullopt;
-    return L10n::t("Partitions dealt by %@.", detail.assignor);
+    return L10n::t("Partitions dealt by %@.", L10n::isolated(detail.assignor));
 }
 
 QString memberName(const GroupMember& member) { return member.clientID.isEmpty() ? member.id : member.clientID; }
@@ -163,7 +164,7 @@ QList<TopicCard> topicCards(const ConsumerGroupDetail& detail, const QList<Topic
             card.lagLabel =
                 card.behindTotal != 0 ? L10n::t("%@ behind", groupedCount(card.behindTotal)) : loc("caught up");
         if (card.listed && card.listed->error) {
-            card.note = L10n::t("Its watermarks wouldn't read: %@", *card.listed->error);
+            card.note = L10n::t("Its watermarks wouldn't read: %@", L10n::isolated(*card.listed->error));
             card.noteTone = Tone::warning;
         } else if (!card.listed) {
             card.note = loc("The broker doesn't list this topic anymore. The positions are what the group last "

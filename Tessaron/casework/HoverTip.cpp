@@ -1,4 +1,5 @@
 #include "Tessaron/casework/HoverTip.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include <QHelpEvent>
 #include <QToolTip>
@@ -16,7 +17,7 @@ bool answerToolTip(QWidget* widget, QEvent* event, const std::function<QString(c
         QToolTip::hideText();
         event->ignore();
     } else {
-        QToolTip::showText(help->globalPos(), tip, widget);
+        QToolTip::showText(help->globalPos(), PlainText::toolTip(tip), widget);
     }
     return true;
 }

@@ -38,7 +38,7 @@ QString shapeVerdictSentence(const ShapeVerdict& verdict, const QList<Message>& 
                        verdict.distinctShapes(), verdict.sampled());
     case ShapeVerdict::Case::drift: {
         const ShapeVerdict::Drift drift = *verdict.driftDetail();
-        const QString field = drift.differences.isEmpty() ? QString() : drift.differences.first().field;
+        const QString field = drift.differences.isEmpty() ? QString() : L10n::isolated(drift.differences.first().field);
         if (drift.outlierCount() == 1)
             return L10n::t("One of the %d disagrees with the rest — on %@. Start there.", drift.sampled, field);
         return L10n::t("%d of the %d disagree with the rest — on %@. Start with those.", drift.outlierCount(),

@@ -2,6 +2,7 @@
 
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/casework/HoverTip.h"
 #include "Tessaron/casework/SkewText.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -174,7 +175,7 @@ void SkewChart::paintEvent(QPaintEvent*)
         painter.setBrush(flagged ? tint : withOpacity(tint, 0.42));
         painter.drawRoundedRect(bar, 2, 2);
         painter.setFont(numberFont(flagged));
-        painter.setPen(flagged ? white(0.75) : white(0.35));
+        painter.setPen(flagged ? white(0.75) : TessaronPalette::legible(white(0.35)));
         const double numberHeight = QFontMetricsF(numberFont(true)).height();
         const QRectF number(bar.left() - barSpacing / 2, g.bars.bottom() - numberHeight, bar.width() + barSpacing,
                             numberHeight);
@@ -182,7 +183,7 @@ void SkewChart::paintEvent(QPaintEvent*)
     }
 
     painter.setFont(captionFont());
-    painter.setPen(white(0.35));
+    painter.setPen(TessaronPalette::legible(white(0.35)));
     painter.drawText(g.caption, Qt::AlignLeft | Qt::AlignVCenter, caption());
 }
 

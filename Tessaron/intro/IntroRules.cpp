@@ -76,7 +76,8 @@ QString caseRow(bool solved)
 
 QString brokerRow(const std::optional<Broker>& saved)
 {
-    return saved ? L10n::t("Broker on file: %@", saved->name) : L10n::t("Your broker can join us later.");
+    return saved ? L10n::t("Broker on file: %@", L10n::isolated(saved->name))
+                 : L10n::t("Your broker can join us later.");
 }
 
 QString backupRow(const QString& provider)

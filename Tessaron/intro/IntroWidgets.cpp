@@ -1,4 +1,5 @@
 #include "Tessaron/intro/IntroWidgets.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/AnimatedValue.h"
@@ -74,13 +75,7 @@ private:
 QLabel* text(const QString& content, double size, const QColor& color, QFont::Weight weight, FontDesign design,
              double tracking)
 {
-    auto* label = new QLabel(content);
-    label->setFont(KitFont::font(size, weight, design, tracking));
-    label->setWordWrap(true);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, color);
-    label->setPalette(p);
-    return label;
+    return PlainText::label(content, KitFont::font(size, weight, design, tracking), color, nullptr, true);
 }
 
 QWidget* symbolRow(const QString& symbol, const QString& content, double size, const QColor& color,

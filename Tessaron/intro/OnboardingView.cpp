@@ -42,6 +42,8 @@
 #include <QVariantAnimation>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace tessaron {
 
 namespace {
@@ -113,6 +115,8 @@ private:
     }
     void apply()
     {
+        // The button is as wide as its capsule, so the rail's 6-point gaps lie between the capsules.
+        m_dot->setFixedWidth(int(std::ceil(m_width->value())));
         m_dot->setButtonStyle(std::make_unique<RailStyle>(m_width->value(), shown()));
         m_dot->update();
     }
@@ -175,7 +179,11 @@ OnboardingView::OnboardingView(AppState* app, QWidget* parent)
     m_area->setFrameShape(QFrame::NoFrame);
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_area->verticalScrollBar()->setFixedWidth(0);
-    m_area->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    m_area->setObjectName(QStringLiteral("introScroll"));
+    // The controls inside take the focus, each scrolled into view; the area itself is no stop.
+    m_area->setFocusPolicy(Qt::NoFocus);
+    SheetFit::keepFocusInView(m_area);
+    m_area->setStyleSheet(QStringLiteral("#introScroll, #introScroll > QWidget > QWidget { background: transparent; }"));
     column->addWidget(m_area, 1);
     column->addWidget(hairline(0.08));
     column->addWidget(buildFooter());
@@ -228,15 +236,18 @@ QWidget* OnboardingView::buildTopBar()
     m_firstDay->setWordWrap(false);
     row->addWidget(m_firstDay);
     row->addStretch(1);
+    auto* rail = new QHBoxLayout;
+    rail->setSpacing(6);
     for (int i = 0; i < chapterCount; ++i) {
         auto* dot = new KitButton(QString(), std::make_unique<RailStyle>(8, RailStyle::fillOf(RailStyle::unseen)));
-        dot->setFixedWidth(30);
+        dot->setFixedWidth(8);
         dot->setProperty("railMotion", QVariant::fromValue<QObject*>(new RailMotion(dot)));
         dot->setFocusPolicy(Qt::TabFocus);
         connect(dot, &KitButton::clicked, this, [this, i] { goTo(i); });
         m_rail.append(dot);
-        row->addWidget(dot);
+        rail->addWidget(dot);
     }
+    row->addLayout(rail);
     row->addStretch(1);
     m_explore = new KitButton(
         QString(), std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), WelcomePalette::muted()));
@@ -390,7 +401,6 @@ void OnboardingView::syncPartners(const Motion& motion)
 {
     if (!m_highFive)
         return;
-    static_cast<SettingsControlStyle*>(m_highFive->buttonStyle());
     m_highFive->setButtonStyle(
         std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), m_signed, true, QMarginsF(14, 14, 14, 14)));
     m_highFive->setAccessibleName(m_signed ? L10n::t("Agreement signed") : L10n::t("Seal it with a high five"));
@@ -485,7 +495,7 @@ void OnboardingView::syncChrome()
         // The first look is drawn at once; later changes follow the chapter change's spring.
         static_cast<RailMotion*>(m_rail[i]->property("railMotion").value<QObject*>())
             ->moveTo(look, m_railShown ? intro::introSpring() : Motion::none());
-        m_rail[i]->setProperty("selected", i == m_step);
+        m_rail[i]->setSelected(i == m_step);
     }
     m_railShown = true;
     m_back->setVisible(m_step >= 1);

@@ -72,9 +72,15 @@ WelcomeAI::WelcomeAI(AppState* app, QWidget* parent)
         rp.setColor(QPalette::Window, QColor::fromRgbF(1, 1, 1, 0.10));
         rule->setPalette(rp);
         c->addWidget(rule);
+        auto* statusRow = new QHBoxLayout;
+        statusRow->setSpacing(5);
+        auto* statusMark = new SymbolView(QStringLiteral("ellipsis"), 10, WelcomePalette::muted());
+        statusRow->addWidget(statusMark);
+        m_statusMarks.append(statusMark);
         auto* status = intro::text(QString(), 10, WelcomePalette::muted());
         status->setTextFormat(Qt::PlainText);
-        c->addWidget(status);
+        statusRow->addWidget(status, 1);
+        c->addLayout(statusRow);
         m_status.append(status);
         auto* install = intro::text(QString(), 9, WelcomePalette::muted(), QFont::Normal, FontDesign::monospaced);
         install->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -158,6 +164,8 @@ void WelcomeAI::checkAgain()
         startDetached(m_app->refreshAIAvailability());
 }
 
+QString WelcomeAI::statusSymbol(int card) const { return m_statusMarks.at(card)->name(); }
+
 QString WelcomeAI::installShown(int card) const
 {
     return m_install.at(card)->isHidden() ? QString() : m_install.at(card)->text();
@@ -173,7 +181,7 @@ void WelcomeAI::sync()
         const bool selected = chosen == value;
         m_cards[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), selected, true,
                                                                           QMarginsF(21, 21, 21, 21)));
-        m_cards[i]->setProperty("selected", selected);
+        m_cards[i]->setSelected(selected);
         auto* mark = static_cast<SymbolView*>(m_marks[i]);
         mark->setName(selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"));
         QColor faint = WelcomePalette::muted();
@@ -182,16 +190,22 @@ void WelcomeAI::sync()
         const auto cli = AICLI::fromRawValue(value);
         const bool installed = cli ? tools.contains(*cli) : !tools.isEmpty();
         QString status;
+        QString symbol;
         QColor color = WelcomePalette::muted();
         if (searching) {
             status = L10n::t("Checking…");
+            symbol = QStringLiteral("ellipsis");
         } else if (installed) {
             status = L10n::t("CLI found");
+            symbol = QStringLiteral("checkmark.circle");
             color = WelcomePalette::mint();
         } else {
             status = L10n::t("Not installed");
+            symbol = QStringLiteral("minus.circle");
         }
         m_status[i]->setText(status);
+        m_statusMarks[i]->setName(symbol);
+        m_statusMarks[i]->setColor(color);
         QPalette sp = m_status[i]->palette();
         sp.setColor(QPalette::WindowText, color);
         m_status[i]->setPalette(sp);

@@ -12,6 +12,7 @@ namespace tessaron {
 
 class AppState;
 class KitButton;
+class SymbolView;
 
 // The fourth chapter: which AI command-line tool answers the Ask feature. A click on a card
 // stores the choice at once; the cards show which tools the application state found, searching
@@ -33,6 +34,8 @@ public:
     QLabel* footerText() const { return m_footer; }
     // The install command shown on a card, empty when none is.
     QString installShown(int card) const;
+    // The status line's symbol on a card.
+    QString statusSymbol(int card) const;
 
 signals:
     void scanFinished();
@@ -43,6 +46,7 @@ private:
     QPointer<AppState> m_app;
     QList<KitButton*> m_cards;
     QList<QLabel*> m_status;
+    QList<SymbolView*> m_statusMarks;
     QList<QLabel*> m_install;
     QList<QWidget*> m_marks;
     KitButton* m_again;

@@ -10,6 +10,7 @@
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AnimatedValue.h"
+#include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
 #include "VelkinUI/SymbolView.h"
@@ -150,14 +151,16 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
 
 void WelcomeCase::pick(int index)
 {
+    // What a pick changes moves on the tap's spring.
+    const Motion tap = intro::reduceMotion() ? Motion::none() : Motion::withSpring(Spring{0.32, 0.7, 0.0});
     if (m_state.pick(index)) {
         m_gavel->setStrikes(m_state.strikes);
-        sync();
+        sync(tap);
         stampLawyered();
         emit solvedCase();
         return;
     }
-    sync();
+    sync(tap);
 }
 
 void WelcomeCase::stampLawyered()
@@ -183,7 +186,7 @@ void WelcomeCase::stampLawyered()
     stamp->animateTo(1.0, Motion::withSpring(Spring{0.32, 0.7, 0.0}));
 }
 
-void WelcomeCase::sync()
+void WelcomeCase::sync(const Motion& motion)
 {
     const bool solved = m_state.solved;
     for (int i = 0; i < m_rows.size(); ++i) {
@@ -198,12 +201,18 @@ void WelcomeCase::sync()
                 .arg(hex(WelcomePalette::muted()), hex(WelcomePalette::lavender()),
                      hex(highlighted ? WelcomePalette::accent() : TessaronPalette::ink()), value));
         auto* icon = m_rows[i]->findChild<SymbolView*>(QStringLiteral("state"));
-        if (highlighted) {
-            icon->setName(QStringLiteral("exclamationmark.bubble.fill"));
-            icon->setColor(WelcomePalette::accent());
-        } else {
-            icon->setName(m_state.selected == i ? QStringLiteral("checkmark") : QStringLiteral("chevron.right"));
-            icon->setColor(WelcomePalette::muted());
+        const QString name = highlighted               ? QStringLiteral("exclamationmark.bubble.fill")
+                             : m_state.selected == i ? QStringLiteral("checkmark")
+                                                     : QStringLiteral("chevron.right");
+        const QColor color = highlighted ? WelcomePalette::accent() : WelcomePalette::muted();
+        if (icon->name() != name) {
+            replaceContent(
+                icon,
+                [icon, name, color] {
+                    icon->setName(name);
+                    icon->setColor(color);
+                },
+                motion, false);
         }
     }
     m_notesTitle->setText(solved ? L10n::t("EVIDENCE FOUND") : L10n::t("TESSARON'S NOTES"));
@@ -211,11 +220,15 @@ void WelcomeCase::sync()
     m_unsolved->setVisible(!solved);
     m_solvedBox->setVisible(solved);
     if (!m_state.selected) {
-        m_lead->setText(L10n::t("Four messages.\nOne plot twist."));
-        m_hint->setText(L10n::t("I'm not saying it's the quotes. But I'd ask the quotes where they were last night."));
+        crossFadeText(m_lead, L10n::t("Four messages.\nOne plot twist."), motion);
+        crossFadeText(m_hint,
+                      L10n::t("I'm not saying it's the quotes. But I'd ask the quotes where they were last night."),
+                      motion);
     } else {
-        m_lead->setText(L10n::t("This witness checks out."));
-        m_hint->setText(L10n::t("Look at the type of ‘total’. Sometimes the smallest detail makes the whole case."));
+        crossFadeText(m_lead, L10n::t("This witness checks out."), motion);
+        crossFadeText(m_hint,
+                      L10n::t("Look at the type of ‘total’. Sometimes the smallest detail makes the whole case."),
+                      motion);
     }
 }
 

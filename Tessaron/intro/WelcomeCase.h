@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Tessaron/intro/IntroRules.h"
+#include "VelkinUI/Motion.h"
 
 #include <QWidget>
 
@@ -32,7 +33,7 @@ signals:
     void solvedCase();
 
 private:
-    void sync();
+    void sync(const Motion& motion = Motion::none());
     // The "LAWYERED!" entrance when the case is solved here (not when it was solved before).
     void stampLawyered();
 

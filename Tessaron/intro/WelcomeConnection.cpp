@@ -1,4 +1,5 @@
 #include "Tessaron/intro/WelcomeConnection.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/kit/LanguageChange.h"
@@ -306,7 +307,7 @@ void WelcomeConnection::sync()
         const bool selected = (i == 1) == rabbit;
         m_kinds[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), selected, true,
                                                                           QMarginsF(14, 10, 14, 10)));
-        m_kinds[i]->setProperty("selected", selected);
+        m_kinds[i]->setSelected(selected);
         m_kinds[i]->setEnabled(!m_testing);
     }
     m_address->setLabel(rabbit ? L10n::t("Management API") : L10n::t("Bootstrap address"));
@@ -316,6 +317,7 @@ void WelcomeConnection::sync()
     m_test->setText(m_testing ? L10n::t("Knocking…") : L10n::t("Test connection"));
     m_test->setTrailingSymbol(m_testing ? QString() : QStringLiteral("bolt.horizontal"));
     m_test->setEnabled(!m_testing && m_draft.canTest());
+    m_test->setBusy(m_testing);
     const bool answered = m_result && m_result->isAnswered();
     const bool isSaved = m_tested && m_saved && m_saved->id == m_tested->id;
     m_save->setVisible(answered && m_tested && !isSaved);
@@ -336,7 +338,7 @@ void WelcomeConnection::sync()
         m_reasonTitle->setVisible(!answered);
         m_reason->setVisible(!answered);
         m_reason->setText(answered ? QString() : m_result->reason());
-        m_reason->setToolTip(answered ? QString() : m_result->reason());
+        m_reason->setToolTip(answered ? QString() : PlainText::toolTip(m_result->reason()));
     }
     m_syncing = false;
 }

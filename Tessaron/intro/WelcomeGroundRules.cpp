@@ -271,7 +271,7 @@ void WelcomeGroundRules::sync(const Motion& motion)
         const bool selected = (i == 1) == rabbit;
         m_kinds[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), selected, true,
                                                                           QMarginsF(14, 10, 14, 10)));
-        m_kinds[i]->setProperty("selected", selected);
+        m_kinds[i]->setSelected(selected);
     }
     set(m_brokerLabel, rabbit ? QStringLiteral("RabbitMQ") : QStringLiteral("Kafka"));
     set(m_boxCaption, rabbit ? L10n::t("MESSAGE FLAG") : L10n::t("CONSUMER OFFSET"));

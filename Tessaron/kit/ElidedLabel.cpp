@@ -1,4 +1,6 @@
 #include "Tessaron/kit/ElidedLabel.h"
+#include "Tessaron/kit/PlainText.h"
+#include "Tessaron/kit/TessaronPalette.h"
 
 #include <QPainter>
 
@@ -31,7 +33,7 @@ void ElidedLabel::setText(const QString& text)
     if (text == m_text && !m_text.isNull())
         return;
     m_text = text;
-    setToolTip(text);
+    setToolTip(PlainText::toolTip(text));
     setAccessibleName(text);
     updateGeometry();
     update();
@@ -90,7 +92,7 @@ void ElidedLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QString shown = shownText();
-    painter.setPen(m_color);
+    painter.setPen(TessaronPalette::legible(m_color));
     painter.drawText(rect(), Qt::AlignVCenter | m_alignment, shown);
     if (m_strike) {
         const double y = height() / 2.0;

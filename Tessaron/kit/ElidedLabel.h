@@ -12,6 +12,7 @@ namespace tessaron {
 // whole text is its tooltip and accessible name. Line breaks show as spaces.
 class ElidedLabel : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText)
 public:
     ElidedLabel(const QString& text, const QFont& font, const QColor& color, Qt::TextElideMode mode = Qt::ElideMiddle,
                 QWidget* parent = nullptr);

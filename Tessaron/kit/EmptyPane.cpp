@@ -1,4 +1,5 @@
 #include "Tessaron/kit/EmptyPane.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronMascot.h"
@@ -10,21 +11,6 @@
 #include <QVBoxLayout>
 
 namespace tessaron {
-
-namespace {
-
-QLabel* plainLabel(const QFont& font, const QColor& color)
-{
-    auto* label = new QLabel;
-    label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, color);
-    label->setPalette(p);
-    return label;
-}
-
-} // namespace
 
 EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail, QWidget* parent)
     : QWidget(parent)
@@ -39,13 +25,13 @@ EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail,
     m_mascot->installEventFilter(this);
     column->addWidget(m_mascot, 0, Qt::AlignHCenter);
 
-    m_title = plainLabel(KitFont::font(13, QFont::DemiBold, FontDesign::rounded), TessaronPalette::ink());
+    m_title = PlainText::label(QString(), KitFont::font(13, QFont::DemiBold, FontDesign::rounded), TessaronPalette::ink());
     m_title->setObjectName(QStringLiteral("emptyTitle"));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setWordWrap(true);
     column->addWidget(m_title); // full width: an alignment flag would not give wrapped lines their height
 
-    m_detail = plainLabel(KitFont::font(11), TessaronPalette::white(0.5));
+    m_detail = PlainText::label(QString(), KitFont::font(11), TessaronPalette::white(0.5));
     m_detail->setObjectName(QStringLiteral("emptyDetail"));
     m_detail->setAlignment(Qt::AlignCenter);
     m_detail->setWordWrap(true);

@@ -1,5 +1,8 @@
 #include "Tessaron/kit/SheetFit.h"
 
+#include <QApplication>
+#include <QScrollArea>
+
 #include <QEvent>
 #include <QPointer>
 #include <QWidget>
@@ -75,10 +78,18 @@ QSize fitted(QSize ideal, const QWidget* host)
 {
     if (!host)
         return ideal;
-    const QSize room = (host->size() - QSize(2 * margin, 2 * margin)).expandedTo(QSize(1, 1));
+    const QSize room = (host->size() - QSize(2 * margin, 2 * margin)).expandedTo(smallest.boundedTo(ideal));
     return ideal.boundedTo(room);
 }
 
 void follow(QWidget* sheet, QSize ideal) { new Follower(sheet, ideal); }
+
+void keepFocusInView(QScrollArea* area)
+{
+    QObject::connect(qApp, &QApplication::focusChanged, area, [area](QWidget*, QWidget* now) {
+        if (now && area->widget() && area->widget()->isAncestorOf(now))
+            area->ensureWidgetVisible(now, 8, 8);
+    });
+}
 
 } // namespace tessaron::SheetFit

@@ -21,4 +21,9 @@ QColor withOpacity(const QColor& color, double opacity);
 // White at `opacity`.
 QColor white(double opacity);
 
+// A light text colour made legible on the dark grounds: a translucent or grey text is lifted (in
+// opacity, then towards ink) until it reads at 4.5:1 (with a margin for small type) over the lightest panel on the
+// canvas. Dark text (on amber or mint) is left as it is.
+QColor legible(const QColor& text);
+
 } // namespace tessaron::TessaronPalette

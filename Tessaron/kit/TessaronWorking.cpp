@@ -27,6 +27,7 @@ TessaronWorking::TessaronWorking(double stepSeconds, QWidget* parent)
     column->setSpacing(14);
     column->addStretch(1);
     column->addWidget(m_mascot, 0, Qt::AlignHCenter);
+    m_caption->setTextFormat(Qt::PlainText);
     m_caption->setFont(KitFont::font(11, QFont::Medium, FontDesign::rounded));
     m_caption->setAlignment(Qt::AlignCenter);
     m_caption->setWordWrap(true);

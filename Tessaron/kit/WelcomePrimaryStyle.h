@@ -13,7 +13,7 @@ public:
     std::optional<QColor> labelColor(const ButtonState&) const override;
     void paintBackground(QPainter& painter, const QRectF& rect, const ButtonState& state) const override;
     double scale(const ButtonState& state) const override;
-    double opacity(const ButtonState& state) const override { return state.enabled ? 1.0 : 0.4; }
+    double opacity(const ButtonState& state) const override { return state.enabled || state.busy ? 1.0 : 0.4; }
     TransformEffect::Shadow shadow(const ButtonState& state) const override;
     Motion pressMotion(const ButtonState& state) const override;
     Motion hoverMotion(const ButtonState& state) const override;

@@ -1,4 +1,5 @@
 #include "Tessaron/reception/BrokerCard.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/Spinner.h"
@@ -128,7 +129,7 @@ BrokerCard::BrokerCard(AppState* app, const Broker& broker, bool isSelected, QWi
                           broker.isFavorite ? accent() : muted(), this);
     const QString starHelp =
         broker.isFavorite ? L10n::t("A regular. Comes up first.") : L10n::t("Make it a regular — it comes up first.");
-    m_star->setToolTip(starHelp);
+    m_star->setToolTip(PlainText::toolTip(starHelp));
     m_star->setAccessibleName(starHelp);
     connect(m_star, &QAbstractButton::clicked, this, &BrokerCard::toggleFavorite);
     header->addWidget(m_star);
@@ -235,6 +236,7 @@ void BrokerCard::refreshOpenButton()
     m_open->setContent(content);
     m_open->setAccessibleName(text);
     m_open->setEnabled(state != OpenState::sniffing);
+    m_open->setBusy(state == OpenState::sniffing);
 }
 
 void BrokerCard::refreshHeader()

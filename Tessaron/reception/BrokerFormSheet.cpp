@@ -1,6 +1,9 @@
 #include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 
+#include "Tessaron/kit/ConfirmSheet.h"
+#include "Tessaron/kit/PlainText.h"
+
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/kit/SlamStamp.h"
@@ -11,10 +14,12 @@
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/LogoMark.h"
 #include "VelkinUI/PlainButtonStyle.h"
@@ -26,7 +31,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -69,12 +73,12 @@ KitButton* choiceButton(const QString& text, bool mechanism, QWidget* parent)
 
 void markChoice(KitButton* button, bool selected, bool mechanism)
 {
+    button->setSelected(selected);
     auto* style = static_cast<SettingsControlStyle*>(button->buttonStyle());
     if (style->selected() == selected)
         return;
     const QMarginsF insets = mechanism ? QMarginsF(10, 8, 10, 8) : QMarginsF(10, 9, 10, 9);
     button->setButtonStyle(std::make_unique<SettingsControlStyle>(accent(), selected, true, insets));
-    button->setAccessibleDescription(selected ? L10n::t("Selected") : QString());
 }
 
 // A symbol and a sentence, top-aligned, the sentence wrapping.
@@ -158,7 +162,7 @@ void BrokerFormSheet::setFileChooser(FileChooser chooser)
 
 QWidget* BrokerFormSheet::registryCard() const { return m_whatCard; }
 
-QMessageBox* BrokerFormSheet::confirmation() const { return m_confirmation; }
+ConfirmSheet* BrokerFormSheet::confirmation() const { return m_confirmation; }
 
 void BrokerFormSheet::followLanguage()
 {
@@ -209,7 +213,11 @@ void BrokerFormSheet::build()
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    scroll->setObjectName(QStringLiteral("formScroll"));
+    // The controls inside take the focus, each scrolled into view; the area itself is no stop.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    SheetFit::keepFocusInView(scroll);
+    scroll->setStyleSheet(QStringLiteral("#formScroll { background: transparent; }"));
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget();
     body->setAutoFillBackground(false);
@@ -355,7 +363,8 @@ QWidget* BrokerFormSheet::buildHow()
     auto* mtls = reception::label(QStringLiteral("mTLS"), KitFont::font(8, QFont::Black, FontDesign::monospaced),
                                   withOpacity(muted(), 0.8), m_tls);
     mtls->setContentsMargins(5, 2, 5, 2);
-    mtls->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 255, 255, 15); border-radius: 7px; }"));
+    mtls->setObjectName(QStringLiteral("mtlsBadge"));
+    mtls->setStyleSheet(QStringLiteral("#mtlsBadge { background: rgba(255, 255, 255, 15); border-radius: 7px; }"));
     certHead->addWidget(mtls);
     certHead->addStretch(1);
     m_clientClear = linkButton(L10n::t("Clear"), m_tls);
@@ -555,6 +564,12 @@ QWidget* BrokerFormSheet::buildFoot()
 void BrokerFormSheet::sync()
 {
     const BrokerFormModel& m = *m_model;
+    // Sections that a change of kind or security brings in or takes away fade over 0.2 s.
+    const std::pair mode{m.kind(), m.security()};
+    const Motion motion =
+        m_shownMode && *m_shownMode != mode ? decorativeMotion(this, Motion::easeInOut(0.2)) : Motion::none();
+    m_shownMode = mode;
+    const auto reveal = [&motion](QWidget* section, bool shown) { fadeVisible(section, shown, motion); };
     markChoice(m_kindButtons[0], m.kind() == BrokerKind::kafka, false);
     markChoice(m_kindButtons[1], m.kind() == BrokerKind::rabbitmq, false);
     const QList<BrokerSecurity> modes{BrokerSecurity::plaintext, BrokerSecurity::ssl, BrokerSecurity::saslPlaintext,
@@ -574,7 +589,7 @@ void BrokerFormSheet::sync()
         m_address->setPlaceholder(QStringLiteral("localhost:9092"));
         m_address->setHint(L10n::t("host:port, comma-separated for more than one"));
     }
-    m_vhost->setVisible(m.showsVirtualHost());
+    reveal(m_vhost, m.showsVirtualHost());
 
     const bool plaintext = m.security() == BrokerSecurity::plaintext;
     m_howCard->setCardTint(plaintext ? amber() : accent());
@@ -582,7 +597,7 @@ void BrokerFormSheet::sync()
     m_securityIcon->setColor(plaintext ? amber() : jade());
     m_securitySentence->setText(m.securitySentence());
 
-    m_tls->setVisible(m.showsTLS());
+    reveal(m_tls, m.showsTLS());
     m_useSystem->setVisible(!m.usesSystemTrust());
     m_caChoose->setText(m.usesSystemTrust() ? L10n::t("Choose a PEM…") : L10n::t("Change…"));
     m_caIcon->setName(m.usesSystemTrust() ? QStringLiteral("checkmark.seal.fill")
@@ -592,7 +607,7 @@ void BrokerFormSheet::sync()
                                           : KitFont::font(10.5, QFont::Normal, FontDesign::monospaced));
     m_caText->setText(m.usesSystemTrust() ? L10n::t("This computer's trust store — right for a managed cluster.")
                                           : QFileInfo(m.caPath()).fileName());
-    m_caText->setToolTip(m.caPath());
+    m_caText->setToolTip(PlainText::toolTip(m.caPath()));
     m_clientClear->setVisible(m.showsClientClear());
     const auto syncFile = [](ElidedLabel* text, KitButton* button, const QString& path, const QString& hint) {
         if (path.isEmpty()) {
@@ -604,7 +619,7 @@ void BrokerFormSheet::sync()
             text->setFont(KitFont::font(10.5, QFont::Normal, FontDesign::monospaced));
             text->setColor(withOpacity(ink(), 0.8));
             text->setText(QFileInfo(path).fileName());
-            text->setToolTip(path);
+            text->setToolTip(PlainText::toolTip(path));
         }
         button->setText(path.isEmpty() ? L10n::t("Choose…") : L10n::t("Change…"));
         button->updateGeometry();
@@ -616,10 +631,10 @@ void BrokerFormSheet::sync()
     m_passphrase->setHint(m.isNew() ? L10n::t("Goes to your keyring, never to a file.")
                                     : L10n::t("Blank keeps the one already in your keyring."));
 
-    m_credentials->setVisible(m.showsCredentials());
-    m_mechanismBlock->setVisible(m.showsMechanism());
+    reveal(m_credentials, m.showsCredentials());
+    reveal(m_mechanismBlock, m.showsMechanism());
 
-    m_whatCard->setVisible(m.showsRegistryCard());
+    reveal(m_whatCard, m.showsRegistryCard());
     m_registryIcon->setName(m.registryNamed() ? QStringLiteral("doc.text.magnifyingglass")
                                               : QStringLiteral("doc.questionmark"));
     m_registryIcon->setColor(m.registryNamed() ? mint() : muted());
@@ -663,6 +678,7 @@ void BrokerFormSheet::syncTest()
     m_test->setContent(content);
     m_test->setAccessibleName(testing ? L10n::t("Knocking…") : L10n::t("Test connection"));
     m_test->setEnabled(m.canSave() && !testing);
+    m_test->setBusy(testing);
 
     const std::optional<AppState::TestResult>& result = m.testResult();
     if (!result) {
@@ -750,21 +766,14 @@ void BrokerFormSheet::confirmForget()
     if (m_model->isNew() || m_confirmation || m_finished)
         return;
     // Named by its saved name, whatever the name field says now.
-    const QString title = L10n::t("Forget \"%@\"?", m_model->original().name);
-    auto* box = new QMessageBox(this);
-    box->setWindowModality(Qt::WindowModal);
+    const QString title = L10n::t("Forget \"%@\"?", L10n::isolated(m_model->original().name));
+    auto* box = new ConfirmSheet(title,
+                                 L10n::t("The broker is forgotten and its password leaves your keyring. Nothing on the "
+                                         "broker itself is touched."),
+                                 L10n::t("Forget it"), this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setIcon(QMessageBox::Warning);
-    box->setWindowTitle(title);
-    box->setText(title);
-    box->setInformativeText(L10n::t("The broker is forgotten and its password leaves your keyring. Nothing on the "
-                                    "broker itself is touched."));
-    QPushButton* forget = box->addButton(L10n::t("Forget it"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box->addButton(L10n::t("Cancel"), QMessageBox::RejectRole);
-    // Return does not forget: only the button itself does.
-    box->setDefaultButton(cancel);
-    box->setEscapeButton(cancel);
-    connect(forget, &QPushButton::clicked, this, [this] {
+    // Return does not forget: only the button itself does; Escape cancels.
+    connect(box, &ConfirmSheet::confirmed, this, [this] {
         if (!m_app || m_finished)
             return;
         QPointer<BrokerFormSheet> self(this);

@@ -1,18 +1,25 @@
 #pragma once
 
+#include "TessaronCore/model/BrokerKind.h"
+#include "TessaronCore/model/BrokerSecurity.h"
+
 #include <QCoroTask>
 #include <QDialog>
 #include <QPointer>
 
 #include <functional>
+#include <optional>
+#include <utility>
 
 class QHBoxLayout;
 class QLabel;
-class QMessageBox;
+
 class QScrollArea;
 class QVBoxLayout;
 
 namespace tessaron {
+
+class ConfirmSheet;
 
 class AppState;
 class BrokerFormModel;
@@ -68,7 +75,7 @@ public:
     QLabel* refusalLabel() const { return m_refusal; }
     QLabel* testLine() const { return m_testLine; }
     // The forget confirmation while it is shown.
-    QMessageBox* confirmation() const;
+    ConfirmSheet* confirmation() const;
 
     void runTest();
     void save();
@@ -98,6 +105,8 @@ private:
 
     QPointer<AppState> m_app;
     BrokerFormModel* m_model;
+    // The kind and security the sections were last drawn for.
+    std::optional<std::pair<BrokerKind, BrokerSecurity>> m_shownMode;
     FileChooser m_chooser;
     bool m_finished = false;
     bool m_saving = false;
@@ -145,7 +154,7 @@ private:
     KitButton* m_forget = nullptr;
     KitButton* m_cancel = nullptr;
     KitButton* m_save = nullptr;
-    QPointer<QMessageBox> m_confirmation;
+    QPointer<ConfirmSheet> m_confirmation;
 };
 
 } // namespace tessaron

@@ -1,5 +1,7 @@
 #include "Tessaron/reception/Odometer.h"
 
+#include <algorithm>
+
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
@@ -9,6 +11,8 @@
 #include "VelkinUI/AnimatedValue.h"
 
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tessaron {
 
@@ -50,8 +54,8 @@ Odometer::Odometer(UserDefaults& store, QWidget* parent)
         if (key == Prefs::messagesRead || key == Prefs::messagesDisturbed)
             reload();
     });
-    m_read = m_store.integer(Prefs::messagesRead).value_or(0);
-    m_disturbed = m_store.integer(Prefs::messagesDisturbed).value_or(0);
+    m_read = stored(Prefs::messagesRead);
+    m_disturbed = stored(Prefs::messagesDisturbed);
     m_readRoll->setImmediately(double(m_read));
     m_disturbedRoll->setImmediately(double(m_disturbed));
     m_readValue->setText(readText());
@@ -60,7 +64,16 @@ Odometer::Odometer(UserDefaults& store, QWidget* parent)
     m_closing->setText(closingLine());
 }
 
-QString Odometer::digits(qint64 value) { return QString::number(value).rightJustified(6, QLatin1Char('0')); }
+QString Odometer::digits(qint64 value)
+{
+    return QString::number(std::max<qint64>(value, 0)).rightJustified(6, QLatin1Char('0'));
+}
+
+qint64 Odometer::stored(const QString& key) const
+{
+    // A tally only grows; a value below zero in the store is a damaged one and counts as none.
+    return std::max<qint64>(m_store.integer(key).value_or(0), 0);
+}
 
 QString Odometer::readText() const { return digits(m_read); }
 QString Odometer::disturbedText() const { return digits(m_disturbed); }
@@ -75,8 +88,8 @@ QColor Odometer::disturbedColor() const { return m_disturbed != 0 ? amber() : mu
 
 void Odometer::reload()
 {
-    const qint64 read = m_store.integer(Prefs::messagesRead).value_or(0);
-    const qint64 disturbed = m_store.integer(Prefs::messagesDisturbed).value_or(0);
+    const qint64 read = stored(Prefs::messagesRead);
+    const qint64 disturbed = stored(Prefs::messagesDisturbed);
     if (read == m_read && disturbed == m_disturbed)
         return;
     m_read = read;

@@ -16,7 +16,7 @@ class Odometer : public SettingsSurface {
 public:
     explicit Odometer(UserDefaults& store, QWidget* parent = nullptr);
 
-    // "%06d": at least six digits, more when the value is larger; no grouping.
+    // "%06d": at least six digits, more when the value is larger; no grouping; never below zero.
     static QString digits(qint64 value);
 
     qint64 read() const { return m_read; }
@@ -28,6 +28,7 @@ public:
 
 private:
     void reload();
+    qint64 stored(const QString& key) const;
 
     UserDefaults& m_store;
     qint64 m_read = 0;

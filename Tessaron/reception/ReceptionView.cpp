@@ -9,6 +9,7 @@
 #include "Tessaron/reception/BrokerCard.h"
 #include "Tessaron/reception/Odometer.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "Tessaron/reception/ReceptionGreeting.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "Tessaron/reception/SpeechBubble.h"
@@ -27,7 +28,9 @@
 
 #include <QEvent>
 #include <QGridLayout>
+#include <QHash>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
@@ -111,6 +114,33 @@ protected:
     }
 };
 
+// Slides a card from where it stood to its new place in the grid; at rest it carries no effect.
+class Glide : public QObject {
+public:
+    Glide(QWidget* card, QPoint from, const Motion& motion)
+        : QObject(card)
+        , m_slot(card)
+        , m_from(from)
+        , m_left(new AnimatedValue(1.0, this))
+    {
+        connect(m_left, &AnimatedValue::valueChanged, this, [this](double v) { place(v); });
+        connect(m_left, &AnimatedValue::finished, this, [this] {
+            place(0.0);
+            deleteLater();
+        });
+        card->raise();
+        place(1.0);
+        m_left->animateTo(0.0, motion);
+    }
+
+private:
+    void place(double left) { m_slot.apply(Transforms::translate(m_from.x() * left, m_from.y() * left), 1.0); }
+
+    EffectSlot m_slot;
+    QPoint m_from;
+    AnimatedValue* m_left;
+};
+
 } // namespace
 
 ReceptionView::ReceptionView(AppState* app, QWidget* parent)
@@ -130,7 +160,8 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->viewport()->setAutoFillBackground(false);
     m_scroll->viewport()->installEventFilter(this);
-    m_scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    m_scroll->setObjectName(QStringLiteral("receptionScroll"));
+    m_scroll->setStyleSheet(QStringLiteral("#receptionScroll { background: transparent; }"));
     outer->addWidget(m_scroll);
 
     // The column is at most 1180 points wide and centred.
@@ -233,7 +264,15 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
         const double s = reduceMotion() ? 1.0 : 0.85 + 0.15 * v;
         const QTransform grow = Transforms::scaleAbout(s, s, QPointF(m_bubble->width() / 2.0, 0));
         m_bubbleEffect->apply(grow, std::clamp(v, 0.0, 1.0));
+        // The bubble it replaces leaves the same way backwards, over it.
+        if (m_leavingBubble) {
+            const double left = std::clamp(v, 0.0, 1.0);
+            const double shrink = reduceMotion() ? 1.0 : 1.0 - 0.15 * left;
+            m_leavingEffect->apply(
+                Transforms::scaleAbout(shrink, shrink, QPointF(m_leavingBubble->width() / 2.0, 0)), 1.0 - left);
+        }
     });
+    connect(m_bubbleEntrance, &AnimatedValue::finished, this, [this] { dropLeavingBubble(); });
 
     if (m_app) {
         connect(m_app, &AppState::brokersChanged, this, &ReceptionView::rebuildDocket);
@@ -306,18 +345,38 @@ void ReceptionView::addBroker()
 void ReceptionView::refreshBubble(bool animated)
 {
     // Each reaction is a new bubble that replaces the last one.
+    dropLeavingBubble();
+    const bool moving = animated && isVisible();
+    if (moving && m_bubble) {
+        // The old bubble, as drawn now, stays behind as a picture while it leaves.
+        auto* picture = new QLabel(m_bubbleHolder);
+        picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+        picture->setPixmap(m_bubble->grab());
+        picture->setGeometry(m_bubble->geometry());
+        m_leavingBubble = picture;
+        m_leavingBubble->show();
+        m_leavingEffect = std::make_unique<EffectSlot>(m_leavingBubble);
+    }
     delete m_bubble;
     m_bubbleEffect.reset();
     m_bubble = new SpeechBubble(bubbleText(), m_bubbleHolder);
     m_bubbleHolder->layout()->addWidget(m_bubble);
     m_bubbleEffect = std::make_unique<EffectSlot>(m_bubble);
-    if (animated && isVisible()) {
+    if (m_leavingBubble)
+        m_leavingBubble->raise();
+    if (moving) {
         m_bubbleEntrance->setImmediately(0.0);
         m_bubbleEntrance->animateTo(
             1.0, reduceMotion() ? Motion::easeOut(0.2) : Motion::withSpring(Animation::velkin::snappy()));
     } else {
         m_bubbleEntrance->setImmediately(1.0);
     }
+}
+
+void ReceptionView::dropLeavingBubble()
+{
+    m_leavingEffect.reset();
+    delete m_leavingBubble;
 }
 
 void ReceptionView::showEvent(QShowEvent* event)
@@ -337,6 +396,13 @@ void ReceptionView::refreshChrome()
 void ReceptionView::rebuildDocket()
 {
     m_brokersChip->setText(brokersChipText());
+    // Where each card stood, so that a reorder of the same brokers (a favourite changed) can glide.
+    QHash<QUuid, QPoint> stoodAt;
+    QList<QPoint> places;
+    for (const BrokerCard* card : std::as_const(m_cards)) {
+        stoodAt.insert(card->broker().id, card->pos());
+        places.append(card->pos());
+    }
     if (m_docket) {
         m_docket->hide();
         m_docket->deleteLater();
@@ -374,8 +440,29 @@ void ReceptionView::rebuildDocket()
         box->addWidget(m_gridHost);
         m_columns = 0;
         layoutGrid();
+        glideCards(stoodAt, places);
     }
     m_docketBox->addWidget(m_docket);
+}
+
+void ReceptionView::glideCards(const QHash<QUuid, QPoint>& stoodAt, const QList<QPoint>& places)
+{
+    // Only a reorder of the same cards in the same grid: the places are then the same places.
+    if (places.size() != m_cards.size() || !isVisible())
+        return;
+    const Motion motion = decorativeMotion(this, Motion::easeInOut(0.2));
+    if (motion.isNone())
+        return;
+    for (qsizetype i = 0; i < m_cards.size(); ++i) {
+        const auto before = stoodAt.constFind(m_cards[i]->broker().id);
+        if (before == stoodAt.cend())
+            return;
+    }
+    for (qsizetype i = 0; i < m_cards.size(); ++i) {
+        const QPoint from = stoodAt.value(m_cards[i]->broker().id) - places[i];
+        if (!from.isNull())
+            new Glide(m_cards[i], from, motion);
+    }
 }
 
 void ReceptionView::layoutGrid()

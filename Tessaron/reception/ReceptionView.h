@@ -3,6 +3,9 @@
 #include "Tessaron/kit/TessaronChart.h"
 
 #include <QDateTime>
+#include <QHash>
+#include <QPoint>
+#include <QUuid>
 #include <QPointer>
 #include <QWidget>
 
@@ -67,6 +70,8 @@ public:
     AddBrokerCard* addCard() const { return m_addCard; }
     WaitingRoom* waitingRoom() const { return m_waitingRoom; }
     QAbstractButton* backButton() const;
+    // The picture of the replaced bubble while it leaves.
+    QWidget* leavingBubble() const { return m_leavingBubble; }
     KitButton* boopButton() const { return m_boopButton; }
     TessaronChartCard* chartCard() const { return m_chartCard; }
 
@@ -76,6 +81,9 @@ protected:
 
 private:
     void rebuildDocket();
+    // Slides reordered cards from the places they held (by broker) to their new ones.
+    void glideCards(const QHash<QUuid, QPoint>& stoodAt, const QList<QPoint>& places);
+    void dropLeavingBubble();
     void layoutGrid();
     void refreshBubble(bool animated);
     void refreshChrome();
@@ -96,6 +104,8 @@ private:
     QWidget* m_bubbleHolder;
     SpeechBubble* m_bubble = nullptr;
     std::unique_ptr<EffectSlot> m_bubbleEffect;
+    QPointer<QWidget> m_leavingBubble;
+    std::unique_ptr<EffectSlot> m_leavingEffect;
     AnimatedValue* m_bubbleEntrance;
     TessaronChartCard* m_chartCard;
     QVBoxLayout* m_docketBox;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Tessaron/kit/ElidedLabel.h"
+#include "Tessaron/kit/PlainText.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QColor>
@@ -9,8 +10,8 @@
 
 namespace tessaron::reception {
 
-// A plain-text label in a font and colour; wrapping when asked.
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent, bool wrap = false);
-void setTextColor(QWidget* widget, const QColor& color);
+// The kit's plain-text label and text colour.
+using PlainText::label;
+using PlainText::setTextColor;
 
 } // namespace tessaron::reception

@@ -180,7 +180,8 @@ AboutView::AboutView(AppState*, QWidget* parent)
     countersLayout->addWidget(counter(m_read, L10n::t("messages read on this computer")));
     auto* divider = new QWidget(counters);
     divider->setFixedSize(1, 34);
-    divider->setStyleSheet(QStringLiteral("background: rgba(255,255,255,26);"));
+    divider->setObjectName(QStringLiteral("countersDivider"));
+    divider->setStyleSheet(QStringLiteral("#countersDivider { background: rgba(255,255,255,26); }"));
     countersLayout->addWidget(divider);
     countersLayout->addWidget(counter(m_disturbed, L10n::t("disturbed")));
     countersLayout->addStretch(1);

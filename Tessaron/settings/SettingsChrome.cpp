@@ -1,4 +1,5 @@
 #include "Tessaron/settings/SettingsChrome.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronMascot.h"
@@ -53,21 +54,6 @@ QColor accent()
 }
 
 QColor secondary() { return TessaronPalette::muted(); }
-
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setFont(font);
-    setTextColor(label, color);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-void setTextColor(QLabel* label, const QColor& color)
-{
-    // A style sheet, not the palette: a button restyles its content's palette by state.
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name(QColor::HexArgb)));
-}
 
 QLabel* wrapping(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
 {

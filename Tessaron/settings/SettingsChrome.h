@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Tessaron/kit/PlainText.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QAbstractButton>
@@ -38,8 +39,8 @@ namespace SettingsChrome {
 QColor accent();
 QColor secondary();
 
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent);
-void setTextColor(QLabel* label, const QColor& color);
+using PlainText::label;
+using PlainText::setTextColor;
 QLabel* wrapping(const QString& text, const QFont& font, const QColor& color, QWidget* parent);
 // A symbol in a 36-point tile washed with its tint; hidden from accessibility.
 IconBadge* iconBadge(const QString& symbol, const QColor& tint, QWidget* parent, double tile = 36, double size = 16);

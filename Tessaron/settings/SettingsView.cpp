@@ -1,4 +1,6 @@
 #include "Tessaron/settings/SettingsView.h"
+#include "Tessaron/kit/SheetFit.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -110,7 +112,7 @@ void markSelected(KitButton* button, const QColor& tint, bool selected, const QM
         icon->setColor(selected ? tint : secondary());
     if (auto* badge = button->findChild<IconBadge*>(QStringLiteral("badge")))
         badge->setTint(selected ? tint : secondary());
-    button->setAccessibleDescription(selected ? L10n::t("Selected") : QString());
+    button->setSelected(selected);
 }
 
 KitButton* tile(const QMarginsF& insets, const QColor& tint, QWidget* parent)
@@ -149,7 +151,7 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     auto* divider = new QWidget(this);
     divider->setFixedWidth(1);
     divider->setObjectName(QStringLiteral("divider"));
-    divider->setStyleSheet(QStringLiteral("background: rgba(255,255,255,20);"));
+    divider->setStyleSheet(QStringLiteral("#divider { background: rgba(255,255,255,20); }"));
     frame->addWidget(divider);
     frame->addWidget(buildDetail(), 1);
     new TransparentWindowChrome(this);
@@ -337,10 +339,13 @@ QWidget* SettingsView::buildDetail()
 
     auto* scroll = new QScrollArea(detail);
     scroll->setObjectName(QStringLiteral("settingsScroll"));
+    // The controls inside take the focus, each scrolled into view; the area itself is no stop.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    SheetFit::keepFocusInView(scroll);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    scroll->setStyleSheet(QStringLiteral("#settingsScroll { background: transparent; }"));
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget;
     body->setAutoFillBackground(false);
@@ -371,7 +376,8 @@ QWidget* SettingsView::buildDetail()
     footerLayout->setContentsMargins(30, 0, 30, 0);
     auto* hairline = new QWidget(footer);
     hairline->setFixedHeight(1);
-    hairline->setStyleSheet(QStringLiteral("background: rgba(255,255,255,18);"));
+    hairline->setObjectName(QStringLiteral("footerHairline"));
+    hairline->setStyleSheet(QStringLiteral("#footerHairline { background: rgba(255,255,255,18); }"));
     footerLayout->addWidget(hairline);
     auto* strip = new QWidget(footer);
     auto* stripLayout = row(strip, 6);
@@ -479,10 +485,10 @@ QWidget* SettingsView::buildGeneral()
     m_slider->setPageStep(100);
     m_slider->setAccessibleName(L10n::t("Messages per topic"));
     const QString accentName = accent().name();
-    m_slider->setStyleSheet(QStringLiteral("QSlider::groove:horizontal { height: 4px; border-radius: 2px; "
+    m_slider->setStyleSheet(QStringLiteral("QSlider#messagesSlider::groove:horizontal { height: 4px; border-radius: 2px; "
                                            "background: rgba(255,255,255,30); }"
-                                           "QSlider::sub-page:horizontal { border-radius: 2px; background: %1; }"
-                                           "QSlider::handle:horizontal { width: 16px; height: 16px; margin: -6px 0; "
+                                           "QSlider#messagesSlider::sub-page:horizontal { border-radius: 2px; background: %1; }"
+                                           "QSlider#messagesSlider::handle:horizontal { width: 16px; height: 16px; margin: -6px 0; "
                                            "border-radius: 8px; background: #f2efe8; }")
                                 .arg(accentName));
     connect(m_slider, &QSlider::valueChanged, this, [](int position) {
@@ -751,7 +757,7 @@ void SettingsView::setSection(int section)
         button->findChild<SymbolView*>(QStringLiteral("icon"))->setColor(selected ? accent() : secondary());
         button->findChild<QLabel*>(QStringLiteral("title"))
             ->setFont(KitFont::font(12, selected ? QFont::DemiBold : QFont::Medium));
-        button->setAccessibleDescription(selected ? L10n::t("Selected") : QString());
+        button->setSelected(selected);
     }
     syncHeader();
 }
@@ -866,7 +872,7 @@ void SettingsView::sync()
         }
         QLabel* subtitleLabel = m_providerSubtitles.at(i);
         subtitleLabel->setText(subtitleLabel->fontMetrics().elidedText(subtitle, Qt::ElideMiddle, 420));
-        subtitleLabel->setToolTip(subtitle);
+        subtitleLabel->setToolTip(PlainText::toolTip(subtitle));
         const QString title = i == 0
             ? L10n::t("Automatic")
             : AICLI(providerRow == SettingsRules::ProviderRow::claude ? AICLI::claude : AICLI::codex).displayName();

@@ -257,6 +257,9 @@ public:
                                                   QString reason);
     [[nodiscard]] QCoro::Task<AppOutcome> resetOffsets(QString group, std::optional<Topic> topic, int64_t target,
                                                        QString reason);
+    // One topic's watermarks (Kafka) or the queues' depths (RabbitMQ) read again and published with
+    // the topics; a failure changes nothing. After a filing, and for a sheet that judges the ends.
+    [[nodiscard]] QCoro::Task<> refreshCounts(QString topic);
     [[nodiscard]] QCoro::Task<AppOutcome> ask(QString question);
 
 signals:
@@ -364,8 +367,6 @@ private:
     // Neither touches the session after its first suspension.
     [[nodiscard]] QCoro::Task<> send(QString topic, std::optional<QString> key, QString payload, QString reason);
     [[nodiscard]] QCoro::Task<> moveOffsets(QString group, Topic topic, int64_t target, QString reason);
-    // After a filing: the topic's watermarks (Kafka) or the queues' depths (RabbitMQ) read again.
-    [[nodiscard]] QCoro::Task<> refreshCounts(QString topic);
 
     [[nodiscard]] QCoro::Task<> readKafka(Topic topic, Position from, qint64 limit, bool continuing,
                                           quint64 generation);

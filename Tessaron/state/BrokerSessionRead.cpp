@@ -253,7 +253,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
             allReachedEnd = false;
             break;
         } else {
-            noteUnobservable(L10n::t("%@ partition %d", topic.name, partition), failure->message);
+            noteUnobservable(L10n::t("%@ partition %d", L10n::isolated(topic.name), partition), failure->message);
         }
     }
 

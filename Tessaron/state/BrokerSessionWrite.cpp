@@ -52,7 +52,7 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
         co_return AppOutcome::makeUncertain(failure->message);
     if (failure)
         co_return AppOutcome::makeRefused(failure->message);
-    const QString sentence = L10n::t("Filed on %@. The broker acknowledged it.", topic);
+    const QString sentence = L10n::t("Filed on %@. The broker acknowledged it.", L10n::isolated(topic));
     if (self)
         co_await refreshCounts(topic);
     if (self)
@@ -122,7 +122,7 @@ QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional
         co_return AppOutcome::makeUncertain(failure->message);
     if (failure)
         co_return AppOutcome::makeRefused(failure->message);
-    const QString sentence = L10n::t("%@ will resume from offset %d.", group, target);
+    const QString sentence = L10n::t("%@ will resume from offset %d.", L10n::isolated(group), target);
     if (self && m_selectedGroup == group)
         co_await loadGroupDetail();
     co_return AppOutcome::makeDone(sentence);

@@ -96,7 +96,7 @@ LostConnectionBanner::LostConnectionBanner(BrokerSession* session, const QString
 
 void LostConnectionBanner::setReason(const QString& reason)
 {
-    m_detail->setText(L10n::t("What is on screen is what it last said. %@", reason));
+    m_detail->setText(L10n::t("What is on screen is what it last said. %@", L10n::isolated(reason)));
 }
 
 QString LostConnectionBanner::detailText() const { return m_detail->text(); }

@@ -1,9 +1,11 @@
 #include "Tessaron/workspace/SidebarChips.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitFont.h"
@@ -87,11 +89,13 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     p.setColor(QPalette::PlaceholderText, white(0.35));
     m_edit->setPalette(p);
     m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);
-    m_edit->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; padding: 0; }"));
+    m_edit->setObjectName(QStringLiteral("searchEdit"));
+    m_edit->setStyleSheet(QStringLiteral("#searchEdit { background: transparent; border: none; padding: 0; }"));
     row->addWidget(m_edit, 1);
     row->addWidget(m_clear);
     m_clear->setVisible(false);
-    m_clear->setToolTip(QString());
+    m_clear->setToolTip(L10n::t("Clear"));
+    m_clear->setAccessibleName(L10n::t("Clear"));
     connect(m_edit, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_clear->setVisible(!text.isEmpty());
         emit textEdited(text);
@@ -135,6 +139,7 @@ ScopePill::ScopePill(const QString& icon, const QColor& tint, const QString& tit
     , m_tint(tint)
     , m_title(title)
     , m_subtitle(subtitle)
+    , m_hover(new HoverAmount(this, 0.15))
     , m_spinner(new SpinnerMotion(this, SpinnerLook::arc))
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -152,7 +157,7 @@ QString ScopePill::tooltipFor(const QString& title, const QString& value, const 
 
 void ScopePill::refreshTexts()
 {
-    setToolTip(tooltipFor(m_title, text(), m_subtitle));
+    setToolTip(PlainText::toolTip(tooltipFor(m_title, text(), m_subtitle)));
     setAccessibleName(m_title + QStringLiteral(": ") + text());
 }
 
@@ -197,15 +202,13 @@ QSize ScopePill::minimumSizeHint() const
 
 void ScopePill::enterEvent(QEnterEvent* event)
 {
-    m_hovered = true;
-    update();
+    m_hover->set(true);
     QAbstractButton::enterEvent(event);
 }
 
 void ScopePill::leaveEvent(QEvent* event)
 {
-    m_hovered = false;
-    update();
+    m_hover->set(false);
     QAbstractButton::leaveEvent(event);
 }
 
@@ -214,9 +217,9 @@ void ScopePill::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF capsule = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    const bool lit = m_hovered || hasFocus();
-    painter.setPen(QPen(withOpacity(m_tint, lit ? 0.55 : 0.22), 1));
-    painter.setBrush(withOpacity(m_tint, lit ? 0.2 : 0.1));
+    const double lit = hasFocus() ? 1.0 : m_hover->value();
+    painter.setPen(QPen(withOpacity(m_tint, 0.22 + 0.33 * lit), 1));
+    painter.setBrush(withOpacity(m_tint, 0.1 + 0.1 * lit));
     painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
     const double cy = capsule.center().y();
     double x = pillPadX;
@@ -232,7 +235,7 @@ void ScopePill::paintEvent(QPaintEvent*)
     if (m_busy)
         m_spinner->paint(painter, QRectF(endCentre.x() - 5, cy - 5, 10, 10), m_tint);
     else
-        paintSymbol(painter, QStringLiteral("chevron.down"), endCentre, 7, withOpacity(m_tint, lit ? 1.0 : 0.6));
+        paintSymbol(painter, QStringLiteral("chevron.down"), endCentre, 7, withOpacity(m_tint, 0.6 + 0.4 * lit));
 }
 
 ActionChip::ActionChip(const QString& title, const QString& icon, const QColor& tint, bool prominent, QWidget* parent)
@@ -240,6 +243,7 @@ ActionChip::ActionChip(const QString& title, const QString& icon, const QColor& 
     , m_icon(icon)
     , m_tint(tint)
     , m_prominent(prominent)
+    , m_hover(new HoverAmount(this, 0.15))
 {
     setText(title);
     setAccessibleName(title);
@@ -259,15 +263,13 @@ QSize ActionChip::sizeHint() const
 
 void ActionChip::enterEvent(QEnterEvent* event)
 {
-    m_hovered = true;
-    update();
+    m_hover->set(true);
     QAbstractButton::enterEvent(event);
 }
 
 void ActionChip::leaveEvent(QEvent* event)
 {
-    m_hovered = false;
-    update();
+    m_hover->set(false);
     QAbstractButton::leaveEvent(event);
 }
 
@@ -277,9 +279,8 @@ void ActionChip::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const bool enabled = isEnabled();
     const QRectF capsule = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    double fill = m_prominent ? 0.18 : 0.10;
-    if ((m_hovered || hasFocus()) && enabled)
-        fill *= 1.6;
+    const double lit = enabled ? (hasFocus() ? 1.0 : m_hover->value()) : 0.0;
+    const double fill = (m_prominent ? 0.18 : 0.10) * (1.0 + 0.6 * lit);
     const double outline = enabled ? (m_prominent ? 0.5 : 0.25) : 0.12;
     painter.setPen(QPen(withOpacity(m_tint, outline), 1));
     painter.setBrush(withOpacity(m_tint, fill));

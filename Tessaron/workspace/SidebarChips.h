@@ -12,6 +12,7 @@ class QTimer;
 
 namespace tessaron {
 
+class HoverAmount;
 class SpinnerMotion;
 class TessaronMascot;
 
@@ -52,6 +53,7 @@ public:
     void setValue(const QString& value);
     void setBusy(bool busy);
     bool busy() const { return m_busy; }
+    HoverAmount* hoverAmount() const { return m_hover; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     // "Title: value — subtitle", without the dash when there is no subtitle.
@@ -70,7 +72,7 @@ private:
     QString m_title;
     QString m_subtitle;
     bool m_busy = false;
-    bool m_hovered = false;
+    HoverAmount* m_hover;
     SpinnerMotion* m_spinner;
 };
 
@@ -83,6 +85,7 @@ public:
                QWidget* parent = nullptr);
 
     bool prominent() const { return m_prominent; }
+    HoverAmount* hoverAmount() const { return m_hover; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -95,7 +98,7 @@ private:
     QString m_icon;
     QColor m_tint;
     bool m_prominent;
-    bool m_hovered = false;
+    HoverAmount* m_hover;
 };
 
 } // namespace tessaron

@@ -1,8 +1,10 @@
 #include "Tessaron/workspace/SidebarControls.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TextWrap.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/Symbols.h"
@@ -18,6 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tessaron {
@@ -43,15 +46,24 @@ QFont subtitleFont(bool prose)
 
 QFont trailingFont() { return KitFont::font(10, QFont::Medium, FontDesign::monospaced); }
 
+QColor mix(const QColor& from, const QColor& to, double t)
+{
+    return QColor::fromRgbF(float(from.redF() + (to.redF() - from.redF()) * t),
+                            float(from.greenF() + (to.greenF() - from.greenF()) * t),
+                            float(from.blueF() + (to.blueF() - from.blueF()) * t),
+                            float(from.alphaF() + (to.alphaF() - from.alphaF()) * t));
+}
+
 } // namespace
 
 SidebarIconButton::SidebarIconButton(const QString& icon, const QString& help, const QColor& tint, QWidget* parent)
     : QAbstractButton(parent)
     , m_icon(icon)
     , m_tint(tint)
+    , m_hover(new HoverAmount(this, 0.14))
     , m_spinner(new SpinnerMotion(this, SpinnerLook::arc))
 {
-    setToolTip(help);
+    setToolTip(PlainText::toolTip(help));
     setAccessibleName(help);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);
@@ -69,24 +81,25 @@ void SidebarIconButton::setBusy(bool busy)
 
 QSize SidebarIconButton::sizeHint() const { return {26, 26}; }
 
+bool SidebarIconButton::hovering() const { return m_hover->on(); }
+
 void SidebarIconButton::enterEvent(QEnterEvent* event)
 {
-    m_hovering = isEnabled();
-    update();
+    if (isEnabled())
+        m_hover->set(true);
     QAbstractButton::enterEvent(event);
 }
 
 void SidebarIconButton::leaveEvent(QEvent* event)
 {
-    m_hovering = false;
-    update();
+    m_hover->set(false);
     QAbstractButton::leaveEvent(event);
 }
 
 void SidebarIconButton::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::EnabledChange && !isEnabled())
-        m_hovering = false;
+        m_hover->clear();
     QAbstractButton::changeEvent(event);
 }
 
@@ -96,8 +109,9 @@ void SidebarIconButton::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(isEnabled() ? 1.0 : 0.4);
     const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(QPen(white(m_hovering ? 0.16 : 0.07), 1));
-    painter.setBrush(white(m_hovering ? 0.09 : 0.035));
+    const double h = m_hover->value();
+    painter.setPen(QPen(white(0.07 + 0.09 * h), 1));
+    painter.setBrush(white(0.035 + 0.055 * h));
     painter.drawRoundedRect(box, 8, 8);
     if (hasFocus()) {
         painter.setPen(QPen(withOpacity(m_tint, 0.8), 1.5));
@@ -108,29 +122,29 @@ void SidebarIconButton::paintEvent(QPaintEvent*)
         const QPointF c = box.center();
         m_spinner->paint(painter, QRectF(c.x() - 5.5, c.y() - 5.5, 11, 11), muted());
     } else {
-        paintSymbol(painter, m_icon, box.center(), 11, m_hovering ? m_tint : muted());
+        paintSymbol(painter, m_icon, box.center(), 11, mix(muted(), m_tint, h));
     }
 }
 
 SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const std::optional<QString>& remark,
                                QWidget* parent)
-    : QFrame(parent, Qt::Popup)
+    : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint)
+    , m_column(new QVBoxLayout(this))
     , m_rows(new QVBoxLayout)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    // The body is rounded and carries an arrow, so the window around it stays clear.
+    setAttribute(Qt::WA_TranslucentBackground);
     // A click on the control that opened the popover closes it and goes no further, so the
     // control does not open it again at once.
     setAttribute(Qt::WA_NoMouseReplay);
     setFixedWidth(fixedWidth);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(10, 10, 10, 10);
+    auto* column = m_column;
+    column->setContentsMargins(10, 10 + arrowHeight, 10, 10);
     column->setSpacing(8);
 
-    auto* eyebrowLabel = new QLabel(eyebrow, this);
-    eyebrowLabel->setFont(KitFont::font(9, QFont::DemiBold, FontDesign::monospaced, 1.5));
-    QPalette tinted = eyebrowLabel->palette();
-    tinted.setColor(QPalette::WindowText, tint);
-    eyebrowLabel->setPalette(tinted);
+    auto* eyebrowLabel =
+        PlainText::label(eyebrow, KitFont::font(9, QFont::DemiBold, FontDesign::monospaced, 1.5), tint, this);
     eyebrowLabel->setContentsMargins(6, 2, 6, 0);
     column->addWidget(eyebrowLabel);
 
@@ -139,14 +153,9 @@ SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const
     column->addLayout(m_rows);
 
     if (remark) {
-        auto* remarkLabel = new QLabel(*remark, this);
         QFont font = KitFont::font(10.5, QFont::Normal, FontDesign::rounded);
         font.setItalic(true);
-        remarkLabel->setFont(font);
-        remarkLabel->setWordWrap(true);
-        QPalette quiet = remarkLabel->palette();
-        quiet.setColor(QPalette::WindowText, muted());
-        remarkLabel->setPalette(quiet);
+        auto* remarkLabel = PlainText::label(*remark, font, muted(), this, true);
         remarkLabel->setContentsMargins(6, 4, 6, 0);
         column->addWidget(remarkLabel);
     }
@@ -161,28 +170,64 @@ void SidebarPopover::addRow(QWidget* row) { m_rows->addWidget(row); }
 void SidebarPopover::popUp(QWidget* anchor)
 {
     // Wrapped texts decide the height at the popover's one width.
-    layout()->activate();
-    resize(fixedWidth, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(fixedWidth) : sizeHint().height());
-    const QPoint below = anchor->mapToGlobal(QPoint(anchor->width() / 2, anchor->height() + 6));
+    const auto fit = [this] {
+        layout()->activate();
+        resize(fixedWidth,
+               layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(fixedWidth) : sizeHint().height());
+    };
+    m_arrowUp = true;
+    m_column->setContentsMargins(10, 10 + arrowHeight, 10, 10);
+    fit();
+    const QPoint below = anchor->mapToGlobal(QPoint(anchor->width() / 2, anchor->height() + 2));
     QPoint at(below.x() - fixedWidth / 2, below.y());
     if (QScreen* screen = anchor->screen()) {
         const QRect room = screen->availableGeometry();
         at.setX(std::clamp(at.x(), room.left() + 4, std::max(room.left() + 4, room.right() - fixedWidth - 4)));
-        if (at.y() + height() > room.bottom())
-            at.setY(std::max(room.top(), anchor->mapToGlobal(QPoint(0, 0)).y() - height() - 6));
+        if (at.y() + height() > room.bottom()) {
+            m_arrowUp = false;
+            m_column->setContentsMargins(10, 10, 10, 10 + arrowHeight);
+            fit();
+            at.setY(std::max(room.top(), anchor->mapToGlobal(QPoint(0, 0)).y() - height() - 2));
+        }
     }
+    // The arrow keeps pointing at the control when the body is pushed back onto the screen.
+    constexpr int arrowRoom = 10 + 8;
+    m_arrowX = std::clamp(below.x() - at.x(), arrowRoom, fixedWidth - arrowRoom);
     move(at);
     show();
+}
+
+QPoint SidebarPopover::arrowTip() const { return {m_arrowX, m_arrowUp ? 0 : height()}; }
+
+QPainterPath SidebarPopover::outline() const
+{
+    constexpr double radius = 10, half = 8;
+    const QRectF all = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QRectF body = m_arrowUp ? all.adjusted(0, arrowHeight, 0, 0) : all.adjusted(0, 0, 0, -arrowHeight);
+    QPainterPath path;
+    path.addRoundedRect(body, radius, radius);
+    QPainterPath arrow;
+    const double x = m_arrowX;
+    if (m_arrowUp) {
+        arrow.moveTo(x - half, body.top() + 1);
+        arrow.lineTo(x, all.top());
+        arrow.lineTo(x + half, body.top() + 1);
+    } else {
+        arrow.moveTo(x - half, body.bottom() - 1);
+        arrow.lineTo(x, all.bottom());
+        arrow.lineTo(x + half, body.bottom() - 1);
+    }
+    arrow.closeSubpath();
+    return path.united(arrow).simplified();
 }
 
 void SidebarPopover::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), canvas());
     painter.setPen(QPen(white(0.1), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
+    painter.setBrush(canvas());
+    painter.drawPath(outline());
 }
 
 void SidebarPopover::hideEvent(QHideEvent* event)
@@ -194,6 +239,7 @@ void SidebarPopover::hideEvent(QHideEvent* event)
 PopoverRow::PopoverRow(const QString& title, Look look, QWidget* parent)
     : QAbstractButton(parent)
     , m_look(std::move(look))
+    , m_hover(new HoverAmount(this, 0.12))
 {
     setText(title);
     setAccessibleName(title);
@@ -233,17 +279,17 @@ int PopoverRow::heightForWidth(int width) const
     return int(std::ceil(text + 2 * rowPadY));
 }
 
+bool PopoverRow::hovering() const { return m_hover->on(); }
+
 void PopoverRow::enterEvent(QEnterEvent* event)
 {
-    m_hovering = true;
-    update();
+    m_hover->set(true);
     QAbstractButton::enterEvent(event);
 }
 
 void PopoverRow::leaveEvent(QEvent* event)
 {
-    m_hovering = false;
-    update();
+    m_hover->set(false);
     QAbstractButton::leaveEvent(event);
 }
 
@@ -262,9 +308,10 @@ void PopoverRow::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area = rect();
     const QColor tinted = tint();
-    if (m_look.selected || m_hovering || hasFocus()) {
+    const double lit = hasFocus() ? 1.0 : m_hover->value();
+    if (m_look.selected || lit > 0) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(m_look.selected ? withOpacity(tinted, 0.1) : white(0.06));
+        painter.setBrush(m_look.selected ? withOpacity(tinted, 0.1) : white(0.06 * lit));
         painter.drawRoundedRect(area, 8, 8);
     }
     double x = rowPadX;
@@ -294,7 +341,7 @@ void PopoverRow::paintEvent(QPaintEvent*)
     const double blockHeight = tm.height() + (lines.isEmpty() ? 0 : 1 + lines.size() * sm.height());
     double y = (area.height() - blockHeight) / 2;
     painter.setFont(title);
-    painter.setPen(m_look.destructive ? amber() : withOpacity(ink(), m_look.selected || m_hovering ? 1.0 : 0.85));
+    painter.setPen(m_look.destructive ? amber() : withOpacity(ink(), m_look.selected ? 1.0 : 0.85 + 0.15 * lit));
     painter.drawText(QRectF(x, y, textWidth, tm.height()), Qt::AlignLeft | Qt::AlignVCenter,
                      tm.elidedText(text(), Qt::ElideMiddle, textWidth));
     y += tm.height() + 1;
@@ -348,20 +395,11 @@ PopoverToggle::PopoverToggle(const QString& title, const std::optional<QString>&
     }
     auto* texts = new QVBoxLayout;
     texts->setSpacing(1);
-    auto* titleLabel = new QLabel(title, this);
-    titleLabel->setFont(KitFont::font(12, QFont::Medium, FontDesign::rounded));
-    titleLabel->setWordWrap(true);
-    QPalette p = titleLabel->palette();
-    p.setColor(QPalette::WindowText, withOpacity(ink(), 0.9));
-    titleLabel->setPalette(p);
+    auto* titleLabel =
+        PlainText::label(title, KitFont::font(12, QFont::Medium, FontDesign::rounded), withOpacity(ink(), 0.9), this, true);
     texts->addWidget(titleLabel);
     if (subtitle) {
-        auto* sub = new QLabel(*subtitle, this);
-        sub->setFont(KitFont::font(9.5, QFont::Normal, FontDesign::rounded));
-        sub->setWordWrap(true);
-        QPalette sp = sub->palette();
-        sp.setColor(QPalette::WindowText, muted());
-        sub->setPalette(sp);
+        auto* sub = PlainText::label(*subtitle, KitFont::font(9.5, QFont::Normal, FontDesign::rounded), muted(), this, true);
         texts->addWidget(sub);
     }
     row->addLayout(texts, 1);

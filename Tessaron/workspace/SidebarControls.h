@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QColor>
 #include <QFrame>
+#include <QPainterPath>
 #include <QPointer>
 #include <QString>
 
@@ -14,6 +15,7 @@ class QVBoxLayout;
 
 namespace tessaron {
 
+class HoverAmount;
 class SpinnerMotion;
 
 // A 26 × 26 icon button of the sidebar: symbol in muted grey, in its tint under the pointer, a spinner
@@ -25,7 +27,8 @@ public:
 
     bool busy() const { return m_busy; }
     void setBusy(bool busy);
-    bool hovering() const { return m_hovering; }
+    bool hovering() const;
+    HoverAmount* hoverAmount() const { return m_hover; }
     QSize sizeHint() const override;
 
 protected:
@@ -38,13 +41,14 @@ private:
     QString m_icon;
     QColor m_tint;
     bool m_busy = false;
-    bool m_hovering = false;
+    HoverAmount* m_hover;
     SpinnerMotion* m_spinner;
 };
 
 // The frame of every sidebar popover: an eyebrow, the caller's rows, an optional remark. A
-// Qt::Popup 262 points wide that opens below the control it hangs from; clicking that control
-// again while it is open only closes it.
+// frameless, translucent Qt::Popup 262 points wide that opens below the control it hangs from and
+// paints its own rounded body with an arrow pointing at that control (above it, arrow down, when
+// there is no room below); clicking the control again while it is open only closes it.
 class SidebarPopover : public QFrame {
     Q_OBJECT
 public:
@@ -53,9 +57,16 @@ public:
     SidebarPopover(const QString& eyebrow, const QColor& tint, const std::optional<QString>& remark,
                    QWidget* parent = nullptr);
 
+    static constexpr int arrowHeight = 7;
+
     void addRow(QWidget* row);
     // Shows the popover below `anchor`, kept on the anchor's screen.
     void popUp(QWidget* anchor);
+    // Where the arrow's tip sits, in the popover's coordinates, and whether it points up.
+    QPoint arrowTip() const;
+    bool arrowPointsUp() const { return m_arrowUp; }
+    // The rounded body with its arrow, as painted.
+    QPainterPath outline() const;
 
 signals:
     void closed();
@@ -65,7 +76,10 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    QVBoxLayout* m_column;
     QVBoxLayout* m_rows;
+    int m_arrowX = fixedWidth / 2;
+    bool m_arrowUp = true;
 };
 
 // One clickable row of a popover: icon, title, optional subtitle, trailing text and check mark.
@@ -85,7 +99,8 @@ public:
     PopoverRow(const QString& title, Look look, QWidget* parent = nullptr);
 
     const Look& look() const { return m_look; }
-    bool hovering() const { return m_hovering; }
+    bool hovering() const;
+    HoverAmount* hoverAmount() const { return m_hover; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     bool hasHeightForWidth() const override { return true; }
@@ -102,7 +117,7 @@ private:
     QStringList subtitleLines(double width) const;
 
     Look m_look;
-    bool m_hovering = false;
+    HoverAmount* m_hover;
 };
 
 // A small on/off switch.

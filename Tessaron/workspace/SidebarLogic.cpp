@@ -96,7 +96,7 @@ QString emptyNotice(const QString& search, bool listed, bool queues)
         return queues ? L10n::t("I couldn't list the queues on this broker.")
                       : L10n::t("I couldn't list the topics on this broker.");
     if (!search.isEmpty())
-        return L10n::t("Nothing matches \"%@\".", search);
+        return L10n::t("Nothing matches \"%@\".", L10n::isolated(search));
     return L10n::t("No topics on this broker.");
 }
 

@@ -1,10 +1,13 @@
 #include "Tessaron/workspace/SidebarRows.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TopicQuip.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/SidebarModel.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TextWrap.h"
+#include "Tessaron/kit/ViewMotion.h"
+#include "VelkinUI/AnimatedValue.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/Symbols.h"
@@ -14,11 +17,13 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QHoverEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tessaron {
@@ -187,11 +192,16 @@ void SidebarRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     if (!index.isValid() || index.row() >= m_model->rowCount())
         return;
     const Entry& e = m_model->entry(index.row());
-    const bool hovered = option.state & QStyle::State_MouseOver;
     auto* list = qobject_cast<const SidebarListView*>(parent());
+    const QString key = m_model->content().key(e);
+    const double hovered = list ? list->hoverAmount(key) : (option.state & QStyle::State_MouseOver ? 1.0 : 0.0);
     const bool focused = (option.state & QStyle::State_HasFocus) && list && list->showsKeyboardCursor();
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
+    if (list && list->isReordering()) {
+        painter->translate(0, list->rowShift(key));
+        painter->setOpacity(list->rowOpacity(key));
+    }
     switch (e.kind) {
     case Entry::heading:
         paintHeading(*painter, option.rect, e);
@@ -242,7 +252,7 @@ void SidebarRowDelegate::paintHeading(QPainter& p, const QRect& rect, const Entr
         p.fillRect(QRectF(ruleX, std::round(card.center().y()), card.right() - ruleX, 1), white(0.07));
 }
 
-void SidebarRowDelegate::paintTopic(QPainter& p, const QRect& rect, const Entry& e, bool hovered, bool focused) const
+void SidebarRowDelegate::paintTopic(QPainter& p, const QRect& rect, const Entry& e, double hover, bool focused) const
 {
     const Topic& topic = m_model->content().topicAt(e);
     const bool selected = m_model->isSelected(e);
@@ -250,18 +260,22 @@ void SidebarRowDelegate::paintTopic(QPainter& p, const QRect& rect, const Entry&
     const TopicGeometry g = topicGeometry(cardRect(rect, e), topic);
     if (selected)
         fillCard(p, g.card, withOpacity(accent(), 0.28));
-    else if (hovered)
-        fillCard(p, g.card, white(0.06));
+    else if (hover > 0)
+        fillCard(p, g.card, white(0.06 * hover));
     if (focused)
         focusRing(p, g.card);
     const bool dead = topic.looksLikeDeadLetter();
     paintSymbol(p, dead ? QStringLiteral("exclamationmark.triangle.fill") : QStringLiteral("tray.full"),
                 g.icon.center(), 10, dead ? amber() : accent());
     QRectF name = g.name;
-    if (hovered) {
+    if (hover > 0) {
+        // The pin button fades in and out with the hover look.
         name.setRight(g.pin.left() - 4);
+        const double opacity = p.opacity();
+        p.setOpacity(opacity * hover);
         paintSymbol(p, pinned ? QStringLiteral("pin.slash.fill") : QStringLiteral("pin.fill"), g.pin.center(), 9,
                     pinned ? muted() : mint());
+        p.setOpacity(opacity);
     }
     const QFont& font = selected ? m_nameSelected : m_name;
     p.setFont(font);
@@ -278,15 +292,15 @@ void SidebarRowDelegate::paintTopic(QPainter& p, const QRect& rect, const Entry&
     p.drawText(g.badge, Qt::AlignCenter, badgeText(topic));
 }
 
-void SidebarRowDelegate::paintGroup(QPainter& p, const QRect& rect, const Entry& e, bool hovered, bool focused) const
+void SidebarRowDelegate::paintGroup(QPainter& p, const QRect& rect, const Entry& e, double hover, bool focused) const
 {
     const ConsumerGroup& group = m_model->content().groups.at(e.index);
     const bool selected = m_model->isSelected(e);
     const QRectF card = cardRect(rect, e);
     if (selected)
         fillCard(p, card, withOpacity(lavender(), 0.24));
-    else if (hovered)
-        fillCard(p, card, white(0.06));
+    else if (hover > 0)
+        fillCard(p, card, white(0.06 * hover));
     if (focused)
         focusRing(p, card);
     const bool empty = group.hasNoMembers();
@@ -303,7 +317,7 @@ void SidebarRowDelegate::paintGroup(QPainter& p, const QRect& rect, const Entry&
         p.setBrush(white(0.06));
         p.drawRoundedRect(badge, bh / 2, bh / 2);
         p.setFont(m_stateBadge);
-        p.setPen(empty ? amber() : white(0.45));
+        p.setPen(empty ? amber() : legible(white(0.45)));
         p.drawText(badge, Qt::AlignCenter, state);
     }
     const double x = card.left() + padLead + iconBox + gap;
@@ -315,13 +329,13 @@ void SidebarRowDelegate::paintGroup(QPainter& p, const QRect& rect, const Entry&
                QFontMetricsF(font).elidedText(group.id, Qt::ElideMiddle, name.width()));
 }
 
-void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const Entry& e, bool hovered,
+void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const Entry& e, double hover,
                                          bool focused) const
 {
     const QString& name = m_model->content().sections.missingPins.at(e.index);
     const QRectF card = cardRect(rect, e);
-    if (hovered)
-        fillCard(p, card, white(0.04));
+    if (hover > 0)
+        fillCard(p, card, white(0.04 * hover));
     if (focused)
         focusRing(p, card);
     const double cy = card.center().y();
@@ -329,14 +343,17 @@ void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const E
     const double x = card.left() + padLead + iconBox + gap;
     double right = card.right() - padTrail;
     const QRectF unpin = unpinRect(card);
-    if (hovered) {
+    if (hover > 0) {
         right = unpin.left() - 4;
+        p.save();
+        p.setOpacity(p.opacity() * hover);
         p.setPen(Qt::NoPen);
         p.setBrush(white(0.08));
         p.drawRoundedRect(unpin, unpin.height() / 2, unpin.height() / 2);
         p.setFont(m_unpin);
         p.setPen(muted());
         p.drawText(unpin, Qt::AlignCenter, L10n::t("Unpin"));
+        p.restore();
     }
     const double width = std::max(0.0, right - x);
     const double nameH = lineHeight(m_name);
@@ -345,12 +362,12 @@ void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const E
     const QFontMetricsF nm(m_name);
     const QString shown = nm.elidedText(name, Qt::ElideMiddle, width);
     p.setFont(m_name);
-    p.setPen(white(0.45));
+    p.setPen(legible(white(0.45)));
     p.drawText(QRectF(x, y, width, nameH), Qt::AlignLeft | Qt::AlignVCenter, shown);
     p.fillRect(QRectF(x, std::round(y + nameH / 2), nm.horizontalAdvance(shown), 1), white(0.25));
     y += nameH + 1;
     p.setFont(m_missingNote);
-    p.setPen(white(0.35));
+    p.setPen(legible(white(0.35)));
     p.drawText(
         QRectF(x, y, width, noteH), Qt::AlignLeft | Qt::AlignVCenter,
         QFontMetricsF(m_missingNote).elidedText(L10n::t("The broker doesn't list it anymore."), Qt::ElideRight, width));
@@ -368,7 +385,7 @@ void SidebarRowDelegate::paintFact(QPainter& p, const QRect& rect, const Entry& 
     double y = card.top() + subjectH + 2;
     const double reasonH = lineHeight(m_factReason);
     p.setFont(m_factReason);
-    p.setPen(white(0.35));
+    p.setPen(legible(white(0.35)));
     for (const QString& line : reasonLines(fact.reason, std::max(40.0, card.width()))) {
         p.drawText(QRectF(card.left(), y, card.width(), reasonH), Qt::AlignLeft | Qt::AlignVCenter, line);
         y += reasonH;
@@ -406,7 +423,7 @@ bool SidebarRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, c
         QToolTip::hideText();
         return true;
     }
-    QToolTip::showText(event->globalPos(), tip, view);
+    QToolTip::showText(event->globalPos(), PlainText::toolTip(tip), view);
     return true;
 }
 
@@ -414,7 +431,14 @@ SidebarListView::SidebarListView(SidebarModel* model, QWidget* parent)
     : QListView(parent)
     , m_model(model)
     , m_delegate(new SidebarRowDelegate(model, this))
+    , m_hoverIn(new AnimatedValue(0.0, this))
+    , m_hoverOut(new AnimatedValue(0.0, this))
+    , m_reorder(new AnimatedValue(1.0, this))
 {
+    if (BrokerSession* session = model->session())
+        m_pinnedSeen = session->pinned();
+    for (AnimatedValue* value : {m_hoverIn, m_hoverOut, m_reorder})
+        connect(value, &AnimatedValue::valueChanged, viewport(), qOverload<>(&QWidget::update));
     setModel(model);
     setItemDelegate(m_delegate);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -430,12 +454,13 @@ SidebarListView::SidebarListView(SidebarModel* model, QWidget* parent)
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAccessibleName(QStringLiteral("sidebar"));
     setViewportMargins(0, 0, 0, 12);
+    verticalScrollBar()->setObjectName(QStringLiteral("sidebarScrollBar"));
     verticalScrollBar()->setStyleSheet(QStringLiteral(
-        "QScrollBar:vertical { background: transparent; width: 8px; margin: 2px 2px 2px 0; }"
-        "QScrollBar::handle:vertical { background: rgba(255, 255, 255, 0.16); border-radius: 3px; min-height: 24px; }"
-        "QScrollBar::handle:vertical:hover { background: rgba(255, 255, 255, 0.28); }"
-        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
+        "QScrollBar#sidebarScrollBar:vertical { background: transparent; width: 8px; margin: 2px 2px 2px 0; }"
+        "QScrollBar#sidebarScrollBar::handle:vertical { background: rgba(255, 255, 255, 0.16); border-radius: 3px; min-height: 24px; }"
+        "QScrollBar#sidebarScrollBar::handle:vertical:hover { background: rgba(255, 255, 255, 0.28); }"
+        "QScrollBar#sidebarScrollBar::add-line:vertical, QScrollBar#sidebarScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar#sidebarScrollBar::add-page:vertical, QScrollBar#sidebarScrollBar::sub-page:vertical { background: transparent; }"));
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &SidebarListView::rememberAnchor);
     connect(model, &QAbstractItemModel::modelReset, this, &SidebarListView::restoreAnchor);
 }
@@ -449,8 +474,85 @@ int SidebarListView::contentHeight() const
     return h;
 }
 
+QHash<QString, int> SidebarListView::visibleTops() const
+{
+    QHash<QString, int> tops;
+    const QModelIndex first = indexAt(QPoint(1, 1));
+    if (!first.isValid())
+        return tops;
+    const int bottom = viewport()->height();
+    for (int row = first.row(); row < m_model->rowCount(); ++row) {
+        const QRect r = visualRect(m_model->index(row));
+        if (r.top() > bottom)
+            break;
+        tops.insert(m_model->content().key(m_model->entry(row)), r.top());
+    }
+    return tops;
+}
+
+double SidebarListView::hoverAmount(const QString& key) const
+{
+    if (key.isEmpty())
+        return 0.0;
+    if (key == m_hoverKey)
+        return m_hoverIn->value();
+    if (key == m_leftKey)
+        return m_hoverOut->value();
+    return 0.0;
+}
+
+bool SidebarListView::isReordering() const { return m_reorder->isAnimating(); }
+
+double SidebarListView::rowShift(const QString& key) const
+{
+    return isReordering() ? m_shift.value(key) * (1.0 - m_reorder->value()) : 0.0;
+}
+
+double SidebarListView::rowOpacity(const QString& key) const
+{
+    return isReordering() && m_arriving.contains(key) ? std::clamp(m_reorder->value(), 0.0, 1.0) : 1.0;
+}
+
+void SidebarListView::hoverRow(const QString& key)
+{
+    if (key == m_hoverKey)
+        return;
+    const Motion motion = decorativeMotion(this, Motion::easeOut(0.15));
+    m_leftKey = m_hoverKey;
+    m_hoverOut->setImmediately(m_hoverIn->value());
+    m_hoverOut->animateTo(0.0, motion);
+    m_hoverKey = key;
+    m_hoverIn->setImmediately(0.0);
+    m_hoverIn->animateTo(key.isEmpty() ? 0.0 : 1.0, motion);
+    viewport()->update();
+}
+
+bool SidebarListView::viewportEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove: {
+        const QModelIndex index = indexAt(static_cast<QHoverEvent*>(event)->position().toPoint());
+        const bool answers = index.isValid() && m_model->entry(index.row()).kind != Entry::heading
+                             && m_model->entry(index.row()).kind != Entry::fact;
+        hoverRow(answers ? m_model->content().key(m_model->entry(index.row())) : QString());
+        break;
+    }
+    case QEvent::HoverLeave:
+        hoverRow(QString());
+        break;
+    default:
+        break;
+    }
+    return QListView::viewportEvent(event);
+}
+
 void SidebarListView::rememberAnchor()
 {
+    // A change of pins moves rows between sections; note where they stood so they can glide.
+    m_topsBefore.clear();
+    if (m_model->session() && m_model->session()->pinned() != m_pinnedSeen && isVisible() && motionAllowed(this))
+        m_topsBefore = visibleTops();
     m_anchorKey.clear();
     if (verticalScrollBar()->value() == 0)
         return;
@@ -463,16 +565,32 @@ void SidebarListView::rememberAnchor()
 
 void SidebarListView::restoreAnchor()
 {
-    if (m_anchorKey.isEmpty())
-        return;
-    const int row = m_model->rowOfKey(m_anchorKey);
+    const int row = m_anchorKey.isEmpty() ? -1 : m_model->rowOfKey(m_anchorKey);
     m_anchorKey.clear();
-    if (row < 0)
+    if (row >= 0) {
+        // Rows are laid out lazily; lay them out now to find where the anchor went.
+        doItemsLayout();
+        const QRect at = visualRect(m_model->index(row));
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + at.top() - m_anchorOffset);
+    }
+    if (m_model->session())
+        m_pinnedSeen = m_model->session()->pinned();
+    if (m_topsBefore.isEmpty())
         return;
-    // Rows are laid out lazily; lay them out now to find where the anchor went.
     doItemsLayout();
-    const QRect at = visualRect(m_model->index(row));
-    verticalScrollBar()->setValue(verticalScrollBar()->value() + at.top() - m_anchorOffset);
+    m_shift.clear();
+    m_arriving.clear();
+    const QHash<QString, int> after = visibleTops();
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const auto before = m_topsBefore.constFind(it.key());
+        if (before == m_topsBefore.cend())
+            m_arriving.insert(it.key());
+        else if (*before != it.value())
+            m_shift.insert(it.key(), *before - it.value());
+    }
+    m_topsBefore.clear();
+    m_reorder->setImmediately(0.0);
+    m_reorder->animateTo(1.0, Motion::easeInOut(0.22));
 }
 
 void SidebarListView::activate(int row, SidebarRowDelegate::Part part)

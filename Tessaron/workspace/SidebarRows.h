@@ -3,11 +3,14 @@
 #include "Tessaron/workspace/SidebarLogic.h"
 
 #include <QFont>
+#include <QHash>
+#include <QSet>
 #include <QListView>
 #include <QStyledItemDelegate>
 
 namespace tessaron {
 
+class AnimatedValue;
 class SidebarModel;
 
 // Draws every kind of sidebar line: section headings, topic and queue rows, group rows, missing
@@ -40,9 +43,9 @@ private:
     double rowWidth() const;
 
     void paintHeading(QPainter& p, const QRect& rect, const Sidebar::Entry& e) const;
-    void paintTopic(QPainter& p, const QRect& rect, const Sidebar::Entry& e, bool hovered, bool focused) const;
-    void paintGroup(QPainter& p, const QRect& rect, const Sidebar::Entry& e, bool hovered, bool focused) const;
-    void paintMissingPin(QPainter& p, const QRect& rect, const Sidebar::Entry& e, bool hovered, bool focused) const;
+    void paintTopic(QPainter& p, const QRect& rect, const Sidebar::Entry& e, double hover, bool focused) const;
+    void paintGroup(QPainter& p, const QRect& rect, const Sidebar::Entry& e, double hover, bool focused) const;
+    void paintMissingPin(QPainter& p, const QRect& rect, const Sidebar::Entry& e, double hover, bool focused) const;
     void paintFact(QPainter& p, const QRect& rect, const Sidebar::Entry& e) const;
 
     SidebarModel* m_model;
@@ -68,6 +71,13 @@ public:
     int contentHeight() const;
     // The focused row is marked only once the keyboard has moved through the list.
     bool showsKeyboardCursor() const { return m_keyboardCursor && hasFocus(); }
+    // How far the row with `key` is into its hover look, 0 to 1.
+    double hoverAmount(const QString& key) const;
+    // While the rows settle after a change of pins: how far above its place the row with `key` is
+    // drawn, and its opacity (rows new to the view fade in).
+    double rowShift(const QString& key) const;
+    double rowOpacity(const QString& key) const;
+    bool isReordering() const;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -76,10 +86,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void rememberAnchor();
     void restoreAnchor();
+    void hoverRow(const QString& key);
+    // Where each row on screen stands, by key, in viewport coordinates.
+    QHash<QString, int> visibleTops() const;
 
     SidebarModel* m_model;
     SidebarRowDelegate* m_delegate;
@@ -87,6 +101,15 @@ private:
     QString m_anchorKey;
     int m_anchorOffset = 0;
     bool m_keyboardCursor = false;
+    QString m_hoverKey;
+    QString m_leftKey;
+    AnimatedValue* m_hoverIn;
+    AnimatedValue* m_hoverOut;
+    QStringList m_pinnedSeen;
+    QHash<QString, int> m_topsBefore;
+    QHash<QString, int> m_shift;
+    QSet<QString> m_arriving;
+    AnimatedValue* m_reorder;
 };
 
 } // namespace tessaron

@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/TabBar.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
@@ -50,7 +51,7 @@ public:
 
     void setLabel(const QString& text)
     {
-        setToolTip(text);
+        setToolTip(PlainText::toolTip(text));
         setAccessibleName(text);
     }
 
@@ -233,6 +234,8 @@ void TabChip::setSelected(bool selected)
         m_animation->start();
     }
     updateCloseButton();
+    // The name's weight changes with selection, so does the width it needs.
+    updateGeometry();
     update();
 }
 

@@ -46,10 +46,13 @@ private:
 // One tab: status dot, the broker's name and, while selected or hovered, a close button.
 class TabChip : public QWidget {
     Q_OBJECT
+    // The name it draws, for whoever reads what is shown (the face audit, accessibility).
+    Q_PROPERTY(QString text READ text)
 public:
     TabChip(AppState* app, BrokerSession* session, QWidget* parent = nullptr);
 
     QUuid brokerId() const { return m_id; }
+    QString text() const { return m_name; }
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
     bool hovered() const { return m_hover; }

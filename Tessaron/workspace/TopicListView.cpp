@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/TopicListView.h"
+#include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -29,15 +30,7 @@ using namespace TessaronPalette;
 
 namespace {
 
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setFont(font);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    l->setPalette(p);
-    return l;
-}
+using PlainText::label;
 
 class Dot : public QWidget {
 public:

@@ -42,6 +42,10 @@ AppLanguage effectiveFor(AppLanguage choice, const QStringList& preferredLanguag
 QString t(const char* key);
 QString t(const QString& key);
 
+// A name from a broker or a person inside a composed sentence: between first-strong isolates
+// (U+2068 … U+2069), so a right-to-left name or a direction override cannot reorder the sentence.
+inline QString isolated(const QString& name) { return name.isEmpty() ? name : QChar(0x2068) + name + QChar(0x2069); }
+
 namespace detail {
 template <typename T> QVariant argument(const T& value)
 {

@@ -10,7 +10,6 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsReception()
 {
     static const L10nRow table[] = {
-        {"Selected", "Selecionado"},
         {"Virtual host", "Host virtual"},
         {"Key passphrase", "Senha da chave"},
         {"Schema Registry", "Registro de schemas"},

@@ -155,7 +155,7 @@ private slots:
         QCOMPARE(ResetLogic::effectiveTopic(std::nullopt, t)->name, QString("orders"));
         QCOMPARE(ResetLogic::effectiveTopic(topic("given", {}), t)->name, QString("given"));
         QCOMPARE(ResetLogic::scopeLine(std::nullopt), QString("Applies to all 0 partitions of ."));
-        QCOMPARE(ResetLogic::scopeLine(t), QString("Applies to all 1 partitions of orders."));
+        QCOMPARE(ResetLogic::scopeLine(t), QString("Applies to all 1 partitions of \u2068orders\u2069."));
     }
 
     void groupStateLineAndSubtitle()
@@ -163,7 +163,7 @@ private slots:
         const ConsumerGroup stable{"billing", "Stable", false};
         QCOMPARE(ResetLogic::subtitle(stable), QString("billing · STABLE"));
         QVERIFY(!ResetLogic::groupIsEmpty(stable));
-        QVERIFY(ResetLogic::groupStateLine(stable).startsWith("billing is Stable — Tessaron will refuse."));
+        QVERIFY(ResetLogic::groupStateLine(stable).startsWith("\u2068billing\u2069 is Stable — Tessaron will refuse."));
         const ConsumerGroup empty{"billing", "Empty", false};
         QVERIFY(ResetLogic::groupIsEmpty(empty));
         QCOMPARE(ResetLogic::groupStateLine(empty),

@@ -9,6 +9,7 @@
 #include "Tessaron/actions/ProduceSheet.h"
 #include "TessaronCore/rabbit/RabbitClient.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -145,6 +146,25 @@ private slots:
         QVERIFY(!sheet->isVisible());
         QCOMPARE(sheet->result(), int(QDialog::Rejected));
         delete sheet;
+    }
+
+    void tabRunsFromTopicToTheButtonsInOrder()
+    {
+        ProduceSheet sheet(std::nullopt, nullptr, m_session.get());
+        sheet.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        sheet.payloadEditor()->setExactText("{}");
+        fill(sheet, "replay");
+        QVERIFY(sheet.canFile());
+        // From the reason the focus goes on to Cancel, then "File it", each in view and ringed.
+        sheet.reasonField()->setFocus();
+        QTest::keyClick(sheet.reasonField(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(sheet.cancelButton()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(sheet.fileButton()));
+        QVERIFY(sheet.fileButton()->isVisible());
+        QVERIFY(sheet.testAttribute(Qt::WA_KeyboardFocusChange));
+        QVERIFY(m_clients->writer->produced.isEmpty());
     }
 
     void onlyKafkaIsOfferedAKey()

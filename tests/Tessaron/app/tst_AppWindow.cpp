@@ -68,6 +68,11 @@ private slots:
         window().show();
         QTRY_COMPARE(window().rootView()->size(), MainWindow::defaultSize);
         QCOMPARE(window().rootView()->minimumSize(), MainWindow::minimumContentSize);
+        QCOMPARE(window().height(), MainWindow::defaultSize.height() + window().menuBar()->height());
+        // Made as small as it goes, the content keeps its minimum and the menu bar sits above it.
+        window().resize(300, 200);
+        QTRY_COMPARE(window().rootView()->size(), MainWindow::minimumContentSize);
+        QCOMPARE(window().rootView()->y(), window().menuBar()->geometry().bottom() + 1);
         const QList<QAction*> menus = window().menuBar()->actions();
         QCOMPARE(menus.size(), 2);
         const QList<QAction*> appItems = menus[0]->menu()->actions();
@@ -306,6 +311,25 @@ private slots:
         QVERIFY(UserDefaults::standard().boolean(Prefs::onboarded).value_or(false));
         UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
         QTRY_COMPARE(rebuilt.count(), 2);
+    }
+
+    void escapeAndCtrlWCloseSettingsAndAbout()
+    {
+        ViewSlots::installed().settings = [](AppState*) { return new QLabel(QStringLiteral("settings")); };
+        ViewSlots::installed().about = [](AppState*) { return new QLabel(QStringLiteral("about")); };
+        const QList<std::pair<QAction*, WindowsService::Window>> windows{
+            {commands().settings(), WindowsService::Window::settings},
+            {commands().about(), WindowsService::Window::about}};
+        for (const auto& [command, which] : windows) {
+            for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+                command->trigger();
+                QPointer<QWidget> open = m_app->windows()->window(which);
+                QVERIFY(open);
+                QVERIFY(QTest::qWaitForWindowActive(open));
+                QTest::keySequence(open, keys);
+                QTRY_VERIFY(!open); // closed, and gone with it
+            }
+        }
     }
 
     void settingsAndAboutAreSingleWindowsThatOutliveTheMainWindow()

@@ -9,7 +9,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 
 using namespace tessaron;
 using namespace tessaron::browserfixtures;
@@ -189,6 +193,26 @@ private slots:
         QVERIFY(document->linesInView().second < document->lineCount() - 1);
         QTest::keyClick(document, Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(document->linesInView().first, 0);
+
+        // The wheel scrolls the document; at its end the page around it takes over.
+        QScrollArea* page = nullptr;
+        for (QWidget* w = document->parentWidget(); w && !page; w = w->parentWidget())
+            page = qobject_cast<QScrollArea*>(w);
+        QVERIFY(page && page->verticalScrollBar()->maximum() > 0);
+        page->verticalScrollBar()->setValue(0);
+        const QPoint inside = document->rect().center();
+        const auto wheel = [&](int notches) {
+            QWheelEvent event(inside, document->mapToGlobal(inside), {}, {0, -120 * notches}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&event); // as from the pointer: it may pass to the parents
+            QApplication::sendEvent(document, &event);
+        };
+        wheel(1);
+        QVERIFY(document->scrollBar()->value() > 0);
+        QCOMPARE(page->verticalScrollBar()->value(), 0);
+        QTest::keyClick(document, Qt::Key_End, Qt::ControlModifier);
+        wheel(1);
+        QVERIFY(page->verticalScrollBar()->value() > 0);
 
         const QFontMetricsF digits(KitFont::font(9, QFont::Normal, FontDesign::monospaced));
         QVERIFY(document->numberWidth() >= digits.horizontalAdvance(QStringLiteral("1200002")));

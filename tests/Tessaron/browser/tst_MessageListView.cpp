@@ -1,6 +1,7 @@
 #include "BrowserFixtures.h"
 
 #include "Tessaron/kit/EmptyPane.h"
+#include "Tessaron/kit/Spinner.h"
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListModel.h"
 #include "Tessaron/browser/MessageListView.h"
@@ -186,11 +187,14 @@ private slots:
         stage.kafka().calls.clear();
         view.readFurther();
         QVERIFY(!view.readFurtherButton()->isEnabled());
+        // The arrow gives way to a spinner in front of the same words while it reads.
+        QVERIFY(view.readFurtherButton()->findChild<Spinner*>());
         view.readFurther(); // a second press while the first runs starts nothing
         QCOMPARE(stage.kafka().calls.filter("page ").size(), 1);
         QCOMPARE(stage.kafka().calls.filter("page ").first(), QString("page orders 0 offset 2 limit 100"));
         gate->release();
         QTRY_VERIFY(view.readFurtherButton()->isHidden()); // the end was reached
+        QVERIFY(!view.readFurtherButton()->findChild<Spinner*>());
         QCOMPARE(stage.session->messages().size(), 6);
         QCOMPARE(view.countLine()->text(), QString("6 read · the end of every partition"));
     }

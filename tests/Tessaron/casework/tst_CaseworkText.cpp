@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(namesOf(text.deadLetters), (QStringList{"pay.DLQ", "ship-dead-letter", "orders.dlq"}));
         QCOMPARE(namesOf(text.waitingDeadLetters), (QStringList{"pay.DLQ", "ship-dead-letter"}));
         QCOMPARE(text.arrivalSentence(),
-                 QString("3 topics. pay.DLQ has 40 messages waiting. That's usually why you're here."));
+                 QString("3 topics. \u2068pay.DLQ\u2069 has 40 messages waiting. That's usually why you're here."));
         QCOMPARE(text.emptySentence(),
                  std::optional<QString>("One of them is empty — never produced, or aged out. I "
                                         "can't tell which, and I won't guess."));
@@ -174,12 +174,15 @@ private slots:
     {
         const GroupPosition worst = position("orders", 3, 0, 100);
         const QString half = GroupText::explanation(GroupVerdict::behind(200, 2, worst, 0.5));
-        QCOMPARE(half,
-                 QString("200 behind across 2 partitions, and orders p3 carries 50% of it. Start there — one "
-                         "partition far behind the rest is usually one consumer, not the whole group."));
-        QCOMPARE(GroupText::explanation(GroupVerdict::behind(5'000'000'000LL, 3, worst, 0.625)),
-                 QString("5,000,000,000 behind across 3 partitions, and orders p3 carries 63% of it. Start there — "
-                         "one partition far behind the rest is usually one consumer, not the whole group."));
+        QCOMPARE(
+            half,
+            QString("200 behind across 2 partitions, and \u2068orders\u2069 p3 carries 50% of it. Start there — one "
+                    "partition far behind the rest is usually one consumer, not the whole group."));
+        QCOMPARE(
+            GroupText::explanation(GroupVerdict::behind(5'000'000'000LL, 3, worst, 0.625)),
+            QString(
+                "5,000,000,000 behind across 3 partitions, and \u2068orders\u2069 p3 carries 63% of it. Start there — "
+                "one partition far behind the rest is usually one consumer, not the whole group."));
         QCOMPARE(GroupText::explanation(GroupVerdict::behind(1000, 4, worst, 0.499)),
                  QString("1,000 behind, spread across 4 partitions with no one of them standing out. That's the "
                          "shape of consumers that are simply slower than the producers."));
@@ -296,10 +299,10 @@ private slots:
         drift.outlierIDs = {"orders/0/1"};
         drift.differences = {{"amount", JSONKind::number, JSONKind::string}};
         QCOMPARE(NotesText::shapeVerdictSentence(ShapeVerdict::drift(drift), {}, Broker()),
-                 QString("One of the 12 disagrees with the rest — on amount. Start there."));
+                 QString("One of the 12 disagrees with the rest — on \u2068amount\u2069. Start there."));
         drift.outlierIDs = {"orders/0/1", "orders/0/2"};
         QCOMPARE(NotesText::shapeVerdictSentence(ShapeVerdict::drift(drift), {}, Broker()),
-                 QString("2 of the 12 disagree with the rest — on amount. Start with those."));
+                 QString("2 of the 12 disagree with the rest — on \u2068amount\u2069. Start with those."));
         for (int i = 3; i <= 5; ++i)
             drift.outlierIDs << QString("orders/0/%1").arg(i);
         QVERIFY(!NotesText::outliersMoreLine(ShapeVerdict::drift(drift)));

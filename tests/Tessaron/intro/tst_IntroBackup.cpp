@@ -10,12 +10,24 @@
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace tessaron;
+
+namespace {
+
+// What assistive technology reads: the chosen card is checked.
+bool readsChecked(QWidget* widget)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face && face->state().checkable && face->state().checked;
+}
+
+} // namespace
 
 class TestIntroBackup : public QObject {
     Q_OBJECT
@@ -35,11 +47,14 @@ private slots:
     void aClickStoresTheProviderAtOnce()
     {
         WelcomeAI page(m_app.get());
-        QVERIFY(page.cards().at(0)->property("selected").toBool());
+        QVERIFY(readsChecked(page.cards().at(0)));
         QTest::mouseClick(page.cards().at(2), Qt::LeftButton);
         QCOMPARE(UserDefaults::standard().string(Prefs::aiProvider), std::optional<QString>("codex"));
-        QVERIFY(page.cards().at(2)->property("selected").toBool());
-        QVERIFY(!page.cards().at(0)->property("selected").toBool());
+        QVERIFY(readsChecked(page.cards().at(2)));
+        QVERIFY(!readsChecked(page.cards().at(0)));
+        // Clicking the chosen card again keeps it chosen.
+        QTest::mouseClick(page.cards().at(2), Qt::LeftButton);
+        QVERIFY(readsChecked(page.cards().at(2)));
         // A card whose tool is not installed stores its value all the same.
         QTest::mouseClick(page.cards().at(1), Qt::LeftButton);
         QCOMPARE(UserDefaults::standard().string(Prefs::aiProvider), std::optional<QString>("claude"));
@@ -65,6 +80,8 @@ private slots:
         QVERIFY(page.installShown(0).isEmpty());
         QCOMPARE(page.installShown(1), QStringLiteral("npm i -g @anthropic-ai/claude-code"));
         QVERIFY(page.installShown(2).isEmpty());
+        QCOMPARE(page.statusSymbol(1), QStringLiteral("minus.circle"));
+        QCOMPARE(page.statusSymbol(2), QStringLiteral("checkmark.circle"));
         QCOMPARE(page.footerText()->text(),
                  QStringLiteral("The assistant gets the question. I keep the dramatic entrance."));
 
@@ -73,6 +90,7 @@ private slots:
         QTest::mouseClick(page.checkAgainButton(), Qt::LeftButton);
         QVERIFY(page.scanning());
         QVERIFY(page.installShown(1).isEmpty());
+        QCOMPARE(page.statusSymbol(2), QStringLiteral("ellipsis"));
         QVERIFY(done.wait(10000));
         QCOMPARE(page.installShown(2), QStringLiteral("npm i -g @openai/codex"));
         QCOMPARE(page.footerText()->text(),

@@ -9,12 +9,14 @@
 #include "Tessaron/intro/IntroRules.h"
 #include "Tessaron/intro/OnboardingView.h"
 #include "Tessaron/intro/PersonnelBadge.h"
+#include "Tessaron/intro/WelcomeAI.h"
 #include "Tessaron/intro/WelcomeCase.h"
 #include "Tessaron/intro/WelcomeConnection.h"
 #include "Tessaron/intro/WelcomeGroundRules.h"
 #include "Tessaron/intro/WelcomeIntroduction.h"
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/WelcomeConfetti.h"
+#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -28,6 +30,7 @@
 #include "VelkinUI/SymbolView.h"
 #include "VelkinUI/Symbols.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,6 +55,21 @@ struct Flow {
     }
     template <typename Page> Page* page() const { return qobject_cast<Page*>(view.page()); }
 };
+
+// The chosen state as assistive technology reads it.
+bool readSelected(QWidget* button)
+{
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(button);
+    return a && a->state().selectable && a->state().selected && a->state().checked;
+}
+
+QList<bool> readSelected(const QList<KitButton*>& buttons)
+{
+    QList<bool> states;
+    for (KitButton* b : buttons)
+        states.append(readSelected(b));
+    return states;
+}
 
 bool onboarded() { return UserDefaults::standard().boolean(Prefs::onboarded).value_or(false); }
 
@@ -86,8 +104,21 @@ private slots:
         QTest::mouseClick(f.view.railButtons().at(0), Qt::LeftButton);
         QCOMPARE(f.view.page(), page);
 
+        // Capsules 30 wide for the current chapter and 8 for the rest, 6 apart.
+        const auto gap = [&](int i) {
+            const QList<KitButton*>& rail = f.view.railButtons();
+            return rail.at(i + 1)->x() - rail.at(i)->geometry().right() - 1;
+        };
+        QTRY_COMPARE(f.view.railButtons().at(0)->width(), 30);
+        QCOMPARE(f.view.railButtons().at(1)->width(), 8);
+        QCOMPARE(gap(0), 6);
+        QCOMPARE(gap(3), 6);
+
         QTest::mouseClick(f.view.railButtons().at(5), Qt::LeftButton);
         QCOMPARE(f.view.step(), 5);
+        QTRY_COMPARE(f.view.railButtons().at(5)->width(), 30);
+        QCOMPARE(f.view.railButtons().at(0)->width(), 8);
+        QCOMPARE(gap(4), 6);
         QCOMPARE(f.view.visited(), (QSet<int>{0, 1, 5}));
         QVERIFY(!f.view.backwards());
         QCOMPARE(f.view.summaryRows().at(0)->text(), intro::caseRow(false));
@@ -171,7 +202,14 @@ private slots:
         UserDefaults::standard().setString(Prefs::aiProvider, QStringLiteral("codex"));
         f.view.goTo(5);
         QCOMPARE(f.view.summaryRows().at(2)->text(), QStringLiteral("Backup: OpenAI Codex"));
+        // The label draws in its own colour inside the button: muted before, the accent once sealed.
+        const auto drawnColor = [&] {
+            QLabel* text = f.view.highFive()->findChildren<QLabel*>().value(0);
+            return text->palette().color(text->foregroundRole());
+        };
+        QCOMPARE(drawnColor(), WelcomePalette::muted());
         QTest::mouseClick(f.view.highFive(), Qt::LeftButton);
+        QCOMPARE(drawnColor(), WelcomePalette::accent());
         QTest::mouseClick(f.view.highFive(), Qt::LeftButton);
         QVERIFY(f.view.isSigned());
         QCOMPARE(f.view.celebrations(), 1);
@@ -239,6 +277,18 @@ private slots:
             QVERIFY(!f.view.findChild<QLabel*>(QStringLiteral("leavingPage")));
             QVERIFY(!f.view.page()->parentWidget()->graphicsEffect());
 
+            // A wrong pick: its checkmark and the notes' new words come in on the tap's spring.
+            auto* wrong = f.page<WelcomeCase>()->rows().at(0);
+            QTest::mouseClick(wrong, Qt::LeftButton);
+            auto* mark = wrong->findChild<QWidget*>(QStringLiteral("state"));
+            QVERIFY(mark->graphicsEffect());
+            clock.advance(120);
+            QVERIFY(mark->graphicsEffect());
+            settle(clock, 0.32, 0.7);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!mark->graphicsEffect());
+            QVERIFY(!f.page<WelcomeCase>()->findChild<QObject*>(QStringLiteral("crossFade")));
+
             f.page<WelcomeCase>()->askForHelp();
             auto* lawyered = f.view.findChild<QLabel*>(QStringLiteral("lawyered"));
             auto* stamp = qobject_cast<TransformEffect*>(lawyered->graphicsEffect());
@@ -266,6 +316,8 @@ private slots:
             AccessibilitySettings::instance().setReduceMotion(true);
             Flow f;
             f.view.goTo(1);
+            QTest::mouseClick(f.page<WelcomeCase>()->rows().at(0), Qt::LeftButton);
+            QVERIFY(!f.page<WelcomeCase>()->rows().at(0)->findChild<QWidget*>(QStringLiteral("state"))->graphicsEffect());
             f.page<WelcomeCase>()->askForHelp();
             auto* lawyered = f.view.findChild<QLabel*>(QStringLiteral("lawyered"));
             QCOMPARE(qobject_cast<TransformEffect*>(lawyered->graphicsEffect())->opacity(), 1.0);
@@ -273,6 +325,36 @@ private slots:
             QTest::mouseClick(f.view.highFive(), Qt::LeftButton);
             QVERIFY(!f.view.findChild<QWidget*>(QStringLiteral("hand"))->graphicsEffect()); // upright, at once
         }
+    }
+
+    void choicesAreSelectedForAssistiveTechnology()
+    {
+        Flow f;
+        QCOMPARE(readSelected(f.view.railButtons()), (QList<bool>{true, false, false, false, false, false}));
+        QAccessibleInterface* dot = QAccessible::queryAccessibleInterface(f.view.railButtons().at(2));
+        QCOMPARE(dot->role(), QAccessible::Button);
+        QCOMPARE(dot->text(QAccessible::Name), L10n::t("The ground rules"));
+        // Pressing through the accessible action moves like a click.
+        dot->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(f.view.step(), 2);
+        QCOMPARE(readSelected(f.view.railButtons()), (QList<bool>{false, false, true, false, false, false}));
+
+        auto* rules = f.page<WelcomeGroundRules>();
+        QCOMPARE(readSelected(rules->kindButtons()), (QList<bool>{true, false}));
+        QTest::mouseClick(rules->kindButtons().at(1), Qt::LeftButton);
+        QCOMPARE(readSelected(rules->kindButtons()), (QList<bool>{false, true}));
+
+        f.view.goTo(3);
+        auto* ai = f.page<WelcomeAI>();
+        QCOMPARE(readSelected(ai->cards()), (QList<bool>{true, false, false}));
+        QTest::mouseClick(ai->cards().at(2), Qt::LeftButton);
+        QCOMPARE(readSelected(ai->cards()), (QList<bool>{false, false, true}));
+
+        f.view.goTo(4);
+        auto* connection = f.page<WelcomeConnection>();
+        QCOMPARE(readSelected(connection->kindButtons()), (QList<bool>{true, false}));
+        connection->setKind(BrokerKind::rabbitmq);
+        QCOMPARE(readSelected(connection->kindButtons()), (QList<bool>{false, true}));
     }
 
     void groundRulesKindSwitchResetsThePeek()

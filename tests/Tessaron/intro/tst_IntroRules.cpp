@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(brokerRow(std::nullopt), QStringLiteral("Your broker can join us later."));
         Broker b;
         b.name = QStringLiteral("orders");
-        QCOMPARE(brokerRow(b), QStringLiteral("Broker on file: orders"));
+        QCOMPARE(brokerRow(b), QStringLiteral("Broker on file: \u2068orders\u2069"));
         QCOMPARE(backupRow(QStringLiteral("auto")), QStringLiteral("Backup: automatic selection."));
         QCOMPARE(backupRow(QStringLiteral("codex")), QStringLiteral("Backup: OpenAI Codex"));
         QCOMPARE(backupRow(QStringLiteral("gemini")), QStringLiteral("Backup: gemini"));

@@ -3,6 +3,7 @@
 
 #include "Tessaron/reception/BrokerFormModel.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
+#include "Tessaron/kit/ConfirmSheet.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -11,13 +12,13 @@
 #include "VelkinInfra/keychain/Keychain.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/ManualAnimationClock.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -102,6 +103,27 @@ private slots:
         QVERIFY(!app.editing());
     }
 
+    void tabRunsThroughWhatCanBeSeen()
+    {
+        AppState app(m_clients);
+        auto sheet = present(app, app.brokers().first()); // Kafka, no security
+        QVERIFY(QTest::qWaitForWindowExposed(sheet.get()));
+        sheet->addressField()->edit()->setFocus();
+        QList<QWidget*> stops;
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops << QApplication::focusWidget();
+        }
+        // The four ways in, then the Schema Registry: no stop on a hidden field.
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(stops[i], static_cast<QWidget*>(sheet->securityButtons()[i]));
+        QCOMPARE(stops[4], static_cast<QWidget*>(sheet->registryField()->edit()));
+        for (QWidget* stop : stops)
+            QVERIFY(stop->isVisible());
+        // The keyboard moved the focus, so the focused control draws its ring.
+        QVERIFY(sheet->testAttribute(Qt::WA_KeyboardFocusChange));
+    }
+
     void aLanguageSwitchRedrawsTheFormKeepingWhatIsTyped()
     {
         UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
@@ -180,10 +202,12 @@ private slots:
         type(sheet->nameField(), "typed name");
 
         QTest::mouseClick(sheet->forgetButton(), Qt::LeftButton);
-        QMessageBox* confirmation = sheet->confirmation();
+        ConfirmSheet* confirmation = sheet->confirmation();
         QVERIFY(confirmation);
-        QVERIFY(confirmation->text().contains("\"Local\""));                // the saved name
-        QCOMPARE(confirmation->defaultButton()->text(), QString("Cancel")); // Return does not forget
+        QVERIFY(confirmation->title().contains("Local")); // the saved name
+        QTest::keyClick(confirmation, Qt::Key_Return);    // Return does not forget
+        QCOMPARE(app.brokers().size(), 1);
+        QVERIFY(confirmation->isVisible());
         QTest::keyClick(confirmation, Qt::Key_Escape);
         QTRY_VERIFY(!sheet->confirmation());
         QVERIFY(sheet->isVisible());
@@ -192,13 +216,7 @@ private slots:
         QTest::mouseClick(sheet->forgetButton(), Qt::LeftButton);
         confirmation = sheet->confirmation();
         QVERIFY(confirmation);
-        QAbstractButton* forget = nullptr;
-        for (QAbstractButton* button : confirmation->buttons()) {
-            if (confirmation->buttonRole(button) == QMessageBox::DestructiveRole)
-                forget = button;
-        }
-        QVERIFY(forget);
-        forget->click();
+        confirmation->confirmButton()->click();
         QTRY_VERIFY(!sheet->isVisible());
         QVERIFY(app.brokers().isEmpty());
         QVERIFY(!app.editing());
@@ -328,6 +346,33 @@ private slots:
         QVERIFY(!sheet->mechanismButtons().first()->isVisibleTo(sheet.get())); // no mechanism on RabbitMQ
         QTest::mouseClick(sheet->kindButtons()[0], Qt::LeftButton);
         QVERIFY(sheet->mechanismButtons().first()->isVisibleTo(sheet.get()));
+    }
+
+    void sectionsFadeInAndOutWithAChangeOfSecurity()
+    {
+        AccessibilitySettings::instance().setReduceMotion(false);
+        testing::ManualAnimationClock clock;
+        AppState app(m_clients);
+        auto sheet = present(app, newBroker());
+        sheet->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(sheet.get()));
+        QWidget* credentials = sheet->credentialsSection();
+        QVERIFY(credentials->isHidden());
+        QTest::mouseClick(sheet->securityButtons()[2], Qt::LeftButton);
+        QVERIFY(!credentials->isHidden());
+        QVERIFY(credentials->graphicsEffect()); // fading in
+        clock.advance(210);
+        QVERIFY(!credentials->graphicsEffect());
+        // Going back, it stays while it fades out and is then gone.
+        QTest::mouseClick(sheet->securityButtons()[0], Qt::LeftButton);
+        clock.advance(150);
+        QVERIFY(!credentials->isHidden());
+        clock.advance(60);
+        QVERIFY(credentials->isHidden());
+        AccessibilitySettings::instance().setReduceMotion(true);
+        QTest::mouseClick(sheet->securityButtons()[2], Qt::LeftButton);
+        QVERIFY(!credentials->isHidden());
+        QVERIFY(!credentials->graphicsEffect());
     }
 };
 

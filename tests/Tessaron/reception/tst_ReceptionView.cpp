@@ -12,6 +12,8 @@
 #include "TessaronCore/storage/AppSupport.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/ManualAnimationClock.h"
+#include "VelkinUI/TransformEffect.h"
 
 #include <QApplication>
 #include <QDir>
@@ -279,6 +281,52 @@ private slots:
         QCOMPARE(view.bubbleText(), QString("Afternoon. Any queue need a lawyer?"));
     }
 
+    void favouritesGlideAndTheBubbleLeavesOnlyWithMotion()
+    {
+        AccessibilitySettings::instance().setReduceMotion(false);
+        testing::ManualAnimationClock clock;
+        auto app = stateWith({kafkaBroker("a"), kafkaBroker("b"), kafkaBroker("c")});
+        ReceptionView view(app.get());
+        view.resize(1020, 660);
+        view.show();
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QTRY_COMPARE(view.columns(), 3);
+        const auto offset = [](const QWidget* card) {
+            const auto* effect = qobject_cast<const TransformEffect*>(card->graphicsEffect());
+            return effect ? QPointF(effect->transform().dx(), effect->transform().dy()) : QPointF();
+        };
+
+        // "c" becomes a regular: it slides from the third place to the first over 0.2 s, the others
+        // one place on; cards at rest carry no effect.
+        app->toggleFavorite(app->brokers().at(2).id);
+        QCOMPARE(cardNames(view), (QStringList{"c", "a", "b"}));
+        QVERIFY(offset(view.cards()[0]).x() > 300);
+        QVERIFY(offset(view.cards()[1]).x() < 0);
+        clock.advance(180);
+        QVERIFY(!offset(view.cards()[0]).isNull());
+        clock.advance(30);
+        for (const BrokerCard* card : view.cards())
+            QVERIFY(!card->graphicsEffect());
+
+        // A boop: the old bubble leaves as the new one arrives, and is gone once it has.
+        view.boopButton()->click();
+        QVERIFY(view.leavingBubble());
+        clock.advance(1000);
+        QVERIFY(!view.leavingBubble());
+
+        // Under reduced motion the cards land at once; the bubble still fades out.
+        AccessibilitySettings::instance().setReduceMotion(true);
+        app->toggleFavorite(app->brokers().at(0).id);
+        QCOMPARE(cardNames(view), (QStringList{"a", "c", "b"}));
+        for (const BrokerCard* card : view.cards())
+            QVERIFY(!card->graphicsEffect());
+        view.boopButton()->click();
+        QVERIFY(view.leavingBubble());
+        clock.advance(200);
+        QVERIFY(!view.leavingBubble());
+    }
+
     void aLongSentenceShrinksThenIsCutAtThreeLines()
     {
         SpeechBubble shortOne("Boop noted.");
@@ -309,6 +357,13 @@ private slots:
         QCOMPARE(odometer.disturbedText(), QString("000001"));
         QCOMPARE(odometer.readText(), QString("1234567"));
         QCOMPARE(odometer.closingLine(), QString("The disturbed ones are RabbitMQ. I did warn you."));
+        // A tally gone below zero (a damaged preference) reads as none, not "0000-5".
+        store.setInteger(Prefs::messagesRead, -5);
+        QCOMPARE(odometer.readText(), QString("000000"));
+        store.setInteger(Prefs::messagesDisturbed, -5);
+        QCOMPARE(odometer.disturbedText(), QString("000000"));
+        QCOMPARE(odometer.closingLine(), QString("None of them noticed."));
+        QCOMPARE(Odometer::digits(-5), QString("000000"));
     }
 };
 

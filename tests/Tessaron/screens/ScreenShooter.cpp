@@ -1,6 +1,9 @@
 #include "ScreenShooter.h"
 
+#include "UnnamedButtons.h"
+
 #include <QApplication>
+#include <QDialog>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
@@ -37,7 +40,48 @@ ScreenShooter::ScreenShooter(QString folder)
     QDir().mkpath(m_folder);
 }
 
-bool ScreenShooter::shoot(const QString& screen, const QString& state, QWidget* widget)
+ScreenShooter::ScreenShooter(QSize window, QString label)
+    : m_window(window)
+    , m_label(std::move(label))
+{ }
+
+void ScreenShooter::audit(const QString& where, QWidget* widget, QWidget* outcome)
+{
+    // A sheet never outgrows the window it sits over; a window-sized screen is the window.
+    const QSize size = widget->size();
+    // A frame without a layout holds the screen at its full size: the screen follows the frame.
+    QList<std::pair<QWidget*, QRect>> filling;
+    if (!widget->layout()) {
+        for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isWindow() && child->geometry() == widget->rect())
+                filling.append({child, child->geometry()});
+        }
+    }
+    if (qobject_cast<QDialog*>(widget))
+        widget->resize(size.boundedTo(*m_window));
+    else if (size.width() >= 700)
+        widget->resize(*m_window);
+    for (const auto& [child, geometry] : filling)
+        child->setGeometry(widget->rect());
+    if (widget->layout())
+        widget->layout()->activate();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    // A screen that reflows (columns, wrapped lines) settles over a few posted layouts.
+    if (widget->size() != size)
+        restFor(250);
+    testing::FaceAudit audit;
+    for (const int scale : {1, 2})
+        m_violations << audit.audit(widget, QStringLiteral("%1 %2 @%3x").arg(where, m_label).arg(scale), scale);
+    if (outcome)
+        m_violations << testing::FaceAudit::outcomeInView(widget, outcome, where + QLatin1Char(' ') + m_label);
+    ++m_audited;
+    widget->resize(size);
+    for (const auto& [child, geometry] : filling)
+        child->setGeometry(geometry);
+}
+
+bool ScreenShooter::shoot(const QString& screen, const QString& state, QWidget* widget, QWidget* outcome)
 {
     if (!widget->isVisible())
         widget->show();
@@ -48,7 +92,14 @@ bool ScreenShooter::shoot(const QString& screen, const QString& state, QWidget* 
     QApplication::processEvents();
     QApplication::processEvents();
 
+    if (m_window) {
+        audit(screen + QLatin1Char('-') + state, widget, outcome);
+        return true;
+    }
+
     const QString base = m_folder + QLatin1Char('/') + screen + QLatin1Char('-') + state;
+    for (const QString& button : unnamedButtons(widget))
+        m_unnamed << screen + QLatin1Char('-') + state + QStringLiteral(": ") + button;
     bool ok = true;
     for (const int scale : {1, 2}) {
         QImage image(widget->size() * scale, QImage::Format_ARGB32_Premultiplied);

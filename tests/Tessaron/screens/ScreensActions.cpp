@@ -2,6 +2,7 @@
 #include "ScreenShooter.h"
 
 #include "Tessaron/actions/AskSheet.h"
+#include "Tessaron/actions/OutcomeBlock.h"
 #include "Tessaron/actions/PayloadEditor.h"
 #include "Tessaron/actions/ProduceSheet.h"
 #include "Tessaron/actions/ResetOffsetsSheet.h"
@@ -72,13 +73,13 @@ void shootActions(ScreenShooter& shooter)
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("working"), &sheet);
         held->gate->release();
         waitUntil([&] { return sheet.outcome().has_value(); });
-        shooter.shoot(QStringLiteral("produce"), QStringLiteral("filed"), &sheet);
+        shooter.shoot(QStringLiteral("produce"), QStringLiteral("filed"), &sheet, sheet.outcomeBlock());
         clients->writer = std::make_shared<FakeWriter>();
         clients->writer->produceError =
             KafkaError(29, QStringLiteral("Broker: Topic authorization failed: orders.events"));
         sheet.file();
         waitUntil([&] { return sheet.outcome() && !sheet.outcome()->isDone(); });
-        shooter.shoot(QStringLiteral("produce"), QStringLiteral("refused"), &sheet);
+        shooter.shoot(QStringLiteral("produce"), QStringLiteral("refused"), &sheet, sheet.outcomeBlock());
     }
     {
         // Over the smallest window: the sheet fits it, and the outcome is scrolled into view.
@@ -94,12 +95,12 @@ void shootActions(ScreenShooter& shooter)
         sheet.file();
         waitUntil([&] { return sheet.outcome().has_value(); });
         restFor(800);
-        shooter.shoot(QStringLiteral("produce"), QStringLiteral("filed-820x520"), &sheet);
+        shooter.shoot(QStringLiteral("produce"), QStringLiteral("filed-820x520"), &sheet, sheet.outcomeBlock());
         sheet.conclude(AppOutcome::makeUncertain(
             QStringLiteral("No answer from the broker within 30 s after the message went out: it may be on "
                            "orders.events already.")));
         restFor(800);
-        shooter.shoot(QStringLiteral("produce"), QStringLiteral("uncertain-820x520"), &sheet);
+        shooter.shoot(QStringLiteral("produce"), QStringLiteral("uncertain-820x520"), &sheet, sheet.outcomeBlock());
     }
     {
         Message avro(QStringLiteral("payments.settled"), 0, 12, std::nullopt, QByteArray("\x00\x00\x00\x00\x07\x02", 6),
@@ -124,7 +125,7 @@ void shootActions(ScreenShooter& shooter)
         shooter.shoot(QStringLiteral("reset"), QStringLiteral("working"), &sheet);
         writer->gate->release();
         waitUntil([&] { return sheet.outcome().has_value(); });
-        shooter.shoot(QStringLiteral("reset"), QStringLiteral("filed"), &sheet);
+        shooter.shoot(QStringLiteral("reset"), QStringLiteral("filed"), &sheet, sheet.outcomeBlock());
     }
     {
         ResetOffsetsSheet sheet(billing, std::nullopt, nullptr, &session);
@@ -143,7 +144,7 @@ void shootActions(ScreenShooter& shooter)
                            "Stop them first."));
         sheet.move();
         waitUntil([&] { return sheet.outcome().has_value(); });
-        shooter.shoot(QStringLiteral("reset"), QStringLiteral("refused"), &sheet);
+        shooter.shoot(QStringLiteral("reset"), QStringLiteral("refused"), &sheet, sheet.outcomeBlock());
     }
 
     {
@@ -159,7 +160,7 @@ void shootActions(ScreenShooter& shooter)
         sheet.conclude(AppOutcome::makeUncertain(
             QStringLiteral("The offset commit timed out: billing-service may be at 50000 on orders.events already.")));
         restFor(800);
-        shooter.shoot(QStringLiteral("reset"), QStringLiteral("uncertain-820x520"), &sheet);
+        shooter.shoot(QStringLiteral("reset"), QStringLiteral("uncertain-820x520"), &sheet, sheet.outcomeBlock());
     }
 
     {

@@ -7,6 +7,8 @@
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/app/TessaronApplication.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "VelkinUI/KitButton.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/TabBar.h"
 
@@ -223,6 +225,29 @@ void shootApp(ScreenShooter& shooter)
     {
         auto dialog = sampleDialog();
         shooter.shoot(QStringLiteral("style"), QStringLiteral("dialog"), dialog.get());
+    }
+    {
+        // The keyboard focus ring on a kit button, as after Tab.
+        auto window = std::make_unique<QWidget>();
+        QPalette p = window->palette();
+        p.setColor(QPalette::Window, TessaronPalette::canvas());
+        window->setPalette(p);
+        window->setAutoFillBackground(true);
+        auto* row = new QHBoxLayout(window.get());
+        row->setContentsMargins(24, 24, 24, 24);
+        row->setSpacing(14);
+        auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+        auto* file = new KitButton(QStringLiteral("File it"), std::make_unique<WelcomePrimaryStyle>());
+        file->setTrailingSymbol(QStringLiteral("pawprint.fill"));
+        file->setSymbolSpacing(12);
+        row->addWidget(cancel);
+        row->addWidget(file);
+        window->resize(320, 90);
+        window->show();
+        window->setAttribute(Qt::WA_KeyboardFocusChange);
+        file->setFocus(Qt::TabFocusReason);
+        flushEvents();
+        shooter.shoot(QStringLiteral("style"), QStringLiteral("focus-ring"), window.get());
     }
     shootTabs(shooter);
 }

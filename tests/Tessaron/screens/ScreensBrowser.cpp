@@ -69,8 +69,6 @@ Stage driftingStage()
 
 void shootBrowser(ScreenShooter& shooter)
 {
-    if (QApplication::style()->name() != QLatin1String("fusion"))
-        QApplication::setStyle(QStringLiteral("Fusion"));
     KitFont::registerFonts();
     useFixedClock();
 
@@ -187,6 +185,31 @@ void shootBrowser(ScreenShooter& shooter)
         stage.session->setSelectedMessage(QString("jobs/0/0"));
         flushEvents();
         shooter.shoot("consent", "after", frame.get());
+    }
+    {
+        // A topic, group, keys, headers and payloads that look like markup or turn text around:
+        // shown as they stand, in the list, the exhibit and a search for one of them.
+        const QStringList hostile = testing::FaceAudit::hostileTexts();
+        const QString topic = hostile.at(0);
+        Stage stage = kafkaStage({fakes::topic(topic, {{0, 3}})}, {{hostile.at(1), "Stable", false}});
+        stage.kafka().held[topic][0] = {
+            keyed(topic, 0, 0, hostile.at(0).toUtf8(), hostile.at(1).toUtf8(), 9,
+                  {{hostile.at(0), hostile.at(2).toUtf8()}}),
+            keyed(topic, 0, 1, hostile.at(1).toUtf8(), hostile.at(0).toUtf8(), 6, {{hostile.at(1), "x"}}),
+            keyed(topic, 0, 2, hostile.at(2).toUtf8(), hostile.at(2).toUtf8(), 3),
+        };
+        stage.open(topic);
+        std::unique_ptr<QWidget> frame(framed(new MessageListView(stage.app.get(), stage.session.get())));
+        frame->show();
+        flushEvents();
+        shooter.shoot("browser", "hostile", frame.get());
+        stage.session->setSelectedMessage(topic + QStringLiteral("/0/0"));
+        flushEvents();
+        shooter.shoot("exhibit", "hostile", frame.get());
+        stage.session->setSelectedMessage(std::nullopt);
+        stage.session->setMessageSearch(hostile.at(0));
+        flushEvents();
+        shooter.shoot("browser", "hostile-search", frame.get());
     }
     {
         // An empty topic, and a read under way.

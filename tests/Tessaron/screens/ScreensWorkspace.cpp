@@ -10,6 +10,7 @@
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarLogic.h"
+#include "Tessaron/workspace/SidebarRows.h"
 #include "Tessaron/workspace/TopicListView.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/workspace/WorkspaceView.h"
@@ -20,6 +21,8 @@
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QCoreApplication>
+#include <QEnterEvent>
+#include <QHoverEvent>
 #include <QFile>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -214,6 +217,20 @@ void shootWorkspace(ScreenShooter& shooter)
         kafkaSession->setNameSpace(QStringLiteral("payments"));
         shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("folder"), frame.get());
         kafkaSession->setNameSpace(std::nullopt);
+
+        // Hover at its end: a topic row with its pin button, and the refresh button lit.
+        auto* sidebar = frame->findChild<TopicListView*>();
+        SidebarListView* list = sidebar->list();
+        QCoreApplication::processEvents();
+        const QPoint overRow = list->visualRect(list->model()->index(6, 0)).center(); // audit-log
+        QHoverEvent move(QEvent::HoverMove, overRow, list->viewport()->mapToGlobal(overRow), overRow);
+        QCoreApplication::sendEvent(list->viewport(), &move);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), sidebar->refreshButton()->mapToGlobal(QPointF(5, 5)));
+        QCoreApplication::sendEvent(sidebar->refreshButton(), &enter);
+        restFor(300);
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("hover"), frame.get());
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(sidebar->refreshButton(), &leave);
     }
 
     using Popover = TopicListView::Popover;
@@ -246,6 +263,11 @@ void shootWorkspace(ScreenShooter& shooter)
         std::unique_ptr<QWidget> frame(host({1020, 660}));
         auto* workspace = new WorkspaceView(&app, rabbitSession, TessaronApplication::standardViews(), frame.get());
         workspace->setGeometry(frame->rect());
+        // The chart has faded in: its entrance effect is gone once it stands at full strength.
+        waitUntil([&] {
+            auto* chart = frame->findChild<QWidget*>(QStringLiteral("retainedChart"));
+            return chart && chart->isVisible() && !chart->graphicsEffect();
+        });
         shooter.shoot(QStringLiteral("workspace"), QStringLiteral("rabbitmq"), frame.get());
     }
 
@@ -267,6 +289,24 @@ void shootWorkspace(ScreenShooter& shooter)
     {
         std::unique_ptr<QWidget> frame(sidebarAlone(&quiet, listing));
         shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("empty"), frame.get());
+    }
+
+    {
+        // Topic and group names that look like markup or turn text around, and a search for one.
+        const QStringList hostile = testing::FaceAudit::hostileTexts();
+        auto odd = std::make_shared<FakeFactory>();
+        odd->kafka->listed =
+            QList<Topic>{sized(hostile.at(0), {12}), sized(hostile.at(1), {3}), sized(hostile.at(2), {0})};
+        odd->kafka->listedGroups =
+            QList<ConsumerGroup>{{hostile.at(1), "Stable", false}, {hostile.at(0), "Empty", false}};
+        AppState strange(odd);
+        strange.open(kafkaDef);
+        BrokerSession* session = strange.activeSession();
+        waitUntil([&] { return session->topicsListed() && !session->isLoadingTopics(); });
+        std::unique_ptr<QWidget> frame(sidebarAlone(&strange, session));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("hostile"), frame.get());
+        session->setSearch(hostile.at(0) + QStringLiteral(" none"));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("hostile-search"), frame.get());
     }
 
     prefs.remove(Prefs::pinnedTopics(kafkaDef.id));

@@ -1,12 +1,20 @@
 // tessaron-screens DIR [FAMILY...]
+// tessaron-screens --audit LANGUAGE WIDTHxHEIGHT [FAMILY...]
 //
 // Renders every screen of every family (or of the families named) in each of its states to
 // DIR/<screen>-<state>.png and DIR/<screen>-<state>@2x.png, prints each file written, and exits
 // non-zero when any file could not be written or a family failed. Offscreen unless told
 // otherwise, on a throwaway profile: no family can reach the user's own files or keyring.
+//
+// With --audit it writes nothing: every state is audited (tests/support/FaceAudit.h) in the
+// language given (en, pt) with the main window at the size given, at 1x and 2x; it prints every
+// fault not excused in FaceExceptions.cpp and exits non-zero when there is one.
+#include "FaceExceptions.h"
 #include "ScreenFamilies.h"
 #include "ScreenShooter.h"
 #include "Tessaron/app/TessaronApplication.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 using namespace tessaron;
 
@@ -90,6 +99,18 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString folder = args.takeFirst();
+    std::unique_ptr<ScreenShooter> auditor;
+    if (folder == QLatin1String("--audit")) {
+        const QStringList size = args.size() >= 2 ? args.at(1).split(QLatin1Char('x')) : QStringList();
+        if (size.size() != 2 || (args.at(0) != QLatin1String("en") && args.at(0) != QLatin1String("pt"))) {
+            fail("usage: tessaron-screens --audit en|pt WIDTHxHEIGHT [FAMILY...]");
+            return 2;
+        }
+        UserDefaults::standard().setString(L10n::key, args.at(0));
+        auditor = std::make_unique<ScreenShooter>(QSize(size[0].toInt(), size[1].toInt()),
+                                                  args.at(0) + QLatin1Char(' ') + args.at(1));
+        args = args.mid(2);
+    }
     for (const QString& name : args) {
         if (std::none_of(families.begin(), families.end(), [&](const Family& f) { return name == f.name; })) {
             fail("no family named " + name);
@@ -97,7 +118,9 @@ int main(int argc, char** argv)
         }
     }
 
-    ScreenShooter shooter(folder);
+    if (!auditor)
+        auditor = std::make_unique<ScreenShooter>(folder);
+    ScreenShooter& shooter = *auditor;
     QStringList failures;
     for (const Family& family : families) {
         if (!args.isEmpty() && !args.contains(QString::fromLatin1(family.name)))
@@ -117,6 +140,20 @@ int main(int argc, char** argv)
         std::printf("%s\n", qPrintable(file));
     for (const QString& file : shooter.failures())
         failures << "could not write " + file;
+    if (shooter.auditing()) {
+        // TESSARON_FACE_EXCEPTIONS=off lists every fault, excused or not, to review the list.
+        const bool excusing = qgetenv("TESSARON_FACE_EXCEPTIONS") != "off";
+        const QList<testing::FaceViolation> open =
+            excusing ? testing::FaceAudit::excuse(shooter.violations(), faceExceptions()) : shooter.violations();
+        for (const testing::FaceViolation& v : open)
+            failures << v.toString();
+        std::printf("audited %d states: %lld faults, %lld excused\n", shooter.audited(),
+                    static_cast<long long>(open.size()),
+                    static_cast<long long>(shooter.violations().size() - open.size()));
+    }
+    // Every button has a name a screen reader can say.
+    for (const QString& button : shooter.unnamed())
+        failures << "unnamed button on " + button;
     for (const QString& failure : failures)
         fail(failure);
     return failures.isEmpty() ? 0 : 1;

@@ -11,6 +11,7 @@
 #include "VelkinUI/CascadeModifier.h"
 #include "VelkinUI/KitButton.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
@@ -44,7 +45,9 @@ class TestSettingsWindow : public QObject {
 
     static bool selected(SettingsView& view, const QString& name)
     {
-        return view.findChild<KitButton*>(name)->accessibleDescription() == L10n::t("Selected");
+        // As assistive technology reads it.
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(view.findChild<KitButton*>(name));
+        return button && button->state().selected && button->state().checked;
     }
 
     static QString status(SettingsView& view, const QString& provider)

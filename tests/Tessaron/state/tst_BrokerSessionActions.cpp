@@ -143,7 +143,7 @@ private slots:
         Fixture kafka;
         kafka.session->setSelectedTopic(QString("orders"));
         AppOutcome outcome = syncWait(kafka.session->produce("orders", QString(""), "{}", "fix the total"));
-        QCOMPARE(outcome, AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
+        QCOMPARE(outcome, AppOutcome::makeDone("Filed on \u2068orders\u2069. The broker acknowledged it."));
         QCOMPARE(kafka.clients->writer->produced.size(), 1);
         QVERIFY(!kafka.clients->writer->produced[0].key);
         QVERIFY(!kafka.clients->writer->produced[0].partition);
@@ -271,7 +271,7 @@ private slots:
         f.session->setSelectedGroup(QString("billing"));
         const Topic orders = f.session->topics().first();
         outcome = syncWait(f.session->resetOffsets("audit", orders, 0, "replay"));
-        QCOMPARE(outcome, AppOutcome::makeDone("audit will resume from offset 0."));
+        QCOMPARE(outcome, AppOutcome::makeDone("\u2068audit\u2069 will resume from offset 0."));
         const FakeWriter::Reset& reset = f.clients->writer->resets.last();
         QCOMPARE(reset.partitions, (QMap<int32_t, int64_t>{{0, 0}, {1, 0}, {2, 0}}));
         QCOMPARE(reset.force, false);
@@ -347,7 +347,8 @@ private slots:
             auto filing = f.session->produce("orders", std::nullopt, "{}", "fix");
             f.session.reset();
             gate->release();
-            QCOMPARE(syncWait(std::move(filing)), AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
+            QCOMPARE(syncWait(std::move(filing)),
+                     AppOutcome::makeDone("Filed on \u2068orders\u2069. The broker acknowledged it."));
             QCOMPARE(f.clients->kafka->calls.filter("page orders").size(), 1);
         }
     }

@@ -78,7 +78,7 @@ private slots:
         // A corrected copy, filed with its reason, comes back with the reason header.
         const AppOutcome filed =
             syncWait(session.produce("orders", QString("k5"), "{\"n\":5,\"fixed\":true}", "total was wrong"));
-        QCOMPARE(filed, AppOutcome::makeDone("Filed on orders. The broker acknowledged it."));
+        QCOMPARE(filed, AppOutcome::makeDone("Filed on \u2068orders\u2069. The broker acknowledged it."));
         QVERIFY(!session.isLoadingMessages());
         bool found = false;
         for (const Message& m : session.messages()) {

@@ -1,5 +1,6 @@
 #include "WorkspaceFixture.h"
 
+#include "Tessaron/kit/ViewMotion.h"
 #include "Tessaron/workspace/SidebarChips.h"
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarLogic.h"
@@ -8,6 +9,8 @@
 #include "Tessaron/workspace/TopicListView.h"
 #include "TessaronCore/async/Detached.h"
 #include "Tessaron/kit/TessaronWorking.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/ManualAnimationClock.h"
 
 #include <QAction>
 #include <QLabel>
@@ -15,6 +18,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEnterEvent>
+#include <QHoverEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -63,6 +67,18 @@ QStringList titles(QWidget* popover)
 }
 
 // Clicks the given part of a row, found by sweeping across it.
+void hoverList(SidebarListView* list, QPoint at)
+{
+    QHoverEvent move(QEvent::HoverMove, at, list->viewport()->mapToGlobal(at), at);
+    QApplication::sendEvent(list->viewport(), &move);
+}
+
+void enter(QWidget* widget)
+{
+    QEnterEvent event(QPointF(5, 5), QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)));
+    QApplication::sendEvent(widget, &event);
+}
+
 bool clickPart(SidebarListView* list, int row, Part part)
 {
     const QModelIndex index = list->model()->index(row, 0);
@@ -115,7 +131,11 @@ private slots:
         m_app = std::make_unique<AppState>(m_clients);
     }
 
-    void cleanup() { m_app.reset(); }
+    void cleanup()
+    {
+        m_app.reset();
+        AccessibilitySettings::instance().setReduceMotion(false);
+    }
 
     void compactCountIsShortWithAFullStopInEveryLocale()
     {
@@ -215,10 +235,85 @@ private slots:
         longOne->addRow(new PopoverRow("Refresh Topics", {}));
         longOne->popUp(&anchor);
         QCOMPARE(longOne->width(), shortOne->width());
+        // The arrow sits on the top edge and points at the middle of its control.
+        QVERIFY(shortOne->arrowPointsUp());
+        QCOMPARE(shortOne->mapToGlobal(shortOne->arrowTip()).x(), anchor.mapToGlobal(QPoint(anchor.width() / 2, 0)).x());
+        QVERIFY(shortOne->outline().contains(QPointF(shortOne->arrowTip()) + QPointF(0, 3)));
         QVERIFY(longOne->height() > shortOne->height() + 40);
         longOne->close();
         shortOne->close();
         QTRY_VERIFY(!longOne && !shortOne);
+    }
+
+    void hoverAndPinsMoveOnlyWithMotion()
+    {
+        testing::ManualAnimationClock clock;
+        // Each control eases into its hover look over its own time and ends fully lit.
+        const auto easesIn = [&clock](QWidget* control, HoverAmount* hover, int ms) {
+            enter(control);
+            clock.advance(ms - 40);
+            QVERIFY2(hover->value() > 0.3 && hover->value() < 1.0, control->metaObject()->className());
+            clock.advance(60);
+            QCOMPARE(hover->value(), 1.0);
+            QVERIFY(!hover->isAnimating());
+        };
+        {
+            PopoverRow row("Refresh Topics", {});
+            row.show();
+            row.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&row));
+            easesIn(&row, row.hoverAmount(), 120);
+        }
+        BrokerSession* session = openKafka();
+        TopicListView view(m_app.get(), session);
+        view.resize(320, 800);
+        view.show();
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        SidebarListView* list = view.list();
+        const SidebarModel& model = *view.model();
+        const QString audit = model.content().key(model.entry(rowOf(model, "topic:audit")));
+        const QString billing = model.content().key(model.entry(rowOf(model, "topic:billing.events")));
+        const QPoint overAudit = list->visualRect(model.index(rowOf(model, "topic:audit"))).center();
+        {
+            easesIn(view.refreshButton(), view.refreshButton()->hoverAmount(), 140);
+            easesIn(view.folderPill(), view.folderPill()->hoverAmount(), 150);
+            easesIn(view.fileChip(), view.fileChip()->hoverAmount(), 150);
+            // A row fades in under the pointer while the one it left fades out.
+            hoverList(list, overAudit);
+            clock.advance(80);
+            const double half = list->hoverAmount(audit);
+            QVERIFY(half > 0.3 && half < 1.0);
+            hoverList(list, list->visualRect(model.index(rowOf(model, "topic:billing.events"))).center());
+            QCOMPARE(list->hoverAmount(audit), half);
+            clock.advance(200);
+            QCOMPARE(list->hoverAmount(audit), 0.0);
+            QCOMPARE(list->hoverAmount(billing), 1.0);
+
+            // Pinning glides the rows to their new places over 0.22 s; the new pinned row fades in.
+            QVERIFY(clickPart(list, rowOf(model, "topic:audit"), Part::pinButton));
+            QVERIFY(list->isReordering());
+            const QString pinnedAudit = model.content().key(model.entry(rowOf(model, "topic:audit")));
+            QVERIFY(list->rowShift(billing) < 0); // it was higher and moves down
+            QCOMPARE(list->rowOpacity(pinnedAudit), 0.0);
+            clock.advance(180);
+            QVERIFY(list->isReordering());
+            clock.advance(60);
+            QVERIFY(!list->isReordering());
+            QCOMPARE(list->rowShift(billing), 0.0);
+            QCOMPARE(list->rowOpacity(pinnedAudit), 1.0);
+        }
+
+        // Under reduced motion every change lands at once.
+        AccessibilitySettings::instance().setReduceMotion(true);
+        QVERIFY(!motionAllowed(&view));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(view.fileChip(), &leave);
+        QCOMPARE(view.fileChip()->hoverAmount()->value(), 0.0);
+        hoverList(list, overAudit);
+        QCOMPARE(list->hoverAmount(model.content().key(model.entry(list->indexAt(overAudit).row()))), 1.0);
+        QVERIFY(clickPart(list, rowOf(model, "topic:billing.events"), Part::pinButton));
+        QVERIFY(!list->isReordering());
     }
 
     void kafkaSectionsPinsAndInternalTopics()
@@ -401,7 +496,7 @@ private slots:
 
         // A search of spaces is quoted as typed.
         session->setSearch("  ");
-        QCOMPARE(view.noticeText(), QString("Nothing matches \"  \"."));
+        QCOMPARE(view.noticeText(), QString("Nothing matches \"\u2068  \u2069\"."));
         QCOMPARE(view.searchField()->text(), QString("  "));
 
         // Facts follow the notice; groups never do.

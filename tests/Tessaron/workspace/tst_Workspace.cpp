@@ -233,7 +233,7 @@ private slots:
         syncWait(session->loadTopics());
         QVERIFY(workspace.banner()->isVisible());
         QCOMPARE(workspace.banner()->detailText(),
-                 QString("What is on screen is what it last said. broker transport failure"));
+                 QString("What is on screen is what it last said. \u2068broker transport failure\u2069"));
         QCOMPARE(session->topics().size(), 2); // what was listed stays
 
         // Still unreachable: the banner goes at once and comes back with the new reason.
@@ -245,7 +245,8 @@ private slots:
         QVERIFY(!session->lostConnection());
         gate->release();
         QTRY_VERIFY(workspace.banner()->isVisible());
-        QCOMPARE(workspace.banner()->detailText(), QString("What is on screen is what it last said. timed out"));
+        QCOMPARE(workspace.banner()->detailText(),
+                 QString("What is on screen is what it last said. \u2068timed out\u2069"));
         QCOMPARE(m_clients->kafka->calls.count("topics"), before + 1);
 
         // Reachable again: one more listing, and the banner stays away.

@@ -1,0 +1,537 @@
+#include "support/FaceAudit.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextDocumentFragment>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tessaron::testing {
+
+namespace {
+
+// Rounding of layouts and fractional scales: a pixel either way is no fault.
+constexpr int slack = 1;
+
+QString textOf(const QWidget* w)
+{
+    const QVariant text = w->property("text");
+    return text.isValid() ? text.toString() : QString();
+}
+
+bool holdsText(const QWidget* w) { return !textOf(w).trimmed().isEmpty(); }
+
+QString describe(const QWidget* w, const QString& text = {})
+{
+    QString name = QString::fromLatin1(w->metaObject()->className());
+    if (!w->objectName().isEmpty())
+        name += QLatin1Char('#') + w->objectName();
+    QString shown = text.isNull() ? textOf(w) : text;
+    shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (shown.size() > 60)
+        shown = shown.left(57) + QStringLiteral("...");
+    if (!shown.isEmpty())
+        name += QStringLiteral(" \"") + shown + QLatin1Char('"');
+    return name;
+}
+
+QRect rectIn(const QWidget* w, const QWidget* root) { return QRect(w->mapTo(root, QPoint(0, 0)), w->size()); }
+
+// What of `w` its ancestors up to `root` let show, in root's coordinates.
+QRect shownRect(const QWidget* w, const QWidget* root)
+{
+    QRect r = rectIn(w, root);
+    for (const QWidget* p = w->parentWidget(); p && p != root->parentWidget(); p = p->parentWidget()) {
+        r &= rectIn(p, root);
+        if (p == root)
+            break;
+    }
+    return r;
+}
+
+bool visibleIn(const QWidget* w, const QWidget* root) { return w == root || (w->isVisibleTo(root) && w->isVisible()); }
+
+bool within(const QRect& inner, const QRect& outer)
+{
+    return outer.adjusted(-slack, -slack, slack, slack).contains(inner);
+}
+
+bool isLarge(const QFont& font)
+{
+    double points = font.pointSizeF();
+    if (points <= 0)
+        points = font.pixelSize() * 0.75;
+    return points >= 18.0 || (points >= 14.0 && font.weight() >= QFont::Bold);
+}
+
+// Whether the tooltip carries `text` whole (plain or escaped into rich text).
+bool tooltipCarries(const QWidget* w, const QString& text)
+{
+    const QString tip = w->toolTip();
+    if (tip.isEmpty())
+        return false;
+    if (tip == text)
+        return true;
+    return QTextDocumentFragment::fromHtml(tip).toPlainText() == QString(text).replace(QLatin1Char('\n'), ' ')
+        || QTextDocumentFragment::fromHtml(tip).toPlainText() == text;
+}
+
+bool containsHostile(const QString& text)
+{
+    for (const QString& marker : FaceAudit::hostileTexts()) {
+        if (marker.startsWith(QLatin1Char('<')) && text.contains(marker))
+            return true;
+    }
+    return false;
+}
+
+class Auditor {
+public:
+    Auditor(QWidget* root, QString where, int scale)
+        : m_root(root)
+        , m_where(std::move(where))
+        , m_scale(scale)
+    {
+        m_image = QImage(root->size() * scale, QImage::Format_ARGB32_Premultiplied);
+        m_image.setDevicePixelRatio(scale);
+        m_image.fill(Qt::black);
+        QPainter painter(&m_image);
+        root->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        painter.end();
+        // TESSARON_FACE_DUMP=DIR keeps the picture each audit measured, to look at what it flags.
+        if (const QString dump = qEnvironmentVariable("TESSARON_FACE_DUMP"); !dump.isEmpty())
+            m_image.save(dump + QLatin1Char('/') + QString(m_where).replace(QLatin1Char(' '), QLatin1Char('_')) + ".png");
+    }
+
+    QList<FaceViolation> run()
+    {
+        const QList<QWidget*> all = m_root->findChildren<QWidget*>();
+        QList<QWidget*> shown{m_root};
+        for (QWidget* w : all) {
+            // What lies in another window (a sheet over this one) is that window's picture.
+            if (w->window() == m_root->window() && visibleIn(w, m_root))
+                shown << w;
+        }
+        for (QWidget* w : shown) {
+            checkTooltip(w);
+            if (auto* view = qobject_cast<QAbstractItemView*>(w))
+                checkRows(view);
+            if (auto* button = qobject_cast<QAbstractButton*>(w))
+                checkNamed(button);
+            if (!holdsText(w))
+                continue;
+            checkContrast(w);
+            checkCut(w);
+            checkRoom(w);
+            checkRich(w);
+        }
+        checkOverlaps(shown);
+        return m_found;
+    }
+
+private:
+    void report(const QString& rule, const QString& widget, const QString& detail)
+    {
+        m_found << FaceViolation{m_where, rule, widget, detail};
+    }
+
+    QImage crop(const QRect& inRoot) const
+    {
+        const QRect r = inRoot & m_root->rect();
+        return m_image.copy(QRect(r.topLeft() * m_scale, r.size() * m_scale));
+    }
+
+    void measure(const QWidget* w, const QRect& inRoot, const QFont& font, const QString& text)
+    {
+        if (inRoot.width() < 4 || inRoot.height() < 4)
+            return;
+        const double ratio = FaceAudit::drawnContrast(crop(inRoot));
+        const double needed = isLarge(font) ? 3.0 : 4.5;
+        if (ratio + 0.05 < needed)
+            report(QStringLiteral("contrast"), describe(w, text),
+                   QStringLiteral("%1:1, needs %2:1 (at %3,%4 %5x%6)")
+                       .arg(ratio, 0, 'f', 2)
+                       .arg(needed, 0, 'f', 1)
+                       .arg(inRoot.x())
+                       .arg(inRoot.y())
+                       .arg(inRoot.width())
+                       .arg(inRoot.height()));
+    }
+
+    void checkContrast(QWidget* w)
+    {
+        if (!w->isEnabled())
+            return;
+        // A separator ("•", "·", "/") is decoration, not text to read.
+        const QString text = textOf(w);
+        if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+            return;
+        if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->echoMode() != QLineEdit::Normal)
+            return;
+        QRect area = rectIn(w, m_root);
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            // Where the text itself lies: a wide label with a short text over a gradient would
+            // otherwise measure the gradient.
+            const QRect box = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+                                                              -label->margin());
+            const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+            const QRect text = label->fontMetrics().boundingRect(box, flags, label->text()).adjusted(-2, -2, 2, 2) & box;
+            area = QRect(w->mapTo(m_root, text.topLeft()), text.size());
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            // The typed text from the field's left, not the whole field.
+            const QRect box = edit->contentsRect().marginsRemoved(edit->textMargins());
+            const int advance = edit->fontMetrics().horizontalAdvance(edit->text()) + 16;
+            area = QRect(w->mapTo(m_root, box.topLeft()), QSize(std::min(box.width(), advance), box.height()));
+        }
+        const QRect shown = area & shownRect(w, m_root);
+        measure(w, shown, w->font(), QString());
+    }
+
+    void checkRows(QAbstractItemView* view)
+    {
+        const QAbstractItemModel* model = view->model();
+        if (!model)
+            return;
+        const QRect port = view->viewport()->rect();
+        const int rows = std::min(model->rowCount(view->rootIndex()), 400);
+        for (int row = 0; row < rows; ++row) {
+            const QModelIndex index = model->index(row, 0, view->rootIndex());
+            const QString text = index.data(Qt::DisplayRole).toString();
+            const QRect r = view->visualRect(index) & port;
+            if (text.trimmed().isEmpty() || r.isEmpty())
+                continue;
+            const QRect inRoot(view->viewport()->mapTo(m_root, r.topLeft()), r.size());
+            measure(view, inRoot & shownRect(view->viewport(), m_root), view->font(), text);
+        }
+    }
+
+    void checkNamed(QAbstractButton* button)
+    {
+        if (!button->text().trimmed().isEmpty() || !button->accessibleName().trimmed().isEmpty())
+            return;
+        const QList<QWidget*> inside = button->findChildren<QWidget*>();
+        if (std::any_of(inside.begin(), inside.end(), [](const QWidget* w) { return holdsText(w); }))
+            return;
+        report(QStringLiteral("unnamed"), describe(button),
+               QStringLiteral("a button without text has no accessible name"));
+    }
+
+    // Walks up from the text: each ancestor must show all of it, unless the ancestor is a scroll
+    // area's viewport that can scroll to the rest.
+    void checkCut(QWidget* w)
+    {
+        QRect r = w->rect();
+        const QWidget* child = w;
+        for (const QWidget* p = w->parentWidget(); p; child = p, p = p->parentWidget()) {
+            r.translate(child->pos());
+            const auto* area = qobject_cast<const QAbstractScrollArea*>(p->parentWidget());
+            if (area && area->viewport() == p) {
+                const QRect port = p->rect();
+                const bool wide = r.left() < port.left() - slack || r.right() > port.right() + slack;
+                const bool tall = r.top() < port.top() - slack || r.bottom() > port.bottom() + slack;
+                if ((wide && area->horizontalScrollBar()->maximum() == 0)
+                    || (tall && area->verticalScrollBar()->maximum() == 0)) {
+                    report(
+                        QStringLiteral("cut"), describe(w),
+                        QStringLiteral("runs past the viewport of %1, which cannot scroll to it").arg(describe(area)));
+                    return;
+                }
+                r &= port;
+                if (r.isEmpty())
+                    return; // scrolled out of view, and reachable
+                continue;
+            }
+            if (!within(r, p->rect())) {
+                report(QStringLiteral("cut"), describe(w),
+                       QStringLiteral("runs past %1 (%2,%3 %4x%5 in %6x%7)")
+                           .arg(describe(p))
+                           .arg(r.x())
+                           .arg(r.y())
+                           .arg(r.width())
+                           .arg(r.height())
+                           .arg(p->width())
+                           .arg(p->height()));
+                return;
+            }
+            if (p == m_root || p->isWindow())
+                return;
+        }
+    }
+
+    void checkRoom(QWidget* w)
+    {
+        const QString text = textOf(w);
+        if (qobject_cast<QLineEdit*>(w))
+            return; // a field scrolls its own text
+        if (auto* label = qobject_cast<QLabel*>(w); label && label->wordWrap()) {
+            const int needed = label->heightForWidth(label->width());
+            if (needed > label->height() + slack)
+                report(QStringLiteral("room"), describe(w),
+                       QStringLiteral("wraps to %1 px in %2 px").arg(needed).arg(label->height()));
+            return;
+        }
+        const QSize hint = w->sizeHint();
+        if (!hint.isValid())
+            return;
+        if (hint.width() <= w->width() + slack && hint.height() <= w->height() + slack)
+            return;
+        if (tooltipCarries(w, text) && !qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w))
+            return; // an elided line whose tooltip holds it whole
+        report(QStringLiteral("room"), describe(w),
+               QStringLiteral("asks %1x%2, has %3x%4")
+                   .arg(hint.width())
+                   .arg(hint.height())
+                   .arg(w->width())
+                   .arg(w->height()));
+    }
+
+    void checkRich(QWidget* w)
+    {
+        auto* label = qobject_cast<QLabel*>(w);
+        if (!label || !containsHostile(label->text()))
+            return;
+        const Qt::TextFormat format = label->textFormat();
+        if (format == Qt::RichText || format == Qt::MarkdownText
+            || (format == Qt::AutoText && Qt::mightBeRichText(label->text())))
+            report(QStringLiteral("rich"), describe(w), QStringLiteral("text from data drawn as rich text"));
+    }
+
+    void checkTooltip(QWidget* w)
+    {
+        const QString tip = w->toolTip();
+        if (containsHostile(tip) && Qt::mightBeRichText(tip))
+            report(QStringLiteral("rich"), describe(w, tip), QStringLiteral("tooltip from data shown as rich text"));
+    }
+
+    void checkOverlaps(const QList<QWidget*>& shown)
+    {
+        QHash<const QWidget*, bool> bearing;
+        // Children come after their parents in findChildren's order, so walk backwards.
+        for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+            QWidget* w = *it;
+            if (holdsText(w) || bearing.value(w))
+                for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+                    if (bearing.value(p))
+                        break;
+                    bearing[p] = true;
+                    if (p == m_root)
+                        break;
+                }
+            if (holdsText(w))
+                bearing[w] = true;
+        }
+        QHash<const QWidget*, QList<QWidget*>> byParent;
+        for (QWidget* w : shown) {
+            if (w != m_root && bearing.value(w) && w->parentWidget())
+                byParent[w->parentWidget()] << w;
+        }
+        for (const QList<QWidget*>& siblings : std::as_const(byParent)) {
+            for (int i = 0; i < siblings.size(); ++i) {
+                for (int j = i + 1; j < siblings.size(); ++j) {
+                    const QRect both = siblings[i]->geometry() & siblings[j]->geometry();
+                    if (both.width() > slack && both.height() > slack)
+                        report(QStringLiteral("overlap"), describe(siblings[i]),
+                               QStringLiteral("covers %1 by %2x%3")
+                                   .arg(describe(siblings[j]))
+                                   .arg(both.width())
+                                   .arg(both.height()));
+                }
+            }
+        }
+    }
+
+    QWidget* m_root;
+    QString m_where;
+    int m_scale;
+    QImage m_image;
+    QList<FaceViolation> m_found;
+};
+
+double luminance(QRgb c)
+{
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+
+} // namespace
+
+QString FaceViolation::toString() const
+{
+    // " :: " between widget and detail: both may hold ": " of their own.
+    return where + QLatin1Char(' ') + rule + QStringLiteral(": ") + widget + QStringLiteral(" :: ") + detail;
+}
+
+const QStringList& FaceAudit::hostileTexts()
+{
+    static const QStringList texts{QStringLiteral("<img src=\"/dev/zero\">"), QStringLiteral("<b>bold</b>"),
+                                   QStringLiteral("\u202Egnp.exe")};
+    return texts;
+}
+
+double FaceAudit::contrast(QRgb a, QRgb b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+double FaceAudit::drawnContrast(const QImage& crop)
+{
+    const QImage image = crop.convertToFormat(QImage::Format_RGB32);
+    if (image.isNull())
+        return 1.0;
+    QHash<quint32, int> buckets;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            ++buckets[((qRed(line[x]) >> 3) << 10) | ((qGreen(line[x]) >> 3) << 5) | (qBlue(line[x]) >> 3)];
+    }
+    quint32 common = 0;
+    int most = -1;
+    for (auto it = buckets.cbegin(); it != buckets.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            common = it.key();
+        }
+    }
+    qint64 r = 0, g = 0, b = 0, n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = line[x];
+            if ((((qRed(c) >> 3) << 10) | ((qGreen(c) >> 3) << 5) | (qBlue(c) >> 3)) == common) {
+                r += qRed(c);
+                g += qGreen(c);
+                b += qBlue(c);
+                ++n;
+            }
+        }
+    }
+    const QRgb ground = qRgb(int(r / n), int(g / n), int(b / n));
+    // The text's own colour shows in the cores of its strokes: the strongest few pixels, not the
+    // single strongest (a stray edge of something else).
+    QList<double> ratios;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const double c = contrast(line[x], ground);
+            if (c > 1.05)
+                ratios << c;
+        }
+    }
+    if (ratios.isEmpty())
+        return 1.0;
+    const qsizetype k = std::min<qsizetype>(ratios.size() - 1, 2 + ratios.size() / 50);
+    std::nth_element(ratios.begin(), ratios.begin() + k, ratios.end(), std::greater<>());
+    return ratios[k];
+}
+
+QList<FaceViolation> FaceAudit::audit(QWidget* root, const QString& where, int scale)
+{
+    return Auditor(root, where, scale).run();
+}
+
+QList<FaceViolation> FaceAudit::outcomeInView(QWidget* sheet, QWidget* outcome, const QString& where)
+{
+    if (!outcome || !outcome->isVisible())
+        return {FaceViolation{where, QStringLiteral("outcome"), QStringLiteral("(none)"),
+                              QStringLiteral("no outcome is shown")}};
+    const QRect whole = rectIn(outcome, sheet);
+    const QRect shown = shownRect(outcome, sheet);
+    if (within(whole, shown))
+        return {};
+    return {FaceViolation{where, QStringLiteral("outcome"), describe(outcome),
+                          QStringLiteral("only %1x%2 of %3x%4 is in view")
+                              .arg(shown.width())
+                              .arg(shown.height())
+                              .arg(whole.width())
+                              .arg(whole.height())}};
+}
+
+QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where)
+{
+    QList<FaceViolation> found;
+    auto around = [window](const QWidget* w) {
+        return QRect(w->mapTo(window, QPoint(0, 0)), w->size()).adjusted(-4, -4, 4, 4) & window->rect();
+    };
+    auto picture = [window](const QRect& r) { return window->grab(r).toImage().convertToFormat(QImage::Format_RGB32); };
+    // The way a person goes: Tab from the first stop, each stop pictured before and after it
+    // takes the focus, until the focus comes round again.
+    QWidget* first = window->focusWidget();
+    if (!first) {
+        QTest::keyClick(window, Qt::Key_Tab);
+        first = window->focusWidget();
+    }
+    QList<QWidget*> seen;
+    for (int step = 0; first && step < 60; ++step) {
+        QWidget* from = window->focusWidget();
+        // What the next stop will be, pictured before the focus reaches it.
+        QWidget* next = from ? from->nextInFocusChain() : nullptr;
+        while (next && next != from
+               && (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() || !next->isEnabled()
+                   || next->window() != window))
+            next = next->nextInFocusChain();
+        if (!next)
+            break;
+        const QImage before = picture(around(next));
+        QTest::keyClick(from, Qt::Key_Tab);
+        QApplication::processEvents();
+        QWidget* now = window->focusWidget();
+        if (!now || seen.contains(now))
+            break;
+        seen << now;
+        if (!now->isVisible()) {
+            found << FaceViolation{where, QStringLiteral("focus"), describe(now),
+                                   QStringLiteral("a Tab stop that is not shown")};
+            continue;
+        }
+        if (now != next)
+            continue; // not the picture taken before
+        const QImage after = picture(around(now));
+        qsizetype changed = 0;
+        for (int y = 0; y < std::min(before.height(), after.height()); ++y) {
+            const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+            for (int x = 0; x < std::min(before.width(), after.width()); ++x)
+                changed += a[x] != b[x];
+        }
+        const qsizetype outline = (now->width() + now->height()) * window->devicePixelRatio();
+        if (const QString dump = qEnvironmentVariable("TESSARON_FACE_DUMP"); !dump.isEmpty() && changed < outline) {
+            before.save(dump + QStringLiteral("/focus-%1-%2-before.png").arg(where).arg(step));
+            after.save(dump + QStringLiteral("/focus-%1-%2-after.png").arg(where).arg(step));
+        }
+        if (changed < outline)
+            found << FaceViolation{where, QStringLiteral("focus"), describe(now),
+                                   QStringLiteral("%1 px change when focused, a ring needs %2").arg(changed).arg(outline)};
+    }
+    return found;
+}
+
+QList<FaceViolation> FaceAudit::excuse(const QList<FaceViolation>& found, const QList<FaceException>& exceptions)
+{
+    QList<FaceViolation> left;
+    for (const FaceViolation& v : found) {
+        const bool excused = std::any_of(exceptions.begin(), exceptions.end(), [&](const FaceException& e) {
+            return (e.rule.isEmpty() || e.rule == v.rule) && QRegularExpression(e.where).match(v.where).hasMatch()
+                && QRegularExpression(e.widget).match(v.widget).hasMatch();
+        });
+        if (!excused)
+            left << v;
+    }
+    return left;
+}
+
+} // namespace tessaron::testing
