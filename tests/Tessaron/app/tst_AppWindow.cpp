@@ -315,8 +315,9 @@ private slots:
 
     void escapeAndCtrlWCloseSettingsAndAbout()
     {
-        ViewSlots::installed().settings = [](AppState*) { return new QLabel(QStringLiteral("settings")); };
-        ViewSlots::installed().about = [](AppState*) { return new QLabel(QStringLiteral("about")); };
+        m_views.settings = [](AppState*, std::function<void()>) { return new QLabel(QStringLiteral("settings")); };
+        m_views.about = [](AppState*) { return new QLabel(QStringLiteral("about")); };
+        restart();
         const QList<std::pair<QAction*, WindowsService::Window>> windows{
             {commands().settings(), WindowsService::Window::settings},
             {commands().about(), WindowsService::Window::about}};
