@@ -46,9 +46,10 @@ const QList<Family> families = {
 void fail(const QString& text) { std::fprintf(stderr, "tessaron-screens: %s\n", qPrintable(text)); }
 
 const char* const usage = "usage: tessaron-screens DIR [FAMILY...]\n"
+                          "       tessaron-screens --audit en|pt WIDTHxHEIGHT [FAMILY...]\n"
                           "Renders every screen state of the families named (all when none is) to\n"
-                          "DIR/<screen>-<state>.png and @2x.png. Families: app, reception, workspace,\n"
-                          "browser, casework, actions, settings, intro.\n";
+                          "DIR/<screen>-<state>.png and @2x.png, or audits them and writes nothing.\n"
+                          "Families: app, reception, workspace, browser, casework, actions, settings, intro.\n";
 
 } // namespace
 
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
             std::fputs(usage, stdout);
             return 0;
         }
-        if (arg.startsWith('-')) {
+        if (arg.startsWith('-') && !(i == 1 && arg == "--audit")) {
             fail("unknown option " + QString::fromLocal8Bit(arg));
             std::fputs(usage, stderr);
             return 2;
