@@ -32,10 +32,11 @@ QuestionEdit::QuestionEdit(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setObjectName(QStringLiteral("questionField"));
-    setStyleSheet(QStringLiteral("QPlainTextEdit#questionField { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
-                                 "255, 26); border-radius: 8px; padding: 4px 5px; color: %1; }"
-                                 "QPlainTextEdit#questionField:focus { border: 1px solid %2; }")
-                      .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
+    setStyleSheet(
+        QStringLiteral("QPlainTextEdit#questionField { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
+                       "255, 26); border-radius: 8px; padding: 4px 5px; color: %1; }"
+                       "QPlainTextEdit#questionField:focus { border: 1px solid %2; }")
+            .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
     QPalette p = palette();
     p.setColor(QPalette::PlaceholderText, withOpacity(muted(), 0.7));
     setPalette(p);

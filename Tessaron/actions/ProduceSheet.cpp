@@ -59,10 +59,11 @@ void stylePayload(PayloadEditor* editor)
     editor->setMinimumHeight(150);
     editor->setTabChangesFocus(true);
     editor->setObjectName(QStringLiteral("payloadEditor"));
-    editor->setStyleSheet(QStringLiteral("QPlainTextEdit#payloadEditor { background: rgba(0, 0, 0, 71); border: 1px solid rgba(255, "
-                                         "255, 255, 20); border-radius: 8px; padding: 7px; color: %1; }"
-                                         "QPlainTextEdit#payloadEditor:focus { border: 1px solid %2; }")
-                              .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
+    editor->setStyleSheet(
+        QStringLiteral("QPlainTextEdit#payloadEditor { background: rgba(0, 0, 0, 71); border: 1px solid rgba(255, "
+                       "255, 255, 20); border-radius: 8px; padding: 7px; color: %1; }"
+                       "QPlainTextEdit#payloadEditor:focus { border: 1px solid %2; }")
+            .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
 }
 
 } // namespace

@@ -188,9 +188,20 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(16, 16, 16, 16);
     column->setSpacing(14);
-    const QColor neutralTint = neutral();
     const PayloadKind kind = PayloadKinds::of(message);
 
+    column->addLayout(buildHeading(message, kind, number, outlier, outlierCount));
+    if (!message.headers().isEmpty())
+        column->addLayout(buildAnnotations(message));
+    column->addLayout(buildRecord(message, kind));
+    column->addLayout(buildActions(message));
+    column->addStretch(1);
+    return page;
+}
+
+QLayout* ExhibitView::buildHeading(const Message& message, const PayloadKind& kind, int number, bool outlier,
+                                   qsizetype outlierCount)
+{
     // 1. Heading: the stamp and kind, the facts, the drift note.
     auto* heading = new QVBoxLayout;
     heading->setSpacing(9);
@@ -228,30 +239,36 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
             label(loc("Marked below, on the exact line where it differs."), KitFont::font(10), white(0.5)));
         heading->addWidget(panel(note, withOpacity(warningOrange(), 0.08), 9, 10));
     }
-    column->addLayout(heading);
+    return heading;
+}
 
+QLayout* ExhibitView::buildAnnotations(const Message& message)
+{
+    const QColor neutralTint = neutral();
     // 2. Annotations: every header in order, repeated names included.
-    if (!message.headers().isEmpty()) {
-        auto* annotations = new QVBoxLayout;
-        annotations->setSpacing(6);
-        annotations->addWidget(new FormHeading(loc("Annotations"), std::nullopt, neutralTint));
-        for (const Message::Header& header : message.headers()) {
-            auto* row = new QHBoxLayout;
-            row->setSpacing(7);
-            auto* name = label(header.name, KitFont::font(10, QFont::DemiBold, FontDesign::monospaced),
-                               withOpacity(neutralTint, 0.9));
-            name->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            row->addWidget(name, 0, Qt::AlignTop);
-            const std::optional<QString> text = decodeUtf8(header.value);
-            auto* value = label(text.value_or(loc("<binary>")), KitFont::font(10), white(0.65));
-            value->setWordWrap(true);
-            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            row->addWidget(value, 1);
-            annotations->addLayout(row);
-        }
-        column->addLayout(annotations);
+    auto* annotations = new QVBoxLayout;
+    annotations->setSpacing(6);
+    annotations->addWidget(new FormHeading(loc("Annotations"), std::nullopt, neutralTint));
+    for (const Message::Header& header : message.headers()) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(7);
+        auto* name = label(header.name, KitFont::font(10, QFont::DemiBold, FontDesign::monospaced),
+                           withOpacity(neutralTint, 0.9));
+        name->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        row->addWidget(name, 0, Qt::AlignTop);
+        const std::optional<QString> text = decodeUtf8(header.value);
+        auto* value = label(text.value_or(loc("<binary>")), KitFont::font(10), white(0.65));
+        value->setWordWrap(true);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        row->addWidget(value, 1);
+        annotations->addLayout(row);
     }
+    return annotations;
+}
 
+QLayout* ExhibitView::buildRecord(const Message& message, const PayloadKind& kind)
+{
+    const QColor neutralTint = neutral();
     // 3. The record, in the form its kind calls for.
     auto* record = new QVBoxLayout;
     record->setSpacing(6);
@@ -312,8 +329,12 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
         break;
     }
     }
-    column->addLayout(record);
+    return record;
+}
 
+QLayout* ExhibitView::buildActions(const Message& message)
+{
+    const QColor neutralTint = neutral();
     // 4. Actions.
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
@@ -333,9 +354,7 @@ QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qs
     file->setObjectName(QStringLiteral("fileCopy"));
     connect(file, &KitButton::clicked, this, &ExhibitView::fileCorrectedCopy);
     actions->addWidget(file);
-    column->addLayout(actions);
-    column->addStretch(1);
-    return page;
+    return actions;
 }
 
 void ExhibitView::copyPayload()

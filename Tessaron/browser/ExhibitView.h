@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QLayout;
 class QLocale;
 class QScrollArea;
 class QStackedLayout;
@@ -17,6 +18,7 @@ namespace tessaron {
 class AppState;
 class BrokerSession;
 class PayloadDocument;
+class PayloadKind;
 
 // The right-hand column of the browser: the selected message as a numbered exhibit (its facts,
 // the drift note when it disagrees with the majority, its headers, its payload in the form its
@@ -52,6 +54,13 @@ private:
     void fitDocument();
     void refresh();
     QWidget* build(const Message& message, int number, bool outlier, qsizetype outlierCount);
+    // The exhibit's parts, top to bottom: the heading, the annotations (headers), the record in the form
+    // its kind calls for, and the actions.
+    QLayout* buildHeading(const Message& message, const PayloadKind& kind, int number, bool outlier,
+                          qsizetype outlierCount);
+    QLayout* buildAnnotations(const Message& message);
+    QLayout* buildRecord(const Message& message, const PayloadKind& kind);
+    QLayout* buildActions(const Message& message);
 
     QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;

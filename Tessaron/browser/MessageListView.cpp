@@ -280,7 +280,8 @@ void MessageListView::showReadingInButton(bool reading)
     }
     // While it reads, a small spinner takes the arrow's place in front of the same words.
     const QFont font = m_readFurther->buttonStyle()->font(m_readFurther->font());
-    const QColor ink = m_readFurther->buttonStyle()->labelColor(m_readFurther->state()).value_or(TessaronPalette::ink());
+    const QColor ink =
+        m_readFurther->buttonStyle()->labelColor(m_readFurther->state()).value_or(TessaronPalette::ink());
     auto* content = new QWidget;
     auto* row = new QHBoxLayout(content);
     row->setContentsMargins(0, 0, 0, 0);

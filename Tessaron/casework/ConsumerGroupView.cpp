@@ -155,7 +155,46 @@ void ConsumerGroupView::showDetail()
     m_shownGroup = detail.id;
 
     QVBoxLayout* column = page->fresh(14, QMargins(18, 18, 18, 18));
+    column->addLayout(buildHeading(detail, verdict));
+    column->addWidget(buildMembers(detail));
 
+    // One card per topic committed on.
+    const std::optional<GroupPosition> worst = verdict.worst();
+    const QHash<QString, QString> clients = GroupText::clientsOf(detail);
+    for (const GroupText::TopicCard& facts : GroupText::topicCards(detail, session->topics()))
+        column->addWidget(buildTopicCard(detail, facts, worst, clients));
+
+    if (detail.members.isEmpty() && detail.positions.isEmpty()) {
+        auto* card = new CaseCard(loc("WHERE IT STANDS"), muted());
+        card->setObjectName(QStringLiteral("noPositionsCard"));
+        card->addWidget(label(loc("No positions. A group that has never committed has nowhere to stand, and nothing "
+                                  "here to measure."),
+                              KitFont::font(11.5), muted(), true));
+        column->addWidget(card);
+    }
+
+    const QList<GroupText::BlindSpot> spots =
+        GroupText::blindSpots(detail, session->topics(), session->groupBlindSpots());
+    if (!spots.isEmpty()) {
+        auto* card = new CaseCard(loc("Can't see").toUpper(), warningOrange());
+        card->setObjectName(QStringLiteral("blindSpotCard"));
+        for (const GroupText::BlindSpot& spot : spots) {
+            auto* entry = new QVBoxLayout();
+            entry->setSpacing(2);
+            entry->addWidget(
+                label(spot.title,
+                      KitFont::font(11, QFont::DemiBold, spot.isTopic ? FontDesign::monospaced : FontDesign::rounded),
+                      withOpacity(ink(), 0.8)));
+            entry->addWidget(label(spot.sentence, KitFont::font(10), muted(), true));
+            card->body()->addLayout(entry);
+        }
+        column->addWidget(card);
+    }
+}
+
+QLayout* ConsumerGroupView::buildHeading(const ConsumerGroupDetail& detail, const GroupVerdict& verdict)
+{
+    BrokerSession* session = m_session;
     // Heading: eyebrow and title, "Look again", the explanation and the stat row.
     auto* heading = new QVBoxLayout();
     heading->setSpacing(10);
@@ -197,9 +236,11 @@ void ConsumerGroupView::showDetail()
     }
     statRow->addStretch(1);
     heading->addLayout(statRow);
-    column->addLayout(heading);
+    return heading;
+}
 
-    // Who's reading.
+QWidget* ConsumerGroupView::buildMembers(const ConsumerGroupDetail& detail)
+{
     auto* members = new CaseCard(loc("WHO'S READING"), toneColor(GroupText::membersTone(detail)));
     members->setObjectName(QStringLiteral("membersCard"));
     if (detail.members.isEmpty()) {
@@ -213,101 +254,75 @@ void ConsumerGroupView::showDetail()
             members->addWidget(line);
         }
     }
-    column->addWidget(members);
+    return members;
+}
 
-    // One card per topic committed on.
-    const std::optional<GroupPosition> worst = verdict.worst();
-    const QHash<QString, QString> clients = GroupText::clientsOf(detail);
-    for (const GroupText::TopicCard& facts : GroupText::topicCards(detail, session->topics())) {
-        auto* card = new CaseCard(facts.eyebrow, toneColor(facts.tone));
-        card->setObjectName(QStringLiteral("topicCard"));
-        auto* row = new QHBoxLayout();
-        row->setSpacing(8);
-        const QFont nameFont = KitFont::font(12, QFont::DemiBold, FontDesign::monospaced);
-        if (facts.listed) {
-            KitButton* open = plainButton(QString(), nameFont, ink());
-            open->setObjectName(QStringLiteral("openTopic"));
-            open->setContent(symbolRow({new ElidedLabel(facts.topic, nameFont, ink()),
-                                        new SymbolView(QStringLiteral("arrow.right"), 9, neutral())},
-                                       5));
-            open->setToolTip(loc("Open the topic"));
-            open->setAccessibleName(loc("Open the topic"));
-            const QString name = facts.topic;
-            connect(open, &QAbstractButton::clicked, this, [target, name] {
-                if (target)
-                    target->setSelectedTopic(name);
-            });
-            row->addWidget(open);
-        } else {
-            auto* name = new ElidedLabel(facts.topic, nameFont, withOpacity(ink(), 0.6));
-            name->setObjectName(QStringLiteral("unlistedTopic"));
-            name->setStruck(white(0.3));
-            row->addWidget(name);
-        }
-        row->addStretch(1);
-        if (facts.lagLabel) {
-            auto* lag =
-                label(*facts.lagLabel, KitFont::font(10, QFont::Bold, FontDesign::monospaced), toneColor(facts.tone));
-            lag->setObjectName(QStringLiteral("lagLabel"));
-            row->addWidget(lag);
-        }
-        if (facts.listed) {
-            auto* reset = new KitButton(QString(), std::make_unique<CapsuleStyle>(KitFont::font(10.5), ink()));
-            reset->setObjectName(QStringLiteral("movePosition"));
-            reset->setCursor(Qt::PointingHandCursor);
-            reset->setAccessibleName(loc("Move the position…"));
-            reset->setContent(symbolRow({new SymbolView(QStringLiteral("arrow.counterclockwise"), 10, neutral()),
-                                         label(loc("Move the position…"), KitFont::font(10.5), ink())},
-                                        5));
-            reset->setToolTip(loc("Reset this group's committed offsets on this topic. Refused while the group has "
-                                  "members."));
-            const ConsumerGroup group{detail.id, detail.state, false};
-            const Topic listed = *facts.listed;
-            QPointer<AppState> app(m_app);
-            connect(reset, &QAbstractButton::clicked, this, [app, group, listed] {
-                if (app)
-                    app->setAction(AppState::Action::makeResetOffsets(group, listed));
-            });
-            row->addWidget(reset);
-        }
-        card->body()->addLayout(row);
-        if (facts.note) {
-            auto* note = label(*facts.note, KitFont::font(10.5), toneColor(facts.noteTone), true);
-            note->setObjectName(QStringLiteral("topicNote"));
-            card->addWidget(note);
-        }
-        auto* table = new PositionTable(facts.rows, worst, clients);
-        table->setObjectName(QStringLiteral("positionTable"));
-        card->addWidget(table);
-        column->addWidget(card);
+QWidget* ConsumerGroupView::buildTopicCard(const ConsumerGroupDetail& detail, const GroupText::TopicCard& facts,
+                                           const std::optional<GroupPosition>& worst,
+                                           const QHash<QString, QString>& clients)
+{
+    QPointer<BrokerSession> target(m_session);
+    auto* card = new CaseCard(facts.eyebrow, toneColor(facts.tone));
+    card->setObjectName(QStringLiteral("topicCard"));
+    auto* row = new QHBoxLayout();
+    row->setSpacing(8);
+    const QFont nameFont = KitFont::font(12, QFont::DemiBold, FontDesign::monospaced);
+    if (facts.listed) {
+        KitButton* open = plainButton(QString(), nameFont, ink());
+        open->setObjectName(QStringLiteral("openTopic"));
+        open->setContent(symbolRow({new ElidedLabel(facts.topic, nameFont, ink()),
+                                    new SymbolView(QStringLiteral("arrow.right"), 9, neutral())},
+                                   5));
+        open->setToolTip(loc("Open the topic"));
+        open->setAccessibleName(loc("Open the topic"));
+        const QString name = facts.topic;
+        connect(open, &QAbstractButton::clicked, this, [target, name] {
+            if (target)
+                target->setSelectedTopic(name);
+        });
+        row->addWidget(open);
+    } else {
+        auto* name = new ElidedLabel(facts.topic, nameFont, withOpacity(ink(), 0.6));
+        name->setObjectName(QStringLiteral("unlistedTopic"));
+        name->setStruck(white(0.3));
+        row->addWidget(name);
     }
-
-    if (detail.members.isEmpty() && detail.positions.isEmpty()) {
-        auto* card = new CaseCard(loc("WHERE IT STANDS"), muted());
-        card->setObjectName(QStringLiteral("noPositionsCard"));
-        card->addWidget(label(loc("No positions. A group that has never committed has nowhere to stand, and nothing "
-                                  "here to measure."),
-                              KitFont::font(11.5), muted(), true));
-        column->addWidget(card);
+    row->addStretch(1);
+    if (facts.lagLabel) {
+        auto* lag =
+            label(*facts.lagLabel, KitFont::font(10, QFont::Bold, FontDesign::monospaced), toneColor(facts.tone));
+        lag->setObjectName(QStringLiteral("lagLabel"));
+        row->addWidget(lag);
     }
-
-    const QList<GroupText::BlindSpot> spots =
-        GroupText::blindSpots(detail, session->topics(), session->groupBlindSpots());
-    if (!spots.isEmpty()) {
-        auto* card = new CaseCard(loc("Can't see").toUpper(), warningOrange());
-        card->setObjectName(QStringLiteral("blindSpotCard"));
-        for (const GroupText::BlindSpot& spot : spots) {
-            auto* entry = new QVBoxLayout();
-            entry->setSpacing(2);
-            entry->addWidget(
-                label(spot.title,
-                      KitFont::font(11, QFont::DemiBold, spot.isTopic ? FontDesign::monospaced : FontDesign::rounded),
-                      withOpacity(ink(), 0.8)));
-            entry->addWidget(label(spot.sentence, KitFont::font(10), muted(), true));
-            card->body()->addLayout(entry);
-        }
-        column->addWidget(card);
+    if (facts.listed) {
+        auto* reset = new KitButton(QString(), std::make_unique<CapsuleStyle>(KitFont::font(10.5), ink()));
+        reset->setObjectName(QStringLiteral("movePosition"));
+        reset->setCursor(Qt::PointingHandCursor);
+        reset->setAccessibleName(loc("Move the position…"));
+        reset->setContent(symbolRow({new SymbolView(QStringLiteral("arrow.counterclockwise"), 10, neutral()),
+                                     label(loc("Move the position…"), KitFont::font(10.5), ink())},
+                                    5));
+        reset->setToolTip(loc("Reset this group's committed offsets on this topic. Refused while the group has "
+                              "members."));
+        const ConsumerGroup group{detail.id, detail.state, false};
+        const Topic listed = *facts.listed;
+        QPointer<AppState> app(m_app);
+        connect(reset, &QAbstractButton::clicked, this, [app, group, listed] {
+            if (app)
+                app->setAction(AppState::Action::makeResetOffsets(group, listed));
+        });
+        row->addWidget(reset);
     }
+    card->body()->addLayout(row);
+    if (facts.note) {
+        auto* note = label(*facts.note, KitFont::font(10.5), toneColor(facts.noteTone), true);
+        note->setObjectName(QStringLiteral("topicNote"));
+        card->addWidget(note);
+    }
+    auto* table = new PositionTable(facts.rows, worst, clients);
+    table->setObjectName(QStringLiteral("positionTable"));
+    card->addWidget(table);
+    return card;
 }
 
 } // namespace tessaron

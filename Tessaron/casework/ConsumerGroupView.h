@@ -13,10 +13,12 @@
 // loads, the pane shows the working state, never the previous group's page.
 
 #include "Tessaron/casework/CaseworkPage.h"
+#include "Tessaron/casework/GroupText.h"
 
 #include <QPointer>
 #include <QWidget>
 
+class QLayout;
 class QStackedLayout;
 
 namespace tessaron {
@@ -42,6 +44,11 @@ private:
     void showWorking();
     void showFailure(const QString& failure);
     void showDetail();
+    // The detail page's parts: the heading, who's reading, and the card of one topic committed on.
+    QLayout* buildHeading(const ConsumerGroupDetail& detail, const GroupVerdict& verdict);
+    QWidget* buildMembers(const ConsumerGroupDetail& detail);
+    QWidget* buildTopicCard(const ConsumerGroupDetail& detail, const GroupText::TopicCard& facts,
+                            const std::optional<GroupPosition>& worst, const QHash<QString, QString>& clients);
 
     QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;

@@ -183,7 +183,8 @@ OnboardingView::OnboardingView(AppState* app, QWidget* parent)
     // The controls inside take the focus, each scrolled into view; the area itself is no stop.
     m_area->setFocusPolicy(Qt::NoFocus);
     SheetFit::keepFocusInView(m_area);
-    m_area->setStyleSheet(QStringLiteral("#introScroll, #introScroll > QWidget > QWidget { background: transparent; }"));
+    m_area->setStyleSheet(
+        QStringLiteral("#introScroll, #introScroll > QWidget > QWidget { background: transparent; }"));
     column->addWidget(m_area, 1);
     column->addWidget(hairline(0.08));
     column->addWidget(buildFooter());
@@ -531,93 +532,6 @@ void OnboardingView::syncChrome()
     }
     m_primary->setText(primary);
     m_primary->setTrailingSymbol(m_step == 5 ? QStringLiteral("pawprint.fill") : QStringLiteral("arrow.right"));
-}
-
-void OnboardingView::goTo(int target)
-{
-    const int clamped = std::clamp(target, 0, chapterCount - 1);
-    m_backwards = target < m_step;
-    if (clamped == m_step)
-        return;
-    m_step = clamped;
-    m_visited.insert(clamped);
-    showPage();
-    emit stepChanged();
-}
-
-void OnboardingView::advance()
-{
-    if (m_step == chapterCount - 1)
-        finish();
-    else
-        goTo(m_step + 1);
-}
-
-void OnboardingView::goBack() { goTo(m_step - 1); }
-
-void OnboardingView::celebrate()
-{
-    ++m_celebrations;
-    m_confetti->setTrigger(m_celebrations);
-    emit stateChanged();
-}
-
-void OnboardingView::finish()
-{
-    if (m_finishing)
-        return;
-    m_finishing = true;
-    UserDefaults::standard().setString(Prefs::lastSeenVersion, intro::runningVersion());
-    UserDefaults::standard().setBool(Prefs::onboarded, true);
-    if (refreshAI && m_app)
-        refreshAI(m_app);
-    accept();
-}
-
-void OnboardingView::reject() { finish(); }
-
-void OnboardingView::signAgreement()
-{
-    if (m_signed)
-        return;
-    m_signed = true;
-    syncPartners(intro::introSpring());
-    celebrate();
-}
-
-void OnboardingView::setSolved(bool solved)
-{
-    if (m_solved == solved)
-        return;
-    m_solved = solved;
-    syncChrome();
-    emit stateChanged();
-}
-
-void OnboardingView::setSavedBroker(const std::optional<Broker>& broker)
-{
-    m_savedBroker = broker;
-    syncChrome();
-    emit stateChanged();
-}
-
-void OnboardingView::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Return in a text field only ends the edit; elsewhere it is the primary button's.
-        if (auto* edit = qobject_cast<QLineEdit*>(focusWidget())) {
-            edit->clearFocus();
-            setFocus();
-            event->accept();
-            return;
-        }
-        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-            event->accept();
-            advance();
-            return;
-        }
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void OnboardingView::paintEvent(QPaintEvent*)

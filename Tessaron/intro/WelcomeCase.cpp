@@ -201,9 +201,9 @@ void WelcomeCase::sync(const Motion& motion)
                 .arg(hex(WelcomePalette::muted()), hex(WelcomePalette::lavender()),
                      hex(highlighted ? WelcomePalette::accent() : TessaronPalette::ink()), value));
         auto* icon = m_rows[i]->findChild<SymbolView*>(QStringLiteral("state"));
-        const QString name = highlighted               ? QStringLiteral("exclamationmark.bubble.fill")
-                             : m_state.selected == i ? QStringLiteral("checkmark")
-                                                     : QStringLiteral("chevron.right");
+        const QString name = highlighted ? QStringLiteral("exclamationmark.bubble.fill")
+            : m_state.selected == i      ? QStringLiteral("checkmark")
+                                         : QStringLiteral("chevron.right");
         const QColor color = highlighted ? WelcomePalette::accent() : WelcomePalette::muted();
         if (icon->name() != name) {
             replaceContent(

@@ -25,7 +25,8 @@ EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail,
     m_mascot->installEventFilter(this);
     column->addWidget(m_mascot, 0, Qt::AlignHCenter);
 
-    m_title = PlainText::label(QString(), KitFont::font(13, QFont::DemiBold, FontDesign::rounded), TessaronPalette::ink());
+    m_title =
+        PlainText::label(QString(), KitFont::font(13, QFont::DemiBold, FontDesign::rounded), TessaronPalette::ink());
     m_title->setObjectName(QStringLiteral("emptyTitle"));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setWordWrap(true);

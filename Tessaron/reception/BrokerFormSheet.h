@@ -17,6 +17,8 @@ class QLabel;
 class QScrollArea;
 class QVBoxLayout;
 
+class QLayout;
+
 namespace tessaron {
 
 class ConfirmSheet;
@@ -94,6 +96,10 @@ private:
     QWidget* buildHeader();
     QWidget* buildWho();
     QWidget* buildHow();
+    // The how card's TLS block (with the client certificate) and its SASL block.
+    QWidget* buildTls(QWidget* card);
+    QLayout* buildClientCertificate();
+    QWidget* buildCredentials(QWidget* card);
     QWidget* buildWhat();
     QWidget* buildKnock();
     QWidget* buildFoot();

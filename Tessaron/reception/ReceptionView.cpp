@@ -268,8 +268,8 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
         if (m_leavingBubble) {
             const double left = std::clamp(v, 0.0, 1.0);
             const double shrink = reduceMotion() ? 1.0 : 1.0 - 0.15 * left;
-            m_leavingEffect->apply(
-                Transforms::scaleAbout(shrink, shrink, QPointF(m_leavingBubble->width() / 2.0, 0)), 1.0 - left);
+            m_leavingEffect->apply(Transforms::scaleAbout(shrink, shrink, QPointF(m_leavingBubble->width() / 2.0, 0)),
+                                   1.0 - left);
         }
     });
     connect(m_bubbleEntrance, &AnimatedValue::finished, this, [this] { dropLeavingBubble(); });

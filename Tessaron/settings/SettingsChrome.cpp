@@ -1,7 +1,15 @@
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/kit/PlainText.h"
 
+#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/settings/SettingsRules.h"
+#include "TessaronCore/prefs/Prefs.h"
+#include "VelkinAI/AIProvider.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "VelkinUI/AccessibilitySettings.h"
+#include "VelkinUI/SymbolView.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/Brand.h"
@@ -36,6 +44,55 @@ private:
 } // namespace
 
 namespace SettingsChrome {
+
+void markSelected(KitButton* button, const QColor& tint, bool selected, const QMarginsF& insets)
+{
+    auto* style = static_cast<SettingsControlStyle*>(button->buttonStyle());
+    if (!style || style->selected() != selected)
+        button->setButtonStyle(std::make_unique<SettingsControlStyle>(tint, selected, true, insets));
+    if (QWidget* check = button->findChild<QWidget*>(QStringLiteral("check")))
+        check->setVisible(selected);
+    if (auto* mark = button->findChild<SymbolView*>(QStringLiteral("mark"))) {
+        mark->setName(selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"));
+        mark->setColor(selected ? tint : TessaronPalette::withOpacity(secondary(), 0.4));
+    }
+    if (auto* icon = button->findChild<SymbolView*>(QStringLiteral("icon")))
+        icon->setColor(selected ? tint : secondary());
+    if (auto* badge = button->findChild<IconBadge*>(QStringLiteral("badge")))
+        badge->setTint(selected ? tint : secondary());
+    button->setSelected(selected);
+}
+
+KitButton* tile(const QMarginsF& insets, const QColor& tint, QWidget* parent)
+{
+    auto* button = new KitButton(QString(), std::make_unique<SettingsControlStyle>(tint, false, true, insets), parent);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return button;
+}
+
+QWidget* surfaced(QWidget* content, const QColor& tint, int margin)
+{
+    content->layout()->setContentsMargins(margin, margin, margin, margin);
+    return settingsSurface(content, tint);
+}
+
+Motion spring(const QWidget* owner)
+{
+    // Still under reduced motion, and while the window is not the active one.
+    if (AccessibilitySettings::instance().reduceMotion() || !owner->isActiveWindow())
+        return Motion::none();
+    return Motion::withSpring(Spring{0.36, 0.82, 0.0});
+}
+
+Stored readStored()
+{
+    const UserDefaults& store = UserDefaults::standard();
+    return {store.integer(Prefs::messagesPerRead).value_or(SettingsRules::defaultMessages),
+            store.boolean(Prefs::showInternalTopics).value_or(false),
+            store.string(Prefs::aiProvider).value_or(AIProvider::autoValue),
+            store.string(L10n::key).value_or(QStringLiteral("system"))};
+}
 
 QWidget* padded(QWidget* content, const QMargins& margins, QWidget* parent)
 {

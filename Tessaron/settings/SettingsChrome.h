@@ -2,6 +2,7 @@
 
 #include "Tessaron/kit/PlainText.h"
 #include "VelkinUI/KitFont.h"
+#include "VelkinUI/Motion.h"
 
 #include <QAbstractButton>
 #include <QBoxLayout>
@@ -51,6 +52,23 @@ QBoxLayout* row(QWidget* owner, int spacing);
 QBoxLayout* column(QWidget* owner, int spacing);
 // The mascot as a plain button that counts boops through `clicked`.
 KitButton* mascotButton(double size, TessaronMascot*& mascot, QWidget* parent);
+// Restyles a tile or pill as selected or not and shows its check mark.
+void markSelected(KitButton* button, const QColor& tint, bool selected, const QMarginsF& insets);
+// A selectable tile of the sections, as wide as its row.
+KitButton* tile(const QMarginsF& insets, const QColor& tint, QWidget* parent);
+// `content` on a settings surface with even margins.
+QWidget* surfaced(QWidget* content, const QColor& tint, int margin);
+// The window's spring; none under reduced motion or while the window is not the active one.
+Motion spring(const QWidget* owner);
+
+// The preferences the window edits, as stored.
+struct Stored {
+    qint64 messages;
+    bool internal;
+    QString provider;
+    QString language;
+};
+Stored readStored();
 
 } // namespace SettingsChrome
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Tessaron/settings/SettingsChrome.h"
 #include "VelkinAI/AICLI.h"
 #include "VelkinUI/Motion.h"
 
@@ -19,9 +20,12 @@ class QVBoxLayout;
 
 namespace tessaron {
 
+class AISection;
+class AboutSection;
 class AnimatedValue;
 class AppState;
 class EffectSlot;
+class GeneralSection;
 class KitButton;
 class SettingsSwitch;
 class SymbolView;
@@ -71,19 +75,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Stored {
-        qint64 messages;
-        bool internal;
-        QString provider;
-        QString language;
-    };
-    static Stored readStored();
+    using Stored = SettingsChrome::Stored;
 
     QWidget* buildSidebar();
     QWidget* buildDetail();
-    QWidget* buildGeneral();
-    QWidget* buildAI();
-    QWidget* buildAbout();
     void preferenceChanged(const QString& key);
     void sync();
     void syncHeader();
@@ -107,10 +102,6 @@ private:
     QTimer m_celebrationTimer;
     AnimatedValue* m_tilt;
     AnimatedValue* m_railSlide;
-    // The count shown for messages per read; a preset's change rolls it inside the spring.
-    AnimatedValue* m_messagesRoll;
-    Motion m_presetMotion;
-    double m_messagesFrom = 0.0;
     QRect m_railFrom;
     QWidget* m_railHighlight = nullptr;
     std::unique_ptr<EffectSlot> m_tiltEffect;
@@ -120,7 +111,6 @@ private:
     QLabel* m_plusOne = nullptr;
     QLabel* m_quote = nullptr;
     TessaronMascot* m_sideMascot = nullptr;
-    TessaronMascot* m_aboutMascot = nullptr;
     QLabel* m_eyebrow = nullptr;
     QWidget* m_savedBadge = nullptr;
     QLabel* m_title = nullptr;
@@ -129,18 +119,9 @@ private:
     QScrollArea* m_scroll = nullptr;
     std::optional<int> m_scrollToRestore;
 
-    QLabel* m_messagesValue = nullptr;
-    QList<KitButton*> m_presets;
-    QSlider* m_slider = nullptr;
-    QLabel* m_caption = nullptr;
-    SettingsSwitch* m_internal = nullptr;
-    QList<KitButton*> m_languages;
-
-    KitButton* m_checkAgain = nullptr;
-    QList<KitButton*> m_providers;
-    QList<QLabel*> m_statusWords;
-    QList<QLabel*> m_providerSubtitles;
-    QLabel* m_footnote = nullptr;
+    GeneralSection* m_general = nullptr;
+    AISection* m_ai = nullptr;
+    AboutSection* m_about = nullptr;
 };
 
 } // namespace tessaron

@@ -141,8 +141,8 @@ public:
     // one the broker no longer uses is removed). Resolves to why it could not be put on file or the
     // keyring refused a secret, or nothing when all is stored; only then is the edit over.
     [[nodiscard]] QCoro::Task<std::optional<QString>> save(Broker broker, std::optional<QString> password,
-                                             std::optional<QString> clientKeyPassword = std::nullopt,
-                                             std::optional<QString> registryPassword = std::nullopt);
+                                                           std::optional<QString> clientKeyPassword = std::nullopt,
+                                                           std::optional<QString> registryPassword = std::nullopt);
     [[nodiscard]] QCoro::Task<std::optional<QString>> registryPassword(Broker broker) const;
     // The saved broker's own password, read on the keyring queue.
     [[nodiscard]] QCoro::Task<std::optional<QString>> storedPassword(QUuid id) const;
@@ -153,7 +153,7 @@ public:
     std::optional<QString> remove(const Broker& broker);
     // A given client-key passphrase is used as typed (empty means none); without one the keyring's is.
     [[nodiscard]] QCoro::Task<TestResult> test(Broker broker, std::optional<QString> password,
-                                 std::optional<QString> clientKeyPassword = std::nullopt);
+                                               std::optional<QString> clientKeyPassword = std::nullopt);
     // Looks for the AI tools again; a newer search supersedes one still running.
     [[nodiscard]] QCoro::Task<> refreshAIAvailability();
 

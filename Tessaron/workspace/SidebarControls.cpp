@@ -395,11 +395,12 @@ PopoverToggle::PopoverToggle(const QString& title, const std::optional<QString>&
     }
     auto* texts = new QVBoxLayout;
     texts->setSpacing(1);
-    auto* titleLabel =
-        PlainText::label(title, KitFont::font(12, QFont::Medium, FontDesign::rounded), withOpacity(ink(), 0.9), this, true);
+    auto* titleLabel = PlainText::label(title, KitFont::font(12, QFont::Medium, FontDesign::rounded),
+                                        withOpacity(ink(), 0.9), this, true);
     texts->addWidget(titleLabel);
     if (subtitle) {
-        auto* sub = PlainText::label(*subtitle, KitFont::font(9.5, QFont::Normal, FontDesign::rounded), muted(), this, true);
+        auto* sub =
+            PlainText::label(*subtitle, KitFont::font(9.5, QFont::Normal, FontDesign::rounded), muted(), this, true);
         texts->addWidget(sub);
     }
     row->addLayout(texts, 1);

@@ -64,6 +64,12 @@ private:
     QWidget* buildBody();
     QWidget* buildFooter();
     SidebarPopover* buildPopover(Popover which);
+    // One builder per popover (TopicListPopovers.cpp).
+    SidebarPopover* buildBrokerMenu();
+    SidebarPopover* buildBrokerPicker();
+    SidebarPopover* buildNamespacePicker();
+    SidebarPopover* buildScopeHelp();
+    SidebarPopover* buildListMenu();
     QWidget* anchorOf(Popover which) const;
 
     void refreshHeader();

@@ -39,9 +39,10 @@ public:
     [[nodiscard]] QCoro::Task<GroupDescription> describe(QString group, int32_t timeoutMs) override;
     [[nodiscard]] QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group, int32_t timeoutMs) override;
     [[nodiscard]] QCoro::Task<QList<GroupOffset>> offsets(QString group, Topic topic, int32_t timeoutMs) override;
-    [[nodiscard]] QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic, int32_t timeoutMs) override;
+    [[nodiscard]] QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic,
+                                                              int32_t timeoutMs) override;
     [[nodiscard]] QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
-                           int32_t timeoutMs) override;
+                                         int32_t timeoutMs) override;
 
     // The reading handle's configuration pairs, in the order they are applied: the fixed seven,
     // the SASL and TLS pairs, the fetch wait, and `extra` last.

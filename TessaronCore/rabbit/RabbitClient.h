@@ -127,8 +127,8 @@ private:
     // Unless resendable, the body is never sent a second time, and a failure after it went out is
     // uncertainCode: the server may have done the work.
     enum class Once { resendable, publish, read };
-    [[nodiscard]] static QCoro::Task<QByteArray> send(std::shared_ptr<Connection> connection, QString method, QString path,
-                                        std::optional<QByteArray> body, Once once);
+    [[nodiscard]] static QCoro::Task<QByteArray> send(std::shared_ptr<Connection> connection, QString method,
+                                                      QString path, std::optional<QByteArray> body, Once once);
 
     Broker m_broker;
     std::shared_ptr<Connection> m_connection;

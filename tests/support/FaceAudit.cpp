@@ -110,7 +110,8 @@ public:
         painter.end();
         // TESSARON_FACE_DUMP=DIR keeps the picture each audit measured, to look at what it flags.
         if (const QString dump = qEnvironmentVariable("TESSARON_FACE_DUMP"); !dump.isEmpty())
-            m_image.save(dump + QLatin1Char('/') + QString(m_where).replace(QLatin1Char(' '), QLatin1Char('_')) + ".png");
+            m_image.save(dump + QLatin1Char('/') + QString(m_where).replace(QLatin1Char(' '), QLatin1Char('_'))
+                         + ".png");
     }
 
     QList<FaceViolation> run()
@@ -182,10 +183,11 @@ private:
         if (auto* label = qobject_cast<QLabel*>(w)) {
             // Where the text itself lies: a wide label with a short text over a gradient would
             // otherwise measure the gradient.
-            const QRect box = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
-                                                              -label->margin());
+            const QRect box =
+                label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
             const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-            const QRect text = label->fontMetrics().boundingRect(box, flags, label->text()).adjusted(-2, -2, 2, 2) & box;
+            const QRect text =
+                label->fontMetrics().boundingRect(box, flags, label->text()).adjusted(-2, -2, 2, 2) & box;
             area = QRect(w->mapTo(m_root, text.topLeft()), text.size());
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             // The typed text from the field's left, not the whole field.
@@ -412,7 +414,7 @@ double FaceAudit::drawnContrast(const QImage& crop)
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const QRgb c = line[x];
-            if ((((qRed(c) >> 3) << 10) | ((qGreen(c) >> 3) << 5) | (qBlue(c) >> 3)) == common) {
+            if (quint32(((qRed(c) >> 3) << 10) | ((qGreen(c) >> 3) << 5) | (qBlue(c) >> 3)) == common) {
                 r += qRed(c);
                 g += qGreen(c);
                 b += qBlue(c);
@@ -514,8 +516,9 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
             after.save(dump + QStringLiteral("/focus-%1-%2-after.png").arg(where).arg(step));
         }
         if (changed < outline)
-            found << FaceViolation{where, QStringLiteral("focus"), describe(now),
-                                   QStringLiteral("%1 px change when focused, a ring needs %2").arg(changed).arg(outline)};
+            found << FaceViolation{
+                where, QStringLiteral("focus"), describe(now),
+                QStringLiteral("%1 px change when focused, a ring needs %2").arg(changed).arg(outline)};
     }
     return found;
 }

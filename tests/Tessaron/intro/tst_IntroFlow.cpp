@@ -317,7 +317,8 @@ private slots:
             Flow f;
             f.view.goTo(1);
             QTest::mouseClick(f.page<WelcomeCase>()->rows().at(0), Qt::LeftButton);
-            QVERIFY(!f.page<WelcomeCase>()->rows().at(0)->findChild<QWidget*>(QStringLiteral("state"))->graphicsEffect());
+            QVERIFY(
+                !f.page<WelcomeCase>()->rows().at(0)->findChild<QWidget*>(QStringLiteral("state"))->graphicsEffect());
             f.page<WelcomeCase>()->askForHelp();
             auto* lawyered = f.view.findChild<QLabel*>(QStringLiteral("lawyered"));
             QCOMPARE(qobject_cast<TransformEffect*>(lawyered->graphicsEffect())->opacity(), 1.0);

@@ -237,7 +237,8 @@ private slots:
         QCOMPARE(longOne->width(), shortOne->width());
         // The arrow sits on the top edge and points at the middle of its control.
         QVERIFY(shortOne->arrowPointsUp());
-        QCOMPARE(shortOne->mapToGlobal(shortOne->arrowTip()).x(), anchor.mapToGlobal(QPoint(anchor.width() / 2, 0)).x());
+        QCOMPARE(shortOne->mapToGlobal(shortOne->arrowTip()).x(),
+                 anchor.mapToGlobal(QPoint(anchor.width() / 2, 0)).x());
         QVERIFY(shortOne->outline().contains(QPointF(shortOne->arrowTip()) + QPointF(0, 3)));
         QVERIFY(longOne->height() > shortOne->height() + 40);
         longOne->close();
