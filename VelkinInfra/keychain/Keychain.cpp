@@ -49,10 +49,9 @@ const SecretLibrary& secretLibrary()
             return function != nullptr;
         };
         l.loaded = resolve(l.store, "secret_password_store_binary_sync")
-            && resolve(l.lookup, "secret_password_lookup_binary_sync")
-            && resolve(l.clear, "secret_password_clear_sync") && resolve(l.valueNew, "secret_value_new")
-            && resolve(l.valueGet, "secret_value_get") && resolve(l.valueUnref, "secret_value_unref")
-            && resolve(l.cancellableNew, "g_cancellable_new")
+            && resolve(l.lookup, "secret_password_lookup_binary_sync") && resolve(l.clear, "secret_password_clear_sync")
+            && resolve(l.valueNew, "secret_value_new") && resolve(l.valueGet, "secret_value_get")
+            && resolve(l.valueUnref, "secret_value_unref") && resolve(l.cancellableNew, "g_cancellable_new")
             && resolve(l.cancellableCancel, "g_cancellable_cancel") && resolve(l.objectUnref, "g_object_unref")
             && resolve(l.clearError, "g_clear_error");
         return l;
