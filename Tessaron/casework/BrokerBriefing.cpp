@@ -1,6 +1,6 @@
 #include "Tessaron/casework/BrokerBriefing.h"
 
-#include "Tessaron/casework/BriefingText.h"
+#include "Tessaron/casework/BriefingLogic.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/kit/SettingsSurface.h"
@@ -54,7 +54,7 @@ CaseLink* linkRow(const QString& name, QLabel* badge, double nameOpacity)
 
 CaseLink* topicLink(BrokerSession* session, const Topic& topic, const QColor& tint)
 {
-    auto* badge = label(CaseworkText::groupedCount(topic.retained()),
+    auto* badge = label(CaseworkLogic::groupedCount(topic.retained()),
                         KitFont::font(10.5, QFont::DemiBold, FontDesign::monospaced), tint);
     CaseLink* link = linkRow(topic.name, badge, 0.82);
     link->setObjectName(QStringLiteral("topicLink"));
@@ -120,8 +120,8 @@ void BrokerBriefing::refresh()
     if (!m_session)
         return;
     BrokerSession* session = m_session;
-    const BriefingText text = BriefingText::of(*session);
-    const bool rabbit = text.wording == BriefingText::Wording::rabbit;
+    const BriefingLogic text = BriefingLogic::of(*session);
+    const bool rabbit = text.wording == BriefingLogic::Wording::rabbit;
 
     auto* arrival = new QVBoxLayout();
     arrival->setSpacing(10);

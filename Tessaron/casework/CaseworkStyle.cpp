@@ -29,9 +29,9 @@ QColor withOpacity(const QColor& color, double opacity)
     return c;
 }
 
-QColor toneColor(CaseworkText::Tone tone)
+QColor toneColor(CaseworkLogic::Tone tone)
 {
-    using CaseworkText::Tone;
+    using CaseworkLogic::Tone;
     switch (tone) {
     case Tone::warning:
         return warningOrange();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tessaron/casework/CaseworkText.h"
+#include "Tessaron/casework/CaseworkLogic.h"
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/SettingsSurface.h"
 
@@ -30,7 +30,7 @@ QColor neutral();
 QColor accent();
 QColor white(double opacity);
 QColor withOpacity(const QColor& color, double opacity);
-QColor toneColor(CaseworkText::Tone tone);
+QColor toneColor(CaseworkLogic::Tone tone);
 
 // A plain-text label in a font and colour; wrapping ones grow in height, never truncate.
 QLabel* label(const QString& text, const QFont& font, const QColor& color, bool wrap = false);

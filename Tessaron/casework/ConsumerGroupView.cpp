@@ -3,7 +3,7 @@
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/casework/GroupCards.h"
-#include "Tessaron/casework/GroupText.h"
+#include "Tessaron/casework/GroupLogic.h"
 #include "Tessaron/kit/EmptyPane.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/TessaronWorking.h"
@@ -28,7 +28,7 @@
 namespace tessaron {
 
 using namespace CaseworkStyle;
-using GroupText::Tone;
+using GroupLogic::Tone;
 
 namespace {
 
@@ -160,8 +160,8 @@ void ConsumerGroupView::showDetail()
 
     // One card per topic committed on.
     const std::optional<GroupPosition> worst = verdict.worst();
-    const QHash<QString, QString> clients = GroupText::clientsOf(detail);
-    for (const GroupText::TopicCard& facts : GroupText::topicCards(detail, session->topics()))
+    const QHash<QString, QString> clients = GroupLogic::clientsOf(detail);
+    for (const GroupLogic::TopicCard& facts : GroupLogic::topicCards(detail, session->topics()))
         column->addWidget(buildTopicCard(detail, facts, worst, clients));
 
     if (detail.members.isEmpty() && detail.positions.isEmpty()) {
@@ -173,12 +173,12 @@ void ConsumerGroupView::showDetail()
         column->addWidget(card);
     }
 
-    const QList<GroupText::BlindSpot> spots =
-        GroupText::blindSpots(detail, session->topics(), session->groupBlindSpots());
+    const QList<GroupLogic::BlindSpot> spots =
+        GroupLogic::blindSpots(detail, session->topics(), session->groupBlindSpots());
     if (!spots.isEmpty()) {
         auto* card = new CaseCard(loc("Can't see").toUpper(), warningOrange());
         card->setObjectName(QStringLiteral("blindSpotCard"));
-        for (const GroupText::BlindSpot& spot : spots) {
+        for (const GroupLogic::BlindSpot& spot : spots) {
             auto* entry = new QVBoxLayout();
             entry->setSpacing(2);
             entry->addWidget(
@@ -220,16 +220,16 @@ QLayout* ConsumerGroupView::buildHeading(const ConsumerGroupDetail& detail, cons
     });
     top->addWidget(again, 0, Qt::AlignTop);
     titles->addLayout(top);
-    auto* title = new WelcomeTitle(detail.id, GroupText::headline(verdict), 22);
+    auto* title = new WelcomeTitle(detail.id, GroupLogic::headline(verdict), 22);
     title->setObjectName(QStringLiteral("groupTitle"));
     titles->addWidget(title);
     heading->addLayout(titles);
-    auto* explanation = label(GroupText::explanation(verdict), KitFont::font(12.5), withOpacity(ink(), 0.85), true);
+    auto* explanation = label(GroupLogic::explanation(verdict), KitFont::font(12.5), withOpacity(ink(), 0.85), true);
     explanation->setObjectName(QStringLiteral("explanation"));
     heading->addWidget(explanation);
     auto* statRow = new QHBoxLayout();
     statRow->setSpacing(7);
-    for (const GroupText::Stat& stat : GroupText::stats(detail)) {
+    for (const GroupLogic::Stat& stat : GroupLogic::stats(detail)) {
         auto* tile = new GroupStat(stat.value, stat.label, toneColor(stat.tone));
         tile->setObjectName(QStringLiteral("groupStat"));
         statRow->addWidget(tile);
@@ -241,14 +241,14 @@ QLayout* ConsumerGroupView::buildHeading(const ConsumerGroupDetail& detail, cons
 
 QWidget* ConsumerGroupView::buildMembers(const ConsumerGroupDetail& detail)
 {
-    auto* members = new CaseCard(loc("WHO'S READING"), toneColor(GroupText::membersTone(detail)));
+    auto* members = new CaseCard(loc("WHO'S READING"), toneColor(GroupLogic::membersTone(detail)));
     members->setObjectName(QStringLiteral("membersCard"));
     if (detail.members.isEmpty()) {
-        members->addWidget(label(GroupText::nobodySentence(detail), KitFont::font(11.5), muted(), true));
+        members->addWidget(label(GroupLogic::nobodySentence(detail), KitFont::font(11.5), muted(), true));
     } else {
         for (const GroupMember& member : detail.members)
             members->addWidget(new MemberRow(member));
-        if (const auto assignor = GroupText::assignorLine(detail)) {
+        if (const auto assignor = GroupLogic::assignorLine(detail)) {
             auto* line = label(*assignor, KitFont::font(9.5), withOpacity(muted(), 0.8), true);
             line->setContentsMargins(0, 2, 0, 0);
             members->addWidget(line);
@@ -257,7 +257,7 @@ QWidget* ConsumerGroupView::buildMembers(const ConsumerGroupDetail& detail)
     return members;
 }
 
-QWidget* ConsumerGroupView::buildTopicCard(const ConsumerGroupDetail& detail, const GroupText::TopicCard& facts,
+QWidget* ConsumerGroupView::buildTopicCard(const ConsumerGroupDetail& detail, const GroupLogic::TopicCard& facts,
                                            const std::optional<GroupPosition>& worst,
                                            const QHash<QString, QString>& clients)
 {

@@ -13,7 +13,7 @@
 // loads, the pane shows the working state, never the previous group's page.
 
 #include "Tessaron/casework/CaseworkPage.h"
-#include "Tessaron/casework/GroupText.h"
+#include "Tessaron/casework/GroupLogic.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -47,7 +47,7 @@ private:
     // The detail page's parts: the heading, who's reading, and the card of one topic committed on.
     QLayout* buildHeading(const ConsumerGroupDetail& detail, const GroupVerdict& verdict);
     QWidget* buildMembers(const ConsumerGroupDetail& detail);
-    QWidget* buildTopicCard(const ConsumerGroupDetail& detail, const GroupText::TopicCard& facts,
+    QWidget* buildTopicCard(const ConsumerGroupDetail& detail, const GroupLogic::TopicCard& facts,
                             const std::optional<GroupPosition>& worst, const QHash<QString, QString>& clients);
 
     QPointer<AppState> m_app;

@@ -110,7 +110,7 @@ MemberRow::MemberRow(const GroupMember& member, QWidget* parent)
     column->setSpacing(2);
     auto* top = new QHBoxLayout();
     top->setSpacing(6);
-    top->addWidget(new ElidedLabel(GroupText::memberName(member),
+    top->addWidget(new ElidedLabel(GroupLogic::memberName(member),
                                    KitFont::font(11.5, QFont::DemiBold, FontDesign::monospaced), ink()));
     if (member.instanceID && !member.instanceID->isEmpty()) {
         auto* badge = label(*member.instanceID, KitFont::font(9, QFont::Medium, FontDesign::monospaced), muted());
@@ -132,14 +132,14 @@ MemberRow::MemberRow(const GroupMember& member, QWidget* parent)
     row->addLayout(column, 1);
 }
 
-QString MemberRow::assignment() const { return GroupText::assignmentLine(m_member); }
+QString MemberRow::assignment() const { return GroupLogic::assignmentLine(m_member); }
 
 PositionTable::PositionTable(const QList<GroupPosition>& rows, const std::optional<GroupPosition>& worst,
                              const QHash<QString, QString>& clients, QWidget* parent)
     : QWidget(parent)
 {
     for (const GroupPosition& row : rows)
-        m_cells.append(GroupText::positionCells(row, worst, clients));
+        m_cells.append(GroupLogic::positionCells(row, worst, clients));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
@@ -170,7 +170,7 @@ QString PositionTable::tipAt(const QPoint& point) const
     for (qsizetype i = 0; i < m_cells.size(); ++i) {
         if (!m_cells[i].end && cellRect(i, 2).contains(point))
             return endHelp();
-        if (m_cells[i].behind == GroupText::PositionCells::Behind::pastEnd && cellRect(i, 3).contains(point))
+        if (m_cells[i].behind == GroupLogic::PositionCells::Behind::pastEnd && cellRect(i, 3).contains(point))
             return pastEndHelp();
     }
     return {};
@@ -202,10 +202,10 @@ void PositionTable::paintEvent(QPaintEvent*)
         draw(box, columns[c].trailing, headers[c], headerFont(), withOpacity(muted(), 0.8));
     }
 
-    using Behind = GroupText::PositionCells::Behind;
+    using Behind = GroupLogic::PositionCells::Behind;
     const QColor body = withOpacity(ink(), 0.85);
     for (qsizetype i = 0; i < m_cells.size(); ++i) {
-        const GroupText::PositionCells& cells = m_cells[i];
+        const GroupLogic::PositionCells& cells = m_cells[i];
         draw(cellRect(i, 0), false, cells.partition, cellFont(true), cells.worst ? warningOrange() : body);
         draw(cellRect(i, 1), true, cells.committed, cellFont(false), body);
         if (cells.end)

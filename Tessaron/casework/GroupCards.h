@@ -4,7 +4,7 @@
 // group's committed positions on one topic. They show what they are given and change nothing.
 
 #include "Tessaron/casework/CaseworkStyle.h"
-#include "Tessaron/casework/GroupText.h"
+#include "Tessaron/casework/GroupLogic.h"
 #include "TessaronCore/model/GroupMember.h"
 #include "TessaronCore/model/GroupPosition.h"
 
@@ -53,7 +53,7 @@ public:
     PositionTable(const QList<GroupPosition>& rows, const std::optional<GroupPosition>& worst,
                   const QHash<QString, QString>& clients, QWidget* parent = nullptr);
 
-    const QList<GroupText::PositionCells>& cells() const { return m_cells; }
+    const QList<GroupLogic::PositionCells>& cells() const { return m_cells; }
     // The hover help at a point of the grid; empty where there is none.
     QString tipAt(const QPoint& point) const;
     // Where row `index`'s column `column` (0 to 4) is drawn.
@@ -69,7 +69,7 @@ protected:
 private:
     double rowHeight() const;
     double headerHeight() const;
-    QList<GroupText::PositionCells> m_cells;
+    QList<GroupLogic::PositionCells> m_cells;
 };
 
 } // namespace tessaron

@@ -4,7 +4,7 @@
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/casework/HoverTip.h"
-#include "Tessaron/casework/SkewText.h"
+#include "Tessaron/casework/SkewLogic.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/Symbols.h"
@@ -50,14 +50,14 @@ SkewChart::SkewChart(const SkewVerdict& verdict, QWidget* parent)
 void SkewChart::setVerdict(const SkewVerdict& verdict)
 {
     m_verdict = verdict;
-    m_flagged = SkewText::flagged(verdict);
+    m_flagged = SkewLogic::flagged(verdict);
     updateGeometry();
     update();
 }
 
-bool SkewChart::isChart() const { return SkewText::shows(m_verdict) == SkewText::Shows::chart; }
+bool SkewChart::isChart() const { return SkewLogic::shows(m_verdict) == SkewLogic::Shows::chart; }
 
-QString SkewChart::sentence() const { return SkewText::sentence(m_verdict).value_or(QString()); }
+QString SkewChart::sentence() const { return SkewLogic::sentence(m_verdict).value_or(QString()); }
 
 SkewChart::Geometry SkewChart::geometryFor(double width) const
 {
@@ -96,7 +96,7 @@ QRectF SkewChart::barRect(qsizetype index) const
     const double w = std::max(2.0, std::min(barWidth, (g.bars.width() - barSpacing * (n - 1)) / n));
     const double numberHeight = QFontMetricsF(numberFont(true)).height();
     const double area = barsHeight - numberHeight - numberSpacing;
-    const int64_t tallest = SkewText::tallest(m_verdict);
+    const int64_t tallest = SkewLogic::tallest(m_verdict);
     const double fraction = tallest < 1 ? 0.0 : double(bars[index].retained) / double(tallest);
     const double h = std::max(2.0, area * fraction);
     const double x = g.bars.left() + index * (w + barSpacing);
@@ -114,7 +114,7 @@ QString SkewChart::tipAt(const QPoint& point) const
         // The whole column of the bar answers, number included, not only its painted height.
         const QRectF column(bar.left(), g.bars.top(), bar.width(), g.bars.height());
         if (column.contains(point))
-            return SkewText::barTip(bars[i]);
+            return SkewLogic::barTip(bars[i]);
     }
     return {};
 }

@@ -2,7 +2,7 @@
 
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
-#include "Tessaron/casework/NotesText.h"
+#include "Tessaron/casework/NotesLogic.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/state/AppState.h"
@@ -26,18 +26,18 @@ CaseLink* messageLink(BrokerSession* session, const Message& message, int exhibi
 {
     auto* link = new CaseLink();
     link->setObjectName(QStringLiteral("messageLink"));
-    link->setAccessibleName(NotesText::keyText(message) + QLatin1Char(' ') + NotesText::placeText(message));
+    link->setAccessibleName(NotesLogic::keyText(message) + QLatin1Char(' ') + NotesLogic::placeText(message));
     QHBoxLayout* row = link->row();
     auto* number =
         label(QString::number(exhibit), KitFont::font(9, QFont::Black, FontDesign::monospaced), warningOrange());
     number->setFixedWidth(18);
     number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     row->addWidget(number);
-    auto* key = new ElidedLabel(NotesText::keyText(message), KitFont::font(11, QFont::DemiBold, FontDesign::monospaced),
+    auto* key = new ElidedLabel(NotesLogic::keyText(message), KitFont::font(11, QFont::DemiBold, FontDesign::monospaced),
                                 withOpacity(ink(), 0.85));
     row->addWidget(key, 0);
     row->addWidget(
-        label(NotesText::placeText(message), KitFont::font(9.5, QFont::Normal, FontDesign::monospaced), muted()));
+        label(NotesLogic::placeText(message), KitFont::font(9.5, QFont::Normal, FontDesign::monospaced), muted()));
     row->addStretch(1);
     if (hint)
         row->addWidget(label(*hint, KitFont::font(9, QFont::DemiBold, FontDesign::rounded), warningOrange()));
@@ -85,8 +85,8 @@ void TopicNotes::refresh()
     auto* heading = new QVBoxLayout();
     heading->setSpacing(9);
     heading->addWidget(new WelcomeEyebrow(loc("CASE NOTES")));
-    heading->addWidget(new WelcomeTitle(topic ? topic->name : QString(), NotesText::verdictWord(verdict), 22));
-    auto* ruling = label(NotesText::shapeVerdictSentence(verdict, messages, session.broker()), KitFont::font(12.5),
+    heading->addWidget(new WelcomeTitle(topic ? topic->name : QString(), NotesLogic::verdictWord(verdict), 22));
+    auto* ruling = label(NotesLogic::shapeVerdictSentence(verdict, messages, session.broker()), KitFont::font(12.5),
                          withOpacity(ink(), 0.85), true);
     ruling->setObjectName(QStringLiteral("ruling"));
     heading->addWidget(ruling);
@@ -95,11 +95,11 @@ void TopicNotes::refresh()
     if (verdict.tag() == ShapeVerdict::Case::drift) {
         auto* card = new CaseCard(loc("THE ONES THAT DISAGREE"), warningOrange());
         card->setObjectName(QStringLiteral("disagreeCard"));
-        const QList<Message> outliers = NotesText::outliers(verdict, messages);
+        const QList<Message> outliers = NotesLogic::outliers(verdict, messages);
         for (qsizetype i = 0; i < outliers.size(); ++i)
-            card->addWidget(messageLink(m_session, outliers[i], NotesText::exhibitNumber(outliers[i], messages),
+            card->addWidget(messageLink(m_session, outliers[i], NotesLogic::exhibitNumber(outliers[i], messages),
                                         i == 0 ? std::optional<QString>(loc("Start here")) : std::nullopt));
-        if (const auto more = NotesText::outliersMoreLine(verdict)) {
+        if (const auto more = NotesLogic::outliersMoreLine(verdict)) {
             auto* line = label(*more, KitFont::font(10.5), muted(), true);
             line->setObjectName(QStringLiteral("moreLine"));
             card->addWidget(line);
@@ -107,13 +107,13 @@ void TopicNotes::refresh()
         column->addWidget(card);
     }
 
-    const NotesText::KeyCard keys = NotesText::keyCard(messages, topic ? topic->partitions : QList<Partition>());
+    const NotesLogic::KeyCard keys = NotesLogic::keyCard(messages, topic ? topic->partitions : QList<Partition>());
     auto* sending = new CaseCard(loc("WHO'S SENDING"), toneColor(keys.tone));
     sending->setObjectName(QStringLiteral("sendingCard"));
     if (keys.sentence) {
         sending->addWidget(label(*keys.sentence, KitFont::font(11.5), muted(), true));
     } else {
-        for (const NotesText::KeyCard::Row& entry : keys.rows) {
+        for (const NotesLogic::KeyCard::Row& entry : keys.rows) {
             auto* row = new QHBoxLayout();
             row->setSpacing(8);
             row->addWidget(new ElidedLabel(entry.key, KitFont::font(11, QFont::Normal, FontDesign::monospaced),

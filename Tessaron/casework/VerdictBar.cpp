@@ -2,7 +2,7 @@
 
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
-#include "Tessaron/casework/VerdictText.h"
+#include "Tessaron/casework/VerdictLogic.h"
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -121,7 +121,7 @@ VerdictBar::Shows VerdictBar::shows() const
 {
     if (m_verdict.tag() == ShapeVerdict::Case::drift)
         return Shows::objection;
-    return VerdictText::line(m_verdict) ? Shows::line : Shows::nothing;
+    return VerdictLogic::line(m_verdict) ? Shows::line : Shows::nothing;
 }
 
 void VerdictBar::rebuild()
@@ -134,12 +134,12 @@ void VerdictBar::rebuild()
     m_gavel = nullptr;
     m_sentence.clear();
 
-    if (const auto line = VerdictText::line(m_verdict)) {
+    if (const auto line = VerdictLogic::line(m_verdict)) {
         auto* row = new QWidget(this);
         auto* h = new QHBoxLayout(row);
         h->setContentsMargins(0, 0, 0, 0);
         h->setSpacing(6);
-        const QColor iconColor = line->tone == CaseworkText::Tone::muted ? white(0.45) : toneColor(line->tone);
+        const QColor iconColor = line->tone == CaseworkLogic::Tone::muted ? white(0.45) : toneColor(line->tone);
         // The symbol stands beside the first line of the sentence, however many lines it wraps to.
         const QFont font = KitFont::font(11, QFont::Normal, FontDesign::rounded);
         auto* symbol = new SymbolView(line->symbol, 10, iconColor);
@@ -164,13 +164,13 @@ void VerdictBar::rebuild()
         column->setSpacing(5);
         auto* stampRow = new QHBoxLayout();
         stampRow->setSpacing(8);
-        m_sentence = VerdictText::objectionSentence(*drift);
+        m_sentence = VerdictLogic::objectionSentence(*drift);
         stampRow->addWidget(new LawyeredStamp(QStringLiteral("OBJECTION"), warningOrange()), 0, Qt::AlignTop);
         stampRow->addWidget(label(m_sentence, KitFont::font(12, QFont::DemiBold, FontDesign::rounded), ink(), true), 1);
         column->addLayout(stampRow);
         for (qsizetype i = 0; i < std::min<qsizetype>(3, drift->differences.size()); ++i)
             column->addWidget(new DifferenceLine(drift->differences[i]));
-        if (const auto more = VerdictText::moreDifferences(*drift))
+        if (const auto more = VerdictLogic::moreDifferences(*drift))
             column->addWidget(label(*more, KitFont::font(10, QFont::Normal, FontDesign::rounded), white(0.4), true));
         h->addLayout(column, 1);
         m_content = card;
@@ -194,7 +194,7 @@ DifferenceLine::DifferenceLine(const FieldDifference& difference, QWidget* paren
 
 QString DifferenceLine::sentence() const
 {
-    return VerdictText::differenceSentence(m_difference.majority, m_difference.outlier);
+    return VerdictLogic::differenceSentence(m_difference.majority, m_difference.outlier);
 }
 
 ObjectionMark::ObjectionMark(QWidget* parent)

@@ -2,7 +2,7 @@
 #include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/intro/OnboardingView.h"
 
-#include "Tessaron/intro/IntroRules.h"
+#include "Tessaron/intro/IntroLogic.h"
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/intro/WelcomeAI.h"
 #include "Tessaron/intro/WelcomeCase.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tessaron/intro/IntroRules.h"
+#include "Tessaron/intro/IntroLogic.h"
 #include "VelkinUI/Motion.h"
 
 #include <QPointer>

@@ -1,8 +1,8 @@
 #include "Tessaron/intro/WelcomeIntroduction.h"
 
-#include "Tessaron/intro/IntroRules.h"
+#include "Tessaron/intro/IntroLogic.h"
 #include "Tessaron/intro/IntroWidgets.h"
-#include "Tessaron/intro/PersonnelBadge.h"
+#include "Tessaron/kit/PersonnelBadge.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomePalette.h"

@@ -12,7 +12,7 @@
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
-#include "Tessaron/reception/BrokerFormModel.h"
+#include "Tessaron/reception/BrokerFormLogic.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -174,18 +174,18 @@ QWidget* BrokerFormSheet::buildWho()
 
     m_name = new FormField(L10n::t("Name"), L10n::t("Production · orders"), false, false, card);
     m_name->setText(m_model->name());
-    connect(m_name->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setName);
+    connect(m_name->edit(), &QLineEdit::textEdited, m_model, &BrokerFormLogic::setName);
     card->content()->addWidget(m_name);
 
     m_address = new FormField(QString(), QString(), true, false, card);
     m_address->setText(m_model->bootstrap());
-    connect(m_address->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setBootstrap);
+    connect(m_address->edit(), &QLineEdit::textEdited, m_model, &BrokerFormLogic::setBootstrap);
     card->content()->addWidget(m_address);
 
     m_vhost = new FormField(L10n::t("Virtual host"), QStringLiteral("/"), true, false, card);
     m_vhost->setHint(L10n::t("Blank means RabbitMQ's default, \"/\"."));
     m_vhost->setText(m_model->vhost());
-    connect(m_vhost->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setVhost);
+    connect(m_vhost->edit(), &QLineEdit::textEdited, m_model, &BrokerFormLogic::setVhost);
     card->content()->addWidget(m_vhost);
     return card;
 }
@@ -270,7 +270,7 @@ QLayout* BrokerFormSheet::buildClientCertificate()
     certHead->addWidget(mtls);
     certHead->addStretch(1);
     m_clientClear = linkButton(L10n::t("Clear"), m_tls);
-    connect(m_clientClear, &QAbstractButton::clicked, m_model, &BrokerFormModel::clearClientCertificate);
+    connect(m_clientClear, &QAbstractButton::clicked, m_model, &BrokerFormLogic::clearClientCertificate);
     certHead->addWidget(m_clientClear);
     certBlock->addLayout(certHead);
     const auto fileRow = [&](const QString& label, ElidedLabel*& text, KitButton*& button,
@@ -306,7 +306,7 @@ QLayout* BrokerFormSheet::buildClientCertificate()
     certBlock->addWidget(m_bothOrNeither);
     m_passphrase = new FormField(L10n::t("Key passphrase"), QString(), false, true, m_tls);
     m_passphrase->setText(m_model->keyPassphrase());
-    connect(m_passphrase->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setKeyPassphrase);
+    connect(m_passphrase->edit(), &QLineEdit::textEdited, m_model, &BrokerFormLogic::setKeyPassphrase);
     certBlock->addWidget(m_passphrase);
     return certBlock;
 }
@@ -326,7 +326,7 @@ QWidget* BrokerFormSheet::buildCredentials(QWidget* card)
         reception::label(L10n::t("Mechanism"), KitFont::font(10, QFont::Medium), muted(), m_mechanismBlock));
     auto* mechanisms = new QHBoxLayout();
     mechanisms->setSpacing(8);
-    for (const QString& name : BrokerFormModel::mechanisms()) {
+    for (const QString& name : BrokerFormLogic::mechanisms()) {
         KitButton* button = choiceButton(name, true, m_mechanismBlock);
         connect(button, &QAbstractButton::clicked, this, [this, name] { m_model->setMechanism(name); });
         m_mechanismButtons.append(button);
@@ -338,13 +338,13 @@ QWidget* BrokerFormSheet::buildCredentials(QWidget* card)
     login->setSpacing(10);
     m_user = new FormField(L10n::t("User"), QString(), true, false, m_credentials);
     m_user->setText(m_model->username());
-    connect(m_user->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setUsername);
+    connect(m_user->edit(), &QLineEdit::textEdited, m_model, &BrokerFormLogic::setUsername);
     login->addWidget(m_user, 1, Qt::AlignTop);
     m_password = new FormField(L10n::t("Password"), QString(), false, true, m_credentials);
     m_password->setText(m_model->password());
     m_password->setHint(m_model->isNew() ? L10n::t("Goes to your keyring, never to a file.")
                                          : L10n::t("Blank keeps the one already in your keyring."));
-    connect(m_password->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setPassword);
+    connect(m_password->edit(), &QLineEdit::textEdited, m_model, &BrokerFormLogic::setPassword);
     login->addWidget(m_password, 1, Qt::AlignTop);
     credentials->addLayout(login);
     return m_credentials;
@@ -358,7 +358,7 @@ QWidget* BrokerFormSheet::buildWhat()
     m_registry = new FormField(L10n::t("Schema Registry"), QStringLiteral("http://localhost:8081"), true, false, card);
     m_registry->setHint(L10n::t("Confluent-compatible. Leave blank if this cluster has none."));
     m_registry->setText(m_model->registryURL());
-    connect(m_registry->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setRegistryURL);
+    connect(m_registry->edit(), &QLineEdit::textEdited, m_model, &BrokerFormLogic::setRegistryURL);
     card->content()->addWidget(m_registry);
 
     m_registryLogin = new QWidget(card);
@@ -367,14 +367,14 @@ QWidget* BrokerFormSheet::buildWhat()
     login->setSpacing(10);
     m_registryUser = new FormField(L10n::t("Registry user"), L10n::t("optional"), true, false, m_registryLogin);
     m_registryUser->setText(m_model->registryUsername());
-    connect(m_registryUser->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setRegistryUsername);
+    connect(m_registryUser->edit(), &QLineEdit::textEdited, m_model, &BrokerFormLogic::setRegistryUsername);
     login->addWidget(m_registryUser, 1, Qt::AlignTop);
     m_registryPassword = new FormField(L10n::t("Registry password"), QString(), false, true, m_registryLogin);
     m_registryPassword->setText(m_model->registryPassword());
     const bool keeps = !m_model->isNew() && !m_model->original().schemaRegistryUsername.isEmpty();
     m_registryPassword->setHint(keeps ? L10n::t("Blank keeps the one already in your keyring.")
                                       : L10n::t("Goes to your keyring, never to a file."));
-    connect(m_registryPassword->edit(), &QLineEdit::textEdited, m_model, &BrokerFormModel::setRegistryPassword);
+    connect(m_registryPassword->edit(), &QLineEdit::textEdited, m_model, &BrokerFormLogic::setRegistryPassword);
     login->addWidget(m_registryPassword, 1, Qt::AlignTop);
     card->content()->addWidget(m_registryLogin);
     return card;

@@ -10,7 +10,7 @@
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
-#include "Tessaron/reception/BrokerFormModel.h"
+#include "Tessaron/reception/BrokerFormLogic.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -69,7 +69,7 @@ BrokerFormSheet::BrokerFormSheet(AppState* app, QWidget* parent)
         broker.id = QUuid::createUuid();
         broker.saslMechanism = QStringLiteral("PLAIN");
     }
-    m_model = new BrokerFormModel(broker, isNew, this);
+    m_model = new BrokerFormLogic(broker, isNew, this);
     m_chooser = [this](const QString& title, std::function<void(const QString&)> chosen) {
         auto* dialog = new QFileDialog(this, title);
         dialog->setFileMode(QFileDialog::ExistingFile);
@@ -92,9 +92,9 @@ BrokerFormSheet::BrokerFormSheet(AppState* app, QWidget* parent)
     build();
     LanguageChange::onChange(this, [this] { followLanguage(); });
 
-    connect(m_model, &BrokerFormModel::changed, this, &BrokerFormSheet::sync);
-    connect(m_model, &BrokerFormModel::testChanged, this, &BrokerFormSheet::syncTest);
-    connect(m_model, &BrokerFormModel::refusalChanged, this, &BrokerFormSheet::syncRefusal);
+    connect(m_model, &BrokerFormLogic::changed, this, &BrokerFormSheet::sync);
+    connect(m_model, &BrokerFormLogic::testChanged, this, &BrokerFormSheet::syncTest);
+    connect(m_model, &BrokerFormLogic::refusalChanged, this, &BrokerFormSheet::syncRefusal);
     connect(this, &QDialog::finished, this, &BrokerFormSheet::closed);
     if (m_app) {
         // Saved or forgotten elsewhere (or another broker put under edit): this form is done.
@@ -161,7 +161,7 @@ void BrokerFormSheet::followLanguage()
 // SASL: the mechanism (not on RabbitMQ), the user and the password.
 void BrokerFormSheet::sync()
 {
-    const BrokerFormModel& m = *m_model;
+    const BrokerFormLogic& m = *m_model;
     // Sections that a change of kind or security brings in or takes away fade over 0.2 s.
     const std::pair mode{m.kind(), m.security()};
     const Motion motion =
@@ -175,7 +175,7 @@ void BrokerFormSheet::sync()
     for (qsizetype i = 0; i < modes.size(); ++i)
         markChoice(m_securityButtons[i], m.security() == modes[i], false);
     for (qsizetype i = 0; i < m_mechanismButtons.size(); ++i)
-        markChoice(m_mechanismButtons[i], m.mechanism() == BrokerFormModel::mechanisms()[i], true);
+        markChoice(m_mechanismButtons[i], m.mechanism() == BrokerFormLogic::mechanisms()[i], true);
 
     if (m.isRabbit()) {
         m_address->setLabel(L10n::t("Management API"));
@@ -260,7 +260,7 @@ void BrokerFormSheet::sync()
 
 void BrokerFormSheet::syncTest()
 {
-    const BrokerFormModel& m = *m_model;
+    const BrokerFormLogic& m = *m_model;
     const bool testing = m.testing();
     auto* content = new QWidget();
     auto* row = new QHBoxLayout(content);

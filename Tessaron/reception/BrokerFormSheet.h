@@ -24,7 +24,7 @@ namespace tessaron {
 class ConfirmSheet;
 
 class AppState;
-class BrokerFormModel;
+class BrokerFormLogic;
 class FormCard;
 class FormField;
 class KitButton;
@@ -47,7 +47,7 @@ public:
     BrokerFormSheet(AppState* app, QWidget* parent = nullptr);
     ~BrokerFormSheet() override;
 
-    BrokerFormModel* model() const { return m_model; }
+    BrokerFormLogic* model() const { return m_model; }
     // Replaces the file dialog (tests).
     void setFileChooser(FileChooser chooser);
 
@@ -110,7 +110,7 @@ private:
     void closed();
 
     QPointer<AppState> m_app;
-    BrokerFormModel* m_model;
+    BrokerFormLogic* m_model;
     // The kind and security the sections were last drawn for.
     std::optional<std::pair<BrokerKind, BrokerSecurity>> m_shownMode;
     FileChooser m_chooser;

@@ -5,12 +5,12 @@
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/intro/IntroWidgets.h"
-#include "Tessaron/intro/PersonnelBadge.h"
+#include "Tessaron/kit/PersonnelBadge.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/settings/SettingsChrome.h"
-#include "Tessaron/settings/SettingsRules.h"
+#include "Tessaron/settings/SettingsLogic.h"
 #include "Tessaron/settings/WhatsNewEntry.h"
 #include "Tessaron/settings/WhatsNewView.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -229,9 +229,9 @@ AboutView::AboutView(AppState*, QWidget* parent)
     m_readRoll = new AnimatedValue(0.0, this);
     m_disturbedRoll = new AnimatedValue(0.0, this);
     connect(m_readRoll, &AnimatedValue::valueChanged, this,
-            [this](double v) { m_read->setText(SettingsRules::counterText(std::llround(v))); });
+            [this](double v) { m_read->setText(SettingsLogic::counterText(std::llround(v))); });
     connect(m_disturbedRoll, &AnimatedValue::valueChanged, this,
-            [this](double v) { m_disturbed->setText(SettingsRules::counterText(std::llround(v))); });
+            [this](double v) { m_disturbed->setText(SettingsLogic::counterText(std::llround(v))); });
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
         if (key == Prefs::messagesRead || key == Prefs::messagesDisturbed)
             syncCounters(AccessibilitySettings::instance().reduceMotion() ? Motion::none() : Motion::easeOut(0.4));
@@ -260,7 +260,7 @@ QString AboutView::websiteUrl() { return websiteOverride().value_or(BuildInfo::w
 
 void AboutView::overrideWebsiteUrl(std::optional<QString> url) { websiteOverride() = std::move(url); }
 
-QString AboutView::boopLine() const { return L10n::t(SettingsRules::aboutBoopLine(m_boops)); }
+QString AboutView::boopLine() const { return L10n::t(SettingsLogic::aboutBoopLine(m_boops)); }
 
 void AboutView::boop() { m_badge->boop(); }
 
@@ -273,8 +273,8 @@ void AboutView::syncCounters(const Motion& motion)
     m_disturbedRoll->animateTo(double(disturbed), motion);
     // The final texts, whatever the rolls passed through.
     if (motion.isNone()) {
-        m_read->setText(SettingsRules::counterText(read));
-        m_disturbed->setText(SettingsRules::counterText(disturbed));
+        m_read->setText(SettingsLogic::counterText(read));
+        m_disturbed->setText(SettingsLogic::counterText(disturbed));
     }
     setTextColor(m_disturbed, disturbed == 0 ? Palette::muted() : Palette::amber());
 }

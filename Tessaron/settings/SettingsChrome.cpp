@@ -4,7 +4,7 @@
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/settings/SettingsRules.h"
+#include "Tessaron/settings/SettingsLogic.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -88,7 +88,7 @@ Motion spring(const QWidget* owner)
 Stored readStored()
 {
     const UserDefaults& store = UserDefaults::standard();
-    return {store.integer(Prefs::messagesPerRead).value_or(SettingsRules::defaultMessages),
+    return {store.integer(Prefs::messagesPerRead).value_or(SettingsLogic::defaultMessages),
             store.boolean(Prefs::showInternalTopics).value_or(false),
             store.string(Prefs::aiProvider).value_or(AIProvider::autoValue),
             store.string(L10n::key).value_or(QStringLiteral("system"))};

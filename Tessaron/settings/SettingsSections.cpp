@@ -4,7 +4,7 @@
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/settings/SettingsRules.h"
+#include "Tessaron/settings/SettingsLogic.h"
 #include "Tessaron/settings/WhatsNewEntry.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -34,8 +34,8 @@ QString languageTitle(int index)
     return index == 1 ? QStringLiteral("English") : QStringLiteral("Português");
 }
 
-const SettingsRules::ProviderRow providerRows[] = {
-    SettingsRules::ProviderRow::automatic, SettingsRules::ProviderRow::claude, SettingsRules::ProviderRow::codex};
+const SettingsLogic::ProviderRow providerRows[] = {
+    SettingsLogic::ProviderRow::automatic, SettingsLogic::ProviderRow::claude, SettingsLogic::ProviderRow::codex};
 
 } // namespace
 
@@ -129,7 +129,7 @@ GeneralSection::GeneralSection(QWidget* parent)
     auto* sliderLayout = column(sliderBlock, 8);
     m_slider = new QSlider(Qt::Horizontal, sliderBlock);
     m_slider->setObjectName(QStringLiteral("messagesSlider"));
-    m_slider->setRange(SettingsRules::minimumMessages, SettingsRules::maximumMessages);
+    m_slider->setRange(SettingsLogic::minimumMessages, SettingsLogic::maximumMessages);
     m_slider->setSingleStep(10);
     m_slider->setPageStep(100);
     m_slider->setAccessibleName(L10n::t("Messages per topic"));
@@ -142,7 +142,7 @@ GeneralSection::GeneralSection(QWidget* parent)
                        "border-radius: 8px; background: #f2efe8; }")
             .arg(accentName));
     connect(m_slider, &QSlider::valueChanged, this, [](int position) {
-        const int value = SettingsRules::messagesForPosition(position);
+        const int value = SettingsLogic::messagesForPosition(position);
         if (readStored().messages != value)
             UserDefaults::standard().setInteger(Prefs::messagesPerRead, value);
     });
@@ -232,7 +232,7 @@ GeneralSection::GeneralSection(QWidget* parent)
 
 void GeneralSection::sync(const Stored& stored)
 {
-    const int position = SettingsRules::sliderPosition(stored.messages);
+    const int position = SettingsLogic::sliderPosition(stored.messages);
     // Other refreshes leave a rolling count alone.
     if (m_messagesRoll->target() != double(stored.messages)) {
         m_messagesFrom = m_messagesRoll->value();
@@ -240,15 +240,15 @@ void GeneralSection::sync(const Stored& stored)
     }
     if (!m_messagesRoll->isAnimating())
         m_messagesValue->setText(QString::number(stored.messages));
-    crossFadeText(m_caption, L10n::t(SettingsRules::messagesCaption(stored.messages)), m_presetMotion);
+    crossFadeText(m_caption, L10n::t(SettingsLogic::messagesCaption(stored.messages)), m_presetMotion);
     {
         const QSignalBlocker blocker(m_slider);
         m_slider->setValue(position);
     }
     m_slider->setAccessibleDescription(QString::number(stored.messages));
-    const std::optional<int> preset = SettingsRules::selectedPreset(stored.messages);
+    const std::optional<int> preset = SettingsLogic::selectedPreset(stored.messages);
     for (int i = 0; i < m_presets.size(); ++i)
-        markSelected(m_presets.at(i), accent(), preset == SettingsRules::presets[i], QMarginsF(13, 13, 13, 13));
+        markSelected(m_presets.at(i), accent(), preset == SettingsLogic::presets[i], QMarginsF(13, 13, 13, 13));
     {
         const QSignalBlocker blocker(m_internal);
         m_internal->setChecked(stored.internal);
@@ -282,9 +282,9 @@ AISection::AISection(QWidget* parent)
 
     const char* const symbols[] = {"wand.and.stars", "asterisk", "command"};
     for (int i = 0; i < 3; ++i) {
-        const SettingsRules::ProviderRow providerRow = providerRows[i];
+        const SettingsLogic::ProviderRow providerRow = providerRows[i];
         KitButton* button = tile(QMarginsF(17, 17, 17, 17), accent(), section);
-        button->setObjectName(QStringLiteral("provider-%1").arg(SettingsRules::storedValue(providerRow)));
+        button->setObjectName(QStringLiteral("provider-%1").arg(SettingsLogic::storedValue(providerRow)));
         auto* content = new QWidget;
         auto* contentLayout = row(content, 13);
         IconBadge* badge = iconBadge(QString::fromLatin1(symbols[i]), secondary(), content);
@@ -312,7 +312,7 @@ AISection::AISection(QWidget* parent)
         mark->setObjectName(QStringLiteral("mark"));
         contentLayout->addWidget(mark);
         button->setContent(content);
-        const QString value = SettingsRules::storedValue(providerRow);
+        const QString value = SettingsLogic::storedValue(providerRow);
         connect(button, &QAbstractButton::clicked, this, [value] {
             if (readStored().provider != value)
                 UserDefaults::standard().setString(Prefs::aiProvider, value);
@@ -347,18 +347,18 @@ void AISection::sync(const QString& provider, bool searching, const QMap<AICLI, 
 {
     m_checkAgain->setEnabled(!searching);
     for (int i = 0; i < m_providers.size(); ++i) {
-        const SettingsRules::ProviderRow providerRow = providerRows[i];
-        markSelected(m_providers.at(i), accent(), provider == SettingsRules::storedValue(providerRow),
+        const SettingsLogic::ProviderRow providerRow = providerRows[i];
+        markSelected(m_providers.at(i), accent(), provider == SettingsLogic::storedValue(providerRow),
                      QMarginsF(17, 17, 17, 17));
-        const bool rowFound = SettingsRules::rowFound(providerRow, found);
+        const bool rowFound = SettingsLogic::rowFound(providerRow, found);
         QLabel* status = m_statusWords.at(i);
-        status->setText(L10n::t(SettingsRules::statusWord(providerRow, searching, found)));
+        status->setText(L10n::t(SettingsLogic::statusWord(providerRow, searching, found)));
         setTextColor(status, rowFound && !searching ? Palette::mint() : secondary());
         QString subtitle;
-        if (providerRow == SettingsRules::ProviderRow::automatic) {
+        if (providerRow == SettingsLogic::ProviderRow::automatic) {
             subtitle = L10n::t("Uses an installed CLI, preferring Claude Code.");
         } else {
-            const AICLI cli = providerRow == SettingsRules::ProviderRow::claude ? AICLI::claude : AICLI::codex;
+            const AICLI cli = providerRow == SettingsLogic::ProviderRow::claude ? AICLI::claude : AICLI::codex;
             subtitle = found.value(cli, cli.installHint());
         }
         QLabel* subtitleLabel = m_providerSubtitles.at(i);
@@ -366,10 +366,10 @@ void AISection::sync(const QString& provider, bool searching, const QMap<AICLI, 
         subtitleLabel->setToolTip(PlainText::toolTip(subtitle));
         const QString title = i == 0
             ? L10n::t("Automatic")
-            : AICLI(providerRow == SettingsRules::ProviderRow::claude ? AICLI::claude : AICLI::codex).displayName();
+            : AICLI(providerRow == SettingsLogic::ProviderRow::claude ? AICLI::claude : AICLI::codex).displayName();
         m_providers.at(i)->setAccessibleName(title + QStringLiteral(", ") + subtitle);
     }
-    m_footnote->setText(SettingsRules::statusSentence(searching, found, provider));
+    m_footnote->setText(SettingsLogic::statusSentence(searching, found, provider));
 }
 
 AboutSection::AboutSection(QWidget* parent)

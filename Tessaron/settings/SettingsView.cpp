@@ -10,7 +10,7 @@
 #include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/settings/SettingsSections.h"
-#include "Tessaron/settings/SettingsRules.h"
+#include "Tessaron/settings/SettingsLogic.h"
 #include "Tessaron/settings/WhatsNewEntry.h"
 #include "Tessaron/settings/WhatsNewView.h"
 #include "Tessaron/state/AppState.h"
@@ -414,7 +414,7 @@ void SettingsView::syncHeader()
 
 Motion SettingsView::spring() const { return SettingsChrome::spring(this); }
 
-QString SettingsView::quote() const { return L10n::t(SettingsRules::signatureQuote(m_celebrating, m_boops)); }
+QString SettingsView::quote() const { return L10n::t(SettingsLogic::signatureQuote(m_celebrating, m_boops)); }
 
 void SettingsView::syncQuote()
 {

@@ -4,7 +4,7 @@
 #include "Tessaron/state/ClientFactory.h"
 #include "TessaronCore/analysis/ShapeVerdict.h"
 #include "TessaronCore/analysis/TopicFilter.h"
-#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/KafkaError.h"
 #include "TessaronCore/model/Broker.h"
 #include "TessaronCore/model/ConsumerGroup.h"
 #include "TessaronCore/model/ConsumerGroupDetail.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TessaronCore/analysis/TopicFilter.h"
-#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/KafkaError.h"
 #include "TessaronCore/model/Broker.h"
 #include "TessaronCore/model/ConsumerGroup.h"
 #include "TessaronCore/model/Topic.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/KafkaError.h"
 #include "TessaronCore/kafka/KafkaPairs.h"
 #include "TessaronCore/kafka/KafkaReading.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/KafkaError.h"
 #include "TessaronCore/kafka/KafkaPage.h"
 #include "TessaronCore/kafka/KafkaStartPosition.h"
 #include "TessaronCore/model/Broker.h"

@@ -4,7 +4,7 @@
 // library's texts, moments as the library wants them, handle creation and the queue frame.
 
 #include "TessaronCore/async/SerialQueue.h"
-#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/KafkaError.h"
 #include "TessaronCore/kafka/KafkaPairs.h"
 
 #include <QDateTime>

@@ -14,6 +14,8 @@ std::span<const L10nRow> rowsApp()
         {"Settings…", "Ajustes…"},
         {"Settings", "Ajustes"},
         {"Quit Tessaron MQ", "Sair do Tessaron MQ"},
+        {"About Tessaron MQ", "Sobre o Tessaron MQ"},
+        {"Check for Updates…", "Procurar atualizações…"},
         {nullptr, nullptr},
     };
     // clang-format on

@@ -28,6 +28,66 @@ std::span<const L10nRow> rowsBrowser()
          "message.",
          "Esta é uma fila quorum: cada espiada também soma um na contagem de entregas de cada mensagem, e isso fica "
          "com a mensagem."},
+        {"partition", "partição"},
+        {"partitions", "partições"},
+        {"retained message", "mensagem retida"},
+        {"retained", "retidas"},
+        {"under-replicated", "sub-replicada"},
+        {"Nothing retained", "Nada retido"},
+        {"Either nothing was ever produced here, or retention aged it out. Tessaron can't tell which — and won't "
+         "pretend "
+         "to.",
+         "Ou nunca produziram nada aqui, ou a retenção apagou tudo. O Tessaron não sabe dizer qual — e não vai fingir "
+         "que "
+         "sabe."},
+        {"tombstone — this key is deleted", "tombstone — esta chave foi apagada"},
+        {"Tombstone — this key is deleted. Not an empty message.",
+         "Tombstone — esta chave foi apagada. Não é uma mensagem vazia."},
+        {"%d bytes of binary", "%d bytes de binário"},
+        {"EXHIBIT %d", "PROVA %d"},
+        {"Annotations", "Anotações"},
+        {"The record", "O registro"},
+        {"This one is among the %d that disagree.", "Esta está entre as %d que discordam."},
+        {"Marked below, on the exact line where it differs.", "Marcado abaixo, na linha exata onde ela difere."},
+        {"Copy", "Copiar"},
+        {"Reading this queue will mark it.", "Ler esta fila vai deixar uma marca nela."},
+        {"Nothing is lost. Every message goes straight back, and the queue depth does not change.",
+         "Nada se perde. Toda mensagem volta na hora, e a profundidade da fila não muda."},
+        {"But RabbitMQ marks each one as redelivered, permanently. A consumer that reads that flag as \"this is a "
+         "retry\" "
+         "will see every message Tessaron looked at as one.",
+         "Mas o RabbitMQ marca cada uma como reentregue, pra sempre. Um consumidor que lê essa marca como \"isso é uma "
+         "nova tentativa\" vai ver toda mensagem que o Tessaron olhou como uma."},
+        {"Kafka has no such cost — this is the difference between a log and a queue, not something Tessaron can work "
+         "around.",
+         "O Kafka não tem esse custo — essa é a diferença entre um log e uma fila, não algo que o Tessaron consiga "
+         "contornar."},
+        {"Read it anyway", "Ler mesmo assim"},
+        {"Asked once per open broker.", "Pergunto uma vez por broker aberto."},
+        {"message", "mensagem"},
+        {"consumer", "consumidor"},
+        {"At a moment in time…", "Num momento no tempo…"},
+        {"Read from a moment", "Ler a partir de um momento"},
+        {"Kafka indexes by timestamp, so this is a real seek — the broker answers with the offset. It is not a scan.",
+         "O Kafka indexa por timestamp, então isso é uma busca de verdade — o broker responde com o offset. Não é uma "
+         "varredura."},
+        {"Go there", "Ir pra lá"},
+        {"Find in these messages", "Buscar nestas mensagens"},
+        {"%d of %d read", "%d de %d lidas"},
+        {"Read further", "Ler mais"},
+        {"%d read · the end of every partition", "%d lidas · o fim de todas as partições"},
+        {"%d read · there is more", "%d lidas · tem mais"},
+        {"Bound to nothing — only a direct publish by name reaches this queue.",
+         "Não está ligada a nada — só uma publicação direta pelo nome chega nesta fila."},
+        {"· nothing fans out to it", "· nada é distribuído pra ela"},
+        {"Open the group", "Abrir o grupo"},
+        {"Tessaron can read the schema id off the wire, but not the body — that needs a Schema Registry. Add one on "
+         "the "
+         "broker's form.",
+         "O Tessaron consegue ler o id do schema direto dos bytes, mas não o corpo — pra isso precisa de um Schema "
+         "Registry. Adiciona um no formulário do broker."},
+        {"Decoded with schema %d from the registry. The bytes on the broker are Avro; this is what they say.",
+         "Decodificada com o schema %d do registry. Os bytes no broker são Avro; isto é o que eles dizem."},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

@@ -49,6 +49,16 @@ std::span<const L10nRow> rowsClients()
          "from the request's address, so I can't read it here.",
          "A API de gerenciamento do RabbitMQ não consegue endereçar uma fila chamada \u201c%@\u201d: o servidor web "
          "dela descarta esse nome do endereço da requisição, então não consigo ler essa fila aqui."},
+        {"string", "texto"},
+        {"bool", "booleano"},
+        {"object", "objeto"},
+        {"array", "lista"},
+        {"no Schema Registry configured for this broker", "nenhum Schema Registry configurado para este broker"},
+        {"the registry did not answer: %@", "o registry não respondeu: %@"},
+        {"the registry refused these credentials", "o registry recusou estas credenciais"},
+        {"the registry has no schema %d", "o registry não tem o schema %d"},
+        {"schema %d could not be parsed: %@", "o schema %d não pôde ser interpretado: %@"},
+        {"the registry answered %d: %@", "o registry respondeu %d: %@"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

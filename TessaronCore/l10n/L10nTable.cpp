@@ -9,8 +9,8 @@ std::span<const L10nRow> rows()
 {
     static const std::vector<L10nRow> all = [] {
         std::vector<L10nRow> v;
-        for (auto part : {rowsA(), rowsB(), rowsC(), rowsD(), rowsApp(), rowsReception(), rowsWorkspace(),
-                          rowsBrowser(), rowsCasework(), rowsActions(), rowsSettings(), rowsIntro(), rowsClients()})
+        for (auto part : {rowsShared(), rowsApp(), rowsReception(), rowsWorkspace(), rowsBrowser(), rowsCasework(),
+                          rowsActions(), rowsSettings(), rowsIntro(), rowsClients()})
             v.insert(v.end(), part.begin(), part.end());
         return v;
     }();

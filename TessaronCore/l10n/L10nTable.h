@@ -19,13 +19,10 @@ std::span<const L10nRow> rows();
 // The Portuguese text of an English key, or nullptr when the text is not a key.
 const char* portuguese(std::string_view english);
 
-// The table is kept in several files: the four of the first table (L10nRowsA to L10nRowsD.cpp), then one
-// per family of screens (each row file ends with a null sentinel row, left out of its span);
+// The table is kept in one file per family of screens, one for the clients and analyses, and one for
+// rows several of them share (each row file ends with a null sentinel row, left out of its span);
 // rows() joins them in this order.
-std::span<const L10nRow> rowsA();
-std::span<const L10nRow> rowsB();
-std::span<const L10nRow> rowsC();
-std::span<const L10nRow> rowsD();
+std::span<const L10nRow> rowsShared();
 std::span<const L10nRow> rowsApp();
 std::span<const L10nRow> rowsReception();
 std::span<const L10nRow> rowsWorkspace();

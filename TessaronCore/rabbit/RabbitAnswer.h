@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/KafkaError.h"
 #include "TessaronCore/model/Message.h"
 #include "TessaronCore/model/QueueBinding.h"
 #include "TessaronCore/model/Topic.h"

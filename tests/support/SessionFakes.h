@@ -6,7 +6,7 @@
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/state/ClientFactory.h"
-#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/KafkaError.h"
 #include "support/SyncWait.h"
 
 #include <QCoroSignal>

@@ -5,7 +5,7 @@
 // awaited task throws, and needs a default-constructible result. failureOf and outcomeOf are
 // syncWait with the failure caught. Waiting for published state is QTRY_*'s job, not this.
 
-#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/KafkaError.h"
 
 #include <QCoroTask>
 

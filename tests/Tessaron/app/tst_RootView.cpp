@@ -2,7 +2,7 @@
 
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/app/SheetController.h"
-#include "Tessaron/reception/BrokerFormModel.h"
+#include "Tessaron/reception/BrokerFormLogic.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/workspace/TabBar.h"
 #include "TessaronCore/prefs/Prefs.h"

@@ -96,7 +96,7 @@ private slots:
         PositionTable* table = view.findChild<PositionTable*>("positionTable");
         QVERIFY(table);
         QCOMPARE(table->cells().size(), 2);
-        using Behind = GroupText::PositionCells::Behind;
+        using Behind = GroupLogic::PositionCells::Behind;
         QCOMPARE(table->cells()[0].behind, Behind::caughtUp);
         QCOMPARE(table->cells()[1].behind, Behind::lagging);
         QCOMPARE(table->cells()[1].behindText, QLocale().toString(3));

@@ -1,7 +1,7 @@
 #include "support/Keyring.h"
 #include "support/SessionFakes.h"
 
-#include "Tessaron/reception/BrokerFormModel.h"
+#include "Tessaron/reception/BrokerFormLogic.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/kit/ConfirmSheet.h"
 #include "Tessaron/reception/FormCard.h"

@@ -5,7 +5,7 @@
 #include "support/SessionFakes.h"
 
 #include "Tessaron/kit/TessaronBackdrop.h"
-#include "Tessaron/reception/BrokerFormModel.h"
+#include "Tessaron/reception/BrokerFormLogic.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/reception/ReceptionView.h"
 #include "Tessaron/state/AppState.h"
@@ -101,7 +101,7 @@ std::unique_ptr<QWidget> receptionWindow(AppState* app, int height = 660)
 }
 
 void shootForm(ScreenShooter& shooter, AppState& app, const QString& state, const Broker& edited,
-               const std::function<void(BrokerFormModel&)>& fill = {}, bool atTheFoot = false)
+               const std::function<void(BrokerFormLogic&)>& fill = {}, bool atTheFoot = false)
 {
     app.setEditing(edited);
     BrokerFormSheet sheet(&app);
@@ -177,7 +177,7 @@ void shootReception(ScreenShooter& shooter)
 
         Broker tls = app.brokers()[1];
         tls.security = BrokerSecurity::ssl;
-        shootForm(shooter, app, QStringLiteral("kafka-ssl"), tls, [](BrokerFormModel& form) {
+        shootForm(shooter, app, QStringLiteral("kafka-ssl"), tls, [](BrokerFormLogic& form) {
             form.setCaPath(QStringLiteral("/etc/pki/orders/ca-chain.pem"));
             form.setClientCertPath(QStringLiteral("/home/dev/certs/reader.crt.pem"));
             form.setClientKeyPath(QStringLiteral("/home/dev/certs/reader.key.pem"));
@@ -185,18 +185,18 @@ void shootReception(ScreenShooter& shooter)
         Broker sasl = app.brokers()[1];
         sasl.security = BrokerSecurity::saslPlaintext;
         sasl.username = QStringLiteral("svc-reader");
-        shootForm(shooter, app, QStringLiteral("kafka-sasl"), sasl, [](BrokerFormModel& form) {
+        shootForm(shooter, app, QStringLiteral("kafka-sasl"), sasl, [](BrokerFormLogic& form) {
             form.setRegistryURL(QStringLiteral("http://registry.internal:8081"));
             form.setRegistryUsername(QStringLiteral("reader"));
         });
-        shootForm(shooter, app, QStringLiteral("kafka-sasl-ssl"), app.brokers()[0], [](BrokerFormModel& form) {
+        shootForm(shooter, app, QStringLiteral("kafka-sasl-ssl"), app.brokers()[0], [](BrokerFormLogic& form) {
             form.setClientCertPath(QStringLiteral("/home/dev/certs/reader.crt.pem"));
         });
         shootForm(shooter, app, QStringLiteral("rabbitmq"), app.brokers()[2]);
         // Scrolled to the connection test, after it answered.
         shootForm(
             shooter, app, QStringLiteral("kafka-tested"), app.brokers()[1],
-            [&app](BrokerFormModel& form) { testing::syncWait(form.runTest(&app)); }, true);
+            [&app](BrokerFormLogic& form) { testing::syncWait(form.runTest(&app)); }, true);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tessaron/casework/CaseworkText.h"
+#include "Tessaron/casework/CaseworkLogic.h"
 #include "TessaronCore/analysis/KeyShareEstimate.h"
 #include "TessaronCore/analysis/ShapeVerdict.h"
 #include "TessaronCore/model/Broker.h"
@@ -12,9 +12,9 @@
 
 #include <optional>
 
-namespace tessaron::NotesText {
+namespace tessaron::NotesLogic {
 
-using CaseworkText::Tone;
+using CaseworkLogic::Tone;
 
 // The heading's word for a verdict: "No objection.", "No winner.", "Objection." or "Read.".
 QString verdictWord(const ShapeVerdict& verdict);
@@ -53,4 +53,4 @@ struct KeyCard {
 KeyCard keyCard(const QList<Message>& messages, const QList<Partition>& partitions);
 KeyCard keyCard(const QList<Message>& messages, const KeyShareEstimate::Result& estimate);
 
-} // namespace tessaron::NotesText
+} // namespace tessaron::NotesLogic

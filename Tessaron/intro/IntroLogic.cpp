@@ -1,4 +1,4 @@
-#include "Tessaron/intro/IntroRules.h"
+#include "Tessaron/intro/IntroLogic.h"
 
 #include "Tessaron/kit/BuildInfo.h"
 #include "TessaronCore/analysis/ShapeDrift.h"

@@ -15,11 +15,11 @@ namespace tessaron {
 // What the broker form holds and decides, without widgets: the typed fields, the broker they
 // assemble, whether it may be tested or saved, which sections show, and the test, save and forget
 // actions. Nothing reaches the state or the keyring until save or forget.
-class BrokerFormModel : public QObject {
+class BrokerFormLogic : public QObject {
     Q_OBJECT
 public:
-    BrokerFormModel(Broker original, bool isNew, QObject* parent = nullptr);
-    ~BrokerFormModel() override;
+    BrokerFormLogic(Broker original, bool isNew, QObject* parent = nullptr);
+    ~BrokerFormLogic() override;
 
     // The SASL mechanisms offered, in order.
     static const QStringList& mechanisms();

@@ -1,4 +1,4 @@
-#include "Tessaron/reception/BrokerFormModel.h"
+#include "Tessaron/reception/BrokerFormLogic.h"
 
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/model/TextRules.h"
@@ -8,7 +8,7 @@
 
 namespace tessaron {
 
-BrokerFormModel::BrokerFormModel(Broker original, bool isNew, QObject* parent)
+BrokerFormLogic::BrokerFormLogic(Broker original, bool isNew, QObject* parent)
     : QObject(parent)
     , m_original(std::move(original))
     , m_isNew(isNew)
@@ -26,16 +26,16 @@ BrokerFormModel::BrokerFormModel(Broker original, bool isNew, QObject* parent)
     , m_registryUsername(m_original.schemaRegistryUsername)
 { }
 
-BrokerFormModel::~BrokerFormModel() = default;
+BrokerFormLogic::~BrokerFormLogic() = default;
 
-const QStringList& BrokerFormModel::mechanisms()
+const QStringList& BrokerFormLogic::mechanisms()
 {
     static const QStringList list{QStringLiteral("PLAIN"), QStringLiteral("SCRAM-SHA-256"),
                                   QStringLiteral("SCRAM-SHA-512")};
     return list;
 }
 
-QString BrokerFormModel::securitySentence(BrokerSecurity security)
+QString BrokerFormLogic::securitySentence(BrokerSecurity security)
 {
     switch (security) {
     case BrokerSecurity::plaintext:
@@ -51,7 +51,7 @@ QString BrokerFormModel::securitySentence(BrokerSecurity security)
     return {};
 }
 
-void BrokerFormModel::setPassword(const QString& v)
+void BrokerFormLogic::setPassword(const QString& v)
 {
     if (m_password == v)
         return;
@@ -60,7 +60,7 @@ void BrokerFormModel::setPassword(const QString& v)
     emit changed();
 }
 
-void BrokerFormModel::setKeyPassphrase(const QString& v)
+void BrokerFormLogic::setKeyPassphrase(const QString& v)
 {
     if (m_keyPassphrase == v)
         return;
@@ -69,7 +69,7 @@ void BrokerFormModel::setKeyPassphrase(const QString& v)
     emit changed();
 }
 
-void BrokerFormModel::setRegistryPassword(const QString& v)
+void BrokerFormLogic::setRegistryPassword(const QString& v)
 {
     if (m_registryPassword == v)
         return;
@@ -78,7 +78,7 @@ void BrokerFormModel::setRegistryPassword(const QString& v)
     emit changed();
 }
 
-void BrokerFormModel::clearClientCertificate()
+void BrokerFormLogic::clearClientCertificate()
 {
     if (m_clientCertPath.isEmpty() && m_clientKeyPath.isEmpty())
         return;
@@ -87,7 +87,7 @@ void BrokerFormModel::clearClientCertificate()
     emit changed();
 }
 
-Broker BrokerFormModel::assembledBroker() const
+Broker BrokerFormLogic::assembledBroker() const
 {
     Broker broker = m_original;
     broker.name = TextRules::trimmed(m_name);
@@ -110,7 +110,7 @@ Broker BrokerFormModel::assembledBroker() const
     return broker;
 }
 
-bool BrokerFormModel::canSave() const
+bool BrokerFormLogic::canSave() const
 {
     const Broker broker = assembledBroker();
     if (broker.name.isEmpty() || broker.bootstrap.isEmpty())
@@ -118,22 +118,22 @@ bool BrokerFormModel::canSave() const
     return !m_security.needsCredentials() || !broker.username.isEmpty();
 }
 
-std::optional<QString> BrokerFormModel::passwordToStore() const
+std::optional<QString> BrokerFormLogic::passwordToStore() const
 {
     return m_passwordEdited ? std::optional<QString>(m_password) : std::nullopt;
 }
 
-std::optional<QString> BrokerFormModel::registryPasswordToStore() const
+std::optional<QString> BrokerFormLogic::registryPasswordToStore() const
 {
     return m_registryPasswordEdited ? std::optional<QString>(m_registryPassword) : std::nullopt;
 }
 
-std::optional<QString> BrokerFormModel::keyPassphraseToStore() const
+std::optional<QString> BrokerFormLogic::keyPassphraseToStore() const
 {
     return m_keyPassphraseEdited ? std::optional<QString>(m_keyPassphrase) : std::nullopt;
 }
 
-QCoro::Task<std::optional<QString>> BrokerFormModel::testPassword(AppState* app) const
+QCoro::Task<std::optional<QString>> BrokerFormLogic::testPassword(AppState* app) const
 {
     if (m_passwordEdited)
         co_return m_password;
@@ -144,25 +144,25 @@ QCoro::Task<std::optional<QString>> BrokerFormModel::testPassword(AppState* app)
     co_return co_await std::move(read);
 }
 
-bool BrokerFormModel::showsRegistryLogin() const { return !TextRules::trimmed(m_registryURL).isEmpty(); }
+bool BrokerFormLogic::showsRegistryLogin() const { return !TextRules::trimmed(m_registryURL).isEmpty(); }
 
-bool BrokerFormModel::showsKeyPassphrase() const
+bool BrokerFormLogic::showsKeyPassphrase() const
 {
     return showsTLS() && !m_clientCertPath.isEmpty() && !m_clientKeyPath.isEmpty();
 }
 
-QString BrokerFormModel::fileNumber() const { return uuidText(m_original.id).left(8); }
+QString BrokerFormLogic::fileNumber() const { return uuidText(m_original.id).left(8); }
 
-BrokerFormModel::TestInputs BrokerFormModel::testInputs() const
+BrokerFormLogic::TestInputs BrokerFormLogic::testInputs() const
 {
     return TestInputs{assembledBroker(), m_passwordEdited, m_password, m_keyPassphraseEdited, m_keyPassphrase};
 }
 
-QCoro::Task<> BrokerFormModel::runTest(AppState* app)
+QCoro::Task<> BrokerFormLogic::runTest(AppState* app)
 {
     if (m_testing || !canSave() || !app)
         co_return;
-    QPointer<BrokerFormModel> self(this);
+    QPointer<BrokerFormLogic> self(this);
     const quint64 generation = ++m_testGeneration;
     m_testing = true;
     m_testResult.reset();
@@ -194,7 +194,7 @@ QCoro::Task<> BrokerFormModel::runTest(AppState* app)
     emit testChanged();
 }
 
-void BrokerFormModel::abandonTest()
+void BrokerFormLogic::abandonTest()
 {
     ++m_testGeneration;
     if (!m_testing)
@@ -203,7 +203,7 @@ void BrokerFormModel::abandonTest()
     emit testChanged();
 }
 
-QCoro::Task<bool> BrokerFormModel::save(AppState* app)
+QCoro::Task<bool> BrokerFormLogic::save(AppState* app)
 {
     // Everything is taken before the call: a successful save clears the state's broker under edit,
     // which may close and delete this form's view before the call returns.
@@ -211,7 +211,7 @@ QCoro::Task<bool> BrokerFormModel::save(AppState* app)
     const std::optional<QString> password = passwordToStore();
     const std::optional<QString> passphrase = keyPassphraseToStore();
     const std::optional<QString> registry = registryPasswordToStore();
-    QPointer<BrokerFormModel> self(this);
+    QPointer<BrokerFormLogic> self(this);
     auto saving = app->save(broker, password, passphrase, registry);
     const std::optional<QString> refusal = co_await std::move(saving);
     if (refusal) {
@@ -224,14 +224,14 @@ QCoro::Task<bool> BrokerFormModel::save(AppState* app)
     co_return true;
 }
 
-bool BrokerFormModel::forget(AppState& app)
+bool BrokerFormLogic::forget(AppState& app)
 {
     const std::optional<QString> refusal = app.remove(m_original);
     showRefusal(refusal);
     return !refusal;
 }
 
-void BrokerFormModel::showRefusal(const std::optional<QString>& refusal)
+void BrokerFormLogic::showRefusal(const std::optional<QString>& refusal)
 {
     if (m_refusal == refusal)
         return;

@@ -1,13 +1,13 @@
-#include "Tessaron/settings/SettingsRules.h"
+#include "Tessaron/settings/SettingsLogic.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QTest>
 
 using namespace tessaron;
-using namespace tessaron::SettingsRules;
+using namespace tessaron::SettingsLogic;
 
-class TestSettingsRules : public QObject {
+class TestSettingsLogic : public QObject {
     Q_OBJECT
 
 private slots:
@@ -102,5 +102,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSettingsRules)
-#include "tst_SettingsRules.moc"
+QTEST_GUILESS_MAIN(TestSettingsLogic)
+#include "tst_SettingsLogic.moc"

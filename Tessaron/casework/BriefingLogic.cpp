@@ -1,17 +1,17 @@
-#include "Tessaron/casework/BriefingText.h"
+#include "Tessaron/casework/BriefingLogic.h"
 
 #include "Tessaron/state/BrokerSession.h"
-#include "Tessaron/casework/CaseworkText.h"
+#include "Tessaron/casework/CaseworkLogic.h"
 #include "TessaronCore/l10n/L10n.h"
 
 #include <algorithm>
 
 namespace tessaron {
 
-BriefingText BriefingText::of(Wording wording, const QList<Topic>& topics, const QList<ConsumerGroup>& groups,
+BriefingLogic BriefingLogic::of(Wording wording, const QList<Topic>& topics, const QList<ConsumerGroup>& groups,
                               const QHash<QString, int64_t>& queueConsumers)
 {
-    BriefingText text;
+    BriefingLogic text;
     text.wording = wording;
     text.groups = groups;
     for (const Topic& topic : topics) {
@@ -40,23 +40,23 @@ BriefingText BriefingText::of(Wording wording, const QList<Topic>& topics, const
     return text;
 }
 
-BriefingText BriefingText::of(const BrokerSession& session)
+BriefingLogic BriefingLogic::of(const BrokerSession& session)
 {
     const bool rabbit = session.connection() && session.connection()->kind() == BrokerSession::Connection::rabbit;
-    BriefingText text =
+    BriefingLogic text =
         of(rabbit ? Wording::rabbit : Wording::kafka, session.topics(), session.groups(), session.queueConsumers());
     text.groupsUnseen = session.groupsUnseen();
     return text;
 }
 
-QList<Topic> BriefingText::byRetained(QList<Topic> topics)
+QList<Topic> BriefingLogic::byRetained(QList<Topic> topics)
 {
     std::stable_sort(topics.begin(), topics.end(),
                      [](const Topic& a, const Topic& b) { return a.retained() > b.retained(); });
     return topics;
 }
 
-QString BriefingText::arrivalSentence() const
+QString BriefingLogic::arrivalSentence() const
 {
     if (briefed.isEmpty())
         return loc("Nothing to report. Either this broker is empty, or I couldn't see into it — the left-hand side "
@@ -67,7 +67,7 @@ QString BriefingText::arrivalSentence() const
     if (!waitingDeadLetters.isEmpty()) {
         const Topic& fullest = waitingDeadLetters.first();
         second = L10n::t("%@ has %lld messages waiting. That's usually why you're here.", L10n::isolated(fullest.name),
-                         CaseworkText::groupedCount(fullest.retained()));
+                         CaseworkLogic::groupedCount(fullest.retained()));
     } else if (!deadLetters.isEmpty()) {
         second = loc("The dead letters are all empty. Good so far.");
     } else {
@@ -76,7 +76,7 @@ QString BriefingText::arrivalSentence() const
     return count + QLatin1Char(' ') + second;
 }
 
-std::optional<QString> BriefingText::emptySentence() const
+std::optional<QString> BriefingLogic::emptySentence() const
 {
     if (emptyTopics.isEmpty())
         return std::nullopt;
@@ -95,7 +95,7 @@ std::optional<QString> BriefingText::emptySentence() const
                             e);
 }
 
-TessaronChart BriefingText::retainedChart() const
+TessaronChart BriefingLogic::retainedChart() const
 {
     const QList<Topic> ordered = byRetained(briefed);
     TessaronChart chart;
@@ -115,16 +115,16 @@ TessaronChart BriefingText::retainedChart() const
     return chart;
 }
 
-std::optional<QString> BriefingText::deadLetterMoreLine() const
+std::optional<QString> BriefingLogic::deadLetterMoreLine() const
 {
     if (deadLetters.size() < 4)
         return std::nullopt;
     return L10n::t("…and %d more", deadLetters.size() - 3);
 }
 
-QString BriefingText::noDeadLettersSentence() const { return loc("None I recognise by name. I'd still look."); }
+QString BriefingLogic::noDeadLettersSentence() const { return loc("None I recognise by name. I'd still look."); }
 
-QString BriefingText::consumersSentence() const
+QString BriefingLogic::consumersSentence() const
 {
     const qsizetype k = unattendedQueues.size();
     if (k == 0)
@@ -134,7 +134,7 @@ QString BriefingText::consumersSentence() const
     return L10n::t("%d queues have messages and no consumer.", k);
 }
 
-QString BriefingText::groupCountSentence(qsizetype total, qsizetype empty)
+QString BriefingLogic::groupCountSentence(qsizetype total, qsizetype empty)
 {
     if (total == 1)
         return empty != 0 ? loc("One group, and nobody is in it.") : loc("One group, and someone is in it.");
@@ -145,7 +145,7 @@ QString BriefingText::groupCountSentence(qsizetype total, qsizetype empty)
     return L10n::t("%d groups. %d with nobody in them.", total, empty);
 }
 
-QString BriefingText::groupsSentence() const
+QString BriefingLogic::groupsSentence() const
 {
     if (groups.isEmpty() && groupsUnseen)
         return loc("I couldn't list the consumer groups, so I can't tell you who's reading.");
@@ -154,14 +154,14 @@ QString BriefingText::groupsSentence() const
     return groupCountSentence(groups.size(), emptyGroups.size());
 }
 
-std::optional<QString> BriefingText::groupsMoreLine() const
+std::optional<QString> BriefingLogic::groupsMoreLine() const
 {
     if (groups.size() < 5)
         return std::nullopt;
     return L10n::t("…and %d more, in the sidebar.", groups.size() - 4);
 }
 
-QString BriefingText::footer() const
+QString BriefingLogic::footer() const
 {
     return wording == Wording::rabbit ? loc("Pick a queue. Reading one costs something there, so I'll ask first.")
                                       : loc("Pick a topic. I'll read its tail — no group joined, nothing committed.");

@@ -1,8 +1,8 @@
-#include "Tessaron/casework/VerdictText.h"
+#include "Tessaron/casework/VerdictLogic.h"
 
 #include "TessaronCore/l10n/L10n.h"
 
-namespace tessaron::VerdictText {
+namespace tessaron::VerdictLogic {
 
 namespace {
 // The raw names are keys of their own ("string", "number", ...).
@@ -52,4 +52,4 @@ std::optional<QString> moreDifferences(const ShapeVerdict::Drift& drift)
     return L10n::t("…and %d more differences", drift.differences.size() - 3);
 }
 
-} // namespace tessaron::VerdictText
+} // namespace tessaron::VerdictLogic

@@ -1,9 +1,9 @@
-#include "Tessaron/casework/SkewText.h"
+#include "Tessaron/casework/SkewLogic.h"
 
-#include "Tessaron/casework/CaseworkText.h"
+#include "Tessaron/casework/CaseworkLogic.h"
 #include "TessaronCore/l10n/L10n.h"
 
-namespace tessaron::SkewText {
+namespace tessaron::SkewLogic {
 
 Shows shows(const SkewVerdict& verdict)
 {
@@ -24,7 +24,7 @@ Shows shows(const SkewVerdict& verdict)
 
 std::optional<QString> sentence(const SkewVerdict& verdict)
 {
-    using CaseworkText::wholePercent;
+    using CaseworkLogic::wholePercent;
     switch (verdict.tag()) {
     case SkewVerdict::Case::notPartitioned:
     case SkewVerdict::Case::nothingToCompare:
@@ -33,7 +33,7 @@ std::optional<QString> sentence(const SkewVerdict& verdict)
         return L10n::t("%d partitions, all empty. Nothing to chart yet.", verdict.partitions());
     case SkewVerdict::Case::notEnoughEvidence:
         return L10n::t("%lld across %d partitions — too few to call the spread.",
-                       CaseworkText::groupedCount(verdict.total()), verdict.partitions());
+                       CaseworkLogic::groupedCount(verdict.total()), verdict.partitions());
     case SkewVerdict::Case::even:
         return L10n::t("Spread evenly across %d partitions.", verdict.bars().size());
     case SkewVerdict::Case::skewed: {
@@ -75,8 +75,8 @@ int64_t tallest(const SkewVerdict& verdict)
 
 QString barTip(const SkewVerdict::Bar& bar)
 {
-    return L10n::t("p%d — %lld retained (%d%%)", bar.partition, CaseworkText::groupedCount(bar.retained),
-                   CaseworkText::wholePercent(bar.share));
+    return L10n::t("p%d — %lld retained (%d%%)", bar.partition, CaseworkLogic::groupedCount(bar.retained),
+                   CaseworkLogic::wholePercent(bar.share));
 }
 
-} // namespace tessaron::SkewText
+} // namespace tessaron::SkewLogic

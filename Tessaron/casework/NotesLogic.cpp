@@ -1,4 +1,4 @@
-#include "Tessaron/casework/NotesText.h"
+#include "Tessaron/casework/NotesLogic.h"
 
 #include "TessaronCore/l10n/L10n.h"
 
@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace tessaron::NotesText {
+namespace tessaron::NotesLogic {
 
 QString verdictWord(const ShapeVerdict& verdict)
 {
@@ -109,7 +109,7 @@ QString keyText(const Message& message) { return message.keyString().value_or(QS
 
 QString placeText(const Message& message)
 {
-    return CaseworkText::partitionName(message.partition()) + QStringLiteral("\u00B7")
+    return CaseworkLogic::partitionName(message.partition()) + QStringLiteral("\u00B7")
         + QString::number(message.offset());
 }
 
@@ -153,12 +153,12 @@ KeyCard keyCard(const QList<Message>& messages, const KeyShareEstimate::Result& 
     for (qsizetype i = 0; i < top.size(); ++i) {
         const KeyShare& share = top[i];
         card.rows.append({share.key, L10n::t("seen %d", share.seen),
-                          QStringLiteral("~%1%").arg(CaseworkText::wholePercent(share.share)),
+                          QStringLiteral("~%1%").arg(CaseworkLogic::wholePercent(share.share)),
                           card.hot && share.key == top.first().key});
     }
     card.crowding = card.hot ? L10n::t("One key is carrying about %d%% of this topic. That is usually what a hot "
                                        "partition looks like from the inside.",
-                                       CaseworkText::wholePercent(topShare))
+                                       CaseworkLogic::wholePercent(topShare))
                              : loc("No single key is crowding this topic.");
     card.footnote = estimate.weighted
         ? L10n::t("Estimated from the %d read, weighted by what each partition holds — the tail is "
@@ -169,4 +169,4 @@ KeyCard keyCard(const QList<Message>& messages, const KeyShareEstimate::Result& 
     return card;
 }
 
-} // namespace tessaron::NotesText
+} // namespace tessaron::NotesLogic

@@ -1,7 +1,7 @@
 #include "support/Keyring.h"
 #include "support/SessionFakes.h"
 
-#include "Tessaron/reception/BrokerFormModel.h"
+#include "Tessaron/reception/BrokerFormLogic.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/storage/AppSupport.h"
 #include "VelkinInfra/keychain/Keychain.h"
@@ -16,7 +16,7 @@
 using namespace tessaron;
 using namespace tessaron::fakes;
 
-class TestBrokerFormModel : public QObject {
+class TestBrokerFormLogic : public QObject {
     Q_OBJECT
 private:
     std::shared_ptr<FakeFactory> m_clients;
@@ -32,7 +32,7 @@ private slots:
     {
         Broker original = kafkaBroker("orders");
         original.isFavorite = true;
-        BrokerFormModel form(original, false);
+        BrokerFormLogic form(original, false);
         form.setName("  Orders \t");
         form.setBootstrap("\tb1:9092,b2:9092 ");
         form.setUsername(" svc ");
@@ -76,7 +76,7 @@ private slots:
     {
         Broker blank = kafkaBroker("");
         blank.bootstrap.clear();
-        BrokerFormModel form(blank, true);
+        BrokerFormLogic form(blank, true);
         QVERIFY(!form.canSave());
         form.setName(" \t ");
         form.setBootstrap("localhost:9092");
@@ -105,7 +105,7 @@ private slots:
 
     void secretsAreStoredOnlyOnceEdited()
     {
-        BrokerFormModel form(securedBroker("orders", BrokerSecurity::saslSSL), false);
+        BrokerFormLogic form(securedBroker("orders", BrokerSecurity::saslSSL), false);
         QVERIFY(!form.passwordToStore());
         QVERIFY(!form.registryPasswordToStore());
         QVERIFY(!form.keyPassphraseToStore());
@@ -128,7 +128,7 @@ private slots:
         // queue while the window's event loop runs on.
         const Broker sasl = securedBroker("orders", BrokerSecurity::saslPlaintext);
         QVERIFY(!syncWait(app.save(sasl, QString("stored"))));
-        BrokerFormModel editing(sasl, false);
+        BrokerFormLogic editing(sasl, false);
         QCoro::Task<> test = editing.runTest(&app);
         QVERIFY(editing.testing());
         QVERIFY(!test.isReady());
@@ -143,7 +143,7 @@ private slots:
         // Saved without credentials and switched to SASL without typing one: no password.
         const Broker plain = securedBroker("plain", BrokerSecurity::plaintext);
         Keychain(AppState::keychainService).set("left over", AppState::passwordAccount(plain.id));
-        BrokerFormModel switching(plain, false);
+        BrokerFormLogic switching(plain, false);
         switching.setSecurity(BrokerSecurity::saslSSL);
         switching.setUsername("svc");
         syncWait(switching.runTest(&app));
@@ -155,7 +155,7 @@ private slots:
 
     void sectionsFollowKindAndSecurity()
     {
-        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), true);
+        BrokerFormLogic form(securedBroker("orders", BrokerSecurity::plaintext), true);
         QVERIFY(!form.showsTLS());
         QVERIFY(!form.showsCredentials());
         QVERIFY(form.showsRegistryCard());
@@ -207,8 +207,8 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders"), topic("payments"), topic("__consumer_offsets")};
         AppState app(m_clients);
-        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), false);
-        QSignalSpy changes(&form, &BrokerFormModel::testChanged);
+        BrokerFormLogic form(securedBroker("orders", BrokerSecurity::plaintext), false);
+        QSignalSpy changes(&form, &BrokerFormLogic::testChanged);
         syncWait(form.runTest(&app));
         QVERIFY(!form.testing());
         QCOMPARE(form.testResult(), std::optional(AppState::TestResult::answered(2)));
@@ -230,7 +230,7 @@ private slots:
         Broker tls = securedBroker("orders", BrokerSecurity::ssl);
         tls.clientCertPath = "/c.pem";
         tls.clientKeyPath = "/k.pem";
-        BrokerFormModel form(tls, false);
+        BrokerFormLogic form(tls, false);
         form.setKeyPassphrase("open sesame");
         syncWait(form.runTest(&app));
         QCOMPARE(m_clients->lastClientKey, std::optional<QString>("open sesame"));
@@ -243,7 +243,7 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders")};
         AppState app(m_clients);
-        BrokerFormModel form(securedBroker("orders", BrokerSecurity::plaintext), false);
+        BrokerFormLogic form(securedBroker("orders", BrokerSecurity::plaintext), false);
         std::shared_ptr<Gate> gate = m_clients->kafka->gates.hold("topics");
         QCoro::Task<> test = form.runTest(&app);
         QVERIFY(form.testing());
@@ -268,7 +268,7 @@ private slots:
     {
         m_clients->kafka->listed = QList<Topic>{topic("orders")};
         AppState app(m_clients);
-        auto form = std::make_unique<BrokerFormModel>(securedBroker("orders", BrokerSecurity::plaintext), false);
+        auto form = std::make_unique<BrokerFormLogic>(securedBroker("orders", BrokerSecurity::plaintext), false);
         std::shared_ptr<Gate> gate = m_clients->kafka->gates.hold("topics");
         QCoro::Task<> test = form->runTest(&app);
         form->abandonTest();
@@ -291,7 +291,7 @@ private slots:
         AppState app(m_clients);
         const Broker fresh = kafkaBroker("fresh");
         app.setEditing(fresh);
-        BrokerFormModel form(fresh, true);
+        BrokerFormLogic form(fresh, true);
         // A folder where the file should be: the write fails whoever runs the test.
         QVERIFY(QDir().mkpath(path));
         QVERIFY(!syncWait(form.save(&app)));
@@ -307,6 +307,6 @@ private slots:
     }
 };
 
-TESSARON_KEYRING_TEST_MAIN(QCoreApplication, TestBrokerFormModel)
+TESSARON_KEYRING_TEST_MAIN(QCoreApplication, TestBrokerFormLogic)
 
-#include "tst_BrokerFormModel.moc"
+#include "tst_BrokerFormLogic.moc"

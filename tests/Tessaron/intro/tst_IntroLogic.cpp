@@ -1,4 +1,4 @@
-#include "Tessaron/intro/IntroRules.h"
+#include "Tessaron/intro/IntroLogic.h"
 
 #include "TessaronCore/model/Broker.h"
 
@@ -8,7 +8,7 @@
 using namespace tessaron;
 using namespace tessaron::intro;
 
-class TestIntroRules : public QObject {
+class TestIntroLogic : public QObject {
     Q_OBJECT
 private slots:
     void theRealAnalysisNamesExactlyTheQuotedTotal()
@@ -113,5 +113,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestIntroRules)
-#include "tst_IntroRules.moc"
+QTEST_GUILESS_MAIN(TestIntroLogic)
+#include "tst_IntroLogic.moc"

@@ -9,7 +9,7 @@
 
 // The decisions of the settings and about windows, without widgets: what a slider position
 // stores, which preset is selected, which caption, quote, status word and sentence show.
-namespace tessaron::SettingsRules {
+namespace tessaron::SettingsLogic {
 
 inline constexpr int minimumMessages = 10;
 inline constexpr int maximumMessages = 1000;
@@ -42,4 +42,4 @@ const char* statusWord(ProviderRow row, bool detecting, const QMap<AICLI, QStrin
 // The footnote, localised.
 QString statusSentence(bool detecting, const QMap<AICLI, QString>& found, const QString& provider);
 
-} // namespace tessaron::SettingsRules
+} // namespace tessaron::SettingsLogic

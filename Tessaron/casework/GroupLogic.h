@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Tessaron/casework/CaseworkText.h"
+#include "Tessaron/casework/CaseworkLogic.h"
 #include "TessaronCore/analysis/GroupVerdict.h"
-#include "TessaronCore/kafka/KafkaError.h"
+#include "TessaronCore/model/KafkaError.h"
 #include "TessaronCore/model/ConsumerGroupDetail.h"
 #include "TessaronCore/model/Topic.h"
 
@@ -12,9 +12,9 @@
 
 #include <optional>
 
-namespace tessaron::GroupText {
+namespace tessaron::GroupLogic {
 
-using CaseworkText::Tone;
+using CaseworkLogic::Tone;
 
 // The verdict in one line, and in a paragraph.
 QString headline(const GroupVerdict& verdict);
@@ -82,4 +82,4 @@ struct BlindSpot {
 QList<BlindSpot> blindSpots(const ConsumerGroupDetail& detail, const QList<Topic>& listing,
                             const QList<Unobservable>& groupBlindSpots);
 
-} // namespace tessaron::GroupText
+} // namespace tessaron::GroupLogic

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace tessaron::SkewText {
+namespace tessaron::SkewLogic {
 
 enum class Shows { nothing, line, chart };
 Shows shows(const SkewVerdict& verdict);
@@ -24,4 +24,4 @@ int64_t tallest(const SkewVerdict& verdict);
 // A bar's hover help: "p%d — %lld retained (%d%%)".
 QString barTip(const SkewVerdict::Bar& bar);
 
-} // namespace tessaron::SkewText
+} // namespace tessaron::SkewLogic

@@ -1,10 +1,10 @@
-#include "Tessaron/casework/CaseworkText.h"
+#include "Tessaron/casework/CaseworkLogic.h"
 
 #include <QLocale>
 
 #include <cmath>
 
-namespace tessaron::CaseworkText {
+namespace tessaron::CaseworkLogic {
 
 int wholePercent(double share)
 {
@@ -25,4 +25,4 @@ QString groupedCount(int64_t count)
 
 QString partitionName(int32_t partition) { return QLatin1Char('p') + QString::number(partition); }
 
-} // namespace tessaron::CaseworkText
+} // namespace tessaron::CaseworkLogic

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tessaron/casework/CaseworkText.h"
+#include "Tessaron/casework/CaseworkLogic.h"
 #include "TessaronCore/analysis/ShapeVerdict.h"
 #include "TessaronCore/model/JSONKind.h"
 
@@ -8,9 +8,9 @@
 
 #include <optional>
 
-namespace tessaron::VerdictText {
+namespace tessaron::VerdictLogic {
 
-using CaseworkText::Tone;
+using CaseworkLogic::Tone;
 
 // The sentence after a field path: "is string here, number in the rest", "is missing here — the
 // rest carry number", "only appears here, as object", or nothing when neither kind is known.
@@ -29,4 +29,4 @@ QString objectionSentence(const ShapeVerdict::Drift& drift);
 // "…and %d more differences" beyond the first three.
 std::optional<QString> moreDifferences(const ShapeVerdict::Drift& drift);
 
-} // namespace tessaron::VerdictText
+} // namespace tessaron::VerdictLogic

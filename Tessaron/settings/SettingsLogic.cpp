@@ -1,11 +1,11 @@
-#include "Tessaron/settings/SettingsRules.h"
+#include "Tessaron/settings/SettingsLogic.h"
 
 #include "TessaronCore/l10n/L10n.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace tessaron::SettingsRules {
+namespace tessaron::SettingsLogic {
 
 int messagesForPosition(double position)
 {
@@ -112,4 +112,4 @@ QString statusSentence(bool detecting, const QMap<AICLI, QString>& found, const 
     return L10n::t("CLI missing; uses an available assistant. Install: %@", chosen->installHint());
 }
 
-} // namespace tessaron::SettingsRules
+} // namespace tessaron::SettingsLogic

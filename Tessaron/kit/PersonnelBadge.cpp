@@ -1,11 +1,12 @@
-#include "Tessaron/intro/PersonnelBadge.h"
+#include "Tessaron/kit/PersonnelBadge.h"
 
-#include "Tessaron/intro/IntroWidgets.h"
+#include "Tessaron/kit/PlainText.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/WelcomePalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/KitFont.h"
 #include "VelkinUI/PlainButtonStyle.h"
 #include "VelkinUI/SymbolView.h"
 #include "VelkinUI/TransformEffect.h"
@@ -16,6 +17,16 @@
 #include <QVBoxLayout>
 
 namespace tessaron {
+
+namespace {
+
+QLabel* badgeText(const QString& content, double size, const QColor& color, QFont::Weight weight = QFont::Normal,
+                  FontDesign design = FontDesign::standard, double tracking = 0.0)
+{
+    return PlainText::label(content, KitFont::font(size, weight, design, tracking), color, nullptr, true);
+}
+
+} // namespace
 
 namespace {
 
@@ -43,8 +54,8 @@ QWidget* factRow(const QString& label, const QString& value)
     auto* c = new QVBoxLayout(w);
     c->setContentsMargins(0, 0, 0, 0);
     c->setSpacing(5);
-    c->addWidget(intro::text(label, 7, WelcomePalette::muted(), QFont::DemiBold, FontDesign::monospaced, 1));
-    c->addWidget(intro::text(value, 11, TessaronPalette::ink(), QFont::DemiBold));
+    c->addWidget(badgeText(label, 7, WelcomePalette::muted(), QFont::DemiBold, FontDesign::monospaced, 1));
+    c->addWidget(badgeText(value, 11, TessaronPalette::ink(), QFont::DemiBold));
     return w;
 }
 
@@ -60,7 +71,7 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     column->setSpacing(17);
 
     auto* header = new QHBoxLayout;
-    auto* title = intro::text(L10n::t("VELKIN / PERSONNEL"), 8, WelcomePalette::muted(), QFont::Medium,
+    auto* title = badgeText(L10n::t("VELKIN / PERSONNEL"), 8, WelcomePalette::muted(), QFont::Medium,
                               FontDesign::monospaced, 1.2);
     title->setWordWrap(false);
     header->addWidget(title);
@@ -81,14 +92,14 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     auto* seal = new QVBoxLayout;
     seal->setSpacing(8);
     seal->addWidget(new SymbolView(QStringLiteral("checkmark.seal.fill"), 26, WelcomePalette::accent()));
-    m_seal = intro::text(QString(), 9, WelcomePalette::accent(), QFont::Bold, FontDesign::monospaced, 1);
+    m_seal = badgeText(QString(), 9, WelcomePalette::accent(), QFont::Bold, FontDesign::monospaced, 1);
     seal->addWidget(m_seal);
     photo->addLayout(seal, 1);
     column->addLayout(photo);
 
-    column->addWidget(intro::text(QStringLiteral("Tessaron"), 30, TessaronPalette::ink(), QFont::ExtraBold,
+    column->addWidget(badgeText(QStringLiteral("Tessaron"), 30, TessaronPalette::ink(), QFont::ExtraBold,
                                   FontDesign::rounded, -0.8));
-    column->addWidget(intro::text(L10n::t("Queue counsel. Golden retriever."), 11, WelcomePalette::muted()));
+    column->addWidget(badgeText(L10n::t("Queue counsel. Golden retriever."), 11, WelcomePalette::muted()));
     auto* rule = new QWidget;
     rule->setFixedHeight(1);
     rule->setAutoFillBackground(true);

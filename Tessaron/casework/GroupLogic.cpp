@@ -1,13 +1,13 @@
-#include "Tessaron/casework/GroupText.h"
+#include "Tessaron/casework/GroupLogic.h"
 
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/model/Saturating.h"
 
 #include <QMap>
 
-namespace tessaron::GroupText {
+namespace tessaron::GroupLogic {
 
-using CaseworkText::groupedCount;
+using CaseworkLogic::groupedCount;
 
 QString headline(const GroupVerdict& verdict)
 {
@@ -42,11 +42,11 @@ QString explanation(const GroupVerdict& verdict)
         if (verdict.share() >= 0.5 && verdict.worst()) {
             const GroupPosition& worst = *verdict.worst();
             const QString label =
-                L10n::isolated(worst.topic) + QLatin1Char(' ') + CaseworkText::partitionName(worst.partition);
+                L10n::isolated(worst.topic) + QLatin1Char(' ') + CaseworkLogic::partitionName(worst.partition);
             return L10n::t("%@ behind across %d partitions, and %@ carries %d%% of it. Start there — one partition "
                            "far behind the rest is usually one consumer, not the whole group.",
                            groupedCount(verdict.total()), verdict.partitions(), label,
-                           CaseworkText::wholePercent(verdict.share()));
+                           CaseworkLogic::wholePercent(verdict.share()));
         }
         return L10n::t("%@ behind, spread across %d partitions with no one of them standing out. That's the shape "
                        "of consumers that are simply slower than the producers.",
@@ -128,7 +128,7 @@ QString assignmentLine(const GroupMember& member)
     // QMap keeps the topics in plain ascending order; each list keeps the assignment order.
     QMap<QString, QStringList> byTopic;
     for (const TopicPartitionRef& ref : member.assigned)
-        byTopic[ref.topic].append(CaseworkText::partitionName(ref.partition));
+        byTopic[ref.topic].append(CaseworkLogic::partitionName(ref.partition));
     QStringList parts;
     for (auto it = byTopic.cbegin(); it != byTopic.cend(); ++it)
         parts.append(it.key() + QLatin1Char(' ') + it.value().join(QStringLiteral(", ")));
@@ -188,7 +188,7 @@ PositionCells positionCells(const GroupPosition& row, const std::optional<GroupP
                             const QHash<QString, QString>& clients)
 {
     PositionCells cells;
-    cells.partition = CaseworkText::partitionName(row.partition);
+    cells.partition = CaseworkLogic::partitionName(row.partition);
     cells.worst = worst && worst->id() == row.id();
     cells.committed = groupedCount(row.committed);
     if (row.end)
@@ -236,4 +236,4 @@ QList<BlindSpot> blindSpots(const ConsumerGroupDetail& detail, const QList<Topic
     return spots;
 }
 
-} // namespace tessaron::GroupText
+} // namespace tessaron::GroupLogic

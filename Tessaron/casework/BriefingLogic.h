@@ -16,7 +16,7 @@ class BrokerSession;
 
 // What the briefing of an open broker says, computed from what the session has listed. No state,
 // no widgets: the briefing view recomputes it whenever the session changes.
-struct BriefingText {
+struct BriefingLogic {
     // The wording follows the live connection: RabbitMQ only while a RabbitMQ client is connected,
     // Kafka otherwise (also before a connection exists).
     enum class Wording { kafka, rabbit };
@@ -31,9 +31,9 @@ struct BriefingText {
     QList<ConsumerGroup> emptyGroups; // state exactly "Empty"
     bool groupsUnseen = false;        // the groups could not be listed: none listed is not none
 
-    static BriefingText of(Wording wording, const QList<Topic>& topics, const QList<ConsumerGroup>& groups,
+    static BriefingLogic of(Wording wording, const QList<Topic>& topics, const QList<ConsumerGroup>& groups,
                            const QHash<QString, int64_t>& queueConsumers);
-    static BriefingText of(const BrokerSession& session);
+    static BriefingLogic of(const BrokerSession& session);
 
     // Descending by retained count; a stable sort, so equal counts keep their order.
     static QList<Topic> byRetained(QList<Topic> topics);

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace tessaron::CaseworkText {
+namespace tessaron::CaseworkLogic {
 
 // What a text or mark is coloured as; the views map it to a colour, the sentences stay widget-free.
 enum class Tone { warning, allClear, muted, ink, neutral, accent, lavender };
@@ -19,4 +19,4 @@ QString groupedCount(int64_t count);
 // "p3": the letter p and the partition in plain digits.
 QString partitionName(int32_t partition);
 
-} // namespace tessaron::CaseworkText
+} // namespace tessaron::CaseworkLogic
