@@ -12,6 +12,7 @@
 #include "VelkinUI/TransformEffect.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
