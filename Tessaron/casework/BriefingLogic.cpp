@@ -9,7 +9,7 @@
 namespace tessaron {
 
 BriefingLogic BriefingLogic::of(Wording wording, const QList<Topic>& topics, const QList<ConsumerGroup>& groups,
-                              const QHash<QString, int64_t>& queueConsumers)
+                                const QHash<QString, int64_t>& queueConsumers)
 {
     BriefingLogic text;
     text.wording = wording;

@@ -32,7 +32,7 @@ struct BriefingLogic {
     bool groupsUnseen = false;        // the groups could not be listed: none listed is not none
 
     static BriefingLogic of(Wording wording, const QList<Topic>& topics, const QList<ConsumerGroup>& groups,
-                           const QHash<QString, int64_t>& queueConsumers);
+                            const QHash<QString, int64_t>& queueConsumers);
     static BriefingLogic of(const BrokerSession& session);
 
     // Descending by retained count; a stable sort, so equal counts keep their order.

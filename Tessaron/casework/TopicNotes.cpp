@@ -33,8 +33,8 @@ CaseLink* messageLink(BrokerSession* session, const Message& message, int exhibi
     number->setFixedWidth(18);
     number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     row->addWidget(number);
-    auto* key = new ElidedLabel(NotesLogic::keyText(message), KitFont::font(11, QFont::DemiBold, FontDesign::monospaced),
-                                withOpacity(ink(), 0.85));
+    auto* key = new ElidedLabel(NotesLogic::keyText(message),
+                                KitFont::font(11, QFont::DemiBold, FontDesign::monospaced), withOpacity(ink(), 0.85));
     row->addWidget(key, 0);
     row->addWidget(
         label(NotesLogic::placeText(message), KitFont::font(9.5, QFont::Normal, FontDesign::monospaced), muted()));

@@ -73,7 +73,7 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
 
     auto* header = new QHBoxLayout;
     auto* title = badgeText(L10n::t("VELKIN / PERSONNEL"), 8, WelcomePalette::muted(), QFont::Medium,
-                              FontDesign::monospaced, 1.2);
+                            FontDesign::monospaced, 1.2);
     title->setWordWrap(false);
     header->addWidget(title);
     header->addStretch(1);
@@ -98,8 +98,8 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     photo->addLayout(seal, 1);
     column->addLayout(photo);
 
-    column->addWidget(badgeText(QStringLiteral("Tessaron"), 30, TessaronPalette::ink(), QFont::ExtraBold,
-                                  FontDesign::rounded, -0.8));
+    column->addWidget(
+        badgeText(QStringLiteral("Tessaron"), 30, TessaronPalette::ink(), QFont::ExtraBold, FontDesign::rounded, -0.8));
     column->addWidget(badgeText(L10n::t("Queue counsel. Golden retriever."), 11, WelcomePalette::muted()));
     auto* rule = new QWidget;
     rule->setFixedHeight(1);

@@ -64,7 +64,8 @@ private slots:
         // A 64-bit count is never narrowed to 32 bits.
         QCOMPARE(CaseworkLogic::groupedCount(12000), QString("12,000"));
         QCOMPARE(CaseworkLogic::groupedCount(5'000'000'000LL), QString("5,000,000,000"));
-        QCOMPARE(CaseworkLogic::groupedCount(std::numeric_limits<int64_t>::max()), QString("9,223,372,036,854,775,807"));
+        QCOMPARE(CaseworkLogic::groupedCount(std::numeric_limits<int64_t>::max()),
+                 QString("9,223,372,036,854,775,807"));
     }
 
     void briefingOrdersDeadLettersStablyAndCountsWhatIsLeft()
@@ -94,7 +95,7 @@ private slots:
         QCOMPARE(empty.arrivalSentence(), QString("1 queues. The dead letters are all empty. Good so far."));
         const BriefingLogic two =
             BriefingLogic::of(BriefingLogic::Wording::rabbit,
-                             {queue("a", 0), queue("b", 0), queue("c", 3), queue("d", 4), queue("e", 5)}, {}, {});
+                              {queue("a", 0), queue("b", 0), queue("c", 3), queue("d", 4), queue("e", 5)}, {}, {});
         QCOMPARE(two.emptySentence(),
                  std::optional<QString>("2 of them are empty. Either nobody published, or a "
                                         "consumer got there first."));
@@ -124,7 +125,8 @@ private slots:
         QCOMPARE(chart.bars.last().label, QString("t2"));
         QCOMPARE(chart.scale, 70.0);
         const TessaronChart zero =
-            BriefingLogic::of(BriefingLogic::Wording::kafka, {topicOf("a", 0), topicOf("b", 0)}, {}, {}).retainedChart();
+            BriefingLogic::of(BriefingLogic::Wording::kafka, {topicOf("a", 0), topicOf("b", 0)}, {}, {})
+                .retainedChart();
         QCOMPARE(zero.title, QString("Everything is at zero."));
         QCOMPARE(zero.scale, 1.0);
         QCOMPARE(zero.bars.size(), 2);
@@ -191,8 +193,8 @@ private slots:
         QCOMPARE(GroupLogic::explanation(GroupVerdict::caughtUp(3)),
                  QString("All 3 partitions are read to the end. Whatever's wrong, it isn't this group."));
         QVERIFY(GroupLogic::explanation(GroupVerdict::neverCommitted(1)).startsWith("1 members and nothing committed"));
-        QVERIFY(
-            GroupLogic::explanation(GroupVerdict::rebalancing("PreparingRebalance")).startsWith("PreparingRebalance. "));
+        QVERIFY(GroupLogic::explanation(GroupVerdict::rebalancing("PreparingRebalance"))
+                    .startsWith("PreparingRebalance. "));
         QCOMPARE(GroupLogic::headline(GroupVerdict::nobodyHomeCaughtUp()), QString("Nobody home. Nothing waiting."));
     }
 
@@ -214,7 +216,7 @@ private slots:
         QCOMPARE(lagging.behindText, QString("12,000"));
         QVERIFY(lagging.heldByNobody);
         const auto blind = GroupLogic::positionCells(position("orders", 3, 5'000'000'000LL, std::nullopt),
-                                                    position("orders", 3, 0, 1), clients);
+                                                     position("orders", 3, 0, 1), clients);
         QCOMPARE(blind.behind, Behind::cantSee);
         QVERIFY(!blind.end);
         QCOMPARE(blind.committed, QString("5,000,000,000"));
