@@ -11,7 +11,7 @@ QString ScratchVhost::nodeUrl() { return qEnvironmentVariable("TESSARON_TEST_RAB
 ScratchVhost::ScratchVhost(const QString& url, const QString& prefix)
     : m_broker(rabbitBroker(url, prefix + QUuid::createUuid().toString(QUuid::WithoutBraces), QStringLiteral("guest")))
     , m_path(RabbitClient::percentEncoded(m_broker.vhost))
-    , m_admin(std::make_unique<OpenRabbitClient>(m_broker, QStringLiteral("guest"), 10000))
+    , m_admin(std::make_unique<OpenRabbitClient>(m_broker, QStringLiteral("guest"), 60000))
 {
     m_broker.id = QUuid::createUuid();
     request(QStringLiteral("PUT"), QStringLiteral("/api/vhosts/") + m_path);

@@ -67,7 +67,8 @@ private slots:
             QSKIP("TESSARON_TEST_RABBITMQ_URL is not set: no RabbitMQ node to test against (scripts/test starts one)");
         // A slash and a blank in the name put the encoding of every path to the test.
         m_vhost = "tessaron test/" + QUuid::createUuid().toString(QUuid::WithoutBraces);
-        m_admin = std::make_unique<OpenRabbitClient>(rabbitBroker(m_url, m_vhost), std::nullopt, 10000);
+        // The admin client only prepares the node; a busy node may take long to import definitions.
+        m_admin = std::make_unique<OpenRabbitClient>(rabbitBroker(m_url, m_vhost), std::nullopt, 60000);
         QVERIFY(admin("PUT", "/api/vhosts/" + vhostPath()));
         m_client = std::make_unique<RabbitClient>(rabbitBroker(m_url, m_vhost), std::nullopt, 10000);
     }
