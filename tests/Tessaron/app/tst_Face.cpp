@@ -102,6 +102,19 @@ void hover(QWidget* widget, QPoint at)
     QTest::qWait(60);
 }
 
+// Hovers the centre of every widget shown in `window`; a tooltip or a popover may take a widget away
+// meanwhile.
+void hoverEverything(QWidget* window)
+{
+    QList<QPointer<QWidget>> widgets;
+    for (QWidget* w : window->findChildren<QWidget*>())
+        widgets << w;
+    for (const QPointer<QWidget>& w : widgets) {
+        if (w && w->isVisible())
+            hover(w, w->rect().center());
+    }
+}
+
 } // namespace
 
 class TestFace : public QObject {
@@ -273,14 +286,7 @@ private slots:
         QCOMPARE(session->search(), hostile);
 
         for (int round = 0; round < 3; ++round) {
-            // A tooltip or a popover may take a widget away meanwhile.
-            QList<QPointer<QWidget>> widgets;
-            for (QWidget* w : window->findChildren<QWidget*>())
-                widgets << w;
-            for (const QPointer<QWidget>& w : widgets) {
-                if (w && w->isVisible())
-                    hover(w, w->rect().center());
-            }
+            hoverEverything(window.get());
             auto* list = sidebar->findChild<QAbstractItemView*>();
             QVERIFY(list);
             for (int row = 0; row < list->model()->rowCount(); ++row)
@@ -330,15 +336,8 @@ private slots:
         row->addWidget(groupView, 1);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        for (int round = 0; round < 2; ++round) {
-            QList<QPointer<QWidget>> widgets;
-            for (QWidget* w : window->findChildren<QWidget*>())
-                widgets << w;
-            for (const QPointer<QWidget>& w : widgets) {
-                if (w && w->isVisible())
-                    hover(w, w->rect().center());
-            }
-        }
+        for (int round = 0; round < 2; ++round)
+            hoverEverything(window.get());
         if (QToolTip::isVisible())
             QVERIFY2(!QToolTip::text().contains(hostile), qPrintable(QToolTip::text()));
         const qint64 grown = residentKiB() - start;
