@@ -26,10 +26,17 @@ QVBoxLayout* CaseworkPage::fresh(int spacing, const QMargins& margins)
     }
     m_content = new QWidget();
     m_content->setAutoFillBackground(false);
-    auto* column = new QVBoxLayout(m_content);
+    // The column sits on top of a stretch, not aligned to the top: an aligned layout is given its
+    // preferred height, which is short of what wrapped lines need once the page is narrower than
+    // the width that height was measured at.
+    auto* page = new QVBoxLayout(m_content);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+    auto* column = new QVBoxLayout();
     column->setSpacing(spacing);
     column->setContentsMargins(margins);
-    column->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    page->addLayout(column);
+    page->addStretch(1);
     setWidget(m_content);
     verticalScrollBar()->setValue(scrolled);
     return column;

@@ -279,6 +279,39 @@ private slots:
         QCOMPARE(notes.findChildren<QAbstractButton*>("messageLink").size(), 5);
     }
 
+    void aNarrowPageGivesEveryWrappedLineTheHeightItNeeds()
+    {
+        Scene scene;
+        scene.clients->kafka->listed = QList<Topic>{topic("orders", {{0, 30}, {0, 30}})};
+        for (int partition = 0; partition < 2; ++partition)
+            for (int i = 0; i < 30; ++i)
+                scene.clients->kafka->held["orders"][partition].append(Message(
+                    "orders", partition, i, QByteArray(i % 4 ? "customer-1" : "customer-2"), "{}", std::nullopt, {}));
+        scene.open(kafkaBroker());
+        TopicNotes notes(scene.app.get(), scene.session.get());
+        scene.session->setSelectedTopic("orders");
+        syncWait(scene.session->read(BrokerSession::Position::atTail(), 60, false));
+        // As narrow as the notes get beside the list in the smallest window, and wide again.
+        for (const int width : {260, 300, 520}) {
+            notes.resize(width, 400);
+            notes.show();
+            QTest::qWait(50);
+            int wrapped = 0;
+            for (QLabel* label : notes.widget()->findChildren<QLabel*>()) {
+                if (!label->isVisible() || !label->wordWrap())
+                    continue;
+                ++wrapped;
+                QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+                         qPrintable(QString("%1 px wide: \"%2\" has %3 px of %4")
+                                        .arg(width)
+                                        .arg(label->text().left(40))
+                                        .arg(label->height())
+                                        .arg(label->heightForWidth(label->width()))));
+            }
+            QVERIFY(wrapped >= 3);
+        }
+    }
+
     void verdictBarStrikesWithoutRebuildingAndShowsThreeDifferences()
     {
         ShapeVerdict::Drift drift;

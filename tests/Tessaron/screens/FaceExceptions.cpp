@@ -21,17 +21,6 @@ const QList<testing::FaceException>& faceExceptions()
          QStringLiteral(R"re(^(QLabel "(VERY GOOD AT HIS JOB|MUITO BOM NO QUE FAZ)"|QWidget)$)re"),
          QStringLiteral("The sticker on the badge is drawn across the card's corner on purpose, whole and inside "
                         "the window")},
-        // Known open defects, each a fault on screen that is not mended yet; listed so the suite
-        // runs and they stay in sight. Remove an entry with its mend.
-        {QStringLiteral("^workspace-rabbitmq "), QStringLiteral("contrast"),
-         QStringLiteral(
-             R"re(^(tessaron::WelcomeEyebrow "(WHERE THE MESSAGES ARE|ONDE ESTÃO AS MENSAGENS)"|QLabel "(By what each one is holding|Pelo que cada um está segurando|Retained right now — not what was produced\.|Retido agora — não o que foi produzido\.)")$)re"),
-         QStringLiteral("Known open defect: the RabbitMQ briefing's chart card is at times not drawn at all (an "
-                        "empty gap where it stands) after the briefing redraws around it")},
-        {QStringLiteral("^workspace-demo-orders-.* 820x520 "), QStringLiteral("room"),
-         QStringLiteral(R"re(^QLabel "(Estimated from the 99 read|Estimado a partir das 99 lidas))re"),
-         QStringLiteral("Known open defect: in the smallest window the case notes give the key card's footnote "
-                        "less height than its wrapped lines need")},
     };
     return exceptions;
 }

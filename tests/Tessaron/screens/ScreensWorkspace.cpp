@@ -263,7 +263,9 @@ void shootWorkspace(ScreenShooter& shooter)
         std::unique_ptr<QWidget> frame(host({1020, 660}));
         auto* workspace = new WorkspaceView(&app, rabbitSession, TessaronApplication::standardViews(), frame.get());
         workspace->setGeometry(frame->rect());
-        // The chart has faded in: its entrance effect is gone once it stands at full strength.
+        // The chart fades in when it is first shown, so the frame is shown before waiting for the
+        // entrance to end: its effect is gone once the chart stands at full strength.
+        frame->show();
         waitUntil([&] {
             auto* chart = frame->findChild<QWidget*>(QStringLiteral("retainedChart"));
             return chart && chart->isVisible() && !chart->graphicsEffect();
