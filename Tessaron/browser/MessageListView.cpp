@@ -44,21 +44,41 @@ constexpr int bodyMinimumHeight = 200;
 
 // What the pane scrolls: the header at the height its width gives it, and the body at least at
 // its minimum. The column's own minimum would count every wrapping text at its narrowest and make
-// the pane scroll when everything fits.
+// the pane scroll when everything fits. A page that cannot scroll itself and needs more than the
+// minimum (the read consent) is given its whole height, and only once.
+// The body's pages are many and only one shows: the stack claims no height for its width, so the
+// column never squeezes the header to make room for a page that is not shown.
+class BodyStack : public QStackedWidget {
+public:
+    bool hasHeightForWidth() const override { return false; }
+};
+
 class PaneContent : public QWidget {
 public:
-    explicit PaneContent(QWidget* body)
+    explicit PaneContent(QStackedWidget* body)
         : m_body(body)
     { }
 
     int heightForWidth(int width) const override
     {
-        return layout()->totalHeightForWidth(width) + m_body->minimumHeight();
+        QLayout* column = layout();
+        const QMargins margins = column->contentsMargins();
+        const int inner = width - margins.left() - margins.right();
+        int height = margins.top() + margins.bottom();
+        for (int i = 0; i < column->count(); ++i) {
+            QLayoutItem* item = column->itemAt(i);
+            if (item->widget() == m_body || item->isEmpty())
+                continue;
+            height += item->hasHeightForWidth() ? item->heightForWidth(inner) : item->sizeHint().height();
+        }
+        QWidget* page = m_body->currentWidget();
+        const int need = page && page->hasHeightForWidth() ? page->heightForWidth(inner) : 0;
+        return height + std::max(m_body->minimumHeight(), need);
     }
     QSize minimumSizeHint() const override { return {layout()->totalMinimumSize().width(), 0}; }
 
 private:
-    QWidget* m_body;
+    QStackedWidget* m_body;
 };
 } // namespace
 
@@ -78,7 +98,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_pane->setAutoFillBackground(false);
     m_pane->viewport()->setAutoFillBackground(false);
     outer->addWidget(m_pane);
-    m_stack = new QStackedWidget;
+    m_stack = new BodyStack;
     auto* inner = new PaneContent(m_stack);
     inner->setAutoFillBackground(false);
     auto* column = new QVBoxLayout(inner);
@@ -236,6 +256,8 @@ void MessageListView::refreshBody()
         m_stack->setCurrentWidget(m_briefing);
         break;
     }
+    // The pane's height depends on the page shown.
+    m_pane->widget()->updateGeometry();
 }
 
 void MessageListView::refreshRows()

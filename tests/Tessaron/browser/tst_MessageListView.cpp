@@ -250,6 +250,31 @@ private slots:
         QVERIFY(view.listView()->height() > 0);
     }
 
+    void theConsentAtTheSmallestWindowKeepsItsButtonInView()
+    {
+        Stage stage = rabbitStage({queue("jobs", 2)}, {{"jobs", 0}});
+        MessageListView view(stage.app.get(), stage.session.get());
+        stage.open("jobs");
+        QCOMPARE(view.body(), BrowserBody::consent);
+        view.show();
+        QScrollArea* pane = view.pane();
+        KitButton* read = view.consentPane()->readButton();
+        // The pane beside the sidebar in the smallest window; the consent is counted once, so
+        // the button stands inside what the pane shows without scrolling.
+        view.resize(520, 480);
+        QTRY_VERIFY(read->isVisible());
+        QTest::qWait(50);
+        const QRect shown = pane->viewport()->rect();
+        const QRect button(read->mapTo(pane->viewport(), QPoint(0, 0)), read->size());
+        QVERIFY2(
+            shown.contains(button),
+            qPrintable(
+                QString("button at %1,%2 in a %3 px tall pane").arg(button.x()).arg(button.y()).arg(shown.height())));
+        // Given room, it does not scroll at all.
+        view.resize(600, 640);
+        QTRY_COMPARE(pane->verticalScrollBar()->maximum(), 0);
+    }
+
     void keyboardMovesTheSelection()
     {
         Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}})});
