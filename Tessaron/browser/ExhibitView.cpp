@@ -7,6 +7,7 @@
 #include "Tessaron/browser/PayloadKinds.h"
 #include "Tessaron/casework/TopicNotes.h"
 #include "TessaronCore/model/TextRules.h"
+#include "Tessaron/kit/FlowRow.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -216,15 +217,14 @@ QLayout* ExhibitView::buildHeading(const Message& message, const PayloadKind& ki
     stampRow->addStretch(1);
     heading->addLayout(stampRow);
 
-    auto* facts = new QHBoxLayout;
-    facts->setSpacing(10);
+    // The facts wrap onto a second line before any of them is cut short.
+    auto* facts = new FlowRow(nullptr, 10, 4);
     facts->addWidget(fact(QStringLiteral("number"),
                           QStringLiteral("p%1 · %2").arg(message.partition()).arg(qint64(message.offset()))));
     if (const std::optional<QString> key = message.keyString())
         facts->addWidget(fact(QStringLiteral("key.horizontal"), *key));
     if (message.timestamp())
         facts->addWidget(fact(QStringLiteral("clock"), timestampText(*message.timestamp(), QLocale())));
-    facts->addStretch(1);
     heading->addLayout(facts);
 
     if (outlier) {

@@ -1,4 +1,5 @@
 #include "BrowserFixtures.h"
+#include "Tessaron/kit/ElidedLabel.h"
 
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/PayloadDocument.h"
@@ -85,6 +86,25 @@ private slots:
         // A message that is no longer among those read falls back to the notes.
         stage.session->setSelectedMessage(QString("orders/0/9"));
         QVERIFY(view.showsNotes());
+    }
+
+    void inANarrowColumnTheFactsWrapWhole()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 1}})});
+        stage.kafka().held["orders"][0] = {keyed("orders", 0, 0, "pay-50120", "{}", 3)};
+        stage.open("orders");
+        ExhibitView view(stage.app.get(), stage.session.get());
+        stage.session->setSelectedMessage(QString("orders/0/0"));
+        // As wide as the exhibit gets beside the rows in the smallest window.
+        view.resize(240, 400);
+        view.show();
+        QTest::qWait(50);
+        QStringList cut;
+        for (const ElidedLabel* label : view.findChildren<ElidedLabel*>()) {
+            if (label->isVisible() && label->width() < label->sizeHint().width())
+                cut << label->text();
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
     }
 
     void headersTombstonesAndCopies()
