@@ -87,8 +87,13 @@ void follow(QWidget* sheet, QSize ideal) { new Follower(sheet, ideal); }
 void keepFocusInView(QScrollArea* area)
 {
     QObject::connect(qApp, &QApplication::focusChanged, area, [area](QWidget*, QWidget* now) {
-        if (now && area->widget() && area->widget()->isAncestorOf(now))
-            area->ensureWidgetVisible(now, 8, 8);
+        if (!now || !area->widget() || !area->widget()->isAncestorOf(now))
+            return;
+        // The whole control, not only its text cursor (which is all ensureWidgetVisible asks for
+        // a text field): its bottom first, then its top, which wins when it cannot all be shown.
+        const QPoint at = now->mapTo(area->widget(), QPoint(0, 0));
+        area->ensureVisible(at.x(), at.y() + now->height(), 8, 8);
+        area->ensureVisible(at.x(), at.y(), 8, 8);
     });
 }
 

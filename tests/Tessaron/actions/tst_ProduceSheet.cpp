@@ -248,6 +248,16 @@ private slots:
         QTRY_VERIFY(sheet->height() <= window.height());
         QVERIFY(footerShows());
 
+        // Tab from the topic to the reason brings each field whole into view as it takes the focus.
+        sheet->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(sheet));
+        sheet->topicField()->setFocus();
+        for (QWidget* next : QList<QWidget*>{sheet->keyField(), sheet->payloadEditor(), sheet->reasonField()}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+            QTRY_VERIFY2(sheet->page()->inView(next), next->metaObject()->className());
+        }
+
         // After each filing the result is in view and holds the focus, wherever the form was scrolled.
         sheet->payloadEditor()->setExactText("{\"n\":1}");
         fill(*sheet, "seen");
