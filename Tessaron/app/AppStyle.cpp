@@ -333,6 +333,11 @@ void drawFocusRing(QPainter* painter, const QRectF& rect, double radius)
     painter->setBrush(Qt::NoBrush);
     painter->setPen(QPen(TessaronPalette::withOpacity(accentColour(), 0.95), 2.0));
     painter->drawRoundedRect(rect.adjusted(1, 1, -1, -1), radius, radius);
+    // A dark line just inside the accent one: on a control filled with the accent colour (the
+    // primary buttons) the accent line alone would not show.
+    painter->setPen(QPen(TessaronPalette::canvas(), 1.5));
+    painter->drawRoundedRect(rect.adjusted(2.75, 2.75, -2.75, -2.75), std::max(0.0, radius - 1.75),
+                             std::max(0.0, radius - 1.75));
     painter->restore();
 }
 

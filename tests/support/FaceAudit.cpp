@@ -507,8 +507,9 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
         for (int y = 0; y < std::min(before.height(), after.height()); ++y) {
             const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
             const auto* b = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+            // A ring shows where it stands out from what was there: 3:1, as for any non-text mark.
             for (int x = 0; x < std::min(before.width(), after.width()); ++x)
-                changed += a[x] != b[x];
+                changed += a[x] != b[x] && contrast(a[x], b[x]) >= 3.0;
         }
         const qsizetype outline = (now->width() + now->height()) * window->devicePixelRatio();
         if (const QString dump = qEnvironmentVariable("TESSARON_FACE_DUMP"); !dump.isEmpty() && changed < outline) {
@@ -518,7 +519,7 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
         if (changed < outline)
             found << FaceViolation{
                 where, QStringLiteral("focus"), describe(now),
-                QStringLiteral("%1 px change when focused, a ring needs %2").arg(changed).arg(outline)};
+                QStringLiteral("%1 px change visibly when focused, a ring needs %2").arg(changed).arg(outline)};
     }
     return found;
 }

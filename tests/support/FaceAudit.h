@@ -54,8 +54,8 @@ public:
 
     // Tab from the focus of `window` round its chain: every stop is shown and draws a ring when
     // the keyboard gives it focus (what is drawn in and just around it differs from the unfocused
-    // picture by at least half its outline; a text cursor alone is not a ring). `window` must be
-    // the active window.
+    // picture by at least half its outline, each changed pixel at 3:1 against what it replaced; a
+    // text cursor alone is not a ring). `window` must be the active window.
     static QList<FaceViolation> focusRings(QWidget* window, const QString& where);
 
     // WCAG contrast of two opaque colours, 1 to 21.
