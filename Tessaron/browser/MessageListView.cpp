@@ -42,10 +42,6 @@ constexpr int listMinimumWidth = 210;
 // the pane scrolling.
 constexpr int bodyMinimumHeight = 200;
 
-// What the pane scrolls: the header at the height its width gives it, and the body at least at
-// its minimum. The column's own minimum would count every wrapping text at its narrowest and make
-// the pane scroll when everything fits. A page that cannot scroll itself and needs more than the
-// minimum (the read consent) is given its whole height, and only once.
 // The body's pages are many and only one shows: the stack claims no height for its width, so the
 // column never squeezes the header to make room for a page that is not shown.
 class BodyStack : public QStackedWidget {
@@ -53,6 +49,10 @@ public:
     bool hasHeightForWidth() const override { return false; }
 };
 
+// What the pane scrolls: the header at the height its width gives it, and the body at least at
+// its minimum. The column's own minimum would count every wrapping text at its narrowest and make
+// the pane scroll when everything fits. A page that cannot scroll itself and needs more than the
+// minimum (the read consent) is given its whole height, and only once.
 class PaneContent : public QWidget {
 public:
     explicit PaneContent(QStackedWidget* body)
