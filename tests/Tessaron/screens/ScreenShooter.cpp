@@ -34,6 +34,15 @@ void flushEvents()
         QApplication::processEvents();
 }
 
+void showBriefingChart(QWidget* root)
+{
+    root->show();
+    waitUntil([root] {
+        auto* chart = root->findChild<QWidget*>(QStringLiteral("retainedChart"));
+        return chart && chart->isVisible() && !chart->graphicsEffect();
+    });
+}
+
 ScreenShooter::ScreenShooter(QString folder)
     : m_folder(std::move(folder))
 {

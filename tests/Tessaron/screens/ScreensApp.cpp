@@ -196,12 +196,7 @@ void shootTabs(ScreenShooter& shooter)
         views.whatsNew = [](AppState*, QWidget*) -> QDialog* { return nullptr; };
         RootView root(app.get(), views);
         root.resize(1020, 140);
-        // The briefing's chart fades in once shown: the picture waits for it to stand.
-        root.show();
-        waitUntil([&root] {
-            auto* chart = root.findChild<QWidget*>(QStringLiteral("retainedChart"));
-            return chart && chart->isVisible() && !chart->graphicsEffect();
-        });
+        showBriefingChart(&root);
         shooter.shoot(QStringLiteral("tabs"), QStringLiteral("connected-connecting-failed"), &root);
 
         // The pointer over an unselected tab brings its close button.

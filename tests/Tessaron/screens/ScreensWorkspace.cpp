@@ -263,13 +263,7 @@ void shootWorkspace(ScreenShooter& shooter)
         std::unique_ptr<QWidget> frame(host({1020, 660}));
         auto* workspace = new WorkspaceView(&app, rabbitSession, TessaronApplication::standardViews(), frame.get());
         workspace->setGeometry(frame->rect());
-        // The chart fades in when it is first shown, so the frame is shown before waiting for the
-        // entrance to end: its effect is gone once the chart stands at full strength.
-        frame->show();
-        waitUntil([&] {
-            auto* chart = frame->findChild<QWidget*>(QStringLiteral("retainedChart"));
-            return chart && chart->isVisible() && !chart->graphicsEffect();
-        });
+        showBriefingChart(frame.get());
         shooter.shoot(QStringLiteral("workspace"), QStringLiteral("rabbitmq"), frame.get());
     }
 
