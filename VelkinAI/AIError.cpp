@@ -2,7 +2,23 @@
 
 #include "TessaronCore/l10n/L10n.h"
 
+#include <QTextBoundaryFinder>
+
 namespace tessaron {
+
+namespace {
+
+QString firstCharacters(const QString& text, int count)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    for (int i = 0; i < count; ++i) {
+        if (finder.toNextBoundary() < 0)
+            return text;
+    }
+    return text.left(finder.position());
+}
+
+} // namespace
 
 AIError::AIError(Kind kind, std::optional<AICLI> cli, QString payload)
     : m_kind(kind)
@@ -18,8 +34,9 @@ QString AIError::errorDescription() const
     case notFound:
         return L10n::t("%@ not found on your PATH.", m_cli->displayName());
     case failed: {
-        // The cut comes before the trim, so a long error output keeps at most 200 characters.
-        const QString shown = m_payload.left(200).trimmed();
+        // The cut comes before the trim, so a long error output keeps at most 200 characters: user-perceived
+        // ones, so no surrogate pair or combining sequence is split.
+        const QString shown = firstCharacters(m_payload, 200).trimmed();
         return L10n::t("AI CLI failed: %@", shown.isEmpty() ? L10n::t("no output") : shown);
     }
     case noProvider:
@@ -29,6 +46,8 @@ QString AIError::errorDescription() const
     case launchFailed:
         return L10n::t("Failed to launch process: %@", m_payload);
     case timedOut:
+        if (m_payload == QLatin1String("1"))
+            return L10n::t("The AI CLI gave no answer within 1 second, so it was stopped.");
         return L10n::t("The AI CLI gave no answer within %d seconds, so it was stopped.", m_payload);
     case tooLong:
         return L10n::t("The question and its evidence are too long to hand to the AI CLI.");

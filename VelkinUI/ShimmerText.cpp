@@ -2,6 +2,7 @@
 
 #include "VelkinUI/AuroraBackground.h"
 #include "VelkinUI/Brand.h"
+#include "VelkinUI/PaintedTextAccessible.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -20,6 +21,7 @@ ShimmerText::ShimmerText(const QString& text, double size, QFont::Weight weight,
     , m_timer(new QTimer(this))
 {
     setAttribute(Qt::WA_TranslucentBackground);
+    PaintedTextAccessible::mark(this);
     setAccessibleName(text);
     m_timer->setInterval(1000 / 30);
     connect(m_timer, &QTimer::timeout, this, qOverload<>(&QWidget::update));

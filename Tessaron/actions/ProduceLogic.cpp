@@ -7,11 +7,13 @@ namespace tessaron::ProduceLogic {
 
 bool sourceIsAvro(const std::optional<Message>& source) { return source && source->payloadKind().isAvro(); }
 
-bool canFile(const Form& form, bool avro)
+bool sourceIsCut(const std::optional<Message>& source) { return source && source->isPayloadCut(); }
+
+bool canFile(const Form& form, bool refused)
 {
     // Only spaces and tabs are trimmed: a topic or reason of line breaks counts as filled in, and a
     // payload of one space is a payload.
-    return !avro && !TextRules::trimmed(form.topic).isEmpty() && !form.payload.isEmpty()
+    return !refused && !TextRules::trimmed(form.topic).isEmpty() && !form.payload.isEmpty()
         && !TextRules::trimmed(form.reason).isEmpty();
 }
 

@@ -32,7 +32,10 @@ struct Prefill {
 
 // A copy of an Avro message (framed or decoded) cannot be filed back.
 bool sourceIsAvro(const std::optional<Message>& source);
-bool canFile(const Form& form, bool sourceIsAvro);
+// Nor can a copy of a payload read cut: it would file the first bytes as the whole message.
+bool sourceIsCut(const std::optional<Message>& source);
+// `refused`: the source is one of those above.
+bool canFile(const Form& form, bool refused);
 QString title(const std::optional<Message>& source);
 // From the topic selected in the workspace, not the destination field.
 QString subtitle(const std::optional<Topic>& currentTopic);

@@ -21,10 +21,10 @@ using namespace ActionStyle;
 
 namespace {
 
-// The orange panel that says why a copy of an Avro message is not filed.
-class AvroRefusal : public QWidget {
+// The orange panel that says why a copy of this message is not filed.
+class SourceRefusal : public QWidget {
 public:
-    explicit AvroRefusal(QWidget* parent)
+    SourceRefusal(const QString& why, QWidget* parent)
         : QWidget(parent)
     {
         auto* row = new QHBoxLayout(this);
@@ -33,12 +33,7 @@ public:
         // The hand of a refusal that never changes: it does not swing, so it needs no animation.
         auto* hand = new SymbolView(QStringLiteral("hand.raised.fill"), 12, warningOrange(), this);
         row->addWidget(hand, 0, Qt::AlignTop);
-        row->addWidget(label(L10n::t("This message is Avro. What you see is the decoded record; filing it back would "
-                                     "put JSON on a topic every consumer reads as Avro — the copy would be the broken "
-                                     "message. Tessaron can't re-encode with the schema yet, so he won't file this "
-                                     "one."),
-                             KitFont::font(10.5), warningOrange(), this, true),
-                       1);
+        row->addWidget(label(why, KitFont::font(10.5), warningOrange(), this, true), 1);
     }
 
 protected:
@@ -66,13 +61,25 @@ void stylePayload(PayloadEditor* editor)
             .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
 }
 
+QString refusalOf(const Message& source)
+{
+    if (source.payloadKind().isAvro())
+        return L10n::t("This message is Avro. What you see is the decoded record; filing it back would put JSON on a "
+                       "topic every consumer reads as Avro — the copy would be the broken message. Tessaron can't "
+                       "re-encode with the schema yet, so he won't file this one.");
+    return L10n::t("Only the first %lld of this message's %lld bytes were read: a copy would file them as if they "
+                   "were the whole message, so Tessaron won't file this one.",
+                   qint64(source.payload().value_or(QByteArray()).size()),
+                   qint64(source.wholePayloadSize().value_or(0)));
+}
+
 } // namespace
 
 ProduceSheet::ProduceSheet(std::optional<Message> source, AppState*, BrokerSession* session, QWidget* parent)
     : WritingSheet(ProduceLogic::title(source),
                    ProduceLogic::subtitle(session ? session->currentTopic() : std::nullopt), false, session, parent)
     , m_source(std::move(source))
-    , m_avro(ProduceLogic::sourceIsAvro(m_source))
+    , m_refused(ProduceLogic::sourceIsAvro(m_source) || ProduceLogic::sourceIsCut(m_source))
     , m_keyed(!session || session->broker().kind != BrokerKind::rabbitmq)
 {
     const std::optional<Topic> current = session ? session->currentTopic() : std::nullopt;
@@ -80,8 +87,8 @@ ProduceSheet::ProduceSheet(std::optional<Message> source, AppState*, BrokerSessi
     QVBoxLayout* content = sheetPage->content();
     const QColor tint = accent();
 
-    if (m_avro)
-        content->addWidget(new AvroRefusal(sheetPage));
+    if (m_refused)
+        content->addWidget(new SourceRefusal(refusalOf(*m_source), sheetPage));
     m_where = new FormHeading(QString(), 1, tint, sheetPage);
     content->addWidget(m_where);
     m_topic = new QLineEdit(sheetPage);
@@ -150,7 +157,7 @@ ProduceLogic::Form ProduceSheet::form() const
     return {m_topic->text(), m_keyed ? m_key->text() : QString(), m_payload->exactText(), reasonField()->text()};
 }
 
-bool ProduceSheet::canFile() const { return !isWorking() && ProduceLogic::canFile(form(), m_avro); }
+bool ProduceSheet::canFile() const { return !isWorking() && ProduceLogic::canFile(form(), m_refused); }
 
 void ProduceSheet::refresh() { fileButton()->setEnabled(canFile()); }
 

@@ -37,7 +37,8 @@ private:
     void retranslate() override;
 
     std::optional<Message> m_source;
-    bool m_avro;
+    // An Avro or cut source: nothing is filed from this sheet.
+    bool m_refused;
     // RabbitMQ publishes without a key: the sheet offers none.
     bool m_keyed;
 

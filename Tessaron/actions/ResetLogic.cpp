@@ -4,6 +4,7 @@
 #include "TessaronCore/model/TextRules.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <QStringList>
 
 namespace tessaron::ResetLogic {
@@ -98,15 +99,16 @@ QString beforeStartWarning(const QList<Partition>& partitions)
 {
     if (partitions.isEmpty())
         return {};
+    int64_t latest = partitions.first().low;
+    for (const Partition& p : partitions)
+        latest = std::max(latest, p.low);
     if (partitions.size() == 1)
-        return L10n::t("Before the start of p%d, which now begins at %@: its older messages were deleted. Kafka will "
-                       "accept it; the consumer's next read is out of range, and its auto.offset.reset decides what "
-                       "happens — \"latest\" skips everything.",
-                       partitions.first().id, grouped(partitions.first().low));
-    return L10n::t("Before the start of %d partitions (%@): their older messages were deleted. Kafka will accept it; "
-                   "each consumer's next read is out of range, and its auto.offset.reset decides what happens — "
-                   "\"latest\" skips everything.",
-                   partitions.size(), partitionList(partitions));
+        return L10n::t("Before the start of p%d, which now begins at %@: its older messages were deleted, so that "
+                       "offset no longer exists. Type %@ or more, or choose “The beginning”.",
+                       partitions.first().id, grouped(partitions.first().low), QString::number(latest));
+    return L10n::t("Before the start of %d partitions (%@): their older messages were deleted, so that offset no "
+                   "longer exists. Type %@ or more, or choose “The beginning”.",
+                   partitions.size(), partitionList(partitions), QString::number(latest));
 }
 
 QString negativeRefusal(const QString& target)
@@ -114,21 +116,36 @@ QString negativeRefusal(const QString& target)
     const std::optional<int64_t> value = parseTarget(target);
     if (!value || *value >= 0)
         return {};
-    return L10n::t("An offset can't be negative. Type 0 or more — 0 is the beginning.");
+    return L10n::t("An offset can't be negative. Type 0 or more, or choose “The beginning”.");
 }
 
-bool canMove(const QString& target, const std::optional<Topic>& topic, const QString& reason, bool working)
+bool canMove(const QString& target, const std::optional<Topic>& topic, const QString& reason, bool working,
+             bool fromBeginning)
 {
+    if (!topic || TextRules::trimmed(reason).isEmpty() || working)
+        return false;
+    if (fromBeginning)
+        return true;
     const std::optional<int64_t> value = parseTarget(target);
-    return value && *value >= 0 && topic && !TextRules::trimmed(reason).isEmpty() && !working;
+    return value && *value >= 0 && beforeStart(topic, target).isEmpty();
 }
 
 QString subtitle(const ConsumerGroup& group) { return group.id + QStringLiteral(" · ") + group.state.toUpper(); }
 
-QString scopeLine(const std::optional<Topic>& topic)
+QString scopeLine(const std::optional<Topic>& topic, bool fromBeginning)
 {
-    return L10n::t("Applies to all %d partitions of %@.", topic ? topic->partitions.size() : 0,
-                   topic ? L10n::isolated(topic->name) : QString());
+    if (!topic)
+        return L10n::t("There is no topic to move the position on.");
+    const bool one = topic->partitions.size() == 1;
+    if (one)
+        return fromBeginning ? L10n::t("The one partition of %@ moves to its start, read from the broker when you move "
+                                       "it.",
+                                       L10n::isolated(topic->name))
+                             : L10n::t("Applies to the one partition of %@.", L10n::isolated(topic->name));
+    if (fromBeginning)
+        return L10n::t("Each of the %d partitions of %@ moves to its own start, read from the broker when you move it.",
+                       topic->partitions.size(), L10n::isolated(topic->name));
+    return L10n::t("Applies to all %d partitions of %@.", topic->partitions.size(), L10n::isolated(topic->name));
 }
 
 bool groupIsEmpty(const ConsumerGroup& group) { return group.state == QStringLiteral("Empty"); }

@@ -53,7 +53,7 @@ ResetOffsetsSheet::ResetOffsetsSheet(ConsumerGroup group, std::optional<Topic> t
     content->addWidget(m_resumeHeading);
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
-    m_target = new QLineEdit(QStringLiteral("0"), sheetPage);
+    m_target = new QLineEdit(sheetPage);
     styleField(m_target, true);
     m_target->setFixedWidth(120);
     row->addWidget(m_target);
@@ -95,8 +95,17 @@ ResetOffsetsSheet::ResetOffsetsSheet(ConsumerGroup group, std::optional<Topic> t
     addFooter();
     retranslate();
 
-    connect(m_target, &QLineEdit::textChanged, this, &ResetOffsetsSheet::refresh);
-    connect(m_beginning, &QAbstractButton::clicked, this, [this] { m_target->setText(QStringLiteral("0")); });
+    connect(m_target, &QLineEdit::textChanged, this, [this](const QString& text) {
+        // Typing an offset leaves "The beginning"; emptying the field does not choose it again.
+        if (!text.isEmpty())
+            m_fromBeginning = false;
+        refresh();
+    });
+    connect(m_beginning, &QAbstractButton::clicked, this, [this] {
+        m_fromBeginning = true;
+        m_target->clear();
+        refresh();
+    });
     connect(moveButton(), &QAbstractButton::clicked, this, &ResetOffsetsSheet::move);
     if (session) {
         // Without a topic of its own the sheet follows the workspace's.
@@ -121,6 +130,7 @@ void ResetOffsetsSheet::retranslate()
     m_resumeHeading->setText(L10n::t("Resume from"));
     m_target->setAccessibleName(L10n::t("Resume from"));
     m_beginning->setText(L10n::t("The beginning"));
+    m_target->setPlaceholderText(L10n::t("Each partition's start"));
     m_state->findChild<QLabel*>(QStringLiteral("text"))->setText(ResetLogic::groupStateLine(m_group));
     setReasonTexts(L10n::t("Replaying after the consumer fix"));
     setFooterTexts(L10n::t("This makes a real consumer group reprocess."), L10n::t("Move it"), L10n::t("Moving…"));
@@ -175,7 +185,7 @@ void ResetOffsetsSheet::refreshEnds()
 
 bool ResetOffsetsSheet::canMove() const
 {
-    return ResetLogic::canMove(m_target->text(), effectiveTopic(), reasonField()->text(), isWorking());
+    return ResetLogic::canMove(m_target->text(), effectiveTopic(), reasonField()->text(), isWorking(), m_fromBeginning);
 }
 
 QString ResetOffsetsSheet::pastEndText() const { return textOf(m_pastEnd); }
@@ -187,7 +197,7 @@ void ResetOffsetsSheet::refresh()
 {
     const std::optional<Topic> topic = effectiveTopic();
     const QString target = m_target->text();
-    m_scope->setText(ResetLogic::scopeLine(topic));
+    m_scope->setText(ResetLogic::scopeLine(topic, m_fromBeginning));
     setWarning(m_negative, ResetLogic::negativeRefusal(target));
     setWarning(m_pastEnd, ResetLogic::pastEndWarning(ResetLogic::pastEnd(topic, target)));
     setWarning(m_beforeStart, ResetLogic::beforeStartWarning(ResetLogic::beforeStart(topic, target)));
@@ -197,10 +207,11 @@ void ResetOffsetsSheet::refresh()
 void ResetOffsetsSheet::move()
 {
     const std::optional<Topic> topic = effectiveTopic();
-    const std::optional<int64_t> target = ResetLogic::parseTarget(m_target->text());
-    if (!canMove() || !topic || !target)
+    // No target: each partition's own start, which the session reads when it moves.
+    const std::optional<int64_t> target = m_fromBeginning ? std::nullopt : ResetLogic::parseTarget(m_target->text());
+    if (!canMove() || !topic || (!m_fromBeginning && !target))
         return;
-    write([group = m_group.id, chosen = *topic, offset = *target, reason = reasonField()->text()](
+    write([group = m_group.id, chosen = *topic, offset = target, reason = reasonField()->text()](
               BrokerSession& session) { return session.resetOffsets(group, chosen, offset, reason); });
 }
 

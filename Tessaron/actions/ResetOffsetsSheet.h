@@ -13,9 +13,10 @@ class FormHeading;
 class Slap;
 
 // Moves a consumer group's committed position on one topic: every partition to the typed offset,
-// with a reason, on "Move it" only. It warns before anything is sent: partitions whose end lies
-// before the target, partitions whose retained start lies after it, a negative target, and a
-// group whose state will make the writer refuse. While it is open the topic's ends are asked for
+// or each to its own start ("The beginning", where it opens), with a reason, on "Move it" only.
+// Before anything is sent it warns of partitions whose end lies before the target and of a group
+// whose state will make the writer refuse, and refuses a negative target and one before some
+// partition's retained start. While it is open the topic's ends are asked for
 // again every few seconds, so the warnings judge the partitions as they are now. Return does
 // nothing, Escape cancels; closed meanwhile, the move still completes.
 class ResetOffsetsSheet : public WritingSheet {
@@ -28,6 +29,8 @@ public:
     bool canMove() const;
 
     QLineEdit* targetField() const { return m_target; }
+    // "The beginning" is chosen: the field is empty and each partition moves to its own start.
+    bool fromBeginning() const { return m_fromBeginning; }
     KitButton* beginningButton() const { return m_beginning; }
     QLabel* scopeLine() const { return m_scope; }
     // The warnings as shown; hidden ones are empty.
@@ -57,6 +60,7 @@ private:
     std::optional<Topic> m_topic;
 
     QLineEdit* m_target;
+    bool m_fromBeginning = true;
     FormHeading* m_resumeHeading;
     KitButton* m_beginning;
     QLabel* m_scope;

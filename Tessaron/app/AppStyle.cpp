@@ -8,6 +8,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QIconEngine>
+#include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -222,6 +223,9 @@ public:
             return;
         }
         case PE_PanelButtonCommand: {
+            // A checked menu entry shows its check mark alone; Fusion frames it like a pressed button.
+            if (qobject_cast<const QMenu*>(widget))
+                return;
             const bool down = option->state & (State_Sunken | State_On);
             const bool hover = option->state & State_MouseOver;
             painter->save();

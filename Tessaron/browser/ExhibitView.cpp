@@ -164,6 +164,8 @@ void ExhibitView::refresh()
     if (QWidget* old = m_scroll->takeWidget())
         old->deleteLater();
     m_scroll->setWidget(build(*message, *number, outlier, drift ? drift->outlierCount() : 0));
+    // It is a Tab stop, for scrolling by keyboard: reached, it says which exhibit it shows.
+    m_scroll->setAccessibleName(L10n::t("EXHIBIT %d", *number));
     fitDocument();
 }
 
@@ -232,8 +234,10 @@ QLayout* ExhibitView::buildHeading(const Message& message, const PayloadKind& ki
         auto* noteColumn = new QVBoxLayout(note);
         noteColumn->setContentsMargins(0, 0, 0, 0);
         noteColumn->setSpacing(4);
-        auto* claim = label(L10n::t("This one is among the %d that disagree.", qint64(outlierCount)),
-                            KitFont::font(11, QFont::DemiBold, FontDesign::rounded), warningOrange());
+        auto* claim =
+            label(outlierCount == 1 ? loc("This one is the only one that disagrees.")
+                                    : L10n::t("This one is among the %d that disagree.", qint64(outlierCount)),
+                  KitFont::font(11, QFont::DemiBold, FontDesign::rounded), warningOrange());
         noteColumn->addWidget(symbolLine(QStringLiteral("exclamationmark.bubble.fill"), 10, warningOrange(), claim, 7));
         noteColumn->addWidget(
             label(loc("Marked below, on the exact line where it differs."), KitFont::font(10), white(0.5)));
@@ -273,6 +277,18 @@ QLayout* ExhibitView::buildRecord(const Message& message, const PayloadKind& kin
     auto* record = new QVBoxLayout;
     record->setSpacing(6);
     record->addWidget(new FormHeading(loc("The record"), std::nullopt, neutralTint));
+    // A payload cut by the read says so where it is shown and copied from.
+    if (const std::optional<int64_t> whole = message.wholePayloadSize()) {
+        auto* cut = label(L10n::t("Only the first %lld of %lld bytes were read. Copy takes these bytes only, and no "
+                                  "corrected copy is filed from them.",
+                                  qint64(message.payload().value_or(QByteArray()).size()), qint64(*whole)),
+                          KitFont::font(11), warningOrange());
+        cut->setWordWrap(true);
+        cut->setObjectName(QStringLiteral("cutNote"));
+        record->addWidget(
+            panel(symbolLine(QStringLiteral("exclamationmark.triangle.fill"), 11, warningOrange(), cut, 6),
+                  withOpacity(warningOrange(), 0.07), 9, 10));
+    }
     switch (kind.tag()) {
     case PayloadKind::json:
         m_document =
@@ -297,7 +313,8 @@ QLayout* ExhibitView::buildRecord(const Message& message, const PayloadKind& kin
         record->addWidget(m_document);
         break;
     case PayloadKind::binary: {
-        auto* text = label(L10n::t("%d bytes of binary", qint64(message.payload().value_or(QByteArray()).size())),
+        const qint64 bytes = message.payload().value_or(QByteArray()).size();
+        auto* text = label(bytes == 1 ? loc("1 byte of binary") : L10n::t("%d bytes of binary", bytes),
                            KitFont::font(12), white(0.55));
         record->addWidget(panel(text, white(0.04), 9, 12));
         break;

@@ -1,6 +1,9 @@
 #include "Tessaron/browser/MessageListModel.h"
 
 #include "Tessaron/browser/PayloadKinds.h"
+#include "Tessaron/browser/RelativeTime.h"
+#include "TessaronCore/l10n/InterfaceLocale.h"
+#include "TessaronCore/l10n/L10n.h"
 
 namespace tessaron {
 
@@ -65,6 +68,10 @@ QVariant MessageListModel::data(const QModelIndex& index, int role) const
         return m_messages[row].id();
     case ExhibitRole:
         return row + 1;
+    case Qt::AccessibleTextRole:
+        return accessibleText(row);
+    case Qt::AccessibleDescriptionRole:
+        return accessibleDescription(row);
     case OutlierRole:
         return isOutlier(row);
     case SelectedRole:
@@ -72,6 +79,61 @@ QVariant MessageListModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
+}
+
+QString MessageListModel::keyText(int row) const { return faceAt(row).key.value_or(QStringLiteral("∅")); }
+
+QString MessageListModel::positionText(int row) const
+{
+    const Message& message = m_messages[row];
+    return QStringLiteral("p%1·%2").arg(message.partition()).arg(qint64(message.offset()));
+}
+
+QString MessageListModel::previewText(int row) const
+{
+    const Message& message = m_messages[row];
+    const RowFace& face = faceAt(row);
+    switch (face.kind.tag()) {
+    case PayloadKind::avroConfluent: {
+        const qint64 schema = face.kind.schemaID().value_or(0);
+        if (message.decodeFailure())
+            return L10n::t("Avro, schema %d — %@", schema, *message.decodeFailure());
+        return L10n::t("Avro, schema %d", schema);
+    }
+    case PayloadKind::tombstone:
+        return loc("tombstone — this key is deleted");
+    case PayloadKind::binary:
+        return face.payloadBytes == 1 ? loc("1 byte of binary")
+                                      : L10n::t("%d bytes of binary", qint64(face.payloadBytes));
+    default:
+        return face.preview;
+    }
+}
+
+QString MessageListModel::accessibleText(int row) const
+{
+    // The drawn "∅" means nothing to a listener, and it stands for two things: no key, or one
+    // that is not text. The key itself is data and stays isolated.
+    const RowFace& face = faceAt(row);
+    const QString preview = L10n::isolated(previewText(row));
+    if (!face.hasKey)
+        return L10n::t("%d, no key, %@", qint64(row + 1), preview);
+    if (!face.key)
+        return L10n::t("%d, a key that is not text, %@", qint64(row + 1), preview);
+    return L10n::t("%d, key %@, %@", qint64(row + 1), L10n::isolated(*face.key), preview);
+}
+
+QString MessageListModel::accessibleDescription(int row) const
+{
+    const Message& message = m_messages[row];
+    QStringList parts;
+    if (isOutlier(row))
+        parts << loc("This message disagrees with the shape of the rest");
+    parts << L10n::t("p%d at offset %@", qint64(message.partition()),
+                     L10n::interfaceLocale().toString(qint64(message.offset())));
+    if (message.timestamp())
+        parts << RelativeTime::sinceNow(*message.timestamp());
+    return parts.join(QStringLiteral(", "));
 }
 
 const MessageListModel::RowFace& MessageListModel::faceAt(int row) const

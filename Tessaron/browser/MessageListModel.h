@@ -15,7 +15,8 @@ namespace tessaron {
 // The rows of the message list: the messages as shown (the search results, newest first), each
 // with its exhibit number (its position as shown), whether it is a drift outlier, and whether it
 // is the selected message. What a row draws (its kind, key and preview line) is worked out the
-// first time the row is drawn and kept, so scrolling never parses a payload twice.
+// first time the row is drawn and kept, so scrolling never parses a payload twice. A row reads to
+// assistive technology as what it shows: its number, key and preview, then where and when.
 class MessageListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -45,6 +46,14 @@ public:
     bool isSelected(int row) const { return m_selected && m_messages[row].id() == *m_selected; }
     // The row of a message id as shown, or -1.
     int rowOf(const QString& id) const;
+
+    // The texts a row shows: the key label, the position and the preview sentence.
+    QString keyText(int row) const;
+    QString positionText(int row) const;
+    QString previewText(int row) const;
+    // What a screen reader says for a row: its name, then its description.
+    QString accessibleText(int row) const;
+    QString accessibleDescription(int row) const;
 
     // The preview is cut after this many characters: a row shows one line of it at most.
     static constexpr qsizetype previewLimit = 400;

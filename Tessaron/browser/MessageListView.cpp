@@ -3,6 +3,7 @@
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
 #include "Tessaron/kit/EmptyPane.h"
+#include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListModel.h"
@@ -16,11 +17,16 @@
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
+#include "TessaronCore/l10n/InterfaceLocale.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/l10n/MomentStyles.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -28,6 +34,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStringList>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -80,6 +87,21 @@ public:
 private:
     QStackedWidget* m_body;
 };
+
+// The list takes no selection from the mouse (the session's selection is the one the exhibit
+// follows), but mirrors it in its selection model: assistive technology reads the selected row as
+// selected, and moving the current row moves its focus with the arrow keys.
+void markSelected(QListView* list, const MessageListModel* model, const std::optional<QString>& selected)
+{
+    const int row = selected ? model->rowOf(*selected) : -1;
+    QItemSelectionModel* selection = list->selectionModel();
+    if (row < 0) {
+        selection->clearSelection();
+        return;
+    }
+    selection->setCurrentIndex(model->index(row), QItemSelectionModel::ClearAndSelect);
+}
+
 } // namespace
 
 MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget* parent)
@@ -97,6 +119,10 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pane->setAutoFillBackground(false);
     m_pane->viewport()->setAutoFillBackground(false);
+    // No Tab stop of its own (it would be a nameless stop before the header's controls); the
+    // control that takes the focus is scrolled into view instead.
+    m_pane->setFocusPolicy(Qt::NoFocus);
+    SheetFit::keepFocusInView(m_pane);
     outer->addWidget(m_pane);
     m_stack = new BodyStack;
     auto* inner = new PaneContent(m_stack);
@@ -136,6 +162,9 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setMouseTracking(true);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    // The current row follows the session's selection (markSelected) without scrolling to it: a
+    // new read or verdict must not pull the list away from where the reader scrolled.
+    m_list->setAutoScroll(false);
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setAutoFillBackground(false);
@@ -181,14 +210,17 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     for (auto signal :
          {&BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged, &BrokerSession::connectionChanged,
           &BrokerSession::acceptedRabbitReadCostChanged, &BrokerSession::isLoadingMessagesChanged,
-          &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged, &BrokerSession::positionChanged})
+          &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged, &BrokerSession::positionChanged,
+          &BrokerSession::timeAnswerChanged})
         connect(session, signal, this, &MessageListView::refreshBody);
     connect(session, &BrokerSession::messagesChanged, this, &MessageListView::refreshRows);
     connect(session, &BrokerSession::messageSearchChanged, this, &MessageListView::refreshRows);
     connect(session, &BrokerSession::shapeVerdictChanged, this, &MessageListView::refreshRows);
     connect(session, &BrokerSession::selectedMessageChanged, this, [this] {
-        if (m_session)
-            m_model->setSelected(m_session->selectedMessage());
+        if (!m_session)
+            return;
+        m_model->setSelected(m_session->selectedMessage());
+        markSelected(m_list, m_model, m_session->selectedMessage());
     });
     for (auto signal : {&BrokerSession::reachedEndChanged, &BrokerSession::messagesChanged,
                         &BrokerSession::isLoadingMessagesChanged, &BrokerSession::connectionChanged})
@@ -198,22 +230,60 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     refreshFooter();
 }
 
-std::pair<QString, QString> MessageListView::emptyTexts(int64_t retained, const BrokerSession::Position& position)
+std::pair<QString, QString> MessageListView::emptyTexts(const Topic& topic, const BrokerSession::Position& position,
+                                                        const BrokerSession::PartitionOffsets& timeAnswer)
 {
     // The watermarks say whether the topic holds anything; a read that found nothing from its
     // start says only that nothing is there from that start.
+    const int64_t retained = topic.retained();
     if (retained <= 0)
         return {loc("Nothing retained"),
                 loc("Either nothing was ever produced here, or retention aged it out. "
                     "Tessaron can't tell which — and won't pretend to.")};
-    if (position.which() == BrokerSession::Position::time)
-        return {loc("Nothing from that moment on"),
-                L10n::t("This topic retains %@ messages, all from before it. Pick an earlier moment, or read the "
-                        "latest.",
-                        QLocale().toString(qint64(retained)))};
+    const QString count = L10n::interfaceLocale().toString(qint64(retained));
+    if (position.which() == BrokerSession::Position::time && !timeAnswer.isEmpty()) {
+        // Only a lookup that answered "none" for every partition says the messages are older.
+        const bool noneAfter = std::all_of(topic.partitions.begin(), topic.partitions.end(),
+                                           [&](const Partition& p) { return timeAnswer.value(p.id, 0) == -1; });
+        if (noneAfter)
+            return {loc("Nothing from that moment on"),
+                    retained == 1 ? loc("This topic retains 1 message, and it is from before that moment. Pick an "
+                                        "earlier moment, or read the latest.")
+                                  : L10n::t("This topic retains %@ messages, all from before it. Pick an earlier "
+                                            "moment, or read the latest.",
+                                            count)};
+        // The lookup pointed somewhere and the read found nothing there: tell both, claim neither.
+        return {
+            loc("Nothing read from that moment on"),
+            L10n::t(
+                "Asked for the first message at or after %@, the broker answered %@, yet nothing came back from there.",
+                MomentStyles::shortened(position.moment(), L10n::interfaceLocale()), answerText(topic, timeAnswer))};
+    }
     return {loc("Nothing read from there"),
-            L10n::t("This topic retains %@ messages, but none came back from where this read started.",
-                    QLocale().toString(qint64(retained)))};
+            retained == 1
+                ? loc("This topic retains 1 message, but it did not come back from where this read started.")
+                : L10n::t("This topic retains %@ messages, but none came back from where this read started.", count)};
+}
+
+QString MessageListView::answerText(const Topic& topic, const BrokerSession::PartitionOffsets& timeAnswer)
+{
+    constexpr qsizetype shown = 4;
+    QStringList parts;
+    for (qsizetype i = 0; i < std::min(shown, topic.partitions.size()); ++i) {
+        const int32_t id = topic.partitions[i].id;
+        const auto it = timeAnswer.constFind(id);
+        if (it == timeAnswer.constEnd())
+            parts << L10n::t("nothing for p%d", id);
+        else if (*it < 0)
+            parts << L10n::t("none in p%d", id);
+        else
+            parts << L10n::t("p%d at offset %@", id, L10n::interfaceLocale().toString(qint64(*it)));
+    }
+    if (const qsizetype rest = topic.partitions.size() - shown; rest == 1)
+        parts << loc("1 more partition");
+    else if (rest > 1)
+        parts << L10n::t("%d more partitions", rest);
+    return parts.join(QStringLiteral(", "));
 }
 
 void MessageListView::refreshBody()
@@ -247,7 +317,7 @@ void MessageListView::refreshBody()
         m_stack->setCurrentWidget(m_columns);
         break;
     case BrowserBody::nothingRetained: {
-        const auto [title, detail] = emptyTexts(topic->retained(), m_session->position());
+        const auto [title, detail] = emptyTexts(*topic, m_session->position(), m_session->timeAnswer());
         m_empty->setTexts(title, detail);
         m_stack->setCurrentWidget(m_empty);
         break;
@@ -269,6 +339,7 @@ void MessageListView::refreshRows()
         outliers = QSet<QString>(drift->outlierIDs.cbegin(), drift->outlierIDs.cend());
     const QList<Message> shown = m_session->searchResults();
     m_model->setRows(shown, outliers, m_session->selectedMessage());
+    markSelected(m_list, m_model, m_session->selectedMessage());
     const QString& term = m_session->messageSearch();
     m_header->setSearchCounts(term.isEmpty() ? std::nullopt : std::optional<qsizetype>(shown.size()),
                               m_session->messages().size());

@@ -49,14 +49,18 @@ public:
 
     void readFurther();
 
-    // The empty pane's title and explanation, from the topic's retained count and where the read
-    // started: a read that found nothing after a moment is not a topic that retains nothing.
-    static std::pair<QString, QString> emptyTexts(int64_t retained, const BrokerSession::Position& position);
+    // The empty pane's title and explanation, from the topic's retained count, where the read
+    // started and what its time lookup answered: a read that found nothing after a moment is not
+    // a topic that retains nothing, and a lookup that pointed at messages is no proof they are older.
+    static std::pair<QString, QString> emptyTexts(const Topic& topic, const BrokerSession::Position& position,
+                                                  const BrokerSession::PartitionOffsets& timeAnswer);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the lookup answered for the first partitions, as a list.
+    static QString answerText(const Topic& topic, const BrokerSession::PartitionOffsets& timeAnswer);
     void refreshBody();
     void refreshRows();
     void refreshFooter();

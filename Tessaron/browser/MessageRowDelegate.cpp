@@ -65,37 +65,9 @@ QSize MessageRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     return {std::max(option.rect.width(), 280), rowHeight + rowGap};
 }
 
-QString MessageRowDelegate::keyText(int row) const
-{
-    const MessageListModel::RowFace& face = m_model->faceAt(row);
-    return face.key.value_or(QStringLiteral("∅"));
-}
-
-QString MessageRowDelegate::positionText(int row) const
-{
-    const Message& message = m_model->messageAt(row);
-    return QStringLiteral("p%1·%2").arg(message.partition()).arg(qint64(message.offset()));
-}
-
-QString MessageRowDelegate::previewText(int row) const
-{
-    const Message& message = m_model->messageAt(row);
-    const MessageListModel::RowFace& face = m_model->faceAt(row);
-    switch (face.kind.tag()) {
-    case PayloadKind::avroConfluent: {
-        const qint64 schema = face.kind.schemaID().value_or(0);
-        if (message.decodeFailure())
-            return L10n::t("Avro, schema %d — %@", schema, *message.decodeFailure());
-        return L10n::t("Avro, schema %d", schema);
-    }
-    case PayloadKind::tombstone:
-        return loc("tombstone — this key is deleted");
-    case PayloadKind::binary:
-        return L10n::t("%d bytes of binary", qint64(face.payloadBytes));
-    default:
-        return face.preview;
-    }
-}
+QString MessageRowDelegate::keyText(int row) const { return m_model->keyText(row); }
+QString MessageRowDelegate::positionText(int row) const { return m_model->positionText(row); }
+QString MessageRowDelegate::previewText(int row) const { return m_model->previewText(row); }
 
 MessageRowDelegate::Geometry MessageRowDelegate::layout(const QRect& rect, int row) const
 {

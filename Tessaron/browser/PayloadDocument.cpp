@@ -5,6 +5,7 @@
 #include "VelkinHelpers/JSONHighlighter.h"
 #include "VelkinUI/Symbols.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <mutex>
 
 namespace tessaron {
 
@@ -42,12 +44,76 @@ int digitsOf(qsizetype n)
     }
     return digits;
 }
+// The document paints only the rows in view; a screen reader gets the whole text, read-only,
+// without positions on screen (it reads and moves by characters, words and lines of the text).
+class DocumentAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit DocumentAccessible(PayloadDocument* document)
+        : QAccessibleWidget(document, QAccessible::EditableText)
+    { }
+
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        s.multiLine = true;
+        return s;
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return loc("The record");
+        if (t == QAccessible::Value)
+            return document()->text();
+        return QAccessibleWidget::text(t);
+    }
+
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    QString text(int start, int end) const override { return document()->text().mid(start, end - start); }
+    int characterCount() const override { return int(document()->text().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int start, int) override
+    {
+        document()->scrollToLine(document()->text().left(start).count(QLatin1Char('\n')));
+    }
+    QString attributes(int offset, int* start, int* end) const override
+    {
+        *start = *end = offset;
+        return {};
+    }
+
+private:
+    PayloadDocument* document() const { return static_cast<PayloadDocument*>(widget()); }
+};
+
+QAccessibleInterface* documentAccessible(const QString&, QObject* object)
+{
+    if (auto* document = qobject_cast<PayloadDocument*>(object))
+        return new DocumentAccessible(document);
+    return nullptr;
+}
+
 } // namespace
 
 PayloadDocument::PayloadDocument(QWidget* parent)
     : QWidget(parent)
     , m_bar(new QScrollBar(Qt::Vertical, this))
 {
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(documentAccessible); });
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);

@@ -20,6 +20,7 @@ namespace tessaron {
 // than its view height scrolls inside itself with a scroll bar counted in rows, so any number of
 // lines stays reachable (a widget cannot be taller than 16,777,215 pixels). Only the rows in view
 // are drawn; text is selectable with the pointer and copied with the standard shortcut.
+// Assistive technology reads it as read-only text, all of it, not only the rows in view.
 class PayloadDocument : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +30,7 @@ public:
     void setDocument(const QString& text, const QSet<QString>& suspects);
     // The document's lines, built on request (tests and callers that want them whole).
     QList<PayloadLine> lines() const;
+    const QString& text() const { return m_text; }
     qsizetype lineCount() const { return m_spans.size(); }
 
     // The most the document grows to; beyond it, it scrolls by rows with its own scroll bar.

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -117,14 +118,27 @@ void PositionPicker::openMenu()
         return;
     m_menu->clear();
     const BrokerSession::Position::Case current = m_session->position().which();
-    const QIcon check = Symbols::icon(QStringLiteral("checkmark"), 12, TessaronPalette::ink());
-    QAction* latest = m_menu->addAction(loc("The latest"), this, [this] { readFrom(BrokerSession::Position::tail); });
-    if (current == BrokerSession::Position::tail)
-        latest->setIcon(check);
-    QAction* beginning =
-        m_menu->addAction(loc("The beginning"), this, [this] { readFrom(BrokerSession::Position::beginning); });
-    if (current == BrokerSession::Position::beginning)
-        beginning->setIcon(check);
+    // The choices are checkable, so assistive technology reads the current one as checked; the
+    // other one's blank icon keeps the style from drawing an empty check box beside it.
+    const QIcon symbol = Symbols::icon(QStringLiteral("checkmark"), 12, TessaronPalette::ink());
+    const QSize side(m_menu->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, m_menu),
+                     m_menu->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, m_menu));
+    QIcon check;
+    for (const qreal ratio : {1.0, 2.0}) {
+        QPixmap blank(side * ratio);
+        blank.setDevicePixelRatio(ratio);
+        blank.fill(Qt::transparent);
+        check.addPixmap(blank, QIcon::Normal, QIcon::Off);
+        check.addPixmap(symbol.pixmap(side, ratio), QIcon::Normal, QIcon::On);
+    }
+    const auto choice = [&](const QString& title, BrokerSession::Position::Case position) {
+        QAction* action = m_menu->addAction(title, this, [this, position] { readFrom(position); });
+        action->setCheckable(true);
+        action->setChecked(current == position);
+        action->setIcon(check);
+    };
+    choice(loc("The latest"), BrokerSession::Position::tail);
+    choice(loc("The beginning"), BrokerSession::Position::beginning);
     m_menu->addSeparator();
     m_menu->addAction(loc("At a moment in time…"), this, &PositionPicker::openPopover);
     m_menu->popup(mapToGlobal(QPoint(0, height() + 2)));

@@ -46,6 +46,9 @@ BriefingLogic BriefingLogic::of(const BrokerSession& session)
     BriefingLogic text =
         of(rabbit ? Wording::rabbit : Wording::kafka, session.topics(), session.groups(), session.queueConsumers());
     text.groupsUnseen = session.groupsUnseen();
+    // A listing was tried (a client made, or its making failed) and is over, with nothing listed.
+    text.listingFailed = !session.topicsListed() && !session.isConnecting() && !session.isLoadingTopics()
+        && (session.connection() || session.connectionError());
     return text;
 }
 
@@ -58,16 +61,24 @@ QList<Topic> BriefingLogic::byRetained(QList<Topic> topics)
 
 QString BriefingLogic::arrivalSentence() const
 {
+    if (listingFailed)
+        return wording == Wording::rabbit
+            ? loc("I couldn't list the queues on this broker, so I have nothing to report.")
+            : loc("I couldn't list the topics on this broker, so I have nothing to report.");
     if (briefed.isEmpty())
         return loc("Nothing to report. Either this broker is empty, or I couldn't see into it — the left-hand side "
                    "says which.");
-    const QString count =
-        wording == Wording::rabbit ? L10n::t("%d queues.", briefed.size()) : L10n::t("%d topics.", briefed.size());
+    const bool one = briefed.size() == 1;
+    const QString count = wording == Wording::rabbit
+        ? (one ? loc("One queue.") : L10n::t("%d queues.", briefed.size()))
+        : (one ? loc("One topic.") : L10n::t("%d topics.", briefed.size()));
     QString second;
     if (!waitingDeadLetters.isEmpty()) {
         const Topic& fullest = waitingDeadLetters.first();
-        second = L10n::t("%@ has %lld messages waiting. That's usually why you're here.", L10n::isolated(fullest.name),
-                         CaseworkLogic::groupedCount(fullest.retained()));
+        second = fullest.retained() == 1
+            ? L10n::t("%@ has 1 message waiting. That's usually why you're here.", L10n::isolated(fullest.name))
+            : L10n::t("%@ has %lld messages waiting. That's usually why you're here.", L10n::isolated(fullest.name),
+                      CaseworkLogic::groupedCount(fullest.retained()));
     } else if (!deadLetters.isEmpty()) {
         second = loc("The dead letters are all empty. Good so far.");
     } else {
@@ -161,8 +172,10 @@ std::optional<QString> BriefingLogic::groupsMoreLine() const
     return L10n::t("…and %d more, in the sidebar.", groups.size() - 4);
 }
 
-QString BriefingLogic::footer() const
+std::optional<QString> BriefingLogic::footer() const
 {
+    if (listingFailed)
+        return std::nullopt;
     return wording == Wording::rabbit ? loc("Pick a queue. Reading one costs something there, so I'll ask first.")
                                       : loc("Pick a topic. I'll read its tail — no group joined, nothing committed.");
 }

@@ -30,6 +30,7 @@ struct BriefingLogic {
     QList<ConsumerGroup> groups;      // as listed
     QList<ConsumerGroup> emptyGroups; // state exactly "Empty"
     bool groupsUnseen = false;        // the groups could not be listed: none listed is not none
+    bool listingFailed = false;       // the topics could not be listed: nothing listed is not an empty broker
 
     static BriefingLogic of(Wording wording, const QList<Topic>& topics, const QList<ConsumerGroup>& groups,
                             const QHash<QString, int64_t>& queueConsumers);
@@ -59,7 +60,8 @@ struct BriefingLogic {
     QList<ConsumerGroup> groupLinks() const { return groups.mid(0, 4); }
     std::optional<QString> groupsMoreLine() const;
 
-    QString footer() const;
+    // The invitation to pick a topic; none when there is nothing listed to pick from.
+    std::optional<QString> footer() const;
 };
 
 } // namespace tessaron

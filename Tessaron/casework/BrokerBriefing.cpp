@@ -101,10 +101,14 @@ BrokerBriefing::BrokerBriefing(AppState* app, BrokerSession* session, QWidget* p
     , m_app(app)
     , m_session(session)
 {
+    // A Tab stop of its own, so the keyboard can scroll it: it says what it is when reached.
+    setAccessibleName(loc("Arrival report"));
     setObjectName(QStringLiteral("brokerBriefing"));
     for (auto signal :
          {&BrokerSession::topicsChanged, &BrokerSession::groupsChanged, &BrokerSession::queueConsumersChanged,
-          &BrokerSession::unobservableChanged, &BrokerSession::connectionChanged})
+          &BrokerSession::unobservableChanged, &BrokerSession::connectionChanged, &BrokerSession::topicsListedChanged,
+          &BrokerSession::isConnectingChanged, &BrokerSession::isLoadingTopicsChanged,
+          &BrokerSession::connectionErrorChanged})
         connect(session, signal, this, &BrokerBriefing::refresh);
     refresh();
     LanguageChange::onChange(this, [this] { refresh(); });
@@ -141,6 +145,10 @@ void BrokerBriefing::refresh()
         if (m_chart)
             m_chart->deleteLater();
         m_chart.clear();
+    }
+    if (text.listingFailed) {
+        // Said in the arrival sentence; nothing to hedge about.
+    } else if (text.briefed.isEmpty()) {
         auto* inner = new QWidget();
         auto* row = new QHBoxLayout(inner);
         row->setContentsMargins(16, 16, 16, 16);
@@ -231,14 +239,16 @@ void BrokerBriefing::refresh()
         reflow();
     }
 
-    auto* footer = new QHBoxLayout();
-    footer->setContentsMargins(0, 2, 0, 0);
-    footer->setSpacing(8);
-    footer->addWidget(new SymbolView(QStringLiteral("arrow.left"), 10, neutral()));
-    auto* footerText = label(text.footer(), KitFont::font(11.5), muted(), true);
-    footerText->setObjectName(QStringLiteral("footer"));
-    footer->addWidget(footerText, 1);
-    page->addLayout(footer);
+    if (const std::optional<QString> invitation = text.footer()) {
+        auto* footer = new QHBoxLayout();
+        footer->setContentsMargins(0, 2, 0, 0);
+        footer->setSpacing(8);
+        footer->addWidget(new SymbolView(QStringLiteral("arrow.left"), 10, neutral()));
+        auto* footerText = label(*invitation, KitFont::font(11.5), muted(), true);
+        footerText->setObjectName(QStringLiteral("footer"));
+        footer->addWidget(footerText, 1);
+        page->addLayout(footer);
+    }
 }
 
 bool BrokerBriefing::sideBySide() const

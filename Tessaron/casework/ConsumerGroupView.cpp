@@ -19,6 +19,7 @@
 #include "VelkinUI/PlainButtonStyle.h"
 #include "VelkinUI/SymbolView.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -151,6 +152,16 @@ void ConsumerGroupView::showDetail()
         page->setObjectName(QStringLiteral("groupDetail"));
         replacePane(page);
     }
+    // The focus is taken note of before the content it sits in is replaced, and held by the page
+    // meanwhile, so it does not wander off to the next control in the window.
+    const QWidget* focused = QApplication::focusWidget();
+    const bool inside = focused && (focused == page || page->isAncestorOf(focused));
+    if (!inside || m_shownGroup != detail.id)
+        m_focusKey.clear();
+    if (inside && focused != page)
+        m_focusKey = focusKey(focused);
+    if (inside)
+        page->setFocus(Qt::OtherFocusReason);
     m_showing = Showing::detail;
     m_shownGroup = detail.id;
 
@@ -189,6 +200,30 @@ void ConsumerGroupView::showDetail()
             card->body()->addLayout(entry);
         }
         column->addWidget(card);
+    }
+    restoreFocus(page);
+}
+
+QString ConsumerGroupView::focusKey(const QWidget* widget) const
+{
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (!w->objectName().isEmpty() && w->focusPolicy() != Qt::NoFocus)
+            return w->objectName() + QLatin1Char('\n') + w->property("topic").toString();
+    }
+    return {};
+}
+
+void ConsumerGroupView::restoreFocus(QWidget* page)
+{
+    if (m_focusKey.isEmpty())
+        return;
+    for (QWidget* candidate : page->findChildren<QWidget*>()) {
+        if (candidate->focusPolicy() != Qt::NoFocus && focusKey(candidate) == m_focusKey) {
+            // A disabled control keeps its claim until a later rebuild enables it.
+            if (candidate->isEnabled())
+                candidate->setFocus(Qt::OtherFocusReason);
+            return;
+        }
     }
 }
 
@@ -274,7 +309,8 @@ QWidget* ConsumerGroupView::buildTopicCard(const ConsumerGroupDetail& detail, co
                                     new SymbolView(QStringLiteral("arrow.right"), 9, neutral())},
                                    5));
         open->setToolTip(loc("Open the topic"));
-        open->setAccessibleName(loc("Open the topic"));
+        open->setAccessibleName(L10n::t("Open the topic %@", facts.topic));
+        open->setProperty("topic", facts.topic);
         const QString name = facts.topic;
         connect(open, &QAbstractButton::clicked, this, [target, name] {
             if (target)
@@ -298,7 +334,8 @@ QWidget* ConsumerGroupView::buildTopicCard(const ConsumerGroupDetail& detail, co
         auto* reset = new KitButton(QString(), std::make_unique<CapsuleStyle>(KitFont::font(10.5), ink()));
         reset->setObjectName(QStringLiteral("movePosition"));
         reset->setCursor(Qt::PointingHandCursor);
-        reset->setAccessibleName(loc("Move the position…"));
+        reset->setAccessibleName(L10n::t("Move the position on %@…", facts.topic));
+        reset->setProperty("topic", facts.topic);
         reset->setContent(symbolRow({new SymbolView(QStringLiteral("arrow.counterclockwise"), 10, neutral()),
                                      label(loc("Move the position…"), KitFont::font(10.5), ink())},
                                     5));

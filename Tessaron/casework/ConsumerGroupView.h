@@ -50,6 +50,12 @@ private:
     QWidget* buildTopicCard(const ConsumerGroupDetail& detail, const GroupLogic::TopicCard& facts,
                             const std::optional<GroupPosition>& worst, const QHash<QString, QString>& clients);
 
+    // Which control had the keyboard focus (its object name and topic), so a rebuilt page gives it
+    // back; kept while that control is disabled or absent (e.g. "Look again" during the reload).
+    QString focusKey(const QWidget* widget) const;
+    void restoreFocus(QWidget* page);
+    QString m_focusKey;
+
     QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;
     QStackedLayout* m_stack;

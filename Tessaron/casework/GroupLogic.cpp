@@ -21,6 +21,9 @@ QString headline(const GroupVerdict& verdict)
     case GroupVerdict::Case::rebalancing:
         return loc("Mid-rebalance.");
     case GroupVerdict::Case::neverCommitted:
+        // The broker answers Dead for a group it no longer knows: nothing says it never committed.
+        if (verdict.gone())
+            return loc("Gone.");
         return loc("Never committed.");
     case GroupVerdict::Case::cannotSee:
         return loc("Can't see.");
@@ -39,6 +42,10 @@ QString explanation(const GroupVerdict& verdict)
         return L10n::t("All %d partitions are read to the end. Whatever's wrong, it isn't this group.",
                        verdict.partitions());
     case GroupVerdict::Case::behind: {
+        if (verdict.partitions() == 1 && verdict.worst())
+            return L10n::t("%@ behind, all of it on %@, its one partition.", groupedCount(verdict.total()),
+                           L10n::isolated(verdict.worst()->topic) + QLatin1Char(' ')
+                               + CaseworkLogic::partitionName(verdict.worst()->partition));
         if (verdict.share() >= 0.5 && verdict.worst()) {
             const GroupPosition& worst = *verdict.worst();
             const QString label =
@@ -53,6 +60,9 @@ QString explanation(const GroupVerdict& verdict)
                        groupedCount(verdict.total()), verdict.partitions());
     }
     case GroupVerdict::Case::nobodyHome:
+        if (verdict.total() == 1)
+            return loc("Nobody's in the group and 1 message is waiting. That's the shape of a consumer that died — "
+                       "the lag kept being a number, so nobody noticed.");
         return L10n::t("Nobody's in the group and %@ messages are waiting. That's the shape of a consumer that "
                        "died — the lag kept being a number, so nobody noticed.",
                        groupedCount(verdict.total()));
@@ -61,13 +71,30 @@ QString explanation(const GroupVerdict& verdict)
                        "Look again in a moment.",
                        verdict.state());
     case GroupVerdict::Case::neverCommitted:
+        if (verdict.gone())
+            return loc("The broker doesn't know this group any more: no members, nothing committed. It was deleted, "
+                       "or its commits expired.");
         if (verdict.members() == 0)
             return loc("No members and nothing committed, anywhere. The broker remembers the name and nothing "
                        "else.");
+        if (verdict.members() == 1)
+            return loc("One member and nothing committed, anywhere. Either it's never finished a batch, or it "
+                       "commits somewhere Tessaron can't see.");
         return L10n::t("%d members and nothing committed, anywhere. Either they've never finished a batch, or they "
                        "commit somewhere Tessaron can't see.",
                        verdict.members());
     case GroupVerdict::Case::cannotSee:
+        if (verdict.seen() == 1)
+            return L10n::t("Nothing waits on the one partition whose end Tessaron can see, but the end of %d more "
+                           "wouldn't read. No verdict until it can see them.",
+                           verdict.positions());
+        if (verdict.seen() > 0)
+            return L10n::t("Nothing waits on the %d partitions whose end Tessaron can see, but the end of %d more "
+                           "wouldn't read. No verdict until it can see them.",
+                           verdict.seen(), verdict.positions());
+        if (verdict.positions() == 1)
+            return loc("It committed on one partition and Tessaron can't see its end — the topic isn't listed, or its "
+                       "watermarks wouldn't read. No verdict.");
         return L10n::t("It committed on %d partitions and Tessaron can't see the end of any of them — the topics "
                        "aren't listed, or their watermarks wouldn't read. No verdict.",
                        verdict.positions());
@@ -81,7 +108,10 @@ QString explanation(const GroupVerdict& verdict)
 QList<Stat> stats(const ConsumerGroupDetail& detail)
 {
     QList<Stat> tiles;
-    const Tone stateTone = detail.isEmpty() ? Tone::warning : detail.isRebalancing() ? Tone::lavender : Tone::allClear;
+    const Tone stateTone = detail.isEmpty()     ? Tone::warning
+        : detail.isRebalancing()                ? Tone::lavender
+        : detail.state == QLatin1String("Dead") ? Tone::muted
+                                                : Tone::allClear;
     tiles.append({detail.state.toUpper(), QString(), stateTone});
     const qsizetype members = detail.members.size();
     tiles.append({QString::number(members), members == 1 ? loc("member") : loc("members"), Tone::accent});
@@ -166,6 +196,16 @@ QList<TopicCard> topicCards(const ConsumerGroupDetail& detail, const QList<Topic
         if (card.listed && card.listed->error) {
             card.note = L10n::t("Its watermarks wouldn't read: %@", L10n::isolated(*card.listed->error));
             card.noteTone = Tone::warning;
+        } else if (card.listed && card.blind > 0) {
+            // The topic is listed, but some partitions' ends would not read with the group's positions.
+            QStringList unread;
+            for (const GroupPosition& row : std::as_const(card.rows)) {
+                if (!row.end)
+                    unread << CaseworkLogic::partitionName(row.partition);
+            }
+            card.note =
+                L10n::t("The end of %@ wouldn't read, so the lag there is unknown.", unread.join(QStringLiteral(", ")));
+            card.noteTone = Tone::warning;
         } else if (!card.listed) {
             card.note = loc("The broker doesn't list this topic anymore. The positions are what the group last "
                             "committed; there is no end to measure them against.");
@@ -227,10 +267,22 @@ QList<BlindSpot> blindSpots(const ConsumerGroupDetail& detail, const QList<Topic
     for (const QString& name : detail.topics()) {
         const bool listed =
             std::any_of(listing.cbegin(), listing.cend(), [&](const Topic& topic) { return topic.name == name; });
-        if (!listed)
+        if (!listed) {
             spots.append({name,
                           loc("Committed on, but not in the broker's listing. Deleted, or Tessaron isn't allowed to "
                               "see it."),
+                          true});
+            continue;
+        }
+        QStringList unread;
+        for (const GroupPosition& row : detail.positionsOn(name)) {
+            if (!row.end)
+                unread << CaseworkLogic::partitionName(row.partition);
+        }
+        if (!unread.isEmpty())
+            spots.append({name,
+                          L10n::t("The end of %@ wouldn't read, so the lag there is unknown.",
+                                  unread.join(QStringLiteral(", "))),
                           true});
     }
     return spots;

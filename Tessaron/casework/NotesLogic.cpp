@@ -60,10 +60,15 @@ QString shapeVerdictSentence(const ShapeVerdict& verdict, const QList<Message>& 
             ++from;
         while (to > from && blank(registry[to - 1]))
             --to;
+        if (from == to && messages.size() == 1)
+            return loc("1 Avro message and no Schema Registry to read it with. Add one on the broker's form and I'll "
+                       "open it.");
         if (from == to)
             return L10n::t("%d Avro messages and no Schema Registry to read them with. Add one on the broker's form "
                            "and I'll open them.",
                            messages.size());
+        if (messages.size() == 1)
+            return loc("1 Avro message the registry couldn't read for me. Its row says why.");
         return L10n::t("%d Avro messages the registry couldn't read for me. Each row says why.", messages.size());
     }
     return loc("Nothing here I can compare — tombstones, binary, or JSON that isn't an object. I'll show what I "
@@ -137,6 +142,14 @@ KeyCard keyCard(const QList<Message>& messages, const KeyShareEstimate::Result& 
     // Messages without a key (or with one that isn't text) are counted apart: "every one" would
     // speak for them too.
     const qsizetype unkeyed = std::max<qsizetype>(0, messages.size() - estimate.keyed);
+    if (estimate.allUnique && unkeyed == 1) {
+        card.sentence = estimate.keyed == 1
+            ? loc("One has a key; the other has none I can read. Nothing is crowding a partition.")
+            : L10n::t("%d have a key each, no repeats; the other one has none I can read. Nothing is crowding a "
+                      "partition.",
+                      estimate.keyed);
+        return card;
+    }
     if (estimate.allUnique && unkeyed > 0) {
         card.sentence = estimate.keyed == 1
             ? L10n::t("One has a key; the other %d have none I can read. Nothing is crowding a partition.", unkeyed)

@@ -9,10 +9,12 @@
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/Symbols.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
 
 #include <cmath>
+#include <mutex>
 
 namespace tessaron {
 
@@ -33,12 +35,43 @@ QFont numberFont(bool flagged)
 
 QString caption() { return loc("Retained right now — not what was produced."); }
 
+// Read as what it draws: the sentence, then each bar as its hover help says it, then the caption.
+class SkewChartAccessible : public QAccessibleWidget {
+public:
+    explicit SkewChartAccessible(SkewChart* chart)
+        : QAccessibleWidget(chart, QAccessible::Chart)
+    { }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const auto* chart = static_cast<const SkewChart*>(widget());
+        if (t == QAccessible::Name)
+            return chart->sentence();
+        if (t != QAccessible::Description || SkewLogic::shows(chart->verdict()) != SkewLogic::Shows::chart)
+            return QAccessibleWidget::text(t);
+        QStringList parts;
+        for (const SkewVerdict::Bar& bar : chart->verdict().bars())
+            parts << SkewLogic::barTip(bar);
+        parts << caption();
+        return parts.join(QStringLiteral("; "));
+    }
+};
+
+QAccessibleInterface* skewChartAccessible(const QString&, QObject* object)
+{
+    if (auto* chart = qobject_cast<SkewChart*>(object))
+        return new SkewChartAccessible(chart);
+    return nullptr;
+}
+
 } // namespace
 
 SkewChart::SkewChart(const SkewVerdict& verdict, QWidget* parent)
     : QWidget(parent)
     , m_verdict(verdict)
 {
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(skewChartAccessible); });
     // Its height follows its width (the sentence wraps): layouts ask for it at the width they give.
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     policy.setHeightForWidth(true);
@@ -51,6 +84,10 @@ void SkewChart::setVerdict(const SkewVerdict& verdict)
 {
     m_verdict = verdict;
     m_flagged = SkewLogic::flagged(verdict);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
     updateGeometry();
     update();
 }

@@ -64,6 +64,8 @@ TopicNotes::TopicNotes(AppState* app, BrokerSession* session, QWidget* parent)
     , m_app(app)
     , m_session(session)
 {
+    // A Tab stop of its own, so the keyboard can scroll it: it says what it is when reached.
+    setAccessibleName(loc("Case notes"));
     setObjectName(QStringLiteral("topicNotes"));
     for (auto signal : {&BrokerSession::shapeVerdictChanged, &BrokerSession::messagesChanged,
                         &BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged})

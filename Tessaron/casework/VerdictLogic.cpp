@@ -49,7 +49,8 @@ std::optional<QString> moreDifferences(const ShapeVerdict::Drift& drift)
 {
     if (drift.differences.size() <= 3)
         return std::nullopt;
-    return L10n::t("…and %d more differences", drift.differences.size() - 3);
+    const qsizetype more = drift.differences.size() - 3;
+    return more == 1 ? loc("…and 1 more difference") : L10n::t("…and %d more differences", more);
 }
 
 } // namespace tessaron::VerdictLogic

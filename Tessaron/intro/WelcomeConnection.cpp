@@ -326,8 +326,9 @@ void WelcomeConnection::sync()
     if (m_result) {
         if (answered) {
             m_resultLine->setText(!m_refusal.isEmpty() ? m_refusal
-                                      : isSaved
-                                      ? L10n::t("On file. Welcome to the firm.")
+                                      : isSaved        ? L10n::t("On file. Welcome to the firm.")
+                                      : m_result->topics() == 1
+                                      ? L10n::t("It answered. One topic or queue found.")
                                       : L10n::t("It answered. %d topics or queues found.", m_result->topics()));
             QPalette p = m_resultLine->palette();
             p.setColor(QPalette::WindowText, m_refusal.isEmpty() ? WelcomePalette::mint() : WelcomePalette::accent());

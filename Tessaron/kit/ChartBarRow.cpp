@@ -7,10 +7,12 @@
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
 
+#include <QAccessibleWidget>
 #include <QLocale>
 #include <QPainter>
 
 #include <cmath>
+#include <mutex>
 
 namespace tessaron {
 
@@ -18,6 +20,32 @@ namespace {
 QFont labelFont() { return KitFont::font(11.5, QFont::Normal, FontDesign::rounded); }
 QFont valueFont() { return KitFont::font(11, QFont::DemiBold, FontDesign::monospaced); }
 QFont noteFont() { return KitFont::font(9.5, QFont::Normal, FontDesign::rounded); }
+
+// A row reads as the texts it draws: label, value and note; the bar only repeats the value.
+class BarRowAccessible : public QAccessibleWidget {
+public:
+    explicit BarRowAccessible(ChartBarRow* row)
+        : QAccessibleWidget(row, QAccessible::StaticText)
+    { }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        const auto* row = static_cast<const ChartBarRow*>(widget());
+        QString name = row->labelText() + QStringLiteral(", ") + row->valueText();
+        if (row->bar().note)
+            name += QLatin1Char(' ') + L10n::t(*row->bar().note);
+        return name;
+    }
+};
+
+QAccessibleInterface* barRowAccessible(const QString&, QObject* object)
+{
+    if (auto* row = qobject_cast<ChartBarRow*>(object))
+        return new BarRowAccessible(row);
+    return nullptr;
+}
 } // namespace
 
 ChartBarRow::ChartBarRow(const TessaronChart::Bar& bar, double fraction, int position, QWidget* parent)
@@ -28,6 +56,8 @@ ChartBarRow::ChartBarRow(const TessaronChart::Bar& bar, double fraction, int pos
     , m_growth(new AnimatedValue(0.0, this))
     , m_roll(new AnimatedValue(1.0, this))
 {
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(barRowAccessible); });
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(m_growth, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     connect(m_roll, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));

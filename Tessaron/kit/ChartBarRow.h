@@ -29,6 +29,7 @@ public:
     QString valueText() const;
     bool isRolling() const;
     QString labelText() const;
+    const TessaronChart::Bar& bar() const { return m_bar; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

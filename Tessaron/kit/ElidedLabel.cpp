@@ -1,6 +1,7 @@
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/PlainText.h"
 #include "Tessaron/kit/TessaronPalette.h"
+#include "VelkinUI/PaintedTextAccessible.h"
 
 #include <QPainter>
 
@@ -14,6 +15,7 @@ ElidedLabel::ElidedLabel(const QString& text, const QFont& font, const QColor& c
     , m_color(color)
     , m_mode(mode)
 {
+    PaintedTextAccessible::mark(this);
     setFont(font);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setText(text);

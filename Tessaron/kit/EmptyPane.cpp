@@ -49,6 +49,7 @@ EmptyPane::EmptyPane(const QString& title, const std::optional<QString>& detail,
 
 QWidget* EmptyPane::mascot() const { return m_mascot; }
 QString EmptyPane::title() const { return m_title->text(); }
+QString EmptyPane::detail() const { return m_detail->text(); }
 
 bool EmptyPane::eventFilter(QObject* watched, QEvent* event)
 {

@@ -20,6 +20,7 @@ public:
 
     void setTexts(const QString& title, const std::optional<QString>& detail);
     QString title() const;
+    QString detail() const;
     int boops() const { return m_boops; }
     // The mascot, which counts its clicks.
     QWidget* mascot() const;

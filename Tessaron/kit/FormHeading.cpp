@@ -2,6 +2,7 @@
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
+#include "VelkinUI/PaintedTextAccessible.h"
 
 #include <QPainter>
 
@@ -21,6 +22,7 @@ FormHeading::FormHeading(const QString& text, std::optional<int> number, const Q
     , m_number(number)
     , m_tint(tint)
 {
+    PaintedTextAccessible::mark(this, QAccessible::Heading);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(displayedText());
 }

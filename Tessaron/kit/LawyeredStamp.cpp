@@ -3,6 +3,7 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/TransformEffect.h"
+#include "VelkinUI/PaintedTextAccessible.h"
 
 #include <QPainter>
 
@@ -19,6 +20,7 @@ LawyeredStamp::LawyeredStamp(const QString& text, const QColor& color, QWidget* 
     , m_text(text)
     , m_color(color)
 {
+    PaintedTextAccessible::mark(this);
     setAccessibleName(text);
     setFixedSize(sizeHint());
     auto* effect = new TransformEffect(this);

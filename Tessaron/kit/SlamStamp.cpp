@@ -5,6 +5,7 @@
 #include "VelkinUI/KeyframePlayer.h"
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/TransformEffect.h"
+#include "VelkinUI/PaintedTextAccessible.h"
 
 #include <QPainter>
 
@@ -29,6 +30,7 @@ SlamStamp::SlamStamp(const QString& text, const QColor& color, int trigger, QWid
     , m_text(text)
     , m_color(color)
 {
+    PaintedTextAccessible::mark(this);
     setAccessibleName(text);
     const QSize size = sizeHint();
     settle(size, std::max(size.width(), size.height()) * 0.8);

@@ -51,6 +51,18 @@ QString BrokerFormLogic::securitySentence(BrokerSecurity security)
     return {};
 }
 
+QString BrokerFormLogic::securitySentence() const
+{
+    // The management API always asks who is there: without credentials, RabbitMQ's own guest
+    // account answers.
+    if (isRabbit() && m_security == BrokerSecurity::plaintext)
+        return L10n::t("Nothing is encrypted, and I sign in as guest/guest, which RabbitMQ accepts only on its own "
+                       "machine.");
+    if (isRabbit() && m_security == BrokerSecurity::ssl)
+        return L10n::t("Encrypted, and I sign in as guest/guest, which RabbitMQ accepts only on its own machine.");
+    return securitySentence(m_security);
+}
+
 void BrokerFormLogic::setPassword(const QString& v)
 {
     if (m_password == v)
@@ -103,6 +115,9 @@ Broker BrokerFormLogic::assembledBroker() const
     if (isRabbit()) {
         broker.schemaRegistryURL.clear();
         broker.schemaRegistryUsername.clear();
+        // A hidden user name would sign in with the guest password: the account is guest's, as said.
+        if (!m_security.needsCredentials())
+            broker.username.clear();
     } else {
         broker.schemaRegistryURL = TextRules::trimmed(m_registryURL);
         broker.schemaRegistryUsername = TextRules::trimmed(m_registryUsername);

@@ -77,7 +77,7 @@ public:
     // The password a test uses: the typed one once edited; else, when the saved broker's mode needs
     // credentials, the stored one, read on the state's keyring queue (a locked keyring may wait
     // for its unlock prompt); else none.
-    QCoro::Task<std::optional<QString>> testPassword(AppState* app) const;
+    [[nodiscard]] QCoro::Task<std::optional<QString>> testPassword(AppState* app) const;
 
     // What shows.
     bool isRabbit() const { return m_kind == BrokerKind::rabbitmq; }
@@ -94,7 +94,8 @@ public:
     bool showsBothOrNeither() const { return m_clientCertPath.isEmpty() != m_clientKeyPath.isEmpty(); }
     // The passphrase field shows where a client certificate is used (both paths, TLS shown).
     bool showsKeyPassphrase() const;
-    QString securitySentence() const { return securitySentence(m_security); }
+    // RabbitMQ without credentials says which account it signs in with.
+    QString securitySentence() const;
     // "FILE" number: the identifier's first eight characters, upper case.
     QString fileNumber() const;
 
@@ -104,13 +105,13 @@ public:
     int stampStrikes() const { return m_stampStrikes; }
     // Tests the typed broker. An answer is dropped when the values it was asked about have been
     // edited meanwhile, or the test was abandoned (the form closed).
-    QCoro::Task<> runTest(AppState* app);
+    [[nodiscard]] QCoro::Task<> runTest(AppState* app);
     void abandonTest();
 
     // The refusal sentence of the last save, shown until the next save.
     const std::optional<QString>& refusal() const { return m_refusal; }
     // Puts the typed broker and its secrets on file; false (with the refusal) when that failed.
-    QCoro::Task<bool> save(AppState* app);
+    [[nodiscard]] QCoro::Task<bool> save(AppState* app);
     // Forgets the saved broker; false (with the refusal) when the brokers file refused the change.
     bool forget(AppState& app);
 

@@ -336,7 +336,7 @@ void BrokerFormSheet::choose(const QString& title, std::function<void(const QStr
 void BrokerFormSheet::runTest()
 {
     if (m_app)
-        m_model->runTest(m_app);
+        startDetached(m_model->runTest(m_app));
 }
 
 void BrokerFormSheet::save()

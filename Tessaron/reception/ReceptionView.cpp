@@ -161,6 +161,8 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     m_scroll->viewport()->setAutoFillBackground(false);
     m_scroll->viewport()->installEventFilter(this);
     m_scroll->setObjectName(QStringLiteral("receptionScroll"));
+    // Without scroll bars the keyboard scrolls it, so it is a Tab stop: one that says where it is.
+    m_scroll->setAccessibleName(loc("Reception"));
     m_scroll->setStyleSheet(QStringLiteral("#receptionScroll { background: transparent; }"));
     outer->addWidget(m_scroll);
 

@@ -4,9 +4,12 @@
 #include "VelkinUI/KitFont.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextLayout>
+
+#include <mutex>
 
 namespace tessaron {
 
@@ -52,19 +55,50 @@ QStringList breakLines(const QString& text, const QFont& font, double width, int
     return lines;
 }
 
+// The mascot's sentence reads as a notification: a screen reader speaks one when it appears, as
+// each new sentence replaces the bubble with a new one.
+class SpeechBubbleAccessible : public QAccessibleWidget {
+public:
+    explicit SpeechBubbleAccessible(SpeechBubble* bubble)
+        : QAccessibleWidget(bubble, QAccessible::Notification)
+    { }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return static_cast<const SpeechBubble*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* bubbleAccessible(const QString&, QObject* object)
+{
+    if (auto* bubble = qobject_cast<SpeechBubble*>(object))
+        return new SpeechBubbleAccessible(bubble);
+    return nullptr;
+}
+
 } // namespace
 
 SpeechBubble::SpeechBubble(const QString& text, QWidget* parent)
     : QWidget(parent)
     , m_text(text)
 {
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(bubbleAccessible); });
     setAttribute(Qt::WA_TranslucentBackground);
     setAccessibleName(text);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     fit();
-    // Read out again whenever it is replaced, like a live region.
-    QAccessibleEvent event(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+}
+
+void SpeechBubble::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Announced once it can be heard: a reader that skips a notification's appearance still hears
+    // a name change, which before the first show would reach nobody.
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void SpeechBubble::fit()

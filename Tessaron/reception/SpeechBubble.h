@@ -5,7 +5,8 @@
 namespace tessaron {
 
 // One sentence of the mascot in a rounded bubble 244 points wide: centred, at most three lines,
-// shrinking to 85 % of its size before the end is cut. Shows the text it is given.
+// shrinking to 85 % of its size before the end is cut. Shows the text it is given; assistive
+// technology hears it as a notification when it appears.
 class SpeechBubble : public QWidget {
     Q_OBJECT
 public:
@@ -22,6 +23,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fit();

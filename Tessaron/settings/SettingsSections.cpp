@@ -6,6 +6,7 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/settings/SettingsLogic.h"
 #include "Tessaron/settings/WhatsNewEntry.h"
+#include "TessaronCore/l10n/InterfaceLocale.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -152,7 +153,11 @@ GeneralSection::GeneralSection(QWidget* parent)
     const QFont endFont = KitFont::font(9, QFont::Normal, FontDesign::monospaced);
     endsLayout->addWidget(label(QStringLiteral("10"), endFont, Palette::withOpacity(secondary(), 0.8), ends));
     endsLayout->addStretch(1);
-    endsLayout->addWidget(label(QStringLiteral("1,000"), endFont, Palette::withOpacity(secondary(), 0.8), ends));
+    // The ends read as the interface's language writes numbers ("1,000", "1.000").
+    auto* highEnd = label(L10n::interfaceLocale().toString(SettingsLogic::maximumMessages), endFont,
+                          Palette::withOpacity(secondary(), 0.8), ends);
+    highEnd->setObjectName(QStringLiteral("sliderHighEnd"));
+    endsLayout->addWidget(highEnd);
     sliderLayout->addWidget(ends);
     messagesLayout->addWidget(sliderBlock);
 

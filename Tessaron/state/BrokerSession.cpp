@@ -6,8 +6,11 @@
 #include "TessaronCore/l10n/MomentStyles.h"
 #include "TessaronCore/prefs/Prefs.h"
 
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QPointer>
+
+#include <algorithm>
 
 namespace tessaron {
 
@@ -294,47 +297,69 @@ QCoro::Task<> BrokerSession::loadTopics()
         std::optional<QString> lost;
         // Topics are asked for in batches, so that the sidebar fills as the answers come: a
         // batch's partitions travel together, one request per leader, and a batch costs about
-        // two round trips whatever its size.
+        // one round trip whatever its size.
         constexpr qsizetype watermarkBatchPartitions = 500;
-        qsizetype asked = 0;
-        while (asked < listed->size() && !lost) {
+        QList<qsizetype> batchEnds;
+        for (qsizetype end = 0; end < listed->size();) {
+            const qsizetype first = end;
             qsizetype partitions = 0;
-            qsizetype end = asked;
-            while (end < listed->size() && (end == asked || partitions < watermarkBatchPartitions))
+            while (end < listed->size() && (end == first || partitions < watermarkBatchPartitions))
                 partitions += listed->at(end++).partitions.size();
-            const QList<Topic> batch = listed->mid(asked, end - asked);
-            auto marking = attempt(kafka->watermarksOf(batch, clientTimeoutMs));
+            batchEnds.append(end);
+        }
+        // Several batches go out in one request (a wave) when the round trip, not the broker, is
+        // what a batch waits for: a wave grows while more batches in it make each one cheaper.
+        // What is published stays batch by batch, as if each were asked after the one before.
+        constexpr qsizetype longestWave = 16;
+        qsizetype waveLength = 1;
+        double lastCostPerBatch = 0;
+        qsizetype nextBatch = 0;
+        while (nextBatch < batchEnds.size() && !lost) {
+            const qsizetype waveEnd = std::min(nextBatch + waveLength, batchEnds.size());
+            const qsizetype asked = nextBatch == 0 ? 0 : batchEnds[nextBatch - 1];
+            const QList<Topic> wave = listed->mid(asked, batchEnds[waveEnd - 1] - asked);
+            QElapsedTimer clock;
+            clock.start();
+            auto marking = attempt(kafka->watermarksOf(wave, clientTimeoutMs));
             auto [answers, markFailure] = co_await std::move(marking);
+            const double costPerBatch = double(clock.nsecsElapsed()) / double(waveEnd - nextBatch);
             if (!current())
                 co_return;
             if (markFailure && markFailure->lostConnection) {
                 lost = markFailure->message;
                 break;
             }
+            if (markFailure && waveEnd - nextBatch > 1) {
+                // A batch that failed alone would have left only its own topics as listed.
+                waveLength = 1;
+                continue;
+            }
             const QList<KafkaReading::MarkedTopic> got = answers ? *answers : QList<KafkaReading::MarkedTopic>();
-            qsizetype answered = 0;
-            for (const KafkaReading::MarkedTopic& answer : got) {
-                if (answer.topic) {
-                    collected.append(*answer.topic);
-                    marked.insert(answer.topic->name);
-                } else if (answer.failure && CapturedError::from(*answer.failure).lostConnection) {
-                    lost = answer.failure->message();
-                    break;
-                } else {
-                    collected.append(batch[answered]);
+            for (qsizetype batch = nextBatch; batch < waveEnd && !lost; ++batch) {
+                const qsizetype batchEnd = batchEnds[batch];
+                for (qsizetype index = collected.size(); index < batchEnd; ++index) {
+                    const qsizetype answered = index - asked;
+                    // An answer that never came leaves its topic as listed.
+                    const KafkaReading::MarkedTopic* answer = answered < got.size() ? &got[answered] : nullptr;
+                    if (answer && answer->topic) {
+                        collected.append(*answer->topic);
+                        marked.insert(answer->topic->name);
+                    } else if (answer && answer->failure && CapturedError::from(*answer->failure).lostConnection) {
+                        lost = answer->failure->message();
+                        break;
+                    } else {
+                        collected.append(listed->at(index));
+                    }
                 }
-                ++answered;
+                if (!lost && batchEnd < listed->size()) {
+                    m_watermarked = marked;
+                    setTopics(collected + listed->mid(batchEnd));
+                }
             }
-            if (lost)
-                break;
-            // An answer that never came leaves its topics as listed.
-            for (; answered < batch.size(); ++answered)
-                collected.append(batch[answered]);
-            asked = end;
-            if (asked < listed->size()) {
-                m_watermarked = marked;
-                setTopics(collected + listed->mid(asked));
-            }
+            if (nextBatch == 0 || costPerBatch < 0.75 * lastCostPerBatch)
+                waveLength = std::min(4 * waveLength, longestWave);
+            lastCostPerBatch = costPerBatch;
+            nextBatch = waveEnd;
         }
         if (lost) {
             // Waiting out every remaining topic would only repeat the time-out: keep what was

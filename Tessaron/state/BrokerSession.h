@@ -71,6 +71,7 @@ class BrokerSession : public QObject {
     Q_PROPERTY(QList<QueueBinding> bindings READ bindings NOTIFY bindingsChanged)
     Q_PROPERTY(Position position READ position NOTIFY positionChanged)
     Q_PROPERTY(PartitionOffsets nextOffsets READ nextOffsets NOTIFY nextOffsetsChanged)
+    Q_PROPERTY(PartitionOffsets timeAnswer READ timeAnswer NOTIFY timeAnswerChanged)
     Q_PROPERTY(bool reachedEnd READ reachedEnd NOTIFY reachedEndChanged)
     Q_PROPERTY(int pagesRead READ pagesRead NOTIFY pagesReadChanged)
     Q_PROPERTY(QString messageSearch READ messageSearch WRITE setMessageSearch NOTIFY messageSearchChanged)
@@ -197,6 +198,10 @@ public:
     bool bindingsFailed() const { return m_bindingsFailed; }
     const Position& position() const { return m_position; }
     const PartitionOffsets& nextOffsets() const { return m_nextOffsets; }
+    // What the time lookup of the read shown answered: each partition's first offset at or after
+    // the position's moment, -1 where none. Empty when that read did not start at a moment, or
+    // its lookup failed.
+    const PartitionOffsets& timeAnswer() const { return m_timeAnswer; }
     bool reachedEnd() const { return m_reachedEnd; }
     int pagesRead() const { return m_pagesRead; }
     const QString& messageSearch() const { return m_messageSearch; }
@@ -255,8 +260,10 @@ public:
     [[nodiscard]] QCoro::Task<std::optional<int64_t>> groupOffsets(QString group);
     [[nodiscard]] QCoro::Task<AppOutcome> produce(QString topic, std::optional<QString> key, QString payload,
                                                   QString reason);
-    [[nodiscard]] QCoro::Task<AppOutcome> resetOffsets(QString group, std::optional<Topic> topic, int64_t target,
-                                                       QString reason);
+    // No target moves each partition to its own start, read from the broker when the move is made
+    // (offset 0 lies before the start of a trimmed partition).
+    [[nodiscard]] QCoro::Task<AppOutcome> resetOffsets(QString group, std::optional<Topic> topic,
+                                                       std::optional<int64_t> target, QString reason);
     // One topic's watermarks (Kafka) or the queues' depths (RabbitMQ) read again and published with
     // the topics; a failure changes nothing. After a filing, and for a sheet that judges the ends.
     [[nodiscard]] QCoro::Task<> refreshCounts(QString topic);
@@ -289,6 +296,7 @@ signals:
     void bindingsChanged();
     void positionChanged();
     void nextOffsetsChanged();
+    void timeAnswerChanged();
     void reachedEndChanged();
     void pagesReadChanged();
     void messageSearchChanged();
@@ -347,6 +355,10 @@ private:
     {
         publish(m_nextOffsets, value, &BrokerSession::nextOffsetsChanged);
     }
+    void setTimeAnswer(const QMap<int32_t, int64_t>& value)
+    {
+        publish(m_timeAnswer, value, &BrokerSession::timeAnswerChanged);
+    }
     void setReachedEnd(bool value) { publish(m_reachedEnd, value, &BrokerSession::reachedEndChanged); }
     void setPagesRead(int value) { publish(m_pagesRead, value, &BrokerSession::pagesReadChanged); }
     void setQueueReadCost(const std::optional<QueueReadCost>& value)
@@ -366,11 +378,14 @@ private:
     // The client calls of a write, which throw; `produce` and `resetOffsets` capture what they throw.
     // Neither touches the session after its first suspension.
     [[nodiscard]] QCoro::Task<> send(QString topic, std::optional<QString> key, QString payload, QString reason);
-    [[nodiscard]] QCoro::Task<> moveOffsets(QString group, Topic topic, int64_t target, QString reason);
+    [[nodiscard]] QCoro::Task<> moveOffsets(QString group, Topic topic, std::optional<int64_t> target, QString reason);
 
     [[nodiscard]] QCoro::Task<> readKafka(Topic topic, Position from, qint64 limit, bool continuing,
                                           quint64 generation);
     [[nodiscard]] QCoro::Task<> readRabbit(Topic topic, qint64 limit, quint64 generation);
+    // After a filing on a queue: its depth asked again until the server's statistics, counted
+    // every few seconds, differ from `before`, for a bounded time.
+    [[nodiscard]] QCoro::Task<> followDepth(QString queue, std::optional<int64_t> before);
     // Decodes the Confluent-framed Avro payloads among newly read messages. What could not be
     // decoded comes back as facts, for the caller to note only when its read is still current.
     struct Decoding {
@@ -410,6 +425,7 @@ private:
     bool m_bindingsFailed = false;
     Position m_position = Position::atTail();
     QMap<int32_t, int64_t> m_nextOffsets;
+    QMap<int32_t, int64_t> m_timeAnswer;
     bool m_reachedEnd = true;
     int m_pagesRead = 0;
     QString m_messageSearch;

@@ -5,6 +5,7 @@
 
 #include <QPointer>
 
+#include <algorithm>
 #include <limits>
 
 namespace tessaron {
@@ -66,10 +67,45 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
     }
     if (!committed.value)
         blindSpots.append({loc("Committed offsets"), committed.failure->message});
+
+    // The ends are read after the positions, never taken from the listing: on a topic still being
+    // written to, a listing's ends are older than the group's positions and would make a healthy
+    // group look past the end and caught up.
+    const QHash<TopicPartitionRef, int64_t> positions = committed.value.value_or(QHash<TopicPartitionRef, int64_t>());
+    QList<Topic> ends;
+    for (const Topic& topic : m_topics) {
+        const bool held = std::any_of(positions.keyBegin(), positions.keyEnd(),
+                                      [&](const TopicPartitionRef& ref) { return ref.topic == topic.name; });
+        if (held && !topic.error)
+            ends.append(topic);
+    }
+    QList<Topic> fresh;
+    if (!ends.isEmpty()) {
+        auto marking = attempt(kafka->watermarksOf(ends, clientTimeoutMs));
+        const Attempt<QList<KafkaReading::MarkedTopic>> marked = co_await std::move(marking);
+        if (!self || generation != m_groupGeneration)
+            co_return;
+        if (m_selectedGroup != group) {
+            setIsLoadingGroup(false);
+            co_return;
+        }
+        for (qsizetype i = 0; i < ends.size(); ++i) {
+            const KafkaReading::MarkedTopic* answer =
+                marked.value && i < marked.value->size() ? &marked.value->at(i) : nullptr;
+            if (answer && answer->topic) {
+                fresh.append(*answer->topic);
+            } else {
+                // Unread ends are unknown ends, never the listing's.
+                Topic unread = ends[i];
+                unread.error = answer && answer->failure ? answer->failure->message()
+                    : marked.failure                     ? marked.failure->message
+                                                         : QString();
+                fresh.append(unread);
+            }
+        }
+    }
     setGroupBlindSpots(blindSpots);
-    setGroupDetail(ConsumerGroupDetail::assemble(*group, state, assignor, coordinator, members,
-                                                 committed.value.value_or(QHash<TopicPartitionRef, int64_t>()),
-                                                 m_topics));
+    setGroupDetail(ConsumerGroupDetail::assemble(*group, state, assignor, coordinator, members, positions, fresh));
     setIsLoadingGroup(false);
 }
 
@@ -83,14 +119,25 @@ QCoro::Task<std::optional<int64_t>> BrokerSession::groupOffsets(QString group)
     auto [offsets, failure] = co_await std::move(reading);
     if (failure)
         co_return std::nullopt;
+    // The ends are read after the positions: the listing's are older than a running group's
+    // commits, and would hide its lag.
+    auto marking = attempt(kafka->watermarks(*topic, clientTimeoutMs));
+    auto [ends, unread] = co_await std::move(marking);
+    if (unread)
+        co_return std::nullopt;
     // The numbers are the broker's: a wild watermark must not overflow the sum, which sticks at
     // the 64-bit limit instead.
     std::optional<int64_t> total;
     for (const GroupOffset& offset : *offsets) {
         if (!offset.committed || *offset.committed < 0)
             continue;
+        const auto end = std::find_if(ends->partitions.cbegin(), ends->partitions.cend(),
+                                      [&](const Partition& p) { return p.id == offset.partition; });
+        // A partition whose end would not read has no known lag; the sum is then not the group's.
+        if (end == ends->partitions.cend() || end->error)
+            co_return std::nullopt;
         int64_t lag = 0;
-        if (__builtin_sub_overflow(offset.high, *offset.committed, &lag) || lag < 0)
+        if (__builtin_sub_overflow(end->high, *offset.committed, &lag) || lag < 0)
             lag = 0;
         int64_t sum = 0;
         if (__builtin_add_overflow(total.value_or(0), lag, &sum))

@@ -1,10 +1,14 @@
 #include "Tessaron/state/AskTopic.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/state/SessionText.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinAI/AIError.h"
 
+#include <QCoroTimer>
 #include <QPointer>
+
+#include <chrono>
 
 namespace tessaron {
 
@@ -14,6 +18,19 @@ namespace {
 QString notConnected() { return L10n::t("not connected to this broker"); }
 QString kafkaOnly() { return L10n::t("moving a group's offsets needs a Kafka broker"); }
 QString noTopic() { return L10n::t("no topic selected"); }
+
+// A stock RabbitMQ node counts its queues every 5 s: asking each second for a little longer sees
+// a filing counted.
+constexpr int depthFollowSeconds = 7;
+
+std::optional<int64_t> listedDepth(const QList<Topic>& topics, const QString& name)
+{
+    for (const Topic& topic : topics) {
+        if (topic.name == name)
+            return topic.declaredDepth;
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -46,8 +63,12 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
     // The sheet may be gone and the tab closed before the broker answers: nothing of the session
     // is read after the write unless it still exists.
     const bool rabbit = m_connection->kind() == Connection::rabbit;
+    const std::optional<int64_t> before = rabbit ? listedDepth(m_topics, topic) : std::nullopt;
     auto sending = attempt(send(topic, key, payload, reason));
     const auto [failure] = co_await std::move(sending);
+    // A RabbitMQ server gone mid-publish is a lost connection like any other.
+    if (failure && rabbit && failure->lostConnection && self)
+        setLostConnection(failure->message);
     if (failure && (failure->uncertain || (rabbit && failure->code == RabbitClient::uncertainCode)))
         co_return AppOutcome::makeUncertain(failure->message);
     if (failure)
@@ -55,6 +76,9 @@ QCoro::Task<AppOutcome> BrokerSession::produce(QString topic, std::optional<QStr
     const QString sentence = L10n::t("Filed on %@. The broker acknowledged it.", L10n::isolated(topic));
     if (self)
         co_await refreshCounts(topic);
+    // The listing may predate the node's next count; ask again until the filing shows.
+    if (self && rabbit && m_connection && listedDepth(m_topics, topic) == before)
+        startDetached(followDepth(topic, before));
     if (self)
         co_await readLatest();
     co_return AppOutcome::makeDone(sentence);
@@ -93,19 +117,69 @@ QCoro::Task<> BrokerSession::refreshCounts(QString name)
     setTopics(topics);
 }
 
-QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, int64_t target, QString reason)
+QCoro::Task<> BrokerSession::followDepth(QString queue, std::optional<int64_t> before)
 {
-    QMap<int32_t, int64_t> partitions;
-    for (const Partition& partition : topic.partitions)
-        partitions.insert(partition.id, target);
+    QPointer<BrokerSession> self(this);
+    const std::shared_ptr<RabbitClient> rabbit = m_connection ? m_connection->rabbitClient() : nullptr;
+    if (!rabbit)
+        co_return;
+    auto sameConnection = [&] { return self && m_connection && m_connection->rabbitClient() == rabbit; };
+    for (int second = 0; second < depthFollowSeconds; ++second) {
+        co_await QCoro::sleepFor(std::chrono::seconds(1));
+        if (!sameConnection())
+            co_return;
+        auto asking = attempt(rabbit->depth(queue));
+        auto [depth, failure] = co_await std::move(asking);
+        // A write never reports a failure of its own aftermath: the next listing will.
+        if (!sameConnection() || failure)
+            co_return;
+        if (!*depth)
+            continue;
+        QList<Topic> topics = m_topics;
+        for (Topic& topic : topics) {
+            if (topic.name == queue)
+                topic.declaredDepth = **depth;
+        }
+        setTopics(topics);
+        if (**depth != before.value_or(0))
+            co_return;
+    }
+}
+
+QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, std::optional<int64_t> target, QString reason)
+{
     const std::shared_ptr<KafkaWriting> writer =
         m_clients->makeWriter(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs);
+    // Asked here as well as by the writer, so the refusal reads in the interface's language.
+    const QString state = co_await writer->groupState(group, clientTimeoutMs);
+    if (state != QLatin1String("Empty"))
+        throw KafkaError(-1,
+                         L10n::t("offsets can only be reset while %@ is inactive, but it is %@. Stop its consumers "
+                                 "first — moving the position of a running group makes it reprocess, and it will "
+                                 "commit over this within seconds anyway.",
+                                 L10n::isolated(group), state));
+    QMap<int32_t, int64_t> partitions;
+    if (target) {
+        for (const Partition& partition : topic.partitions)
+            partitions.insert(partition.id, *target);
+    } else {
+        // Each partition's start as the broker holds it now; one that cannot be read stops the move.
+        const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();
+        const Topic ends = co_await kafka->watermarks(topic, clientTimeoutMs);
+        for (const Partition& partition : ends.partitions) {
+            if (partition.error)
+                throw KafkaError(-1,
+                                 L10n::t("The start of p%d would not read (%@), so nothing was moved.", partition.id,
+                                         *partition.error));
+            partitions.insert(partition.id, partition.low);
+        }
+    }
     const KafkaWriting::Mandate mandate{reason};
     co_await writer->resetOffsets(group, topic.name, partitions, mandate, false, resetTimeoutMs);
 }
 
-QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional<Topic> topic, int64_t target,
-                                                    QString reason)
+QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional<Topic> topic,
+                                                    std::optional<int64_t> target, QString reason)
 {
     QPointer<BrokerSession> self(this);
     const std::optional<Topic> chosen = topic ? topic : currentTopic();
@@ -122,7 +196,9 @@ QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional
         co_return AppOutcome::makeUncertain(failure->message);
     if (failure)
         co_return AppOutcome::makeRefused(failure->message);
-    const QString sentence = L10n::t("%@ will resume from offset %d.", L10n::isolated(group), target);
+    const QString sentence = target
+        ? L10n::t("%@ will resume from offset %d.", L10n::isolated(group), *target)
+        : L10n::t("%@ will resume from the start of each partition.", L10n::isolated(group));
     if (self && m_selectedGroup == group)
         co_await loadGroupDetail();
     co_return AppOutcome::makeDone(sentence);

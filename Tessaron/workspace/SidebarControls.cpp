@@ -9,6 +9,7 @@
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/Symbols.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEnterEvent>
 #include <QHBoxLayout>
@@ -22,12 +23,66 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace tessaron {
 
 using namespace TessaronPalette;
 
 namespace {
+
+// A popover row is one choice of a list: the current one reads as selected and checked, the way a
+// KitButton marked selected does, and its drawn subtitle and trailing text are its description.
+class PopoverRowAccessible : public QAccessibleWidget {
+public:
+    explicit PopoverRowAccessible(PopoverRow* row)
+        : QAccessibleWidget(row, QAccessible::Button)
+    { }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        const PopoverRow* row = static_cast<const PopoverRow*>(widget());
+        if (row->isDown())
+            s.pressed = true;
+        s.selectable = true;
+        s.checkable = true;
+        s.selected = row->look().selected;
+        s.checked = row->look().selected;
+        return s;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const PopoverRow* row = static_cast<const PopoverRow*>(widget());
+        if (t == QAccessible::Name)
+            return row->text();
+        if (t == QAccessible::Description) {
+            QStringList parts;
+            for (const std::optional<QString>& part : {row->look().subtitle, row->look().trailing}) {
+                if (part && !part->isEmpty())
+                    parts << *part;
+            }
+            return parts.join(QStringLiteral(", "));
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction() && widget()->isEnabled())
+            static_cast<PopoverRow*>(widget())->click();
+    }
+};
+
+QAccessibleInterface* popoverRowAccessible(const QString&, QObject* object)
+{
+    if (auto* row = qobject_cast<PopoverRow*>(object))
+        return new PopoverRowAccessible(row);
+    return nullptr;
+}
 
 void paintSymbol(QPainter& painter, const QString& name, QPointF centre, double size, const QColor& color)
 {
@@ -241,12 +296,12 @@ PopoverRow::PopoverRow(const QString& title, Look look, QWidget* parent)
     , m_look(std::move(look))
     , m_hover(new HoverAmount(this, 0.12))
 {
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(popoverRowAccessible); });
     setText(title);
     setAccessibleName(title);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    if (m_look.selected)
-        setAccessibleDescription(QStringLiteral("✓"));
 }
 
 QColor PopoverRow::tint() const { return m_look.tint.value_or(accent()); }

@@ -70,7 +70,7 @@ SidebarListView::SidebarListView(SidebarModel* model, QWidget* parent)
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
     setContextMenuPolicy(Qt::DefaultContextMenu);
-    setAccessibleName(QStringLiteral("sidebar"));
+    setAccessibleName(loc("Sidebar"));
     setViewportMargins(0, 0, 0, 12);
     verticalScrollBar()->setObjectName(QStringLiteral("sidebarScrollBar"));
     verticalScrollBar()->setStyleSheet(QStringLiteral(

@@ -9,6 +9,7 @@
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/Symbols.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QEnterEvent>
 #include <QFontMetricsF>
@@ -17,6 +18,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QVariantAnimation>
+
+#include <mutex>
 
 namespace tessaron {
 
@@ -90,6 +93,37 @@ private:
     QColor m_fill;
 };
 
+// The strip reads as a list of tabs, the chip of the session on screen as the selected tab.
+class ChipAccessible : public QAccessibleWidget {
+public:
+    explicit ChipAccessible(TabChip* chip)
+        : QAccessibleWidget(chip, QAccessible::PageTab)
+    { }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.selectable = true;
+        s.selected = static_cast<const TabChip*>(widget())->isSelected();
+        return s;
+    }
+};
+
+QAccessibleInterface* tabAccessible(const QString&, QObject* object)
+{
+    if (auto* chip = qobject_cast<TabChip*>(object))
+        return new ChipAccessible(chip);
+    if (auto* bar = qobject_cast<TabBar*>(object))
+        return new QAccessibleWidget(bar, QAccessible::PageTabList);
+    return nullptr;
+}
+
+void installTabAccessible()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(tabAccessible); });
+}
+
 } // namespace
 
 // ---- TabBar
@@ -100,6 +134,7 @@ TabBar::TabBar(AppState* app, QAction* openAnother, QWidget* parent)
     , m_openAnother(openAnother)
     , m_layout(new QHBoxLayout(this))
 {
+    installTabAccessible();
     setObjectName(QStringLiteral("tabBar"));
     m_layout->setContentsMargins(14, 10, 14, 2);
     m_layout->setSpacing(int(spacing));
@@ -179,6 +214,7 @@ TabChip::TabChip(AppState* app, BrokerSession* session, QWidget* parent)
     , m_name(session->broker().name)
     , m_animation(new QVariantAnimation(this))
 {
+    installTabAccessible();
     setObjectName(QStringLiteral("tabChip"));
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::TabFocus);
@@ -224,6 +260,12 @@ void TabChip::setSelected(bool selected)
     if (selected == m_selected)
         return;
     m_selected = selected;
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.selected = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
     const double target = selected ? 1.0 : 0.0;
     m_animation->stop();
     if (AccessibilitySettings::instance().reduceMotion() || !isVisible()) {

@@ -9,7 +9,7 @@ GroupVerdict GroupVerdict::verdict(const ConsumerGroupDetail& detail)
     if (detail.state.endsWith(QLatin1String("Rebalance")))
         return rebalancing(detail.state);
     if (detail.positions.isEmpty())
-        return neverCommitted(detail.members.size());
+        return neverCommitted(detail.members.size(), detail.state == QLatin1String("Dead"));
 
     // The lag is end - committed clamped at 0, computed without overflow: a committed offset is a
     // number a broker reports and may lie anywhere in the 64-bit range.
@@ -29,11 +29,17 @@ GroupVerdict GroupVerdict::verdict(const ConsumerGroupDetail& detail)
     }
     if (known.isEmpty())
         return cannotSee(detail.positions.size());
+    // Nothing waits where the ends are known, but some are not: "caught up" would be a claim about
+    // partitions nobody could see.
+    const qsizetype unseen = detail.positions.size() - known.size();
 
-    if (detail.members.isEmpty() || detail.state == QLatin1String("Empty"))
-        return total == 0 ? nobodyHomeCaughtUp() : nobodyHome(total);
+    if (detail.members.isEmpty() || detail.state == QLatin1String("Empty")) {
+        if (total != 0)
+            return nobodyHome(total);
+        return unseen > 0 ? cannotSee(unseen, known.size()) : nobodyHomeCaughtUp();
+    }
     if (total == 0)
-        return caughtUp(known.size());
+        return unseen > 0 ? cannotSee(unseen, known.size()) : caughtUp(known.size());
 
     qsizetype lagging = 0;
     const Known* worst = nullptr;

@@ -45,22 +45,28 @@ public:
         v.m_state = std::move(state);
         return v;
     }
-    static GroupVerdict neverCommitted(qsizetype members)
+    // `gone`: the broker answered Dead, it no longer knows the group at all.
+    static GroupVerdict neverCommitted(qsizetype members, bool gone = false)
     {
         GroupVerdict v(Case::neverCommitted);
         v.m_count = members;
+        if (gone)
+            v.m_state = QStringLiteral("Dead");
         return v;
     }
-    static GroupVerdict cannotSee(qsizetype positions)
+    // `positions` have no known end; `seen` others do, and nothing waits on them.
+    static GroupVerdict cannotSee(qsizetype positions, qsizetype seen = 0)
     {
         GroupVerdict v(Case::cannotSee);
         v.m_count = positions;
+        v.m_seen = seen;
         return v;
     }
     static GroupVerdict nobodyHomeCaughtUp() { return GroupVerdict(Case::nobodyHomeCaughtUp); }
 
     // The first that applies: a rebalance; no position at all; no position with a known end;
-    // nobody connected (no member, or the state "Empty"); nothing waiting; else behind. The total
+    // nobody connected (no member, or the state "Empty"); nothing waiting; else behind. Nothing
+    // waiting where some ends are unknown is cannotSee (of those), never caught up. The total
     // saturates at the 64-bit limit instead of overflowing.
     static GroupVerdict verdict(const ConsumerGroupDetail& detail);
 
@@ -73,11 +79,14 @@ public:
     qsizetype members() const { return m_case == Case::neverCommitted ? m_count : 0; }
     // cannotSee; 0 otherwise.
     qsizetype positions() const { return m_case == Case::cannotSee ? m_count : 0; }
+    // cannotSee: the positions whose end is known (nothing waits on them); 0 otherwise.
+    qsizetype seen() const { return m_case == Case::cannotSee ? m_seen : 0; }
     // behind only.
     const std::optional<GroupPosition>& worst() const { return m_worst; }
     double share() const { return m_share; }
-    // rebalancing only; empty otherwise.
+    // rebalancing, and neverCommitted of a group the broker no longer knows ("Dead"); empty otherwise.
     const QString& state() const { return m_state; }
+    bool gone() const { return m_case == Case::neverCommitted && !m_state.isEmpty(); }
 
     friend bool operator==(const GroupVerdict&, const GroupVerdict&) = default;
 
@@ -89,6 +98,7 @@ private:
     Case m_case;
     int64_t m_total = 0;
     qsizetype m_count = 0;
+    qsizetype m_seen = 0;
     std::optional<GroupPosition> m_worst;
     double m_share = 0;
     QString m_state;

@@ -8,6 +8,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -86,6 +87,8 @@ struct Group {
     qsizetype count = 0;
     int nextWithSameHash = -1;
 };
+
+} // namespace
 
 class Grouping {
 public:
@@ -206,6 +209,8 @@ private:
     std::vector<std::pair<uint64_t, uint32_t>> m_keyed;
 };
 
+namespace {
+
 QString pathText(const std::string& path) { return QString::fromUtf8(path.data(), qsizetype(path.size())); }
 
 // Absent sorts first, then the kinds in declaration order.
@@ -269,16 +274,21 @@ QList<FieldDifference> differencesFrom(const std::vector<Group>& groups, int maj
 
 } // namespace
 
-ShapeVerdict verdict(const QList<Message>& messages)
-{
-    JsonShapeScanner scanner;
-    Grouping grouping;
-    // (input index, group) of every message that has a shape, in input order.
-    std::vector<std::pair<qsizetype, int>> sampled;
-    sampled.reserve(size_t(messages.size()));
+Tally::Tally()
+    : m_grouping(std::make_unique<Grouping>())
+{ }
 
-    for (qsizetype index = 0; index < messages.size(); ++index) {
-        const Message& message = messages[index];
+Tally::~Tally() = default;
+Tally::Tally(Tally&&) noexcept = default;
+Tally& Tally::operator=(Tally&&) noexcept = default;
+
+int Tally::add(const QList<Message>& messages)
+{
+    const int first = int(m_groupOf.size());
+    JsonShapeScanner scanner;
+    Grouping& grouping = *m_grouping;
+    m_groupOf.reserve(m_groupOf.size() + size_t(messages.size()));
+    for (const Message& message : messages) {
         int group = -1;
         if (const auto& decoded = message.decoded()) {
             if (decoded->shape) {
@@ -290,40 +300,61 @@ ShapeVerdict verdict(const QList<Message>& messages)
             if (scanner.scan(*payload, walkDepth) && !scanner.entries().empty())
                 group = grouping.groupOf(scanner, *payload);
         }
-        if (group >= 0) {
+        if (group >= 0)
             grouping.groups()[size_t(group)].count += 1;
-            sampled.emplace_back(index, group);
-        }
+        m_groupOf.push_back(group);
     }
+    return first;
+}
 
-    const qsizetype total = qsizetype(sampled.size());
+ShapeVerdict Tally::verdict(const QList<Message>& messages, const QList<int>& numbers) const
+{
+    const std::vector<Group>& groups = m_grouping->groups();
+    qsizetype total = 0;
+    for (const Group& group : groups)
+        total += group.count;
     if (total == 0)
         return ShapeVerdict::nothingToCompare();
     if (total < minimumSample)
         return ShapeVerdict::notEnoughEvidence(total);
-
-    const std::vector<Group>& groups = grouping.groups();
     if (groups.size() == 1)
         return ShapeVerdict::consistent(total);
 
-    int majority = 0;
-    for (size_t g = 1; g < groups.size(); ++g) {
-        if (groups[g].count > groups[size_t(majority)].count)
-            majority = int(g);
-    }
-    const qsizetype majorityCount = groups[size_t(majority)].count;
+    qsizetype majorityCount = 0;
+    for (const Group& group : groups)
+        majorityCount = std::max(majorityCount, group.count);
     if (!(2 * majorityCount > total))
         return ShapeVerdict::noMajority(total, qsizetype(groups.size()));
+    // A strict majority is one group.
+    int majority = 0;
+    while (groups[size_t(majority)].count != majorityCount)
+        ++majority;
 
     ShapeVerdict::Drift drift;
     drift.sampled = total;
     drift.majorityCount = majorityCount;
-    for (const auto& [index, group] : sampled) {
-        if (group != majority)
-            drift.outlierIDs.append(messages[index].id());
+    drift.outlierIDs.reserve(total - majorityCount);
+    for (qsizetype index = 0; index < numbers.size(); ++index) {
+        const int number = numbers[index];
+        const int group = m_groupOf[size_t(number)];
+        if (group < 0 || group == majority)
+            continue;
+        auto known = m_outlierIDs.constFind(number);
+        if (known == m_outlierIDs.cend())
+            known = m_outlierIDs.insert(number, messages[index].id());
+        drift.outlierIDs.append(*known);
     }
     drift.differences = differencesFrom(groups, majority);
     return ShapeVerdict::drift(std::move(drift));
+}
+
+ShapeVerdict verdict(const QList<Message>& messages)
+{
+    Tally tally;
+    tally.add(messages);
+    QList<int> numbers(messages.size());
+    std::iota(numbers.begin(), numbers.end(), 0);
+    return tally.verdict(messages, numbers);
 }
 
 } // namespace tessaron::ShapeDrift

@@ -20,7 +20,7 @@ KafkaClient::KafkaClient(Broker broker, std::optional<QString> password, std::op
 {
     m_handle->raw =
         createHandle(RD_KAFKA_CONSUMER, configurationPairs(m_broker, m_password, m_clientKeyPassword, m_timeoutMs),
-                     nullptr, &m_handle->allBrokersDown);
+                     nullptr, &m_handle->notes);
 }
 
 KafkaClient::~KafkaClient()

@@ -43,40 +43,43 @@ GroupMember toMember(const rd_kafka_MemberDescription_t* member)
                        instance ? std::optional<QString>(text(instance)) : std::nullopt, std::move(assigned));
 }
 
+// Every group the cluster lists, sorted by id.
+QList<ConsumerGroup> listOnQueue(rd_kafka_t* rk, int32_t timeoutMs)
+{
+    const QString context = QStringLiteral("listing consumer groups");
+    KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPS, timeoutMs, true);
+    rd_kafka_ListConsumerGroups(rk, call.options(), call.queue());
+    const rd_kafka_event_t* event = call.wait(context);
+    const rd_kafka_ListConsumerGroups_result_t* result =
+        rd_kafka_event_ListConsumerGroups_result(const_cast<rd_kafka_event_t*>(event));
+    if (!result)
+        throw KafkaError(-1, context + QStringLiteral(": empty result"));
+    QList<ConsumerGroup> groups;
+    size_t count = 0;
+    const rd_kafka_ConsumerGroupListing_t** listings = rd_kafka_ListConsumerGroups_result_valid(result, &count);
+    for (size_t i = 0; listings && i < count; ++i) {
+        if (!listings[i])
+            continue;
+        groups.append(ConsumerGroup(text(rd_kafka_ConsumerGroupListing_group_id(listings[i])),
+                                    stateName(rd_kafka_ConsumerGroupListing_state(listings[i])),
+                                    rd_kafka_ConsumerGroupListing_is_simple_consumer_group(listings[i]) != 0));
+    }
+    // Brokers that failed to list are passed over while others answered; when none did, an
+    // empty list would read as a cluster without groups.
+    size_t errorCount = 0;
+    const rd_kafka_error_t** errors = rd_kafka_ListConsumerGroups_result_errors(result, &errorCount);
+    if (groups.isEmpty() && errors && errorCount > 0 && errors[0])
+        throw failure(rd_kafka_error_code(errors[0]), context);
+    std::stable_sort(groups.begin(), groups.end(),
+                     [](const ConsumerGroup& a, const ConsumerGroup& b) { return TextRules::precedes(a.id, b.id); });
+    return groups;
+}
+
 } // namespace
 
 QCoro::Task<QList<ConsumerGroup>> KafkaClient::groups(int32_t timeoutMs)
 {
-    auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
-        const QString context = QStringLiteral("listing consumer groups");
-        KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_LISTCONSUMERGROUPS, timeoutMs, true);
-        rd_kafka_ListConsumerGroups(rk, call.options(), call.queue());
-        const rd_kafka_event_t* event = call.wait(context);
-        const rd_kafka_ListConsumerGroups_result_t* result =
-            rd_kafka_event_ListConsumerGroups_result(const_cast<rd_kafka_event_t*>(event));
-        if (!result)
-            throw KafkaError(-1, context + QStringLiteral(": empty result"));
-        QList<ConsumerGroup> groups;
-        size_t count = 0;
-        const rd_kafka_ConsumerGroupListing_t** listings = rd_kafka_ListConsumerGroups_result_valid(result, &count);
-        for (size_t i = 0; listings && i < count; ++i) {
-            if (!listings[i])
-                continue;
-            groups.append(ConsumerGroup(text(rd_kafka_ConsumerGroupListing_group_id(listings[i])),
-                                        stateName(rd_kafka_ConsumerGroupListing_state(listings[i])),
-                                        rd_kafka_ConsumerGroupListing_is_simple_consumer_group(listings[i]) != 0));
-        }
-        // Brokers that failed to list are passed over while others answered; when none did, an
-        // empty list would read as a cluster without groups.
-        size_t errorCount = 0;
-        const rd_kafka_error_t** errors = rd_kafka_ListConsumerGroups_result_errors(result, &errorCount);
-        if (groups.isEmpty() && errors && errorCount > 0 && errors[0])
-            throw failure(rd_kafka_error_code(errors[0]), context);
-        std::stable_sort(groups.begin(), groups.end(), [](const ConsumerGroup& a, const ConsumerGroup& b) {
-            return TextRules::precedes(a.id, b.id);
-        });
-        return groups;
-    });
+    auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) { return listOnQueue(rk, timeoutMs); });
     co_return co_await job;
 }
 
@@ -113,10 +116,27 @@ QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeo
             return TextRules::precedes(a.clientID, b.clientID);
         });
 
+        const rd_kafka_consumer_group_state_t described = rd_kafka_ConsumerGroupDescription_state(description);
+        if (described == RD_KAFKA_CONSUMER_GROUP_STATE_DEAD && members.isEmpty()) {
+            // The classic description answers "Dead" for a group of the consumer protocol as for one
+            // that is gone; the listing tells them apart. A listed group is not described at all
+            // rather than shown dead without its members.
+            const QList<ConsumerGroup> listed = listOnQueue(rk, timeoutMs);
+            const auto match =
+                std::find_if(listed.begin(), listed.end(), [&](const ConsumerGroup& g) { return g.id == group; });
+            if (match != listed.end() && match->state != QLatin1String("Dead"))
+                throw KafkaError(-1,
+                                 context
+                                     + QStringLiteral(": the broker lists it as %1 but describes it as Dead, as it "
+                                                      "does a group of the consumer protocol, whose members this "
+                                                      "client cannot read")
+                                           .arg(match->state));
+        }
+
         std::optional<QString> coordinator;
         if (const rd_kafka_Node_t* node = rd_kafka_ConsumerGroupDescription_coordinator(description))
             coordinator = text(rd_kafka_Node_host(node)) + QLatin1Char(':') + QString::number(rd_kafka_Node_port(node));
-        return GroupDescription(group, stateName(rd_kafka_ConsumerGroupDescription_state(description)),
+        return GroupDescription(group, stateName(described),
                                 text(rd_kafka_ConsumerGroupDescription_partition_assignor(description)), coordinator,
                                 std::move(members));
     });

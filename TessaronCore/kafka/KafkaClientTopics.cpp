@@ -75,13 +75,7 @@ Topic withMarks(const Topic& topic, const QList<Watermarks>& marks, qsizetype fi
 QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
 {
     auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) {
-        const rd_kafka_metadata_t* metadata = nullptr;
-        const rd_kafka_resp_err_t result = rd_kafka_metadata(rk, 1, nullptr, &metadata, timeoutMs);
-        if (result != RD_KAFKA_RESP_ERR_NO_ERROR || !metadata) {
-            if (metadata)
-                rd_kafka_metadata_destroy(metadata);
-            throw failure(result, QStringLiteral("listing topics"));
-        }
+        const OwnedMetadata metadata = awaitMetadata(rk, true, timeoutMs, QStringLiteral("listing topics"));
         QList<Topic> topics;
         topics.reserve(metadata->topic_cnt);
         for (int t = 0; t < metadata->topic_cnt; ++t) {
@@ -99,9 +93,6 @@ QCoro::Task<QList<Topic>> KafkaClient::topics(int32_t timeoutMs)
             topics.append(
                 Topic(name, std::move(partitions), Topic::isKafkaInternal(name), errorText(source.err), std::nullopt));
         }
-        rd_kafka_metadata_destroy(metadata);
-        if (std::atomic<bool>* allDown = allBrokersDownFlag(rk))
-            allDown->store(false);
         return sortedByName(std::move(topics));
     });
     co_return co_await job;

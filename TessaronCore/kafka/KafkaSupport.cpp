@@ -2,8 +2,13 @@
 
 #include "TessaronCore/kafka/KafkaClient.h"
 
+#include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QTimeZone>
+
+#include <algorithm>
+#include <optional>
 
 namespace tessaron::kafka {
 
@@ -18,11 +23,19 @@ void logToCategory(const rd_kafka_t* rk, int level, const char* facility, const 
     qCDebug(lcLibrary, "%s %d %s: %s", rd_kafka_name(rk), level, facility, text);
 }
 
+bool isConnectionFailure(int code)
+{
+    return code == RD_KAFKA_RESP_ERR__TRANSPORT || code == RD_KAFKA_RESP_ERR__RESOLVE
+        || code == RD_KAFKA_RESP_ERR__AUTHENTICATION || code == RD_KAFKA_RESP_ERR__SSL;
+}
+
 void errorToCategory(rd_kafka_t* rk, int code, const char* reason, void*)
 {
-    if (code == RD_KAFKA_RESP_ERR__ALL_BROKERS_DOWN) {
-        if (std::atomic<bool>* flag = allBrokersDownFlag(rk))
-            flag->store(true);
+    if (ConnectionNotes* notes = connectionNotes(rk)) {
+        if (code == RD_KAFKA_RESP_ERR__ALL_BROKERS_DOWN)
+            notes->allBrokersDown.store(true);
+        else if (isConnectionFailure(code))
+            notes->noteFailure(code, reason);
     }
     // Failures reach callers through the operations; this only keeps them off standard error.
     qCDebug(lcLibrary, "%s error %d: %s", rd_kafka_name(rk), code, reason);
@@ -30,13 +43,63 @@ void errorToCategory(rd_kafka_t* rk, int code, const char* reason, void*)
 
 } // namespace
 
-std::atomic<bool>* allBrokersDownFlag(rd_kafka_t* rk)
+void ConnectionNotes::noteFailure(int32_t code, const char* text)
 {
-    // Only the reader's consumer handle carries the flag as its opaque; the writer's opaque is
-    // its own state, and other consumer handles have none.
+    const std::lock_guard<std::mutex> hold(m_lock);
+    m_failure.code = code;
+    m_failure.text = QString::fromUtf8(text ? text : "");
+    ++m_failure.count;
+}
+
+ConnectionNotes::Failure ConnectionNotes::lastFailure() const
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    return m_failure;
+}
+
+ConnectionNotes* connectionNotes(rd_kafka_t* rk)
+{
+    // Only the reader's consumer handle carries notes as its opaque; the writer's opaque is its
+    // own state, and other consumer handles have none.
     if (!rk || rd_kafka_type(rk) != RD_KAFKA_CONSUMER)
         return nullptr;
-    return static_cast<std::atomic<bool>*>(rd_kafka_opaque(rk));
+    return static_cast<ConnectionNotes*>(rd_kafka_opaque(rk));
+}
+
+std::atomic<bool>* allBrokersDownFlag(rd_kafka_t* rk)
+{
+    ConnectionNotes* notes = connectionNotes(rk);
+    return notes ? &notes->allBrokersDown : nullptr;
+}
+
+QString connectionCause(int32_t code, const QString& report)
+{
+    // "sasl_plaintext://host:9093/bootstrap: SASL authentication error: … (after 301ms in state
+    // AUTH_REQ, 1 identical error(s) suppressed)": the broker's name and the timing say nothing
+    // the user can act on.
+    QString detail = report;
+    const qsizetype colon = detail.indexOf(QStringLiteral(": "));
+    if (colon > 0 && !detail.left(colon).contains(QLatin1Char(' ')))
+        detail = detail.mid(colon + 2);
+    static const QRegularExpression timing(QStringLiteral("\\s*\\(after \\d+ms in state .*\\)\\s*$"));
+    detail.remove(timing);
+    detail = detail.trimmed();
+    if (code == RD_KAFKA_RESP_ERR__AUTHENTICATION) {
+        detail.remove(QRegularExpression(QStringLiteral("^SASL authentication error: ")));
+        if (detail.contains(QStringLiteral("Authentication failed"), Qt::CaseInsensitive))
+            return QStringLiteral("the broker refused the user name or password (") + detail + QLatin1Char(')');
+        return QStringLiteral("signing in failed (") + detail + QLatin1Char(')');
+    }
+    if (code == RD_KAFKA_RESP_ERR__SSL) {
+        if (detail.contains(QStringLiteral("certificate verify failed"), Qt::CaseInsensitive))
+            return QStringLiteral("the broker's certificate is not trusted: no certificate authority given for this "
+                                  "broker vouches for it (certificate verify failed)");
+        detail.remove(QRegularExpression(QStringLiteral("error:[0-9A-Fa-f]+:[^:]*::?")));
+        return QStringLiteral("the TLS handshake failed (") + detail + QLatin1Char(')');
+    }
+    if (detail.contains(QStringLiteral("Connection refused"), Qt::CaseInsensitive))
+        return QStringLiteral("nothing accepts connections at that address (") + detail + QLatin1Char(')');
+    return detail.isEmpty() ? libraryText(code) : detail;
 }
 
 QString libraryText(int32_t code)
@@ -57,14 +120,62 @@ QString momentText(const QDateTime& moment)
         + QStringLiteral(" +0000");
 }
 
+OwnedMetadata awaitMetadata(rd_kafka_t* rk, bool allTopics, int32_t timeoutMs, const QString& context)
+{
+    // While no broker can take the request, the library waits out each slice and answers with a
+    // transport failure without sending anything; between slices the handle's reports are served.
+    constexpr qint64 sliceMs = 250;
+    // A name with several addresses is refused on one and tried on the next a slice later.
+    constexpr qint64 refusalGraceMs = 1000;
+    ConnectionNotes* notes = connectionNotes(rk);
+    QElapsedTimer clock;
+    clock.start();
+    quint64 before = 0;
+    if (notes) {
+        // What was reported before this request says nothing about it.
+        rd_kafka_poll(rk, 0);
+        before = notes->lastFailure().count;
+    }
+    bool sliced = notes != nullptr;
+    rd_kafka_resp_err_t result = RD_KAFKA_RESP_ERR__TIMED_OUT;
+    std::optional<ConnectionNotes::Failure> cause;
+    for (qint64 left = timeoutMs; left > 0; left = timeoutMs - clock.elapsed()) {
+        const rd_kafka_metadata_t* raw = nullptr;
+        result = rd_kafka_metadata(rk, allTopics ? 1 : 0, nullptr, &raw,
+                                   static_cast<int>(sliced ? std::min(left, sliceMs) : left));
+        OwnedMetadata metadata(raw);
+        if (result == RD_KAFKA_RESP_ERR_NO_ERROR && metadata) {
+            if (notes)
+                notes->allBrokersDown.store(false);
+            return metadata;
+        }
+        if (result == RD_KAFKA_RESP_ERR_NO_ERROR)
+            result = RD_KAFKA_RESP_ERR__FAIL;
+        if (!sliced || (result != RD_KAFKA_RESP_ERR__TRANSPORT && result != RD_KAFKA_RESP_ERR__TIMED_OUT))
+            break;
+        if (result == RD_KAFKA_RESP_ERR__TIMED_OUT) {
+            // A broker took the request and is slow to answer: wait for it, not for a new one.
+            sliced = false;
+            cause.reset();
+            continue;
+        }
+        rd_kafka_poll(rk, 0);
+        const ConnectionNotes::Failure last = notes->lastFailure();
+        if (last.count == before)
+            continue;
+        cause = last;
+        const bool definite = last.code == RD_KAFKA_RESP_ERR__AUTHENTICATION || last.code == RD_KAFKA_RESP_ERR__SSL;
+        if (notes->allBrokersDown.load() && (definite || clock.elapsed() >= refusalGraceMs))
+            break;
+    }
+    if (cause)
+        throw KafkaError(result, context + QStringLiteral(": ") + connectionCause(cause->code, cause->text));
+    throw failure(result, context);
+}
+
 void requireAnswer(rd_kafka_t* rk, const QString& context, int32_t timeoutMs)
 {
-    const rd_kafka_metadata_t* metadata = nullptr;
-    const rd_kafka_resp_err_t result = rd_kafka_metadata(rk, 0, nullptr, &metadata, timeoutMs);
-    if (metadata)
-        rd_kafka_metadata_destroy(metadata);
-    if (result != RD_KAFKA_RESP_ERR_NO_ERROR)
-        throw failure(result, context);
+    awaitMetadata(rk, false, timeoutMs, context);
 }
 
 rd_kafka_t* createHandle(rd_kafka_type_t type, const KafkaPairs& pairs,

@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <type_traits>
 #include <utility>
 
@@ -50,7 +51,16 @@ int64_t momentMs(const QDateTime& moment);
 // "2024-05-01 09:30:00 +0000".
 QString momentText(const QDateTime& moment);
 
-// Fails with context + ": " + the library's text unless some broker answers within the time-out.
+using OwnedMetadata = std::unique_ptr<const rd_kafka_metadata_t, Destroyer<rd_kafka_metadata_destroy>>;
+
+// The cluster's metadata (every topic's when `allTopics`, else only the brokers'), waiting up to the
+// time-out for a broker to answer. A reading handle stops waiting once every broker is down for a
+// reason that waiting will not change: the broker refused the user name or password or presented a
+// certificate that is not trusted, or, a second on, every address still refuses the connection. An
+// address that does not answer at all is waited for. Fails with context + ": " + the cause.
+OwnedMetadata awaitMetadata(rd_kafka_t* rk, bool allTopics, int32_t timeoutMs, const QString& context);
+
+// Fails with context + ": " + the cause unless some broker answers within the time-out.
 // librdkafka 2.0 aborts the whole process when a request to a group's coordinator cannot be sent
 // (its error path frees what it still uses); asking this first turns the commonest case, a
 // cluster that is down, into a lost connection instead.
@@ -63,17 +73,41 @@ rd_kafka_t* createHandle(rd_kafka_type_t type, const KafkaPairs& pairs,
                          void (*deliveryReport)(rd_kafka_t*, const rd_kafka_message_t*, void*) = nullptr,
                          void* opaque = nullptr);
 
+// What the library reported about a reading handle's connections; its error callback writes it
+// when a poll of the handle serves the reports. Handed to the library as the handle's opaque.
+struct ConnectionNotes {
+    // Set when the library reports every broker down; cleared when a lookup succeeds.
+    std::atomic<bool> allBrokersDown{false};
+
+    struct Failure {
+        int32_t code = 0;  // transport, name resolution, authentication or TLS
+        QString text;      // the library's account, as reported
+        quint64 count = 0; // failures reported so far
+    };
+    void noteFailure(int32_t code, const char* text);
+    Failure lastFailure() const;
+
+private:
+    mutable std::mutex m_lock;
+    Failure m_failure;
+};
+
 // The library handle that the jobs of one queue share. Jobs capture it, so a running
 // operation keeps it alive; only the release job posted by the owner destroys it.
 struct SharedHandle {
     rd_kafka_t* raw = nullptr;
-    // Set when the library reports every broker down (served by a poll of the handle); cleared
-    // when a lookup succeeds. Handed to the library as the handle's opaque.
-    std::atomic<bool> allBrokersDown{false};
+    ConnectionNotes notes;
 };
+
+// The reader handle's notes, or nothing for other handles.
+ConnectionNotes* connectionNotes(rd_kafka_t* rk);
 
 // The reader handle's "every broker is down" flag, or nothing for other handles.
 std::atomic<bool>* allBrokersDownFlag(rd_kafka_t* rk);
+
+// Why a connection failed, from the library's report: "the broker refused the user name or
+// password (…)", "the broker's certificate is not trusted (…)", else the library's account.
+QString connectionCause(int32_t code, const QString& report);
 
 // Serves the handle's event queue once after a job, so that errors and logs raised while the
 // brokers are down do not pile up.

@@ -23,8 +23,9 @@ struct WatermarkAsk {
 
 // The watermarks of any partitions of any topics, in the order given.
 //
-// Asked as the offsets of the logical times "earliest" and "latest": two lookups for the whole
-// list, which the library sends as one request per leader. (The library's watermark query keeps
+// Asked as the offsets of the logical times "earliest" and "latest", both at once, in lookups of at
+// most about a thousand partitions of one leader each, all waiting side by side: about one round
+// trip for the whole list. (The library's watermark query keeps
 // retrying past its time-out while the leader is down, which would hold the client's queue until
 // the broker returns; this lookup honours it.) One unreachable leader fails a whole lookup: the
 // partitions are then asked again leader by leader, so that the others still carry their

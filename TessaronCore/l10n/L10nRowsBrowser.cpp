@@ -10,12 +10,27 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsBrowser()
 {
     static const L10nRow table[] = {
+        {"This one is the only one that disagrees.", "Esta é a única que discorda."},
+        {"1 byte of binary", "1 byte de binário"},
         {"Nothing from that moment on", "Nada desse momento em diante"},
         {"This topic retains %@ messages, all from before it. Pick an earlier moment, or read the latest.",
          "Este tópico retém %@ mensagens, todas de antes dele. Escolhe um momento mais cedo, ou lê as mais novas."},
         {"Nothing read from there", "Nada lido a partir dali"},
         {"This topic retains %@ messages, but none came back from where this read started.",
          "Este tópico retém %@ mensagens, mas nenhuma voltou de onde esta leitura começou."},
+        {"This topic retains 1 message, and it is from before that moment. Pick an earlier moment, or read the latest.",
+         "Este tópico retém 1 mensagem, e ela é de antes desse momento. Escolhe um momento mais cedo, ou lê as mais "
+         "novas."},
+        {"This topic retains 1 message, but it did not come back from where this read started.",
+         "Este tópico retém 1 mensagem, mas ela não voltou de onde esta leitura começou."},
+        {"Nothing read from that moment on", "Nada lido desse momento em diante"},
+        {"Asked for the first message at or after %@, the broker answered %@, yet nothing came back from there.",
+         "Pedi a primeira mensagem em %@ ou depois, o broker respondeu %@, e mesmo assim nada voltou dali."},
+        {"nothing for p%d", "nada pra p%d"},
+        {"none in p%d", "nenhuma na p%d"},
+        {"p%d at offset %@", "p%d no offset %@"},
+        {"1 more partition", "mais 1 partição"},
+        {"%d more partitions", "mais %d partições"},
         {"Avro, schema %d", "Avro, esquema %d"},
         {"Avro, schema %d — %@", "Avro, esquema %d — %@"},
         {"lag %d", "lag de %d"},
@@ -88,6 +103,13 @@ std::span<const L10nRow> rowsBrowser()
          "Registry. Adiciona um no formulário do broker."},
         {"Decoded with schema %d from the registry. The bytes on the broker are Avro; this is what they say.",
          "Decodificada com o schema %d do registry. Os bytes no broker são Avro; isto é o que eles dizem."},
+        {"Only the first %lld of %lld bytes were read. Copy takes these bytes only, and no corrected copy is filed "
+         "from them.",
+         "Só os primeiros %lld de %lld bytes foram lidos. Copiar leva só esses bytes, e nenhuma cópia corrigida é "
+         "protocolada a partir deles."},
+        {"%d, key %@, %@", "%d, chave %@, %@"},
+        {"%d, no key, %@", "%d, sem chave, %@"},
+        {"%d, a key that is not text, %@", "%d, uma chave que não é texto, %@"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

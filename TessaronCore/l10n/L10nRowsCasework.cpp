@@ -10,6 +10,42 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsCasework()
 {
     static const L10nRow table[] = {
+        {"Gone.", "Sumiu."},
+        {"The broker doesn't know this group any more: no members, nothing committed. It was deleted, or its commits "
+         "expired.",
+         "O broker não conhece mais este grupo: nenhum membro, nenhum commit. Ou ele foi apagado, ou os commits "
+         "expiraram."},
+        {"…and 1 more difference", "…e mais 1 diferença"},
+        {"1 Avro message and no Schema Registry to read it with. Add one on the broker's form and I'll open it.",
+         "1 mensagem Avro e nenhum Schema Registry pra ler ela. Adiciona um no formulário do broker e eu abro."},
+        {"1 Avro message the registry couldn't read for me. Its row says why.",
+         "1 mensagem Avro que o registry não conseguiu ler pra mim. A linha dela diz por quê."},
+        {"One has a key; the other has none I can read. Nothing is crowding a partition.",
+         "Uma tem chave; a outra não tem nenhuma que eu consiga ler. Nada está lotando uma partição."},
+        {"%d have a key each, no repeats; the other one has none I can read. Nothing is crowding a partition.",
+         "%d têm uma chave cada, sem repetir; a outra não tem nenhuma que eu consiga ler. Nada está lotando uma "
+         "partição."},
+        {"One queue.", "Uma fila."},
+        {"One topic.", "Um tópico."},
+        {"%@ has 1 message waiting. That's usually why you're here.",
+         "%@ tem 1 mensagem esperando. Normalmente é por isso que você está aqui."},
+        {"%@ behind, all of it on %@, its one partition.", "%@ de atraso, tudo em %@, a única partição dele."},
+        {"Nobody's in the group and 1 message is waiting. That's the shape of a consumer that died — the lag kept "
+         "being a number, so nobody noticed.",
+         "Não tem ninguém no grupo e 1 mensagem está esperando. Esse é o jeitão de um consumidor que morreu — o lag "
+         "continuou sendo só um número, então ninguém percebeu."},
+        {"One member and nothing committed, anywhere. Either it's never finished a batch, or it commits somewhere "
+         "Tessaron can't see.",
+         "Um membro e nenhum commit, em lugar nenhum. Ou ele nunca terminou um lote, ou faz commit num lugar que o "
+         "Tessaron não vê."},
+        {"Nothing waits on the one partition whose end Tessaron can see, but the end of %d more wouldn't read. No "
+         "verdict until it can see them.",
+         "Nada espera na única partição cujo fim o Tessaron consegue ver, mas o fim de mais %d não pôde ser lido. Sem "
+         "veredito até ele conseguir ver."},
+        {"It committed on one partition and Tessaron can't see its end — the topic isn't listed, or its watermarks "
+         "wouldn't read. No verdict.",
+         "Ele fez commit em uma partição e o Tessaron não vê o fim dela — o tópico não está listado, ou as watermarks "
+         "dele não puderam ser lidas. Sem veredito."},
         {"One has a key; the other %d have none I can read. Nothing is crowding a partition.",
          "Uma tem chave; as outras %d não têm nenhuma que eu consiga ler. Nada está lotando uma partição."},
         {"%d have a key each, no repeats; the other %d have none I can read. Nothing is crowding a partition.",
@@ -96,6 +132,14 @@ std::span<const L10nRow> rowsCasework()
          "%d membros e nenhum commit, em lugar nenhum. Ou eles nunca terminaram um lote, ou fazem commit num lugar que "
          "o "
          "Tessaron não vê."},
+        {"Open the topic %@", "Abrir o tópico %@"},
+        {"Move the position on %@…", "Mover a posição em %@…"},
+        {"The end of %@ wouldn't read, so the lag there is unknown.",
+         "O fim de %@ não pôde ser lido, então o atraso ali é desconhecido."},
+        {"Nothing waits on the %d partitions whose end Tessaron can see, but the end of %d more wouldn't read. No "
+         "verdict until it can see them.",
+         "Nada espera nas %d partições cujo fim o Tessaron consegue ver, mas o fim de mais %d não pôde ser lido. Sem "
+         "veredito até dar pra ver."},
         {"It committed on %d partitions and Tessaron can't see the end of any of them — the topics aren't listed, or "
          "their "
          "watermarks wouldn't read. No verdict.",
@@ -143,6 +187,10 @@ std::span<const L10nRow> rowsCasework()
         {"WHERE THE MESSAGES ARE", "ONDE ESTÃO AS MENSAGENS"},
         {"%d queues.", "%d filas."},
         {"%d topics.", "%d tópicos."},
+        {"I couldn't list the topics on this broker, so I have nothing to report.",
+         "Não consegui listar os tópicos deste broker, então não tenho nada pra relatar."},
+        {"I couldn't list the queues on this broker, so I have nothing to report.",
+         "Não consegui listar as filas deste broker, então não tenho nada pra relatar."},
         {"Nothing to report. Either this broker is empty, or I couldn't see into it — the left-hand side says which.",
          "Nada a relatar. Ou este broker está vazio, ou eu não consegui enxergar dentro dele — o lado esquerdo diz "
          "qual."},
@@ -238,6 +286,8 @@ std::span<const L10nRow> rowsCasework()
          "%d mensagens Avro que o registry não conseguiu ler pra mim. Cada linha diz por quê."},
         {"%d Avro messages and no Schema Registry to read them with. Add one on the broker's form and I'll open them.",
          "%d mensagens Avro e nenhum Schema Registry pra ler elas. Adiciona um no formulário do broker e eu abro."},
+        {"Case notes", "Anotações do caso"},
+        {"Arrival report", "Relatório de chegada"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

@@ -40,7 +40,6 @@ std::span<const L10nRow> rowsClients()
          "%@ não respondeu à leitura (%@) depois de recebê-la, então pode ter pegado e devolvido as mensagens: agora "
          "elas estariam marcadas como reentregues."},
         {"the broker has no virtual host \u201c%@\u201d", "o broker não tem o virtual host \u201c%@\u201d"},
-        {"cut to its first %lld of %lld bytes", "cortado nos primeiros %lld de %lld bytes"},
         {"The RabbitMQ management API cannot address a virtual host named \u201c%@\u201d: its web server drops that "
          "name from every request's address, so I can't browse it here.",
          "A API de gerenciamento do RabbitMQ não consegue endereçar um virtual host chamado \u201c%@\u201d: o servidor "
@@ -59,6 +58,23 @@ std::span<const L10nRow> rowsClients()
         {"the registry has no schema %d", "o registry não tem o schema %d"},
         {"schema %d could not be parsed: %@", "o schema %d não pôde ser interpretado: %@"},
         {"the registry answered %d: %@", "o registry respondeu %d: %@"},
+        {"the connection closed before the answer", "a conexão fechou antes da resposta"},
+        {"could not read the file %@ (%@): %@", "não consegui ler o arquivo %@ (%@): %@"},
+        {"the file %@ (%@) holds no certificate", "o arquivo %@ (%@) não tem nenhum certificado"},
+        {"certificate authority", "autoridade certificadora"},
+        {"client certificate", "certificado de cliente"},
+        {"client key", "chave do cliente"},
+        {"the client key at %@ cannot be read: it must be an unencrypted PEM key",
+         "não dá pra ler a chave do cliente em %@: ela precisa ser uma chave PEM sem criptografia"},
+        {"%@ presented a certificate that can't be trusted: %@. Choose the certificate authority that signed it on "
+         "the broker's form.",
+         "%@ apresentou um certificado que não dá pra confiar: %@. Escolhe no formulário do broker a autoridade "
+         "certificadora que o assinou."},
+        {"The TLS handshake with %@ failed: %@. Check the certificate authority, the client certificate and the key "
+         "on the broker's form.",
+         "O handshake TLS com %@ falhou: %@. Confere a autoridade certificadora, o certificado de cliente e a chave no "
+         "formulário do broker."},
+        {"the queue \u201c%@\u201d no longer exists on the broker", "a fila \u201c%@\u201d não existe mais no broker"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

@@ -10,6 +10,7 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsIntro()
 {
     static const L10nRow table[] = {
+        {"It answered. One topic or queue found.", "Respondeu. Um tópico ou fila encontrado."},
         {"Go on, boop the badge. It's in my contract.", "Vai, dá um boop no crachá. Tá no meu contrato."},
         {"Squeaky offsets.", "Offsets que fazem barulhinho."},
         {"You bring the queues. I bring the nose.\nTogether we close cases.",

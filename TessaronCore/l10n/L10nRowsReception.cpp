@@ -127,6 +127,11 @@ std::span<const L10nRow> rowsReception()
         {"Registry user", "Usuário do registry"},
         {"Registry password", "Senha do registry"},
         {"optional", "opcional"},
+        {"Nothing is encrypted, and I sign in as guest/guest, which RabbitMQ accepts only on its own machine.",
+         "Nada é criptografado, e eu entro como guest/guest, que o RabbitMQ só aceita na própria máquina dele."},
+        {"Encrypted, and I sign in as guest/guest, which RabbitMQ accepts only on its own machine.",
+         "Criptografado, e eu entro como guest/guest, que o RabbitMQ só aceita na própria máquina dele."},
+        {"Reception", "Recepção"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

@@ -258,6 +258,8 @@ std::span<const L10nRow> rowsShared()
         {"No AI provider configured.", "Nenhum provedor de IA configurado."},
         {"Nothing to send to the AI.", "Nada pra mandar pra IA."},
         {"Failed to launch process: %@", "Não deu pra iniciar o processo: %@"},
+        {"The AI CLI gave no answer within 1 second, so it was stopped.",
+         "A CLI de IA ficou 1 segundo sem responder, então eu parei ela."},
         {"The AI CLI gave no answer within %d seconds, so it was stopped.",
          "A CLI de IA ficou %d segundos sem responder, então eu parei ela."},
         {"The question and its evidence are too long to hand to the AI CLI.",

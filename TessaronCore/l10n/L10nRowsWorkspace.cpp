@@ -67,6 +67,7 @@ std::span<const L10nRow> rowsWorkspace()
          "orders.events.dlq, então ele trata a primeira parte como uma. Só aparece quando o cluster dá nomes assim de "
          "verdade."},
         {"Search queues", "Buscar filas"},
+        {"Sidebar", "Barra lateral"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

@@ -71,7 +71,9 @@ ConsumerGroupDetail ConsumerGroupDetail::assemble(const QString& id, const QStri
         if (const Topic* topic = byName.value(it.key().topic); topic && !topic->error) {
             for (const Partition& partition : topic->partitions) {
                 if (partition.id == it.key().partition) {
-                    position.end = partition.high;
+                    // A partition whose ends would not read has an unknown end, not an end at 0.
+                    if (!partition.error)
+                        position.end = partition.high;
                     break;
                 }
             }

@@ -45,6 +45,11 @@ public:
     // A moment given in the UTC zone is kept with Qt::UTC (the same instant, held inline).
     const std::optional<QDateTime>& timestamp() const { return m_timestamp; }
     const QList<Header>& headers() const { return m_headers; }
+    // The payload's whole size in bytes when what is held is only its first bytes (a RabbitMQ read
+    // has the server cut long payloads so that its answer fits); absent when the payload is whole.
+    const std::optional<int64_t>& wholePayloadSize() const { return m_wholePayloadSize; }
+    void setWholePayloadSize(std::optional<int64_t> size) { m_wholePayloadSize = size; }
+    bool isPayloadCut() const { return m_wholePayloadSize.has_value(); }
 
     const std::optional<Decoded>& decoded() const;
     void setDecoded(std::optional<Decoded> decoded);
@@ -73,6 +78,7 @@ private:
     std::optional<QByteArray> m_payload;
     std::optional<QDateTime> m_timestamp;
     QList<Header> m_headers;
+    std::optional<int64_t> m_wholePayloadSize;
     // The Avro decoding or its failure, held apart behind one pointer: most messages are not Avro
     // and carry none (null). Shared between copies until one of them is changed.
     struct Avro : QSharedData {

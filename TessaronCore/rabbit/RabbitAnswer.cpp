@@ -79,14 +79,38 @@ Message message(const QJsonObject& object, const QString& queue, int64_t offset)
         headers.append({it.key(), RabbitAnswer::headerText(it.value()).toUtf8()});
     if (object.value(QLatin1String("redelivered")).toBool(false))
         headers.append({QStringLiteral("redelivered"), QByteArrayLiteral("true")});
-    // A payload the server cut (the read asks it to, past a length) says so, with its real size.
+
+    Message result(queue, 0, offset, key, payload, std::nullopt, headers);
+    // A payload the server cut (the read asks it to, past a length) keeps its real size, apart from
+    // the headers, where a header of any name may be the message's own.
     if (const std::optional<int64_t> size = RabbitAnswer::integer(object.value(QLatin1String("payload_bytes")));
         size && *size > payload.size())
-        headers.append(
-            {QStringLiteral("truncated"),
-             L10n::t("cut to its first %lld of %lld bytes", qint64(payload.size()), qint64(*size)).toUtf8()});
+        result.setWholePayloadSize(*size);
+    return result;
+}
 
-    return Message(queue, 0, offset, key, payload, std::nullopt, headers);
+} // namespace
+
+namespace {
+
+RabbitAnswer::Queues queuesOf(const QList<QJsonObject>& objects)
+{
+    RabbitAnswer::Queues result;
+    for (const QJsonObject& object : objects) {
+        const auto name = text(object.value(QLatin1String("name")));
+        if (!name)
+            continue;
+        // A freshly declared queue has no "messages" or "consumers" for a few seconds.
+        result.consumers.insert(*name, RabbitAnswer::integer(object.value(QLatin1String("consumers"))).value_or(0));
+        Topic queue;
+        queue.name = *name;
+        queue.isInternal = name->startsWith(QLatin1String("amq."));
+        queue.declaredDepth = RabbitAnswer::integer(object.value(QLatin1String("messages"))).value_or(0);
+        result.queues.append(queue);
+    }
+    std::stable_sort(result.queues.begin(), result.queues.end(),
+                     [](const Topic& a, const Topic& b) { return TextRules::precedes(a.name, b.name); });
+    return result;
 }
 
 } // namespace
@@ -96,22 +120,25 @@ std::optional<RabbitAnswer::Queues> RabbitAnswer::queues(const QByteArray& answe
     const auto objects = arrayOfObjects(answer);
     if (!objects)
         return std::nullopt;
-    Queues result;
-    for (const QJsonObject& object : *objects) {
-        const auto name = text(object.value(QLatin1String("name")));
-        if (!name)
-            continue;
-        // A freshly declared queue has no "messages" or "consumers" for a few seconds.
-        result.consumers.insert(*name, integer(object.value(QLatin1String("consumers"))).value_or(0));
-        Topic queue;
-        queue.name = *name;
-        queue.isInternal = name->startsWith(QLatin1String("amq."));
-        queue.declaredDepth = integer(object.value(QLatin1String("messages"))).value_or(0);
-        result.queues.append(queue);
+    return queuesOf(*objects);
+}
+
+std::optional<RabbitAnswer::QueuePage> RabbitAnswer::queuePage(const QByteArray& answer)
+{
+    if (const auto objects = arrayOfObjects(answer))
+        return QueuePage{queuesOf(*objects), 1};
+    const QJsonDocument document = parse(answer);
+    const QJsonValue items = document.object().value(QLatin1String("items"));
+    if (!document.isObject() || !items.isArray())
+        return std::nullopt;
+    QList<QJsonObject> objects;
+    for (const QJsonValue& value : items.toArray()) {
+        if (!value.isObject())
+            return std::nullopt;
+        objects.append(value.toObject());
     }
-    std::stable_sort(result.queues.begin(), result.queues.end(),
-                     [](const Topic& a, const Topic& b) { return TextRules::precedes(a.name, b.name); });
-    return result;
+    const int64_t pages = integer(document.object().value(QLatin1String("page_count"))).value_or(1);
+    return QueuePage{queuesOf(objects), std::max<int64_t>(pages, 1)};
 }
 
 QList<QueueBinding> RabbitAnswer::bindings(const QByteArray& answer)
@@ -219,6 +246,11 @@ KafkaError RabbitAnswer::statusError(int status, const QByteArray& body, const Q
     return KafkaError(status,
                       QStringLiteral("the broker answered ") + QString::number(status) + QStringLiteral(": ")
                           + excerpt(body));
+}
+
+bool RabbitAnswer::isNotFound(const KafkaError& error)
+{
+    return error.code() == -1 && error.message() == QLatin1String("the broker answered 404: Not Found");
 }
 
 QString RabbitAnswer::excerpt(const QByteArray& body, int count)

@@ -26,11 +26,21 @@ struct RabbitAnswer {
         QHash<QString, int64_t> consumers;
     };
 
+    // One page of a paged listing, or the whole listing of a server that answers without pages.
+    struct QueuePage {
+        Queues queues;
+        int64_t pageCount = 1;
+    };
+
     // Absent unless the answer is a JSON array of objects. Queues come in name order.
     static std::optional<Queues> queues(const QByteArray& answer);
+    // A paged answer (an object whose "items" is an array of objects) or an array of objects;
+    // absent for anything else.
+    static std::optional<QueuePage> queuePage(const QByteArray& answer);
     // Empty unless the answer is a JSON array of objects.
     static QList<QueueBinding> bindings(const QByteArray& answer);
-    // Empty unless the answer is a JSON array of objects; offsets count from 0.
+    // Empty unless the answer is a JSON array of objects; offsets count from 0. A payload the server
+    // cut keeps its whole size as the message's wholePayloadSize().
     static QList<Message> messages(const QByteArray& answer, const QString& queue);
     // True only when the answer is an object whose "routed" is the boolean false.
     static bool routedNowhere(const QByteArray& answer);
@@ -50,6 +60,8 @@ struct RabbitAnswer {
     static QString reason(const QByteArray& body);
     // The error of an answer whose status is outside 200-299.
     static KafkaError statusError(int status, const QByteArray& body, const QUrl& base);
+    // Whether statusError gave the management API's bare "Not Found" (a missing queue or virtual host).
+    static bool isNotFound(const KafkaError& error);
     // The first `count` user-perceived characters of the body, or empty text when it is not UTF-8.
     static QString excerpt(const QByteArray& body, int count = 200);
 };

@@ -1,18 +1,20 @@
 #include "TessaronCore/rabbit/RabbitClient.h"
 
 #include "TessaronCore/rabbit/RabbitAnswer.h"
+#include "TessaronCore/rabbit/RabbitConnection.h"
 
 #include "TessaronCore/l10n/L10n.h"
-#include "TessaronCore/model/TextRules.h"
 
 #include <QChar>
+#include <QFile>
 #include <QIODevice>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
+#include <QSslKey>
 #include <QTimer>
 
 #include <QCoroNetworkReply>
@@ -27,18 +29,6 @@ namespace {
 // The code every transport failure carries: librdkafka's own code for a transport failure, so
 // that a session treats a lost RabbitMQ server like a lost Kafka cluster.
 constexpr int32_t transportCode = -195;
-// The longest a request may take, whatever time-out the caller asks for.
-constexpr int requestTimeoutMs = 60000;
-
-// Qt objects that may still be inside one of their own signals when the last owner lets go.
-struct LaterDeleter {
-    void operator()(QObject* object) const
-    {
-        if (object)
-            object->deleteLater();
-    }
-};
-
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
 QString trimmedOfBlanks(const QString& text)
@@ -123,36 +113,68 @@ bool isTransportError(QNetworkReply::NetworkError error)
         || error == QNetworkReply::ProtocolFailure;
 }
 
-// The management API's web server drops "." and ".." path segments after decoding them, escaped
-// (%2E) or not, so a request cannot name an object called so: it would reach another resource.
-bool isDotSegment(const QString& name) { return name == QLatin1String(".") || name == QLatin1String(".."); }
+// Statuses a gateway gives for a request it may already have passed on: the server may have done
+// the work, so they prove no refusal.
+bool isGatewayDoubt(int status, bool sent) { return status == 502 || status == 504 || (status == 503 && sent); }
 
-// Only the server's own names reach a regular expression here; "." is the one special character.
-QString exactNamePattern(const QString& name)
+// Qt leaves some dropped connections without a description of their own.
+QString transportWhy(const QNetworkReply* reply)
 {
-    QString pattern = name;
-    pattern.replace(QLatin1String("."), QLatin1String("\\."));
-    return QLatin1Char('^') + pattern + QLatin1Char('$');
+    const QString text = reply->errorString();
+    if (text.isEmpty() || text == QLatin1String("Unknown error")
+        || reply->error() == QNetworkReply::RemoteHostClosedError)
+        return L10n::t("the connection closed before the answer");
+    return text;
 }
 
-QString notTheManagementAPI()
+QByteArray readFile(const QString& path, const QString& what)
 {
-    return L10n::t("This port answers, but not like the RabbitMQ management API. Check the address and the port "
-                   "(15672 by default).");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw KafkaError(-1, L10n::t("could not read the file %@ (%@): %@", path, what, file.errorString()));
+    // Certificates and keys are small; anything larger is not one.
+    return file.read(1024 * 1024);
+}
+
+// The TLS settings of the broker's form: its certificate authority (in place of the system's, as
+// for Kafka), and its client certificate and key. Throws -1 naming a file that cannot be used.
+QSslConfiguration tlsConfiguration(const Broker& broker)
+{
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    if (!broker.caPath.isEmpty()) {
+        const QString what = L10n::t("certificate authority");
+        const QByteArray pem = readFile(broker.caPath, what);
+        QList<QSslCertificate> authorities = QSslCertificate::fromData(pem, QSsl::Pem);
+        if (authorities.isEmpty())
+            authorities = QSslCertificate::fromData(pem, QSsl::Der);
+        if (authorities.isEmpty())
+            throw KafkaError(-1, L10n::t("the file %@ (%@) holds no certificate", broker.caPath, what));
+        tls.setCaCertificates(authorities);
+    }
+    if (broker.usesClientCertificate()) {
+        const QString what = L10n::t("client certificate");
+        const QByteArray pem = readFile(broker.clientCertPath, what);
+        const QList<QSslCertificate> chain = QSslCertificate::fromData(pem, QSsl::Pem);
+        if (chain.isEmpty())
+            throw KafkaError(-1, L10n::t("the file %@ (%@) holds no certificate", broker.clientCertPath, what));
+        const QByteArray keyBytes = readFile(broker.clientKeyPath, L10n::t("client key"));
+        QSslKey key;
+        for (QSsl::KeyAlgorithm algorithm : {QSsl::Rsa, QSsl::Ec, QSsl::Dsa}) {
+            key = QSslKey(keyBytes, algorithm, QSsl::Pem);
+            if (!key.isNull())
+                break;
+        }
+        if (key.isNull())
+            throw KafkaError(-1,
+                             L10n::t("the client key at %@ cannot be read: it must be an unencrypted PEM key",
+                                     broker.clientKeyPath));
+        tls.setLocalCertificateChain(chain);
+        tls.setPrivateKey(key);
+    }
+    return tls;
 }
 
 } // namespace
-
-struct RabbitClient::Connection {
-    // The server's major version, once asked; 0 when the answer did not say.
-    std::optional<int> serverMajor;
-    QUrl base;
-    QString baseText; // absolute, fully encoded, without a trailing "/"
-    QByteArray credentials;
-    QString vhost;
-    int timeoutMs = requestTimeoutMs;
-    std::unique_ptr<QNetworkAccessManager, LaterDeleter> network;
-};
 
 RabbitClient::RabbitClient(Broker broker, std::optional<QString> password, int32_t timeoutMs)
     : m_broker(std::move(broker))
@@ -175,7 +197,9 @@ RabbitClient::RabbitClient(Broker broker, std::optional<QString> password, int32
     const QString secret = password.value_or(QStringLiteral("guest"));
     c.credentials = (user + QLatin1Char(':') + secret).toUtf8().toBase64();
 
-    c.timeoutMs = timeoutMs > 0 ? std::min<int>(timeoutMs, requestTimeoutMs) : requestTimeoutMs;
+    c.timeoutMs = timeoutMs > 0 ? std::min<int>(timeoutMs, rabbitRequestTimeoutMs) : rabbitRequestTimeoutMs;
+    if (c.base.scheme() == QLatin1String("https"))
+        c.tls = tlsConfiguration(m_broker);
     c.network.reset(new QNetworkAccessManager());
     // The credentials travel in every request's header: never follow a redirect to another origin.
     c.network->setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
@@ -261,6 +285,8 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     if (body)
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    if (connection->tls)
+        request.setSslConfiguration(*connection->tls);
 
     std::unique_ptr<OneShotBody, LaterDeleter> oneShot(
         once != Once::resendable ? new OneShotBody(body.value_or(QByteArray())) : nullptr);
@@ -285,6 +311,13 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
             *uploaded = true;
     });
 
+    // Why the server's certificate was not trusted, as Qt found it during the handshake.
+    auto certificateProblem = std::make_shared<QString>();
+    QObject::connect(raw, &QNetworkReply::sslErrors, raw, [certificateProblem](const QList<QSslError>& errors) {
+        if (certificateProblem->isEmpty() && !errors.isEmpty())
+            *certificateProblem = errors.first().errorString();
+    });
+
     // Qt's transfer time-out only measures silence; a server that trickles its answer is ended
     // by this deadline on the whole request.
     QTimer deadline;
@@ -295,12 +328,22 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
     deadline.stop();
 
     const QString host = connection->base.host().isEmpty() ? QStringLiteral("broker") : connection->base.host();
+    // A publish or read that reached the server, or a gateway before it, and was never confirmed.
+    auto unconfirmed = [&](const QString& why) {
+        if (once == Once::publish)
+            return L10n::t("%@ did not confirm the publish (%@), so the message may have been filed. Look at the "
+                           "queue before filing it again.",
+                           host, why);
+        return L10n::t("%@ did not answer the read (%@) after receiving it, so it may have taken and requeued the "
+                       "messages: they would now be marked redelivered.",
+                       host, why);
+    };
     if (*tooLarge) {
         const QString tooLargeText = QStringLiteral("the broker's answer is larger than ")
             + QString::number(maxAnswerBytes / (1024 * 1024)) + QStringLiteral(" MB");
         // The server has answered, so it has done the read.
         if (once == Once::read)
-            throw KafkaError(uncertainCode, tooLargeText);
+            throw KafkaError(uncertainCode, tooLargeText, true);
         throw KafkaError(-1, tooLargeText);
     }
 
@@ -311,33 +354,43 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
     // incomplete: it is a transport failure like no answer at all.
     if (error != QNetworkReply::NoError
         && (!status.isValid() || (code >= 200 && code <= 299) || isTransportError(error))) {
+        // Not a lost connection: the server is there, the program does not trust it yet.
+        if (error == QNetworkReply::SslHandshakeFailedError) {
+            if (!certificateProblem->isEmpty())
+                throw KafkaError(-1,
+                                 L10n::t("%@ presented a certificate that can't be trusted: %@. Choose the "
+                                         "certificate authority that signed it on the broker's form.",
+                                         host, *certificateProblem));
+            throw KafkaError(-1,
+                             L10n::t("The TLS handshake with %@ failed: %@. Check the certificate authority, the "
+                                     "client certificate and the key on the broker's form.",
+                                     host, raw->errorString()));
+        }
         // The only thing that cancels a request here is its time-out.
         const QString why = error == QNetworkReply::OperationCanceledError
             ? QStringLiteral("the request timed out after ") + QString::number(connection->timeoutMs)
                 + QStringLiteral(" ms")
-            : raw->errorString();
+            : transportWhy(raw);
         // A request that reached the server may have done its work: saying "done" or "refused"
-        // would both be guesses.
-        if (once == Once::publish && *uploaded)
-            throw KafkaError(uncertainCode,
-                             L10n::t("%@ did not confirm the publish (%@), so the message may have been filed. Look at "
-                                     "the queue before filing it again.",
-                                     host, why));
-        if (once == Once::read && *uploaded)
-            throw KafkaError(uncertainCode,
-                             L10n::t("%@ did not answer the read (%@) after receiving it, so it may have taken and "
-                                     "requeued the messages: they would now be marked redelivered.",
-                                     host, why));
+        // would both be guesses. The connection is lost all the same.
+        if (once != Once::resendable && *uploaded)
+            throw KafkaError(transportCode, unconfirmed(why), true);
         throw KafkaError(transportCode, host + QStringLiteral(" did not answer: ") + why);
     }
     const QByteArray answer = raw->readAll();
     if (!status.isValid() || (code >= 200 && code <= 299))
         co_return answer;
+    // A gateway's failure after the request went out proves no refusal by the server behind it.
+    if (once != Once::resendable && isGatewayDoubt(code, *uploaded)) {
+        const QString why = QStringLiteral("HTTP ") + QString::number(code) + QLatin1Char(' ')
+            + raw->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+        throw KafkaError(uncertainCode, unconfirmed(why.trimmed()), true);
+    }
     KafkaError refusal = RabbitAnswer::statusError(code, answer, connection->base);
     // The management API answers a bare "Not Found" for a missing virtual host as for a missing
     // queue; ask which it is.
     const QString vhostPath = QStringLiteral("/api/vhosts/") + percentEncoded(connection->vhost);
-    if (code == 404 && RabbitAnswer::reason(answer) == QLatin1String("Not Found") && path != vhostPath) {
+    if (code == 404 && RabbitAnswer::isNotFound(refusal) && path != vhostPath) {
         bool vhostMissing = false;
         try {
             auto probe = send(connection, QStringLiteral("GET"), vhostPath, std::nullopt, Once::resendable);
@@ -349,227 +402,6 @@ QCoro::Task<QByteArray> RabbitClient::send(std::shared_ptr<Connection> connectio
             throw KafkaError(-1, L10n::t("the broker has no virtual host \u201c%@\u201d", connection->vhost));
     }
     throw refusal;
-}
-
-void RabbitClient::refuseUnaddressableVhost() const
-{
-    if (isDotSegment(m_connection->vhost))
-        throw KafkaError(-1,
-                         L10n::t("The RabbitMQ management API cannot address a virtual host named \u201c%@\u201d: its "
-                                 "web server drops that name from every request's address, so I can't browse it "
-                                 "here.",
-                                 m_connection->vhost));
-}
-
-QCoro::Task<RabbitClient::QueueListing> RabbitClient::queuesWithConsumers()
-{
-    refuseUnaddressableVhost();
-    auto task = request(QStringLiteral("GET"), QStringLiteral("/api/queues/") + percentEncoded(m_connection->vhost));
-    const QByteArray answer = co_await std::move(task);
-    std::optional<RabbitAnswer::Queues> parsed = RabbitAnswer::queues(answer);
-    if (!parsed)
-        throw KafkaError(-1, notTheManagementAPI());
-    co_return QueueListing{std::move(parsed->queues), std::move(parsed->consumers)};
-}
-
-QCoro::Task<QList<Topic>> RabbitClient::queues()
-{
-    auto task = queuesWithConsumers();
-    QueueListing listing = co_await std::move(task);
-    co_return std::move(listing.queues);
-}
-
-QCoro::Task<QList<QueueBinding>> RabbitClient::bindings(QString queue)
-{
-    refuseUnaddressableVhost();
-    if (isDotSegment(queue)) {
-        // The virtual host's bindings (the default exchange's included), those of this queue kept.
-        auto all =
-            request(QStringLiteral("GET"), QStringLiteral("/api/bindings/") + percentEncoded(m_connection->vhost));
-        const QByteArray answer = co_await std::move(all);
-        const QJsonDocument document = QJsonDocument::fromJson(answer);
-        if (!RabbitAnswer::isArrayOfObjects(answer))
-            throw KafkaError(-1, notTheManagementAPI());
-        QJsonArray own;
-        for (const QJsonValue& binding : document.array()) {
-            const QJsonObject object = binding.toObject();
-            if (object.value(QLatin1String("destination")).toString() == queue
-                && object.value(QLatin1String("destination_type")).toString() == QLatin1String("queue"))
-                own.append(object);
-        }
-        co_return RabbitAnswer::bindings(QJsonDocument(own).toJson(QJsonDocument::Compact));
-    }
-    auto task = request(QStringLiteral("GET"), queuePath(queue) + QStringLiteral("/bindings"));
-    const QByteArray answer = co_await std::move(task);
-    if (!RabbitAnswer::isArrayOfObjects(answer))
-        throw KafkaError(-1, notTheManagementAPI());
-    co_return RabbitAnswer::bindings(answer);
-}
-
-std::optional<QString> RabbitClient::QueueReadCost::refusal() const
-{
-    if (type == QLatin1String("stream"))
-        return L10n::t("This is a stream queue. The management API cannot read a stream without disturbing it, so I "
-                       "won't read it here.");
-    if (type == QLatin1String("quorum") && deliveryLimit)
-        return L10n::t("This quorum queue has a delivery limit of %d. Every read counts as a delivery, so after %d "
-                       "reads RabbitMQ would drop or dead-letter its messages. I won't read it.",
-                       *deliveryLimit, *deliveryLimit);
-    return std::nullopt;
-}
-
-bool RabbitClient::QueueReadCost::raisesDeliveryCount() const
-{
-    return type == QLatin1String("quorum") && !deliveryLimit;
-}
-
-QCoro::Task<RabbitClient::QueueReadCost> RabbitClient::readCost(QString queue)
-{
-    refuseUnaddressableVhost();
-    const std::shared_ptr<Connection> connection = m_connection;
-    QJsonObject object;
-    if (isDotSegment(queue)) {
-        // Asked of the listing, filtered to this one name.
-        auto task = request(QStringLiteral("GET"),
-                            QStringLiteral("/api/queues/") + percentEncoded(connection->vhost)
-                                + QStringLiteral("?page=1&page_size=100&use_regex=true&name=")
-                                + percentEncoded(exactNamePattern(queue)));
-        const QByteArray answer = co_await std::move(task);
-        const QJsonDocument document = QJsonDocument::fromJson(answer);
-        if (!document.isObject() || !document.object().value(QLatin1String("items")).isArray())
-            throw KafkaError(-1, notTheManagementAPI());
-        bool found = false;
-        for (const QJsonValue& item : document.object().value(QLatin1String("items")).toArray()) {
-            if (item.toObject().value(QLatin1String("name")).toString() == queue) {
-                object = item.toObject();
-                found = true;
-            }
-        }
-        if (!found)
-            throw KafkaError(-1, QStringLiteral("the broker answered 404: Not Found"));
-    } else {
-        auto task = request(QStringLiteral("GET"), queuePath(queue));
-        const QByteArray answer = co_await std::move(task);
-        const QJsonDocument document = QJsonDocument::fromJson(answer);
-        if (!document.isObject())
-            throw KafkaError(-1, notTheManagementAPI());
-        object = document.object();
-    }
-    QueueReadCost cost;
-    if (const QJsonValue type = object.value(QLatin1String("type")); type.isString() && !type.toString().isEmpty())
-        cost.type = type.toString();
-    if (cost.type != QLatin1String("quorum"))
-        co_return cost;
-
-    // The queue argument and the policy both apply; the smaller one wins. A negative limit
-    // (RabbitMQ 4's way of saying "none") lifts it.
-    std::optional<int64_t> declared;
-    bool unlimited = false;
-    const QJsonValue candidates[] = {
-        object.value(QLatin1String("arguments")).toObject().value(QLatin1String("x-delivery-limit")),
-        object.value(QLatin1String("effective_policy_definition")).toObject().value(QLatin1String("delivery-limit")),
-    };
-    for (const QJsonValue& candidate : candidates) {
-        const std::optional<int64_t> value = RabbitAnswer::integer(candidate);
-        if (!value)
-            continue;
-        if (*value < 0)
-            unlimited = true;
-        else
-            declared = declared ? std::min(*declared, *value) : *value;
-    }
-    if (declared) {
-        cost.deliveryLimit = declared;
-        co_return cost;
-    }
-    if (unlimited)
-        co_return cost;
-
-    if (!connection->serverMajor) {
-        auto overviewTask = request(QStringLiteral("GET"), QStringLiteral("/api/overview"));
-        const QByteArray overview = co_await std::move(overviewTask);
-        const QString version =
-            QJsonDocument::fromJson(overview).object().value(QLatin1String("rabbitmq_version")).toString();
-        connection->serverMajor = version.section(QLatin1Char('.'), 0, 0).toInt();
-    }
-    if (*connection->serverMajor >= 4)
-        cost.deliveryLimit = defaultQuorumDeliveryLimit;
-    co_return cost;
-}
-
-qint64 RabbitClient::readTruncation(int64_t limit)
-{
-    // Half the bound shared among the messages leaves room for Base64 (a third more), for the
-    // properties and for the headers, which the server never cuts.
-    return std::max<qint64>(1024, maxAnswerBytes / 2 / std::max<int64_t>(limit, 1));
-}
-
-QCoro::Task<QList<Message>> RabbitClient::read(QString queue, int64_t limit)
-{
-    refuseUnaddressableVhost();
-    // Its get has no other address; nothing is taken.
-    if (isDotSegment(queue))
-        throw KafkaError(-1,
-                         L10n::t("The RabbitMQ management API cannot address a queue named \u201c%@\u201d: its web "
-                                 "server drops that name from the request's address, so I can't read it here.",
-                                 queue));
-    // A read takes every message once; on some queues that is more than a requeue.
-    auto costTask = readCost(queue);
-    const QueueReadCost cost = co_await std::move(costTask);
-    if (const std::optional<QString> refusal = cost.refusal())
-        throw KafkaError(-1, *refusal);
-
-    QJsonObject body;
-    // A negative count makes the server hand over every message in the queue.
-    body.insert(QLatin1String("count"), qint64(std::max<int64_t>(limit, 0)));
-    body.insert(QLatin1String("ackmode"), QStringLiteral("ack_requeue_true"));
-    body.insert(QLatin1String("encoding"), QStringLiteral("auto"));
-    // Long payloads are cut by the server so that the whole answer fits the bound: an answer
-    // refused for its size would come after the server had already taken the messages.
-    body.insert(QLatin1String("truncate"), readTruncation(limit));
-    // Never sent twice: each time the server receives it, it takes and requeues the messages.
-    auto task = send(m_connection, QStringLiteral("POST"), queuePath(queue) + QStringLiteral("/get"),
-                     QJsonDocument(body).toJson(QJsonDocument::Compact), Once::read);
-    const QByteArray answer = co_await std::move(task);
-    if (!RabbitAnswer::isArrayOfObjects(answer))
-        throw KafkaError(-1, notTheManagementAPI());
-    co_return RabbitAnswer::messages(answer, queue);
-}
-
-QCoro::Task<> RabbitClient::publish(QString queue, QByteArray payload, QMap<QString, QString> headers, QString mandate)
-{
-    refuseUnaddressableVhost();
-    headers.insert(QStringLiteral("tessaron-reason"), mandate);
-    QJsonObject headerObject;
-    for (auto it = headers.cbegin(); it != headers.cend(); ++it)
-        headerObject.insert(it.key(), it.value());
-
-    QJsonObject body;
-    // Persistent, so that a message filed into a durable queue survives a broker restart.
-    body.insert(QLatin1String("properties"),
-                QJsonObject{{QStringLiteral("headers"), headerObject}, {QStringLiteral("delivery_mode"), 2}});
-    body.insert(QLatin1String("routing_key"), queue);
-    // Text travels as text; anything that is not UTF-8 as Base64, so every byte arrives as given.
-    if (const std::optional<QString> text = TextRules::strictUtf8(payload)) {
-        body.insert(QLatin1String("payload"), *text);
-        body.insert(QLatin1String("payload_encoding"), QStringLiteral("string"));
-    } else {
-        body.insert(QLatin1String("payload"), QString::fromLatin1(payload.toBase64()));
-        body.insert(QLatin1String("payload_encoding"), QStringLiteral("base64"));
-    }
-
-    const QString path = QStringLiteral("/api/exchanges/") + percentEncoded(m_connection->vhost) + QLatin1Char('/')
-        + percentEncoded(QStringLiteral("amq.default")) + QStringLiteral("/publish");
-    // Never sent twice: a publish whose answer is lost is reported as uncertain instead.
-    auto task = send(m_connection, QStringLiteral("POST"), path, QJsonDocument(body).toJson(QJsonDocument::Compact),
-                     Once::publish);
-    const QByteArray answer = co_await std::move(task);
-    if (!RabbitAnswer::isPublishAnswer(answer))
-        throw KafkaError(-1, notTheManagementAPI());
-    if (RabbitAnswer::routedNowhere(answer))
-        throw KafkaError(-1,
-                         QStringLiteral("the broker accepted the message but routed it nowhere — is ") + queue
-                             + QStringLiteral(" still declared?"));
 }
 
 } // namespace tessaron

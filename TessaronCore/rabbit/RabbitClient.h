@@ -15,6 +15,8 @@
 
 #include <QCoroTask>
 
+class QJsonObject;
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -23,10 +25,16 @@ namespace tessaron {
 
 // Speaks to a RabbitMQ server through its management HTTP API (never AMQP). One client per open
 // broker, used from the main thread; every operation is a coroutine that fails with KafkaError:
-// the HTTP status of an answer outside 200-299, -1 for 401, 404, the client's own refusals and
-// answers that are not the management API's JSON, -195 when the server cannot be reached, takes
-// longer than the time-out in total (silent or trickling) or cuts its answer short (whatever the
-// status), and uncertainCode for a publish or a read whose answer was lost after it went out.
+// the HTTP status of an answer outside 200-299, -1 for 401, 404, the client's own refusals, a
+// certificate that is not trusted and answers that are not the management API's JSON, goneCode
+// for a queue deleted since it was listed, -195 when the server cannot be reached, takes longer
+// than the time-out in total (silent or trickling) or cuts its answer short (whatever the status).
+// A publish or a read that went out and was never confirmed is uncertain (KafkaError::isUncertain):
+// -195 when the connection was lost after it was sent, uncertainCode when a gateway answered 502,
+// 503 or 504 for it or its answer passed the bound.
+//
+// Over https the certificate authority, client certificate and key of the broker's form are used;
+// the constructor fails with -1 naming a file that cannot be read.
 //
 // The operations are virtual so that a session can be tested against a stand-in. A stand-in may
 // use any bootstrap text that names a host ("localhost"): constructing opens no connection.
@@ -80,12 +88,14 @@ public:
     [[nodiscard]] virtual QCoro::Task<QList<QueueBinding>> bindings(QString queue);
     // The queue's type and effective delivery limit.
     [[nodiscard]] virtual QCoro::Task<QueueReadCost> readCost(QString queue);
+    // The queue's depth as the server's statistics last counted it; absent before the first count.
+    [[nodiscard]] virtual QCoro::Task<std::optional<int64_t>> depth(QString queue);
     // Up to `limit` messages, taken off the queue and put back at once (so they come back marked
     // redelivered next time). Offsets count from 0 within this one read. Fails with -1 and the
     // cost's refusal, reading nothing, when the queue's read cost refuses it. Payloads longer than
-    // readTruncation(limit) come back cut, with a "truncated" header that gives their real size.
-    // Never sent twice; fails with uncertainCode when the server received it but its answer was
-    // lost or refused (the messages were then most likely taken and requeued).
+    // readTruncation() of the queue's listed size come back cut, their whole size kept as the
+    // message's wholePayloadSize(). Never sent twice; fails as uncertain when the server received
+    // it but never confirmed it (the messages were then most likely taken and requeued).
     [[nodiscard]] virtual QCoro::Task<QList<Message>> read(QString queue, int64_t limit);
     // Publishes persistently through the default exchange to the queue of that name, with the
     // reason as the "tessaron-reason" header (it replaces a caller header of that name). Fails
@@ -103,11 +113,19 @@ public:
     // The code of a publish whose answer was lost after the request went out: the message may or
     // may not be on the queue.
     static constexpr int32_t uncertainCode = -2;
+    // The code of a queue that no longer exists on the server.
+    static constexpr int32_t goneCode = 404;
 
     // The upper bound of an answer body; a larger answer fails rather than filling memory.
     static constexpr qint64 maxAnswerBytes = 16 * 1024 * 1024;
-    // The payload length past which a read of `limit` messages asks the server to cut payloads.
-    static qint64 readTruncation(int64_t limit);
+    // What the payloads of one read may hold in all, in bytes: Base64 makes them a third larger,
+    // and 2 MiB of the bound stay for properties, headers and the JSON around them.
+    static constexpr qint64 readPayloadBudget = (maxAnswerBytes - 2 * 1024 * 1024) / 4 * 3;
+    // The payload length past which a read of `limit` messages asks the server to cut payloads,
+    // from the queue's listed message count and payload bytes (absent when not counted yet).
+    static qint64 readTruncation(int64_t limit, std::optional<int64_t> messages, std::optional<int64_t> bytes);
+    // Queues listed per request, the management API's largest page.
+    static constexpr int listingPageSize = 500;
     // The delivery limit that quorum queues get without one from RabbitMQ 4.0 on.
     static constexpr int64_t defaultQuorumDeliveryLimit = 20;
 
@@ -121,14 +139,23 @@ protected:
     QString queuePath(const QString& queue) const;
     // Throws -1 with the reason when the virtual host is "." or "..", which no request can name.
     void refuseUnaddressableVhost() const;
+    // The queue's object, with only `columns` when given; fails with goneCode for a missing queue.
+    [[nodiscard]] QCoro::Task<QJsonObject> queueObject(QString queue, QString columns);
+    static QString queueGone(const QString& queue);
 
 private:
+    // What a listing asks of each queue.
+    static constexpr const char* listedColumns = "name,messages,consumers";
+    // A bound on the pages of one listing (five million queues), whatever the server says.
+    static constexpr int64_t maxListingPages = 10000;
     struct Connection;
     // Unless resendable, the body is never sent a second time, and a failure after it went out is
     // uncertainCode: the server may have done the work.
     enum class Once { resendable, publish, read };
     [[nodiscard]] static QCoro::Task<QByteArray> send(std::shared_ptr<Connection> connection, QString method,
                                                       QString path, std::optional<QByteArray> body, Once once);
+    // What a read of the queue described by `object` costs, asking the server's version if needed.
+    [[nodiscard]] static QCoro::Task<QueueReadCost> costOf(std::shared_ptr<Connection> connection, QJsonObject object);
 
     Broker m_broker;
     std::shared_ptr<Connection> m_connection;

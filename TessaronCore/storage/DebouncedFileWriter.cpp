@@ -28,6 +28,7 @@ struct DebouncedFileWriter::State {
     // A load found the file there but could not read or decode it: whatever is there at the next
     // write is the user's data, kept aside whether it reads by then or not.
     bool keepAside = false;
+    bool lastWriteOk = true;
 
     void cancelPendingLocked()
     {
@@ -57,6 +58,12 @@ struct DebouncedFileWriter::State {
     }
 
     bool writeLocked(const QByteArray& bytes)
+    {
+        lastWriteOk = writeFileLocked(bytes);
+        return lastWriteOk;
+    }
+
+    bool writeFileLocked(const QByteArray& bytes)
     {
         QDir().mkpath(QFileInfo(path).absolutePath());
         if (!keepUnreadableAsideLocked())
@@ -138,6 +145,16 @@ void DebouncedFileWriter::schedule(QByteArray bytes)
 bool DebouncedFileWriter::writeNow(const QByteArray& bytes)
 {
     std::lock_guard guard(m_state->lock);
+    m_state->cancelPendingLocked();
+    return m_state->writeLocked(bytes);
+}
+
+bool DebouncedFileWriter::flush()
+{
+    std::lock_guard guard(m_state->lock);
+    if (m_state->pending == 0)
+        return m_state->lastWriteOk;
+    const QByteArray bytes = std::move(m_state->pendingBytes);
     m_state->cancelPendingLocked();
     return m_state->writeLocked(bytes);
 }

@@ -41,6 +41,9 @@ public:
     void schedule(QByteArray bytes);
     // Cancels the pending write and writes now on the calling thread. True when the file holds `bytes`.
     bool writeNow(const QByteArray& bytes);
+    // Runs the pending write now on the calling thread, if there is one. True when the last write,
+    // debounced or not, reached the file (and when nothing was ever written).
+    bool flush();
     // Cancels the pending write and removes the file; failures are ignored.
     void remove();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QJsonDocument>
 #include <QJsonParseError>
 
@@ -11,7 +12,9 @@ namespace tessaron {
 // stand inside strings (or open the document, where they stay as they are).
 inline QJsonDocument exactJsonDocument(const QByteArray& bytes, QJsonParseError* error = nullptr)
 {
-    static const QByteArray mark("\xEF\xBB\xBF");
+    // A view of a literal, not a static QByteArray: this runs from exit handlers too, after
+    // function statics made later than the handler's registration are gone.
+    constexpr QByteArrayView mark("\xEF\xBB\xBF", 3);
     const qsizetype from = bytes.startsWith(mark) ? mark.size() : 0;
     if (bytes.indexOf(mark, from) < 0)
         return QJsonDocument::fromJson(bytes, error);

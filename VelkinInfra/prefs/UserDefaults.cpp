@@ -2,21 +2,19 @@
 
 #include "VelkinInfra/json/ExactJson.h"
 
+#include "TessaronCore/storage/DebouncedFileWriter.h"
+
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
 #include <QMutexLocker>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QThread>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace tessaron {
@@ -26,9 +24,10 @@ namespace {
 // Doubles are tagged because JSON writes 2.0 as 2, which would come back as an integer.
 const QString doubleTag = QStringLiteral("double");
 
-bool readJson(QIODevice& device, QSettings::SettingsMap& map)
+using Values = QMap<QString, QVariant>;
+
+bool readJson(const QByteArray& bytes, Values& map)
 {
-    const QByteArray bytes = device.readAll();
     if (bytes.trimmed().isEmpty())
         return true;
     QJsonParseError error;
@@ -73,7 +72,7 @@ bool readJson(QIODevice& device, QSettings::SettingsMap& map)
     return true;
 }
 
-bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
+QByteArray writeJson(const Values& map)
 {
     QJsonObject root;
     for (auto it = map.begin(); it != map.end(); ++it) {
@@ -100,13 +99,24 @@ bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
             break;
         }
     }
-    return device.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0;
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-QSettings::Format jsonFormat()
+bool decodes(const QByteArray& bytes)
 {
-    static const QSettings::Format format = QSettings::registerFormat(QStringLiteral("json"), readJson, writeJson);
-    return format;
+    Values ignored;
+    return readJson(bytes, ignored);
+}
+
+// Writes of one burst end in one write of the last state, off the writing thread.
+constexpr std::chrono::milliseconds writeDebounce{250};
+
+UserDefaults* standardStore = nullptr;
+
+void flushStandard()
+{
+    if (standardStore)
+        standardStore->flush();
 }
 
 bool isNumber(const QVariant& v)
@@ -130,8 +140,14 @@ UserDefaults& UserDefaults::standard()
     // Never destroyed: views and observers may read it until the very end of the process.
     static UserDefaults* store = [] {
         auto* s = new UserDefaults(standardFilePath());
-        if (auto* app = QCoreApplication::instance(); app && s->thread() != app->thread())
-            s->moveToThread(app->thread());
+        standardStore = s;
+        if (auto* app = QCoreApplication::instance()) {
+            if (s->thread() != app->thread())
+                s->moveToThread(app->thread());
+            QObject::connect(app, &QCoreApplication::aboutToQuit, s, &UserDefaults::flush, Qt::DirectConnection);
+        }
+        // Never destroyed, so what is pending is written when the process ends normally.
+        std::atexit(flushStandard);
         return s;
     }();
     return *store;
@@ -146,29 +162,28 @@ QString UserDefaults::standardFilePath()
 UserDefaults::UserDefaults(const QString& filePath, QObject* parent)
     : QObject(parent)
     , m_filePath(filePath)
+    , m_writer(std::make_unique<DebouncedFileWriter>(filePath, QStringLiteral("tessaron.velkin.preferences"),
+                                                     writeDebounce, decodes))
 {
-    QDir().mkpath(QFileInfo(filePath).absolutePath());
-    m_settings = std::make_unique<QSettings>(filePath, jsonFormat());
-    m_settings->setFallbacksEnabled(false);
-    if (m_settings->status() == QSettings::FormatError && QFileInfo::exists(filePath)) {
-        // The next write would replace a file we could not read: keep the user's copy beside it.
-        const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-        QFile::copy(filePath, filePath + QStringLiteral(".unreadable-") + stamp);
+    // A file that does not read is the user's: the writer keeps it aside before replacing it.
+    if (const std::optional<QByteArray> bytes = m_writer->read(); bytes && !readJson(*bytes, m_values)) {
+        m_values.clear();
+        m_writer->keepAsideBeforeNextWrite();
     }
 }
 
-UserDefaults::~UserDefaults() = default;
+UserDefaults::~UserDefaults() { flush(); }
 
 bool UserDefaults::contains(const QString& key) const
 {
     QMutexLocker lock(&m_mutex);
-    return m_settings->contains(key);
+    return m_values.contains(key);
 }
 
 QVariant UserDefaults::object(const QString& key) const
 {
     QMutexLocker lock(&m_mutex);
-    return m_settings->value(key);
+    return m_values.value(key);
 }
 
 std::optional<QString> UserDefaults::string(const QString& key) const
@@ -265,22 +280,24 @@ void UserDefaults::setString(const QString& key, const QString& value) { write(k
 void UserDefaults::setStringList(const QString& key, const QStringList& value) { write(key, QVariant(value)); }
 void UserDefaults::remove(const QString& key) { write(key, QVariant()); }
 
-bool UserDefaults::lastWriteSucceeded() const
+bool UserDefaults::flush()
 {
     QMutexLocker lock(&m_mutex);
-    return m_lastWriteOk;
+    return m_writer->flush();
 }
+
+bool UserDefaults::lastWriteSucceeded() { return flush(); }
 
 void UserDefaults::write(const QString& key, const QVariant& value)
 {
     {
         QMutexLocker lock(&m_mutex);
         if (value.isValid())
-            m_settings->setValue(key, value);
+            m_values.insert(key, value);
         else
-            m_settings->remove(key);
-        m_settings->sync();
-        m_lastWriteOk = m_settings->status() == QSettings::NoError;
+            m_values.remove(key);
+        // Scheduled under the lock, so writes from two threads reach the file in the order they changed the map.
+        m_writer->schedule(writeJson(m_values));
     }
     announce(key);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -9,14 +10,16 @@
 #include <memory>
 #include <optional>
 
-class QSettings;
-
 namespace tessaron {
+
+class DebouncedFileWriter;
 
 // The user-defaults store: typed values (bool, integer, double, text, list of texts) under full
 // keys ("tessaron.onboarded"), kept as JSON under the XDG config folder so that their types
-// survive a restart. Every write goes to disk at once and is followed by one `changed` signal,
-// delivered on the thread the store lives in (the main thread for `standard()`).
+// survive a restart. A write changes the store at once and is followed by one `changed` signal,
+// delivered on the thread the store lives in (the main thread for `standard()`); the file follows
+// a quarter of a second after the last write of a burst, written off the writing thread. What is
+// pending is written on `flush()`, on destruction, and for `standard()` when the application quits.
 //
 // Readers tell "absent" from a stored false or 0: they return nothing only when the key holds
 // nothing; otherwise they give the store's reading of whatever is stored there.
@@ -49,8 +52,10 @@ public:
     void setStringList(const QString& key, const QStringList& value);
     void remove(const QString& key);
 
-    // False when the last write could not reach the disk.
-    bool lastWriteSucceeded() const;
+    // Writes what is pending now, on the calling thread. False when the last write could not reach the disk.
+    bool flush();
+    // The same: a question about the disk waits for what is pending.
+    bool lastWriteSucceeded();
 
 signals:
     void changed(const QString& key);
@@ -61,8 +66,8 @@ private:
 
     QString m_filePath;
     mutable QMutex m_mutex;
-    std::unique_ptr<QSettings> m_settings;
-    bool m_lastWriteOk = true;
+    QMap<QString, QVariant> m_values;
+    std::unique_ptr<DebouncedFileWriter> m_writer;
 };
 
 } // namespace tessaron

@@ -76,18 +76,22 @@ QCoro::Task<ChildProcess::Result> ChildProcess::run(Request request)
             settled->finish();
     });
     raw->start(QIODevice::ReadOnly);
+    // The fork is done when start() returns: the child is known from here, before its exec is
+    // reported, so a quit in between still ends it.
+    const qint64 pid = raw->processId();
+    if (pid > 0)
+        runningGroups().insert(pid);
     if (raw->state() == QProcess::Starting) {
         QFuture<void> starting = settled->future();
         co_await starting;
     }
     if (raw->state() == QProcess::NotRunning && raw->error() == QProcess::FailedToStart) {
         result.launchError = raw->errorString();
+        runningGroups().remove(pid);
         raw->disconnect();
         co_return result;
     }
 
-    const qint64 pid = raw->processId();
-    runningGroups().insert(pid);
     const auto limit = request.limitMs ? std::chrono::milliseconds(*request.limitMs) : std::chrono::milliseconds(-1);
     const bool finished = co_await qCoro(raw).waitForFinished(limit);
     if (!finished) {
@@ -109,8 +113,11 @@ QCoro::Task<ChildProcess::Result> ChildProcess::run(Request request)
 
 void ChildProcess::endAll()
 {
-    for (qint64 pid : std::as_const(runningGroups()))
+    // A child caught before its setsid() has no group of its own yet, hence the kill of the pid too.
+    for (qint64 pid : std::as_const(runningGroups())) {
         killGroup(pid);
+        ::kill(pid_t(pid), SIGKILL);
+    }
 }
 
 } // namespace tessaron

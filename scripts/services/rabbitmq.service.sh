@@ -6,18 +6,8 @@
 
 rabbitmq_bin=/usr/lib/rabbitmq/bin
 
-# Free loopback ports, asked of the kernel rather than guessed.
-_rabbitmq_free_ports() {
-  python3 - "$1" <<'EOF'
-import socket, sys
-socks = []
-for _ in range(int(sys.argv[1])):
-    s = socket.socket()
-    s.bind(("127.0.0.1", 0))
-    socks.append(s)
-print(" ".join(str(s.getsockname()[1]) for s in socks))
-EOF
-}
+# shellcheck source=free-ports.sh
+source "$(dirname "${BASH_SOURCE[0]}")/free-ports.sh"
 
 _rabbitmq_answers() {
   python3 - "$1" <<'EOF'
@@ -41,7 +31,7 @@ start_rabbitmq() {
   chmod 700 "$dir/home"
 
   local ports amqp mgmt dist epmd
-  ports=$(_rabbitmq_free_ports 4) || return 1
+  ports=$(services_free_ports 4) || return 1
   read -r amqp mgmt dist epmd <<<"$ports"
 
   # A private cookie, readable only by us, as Erlang insists.

@@ -124,7 +124,7 @@ private slots:
         limits.runMs = 700;
         const AIError error = runExpectingError(provider(limits), "hello");
         QCOMPARE(error.kind(), AIError::timedOut);
-        QVERIFY(error.errorDescription().contains("1 seconds"));
+        QVERIFY(error.errorDescription().contains("within 1 second,"));
         QFile file(pidFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString child = QString::fromUtf8(file.readAll()).trimmed();

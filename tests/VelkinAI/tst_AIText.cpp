@@ -31,6 +31,17 @@ private slots:
         // The cut to 200 characters comes before the trim.
         const QString longError = QString(" ") + QString(198, 'x') + QString(" tail") + QString(300, 'y');
         QCOMPARE(AIError::makeFailed(longError).errorDescription(), "AI CLI failed: " + QString(198, 'x'));
+        // Characters as read, not UTF-16 units: an emoji or an accent built of two code points counts once
+        // and is never split.
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x94\xA5"); // two UTF-16 units
+        const QString accented = QStringLiteral("e\u0301");
+        QCOMPARE(AIError::makeFailed(emoji.repeated(250)).errorDescription(), "AI CLI failed: " + emoji.repeated(200));
+        QCOMPARE(AIError::makeFailed(QString(199, 'x') + accented + "tail").errorDescription(),
+                 "AI CLI failed: " + QString(199, 'x') + accented);
+        QCOMPARE(AIError::makeTimedOut(1).errorDescription(),
+                 QString("The AI CLI gave no answer within 1 second, so it was stopped."));
+        QCOMPARE(AIError::makeTimedOut(30).errorDescription(),
+                 QString("The AI CLI gave no answer within 30 seconds, so it was stopped."));
         QCOMPARE(AIError::makeNoProvider().errorDescription(), QString("No AI provider configured."));
         QCOMPARE(AIError::makeEmptyInput().errorDescription(), QString("Nothing to send to the AI."));
         QVERIFY(AIError::makeLaunchFailed("no such file").errorDescription().startsWith("Failed to launch process: "));

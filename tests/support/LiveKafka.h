@@ -8,11 +8,13 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <librdkafka/rdkafka.h>
 
 #include <cstdint>
+#include <utility>
 
 namespace tessaron::testing {
 
@@ -37,15 +39,36 @@ public:
         QByteArray payload;
         // Milliseconds since 1970; 0 lets the producer stamp the message.
         int64_t timestampMs = 0;
+        QByteArray key;
+        // A tombstone: no payload at all.
+        bool tombstone = false;
     };
-    // Creates the topic and produces the messages, waiting for their acknowledgement.
-    void createTopic(const QString& topic, int partitions, const QList<Seed>& messages);
+    // Creates the topic (with the given topic configuration pairs) and produces the messages,
+    // waiting for their acknowledgement.
+    void createTopic(const QString& topic, int partitions, const QList<Seed>& messages,
+                     const QList<std::pair<QByteArray, QByteArray>>& config = {});
+    // Produces more messages to an existing topic, waiting for their acknowledgement.
+    void produce(const QString& topic, const QList<Seed>& messages);
+    // Produces each batch in a transaction of its own, committed or aborted as `commit[i]` says.
+    void produceTransactions(const QString& topic, const QList<QList<Seed>>& batches, const QList<bool>& commit);
+    void deleteTopic(const QString& topic);
+    // Deletes every record before `before` on each partition named (DeleteRecords).
+    void trim(const QString& topic, const QMap<int32_t, int64_t>& before);
+    // The partition's low and high watermarks as the broker holds them now.
+    std::pair<int64_t, int64_t> watermarks(const QString& topic, int32_t partition);
+
+    // The group's committed offsets on `topic`, read by a handle of its own (-1: none committed).
+    QMap<int32_t, int64_t> committed(const QString& group, const QString& topic, int partitions);
+    // Commits the offsets for `group` without ever joining it: a group of no members.
+    void commitAsSimple(const QString& group, const QString& topic, const QMap<int32_t, int64_t>& offsets);
 
     // A consumer in `group` subscribed to `topic`, reading from the beginning, committing only when
     // asked. It stays in the group until leave().
     rd_kafka_t* join(const QString& group, const QString& topic, const QByteArray& clientId = {});
     // Polls until the member has read `count` messages, then commits its position.
     void readAndCommit(rd_kafka_t* member, int count);
+    // Polls the member (reading, never committing) until the group has given it partitions.
+    void awaitAssignment(rd_kafka_t* member);
     void leave(rd_kafka_t*& member);
 
 private:

@@ -241,6 +241,17 @@ public:
         calls << "cost " + queue;
         co_return costs.value(queue);
     }
+    // Asked after a filing; counted apart from `calls`, which tests compare at once.
+    int depthAsks = 0;
+    QCoro::Task<std::optional<int64_t>> depth(QString queue) override
+    {
+        ++depthAsks;
+        for (const Topic& topic : listing.queues) {
+            if (topic.name == queue)
+                co_return topic.declaredDepth;
+        }
+        co_return std::nullopt;
+    }
     QCoro::Task<QList<Message>> read(QString queue, int64_t limit) override
     {
         calls << QString("read %1 %2").arg(queue).arg(limit);

@@ -114,9 +114,8 @@ private slots:
         // "The beginning" on a partition whose oldest messages were deleted.
         QCOMPARE(beforeStart(t, "0").size(), 1);
         QCOMPARE(beforeStartWarning(beforeStart(t, "0")),
-                 QString("Before the start of p0, which now begins at 100: its older messages were deleted. Kafka "
-                         "will accept it; the consumer's next read is out of range, and its auto.offset.reset decides "
-                         "what happens — \"latest\" skips everything."));
+                 QString("Before the start of p0, which now begins at 100: its older messages were deleted, so that "
+                         "offset no longer exists. Type 100 or more, or choose “The beginning”."));
         // Equal to the end is not past it; a partition with an error is never listed.
         QVERIFY(pastEnd(t, "200").isEmpty());
         QCOMPARE(pastEndWarning(pastEnd(t, "201")),
@@ -151,11 +150,20 @@ private slots:
         QVERIFY(ResetLogic::negativeRefusal("abc").isEmpty());
         QVERIFY(canMove("\n", t, "x", false) == false);
         QVERIFY(canMove("3", t, "\n", false));
+        // A target before a partition's retained start is refused; "the beginning" needs no target.
+        const Topic trimmed = topic("trimmed", {{100, 200}, {0, 50}});
+        QVERIFY(!canMove("99", trimmed, "replay", false));
+        QVERIFY(canMove("100", trimmed, "replay", false));
+        QVERIFY(canMove("", trimmed, "replay", false, true));
+        QVERIFY(!canMove("", trimmed, "", false, true));
+        QVERIFY(!canMove("", std::nullopt, "replay", false, true));
 
         QCOMPARE(ResetLogic::effectiveTopic(std::nullopt, t)->name, QString("orders"));
         QCOMPARE(ResetLogic::effectiveTopic(topic("given", {}), t)->name, QString("given"));
-        QCOMPARE(ResetLogic::scopeLine(std::nullopt), QString("Applies to all 0 partitions of ."));
-        QCOMPARE(ResetLogic::scopeLine(t), QString("Applies to all 1 partitions of \u2068orders\u2069."));
+        QVERIFY(ResetLogic::scopeLine(std::nullopt).contains("no topic"));
+        QCOMPARE(ResetLogic::scopeLine(t), QString("Applies to the one partition of \u2068orders\u2069."));
+        QCOMPARE(ResetLogic::scopeLine(topic("two", {{0, 1}, {0, 1}})),
+                 QString("Applies to all 2 partitions of \u2068two\u2069."));
     }
 
     void groupStateLineAndSubtitle()
@@ -182,6 +190,8 @@ private slots:
         QVERIFY(AskLogic::sendNotice(300, 0, claude).contains("the newest 12 of the 300 messages"));
         QVERIFY(AskLogic::sendNotice(0, 0, {}).contains("the newest 0 of the 0 messages"));
         QVERIFY(AskLogic::sendNotice(0, 0, {AskLogic::Tool::none, {}}).contains("nothing will leave"));
+        QVERIFY(AskLogic::sendNotice(1, 1, claude)
+                    .contains("the broker's one consumer group, and the one message he read with its headers — to"));
         // Groups that could not be listed are never "0 consumer groups", whatever the tool.
         for (const AskLogic::Tool& tool : {claude, AskLogic::Tool{}, AskLogic::Tool{AskLogic::Tool::none, {}}}) {
             const QString notice = AskLogic::sendNotice(5, std::nullopt, tool);

@@ -300,7 +300,7 @@ private slots:
         QVERIFY(!sheet.outcomeBlock()->caution()->isVisibleTo(sheet.outcomeBlock()));
     }
 
-    void anAvroCopyIsNeverFiledAndAKeyThatIsNotTextIsNamed()
+    void anAvroOrCutCopyIsNeverFiledAndAKeyThatIsNotTextIsNamed()
     {
         Message avro = source(std::nullopt, QByteArray("\x00\x00\x00\x00\x07\x02", 6));
         avro.setDecoded(Message::Decoded{7, "{\"amount\":1}", std::nullopt});
@@ -311,6 +311,17 @@ private slots:
         QVERIFY(!sheet.canFile());
         QVERIFY(!sheet.fileButton()->isEnabled());
         sheet.file();
+        QTest::qWait(20);
+        QVERIFY(m_clients->writer->produced.isEmpty());
+
+        // Nor is a payload read cut: its first bytes would be filed as the whole message.
+        Message cut = source(std::nullopt, "{\"amount\":");
+        cut.setWholePayloadSize(4096);
+        ProduceSheet cutSheet(cut, nullptr, m_session.get());
+        cutSheet.show();
+        fill(cutSheet, "try anyway");
+        QVERIFY(!cutSheet.fileButton()->isEnabled());
+        cutSheet.file();
         QTest::qWait(20);
         QVERIFY(m_clients->writer->produced.isEmpty());
 

@@ -73,10 +73,12 @@ private slots:
         const ConsumerGroup billing{"billing", "Stable", false};
         ResetOffsetsSheet sheet(billing, std::nullopt, nullptr, m_session.get());
         sheet.show();
-        QCOMPARE(sheet.targetField()->text(), QString("0"));
-        QCOMPARE(sheet.scopeLine()->text(), QString("Applies to all 2 partitions of \u2068orders\u2069."));
-        // p0 keeps 100 to 200: offset 0 lies before what it retains.
-        QVERIFY(sheet.beforeStartText().startsWith("Before the start of p0, which now begins at 100"));
+        // It opens on "The beginning": each partition's own start, not offset 0.
+        QVERIFY(sheet.fromBeginning());
+        QVERIFY(sheet.targetField()->text().isEmpty());
+        QVERIFY(
+            sheet.scopeLine()->text().startsWith("Each of the 2 partitions of \u2068orders\u2069 moves to its own"));
+        QVERIFY(sheet.beforeStartText().isEmpty());
         QVERIFY(sheet.pastEndText().isEmpty());
         QVERIFY(sheet.groupStateText().startsWith("\u2068billing\u2069 is Stable — Tessaron will refuse."));
         QVERIFY(!sheet.moveButton()->isEnabled()); // no reason yet
@@ -96,18 +98,26 @@ private slots:
         type(sheet.targetField(), "-1");
         QVERIFY(!sheet.moveButton()->isEnabled());
         QVERIFY(!sheet.negativeText().isEmpty());
+        // p0 keeps 100 to 200: offset 5 no longer exists there, and the sheet will not send it.
         type(sheet.targetField(), "+5");
-        QVERIFY(sheet.moveButton()->isEnabled());
         QVERIFY(sheet.negativeText().isEmpty());
+        QVERIFY(sheet.beforeStartText().startsWith("Before the start of p0, which now begins at 100"));
+        QVERIFY(sheet.beforeStartText().contains("Type 100 or more"));
+        QVERIFY(!sheet.moveButton()->isEnabled());
+        type(sheet.targetField(), "100");
+        QVERIFY(sheet.moveButton()->isEnabled());
+        QVERIFY(sheet.scopeLine()->text().startsWith("Applies to all 2 partitions"));
         QTest::mouseClick(sheet.beginningButton(), Qt::LeftButton);
-        QCOMPARE(sheet.targetField()->text(), QString("0"));
+        QVERIFY(sheet.fromBeginning() && sheet.targetField()->text().isEmpty());
+        QVERIFY(sheet.beforeStartText().isEmpty());
+        QVERIFY(sheet.moveButton()->isEnabled());
 
         ResetOffsetsSheet empty({"audit", "Empty", false}, std::nullopt, nullptr, m_session.get());
         empty.show();
         QCOMPARE(empty.groupStateText(), QString("Nobody is consuming this group, so nothing will fight you."));
         // Without a topic given or selected there is nothing to move.
         m_session->setSelectedTopic(std::nullopt);
-        QCOMPARE(empty.scopeLine()->text(), QString("Applies to all 0 partitions of ."));
+        QCOMPARE(empty.scopeLine()->text(), QString("There is no topic to move the position on."));
         empty.reasonField()->setText("why");
         QVERIFY(!empty.moveButton()->isEnabled());
     }
@@ -151,6 +161,21 @@ private slots:
         QCOMPARE(busy.strikes(), 1);
         QTest::keyClick(busy.reasonField(), Qt::Key_Escape);
         QVERIFY(!busy.isVisible());
+    }
+
+    void theBeginningMovesEachPartitionToTheStartItHasWhenMoved()
+    {
+        ResetOffsetsSheet sheet({"audit", "Empty", false}, std::nullopt, nullptr, m_session.get());
+        sheet.show();
+        sheet.reasonField()->setText("replay");
+        // Retention trims both partitions after the sheet opened: the move uses the starts of now.
+        m_clients->kafka->listed = QList<Topic>{topic("orders", {{140, 200}, {2, 3}}), topic("payments", {{0, 2}})};
+        QTest::mouseClick(sheet.moveButton(), Qt::LeftButton);
+        QTRY_VERIFY(sheet.outcome().has_value());
+        QCOMPARE(m_clients->writer->resets.size(), 1);
+        QCOMPARE(m_clients->writer->resets.first().partitions, (QMap<int32_t, int64_t>{{0, 140}, {1, 2}}));
+        QCOMPARE(sheet.outcome()->sentence(),
+                 QString("\u2068audit\u2069 will resume from the start of each partition."));
     }
 
     void theEndsAreAskedForAgainWhileTheSheetIsOpen()

@@ -109,12 +109,14 @@ private slots:
 
     void headersTombstonesAndCopies()
     {
-        Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}})});
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 4}})});
+        Message cut = keyed("orders", 0, 3, "c", "the first bytes", 1);
+        cut.setWholePayloadSize(4096);
         stage.kafka().held["orders"][0] = {
             keyed("orders", 0, 0, "a", "\xEF\xBB\xBFline one\r\nline two", 3,
                   {{"trace", QByteArray("\xff\xfe", 2)}, {"empty", ""}}),
             Message("orders", 0, 1, QByteArray("b"), std::nullopt, std::nullopt, {}),
-            keyed("orders", 0, 2, QByteArray("\xff", 1), QByteArray("\x80\x81\x82", 3), 1)};
+            keyed("orders", 0, 2, QByteArray("\xff", 1), QByteArray("\x80\x81\x82", 3), 1), cut};
         stage.open("orders");
         ExhibitView view(stage.app.get(), stage.session.get());
 
@@ -144,6 +146,11 @@ private slots:
         QVERIFY(!view.document());
         view.copyPayload();
         QCOMPARE(QApplication::clipboard()->text(), QString("80 81 82"));
+        QVERIFY(!view.findChild<QLabel*>(QStringLiteral("cutNote")));
+
+        // A payload read cut says so beside what is copied from it.
+        stage.session->setSelectedMessage(QString("orders/0/3"));
+        QVERIFY(view.findChild<QLabel*>(QStringLiteral("cutNote")));
     }
 
     void fileACorrectedCopySetsTheProduceAction()

@@ -34,7 +34,7 @@ QStringList menuTexts(QMenu* menu)
 {
     QStringList texts;
     for (QAction* action : menu->actions())
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->icon().isNull() ? "" : " ✓"));
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->isChecked() ? " ✓" : ""));
     return texts;
 }
 

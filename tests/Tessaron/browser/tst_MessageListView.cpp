@@ -10,6 +10,7 @@
 #include "Tessaron/browser/TopicHeader.h"
 #include "VelkinUI/KitButton.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListView>
 #include <QScrollArea>
@@ -71,21 +72,46 @@ private slots:
         QVERIFY(view.header()->isHidden());
     }
 
-    void nothingAfterAMomentIsNotNothingRetained()
+    void anEmptyReadFromAMomentIsToldFromWhatTheLookupAnswered()
     {
-        Stage stage = kafkaStage({fakes::topic("orders", {{0, 240}}), fakes::topic("empty", {{0, 0}})});
-        stage.kafka().timeOffsets = {{0, -1}};
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 200}, {0, 40}}), fakes::topic("empty", {{0, 0}})});
         MessageListView view(stage.app.get(), stage.session.get());
         stage.session->setSelectedTopic(QString("orders"));
         const auto moment = BrokerSession::Position::atTime(QDateTime::fromMSecsSinceEpoch(5000, Qt::UTC));
+
+        // After the last message: no partition has one at or after the moment.
+        stage.kafka().timeOffsets = {{0, -1}, {1, -1}};
         syncWait(stage.session->read(moment, 100, false));
         QCOMPARE(view.body(), BrowserBody::nothingRetained);
         QCOMPARE(view.emptyPane()->title(), QString("Nothing from that moment on"));
-        QCOMPARE(MessageListView::emptyTexts(240, moment).second,
+        QCOMPARE(view.emptyPane()->detail(),
                  QString("This topic retains 240 messages, all from before it. Pick an earlier moment, or read the "
                          "latest."));
-        QCOMPARE(MessageListView::emptyTexts(240, BrokerSession::Position::atOffset(900)).first,
-                 QString("Nothing read from there"));
+
+        // Before the first: the lookup points at the start, yet the pages bring nothing back. What
+        // was asked and answered is told; nothing is claimed about the messages' age.
+        stage.kafka().timeOffsets = {{0, 0}, {1, -1}};
+        syncWait(stage.session->read(moment, 100, false));
+        QCOMPARE(view.body(), BrowserBody::nothingRetained);
+        QCOMPARE(view.emptyPane()->title(), QString("Nothing read from that moment on"));
+        QVERIFY(view.emptyPane()->detail().contains("p0 at offset 0, none in p1"));
+        QVERIFY(!view.emptyPane()->detail().contains("before it"));
+
+        // A partition the lookup left out is no "none".
+        stage.kafka().timeOffsets = {{0, -1}};
+        syncWait(stage.session->read(moment, 100, false));
+        QVERIFY(view.emptyPane()->detail().contains("none in p0, nothing for p1"));
+
+        // A failed lookup answered nothing: no claim either.
+        stage.kafka().timeError = KafkaError(-1, "looking up offsets: broken");
+        syncWait(stage.session->read(moment, 100, false));
+        QVERIFY(stage.session->timeAnswer().isEmpty());
+        QCOMPARE(view.emptyPane()->title(), QString("Nothing read from there"));
+
+        Topic one = fakes::topic("one", {{0, 1}});
+        QCOMPARE(MessageListView::emptyTexts(one, moment, {{0, -1}}).second,
+                 QString("This topic retains 1 message, and it is from before that moment. Pick an earlier moment, "
+                         "or read the latest."));
 
         stage.open("empty");
         QCOMPARE(view.body(), BrowserBody::nothingRetained);
@@ -292,6 +318,57 @@ private slots:
         // A fresh read clears the selection: the column falls back to the case notes.
         stage.open("orders");
         QVERIFY(view.exhibit()->showsNotes());
+    }
+
+    // What a screen reader gets for a row: number, key and preview as its name, where and when as
+    // its description, and the session's selection as the selected state, through a search too.
+    void aRowReadsAsWhatItShows()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 5}})});
+        QMap<int32_t, QList<Message>> held = three("orders");
+        held[0].append(Message("orders", 0, 3, std::nullopt, std::nullopt, fixedNow().addSecs(-60), {}));
+        held[0].append(keyed("orders", 0, 4, QByteArray("\xff\xfe", 2), "x", 12));
+        stage.kafka().held["orders"] = held;
+        stage.open("orders");
+        MessageListView view(stage.app.get(), stage.session.get());
+        view.resize(900, 600);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        // Offscreen no platform accessibility listens, so nothing flushes the list's cached rows
+        // when the model is reset: each read starts from a fresh interface, as a reader's would.
+        const auto row = [&](int r) {
+            QAccessible::deleteAccessibleInterface(
+                QAccessible::uniqueId(QAccessible::queryAccessibleInterface(view.listView())));
+            return QAccessible::queryAccessibleInterface(view.listView())->child(r);
+        };
+        const auto isolated = [](const QString& text) { return QChar(0x2068) + text + QChar(0x2069); };
+
+        // Newest first: the keyless tombstone, then carol.
+        QCOMPARE(row(0)->text(QAccessible::Name), QString("1, no key, ") + isolated("tombstone — this key is deleted"));
+        QCOMPARE(row(1)->text(QAccessible::Name), "2, key " + isolated("carol") + ", " + isolated(R"({"n":3})"));
+        QCOMPARE(row(1)->text(QAccessible::Description), QString("p0 at offset 2, 3 min ago"));
+        QVERIFY(!row(1)->state().selected);
+        // A key that is not text is drawn as "∅" too, but it is not the absence of one.
+        const int binaryKey = view.model()->rowOf("orders/0/4");
+        QCOMPARE(row(binaryKey)->text(QAccessible::Name),
+                 QString::number(binaryKey + 1) + ", a key that is not text, " + isolated("x"));
+
+        QTest::mouseClick(view.listView()->viewport(), Qt::LeftButton, {},
+                          view.listView()->visualRect(view.model()->index(1)).center());
+        QVERIFY(row(1)->state().selected);
+        QVERIFY(!row(0)->state().selected);
+        // The arrow keys move the selected state and the focus together.
+        QTest::keyClick(view.listView(), Qt::Key_Down);
+        QVERIFY(row(2)->state().selected && row(2)->state().focused);
+        QVERIFY(!row(1)->state().selected);
+
+        // A search renumbers the rows and keeps the selected message selected.
+        stage.session->setMessageSearch("bob");
+        QCOMPARE(view.model()->rowCount(), 1);
+        QVERIFY(row(0)->text(QAccessible::Name).startsWith("1, key " + isolated("bob")));
+        QVERIFY(row(0)->state().selected);
+        stage.session->setMessageSearch("alice");
+        QVERIFY(!row(0)->state().selected);
     }
 
     void theMascotCountsItsBoops()

@@ -7,6 +7,8 @@
 #include "Tessaron/casework/NotesLogic.h"
 #include "Tessaron/casework/SkewLogic.h"
 #include "Tessaron/casework/VerdictLogic.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QLocale>
 #include <QTest>
@@ -92,7 +94,9 @@ private slots:
         QCOMPARE(empty.emptySentence(),
                  std::optional<QString>("All of them empty. Either nobody published, or a "
                                         "consumer got there first."));
-        QCOMPARE(empty.arrivalSentence(), QString("1 queues. The dead letters are all empty. Good so far."));
+        QCOMPARE(empty.arrivalSentence(), QString("One queue. The dead letters are all empty. Good so far."));
+        QCOMPARE(BriefingLogic::of(BriefingLogic::Wording::kafka, {topicOf("pay.dlq", 1)}, {}, {}).arrivalSentence(),
+                 QString("One topic. \u2068pay.dlq\u2069 has 1 message waiting. That's usually why you're here."));
         const BriefingLogic two =
             BriefingLogic::of(BriefingLogic::Wording::rabbit,
                               {queue("a", 0), queue("b", 0), queue("c", 3), queue("d", 4), queue("e", 5)}, {}, {});
@@ -192,7 +196,13 @@ private slots:
                  QString("Its one partition is read to the end. Whatever's wrong, it isn't this group."));
         QCOMPARE(GroupLogic::explanation(GroupVerdict::caughtUp(3)),
                  QString("All 3 partitions are read to the end. Whatever's wrong, it isn't this group."));
-        QVERIFY(GroupLogic::explanation(GroupVerdict::neverCommitted(1)).startsWith("1 members and nothing committed"));
+        QVERIFY(
+            GroupLogic::explanation(GroupVerdict::neverCommitted(1)).startsWith("One member and nothing committed"));
+        QVERIFY(GroupLogic::explanation(GroupVerdict::neverCommitted(2)).startsWith("2 members and nothing committed"));
+        QCOMPARE(GroupLogic::headline(GroupVerdict::neverCommitted(0, true)), QString("Gone."));
+        QVERIFY(!GroupLogic::explanation(GroupVerdict::neverCommitted(0, true)).contains("remembers the name"));
+        QCOMPARE(GroupLogic::explanation(GroupVerdict::behind(7, 1, worst, 1.0)),
+                 QString("7 behind, all of it on \u2068orders\u2069 p3, its one partition."));
         QVERIFY(GroupLogic::explanation(GroupVerdict::rebalancing("PreparingRebalance"))
                     .startsWith("PreparingRebalance. "));
         QCOMPARE(GroupLogic::headline(GroupVerdict::nobodyHomeCaughtUp()), QString("Nobody home. Nothing waiting."));
@@ -262,10 +272,14 @@ private slots:
         QCOMPARE(cards[1].tone, Tone::muted);
         QVERIFY(!cards[1].listed);
         QVERIFY(cards[1].note->startsWith("The broker doesn't list this topic anymore."));
+        // A listed topic whose partition's end would not read says so, on the card and as a blind spot.
+        QCOMPARE(cards[0].note, std::optional<QString>("The end of p1 wouldn't read, so the lag there is unknown."));
         const auto spots = GroupLogic::blindSpots(detail, {topicOf("a", 20)}, {{"Members", "timed out"}});
-        QCOMPARE(spots.size(), 2);
-        QCOMPARE(spots[1].title, QString("b"));
-        QVERIFY(spots[1].isTopic);
+        QCOMPARE(spots.size(), 3);
+        QCOMPARE(spots[1].title, QString("a"));
+        QCOMPARE(spots[1].sentence, QString("The end of p1 wouldn't read, so the lag there is unknown."));
+        QCOMPARE(spots[2].title, QString("b"));
+        QVERIFY(spots[2].isTopic);
 
         detail.state = "Stable";
         detail.positions = {position("a", 0, 20, 20)};
@@ -392,7 +406,12 @@ private slots:
         QCOMPARE(VerdictLogic::objectionSentence(drift), QString("2 of 9 disagree with the rest"));
         QVERIFY(!VerdictLogic::moreDifferences(drift));
         drift.differences.append({"d", JSONKind::number, JSONKind::string});
-        QCOMPARE(VerdictLogic::moreDifferences(drift), std::optional<QString>("…and 1 more differences"));
+        QCOMPARE(VerdictLogic::moreDifferences(drift), std::optional<QString>("…and 1 more difference"));
+        UserDefaults::standard().setString(L10n::key, "pt");
+        QCOMPARE(VerdictLogic::moreDifferences(drift), std::optional<QString>("…e mais 1 diferença"));
+        drift.differences.append({"e", JSONKind::number, JSONKind::string});
+        QCOMPARE(VerdictLogic::moreDifferences(drift), std::optional<QString>("…e mais 2 diferenças"));
+        UserDefaults::standard().setString(L10n::key, "en");
     }
 
     void skewSentencesAndFlags()

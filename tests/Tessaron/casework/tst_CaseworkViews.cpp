@@ -135,6 +135,9 @@ private slots:
         // "Open the topic" selects it, which deselects the group.
         const auto open = view.findChildren<QAbstractButton*>("openTopic");
         QCOMPARE(open.size(), 1);
+        // A screen reader hears which topic each button is for.
+        QCOMPARE(open.first()->accessibleName(), QString("Open the topic orders"));
+        QCOMPARE(resets.first()->accessibleName(), QString("Move the position on orders…"));
         QTest::mouseClick(open.first(), Qt::LeftButton);
         QCOMPARE(scene.session->selectedTopic(), std::optional<QString>("orders"));
         QVERIFY(!scene.session->selectedGroup());
@@ -147,10 +150,26 @@ private slots:
         seedGroups(scene);
         scene.open(kafkaBroker());
         ConsumerGroupView view(scene.app.get(), scene.session.get());
+        view.resize(760, 900);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
         scene.session->setSelectedGroup("alpha");
         syncWait(scene.session->loadGroupDetail());
         QAbstractButton* again = view.findChild<QAbstractButton*>("lookAgain");
         QVERIFY(again && again->isEnabled());
+        // The keyboard focus survives a rebuilt page: on the same topic's button...
+        const auto shown = [&view](const char* name) {
+            // A rebuilt page's buttons show, and the replaced page's go, from the event loop.
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return view.findChild<QAbstractButton*>(name);
+        };
+        shown("openTopic")->setFocus();
+        syncWait(scene.session->loadGroupDetail());
+        QVERIFY(shown("openTopic")->hasFocus());
+        // ...and on "Look again", which waits disabled while its reload runs.
+        again = shown("lookAgain");
+        again->setFocus();
         // The worst partition is marked: alpha lags only on p1.
         QCOMPARE(view.findChild<PositionTable*>("positionTable")->cells()[1].worst, true);
 
@@ -164,7 +183,8 @@ private slots:
         QVERIFY(!again->isEnabled());
         gate->release();
         QTRY_VERIFY(!scene.session->isLoadingGroup());
-        QVERIFY(view.findChild<QAbstractButton*>("lookAgain")->isEnabled());
+        QVERIFY(shown("lookAgain")->isEnabled());
+        QVERIFY(shown("lookAgain")->hasFocus());
     }
 
     void aClosedGroupScreenIgnoresALateDetail()
@@ -232,6 +252,25 @@ private slots:
         QVERIFY(!briefing.findChild<QWidget*>("groupsCard"));
         QCOMPARE(briefing.findChildren<QAbstractButton*>("topicLink").size(), 1);
         scene.session->disconnectBroker();
+        QCOMPARE(texts(&briefing, "footer"),
+                 QStringList{"Pick a topic. I'll read its tail — no group joined, nothing committed."});
+    }
+
+    void aFailedListingIsSaidPlainlyAndInvitesNoPick()
+    {
+        Scene scene;
+        scene.clients->kafka->topicsError = KafkaError(-1, "listing topics: Broker transport failure");
+        scene.open(kafkaBroker());
+        BrokerBriefing briefing(scene.app.get(), scene.session.get());
+        QCOMPARE(texts(&briefing, "arrival"),
+                 QStringList{"I couldn't list the topics on this broker, so I have nothing to report."});
+        QVERIFY(texts(&briefing, "footer").isEmpty());
+        QVERIFY(!briefing.findChild<QWidget*>("emptyBrokerPanel"));
+
+        // A listing that then succeeds brings the invitation back.
+        scene.clients->kafka->topicsError.reset();
+        scene.clients->kafka->listed = QList<Topic>{topic("orders", {{0, 10}})};
+        syncWait(scene.session->refreshTopics());
         QCOMPARE(texts(&briefing, "footer"),
                  QStringList{"Pick a topic. I'll read its tail — no group joined, nothing committed."});
     }

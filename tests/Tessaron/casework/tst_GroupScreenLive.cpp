@@ -1,5 +1,7 @@
 // The consumer group screen over a real session and a real Kafka broker: a group of two members,
-// one partition caught up and one lagging. Skipped unless TESSARON_TEST_KAFKA_BOOTSTRAP names one.
+// one partition caught up and one lagging; a group whose topic was deleted; a group of the
+// consumer protocol, which this library cannot describe. Skipped unless
+// TESSARON_TEST_KAFKA_BOOTSTRAP names a broker.
 #include "support/LiveKafka.h"
 #include "support/SyncWait.h"
 
@@ -7,7 +9,10 @@
 #include "Tessaron/casework/GroupCards.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "VelkinUI/KitButton.h"
 
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <librdkafka/rdkafka.h>
@@ -80,7 +85,7 @@ private slots:
 
     void cleanupTestCase() { live.reset(); }
 
-    void theScreenJudgesTheLaggingPartition()
+    void theScreenJudgesTheLaggingPartitionAndLooksAgain()
     {
         AppState app;
         BrokerSession session(live->broker(), std::nullopt, std::nullopt, std::nullopt);
@@ -93,6 +98,15 @@ private slots:
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
         QCOMPARE(view.shownGroup(), group);
         QCOMPARE(view.findChildren<MemberRow*>().size(), 2);
+        QCOMPARE(session.groupDetail()->state, QString("Stable"));
+        // One partition each, together the whole topic.
+        QList<TopicPartitionRef> assigned;
+        for (const GroupMember& member : session.groupDetail()->members) {
+            QCOMPARE(member.assigned.size(), 1);
+            assigned += member.assigned;
+        }
+        QVERIFY(assigned.contains(TopicPartitionRef(topicName, 0))
+                && assigned.contains(TopicPartitionRef(topicName, 1)));
         PositionTable* table = view.findChild<PositionTable*>("positionTable");
         QVERIFY(table);
         QCOMPARE(table->cells().size(), 2);
@@ -102,6 +116,111 @@ private slots:
         QCOMPARE(table->cells()[1].behindText, QLocale().toString(3));
         QVERIFY(table->cells()[1].worst);
         QVERIFY(!table->cells()[1].heldByNobody);
+
+        // Four more on partition 1 while nobody reads: "Look again" shows the new lag, and so does
+        // the topic's lag strip, though the session's listing still holds the old ends.
+        live->produce(topicName, {{1, "n5"}, {1, "n6"}, {1, "n7"}, {1, "n8"}});
+        KitButton* again = view.findChild<KitButton*>("lookAgain");
+        QVERIFY(again && again->isEnabled());
+        again->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!session.isLoadingGroup(), 15000);
+        table = view.findChild<PositionTable*>("positionTable");
+        QCOMPARE(table->cells()[1].behindText, QLocale().toString(7));
+        QCOMPARE(session.groupDetail()->lag().known, 7);
+        session.setSelectedTopic(topicName);
+        QCOMPARE(syncWait(session.groupOffsets(group)), std::optional<int64_t>(7));
+    }
+
+    void aDeletedTopicOffersNoMove()
+    {
+        const QString doomed = LiveKafka::uniqueName(QStringLiteral("tessaron-doomed-"));
+        const QString orphan = QStringLiteral("tessaron-orphan-") + doomed.right(8);
+        live->createTopic(doomed, 1, {{0, "a"}, {0, "b"}});
+        live->commitAsSimple(orphan, doomed, {{0, 1}});
+        // The group keeps a position on a live topic too, so it has something left to show.
+        live->commitAsSimple(orphan, topicName, {{0, 5}});
+        live->deleteTopic(doomed);
+
+        AppState app;
+        BrokerSession session(live->broker(), std::nullopt, std::nullopt, std::nullopt);
+        syncWait(session.connectBroker());
+        ConsumerGroupView view(&app, &session);
+        session.setSelectedGroup(orphan);
+        syncWait(session.loadGroupDetail());
+        QVERIFY2(!session.groupFailure(), qPrintable(session.groupFailure().value_or(QString())));
+        QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
+        // Whatever the broker still keeps of the deleted topic is struck, with nothing to move.
+        for (KitButton* move : view.findChildren<KitButton*>("movePosition"))
+            QVERIFY(move->property("topic").toString() != doomed);
+        QCOMPARE(view.findChildren<KitButton*>("movePosition").size(), 1);
+        QCOMPARE(session.groupDetail()->topics().contains(doomed),
+                 !view.findChildren<QWidget*>("unlistedTopic").isEmpty());
+    }
+
+    void aConsumerProtocolGroupShowsWhatItCanAndMovesOnceStopped()
+    {
+        const QString classpath = qEnvironmentVariable("TESSARON_KAFKA_CLASSPATH");
+        if (classpath.isEmpty())
+            QSKIP("TESSARON_KAFKA_CLASSPATH is not set: the broker's own console consumer joins with that protocol");
+        const QString modern = QStringLiteral("tessaron-modern-") + topicName.right(8);
+        QProcess consumer;
+        consumer.setStandardOutputFile(QProcess::nullDevice());
+        consumer.setStandardErrorFile(QProcess::nullDevice());
+        consumer.start(QStringLiteral("java"),
+                       {"-Xmx128m", "-XX:TieredStopAtLevel=1", "-cp", classpath,
+                        "org.apache.kafka.tools.consumer.ConsoleConsumer", "--bootstrap-server",
+                        QString::fromUtf8(LiveKafka::bootstrapFromEnvironment()), "--topic", topicName, "--group",
+                        modern, "--from-beginning", "--consumer-property", "group.protocol=consumer",
+                        "--consumer-property", "auto.commit.interval.ms=200"});
+        QVERIFY(consumer.waitForStarted());
+        auto stop = qScopeGuard([&] {
+            consumer.kill();
+            consumer.waitForFinished(5000);
+        });
+        AppState app;
+        BrokerSession session(live->broker(), std::nullopt, std::nullopt, std::nullopt);
+        syncWait(session.connectBroker());
+        const auto listed = [&] {
+            syncWait(session.refreshTopics());
+            return std::any_of(session.groups().begin(), session.groups().end(),
+                               [&](const ConsumerGroup& g) { return g.id == modern; });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(listed(), 40000);
+        const auto listing = std::find_if(session.groups().begin(), session.groups().end(),
+                                          [&](const ConsumerGroup& g) { return g.id == modern; });
+        QCOMPARE(listing->state, QString("Stable"));
+
+        // This library describes such a group only as "Dead" without members: the screen keeps the
+        // listing's state, says it cannot see the members, and judges the positions it can read.
+        ConsumerGroupView view(&app, &session);
+        session.setSelectedGroup(modern);
+        const auto caughtUp = [&] {
+            syncWait(session.loadGroupDetail());
+            return session.groupDetail() && session.groupDetail()->positions.size() == 2
+                && session.groupDetail()->lag() == ConsumerGroupDetail::Lag{0, 0};
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(caughtUp(), 30000);
+        QCOMPARE(session.groupDetail()->state, QString("Stable"));
+        QCOMPARE(session.groupBlindSpots().size(), 1);
+        QCOMPARE(session.groupBlindSpots()[0].subject, QString("Members"));
+        QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
+        QVERIFY(view.findChild<QWidget*>("blindSpotCard"));
+
+        // Stopped, it leaves the group, which may then be moved like any other.
+        consumer.terminate();
+        QVERIFY(consumer.waitForFinished(20000));
+        const auto state = [&] {
+            syncWait(session.refreshTopics());
+            for (const ConsumerGroup& g : session.groups())
+                if (g.id == modern)
+                    return g.state;
+            return QString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(state(), QString("Empty"), 20000);
+        session.setSelectedTopic(topicName);
+        const AppOutcome moved = syncWait(session.resetOffsets(modern, session.currentTopic(), 0, "replay"));
+        QVERIFY2(moved.isDone(), qPrintable(moved.sentence()));
+        QCOMPARE(live->committed(modern, topicName, 2), (QMap<int32_t, int64_t>{{0, 0}, {1, 0}}));
     }
 };
 

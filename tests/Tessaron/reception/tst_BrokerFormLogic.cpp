@@ -8,10 +8,16 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace tessaron;
 using namespace tessaron::fakes;
@@ -169,6 +175,16 @@ private slots:
         QVERIFY(!form.showsMechanism());
         QVERIFY(!form.showsRegistryCard());
         QVERIFY(form.showsVirtualHost());
+        // Without credentials RabbitMQ is signed in to as guest, and the form says so.
+        form.setUsername("ana");
+        for (BrokerSecurity security : {BrokerSecurity::plaintext, BrokerSecurity::ssl}) {
+            form.setSecurity(security);
+            QVERIFY2(form.securitySentence().contains("guest/guest"), qPrintable(form.securitySentence()));
+            QVERIFY(form.assembledBroker().username.isEmpty());
+        }
+        form.setSecurity(BrokerSecurity::saslSSL);
+        QVERIFY(!form.securitySentence().contains("guest"));
+        QCOMPARE(form.assembledBroker().username, QString("ana"));
         form.setKind(BrokerKind::sqs); // undeclared kinds read as Kafka
         QVERIFY(form.showsRegistryCard());
         QVERIFY(form.showsMechanism());
@@ -221,6 +237,34 @@ private slots:
         syncWait(form.runTest(&app));
         QCOMPARE(form.testResult(), std::optional(AppState::TestResult::refused("broker transport failure")));
         QCOMPARE(form.stampStrikes(), 3);
+    }
+
+    void aRefusedConnectionAnswersTheTestAtOnce()
+    {
+        // A loopback port bound without listening refuses every connection, and nobody else can
+        // take it meanwhile.
+        const int refusing = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QCOMPARE(::bind(refusing, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        QCOMPARE(::getsockname(refusing, reinterpret_cast<sockaddr*>(&address), &length), 0);
+        Broker nobody = securedBroker("nobody", BrokerSecurity::plaintext);
+        nobody.bootstrap = "127.0.0.1:" + QString::number(ntohs(address.sin_port));
+
+        AppState app(ClientFactory::live());
+        BrokerFormLogic form(nobody, false);
+        QElapsedTimer clock;
+        clock.start();
+        syncWait(form.runTest(&app));
+        const qint64 ms = clock.elapsed();
+        ::close(refusing);
+        // The library would wait out the whole test time-out (8 s) for a broker that refused.
+        QVERIFY2(ms < 4000, qPrintable(QString::number(ms)));
+        QVERIFY(form.testResult() && !form.testResult()->isAnswered());
+        QVERIFY2(form.testResult()->reason().startsWith("listing topics: nothing accepts connections at that address"),
+                 qPrintable(form.testResult()->reason()));
     }
 
     void aTestUsesTheTypedPassphrase()

@@ -149,6 +149,8 @@ private slots:
 
         UserDefaults::standard().setString(L10n::key, QStringLiteral("en"));
         QTRY_COMPARE(sheet->passwordField()->hint(), english);
+        // Saving keeps the typed password in the keyring.
+        REQUIRE_KEYRING();
         type(sheet->addressField(), "localhost:9092");
         QTest::keyClick(sheet->addressField()->edit(), Qt::Key_Return);
         QTRY_VERIFY(!sheet->isVisible());

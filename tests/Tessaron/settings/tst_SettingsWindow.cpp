@@ -96,6 +96,14 @@ private slots:
         QCOMPARE(store().integer(Prefs::messagesPerRead), std::optional<qint64>(5000));
     }
 
+    void theSliderReadsAsTheInterfacesLanguageWritesNumbers()
+    {
+        QCOMPARE(text(*shown(), "sliderHighEnd"), QStringLiteral("1,000"));
+        store().setString(L10n::key, QStringLiteral("pt"));
+        QCOMPARE(text(*shown(), "sliderHighEnd"), QStringLiteral("1.000"));
+        store().setString(L10n::key, QStringLiteral("en"));
+    }
+
     void eachControlChangeWritesOneValue()
     {
         auto view = shown();

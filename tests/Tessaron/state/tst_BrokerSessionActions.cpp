@@ -2,6 +2,7 @@
 #include "support/FakeTools.h"
 
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/analysis/GroupVerdict.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -116,6 +117,46 @@ private slots:
         QCOMPARE(syncWait(f.session->groupOffsets("g")), std::optional<int64_t>());
     }
 
+    void aGroupIsMeasuredAgainstEndsReadWithItsPositions()
+    {
+        Fixture f;
+        f.session->setSelectedTopic(QString("orders"));
+        // The topic kept growing after the listing (ends 8, 7, 3); the group read past those ends.
+        f.clients->kafka->listed = QList<Topic>{topic("orders", {{0, 40}, {0, 7}, {0, 3}})};
+        f.clients->kafka->descriptions.insert("billing", description("billing"));
+        f.clients->kafka->commits.insert("billing", {{{"orders", 0}, 30}, {{"orders", 1}, 7}});
+        // The lag strip, on the selected topic, measures against ends read after the positions too.
+        QCOMPARE(syncWait(f.session->groupOffsets("billing")), std::optional<int64_t>(10));
+        f.session->setSelectedGroup(QString("billing"));
+        syncWait(f.session->loadGroupDetail());
+        const ConsumerGroupDetail& detail = *f.session->groupDetail();
+        QCOMPARE(detail.positions[0].end, std::optional<int64_t>(40));
+        QVERIFY(!detail.positions[0].isPastEnd());
+        QCOMPARE(detail.lag().known, 10);
+        QCOMPARE(GroupVerdict::verdict(detail).tag(), GroupVerdict::Case::behind);
+
+        // A partition whose ends would not read has an unknown lag, and the verdict claims nothing.
+        Topic failing = topic("orders", {{0, 40}, {0, 7}, {0, 3}});
+        failing.partitions[0].error = "leader not available";
+        f.clients->kafka->listed = QList<Topic>{failing};
+        f.clients->kafka->commits.insert("billing", {{{"orders", 0}, 500}, {{"orders", 1}, 7}});
+        syncWait(f.session->loadGroupDetail());
+        const ConsumerGroupDetail& blind = *f.session->groupDetail();
+        QVERIFY(!blind.positions[0].end && !blind.positions[0].isPastEnd());
+        QCOMPARE(blind.lag(), (ConsumerGroupDetail::Lag{0, 1}));
+        QCOMPARE(GroupVerdict::verdict(blind).tag(), GroupVerdict::Case::cannotSee);
+
+        // Ends that cannot be read at all are unknown, never the listing's.
+        f.clients->kafka->watermarkErrors.insert("orders", KafkaError(-1, "timed out"));
+        syncWait(f.session->loadGroupDetail());
+        QVERIFY(!f.session->groupDetail()->positions[1].end);
+
+        // A lag strip whose partition's end would not read shows no number rather than a wrong one.
+        f.clients->kafka->watermarkErrors.clear();
+        f.session->setSelectedTopic(QString("orders"));
+        QCOMPARE(syncWait(f.session->groupOffsets("billing")), std::optional<int64_t>());
+    }
+
     void groupLagOnTheCurrentTopic()
     {
         Fixture f;
@@ -191,6 +232,22 @@ private slots:
         rabbit.clients->rabbit->listing.queues[0].declaredDepth = 1;
         QVERIFY(syncWait(rabbit.session->produce("orders", std::nullopt, "{}", "r")).isDone());
         QCOMPARE(rabbit.session->topics().first().retained(), 1);
+
+        // The node counts its queues every few seconds: a listing that still shows the old depth is
+        // followed until the count includes the filing.
+        QVERIFY(syncWait(rabbit.session->produce("orders", std::nullopt, "{}", "r")).isDone());
+        QCOMPARE(rabbit.session->topics().first().retained(), 1);
+        rabbit.clients->rabbit->listing.queues[0].declaredDepth = 2;
+        QTRY_COMPARE_WITH_TIMEOUT(rabbit.session->topics().first().retained(), 2, 5000);
+        const int asked = rabbit.clients->rabbit->depthAsks;
+        QTest::qWait(1500);
+        QCOMPARE(rabbit.clients->rabbit->depthAsks, asked);
+
+        // A node gone mid-publish: the message may have been filed, and the connection is lost.
+        rabbit.clients->rabbit->publishError = KafkaError(-195, "gone mid-publish", true);
+        QCOMPARE(syncWait(rabbit.session->produce("orders", std::nullopt, "{}", "r")),
+                 AppOutcome::makeUncertain("gone mid-publish"));
+        QCOMPARE(rabbit.session->lostConnection(), std::optional<QString>("gone mid-publish"));
     }
 
     void aWriteWithoutAnAnswerIsUncertain()

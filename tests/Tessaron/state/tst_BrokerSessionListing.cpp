@@ -127,6 +127,53 @@ private slots:
         QVERIFY(!session.isLoadingTopics());
     }
 
+    void aLargeListingPublishesBatchByBatchWhateverTheRequestsAskAtOnce()
+    {
+        // 400 topics of 6 partitions make five batches of about 500 partitions. Topic 100 fails
+        // with its own error; in the second run topic 200 loses the connection. The requests
+        // may carry several batches at once; what is published must still be batch by batch.
+        QList<Topic> listed;
+        for (int i = 0; i < 400; ++i)
+            listed.append(
+                topic(QString("t%1").arg(i, 3, 10, QChar('0')), QList<std::pair<int64_t, int64_t>>(6, {0, i + 1})));
+        // For each publish, how many leading topics carry their watermarks (topic 100 never does).
+        auto run = [&](bool loseAt200, QList<qsizetype>& prefixes) {
+            auto clients = std::make_shared<FakeFactory>();
+            clients->kafka->listed = listed;
+            clients->kafka->watermarkErrors.insert("t100", KafkaError(3, "unknown topic"));
+            if (loseAt200)
+                clients->kafka->watermarkErrors.insert("t200", KafkaError(-185, "timed out"));
+            auto session =
+                std::make_unique<BrokerSession>(kafkaBroker(), std::nullopt, std::nullopt, std::nullopt, clients);
+            connect(session.get(), &BrokerSession::topicsChanged, [&] {
+                const QList<Topic>& shown = session->topics();
+                QCOMPARE(shown.size(), listed.size());
+                qsizetype prefix = 0;
+                while (prefix < shown.size() && (prefix == 100 || shown[prefix] == listed[prefix]))
+                    ++prefix;
+                for (qsizetype i = prefix; i < shown.size(); ++i)
+                    QCOMPARE(shown[i].retained(), 0);
+                QCOMPARE(shown[100].retained(), 0);
+                prefixes.append(prefix);
+            });
+            syncWait(session->connectBroker());
+            return session;
+        };
+
+        QList<qsizetype> prefixes;
+        auto session = run(false, prefixes);
+        QCOMPARE(prefixes, (QList<qsizetype>{0, 84, 168, 252, 336, 400}));
+        QVERIFY(!session->lostConnection());
+        QCOMPARE(session->groupsUnseen(), false);
+
+        prefixes.clear();
+        session = run(true, prefixes);
+        // Batch three stops at the lost topic; the rest stays as listed and the groups unasked.
+        QCOMPARE(prefixes, (QList<qsizetype>{0, 84, 168, 200}));
+        QCOMPARE(session->lostConnection(), std::optional<QString>("timed out"));
+        QVERIFY(session->groupsUnseen());
+    }
+
     void connectFailures()
     {
         auto clients = std::make_shared<FakeFactory>();

@@ -1,12 +1,16 @@
 #include "support/SessionFakes.h"
 
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/analysis/ShapeDrift.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
+#include <climits>
 
 using namespace tessaron;
 using namespace tessaron::fakes;
@@ -73,7 +77,10 @@ private slots:
         f.session->setSelectedMessage(QString("orders/0/0"));
         const qint64 before = tally(Prefs::messagesRead);
         QSignalSpy loading(f.session.get(), &BrokerSession::isLoadingMessagesChanged);
+        QSignalSpy stored(&UserDefaults::standard(), &UserDefaults::changed);
         syncWait(f.session->read(BrokerSession::Position::atBeginning(), 100, false));
+        // One count for the read, not one a partition: each one rewrites the preferences.
+        QCOMPARE(stored.count(), 1);
 
         // Equal timestamps: the higher offset first; no timestamp comes last.
         QCOMPARE(f.ids(), (QStringList{"orders/0/1", "orders/1/0", "orders/1/1", "orders/0/0", "orders/0/2"}));
@@ -104,6 +111,54 @@ private slots:
         QCOMPARE(f.pageCalls(), (QStringList{"page orders 0 offset 4 limit 2", "page orders 1 offset 0 limit 2"}));
         QCOMPARE(f.session->pagesRead(), 2);
         QCOMPARE(f.session->position(), BrokerSession::Position::atTail());
+    }
+
+    void furtherPagesMergeIntoWhatSortingEverythingReadGives()
+    {
+        // Partitions 0 and 1 tie on time at equal offsets, partition 2 runs back in time, messages
+        // without a time tie with ones read a page earlier, and the majority shape changes hands
+        // on the sixth page.
+        Fixture f({topic("orders", {{0, 14}, {0, 14}, {0, 14}})});
+        auto& held = f.clients->kafka->held["orders"];
+        for (int i = 0; i < 14; ++i) {
+            const QByteArray a = i == 3 ? "plain" : "{\"a\":1}";
+            held[0].append(
+                message("orders", 0, i, i % 4 == 3 ? std::nullopt : std::optional<qint64>(1000 + 10 * i), a));
+            held[1].append(message("orders", 1, i, 1000 + 10 * i, i < 6 ? "{\"a\":1}" : "{\"b\":\"x\"}"));
+            held[2].append(message("orders", 2, i + 2, i % 4 == 1 ? std::nullopt : std::optional<qint64>(2000 - 10 * i),
+                                   "{\"b\":\"x\"}"));
+        }
+        // Later time first, then higher offset, no time last; of equals, the one read first.
+        auto newerFirst = [](const Message& x, const Message& y) {
+            const qint64 tx = x.timestamp() ? x.timestamp()->toMSecsSinceEpoch() : LLONG_MIN;
+            const qint64 ty = y.timestamp() ? y.timestamp()->toMSecsSinceEpoch() : LLONG_MIN;
+            return tx != ty ? tx > ty : x.offset() > y.offset();
+        };
+        f.session->setSelectedTopic(QString("orders"));
+        QList<Message> arrived;
+        QList<ShapeVerdict> verdicts;
+        for (int page = 0; page < 7; ++page) {
+            syncWait(f.session->read(BrokerSession::Position::atBeginning(), 6, page > 0));
+            for (int p = 0; p < 3; ++p)
+                arrived << held[p].mid(2 * page, 2);
+            QList<Message> sorted = arrived;
+            std::stable_sort(sorted.begin(), sorted.end(), newerFirst);
+            QStringList expected;
+            for (const Message& m : sorted)
+                expected << m.id();
+            QCOMPARE(f.ids(), expected);
+            QCOMPARE(f.session->shapeVerdict(), ShapeDrift::verdict(f.session->messages()));
+            verdicts << f.session->shapeVerdict();
+        }
+        QCOMPARE(verdicts[4].driftDetail()->outlierCount(), 14);
+        QCOMPARE(verdicts[5].driftDetail()->outlierCount(), 17);
+
+        // A page past the end changes nothing.
+        QSignalSpy changed(f.session.get(), &BrokerSession::messagesChanged);
+        syncWait(f.session->read(BrokerSession::Position::atBeginning(), 6, true));
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(f.session->messages().size(), 42);
+        QCOMPARE(f.session->shapeVerdict(), verdicts.last());
     }
 
     void readingFurtherFromAMomentDoesNotReadTheSameMessagesAgain()
@@ -398,6 +453,11 @@ private slots:
         clients->rabbit->readError = KafkaError(-1, "refused before reading");
         syncWait(session.readLatest());
         QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 6);
+        // The node gone after it received the read: a possible disturbance and a lost connection.
+        clients->rabbit->readError = KafkaError(-195, "the node went away mid-read", true);
+        syncWait(session.readLatest());
+        QCOMPARE(tally(Prefs::messagesDisturbed), disturbed + 8);
+        QCOMPARE(session.lostConnection(), std::optional<QString>("the node went away mid-read"));
 
         clients->rabbit->readError = KafkaError(-195, "the server did not answer");
         clients->rabbit->bindingsError = KafkaError(500, "boom");
@@ -462,6 +522,14 @@ private slots:
         const AppOutcome outcome = syncWait(session.produce("jobs", std::nullopt, "x", "why"));
         QCOMPARE(outcome.which(), AppOutcome::uncertain);
         QCOMPARE(outcome.sentence(), QString("may have been filed"));
+
+        // A queue deleted since the listing says so and leaves the listing.
+        clients->rabbit->readError = KafkaError(RabbitClient::goneCode, "the queue is gone");
+        clients->rabbit->listing.queues.removeFirst();
+        session.setSelectedTopic(QString("jobs"));
+        syncWait(session.readLatest());
+        QCOMPARE(session.unobservable().last(), (Unobservable{"jobs", "the queue is gone"}));
+        QCOMPARE(session.topics().size(), 2);
     }
 };
 

@@ -174,8 +174,9 @@ private slots:
         QCOMPARE(workspace->sidebarWidth(), 290);
         QCOMPARE(grip->geometry().center().x(), workspace->sidebar()->geometry().right() + 1);
 
-        // The width survives a restart: the store read afresh from its file.
+        // The width survives a restart: the store read afresh from its file, written on quit.
         delete workspace;
+        QVERIFY(UserDefaults::standard().flush());
         UserDefaults reread(UserDefaults::standardFilePath());
         QCOMPARE(Sidebar::storedWidth(reread), 290.0);
         WorkspaceView next(m_app.get(), session, m_views);

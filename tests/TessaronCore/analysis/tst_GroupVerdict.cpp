@@ -51,6 +51,9 @@ private slots:
     {
         QCOMPARE(GroupVerdict::verdict(detail("Stable", 2, {})), GroupVerdict::neverCommitted(2));
         QCOMPARE(GroupVerdict::verdict(detail("Empty", 0, {})), GroupVerdict::neverCommitted(0));
+        // Dead is the broker not knowing the group: not a group that never committed.
+        QVERIFY(GroupVerdict::verdict(detail("Dead", 0, {})).gone());
+        QVERIFY(!GroupVerdict::verdict(detail("Empty", 0, {})).gone());
         QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, lagging({std::nullopt, std::nullopt, std::nullopt}))),
                  GroupVerdict::cannotSee(3));
     }
@@ -66,8 +69,10 @@ private slots:
     void countsKnownEndsOnly()
     {
         QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, lagging({0, 0, 0}))), GroupVerdict::caughtUp(3));
+        // Nothing waits where the ends are known, but one end is unknown: never "caught up".
         QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, lagging({0, 0, 0, std::nullopt}))),
-                 GroupVerdict::caughtUp(3));
+                 GroupVerdict::cannotSee(1, 3));
+        QCOMPARE(GroupVerdict::verdict(detail("Empty", 0, lagging({0, std::nullopt}))), GroupVerdict::cannotSee(1, 1));
         // Committed beyond the end is lag 0, never negative.
         QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, {position(0, 120, 100), position(1, 0, 0)})),
                  GroupVerdict::caughtUp(2));

@@ -399,6 +399,37 @@ private slots:
         }
     }
 
+    void aLargeBatchAnswersAsItsTopicsDoOneByOne()
+    {
+        // 1,200 partitions on one leader, more than one lookup holds, and a partition without a
+        // leader: the batch is asked in several lookups at once and must answer as each topic
+        // asked alone does, in the order given.
+        client = std::make_unique<KafkaClient>(cluster->broker(), std::nullopt, std::nullopt, 1000);
+        QList<MockKafkaCluster::NewTopic> created;
+        QList<MockKafkaCluster::Placed> records;
+        for (int i = 0; i < 300; ++i) {
+            const QString name = QString("t%1").arg(i, 3, 10, QChar('0'));
+            created.append({name, 4});
+            for (int n = 0; n < i % 5; ++n)
+                records.append({name, i % 4, {std::nullopt, "m", {}, 0}});
+        }
+        cluster->createTopics(created);
+        cluster->produceAll(records);
+        rd_kafka_mock_partition_set_leader(cluster->raw(), "t007", 2, -1);
+        const QList<Topic> topics = syncWait(client->topics(5000));
+        QCOMPARE(topics.size(), 300);
+
+        const QList<KafkaReading::MarkedTopic> marked = syncWait(client->watermarksOf(topics, 1000));
+        QCOMPARE(marked.size(), topics.size());
+        for (qsizetype i = 0; i < topics.size(); ++i) {
+            QVERIFY(marked[i].topic && !marked[i].failure);
+            QCOMPARE(*marked[i].topic, syncWait(client->watermarks(topics[i], 1000)));
+            QCOMPARE(marked[i].topic->retained(), i % 5);
+        }
+        QVERIFY(marked[7].topic->partitions[2].error);
+        QVERIFY(!marked[8].topic->partitions[2].error);
+    }
+
     void operationsFinishInSubmissionOrderWhileTheCallerStaysResponsive()
     {
         cluster->createTopic("t", 4);

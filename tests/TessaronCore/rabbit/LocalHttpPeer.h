@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSslConfiguration>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -14,16 +16,12 @@ class LocalHttpPeer : public QObject {
 public:
     // An empty response means: read the request and stay silent.
     explicit LocalHttpPeer(QByteArray response)
-        : m_response(std::move(response))
-    {
-        m_server.listen(QHostAddress::LocalHost, 0);
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-                socket->setParent(this);
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { take(socket); });
-            }
-        });
-    }
+        : LocalHttpPeer(std::move(response), std::make_unique<QTcpServer>())
+    { }
+    // Over TLS with this configuration (its certificate, and the client certificates it asks for).
+    LocalHttpPeer(QByteArray response, const QSslConfiguration& tls)
+        : LocalHttpPeer(std::move(response), secured(tls))
+    { }
 
     static QByteArray answer(int status, const QByteArray& reason, const QByteArray& body,
                              const QByteArray& contentType = "application/json")
@@ -48,11 +46,34 @@ public:
     // A request for exactly `path` gets `response`; routes win over the script.
     void route(const QByteArray& path, const QByteArray& response) { m_routes.append({path, response}); }
 
-    quint16 port() const { return m_server.serverPort(); }
+    quint16 port() const { return m_server->serverPort(); }
     // Each request's head (request line and headers) as received.
     const QList<QByteArray>& requests() const { return m_requests; }
 
 private:
+    LocalHttpPeer(QByteArray response, std::unique_ptr<QTcpServer> server)
+        : m_server(std::move(server))
+        , m_response(std::move(response))
+    {
+        m_server->listen(QHostAddress::LocalHost, 0);
+        // A TLS server offers a connection once its handshake is done.
+        auto accept = [this] {
+            while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+                socket->setParent(this);
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { take(socket); });
+            }
+        };
+        connect(m_server.get(), &QTcpServer::newConnection, this, accept);
+        connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, this, accept);
+    }
+
+    static std::unique_ptr<QTcpServer> secured(const QSslConfiguration& tls)
+    {
+        auto server = std::make_unique<QSslServer>();
+        server->setSslConfiguration(tls);
+        return server;
+    }
+
     static QByteArray stallMark() { return QByteArrayLiteral("\x01stall:"); }
     static QByteArray trickleMark() { return QByteArrayLiteral("\x01trickle:"); }
 
@@ -115,7 +136,7 @@ private:
         }
     }
 
-    QTcpServer m_server;
+    std::unique_ptr<QTcpServer> m_server;
     QByteArray m_response;
     QList<QByteArray> m_requests;
     QList<QByteArray> m_script;

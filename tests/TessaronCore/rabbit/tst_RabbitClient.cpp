@@ -316,9 +316,8 @@ private slots:
     {
         const auto outcome = outcomeOf(m_client->read("ghost", 1));
         QVERIFY(outcome.error);
-        QCOMPARE(outcome.error->code(), -1);
-        QVERIFY2(outcome.error->message().startsWith("the broker answered 404: "),
-                 qPrintable(outcome.error->message()));
+        QCOMPARE(outcome.error->code(), RabbitClient::goneCode);
+        QCOMPARE(outcome.error->message(), QString("the queue \u201cghost\u201d no longer exists on the broker"));
     }
 
     void missingVirtualHostIsNotAMissingPlugin()
@@ -328,9 +327,9 @@ private slots:
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code(), -1);
         QCOMPARE(outcome.error->message(), "the broker has no virtual host \u201c" + m_vhost + "-absent\u201d");
-        // In a virtual host that exists, a missing queue keeps the server's own reason.
+        // In a virtual host that exists, the queue is what is missing.
         const auto queue = outcomeOf(m_client->readCost("ghost"));
-        QCOMPARE(queue.error->message(), QString("the broker answered 404: Not Found"));
+        QCOMPARE(queue.error->code(), RabbitClient::goneCode);
     }
 
     void dotNamedQueuesAreReachedWithoutTheirPath()
@@ -416,26 +415,80 @@ private slots:
     void longPayloadsAreCutSoTheReadFits()
     {
         // Six payloads of 3 MB: whole, the answer would pass the 16 MB bound after the server had
-        // already taken them. Cut, the read fits and reports their real size.
+        // already taken them. Cut, the read fits and keeps their real size apart from the headers,
+        // where a header of the same name is the message's own.
         const QString queue = "cut";
         QVERIFY(declare(queue));
         const QString big(3 * 1024 * 1024, QLatin1Char('x'));
         for (int i = 0; i < 6; ++i)
-            QVERIFY(publishRaw(queue, QJsonObject(), big));
+            QVERIFY(publishRaw(queue, QJsonObject{{"headers", QJsonObject{{"truncated", "mine"}}}}, big));
         QVERIFY(publishRaw(queue, QJsonObject(), "small"));
         const auto read = outcomeOf(m_client->read(queue, 7));
         QVERIFY2(read.value, qPrintable(read.error ? read.error->message() : QString()));
         QCOMPARE(read.value->size(), 7);
-        const qint64 kept = RabbitClient::readTruncation(7);
         for (int i = 0; i < 6; ++i) {
             const Message& message = read.value->at(i);
-            QCOMPARE(message.payload()->size(), kept);
-            QVERIFY(headersOf(message).contains(
-                Message::Header{"truncated", "cut to its first " + QByteArray::number(kept) + " of 3145728 bytes"}));
+            QVERIFY(message.payload()->size() < big.size());
+            QCOMPARE(*message.payload(), big.toLatin1().left(message.payload()->size()));
+            QCOMPARE(message.wholePayloadSize(), std::optional<int64_t>(big.size()));
+            QCOMPARE(headersOf(message), QList<Message::Header>({{"truncated", "mine"}}));
         }
         QCOMPARE(*read.value->at(6).payload(), QByteArray("small"));
-        for (const Message::Header& header : headersOf(read.value->at(6)))
-            QVERIFY(header.name != "truncated");
+        QVERIFY(!read.value->at(6).isPayloadCut());
+    }
+
+    void payloadsThatFitTogetherComeWhole()
+    {
+        // Ten payloads of 1 MiB fit the bound together: none is cut, whatever the read's limit.
+        const QString queue = "whole";
+        QVERIFY(declare(queue));
+        const QByteArray payload(1024 * 1024, 'y');
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(outcomeOf(m_client->publish(queue, payload, {}, "whole")).done);
+        QTRY_COMPARE_WITH_TIMEOUT(listedDepth(queue), std::optional<int64_t>(10), 15000);
+        const auto read = outcomeOf(m_client->read(queue, 100));
+        QVERIFY2(read.value, qPrintable(read.error ? read.error->message() : QString()));
+        QCOMPARE(read.value->size(), 10);
+        for (const Message& message : *read.value) {
+            QVERIFY(!message.isPayloadCut());
+            QCOMPARE(*message.payload(), payload);
+        }
+    }
+
+    void controlBytesCannotPassTheBound()
+    {
+        // Valid UTF-8 made of control bytes costs six characters a byte as JSON text: a hundred
+        // such payloads of 100,000 bytes would make an answer of 60 MB.
+        const QString queue = "controls";
+        QVERIFY(declare(queue));
+        const QByteArray payload(100000, '\x01');
+        for (int i = 0; i < 100; ++i)
+            QVERIFY(outcomeOf(m_client->publish(queue, payload, {}, "controls")).done);
+        const auto read = outcomeOf(m_client->read(queue, 100));
+        QVERIFY2(read.value, qPrintable(read.error ? read.error->message() : QString()));
+        QCOMPARE(read.value->size(), 100);
+        QCOMPARE(*read.value->last().payload(), payload);
+        // The queue's depth follows the node's statistics.
+        QTRY_COMPARE_WITH_TIMEOUT(outcomeOf(m_client->depth(queue)).value.value_or(std::nullopt),
+                                  std::optional<int64_t>(100), 15000);
+    }
+
+    void manyQueuesListAcrossPages()
+    {
+        // More queues than one page holds: every one listed once, in name order.
+        QStringList declared;
+        for (int i = 0; i < RabbitClient::listingPageSize + 5; ++i) {
+            declared << QString("many-%1").arg(i, 3, 10, QLatin1Char('0'));
+            QVERIFY(declare(declared.last()));
+        }
+        const auto listing = outcomeOf(m_client->queuesWithConsumers());
+        QVERIFY2(listing.value, qPrintable(listing.error ? listing.error->message() : QString()));
+        QStringList many;
+        for (const Topic& queue : listing.value->queues) {
+            if (queue.name.startsWith("many-"))
+                many << queue.name;
+        }
+        QCOMPARE(many, declared);
     }
 
     void refusedCredentials_data()

@@ -4,6 +4,9 @@
 #include "support/RabbitTestSupport.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QSslKey>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tessaron;
@@ -15,6 +18,42 @@ class TestRabbitClientPeer : public QObject {
     static QString address(const LocalHttpPeer& peer, const QString& path = QString())
     {
         return QStringLiteral("http://127.0.0.1:") + QString::number(peer.port()) + path;
+    }
+
+    // A certificate authority of the test's own, and a certificate it signed for `name`
+    // (`name`.pem, `name`.key), through the openssl tool.
+    static bool openssl(const QString& dir, const QStringList& arguments)
+    {
+        QProcess process;
+        process.setWorkingDirectory(dir);
+        process.start(QStringLiteral("openssl"), arguments);
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+            && process.exitCode() == 0;
+    }
+
+    static bool signedCertificate(const QString& dir, const QString& name, const QString& extension)
+    {
+        QFile ext(dir + "/" + name + ".ext");
+        if (!ext.open(QIODevice::WriteOnly) || ext.write(extension.toUtf8()) < 0)
+            return false;
+        ext.close();
+        const QStringList key{"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"};
+        return openssl(dir,
+                       QStringList{"req"} + key
+                           + QStringList{"-keyout", name + ".key", "-out", name + ".csr", "-subj", "/CN=" + name})
+            && openssl(dir,
+                       {"x509", "-req", "-in", name + ".csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial",
+                        "-days", "2", "-extfile", name + ".ext", "-out", name + ".pem"});
+    }
+
+    static QSslConfiguration serverTls(const QString& dir)
+    {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificateChain(QSslCertificate::fromPath(dir + "/server.pem"));
+        QFile key(dir + "/server.key");
+        key.open(QIODevice::ReadOnly);
+        tls.setPrivateKey(QSslKey(key.readAll(), QSsl::Ec));
+        return tls;
     }
 
 private slots:
@@ -98,10 +137,12 @@ private slots:
         peer.route("/api/queues/%2F/q", LocalHttpPeer::answer(200, "OK", R"({"name":"q","type":"classic"})"));
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
 
-        // The server received the read, so it has taken the messages: uncertain, not lost.
+        // The server received the read, so it has most likely taken the messages: uncertain, and
+        // the connection is lost all the same.
         const auto read = outcomeOf(client.read("q", 5));
         QVERIFY(read.error);
-        QCOMPARE(read.error->code(), RabbitClient::uncertainCode);
+        QVERIFY(read.error->isUncertain());
+        QVERIFY(read.error->isTimeout());
 
         const auto bindings = outcomeOf(client.bindings("q"));
         QVERIFY(bindings.error);
@@ -114,12 +155,12 @@ private slots:
         RabbitClient patient(rabbitBroker(address(stalling)), std::nullopt, 400);
         const auto stalled = outcomeOf(patient.read("q", 5));
         QVERIFY(stalled.error);
-        QCOMPARE(stalled.error->code(), RabbitClient::uncertainCode);
+        QVERIFY(stalled.error->isUncertain());
 
         // A cut publish answer: the request went out, so it may have been filed.
         const auto published = outcomeOf(client.publish("q", "x", {}, "why"));
         QVERIFY(!published.done);
-        QCOMPARE(published.error->code(), RabbitClient::uncertainCode);
+        QVERIFY(published.error->isUncertain());
     }
 
     void lostPublishAnswerIsUncertainAndNeverResent()
@@ -130,9 +171,10 @@ private slots:
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
         const auto published = outcomeOf(client.publish("q", "payload", {}, "why"));
         QVERIFY(!published.done);
-        QCOMPARE(published.error->code(), RabbitClient::uncertainCode);
-        QVERIFY(!published.error->isTimeout());
+        QVERIFY(published.error->isUncertain());
+        QVERIFY(published.error->isTimeout()); // the connection is gone too
         QVERIFY2(published.error->message().contains("may have been filed"), qPrintable(published.error->message()));
+        QVERIFY2(!published.error->message().contains("Unknown error"), qPrintable(published.error->message()));
         QCOMPARE(peer.requests().size(), 1);
 
         // Nothing reached a closed port: that is a plain transport failure, not an uncertain one.
@@ -145,6 +187,7 @@ private slots:
         RabbitClient closed(rabbitBroker("127.0.0.1:" + QString::number(port)), std::nullopt, 2000);
         const auto refused = outcomeOf(closed.publish("q", "payload", {}, "why"));
         QCOMPARE(refused.error->code(), -195);
+        QVERIFY(!refused.error->isUncertain());
     }
 
     void lostReadAnswerIsUncertainAndNeverResent()
@@ -157,8 +200,10 @@ private slots:
         RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
         const auto read = outcomeOf(client.read("q", 7));
         QVERIFY(read.error);
-        QCOMPARE(read.error->code(), RabbitClient::uncertainCode);
+        QVERIFY(read.error->isUncertain());
+        QVERIFY(read.error->isTimeout());
         QVERIFY2(read.error->message().contains("marked redelivered"), qPrintable(read.error->message()));
+        QVERIFY2(!read.error->message().contains("Unknown error"), qPrintable(read.error->message()));
         QCOMPARE(peer.requests().size(), 2);
         // The read asks the server to cut payloads so that the answer fits the bound.
         QVERIFY(peer.requests().last().startsWith("POST /api/queues/%2F/q/get "));
@@ -259,14 +304,18 @@ private slots:
         QTest::addColumn<std::optional<QString>>("password");
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QByteArray>("credentials");
+        const QByteArray listing = "?columns=name,messages,consumers&page_size=500&page=1";
 
         QTest::newRow("defaults") << QString() << QString() << std::optional<QString>()
-                                  << QByteArray("GET /api/queues/%2F HTTP/1.1") << QByteArray("guest:guest");
+                                  << QByteArray("GET /api/queues/%2F" + listing + " HTTP/1.1")
+                                  << QByteArray("guest:guest");
         QTest::newRow("kept path") << "/rabbit"
                                    << "ana" << std::optional<QString>("s3cret:é")
-                                   << QByteArray("GET /rabbit/api/queues/%2F HTTP/1.1") << QByteArray("ana:s3cret:é");
+                                   << QByteArray("GET /rabbit/api/queues/%2F" + listing + " HTTP/1.1")
+                                   << QByteArray("ana:s3cret:é");
         QTest::newRow("trailing slash") << "/" << QString() << std::optional<QString>("")
-                                        << QByteArray("GET /api/queues/%2F HTTP/1.1") << QByteArray("guest:");
+                                        << QByteArray("GET /api/queues/%2F" + listing + " HTTP/1.1")
+                                        << QByteArray("guest:");
     }
 
     void requestCarriesPathVhostAndCredentials()
@@ -288,6 +337,114 @@ private slots:
         QCOMPARE(head.first(), line);
         QVERIFY(head.contains("Authorization: Basic " + credentials.toBase64()));
         QVERIFY(head.contains(QByteArray("Accept: application/json")));
+    }
+
+    void gatewayFailuresAfterSendingAreNoRefusal_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("publishing");
+        QTest::newRow("502 publish") << 502 << true;
+        QTest::newRow("503 publish") << 503 << true;
+        QTest::newRow("504 read") << 504 << false;
+        QTest::newRow("502 read") << 502 << false;
+    }
+
+    void gatewayFailuresAfterSendingAreNoRefusal()
+    {
+        QFETCH(int, status);
+        QFETCH(bool, publishing);
+        LocalHttpPeer peer(LocalHttpPeer::answer(status, "Gateway", "<html>upstream</html>", "text/html"));
+        peer.route("/api/queues/%2F/q", LocalHttpPeer::answer(200, "OK", R"({"name":"q","type":"classic"})"));
+        RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
+        const auto failure =
+            publishing ? outcomeOf(client.publish("q", "x", {}, "why")).error : outcomeOf(client.read("q", 3)).error;
+        QVERIFY(failure);
+        QVERIFY(failure->isUncertain());
+        QCOMPARE(failure->code(), RabbitClient::uncertainCode);
+        QVERIFY2(failure->message().contains(QString::number(status)), qPrintable(failure->message()));
+        // A request that repeats nothing when resent is refused as answered.
+        const auto listing = outcomeOf(client.queues());
+        QCOMPARE(listing.error->code(), status);
+        QVERIFY(!listing.error->isUncertain());
+    }
+
+    void listingIsPagedWithTheColumnsUsedOnly()
+    {
+        const QByteArray path = "/api/queues/%2F?columns=name,messages,consumers&page_size=500&page=";
+        LocalHttpPeer peer(LocalHttpPeer::answer(500, "Unexpected", "{}"));
+        peer.route(path + "1", LocalHttpPeer::answer(200, "OK", R"({"items":[{"name":"b","messages":4,"consumers":1}],
+            "page":1,"page_count":2,"page_size":500,"total_count":2})"));
+        peer.route(path + "2", LocalHttpPeer::answer(200, "OK", R"({"items":[{"name":"a","messages":2}],
+            "page":2,"page_count":2,"page_size":500,"total_count":2})"));
+        RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
+        const auto listing = outcomeOf(client.queuesWithConsumers());
+        QVERIFY2(listing.value, qPrintable(listing.error ? listing.error->message() : QString()));
+        QCOMPARE(listing.value->queues.size(), 2);
+        QCOMPARE(listing.value->queues.first().name, QString("a"));
+        QCOMPARE(listing.value->queues.last().declaredDepth, std::optional<int64_t>(4));
+        QCOMPARE(listing.value->consumers.value("b"), 1);
+        QCOMPARE(peer.requests().size(), 2);
+    }
+
+    void queueGoneSinceTheListingSaysSo()
+    {
+        LocalHttpPeer peer(
+            LocalHttpPeer::answer(404, "Not Found", R"({"error":"Object Not Found","reason":"Not Found"})"));
+        peer.route("/api/vhosts/%2F", LocalHttpPeer::answer(200, "OK", R"({"name":"/"})"));
+        RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
+        for (const auto& failure : {outcomeOf(client.read("q", 3)).error, outcomeOf(client.readCost("q")).error}) {
+            QVERIFY(failure);
+            QCOMPARE(failure->code(), RabbitClient::goneCode);
+            QCOMPARE(failure->message(), QString("the queue \u201cq\u201d no longer exists on the broker"));
+        }
+    }
+
+    void tlsUsesTheFormsAuthorityAndClientCertificate()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString d = dir.path();
+        if (!openssl(d,
+                     {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-keyout",
+                      "ca.key", "-out", "ca.pem", "-days", "2", "-subj", "/CN=Tessaron Test CA"}))
+            QSKIP("the openssl tool could not make a certificate authority");
+        QVERIFY(signedCertificate(d, "server", "subjectAltName=IP:127.0.0.1\n"));
+        QVERIFY(signedCertificate(d, "client", "extendedKeyUsage=clientAuth\n"));
+
+        // The peer asks for a client certificate signed by the same authority.
+        QSslConfiguration tls = serverTls(d);
+        tls.setCaCertificates(QSslCertificate::fromPath(d + "/ca.pem"));
+        tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
+        LocalHttpPeer peer(LocalHttpPeer::answer(200, "OK", "[]"), tls);
+        Broker broker = rabbitBroker("127.0.0.1:" + QString::number(peer.port()));
+        broker.security = BrokerSecurity::ssl;
+
+        // The system's trust alone does not know this authority: said as such, not as a lost connection.
+        const auto untrusted = outcomeOf(RabbitClient(broker, std::nullopt, 5000).queues());
+        QVERIFY(untrusted.error);
+        QCOMPARE(untrusted.error->code(), -1);
+        QVERIFY2(untrusted.error->message().startsWith("127.0.0.1 presented a certificate that can't be trusted: "),
+                 qPrintable(untrusted.error->message()));
+
+        // Trusted, but without the client certificate the peer asks for.
+        broker.caPath = d + "/ca.pem";
+        const auto anonymous = outcomeOf(RabbitClient(broker, std::nullopt, 5000).queues());
+        QVERIFY(anonymous.error);
+        QVERIFY(!anonymous.error->isUncertain());
+
+        broker.clientCertPath = d + "/client.pem";
+        broker.clientKeyPath = d + "/client.key";
+        const auto listed = outcomeOf(RabbitClient(broker, std::nullopt, 5000).queues());
+        QVERIFY2(listed.value, qPrintable(listed.error ? listed.error->message() : QString()));
+
+        // A file that is no certificate fails the client, naming it.
+        broker.caPath = d + "/client.key";
+        try {
+            RabbitClient client(broker, std::nullopt, 5000);
+            QFAIL("a key is no certificate authority");
+        } catch (const KafkaError& error) {
+            QCOMPARE(error.message(), "the file " + broker.caPath + " (certificate authority) holds no certificate");
+        }
     }
 };
 

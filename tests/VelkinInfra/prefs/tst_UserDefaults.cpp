@@ -152,6 +152,7 @@ private slots:
         UserDefaults store(path);
         QCOMPARE(store.boolean(QStringLiteral("tessaron.onboarded")), std::nullopt);
         store.setBool(QStringLiteral("x"), true);
+        QVERIFY(store.flush());
         const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("p.json.unreadable-*")});
         QCOMPARE(kept.size(), 1);
         QFile copy(dir.filePath(kept.first()));
@@ -159,6 +160,25 @@ private slots:
         QCOMPARE(copy.readAll(), QByteArray("{ \"tessaron.onboarded\": tru"));
         UserDefaults again(path);
         QCOMPARE(again.boolean(QStringLiteral("x")), std::optional<bool>(true));
+    }
+
+    void aBurstOfWritesReachesTheFileOnceAfterwardsAndNothingPendingIsLost()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.json"));
+        {
+            UserDefaults store(path);
+            for (int i = 1; i <= 50; ++i)
+                store.setInteger(QStringLiteral("t.read"), i);
+            // The writing thread never waits for the disk: the store answers at once, the file follows.
+            QCOMPARE(store.integer(QStringLiteral("t.read")), std::optional<qint64>(50));
+            QVERIFY(!QFile::exists(path));
+            QTRY_VERIFY(QFile::exists(path));
+            QCOMPARE(UserDefaults(path).integer(QStringLiteral("t.read")), std::optional<qint64>(50));
+            // Written within the debounce of going away: written on the way out.
+            store.setBool(QStringLiteral("t.last"), true);
+        }
+        QCOMPARE(UserDefaults(path).boolean(QStringLiteral("t.last")), std::optional<bool>(true));
     }
 
     void theStandardStoreLivesUnderTheConfigFolder()

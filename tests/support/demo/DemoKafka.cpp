@@ -1,11 +1,15 @@
 #include "DemoKafka.h"
 
+#include "DemoKafkaGroups.h"
+#include "KafkaSeeder.h"
+
 #include "support/RegistryPeer.h"
 #include "support/MockKafkaCluster.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 
 #include <random>
 
@@ -71,38 +75,45 @@ QByteArray confluentFrame(int32_t schemaId, const QByteArray& body)
 
 const QStringList currencies = {"EUR", "USD", "BRL"};
 
+const int orderPartitions = 3;
+const int seededOrders = 240;
+
+// The `i`-th order, as seeded and as added while the demo runs on a real broker.
+std::pair<int32_t, Record> orderRecord(int i, std::mt19937& rng, int64_t timestampMs)
+{
+    const QByteArray customer = "cust-" + QByteArray::number(1 + int(rng() % 60));
+    const double total = double(500 + rng() % 20000) / 100.0;
+    QJsonObject order{{"orderId", QString("ord-%1").arg(10001 + i)},
+                      {"customer", QString::fromUtf8(customer)},
+                      {"total", total},
+                      {"currency", currencies.at(int(rng() % 3))},
+                      {"items", int(1 + rng() % 6)},
+                      {"status", "placed"}};
+    // About one in nineteen disagrees with the rest, in one of three ways.
+    if (i % 19 == 7) {
+        switch ((i / 19) % 3) {
+        case 0:
+            order.remove("currency");
+            break;
+        case 1:
+            order.insert("total", QString::number(total, 'f', 2));
+            break;
+        default:
+            order.remove("customer");
+            order.insert("customerId", QString::fromUtf8(customer));
+            break;
+        }
+    }
+    return {partitionOf(customer, orderPartitions),
+            Record{customer, json(order), {{"source", QByteArray("checkout-service")}}, timestampMs}};
+}
+
 Batch orders(std::mt19937& rng)
 {
-    const int count = 240;
-    const Clock clock(count);
+    const Clock clock(seededOrders);
     Batch batch;
-    for (int i = 0; i < count; ++i) {
-        const QByteArray customer = "cust-" + QByteArray::number(1 + int(rng() % 60));
-        const double total = double(500 + rng() % 20000) / 100.0;
-        QJsonObject order{{"orderId", QString("ord-%1").arg(10001 + i)},
-                          {"customer", QString::fromUtf8(customer)},
-                          {"total", total},
-                          {"currency", currencies.at(int(rng() % 3))},
-                          {"items", int(1 + rng() % 6)},
-                          {"status", "placed"}};
-        // About one in nineteen disagrees with the rest, in one of three ways.
-        if (i % 19 == 7) {
-            switch ((i / 19) % 3) {
-            case 0:
-                order.remove("currency");
-                break;
-            case 1:
-                order.insert("total", QString::number(total, 'f', 2));
-                break;
-            default:
-                order.remove("customer");
-                order.insert("customerId", QString::fromUtf8(customer));
-                break;
-            }
-        }
-        batch.append({partitionOf(customer, 3),
-                      Record{customer, json(order), {{"source", QByteArray("checkout-service")}}, clock.at(i)}});
-    }
+    for (int i = 0; i < seededOrders; ++i)
+        batch.append(orderRecord(i, rng, clock.at(i)));
     return batch;
 }
 
@@ -252,8 +263,13 @@ Batch telemetry(std::mt19937& rng)
 const QList<DemoKafka::TopicPlan>& DemoKafka::plan()
 {
     static const QList<TopicPlan> topics = {
-        {driftingTopic, 3, 240}, {deadLetterTopic, 1, 9}, {skewedTopic, 6, 600}, {crowdedKeyTopic, 4, 320},
-        {avroTopic, 2, 120},     {tombstoneTopic, 2, 60}, {binaryTopic, 2, 80},
+        {driftingTopic, orderPartitions, seededOrders},
+        {deadLetterTopic, 1, 9},
+        {skewedTopic, 6, 600},
+        {crowdedKeyTopic, 4, 320},
+        {avroTopic, 2, 120},
+        {tombstoneTopic, 2, 60},
+        {binaryTopic, 2, 80},
     };
     return topics;
 }
@@ -268,14 +284,38 @@ QByteArray DemoKafka::avroSchema()
            R"({"name":"note","type":["null","string"],"default":null}]})";
 }
 
-DemoKafka::DemoKafka()
-    : m_cluster(std::make_unique<testing::MockKafkaCluster>(1))
+// On a real broker, an order every second, numbered on from what the topic already holds.
+struct DemoKafka::Traffic {
+    explicit Traffic(const QString& bootstrap)
+        : producer(bootstrap)
+    { }
+    KafkaSeeder producer;
+    QTimer ticker;
+    std::mt19937 rng{20261210};
+    int next = 0;
+};
+
+DemoKafka::DemoKafka(const std::optional<QString>& bootstrap)
+    : m_cluster(bootstrap ? nullptr : std::make_unique<testing::MockKafkaCluster>(1))
+    , m_bootstrap(bootstrap ? *bootstrap : m_cluster->bootstrap())
     , m_registry(std::make_unique<RegistryPeer>())
     , m_id(QUuid::createUuid())
 {
     m_registry->answer("/schemas/ids/" + QByteArray::number(avroSchemaId),
                        {200, json(QJsonObject{{"schema", QString::fromUtf8(avroSchema())}})});
     seed();
+    if (m_cluster)
+        return;
+
+    m_traffic = std::make_unique<Traffic>(m_bootstrap);
+    m_traffic->next = int(m_traffic->producer.written(driftingTopic, orderPartitions));
+    m_traffic->ticker.setInterval(1000);
+    QObject::connect(&m_traffic->ticker, &QTimer::timeout, [traffic = m_traffic.get()] {
+        const auto [partition, record] = orderRecord(traffic->next++, traffic->rng, 0);
+        traffic->producer.send({driftingTopic, partition, record});
+    });
+    m_traffic->ticker.start();
+    m_groups = std::make_unique<DemoKafkaGroups>(m_bootstrap);
 }
 
 DemoKafka::~DemoKafka() = default;
@@ -283,8 +323,6 @@ DemoKafka::~DemoKafka() = default;
 void DemoKafka::seed()
 {
     std::mt19937 rng(20261209);
-    for (const TopicPlan& topic : plan())
-        m_cluster->createTopic(topic.name, topic.partitions);
     QList<testing::MockKafkaCluster::Placed> all;
     auto add = [&all](const QString& topic, const Batch& batch) {
         for (const auto& [partition, record] : batch)
@@ -297,19 +335,39 @@ void DemoKafka::seed()
     add(avroTopic, payments(rng));
     add(tombstoneTopic, profiles());
     add(binaryTopic, telemetry(rng));
-    m_cluster->produceAll(all);
+
+    if (m_cluster) {
+        for (const TopicPlan& topic : plan())
+            m_cluster->createTopic(topic.name, topic.partitions);
+        m_cluster->produceAll(all);
+        return;
+    }
+    KafkaSeeder seeder(m_bootstrap);
+    QList<KafkaSeeder::NewTopic> topics;
+    for (const TopicPlan& topic : plan())
+        topics.append({topic.name, topic.partitions});
+    // A topic an earlier run seeded keeps its records; seeding it again would double them.
+    const QSet<QString> created = seeder.createTopics(topics);
+    all.removeIf(
+        [&created](const testing::MockKafkaCluster::Placed& placed) { return !created.contains(placed.topic); });
+    seeder.produceAll(all);
 }
 
 Broker DemoKafka::broker() const
 {
-    Broker broker = m_cluster->broker(QStringLiteral("Demo Kafka"));
+    Broker broker;
     broker.id = m_id;
+    broker.name = QStringLiteral("Demo Kafka");
+    broker.kind = BrokerKind::kafka;
+    broker.bootstrap = m_bootstrap;
+    broker.security = BrokerSecurity::plaintext;
+    broker.saslMechanism = QStringLiteral("PLAIN");
     broker.isFavorite = true;
     broker.schemaRegistryURL = registryURL();
     return broker;
 }
 
-QString DemoKafka::bootstrap() const { return m_cluster->bootstrap(); }
+QString DemoKafka::bootstrap() const { return m_bootstrap; }
 
 QString DemoKafka::registryURL() const { return QStringLiteral("http://") + m_registry->address(); }
 

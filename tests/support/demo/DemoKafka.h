@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class RegistryPeer;
 
@@ -17,10 +18,13 @@ class MockKafkaCluster;
 
 namespace tessaron::demo {
 
-// The demo Kafka cluster: librdkafka's mock brokers on loopback, seeded with topics that show what
-// the program reads and judges, and a Schema Registry peer on loopback serving the Avro topic's
-// schema. Everything lives in this process for as long as the object; the registry peer answers
-// through the event loop of the thread that made it.
+class DemoKafkaGroups;
+
+// The demo Kafka cluster: topics that show what the program reads and judges, and a Schema Registry
+// peer on loopback serving the Avro topic's schema. The topics live in librdkafka's mock brokers on
+// loopback, or in a real broker when one is named; there the demo also keeps writing orders and
+// holds the consumer groups of DemoKafkaGroups, which the mock brokers cannot list. Everything the
+// object started lasts as long as it does and runs on the event loop of the thread that made it.
 class DemoKafka {
 public:
     // What one seeded topic holds.
@@ -48,9 +52,11 @@ public:
     // Binary frames that are neither text nor JSON.
     static inline const QString binaryTopic = QStringLiteral("device-telemetry");
 
-    // Starts the cluster and the registry peer and seeds every topic. Throws std::runtime_error
-    // when the mock cluster cannot start or refuses a message.
-    DemoKafka();
+    // Without a bootstrap, starts the mock cluster; with one, uses that broker, creating the topics
+    // it lacks and seeding only those (a second run adds no copies), then adds an order to the
+    // drifting topic every second and forms the groups. Starts the registry peer either way.
+    // Throws std::runtime_error when the cluster cannot start or a broker refuses a step.
+    explicit DemoKafka(const std::optional<QString>& bootstrap = std::nullopt);
     ~DemoKafka();
 
     DemoKafka(const DemoKafka&) = delete;
@@ -61,17 +67,22 @@ public:
     Broker broker() const;
     QString bootstrap() const;
     QString registryURL() const;
-    testing::MockKafkaCluster& cluster() { return *m_cluster; }
 
     static const QList<TopicPlan>& plan();
     // The Avro record every message of the Avro topic is written with.
     static QByteArray avroSchema();
 
 private:
+    struct Traffic;
+
     void seed();
 
     std::unique_ptr<testing::MockKafkaCluster> m_cluster;
+    QString m_bootstrap;
     std::unique_ptr<RegistryPeer> m_registry;
+    // On a real broker only.
+    std::unique_ptr<Traffic> m_traffic;
+    std::unique_ptr<DemoKafkaGroups> m_groups;
     QUuid m_id;
 };
 

@@ -1,10 +1,14 @@
-// tessaron-demo-brokers [--profile DIR] [--rabbitmq URL] [--vhost NAME]
+// tessaron-demo-brokers [--profile DIR] [--kafka HOST:PORT] [--rabbitmq URL] [--vhost NAME]
 //
-// Starts the demo Kafka cluster and its Schema Registry on loopback, seeds the RabbitMQ node whose
-// management API is at URL (when given), writes a profile naming these brokers into DIR (a new
-// temporary folder when none is given, removed again at the end), prints the profile folder on
-// the first line of its output, and keeps everything up until SIGINT or SIGTERM. scripts/demo
-// runs it.
+// Seeds the demo Kafka topics into the broker at HOST:PORT (plaintext) when given, else into
+// librdkafka's mock cluster started on loopback, and starts their Schema Registry on loopback. On
+// a real broker it also forms consumer groups: "order-fulfilment", one member reading "orders"
+// slowly while this process adds an order every second, so its lag grows; "billing-reconciler",
+// idle with committed positions; "legacy-reporting", whose topic was deleted after it committed.
+// Seeds the RabbitMQ node whose management API is at URL (when given), writes a profile naming
+// these brokers into DIR (a new temporary folder when none is given, removed again at the end),
+// prints the profile folder on the first line of its output, and keeps everything up until SIGINT
+// or SIGTERM. scripts/demo runs it.
 #include "DemoKafka.h"
 #include "DemoProfile.h"
 #include "DemoRabbit.h"
@@ -45,6 +49,8 @@ int main(int argc, char** argv)
     options.setApplicationDescription("Demo brokers on loopback and a profile naming them.");
     options.addHelpOption();
     options.addOption({"profile", "Write the profile into <dir> (default: a new temporary folder).", "dir"});
+    options.addOption(
+        {"kafka", "Seed the Kafka broker at <host:port> instead of starting the mock cluster.", "host:port"});
     options.addOption({"rabbitmq", "Seed the RabbitMQ node whose management API is at <url>.", "url"});
     options.addOption({"vhost", "The RabbitMQ virtual host to seed (default: /).", "name", "/"});
     options.process(app);
@@ -70,11 +76,16 @@ int main(int argc, char** argv)
     }
     folder = QDir(folder).absolutePath();
 
+    std::optional<QString> kafkaAt;
+    if (options.isSet("kafka"))
+        kafkaAt = options.value("kafka");
     std::unique_ptr<demo::DemoKafka> kafka;
     try {
-        kafka = std::make_unique<demo::DemoKafka>();
+        kafka = std::make_unique<demo::DemoKafka>(kafkaAt);
     } catch (const std::exception& e) {
-        say(QString("tessaron-demo-brokers: the demo Kafka cluster did not start: %1").arg(e.what()));
+        say(kafkaAt ? QString("tessaron-demo-brokers: could not seed Kafka at %1: %2")
+                          .arg(*kafkaAt, QString::fromUtf8(e.what()))
+                    : QString("tessaron-demo-brokers: the demo Kafka cluster did not start: %1").arg(e.what()));
         return 1;
     }
     QList<Broker> brokers = {kafka->broker()};

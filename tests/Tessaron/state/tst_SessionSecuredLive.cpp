@@ -1,0 +1,79 @@
+// Connection tests and sessions that sign in to a real broker. Skipped unless
+// scripts/services/kafka.service.sh started one.
+#include "support/LiveKafka.h"
+#include "support/SyncWait.h"
+
+#include "Tessaron/state/AppState.h"
+#include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/storage/AppSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTest>
+
+using namespace tessaron;
+using namespace tessaron::testing;
+
+namespace {
+
+QString env(const char* name) { return qEnvironmentVariable(name); }
+
+Broker signingIn(const QString& user)
+{
+    Broker broker = LiveKafka(env("TESSARON_TEST_KAFKA_SASL_BOOTSTRAP").toUtf8()).broker();
+    broker.security = BrokerSecurity::saslPlaintext;
+    broker.saslMechanism = QStringLiteral("PLAIN");
+    broker.username = user;
+    return broker;
+}
+
+} // namespace
+
+class TestSessionSecuredLive : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        if (env("TESSARON_TEST_KAFKA_SASL_BOOTSTRAP").isEmpty())
+            QSKIP("the broker's SASL listener is not named (scripts/services/kafka.service.sh names it)");
+        LiveKafka(LiveKafka::bootstrapFromEnvironment()).createTopic(env("TESSARON_TEST_KAFKA_READER_TOPIC"), 1, {});
+        QFile::remove(AppSupport::url(AppState::brokersFileName));
+    }
+
+    void aWrongPasswordIsNamedAndNothingIsKept()
+    {
+        AppState app;
+        const QList<Broker> before = app.brokers();
+        const AppState::TestResult result =
+            syncWait(app.test(signingIn(env("TESSARON_TEST_KAFKA_ADMIN_USER")), QStringLiteral("not-the-password")));
+        QVERIFY(!result.isAnswered());
+        QVERIFY2(result.reason().startsWith("listing topics: the broker refused the user name or password"),
+                 qPrintable(result.reason()));
+        QCOMPARE(app.brokers(), before);
+        QVERIFY(!QFile::exists(AppSupport::url(AppState::brokersFileName)));
+    }
+
+    void aRestrictedUserKeepsItsConnection()
+    {
+        // Its listings are what its ACLs let it describe; a group it may not describe is the broker's
+        // refusal, not a lost connection.
+        BrokerSession session(signingIn(env("TESSARON_TEST_KAFKA_READER_USER")),
+                              env("TESSARON_TEST_KAFKA_READER_PASSWORD"), std::nullopt, std::nullopt);
+        syncWait(session.connectBroker());
+        QVERIFY(!session.connectionError());
+        QVERIFY2(!session.lostConnection(), qPrintable(session.lostConnection().value_or(QString())));
+        QStringList names;
+        for (const Topic& topic : session.topics())
+            names << topic.name;
+        QCOMPARE(names, QStringList{env("TESSARON_TEST_KAFKA_READER_TOPIC")});
+
+        session.setSelectedGroup(QStringLiteral("tessaron-secured-group"));
+        syncWait(session.loadGroupDetail());
+        QVERIFY(!session.lostConnection());
+        QVERIFY2(session.groupFailure() && session.groupFailure()->contains("authorization", Qt::CaseInsensitive),
+                 qPrintable(session.groupFailure().value_or(QString())));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSessionSecuredLive)
+#include "tst_SessionSecuredLive.moc"

@@ -1,0 +1,115 @@
+// Signing in and TLS against a real broker: its SASL and TLS listeners and a user whose ACLs let it
+// see one topic. Skipped unless scripts/services/kafka.service.sh started the broker.
+#include "support/LiveKafka.h"
+#include "support/SyncWait.h"
+
+#include "TessaronCore/kafka/KafkaClient.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace tessaron;
+using namespace tessaron::testing;
+
+namespace {
+
+QString env(const char* name) { return qEnvironmentVariable(name); }
+
+Broker secured(BrokerSecurity security, const char* bootstrapVariable)
+{
+    Broker broker = LiveKafka(env(bootstrapVariable).toUtf8()).broker();
+    broker.security = security;
+    return broker;
+}
+
+Broker signingIn(const QString& mechanism, const QString& user)
+{
+    Broker broker = secured(BrokerSecurity::saslPlaintext, "TESSARON_TEST_KAFKA_SASL_BOOTSTRAP");
+    broker.saslMechanism = mechanism;
+    broker.username = user;
+    return broker;
+}
+
+QStringList namesOf(const QList<Topic>& topics)
+{
+    QStringList names;
+    for (const Topic& topic : topics)
+        names << topic.name;
+    return names;
+}
+
+// The listing's failure and how long it took to come.
+std::pair<KafkaError, qint64> refusal(const Broker& broker, const std::optional<QString>& password)
+{
+    KafkaClient client(broker, password, std::nullopt, 8000);
+    QElapsedTimer clock;
+    clock.start();
+    const KafkaError error = failureOf(client.topics(8000));
+    return {error, clock.elapsed()};
+}
+
+} // namespace
+
+class TestKafkaSecuredLive : public QObject {
+    Q_OBJECT
+
+    QString topicName;
+
+private slots:
+    void initTestCase()
+    {
+        if (env("TESSARON_TEST_KAFKA_SASL_BOOTSTRAP").isEmpty() || env("TESSARON_TEST_KAFKA_SSL_BOOTSTRAP").isEmpty())
+            QSKIP("the broker's SASL and TLS listeners are not named (scripts/services/kafka.service.sh names them)");
+        LiveKafka live(LiveKafka::bootstrapFromEnvironment());
+        topicName = LiveKafka::uniqueName(QStringLiteral("tessaron-secured-"));
+        live.createTopic(topicName, 1, {});
+        live.createTopic(env("TESSARON_TEST_KAFKA_READER_TOPIC"), 1, {});
+    }
+
+    void signingInWithTheRightAndAWrongPassword()
+    {
+        const QString admin = env("TESSARON_TEST_KAFKA_ADMIN_USER");
+        KafkaClient client(signingIn("PLAIN", admin), env("TESSARON_TEST_KAFKA_ADMIN_PASSWORD"), std::nullopt, 10000);
+        QVERIFY(namesOf(syncWait(client.topics(10000))).contains(topicName));
+
+        // Refused as soon as the broker says so, not after the whole wait; the session reads it as
+        // a connection that cannot be used, and says why.
+        for (const QString& mechanism : {QStringLiteral("PLAIN"), QStringLiteral("SCRAM-SHA-512")}) {
+            const auto [error, ms] = refusal(signingIn(mechanism, admin), QStringLiteral("not-the-password"));
+            QVERIFY2(error.message().startsWith("listing topics: the broker refused the user name or password ("),
+                     qPrintable(error.message()));
+            QVERIFY(error.isTimeout());
+            QVERIFY2(ms < 4000, qPrintable(QString::number(ms)));
+        }
+    }
+
+    void tlsTrustsTheNamedAuthorityOnly()
+    {
+        Broker broker = secured(BrokerSecurity::ssl, "TESSARON_TEST_KAFKA_SSL_BOOTSTRAP");
+        broker.caPath = env("TESSARON_TEST_KAFKA_CA_FILE");
+        KafkaClient client(broker, std::nullopt, std::nullopt, 10000);
+        QVERIFY(namesOf(syncWait(client.topics(10000))).contains(topicName));
+
+        // Without it the system's authorities are asked, and none of them signed the run's certificate.
+        broker.caPath.clear();
+        const auto [error, ms] = refusal(broker, std::nullopt);
+        QVERIFY2(error.message().startsWith("listing topics: the broker's certificate is not trusted"),
+                 qPrintable(error.message()));
+        QVERIFY(error.isTimeout());
+        QVERIFY2(ms < 4000, qPrintable(QString::number(ms)));
+    }
+
+    void aRestrictedUserSeesWhatItMayAndIsRefusedTheRest()
+    {
+        KafkaClient client(signingIn("PLAIN", env("TESSARON_TEST_KAFKA_READER_USER")),
+                           env("TESSARON_TEST_KAFKA_READER_PASSWORD"), std::nullopt, 10000);
+        QCOMPARE(namesOf(syncWait(client.topics(10000))), QStringList{env("TESSARON_TEST_KAFKA_READER_TOPIC")});
+        // A refusal of the broker's, never a lost connection.
+        const KafkaError described = failureOf(client.describe(QStringLiteral("tessaron-secured-group"), 10000));
+        QCOMPARE(described.code(), int32_t(RD_KAFKA_RESP_ERR_GROUP_AUTHORIZATION_FAILED));
+        QVERIFY(!described.isTimeout());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKafkaSecuredLive)
+#include "tst_KafkaSecuredLive.moc"
