@@ -406,7 +406,8 @@ QCoro::Task<AppState::TestResult> AppState::test(Broker broker, std::optional<QS
     try {
         QList<Topic> listed;
         if (broker.kind == BrokerKind::rabbitmq) {
-            const std::shared_ptr<RabbitClient> client = clients->makeRabbit(broker, password, testTimeoutMs);
+            const std::shared_ptr<RabbitClient> client =
+                clients->makeRabbit(broker, password, clientKey, testTimeoutMs);
             listed = co_await client->queues();
         } else {
             const std::shared_ptr<KafkaReading> client = clients->makeKafka(broker, password, clientKey, testTimeoutMs);

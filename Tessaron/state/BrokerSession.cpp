@@ -219,7 +219,8 @@ QCoro::Task<> BrokerSession::connectBroker()
                 Connection::ofKafka(m_clients->makeKafka(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs)));
             break;
         case BrokerKind::rabbitmq:
-            setConnection(Connection::ofRabbit(m_clients->makeRabbit(m_broker, m_password, clientTimeoutMs)));
+            setConnection(Connection::ofRabbit(
+                m_clients->makeRabbit(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs)));
             break;
         default:
             throw KafkaError(-1, L10n::t("%@ is not implemented yet", m_broker.kind.label()));

@@ -25,6 +25,7 @@ public:
                                                     const std::optional<QString>& clientKeyPassword,
                                                     int32_t timeoutMs) = 0;
     virtual std::shared_ptr<RabbitClient> makeRabbit(const Broker& broker, const std::optional<QString>& password,
+                                                     const std::optional<QString>& clientKeyPassword,
                                                      int32_t timeoutMs) = 0;
     virtual std::shared_ptr<KafkaWriting> makeWriter(const Broker& broker, const std::optional<QString>& password,
                                                      const std::optional<QString>& clientKeyPassword,

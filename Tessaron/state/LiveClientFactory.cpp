@@ -45,9 +45,10 @@ public:
     }
 
     std::shared_ptr<RabbitClient> makeRabbit(const Broker& broker, const std::optional<QString>& password,
+                                             const std::optional<QString>& clientKeyPassword,
                                              int32_t timeoutMs) override
     {
-        return std::make_shared<RabbitClient>(broker, password, timeoutMs);
+        return std::make_shared<RabbitClient>(broker, password, timeoutMs, clientKeyPassword);
     }
 
     std::shared_ptr<KafkaWriting> makeWriter(const Broker& broker, const std::optional<QString>& password,

@@ -159,8 +159,14 @@ QCoro::Task<AvroSchema::Parsed> SchemaRegistryClient::fetch(int32_t id)
         QJsonParseError parseError;
         QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
         const QJsonValue schemaText = document.object().value(QLatin1String("schema"));
-        if (parseError.error != QJsonParseError::NoError || !document.isObject() || !schemaText.isString())
+        if (parseError.error != QJsonParseError::NoError || !document.isObject() || !schemaText.isString()) {
+            // Under load Qt can end a reply whose connection closed early without an error; an
+            // answer shorter than its own length is an outage, never a schema to remember as bad.
+            const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+            if (length.isValid() && body.size() < length.toLongLong())
+                throw Failure::unreachable(QStringLiteral("the registry's answer was cut short"));
             throw Failure::badSchema(id, QStringLiteral("the registry's answer had no schema field"));
+        }
         const QJsonValue schemaType = document.object().value(QLatin1String("schemaType"));
         if (schemaType.isString() && schemaType.toString().toUpper() != QLatin1String("AVRO"))
             throw Failure::badSchema(id,

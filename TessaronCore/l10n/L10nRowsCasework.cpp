@@ -133,7 +133,7 @@ std::span<const L10nRow> rowsCasework()
          "o "
          "Tessaron não vê."},
         {"Open the topic %@", "Abrir o tópico %@"},
-        {"Move the position on %@…", "Mover a posição em %@…"},
+        {"Move the position on %@…", "Mudar a posição em %@…"},
         {"The end of %@ wouldn't read, so the lag there is unknown.",
          "O fim de %@ não pôde ser lido, então o atraso ali é desconhecido."},
         {"Nothing waits on the %d partitions whose end Tessaron can see, but the end of %d more wouldn't read. No "

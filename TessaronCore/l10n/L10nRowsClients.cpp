@@ -64,8 +64,14 @@ std::span<const L10nRow> rowsClients()
         {"certificate authority", "autoridade certificadora"},
         {"client certificate", "certificado de cliente"},
         {"client key", "chave do cliente"},
-        {"the client key at %@ cannot be read: it must be an unencrypted PEM key",
-         "não dá pra ler a chave do cliente em %@: ela precisa ser uma chave PEM sem criptografia"},
+        {"the client key at %@ cannot be read: it must be an unencrypted PEM key, or give its passphrase on the "
+         "broker's form",
+         "não dá pra ler a chave do cliente em %@: ela precisa ser uma chave PEM sem criptografia, ou informa a "
+         "senha dela no formulário do broker"},
+        {"the client key at %@ cannot be read with the passphrase given: it must be a PEM key, and the passphrase "
+         "its own",
+         "não dá pra ler a chave do cliente em %@ com a senha informada: ela precisa ser uma chave PEM, e a senha a "
+         "dela"},
         {"%@ presented a certificate that can't be trusted: %@. Choose the certificate authority that signed it on "
          "the broker's form.",
          "%@ apresentou um certificado que não dá pra confiar: %@. Escolhe no formulário do broker a autoridade "

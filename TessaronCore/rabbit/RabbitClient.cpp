@@ -138,7 +138,7 @@ QByteArray readFile(const QString& path, const QString& what)
 
 // The TLS settings of the broker's form: its certificate authority (in place of the system's, as
 // for Kafka), and its client certificate and key. Throws -1 naming a file that cannot be used.
-QSslConfiguration tlsConfiguration(const Broker& broker)
+QSslConfiguration tlsConfiguration(const Broker& broker, const std::optional<QString>& keyPassword)
 {
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     if (!broker.caPath.isEmpty()) {
@@ -160,14 +160,18 @@ QSslConfiguration tlsConfiguration(const Broker& broker)
         const QByteArray keyBytes = readFile(broker.clientKeyPath, L10n::t("client key"));
         QSslKey key;
         for (QSsl::KeyAlgorithm algorithm : {QSsl::Rsa, QSsl::Ec, QSsl::Dsa}) {
-            key = QSslKey(keyBytes, algorithm, QSsl::Pem);
+            key = QSslKey(keyBytes, algorithm, QSsl::Pem, QSsl::PrivateKey, keyPassword.value_or(QString()).toUtf8());
             if (!key.isNull())
                 break;
         }
         if (key.isNull())
             throw KafkaError(-1,
-                             L10n::t("the client key at %@ cannot be read: it must be an unencrypted PEM key",
-                                     broker.clientKeyPath));
+                             keyPassword ? L10n::t("the client key at %@ cannot be read with the passphrase given: "
+                                                   "it must be a PEM key, and the passphrase its own",
+                                                   broker.clientKeyPath)
+                                         : L10n::t("the client key at %@ cannot be read: it must be an unencrypted PEM "
+                                                   "key, or give its passphrase on the broker's form",
+                                                   broker.clientKeyPath));
         tls.setLocalCertificateChain(chain);
         tls.setPrivateKey(key);
     }
@@ -176,7 +180,8 @@ QSslConfiguration tlsConfiguration(const Broker& broker)
 
 } // namespace
 
-RabbitClient::RabbitClient(Broker broker, std::optional<QString> password, int32_t timeoutMs)
+RabbitClient::RabbitClient(Broker broker, std::optional<QString> password, int32_t timeoutMs,
+                           std::optional<QString> clientKeyPassword)
     : m_broker(std::move(broker))
     , m_connection(std::make_shared<Connection>())
 {
@@ -199,7 +204,7 @@ RabbitClient::RabbitClient(Broker broker, std::optional<QString> password, int32
 
     c.timeoutMs = timeoutMs > 0 ? std::min<int>(timeoutMs, rabbitRequestTimeoutMs) : rabbitRequestTimeoutMs;
     if (c.base.scheme() == QLatin1String("https"))
-        c.tls = tlsConfiguration(m_broker);
+        c.tls = tlsConfiguration(m_broker, clientKeyPassword);
     c.network.reset(new QNetworkAccessManager());
     // The credentials travel in every request's header: never follow a redirect to another origin.
     c.network->setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);

@@ -73,7 +73,8 @@ public:
 
     // Throws KafkaError -1 when no management address can be read from the broker's bootstrap
     // text. Without a user name or password the server's built-in guest account is used.
-    RabbitClient(Broker broker, std::optional<QString> password, int32_t timeoutMs);
+    RabbitClient(Broker broker, std::optional<QString> password, int32_t timeoutMs,
+                 std::optional<QString> clientKeyPassword = std::nullopt);
     virtual ~RabbitClient();
     RabbitClient(const RabbitClient&) = delete;
     RabbitClient& operator=(const RabbitClient&) = delete;
@@ -93,7 +94,7 @@ public:
     // Up to `limit` messages, taken off the queue and put back at once (so they come back marked
     // redelivered next time). Offsets count from 0 within this one read. Fails with -1 and the
     // cost's refusal, reading nothing, when the queue's read cost refuses it. Payloads longer than
-    // readTruncation() of the queue's listed size come back cut, their whole size kept as the
+    // readRequest() of the queue's listed size come back cut, their whole size kept as the
     // message's wholePayloadSize(). Never sent twice; fails as uncertain when the server received
     // it but never confirmed it (the messages were then most likely taken and requeued).
     [[nodiscard]] virtual QCoro::Task<QList<Message>> read(QString queue, int64_t limit);
@@ -121,9 +122,14 @@ public:
     // What the payloads of one read may hold in all, in bytes: Base64 makes them a third larger,
     // and 2 MiB of the bound stay for properties, headers and the JSON around them.
     static constexpr qint64 readPayloadBudget = (maxAnswerBytes - 2 * 1024 * 1024) / 4 * 3;
-    // The payload length past which a read of `limit` messages asks the server to cut payloads,
-    // from the queue's listed message count and payload bytes (absent when not counted yet).
-    static qint64 readTruncation(int64_t limit, std::optional<int64_t> messages, std::optional<int64_t> bytes);
+    // What a read of `limit` messages asks the server for: how many messages, and the payload
+    // length past which it cuts them, from the queue's listed message count and payload bytes
+    // (absent when not counted yet).
+    struct ReadRequest {
+        int64_t count = 0;
+        qint64 truncate = 0;
+    };
+    static ReadRequest readRequest(int64_t limit, std::optional<int64_t> messages, std::optional<int64_t> bytes);
     // Queues listed per request, the management API's largest page.
     static constexpr int listingPageSize = 500;
     // The delivery limit that quorum queues get without one from RabbitMQ 4.0 on.

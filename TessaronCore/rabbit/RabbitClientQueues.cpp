@@ -74,15 +74,26 @@ QCoro::Task<RabbitClient::QueueListing> RabbitClient::queuesWithConsumers()
     for (int64_t page = 1, pages = 1; page <= pages; ++page) {
         auto task =
             send(connection, QStringLiteral("GET"), listPath + QString::number(page), std::nullopt, Once::resendable);
-        const QByteArray answer = co_await std::move(task);
+        QByteArray answer;
+        try {
+            answer = co_await std::move(task);
+        } catch (const KafkaError& error) {
+            // Queues deleted since the first page leave fewer pages: the server refuses a page past
+            // its last one with 400, and what was listed already is the whole listing.
+            if (page > 1 && error.code() == 400)
+                break;
+            throw;
+        }
         std::optional<RabbitAnswer::QueuePage> parsed = RabbitAnswer::queuePage(answer);
         if (!parsed)
             throw KafkaError(-1, notTheManagementAPI());
-        // A server without paging answers the whole list at once.
-        if (page == 1)
-            pages = std::min<int64_t>(parsed->pageCount, maxListingPages);
+        // A server without paging answers the whole list at once; each page says how many there
+        // are now.
+        pages = std::min<int64_t>(parsed->pageCount, maxListingPages);
         listing.queues.append(parsed->queues.queues);
         listing.consumers.insert(parsed->queues.consumers);
+        if (parsed->queues.queues.isEmpty())
+            break;
     }
     std::stable_sort(listing.queues.begin(), listing.queues.end(),
                      [](const Topic& a, const Topic& b) { return TextRules::precedes(a.name, b.name); });
@@ -242,17 +253,20 @@ QCoro::Task<std::optional<int64_t>> RabbitClient::depth(QString queue)
     co_return RabbitAnswer::integer(object.value(QLatin1String("messages")));
 }
 
-qint64 RabbitClient::readTruncation(int64_t limit, std::optional<int64_t> messages, std::optional<int64_t> bytes)
+RabbitClient::ReadRequest RabbitClient::readRequest(int64_t limit, std::optional<int64_t> messages,
+                                                    std::optional<int64_t> bytes)
 {
-    // When the queue's listed payloads fit together, nothing needs cutting: the cut then only
-    // guards against a message larger than the whole budget.
-    if (messages && bytes && *messages > 0 && *bytes >= 0 && *bytes <= readPayloadBudget)
-        return readPayloadBudget;
-    // Otherwise each message read gets an equal share. The statistics may lag behind the queue by
-    // a few seconds; a queue they count as empty is shared as if it held `limit` messages.
-    const int64_t count = messages && *messages > 0 ? std::min<int64_t>(std::max<int64_t>(limit, 1), *messages)
-                                                    : std::max<int64_t>(limit, 1);
-    return std::max<qint64>(1024, readPayloadBudget / count);
+    // The statistics may lag the queue by a few seconds. Only the messages they counted are asked
+    // for, so that no message arrived since can take the answer past the bound after the server
+    // has taken them all; a queue not counted yet is asked for `limit`.
+    const int64_t asked = std::max<int64_t>(limit, 0);
+    const bool counted = messages && *messages > 0;
+    const int64_t count = counted ? std::min(asked, *messages) : asked;
+    // When the counted payloads fit together nothing is cut; otherwise each message gets an equal
+    // share of the budget.
+    if (counted && bytes && *bytes >= 0 && *bytes <= readPayloadBudget)
+        return {count, readPayloadBudget};
+    return {count, std::max<qint64>(1024, readPayloadBudget / std::max<int64_t>(count, 1))};
 }
 
 QCoro::Task<QList<Message>> RabbitClient::read(QString queue, int64_t limit)
@@ -276,16 +290,16 @@ QCoro::Task<QList<Message>> RabbitClient::read(QString queue, int64_t limit)
 
     QJsonObject body;
     // A negative count makes the server hand over every message in the queue.
-    body.insert(QLatin1String("count"), qint64(std::max<int64_t>(limit, 0)));
+    // Payloads are cut only where the queue's payloads would not fit whole: an answer refused for
+    // its size would come after the server had already taken the messages.
+    const ReadRequest request = readRequest(limit, RabbitAnswer::integer(object.value(QLatin1String("messages"))),
+                                            RabbitAnswer::integer(object.value(QLatin1String("message_bytes"))));
+    body.insert(QLatin1String("count"), qint64(request.count));
     body.insert(QLatin1String("ackmode"), QStringLiteral("ack_requeue_true"));
     // Base64 costs every payload the same third more, whatever its bytes; text would cost a control
     // byte six characters, so no cut could keep the answer within the bound.
     body.insert(QLatin1String("encoding"), QStringLiteral("base64"));
-    // Payloads are cut only where the queue's payloads would not fit whole: an answer refused for
-    // its size would come after the server had already taken the messages.
-    body.insert(QLatin1String("truncate"),
-                readTruncation(limit, RabbitAnswer::integer(object.value(QLatin1String("messages"))),
-                               RabbitAnswer::integer(object.value(QLatin1String("message_bytes")))));
+    body.insert(QLatin1String("truncate"), request.truncate);
     // Never sent twice: each time the server receives it, it takes and requeues the messages.
     auto task = send(connection, QStringLiteral("POST"), getPath, QJsonDocument(body).toJson(QJsonDocument::Compact),
                      Once::read);

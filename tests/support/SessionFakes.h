@@ -359,11 +359,12 @@ public:
         return kafka;
     }
     std::shared_ptr<RabbitClient> makeRabbit(const Broker& broker, const std::optional<QString>& password,
-                                             int32_t) override
+                                             const std::optional<QString>& clientKey, int32_t) override
     {
         if (makeError)
             throw *makeError;
         lastPassword = password;
+        lastClientKey = clientKey;
         if (!rabbit)
             rabbit = std::make_shared<FakeRabbit>(broker);
         return rabbit;

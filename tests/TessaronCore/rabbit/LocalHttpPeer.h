@@ -49,6 +49,8 @@ public:
     quint16 port() const { return m_server->serverPort(); }
     // Each request's head (request line and headers) as received.
     const QList<QByteArray>& requests() const { return m_requests; }
+    // Each request's body, beside its head in requests().
+    const QList<QByteArray>& bodies() const { return m_bodies; }
 
 private:
     LocalHttpPeer(QByteArray response, std::unique_ptr<QTcpServer> server)
@@ -92,6 +94,7 @@ private:
         if (buffer.size() < end + 4 + length)
             return;
         m_requests.append(head);
+        m_bodies.append(buffer.mid(end + 4, length));
         m_buffers.remove(socket);
         QByteArray response = m_response;
         if (!m_script.isEmpty())
@@ -139,6 +142,7 @@ private:
     std::unique_ptr<QTcpServer> m_server;
     QByteArray m_response;
     QList<QByteArray> m_requests;
+    QList<QByteArray> m_bodies;
     QList<QByteArray> m_script;
     QList<std::pair<QByteArray, QByteArray>> m_routes;
     QHash<QTcpSocket*, QByteArray> m_buffers;

@@ -4,6 +4,8 @@
 #include "support/RabbitTestSupport.h"
 
 #include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSslKey>
 #include <QTemporaryDir>
@@ -209,6 +211,28 @@ private slots:
         QVERIFY(peer.requests().last().startsWith("POST /api/queues/%2F/q/get "));
     }
 
+    void aReadAsksOnlyForWhatTheStatisticsCounted()
+    {
+        // The statistics lag the queue: a message arrived since they counted could take the answer
+        // past the bound, after the server had taken every message. What they counted fits whole.
+        const auto asked = [](const QByteArray& queue, int64_t limit) {
+            LocalHttpPeer peer{QByteArray()};
+            peer.setScript({LocalHttpPeer::answer(200, "OK", queue), LocalHttpPeer::answer(200, "OK", "[]")});
+            RabbitClient client(rabbitBroker(address(peer)), std::nullopt, 5000);
+            const auto read = outcomeOf(client.read("q", limit));
+            return read.error ? QJsonObject() : QJsonDocument::fromJson(peer.bodies().value(1)).object();
+        };
+        const QJsonObject few = asked(R"({"type":"classic","messages":2,"message_bytes":3000000})", 100);
+        QCOMPARE(few.value("count").toInteger(), 2);
+        QCOMPARE(few.value("truncate").toInteger(), RabbitClient::readPayloadBudget);
+        const QJsonObject large = asked(R"({"type":"classic","messages":20,"message_bytes":40000000})", 100);
+        QCOMPARE(large.value("count").toInteger(), 20);
+        QCOMPARE(large.value("truncate").toInteger(), RabbitClient::readPayloadBudget / 20);
+        const QJsonObject uncounted = asked(R"({"type":"classic"})", 7);
+        QCOMPARE(uncounted.value("count").toInteger(), 7);
+        QCOMPARE(uncounted.value("truncate").toInteger(), RabbitClient::readPayloadBudget / 7);
+    }
+
     void tricklingAnswerIsBoundedInTotal()
     {
         // A byte every 20 ms never lets a silence time-out fire; the whole request is bounded.
@@ -384,6 +408,16 @@ private slots:
         QCOMPARE(listing.value->queues.last().declaredDepth, std::optional<int64_t>(4));
         QCOMPARE(listing.value->consumers.value("b"), 1);
         QCOMPARE(peer.requests().size(), 2);
+
+        // Queues deleted between pages leave fewer pages than the first one counted.
+        LocalHttpPeer shrinking(
+            LocalHttpPeer::answer(400, "Bad Request", R"({"error":"bad_request","reason":"page_out_of_range"})"));
+        shrinking.route(path + "1", LocalHttpPeer::answer(200, "OK", R"({"items":[{"name":"b","messages":4}],
+            "page":1,"page_count":3,"page_size":500,"total_count":3})"));
+        RabbitClient shrunk(rabbitBroker(address(shrinking)), std::nullopt, 5000);
+        const auto rest = outcomeOf(shrunk.queuesWithConsumers());
+        QVERIFY2(rest.value, qPrintable(rest.error ? rest.error->message() : QString()));
+        QCOMPARE(rest.value->queues.size(), 1);
     }
 
     void queueGoneSinceTheListingSaysSo()
@@ -436,6 +470,19 @@ private slots:
         broker.clientKeyPath = d + "/client.key";
         const auto listed = outcomeOf(RabbitClient(broker, std::nullopt, 5000).queues());
         QVERIFY2(listed.value, qPrintable(listed.error ? listed.error->message() : QString()));
+
+        // A key kept under a passphrase opens with the one given on the form.
+        QVERIFY(openssl(d, {"pkcs8", "-topk8", "-in", "client.key", "-out", "locked.key", "-passout", "pass:s3cret"}));
+        broker.clientKeyPath = d + "/locked.key";
+        const auto unlocked = outcomeOf(RabbitClient(broker, std::nullopt, 5000, QString("s3cret")).queues());
+        QVERIFY2(unlocked.value, qPrintable(unlocked.error ? unlocked.error->message() : QString()));
+        try {
+            RabbitClient client(broker, std::nullopt, 5000);
+            QFAIL("a locked key needs its passphrase");
+        } catch (const KafkaError& error) {
+            QVERIFY2(error.message().contains("give its passphrase"), qPrintable(error.message()));
+        }
+        broker.clientKeyPath = d + "/client.key";
 
         // A file that is no certificate fails the client, naming it.
         broker.caPath = d + "/client.key";
