@@ -5,6 +5,7 @@
 #include "Tessaron/casework/GroupCards.h"
 #include "Tessaron/casework/GroupLogic.h"
 #include "Tessaron/kit/EmptyPane.h"
+#include "Tessaron/kit/FlowRow.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/TessaronWorking.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
@@ -152,6 +153,8 @@ void ConsumerGroupView::showDetail()
         page->setObjectName(QStringLiteral("groupDetail"));
         replacePane(page);
     }
+    // A Tab stop of its own, so the keyboard can scroll it: it says which group it shows.
+    page->setAccessibleName(detail.id);
     // The focus is taken note of before the content it sits in is replaced, and held by the page
     // meanwhile, so it does not wander off to the next control in the window.
     const QWidget* focused = QApplication::focusWidget();
@@ -262,14 +265,13 @@ QLayout* ConsumerGroupView::buildHeading(const ConsumerGroupDetail& detail, cons
     auto* explanation = label(GroupLogic::explanation(verdict), KitFont::font(12.5), withOpacity(ink(), 0.85), true);
     explanation->setObjectName(QStringLiteral("explanation"));
     heading->addWidget(explanation);
-    auto* statRow = new QHBoxLayout();
-    statRow->setSpacing(7);
+    // The tiles wrap in a narrow pane: a coordinator's address alone can be wider than it.
+    auto* statRow = new FlowRow(nullptr, 7, 7);
     for (const GroupLogic::Stat& stat : GroupLogic::stats(detail)) {
         auto* tile = new GroupStat(stat.value, stat.label, toneColor(stat.tone));
         tile->setObjectName(QStringLiteral("groupStat"));
         statRow->addWidget(tile);
     }
-    statRow->addStretch(1);
     heading->addLayout(statRow);
     return heading;
 }

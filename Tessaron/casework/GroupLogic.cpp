@@ -114,7 +114,10 @@ QList<Stat> stats(const ConsumerGroupDetail& detail)
                                                 : Tone::allClear;
     tiles.append({detail.state.toUpper(), QString(), stateTone});
     const qsizetype members = detail.members.size();
-    tiles.append({QString::number(members), members == 1 ? loc("member") : loc("members"), Tone::accent});
+    if (detail.membersUnknown)
+        tiles.append({QStringLiteral("\u2014"), loc("members"), Tone::muted});
+    else
+        tiles.append({QString::number(members), members == 1 ? loc("member") : loc("members"), Tone::accent});
     const qsizetype topics = detail.topics().size();
     tiles.append({QString::number(topics), topics == 1 ? loc("topic") : loc("topics"), Tone::accent});
     const ConsumerGroupDetail::Lag lag = detail.lag();
@@ -133,11 +136,15 @@ Tone membersTone(const ConsumerGroupDetail& detail)
 {
     if (!detail.members.isEmpty())
         return Tone::neutral;
+    if (detail.membersUnknown)
+        return Tone::muted;
     return detail.positions.isEmpty() ? Tone::muted : Tone::warning;
 }
 
 QString nobodySentence(const ConsumerGroupDetail& detail)
 {
+    if (detail.membersUnknown)
+        return loc("Tessaron can't see who's in it: the broker wouldn't describe its members.");
     return detail.isRebalancing() ? loc("Nobody yet — they're being seated.")
                                   : loc("Nobody. The group has no members right now.");
 }

@@ -105,7 +105,10 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
         }
     }
     setGroupBlindSpots(blindSpots);
-    setGroupDetail(ConsumerGroupDetail::assemble(*group, state, assignor, coordinator, members, positions, fresh));
+    ConsumerGroupDetail detail =
+        ConsumerGroupDetail::assemble(*group, state, assignor, coordinator, members, positions, fresh);
+    detail.membersUnknown = !description.value;
+    setGroupDetail(std::move(detail));
     setIsLoadingGroup(false);
 }
 

@@ -33,7 +33,8 @@ GroupVerdict GroupVerdict::verdict(const ConsumerGroupDetail& detail)
     // partitions nobody could see.
     const qsizetype unseen = detail.positions.size() - known.size();
 
-    if (detail.members.isEmpty() || detail.state == QLatin1String("Empty")) {
+    // Members the broker would not describe are not an empty group: its listed state says.
+    if ((detail.members.isEmpty() && !detail.membersUnknown) || detail.state == QLatin1String("Empty")) {
         if (total != 0)
             return nobodyHome(total);
         return unseen > 0 ? cannotSee(unseen, known.size()) : nobodyHomeCaughtUp();

@@ -65,7 +65,7 @@ public:
     static GroupVerdict nobodyHomeCaughtUp() { return GroupVerdict(Case::nobodyHomeCaughtUp); }
 
     // The first that applies: a rebalance; no position at all; no position with a known end;
-    // nobody connected (no member, or the state "Empty"); nothing waiting; else behind. Nothing
+    // nobody connected (no member known to be there, or the state "Empty"); nothing waiting; else behind. Nothing
     // waiting where some ends are unknown is cannotSee (of those), never caught up. The total
     // saturates at the 64-bit limit instead of overflowing.
     static GroupVerdict verdict(const ConsumerGroupDetail& detail);

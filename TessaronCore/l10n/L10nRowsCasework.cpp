@@ -133,6 +133,8 @@ std::span<const L10nRow> rowsCasework()
          "o "
          "Tessaron não vê."},
         {"Open the topic %@", "Abrir o tópico %@"},
+        {"Tessaron can't see who's in it: the broker wouldn't describe its members.",
+         "O Tessaron não vê quem está nele: o broker não quis descrever os membros."},
         {"Move the position on %@…", "Mudar a posição em %@…"},
         {"The end of %@ wouldn't read, so the lag there is unknown.",
          "O fim de %@ não pôde ser lido, então o atraso ali é desconhecido."},

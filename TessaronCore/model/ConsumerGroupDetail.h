@@ -24,6 +24,9 @@ struct ConsumerGroupDetail {
     QList<GroupMember> members;
     // Ordered by topic, then partition.
     QList<GroupPosition> positions;
+    // The broker would not describe the group's members (a group of the consumer protocol, to a
+    // client that describes with the classic request): `members` is empty, not the members.
+    bool membersUnknown = false;
 
     struct Lag {
         int64_t known = 0;

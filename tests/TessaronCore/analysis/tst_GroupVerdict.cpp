@@ -64,6 +64,15 @@ private slots:
         QCOMPARE(GroupVerdict::verdict(detail("Empty", 0, lagging({5, 0}))), GroupVerdict::nobodyHome(5));
         QCOMPARE(GroupVerdict::verdict(detail("Stable", 0, lagging({4, 6}))), GroupVerdict::nobodyHome(10));
         QCOMPARE(GroupVerdict::verdict(detail("empty", 1, lagging({4}))).tag(), GroupVerdict::Case::behind);
+
+        // Members the broker would not describe: the listed state judges, never "nobody home".
+        ConsumerGroupDetail undescribed = detail("Stable", 0, lagging({4, 6}));
+        undescribed.membersUnknown = true;
+        QCOMPARE(GroupVerdict::verdict(undescribed).tag(), GroupVerdict::Case::behind);
+        undescribed.positions = lagging({0, 0});
+        QCOMPARE(GroupVerdict::verdict(undescribed), GroupVerdict::caughtUp(2));
+        undescribed.state = QStringLiteral("Empty");
+        QCOMPARE(GroupVerdict::verdict(undescribed), GroupVerdict::nobodyHomeCaughtUp());
     }
 
     void countsKnownEndsOnly()
