@@ -96,9 +96,8 @@ ResetOffsetsSheet::ResetOffsetsSheet(ConsumerGroup group, std::optional<Topic> t
     retranslate();
 
     connect(m_target, &QLineEdit::textChanged, this, [this](const QString& text) {
-        // Typing an offset leaves "The beginning"; emptying the field does not choose it again.
-        if (!text.isEmpty())
-            m_fromBeginning = false;
+        // An empty field is what the sheet opens on and what its placeholder names: each partition's start.
+        m_fromBeginning = text.isEmpty();
         refresh();
     });
     connect(m_beginning, &QAbstractButton::clicked, this, [this] {

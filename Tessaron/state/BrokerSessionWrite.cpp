@@ -19,6 +19,10 @@ QString notConnected() { return L10n::t("not connected to this broker"); }
 QString kafkaOnly() { return L10n::t("moving a group's offsets needs a Kafka broker"); }
 QString noTopic() { return L10n::t("no topic selected"); }
 
+// The broker's answers to a commit from outside a group that has members.
+constexpr int32_t unknownMemberId = 25;
+constexpr int32_t rebalanceInProgress = 27;
+
 // A stock RabbitMQ node counts its queues every 5 s: asking each second for a little longer sees
 // a filing counted.
 constexpr int depthFollowSeconds = 7;
@@ -150,6 +154,8 @@ QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, std::option
 {
     const std::shared_ptr<KafkaWriting> writer =
         m_clients->makeWriter(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs);
+    // Taken now: the tab may close or disconnect while the move waits on the broker.
+    const std::shared_ptr<KafkaReading> kafka = m_connection ? m_connection->kafkaClient() : nullptr;
     // Asked here as well as by the writer, so the refusal reads in the interface's language.
     const QString state = co_await writer->groupState(group, clientTimeoutMs);
     if (state != QLatin1String("Empty"))
@@ -164,7 +170,8 @@ QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, std::option
             partitions.insert(partition.id, *target);
     } else {
         // Each partition's start as the broker holds it now; one that cannot be read stops the move.
-        const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();
+        if (!kafka)
+            throw KafkaError(-1, notConnected());
         const Topic ends = co_await kafka->watermarks(topic, clientTimeoutMs);
         for (const Partition& partition : ends.partitions) {
             if (partition.error)
@@ -175,7 +182,18 @@ QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, std::option
         }
     }
     const KafkaWriting::Mandate mandate{reason};
-    co_await writer->resetOffsets(group, topic.name, partitions, mandate, false, resetTimeoutMs);
+    try {
+        co_await writer->resetOffsets(group, topic.name, partitions, mandate, false, resetTimeoutMs);
+    } catch (const KafkaError& error) {
+        // A consumer that joined after the check above: the broker takes an unsigned commit only
+        // for an empty group, and refuses the whole request.
+        if (error.code() != unknownMemberId && error.code() != rebalanceInProgress)
+            throw;
+        throw KafkaError(error.code(),
+                         L10n::t("the broker refused to move %@: a consumer joined it after it was checked, so "
+                                 "nothing was moved. Stop its consumers first, then move it again.",
+                                 L10n::isolated(group)));
+    }
 }
 
 QCoro::Task<AppOutcome> BrokerSession::resetOffsets(QString group, std::optional<Topic> topic,

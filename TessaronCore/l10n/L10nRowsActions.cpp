@@ -77,6 +77,10 @@ std::span<const L10nRow> rowsActions()
          "os offsets só podem ser movidos enquanto %@ está inativo, mas ele está %@. Para os consumidores dele "
          "primeiro — mover a posição de um grupo rodando faz ele reprocessar, e ele vai fazer commit por cima disso "
          "em segundos de qualquer jeito."},
+        {"the broker refused to move %@: a consumer joined it after it was checked, so nothing was moved. Stop its "
+         "consumers first, then move it again.",
+         "o broker recusou mover %@: um consumidor entrou nele depois da checagem, então nada foi movido. Para os "
+         "consumidores dele primeiro e move de novo."},
         {"May have been filed. Read the topic before filing again, or it may hold two copies.",
          "Pode ter sido protocolada. Lê o tópico antes de protocolar de novo, ou ele pode ficar com duas cópias."},
         {"May have moved. Look at the group's offsets before moving it again.",

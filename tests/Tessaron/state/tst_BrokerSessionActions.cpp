@@ -32,6 +32,18 @@ struct Fixture : Rig {
     }
 };
 
+// A writer whose state check waits at a gate: a move held just after its first suspension.
+class CheckHeldWriter : public FakeWriter {
+public:
+    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+    QCoro::Task<QString> groupState(QString group, int32_t timeoutMs) override
+    {
+        std::shared_ptr<Gate> held = gate;
+        co_await held->wait();
+        co_return co_await FakeWriter::groupState(group, timeoutMs);
+    }
+};
+
 GroupDescription description(const QString& id)
 {
     GroupMember member;
@@ -318,6 +330,32 @@ private slots:
         }
     }
 
+    // A move to each partition's start reads the starts after its state check, through the reader
+    // it began with, whether the tab closed or connected anew meanwhile.
+    void aMoveHeldAtItsCheckNeedsNothingMoreOfItsSession()
+    {
+        for (const bool closes : {true, false}) {
+            Fixture f;
+            f.clients->kafka->listed = QList<Topic>{topic("orders", {{4, 8}, {2, 7}, {0, 3}})};
+            auto held = std::make_shared<CheckHeldWriter>();
+            f.clients->writer = held;
+            const std::shared_ptr<FakeKafka> first = f.clients->kafka;
+            const qsizetype asked = first->calls.count("watermarks orders");
+            auto moving = f.session->resetOffsets("audit", f.session->topics().first(), std::nullopt, "r");
+            if (closes) {
+                f.session.reset();
+            } else {
+                f.session->disconnectBroker();
+                f.clients->kafka = std::make_shared<FakeKafka>();
+                syncWait(f.session->connectBroker());
+            }
+            held->gate->release();
+            QVERIFY(syncWait(std::move(moving)).isDone());
+            QCOMPARE(first->calls.count("watermarks orders"), asked + 1);
+            QCOMPARE(held->resets.last().partitions, (QMap<int32_t, int64_t>{{0, 4}, {1, 2}, {2, 0}}));
+        }
+    }
+
     void resetMovesEveryPartitionAndReloadsOnlyTheSelectedGroup()
     {
         Fixture f;
@@ -406,7 +444,8 @@ private slots:
             gate->release();
             QCOMPARE(syncWait(std::move(filing)),
                      AppOutcome::makeDone("Filed on \u2068orders\u2069. The broker acknowledged it."));
-            QCOMPARE(f.clients->kafka->calls.filter("page orders").size(), 1);
+            // The reread asks for its three partitions' pages at once; nothing is asked after it.
+            QCOMPARE(f.clients->kafka->calls.filter("page orders").size(), 3);
         }
     }
 
@@ -418,6 +457,13 @@ private slots:
         const Topic orders = f.session->topics().first();
         QCOMPARE(syncWait(f.session->resetOffsets("audit", std::nullopt, 0, "replay")),
                  AppOutcome::makeRefused(QStringLiteral("nenhum tópico selecionado")));
+        // The broker's own refusal of a group that gained a member after the check.
+        Fixture joined;
+        joined.clients->writer->resetError = KafkaError(25, "audit: orders/0: Broker: Unknown member");
+        QCOMPARE(syncWait(joined.session->resetOffsets("audit", orders, 0, "r")),
+                 AppOutcome::makeRefused(QStringLiteral(
+                     "o broker recusou mover \u2068audit\u2069: um consumidor entrou nele depois da "
+                     "checagem, então nada foi movido. Para os consumidores dele primeiro e move de novo.")));
         f.session->disconnectBroker();
         QCOMPARE(syncWait(f.session->produce("orders", std::nullopt, "payload", "r")),
                  AppOutcome::makeRefused(QStringLiteral("sem conexão com este broker")));

@@ -120,6 +120,22 @@ private slots:
         QVERIFY(!session->lostConnection());
     }
 
+    void readingFurtherFromAMomentGoesOnFromItsOwnPositions()
+    {
+        select(timed);
+        // One a partition from 2.5 s: p0 keeps its 6 s message for "Read further", which passes
+        // offset 0 and must not bring back what precedes the moment.
+        syncWait(session->read(Position::atTime(at(2500)), 3, false));
+        QVERIFY(session->messages().size() < 4);
+        QVERIFY(!session->reachedEnd());
+        syncWait(session->read(Position::atOffset(0), 50, true));
+        QStringList shown = where(session->messages());
+        shown.sort();
+        QCOMPARE(shown, (QStringList{"0/1", "0/2", "1/1", "2/1"}));
+        QVERIFY(session->reachedEnd());
+        QVERIFY(session->unobservable().isEmpty());
+    }
+
     void aTombstoneOfACompactedTopicReadsAsOne()
     {
         select(compacted);

@@ -165,7 +165,11 @@ private slots:
         // Forced past the check, the change reaches the broker, which refuses it for a group with
         // members: a refusal, never a success, and nothing moved.
         const KafkaError forced = failureOf(writer.resetOffsets(group, topicName, {{0, 1}}, reason, true, 15000));
-        QVERIFY2(forced.code() > 0 && !forced.isUncertain(), qPrintable(forced.message()));
+        // The code the session words as a consumer that joined after its own check.
+        QVERIFY2((forced.code() == RD_KAFKA_RESP_ERR_UNKNOWN_MEMBER_ID
+                  || forced.code() == RD_KAFKA_RESP_ERR_REBALANCE_IN_PROGRESS)
+                     && !forced.isUncertain(),
+                 qPrintable(QString::number(forced.code()) + " " + forced.message()));
         QCOMPARE(live->committed(group, topicName, 2), (QMap<int32_t, int64_t>{{0, 5}, {1, -1}}));
 
         live->leave(member);
