@@ -13,6 +13,7 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
+#include "TessaronCore/l10n/InterfaceLocale.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/l10n/MomentStyles.h"
 #include "VelkinHelpers/JSONHighlighter.h"
@@ -226,7 +227,7 @@ QLayout* ExhibitView::buildHeading(const Message& message, const PayloadKind& ki
     if (const std::optional<QString> key = message.keyString())
         facts->addWidget(fact(QStringLiteral("key.horizontal"), *key));
     if (message.timestamp())
-        facts->addWidget(fact(QStringLiteral("clock"), timestampText(*message.timestamp(), QLocale())));
+        facts->addWidget(fact(QStringLiteral("clock"), timestampText(*message.timestamp(), L10n::interfaceLocale())));
     heading->addLayout(facts);
 
     if (outlier) {

@@ -141,6 +141,16 @@ PositionTable::PositionTable(const QList<GroupPosition>& rows, const std::option
     for (const GroupPosition& row : rows)
         m_cells.append(GroupLogic::positionCells(row, worst, clients));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The grid is painted: a screen reader hears it as each row's cells under their headings.
+    QStringList read;
+    for (const GroupLogic::PositionCells& cells : m_cells)
+        read << cells.partition + QStringLiteral(" \u2014 ")
+                + QStringList{loc("committed") + QStringLiteral(": ") + cells.committed,
+                              loc("end") + QStringLiteral(": ") + cells.end.value_or(QStringLiteral("\u2014")),
+                              loc("behind") + QStringLiteral(": ") + cells.behindText,
+                              loc("held by") + QStringLiteral(": ") + cells.heldBy}
+                      .join(QStringLiteral(", "));
+    setAccessibleName(read.join(QStringLiteral("; ")));
 }
 
 double PositionTable::rowHeight() const { return std::ceil(QFontMetricsF(cellFont(false)).height()); }

@@ -33,6 +33,11 @@ export HOME=$profile/home XDG_CONFIG_HOME=$profile/config XDG_DATA_HOME=$profile
 export XDG_CACHE_HOME=$profile/cache XDG_RUNTIME_DIR=$profile/run
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+# An AI command-line tool to be found, so the sidebar offers "Ask" and its sheet can be read; it is
+# never asked anything.
+mkdir -p "$HOME/.local/bin"
+printf '#!/bin/sh\nexit 0\n' >"$HOME/.local/bin/claude"
+chmod 755 "$HOME/.local/bin/claude"
 fail() { echo "screen reader: $*" >&2; exit 1; }
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$profile/bus.log" 2>&1 &
@@ -45,7 +50,17 @@ done
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 ||
   skip "the AT-SPI bus did not answer within 5 s"
 
-"$demo" --profile "$profile" >"$profile/demo.out" 2>"$profile/demo.err" &
+# On the real broker of scripts/services the demo also forms consumer groups, whose screen and
+# sheet are then read too.
+demo_args=(--profile "$profile")
+if [ -n "${TESSARON_TEST_KAFKA_BOOTSTRAP:-}" ]; then
+  demo_args+=(--kafka "$TESSARON_TEST_KAFKA_BOOTSTRAP")
+  echo "screen reader: Kafka at $TESSARON_TEST_KAFKA_BOOTSTRAP, with consumer groups"
+else
+  echo "screen reader: TESSARON_TEST_KAFKA_BOOTSTRAP is not set: the mock cluster has no consumer groups," \
+    "so the group screen and the sheet that moves a group's position are skipped"
+fi
+"$demo" "${demo_args[@]}" >"$profile/demo.out" 2>"$profile/demo.err" &
 pids+=($!)
 for _ in $(seq 300); do
   [ -s "$profile/demo.out" ] && break
@@ -67,7 +82,7 @@ pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tessaron MQ$' 2>/dev/null | head -1)
 [ -n "$window" ] || { cat "$profile/app.log" >&2; kill -9 $pid 2>/dev/null; fail "no main window within 20 s"; }
 
-timeout 60 /usr/bin/python3 "$here/screen_reader.py" "$source_dir"
+timeout 90 /usr/bin/python3 "$here/screen_reader.py" "$source_dir"
 status=$?
 kill -0 $pid 2>/dev/null || { cat "$profile/app.log" >&2; fail "the program ended while being read"; }
 
