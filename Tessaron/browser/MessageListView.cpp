@@ -88,6 +88,38 @@ private:
     QStackedWidget* m_body;
 };
 
+// The rows' width beside the exhibit: what a narrow window gives them, and their share of a wide
+// one, where previews would otherwise be cut beside case notes that span the rest. Once the reader
+// drags the handle the width is theirs.
+class ListShare : public QObject {
+public:
+    static constexpr int narrowWidth = 380;
+    static constexpr double share = 0.4;
+
+    explicit ListShare(QSplitter* columns)
+        : QObject(columns)
+        , m_columns(columns)
+    {
+        columns->installEventFilter(this);
+        connect(columns, &QSplitter::splitterMoved, this, [this] { m_dragged = true; });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize && !m_dragged && m_columns->count() == 2) {
+            const int room = m_columns->width() - m_columns->handleWidth();
+            const int rows = std::max(narrowWidth, int(room * share));
+            m_columns->setSizes({rows, std::max(0, room - rows)});
+        }
+        return false;
+    }
+
+private:
+    QSplitter* m_columns;
+    bool m_dragged = false;
+};
+
 // The list takes no selection from the mouse (the session's selection is the one the exhibit
 // follows), but mirrors it in its selection model: assistive technology reads the selected row as
 // selected, and moving the current row moves its focus with the arrow keys.
@@ -194,7 +226,8 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_columns->addWidget(m_exhibit);
     m_columns->setStretchFactor(0, 0);
     m_columns->setStretchFactor(1, 1);
-    m_columns->setSizes({380, 520});
+    m_columns->setSizes({ListShare::narrowWidth, 520});
+    new ListShare(m_columns);
     m_stack->addWidget(m_columns);
 
     m_empty = new EmptyPane(loc("Nothing retained"),

@@ -6,7 +6,9 @@
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
+#include "TessaronCore/l10n/InterfaceLocale.h"
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/l10n/MomentStyles.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/SymbolView.h"
@@ -46,7 +48,11 @@ MomentPopover::MomentPopover(QWidget* parent)
     column->addWidget(why);
     m_picker = new QDateTimeEdit;
     m_picker->setCalendarPopup(true);
-    m_picker->setDisplayFormat(QStringLiteral("d MMM yyyy  HH:mm"));
+    // Month names, order and clock as the interface's language writes them, not the system's.
+    const QLocale locale = L10n::interfaceLocale();
+    m_picker->setLocale(locale);
+    m_picker->setDisplayFormat(MomentStyles::abbreviatedDateFormat(locale) + QStringLiteral("  ")
+                               + MomentStyles::shortTimeFormat(locale));
     m_picker->setFont(KitFont::font(11));
     m_picker->setAccessibleName(loc("Read from a moment"));
     column->addWidget(m_picker, 0, Qt::AlignLeft);

@@ -45,6 +45,10 @@ namespace {
 
 bool reduceMotion() { return AccessibilitySettings::instance().reduceMotion(); }
 
+// The header's side margins and the gap between its text and the mascot's column.
+constexpr int headerMargin = 30;
+constexpr int headerGap = 16;
+
 // The back button's look: its label on a faint rounded backing.
 class BackStyle : public ButtonStyle {
 public:
@@ -196,7 +200,7 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     // The header panel.
     auto* header = new SettingsSurface(accent(), page);
     auto* headerRow = new QHBoxLayout(header);
-    headerRow->setContentsMargins(30, 26, 30, 26);
+    headerRow->setContentsMargins(headerMargin, 26, headerMargin, 26);
     auto* left = new QVBoxLayout();
     left->setSpacing(14);
     auto* eyebrowRow = new QHBoxLayout();
@@ -212,16 +216,18 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
                                      KitFont::font(12.5), muted(), header, true);
     pitch->setMaximumWidth(460);
     left->addWidget(pitch);
-    auto* chips = new QHBoxLayout();
-    chips->setSpacing(8);
-    chips->addWidget(new Chip(QStringLiteral("tray.full.fill"), Qt::white, m_brokersChip, header));
+    // Side by side, or under each other where a language's longer words leave no room beside the
+    // mascot (layoutChips).
+    m_chips = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_chips->setSpacing(8);
+    m_chips->addWidget(new Chip(QStringLiteral("tray.full.fill"), Qt::white, m_brokersChip, header), 0, Qt::AlignLeft);
     QLabel* readsOnly = nullptr;
-    chips->addWidget(new Chip(QStringLiteral("hand.raised.fill"), jade(), readsOnly, header));
+    m_chips->addWidget(new Chip(QStringLiteral("hand.raised.fill"), jade(), readsOnly, header), 0, Qt::AlignLeft);
     readsOnly->setText(L10n::t("Reads only — never joins, never commits"));
-    chips->addStretch(1);
-    left->addLayout(chips);
+    m_chips->addStretch(1);
+    left->addLayout(m_chips);
     headerRow->addLayout(left, 1);
-    headerRow->addSpacing(16);
+    headerRow->addSpacing(headerGap);
 
     auto* right = new QVBoxLayout();
     right->setSpacing(10);
@@ -393,11 +399,13 @@ void ReceptionView::refreshChrome()
 {
     m_back->setVisible(m_app && !m_app->sessions().isEmpty());
     m_brokersChip->setText(brokersChipText());
+    layoutChips();
 }
 
 void ReceptionView::rebuildDocket()
 {
     m_brokersChip->setText(brokersChipText());
+    layoutChips();
     // Where each card stood, so that a reorder of the same brokers (a favourite changed) can glide.
     QHash<QUuid, QPoint> stoodAt;
     QList<QPoint> places;
@@ -467,6 +475,22 @@ void ReceptionView::glideCards(const QHash<QUuid, QPoint>& stoodAt, const QList<
     }
 }
 
+void ReceptionView::layoutChips()
+{
+    // The room of the header's text column, from the window's as the grid's is.
+    const int mascot = std::max(m_boopButton->sizeHint().width(), m_bubble ? m_bubble->sizeHint().width() : 0);
+    const int room = std::min(m_scroll->viewport()->width(), maximumContentWidth) - 2 * pageMargin - 2 * headerMargin
+        - headerGap - mascot;
+    int wanted = -m_chips->spacing();
+    for (int i = 0; i < m_chips->count(); ++i) {
+        if (QWidget* chip = m_chips->itemAt(i)->widget())
+            wanted += chip->sizeHint().width() + m_chips->spacing();
+    }
+    const auto direction = wanted <= room ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (m_chips->direction() != direction)
+        m_chips->setDirection(direction);
+}
+
 void ReceptionView::layoutGrid()
 {
     if (!m_grid)
@@ -495,8 +519,10 @@ void ReceptionView::layoutGrid()
 
 bool ReceptionView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize) {
+        layoutChips();
         layoutGrid();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

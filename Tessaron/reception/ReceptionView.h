@@ -13,6 +13,7 @@
 #include <memory>
 
 class QAbstractButton;
+class QBoxLayout;
 class QGridLayout;
 class QLabel;
 class QScrollArea;
@@ -85,6 +86,8 @@ private:
     void glideCards(const QHash<QUuid, QPoint>& stoodAt, const QList<QPoint>& places);
     void dropLeavingBubble();
     void layoutGrid();
+    // Puts the header's chips side by side where they fit, else under each other.
+    void layoutChips();
     void refreshBubble(bool animated);
     void refreshChrome();
     void applyBoops(bool animated);
@@ -99,6 +102,7 @@ private:
     KitButton* m_back;
     Gavel* m_gavel;
     QLabel* m_brokersChip;
+    QBoxLayout* m_chips;
     KitButton* m_boopButton;
     TessaronMascot* m_mascot;
     QWidget* m_bubbleHolder;

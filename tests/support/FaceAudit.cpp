@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QHash>
 #include <QLabel>
@@ -10,7 +11,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextDocumentFragment>
 #include <QWidget>
 
 #include <algorithm>
@@ -22,6 +22,8 @@ namespace {
 
 // Rounding of layouts and fractional scales: a pixel either way is no fault.
 constexpr int slack = 1;
+
+constexpr Qt::WhiteSpaceMode escapes[] = {Qt::WhiteSpaceNormal, Qt::WhiteSpacePre, Qt::WhiteSpaceNoWrap};
 
 QString textOf(const QWidget* w)
 {
@@ -74,16 +76,16 @@ bool isLarge(const QFont& font)
     return points >= 18.0 || (points >= 14.0 && font.weight() >= QFont::Bold);
 }
 
-// Whether the tooltip carries `text` whole (plain or escaped into rich text).
+// Whether the tooltip carries `text` whole, as it stands or escaped into rich text. Compared as
+// strings: parsing the tooltip as a document could have Qt load what it names.
 bool tooltipCarries(const QWidget* w, const QString& text)
 {
     const QString tip = w->toolTip();
     if (tip.isEmpty())
         return false;
-    if (tip == text)
-        return true;
-    return QTextDocumentFragment::fromHtml(tip).toPlainText() == QString(text).replace(QLatin1Char('\n'), ' ')
-        || QTextDocumentFragment::fromHtml(tip).toPlainText() == text;
+    return tip == text || std::any_of(std::begin(escapes), std::end(escapes), [&](Qt::WhiteSpaceMode mode) {
+               return tip == Qt::convertFromPlainText(text, mode);
+           });
 }
 
 bool containsHostile(const QString& text)
@@ -95,6 +97,41 @@ bool containsHostile(const QString& text)
     return false;
 }
 
+// Whether a person can scroll `area` along `orientation`. Across, only a bar that is on, shown and
+// enabled reaches anything, whatever range a bar switched off still holds. Down a page, a common
+// wheel and the keyboard's focus (SheetFit::keepFocusInView) scroll a hidden bar too.
+bool usable(const QAbstractScrollArea* area, Qt::Orientation orientation)
+{
+    const bool across = orientation == Qt::Horizontal;
+    const QScrollBar* bar = across ? area->horizontalScrollBar() : area->verticalScrollBar();
+    if (bar->maximum() <= bar->minimum() || !bar->isEnabled())
+        return false;
+    return !across || (area->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff && bar->isVisibleTo(area));
+}
+
+// Whether Qt draws the label's text as rich text: decided from its format and text alone.
+bool drawnRich(const QLabel* label)
+{
+    const Qt::TextFormat format = label->textFormat();
+    return format == Qt::RichText || format == Qt::MarkdownText
+        || (format == Qt::AutoText && Qt::mightBeRichText(label->text()));
+}
+
+// A rich label that names an image or a background: laying it out (to paint it or to ask its size)
+// has Qt load what it names, which may be endless (/dev/zero), so the audit never does either.
+bool mayLoad(const QLabel* label)
+{
+    static const QRegularExpression naming(QStringLiteral(R"(<img|background|!\[)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return drawnRich(label) && (containsHostile(label->text()) || label->text().contains(naming));
+}
+
+// Swallows the paint events of the labels the audit must not lay out while it renders the tree.
+class PaintFence : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Paint; }
+};
+
 class Auditor {
 public:
     Auditor(QWidget* root, QString where, int scale)
@@ -102,12 +139,21 @@ public:
         , m_where(std::move(where))
         , m_scale(scale)
     {
+        PaintFence fence;
+        for (QLabel* label : root->findChildren<QLabel*>()) {
+            if (mayLoad(label)) {
+                m_fenced << label;
+                label->installEventFilter(&fence);
+            }
+        }
         m_image = QImage(root->size() * scale, QImage::Format_ARGB32_Premultiplied);
         m_image.setDevicePixelRatio(scale);
         m_image.fill(Qt::black);
         QPainter painter(&m_image);
         root->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
         painter.end();
+        for (QLabel* label : std::as_const(m_fenced))
+            label->removeEventFilter(&fence);
         // TESSARON_FACE_DUMP=DIR keeps the picture each audit measured, to look at what it flags.
         if (const QString dump = qEnvironmentVariable("TESSARON_FACE_DUMP"); !dump.isEmpty())
             m_image.save(dump + QLatin1Char('/') + QString(m_where).replace(QLatin1Char(' '), QLatin1Char('_'))
@@ -131,10 +177,12 @@ public:
                 checkNamed(button);
             if (!holdsText(w))
                 continue;
-            checkContrast(w);
             checkCut(w);
-            checkRoom(w);
             checkRich(w);
+            if (fences(w))
+                continue; // what it would draw, or the room it would ask for, is never laid out
+            checkContrast(w);
+            checkRoom(w);
         }
         checkOverlaps(shown);
         return m_found;
@@ -179,6 +227,8 @@ private:
             return;
         if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->echoMode() != QLineEdit::Normal)
             return;
+        if (qobject_cast<QAbstractSpinBox*>(w))
+            return; // its line edit draws the text and is measured where the text lies
         QRect area = rectIn(w, m_root);
         if (auto* label = qobject_cast<QLabel*>(w)) {
             // Where the text itself lies: a wide label with a short text over a gradient would
@@ -241,11 +291,19 @@ private:
                 const QRect port = p->rect();
                 const bool wide = r.left() < port.left() - slack || r.right() > port.right() + slack;
                 const bool tall = r.top() < port.top() - slack || r.bottom() > port.bottom() + slack;
-                if ((wide && area->horizontalScrollBar()->maximum() == 0)
-                    || (tall && area->verticalScrollBar()->maximum() == 0)) {
-                    report(
-                        QStringLiteral("cut"), describe(w),
-                        QStringLiteral("runs past the viewport of %1, which cannot scroll to it").arg(describe(area)));
+                const bool acrossOff = wide && !usable(area, Qt::Horizontal);
+                if (acrossOff || (tall && !usable(area, Qt::Vertical))) {
+                    report(QStringLiteral("cut"), describe(w),
+                           QStringLiteral("runs past the viewport of %1 (%2,%3 %4x%5 in %6x%7), which has no usable "
+                                          "%8 scroll bar to reach it")
+                               .arg(describe(area))
+                               .arg(r.x())
+                               .arg(r.y())
+                               .arg(r.width())
+                               .arg(r.height())
+                               .arg(port.width())
+                               .arg(port.height())
+                               .arg(acrossOff ? QStringLiteral("horizontal") : QStringLiteral("vertical")));
                     return;
                 }
                 r &= port;
@@ -297,14 +355,17 @@ private:
                    .arg(w->height()));
     }
 
+    // Whether `w` is, or holds, a label that must not be laid out.
+    bool fences(const QWidget* w) const
+    {
+        return std::any_of(m_fenced.begin(), m_fenced.end(),
+                           [w](const QLabel* label) { return label == w || w->isAncestorOf(label); });
+    }
+
     void checkRich(QWidget* w)
     {
         auto* label = qobject_cast<QLabel*>(w);
-        if (!label || !containsHostile(label->text()))
-            return;
-        const Qt::TextFormat format = label->textFormat();
-        if (format == Qt::RichText || format == Qt::MarkdownText
-            || (format == Qt::AutoText && Qt::mightBeRichText(label->text())))
+        if (label && containsHostile(label->text()) && drawnRich(label))
             report(QStringLiteral("rich"), describe(w), QStringLiteral("text from data drawn as rich text"));
     }
 
@@ -356,6 +417,7 @@ private:
     QString m_where;
     int m_scale;
     QImage m_image;
+    QList<QLabel*> m_fenced;
     QList<FaceViolation> m_found;
 };
 

@@ -16,7 +16,8 @@ namespace tessaron::testing {
 //               text: 18 pt, or 14 pt bold);
 //   overlap     two visible siblings that hold text cover each other;
 //   cut         a text reaches past its window, or past what its ancestors show, without a scroll
-//               area that can bring it into view;
+//               area a person can scroll to it (across, only a bar that is on, shown and enabled;
+//               one switched off reaches nothing, whatever its range);
 //   room        a label or button asks for more room than it has and is not an elided label whose
 //               tooltip carries its whole text;
 //   rich        a label or tooltip holding text from data (the fakes' markers) is drawn as rich text;

@@ -31,6 +31,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
 
@@ -185,6 +187,62 @@ private slots:
         // The outcome hook: a block that runs past what the sheet shows is out of view.
         QVERIFY(FaceAudit::outcomeInView(root.get(), elided, "test").isEmpty());
         QCOMPARE(FaceAudit::outcomeInView(root.get(), past, "test").size(), 1);
+    }
+
+    void onlyAScrollBarAPersonCanUseReachesWhatRunsPast()
+    {
+        // Content forced 1,000 px wide in a window of 820×520: its far end is reached through a
+        // horizontal bar that shows and works, never through one switched off or disabled.
+        const QString where = QStringLiteral("planted-wide en 820x520 @1x");
+        struct Bar {
+            Qt::ScrollBarPolicy policy;
+            bool enabled;
+            bool cut;
+        };
+        for (const Bar bar : {Bar{Qt::ScrollBarAsNeeded, true, false}, Bar{Qt::ScrollBarAlwaysOff, true, true},
+                              Bar{Qt::ScrollBarAsNeeded, false, true}}) {
+            std::unique_ptr<QWidget> window(ground(TessaronPalette::canvas()));
+            window->resize(820, 520);
+            auto* area = new QScrollArea(window.get());
+            area->setGeometry(window->rect());
+            area->setWidgetResizable(true);
+            area->setHorizontalScrollBarPolicy(bar.policy);
+            area->horizontalScrollBar()->setEnabled(bar.enabled);
+            auto* content = ground(TessaronPalette::canvas());
+            content->setMinimumWidth(1000);
+            PlainText::label(QStringLiteral("The far end"), KitFont::font(12), TessaronPalette::ink(), content)
+                ->setGeometry(880, 20, 100, 22);
+            area->setWidget(content);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            QCOMPARE(content->width(), 1000);
+
+            const QList<FaceViolation> found = FaceAudit().audit(window.get(), where);
+            const bool reported = std::any_of(found.begin(), found.end(), [&](const FaceViolation& v) {
+                return v.where == where && v.rule == "cut" && v.widget == "QLabel \"The far end\"";
+            });
+            QVERIFY2(reported == bar.cut, qPrintable(listed(found)));
+        }
+    }
+
+    void markupThatNamesAFileIsJudgedWithoutLoadingIt()
+    {
+        // A label taking data as Qt::AutoText; only the audit runs before it is gone, so whatever
+        // laid it out (to draw it or to size it) and read /dev/zero would be the audit.
+        std::unique_ptr<QWidget> window(ground(TessaronPalette::canvas()));
+        window->resize(320, 80);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const qint64 start = residentKiB();
+        auto* label = new QLabel(window.get());
+        label->setGeometry(10, 10, 200, 30);
+        label->setText(FaceAudit::hostileTexts().at(0));
+        label->show();
+        const QList<FaceViolation> found = FaceAudit().audit(window.get(), "planted-image", 2);
+        delete label;
+        QVERIFY2(flagged(found, "rich", "QLabel"), qPrintable(listed(found)));
+        const qint64 grown = residentKiB() - start;
+        QVERIFY2(grown < 100 * 1024, qPrintable(QString("grew by %1 KiB").arg(grown)));
     }
 
     void coloursSurviveReparenting()

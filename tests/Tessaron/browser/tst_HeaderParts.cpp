@@ -6,6 +6,8 @@
 #include "Tessaron/browser/MessageSearchField.h"
 #include "Tessaron/browser/PositionPicker.h"
 #include "Tessaron/browser/TopicHeader.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
 #include "VelkinUI/KitButton.h"
 
 #include <QCalendarWidget>
@@ -216,6 +218,21 @@ private slots:
         QTRY_COMPARE(stage.session->position(), BrokerSession::Position::atTime(picked));
         QVERIFY(stage.kafka().calls.contains("time orders"));
         QVERIFY(picker->caption().startsWith("From "));
+    }
+
+    void thePopoverWritesTheMomentInTheInterfacesLanguage()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 5}})});
+        const QDateTime moment(QDate(2026, 2, 9), QTime(16, 5));
+        QStringList shown;
+        for (const char* language : {"en", "pt"}) {
+            UserDefaults::standard().setString(L10n::key, QString::fromLatin1(language));
+            PositionPicker picker(stage.session.get());
+            picker.popover()->picker()->setDateTime(moment);
+            shown << picker.popover()->picker()->text();
+        }
+        UserDefaults::standard().remove(L10n::key);
+        QCOMPARE(shown, (QStringList{"Feb 9, 2026  4:05 PM", "9 de fev. de 2026  16:05"}));
     }
 
     void theSearchFieldWritesTheTermAndClearsIt()

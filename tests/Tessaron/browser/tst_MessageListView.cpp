@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTest>
 
 using namespace tessaron;
@@ -70,6 +71,31 @@ private slots:
         stage.session->setSelectedTopic(QString("gone"));
         QCOMPARE(view.body(), BrowserBody::briefing);
         QVERIFY(view.header()->isHidden());
+    }
+
+    void theRowsTakeTheirShareOfAWideWindowUntilTheHandleIsDragged()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}})});
+        stage.kafka().held["orders"] = three("orders");
+        MessageListView view(stage.app.get(), stage.session.get());
+        stage.open("orders");
+        QCOMPARE(view.body(), BrowserBody::columns);
+        auto* columns = view.findChild<QSplitter*>();
+        view.resize(900, 700);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_COMPARE(columns->sizes().first(), 380);
+        view.resize(2400, 1350);
+        QTRY_VERIFY(columns->sizes().first() >= (columns->width() - columns->handleWidth()) * 2 / 5 - 1);
+        view.resize(900, 700);
+        QTRY_COMPARE(columns->sizes().first(), 380);
+
+        // Once dragged, the width is the reader's whatever the window does.
+        columns->setSizes({500, columns->width() - 500});
+        emit columns->splitterMoved(500, 1);
+        view.resize(2400, 1350);
+        QTRY_VERIFY(columns->width() > 2000);
+        QCOMPARE(columns->sizes().first(), 500);
     }
 
     void anEmptyReadFromAMomentIsToldFromWhatTheLookupAnswered()
