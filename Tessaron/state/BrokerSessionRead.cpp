@@ -313,7 +313,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     }
 
     // Where each partition starts; a partition without a start is not read.
-    QList<std::pair<int32_t, KafkaStartPosition>> starts;
+    QList<KafkaReading::PartitionStart> starts;
     for (const Partition& partition : topic.partitions) {
         std::optional<KafkaStartPosition> startAt;
         if (continuing && from.which() == Position::time) {
@@ -355,30 +355,53 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     // Counted once a read, not once a partition: every count rewrites the preferences.
     qsizetype readCount = 0;
 
-    for (auto [partition, startAt] : starts) {
-        if (startAt.which() == KafkaStartPosition::tail)
-            startAt = KafkaStartPosition::atTail(share);
-        auto pageAttempt = attempt(kafka->page(topic.name, partition, startAt, share, pageTimeoutMs));
-        auto [page, failure] = co_await std::move(pageAttempt);
-        if (page)
-            readCount += page->messages.size();
-        if (!current()) {
-            addToTally(Prefs::messagesRead, readCount);
-            co_return;
-        }
-        if (page) {
-            collected.append(page->messages);
-            for (auto it = page->next.cbegin(); it != page->next.cend(); ++it)
+    for (KafkaReading::PartitionStart& partition : starts) {
+        if (partition.from.which() == KafkaStartPosition::tail)
+            partition.from = KafkaStartPosition::atTail(share);
+    }
+    // Every partition at once; the answers are what reading them one after the other gives, and
+    // end at the first partition whose connection was lost.
+    auto pagesAttempt = attempt(kafka->pages(topic.name, starts, share, pageTimeoutMs));
+    auto [pages, pagesFailure] = co_await std::move(pagesAttempt);
+    const QList<KafkaReading::PartitionPage> answers = pages.value_or(QList<KafkaReading::PartitionPage>());
+    for (const KafkaReading::PartitionPage& answer : answers) {
+        if (answer.page)
+            readCount += answer.page->messages.size();
+    }
+    if (!current()) {
+        addToTally(Prefs::messagesRead, readCount);
+        co_return;
+    }
+    auto unobservablePartition = [&](int32_t partition, const QString& reason) {
+        noteUnobservable(L10n::t("%@ partition %d", L10n::isolated(topic.name), partition), reason);
+    };
+    // Every other partition would wait out its own time-out on the same lost cluster.
+    auto lost = [&](const QString& reason) {
+        setLostConnection(reason);
+        allReachedEnd = false;
+    };
+    if (pagesFailure) {
+        // The whole read failed, as every partition's page would have.
+        if (pagesFailure->lostConnection)
+            lost(pagesFailure->message);
+        else
+            for (const KafkaReading::PartitionStart& partition : std::as_const(starts))
+                unobservablePartition(partition.partition, pagesFailure->message);
+    }
+    for (const KafkaReading::PartitionPage& answer : answers) {
+        if (answer.page) {
+            collected.append(answer.page->messages);
+            for (auto it = answer.page->next.cbegin(); it != answer.page->next.cend(); ++it)
                 next.insert(it.key(), it.value());
-            allReachedEnd = allReachedEnd && page->reachedEnd;
-        } else if (failure->lostConnection) {
-            // Every other partition would wait out its own time-out on the same lost cluster.
-            setLostConnection(failure->message);
-            allReachedEnd = false;
-            break;
-        } else {
-            noteUnobservable(L10n::t("%@ partition %d", L10n::isolated(topic.name), partition), failure->message);
+            allReachedEnd = allReachedEnd && answer.page->reachedEnd;
+            continue;
         }
+        const CapturedError failure = answer.failure ? CapturedError::from(*answer.failure) : CapturedError::unknown();
+        if (failure.lostConnection) {
+            lost(failure.message);
+            break;
+        }
+        unobservablePartition(answer.partition, failure.message);
     }
     addToTally(Prefs::messagesRead, readCount);
 

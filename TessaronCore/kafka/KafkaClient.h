@@ -43,6 +43,9 @@ public:
                                                               int32_t timeoutMs) override;
     [[nodiscard]] QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
                                          int32_t timeoutMs) override;
+    // Every partition's start looked up at once, then every partition consumed through one queue.
+    [[nodiscard]] QCoro::Task<QList<PartitionPage>> pages(QString topic, QList<PartitionStart> starts, qsizetype limit,
+                                                          int32_t timeoutMs) override;
 
     // The reading handle's configuration pairs, in the order they are applied: the fixed seven,
     // the SASL and TLS pairs, the fetch wait, and `extra` last.

@@ -1,6 +1,7 @@
 // Partition reads through the simple partition consumer: no group, no commit.
 #include "TessaronCore/kafka/KafkaClient.h"
 
+#include "TessaronCore/kafka/KafkaClientPageRead.h"
 #include "TessaronCore/kafka/KafkaSupport.h"
 #include "TessaronCore/kafka/KafkaWatermarks.h"
 
@@ -11,8 +12,6 @@ namespace tessaron {
 using namespace kafka;
 
 namespace {
-
-QString where(const QString& topic, int32_t partition) { return topic + QLatin1Char('/') + QString::number(partition); }
 
 Message toMessage(const rd_kafka_message_t* source, const QString& topic)
 {
@@ -56,65 +55,87 @@ Watermarks marksOf(rd_kafka_t* rk, const QString& topic, int32_t partition, cons
     return marks;
 }
 
-// Where a read starts, and the partition's high watermark when the start was found through it.
-struct Start {
-    int64_t offset = RD_KAFKA_OFFSET_END;
-    std::optional<int64_t> high;
-};
-
-// The absolute offset a read starts at. Every start is resolved through the partition's
-// watermarks: the library's logical "beginning" is looked up again after a leader change (a
-// stall), and an offset the partition no longer holds would be reset to its end.
-Start resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from,
-                   int32_t timeoutMs)
+// What a failed watermark lookup for the start was doing.
+QString locating(const KafkaStartPosition& from)
 {
     switch (from.which()) {
-    case KafkaStartPosition::offset: {
-        const Watermarks marks = marksOf(rk, topic, partition, QStringLiteral("locating "), timeoutMs);
-        return {std::clamp(from.value(), marks.low, std::max(marks.low, marks.high)), marks.high};
+    case KafkaStartPosition::offset:
+        return QStringLiteral("locating ");
+    case KafkaStartPosition::tail:
+        return QStringLiteral("locating the tail of ");
+    case KafkaStartPosition::time:
+    case KafkaStartPosition::beginning:
+        return QStringLiteral("locating the beginning of ");
+    case KafkaStartPosition::end:
+        return QStringLiteral("locating the end of ");
     }
+    return QStringLiteral("locating ");
+}
+
+// Keeps the partition consumer started for as long as the read lasts.
+struct ConsumeSession {
+    rd_kafka_topic_t* topic;
+    int32_t partition;
+    ~ConsumeSession() { rd_kafka_consume_stop(topic, partition); }
+};
+
+} // namespace
+
+namespace kafka {
+
+QString where(const QString& topic, int32_t partition) { return topic + QLatin1Char('/') + QString::number(partition); }
+
+bool throughWatermarks(const KafkaStartPosition& from)
+{
+    return from.which() != KafkaStartPosition::time || momentMs(from.moment()) < 0;
+}
+
+QString lookingUp(const QString& topic, int32_t partition, const KafkaStartPosition& from)
+{
+    if (throughWatermarks(from))
+        return locating(from) + where(topic, partition);
+    return QStringLiteral("looking up ") + where(topic, partition) + QStringLiteral(" at ") + momentText(from.moment());
+}
+
+Start startWithin(const KafkaStartPosition& from, int64_t low, int64_t high)
+{
+    switch (from.which()) {
+    case KafkaStartPosition::offset:
+        return {std::clamp(from.value(), low, std::max(low, high)), high};
     case KafkaStartPosition::tail: {
-        const Watermarks marks = marksOf(rk, topic, partition, QStringLiteral("locating the tail of "), timeoutMs);
-        const int64_t start = marks.high - from.value();
-        return {start > marks.low ? start : marks.low, marks.high};
+        const int64_t start = high - from.value();
+        return {start > low ? start : low, high};
     }
-    case KafkaStartPosition::time: {
-        // Before 1970 the library would read the time as its "latest" or "earliest" marker.
-        if (momentMs(from.moment()) < 0) {
-            const Watermarks marks =
-                marksOf(rk, topic, partition, QStringLiteral("locating the beginning of "), timeoutMs);
-            return {marks.low, marks.high};
-        }
-        OwnedPartitionList list(rd_kafka_topic_partition_list_new(1));
-        if (!list)
-            throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
-        rd_kafka_topic_partition_list_add(list.get(), topic.toUtf8().constData(), partition)->offset =
-            momentMs(from.moment());
-        rd_kafka_resp_err_t result = rd_kafka_offsets_for_times(rk, list.get(), timeoutMs);
-        // A per-partition error leaves no usable offset; starting there would read the wrong messages.
-        if (result == RD_KAFKA_RESP_ERR_NO_ERROR && list->cnt > 0)
-            result = list->elems[0].err;
-        if (result != RD_KAFKA_RESP_ERR_NO_ERROR || list->cnt < 1)
-            throw failure(result,
-                          QStringLiteral("looking up ") + where(topic, partition) + QStringLiteral(" at ")
-                              + momentText(from.moment()));
-        return {list->elems[0].offset, std::nullopt};
-    }
-    case KafkaStartPosition::beginning: {
-        const Watermarks marks = marksOf(rk, topic, partition, QStringLiteral("locating the beginning of "), timeoutMs);
-        return {marks.low, marks.high};
-    }
-    case KafkaStartPosition::end: {
-        const Watermarks marks = marksOf(rk, topic, partition, QStringLiteral("locating the end of "), timeoutMs);
-        return {marks.high, marks.high};
-    }
+    case KafkaStartPosition::time:
+    case KafkaStartPosition::beginning:
+        return {low, high};
+    case KafkaStartPosition::end:
+        return {high, high};
     }
     return {};
 }
 
-// A topic handle whose reads never jump silently: an offset out of range is an error, not a
-// reset to the partition's end. (The library keeps one handle per topic, so every read of the
-// topic shares this configuration.)
+Start resolveStart(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from,
+                   int32_t timeoutMs)
+{
+    if (throughWatermarks(from)) {
+        const Watermarks marks = marksOf(rk, topic, partition, locating(from), timeoutMs);
+        return startWithin(from, marks.low, marks.high);
+    }
+    OwnedPartitionList list(rd_kafka_topic_partition_list_new(1));
+    if (!list)
+        throw KafkaError(-1, QStringLiteral("could not allocate a partition list"));
+    rd_kafka_topic_partition_list_add(list.get(), topic.toUtf8().constData(), partition)->offset =
+        momentMs(from.moment());
+    rd_kafka_resp_err_t result = rd_kafka_offsets_for_times(rk, list.get(), timeoutMs);
+    // A per-partition error leaves no usable offset; starting there would read the wrong messages.
+    if (result == RD_KAFKA_RESP_ERR_NO_ERROR && list->cnt > 0)
+        result = list->elems[0].err;
+    if (result != RD_KAFKA_RESP_ERR_NO_ERROR || list->cnt < 1)
+        throw failure(result, lookingUp(topic, partition, from));
+    return {list->elems[0].offset, std::nullopt};
+}
+
 rd_kafka_topic_t* openTopic(rd_kafka_t* rk, const QString& topic)
 {
     rd_kafka_topic_conf_t* conf = rd_kafka_topic_conf_new();
@@ -130,12 +151,52 @@ rd_kafka_topic_t* openTopic(rd_kafka_t* rk, const QString& topic)
     return handle;
 }
 
-// Keeps the partition consumer started for as long as the read lasts.
-struct ConsumeSession {
-    rd_kafka_topic_t* topic;
-    int32_t partition;
-    ~ConsumeSession() { rd_kafka_consume_stop(topic, partition); }
-};
+PageRead::PageRead(const QString& topic, int32_t partition, const Start& start, qsizetype limit)
+    : m_topic(topic)
+    , m_partition(partition)
+    , m_high(start.high)
+    , m_limit(limit)
+    , m_next(start.offset)
+{
+    m_page.next.insert(partition, m_next);
+    // The high watermark just looked up is the partition's end: a read that gets there has
+    // reached it, without waiting for the library's end event (one more fetch, which the broker
+    // holds back for its wait time).
+    if (m_high && m_next >= *m_high && limit > 0) {
+        m_page.reachedEnd = true;
+        m_consumes = false;
+        return;
+    }
+    if (m_high)
+        m_page.messages.reserve(std::min<qsizetype>(std::max<qsizetype>(limit, 0), qsizetype(*m_high - m_next)));
+}
+
+void PageRead::take(const rd_kafka_message_t& event)
+{
+    if (event.err == RD_KAFKA_RESP_ERR__PARTITION_EOF) {
+        m_page.reachedEnd = true;
+        m_done = true;
+        return;
+    }
+    if (event.err == RD_KAFKA_RESP_ERR__TIMED_OUT) {
+        m_done = true;
+        return;
+    }
+    if (event.err != RD_KAFKA_RESP_ERR_NO_ERROR)
+        throw failure(event.err, QStringLiteral("reading ") + where(m_topic, m_partition));
+    m_page.messages.append(toMessage(&event, m_topic));
+    m_next = event.offset + 1;
+    if (m_high && m_next >= *m_high) {
+        m_page.reachedEnd = true;
+        m_done = true;
+    }
+}
+
+KafkaPage PageRead::finish()
+{
+    m_page.next.insert(m_partition, m_next);
+    return std::move(m_page);
+}
 
 KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, const KafkaStartPosition& from,
                    qsizetype limit, int32_t timeoutMs)
@@ -144,48 +205,26 @@ KafkaPage readPage(rd_kafka_t* rk, const QString& topic, int32_t partition, cons
     if (!handle)
         throw KafkaError(-1, QStringLiteral("could not open topic ") + topic);
     const Start start = resolveStart(rk, topic, partition, from, timeoutMs);
-
-    KafkaPage page;
-    int64_t next = start.offset;
-    page.next.insert(partition, next);
-    // The high watermark just looked up is the partition's end: a read that gets there has
-    // reached it, without waiting for the library's end event (one more fetch, which the broker
-    // holds back for its wait time).
-    if (start.high && next >= *start.high && limit > 0) {
-        page.reachedEnd = true;
-        return page;
-    }
-    if (start.high)
-        page.messages.reserve(std::min<qsizetype>(std::max<qsizetype>(limit, 0), qsizetype(*start.high - next)));
+    PageRead read(topic, partition, start, limit);
+    if (!read.consumes())
+        return read.finish();
     if (rd_kafka_consume_start(handle.get(), partition, start.offset) == -1)
         throw failure(rd_kafka_last_error(), QStringLiteral("starting a read of ") + where(topic, partition));
     {
         ConsumeSession session{handle.get(), partition};
-        while (page.messages.size() < limit) {
+        while (read.wanting()) {
             OwnedMessage event(rd_kafka_consume(handle.get(), partition, timeoutMs));
-            if (!event)
-                break;
-            if (event->err == RD_KAFKA_RESP_ERR__PARTITION_EOF) {
-                page.reachedEnd = true;
+            if (!event) {
+                read.timedOut();
                 break;
             }
-            if (event->err == RD_KAFKA_RESP_ERR__TIMED_OUT)
-                break;
-            if (event->err != RD_KAFKA_RESP_ERR_NO_ERROR)
-                throw failure(event->err, QStringLiteral("reading ") + where(topic, partition));
-            page.messages.append(toMessage(event.get(), topic));
-            next = event->offset + 1;
-            if (start.high && next >= *start.high) {
-                page.reachedEnd = true;
-                break;
-            }
+            read.take(*event);
         }
     }
-    page.next.insert(partition, next);
-    return page;
+    return read.finish();
 }
 
-} // namespace
+} // namespace kafka
 
 QCoro::Task<KafkaClient::Page> KafkaClient::page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
                                                  int32_t timeoutMs)

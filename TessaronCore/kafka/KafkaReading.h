@@ -38,6 +38,19 @@ public:
         std::optional<KafkaError> failure;
     };
 
+    // Where one partition of a multi-partition read starts.
+    struct PartitionStart {
+        int32_t partition = 0;
+        StartPosition from = StartPosition::atBeginning();
+    };
+
+    // One partition of a multi-partition read: its page, or the failure that left it unread.
+    struct PartitionPage {
+        int32_t partition = 0;
+        std::optional<Page> page;
+        std::optional<KafkaError> failure;
+    };
+
     virtual ~KafkaReading() = default;
 
     // The definition the client was made from.
@@ -68,6 +81,14 @@ public:
     // Up to `limit` messages of one partition from a start position, with where to go on.
     [[nodiscard]] virtual QCoro::Task<Page> page(QString topic, int32_t partition, StartPosition from, qsizetype limit,
                                                  int32_t timeoutMs) = 0;
+    // The pages of several partitions of one topic, up to `limit` messages each, one answer per
+    // partition in the order given: what `page` gives for each partition one after the other. The
+    // answers end early, with the failure last, at the first partition whose connection was lost
+    // (`KafkaError::isTimeout`): every later one would wait out its own time-out. A failure that is
+    // not a `KafkaError` is carried as one (code -1, its description). This one reads partition
+    // after partition; the real client reads them all at once.
+    [[nodiscard]] virtual QCoro::Task<QList<PartitionPage>> pages(QString topic, QList<PartitionStart> starts,
+                                                                  qsizetype limit, int32_t timeoutMs);
     // The messages of the page the same read would give.
     [[nodiscard]] virtual QCoro::Task<QList<Message>> read(QString topic, int32_t partition, StartPosition from,
                                                            qsizetype limit, int32_t timeoutMs);

@@ -108,10 +108,12 @@ BENCHMARK_CAPTURE(listWatermarks, 1000topics_rtt20ms_perTopic, 20, true)
     ->Iterations(1);
 
 // The newest 100 messages of a topic of 12 partitions as the session reads them once connected:
-// the limit split over the partitions (8 each), the newest of each partition, one page after
-// another. With kcat on the PATH the same run times bench/kafka/kcat-newest.sh on the same topic
-// (kcat_ms, median of the iterations) and reports our time over it (ratio).
-static void readNewest100(benchmark::State& state)
+// the limit split over the partitions (8 each), the newest of each partition; `atOnce` reads them
+// as the session does (`KafkaClient::pages`: every partition at once), else one page after another
+// (`KafkaClient::read`, the road before). `rttMs` delays every answer of the broker. With kcat on
+// the PATH the same run times bench/kafka/kcat-newest.sh on the same topic (kcat_ms, median of the
+// iterations) and reports our time over it (ratio).
+static void readNewest100(benchmark::State& state, int rttMs, bool atOnce)
 {
     MockKafkaCluster cluster(1);
     cluster.createTopic("orders", 12);
@@ -126,6 +128,12 @@ static void readNewest100(benchmark::State& state)
     QList<Topic> listed = syncWait(client.topics(10000));
     const Topic topic = syncWait(client.watermarks(listed.constFirst(), 10000));
     const qsizetype share = std::max<qsizetype>(1, 100 / topic.partitions.size());
+    QList<KafkaReading::PartitionStart> starts;
+    for (const Partition& partition : topic.partitions) {
+        if (partition.high - partition.low >= 1)
+            starts.append({partition.id, KafkaClient::StartPosition::atTail(share)});
+    }
+    rd_kafka_mock_broker_set_rtt(cluster.raw(), 1, rttMs);
 
     const QString script = QStringLiteral(TESSARON_BENCH_SOURCE_DIR "/kcat-newest.sh");
     const bool withKcat = !QStandardPaths::findExecutable(QStringLiteral("kcat")).isEmpty();
@@ -136,12 +144,12 @@ static void readNewest100(benchmark::State& state)
         QElapsedTimer clock;
         clock.start();
         read = 0;
-        for (const Partition& partition : topic.partitions) {
-            if (partition.high - partition.low < 1)
-                continue;
-            read +=
-                syncWait(client.read("orders", partition.id, KafkaClient::StartPosition::atTail(share), share, 5000))
-                    .size();
+        if (atOnce) {
+            for (const KafkaReading::PartitionPage& answer : syncWait(client.pages("orders", starts, share, 5000)))
+                read += answer.page ? answer.page->messages.size() : 0;
+        } else {
+            for (const KafkaReading::PartitionStart& start : starts)
+                read += syncWait(client.read("orders", start.partition, start.from, share, 5000)).size();
         }
         oursMs.append(clock.nsecsElapsed() / 1e6);
         if (withKcat) {
@@ -168,7 +176,26 @@ static void readNewest100(benchmark::State& state)
         state.counters["ratio"] = oursMs[oursMs.size() / 2] / kcatMs[kcatMs.size() / 2];
     }
 }
-BENCHMARK(readNewest100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(9);
+BENCHMARK_CAPTURE(readNewest100, pageAfterPage, 0, false)
+    ->Name("readNewest100")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(9);
+BENCHMARK_CAPTURE(readNewest100, pageAfterPage_rtt20ms, 20, false)
+    ->Name("readNewest100/rtt20ms")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(9);
+BENCHMARK_CAPTURE(readNewest100, atOnce, 0, true)
+    ->Name("readNewest100/atOnce")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(9);
+BENCHMARK_CAPTURE(readNewest100, atOnce_rtt20ms, 20, true)
+    ->Name("readNewest100/atOnce/rtt20ms")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(9);
 
 // Heap held per message beyond its payload: 10,000 messages of 1 KiB with a timestamp, held in a
 // list as the session holds them, built directly (bytes_beyond_payload) and read from the mock

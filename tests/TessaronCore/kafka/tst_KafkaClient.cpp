@@ -26,6 +26,27 @@ QList<int64_t> offsetsOf(const QList<Message>& messages)
     return out;
 }
 
+// Every answer of a multi-partition read as a line: the partition, its messages (offset:payload),
+// where it goes on and whether it reached the end, or its failure.
+QStringList described(const QList<KafkaReading::PartitionPage>& answers)
+{
+    QStringList lines;
+    for (const KafkaReading::PartitionPage& answer : answers) {
+        QString line = QString("p%1").arg(answer.partition);
+        if (answer.failure)
+            line += QString(" failed %1 %2").arg(answer.failure->code()).arg(answer.failure->message());
+        if (answer.page) {
+            for (const Message& m : answer.page->messages)
+                line += QString(" %1:%2").arg(m.offset()).arg(QString::fromUtf8(m.payload().value_or("-")));
+            for (auto it = answer.page->next.cbegin(); it != answer.page->next.cend(); ++it)
+                line += QString(" next %1=%2").arg(it.key()).arg(it.value());
+            line += answer.page->reachedEnd ? " end" : " more";
+        }
+        lines << line;
+    }
+    return lines;
+}
+
 } // namespace
 
 class TestKafkaClient : public QObject {
@@ -428,6 +449,50 @@ private slots:
         }
         QVERIFY(marked[7].topic->partitions[2].error);
         QVERIFY(!marked[8].topic->partitions[2].error);
+    }
+
+    void partitionsReadAtOnceAnswerAsTheWalkDoes()
+    {
+        // 12 partitions over three brokers 20 ms away: partition 5 without a leader, 9 to 11 on
+        // broker 3. Partition p holds p messages; every kind of start, 4 messages at most each.
+        cluster = std::make_unique<MockKafkaCluster>(3);
+        client = std::make_unique<KafkaClient>(cluster->broker(), std::nullopt, std::nullopt, 1000);
+        cluster->createTopic("wide", 12);
+        QList<MockKafkaCluster::Placed> records;
+        for (int32_t p = 0; p < 12; ++p) {
+            rd_kafka_mock_partition_set_leader(cluster->raw(), "wide", p, p >= 9 ? 3 : 1 + p % 2);
+            for (int i = 0; i < p; ++i)
+                records.append({"wide", p, {std::nullopt, QString("m%1-%2").arg(p).arg(i).toUtf8(), {}, 0}});
+        }
+        cluster->produceAll(records);
+        rd_kafka_mock_partition_set_leader(cluster->raw(), "wide", 5, -1);
+        syncWait(client->topics(5000));
+        for (int32_t broker = 1; broker <= 3; ++broker)
+            rd_kafka_mock_broker_set_rtt(cluster->raw(), broker, 20);
+        const QDateTime moment(QDate(2024, 5, 1), QTime(9, 30), QTimeZone::utc());
+        const QList<Position> positions{Position::atTail(4),     Position::atBeginning(), Position::atOffset(2),
+                                        Position::atEnd(),       Position::atTail(2),     Position::atOffset(99),
+                                        Position::atTime(moment)};
+        QList<KafkaReading::PartitionStart> starts;
+        for (int32_t p = 0; p < 12; ++p)
+            starts.append({p, positions[p % positions.size()]});
+
+        // The walk is the interface's own: one page after another through `page`.
+        const QStringList walk = described(syncWait(client->KafkaReading::pages("wide", starts, 4, 1000)));
+        QCOMPARE(described(syncWait(client->pages("wide", starts, 4, 1000))), walk);
+        QCOMPARE(walk.size(), 12);
+        QCOMPARE(walk[5], "p5 failed -190 locating wide/5: Local: Unknown partition");
+        QCOMPARE(walk[7], "p7 3:m7-3 4:m7-4 5:m7-5 6:m7-6 next 7=7 end");
+        QCOMPARE(walk[8], "p8 0:m8-0 1:m8-1 2:m8-2 3:m8-3 next 8=4 more");
+        QCOMPARE(walk[9], "p9 2:m9-2 3:m9-3 4:m9-4 5:m9-5 next 9=6 more");
+
+        // The first partition whose connection is lost ends the answers.
+        cluster->setBrokerDown(3);
+        const QStringList cut = described(syncWait(client->KafkaReading::pages("wide", starts, 4, 1000)));
+        QCOMPARE(described(syncWait(client->pages("wide", starts, 4, 1000))), cut);
+        QCOMPARE(cut.size(), 10);
+        QCOMPARE(cut.mid(0, 9), walk.mid(0, 9));
+        QVERIFY2(cut[9].startsWith("p9 failed -185 "), qPrintable(cut[9]));
     }
 
     void operationsFinishInSubmissionOrderWhileTheCallerStaysResponsive()
