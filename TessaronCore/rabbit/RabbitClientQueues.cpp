@@ -256,16 +256,14 @@ QCoro::Task<std::optional<int64_t>> RabbitClient::depth(QString queue)
 RabbitClient::ReadRequest RabbitClient::readRequest(int64_t limit, std::optional<int64_t> messages,
                                                     std::optional<int64_t> bytes)
 {
-    // The statistics may lag the queue by a few seconds. Only the messages they counted are asked
-    // for, so that no message arrived since can take the answer past the bound after the server
-    // has taken them all; a queue not counted yet is asked for `limit`.
-    const int64_t asked = std::max<int64_t>(limit, 0);
-    const bool counted = messages && *messages > 0;
-    const int64_t count = counted ? std::min(asked, *messages) : asked;
-    // When the counted payloads fit together nothing is cut; otherwise each message gets an equal
-    // share of the budget.
-    if (counted && bytes && *bytes >= 0 && *bytes <= readPayloadBudget)
+    const int64_t count = std::max<int64_t>(limit, 0);
+    // When the queue's counted payloads fit together, nothing is cut. The statistics lag the queue
+    // by a few seconds: a burst of large messages since they counted can still pass the bound, and
+    // the read then fails until they count it, when the share below applies.
+    if (messages && *messages > 0 && bytes && *bytes >= 0 && *bytes <= readPayloadBudget)
         return {count, readPayloadBudget};
+    // Otherwise every message asked for gets an equal share of the budget, the uncounted ones too:
+    // a share of only the counted messages could let the rest pass the bound many times over.
     return {count, std::max<qint64>(1024, readPayloadBudget / std::max<int64_t>(count, 1))};
 }
 
