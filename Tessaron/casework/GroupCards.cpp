@@ -30,6 +30,7 @@ struct Column {
 };
 constexpr Column columns[] = {{0, 36, false}, {54, 92, true}, {164, 92, true}, {274, 92, true}, {390, 100, false}};
 constexpr double rowSpacing = 4;
+constexpr double heldByMinimum = 44;
 
 QFont headerFont() { return KitFont::font(8.5, QFont::DemiBold, FontDesign::monospaced, 0.8); }
 QFont cellFont(bool strong)
@@ -164,13 +165,14 @@ QSize PositionTable::sizeHint() const
 
 QSize PositionTable::minimumSizeHint() const
 {
-    return QSize(int(columns[4].left + columns[4].width), sizeHint().height());
+    // "held by" elides: the numbers keep their columns in a pane as narrow as 820 px gives.
+    return QSize(int(columns[4].left + heldByMinimum), sizeHint().height());
 }
 
 QRectF PositionTable::cellRect(qsizetype index, int column) const
 {
     const Column& c = columns[column];
-    const double width = column == 4 ? std::max(c.width, double(this->width()) - c.left) : c.width;
+    const double width = column == 4 ? std::max(0.0, double(this->width()) - c.left) : c.width;
     const double top = headerHeight() + rowSpacing + index * (rowHeight() + rowSpacing);
     return QRectF(c.left, top, width, rowHeight());
 }
@@ -206,8 +208,7 @@ void PositionTable::paintEvent(QPaintEvent*)
 
     const QString headers[] = {QString(), loc("committed"), loc("end"), loc("behind"), loc("held by")};
     for (int c = 0; c < 5; ++c) {
-        const QRectF box(columns[c].left, 0,
-                         c == 4 ? std::max(columns[4].width, width() - columns[4].left) : columns[c].width,
+        const QRectF box(columns[c].left, 0, c == 4 ? std::max(0.0, width() - columns[4].left) : columns[c].width,
                          headerHeight());
         draw(box, columns[c].trailing, headers[c], headerFont(), withOpacity(muted(), 0.8));
     }
