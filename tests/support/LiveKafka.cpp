@@ -152,7 +152,9 @@ void LiveKafka::produce(const QString& topic, const QList<Seed>& messages)
         return;
     // A flush empties the queue whether or not the messages were delivered: each report counts.
     rd_kafka_resp_err_t delivery = RD_KAFKA_RESP_ERR_NO_ERROR;
-    rd_kafka_t* producer = handle(RD_KAFKA_PRODUCER, m_bootstrap, {}, &delivery);
+    // Idempotent, so that a retry under load cannot reorder a partition's seeds: the tests read
+    // them by offset and by time.
+    rd_kafka_t* producer = handle(RD_KAFKA_PRODUCER, m_bootstrap, {{"enable.idempotence", "true"}}, &delivery);
     const rd_kafka_resp_err_t produced = send(producer, topic.toUtf8(), messages);
     const rd_kafka_resp_err_t flushed = rd_kafka_flush(producer, 15000);
     rd_kafka_destroy(producer);
