@@ -9,23 +9,42 @@
 #include <QImage>
 #include <QLayout>
 #include <QPainter>
+#include <QTest>
+#include <QThread>
 #include <QWidget>
 
 namespace tessaron {
 
+// Both wait between passes rather than spin: the audits run side by side and share the cores.
 void waitUntil(const std::function<bool()>& done, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
-    while (!done() && !deadline.hasExpired())
+    while (!done() && !deadline.hasExpired()) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
     QApplication::processEvents();
 }
 
-void restFor(int ms)
+void restFor(int ms) { QTest::qWait(ms); }
+
+void settleLayout(QWidget* root, int timeoutMs)
 {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    auto geometry = [root] {
+        QList<QRect> all{root->geometry()};
+        for (const QWidget* child : root->findChildren<QWidget*>())
+            all << child->geometry();
+        return all;
+    };
+    QDeadlineTimer deadline(timeoutMs);
+    QList<QRect> last = geometry();
+    for (int still = 0; still < 3 && !deadline.hasExpired();) {
+        QApplication::processEvents();
+        QThread::msleep(5);
+        QList<QRect> now = geometry();
+        still = now == last ? still + 1 : 0;
+        last = std::move(now);
+    }
 }
 
 void flushEvents()
@@ -76,9 +95,10 @@ void ScreenShooter::audit(const QString& where, QWidget* widget, QWidget* outcom
         widget->layout()->activate();
     QApplication::processEvents();
     QApplication::processEvents();
-    // A screen that reflows (columns, wrapped lines) settles over a few posted layouts.
+    // A screen that reflows (columns, wrapped lines) settles over a few posted layouts: wait until
+    // nothing in it has moved for a few passes.
     if (widget->size() != size)
-        restFor(250);
+        settleLayout(widget);
     testing::FaceAudit audit;
     for (const int scale : {1, 2})
         m_violations << audit.audit(widget, QStringLiteral("%1 %2 @%3x").arg(where, m_label).arg(scale), scale);

@@ -61,6 +61,8 @@ void waitUntil(const std::function<bool()>& done, int timeoutMs = 3000);
 void restFor(int ms);
 // Runs the pending events a few times over: layouts that post further layouts settle.
 void flushEvents();
+// Runs the event loop until no widget under `root` has moved for a few passes, at most `timeoutMs`.
+void settleLayout(QWidget* root, int timeoutMs = 250);
 // Shows `root` and waits for the briefing's chart in it to finish fading in: it fades in only once
 // shown, and a picture taken during the fade shows a card that is not there yet.
 void showBriefingChart(QWidget* root);
