@@ -18,6 +18,7 @@
 #include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -409,14 +410,14 @@ void OnboardingView::syncPartners(const Motion& motion)
     if (auto* hand = m_highFive->findChild<SymbolView*>(QStringLiteral("hand"))) {
         hand->setName(m_signed ? QStringLiteral("pawprint.fill") : QStringLiteral("hand.raised.fill"));
         hand->setColor(color);
-        intro::tiltTo(hand, m_signed && !intro::reduceMotion() ? -12 : 0, motion);
+        intro::tiltTo(hand, m_signed && !motionReduced() ? -12 : 0, motion);
     }
     m_highFiveText->setText(m_signed ? L10n::t("PAWTHORIZED.") : L10n::t("Seal it with a high five"));
     QPalette p = m_highFiveText->palette();
     p.setColor(QPalette::WindowText, color);
     m_highFiveText->setPalette(p);
     if (m_card)
-        intro::tiltTo(m_card, intro::reduceMotion() ? 0 : (m_signed ? -2 : 2), motion);
+        intro::tiltTo(m_card, motionReduced() ? 0 : (m_signed ? -2 : 2), motion);
 }
 
 QWidget* OnboardingView::placePage()
@@ -445,10 +446,10 @@ void OnboardingView::showPage()
     // in, while a picture of the old page fades out; a plain fade with reduced motion.
     auto* effect = new TransformEffect(holder);
     holder->setGraphicsEffect(effect);
-    const bool reduce = intro::reduceMotion();
+    const bool reduce = motionReduced();
     const double from = reduce ? 0.0 : (m_backwards ? -22.0 : 22.0);
     auto* anim = new MotionAnimation(holder);
-    anim->setMotion(reduce ? Motion::linear(0.2) : intro::introSpring());
+    anim->setMotion(reduce ? Motion::linear(0.2) : intro::introSpring(this));
     anim->setStartValue(0.0);
     anim->setEndValue(1.0);
     QPointer<QWidget> guard = holder;
@@ -495,7 +496,7 @@ void OnboardingView::syncChrome()
                                       : RailStyle::unseen;
         // The first look is drawn at once; later changes follow the chapter change's spring.
         static_cast<RailMotion*>(m_rail[i]->property("railMotion").value<QObject*>())
-            ->moveTo(look, m_railShown ? intro::introSpring() : Motion::none());
+            ->moveTo(look, m_railShown ? intro::introSpring(this) : Motion::none());
         m_rail[i]->setSelected(i == m_step);
     }
     m_railShown = true;

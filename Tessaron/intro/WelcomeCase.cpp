@@ -8,6 +8,7 @@
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/CrossFade.h"
@@ -152,7 +153,7 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
 void WelcomeCase::pick(int index)
 {
     // What a pick changes moves on the tap's spring.
-    const Motion tap = intro::reduceMotion() ? Motion::none() : Motion::withSpring(Spring{0.32, 0.7, 0.0});
+    const Motion tap = decorativeMotion(this, Motion::withSpring(Spring{0.32, 0.7, 0.0}));
     if (m_state.pick(index)) {
         m_gavel->setStrikes(m_state.strikes);
         sync(tap);
@@ -165,7 +166,7 @@ void WelcomeCase::pick(int index)
 
 void WelcomeCase::stampLawyered()
 {
-    if (intro::reduceMotion())
+    if (!motionAllowed(this))
         return;
     // Lands from 1.6 times its size while it fades in, on the tap's spring, keeping its tilt.
     auto* effect = intro::tilt(m_lawyered, -5);

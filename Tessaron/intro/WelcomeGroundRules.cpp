@@ -8,6 +8,7 @@
 #include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitButton.h"
@@ -183,19 +184,19 @@ void WelcomeGroundRules::choose(bool rabbit)
     if (m_travel)
         m_travel->stop();
     m_traveller->hide();
-    sync(intro::reduceMotion() ? Motion::none() : Motion::easeInOut(0.2));
+    sync(decorativeMotion(this, Motion::easeInOut(0.2)));
 }
 
 void WelcomeGroundRules::peek()
 {
     m_demo.peek();
-    sync(intro::reduceMotion() ? Motion::none() : Motion::withSpring(Spring{0.3, 0.825, 0.0}));
+    sync(decorativeMotion(this, Motion::withSpring(Spring{0.3, 0.825, 0.0})));
     travel();
 }
 
 void WelcomeGroundRules::travel()
 {
-    if (intro::reduceMotion())
+    if (!motionAllowed(this))
         return;
     if (!m_travel) {
         m_travel = new QVariantAnimation(this);

@@ -7,6 +7,7 @@
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/CrossFade.h"
@@ -189,8 +190,7 @@ void WelcomeIntroduction::showBall()
 void WelcomeIntroduction::sync()
 {
     m_badge->setBallDetected(m_distractions > 0);
-    crossFadeText(m_caption, intro::caption(m_boops, m_distractions),
-                  intro::reduceMotion() ? Motion::none() : Motion::easeInOut(0.2));
+    crossFadeText(m_caption, intro::caption(m_boops, m_distractions), decorativeMotion(this, Motion::easeInOut(0.2)));
     m_ball->setVisible(m_distractions > 0);
     if (m_distractions == 0 && m_bounce)
         m_bounce->stop();
@@ -203,7 +203,7 @@ void WelcomeIntroduction::sync()
 
 void WelcomeIntroduction::bounce()
 {
-    if (intro::reduceMotion())
+    if (!motionAllowed(this))
         return;
     if (!m_bounce) {
         m_bounce = new QVariantAnimation(this);
@@ -234,8 +234,8 @@ void WelcomeIntroduction::placeBadge(QSizeF drag)
 {
     // The badge follows the pointer by a fraction of its way, eased by a spring, and springs back on
     // release; under reduced motion it stays upright and in place.
-    const bool reduce = intro::reduceMotion();
-    const Motion motion = reduce ? Motion::none() : Motion::withSpring(Spring{0.42, 0.6, 0.0});
+    const bool reduce = motionReduced();
+    const Motion motion = decorativeMotion(this, Motion::withSpring(Spring{0.42, 0.6, 0.0}));
     m_dragX->animateTo(reduce ? 0.0 : drag.width(), motion);
     m_dragY->animateTo(reduce ? 0.0 : drag.height(), motion);
     applyBadge();
@@ -245,7 +245,7 @@ void WelcomeIntroduction::applyBadge()
 {
     const double x = m_dragX->value();
     const double y = m_dragY->value();
-    const double degrees = intro::reduceMotion() ? 0.0 : x / 12 - 4;
+    const double degrees = motionReduced() ? 0.0 : x / 12 - 4;
     const QPointF centre = QRectF(m_badgeHolder->rect()).center();
     m_badgeEffect->setTransform(Transforms::rotateAbout(degrees, centre) * Transforms::translate(x * 0.12, y * 0.1));
 }

@@ -7,7 +7,7 @@
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
@@ -325,8 +325,7 @@ void AddBrokerCard::setHovering(bool hovering)
     if (m_hovering == hovering)
         return;
     m_hovering = hovering;
-    const bool still = AccessibilitySettings::instance().reduceMotion();
-    m_hover->animateTo(hovering ? 1.0 : 0.0, still ? Motion::none() : Motion::easeOut(0.15));
+    m_hover->animateTo(hovering ? 1.0 : 0.0, decorativeMotion(this, Motion::easeOut(0.15)));
 }
 
 void AddBrokerCard::enterEvent(QEnterEvent* event)

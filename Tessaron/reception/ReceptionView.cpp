@@ -17,7 +17,6 @@
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
-#include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/Animation.h"
 #include "VelkinUI/Brand.h"
@@ -42,8 +41,6 @@ namespace tessaron {
 using namespace TessaronPalette;
 
 namespace {
-
-bool reduceMotion() { return AccessibilitySettings::instance().reduceMotion(); }
 
 // The header's side margins and the gap between its text and the mascot's column.
 constexpr int headerMargin = 30;
@@ -269,13 +266,13 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
         if (!m_bubble)
             return;
         // Grows from 85 % anchored at its top edge, fading in; only the fade under reduced motion.
-        const double s = reduceMotion() ? 1.0 : 0.85 + 0.15 * v;
+        const double s = motionReduced() ? 1.0 : 0.85 + 0.15 * v;
         const QTransform grow = Transforms::scaleAbout(s, s, QPointF(m_bubble->width() / 2.0, 0));
         m_bubbleEffect->apply(grow, std::clamp(v, 0.0, 1.0));
         // The bubble it replaces leaves the same way backwards, over it.
         if (m_leavingBubble) {
             const double left = std::clamp(v, 0.0, 1.0);
-            const double shrink = reduceMotion() ? 1.0 : 1.0 - 0.15 * left;
+            const double shrink = motionReduced() ? 1.0 : 1.0 - 0.15 * left;
             m_leavingEffect->apply(Transforms::scaleAbout(shrink, shrink, QPointF(m_leavingBubble->width() / 2.0, 0)),
                                    1.0 - left);
         }
@@ -375,7 +372,7 @@ void ReceptionView::refreshBubble(bool animated)
     if (moving) {
         m_bubbleEntrance->setImmediately(0.0);
         m_bubbleEntrance->animateTo(
-            1.0, reduceMotion() ? Motion::easeOut(0.2) : Motion::withSpring(Animation::velkin::snappy()));
+            1.0, motionReduced() ? Motion::easeOut(0.2) : Motion::withSpring(Animation::velkin::snappy()));
     } else {
         m_bubbleEntrance->setImmediately(1.0);
     }

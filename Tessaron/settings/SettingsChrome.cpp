@@ -8,7 +8,7 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/SymbolView.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -80,7 +80,7 @@ QWidget* surfaced(QWidget* content, const QColor& tint, int margin)
 Motion spring(const QWidget* owner)
 {
     // Still under reduced motion, and while the window is not the active one.
-    if (AccessibilitySettings::instance().reduceMotion() || !owner->isActiveWindow())
+    if (!motionAllowed(owner))
         return Motion::none();
     return Motion::withSpring(Spring{0.36, 0.82, 0.0});
 }

@@ -19,7 +19,7 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/CrossFade.h"
 #include "VelkinUI/EffectSlot.h"
@@ -474,7 +474,7 @@ void SettingsView::boop()
     m_about->sync(m_boops);
     m_celebrating = true;
     m_celebrationTimer.start();
-    if (!AccessibilitySettings::instance().reduceMotion())
+    if (motionAllowed(this))
         m_tilt->animateTo(1.0, spring());
     syncQuote();
 }

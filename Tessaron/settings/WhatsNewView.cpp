@@ -11,7 +11,7 @@
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "TessaronCore/l10n/L10n.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/CascadeModifier.h"
 #include "VelkinUI/KitButton.h"
 
@@ -132,7 +132,7 @@ void WhatsNewView::build()
         surface->setObjectName(QStringLiteral("itemCard%1").arg(index));
         cardsLayout->addWidget(surface);
         // Cards come in one after another the first time they show.
-        if (!AccessibilitySettings::instance().reduceMotion())
+        if (!motionReduced())
             cascade(surface, 0.04 * index, 18);
     }
     bodyLayout->addWidget(cards);
