@@ -16,7 +16,6 @@
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomeConfetti.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/kit/ViewMotion.h"

@@ -130,7 +130,7 @@ void ChartBarRow::paintEvent(QPaintEvent*)
     const QRectF track = trackRect();
     const double r = trackHeight / 2;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor::fromRgbF(1, 1, 1, 0.06f));
+    painter.setBrush(TessaronPalette::chartTrack());
     painter.drawRoundedRect(track, r, r);
     painter.setBrush(zero ? TessaronPalette::withOpacity(TessaronPalette::muted(), 0.5) : Brand::palette().at(2));
     painter.drawRoundedRect(

@@ -10,7 +10,7 @@
 namespace tessaron {
 
 namespace {
-QColor white(double opacity) { return QColor::fromRgbF(1, 1, 1, float(opacity)); }
+using TessaronPalette::white;
 } // namespace
 
 SettingsControlStyle::SettingsControlStyle(const QColor& tint, bool selected, bool drawsSurface, QMarginsF insets)

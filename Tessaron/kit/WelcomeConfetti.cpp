@@ -1,6 +1,6 @@
 #include "Tessaron/kit/WelcomeConfetti.h"
 
-#include "Tessaron/kit/WelcomePalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AccessibilitySettings.h"
 
@@ -108,7 +108,7 @@ void WelcomeConfetti::paintEvent(QPaintEvent*)
             return;
         t = m_started->elapsed() / 1000.0;
     }
-    const QColor colors[3] = {WelcomePalette::accent(), WelcomePalette::mint(), WelcomePalette::lavender()};
+    const QColor colors[3] = {TessaronPalette::introAccent(), TessaronPalette::mint(), TessaronPalette::lavender()};
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);

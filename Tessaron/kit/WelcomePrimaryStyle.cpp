@@ -1,7 +1,6 @@
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/KitFont.h"
 
@@ -20,7 +19,7 @@ void WelcomePrimaryStyle::paintBackground(QPainter& painter, const QRectF& rect,
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
     shape.addRoundedRect(rect, 12, 12);
-    painter.fillPath(shape, WelcomePalette::accent());
+    painter.fillPath(shape, TessaronPalette::introAccent());
     painter.restore();
 }
 
@@ -33,7 +32,7 @@ double WelcomePrimaryStyle::scale(const ButtonState& s) const
 
 TransformEffect::Shadow WelcomePrimaryStyle::shadow(const ButtonState& s) const
 {
-    return {TessaronPalette::withOpacity(WelcomePalette::accent(), 0.2 * s.hover), 15.0, QPointF(0, 4)};
+    return {TessaronPalette::withOpacity(TessaronPalette::introAccent(), 0.2 * s.hover), 15.0, QPointF(0, 4)};
 }
 
 Motion WelcomePrimaryStyle::pressMotion(const ButtonState& s) const

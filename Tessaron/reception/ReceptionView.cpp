@@ -56,7 +56,7 @@ public:
     {
         QPainterPath shape;
         shape.addRoundedRect(rect, 8, 8);
-        painter.fillPath(shape, QColor(255, 255, 255, int(255 * (state.hovered ? 0.1 : 0.06))));
+        painter.fillPath(shape, state.hovered ? quietFillHovered() : quietFill());
     }
     double opacity(const ButtonState& state) const override { return state.pressed ? 0.7 : 1.0; }
 };
@@ -111,7 +111,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath shape;
         shape.addRoundedRect(QRectF(rect()), 8, 8);
-        painter.fillPath(shape, QColor(255, 255, 255, int(255 * 0.06)));
+        painter.fillPath(shape, quietFill());
     }
 };
 
@@ -164,7 +164,7 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     m_scroll->setObjectName(QStringLiteral("receptionScroll"));
     // Without scroll bars the keyboard scrolls it, so it is a Tab stop: one that says where it is.
     m_scroll->setAccessibleName(loc("Reception"));
-    m_scroll->setStyleSheet(QStringLiteral("#receptionScroll { background: transparent; }"));
+    seeThrough(m_scroll);
     outer->addWidget(m_scroll);
 
     // The column is at most 1180 points wide and centred.
@@ -217,7 +217,8 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     // mascot (layoutChips).
     m_chips = new QBoxLayout(QBoxLayout::LeftToRight);
     m_chips->setSpacing(8);
-    m_chips->addWidget(new Chip(QStringLiteral("tray.full.fill"), Qt::white, m_brokersChip, header), 0, Qt::AlignLeft);
+    m_chips->addWidget(new Chip(QStringLiteral("tray.full.fill"), plainWhite(), m_brokersChip, header), 0,
+                       Qt::AlignLeft);
     QLabel* readsOnly = nullptr;
     m_chips->addWidget(new Chip(QStringLiteral("hand.raised.fill"), jade(), readsOnly, header), 0, Qt::AlignLeft);
     readsOnly->setText(L10n::t("Reads only — never joins, never commits"));

@@ -180,7 +180,8 @@ AboutView::AboutView(AppState*, QWidget* parent)
     auto* divider = new QWidget(counters);
     divider->setFixedSize(1, 34);
     divider->setObjectName(QStringLiteral("countersDivider"));
-    divider->setStyleSheet(QStringLiteral("#countersDivider { background: rgba(255,255,255,26); }"));
+    divider->setStyleSheet(
+        QStringLiteral("#countersDivider { background: %1; }").arg(Palette::css(Palette::countersDivider())));
     countersLayout->addWidget(divider);
     countersLayout->addWidget(counter(m_disturbed, L10n::t("disturbed")));
     countersLayout->addStretch(1);

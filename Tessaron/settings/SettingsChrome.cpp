@@ -143,8 +143,8 @@ QBoxLayout* column(QWidget* owner, int spacing)
 
 KitButton* mascotButton(double size, TessaronMascot*& mascot, QWidget* parent)
 {
-    auto* button =
-        new KitButton(QString(), std::make_unique<PlainButtonStyle>(KitFont::font(11), QColor(Qt::white)), parent);
+    auto* button = new KitButton(
+        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(11), TessaronPalette::plainWhite()), parent);
     // The mascot sits in a holder that states its size: the button lays its content out by hint.
     auto* holder = new MascotHolder(size);
     mascot = new TessaronMascot(size, 0, holder);
@@ -201,8 +201,8 @@ void SettingsSwitch::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF track = QRectF(rect()).adjusted(1, 1, -1, -1);
     const double radius = track.height() / 2;
-    painter.setPen(QPen(QColor(255, 255, 255, isChecked() ? 0 : 40), 1));
-    painter.setBrush(isChecked() ? m_tint : QColor(255, 255, 255, 30));
+    painter.setPen(QPen(TessaronPalette::withOpacity(TessaronPalette::trackEdge(), isChecked() ? 0.0 : 1.0), 1));
+    painter.setBrush(isChecked() ? m_tint : TessaronPalette::trackFill());
     painter.drawRoundedRect(track, radius, radius);
     const double knob = track.height() - 4;
     const double x = isChecked() ? track.right() - 2 - knob : track.left() + 2;

@@ -72,7 +72,8 @@ void WhatsNewView::build()
     auto* header = new QWidget(m_body);
     header->setObjectName(QStringLiteral("whatsNewHeader"));
     header->setAttribute(Qt::WA_StyledBackground);
-    header->setStyleSheet(QStringLiteral("#whatsNewHeader { border-bottom: 1px solid rgba(255,255,255,20); }"));
+    header->setStyleSheet(
+        QStringLiteral("#whatsNewHeader { border-bottom: 1px solid %1; }").arg(Palette::css(Palette::hairline())));
     auto* headerLayout = row(header, 10);
     headerLayout->setContentsMargins(30, 16, 30, 16);
     KitButton* mascot = mascotButton(28, m_mascot, header);
@@ -98,7 +99,8 @@ void WhatsNewView::build()
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    scroll->setObjectName(QStringLiteral("whatsNewScroll"));
+    Palette::seeThrough(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget;
     body->setAutoFillBackground(false);
@@ -145,8 +147,8 @@ void WhatsNewView::build()
     auto* footer = new QWidget(m_body);
     footer->setObjectName(QStringLiteral("whatsNewFooter"));
     footer->setAttribute(Qt::WA_StyledBackground);
-    footer->setStyleSheet(QStringLiteral("#whatsNewFooter { background: rgba(17,16,18,230); "
-                                         "border-top: 1px solid rgba(255,255,255,20); }"));
+    footer->setStyleSheet(QStringLiteral("#whatsNewFooter { background: %1; border-top: 1px solid %2; }")
+                              .arg(Palette::css(Palette::footerGround()), Palette::css(Palette::hairline())));
     auto* footerLayout = row(footer, 14);
     footerLayout->setContentsMargins(30, 18, 30, 18);
     auto* counts = new QWidget(footer);
