@@ -6,6 +6,7 @@
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/kit/LanguageChange.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/LogoMark.h"
 
@@ -88,7 +89,7 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     // The controls inside take the focus, each scrolled into view; the area itself is no stop.
     m_scroll->setFocusPolicy(Qt::NoFocus);
     SheetFit::keepFocusInView(m_scroll);
-    m_scroll->setStyleSheet(QStringLiteral("#actionScroll { background: transparent; }"));
+    TessaronPalette::seeThrough(m_scroll);
     m_scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget;
     body->setAutoFillBackground(false);

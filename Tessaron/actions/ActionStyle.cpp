@@ -23,10 +23,12 @@ void styleField(QLineEdit* field, bool monospaced)
     field->setFont(KitFont::font(12, QFont::Normal, monospaced ? FontDesign::monospaced : FontDesign::standard));
     field->setObjectName(QStringLiteral("actionField"));
     field->setStyleSheet(
-        QStringLiteral("QLineEdit#actionField { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
-                       "255, 26); border-radius: 8px; padding: 7px 9px; color: %1; }"
+        QStringLiteral("QLineEdit#actionField { background: %3; border: 1px solid %4; border-radius: 8px; "
+                       "padding: 7px 9px; color: %1; }"
                        "QLineEdit#actionField:focus { border: 1px solid %2; }")
-            .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
+            .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb),
+                 TessaronPalette::css(TessaronPalette::fieldFill()),
+                 TessaronPalette::css(TessaronPalette::fieldEdge())));
     QPalette p = field->palette();
     p.setColor(QPalette::PlaceholderText, withOpacity(muted(), 0.7));
     field->setPalette(p);

@@ -7,6 +7,7 @@
 #include "Tessaron/actions/FlowChips.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/LanguageChange.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
@@ -33,10 +34,12 @@ QuestionEdit::QuestionEdit(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setObjectName(QStringLiteral("questionField"));
     setStyleSheet(
-        QStringLiteral("QPlainTextEdit#questionField { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
-                       "255, 26); border-radius: 8px; padding: 4px 5px; color: %1; }"
+        QStringLiteral("QPlainTextEdit#questionField { background: %3; border: 1px solid %4; border-radius: 8px; "
+                       "padding: 4px 5px; color: %1; }"
                        "QPlainTextEdit#questionField:focus { border: 1px solid %2; }")
-            .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
+            .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb),
+                 TessaronPalette::css(TessaronPalette::fieldFill()),
+                 TessaronPalette::css(TessaronPalette::fieldEdge())));
     QPalette p = palette();
     p.setColor(QPalette::PlaceholderText, withOpacity(muted(), 0.7));
     setPalette(p);

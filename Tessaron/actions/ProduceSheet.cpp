@@ -5,6 +5,7 @@
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/actions/PayloadEditor.h"
 #include "Tessaron/kit/FormHeading.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/SymbolView.h"
@@ -55,10 +56,12 @@ void stylePayload(PayloadEditor* editor)
     editor->setTabChangesFocus(true);
     editor->setObjectName(QStringLiteral("payloadEditor"));
     editor->setStyleSheet(
-        QStringLiteral("QPlainTextEdit#payloadEditor { background: rgba(0, 0, 0, 71); border: 1px solid rgba(255, "
-                       "255, 255, 20); border-radius: 8px; padding: 7px; color: %1; }"
+        QStringLiteral("QPlainTextEdit#payloadEditor { background: %3; border: 1px solid %4; border-radius: 8px; "
+                       "padding: 7px; color: %1; }"
                        "QPlainTextEdit#payloadEditor:focus { border: 1px solid %2; }")
-            .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
+            .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb),
+                 TessaronPalette::css(TessaronPalette::editorFill()),
+                 TessaronPalette::css(TessaronPalette::editorEdge())));
 }
 
 QString refusalOf(const Message& source)

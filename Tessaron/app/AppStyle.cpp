@@ -21,11 +21,11 @@ namespace tessaron::AppStyle {
 
 namespace {
 
-QColor white(double opacity) { return TessaronPalette::withOpacity(Qt::white, opacity); }
+QColor white(double opacity) { return TessaronPalette::withOpacity(TessaronPalette::plainWhite(), opacity); }
 
 // Panels sit a step above the canvas; fields a step above the panels.
-QColor panel() { return QColor::fromRgbF(0.105f, 0.100f, 0.112f); }
-QColor field() { return QColor::fromRgbF(0.135f, 0.130f, 0.145f); }
+QColor panel() { return TessaronPalette::panel(); }
+QColor field() { return TessaronPalette::field(); }
 
 } // namespace
 
@@ -50,12 +50,12 @@ QPalette palette()
         p.setColor(group, QPalette::Text, text);
         p.setColor(group, QPalette::Button, panel());
         p.setColor(group, QPalette::ButtonText, text);
-        p.setColor(group, QPalette::BrightText, Qt::white);
-        p.setColor(group, QPalette::Light, QColor::fromRgbF(0.22f, 0.21f, 0.23f));
-        p.setColor(group, QPalette::Midlight, QColor::fromRgbF(0.17f, 0.165f, 0.18f));
-        p.setColor(group, QPalette::Mid, QColor::fromRgbF(0.12f, 0.115f, 0.13f));
-        p.setColor(group, QPalette::Dark, QColor::fromRgbF(0.04f, 0.04f, 0.045f));
-        p.setColor(group, QPalette::Shadow, Qt::black);
+        p.setColor(group, QPalette::BrightText, TessaronPalette::plainWhite());
+        p.setColor(group, QPalette::Light, TessaronPalette::bevelLight());
+        p.setColor(group, QPalette::Midlight, TessaronPalette::bevelMidlight());
+        p.setColor(group, QPalette::Mid, TessaronPalette::bevelMid());
+        p.setColor(group, QPalette::Dark, TessaronPalette::bevelDark());
+        p.setColor(group, QPalette::Shadow, TessaronPalette::bevelShadow());
         p.setColor(group, QPalette::Highlight, disabled ? white(0.08) : TessaronPalette::withOpacity(accent, 0.85));
         // Dark on the accent: white on amber reads at under 2:1.
         p.setColor(group, QPalette::HighlightedText, canvas);

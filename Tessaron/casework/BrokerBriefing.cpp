@@ -8,6 +8,7 @@
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -157,7 +158,7 @@ void BrokerBriefing::refresh()
         row->addWidget(label(loc("The list on the left will say whether that's an empty broker or one I was refused."),
                              KitFont::font(12), muted(), true),
                        1);
-        SettingsSurface* panel = settingsSurface(inner, Qt::white);
+        SettingsSurface* panel = settingsSurface(inner, TessaronPalette::plainWhite());
         panel->setObjectName(QStringLiteral("emptyBrokerPanel"));
         page->addWidget(panel);
     } else {

@@ -117,8 +117,8 @@ MemberRow::MemberRow(const GroupMember& member, QWidget* parent)
         auto* badge = label(*member.instanceID, KitFont::font(9, QFont::Medium, FontDesign::monospaced), muted());
         badge->setObjectName(QStringLiteral("staticMembership"));
         badge->setContentsMargins(5, 1, 5, 1);
-        badge->setStyleSheet(
-            QStringLiteral("#staticMembership { background: rgba(255,255,255,15); border-radius: 7px; }"));
+        badge->setStyleSheet(QStringLiteral("#staticMembership { background: %1; border-radius: 7px; }")
+                                 .arg(TessaronPalette::css(TessaronPalette::quietFill())));
         badge->setToolTip(loc("Static membership id"));
         top->addWidget(badge);
     }

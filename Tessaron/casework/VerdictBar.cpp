@@ -6,7 +6,7 @@
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "TessaronCore/l10n/L10n.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/EffectSlot.h"
 #include "VelkinUI/Motion.h"
@@ -96,7 +96,7 @@ void VerdictBar::setVerdict(const ShapeVerdict& verdict, int strikes)
     // The card enters when the verdict turns into a drift: a fade with a slight growth from its top
     // edge, or the fade alone under reduced motion.
     if (!wasObjection && shows() == Shows::objection && m_content && isVisible()) {
-        const bool still = AccessibilitySettings::instance().reduceMotion();
+        const bool still = motionReduced();
         QPointer<QWidget> card = m_content;
         auto slot = std::make_shared<EffectSlot>(card);
         auto* entrance = new AnimatedValue(0.0, card);

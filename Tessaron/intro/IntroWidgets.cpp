@@ -1,7 +1,7 @@
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/kit/PlainText.h"
 
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/SymbolView.h"
 #include "VelkinUI/TransformEffect.h"
@@ -145,8 +145,9 @@ void tiltTo(QWidget* widget, double degrees, const Motion& motion)
     value->animateTo(degrees, motion);
 }
 
-bool reduceMotion() { return AccessibilitySettings::instance().reduceMotion(); }
-
-Motion introSpring() { return reduceMotion() ? Motion::none() : Motion::withSpring(Spring{0.46, 0.88, 0.0}); }
+Motion introSpring(const QWidget* widget)
+{
+    return decorativeMotion(widget, Motion::withSpring(Spring{0.46, 0.88, 0.0}));
+}
 
 } // namespace tessaron::intro

@@ -27,8 +27,7 @@ QWidget* capsule(const QString& content, const QColor& color, const QString& sym
 TransformEffect* tilt(QWidget* widget, double degrees, QPointF offset = {});
 // Turns a widget from where it stands now to `degrees` along `motion` (at once with Motion::none()).
 void tiltTo(QWidget* widget, double degrees, const Motion& motion);
-bool reduceMotion();
-// The introduction's spring for chapter changes, the rail and the agreement; none under reduced motion.
-Motion introSpring();
+// The introduction's spring for chapter changes, the rail and the agreement, as decorative motion of `widget`.
+Motion introSpring(const QWidget* widget);
 
 } // namespace tessaron::intro

@@ -16,9 +16,9 @@
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomeConfetti.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -95,7 +95,7 @@ void OnboardingView::signAgreement()
     if (m_signed)
         return;
     m_signed = true;
-    syncPartners(intro::introSpring());
+    syncPartners(intro::introSpring(this));
     celebrate();
 }
 

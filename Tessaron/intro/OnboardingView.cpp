@@ -15,9 +15,9 @@
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/WelcomeConfetti.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -59,7 +59,7 @@ public:
     static double widthOf(Look look) { return look == current ? 30 : 8; }
     static QColor fillOf(Look look)
     {
-        QColor fill = look == unseen ? QColor(255, 255, 255, 31) : WelcomePalette::accent();
+        QColor fill = look == unseen ? TessaronPalette::railDotUnseen() : TessaronPalette::introAccent();
         if (look == visited)
             fill.setAlphaF(0.35);
         return fill;
@@ -141,7 +141,7 @@ QWidget* hairline(double opacity)
     line->setFixedHeight(1);
     line->setAutoFillBackground(true);
     QPalette p = line->palette();
-    p.setColor(QPalette::Window, QColor::fromRgbF(1, 1, 1, opacity));
+    p.setColor(QPalette::Window, TessaronPalette::introRule(opacity));
     line->setPalette(p);
     return line;
 }
@@ -233,7 +233,7 @@ QWidget* OnboardingView::buildTopBar()
     row->addWidget(new LogoMark(28));
     row->addWidget(
         intro::text(QStringLiteral("tessaron"), 16, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded));
-    m_firstDay = intro::text(QString(), 9, WelcomePalette::muted(), QFont::Medium, FontDesign::monospaced, 1.2);
+    m_firstDay = intro::text(QString(), 9, TessaronPalette::muted(), QFont::Medium, FontDesign::monospaced, 1.2);
     m_firstDay->setWordWrap(false);
     row->addWidget(m_firstDay);
     row->addStretch(1);
@@ -251,7 +251,7 @@ QWidget* OnboardingView::buildTopBar()
     row->addLayout(rail);
     row->addStretch(1);
     m_explore = new KitButton(
-        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), WelcomePalette::muted()));
+        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), TessaronPalette::muted()));
     connect(m_explore, &KitButton::clicked, this, &OnboardingView::finish);
     row->addWidget(m_explore);
     return bar;
@@ -271,21 +271,21 @@ QWidget* OnboardingView::buildFooter()
     row->setSpacing(14);
     m_back = new KitButton(
         QString(),
-        std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), false, true, QMarginsF(13, 13, 13, 13)));
+        std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, true, QMarginsF(13, 13, 13, 13)));
     m_back->setLeadingSymbol(QStringLiteral("arrow.left"));
     connect(m_back, &KitButton::clicked, this, &OnboardingView::goBack);
     row->addWidget(m_back);
     auto* names = new QVBoxLayout;
     names->setSpacing(5);
-    m_counter = intro::text(QString(), 9, WelcomePalette::accent(), QFont::Medium, FontDesign::monospaced);
-    m_chapterName = intro::text(QString(), 11, WelcomePalette::muted());
+    m_counter = intro::text(QString(), 9, TessaronPalette::introAccent(), QFont::Medium, FontDesign::monospaced);
+    m_chapterName = intro::text(QString(), 11, TessaronPalette::muted());
     m_counter->setWordWrap(false);
     m_chapterName->setWordWrap(false);
     names->addWidget(m_counter);
     names->addWidget(m_chapterName);
     row->addLayout(names);
     row->addStretch(1);
-    m_subtitle = intro::text(QString(), 10, WelcomePalette::muted());
+    m_subtitle = intro::text(QString(), 10, TessaronPalette::muted());
     m_subtitle->setWordWrap(false);
     row->addWidget(m_subtitle);
     m_primary = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>());
@@ -334,7 +334,7 @@ QWidget* OnboardingView::buildPartners()
     left->addWidget(new WelcomeEyebrow(L10n::t("THE BEGINNING OF A BEAUTIFUL PARTNERSHIP")));
     left->addWidget(new WelcomeTitle(L10n::t("Tessaron & you"), L10n::t("Partners in queue."), 36));
     left->addWidget(intro::text(L10n::t("You bring the queues. I bring the nose.\nTogether we close cases."), 14,
-                                WelcomePalette::muted()));
+                                TessaronPalette::muted()));
     auto* rows = new QVBoxLayout;
     rows->setContentsMargins(0, 4, 0, 0);
     rows->setSpacing(13);
@@ -346,7 +346,7 @@ QWidget* OnboardingView::buildPartners()
         {QStringLiteral("server.rack"), intro::brokerRow(m_savedBroker)},
         {QStringLiteral("sparkles"), intro::backupRow(provider)}};
     for (const auto& [symbol, line] : lines) {
-        auto* r = intro::symbolRow(symbol, line, 12, WelcomePalette::mint());
+        auto* r = intro::symbolRow(symbol, line, 12, TessaronPalette::mint());
         m_summary.append(r->findChild<QLabel*>());
         rows->addWidget(r);
     }
@@ -363,7 +363,7 @@ QWidget* OnboardingView::buildPartners()
     auto* name = intro::text(L10n::t("Tessaron & you"), 24, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded);
     name->setAlignment(Qt::AlignHCenter);
     card->addWidget(name);
-    auto* team = intro::text(L10n::t("One very good team."), 12, WelcomePalette::muted());
+    auto* team = intro::text(L10n::t("One very good team."), 12, TessaronPalette::muted());
     team->setAlignment(Qt::AlignHCenter);
     card->addWidget(team);
     card->addWidget(hairline(0.12));
@@ -371,26 +371,26 @@ QWidget* OnboardingView::buildPartners()
                                 TessaronPalette::ink(), QFont::Medium);
     promise->setAlignment(Qt::AlignHCenter);
     card->addWidget(promise);
-    m_highFive = new KitButton(
-        QString(),
-        std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), m_signed, true, QMarginsF(14, 14, 14, 14)));
+    m_highFive = new KitButton(QString(),
+                               std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), m_signed, true,
+                                                                      QMarginsF(14, 14, 14, 14)));
     auto* label = new QWidget;
     auto* labelColumn = new QVBoxLayout(label);
     labelColumn->setContentsMargins(0, 0, 0, 0);
     labelColumn->setSpacing(7);
-    auto* hand = new SymbolView(QString(), 28, WelcomePalette::muted());
+    auto* hand = new SymbolView(QString(), 28, TessaronPalette::muted());
     hand->setObjectName(QStringLiteral("hand"));
     labelColumn->addWidget(hand, 0, Qt::AlignHCenter);
-    m_highFiveText = intro::text(QString(), 11, WelcomePalette::muted(), QFont::Bold, FontDesign::rounded);
+    m_highFiveText = intro::text(QString(), 11, TessaronPalette::muted(), QFont::Bold, FontDesign::rounded);
     m_highFiveText->setAlignment(Qt::AlignHCenter);
     labelColumn->addWidget(m_highFiveText);
     m_highFive->setContent(label);
     connect(m_highFive, &KitButton::clicked, this, &OnboardingView::signAgreement);
     card->addWidget(m_highFive);
-    auto* binding = intro::text(L10n::t("Legally binding? No. Emotionally? Very."), 9, WelcomePalette::muted());
+    auto* binding = intro::text(L10n::t("Legally binding? No. Emotionally? Very."), 9, TessaronPalette::muted());
     binding->setAlignment(Qt::AlignHCenter);
     card->addWidget(binding);
-    auto* surface = settingsSurface(cardContent, WelcomePalette::accent());
+    auto* surface = settingsSurface(cardContent, TessaronPalette::introAccent());
     surface->setFixedWidth(300);
     m_card = surface;
     row->addWidget(surface, 0, Qt::AlignVCenter);
@@ -402,21 +402,21 @@ void OnboardingView::syncPartners(const Motion& motion)
 {
     if (!m_highFive)
         return;
-    m_highFive->setButtonStyle(
-        std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), m_signed, true, QMarginsF(14, 14, 14, 14)));
+    m_highFive->setButtonStyle(std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), m_signed, true,
+                                                                      QMarginsF(14, 14, 14, 14)));
     m_highFive->setAccessibleName(m_signed ? L10n::t("Agreement signed") : L10n::t("Seal it with a high five"));
-    const QColor color = m_signed ? WelcomePalette::accent() : WelcomePalette::muted();
+    const QColor color = m_signed ? TessaronPalette::introAccent() : TessaronPalette::muted();
     if (auto* hand = m_highFive->findChild<SymbolView*>(QStringLiteral("hand"))) {
         hand->setName(m_signed ? QStringLiteral("pawprint.fill") : QStringLiteral("hand.raised.fill"));
         hand->setColor(color);
-        intro::tiltTo(hand, m_signed && !intro::reduceMotion() ? -12 : 0, motion);
+        intro::tiltTo(hand, m_signed && !motionReduced() ? -12 : 0, motion);
     }
     m_highFiveText->setText(m_signed ? L10n::t("PAWTHORIZED.") : L10n::t("Seal it with a high five"));
     QPalette p = m_highFiveText->palette();
     p.setColor(QPalette::WindowText, color);
     m_highFiveText->setPalette(p);
     if (m_card)
-        intro::tiltTo(m_card, intro::reduceMotion() ? 0 : (m_signed ? -2 : 2), motion);
+        intro::tiltTo(m_card, motionReduced() ? 0 : (m_signed ? -2 : 2), motion);
 }
 
 QWidget* OnboardingView::placePage()
@@ -445,10 +445,10 @@ void OnboardingView::showPage()
     // in, while a picture of the old page fades out; a plain fade with reduced motion.
     auto* effect = new TransformEffect(holder);
     holder->setGraphicsEffect(effect);
-    const bool reduce = intro::reduceMotion();
+    const bool reduce = motionReduced();
     const double from = reduce ? 0.0 : (m_backwards ? -22.0 : 22.0);
     auto* anim = new MotionAnimation(holder);
-    anim->setMotion(reduce ? Motion::linear(0.2) : intro::introSpring());
+    anim->setMotion(reduce ? Motion::linear(0.2) : intro::introSpring(this));
     anim->setStartValue(0.0);
     anim->setEndValue(1.0);
     QPointer<QWidget> guard = holder;
@@ -495,7 +495,7 @@ void OnboardingView::syncChrome()
                                       : RailStyle::unseen;
         // The first look is drawn at once; later changes follow the chapter change's spring.
         static_cast<RailMotion*>(m_rail[i]->property("railMotion").value<QObject*>())
-            ->moveTo(look, m_railShown ? intro::introSpring() : Motion::none());
+            ->moveTo(look, m_railShown ? intro::introSpring(this) : Motion::none());
         m_rail[i]->setSelected(i == m_step);
     }
     m_railShown = true;
@@ -537,7 +537,7 @@ void OnboardingView::syncChrome()
 void OnboardingView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    TessaronBackdrop::paintBackdrop(p, rect(), WelcomePalette::accent(), false);
+    TessaronBackdrop::paintBackdrop(p, rect(), TessaronPalette::introAccent(), false);
 }
 
 void OnboardingView::resizeEvent(QResizeEvent* event)

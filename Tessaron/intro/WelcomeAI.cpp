@@ -5,7 +5,6 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
@@ -38,7 +37,7 @@ WelcomeAI::WelcomeAI(AppState* app, QWidget* parent)
         new WelcomeTitle(L10n::t("I'm good at finding it."), L10n::t("They're good at explaining it."), 34));
     heading->addWidget(
         intro::text(L10n::t("Ask about your messages using an AI CLI already installed on your computer."), 13,
-                    WelcomePalette::muted()));
+                    TessaronPalette::muted()));
     column->addLayout(heading);
 
     auto* cards = new QHBoxLayout;
@@ -48,41 +47,41 @@ WelcomeAI::WelcomeAI(AppState* app, QWidget* parent)
     const QStringList details{L10n::t("You two work it out."), L10n::t("A second set of eyes."),
                               L10n::t("A second set of paws.")};
     for (int i = 0; i < 3; ++i) {
-        auto* card = new KitButton(
-            QString(),
-            std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), false, true, QMarginsF(21, 21, 21, 21)));
+        auto* card = new KitButton(QString(),
+                                   std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, true,
+                                                                          QMarginsF(21, 21, 21, 21)));
         auto* content = new QWidget;
         content->setMinimumHeight(176 - 42);
         auto* c = new QVBoxLayout(content);
         c->setContentsMargins(0, 0, 0, 0);
         c->setSpacing(14);
         auto* top = new QHBoxLayout;
-        top->addWidget(new SymbolView(symbols[i], 25, WelcomePalette::accent()));
+        top->addWidget(new SymbolView(symbols[i], 25, TessaronPalette::introAccent()));
         top->addStretch(1);
-        auto* mark = new SymbolView(QStringLiteral("circle"), 14, WelcomePalette::muted());
+        auto* mark = new SymbolView(QStringLiteral("circle"), 14, TessaronPalette::muted());
         top->addWidget(mark);
         m_marks.append(mark);
         c->addLayout(top);
         c->addWidget(intro::text(titles[i], 19, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded));
-        c->addWidget(intro::text(details[i], 11, WelcomePalette::muted()));
+        c->addWidget(intro::text(details[i], 11, TessaronPalette::muted()));
         auto* rule = new QWidget;
         rule->setFixedHeight(1);
         rule->setAutoFillBackground(true);
         QPalette rp = rule->palette();
-        rp.setColor(QPalette::Window, QColor::fromRgbF(1, 1, 1, 0.10));
+        rp.setColor(QPalette::Window, TessaronPalette::introRule());
         rule->setPalette(rp);
         c->addWidget(rule);
         auto* statusRow = new QHBoxLayout;
         statusRow->setSpacing(5);
-        auto* statusMark = new SymbolView(QStringLiteral("ellipsis"), 10, WelcomePalette::muted());
+        auto* statusMark = new SymbolView(QStringLiteral("ellipsis"), 10, TessaronPalette::muted());
         statusRow->addWidget(statusMark);
         m_statusMarks.append(statusMark);
-        auto* status = intro::text(QString(), 10, WelcomePalette::muted());
+        auto* status = intro::text(QString(), 10, TessaronPalette::muted());
         status->setTextFormat(Qt::PlainText);
         statusRow->addWidget(status, 1);
         c->addLayout(statusRow);
         m_status.append(status);
-        auto* install = intro::text(QString(), 9, WelcomePalette::muted(), QFont::Normal, FontDesign::monospaced);
+        auto* install = intro::text(QString(), 9, TessaronPalette::muted(), QFont::Normal, FontDesign::monospaced);
         install->setTextInteractionFlags(Qt::TextSelectableByMouse);
         c->addWidget(install);
         m_install.append(install);
@@ -100,7 +99,7 @@ WelcomeAI::WelcomeAI(AppState* app, QWidget* parent)
     auto* d = new QHBoxLayout(disclosure);
     d->setContentsMargins(18, 18, 18, 18);
     d->setSpacing(12);
-    d->addWidget(new SymbolView(QStringLiteral("arrow.up.forward.app"), 18, WelcomePalette::lavender()), 0,
+    d->addWidget(new SymbolView(QStringLiteral("arrow.up.forward.app"), 18, TessaronPalette::lavender()), 0,
                  Qt::AlignTop);
     auto* dc = new QVBoxLayout;
     dc->setSpacing(7);
@@ -108,18 +107,18 @@ WelcomeAI::WelcomeAI(AppState* app, QWidget* parent)
     dc->addWidget(
         intro::text(L10n::t("Your question and selected sample go to the CLI and its configured AI service. No "
                             "API key to paste into Tessaron."),
-                    11, WelcomePalette::muted()));
+                    11, TessaronPalette::muted()));
     dc->addWidget(intro::text(
         L10n::t("Automatic prefers Claude Code. If a selected CLI is missing, Tessaron uses an available one."), 10,
-        WelcomePalette::muted()));
+        TessaronPalette::muted()));
     d->addLayout(dc, 1);
-    column->addWidget(settingsSurface(disclosure, WelcomePalette::lavender()));
+    column->addWidget(settingsSurface(disclosure, TessaronPalette::lavender()));
 
     auto* foot = new QHBoxLayout;
-    m_footer = intro::text(QString(), 11, WelcomePalette::muted(), QFont::Medium, FontDesign::rounded);
+    m_footer = intro::text(QString(), 11, TessaronPalette::muted(), QFont::Medium, FontDesign::rounded);
     foot->addWidget(m_footer, 1);
     m_again = new KitButton(L10n::t("Check again"),
-                            std::make_unique<PlainButtonStyle>(KitFont::font(10), WelcomePalette::muted()));
+                            std::make_unique<PlainButtonStyle>(KitFont::font(10), TessaronPalette::muted()));
     m_again->setLeadingSymbol(QStringLiteral("arrow.clockwise"));
     connect(m_again, &KitButton::clicked, this, &WelcomeAI::checkAgain);
     foot->addWidget(m_again);
@@ -179,26 +178,26 @@ void WelcomeAI::sync()
     for (int i = 0; i < m_cards.size(); ++i) {
         const QString value = values().at(i);
         const bool selected = chosen == value;
-        m_cards[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), selected, true,
-                                                                          QMarginsF(21, 21, 21, 21)));
+        m_cards[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), selected,
+                                                                          true, QMarginsF(21, 21, 21, 21)));
         m_cards[i]->setSelected(selected);
         auto* mark = static_cast<SymbolView*>(m_marks[i]);
         mark->setName(selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"));
-        QColor faint = WelcomePalette::muted();
+        QColor faint = TessaronPalette::muted();
         faint.setAlphaF(0.4);
-        mark->setColor(selected ? WelcomePalette::accent() : faint);
+        mark->setColor(selected ? TessaronPalette::introAccent() : faint);
         const auto cli = AICLI::fromRawValue(value);
         const bool installed = cli ? tools.contains(*cli) : !tools.isEmpty();
         QString status;
         QString symbol;
-        QColor color = WelcomePalette::muted();
+        QColor color = TessaronPalette::muted();
         if (searching) {
             status = L10n::t("Checking…");
             symbol = QStringLiteral("ellipsis");
         } else if (installed) {
             status = L10n::t("CLI found");
             symbol = QStringLiteral("checkmark.circle");
-            color = WelcomePalette::mint();
+            color = TessaronPalette::mint();
         } else {
             status = L10n::t("Not installed");
             symbol = QStringLiteral("minus.circle");

@@ -6,8 +6,8 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/CrossFade.h"
@@ -41,10 +41,10 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     heading->addWidget(new WelcomeEyebrow(L10n::t("CASE 001 / THE SUSPICIOUS QUOTATION MARKS")));
     heading->addWidget(new WelcomeTitle(L10n::t("One of these messages"), L10n::t("changed its story."), 34));
     heading->addWidget(intro::text(L10n::t("Click the one that doesn't match. Trust your inner retriever."), 12,
-                                   WelcomePalette::muted()));
+                                   TessaronPalette::muted()));
     header->addLayout(heading, 1);
-    header->addWidget(intro::capsule(L10n::t("FICTIONAL DATA"), WelcomePalette::lavender(), QStringLiteral("flask")), 0,
-                      Qt::AlignBottom);
+    header->addWidget(intro::capsule(L10n::t("FICTIONAL DATA"), TessaronPalette::lavender(), QStringLiteral("flask")),
+                      0, Qt::AlignBottom);
     column->addLayout(header);
 
     auto* body = new QHBoxLayout;
@@ -56,20 +56,21 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     listHeader->addWidget(
         intro::text(QStringLiteral("demo.orders"), 11, TessaronPalette::ink(), QFont::Medium, FontDesign::monospaced));
     listHeader->addStretch(1);
-    auto* count = intro::text(L10n::t("4 MESSAGES"), 8, WelcomePalette::muted(), QFont::Normal, FontDesign::monospaced);
+    auto* count =
+        intro::text(L10n::t("4 MESSAGES"), 8, TessaronPalette::muted(), QFont::Normal, FontDesign::monospaced);
     count->setWordWrap(false);
     listHeader->addWidget(count);
     evidence->addLayout(listHeader);
     const auto& messages = intro::demoMessages();
     for (int i = 0; i < messages.size(); ++i) {
-        auto* button = new KitButton(
-            QString(),
-            std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), false, true, QMarginsF(14, 17, 14, 17)));
+        auto* button = new KitButton(QString(),
+                                     std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, true,
+                                                                            QMarginsF(14, 17, 14, 17)));
         auto* content = new QWidget;
         auto* r = new QHBoxLayout(content);
         r->setContentsMargins(0, 0, 0, 0);
         r->setSpacing(13);
-        auto* offset = intro::text(QStringLiteral("#%1").arg(messages[i].offset()), 10, WelcomePalette::muted(),
+        auto* offset = intro::text(QStringLiteral("#%1").arg(messages[i].offset()), 10, TessaronPalette::muted(),
                                    QFont::Normal, FontDesign::monospaced);
         offset->setWordWrap(false);
         r->addWidget(offset);
@@ -77,7 +78,7 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
         line->setWordWrap(false);
         line->setTextFormat(Qt::RichText);
         r->addWidget(line, 1);
-        auto* icon = new SymbolView(QStringLiteral("chevron.right"), 11, WelcomePalette::muted());
+        auto* icon = new SymbolView(QStringLiteral("chevron.right"), 11, TessaronPalette::muted());
         icon->setObjectName(QStringLiteral("state"));
         r->addWidget(icon);
         button->setContent(content);
@@ -89,7 +90,7 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
         evidence->addWidget(button);
     }
     auto* foot =
-        intro::text(L10n::t("This runs Tessaron's real shape analyser. No AI needed."), 10, WelcomePalette::muted());
+        intro::text(L10n::t("This runs Tessaron's real shape analyser. No AI needed."), 10, TessaronPalette::muted());
     foot->setContentsMargins(0, 9, 0, 0);
     evidence->addWidget(foot);
     evidence->addStretch(1);
@@ -100,10 +101,10 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     notes->setContentsMargins(20, 20, 20, 20);
     notes->setSpacing(17);
     auto* notesHeader = new QHBoxLayout;
-    m_gavel = new Gavel(24, 0, WelcomePalette::accent());
+    m_gavel = new Gavel(24, 0, TessaronPalette::introAccent());
     notesHeader->addWidget(m_gavel);
     notesHeader->addStretch(1);
-    m_notesTitle = intro::text(QString(), 8, WelcomePalette::muted(), QFont::DemiBold, FontDesign::monospaced, 0.8);
+    m_notesTitle = intro::text(QString(), 8, TessaronPalette::muted(), QFont::DemiBold, FontDesign::monospaced, 0.8);
     m_notesTitle->setWordWrap(false);
     notesHeader->addWidget(m_notesTitle);
     notes->addLayout(notesHeader);
@@ -113,10 +114,10 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     u->setContentsMargins(0, 0, 0, 0);
     u->setSpacing(17);
     m_lead = intro::text(QString(), 20, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded);
-    m_hint = intro::text(QString(), 12, WelcomePalette::muted());
-    m_help =
-        new KitButton(L10n::t("Tessaron, a little help?"),
-                      std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::DemiBold), WelcomePalette::accent()));
+    m_hint = intro::text(QString(), 12, TessaronPalette::muted());
+    m_help = new KitButton(
+        L10n::t("Tessaron, a little help?"),
+        std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::DemiBold), TessaronPalette::introAccent()));
     connect(m_help, &KitButton::clicked, this, &WelcomeCase::askForHelp);
     u->addWidget(m_lead);
     u->addWidget(m_hint);
@@ -127,8 +128,8 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     auto* s = new QVBoxLayout(m_solvedBox);
     s->setContentsMargins(0, 0, 0, 0);
     s->setSpacing(17);
-    m_lawyered =
-        intro::text(QStringLiteral("LAWYERED!"), 25, WelcomePalette::accent(), QFont::Black, FontDesign::rounded, -0.8);
+    m_lawyered = intro::text(QStringLiteral("LAWYERED!"), 25, TessaronPalette::introAccent(), QFont::Black,
+                             FontDesign::rounded, -0.8);
     m_lawyered->setObjectName(QStringLiteral("lawyered"));
     m_lawyered->setWordWrap(false);
     s->addWidget(m_lawyered, 0, Qt::AlignLeft);
@@ -136,12 +137,12 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     s->addWidget(intro::text(L10n::t("It was the quotation marks."), 15, TessaronPalette::ink(), QFont::Bold,
                              FontDesign::rounded));
     s->addWidget(intro::text(L10n::t("‘total’ is a number in 3 messages and a string in 1. Same name. Different type."),
-                             11, WelcomePalette::muted()));
+                             11, TessaronPalette::muted()));
     s->addWidget(intro::text(L10n::t("Those two little marks really thought they'd get away with it."), 11,
-                             WelcomePalette::accent(), QFont::Medium, FontDesign::rounded));
+                             TessaronPalette::introAccent(), QFont::Medium, FontDesign::rounded));
     notes->addWidget(m_solvedBox);
     notes->addStretch(1);
-    m_notes = settingsSurface(notesContent, WelcomePalette::lavender());
+    m_notes = settingsSurface(notesContent, TessaronPalette::lavender());
     m_notes->setFixedSize(245, 284);
     body->addWidget(m_notes, 0, Qt::AlignTop);
     column->addLayout(body);
@@ -152,7 +153,7 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
 void WelcomeCase::pick(int index)
 {
     // What a pick changes moves on the tap's spring.
-    const Motion tap = intro::reduceMotion() ? Motion::none() : Motion::withSpring(Spring{0.32, 0.7, 0.0});
+    const Motion tap = decorativeMotion(this, Motion::withSpring(Spring{0.32, 0.7, 0.0}));
     if (m_state.pick(index)) {
         m_gavel->setStrikes(m_state.strikes);
         sync(tap);
@@ -165,7 +166,7 @@ void WelcomeCase::pick(int index)
 
 void WelcomeCase::stampLawyered()
 {
-    if (intro::reduceMotion())
+    if (!motionAllowed(this))
         return;
     // Lands from 1.6 times its size while it fades in, on the tap's spring, keeping its tilt.
     auto* effect = intro::tilt(m_lawyered, -5);
@@ -191,20 +192,20 @@ void WelcomeCase::sync(const Motion& motion)
     const bool solved = m_state.solved;
     for (int i = 0; i < m_rows.size(); ++i) {
         const bool highlighted = solved && intro::isCulprit(i);
-        m_rows[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), highlighted, true,
-                                                                         QMarginsF(14, 17, 14, 17)));
+        m_rows[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), highlighted,
+                                                                         true, QMarginsF(14, 17, 14, 17)));
         m_rows[i]->setProperty("highlighted", highlighted);
         const QString value = intro::demoTotals().at(i).toHtmlEscaped();
         m_rowTexts[i]->setText(
             QStringLiteral("<span style='color:%1'>{ </span><span style='color:%2'>\"total\": </span>"
                            "<span style='color:%3'>%4</span><span style='color:%1'>, \"paid\": true }</span>")
-                .arg(hex(WelcomePalette::muted()), hex(WelcomePalette::lavender()),
-                     hex(highlighted ? WelcomePalette::accent() : TessaronPalette::ink()), value));
+                .arg(hex(TessaronPalette::muted()), hex(TessaronPalette::lavender()),
+                     hex(highlighted ? TessaronPalette::introAccent() : TessaronPalette::ink()), value));
         auto* icon = m_rows[i]->findChild<SymbolView*>(QStringLiteral("state"));
         const QString name = highlighted ? QStringLiteral("exclamationmark.bubble.fill")
             : m_state.selected == i      ? QStringLiteral("checkmark")
                                          : QStringLiteral("chevron.right");
-        const QColor color = highlighted ? WelcomePalette::accent() : WelcomePalette::muted();
+        const QColor color = highlighted ? TessaronPalette::introAccent() : TessaronPalette::muted();
         if (icon->name() != name) {
             replaceContent(
                 icon,
@@ -216,7 +217,7 @@ void WelcomeCase::sync(const Motion& motion)
         }
     }
     m_notesTitle->setText(solved ? L10n::t("EVIDENCE FOUND") : L10n::t("TESSARON'S NOTES"));
-    m_notes->setTint(solved ? WelcomePalette::accent() : WelcomePalette::lavender());
+    m_notes->setTint(solved ? TessaronPalette::introAccent() : TessaronPalette::lavender());
     m_unsolved->setVisible(!solved);
     m_solvedBox->setVisible(solved);
     if (!m_state.selected) {

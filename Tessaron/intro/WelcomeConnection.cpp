@@ -7,7 +7,6 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
@@ -43,18 +42,18 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     left->addWidget(m_eyebrow);
     m_title = new WelcomeTitle(QString(), QString(), 43);
     left->addWidget(m_title);
-    m_pointMe = intro::text(QString(), 14, WelcomePalette::muted());
+    m_pointMe = intro::text(QString(), 14, TessaronPalette::muted());
     left->addWidget(m_pointMe);
     auto* promises = new QVBoxLayout;
     promises->setContentsMargins(0, 8, 0, 0);
     promises->setSpacing(12);
     for (const char* symbol : {"checkmark.shield", "key", "eye.slash"}) {
-        QWidget* promise = intro::symbolRow(QString::fromLatin1(symbol), QString(), 11, WelcomePalette::muted());
+        QWidget* promise = intro::symbolRow(QString::fromLatin1(symbol), QString(), 11, TessaronPalette::muted());
         m_promises.append(promise->findChild<QLabel*>());
         promises->addWidget(promise);
     }
     left->addLayout(promises);
-    m_couch = intro::text(QString(), 12, WelcomePalette::accent(), QFont::Medium, FontDesign::rounded);
+    m_couch = intro::text(QString(), 12, TessaronPalette::introAccent(), QFont::Medium, FontDesign::rounded);
     m_couch->setContentsMargins(0, 16, 0, 0);
     left->addWidget(m_couch);
     left->addStretch(1);
@@ -67,9 +66,9 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     auto* kinds = new QHBoxLayout;
     kinds->setSpacing(8);
     for (BrokerKind kind : {BrokerKind(BrokerKind::kafka), BrokerKind(BrokerKind::rabbitmq)}) {
-        auto* chip = new KitButton(
-            kind == BrokerKind::kafka ? QStringLiteral("Kafka") : QStringLiteral("RabbitMQ"),
-            std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), false, true, QMarginsF(14, 10, 14, 10)));
+        auto* chip = new KitButton(kind == BrokerKind::kafka ? QStringLiteral("Kafka") : QStringLiteral("RabbitMQ"),
+                                   std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, true,
+                                                                          QMarginsF(14, 10, 14, 10)));
         chip->setFont(KitFont::font(11, QFont::DemiBold));
         chip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         connect(chip, &KitButton::clicked, this, [this, kind] { setKind(kind); });
@@ -91,7 +90,7 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     rabbit->addWidget(m_password, 1);
     card->addWidget(m_rabbitRow);
     m_user->setText(m_draft.username);
-    m_rabbitHint = intro::text(QString(), 10, WelcomePalette::muted());
+    m_rabbitHint = intro::text(QString(), 10, TessaronPalette::muted());
     card->addWidget(m_rabbitHint);
 
     auto* buttons = new QHBoxLayout;
@@ -100,7 +99,7 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     connect(m_test, &KitButton::clicked, this, &WelcomeConnection::runConnectionTest);
     buttons->addWidget(m_test);
     m_save = new KitButton(
-        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(11, QFont::DemiBold), WelcomePalette::mint()));
+        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(11, QFont::DemiBold), TessaronPalette::mint()));
     connect(m_save, &KitButton::clicked, this, &WelcomeConnection::saveTestedBroker);
     buttons->addWidget(m_save);
     buttons->addStretch(1);
@@ -110,14 +109,14 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     auto* result = new QVBoxLayout(m_resultBox);
     result->setContentsMargins(0, 0, 0, 0);
     result->setSpacing(6);
-    m_resultLine = intro::text(QString(), 11, WelcomePalette::mint());
-    m_resultIcon = new SymbolView(QStringLiteral("checkmark.circle.fill"), 11, WelcomePalette::mint());
+    m_resultLine = intro::text(QString(), 11, TessaronPalette::mint());
+    m_resultIcon = new SymbolView(QStringLiteral("checkmark.circle.fill"), 11, TessaronPalette::mint());
     auto* answeredRow = new QHBoxLayout;
     answeredRow->setSpacing(6);
     answeredRow->addWidget(m_resultIcon, 0, Qt::AlignTop);
     answeredRow->addWidget(m_resultLine, 1);
-    m_reasonTitle = intro::text(QString(), 11, WelcomePalette::accent(), QFont::DemiBold);
-    m_reason = intro::text(QString(), 10, WelcomePalette::accent());
+    m_reasonTitle = intro::text(QString(), 11, TessaronPalette::introAccent(), QFont::DemiBold);
+    m_reason = intro::text(QString(), 10, TessaronPalette::introAccent());
     m_reason->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_reason->setMaximumHeight(m_reason->fontMetrics().lineSpacing() * 4 + 2);
     result->addLayout(answeredRow);
@@ -126,11 +125,11 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     card->addWidget(m_resultBox);
 
     m_formLink = new KitButton(
-        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), WelcomePalette::muted()));
+        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), TessaronPalette::muted()));
     connect(m_formLink, &KitButton::clicked, this, &WelcomeConnection::openBrokerForm);
     card->addWidget(m_formLink, 0, Qt::AlignLeft);
     card->addStretch(1);
-    row->addWidget(settingsSurface(cardContent, WelcomePalette::accent()), 1, Qt::AlignTop);
+    row->addWidget(settingsSurface(cardContent, TessaronPalette::introAccent()), 1, Qt::AlignTop);
 
     for (FormField* field : {m_name, m_address, m_user, m_password})
         connect(field->edit(), &QLineEdit::textChanged, this, &WelcomeConnection::fieldsChanged);
@@ -305,8 +304,8 @@ void WelcomeConnection::sync()
     const bool rabbit = m_draft.kind == BrokerKind::rabbitmq;
     for (int i = 0; i < m_kinds.size(); ++i) {
         const bool selected = (i == 1) == rabbit;
-        m_kinds[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), selected, true,
-                                                                          QMarginsF(14, 10, 14, 10)));
+        m_kinds[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), selected,
+                                                                          true, QMarginsF(14, 10, 14, 10)));
         m_kinds[i]->setSelected(selected);
         m_kinds[i]->setEnabled(!m_testing);
     }
@@ -331,7 +330,8 @@ void WelcomeConnection::sync()
                                       ? L10n::t("It answered. One topic or queue found.")
                                       : L10n::t("It answered. %d topics or queues found.", m_result->topics()));
             QPalette p = m_resultLine->palette();
-            p.setColor(QPalette::WindowText, m_refusal.isEmpty() ? WelcomePalette::mint() : WelcomePalette::accent());
+            p.setColor(QPalette::WindowText,
+                       m_refusal.isEmpty() ? TessaronPalette::mint() : TessaronPalette::introAccent());
             m_resultLine->setPalette(p);
         }
         m_resultLine->setVisible(answered);

@@ -5,9 +5,9 @@
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitButton.h"
@@ -29,7 +29,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        QColor line = WelcomePalette::accent();
+        QColor line = TessaronPalette::introAccent();
         line.setAlphaF(0.15);
         p.fillRect(QRectF(0, height() / 2.0, width(), 1), line);
     }
@@ -63,7 +63,7 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     heading->addWidget(new WelcomeEyebrow(L10n::t("GOOD MANNERS. VERY SPECIFIC EXCEPTIONS.")));
     heading->addWidget(new WelcomeTitle(L10n::t("I come. I read."), L10n::t("I explain the fine print."), 34));
     header->addLayout(heading, 1);
-    header->addWidget(intro::capsule(L10n::t("INTERACTIVE DEMO"), WelcomePalette::lavender()), 0, Qt::AlignBottom);
+    header->addWidget(intro::capsule(L10n::t("INTERACTIVE DEMO"), TessaronPalette::lavender()), 0, Qt::AlignBottom);
     column->addLayout(header);
 
     auto* demoRow = new QHBoxLayout;
@@ -75,9 +75,9 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     auto* kinds = new QHBoxLayout;
     kinds->setSpacing(7);
     for (bool rabbit : {false, true}) {
-        auto* b = new KitButton(
-            rabbit ? QStringLiteral("RabbitMQ") : QStringLiteral("Kafka"),
-            std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), false, true, QMarginsF(14, 10, 14, 10)));
+        auto* b = new KitButton(rabbit ? QStringLiteral("RabbitMQ") : QStringLiteral("Kafka"),
+                                std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, true,
+                                                                       QMarginsF(14, 10, 14, 10)));
         b->setFont(KitFont::font(11, QFont::DemiBold));
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         connect(b, &KitButton::clicked, this, [this, rabbit] { choose(rabbit); });
@@ -91,23 +91,23 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     auto* stageRow = new QHBoxLayout(stage);
     stageRow->setContentsMargins(0, 0, 0, 0);
     stageRow->setSpacing(12);
-    m_brokerLabel = intro::text(QString(), 10, WelcomePalette::muted(), QFont::Medium);
-    stageRow->addWidget(endpoint(QStringLiteral("server.rack"), WelcomePalette::muted(), m_brokerLabel));
+    m_brokerLabel = intro::text(QString(), 10, TessaronPalette::muted(), QFont::Medium);
+    stageRow->addWidget(endpoint(QStringLiteral("server.rack"), TessaronPalette::muted(), m_brokerLabel));
     m_track = new Track;
     auto* docs = new QHBoxLayout(m_track);
     docs->setSpacing(5);
     docs->addStretch(1);
-    QColor faded = WelcomePalette::accent();
+    QColor faded = TessaronPalette::introAccent();
     faded.setAlphaF(0.65);
     for (int i = 0; i < 3; ++i)
         docs->addWidget(new SymbolView(QStringLiteral("doc.text.fill"), 20, faded));
     docs->addStretch(1);
-    m_traveller = new SymbolView(QStringLiteral("doc.text.fill"), 23, WelcomePalette::mint(), m_track);
+    m_traveller = new SymbolView(QStringLiteral("doc.text.fill"), 23, TessaronPalette::mint(), m_track);
     m_traveller->adjustSize();
     m_traveller->hide();
     stageRow->addWidget(m_track, 1);
-    stageRow->addWidget(endpoint(QStringLiteral("magnifyingglass"), WelcomePalette::accent(),
-                                 intro::text(QStringLiteral("Tessaron"), 10, WelcomePalette::muted(), QFont::Medium)));
+    stageRow->addWidget(endpoint(QStringLiteral("magnifyingglass"), TessaronPalette::introAccent(),
+                                 intro::text(QStringLiteral("Tessaron"), 10, TessaronPalette::muted(), QFont::Medium)));
     card->addWidget(stage);
 
     auto* boxContent = new QWidget;
@@ -116,20 +116,20 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     box->setSpacing(12);
     auto* subject = new QVBoxLayout;
     subject->setSpacing(6);
-    m_boxCaption = intro::text(QString(), 8, WelcomePalette::muted(), QFont::Medium, FontDesign::monospaced, 1);
+    m_boxCaption = intro::text(QString(), 8, TessaronPalette::muted(), QFont::Medium, FontDesign::monospaced, 1);
     m_subject = intro::text(QString(), 11, TessaronPalette::ink(), QFont::Normal, FontDesign::monospaced);
     subject->addWidget(m_boxCaption);
     subject->addWidget(m_subject);
     box->addLayout(subject);
     box->addStretch(1);
-    m_before = intro::text(QString(), 20, WelcomePalette::muted(), QFont::DemiBold, FontDesign::monospaced);
-    m_after = intro::text(QString(), 20, WelcomePalette::mint(), QFont::DemiBold, FontDesign::monospaced);
+    m_before = intro::text(QString(), 20, TessaronPalette::muted(), QFont::DemiBold, FontDesign::monospaced);
+    m_after = intro::text(QString(), 20, TessaronPalette::mint(), QFont::DemiBold, FontDesign::monospaced);
     m_before->setWordWrap(false);
     m_after->setWordWrap(false);
     box->addWidget(m_before);
-    box->addWidget(new SymbolView(QStringLiteral("arrow.right"), 10, WelcomePalette::muted()));
+    box->addWidget(new SymbolView(QStringLiteral("arrow.right"), 10, TessaronPalette::muted()));
     box->addWidget(m_after);
-    m_box = settingsSurface(boxContent, WelcomePalette::mint());
+    m_box = settingsSurface(boxContent, TessaronPalette::mint());
     card->addWidget(m_box);
 
     auto* action = new QHBoxLayout;
@@ -139,24 +139,24 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     connect(m_peek, &KitButton::clicked, this, &WelcomeGroundRules::peek);
     action->addWidget(m_peek);
     action->addStretch(1);
-    m_caption = intro::text(QString(), 10, WelcomePalette::muted());
+    m_caption = intro::text(QString(), 10, TessaronPalette::muted());
     m_caption->setMaximumWidth(175);
     m_caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     action->addWidget(m_caption);
     card->addLayout(action);
-    demoRow->addWidget(settingsSurface(cardContent, QColor(Qt::white)), 1, Qt::AlignTop);
+    demoRow->addWidget(settingsSurface(cardContent, TessaronPalette::plainWhite()), 1, Qt::AlignTop);
 
     auto* promises = new QWidget;
     promises->setFixedWidth(246);
     auto* p = new QVBoxLayout(promises);
     p->setContentsMargins(0, 0, 0, 0);
     p->setSpacing(16);
-    m_promiseIcon = new SymbolView(QString(), 27, WelcomePalette::mint());
+    m_promiseIcon = new SymbolView(QString(), 27, TessaronPalette::mint());
     p->addWidget(m_promiseIcon, 0, Qt::AlignLeft);
     m_promises = {intro::text(QString(), 20, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded),
-                  intro::text(QString(), 12, WelcomePalette::muted()),
-                  intro::text(QString(), 11, WelcomePalette::muted()),
-                  intro::text(QString(), 11, WelcomePalette::accent(), QFont::Medium, FontDesign::rounded)};
+                  intro::text(QString(), 12, TessaronPalette::muted()),
+                  intro::text(QString(), 11, TessaronPalette::muted()),
+                  intro::text(QString(), 11, TessaronPalette::introAccent(), QFont::Medium, FontDesign::rounded)};
     for (QLabel* l : m_promises)
         p->addWidget(l);
     p->addStretch(1);
@@ -165,11 +165,11 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
 
     auto* rule = new QHBoxLayout;
     rule->setSpacing(9);
-    rule->addWidget(new SymbolView(QStringLiteral("questionmark.circle"), 13, WelcomePalette::lavender()));
-    rule->addWidget(intro::text(L10n::t("No evidence? I say ‘unknown’. Never zero."), 11, WelcomePalette::muted()), 1);
-    m_bigfoot =
-        new KitButton(L10n::t("And Bigfoot?"),
-                      std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), WelcomePalette::lavender()));
+    rule->addWidget(new SymbolView(QStringLiteral("questionmark.circle"), 13, TessaronPalette::lavender()));
+    rule->addWidget(intro::text(L10n::t("No evidence? I say ‘unknown’. Never zero."), 11, TessaronPalette::muted()), 1);
+    m_bigfoot = new KitButton(
+        L10n::t("And Bigfoot?"),
+        std::make_unique<PlainButtonStyle>(KitFont::font(10, QFont::Medium), TessaronPalette::lavender()));
     connect(m_bigfoot, &KitButton::clicked, this, &WelcomeGroundRules::toggleBigfoot);
     rule->addWidget(m_bigfoot);
     column->addLayout(rule);
@@ -183,19 +183,19 @@ void WelcomeGroundRules::choose(bool rabbit)
     if (m_travel)
         m_travel->stop();
     m_traveller->hide();
-    sync(intro::reduceMotion() ? Motion::none() : Motion::easeInOut(0.2));
+    sync(decorativeMotion(this, Motion::easeInOut(0.2)));
 }
 
 void WelcomeGroundRules::peek()
 {
     m_demo.peek();
-    sync(intro::reduceMotion() ? Motion::none() : Motion::withSpring(Spring{0.3, 0.825, 0.0}));
+    sync(decorativeMotion(this, Motion::withSpring(Spring{0.3, 0.825, 0.0})));
     travel();
 }
 
 void WelcomeGroundRules::travel()
 {
-    if (intro::reduceMotion())
+    if (!motionAllowed(this))
         return;
     if (!m_travel) {
         m_travel = new QVariantAnimation(this);
@@ -247,12 +247,13 @@ void WelcomeGroundRules::toggleBigfoot()
     auto* c = new QVBoxLayout(pop);
     c->setContentsMargins(22, 22, 22, 22);
     c->setSpacing(12);
-    c->addWidget(new SymbolView(QStringLiteral("pawprint.fill"), 28, WelcomePalette::accent()));
+    c->addWidget(new SymbolView(QStringLiteral("pawprint.fill"), 28, TessaronPalette::introAccent()));
     c->addWidget(
         intro::text(L10n::t("I WANT TO BELIEVE"), 15, TessaronPalette::ink(), QFont::Black, FontDesign::rounded));
     c->addWidget(intro::text(L10n::t("Evidence: none.\nVerdict: unknown.\nEmotional investment: enormous."), 12,
                              TessaronPalette::ink()));
-    c->addWidget(intro::text(L10n::t("See? Even my conspiracy theories have standards."), 11, WelcomePalette::muted()));
+    c->addWidget(
+        intro::text(L10n::t("See? Even my conspiracy theories have standards."), 11, TessaronPalette::muted()));
     pop->adjustSize();
     const QPoint at = m_bigfoot->mapToGlobal(QPoint(m_bigfoot->width() - pop->width(), -pop->height() - 6));
     pop->move(at);
@@ -269,8 +270,8 @@ void WelcomeGroundRules::sync(const Motion& motion)
     const bool rabbit = m_demo.rabbit;
     for (int i = 0; i < m_kinds.size(); ++i) {
         const bool selected = (i == 1) == rabbit;
-        m_kinds[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), selected, true,
-                                                                          QMarginsF(14, 10, 14, 10)));
+        m_kinds[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), selected,
+                                                                          true, QMarginsF(14, 10, 14, 10)));
         m_kinds[i]->setSelected(selected);
     }
     set(m_brokerLabel, rabbit ? QStringLiteral("RabbitMQ") : QStringLiteral("Kafka"));
@@ -279,16 +280,16 @@ void WelcomeGroundRules::sync(const Motion& motion)
     set(m_before, m_demo.before());
     set(m_after, m_demo.after());
     QPalette ap = m_after->palette();
-    ap.setColor(QPalette::WindowText, m_demo.changed() ? WelcomePalette::accent() : WelcomePalette::mint());
+    ap.setColor(QPalette::WindowText, m_demo.changed() ? TessaronPalette::introAccent() : TessaronPalette::mint());
     m_after->setPalette(ap);
-    m_box->setTint(rabbit ? WelcomePalette::accent() : WelcomePalette::mint());
+    m_box->setTint(rabbit ? TessaronPalette::introAccent() : TessaronPalette::mint());
     m_peek->setText(m_demo.reads == 0 ? L10n::t("Peek at a message") : L10n::t("Peek again"));
     set(m_caption,
         m_demo.reads == 0 ? L10n::t("Try it. These are demo messages.")
             : rabbit      ? L10n::t("Returned. But not untouched.")
                           : L10n::t("Still 128. Pinky promise kept."));
     m_promiseIcon->setName(rabbit ? QStringLiteral("exclamationmark.bubble") : QStringLiteral("hand.thumbsup"));
-    m_promiseIcon->setColor(rabbit ? WelcomePalette::accent() : WelcomePalette::mint());
+    m_promiseIcon->setColor(rabbit ? TessaronPalette::introAccent() : TessaronPalette::mint());
     const QStringList texts = rabbit
         ? QStringList{L10n::t("The rabbit has a clause."),
                       L10n::t("Reading consumes and requeues a message. Its redelivered flag becomes true. Your "

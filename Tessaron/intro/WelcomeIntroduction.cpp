@@ -5,8 +5,8 @@
 #include "Tessaron/kit/PersonnelBadge.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/CrossFade.h"
@@ -35,8 +35,8 @@ public:
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(11, 7, 11, 7);
         row->setSpacing(6);
-        row->addWidget(new SymbolView(symbol, 10, WelcomePalette::muted()));
-        auto* l = intro::text(label, 10, WelcomePalette::muted(), QFont::Medium);
+        row->addWidget(new SymbolView(symbol, 10, TessaronPalette::muted()));
+        auto* l = intro::text(label, 10, TessaronPalette::muted(), QFont::Medium);
         l->setWordWrap(false);
         row->addWidget(l);
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -48,8 +48,8 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        p.setBrush(QColor::fromRgbF(1, 1, 1, 0.04));
-        p.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.10), 1));
+        p.setBrush(TessaronPalette::capsuleFill());
+        p.setPen(QPen(TessaronPalette::capsuleEdge(), 1));
         p.drawRoundedRect(r, r.height() / 2, r.height() / 2);
     }
 };
@@ -64,7 +64,7 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(Qt::NoPen);
-        p.setBrush(WelcomePalette::mint());
+        p.setBrush(TessaronPalette::mint());
         p.drawRoundedRect(QRectF(rect()), 5, 5);
         p.end();
         QLabel::paintEvent(e);
@@ -95,7 +95,7 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     left->addWidget(new WelcomeTitle(L10n::t("Your mess."), L10n::t("My case."), 58));
     left->addWidget(
         intro::text(L10n::t("I'm Tessaron. I find the weird message,\nexplain the lag, and get a little too invested."),
-                    15, WelcomePalette::muted()));
+                    15, TessaronPalette::muted()));
     auto* chips = new QHBoxLayout;
     chips->setSpacing(8);
     chips->addWidget(new Chip(QStringLiteral("point.3.connected.trianglepath.dotted"), QStringLiteral("Apache Kafka")));
@@ -105,13 +105,14 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     auto* quote = new QHBoxLayout;
     quote->setContentsMargins(0, 12, 0, 0);
     quote->setSpacing(10);
-    quote->addWidget(new SymbolView(QStringLiteral("quote.bubble"), 12, WelcomePalette::accent()), 0, Qt::AlignTop);
+    quote->addWidget(new SymbolView(QStringLiteral("quote.bubble"), 12, TessaronPalette::introAccent()), 0,
+                     Qt::AlignTop);
     quote->addWidget(intro::text(L10n::t("Think of me as your lawyer.\nWith considerably more shedding."), 12,
-                                 WelcomePalette::muted(), QFont::Medium, FontDesign::rounded),
+                                 TessaronPalette::muted(), QFont::Medium, FontDesign::rounded),
                      1);
     left->addLayout(quote);
     m_ballButton = new KitButton(L10n::t("Do not show him a ball."),
-                                 std::make_unique<PlainButtonStyle>(KitFont::font(10), WelcomePalette::muted()));
+                                 std::make_unique<PlainButtonStyle>(KitFont::font(10), TessaronPalette::muted()));
     m_ballButton->setLeadingSymbol(QStringLiteral("tennisball.fill"));
     m_ballButton->setSymbolSpacing(8);
     m_ballButton->setToolTip(L10n::t("You absolutely can show him a ball."));
@@ -137,7 +138,7 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     // The holder carries the badge's tilt and its shadow, so the shadow turns with the card.
     m_badgeEffect = new TransformEffect(m_badgeHolder);
     m_badgeEffect->setMargin(48);
-    m_badgeEffect->setShadow({QColor(0, 0, 0, 102), 18, QPointF(0, 16)});
+    m_badgeEffect->setShadow({TessaronPalette::badgeShadow(), 18, QPointF(0, 16)});
     m_badgeHolder->setGraphicsEffect(m_badgeEffect);
     m_dragX = new AnimatedValue(0.0, this);
     m_dragY = new AnimatedValue(0.0, this);
@@ -158,11 +159,11 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     intro::tilt(stamp, 9);
     stamp->raise();
 
-    m_ball = new SymbolView(QStringLiteral("tennisball.fill"), 43, WelcomePalette::mint(), stage);
+    m_ball = new SymbolView(QStringLiteral("tennisball.fill"), 43, TessaronPalette::mint(), stage);
     m_ball->adjustSize();
     m_ball->hide();
 
-    m_caption = intro::text(QString(), 11, WelcomePalette::muted(), QFont::Medium, FontDesign::rounded);
+    m_caption = intro::text(QString(), 11, TessaronPalette::muted(), QFont::Medium, FontDesign::rounded);
     m_caption->setAlignment(Qt::AlignCenter);
     m_caption->setFixedSize(280, 42);
     rightColumn->addWidget(m_caption, 0, Qt::AlignHCenter);
@@ -189,8 +190,7 @@ void WelcomeIntroduction::showBall()
 void WelcomeIntroduction::sync()
 {
     m_badge->setBallDetected(m_distractions > 0);
-    crossFadeText(m_caption, intro::caption(m_boops, m_distractions),
-                  intro::reduceMotion() ? Motion::none() : Motion::easeInOut(0.2));
+    crossFadeText(m_caption, intro::caption(m_boops, m_distractions), decorativeMotion(this, Motion::easeInOut(0.2)));
     m_ball->setVisible(m_distractions > 0);
     if (m_distractions == 0 && m_bounce)
         m_bounce->stop();
@@ -203,7 +203,7 @@ void WelcomeIntroduction::sync()
 
 void WelcomeIntroduction::bounce()
 {
-    if (intro::reduceMotion())
+    if (!motionAllowed(this))
         return;
     if (!m_bounce) {
         m_bounce = new QVariantAnimation(this);
@@ -234,8 +234,8 @@ void WelcomeIntroduction::placeBadge(QSizeF drag)
 {
     // The badge follows the pointer by a fraction of its way, eased by a spring, and springs back on
     // release; under reduced motion it stays upright and in place.
-    const bool reduce = intro::reduceMotion();
-    const Motion motion = reduce ? Motion::none() : Motion::withSpring(Spring{0.42, 0.6, 0.0});
+    const bool reduce = motionReduced();
+    const Motion motion = decorativeMotion(this, Motion::withSpring(Spring{0.42, 0.6, 0.0}));
     m_dragX->animateTo(reduce ? 0.0 : drag.width(), motion);
     m_dragY->animateTo(reduce ? 0.0 : drag.height(), motion);
     applyBadge();
@@ -245,7 +245,7 @@ void WelcomeIntroduction::applyBadge()
 {
     const double x = m_dragX->value();
     const double y = m_dragY->value();
-    const double degrees = intro::reduceMotion() ? 0.0 : x / 12 - 4;
+    const double degrees = motionReduced() ? 0.0 : x / 12 - 4;
     const QPointF centre = QRectF(m_badgeHolder->rect()).center();
     m_badgeEffect->setTransform(Transforms::rotateAbout(degrees, centre) * Transforms::translate(x * 0.12, y * 0.1));
 }

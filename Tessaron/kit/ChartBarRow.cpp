@@ -2,7 +2,7 @@
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
@@ -68,7 +68,7 @@ void ChartBarRow::setBar(const TessaronChart::Bar& bar, double fraction)
     const QString before = valueText();
     m_bar = bar;
     m_fraction = fraction;
-    if (valueText() != before && !AccessibilitySettings::instance().reduceMotion()) {
+    if (valueText() != before && motionAllowed(this)) {
         // The new number rolls in from below while the old one leaves upwards.
         m_previousValue = before;
         m_roll->setImmediately(0.0);
@@ -81,7 +81,7 @@ bool ChartBarRow::isRolling() const { return m_roll->isAnimating(); }
 
 void ChartBarRow::setDrawn(bool drawn, bool animated)
 {
-    const bool still = !animated || AccessibilitySettings::instance().reduceMotion();
+    const bool still = !animated || !motionAllowed(this);
     const Motion motion = still ? Motion::none() : Motion::withSpring(Spring{0.6, 0.8, 0.0}).delayed(0.06 * m_position);
     m_growth->animateTo(drawn ? 1.0 : 0.0, motion);
 }
@@ -130,7 +130,7 @@ void ChartBarRow::paintEvent(QPaintEvent*)
     const QRectF track = trackRect();
     const double r = trackHeight / 2;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor::fromRgbF(1, 1, 1, 0.06f));
+    painter.setBrush(TessaronPalette::chartTrack());
     painter.drawRoundedRect(track, r, r);
     painter.setBrush(zero ? TessaronPalette::withOpacity(TessaronPalette::muted(), 0.5) : Brand::palette().at(2));
     painter.drawRoundedRect(

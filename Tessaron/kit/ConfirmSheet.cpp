@@ -3,7 +3,6 @@
 #include "Tessaron/kit/PlainText.h"
 #include "Tessaron/kit/SettingsControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/KitFont.h"
@@ -45,7 +44,7 @@ ConfirmSheet::ConfirmSheet(const QString& title, const QString& detail, const QS
     buttons->addStretch(1);
     m_cancel = new KitButton(
         L10n::t("Cancel"),
-        std::make_unique<SettingsControlStyle>(WelcomePalette::accent(), false, false, QMarginsF(13, 10, 13, 10)),
+        std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, false, QMarginsF(13, 10, 13, 10)),
         this);
     m_cancel->setFont(KitFont::font(12, QFont::DemiBold));
     m_confirm = new KitButton(

@@ -80,7 +80,7 @@ void FormHeading::paintEvent(QPaintEvent*)
     painter.drawText(QRectF(x, 0, tw + 2, height()), Qt::AlignVCenter | Qt::AlignLeft, text);
     x += tw + spacing;
     if (x < width())
-        painter.fillRect(QRectF(x, std::floor(cy), width() - x, 1.0), QColor::fromRgbF(1, 1, 1, 0.08f));
+        painter.fillRect(QRectF(x, std::floor(cy), width() - x, 1.0), TessaronPalette::headingRule());
 }
 
 } // namespace tessaron

@@ -1,6 +1,6 @@
 #include "Tessaron/kit/KeyframedDecoration.h"
 
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/KeyframePlayer.h"
 #include "VelkinUI/Symbols.h"
 #include "VelkinUI/TransformEffect.h"
@@ -33,7 +33,7 @@ void KeyframedDecoration::retrigger(int trigger)
     if (trigger == m_trigger)
         return;
     m_trigger = trigger;
-    if (!AccessibilitySettings::instance().reduceMotion())
+    if (!motionReduced())
         m_player->play();
 }
 

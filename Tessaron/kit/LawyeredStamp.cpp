@@ -40,7 +40,7 @@ void LawyeredStamp::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const double radius = r.height() / 2;
-    painter.setBrush(QColor::fromRgbF(0.07f, 0.07f, 0.10f));
+    painter.setBrush(TessaronPalette::stampGround());
     painter.setPen(QPen(TessaronPalette::withOpacity(m_color, 0.75), 1.0));
     painter.drawRoundedRect(r, radius, radius);
     painter.setFont(stampFont());

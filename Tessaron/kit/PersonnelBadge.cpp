@@ -3,7 +3,6 @@
 #include "Tessaron/kit/PlainText.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/TessaronMascot.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/KitFont.h"
@@ -42,7 +41,7 @@ protected:
         double x = 0;
         for (int i = 0; i < PersonnelBadge::barCount; ++i) {
             const double w = i % 3 == 0 ? 3 : 1;
-            p.fillRect(QRectF(x, 0, w, 20), QColor::fromRgbF(1, 1, 1, 0.18));
+            p.fillRect(QRectF(x, 0, w, 20), TessaronPalette::badgeBarcode());
             x += w + 3;
         }
     }
@@ -55,7 +54,7 @@ QWidget* factRow(const QString& label, const QString& value)
     auto* c = new QVBoxLayout(w);
     c->setContentsMargins(0, 0, 0, 0);
     c->setSpacing(5);
-    c->addWidget(badgeText(label, 7, WelcomePalette::muted(), QFont::DemiBold, FontDesign::monospaced, 1));
+    c->addWidget(badgeText(label, 7, TessaronPalette::muted(), QFont::DemiBold, FontDesign::monospaced, 1));
     c->addWidget(badgeText(value, 11, TessaronPalette::ink(), QFont::DemiBold));
     return w;
 }
@@ -72,12 +71,12 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     column->setSpacing(17);
 
     auto* header = new QHBoxLayout;
-    auto* title = badgeText(L10n::t("VELKIN / PERSONNEL"), 8, WelcomePalette::muted(), QFont::Medium,
+    auto* title = badgeText(L10n::t("VELKIN / PERSONNEL"), 8, TessaronPalette::muted(), QFont::Medium,
                             FontDesign::monospaced, 1.2);
     title->setWordWrap(false);
     header->addWidget(title);
     header->addStretch(1);
-    header->addWidget(new SymbolView(QStringLiteral("paperclip"), 8, WelcomePalette::muted()));
+    header->addWidget(new SymbolView(QStringLiteral("paperclip"), 8, TessaronPalette::muted()));
     column->addLayout(header);
 
     auto* photo = new QHBoxLayout;
@@ -92,20 +91,20 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     photo->addWidget(m_boop);
     auto* seal = new QVBoxLayout;
     seal->setSpacing(8);
-    seal->addWidget(new SymbolView(QStringLiteral("checkmark.seal.fill"), 26, WelcomePalette::accent()));
-    m_seal = badgeText(QString(), 9, WelcomePalette::accent(), QFont::Bold, FontDesign::monospaced, 1);
+    seal->addWidget(new SymbolView(QStringLiteral("checkmark.seal.fill"), 26, TessaronPalette::introAccent()));
+    m_seal = badgeText(QString(), 9, TessaronPalette::introAccent(), QFont::Bold, FontDesign::monospaced, 1);
     seal->addWidget(m_seal);
     photo->addLayout(seal, 1);
     column->addLayout(photo);
 
     column->addWidget(
         badgeText(QStringLiteral("Tessaron"), 30, TessaronPalette::ink(), QFont::ExtraBold, FontDesign::rounded, -0.8));
-    column->addWidget(badgeText(L10n::t("Queue counsel. Golden retriever."), 11, WelcomePalette::muted()));
+    column->addWidget(badgeText(L10n::t("Queue counsel. Golden retriever."), 11, TessaronPalette::muted()));
     auto* rule = new QWidget;
     rule->setFixedHeight(1);
     rule->setAutoFillBackground(true);
     QPalette rp = rule->palette();
-    rp.setColor(QPalette::Window, QColor::fromRgbF(1, 1, 1, 0.12));
+    rp.setColor(QPalette::Window, TessaronPalette::badgeRule());
     rule->setPalette(rp);
     column->addWidget(rule);
     auto* facts = new QHBoxLayout;
@@ -116,7 +115,7 @@ PersonnelBadge::PersonnelBadge(int boops, QWidget* parent)
     strip->setContentsMargins(0, 3, 0, 0);
     strip->addWidget(new Barcode);
     strip->addStretch(1);
-    strip->addWidget(new SymbolView(QStringLiteral("pawprint.fill"), 12, WelcomePalette::accent()));
+    strip->addWidget(new SymbolView(QStringLiteral("pawprint.fill"), 12, TessaronPalette::introAccent()));
     column->addLayout(strip);
 
     setBallDetected(false);
@@ -147,8 +146,8 @@ void PersonnelBadge::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    p.setBrush(QColor::fromRgbF(0.12, 0.11, 0.12));
-    p.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.16), 1));
+    p.setBrush(TessaronPalette::badgeCard());
+    p.setPen(QPen(TessaronPalette::badgeEdge(), 1));
     p.drawRoundedRect(r, 17, 17);
 }
 

@@ -1,6 +1,7 @@
 #include "Tessaron/kit/SettingsControlStyle.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AccessibilitySettings.h"
 
 #include <QPainter>
@@ -9,7 +10,7 @@
 namespace tessaron {
 
 namespace {
-QColor white(double opacity) { return QColor::fromRgbF(1, 1, 1, float(opacity)); }
+using TessaronPalette::white;
 } // namespace
 
 SettingsControlStyle::SettingsControlStyle(const QColor& tint, bool selected, bool drawsSurface, QMarginsF insets)
@@ -58,7 +59,7 @@ void SettingsControlStyle::paintBackground(QPainter& painter, const QRectF& rect
 
 double SettingsControlStyle::scale(const ButtonState& s) const
 {
-    if (AccessibilitySettings::instance().reduceMotion())
+    if (motionReduced())
         return 1.0;
     return lerp(1.0, 0.98, s.press);
 }
@@ -72,16 +73,12 @@ double SettingsControlStyle::opacity(const ButtonState& s) const
 
 Motion SettingsControlStyle::pressMotion(const ButtonState& s) const
 {
-    if (AccessibilitySettings::instance().reduceMotion() || !s.windowActive)
-        return Motion::none();
-    return Motion::easeOut(0.12);
+    return decorativeMotion(s, Motion::easeOut(0.12));
 }
 
 Motion SettingsControlStyle::hoverMotion(const ButtonState& s) const
 {
-    if (AccessibilitySettings::instance().reduceMotion() || !s.windowActive)
-        return Motion::none();
-    return Motion::easeOut(0.16);
+    return decorativeMotion(s, Motion::easeOut(0.16));
 }
 
 } // namespace tessaron

@@ -1,6 +1,6 @@
 #include "Tessaron/kit/Spinner.h"
 
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -73,7 +73,7 @@ SpinnerMotion::SpinnerMotion(QWidget* host, SpinnerLook look)
 void SpinnerMotion::setRunning(bool running)
 {
     m_running = running;
-    if (running && !AccessibilitySettings::instance().reduceMotion())
+    if (running && !motionReduced())
         m_timer->start();
     else
         m_timer->stop();

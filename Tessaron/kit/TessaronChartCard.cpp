@@ -5,7 +5,7 @@
 #include "Tessaron/kit/SettingsSurface.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
 #include "TessaronCore/l10n/L10n.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/EffectSlot.h"
@@ -44,7 +44,7 @@ TessaronChartCard::TessaronChartCard(const TessaronChart& chart, std::optional<Q
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     connect(m_entrance, &AnimatedValue::valueChanged, this, [this](double v) {
         // Enters with a fade, and unless motion is reduced, from 8 points below.
-        const bool still = AccessibilitySettings::instance().reduceMotion();
+        const bool still = motionReduced();
         m_effect->apply(still ? QTransform() : Transforms::translate(0, 8.0 * (1.0 - v)), v, {}, 0.0, 10.0);
     });
 
@@ -140,7 +140,7 @@ void TessaronChartCard::showEvent(QShowEvent* event)
 
 void TessaronChartCard::appear()
 {
-    const bool still = AccessibilitySettings::instance().reduceMotion();
+    const bool still = !motionAllowed(this);
     m_drawn = false;
     for (ChartBarRow* row : m_rows)
         row->setDrawn(false, false);

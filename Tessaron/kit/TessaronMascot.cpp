@@ -1,7 +1,7 @@
 #include "Tessaron/kit/TessaronMascot.h"
 
 #include "Tessaron/kit/HopEffect.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/LogoMark.h"
 
@@ -20,7 +20,7 @@ TessaronMascot::TessaronMascot(double size, int boops, QWidget* parent)
     setFixedSize(side, side);
     setAttribute(Qt::WA_TranslucentBackground);
     // Under reduced motion the trigger is a constant, so nothing ever plays.
-    m_hop = new HopEffect(this, AccessibilitySettings::instance().reduceMotion() ? 0 : boops);
+    m_hop = new HopEffect(this, motionReduced() ? 0 : boops);
     // The mark's glow travels with the hop: one effect carries both.
     QColor glow = Brand::accent();
     glow.setAlphaF(0.5f);
@@ -30,7 +30,7 @@ TessaronMascot::TessaronMascot(double size, int boops, QWidget* parent)
 void TessaronMascot::setBoops(int boops)
 {
     m_boops = boops;
-    if (!AccessibilitySettings::instance().reduceMotion())
+    if (!motionReduced())
         m_hop->setTrigger(boops);
 }
 

@@ -2,6 +2,8 @@
 
 #include "VelkinUI/Brand.h"
 
+#include <QAbstractScrollArea>
+
 #include <algorithm>
 #include <cmath>
 
@@ -50,6 +52,74 @@ const QColor& jade()
 }
 
 QColor accent() { return Brand::palette().value(2, Brand::accent()); }
+
+const QColor& introAccent()
+{
+    static const QColor c = Brand::palette().at(2);
+    return c;
+}
+
+QColor panel() { return QColor::fromRgbF(0.105f, 0.100f, 0.112f); }
+QColor field() { return QColor::fromRgbF(0.135f, 0.130f, 0.145f); }
+QColor bevelLight() { return QColor::fromRgbF(0.22f, 0.21f, 0.23f); }
+QColor bevelMidlight() { return QColor::fromRgbF(0.17f, 0.165f, 0.18f); }
+QColor bevelMid() { return QColor::fromRgbF(0.12f, 0.115f, 0.13f); }
+QColor bevelDark() { return QColor::fromRgbF(0.04f, 0.04f, 0.045f); }
+QColor bevelShadow() { return QColor(Qt::black); }
+
+QColor plainWhite() { return QColor(Qt::white); }
+
+QColor quietFill() { return QColor(255, 255, 255, int(255 * 0.06)); }
+QColor quietFillHovered() { return QColor(255, 255, 255, int(255 * 0.1)); }
+QColor hairline() { return QColor(255, 255, 255, 20); }
+QColor footerHairline() { return QColor(255, 255, 255, 18); }
+QColor cardRule() { return QColor(255, 255, 255, int(255 * 0.10)); }
+QColor formRule() { return QColor(255, 255, 255, int(255 * 0.08)); }
+QColor sectionRule() { return QColor(255, 255, 255, int(255 * 0.07)); }
+QColor countersDivider() { return QColor(255, 255, 255, 26); }
+QColor bubbleFill() { return QColor(255, 255, 255, int(255 * 0.09)); }
+QColor bubbleEdge() { return QColor(255, 255, 255, int(255 * 0.16)); }
+QColor trackFill() { return QColor(255, 255, 255, 30); }
+QColor trackEdge() { return QColor(255, 255, 255, 40); }
+QColor sliderHandle() { return QColor(0xf2, 0xef, 0xe8); }
+QColor scrollHandle(bool hovered) { return QColor(255, 255, 255, int(255 * (hovered ? 0.28 : 0.16))); }
+QColor addCardOutline(double hover) { return QColor(255, 255, 255, int(255 * (0.12 + 0.14 * hover))); }
+
+QColor fieldFill() { return QColor(0, 0, 0, 56); }
+QColor fieldEdge() { return QColor(255, 255, 255, 26); }
+QColor fieldDisabledText() { return QColor(240, 240, 232, 115); }
+QColor editorFill() { return QColor(0, 0, 0, 71); }
+QColor editorEdge() { return QColor(255, 255, 255, 20); }
+
+QColor sidebarShade() { return QColor(0, 0, 0, 43); }
+QColor footerGround() { return QColor(17, 16, 18, 230); }
+QColor railDotUnseen() { return QColor(255, 255, 255, 31); }
+
+QColor badgeCard() { return QColor::fromRgbF(0.12, 0.11, 0.12); }
+QColor badgeEdge() { return QColor::fromRgbF(1, 1, 1, 0.16); }
+QColor badgeRule() { return QColor::fromRgbF(1, 1, 1, 0.12); }
+QColor badgeBarcode() { return QColor::fromRgbF(1, 1, 1, 0.18); }
+QColor badgeShadow() { return QColor(0, 0, 0, 102); }
+QColor stampGround() { return QColor::fromRgbF(0.07f, 0.07f, 0.10f); }
+QColor capsuleFill() { return QColor::fromRgbF(1, 1, 1, 0.04); }
+QColor capsuleEdge() { return QColor::fromRgbF(1, 1, 1, 0.10); }
+QColor chartTrack() { return QColor::fromRgbF(1, 1, 1, 0.06f); }
+QColor headingRule() { return QColor::fromRgbF(1, 1, 1, 0.08f); }
+QColor introRule(double opacity) { return QColor::fromRgbF(1, 1, 1, opacity); }
+
+QString css(const QColor& color)
+{
+    return QStringLiteral("rgba(%1, %2, %3, %4)")
+        .arg(color.red())
+        .arg(color.green())
+        .arg(color.blue())
+        .arg(color.alpha());
+}
+
+void seeThrough(QAbstractScrollArea* scroll)
+{
+    scroll->setStyleSheet(QStringLiteral("#%1 { background: transparent; }").arg(scroll->objectName()));
+}
 
 QColor withOpacity(const QColor& color, double opacity)
 {

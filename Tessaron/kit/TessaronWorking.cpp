@@ -3,7 +3,7 @@
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitFont.h"
 
@@ -73,7 +73,7 @@ void TessaronWorking::restart()
 void TessaronWorking::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    const bool reduce = AccessibilitySettings::instance().reduceMotion();
+    const bool reduce = motionReduced();
     m_timer->start(reduce ? 1000 : 1000 / 12);
 }
 
@@ -87,10 +87,9 @@ void TessaronWorking::tick()
 {
     const double elapsed = m_started.elapsed() / 1000.0;
     const QString text = caption(stage(elapsed, m_step));
-    const bool reduce = AccessibilitySettings::instance().reduceMotion();
     if (m_caption->text() != text)
-        crossFadeText(m_caption, text, reduce ? Motion::none() : Motion::easeInOut(0.3));
-    m_mascot->setBoops(reduce ? 0 : int(std::floor(elapsed / 1.6)));
+        crossFadeText(m_caption, text, decorativeMotion(this, Motion::easeInOut(0.3)));
+    m_mascot->setBoops(motionReduced() ? 0 : int(std::floor(elapsed / 1.6)));
 }
 
 } // namespace tessaron

@@ -2,14 +2,17 @@
 
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/AnimatedValue.h"
+#include "VelkinUI/ButtonStyle.h"
 
 #include <QWidget>
 
 namespace tessaron {
 
+bool motionReduced() { return AccessibilitySettings::instance().reduceMotion(); }
+
 bool motionAllowed(const QWidget* widget)
 {
-    if (AccessibilitySettings::instance().reduceMotion())
+    if (motionReduced())
         return false;
     const QWidget* window = widget ? widget->window() : nullptr;
     return window && window->isActiveWindow();
@@ -18,6 +21,13 @@ bool motionAllowed(const QWidget* widget)
 Motion decorativeMotion(const QWidget* widget, const Motion& motion)
 {
     return motionAllowed(widget) ? motion : Motion::none();
+}
+
+bool motionAllowed(const ButtonState& state) { return !motionReduced() && state.windowActive; }
+
+Motion decorativeMotion(const ButtonState& state, const Motion& motion)
+{
+    return motionAllowed(state) ? motion : Motion::none();
 }
 
 HoverAmount::HoverAmount(QWidget* host, double seconds)

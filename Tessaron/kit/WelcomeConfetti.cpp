@@ -1,6 +1,7 @@
 #include "Tessaron/kit/WelcomeConfetti.h"
 
-#include "Tessaron/kit/WelcomePalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AccessibilitySettings.h"
 
 #include <QEvent>
@@ -42,7 +43,7 @@ void WelcomeConfetti::setTrigger(int trigger)
     m_trigger = trigger;
     // A new value cancels the previous run; the new run sets its own start.
     m_clear->stop();
-    if (trigger < 1 || AccessibilitySettings::instance().reduceMotion()) {
+    if (trigger < 1 || motionReduced()) {
         updateTicking();
         return;
     }
@@ -58,11 +59,10 @@ bool WelcomeConfetti::isTicking() const { return m_tick->isActive(); }
 
 void WelcomeConfetti::updateTicking()
 {
-    const bool active = window() && window()->isActiveWindow();
     // A burst whose run was cancelled by a trigger that plays nothing is never cleared; once its
     // 1.6 s are over there is nothing left to draw, so it costs no more frames.
     const bool visible = m_started && m_started->elapsed() < qint64(visibleSeconds * 1000);
-    const bool run = visible && !AccessibilitySettings::instance().reduceMotion() && active;
+    const bool run = visible && motionAllowed(this);
     if (run && !m_tick->isActive())
         m_tick->start();
     else if (!run)
@@ -104,11 +104,11 @@ void WelcomeConfetti::paintEvent(QPaintEvent*)
     if (m_frozen) {
         t = *m_frozen;
     } else {
-        if (!m_started || AccessibilitySettings::instance().reduceMotion())
+        if (!m_started || motionReduced())
             return;
         t = m_started->elapsed() / 1000.0;
     }
-    const QColor colors[3] = {WelcomePalette::accent(), WelcomePalette::mint(), WelcomePalette::lavender()};
+    const QColor colors[3] = {TessaronPalette::introAccent(), TessaronPalette::mint(), TessaronPalette::lavender()};
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);

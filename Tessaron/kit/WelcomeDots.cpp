@@ -1,5 +1,7 @@
 #include "Tessaron/kit/WelcomeDots.h"
 
+#include "Tessaron/kit/TessaronPalette.h"
+
 #include <QPainter>
 
 namespace tessaron {
@@ -32,7 +34,7 @@ void WelcomeDots::paintDots(QPainter& painter, const QSizeF& size)
     const double base = painter.opacity();
     for (const QRectF& r : dotRects(size)) {
         painter.setOpacity(base * 0.09 * r.x() / size.width());
-        painter.setBrush(Qt::white);
+        painter.setBrush(TessaronPalette::plainWhite());
         painter.drawEllipse(r);
     }
     painter.restore();

@@ -1,6 +1,6 @@
 #include "Tessaron/kit/WelcomeEyebrow.h"
 
-#include "Tessaron/kit/WelcomePalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
 
 namespace tessaron {
@@ -11,7 +11,7 @@ WelcomeEyebrow::WelcomeEyebrow(const QString& text, QWidget* parent)
     setTextFormat(Qt::PlainText);
     setFont(KitFont::font(9, QFont::DemiBold, FontDesign::monospaced, 1.5));
     QPalette p = palette();
-    p.setColor(QPalette::WindowText, WelcomePalette::accent());
+    p.setColor(QPalette::WindowText, TessaronPalette::introAccent());
     setPalette(p);
 }
 

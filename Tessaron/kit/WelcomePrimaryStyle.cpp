@@ -1,8 +1,7 @@
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/WelcomePalette.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QPainter>
@@ -20,34 +19,30 @@ void WelcomePrimaryStyle::paintBackground(QPainter& painter, const QRectF& rect,
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
     shape.addRoundedRect(rect, 12, 12);
-    painter.fillPath(shape, WelcomePalette::accent());
+    painter.fillPath(shape, TessaronPalette::introAccent());
     painter.restore();
 }
 
 double WelcomePrimaryStyle::scale(const ButtonState& s) const
 {
-    if (AccessibilitySettings::instance().reduceMotion())
+    if (motionReduced())
         return 1.0;
     return lerp(lerp(1.0, 1.025, s.hover), 0.96, s.press);
 }
 
 TransformEffect::Shadow WelcomePrimaryStyle::shadow(const ButtonState& s) const
 {
-    return {TessaronPalette::withOpacity(WelcomePalette::accent(), 0.2 * s.hover), 15.0, QPointF(0, 4)};
+    return {TessaronPalette::withOpacity(TessaronPalette::introAccent(), 0.2 * s.hover), 15.0, QPointF(0, 4)};
 }
 
-Motion WelcomePrimaryStyle::pressMotion(const ButtonState&) const
+Motion WelcomePrimaryStyle::pressMotion(const ButtonState& s) const
 {
-    if (AccessibilitySettings::instance().reduceMotion())
-        return Motion::none();
-    return Motion::withSpring(Spring{0.25, 0.75, 0.0});
+    return decorativeMotion(s, Motion::withSpring(Spring{0.25, 0.75, 0.0}));
 }
 
-Motion WelcomePrimaryStyle::hoverMotion(const ButtonState&) const
+Motion WelcomePrimaryStyle::hoverMotion(const ButtonState& s) const
 {
-    if (AccessibilitySettings::instance().reduceMotion())
-        return Motion::none();
-    return Motion::easeOut(0.15);
+    return decorativeMotion(s, Motion::easeOut(0.15));
 }
 
 } // namespace tessaron

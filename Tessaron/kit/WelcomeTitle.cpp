@@ -1,6 +1,6 @@
 #include "Tessaron/kit/WelcomeTitle.h"
 
-#include "Tessaron/kit/WelcomePalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QAccessibleWidget>
@@ -60,7 +60,7 @@ WelcomeTitle::WelcomeTitle(const QString& first, const QString& accent, double s
         column->addWidget(line);
     }
     QPalette p = m_accent->palette();
-    p.setColor(QPalette::WindowText, WelcomePalette::accent());
+    p.setColor(QPalette::WindowText, TessaronPalette::introAccent());
     m_accent->setPalette(p);
 }
 

@@ -7,7 +7,7 @@
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PlainButtonStyle.h"
@@ -77,7 +77,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath backing;
         backing.addRoundedRect(QRectF(rect()), 5, 5);
-        painter.fillPath(backing, QColor(255, 255, 255, int(255 * 0.06)));
+        painter.fillPath(backing, quietFill());
         painter.setPen(m_color);
         painter.drawText(rect(), Qt::AlignCenter, m_text);
     }
@@ -97,7 +97,7 @@ KitButton* symbolButton(const QString& symbol, const QColor& color, QWidget* par
 } // namespace
 
 BrokerCard::BrokerCard(AppState* app, const Broker& broker, bool isSelected, QWidget* parent)
-    : SettingsSurface(isSelected ? accent() : QColor(Qt::white), parent)
+    : SettingsSurface(isSelected ? accent() : plainWhite(), parent)
     , m_app(app)
     , m_broker(broker)
     , m_selected(isSelected)
@@ -325,8 +325,7 @@ void AddBrokerCard::setHovering(bool hovering)
     if (m_hovering == hovering)
         return;
     m_hovering = hovering;
-    const bool still = AccessibilitySettings::instance().reduceMotion();
-    m_hover->animateTo(hovering ? 1.0 : 0.0, still ? Motion::none() : Motion::easeOut(0.15));
+    m_hover->animateTo(hovering ? 1.0 : 0.0, decorativeMotion(this, Motion::easeOut(0.15)));
 }
 
 void AddBrokerCard::enterEvent(QEnterEvent* event)
@@ -347,7 +346,7 @@ void AddBrokerCard::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const double hover = m_hover->value();
-    QPen dash(QColor(255, 255, 255, int(255 * (0.12 + 0.14 * hover))), 1.0);
+    QPen dash(addCardOutline(hover), 1.0);
     dash.setDashPattern({5, 5});
     painter.setPen(dash);
     painter.drawRoundedRect(r, 16, 16);
@@ -367,7 +366,7 @@ void AddBrokerCard::paintEvent(QPaintEvent*)
     const QRectF plusBox(cx - 16, y, 32, 32);
     QPainterPath backing;
     backing.addRoundedRect(plusBox, 10, 10);
-    painter.fillPath(backing, QColor(255, 255, 255, int(255 * 0.06)));
+    painter.fillPath(backing, quietFill());
     Symbols::paint(painter, QStringLiteral("plus"), Symbols::boxForSize(plusBox.center(), 15),
                    withOpacity(ink(), 0.5 + 0.3 * hover));
     y += 32 + 8;

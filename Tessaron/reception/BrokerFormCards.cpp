@@ -51,7 +51,7 @@ QWidget* divider(QWidget* parent)
     line->setFixedHeight(1);
     line->setAutoFillBackground(true);
     QPalette p = line->palette();
-    p.setColor(QPalette::Window, QColor(255, 255, 255, int(255 * 0.07)));
+    p.setColor(QPalette::Window, sectionRule());
     line->setPalette(p);
     return line;
 }
@@ -107,7 +107,7 @@ void BrokerFormSheet::build()
     // The controls inside take the focus, each scrolled into view; the area itself is no stop.
     scroll->setFocusPolicy(Qt::NoFocus);
     SheetFit::keepFocusInView(scroll);
-    scroll->setStyleSheet(QStringLiteral("#formScroll { background: transparent; }"));
+    seeThrough(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget();
     body->setAutoFillBackground(false);
@@ -146,7 +146,7 @@ QWidget* BrokerFormSheet::buildHeader()
     // The hairline along the header's bottom edge.
     auto* line = divider(header);
     QPalette p = line->palette();
-    p.setColor(QPalette::Window, QColor(255, 255, 255, int(255 * 0.08)));
+    p.setColor(QPalette::Window, formRule());
     line->setPalette(p);
     auto* outer = new QWidget(this);
     auto* box = new QVBoxLayout(outer);
@@ -266,7 +266,7 @@ QLayout* BrokerFormSheet::buildClientCertificate()
                                   withOpacity(muted(), 0.8), m_tls);
     mtls->setContentsMargins(5, 2, 5, 2);
     mtls->setObjectName(QStringLiteral("mtlsBadge"));
-    mtls->setStyleSheet(QStringLiteral("#mtlsBadge { background: rgba(255, 255, 255, 15); border-radius: 7px; }"));
+    mtls->setStyleSheet(QStringLiteral("#mtlsBadge { background: %1; border-radius: 7px; }").arg(css(quietFill())));
     certHead->addWidget(mtls);
     certHead->addStretch(1);
     m_clientClear = linkButton(L10n::t("Clear"), m_tls);
@@ -419,7 +419,7 @@ QWidget* BrokerFormSheet::buildFoot()
     const auto hairline = [foot] {
         QWidget* line = divider(foot);
         QPalette lp = line->palette();
-        lp.setColor(QPalette::Window, QColor(255, 255, 255, int(255 * 0.10)));
+        lp.setColor(QPalette::Window, cardRule());
         line->setPalette(lp);
         return line;
     };

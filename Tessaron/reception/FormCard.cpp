@@ -46,11 +46,12 @@ FormField::FormField(const QString& label, const QString& placeholder, bool mono
         m_edit->setEchoMode(QLineEdit::Password);
     m_edit->setObjectName(QStringLiteral("formField"));
     m_edit->setStyleSheet(
-        QStringLiteral("QLineEdit#formField { background: rgba(0, 0, 0, 56); border: 1px solid rgba(255, 255, "
-                       "255, 26); border-radius: 8px; padding: 9px; color: %1; }"
-                       "QLineEdit#formField:focus { border: 1px solid %2; }"
-                       "QLineEdit#formField:disabled { color: rgba(240, 240, 232, 115); }")
-            .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb)));
+        QStringLiteral(
+            "QLineEdit#formField { background: %3; border: 1px solid %4; border-radius: 8px; padding: 9px; color: %1; }"
+            "QLineEdit#formField:focus { border: 1px solid %2; }"
+            "QLineEdit#formField:disabled { color: %5; }")
+            .arg(ink().name(), withOpacity(accent(), 0.7).name(QColor::HexArgb), css(fieldFill()), css(fieldEdge()),
+                 css(fieldDisabledText())));
     QPalette p = m_edit->palette();
     p.setColor(QPalette::PlaceholderText, withOpacity(muted(), 0.7));
     m_edit->setPalette(p);

@@ -7,7 +7,7 @@
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 
 #include <QVBoxLayout>
@@ -94,7 +94,7 @@ void Odometer::reload()
         return;
     m_read = read;
     m_disturbed = disturbed;
-    const Motion motion = AccessibilitySettings::instance().reduceMotion() ? Motion::none() : Motion::easeOut(0.4);
+    const Motion motion = decorativeMotion(this, Motion::easeOut(0.4));
     m_readRoll->animateTo(double(m_read), motion);
     m_disturbedRoll->animateTo(double(m_disturbed), motion);
     reception::setTextColor(m_disturbedValue, disturbedColor());

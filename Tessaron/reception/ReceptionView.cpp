@@ -17,7 +17,6 @@
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
-#include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/Animation.h"
 #include "VelkinUI/Brand.h"
@@ -43,8 +42,6 @@ using namespace TessaronPalette;
 
 namespace {
 
-bool reduceMotion() { return AccessibilitySettings::instance().reduceMotion(); }
-
 // The header's side margins and the gap between its text and the mascot's column.
 constexpr int headerMargin = 30;
 constexpr int headerGap = 16;
@@ -59,7 +56,7 @@ public:
     {
         QPainterPath shape;
         shape.addRoundedRect(rect, 8, 8);
-        painter.fillPath(shape, QColor(255, 255, 255, int(255 * (state.hovered ? 0.1 : 0.06))));
+        painter.fillPath(shape, state.hovered ? quietFillHovered() : quietFill());
     }
     double opacity(const ButtonState& state) const override { return state.pressed ? 0.7 : 1.0; }
 };
@@ -114,7 +111,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath shape;
         shape.addRoundedRect(QRectF(rect()), 8, 8);
-        painter.fillPath(shape, QColor(255, 255, 255, int(255 * 0.06)));
+        painter.fillPath(shape, quietFill());
     }
 };
 
@@ -167,7 +164,7 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     m_scroll->setObjectName(QStringLiteral("receptionScroll"));
     // Without scroll bars the keyboard scrolls it, so it is a Tab stop: one that says where it is.
     m_scroll->setAccessibleName(loc("Reception"));
-    m_scroll->setStyleSheet(QStringLiteral("#receptionScroll { background: transparent; }"));
+    seeThrough(m_scroll);
     outer->addWidget(m_scroll);
 
     // The column is at most 1180 points wide and centred.
@@ -220,7 +217,8 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     // mascot (layoutChips).
     m_chips = new QBoxLayout(QBoxLayout::LeftToRight);
     m_chips->setSpacing(8);
-    m_chips->addWidget(new Chip(QStringLiteral("tray.full.fill"), Qt::white, m_brokersChip, header), 0, Qt::AlignLeft);
+    m_chips->addWidget(new Chip(QStringLiteral("tray.full.fill"), plainWhite(), m_brokersChip, header), 0,
+                       Qt::AlignLeft);
     QLabel* readsOnly = nullptr;
     m_chips->addWidget(new Chip(QStringLiteral("hand.raised.fill"), jade(), readsOnly, header), 0, Qt::AlignLeft);
     readsOnly->setText(L10n::t("Reads only — never joins, never commits"));
@@ -269,13 +267,13 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
         if (!m_bubble)
             return;
         // Grows from 85 % anchored at its top edge, fading in; only the fade under reduced motion.
-        const double s = reduceMotion() ? 1.0 : 0.85 + 0.15 * v;
+        const double s = motionReduced() ? 1.0 : 0.85 + 0.15 * v;
         const QTransform grow = Transforms::scaleAbout(s, s, QPointF(m_bubble->width() / 2.0, 0));
         m_bubbleEffect->apply(grow, std::clamp(v, 0.0, 1.0));
         // The bubble it replaces leaves the same way backwards, over it.
         if (m_leavingBubble) {
             const double left = std::clamp(v, 0.0, 1.0);
-            const double shrink = reduceMotion() ? 1.0 : 1.0 - 0.15 * left;
+            const double shrink = motionReduced() ? 1.0 : 1.0 - 0.15 * left;
             m_leavingEffect->apply(Transforms::scaleAbout(shrink, shrink, QPointF(m_leavingBubble->width() / 2.0, 0)),
                                    1.0 - left);
         }
@@ -375,7 +373,7 @@ void ReceptionView::refreshBubble(bool animated)
     if (moving) {
         m_bubbleEntrance->setImmediately(0.0);
         m_bubbleEntrance->animateTo(
-            1.0, reduceMotion() ? Motion::easeOut(0.2) : Motion::withSpring(Animation::velkin::snappy()));
+            1.0, motionReduced() ? Motion::easeOut(0.2) : Motion::withSpring(Animation::velkin::snappy()));
     } else {
         m_bubbleEntrance->setImmediately(1.0);
     }

@@ -128,8 +128,8 @@ void SpeechBubble::paintEvent(QPaintEvent*)
     const QRectF box = QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4);
     QPainterPath shape;
     shape.addRoundedRect(box, 12, 12);
-    painter.fillPath(shape, QColor(255, 255, 255, int(255 * 0.09)));
-    painter.setPen(QPen(QColor(255, 255, 255, int(255 * 0.16)), 0.8));
+    painter.fillPath(shape, TessaronPalette::bubbleFill());
+    painter.setPen(QPen(TessaronPalette::bubbleEdge(), 0.8));
     painter.drawPath(shape);
 
     const QFont font = bubbleFont(m_fittedSize);

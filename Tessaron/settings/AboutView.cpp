@@ -16,7 +16,7 @@
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/CrossFade.h"
 #include "VelkinUI/KitButton.h"
@@ -124,11 +124,10 @@ AboutView::AboutView(AppState*, QWidget* parent)
     m_badge->adjustSize();
     holder->setFixedSize(300, m_badge->height() + 24);
     m_badge->move((holder->width() - m_badge->width()) / 2, 14);
-    intro::tilt(m_badge, AccessibilitySettings::instance().reduceMotion() ? 0 : -3);
+    intro::tilt(m_badge, motionReduced() ? 0 : -3);
     connect(m_badge, &PersonnelBadge::booped, this, [this](int boops) {
         m_boops = boops;
-        const bool still = AccessibilitySettings::instance().reduceMotion();
-        crossFadeText(m_boopLine, boopLine(), still ? Motion::none() : Motion::easeInOut(0.2));
+        crossFadeText(m_boopLine, boopLine(), decorativeMotion(this, Motion::easeInOut(0.2)));
     });
     // The stamp hangs past the column's edge, so it belongs to the view and follows the badge.
     m_stamp = new VersionStamp(this);
@@ -181,7 +180,8 @@ AboutView::AboutView(AppState*, QWidget* parent)
     auto* divider = new QWidget(counters);
     divider->setFixedSize(1, 34);
     divider->setObjectName(QStringLiteral("countersDivider"));
-    divider->setStyleSheet(QStringLiteral("#countersDivider { background: rgba(255,255,255,26); }"));
+    divider->setStyleSheet(
+        QStringLiteral("#countersDivider { background: %1; }").arg(Palette::css(Palette::countersDivider())));
     countersLayout->addWidget(divider);
     countersLayout->addWidget(counter(m_disturbed, L10n::t("disturbed")));
     countersLayout->addStretch(1);
@@ -234,7 +234,7 @@ AboutView::AboutView(AppState*, QWidget* parent)
             [this](double v) { m_disturbed->setText(SettingsLogic::counterText(std::llround(v))); });
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
         if (key == Prefs::messagesRead || key == Prefs::messagesDisturbed)
-            syncCounters(AccessibilitySettings::instance().reduceMotion() ? Motion::none() : Motion::easeOut(0.4));
+            syncCounters(decorativeMotion(this, Motion::easeOut(0.4)));
     });
     syncCounters(Motion::none());
     m_boopLine->setText(boopLine());

@@ -8,7 +8,7 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/SymbolView.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -80,7 +80,7 @@ QWidget* surfaced(QWidget* content, const QColor& tint, int margin)
 Motion spring(const QWidget* owner)
 {
     // Still under reduced motion, and while the window is not the active one.
-    if (AccessibilitySettings::instance().reduceMotion() || !owner->isActiveWindow())
+    if (!motionAllowed(owner))
         return Motion::none();
     return Motion::withSpring(Spring{0.36, 0.82, 0.0});
 }
@@ -143,8 +143,8 @@ QBoxLayout* column(QWidget* owner, int spacing)
 
 KitButton* mascotButton(double size, TessaronMascot*& mascot, QWidget* parent)
 {
-    auto* button =
-        new KitButton(QString(), std::make_unique<PlainButtonStyle>(KitFont::font(11), QColor(Qt::white)), parent);
+    auto* button = new KitButton(
+        QString(), std::make_unique<PlainButtonStyle>(KitFont::font(11), TessaronPalette::plainWhite()), parent);
     // The mascot sits in a holder that states its size: the button lays its content out by hint.
     auto* holder = new MascotHolder(size);
     mascot = new TessaronMascot(size, 0, holder);
@@ -201,8 +201,8 @@ void SettingsSwitch::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF track = QRectF(rect()).adjusted(1, 1, -1, -1);
     const double radius = track.height() / 2;
-    painter.setPen(QPen(QColor(255, 255, 255, isChecked() ? 0 : 40), 1));
-    painter.setBrush(isChecked() ? m_tint : QColor(255, 255, 255, 30));
+    painter.setPen(QPen(TessaronPalette::withOpacity(TessaronPalette::trackEdge(), isChecked() ? 0.0 : 1.0), 1));
+    painter.setBrush(isChecked() ? m_tint : TessaronPalette::trackFill());
     painter.drawRoundedRect(track, radius, radius);
     const double knob = track.height() - 4;
     const double x = isChecked() ? track.right() - 2 - knob : track.left() + 2;

@@ -137,11 +137,11 @@ GeneralSection::GeneralSection(QWidget* parent)
     const QString accentName = accent().name();
     m_slider->setStyleSheet(
         QStringLiteral("QSlider#messagesSlider::groove:horizontal { height: 4px; border-radius: 2px; "
-                       "background: rgba(255,255,255,30); }"
+                       "background: %2; }"
                        "QSlider#messagesSlider::sub-page:horizontal { border-radius: 2px; background: %1; }"
                        "QSlider#messagesSlider::handle:horizontal { width: 16px; height: 16px; margin: -6px 0; "
-                       "border-radius: 8px; background: #f2efe8; }")
-            .arg(accentName));
+                       "border-radius: 8px; background: %3; }")
+            .arg(accentName, Palette::css(Palette::trackFill()), Palette::css(Palette::sliderHandle())));
     connect(m_slider, &QSlider::valueChanged, this, [](int position) {
         const int value = SettingsLogic::messagesForPosition(position);
         if (readStored().messages != value)
@@ -192,7 +192,7 @@ GeneralSection::GeneralSection(QWidget* parent)
             UserDefaults::standard().setBool(Prefs::showInternalTopics, on);
     });
     internalLayout->addWidget(m_internal);
-    layout->addWidget(surfaced(internal, QColor(Qt::white), 18));
+    layout->addWidget(surfaced(internal, Palette::plainWhite(), 18));
 
     // Language.
     auto* language = new QWidget;
@@ -232,7 +232,7 @@ GeneralSection::GeneralSection(QWidget* parent)
         m_languages << button;
     }
     languageLayout->addWidget(options);
-    layout->addWidget(surfaced(language, QColor(Qt::white), 18));
+    layout->addWidget(surfaced(language, Palette::plainWhite(), 18));
 }
 
 void GeneralSection::sync(const Stored& stored)

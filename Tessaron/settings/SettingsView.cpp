@@ -19,7 +19,7 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinAI/AIProvider.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/CrossFade.h"
 #include "VelkinUI/EffectSlot.h"
@@ -106,7 +106,7 @@ SettingsView::SettingsView(AppState* app, QWidget* parent)
     auto* divider = new QWidget(this);
     divider->setFixedWidth(1);
     divider->setObjectName(QStringLiteral("divider"));
-    divider->setStyleSheet(QStringLiteral("#divider { background: rgba(255,255,255,20); }"));
+    divider->setStyleSheet(QStringLiteral("#divider { background: %1; }").arg(Palette::css(Palette::hairline())));
     frame->addWidget(divider);
     frame->addWidget(buildDetail(), 1);
     new TransparentWindowChrome(this);
@@ -152,7 +152,8 @@ QWidget* SettingsView::buildSidebar()
     sidebar->setObjectName(QStringLiteral("settingsSidebar"));
     sidebar->setFixedWidth(200);
     sidebar->setAttribute(Qt::WA_StyledBackground);
-    sidebar->setStyleSheet(QStringLiteral("#settingsSidebar { background: rgba(0,0,0,43); }"));
+    sidebar->setStyleSheet(
+        QStringLiteral("#settingsSidebar { background: %1; }").arg(Palette::css(Palette::sidebarShade())));
     auto* layout = column(sidebar, 0);
     layout->addSpacing(26);
 
@@ -291,7 +292,7 @@ QWidget* SettingsView::buildDetail()
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setStyleSheet(QStringLiteral("#settingsScroll { background: transparent; }"));
+    Palette::seeThrough(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget;
     body->setAutoFillBackground(false);
@@ -330,7 +331,8 @@ QWidget* SettingsView::buildDetail()
     auto* hairline = new QWidget(footer);
     hairline->setFixedHeight(1);
     hairline->setObjectName(QStringLiteral("footerHairline"));
-    hairline->setStyleSheet(QStringLiteral("#footerHairline { background: rgba(255,255,255,18); }"));
+    hairline->setStyleSheet(
+        QStringLiteral("#footerHairline { background: %1; }").arg(Palette::css(Palette::footerHairline())));
     footerLayout->addWidget(hairline);
     auto* strip = new QWidget(footer);
     auto* stripLayout = row(strip, 6);
@@ -474,7 +476,7 @@ void SettingsView::boop()
     m_about->sync(m_boops);
     m_celebrating = true;
     m_celebrationTimer.start();
-    if (!AccessibilitySettings::instance().reduceMotion())
+    if (motionAllowed(this))
         m_tilt->animateTo(1.0, spring());
     syncQuote();
 }

@@ -11,7 +11,7 @@
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "TessaronCore/l10n/L10n.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/CascadeModifier.h"
 #include "VelkinUI/KitButton.h"
 
@@ -72,7 +72,8 @@ void WhatsNewView::build()
     auto* header = new QWidget(m_body);
     header->setObjectName(QStringLiteral("whatsNewHeader"));
     header->setAttribute(Qt::WA_StyledBackground);
-    header->setStyleSheet(QStringLiteral("#whatsNewHeader { border-bottom: 1px solid rgba(255,255,255,20); }"));
+    header->setStyleSheet(
+        QStringLiteral("#whatsNewHeader { border-bottom: 1px solid %1; }").arg(Palette::css(Palette::hairline())));
     auto* headerLayout = row(header, 10);
     headerLayout->setContentsMargins(30, 16, 30, 16);
     KitButton* mascot = mascotButton(28, m_mascot, header);
@@ -98,7 +99,8 @@ void WhatsNewView::build()
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    scroll->setObjectName(QStringLiteral("whatsNewScroll"));
+    Palette::seeThrough(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     auto* body = new QWidget;
     body->setAutoFillBackground(false);
@@ -132,7 +134,7 @@ void WhatsNewView::build()
         surface->setObjectName(QStringLiteral("itemCard%1").arg(index));
         cardsLayout->addWidget(surface);
         // Cards come in one after another the first time they show.
-        if (!AccessibilitySettings::instance().reduceMotion())
+        if (!motionReduced())
             cascade(surface, 0.04 * index, 18);
     }
     bodyLayout->addWidget(cards);
@@ -145,8 +147,8 @@ void WhatsNewView::build()
     auto* footer = new QWidget(m_body);
     footer->setObjectName(QStringLiteral("whatsNewFooter"));
     footer->setAttribute(Qt::WA_StyledBackground);
-    footer->setStyleSheet(QStringLiteral("#whatsNewFooter { background: rgba(17,16,18,230); "
-                                         "border-top: 1px solid rgba(255,255,255,20); }"));
+    footer->setStyleSheet(QStringLiteral("#whatsNewFooter { background: %1; border-top: 1px solid %2; }")
+                              .arg(Palette::css(Palette::footerGround()), Palette::css(Palette::hairline())));
     auto* footerLayout = row(footer, 14);
     footerLayout->setContentsMargins(30, 18, 30, 18);
     auto* counts = new QWidget(footer);

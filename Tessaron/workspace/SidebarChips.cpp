@@ -85,7 +85,7 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     m_edit->setFont(KitFont::font(11));
     QPalette p = m_edit->palette();
     p.setColor(QPalette::Base, Qt::transparent);
-    p.setColor(QPalette::Text, Qt::white);
+    p.setColor(QPalette::Text, TessaronPalette::plainWhite());
     p.setColor(QPalette::PlaceholderText, white(0.35));
     m_edit->setPalette(p);
     m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);

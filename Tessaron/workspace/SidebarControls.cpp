@@ -429,7 +429,7 @@ void SwitchButton::paintEvent(QPaintEvent*)
     const double d = track.height() - 3;
     const double x = isChecked() ? track.right() - 1.5 - d : track.left() + 1.5;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(Qt::white));
+    painter.setBrush(TessaronPalette::plainWhite());
     painter.drawEllipse(QRectF(x, track.top() + 1.5, d, d));
 }
 

@@ -73,14 +73,15 @@ SidebarListView::SidebarListView(SidebarModel* model, QWidget* parent)
     setAccessibleName(loc("Sidebar"));
     setViewportMargins(0, 0, 0, 12);
     verticalScrollBar()->setObjectName(QStringLiteral("sidebarScrollBar"));
-    verticalScrollBar()->setStyleSheet(QStringLiteral(
+    const QString sheet = QStringLiteral(
         "QScrollBar#sidebarScrollBar:vertical { background: transparent; width: 8px; margin: 2px 2px 2px 0; }"
-        "QScrollBar#sidebarScrollBar::handle:vertical { background: rgba(255, 255, 255, 0.16); border-radius: 3px; "
+        "QScrollBar#sidebarScrollBar::handle:vertical { background: %1; border-radius: 3px; "
         "min-height: 24px; }"
-        "QScrollBar#sidebarScrollBar::handle:vertical:hover { background: rgba(255, 255, 255, 0.28); }"
+        "QScrollBar#sidebarScrollBar::handle:vertical:hover { background: %2; }"
         "QScrollBar#sidebarScrollBar::add-line:vertical, QScrollBar#sidebarScrollBar::sub-line:vertical { height: 0; }"
         "QScrollBar#sidebarScrollBar::add-page:vertical, QScrollBar#sidebarScrollBar::sub-page:vertical { background: "
-        "transparent; }"));
+        "transparent; }");
+    verticalScrollBar()->setStyleSheet(sheet.arg(css(scrollHandle(false)), css(scrollHandle(true))));
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &SidebarListView::rememberAnchor);
     connect(model, &QAbstractItemModel::modelReset, this, &SidebarListView::restoreAnchor);
 }

@@ -5,7 +5,7 @@
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
-#include "VelkinUI/AccessibilitySettings.h"
+#include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/Symbols.h"
 
@@ -268,7 +268,7 @@ void TabChip::setSelected(bool selected)
     }
     const double target = selected ? 1.0 : 0.0;
     m_animation->stop();
-    if (AccessibilitySettings::instance().reduceMotion() || !isVisible()) {
+    if (!motionAllowed(this) || !isVisible()) {
         m_selection = target;
     } else {
         m_animation->setStartValue(m_selection);

@@ -133,7 +133,7 @@ QWidget* TopicListView::buildHeader()
     auto* names = new QVBoxLayout;
     names->setSpacing(3);
     names->addWidget(ElidedLabel::filling(m_session->broker().name, KitFont::font(18, QFont::Bold, FontDesign::rounded),
-                                          Qt::white, Qt::ElideMiddle, block));
+                                          TessaronPalette::plainWhite(), Qt::ElideMiddle, block));
     auto* kindRow = new QHBoxLayout;
     kindRow->setSpacing(5);
     auto* dot = new Dot(block);

@@ -16,7 +16,7 @@
 #include "Tessaron/intro/WelcomeIntroduction.h"
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/WelcomeConfetti.h"
-#include "Tessaron/kit/WelcomePalette.h"
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -207,9 +207,9 @@ private slots:
             QLabel* text = f.view.highFive()->findChildren<QLabel*>().value(0);
             return text->palette().color(text->foregroundRole());
         };
-        QCOMPARE(drawnColor(), WelcomePalette::muted());
+        QCOMPARE(drawnColor(), TessaronPalette::muted());
         QTest::mouseClick(f.view.highFive(), Qt::LeftButton);
-        QCOMPARE(drawnColor(), WelcomePalette::accent());
+        QCOMPARE(drawnColor(), TessaronPalette::introAccent());
         QTest::mouseClick(f.view.highFive(), Qt::LeftButton);
         QVERIFY(f.view.isSigned());
         QCOMPARE(f.view.celebrations(), 1);

@@ -2,7 +2,6 @@
 #include "Tessaron/kit/WelcomeConfetti.h"
 #include "Tessaron/kit/WelcomeDots.h"
 #include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePalette.h"
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/WelcomeTitle.h"
 #include "VelkinUI/AccessibilitySettings.h"
@@ -22,11 +21,11 @@ private slots:
 
     void paletteIsFixedOnFirstUse()
     {
-        const QColor first = WelcomePalette::accent();
+        const QColor first = TessaronPalette::introAccent();
         QCOMPARE(first, Brand::palette().at(2));
         Brand::setTheme(Brand::theme() == AccentTheme::ocean ? AccentTheme::forest : AccentTheme::ocean);
-        QCOMPARE(WelcomePalette::accent(), first);
-        QCOMPARE(WelcomePalette::mint(), TessaronPalette::mint());
+        QCOMPARE(TessaronPalette::introAccent(), first);
+        QVERIFY(TessaronPalette::accent() != first); // the screens follow the theme
     }
 
     void dotGridPositions()
@@ -122,10 +121,10 @@ private slots:
     {
         WelcomeEyebrow eyebrow("/ FIRST DAY");
         QCOMPARE(eyebrow.text(), QString("/ FIRST DAY"));
-        QCOMPARE(eyebrow.palette().color(QPalette::WindowText), WelcomePalette::accent());
+        QCOMPARE(eyebrow.palette().color(QPalette::WindowText), TessaronPalette::introAccent());
         WelcomeTitle title("You're hired.", "No suit required.", 30);
         QCOMPARE(title.firstLine()->text(), QString("You're hired."));
-        QCOMPARE(title.accentLine()->palette().color(QPalette::WindowText), WelcomePalette::accent());
+        QCOMPARE(title.accentLine()->palette().color(QPalette::WindowText), TessaronPalette::introAccent());
         QVERIFY(title.accentLine()->wordWrap());
         // Read as one heading, in the words it shows now.
         title.accentLine()->setText("Sem terno.");
