@@ -7,6 +7,7 @@
 #include "Tessaron/browser/PayloadKinds.h"
 #include "Tessaron/casework/TopicNotes.h"
 #include "TessaronCore/model/TextRules.h"
+#include "TessaronCore/model/MessageAddress.h"
 #include "Tessaron/kit/FlowRow.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/LawyeredStamp.h"
@@ -120,14 +121,9 @@ void ExhibitView::refresh()
     const std::optional<Message> message = m_session->currentMessage();
     std::optional<int> number;
     if (message) {
-        const QList<Message>& all = m_session->messages();
-        const QString id = message->id();
-        for (qsizetype i = 0; i < all.size(); ++i) {
-            if (all[i].id() == id) {
-                number = int(i + 1);
-                break;
-            }
-        }
+        const qsizetype at = MessageAddress::of(*message).indexIn(m_session->messages());
+        if (at >= 0)
+            number = int(at + 1);
     }
     if (!message || !number) {
         m_shown.reset();

@@ -5,6 +5,8 @@
 #include "TessaronCore/l10n/InterfaceLocale.h"
 #include "TessaronCore/l10n/L10n.h"
 
+#include <utility>
+
 namespace tessaron {
 
 MessageListModel::MessageListModel(QObject* parent)
@@ -17,8 +19,53 @@ void MessageListModel::setRows(QList<Message> messages, QSet<QString> outliers, 
     m_messages = std::move(messages);
     m_outliers = std::move(outliers);
     m_selected = std::move(selected);
-    m_faces.assign(size_t(m_messages.size()), std::nullopt);
+    m_faces.clear();
     endResetModel();
+}
+
+void MessageListModel::mergeRows(QList<Message> messages, QSet<QString> outliers, std::optional<QString> selected)
+{
+    // The rows shown must come back in order; whatever sits between them is inserted. Ids are
+    // unique in a list, so taking each shown row at its first match decides it.
+    auto same = [](const Message& a, const Message& b) {
+        return a.offset() == b.offset() && a.partition() == b.partition() && a.topic() == b.topic();
+    };
+    QList<std::pair<int, int>> runs; // first row in the new list, rows
+    qsizetype matched = 0;
+    if (messages.size() >= m_messages.size()) {
+        for (qsizetype j = 0; j < messages.size(); ++j) {
+            if (matched < m_messages.size() && same(m_messages[matched], messages[j])) {
+                ++matched;
+                continue;
+            }
+            if (!runs.isEmpty() && runs.last().first + runs.last().second == j)
+                ++runs.last().second;
+            else
+                runs.append({int(j), 1});
+        }
+    }
+    if (matched != m_messages.size()) {
+        setRows(std::move(messages), std::move(outliers), std::move(selected));
+        return;
+    }
+    if (!runs.isEmpty()) {
+        // Both lists are shared, not copied: between runs the rows read through both.
+        m_rest = std::exchange(m_messages, std::move(messages));
+        m_restFrom = 0;
+        m_settled = 0;
+        for (const auto& [first, count] : std::as_const(runs)) {
+            m_restFrom += first - m_settled;
+            m_settled = first;
+            beginInsertRows(QModelIndex(), first, first + count - 1);
+            m_settled = first + count;
+            endInsertRows();
+        }
+        m_settled = -1;
+        m_rest = {};
+        m_restFrom = 0;
+    }
+    setOutliers(std::move(outliers));
+    setSelected(std::move(selected));
 }
 
 void MessageListModel::setOutliers(QSet<QString> outliers)
@@ -26,8 +73,8 @@ void MessageListModel::setOutliers(QSet<QString> outliers)
     if (outliers == m_outliers)
         return;
     m_outliers = std::move(outliers);
-    if (!m_messages.isEmpty())
-        emit dataChanged(index(0), index(int(m_messages.size()) - 1), {OutlierRole});
+    if (const int rows = rowCount(); rows > 0)
+        emit dataChanged(index(0), index(rows - 1), {OutlierRole});
 }
 
 void MessageListModel::setSelected(std::optional<QString> selected)
@@ -45,27 +92,33 @@ void MessageListModel::setSelected(std::optional<QString> selected)
 
 int MessageListModel::rowOf(const QString& id) const
 {
-    for (qsizetype i = 0; i < m_messages.size(); ++i) {
-        if (m_messages[i].id() == id)
-            return int(i);
+    const std::optional<MessageAddress> address = MessageAddress::of(id);
+    if (!address)
+        return -1;
+    const int rows = rowCount();
+    for (int row = 0; row < rows; ++row) {
+        if (address->matches(messageAt(row)))
+            return row;
     }
     return -1;
 }
 
 int MessageListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_messages.size());
+    if (parent.isValid())
+        return 0;
+    return m_settled < 0 ? int(m_messages.size()) : m_settled + int(m_rest.size() - m_restFrom);
 }
 
 QVariant MessageListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_messages.size())
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
     const int row = index.row();
     switch (role) {
     case Qt::DisplayRole:
     case IdRole:
-        return m_messages[row].id();
+        return messageAt(row).id();
     case ExhibitRole:
         return row + 1;
     case Qt::AccessibleTextRole:
@@ -85,13 +138,13 @@ QString MessageListModel::keyText(int row) const { return faceAt(row).key.value_
 
 QString MessageListModel::positionText(int row) const
 {
-    const Message& message = m_messages[row];
+    const Message& message = messageAt(row);
     return QStringLiteral("p%1·%2").arg(message.partition()).arg(qint64(message.offset()));
 }
 
 QString MessageListModel::previewText(int row) const
 {
-    const Message& message = m_messages[row];
+    const Message& message = messageAt(row);
     const RowFace& face = faceAt(row);
     switch (face.kind.tag()) {
     case PayloadKind::avroConfluent: {
@@ -125,7 +178,7 @@ QString MessageListModel::accessibleText(int row) const
 
 QString MessageListModel::accessibleDescription(int row) const
 {
-    const Message& message = m_messages[row];
+    const Message& message = messageAt(row);
     QStringList parts;
     if (isOutlier(row))
         parts << loc("This message disagrees with the shape of the rest");
@@ -138,10 +191,10 @@ QString MessageListModel::accessibleDescription(int row) const
 
 const MessageListModel::RowFace& MessageListModel::faceAt(int row) const
 {
-    std::optional<RowFace>& slot = m_faces[size_t(row)];
-    if (slot)
-        return *slot;
-    const Message& message = m_messages[row];
+    const Message& message = messageAt(row);
+    const MessageAddress address = MessageAddress::of(message);
+    if (const auto it = m_faces.constFind(address); it != m_faces.constEnd())
+        return *it;
     RowFace face;
     face.kind = PayloadKinds::of(message);
     face.hasKey = message.key().has_value();
@@ -157,8 +210,7 @@ const MessageListModel::RowFace& MessageListModel::faceAt(int row) const
             --end;
         face.preview = text.left(std::min(end, previewLimit));
     }
-    slot = std::move(face);
-    return *slot;
+    return *m_faces.insert(address, std::move(face));
 }
 
 } // namespace tessaron

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "TessaronCore/model/Message.h"
+#include "TessaronCore/model/MessageAddress.h"
 
 #include <QAbstractListModel>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -33,17 +35,27 @@ public:
 
     explicit MessageListModel(QObject* parent = nullptr);
 
+    // A new list of rows: views start over with it.
     void setRows(QList<Message> messages, QSet<QString> outliers, std::optional<QString> selected);
+    // The rows after a further page was merged in: when `messages` holds the rows shown, in their
+    // order, with others among them, only those are announced (as insertions, run by run), so a
+    // page costs what it adds and views keep their selection and scroll position. Otherwise it is
+    // a new list (`setRows`). Only for messages that are the same as those shown where their ids
+    // are: a row's face is kept.
+    void mergeRows(QList<Message> messages, QSet<QString> outliers, std::optional<QString> selected);
     void setOutliers(QSet<QString> outliers);
     void setSelected(std::optional<QString> selected);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    const Message& messageAt(int row) const { return m_messages[row]; }
+    const Message& messageAt(int row) const
+    {
+        return m_settled < 0 || row < m_settled ? m_messages[row] : m_rest[m_restFrom + row - m_settled];
+    }
     const RowFace& faceAt(int row) const;
-    bool isOutlier(int row) const { return m_outliers.contains(m_messages[row].id()); }
-    bool isSelected(int row) const { return m_selected && m_messages[row].id() == *m_selected; }
+    bool isOutlier(int row) const { return m_outliers.contains(messageAt(row).id()); }
+    bool isSelected(int row) const { return m_selected && messageAt(row).id() == *m_selected; }
     // The row of a message id as shown, or -1.
     int rowOf(const QString& id) const;
 
@@ -60,9 +72,15 @@ public:
 
 private:
     QList<Message> m_messages;
+    // While insertions are announced run by run, the rows are the first `m_settled` of the new list
+    // (m_messages), then the previous list's from `m_restFrom` on; -1 otherwise.
+    int m_settled = -1;
+    QList<Message> m_rest;
+    qsizetype m_restFrom = 0;
     QSet<QString> m_outliers;
     std::optional<QString> m_selected;
-    mutable std::vector<std::optional<RowFace>> m_faces;
+    // Only rows drawn have a face; kept by address so that inserted rows move none of them.
+    mutable QHash<MessageAddress, RowFace> m_faces;
 };
 
 } // namespace tessaron

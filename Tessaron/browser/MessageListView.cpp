@@ -32,6 +32,7 @@
 #include <QListView>
 #include <QLocale>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStringList>
@@ -246,9 +247,11 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
           &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged, &BrokerSession::positionChanged,
           &BrokerSession::timeAnswerChanged})
         connect(session, signal, this, &MessageListView::refreshBody);
-    connect(session, &BrokerSession::messagesChanged, this, &MessageListView::refreshRows);
-    connect(session, &BrokerSession::messageSearchChanged, this, &MessageListView::refreshRows);
-    connect(session, &BrokerSession::shapeVerdictChanged, this, &MessageListView::refreshRows);
+    // While "Read further" runs, a change of the messages is its page merged in (or, if the
+    // list shown is not among them, a read that superseded it: mergeRows tells).
+    connect(session, &BrokerSession::messagesChanged, this, [this] { refreshRows(m_furtherInFlight > 0); });
+    connect(session, &BrokerSession::messageSearchChanged, this, [this] { refreshRows(); });
+    connect(session, &BrokerSession::shapeVerdictChanged, this, &MessageListView::refreshOutliers);
     connect(session, &BrokerSession::selectedMessageChanged, this, [this] {
         if (!m_session)
             return;
@@ -363,19 +366,47 @@ void MessageListView::refreshBody()
     m_pane->widget()->updateGeometry();
 }
 
-void MessageListView::refreshRows()
+namespace {
+QSet<QString> outliersOf(const BrokerSession& session)
+{
+    if (const std::optional<ShapeVerdict::Drift> drift = session.shapeVerdict().driftDetail())
+        return QSet<QString>(drift->outlierIDs.cbegin(), drift->outlierIDs.cend());
+    return {};
+}
+} // namespace
+
+void MessageListView::refreshRows(bool further)
 {
     if (!m_session)
         return;
-    QSet<QString> outliers;
-    if (const std::optional<ShapeVerdict::Drift> drift = m_session->shapeVerdict().driftDetail())
-        outliers = QSet<QString>(drift->outlierIDs.cbegin(), drift->outlierIDs.cend());
     const QList<Message> shown = m_session->searchResults();
-    m_model->setRows(shown, outliers, m_session->selectedMessage());
+    if (further) {
+        // The rows in view stay in view: a page merged above them moves them down by its rows.
+        const QModelIndex top = m_list->indexAt(QPoint(0, 0));
+        const std::optional<QString> topID =
+            top.isValid() ? std::optional<QString>(m_model->messageAt(top.row()).id()) : std::nullopt;
+        const int before = top.isValid() ? top.row() : -1;
+        const int scrolled = m_list->verticalScrollBar()->value();
+        m_model->mergeRows(shown, outliersOf(*m_session), m_session->selectedMessage());
+        const int after = topID ? m_model->rowOf(*topID) : -1;
+        if (after > before && before >= 0) {
+            m_list->doItemsLayout();
+            const int rowHeight = m_list->visualRect(m_model->index(after)).height();
+            m_list->verticalScrollBar()->setValue(scrolled + (after - before) * rowHeight);
+        }
+    } else {
+        m_model->setRows(shown, outliersOf(*m_session), m_session->selectedMessage());
+    }
     markSelected(m_list, m_model, m_session->selectedMessage());
     const QString& term = m_session->messageSearch();
     m_header->setSearchCounts(term.isEmpty() ? std::nullopt : std::optional<qsizetype>(shown.size()),
                               m_session->messages().size());
+}
+
+void MessageListView::refreshOutliers()
+{
+    if (m_session)
+        m_model->setOutliers(outliersOf(*m_session));
 }
 
 void MessageListView::refreshFooter()

@@ -62,7 +62,9 @@ private:
     // What the lookup answered for the first partitions, as a list.
     static QString answerText(const Topic& topic, const BrokerSession::PartitionOffsets& timeAnswer);
     void refreshBody();
-    void refreshRows();
+    // `further`: a further page was merged into the rows shown, which are kept (see mergeRows).
+    void refreshRows(bool further = false);
+    void refreshOutliers();
     void refreshFooter();
     void showReadingInButton(bool reading);
     void selectRow(const QModelIndex& index);

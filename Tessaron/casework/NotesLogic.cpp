@@ -1,6 +1,7 @@
 #include "Tessaron/casework/NotesLogic.h"
 
 #include "TessaronCore/l10n/L10n.h"
+#include "TessaronCore/model/MessageAddress.h"
 
 #include <QSet>
 
@@ -102,12 +103,8 @@ std::optional<QString> outliersMoreLine(const ShapeVerdict& verdict)
 
 int exhibitNumber(const Message& message, const QList<Message>& messages)
 {
-    const QString id = message.id();
-    for (qsizetype i = 0; i < messages.size(); ++i) {
-        if (messages[i].id() == id)
-            return int(i + 1);
-    }
-    return 1;
+    const qsizetype at = MessageAddress::of(message).indexIn(messages);
+    return at < 0 ? 1 : int(at + 1);
 }
 
 QString keyText(const Message& message) { return message.keyString().value_or(QStringLiteral("\u2205")); }

@@ -11,6 +11,7 @@
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/SymbolView.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -74,8 +75,21 @@ TopicNotes::TopicNotes(AppState* app, BrokerSession* session, QWidget* parent)
     LanguageChange::onChange(this, [this] { refresh(); });
 }
 
+bool TopicNotes::event(QEvent* event)
+{
+    // Sent on being shown again, whether or not the window is on screen yet.
+    if (event->type() == QEvent::ShowToParent && m_stale)
+        refresh();
+    return CaseworkPage::event(event);
+}
+
 void TopicNotes::refresh()
 {
+    if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide)) {
+        m_stale = true;
+        return;
+    }
+    m_stale = false;
     QVBoxLayout* column = fresh(14, QMargins(18, 18, 18, 18));
     if (!m_session)
         return;

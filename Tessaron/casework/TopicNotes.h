@@ -22,10 +22,17 @@ class TopicNotes : public CaseworkPage {
 public:
     TopicNotes(AppState* app, BrokerSession* session, QWidget* parent = nullptr);
 
-    // Redraws from the session now; the view calls it on every relevant change.
+    // Redraws from the session now; the view calls it on every relevant change. While another
+    // page covers the notes (a message is shown), it only marks them for a redraw when shown
+    // again: they are worked out from every message held, and "Read further" changes those at
+    // every page.
     void refresh();
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
+    bool m_stale = false;
     QPointer<AppState> m_app;
     QPointer<BrokerSession> m_session;
 };

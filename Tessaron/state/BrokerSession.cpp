@@ -2,6 +2,7 @@
 
 #include "Tessaron/state/SessionText.h"
 #include "TessaronCore/analysis/MessageSearch.h"
+#include "TessaronCore/model/MessageAddress.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/l10n/MomentStyles.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -149,13 +150,12 @@ std::optional<Topic> BrokerSession::currentTopic() const
 
 std::optional<Message> BrokerSession::currentMessage() const
 {
-    if (!m_selectedMessage)
+    const std::optional<MessageAddress> address =
+        m_selectedMessage ? MessageAddress::of(*m_selectedMessage) : std::nullopt;
+    const qsizetype at = address ? address->indexIn(m_messages) : -1;
+    if (at < 0)
         return std::nullopt;
-    for (const Message& message : m_messages) {
-        if (message.id() == *m_selectedMessage)
-            return message;
-    }
-    return std::nullopt;
+    return m_messages[at];
 }
 
 namespace {

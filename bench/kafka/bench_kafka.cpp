@@ -56,6 +56,61 @@ qsizetype listWithWatermarks(KafkaClient& client, bool perTopic)
     return partitions;
 }
 
+// The reader the newest read is held against: one consumer handle of librdkafka, connected once,
+// assigned every partition at once from its tail and consumed until each partition has given its
+// share, as a fast client is written. It asks brokers to hold an empty fetch for 1 ms, as ours does.
+class AllPartitionsReader {
+public:
+    explicit AllPartitionsReader(const QString& bootstrap)
+    {
+        rd_kafka_conf_t* conf = rd_kafka_conf_new();
+        char error[512];
+        const std::pair<const char*, QByteArray> settings[] = {{"bootstrap.servers", bootstrap.toUtf8()},
+                                                               {"group.id", "bench-all-partitions"},
+                                                               {"enable.auto.commit", "false"},
+                                                               {"enable.auto.offset.store", "false"},
+                                                               {"fetch.wait.max.ms", "1"}};
+        for (const auto& [name, value] : settings)
+            rd_kafka_conf_set(conf, name, value.constData(), error, sizeof error);
+        m_handle = rd_kafka_new(RD_KAFKA_CONSUMER, conf, error, sizeof error);
+        rd_kafka_poll_set_consumer(m_handle);
+        // Connected before anything is timed: the metadata of the cluster, once.
+        const rd_kafka_metadata_t* metadata = nullptr;
+        if (rd_kafka_metadata(m_handle, 1, nullptr, &metadata, 10000) == RD_KAFKA_RESP_ERR_NO_ERROR)
+            rd_kafka_metadata_destroy(metadata);
+    }
+    ~AllPartitionsReader()
+    {
+        rd_kafka_consumer_close(m_handle);
+        rd_kafka_destroy(m_handle);
+    }
+
+    // The newest `share` messages of each of `partitions`; the messages read.
+    int readNewest(const char* topic, int partitions, int share, int timeoutMs)
+    {
+        rd_kafka_topic_partition_list_t* list = rd_kafka_topic_partition_list_new(partitions);
+        for (int p = 0; p < partitions; ++p)
+            rd_kafka_topic_partition_list_add(list, topic, p)->offset = RD_KAFKA_OFFSET_TAIL(share);
+        rd_kafka_assign(m_handle, list);
+        rd_kafka_topic_partition_list_destroy(list);
+        int read = 0;
+        QElapsedTimer clock;
+        clock.start();
+        while (read < partitions * share && clock.elapsed() < timeoutMs) {
+            rd_kafka_message_t* message = rd_kafka_consumer_poll(m_handle, 100);
+            if (!message)
+                continue;
+            read += message->err == RD_KAFKA_RESP_ERR_NO_ERROR ? 1 : 0;
+            rd_kafka_message_destroy(message);
+        }
+        return read;
+    }
+    void unassign() { rd_kafka_assign(m_handle, nullptr); }
+
+private:
+    rd_kafka_t* m_handle = nullptr;
+};
+
 // Heap bytes in use.
 size_t heapInUse()
 {
@@ -110,9 +165,11 @@ BENCHMARK_CAPTURE(listWatermarks, 1000topics_rtt20ms_perTopic, 20, true)
 // The newest 100 messages of a topic of 12 partitions as the session reads them once connected:
 // the limit split over the partitions (8 each), the newest of each partition; `atOnce` reads them
 // as the session does (`KafkaClient::pages`: every partition at once), else one page after another
-// (`KafkaClient::read`, the road before). `rttMs` delays every answer of the broker. With kcat on
-// the PATH the same run times bench/kafka/kcat-newest.sh on the same topic (kcat_ms, median of the
-// iterations) and reports our time over it (ratio).
+// (`KafkaClient::read`, the road before). `rttMs` delays every answer of the broker.
+// With `atOnce`, each iteration is followed by the same read through `AllPartitionsReader`, also
+// connected beforehand (`peer_ms`, median; `peer_ratio`, ours over it). With kcat on the PATH each
+// iteration is also followed by bench/kafka/kcat-newest.sh on the same topic (`kcat_ms`; a whole
+// process, connecting included, so not like for like: see fromNothing in bench_session).
 static void readNewest100(benchmark::State& state, int rttMs, bool atOnce)
 {
     MockKafkaCluster cluster(1);
@@ -133,13 +190,18 @@ static void readNewest100(benchmark::State& state, int rttMs, bool atOnce)
         if (partition.high - partition.low >= 1)
             starts.append({partition.id, KafkaClient::StartPosition::atTail(share)});
     }
+    std::optional<AllPartitionsReader> peer;
+    if (atOnce)
+        peer.emplace(cluster.bootstrap());
     rd_kafka_mock_broker_set_rtt(cluster.raw(), 1, rttMs);
 
     const QString script = QStringLiteral(TESSARON_BENCH_SOURCE_DIR "/kcat-newest.sh");
     const bool withKcat = !QStandardPaths::findExecutable(QStringLiteral("kcat")).isEmpty();
     QList<double> kcatMs;
+    QList<double> peerMs;
     QList<double> oursMs;
     qsizetype read = 0;
+    int peerRead = 0;
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
@@ -152,8 +214,14 @@ static void readNewest100(benchmark::State& state, int rttMs, bool atOnce)
                 read += syncWait(client.read("orders", start.partition, start.from, share, 5000)).size();
         }
         oursMs.append(clock.nsecsElapsed() / 1e6);
+        state.PauseTiming();
+        if (peer) {
+            clock.restart();
+            peerRead = peer->readNewest("orders", int(topic.partitions.size()), int(share), 5000);
+            peerMs.append(clock.nsecsElapsed() / 1e6);
+            peer->unassign();
+        }
         if (withKcat) {
-            state.PauseTiming();
             QProcess kcat;
             kcat.start(QStringLiteral("bash"),
                        {script, cluster.bootstrap(), QStringLiteral("orders"), QString::number(share)});
@@ -163,17 +231,23 @@ static void readNewest100(benchmark::State& state, int rttMs, bool atOnce)
                 QString::fromUtf8(kcat.readAllStandardOutput()).section(QLatin1Char(' '), 0, 0).toDouble(&ok);
             if (ok && kcat.exitCode() == 0)
                 kcatMs.append(ms);
-            state.ResumeTiming();
         }
+        state.ResumeTiming();
     }
-    if (read != 12 * share)
+    if (read != 12 * share || (peer && peerRead != 12 * share))
         state.SkipWithError("not every message was read");
     state.counters["messages"] = double(read);
+    auto median = [](QList<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    if (!peerMs.isEmpty()) {
+        state.counters["peer_ms"] = median(peerMs);
+        state.counters["peer_ratio"] = median(oursMs) / median(peerMs);
+    }
     if (!kcatMs.isEmpty()) {
-        std::sort(kcatMs.begin(), kcatMs.end());
-        std::sort(oursMs.begin(), oursMs.end());
-        state.counters["kcat_ms"] = kcatMs[kcatMs.size() / 2];
-        state.counters["ratio"] = oursMs[oursMs.size() / 2] / kcatMs[kcatMs.size() / 2];
+        state.counters["kcat_ms"] = median(kcatMs);
+        state.counters["ratio"] = median(oursMs) / median(kcatMs);
     }
 }
 BENCHMARK_CAPTURE(readNewest100, pageAfterPage, 0, false)

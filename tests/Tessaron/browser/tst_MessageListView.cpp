@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
 
@@ -249,6 +250,49 @@ private slots:
         QVERIFY(!view.readFurtherButton()->findChild<Spinner*>());
         QCOMPARE(stage.session->messages().size(), 6);
         QCOMPARE(view.countLine()->text(), QString("6 read · the end of every partition"));
+    }
+
+    void aFurtherPageKeepsTheSelectionAndTheRowsInView()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 40}})});
+        QList<Message> forty;
+        for (int i = 0; i < 40; ++i)
+            forty << keyed("orders", 0, i, "k", R"({"n":1})", 100 - i);
+        stage.kafka().held["orders"][0] = forty;
+        stage.session->setSelectedTopic(QString("orders"));
+        syncWait(stage.session->read(BrokerSession::Position::atBeginning(), 20, false));
+        MessageListView view(stage.app.get(), stage.session.get());
+        view.resize(900, 600);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QListView* list = view.listView();
+        QTRY_VERIFY(list->verticalScrollBar()->maximum() > 0);
+        stage.session->setSelectedMessage(QString("orders/0/5"));
+        QCOMPARE(list->currentIndex().row(), 14);
+        list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+        const QString topID = view.model()->messageAt(list->indexAt(QPoint(0, 0)).row()).id();
+
+        QSignalSpy resets(view.model(), &QAbstractItemModel::modelReset);
+        QSignalSpy inserted(view.model(), &QAbstractItemModel::rowsInserted);
+        view.readFurther();
+        QTRY_COMPARE(view.model()->rowCount(), 40);
+        // The newer page went in above the rows shown, announced as such.
+        QCOMPARE(resets.size(), 0);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(inserted.first().at(1).toInt(), 0);
+        QCOMPARE(inserted.first().at(2).toInt(), 19);
+        QCOMPARE(shownIDs(view).first(), QString("orders/0/39"));
+        QCOMPARE(stage.session->selectedMessage(), std::optional<QString>("orders/0/5"));
+        QCOMPARE(list->currentIndex().row(), 34);
+        QVERIFY(view.model()->isSelected(34));
+        QCOMPARE(view.exhibit()->exhibitNumber(), std::optional<int>(35));
+        QCOMPARE(view.model()->messageAt(list->indexAt(QPoint(0, 0)).row()).id(), topID);
+
+        // A new read is a new list.
+        stage.open("orders", 10);
+        QCOMPARE(resets.size(), 2); // emptied as it starts, then filled
+        QCOMPARE(view.model()->rowCount(), 10);
+        QVERIFY(!list->currentIndex().isValid());
     }
 
     void aSwitchDuringAReadShowsNothingOfTheOldTopic()
