@@ -2,9 +2,9 @@
 
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/kit/Spinner.h"
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
 #include "VelkinUI/SymbolView.h"
 
 #include <QHBoxLayout>
@@ -15,7 +15,7 @@ namespace tessaron {
 using namespace ActionStyle;
 
 WorkingButton::WorkingButton(const QString& idle, const QString& working, QWidget* parent)
-    : KitButton(QString(), std::make_unique<WelcomePrimaryStyle>(), parent)
+    : KitButton(QString(), std::make_unique<PrimaryButtonStyle>(), parent)
     , m_idleText(idle)
     , m_workingText(working)
 {
@@ -27,7 +27,7 @@ WorkingButton::WorkingButton(const QString& idle, const QString& working, QWidge
     m_spinner = new Spinner(12, dark, SpinnerLook::arc, content);
     m_spinner->hide();
     row->addWidget(m_spinner, 0, Qt::AlignVCenter);
-    m_label = label(idle, WelcomePrimaryStyle().font(KitFont::font(13)), dark, content);
+    m_label = label(idle, PrimaryButtonStyle().font(KitFont::font(13)), dark, content);
     row->addWidget(m_label, 0, Qt::AlignVCenter);
     setContent(content);
     setAccessibleName(idle);
@@ -63,8 +63,8 @@ QString WorkingButton::labelText() const { return m_label->text(); }
 
 KitButton* dismissButton(const QString& text, QWidget* parent)
 {
-    auto* button = new KitButton(
-        text, std::make_unique<SettingsControlStyle>(accent(), false, false, QMarginsF(13, 10, 13, 10)), parent);
+    auto* button =
+        new KitButton(text, std::make_unique<ControlStyle>(accent(), false, false, QMarginsF(13, 10, 13, 10)), parent);
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }

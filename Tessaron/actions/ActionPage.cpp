@@ -4,7 +4,7 @@
 #include "Tessaron/kit/ElidedLabel.h"
 #include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -72,7 +72,7 @@ ActionPage::ActionPage(const QString& title, const QString& subtitle, Weight wei
     m_subtitle->setAlignment(Qt::AlignRight);
     row->addWidget(m_subtitle, 1);
     headerColumn->addLayout(row);
-    m_title = new WelcomeTitle(title, QString(), 27, header);
+    m_title = new ScreenTitle(title, QString(), 27, header);
     // The title has no accented second part: its empty line takes no room.
     m_title->accentLine()->hide();
     headerColumn->addWidget(m_title);

@@ -13,7 +13,7 @@ class QVBoxLayout;
 namespace tessaron {
 
 class ElidedLabel;
-class WelcomeTitle;
+class ScreenTitle;
 
 // The frame every action sheet is drawn in, 640 × 680 where the window allows it and never resized
 // by its content: the mark, the wordmark and a one-line subtitle cut in the middle, a large title, a
@@ -57,7 +57,7 @@ private:
 
     Weight m_weight;
     ElidedLabel* m_subtitle;
-    WelcomeTitle* m_title;
+    ScreenTitle* m_title;
     QScrollArea* m_scroll;
     QVBoxLayout* m_content;
     QHBoxLayout* m_footer;

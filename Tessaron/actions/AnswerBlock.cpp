@@ -4,7 +4,7 @@
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "Tessaron/kit/LanguageChange.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinAI/AIText.h"
 
@@ -53,7 +53,7 @@ AnswerBlock::AnswerBlock(const AppOutcome& outcome, int strikes, QWidget* parent
                    done ? white(0.85) : warningOrange(), inside, true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     column->addWidget(m_text);
-    outer->addWidget(settingsSurface(inside, done ? accent() : warningOrange()));
+    outer->addWidget(panelSurface(inside, done ? accent() : warningOrange()));
 }
 
 } // namespace tessaron

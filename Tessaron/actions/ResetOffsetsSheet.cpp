@@ -4,7 +4,7 @@
 #include "Tessaron/actions/ActionPage.h"
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/kit/FormHeading.h"
-#include "Tessaron/kit/Slap.h"
+#include "Tessaron/actions/Slap.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"

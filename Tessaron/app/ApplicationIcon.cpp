@@ -1,6 +1,6 @@
 #include "Tessaron/app/ApplicationIcon.h"
 
-#include "Tessaron/kit/AppArtwork.h"
+#include "Tessaron/app/AppArtwork.h"
 
 #include <QFile>
 #include <QPainter>

@@ -28,9 +28,6 @@ inline QColor withOpacity(QColor color, double opacity)
 inline void setTextColor(QWidget* widget, const QColor& color) { PlainText::setTextColor(widget, color); }
 
 // A plain label in one of the kit's faces.
-inline QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent = nullptr)
-{
-    return PlainText::label(text, font, color, parent);
-}
+using PlainText::label;
 
 } // namespace tessaron::BrowserStyle

@@ -3,7 +3,7 @@
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/RelativeTime.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/InterfaceLocale.h"
@@ -58,7 +58,7 @@ MomentPopover::MomentPopover(QWidget* parent)
     column->addWidget(m_picker, 0, Qt::AlignLeft);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    m_go = new KitButton(loc("Go there"), std::make_unique<WelcomePrimaryStyle>());
+    m_go = new KitButton(loc("Go there"), std::make_unique<PrimaryButtonStyle>());
     connect(m_go, &KitButton::clicked, this, &MomentPopover::go);
     row->addWidget(m_go);
     column->addLayout(row);

@@ -3,7 +3,7 @@
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -84,7 +84,7 @@ ReadConsentPane::ReadConsentPane(BrokerSession* session, QWidget* parent)
                            loc("Kafka has no such cost — this is the difference between a log and a queue, not "
                                "something Tessaron can work around.")));
     consent->addLayout(centred(reasons));
-    m_read = new KitButton(loc("Read it anyway"), std::make_unique<WelcomePrimaryStyle>());
+    m_read = new KitButton(loc("Read it anyway"), std::make_unique<PrimaryButtonStyle>());
     connect(m_read, &KitButton::clicked, this, &ReadConsentPane::readAnyway);
     consent->addWidget(m_read, 0, Qt::AlignHCenter);
     consent->addWidget(label(loc("Asked once per open broker."), KitFont::font(10), white(0.35)), 0, Qt::AlignHCenter);

@@ -3,11 +3,11 @@
 #include "Tessaron/casework/BriefingLogic.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "Tessaron/kit/TessaronChartCard.h"
 #include "Tessaron/kit/TessaronMascot.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -130,8 +130,8 @@ void BrokerBriefing::refresh()
 
     auto* arrival = new QVBoxLayout();
     arrival->setSpacing(10);
-    arrival->addWidget(new WelcomeEyebrow(loc("ARRIVAL REPORT")));
-    arrival->addWidget(new WelcomeTitle(session->broker().name, loc("I had a sniff around."), 30));
+    arrival->addWidget(new Eyebrow(loc("ARRIVAL REPORT")));
+    arrival->addWidget(new ScreenTitle(session->broker().name, loc("I had a sniff around."), 30));
     auto* sentence = label(text.arrivalSentence(), KitFont::font(13), withOpacity(ink(), 0.85), true);
     sentence->setObjectName(QStringLiteral("arrival"));
     arrival->addWidget(sentence);
@@ -158,7 +158,7 @@ void BrokerBriefing::refresh()
         row->addWidget(label(loc("The list on the left will say whether that's an empty broker or one I was refused."),
                              KitFont::font(12), muted(), true),
                        1);
-        SettingsSurface* panel = settingsSurface(inner, TessaronPalette::plainWhite());
+        PanelSurface* panel = panelSurface(inner, TessaronPalette::plainWhite());
         panel->setObjectName(QStringLiteral("emptyBrokerPanel"));
         page->addWidget(panel);
     } else {

@@ -64,7 +64,7 @@ QLabel* label(const QString& text, const QFont& font, const QColor& color, bool 
 } // namespace CaseworkStyle
 
 CaseCard::CaseCard(const QString& eyebrow, const QColor& tint, double padding, QWidget* parent)
-    : SettingsSurface(tint, parent)
+    : PanelSurface(tint, parent)
     , m_eyebrow(eyebrow)
 {
     auto* column = new QVBoxLayout(this);

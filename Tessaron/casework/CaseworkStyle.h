@@ -2,7 +2,7 @@
 
 #include "Tessaron/casework/CaseworkLogic.h"
 #include "Tessaron/kit/ElidedLabel.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 
 #include <QAbstractButton>
 #include <QColor>
@@ -38,7 +38,7 @@ QLabel* label(const QString& text, const QFont& font, const QColor& color, bool 
 } // namespace CaseworkStyle
 
 // A titled panel: the tracked eyebrow in the tint, then the body, padded, on the panel surface.
-class CaseCard : public SettingsSurface {
+class CaseCard : public PanelSurface {
     Q_OBJECT
 public:
     CaseCard(const QString& eyebrow, const QColor& tint, double padding = 14, QWidget* parent = nullptr);

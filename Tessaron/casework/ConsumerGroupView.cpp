@@ -8,8 +8,8 @@
 #include "Tessaron/kit/FlowRow.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/TessaronWorking.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/analysis/GroupVerdict.h"
@@ -240,7 +240,7 @@ QLayout* ConsumerGroupView::buildHeading(const ConsumerGroupDetail& detail, cons
     auto* titles = new QVBoxLayout();
     titles->setSpacing(9);
     auto* top = new QHBoxLayout();
-    top->addWidget(new WelcomeEyebrow(loc("CONSUMER GROUP")), 0, Qt::AlignTop);
+    top->addWidget(new Eyebrow(loc("CONSUMER GROUP")), 0, Qt::AlignTop);
     top->addStretch(1);
     top->addSpacing(8);
     KitButton* again = plainButton(QString(), KitFont::font(11), white(0.45));
@@ -258,7 +258,7 @@ QLayout* ConsumerGroupView::buildHeading(const ConsumerGroupDetail& detail, cons
     });
     top->addWidget(again, 0, Qt::AlignTop);
     titles->addLayout(top);
-    auto* title = new WelcomeTitle(detail.id, GroupLogic::headline(verdict), 22);
+    auto* title = new ScreenTitle(detail.id, GroupLogic::headline(verdict), 22);
     title->setObjectName(QStringLiteral("groupTitle"));
     titles->addWidget(title);
     heading->addLayout(titles);

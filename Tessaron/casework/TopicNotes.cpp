@@ -3,8 +3,8 @@
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/casework/NotesLogic.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -100,8 +100,8 @@ void TopicNotes::refresh()
 
     auto* heading = new QVBoxLayout();
     heading->setSpacing(9);
-    heading->addWidget(new WelcomeEyebrow(loc("CASE NOTES")));
-    heading->addWidget(new WelcomeTitle(topic ? topic->name : QString(), NotesLogic::verdictWord(verdict), 22));
+    heading->addWidget(new Eyebrow(loc("CASE NOTES")));
+    heading->addWidget(new ScreenTitle(topic ? topic->name : QString(), NotesLogic::verdictWord(verdict), 22));
     auto* ruling = label(NotesLogic::shapeVerdictSentence(verdict, messages, session.broker()), KitFont::font(12.5),
                          withOpacity(ink(), 0.85), true);
     ruling->setObjectName(QStringLiteral("ruling"));

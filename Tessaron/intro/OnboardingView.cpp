@@ -9,14 +9,14 @@
 #include "Tessaron/intro/WelcomeGroundRules.h"
 #include "Tessaron/intro/WelcomeIntroduction.h"
 #include "Tessaron/kit/LanguageChange.h"
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
-#include "Tessaron/kit/WelcomeConfetti.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/intro/WelcomeConfetti.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/kit/ViewMotion.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
@@ -271,7 +271,7 @@ QWidget* OnboardingView::buildFooter()
     row->setSpacing(14);
     m_back = new KitButton(
         QString(),
-        std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, true, QMarginsF(13, 13, 13, 13)));
+        std::make_unique<ControlStyle>(TessaronPalette::introAccent(), false, true, QMarginsF(13, 13, 13, 13)));
     m_back->setLeadingSymbol(QStringLiteral("arrow.left"));
     connect(m_back, &KitButton::clicked, this, &OnboardingView::goBack);
     row->addWidget(m_back);
@@ -288,7 +288,7 @@ QWidget* OnboardingView::buildFooter()
     m_subtitle = intro::text(QString(), 10, TessaronPalette::muted());
     m_subtitle->setWordWrap(false);
     row->addWidget(m_subtitle);
-    m_primary = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>());
+    m_primary = new KitButton(QString(), std::make_unique<PrimaryButtonStyle>());
     m_primary->setSymbolSpacing(16);
     connect(m_primary, &KitButton::clicked, this, &OnboardingView::advance);
     row->addWidget(m_primary);
@@ -331,8 +331,8 @@ QWidget* OnboardingView::buildPartners()
     auto* left = new QVBoxLayout;
     left->setSpacing(20);
     left->addStretch(1);
-    left->addWidget(new WelcomeEyebrow(L10n::t("THE BEGINNING OF A BEAUTIFUL PARTNERSHIP")));
-    left->addWidget(new WelcomeTitle(L10n::t("Tessaron & you"), L10n::t("Partners in queue."), 36));
+    left->addWidget(new Eyebrow(L10n::t("THE BEGINNING OF A BEAUTIFUL PARTNERSHIP")));
+    left->addWidget(new ScreenTitle(L10n::t("Tessaron & you"), L10n::t("Partners in queue."), 36));
     left->addWidget(intro::text(L10n::t("You bring the queues. I bring the nose.\nTogether we close cases."), 14,
                                 TessaronPalette::muted()));
     auto* rows = new QVBoxLayout;
@@ -358,7 +358,7 @@ QWidget* OnboardingView::buildPartners()
     auto* card = new QVBoxLayout(cardContent);
     card->setContentsMargins(25, 25, 25, 25);
     card->setSpacing(18);
-    card->addWidget(new WelcomeEyebrow(L10n::t("PARTNERSHIP AGREEMENT")), 0, Qt::AlignHCenter);
+    card->addWidget(new Eyebrow(L10n::t("PARTNERSHIP AGREEMENT")), 0, Qt::AlignHCenter);
     card->addWidget(new LogoMark(78), 0, Qt::AlignHCenter);
     auto* name = intro::text(L10n::t("Tessaron & you"), 24, TessaronPalette::ink(), QFont::Bold, FontDesign::rounded);
     name->setAlignment(Qt::AlignHCenter);
@@ -371,9 +371,9 @@ QWidget* OnboardingView::buildPartners()
                                 TessaronPalette::ink(), QFont::Medium);
     promise->setAlignment(Qt::AlignHCenter);
     card->addWidget(promise);
-    m_highFive = new KitButton(QString(),
-                               std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), m_signed, true,
-                                                                      QMarginsF(14, 14, 14, 14)));
+    m_highFive = new KitButton(
+        QString(),
+        std::make_unique<ControlStyle>(TessaronPalette::introAccent(), m_signed, true, QMarginsF(14, 14, 14, 14)));
     auto* label = new QWidget;
     auto* labelColumn = new QVBoxLayout(label);
     labelColumn->setContentsMargins(0, 0, 0, 0);
@@ -390,7 +390,7 @@ QWidget* OnboardingView::buildPartners()
     auto* binding = intro::text(L10n::t("Legally binding? No. Emotionally? Very."), 9, TessaronPalette::muted());
     binding->setAlignment(Qt::AlignHCenter);
     card->addWidget(binding);
-    auto* surface = settingsSurface(cardContent, TessaronPalette::introAccent());
+    auto* surface = panelSurface(cardContent, TessaronPalette::introAccent());
     surface->setFixedWidth(300);
     m_card = surface;
     row->addWidget(surface, 0, Qt::AlignVCenter);
@@ -402,8 +402,8 @@ void OnboardingView::syncPartners(const Motion& motion)
 {
     if (!m_highFive)
         return;
-    m_highFive->setButtonStyle(std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), m_signed, true,
-                                                                      QMarginsF(14, 14, 14, 14)));
+    m_highFive->setButtonStyle(
+        std::make_unique<ControlStyle>(TessaronPalette::introAccent(), m_signed, true, QMarginsF(14, 14, 14, 14)));
     m_highFive->setAccessibleName(m_signed ? L10n::t("Agreement signed") : L10n::t("Seal it with a high five"));
     const QColor color = m_signed ? TessaronPalette::introAccent() : TessaronPalette::muted();
     if (auto* hand = m_highFive->findChild<SymbolView*>(QStringLiteral("hand"))) {

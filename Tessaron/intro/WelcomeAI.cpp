@@ -1,11 +1,11 @@
 #include "Tessaron/intro/WelcomeAI.h"
 
 #include "Tessaron/intro/IntroWidgets.h"
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/PanelSurface.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/async/Detached.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -32,9 +32,9 @@ WelcomeAI::WelcomeAI(AppState* app, QWidget* parent)
     column->setSpacing(16);
     auto* heading = new QVBoxLayout;
     heading->setSpacing(12);
-    heading->addWidget(new WelcomeEyebrow(L10n::t("EVERY GOOD LAWYER HAS BACKUP")));
+    heading->addWidget(new Eyebrow(L10n::t("EVERY GOOD LAWYER HAS BACKUP")));
     heading->addWidget(
-        new WelcomeTitle(L10n::t("I'm good at finding it."), L10n::t("They're good at explaining it."), 34));
+        new ScreenTitle(L10n::t("I'm good at finding it."), L10n::t("They're good at explaining it."), 34));
     heading->addWidget(
         intro::text(L10n::t("Ask about your messages using an AI CLI already installed on your computer."), 13,
                     TessaronPalette::muted()));
@@ -47,9 +47,9 @@ WelcomeAI::WelcomeAI(AppState* app, QWidget* parent)
     const QStringList details{L10n::t("You two work it out."), L10n::t("A second set of eyes."),
                               L10n::t("A second set of paws.")};
     for (int i = 0; i < 3; ++i) {
-        auto* card = new KitButton(QString(),
-                                   std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, true,
-                                                                          QMarginsF(21, 21, 21, 21)));
+        auto* card = new KitButton(
+            QString(),
+            std::make_unique<ControlStyle>(TessaronPalette::introAccent(), false, true, QMarginsF(21, 21, 21, 21)));
         auto* content = new QWidget;
         content->setMinimumHeight(176 - 42);
         auto* c = new QVBoxLayout(content);
@@ -112,7 +112,7 @@ WelcomeAI::WelcomeAI(AppState* app, QWidget* parent)
         L10n::t("Automatic prefers Claude Code. If a selected CLI is missing, Tessaron uses an available one."), 10,
         TessaronPalette::muted()));
     d->addLayout(dc, 1);
-    column->addWidget(settingsSurface(disclosure, TessaronPalette::lavender()));
+    column->addWidget(panelSurface(disclosure, TessaronPalette::lavender()));
 
     auto* foot = new QHBoxLayout;
     m_footer = intro::text(QString(), 11, TessaronPalette::muted(), QFont::Medium, FontDesign::rounded);
@@ -178,8 +178,8 @@ void WelcomeAI::sync()
     for (int i = 0; i < m_cards.size(); ++i) {
         const QString value = values().at(i);
         const bool selected = chosen == value;
-        m_cards[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), selected,
-                                                                          true, QMarginsF(21, 21, 21, 21)));
+        m_cards[i]->setButtonStyle(
+            std::make_unique<ControlStyle>(TessaronPalette::introAccent(), selected, true, QMarginsF(21, 21, 21, 21)));
         m_cards[i]->setSelected(selected);
         auto* mark = static_cast<SymbolView*>(m_marks[i]);
         mark->setName(selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"));

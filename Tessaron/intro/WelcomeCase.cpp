@@ -2,11 +2,11 @@
 
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/kit/Gavel.h"
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/PanelSurface.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/kit/ViewMotion.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AnimatedValue.h"
@@ -38,8 +38,8 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     auto* header = new QHBoxLayout;
     auto* heading = new QVBoxLayout;
     heading->setSpacing(12);
-    heading->addWidget(new WelcomeEyebrow(L10n::t("CASE 001 / THE SUSPICIOUS QUOTATION MARKS")));
-    heading->addWidget(new WelcomeTitle(L10n::t("One of these messages"), L10n::t("changed its story."), 34));
+    heading->addWidget(new Eyebrow(L10n::t("CASE 001 / THE SUSPICIOUS QUOTATION MARKS")));
+    heading->addWidget(new ScreenTitle(L10n::t("One of these messages"), L10n::t("changed its story."), 34));
     heading->addWidget(intro::text(L10n::t("Click the one that doesn't match. Trust your inner retriever."), 12,
                                    TessaronPalette::muted()));
     header->addLayout(heading, 1);
@@ -63,9 +63,9 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
     evidence->addLayout(listHeader);
     const auto& messages = intro::demoMessages();
     for (int i = 0; i < messages.size(); ++i) {
-        auto* button = new KitButton(QString(),
-                                     std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, true,
-                                                                            QMarginsF(14, 17, 14, 17)));
+        auto* button = new KitButton(
+            QString(),
+            std::make_unique<ControlStyle>(TessaronPalette::introAccent(), false, true, QMarginsF(14, 17, 14, 17)));
         auto* content = new QWidget;
         auto* r = new QHBoxLayout(content);
         r->setContentsMargins(0, 0, 0, 0);
@@ -142,7 +142,7 @@ WelcomeCase::WelcomeCase(bool solved, QWidget* parent)
                              TessaronPalette::introAccent(), QFont::Medium, FontDesign::rounded));
     notes->addWidget(m_solvedBox);
     notes->addStretch(1);
-    m_notes = settingsSurface(notesContent, TessaronPalette::lavender());
+    m_notes = panelSurface(notesContent, TessaronPalette::lavender());
     m_notes->setFixedSize(245, 284);
     body->addWidget(m_notes, 0, Qt::AlignTop);
     column->addLayout(body);
@@ -192,8 +192,8 @@ void WelcomeCase::sync(const Motion& motion)
     const bool solved = m_state.solved;
     for (int i = 0; i < m_rows.size(); ++i) {
         const bool highlighted = solved && intro::isCulprit(i);
-        m_rows[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), highlighted,
-                                                                         true, QMarginsF(14, 17, 14, 17)));
+        m_rows[i]->setButtonStyle(std::make_unique<ControlStyle>(TessaronPalette::introAccent(), highlighted, true,
+                                                                 QMarginsF(14, 17, 14, 17)));
         m_rows[i]->setProperty("highlighted", highlighted);
         const QString value = intro::demoTotals().at(i).toHtmlEscaped();
         m_rowTexts[i]->setText(

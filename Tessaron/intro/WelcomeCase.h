@@ -12,7 +12,7 @@ namespace tessaron {
 
 class Gavel;
 class KitButton;
-class SettingsSurface;
+class PanelSurface;
 
 // The second chapter: four fictional orders, one of which changed the type of its total. The
 // real shape analysis decides which row is the culprit; solving is reported once.
@@ -43,7 +43,7 @@ private:
     KitButton* m_help = nullptr;
     Gavel* m_gavel;
     QLabel* m_notesTitle;
-    SettingsSurface* m_notes;
+    PanelSurface* m_notes;
     QWidget* m_unsolved;
     QLabel* m_lead;
     QLabel* m_hint;

@@ -3,12 +3,12 @@
 
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/kit/LanguageChange.h"
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/PanelSurface.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/reception/FormCard.h"
 #include "TessaronCore/async/Detached.h"
@@ -38,9 +38,9 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     auto* left = new QVBoxLayout(leftWidget);
     left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(20);
-    m_eyebrow = new WelcomeEyebrow(QString());
+    m_eyebrow = new Eyebrow(QString());
     left->addWidget(m_eyebrow);
-    m_title = new WelcomeTitle(QString(), QString(), 43);
+    m_title = new ScreenTitle(QString(), QString(), 43);
     left->addWidget(m_title);
     m_pointMe = intro::text(QString(), 14, TessaronPalette::muted());
     left->addWidget(m_pointMe);
@@ -66,9 +66,9 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     auto* kinds = new QHBoxLayout;
     kinds->setSpacing(8);
     for (BrokerKind kind : {BrokerKind(BrokerKind::kafka), BrokerKind(BrokerKind::rabbitmq)}) {
-        auto* chip = new KitButton(kind == BrokerKind::kafka ? QStringLiteral("Kafka") : QStringLiteral("RabbitMQ"),
-                                   std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, true,
-                                                                          QMarginsF(14, 10, 14, 10)));
+        auto* chip = new KitButton(
+            kind == BrokerKind::kafka ? QStringLiteral("Kafka") : QStringLiteral("RabbitMQ"),
+            std::make_unique<ControlStyle>(TessaronPalette::introAccent(), false, true, QMarginsF(14, 10, 14, 10)));
         chip->setFont(KitFont::font(11, QFont::DemiBold));
         chip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         connect(chip, &KitButton::clicked, this, [this, kind] { setKind(kind); });
@@ -94,7 +94,7 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     card->addWidget(m_rabbitHint);
 
     auto* buttons = new QHBoxLayout;
-    m_test = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>());
+    m_test = new KitButton(QString(), std::make_unique<PrimaryButtonStyle>());
     m_test->setSymbolSpacing(9);
     connect(m_test, &KitButton::clicked, this, &WelcomeConnection::runConnectionTest);
     buttons->addWidget(m_test);
@@ -129,7 +129,7 @@ WelcomeConnection::WelcomeConnection(AppState* app, std::optional<Broker> savedB
     connect(m_formLink, &KitButton::clicked, this, &WelcomeConnection::openBrokerForm);
     card->addWidget(m_formLink, 0, Qt::AlignLeft);
     card->addStretch(1);
-    row->addWidget(settingsSurface(cardContent, TessaronPalette::introAccent()), 1, Qt::AlignTop);
+    row->addWidget(panelSurface(cardContent, TessaronPalette::introAccent()), 1, Qt::AlignTop);
 
     for (FormField* field : {m_name, m_address, m_user, m_password})
         connect(field->edit(), &QLineEdit::textChanged, this, &WelcomeConnection::fieldsChanged);
@@ -304,8 +304,8 @@ void WelcomeConnection::sync()
     const bool rabbit = m_draft.kind == BrokerKind::rabbitmq;
     for (int i = 0; i < m_kinds.size(); ++i) {
         const bool selected = (i == 1) == rabbit;
-        m_kinds[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), selected,
-                                                                          true, QMarginsF(14, 10, 14, 10)));
+        m_kinds[i]->setButtonStyle(
+            std::make_unique<ControlStyle>(TessaronPalette::introAccent(), selected, true, QMarginsF(14, 10, 14, 10)));
         m_kinds[i]->setSelected(selected);
         m_kinds[i]->setEnabled(!m_testing);
     }

@@ -18,8 +18,8 @@ class BrokerFormSheet;
 class FormField;
 class KitButton;
 class SymbolView;
-class WelcomeEyebrow;
-class WelcomeTitle;
+class Eyebrow;
+class ScreenTitle;
 
 // The fifth chapter: a first Kafka or RabbitMQ broker, tested and then saved, or handed to the
 // full broker form. Reports the saved broker to the flow; talks to brokers only through AppState.
@@ -86,8 +86,8 @@ private:
     bool m_syncing = false;
 
     QList<KitButton*> m_kinds;
-    WelcomeEyebrow* m_eyebrow;
-    WelcomeTitle* m_title;
+    Eyebrow* m_eyebrow;
+    ScreenTitle* m_title;
     QLabel* m_pointMe;
     QList<QLabel*> m_promises;
     QLabel* m_couch;

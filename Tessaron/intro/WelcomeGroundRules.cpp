@@ -1,12 +1,12 @@
 #include "Tessaron/intro/WelcomeGroundRules.h"
 
 #include "Tessaron/intro/IntroWidgets.h"
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/PanelSurface.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/kit/ViewMotion.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/CrossFade.h"
@@ -60,8 +60,8 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     auto* header = new QHBoxLayout;
     auto* heading = new QVBoxLayout;
     heading->setSpacing(12);
-    heading->addWidget(new WelcomeEyebrow(L10n::t("GOOD MANNERS. VERY SPECIFIC EXCEPTIONS.")));
-    heading->addWidget(new WelcomeTitle(L10n::t("I come. I read."), L10n::t("I explain the fine print."), 34));
+    heading->addWidget(new Eyebrow(L10n::t("GOOD MANNERS. VERY SPECIFIC EXCEPTIONS.")));
+    heading->addWidget(new ScreenTitle(L10n::t("I come. I read."), L10n::t("I explain the fine print."), 34));
     header->addLayout(heading, 1);
     header->addWidget(intro::capsule(L10n::t("INTERACTIVE DEMO"), TessaronPalette::lavender()), 0, Qt::AlignBottom);
     column->addLayout(header);
@@ -75,9 +75,9 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     auto* kinds = new QHBoxLayout;
     kinds->setSpacing(7);
     for (bool rabbit : {false, true}) {
-        auto* b = new KitButton(rabbit ? QStringLiteral("RabbitMQ") : QStringLiteral("Kafka"),
-                                std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, true,
-                                                                       QMarginsF(14, 10, 14, 10)));
+        auto* b = new KitButton(
+            rabbit ? QStringLiteral("RabbitMQ") : QStringLiteral("Kafka"),
+            std::make_unique<ControlStyle>(TessaronPalette::introAccent(), false, true, QMarginsF(14, 10, 14, 10)));
         b->setFont(KitFont::font(11, QFont::DemiBold));
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         connect(b, &KitButton::clicked, this, [this, rabbit] { choose(rabbit); });
@@ -129,11 +129,11 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     box->addWidget(m_before);
     box->addWidget(new SymbolView(QStringLiteral("arrow.right"), 10, TessaronPalette::muted()));
     box->addWidget(m_after);
-    m_box = settingsSurface(boxContent, TessaronPalette::mint());
+    m_box = panelSurface(boxContent, TessaronPalette::mint());
     card->addWidget(m_box);
 
     auto* action = new QHBoxLayout;
-    m_peek = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>());
+    m_peek = new KitButton(QString(), std::make_unique<PrimaryButtonStyle>());
     m_peek->setLeadingSymbol(QStringLiteral("eye"));
     m_peek->setSymbolSpacing(8);
     connect(m_peek, &KitButton::clicked, this, &WelcomeGroundRules::peek);
@@ -144,7 +144,7 @@ WelcomeGroundRules::WelcomeGroundRules(QWidget* parent)
     m_caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     action->addWidget(m_caption);
     card->addLayout(action);
-    demoRow->addWidget(settingsSurface(cardContent, TessaronPalette::plainWhite()), 1, Qt::AlignTop);
+    demoRow->addWidget(panelSurface(cardContent, TessaronPalette::plainWhite()), 1, Qt::AlignTop);
 
     auto* promises = new QWidget;
     promises->setFixedWidth(246);
@@ -270,8 +270,8 @@ void WelcomeGroundRules::sync(const Motion& motion)
     const bool rabbit = m_demo.rabbit;
     for (int i = 0; i < m_kinds.size(); ++i) {
         const bool selected = (i == 1) == rabbit;
-        m_kinds[i]->setButtonStyle(std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), selected,
-                                                                          true, QMarginsF(14, 10, 14, 10)));
+        m_kinds[i]->setButtonStyle(
+            std::make_unique<ControlStyle>(TessaronPalette::introAccent(), selected, true, QMarginsF(14, 10, 14, 10)));
         m_kinds[i]->setSelected(selected);
     }
     set(m_brokerLabel, rabbit ? QStringLiteral("RabbitMQ") : QStringLiteral("Kafka"));

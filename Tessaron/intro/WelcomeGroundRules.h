@@ -12,7 +12,7 @@ class QVariantAnimation;
 namespace tessaron {
 
 class KitButton;
-class SettingsSurface;
+class PanelSurface;
 class SymbolView;
 
 // The third chapter: what reading disturbs on Kafka (nothing) and on RabbitMQ (the redelivered
@@ -50,7 +50,7 @@ private:
     QLabel* m_before;
     QLabel* m_after;
     QLabel* m_caption;
-    SettingsSurface* m_box;
+    PanelSurface* m_box;
     QWidget* m_track;
     SymbolView* m_traveller;
     SymbolView* m_promiseIcon;

@@ -4,8 +4,8 @@
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/kit/PersonnelBadge.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/kit/ViewMotion.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/AnimatedValue.h"
@@ -91,8 +91,8 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     auto* left = new QVBoxLayout;
     left->setSpacing(23);
     left->addStretch(1);
-    left->addWidget(new WelcomeEyebrow(L10n::t("SERIOUS QUEUES. UNSERIOUS COUNSEL.")));
-    left->addWidget(new WelcomeTitle(L10n::t("Your mess."), L10n::t("My case."), 58));
+    left->addWidget(new Eyebrow(L10n::t("SERIOUS QUEUES. UNSERIOUS COUNSEL.")));
+    left->addWidget(new ScreenTitle(L10n::t("Your mess."), L10n::t("My case."), 58));
     left->addWidget(
         intro::text(L10n::t("I'm Tessaron. I find the weird message,\nexplain the lag, and get a little too invested."),
                     15, TessaronPalette::muted()));

@@ -2,8 +2,8 @@
 
 #include "Tessaron/kit/ChartBarRow.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
+#include "Tessaron/kit/PanelSurface.h"
+#include "Tessaron/kit/Eyebrow.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
@@ -54,7 +54,7 @@ TessaronChartCard::TessaronChartCard(const TessaronChart& chart, std::optional<Q
 
     auto* header = new QVBoxLayout();
     header->setSpacing(4);
-    m_eyebrowLabel = new WelcomeEyebrow(QString(), this);
+    m_eyebrowLabel = new Eyebrow(QString(), this);
     m_title = new QLabel(this);
     m_title->setTextFormat(Qt::PlainText);
     m_title->setWordWrap(true);
@@ -154,7 +154,7 @@ void TessaronChartCard::appear()
 void TessaronChartCard::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    SettingsSurface::paintSurface(painter, QRectF(rect()), Brand::palette().at(2));
+    PanelSurface::paintSurface(painter, QRectF(rect()), Brand::palette().at(2));
 }
 
 } // namespace tessaron

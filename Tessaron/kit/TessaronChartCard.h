@@ -17,7 +17,7 @@ class AnimatedValue;
 class ChartBarRow;
 class KitButton;
 class EffectSlot;
-class WelcomeEyebrow;
+class Eyebrow;
 
 // A chart as a panel: eyebrow, title, one bar row per bar and a footnote, with an "Another" button
 // when an action is given. The bars grow in each time a chart with a new title is shown.
@@ -50,7 +50,7 @@ private:
     std::optional<QString> m_eyebrow;
     std::function<void()> m_onAnother;
     bool m_drawn = false;
-    WelcomeEyebrow* m_eyebrowLabel = nullptr;
+    Eyebrow* m_eyebrowLabel = nullptr;
     QLabel* m_title = nullptr;
     QVBoxLayout* m_barsBox = nullptr;
     QList<ChartBarRow*> m_rows;

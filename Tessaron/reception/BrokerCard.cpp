@@ -1,7 +1,9 @@
 #include "Tessaron/reception/BrokerCard.h"
+
+#include "Tessaron/kit/SecuritySentence.h"
 #include "Tessaron/kit/PlainText.h"
 
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
@@ -97,7 +99,7 @@ KitButton* symbolButton(const QString& symbol, const QColor& color, QWidget* par
 } // namespace
 
 BrokerCard::BrokerCard(AppState* app, const Broker& broker, bool isSelected, QWidget* parent)
-    : SettingsSurface(isSelected ? accent() : plainWhite(), parent)
+    : PanelSurface(isSelected ? accent() : plainWhite(), parent)
     , m_app(app)
     , m_broker(broker)
     , m_selected(isSelected)
@@ -149,7 +151,7 @@ BrokerCard::BrokerCard(AppState* app, const Broker& broker, bool isSelected, QWi
         ElidedLabel::filling(securitySentence(broker), sentenceFont, withOpacity(muted(), 0.85), Qt::ElideRight, this);
     column->addWidget(sentence);
 
-    m_open = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>(), this);
+    m_open = new KitButton(QString(), std::make_unique<PrimaryButtonStyle>(), this);
     m_open->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(m_open, &QAbstractButton::clicked, this, &BrokerCard::openBroker);
     column->addWidget(m_open);
@@ -158,19 +160,6 @@ BrokerCard::BrokerCard(AppState* app, const Broker& broker, bool isSelected, QWi
         connect(m_app, &AppState::sessionsChanged, this, &BrokerCard::watchSession);
     watchSession();
     refreshHeader();
-}
-
-QString BrokerCard::securitySentence(const Broker& broker)
-{
-    if (broker.kind == BrokerKind::rabbitmq)
-        return L10n::t("Charges to read. I'll warn you first.");
-    if (broker.usesClientCertificate())
-        return L10n::t("Wants my certificate. I brought it.");
-    if (broker.security.needsCredentials())
-        return L10n::t("Wants a password. It's in your keyring.");
-    if (broker.security == BrokerSecurity::plaintext)
-        return L10n::t("No password. Trusting. I respect that.");
-    return L10n::t("Encrypted. Nobody reads over my shoulder.");
 }
 
 BrokerSession* BrokerCard::openSession() const
@@ -256,13 +245,13 @@ void BrokerCard::setHovering(bool hovering)
 
 void BrokerCard::enterEvent(QEnterEvent* event)
 {
-    SettingsSurface::enterEvent(event);
+    PanelSurface::enterEvent(event);
     setHovering(true);
 }
 
 void BrokerCard::leaveEvent(QEvent* event)
 {
-    SettingsSurface::leaveEvent(event);
+    PanelSurface::leaveEvent(event);
     setHovering(false);
 }
 

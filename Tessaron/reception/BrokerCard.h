@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "TessaronCore/model/Broker.h"
 
 #include <QAbstractButton>
@@ -23,7 +23,7 @@ class ElidedLabel;
 
 // One saved broker on the reception's docket: what it is, how it is reached, whether it is a
 // regular, and the open, edit and favourite actions, which all go through the state.
-class BrokerCard : public SettingsSurface {
+class BrokerCard : public PanelSurface {
     Q_OBJECT
 public:
     enum class OpenState { open, sniffing, alreadyOpen };
@@ -32,7 +32,6 @@ public:
 
     const Broker& broker() const { return m_broker; }
     bool isSelected() const { return m_selected; }
-    static QString securitySentence(const Broker& broker);
 
     // The first open session of this broker, if any.
     BrokerSession* openSession() const;

@@ -3,15 +3,15 @@
 #include "Tessaron/reception/BrokerFormSheet.h"
 
 #include "Tessaron/kit/SheetFit.h"
-#include "Tessaron/kit/ConfirmSheet.h"
+#include "Tessaron/reception/ConfirmSheet.h"
 #include "Tessaron/kit/PlainText.h"
 
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/kit/SlamStamp.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/reception/BrokerFormLogic.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/kit/Spinner.h"
@@ -65,7 +65,7 @@ KitButton* linkButton(const QString& text, QWidget* parent)
 KitButton* choiceButton(const QString& text, bool mechanism, QWidget* parent)
 {
     const QMarginsF insets = mechanism ? QMarginsF(10, 8, 10, 8) : QMarginsF(10, 9, 10, 9);
-    auto* button = new KitButton(text, std::make_unique<SettingsControlStyle>(accent(), false, true, insets), parent);
+    auto* button = new KitButton(text, std::make_unique<ControlStyle>(accent(), false, true, insets), parent);
     button->setFont(mechanism ? KitFont::font(10.5, QFont::DemiBold, FontDesign::monospaced)
                               : KitFont::font(11, QFont::DemiBold));
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -140,9 +140,9 @@ QWidget* BrokerFormSheet::buildHeader()
                                     KitFont::font(9, QFont::Medium, FontDesign::monospaced, 1.2), muted(), header));
     column->addLayout(row);
     const bool isNew = m_model->isNew();
-    column->addWidget(new WelcomeTitle(isNew ? L10n::t("New broker.") : m_model->original().name,
-                                       isNew ? L10n::t("Tell me where to knock.") : L10n::t("Let's update the file."),
-                                       26, header));
+    column->addWidget(new ScreenTitle(isNew ? L10n::t("New broker.") : m_model->original().name,
+                                      isNew ? L10n::t("Tell me where to knock.") : L10n::t("Let's update the file."),
+                                      26, header));
     // The hairline along the header's bottom edge.
     auto* line = divider(header);
     QPalette p = line->palette();
@@ -385,7 +385,7 @@ QWidget* BrokerFormSheet::buildKnock()
     auto* card = new FormCard(L10n::t("KNOCK FIRST"), jade());
     auto* row = new QHBoxLayout();
     row->setSpacing(12);
-    m_test = new KitButton(QString(), std::make_unique<WelcomePrimaryStyle>(), card);
+    m_test = new KitButton(QString(), std::make_unique<PrimaryButtonStyle>(), card);
     connect(m_test, &QAbstractButton::clicked, this, &BrokerFormSheet::runTest);
     row->addWidget(m_test);
     m_knockRow = row;
@@ -437,8 +437,8 @@ QWidget* BrokerFormSheet::buildFoot()
     auto* buttons = new QHBoxLayout();
     buttons->setSpacing(10);
     if (!m_model->isNew()) {
-        m_forget = new KitButton(
-            QString(), std::make_unique<SettingsControlStyle>(amber(), false, true, QMarginsF(12, 12, 12, 12)), foot);
+        m_forget = new KitButton(QString(),
+                                 std::make_unique<ControlStyle>(amber(), false, true, QMarginsF(12, 12, 12, 12)), foot);
         m_forget->setLeadingSymbol(QStringLiteral("trash"));
         m_forget->setFont(KitFont::font(12, QFont::DemiBold));
         m_forget->setToolTip(L10n::t("Forget this broker"));
@@ -447,14 +447,13 @@ QWidget* BrokerFormSheet::buildFoot()
         buttons->addWidget(m_forget);
     }
     buttons->addStretch(1);
-    m_cancel =
-        new KitButton(L10n::t("Cancel"),
-                      std::make_unique<SettingsControlStyle>(accent(), false, false, QMarginsF(13, 10, 13, 10)), foot);
+    m_cancel = new KitButton(L10n::t("Cancel"),
+                             std::make_unique<ControlStyle>(accent(), false, false, QMarginsF(13, 10, 13, 10)), foot);
     m_cancel->setFont(KitFont::font(12, QFont::DemiBold));
     connect(m_cancel, &QAbstractButton::clicked, this, &QDialog::reject);
     buttons->addWidget(m_cancel);
     m_save = new KitButton(m_model->isNew() ? L10n::t("File it") : L10n::t("Save"),
-                           std::make_unique<WelcomePrimaryStyle>(), foot);
+                           std::make_unique<PrimaryButtonStyle>(), foot);
     m_save->setTrailingSymbol(QStringLiteral("pawprint.fill"));
     m_save->setSymbolSpacing(12);
     connect(m_save, &QAbstractButton::clicked, this, &BrokerFormSheet::save);

@@ -1,15 +1,15 @@
 #include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 
-#include "Tessaron/kit/ConfirmSheet.h"
+#include "Tessaron/reception/ConfirmSheet.h"
 #include "Tessaron/kit/PlainText.h"
 
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/kit/SlamStamp.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/reception/BrokerFormLogic.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/kit/Spinner.h"
@@ -46,11 +46,11 @@ namespace {
 void markChoice(KitButton* button, bool selected, bool mechanism)
 {
     button->setSelected(selected);
-    auto* style = static_cast<SettingsControlStyle*>(button->buttonStyle());
+    auto* style = static_cast<ControlStyle*>(button->buttonStyle());
     if (style->selected() == selected)
         return;
     const QMarginsF insets = mechanism ? QMarginsF(10, 8, 10, 8) : QMarginsF(10, 9, 10, 9);
-    button->setButtonStyle(std::make_unique<SettingsControlStyle>(accent(), selected, true, insets));
+    button->setButtonStyle(std::make_unique<ControlStyle>(accent(), selected, true, insets));
 }
 
 } // namespace

@@ -11,7 +11,7 @@ namespace tessaron {
 using namespace TessaronPalette;
 
 FormCard::FormCard(const QString& eyebrow, const QColor& tint, QWidget* parent)
-    : SettingsSurface(tint, parent)
+    : PanelSurface(tint, parent)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     auto* column = new QVBoxLayout(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 
 class QLabel;
 class QLineEdit;
@@ -9,7 +9,7 @@ class QVBoxLayout;
 namespace tessaron {
 
 // A card of the broker form: a tinted eyebrow over its content on the panel surface.
-class FormCard : public SettingsSurface {
+class FormCard : public PanelSurface {
     Q_OBJECT
 public:
     FormCard(const QString& eyebrow, const QColor& tint, QWidget* parent = nullptr);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Tessaron/kit/WelcomeEyebrow.h"
+#include "Tessaron/kit/Eyebrow.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -19,7 +19,7 @@ namespace tessaron {
 using namespace TessaronPalette;
 
 Odometer::Odometer(UserDefaults& store, QWidget* parent)
-    : SettingsSurface(accent(), parent)
+    : PanelSurface(accent(), parent)
     , m_store(store)
     , m_readRoll(new AnimatedValue(0.0, this))
     , m_disturbedRoll(new AnimatedValue(0.0, this))
@@ -27,7 +27,7 @@ Odometer::Odometer(UserDefaults& store, QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(18, 18, 18, 18);
     column->setSpacing(12);
-    column->addWidget(new WelcomeEyebrow(L10n::t("MILEAGE"), this));
+    column->addWidget(new Eyebrow(L10n::t("MILEAGE"), this));
 
     const QFont valueFont = KitFont::font(26, QFont::Black, FontDesign::monospaced);
     const QFont captionFont = KitFont::font(10, QFont::Medium, FontDesign::rounded);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 
 class QLabel;
 
@@ -11,7 +11,7 @@ class UserDefaults;
 
 // The "MILEAGE" panel: how many messages were read and how many RabbitMQ messages were disturbed
 // over the life of the installation. Reads the two stored tallies and follows their changes.
-class Odometer : public SettingsSurface {
+class Odometer : public PanelSurface {
     Q_OBJECT
 public:
     explicit Odometer(UserDefaults& store, QWidget* parent = nullptr);

@@ -3,9 +3,9 @@
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/TessaronChartCard.h"
 #include "Tessaron/kit/TessaronMascot.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomeTitle.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/ScreenTitle.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "Tessaron/reception/BrokerCard.h"
 #include "Tessaron/reception/Odometer.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -195,7 +195,7 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     column->addWidget(m_back, 0, Qt::AlignLeft);
 
     // The header panel.
-    auto* header = new SettingsSurface(accent(), page);
+    auto* header = new PanelSurface(accent(), page);
     auto* headerRow = new QHBoxLayout(header);
     headerRow->setContentsMargins(headerMargin, 26, headerMargin, 26);
     auto* left = new QVBoxLayout();
@@ -204,10 +204,10 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     eyebrowRow->setSpacing(7);
     m_gavel = new Gavel(11, 0, Brand::accent(), header);
     eyebrowRow->addWidget(m_gavel);
-    eyebrowRow->addWidget(new WelcomeEyebrow(L10n::t("TESSARON MQ · RECEPTION"), header));
+    eyebrowRow->addWidget(new Eyebrow(L10n::t("TESSARON MQ · RECEPTION"), header));
     eyebrowRow->addStretch(1);
     left->addLayout(eyebrowRow);
-    left->addWidget(new WelcomeTitle(L10n::t("Your queues."), L10n::t("Lawyered."), 46, header));
+    left->addWidget(new ScreenTitle(L10n::t("Your queues."), L10n::t("Lawyered."), 46, header));
     QLabel* pitch = reception::label(L10n::t("I'm Tessaron. I read your queues, I never touch them, and I will draw "
                                              "you a chart whether you asked for one or not."),
                                      KitFont::font(12.5), muted(), header, true);

@@ -1,6 +1,6 @@
 #include "Tessaron/reception/WaitingRoom.h"
 
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/ReceptionWidgets.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -15,7 +15,7 @@ namespace tessaron {
 using namespace TessaronPalette;
 
 WaitingRoom::WaitingRoom(std::function<void()> action, QWidget* parent)
-    : SettingsSurface(accent(), parent)
+    : PanelSurface(accent(), parent)
     , m_action(std::move(action))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -32,7 +32,7 @@ WaitingRoom::WaitingRoom(std::function<void()> action, QWidget* parent)
     row->addLayout(words, 1);
     row->addSpacing(12);
 
-    m_button = new KitButton(L10n::t("Open the first one"), std::make_unique<WelcomePrimaryStyle>(), this);
+    m_button = new KitButton(L10n::t("Open the first one"), std::make_unique<PrimaryButtonStyle>(), this);
     m_button->setTrailingSymbol(QStringLiteral("arrow.right"));
     m_button->setSymbolSpacing(12);
     connect(m_button, &QAbstractButton::clicked, this, [this] {

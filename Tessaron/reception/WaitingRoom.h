@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 
 #include <functional>
 
@@ -10,7 +10,7 @@ class KitButton;
 
 // Shown instead of the docket while no broker is saved: a line of patience and the one button
 // that starts the first broker, which answers to Return.
-class WaitingRoom : public SettingsSurface {
+class WaitingRoom : public PanelSurface {
     Q_OBJECT
 public:
     explicit WaitingRoom(std::function<void()> action, QWidget* parent = nullptr);

@@ -1,13 +1,13 @@
 #include "Tessaron/settings/AboutView.h"
 
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/intro/IntroWidgets.h"
 #include "Tessaron/kit/PersonnelBadge.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/settings/SettingsLogic.h"
@@ -94,8 +94,8 @@ QWidget* fact(const QString& symbol, const QString& text, QWidget* parent)
 
 KitButton* footButton(const QString& title, const QString& symbol, QWidget* parent)
 {
-    auto* button = new KitButton(
-        title, std::make_unique<SettingsControlStyle>(accent(), false, true, QMarginsF(12, 9, 12, 9)), parent);
+    auto* button =
+        new KitButton(title, std::make_unique<ControlStyle>(accent(), false, true, QMarginsF(12, 9, 12, 9)), parent);
     button->setLeadingSymbol(symbol);
     button->setSymbolSpacing(6);
     button->setFont(KitFont::font(11, QFont::DemiBold, FontDesign::rounded));
@@ -145,9 +145,9 @@ AboutView::AboutView(AppState*, QWidget* parent)
     auto* rightLayout = column(right, 14);
     auto* titleBlock = new QWidget(right);
     auto* titleLayout = column(titleBlock, 10);
-    titleLayout->addWidget(new WelcomeEyebrow(L10n::t("ABOUT"), titleBlock));
-    titleLayout->addWidget(new WelcomeTitle(QStringLiteral("Tessaron MQ"),
-                                            L10n::t("Kafka and RabbitMQ, from a guy who can't lie."), 24, titleBlock));
+    titleLayout->addWidget(new Eyebrow(L10n::t("ABOUT"), titleBlock));
+    titleLayout->addWidget(new ScreenTitle(QStringLiteral("Tessaron MQ"),
+                                           L10n::t("Kafka and RabbitMQ, from a guy who can't lie."), 24, titleBlock));
     rightLayout->addWidget(titleBlock);
 
     auto* facts = new QWidget(right);
@@ -187,7 +187,7 @@ AboutView::AboutView(AppState*, QWidget* parent)
     countersLayout->addStretch(1);
     m_read->setObjectName(QStringLiteral("readCounter"));
     m_disturbed->setObjectName(QStringLiteral("disturbedCounter"));
-    rightLayout->addWidget(settingsSurface(counters, accent()));
+    rightLayout->addWidget(panelSurface(counters, accent()));
 
     auto* credits = new QWidget(right);
     auto* creditsLayout = column(credits, 3);

@@ -1,8 +1,8 @@
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/kit/PlainText.h"
 
-#include "Tessaron/kit/SettingsControlStyle.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/ControlStyle.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/settings/SettingsLogic.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -47,9 +47,9 @@ namespace SettingsChrome {
 
 void markSelected(KitButton* button, const QColor& tint, bool selected, const QMarginsF& insets)
 {
-    auto* style = static_cast<SettingsControlStyle*>(button->buttonStyle());
+    auto* style = static_cast<ControlStyle*>(button->buttonStyle());
     if (!style || style->selected() != selected)
-        button->setButtonStyle(std::make_unique<SettingsControlStyle>(tint, selected, true, insets));
+        button->setButtonStyle(std::make_unique<ControlStyle>(tint, selected, true, insets));
     if (QWidget* check = button->findChild<QWidget*>(QStringLiteral("check")))
         check->setVisible(selected);
     if (auto* mark = button->findChild<SymbolView*>(QStringLiteral("mark"))) {
@@ -65,7 +65,7 @@ void markSelected(KitButton* button, const QColor& tint, bool selected, const QM
 
 KitButton* tile(const QMarginsF& insets, const QColor& tint, QWidget* parent)
 {
-    auto* button = new KitButton(QString(), std::make_unique<SettingsControlStyle>(tint, false, true, insets), parent);
+    auto* button = new KitButton(QString(), std::make_unique<ControlStyle>(tint, false, true, insets), parent);
     button->setCursor(Qt::PointingHandCursor);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return button;
@@ -74,7 +74,7 @@ KitButton* tile(const QMarginsF& insets, const QColor& tint, QWidget* parent)
 QWidget* surfaced(QWidget* content, const QColor& tint, int margin)
 {
     content->layout()->setContentsMargins(margin, margin, margin, margin);
-    return settingsSurface(content, tint);
+    return panelSurface(content, tint);
 }
 
 Motion spring(const QWidget* owner)

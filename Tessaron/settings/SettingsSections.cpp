@@ -1,7 +1,7 @@
 #include "Tessaron/settings/SettingsSections.h"
 
 #include "Tessaron/kit/BuildInfo.h"
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/settings/SettingsLogic.h"
@@ -275,9 +275,8 @@ AISection::AISection(QWidget* parent)
     headLayout->addWidget(label(L10n::t("WHO'S ON THE CASE?"),
                                 KitFont::font(9, QFont::Medium, FontDesign::monospaced, 1.1), secondary(), head));
     headLayout->addStretch(1);
-    m_checkAgain =
-        new KitButton(L10n::t("Check again"),
-                      std::make_unique<SettingsControlStyle>(accent(), false, true, QMarginsF(9, 9, 9, 9)), head);
+    m_checkAgain = new KitButton(L10n::t("Check again"),
+                                 std::make_unique<ControlStyle>(accent(), false, true, QMarginsF(9, 9, 9, 9)), head);
     m_checkAgain->setObjectName(QStringLiteral("checkAgain"));
     m_checkAgain->setLeadingSymbol(QStringLiteral("arrow.clockwise"));
     m_checkAgain->setFont(KitFont::font(10, QFont::Medium));

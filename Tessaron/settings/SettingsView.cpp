@@ -2,11 +2,11 @@
 #include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/kit/PlainText.h"
 
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "Tessaron/kit/TessaronMascot.h"
-#include "Tessaron/kit/TransparentWindowChrome.h"
+#include "Tessaron/settings/TransparentWindowChrome.h"
 #include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/settings/SettingsSections.h"
@@ -76,7 +76,7 @@ protected:
     {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const double radius = SettingsControlStyle::cornerRadius;
+        const double radius = ControlStyle::cornerRadius;
         QPainterPath shape;
         shape.addRoundedRect(QRectF(rect()), radius, radius);
         painter.fillPath(shape, Palette::withOpacity(accent(), 0.1));
@@ -184,7 +184,7 @@ QWidget* SettingsView::buildSidebar()
     connect(m_railSlide, &AnimatedValue::valueChanged, this, &SettingsView::placeRailHighlight);
     for (int i = 0; i < 3; ++i) {
         auto* button =
-            new KitButton(QString(), std::make_unique<SettingsControlStyle>(accent(), false, false, railInsets), rail);
+            new KitButton(QString(), std::make_unique<ControlStyle>(accent(), false, false, railInsets), rail);
         button->setObjectName(QStringLiteral("rail%1").arg(i));
         auto* content = new QWidget;
         auto* contentLayout = row(content, 9);
@@ -363,7 +363,7 @@ void SettingsView::setSection(int section)
     for (int i = 0; i < m_rail.size(); ++i) {
         KitButton* button = m_rail.at(i);
         const bool selected = i == m_section;
-        button->setButtonStyle(std::make_unique<SettingsControlStyle>(accent(), selected, false, railInsets));
+        button->setButtonStyle(std::make_unique<ControlStyle>(accent(), selected, false, railInsets));
         button->findChild<SymbolView*>(QStringLiteral("icon"))->setColor(selected ? accent() : secondary());
         button->findChild<QLabel*>(QStringLiteral("title"))
             ->setFont(KitFont::font(12, selected ? QFont::DemiBold : QFont::Medium));

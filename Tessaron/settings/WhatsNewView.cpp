@@ -2,12 +2,12 @@
 #include "Tessaron/settings/WhatsNewView.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/TessaronMascot.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "Tessaron/settings/SettingsChrome.h"
 #include "Tessaron/kit/LanguageChange.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -108,10 +108,10 @@ void WhatsNewView::build()
     bodyLayout->setContentsMargins(30, 26, 30, 24);
     auto* titleBlock = new QWidget(body);
     auto* titleLayout = column(titleBlock, 11);
-    titleLayout->addWidget(new WelcomeEyebrow(L10n::t("CASE NOTES / %@", m_entry.version), titleBlock));
+    titleLayout->addWidget(new Eyebrow(L10n::t("CASE NOTES / %@", m_entry.version), titleBlock));
     const QString headline = L10n::t(m_entry.headline);
     const QString accentPart = L10n::t(m_entry.headlineAccent);
-    auto* title = new WelcomeTitle(headline, accentPart, 32, titleBlock);
+    auto* title = new ScreenTitle(headline, accentPart, 32, titleBlock);
     title->setObjectName(QStringLiteral("whatsNewTitle"));
     titleLayout->addWidget(title);
     titleBlock->setAccessibleName(headline + u' ' + accentPart);
@@ -130,7 +130,7 @@ void WhatsNewView::build()
             wrapping(L10n::t(item.text), KitFont::font(12.5), Palette::withOpacity(Palette::ink(), 0.84), card);
         text->setObjectName(QStringLiteral("itemText"));
         cardLayout->addWidget(text, 1);
-        SettingsSurface* surface = settingsSurface(card, tint);
+        PanelSurface* surface = panelSurface(card, tint);
         surface->setObjectName(QStringLiteral("itemCard%1").arg(index));
         cardsLayout->addWidget(surface);
         // Cards come in one after another the first time they show.
@@ -159,7 +159,7 @@ void WhatsNewView::build()
         label(L10n::t("All of them already in your copy."), KitFont::font(11), Palette::muted(), counts));
     footerLayout->addWidget(counts);
     footerLayout->addStretch(1);
-    m_close = new KitButton(L10n::t("Nice work, buddy."), std::make_unique<WelcomePrimaryStyle>(), footer);
+    m_close = new KitButton(L10n::t("Nice work, buddy."), std::make_unique<PrimaryButtonStyle>(), footer);
     m_close->setObjectName(QStringLiteral("niceWork"));
     m_close->setTrailingSymbol(QStringLiteral("pawprint.fill"));
     m_close->setSymbolSpacing(6);

@@ -3,7 +3,7 @@
 
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/TextWrap.h"
+#include "Tessaron/workspace/TextWrap.h"
 #include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitFont.h"

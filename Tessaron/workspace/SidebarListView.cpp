@@ -7,7 +7,7 @@
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/SidebarModel.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/TextWrap.h"
+#include "Tessaron/workspace/TextWrap.h"
 #include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
 #include "TessaronCore/l10n/L10n.h"

@@ -56,24 +56,6 @@ int folderCount(const QList<Topic>& topics, const std::optional<QString>& folder
     return count;
 }
 
-QString securitySentence(const Broker& broker)
-{
-    if (broker.kind == BrokerKind::rabbitmq)
-        return L10n::t("Charges to read. I'll warn you first.");
-    if (broker.usesClientCertificate())
-        return L10n::t("Wants my certificate. I brought it.");
-    switch (BrokerSecurity::Value(broker.security)) {
-    case BrokerSecurity::saslPlaintext:
-    case BrokerSecurity::saslSSL:
-        return L10n::t("Wants a password. It's in your keyring.");
-    case BrokerSecurity::plaintext:
-        return L10n::t("No password. Trusting. I respect that.");
-    case BrokerSecurity::ssl:
-        break;
-    }
-    return L10n::t("Encrypted. Nobody reads over my shoulder.");
-}
-
 QString brokersOnFileRemark(qsizetype count)
 {
     if (count == 1)

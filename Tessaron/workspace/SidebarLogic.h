@@ -32,8 +32,6 @@ QString trimmedSearch(const QString& search);
 // Non-internal topics named `folder` or `folder` + "."...; without a folder, every non-internal topic.
 int folderCount(const QList<Topic>& topics, const std::optional<QString>& folder);
 
-// The broker menu's remark on how the broker is reached.
-QString securitySentence(const Broker& broker);
 // The brokers-on-file popover's remark.
 QString brokersOnFileRemark(qsizetype count);
 

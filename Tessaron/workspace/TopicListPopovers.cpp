@@ -7,6 +7,8 @@
 #include "Tessaron/workspace/SidebarChips.h"
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarLogic.h"
+#include "Tessaron/kit/SecuritySentence.h"
+#include "Tessaron/kit/PlainText.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/analysis/TopicFilter.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -24,18 +26,9 @@
 namespace tessaron {
 
 using namespace TessaronPalette;
+using PlainText::label;
 
 namespace {
-
-QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setFont(font);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    l->setPalette(p);
-    return l;
-}
 
 // One level of the scope help: icon, title, explanation.
 QWidget* levelRow(const QString& icon, const QString& title, const QString& explanation, QWidget* parent)
@@ -50,9 +43,7 @@ QWidget* levelRow(const QString& icon, const QString& title, const QString& expl
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     texts->addWidget(label(title, KitFont::font(12, QFont::DemiBold, FontDesign::rounded), ink(), row));
-    QLabel* body = label(explanation, KitFont::font(10.5), muted(), row);
-    body->setWordWrap(true);
-    texts->addWidget(body);
+    texts->addWidget(label(explanation, KitFont::font(10.5), muted(), row, true));
     line->addLayout(texts, 1);
     return row;
 }
@@ -146,8 +137,7 @@ SidebarPopover* TopicListView::buildBrokerMenu()
     BrokerSession* session = m_session;
     QPointer<AppState> appGuard(m_app);
     QPointer<BrokerSession> sessionGuard(session);
-    auto* pop =
-        new SidebarPopover(L10n::t("THIS BROKER"), accent(), Sidebar::securitySentence(session->broker()), this);
+    auto* pop = new SidebarPopover(L10n::t("THIS BROKER"), accent(), securitySentence(session->broker()), this);
     PopoverRow::Look edit;
     edit.subtitle = session->broker().bootstrap;
     edit.icon = QStringLiteral("slider.horizontal.3");

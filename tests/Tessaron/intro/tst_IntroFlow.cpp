@@ -15,7 +15,7 @@
 #include "Tessaron/intro/WelcomeGroundRules.h"
 #include "Tessaron/intro/WelcomeIntroduction.h"
 #include "Tessaron/kit/Gavel.h"
-#include "Tessaron/kit/WelcomeConfetti.h"
+#include "Tessaron/intro/WelcomeConfetti.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/state/AppState.h"

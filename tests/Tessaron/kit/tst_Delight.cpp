@@ -3,7 +3,7 @@
 #include "Tessaron/kit/HopEffect.h"
 #include "Tessaron/kit/LawyeredStamp.h"
 #include "Tessaron/kit/SlamStamp.h"
-#include "Tessaron/kit/Slap.h"
+#include "Tessaron/actions/Slap.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/TopicQuip.h"
 #include "TessaronCore/l10n/L10n.h"

@@ -1,8 +1,8 @@
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
-#include "Tessaron/kit/TransparentWindowChrome.h"
+#include "Tessaron/settings/TransparentWindowChrome.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
 
@@ -33,7 +33,7 @@ struct Tile {
         QPalette p;
         p.setColor(QPalette::Window, Qt::black);
         window.setPalette(p);
-        button = new KitButton(QString(), std::make_unique<SettingsControlStyle>(tint, selected, surface), &window);
+        button = new KitButton(QString(), std::make_unique<ControlStyle>(tint, selected, surface), &window);
         button->setGeometry(10, 10, 100, 40);
     }
     QImage shot() { return window.grab().toImage(); }
@@ -109,7 +109,7 @@ private slots:
 
     void pressDimsAndShrinksUnlessMotionIsReduced()
     {
-        SettingsControlStyle style(tint, false, true);
+        ControlStyle style(tint, false, true);
         ButtonState pressed;
         pressed.pressed = true;
         pressed.press = 1.0;
@@ -154,7 +154,7 @@ private slots:
         QPalette p;
         p.setColor(QPalette::Window, Qt::black);
         window.setPalette(p);
-        auto* surface = new SettingsSurface(Qt::white, &window);
+        auto* surface = new PanelSurface(Qt::white, &window);
         surface->setGeometry(20, 20, 100, 60);
         auto edge = [&] { return QColor(window.grab().toImage().pixel(70, 20)).red(); };
         const int standard = edge();

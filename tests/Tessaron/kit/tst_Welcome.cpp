@@ -1,9 +1,9 @@
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/WelcomeConfetti.h"
+#include "Tessaron/intro/WelcomeConfetti.h"
 #include "Tessaron/kit/WelcomeDots.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/Brand.h"
 
@@ -119,10 +119,10 @@ private slots:
 
     void eyebrowAndTitleShowTextAsGiven()
     {
-        WelcomeEyebrow eyebrow("/ FIRST DAY");
+        Eyebrow eyebrow("/ FIRST DAY");
         QCOMPARE(eyebrow.text(), QString("/ FIRST DAY"));
         QCOMPARE(eyebrow.palette().color(QPalette::WindowText), TessaronPalette::introAccent());
-        WelcomeTitle title("You're hired.", "No suit required.", 30);
+        ScreenTitle title("You're hired.", "No suit required.", 30);
         QCOMPARE(title.firstLine()->text(), QString("You're hired."));
         QCOMPARE(title.accentLine()->palette().color(QPalette::WindowText), TessaronPalette::introAccent());
         QVERIFY(title.accentLine()->wordWrap());
@@ -136,7 +136,7 @@ private slots:
 
     void primaryStyleStates()
     {
-        WelcomePrimaryStyle style;
+        PrimaryButtonStyle style;
         ButtonState s;
         QCOMPARE(style.scale(s), 1.0);
         s.hover = 1.0;

@@ -3,7 +3,7 @@
 
 #include "Tessaron/reception/BrokerFormLogic.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
-#include "Tessaron/kit/ConfirmSheet.h"
+#include "Tessaron/reception/ConfirmSheet.h"
 #include "Tessaron/reception/FormCard.h"
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/l10n/L10n.h"

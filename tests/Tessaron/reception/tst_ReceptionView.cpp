@@ -1,5 +1,6 @@
 #include "support/SessionFakes.h"
 
+#include "Tessaron/kit/SecuritySentence.h"
 #include "Tessaron/kit/TessaronChartCard.h"
 #include "Tessaron/reception/BrokerCard.h"
 #include "Tessaron/reception/Odometer.h"
@@ -226,17 +227,17 @@ private slots:
         rabbit.security = BrokerSecurity::ssl;
         rabbit.clientCertPath = "/c.pem";
         rabbit.clientKeyPath = "/k.pem";
-        QCOMPARE(BrokerCard::securitySentence(rabbit), QString("Charges to read. I'll warn you first."));
+        QCOMPARE(securitySentence(rabbit), QString("Charges to read. I'll warn you first."));
         Broker tls = kafkaBroker();
         tls.security = BrokerSecurity::ssl;
         tls.clientCertPath = "/c.pem";
-        QCOMPARE(BrokerCard::securitySentence(tls), QString("Encrypted. Nobody reads over my shoulder."));
+        QCOMPARE(securitySentence(tls), QString("Encrypted. Nobody reads over my shoulder."));
         tls.clientKeyPath = "/k.pem";
-        QCOMPARE(BrokerCard::securitySentence(tls), QString("Wants my certificate. I brought it."));
+        QCOMPARE(securitySentence(tls), QString("Wants my certificate. I brought it."));
         tls.security = BrokerSecurity::saslPlaintext;
-        QCOMPARE(BrokerCard::securitySentence(tls), QString("Wants a password. It's in your keyring."));
+        QCOMPARE(securitySentence(tls), QString("Wants a password. It's in your keyring."));
         tls.security = BrokerSecurity::plaintext;
-        QCOMPARE(BrokerCard::securitySentence(tls), QString("No password. Trusting. I respect that."));
+        QCOMPARE(securitySentence(tls), QString("No password. Trusting. I respect that."));
     }
 
     void theGreetingFollowsTheHourAndTheBoops()

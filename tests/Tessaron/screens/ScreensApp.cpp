@@ -7,7 +7,7 @@
 #include "Tessaron/app/RootView.h"
 #include "Tessaron/app/TessaronApplication.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
 #include "VelkinUI/KitButton.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/TabBar.h"
@@ -238,7 +238,7 @@ void shootApp(ScreenShooter& shooter)
         row->setContentsMargins(24, 24, 24, 24);
         row->setSpacing(14);
         auto* cancel = new QPushButton(QStringLiteral("Cancel"));
-        auto* file = new KitButton(QStringLiteral("File it"), std::make_unique<WelcomePrimaryStyle>());
+        auto* file = new KitButton(QStringLiteral("File it"), std::make_unique<PrimaryButtonStyle>());
         file->setTrailingSymbol(QStringLiteral("pawprint.fill"));
         file->setSymbolSpacing(12);
         row->addWidget(cancel);

@@ -7,7 +7,7 @@
 #include "Tessaron/casework/SkewChart.h"
 #include "Tessaron/casework/TopicNotes.h"
 #include "Tessaron/casework/VerdictBar.h"
-#include "Tessaron/kit/AppArtwork.h"
+#include "Tessaron/app/AppArtwork.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"

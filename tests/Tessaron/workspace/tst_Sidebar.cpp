@@ -4,6 +4,7 @@
 #include "Tessaron/workspace/SidebarChips.h"
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/workspace/SidebarLogic.h"
+#include "Tessaron/kit/SecuritySentence.h"
 #include "Tessaron/workspace/TabBar.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/workspace/TopicListView.h"
@@ -180,12 +181,12 @@ private slots:
         QCOMPARE(Sidebar::folderCount(topics, std::nullopt), 3);
 
         Broker broker = kafkaBroker();
-        QCOMPARE(Sidebar::securitySentence(broker), QString("No password. Trusting. I respect that."));
+        QCOMPARE(securitySentence(broker), QString("No password. Trusting. I respect that."));
         broker.security = BrokerSecurity::saslSSL;
-        QCOMPARE(Sidebar::securitySentence(broker), QString("Wants a password. It's in your keyring."));
+        QCOMPARE(securitySentence(broker), QString("Wants a password. It's in your keyring."));
         broker.security = BrokerSecurity::ssl;
-        QCOMPARE(Sidebar::securitySentence(broker), QString("Encrypted. Nobody reads over my shoulder."));
-        QCOMPARE(Sidebar::securitySentence(rabbitBroker()), QString("Charges to read. I'll warn you first."));
+        QCOMPARE(securitySentence(broker), QString("Encrypted. Nobody reads over my shoulder."));
+        QCOMPARE(securitySentence(rabbitBroker()), QString("Charges to read. I'll warn you first."));
         QCOMPARE(Sidebar::brokersOnFileRemark(1), QString("Just the one. He's not complaining."));
         QCOMPARE(Sidebar::brokersOnFileRemark(0), QString("0 on file. Each opens in its own tab."));
 

@@ -1,22 +1,22 @@
 #include "KitGallery.h"
 
-#include "Tessaron/kit/AppArtwork.h"
+#include "Tessaron/app/AppArtwork.h"
 #include "Tessaron/kit/FormHeading.h"
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/LawyeredStamp.h"
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 #include "Tessaron/kit/SlamStamp.h"
-#include "Tessaron/kit/Slap.h"
+#include "Tessaron/actions/Slap.h"
 #include "Tessaron/kit/TessaronBackdrop.h"
 #include "Tessaron/kit/TessaronChartCard.h"
 #include "Tessaron/kit/TessaronMascot.h"
-#include "Tessaron/kit/WelcomeConfetti.h"
+#include "Tessaron/intro/WelcomeConfetti.h"
 #include "Tessaron/kit/WelcomeDots.h"
-#include "Tessaron/kit/WelcomeEyebrow.h"
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/Eyebrow.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
+#include "Tessaron/kit/ScreenTitle.h"
 #include "VelkinHelpers/JSONHighlighter.h"
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/AuroraBackground.h"
@@ -173,7 +173,7 @@ QWidget* symbolsPage()
 
 KitButton* control(const QString& text, bool selected, bool surface, QColor tint)
 {
-    return new KitButton(text, std::make_unique<SettingsControlStyle>(tint, selected, surface));
+    return new KitButton(text, std::make_unique<ControlStyle>(tint, selected, surface));
 }
 
 QWidget* controlsPage()
@@ -196,16 +196,16 @@ QWidget* controlsPage()
         b->setEnabled(v.enabled);
         b->setHovering(v.hover);
         b->showPressed(v.pressed);
-        sheet->add("SettingsControlStyle " + v.name, b);
+        sheet->add("ControlStyle " + v.name, b);
     }
-    auto* primary = new KitButton("Let's do this.", std::make_unique<WelcomePrimaryStyle>());
-    sheet->add("WelcomePrimaryStyle", primary);
-    auto* hovered = new KitButton("Let's do this.", std::make_unique<WelcomePrimaryStyle>());
+    auto* primary = new KitButton("Let's do this.", std::make_unique<PrimaryButtonStyle>());
+    sheet->add("PrimaryButtonStyle", primary);
+    auto* hovered = new KitButton("Let's do this.", std::make_unique<PrimaryButtonStyle>());
     hovered->setHovering(true);
-    sheet->add("WelcomePrimaryStyle hovered", hovered);
-    auto* disabled = new KitButton("Let's do this.", std::make_unique<WelcomePrimaryStyle>());
+    sheet->add("PrimaryButtonStyle hovered", hovered);
+    auto* disabled = new KitButton("Let's do this.", std::make_unique<PrimaryButtonStyle>());
     disabled->setEnabled(false);
-    sheet->add("WelcomePrimaryStyle disabled", disabled);
+    sheet->add("PrimaryButtonStyle disabled", disabled);
     auto* plain = new KitButton(
         "Another", std::make_unique<PlainButtonStyle>(KitFont::font(10.5, QFont::DemiBold, FontDesign::rounded), tint));
     plain->setTrailingSymbol("arrow.right");
@@ -221,7 +221,7 @@ QWidget* panel(const QColor& tint, const QString& text)
     QPalette p = inner->palette();
     p.setColor(QPalette::WindowText, TessaronPalette::ink());
     inner->setPalette(p);
-    return settingsSurface(inner, tint);
+    return panelSurface(inner, tint);
 }
 
 QWidget* surfacesPage(bool contrast, bool opaque)
@@ -230,8 +230,8 @@ QWidget* surfacesPage(bool contrast, bool opaque)
     auto* behind = new TessaronBackdrop(Brand::palette().at(2), false);
     behind->setFixedSize(420, 260);
     auto* holder = new QVBoxLayout(behind);
-    holder->addWidget(panel(Brand::palette().at(2), "settingsSurface over the backdrop"), 0, Qt::AlignCenter);
-    sheet->add(QString("TessaronBackdrop loud + SettingsSurface%1%2")
+    holder->addWidget(panel(Brand::palette().at(2), "panelSurface over the backdrop"), 0, Qt::AlignCenter);
+    sheet->add(QString("TessaronBackdrop loud + PanelSurface%1%2")
                    .arg(contrast ? " (increased contrast)" : "", opaque ? " (reduced transparency)" : ""),
                behind);
     auto* quiet = new TessaronBackdrop(TessaronPalette::mint(), true);
@@ -247,10 +247,10 @@ QWidget* surfacesPage(bool contrast, bool opaque)
 QWidget* welcomePage()
 {
     auto* sheet = new Sheet(2);
-    sheet->add("WelcomeEyebrow", new WelcomeEyebrow("/ FIRST DAY"));
-    auto* title = new WelcomeTitle("You're hired.", "No suit required.", 30);
+    sheet->add("Eyebrow", new Eyebrow("/ FIRST DAY"));
+    auto* title = new ScreenTitle("You're hired.", "No suit required.", 30);
     title->setFixedWidth(360);
-    sheet->add("WelcomeTitle 30", title);
+    sheet->add("ScreenTitle 30", title);
     auto* dots = new WelcomeDots;
     dots->setFixedSize(360, 160);
     dots->setAutoFillBackground(false);

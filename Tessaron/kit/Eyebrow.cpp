@@ -1,11 +1,11 @@
-#include "Tessaron/kit/WelcomeEyebrow.h"
+#include "Tessaron/kit/Eyebrow.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
 
 namespace tessaron {
 
-WelcomeEyebrow::WelcomeEyebrow(const QString& text, QWidget* parent)
+Eyebrow::Eyebrow(const QString& text, QWidget* parent)
     : QLabel(text, parent)
 {
     setTextFormat(Qt::PlainText);

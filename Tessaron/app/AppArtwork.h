@@ -4,7 +4,7 @@
 
 namespace tessaron::AppArtwork {
 
-// The application's own drawings, compiled into the kit.
+// The application's own drawings, compiled into the application library.
 QIcon appIcon();
 QIcon logoMark();
 

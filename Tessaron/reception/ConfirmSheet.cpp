@@ -1,7 +1,7 @@
-#include "Tessaron/kit/ConfirmSheet.h"
+#include "Tessaron/reception/ConfirmSheet.h"
 
 #include "Tessaron/kit/PlainText.h"
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinUI/KitButton.h"
@@ -44,12 +44,11 @@ ConfirmSheet::ConfirmSheet(const QString& title, const QString& detail, const QS
     buttons->addStretch(1);
     m_cancel = new KitButton(
         L10n::t("Cancel"),
-        std::make_unique<SettingsControlStyle>(TessaronPalette::introAccent(), false, false, QMarginsF(13, 10, 13, 10)),
-        this);
+        std::make_unique<ControlStyle>(TessaronPalette::introAccent(), false, false, QMarginsF(13, 10, 13, 10)), this);
     m_cancel->setFont(KitFont::font(12, QFont::DemiBold));
     m_confirm = new KitButton(
-        confirmText,
-        std::make_unique<SettingsControlStyle>(TessaronPalette::amber(), false, true, QMarginsF(13, 10, 13, 10)), this);
+        confirmText, std::make_unique<ControlStyle>(TessaronPalette::amber(), false, true, QMarginsF(13, 10, 13, 10)),
+        this);
     m_confirm->setFont(KitFont::font(12, QFont::DemiBold));
     buttons->addWidget(m_cancel);
     buttons->addWidget(m_confirm);

@@ -1,4 +1,4 @@
-#include "Tessaron/kit/SettingsControlStyle.h"
+#include "Tessaron/kit/ControlStyle.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/ViewMotion.h"
@@ -13,14 +13,14 @@ namespace {
 using TessaronPalette::white;
 } // namespace
 
-SettingsControlStyle::SettingsControlStyle(const QColor& tint, bool selected, bool drawsSurface, QMarginsF insets)
+ControlStyle::ControlStyle(const QColor& tint, bool selected, bool drawsSurface, QMarginsF insets)
     : m_tint(tint)
     , m_selected(selected)
     , m_drawsSurface(drawsSurface)
     , m_insets(insets)
 { }
 
-QColor SettingsControlStyle::fill(const ButtonState& s) const
+QColor ControlStyle::fill(const ButtonState& s) const
 {
     if (!m_drawsSurface)
         return white(lerp(0.0, 0.035, s.hover));
@@ -29,7 +29,7 @@ QColor SettingsControlStyle::fill(const ButtonState& s) const
     return white(lerp(0.025, 0.065, s.hover));
 }
 
-std::optional<QColor> SettingsControlStyle::border(const ButtonState& s) const
+std::optional<QColor> ControlStyle::border(const ButtonState& s) const
 {
     if (!m_drawsSurface)
         return std::nullopt;
@@ -40,9 +40,9 @@ std::optional<QColor> SettingsControlStyle::border(const ButtonState& s) const
     return white(lerp(0.09, 0.23, s.hover));
 }
 
-std::optional<QColor> SettingsControlStyle::labelColor(const ButtonState&) const { return TessaronPalette::ink(); }
+std::optional<QColor> ControlStyle::labelColor(const ButtonState&) const { return TessaronPalette::ink(); }
 
-void SettingsControlStyle::paintBackground(QPainter& painter, const QRectF& rect, const ButtonState& s) const
+void ControlStyle::paintBackground(QPainter& painter, const QRectF& rect, const ButtonState& s) const
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -57,28 +57,22 @@ void SettingsControlStyle::paintBackground(QPainter& painter, const QRectF& rect
     painter.restore();
 }
 
-double SettingsControlStyle::scale(const ButtonState& s) const
+double ControlStyle::scale(const ButtonState& s) const
 {
     if (motionReduced())
         return 1.0;
     return lerp(1.0, 0.98, s.press);
 }
 
-double SettingsControlStyle::opacity(const ButtonState& s) const
+double ControlStyle::opacity(const ButtonState& s) const
 {
     if (!s.enabled)
         return 0.4;
     return lerp(1.0, 0.72, s.press);
 }
 
-Motion SettingsControlStyle::pressMotion(const ButtonState& s) const
-{
-    return decorativeMotion(s, Motion::easeOut(0.12));
-}
+Motion ControlStyle::pressMotion(const ButtonState& s) const { return decorativeMotion(s, Motion::easeOut(0.12)); }
 
-Motion SettingsControlStyle::hoverMotion(const ButtonState& s) const
-{
-    return decorativeMotion(s, Motion::easeOut(0.16));
-}
+Motion ControlStyle::hoverMotion(const ButtonState& s) const { return decorativeMotion(s, Motion::easeOut(0.16)); }
 
 } // namespace tessaron

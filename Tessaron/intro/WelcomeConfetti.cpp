@@ -1,4 +1,4 @@
-#include "Tessaron/kit/WelcomeConfetti.h"
+#include "Tessaron/intro/WelcomeConfetti.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/ViewMotion.h"

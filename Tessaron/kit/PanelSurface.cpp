@@ -1,4 +1,4 @@
-#include "Tessaron/kit/SettingsSurface.h"
+#include "Tessaron/kit/PanelSurface.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/AccessibilitySettings.h"
@@ -10,7 +10,7 @@
 
 namespace tessaron {
 
-SettingsSurface::SettingsSurface(const QColor& tint, QWidget* parent)
+PanelSurface::PanelSurface(const QColor& tint, QWidget* parent)
     : QWidget(parent)
     , m_tint(tint)
 {
@@ -18,13 +18,13 @@ SettingsSurface::SettingsSurface(const QColor& tint, QWidget* parent)
     connect(&AccessibilitySettings::instance(), &AccessibilitySettings::changed, this, qOverload<>(&QWidget::update));
 }
 
-void SettingsSurface::setTint(const QColor& tint)
+void PanelSurface::setTint(const QColor& tint)
 {
     m_tint = tint;
     update();
 }
 
-void SettingsSurface::paintSurface(QPainter& painter, const QRectF& rect, const QColor& tint)
+void PanelSurface::paintSurface(QPainter& painter, const QRectF& rect, const QColor& tint)
 {
     const AccessibilitySettings& a11y = AccessibilitySettings::instance();
     painter.save();
@@ -44,15 +44,15 @@ void SettingsSurface::paintSurface(QPainter& painter, const QRectF& rect, const 
     painter.restore();
 }
 
-void SettingsSurface::paintEvent(QPaintEvent*)
+void PanelSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     paintSurface(painter, QRectF(rect()), m_tint);
 }
 
-SettingsSurface* settingsSurface(QWidget* content, const QColor& tint)
+PanelSurface* panelSurface(QWidget* content, const QColor& tint)
 {
-    auto* surface = new SettingsSurface(tint);
+    auto* surface = new PanelSurface(tint);
     auto* box = new QVBoxLayout(surface);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(content);

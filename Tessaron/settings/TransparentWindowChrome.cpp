@@ -1,4 +1,4 @@
-#include "Tessaron/kit/TransparentWindowChrome.h"
+#include "Tessaron/settings/TransparentWindowChrome.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 

@@ -8,13 +8,13 @@ namespace tessaron {
 // The panel surface: glass (opaque canvas when transparency is reduced) in a 16-point rounded
 // rectangle with a hairline border in the tint, stronger when contrast is increased. It adds no
 // padding: callers pad their own content. Put content in its layout, or wrap a widget with
-// settingsSurface().
-class SettingsSurface : public QWidget {
+// panelSurface().
+class PanelSurface : public QWidget {
     Q_OBJECT
 public:
     static constexpr double cornerRadius = 16.0;
 
-    explicit SettingsSurface(const QColor& tint, QWidget* parent = nullptr);
+    explicit PanelSurface(const QColor& tint, QWidget* parent = nullptr);
 
     QColor tint() const { return m_tint; }
     void setTint(const QColor& tint);
@@ -28,7 +28,7 @@ private:
     QColor m_tint;
 };
 
-// Wraps `content` in a SettingsSurface tinted `tint` and returns the surface, which owns it.
-SettingsSurface* settingsSurface(QWidget* content, const QColor& tint);
+// Wraps `content` in a PanelSurface tinted `tint` and returns the surface, which owns it.
+PanelSurface* panelSurface(QWidget* content, const QColor& tint);
 
 } // namespace tessaron

@@ -6,10 +6,9 @@ namespace tessaron {
 
 // The selectable pill or tile of the settings look. A bare control (no surface) shows only a faint
 // wash while hovered; a tile has its own fill and border, tinted when selected.
-class SettingsControlStyle : public ButtonStyle {
+class ControlStyle : public ButtonStyle {
 public:
-    SettingsControlStyle(const QColor& tint, bool selected, bool drawsSurface,
-                         QMarginsF insets = QMarginsF(14, 9, 14, 9));
+    ControlStyle(const QColor& tint, bool selected, bool drawsSurface, QMarginsF insets = QMarginsF(14, 9, 14, 9));
 
     static constexpr double cornerRadius = 11.0;
 

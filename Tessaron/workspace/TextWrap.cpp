@@ -1,4 +1,4 @@
-#include "Tessaron/kit/TextWrap.h"
+#include "Tessaron/workspace/TextWrap.h"
 
 #include <QFontMetricsF>
 

@@ -1,4 +1,4 @@
-#include "Tessaron/kit/AppArtwork.h"
+#include "Tessaron/app/AppArtwork.h"
 
 // Resources of a static library are registered explicitly, once.
 static void registerArtwork() { Q_INIT_RESOURCE(tessaron_artwork); }

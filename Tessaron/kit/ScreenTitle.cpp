@@ -1,4 +1,4 @@
-#include "Tessaron/kit/WelcomeTitle.h"
+#include "Tessaron/kit/ScreenTitle.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
@@ -24,7 +24,7 @@ public:
         // The lines as shown now: a retranslated title reads its new words.
         if (t != QAccessible::Name)
             return QAccessibleWidget::text(t);
-        const auto* title = static_cast<WelcomeTitle*>(widget());
+        const auto* title = static_cast<ScreenTitle*>(widget());
         return title->firstLine()->text() + QLatin1Char(' ') + title->accentLine()->text();
     }
     int childCount() const override { return 0; }
@@ -34,14 +34,14 @@ public:
 
 QAccessibleInterface* titleFactory(const QString&, QObject* object)
 {
-    if (auto* title = qobject_cast<WelcomeTitle*>(object))
+    if (auto* title = qobject_cast<ScreenTitle*>(object))
         return new TitleAccessible(title);
     return nullptr;
 }
 
 } // namespace
 
-WelcomeTitle::WelcomeTitle(const QString& first, const QString& accent, double size, QWidget* parent)
+ScreenTitle::ScreenTitle(const QString& first, const QString& accent, double size, QWidget* parent)
     : QWidget(parent)
     , m_first(new QLabel(first, this))
     , m_accent(new QLabel(accent, this))

@@ -6,7 +6,7 @@ namespace tessaron {
 
 // The introduction's primary button: a solid accent tile with dark bold rounded text that grows
 // a little under the pointer and glows; also the primary button of the broker form and the sheets.
-class WelcomePrimaryStyle : public ButtonStyle {
+class PrimaryButtonStyle : public ButtonStyle {
 public:
     QMarginsF insets() const override { return QMarginsF(19, 14, 19, 14); }
     QFont font(const QFont& inherited) const override;

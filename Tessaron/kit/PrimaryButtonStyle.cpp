@@ -1,4 +1,4 @@
-#include "Tessaron/kit/WelcomePrimaryStyle.h"
+#include "Tessaron/kit/PrimaryButtonStyle.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/ViewMotion.h"
@@ -9,11 +9,11 @@
 
 namespace tessaron {
 
-QFont WelcomePrimaryStyle::font(const QFont&) const { return KitFont::font(12, QFont::Bold, FontDesign::rounded); }
+QFont PrimaryButtonStyle::font(const QFont&) const { return KitFont::font(12, QFont::Bold, FontDesign::rounded); }
 
-std::optional<QColor> WelcomePrimaryStyle::labelColor(const ButtonState&) const { return TessaronPalette::canvas(); }
+std::optional<QColor> PrimaryButtonStyle::labelColor(const ButtonState&) const { return TessaronPalette::canvas(); }
 
-void WelcomePrimaryStyle::paintBackground(QPainter& painter, const QRectF& rect, const ButtonState&) const
+void PrimaryButtonStyle::paintBackground(QPainter& painter, const QRectF& rect, const ButtonState&) const
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -23,24 +23,24 @@ void WelcomePrimaryStyle::paintBackground(QPainter& painter, const QRectF& rect,
     painter.restore();
 }
 
-double WelcomePrimaryStyle::scale(const ButtonState& s) const
+double PrimaryButtonStyle::scale(const ButtonState& s) const
 {
     if (motionReduced())
         return 1.0;
     return lerp(lerp(1.0, 1.025, s.hover), 0.96, s.press);
 }
 
-TransformEffect::Shadow WelcomePrimaryStyle::shadow(const ButtonState& s) const
+TransformEffect::Shadow PrimaryButtonStyle::shadow(const ButtonState& s) const
 {
     return {TessaronPalette::withOpacity(TessaronPalette::introAccent(), 0.2 * s.hover), 15.0, QPointF(0, 4)};
 }
 
-Motion WelcomePrimaryStyle::pressMotion(const ButtonState& s) const
+Motion PrimaryButtonStyle::pressMotion(const ButtonState& s) const
 {
     return decorativeMotion(s, Motion::withSpring(Spring{0.25, 0.75, 0.0}));
 }
 
-Motion WelcomePrimaryStyle::hoverMotion(const ButtonState& s) const
+Motion PrimaryButtonStyle::hoverMotion(const ButtonState& s) const
 {
     return decorativeMotion(s, Motion::easeOut(0.15));
 }

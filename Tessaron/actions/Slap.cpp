@@ -1,4 +1,4 @@
-#include "Tessaron/kit/Slap.h"
+#include "Tessaron/actions/Slap.h"
 
 #include "VelkinUI/KeyframePlayer.h"
 #include "VelkinUI/TransformEffect.h"
