@@ -2,12 +2,9 @@
 
 #include "Tessaron/app/AppCommands.h"
 #include "Tessaron/app/RootView.h"
-#include "Tessaron/workspace/WorkspaceView.h"
 
 #include <QAction>
 #include <QMenuBar>
-
-#include <optional>
 
 namespace tessaron {
 
@@ -33,10 +30,7 @@ void MainWindow::rebuild()
     RootView* old = m_root;
     if (old)
         takeCentralWidget();
-    // The same sessions and selections, drawn again: the new workspace starts no read.
-    std::optional<WorkspaceView::Redrawing> redrawing;
-    if (old)
-        redrawing.emplace();
+    // The same sessions and selections, drawn again: views read nothing, so nothing is read.
     auto* root = new RootView(m_app, m_views, m_commands->openAnother(), this);
     root->setMinimumSize(minimumContentSize);
     if (old) {

@@ -358,7 +358,7 @@ QWidget* ConsumerGroupView::buildTopicCard(const ConsumerGroupDetail& detail, co
         note->setObjectName(QStringLiteral("topicNote"));
         card->addWidget(note);
     }
-    auto* table = new PositionTable(facts.rows, worst, clients);
+    auto* table = new PositionTable(facts.rows, worst, clients, detail.membersUnknown);
     table->setObjectName(QStringLiteral("positionTable"));
     card->addWidget(table);
     return card;

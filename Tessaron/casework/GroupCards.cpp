@@ -136,11 +136,11 @@ MemberRow::MemberRow(const GroupMember& member, QWidget* parent)
 QString MemberRow::assignment() const { return GroupLogic::assignmentLine(m_member); }
 
 PositionTable::PositionTable(const QList<GroupPosition>& rows, const std::optional<GroupPosition>& worst,
-                             const QHash<QString, QString>& clients, QWidget* parent)
+                             const QHash<QString, QString>& clients, bool membersUnknown, QWidget* parent)
     : QWidget(parent)
 {
     for (const GroupPosition& row : rows)
-        m_cells.append(GroupLogic::positionCells(row, worst, clients));
+        m_cells.append(GroupLogic::positionCells(row, worst, clients, membersUnknown));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     // The grid is painted: a screen reader hears it as each row's cells under their headings.
     QStringList read;
@@ -149,7 +149,7 @@ PositionTable::PositionTable(const QList<GroupPosition>& rows, const std::option
                 + QStringList{loc("committed") + QStringLiteral(": ") + cells.committed,
                               loc("end") + QStringLiteral(": ") + cells.end.value_or(QStringLiteral("\u2014")),
                               loc("behind") + QStringLiteral(": ") + cells.behindText,
-                              loc("held by") + QStringLiteral(": ") + cells.heldBy}
+                              loc("held by") + QStringLiteral(": ") + cells.heldBySpoken}
                       .join(QStringLiteral(", "));
     setAccessibleName(read.join(QStringLiteral("; ")));
 }
@@ -184,6 +184,8 @@ QString PositionTable::tipAt(const QPoint& point) const
             return endHelp();
         if (m_cells[i].behind == GroupLogic::PositionCells::Behind::pastEnd && cellRect(i, 3).contains(point))
             return pastEndHelp();
+        if (m_cells[i].heldByUnknown && cellRect(i, 4).contains(point))
+            return loc("Tessaron can't see who's in it: the broker wouldn't describe its members.");
     }
     return {};
 }
@@ -238,7 +240,7 @@ void PositionTable::paintEvent(QPaintEvent*)
             break;
         }
         draw(cellRect(i, 4), false, cells.heldBy, cellFont(false),
-             cells.heldByNobody ? muted() : withOpacity(ink(), 0.7));
+             cells.heldByNobody || cells.heldByUnknown ? muted() : withOpacity(ink(), 0.7));
     }
 }
 

@@ -51,7 +51,7 @@ class PositionTable : public QWidget {
     Q_OBJECT
 public:
     PositionTable(const QList<GroupPosition>& rows, const std::optional<GroupPosition>& worst,
-                  const QHash<QString, QString>& clients, QWidget* parent = nullptr);
+                  const QHash<QString, QString>& clients, bool membersUnknown = false, QWidget* parent = nullptr);
 
     const QList<GroupLogic::PositionCells>& cells() const { return m_cells; }
     // The hover help at a point of the grid; empty where there is none.

@@ -232,7 +232,7 @@ QHash<QString, QString> clientsOf(const ConsumerGroupDetail& detail)
 }
 
 PositionCells positionCells(const GroupPosition& row, const std::optional<GroupPosition>& worst,
-                            const QHash<QString, QString>& clients)
+                            const QHash<QString, QString>& clients, bool membersUnknown)
 {
     PositionCells cells;
     cells.partition = CaseworkLogic::partitionName(row.partition);
@@ -256,11 +256,17 @@ PositionCells positionCells(const GroupPosition& row, const std::optional<GroupP
             cells.behindText = groupedCount(lag);
         }
     }
-    if (!row.heldBy) {
+    if (row.heldBy) {
+        cells.heldBy = clients.value(*row.heldBy, *row.heldBy);
+        cells.heldBySpoken = cells.heldBy;
+    } else if (membersUnknown) {
+        cells.heldByUnknown = true;
+        cells.heldBy = QStringLiteral("\u2014");
+        cells.heldBySpoken = loc("unknown");
+    } else {
         cells.heldByNobody = true;
         cells.heldBy = loc("nobody");
-    } else {
-        cells.heldBy = clients.value(*row.heldBy, *row.heldBy);
+        cells.heldBySpoken = cells.heldBy;
     }
     return cells;
 }

@@ -65,10 +65,14 @@ struct PositionCells {
     Behind behind = Behind::caughtUp;
     QString behindText;
     QString heldBy;
+    QString heldBySpoken; // what a screen reader says for `heldBy`
     bool heldByNobody = false;
+    bool heldByUnknown = false; // the broker would not describe the members
 };
+// `membersUnknown`: the group's members could not be read, so a partition without a holder is
+// held by someone unseen, not by nobody.
 PositionCells positionCells(const GroupPosition& row, const std::optional<GroupPosition>& worst,
-                            const QHash<QString, QString>& clients);
+                            const QHash<QString, QString>& clients, bool membersUnknown = false);
 // Member id to client id; a repeated member id keeps its last entry.
 QHash<QString, QString> clientsOf(const ConsumerGroupDetail& detail);
 

@@ -137,6 +137,9 @@ void AppState::setSelected(const std::optional<QUuid>& id)
         return;
     m_selected = id;
     emit selectedChanged();
+    // A tab chosen again shows its selections read afresh.
+    if (BrokerSession* session = activeSession())
+        session->followSelection();
 }
 
 void AppState::setShowingPicker(bool showing)

@@ -7,7 +7,7 @@
 #include "TessaronCore/model/ConsumerGroup.h"
 #include "TessaronCore/model/Message.h"
 #include "TessaronCore/model/Topic.h"
-#include "TessaronCore/async/SerialQueue.h"
+#include "VelkinInfra/async/SerialQueue.h"
 #include "TessaronCore/storage/JSONFile.h"
 #include "VelkinAI/AICLI.h"
 #include "VelkinInfra/keychain/Keychain.h"

@@ -2,6 +2,7 @@
 
 #include "Tessaron/state/SessionText.h"
 #include "TessaronCore/analysis/MessageSearch.h"
+#include "TessaronCore/async/Detached.h"
 #include "TessaronCore/model/MessageAddress.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/l10n/MomentStyles.h"
@@ -10,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QLocale>
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -73,16 +75,60 @@ void BrokerSession::setAcceptedRabbitReadCost(bool accepted)
 
 void BrokerSession::setSelectedTopic(const std::optional<QString>& name)
 {
+    const bool topicChanges = m_selectedTopic != name;
+    const bool groupChanges = name && m_selectedGroup;
     publish(m_selectedTopic, name, &BrokerSession::selectedTopicChanged);
     if (name)
         publish(m_selectedGroup, std::optional<QString>(), &BrokerSession::selectedGroupChanged);
+    if (topicChanges)
+        followTopic();
+    if (groupChanges)
+        followGroup();
 }
 
 void BrokerSession::setSelectedGroup(const std::optional<QString>& id)
 {
+    const bool groupChanges = m_selectedGroup != id;
+    const bool topicChanges = id && m_selectedTopic;
     publish(m_selectedGroup, id, &BrokerSession::selectedGroupChanged);
     if (id)
         publish(m_selectedTopic, std::optional<QString>(), &BrokerSession::selectedTopicChanged);
+    if (topicChanges)
+        followTopic();
+    if (groupChanges)
+        followGroup();
+}
+
+void BrokerSession::followSelection()
+{
+    followTopic();
+    followGroup();
+}
+
+void BrokerSession::followTopic()
+{
+    // On the next turn, unless a read was asked for meanwhile (a caller reading the new selection
+    // from a position of its own): the selection is read once, and several selections made in one
+    // turn read only the last. Without a current topic the read does nothing.
+    const quint64 asked = m_readGeneration;
+    QTimer::singleShot(0, this, [this, asked] {
+        if (asked == m_readGeneration)
+            startDetached(read(Position::atTail(), Prefs::messageLimit(), false));
+    });
+}
+
+void BrokerSession::followGroup()
+{
+    // No group: its detail goes at once, asking nothing of the broker.
+    if (!m_selectedGroup) {
+        startDetached(loadGroupDetail());
+        return;
+    }
+    const quint64 asked = m_groupGeneration;
+    QTimer::singleShot(0, this, [this, asked] {
+        if (asked == m_groupGeneration)
+            startDetached(loadGroupDetail());
+    });
 }
 
 void BrokerSession::setSearch(const QString& search) { publish(m_search, search, &BrokerSession::searchChanged); }

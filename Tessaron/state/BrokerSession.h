@@ -169,6 +169,9 @@ public:
     bool groupsUnseen() const { return m_groupsUnseen; }
     bool isLoadingTopics() const { return m_isLoadingTopics; }
     const std::optional<QString>& selectedTopic() const { return m_selectedTopic; }
+    // A selection decides what is read: a newly selected topic has its newest messages read and a
+    // newly selected group is loaded (each on the next turn, unless a read or a load was asked for
+    // meanwhile); selecting one clears the other, and a cleared group's detail goes.
     void setSelectedTopic(const std::optional<QString>& name);
     const QString& search() const { return m_search; }
     void setSearch(const QString& search);
@@ -250,6 +253,9 @@ public:
     [[nodiscard]] QCoro::Task<> refreshTopics();
     void noteUnobservable(const QString& subject, const QString& reason);
     void togglePin(const QString& topic);
+    // The session comes back into view (its tab is chosen again): its selections are read afresh,
+    // as when they were made.
+    void followSelection();
 
     // Reading.
     [[nodiscard]] QCoro::Task<> read(Position from, qint64 limit, bool continuing);
@@ -369,6 +375,10 @@ private:
     {
         publish(m_groupBlindSpots, value, &BrokerSession::groupBlindSpotsChanged);
     }
+
+    // Start what a changed selection reads (see setSelectedTopic).
+    void followTopic();
+    void followGroup();
 
     // A lost connection for -195, -187 and -185; any other failure becomes a fact under `subject`.
     void classify(const QString& subject, const CapturedError& failure);

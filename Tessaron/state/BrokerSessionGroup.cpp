@@ -10,6 +10,21 @@
 
 namespace tessaron {
 
+namespace {
+
+// Why the members of a listed group are not shown: the client's own words, except where it names
+// a case the interface can say in its language.
+QString membersUnseen(const CapturedError& failure, const ConsumerGroup& listed)
+{
+    if (failure.code == KafkaReading::membersUnreadableCode)
+        return L10n::t("The broker lists it as %@ but describes it as Dead, as it does a group of the new consumer "
+                       "protocol, whose members Tessaron can't read.",
+                       L10n::isolated(listed.state));
+    return failure.message;
+}
+
+} // namespace
+
 QCoro::Task<> BrokerSession::loadGroupDetail()
 {
     const std::optional<QString> group = m_selectedGroup;
@@ -55,7 +70,7 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
         coordinator = description.value->coordinator;
         members = description.value->members;
     } else if (listed) {
-        blindSpots.append({loc("Members"), description.failure->message});
+        blindSpots.append({loc("Members"), membersUnseen(*description.failure, *listed)});
         state = listed->state;
     } else {
         setGroupFailure(description.failure->message);

@@ -6,8 +6,6 @@
 #include "Tessaron/workspace/SidebarLogic.h"
 #include "Tessaron/workspace/TopicListView.h"
 #include "Tessaron/kit/TessaronPalette.h"
-#include "TessaronCore/async/Detached.h"
-#include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QDialog>
@@ -25,12 +23,7 @@ namespace {
 const char* const sheetAction = "tessaronSheetAction";
 const char* const sheetHolder = "tessaronSheetHolder";
 
-int redrawing = 0;
-
 } // namespace
-
-WorkspaceView::Redrawing::Redrawing() { ++redrawing; }
-WorkspaceView::Redrawing::~Redrawing() { --redrawing; }
 
 WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, const ViewFactories& views, QWidget* parent)
     : QWidget(parent)
@@ -70,8 +63,6 @@ WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, const ViewFa
     m_divider->raise();
 
     connect(session, &BrokerSession::lostConnectionChanged, this, &WorkspaceView::followLostConnection);
-    connect(session, &BrokerSession::selectedTopicChanged, this, &WorkspaceView::readNewest);
-    connect(session, &BrokerSession::selectedGroupChanged, this, &WorkspaceView::loadGroup);
     connect(session, &BrokerSession::selectedGroupChanged, this, &WorkspaceView::followSelectedGroup);
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
         if (key == Sidebar::widthKey)
@@ -83,12 +74,6 @@ WorkspaceView::WorkspaceView(AppState* app, BrokerSession* session, const ViewFa
     followLostConnection();
     followSelectedGroup();
     followWidth();
-    // A workspace is built for every change of tab: both selections are followed afresh. One built
-    // to draw the same tab in another language leaves what is on screen as it is.
-    if (redrawing == 0) {
-        readNewest();
-        loadGroup();
-    }
     presentAction();
 }
 
@@ -108,20 +93,6 @@ WorkspaceView::~WorkspaceView()
 QWidget* WorkspaceView::detailPane() const { return m_detail->currentWidget(); }
 
 int WorkspaceView::sidebarWidth() const { return m_sidebar->width(); }
-
-void WorkspaceView::readNewest()
-{
-    // The session does nothing without a connection or a current topic, and on RabbitMQ reads
-    // only after consent.
-    if (m_session)
-        startDetached(m_session->read(BrokerSession::Position::atTail(), Prefs::messageLimit(), false));
-}
-
-void WorkspaceView::loadGroup()
-{
-    if (m_session)
-        startDetached(m_session->loadGroupDetail());
-}
 
 void WorkspaceView::followLostConnection()
 {

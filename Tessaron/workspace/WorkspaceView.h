@@ -17,26 +17,13 @@ class SidebarDivider;
 class TopicListView;
 
 // The main window's content for the selected broker session: the lost-connection banner above a
-// row of the sidebar, its divider and the detail pane. It reads the newest messages whenever the
-// selected topic changes, loads the group whenever the selected group changes (both once more when
-// it is built, and one is built for every change of tab, but not when the window is only drawn again
-// in another language), and presents the sheet of the pending action, clearing the action when the
-// sheet closes.
+// row of the sidebar, its divider and the detail pane, showing the group screen while a group is
+// selected. It presents the sheet of the pending action, clearing the action when the sheet
+// closes. It reads nothing: the session reads what its selections need, so a workspace built
+// again (another tab, another language) starts no broker work of its own.
 class WorkspaceView : public QWidget {
     Q_OBJECT
 public:
-    // While one lives, a workspace built takes over from the one it replaces in the same window
-    // (a language change): the selections are those already followed, so it starts no read and no
-    // group load. A read on RabbitMQ disturbs the queue, and on Kafka it would drop the pages the
-    // user chose.
-    class Redrawing {
-    public:
-        Redrawing();
-        ~Redrawing();
-        Redrawing(const Redrawing&) = delete;
-        Redrawing& operator=(const Redrawing&) = delete;
-    };
-
     // The detail pane's views and the action sheets come from `views`.
     WorkspaceView(AppState* app, BrokerSession* session, const ViewFactories& views, QWidget* parent = nullptr);
     ~WorkspaceView() override;
@@ -58,8 +45,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void readNewest();
-    void loadGroup();
     void followLostConnection();
     void followSelectedGroup();
     void followWidth();

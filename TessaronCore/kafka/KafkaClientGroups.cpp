@@ -125,7 +125,7 @@ QCoro::Task<GroupDescription> KafkaClient::describe(QString group, int32_t timeo
             const auto match =
                 std::find_if(listed.begin(), listed.end(), [&](const ConsumerGroup& g) { return g.id == group; });
             if (match != listed.end() && match->state != QLatin1String("Dead"))
-                throw KafkaError(-1,
+                throw KafkaError(membersUnreadableCode,
                                  context
                                      + QStringLiteral(": the broker lists it as %1 but describes it as Dead, as it "
                                                       "does a group of the consumer protocol, whose members this "

@@ -68,8 +68,11 @@ public:
     [[nodiscard]] virtual QCoro::Task<QList<MarkedTopic>> watermarksOf(QList<Topic> topics, int32_t timeoutMs);
     // The cluster's consumer groups, sorted by id.
     [[nodiscard]] virtual QCoro::Task<QList<ConsumerGroup>> groups(int32_t timeoutMs) = 0;
-    // One group with its members and their assignments.
+    // One group with its members and their assignments. A group the cluster lists but describes as
+    // Dead without members (a group of the consumer protocol, whose members this library cannot
+    // read) fails with membersUnreadableCode.
     [[nodiscard]] virtual QCoro::Task<GroupDescription> describe(QString group, int32_t timeoutMs) = 0;
+    static constexpr int32_t membersUnreadableCode = -3;
     // Every offset the group has committed.
     [[nodiscard]] virtual QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group,
                                                                                    int32_t timeoutMs) = 0;

@@ -3,7 +3,7 @@
 // Internal helpers shared by the Kafka client and writer: owners for library objects, the
 // library's texts, moments as the library wants them, handle creation and the queue frame.
 
-#include "TessaronCore/async/SerialQueue.h"
+#include "VelkinInfra/async/SerialQueue.h"
 #include "TessaronCore/model/KafkaError.h"
 #include "TessaronCore/kafka/KafkaPairs.h"
 

@@ -1,6 +1,6 @@
 #include "TessaronCore/kafka/KafkaWriter.h"
 
-#include "TessaronCore/async/SerialQueue.h"
+#include "VelkinInfra/async/SerialQueue.h"
 #include "TessaronCore/kafka/KafkaClient.h"
 #include "TessaronCore/kafka/KafkaWriterState.h"
 

@@ -1,7 +1,7 @@
 // Moving a consumer group's committed offsets, refused while the group is running.
 #include "TessaronCore/kafka/KafkaWriter.h"
 
-#include "TessaronCore/async/SerialQueue.h"
+#include "VelkinInfra/async/SerialQueue.h"
 #include "TessaronCore/kafka/KafkaAdminCall.h"
 #include "TessaronCore/kafka/KafkaWriterState.h"
 

@@ -135,6 +135,11 @@ std::span<const L10nRow> rowsCasework()
         {"Open the topic %@", "Abrir o tópico %@"},
         {"Tessaron can't see who's in it: the broker wouldn't describe its members.",
          "O Tessaron não vê quem está nele: o broker não quis descrever os membros."},
+        {"The broker lists it as %@ but describes it as Dead, as it does a group of the new consumer protocol, "
+         "whose members Tessaron can't read.",
+         "O broker lista ele como %@ mas descreve como Dead, como faz com um grupo do novo protocolo de consumo, "
+         "cujos membros o Tessaron não consegue ler."},
+        {"unknown", "desconhecido"},
         {"Move the position on %@…", "Mudar a posição em %@…"},
         {"The end of %@ wouldn't read, so the lag there is unknown.",
          "O fim de %@ não pôde ser lido, então o atraso ali é desconhecido."},

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TessaronCore/storage/AppSupport.h"
-#include "TessaronCore/storage/DebouncedFileWriter.h"
+#include "VelkinInfra/storage/DebouncedFileWriter.h"
 #include "TessaronCore/storage/JSONCodec.h"
 #include "VelkinInfra/json/ExactJson.h"
 

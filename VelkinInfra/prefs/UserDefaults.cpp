@@ -1,8 +1,7 @@
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include "VelkinInfra/json/ExactJson.h"
-
-#include "TessaronCore/storage/DebouncedFileWriter.h"
+#include "VelkinInfra/storage/DebouncedFileWriter.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>

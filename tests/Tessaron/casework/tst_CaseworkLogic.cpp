@@ -225,6 +225,12 @@ private slots:
         QCOMPARE(lagging.behind, Behind::lagging);
         QCOMPARE(lagging.behindText, QString("12,000"));
         QVERIFY(lagging.heldByNobody);
+        QCOMPARE(lagging.heldBySpoken, QString("nobody"));
+        // Members the broker would not describe: held by someone unseen, not by nobody.
+        const auto unseen = GroupLogic::positionCells(position("orders", 2, 90, 90), std::nullopt, {}, true);
+        QCOMPARE(unseen.heldBy, QString("\u2014"));
+        QCOMPARE(unseen.heldBySpoken, QString("unknown"));
+        QVERIFY(unseen.heldByUnknown && !unseen.heldByNobody);
         const auto blind = GroupLogic::positionCells(position("orders", 3, 5'000'000'000LL, std::nullopt),
                                                      position("orders", 3, 0, 1), clients);
         QCOMPARE(blind.behind, Behind::cantSee);

@@ -228,11 +228,17 @@ private slots:
         QCOMPARE(session.groupDetail()->state, QString("Stable"));
         QCOMPARE(session.groupBlindSpots().size(), 1);
         QCOMPARE(session.groupBlindSpots()[0].subject, QString("Members"));
+        // The client names the case, so the session says it in the interface's language.
+        QCOMPARE(session.groupBlindSpots()[0].reason,
+                 QString("The broker lists it as \u2068Stable\u2069 but describes it as Dead, as it does a group of "
+                         "the new consumer protocol, whose members Tessaron can't read."));
         // Its running member is unseen, not absent: caught up, never "nobody home".
         QVERIFY(session.groupDetail()->membersUnknown);
         QCOMPARE(GroupVerdict::verdict(*session.groupDetail()), GroupVerdict::caughtUp(2));
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
         QVERIFY(view.findChild<QWidget*>("blindSpotCard"));
+        const auto* table = view.findChild<PositionTable*>("positionTable");
+        QVERIFY(table && table->cells()[0].heldByUnknown);
 
         // Stopped, it leaves the group, which may then be moved like any other.
         consumer.terminate();

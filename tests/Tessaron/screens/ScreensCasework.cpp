@@ -217,8 +217,10 @@ void groups(ScreenShooter& shooter)
     Scene scene;
     scene.clients->kafka->listed =
         QList<Topic>{topic("orders", {{0, 48210}, {0, 47102}, {0, 51877}}), topic("payments", {{0, 20400}, {0, 1200}})};
-    scene.clients->kafka->listedGroups =
-        QList<ConsumerGroup>{{"billing", "Stable", false}, {"archiver", "Empty", false}, {"ghost", "Dead", false}};
+    scene.clients->kafka->listedGroups = QList<ConsumerGroup>{{"billing", "Stable", false},
+                                                              {"archiver", "Empty", false},
+                                                              {"ghost", "Dead", false},
+                                                              {"modern", "Stable", false}};
     GroupDescription billing{"billing", "Stable", "range", "broker-2:9092", {}};
     billing.members = {
         {"consumer-1-6c1f",
@@ -241,6 +243,10 @@ void groups(ScreenShooter& shooter)
                                                 KafkaError(15, "describing group ghost: coordinator not available"));
     scene.clients->kafka->describeErrors.insert("vanished",
                                                 KafkaError(69, "describing group vanished: group id not found"));
+    // A group of the new consumer protocol: listed, its members unreadable.
+    scene.clients->kafka->describeErrors.insert(
+        "modern", KafkaError(KafkaReading::membersUnreadableCode, "describing modern: lists it as Stable"));
+    scene.clients->kafka->commits.insert("modern", {{{"orders", 0}, 48210}, {{"orders", 1}, 47102}});
     scene.open(kafkaBroker());
 
     auto* view = new ConsumerGroupView(scene.app.get(), scene.session.get());
@@ -253,6 +259,8 @@ void groups(ScreenShooter& shooter)
     shooter.shoot("group", "never-committed", &ground);
     scene.selectGroup("vanished");
     shooter.shoot("group", "describe-failed", &ground);
+    scene.selectGroup("modern");
+    shooter.shoot("group", "new-protocol", &ground);
 }
 
 } // namespace

@@ -464,6 +464,15 @@ private slots:
                  AppOutcome::makeRefused(QStringLiteral(
                      "o broker recusou mover \u2068audit\u2069: um consumidor entrou nele depois da "
                      "checagem, então nada foi movido. Para os consumidores dele primeiro e move de novo.")));
+        // The members of a group of the new consumer protocol, which the client cannot read.
+        f.clients->kafka->describeErrors.insert(
+            "billing", KafkaError(KafkaReading::membersUnreadableCode, "describing billing: lists it as Stable"));
+        f.session->setSelectedGroup(QStringLiteral("billing"));
+        syncWait(f.session->loadGroupDetail());
+        QCOMPARE(f.session->groupBlindSpots().value(0),
+                 (Unobservable{"Membros",
+                               "O broker lista ele como \u2068Stable\u2069 mas descreve como Dead, como faz com um "
+                               "grupo do novo protocolo de consumo, cujos membros o Tessaron não consegue ler."}));
         f.session->disconnectBroker();
         QCOMPARE(syncWait(f.session->produce("orders", std::nullopt, "payload", "r")),
                  AppOutcome::makeRefused(QStringLiteral("sem conexão com este broker")));

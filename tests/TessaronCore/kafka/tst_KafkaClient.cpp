@@ -1,7 +1,7 @@
 #include "support/MockKafkaCluster.h"
 #include "support/SyncWait.h"
 
-#include "TessaronCore/async/SerialQueue.h"
+#include "VelkinInfra/async/SerialQueue.h"
 #include "TessaronCore/kafka/KafkaClient.h"
 
 #include <QCoroTask>

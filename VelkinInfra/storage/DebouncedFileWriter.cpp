@@ -1,6 +1,6 @@
-#include "TessaronCore/storage/DebouncedFileWriter.h"
+#include "VelkinInfra/storage/DebouncedFileWriter.h"
 
-#include "TessaronCore/async/SerialQueue.h"
+#include "VelkinInfra/async/SerialQueue.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "TessaronCore/async/SerialQueue.h"
+#include "VelkinInfra/async/SerialQueue.h"
 #include "support/SyncWait.h"
 
 #include <QCoroTask>
