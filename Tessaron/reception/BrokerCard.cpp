@@ -1,5 +1,6 @@
 #include "Tessaron/reception/BrokerCard.h"
 #include "Tessaron/kit/PlainText.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/WelcomePrimaryStyle.h"
 #include "Tessaron/kit/Spinner.h"
@@ -79,7 +80,7 @@ protected:
         backing.addRoundedRect(QRectF(rect()), 5, 5);
         painter.fillPath(backing, QColor(255, 255, 255, int(255 * 0.06)));
         painter.setPen(m_color);
-        painter.drawText(rect(), Qt::AlignCenter, m_text);
+        PaintedText::draw(painter, rect(), Qt::AlignCenter, m_text);
     }
 
 private:
@@ -373,13 +374,14 @@ void AddBrokerCard::paintEvent(QPaintEvent*)
     y += 32 + 8;
     painter.setFont(titleFont);
     painter.setPen(withOpacity(ink(), 0.7));
-    painter.drawText(QRectF(16, y, width() - 32, titleMetrics.height()), Qt::AlignCenter, L10n::t("Add a broker"));
+    PaintedText::draw(painter, QRectF(16, y, width() - 32, titleMetrics.height()), Qt::AlignCenter,
+                      L10n::t("Add a broker"));
     y += titleMetrics.height() + 8;
     painter.setFont(noteFont);
     painter.setPen(muted());
     const QString note = noteMetrics.elidedText(L10n::t("Password goes to your keyring, never to a file."),
                                                 Qt::ElideRight, width() - 32);
-    painter.drawText(QRectF(16, y, width() - 32, noteMetrics.height()), Qt::AlignCenter, note);
+    PaintedText::draw(painter, QRectF(16, y, width() - 32, noteMetrics.height()), Qt::AlignCenter, note);
 }
 
 } // namespace tessaron
