@@ -55,6 +55,10 @@ void shootSettings(ScreenShooter& shooter)
         shootSettingsSection(shooter, &app, SettingsView::about, "about" + suffix);
     }
     setLanguage("en");
+    // A build number that looks like markup, naming an endless file, stays text.
+    WhatsNewEntry::overrideBuild(testing::FaceAudit::hostileTexts().at(0));
+    shootSettingsSection(shooter, &app, SettingsView::about, QStringLiteral("about-hostile"));
+    WhatsNewEntry::overrideBuild(QStringLiteral("57"));
     {
         SettingsView view(&app);
         view.resize(920, 740);
