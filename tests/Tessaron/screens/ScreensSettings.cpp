@@ -55,10 +55,10 @@ void shootSettings(ScreenShooter& shooter)
         shootSettingsSection(shooter, &app, SettingsView::about, "about" + suffix);
     }
     setLanguage("en");
-    // A build number that looks like markup, naming an endless file, stays text.
-    WhatsNewEntry::overrideBuild(testing::FaceAudit::hostileTexts().at(0));
+    // A version that looks like markup, naming an endless file, stays text.
+    WhatsNewEntry::overrideVersion(testing::FaceAudit::hostileTexts().at(0));
     shootSettingsSection(shooter, &app, SettingsView::about, QStringLiteral("about-hostile"));
-    WhatsNewEntry::overrideBuild(QStringLiteral("57"));
+    WhatsNewEntry::overrideVersion(QStringLiteral("0.4.0"));
     {
         SettingsView view(&app);
         view.resize(920, 740);
