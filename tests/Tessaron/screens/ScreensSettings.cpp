@@ -55,10 +55,6 @@ void shootSettings(ScreenShooter& shooter)
         shootSettingsSection(shooter, &app, SettingsView::about, "about" + suffix);
     }
     setLanguage("en");
-    // A version that looks like markup, naming an endless file, stays text.
-    WhatsNewEntry::overrideVersion(testing::FaceAudit::hostileTexts().at(0));
-    shootSettingsSection(shooter, &app, SettingsView::about, QStringLiteral("about-hostile"));
-    WhatsNewEntry::overrideVersion(QStringLiteral("0.4.0"));
     {
         SettingsView view(&app);
         view.resize(920, 740);
