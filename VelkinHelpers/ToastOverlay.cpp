@@ -1,4 +1,5 @@
 #include "VelkinHelpers/Toast.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/Animation.h"
@@ -245,7 +246,7 @@ void ToastOverlay::paintEvent(QPaintEvent*)
     const double textLeft = cap.left() + padX + iconSize + gap;
     double y = cap.top() + padY + (rowHeight - lines.size() * metrics.lineSpacing()) / 2.0;
     for (const QString& line : lines) {
-        painter.drawText(QPointF(textLeft, y + metrics.ascent()), line);
+        PaintedText::draw(painter, QPointF(textLeft, y + metrics.ascent()), line);
         y += metrics.lineSpacing();
     }
 }

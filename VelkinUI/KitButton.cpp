@@ -1,4 +1,5 @@
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "VelkinUI/AnimatedValue.h"
 #include "VelkinUI/ButtonStyle.h"
@@ -228,7 +229,8 @@ void KitButton::paintEvent(QPaintEvent*)
         painter.setFont(f);
         painter.setPen(color);
         const double tw = fm.horizontalAdvance(text());
-        painter.drawText(QRectF(x, inner.top(), tw + 1, inner.height()), Qt::AlignVCenter | Qt::AlignLeft, text());
+        PaintedText::draw(painter, QRectF(x, inner.top(), tw + 1, inner.height()), Qt::AlignVCenter | Qt::AlignLeft,
+                          text());
         x += tw + gap;
         if (!m_trailing.isEmpty())
             Symbols::paint(painter, m_trailing, Symbols::boxForSize({x + symbol / 2, cy}, fm.height() * 0.8), color);

@@ -1,5 +1,6 @@
 #include "Tessaron/actions/FlowChips.h"
 #include "Tessaron/kit/PlainText.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/kit/LanguageChange.h"
@@ -52,8 +53,8 @@ protected:
         }
         painter.setPen(TessaronPalette::legible(white(0.8)));
         const QRect inner = rect().adjusted(9, 0, -9, 0);
-        painter.drawText(inner, Qt::AlignLeft | Qt::AlignVCenter,
-                         fontMetrics().elidedText(text(), Qt::ElideRight, inner.width()));
+        PaintedText::draw(painter, inner, Qt::AlignLeft | Qt::AlignVCenter,
+                          fontMetrics().elidedText(text(), Qt::ElideRight, inner.width()));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "Tessaron/browser/MessageRowDelegate.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/MessageListModel.h"
@@ -138,21 +139,22 @@ void MessageRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const Geometry g = layout(cell, row);
     painter->setFont(numberFont());
     painter->setPen(TessaronPalette::legible(white(0.35)));
-    painter->drawText(g.number, Qt::AlignRight | Qt::AlignVCenter, QString::number(row + 1));
+    PaintedText::draw(*painter, g.number, Qt::AlignRight | Qt::AlignVCenter, QString::number(row + 1));
 
     painter->setFont(keyFont());
     painter->setPen(TessaronPalette::legible(white(face.hasKey ? 0.9 : 0.3)));
-    painter->drawText(g.key, Qt::AlignLeft | Qt::AlignVCenter,
+    PaintedText::draw(*painter, g.key, Qt::AlignLeft | Qt::AlignVCenter,
                       QFontMetricsF(keyFont()).elidedText(keyText(row), Qt::ElideMiddle, g.key.width()));
     if (outlier)
         Symbols::paint(*painter, QStringLiteral("exclamationmark.bubble.fill"), g.mark, warningOrange());
 
     painter->setFont(positionFont());
     painter->setPen(TessaronPalette::legible(white(0.3)));
-    painter->drawText(g.position, Qt::AlignLeft | Qt::AlignVCenter, positionText(row));
+    PaintedText::draw(*painter, g.position, Qt::AlignLeft | Qt::AlignVCenter, positionText(row));
     if (message.timestamp()) {
         painter->setFont(timeFont());
-        painter->drawText(g.time, Qt::AlignLeft | Qt::AlignVCenter, RelativeTime::sinceNow(*message.timestamp()));
+        PaintedText::draw(*painter, g.time, Qt::AlignLeft | Qt::AlignVCenter,
+                          RelativeTime::sinceNow(*message.timestamp()));
     }
 
     // The preview: one line, cut at the end.
@@ -176,14 +178,14 @@ void MessageRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->setFont(font);
     const QString shown = QFontMetricsF(font).elidedText(previewText(row), Qt::ElideRight, area.width());
     if (!coloured) {
-        painter->setPen(color);
-        painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter, shown);
+        painter->setPen(TessaronPalette::legible(color));
+        PaintedText::draw(*painter, area, Qt::AlignLeft | Qt::AlignVCenter, shown);
     } else {
         const QFontMetricsF fm(font);
         for (const JSONHighlighter::Token& token : JSONHighlighter::tokens(shown)) {
             const double x = area.left() + fm.horizontalAdvance(shown.left(token.start));
-            painter->setPen(JSONHighlighter::color(token.kind));
-            painter->drawText(QRectF(x, area.top(), area.right() - x + 20, area.height()),
+            painter->setPen(TessaronPalette::legible(JSONHighlighter::color(token.kind)));
+            PaintedText::draw(*painter, QRectF(x, area.top(), area.right() - x + 20, area.height()),
                               Qt::AlignLeft | Qt::AlignVCenter, shown.mid(token.start, token.length));
         }
     }

@@ -1,4 +1,5 @@
 #include "Tessaron/browser/PayloadDocument.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -391,9 +392,9 @@ void PayloadDocument::paintEvent(QPaintEvent* event)
             painter.fillRect(band, BrowserStyle::withOpacity(BrowserStyle::warningOrange(), 0.12));
 
         painter.setFont(number);
-        painter.setPen(BrowserStyle::white(suspect ? 0.5 : 0.2));
-        painter.drawText(QRectF(padX, top, m_numberWidth, m_rowHeight), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(qint64(li) + 1));
+        painter.setPen(TessaronPalette::legible(BrowserStyle::white(suspect ? 0.5 : 0.2)));
+        PaintedText::draw(painter, QRectF(padX, top, m_numberWidth, m_rowHeight), Qt::AlignRight | Qt::AlignVCenter,
+                          QString::number(qint64(li) + 1));
 
         const QList<JSONHighlighter::Token> tokens = JSONHighlighter::tokens(text);
         painter.setFont(content);
@@ -422,8 +423,8 @@ void PayloadDocument::paintEvent(QPaintEvent* event)
                 piece.replace(QLatin1Char('\t'), QLatin1Char(' '));
                 painter.setPen(JSONHighlighter::color(token.kind));
                 const double a = xOf(li, t0) - base;
-                painter.drawText(QRectF(x0 + a, y, xOf(li, t1) - base - a + m_charWidth, m_rowHeight),
-                                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, piece);
+                PaintedText::draw(painter, QRectF(x0 + a, y, xOf(li, t1) - base - a + m_charWidth, m_rowHeight),
+                                  Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, piece);
             }
         }
         if (suspect) {

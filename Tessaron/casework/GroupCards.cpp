@@ -1,4 +1,5 @@
 #include "Tessaron/casework/GroupCards.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/casework/HoverTip.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -83,12 +84,12 @@ void GroupStat::paintEvent(QPaintEvent*)
     painter.setFont(statValueFont());
     painter.setPen(m_tint);
     const double valueWidth = QFontMetricsF(statValueFont()).horizontalAdvance(m_value);
-    painter.drawText(QRectF(x, 0, valueWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, m_value);
+    PaintedText::draw(painter, QRectF(x, 0, valueWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, m_value);
     if (!m_label.isEmpty()) {
         x += valueWidth + 4;
         painter.setFont(statLabelFont());
         painter.setPen(TessaronPalette::legible(white(0.45)));
-        painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignVCenter | Qt::AlignLeft, m_label);
+        PaintedText::draw(painter, QRectF(x, 0, width() - x, height()), Qt::AlignVCenter | Qt::AlignLeft, m_label);
     }
 }
 
@@ -203,9 +204,9 @@ void PositionTable::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::TextAntialiasing);
     auto draw = [&](const QRectF& box, bool trailing, const QString& text, const QFont& font, const QColor& color) {
         painter.setFont(font);
-        painter.setPen(color);
+        painter.setPen(TessaronPalette::legible(color));
         const QString shown = QFontMetricsF(font).elidedText(text, Qt::ElideMiddle, box.width());
-        painter.drawText(box, Qt::AlignVCenter | (trailing ? Qt::AlignRight : Qt::AlignLeft), shown);
+        PaintedText::draw(painter, box, Qt::AlignVCenter | (trailing ? Qt::AlignRight : Qt::AlignLeft), shown);
     };
 
     const QString headers[] = {QString(), loc("committed"), loc("end"), loc("behind"), loc("held by")};

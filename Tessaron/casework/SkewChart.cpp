@@ -1,4 +1,5 @@
 #include "Tessaron/casework/SkewChart.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/LanguageChange.h"
 #include "Tessaron/casework/CaseworkStyle.h"
@@ -184,8 +185,8 @@ void SkewChart::paintEvent(QPaintEvent*)
         Symbols::paint(painter, QStringLiteral("chart.bar"),
                        Symbols::boxForSize(QPointF(lineSymbolWidth / 2, lineHeight / 2), 10), white(0.35));
         painter.setFont(lineFont());
-        painter.setPen(white(0.5));
-        painter.drawText(g.sentence, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+        painter.setPen(TessaronPalette::legible(white(0.5)));
+        PaintedText::draw(painter, g.sentence, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
         return;
     }
 
@@ -202,7 +203,7 @@ void SkewChart::paintEvent(QPaintEvent*)
                    tint);
     painter.setFont(headFont());
     painter.setPen(white(0.82));
-    painter.drawText(g.sentence, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+    PaintedText::draw(painter, g.sentence, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
 
     const QList<SkewVerdict::Bar>& bars = m_verdict.bars();
     for (qsizetype i = 0; i < bars.size(); ++i) {
@@ -216,12 +217,12 @@ void SkewChart::paintEvent(QPaintEvent*)
         const double numberHeight = QFontMetricsF(numberFont(true)).height();
         const QRectF number(bar.left() - barSpacing / 2, g.bars.bottom() - numberHeight, bar.width() + barSpacing,
                             numberHeight);
-        painter.drawText(number, Qt::AlignHCenter | Qt::AlignBottom, QString::number(bars[i].partition));
+        PaintedText::draw(painter, number, Qt::AlignHCenter | Qt::AlignBottom, QString::number(bars[i].partition));
     }
 
     painter.setFont(captionFont());
     painter.setPen(TessaronPalette::legible(white(0.35)));
-    painter.drawText(g.caption, Qt::AlignLeft | Qt::AlignVCenter, caption());
+    PaintedText::draw(painter, g.caption, Qt::AlignLeft | Qt::AlignVCenter, caption());
 }
 
 } // namespace tessaron

@@ -127,9 +127,11 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     rightColumn->setContentsMargins(0, 0, 0, 0);
     rightColumn->setSpacing(21);
     auto* stage = new QWidget;
+    stage->setObjectName(QStringLiteral("badgeStage"));
     auto* grid = new QGridLayout(stage);
     grid->setContentsMargins(8, 24, 8, 14);
     m_badgeHolder = new QWidget;
+    m_badgeHolder->setObjectName(QStringLiteral("badgeHolder"));
     auto* holderLayout = new QVBoxLayout(m_badgeHolder);
     holderLayout->setContentsMargins(0, 0, 0, 0);
     m_badge = new PersonnelBadge(0);
@@ -148,6 +150,7 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     rightColumn->addWidget(stage, 0, Qt::AlignHCenter);
 
     auto* stamp = new Stamp(L10n::t("VERY GOOD\nAT HIS JOB"), stage);
+    stamp->setObjectName(QStringLiteral("badgeSticker"));
     stamp->setFont(KitFont::font(10, QFont::Black, FontDesign::rounded, 1));
     stamp->setAlignment(Qt::AlignCenter);
     stamp->setContentsMargins(13, 11, 13, 11);
@@ -155,7 +158,8 @@ WelcomeIntroduction::WelcomeIntroduction(QWidget* parent)
     sp.setColor(QPalette::WindowText, TessaronPalette::canvas());
     stamp->setPalette(sp);
     stamp->adjustSize();
-    stamp->move(305 - stamp->width() + 0, 0);
+    // Inside the stage's trailing edge, with room for the tilt's corners: the stage clips the rest.
+    stamp->move(stage->sizeHint().width() - stamp->width() - 4, 0);
     intro::tilt(stamp, 9);
     stamp->raise();
 

@@ -1,4 +1,5 @@
 #include "Tessaron/kit/ChartBarRow.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -125,7 +126,8 @@ void ChartBarRow::paintEvent(QPaintEvent*)
     painter.setFont(labelFont());
     painter.setPen(TessaronPalette::withOpacity(TessaronPalette::ink(), 0.85));
     const QString label = QFontMetricsF(labelFont()).elidedText(labelText(), Qt::ElideMiddle, labelWidth);
-    painter.drawText(QRectF(0, 0, labelWidth, height()), Qt::AlignVCenter | Qt::AlignLeft, label);
+    PaintedText::draw(painter, QRectF(0, 0, labelWidth, height()), Qt::AlignVCenter | Qt::AlignLeft, label,
+                      labelText());
 
     const QRectF track = trackRect();
     const double r = trackHeight / 2;
@@ -144,7 +146,7 @@ void ChartBarRow::paintEvent(QPaintEvent*)
         const double w = QFontMetricsF(noteFont()).horizontalAdvance(note);
         painter.setFont(noteFont());
         painter.setPen(TessaronPalette::lavender());
-        painter.drawText(QRectF(x - w - 1, 0, w + 1, height()), Qt::AlignVCenter | Qt::AlignRight, note);
+        PaintedText::draw(painter, QRectF(x - w - 1, 0, w + 1, height()), Qt::AlignVCenter | Qt::AlignRight, note);
         x -= w + 4;
     }
     painter.setFont(valueFont());
@@ -155,14 +157,15 @@ void ChartBarRow::paintEvent(QPaintEvent*)
         painter.save();
         painter.setClipRect(valueBox);
         painter.setPen(TessaronPalette::withOpacity(valueColour, 1.0 - roll));
-        painter.drawText(valueBox.translated(0, -height() * roll), Qt::AlignVCenter | Qt::AlignRight, m_previousValue);
+        PaintedText::draw(painter, valueBox.translated(0, -height() * roll), Qt::AlignVCenter | Qt::AlignRight,
+                          m_previousValue);
         painter.setPen(TessaronPalette::withOpacity(valueColour, roll));
-        painter.drawText(valueBox.translated(0, height() * (1.0 - m_roll->value())), Qt::AlignVCenter | Qt::AlignRight,
-                         valueText());
+        PaintedText::draw(painter, valueBox.translated(0, height() * (1.0 - m_roll->value())),
+                          Qt::AlignVCenter | Qt::AlignRight, valueText());
         painter.restore();
     } else {
         painter.setPen(valueColour);
-        painter.drawText(valueBox, Qt::AlignVCenter | Qt::AlignRight, valueText());
+        PaintedText::draw(painter, valueBox, Qt::AlignVCenter | Qt::AlignRight, valueText());
     }
 }
 

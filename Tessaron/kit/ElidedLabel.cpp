@@ -2,6 +2,7 @@
 #include "Tessaron/kit/PlainText.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/PaintedTextAccessible.h"
+#include "VelkinUI/PaintedText.h"
 
 #include <QPainter>
 
@@ -95,7 +96,7 @@ void ElidedLabel::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const QString shown = shownText();
     painter.setPen(TessaronPalette::legible(m_color));
-    painter.drawText(rect(), Qt::AlignVCenter | m_alignment, shown);
+    PaintedText::draw(painter, rect(), Qt::AlignVCenter | m_alignment, shown, m_text);
     if (m_strike) {
         const double y = height() / 2.0;
         painter.setPen(QPen(*m_strike, 1.0));

@@ -1,4 +1,5 @@
 #include "Tessaron/kit/FormHeading.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
@@ -69,7 +70,7 @@ void FormHeading::paintEvent(QPaintEvent*)
         painter.drawRoundedRect(pill, 4, 4);
         painter.setFont(badgeFont());
         painter.setPen(TessaronPalette::withOpacity(m_tint, 0.85));
-        painter.drawText(pill, Qt::AlignCenter, badge);
+        PaintedText::draw(painter, pill, Qt::AlignCenter, badge);
         x = pill.right() + spacing;
     }
     const QFontMetricsF fm(textFont());
@@ -77,7 +78,7 @@ void FormHeading::paintEvent(QPaintEvent*)
     painter.setFont(textFont());
     painter.setPen(m_tint);
     const double tw = fm.horizontalAdvance(text);
-    painter.drawText(QRectF(x, 0, tw + 2, height()), Qt::AlignVCenter | Qt::AlignLeft, text);
+    PaintedText::draw(painter, QRectF(x, 0, tw + 2, height()), Qt::AlignVCenter | Qt::AlignLeft, text);
     x += tw + spacing;
     if (x < width())
         painter.fillRect(QRectF(x, std::floor(cy), width() - x, 1.0), TessaronPalette::headingRule());

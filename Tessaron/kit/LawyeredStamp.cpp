@@ -1,4 +1,5 @@
 #include "Tessaron/kit/LawyeredStamp.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
@@ -45,7 +46,7 @@ void LawyeredStamp::paintEvent(QPaintEvent*)
     painter.drawRoundedRect(r, radius, radius);
     painter.setFont(stampFont());
     painter.setPen(m_color);
-    painter.drawText(QRectF(rect()).adjusted(9, 4, -9, -4), Qt::AlignCenter, m_text);
+    PaintedText::draw(painter, QRectF(rect()).adjusted(9, 4, -9, -4), Qt::AlignCenter, m_text);
 }
 
 } // namespace tessaron

@@ -1,4 +1,5 @@
 #include "Tessaron/kit/SlamStamp.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/ImageBlur.h"
@@ -62,7 +63,7 @@ void SlamStamp::paintEvent(QPaintEvent*)
     const QRectF box = QRectF(rect()).adjusted(bleed, bleed, -bleed, -bleed);
     painter.setFont(slamFont());
     painter.setPen(m_color);
-    painter.drawText(box.adjusted(14, 7, -14, -7), Qt::AlignCenter, m_text);
+    PaintedText::draw(painter, box.adjusted(14, 7, -14, -7), Qt::AlignCenter, m_text);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(TessaronPalette::withOpacity(m_color, 0.85), 2.5));
     painter.drawRoundedRect(box.adjusted(1.25, 1.25, -1.25, -1.25), 6, 6);

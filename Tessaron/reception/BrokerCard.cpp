@@ -2,6 +2,7 @@
 
 #include "Tessaron/kit/SecuritySentence.h"
 #include "Tessaron/kit/PlainText.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/PrimaryButtonStyle.h"
 #include "Tessaron/kit/Spinner.h"
@@ -81,7 +82,7 @@ protected:
         backing.addRoundedRect(QRectF(rect()), 5, 5);
         painter.fillPath(backing, quietFill());
         painter.setPen(m_color);
-        painter.drawText(rect(), Qt::AlignCenter, m_text);
+        PaintedText::draw(painter, rect(), Qt::AlignCenter, m_text);
     }
 
 private:
@@ -361,13 +362,14 @@ void AddBrokerCard::paintEvent(QPaintEvent*)
     y += 32 + 8;
     painter.setFont(titleFont);
     painter.setPen(withOpacity(ink(), 0.7));
-    painter.drawText(QRectF(16, y, width() - 32, titleMetrics.height()), Qt::AlignCenter, L10n::t("Add a broker"));
+    PaintedText::draw(painter, QRectF(16, y, width() - 32, titleMetrics.height()), Qt::AlignCenter,
+                      L10n::t("Add a broker"));
     y += titleMetrics.height() + 8;
     painter.setFont(noteFont);
     painter.setPen(muted());
     const QString note = noteMetrics.elidedText(L10n::t("Password goes to your keyring, never to a file."),
                                                 Qt::ElideRight, width() - 32);
-    painter.drawText(QRectF(16, y, width() - 32, noteMetrics.height()), Qt::AlignCenter, note);
+    PaintedText::draw(painter, QRectF(16, y, width() - 32, noteMetrics.height()), Qt::AlignCenter, note);
 }
 
 } // namespace tessaron

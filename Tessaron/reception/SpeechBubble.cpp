@@ -1,4 +1,5 @@
 #include "Tessaron/reception/SpeechBubble.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/KitFont.h"
@@ -139,7 +140,8 @@ void SpeechBubble::paintEvent(QPaintEvent*)
     const double blockHeight = m_lines.size() * metrics.lineSpacing();
     double y = (height() - blockHeight) / 2.0;
     for (const QString& line : m_lines) {
-        painter.drawText(QRectF(padX, y, textWidth, metrics.lineSpacing()), Qt::AlignHCenter | Qt::AlignVCenter, line);
+        PaintedText::draw(painter, QRectF(padX, y, textWidth, metrics.lineSpacing()),
+                          Qt::AlignHCenter | Qt::AlignVCenter, line);
         y += metrics.lineSpacing();
     }
 }

@@ -1,4 +1,5 @@
 #include "Tessaron/settings/AboutView.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/ControlStyle.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -72,7 +73,7 @@ protected:
         painter.drawRoundedRect(plate, 5, 5);
         painter.setFont(m_font);
         painter.setPen(Palette::canvas());
-        painter.drawText(plate, Qt::AlignCenter, m_text);
+        PaintedText::draw(painter, plate, Qt::AlignCenter, m_text);
     }
 
 private:
@@ -116,6 +117,7 @@ AboutView::AboutView(AppState*, QWidget* parent)
     layout->setContentsMargins(34, 30, 34, 30);
 
     auto* left = new QWidget(this);
+    left->setObjectName(QStringLiteral("badgeColumn"));
     left->setFixedWidth(300);
     auto* leftLayout = column(left, 16);
     // The mascot's staff pass, a little askew, with the version stamp over its top-trailing corner.

@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/LostConnectionBanner.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -48,7 +49,7 @@ protected:
         p.setBrush(withOpacity(amber(), isDown() ? 0.26 : 0.16));
         p.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
         p.setPen(amber());
-        p.drawText(rect(), Qt::AlignCenter, text());
+        PaintedText::draw(p, rect(), Qt::AlignCenter, text());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "Tessaron/workspace/SidebarChips.h"
 #include "Tessaron/kit/PlainText.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/workspace/SidebarControls.h"
@@ -229,8 +230,8 @@ void ScopePill::paintEvent(QPaintEvent*)
     const QFontMetricsF fm(pillFont());
     painter.setFont(pillFont());
     painter.setPen(white(0.92));
-    painter.drawText(QRectF(x, 0, valueWidth, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     fm.elidedText(text(), Qt::ElideMiddle, valueWidth));
+    PaintedText::draw(painter, QRectF(x, 0, valueWidth, height()), Qt::AlignLeft | Qt::AlignVCenter,
+                      fm.elidedText(text(), Qt::ElideMiddle, valueWidth));
     const QPointF endCentre(width() - pillPadX - pillEnd / 2, cy);
     if (m_busy)
         m_spinner->paint(painter, QRectF(endCentre.x() - 5, cy - 5, 10, 10), m_tint);
@@ -289,7 +290,7 @@ void ActionChip::paintEvent(QPaintEvent*)
     paintSymbol(painter, m_icon, QPointF(10 + 5.5, capsule.center().y()), 10, content);
     painter.setFont(chipFont());
     painter.setPen(content);
-    painter.drawText(QRectF(10 + 11 + 5, 0, width(), height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    PaintedText::draw(painter, QRectF(10 + 11 + 5, 0, width(), height()), Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
 } // namespace tessaron

@@ -1,5 +1,6 @@
 #include "Tessaron/workspace/SidebarControls.h"
 #include "Tessaron/kit/PlainText.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -385,7 +386,8 @@ void PopoverRow::paintEvent(QPaintEvent*)
         painter.setFont(trailingFont());
         painter.setPen(muted());
         const double w = QFontMetricsF(trailingFont()).horizontalAdvance(*m_look.trailing);
-        painter.drawText(QRectF(end - w, 0, w, area.height()), Qt::AlignVCenter | Qt::AlignRight, *m_look.trailing);
+        PaintedText::draw(painter, QRectF(end - w, 0, w, area.height()), Qt::AlignVCenter | Qt::AlignRight,
+                          *m_look.trailing);
         end -= w + 6;
     }
     const double textWidth = std::max(10.0, end - x);
@@ -397,13 +399,13 @@ void PopoverRow::paintEvent(QPaintEvent*)
     double y = (area.height() - blockHeight) / 2;
     painter.setFont(title);
     painter.setPen(m_look.destructive ? amber() : withOpacity(ink(), m_look.selected ? 1.0 : 0.85 + 0.15 * lit));
-    painter.drawText(QRectF(x, y, textWidth, tm.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     tm.elidedText(text(), Qt::ElideMiddle, textWidth));
+    PaintedText::draw(painter, QRectF(x, y, textWidth, tm.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                      tm.elidedText(text(), Qt::ElideMiddle, textWidth));
     y += tm.height() + 1;
     painter.setFont(subtitleFont(m_look.subtitleIsProse));
-    painter.setPen(muted());
+    painter.setPen(legible(muted()));
     for (const QString& line : lines) {
-        painter.drawText(QRectF(x, y, textWidth, sm.height()), Qt::AlignLeft | Qt::AlignVCenter, line);
+        PaintedText::draw(painter, QRectF(x, y, textWidth, sm.height()), Qt::AlignLeft | Qt::AlignVCenter, line);
         y += sm.height();
     }
 }

@@ -1,5 +1,6 @@
 #include "Tessaron/workspace/SidebarRows.h"
 #include "Tessaron/kit/PlainText.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/TopicQuip.h"
 #include "Tessaron/state/BrokerSession.h"
@@ -239,7 +240,7 @@ void SidebarRowDelegate::paintHeading(QPainter& p, const QRect& rect, const Entr
     const double w = fm.horizontalAdvance(text);
     p.setFont(m_heading);
     p.setPen(withOpacity(tint, 0.85));
-    p.drawText(QRectF(card.left(), card.top(), w + 1, card.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+    PaintedText::draw(p, QRectF(card.left(), card.top(), w + 1, card.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
     const double ruleX = card.left() + w + 7;
     if (ruleX < card.right())
         p.fillRect(QRectF(ruleX, std::round(card.center().y()), card.right() - ruleX, 1), white(0.07));
@@ -273,16 +274,16 @@ void SidebarRowDelegate::paintTopic(QPainter& p, const QRect& rect, const Entry&
     const QFont& font = selected ? m_nameSelected : m_name;
     p.setFont(font);
     p.setPen(white(selected ? 1.0 : 0.9));
-    p.drawText(name, Qt::AlignLeft | Qt::AlignVCenter,
-               QFontMetricsF(font).elidedText(topic.name, Qt::ElideMiddle, std::max(0.0, name.width())));
+    PaintedText::draw(p, name, Qt::AlignLeft | Qt::AlignVCenter,
+                      QFontMetricsF(font).elidedText(topic.name, Qt::ElideMiddle, std::max(0.0, name.width())));
     if (!g.warning.isNull())
         paintSymbol(p, QStringLiteral("exclamationmark.triangle.fill"), g.warning.center(), 8, amber());
     p.setPen(Qt::NoPen);
     p.setBrush(white(0.06));
     p.drawRoundedRect(g.badge, g.badge.height() / 2, g.badge.height() / 2);
     p.setFont(m_badge);
-    p.setPen(white(0.5));
-    p.drawText(g.badge, Qt::AlignCenter, badgeText(topic));
+    p.setPen(selected ? white(0.85) : legible(white(0.5)));
+    PaintedText::draw(p, g.badge, Qt::AlignCenter, badgeText(topic));
 }
 
 void SidebarRowDelegate::paintGroup(QPainter& p, const QRect& rect, const Entry& e, double hover, bool focused) const
@@ -311,15 +312,15 @@ void SidebarRowDelegate::paintGroup(QPainter& p, const QRect& rect, const Entry&
         p.drawRoundedRect(badge, bh / 2, bh / 2);
         p.setFont(m_stateBadge);
         p.setPen(empty ? amber() : legible(white(0.45)));
-        p.drawText(badge, Qt::AlignCenter, state);
+        PaintedText::draw(p, badge, Qt::AlignCenter, state);
     }
     const double x = card.left() + padLead + iconBox + gap;
     const QRectF name(x, card.top(), std::max(0.0, badge.left() - gap - x), card.height());
     const QFont& font = selected ? m_nameSelected : m_name;
     p.setFont(font);
     p.setPen(white(selected ? 1.0 : 0.9));
-    p.drawText(name, Qt::AlignLeft | Qt::AlignVCenter,
-               QFontMetricsF(font).elidedText(group.id, Qt::ElideMiddle, name.width()));
+    PaintedText::draw(p, name, Qt::AlignLeft | Qt::AlignVCenter,
+                      QFontMetricsF(font).elidedText(group.id, Qt::ElideMiddle, name.width()));
 }
 
 void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const Entry& e, double hover,
@@ -345,7 +346,7 @@ void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const E
         p.drawRoundedRect(unpin, unpin.height() / 2, unpin.height() / 2);
         p.setFont(m_unpin);
         p.setPen(muted());
-        p.drawText(unpin, Qt::AlignCenter, L10n::t("Unpin"));
+        PaintedText::draw(p, unpin, Qt::AlignCenter, L10n::t("Unpin"));
         p.restore();
     }
     const double width = std::max(0.0, right - x);
@@ -356,13 +357,13 @@ void SidebarRowDelegate::paintMissingPin(QPainter& p, const QRect& rect, const E
     const QString shown = nm.elidedText(name, Qt::ElideMiddle, width);
     p.setFont(m_name);
     p.setPen(legible(white(0.45)));
-    p.drawText(QRectF(x, y, width, nameH), Qt::AlignLeft | Qt::AlignVCenter, shown);
+    PaintedText::draw(p, QRectF(x, y, width, nameH), Qt::AlignLeft | Qt::AlignVCenter, shown);
     p.fillRect(QRectF(x, std::round(y + nameH / 2), nm.horizontalAdvance(shown), 1), white(0.25));
     y += nameH + 1;
     p.setFont(m_missingNote);
     p.setPen(legible(white(0.35)));
-    p.drawText(
-        QRectF(x, y, width, noteH), Qt::AlignLeft | Qt::AlignVCenter,
+    PaintedText::draw(
+        p, QRectF(x, y, width, noteH), Qt::AlignLeft | Qt::AlignVCenter,
         QFontMetricsF(m_missingNote).elidedText(L10n::t("The broker doesn't list it anymore."), Qt::ElideRight, width));
 }
 
@@ -372,15 +373,15 @@ void SidebarRowDelegate::paintFact(QPainter& p, const QRect& rect, const Entry& 
     const QRectF card = cardRect(rect, e).adjusted(9, 6, -9, -6);
     const double subjectH = lineHeight(m_factSubject);
     p.setFont(m_factSubject);
-    p.setPen(white(0.6));
-    p.drawText(QRectF(card.left(), card.top(), card.width(), subjectH), Qt::AlignLeft | Qt::AlignVCenter,
-               QFontMetricsF(m_factSubject).elidedText(fact.subject, Qt::ElideRight, card.width()));
+    p.setPen(legible(white(0.6)));
+    PaintedText::draw(p, QRectF(card.left(), card.top(), card.width(), subjectH), Qt::AlignLeft | Qt::AlignVCenter,
+                      QFontMetricsF(m_factSubject).elidedText(fact.subject, Qt::ElideRight, card.width()));
     double y = card.top() + subjectH + 2;
     const double reasonH = lineHeight(m_factReason);
     p.setFont(m_factReason);
     p.setPen(legible(white(0.35)));
     for (const QString& line : reasonLines(fact.reason, std::max(40.0, card.width()))) {
-        p.drawText(QRectF(card.left(), y, card.width(), reasonH), Qt::AlignLeft | Qt::AlignVCenter, line);
+        PaintedText::draw(p, QRectF(card.left(), y, card.width(), reasonH), Qt::AlignLeft | Qt::AlignVCenter, line);
         y += reasonH;
     }
 }

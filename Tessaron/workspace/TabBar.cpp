@@ -1,5 +1,6 @@
 #include "Tessaron/workspace/TabBar.h"
 #include "Tessaron/kit/PlainText.h"
+#include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/state/AppState.h"
@@ -333,8 +334,8 @@ void TabChip::paintEvent(QPaintEvent*)
     const double left = 10 + dotSize + spacing;
     const double right = showsClose() ? width() - 5 - closeSize - spacing : width() - 10;
     const QRectF textRect(left, 0, std::max(0.0, right - left), height());
-    p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-               QFontMetricsF(font).elidedText(m_name, Qt::ElideRight, textRect.width()));
+    PaintedText::draw(p, textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+                      QFontMetricsF(font).elidedText(m_name, Qt::ElideRight, textRect.width()), m_name);
 }
 
 void TabChip::enterEvent(QEnterEvent*)

@@ -9,9 +9,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QWidget>
+
+#include "VelkinUI/PaintedText.h"
 
 #include <algorithm>
 #include <array>
@@ -28,6 +33,10 @@ constexpr Qt::WhiteSpaceMode escapes[] = {Qt::WhiteSpaceNormal, Qt::WhiteSpacePr
 
 QString textOf(const QWidget* w)
 {
+    if (auto* edit = qobject_cast<const QPlainTextEdit*>(w))
+        return edit->toPlainText();
+    if (auto* edit = qobject_cast<const QTextEdit*>(w))
+        return edit->toPlainText();
     const QVariant text = w->property("text");
     return text.isValid() ? text.toString() : QString();
 }
@@ -150,9 +159,11 @@ public:
         m_image = QImage(root->size() * scale, QImage::Format_ARGB32_Premultiplied);
         m_image.setDevicePixelRatio(scale);
         m_image.fill(Qt::black);
+        PaintedText::Recording recording;
         QPainter painter(&m_image);
         root->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
         painter.end();
+        keepPainted(recording.drawn());
         for (QLabel* label : std::as_const(m_fenced))
             label->removeEventFilter(&fence);
         // TESSARON_FACE_DUMP=DIR keeps the picture each audit measured, to look at what it flags.
@@ -172,8 +183,8 @@ public:
         }
         for (QWidget* w : shown) {
             checkTooltip(w);
-            if (auto* view = qobject_cast<QAbstractItemView*>(w))
-                checkRows(view);
+            if (auto* view = qobject_cast<QAbstractItemView*>(w); view && !m_painted.contains(view->viewport()))
+                checkRows(view); // a view whose delegate paints its texts has each checked as painted
             if (auto* button = qobject_cast<QAbstractButton*>(w))
                 checkNamed(button);
             if (!holdsText(w))
@@ -182,10 +193,12 @@ public:
             checkRich(w);
             if (fences(w))
                 continue; // what it would draw, or the room it would ask for, is never laid out
-            checkContrast(w);
+            if (!m_painted.contains(w))
+                checkContrast(w);
             checkRoom(w);
         }
         checkOverlaps(shown);
+        checkPainted(shown);
         return m_found;
     }
 
@@ -203,7 +216,8 @@ private:
 
     void measure(const QWidget* w, const QRect& inRoot, const QFont& font, const QString& text)
     {
-        if (inRoot.width() < 4 || inRoot.height() < 4)
+        // A text mostly scrolled or clipped away is measured where it shows whole.
+        if (inRoot.width() < 4 || inRoot.height() < std::max(4, QFontMetrics(font).height() * 3 / 4))
             return;
         const double ratio = FaceAudit::drawnContrast(crop(inRoot));
         const double needed = isLarge(font) ? 3.0 : 4.5;
@@ -246,8 +260,22 @@ private:
             const int advance = edit->fontMetrics().horizontalAdvance(edit->text()) + 16;
             area = QRect(w->mapTo(m_root, box.topLeft()), QSize(std::min(box.width(), advance), box.height()));
         }
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(w))
+            area = typedArea(edit);
+        else if (auto* edit = qobject_cast<QTextEdit*>(w))
+            area = typedArea(edit);
         const QRect shown = area & shownRect(w, m_root);
         measure(w, shown, w->font(), QString());
+    }
+
+    // Where a multi-line field's text lies: from its top to its last line, in root's coordinates.
+    template <typename Edit> QRect typedArea(const Edit* edit) const
+    {
+        QTextCursor end(edit->document());
+        end.movePosition(QTextCursor::End);
+        const QRect port = edit->viewport()->rect();
+        const QRect text(port.topLeft(), QPoint(port.right(), std::min(port.bottom(), edit->cursorRect(end).bottom())));
+        return QRect(edit->viewport()->mapTo(m_root, text.topLeft()), text.size());
     }
 
     void checkRows(QAbstractItemView* view)
@@ -332,7 +360,7 @@ private:
     void checkRoom(QWidget* w)
     {
         const QString text = textOf(w);
-        if (qobject_cast<QLineEdit*>(w))
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractScrollArea*>(w))
             return; // a field scrolls its own text
         if (auto* label = qobject_cast<QLabel*>(w); label && label->wordWrap()) {
             const int needed = label->heightForWidth(label->width());
@@ -383,7 +411,8 @@ private:
         // Children come after their parents in findChildren's order, so walk backwards.
         for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
             QWidget* w = *it;
-            if (holdsText(w) || bearing.value(w))
+            const bool text = holdsText(w) || m_painted.contains(w);
+            if (text || bearing.value(w))
                 for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
                     if (bearing.value(p))
                         break;
@@ -391,7 +420,7 @@ private:
                     if (p == m_root)
                         break;
                 }
-            if (holdsText(w))
+            if (text)
                 bearing[w] = true;
         }
         QHash<const QWidget*, QList<QWidget*>> byParent;
@@ -414,11 +443,86 @@ private:
         }
     }
 
+    void keepPainted(const QList<PaintedText::Drawn>& drawn)
+    {
+        for (const PaintedText::Drawn& d : drawn) {
+            if (d.widget)
+                m_painted[d.widget] << d;
+        }
+    }
+
+    // Each text a widget or a delegate painted, read as a label's: contrast of its pixels, room in
+    // its box and its widget, an elided text whose tooltip does not carry it whole, two texts over
+    // each other; and the widget's reach.
+    void checkPainted(const QList<QWidget*>& shown)
+    {
+        for (QWidget* w : shown) {
+            const auto texts = m_painted.constFind(w);
+            if (texts == m_painted.cend())
+                continue;
+            auto* area = qobject_cast<QAbstractScrollArea*>(w->parentWidget());
+            const bool rows = area && area->viewport() == w; // a delegate's, scrolled by its view
+            QWidget* owner = rows ? area : w;
+            if (!rows && !holdsText(w))
+                checkCut(w);
+            const QRect port = w->rect() & shownRect(w, m_root).translated(-w->mapTo(m_root, QPoint(0, 0)));
+            for (qsizetype i = 0; i < texts->size(); ++i) {
+                const PaintedText::Drawn& d = texts->at(i);
+                const QRect bounds = d.bounds.toAlignedRect();
+                if (!port.intersects(bounds))
+                    continue; // scrolled out of view
+                const bool letters =
+                    std::any_of(d.shown.begin(), d.shown.end(), [](QChar c) { return c.isLetterOrNumber(); });
+                if (w->isEnabled() && letters) {
+                    const QRect around = bounds.adjusted(-2, -2, 2, 2) & w->rect();
+                    measure(owner, QRect(w->mapTo(m_root, around.topLeft()), around.size()) & shownRect(w, m_root),
+                            d.font, d.shown);
+                }
+                checkPaintedRoom(w, owner, d, rows);
+                for (qsizetype j = i + 1; j < texts->size(); ++j) {
+                    const QRectF both = d.bounds & texts->at(j).bounds;
+                    if (both.width() > slack && both.height() > slack)
+                        report(QStringLiteral("overlap"), describe(owner, d.shown),
+                               QStringLiteral("covers \"%1\" by %2x%3")
+                                   .arg(texts->at(j).shown)
+                                   .arg(both.width())
+                                   .arg(both.height()));
+                }
+            }
+        }
+    }
+
+    void checkPaintedRoom(const QWidget* w, const QWidget* owner, const PaintedText::Drawn& d, bool rows)
+    {
+        const bool wraps = d.flags & Qt::TextWordWrap;
+        QString fault;
+        if (wraps ? d.bounds.height() > d.box.height() + slack : d.bounds.width() > d.box.width() + slack)
+            fault = QStringLiteral("takes %1x%2 in a box of %3x%4")
+                        .arg(std::ceil(d.bounds.width()))
+                        .arg(std::ceil(d.bounds.height()))
+                        .arg(std::floor(d.box.width()))
+                        .arg(std::floor(d.box.height()));
+        else if (const QRectF own = QRectF(w->rect()).adjusted(-slack, rows ? -1e6 : -slack, slack, rows ? 1e6 : slack);
+                 !own.contains(d.bounds))
+            fault = QStringLiteral("runs past its widget (%1,%2 %3x%4 in %5x%6)")
+                        .arg(d.bounds.x())
+                        .arg(d.bounds.y())
+                        .arg(d.bounds.width())
+                        .arg(d.bounds.height())
+                        .arg(w->width())
+                        .arg(w->height());
+        else if (!d.whole.isEmpty() && !tooltipCarries(owner, d.whole))
+            fault = QStringLiteral("elided from \"%1\" with no tooltip carrying it").arg(d.whole);
+        if (!fault.isEmpty())
+            report(QStringLiteral("room"), describe(owner, d.shown), fault);
+    }
+
     QWidget* m_root;
     QString m_where;
     int m_scale;
     QImage m_image;
     QList<QLabel*> m_fenced;
+    QHash<const QWidget*, QList<PaintedText::Drawn>> m_painted;
     QList<FaceViolation> m_found;
 };
 

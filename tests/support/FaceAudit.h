@@ -23,7 +23,10 @@ namespace tessaron::testing {
 //   rich        a label or tooltip holding text from data (the fakes' markers) is drawn as rich text;
 //   unnamed     a button that shows no text has no accessible name;
 //   outcome     (outcomeInView) a sheet's outcome lies outside what the sheet shows.
-// A text widget is anything with a non-empty "text" property; custom-drawn widgets declare one.
+// A text widget is anything with a non-empty "text" property (a multi-line field: its plain text).
+// Each text a widget or a list's delegate paints through PaintedText::draw is checked on its own,
+// where it was drawn: contrast, room (wider than its box or its widget, or elided from a text no
+// tooltip carries), overlap with the widget's other texts; and its widget's reach.
 struct FaceViolation {
     QString where; // "<screen>-<state>" and the scale, as the caller named them
     QString rule;

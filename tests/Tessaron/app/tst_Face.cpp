@@ -20,6 +20,7 @@
 #include "VelkinUI/AccessibilitySettings.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/KitFont.h"
+#include "VelkinUI/PaintedText.h"
 #include "VelkinUI/PlainButtonStyle.h"
 
 #include <QAbstractItemView>
@@ -29,10 +30,14 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStringListModel>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <QToolTip>
 
@@ -187,6 +192,60 @@ private slots:
         // The outcome hook: a block that runs past what the sheet shows is out of view.
         QVERIFY(FaceAudit::outcomeInView(root.get(), elided, "test").isEmpty());
         QCOMPARE(FaceAudit::outcomeInView(root.get(), past, "test").size(), 1);
+    }
+
+    void paintedTextIsReadLikeALabel()
+    {
+        // A widget and a list's delegate that paint their texts: a dim time beside a bright name is
+        // caught in each, and a text wider than its box is short of room.
+        const QColor dim(0x4a, 0x4a, 0x4a);
+        struct Painted : QWidget {
+            QColor dim;
+            void paintEvent(QPaintEvent*) override
+            {
+                QPainter p(this);
+                p.setPen(Qt::white);
+                PaintedText::draw(p, QRectF(0, 0, 80, 20), Qt::AlignLeft | Qt::AlignVCenter, "Bright name");
+                PaintedText::draw(p, QRectF(0, 24, 30, 20), Qt::AlignLeft | Qt::AlignVCenter, "Far too long for it");
+                p.setPen(dim);
+                PaintedText::draw(p, QRectF(90, 0, 60, 20), Qt::AlignLeft | Qt::AlignVCenter, "Dim 12 min");
+            }
+        };
+        struct Rows : QStyledItemDelegate {
+            QColor dim;
+            void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+            {
+                p->setPen(Qt::white);
+                PaintedText::draw(*p, QRectF(option.rect).adjusted(4, 0, -80, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                                  index.data().toString());
+                p->setPen(dim);
+                PaintedText::draw(*p, QRectF(option.rect.right() - 70, option.rect.top(), 60, option.rect.height()),
+                                  Qt::AlignLeft | Qt::AlignVCenter, "3 min ago");
+            }
+        };
+        std::unique_ptr<QWidget> window(ground(TessaronPalette::canvas()));
+        window->resize(320, 200);
+        auto* painted = new Painted;
+        painted->dim = dim;
+        painted->setParent(window.get());
+        painted->setGeometry(10, 10, 200, 50);
+        auto* list = new QListView(window.get());
+        list->setGeometry(10, 70, 300, 100);
+        list->setModel(new QStringListModel({"orders", "payments"}, list));
+        auto* rows = new Rows;
+        rows->dim = dim;
+        rows->setParent(list);
+        list->setItemDelegate(rows);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QList<FaceViolation> found = FaceAudit().audit(window.get(), "painted-planted");
+        const QString all = listed(found);
+        QVERIFY2(flagged(found, "contrast", "\"Dim 12 min\""), qPrintable(all));
+        QVERIFY2(!flagged(found, "contrast", "\"Bright name\""), qPrintable(all));
+        QVERIFY2(flagged(found, "room", "\"Far too long for it\""), qPrintable(all));
+        QVERIFY2(flagged(found, "contrast", "QListView \"3 min ago\""), qPrintable(all));
+        QVERIFY2(!flagged(found, "contrast", "\"orders\""), qPrintable(all));
+        QCOMPARE(found.first().where, QString("painted-planted"));
     }
 
     void onlyAScrollBarAPersonCanUseReachesWhatRunsPast()

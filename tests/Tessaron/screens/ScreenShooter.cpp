@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLayout>
 #include <QPainter>
 #include <QTest>
@@ -73,6 +74,29 @@ ScreenShooter::ScreenShooter(QSize window, QString label)
     , m_label(std::move(label))
 { }
 
+namespace {
+
+// TESSARON_FACE_PLANT=rich plants a fault to prove the audit finds it: every label showing text
+// from the fakes' markup is switched to rich text while the audit runs (and nothing else may lay
+// it out meanwhile), so the audit must report each, and load nothing it names.
+QList<std::pair<QLabel*, Qt::TextFormat>> plantRichText(QWidget* widget)
+{
+    QList<std::pair<QLabel*, Qt::TextFormat>> planted;
+    if (qgetenv("TESSARON_FACE_PLANT") != "rich")
+        return planted;
+    const QStringList& hostile = testing::FaceAudit::hostileTexts();
+    for (QLabel* label : widget->findChildren<QLabel*>()) {
+        if (std::any_of(hostile.begin(), hostile.end(),
+                        [label](const QString& t) { return label->text().contains(t); })) {
+            planted.append({label, label->textFormat()});
+            label->setTextFormat(Qt::AutoText);
+        }
+    }
+    return planted;
+}
+
+} // namespace
+
 void ScreenShooter::audit(const QString& where, QWidget* widget, QWidget* outcome)
 {
     // A sheet never outgrows the window it sits over; a window-sized screen is the window.
@@ -100,8 +124,11 @@ void ScreenShooter::audit(const QString& where, QWidget* widget, QWidget* outcom
     if (widget->size() != size)
         settleLayout(widget);
     testing::FaceAudit audit;
+    const auto planted = plantRichText(widget);
     for (const int scale : {1, 2})
         m_violations << audit.audit(widget, QStringLiteral("%1 %2 @%3x").arg(where, m_label).arg(scale), scale);
+    for (const auto& [label, format] : planted)
+        label->setTextFormat(format);
     if (outcome)
         m_violations << testing::FaceAudit::outcomeInView(widget, outcome, where + QLatin1Char(' ') + m_label);
     ++m_audited;
@@ -121,6 +148,9 @@ bool ScreenShooter::shoot(const QString& screen, const QString& state, QWidget* 
     QApplication::processEvents();
     QApplication::processEvents();
 
+    // TESSARON_FACE_STATES=WORD audits only the states whose name holds it.
+    if (const QString only = qEnvironmentVariable("TESSARON_FACE_STATES"); m_window && !state.contains(only))
+        return true;
     // In every language and window size the audit runs in, as in the pictures.
     for (const QString& button : unnamedButtons(widget))
         m_unnamed << screen + QLatin1Char('-') + state + (m_window ? QLatin1Char(' ') + m_label : QString())

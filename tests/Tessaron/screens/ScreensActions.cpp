@@ -110,6 +110,24 @@ void shootActions(ScreenShooter& shooter)
         shooter.shoot(QStringLiteral("produce"), QStringLiteral("avro"), &sheet);
     }
 
+    const QStringList hostile = testing::FaceAudit::hostileTexts();
+    {
+        // A copy of a message whose key, header and payload look like markup: each stays text.
+        const Message copy(QStringLiteral("orders.events"), 1, 9, hostile.at(0).toUtf8(), hostile.at(1).toUtf8(),
+                           std::nullopt, {{hostile.at(0), hostile.at(2).toUtf8()}});
+        ProduceSheet sheet(copy, nullptr, &session);
+        sheet.reasonField()->setText(hostile.at(0));
+        shooter.shoot(QStringLiteral("produce"), QStringLiteral("hostile"), &sheet);
+        ResetOffsetsSheet reset(ConsumerGroup{hostile.at(0), hostile.at(1), false}, std::nullopt, nullptr, &session);
+        reset.reasonField()->setText(hostile.at(1));
+        shooter.shoot(QStringLiteral("reset"), QStringLiteral("hostile"), &reset);
+        AskSheet ask(nullptr, &session);
+        ask.setTool({AskLogic::Tool::named, hostile.at(1)});
+        ask.questionField()->setPlainText(hostile.at(0));
+        ask.present(AppOutcome::makeDone(hostile.join(QLatin1Char('\n'))), false, 1);
+        shooter.shoot(QStringLiteral("ask"), QStringLiteral("hostile"), &ask);
+    }
+
     // Reset: empty, filled, warnings, working, filed, refused.
     const ConsumerGroup billing{QStringLiteral("billing-service"), QStringLiteral("Stable"), false};
     const ConsumerGroup fraud{QStringLiteral("fraud-scorer"), QStringLiteral("Empty"), false};

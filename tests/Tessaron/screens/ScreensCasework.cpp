@@ -120,6 +120,40 @@ void rabbitBriefing(ScreenShooter& shooter)
     shooter.shoot("briefing", "rabbit", &ground);
 }
 
+// Names and payloads that look like markup, one naming an endless file: each must stay text.
+void hostileCasework(ScreenShooter& shooter)
+{
+    const QStringList hostile = testing::FaceAudit::hostileTexts();
+    Scene scene;
+    scene.clients->kafka->listed = QList<Topic>{topic(hostile.at(0), {{0, 900}, {0, 20}}),
+                                                topic(hostile.at(1), {{0, 0}}), topic(hostile.at(2), {{0, 12}})};
+    scene.clients->kafka->listedGroups =
+        QList<ConsumerGroup>{{hostile.at(0), "Stable", false}, {hostile.at(1), "Empty", false}};
+    GroupDescription group{hostile.at(0), "Stable", hostile.at(1), hostile.at(0), {}};
+    group.members = {{hostile.at(1), hostile.at(0), hostile.at(2), hostile.at(0), {{hostile.at(0), 0}}}};
+    scene.clients->kafka->descriptions.insert(hostile.at(0), group);
+    scene.clients->kafka->commits.insert(hostile.at(0), {{{hostile.at(0), 0}, 400}, {{hostile.at(0), 1}, 3}});
+    for (int i = 0; i < 8; ++i)
+        scene.clients->kafka->held[hostile.at(0)][i % 2].append(
+            keyed(hostile.at(0), i % 2, i, hostile.at(i % 3).toUtf8(),
+                  "{\"" + hostile.at(i % 3).toUtf8().replace('"', "\\\"") + "\":" + QByteArray::number(i) + "}"));
+    scene.open(kafkaBroker(hostile.at(0)));
+    scene.session->noteUnobservable(hostile.at(2), hostile.at(0));
+    {
+        Ground ground(new BrokerBriefing(scene.app.get(), scene.session.get()), QSize(820, 720), 0);
+        settle(&ground);
+        shooter.shoot("briefing", "hostile", &ground);
+    }
+    scene.read(hostile.at(0));
+    {
+        Ground ground(new TopicNotes(scene.app.get(), scene.session.get()), QSize(400, 640), 0);
+        shooter.shoot("notes", "hostile", &ground);
+    }
+    Ground ground(new ConsumerGroupView(scene.app.get(), scene.session.get()), QSize(780, 700), 0);
+    scene.selectGroup(hostile.at(0));
+    shooter.shoot("group", "hostile", &ground);
+}
+
 void emptyBriefing(ScreenShooter& shooter)
 {
     Scene scene;
@@ -274,6 +308,7 @@ void shootCasework(ScreenShooter& shooter)
     kafkaBriefing(shooter);
     rabbitBriefing(shooter);
     emptyBriefing(shooter);
+    hostileCasework(shooter);
     allNotes(shooter);
     verdicts(shooter);
     skews(shooter);

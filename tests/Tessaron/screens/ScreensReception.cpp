@@ -141,6 +141,23 @@ void shootReception(ScreenShooter& shooter)
         shooter.shoot(QStringLiteral("reception"), QStringLiteral("docket-narrow"), narrow.get());
     }
     {
+        // Names that look like markup, one naming an endless file: each stays text.
+        ThrowawayProfile profile;
+        const QStringList hostile = testing::FaceAudit::hostileTexts();
+        QList<Broker> brokers;
+        for (const QString& name : hostile) {
+            brokers << broker(name, BrokerKind::kafka, hostile.at(0) + QStringLiteral(":9092"),
+                              BrokerSecurity::saslSSL);
+            brokers.last().username = hostile.at(1);
+        }
+        profile.writeBrokers(brokers);
+        AppState app(clients);
+        auto window = receptionWindow(&app, 1040);
+        shooter.shoot(QStringLiteral("reception"), QStringLiteral("hostile"), window.get());
+        window.reset();
+        shootForm(shooter, app, QStringLiteral("hostile"), app.brokers()[0]);
+    }
+    {
         ThrowawayProfile profile;
         const QList<Broker> brokers = docket();
         profile.writeBrokers(brokers);
