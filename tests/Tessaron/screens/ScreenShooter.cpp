@@ -41,6 +41,8 @@ void settleLayout(QWidget* root, int timeoutMs)
     QList<QRect> last = geometry();
     for (int still = 0; still < 3 && !deadline.hasExpired();) {
         QApplication::processEvents();
+        // What those events posted (a layout after an answer changed a text) runs before measuring.
+        QApplication::sendPostedEvents();
         QThread::msleep(5);
         QList<QRect> now = geometry();
         still = now == last ? still + 1 : 0;
