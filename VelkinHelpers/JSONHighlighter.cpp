@@ -2,6 +2,7 @@
 
 #include "VelkinHelpers/JSONTree.h"
 #include "VelkinUI/Brand.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <QTextBoundaryFinder>
 
@@ -160,15 +161,15 @@ QColor color(TokenClass kind)
     case TokenClass::keyword:
         return Brand::palette().at(1);
     case TokenClass::stringValue:
-        return QColor::fromRgbF(0.45f, 0.82f, 0.50f);
+        return VelkinPalette::jsonString();
     case TokenClass::number:
-        return QColor::fromRgbF(0.99f, 0.60f, 0.36f);
+        return VelkinPalette::jsonNumber();
     case TokenClass::punctuation:
-        return QColor::fromRgbF(1, 1, 1, 0.55f);
+        return VelkinPalette::jsonPunctuation();
     case TokenClass::other:
         break;
     }
-    return QColor::fromRgbF(1, 1, 1, 0.85f);
+    return VelkinPalette::jsonText();
 }
 
 AttributedText highlight(const QString& text)

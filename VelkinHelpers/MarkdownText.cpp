@@ -4,6 +4,7 @@
 #include "VelkinHelpers/MarkdownInline.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -234,9 +235,13 @@ QWidget* MarkdownText::viewFor(const Kind& kind)
         label->setWordWrap(true);
         wrapping(label, QSizePolicy::Expanding);
         // Rounded fill and hairline border in one go; the kit's panels are dark.
-        label->setStyleSheet(QStringLiteral("QLabel { color: rgba(255,255,255,230); background: rgba(255,255,255,13);"
-                                            " border: 1px solid rgba(255,255,255,20); border-radius: 8px;"
-                                            " padding: 9px; }"));
+        const auto css = [](const QColor& c) {
+            return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alpha());
+        };
+        label->setStyleSheet(
+            QStringLiteral("QLabel { color: %1; background: %2; border: 1px solid %3;"
+                           " border-radius: 8px; padding: 9px; }")
+                .arg(css(VelkinPalette::codeText()), css(VelkinPalette::codeFill()), css(VelkinPalette::codeBorder())));
         return label;
     }
     }

@@ -2,6 +2,7 @@
 
 #include "TessaronCore/model/TextRules.h"
 #include "VelkinUI/Brand.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <algorithm>
 #include <charconv>
@@ -54,7 +55,7 @@ AttributedText attributed(const QString& text, const QString& query)
             continue;
         if (start > from)
             result.runs.append({text.mid(from, start - from), std::nullopt, std::nullopt});
-        result.runs.append({text.mid(start, end - start), QColor(Qt::white), mark});
+        result.runs.append({text.mid(start, end - start), VelkinPalette::onAccentText(), mark});
         from = end;
     }
     if (from < text.size())

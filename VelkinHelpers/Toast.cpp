@@ -1,6 +1,7 @@
 #include "VelkinHelpers/Toast.h"
 
 #include "VelkinUI/Brand.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <QTimer>
 
@@ -79,9 +80,9 @@ QColor ToastCenter::colour(Kind kind)
 {
     switch (kind) {
     case Kind::success:
-        return QColor(48, 209, 88); // the desktop's usual green on dark panels
+        return VelkinPalette::success();
     case Kind::error:
-        return QColor(255, 69, 58); // and its red
+        return VelkinPalette::failure();
     case Kind::info:
         return Brand::accent();
     }

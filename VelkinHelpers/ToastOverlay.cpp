@@ -7,6 +7,7 @@
 #include "VelkinUI/KitFont.h"
 #include "VelkinUI/NoiseOverlay.h"
 #include "VelkinUI/Symbols.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
@@ -214,14 +215,14 @@ void ToastOverlay::paintEvent(QPaintEvent*)
     {
         QPainter sp(&shadow);
         sp.setRenderHint(QPainter::Antialiasing);
-        sp.fillPath(path.translated(0, shadowDrop), QColor(0, 0, 0, 77));
+        sp.fillPath(path.translated(0, shadowDrop), VelkinPalette::toastShadow());
     }
     ImageBlur::blur(shadow, shadowBlur);
     painter.drawImage(0, 0, shadow);
 
     // Widgets cannot blur what lies behind them: a translucent fill with fine grain stands in for
     // the thin frosted material.
-    painter.fillPath(path, QColor(38, 38, 44, 170));
+    painter.fillPath(path, VelkinPalette::toastFill());
     painter.save();
     painter.setClipPath(path);
     // The grain has a fixed number of dots; thin it out on small capsules so it stays fine.

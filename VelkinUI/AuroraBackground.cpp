@@ -2,6 +2,7 @@
 
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/NoiseOverlay.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -126,7 +127,7 @@ void AuroraBackground::paintFrame(QPainter& painter, const QSize& size, double t
         const float dark = float(0.55 + 0.06 * std::sin(t / 6.0));
         vignette.setColorAt(0.0, Qt::transparent);
         vignette.setColorAt(220.0 / 900.0, Qt::transparent);
-        vignette.setColorAt(1.0, QColor::fromRgbF(0, 0, 0, dark));
+        vignette.setColorAt(1.0, VelkinPalette::shade(dark));
         p.fillRect(QRectF(QPointF(0, 0), QSizeF(size)), vignette);
     }
 

@@ -5,6 +5,7 @@
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/EffectSlot.h"
 #include "VelkinUI/LiquidGlassBackground.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <QEnterEvent>
 #include <QGridLayout>
@@ -138,7 +139,7 @@ void GlassCard::apply()
     const double h = m_interactive ? m_lift->value() : 0.0;
     QColor accent = Brand::accent();
     accent.setAlphaF(0.3f);
-    const QColor black = QColor::fromRgbF(0, 0, 0, 0.18f);
+    const QColor black = VelkinPalette::glassShadow();
     const QColor shade =
         QColor::fromRgbF(float(black.redF() + (accent.redF() - black.redF()) * h),
                          float(black.greenF() + (accent.greenF() - black.greenF()) * h),

@@ -3,6 +3,7 @@
 #include "VelkinUI/Animation.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -29,7 +30,7 @@ void GradientButtonStyle::paintOverlay(QPainter& painter, const QRectF& rect, co
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.25f), 1.0));
+    painter.setPen(QPen(VelkinPalette::gradientRim(), 1.0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), 11.5, 11.5);
     painter.restore();

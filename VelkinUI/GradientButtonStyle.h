@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VelkinUI/ButtonStyle.h"
+#include "VelkinUI/VelkinPalette.h"
 
 namespace tessaron {
 
@@ -10,7 +11,7 @@ class GradientButtonStyle : public ButtonStyle {
 public:
     QMarginsF insets() const override { return QMarginsF(18, 11, 18, 11); }
     QFont font(const QFont& inherited) const override;
-    std::optional<QColor> labelColor(const ButtonState&) const override { return QColor(Qt::white); }
+    std::optional<QColor> labelColor(const ButtonState&) const override { return VelkinPalette::onAccentText(); }
     void paintBackground(QPainter& painter, const QRectF& rect, const ButtonState& state) const override;
     void paintOverlay(QPainter& painter, const QRectF& rect, const ButtonState& state) const override;
     double scale(const ButtonState& state) const override { return lerp(1.0, 0.96, state.press); }

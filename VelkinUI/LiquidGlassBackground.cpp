@@ -1,6 +1,7 @@
 #include "VelkinUI/LiquidGlassBackground.h"
 
 #include "VelkinUI/NoiseOverlay.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -29,10 +30,10 @@ void LiquidGlassBackground::paintGlass(QPainter& painter, const QRectF& rect, do
     shape.addRoundedRect(rect, cornerRadius, cornerRadius);
     painter.setClipPath(shape);
     // Ultra-thin material: mostly what lies behind, lightened a little.
-    painter.fillPath(shape, QColor::fromRgbF(1, 1, 1, 0.055f));
+    painter.fillPath(shape, VelkinPalette::glassFill());
     QLinearGradient sheen(rect.topLeft(), rect.bottomLeft());
-    sheen.setColorAt(0.0, QColor::fromRgbF(1, 1, 1, 0.05f));
-    sheen.setColorAt(0.35, QColor::fromRgbF(1, 1, 1, 0.0f));
+    sheen.setColorAt(0.0, VelkinPalette::glassSheen());
+    sheen.setColorAt(0.35, VelkinPalette::light(0.0f));
     painter.fillPath(shape, sheen);
     painter.setOpacity(painter.opacity() * 0.5);
     NoiseOverlay::paintGrain(painter, rect);

@@ -3,6 +3,7 @@
 #include "VelkinUI/AuroraBackground.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/PaintedTextAccessible.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -86,9 +87,9 @@ void ShimmerText::paintAt(QPainter& painter, double t) const
         const double lo = std::max(b - 0.15, 0.0);
         const double mid = std::clamp(b, 0.0, 1.0);
         const double hi = std::min(b + 0.15, 1.0);
-        band.setColorAt(lo, QColor::fromRgbF(1, 1, 1, lo < mid ? 0.0f : 0.85f));
-        band.setColorAt(mid, QColor::fromRgbF(1, 1, 1, 0.85f));
-        band.setColorAt(hi, QColor::fromRgbF(1, 1, 1, hi > mid ? 0.0f : 0.85f));
+        band.setColorAt(lo, VelkinPalette::light(lo < mid ? 0.0f : VelkinPalette::shimmerPeak().alphaF()));
+        band.setColorAt(mid, VelkinPalette::shimmerPeak());
+        band.setColorAt(hi, VelkinPalette::light(hi > mid ? 0.0f : VelkinPalette::shimmerPeak().alphaF()));
         painter.setCompositionMode(QPainter::CompositionMode_Plus);
         painter.fillRect(box, band);
     }
