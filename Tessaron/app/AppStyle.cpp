@@ -1,10 +1,13 @@
 #include "Tessaron/app/AppStyle.h"
 
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QTabBar>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QIconEngine>
@@ -78,7 +81,6 @@ QFont bodyFont()
 
 namespace {
 
-QColor accentColour() { return Brand::palette().value(2, Brand::accent()); }
 QColor line() { return white(0.09); }
 
 // A standard icon asked of the style when it is first drawn. The menu bar's overflow button asks for
@@ -153,6 +155,22 @@ public:
         // keeps its ground).
         if (auto* view = qobject_cast<QAbstractItemView*>(widget); view && view->window()->windowType() != Qt::Popup)
             view->viewport()->setAutoFillBackground(false);
+        // What the style draws no ring on gets one round its edge, above what it holds: a scroll
+        // area's page covers its viewport, a list shows nothing while no row is current, a tab bar's
+        // own mark is too faint. One that has a ring of its own keeps it.
+        const bool area = qobject_cast<QAbstractScrollArea*>(widget) || qobject_cast<QTabBar*>(widget);
+        if (area && !widget->property(FocusRing::ownRing).toBool()) {
+            auto* scroll = qobject_cast<QAbstractScrollArea*>(widget);
+            FocusRing::overlay(widget, scroll ? scroll->viewport() : widget, 6);
+        }
+    }
+
+    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
+    {
+        // The ring goes round the whole control, not only its label.
+        if (element == SE_CheckBoxFocusRect || element == SE_RadioButtonFocusRect)
+            return option->rect;
+        return QProxyStyle::subElementRect(element, option, widget);
     }
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
@@ -330,20 +348,7 @@ private:
 
 } // namespace
 
-void drawFocusRing(QPainter* painter, const QRectF& rect, double radius)
-{
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->setBrush(Qt::NoBrush);
-    painter->setPen(QPen(TessaronPalette::withOpacity(accentColour(), 0.95), 2.0));
-    painter->drawRoundedRect(rect.adjusted(1, 1, -1, -1), radius, radius);
-    // A dark line just inside the accent one: on a control filled with the accent colour (the
-    // primary buttons) the accent line alone would not show.
-    painter->setPen(QPen(TessaronPalette::canvas(), 1.5));
-    painter->drawRoundedRect(rect.adjusted(2.75, 2.75, -2.75, -2.75), std::max(0.0, radius - 1.75),
-                             std::max(0.0, radius - 1.75));
-    painter->restore();
-}
+void drawFocusRing(QPainter* painter, const QRectF& rect, double radius) { FocusRing::draw(*painter, rect, radius); }
 
 QStyle* createStyle() { return new TessaronStyle(); }
 

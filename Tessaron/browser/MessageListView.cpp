@@ -1,6 +1,7 @@
 #include "Tessaron/browser/MessageListView.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
 #include "Tessaron/kit/EmptyPane.h"
 #include "Tessaron/kit/SheetFit.h"
@@ -202,6 +203,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_list->setAutoFillBackground(false);
     m_list->viewport()->setAutoFillBackground(false);
     m_list->setAccessibleName(loc("Messages"));
+    new FocusRing(m_list, FocusRing::Shown::byKeyboard, m_list->viewport());
     leftColumn->addWidget(m_list, 1);
 
     m_footer = new QWidget;
@@ -433,6 +435,13 @@ void MessageListView::selectRow(const QModelIndex& index)
 
 bool MessageListView::eventFilter(QObject* watched, QEvent* event)
 {
+    // Tabbed onto with no row current, the first row is, so the ring shows where the arrows start.
+    if (watched == m_list && event->type() == QEvent::FocusIn && !m_list->currentIndex().isValid()
+        && m_model->rowCount() > 0) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+            m_list->selectionModel()->setCurrentIndex(m_model->index(0), QItemSelectionModel::NoUpdate);
+    }
     // Arrow keys move the session's selection, the one the exhibit follows.
     if (watched == m_list && event->type() == QEvent::KeyPress && m_session) {
         const int key = static_cast<QKeyEvent*>(event)->key();

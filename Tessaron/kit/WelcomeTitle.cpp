@@ -64,4 +64,16 @@ WelcomeTitle::WelcomeTitle(const QString& first, const QString& accent, double s
     m_accent->setPalette(p);
 }
 
+void WelcomeTitle::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Each line asks for the height its words need at the width it has: a layout that sizes the
+    // heading from its hint gave a wide one less than a line of its large type.
+    for (QLabel* line : {m_first, m_accent}) {
+        const int needed = line->heightForWidth(width());
+        if (needed > 0 && line->minimumHeight() != needed)
+            line->setMinimumHeight(needed);
+    }
+}
+
 } // namespace tessaron
