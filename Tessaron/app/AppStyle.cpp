@@ -11,6 +11,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QIconEngine>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
@@ -158,19 +159,13 @@ public:
         // What the style draws no ring on gets one round its edge, above what it holds: a scroll
         // area's page covers its viewport, a list shows nothing while no row is current, a tab bar's
         // own mark is too faint. One that has a ring of its own keeps it.
-        const bool area = qobject_cast<QAbstractScrollArea*>(widget) || qobject_cast<QTabBar*>(widget);
+        // A label the keyboard reaches (an outcome to read) shows where the focus went too.
+        const bool area = qobject_cast<QAbstractScrollArea*>(widget) || qobject_cast<QTabBar*>(widget)
+            || (qobject_cast<QLabel*>(widget) && (widget->focusPolicy() & Qt::TabFocus));
         if (area && !widget->property(FocusRing::ownRing).toBool()) {
             auto* scroll = qobject_cast<QAbstractScrollArea*>(widget);
             FocusRing::overlay(widget, scroll ? scroll->viewport() : widget, 6);
         }
-    }
-
-    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
-    {
-        // The ring goes round the whole control, not only its label.
-        if (element == SE_CheckBoxFocusRect || element == SE_RadioButtonFocusRect)
-            return option->rect;
-        return QProxyStyle::subElementRect(element, option, widget);
     }
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
@@ -264,6 +259,16 @@ public:
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override
     {
+        // The ring goes round the whole check box or radio button, not only its label.
+        if ((element == CE_CheckBox || element == CE_RadioButton) && keyboardFocus(option)) {
+            if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option)) {
+                QStyleOptionButton plain(*button);
+                plain.state &= ~State_HasFocus;
+                QProxyStyle::drawControl(element, &plain, painter, widget);
+                FocusRing::draw(*painter, QRectF(option->rect), 6);
+                return;
+            }
+        }
         if (element == CE_MenuBarEmptyArea) {
             painter->fillRect(option->rect, TessaronPalette::canvas());
             painter->fillRect(QRect(option->rect.left(), option->rect.bottom(), option->rect.width(), 1), line());
@@ -293,6 +298,8 @@ public:
             return;
         }
         QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control == CC_Slider && keyboardFocus(option))
+            FocusRing::draw(*painter, QRectF(option->rect), 6);
     }
 
     // Scroll bars without arrow buttons: the groove is the whole bar.
@@ -331,6 +338,11 @@ public:
     }
 
 private:
+    static bool keyboardFocus(const QStyleOption* option)
+    {
+        return (option->state & State_HasFocus) && (option->state & State_KeyboardFocusChange);
+    }
+
     static void drawField(QPainter* painter, const QStyleOption* option)
     {
         const bool focused = option->state & State_HasFocus;

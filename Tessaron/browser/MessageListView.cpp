@@ -375,6 +375,8 @@ void MessageListView::refreshRows()
     const QList<Message> shown = m_session->searchResults();
     m_model->setRows(shown, outliers, m_session->selectedMessage());
     markSelected(m_list, m_model, m_session->selectedMessage());
+    // With no row to reach (a search that matched nothing) the list is no Tab stop.
+    m_list->setFocusPolicy(shown.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
     const QString& term = m_session->messageSearch();
     m_header->setSearchCounts(term.isEmpty() ? std::nullopt : std::optional<qsizetype>(shown.size()),
                               m_session->messages().size());

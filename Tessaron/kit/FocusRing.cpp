@@ -35,7 +35,10 @@ protected:
         if (watched == parentWidget() && event->type() == QEvent::Resize)
             setGeometry(parentWidget()->rect());
         // After the ring has taken in how the focus came.
-        if (watched == m_focused && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        const QEvent::Type type = event->type();
+        if (watched == m_focused
+            && (type == QEvent::FocusIn || type == QEvent::FocusOut || type == QEvent::KeyPress
+                || type == QEvent::MouseButtonPress))
             QMetaObject::invokeMethod(
                 this, [this] { follow(); }, Qt::QueuedConnection);
         return false;
@@ -95,12 +98,26 @@ bool FocusRing::eventFilter(QObject*, QEvent* event)
             break; // the window coming back, a popup closing: the focus is where it was, and so is the ring
         }
     }
+    // A key pressed where the focus is says the keyboard is in use (Tab in a window of one stop
+    // moves nothing); a click says it is not.
+    if (event->type() == QEvent::KeyPress && !m_byKeyboard) {
+        m_byKeyboard = true;
+        m_painter->update();
+    }
+    if (event->type() == QEvent::MouseButtonPress && m_byKeyboard) {
+        m_byKeyboard = false;
+        m_painter->update();
+    }
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
         m_painter->update();
     return false;
 }
 
-void FocusRing::overlay(QWidget* focused, QWidget* over, double radius) { new RingOverlay(focused, over, radius); }
+void FocusRing::overlay(QWidget* focused, QWidget* over, double radius)
+{
+    if (!focused->property(ownRing).toBool())
+        new RingOverlay(focused, over, radius);
+}
 
 void FocusRing::draw(QPainter& painter, const QRectF& rect, double radius)
 {

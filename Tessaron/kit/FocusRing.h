@@ -13,7 +13,7 @@ namespace tessaron {
 // PE_FrameFocusRect; a widget that draws itself draws it with draw().
 //
 // An instance follows one widget's focus and says whether the ring shows. Focus the keyboard gave
-// (Tab, Backtab, a shortcut) shows it; focus from a click does not, since a clicked chip or row
+// (Tab, Backtab, a shortcut) or used (a key pressed there) shows it; focus from a click does not, since a clicked chip or row
 // already shows its selection and a second outline would read as a second one. A text field shows
 // it however the focus came (Shown::always): typing goes where the ring is.
 class FocusRing : public QObject {
@@ -35,7 +35,8 @@ public:
 
     static void draw(QPainter& painter, const QRectF& rect, double radius);
     // A ring round the edge of `over`, drawn above its children, while `focused` shows one (for an
-    // area whose content covers its own ground, as a scroll area's page covers its viewport).
+    // area whose content covers its own ground, as a scroll area's page covers its viewport). None
+    // when a ring follows `focused` already.
     static void overlay(QWidget* focused, QWidget* over, double radius);
 
 protected:

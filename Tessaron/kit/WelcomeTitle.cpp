@@ -67,13 +67,11 @@ WelcomeTitle::WelcomeTitle(const QString& first, const QString& accent, double s
 void WelcomeTitle::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    // Each line asks for the height its words need at the width it has: a layout that sizes the
-    // heading from its hint gave a wide one less than a line of its large type.
-    for (QLabel* line : {m_first, m_accent}) {
-        const int needed = line->heightForWidth(width());
-        if (needed > 0 && line->minimumHeight() != needed)
-            line->setMinimumHeight(needed);
-    }
+    // The heading asks for what its lines need at the width it has: sized from the lines' hints
+    // alone, a wide heading in large type was given less than a line's height for each.
+    const int needed = m_first->heightForWidth(width()) + m_accent->heightForWidth(width());
+    if (needed > 0 && minimumHeight() != needed)
+        setMinimumHeight(needed);
 }
 
 } // namespace tessaron

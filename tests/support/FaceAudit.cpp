@@ -570,7 +570,14 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
             for (int x = 0; x < std::min(before.width(), after.width()); ++x)
                 changed += a[x] != b[x] && contrast(a[x], b[x]) >= 3.0;
         }
-        const qsizetype outline = (now->width() + now->height()) * window->devicePixelRatio();
+        // A list rings the row that has the focus: half that row's outline is enough.
+        QSize ringed = now->size();
+        if (const auto* view = qobject_cast<const QAbstractItemView*>(now); view && view->currentIndex().isValid()) {
+            const QRect row = view->visualRect(view->currentIndex()) & view->viewport()->rect();
+            if (!row.isEmpty())
+                ringed = row.size();
+        }
+        const qsizetype outline = (ringed.width() + ringed.height()) * window->devicePixelRatio();
         if (const QString dump = qEnvironmentVariable("TESSARON_FACE_DUMP"); !dump.isEmpty() && changed < outline) {
             before.save(dump + QStringLiteral("/focus-%1-%2-before.png").arg(where).arg(step));
             after.save(dump + QStringLiteral("/focus-%1-%2-after.png").arg(where).arg(step));
