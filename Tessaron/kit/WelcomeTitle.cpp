@@ -64,14 +64,4 @@ WelcomeTitle::WelcomeTitle(const QString& first, const QString& accent, double s
     m_accent->setPalette(p);
 }
 
-void WelcomeTitle::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    // The heading asks for what its lines need at the width it has: sized from the lines' hints
-    // alone, a wide heading in large type was given less than a line's height for each.
-    const int needed = m_first->heightForWidth(width()) + m_accent->heightForWidth(width());
-    if (needed > 0 && minimumHeight() != needed)
-        setMinimumHeight(needed);
-}
-
 } // namespace tessaron

@@ -16,9 +16,6 @@ public:
     QLabel* firstLine() const { return m_first; }
     QLabel* accentLine() const { return m_accent; }
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     QLabel* m_first;
     QLabel* m_accent;
