@@ -1,4 +1,5 @@
 #include "Tessaron/actions/AskSheet.h"
+#include "Tessaron/kit/FocusRing.h"
 
 #include "Tessaron/actions/ActionButtons.h"
 #include "Tessaron/actions/ActionPage.h"
@@ -236,6 +237,7 @@ void AskSheet::showAnswer()
     m_page->content()->addWidget(m_answer);
     // The answer is where the eye and the keyboard go; the question stays as typed above it.
     m_answer->text()->setFocusPolicy(Qt::StrongFocus);
+    FocusRing::overlay(m_answer->text(), m_answer->text(), 4);
     m_answer->text()->setFocus(Qt::OtherFocusReason);
     m_page->reveal(m_answer);
 }

@@ -1,4 +1,5 @@
 #include "Tessaron/actions/FlowChips.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/PlainText.h"
 #include "VelkinUI/PaintedText.h"
 
@@ -30,6 +31,7 @@ public:
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         setFocusPolicy(Qt::StrongFocus);
         setCursor(Qt::PointingHandCursor);
+        new FocusRing(this);
     }
     QSize sizeHint() const override
     {
@@ -47,10 +49,8 @@ protected:
         QPainterPath capsule;
         capsule.addRoundedRect(box, box.height() / 2, box.height() / 2);
         painter.fillPath(capsule, white(isDown() ? 0.12 : underMouse() ? 0.09 : 0.06));
-        if (hasFocus()) {
-            painter.setPen(QPen(withOpacity(accent(), 0.7), 1));
-            painter.drawPath(capsule);
-        }
+        if (FocusRing::shownOn(this))
+            FocusRing::draw(painter, QRectF(rect()), height() / 2.0);
         painter.setPen(TessaronPalette::legible(white(0.8)));
         const QRect inner = rect().adjusted(9, 0, -9, 0);
         PaintedText::draw(painter, inner, Qt::AlignLeft | Qt::AlignVCenter,

@@ -1,4 +1,5 @@
 #include "Tessaron/actions/OutcomeBlock.h"
+#include "Tessaron/kit/FocusRing.h"
 
 #include "Tessaron/actions/ActionStyle.h"
 #include "Tessaron/kit/LanguageChange.h"
@@ -38,6 +39,7 @@ OutcomeBlock::OutcomeBlock(const AppOutcome& outcome, int strikes, Act act, QWid
     // The sentence takes the focus when a result arrives, so the keyboard and a screen reader are
     // where the eye is.
     m_sentence->setFocusPolicy(Qt::StrongFocus);
+    FocusRing::overlay(m_sentence, m_sentence, 4);
     words->addWidget(m_sentence);
     row->addLayout(words, 1);
     rebuildStamp(strikes);

@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tessaron {
 
 using namespace ActionStyle;
@@ -55,7 +57,6 @@ ResetOffsetsSheet::ResetOffsetsSheet(ConsumerGroup group, std::optional<Topic> t
     row->setSpacing(8);
     m_target = new QLineEdit(sheetPage);
     styleField(m_target, true);
-    m_target->setFixedWidth(120);
     row->addWidget(m_target);
     m_beginning =
         new KitButton(QString(), std::make_unique<PlainButtonStyle>(KitFont::font(11, QFont::Medium), tint), sheetPage);
@@ -128,8 +129,15 @@ void ResetOffsetsSheet::retranslate()
     setTitles(L10n::t("Move the record"), ResetLogic::subtitle(m_group));
     m_resumeHeading->setText(L10n::t("Resume from"));
     m_target->setAccessibleName(L10n::t("Resume from"));
+    // Said as what the field is for: without a description of its own a screen reader says the
+    // placeholder there, which reads like the field's value.
+    m_target->setAccessibleDescription(
+        L10n::t("The offset each partition resumes from; left empty, each partition's start"));
     m_beginning->setText(L10n::t("The beginning"));
     m_target->setPlaceholderText(L10n::t("Each partition's start"));
+    // Wide enough for the placeholder whole (the field's padding, frame and Qt's own margin).
+    m_target->setFixedWidth(
+        std::max(120, m_target->fontMetrics().horizontalAdvance(m_target->placeholderText()) + 2 * (9 + 1 + 2) + 4));
     m_state->findChild<QLabel*>(QStringLiteral("text"))->setText(ResetLogic::groupStateLine(m_group));
     setReasonTexts(L10n::t("Replaying after the consumer fix"));
     setFooterTexts(L10n::t("This makes a real consumer group reprocess."), L10n::t("Move it"), L10n::t("Moving…"));

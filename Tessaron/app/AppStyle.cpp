@@ -1,13 +1,17 @@
 #include "Tessaron/app/AppStyle.h"
 
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/KitFont.h"
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QTabBar>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QIconEngine>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
@@ -78,7 +82,6 @@ QFont bodyFont()
 
 namespace {
 
-QColor accentColour() { return Brand::palette().value(2, Brand::accent()); }
 QColor line() { return white(0.09); }
 
 // A standard icon asked of the style when it is first drawn. The menu bar's overflow button asks for
@@ -153,6 +156,16 @@ public:
         // keeps its ground).
         if (auto* view = qobject_cast<QAbstractItemView*>(widget); view && view->window()->windowType() != Qt::Popup)
             view->viewport()->setAutoFillBackground(false);
+        // What the style draws no ring on gets one round its edge, above what it holds: a scroll
+        // area's page covers its viewport, a list shows nothing while no row is current, a tab bar's
+        // own mark is too faint. One that has a ring of its own keeps it.
+        // A label the keyboard reaches (an outcome to read) shows where the focus went too.
+        const bool area = qobject_cast<QAbstractScrollArea*>(widget) || qobject_cast<QTabBar*>(widget)
+            || (qobject_cast<QLabel*>(widget) && (widget->focusPolicy() & Qt::TabFocus));
+        if (area && !widget->property(FocusRing::ownRing).toBool()) {
+            auto* scroll = qobject_cast<QAbstractScrollArea*>(widget);
+            FocusRing::overlay(widget, scroll ? scroll->viewport() : widget, 6);
+        }
     }
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
@@ -246,6 +259,16 @@ public:
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override
     {
+        // The ring goes round the whole check box or radio button, not only its label.
+        if ((element == CE_CheckBox || element == CE_RadioButton) && keyboardFocus(option)) {
+            if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option)) {
+                QStyleOptionButton plain(*button);
+                plain.state &= ~State_HasFocus;
+                QProxyStyle::drawControl(element, &plain, painter, widget);
+                FocusRing::draw(*painter, QRectF(option->rect), 6);
+                return;
+            }
+        }
         if (element == CE_MenuBarEmptyArea) {
             painter->fillRect(option->rect, TessaronPalette::canvas());
             painter->fillRect(QRect(option->rect.left(), option->rect.bottom(), option->rect.width(), 1), line());
@@ -275,6 +298,8 @@ public:
             return;
         }
         QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control == CC_Slider && keyboardFocus(option))
+            FocusRing::draw(*painter, QRectF(option->rect), 6);
     }
 
     // Scroll bars without arrow buttons: the groove is the whole bar.
@@ -313,6 +338,11 @@ public:
     }
 
 private:
+    static bool keyboardFocus(const QStyleOption* option)
+    {
+        return (option->state & State_HasFocus) && (option->state & State_KeyboardFocusChange);
+    }
+
     static void drawField(QPainter* painter, const QStyleOption* option)
     {
         const bool focused = option->state & State_HasFocus;
@@ -330,20 +360,7 @@ private:
 
 } // namespace
 
-void drawFocusRing(QPainter* painter, const QRectF& rect, double radius)
-{
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->setBrush(Qt::NoBrush);
-    painter->setPen(QPen(TessaronPalette::withOpacity(accentColour(), 0.95), 2.0));
-    painter->drawRoundedRect(rect.adjusted(1, 1, -1, -1), radius, radius);
-    // A dark line just inside the accent one: on a control filled with the accent colour (the
-    // primary buttons) the accent line alone would not show.
-    painter->setPen(QPen(TessaronPalette::canvas(), 1.5));
-    painter->drawRoundedRect(rect.adjusted(2.75, 2.75, -2.75, -2.75), std::max(0.0, radius - 1.75),
-                             std::max(0.0, radius - 1.75));
-    painter->restore();
-}
+void drawFocusRing(QPainter* painter, const QRectF& rect, double radius) { FocusRing::draw(*painter, rect, radius); }
 
 QStyle* createStyle() { return new TessaronStyle(); }
 

@@ -2,12 +2,39 @@
 
 #include "TessaronCore/l10n/L10n.h"
 
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <mutex>
+
 namespace tessaron {
+
+namespace {
+
+const char* const secondaryWindow = "tessaronSecondaryWindow";
+
+// A plain widget window reads to assistive technology as a nameless pane: these read as windows,
+// named by their title in the interface's language.
+QAccessibleInterface* secondaryWindowAccessible(const QString&, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget || !widget->isWindow() || !widget->property(secondaryWindow).toBool())
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
+}
+
+void entitle(WindowsService::Window which, QWidget* window)
+{
+    const QString title =
+        which == WindowsService::Window::settings ? L10n::t("Settings") : L10n::t("About Tessaron MQ");
+    window->setWindowTitle(title);
+    window->setAccessibleName(title);
+}
+
+} // namespace
 
 WindowsService::WindowsService(AppState* app, const ViewFactories& views, QObject* parent)
     : QObject(parent)
@@ -38,7 +65,7 @@ QWidget* WindowsService::makeView(Window which)
 
 void WindowsService::fill(Window which, QWidget* window)
 {
-    window->setWindowTitle(which == Window::settings ? L10n::t("Settings") : L10n::t("About Tessaron MQ"));
+    entitle(which, window);
     auto* layout = static_cast<QVBoxLayout*>(window->layout());
     while (QLayoutItem* item = layout->takeAt(0)) {
         delete item->widget();
@@ -53,14 +80,17 @@ void WindowsService::show(Window which)
     if (!open) {
         QWidget* view = makeView(which);
         // No parent: the window stands on its own and keeps the process alive while it is open.
+        static std::once_flag installed;
+        std::call_once(installed, [] { QAccessible::installFactory(secondaryWindowAccessible); });
         auto* window = new QWidget(nullptr, Qt::Window);
+        window->setProperty(secondaryWindow, true);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setObjectName(which == Window::settings ? QStringLiteral("settingsWindow")
                                                         : QStringLiteral("aboutWindow"));
         auto* layout = new QVBoxLayout(window);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(view);
-        window->setWindowTitle(which == Window::settings ? L10n::t("Settings") : L10n::t("About Tessaron MQ"));
+        entitle(which, window);
         // Escape and Ctrl+W close a secondary window, as they close a sheet.
         for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
             auto* shortcut = new QShortcut(keys, window);

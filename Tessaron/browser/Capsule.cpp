@@ -1,5 +1,7 @@
 #include "Tessaron/browser/Capsule.h"
 
+#include "Tessaron/kit/FocusRing.h"
+
 #include <QPainter>
 
 namespace tessaron {
@@ -27,6 +29,8 @@ void Capsule::setRim(std::optional<QColor> rim)
     update();
 }
 
+void Capsule::ringFocusOf(QWidget* inside) { m_ring = new FocusRing(inside, FocusRing::Shown::always, this); }
+
 void Capsule::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -36,6 +40,8 @@ void Capsule::paintEvent(QPaintEvent*)
     painter.setBrush(m_fill);
     painter.setPen(m_rim ? QPen(*m_rim, 1) : Qt::NoPen);
     painter.drawRoundedRect(r, radius, radius);
+    if (m_ring && m_ring->shown())
+        FocusRing::draw(painter, QRectF(rect()), radius + 0.5);
 }
 
 } // namespace tessaron

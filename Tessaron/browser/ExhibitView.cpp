@@ -1,4 +1,5 @@
 #include "Tessaron/browser/ExhibitView.h"
+#include "Tessaron/kit/SheetFit.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
@@ -104,6 +105,8 @@ ExhibitView::ExhibitView(AppState* app, BrokerSession* session, QWidget* parent)
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->viewport()->setAutoFillBackground(false);
     m_scroll->viewport()->installEventFilter(this);
+    // A control the keyboard reaches below the fold is brought into view whole.
+    SheetFit::keepFocusInView(m_scroll);
     m_stack->addWidget(m_scroll);
 
     connect(session, &BrokerSession::selectedMessageChanged, this, &ExhibitView::refresh);

@@ -1,4 +1,5 @@
 #include "Tessaron/browser/GroupLagStrip.h"
+#include "Tessaron/kit/FocusRing.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/kit/Spinner.h"
@@ -27,6 +28,7 @@ public:
         : QAbstractButton(parent)
     {
         setCursor(Qt::PointingHandCursor);
+        new FocusRing(this);
         setToolTip(loc("Open the group"));
         setAccessibleName(group.id);
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -74,6 +76,8 @@ protected:
         painter.setPen(Qt::NoPen);
         painter.setBrush(white(underMouse() ? 0.09 : 0.05));
         painter.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+        if (FocusRing::shownOn(this))
+            FocusRing::draw(painter, r, r.height() / 2);
     }
     QSize sizeHint() const override { return layout()->sizeHint(); }
 

@@ -1,6 +1,7 @@
 #include "Tessaron/browser/MessageListView.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/browser/CapsuleButtonStyle.h"
 #include "Tessaron/kit/EmptyPane.h"
 #include "Tessaron/kit/SheetFit.h"
@@ -203,6 +204,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_list->setAutoFillBackground(false);
     m_list->viewport()->setAutoFillBackground(false);
     m_list->setAccessibleName(loc("Messages"));
+    new FocusRing(m_list, FocusRing::Shown::byKeyboard, m_list->viewport());
     leftColumn->addWidget(m_list, 1);
 
     m_footer = new QWidget;
@@ -398,6 +400,8 @@ void MessageListView::refreshRows(bool further)
         m_model->setRows(shown, outliersOf(*m_session), m_session->selectedMessage());
     }
     markSelected(m_list, m_model, m_session->selectedMessage());
+    // With no row to reach (a search that matched nothing) the list is no Tab stop.
+    m_list->setFocusPolicy(shown.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
     const QString& term = m_session->messageSearch();
     m_header->setSearchCounts(term.isEmpty() ? std::nullopt : std::optional<qsizetype>(shown.size()),
                               m_session->messages().size());
@@ -464,6 +468,13 @@ void MessageListView::selectRow(const QModelIndex& index)
 
 bool MessageListView::eventFilter(QObject* watched, QEvent* event)
 {
+    // Tabbed onto with no row current, the first row is, so the ring shows where the arrows start.
+    if (watched == m_list && event->type() == QEvent::FocusIn && !m_list->currentIndex().isValid()
+        && m_model->rowCount() > 0) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+            m_list->selectionModel()->setCurrentIndex(m_model->index(0), QItemSelectionModel::NoUpdate);
+    }
     // Arrow keys move the session's selection, the one the exhibit follows.
     if (watched == m_list && event->type() == QEvent::KeyPress && m_session) {
         const int key = static_cast<QKeyEvent*>(event)->key();

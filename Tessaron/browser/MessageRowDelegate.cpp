@@ -2,6 +2,7 @@
 #include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/browser/MessageListModel.h"
 #include "Tessaron/browser/RelativeTime.h"
 #include "TessaronCore/l10n/L10n.h"
@@ -135,6 +136,9 @@ void MessageRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         painter->setPen(QPen(withOpacity(accent, 0.35), 1));
         painter->drawPath(shape);
     }
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(parent());
+        view && (option.state & QStyle::State_HasFocus) && FocusRing::shownOn(view))
+        FocusRing::draw(*painter, rect, 8);
 
     const Geometry g = layout(cell, row);
     painter->setFont(numberFont());

@@ -32,6 +32,7 @@ MessageSearchField::MessageSearchField(BrokerSession* session, QWidget* parent)
     p.setColor(QPalette::PlaceholderText, white(0.35));
     m_edit->setPalette(p);
     m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);
+    ringFocusOf(m_edit);
     m_edit->setText(session->messageSearch());
     row()->addWidget(m_edit, 1);
     m_count = label(QString(), KitFont::font(9.5, QFont::Normal, FontDesign::monospaced), white(0.45));

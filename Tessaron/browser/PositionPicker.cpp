@@ -1,4 +1,5 @@
 #include "Tessaron/browser/PositionPicker.h"
+#include "Tessaron/kit/FocusRing.h"
 
 #include "Tessaron/browser/BrowserStyle.h"
 #include "Tessaron/browser/RelativeTime.h"
@@ -14,6 +15,7 @@
 #include "VelkinUI/SymbolView.h"
 #include "VelkinUI/Symbols.h"
 
+#include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,14 +29,8 @@ namespace tessaron {
 using namespace BrowserStyle;
 
 MomentPopover::MomentPopover(QWidget* parent)
-    : QFrame(parent, Qt::Popup)
+    : PopoverFrame(parent)
 {
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, TessaronPalette::canvas());
-    p.setColor(QPalette::WindowText, TessaronPalette::ink());
-    setPalette(p);
-    setFrameShape(QFrame::StyledPanel);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(16, 16, 16, 16);
     column->setSpacing(12);
@@ -55,6 +51,19 @@ MomentPopover::MomentPopover(QWidget* parent)
                                + MomentStyles::shortTimeFormat(locale));
     m_picker->setFont(KitFont::font(11));
     m_picker->setAccessibleName(loc("Read from a moment"));
+    // The calendar that pops up from it: its month buttons named, the days of the months either
+    // side legible (Qt draws them in the disabled text colour).
+    QCalendarWidget* calendar = m_picker->calendarWidget();
+    QPalette days = calendar->palette();
+    days.setColor(QPalette::Disabled, QPalette::Text, TessaronPalette::legible(white(0.45)));
+    calendar->setPalette(days);
+    for (const auto& [name, title] : {std::pair{"qt_calendar_prevmonth", loc("Previous month")},
+                                      std::pair{"qt_calendar_nextmonth", loc("Next month")}}) {
+        if (auto* button = calendar->findChild<QAbstractButton*>(QString::fromLatin1(name))) {
+            button->setAccessibleName(title);
+            button->setToolTip(title);
+        }
+    }
     column->addWidget(m_picker, 0, Qt::AlignLeft);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
@@ -71,6 +80,7 @@ PositionPicker::PositionPicker(BrokerSession* session, QWidget* parent)
 {
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    new FocusRing(this);
     const QColor tint = neutral();
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(9, 5, 9, 5);
@@ -116,6 +126,8 @@ void PositionPicker::paintEvent(QPaintEvent*)
     painter.setBrush(withOpacity(tint, 0.12));
     painter.setPen(QPen(withOpacity(tint, 0.3), 1));
     painter.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+    if (FocusRing::shownOn(this))
+        FocusRing::draw(painter, QRectF(rect()), height() / 2.0);
 }
 
 void PositionPicker::openMenu()
@@ -153,9 +165,7 @@ void PositionPicker::openMenu()
 void PositionPicker::openPopover()
 {
     m_popover->picker()->setDateTime(m_chosen);
-    m_popover->adjustSize();
-    m_popover->move(mapToGlobal(QPoint(0, height() + 4)));
-    m_popover->show();
+    m_popover->popUp(this);
     m_popover->picker()->setFocus();
 }
 

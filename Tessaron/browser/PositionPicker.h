@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Tessaron/kit/PopoverFrame.h"
+
 #include <QAbstractButton>
 #include <QDateTime>
 #include <QFrame>
@@ -15,7 +17,8 @@ class BrokerSession;
 class KitButton;
 
 // The moment popover of the position picker: a real seek by timestamp, confirmed with "Go there".
-class MomentPopover : public QFrame {
+// The kit's popover, hanging from the picker.
+class MomentPopover : public PopoverFrame {
     Q_OBJECT
 public:
     explicit MomentPopover(QWidget* parent = nullptr);

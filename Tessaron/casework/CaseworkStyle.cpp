@@ -1,4 +1,5 @@
 #include "Tessaron/casework/CaseworkStyle.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
@@ -89,6 +90,7 @@ CaseLink::CaseLink(QWidget* parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
+    new FocusRing(this);
     m_row = new QHBoxLayout(this);
     m_row->setContentsMargins(0, 0, 0, 0);
     m_row->setSpacing(8);
@@ -113,13 +115,10 @@ void CaseLink::seal()
 
 void CaseLink::paintEvent(QPaintEvent*)
 {
-    if (!hasFocus())
+    if (!FocusRing::shownOn(this))
         return;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(CaseworkStyle::withOpacity(CaseworkStyle::neutral(), 0.6), 1.0));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    FocusRing::draw(painter, QRectF(rect()), 4);
 }
 
 void CaseLink::enterEvent(QEnterEvent* event)

@@ -1,4 +1,5 @@
 #include "Tessaron/reception/BrokerCard.h"
+#include "Tessaron/kit/FocusRing.h"
 
 #include "Tessaron/kit/SecuritySentence.h"
 #include "Tessaron/kit/PlainText.h"
@@ -301,6 +302,7 @@ AddBrokerCard::AddBrokerCard(std::function<void()> action, QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(L10n::t("Add a broker"));
+    new FocusRing(this);
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (m_action)
             m_action();
@@ -340,10 +342,8 @@ void AddBrokerCard::paintEvent(QPaintEvent*)
     dash.setDashPattern({5, 5});
     painter.setPen(dash);
     painter.drawRoundedRect(r, 16, 16);
-    if (hasFocus()) {
-        painter.setPen(QPen(withOpacity(accent(), 0.7), 1.5));
-        painter.drawRoundedRect(r.adjusted(1, 1, -1, -1), 15, 15);
-    }
+    if (FocusRing::shownOn(this))
+        FocusRing::draw(painter, QRectF(rect()), 16);
 
     const QFont titleFont = KitFont::font(12, QFont::DemiBold);
     const QFont noteFont = KitFont::font(10);

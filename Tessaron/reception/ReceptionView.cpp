@@ -1,5 +1,6 @@
 #include "Tessaron/reception/ReceptionView.h"
 
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/Gavel.h"
 #include "Tessaron/kit/TessaronChartCard.h"
 #include "Tessaron/kit/TessaronMascot.h"
@@ -233,6 +234,8 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     m_boopButton->setContent(new BoopFace(m_mascot));
     m_boopButton->setToolTip(L10n::t("Give Tessaron a boop"));
     m_boopButton->setAccessibleName(L10n::t("Give Tessaron a boop"));
+    // The mascot covers the button's own ring.
+    FocusRing::overlay(m_boopButton, m_boopButton, 16);
     connect(m_boopButton, &QAbstractButton::clicked, this, &ReceptionView::boop);
     right->addWidget(m_boopButton, 0, Qt::AlignHCenter);
     m_bubbleHolder = new QWidget(header);

@@ -1,4 +1,5 @@
 #include "Tessaron/settings/SettingsChrome.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/ControlStyle.h"
@@ -193,6 +194,7 @@ SettingsSwitch::SettingsSwitch(const QColor& tint, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     setFixedSize(sizeHint());
+    new FocusRing(this);
 }
 
 void SettingsSwitch::paintEvent(QPaintEvent*)
@@ -209,11 +211,8 @@ void SettingsSwitch::paintEvent(QPaintEvent*)
     painter.setPen(Qt::NoPen);
     painter.setBrush(isChecked() ? TessaronPalette::canvas() : TessaronPalette::ink());
     painter.drawEllipse(QRectF(x, track.top() + 2, knob, knob));
-    if (hasFocus()) {
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(TessaronPalette::withOpacity(m_tint, 0.8), 1.5));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius + 1, radius + 1);
-    }
+    if (FocusRing::shownOn(this))
+        FocusRing::draw(painter, QRectF(rect()), radius + 1);
 }
 
 } // namespace tessaron

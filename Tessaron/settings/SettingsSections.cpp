@@ -2,6 +2,7 @@
 
 #include "Tessaron/kit/BuildInfo.h"
 #include "Tessaron/kit/ControlStyle.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/TessaronMascot.h"
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/settings/SettingsLogic.h"
@@ -142,6 +143,8 @@ GeneralSection::GeneralSection(QWidget* parent)
                        "QSlider#messagesSlider::handle:horizontal { width: 16px; height: 16px; margin: -6px 0; "
                        "border-radius: 8px; background: %3; }")
             .arg(accentName, Palette::css(Palette::trackFill()), Palette::css(Palette::sliderHandle())));
+    // The style sheet draws the slider whole, the style's ring with it: the ring goes above.
+    FocusRing::overlay(m_slider, m_slider, 6);
     connect(m_slider, &QSlider::valueChanged, this, [](int position) {
         const int value = SettingsLogic::messagesForPosition(position);
         if (readStored().messages != value)

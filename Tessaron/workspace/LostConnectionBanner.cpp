@@ -1,5 +1,6 @@
 #include "Tessaron/workspace/LostConnectionBanner.h"
 #include "VelkinUI/PaintedText.h"
+#include "Tessaron/kit/FocusRing.h"
 
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -32,6 +33,7 @@ public:
         setFont(KitFont::font(11, QFont::DemiBold, FontDesign::rounded));
         setFocusPolicy(Qt::StrongFocus);
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        new FocusRing(this);
     }
     QSize sizeHint() const override
     {
@@ -45,9 +47,11 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF capsule = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        p.setPen(QPen(withOpacity(amber(), hasFocus() ? 0.8 : 0.4), 1));
+        p.setPen(QPen(withOpacity(amber(), 0.4), 1));
         p.setBrush(withOpacity(amber(), isDown() ? 0.26 : 0.16));
         p.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
+        if (FocusRing::shownOn(this))
+            FocusRing::draw(p, QRectF(rect()), height() / 2.0);
         p.setPen(amber());
         PaintedText::draw(p, rect(), Qt::AlignCenter, text());
     }

@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/SidebarChips.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/PlainText.h"
 #include "VelkinUI/PaintedText.h"
 
@@ -90,6 +91,7 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     p.setColor(QPalette::PlaceholderText, white(0.35));
     m_edit->setPalette(p);
     m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);
+    m_ring = new FocusRing(m_edit, FocusRing::Shown::always, this);
     m_edit->setObjectName(QStringLiteral("searchEdit"));
     m_edit->setStyleSheet(QStringLiteral("#searchEdit { background: transparent; border: none; padding: 0; }"));
     row->addWidget(m_edit, 1);
@@ -128,9 +130,11 @@ void SearchField::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(m_edit->hasFocus() ? QPen(withOpacity(accent(), 0.5), 1) : Qt::NoPen);
+    painter.setPen(Qt::NoPen);
     painter.setBrush(white(0.06));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    if (m_ring->shown())
+        FocusRing::draw(painter, QRectF(rect()), 6);
 }
 
 ScopePill::ScopePill(const QString& icon, const QColor& tint, const QString& title, const QString& subtitle,
@@ -145,6 +149,7 @@ ScopePill::ScopePill(const QString& icon, const QColor& tint, const QString& tit
 {
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    new FocusRing(this);
     refreshTexts();
 }
 
@@ -237,6 +242,8 @@ void ScopePill::paintEvent(QPaintEvent*)
         m_spinner->paint(painter, QRectF(endCentre.x() - 5, cy - 5, 10, 10), m_tint);
     else
         paintSymbol(painter, QStringLiteral("chevron.down"), endCentre, 7, withOpacity(m_tint, 0.6 + 0.4 * lit));
+    if (FocusRing::shownOn(this))
+        FocusRing::draw(painter, QRectF(rect()), height() / 2.0);
 }
 
 ActionChip::ActionChip(const QString& title, const QString& icon, const QColor& tint, bool prominent, QWidget* parent)
@@ -250,6 +257,7 @@ ActionChip::ActionChip(const QString& title, const QString& icon, const QColor& 
     setAccessibleName(title);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    new FocusRing(this);
 }
 
 namespace {
@@ -291,6 +299,8 @@ void ActionChip::paintEvent(QPaintEvent*)
     painter.setFont(chipFont());
     painter.setPen(content);
     PaintedText::draw(painter, QRectF(10 + 11 + 5, 0, width(), height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    if (FocusRing::shownOn(this))
+        FocusRing::draw(painter, QRectF(rect()), height() / 2.0);
 }
 
 } // namespace tessaron

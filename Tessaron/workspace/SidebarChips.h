@@ -12,6 +12,8 @@ class QTimer;
 
 namespace tessaron {
 
+class FocusRing;
+
 class HoverAmount;
 class SpinnerMotion;
 class TessaronMascot;
@@ -39,6 +41,7 @@ protected:
 private:
     QLineEdit* m_edit;
     QAbstractButton* m_clear;
+    FocusRing* m_ring;
 };
 
 // A capsule naming one level of what the sidebar looks at: icon, value and a chevron, or a spinner

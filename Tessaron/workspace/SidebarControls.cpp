@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/SidebarControls.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/PlainText.h"
 #include "VelkinUI/PaintedText.h"
 
@@ -122,6 +123,7 @@ SidebarIconButton::SidebarIconButton(const QString& icon, const QString& help, c
     setToolTip(PlainText::toolTip(help));
     setAccessibleName(help);
     setFocusPolicy(Qt::StrongFocus);
+    new FocusRing(this);
     setCursor(Qt::ArrowCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
@@ -169,11 +171,8 @@ void SidebarIconButton::paintEvent(QPaintEvent*)
     painter.setPen(QPen(white(0.07 + 0.09 * h), 1));
     painter.setBrush(white(0.035 + 0.055 * h));
     painter.drawRoundedRect(box, 8, 8);
-    if (hasFocus()) {
-        painter.setPen(QPen(withOpacity(m_tint, 0.8), 1.5));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(box.adjusted(1, 1, -1, -1), 7, 7);
-    }
+    if (FocusRing::shownOn(this))
+        FocusRing::draw(painter, box.adjusted(-0.5, -0.5, 0.5, 0.5), 8);
     if (m_busy) {
         const QPointF c = box.center();
         m_spinner->paint(painter, QRectF(c.x() - 5.5, c.y() - 5.5, 11, 11), muted());
@@ -184,19 +183,13 @@ void SidebarIconButton::paintEvent(QPaintEvent*)
 
 SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const std::optional<QString>& remark,
                                QWidget* parent)
-    : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint)
-    , m_column(new QVBoxLayout(this))
+    : PopoverFrame(parent)
     , m_rows(new QVBoxLayout)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    // The body is rounded and carries an arrow, so the window around it stays clear.
-    setAttribute(Qt::WA_TranslucentBackground);
-    // A click on the control that opened the popover closes it and goes no further, so the
-    // control does not open it again at once.
-    setAttribute(Qt::WA_NoMouseReplay);
     setFixedWidth(fixedWidth);
-    auto* column = m_column;
-    column->setContentsMargins(10, 10 + arrowHeight, 10, 10);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(8);
 
     auto* eyebrowLabel =
@@ -215,82 +208,9 @@ SidebarPopover::SidebarPopover(const QString& eyebrow, const QColor& tint, const
         remarkLabel->setContentsMargins(6, 4, 6, 0);
         column->addWidget(remarkLabel);
     }
-    QPalette own = palette();
-    own.setColor(QPalette::WindowText, ink());
-    own.setColor(QPalette::Window, canvas());
-    setPalette(own);
 }
 
 void SidebarPopover::addRow(QWidget* row) { m_rows->addWidget(row); }
-
-void SidebarPopover::popUp(QWidget* anchor)
-{
-    // Wrapped texts decide the height at the popover's one width.
-    const auto fit = [this] {
-        layout()->activate();
-        resize(fixedWidth,
-               layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(fixedWidth) : sizeHint().height());
-    };
-    m_arrowUp = true;
-    m_column->setContentsMargins(10, 10 + arrowHeight, 10, 10);
-    fit();
-    const QPoint below = anchor->mapToGlobal(QPoint(anchor->width() / 2, anchor->height() + 2));
-    QPoint at(below.x() - fixedWidth / 2, below.y());
-    if (QScreen* screen = anchor->screen()) {
-        const QRect room = screen->availableGeometry();
-        at.setX(std::clamp(at.x(), room.left() + 4, std::max(room.left() + 4, room.right() - fixedWidth - 4)));
-        if (at.y() + height() > room.bottom()) {
-            m_arrowUp = false;
-            m_column->setContentsMargins(10, 10, 10, 10 + arrowHeight);
-            fit();
-            at.setY(std::max(room.top(), anchor->mapToGlobal(QPoint(0, 0)).y() - height() - 2));
-        }
-    }
-    // The arrow keeps pointing at the control when the body is pushed back onto the screen.
-    constexpr int arrowRoom = 10 + 8;
-    m_arrowX = std::clamp(below.x() - at.x(), arrowRoom, fixedWidth - arrowRoom);
-    move(at);
-    show();
-}
-
-QPoint SidebarPopover::arrowTip() const { return {m_arrowX, m_arrowUp ? 0 : height()}; }
-
-QPainterPath SidebarPopover::outline() const
-{
-    constexpr double radius = 10, half = 8;
-    const QRectF all = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    const QRectF body = m_arrowUp ? all.adjusted(0, arrowHeight, 0, 0) : all.adjusted(0, 0, 0, -arrowHeight);
-    QPainterPath path;
-    path.addRoundedRect(body, radius, radius);
-    QPainterPath arrow;
-    const double x = m_arrowX;
-    if (m_arrowUp) {
-        arrow.moveTo(x - half, body.top() + 1);
-        arrow.lineTo(x, all.top());
-        arrow.lineTo(x + half, body.top() + 1);
-    } else {
-        arrow.moveTo(x - half, body.bottom() - 1);
-        arrow.lineTo(x, all.bottom());
-        arrow.lineTo(x + half, body.bottom() - 1);
-    }
-    arrow.closeSubpath();
-    return path.united(arrow).simplified();
-}
-
-void SidebarPopover::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(white(0.1), 1));
-    painter.setBrush(canvas());
-    painter.drawPath(outline());
-}
-
-void SidebarPopover::hideEvent(QHideEvent* event)
-{
-    QFrame::hideEvent(event);
-    emit closed();
-}
 
 PopoverRow::PopoverRow(const QString& title, Look look, QWidget* parent)
     : QAbstractButton(parent)
@@ -303,6 +223,7 @@ PopoverRow::PopoverRow(const QString& title, Look look, QWidget* parent)
     setAccessibleName(title);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    new FocusRing(this);
 }
 
 QColor PopoverRow::tint() const { return m_look.tint.value_or(accent()); }
@@ -370,6 +291,8 @@ void PopoverRow::paintEvent(QPaintEvent*)
         painter.setBrush(m_look.selected ? withOpacity(tinted, 0.1) : white(0.06 * lit));
         painter.drawRoundedRect(area, 8, 8);
     }
+    if (FocusRing::shownOn(this))
+        FocusRing::draw(painter, area, 8);
     double x = rowPadX;
     const double right = area.width() - rowPadX;
     if (m_look.icon) {
@@ -416,6 +339,7 @@ SwitchButton::SwitchButton(QWidget* parent)
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    new FocusRing(this);
 }
 
 QSize SwitchButton::sizeHint() const { return {26, 15}; }
@@ -425,7 +349,7 @@ void SwitchButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF track = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(hasFocus() ? QPen(withOpacity(accent(), 0.8), 1) : QPen(white(0.12), 1));
+    painter.setPen(QPen(white(0.12), 1));
     painter.setBrush(isChecked() ? accent() : white(0.14));
     painter.drawRoundedRect(track, track.height() / 2, track.height() / 2);
     const double d = track.height() - 3;
@@ -433,6 +357,8 @@ void SwitchButton::paintEvent(QPaintEvent*)
     painter.setPen(Qt::NoPen);
     painter.setBrush(TessaronPalette::plainWhite());
     painter.drawEllipse(QRectF(x, track.top() + 1.5, d, d));
+    if (FocusRing::shownOn(this))
+        FocusRing::draw(painter, QRectF(rect()), height() / 2.0);
 }
 
 PopoverToggle::PopoverToggle(const QString& title, const std::optional<QString>& subtitle,

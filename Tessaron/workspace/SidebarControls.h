@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Tessaron/kit/PopoverFrame.h"
+
 #include <QAbstractButton>
 #include <QColor>
 #include <QFrame>
@@ -45,11 +47,10 @@ private:
     SpinnerMotion* m_spinner;
 };
 
-// The frame of every sidebar popover: an eyebrow, the caller's rows, an optional remark. A
-// frameless, translucent Qt::Popup 262 points wide that opens below the control it hangs from and
-// paints its own rounded body with an arrow pointing at that control (above it, arrow down, when
-// there is no room below); clicking the control again while it is open only closes it.
-class SidebarPopover : public QFrame {
+// The frame of every sidebar popover: an eyebrow, the caller's rows, an optional remark, in the
+// kit's popover 262 points wide (PopoverFrame: below its control with an arrow pointing at it);
+// clicking the control again while it is open only closes it. It deletes itself when closed.
+class SidebarPopover : public PopoverFrame {
     Q_OBJECT
 public:
     static constexpr int fixedWidth = 262;
@@ -57,29 +58,10 @@ public:
     SidebarPopover(const QString& eyebrow, const QColor& tint, const std::optional<QString>& remark,
                    QWidget* parent = nullptr);
 
-    static constexpr int arrowHeight = 7;
-
     void addRow(QWidget* row);
-    // Shows the popover below `anchor`, kept on the anchor's screen.
-    void popUp(QWidget* anchor);
-    // Where the arrow's tip sits, in the popover's coordinates, and whether it points up.
-    QPoint arrowTip() const;
-    bool arrowPointsUp() const { return m_arrowUp; }
-    // The rounded body with its arrow, as painted.
-    QPainterPath outline() const;
-
-signals:
-    void closed();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
-    QVBoxLayout* m_column;
     QVBoxLayout* m_rows;
-    int m_arrowX = fixedWidth / 2;
-    bool m_arrowUp = true;
 };
 
 // One clickable row of a popover: icon, title, optional subtitle, trailing text and check mark.

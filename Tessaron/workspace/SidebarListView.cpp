@@ -1,6 +1,7 @@
 // The sidebar's list: keyboard and mouse over the rows the delegate draws, the anchor kept across
 // changes, the context menu.
 #include "Tessaron/workspace/SidebarRows.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/kit/TopicQuip.h"
@@ -53,6 +54,8 @@ SidebarListView::SidebarListView(SidebarModel* model, QWidget* parent)
     , m_hoverOut(new AnimatedValue(0.0, this))
     , m_reorder(new AnimatedValue(1.0, this))
 {
+    // It marks the row the arrows start from (paintEvent when none is current).
+    setProperty(FocusRing::ownRing, true);
     if (BrokerSession* session = model->session())
         m_pinnedSeen = session->pinned();
     for (AnimatedValue* value : {m_hoverIn, m_hoverOut, m_reorder})
@@ -272,6 +275,44 @@ QList<QAction*> SidebarListView::contextActions(int row, QObject* owner)
         actions << copy;
     }
     return actions;
+}
+
+void SidebarListView::focusInEvent(QFocusEvent* event)
+{
+    QListView::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason && reason != Qt::ShortcutFocusReason)
+        return;
+    // Tabbed onto, the list shows where the arrow keys start: the selected row, else the first one
+    // a person can choose (a heading is never current).
+    m_keyboardCursor = true;
+    if (!currentIndex().isValid() || !(currentIndex().flags() & Qt::ItemIsEnabled)) {
+        int start = -1;
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            const Entry& e = m_model->entry(row);
+            if (!(m_model->flags(m_model->index(row)) & Qt::ItemIsEnabled))
+                continue;
+            if (m_model->isSelected(e)) {
+                start = row;
+                break;
+            }
+            if (start < 0)
+                start = row;
+        }
+        if (start >= 0)
+            selectionModel()->setCurrentIndex(m_model->index(start), QItemSelectionModel::NoUpdate);
+    }
+    viewport()->update();
+}
+
+void SidebarListView::paintEvent(QPaintEvent* event)
+{
+    QListView::paintEvent(event);
+    // A list with nothing to choose still shows that it has the focus.
+    if (showsKeyboardCursor() && !currentIndex().isValid()) {
+        QPainter painter(viewport());
+        FocusRing::draw(painter, QRectF(viewport()->rect()), 6);
+    }
 }
 
 void SidebarListView::focusOutEvent(QFocusEvent* event)

@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/SidebarRows.h"
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/PlainText.h"
 #include "VelkinUI/PaintedText.h"
 
@@ -59,12 +60,7 @@ void fillCard(QPainter& p, const QRectF& card, const QColor& color)
     p.drawRoundedRect(card, 6, 6);
 }
 
-void focusRing(QPainter& p, const QRectF& card)
-{
-    p.setPen(QPen(withOpacity(accent(), 0.6), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-}
+void focusRing(QPainter& p, const QRectF& card) { FocusRing::draw(p, card, 6); }
 
 } // namespace
 

@@ -69,7 +69,7 @@ public:
     QList<QAction*> contextActions(int row, QObject* owner);
     // The height all rows take, for a list that shows only a few.
     int contentHeight() const;
-    // The focused row is marked only once the keyboard has moved through the list.
+    // The focused row is marked once the keyboard brought the focus to the list or moved through it.
     bool showsKeyboardCursor() const { return m_keyboardCursor && hasFocus(); }
     // How far the row with `key` is into its hover look, 0 to 1.
     double hoverAmount(const QString& key) const;
@@ -85,7 +85,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
 private:

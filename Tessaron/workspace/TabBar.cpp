@@ -1,4 +1,6 @@
 #include "Tessaron/workspace/TabBar.h"
+
+#include "Tessaron/kit/FocusRing.h"
 #include "Tessaron/kit/PlainText.h"
 #include "VelkinUI/PaintedText.h"
 
@@ -51,6 +53,7 @@ public:
         setFixedSize(int(box), int(box));
         setCursor(Qt::PointingHandCursor);
         setFocusPolicy(Qt::TabFocus);
+        m_ring = new FocusRing(this);
     }
 
     void setLabel(const QString& text)
@@ -70,11 +73,8 @@ protected:
             p.setBrush(isDown() ? withOpacity(m_fill, 2.0) : (underMouse() ? withOpacity(m_fill, 1.6) : m_fill));
             p.drawEllipse(r);
         }
-        if (hasFocus()) {
-            p.setPen(QPen(withOpacity(accent(), 0.8), 1.2));
-            p.setBrush(Qt::NoBrush);
-            p.drawEllipse(r.adjusted(0.6, 0.6, -0.6, -0.6));
-        }
+        if (m_ring->shown())
+            FocusRing::draw(p, r, r.height() / 2);
         const QColor ink = underMouse() ? withOpacity(m_ink, 1.5) : m_ink;
         Symbols::paint(p, m_symbol, Symbols::boxForSize(r.center(), m_fontSize), ink);
     }
@@ -92,6 +92,7 @@ private:
     double m_fontSize;
     QColor m_ink;
     QColor m_fill;
+    FocusRing* m_ring;
 };
 
 // The strip reads as a list of tabs, the chip of the session on screen as the selected tab.
@@ -218,7 +219,10 @@ TabChip::TabChip(AppState* app, BrokerSession* session, QWidget* parent)
     installTabAccessible();
     setObjectName(QStringLiteral("tabChip"));
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::TabFocus);
+    // A click takes the focus too, so a chip the keyboard left focused does not keep its ring
+    // beside the one just chosen.
+    setFocusPolicy(Qt::StrongFocus);
+    m_ring = new FocusRing(this);
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(m_name);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -320,8 +324,8 @@ void TabChip::paintEvent(QPaintEvent*)
     p.fillPath(capsule, mix(idle, chosen, m_selection));
     if (m_selection > 0.0)
         p.strokePath(capsule, QPen(withOpacity(accent(), 0.4 * m_selection), 1.0));
-    if (hasFocus())
-        p.strokePath(capsule, QPen(withOpacity(accent(), 0.85), 1.2));
+    if (m_ring->shown())
+        FocusRing::draw(p, QRectF(rect()), height() / 2.0);
 
     const double cy = height() / 2.0;
     p.setPen(Qt::NoPen);

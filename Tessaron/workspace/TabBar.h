@@ -14,6 +14,7 @@ namespace tessaron {
 
 class AppState;
 class BrokerSession;
+class FocusRing;
 class TabChip;
 
 // The strip of tabs above the workspace: one chip per open session in tab order, then the "+"
@@ -89,6 +90,7 @@ private:
     double m_selection = 0.0; // 0 unselected, 1 selected; animated between
     QVariantAnimation* m_animation;
     QAbstractButton* m_close;
+    FocusRing* m_ring;
 };
 
 } // namespace tessaron

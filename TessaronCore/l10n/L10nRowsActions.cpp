@@ -69,6 +69,8 @@ std::span<const L10nRow> rowsActions()
         {"Each of the %d partitions of %@ moves to its own start, read from the broker when you move it.",
          "Cada uma das %d partições de %@ vai pro próprio começo, lido do broker na hora de mover."},
         {"Each partition's start", "O começo de cada partição"},
+        {"The offset each partition resumes from; left empty, each partition's start",
+         "O offset de onde cada partição retoma; vazio, o começo de cada partição"},
         {"%@ will resume from the start of each partition.", "%@ vai retomar do começo de cada partição."},
         {"The start of p%d would not read (%@), so nothing was moved.",
          "Não deu pra ler o começo da p%d (%@), então nada foi movido."},

@@ -83,6 +83,8 @@ std::span<const L10nRow> rowsBrowser()
         {"consumer", "consumidor"},
         {"At a moment in time…", "Num momento no tempo…"},
         {"Read from a moment", "Ler a partir de um momento"},
+        {"Previous month", "Mês anterior"},
+        {"Next month", "Próximo mês"},
         {"Kafka indexes by timestamp, so this is a real seek — the broker answers with the offset. It is not a scan.",
          "O Kafka indexa por timestamp, então isso é uma busca de verdade — o broker responde com o offset. Não é uma "
          "varredura."},

@@ -642,27 +642,20 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
         return QRect(w->mapTo(window, QPoint(0, 0)), w->size()).adjusted(-4, -4, 4, 4) & window->rect();
     };
     auto picture = [window](const QRect& r) { return window->grab(r).toImage().convertToFormat(QImage::Format_RGB32); };
-    // The way a person goes: Tab from the first stop, each stop pictured before and after it
-    // takes the focus, until the focus comes round again.
-    QWidget* first = window->focusWidget();
-    if (!first) {
+    // Layouts, and a scroll area bringing the focused control into view, settle over a few rounds.
+    auto settle = [] {
+        for (int i = 0; i < 4; ++i)
+            QApplication::processEvents();
+    };
+    // The way a person goes: Tab from the first stop until the focus comes round again. Each stop is
+    // pictured focused, then without the focus where it now stands (a scrolled form has brought it
+    // into view), and given the focus back by Tab to go on from.
+    if (!window->focusWidget())
         QTest::keyClick(window, Qt::Key_Tab);
-        first = window->focusWidget();
-    }
     QList<QWidget*> seen;
-    for (int step = 0; first && step < 60; ++step) {
-        QWidget* from = window->focusWidget();
-        // What the next stop will be, pictured before the focus reaches it.
-        QWidget* next = from ? from->nextInFocusChain() : nullptr;
-        while (next && next != from
-               && (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() || !next->isEnabled()
-                   || next->window() != window))
-            next = next->nextInFocusChain();
-        if (!next)
-            break;
-        const QImage before = picture(around(next));
-        QTest::keyClick(from, Qt::Key_Tab);
-        QApplication::processEvents();
+    for (int step = 0; window->focusWidget() && step < 60; ++step) {
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+        settle();
         QWidget* now = window->focusWidget();
         if (!now || seen.contains(now))
             break;
@@ -672,9 +665,13 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
                                    QStringLiteral("a Tab stop that is not shown")};
             continue;
         }
-        if (now != next)
-            continue; // not the picture taken before
-        const QImage after = picture(around(now));
+        const QRect area = around(now);
+        const QImage after = picture(area);
+        now->clearFocus();
+        settle();
+        const QImage before = picture(area);
+        now->setFocus(Qt::TabFocusReason);
+        settle();
         qsizetype changed = 0;
         for (int y = 0; y < std::min(before.height(), after.height()); ++y) {
             const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
@@ -683,7 +680,14 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
             for (int x = 0; x < std::min(before.width(), after.width()); ++x)
                 changed += a[x] != b[x] && contrast(a[x], b[x]) >= 3.0;
         }
-        const qsizetype outline = (now->width() + now->height()) * window->devicePixelRatio();
+        // A list rings the row that has the focus: half that row's outline is enough.
+        QSize ringed = now->size();
+        if (const auto* view = qobject_cast<const QAbstractItemView*>(now); view && view->currentIndex().isValid()) {
+            const QRect row = view->visualRect(view->currentIndex()) & view->viewport()->rect();
+            if (!row.isEmpty())
+                ringed = row.size();
+        }
+        const qsizetype outline = (ringed.width() + ringed.height()) * window->devicePixelRatio();
         if (const QString dump = qEnvironmentVariable("TESSARON_FACE_DUMP"); !dump.isEmpty() && changed < outline) {
             before.save(dump + QStringLiteral("/focus-%1-%2-before.png").arg(where).arg(step));
             after.save(dump + QStringLiteral("/focus-%1-%2-after.png").arg(where).arg(step));

@@ -95,9 +95,13 @@ private slots:
             QVERIFY2(!sheet.moveButton()->isEnabled(), bad);
             QVERIFY(sheet.pastEndText().isEmpty() && sheet.beforeStartText().isEmpty());
         }
-        // Emptying the field comes back to what it opened on, which its placeholder names.
+        // Emptying the field comes back to what it opened on, which its placeholder names, whole,
+        // and which a screen reader hears in the field's description.
         type(sheet.targetField(), "");
         QVERIFY(sheet.fromBeginning());
+        QLineEdit* target = sheet.targetField();
+        QVERIFY(target->width() > target->fontMetrics().horizontalAdvance(target->placeholderText()) + 20);
+        QVERIFY(target->accessibleDescription().contains(target->placeholderText(), Qt::CaseInsensitive));
         QVERIFY(sheet.scopeLine()->text().contains("moves to its own"));
         QVERIFY(sheet.moveButton()->isEnabled());
         type(sheet.targetField(), "-1");

@@ -15,6 +15,7 @@
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -207,6 +208,11 @@ private slots:
         QCOMPARE(window().menuBar()->actions()[1]->text(), QStringLiteral("Broker"));
         QCOMPARE(settings->findChild<QLabel*>()->text(), QStringLiteral("Fechar"));
         QCOMPARE(m_app->windows()->window(WindowsService::Window::settings), settings);
+        // A screen reader meets a window, named in the new language.
+        QAccessibleInterface* reading = QAccessible::queryAccessibleInterface(settings);
+        QCOMPARE(reading->role(), QAccessible::Window);
+        QCOMPARE(reading->text(QAccessible::Name), L10n::t("Settings"));
+        QVERIFY(reading->text(QAccessible::Name) != QStringLiteral("Settings"));
 
         // The same session, in the same state, under the new view's tab bar.
         QCOMPARE(state().sessions(), QList<BrokerSession*>{session});

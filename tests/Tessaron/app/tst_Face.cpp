@@ -467,6 +467,27 @@ private slots:
             return l->text().contains(hostile) && l->textFormat() != Qt::PlainText;
         }));
     }
+    void aControlWithNoFocusChangeIsReportedByScreenStateAndWidget()
+    {
+        std::unique_ptr<QWidget> window(ground(TessaronPalette::canvas()));
+        auto* row = new QHBoxLayout(window.get());
+        row->addWidget(new QLineEdit);
+        // Takes the focus and draws nothing of it.
+        auto* planted = new QWidget;
+        planted->setObjectName(QStringLiteral("planted"));
+        planted->setFocusPolicy(Qt::StrongFocus);
+        planted->setMinimumSize(80, 24);
+        row->addWidget(planted);
+        row->addWidget(new QLineEdit);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const QList<FaceViolation> found = FaceAudit::focusRings(window.get(), "reception-planted en 820x520");
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found[0].where, QStringLiteral("reception-planted en 820x520"));
+        QCOMPARE(found[0].rule, QStringLiteral("focus"));
+        QCOMPARE(found[0].widget, QStringLiteral("QWidget#planted"));
+    }
+
     void everyControlOfTheSheetsShowsAFocusRing()
     {
         AccessibilitySettings::instance().setReduceMotion(true);

@@ -1,9 +1,11 @@
 #include "AppTestSupport.h"
 
+#include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/workspace/TabBar.h"
 #include "VelkinUI/Brand.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -67,6 +69,46 @@ private slots:
         bar.chips()[1]->setFocus();
         QTest::keyClick(bar.chips()[1], Qt::Key_Space);
         QCOMPARE(m_app->selected(), std::optional<QUuid>(b->id()));
+    }
+
+    void aChipShowsItsRingOnlyWhenTheKeyboardBroughtTheFocus()
+    {
+        TabBar bar(m_app.get());
+        apptest::openSettled(*m_app, fakes::kafkaBroker(QStringLiteral("alpha")));
+        apptest::openSettled(*m_app, fakes::kafkaBroker(QStringLiteral("beta")));
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowActive(&bar));
+        const QColor accent = TessaronPalette::accent();
+        const auto ringed = [&](QWidget* chip) {
+            const QImage image = chip->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            int near = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    near += std::abs(c.red() - accent.red()) + std::abs(c.green() - accent.green())
+                            + std::abs(c.blue() - accent.blue())
+                        < 40;
+                }
+            }
+            return near > chip->width();
+        };
+        TabChip* first = bar.chips()[0];
+        QTest::mouseClick(first, Qt::LeftButton);
+        QVERIFY(first->hasFocus());
+        QVERIFY(first->isSelected());
+        QVERIFY(!ringed(first));
+        // Away and back by the keyboard: now the ring shows.
+        QTest::keyClick(first, Qt::Key_Tab);
+        QVERIFY(!first->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(first->hasFocus());
+        QVERIFY(ringed(first));
+        // A click on the other chip takes the focus without a ring, and leaves none behind.
+        TabChip* second = bar.chips()[1];
+        QTest::mouseClick(second, Qt::LeftButton);
+        QVERIFY(second->hasFocus());
+        QVERIFY(!ringed(second));
+        QVERIFY(!ringed(first));
     }
 
     void closingTabsMovesTheSelectionRightmost()

@@ -10,9 +10,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPainter>
+#include <QPointer>
 #include <QTest>
 #include <QThread>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace tessaron {
 
@@ -133,10 +136,39 @@ void ScreenShooter::audit(const QString& where, QWidget* widget, QWidget* outcom
         label->setTextFormat(format);
     if (outcome)
         m_violations << testing::FaceAudit::outcomeInView(widget, outcome, where + QLatin1Char(' ') + m_label);
+    auditFocus(where, widget);
     ++m_audited;
     widget->resize(size);
     for (const auto& [child, geometry] : filling)
         child->setGeometry(geometry);
+}
+
+void ScreenShooter::auditFocus(const QString& where, QWidget* widget)
+{
+    QWidget* window = widget->window();
+    // A tooltip or a menu takes no Tab stop: nothing to go round.
+    const QList<QWidget*> inside = window->findChildren<QWidget*>();
+    if (std::none_of(inside.begin(), inside.end(), [](const QWidget* w) {
+            return (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled();
+        }))
+        return;
+    const QPointer<QWidget> had = window->focusWidget();
+    const bool keyboard = window->testAttribute(Qt::WA_KeyboardFocusChange);
+    window->activateWindow();
+    waitUntil([window] { return window->isActiveWindow(); }, 1000);
+    if (!window->isActiveWindow()) {
+        m_violations << testing::FaceViolation{where + QLatin1Char(' ') + m_label, QStringLiteral("focus"),
+                                               QStringLiteral("(window)"),
+                                               QStringLiteral("the window could not be made active to Tab through")};
+        return;
+    }
+    m_violations << testing::FaceAudit::focusRings(window, where + QLatin1Char(' ') + m_label);
+    if (QWidget* now = window->focusWidget())
+        now->clearFocus();
+    if (had)
+        had->setFocus(Qt::OtherFocusReason);
+    window->setAttribute(Qt::WA_KeyboardFocusChange, keyboard);
+    flushEvents();
 }
 
 bool ScreenShooter::shoot(const QString& screen, const QString& state, QWidget* widget, QWidget* outcome)

@@ -21,7 +21,7 @@ namespace tessaron {
 //
 // Audit mode writes no file: each screen is set in a main window of the size given (a window-sized
 // screen takes that size, a sheet at most that size), then the face audit runs over it at 1x and
-// 2x and what it finds is kept.
+// 2x and what it finds is kept; then every Tab stop of the window must change visibly when focused.
 class ScreenShooter {
 public:
     explicit ScreenShooter(QString folder);
@@ -44,6 +44,9 @@ public:
 
 private:
     void audit(const QString& where, QWidget* widget, QWidget* outcome);
+    // Tabs round the window that shows `widget`: every stop must change visibly when focused.
+    // The focus and its keyboard look are put back after, so later states are pictured as before.
+    void auditFocus(const QString& where, QWidget* widget);
 
     std::optional<QSize> m_window;
     QString m_label;

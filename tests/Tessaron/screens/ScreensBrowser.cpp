@@ -1,5 +1,5 @@
 // The message browser's screens: a drifting Kafka topic with its outliers, exhibits of every
-// payload kind, the position popover, a search with no match, the lag strip, a RabbitMQ queue
+// payload kind, the position menu, popover and calendar, a search with no match, the lag strip, a RabbitMQ queue
 // before and after the consent, a refused queue, an empty topic and the working state.
 #include "ScreenShooter.h"
 
@@ -14,7 +14,10 @@
 
 #include <QApplication>
 #include <QDateTimeEdit>
+#include <QCalendarWidget>
+#include <QMenu>
 #include <QStyle>
+#include <QTest>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -94,12 +97,24 @@ void shootBrowser(ScreenShooter& shooter)
         shooter.shoot("browser", "search-nomatch", frame.get());
         stage.session->setMessageSearch(QString());
 
-        // The position picker's moment popover.
+        // The position picker's menu, its moment popover, and the calendar that pops up from it, each
+        // a window of its own as on screen.
         auto* header = frame->findChild<TopicHeader*>();
         PositionPicker* picker = header->positionPicker();
+        picker->openMenu();
+        flushEvents();
+        shooter.shoot("picker", "menu", picker->menu());
+        picker->menu()->hide();
         picker->openPopover();
         flushEvents();
         shooter.shoot("picker", "popover", picker->popover());
+        QDateTimeEdit* moment = picker->popover()->picker();
+        QTest::mouseClick(moment, Qt::LeftButton, {}, QPoint(moment->width() - 6, moment->height() / 2));
+        waitUntil([moment] { return moment->calendarWidget()->isVisible(); });
+        if (moment->calendarWidget()->isVisible()) {
+            shooter.shoot("picker", "calendar", moment->calendarWidget()->window());
+            moment->calendarWidget()->window()->hide();
+        }
         picker->popover()->hide();
     }
     {

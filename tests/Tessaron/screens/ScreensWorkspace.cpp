@@ -20,7 +20,11 @@
 #include "TessaronCore/storage/JSONFile.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QPointer>
+#include <QToolTip>
 #include <QEnterEvent>
 #include <QHoverEvent>
 #include <QFile>
@@ -67,7 +71,7 @@ QWidget* sidebarAlone(AppState* app, BrokerSession* session, QSize size = {320, 
     return frame;
 }
 
-// The popover drawn in place inside the frame, below its control, as it opens on screen.
+// The popover as it opens on screen: a popup window of its own below its control.
 void shootPopover(ScreenShooter& shooter, AppState* app, BrokerSession* session, TopicListView::Popover which,
                   const QString& state)
 {
@@ -75,16 +79,42 @@ void shootPopover(ScreenShooter& shooter, AppState* app, BrokerSession* session,
     frame->show();
     QCoreApplication::processEvents();
     auto* sidebar = frame->findChild<TopicListView*>();
-    SidebarPopover* pop = sidebar->togglePopover(which);
+    QPointer<SidebarPopover> pop = sidebar->togglePopover(which);
     if (!pop)
         return;
-    const QPoint at = pop->mapToGlobal(QPoint(0, 0)) - frame->mapToGlobal(QPoint(0, 0));
-    pop->setAttribute(Qt::WA_DeleteOnClose, false);
-    pop->setParent(frame.get(), Qt::Widget);
-    pop->move(std::max(0, at.x()), at.y());
-    pop->show();
-    pop->raise();
-    shooter.shoot(QStringLiteral("sidebar"), state, frame.get());
+    flushEvents();
+    shooter.shoot(QStringLiteral("popover"), state, pop);
+    if (pop)
+        pop->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A row's context menu and a control's tooltip, each a window of its own as on screen.
+void shootMenuAndTooltip(ScreenShooter& shooter, TopicListView* sidebar)
+{
+    SidebarListView* list = sidebar->list();
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        std::unique_ptr<QMenu> menu(new QMenu(list));
+        const QList<QAction*> actions = list->contextActions(row, menu.get());
+        if (actions.isEmpty())
+            continue;
+        menu->addActions(actions);
+        menu->popup(list->viewport()->mapToGlobal(list->visualRect(list->model()->index(row, 0)).center()));
+        flushEvents();
+        shooter.shoot(QStringLiteral("menu"), QStringLiteral("sidebar-row"), menu.get());
+        break;
+    }
+    // Shown for no widget, so the audit takes the tooltip for the window it is, not the button's child.
+    QWidget* button = sidebar->refreshButton();
+    QToolTip::showText(button->mapToGlobal(button->rect().bottomLeft()), button->toolTip());
+    flushEvents();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->inherits("QTipLabel") && window->isVisible()) {
+            shooter.shoot(QStringLiteral("tooltip"), QStringLiteral("sidebar-refresh"), window);
+            break;
+        }
+    }
+    QToolTip::hideText();
 }
 
 // The demo's drifting `orders` topic in the whole main window's content, at the smallest and the
@@ -231,6 +261,7 @@ void shootWorkspace(ScreenShooter& shooter)
         shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("hover"), frame.get());
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(sidebar->refreshButton(), &leave);
+        shootMenuAndTooltip(shooter, sidebar);
     }
 
     using Popover = TopicListView::Popover;
