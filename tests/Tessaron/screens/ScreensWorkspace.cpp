@@ -83,7 +83,7 @@ void shootPopover(ScreenShooter& shooter, AppState* app, BrokerSession* session,
     if (!pop)
         return;
     flushEvents();
-    shooter.shoot(QStringLiteral("popover"), state, pop);
+    shooter.shoot(QStringLiteral("sidebar"), state, pop);
     if (pop)
         pop->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -101,7 +101,7 @@ void shootMenuAndTooltip(ScreenShooter& shooter, TopicListView* sidebar)
         menu->addActions(actions);
         menu->popup(list->viewport()->mapToGlobal(list->visualRect(list->model()->index(row, 0)).center()));
         flushEvents();
-        shooter.shoot(QStringLiteral("menu"), QStringLiteral("sidebar-row"), menu.get());
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("row-menu"), menu.get());
         break;
     }
     // Shown for no widget, so the audit takes the tooltip for the window it is, not the button's child.
@@ -110,7 +110,7 @@ void shootMenuAndTooltip(ScreenShooter& shooter, TopicListView* sidebar)
     flushEvents();
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->inherits("QTipLabel") && window->isVisible()) {
-            shooter.shoot(QStringLiteral("tooltip"), QStringLiteral("sidebar-refresh"), window);
+            shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("refresh-tooltip"), window);
             break;
         }
     }
