@@ -128,6 +128,12 @@ void ScreenShooter::audit(const QString& where, QWidget* widget, QWidget* outcom
     // nothing in it has moved for a few passes.
     if (widget->size() != size)
         settleLayout(widget);
+    // An answer that landed in the last pass (a search done while we waited) has changed a text whose
+    // layout request is still queued: every layout is brought up to date before anything is measured.
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    for (QWidget* inner : widget->findChildren<QWidget*>())
+        if (inner->layout())
+            inner->layout()->activate();
     testing::FaceAudit audit;
     const auto planted = plantRichText(widget);
     for (const int scale : {1, 2})
