@@ -235,13 +235,11 @@ QWidget* MarkdownText::viewFor(const Kind& kind)
         label->setWordWrap(true);
         wrapping(label, QSizePolicy::Expanding);
         // Rounded fill and hairline border in one go; the kit's panels are dark.
-        const auto css = [](const QColor& c) {
-            return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alpha());
-        };
-        label->setStyleSheet(
-            QStringLiteral("QLabel { color: %1; background: %2; border: 1px solid %3;"
-                           " border-radius: 8px; padding: 9px; }")
-                .arg(css(VelkinPalette::codeText()), css(VelkinPalette::codeFill()), css(VelkinPalette::codeBorder())));
+        label->setStyleSheet(QStringLiteral("QLabel { color: %1; background: %2; border: 1px solid %3;"
+                                            " border-radius: 8px; padding: 9px; }")
+                                 .arg(VelkinPalette::css(VelkinPalette::codeText()),
+                                      VelkinPalette::css(VelkinPalette::codeFill()),
+                                      VelkinPalette::css(VelkinPalette::codeBorder())));
         return label;
     }
     }

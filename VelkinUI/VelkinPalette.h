@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QString>
 
 // The fixed colours of the shared components, named by what they are for. The application's own
 // roles live in its palette; these are the foundation's, for surfaces that are always dark.
@@ -36,5 +37,11 @@ inline QColor jsonText() { return light(0.85f); }
 inline QColor codeText() { return QColor(255, 255, 255, 230); }
 inline QColor codeFill() { return QColor(255, 255, 255, 13); }
 inline QColor codeBorder() { return QColor(255, 255, 255, 20); }
+
+// A colour as a style sheet writes it, alpha as 0–255 (a decimal alpha is cut down, not rounded).
+inline QString css(const QColor& c)
+{
+    return QStringLiteral("rgba(%1, %2, %3, %4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alpha());
+}
 
 } // namespace tessaron::VelkinPalette

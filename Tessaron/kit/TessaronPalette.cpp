@@ -1,6 +1,7 @@
 #include "Tessaron/kit/TessaronPalette.h"
 
 #include "VelkinUI/Brand.h"
+#include "VelkinUI/VelkinPalette.h"
 
 #include <QAbstractScrollArea>
 
@@ -107,14 +108,7 @@ QColor chartTrack() { return QColor::fromRgbF(1, 1, 1, 0.06f); }
 QColor headingRule() { return QColor::fromRgbF(1, 1, 1, 0.08f); }
 QColor introRule(double opacity) { return QColor::fromRgbF(1, 1, 1, opacity); }
 
-QString css(const QColor& color)
-{
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
+QString css(const QColor& color) { return VelkinPalette::css(color); }
 
 void seeThrough(QAbstractScrollArea* scroll)
 {
