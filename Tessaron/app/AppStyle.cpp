@@ -297,6 +297,27 @@ public:
             painter->restore();
             return;
         }
+        // A date or number field is rung whole, as a text field is, whenever it has the focus (the
+        // base style marks only its arrow); a combo box, like a button, when the keyboard took it there.
+        if ((control == CC_SpinBox || control == CC_ComboBox) && (option->state & State_HasFocus)) {
+            const bool field = qobject_cast<const QAbstractSpinBox*>(widget) != nullptr;
+            if (field || keyboardFocus(option)) {
+                // Style options have no virtual destructor: each kind is copied as itself.
+                auto drawPlain = [&](auto plain) {
+                    plain.state &= ~State_HasFocus;
+                    QProxyStyle::drawComplexControl(control, &plain, painter, widget);
+                    FocusRing::draw(*painter, QRectF(option->rect), 7);
+                };
+                if (const auto* spin = qstyleoption_cast<const QStyleOptionSpinBox*>(option)) {
+                    drawPlain(*spin);
+                    return;
+                }
+                if (const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option)) {
+                    drawPlain(*combo);
+                    return;
+                }
+            }
+        }
         QProxyStyle::drawComplexControl(control, option, painter, widget);
         if (control == CC_Slider && keyboardFocus(option))
             FocusRing::draw(*painter, QRectF(option->rect), 6);

@@ -121,13 +121,26 @@ void ExhibitView::refresh()
 {
     if (!m_session)
         return;
-    const std::optional<Message> message = m_session->currentMessage();
-    std::optional<int> number;
-    if (message) {
-        const qsizetype at = MessageAddress::of(*message).indexIn(m_session->messages());
-        if (at >= 0)
-            number = int(at + 1);
+    // The session's current message, found where a page read on leaves it first (above the rows
+    // it lands on, or where it was): every page of "Read further" asks again.
+    const QList<Message>& held = m_session->messages();
+    const std::optional<QString>& selected = m_session->selectedMessage();
+    const std::optional<MessageAddress> address = selected ? MessageAddress::of(*selected) : std::nullopt;
+    qsizetype at = -1;
+    if (address) {
+        for (const qsizetype guess : {m_heldAt + held.size() - m_heldCount, m_heldAt}) {
+            if (guess >= 0 && guess < held.size() && address->matches(held.at(guess))) {
+                at = guess;
+                break;
+            }
+        }
+        if (at < 0)
+            at = address->indexIn(held);
     }
+    m_heldAt = at;
+    m_heldCount = held.size();
+    const std::optional<Message> message = at >= 0 ? std::optional<Message>(held.at(at)) : std::nullopt;
+    const std::optional<int> number = at >= 0 ? std::optional<int>(int(at + 1)) : std::nullopt;
     if (!message || !number) {
         m_shown.reset();
         m_number.reset();
@@ -147,25 +160,32 @@ void ExhibitView::refresh()
         for (const FieldDifference& difference : drift->differences)
             suspects.insert(difference.field);
     }
-    // Rebuild only when something the exhibit shows changed.
-    const QString key = message->id() + QLatin1Char('#') + QString::number(*number)
-        + (outlier ? QStringLiteral("!") : QString()) + QString::number(drift ? drift->outlierCount() : 0)
-        + QLatin1Char('#') + QStringList(suspects.values()).join(QLatin1Char(','))
+    // Rebuild only when something the exhibit shows changed; a new number alone is written over.
+    const QString key = message->id() + QLatin1Char('#') + (outlier ? QStringLiteral("!") : QString())
+        + QString::number(drift ? drift->outlierCount() : 0) + QLatin1Char('#')
+        + QStringList(suspects.values()).join(QLatin1Char(','))
         + QString::number(qHash(message->decoded().value_or(Message::Decoded{})))
         + message->decodeFailure().value_or(QString());
     m_shown = message->id();
+    const bool renumbered = m_number != number;
     m_number = number;
     m_suspects = suspects;
     m_stack->setCurrentWidget(m_scroll);
-    if (key == m_builtKey)
+    // It is a Tab stop, for scrolling by keyboard: reached, it says which exhibit it shows.
+    const QString stamp = L10n::t("EXHIBIT %d", *number);
+    if (key == m_builtKey && m_stamp) {
+        if (renumbered) {
+            m_stamp->setText(stamp);
+            m_scroll->setAccessibleName(stamp);
+        }
         return;
+    }
     m_builtKey = key;
     m_document = nullptr;
     if (QWidget* old = m_scroll->takeWidget())
         old->deleteLater();
     m_scroll->setWidget(build(*message, *number, outlier, drift ? drift->outlierCount() : 0));
-    // It is a Tab stop, for scrolling by keyboard: reached, it says which exhibit it shows.
-    m_scroll->setAccessibleName(L10n::t("EXHIBIT %d", *number));
+    m_scroll->setAccessibleName(stamp);
     fitDocument();
 }
 
@@ -210,7 +230,8 @@ QLayout* ExhibitView::buildHeading(const Message& message, const PayloadKind& ki
     heading->setSpacing(9);
     auto* stampRow = new QHBoxLayout;
     stampRow->setSpacing(9);
-    stampRow->addWidget(new LawyeredStamp(L10n::t("EXHIBIT %d", number), outlier ? warningOrange() : Brand::accent()));
+    m_stamp = new LawyeredStamp(L10n::t("EXHIBIT %d", number), outlier ? warningOrange() : Brand::accent());
+    stampRow->addWidget(m_stamp);
     auto* chip = label(kind.label(), KitFont::font(10, QFont::Medium, FontDesign::rounded), white(0.6));
     chip->setObjectName(QStringLiteral("kindChip"));
     chip->setStyleSheet(QStringLiteral("QLabel#kindChip { background: %1; border-radius: 6px; padding: 3px 7px; }")

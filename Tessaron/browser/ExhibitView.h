@@ -15,6 +15,8 @@ class QStackedLayout;
 
 namespace tessaron {
 
+class LawyeredStamp;
+
 class AppState;
 class BrokerSession;
 class PayloadDocument;
@@ -73,6 +75,10 @@ private:
     QSet<QString> m_suspects;
     // What the shown exhibit was built from, so unrelated changes do not rebuild it.
     QString m_builtKey;
+    QPointer<LawyeredStamp> m_stamp;
+    // Where the exhibit stood among the held messages, and how many there were then.
+    qsizetype m_heldAt = -1;
+    qsizetype m_heldCount = 0;
 };
 
 } // namespace tessaron

@@ -17,13 +17,17 @@ void MessageListModel::setRows(QList<Message> messages, QSet<QString> outliers, 
 {
     beginResetModel();
     m_messages = std::move(messages);
+    // A list of its own, so that the session merges its next page into its list in place instead of
+    // copying every held message because the rows share it, and this merges the page into its own.
+    m_messages.detach();
     m_outliers = std::move(outliers);
     m_selected = std::move(selected);
+    m_selectedRow = unknownRow;
     m_faces.clear();
     endResetModel();
 }
 
-void MessageListModel::mergeRows(QList<Message> messages, QSet<QString> outliers, std::optional<QString> selected)
+void MessageListModel::mergeRows(const QList<Message>& messages, std::optional<QString> selected)
 {
     // The rows shown must come back in order; whatever sits between them is inserted. Ids are
     // unique in a list, so taking each shown row at its first match decides it.
@@ -34,7 +38,7 @@ void MessageListModel::mergeRows(QList<Message> messages, QSet<QString> outliers
     qsizetype matched = 0;
     if (messages.size() >= m_messages.size()) {
         for (qsizetype j = 0; j < messages.size(); ++j) {
-            if (matched < m_messages.size() && same(m_messages[matched], messages[j])) {
+            if (matched < m_messages.size() && same(m_messages.at(matched), messages.at(j))) {
                 ++matched;
                 continue;
             }
@@ -45,12 +49,33 @@ void MessageListModel::mergeRows(QList<Message> messages, QSet<QString> outliers
         }
     }
     if (matched != m_messages.size()) {
-        setRows(std::move(messages), std::move(outliers), std::move(selected));
+        setRows(messages, m_outliers, std::move(selected));
         return;
     }
-    if (!runs.isEmpty()) {
-        // Both lists are shared, not copied: between runs the rows read through both.
-        m_rest = std::exchange(m_messages, std::move(messages));
+    // A page read on lands in one run (above the rows when newer, below when older): inserted in
+    // place it costs what it adds. Many runs would move the rows once each: the rows are then read
+    // through both lists while the runs are announced, and the new list taken whole.
+    constexpr qsizetype inPlace = 8;
+    if (runs.size() <= inPlace) {
+        for (const auto& [first, count] : std::as_const(runs)) {
+            beginInsertRows(QModelIndex(), first, first + count - 1);
+            if (first == 0) {
+                for (int i = count - 1; i >= 0; --i)
+                    m_messages.prepend(messages.at(i));
+            } else {
+                m_messages.insert(first, count, messages.at(first));
+                for (int i = 1; i < count; ++i)
+                    m_messages[first + i] = messages.at(first + i);
+            }
+            if (m_selectedRow >= first)
+                m_selectedRow += count;
+            else if (m_selectedRow == -1)
+                m_selectedRow = unknownRow; // it may be among the rows inserted
+            endInsertRows();
+        }
+    } else {
+        m_rest = std::exchange(m_messages, messages);
+        m_messages.detach();
         m_restFrom = 0;
         m_settled = 0;
         for (const auto& [first, count] : std::as_const(runs)) {
@@ -63,8 +88,8 @@ void MessageListModel::mergeRows(QList<Message> messages, QSet<QString> outliers
         m_settled = -1;
         m_rest = {};
         m_restFrom = 0;
+        m_selectedRow = unknownRow;
     }
-    setOutliers(std::move(outliers));
     setSelected(std::move(selected));
 }
 
@@ -83,6 +108,7 @@ void MessageListModel::setSelected(std::optional<QString> selected)
         return;
     const int before = m_selected ? rowOf(*m_selected) : -1;
     m_selected = std::move(selected);
+    m_selectedRow = unknownRow;
     const int after = m_selected ? rowOf(*m_selected) : -1;
     for (int row : {before, after}) {
         if (row >= 0)
@@ -92,15 +118,24 @@ void MessageListModel::setSelected(std::optional<QString> selected)
 
 int MessageListModel::rowOf(const QString& id) const
 {
-    const std::optional<MessageAddress> address = MessageAddress::of(id);
-    if (!address)
-        return -1;
-    const int rows = rowCount();
-    for (int row = 0; row < rows; ++row) {
-        if (address->matches(messageAt(row)))
-            return row;
+    // The selected row is asked for after every page: it is kept, and moved by the rows inserted.
+    const bool selected = m_selected && id == *m_selected;
+    if (selected && m_selectedRow != unknownRow)
+        return m_selectedRow;
+    int found = -1;
+    if (const std::optional<MessageAddress> address = MessageAddress::of(id)) {
+        const int rows = rowCount();
+        for (int row = 0; row < rows; ++row) {
+            if (address->matches(messageAt(row))) {
+                found = row;
+                break;
+            }
+        }
     }
-    return -1;
+    // Not while runs are being announced: the rows are then between two lists.
+    if (selected && m_settled < 0)
+        m_selectedRow = found;
+    return found;
 }
 
 int MessageListModel::rowCount(const QModelIndex& parent) const

@@ -42,7 +42,8 @@ public:
     // page costs what it adds and views keep their selection and scroll position. Otherwise it is
     // a new list (`setRows`). Only for messages that are the same as those shown where their ids
     // are: a row's face is kept.
-    void mergeRows(QList<Message> messages, QSet<QString> outliers, std::optional<QString> selected);
+    // The outliers stay as they are: a verdict on the merged list follows (`setOutliers`).
+    void mergeRows(const QList<Message>& messages, std::optional<QString> selected);
     void setOutliers(QSet<QString> outliers);
     void setSelected(std::optional<QString> selected);
 
@@ -79,6 +80,9 @@ private:
     qsizetype m_restFrom = 0;
     QSet<QString> m_outliers;
     std::optional<QString> m_selected;
+    // The selected message's row, -1 when not shown; unknownRow until asked.
+    static constexpr int unknownRow = -2;
+    mutable int m_selectedRow = unknownRow;
     // Only rows drawn have a face; kept by address so that inserted rows move none of them.
     mutable QHash<MessageAddress, RowFace> m_faces;
 };

@@ -336,6 +336,7 @@ void MessageListView::refreshBody()
         terms = QueueReadTerms::of(*m_session, topic->name);
     m_consent->setTerms(terms);
     const bool held = m_session->needsReadConsent() || terms.refusal.has_value();
+    const QWidget* shownBefore = m_stack->currentWidget();
     m_body = chooseBody(topic.has_value(), held, m_session->isLoadingMessages(), !m_session->messages().isEmpty());
 
     m_header->setVisible(topic.has_value());
@@ -364,8 +365,10 @@ void MessageListView::refreshBody()
         m_stack->setCurrentWidget(m_briefing);
         break;
     }
-    // The pane's height depends on the page shown.
-    m_pane->widget()->updateGeometry();
+    // The pane's height depends on the page shown (and nothing here changes it otherwise: every
+    // page of a read comes through here).
+    if (m_stack->currentWidget() != shownBefore)
+        m_pane->widget()->updateGeometry();
 }
 
 namespace {
@@ -383,14 +386,13 @@ void MessageListView::refreshRows(bool further)
         return;
     const QList<Message> shown = m_session->searchResults();
     if (further) {
-        // The rows in view stay in view: a page merged above them moves them down by its rows.
-        const QModelIndex top = m_list->indexAt(QPoint(0, 0));
-        const std::optional<QString> topID =
-            top.isValid() ? std::optional<QString>(m_model->messageAt(top.row()).id()) : std::nullopt;
+        // The rows in view stay in view: a page merged above them moves them down by its rows (the
+        // model's insertions carry the top row's index along).
+        const QPersistentModelIndex top = m_list->indexAt(QPoint(0, 0));
         const int before = top.isValid() ? top.row() : -1;
         const int scrolled = m_list->verticalScrollBar()->value();
-        m_model->mergeRows(shown, outliersOf(*m_session), m_session->selectedMessage());
-        const int after = topID ? m_model->rowOf(*topID) : -1;
+        m_model->mergeRows(shown, m_session->selectedMessage());
+        const int after = top.isValid() ? top.row() : -1;
         if (after > before && before >= 0) {
             m_list->doItemsLayout();
             const int rowHeight = m_list->visualRect(m_model->index(after)).height();

@@ -116,6 +116,10 @@ TopicHeader::TopicHeader(AppState* app, BrokerSession* session, QWidget* parent)
 
 void TopicHeader::setTopic(const Topic& topic)
 {
+    // The list refreshes its body on every change of a read (each page of "Read further"): the
+    // same topic rebuilds nothing.
+    if (m_topic && *m_topic == topic)
+        return;
     const bool renamed = !m_topic || m_topic->name != topic.name;
     m_topic = topic;
     m_title->setText(topic.name);

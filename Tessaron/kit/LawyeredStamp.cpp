@@ -22,11 +22,25 @@ LawyeredStamp::LawyeredStamp(const QString& text, const QColor& color, QWidget* 
     , m_color(color)
 {
     PaintedTextAccessible::mark(this);
-    setAccessibleName(text);
+    setGraphicsEffect(new TransformEffect(this));
+    fit();
+}
+
+void LawyeredStamp::setText(const QString& text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    fit();
+    update();
+}
+
+void LawyeredStamp::fit()
+{
+    setAccessibleName(m_text);
     setFixedSize(sizeHint());
-    auto* effect = new TransformEffect(this);
-    effect->setTransform(Transforms::rotateAbout(tilt, QRectF(QPointF(0, 0), QSizeF(sizeHint())).center()));
-    setGraphicsEffect(effect);
+    static_cast<TransformEffect*>(graphicsEffect())
+        ->setTransform(Transforms::rotateAbout(tilt, QRectF(QPointF(0, 0), QSizeF(sizeHint())).center()));
 }
 
 QSize LawyeredStamp::sizeHint() const

@@ -15,12 +15,16 @@ public:
     LawyeredStamp(const QString& text, const QColor& color, QWidget* parent = nullptr);
 
     QString text() const { return m_text; }
+    // Another text in place (an exhibit renumbered): sized and tilted anew.
+    void setText(const QString& text);
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void fit();
+
     QString m_text;
     QColor m_color;
 };

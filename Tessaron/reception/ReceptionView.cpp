@@ -92,6 +92,25 @@ protected:
 };
 
 // A header chip: a symbol and a short text on a faint rounded backing.
+// Wrapped text held to a measure. A vertical layout asks an item's height at the whole width it
+// offers, not at the item's maximum width, so a held label must answer for the width it will
+// really have: the header would otherwise be sized for fewer lines than the pitch wraps to, and
+// the title above it squeezed.
+class MeasuredText : public QLabel {
+public:
+    MeasuredText(const QString& text, int measure, QWidget* parent)
+        : QLabel(parent)
+    {
+        setTextFormat(Qt::PlainText);
+        setText(text);
+        setFont(KitFont::font(12.5));
+        setWordWrap(true);
+        setMaximumWidth(measure);
+        reception::setTextColor(this, muted());
+    }
+    int heightForWidth(int width) const override { return QLabel::heightForWidth(std::min(width, maximumWidth())); }
+};
+
 class Chip : public QWidget {
 public:
     Chip(const QString& symbol, const QColor& symbolColor, QLabel*& text, QWidget* parent)
@@ -209,11 +228,9 @@ ReceptionView::ReceptionView(AppState* app, QWidget* parent)
     eyebrowRow->addStretch(1);
     left->addLayout(eyebrowRow);
     left->addWidget(new ScreenTitle(L10n::t("Your queues."), L10n::t("Lawyered."), 46, header));
-    QLabel* pitch = reception::label(L10n::t("I'm Tessaron. I read your queues, I never touch them, and I will draw "
+    left->addWidget(new MeasuredText(L10n::t("I'm Tessaron. I read your queues, I never touch them, and I will draw "
                                              "you a chart whether you asked for one or not."),
-                                     KitFont::font(12.5), muted(), header, true);
-    pitch->setMaximumWidth(460);
-    left->addWidget(pitch);
+                                     460, header));
     // Side by side, or under each other where a language's longer words leave no room beside the
     // mascot (layoutChips).
     m_chips = new QBoxLayout(QBoxLayout::LeftToRight);

@@ -653,10 +653,18 @@ QList<FaceViolation> FaceAudit::focusRings(QWidget* window, const QString& where
     if (!window->focusWidget())
         QTest::keyClick(window, Qt::Key_Tab);
     QList<QWidget*> seen;
-    for (int step = 0; window->focusWidget() && step < 60; ++step) {
-        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
-        settle();
-        QWidget* now = window->focusWidget();
+    QWidget* now = window->focusWidget();
+    for (int step = 0; now && step < 60; ++step) {
+        // A control that takes Tab between its own fields (a date's day, month, year) lets it go
+        // after the last: Tab on, as a person would. Any other that keeps the focus (an editor that
+        // takes Tab as text) ends the walk, and is typed into only once.
+        QWidget* from = now;
+        const int presses = qobject_cast<QAbstractSpinBox*>(from) ? 12 : 1;
+        for (int press = 0; press < presses && now == from; ++press) {
+            QTest::keyClick(from, Qt::Key_Tab);
+            settle();
+            now = window->focusWidget();
+        }
         if (!now || seen.contains(now))
             break;
         seen << now;

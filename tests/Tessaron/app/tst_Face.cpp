@@ -29,6 +29,7 @@
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
@@ -472,6 +473,8 @@ private slots:
         std::unique_ptr<QWidget> window(ground(TessaronPalette::canvas()));
         auto* row = new QHBoxLayout(window.get());
         row->addWidget(new QLineEdit);
+        // Takes Tab between its own fields before it lets the focus go on.
+        row->addWidget(new QDateTimeEdit(QDateTime(QDate(2026, 12, 10), QTime(9, 30))));
         // Takes the focus and draws nothing of it.
         auto* planted = new QWidget;
         planted->setObjectName(QStringLiteral("planted"));

@@ -1,6 +1,7 @@
 #include "BrowserFixtures.h"
 
 #include "Tessaron/kit/EmptyPane.h"
+#include "Tessaron/kit/LawyeredStamp.h"
 #include "Tessaron/kit/Spinner.h"
 #include "Tessaron/browser/ExhibitView.h"
 #include "Tessaron/browser/MessageListModel.h"
@@ -10,6 +11,7 @@
 #include "Tessaron/browser/TopicHeader.h"
 #include "VelkinUI/KitButton.h"
 
+#include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QLabel>
 #include <QListView>
@@ -18,6 +20,8 @@
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
+
+#include <functional>
 
 using namespace tessaron;
 using namespace tessaron::browserfixtures;
@@ -272,6 +276,10 @@ private slots:
         list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
         const QString topID = view.model()->messageAt(list->indexAt(QPoint(0, 0)).row()).id();
 
+        const QPointer<LawyeredStamp> stamp = view.exhibit()->findChild<LawyeredStamp*>();
+        QVERIFY(stamp);
+        QCOMPARE(stamp->text(), QString("EXHIBIT 15"));
+
         QSignalSpy resets(view.model(), &QAbstractItemModel::modelReset);
         QSignalSpy inserted(view.model(), &QAbstractItemModel::rowsInserted);
         view.readFurther();
@@ -287,12 +295,75 @@ private slots:
         QVERIFY(view.model()->isSelected(34));
         QCOMPARE(view.exhibit()->exhibitNumber(), std::optional<int>(35));
         QCOMPARE(view.model()->messageAt(list->indexAt(QPoint(0, 0)).row()).id(), topID);
+        // Renumbered where it stands, not built again.
+        QTest::qWait(0);
+        QVERIFY(stamp);
+        QCOMPARE(stamp->text(), QString("EXHIBIT 35"));
 
         // A new read is a new list.
         stage.open("orders", 10);
         QCOMPARE(resets.size(), 2); // emptied as it starts, then filled
         QCOMPARE(view.model()->rowCount(), 10);
         QVERIFY(!list->currentIndex().isValid());
+    }
+
+    void aMergedPageIsInsertedWhereverItLands()
+    {
+        // Newest first: offset 59 on top.
+        auto list = [](auto keep) {
+            QList<Message> messages;
+            for (int i = 59; i >= 0; --i) {
+                if (keep(i))
+                    messages << keyed("orders", 0, i, "k", R"({"n":1})", 1000 + i);
+            }
+            return messages;
+        };
+        auto ids = [](const MessageListModel& model) {
+            QStringList shown;
+            for (int row = 0; row < model.rowCount(); ++row)
+                shown << model.messageAt(row).id();
+            return shown;
+        };
+        auto idsOf = [](const QList<Message>& messages) {
+            QStringList shown;
+            for (const Message& m : messages)
+                shown << m.id();
+            return shown;
+        };
+        const QString selected("orders/0/15");
+        // One run between the rows shown, then many runs (every other row), then a list that does
+        // not hold the rows shown in order: inserted, inserted, started over.
+        struct Case {
+            std::function<bool(int)> kept;
+            int runs;
+            int selectedRow;
+        };
+        for (const Case& c :
+             {Case{[](int i) { return i < 20 || i >= 30; }, 1, 34}, Case{[](int i) { return i % 2 == 1; }, 30, 22}}) {
+            MessageListModel model;
+            QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+            model.setRows(list(c.kept), {}, selected);
+            QCOMPARE(model.rowOf(selected), c.selectedRow);
+            QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+            QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+            const QList<Message> all = list([](int) { return true; });
+            model.mergeRows(all, selected);
+            QCOMPARE(inserted.size(), c.runs);
+            QCOMPARE(resets.size(), 0);
+            QCOMPARE(ids(model), idsOf(all));
+            QCOMPARE(model.rowOf(selected), 44);
+            QVERIFY(model.isSelected(44));
+        }
+        MessageListModel model;
+        model.setRows(list([](int i) { return i < 10; }), {}, selected);
+        QCOMPARE(model.rowOf(selected), -1);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QList<Message> reversed = list([](int i) { return i < 30; });
+        std::reverse(reversed.begin(), reversed.end());
+        model.mergeRows(reversed, selected);
+        QCOMPARE(resets.size(), 1);
+        QCOMPARE(ids(model), idsOf(reversed));
+        QCOMPARE(model.rowOf(selected), 15);
     }
 
     void aSwitchDuringAReadShowsNothingOfTheOldTopic()

@@ -1,6 +1,7 @@
 #include "ScreenShooter.h"
 
 #include "UnnamedButtons.h"
+#include "VelkinUI/KeyframePlayer.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -187,6 +188,15 @@ bool ScreenShooter::shoot(const QString& screen, const QString& state, QWidget* 
     // Twice: a layout pass can post further resize and paint events.
     QApplication::processEvents();
     QApplication::processEvents();
+
+    // A decoration still playing (a stamp slammed down) is measured and pictured where it comes to
+    // rest: on a loaded machine the state is reached before its keyframes end.
+    waitUntil(
+        [widget] {
+            const QList<KeyframePlayer*> players = widget->findChildren<KeyframePlayer*>();
+            return std::none_of(players.begin(), players.end(), [](const KeyframePlayer* p) { return p->isRunning(); });
+        },
+        3000);
 
     // TESSARON_FACE_STATES=WORD audits only the states whose name holds it.
     if (const QString only = qEnvironmentVariable("TESSARON_FACE_STATES"); m_window && !state.contains(only))
