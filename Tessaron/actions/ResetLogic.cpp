@@ -1,5 +1,6 @@
 #include "Tessaron/actions/ResetLogic.h"
 
+#include "TessaronCore/l10n/InterfaceLocale.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/model/TextRules.h"
 
@@ -19,7 +20,7 @@ QString partitionList(const QList<Partition>& partitions)
     return names.join(QStringLiteral(", "));
 }
 
-QString grouped(int64_t value) { return QLocale().toString(qlonglong(value)); }
+QString grouped(int64_t value) { return L10n::interfaceLocale().toString(qlonglong(value)); }
 
 } // namespace
 

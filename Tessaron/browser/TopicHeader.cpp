@@ -16,6 +16,7 @@
 #include "Tessaron/state/BrokerSession.h"
 #include "TessaronCore/analysis/PartitionSkew.h"
 #include "TessaronCore/async/Detached.h"
+#include "TessaronCore/l10n/InterfaceLocale.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinUI/KitButton.h"
@@ -183,7 +184,7 @@ void TopicHeader::refreshTiles()
         retainedWord = retained == 1 ? loc("message") : loc("messages");
     else
         retainedWord = retained == 1 ? loc("retained message") : loc("retained");
-    add(QLocale().toString(qint64(retained)), retainedWord, accent);
+    add(L10n::interfaceLocale().toString(qint64(retained)), retainedWord, accent);
     if (topic.hasUnderReplicated())
         add(QStringLiteral("\u26A0\uFE0E"), loc("under-replicated"), warningOrange());
     const QHash<QString, int64_t>& consumers = m_session->queueConsumers();

@@ -1,5 +1,7 @@
 #include "Tessaron/casework/CaseworkLogic.h"
 
+#include "TessaronCore/l10n/InterfaceLocale.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -18,7 +20,8 @@ int wholePercent(double share)
 
 QString groupedCount(int64_t count)
 {
-    QLocale locale;
+    // As the interface's language writes it ("48,210", "48.210"), not the system's.
+    QLocale locale = L10n::interfaceLocale();
     locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
     return locale.toString(qlonglong(count));
 }

@@ -251,38 +251,40 @@ private slots:
 
     void onlyAScrollBarAPersonCanUseReachesWhatRunsPast()
     {
-        // Content forced 1,000 px wide in a window of 820×520: its far end is reached through a
-        // horizontal bar that shows and works, never through one switched off or disabled.
-        const QString where = QStringLiteral("planted-wide en 820x520 @1x");
+        // Content forced 180 px wider than the window, at the smallest and the largest size: its far
+        // end is reached through a horizontal bar that shows and works, never through one switched
+        // off or disabled.
         struct Bar {
             Qt::ScrollBarPolicy policy;
             bool enabled;
             bool cut;
         };
-        for (const Bar bar : {Bar{Qt::ScrollBarAsNeeded, true, false}, Bar{Qt::ScrollBarAlwaysOff, true, true},
-                              Bar{Qt::ScrollBarAsNeeded, false, true}}) {
-            std::unique_ptr<QWidget> window(ground(TessaronPalette::canvas()));
-            window->resize(820, 520);
-            auto* area = new QScrollArea(window.get());
-            area->setGeometry(window->rect());
-            area->setWidgetResizable(true);
-            area->setHorizontalScrollBarPolicy(bar.policy);
-            area->horizontalScrollBar()->setEnabled(bar.enabled);
-            auto* content = ground(TessaronPalette::canvas());
-            content->setMinimumWidth(1000);
-            PlainText::label(QStringLiteral("The far end"), KitFont::font(12), TessaronPalette::ink(), content)
-                ->setGeometry(880, 20, 100, 22);
-            area->setWidget(content);
-            window->show();
-            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-            QCOMPARE(content->width(), 1000);
+        for (const QSize size : {QSize(820, 520), QSize(2560, 1440)})
+            for (const Bar bar : {Bar{Qt::ScrollBarAsNeeded, true, false}, Bar{Qt::ScrollBarAlwaysOff, true, true},
+                                  Bar{Qt::ScrollBarAsNeeded, false, true}}) {
+                const QString where = QStringLiteral("planted-wide en %1x%2 @1x").arg(size.width()).arg(size.height());
+                std::unique_ptr<QWidget> window(ground(TessaronPalette::canvas()));
+                window->resize(size);
+                auto* area = new QScrollArea(window.get());
+                area->setGeometry(window->rect());
+                area->setWidgetResizable(true);
+                area->setHorizontalScrollBarPolicy(bar.policy);
+                area->horizontalScrollBar()->setEnabled(bar.enabled);
+                auto* content = ground(TessaronPalette::canvas());
+                content->setMinimumWidth(size.width() + 180);
+                PlainText::label(QStringLiteral("The far end"), KitFont::font(12), TessaronPalette::ink(), content)
+                    ->setGeometry(size.width() + 60, 20, 100, 22);
+                area->setWidget(content);
+                window->show();
+                QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+                QCOMPARE(content->width(), size.width() + 180);
 
-            const QList<FaceViolation> found = FaceAudit().audit(window.get(), where);
-            const bool reported = std::any_of(found.begin(), found.end(), [&](const FaceViolation& v) {
-                return v.where == where && v.rule == "cut" && v.widget == "QLabel \"The far end\"";
-            });
-            QVERIFY2(reported == bar.cut, qPrintable(listed(found)));
-        }
+                const QList<FaceViolation> found = FaceAudit().audit(window.get(), where);
+                const bool reported = std::any_of(found.begin(), found.end(), [&](const FaceViolation& v) {
+                    return v.where == where && v.rule == "cut" && v.widget == "QLabel \"The far end\"";
+                });
+                QVERIFY2(reported == bar.cut, qPrintable(listed(found)));
+            }
     }
 
     void markupThatNamesAFileIsJudgedWithoutLoadingIt()

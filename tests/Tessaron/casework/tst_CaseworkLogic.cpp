@@ -68,6 +68,10 @@ private slots:
         QCOMPARE(CaseworkLogic::groupedCount(5'000'000'000LL), QString("5,000,000,000"));
         QCOMPARE(CaseworkLogic::groupedCount(std::numeric_limits<int64_t>::max()),
                  QString("9,223,372,036,854,775,807"));
+        // In Portuguese a comma is the decimal mark: grouped the Portuguese way, never read as 48.21.
+        UserDefaults::standard().setString(L10n::key, "pt");
+        QCOMPARE(CaseworkLogic::groupedCount(48210), QString("48.210"));
+        UserDefaults::standard().setString(L10n::key, "en");
     }
 
     void briefingOrdersDeadLettersStablyAndCountsWhatIsLeft()
