@@ -141,7 +141,7 @@ void ExhibitView::refresh()
     m_heldCount = held.size();
     const std::optional<Message> message = at >= 0 ? std::optional<Message>(held.at(at)) : std::nullopt;
     const std::optional<int> number = at >= 0 ? std::optional<int>(int(at + 1)) : std::nullopt;
-    if (!message || !number) {
+    if (at < 0) {
         m_shown.reset();
         m_number.reset();
         m_suspects.clear();

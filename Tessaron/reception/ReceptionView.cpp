@@ -91,7 +91,6 @@ protected:
     }
 };
 
-// A header chip: a symbol and a short text on a faint rounded backing.
 // Wrapped text held to a measure. A vertical layout asks an item's height at the whole width it
 // offers, not at the item's maximum width, so a held label must answer for the width it will
 // really have: the header would otherwise be sized for fewer lines than the pitch wraps to, and
@@ -111,6 +110,7 @@ public:
     int heightForWidth(int width) const override { return QLabel::heightForWidth(std::min(width, maximumWidth())); }
 };
 
+// A header chip: a symbol and a short text on a faint rounded backing.
 class Chip : public QWidget {
 public:
     Chip(const QString& symbol, const QColor& symbolColor, QLabel*& text, QWidget* parent)
