@@ -45,6 +45,8 @@ void draw(QPainter& painter, const QPointF& baseline, const QString& shown)
     }
 }
 
+bool isRecording() { return recording != nullptr; }
+
 Recording::Recording()
 {
     Q_ASSERT(!recording);

@@ -31,6 +31,9 @@ struct Drawn {
     QFont font;
 };
 
+// Whether a Recording runs: text kept as a picture must then be drawn again, to be noted.
+bool isRecording();
+
 // Notes every text drawn while it lives (one at a time).
 class Recording {
 public:

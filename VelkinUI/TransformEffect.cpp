@@ -34,6 +34,7 @@ void TransformEffect::setBlurRadius(double radius)
     if (radius == m_blur)
         return;
     m_blur = radius;
+    m_composedFrom = 0;
     updateBoundingRect();
     update();
 }
@@ -43,6 +44,7 @@ void TransformEffect::setShadow(const Shadow& shadow)
     if (shadow == m_shadow)
         return;
     m_shadow = shadow;
+    m_composedFrom = 0;
     updateBoundingRect();
     update();
 }
@@ -51,6 +53,18 @@ void TransformEffect::setMargin(double margin)
 {
     m_margin = margin;
     updateBoundingRect();
+}
+
+void TransformEffect::setKeepsSource(bool keeps)
+{
+    m_keepsSource = keeps;
+    m_kept = QPixmap();
+}
+
+void TransformEffect::sourceChanged()
+{
+    m_kept = QPixmap();
+    update();
 }
 
 QRectF TransformEffect::boundingRectFor(const QRectF& rect) const
@@ -78,19 +92,49 @@ void TransformEffect::draw(QPainter* painter)
     }
     QPoint offset;
     const int pad = int(std::ceil(m_blur * 1.5));
-    const QPixmap source = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
+    QPixmap source;
+    const QRectF bounds = sourceBoundingRect(Qt::LogicalCoordinates);
+    if (m_keepsSource && !m_kept.isNull() && bounds == m_keptBounds
+        && m_kept.devicePixelRatio() == painter->device()->devicePixelRatio()) {
+        source = m_kept;
+        offset = m_keptOffset;
+    } else {
+        source = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
+        if (m_keepsSource) {
+            m_kept = source;
+            m_keptOffset = offset;
+            m_keptBounds = bounds;
+        }
+    }
     if (source.isNull())
         return;
     const double dpr = source.devicePixelRatio();
-    QImage content(source.size() + QSize(2 * pad, 2 * pad) * dpr, QImage::Format_ARGB32_Premultiplied);
-    content.setDevicePixelRatio(dpr);
-    content.fill(Qt::transparent);
-    {
-        QPainter p(&content);
-        p.drawPixmap(QPointF(pad, pad), source);
+    const int spad = int(std::ceil(m_shadow.radius * 1.5));
+    if (source.cacheKey() != m_composedFrom) {
+        m_content = QImage(source.size() + QSize(2 * pad, 2 * pad) * dpr, QImage::Format_ARGB32_Premultiplied);
+        m_content.setDevicePixelRatio(dpr);
+        m_content.fill(Qt::transparent);
+        {
+            QPainter p(&m_content);
+            p.drawPixmap(QPointF(pad, pad), source);
+        }
+        if (m_blur > 0.0)
+            ImageBlur::blur(m_content, m_blur * dpr);
+        m_shade = QImage();
+        if (m_shadow.color.alpha() > 0) {
+            m_shade = QImage(m_content.size() + QSize(2 * spad, 2 * spad) * dpr, QImage::Format_ARGB32_Premultiplied);
+            m_shade.setDevicePixelRatio(dpr);
+            m_shade.fill(Qt::transparent);
+            {
+                QPainter p(&m_shade);
+                p.drawImage(QPointF(spad, spad), m_content);
+                p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+                p.fillRect(QRectF(QPointF(0, 0), QSizeF(m_shade.size()) / dpr), m_shadow.color);
+            }
+            ImageBlur::blur(m_shade, m_shadow.radius * dpr);
+        }
+        m_composedFrom = source.cacheKey();
     }
-    if (m_blur > 0.0)
-        ImageBlur::blur(content, m_blur * dpr);
     const QPointF origin(offset.x() - pad, offset.y() - pad);
 
     painter->save();
@@ -101,21 +145,9 @@ void TransformEffect::draw(QPainter* painter)
     painter->setTransform(
         QTransform::fromTranslate(-at.x(), -at.y()) * m_transform * QTransform::fromTranslate(at.x(), at.y()), true);
     painter->setOpacity(painter->opacity() * m_opacity);
-    if (m_shadow.color.alpha() > 0) {
-        const int spad = int(std::ceil(m_shadow.radius * 1.5));
-        QImage shade(content.size() + QSize(2 * spad, 2 * spad) * dpr, QImage::Format_ARGB32_Premultiplied);
-        shade.setDevicePixelRatio(dpr);
-        shade.fill(Qt::transparent);
-        {
-            QPainter p(&shade);
-            p.drawImage(QPointF(spad, spad), content);
-            p.setCompositionMode(QPainter::CompositionMode_SourceIn);
-            p.fillRect(QRectF(QPointF(0, 0), QSizeF(shade.size()) / dpr), m_shadow.color);
-        }
-        ImageBlur::blur(shade, m_shadow.radius * dpr);
-        painter->drawImage(origin + m_shadow.offset - QPointF(spad, spad), shade);
-    }
-    painter->drawImage(origin, content);
+    if (!m_shade.isNull())
+        painter->drawImage(origin + m_shadow.offset - QPointF(spad, spad), m_shade);
+    painter->drawImage(origin, m_content);
     painter->restore();
 }
 

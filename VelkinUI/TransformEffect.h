@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QGraphicsEffect>
+#include <QImage>
+#include <QPixmap>
 #include <QPointF>
 #include <QTransform>
 
@@ -32,6 +34,10 @@ public:
     Shadow shadow() const { return m_shadow; }
     // Extra room around the widget that the effect may draw into (for shadows and overshoot).
     void setMargin(double margin);
+    // For a widget that changes only when its owner says so: its picture is kept from one paint to
+    // the next (a window shown again, a neighbour repainted) until `sourceChanged()` or a new size.
+    void setKeepsSource(bool keeps);
+    void sourceChanged();
 
     QRectF boundingRectFor(const QRectF& rect) const override;
 
@@ -44,6 +50,15 @@ private:
     double m_blur = 0.0;
     Shadow m_shadow;
     double m_margin = 0.0;
+    // The source as last padded, blurred and shaded: a widget at rest is drawn again (the window
+    // shown again, a neighbour repainted) without blurring it again.
+    qint64 m_composedFrom = 0;
+    QImage m_content;
+    QImage m_shade;
+    bool m_keepsSource = false;
+    QPixmap m_kept;
+    QPoint m_keptOffset;
+    QRectF m_keptBounds;
 };
 
 namespace Transforms {

@@ -160,9 +160,10 @@ void ExhibitView::refresh()
         for (const FieldDifference& difference : drift->differences)
             suspects.insert(difference.field);
     }
-    // Rebuild only when something the exhibit shows changed; a new number alone is written over.
+    // Rebuild only when something the exhibit shows changed (how many disagree shows only on one
+    // that disagrees); a new number alone is written over.
     const QString key = message->id() + QLatin1Char('#') + (outlier ? QStringLiteral("!") : QString())
-        + QString::number(drift ? drift->outlierCount() : 0) + QLatin1Char('#')
+        + QString::number(outlier ? drift->outlierCount() : 0) + QLatin1Char('#')
         + QStringList(suspects.values()).join(QLatin1Char(','))
         + QString::number(qHash(message->decoded().value_or(Message::Decoded{})))
         + message->decodeFailure().value_or(QString());

@@ -21,24 +21,29 @@ void MessageListModel::setRows(QList<Message> messages, QSet<QString> outliers, 
     // copying every held message because the rows share it, and this merges the page into its own.
     m_messages.detach();
     m_outliers = std::move(outliers);
+    m_outlierList.clear();
     m_selected = std::move(selected);
     m_selectedRow = unknownRow;
     m_faces.clear();
     endResetModel();
 }
 
+namespace {
+bool sameMessage(const Message& a, const Message& b)
+{
+    return a.offset() == b.offset() && a.partition() == b.partition() && a.topic() == b.topic();
+}
+} // namespace
+
 void MessageListModel::mergeRows(const QList<Message>& messages, std::optional<QString> selected)
 {
     // The rows shown must come back in order; whatever sits between them is inserted. Ids are
     // unique in a list, so taking each shown row at its first match decides it.
-    auto same = [](const Message& a, const Message& b) {
-        return a.offset() == b.offset() && a.partition() == b.partition() && a.topic() == b.topic();
-    };
     QList<std::pair<int, int>> runs; // first row in the new list, rows
     qsizetype matched = 0;
     if (messages.size() >= m_messages.size()) {
         for (qsizetype j = 0; j < messages.size(); ++j) {
-            if (matched < m_messages.size() && same(m_messages.at(matched), messages.at(j))) {
+            if (matched < m_messages.size() && sameMessage(m_messages.at(matched), messages.at(j))) {
                 ++matched;
                 continue;
             }
@@ -52,6 +57,44 @@ void MessageListModel::mergeRows(const QList<Message>& messages, std::optional<Q
         setRows(messages, m_outliers, std::move(selected));
         return;
     }
+    applyRuns(messages, runs, std::move(selected));
+}
+
+void MessageListModel::insertRuns(const QList<Message>& messages, const QList<std::pair<int, int>>& runs,
+                                  std::optional<QString> selected)
+{
+    // Trusted as far as it can be checked without a walk: the counts add up, the runs are in order,
+    // and the rows beside each run are the rows shown there.
+    qsizetype inserted = 0;
+    qsizetype end = 0;
+    bool fits = true;
+    for (const auto& [first, count] : runs) {
+        if (count <= 0 || first < end || first + count > messages.size()) {
+            fits = false;
+            break;
+        }
+        const qsizetype before = first - 1 - inserted; // the row shown just above the run
+        const qsizetype after = first - inserted;      // and just below it
+        if ((first > 0
+             && !sameMessage(messages.at(first - 1), (before >= 0 ? m_messages.at(before) : messages.at(first))))
+            || (first + count < messages.size()
+                && (after >= m_messages.size() || !sameMessage(messages.at(first + count), m_messages.at(after))))) {
+            fits = false;
+            break;
+        }
+        inserted += count;
+        end = first + count;
+    }
+    if (!fits || m_settled >= 0 || m_messages.size() + inserted != messages.size()) {
+        mergeRows(messages, std::move(selected));
+        return;
+    }
+    applyRuns(messages, runs, std::move(selected));
+}
+
+void MessageListModel::applyRuns(const QList<Message>& messages, const QList<std::pair<int, int>>& runs,
+                                 std::optional<QString> selected)
+{
     // A page read on lands in one run (above the rows when newer, below when older): inserted in
     // place it costs what it adds. Many runs would move the rows once each: the rows are then read
     // through both lists while the runs are announced, and the new list taken whole.
@@ -95,11 +138,36 @@ void MessageListModel::mergeRows(const QList<Message>& messages, std::optional<Q
 
 void MessageListModel::setOutliers(QSet<QString> outliers)
 {
+    m_outlierList.clear();
     if (outliers == m_outliers)
         return;
     m_outliers = std::move(outliers);
     if (const int rows = rowCount(); rows > 0)
         emit dataChanged(index(0), index(rows - 1), {OutlierRole});
+}
+
+void MessageListModel::followOutliers(const QList<QString>& outliers)
+{
+    if (outliers == m_outlierList && m_outliers.size() == outliers.size())
+        return;
+    // The previous list in order within the new one: the rest of the new one is added.
+    qsizetype matched = 0;
+    QList<QString> added;
+    for (const QString& id : outliers) {
+        if (matched < m_outlierList.size() && m_outlierList.at(matched) == id)
+            ++matched;
+        else
+            added.append(id);
+    }
+    if (matched != m_outlierList.size() || m_outliers.size() != m_outlierList.size()) {
+        setOutliers(QSet<QString>(outliers.cbegin(), outliers.cend()));
+    } else {
+        for (const QString& id : std::as_const(added))
+            m_outliers.insert(id);
+        if (!added.isEmpty() && rowCount() > 0)
+            emit dataChanged(index(0), index(rowCount() - 1), {OutlierRole});
+    }
+    m_outlierList = outliers;
 }
 
 void MessageListModel::setSelected(std::optional<QString> selected)

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tessaron {
@@ -44,10 +45,24 @@ public:
     // are: a row's face is kept.
     // The outliers stay as they are: a verdict on the merged list follows (`setOutliers`).
     void mergeRows(const QList<Message>& messages, std::optional<QString> selected);
+    // The same, told where the new rows are (`runs`: each one's first row in `messages` and its
+    // length, in order), so the rows shown are not compared one by one. Rows that do not fit
+    // around the runs are merged as above.
+    void insertRuns(const QList<Message>& messages, const QList<std::pair<int, int>>& runs,
+                    std::optional<QString> selected);
     void setOutliers(QSet<QString> outliers);
+    // The same from a verdict's outliers, listed in the order of the messages held: a list that
+    // only adds to the previous one (a page read on) adds to the set instead of building it again.
+    void followOutliers(const QList<QString>& outliers);
     void setSelected(std::optional<QString> selected);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    // A list view asks for every row's index whenever it lays its rows out: without the generic
+    // checks, which ask the row and column counts through virtual calls each time.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = QModelIndex()) const override
+    {
+        return column == 0 && row >= 0 && !parent.isValid() && row < rowCount() ? createIndex(row, 0) : QModelIndex();
+    }
     QVariant data(const QModelIndex& index, int role) const override;
 
     const Message& messageAt(int row) const
@@ -72,6 +87,9 @@ public:
     static constexpr qsizetype previewLimit = 400;
 
 private:
+    void applyRuns(const QList<Message>& messages, const QList<std::pair<int, int>>& runs,
+                   std::optional<QString> selected);
+
     QList<Message> m_messages;
     // While insertions are announced run by run, the rows are the first `m_settled` of the new list
     // (m_messages), then the previous list's from `m_restFrom` on; -1 otherwise.
@@ -79,6 +97,7 @@ private:
     QList<Message> m_rest;
     qsizetype m_restFrom = 0;
     QSet<QString> m_outliers;
+    QList<QString> m_outlierList; // as last followed, when followed
     std::optional<QString> m_selected;
     // The selected message's row, -1 when not shown; unknownRow until asked.
     static constexpr int unknownRow = -2;

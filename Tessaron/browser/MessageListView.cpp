@@ -58,6 +58,20 @@ public:
     bool hasHeightForWidth() const override { return false; }
 };
 
+// Every row has one height, so a row's data changing (selected, an outlier) moves no row: it is
+// drawn again, and the rows are not laid out again (a list view lays out every row it holds on any
+// change of data, which at a hundred thousand rows costs milliseconds per selection or verdict).
+class RowList : public QListView {
+protected:
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override
+    {
+        if (uniformItemSizes())
+            QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        else
+            QListView::dataChanged(topLeft, bottomRight, roles);
+    }
+};
+
 // What the pane scrolls: the header at the height its width gives it, and the body at least at
 // its minimum. The column's own minimum would count every wrapping text at its narrowest and make
 // the pane scroll when everything fits. A page that cannot scroll itself and needs more than the
@@ -188,7 +202,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     leftColumn->setContentsMargins(10, 10, 0, 0);
     leftColumn->setSpacing(0);
     m_model = new MessageListModel(this);
-    m_list = new QListView;
+    m_list = new RowList;
     m_list->setModel(m_model);
     m_list->setItemDelegate(new MessageRowDelegate(m_model, m_list));
     m_list->setUniformItemSizes(true);
@@ -391,7 +405,12 @@ void MessageListView::refreshRows(bool further)
         const QPersistentModelIndex top = m_list->indexAt(QPoint(0, 0));
         const int before = top.isValid() ? top.row() : -1;
         const int scrolled = m_list->verticalScrollBar()->value();
-        m_model->mergeRows(shown, m_session->selectedMessage());
+        // Without a search the rows are the held messages: the session says where the page went.
+        const std::optional<BrokerSession::InsertedRuns>& runs = m_session->insertedRuns();
+        if (runs && m_session->messageSearch().isEmpty())
+            m_model->insertRuns(shown, *runs, m_session->selectedMessage());
+        else
+            m_model->mergeRows(shown, m_session->selectedMessage());
         const int after = top.isValid() ? top.row() : -1;
         if (after > before && before >= 0) {
             m_list->doItemsLayout();
@@ -411,8 +430,10 @@ void MessageListView::refreshRows(bool further)
 
 void MessageListView::refreshOutliers()
 {
-    if (m_session)
-        m_model->setOutliers(outliersOf(*m_session));
+    if (!m_session)
+        return;
+    const std::optional<ShapeVerdict::Drift> drift = m_session->shapeVerdict().driftDetail();
+    m_model->followOutliers(drift ? drift->outlierIDs : QList<QString>{});
 }
 
 void MessageListView::refreshFooter()

@@ -60,6 +60,7 @@ QString previewSymbol(const PayloadKind& kind)
 MessageRowDelegate::MessageRowDelegate(MessageListModel* model, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_model(model)
+    , m_previews(16 * 1024 * 1024) // bytes: a few hundred rows' lines
 { }
 
 QSize MessageRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
@@ -161,8 +162,39 @@ void MessageRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
                           RelativeTime::sinceNow(*message.timestamp()));
     }
 
-    // The preview: one line, cut at the end.
-    QRectF area = g.preview;
+    // The preview: one line, cut at the end, drawn from its picture when the row was drawn before
+    // at this width (it is laid out on whole pixels, so the picture lands where the text would).
+    const QPointF origin(std::floor(g.preview.left()), std::floor(g.preview.top()));
+    const QRectF area = g.preview.translated(-origin);
+    if (PaintedText::isRecording()) {
+        painter->translate(origin);
+        paintPreview(*painter, area, row);
+    } else {
+        const MessageAddress address = MessageAddress::of(message);
+        const QString text = previewText(row);
+        const double dpr = painter->device()->devicePixelRatioF();
+        PreviewPicture* kept = m_previews.object(address);
+        if (!kept || kept->text != text || kept->size != area.size() || kept->picture.devicePixelRatioF() != dpr) {
+            const QSize pixels(int(std::ceil(area.right() * dpr)), int(std::ceil(area.bottom() * dpr)));
+            auto* made = new PreviewPicture{text, area.size(), QPixmap(pixels)};
+            made->picture.setDevicePixelRatio(dpr);
+            made->picture.fill(Qt::transparent);
+            {
+                QPainter picture(&made->picture);
+                picture.setRenderHints(painter->renderHints());
+                paintPreview(picture, area, row);
+            }
+            kept = made;
+            m_previews.insert(address, made, std::max(1, pixels.width() * pixels.height() * 4));
+        }
+        painter->drawPixmap(origin, kept->picture);
+    }
+    painter->restore();
+}
+
+void MessageRowDelegate::paintPreview(QPainter& painter, QRectF area, int row) const
+{
+    const MessageListModel::RowFace& face = m_model->faceAt(row);
     const QString symbol = previewSymbol(face.kind);
     QColor color = white(0.5);
     if (face.kind.tag() == PayloadKind::tombstone)
@@ -173,27 +205,26 @@ void MessageRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         color = white(0.65);
     if (!symbol.isEmpty()) {
         const double size = 10.5;
-        Symbols::paint(*painter, symbol, QRectF(area.left(), area.center().y() - size / 2, size, size), color);
+        Symbols::paint(painter, symbol, QRectF(area.left(), area.center().y() - size / 2, size, size), color);
         area.setLeft(area.left() + size + symbolGap);
     }
     const bool coloured = face.kind.tag() == PayloadKind::json || face.kind.tag() == PayloadKind::avroDecoded;
     const bool mono = coloured || face.kind.tag() == PayloadKind::text;
     const QFont font = mono ? previewMonoFont() : previewFont();
-    painter->setFont(font);
+    painter.setFont(font);
     const QString shown = QFontMetricsF(font).elidedText(previewText(row), Qt::ElideRight, area.width());
     if (!coloured) {
-        painter->setPen(TessaronPalette::legible(color));
-        PaintedText::draw(*painter, area, Qt::AlignLeft | Qt::AlignVCenter, shown);
+        painter.setPen(TessaronPalette::legible(color));
+        PaintedText::draw(painter, area, Qt::AlignLeft | Qt::AlignVCenter, shown);
     } else {
         const QFontMetricsF fm(font);
         for (const JSONHighlighter::Token& token : JSONHighlighter::tokens(shown)) {
             const double x = area.left() + fm.horizontalAdvance(shown.left(token.start));
-            painter->setPen(TessaronPalette::legible(JSONHighlighter::color(token.kind)));
-            PaintedText::draw(*painter, QRectF(x, area.top(), area.right() - x + 20, area.height()),
+            painter.setPen(TessaronPalette::legible(JSONHighlighter::color(token.kind)));
+            PaintedText::draw(painter, QRectF(x, area.top(), area.right() - x + 20, area.height()),
                               Qt::AlignLeft | Qt::AlignVCenter, shown.mid(token.start, token.length));
         }
     }
-    painter->restore();
 }
 
 bool MessageRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,

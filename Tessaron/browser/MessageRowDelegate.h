@@ -1,5 +1,9 @@
 #pragma once
 
+#include "TessaronCore/model/MessageAddress.h"
+
+#include <QCache>
+#include <QPixmap>
 #include <QStyledItemDelegate>
 
 namespace tessaron {
@@ -38,8 +42,17 @@ private:
         QRectF preview;
     };
     Geometry layout(const QRect& rect, int row) const;
+    void paintPreview(QPainter& painter, QRectF area, int row) const;
 
     MessageListModel* m_model;
+    // Each row's preview line as drawn last: coloured JSON costs a measure and a draw per token,
+    // and the rows are drawn again whole whenever the list is shown again.
+    struct PreviewPicture {
+        QString text;
+        QSizeF size;
+        QPixmap picture;
+    };
+    mutable QCache<MessageAddress, PreviewPicture> m_previews;
 };
 
 } // namespace tessaron

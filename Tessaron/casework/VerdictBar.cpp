@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -38,13 +39,24 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        painter.setPen(QPen(withOpacity(warningOrange(), 0.25), 1.0));
-        painter.setBrush(withOpacity(warningOrange(), 0.07));
-        painter.drawRoundedRect(box, 12, 12);
+        // Drawn again whenever a line on it changes: the outline is kept while the size holds.
+        const double dpr = devicePixelRatioF();
+        if (m_surface.size() != size() * dpr || m_surface.devicePixelRatio() != dpr) {
+            m_surface = QPixmap(size() * dpr);
+            m_surface.setDevicePixelRatio(dpr);
+            m_surface.fill(Qt::transparent);
+            QPainter painter(&m_surface);
+            painter.setRenderHint(QPainter::Antialiasing);
+            const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+            painter.setPen(QPen(withOpacity(warningOrange(), 0.25), 1.0));
+            painter.setBrush(withOpacity(warningOrange(), 0.07));
+            painter.drawRoundedRect(box, 12, 12);
+        }
+        QPainter(this).drawPixmap(0, 0, m_surface);
     }
+
+private:
+    QPixmap m_surface;
 };
 
 } // namespace
@@ -70,10 +82,18 @@ void VerdictBar::setVerdict(const ShapeVerdict& verdict, int strikes)
         return;
     }
     const bool wasObjection = shows() == Shows::objection;
+    if (wasObjection && m_content) {
+        if (const std::optional<ShapeVerdict::Drift> drift = verdict.driftDetail(); drift && retell(*drift)) {
+            m_verdict = verdict;
+            if (m_gavel)
+                m_gavel->setStrikes(strikes);
+            return;
+        }
+    }
     // A card that goes away fades out where it stood, over whatever takes its place.
     QPixmap leaving;
     QRect leavingAt;
-    if (wasObjection && m_content && isVisible()) {
+    if (wasObjection && m_content && isVisible() && verdict.tag() != ShapeVerdict::Case::drift) {
         leaving = m_content->grab();
         leavingAt = m_content->geometry();
     }
@@ -132,6 +152,9 @@ void VerdictBar::rebuild()
     }
     m_content = nullptr;
     m_gavel = nullptr;
+    m_lead = nullptr;
+    m_lines.clear();
+    m_more = nullptr;
     m_sentence.clear();
 
     if (const auto line = VerdictLogic::line(m_verdict)) {
@@ -166,18 +189,41 @@ void VerdictBar::rebuild()
         stampRow->setSpacing(8);
         m_sentence = VerdictLogic::objectionSentence(*drift);
         stampRow->addWidget(new LawyeredStamp(QStringLiteral("OBJECTION"), warningOrange()), 0, Qt::AlignTop);
-        stampRow->addWidget(label(m_sentence, KitFont::font(12, QFont::DemiBold, FontDesign::rounded), ink(), true), 1);
+        m_lead = label(m_sentence, KitFont::font(12, QFont::DemiBold, FontDesign::rounded), ink(), true);
+        stampRow->addWidget(m_lead, 1);
         column->addLayout(stampRow);
-        for (qsizetype i = 0; i < std::min<qsizetype>(3, drift->differences.size()); ++i)
-            column->addWidget(new DifferenceLine(drift->differences[i]));
-        if (const auto more = VerdictLogic::moreDifferences(*drift))
-            column->addWidget(label(*more, KitFont::font(10, QFont::Normal, FontDesign::rounded), white(0.4), true));
+        for (qsizetype i = 0; i < std::min<qsizetype>(3, drift->differences.size()); ++i) {
+            auto* line = new DifferenceLine(drift->differences[i]);
+            m_lines.append(line);
+            column->addWidget(line);
+        }
+        if (const auto more = VerdictLogic::moreDifferences(*drift)) {
+            m_more = label(*more, KitFont::font(10, QFont::Normal, FontDesign::rounded), white(0.4), true);
+            column->addWidget(m_more);
+        }
         h->addLayout(column, 1);
         m_content = card;
     }
     if (m_content)
         m_box->addWidget(m_content);
     updateGeometry();
+}
+
+bool VerdictBar::retell(const ShapeVerdict::Drift& drift)
+{
+    const std::optional<QString> more = VerdictLogic::moreDifferences(drift);
+    if (!m_lead || m_lines.size() != std::min<qsizetype>(3, drift.differences.size())
+        || more.has_value() != bool(m_more))
+        return false;
+    m_sentence = VerdictLogic::objectionSentence(drift);
+    m_lead->setText(m_sentence);
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i])
+            m_lines[i]->setDifference(drift.differences[i]);
+    }
+    if (m_more)
+        m_more->setText(*more);
+    return true;
 }
 
 DifferenceLine::DifferenceLine(const FieldDifference& difference, QWidget* parent)
@@ -187,9 +233,19 @@ DifferenceLine::DifferenceLine(const FieldDifference& difference, QWidget* paren
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(5);
-    h->addWidget(label(difference.field, KitFont::font(11, QFont::DemiBold, FontDesign::monospaced), warningOrange()),
-                 0, Qt::AlignTop);
-    h->addWidget(label(sentence(), KitFont::font(11, QFont::Normal, FontDesign::rounded), white(0.7), true), 1);
+    m_field = label(difference.field, KitFont::font(11, QFont::DemiBold, FontDesign::monospaced), warningOrange());
+    h->addWidget(m_field, 0, Qt::AlignTop);
+    m_sentence = label(sentence(), KitFont::font(11, QFont::Normal, FontDesign::rounded), white(0.7), true);
+    h->addWidget(m_sentence, 1);
+}
+
+void DifferenceLine::setDifference(const FieldDifference& difference)
+{
+    if (difference == m_difference)
+        return;
+    m_difference = difference;
+    m_field->setText(difference.field);
+    m_sentence->setText(sentence());
 }
 
 QString DifferenceLine::sentence() const

@@ -15,9 +15,12 @@
 #include <QPointer>
 #include <QWidget>
 
+class QLabel;
 class QVBoxLayout;
 
 namespace tessaron {
+
+class DifferenceLine;
 
 class VerdictBar : public QWidget {
     Q_OBJECT
@@ -27,7 +30,8 @@ public:
 
     const ShapeVerdict& verdict() const { return m_verdict; }
     int strikes() const { return m_strikes; }
-    // A new verdict rebuilds the bar; a new strike count only strikes the gavel.
+    // A new verdict rebuilds the bar, except that an objection that stays one is retold in place
+    // (its counts grow with every page read); a new strike count strikes the gavel.
     void setVerdict(const ShapeVerdict& verdict, int strikes);
 
     // What is drawn: nothing, a line, or the objection card.
@@ -39,6 +43,8 @@ public:
 
 private:
     void rebuild();
+    // Writes a drift's texts over the objection card when it draws as many lines; false otherwise.
+    bool retell(const ShapeVerdict::Drift& drift);
 
     ShapeVerdict m_verdict;
     int m_strikes;
@@ -46,6 +52,10 @@ private:
     QVBoxLayout* m_box;
     QPointer<QWidget> m_content;
     QPointer<Gavel> m_gavel;
+    // The objection card's texts: its lead sentence, its difference lines, the line of the rest.
+    QPointer<QLabel> m_lead;
+    QList<QPointer<DifferenceLine>> m_lines;
+    QPointer<QLabel> m_more;
 };
 
 class DifferenceLine : public QWidget {
@@ -53,10 +63,13 @@ class DifferenceLine : public QWidget {
 public:
     explicit DifferenceLine(const FieldDifference& difference, QWidget* parent = nullptr);
     const FieldDifference& difference() const { return m_difference; }
+    void setDifference(const FieldDifference& difference);
     QString sentence() const;
 
 private:
     FieldDifference m_difference;
+    QLabel* m_field;
+    QLabel* m_sentence;
 };
 
 class ObjectionMark : public QWidget {

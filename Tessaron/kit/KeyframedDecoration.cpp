@@ -45,6 +45,8 @@ KeyframedSymbol::KeyframedSymbol(const QString& symbol, double size, const QColo
     , m_tint(tint)
 {
     setAttribute(Qt::WA_TranslucentBackground);
+    // The symbol never changes, only how it moves: it is drawn once, not on every frame.
+    effect()->setKeepsSource(true);
 }
 
 QSize KeyframedSymbol::sizeHint() const

@@ -22,7 +22,10 @@ LawyeredStamp::LawyeredStamp(const QString& text, const QColor& color, QWidget* 
     , m_color(color)
 {
     PaintedTextAccessible::mark(this);
-    setGraphicsEffect(new TransformEffect(this));
+    auto* effect = new TransformEffect(this);
+    // A stamp changes only with its text: its tilted picture is kept between paints.
+    effect->setKeepsSource(true);
+    setGraphicsEffect(effect);
     fit();
 }
 
@@ -32,7 +35,7 @@ void LawyeredStamp::setText(const QString& text)
         return;
     m_text = text;
     fit();
-    update();
+    static_cast<TransformEffect*>(graphicsEffect())->sourceChanged();
 }
 
 void LawyeredStamp::fit()

@@ -4,6 +4,7 @@
 #include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/Brand.h"
 #include "VelkinUI/LogoMark.h"
+#include "VelkinUI/TransformEffect.h"
 
 #include <QPainter>
 
@@ -25,6 +26,9 @@ TessaronMascot::TessaronMascot(double size, int boops, QWidget* parent)
     QColor glow = Brand::accent();
     glow.setAlphaF(0.5f);
     m_hop->setShadow(glow, size * 0.25);
+    // The mark never changes: its glow is blurred once, not each time the mascot is drawn.
+    if (auto* effect = qobject_cast<TransformEffect*>(graphicsEffect()))
+        effect->setKeepsSource(true);
 }
 
 void TessaronMascot::setBoops(int boops)

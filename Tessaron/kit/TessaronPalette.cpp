@@ -4,6 +4,7 @@
 #include "VelkinUI/VelkinPalette.h"
 
 #include <QAbstractScrollArea>
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
@@ -140,9 +141,7 @@ QColor over(const QColor& top, const QColor& ground)
                             float(top.blueF() * a + ground.blueF() * (1 - a)));
 }
 
-} // namespace
-
-QColor legible(const QColor& text)
+QColor madeLegible(const QColor& text)
 {
     if (luminance(QColor(text.red(), text.green(), text.blue())) < 0.18)
         return text; // dark text, meant for a light ground
@@ -160,6 +159,17 @@ QColor legible(const QColor& text)
                              float(text.blueF() + (to.blueF() - text.blueF()) * t), c.alphaF());
     }
     return c;
+}
+} // namespace
+
+QColor legible(const QColor& text)
+{
+    // Asked for every text drawn, and there are few colours: each is worked out once.
+    thread_local QHash<quint64, QColor> known;
+    const quint64 key = quint64(text.rgba64());
+    if (const auto it = known.constFind(key); it != known.cend())
+        return *it;
+    return *known.insert(key, madeLegible(text));
 }
 
 } // namespace tessaron::TessaronPalette

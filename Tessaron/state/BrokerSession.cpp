@@ -153,7 +153,7 @@ void BrokerSession::setLostConnection(const std::optional<QString>& reason)
     publish(m_lostConnection, reason, &BrokerSession::lostConnectionChanged);
 }
 
-void BrokerSession::setMessages(const QList<Message>& value)
+void BrokerSession::setMessages(const QList<Message>& value, std::optional<InsertedRuns> inserted)
 {
     // Messages compare by identity alone; a re-read that decoded differently is still a change.
     auto same = [](const Message& a, const Message& b) {
@@ -163,6 +163,7 @@ void BrokerSession::setMessages(const QList<Message>& value)
     if (value.size() == m_messages.size() && std::equal(value.begin(), value.end(), m_messages.begin(), same))
         return;
     m_messages = value;
+    m_insertedRuns = std::move(inserted);
     emit messagesChanged();
 }
 

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace tessaron {
 
@@ -180,6 +181,11 @@ public:
     const QStringList& pinned() const { return m_pinned; }
     bool topicsListed() const { return m_topicsListed; }
     const QList<Message>& messages() const { return m_messages; }
+    // When the latest change of `messages` only inserted messages (a further page merged in), where
+    // they went: each run's first index in the new list and its length, in order; absent after any
+    // other change. Lets a view insert a page's rows without comparing every row it shows.
+    using InsertedRuns = QList<std::pair<int, int>>;
+    const std::optional<InsertedRuns>& insertedRuns() const { return m_insertedRuns; }
     bool isLoadingMessages() const { return m_isLoadingMessages; }
     const std::optional<QString>& selectedMessage() const { return m_selectedMessage; }
     void setSelectedMessage(const std::optional<QString>& id);
@@ -331,7 +337,7 @@ private:
     void setGroupsUnseen(bool value) { publish(m_groupsUnseen, value, &BrokerSession::groupsChanged); }
     void setIsLoadingTopics(bool value) { publish(m_isLoadingTopics, value, &BrokerSession::isLoadingTopicsChanged); }
     void setTopicsListed(bool value) { publish(m_topicsListed, value, &BrokerSession::topicsListedChanged); }
-    void setMessages(const QList<Message>& value);
+    void setMessages(const QList<Message>& value, std::optional<InsertedRuns> inserted = std::nullopt);
     void setIsLoadingMessages(bool value)
     {
         publish(m_isLoadingMessages, value, &BrokerSession::isLoadingMessagesChanged);
@@ -420,6 +426,7 @@ private:
     QStringList m_pinned;
     bool m_topicsListed = false;
     QList<Message> m_messages;
+    std::optional<InsertedRuns> m_insertedRuns;
     bool m_isLoadingMessages = false;
     std::optional<QString> m_selectedMessage;
     std::optional<QString> m_selectedGroup;

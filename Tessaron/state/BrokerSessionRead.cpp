@@ -103,19 +103,22 @@ public:
 // merged into `held`, sorted the same way, with held messages before page messages of equal rank,
 // which is what a stable sort of `held` followed by `page` gives. Held messages before the page's first
 // stay where they are, so a page newer than everything held (read on towards the end) costs the
-// page alone, and one older than everything held costs the page and nothing more.
-void mergeNewestFirst(QList<Message>& held, QList<int>& heldNumbers, const QList<Message>& page,
-                      const QList<int>& pageNumbers)
+// page alone, and one older than everything held costs the page and nothing more. Returns where the
+// page's messages went in the merged list, run by run.
+BrokerSession::InsertedRuns mergeNewestFirst(QList<Message>& held, QList<int>& heldNumbers, const QList<Message>& page,
+                                             const QList<int>& pageNumbers)
 {
+    BrokerSession::InsertedRuns runs;
     if (page.isEmpty())
-        return;
+        return runs;
     if (held.isEmpty() || newerFirst(page.constLast(), held.constFirst())) {
         // QList keeps room at its front, so prepending costs what is prepended.
         for (qsizetype j = page.size() - 1; j >= 0; --j) {
             held.prepend(page[j]);
             heldNumbers.prepend(pageNumbers[j]);
         }
-        return;
+        runs.append({0, int(page.size())});
+        return runs;
     }
     const qsizetype from = std::partition_point(held.cbegin(), held.cend(),
                                                 [&](const Message& h) { return !newerFirst(page.constFirst(), h); })
@@ -136,6 +139,11 @@ void mergeNewestFirst(QList<Message>& held, QList<int>& heldNumbers, const QList
     qsizetype j = 0;
     while (i < rest.size() || j < page.size()) {
         if (j < page.size() && (i == rest.size() || newerFirst(page[j], rest[i]))) {
+            const int at = int(held.size());
+            if (!runs.isEmpty() && runs.last().first + runs.last().second == at)
+                ++runs.last().second;
+            else
+                runs.append({at, 1});
             held.append(page[j]);
             heldNumbers.append(pageNumbers[j]);
             ++j;
@@ -145,6 +153,7 @@ void mergeNewestFirst(QList<Message>& held, QList<int>& heldNumbers, const QList
             ++i;
         }
     }
+    return runs;
 }
 
 } // namespace
@@ -433,9 +442,9 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
             // replaced by the merged one at once.
             QList<Message> shown = std::exchange(m_messages, {});
             QList<int> numbers = std::exchange(held.numbers, {});
-            mergeNewestFirst(shown, numbers, page, pageNumbers);
+            BrokerSession::InsertedRuns runs = mergeNewestFirst(shown, numbers, page, pageNumbers);
             held.publishing = true;
-            setMessages(shown);
+            setMessages(shown, std::move(runs));
             held.publishing = false;
             held.numbers = std::move(numbers);
         }

@@ -10,6 +10,7 @@
 #include "Tessaron/browser/ReadConsentPane.h"
 #include "Tessaron/browser/TopicHeader.h"
 #include "VelkinUI/KitButton.h"
+#include "VelkinUI/PaintedText.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
@@ -338,22 +339,42 @@ private slots:
             int runs;
             int selectedRow;
         };
+        // Each found by comparing the rows, told where the new rows are, and told wrongly (the runs
+        // one row off): the same rows, inserted the same way.
+        enum class Told { nothing, rightly, wrongly };
         for (const Case& c :
-             {Case{[](int i) { return i < 20 || i >= 30; }, 1, 34}, Case{[](int i) { return i % 2 == 1; }, 30, 22}}) {
-            MessageListModel model;
-            QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-            model.setRows(list(c.kept), {}, selected);
-            QCOMPARE(model.rowOf(selected), c.selectedRow);
-            QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-            QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
-            const QList<Message> all = list([](int) { return true; });
-            model.mergeRows(all, selected);
-            QCOMPARE(inserted.size(), c.runs);
-            QCOMPARE(resets.size(), 0);
-            QCOMPARE(ids(model), idsOf(all));
-            QCOMPARE(model.rowOf(selected), 44);
-            QVERIFY(model.isSelected(44));
-        }
+             {Case{[](int i) { return i < 20 || i >= 30; }, 1, 34}, Case{[](int i) { return i % 2 == 1; }, 30, 22}})
+            for (Told told : {Told::nothing, Told::rightly, Told::wrongly}) {
+                MessageListModel model;
+                QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+                model.setRows(list(c.kept), {}, selected);
+                QCOMPARE(model.rowOf(selected), c.selectedRow);
+                QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+                QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+                const QList<Message> all = list([](int) { return true; });
+                QList<std::pair<int, int>> runs;
+                for (int row = 0; row < all.size(); ++row) {
+                    if (c.kept(59 - row))
+                        continue;
+                    if (!runs.isEmpty() && runs.last().first + runs.last().second == row)
+                        ++runs.last().second;
+                    else
+                        runs.append({row, 1});
+                }
+                if (told == Told::wrongly) {
+                    for (auto& run : runs)
+                        ++run.first;
+                }
+                if (told == Told::nothing)
+                    model.mergeRows(all, selected);
+                else
+                    model.insertRuns(all, runs, selected);
+                QCOMPARE(inserted.size(), c.runs);
+                QCOMPARE(resets.size(), 0);
+                QCOMPARE(ids(model), idsOf(all));
+                QCOMPARE(model.rowOf(selected), 44);
+                QVERIFY(model.isSelected(44));
+            }
         MessageListModel model;
         model.setRows(list([](int i) { return i < 10; }), {}, selected);
         QCOMPARE(model.rowOf(selected), -1);
@@ -364,6 +385,38 @@ private slots:
         QCOMPARE(resets.size(), 1);
         QCOMPARE(ids(model), idsOf(reversed));
         QCOMPARE(model.rowOf(selected), 15);
+    }
+
+    void outliersFollowTheVerdictPageByPage()
+    {
+        QList<Message> rows;
+        for (int i = 9; i >= 0; --i)
+            rows << keyed("orders", 0, i, "k", R"({"n":1})", 1000 + i);
+        MessageListModel model;
+        model.setRows(rows, {"orders/0/9"}, std::nullopt);
+        auto outliers = [&] {
+            QStringList marked;
+            for (int row = 0; row < model.rowCount(); ++row) {
+                if (model.isOutlier(row))
+                    marked << model.messageAt(row).id();
+            }
+            return marked;
+        };
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        // Given anew, grown in place (in the held order), one taken away, the same out of order.
+        const QList<QStringList> verdicts = {{"orders/0/8", "orders/0/2"},
+                                             {"orders/0/9", "orders/0/8", "orders/0/5", "orders/0/2"},
+                                             {"orders/0/9", "orders/0/5", "orders/0/2"},
+                                             {"orders/0/5", "orders/0/9", "orders/0/2"}};
+        for (const QStringList& verdict : verdicts) {
+            model.followOutliers(verdict);
+            QStringList expected = verdict;
+            std::sort(expected.begin(), expected.end(), std::greater<>());
+            QCOMPARE(outliers(), expected);
+        }
+        QCOMPARE(changed.size(), 3); // the last is the same set
+        model.followOutliers({});
+        QCOMPARE(outliers(), QStringList{});
     }
 
     void aSwitchDuringAReadShowsNothingOfTheOldTopic()
@@ -510,6 +563,31 @@ private slots:
         QVERIFY(row(0)->state().selected);
         stage.session->setMessageSearch("alice");
         QVERIFY(!row(0)->state().selected);
+    }
+
+    void aRowIsDrawnFromItsKeptPreviewAsItWouldBeAfresh()
+    {
+        // Coloured JSON, plain text, a tombstone's symbol: each row's preview is a kept picture
+        // after its first paint, and lands pixel for pixel where the text drawn anew does.
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 5}})});
+        QMap<int32_t, QList<Message>> held = three("orders");
+        held[0].append(Message("orders", 0, 3, std::nullopt, std::nullopt, fixedNow().addSecs(-60), {}));
+        held[0].append(keyed("orders", 0, 4, "dave", "plain words", 12));
+        stage.kafka().held["orders"] = held;
+        stage.open("orders");
+        MessageListView view(stage.app.get(), stage.session.get());
+        view.resize(900, 600);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QWidget* rows = view.listView()->viewport();
+        rows->grab();
+        const QImage kept = rows->grab().toImage();
+        QImage afresh;
+        {
+            PaintedText::Recording drawnAnew;
+            afresh = rows->grab().toImage();
+        }
+        QCOMPARE(kept, afresh);
     }
 
     void theMascotCountsItsBoops()

@@ -372,6 +372,25 @@ private slots:
         bar.setVerdict(ShapeVerdict::drift(drift), 2);
         QCOMPARE(bar.gavel(), gavel);
         QCOMPARE(gavel->strikes(), 2);
+        // An objection that grows (a page read on) is retold on the same card, and strikes again;
+        // one that draws fewer lines is a new card.
+        const QList<DifferenceLine*> lines = bar.findChildren<DifferenceLine*>();
+        drift.sampled = 12;
+        drift.outlierIDs.append("c");
+        drift.differences[0].outlier = JSONKind::boolean;
+        bar.setVerdict(ShapeVerdict::drift(drift), 3);
+        QCOMPARE(bar.gavel(), gavel);
+        QCOMPARE(gavel->strikes(), 3);
+        QCOMPARE(bar.sentence(), QString("3 of 12 disagree with the rest"));
+        QCOMPARE(bar.findChildren<DifferenceLine*>(), lines);
+        QCOMPARE(lines.first()->difference(), drift.differences[0]);
+        const QList<QLabel*> labels = bar.findChildren<QLabel*>();
+        QVERIFY(std::any_of(labels.cbegin(), labels.cend(), [&](QLabel* l) { return l->text() == bar.sentence(); }));
+        drift.differences.resize(1);
+        bar.setVerdict(ShapeVerdict::drift(drift), 4);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(bar.findChildren<DifferenceLine*>().size(), 1);
+        QVERIFY(bar.gavel() != gavel);
         bar.setVerdict(ShapeVerdict::consistent(4), 2);
         QCOMPARE(bar.shows(), VerdictBar::Shows::line);
         QCOMPARE(bar.sentence(), QString("No objection. All 4 agree on their shape."));

@@ -155,6 +155,25 @@ private slots:
         QCOMPARE(big.text(), QString("Case closed"));
     }
 
+    void aRenamedStampDrawsItsNewName()
+    {
+        // A stamp's tilted picture is kept between paints: renamed, it is drawn as a new one is.
+        QWidget renamedHost;
+        QWidget freshHost;
+        for (QWidget* host : {&renamedHost, &freshHost})
+            host->resize(220, 60);
+        auto* renamed = new LawyeredStamp("EXHIBIT 3", Qt::green, &renamedHost);
+        auto* fresh = new LawyeredStamp("EXHIBIT 35", Qt::green, &freshHost);
+        for (LawyeredStamp* stamp : {renamed, fresh})
+            stamp->move(20, 20);
+        const QImage before = renamedHost.grab().toImage();
+        QCOMPARE(renamedHost.grab().toImage(), before);
+        renamed->setText("EXHIBIT 35");
+        const QImage after = renamedHost.grab().toImage();
+        QVERIFY(after != before);
+        QCOMPARE(after, freshHost.grab().toImage());
+    }
+
     void formHeadingBadgeAndCapitals()
     {
         QCOMPARE(FormHeading::badgeText(3), QString("03"));

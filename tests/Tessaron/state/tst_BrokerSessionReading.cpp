@@ -137,8 +137,18 @@ private slots:
         f.session->setSelectedTopic(QString("orders"));
         QList<Message> arrived;
         QList<ShapeVerdict> verdicts;
+        QStringList before;
         for (int page = 0; page < 7; ++page) {
             syncWait(f.session->read(BrokerSession::Position::atBeginning(), 6, page > 0));
+            // Where the page went, as the session says: without those rows, what was held before.
+            QCOMPARE(f.session->insertedRuns().has_value(), page > 0);
+            if (const auto runs = f.session->insertedRuns()) {
+                QStringList without = f.ids();
+                for (auto run = runs->crbegin(); run != runs->crend(); ++run)
+                    without.remove(run->first, run->second);
+                QCOMPARE(without, before);
+            }
+            before = f.ids();
             for (int p = 0; p < 3; ++p)
                 arrived << held[p].mid(2 * page, 2);
             QList<Message> sorted = arrived;
