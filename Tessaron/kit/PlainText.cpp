@@ -7,9 +7,44 @@
 
 namespace tessaron::PlainText {
 
+namespace {
+// A wrapped label is asked its height for a width many times each time its window lays out (every
+// box above it asks again), and each answer wraps its text anew: the last answer is kept while
+// the text, font and margins it came from hold.
+class WrappedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    int heightForWidth(int width) const override
+    {
+        const QMargins margins = contentsMargins();
+        if (width != m_width || text() != m_text || font() != m_font || margins != m_margins || margin() != m_margin
+            || indent() != m_indent) {
+            m_height = QLabel::heightForWidth(width);
+            m_width = width;
+            m_text = text();
+            m_font = font();
+            m_margins = margins;
+            m_margin = margin();
+            m_indent = indent();
+        }
+        return m_height;
+    }
+
+private:
+    mutable int m_width = -1;
+    mutable int m_height = -1;
+    mutable QString m_text;
+    mutable QFont m_font;
+    mutable QMargins m_margins;
+    mutable int m_margin = 0;
+    mutable int m_indent = -1;
+};
+} // namespace
+
 QLabel* label(const QString& text, const QFont& font, const QColor& color, QWidget* parent, bool wrap)
 {
-    auto* l = new QLabel(parent);
+    QLabel* l = wrap ? new WrappedLabel(parent) : new QLabel(parent);
     l->setTextFormat(Qt::PlainText);
     l->setText(text);
     l->setFont(font);
