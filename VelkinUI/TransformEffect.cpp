@@ -34,7 +34,7 @@ void TransformEffect::setBlurRadius(double radius)
     if (radius == m_blur)
         return;
     m_blur = radius;
-    m_composedFrom = 0;
+    m_composed = false;
     updateBoundingRect();
     update();
 }
@@ -44,7 +44,7 @@ void TransformEffect::setShadow(const Shadow& shadow)
     if (shadow == m_shadow)
         return;
     m_shadow = shadow;
-    m_composedFrom = 0;
+    m_composed = false;
     updateBoundingRect();
     update();
 }
@@ -58,12 +58,12 @@ void TransformEffect::setMargin(double margin)
 void TransformEffect::setKeepsSource(bool keeps)
 {
     m_keepsSource = keeps;
-    m_kept = QPixmap();
+    m_composed = false;
 }
 
 void TransformEffect::sourceChanged()
 {
-    m_kept = QPixmap();
+    m_composed = false;
     update();
 }
 
@@ -90,27 +90,14 @@ void TransformEffect::draw(QPainter* painter)
         drawSource(painter);
         return;
     }
-    QPoint offset;
     const int pad = int(std::ceil(m_blur * 1.5));
-    QPixmap source;
-    const QRectF bounds = sourceBoundingRect(Qt::LogicalCoordinates);
-    if (m_keepsSource && !m_kept.isNull() && bounds == m_keptBounds
-        && m_kept.devicePixelRatio() == painter->device()->devicePixelRatio()) {
-        source = m_kept;
-        offset = m_keptOffset;
-    } else {
-        source = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
-        if (m_keepsSource) {
-            m_kept = source;
-            m_keptOffset = offset;
-            m_keptBounds = bounds;
-        }
-    }
-    if (source.isNull())
-        return;
-    const double dpr = source.devicePixelRatio();
     const int spad = int(std::ceil(m_shadow.radius * 1.5));
-    if (source.cacheKey() != m_composedFrom) {
+    const QRectF bounds = sourceBoundingRect(Qt::LogicalCoordinates);
+    if (!m_composed || bounds != m_bounds || m_content.devicePixelRatio() != painter->device()->devicePixelRatio()) {
+        const QPixmap source = sourcePixmap(Qt::LogicalCoordinates, &m_offset, QGraphicsEffect::NoPad);
+        if (source.isNull())
+            return;
+        const double dpr = source.devicePixelRatio();
         m_content = QImage(source.size() + QSize(2 * pad, 2 * pad) * dpr, QImage::Format_ARGB32_Premultiplied);
         m_content.setDevicePixelRatio(dpr);
         m_content.fill(Qt::transparent);
@@ -133,8 +120,10 @@ void TransformEffect::draw(QPainter* painter)
             }
             ImageBlur::blur(m_shade, m_shadow.radius * dpr);
         }
-        m_composedFrom = source.cacheKey();
+        m_bounds = bounds;
+        m_composed = m_keepsSource;
     }
+    const QPoint offset = m_offset;
     const QPointF origin(offset.x() - pad, offset.y() - pad);
 
     painter->save();

@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QGraphicsEffect>
 #include <QImage>
-#include <QPixmap>
 #include <QPointF>
 #include <QTransform>
 
@@ -50,15 +49,14 @@ private:
     double m_blur = 0.0;
     Shadow m_shadow;
     double m_margin = 0.0;
-    // The source as last padded, blurred and shaded: a widget at rest is drawn again (the window
-    // shown again, a neighbour repainted) without blurring it again.
-    qint64 m_composedFrom = 0;
+    // The source as last padded, blurred and shaded, where it stood and at what size. Kept for the
+    // next paint when the widget keeps its source (`setKeepsSource`) until it says it changed.
     QImage m_content;
     QImage m_shade;
+    QPoint m_offset;
+    QRectF m_bounds;
     bool m_keepsSource = false;
-    QPixmap m_kept;
-    QPoint m_keptOffset;
-    QRectF m_keptBounds;
+    bool m_composed = false;
 };
 
 namespace Transforms {

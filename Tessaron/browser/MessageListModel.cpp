@@ -73,12 +73,12 @@ void MessageListModel::insertRuns(const QList<Message>& messages, const QList<st
             fits = false;
             break;
         }
-        const qsizetype before = first - 1 - inserted; // the row shown just above the run
-        const qsizetype after = first - inserted;      // and just below it
-        if ((first > 0
-             && !sameMessage(messages.at(first - 1), (before >= 0 ? m_messages.at(before) : messages.at(first))))
-            || (first + count < messages.size()
-                && (after >= m_messages.size() || !sameMessage(messages.at(first + count), m_messages.at(after))))) {
+        const qsizetype above = first - 1 - inserted; // the row shown just above the run
+        const qsizetype below = first - inserted;     // and just below it
+        const bool fitsAbove = first == 0 || (above >= 0 && sameMessage(messages.at(first - 1), m_messages.at(above)));
+        const bool fitsBelow = first + count == messages.size()
+            || (below < m_messages.size() && sameMessage(messages.at(first + count), m_messages.at(below)));
+        if (!fitsAbove || !fitsBelow) {
             fits = false;
             break;
         }
