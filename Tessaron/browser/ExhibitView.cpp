@@ -186,6 +186,8 @@ void ExhibitView::refresh()
     if (QWidget* old = m_scroll->takeWidget())
         old->deleteLater();
     m_scroll->setWidget(build(*message, *number, outlier, drift ? drift->outlierCount() : 0));
+    // A scroll area fills the widget it takes; the page is drawn on the column's own surface.
+    m_scroll->widget()->setAutoFillBackground(false);
     m_scroll->setAccessibleName(stamp);
     fitDocument();
 }
@@ -208,7 +210,6 @@ bool ExhibitView::eventFilter(QObject* watched, QEvent* event)
 QWidget* ExhibitView::build(const Message& message, int number, bool outlier, qsizetype outlierCount)
 {
     auto* page = new QWidget;
-    page->setAutoFillBackground(false);
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(16, 16, 16, 16);
     column->setSpacing(14);

@@ -174,7 +174,6 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     outer->addWidget(m_pane);
     m_stack = new BodyStack;
     auto* inner = new PaneContent(m_stack);
-    inner->setAutoFillBackground(false);
     auto* column = new QVBoxLayout(inner);
     column->setContentsMargins(0, 11, 11, 11);
     column->setSpacing(0);
@@ -185,6 +184,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_stack->setMinimumHeight(bodyMinimumHeight);
     m_stack->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     column->addWidget(m_stack, 1);
+    // The scroll area fills what it takes with the window's colour: the pane's flat ground.
     m_pane->setWidget(inner);
 
     m_consent = new ReadConsentPane(session);

@@ -153,9 +153,11 @@ static void readFurther(benchmark::State& state, bool withView)
             clock.start();
             if (view && page > 0) {
                 view->readFurther();
-                // Until the list's own read has ended (its button is enabled again).
+                // Until the list's own read has ended (its button is enabled again), asleep between
+                // events as the application's loop is. Given a time, processEvents does not wait but
+                // spins, and takes a core from the threads doing the read.
                 while (session.isLoadingMessages() || !view->readFurtherButton()->isEnabled())
-                    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+                    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             } else {
                 syncWait(session.read(BrokerSession::Position::atBeginning(), limit, page > 0));
             }
