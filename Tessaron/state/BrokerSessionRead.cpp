@@ -131,10 +131,10 @@ BrokerSession::InsertedRuns mergeNewestFirst(QList<Message>& held, QList<int>& h
         rest.append(std::move(held[i]));
         restNumbers.append(heldNumbers[i]);
     }
+    // No reserve to the exact size: that moves every held message on every page, where appending
+    // grows the room geometrically and moves them now and then.
     held.remove(from, held.size() - from);
     heldNumbers.remove(from, heldNumbers.size() - from);
-    held.reserve(from + rest.size() + page.size());
-    heldNumbers.reserve(from + rest.size() + page.size());
     qsizetype i = 0;
     qsizetype j = 0;
     while (i < rest.size() || j < page.size()) {
