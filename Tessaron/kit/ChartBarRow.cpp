@@ -20,7 +20,8 @@ namespace tessaron {
 namespace {
 QFont labelFont() { return KitFont::font(11.5, QFont::Normal, FontDesign::rounded); }
 QFont valueFont() { return KitFont::font(11, QFont::DemiBold, FontDesign::monospaced); }
-QFont noteFont() { return KitFont::font(9.5, QFont::Normal, FontDesign::rounded); }
+// Medium: at this size a regular stroke is too thin for its colour to show whole.
+QFont noteFont() { return KitFont::font(9.5, QFont::Medium, FontDesign::rounded); }
 
 // A row reads as the texts it draws: label, value and note; the bar only repeats the value.
 class BarRowAccessible : public QAccessibleWidget {

@@ -14,7 +14,8 @@ class ChartBarRow : public QWidget {
     Q_OBJECT
 public:
     static constexpr double labelWidth = 190.0;
-    static constexpr double valueWidth = 96.0;
+    // Three digits and the longest note beside them.
+    static constexpr double valueWidth = 102.0;
     static constexpr double columnSpacing = 12.0;
     static constexpr double trackHeight = 8.0;
     static constexpr double stub = 3.0;

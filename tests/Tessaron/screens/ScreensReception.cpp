@@ -5,6 +5,7 @@
 #include "support/SessionFakes.h"
 
 #include "Tessaron/kit/TessaronBackdrop.h"
+#include "Tessaron/kit/TessaronChart.h"
 #include "Tessaron/reception/BrokerFormLogic.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
 #include "Tessaron/reception/ReceptionView.h"
@@ -129,6 +130,15 @@ void shootReception(ScreenShooter& shooter)
         AppState app(clients);
         auto window = receptionWindow(&app, 860);
         shooter.shoot(QStringLiteral("reception"), QStringLiteral("empty"), window.get());
+        // The chart of the day is the day's: every chart of the catalogue is shot, whatever the date.
+        auto* reception = window->findChild<ReceptionView*>();
+        const qsizetype charts = TessaronChart::catalogue().size();
+        for (qsizetype i = 1; i < charts; ++i) {
+            reception->nextChart();
+            settle(window.get());
+            shooter.shoot(QStringLiteral("reception"), QStringLiteral("chart-%1").arg(reception->chartIndex() % charts),
+                          window.get());
+        }
     }
     {
         ThrowawayProfile profile;
