@@ -96,3 +96,6 @@ size_t qHash(const Message::Decoded& decoded, size_t seed = 0);
 std::optional<QString> decodeUtf8(const QByteArray& bytes);
 
 } // namespace tessaron
+
+// Nothing in a message points into the message itself: lists move its bytes, not each member.
+Q_DECLARE_TYPEINFO(tessaron::Message, Q_RELOCATABLE_TYPE);
