@@ -11,6 +11,7 @@
 #include "Tessaron/browser/MessageRowDelegate.h"
 #include "Tessaron/browser/QueueReadTerms.h"
 #include "Tessaron/browser/ReadConsentPane.h"
+#include "Tessaron/browser/RowList.h"
 #include "Tessaron/browser/TopicHeader.h"
 #include "Tessaron/casework/BrokerBriefing.h"
 #include "Tessaron/kit/TessaronPalette.h"
@@ -56,20 +57,6 @@ constexpr int bodyMinimumHeight = 200;
 class BodyStack : public QStackedWidget {
 public:
     bool hasHeightForWidth() const override { return false; }
-};
-
-// Every row has one height, so a row's data changing (selected, an outlier) moves no row: it is
-// drawn again, and the rows are not laid out again (a list view lays out every row it holds on any
-// change of data, which at a hundred thousand rows costs milliseconds per selection or verdict).
-class RowList : public QListView {
-protected:
-    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override
-    {
-        if (uniformItemSizes())
-            QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
-        else
-            QListView::dataChanged(topLeft, bottomRight, roles);
-    }
 };
 
 // What the pane scrolls: the header at the height its width gives it, and the body at least at
@@ -205,16 +192,12 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
     m_list = new RowList;
     m_list->setModel(m_model);
     m_list->setItemDelegate(new MessageRowDelegate(m_model, m_list));
-    m_list->setUniformItemSizes(true);
-    m_list->setSpacing(0);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setMouseTracking(true);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     // The current row follows the session's selection (markSelected) without scrolling to it: a
     // new read or verdict must not pull the list away from where the reader scrolled.
     m_list->setAutoScroll(false);
-    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setAutoFillBackground(false);
     m_list->viewport()->setAutoFillBackground(false);
     m_list->setAccessibleName(loc("Messages"));
@@ -533,8 +516,9 @@ QCoro::Task<> MessageListView::runReadFurther()
     QPointer<MessageListView> self(this);
     QPointer<BrokerSession> session = m_session;
     ++m_furtherInFlight;
-    refreshFooter();
     auto task = session->read(BrokerSession::Position::atOffset(0), Prefs::messageLimit(), true);
+    // After the read is on its way: drawing the button's spinner need not hold it up.
+    refreshFooter();
     co_await std::move(task);
     if (!self)
         co_return;

@@ -172,7 +172,9 @@ void MessageRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     } else {
         const MessageAddress address = MessageAddress::of(message);
         const QString text = previewText(row);
-        const double dpr = painter->device()->devicePixelRatioF();
+        // At the pixels the row lands on: the window's own ratio, or the scale of a picture the
+        // window is drawn into (a 2x picture of a 1x window would otherwise get a 1x preview).
+        const double dpr = std::max(painter->device()->devicePixelRatioF(), std::abs(painter->deviceTransform().m11()));
         PreviewPicture* kept = m_previews.object(address);
         if (!kept || kept->text != text || kept->size != area.size() || kept->picture.devicePixelRatioF() != dpr) {
             const QSize pixels(int(std::ceil(area.right() * dpr)), int(std::ceil(area.bottom() * dpr)));

@@ -283,17 +283,26 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     if (continuing)
         from = m_position;
 
-    setIsLoadingMessages(true);
-    if (!continuing) {
-        setMessages({});
-        setSelectedMessage(std::nullopt);
-        setPagesRead(0);
-        setTimeAnswer({});
-    }
+    // Said before the read first waits. The views answer it at once (the working indicator takes
+    // the columns' place, a fresh read empties the list): when nothing is asked before the pages,
+    // it is said once they are on their way, so that this runs beside the read, not ahead of it.
+    bool begun = false;
+    auto begin = [&] {
+        if (std::exchange(begun, true))
+            return;
+        setIsLoadingMessages(true);
+        if (!continuing) {
+            setMessages({});
+            setSelectedMessage(std::nullopt);
+            setPagesRead(0);
+            setTimeAnswer({});
+        }
+    };
 
     // Right after connecting or during a refresh the listing holds no watermarks yet: ask for
     // them rather than take every partition for empty.
     if (!continuing && from.which() == Position::tail && !m_watermarked.contains(topic.name)) {
+        begin();
         auto markedAttempt = attempt(kafka->watermarks(topic, clientTimeoutMs));
         auto [marked, failure] = co_await std::move(markedAttempt);
         if (!current())
@@ -310,6 +319,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     const bool lookUpTime = from.which() == Position::time && !continuing;
     QMap<int32_t, int64_t> timeOffsets;
     if (lookUpTime) {
+        begin();
         auto lookup = attempt(kafka->offsets(from.moment(), topic, clientTimeoutMs));
         auto [offsets, failure] = co_await std::move(lookup);
         if (!current())
@@ -371,6 +381,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     // Every partition at once; the answers are what reading them one after the other gives, and
     // end at the first partition whose connection was lost.
     auto pagesAttempt = attempt(kafka->pages(topic.name, starts, share, pageTimeoutMs));
+    begin();
     auto [pages, pagesFailure] = co_await std::move(pagesAttempt);
     const QList<KafkaReading::PartitionPage> answers = pages.value_or(QList<KafkaReading::PartitionPage>());
     for (const KafkaReading::PartitionPage& answer : answers) {

@@ -8,6 +8,7 @@
 #include "Tessaron/browser/MessageListView.h"
 #include "Tessaron/browser/QueueReadTerms.h"
 #include "Tessaron/browser/ReadConsentPane.h"
+#include "Tessaron/browser/RowList.h"
 #include "Tessaron/browser/TopicHeader.h"
 #include "VelkinUI/KitButton.h"
 #include "VelkinUI/PaintedText.h"
@@ -20,6 +21,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStringListModel>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 #include <functional>
@@ -43,6 +46,13 @@ QStringList shownIDs(const MessageListView& view)
         ids << view.model()->messageAt(row).id();
     return ids;
 }
+
+// Rows of one height, narrower than any view here.
+class FixedRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {60, 23}; }
+};
 
 } // namespace
 
@@ -572,6 +582,79 @@ private slots:
         QVERIFY(row(0)->state().selected);
         stage.session->setMessageSearch("alice");
         QVERIFY(!row(0)->state().selected);
+    }
+
+    // The message rows are never laid out one by one: where a row is, what is under the pointer,
+    // and where the keys and a scroll to a row lead are what Qt's own list gives for the same rows, before and after rows arrive above.
+    void theRowsGoWhereQtsListPutsThem()
+    {
+        QStringList words;
+        for (int i = 0; i < 300; ++i)
+            words << QString::number(i);
+        QStringListModel model(words);
+        QListView qt;
+        qt.setUniformItemSizes(true);
+        qt.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+        qt.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        RowList ours;
+        for (QListView* view : {&qt, static_cast<QListView*>(&ours)}) {
+            view->setModel(&model);
+            view->setItemDelegate(new FixedRows(view));
+            view->resize(240, 200);
+            view->show();
+            QVERIFY(QTest::qWaitForWindowExposed(view));
+        }
+        auto compareGeometry = [&] {
+            QCOMPARE(ours.verticalScrollBar()->maximum(), qt.verticalScrollBar()->maximum());
+            QCOMPARE(ours.verticalScrollBar()->pageStep(), qt.verticalScrollBar()->pageStep());
+            for (int value : {0, 7, 230, qt.verticalScrollBar()->maximum()}) {
+                qt.verticalScrollBar()->setValue(value);
+                ours.verticalScrollBar()->setValue(value);
+                for (int row : {0, 1, 9, 10, 150, model.rowCount() - 1})
+                    QCOMPARE(ours.visualRect(model.index(row)), qt.visualRect(model.index(row)));
+                for (int y = -3; y < ours.viewport()->height() + 3; y += 5) {
+                    for (int x : {-1, 0, 100, ours.viewport()->width() - 1, ours.viewport()->width()})
+                        QCOMPARE(ours.indexAt({x, y}), qt.indexAt({x, y}));
+                }
+            }
+        };
+        auto compareMoves = [&] {
+            const int last = model.rowCount() - 1;
+            for (int from : {0, 1, 5, 8, 9, 40, last - 9, last - 8, last - 1, last}) {
+                for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Down, Qt::Key_Up, Qt::Key_Home,
+                                    Qt::Key_End, Qt::Key_Left, Qt::Key_Right}) {
+                    for (QListView* view : {&qt, static_cast<QListView*>(&ours)}) {
+                        view->verticalScrollBar()->setValue(0);
+                        view->setCurrentIndex(model.index(from));
+                        QTest::keyClick(view, key);
+                    }
+                    QCOMPARE(ours.currentIndex().row(), qt.currentIndex().row());
+                    QCOMPARE(ours.verticalScrollBar()->value(), qt.verticalScrollBar()->value());
+                }
+            }
+            for (auto hint : {QAbstractItemView::EnsureVisible, QAbstractItemView::PositionAtTop,
+                              QAbstractItemView::PositionAtBottom, QAbstractItemView::PositionAtCenter}) {
+                for (int row : {0, 3, 120, last}) {
+                    qt.verticalScrollBar()->setValue(500);
+                    ours.verticalScrollBar()->setValue(500);
+                    qt.scrollTo(model.index(row), hint);
+                    ours.scrollTo(model.index(row), hint);
+                    QCOMPARE(ours.verticalScrollBar()->value(), qt.verticalScrollBar()->value());
+                }
+            }
+        };
+        // A page of exactly eight rows, a pixel either side of it, and a few rows and a bit.
+        for (int height : {186, 185, 187, 200}) {
+            qt.resize(240, height);
+            ours.resize(240, height);
+            QCoreApplication::processEvents();
+            compareGeometry();
+            compareMoves();
+        }
+        model.insertRows(0, 25);
+        QCoreApplication::processEvents();
+        compareGeometry();
+        compareMoves();
     }
 
     void theMascotCountsItsBoops()
