@@ -105,7 +105,7 @@ public:
 // stay where they are, so a page newer than everything held (read on towards the end) costs the
 // page alone, and one older than everything held costs the page and nothing more. Returns where the
 // page's messages went in the merged list, run by run.
-BrokerSession::InsertedRuns mergeNewestFirst(QList<Message>& held, QList<int>& heldNumbers, const QList<Message>& page,
+BrokerSession::InsertedRuns mergeNewestFirst(QList<Message>& held, QList<int>& heldNumbers, QList<Message> page,
                                              const QList<int>& pageNumbers)
 {
     BrokerSession::InsertedRuns runs;
@@ -114,7 +114,7 @@ BrokerSession::InsertedRuns mergeNewestFirst(QList<Message>& held, QList<int>& h
     if (held.isEmpty() || newerFirst(page.constLast(), held.constFirst())) {
         // QList keeps room at its front, so prepending costs what is prepended.
         for (qsizetype j = page.size() - 1; j >= 0; --j) {
-            held.prepend(page[j]);
+            held.prepend(std::move(page[j]));
             heldNumbers.prepend(pageNumbers[j]);
         }
         runs.append({0, int(page.size())});
@@ -144,7 +144,7 @@ BrokerSession::InsertedRuns mergeNewestFirst(QList<Message>& held, QList<int>& h
                 ++runs.last().second;
             else
                 runs.append({at, 1});
-            held.append(page[j]);
+            held.append(std::move(page[j]));
             heldNumbers.append(pageNumbers[j]);
             ++j;
         } else {
@@ -445,7 +445,8 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
         // A further page is merged into what is held, which is sorted already: it costs the page,
         // not the held list. An empty page changes nothing.
         if (!decoded.isEmpty()) {
-            QList<Message> page = decoded;
+            // The page is the read's own: sorted and merged in where it is, not copied.
+            QList<Message> page = std::move(decoding.messages);
             sortNewestFirst(page);
             held.follow(m_messages);
             const QList<int> pageNumbers = HeldShapes::numbered(held.tally.add(page), page.size());
@@ -453,7 +454,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
             // replaced by the merged one at once.
             QList<Message> shown = std::exchange(m_messages, {});
             QList<int> numbers = std::exchange(held.numbers, {});
-            BrokerSession::InsertedRuns runs = mergeNewestFirst(shown, numbers, page, pageNumbers);
+            BrokerSession::InsertedRuns runs = mergeNewestFirst(shown, numbers, std::move(page), pageNumbers);
             held.publishing = true;
             setMessages(shown, std::move(runs));
             held.publishing = false;
