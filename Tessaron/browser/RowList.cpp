@@ -132,6 +132,9 @@ int RowList::horizontalOffset() const { return 0; }
 
 int RowList::verticalOffset() const { return verticalScrollBar()->value(); }
 
+// Qt's list moves what is shown only by the rows it laid out, and there are none here.
+void RowList::scrollContentsBy(int dx, int dy) { QAbstractItemView::scrollContentsBy(dx, dy); }
+
 QModelIndex RowList::moveCursor(CursorAction action, Qt::KeyboardModifiers)
 {
     const int count = rows();

@@ -25,6 +25,7 @@ protected:
     void updateGeometries() override;
     int horizontalOffset() const override;
     int verticalOffset() const override;
+    void scrollContentsBy(int dx, int dy) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
     QRegion visualRegionForSelection(const QItemSelection& selection) const override;

@@ -655,6 +655,20 @@ private slots:
         QCoreApplication::processEvents();
         compareGeometry();
         compareMoves();
+
+        // What is on the screen once scrolled, not only where the rows are said to be.
+        for (QListView* view : {&qt, static_cast<QListView*>(&ours)})
+            view->selectionModel()->clear();
+        for (int value : {0, 100, 337, 23, qt.verticalScrollBar()->maximum()}) {
+            QList<QImage> shown;
+            for (QListView* view : {&qt, static_cast<QListView*>(&ours)}) {
+                view->verticalScrollBar()->setValue(value);
+                QCoreApplication::processEvents();
+                shown << view->screen()->grabWindow(view->winId()).toImage();
+            }
+            QVERIFY(!shown[0].isNull());
+            QCOMPARE(shown[1], shown[0]);
+        }
     }
 
     void theMascotCountsItsBoops()
