@@ -98,12 +98,9 @@ void RowList::scrollTo(const QModelIndex& index, ScrollHint hint)
     verticalScrollBar()->setValue(value);
 }
 
-void RowList::doItemsLayout()
-{
-    // The base view settles the scroll bars and draws again; there is nothing to place.
-    m_rowSize = {};
-    QAbstractItemView::doItemsLayout();
-}
+// The base view settles the scroll bars (measuring the rows again) and draws again; there is
+// nothing to place.
+void RowList::doItemsLayout() { QAbstractItemView::doItemsLayout(); }
 
 void RowList::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
 {
@@ -203,18 +200,13 @@ QModelIndex RowList::pageStep(const QModelIndex& current, bool down) const
         top = 0;
         bottom = 1;
     }
-    // The touched row nearest the current one, the first of two as near.
+    // The touched row nearest the current one (the rows touched are consecutive).
     auto nearest = [&]() -> qint64 {
         if (bottom < 0 || top >= contents)
             return -1;
         const qint64 first = std::max<qint64>(0, top / height);
         const qint64 last = std::min<qint64>(count - 1, bottom / height);
-        qint64 best = -1;
-        for (qint64 row = first; row <= last; ++row) {
-            if (best < 0 || std::abs(row - current.row()) < std::abs(best - current.row()))
-                best = row;
-        }
-        return best;
+        return std::clamp<qint64>(current.row(), first, last);
     };
     qint64 found = -1;
     while (true) {
