@@ -1,6 +1,7 @@
 #include "Tessaron/app/MainWindow.h"
 #include "Tessaron/app/TessaronApplication.h"
 #include "Tessaron/kit/BuildInfo.h"
+#include "TessaronCore/kafka/KafkaLibrary.h"
 #include "VelkinInfra/process/ChildProcess.h"
 
 #include <QApplication>
@@ -50,7 +51,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Answered before any window or style: what a package check or a bug report asks for.
     if (QApplication::arguments().contains(QStringLiteral("--version"))) {
-        std::printf("tessaron-mq %s\n", qPrintable(tessaron::BuildInfo::version()));
+        std::printf("tessaron-mq %s\n%s\n", qPrintable(tessaron::BuildInfo::version()),
+                    qPrintable(tessaron::kafka::libraryVersion()));
         return 0;
     }
     tessaron::TessaronApplication::prepare(app);

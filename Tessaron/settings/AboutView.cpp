@@ -14,6 +14,7 @@
 #include "Tessaron/settings/SettingsLogic.h"
 #include "Tessaron/settings/WhatsNewEntry.h"
 #include "Tessaron/settings/WhatsNewView.h"
+#include "TessaronCore/kafka/KafkaLibrary.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "TessaronCore/prefs/Prefs.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -160,6 +161,10 @@ AboutView::AboutView(AppState*, QWidget* parent)
     versionFact->setObjectName(QStringLiteral("versionFact"));
     factsLayout->addWidget(versionFact);
     factsLayout->addWidget(fact(QStringLiteral("laptopcomputer"), BuildInfo::platformNote(), facts));
+    QWidget* libraryFact =
+        fact(QStringLiteral("shippingbox.fill"), L10n::t("Speaks Kafka through %@", kafka::libraryVersion()), facts);
+    libraryFact->setObjectName(QStringLiteral("kafkaLibraryFact"));
+    factsLayout->addWidget(libraryFact);
     factsLayout->addWidget(fact(QStringLiteral("magnifyingglass"),
                                 L10n::t("Reads Kafka and RabbitMQ. Touches nothing it wasn't asked to."), facts));
     factsLayout->addWidget(
