@@ -162,9 +162,9 @@ void resolveStarts(rd_kafka_t* rk, const QString& topic, const QList<KafkaReadin
             std::rethrow_exception(lookup.broken);
         allAnswered = allAnswered && lookup.result == RD_KAFKA_RESP_ERR_NO_ERROR;
     }
-    std::atomic<bool>* allDown = allBrokersDownFlag(rk);
-    if (allAnswered && allDown)
-        allDown->store(false);
+    ConnectionNotes* notes = connectionNotes(rk);
+    if (allAnswered && notes)
+        notes->answered();
 
     // Why the lookups left each partition unanswered: the first lookup's reason before the second's.
     QList<rd_kafka_resp_err_t> left(starts.size(), RD_KAFKA_RESP_ERR_NO_ERROR);
@@ -192,7 +192,7 @@ void resolveStarts(rd_kafka_t* rk, const QString& topic, const QList<KafkaReadin
     const qsizetype first = again.constFirst();
     if (unreachable(left[first])) {
         rd_kafka_poll(rk, 0);
-        if (left[first] == RD_KAFKA_RESP_ERR__ALL_BROKERS_DOWN || (allDown && allDown->load())) {
+        if (left[first] == RD_KAFKA_RESP_ERR__ALL_BROKERS_DOWN || (notes && notes->allBrokersDown())) {
             states[size_t(first)].failure =
                 failure(left[first], lookingUp(topic, starts[first].partition, starts[first].from));
             return;

@@ -57,4 +57,8 @@ QCoro::Task<QList<Message>> KafkaReading::read(QString topic, int32_t partition,
     co_return std::move(result.messages);
 }
 
+QCoro::Task<std::optional<QStringList>> KafkaReading::clusterOperations(int32_t) { co_return std::nullopt; }
+
+QCoro::Task<std::optional<QStringList>> KafkaReading::topicOperations(QString, int32_t) { co_return std::nullopt; }
+
 } // namespace tessaron

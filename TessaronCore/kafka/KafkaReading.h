@@ -68,11 +68,17 @@ public:
     [[nodiscard]] virtual QCoro::Task<QList<MarkedTopic>> watermarksOf(QList<Topic> topics, int32_t timeoutMs);
     // The cluster's consumer groups, sorted by id.
     [[nodiscard]] virtual QCoro::Task<QList<ConsumerGroup>> groups(int32_t timeoutMs) = 0;
-    // One group with its members and their assignments. A group the cluster lists but describes as
-    // Dead without members (a group of the consumer protocol, whose members this library cannot
-    // read) fails with membersUnreadableCode.
+    // One group with its members and their assignments, of either protocol. A group the cluster
+    // lists but describes as Dead without members (a group of the consumer protocol, to a library
+    // that describes with the classic request only) fails with membersUnreadableCode.
     [[nodiscard]] virtual QCoro::Task<GroupDescription> describe(QString group, int32_t timeoutMs) = 0;
     static constexpr int32_t membersUnreadableCode = -3;
+    // The operations the broker lets this user perform on the cluster ("DESCRIBE", "ALTER", …), as
+    // the broker says; nothing when it does not say. A user who may not describe the cluster is
+    // listed only the topics and groups its ACLs let it see, and the broker does not say so.
+    [[nodiscard]] virtual QCoro::Task<std::optional<QStringList>> clusterOperations(int32_t timeoutMs);
+    // The same for one topic ("READ", "DESCRIBE", …).
+    [[nodiscard]] virtual QCoro::Task<std::optional<QStringList>> topicOperations(QString topic, int32_t timeoutMs);
     // Every offset the group has committed.
     [[nodiscard]] virtual QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group,
                                                                                    int32_t timeoutMs) = 0;

@@ -33,7 +33,7 @@ void errorToCategory(rd_kafka_t* rk, int code, const char* reason, void*)
 {
     if (ConnectionNotes* notes = connectionNotes(rk)) {
         if (code == RD_KAFKA_RESP_ERR__ALL_BROKERS_DOWN)
-            notes->allBrokersDown.store(true);
+            notes->noteAllBrokersDown();
         else if (isConnectionFailure(code))
             notes->noteFailure(code, reason);
     }
@@ -49,6 +49,36 @@ void ConnectionNotes::noteFailure(int32_t code, const char* text)
     m_failure.code = code;
     m_failure.text = QString::fromUtf8(text ? text : "");
     ++m_failure.count;
+    // "127.0.0.1:9092/1: Connect to … failed": the library names the broker before the account.
+    const qsizetype colon = m_failure.text.indexOf(QStringLiteral(": "));
+    m_failing.insert(colon > 0 ? m_failure.text.left(colon) : QString());
+}
+
+bool ConnectionNotes::allBrokersDown() const
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    return m_libraryAllDown || (!m_failing.isEmpty() && m_failing.size() >= m_known);
+}
+
+void ConnectionNotes::noteAllBrokersDown()
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    m_libraryAllDown = true;
+}
+
+void ConnectionNotes::answered(int brokers)
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    m_libraryAllDown = false;
+    m_failing.clear();
+    if (brokers > 0)
+        m_known = brokers;
+}
+
+void ConnectionNotes::setKnownBrokers(int brokers)
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    m_known = std::max(brokers, 1);
 }
 
 ConnectionNotes::Failure ConnectionNotes::lastFailure() const
@@ -64,12 +94,6 @@ ConnectionNotes* connectionNotes(rd_kafka_t* rk)
     if (!rk || rd_kafka_type(rk) != RD_KAFKA_CONSUMER)
         return nullptr;
     return static_cast<ConnectionNotes*>(rd_kafka_opaque(rk));
-}
-
-std::atomic<bool>* allBrokersDownFlag(rd_kafka_t* rk)
-{
-    ConnectionNotes* notes = connectionNotes(rk);
-    return notes ? &notes->allBrokersDown : nullptr;
 }
 
 QString connectionCause(int32_t code, const QString& report)
@@ -146,7 +170,7 @@ OwnedMetadata awaitMetadata(rd_kafka_t* rk, bool allTopics, int32_t timeoutMs, c
         OwnedMetadata metadata(raw);
         if (result == RD_KAFKA_RESP_ERR_NO_ERROR && metadata) {
             if (notes)
-                notes->allBrokersDown.store(false);
+                notes->answered(metadata->broker_cnt);
             return metadata;
         }
         if (result == RD_KAFKA_RESP_ERR_NO_ERROR)
@@ -165,7 +189,7 @@ OwnedMetadata awaitMetadata(rd_kafka_t* rk, bool allTopics, int32_t timeoutMs, c
             continue;
         cause = last;
         const bool definite = last.code == RD_KAFKA_RESP_ERR__AUTHENTICATION || last.code == RD_KAFKA_RESP_ERR__SSL;
-        if (notes->allBrokersDown.load() && (definite || clock.elapsed() >= refusalGraceMs))
+        if (notes->allBrokersDown() && (definite || clock.elapsed() >= refusalGraceMs))
             break;
     }
     if (cause)
@@ -203,6 +227,11 @@ rd_kafka_t* createHandle(rd_kafka_type_t type, const KafkaPairs& pairs,
     if (!handle) {
         rd_kafka_conf_destroy(conf);
         throw KafkaError(-1, KafkaClient::errorBufferText(buffer, sizeof buffer));
+    }
+    if (ConnectionNotes* notes = connectionNotes(handle)) {
+        for (const auto& [key, value] : pairs)
+            if (key == QLatin1String("bootstrap.servers"))
+                notes->setKnownBrokers(int(value.split(QLatin1Char(','), Qt::SkipEmptyParts).size()));
     }
     return handle;
 }

@@ -8,6 +8,7 @@
 #include "TessaronCore/kafka/KafkaPairs.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 
 #include <librdkafka/rdkafka.h>
@@ -76,9 +77,6 @@ rd_kafka_t* createHandle(rd_kafka_type_t type, const KafkaPairs& pairs,
 // What the library reported about a reading handle's connections; its error callback writes it
 // when a poll of the handle serves the reports. Handed to the library as the handle's opaque.
 struct ConnectionNotes {
-    // Set when the library reports every broker down; cleared when a lookup succeeds.
-    std::atomic<bool> allBrokersDown{false};
-
     struct Failure {
         int32_t code = 0;  // transport, name resolution, authentication or TLS
         QString text;      // the library's account, as reported
@@ -87,9 +85,23 @@ struct ConnectionNotes {
     void noteFailure(int32_t code, const char* text);
     Failure lastFailure() const;
 
+    // Whether every broker the handle knows of failed since the last answer. The library says so
+    // itself only now and then (from 2.10 on it re-bootstraps instead, and a handle whose brokers
+    // all refuse may never hear it), so each broker's reported failure counts as well.
+    bool allBrokersDown() const;
+    void noteAllBrokersDown();
+    // A lookup was answered: what failed before says nothing any more. `brokers`, when known, is
+    // how many brokers the cluster named.
+    void answered(int brokers = 0);
+    // How many brokers the handle knows of before any answer: its bootstrap addresses.
+    void setKnownBrokers(int brokers);
+
 private:
     mutable std::mutex m_lock;
     Failure m_failure;
+    QSet<QString> m_failing; // brokers (the library's names for them) failed since the last answer
+    int m_known = 1;
+    bool m_libraryAllDown = false;
 };
 
 // The library handle that the jobs of one queue share. Jobs capture it, so a running
@@ -101,9 +113,6 @@ struct SharedHandle {
 
 // The reader handle's notes, or nothing for other handles.
 ConnectionNotes* connectionNotes(rd_kafka_t* rk);
-
-// The reader handle's "every broker is down" flag, or nothing for other handles.
-std::atomic<bool>* allBrokersDownFlag(rd_kafka_t* rk);
 
 // Why a connection failed, from the library's report: "the broker refused the user name or
 // password (…)", "the broker's certificate is not trusted (…)", else the library's account.

@@ -169,16 +169,16 @@ QList<Watermarks> queryWatermarks(rd_kafka_t* rk, const QList<WatermarkAsk>& ask
     for (qsizetype i = 0; i < asks.size(); ++i)
         all.append(i);
     const rd_kafka_resp_err_t whole = lookUpBoth(rk, asks, all, timeoutMs, marks);
-    std::atomic<bool>* allDown = allBrokersDownFlag(rk);
-    if (whole == RD_KAFKA_RESP_ERR_NO_ERROR && allDown)
-        allDown->store(false);
+    ConnectionNotes* notes = connectionNotes(rk);
+    if (whole == RD_KAFKA_RESP_ERR_NO_ERROR && notes)
+        notes->answered();
     if (asks.size() < 2 || whole == RD_KAFKA_RESP_ERR_NO_ERROR)
         return marks;
     if (unreachable(whole)) {
         // With every broker down, asking again would only wait out one more time-out per leader:
         // fail with the lost connection at once.
         rd_kafka_poll(rk, 0);
-        if (whole == RD_KAFKA_RESP_ERR__ALL_BROKERS_DOWN || (allDown && allDown->load()))
+        if (whole == RD_KAFKA_RESP_ERR__ALL_BROKERS_DOWN || (notes && notes->allBrokersDown()))
             throw failure(whole, doing);
     }
     // Ask again leader by leader; a leader that fails again as unreachable fails its partitions

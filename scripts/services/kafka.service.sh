@@ -3,15 +3,18 @@
 # Sourced by run-with-services.sh and scripts/demo, which call start_kafka and stop_kafka.
 #
 # The broker comes from Maven's repository (kafka/pom.xml beside this file) into a cache folder
-# outside the work tree, reused between runs. Three listeners:
+# outside the work tree, reused between runs. TESSARON_KAFKA_VERSION picks another release line
+# (the tests run a second time against the last 3.x); TESSARON_TEST_KAFKA_VERSION tells the tests
+# which one answers. Four listeners:
 #   PLAINTEXT       TESSARON_TEST_KAFKA_BOOTSTRAP (anonymous, a super user: the tests' own seeding)
-#   SASL_PLAINTEXT  TESSARON_TEST_KAFKA_SASL_BOOTSTRAP, SCRAM-SHA-512 and PLAIN: an administrator
-#                   and a restricted user who may list and read one topic and nothing else
+#   SASL_PLAINTEXT  TESSARON_TEST_KAFKA_SASL_BOOTSTRAP, SCRAM-SHA-256 and SCRAM-SHA-512: an
+#                   administrator and a restricted user who may list and read one topic and nothing else
 #   SSL             TESSARON_TEST_KAFKA_SSL_BOOTSTRAP, its certificate signed by a CA made for this
 #                   run (TESSARON_TEST_KAFKA_CA_FILE)
+#   SASL_SSL        TESSARON_TEST_KAFKA_SASL_SSL_BOOTSTRAP, the same users over the same TLS
 
 kafka_service_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-KAFKA_SERVICE_VERSION=4.1.1
+KAFKA_SERVICE_VERSION=${TESSARON_KAFKA_VERSION:-4.4.0}
 KAFKA_SERVICE_PID=""
 
 # shellcheck source=free-ports.sh
@@ -68,9 +71,9 @@ start_kafka() {
   KAFKA_SERVICE_DIR="$TESSARON_SERVICES_DIR/kafka"
   local dir=$KAFKA_SERVICE_DIR
   mkdir -p "$dir/data" "$dir/tls"
-  local ports plain sasl ssl controller
-  ports=$(services_free_ports 4) || return 1
-  read -r plain sasl ssl controller <<<"$ports"
+  local ports plain sasl ssl sasl_ssl controller
+  ports=$(services_free_ports 5) || return 1
+  read -r plain sasl ssl sasl_ssl controller <<<"$ports"
 
   local store_password admin_password reader_password
   store_password=$(head -c 12 /dev/urandom | od -An -tx1 | tr -d ' \n')
@@ -102,17 +105,19 @@ process.roles=broker,controller
 node.id=1
 controller.quorum.voters=1@127.0.0.1:$controller
 controller.listener.names=CONTROLLER
-listeners=PLAINTEXT://127.0.0.1:$plain,SASL_PLAINTEXT://127.0.0.1:$sasl,SSL://127.0.0.1:$ssl,CONTROLLER://127.0.0.1:$controller
-advertised.listeners=PLAINTEXT://127.0.0.1:$plain,SASL_PLAINTEXT://127.0.0.1:$sasl,SSL://127.0.0.1:$ssl
-listener.security.protocol.map=PLAINTEXT:PLAINTEXT,SASL_PLAINTEXT:SASL_PLAINTEXT,SSL:SSL,CONTROLLER:PLAINTEXT
+listeners=PLAINTEXT://127.0.0.1:$plain,SASL_PLAINTEXT://127.0.0.1:$sasl,SSL://127.0.0.1:$ssl,SASL_SSL://127.0.0.1:$sasl_ssl,CONTROLLER://127.0.0.1:$controller
+advertised.listeners=PLAINTEXT://127.0.0.1:$plain,SASL_PLAINTEXT://127.0.0.1:$sasl,SSL://127.0.0.1:$ssl,SASL_SSL://127.0.0.1:$sasl_ssl
+listener.security.protocol.map=PLAINTEXT:PLAINTEXT,SASL_PLAINTEXT:SASL_PLAINTEXT,SSL:SSL,SASL_SSL:SASL_SSL,CONTROLLER:PLAINTEXT
 inter.broker.listener.name=PLAINTEXT
 log.dirs=$dir/data
 
-# PLAIN beside SCRAM: Debian 12's librdkafka (2.0.2) builds a SCRAM proof that brokers from 4.0 on
-# reject (fixed in librdkafka 2.6.1), so the same two users can also sign in with PLAIN.
-sasl.enabled.mechanisms=SCRAM-SHA-512,PLAIN
+# SCRAM only, as managed clusters and the usual operators sign users in; the credentials are
+# written into the node's storage when it is formatted.
+sasl.enabled.mechanisms=SCRAM-SHA-256,SCRAM-SHA-512
+listener.name.sasl_plaintext.scram-sha-256.sasl.jaas.config=org.apache.kafka.common.security.scram.ScramLoginModule required;
 listener.name.sasl_plaintext.scram-sha-512.sasl.jaas.config=org.apache.kafka.common.security.scram.ScramLoginModule required;
-listener.name.sasl_plaintext.plain.sasl.jaas.config=org.apache.kafka.common.security.plain.PlainLoginModule required user_admin="$admin_password" user_reader="$reader_password";
+listener.name.sasl_ssl.scram-sha-256.sasl.jaas.config=org.apache.kafka.common.security.scram.ScramLoginModule required;
+listener.name.sasl_ssl.scram-sha-512.sasl.jaas.config=org.apache.kafka.common.security.scram.ScramLoginModule required;
 ssl.keystore.type=PKCS12
 ssl.keystore.location=$dir/tls/server.p12
 ssl.keystore.password=$store_password
@@ -139,10 +144,15 @@ log.cleaner.backoff.ms=1000
 log.retention.check.interval.ms=5000
 EOF
 
+  # The new consumer-group protocol is a preview the 3.x line serves only when asked to.
+  case $KAFKA_SERVICE_VERSION in 3.*) echo "group.coordinator.rebalance.protocols=classic,consumer" >>"$dir/server.properties" ;; esac
+
   local cluster
   cluster=$(python3 -c 'import base64,uuid;print(base64.urlsafe_b64encode(uuid.uuid4().bytes).decode().rstrip("="))')
   if ! _kafka_java kafka.tools.StorageTool format --config "$dir/server.properties" --cluster-id "$cluster" \
+       --add-scram "SCRAM-SHA-256=[name=admin,password=$admin_password]" \
        --add-scram "SCRAM-SHA-512=[name=admin,password=$admin_password]" \
+       --add-scram "SCRAM-SHA-256=[name=reader,password=$reader_password]" \
        --add-scram "SCRAM-SHA-512=[name=reader,password=$reader_password]" >"$dir/format.log" 2>&1; then
     echo "kafka: formatting the node's storage failed:" >&2
     tail -n 20 "$dir/format.log" >&2
@@ -173,7 +183,10 @@ EOF
 
   # The restricted user may see and read one topic; nothing else (no group, no other topic).
   local reader_topic=tessaron-reader-topic
-  if ! _kafka_java org.apache.kafka.tools.AclCommand --bootstrap-server "127.0.0.1:$plain" --add \
+  # The ACL tool moved from the broker's own package to the tools' in 4.0.
+  local acl_tool=org.apache.kafka.tools.AclCommand
+  case $KAFKA_SERVICE_VERSION in 3.*) acl_tool=kafka.admin.AclCommand ;; esac
+  if ! _kafka_java "$acl_tool" --bootstrap-server "127.0.0.1:$plain" --add \
        --allow-principal User:reader --operation Read --operation Describe --topic "$reader_topic" \
        >"$dir/acl.log" 2>&1; then
     echo "kafka: the restricted user's ACLs could not be set:" >&2
@@ -185,18 +198,21 @@ EOF
   export TESSARON_TEST_KAFKA_BOOTSTRAP="127.0.0.1:$plain"
   export TESSARON_TEST_KAFKA_SASL_BOOTSTRAP="127.0.0.1:$sasl"
   export TESSARON_TEST_KAFKA_SSL_BOOTSTRAP="127.0.0.1:$ssl"
+  export TESSARON_TEST_KAFKA_SASL_SSL_BOOTSTRAP="127.0.0.1:$sasl_ssl"
+  export TESSARON_TEST_KAFKA_VERSION="$KAFKA_SERVICE_VERSION"
   export TESSARON_TEST_KAFKA_CA_FILE="$dir/tls/ca.pem"
   export TESSARON_TEST_KAFKA_ADMIN_USER=admin TESSARON_TEST_KAFKA_ADMIN_PASSWORD="$admin_password"
   export TESSARON_TEST_KAFKA_READER_USER=reader TESSARON_TEST_KAFKA_READER_PASSWORD="$reader_password"
   export TESSARON_TEST_KAFKA_READER_TOPIC="$reader_topic"
   # The broker's own console clients, for the demo's groups.
   export TESSARON_KAFKA_CLASSPATH="$KAFKA_SERVICE_CLASSPATH"
-  echo "kafka: broker $KAFKA_SERVICE_VERSION at 127.0.0.1:$plain (SASL $sasl, TLS $ssl)"
+  echo "kafka: broker $KAFKA_SERVICE_VERSION at 127.0.0.1:$plain (SASL $sasl, TLS $ssl, SASL over TLS $sasl_ssl)"
   return 0
 }
 
 stop_kafka() {
   unset TESSARON_TEST_KAFKA_BOOTSTRAP TESSARON_TEST_KAFKA_SASL_BOOTSTRAP TESSARON_TEST_KAFKA_SSL_BOOTSTRAP \
+    TESSARON_TEST_KAFKA_SASL_SSL_BOOTSTRAP TESSARON_TEST_KAFKA_VERSION \
     TESSARON_TEST_KAFKA_CA_FILE TESSARON_TEST_KAFKA_ADMIN_USER TESSARON_TEST_KAFKA_ADMIN_PASSWORD \
     TESSARON_TEST_KAFKA_READER_USER TESSARON_TEST_KAFKA_READER_PASSWORD TESSARON_TEST_KAFKA_READER_TOPIC \
     TESSARON_KAFKA_CLASSPATH

@@ -22,7 +22,7 @@ Broker signingIn(const QString& user)
 {
     Broker broker = LiveKafka(env("TESSARON_TEST_KAFKA_SASL_BOOTSTRAP").toUtf8()).broker();
     broker.security = BrokerSecurity::saslPlaintext;
-    broker.saslMechanism = QStringLiteral("PLAIN");
+    broker.saslMechanism = QStringLiteral("SCRAM-SHA-256");
     broker.username = user;
     return broker;
 }

@@ -486,13 +486,19 @@ private slots:
         QCOMPARE(walk[8], "p8 0:m8-0 1:m8-1 2:m8-2 3:m8-3 next 8=4 more");
         QCOMPARE(walk[9], "p9 2:m9-2 3:m9-3 4:m9-4 5:m9-5 next 9=6 more");
 
-        // The first partition whose connection is lost ends the answers.
+        // A broker that goes down drops out of the cluster's answers, and the library (2.10 on) then
+        // forgets it: its partitions fail at once, each on its own, instead of waiting out the
+        // time-out as a lost connection. Either way nobody waits for each of them in turn.
         cluster->setBrokerDown(3);
+        QElapsedTimer clock;
+        clock.start();
         const QStringList cut = described(syncWait(client->KafkaReading::pages("wide", starts, 4, 1000)));
         QCOMPARE(described(syncWait(client->pages("wide", starts, 4, 1000))), cut);
-        QCOMPARE(cut.size(), 10);
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(cut.size(), 12);
         QCOMPARE(cut.mid(0, 9), walk.mid(0, 9));
-        QVERIFY2(cut[9].startsWith("p9 failed -185 "), qPrintable(cut[9]));
+        for (int p = 9; p < 12; ++p)
+            QVERIFY2(cut[p].startsWith(QString("p%1 failed -190 ").arg(p)), qPrintable(cut[p]));
     }
 
     void operationsFinishInSubmissionOrderWhileTheCallerStaysResponsive()

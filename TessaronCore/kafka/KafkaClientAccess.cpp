@@ -1,0 +1,95 @@
+// What the broker lets this user do: the authorised operations it reports with a description of
+// the cluster or of a topic, so that a listing its ACLs filtered is not taken for the whole.
+#include "TessaronCore/kafka/KafkaClient.h"
+
+#include "TessaronCore/kafka/KafkaAdminCall.h"
+#include "TessaronCore/kafka/KafkaSupport.h"
+
+namespace tessaron {
+
+using namespace kafka;
+
+#if RD_KAFKA_VERSION >= 0x020300ff
+
+namespace {
+
+// The broker's answer, or nothing where it gave none (a null list: it was not asked or not told).
+std::optional<QStringList> operationNames(const rd_kafka_AclOperation_t* operations, size_t count)
+{
+    if (!operations)
+        return std::nullopt;
+    QStringList names;
+    for (size_t i = 0; i < count; ++i)
+        names.append(QString::fromUtf8(rd_kafka_AclOperation_name(operations[i])));
+    return names;
+}
+
+void includeOperations(const KafkaAdminCall& call, const QString& context)
+{
+    if (OwnedError error{rd_kafka_AdminOptions_set_include_authorized_operations(call.options(), 1)})
+        throw KafkaError(rd_kafka_error_code(error.get()),
+                         context + QStringLiteral(": ") + QString::fromUtf8(rd_kafka_error_string(error.get())));
+}
+
+} // namespace
+
+QCoro::Task<std::optional<QStringList>> KafkaClient::clusterOperations(int32_t timeoutMs)
+{
+    auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) -> std::optional<QStringList> {
+        const QString context = QStringLiteral("describing the cluster");
+        KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_DESCRIBECLUSTER, timeoutMs, true);
+        includeOperations(call, context);
+        rd_kafka_DescribeCluster(rk, call.options(), call.queue());
+        const rd_kafka_event_t* event = call.wait(context);
+        const rd_kafka_DescribeCluster_result_t* result =
+            rd_kafka_event_DescribeCluster_result(const_cast<rd_kafka_event_t*>(event));
+        if (!result)
+            return std::nullopt;
+        size_t count = 0;
+        const rd_kafka_AclOperation_t* operations =
+            rd_kafka_DescribeCluster_result_authorized_operations(result, &count);
+        return operationNames(operations, count);
+    });
+    co_return co_await job;
+}
+
+QCoro::Task<std::optional<QStringList>> KafkaClient::topicOperations(QString topic, int32_t timeoutMs)
+{
+    auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), timeoutMs](rd_kafka_t* rk) {
+        const QString context = QStringLiteral("describing ") + topic;
+        KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_DESCRIBETOPICS, timeoutMs, true);
+        includeOperations(call, context);
+        const QByteArray name = topic.toUtf8();
+        const char* names[] = {name.constData()};
+        using OwnedCollection =
+            std::unique_ptr<rd_kafka_TopicCollection_t, Destroyer<rd_kafka_TopicCollection_destroy>>;
+        OwnedCollection collection(rd_kafka_TopicCollection_of_topic_names(names, 1));
+        rd_kafka_DescribeTopics(rk, collection.get(), call.options(), call.queue());
+        const rd_kafka_event_t* event = call.wait(context);
+        const rd_kafka_DescribeTopics_result_t* result =
+            rd_kafka_event_DescribeTopics_result(const_cast<rd_kafka_event_t*>(event));
+        size_t count = 0;
+        const rd_kafka_TopicDescription_t** topics =
+            result ? rd_kafka_DescribeTopics_result_topics(result, &count) : nullptr;
+        if (!topics || count == 0 || !topics[0])
+            throw KafkaError(-1, context + QStringLiteral(": the broker returned no description"));
+        if (const rd_kafka_error_t* error = rd_kafka_TopicDescription_error(topics[0]))
+            throw failure(rd_kafka_error_code(error), context);
+        size_t operationCount = 0;
+        const rd_kafka_AclOperation_t* operations =
+            rd_kafka_TopicDescription_authorized_operations(topics[0], &operationCount);
+        return operationNames(operations, operationCount);
+    });
+    co_return co_await job;
+}
+
+#else
+
+// Libraries before 2.3 cannot ask: the broker's ACLs stay unspoken.
+QCoro::Task<std::optional<QStringList>> KafkaClient::clusterOperations(int32_t) { co_return std::nullopt; }
+
+QCoro::Task<std::optional<QStringList>> KafkaClient::topicOperations(QString, int32_t) { co_return std::nullopt; }
+
+#endif
+
+} // namespace tessaron
