@@ -244,7 +244,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
          {&BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged, &BrokerSession::connectionChanged,
           &BrokerSession::acceptedRabbitReadCostChanged, &BrokerSession::isLoadingMessagesChanged,
           &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged, &BrokerSession::positionChanged,
-          &BrokerSession::timeAnswerChanged})
+          &BrokerSession::timeAnswerChanged, &BrokerSession::reachedEndChanged})
         connect(session, signal, this, &MessageListView::refreshBody);
     // While "Read further" runs, a change of the messages is its page merged in (or, if the
     // list shown is not among them, a read that superseded it: mergeRows tells).
@@ -266,8 +266,11 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
 }
 
 std::pair<QString, QString> MessageListView::emptyTexts(const Topic& topic, const BrokerSession::Position& position,
-                                                        const BrokerSession::PartitionOffsets& timeAnswer)
+                                                        const BrokerSession::PartitionOffsets& timeAnswer, bool refused)
 {
+    if (refused)
+        return {loc("Not yours to read"),
+                loc("The broker lets this user see this topic but not read it: its ACLs grant no Read here.")};
     // The watermarks say whether the topic holds anything; a read that found nothing from its
     // start says only that nothing is there from that start.
     const int64_t retained = topic.retained();
@@ -353,7 +356,8 @@ void MessageListView::refreshBody()
         m_stack->setCurrentWidget(m_columns);
         break;
     case BrowserBody::nothingRetained: {
-        const auto [title, detail] = emptyTexts(*topic, m_session->position(), m_session->timeAnswer());
+        const auto [title, detail] =
+            emptyTexts(*topic, m_session->position(), m_session->timeAnswer(), m_session->readRefused());
         m_empty->setTexts(title, detail);
         m_stack->setCurrentWidget(m_empty);
         break;

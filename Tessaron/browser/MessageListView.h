@@ -52,8 +52,10 @@ public:
     // The empty pane's title and explanation, from the topic's retained count, where the read
     // started and what its time lookup answered: a read that found nothing after a moment is not
     // a topic that retains nothing, and a lookup that pointed at messages is no proof they are older.
+    // A read the broker refused for this user's ACLs says so, whatever the topic retains.
     static std::pair<QString, QString> emptyTexts(const Topic& topic, const BrokerSession::Position& position,
-                                                  const BrokerSession::PartitionOffsets& timeAnswer);
+                                                  const BrokerSession::PartitionOffsets& timeAnswer,
+                                                  bool refused = false);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

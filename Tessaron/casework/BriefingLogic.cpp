@@ -46,6 +46,7 @@ BriefingLogic BriefingLogic::of(const BrokerSession& session)
     BriefingLogic text =
         of(rabbit ? Wording::rabbit : Wording::kafka, session.topics(), session.groups(), session.queueConsumers());
     text.groupsUnseen = session.groupsUnseen();
+    text.listingsFiltered = session.listingsFiltered();
     // A listing was tried (a client made, or its making failed) and is over, with nothing listed.
     text.listingFailed = !session.topicsListed() && !session.isConnecting() && !session.isLoadingTopics()
         && (session.connection() || session.connectionError());
@@ -65,6 +66,9 @@ QString BriefingLogic::arrivalSentence() const
         return wording == Wording::rabbit
             ? loc("I couldn't list the queues on this broker, so I have nothing to report.")
             : loc("I couldn't list the topics on this broker, so I have nothing to report.");
+    if (briefed.isEmpty() && listingsFiltered)
+        return loc("Nothing I'm allowed to see. The broker lists only what this user's ACLs allow, and says nothing "
+                   "of the rest.");
     if (briefed.isEmpty())
         return loc("Nothing to report. Either this broker is empty, or I couldn't see into it — the left-hand side "
                    "says which.");
@@ -84,6 +88,8 @@ QString BriefingLogic::arrivalSentence() const
     } else {
         second = loc("Nothing I'd call a dead letter. Which doesn't mean there isn't one.");
     }
+    if (listingsFiltered)
+        second += QLatin1Char(' ') + loc("The broker lists only what this user's ACLs allow: there may be more.");
     return count + QLatin1Char(' ') + second;
 }
 
@@ -160,8 +166,13 @@ QString BriefingLogic::groupsSentence() const
 {
     if (groups.isEmpty() && groupsUnseen)
         return loc("I couldn't list the consumer groups, so I can't tell you who's reading.");
+    if (groups.isEmpty() && listingsFiltered)
+        return loc("No consumer groups this user may see. The broker hides the rest without saying so.");
     if (groups.isEmpty())
         return loc("No consumer groups. Nobody's reading yet — or nobody has committed.");
+    if (listingsFiltered)
+        return groupCountSentence(groups.size(), emptyGroups.size()) + QLatin1Char(' ')
+            + loc("Only those this user may see.");
     return groupCountSentence(groups.size(), emptyGroups.size());
 }
 

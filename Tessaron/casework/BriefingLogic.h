@@ -31,6 +31,7 @@ struct BriefingLogic {
     QList<ConsumerGroup> emptyGroups; // state exactly "Empty"
     bool groupsUnseen = false;        // the groups could not be listed: none listed is not none
     bool listingFailed = false;       // the topics could not be listed: nothing listed is not an empty broker
+    bool listingsFiltered = false;    // the broker lists only what this user's ACLs let it see
 
     static BriefingLogic of(Wording wording, const QList<Topic>& topics, const QList<ConsumerGroup>& groups,
                             const QHash<QString, int64_t>& queueConsumers);

@@ -160,11 +160,11 @@ AboutView::AboutView(AppState*, QWidget* parent)
              L10n::t("Version %@ · build %@", WhatsNewEntry::currentVersion(), WhatsNewEntry::buildNumber()), facts);
     versionFact->setObjectName(QStringLiteral("versionFact"));
     factsLayout->addWidget(versionFact);
-    factsLayout->addWidget(fact(QStringLiteral("laptopcomputer"), BuildInfo::platformNote(), facts));
-    QWidget* libraryFact =
-        fact(QStringLiteral("shippingbox.fill"), L10n::t("Speaks Kafka through %@", kafka::libraryVersion()), facts);
-    libraryFact->setObjectName(QStringLiteral("kafkaLibraryFact"));
-    factsLayout->addWidget(libraryFact);
+    // The Kafka library beside the platform: what a report of a broker's misbehaviour needs first.
+    QWidget* platformFact = fact(QStringLiteral("laptopcomputer"),
+                                 BuildInfo::platformNote() + QStringLiteral(" · ") + kafka::libraryVersion(), facts);
+    platformFact->setObjectName(QStringLiteral("platformFact"));
+    factsLayout->addWidget(platformFact);
     factsLayout->addWidget(fact(QStringLiteral("magnifyingglass"),
                                 L10n::t("Reads Kafka and RabbitMQ. Touches nothing it wasn't asked to."), facts));
     factsLayout->addWidget(

@@ -433,8 +433,11 @@ QCoro::Task<> BrokerSession::loadTopics()
         }
     }
 
+    // Asked together with the groups: whether the ACLs filtered what the broker lists.
     auto groupsAttempt = attempt(kafka->groups(clientTimeoutMs));
+    auto accessAttempt = attempt(kafka->clusterOperations(clientTimeoutMs));
     const auto [groups, groupsFailure] = co_await std::move(groupsAttempt);
+    const Attempt<std::optional<QStringList>> access = co_await std::move(accessAttempt);
     if (!current())
         co_return;
     if (groups)
@@ -442,6 +445,8 @@ QCoro::Task<> BrokerSession::loadTopics()
     else
         classify(loc("Consumer groups"), *groupsFailure);
     setGroupsUnseen(!groups);
+    // Not told (an older broker or library, or the question failed) is not filtered.
+    setListingsFiltered(access.value && *access.value && !(*access.value)->contains(QStringLiteral("DESCRIBE")));
     setIsLoadingTopics(false);
 }
 

@@ -168,6 +168,10 @@ public:
     // `groups` holds is not what the broker has now, and an empty list does not mean none.
     // Changes with groupsChanged.
     bool groupsUnseen() const { return m_groupsUnseen; }
+    // The broker says this user may not describe the cluster: it lists only the topics and groups
+    // the user's ACLs let it see, and says nothing of the rest, so an empty or short list is not
+    // the broker's whole. Changes with topicsListedChanged.
+    bool listingsFiltered() const { return m_listingsFiltered; }
     bool isLoadingTopics() const { return m_isLoadingTopics; }
     const std::optional<QString>& selectedTopic() const { return m_selectedTopic; }
     // A selection decides what is read: a newly selected topic has its newest messages read and a
@@ -212,6 +216,9 @@ public:
     // its lookup failed.
     const PartitionOffsets& timeAnswer() const { return m_timeAnswer; }
     bool reachedEnd() const { return m_reachedEnd; }
+    // The broker refused the last read for want of permission (the user may see the topic, not read
+    // it). Changes with reachedEndChanged.
+    bool readRefused() const { return m_readRefused; }
     int pagesRead() const { return m_pagesRead; }
     const QString& messageSearch() const { return m_messageSearch; }
     void setMessageSearch(const QString& term);
@@ -337,6 +344,7 @@ private:
     void setGroupsUnseen(bool value) { publish(m_groupsUnseen, value, &BrokerSession::groupsChanged); }
     void setIsLoadingTopics(bool value) { publish(m_isLoadingTopics, value, &BrokerSession::isLoadingTopicsChanged); }
     void setTopicsListed(bool value) { publish(m_topicsListed, value, &BrokerSession::topicsListedChanged); }
+    void setListingsFiltered(bool value) { publish(m_listingsFiltered, value, &BrokerSession::topicsListedChanged); }
     void setMessages(const QList<Message>& value, std::optional<InsertedRuns> inserted = std::nullopt);
     void setIsLoadingMessages(bool value)
     {
@@ -372,6 +380,7 @@ private:
         publish(m_timeAnswer, value, &BrokerSession::timeAnswerChanged);
     }
     void setReachedEnd(bool value) { publish(m_reachedEnd, value, &BrokerSession::reachedEndChanged); }
+    void setReadRefused(bool value) { publish(m_readRefused, value, &BrokerSession::reachedEndChanged); }
     void setPagesRead(int value) { publish(m_pagesRead, value, &BrokerSession::pagesReadChanged); }
     void setQueueReadCost(const std::optional<QueueReadCost>& value)
     {
@@ -419,6 +428,7 @@ private:
     QList<Topic> m_topics;
     QList<ConsumerGroup> m_groups;
     bool m_groupsUnseen = false;
+    bool m_listingsFiltered = false;
     bool m_isLoadingTopics = false;
     std::optional<QString> m_selectedTopic;
     QString m_search;
@@ -444,6 +454,7 @@ private:
     QMap<int32_t, int64_t> m_nextOffsets;
     QMap<int32_t, int64_t> m_timeAnswer;
     bool m_reachedEnd = true;
+    bool m_readRefused = false;
     int m_pagesRead = 0;
     QString m_messageSearch;
     std::optional<QString> m_lostConnection;

@@ -392,8 +392,10 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
         addToTally(Prefs::messagesRead, readCount);
         co_return;
     }
-    auto unobservablePartition = [&](int32_t partition, const QString& reason) {
-        noteUnobservable(L10n::t("%@ partition %d", L10n::isolated(topic.name), partition), reason);
+    bool refused = false;
+    auto unobservablePartition = [&](int32_t partition, const CapturedError& failure) {
+        refused = refused || failure.code == KafkaError::topicAuthorizationFailed;
+        noteUnobservable(L10n::t("%@ partition %d", L10n::isolated(topic.name), partition), failure.message);
     };
     // Every other partition would wait out its own time-out on the same lost cluster.
     auto lost = [&](const QString& reason) {
@@ -406,7 +408,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
             lost(pagesFailure->message);
         else
             for (const KafkaReading::PartitionStart& partition : std::as_const(starts))
-                unobservablePartition(partition.partition, pagesFailure->message);
+                unobservablePartition(partition.partition, *pagesFailure);
     }
     for (const KafkaReading::PartitionPage& answer : answers) {
         if (answer.page) {
@@ -421,7 +423,7 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
             lost(failure.message);
             break;
         }
-        unobservablePartition(answer.partition, failure.message);
+        unobservablePartition(answer.partition, failure);
     }
     addToTally(Prefs::messagesRead, readCount);
 
@@ -469,6 +471,9 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     m_nextOffsetsTopic = topic.name;
     setNextOffsets(next);
     setReachedEnd(allReachedEnd);
+    // Only a read from the start is judged anew: a further page of a topic already read was allowed.
+    if (!continuing)
+        setReadRefused(refused && decoded.isEmpty());
     setPagesRead(m_pagesRead + 1);
     if (!continuing)
         setPosition(from);

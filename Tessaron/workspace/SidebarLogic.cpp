@@ -72,13 +72,16 @@ Body body(bool isConnecting, bool isLoadingTopics, bool anyTopics, bool anyVisib
     return Body::list;
 }
 
-QString emptyNotice(const QString& search, bool listed, bool queues)
+QString emptyNotice(const QString& search, bool listed, bool queues, bool filtered)
 {
     if (!listed)
         return queues ? L10n::t("I couldn't list the queues on this broker.")
                       : L10n::t("I couldn't list the topics on this broker.");
     if (!search.isEmpty())
         return L10n::t("Nothing matches \"%@\".", L10n::isolated(search));
+    if (filtered)
+        return L10n::t("The broker shows this user no topics. It lists only what the user's ACLs allow, and says "
+                       "nothing of the rest.");
     return L10n::t("No topics on this broker.");
 }
 

@@ -40,8 +40,9 @@ enum class Body { loading, empty, list };
 // first time; empty when nothing is visible.
 Body body(bool isConnecting, bool isLoadingTopics, bool anyTopics, bool anyVisible);
 // The empty notice: a search that matched nothing, a listing that never succeeded (which is not
-// "no topics"), or a broker that has none.
-QString emptyNotice(const QString& search, bool listed, bool queues);
+// "no topics"), a listing the user's ACLs filtered (which is not "none" either), or a broker that
+// has none.
+QString emptyNotice(const QString& search, bool listed, bool queues, bool filtered = false);
 
 // "Ask" needs an AI tool and a current topic; "File…" needs a connection.
 bool offersAsk(bool aiAvailable, bool hasCurrentTopic);

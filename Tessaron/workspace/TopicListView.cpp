@@ -404,8 +404,8 @@ void TopicListView::refreshBody()
     m_notice->setVisible(body == Sidebar::Body::empty);
     const bool searching = !m_session->search().isEmpty();
     m_noticeIcon->setName(searching ? QStringLiteral("magnifyingglass") : QStringLiteral("tray"));
-    m_noticeText->setText(
-        Sidebar::emptyNotice(m_session->search(), m_session->topicsListed(), m_model->speaksOfQueues()));
+    m_noticeText->setText(Sidebar::emptyNotice(m_session->search(), m_session->topicsListed(),
+                                               m_model->speaksOfQueues(), m_session->listingsFiltered()));
     const bool listed = body == Sidebar::Body::list;
     const bool facts = body == Sidebar::Body::empty && m_model->rowCount() > 0;
     m_list->setVisible(listed || facts);

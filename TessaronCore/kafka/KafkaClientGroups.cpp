@@ -20,6 +20,24 @@ QString stateName(rd_kafka_consumer_group_state_t state)
     return QString::fromUtf8(rd_kafka_consumer_group_state_name(state));
 }
 
+ConsumerGroup::Protocol protocolOf(const rd_kafka_ConsumerGroupListing_t* listing)
+{
+#if RD_KAFKA_VERSION >= 0x020a00ff
+    switch (rd_kafka_ConsumerGroupListing_type(listing)) {
+    case RD_KAFKA_CONSUMER_GROUP_TYPE_CONSUMER:
+        return ConsumerGroup::Protocol::consumer;
+    case RD_KAFKA_CONSUMER_GROUP_TYPE_CLASSIC:
+        return ConsumerGroup::Protocol::classic;
+    default:
+        // The broker named a type this library does not know: a share or streams group.
+        return ConsumerGroup::Protocol::other;
+    }
+#else
+    Q_UNUSED(listing)
+    return ConsumerGroup::Protocol::classic;
+#endif
+}
+
 bool byTopicThenPartition(const TopicPartitionRef& a, const TopicPartitionRef& b)
 {
     return a.topic != b.topic ? TextRules::precedes(a.topic, b.topic) : a.partition < b.partition;
@@ -62,7 +80,8 @@ QList<ConsumerGroup> listOnQueue(rd_kafka_t* rk, int32_t timeoutMs)
             continue;
         groups.append(ConsumerGroup(text(rd_kafka_ConsumerGroupListing_group_id(listings[i])),
                                     stateName(rd_kafka_ConsumerGroupListing_state(listings[i])),
-                                    rd_kafka_ConsumerGroupListing_is_simple_consumer_group(listings[i]) != 0));
+                                    rd_kafka_ConsumerGroupListing_is_simple_consumer_group(listings[i]) != 0,
+                                    protocolOf(listings[i])));
     }
     // Brokers that failed to list are passed over while others answered; when none did, an
     // empty list would read as a cluster without groups.

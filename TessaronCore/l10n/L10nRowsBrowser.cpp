@@ -10,6 +10,9 @@ namespace tessaron::L10nTable {
 std::span<const L10nRow> rowsBrowser()
 {
     static const L10nRow table[] = {
+        {"Not yours to read", "Não é seu pra ler"},
+        {"The broker lets this user see this topic but not read it: its ACLs grant no Read here.",
+         "O broker deixa este usuário ver este tópico, mas não ler: as ACLs dele não dão Read aqui."},
         {"This one is the only one that disagrees.", "Esta é a única que discorda."},
         {"1 byte of binary", "1 byte de binário"},
         {"Nothing from that moment on", "Nada desse momento em diante"},

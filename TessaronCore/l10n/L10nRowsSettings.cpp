@@ -220,7 +220,6 @@ std::span<const L10nRow> rowsSettings()
          "O cachorro do ícone é de verdade. O nome dele é Tessaron."},
         {"He has never once lied about a queue.", "Ele nunca mentiu sobre uma fila. Nem uma vez."},
         {"Version %@ · build %@", "Versão %@ · build %@"},
-        {"Speaks Kafka through %@", "Fala com o Kafka pela %@"},
         {"Local-first. No account, no server, no telemetry.",
          "Local primeiro. Sem conta, sem servidor, sem telemetria."},
         {"Website", "Site"},

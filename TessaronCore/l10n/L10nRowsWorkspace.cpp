@@ -17,6 +17,10 @@ std::span<const L10nRow> rowsWorkspace()
         {"Search topics", "Buscar tópicos"},
         {"Dead letters", "Cartas mortas"},
         {"No topics on this broker.", "Nenhum tópico neste broker."},
+        {"The broker shows this user no topics. It lists only what the user's ACLs allow, and says nothing of the "
+         "rest.",
+         "O broker não mostra nenhum tópico pra este usuário. Ele só lista o que as ACLs do usuário permitem, e não "
+         "diz nada do resto."},
         {"Nothing matches \"%@\".", "Nada bate com \"%@\"."},
         {"%d retained", "%d retidas"},
         {"Under-replicated", "Sub-replicado"},

@@ -29,6 +29,8 @@ public:
     bool isTimeout() const { return m_code == -195 || m_code == -187 || m_code == -185; }
     // A write whose request went out and whose answer never came: the broker may have done it.
     bool isUncertain() const { return m_uncertain; }
+    // The broker's refusal of a topic this user may not read (or write) for its ACLs.
+    static constexpr int32_t topicAuthorizationFailed = 29;
 
     friend bool operator==(const KafkaError& a, const KafkaError& b)
     {

@@ -181,14 +181,17 @@ EOF
     return 1
   fi
 
-  # The restricted user may see and read one topic; nothing else (no group, no other topic).
-  local reader_topic=tessaron-reader-topic
+  # The restricted user may see and read one topic and see another without reading it; nothing
+  # else (no group, no other topic).
+  local reader_topic=tessaron-reader-topic glimpse_topic=tessaron-reader-glimpse
   # The ACL tool moved from the broker's own package to the tools' in 4.0.
   local acl_tool=org.apache.kafka.tools.AclCommand
   case $KAFKA_SERVICE_VERSION in 3.*) acl_tool=kafka.admin.AclCommand ;; esac
   if ! _kafka_java "$acl_tool" --bootstrap-server "127.0.0.1:$plain" --add \
        --allow-principal User:reader --operation Read --operation Describe --topic "$reader_topic" \
-       >"$dir/acl.log" 2>&1; then
+       >"$dir/acl.log" 2>&1 ||
+     ! _kafka_java "$acl_tool" --bootstrap-server "127.0.0.1:$plain" --add \
+       --allow-principal User:reader --operation Describe --topic "$glimpse_topic" >>"$dir/acl.log" 2>&1; then
     echo "kafka: the restricted user's ACLs could not be set:" >&2
     tail -n 20 "$dir/acl.log" >&2
     stop_kafka
@@ -203,7 +206,7 @@ EOF
   export TESSARON_TEST_KAFKA_CA_FILE="$dir/tls/ca.pem"
   export TESSARON_TEST_KAFKA_ADMIN_USER=admin TESSARON_TEST_KAFKA_ADMIN_PASSWORD="$admin_password"
   export TESSARON_TEST_KAFKA_READER_USER=reader TESSARON_TEST_KAFKA_READER_PASSWORD="$reader_password"
-  export TESSARON_TEST_KAFKA_READER_TOPIC="$reader_topic"
+  export TESSARON_TEST_KAFKA_READER_TOPIC="$reader_topic" TESSARON_TEST_KAFKA_GLIMPSE_TOPIC="$glimpse_topic"
   # The broker's own console clients, for the demo's groups.
   export TESSARON_KAFKA_CLASSPATH="$KAFKA_SERVICE_CLASSPATH"
   echo "kafka: broker $KAFKA_SERVICE_VERSION at 127.0.0.1:$plain (SASL $sasl, TLS $ssl, SASL over TLS $sasl_ssl)"
@@ -214,7 +217,7 @@ stop_kafka() {
   unset TESSARON_TEST_KAFKA_BOOTSTRAP TESSARON_TEST_KAFKA_SASL_BOOTSTRAP TESSARON_TEST_KAFKA_SSL_BOOTSTRAP \
     TESSARON_TEST_KAFKA_SASL_SSL_BOOTSTRAP TESSARON_TEST_KAFKA_VERSION \
     TESSARON_TEST_KAFKA_CA_FILE TESSARON_TEST_KAFKA_ADMIN_USER TESSARON_TEST_KAFKA_ADMIN_PASSWORD \
-    TESSARON_TEST_KAFKA_READER_USER TESSARON_TEST_KAFKA_READER_PASSWORD TESSARON_TEST_KAFKA_READER_TOPIC \
+    TESSARON_TEST_KAFKA_READER_USER TESSARON_TEST_KAFKA_READER_PASSWORD TESSARON_TEST_KAFKA_READER_TOPIC TESSARON_TEST_KAFKA_GLIMPSE_TOPIC \
     TESSARON_KAFKA_CLASSPATH
   if [ -n "${KAFKA_SERVICE_PID:-}" ]; then
     # TERM is the broker's orderly shutdown; one node has no one to hand its partitions to.

@@ -158,6 +158,18 @@ private slots:
         stage.open("empty");
         QCOMPARE(view.body(), BrowserBody::nothingRetained);
         QCOMPARE(view.emptyPane()->title(), QString("Nothing retained"));
+
+        // A topic the user may see but not read: the broker's refusal, not "nothing came back";
+        // once allowed again, the read is judged as any other.
+        stage.kafka().pageErrors.insert(0, KafkaError(KafkaError::topicAuthorizationFailed, "reading: denied"));
+        stage.kafka().pageErrors.insert(1, KafkaError(KafkaError::topicAuthorizationFailed, "reading: denied"));
+        syncWait(stage.session->read(BrokerSession::Position::atBeginning(), 100, false));
+        QVERIFY(stage.session->readRefused());
+        QCOMPARE(view.emptyPane()->title(), QString("Not yours to read"));
+        stage.kafka().pageErrors.clear();
+        syncWait(stage.session->read(BrokerSession::Position::atBeginning(), 100, false));
+        QVERIFY(!stage.session->readRefused());
+        QCOMPARE(view.emptyPane()->title(), QString("Nothing retained"));
     }
 
     void rabbitAsksOnceThenReadsWithoutAFooter()

@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(view.findChildren<QWidget*>("unlistedTopic").size(), kept ? 2 : 1);
     }
 
-    void aConsumerProtocolGroupShowsWhatItCanAndMovesOnceStopped()
+    void aConsumerProtocolGroupShowsItsMembersAndMovesOnceStopped()
     {
         const QString classpath = qEnvironmentVariable("TESSARON_KAFKA_CLASSPATH");
         if (classpath.isEmpty())
@@ -214,35 +214,45 @@ private slots:
         const auto listing = std::find_if(session.groups().begin(), session.groups().end(),
                                           [&](const ConsumerGroup& g) { return g.id == modern; });
         QCOMPARE(listing->state, QString("Stable"));
+        QCOMPARE(listing->protocol, ConsumerGroup::Protocol::consumer);
 
-        // This library describes such a group only as "Dead" without members: the screen keeps the
-        // listing's state, says it cannot see the members, and judges the positions it can read.
+        // Described with the new protocol's own request: its member, where it runs and what it was
+        // given, as a classic group's are.
         ConsumerGroupView view(&app, &session);
         session.setSelectedGroup(modern);
         const auto caughtUp = [&] {
             syncWait(session.loadGroupDetail());
             return session.groupDetail() && session.groupDetail()->positions.size() == 2
-                && session.groupDetail()->lag() == ConsumerGroupDetail::Lag{0, 0};
+                && session.groupDetail()->lag() == ConsumerGroupDetail::Lag{0, 0}
+            && session.groupDetail()->members.size() == 1;
         };
         QTRY_VERIFY_WITH_TIMEOUT(caughtUp(), 30000);
-        QCOMPARE(session.groupDetail()->state, QString("Stable"));
-        QCOMPARE(session.groupBlindSpots().size(), 1);
-        QCOMPARE(session.groupBlindSpots()[0].subject, QString("Members"));
-        // The client names the case, so the session says it in the interface's language.
-        QCOMPARE(session.groupBlindSpots()[0].reason,
-                 QString("The broker lists it as \u2068Stable\u2069 but describes it as Dead, as it does a group of "
-                         "the new consumer protocol, whose members Tessaron can't read."));
-        // Its running member is unseen, not absent: caught up, never "nobody home".
-        QVERIFY(session.groupDetail()->membersUnknown);
-        QCOMPARE(GroupVerdict::verdict(*session.groupDetail()), GroupVerdict::caughtUp(2));
+        const ConsumerGroupDetail& detail = *session.groupDetail();
+        QCOMPARE(detail.state, QString("Stable"));
+        QVERIFY(session.groupBlindSpots().isEmpty());
+        QVERIFY(!detail.membersUnknown);
+        QVERIFY(!detail.members[0].clientID.isEmpty());
+        QVERIFY(!detail.members[0].host.isEmpty());
+        QCOMPARE(detail.members[0].assigned,
+                 (QList<TopicPartitionRef>{TopicPartitionRef(topicName, 0), TopicPartitionRef(topicName, 1)}));
+        QCOMPARE(GroupVerdict::verdict(detail), GroupVerdict::caughtUp(2));
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
-        QVERIFY(view.findChild<QWidget*>("blindSpotCard"));
+        QVERIFY(!view.findChild<QWidget*>("blindSpotCard"));
         const auto* table = view.findChild<PositionTable*>("positionTable");
-        QVERIFY(table && table->cells()[0].heldByUnknown);
+        QVERIFY(table && !table->cells()[0].heldByUnknown);
 
-        // Stopped, it leaves the group, which may then be moved like any other.
+        // "Look again" reads the group afresh, not the listing's state of it: once its consumer
+        // stops, the group is empty without the topics being listed again.
         consumer.terminate();
         QVERIFY(consumer.waitForFinished(20000));
+        const auto emptied = [&] {
+            syncWait(session.loadGroupDetail());
+            return session.groupDetail() && session.groupDetail()->state == QLatin1String("Empty")
+                && session.groupDetail()->members.isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(emptied(), 20000);
+
+        // Stopped, it left the group, which may then be moved like any other.
         const auto state = [&] {
             syncWait(session.refreshTopics());
             for (const ConsumerGroup& g : session.groups())

@@ -36,7 +36,9 @@ private slots:
     {
         if (env("TESSARON_TEST_KAFKA_SASL_BOOTSTRAP").isEmpty())
             QSKIP("the broker's SASL listener is not named (scripts/services/kafka.service.sh names it)");
-        LiveKafka(LiveKafka::bootstrapFromEnvironment()).createTopic(env("TESSARON_TEST_KAFKA_READER_TOPIC"), 1, {});
+        LiveKafka live(LiveKafka::bootstrapFromEnvironment());
+        live.createTopic(env("TESSARON_TEST_KAFKA_READER_TOPIC"), 1, {});
+        live.createTopic(env("TESSARON_TEST_KAFKA_GLIMPSE_TOPIC"), 1, {{0, "not for the reader"}});
         QFile::remove(AppSupport::url(AppState::brokersFileName));
     }
 
@@ -53,6 +55,15 @@ private slots:
         QVERIFY(!QFile::exists(AppSupport::url(AppState::brokersFileName)));
     }
 
+    void anAdministratorsListingsAreWhole()
+    {
+        BrokerSession session(signingIn(env("TESSARON_TEST_KAFKA_ADMIN_USER")),
+                              env("TESSARON_TEST_KAFKA_ADMIN_PASSWORD"), std::nullopt, std::nullopt);
+        syncWait(session.connectBroker());
+        QVERIFY(session.topicsListed());
+        QVERIFY(!session.listingsFiltered());
+    }
+
     void aRestrictedUserKeepsItsConnection()
     {
         // Its listings are what its ACLs let it describe; a group it may not describe is the broker's
@@ -65,10 +76,24 @@ private slots:
         QStringList names;
         for (const Topic& topic : session.topics())
             names << topic.name;
-        QCOMPARE(names, QStringList{env("TESSARON_TEST_KAFKA_READER_TOPIC")});
+        names.sort();
+        QCOMPARE(names,
+                 (QStringList{env("TESSARON_TEST_KAFKA_GLIMPSE_TOPIC"), env("TESSARON_TEST_KAFKA_READER_TOPIC")}));
         // The broker lists only what the user may describe and says nothing of the rest: a
-        // filtered listing, never a lost connection.
+        // filtered listing, never a lost connection, and the session knows it is filtered.
         QVERIFY(!session.lostConnection());
+        QVERIFY(session.listingsFiltered());
+
+        // A topic it may see but not read: refused, and said so, not "nothing came back".
+        session.setSelectedTopic(env("TESSARON_TEST_KAFKA_GLIMPSE_TOPIC"));
+        syncWait(session.readLatest());
+        QVERIFY(session.messages().isEmpty());
+        QVERIFY(!session.lostConnection());
+        QVERIFY(session.readRefused());
+        // The topic it may read is read as any other.
+        session.setSelectedTopic(env("TESSARON_TEST_KAFKA_READER_TOPIC"));
+        syncWait(session.readLatest());
+        QVERIFY(!session.readRefused());
 
         session.setSelectedGroup(QStringLiteral("tessaron-secured-group"));
         syncWait(session.loadGroupDetail());

@@ -86,6 +86,7 @@ private slots:
         QVERIFY(ours != groups.end());
         QCOMPARE(ours->state, QString("Stable"));
         QVERIFY(!ours->isSimple);
+        QCOMPARE(ours->protocol, ConsumerGroup::Protocol::classic);
     }
 
     void aGroupIsDescribedWithItsMembersAndAssignments()
