@@ -38,7 +38,6 @@ public:
     [[nodiscard]] QCoro::Task<QList<ConsumerGroup>> groups(int32_t timeoutMs) override;
     [[nodiscard]] QCoro::Task<GroupDescription> describe(QString group, int32_t timeoutMs) override;
     [[nodiscard]] QCoro::Task<std::optional<QStringList>> clusterOperations(int32_t timeoutMs) override;
-    [[nodiscard]] QCoro::Task<std::optional<QStringList>> topicOperations(QString topic, int32_t timeoutMs) override;
     [[nodiscard]] QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group, int32_t timeoutMs) override;
     [[nodiscard]] QCoro::Task<QList<GroupOffset>> offsets(QString group, Topic topic, int32_t timeoutMs) override;
     [[nodiscard]] QCoro::Task<QMap<int32_t, int64_t>> offsets(QDateTime moment, Topic topic,

@@ -1,9 +1,11 @@
 // What the broker lets this user do: the authorised operations it reports with a description of
-// the cluster or of a topic, so that a listing its ACLs filtered is not taken for the whole.
+// the cluster, so that a listing its ACLs filtered is not taken for the whole.
 #include "TessaronCore/kafka/KafkaClient.h"
 
 #include "TessaronCore/kafka/KafkaAdminCall.h"
 #include "TessaronCore/kafka/KafkaSupport.h"
+
+#include <algorithm>
 
 namespace tessaron {
 
@@ -37,6 +39,15 @@ QCoro::Task<std::optional<QStringList>> KafkaClient::clusterOperations(int32_t t
 {
     auto job = onQueue(*m_queue, m_handle, [timeoutMs](rd_kafka_t* rk) -> std::optional<QStringList> {
         const QString context = QStringLiteral("describing the cluster");
+        // The request goes to the controller and waits for it to be among the brokers: a cluster
+        // that names none of its own (librdkafka's mock cluster names broker 0, which it does not
+        // have) would hold the queue until the time-out.
+        const int32_t controller = rd_kafka_controllerid(rk, 0);
+        const OwnedMetadata metadata = awaitMetadata(rk, false, timeoutMs, context);
+        const auto* begin = metadata->brokers;
+        const auto* end = metadata->brokers + metadata->broker_cnt;
+        if (std::none_of(begin, end, [&](const rd_kafka_metadata_broker_t& broker) { return broker.id == controller; }))
+            return std::nullopt;
         KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_DESCRIBECLUSTER, timeoutMs, true);
         includeOperations(call, context);
         rd_kafka_DescribeCluster(rk, call.options(), call.queue());
@@ -53,42 +64,10 @@ QCoro::Task<std::optional<QStringList>> KafkaClient::clusterOperations(int32_t t
     co_return co_await job;
 }
 
-QCoro::Task<std::optional<QStringList>> KafkaClient::topicOperations(QString topic, int32_t timeoutMs)
-{
-    auto job = onQueue(*m_queue, m_handle, [topic = std::move(topic), timeoutMs](rd_kafka_t* rk) {
-        const QString context = QStringLiteral("describing ") + topic;
-        KafkaAdminCall call(rk, RD_KAFKA_ADMIN_OP_DESCRIBETOPICS, timeoutMs, true);
-        includeOperations(call, context);
-        const QByteArray name = topic.toUtf8();
-        const char* names[] = {name.constData()};
-        using OwnedCollection =
-            std::unique_ptr<rd_kafka_TopicCollection_t, Destroyer<rd_kafka_TopicCollection_destroy>>;
-        OwnedCollection collection(rd_kafka_TopicCollection_of_topic_names(names, 1));
-        rd_kafka_DescribeTopics(rk, collection.get(), call.options(), call.queue());
-        const rd_kafka_event_t* event = call.wait(context);
-        const rd_kafka_DescribeTopics_result_t* result =
-            rd_kafka_event_DescribeTopics_result(const_cast<rd_kafka_event_t*>(event));
-        size_t count = 0;
-        const rd_kafka_TopicDescription_t** topics =
-            result ? rd_kafka_DescribeTopics_result_topics(result, &count) : nullptr;
-        if (!topics || count == 0 || !topics[0])
-            throw KafkaError(-1, context + QStringLiteral(": the broker returned no description"));
-        if (const rd_kafka_error_t* error = rd_kafka_TopicDescription_error(topics[0]))
-            throw failure(rd_kafka_error_code(error), context);
-        size_t operationCount = 0;
-        const rd_kafka_AclOperation_t* operations =
-            rd_kafka_TopicDescription_authorized_operations(topics[0], &operationCount);
-        return operationNames(operations, operationCount);
-    });
-    co_return co_await job;
-}
-
 #else
 
 // Libraries before 2.3 cannot ask: the broker's ACLs stay unspoken.
 QCoro::Task<std::optional<QStringList>> KafkaClient::clusterOperations(int32_t) { co_return std::nullopt; }
-
-QCoro::Task<std::optional<QStringList>> KafkaClient::topicOperations(QString, int32_t) { co_return std::nullopt; }
 
 #endif
 

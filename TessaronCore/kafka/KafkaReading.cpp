@@ -59,6 +59,4 @@ QCoro::Task<QList<Message>> KafkaReading::read(QString topic, int32_t partition,
 
 QCoro::Task<std::optional<QStringList>> KafkaReading::clusterOperations(int32_t) { co_return std::nullopt; }
 
-QCoro::Task<std::optional<QStringList>> KafkaReading::topicOperations(QString, int32_t) { co_return std::nullopt; }
-
 } // namespace tessaron

@@ -77,8 +77,6 @@ public:
     // the broker says; nothing when it does not say. A user who may not describe the cluster is
     // listed only the topics and groups its ACLs let it see, and the broker does not say so.
     [[nodiscard]] virtual QCoro::Task<std::optional<QStringList>> clusterOperations(int32_t timeoutMs);
-    // The same for one topic ("READ", "DESCRIBE", …).
-    [[nodiscard]] virtual QCoro::Task<std::optional<QStringList>> topicOperations(QString topic, int32_t timeoutMs);
     // Every offset the group has committed.
     [[nodiscard]] virtual QCoro::Task<QHash<TopicPartitionRef, int64_t>> committed(QString group,
                                                                                    int32_t timeoutMs) = 0;

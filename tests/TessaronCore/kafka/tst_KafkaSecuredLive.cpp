@@ -70,6 +70,7 @@ private slots:
         topicName = LiveKafka::uniqueName(QStringLiteral("tessaron-secured-"));
         live.createTopic(topicName, 1, {});
         live.createTopic(env("TESSARON_TEST_KAFKA_READER_TOPIC"), 1, {});
+        live.createTopic(env("TESSARON_TEST_KAFKA_GLIMPSE_TOPIC"), 1, {});
     }
 
     void signingInWithTheRightAndAWrongPassword_data()
@@ -122,7 +123,10 @@ private slots:
     {
         KafkaClient client(signingIn(QStringLiteral("SCRAM-SHA-512"), env("TESSARON_TEST_KAFKA_READER_USER")),
                            env("TESSARON_TEST_KAFKA_READER_PASSWORD"), std::nullopt, 10000);
-        QCOMPARE(namesOf(syncWait(client.topics(10000))), QStringList{env("TESSARON_TEST_KAFKA_READER_TOPIC")});
+        // What its ACLs let it describe, and nothing else; and the broker says so when asked.
+        QCOMPARE(namesOf(syncWait(client.topics(10000))),
+                 (QStringList{env("TESSARON_TEST_KAFKA_GLIMPSE_TOPIC"), env("TESSARON_TEST_KAFKA_READER_TOPIC")}));
+        QCOMPARE(syncWait(client.clusterOperations(10000)), std::optional<QStringList>(QStringList{}));
         // A refusal of the broker's, never a lost connection.
         const KafkaError described = failureOf(client.describe(QStringLiteral("tessaron-secured-group"), 10000));
         QCOMPARE(described.code(), int32_t(RD_KAFKA_RESP_ERR_GROUP_AUTHORIZATION_FAILED));
