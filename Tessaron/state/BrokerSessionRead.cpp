@@ -257,6 +257,7 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
         setMessages(decoded.messages);
         setPosition(Position::atTail());
         setReachedEnd(true);
+        setUnreadPartitions({});
         setNextOffsets({});
         setPagesRead(1);
         judgeShapes();
@@ -392,8 +393,14 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
         addToTally(Prefs::messagesRead, readCount);
         co_return;
     }
+    QList<int32_t> unread;
+    // A partition that could not be read has not been read to its end: a further page asks it
+    // again (from where the read's position puts it).
     auto unobservablePartition = [&](int32_t partition, const QString& reason) {
         noteUnobservable(L10n::t("%@ partition %d", L10n::isolated(topic.name), partition), reason);
+        allReachedEnd = false;
+        if (!unread.contains(partition))
+            unread.append(partition);
     };
     // Every other partition would wait out its own time-out on the same lost cluster.
     auto lost = [&](const QString& reason) {
@@ -468,6 +475,8 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     held.sorted = true;
     m_nextOffsetsTopic = topic.name;
     setNextOffsets(next);
+    std::sort(unread.begin(), unread.end());
+    setUnreadPartitions(unread);
     setReachedEnd(allReachedEnd);
     setPagesRead(m_pagesRead + 1);
     if (!continuing)
