@@ -98,6 +98,21 @@ GroupLagStrip::GroupLagStrip(BrokerSession* session, QWidget* parent)
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
     connect(session, &BrokerSession::groupsChanged, this, &GroupLagStrip::restart);
+    // Every fresh read of the topic and every listing measures afresh, unless a run is under way
+    // (a new topic's, begun just before its read) or began meanwhile (a changed group list): the
+    // figures are never older than what the page shows.
+    connect(session, &BrokerSession::pagesReadChanged, this, [this] {
+        if (m_session && m_session->selectedTopic() == m_topic && m_session->pagesRead() == 0 && !m_running)
+            restart();
+    });
+    connect(session, &BrokerSession::isLoadingTopicsChanged, this, [this] {
+        if (!m_session)
+            return;
+        if (m_session->isLoadingTopics())
+            m_listingAt = m_generation;
+        else if (m_listingAt == m_generation && !m_running)
+            restart();
+    });
 }
 
 void GroupLagStrip::setTopic(const QString& topic)

@@ -18,7 +18,8 @@ class FlowRow;
 
 // One chip per consumer group of the broker with its lag on the open topic; a chip opens its
 // group. Lags are measured one group at a time. A new topic or a changed group list starts the
-// measuring afresh, and an answer measured for an earlier run is never shown.
+// measuring afresh, as does a fresh read of the topic and a listing; an answer measured for an
+// earlier run is never shown.
 class GroupLagStrip : public QWidget {
     Q_OBJECT
 public:
@@ -50,6 +51,8 @@ private:
     QHash<QString, std::optional<int64_t>> m_lags;
     QStringList m_pending;
     quint64 m_generation = 0;
+    // The run in force when the listing began.
+    quint64 m_listingAt = 0;
     bool m_running = false;
 };
 

@@ -244,7 +244,8 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
          {&BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged, &BrokerSession::connectionChanged,
           &BrokerSession::acceptedRabbitReadCostChanged, &BrokerSession::isLoadingMessagesChanged,
           &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged, &BrokerSession::positionChanged,
-          &BrokerSession::timeAnswerChanged, &BrokerSession::reachedEndChanged})
+          &BrokerSession::timeAnswerChanged, &BrokerSession::reachedEndChanged,
+          &BrokerSession::lostConnectionChanged})
         connect(session, signal, this, &MessageListView::refreshBody);
     // While "Read further" runs, a change of the messages is its page merged in (or, if the
     // list shown is not among them, a read that superseded it: mergeRows tells).
@@ -257,8 +258,9 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
         m_model->setSelected(m_session->selectedMessage());
         markSelected(m_list, m_model, m_session->selectedMessage());
     });
-    for (auto signal : {&BrokerSession::reachedEndChanged, &BrokerSession::messagesChanged,
-                        &BrokerSession::isLoadingMessagesChanged, &BrokerSession::connectionChanged})
+    for (auto signal :
+         {&BrokerSession::reachedEndChanged, &BrokerSession::unreadPartitionsChanged, &BrokerSession::messagesChanged,
+          &BrokerSession::isLoadingMessagesChanged, &BrokerSession::connectionChanged})
         connect(session, signal, this, &MessageListView::refreshFooter);
     refreshRows();
     refreshBody();
@@ -356,8 +358,13 @@ void MessageListView::refreshBody()
         m_stack->setCurrentWidget(m_columns);
         break;
     case BrowserBody::nothingRetained: {
-        const auto [title, detail] =
-            emptyTexts(*topic, m_session->position(), m_session->timeAnswer(), m_session->readRefused());
+        // Under the lost-connection banner an empty list is a read the broker never answered, not
+        // a verdict on what the topic holds.
+        const auto [title, detail] = m_session->lostConnection()
+            ? std::pair<QString, QString>(loc("The read was cut off"),
+                                          loc("The broker stopped answering before this read came back, so nothing "
+                                              "of it is shown. Try again once it answers."))
+            : emptyTexts(*topic, m_session->position(), m_session->timeAnswer(), m_session->readRefused());
         m_empty->setTexts(title, detail);
         m_stack->setCurrentWidget(m_empty);
         break;
@@ -436,8 +443,15 @@ void MessageListView::refreshFooter()
     m_readFurther->setEnabled(!reading);
     showReadingInButton(reading);
     const qint64 read = m_session->messages().size();
-    m_count->setText(reachedEnd ? L10n::t("%d read · the end of every partition", read)
-                                : L10n::t("%d read · there is more", read));
+    // A partition that could not be read is named: "Read further" asks it again.
+    QStringList unread;
+    for (int32_t partition : m_session->unreadPartitions())
+        unread << QStringLiteral("p%1").arg(partition);
+    if (!unread.isEmpty())
+        m_count->setText(L10n::t("%d read · %@ wouldn't read", read, unread.join(QStringLiteral(", "))));
+    else
+        m_count->setText(reachedEnd ? L10n::t("%d read · the end of every partition", read)
+                                    : L10n::t("%d read · there is more", read));
 }
 
 void MessageListView::showReadingInButton(bool reading)

@@ -178,7 +178,8 @@ void ConsumerGroupView::showDetail()
     for (const GroupLogic::TopicCard& facts : GroupLogic::topicCards(detail, session->topics()))
         column->addWidget(buildTopicCard(detail, facts, worst, clients));
 
-    if (detail.members.isEmpty() && detail.positions.isEmpty()) {
+    // Offsets that could not be read are no sign of a group that never committed.
+    if (detail.members.isEmpty() && detail.positions.isEmpty() && !detail.positionsUnknown) {
         auto* card = new CaseCard(loc("WHERE IT STANDS"), muted());
         card->setObjectName(QStringLiteral("noPositionsCard"));
         card->addWidget(label(loc("No positions. A group that has never committed has nowhere to stand, and nothing "

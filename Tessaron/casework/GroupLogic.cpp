@@ -46,7 +46,10 @@ QString explanation(const GroupVerdict& verdict)
             return L10n::t("%@ behind, all of it on %@, its one partition.", groupedCount(verdict.total()),
                            L10n::isolated(verdict.worst()->topic) + QLatin1Char(' ')
                                + CaseworkLogic::partitionName(verdict.worst()->partition));
-        if (verdict.share() >= 0.5 && verdict.worst()) {
+        // Of two lagging partitions the worst always carries half: it stands out only at twice the
+        // other's lag. Of more, carrying half is already more than all the others together.
+        const double standsOut = verdict.partitions() == 2 ? 2.0 / 3.0 : 0.5;
+        if (verdict.share() >= standsOut && verdict.worst()) {
             const GroupPosition& worst = *verdict.worst();
             const QString label =
                 L10n::isolated(worst.topic) + QLatin1Char(' ') + CaseworkLogic::partitionName(worst.partition);
@@ -60,10 +63,12 @@ QString explanation(const GroupVerdict& verdict)
                        groupedCount(verdict.total()), verdict.partitions());
     }
     case GroupVerdict::Case::nobodyHome:
+        // The lag is Kafka's offset distance: aborted transactions and their markers take offsets
+        // too, so it is not a count of messages.
         if (verdict.total() == 1)
-            return loc("Nobody's in the group and 1 message is waiting. That's the shape of a consumer that died — "
+            return loc("Nobody's in the group and it's 1 offset behind. That's the shape of a consumer that died — "
                        "the lag kept being a number, so nobody noticed.");
-        return L10n::t("Nobody's in the group and %@ messages are waiting. That's the shape of a consumer that "
+        return L10n::t("Nobody's in the group and it's %@ offsets behind. That's the shape of a consumer that "
                        "died — the lag kept being a number, so nobody noticed.",
                        groupedCount(verdict.total()));
     case GroupVerdict::Case::rebalancing:
@@ -84,6 +89,9 @@ QString explanation(const GroupVerdict& verdict)
                        "commit somewhere Tessaron can't see.",
                        verdict.members());
     case GroupVerdict::Case::cannotSee:
+        if (verdict.positions() == 0)
+            return loc("Tessaron couldn't read where it committed, so it can't say whether it committed at all, or "
+                       "how far behind it is. No verdict.");
         if (verdict.seen() == 1)
             return L10n::t("Nothing waits on the one partition whose end Tessaron can see, but the end of %d more "
                            "wouldn't read. No verdict until it can see them.",

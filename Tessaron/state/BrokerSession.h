@@ -74,6 +74,7 @@ class BrokerSession : public QObject {
     Q_PROPERTY(PartitionOffsets nextOffsets READ nextOffsets NOTIFY nextOffsetsChanged)
     Q_PROPERTY(PartitionOffsets timeAnswer READ timeAnswer NOTIFY timeAnswerChanged)
     Q_PROPERTY(bool reachedEnd READ reachedEnd NOTIFY reachedEndChanged)
+    Q_PROPERTY(QList<int32_t> unreadPartitions READ unreadPartitions NOTIFY unreadPartitionsChanged)
     Q_PROPERTY(int pagesRead READ pagesRead NOTIFY pagesReadChanged)
     Q_PROPERTY(QString messageSearch READ messageSearch WRITE setMessageSearch NOTIFY messageSearchChanged)
     Q_PROPERTY(
@@ -219,6 +220,9 @@ public:
     // The broker refused the last read for want of permission (the user may see the topic, not read
     // it). Changes with reachedEndChanged.
     bool readRefused() const { return m_readRefused; }
+    // The partitions the read shown could not read, for a reason other than a lost connection;
+    // the read has then not reached the end. Ascending.
+    const QList<int32_t>& unreadPartitions() const { return m_unreadPartitions; }
     int pagesRead() const { return m_pagesRead; }
     const QString& messageSearch() const { return m_messageSearch; }
     void setMessageSearch(const QString& term);
@@ -280,7 +284,8 @@ public:
     [[nodiscard]] QCoro::Task<AppOutcome> produce(QString topic, std::optional<QString> key, QString payload,
                                                   QString reason);
     // No target moves each partition to its own start, read from the broker when the move is made
-    // (offset 0 lies before the start of a trimmed partition).
+    // (offset 0 lies before the start of a trimmed partition); a target before a start read then is
+    // refused.
     [[nodiscard]] QCoro::Task<AppOutcome> resetOffsets(QString group, std::optional<Topic> topic,
                                                        std::optional<int64_t> target, QString reason);
     // One topic's watermarks (Kafka) or the queues' depths (RabbitMQ) read again and published with
@@ -317,6 +322,7 @@ signals:
     void nextOffsetsChanged();
     void timeAnswerChanged();
     void reachedEndChanged();
+    void unreadPartitionsChanged();
     void pagesReadChanged();
     void messageSearchChanged();
     void lostConnectionChanged();
@@ -381,6 +387,10 @@ private:
     }
     void setReachedEnd(bool value) { publish(m_reachedEnd, value, &BrokerSession::reachedEndChanged); }
     void setReadRefused(bool value) { publish(m_readRefused, value, &BrokerSession::reachedEndChanged); }
+    void setUnreadPartitions(const QList<int32_t>& value)
+    {
+        publish(m_unreadPartitions, value, &BrokerSession::unreadPartitionsChanged);
+    }
     void setPagesRead(int value) { publish(m_pagesRead, value, &BrokerSession::pagesReadChanged); }
     void setQueueReadCost(const std::optional<QueueReadCost>& value)
     {
@@ -455,6 +465,7 @@ private:
     QMap<int32_t, int64_t> m_timeAnswer;
     bool m_reachedEnd = true;
     bool m_readRefused = false;
+    QList<int32_t> m_unreadPartitions;
     int m_pagesRead = 0;
     QString m_messageSearch;
     std::optional<QString> m_lostConnection;

@@ -39,17 +39,32 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
     setIsLoadingGroup(true);
     setGroupFailure(std::nullopt);
 
-    // Asked together; each attempt captures its own failure, so both are always awaited.
+    // The client asks one after the other anyway; after a lost connection the offsets would only
+    // wait out the same time-out again, and are as unknown as the members.
     auto describing = attempt(kafka->describe(*group, clientTimeoutMs));
-    auto reading = attempt(kafka->committed(*group, clientTimeoutMs));
     const Attempt<GroupDescription> description = co_await std::move(describing);
-    const Attempt<QHash<TopicPartitionRef, int64_t>> committed = co_await std::move(reading);
     if (!self || generation != m_groupGeneration)
         co_return;
+    Attempt<QHash<TopicPartitionRef, int64_t>> committed;
+    if (description.failure && description.failure->lostConnection) {
+        committed.failure = description.failure;
+    } else {
+        auto reading = attempt(kafka->committed(*group, clientTimeoutMs));
+        committed = co_await std::move(reading);
+        if (!self || generation != m_groupGeneration)
+            co_return;
+    }
     if (m_selectedGroup != group) {
         // Another group (or none) is shown now: nothing of this one may reach it.
         setIsLoadingGroup(false);
         co_return;
+    }
+    // A group request that timed out is a broker that stopped answering, as for a read.
+    for (const std::optional<CapturedError>& failure : {description.failure, committed.failure}) {
+        if (failure && failure->lostConnection) {
+            setLostConnection(failure->message);
+            break;
+        }
     }
 
     std::optional<ConsumerGroup> listed;
@@ -104,6 +119,11 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
             setIsLoadingGroup(false);
             co_return;
         }
+        if (marked.failure && marked.failure->lostConnection)
+            setLostConnection(marked.failure->message);
+        else if (marked.value && !marked.value->isEmpty() && marked.value->constLast().failure
+                 && CapturedError::from(*marked.value->constLast().failure).lostConnection)
+            setLostConnection(marked.value->constLast().failure->message());
         for (qsizetype i = 0; i < ends.size(); ++i) {
             const KafkaReading::MarkedTopic* answer =
                 marked.value && i < marked.value->size() ? &marked.value->at(i) : nullptr;
@@ -123,6 +143,7 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
     ConsumerGroupDetail detail =
         ConsumerGroupDetail::assemble(*group, state, assignor, coordinator, members, positions, fresh);
     detail.membersUnknown = !description.value;
+    detail.positionsUnknown = !committed.value;
     setGroupDetail(std::move(detail));
     setIsLoadingGroup(false);
 }
@@ -132,17 +153,28 @@ QCoro::Task<std::optional<int64_t>> BrokerSession::groupOffsets(QString group)
     const std::optional<Topic> topic = currentTopic();
     if (!m_connection || m_connection->kind() != Connection::kafka || !topic)
         co_return std::nullopt;
+    QPointer<BrokerSession> self(this);
     const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();
+    // A request that timed out is a broker that stopped answering; any other failure only leaves
+    // the chip without a number.
+    auto lost = [&](const CapturedError& failure) {
+        if (self && failure.lostConnection)
+            setLostConnection(failure.message);
+    };
     auto reading = attempt(kafka->offsets(group, *topic, clientTimeoutMs));
     auto [offsets, failure] = co_await std::move(reading);
-    if (failure)
+    if (failure) {
+        lost(*failure);
         co_return std::nullopt;
+    }
     // The ends are read after the positions: the listing's are older than a running group's
     // commits, and would hide its lag.
     auto marking = attempt(kafka->watermarks(*topic, clientTimeoutMs));
     auto [ends, unread] = co_await std::move(marking);
-    if (unread)
+    if (unread) {
+        lost(*unread);
         co_return std::nullopt;
+    }
     // The numbers are the broker's: a wild watermark must not overflow the sum, which sticks at
     // the 64-bit limit instead.
     std::optional<int64_t> total;

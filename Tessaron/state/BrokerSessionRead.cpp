@@ -257,6 +257,7 @@ QCoro::Task<> BrokerSession::readRabbit(Topic topic, qint64 limit, quint64 gener
         setMessages(decoded.messages);
         setPosition(Position::atTail());
         setReachedEnd(true);
+        setUnreadPartitions({});
         setNextOffsets({});
         setPagesRead(1);
         judgeShapes();
@@ -392,10 +393,16 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
         addToTally(Prefs::messagesRead, readCount);
         co_return;
     }
+    QList<int32_t> unread;
     bool refused = false;
+    // A partition that could not be read has not been read to its end: a further page asks it
+    // again (from where the read's position puts it).
     auto unobservablePartition = [&](int32_t partition, const CapturedError& failure) {
         refused = refused || failure.code == KafkaError::topicAuthorizationFailed;
         noteUnobservable(L10n::t("%@ partition %d", L10n::isolated(topic.name), partition), failure.message);
+        allReachedEnd = false;
+        if (!unread.contains(partition))
+            unread.append(partition);
     };
     // Every other partition would wait out its own time-out on the same lost cluster.
     auto lost = [&](const QString& reason) {
@@ -470,6 +477,8 @@ QCoro::Task<> BrokerSession::readKafka(Topic topic, Position from, qint64 limit,
     held.sorted = true;
     m_nextOffsetsTopic = topic.name;
     setNextOffsets(next);
+    std::sort(unread.begin(), unread.end());
+    setUnreadPartitions(unread);
     setReachedEnd(allReachedEnd);
     // Only a read from the start is judged anew: a further page of a topic already read was allowed.
     if (!continuing)

@@ -2,6 +2,7 @@
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/state/SessionText.h"
 #include "TessaronCore/async/Detached.h"
+#include "TessaronCore/l10n/InterfaceLocale.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinAI/AIError.h"
 
@@ -26,6 +27,25 @@ constexpr int32_t rebalanceInProgress = 27;
 // A stock RabbitMQ node counts its queues every 5 s: asking each second for a little longer sees
 // a filing counted.
 constexpr int depthFollowSeconds = 7;
+
+// In the reset sheet's words, with the starts read when the move is made.
+QString beforeStartRefusal(const QList<Partition>& before)
+{
+    int64_t latest = before.constFirst().low;
+    QStringList names;
+    for (const Partition& p : before) {
+        latest = std::max(latest, p.low);
+        names << QStringLiteral("p%1").arg(p.id);
+    }
+    if (before.size() == 1)
+        return L10n::t("Before the start of p%d, which now begins at %@: its older messages were deleted, so that "
+                       "offset no longer exists. Type %@ or more, or choose “The beginning”.",
+                       before.constFirst().id, L10n::interfaceLocale().toString(qlonglong(latest)),
+                       QString::number(latest));
+    return L10n::t("Before the start of %d partitions (%@): their older messages were deleted, so that offset no "
+                   "longer exists. Type %@ or more, or choose “The beginning”.",
+                   before.size(), names.join(QStringLiteral(", ")), QString::number(latest));
+}
 
 std::optional<int64_t> listedDepth(const QList<Topic>& topics, const QString& name)
 {
@@ -152,6 +172,8 @@ QCoro::Task<> BrokerSession::followDepth(QString queue, std::optional<int64_t> b
 
 QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, std::optional<int64_t> target, QString reason)
 {
+    if (target && *target < 0)
+        throw KafkaError(-1, L10n::t("An offset can't be negative. Type 0 or more, or choose “The beginning”."));
     const std::shared_ptr<KafkaWriting> writer =
         m_clients->makeWriter(m_broker, m_password, m_clientKeyPassword, clientTimeoutMs);
     // Taken now: the tab may close or disconnect while the move waits on the broker.
@@ -164,30 +186,32 @@ QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, std::option
                                  "first — moving the position of a running group makes it reprocess, and it will "
                                  "commit over this within seconds anyway.",
                                  L10n::isolated(group), state));
+    // Each partition's start as the broker holds it now, for a typed offset too: one written
+    // before the start names a position that no longer exists. One that cannot be read stops the move.
+    if (!kafka)
+        throw KafkaError(-1, notConnected());
+    const Topic ends = co_await kafka->watermarks(topic, clientTimeoutMs);
     QMap<int32_t, int64_t> partitions;
-    if (target) {
-        for (const Partition& partition : topic.partitions)
-            partitions.insert(partition.id, *target);
-    } else {
-        // Each partition's start as the broker holds it now; one that cannot be read stops the move.
-        if (!kafka)
-            throw KafkaError(-1, notConnected());
-        const Topic ends = co_await kafka->watermarks(topic, clientTimeoutMs);
-        for (const Partition& partition : ends.partitions) {
-            if (partition.error)
-                throw KafkaError(-1,
-                                 L10n::t("The start of p%d would not read (%@), so nothing was moved.", partition.id,
-                                         *partition.error));
-            partitions.insert(partition.id, partition.low);
-        }
+    QList<Partition> before;
+    for (const Partition& partition : ends.partitions) {
+        if (partition.error)
+            throw KafkaError(
+                -1,
+                L10n::t("The start of p%d would not read (%@), so nothing was moved.", partition.id, *partition.error));
+        if (target && *target < partition.low)
+            before.append(partition);
+        partitions.insert(partition.id, target.value_or(partition.low));
     }
+    if (!before.isEmpty())
+        throw KafkaError(-1, beforeStartRefusal(before));
     const KafkaWriting::Mandate mandate{reason};
     try {
         co_await writer->resetOffsets(group, topic.name, partitions, mandate, false, resetTimeoutMs);
     } catch (const KafkaError& error) {
         // A consumer that joined after the check above: the broker takes an unsigned commit only
-        // for an empty group, and refuses the whole request.
-        if (error.code() != unknownMemberId && error.code() != rebalanceInProgress)
+        // for an empty group, and refuses the whole request (or the writer's own check saw it).
+        if (error.code() != unknownMemberId && error.code() != rebalanceInProgress
+            && error.code() != KafkaWriting::groupNotEmptyCode)
             throw;
         throw KafkaError(error.code(),
                          L10n::t("the broker refused to move %@: a consumer joined it after it was checked, so "

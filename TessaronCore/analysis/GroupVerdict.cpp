@@ -8,6 +8,9 @@ GroupVerdict GroupVerdict::verdict(const ConsumerGroupDetail& detail)
 {
     if (detail.state.endsWith(QLatin1String("Rebalance")))
         return rebalancing(detail.state);
+    // Offsets that could not be read are unknown: nothing says the group never committed.
+    if (detail.positions.isEmpty() && detail.positionsUnknown)
+        return cannotSee(0);
     if (detail.positions.isEmpty())
         return neverCommitted(detail.members.size(), detail.state == QLatin1String("Dead"));
 

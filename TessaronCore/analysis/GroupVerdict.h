@@ -54,7 +54,8 @@ public:
             v.m_state = QStringLiteral("Dead");
         return v;
     }
-    // `positions` have no known end; `seen` others do, and nothing waits on them.
+    // `positions` have no known end; `seen` others do, and nothing waits on them. No positions at
+    // all: the committed offsets themselves could not be read.
     static GroupVerdict cannotSee(qsizetype positions, qsizetype seen = 0)
     {
         GroupVerdict v(Case::cannotSee);
@@ -64,7 +65,8 @@ public:
     }
     static GroupVerdict nobodyHomeCaughtUp() { return GroupVerdict(Case::nobodyHomeCaughtUp); }
 
-    // The first that applies: a rebalance; no position at all; no position with a known end;
+    // The first that applies: a rebalance; committed offsets that could not be read (cannotSee of
+    // none); no position at all; no position with a known end;
     // nobody connected (no member known to be there, or the state "Empty"); nothing waiting; else behind. Nothing
     // waiting where some ends are unknown is cannotSee (of those), never caught up. The total
     // saturates at the 64-bit limit instead of overflowing.

@@ -221,6 +221,8 @@ QCoro::Task<QList<GroupOffset>> KafkaClient::offsets(QString group, Topic topic,
             for (const Partition& partition : topic.partitions)
                 rd_kafka_topic_partition_list_add(list.get(), name.constData(), partition.id);
             const rd_kafka_resp_err_t result = rd_kafka_committed(second.raw, list.get(), timeoutMs);
+            if (result == RD_KAFKA_RESP_ERR__TIMED_OUT)
+                throw unanswered(second.raw, QStringLiteral("reading committed offsets for ") + group, timeoutMs);
             if (result != RD_KAFKA_RESP_ERR_NO_ERROR)
                 throw failure(result, QStringLiteral("reading committed offsets for ") + group);
             QList<GroupOffset> offsets;

@@ -62,9 +62,9 @@ Topic withMarks(const Topic& topic, const QList<Watermarks>& marks, qsizetype fi
         Partition copy = topic.partitions[i];
         copy.low = mark.low;
         copy.high = mark.high;
-        // An error text from the listing survives a successful query.
-        if (mark.error != RD_KAFKA_RESP_ERR_NO_ERROR)
-            copy.error = libraryText(mark.error);
+        // The lookup's verdict replaces the listing's: a leader that was briefly away when the
+        // topics were listed leaves no error on a partition that reads now.
+        copy.error = errorText(mark.error);
         partitions.append(std::move(copy));
     }
     return Topic(topic.name, std::move(partitions), topic.isInternal, topic.error, std::nullopt);

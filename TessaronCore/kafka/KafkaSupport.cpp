@@ -102,9 +102,22 @@ QString connectionCause(int32_t code, const QString& report)
     // AUTH_REQ, 1 identical error(s) suppressed)": the broker's name and the timing say nothing
     // the user can act on.
     QString detail = report;
+    QString address;
     const qsizetype colon = detail.indexOf(QStringLiteral(": "));
-    if (colon > 0 && !detail.left(colon).contains(QLatin1Char(' ')))
+    if (colon > 0 && !detail.left(colon).contains(QLatin1Char(' '))) {
+        address = detail.left(colon);
         detail = detail.mid(colon + 2);
+    }
+    // "127.0.0.1:9092/1: ApiVersionRequest failed: Local: Timed out: probably due to broker version <
+    // 0.10 (see api.version.request configuration)": the connection was taken and its first request
+    // never answered, the way a broker that hangs behaves; its version has nothing to do with it.
+    if (detail.contains(QStringLiteral("probably due to broker version"))) {
+        address.remove(QRegularExpression(QStringLiteral("^[a-z_]+://")));
+        address.remove(QRegularExpression(QStringLiteral("/[^/]*$")));
+        return address.isEmpty()
+            ? QStringLiteral("the broker did not answer in time")
+            : QStringLiteral("the broker at ") + address + QStringLiteral(" did not answer in time");
+    }
     static const QRegularExpression timing(QStringLiteral("\\s*\\(after \\d+ms in state .*\\)\\s*$"));
     detail.remove(timing);
     detail = detail.trimmed();
@@ -194,7 +207,27 @@ OwnedMetadata awaitMetadata(rd_kafka_t* rk, bool allTopics, int32_t timeoutMs, c
     }
     if (cause)
         throw KafkaError(result, context + QStringLiteral(": ") + connectionCause(cause->code, cause->text));
+    // The whole time went by without an answer, whether the request waited at a broker or for a
+    // connection to take it: a broker that stopped answering.
+    if (result == RD_KAFKA_RESP_ERR__TIMED_OUT
+        || (result == RD_KAFKA_RESP_ERR__TRANSPORT && clock.elapsed() >= timeoutMs))
+        throw unanswered(rk, context, timeoutMs);
     throw failure(result, context);
+}
+
+KafkaError unanswered(rd_kafka_t* rk, const QString& context, int32_t timeoutMs)
+{
+    char servers[1024] = {};
+    size_t size = sizeof servers;
+    const rd_kafka_conf_t* conf = rk ? rd_kafka_conf(rk) : nullptr;
+    QString address;
+    if (conf && rd_kafka_conf_get(conf, "bootstrap.servers", servers, &size) == RD_KAFKA_CONF_OK)
+        address = QString::fromUtf8(servers);
+    const QString seconds = QString::number((timeoutMs + 999) / 1000);
+    return KafkaError(RD_KAFKA_RESP_ERR__TIMED_OUT,
+                      context + QStringLiteral(": the broker")
+                          + (address.isEmpty() ? QString() : QStringLiteral(" at ") + address)
+                          + QStringLiteral(" did not answer within ") + seconds + QStringLiteral(" s"));
 }
 
 void requireAnswer(rd_kafka_t* rk, const QString& context, int32_t timeoutMs)

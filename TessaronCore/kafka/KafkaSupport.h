@@ -61,6 +61,10 @@ using OwnedMetadata = std::unique_ptr<const rd_kafka_metadata_t, Destroyer<rd_ka
 // address that does not answer at all is waited for. Fails with context + ": " + the cause.
 OwnedMetadata awaitMetadata(rd_kafka_t* rk, bool allTopics, int32_t timeoutMs, const QString& context);
 
+// A request no broker answered within the time-out: context + ": the broker at <its bootstrap
+// address> did not answer within N s", with the library's code for a time-out.
+KafkaError unanswered(rd_kafka_t* rk, const QString& context, int32_t timeoutMs);
+
 // Fails with context + ": " + the cause unless some broker answers within the time-out.
 // librdkafka 2.0 aborts the whole process when a request to a group's coordinator cannot be sent
 // (its error path frees what it still uses); asking this first turns the commonest case, a
@@ -115,7 +119,8 @@ struct SharedHandle {
 ConnectionNotes* connectionNotes(rd_kafka_t* rk);
 
 // Why a connection failed, from the library's report: "the broker refused the user name or
-// password (…)", "the broker's certificate is not trusted (…)", else the library's account.
+// password (…)", "the broker's certificate is not trusted (…)", "the broker at … did not answer
+// in time" for a first request that timed out, else the library's account.
 QString connectionCause(int32_t code, const QString& report);
 
 // Serves the handle's event queue once after a job, so that errors and logs raised while the

@@ -122,7 +122,7 @@ QCoro::Task<void> KafkaWriter::resetOffsets(QString group, QString topic, QMap<i
             const QString current = stateOnQueue(state->raw, group, timeoutMs);
             if (current != QLatin1String("Empty"))
                 throw KafkaError(
-                    -1,
+                    groupNotEmptyCode,
                     QStringLiteral("offsets can only be reset while ") + group
                         + QStringLiteral(" is inactive, but it is ") + current + QStringLiteral(". ")
                         + QStringLiteral("Stop its consumers first — moving the position of a running group ")

@@ -41,10 +41,11 @@ public:
     // The library's name of the group's state ("Empty" when the cluster does not list it).
     [[nodiscard]] virtual QCoro::Task<QString> groupState(QString group, int32_t timeoutMs) = 0;
     // Moves the group's committed offsets on one topic; refused unless the group is "Empty" or
-    // `force` is set.
+    // `force` is set, with groupNotEmptyCode.
     [[nodiscard]] virtual QCoro::Task<void> resetOffsets(QString group, QString topic,
                                                          QMap<int32_t, int64_t> partitions, Mandate mandate, bool force,
                                                          int32_t timeoutMs) = 0;
+    static constexpr int32_t groupNotEmptyCode = -4;
 };
 
 } // namespace tessaron

@@ -97,6 +97,12 @@ std::span<const L10nRow> rowsBrowser()
         {"Read further", "Ler mais"},
         {"%d read · the end of every partition", "%d lidas · o fim de todas as partições"},
         {"%d read · there is more", "%d lidas · tem mais"},
+        {"The read was cut off", "A leitura foi cortada"},
+        {"The broker stopped answering before this read came back, so nothing of it is shown. Try again once it "
+         "answers.",
+         "O broker parou de responder antes desta leitura voltar, então nada dela aparece. Tenta de novo quando ele "
+         "responder."},
+        {"%d read · %@ wouldn't read", "%d lidas · não deu pra ler %@"},
         {"Bound to nothing — only a direct publish by name reaches this queue.",
          "Não está ligada a nada — só uma publicação direta pelo nome chega nesta fila."},
         {"· nothing fans out to it", "· nada é distribuído pra ela"},

@@ -30,9 +30,9 @@ std::span<const L10nRow> rowsCasework()
         {"%@ has 1 message waiting. That's usually why you're here.",
          "%@ tem 1 mensagem esperando. Normalmente é por isso que você está aqui."},
         {"%@ behind, all of it on %@, its one partition.", "%@ de atraso, tudo em %@, a única partição dele."},
-        {"Nobody's in the group and 1 message is waiting. That's the shape of a consumer that died — the lag kept "
+        {"Nobody's in the group and it's 1 offset behind. That's the shape of a consumer that died — the lag kept "
          "being a number, so nobody noticed.",
-         "Não tem ninguém no grupo e 1 mensagem está esperando. Esse é o jeitão de um consumidor que morreu — o lag "
+         "Não tem ninguém no grupo e ele está 1 offset atrás. Esse é o jeitão de um consumidor que morreu — o lag "
          "continuou sendo só um número, então ninguém percebeu."},
         {"One member and nothing committed, anywhere. Either it's never finished a batch, or it commits somewhere "
          "Tessaron can't see.",
@@ -111,10 +111,9 @@ std::span<const L10nRow> rowsCasework()
          "simply slower than the producers.",
          "%@ de atraso, espalhado por %d partições sem nenhuma se destacar. Esse é o jeitão de consumidores que são "
          "simplesmente mais lentos que os produtores."},
-        {"Nobody's in the group and %@ messages are waiting. That's the shape of a consumer that died — the lag kept "
-         "being "
-         "a number, so nobody noticed.",
-         "Não tem ninguém no grupo e %@ mensagens estão esperando. Esse é o jeitão de um consumidor que morreu — o lag "
+        {"Nobody's in the group and it's %@ offsets behind. That's the shape of a consumer that died — the lag kept "
+         "being a number, so nobody noticed.",
+         "Não tem ninguém no grupo e ele está %@ offsets atrás. Esse é o jeitão de um consumidor que morreu — o lag "
          "continuou sendo só um número, então ninguém percebeu."},
         {"Nobody's in the group, but it left nothing behind. A batch job between runs, or a consumer that shut down "
          "cleanly.",
@@ -153,6 +152,10 @@ std::span<const L10nRow> rowsCasework()
          "Ele fez commit em %d partições e o Tessaron não vê o fim de nenhuma delas — os tópicos não estão listados, "
          "ou os "
          "watermarks não quiseram ler. Sem veredito."},
+        {"Tessaron couldn't read where it committed, so it can't say whether it committed at all, or how far behind "
+         "it is. No verdict.",
+         "O Tessaron não conseguiu ler onde ele fez commit, então não dá pra dizer se ele já fez commit, nem quanto "
+         "está atrasado. Sem veredito."},
         {"WHO'S READING", "QUEM ESTÁ LENDO"},
         {"Nobody yet — they're being seated.", "Ninguém ainda — estão sendo acomodados."},
         {"Nobody. The group has no members right now.", "Ninguém. O grupo está sem membros agora."},

@@ -89,7 +89,8 @@ ConsumerGroupDetail ConsumerGroupDetail::assemble(const QString& id, const QStri
 
 size_t qHash(const ConsumerGroupDetail& d, size_t seed)
 {
-    seed = qHashMulti(seed, d.id, d.state, d.assignor, qHashOptional(d.coordinator), d.membersUnknown);
+    seed =
+        qHashMulti(seed, d.id, d.state, d.assignor, qHashOptional(d.coordinator), d.membersUnknown, d.positionsUnknown);
     for (const GroupMember& m : d.members)
         seed = qHash(m, seed);
     for (const GroupPosition& p : d.positions)

@@ -27,6 +27,8 @@ struct ConsumerGroupDetail {
     // The broker would not describe the group's members (a group of the consumer protocol, to a
     // client that describes with the classic request): `members` is empty, not the members.
     bool membersUnknown = false;
+    // The broker would not give the committed offsets: `positions` is empty, not the positions.
+    bool positionsUnknown = false;
 
     struct Lag {
         int64_t known = 0;

@@ -207,6 +207,8 @@ EOF
   export TESSARON_TEST_KAFKA_ADMIN_USER=admin TESSARON_TEST_KAFKA_ADMIN_PASSWORD="$admin_password"
   export TESSARON_TEST_KAFKA_READER_USER=reader TESSARON_TEST_KAFKA_READER_PASSWORD="$reader_password"
   export TESSARON_TEST_KAFKA_READER_TOPIC="$reader_topic" TESSARON_TEST_KAFKA_GLIMPSE_TOPIC="$glimpse_topic"
+  # The broker's process, so a test can stop it (SIGSTOP) and resume it (SIGCONT) under a session.
+  export TESSARON_TEST_KAFKA_PID="$KAFKA_SERVICE_PID"
   # The broker's own console clients, for the demo's groups.
   export TESSARON_KAFKA_CLASSPATH="$KAFKA_SERVICE_CLASSPATH"
   echo "kafka: broker $KAFKA_SERVICE_VERSION at 127.0.0.1:$plain (SASL $sasl, TLS $ssl, SASL over TLS $sasl_ssl)"
@@ -218,8 +220,10 @@ stop_kafka() {
     TESSARON_TEST_KAFKA_SASL_SSL_BOOTSTRAP TESSARON_TEST_KAFKA_VERSION \
     TESSARON_TEST_KAFKA_CA_FILE TESSARON_TEST_KAFKA_ADMIN_USER TESSARON_TEST_KAFKA_ADMIN_PASSWORD \
     TESSARON_TEST_KAFKA_READER_USER TESSARON_TEST_KAFKA_READER_PASSWORD TESSARON_TEST_KAFKA_READER_TOPIC TESSARON_TEST_KAFKA_GLIMPSE_TOPIC \
-    TESSARON_KAFKA_CLASSPATH
+    TESSARON_KAFKA_CLASSPATH TESSARON_TEST_KAFKA_PID
   if [ -n "${KAFKA_SERVICE_PID:-}" ]; then
+    # A test that stopped the broker and died before resuming it would leave TERM pending.
+    kill -CONT "$KAFKA_SERVICE_PID" 2>/dev/null || true
     # TERM is the broker's orderly shutdown; one node has no one to hand its partitions to.
     kill -TERM "$KAFKA_SERVICE_PID" 2>/dev/null || true
     local i

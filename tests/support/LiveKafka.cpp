@@ -2,11 +2,35 @@
 
 #include <QUuid>
 
+#include <csignal>
+#include <sys/types.h>
+
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 namespace tessaron::testing {
+
+qint64 PausedBroker::pidFromEnvironment()
+{
+    bool ok = false;
+    const qint64 pid = qEnvironmentVariable("TESSARON_TEST_KAFKA_PID").toLongLong(&ok);
+    return ok && pid > 0 ? pid : 0;
+}
+
+PausedBroker::PausedBroker(qint64 pid)
+    : m_pid(pid)
+{
+    if (::kill(pid_t(m_pid), SIGSTOP) != 0)
+        throw std::runtime_error("the broker's process could not be stopped");
+    m_paused = true;
+}
+
+void PausedBroker::resume()
+{
+    if (std::exchange(m_paused, false))
+        ::kill(pid_t(m_pid), SIGCONT);
+}
 
 namespace {
 

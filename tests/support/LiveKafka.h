@@ -18,6 +18,25 @@
 
 namespace tessaron::testing {
 
+// The tests' own broker stopped (SIGSTOP) for as long as this lives: its connections stay open and
+// nothing answers, as with a broker that hangs. Resumed (SIGCONT) on destruction or resume(), so
+// a failing test leaves it running for the next.
+class PausedBroker {
+public:
+    // The process of the broker the services wrapper started (TESSARON_TEST_KAFKA_PID); 0 when it
+    // names none, and a test that needs to pause it should skip.
+    static qint64 pidFromEnvironment();
+    explicit PausedBroker(qint64 pid);
+    ~PausedBroker() { resume(); }
+    PausedBroker(const PausedBroker&) = delete;
+    PausedBroker& operator=(const PausedBroker&) = delete;
+    void resume();
+
+private:
+    qint64 m_pid = 0;
+    bool m_paused = false;
+};
+
 class LiveKafka {
 public:
     // The broker the environment names; empty when it names none and the test should skip.

@@ -65,6 +65,43 @@ private slots:
         QCOMPARE(stage.session->selectedTopic(), std::optional<QString>());
     }
 
+    // The figures follow the page: every fresh read of it and every listing measures again; a
+    // further page does not, and neither does a new topic's own first read.
+    void everyFreshReadAndListingMeasuresAfresh()
+    {
+        Stage stage = groupsStage();
+        stage.open("orders");
+        GroupLagStrip strip(stage.session.get());
+        strip.setTopic("orders");
+        QTRY_VERIFY(!strip.isMeasuring());
+        QCOMPARE(strip.lags().value("billing"), std::optional<int64_t>(12));
+
+        stage.kafka().commits["billing"][{"orders", 0}] = 2;
+        strip.setTopic("orders");
+        syncWait(stage.session->read(BrokerSession::Position::atTail(), 100, false));
+        QTRY_VERIFY(!strip.isMeasuring());
+        QCOMPARE(strip.lags().value("billing"), std::optional<int64_t>(14));
+
+        const qsizetype asked = stage.kafka().calls.filter("offsets ").size();
+        syncWait(stage.session->read(BrokerSession::Position::atTail(), 100, true));
+        QCOMPARE(stage.kafka().calls.filter("offsets ").size(), asked);
+
+        stage.kafka().commits["billing"][{"orders", 1}] = 2;
+        syncWait(stage.session->refreshTopics());
+        QTRY_VERIFY(!strip.isMeasuring());
+        QCOMPARE(strip.lags().value("billing"), std::optional<int64_t>(16));
+        QCOMPARE(stage.kafka().calls.filter("offsets ").size(), asked + 3);
+
+        // Another topic and its first read: measured once.
+        auto gate = stage.kafka().gates.hold("offsets billing");
+        stage.session->setSelectedTopic(QString("payments"));
+        strip.setTopic("payments");
+        syncWait(stage.session->read(BrokerSession::Position::atTail(), 100, false));
+        gate->release();
+        QTRY_VERIFY(!strip.isMeasuring());
+        QCOMPARE(stage.kafka().calls.filter("offsets ").size(), asked + 6);
+    }
+
     void aTopicSwitchMidRunShowsNothingOfTheOldTopic()
     {
         Stage stage = groupsStage();

@@ -89,6 +89,29 @@ private slots:
         QVERIFY(view.header()->isHidden());
     }
 
+    // A read the broker never answered says so under the lost-connection banner, never that
+    // nothing came back from where it started.
+    void aReadCutByALostConnectionSaysSo()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}})});
+        stage.kafka().held["orders"] = three("orders");
+        MessageListView view(stage.app.get(), stage.session.get());
+        stage.open("orders");
+        QCOMPARE(view.body(), BrowserBody::columns);
+        stage.kafka().pageErrors.insert(0, KafkaError(-185, "reading orders/0: the broker did not answer"));
+        syncWait(stage.session->read(BrokerSession::Position::atBeginning(), 100, false));
+        QVERIFY(stage.session->lostConnection());
+        QCOMPARE(view.body(), BrowserBody::nothingRetained);
+        QCOMPARE(view.emptyPane()->title(), QString("The read was cut off"));
+        QVERIFY(!view.emptyPane()->detail().contains("none came back"));
+        // Once the broker answers again, the pane is the read's own.
+        stage.kafka().pageErrors.clear();
+        stage.session->setLostConnection(std::nullopt);
+        syncWait(stage.session->refreshTopics());
+        syncWait(stage.session->read(BrokerSession::Position::atBeginning(), 100, false));
+        QCOMPARE(view.body(), BrowserBody::columns);
+    }
+
     void theRowsTakeTheirShareOfAWideWindowUntilTheHandleIsDragged()
     {
         Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}})});

@@ -11,6 +11,7 @@
 #include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QLocale>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <limits>
@@ -183,11 +184,19 @@ private slots:
     void groupVerdictSentencesAtTheirBoundaries()
     {
         const GroupPosition worst = position("orders", 3, 0, 100);
-        const QString half = GroupLogic::explanation(GroupVerdict::behind(200, 2, worst, 0.5));
+        const QString half = GroupLogic::explanation(GroupVerdict::behind(300, 3, worst, 0.5));
         QCOMPARE(
             half,
-            QString("200 behind across 2 partitions, and \u2068orders\u2069 p3 carries 50% of it. Start there — one "
+            QString("300 behind across 3 partitions, and \u2068orders\u2069 p3 carries 50% of it. Start there — one "
                     "partition far behind the rest is usually one consumer, not the whole group."));
+        // Of two, the worst always carries half: 4 against 3 is spread, 7 against 3 stands out.
+        QCOMPARE(GroupLogic::explanation(GroupVerdict::behind(7, 2, worst, 4.0 / 7.0)),
+                 QString("7 behind, spread across 2 partitions with no one of them standing out. That's the shape "
+                         "of consumers that are simply slower than the producers."));
+        QCOMPARE(GroupLogic::explanation(GroupVerdict::behind(200, 2, worst, 0.5)),
+                 QString("200 behind, spread across 2 partitions with no one of them standing out. That's the shape "
+                         "of consumers that are simply slower than the producers."));
+        QVERIFY(GroupLogic::explanation(GroupVerdict::behind(10, 2, worst, 0.7)).contains("far behind the rest"));
         QCOMPARE(
             GroupLogic::explanation(GroupVerdict::behind(5'000'000'000LL, 3, worst, 0.625)),
             QString(
@@ -210,6 +219,22 @@ private slots:
         QVERIFY(GroupLogic::explanation(GroupVerdict::rebalancing("PreparingRebalance"))
                     .startsWith("PreparingRebalance. "));
         QCOMPARE(GroupLogic::headline(GroupVerdict::nobodyHomeCaughtUp()), QString("Nobody home. Nothing waiting."));
+        // The lag is an offset distance (aborted transactions and their markers take offsets), never
+        // a count of messages, in either language.
+        QVERIFY(GroupLogic::explanation(GroupVerdict::nobodyHome(8))
+                    .startsWith("Nobody's in the group and it's 8 "
+                                "offsets behind."));
+        QVERIFY(GroupLogic::explanation(GroupVerdict::nobodyHome(1)).contains("1 offset behind"));
+        // Offsets that would not read: no claim about what was committed.
+        QCOMPARE(GroupLogic::headline(GroupVerdict::cannotSee(0)), QString("Can't see."));
+        QVERIFY(!GroupLogic::explanation(GroupVerdict::cannotSee(0)).contains("committed on"));
+        {
+            const auto restore = qScopeGuard([] { UserDefaults::standard().remove(L10n::key); });
+            UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
+            const QString waiting = GroupLogic::explanation(GroupVerdict::nobodyHome(8));
+            QVERIFY2(waiting.contains("8 offsets atrás") && !waiting.contains("mensagens"), qPrintable(waiting));
+            QVERIFY(GroupLogic::explanation(GroupVerdict::cannotSee(0)).startsWith("O Tessaron não conseguiu ler"));
+        }
     }
 
     void positionCellsSayWhatTheyCanMeasure()

@@ -9,6 +9,7 @@
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/state/BrokerSession.h"
 #include "support/SessionFakes.h"
+#include "TessaronCore/analysis/GroupVerdict.h"
 #include "TessaronCore/analysis/PartitionSkew.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "VelkinInfra/prefs/UserDefaults.h"
@@ -102,6 +103,26 @@ private slots:
         syncWait(scene.session->loadGroupDetail());
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::failed);
         QCOMPARE(texts(&view, "emptyDetail"), QStringList{"describing group lost: not found"});
+    }
+
+    void offsetsThatWouldNotReadAreNoGroupThatNeverCommitted()
+    {
+        Scene scene;
+        seedGroups(scene);
+        scene.clients->kafka->committedErrors.insert(
+            "beta", KafkaError(30, "reading beta's offsets: Broker: Group authorization failed"));
+        scene.open(kafkaBroker());
+        ConsumerGroupView view(scene.app.get(), scene.session.get());
+        scene.session->setSelectedGroup("beta");
+        syncWait(scene.session->loadGroupDetail());
+        QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
+        // Can't see, with the reason; nothing says it never committed.
+        QCOMPARE(GroupVerdict::verdict(*scene.session->groupDetail()), GroupVerdict::cannotSee(0));
+        QVERIFY(!view.findChild<QWidget*>("noPositionsCard"));
+        QVERIFY(view.findChild<QWidget*>("blindSpotCard"));
+        const QStringList explanation = texts(&view, "explanation");
+        QCOMPARE(explanation.size(), 1);
+        QVERIFY2(!explanation[0].contains("nothing committed"), qPrintable(explanation[0]));
     }
 
     void theDetailPageHandsOverToTheResetSheetAndTheTopic()

@@ -240,6 +240,18 @@ void shootBrowser(ScreenShooter& shooter)
         gate->release();
         syncWait(std::move(reading));
     }
+    {
+        // A partition that would not read, then a read the broker never answered.
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 5}, {0, 5}})});
+        stage.kafka().held["orders"] = driftingOrders();
+        stage.kafka().pageErrors.insert(1, KafkaError(6, "reading orders/1: Broker: Not leader for partition"));
+        stage.open("orders");
+        shootPane(shooter, "browser", "partition-unread", stage);
+        stage.kafka().pageErrors.insert(
+            0, KafkaError(-185, "reading orders/0: the broker at broker-1:9092 did not answer within 5 s"));
+        syncWait(stage.session->read(BrokerSession::Position::atBeginning(), 100, false));
+        shootPane(shooter, "browser", "read-cut", stage);
+    }
     RelativeTime::setClock({});
 }
 

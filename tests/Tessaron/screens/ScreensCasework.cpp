@@ -254,7 +254,8 @@ void groups(ScreenShooter& shooter)
     scene.clients->kafka->listedGroups = QList<ConsumerGroup>{{"billing", "Stable", false},
                                                               {"archiver", "Empty", false},
                                                               {"ghost", "Dead", false},
-                                                              {"modern", "Stable", false}};
+                                                              {"modern", "Stable", false},
+                                                              {"locked", "Empty", false}};
     GroupDescription billing{"billing", "Stable", "range", "broker-2:9092", {}};
     billing.members = {
         {"consumer-1-6c1f",
@@ -281,6 +282,10 @@ void groups(ScreenShooter& shooter)
     scene.clients->kafka->describeErrors.insert(
         "modern", KafkaError(KafkaReading::membersUnreadableCode, "describing modern: lists it as Stable"));
     scene.clients->kafka->commits.insert("modern", {{{"orders", 0}, 48210}, {{"orders", 1}, 47102}});
+    // Committed offsets that would not read: unknown, not a group that never committed.
+    scene.clients->kafka->descriptions.insert("locked", {"locked", "Empty", "", "broker-1:9092", {}});
+    scene.clients->kafka->committedErrors.insert(
+        "locked", KafkaError(30, "reading locked's offsets: Broker: Group authorization failed"));
     scene.open(kafkaBroker());
 
     auto* view = new ConsumerGroupView(scene.app.get(), scene.session.get());
@@ -295,6 +300,8 @@ void groups(ScreenShooter& shooter)
     shooter.shoot("group", "describe-failed", &ground);
     scene.selectGroup("modern");
     shooter.shoot("group", "new-protocol", &ground);
+    scene.selectGroup("locked");
+    shooter.shoot("group", "offsets-unread", &ground);
 }
 
 } // namespace

@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(f.session->groupDetail()->positions[0].heldBy, std::optional<QString>("member-1"));
         QCOMPARE(f.session->groupDetail()->positions[1].end, std::optional<int64_t>(7));
         QVERIFY(f.session->groupBlindSpots().isEmpty());
-        // Both calls were in flight together.
+        // The offsets follow the description.
         QCOMPARE(f.clients->kafka->calls.mid(f.clients->kafka->calls.indexOf("describe billing"), 2),
                  (QStringList{"describe billing", "committed billing"}));
 
@@ -99,6 +99,54 @@ private slots:
         QVERIFY(f.session->groupBlindSpots().isEmpty());
         QVERIFY(!f.session->lostConnection());
         QVERIFY(!f.session->isLoadingGroup());
+    }
+
+    // A broker that stopped answering: a lost connection after one time-out, and positions that
+    // are unknown, never a group that never committed.
+    void groupRequestsThatTimeOutAreALostConnection()
+    {
+        Fixture f;
+        const KafkaError silent(-185, "describing billing: the broker at b:9092 did not answer within 10 s");
+        f.clients->kafka->describeErrors.insert("billing", silent);
+        f.clients->kafka->commits.insert("billing", {{{"orders", 0}, 5}});
+        f.session->setSelectedGroup(QString("billing"));
+        const qsizetype before = f.clients->kafka->calls.size();
+        syncWait(f.session->loadGroupDetail());
+        // The offsets would only wait out the same time-out.
+        QVERIFY(!f.clients->kafka->calls.mid(before).contains("committed billing"));
+        QCOMPARE(f.session->lostConnection(), std::optional<QString>(silent.message()));
+        QVERIFY(!f.session->isConnected());
+        QVERIFY(f.session->groupDetail()->positionsUnknown);
+        QCOMPARE(GroupVerdict::verdict(*f.session->groupDetail()), GroupVerdict::cannotSee(0));
+        QCOMPARE(f.session->groupBlindSpots().size(), 2);
+
+        // Offsets refused (not a lost connection) are unknown too, and the connection stands.
+        f.session->setLostConnection(std::nullopt);
+        f.clients->kafka->describeErrors.clear();
+        f.clients->kafka->descriptions.insert("billing", description("billing"));
+        f.clients->kafka->committedErrors.insert(
+            "billing", KafkaError(30, "reading billing's offsets: Broker: Group authorization failed"));
+        syncWait(f.session->loadGroupDetail());
+        QVERIFY(!f.session->lostConnection());
+        QCOMPARE(GroupVerdict::verdict(*f.session->groupDetail()), GroupVerdict::cannotSee(0));
+        QCOMPARE(f.session->groupBlindSpots(),
+                 (QList<Unobservable>{
+                     {"Committed offsets", "reading billing's offsets: Broker: Group authorization failed"}}));
+        // Offsets that time out after the description answered.
+        f.clients->kafka->committedErrors.insert("billing", KafkaError(-185, "reading billing's offsets: timed out"));
+        syncWait(f.session->loadGroupDetail());
+        QCOMPARE(f.session->lostConnection(), std::optional<QString>("reading billing's offsets: timed out"));
+
+        // The lag strip's measurement: a time-out is a lost connection, a refusal only no number.
+        f.session->setLostConnection(std::nullopt);
+        f.session->setSelectedTopic(QString("orders"));
+        f.clients->kafka->offsetsError = KafkaError(30, "reading committed offsets for billing: refused");
+        QCOMPARE(syncWait(f.session->groupOffsets("billing")), std::optional<int64_t>());
+        QVERIFY(!f.session->lostConnection());
+        f.clients->kafka->offsetsError = KafkaError(-185, "reading committed offsets for billing: timed out");
+        QCOMPARE(syncWait(f.session->groupOffsets("billing")), std::optional<int64_t>());
+        QCOMPARE(f.session->lostConnection(),
+                 std::optional<QString>("reading committed offsets for billing: timed out"));
     }
 
     void aGroupNeverShowsAnotherGroupsLateDetail()
@@ -399,6 +447,41 @@ private slots:
         QCOMPARE(f.clients->writersMade, made);
     }
 
+    // A typed offset is checked against the starts read when the move is made, not the sheet's last look.
+    void aTypedOffsetBeforeAPartitionsStartMovesNothing()
+    {
+        Fixture f;
+        const Topic listed = f.session->topics().first();
+        // Trimmed since the listing: p0 now starts at 30, p1 at 50.
+        f.clients->kafka->listed = QList<Topic>{topic("orders", {{30, 80}, {50, 70}, {0, 3}})};
+        AppOutcome outcome = syncWait(f.session->resetOffsets("audit", listed, 10, "replay"));
+        QCOMPARE(outcome.which(), AppOutcome::refused);
+        QVERIFY2(outcome.sentence().startsWith("Before the start of 2 partitions (p0, p1)"),
+                 qPrintable(outcome.sentence()));
+        QVERIFY(outcome.sentence().contains("Type 50 or more"));
+        f.clients->kafka->listed = QList<Topic>{topic("orders", {{30, 80}, {0, 70}, {0, 3}})};
+        outcome = syncWait(f.session->resetOffsets("audit", listed, 10, "replay"));
+        QVERIFY2(outcome.sentence().startsWith("Before the start of p0, which now begins at 30"),
+                 qPrintable(outcome.sentence()));
+        // A start that would not read stops a typed move as it does "The beginning".
+        f.clients->kafka->listed->first().partitions[2].error = QStringLiteral("leader not available");
+        outcome = syncWait(f.session->resetOffsets("audit", listed, 40, "replay"));
+        QCOMPARE(outcome,
+                 AppOutcome::makeRefused("The start of p2 would not read (leader not available), so nothing "
+                                         "was moved."));
+        // A negative offset is refused in the interface's words, before anything is asked.
+        const qsizetype asked = f.clients->kafka->calls.size();
+        outcome = syncWait(f.session->resetOffsets("audit", listed, -1, "replay"));
+        QCOMPARE(outcome,
+                 AppOutcome::makeRefused("An offset can't be negative. Type 0 or more, or choose “The beginning”."));
+        QCOMPARE(f.clients->kafka->calls.size(), asked);
+        QVERIFY(f.clients->writer->resets.isEmpty());
+
+        f.clients->kafka->listed = QList<Topic>{topic("orders", {{30, 80}, {50, 70}, {0, 3}})};
+        QVERIFY(syncWait(f.session->resetOffsets("audit", listed, 50, "replay")).isDone());
+        QCOMPARE(f.clients->writer->resets.last().partitions, (QMap<int32_t, int64_t>{{0, 50}, {1, 50}, {2, 50}}));
+    }
+
     void aClosedSessionHearsNothingMore()
     {
         // A listing still in flight when the tab closes.
@@ -460,6 +543,14 @@ private slots:
         // The broker's own refusal of a group that gained a member after the check.
         Fixture joined;
         joined.clients->writer->resetError = KafkaError(25, "audit: orders/0: Broker: Unknown member");
+        QCOMPARE(syncWait(joined.session->resetOffsets("audit", orders, 0, "r")),
+                 AppOutcome::makeRefused(QStringLiteral(
+                     "o broker recusou mover \u2068audit\u2069: um consumidor entrou nele depois da "
+                     "checagem, então nada foi movido. Para os consumidores dele primeiro e move de novo.")));
+        // The writer's own check, when a member joined after the session's.
+        joined.clients->writer->resetError = KafkaError(KafkaWriting::groupNotEmptyCode,
+                                                        "offsets can only be reset while audit is inactive, but it is "
+                                                        "Stable. Stop its consumers first");
         QCOMPARE(syncWait(joined.session->resetOffsets("audit", orders, 0, "r")),
                  AppOutcome::makeRefused(QStringLiteral(
                      "o broker recusou mover \u2068audit\u2069: um consumidor entrou nele depois da "

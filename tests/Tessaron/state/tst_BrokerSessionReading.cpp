@@ -213,6 +213,16 @@ private slots:
         QCOMPARE(f.session->unobservable(),
                  (QList<Unobservable>{{L10n::isolated("orders") + " partition 1", "could not open topic orders"}}));
         QVERIFY(!f.session->nextOffsets().contains(1));
+        // Never read, so not read to its end: it is named, and a further page asks it again.
+        QVERIFY(!f.session->reachedEnd());
+        QCOMPARE(f.session->unreadPartitions(), QList<int32_t>{1});
+        f.clients->kafka->pageErrors.clear();
+        f.clients->kafka->calls.clear();
+        syncWait(f.session->read(BrokerSession::Position::atBeginning(), 30, true));
+        QVERIFY(f.pageCalls().contains("page orders 1 offset 0 limit 10"));
+        QVERIFY(f.session->unreadPartitions().isEmpty());
+        QVERIFY(f.session->reachedEnd());
+        f.clients->kafka->pageErrors.insert(1, KafkaError(-1, "could not open topic orders"));
 
         // Read further from an offset: the partition that failed starts at that offset, not at 0.
         syncWait(f.session->read(BrokerSession::Position::atOffset(1), 30, false));
@@ -228,6 +238,29 @@ private slots:
         QCOMPARE(f.pageCalls().size(), 2);
         QCOMPARE(f.ids(), QStringList{"orders/0/0"});
         QVERIFY(!f.session->reachedEnd());
+    }
+
+    // The whole read failing at once (not a lost connection) leaves every partition unread.
+    void aReadThatFailsAsAWholeHasNotReachedTheEnd()
+    {
+        struct FailingPages : FakeKafka {
+            QCoro::Task<QList<PartitionPage>> pages(QString, QList<PartitionStart>, qsizetype, int32_t) override
+            {
+                calls << "pages";
+                throw KafkaError(-1, "could not make a queue");
+                co_return {};
+            }
+        };
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka = std::make_shared<FailingPages>();
+        clients->kafka->listed = QList<Topic>{topic("orders", {{0, 2}, {0, 2}})};
+        auto session = connectedSession(clients);
+        session->setSelectedTopic(QString("orders"));
+        syncWait(session->read(BrokerSession::Position::atBeginning(), 30, false));
+        QVERIFY(session->messages().isEmpty());
+        QVERIFY(!session->reachedEnd());
+        QCOMPARE(session->unreadPartitions(), (QList<int32_t>{0, 1}));
+        QVERIFY(!session->lostConnection());
     }
 
     void aLateReadNeverShowsAnotherTopicsMessages()

@@ -56,6 +56,18 @@ private slots:
         QVERIFY(!GroupVerdict::verdict(detail("Empty", 0, {})).gone());
         QCOMPARE(GroupVerdict::verdict(detail("Stable", 1, lagging({std::nullopt, std::nullopt, std::nullopt}))),
                  GroupVerdict::cannotSee(3));
+
+        // Committed offsets that could not be read are unknown, whatever the members: never "never committed".
+        for (int members : {0, 2}) {
+            for (const char* state : {"Empty", "Stable", "Dead"}) {
+                ConsumerGroupDetail unread = detail(state, members, {});
+                unread.positionsUnknown = true;
+                QCOMPARE(GroupVerdict::verdict(unread), GroupVerdict::cannotSee(0));
+            }
+        }
+        ConsumerGroupDetail rebalancing = detail("PreparingRebalance", 1, {});
+        rebalancing.positionsUnknown = true;
+        QCOMPARE(GroupVerdict::verdict(rebalancing), GroupVerdict::rebalancing("PreparingRebalance"));
     }
 
     void findsNobodyHome()

@@ -263,6 +263,27 @@ private slots:
         QVERIFY2(!error.message().startsWith("ssl.ca.location: "), qPrintable(error.message()));
     }
 
+    // A broker that took the connection and never answered (its process stopped) is said to be
+    // silent, at its address; nothing points at its version.
+    void aSilentBrokerIsSaidToBeSilentAtItsAddress()
+    {
+        QCOMPARE(kafka::connectionCause(RD_KAFKA_RESP_ERR__TRANSPORT,
+                                        "127.0.0.1:40123/1: ApiVersionRequest failed: Local: Timed out: probably due "
+                                        "to broker version < 0.10 (see api.version.request configuration) (after "
+                                        "10009ms in state APIVERSION_QUERY)"),
+                 QString("the broker at 127.0.0.1:40123 did not answer in time"));
+        QCOMPARE(kafka::connectionCause(RD_KAFKA_RESP_ERR__TRANSPORT,
+                                        "sasl_ssl://kafka.example:9093/bootstrap: ApiVersionRequest failed: Local: "
+                                        "Timed out: probably due to broker version < 0.10 (see api.version.request "
+                                        "configuration)"),
+                 QString("the broker at kafka.example:9093 did not answer in time"));
+        rd_kafka_t* rk = kafka::createHandle(RD_KAFKA_CONSUMER, {{"bootstrap.servers", "127.0.0.1:9"}});
+        const KafkaError silent = kafka::unanswered(rk, QStringLiteral("describing g"), 10000);
+        rd_kafka_destroy(rk);
+        QVERIFY(silent.isTimeout());
+        QCOMPARE(silent.message(), QString("describing g: the broker at 127.0.0.1:9 did not answer within 10 s"));
+    }
+
     void errorRecord()
     {
         QVERIFY(KafkaError(-187, "x").isTimeout());
