@@ -98,8 +98,12 @@ public:
     // Partition -> messages held, by offset; a page returns from the start up to the limit.
     QHash<QString, QMap<int32_t, QList<Message>>> held;
     QHash<int32_t, KafkaError> pageErrors;
+    // What the broker says this user may do on the cluster; nothing: not told.
+    std::optional<QStringList> operations;
 
     const Broker& broker() const override { return definition; }
+
+    QCoro::Task<std::optional<QStringList>> clusterOperations(int32_t) override { co_return operations; }
 
     QCoro::Task<QList<Topic>> topics(int32_t) override
     {

@@ -154,6 +154,18 @@ void hostileCasework(ScreenShooter& shooter)
     shooter.shoot("group", "hostile", &ground);
 }
 
+// A user whose ACLs let it see one topic and no group: the briefing says the lists are the ACLs'.
+void restrictedBriefing(ScreenShooter& shooter)
+{
+    Scene scene;
+    scene.clients->kafka->listed = QList<Topic>{topic("orders", {{0, 48210}, {0, 47102}})};
+    scene.clients->kafka->operations = QStringList();
+    scene.open(kafkaBroker("Production EU"));
+    Ground ground(new BrokerBriefing(scene.app.get(), scene.session.get()), QSize(820, 600), 0);
+    settle(&ground);
+    shooter.shoot("briefing", "restricted", &ground);
+}
+
 void emptyBriefing(ScreenShooter& shooter)
 {
     Scene scene;
@@ -315,6 +327,7 @@ void shootCasework(ScreenShooter& shooter)
     kafkaBriefing(shooter);
     rabbitBriefing(shooter);
     emptyBriefing(shooter);
+    restrictedBriefing(shooter);
     hostileCasework(shooter);
     allNotes(shooter);
     verdicts(shooter);

@@ -317,6 +317,18 @@ void shootWorkspace(ScreenShooter& shooter)
         std::unique_ptr<QWidget> frame(sidebarAlone(&quiet, listing));
         shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("empty"), frame.get());
     }
+    {
+        // A user whose ACLs let it describe nothing: none listed, and the sidebar says why.
+        auto restricted = std::make_shared<FakeFactory>();
+        restricted->kafka->listed = QList<Topic>();
+        restricted->kafka->operations = QStringList();
+        AppState guarded(restricted);
+        guarded.open(stagingDef);
+        BrokerSession* session = guarded.activeSession();
+        waitUntil([&] { return session->topicsListed() && !session->isLoadingTopics(); });
+        std::unique_ptr<QWidget> frame(sidebarAlone(&guarded, session));
+        shooter.shoot(QStringLiteral("sidebar"), QStringLiteral("restricted"), frame.get());
+    }
 
     {
         // Topic and group names that look like markup or turn text around, and a search for one.
