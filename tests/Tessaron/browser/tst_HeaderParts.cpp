@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -218,6 +219,32 @@ private slots:
         QTRY_COMPARE(stage.session->position(), BrokerSession::Position::atTime(picked));
         QVERIFY(stage.kafka().calls.contains("time orders"));
         QVERIFY(picker->caption().startsWith("From "));
+    }
+
+    // The picker shows minutes only: a moment is read from the start of the minute it shows, be it
+    // now's (which has seconds) or one whose seconds came along with the edit's value.
+    void aMomentIsReadFromTheMinuteShown()
+    {
+        const QDateTime now = QDateTime(QDate(2026, 12, 11), QTime(7, 23, 20, 450)).toUTC();
+        RelativeTime::setClock([now] { return now; });
+        const auto systemClock = qScopeGuard([] { RelativeTime::setClock({}); });
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 5}})});
+        stage.kafka().timeOffsets = {{0, 3}};
+        stage.open("orders");
+        PositionPicker picker(stage.session.get());
+        const QDateTime minute(QDate(2026, 12, 11), QTime(7, 23));
+        QCOMPARE(picker.chosen(), minute);
+        picker.openPopover();
+        QCOMPARE(picker.popover()->picker()->dateTime(), minute);
+        picker.goThere();
+        QTRY_COMPARE(stage.session->position(), BrokerSession::Position::atTime(minute));
+
+        picker.openPopover();
+        picker.popover()->picker()->setDateTime(QDateTime(QDate(2026, 12, 10), QTime(18, 2, 59, 999)));
+        picker.goThere();
+        const QDateTime shown(QDate(2026, 12, 10), QTime(18, 2));
+        QTRY_COMPARE(stage.session->position(), BrokerSession::Position::atTime(shown));
+        QCOMPARE(picker.chosen(), shown);
     }
 
     void thePopoverWritesTheMomentInTheInterfacesLanguage()
