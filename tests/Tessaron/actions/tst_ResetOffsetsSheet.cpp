@@ -17,6 +17,10 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <functional>
 
 using namespace tessaron;
 using namespace tessaron::fakes;
@@ -284,6 +288,92 @@ private slots:
         QVERIFY(qobject_cast<AskSheet*>(workspace.sheet()));
         workspace.sheet()->close();
         QVERIFY(!app.action());
+    }
+
+    // Closing a sheet gives the focus back to the control that opened it; when the view behind
+    // was rebuilt meanwhile, to the control now in its place, else to the nearest one still there.
+    void closingASheetGivesTheFocusBack()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->listed = QList<Topic>{topic("orders", {{0, 3}})};
+        AppState app(clients);
+        app.open(kafkaBroker("cluster"));
+        BrokerSession* session = app.activeSession();
+        QTRY_VERIFY(session->topicsListed() && !session->isLoadingTopics());
+        // A group screen whose "Move the position…" button sets the action, and which is built
+        // again whenever told to (as a refresh of the group does while the sheet is open).
+        static QPointer<QWidget> screen;
+        static std::function<void(bool)> rebuild;
+        ViewFactories views;
+        views.messageBrowser = [](AppState*, BrokerSession*, QWidget* parent) { return new QWidget(parent); };
+        views.groupScreen = [&app, session](AppState*, BrokerSession*, QWidget* parent) {
+            screen = new QWidget(parent);
+            auto* column = new QVBoxLayout(screen);
+            auto* card = new QWidget;
+            new QVBoxLayout(card);
+            column->addWidget(card);
+            rebuild = [&app, session, card](bool withButton) {
+                qDeleteAll(card->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+                auto* look = new QPushButton(QStringLiteral("Look again"));
+                look->setObjectName(QStringLiteral("lookAgain"));
+                card->layout()->addWidget(look);
+                if (!withButton)
+                    return;
+                auto* move = new QPushButton(QStringLiteral("Move the position…"));
+                move->setObjectName(QStringLiteral("movePosition"));
+                move->setProperty("topic", QStringLiteral("orders"));
+                QObject::connect(move, &QPushButton::clicked, &app, [&app, session] {
+                    app.setAction(
+                        AppState::Action::makeResetOffsets({"billing", "Empty", false}, session->topics().first()));
+                });
+                card->layout()->addWidget(move);
+            };
+            rebuild(true);
+            return screen;
+        };
+        views.actionSheet = ActionSheets::make;
+        WorkspaceView workspace(&app, session, views);
+        workspace.resize(1020, 660);
+        workspace.show();
+        QVERIFY(QTest::qWaitForWindowActive(&workspace));
+        session->setSelectedGroup(QString("billing"));
+        QTRY_VERIFY(screen && screen->isVisible());
+        QPointer<QPushButton> move;
+        auto openWithSpace = [&] {
+            move = screen->findChild<QPushButton*>(QStringLiteral("movePosition"));
+            move->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(move, Qt::Key_Space);
+            QTRY_VERIFY(qobject_cast<ResetOffsetsSheet*>(workspace.sheet()));
+            QTRY_VERIFY(workspace.sheet()->isActiveWindow());
+        };
+        auto closeWithEscape = [&] {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!app.action());
+            // The window beneath comes back, as a window manager brings it back.
+            workspace.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&workspace));
+            QCoreApplication::processEvents();
+        };
+
+        openWithSpace();
+        const QPointer<QPushButton> opener = move;
+        closeWithEscape();
+        QTRY_COMPARE(QApplication::focusWidget(), opener.data());
+
+        openWithSpace();
+        rebuild(true);
+        closeWithEscape();
+        QTRY_VERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("movePosition"));
+        QVERIFY(QApplication::focusWidget()->isVisible());
+
+        openWithSpace();
+        rebuild(false);
+        closeWithEscape();
+        QTRY_VERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("lookAgain"));
+        screen = nullptr;
+        rebuild = nullptr;
     }
 };
 
