@@ -14,7 +14,8 @@ std::span<const L10nRow> rowsBrowser()
         {"1 byte of binary", "1 byte de binário"},
         {"Nothing from that moment on", "Nada desse momento em diante"},
         {"This topic retains %@ messages, all from before it. Pick an earlier moment, or read the latest.",
-         "Este tópico retém %@ mensagens, todas de antes dele. Escolhe um momento mais cedo, ou lê as mais novas."},
+         "Este tópico retém %@ mensagens, todas de antes desse momento. Escolhe um momento mais cedo, ou lê as mais "
+         "novas."},
         {"Nothing read from there", "Nada lido a partir dali"},
         {"This topic retains %@ messages, but none came back from where this read started.",
          "Este tópico retém %@ mensagens, mas nenhuma voltou de onde esta leitura começou."},
@@ -96,7 +97,7 @@ std::span<const L10nRow> rowsBrowser()
         {"%d read · there is more", "%d lidas · tem mais"},
         {"Bound to nothing — only a direct publish by name reaches this queue.",
          "Não está ligada a nada — só uma publicação direta pelo nome chega nesta fila."},
-        {"· nothing fans out to it", "· nada é distribuído pra ela"},
+        {"· nothing fans out to it", "· nenhuma outra exchange manda nada pra ela"},
         {"Open the group", "Abrir o grupo"},
         {"Tessaron can read the schema id off the wire, but not the body — that needs a Schema Registry. Add one on "
          "the "

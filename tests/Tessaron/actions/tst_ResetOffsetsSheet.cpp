@@ -11,6 +11,8 @@
 #include "Tessaron/actions/ResetOffsetsSheet.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/WorkspaceView.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,6 +20,7 @@
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -170,10 +173,46 @@ private slots:
         QVERIFY(busy.isWorking() || busy.outcome());
         QTRY_VERIFY(busy.outcome().has_value());
         QCOMPARE(busy.outcomeBlock()->stampText(), QString("REFUSED"));
-        QVERIFY(busy.outcome()->sentence().startsWith("billing is Stable"));
+        QVERIFY2(busy.outcome()->sentence().startsWith("billing is Stable"), qPrintable(busy.outcome()->sentence()));
         QCOMPARE(busy.strikes(), 1);
         QTest::keyClick(busy.reasonField(), Qt::Key_Escape);
         QVERIFY(!busy.isVisible());
+    }
+
+    // The session's own refusals read as sentences in either language: a group found busy when
+    // asked, and one a consumer joined between that question and the move.
+    void aRefusedMoveReadsAsASentenceInEitherLanguage()
+    {
+        const Topic payments = m_session->topics().last();
+        const auto restore = qScopeGuard([] { UserDefaults::standard().remove(L10n::key); });
+        for (const char* language : {"en", "pt"}) {
+            UserDefaults::standard().setString(L10n::key, QString::fromLatin1(language));
+            m_clients->writer->groupStateAnswer = QStringLiteral("Stable");
+            m_clients->writer->resetError.reset();
+            QStringList sentences;
+            for (int joined = 0; joined < 2; ++joined) {
+                if (joined) {
+                    m_clients->writer->groupStateAnswer = QStringLiteral("Empty");
+                    m_clients->writer->resetError = KafkaError(25, "The coordinator is not aware of this member.");
+                }
+                ResetOffsetsSheet sheet({"billing", "Empty", false}, payments, nullptr, m_session.get());
+                sheet.show();
+                sheet.reasonField()->setText("again");
+                sheet.move();
+                QTRY_VERIFY(sheet.outcome().has_value());
+                QCOMPARE(sheet.outcomeBlock()->stampText(), QString("REFUSED"));
+                sentences << sheet.outcome()->sentence();
+            }
+            for (const QString& sentence : sentences)
+                QVERIFY2(sentence.at(0).isUpper(), qPrintable(sentence));
+            if (QByteArray(language) == "pt") {
+                // "Pare": stop them. "Para" would read as "for".
+                for (const QString& sentence : sentences)
+                    QVERIFY2(sentence.contains("Pare os consumidores"), qPrintable(sentence));
+            }
+        }
+        m_clients->writer->groupStateAnswer = QStringLiteral("Empty");
+        m_clients->writer->resetError.reset();
     }
 
     void theBeginningMovesEachPartitionToTheStartItHasWhenMoved()
