@@ -294,6 +294,10 @@ std::span<const L10nRow> rowsCasework()
         {"%d Avro messages and no Schema Registry to read them with. Add one on the broker's form and I'll open them.",
          "%d mensagens Avro e nenhum Schema Registry pra ler elas. Adiciona um no formulário do broker e eu abro."},
         {"Case notes", "Anotações do caso"},
+        {"No routing key on any of these.", "Nenhuma dessas tem routing key."},
+        {"One routing key is on about %d%% of these — in a queue that says who sent them, not where they pile up.",
+         "Uma routing key está em uns %d%% dessas — numa fila isso diz quem mandou, não onde elas se acumulam."},
+        {"No single routing key stands out in this queue.", "Nenhuma routing key sozinha se destaca nesta fila."},
         {"Arrival report", "Relatório de chegada"},
         {nullptr, nullptr},
     };
