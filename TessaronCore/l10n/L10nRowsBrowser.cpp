@@ -113,6 +113,10 @@ std::span<const L10nRow> rowsBrowser()
         {"%d, key %@, %@", "%d, chave %@, %@"},
         {"%d, no key, %@", "%d, sem chave, %@"},
         {"%d, a key that is not text, %@", "%d, uma chave que não é texto, %@"},
+        {"held by a consumer, unacknowledged — a read can't see it",
+         "com um consumidor, sem ack — uma leitura não enxerga ela"},
+        {"held by consumers, unacknowledged — a read can't see them",
+         "com consumidores, sem ack — uma leitura não enxerga elas"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

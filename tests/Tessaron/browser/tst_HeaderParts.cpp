@@ -307,6 +307,17 @@ private slots:
         QCOMPARE(queueHeader.tileTexts(), (QStringList{QLocale().toString(1234) + " messages", "0 consumers"}));
         QVERIFY(queueHeader.positionPicker()->isHidden());
         QVERIFY(!queueHeader.bindingStrip()->isHidden());
+
+        // Of 8 waiting, 2 are with the consumers: a read lists 6, and the header says why beside the count.
+        Topic held = queue("mail", 8);
+        held.unacknowledged = 2;
+        Stage busy = rabbitStage({held}, {{"mail", 2}});
+        busy.session->setSelectedTopic(QString("mail"));
+        TopicHeader busyHeader(busy.app.get(), busy.session.get());
+        busyHeader.setTopic(*busy.session->currentTopic());
+        const QStringList tiles = busyHeader.tileTexts();
+        QCOMPARE(tiles.size(), 3);
+        QVERIFY2(tiles.at(1).startsWith("2 held by consumers"), qPrintable(tiles.join(" | ")));
     }
 };
 
