@@ -152,7 +152,10 @@ void ProduceSheet::retranslate()
     setReasonTexts(L10n::t("Reprocessing after the schema fix"),
                    L10n::t("Travels with the message as a tessaron-reason header, so whoever finds it later "
                            "knows it came from here and why."));
-    setFooterTexts(L10n::t("This adds a real message to a real topic."), L10n::t("File it"), L10n::t("Filing…"));
+    const bool queue = session() && session()->broker().kind == BrokerKind::rabbitmq;
+    setFooterTexts(queue ? L10n::t("This adds a real message to a real queue.")
+                         : L10n::t("This adds a real message to a real topic."),
+                   L10n::t("File it"), L10n::t("Filing…"));
 }
 
 ProduceLogic::Form ProduceSheet::form() const

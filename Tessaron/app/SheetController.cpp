@@ -1,4 +1,5 @@
 #include "Tessaron/app/SheetController.h"
+#include "Tessaron/kit/FocusReturn.h"
 
 #include "Tessaron/state/AppState.h"
 #include "TessaronCore/prefs/Prefs.h"
@@ -115,6 +116,7 @@ void SheetController::present(QDialog* dialog, Sheet sheet)
     m_currentSheet = sheet;
     dialog->setWindowModality(Qt::WindowModal);
     connect(dialog, &QDialog::finished, this, [this, sheet, dialog] { closed(sheet, dialog); });
+    FocusReturn::track(dialog);
     dialog->open();
     emit currentChanged();
 }

@@ -499,11 +499,14 @@ bool MessageListView::eventFilter(QObject* watched, QEvent* event)
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
             m_list->selectionModel()->setCurrentIndex(m_model->index(0), QItemSelectionModel::NoUpdate);
     }
-    // Arrow keys move the session's selection, the one the exhibit follows.
+    // Arrow and Page keys move the session's selection, the one the exhibit follows. The list
+    // scrolls by itself to nothing (see setAutoScroll), so each move brings its row into view.
     if (watched == m_list && event->type() == QEvent::KeyPress && m_session) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         const int rows = m_model->rowCount();
-        if ((key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End) && rows > 0) {
+        if ((key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End
+             || key == Qt::Key_PageUp || key == Qt::Key_PageDown)
+            && rows > 0) {
             const std::optional<QString>& selected = m_session->selectedMessage();
             const int at = selected ? m_model->rowOf(*selected) : -1;
             int next = 0;
@@ -513,6 +516,8 @@ bool MessageListView::eventFilter(QObject* watched, QEvent* event)
                 next = at < 0 ? 0 : std::max(0, at - 1);
             else if (key == Qt::Key_End)
                 next = rows - 1;
+            else if ((key == Qt::Key_PageDown || key == Qt::Key_PageUp) && at >= 0)
+                next = static_cast<RowList*>(m_list)->pageFrom(m_model->index(at), key == Qt::Key_PageDown).row();
             const QModelIndex index = m_model->index(next);
             selectRow(index);
             m_list->scrollTo(index);

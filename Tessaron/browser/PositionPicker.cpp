@@ -28,6 +28,16 @@ namespace tessaron {
 
 using namespace BrowserStyle;
 
+namespace {
+// The picker shows hours and minutes only: what is read is the minute shown, from its start.
+QDateTime startOfMinute(const QDateTime& moment)
+{
+    QDateTime start = moment;
+    start.setTime(QTime(moment.time().hour(), moment.time().minute()));
+    return start;
+}
+} // namespace
+
 MomentPopover::MomentPopover(QWidget* parent)
     : PopoverFrame(parent)
 {
@@ -76,7 +86,7 @@ MomentPopover::MomentPopover(QWidget* parent)
 PositionPicker::PositionPicker(BrokerSession* session, QWidget* parent)
     : QAbstractButton(parent)
     , m_session(session)
-    , m_chosen(RelativeTime::now().toLocalTime())
+    , m_chosen(startOfMinute(RelativeTime::now().toLocalTime()))
 {
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -97,7 +107,7 @@ PositionPicker::PositionPicker(BrokerSession* session, QWidget* parent)
     connect(m_popover, &MomentPopover::go, this, &PositionPicker::goThere);
     connect(m_popover->picker(), &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& moment) {
         if (m_popover->isVisible())
-            m_chosen = moment;
+            m_chosen = startOfMinute(moment);
     });
     connect(this, &QAbstractButton::clicked, this, &PositionPicker::openMenu);
     connect(session, &BrokerSession::positionChanged, this, &PositionPicker::refresh);
@@ -181,7 +191,7 @@ void PositionPicker::readFrom(int position)
 
 void PositionPicker::goThere()
 {
-    m_chosen = m_popover->picker()->dateTime();
+    m_chosen = startOfMinute(m_popover->picker()->dateTime());
     m_popover->hide();
     if (!m_session)
         return;

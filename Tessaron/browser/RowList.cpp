@@ -251,9 +251,11 @@ QRegion RowList::visualRegionForSelection(const QItemSelection& selection) const
 }
 
 // Qt's list names the row by its place among the laid-out rows; here every row is in its place.
+// Focus moves only with the keyboard's: a row made current from elsewhere (a button in the case
+// notes selecting a message) is no focus change.
 void RowList::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
-    if (QAccessible::isActive() && current.isValid()) {
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
         QAccessibleEvent event(this, QAccessible::Focus);
         event.setChild(current.row());
         QAccessible::updateAccessibility(&event);

@@ -19,6 +19,8 @@ public:
     QModelIndex indexAt(const QPoint& point) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void doItemsLayout() override;
+    // The row Page Down (or Up) moves to from `from`, as the Page keys find it.
+    QModelIndex pageFrom(const QModelIndex& from, bool down) const { return pageStep(from, down); }
 
 protected:
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;

@@ -185,6 +185,14 @@ void TopicHeader::refreshTiles()
     else
         retainedWord = retained == 1 ? loc("retained message") : loc("retained");
     add(L10n::interfaceLocale().toString(qint64(retained)), retainedWord, accent);
+    // Counted in the depth, but out of a read's reach until they come back: said beside the count,
+    // or a read shows fewer than it and no reason.
+    if (topic.unacknowledged && *topic.unacknowledged > 0) {
+        add(L10n::interfaceLocale().toString(qint64(*topic.unacknowledged)),
+            *topic.unacknowledged == 1 ? loc("held by a consumer, unacknowledged — a read can't see it")
+                                       : loc("held by consumers, unacknowledged — a read can't see them"),
+            neutral());
+    }
     if (topic.hasUnderReplicated())
         add(QStringLiteral("\u26A0\uFE0E"), loc("under-replicated"), warningOrange());
     const QHash<QString, int64_t>& consumers = m_session->queueConsumers();

@@ -115,20 +115,24 @@ QString placeText(const Message& message)
         + QString::number(message.offset());
 }
 
-KeyCard keyCard(const QList<Message>& messages, const QList<Partition>& partitions)
+KeyCard keyCard(const QList<Message>& messages, const QList<Partition>& partitions, bool queue)
 {
-    return keyCard(messages, KeyShareEstimate::estimate(messages, partitions));
+    return keyCard(messages, KeyShareEstimate::estimate(messages, partitions), queue);
 }
 
-KeyCard keyCard(const QList<Message>& messages, const KeyShareEstimate::Result& estimate)
+KeyCard keyCard(const QList<Message>& messages, const KeyShareEstimate::Result& estimate, bool queue)
 {
     KeyCard card;
     const QList<KeyShare> top = estimate.ranked.mid(0, 4);
     const double topShare = top.isEmpty() ? 0.0 : top.first().share;
-    card.hot = topShare >= 0.5 && estimate.keyed >= 10;
+    card.hot = !queue && topShare >= 0.5 && estimate.keyed >= 10;
     card.tone = card.hot ? Tone::warning : Tone::neutral;
     if (messages.isEmpty()) {
         card.sentence = loc("Nothing read yet.");
+        return card;
+    }
+    if (queue && estimate.keyed == 0) {
+        card.sentence = loc("No routing key on any of these.");
         return card;
     }
     if (estimate.keyed == 0) {
@@ -166,10 +170,17 @@ KeyCard keyCard(const QList<Message>& messages, const KeyShareEstimate::Result& 
                           QStringLiteral("~%1%").arg(CaseworkLogic::wholePercent(share.share)),
                           card.hot && share.key == top.first().key});
     }
-    card.crowding = card.hot ? L10n::t("One key is carrying about %d%% of this topic. That is usually what a hot "
-                                       "partition looks like from the inside.",
-                                       CaseworkLogic::wholePercent(topShare))
-                             : loc("No single key is crowding this topic.");
+    if (queue)
+        card.crowding = topShare >= 0.5
+            ? L10n::t("One routing key is on about %d%% of these — in a queue that says who sent them, not where "
+                      "they pile up.",
+                      CaseworkLogic::wholePercent(topShare))
+            : loc("No single routing key stands out in this queue.");
+    else
+        card.crowding = card.hot ? L10n::t("One key is carrying about %d%% of this topic. That is usually what a hot "
+                                           "partition looks like from the inside.",
+                                           CaseworkLogic::wholePercent(topShare))
+                                 : loc("No single key is crowding this topic.");
     card.footnote = estimate.weighted
         ? L10n::t("Estimated from the %d read, weighted by what each partition holds — the tail is "
                   "read per partition, so a flat count would call a quiet partition as loud as a busy "

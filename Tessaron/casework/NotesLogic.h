@@ -49,8 +49,9 @@ struct KeyCard {
     QString crowding;
     QString footnote;
 };
-// Hot when the top share is at least 0.5 over at least 10 keyed messages.
-KeyCard keyCard(const QList<Message>& messages, const QList<Partition>& partitions);
-KeyCard keyCard(const QList<Message>& messages, const KeyShareEstimate::Result& estimate);
+// Hot when the top share is at least 0.5 over at least 10 keyed messages. Of a RabbitMQ queue
+// (`queue`), whose keys are routing keys and which has no partitions to crowd, nothing is hot.
+KeyCard keyCard(const QList<Message>& messages, const QList<Partition>& partitions, bool queue = false);
+KeyCard keyCard(const QList<Message>& messages, const KeyShareEstimate::Result& estimate, bool queue = false);
 
 } // namespace tessaron::NotesLogic

@@ -123,7 +123,8 @@ void TopicNotes::refresh()
         column->addWidget(card);
     }
 
-    const NotesLogic::KeyCard keys = NotesLogic::keyCard(messages, topic ? topic->partitions : QList<Partition>());
+    const NotesLogic::KeyCard keys = NotesLogic::keyCard(messages, topic ? topic->partitions : QList<Partition>(),
+                                                         session.broker().kind == BrokerKind::rabbitmq);
     auto* sending = new CaseCard(loc("WHO'S SENDING"), toneColor(keys.tone));
     sending->setObjectName(QStringLiteral("sendingCard"));
     if (keys.sentence) {

@@ -1,4 +1,5 @@
 #include "Tessaron/intro/WelcomeConnection.h"
+#include "Tessaron/kit/FocusReturn.h"
 #include "Tessaron/kit/PlainText.h"
 
 #include "Tessaron/intro/IntroWidgets.h"
@@ -269,6 +270,7 @@ void WelcomeConnection::openBrokerForm()
             m_form->deleteLater();
         adoptFormBroker();
     });
+    FocusReturn::track(m_form);
     m_form->open();
 }
 

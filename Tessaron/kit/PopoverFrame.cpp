@@ -1,4 +1,5 @@
 #include "Tessaron/kit/PopoverFrame.h"
+#include "Tessaron/kit/FocusReturn.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 
@@ -48,6 +49,7 @@ void PopoverFrame::fit()
 
 void PopoverFrame::popUp(QWidget* anchor)
 {
+    FocusReturn::track(this, anchor);
     pointArrow(true);
     fit();
     const QPoint below = anchor->mapToGlobal(QPoint(anchor->width() / 2, anchor->height() + 2));

@@ -1,5 +1,6 @@
 #include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/reception/BrokerFormSheet.h"
+#include "Tessaron/kit/FocusReturn.h"
 
 #include "Tessaron/reception/ConfirmSheet.h"
 #include "Tessaron/kit/PlainText.h"
@@ -80,6 +81,7 @@ BrokerFormSheet::BrokerFormSheet(AppState* app, QWidget* parent)
             if (!path.isEmpty())
                 chosen(QFileInfo(path).absoluteFilePath());
         });
+        FocusReturn::track(dialog);
         dialog->open();
     };
 
@@ -380,6 +382,7 @@ void BrokerFormSheet::confirmForget()
             done(QDialog::Accepted);
     });
     m_confirmation = box;
+    FocusReturn::track(box);
     box->open();
 }
 

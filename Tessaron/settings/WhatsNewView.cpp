@@ -1,5 +1,6 @@
 #include "Tessaron/kit/SheetFit.h"
 #include "Tessaron/settings/WhatsNewView.h"
+#include "Tessaron/kit/FocusReturn.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
 #include "Tessaron/kit/PanelSurface.h"
@@ -33,6 +34,7 @@ void WhatsNewView::openOnRequest(QWidget* view)
         return;
     auto* sheet = new WhatsNewView(*entry, view->window());
     sheet->setAttribute(Qt::WA_DeleteOnClose);
+    FocusReturn::track(sheet);
     sheet->open();
 }
 

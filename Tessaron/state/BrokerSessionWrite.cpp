@@ -182,7 +182,7 @@ QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, std::option
     const QString state = co_await writer->groupState(group, clientTimeoutMs);
     if (state != QLatin1String("Empty"))
         throw KafkaError(-1,
-                         L10n::t("offsets can only be reset while %@ is inactive, but it is %@. Stop its consumers "
+                         L10n::t("Offsets can only be reset while %@ is inactive, but it is %@. Stop its consumers "
                                  "first — moving the position of a running group makes it reprocess, and it will "
                                  "commit over this within seconds anyway.",
                                  L10n::isolated(group), state));
@@ -214,7 +214,7 @@ QCoro::Task<> BrokerSession::moveOffsets(QString group, Topic topic, std::option
             && error.code() != KafkaWriting::groupNotEmptyCode)
             throw;
         throw KafkaError(error.code(),
-                         L10n::t("the broker refused to move %@: a consumer joined it after it was checked, so "
+                         L10n::t("The broker refused to move %@: a consumer joined it after it was checked, so "
                                  "nothing was moved. Stop its consumers first, then move it again.",
                                  L10n::isolated(group)));
     }

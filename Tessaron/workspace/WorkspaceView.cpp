@@ -1,4 +1,5 @@
 #include "Tessaron/workspace/WorkspaceView.h"
+#include "Tessaron/kit/FocusReturn.h"
 
 #include "Tessaron/state/BrokerSession.h"
 #include "Tessaron/workspace/LostConnectionBanner.h"
@@ -193,6 +194,7 @@ void WorkspaceView::presentAction()
     sheet->setWindowModality(Qt::WindowModal);
     sheet->setProperty(sheetAction, action->id());
     hold(sheet, action->id());
+    FocusReturn::track(sheet);
     sheet->open();
 }
 

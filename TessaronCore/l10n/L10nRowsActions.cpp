@@ -74,19 +74,19 @@ std::span<const L10nRow> rowsActions()
         {"%@ will resume from the start of each partition.", "%@ vai retomar do começo de cada partição."},
         {"The start of p%d would not read (%@), so nothing was moved.",
          "Não deu pra ler o começo da p%d (%@), então nada foi movido."},
-        {"offsets can only be reset while %@ is inactive, but it is %@. Stop its consumers first — moving the position "
+        {"Offsets can only be reset while %@ is inactive, but it is %@. Stop its consumers first — moving the position "
          "of a running group makes it reprocess, and it will commit over this within seconds anyway.",
-         "os offsets só podem ser movidos enquanto %@ está inativo, mas ele está %@. Para os consumidores dele "
+         "Os offsets só podem ser movidos enquanto %@ está inativo, mas ele está %@. Pare os consumidores dele "
          "primeiro — mover a posição de um grupo rodando faz ele reprocessar, e ele vai fazer commit por cima disso "
          "em segundos de qualquer jeito."},
-        {"the broker refused to move %@: a consumer joined it after it was checked, so nothing was moved. Stop its "
+        {"The broker refused to move %@: a consumer joined it after it was checked, so nothing was moved. Stop its "
          "consumers first, then move it again.",
-         "o broker recusou mover %@: um consumidor entrou nele depois da checagem, então nada foi movido. Para os "
-         "consumidores dele primeiro e move de novo."},
+         "O broker se recusou a mover %@: um consumidor entrou nele depois da checagem, então nada foi movido. Pare "
+         "os consumidores dele primeiro e depois mova de novo."},
         {"May have been filed. Read the topic before filing again, or it may hold two copies.",
          "Pode ter sido protocolada. Lê o tópico antes de protocolar de novo, ou ele pode ficar com duas cópias."},
         {"May have moved. Look at the group's offsets before moving it again.",
-         "Pode ter mudado. Olha os offsets do grupo antes de mudar de novo."},
+         "Pode ter sido movido. Olha os offsets do grupo antes de mover de novo."},
         {"Tessaron is reviewing the record…", "O Tessaron está revisando os autos…"},
         {"Ask your topic", "Pergunta ao seu tópico"},
         {"%@ · %d messages read", "%@ · %d mensagens lidas"},
@@ -112,9 +112,10 @@ std::span<const L10nRow> rowsActions()
          "Vai junto com a mensagem num cabeçalho tessaron-reason, pra quem achar ela depois saber que veio daqui e por "
          "quê."},
         {"This adds a real message to a real topic.", "Isso adiciona uma mensagem de verdade a um tópico de verdade."},
-        {"Move the record", "Mudar o registro"},
-        {"Move it", "Pode mudar"},
-        {"Moving…", "Mudando…"},
+        {"This adds a real message to a real queue.", "Isso adiciona uma mensagem de verdade a uma fila de verdade."},
+        {"Move the record", "Mover o registro"},
+        {"Move it", "Mover"},
+        {"Moving…", "Movendo…"},
         {"Resume from", "Retomar de"},
         {"Applies to all %d partitions of %@.", "Vale pras %d partições de %@."},
         {"Nobody is consuming this group, so nothing will fight you.",
@@ -122,7 +123,7 @@ std::span<const L10nRow> rowsActions()
         {"%@ is %@ — Tessaron will refuse. Stop its consumers first: a running group reprocesses everything and "
          "commits "
          "over the change within seconds.",
-         "%@ está %@ — o Tessaron vai recusar. Para os consumidores dele primeiro: um grupo rodando reprocessa tudo e "
+         "%@ está %@ — o Tessaron vai recusar. Pare os consumidores dele primeiro: um grupo rodando reprocessa tudo e "
          "faz "
          "commit por cima da mudança em segundos."},
         {"Replaying after the consumer fix", "Reprocessando depois da correção do consumidor"},

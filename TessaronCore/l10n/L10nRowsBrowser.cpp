@@ -17,7 +17,8 @@ std::span<const L10nRow> rowsBrowser()
         {"1 byte of binary", "1 byte de binário"},
         {"Nothing from that moment on", "Nada desse momento em diante"},
         {"This topic retains %@ messages, all from before it. Pick an earlier moment, or read the latest.",
-         "Este tópico retém %@ mensagens, todas de antes dele. Escolhe um momento mais cedo, ou lê as mais novas."},
+         "Este tópico retém %@ mensagens, todas de antes desse momento. Escolhe um momento mais cedo, ou lê as mais "
+         "novas."},
         {"Nothing read from there", "Nada lido a partir dali"},
         {"This topic retains %@ messages, but none came back from where this read started.",
          "Este tópico retém %@ mensagens, mas nenhuma voltou de onde esta leitura começou."},
@@ -105,7 +106,7 @@ std::span<const L10nRow> rowsBrowser()
         {"%d read · %@ wouldn't read", "%d lidas · não deu pra ler %@"},
         {"Bound to nothing — only a direct publish by name reaches this queue.",
          "Não está ligada a nada — só uma publicação direta pelo nome chega nesta fila."},
-        {"· nothing fans out to it", "· nada é distribuído pra ela"},
+        {"· nothing fans out to it", "· nenhuma outra exchange manda nada pra ela"},
         {"Open the group", "Abrir o grupo"},
         {"Tessaron can read the schema id off the wire, but not the body — that needs a Schema Registry. Add one on "
          "the "
@@ -121,6 +122,10 @@ std::span<const L10nRow> rowsBrowser()
         {"%d, key %@, %@", "%d, chave %@, %@"},
         {"%d, no key, %@", "%d, sem chave, %@"},
         {"%d, a key that is not text, %@", "%d, uma chave que não é texto, %@"},
+        {"held by a consumer, unacknowledged — a read can't see it",
+         "com um consumidor, sem ack — uma leitura não enxerga ela"},
+        {"held by consumers, unacknowledged — a read can't see them",
+         "com consumidores, sem ack — uma leitura não enxerga elas"},
         {nullptr, nullptr},
     };
     return {table, std::size(table) - 1};

@@ -44,8 +44,8 @@ std::span<const L10nRow> rowsCasework()
          "veredito até ele conseguir ver."},
         {"It committed on one partition and Tessaron can't see its end — the topic isn't listed, or its watermarks "
          "wouldn't read. No verdict.",
-         "Ele fez commit em uma partição e o Tessaron não vê o fim dela — o tópico não está listado, ou as watermarks "
-         "dele não puderam ser lidas. Sem veredito."},
+         "Ele fez commit em uma partição e o Tessaron não vê o fim dela — o tópico não está listado, ou não deu pra "
+         "ler os watermarks dele. Sem veredito."},
         {"One has a key; the other %d have none I can read. Nothing is crowding a partition.",
          "Uma tem chave; as outras %d não têm nenhuma que eu consiga ler. Nada está lotando uma partição."},
         {"%d have a key each, no repeats; the other %d have none I can read. Nothing is crowding a partition.",
@@ -139,7 +139,7 @@ std::span<const L10nRow> rowsCasework()
          "O broker lista ele como %@ mas descreve como Dead, como faz com um grupo do novo protocolo de consumo, "
          "cujos membros o Tessaron não consegue ler."},
         {"unknown", "desconhecido"},
-        {"Move the position on %@…", "Mudar a posição em %@…"},
+        {"Move the position on %@…", "Mover a posição em %@…"},
         {"The end of %@ wouldn't read, so the lag there is unknown.",
          "O fim de %@ não pôde ser lido, então o atraso ali é desconhecido."},
         {"Nothing waits on the %d partitions whose end Tessaron can see, but the end of %d more wouldn't read. No "
@@ -150,8 +150,8 @@ std::span<const L10nRow> rowsCasework()
          "their "
          "watermarks wouldn't read. No verdict.",
          "Ele fez commit em %d partições e o Tessaron não vê o fim de nenhuma delas — os tópicos não estão listados, "
-         "ou os "
-         "watermarks não quiseram ler. Sem veredito."},
+         "ou não "
+         "deu pra ler os watermarks deles. Sem veredito."},
         {"Tessaron couldn't read where it committed, so it can't say whether it committed at all, or how far behind "
          "it is. No verdict.",
          "O Tessaron não conseguiu ler onde ele fez commit, então não dá pra dizer se ele já fez commit, nem quanto "
@@ -167,7 +167,7 @@ std::span<const L10nRow> rowsCasework()
         {"Open the topic", "Abrir o tópico"},
         {"caught up", "em dia"},
         {"%@ behind", "%@ de atraso"},
-        {"Move the position…", "Mudar a posição…"},
+        {"Move the position…", "Mover a posição…"},
         {"Reset this group's committed offsets on this topic. Refused while the group has members.",
          "Redefinir os offsets com commit deste grupo neste tópico. Recusado enquanto o grupo tiver membros."},
         {"The broker doesn't list this topic anymore. The positions are what the group last committed; there is no end "
@@ -175,7 +175,7 @@ std::span<const L10nRow> rowsCasework()
          "measure them against.",
          "O broker não lista mais este tópico. As posições são as do último commit do grupo; não tem fim contra o qual "
          "medir."},
-        {"Its watermarks wouldn't read: %@", "Os watermarks dele não quiseram ler: %@"},
+        {"Its watermarks wouldn't read: %@", "Não deu pra ler os watermarks dele: %@"},
         {"No positions. A group that has never committed has nowhere to stand, and nothing here to measure.",
          "Sem posições. Um grupo que nunca fez commit não tem onde pisar, e não tem nada aqui pra medir."},
         {"Committed on, but not in the broker's listing. Deleted, or Tessaron isn't allowed to see it.",
@@ -184,7 +184,7 @@ std::span<const L10nRow> rowsCasework()
         {"end", "fim"},
         {"held by", "nas mãos de"},
         {"No end to measure against — the topic isn't listed, or its watermarks wouldn't read.",
-         "Sem fim pra medir — o tópico não está listado, ou os watermarks dele não quiseram ler."},
+         "Sem fim pra medir — o tópico não está listado, ou não deu pra ler os watermarks dele."},
         {"nobody", "ninguém"},
         {"past the end", "depois do fim"},
         {"Committed beyond where the partition ends. The consumer's next read is out of range, and its "
@@ -305,6 +305,10 @@ std::span<const L10nRow> rowsCasework()
         {"%d Avro messages and no Schema Registry to read them with. Add one on the broker's form and I'll open them.",
          "%d mensagens Avro e nenhum Schema Registry pra ler elas. Adiciona um no formulário do broker e eu abro."},
         {"Case notes", "Anotações do caso"},
+        {"No routing key on any of these.", "Nenhuma dessas tem routing key."},
+        {"One routing key is on about %d%% of these — in a queue that says who sent them, not where they pile up.",
+         "Uma routing key está em uns %d%% dessas — numa fila isso diz quem mandou, não onde elas se acumulam."},
+        {"No single routing key stands out in this queue.", "Nenhuma routing key sozinha se destaca nesta fila."},
         {"Arrival report", "Relatório de chegada"},
         {nullptr, nullptr},
     };

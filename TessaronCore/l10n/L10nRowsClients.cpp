@@ -16,8 +16,8 @@ std::span<const L10nRow> rowsClients()
          "por padrão)."},
         {"%@ did not confirm the publish (%@), so the message may have been filed. Look at the queue before filing it "
          "again.",
-         "%@ não confirmou a publicação (%@), então a mensagem pode ter sido arquivada. Dá uma olhada na fila antes de "
-         "arquivar de novo."},
+         "%@ não confirmou a publicação (%@), então a mensagem pode ter sido protocolada. Dá uma olhada na fila antes "
+         "de protocolar de novo."},
         {"This is a stream queue. The management API cannot read a stream without disturbing it, so I won't read it "
          "here.",
          "Essa é uma fila stream. A API de gerenciamento não lê um stream sem mexer nele, então não vou ler aqui."},

@@ -43,7 +43,7 @@ std::span<const L10nRow> rowsIntro()
         {"Partners in queue.", "Parceiros na fila."},
         {"First case: solved.", "Primeiro caso: resolvido."},
         {"First case: waiting for your instincts.", "Primeiro caso: esperando seu faro."},
-        {"Broker on file: %@", "Broker no arquivo: %@"},
+        {"Broker on file: %@", "Broker registrado: %@"},
         {"Your broker can join us later.", "Seu broker pode entrar depois."},
         {"Backup: automatic selection.", "Reforço: escolha automática."},
         {"Backup: %@", "Reforço: %@"},

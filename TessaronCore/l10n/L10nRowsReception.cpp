@@ -108,7 +108,7 @@ std::span<const L10nRow> rowsReception()
         {"It answered. %d topics.", "Respondeu. %d tópicos."},
         {"Forget this broker", "Esquecer este broker"},
         {"Forget \"%@\"?", "Esquecer \"%@\"?"},
-        {"Forget it", "Pode esquecer"},
+        {"Forget it", "Esquecer"},
         {"WHAT HE READS", "O QUE ELE LÊ"},
         {"Confluent-compatible. Leave blank if this cluster has none.",
          "Compatível com Confluent. Deixa em branco se este cluster não tiver um."},

@@ -25,7 +25,7 @@ std::span<const L10nRow> rowsSettings()
         {"Reads Kafka and RabbitMQ. Touches nothing it wasn't asked to.",
          "Lê Kafka e RabbitMQ. Não mexe no que não pediram."},
         {"Made by a small pack of engineers and one very good dog.",
-         "Feito por uma matilha de engenheiros e um ótimo cachorro."},
+         "Feito por uma pequena matilha de engenheiros e um ótimo cachorro."},
         {"Built on open source, with thanks to everyone who shares it.",
          "Feito sobre código aberto, com gratidão a quem compartilha."},
         {"No queues were harmed. A few were requeued.", "Nenhuma fila se machucou. Algumas voltaram pra fila."},
@@ -123,7 +123,7 @@ std::span<const L10nRow> rowsSettings()
          "is "
          "pointed out before the button, because Kafka accepts it and the consumer's auto.offset.reset quietly decides "
          "what happens next.",
-         "Mudar a posição de um grupo agora começa nessa tela, por tópico. E um offset depois do fim de uma partição é "
+         "Mover a posição de um grupo agora começa nessa tela, por tópico. E um offset depois do fim de uma partição é "
          "apontado antes do botão, porque o Kafka aceita e o auto.offset.reset do consumidor decide em silêncio o que "
          "acontece depois."},
         {"Pin a topic and it sits at the top, in the order you pinned them — above the dead letters, which still come "

@@ -59,7 +59,8 @@ bool Topic::isKafkaInternal(const QString& name)
 
 size_t qHash(const Topic& t, size_t seed)
 {
-    seed = qHashMulti(seed, t.name, t.isInternal, qHashOptional(t.error), qHashOptional(t.declaredDepth));
+    seed = qHashMulti(seed, t.name, t.isInternal, qHashOptional(t.error), qHashOptional(t.declaredDepth),
+                      qHashOptional(t.unacknowledged));
     for (const Partition& p : t.partitions)
         seed = qHash(p, seed);
     return seed;

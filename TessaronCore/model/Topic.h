@@ -19,6 +19,9 @@ struct Topic {
     std::optional<QString> error;
     // The depth a RabbitMQ queue declares itself; absent for Kafka topics.
     std::optional<int64_t> declaredDepth;
+    // Of that depth, what a RabbitMQ queue has delivered to its consumers and not yet had
+    // acknowledged: a read cannot see those. Absent where not counted.
+    std::optional<int64_t> unacknowledged;
 
     const QString& id() const { return name; }
 

@@ -106,6 +106,7 @@ RabbitAnswer::Queues queuesOf(const QList<QJsonObject>& objects)
         queue.name = *name;
         queue.isInternal = name->startsWith(QLatin1String("amq."));
         queue.declaredDepth = RabbitAnswer::integer(object.value(QLatin1String("messages"))).value_or(0);
+        queue.unacknowledged = RabbitAnswer::integer(object.value(QLatin1String("messages_unacknowledged")));
         result.queues.append(queue);
     }
     std::stable_sort(result.queues.begin(), result.queues.end(),

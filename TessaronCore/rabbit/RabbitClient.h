@@ -151,7 +151,7 @@ protected:
 
 private:
     // What a listing asks of each queue.
-    static constexpr const char* listedColumns = "name,messages,consumers";
+    static constexpr const char* listedColumns = "name,messages,messages_unacknowledged,consumers";
     // A bound on the pages of one listing (five million queues), whatever the server says.
     static constexpr int64_t maxListingPages = 10000;
     struct Connection;

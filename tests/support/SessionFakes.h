@@ -308,7 +308,10 @@ public:
         produced.append({topic, partition, key, payload, mandate.reason});
         co_return 1;
     }
-    QCoro::Task<QString> groupState(QString, int32_t) override { co_return QStringLiteral("Empty"); }
+    // What the broker says of the group when asked before a move.
+    QString groupStateAnswer = QStringLiteral("Empty");
+    // A copy: the compiler may move from what co_return names.
+    QCoro::Task<QString> groupState(QString, int32_t) override { co_return QString(groupStateAnswer); }
     QCoro::Task<void> resetOffsets(QString group, QString topic, QMap<int32_t, int64_t> partitions, Mandate mandate,
                                    bool force, int32_t timeoutMs) override
     {

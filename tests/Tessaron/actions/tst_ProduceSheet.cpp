@@ -8,6 +8,9 @@
 #include "Tessaron/actions/ActionPage.h"
 #include "Tessaron/actions/ProduceSheet.h"
 #include "TessaronCore/rabbit/RabbitClient.h"
+#include <QScopeGuard>
+#include "VelkinInfra/prefs/UserDefaults.h"
+#include "TessaronCore/l10n/L10n.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -178,6 +181,27 @@ private slots:
         QVERIFY(!sheet.keyField()->isVisibleTo(&sheet));
         QVERIFY(!sheet.keyNote()->isVisibleTo(&sheet));
         QCOMPARE(sheet.form().key, QString());
+    }
+
+    // Over a RabbitMQ queue the sheet speaks of a queue, in either language.
+    void aQueuesSheetNeverSaysTopic()
+    {
+        std::unique_ptr<BrokerSession> rabbit = connectedSession(m_clients, rabbitBroker());
+        const auto restore = qScopeGuard([] { UserDefaults::standard().remove(L10n::key); });
+        for (const char* language : {"en", "pt"}) {
+            UserDefaults::standard().setString(L10n::key, QString::fromLatin1(language));
+            ProduceSheet sheet(std::nullopt, nullptr, rabbit.get());
+            sheet.show();
+            QStringList shown;
+            for (const QLabel* label : sheet.findChildren<QLabel*>()) {
+                if (label->isVisibleTo(&sheet))
+                    shown << label->text();
+            }
+            QVERIFY(!shown.isEmpty());
+            for (const QString& text : shown)
+                QVERIFY2(!text.contains("topic", Qt::CaseInsensitive) && !text.contains("tópico", Qt::CaseInsensitive),
+                         qPrintable(text));
+        }
     }
 
     void aRefusedWriteShowsTheBrokersSentence()

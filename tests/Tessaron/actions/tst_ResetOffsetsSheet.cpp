@@ -11,12 +11,19 @@
 #include "Tessaron/actions/ResetOffsetsSheet.h"
 #include "Tessaron/state/AppState.h"
 #include "Tessaron/workspace/WorkspaceView.h"
+#include "TessaronCore/l10n/L10n.h"
+#include "VelkinInfra/prefs/UserDefaults.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QVBoxLayout>
+
+#include <functional>
 
 using namespace tessaron;
 using namespace tessaron::fakes;
@@ -166,10 +173,46 @@ private slots:
         QVERIFY(busy.isWorking() || busy.outcome());
         QTRY_VERIFY(busy.outcome().has_value());
         QCOMPARE(busy.outcomeBlock()->stampText(), QString("REFUSED"));
-        QVERIFY(busy.outcome()->sentence().startsWith("billing is Stable"));
+        QVERIFY2(busy.outcome()->sentence().startsWith("billing is Stable"), qPrintable(busy.outcome()->sentence()));
         QCOMPARE(busy.strikes(), 1);
         QTest::keyClick(busy.reasonField(), Qt::Key_Escape);
         QVERIFY(!busy.isVisible());
+    }
+
+    // The session's own refusals read as sentences in either language: a group found busy when
+    // asked, and one a consumer joined between that question and the move.
+    void aRefusedMoveReadsAsASentenceInEitherLanguage()
+    {
+        const Topic payments = m_session->topics().last();
+        const auto restore = qScopeGuard([] { UserDefaults::standard().remove(L10n::key); });
+        for (const char* language : {"en", "pt"}) {
+            UserDefaults::standard().setString(L10n::key, QString::fromLatin1(language));
+            m_clients->writer->groupStateAnswer = QStringLiteral("Stable");
+            m_clients->writer->resetError.reset();
+            QStringList sentences;
+            for (int joined = 0; joined < 2; ++joined) {
+                if (joined) {
+                    m_clients->writer->groupStateAnswer = QStringLiteral("Empty");
+                    m_clients->writer->resetError = KafkaError(25, "The coordinator is not aware of this member.");
+                }
+                ResetOffsetsSheet sheet({"billing", "Empty", false}, payments, nullptr, m_session.get());
+                sheet.show();
+                sheet.reasonField()->setText("again");
+                sheet.move();
+                QTRY_VERIFY(sheet.outcome().has_value());
+                QCOMPARE(sheet.outcomeBlock()->stampText(), QString("REFUSED"));
+                sentences << sheet.outcome()->sentence();
+            }
+            for (const QString& sentence : sentences)
+                QVERIFY2(sentence.at(0).isUpper(), qPrintable(sentence));
+            if (QByteArray(language) == "pt") {
+                // "Pare": stop them. "Para" would read as "for".
+                for (const QString& sentence : sentences)
+                    QVERIFY2(sentence.contains("Pare os consumidores"), qPrintable(sentence));
+            }
+        }
+        m_clients->writer->groupStateAnswer = QStringLiteral("Empty");
+        m_clients->writer->resetError.reset();
     }
 
     void theBeginningMovesEachPartitionToTheStartItHasWhenMoved()
@@ -284,6 +327,92 @@ private slots:
         QVERIFY(qobject_cast<AskSheet*>(workspace.sheet()));
         workspace.sheet()->close();
         QVERIFY(!app.action());
+    }
+
+    // Closing a sheet gives the focus back to the control that opened it; when the view behind
+    // was rebuilt meanwhile, to the control now in its place, else to the nearest one still there.
+    void closingASheetGivesTheFocusBack()
+    {
+        auto clients = std::make_shared<FakeFactory>();
+        clients->kafka->listed = QList<Topic>{topic("orders", {{0, 3}})};
+        AppState app(clients);
+        app.open(kafkaBroker("cluster"));
+        BrokerSession* session = app.activeSession();
+        QTRY_VERIFY(session->topicsListed() && !session->isLoadingTopics());
+        // A group screen whose "Move the position…" button sets the action, and which is built
+        // again whenever told to (as a refresh of the group does while the sheet is open).
+        static QPointer<QWidget> screen;
+        static std::function<void(bool)> rebuild;
+        ViewFactories views;
+        views.messageBrowser = [](AppState*, BrokerSession*, QWidget* parent) { return new QWidget(parent); };
+        views.groupScreen = [&app, session](AppState*, BrokerSession*, QWidget* parent) {
+            screen = new QWidget(parent);
+            auto* column = new QVBoxLayout(screen);
+            auto* card = new QWidget;
+            new QVBoxLayout(card);
+            column->addWidget(card);
+            rebuild = [&app, session, card](bool withButton) {
+                qDeleteAll(card->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+                auto* look = new QPushButton(QStringLiteral("Look again"));
+                look->setObjectName(QStringLiteral("lookAgain"));
+                card->layout()->addWidget(look);
+                if (!withButton)
+                    return;
+                auto* move = new QPushButton(QStringLiteral("Move the position…"));
+                move->setObjectName(QStringLiteral("movePosition"));
+                move->setProperty("topic", QStringLiteral("orders"));
+                QObject::connect(move, &QPushButton::clicked, &app, [&app, session] {
+                    app.setAction(
+                        AppState::Action::makeResetOffsets({"billing", "Empty", false}, session->topics().first()));
+                });
+                card->layout()->addWidget(move);
+            };
+            rebuild(true);
+            return screen;
+        };
+        views.actionSheet = ActionSheets::make;
+        WorkspaceView workspace(&app, session, views);
+        workspace.resize(1020, 660);
+        workspace.show();
+        QVERIFY(QTest::qWaitForWindowActive(&workspace));
+        session->setSelectedGroup(QString("billing"));
+        QTRY_VERIFY(screen && screen->isVisible());
+        QPointer<QPushButton> move;
+        auto openWithSpace = [&] {
+            move = screen->findChild<QPushButton*>(QStringLiteral("movePosition"));
+            move->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(move, Qt::Key_Space);
+            QTRY_VERIFY(qobject_cast<ResetOffsetsSheet*>(workspace.sheet()));
+            QTRY_VERIFY(workspace.sheet()->isActiveWindow());
+        };
+        auto closeWithEscape = [&] {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!app.action());
+            // The window beneath comes back, as a window manager brings it back.
+            workspace.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&workspace));
+            QCoreApplication::processEvents();
+        };
+
+        openWithSpace();
+        const QPointer<QPushButton> opener = move;
+        closeWithEscape();
+        QTRY_COMPARE(QApplication::focusWidget(), opener.data());
+
+        openWithSpace();
+        rebuild(true);
+        closeWithEscape();
+        QTRY_VERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("movePosition"));
+        QVERIFY(QApplication::focusWidget()->isVisible());
+
+        openWithSpace();
+        rebuild(false);
+        closeWithEscape();
+        QTRY_VERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("lookAgain"));
+        screen = nullptr;
+        rebuild = nullptr;
     }
 };
 

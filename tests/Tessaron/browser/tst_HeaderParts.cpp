@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -257,6 +258,32 @@ private slots:
         QVERIFY(picker->caption().startsWith("From "));
     }
 
+    // The picker shows minutes only: a moment is read from the start of the minute it shows, be it
+    // now's (which has seconds) or one whose seconds came along with the edit's value.
+    void aMomentIsReadFromTheMinuteShown()
+    {
+        const QDateTime now = QDateTime(QDate(2026, 12, 11), QTime(7, 23, 20, 450)).toUTC();
+        RelativeTime::setClock([now] { return now; });
+        const auto systemClock = qScopeGuard([] { RelativeTime::setClock({}); });
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 5}})});
+        stage.kafka().timeOffsets = {{0, 3}};
+        stage.open("orders");
+        PositionPicker picker(stage.session.get());
+        const QDateTime minute(QDate(2026, 12, 11), QTime(7, 23));
+        QCOMPARE(picker.chosen(), minute);
+        picker.openPopover();
+        QCOMPARE(picker.popover()->picker()->dateTime(), minute);
+        picker.goThere();
+        QTRY_COMPARE(stage.session->position(), BrokerSession::Position::atTime(minute));
+
+        picker.openPopover();
+        picker.popover()->picker()->setDateTime(QDateTime(QDate(2026, 12, 10), QTime(18, 2, 59, 999)));
+        picker.goThere();
+        const QDateTime shown(QDate(2026, 12, 10), QTime(18, 2));
+        QTRY_COMPARE(stage.session->position(), BrokerSession::Position::atTime(shown));
+        QCOMPARE(picker.chosen(), shown);
+    }
+
     void thePopoverWritesTheMomentInTheInterfacesLanguage()
     {
         Stage stage = kafkaStage({fakes::topic("orders", {{0, 5}})});
@@ -317,6 +344,17 @@ private slots:
         QCOMPARE(queueHeader.tileTexts(), (QStringList{QLocale().toString(1234) + " messages", "0 consumers"}));
         QVERIFY(queueHeader.positionPicker()->isHidden());
         QVERIFY(!queueHeader.bindingStrip()->isHidden());
+
+        // Of 8 waiting, 2 are with the consumers: a read lists 6, and the header says why beside the count.
+        Topic held = queue("mail", 8);
+        held.unacknowledged = 2;
+        Stage busy = rabbitStage({held}, {{"mail", 2}});
+        busy.session->setSelectedTopic(QString("mail"));
+        TopicHeader busyHeader(busy.app.get(), busy.session.get());
+        busyHeader.setTopic(*busy.session->currentTopic());
+        const QStringList tiles = busyHeader.tileTexts();
+        QCOMPARE(tiles.size(), 3);
+        QVERIFY2(tiles.at(1).startsWith("2 held by consumers"), qPrintable(tiles.join(" | ")));
     }
 };
 

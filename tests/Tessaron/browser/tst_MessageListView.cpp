@@ -17,6 +17,9 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QListView>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -559,6 +562,102 @@ private slots:
         QVERIFY(view.exhibit()->showsNotes());
     }
 
+    // Page Down and Up move the selection a page, as Qt's list pages its current row, and bring it
+    // into view; the exhibit follows, and the arrows go on from there.
+    void pageKeysMoveTheSelectionAPageIntoView()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 60}})});
+        QList<Message> sixty;
+        for (int i = 0; i < 60; ++i)
+            sixty << keyed("orders", 0, i, "k", R"({"n":1})", 100 - i);
+        stage.kafka().held["orders"][0] = sixty;
+        stage.open("orders");
+        MessageListView view(stage.app.get(), stage.session.get());
+        view.resize(900, 600);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        auto* list = static_cast<RowList*>(view.listView());
+        QTRY_VERIFY(list->verticalScrollBar()->maximum() > 0);
+        const auto selectedRow = [&] { return view.model()->rowOf(stage.session->selectedMessage().value_or("")); };
+        const auto inView = [&](int row) {
+            return list->viewport()->rect().contains(list->visualRect(view.model()->index(row)));
+        };
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(view.model()->index(1)).center());
+        QCOMPARE(selectedRow(), 1);
+        list->setFocus();
+
+        const int paged = list->pageFrom(view.model()->index(1), true).row();
+        QVERIFY2(paged > 2 && !inView(paged), "a page down lands below the rows shown");
+        QTest::keyClick(list, Qt::Key_PageDown);
+        QCOMPARE(selectedRow(), paged);
+        QVERIFY(inView(paged));
+        QCOMPARE(list->currentIndex().row(), paged);
+        QCOMPARE(view.exhibit()->exhibitNumber(), std::optional<int>(paged + 1));
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(selectedRow(), paged + 1);
+
+        for (int i = 0; i < 20; ++i)
+            QTest::keyClick(list, Qt::Key_PageDown);
+        QCOMPARE(selectedRow(), 59);
+        QVERIFY(inView(59));
+        QTest::keyClick(list, Qt::Key_PageUp);
+        const int back = selectedRow();
+        QVERIFY(back < 59 - 2 && inView(back));
+        for (int i = 0; i < 20; ++i)
+            QTest::keyClick(list, Qt::Key_PageUp);
+        QCOMPARE(selectedRow(), 0);
+        QCOMPARE(list->verticalScrollBar()->value(), 0);
+    }
+
+    // A screen reader hears the list's focus move only while the list has the keyboard: a message
+    // selected from elsewhere (a button in the case notes) makes its row current, not focused.
+    void theListAnnouncesFocusOnlyWhileItHasIt()
+    {
+        Stage stage = kafkaStage({fakes::topic("orders", {{0, 3}})});
+        stage.kafka().held["orders"] = three("orders");
+        stage.open("orders");
+        QWidget window;
+        auto* column = new QVBoxLayout(&window);
+        auto* elsewhere = new QPushButton("elsewhere");
+        column->addWidget(elsewhere);
+        auto* view = new MessageListView(stage.app.get(), stage.session.get());
+        column->addWidget(view);
+        window.resize(900, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        static QList<std::pair<QObject*, int>> focusEvents;
+        focusEvents.clear();
+        const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            if (event->type() == QAccessible::Focus)
+                focusEvents.append({event->object(), event->child()});
+        });
+        QAccessible::setActive(true);
+        const auto restore = qScopeGuard([previous] {
+            QAccessible::installUpdateHandler(previous);
+            QAccessible::setActive(false);
+        });
+        // Qt's bridge comes up once it has reached the AT-SPI bus (with_a11y_bus.sh provides one).
+        if (qEnvironmentVariableIsSet("TESSARON_A11Y_BUS"))
+            QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+        else if (!QAccessible::isActive())
+            QSKIP("no screen reader bus here; ctest runs this again on one (test_browser_pane_announcements)");
+        QListView* list = view->listView();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        elsewhere->setFocus();
+        QVERIFY(elsewhere->hasFocus());
+        stage.session->setSelectedMessage(QString("orders/0/1"));
+        QCOMPARE(list->currentIndex().row(), 1);
+        for (const auto& [object, child] : focusEvents)
+            QVERIFY2(object != list, "the list announced a focus it does not have");
+
+        list->setFocus();
+        focusEvents.clear();
+        QTest::keyClick(list, Qt::Key_Down);
+        QVERIFY(focusEvents.contains(std::pair<QObject*, int>{list, 2}));
+    }
+
     // What a screen reader gets for a row: number, key and preview as its name, where and when as
     // its description, and the session's selection as the selected state, through a search too.
     void aRowReadsAsWhatItShows()
@@ -633,6 +732,10 @@ private slots:
         qt.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         RowList ours;
         for (QListView* view : {&qt, static_cast<QListView*>(&ours)}) {
+            // As the message list has it.
+            view->setSelectionMode(QAbstractItemView::NoSelection);
+            view->setAutoScroll(false);
+            view->setMouseTracking(true);
             view->setModel(&model);
             view->setItemDelegate(new FixedRows(view));
             view->resize(240, 200);

@@ -17,6 +17,7 @@
 #include "VelkinUI/TransformEffect.h"
 
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace tessaron;
@@ -340,6 +341,41 @@ private slots:
         // Newest first: the first outlier link is the newest disagreeing message.
         QCOMPARE(scene.session->selectedMessage(), std::optional<QString>("orders/0/18"));
         QCOMPARE(notes.findChildren<QAbstractButton*>("messageLink").size(), 5);
+    }
+
+    // A queue's notes speak of a queue: its keys are routing keys, none crowds a partition it does
+    // not have, and nothing in them says topic, in either language.
+    void aQueuesNotesNeverSpeakOfATopic()
+    {
+        Scene scene;
+        const Broker broker = rabbitBroker();
+        scene.clients->rabbit = std::make_shared<FakeRabbit>(broker);
+        Topic jobs = topic("jobs");
+        jobs.declaredDepth = 12;
+        scene.clients->rabbit->listing.queues = {jobs};
+        scene.clients->rabbit->listing.consumers = {{"jobs", 0}};
+        // Published through the default exchange: every routing key is the queue's name.
+        for (int i = 0; i < 12; ++i)
+            scene.clients->rabbit->queued.append(
+                Message("jobs", 0, i, QByteArray("jobs"), "{\"n\":1}", std::nullopt, {}));
+        scene.open(broker);
+        scene.session->setAcceptedRabbitReadCost(true);
+        const auto restore = qScopeGuard([] { UserDefaults::standard().remove(L10n::key); });
+        for (const char* language : {"en", "pt"}) {
+            UserDefaults::standard().setString(L10n::key, QString::fromLatin1(language));
+            TopicNotes notes(scene.app.get(), scene.session.get());
+            scene.session->setSelectedTopic(QString("jobs"));
+            syncWait(scene.session->read(BrokerSession::Position::atTail(), 20, false));
+            QCOMPARE(scene.session->messages().size(), 12);
+            QVERIFY(!texts(&notes, "crowding").isEmpty());
+            for (const QLabel* label : notes.findChildren<QLabel*>()) {
+                const QString text = label->text();
+                QVERIFY2(!text.contains("topic", Qt::CaseInsensitive) && !text.contains("tópico", Qt::CaseInsensitive)
+                             && !text.contains("partition", Qt::CaseInsensitive)
+                             && !text.contains("partição", Qt::CaseInsensitive),
+                         qPrintable(text));
+            }
+        }
     }
 
     void aNarrowPageGivesEveryWrappedLineTheHeightItNeeds()

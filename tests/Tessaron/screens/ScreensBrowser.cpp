@@ -170,8 +170,11 @@ void shootBrowser(ScreenShooter& shooter)
     }
     {
         // A RabbitMQ queue before the consent, after it, and a queue the client refuses.
-        Stage stage = rabbitStage({queue("jobs", 3), queue("jobs.quorum", 2), queue("retries", 40)},
-                                  {{"jobs", 0}, {"jobs.quorum", 1}, {"retries", 2}});
+        // Two of the five jobs are with a consumer, unacknowledged: a read lists the other three.
+        Topic jobs = queue("jobs", 5);
+        jobs.unacknowledged = 2;
+        Stage stage = rabbitStage({jobs, queue("jobs.quorum", 2), queue("retries", 40)},
+                                  {{"jobs", 1}, {"jobs.quorum", 1}, {"retries", 2}});
         stage.rabbit().queueBindings = QList<QueueBinding>{QueueBinding{"", "jobs"}};
         // Queue messages carry no key.
         auto job = [](int64_t offset, const QByteArray& body, int minutesAgo) {

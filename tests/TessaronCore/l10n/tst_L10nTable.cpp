@@ -70,6 +70,32 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
+    // A Portuguese sentence opens as its English does (capital or not), and says what the English
+    // means: words a careful reader took the wrong way stay out.
+    void thePortugueseReadsAsTheEnglishMeans()
+    {
+        QStringList faults;
+        for (const L10nRow& row : L10nTable::rows()) {
+            const QString en = QString::fromUtf8(row.english);
+            const QString pt = QString::fromUtf8(row.portuguese);
+            // Only where both open with a word (not a number, a placeholder or a name like "p%d").
+            const QString opening = en.section(QLatin1Char(' '), 0, 0);
+            if (!en.at(0).isLetter() || !pt.at(0).isLetter() || opening.contains(QLatin1Char('%')))
+                continue;
+            if (en.at(0).isUpper() != pt.at(0).isUpper())
+                faults << QStringLiteral("opens otherwise: ") + en + QStringLiteral(" | ") + pt;
+        }
+        // "Para" (for) where "Pare" (stop) is meant; "Pode mudar"/"Pode esquecer" (it may change,
+        // never mind) on buttons that act.
+        for (const char* misleading : {"Para os consumidores", "Pode mudar", "Pode esquecer", "distribuído pra ela"}) {
+            for (const L10nRow& row : L10nTable::rows()) {
+                if (QString::fromUtf8(row.portuguese).contains(QString::fromUtf8(misleading)))
+                    faults << QStringLiteral("misleading: ") + QString::fromUtf8(row.portuguese);
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
     void lookupFindsEveryKeyAndNothingElse()
     {
         for (const L10nRow& row : L10nTable::rows())

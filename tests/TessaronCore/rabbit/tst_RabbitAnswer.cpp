@@ -73,7 +73,7 @@ private slots:
     void queues()
     {
         const QByteArray answer = R"([
-            {"name":"zeta","messages":4,"consumers":2},
+            {"name":"zeta","messages":4,"messages_unacknowledged":1,"consumers":2},
             {"name":"Zeta"},
             {"name":"amq.gen-1","messages":"many","consumers":null},
             {"name":"Amq.x","messages":1.5},
@@ -97,6 +97,9 @@ private slots:
         QCOMPARE(*parsed->queues[1].declaredDepth, 0); // not counted yet
         QCOMPARE(*parsed->queues[2].declaredDepth, 0); // wrong type
         QCOMPARE(*parsed->queues[4].declaredDepth, 4);
+        // Held by its consumers: within the depth, out of a read's reach.
+        QCOMPARE(parsed->queues[4].unacknowledged, std::optional<int64_t>(1));
+        QCOMPARE(parsed->queues[1].unacknowledged, std::nullopt);
         QCOMPARE(parsed->consumers.value("zeta"), 5); // the later entry wins
         QCOMPARE(parsed->consumers.value("Zeta"), 0);
         QCOMPARE(parsed->consumers.value("amq.gen-1"), 0);

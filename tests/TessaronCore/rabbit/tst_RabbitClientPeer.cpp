@@ -328,7 +328,7 @@ private slots:
         QTest::addColumn<std::optional<QString>>("password");
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QByteArray>("credentials");
-        const QByteArray listing = "?columns=name,messages,consumers&page_size=500&page=1";
+        const QByteArray listing = "?columns=name,messages,messages_unacknowledged,consumers&page_size=500&page=1";
 
         QTest::newRow("defaults") << QString() << QString() << std::optional<QString>()
                                   << QByteArray("GET /api/queues/%2F" + listing + " HTTP/1.1")
@@ -394,7 +394,8 @@ private slots:
 
     void listingIsPagedWithTheColumnsUsedOnly()
     {
-        const QByteArray path = "/api/queues/%2F?columns=name,messages,consumers&page_size=500&page=";
+        const QByteArray path =
+            "/api/queues/%2F?columns=name,messages,messages_unacknowledged,consumers&page_size=500&page=";
         LocalHttpPeer peer(LocalHttpPeer::answer(500, "Unexpected", "{}"));
         peer.route(path + "1", LocalHttpPeer::answer(200, "OK", R"({"items":[{"name":"b","messages":4,"consumers":1}],
             "page":1,"page_count":2,"page_size":500,"total_count":2})"));
