@@ -244,8 +244,7 @@ MessageListView::MessageListView(AppState* app, BrokerSession* session, QWidget*
          {&BrokerSession::selectedTopicChanged, &BrokerSession::topicsChanged, &BrokerSession::connectionChanged,
           &BrokerSession::acceptedRabbitReadCostChanged, &BrokerSession::isLoadingMessagesChanged,
           &BrokerSession::messagesChanged, &BrokerSession::queueReadCostChanged, &BrokerSession::positionChanged,
-          &BrokerSession::timeAnswerChanged, &BrokerSession::reachedEndChanged,
-          &BrokerSession::lostConnectionChanged})
+          &BrokerSession::timeAnswerChanged, &BrokerSession::reachedEndChanged, &BrokerSession::lostConnectionChanged})
         connect(session, signal, this, &MessageListView::refreshBody);
     // While "Read further" runs, a change of the messages is its page merged in (or, if the
     // list shown is not among them, a read that superseded it: mergeRows tells).
