@@ -157,14 +157,13 @@ AboutView::AboutView(AppState*, QWidget* parent)
     auto* factsLayout = column(facts, 7);
     QWidget* versionFact =
         fact(QStringLiteral("number"),
-             L10n::t("Version %@ · build %@", WhatsNewEntry::currentVersion(), WhatsNewEntry::buildNumber()), facts);
+             // The Kafka library beside the build: what a report of a broker's misbehaviour needs first.
+             L10n::t("Version %@ · build %@", WhatsNewEntry::currentVersion(), WhatsNewEntry::buildNumber())
+                 + QStringLiteral(" · ") + kafka::libraryVersion(),
+             facts);
     versionFact->setObjectName(QStringLiteral("versionFact"));
     factsLayout->addWidget(versionFact);
-    // The Kafka library beside the platform: what a report of a broker's misbehaviour needs first.
-    QWidget* platformFact = fact(QStringLiteral("laptopcomputer"),
-                                 BuildInfo::platformNote() + QStringLiteral(" · ") + kafka::libraryVersion(), facts);
-    platformFact->setObjectName(QStringLiteral("platformFact"));
-    factsLayout->addWidget(platformFact);
+    factsLayout->addWidget(fact(QStringLiteral("laptopcomputer"), BuildInfo::platformNote(), facts));
     factsLayout->addWidget(fact(QStringLiteral("magnifyingglass"),
                                 L10n::t("Reads Kafka and RabbitMQ. Touches nothing it wasn't asked to."), facts));
     factsLayout->addWidget(

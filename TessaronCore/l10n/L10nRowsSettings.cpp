@@ -25,7 +25,7 @@ std::span<const L10nRow> rowsSettings()
         {"Reads Kafka and RabbitMQ. Touches nothing it wasn't asked to.",
          "Lê Kafka e RabbitMQ. Não mexe no que não pediram."},
         {"Made by a small pack of engineers and one very good dog.",
-         "Feito por uma pequena matilha de engenheiros e um ótimo cachorro."},
+         "Feito por uma matilha de engenheiros e um ótimo cachorro."},
         {"Built on open source, with thanks to everyone who shares it.",
          "Feito sobre código aberto, com gratidão a quem compartilha."},
         {"No queues were harmed. A few were requeued.", "Nenhuma fila se machucou. Algumas voltaram pra fila."},

@@ -160,7 +160,7 @@ std::span<const L10nRow> rowsShared()
         {"Another", "Outro"},
         {"Things I have never done", "Coisas que eu nunca fiz"},
         {"Committed an offset", "Commitei um offset"},
-        {"Joined a consumer group", "Entrei num grupo de consumidores"},
+        {"Joined a consumer group", "Entrei num consumer group"},
         {"Called \"don't know\" zero", "Chamei \"não sei\" de zero"},
         {"Seen Sasquatch", "Vi o Pé-Grande"},
         {"(yet)", "(ainda)"},

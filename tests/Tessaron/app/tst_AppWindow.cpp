@@ -279,7 +279,7 @@ private slots:
 
         UserDefaults::standard().setString(L10n::key, QStringLiteral("pt"));
         QTRY_COMPARE(rebuilt.count(), 1);
-        QTRY_COMPARE(sheet->fileButton()->labelText(), QStringLiteral("Pode protocolar"));
+        QTRY_COMPARE(sheet->fileButton()->labelText(), QStringLiteral("Protocolar"));
         // The same sheet, still open over the new content, with what was typed.
         QVERIFY(sheet->isVisible());
         QCOMPARE(window().findChildren<ProduceSheet*>().size(), 1);

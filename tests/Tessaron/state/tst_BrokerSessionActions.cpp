@@ -545,16 +545,16 @@ private slots:
         joined.clients->writer->resetError = KafkaError(25, "audit: orders/0: Broker: Unknown member");
         QCOMPARE(syncWait(joined.session->resetOffsets("audit", orders, 0, "r")),
                  AppOutcome::makeRefused(QStringLiteral(
-                     "o broker recusou mover \u2068audit\u2069: um consumidor entrou nele depois da "
-                     "checagem, então nada foi movido. Para os consumidores dele primeiro e move de novo.")));
+                     "O broker se recusou a mover \u2068audit\u2069: um consumidor entrou nele depois da "
+                     "checagem, então nada foi movido. Pare os consumidores dele primeiro e depois mova de novo.")));
         // The writer's own check, when a member joined after the session's.
         joined.clients->writer->resetError = KafkaError(KafkaWriting::groupNotEmptyCode,
                                                         "offsets can only be reset while audit is inactive, but it is "
                                                         "Stable. Stop its consumers first");
         QCOMPARE(syncWait(joined.session->resetOffsets("audit", orders, 0, "r")),
                  AppOutcome::makeRefused(QStringLiteral(
-                     "o broker recusou mover \u2068audit\u2069: um consumidor entrou nele depois da "
-                     "checagem, então nada foi movido. Para os consumidores dele primeiro e move de novo.")));
+                     "O broker se recusou a mover \u2068audit\u2069: um consumidor entrou nele depois da "
+                     "checagem, então nada foi movido. Pare os consumidores dele primeiro e depois mova de novo.")));
         // The members of a group of the new consumer protocol, which the client cannot read.
         f.clients->kafka->describeErrors.insert(
             "billing", KafkaError(KafkaReading::membersUnreadableCode, "describing billing: lists it as Stable"));

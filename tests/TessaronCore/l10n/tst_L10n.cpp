@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(L10n::t("Broker on file: %@", QStringLiteral("Local")), QStringLiteral("Broker on file: Local"));
         store(QStringLiteral("pt"));
         QCOMPARE(L10n::t("p%d is holding %d%% of it.", 3, 72), QStringLiteral("A p3 está segurando 72% de tudo."));
-        QCOMPARE(L10n::t("Broker on file: %@", "Local"), QStringLiteral("Broker no arquivo: Local"));
+        QCOMPARE(L10n::t("Broker on file: %@", "Local"), QStringLiteral("Broker registrado: Local"));
         // A text that is not a key is still a format.
         QCOMPARE(L10n::t("%d%%", 5), QStringLiteral("5%"));
     }
