@@ -132,7 +132,7 @@ private slots:
             {"Committed an offset", "Commitei um offset"},
             {"Joined a consumer group", "Entrei num consumer group"},
             {"Called \"don't know\" zero", "Chamei \"não sei\" de zero"},
-            {"Seen Sasquatch", "Vi o Pé Grande"},
+            {"Seen Sasquatch", "Vi o Pé-Grande"},
             {"(yet)", "(ainda)"},
             {"All verified. I checked twice.", "Tudo verificado. Conferi duas vezes."},
             {"Reading queues", "Lendo filas"},
