@@ -41,9 +41,9 @@ QCoro::Task<std::optional<QStringList>> KafkaClient::clusterOperations(int32_t t
         const QString context = QStringLiteral("describing the cluster");
         // The request goes to the controller and waits for it to be among the brokers: a cluster
         // that names none of its own (librdkafka's mock cluster names broker 0, which it does not
-        // have) would hold the queue until the time-out.
-        const int32_t controller = rd_kafka_controllerid(rk, 0);
+        // have) would hold the queue until the time-out. The metadata just asked names both.
         const OwnedMetadata metadata = awaitMetadata(rk, false, timeoutMs, context);
+        const int32_t controller = rd_kafka_controllerid(rk, 0);
         const auto* begin = metadata->brokers;
         const auto* end = metadata->brokers + metadata->broker_cnt;
         if (std::none_of(begin, end, [&](const rd_kafka_metadata_broker_t& broker) { return broker.id == controller; }))
