@@ -152,7 +152,8 @@ void GroupLagStrip::rebuild()
     if (!m_session || m_topic.isEmpty())
         return;
     for (const ConsumerGroup& group : m_session->groups()) {
-        if (m_chips.contains(group.id))
+        // Another kind of group (share, streams) holds no consumer positions to measure.
+        if (m_chips.contains(group.id) || group.protocol == ConsumerGroup::Protocol::other)
             continue;
         auto* chip = new LagChip(group, this);
         const QString id = group.id;

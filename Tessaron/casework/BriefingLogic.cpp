@@ -13,7 +13,11 @@ BriefingLogic BriefingLogic::of(Wording wording, const QList<Topic>& topics, con
 {
     BriefingLogic text;
     text.wording = wording;
-    text.groups = groups;
+    // The card counts consumer groups: a share or streams group stays in the sidebar only.
+    for (const ConsumerGroup& group : groups) {
+        if (group.protocol != ConsumerGroup::Protocol::other)
+            text.groups.append(group);
+    }
     for (const Topic& topic : topics) {
         // The flag decides, not the name rule or the preference for internal topics.
         if (topic.isInternal)
@@ -33,7 +37,7 @@ BriefingLogic BriefingLogic::of(Wording wording, const QList<Topic>& topics, con
         if (topic.retained() > 0)
             text.waitingDeadLetters.append(topic);
     }
-    for (const ConsumerGroup& group : groups) {
+    for (const ConsumerGroup& group : std::as_const(text.groups)) {
         if (group.hasNoMembers())
             text.emptyGroups.append(group);
     }

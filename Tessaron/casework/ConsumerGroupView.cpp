@@ -83,9 +83,10 @@ ConsumerGroupView::ConsumerGroupView(AppState* app, BrokerSession* session, QWid
     setObjectName(QStringLiteral("consumerGroupView"));
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 11, 11, 11);
-    for (auto signal : {&BrokerSession::groupDetailChanged, &BrokerSession::isLoadingGroupChanged,
-                        &BrokerSession::groupFailureChanged, &BrokerSession::topicsChanged,
-                        &BrokerSession::groupBlindSpotsChanged, &BrokerSession::selectedGroupChanged})
+    for (auto signal :
+         {&BrokerSession::groupDetailChanged, &BrokerSession::isLoadingGroupChanged,
+          &BrokerSession::groupFailureChanged, &BrokerSession::topicsChanged, &BrokerSession::groupBlindSpotsChanged,
+          &BrokerSession::selectedGroupChanged, &BrokerSession::groupsChanged})
         connect(session, signal, this, &ConsumerGroupView::refresh);
     refresh();
     LanguageChange::onChange(this, [this] { refresh(); });
@@ -97,8 +98,15 @@ void ConsumerGroupView::refresh()
         return;
     const BrokerSession& session = *m_session;
     const std::optional<ConsumerGroupDetail>& detail = session.groupDetail();
+    const std::optional<QString>& selected = session.selectedGroup();
+    const bool otherKind =
+        selected && std::any_of(session.groups().cbegin(), session.groups().cend(), [&](const ConsumerGroup& g) {
+            return g.id == *selected && g.protocol == ConsumerGroup::Protocol::other;
+        });
     // A detail belongs on screen only while its group is the one selected.
-    if (detail && session.selectedGroup() == detail->id)
+    if (otherKind)
+        showOtherKind(*selected);
+    else if (detail && selected == detail->id)
         showDetail();
     else if (session.isLoadingGroup())
         showWorking();
@@ -137,6 +145,19 @@ void ConsumerGroupView::showFailure(const QString& failure)
     m_showing = Showing::failed;
     auto* pane = new EmptyPane(loc("The broker wouldn't describe it."), failure);
     pane->setObjectName(QStringLiteral("groupFailed"));
+    replacePane(pane);
+}
+
+void ConsumerGroupView::showOtherKind(const QString& group)
+{
+    m_shownGroup.clear();
+    m_showing = Showing::otherKind;
+    auto* pane =
+        new EmptyPane(loc("Not a consumer group"),
+                      L10n::t("The broker lists %@ as a group of another kind, such as a share or streams "
+                              "group. Tessaron reads consumer groups only; Kafka's own tools describe this one.",
+                              L10n::isolated(group)));
+    pane->setObjectName(QStringLiteral("groupOtherKind"));
     replacePane(pane);
 }
 

@@ -31,7 +31,9 @@ class ConsumerGroupView : public QWidget {
 public:
     ConsumerGroupView(AppState* app, BrokerSession* session, QWidget* parent = nullptr);
 
-    enum class Showing { working, detail, failed };
+    // `otherKind`: the broker lists the group as a kind that is no consumer group (a share or
+    // streams group), which is said as such and never described.
+    enum class Showing { working, detail, failed, otherKind };
     Showing showing() const { return m_showing; }
     // The group whose page is shown; empty unless showing the detail.
     QString shownGroup() const { return m_shownGroup; }
@@ -43,6 +45,7 @@ private:
     void replacePane(QWidget* pane);
     void showWorking();
     void showFailure(const QString& failure);
+    void showOtherKind(const QString& group);
     void showDetail();
     // The detail page's parts: the heading, who's reading, and the card of one topic committed on.
     QLayout* buildHeading(const ConsumerGroupDetail& detail, const GroupVerdict& verdict);

@@ -33,6 +33,18 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
         setGroupFailure(std::nullopt);
         co_return;
     }
+    // A share or streams group is no consumer group: describing it as one would only read a wrong
+    // state (the view says what it is instead).
+    if (std::any_of(m_groups.cbegin(), m_groups.cend(), [&](const ConsumerGroup& g) {
+            return g.id == *group && g.protocol == ConsumerGroup::Protocol::other;
+        })) {
+        ++m_groupGeneration;
+        setIsLoadingGroup(false);
+        setGroupDetail(std::nullopt);
+        setGroupFailure(std::nullopt);
+        setGroupBlindSpots({});
+        co_return;
+    }
     QPointer<BrokerSession> self(this);
     const quint64 generation = ++m_groupGeneration;
     const std::shared_ptr<KafkaReading> kafka = m_connection->kafkaClient();

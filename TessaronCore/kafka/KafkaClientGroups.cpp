@@ -83,6 +83,12 @@ QList<ConsumerGroup> listOnQueue(rd_kafka_t* rk, int32_t timeoutMs)
                                     rd_kafka_ConsumerGroupListing_is_simple_consumer_group(listings[i]) != 0,
                                     protocolOf(listings[i])));
     }
+    // A broker older than 3.8 names no group's type, which the library reports as unknown for
+    // every group: they are then all groups of the classic protocol, the only kind it has.
+    if (std::none_of(groups.cbegin(), groups.cend(),
+                     [](const ConsumerGroup& g) { return g.protocol != ConsumerGroup::Protocol::other; }))
+        for (ConsumerGroup& group : groups)
+            group.protocol = ConsumerGroup::Protocol::classic;
     // Brokers that failed to list are passed over while others answered; when none did, an
     // empty list would read as a cluster without groups.
     size_t errorCount = 0;

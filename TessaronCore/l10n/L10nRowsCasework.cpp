@@ -82,6 +82,12 @@ std::span<const L10nRow> rowsCasework()
         {"…and %d more, in the sidebar.", "…e mais %d, na barra lateral."},
         {"Look again", "Olhar de novo"},
         {"The broker wouldn't describe it.", "O broker não quis descrever ele."},
+        {"Not a consumer group", "Não é um grupo de consumidores"},
+        {"The broker lists %@ as a group of another kind, such as a share or streams group. Tessaron reads consumer "
+         "groups only; Kafka's own tools describe this one.",
+         "O broker lista %@ como um grupo de outro tipo, como um grupo de compartilhamento ou de streams. O Tessaron "
+         "lê "
+         "só grupos de consumidores; as ferramentas do próprio Kafka descrevem este."},
         {"member", "membro"},
         {"members", "membros"},
         {"topic", "tópico"},

@@ -1,4 +1,5 @@
 // The casework views over real sessions on the fake clients: flows, states and late results.
+#include "Tessaron/casework/BriefingLogic.h"
 #include "Tessaron/casework/BrokerBriefing.h"
 #include "Tessaron/casework/CaseworkStyle.h"
 #include "Tessaron/casework/ConsumerGroupView.h"
@@ -91,6 +92,35 @@ private slots:
         syncWait(std::move(load));
         QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
         QCOMPARE(view.shownGroup(), QString("beta"));
+    }
+
+    void aGroupOfAnotherKindIsSaidToBeOneNeverDescribedOrMeasured()
+    {
+        Scene scene;
+        seedGroups(scene);
+        ConsumerGroup shared{"sharers", "Stable", false};
+        shared.protocol = ConsumerGroup::Protocol::other;
+        scene.clients->kafka->listedGroups->append(shared);
+        scene.open(kafkaBroker());
+        ConsumerGroupView view(scene.app.get(), scene.session.get());
+        scene.session->setSelectedGroup("sharers");
+        syncWait(scene.session->loadGroupDetail());
+        QCOMPARE(view.showing(), ConsumerGroupView::Showing::otherKind);
+        QVERIFY(view.findChild<QWidget*>("groupOtherKind"));
+        QVERIFY(!scene.clients->kafka->calls.contains("describe sharers"));
+        QVERIFY(!scene.clients->kafka->calls.contains("committed sharers"));
+        // A consumer group selected after it is described as usual.
+        scene.session->setSelectedGroup("alpha");
+        syncWait(scene.session->loadGroupDetail());
+        QCOMPARE(view.showing(), ConsumerGroupView::Showing::detail);
+
+        // The briefing's card counts consumer groups only: the share group, though it has no
+        // members once stopped, is no consumer group nobody reads for.
+        shared.state = "Empty";
+        const BriefingLogic text =
+            BriefingLogic::of(BriefingLogic::Wording::kafka, {}, {shared, {"beta", "Empty", false}}, {});
+        QCOMPARE(text.groups.size(), 1);
+        QCOMPARE(text.emptyGroups.size(), 1);
     }
 
     void aFailedDescribeShowsTheEmptyPaneWithTheFailure()

@@ -13,6 +13,7 @@
 #include "VelkinUI/KitButton.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -265,6 +266,61 @@ private slots:
         const AppOutcome moved = syncWait(session.resetOffsets(modern, session.currentTopic(), 0, "replay"));
         QVERIFY2(moved.isDone(), qPrintable(moved.sentence()));
         QCOMPARE(live->committed(modern, topicName, 2), (QMap<int32_t, int64_t>{{0, 0}, {1, 0}}));
+    }
+
+    // A share group (Kafka 4's queues) is no consumer group. Kafka's own tool lists it with its
+    // type; the library's consumer-group listing leaves it out, and nothing listed is taken for
+    // one: no group reads as a consumer group it is not.
+    void aShareGroupIsNeverTakenForAConsumerGroup()
+    {
+        if (qEnvironmentVariable("TESSARON_TEST_KAFKA_VERSION").startsWith(QLatin1String("3.")))
+            QSKIP("share groups are a kind of group of the 4.x line");
+        const QString classpath = qEnvironmentVariable("TESSARON_KAFKA_CLASSPATH");
+        if (classpath.isEmpty())
+            QSKIP("TESSARON_KAFKA_CLASSPATH is not set: the broker's own share consumer forms the group");
+        const QString bootstrap = QString::fromUtf8(LiveKafka::bootstrapFromEnvironment());
+        const QString sharers = QStringLiteral("tessaron-share-") + topicName.right(8);
+        QProcess consumer;
+        consumer.setStandardOutputFile(QProcess::nullDevice());
+        consumer.setStandardErrorFile(QProcess::nullDevice());
+        consumer.start(QStringLiteral("java"),
+                       {"-Xmx128m", "-XX:TieredStopAtLevel=1", "-cp", classpath,
+                        "org.apache.kafka.tools.ShareConsumerPerformance", "--bootstrap-server", bootstrap, "--topic",
+                        topicName, "--group", sharers, "--num-records", "1000000", "--timeout", "120000"});
+        QVERIFY(consumer.waitForStarted());
+        auto stop = qScopeGuard([&] {
+            consumer.kill();
+            consumer.waitForFinished(5000);
+        });
+        // The judge: Kafka's own listing of every kind of group.
+        const auto kafkaLists = [&] {
+            QProcess tool;
+            tool.start(QStringLiteral("java"),
+                       {"-Xmx128m", "-XX:TieredStopAtLevel=1", "-cp", classpath, "org.apache.kafka.tools.GroupsCommand",
+                        "--bootstrap-server", bootstrap, "--list"});
+            tool.waitForFinished(30000);
+            const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+            return out.contains(QRegularExpression("\\b" + QRegularExpression::escape(sharers) + "\\s+Share\\b"));
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(kafkaLists(), 60000);
+
+        AppState app;
+        BrokerSession session(live->broker(), std::nullopt, std::nullopt, std::nullopt);
+        syncWait(session.connectBroker());
+        syncWait(session.refreshTopics());
+        QVERIFY(!session.groups().isEmpty());
+        for (const ConsumerGroup& g : session.groups()) {
+            QVERIFY2(g.id != sharers, "the share group is listed as a consumer group");
+            QVERIFY(g.protocol != ConsumerGroup::Protocol::other);
+        }
+        // Asked for by name all the same (a link, a pin), it is not described as a consumer group
+        // that is alive: the broker answers for no such group.
+        ConsumerGroupView view(&app, &session);
+        session.setSelectedGroup(sharers);
+        syncWait(session.loadGroupDetail());
+        QVERIFY(!session.isLoadingGroup());
+        if (session.groupDetail() && session.groupDetail()->id == sharers)
+            QCOMPARE_NE(session.groupDetail()->state, QString("Stable"));
     }
 };
 
