@@ -2,6 +2,7 @@
 #include "VelkinUI/PaintedText.h"
 
 #include "Tessaron/kit/TessaronPalette.h"
+#include "TessaronCore/l10n/InterfaceLocale.h"
 #include "TessaronCore/l10n/L10n.h"
 #include "Tessaron/kit/ViewMotion.h"
 #include "VelkinUI/AnimatedValue.h"
@@ -101,7 +102,8 @@ double ChartBarRow::barLength() const
     return stub + (full - stub) * m_growth->value();
 }
 
-QString ChartBarRow::valueText() const { return QLocale().toString(m_bar.value, 'f', 0); }
+// As the interface's language writes it ("95,312", "95.312"), not the system's.
+QString ChartBarRow::valueText() const { return L10n::interfaceLocale().toString(m_bar.value, 'f', 0); }
 
 QString ChartBarRow::labelText() const { return L10n::t(m_bar.label); }
 

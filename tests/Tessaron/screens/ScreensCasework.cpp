@@ -263,11 +263,10 @@ void groups(ScreenShooter& shooter)
     Scene scene;
     scene.clients->kafka->listed =
         QList<Topic>{topic("orders", {{0, 48210}, {0, 47102}, {0, 51877}}), topic("payments", {{0, 20400}, {0, 1200}})};
-    scene.clients->kafka->listedGroups = QList<ConsumerGroup>{{"billing", "Stable", false},
-                                                              {"archiver", "Empty", false},
-                                                              {"ghost", "Dead", false},
-                                                              {"modern", "Stable", false},
-                                                              {"locked", "Empty", false}};
+    scene.clients->kafka->listedGroups = QList<ConsumerGroup>{
+        {"billing", "Stable", false}, {"archiver", "Empty", false},
+        {"ghost", "Dead", false},     {"modern", "Stable", false, ConsumerGroup::Protocol::consumer},
+        {"locked", "Empty", false},   {"sharers", "Stable", false, ConsumerGroup::Protocol::other}};
     GroupDescription billing{"billing", "Stable", "range", "broker-2:9092", {}};
     billing.members = {
         {"consumer-1-6c1f",
@@ -290,9 +289,11 @@ void groups(ScreenShooter& shooter)
                                                 KafkaError(15, "describing group ghost: coordinator not available"));
     scene.clients->kafka->describeErrors.insert("vanished",
                                                 KafkaError(69, "describing group vanished: group id not found"));
-    // A group of the new consumer protocol: listed, its members unreadable.
-    scene.clients->kafka->describeErrors.insert(
-        "modern", KafkaError(KafkaReading::membersUnreadableCode, "describing modern: lists it as Stable"));
+    // A group of the new consumer protocol, described as a classic one is.
+    GroupDescription modern{"modern", "Stable", "uniform", "broker-1:9092", {}};
+    modern.members = {
+        {"Zk3v9QxTRfW1aLrBq2mN8A", "ledger-sync", "/10.0.4.31", std::nullopt, {{"orders", 0}, {"orders", 1}}}};
+    scene.clients->kafka->descriptions.insert("modern", modern);
     scene.clients->kafka->commits.insert("modern", {{{"orders", 0}, 48210}, {{"orders", 1}, 47102}});
     // Committed offsets that would not read: unknown, not a group that never committed.
     scene.clients->kafka->descriptions.insert("locked", {"locked", "Empty", "", "broker-1:9092", {}});
@@ -314,6 +315,8 @@ void groups(ScreenShooter& shooter)
     shooter.shoot("group", "new-protocol", &ground);
     scene.selectGroup("locked");
     shooter.shoot("group", "offsets-unread", &ground);
+    scene.selectGroup("sharers");
+    shooter.shoot("group", "other-kind", &ground);
 }
 
 } // namespace
