@@ -153,7 +153,7 @@ void GroupLagStrip::rebuild()
         return;
     for (const ConsumerGroup& group : m_session->groups()) {
         // Another kind of group (share, streams) holds no consumer positions to measure.
-        if (m_chips.contains(group.id) || group.protocol == ConsumerGroup::Protocol::other)
+        if (m_chips.contains(group.id) || !group.isConsumerGroup())
             continue;
         auto* chip = new LagChip(group, this);
         const QString id = group.id;

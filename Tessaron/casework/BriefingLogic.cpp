@@ -15,7 +15,7 @@ BriefingLogic BriefingLogic::of(Wording wording, const QList<Topic>& topics, con
     text.wording = wording;
     // The card counts consumer groups: a share or streams group stays in the sidebar only.
     for (const ConsumerGroup& group : groups) {
-        if (group.protocol != ConsumerGroup::Protocol::other)
+        if (group.isConsumerGroup())
             text.groups.append(group);
     }
     for (const Topic& topic : topics) {

@@ -99,12 +99,8 @@ void ConsumerGroupView::refresh()
     const BrokerSession& session = *m_session;
     const std::optional<ConsumerGroupDetail>& detail = session.groupDetail();
     const std::optional<QString>& selected = session.selectedGroup();
-    const bool otherKind =
-        selected && std::any_of(session.groups().cbegin(), session.groups().cend(), [&](const ConsumerGroup& g) {
-            return g.id == *selected && g.protocol == ConsumerGroup::Protocol::other;
-        });
     // A detail belongs on screen only while its group is the one selected.
-    if (otherKind)
+    if (selected && listedAsOtherKind(session.groups(), *selected))
         showOtherKind(*selected);
     else if (detail && selected == detail->id)
         showDetail();

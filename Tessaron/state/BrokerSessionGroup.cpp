@@ -35,9 +35,7 @@ QCoro::Task<> BrokerSession::loadGroupDetail()
     }
     // A share or streams group is no consumer group: describing it as one would only read a wrong
     // state (the view says what it is instead).
-    if (std::any_of(m_groups.cbegin(), m_groups.cend(), [&](const ConsumerGroup& g) {
-            return g.id == *group && g.protocol == ConsumerGroup::Protocol::other;
-        })) {
+    if (listedAsOtherKind(m_groups, *group)) {
         ++m_groupGeneration;
         setIsLoadingGroup(false);
         setGroupDetail(std::nullopt);

@@ -85,8 +85,7 @@ QList<ConsumerGroup> listOnQueue(rd_kafka_t* rk, int32_t timeoutMs)
     }
     // A broker older than 3.8 names no group's type, which the library reports as unknown for
     // every group: they are then all groups of the classic protocol, the only kind it has.
-    if (std::none_of(groups.cbegin(), groups.cend(),
-                     [](const ConsumerGroup& g) { return g.protocol != ConsumerGroup::Protocol::other; }))
+    if (std::none_of(groups.cbegin(), groups.cend(), [](const ConsumerGroup& g) { return g.isConsumerGroup(); }))
         for (ConsumerGroup& group : groups)
             group.protocol = ConsumerGroup::Protocol::classic;
     // Brokers that failed to list are passed over while others answered; when none did, an

@@ -85,9 +85,8 @@ std::span<const L10nRow> rowsCasework()
         {"Not a consumer group", "Não é um grupo de consumidores"},
         {"The broker lists %@ as a group of another kind, such as a share or streams group. Tessaron reads consumer "
          "groups only; Kafka's own tools describe this one.",
-         "O broker lista %@ como um grupo de outro tipo, como um grupo de compartilhamento ou de streams. O Tessaron "
-         "lê "
-         "só grupos de consumidores; as ferramentas do próprio Kafka descrevem este."},
+         "O broker lista %@ como um grupo de outro tipo, como um grupo de compartilhamento ou de streams. "
+         "O Tessaron lê só grupos de consumidores; as ferramentas do próprio Kafka descrevem este."},
         {"member", "membro"},
         {"members", "membros"},
         {"topic", "tópico"},

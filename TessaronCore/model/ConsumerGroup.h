@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QHashFunctions>
+#include <QList>
 #include <QString>
+
+#include <algorithm>
 
 namespace tessaron {
 
@@ -19,9 +22,17 @@ struct ConsumerGroup {
 
     // The state is exactly "Empty" (case-sensitive).
     bool hasNoMembers() const { return state == QLatin1String("Empty"); }
+    bool isConsumerGroup() const { return protocol != Protocol::other; }
 
     friend bool operator==(const ConsumerGroup&, const ConsumerGroup&) = default;
 };
+
+// Whether `groups` lists `id` as a kind of group that is no consumer group.
+inline bool listedAsOtherKind(const QList<ConsumerGroup>& groups, const QString& id)
+{
+    return std::any_of(groups.cbegin(), groups.cend(),
+                       [&](const ConsumerGroup& g) { return g.id == id && !g.isConsumerGroup(); });
+}
 
 inline size_t qHash(const ConsumerGroup& g, size_t seed = 0)
 {

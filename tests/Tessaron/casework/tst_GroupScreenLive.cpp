@@ -25,6 +25,22 @@ using namespace tessaron;
 using testing::LiveKafka;
 using testing::syncWait;
 
+namespace {
+
+// Starts one of the broker's own tools from its classpath; `quiet` sends what it prints nowhere.
+void startKafkaTool(QProcess& tool, const QString& classpath, const QString& mainClass, const QStringList& args,
+                    bool quiet = true)
+{
+    if (quiet) {
+        tool.setStandardOutputFile(QProcess::nullDevice());
+        tool.setStandardErrorFile(QProcess::nullDevice());
+    }
+    tool.start(QStringLiteral("java"),
+               QStringList{"-Xmx128m", "-XX:TieredStopAtLevel=1", "-cp", classpath, mainClass} + args);
+}
+
+} // namespace
+
 class TestGroupScreenLive : public QObject {
     Q_OBJECT
 
@@ -190,14 +206,10 @@ private slots:
             QSKIP("TESSARON_KAFKA_CLASSPATH is not set: the broker's own console consumer joins with that protocol");
         const QString modern = QStringLiteral("tessaron-modern-") + topicName.right(8);
         QProcess consumer;
-        consumer.setStandardOutputFile(QProcess::nullDevice());
-        consumer.setStandardErrorFile(QProcess::nullDevice());
-        consumer.start(QStringLiteral("java"),
-                       {"-Xmx128m", "-XX:TieredStopAtLevel=1", "-cp", classpath,
-                        "org.apache.kafka.tools.consumer.ConsoleConsumer", "--bootstrap-server",
-                        QString::fromUtf8(LiveKafka::bootstrapFromEnvironment()), "--topic", topicName, "--group",
-                        modern, "--from-beginning", "--consumer-property", "group.protocol=consumer",
-                        "--consumer-property", "auto.commit.interval.ms=200"});
+        startKafkaTool(consumer, classpath, "org.apache.kafka.tools.consumer.ConsoleConsumer",
+                       {"--bootstrap-server", QString::fromUtf8(LiveKafka::bootstrapFromEnvironment()), "--topic",
+                        topicName, "--group", modern, "--from-beginning", "--consumer-property",
+                        "group.protocol=consumer", "--consumer-property", "auto.commit.interval.ms=200"});
         QVERIFY(consumer.waitForStarted());
         auto stop = qScopeGuard([&] {
             consumer.kill();
@@ -281,12 +293,9 @@ private slots:
         const QString bootstrap = QString::fromUtf8(LiveKafka::bootstrapFromEnvironment());
         const QString sharers = QStringLiteral("tessaron-share-") + topicName.right(8);
         QProcess consumer;
-        consumer.setStandardOutputFile(QProcess::nullDevice());
-        consumer.setStandardErrorFile(QProcess::nullDevice());
-        consumer.start(QStringLiteral("java"),
-                       {"-Xmx128m", "-XX:TieredStopAtLevel=1", "-cp", classpath,
-                        "org.apache.kafka.tools.ShareConsumerPerformance", "--bootstrap-server", bootstrap, "--topic",
-                        topicName, "--group", sharers, "--num-records", "1000000", "--timeout", "120000"});
+        startKafkaTool(consumer, classpath, "org.apache.kafka.tools.ShareConsumerPerformance",
+                       {"--bootstrap-server", bootstrap, "--topic", topicName, "--group", sharers, "--num-records",
+                        "1000000", "--timeout", "120000"});
         QVERIFY(consumer.waitForStarted());
         auto stop = qScopeGuard([&] {
             consumer.kill();
@@ -295,9 +304,8 @@ private slots:
         // The judge: Kafka's own listing of every kind of group.
         const auto kafkaLists = [&] {
             QProcess tool;
-            tool.start(QStringLiteral("java"),
-                       {"-Xmx128m", "-XX:TieredStopAtLevel=1", "-cp", classpath, "org.apache.kafka.tools.GroupsCommand",
-                        "--bootstrap-server", bootstrap, "--list"});
+            startKafkaTool(tool, classpath, "org.apache.kafka.tools.GroupsCommand",
+                           {"--bootstrap-server", bootstrap, "--list"}, false);
             tool.waitForFinished(30000);
             const QString out = QString::fromUtf8(tool.readAllStandardOutput());
             return out.contains(QRegularExpression("\\b" + QRegularExpression::escape(sharers) + "\\s+Share\\b"));
@@ -311,7 +319,7 @@ private slots:
         QVERIFY(!session.groups().isEmpty());
         for (const ConsumerGroup& g : session.groups()) {
             QVERIFY2(g.id != sharers, "the share group is listed as a consumer group");
-            QVERIFY(g.protocol != ConsumerGroup::Protocol::other);
+            QVERIFY(g.isConsumerGroup());
         }
         // Asked for by name all the same (a link, a pin), it is not described as a consumer group
         // that is alive: the broker answers for no such group.
